@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever the build, the tests and the game need and the machine lacks.
+# Safe to run again: it installs nothing when everything is there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl-mesa0 libegl1 libgles2
+  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev
+  libogg-dev libvorbis-dev
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" < /dev/null
