@@ -78,3 +78,77 @@ private:
     std::vector<uint8_t> m_Data;
 };
 } // namespace ScriptTest
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace ScriptTest
+{
+// A fresh temporary folder, removed with the object.
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kvscriptXXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_Path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_Path, ec);
+    }
+    const std::filesystem::path& Path() const { return m_Path; }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct BuildResult
+{
+    int m_ExitCode = -1;
+    std::string m_Messages;
+};
+
+// The folder of the built tools: KV_TOOLS_DIR, else "tools" beside the test program's folder.
+inline std::string ToolsDir()
+{
+    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
+        return tools;
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (exe.parent_path().parent_path() / "tools").string();
+}
+
+// Runs the program builder on a scripts folder; the program goes to out/moacode.mwb.
+inline BuildResult RunBuilder(const std::filesystem::path& scripts, const std::filesystem::path& out)
+{
+    const std::string tools = ToolsDir();
+    BuildResult result;
+    const std::filesystem::path log = out.parent_path() / "moabuild.log";
+    const std::string cmd = "'" + tools + "/moabuild' '" + scripts.string() + "' '" +
+                            out.string() + "' -a -mc 2> '" + log.string() + "'";
+    const int status = std::system(cmd.c_str());
+    result.m_ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto bytes = ReadFile(log);
+    result.m_Messages.assign(bytes.begin(), bytes.end());
+    return result;
+}
+} // namespace ScriptTest
