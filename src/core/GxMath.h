@@ -23,8 +23,8 @@ public:
     static float PlaneLineParam(const GxVector3& origin, const GxVector3& dir, const GxVector4& plane);
     // Where the ray origin + dir t meets the plane. No hit when the ray runs parallel to the plane or
     // when |t| is not above epsilon (the origin lies on the plane); out is left alone then.
-    static bool IntersectRayPlane(GxVector3& out, const GxVector3& origin, const GxVector3& dir,
-                                  const GxVector4& plane, float epsilon);
+    static bool IntersectRayPlane(GxVector3& out, const GxVector3& origin, const GxVector3& dir, const GxVector4& plane,
+                                  float epsilon);
 
     // Moves from start to end as t goes from 0 to 1. An ease p above 0 eases out (fast start):
     // end - (end - start)(1 - t)^(4p + 1); p at or below 0 eases in and is linear at 0:

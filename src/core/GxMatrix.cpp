@@ -78,7 +78,7 @@ GxMatrix& GxMatrix::RotationX(float a)
 GxMatrix& GxMatrix::RotationY(float a)
 {
     const float c = std::cos(a), s = std::sin(a);
-    return Set(c, 0.0f, -s, 0.0f,       //
+    return Set(c, 0.0f, -s, 0.0f,      //
                0.0f, 1.0f, 0.0f, 0.0f, //
                s, 0.0f, c, 0.0f,       //
                0.0f, 0.0f, 0.0f, 1.0f);
@@ -87,8 +87,8 @@ GxMatrix& GxMatrix::RotationY(float a)
 GxMatrix& GxMatrix::RotationZ(float a)
 {
     const float c = std::cos(a), s = std::sin(a);
-    return Set(c, s, 0.0f, 0.0f,        //
-               -s, c, 0.0f, 0.0f,       //
+    return Set(c, s, 0.0f, 0.0f,       //
+               -s, c, 0.0f, 0.0f,      //
                0.0f, 0.0f, 1.0f, 0.0f, //
                0.0f, 0.0f, 0.0f, 1.0f);
 }
@@ -243,8 +243,8 @@ float GxMatrix::Inverse()
              a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
     inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] -
               a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
-    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] +
-              a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
+    inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] + a[8] * a[1] * a[6] -
+              a[8] * a[2] * a[5];
 
     const float det = a[0] * inv[0] + a[1] * inv[4] + a[2] * inv[8] + a[3] * inv[12];
     if (det > -kSingularDeterminant && det < kSingularDeterminant)
