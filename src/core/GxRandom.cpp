@@ -36,11 +36,20 @@ void GxRandom::Seed(uint32_t seed)
 
 void GxRandom::Regenerate()
 {
-    for (int i = 0; i < kStateWords; ++i)
+    // The standard twist, in three runs so that no index needs wrapping: words past the end are
+    // read from the start of the array, which by then already holds new values, as the generator
+    // requires.
+    auto twist = [](uint32_t upper, uint32_t lower, uint32_t middle)
     {
-        const uint32_t y = (s_State[i] & kUpperBit) | (s_State[(i + 1) % kStateWords] & kLowerBits);
-        s_State[i] = s_State[(i + kMiddleWord) % kStateWords] ^ (y >> 1) ^ ((y & 1u) ? kTwist : 0u);
-    }
+        const uint32_t y = (upper & kUpperBit) | (lower & kLowerBits);
+        return middle ^ (y >> 1) ^ ((y & 1u) ? kTwist : 0u);
+    };
+    int i = 0;
+    for (; i < kStateWords - kMiddleWord; ++i)
+        s_State[i] = twist(s_State[i], s_State[i + 1], s_State[i + kMiddleWord]);
+    for (; i < kStateWords - 1; ++i)
+        s_State[i] = twist(s_State[i], s_State[i + 1], s_State[i + kMiddleWord - kStateWords]);
+    s_State[i] = twist(s_State[i], s_State[0], s_State[kMiddleWord - 1]);
 }
 
 uint32_t GxRandom::NextU32()
@@ -50,7 +59,8 @@ uint32_t GxRandom::NextU32()
     if (s_Index == 0)
         Regenerate();
     uint32_t y = s_State[s_Index];
-    s_Index = (s_Index + 1) % kStateWords;
+    if (++s_Index == kStateWords)
+        s_Index = 0;
 
     y ^= y >> 11;
     y ^= (y << 7) & 0x9D2C5680u;
