@@ -42,10 +42,3 @@ TEST(GxColor, NaNChannelCountsAsZero)
     EXPECT_EQ(c.w, 0.0f);
     EXPECT_EQ(GxColor::ToARGB(GxVector4(nan, 1.0f, nan, 1.0f)), 0xFF00FF00u);
 }
-
-TEST(GxColor, ModulateTintsEveryChannel)
-{
-    GxVector4 c = GxColor::FromARGB(0xFFFFFFFFu);
-    c.Modulate(GxVector4(0.5f, 1.0f, 0.0f, 0.5f));
-    EXPECT_EQ(GxColor::ToARGB(c), 0x7F7FFF00u);
-}

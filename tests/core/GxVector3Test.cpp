@@ -53,20 +53,3 @@ TEST(GxVector3, TransformCoordIgnoresFourthColumn)
     EXPECT_FLOAT_EQ(v.z, 33.0f);
     EXPECT_EQ(v.w, 0.0f);
 }
-
-TEST(GxVector3, SumsAndDifferencesClearW)
-{
-    GxVector3 a(1, 2, 3), b(10, 20, 30), out;
-    a.w = 1.0f;
-    b.w = 2.0f;
-    out.w = 5.0f;
-    a.Add(b, out);
-    EXPECT_FLOAT_EQ(out.y, 22.0f);
-    EXPECT_EQ(out.w, 0.0f);
-    b.Subtract(a, out);
-    EXPECT_FLOAT_EQ(out.z, 27.0f);
-    EXPECT_EQ(out.w, 0.0f);
-    a.AddInPlace(b);
-    EXPECT_FLOAT_EQ(a.x, 11.0f);
-    EXPECT_EQ(a.w, 0.0f);
-}
