@@ -1,5 +1,7 @@
 #include "core/GxSimpleTree.h"
 
+#include "core/GxLog.h"
+
 #include <vector>
 
 GxSimpleTree::~GxSimpleTree()
@@ -10,27 +12,35 @@ GxSimpleTree::~GxSimpleTree()
 
 bool GxSimpleTree::SetRoot(GxSimpleNode* node, InsertMode mode)
 {
-    return Insert(nullptr, nullptr, node, mode);
+    return Insert(L"SetRoot", nullptr, nullptr, node, mode);
 }
 
 bool GxSimpleTree::InsertNext(GxSimpleNode* sibling, GxSimpleNode* node, InsertMode mode)
 {
     if (!sibling)
         return SetRoot(node, mode);
-    return Insert(sibling->m_Parent, sibling, node, mode);
+    return Insert(L"InsertNext", sibling->m_Parent, sibling, node, mode);
 }
 
 bool GxSimpleTree::InsertChild(GxSimpleNode* parent, GxSimpleNode* node, InsertMode mode)
 {
     if (!parent)
         return SetRoot(node, mode);
-    return Insert(parent, nullptr, node, mode);
+    return Insert(L"InsertChild", parent, nullptr, node, mode);
 }
 
-bool GxSimpleTree::CanInsert(const GxSimpleNode* anchor, const GxSimpleNode* node) const
+bool GxSimpleTree::CanInsert(const wchar_t* operation, const GxSimpleNode* anchor, const GxSimpleNode* node) const
 {
-    if (!node || node->m_Parent || node->m_PrevSibling || node == m_Root)
+    if (!node)
+    {
+        GxLog::Error(L"GxSimpleTree::%s/ノードがありません\n", operation);
         return false;
+    }
+    if (node->m_Parent || node->m_PrevSibling || node == m_Root)
+    {
+        GxLog::Error(L"GxSimpleTree::%s/ツリーに繋がったままのノードは挿入できません\n", operation);
+        return false;
+    }
     // The anchor (the sibling or the parent) and its ancestors must not be in the inserted chain or its
     // subtrees, or the tree would contain itself. The chain's nodes carry no parent, so it is enough to
     // walk up from the anchor to the top level and check that top-level node against the chain.
@@ -40,14 +50,18 @@ bool GxSimpleTree::CanInsert(const GxSimpleNode* anchor, const GxSimpleNode* nod
     for (const GxSimpleNode* n = node; n; n = n->m_NextSibling)
     {
         if (n == top)
+        {
+            GxLog::Error(L"GxSimpleTree::%s/ノードを自分の子孫の位置には挿入できません\n", operation);
             return false;
+        }
     }
     return true;
 }
 
-bool GxSimpleTree::Insert(GxSimpleNode* parent, GxSimpleNode* prev, GxSimpleNode* node, InsertMode mode)
+bool GxSimpleTree::Insert(const wchar_t* operation, GxSimpleNode* parent, GxSimpleNode* prev, GxSimpleNode* node,
+                          InsertMode mode)
 {
-    if (!CanInsert(prev ? prev : parent, node))
+    if (!CanInsert(operation, prev ? prev : parent, node))
         return false;
 
     GxSimpleNode* displaced = prev ? prev->m_NextSibling : parent ? parent->m_FirstChild : m_Root;

@@ -11,7 +11,7 @@
 // A node is inserted together with the siblings that already follow it (its carried chain), so a chain
 // taken from elsewhere goes in whole. Only a detached node can be inserted: one with no parent and no
 // previous sibling that is not this tree's root; a node that is still linked, a null node, or an
-// insertion that would make a node its own ancestor is refused and changes nothing.
+// insertion that would make a node its own ancestor is refused with an error line and changes nothing.
 class GxSimpleTree
 {
 public:
@@ -58,6 +58,7 @@ protected:
     uint8_t m_OwnsNodes = true;
 
 private:
-    bool Insert(GxSimpleNode* parent, GxSimpleNode* prev, GxSimpleNode* node, InsertMode mode);
-    bool CanInsert(const GxSimpleNode* anchor, const GxSimpleNode* node) const;
+    bool Insert(const wchar_t* operation, GxSimpleNode* parent, GxSimpleNode* prev, GxSimpleNode* node,
+                InsertMode mode);
+    bool CanInsert(const wchar_t* operation, const GxSimpleNode* anchor, const GxSimpleNode* node) const;
 };

@@ -1,5 +1,7 @@
 #include "core/GxSimpleTree.h"
 
+#include "core/GxLog.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,6 +72,13 @@ std::string Describe(const GxSimpleNode* first)
 class GxSimpleTreeTest : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        // Refusals are logged; count them without writing a file.
+        GxLog::SetErrorLogPath(L"");
+        GxLog::ResetErrorCount();
+    }
+
     TestNode* Make(const char* name) { return new TestNode(name, &m_Deleted); }
 
     std::string Shape()
@@ -228,6 +237,7 @@ TEST_F(GxSimpleTreeTest, LinkedNodeIsNotInsertedAgain)
     EXPECT_FALSE(m_Tree.InsertNext(m_C, m_S, Mode::Adopt));   // a later top-level node
     EXPECT_FALSE(m_Tree.SetRoot(nullptr, Mode::Before));
     EXPECT_EQ(Shape(), "R(A B C) S");
+    EXPECT_EQ(GxLog::GetErrorCount(), 5u);
 }
 
 TEST_F(GxSimpleTreeTest, NodeIsNotInsertedUnderItsOwnSubtree)
@@ -238,6 +248,7 @@ TEST_F(GxSimpleTreeTest, NodeIsNotInsertedUnderItsOwnSubtree)
     EXPECT_FALSE(m_Tree.InsertNext(m_C, r, Mode::Before));
     EXPECT_FALSE(m_Tree.InsertChild(r, r, Mode::Before));
     EXPECT_EQ(Shape(), "S");
+    EXPECT_EQ(GxLog::GetErrorCount(), 3u);
     ASSERT_TRUE(m_Tree.InsertNext(m_S, r, Mode::Before));
     EXPECT_EQ(Shape(), "S R(A B C)");
 }
