@@ -45,6 +45,19 @@ GxMoaVariableSet* GxMoaWorker::FindVariable(const std::wstring& name) const
     return m_pMoa->GetVariableTable()->Find(name);
 }
 
+GxMoaVariableSet* GxMoaWorker::LookupVariable(const std::wstring& name, const GxMoaExecStackElement* frame) const
+{
+    if (!frame)
+        frame = GetTopFrame();
+    if (!frame)
+        return FindVariable(name);
+    if (GxMoaVariableSet* set = frame->m_LocalTable.Find(name))
+        return set;
+    if (frame->m_Pos.m_pEntity)
+        return frame->m_Pos.m_pEntity->FindVariable(name);
+    return FindVariable(name);
+}
+
 bool GxMoaWorker::WriteScriptEntities(GxContentWriterBase* writer, int32_t persistClass) const
 {
     m_GlobalTable.Write(writer, persistClass);

@@ -68,6 +68,11 @@ public:
     void ReportError(const wchar_t* where, const GxMoaScript* script, const GxMoaExecStack* execStack,
                      const wchar_t* format, ...);
 
+    // The variable a running script sees by this name: the frame's LOCAL table, then its script
+    // entity's lookup (STATIC, GLOBAL, EXTERN), or for a frame without entity this worker's lookup.
+    // Without a frame the top frame is used; with no frame at all, this worker's lookup.
+    GxMoaVariableSet* LookupVariable(const std::wstring& name, const GxMoaExecStackElement* frame = nullptr) const;
+
     GxMoaScriptEntity* FindScriptEntity(const std::wstring& scriptName) const;
     GxMoa* GetMoa() const { return m_pMoa; }
 
