@@ -1,5 +1,6 @@
 #include "script/GxMoaToken.h"
 
+#include "core/GxBit32.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxString.h"
@@ -116,7 +117,8 @@ bool GxMoaToken::Write(GxContentWriterBase* writer) const
         flags |= kFlagJumpPos;
     if (m_Str)
         flags |= kFlagStr;
-    writer->WriteBit32("m_Flags", flags);
+    const GxBit32 flagBits(flags);
+    writer->Write("m_Flags", &flagBits);
     writer->Write("m_TokenTypeAndScope", static_cast<uint32_t>(m_Kind) | (static_cast<uint32_t>(m_Scope) << 16));
     if (flags & kFlagInt)
         writer->Write("m_Int", static_cast<int64_t>(m_Int));
@@ -131,7 +133,7 @@ bool GxMoaToken::Write(GxContentWriterBase* writer) const
 bool GxMoaToken::Read(GxContentReaderBase* reader)
 {
     Clear();
-    const uint32_t flags = reader->GetBit32("m_Flags");
+    const uint32_t flags = reader->GetBit32("m_Flags").GetBits();
     const uint32_t typeAndScope = reader->GetU32("m_TokenTypeAndScope");
     m_Kind = static_cast<uint16_t>(typeAndScope & 0xFFFF);
     m_Scope = static_cast<uint16_t>(typeAndScope >> 16);
