@@ -16,7 +16,7 @@ static inline size_t CharLength(const char* p, const char* end, GxText::Charset 
 }
 
 // Appends one UTF-16 unit to wide text, joining a low surrogate to the high surrogate before it.
-static inline void AppendUnit(std::wstring& out, char16_t unit)
+static inline void AppendUnit(std::wstring& out, uint32_t unit)
 {
     if (unit >= 0xDC00 && unit <= 0xDFFF && !out.empty())
     {
@@ -98,6 +98,18 @@ void GxText::ReadLineW(std::wstring& out, const char16_t* start, const char16_t*
                         });
 }
 
+void GxText::ReadLineW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                       const wchar_t* end)
+{
+    out.clear();
+    position = WalkLine(start, lineCount, end,
+                        [&](const wchar_t* p)
+                        {
+                            out.push_back(*p);
+                            return size_t{1};
+                        });
+}
+
 void GxText::SkipLine(const char* start, const char*& position, uint32_t& lineCount, const char* end)
 {
     position = WalkLine(start, lineCount, end, [](const char*) { return size_t{1}; });
@@ -173,46 +185,47 @@ void GxText::ReadQuotedString(std::string& out, const char* start, const char*& 
     position = p;
 }
 
-void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
-                               const char16_t* end)
+template <typename Unit>
+static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& position, uint32_t& lineCount,
+                           const Unit* end)
 {
     out.clear();
     position = start;
-    if (!start || start >= end || *start != u'"')
+    if (!start || start >= end || *start != '"')
         return;
-    const char16_t* p = start + 1;
+    const Unit* p = start + 1;
     while (p < end)
     {
-        const char16_t c = *p;
+        const Unit c = *p;
         if (c == 0)
             break;
-        if (c == u'"')
+        if (c == '"')
         {
             ++p;
             break;
         }
-        if (c == u'\\' && p + 1 < end && p[1] != 0)
+        if (c == '\\' && p + 1 < end && p[1] != 0)
         {
             ++p;
             switch (*p)
             {
-            case u'f':
+            case 'f':
                 out.push_back(L'\f');
                 break;
-            case u'n':
+            case 'n':
                 out.push_back(L'\n');
                 break;
-            case u'r':
+            case 'r':
                 out.push_back(L'\r');
                 break;
-            case u't':
+            case 't':
                 out.push_back(L'\t');
                 break;
-            case u'v':
+            case 'v':
                 out.push_back(L'\v');
                 break;
             default:
-                if (*p == u'\n')
+                if (*p == '\n')
                     ++lineCount;
                 AppendUnit(out, *p);
                 break;
@@ -220,13 +233,13 @@ void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const c
             ++p;
             continue;
         }
-        if (c == u'\n')
+        if (c == '\n')
         {
             ++lineCount;
             ++p;
             continue;
         }
-        if (c == u'\r' || c == u'\f')
+        if (c == '\r' || c == '\f')
         {
             ++p;
             continue;
@@ -235,6 +248,18 @@ void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const c
         ++p;
     }
     position = p;
+}
+
+void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
+                               const char16_t* end)
+{
+    ReadQuotedWide(out, start, position, lineCount, end);
+}
+
+void GxText::ReadQuotedStringW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                               const wchar_t* end)
+{
+    ReadQuotedWide(out, start, position, lineCount, end);
 }
 
 static bool IsPlainAscii(const std::string& s)

@@ -37,6 +37,9 @@ public:
                          const char* end, Charset charset = kCharsetAnsi);
     static void ReadLineW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
                           const char16_t* end);
+    // The same over wide text already in memory.
+    static void ReadLineW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                          const wchar_t* end);
     static void SkipLine(const char* start, const char*& position, uint32_t& lineCount, const char* end);
     // A double-quoted string at start (escapes \f \n \r \t \v, any other escaped character literally).
     // When start holds no quote, out is empty and position stays at start.
@@ -44,6 +47,8 @@ public:
                                  const char* end, Charset charset = kCharsetAnsi);
     static void ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position,
                                   uint32_t& lineCount, const char16_t* end);
+    static void ReadQuotedStringW(std::wstring& out, const wchar_t* start, const wchar_t*& position,
+                                  uint32_t& lineCount, const wchar_t* end);
 
     // True for a CP932 lead byte.
     static bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

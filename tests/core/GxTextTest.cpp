@@ -221,6 +221,17 @@ TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
     GxText::ReadLineW(out, p, p, lines, end);
     EXPECT_EQ(out, L"last");
     EXPECT_EQ(lines, 2u);
+
+    // Wide text already held as a wide string (a field of a content record).
+    const std::wstring field = L"\"表\\\"示\\n𠮷\"tail";
+    const wchar_t* q = nullptr;
+    GxText::ReadQuotedStringW(out, field.c_str(), q, lines, field.c_str() + field.size());
+    EXPECT_EQ(out, L"表\"示\n𠮷");
+    EXPECT_EQ(std::wstring(q), L"tail");
+    const std::wstring twoLines = L"a\r\nb";
+    GxText::ReadLineW(out, twoLines.c_str(), q, lines, twoLines.c_str() + twoLines.size());
+    EXPECT_EQ(out, L"a");
+    EXPECT_EQ(*q, L'b');
 }
 
 TEST_F(GxTextTest, DetectBOMLooksOnlyInsideTheFile)
