@@ -185,6 +185,17 @@ TEST_F(GxFileLoadCacheTest, HitGivesTheCallerItsOwnCopy)
     EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u);
 }
 
+TEST_F(GxFileLoadCacheTest, KeysFoldCaseButKeepSeparators)
+{
+    m_Dir.Write("dir/k.bin", "k");
+    GxBinBuffer buffer;
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("dir/k.bin"), true));
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("DIR/K.BIN"), true));
+    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u);
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("dir\\k.bin"), true));
+    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 2u);
+}
+
 TEST_F(GxFileLoadCacheTest, EditedFileIsReadAgain)
 {
     m_Dir.Write("edit.bin", "old");
