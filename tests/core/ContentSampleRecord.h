@@ -7,9 +7,15 @@
 #include "core/GxBinBuffer.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
+#include "core/GxLog.h"
+#include "core/GxString.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -238,4 +244,41 @@ private:
     char* m_Data = nullptr;
     size_t m_Size = 0;
     FILE* m_File = nullptr;
+};
+
+// Points the error log at a fresh file for the scope and hands back what was written to it.
+class ErrorLogCapture
+{
+public:
+    ErrorLogCapture() : m_Saved(GxLog::GetErrorLogPath())
+    {
+        m_Path = ::testing::TempDir() + "content_errors_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+        std::remove(m_Path.c_str());
+        GxLog::SetErrorLogPath(GxString::ToWide(m_Path));
+    }
+    ~ErrorLogCapture()
+    {
+        GxLog::SetErrorLogPath(m_Saved);
+        std::remove(m_Path.c_str());
+    }
+
+    // The log's text without its byte-order mark, CR LF turned back into LF.
+    std::wstring Text() const
+    {
+        std::ifstream in(m_Path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.size() >= 2)
+            bytes.erase(0, 2);
+        std::wstring text = GxString::FromUtf16LE(bytes.data(), bytes.size());
+        std::wstring out;
+        for (wchar_t c : text)
+            if (c != L'\r')
+                out.push_back(c);
+        return out;
+    }
+
+private:
+    std::wstring m_Saved;
+    std::string m_Path;
 };

@@ -155,6 +155,7 @@ TEST(GxContentBinaryForm, RoundTripOfEveryValueType)
 
 TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors)
 {
+    ErrorLogCapture log;
     auto data = WithHeader({});
     GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
     uint32_t version = 0;
@@ -165,15 +166,19 @@ TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors
     EXPECT_FALSE(reader.Read("m_A", value));
     EXPECT_EQ(value, 42);
     EXPECT_EQ(reader.GetErrorCount(), 2u);
+    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/ReadPos Overrun\n"
+                          L"GxContentBinaryReader/ValueType Isn't VALTYPE_GxS32\n");
 }
 
 TEST(GxContentBinaryForm, WrongRootNameFailsAndConsumesNothing)
 {
+    ErrorLogCapture log;
     auto data = WithHeader({});
     GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
     uint32_t version = 0;
     EXPECT_FALSE(reader.ReadHeader("BGDX", version));
     EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/FileHeader Isn't BGDX\n");
     EXPECT_TRUE(reader.ReadHeader("BGD", version));
 }
 

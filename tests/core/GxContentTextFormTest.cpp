@@ -69,11 +69,13 @@ TEST(GxContentTextForm, HeaderLineIsRootTabVersion)
 
 TEST(GxContentTextForm, WrongRootNameFailsOnLineOne)
 {
+    ErrorLogCapture log;
     TextRecord record("TGD\t100\n");
     uint32_t version = 0;
     EXPECT_FALSE(record->ReadHeader("TGDX", version));
     EXPECT_EQ(record->GetErrorCount(), 1u);
     EXPECT_EQ(record->GetLineNumber(), 1u);
+    EXPECT_EQ(log.Text(), L"GxContentTextReader/FileHeader Isn't TGDX Line=1\n");
 }
 
 TEST(GxContentTextForm, LongRootNameIsRefusedWithoutWriting)
@@ -286,6 +288,7 @@ TEST(GxContentTextForm, CrLfFileReadsLikeLfWithTheSameLineNumbers)
 
 TEST(GxContentTextForm, NameCheckCanBeSwitchedOff)
 {
+    ErrorLogCapture log;
     TextRecord lax("05\tm_Other\t7\n");
     lax->SetCheckValueName(0);
     EXPECT_EQ(lax->GetS32("m_A"), 7);
@@ -295,6 +298,7 @@ TEST(GxContentTextForm, NameCheckCanBeSwitchedOff)
     EXPECT_EQ(strict->GetS32("m_A"), 0);
     EXPECT_EQ(strict->GetErrorCount(), 1u);
     EXPECT_EQ(strict->GetS32("m_B"), 8); // the failed line was consumed
+    EXPECT_EQ(log.Text(), L"GxContentTextReader/ValueName does not match Line=1\n");
 }
 
 TEST(GxContentTextForm, PeekDoesNotConsume)
@@ -322,10 +326,17 @@ TEST(GxContentTextForm, SkipValuePassesOverBinaryDataLines)
 
 TEST(GxContentTextForm, WrongTypeGivesDefaultAndConsumesTheLine)
 {
+    ErrorLogCapture log;
     TextRecord record("05\tm_A\t7\n0b\tm_B\t1\n");
     EXPECT_EQ(record->GetFColor("m_A"), (GxFColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(record->GetErrorCount(), 1u);
     EXPECT_TRUE(record->GetBool("m_B"));
+    TextRecord flags("05\tm_A\t7\n15\tm_X\t1\n");
+    flags->GetBit32("m_A");
+    flags->GetBit32("m_A");
+    EXPECT_EQ(log.Text(), L"GxContentTextReader/ValueType Isn't VALTYPE_GxFColor Line=1\n"
+                          L"GxContentStringReader/ValueType Isn't VALTYPE_GxBit32 Line=1\n"
+                          L"GxContentStringReader/ValueName does not match Line=2\n");
 }
 
 TEST(GxContentTextForm, NoCrossTypeAcceptance)
