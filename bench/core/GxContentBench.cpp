@@ -159,8 +159,14 @@ void WriteBench(benchmark::State& state, bool text)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
 
-void BM_WriteBinary(benchmark::State& state) { WriteBench(state, false); }
-void BM_WriteText(benchmark::State& state) { WriteBench(state, true); }
+void BM_WriteBinary(benchmark::State& state)
+{
+    WriteBench(state, false);
+}
+void BM_WriteText(benchmark::State& state)
+{
+    WriteBench(state, true);
+}
 
 } // namespace
 

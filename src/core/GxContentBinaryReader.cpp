@@ -51,7 +51,10 @@ static uint32_t LoadBE32(const uint8_t* p)
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
-static uint64_t LoadBE64(const uint8_t* p) { return (uint64_t(LoadBE32(p)) << 32) | LoadBE32(p + 4); }
+static uint64_t LoadBE64(const uint8_t* p)
+{
+    return (uint64_t(LoadBE32(p)) << 32) | LoadBE32(p + 4);
+}
 
 GxContentBinaryReader::GxContentBinaryReader(const void* data, uint32_t size) : GxContentReaderBase(data, size) {}
 
@@ -85,9 +88,15 @@ bool GxContentBinaryReader::ReadU32Field(uint32_t& value)
     return true;
 }
 
-uint32_t GxContentBinaryReader::PeekValueType() { return m_Cursor < m_End ? *m_Cursor : 255; }
+uint32_t GxContentBinaryReader::PeekValueType()
+{
+    return m_Cursor < m_End ? *m_Cursor : 255;
+}
 
-bool GxContentBinaryReader::IsEnd() { return m_Cursor >= m_End; }
+bool GxContentBinaryReader::IsEnd()
+{
+    return m_Cursor >= m_End;
+}
 
 bool GxContentBinaryReader::ReadHeader(const char* rootName, uint32_t& version)
 {
@@ -281,14 +290,26 @@ bool GxContentBinaryReader::ReadDelimiter(uint8_t tag, const char* typeName)
     return false;
 }
 
-bool GxContentBinaryReader::ListEnd() { return ReadDelimiter(VALTYPE_ListEnd, "ListEnd"); }
-bool GxContentBinaryReader::TreeBegin(const char*) { return ReadDelimiter(VALTYPE_TreeBegin, "TreeBegin"); }
-bool GxContentBinaryReader::TreeEnd() { return ReadDelimiter(VALTYPE_TreeEnd, "TreeEnd"); }
+bool GxContentBinaryReader::ListEnd()
+{
+    return ReadDelimiter(VALTYPE_ListEnd, "ListEnd");
+}
+bool GxContentBinaryReader::TreeBegin(const char*)
+{
+    return ReadDelimiter(VALTYPE_TreeBegin, "TreeBegin");
+}
+bool GxContentBinaryReader::TreeEnd()
+{
+    return ReadDelimiter(VALTYPE_TreeEnd, "TreeEnd");
+}
 bool GxContentBinaryReader::TreeStratumBegin()
 {
     return ReadDelimiter(VALTYPE_TreeStratumBegin, "TreeStratumBegin");
 }
-bool GxContentBinaryReader::TreeStratumEnd() { return ReadDelimiter(VALTYPE_TreeStratumEnd, "TreeStratumEnd"); }
+bool GxContentBinaryReader::TreeStratumEnd()
+{
+    return ReadDelimiter(VALTYPE_TreeStratumEnd, "TreeStratumEnd");
+}
 
 bool GxContentBinaryReader::SkipValue()
 {

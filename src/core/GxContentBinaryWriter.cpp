@@ -116,8 +116,23 @@ bool GxContentBinaryWriter::ListBegin(const char*, const char*, uint32_t count)
     return WriteTagAndCount(VALTYPE_ListBegin, count);
 }
 
-bool GxContentBinaryWriter::ListEnd() { return WriteTag(VALTYPE_ListEnd); }
-bool GxContentBinaryWriter::TreeBegin(const char*, const char*) { return WriteTag(VALTYPE_TreeBegin); }
-bool GxContentBinaryWriter::TreeEnd() { return WriteTag(VALTYPE_TreeEnd); }
-bool GxContentBinaryWriter::TreeStratumBegin() { return WriteTag(VALTYPE_TreeStratumBegin); }
-bool GxContentBinaryWriter::TreeStratumEnd() { return WriteTag(VALTYPE_TreeStratumEnd); }
+bool GxContentBinaryWriter::ListEnd()
+{
+    return WriteTag(VALTYPE_ListEnd);
+}
+bool GxContentBinaryWriter::TreeBegin(const char*, const char*)
+{
+    return WriteTag(VALTYPE_TreeBegin);
+}
+bool GxContentBinaryWriter::TreeEnd()
+{
+    return WriteTag(VALTYPE_TreeEnd);
+}
+bool GxContentBinaryWriter::TreeStratumBegin()
+{
+    return WriteTag(VALTYPE_TreeStratumBegin);
+}
+bool GxContentBinaryWriter::TreeStratumEnd()
+{
+    return WriteTag(VALTYPE_TreeStratumEnd);
+}

@@ -5,7 +5,10 @@
 #include <cstdio>
 
 // The 16 floats of a matrix, row by row, as records store them.
-static float* MatrixFloats(GxMatrix& m) { return &m.m[0][0]; }
+static float* MatrixFloats(GxMatrix& m)
+{
+    return &m.m[0][0];
+}
 
 GxContentReaderBase::GxContentReaderBase(const void* data, uint32_t size)
 {
@@ -141,26 +144,50 @@ bool GxContentReaderBase::Read(const char* name, GxVector2& value)
     return ok;
 }
 
-bool GxContentReaderBase::Read(const char* name, bool& value) { return ReadValue(name, g_ContentValueBool, &value); }
-bool GxContentReaderBase::Read(const char* name, double& value) { return ReadValue(name, g_ContentValueF64, &value); }
-bool GxContentReaderBase::Read(const char* name, float& value) { return ReadValue(name, g_ContentValueF32, &value); }
+bool GxContentReaderBase::Read(const char* name, bool& value)
+{
+    return ReadValue(name, g_ContentValueBool, &value);
+}
+bool GxContentReaderBase::Read(const char* name, double& value)
+{
+    return ReadValue(name, g_ContentValueF64, &value);
+}
+bool GxContentReaderBase::Read(const char* name, float& value)
+{
+    return ReadValue(name, g_ContentValueF32, &value);
+}
 bool GxContentReaderBase::Read(const char* name, uint64_t& value)
 {
     return ReadValue(name, g_ContentValueU64, &value);
 }
-bool GxContentReaderBase::Read(const char* name, int64_t& value) { return ReadValue(name, g_ContentValueS64, &value); }
+bool GxContentReaderBase::Read(const char* name, int64_t& value)
+{
+    return ReadValue(name, g_ContentValueS64, &value);
+}
 bool GxContentReaderBase::Read(const char* name, uint32_t& value)
 {
     return ReadValue(name, g_ContentValueU32, &value);
 }
-bool GxContentReaderBase::Read(const char* name, int32_t& value) { return ReadValue(name, g_ContentValueS32, &value); }
+bool GxContentReaderBase::Read(const char* name, int32_t& value)
+{
+    return ReadValue(name, g_ContentValueS32, &value);
+}
 bool GxContentReaderBase::Read(const char* name, uint16_t& value)
 {
     return ReadValue(name, g_ContentValueU16, &value);
 }
-bool GxContentReaderBase::Read(const char* name, int16_t& value) { return ReadValue(name, g_ContentValueS16, &value); }
-bool GxContentReaderBase::Read(const char* name, uint8_t& value) { return ReadValue(name, g_ContentValueU8, &value); }
-bool GxContentReaderBase::Read(const char* name, int8_t& value) { return ReadValue(name, g_ContentValueS8, &value); }
+bool GxContentReaderBase::Read(const char* name, int16_t& value)
+{
+    return ReadValue(name, g_ContentValueS16, &value);
+}
+bool GxContentReaderBase::Read(const char* name, uint8_t& value)
+{
+    return ReadValue(name, g_ContentValueU8, &value);
+}
+bool GxContentReaderBase::Read(const char* name, int8_t& value)
+{
+    return ReadValue(name, g_ContentValueS8, &value);
+}
 
 bool GxContentReaderBase::ReadString(const char* name, std::wstring& value)
 {
@@ -185,19 +212,58 @@ template <typename T> static T GetWithDefault(GxContentReaderBase& reader, const
     return value;
 }
 
-int8_t GxContentReaderBase::GetS8(const char* name) { return GetWithDefault<int8_t>(*this, name, 0); }
-uint8_t GxContentReaderBase::GetU8(const char* name) { return GetWithDefault<uint8_t>(*this, name, 0); }
-int16_t GxContentReaderBase::GetS16(const char* name) { return GetWithDefault<int16_t>(*this, name, 0); }
-uint16_t GxContentReaderBase::GetU16(const char* name) { return GetWithDefault<uint16_t>(*this, name, 0); }
-int32_t GxContentReaderBase::GetS32(const char* name) { return GetWithDefault<int32_t>(*this, name, 0); }
-uint32_t GxContentReaderBase::GetU32(const char* name) { return GetWithDefault<uint32_t>(*this, name, 0); }
-int32_t GxContentReaderBase::GetS32L(const char* name) { return GetWithDefault<int32_t>(*this, name, 0); }
-uint32_t GxContentReaderBase::GetU32L(const char* name) { return GetWithDefault<uint32_t>(*this, name, 0); }
-int64_t GxContentReaderBase::GetS64(const char* name) { return GetWithDefault<int64_t>(*this, name, 0); }
-uint64_t GxContentReaderBase::GetU64(const char* name) { return GetWithDefault<uint64_t>(*this, name, 0); }
-float GxContentReaderBase::GetF32(const char* name) { return GetWithDefault<float>(*this, name, 0.0f); }
-double GxContentReaderBase::GetF64(const char* name) { return GetWithDefault<double>(*this, name, 0.0); }
-bool GxContentReaderBase::GetBool(const char* name) { return GetWithDefault<bool>(*this, name, false); }
+int8_t GxContentReaderBase::GetS8(const char* name)
+{
+    return GetWithDefault<int8_t>(*this, name, 0);
+}
+uint8_t GxContentReaderBase::GetU8(const char* name)
+{
+    return GetWithDefault<uint8_t>(*this, name, 0);
+}
+int16_t GxContentReaderBase::GetS16(const char* name)
+{
+    return GetWithDefault<int16_t>(*this, name, 0);
+}
+uint16_t GxContentReaderBase::GetU16(const char* name)
+{
+    return GetWithDefault<uint16_t>(*this, name, 0);
+}
+int32_t GxContentReaderBase::GetS32(const char* name)
+{
+    return GetWithDefault<int32_t>(*this, name, 0);
+}
+uint32_t GxContentReaderBase::GetU32(const char* name)
+{
+    return GetWithDefault<uint32_t>(*this, name, 0);
+}
+int32_t GxContentReaderBase::GetS32L(const char* name)
+{
+    return GetWithDefault<int32_t>(*this, name, 0);
+}
+uint32_t GxContentReaderBase::GetU32L(const char* name)
+{
+    return GetWithDefault<uint32_t>(*this, name, 0);
+}
+int64_t GxContentReaderBase::GetS64(const char* name)
+{
+    return GetWithDefault<int64_t>(*this, name, 0);
+}
+uint64_t GxContentReaderBase::GetU64(const char* name)
+{
+    return GetWithDefault<uint64_t>(*this, name, 0);
+}
+float GxContentReaderBase::GetF32(const char* name)
+{
+    return GetWithDefault<float>(*this, name, 0.0f);
+}
+double GxContentReaderBase::GetF64(const char* name)
+{
+    return GetWithDefault<double>(*this, name, 0.0);
+}
+bool GxContentReaderBase::GetBool(const char* name)
+{
+    return GetWithDefault<bool>(*this, name, false);
+}
 
 GxVector2 GxContentReaderBase::GetVector2(const char* name)
 {
@@ -227,7 +293,10 @@ GxQuaternion GxContentReaderBase::GetQuat(const char* name)
     return GetWithDefault(*this, name, q);
 }
 
-GxFColor GxContentReaderBase::GetFColor(const char* name) { return GetWithDefault(*this, name, GxFColor{}); }
+GxFColor GxContentReaderBase::GetFColor(const char* name)
+{
+    return GetWithDefault(*this, name, GxFColor{});
+}
 
 GxMatrix GxContentReaderBase::GetMatrix(const char* name)
 {
@@ -236,9 +305,27 @@ GxMatrix GxContentReaderBase::GetMatrix(const char* name)
     return GetWithDefault(*this, name, m);
 }
 
-GxRect GxContentReaderBase::GetRect(const char* name) { return GetWithDefault(*this, name, GxRect{}); }
-GxFRect GxContentReaderBase::GetFRect(const char* name) { return GetWithDefault(*this, name, GxFRect{}); }
-GxPoint2 GxContentReaderBase::GetPoint2(const char* name) { return GetWithDefault(*this, name, GxPoint2{}); }
-GxPoint3 GxContentReaderBase::GetPoint3(const char* name) { return GetWithDefault(*this, name, GxPoint3{}); }
-GxPoint4 GxContentReaderBase::GetPoint4(const char* name) { return GetWithDefault(*this, name, GxPoint4{}); }
-GxBit32 GxContentReaderBase::GetBit32(const char* name) { return GetWithDefault(*this, name, GxBit32{}); }
+GxRect GxContentReaderBase::GetRect(const char* name)
+{
+    return GetWithDefault(*this, name, GxRect{});
+}
+GxFRect GxContentReaderBase::GetFRect(const char* name)
+{
+    return GetWithDefault(*this, name, GxFRect{});
+}
+GxPoint2 GxContentReaderBase::GetPoint2(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint2{});
+}
+GxPoint3 GxContentReaderBase::GetPoint3(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint3{});
+}
+GxPoint4 GxContentReaderBase::GetPoint4(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint4{});
+}
+GxBit32 GxContentReaderBase::GetBit32(const char* name)
+{
+    return GetWithDefault(*this, name, GxBit32{});
+}

@@ -6,7 +6,10 @@
 #include <limits>
 #include <locale.h>
 
-static bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+static bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Skips white space and a sign; returns true for '-'.
 static bool SkipSpaceAndSign(std::string_view& text)

@@ -12,15 +12,15 @@
 class GxContentTextNumber
 {
 public:
-    static int32_t ParseInt(std::string_view text);       // atoi
-    static uint32_t ParseU32(std::string_view text);      // strtoul, base 10
-    static int64_t ParseS64(std::string_view text);       // strtoll, base 10
-    static uint64_t ParseU64(std::string_view text);      // strtoull, base 10
-    static int32_t ParseHex(std::string_view text);       // strtol, base 16 ("0x" allowed)
-    static double ParseDouble(std::string_view text);     // atof
+    static int32_t ParseInt(std::string_view text);   // atoi
+    static uint32_t ParseU32(std::string_view text);  // strtoul, base 10
+    static int64_t ParseS64(std::string_view text);   // strtoll, base 10
+    static uint64_t ParseU64(std::string_view text);  // strtoull, base 10
+    static int32_t ParseHex(std::string_view text);   // strtol, base 16 ("0x" allowed)
+    static double ParseDouble(std::string_view text); // atof
 
-    static void AppendInt(std::string& out, int64_t value);     // "%d", "%I64d"
-    static void AppendUInt(std::string& out, uint64_t value);   // "%u", "%I64u"
-    static void AppendFloat(std::string& out, double value);    // "%f"
-    static void AppendTag(std::string& out, uint32_t tag);      // "%02x"
+    static void AppendInt(std::string& out, int64_t value);   // "%d", "%I64d"
+    static void AppendUInt(std::string& out, uint64_t value); // "%u", "%I64u"
+    static void AppendFloat(std::string& out, double value);  // "%f"
+    static void AppendTag(std::string& out, uint32_t tag);    // "%02x"
 };

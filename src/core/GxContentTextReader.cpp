@@ -12,7 +12,10 @@
 // that character; raw CR, FF and LF are dropped; text after the closing quote is ignored and without one
 // the rest of the field is taken.
 
-static bool IsCp932LeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+static bool IsCp932LeadByte(uint8_t c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 template <typename Char> static Char Unescape(Char c)
 {
@@ -136,7 +139,10 @@ std::string_view GxContentTextReader::ReadLine(const uint8_t*& cursor, uint32_t&
     return line;
 }
 
-void GxContentTextReader::SkipLine() { ReadLine(m_Cursor, m_LineNumber); }
+void GxContentTextReader::SkipLine()
+{
+    ReadLine(m_Cursor, m_LineNumber);
+}
 
 static void SplitFields(std::string_view line, std::vector<std::string_view>& fields)
 {
@@ -161,8 +167,7 @@ int32_t GxContentTextReader::ReadFields()
     return GxContentTextNumber::ParseHex(m_Fields[0]);
 }
 
-bool GxContentTextReader::CheckNameAndFields(const char* name, size_t needed, const char* prefix,
-                                             const char* typeName)
+bool GxContentTextReader::CheckNameAndFields(const char* name, size_t needed, const char* prefix, const char* typeName)
 {
     if (m_Fields.size() >= 2 && m_CheckValueName == 1 && m_Fields[1] != std::string_view(name ? name : ""))
     {
@@ -185,7 +190,10 @@ uint32_t GxContentTextReader::PeekValueType()
     return static_cast<uint32_t>(GxContentTextNumber::ParseHex(line.substr(0, line.find('\t'))));
 }
 
-bool GxContentTextReader::IsEnd() { return m_Cursor >= m_End || *m_Cursor == '\0'; }
+bool GxContentTextReader::IsEnd()
+{
+    return m_Cursor >= m_End || *m_Cursor == '\0';
+}
 
 bool GxContentTextReader::ReadHeader(const char* rootName, uint32_t& version)
 {
@@ -385,10 +393,22 @@ bool GxContentTextReader::ReadDelimiter(uint8_t tag, const char* typeName)
     return false;
 }
 
-bool GxContentTextReader::ListEnd() { return ReadDelimiter(VALTYPE_ListEnd, "ListEnd"); }
-bool GxContentTextReader::TreeEnd() { return ReadDelimiter(VALTYPE_TreeEnd, "TreeEnd"); }
-bool GxContentTextReader::TreeStratumBegin() { return ReadDelimiter(VALTYPE_TreeStratumBegin, "TreeStratumBegin"); }
-bool GxContentTextReader::TreeStratumEnd() { return ReadDelimiter(VALTYPE_TreeStratumEnd, "TreeStratumEnd"); }
+bool GxContentTextReader::ListEnd()
+{
+    return ReadDelimiter(VALTYPE_ListEnd, "ListEnd");
+}
+bool GxContentTextReader::TreeEnd()
+{
+    return ReadDelimiter(VALTYPE_TreeEnd, "TreeEnd");
+}
+bool GxContentTextReader::TreeStratumBegin()
+{
+    return ReadDelimiter(VALTYPE_TreeStratumBegin, "TreeStratumBegin");
+}
+bool GxContentTextReader::TreeStratumEnd()
+{
+    return ReadDelimiter(VALTYPE_TreeStratumEnd, "TreeStratumEnd");
+}
 
 bool GxContentTextReader::SkipValue()
 {

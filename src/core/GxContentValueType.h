@@ -79,12 +79,9 @@ inline constexpr GxContentValueDesc g_ContentValueU64{VALTYPE_GxU64, 1, GxConten
 inline constexpr GxContentValueDesc g_ContentValueF32{VALTYPE_GxF32, 1, GxContentComponent::F32, "GxF32"};
 inline constexpr GxContentValueDesc g_ContentValueF64{VALTYPE_GxF64, 1, GxContentComponent::F64, "GxF64"};
 inline constexpr GxContentValueDesc g_ContentValueBool{VALTYPE_GxBool, 1, GxContentComponent::Bool, "GxBool"};
-inline constexpr GxContentValueDesc g_ContentValueVector2{VALTYPE_GxVector2, 2, GxContentComponent::F32,
-                                                          "GxVector2"};
-inline constexpr GxContentValueDesc g_ContentValueVector3{VALTYPE_GxVector3, 3, GxContentComponent::F32,
-                                                          "GxVector3"};
-inline constexpr GxContentValueDesc g_ContentValueVector4{VALTYPE_GxVector4, 4, GxContentComponent::F32,
-                                                          "GxVector4"};
+inline constexpr GxContentValueDesc g_ContentValueVector2{VALTYPE_GxVector2, 2, GxContentComponent::F32, "GxVector2"};
+inline constexpr GxContentValueDesc g_ContentValueVector3{VALTYPE_GxVector3, 3, GxContentComponent::F32, "GxVector3"};
+inline constexpr GxContentValueDesc g_ContentValueVector4{VALTYPE_GxVector4, 4, GxContentComponent::F32, "GxVector4"};
 inline constexpr GxContentValueDesc g_ContentValueQuat{VALTYPE_GxQuat, 4, GxContentComponent::F32, "GxQuat"};
 inline constexpr GxContentValueDesc g_ContentValueFColor{VALTYPE_GxFColor, 4, GxContentComponent::F32, "GxFColor"};
 inline constexpr GxContentValueDesc g_ContentValueMatrix{VALTYPE_GxMatrix, 16, GxContentComponent::F32, "GxMatrix"};

@@ -2,7 +2,10 @@
 
 #include "core/GxString.h"
 
-static const float* MatrixFloats(const GxMatrix& m) { return &m.m[0][0]; }
+static const float* MatrixFloats(const GxMatrix& m)
+{
+    return &m.m[0][0];
+}
 
 bool GxContentWriterBase::WriteBytes(const void* data, size_t size)
 {
@@ -84,9 +87,18 @@ bool GxContentWriterBase::Write(const char* name, const GxVector2* value)
     return WriteValue(name, g_ContentValueVector2, c);
 }
 
-bool GxContentWriterBase::Write(const char* name, bool value) { return WriteValue(name, g_ContentValueBool, &value); }
-bool GxContentWriterBase::Write(const char* name, double value) { return WriteValue(name, g_ContentValueF64, &value); }
-bool GxContentWriterBase::Write(const char* name, float value) { return WriteValue(name, g_ContentValueF32, &value); }
+bool GxContentWriterBase::Write(const char* name, bool value)
+{
+    return WriteValue(name, g_ContentValueBool, &value);
+}
+bool GxContentWriterBase::Write(const char* name, double value)
+{
+    return WriteValue(name, g_ContentValueF64, &value);
+}
+bool GxContentWriterBase::Write(const char* name, float value)
+{
+    return WriteValue(name, g_ContentValueF32, &value);
+}
 bool GxContentWriterBase::Write(const char* name, uint64_t value)
 {
     return WriteValue(name, g_ContentValueU64, &value);
@@ -111,8 +123,14 @@ bool GxContentWriterBase::Write(const char* name, int16_t value)
 {
     return WriteValue(name, g_ContentValueS16, &value);
 }
-bool GxContentWriterBase::Write(const char* name, uint8_t value) { return WriteValue(name, g_ContentValueU8, &value); }
-bool GxContentWriterBase::Write(const char* name, int8_t value) { return WriteValue(name, g_ContentValueS8, &value); }
+bool GxContentWriterBase::Write(const char* name, uint8_t value)
+{
+    return WriteValue(name, g_ContentValueU8, &value);
+}
+bool GxContentWriterBase::Write(const char* name, int8_t value)
+{
+    return WriteValue(name, g_ContentValueS8, &value);
+}
 
 bool GxContentWriterBase::WriteString(const char* name, const std::wstring& value)
 {

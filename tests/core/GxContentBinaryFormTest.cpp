@@ -21,7 +21,10 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> values)
     return out;
 }
 
-std::vector<uint8_t> ToVector(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> ToVector(const std::string& s)
+{
+    return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 // The bytes one writer call produces.
 template <typename F> std::vector<uint8_t> Written(F&& write)
@@ -63,13 +66,10 @@ TEST(GxContentBinaryForm, FifteenCharacterRootKeepsOneNulAndSixteenIsRefused)
 
 TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
 {
-    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int32_t(1)); }),
-              Bytes({0x05, 0, 0, 0, 1}));
-    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", 1.0f); }),
-              Bytes({0x09, 0x3F, 0x80, 0, 0}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int32_t(1)); }), Bytes({0x05, 0, 0, 0, 1}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", 1.0f); }), Bytes({0x09, 0x3F, 0x80, 0, 0}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", true); }), Bytes({0x0B, 0x01}));
-    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int16_t(-2)); }),
-              Bytes({0x03, 0xFF, 0xFE}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int16_t(-2)); }), Bytes({0x03, 0xFF, 0xFE}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", uint64_t(0x0102030405060708ULL)); }),
               Bytes({0x08, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", -2.0); }),
@@ -240,10 +240,10 @@ TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
 
 TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
 {
-    auto data = WithHeader(Bytes({0x15, 1, 2, 3, 4,                     // Bit32: 5 bytes
-                                  0x20, 0, 0, 0, 2,                     // list begin: 5 bytes, items stay
-                                  0x1A, 0, 0, 0, 2, 'h', 'i', 0,        // string of 2: 8 bytes
-                                  0x1B, 0, 0, 0, 3, 9, 9, 9,            // binary block of 3
+    auto data = WithHeader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
+                                  0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                                  0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                                  0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
                                   0x21, 0x0B, 1}));
     GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
     uint32_t version = 0;

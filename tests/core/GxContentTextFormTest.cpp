@@ -136,8 +136,7 @@ TEST(GxContentTextForm, ListAndTreeDelimiterLines)
 TEST(GxContentTextForm, BinaryBlocksAreHexLinesOfThirtyTwoBytes)
 {
     const uint8_t three[] = {0x01, 0x02, 0xFF};
-    EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.WriteBinary("m_B", three, 3); }),
-              "1b\tm_B\t3\n0102ff\n");
+    EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.WriteBinary("m_B", three, 3); }), "1b\tm_B\t3\n0102ff\n");
     EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.WriteBinary("m_B", nullptr, 0); }), "1b\tm_B\t0\n");
 
     uint8_t block[33];
@@ -236,8 +235,8 @@ TEST(GxContentTextForm, NumbersIgnoreTheProcessLocale)
 TEST(GxContentTextForm, JapaneseTextSurvivesBothStringReads)
 {
     // The last UTF-8 byte of "あ" (82) is a CP932 lead byte: it must not swallow the closing quote.
-    const std::string text = Written([](GxContentTextWriter& w)
-                                     { return w.WriteString("m_A", L"あ") && w.WriteString("m_B", L"表示\\"); });
+    const std::string text =
+        Written([](GxContentTextWriter& w) { return w.WriteString("m_A", L"あ") && w.WriteString("m_B", L"表示\\"); });
     EXPECT_EQ(text, "1a\tm_A\t3\t\"\xE3\x81\x82\"\n1a\tm_B\t8\t\"\xE8\xA1\xA8\xE7\xA4\xBA\\\\\"\n");
     TextRecord wide(text);
     EXPECT_EQ(wide->ReadStringW("m_A"), L"あ");
