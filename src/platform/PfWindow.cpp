@@ -18,7 +18,9 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
     // SIGINT and SIGTERM are the program's own (an orderly quit that no listener may veto); SDL would
     // otherwise turn them into a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    // The video subsystem stays up until the process ends: shutting it down unloads the GL driver
+    // libraries, whose allocations then could no longer be told apart from the program's own.
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
         m_LastError = SDL_GetError();
         return false;
@@ -39,8 +41,6 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
     if (!m_Window)
     {
         m_LastError = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        m_VideoStarted = false;
         return false;
     }
     m_Proc = proc;
@@ -57,11 +57,6 @@ void PfWindow::Destroy()
     {
         SDL_DestroyWindow(m_Window);
         m_Window = nullptr;
-    }
-    if (m_VideoStarted)
-    {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        m_VideoStarted = false;
     }
     m_Captured = false;
     m_Posted.clear();
