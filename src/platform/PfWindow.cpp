@@ -1,10 +1,12 @@
 #include "platform/PfWindow.h"
 
+#include "platform/PfEventTranslator.h"
+
 #include <SDL2/SDL.h>
 
 #include <algorithm>
 
-PfWindow::PfWindow() = default;
+PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
 
 PfWindow::~PfWindow()
 {
@@ -108,7 +110,7 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
         SDL_Event event;
         if (!SDL_PollEvent(&event))
             return false;
-        m_Translator.Translate(event, m_Translated);
+        m_Translator->Translate(event, m_Translated);
     }
     message = m_Translated[m_TranslatedNext++];
     if (message.message == WM_ACTIVATE && message.wParam == WA_INACTIVE)

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "core/GxWindowMessage.h"
-#include "platform/PfEventTranslator.h"
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct SDL_Window;
+class PfEventTranslator;
 class PfWindow;
 
 // The window procedure: receives every message dispatched to or sent to the window.
@@ -77,6 +78,6 @@ private:
     std::deque<GxWindowMessage> m_Posted;
     std::vector<GxWindowMessage> m_Translated;
     size_t m_TranslatedNext = 0;
-    PfEventTranslator m_Translator;
+    std::unique_ptr<PfEventTranslator> m_Translator;
     std::string m_LastError;
 };
