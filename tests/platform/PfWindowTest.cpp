@@ -1,5 +1,6 @@
 #include "platform/PfWindow.h"
 
+#include <SDL2/SDL_video.h>
 #include <gtest/gtest.h>
 
 #include <vector>
