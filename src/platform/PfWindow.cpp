@@ -77,6 +77,12 @@ void PfWindow::GetClientSize(int& width, int& height) const
     SDL_GetWindowSize(m_Window, &width, &height);
 }
 
+void PfWindow::SetClientSize(int width, int height)
+{
+    if (m_Window)
+        SDL_SetWindowSize(m_Window, width, height);
+}
+
 void PfWindow::SetTitle(const std::string& titleUtf8)
 {
     if (m_Window)

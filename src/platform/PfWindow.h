@@ -47,6 +47,7 @@ public:
     // The client area in window coordinates, the coordinates of mouse messages; 0 x 0 when minimised
     // or absent.
     void GetClientSize(int& width, int& height) const;
+    void SetClientSize(int width, int height);
     void SetTitle(const std::string& titleUtf8);
     const std::string& GetLastError() const { return m_LastError; }
 
