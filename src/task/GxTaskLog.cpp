@@ -1,0 +1,3 @@
+#include "task/GxTaskLog.h"
+
+uint32_t GxTaskLog::s_ErrorCount = 0;
