@@ -90,9 +90,9 @@ public:
     GxTaskBase* DispatchMouseRightDoubleClick(const float* point, uint32_t keys);
 
     // The other input walks over one run; the taking task or null.
-    GxTaskBase* WalkThread0(GxTaskBase* first, const std::wstring& name, GxThreadObject* thread, uint32_t value1,
+    GxTaskBase* WalkThread0(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread, uint32_t value1,
                             uint32_t value2);
-    GxTaskBase* WalkThread1(GxTaskBase* first, const std::wstring& name, GxThreadObject* thread, uint32_t value1,
+    GxTaskBase* WalkThread1(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread, uint32_t value1,
                             uint32_t value2);
     GxTaskBase* WalkActivate(GxTaskBase* first);
     GxTaskBase* WalkDeactivate(GxTaskBase* first);
@@ -115,8 +115,8 @@ public:
 
     // The manager's own listener operations: over the system sequence, then, when nothing took the
     // notification and the current sequence has been entered, over the current sequence.
-    int32_t OnThread0(const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2) override;
-    int32_t OnThread1(const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2) override;
+    int32_t OnThread0(const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2) override;
+    int32_t OnThread1(const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2) override;
     int32_t OnActivate() override;
     int32_t OnDeactivate() override;
     int32_t OnCloseRequest() override;

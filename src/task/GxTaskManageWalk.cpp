@@ -216,14 +216,14 @@ GxTaskBase* GxTaskManage::DispatchMouseRightDoubleClick(const float* point, uint
     return nullptr;
 }
 
-GxTaskBase* GxTaskManage::WalkThread0(GxTaskBase* first, const std::wstring& name, GxThreadObject* thread,
+GxTaskBase* GxTaskManage::WalkThread0(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread,
                                       uint32_t value1, uint32_t value2)
 {
     auto call = [&](GxTaskBase* t) { return t->OnThread0(name, thread, value1, value2); };
     return WalkInput(first, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN, call);
 }
 
-GxTaskBase* GxTaskManage::WalkThread1(GxTaskBase* first, const std::wstring& name, GxThreadObject* thread,
+GxTaskBase* GxTaskManage::WalkThread1(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread,
                                       uint32_t value1, uint32_t value2)
 {
     auto call = [&](GxTaskBase* t) { return t->OnThread1(name, thread, value1, value2); };
@@ -281,10 +281,10 @@ GX_WALK(WalkNet4, GX_LISTENER_NET, GX_LISTENER_NET_CHILDREN, (GxTaskBase * first
     }
 
 GX_DISPATCH(OnThread0, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN,
-            (const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2),
+            (const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2),
             (name, thread, value1, value2))
 GX_DISPATCH(OnThread1, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN,
-            (const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2),
+            (const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2),
             (name, thread, value1, value2))
 GX_DISPATCH(OnActivate, GX_LISTENER_WINDOW, GX_LISTENER_WINDOW_CHILDREN, (), ())
 GX_DISPATCH(OnDeactivate, GX_LISTENER_WINDOW, GX_LISTENER_WINDOW_CHILDREN, (), ())

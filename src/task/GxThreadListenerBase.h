@@ -13,14 +13,14 @@ public:
     virtual ~GxThreadListenerBase() = default;
 
     // A progress message of a worker (record kind 1). Non-zero means taken.
-    virtual int32_t OnThread0(const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2)
+    virtual int32_t OnThread0(const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2)
     {
         (void)name, (void)thread, (void)value1, (void)value2;
         return 0;
     }
 
     // The end of a worker (record kind 2). Non-zero means taken.
-    virtual int32_t OnThread1(const std::wstring& name, GxThreadObject* thread, uint32_t value1, uint32_t value2)
+    virtual int32_t OnThread1(const wchar_t* name, GxThreadObject* thread, uint32_t value1, uint32_t value2)
     {
         (void)name, (void)thread, (void)value1, (void)value2;
         return 0;

@@ -93,7 +93,7 @@ public:
         Note(L"Act");
         return m_Take;
     }
-    int32_t OnThread0(const std::wstring&, GxThreadObject*, uint32_t, uint32_t) override
+    int32_t OnThread0(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override
     {
         Note(L"T0");
         return m_Take;
