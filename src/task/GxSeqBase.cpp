@@ -1,10 +1,11 @@
 #include "task/GxSeqBase.h"
 
 #include "task/GxSeqSystemBase.h"
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
+#include "task/ui/GxTaskUIBase.h"
 
 int32_t GxSeqBase::s_OpenDialogCount = 0;
 int32_t GxSeqBase::s_InputLock = 0;
@@ -60,7 +61,7 @@ void GxSeqBase::StartMain()
     if (manage->IsSequenceEntered())
         manage->SetSequenceStarted(true);
     else
-        GxTaskLog::Error(L"GxTaskManage::StartMain/シーケンスの準備ができていません\n");
+        GxLog::Error(L"GxTaskManage::StartMain/シーケンスの準備ができていません\n");
 }
 
 int32_t GxSeqBase::UpdatePreStart(int32_t, int64_t)
@@ -123,18 +124,20 @@ int32_t GxSeqBase::OnUIEvent1(GxTaskBase* sender, const GxUIEvent&)
     return 0;
 }
 
-bool GxSeqBase::IsWidgetShown(GxTaskUIBase* widget)
-{
-    // FIXME: the widget's IsVisibleInTree once the widget base is in the tree.
-    (void)widget;
-    return false;
-}
+bool GxSeqBase::IsWidgetShown(GxTaskUIBase* widget) { return widget && widget->IsVisibleInTree(); }
 
 bool GxSeqBase::CanWidgetAcceptInput(GxTaskUIBase* widget)
 {
-    // FIXME: the full permission rule once the widget base is in the tree.
-    (void)widget;
-    return false;
+    if (!widget || !IsWidgetShown(widget) || !widget->IsEnabledInTree())
+        return false;
+    if (!GxTaskActor::IsActionEmpty(widget))
+        return false;
+    if (s_OpenDialogCount != 0 && widget->GetEffectiveModalPriority() < s_OpenDialogCount)
+        return false;
+    GxTaskManage* manage = GetManager();
+    if (!manage || !manage->IsSequenceStarted() || manage->IsChangeSequencePending())
+        return false;
+    return s_InputLock == 0;
 }
 
 GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase*, const DBUIModule*, const wchar_t*, int32_t) { return nullptr; }

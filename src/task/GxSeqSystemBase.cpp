@@ -1,5 +1,6 @@
 #include "task/GxSeqSystemBase.h"
 
+#include "task/GxTaskActor.h"
 #include "task/GxTaskManage.h"
 
 GxSeqSystemBase::GxSeqSystemBase(GxTaskBase* parent, const wchar_t* globalName) : GxSeqBase(parent, globalName) {}
@@ -11,7 +12,7 @@ void GxSeqSystemBase::CloseDialog(const wchar_t* name)
     GxTaskManage* manage = GetManager();
     GxTaskBase* dialog = manage ? manage->FindTaskByName(name) : nullptr;
     if (dialog && dialog->HasKind(GX_TASKKIND_ACTOR))
-        dialog->Suspend(); // FIXME: the actor's Hide once actors are in the tree
+        static_cast<GxTaskActor*>(dialog)->Hide();
     DecrementOpenDialogCount();
 }
 

@@ -1,7 +1,7 @@
 #include "task/GxTaskBase.h"
 
 #include "task/GxTaskFolder.h"
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 #include "task/GxTaskManage.h"
 
 #include <string>
@@ -94,7 +94,7 @@ bool GxTaskBase::SetTaskID(uint64_t id)
 {
     if (m_TaskID != 0)
     {
-        GxTaskLog::Error(L"GxTaskBase::SetTaskID/TaskIDは後から変更できませんTaskID=%I64u->%I64u\n", m_TaskID, id);
+        GxLog::Error(L"GxTaskBase::SetTaskID/TaskIDは後から変更できませんTaskID=%I64u->%I64u\n", m_TaskID, id);
         return false;
     }
     m_TaskID = id;
@@ -148,7 +148,7 @@ bool GxTaskBase::SetTaskLocalName(const std::wstring& name, int32_t index)
 {
     if (!FindFolder())
     {
-        GxTaskLog::Error(L"GxTaskBase::SetTaskLocalName/フォルダタスク下にありません (%s,%d)\n", name.c_str(), index);
+        GxLog::Error(L"GxTaskBase::SetTaskLocalName/フォルダタスク下にありません (%s,%d)\n", name.c_str(), index);
         return false;
     }
     if (!m_LocalName.empty())

@@ -5,7 +5,9 @@
 #include "task/GxTaskMouseListenerBase.h"
 #include "task/GxTaskNetListenerBase.h"
 #include "task/GxTaskWindowListenerBase.h"
-#include "task/GxThreadListenerBase.h"
+#include "core/GxThreadListenerBase.h"
+
+#include "core/GxVector4.h"
 
 #include <cstdint>
 #include <string>
@@ -137,6 +139,13 @@ public:
     virtual int32_t GetDeleteDelay() const { return m_DeleteDelay; }
     virtual void SetDeleteDelay(int32_t n) { m_DeleteDelay = n; }
     virtual int32_t DecrementDeleteDelay();
+
+    // Placement: all zero in the base, except a scale of (1, 1, 1, 0).
+    virtual GxVector4 GetPos() const { return GxVector4(); }
+    virtual GxVector4 GetWorldPos() const { return GxVector4(); }
+    virtual GxVector4 GetScale() const { return GxVector4(1.0f, 1.0f, 1.0f, 0.0f); }
+    virtual GxVector4 GetRot() const { return GxVector4(); }
+    virtual GxVector4 GetCenterPos() const { return GxVector4(); }
 
     virtual bool Save(GxContentWriterBase* writer);
     virtual bool Load(GxContentReaderBase* reader);

@@ -1,6 +1,6 @@
 #include "task/GxTaskFolder.h"
 
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 
 GxTaskFolder::GxTaskFolder(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
                            int32_t localIndex)
@@ -32,12 +32,18 @@ int32_t GxTaskFolder::Update(int32_t, int64_t)
     return 0;
 }
 
+GxVector4 GxTaskFolder::GetWorldPos() const
+{
+    GxTaskBase* parent = GetParent();
+    return parent ? parent->GetWorldPos() : GxVector4();
+}
+
 bool GxTaskFolder::RegisterTaskLocalName(const std::wstring& name, int32_t index, GxTaskBase* task)
 {
     auto& indices = m_LocalNames[name];
     if (!indices.emplace(index, task).second)
     {
-        GxTaskLog::Error(L"GxTaskFolder::RegisterTaskLocalName/TaskLocalNameまたはIndex重複を検出 %s (%s,%d)\n",
+        GxLog::Error(L"GxTaskFolder::RegisterTaskLocalName/TaskLocalNameまたはIndex重複を検出 %s (%s,%d)\n",
                          GetTaskName().c_str(), name.c_str(), index);
         return false;
     }
@@ -74,7 +80,7 @@ GxTaskBase* GxTaskFolder::GetTaskLocal(const std::wstring& name, int32_t index) 
 {
     GxTaskBase* task = FindTaskLocal(name, index);
     if (!task)
-        GxTaskLog::Error(L"GxTaskFolder::GetTaskLocal/ローカルタスクが存在しません %s:%s[%d]\n", GetTaskName().c_str(),
+        GxLog::Error(L"GxTaskFolder::GetTaskLocal/ローカルタスクが存在しません %s:%s[%d]\n", GetTaskName().c_str(),
                          name.c_str(), index);
     return task;
 }

@@ -22,6 +22,8 @@ public:
 
     void OnSequenceLeave() override;
     int32_t Update(int32_t step, int64_t elapsed) override;
+    // The parent's world position; (0, 0, 0, 0) without a parent.
+    GxVector4 GetWorldPos() const override;
 
     bool RegisterTaskLocalName(const std::wstring& name, int32_t index, GxTaskBase* task);
     bool UnregisterTaskLocalName(const std::wstring& name, int32_t index);

@@ -3,7 +3,7 @@
 #include "task/GxSeqBase.h"
 #include "task/GxTaskBase.h"
 #include "task/GxTaskFolder.h"
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
 
@@ -59,7 +59,7 @@ void GxTaskManage::RegisterRootTask(GxTaskBase* task)
 {
     if (m_RootTask)
     {
-        GxTaskLog::Error(L"RootTask二重登録エラー\n");
+        GxLog::Error(L"RootTask二重登録エラー\n");
         return;
     }
     m_RootTask = task;
@@ -89,12 +89,12 @@ bool GxTaskManage::RegisterTaskID(GxTaskBase* task, uint64_t id)
 {
     if (id == 0)
     {
-        GxTaskLog::Error(L"GxTaskManage::RegisterTaskID/TaskID=0は指定できません(%s)\n", task->m_GlobalName.c_str());
+        GxLog::Error(L"GxTaskManage::RegisterTaskID/TaskID=0は指定できません(%s)\n", task->m_GlobalName.c_str());
         return false;
     }
     if (m_IDMap.count(id))
     {
-        GxTaskLog::Error(L"GxTaskManage::RegisterTaskID/TaskID重複を検出 (%I64u,%s)\n", id,
+        GxLog::Error(L"GxTaskManage::RegisterTaskID/TaskID重複を検出 (%I64u,%s)\n", id,
                          task->m_GlobalName.c_str());
         return false;
     }
@@ -107,7 +107,7 @@ bool GxTaskManage::UnregisterTaskID(uint64_t id)
     auto it = m_IDMap.find(id);
     if (it == m_IDMap.end())
     {
-        GxTaskLog::Error(L"GxTaskManage::UnregisterTaskID/TaskID発見できず (%I64u)\n", id);
+        GxLog::Error(L"GxTaskManage::UnregisterTaskID/TaskID発見できず (%I64u)\n", id);
         return false;
     }
     m_IDMap.erase(it);
@@ -119,7 +119,7 @@ void GxTaskManage::EraseTaskID(uint64_t id, const GxTaskBase* task)
     auto it = m_IDMap.find(id);
     if (it == m_IDMap.end())
     {
-        GxTaskLog::Error(L"GxTaskManage::UnregisterTaskID/TaskID発見できず (%I64u)\n", id);
+        GxLog::Error(L"GxTaskManage::UnregisterTaskID/TaskID発見できず (%I64u)\n", id);
         return;
     }
     // A task refused as a duplicate must not remove the holder's entry.
@@ -131,7 +131,7 @@ bool GxTaskManage::RegisterTaskName(const std::wstring& name, GxTaskBase* task)
 {
     if (m_NameMap.count(name))
     {
-        GxTaskLog::Error(L"GxTaskManage::RegisterTaskName/TaskName重複を検出 (%s)\n", name.c_str());
+        GxLog::Error(L"GxTaskManage::RegisterTaskName/TaskName重複を検出 (%s)\n", name.c_str());
         return false;
     }
     m_NameMap.emplace(name, task);
@@ -170,13 +170,13 @@ bool GxTaskManage::MoveNode(GxTaskBase* task, GxTaskBase* newParent)
         return false;
     if (!task->m_Parent)
     {
-        GxTaskLog::Error(L"GxTaskManage::MoveNode/親タスクが無いノードは移動できません (%s)\n",
+        GxLog::Error(L"GxTaskManage::MoveNode/親タスクが無いノードは移動できません (%s)\n",
                          task->m_GlobalName.c_str());
         return false;
     }
     if (newParent->m_Manage != this || task->m_Manage != this)
     {
-        GxTaskLog::Error(L"GxTaskManage::MoveNode/異なるタスクマネージャ間のノード移動はできません (%s)\n",
+        GxLog::Error(L"GxTaskManage::MoveNode/異なるタスクマネージャ間のノード移動はできません (%s)\n",
                          task->m_GlobalName.c_str());
         return false;
     }
@@ -204,17 +204,17 @@ bool GxTaskManage::ChangeSequenceChecked(GxTaskBase* task, uint32_t param0, uint
         return false;
     if (!(task->m_Kind & GX_TASKKIND_SEQUENCE))
     {
-        GxTaskLog::Error(L"指定されたタスクはシーケンスタスクではありません(%s)\n", task->m_GlobalName.c_str());
+        GxLog::Error(L"指定されたタスクはシーケンスタスクではありません(%s)\n", task->m_GlobalName.c_str());
         return false;
     }
     if (task->m_GlobalName == m_CurrentName)
     {
-        GxTaskLog::Error(L"Can not change the same sequence(%s)\n", task->m_GlobalName.c_str());
+        GxLog::Error(L"Can not change the same sequence(%s)\n", task->m_GlobalName.c_str());
         return false;
     }
     if (m_SequenceEntered != m_ChangePerformed)
     {
-        GxTaskLog::Error(L"ChangeSequence()を実行できない場所から呼んでいます(%s)\n", task->m_GlobalName.c_str());
+        GxLog::Error(L"ChangeSequence()を実行できない場所から呼んでいます(%s)\n", task->m_GlobalName.c_str());
         return false;
     }
     m_PendingSequence = static_cast<GxSeqBase*>(task);
@@ -238,7 +238,7 @@ bool GxTaskManage::ChangeSequence(const wchar_t* name, uint32_t param0, uint32_t
     GxTaskBase* task = FindTaskByName(name);
     if (!task)
     {
-        GxTaskLog::Error(L"遷移先のシーケンスが見つかりません(%s)\n", name ? name : L"");
+        GxLog::Error(L"遷移先のシーケンスが見つかりません(%s)\n", name ? name : L"");
         return false;
     }
     return ChangeSequenceChecked(task, param0, param1);
@@ -248,13 +248,13 @@ bool GxTaskManage::ChangeSequence(const std::wstring& name, uint32_t param0)
 {
     if (name.empty())
     {
-        GxTaskLog::Error(L"名前のないタスクは遷移先のシーケンスに指定できません\n");
+        GxLog::Error(L"名前のないタスクは遷移先のシーケンスに指定できません\n");
         return false;
     }
     GxTaskBase* task = FindTaskByName(name);
     if (!task)
     {
-        GxTaskLog::Error(L"遷移先のシーケンスが見つかりません(%s)\n", name.c_str());
+        GxLog::Error(L"遷移先のシーケンスが見つかりません(%s)\n", name.c_str());
         return false;
     }
     return ChangeSequenceChecked(task, param0, 0);

@@ -4,7 +4,7 @@
 #include "task/GxTaskMouseListenerBase.h"
 #include "task/GxTaskNetListenerBase.h"
 #include "task/GxTaskWindowListenerBase.h"
-#include "task/GxThreadListenerBase.h"
+#include "core/GxThreadListenerBase.h"
 
 #include <cstdint>
 #include <map>

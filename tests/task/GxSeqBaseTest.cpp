@@ -1,7 +1,7 @@
 #include "TaskTestSupport.h"
 
 #include "task/GxSeqSystemBase.h"
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 
 #include <gtest/gtest.h>
 
@@ -106,12 +106,12 @@ TEST(GxSeqSwitch, SecondRequestReplacesTheFirstAndCurrentIsRefused)
 TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
 {
     SeqTree t;
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     EXPECT_FALSE(t.manage.ChangeSequence(static_cast<GxTaskBase*>(nullptr), 0, 0));
     EXPECT_FALSE(t.manage.ChangeSequence(t.a1, 0, 0));
     EXPECT_FALSE(t.manage.ChangeSequence(L"SeqNone", 0, 0));
     EXPECT_FALSE(t.manage.ChangeSequence(std::wstring(), 0));
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 3);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 3);
     EXPECT_FALSE(t.manage.IsChangeSequencePending());
 }
 
@@ -156,10 +156,10 @@ TEST(GxSeqSwitch, SystemSequenceOwnUpdateWaitsForTheStartButItsChildrenRun)
 TEST(GxSeqSwitch, StartWithoutEnteredSequenceIsRefused)
 {
     SeqTree t;
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     t.a->UpdatePreStart(0, 0);
     EXPECT_FALSE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
 }
 
 TEST(GxSeqSwitch, ClearSequenceLeavesTheEnteredSequence)

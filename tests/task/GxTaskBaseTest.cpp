@@ -1,6 +1,6 @@
 #include "TaskTestSupport.h"
 
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +28,12 @@ TEST(GxTaskBaseLinks, ChildrenAreAppendedInCreationOrderAndUnlinkedOnDelete)
 TEST(GxTaskBaseLinks, SecondRootIsNotRegisteredButCounted)
 {
     TaskTree t;
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     const int32_t live = t.manage.GetLiveTaskCount();
     GxTaskBase second(&t.manage);
     EXPECT_EQ(t.manage.GetRootTask(), t.root);
     EXPECT_EQ(t.manage.GetLiveTaskCount(), live + 1);
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
 }
 
 TEST(GxTaskBaseID, IDIsSetOnceAndDuplicatesAreRefused)
@@ -60,9 +60,9 @@ TEST(GxTaskBaseID, ZeroIsRefused)
 {
     TaskTree t;
     auto* a = new GxTaskBase(t.root);
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     EXPECT_FALSE(a->SetTaskID(0));
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
     EXPECT_TRUE(a->SetTaskID(5)); // still 0, so it may be set
 }
 
@@ -112,9 +112,9 @@ TEST(GxTaskBaseLocalName, KeysAreUniquePerNameAndIndex)
     auto* folder = new GxTaskFolder(t.root, L"f");
     auto* x0 = new GxTaskBase(folder, nullptr, L"x", 0);
     auto* x1 = new GxTaskBase(folder, nullptr, L"x", 1);
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     auto* dup = new GxTaskBase(folder, nullptr, L"x", 0);
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
     EXPECT_EQ(folder->FindTaskLocal(L"x", 0), x0);
     EXPECT_EQ(folder->FindTaskLocal(L"x", 1), x1);
     EXPECT_EQ(dup->GetLocalNameFolder(), nullptr);
@@ -134,9 +134,9 @@ TEST(GxTaskBaseLocalName, WithoutFolderAboveTheNameIsRefusedAndKept)
 {
     TaskTree t;
     auto* plain = new GxTaskBase(t.root);
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     EXPECT_FALSE(plain->SetTaskLocalName(L"x", 0));
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
     EXPECT_EQ(plain->GetTaskLocalName(), L"");
 }
 

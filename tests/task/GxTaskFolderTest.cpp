@@ -1,6 +1,6 @@
 #include "TaskTestSupport.h"
 
-#include "task/GxTaskLog.h"
+#include "core/GxLog.h"
 
 #include <gtest/gtest.h>
 
@@ -116,10 +116,10 @@ TEST(GxTaskFolderLocal, GetLogsAMissFindDoesNot)
 {
     TaskTree t;
     auto* folder = new GxTaskFolder(t.root, L"f");
-    const uint32_t errors = GxTaskLog::GetErrorCount();
+    const uint32_t errors = GxLog::GetErrorCount();
     EXPECT_EQ(folder->FindTaskLocal(L"none", 0), nullptr);
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors);
     EXPECT_EQ(folder->GetTaskLocal(L"none", 0), nullptr);
-    EXPECT_EQ(GxTaskLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
     EXPECT_FALSE(folder->UnregisterTaskLocalName(L"none", 0));
 }

@@ -1,11 +1,27 @@
 #include "TaskTestSupport.h"
 
+#include "core/GxLog.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace
 {
+
+// The refusals of the task tree are logged: keep their lines out of the working directory.
+class TaskLogEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        const std::filesystem::path dir = std::filesystem::temp_directory_path();
+        GxLog::SetErrorLogPath((dir / L"kv_tests_task_error.log").wstring());
+        GxLog::SetDebugLogPath((dir / L"kv_tests_task_debug.log").wstring());
+    }
+};
+::testing::Environment* const s_LogEnvironment = ::testing::AddGlobalTestEnvironment(new TaskLogEnvironment);
 
 // root
 //  +- sys (system sequence) - s1

@@ -1,3 +1,0 @@
-#include "task/GxTaskLog.h"
-
-uint32_t GxTaskLog::s_ErrorCount = 0;
