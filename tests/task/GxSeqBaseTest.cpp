@@ -1,6 +1,7 @@
 #include "TaskTestSupport.h"
 
 #include "task/GxSeqSystemBase.h"
+#include "task/ui/GxTaskUIBase.h"
 #include "core/GxLog.h"
 
 #include <gtest/gtest.h>
@@ -258,4 +259,114 @@ TEST(GxSeqDraw, SequenceClearsTheScreenFromLayerZero)
     t.DrawLayers();
     EXPECT_EQ(service.clears, 2); // A and the system sequence
     EXPECT_EQ(t.List(0).GetCount(), 2u);
+}
+
+namespace
+{
+
+class ClickSeq : public GxSeqBase
+{
+public:
+    using GxSeqBase::GxSeqBase;
+    int32_t OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event) override
+    {
+        clicks.push_back(sender);
+        return GxSeqBase::OnUIEvent1(sender, event);
+    }
+    int32_t OnUIEvent19(GxTaskBase*, const GxUIEvent& event) override
+    {
+        values.push_back(event.param);
+        return 1;
+    }
+    std::vector<GxTaskBase*> clicks;
+    std::vector<int32_t> values;
+};
+
+} // namespace
+
+TEST(GxSeqWidgets, WidgetEventsReachTheCurrentSequenceDuringItsUpdate)
+{
+    TaskTree t;
+    auto* seq = new ClickSeq(t.root, L"SeqClick");
+    auto* button = new GxTaskUIBase(seq, nullptr, L"btn", 0);
+    EXPECT_FALSE(button->PostUIEventCode(1)); // no current sequence
+    t.manage.ChangeSequence(seq, 0, 0);
+    t.manage.ApplyPendingSequence();
+    EXPECT_FALSE(button->PostUIEventCode(1)); // the screen does not take events yet
+    seq->SetAcceptUIEvent(true);
+    EXPECT_TRUE(button->PostUIEventCode(1));
+    EXPECT_TRUE(button->PostUIEvent(GxUIEvent(button, 19, 42)));
+    EXPECT_TRUE(seq->clicks.empty());
+    t.Step(0, 0);
+    EXPECT_EQ(seq->clicks, (std::vector<GxTaskBase*>{button}));
+    EXPECT_EQ(seq->values, (std::vector<int32_t>{42}));
+    EXPECT_EQ(seq->GetUIEventCount(), 0u);
+}
+
+TEST(GxSeqWidgets, WidgetInputPermission)
+{
+    TaskTree t;
+    auto* seq = new GxSeqTransitBase(t.root, L"SeqW");
+    auto* panel = new GxTaskUIBase(seq, nullptr, L"panel", 0);
+    auto* button = new GxTaskUIBase(panel, nullptr, L"btn", 0);
+    GxSeqBase::ResetInputLocks();
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button)); // not current, not started
+
+    t.manage.ChangeSequence(seq, 0, 0);
+    t.manage.ApplyPendingSequence();
+    seq->StartTransit(100);
+    t.Step(0, 50000);
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button)); // still in its transition
+    t.Step(0, 50000);
+    EXPECT_TRUE(seq->CanWidgetAcceptInput(button));
+
+    panel->Hide();
+    EXPECT_FALSE(seq->IsWidgetShown(button));
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button));
+    panel->Show();
+    panel->SetEnabled(false);
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button));
+    panel->SetEnabled(true);
+
+    button->AddActionWait(1, 100); // moving widgets take no input
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button));
+    GxTaskActor::FinishActions(button);
+
+    GxSeqBase::SetOpenDialogCount(2); // a dialog is open: only modal widgets of enough priority
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button));
+    panel->SetModal(true);
+    panel->SetModalPriority(2);
+    EXPECT_TRUE(seq->CanWidgetAcceptInput(button));
+    GxSeqBase::SetOpenDialogCount(0);
+
+    GxSeqBase::SetInputLock(1);
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button));
+    GxSeqBase::SetInputLock(0);
+
+    t.manage.ChangeSequence(L"SeqSystemNone", 0, 0); // refused: nothing changes
+    EXPECT_TRUE(seq->CanWidgetAcceptInput(button));
+    auto* other = new GxSeqBase(t.root, L"SeqOther");
+    t.manage.ChangeSequence(other, 0, 0);
+    EXPECT_FALSE(seq->CanWidgetAcceptInput(button)); // a switch is pending
+}
+
+TEST(GxSeqWidgets, WidgetsRegisterOnLayerFiveOrTopMostSeven)
+{
+    TaskTree t;
+    auto* seq = new GxSeqBase(t.root, L"SeqW");
+    auto* back = new GxTaskUIBase(seq, nullptr, L"back", 0);
+    auto* front = new GxTaskUIBase(seq, nullptr, L"front", 0);
+    auto* top = new GxTaskUIBase(seq, nullptr, L"top", 0);
+    auto* inner = new GxTaskUIBase(top, nullptr, L"inner", 0);
+    back->SetOrderZ(900.0f);
+    front->SetOrderZ(100.0f);
+    top->SetTopMost(true);
+    t.manage.ChangeSequence(seq, 0, 0);
+    t.manage.ApplyPendingSequence();
+    t.Step(0, 0);
+    ASSERT_EQ(t.List(5).GetCount(), 2u);
+    EXPECT_EQ(t.List(5).GetEntry(0).task, front);
+    EXPECT_EQ(t.List(5).GetEntry(1).task, back);
+    ASSERT_EQ(t.List(7).GetCount(), 2u);
+    EXPECT_EQ(t.List(7).GetEntry(1).task, inner); // top-most through its parent
 }
