@@ -2,49 +2,76 @@
 
 #include "task/GxTaskBase.h"
 
+#include <algorithm>
+#include <cmath>
+
 GxTaskRenderManage::GxTaskRenderManage() = default;
 GxTaskRenderManage::~GxTaskRenderManage() = default;
+
+// The place is where a linear scan from the front finds the first entry that passes the mode's test.
+// While the keys are known to be in order in the mode's direction the test is false for a prefix and
+// true after it, so a binary search finds the same place; a list out of order is scanned.
+template <class Test> size_t GxTaskRenderManage::FindPlace(bool ordered, Test test) const
+{
+    if (ordered)
+    {
+        auto it = std::partition_point(m_Entries.begin(), m_Entries.end(), [&](const Entry& e) { return !test(e); });
+        return static_cast<size_t>(it - m_Entries.begin());
+    }
+    size_t pos = 0;
+    while (pos < m_Entries.size() && !test(m_Entries[pos]))
+        ++pos;
+    return pos;
+}
 
 bool GxTaskRenderManage::Add(GxTaskBase* task, int32_t mode, float key, int32_t param)
 {
     if (mode == GX_RENDER_DEFAULT)
         mode = m_DefaultMode;
-    const Entry entry{task, key, param, 0};
-    const size_t count = m_Entries.size();
-    size_t pos = count;
+    const bool nan = std::isnan(key);
+    size_t pos = m_Entries.size();
     switch (mode)
     {
     case GX_RENDER_FRONT:
         pos = 0;
         break;
     case GX_RENDER_ASCEND:
-        for (pos = 0; pos < count && !(m_Entries[pos].key > key); ++pos)
-        {
-        }
+        pos = FindPlace(m_Ascending && !nan, [key](const Entry& e) { return e.key > key; });
         break;
     case GX_RENDER_DESCEND:
-        for (pos = 0; pos < count && !(m_Entries[pos].key < key); ++pos)
-        {
-        }
+        pos = FindPlace(m_Descending && !nan, [key](const Entry& e) { return e.key < key; });
         break;
     case GX_RENDER_ASCEND_BEFORE:
-        for (pos = 0; pos < count && !(m_Entries[pos].key >= key); ++pos)
-        {
-        }
+        pos = FindPlace(m_Ascending && !nan, [key](const Entry& e) { return e.key >= key; });
         break;
     case GX_RENDER_DESCEND_BEFORE:
-        for (pos = 0; pos < count && !(m_Entries[pos].key <= key); ++pos)
-        {
-        }
+        pos = FindPlace(m_Descending && !nan, [key](const Entry& e) { return e.key <= key; });
         break;
     default:
         break;
     }
-    m_Entries.insert(m_Entries.begin() + static_cast<std::ptrdiff_t>(pos), entry);
+    m_Entries.insert(m_Entries.begin() + static_cast<std::ptrdiff_t>(pos), Entry{task, key, param, 0});
+
+    // Still in order when the new key fits between its neighbours.
+    if (nan)
+    {
+        m_Ascending = m_Descending = false;
+        return true;
+    }
+    const Entry* prev = pos > 0 ? &m_Entries[pos - 1] : nullptr;
+    const Entry* next = pos + 1 < m_Entries.size() ? &m_Entries[pos + 1] : nullptr;
+    if ((prev && prev->key > key) || (next && key > next->key))
+        m_Ascending = false;
+    if ((prev && prev->key < key) || (next && key < next->key))
+        m_Descending = false;
     return true;
 }
 
-void GxTaskRenderManage::Clear() { m_Entries.clear(); }
+void GxTaskRenderManage::Clear()
+{
+    m_Entries.clear();
+    m_Ascending = m_Descending = true;
+}
 
 void GxTaskRenderManage::Draw(int32_t layer, bool captured)
 {

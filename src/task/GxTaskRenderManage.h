@@ -49,7 +49,12 @@ public:
     const Entry& GetEntry(size_t index) const { return m_Entries[index]; }
 
 private:
+    template <class Test> size_t FindPlace(bool ordered, Test test) const;
+
     // Kept in draw order; contiguous, so the linear scan of an insertion stays cheap.
     std::vector<Entry> m_Entries;
+    // Whether the keys are non-decreasing / non-increasing front to back (no NaN among them).
+    bool m_Ascending = true;
+    bool m_Descending = true;
     int32_t m_DefaultMode = GX_RENDER_ASCEND;
 };

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <random>
+#include <tuple>
+
 namespace
 {
 
@@ -114,4 +118,66 @@ TEST(GxTaskRenderManage, RegistrationWalkFillsTheCurrentBankAndLayersDrawInOrder
     t.bank = 1;
     t.manage.WalkRegisterDraw(seq, 0, 0);
     EXPECT_EQ(t.lists[10].GetCount(), 1u);
+}
+
+namespace
+{
+
+// The placement rule written out as a plain scan, to hold the list's faster search against.
+std::vector<int32_t> LinearModel(const std::vector<std::tuple<int32_t, float>>& adds)
+{
+    std::vector<std::pair<float, int32_t>> list;
+    int32_t param = 0;
+    for (auto [mode, key] : adds)
+    {
+        size_t pos = list.size();
+        if (mode == 0)
+            mode = 3;
+        if (mode == 2)
+            pos = 0;
+        for (size_t i = 0; mode >= 3 && mode <= 6 && i < list.size(); ++i)
+        {
+            const float k = list[i].first;
+            const bool hit = mode == 3 ? k > key : mode == 4 ? k < key : mode == 5 ? k >= key : k <= key;
+            if (hit)
+            {
+                pos = i;
+                break;
+            }
+        }
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(pos), {key, param++});
+    }
+    std::vector<int32_t> params;
+    for (auto& e : list)
+        params.push_back(e.second);
+    return params;
+}
+
+} // namespace
+
+TEST(GxTaskRenderManage, PlacementMatchesALinearScanForMixedModesAndKeys)
+{
+    std::mt19937 gen(7);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (int round = 0; round < 300; ++round)
+    {
+        // Rounds favour one direction so that ordered lists and their fast search are exercised too.
+        const int32_t favoured = 3 + round % 4;
+        std::vector<std::tuple<int32_t, float>> adds;
+        const int count = static_cast<int>(gen() % 40);
+        for (int i = 0; i < count; ++i)
+        {
+            const uint32_t r = gen() % 100;
+            const int32_t mode = r < 80 ? favoured : static_cast<int32_t>(gen() % 8);
+            float key = static_cast<float>(gen() % 8);
+            if (gen() % 200 == 0)
+                key = nan;
+            adds.emplace_back(mode, key);
+        }
+        Keyed k;
+        int32_t param = 0;
+        for (auto [mode, key] : adds)
+            k.list.Add(nullptr, mode, key, param++);
+        ASSERT_EQ(k.Params(), LinearModel(adds)) << "round " << round;
+    }
 }
