@@ -1,6 +1,5 @@
 #include "task/GxSeqSystemBase.h"
 
-#include "task/GxTaskActor.h"
 #include "task/GxTaskManage.h"
 
 GxSeqSystemBase::GxSeqSystemBase(GxTaskBase* parent, const wchar_t* globalName) : GxSeqBase(parent, globalName) {}
@@ -11,11 +10,19 @@ void GxSeqSystemBase::CloseDialog(const wchar_t* name)
 {
     GxTaskManage* manage = GetManager();
     GxTaskBase* dialog = manage ? manage->FindTaskByName(name) : nullptr;
-    if (dialog && dialog->HasKind(GX_TASKKIND_ACTOR))
-        static_cast<GxTaskActor*>(dialog)->Hide();
+    if (dialog)
+        dialog->Suspend();
     DecrementOpenDialogCount();
 }
 
-void GxSeqSystemBase::CloseShutdownDialog() { CloseDialog(L"dlg_shutdown"); }
+void GxSeqSystemBase::CloseShutdownDialog(bool playSound)
+{
+    (void)playSound;
+    CloseDialog(L"dlg_shutdown");
+}
 
-void GxSeqSystemBase::CloseUserDialog() { CloseDialog(L"dlg_user"); }
+void GxSeqSystemBase::CloseUserDialog(bool playSound)
+{
+    (void)playSound;
+    CloseDialog(L"dlg_user");
+}

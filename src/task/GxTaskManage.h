@@ -151,6 +151,9 @@ public:
     uint32_t GetPrevParam(int index) const { return m_PrevParam[index & 1]; }
     bool IsChangeSequencePending() const { return m_ChangePending; }
     bool IsSequenceEntered() const { return m_SequenceEntered; }
+    // Set by the current sequence once its start (and transition) is complete, cleared by a switch
+    // request. The core's frame runs the pre-start walk while it is clear, and hands it to every render
+    // list's Draw as the "captured" flag.
     bool IsSequenceStarted() const { return m_SequenceStarted; }
     void SetSequenceStarted(bool started) { m_SequenceStarted = started; }
     bool IsChangePerformed() const { return m_ChangePerformed; }

@@ -234,6 +234,7 @@ TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
     GxSeqBase::SetOpenDialogCount(1);
     EXPECT_EQ(t.a->OnUIEvent1(no, GxUIEvent(no, 1, 0)), 1);
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
+    EXPECT_TRUE(shutdown->IsSuspended());
 
     // The user dialog answers only for the script's dialog key.
     EXPECT_EQ(t.a->OnUIEvent1(ok, GxUIEvent(ok, 1, 0)), 0);
@@ -242,6 +243,7 @@ TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
     EXPECT_EQ(t.a->OnUIEvent1(ok, GxUIEvent(ok, 1, 0)), 1);
     EXPECT_EQ(service.dialogResult, 1);
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 1);
+    EXPECT_TRUE(user->IsSuspended());
     EXPECT_EQ(t.a->OnUIEvent1(cancel, GxUIEvent(cancel, 1, 0)), 1);
     EXPECT_EQ(service.dialogResult, 0);
     EXPECT_EQ(t.a->OnUIEvent1(other, GxUIEvent(other, 1, 0)), 0);
