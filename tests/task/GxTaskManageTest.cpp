@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace
@@ -193,6 +194,93 @@ TEST(GxTaskManageWalk, ListenerMaskHidesTaskOrChildrenPerKind)
     t.manage.WalkThread0(t.a, L"worker", nullptr, 1, 2);
     t.manage.WalkNet2(t.a, 1, 2);
     EXPECT_EQ(t.j, (Journal{L"Act:a2", L"Act:A", L"T0:a1", L"T0:a2", L"T0:A", L"N2:a2", L"N2:A"}));
+}
+
+TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMask)
+{
+    struct Kind
+    {
+        const wchar_t* tag;
+        uint32_t self;
+        std::function<GxTaskBase*(GxTaskManage&, GxTaskBase*)> walk;
+        std::function<int32_t(GxTaskManage&)> dispatch; // the manager's own operation, when it has one
+    };
+    const uint32_t M = GX_LISTENER_MOUSE, K = GX_LISTENER_KEYINPUT, W = GX_LISTENER_WINDOW, T = GX_LISTENER_THREAD,
+                   N = GX_LISTENER_NET;
+    using G = GxTaskManage;
+    const std::vector<Kind> kinds = {
+        {L"T0", T, [](G& m, GxTaskBase* f) { return m.WalkThread0(f, L"w", nullptr, 1, 2); },
+         [](G& m) { return m.OnThread0(L"w", nullptr, 1, 2); }},
+        {L"T1", T, [](G& m, GxTaskBase* f) { return m.WalkThread1(f, L"w", nullptr, 1, 2); },
+         [](G& m) { return m.OnThread1(L"w", nullptr, 1, 2); }},
+        {L"Act", W, [](G& m, GxTaskBase* f) { return m.WalkActivate(f); }, [](G& m) { return m.OnActivate(); }},
+        {L"Deact", W, [](G& m, GxTaskBase* f) { return m.WalkDeactivate(f); }, [](G& m) { return m.OnDeactivate(); }},
+        {L"Close", W, [](G& m, GxTaskBase* f) { return m.WalkCloseRequest(f); },
+         [](G& m) { return m.OnCloseRequest(); }},
+        {L"Mode", W, [](G& m, GxTaskBase* f) { return m.WalkScreenModeChange(f, 2, 0); },
+         [](G& m) { return m.OnScreenModeChange(2, 0); }},
+        {L"MM", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMove(f, kPoint, 1); },
+         [](G& m) { return m.OnMouseMove(kPoint, 1); }},
+        {L"MW", M, [](G& m, GxTaskBase* f) { return m.WalkMouseWheel(f, kPoint, -120, 0); },
+         [](G& m) { return m.OnMouseWheel(kPoint, -120, 0); }},
+        {L"LD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDown(f, kPoint, 1); }, nullptr},
+        {L"LD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDoubleClick(f, kPoint, 1); }, nullptr},
+        {L"LU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseLeftUp(kPoint, 0); }},
+        {L"RD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDown(f, kPoint, 2); }, nullptr},
+        {L"RD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDoubleClick(f, kPoint, 2); },
+         [](G& m) { return m.DispatchMouseRightDoubleClick(kPoint, 2) ? 1 : 0; }},
+        {L"RU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseRightUp(kPoint, 0); }},
+        {L"MD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDown(f, kPoint, 16); }, nullptr},
+        {L"MD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDoubleClick(f, kPoint, 16); }, nullptr},
+        {L"MU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseMiddleUp(kPoint, 0); }},
+        {L"KD", K, [](G& m, GxTaskBase* f) { return m.WalkKeyDown(f, 65, 0); }, [](G& m) { return m.OnKeyDown(65, 0); }},
+        {L"KU", K, [](G& m, GxTaskBase* f) { return m.WalkKeyUp(f, 65, 0); }, [](G& m) { return m.OnKeyUp(65, 0); }},
+        {L"K2", K, [](G& m, GxTaskBase* f) { return m.WalkKeyInput2(f, 1, 2); },
+         [](G& m) { return m.OnKeyInput2(1, 2); }},
+        {L"K3", K, [](G& m, GxTaskBase* f) { return m.WalkKeyInput3(f, 1, 2, 3); },
+         [](G& m) { return m.OnKeyInput3(1, 2, 3); }},
+        {L"N0", N, [](G& m, GxTaskBase* f) { return m.WalkNet0(f, 1); }, [](G& m) { return m.OnNet0(1); }},
+        {L"N1", N, [](G& m, GxTaskBase* f) { return m.WalkNet1(f, 1); }, [](G& m) { return m.OnNet1(1); }},
+        {L"N2", N, [](G& m, GxTaskBase* f) { return m.WalkNet2(f, 1, 2); }, [](G& m) { return m.OnNet2(1, 2); }},
+        {L"N3", N, [](G& m, GxTaskBase* f) { return m.WalkNet3(f, 1, 2); }, [](G& m) { return m.OnNet3(1, 2); }},
+        {L"N4", N, [](G& m, GxTaskBase* f) { return m.WalkNet4(f, 1, 2); }, [](G& m) { return m.OnNet4(1, 2); }},
+    };
+    const uint32_t allSelf = M | K | W | T | N;
+    for (const Kind& kind : kinds)
+    {
+        SCOPED_TRACE(kind.tag);
+        WalkTree t;
+        t.EnterA();
+        const std::wstring tag = kind.tag;
+        auto seen = [&](std::initializer_list<const wchar_t*> names) {
+            Journal expected;
+            for (const wchar_t* name : names)
+                expected.push_back(tag + L":" + name);
+            return expected;
+        };
+        // Every other kind's self and children bits on a1 leave it visible to this kind.
+        t.a1->SetListenerMask((allSelf & ~kind.self) | ((allSelf & ~kind.self) << 8));
+        EXPECT_EQ(kind.walk(t.manage, t.a), nullptr);
+        EXPECT_EQ(t.j, seen({L"a11", L"a12", L"a1", L"a2", L"A"}));
+        t.j.clear();
+        t.a1->SetListenerMask(kind.self << 8); // children hidden
+        kind.walk(t.manage, t.a);
+        EXPECT_EQ(t.j, seen({L"a1", L"a2", L"A"}));
+        t.j.clear();
+        t.a1->SetListenerMask(kind.self);
+        t.a2->m_Take = 1;
+        EXPECT_EQ(kind.walk(t.manage, t.a), t.a2);
+        EXPECT_EQ(t.j, seen({L"a2"}));
+        if (kind.dispatch)
+        {
+            t.j.clear();
+            EXPECT_NE(kind.dispatch(t.manage), 0);
+            EXPECT_EQ(t.j, seen({L"s1", L"sys", L"a2"}));
+        }
+    }
 }
 
 TEST(GxTaskManageWalk, ManagerDispatchTriesSystemSequenceThenEnteredCurrent)

@@ -68,41 +68,34 @@ public:
     void OnKill() override { Note(L"Kill"); }
     void OnResume() override { Note(L"Resume"); }
     void OnSuspend() override { Note(L"Suspend"); }
-    int32_t OnMouseLeftDown(const float*, uint32_t, int32_t dbl) override
+    int32_t Took(const wchar_t* what)
     {
-        Note(dbl ? L"LD2" : L"LD");
+        Note(what);
         return m_Take;
     }
-    int32_t OnMouseMove(const float*, uint32_t) override
-    {
-        Note(L"MM");
-        return m_Take;
-    }
-    int32_t OnMouseRightDown(const float*, uint32_t, int32_t dbl) override
-    {
-        Note(dbl ? L"RD2" : L"RD");
-        return m_Take;
-    }
-    int32_t OnKeyDown(uint32_t, uint32_t) override
-    {
-        Note(L"KD");
-        return m_Take;
-    }
-    int32_t OnActivate() override
-    {
-        Note(L"Act");
-        return m_Take;
-    }
-    int32_t OnThread0(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override
-    {
-        Note(L"T0");
-        return m_Take;
-    }
-    int32_t OnNet2(uint32_t, uint32_t) override
-    {
-        Note(L"N2");
-        return m_Take;
-    }
+    int32_t OnThread0(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override { return Took(L"T0"); }
+    int32_t OnThread1(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override { return Took(L"T1"); }
+    int32_t OnActivate() override { return Took(L"Act"); }
+    int32_t OnDeactivate() override { return Took(L"Deact"); }
+    int32_t OnCloseRequest() override { return Took(L"Close"); }
+    int32_t OnScreenModeChange(int32_t, int32_t) override { return Took(L"Mode"); }
+    int32_t OnMouseMove(const float*, uint32_t) override { return Took(L"MM"); }
+    int32_t OnMouseWheel(const float*, int32_t, uint32_t) override { return Took(L"MW"); }
+    int32_t OnMouseLeftDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"LD2" : L"LD"); }
+    int32_t OnMouseLeftUp(const float*, uint32_t) override { return Took(L"LU"); }
+    int32_t OnMouseRightDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"RD2" : L"RD"); }
+    int32_t OnMouseRightUp(const float*, uint32_t) override { return Took(L"RU"); }
+    int32_t OnMouseMiddleDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"MD2" : L"MD"); }
+    int32_t OnMouseMiddleUp(const float*, uint32_t) override { return Took(L"MU"); }
+    int32_t OnKeyDown(uint32_t, uint32_t) override { return Took(L"KD"); }
+    int32_t OnKeyUp(uint32_t, uint32_t) override { return Took(L"KU"); }
+    int32_t OnKeyInput2(uint32_t, uint32_t) override { return Took(L"K2"); }
+    int32_t OnKeyInput3(uint32_t, uint32_t, uint32_t) override { return Took(L"K3"); }
+    int32_t OnNet0(uint32_t) override { return Took(L"N0"); }
+    int32_t OnNet1(uint32_t) override { return Took(L"N1"); }
+    int32_t OnNet2(uint32_t, uint32_t) override { return Took(L"N2"); }
+    int32_t OnNet3(uint32_t, uint32_t) override { return Took(L"N3"); }
+    int32_t OnNet4(uint32_t, uint32_t) override { return Took(L"N4"); }
 
     Journal* m_Journal;
     std::wstring m_Tag;
