@@ -146,10 +146,16 @@ void RegisterThousand(benchmark::State& state, bool sorted)
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 
-void BM_ThousandRegistrationsRandomKeys(benchmark::State& state) { RegisterThousand(state, false); }
+void BM_ThousandRegistrationsRandomKeys(benchmark::State& state)
+{
+    RegisterThousand(state, false);
+}
 BENCHMARK(BM_ThousandRegistrationsRandomKeys);
 
-void BM_ThousandRegistrationsSortedKeys(benchmark::State& state) { RegisterThousand(state, true); }
+void BM_ThousandRegistrationsSortedKeys(benchmark::State& state)
+{
+    RegisterThousand(state, true);
+}
 BENCHMARK(BM_ThousandRegistrationsSortedKeys);
 
 // Reference: append all, then one stable sort by key (the same final order as ascending insertion).
@@ -163,8 +169,7 @@ void BM_ThousandRegistrationsReferenceStableSort(benchmark::State& state)
         entries.clear();
         for (size_t i = 0; i < keys.size(); ++i)
             entries.push_back({nullptr, keys[i], static_cast<int32_t>(i), 0});
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const auto& a, const auto& b) { return a.key < b.key; });
+        std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.key < b.key; });
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 1000);

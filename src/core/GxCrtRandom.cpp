@@ -2,7 +2,10 @@
 
 uint32_t GxCrtRandom::s_State = 1;
 
-void GxCrtRandom::Seed(uint32_t seed) { s_State = seed; }
+void GxCrtRandom::Seed(uint32_t seed)
+{
+    s_State = seed;
+}
 
 int32_t GxCrtRandom::Next()
 {

@@ -124,7 +124,10 @@ int32_t GxSeqBase::OnUIEvent1(GxTaskBase* sender, const GxUIEvent&)
     return 0;
 }
 
-bool GxSeqBase::IsWidgetShown(GxTaskUIBase* widget) { return widget && widget->IsVisibleInTree(); }
+bool GxSeqBase::IsWidgetShown(GxTaskUIBase* widget)
+{
+    return widget && widget->IsVisibleInTree();
+}
 
 bool GxSeqBase::CanWidgetAcceptInput(GxTaskUIBase* widget)
 {
@@ -140,7 +143,10 @@ bool GxSeqBase::CanWidgetAcceptInput(GxTaskUIBase* widget)
     return s_InputLock == 0;
 }
 
-GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase*, const DBUIModule*, const wchar_t*, int32_t) { return nullptr; }
+GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase*, const DBUIModule*, const wchar_t*, int32_t)
+{
+    return nullptr;
+}
 
 GxTaskUIBase* GxSeqBase::CreateUITaskByModuleName(GxTaskBase*, const wchar_t*, const wchar_t*, int32_t)
 {

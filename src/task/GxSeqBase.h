@@ -32,8 +32,8 @@ public:
     // The widget factory's entry points; null until a factory is built into the sequence.
     virtual GxTaskUIBase* CreateUITask(GxTaskBase* parent, const DBUIModule* module, const wchar_t* name,
                                        int32_t index);
-    virtual GxTaskUIBase* CreateUITaskByModuleName(GxTaskBase* parent, const wchar_t* moduleName,
-                                                   const wchar_t* name, int32_t index);
+    virtual GxTaskUIBase* CreateUITaskByModuleName(GxTaskBase* parent, const wchar_t* moduleName, const wchar_t* name,
+                                                   int32_t index);
 
     // Process-wide values read by the permission queries: the number of open system dialogs (raised by
     // the system sequence), the input lock and three lock counters, all 0 at start-up.

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-GxTaskActor::GxTaskActor(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
-                         int32_t localIndex)
+GxTaskActor::GxTaskActor(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
     : GxTaskFolder(parent, globalName, localName, localIndex)
 {
     AddTaskKind(GX_TASKKIND_ACTOR);
@@ -15,7 +14,10 @@ GxTaskActor::~GxTaskActor() = default;
 
 namespace
 {
-GxVector4 Xyz(const GxVector4& v) { return GxVector4(v.x, v.y, v.z, 0.0f); }
+GxVector4 Xyz(const GxVector4& v)
+{
+    return GxVector4(v.x, v.y, v.z, 0.0f);
+}
 
 GxVector4 Lerp(const GxVector4& a, const GxVector4& b, float p)
 {
@@ -26,7 +28,10 @@ GxVector4 Lerp(const GxVector4& a, const GxVector4& b, float p)
 constexpr float kDegree = 0.01745329238474369f;
 } // namespace
 
-GxVector4 GxTaskActor::GetPos() const { return Xyz(m_Visual.m_Pos); }
+GxVector4 GxTaskActor::GetPos() const
+{
+    return Xyz(m_Visual.m_Pos);
+}
 
 GxVector4 GxTaskActor::GetWorldPos() const
 {
@@ -40,9 +45,18 @@ GxVector4 GxTaskActor::GetWorldPos() const
     return pos;
 }
 
-GxVector4 GxTaskActor::GetScale() const { return Xyz(m_Visual.m_Scale); }
-GxVector4 GxTaskActor::GetRot() const { return Xyz(m_Visual.m_Rot); }
-GxVector4 GxTaskActor::GetCenterPos() const { return Xyz(m_Visual.m_CenterPos); }
+GxVector4 GxTaskActor::GetScale() const
+{
+    return Xyz(m_Visual.m_Scale);
+}
+GxVector4 GxTaskActor::GetRot() const
+{
+    return Xyz(m_Visual.m_Rot);
+}
+GxVector4 GxTaskActor::GetCenterPos() const
+{
+    return Xyz(m_Visual.m_CenterPos);
+}
 
 void GxTaskActor::SetColor0ARGB(uint32_t argb)
 {
@@ -65,14 +79,20 @@ bool GxTaskActor::AddAction(int32_t channel, const GxActionParam& action)
     return true;
 }
 
-void GxTaskActor::AddActionWait(int32_t channel, int32_t ms) { AddAction(channel, GxActionParam(GX_ACTION_WAIT, ms, {})); }
+void GxTaskActor::AddActionWait(int32_t channel, int32_t ms)
+{
+    AddAction(channel, GxActionParam(GX_ACTION_WAIT, ms, {}));
+}
 
 void GxTaskActor::AddActionFadeIn(int32_t ms)
 {
     AddAction(0, GxActionParam(GX_ACTION_ALPHA, ms, GxVector4(255.0f, 0.0f, 0.0f, 0.0f)));
 }
 
-void GxTaskActor::AddActionFadeOut(int32_t ms) { AddAction(0, GxActionParam(GX_ACTION_ALPHA, ms, {})); }
+void GxTaskActor::AddActionFadeOut(int32_t ms)
+{
+    AddAction(0, GxActionParam(GX_ACTION_ALPHA, ms, {}));
+}
 
 void GxTaskActor::AddActionMove(int32_t ms, const GxVector4& target, uint32_t mode)
 {
@@ -84,9 +104,15 @@ void GxTaskActor::AddActionMoveByQuick(const GxVector4& delta)
     AddAction(1, GxActionParam(GX_ACTION_POS_BY, 200, delta));
 }
 
-void GxTaskActor::AddActionHide() { AddAction(0, GxActionParam(GX_ACTION_HIDE, 0, {})); }
+void GxTaskActor::AddActionHide()
+{
+    AddAction(0, GxActionParam(GX_ACTION_HIDE, 0, {}));
+}
 
-void GxTaskActor::AddActionSetColor0(const GxVector4& rgb) { AddAction(0, GxActionParam(GX_ACTION_COLOR0_AT_END, 0, rgb)); }
+void GxTaskActor::AddActionSetColor0(const GxVector4& rgb)
+{
+    AddAction(0, GxActionParam(GX_ACTION_COLOR0_AT_END, 0, rgb));
+}
 
 void GxTaskActor::ClearActions()
 {

@@ -6,8 +6,7 @@
 
 #include <string>
 
-GxTaskBase::GxTaskBase(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
-                       int32_t localIndex)
+GxTaskBase::GxTaskBase(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
 {
     if (parent)
     {
@@ -77,10 +76,22 @@ void GxTaskBase::Unlink()
     m_NextSibling = nullptr;
 }
 
-int32_t GxTaskBase::Update(int32_t, int64_t) { return 0; }
-int32_t GxTaskBase::UpdatePreStart(int32_t, int64_t) { return 0; }
-int32_t GxTaskBase::RegisterDraw(int32_t, int64_t) { return 0; }
-int32_t GxTaskBase::Draw(int32_t, int32_t) { return 0; }
+int32_t GxTaskBase::Update(int32_t, int64_t)
+{
+    return 0;
+}
+int32_t GxTaskBase::UpdatePreStart(int32_t, int64_t)
+{
+    return 0;
+}
+int32_t GxTaskBase::RegisterDraw(int32_t, int64_t)
+{
+    return 0;
+}
+int32_t GxTaskBase::Draw(int32_t, int32_t)
+{
+    return 0;
+}
 
 int32_t GxTaskBase::ForwardDraw(int32_t param, int32_t layer)
 {
@@ -88,7 +99,10 @@ int32_t GxTaskBase::ForwardDraw(int32_t param, int32_t layer)
     return 0;
 }
 
-int32_t GxTaskBase::ExtraQuery(int32_t) { return 0; }
+int32_t GxTaskBase::ExtraQuery(int32_t)
+{
+    return 0;
+}
 
 bool GxTaskBase::SetTaskID(uint64_t id)
 {

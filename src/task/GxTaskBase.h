@@ -20,16 +20,16 @@ class GxTaskManage;
 // Walk-control bits of the task flags word.
 enum GxTaskFlag : uint32_t
 {
-    GX_TASKFLAG_SKIP_UPDATE = 0x2,            // the update walk skips this task and its subtree
-    GX_TASKFLAG_SKIP_PRESTART = 0x4,          // the pre-start walk skips this task and its subtree
-    GX_TASKFLAG_SKIP_DRAWREG = 0x8,           // the draw-registration walk skips this task and its subtree
-    GX_TASKFLAG_NO_DRAW = 0x10,               // render lists keep the entry but do not draw it
-    GX_TASKFLAG_NOCHILD_UPDATE = 0x200,       // the update walk does not descend
-    GX_TASKFLAG_NOCHILD_PRESTART = 0x400,     // the pre-start walk does not descend
-    GX_TASKFLAG_NOCHILD_DRAWREG = 0x800,      // the draw-registration walk does not descend
-    GX_TASKFLAG_END_OF_RUN = 0x100000,        // every walk ends its sibling run at this task
-    GX_TASKFLAG_PRESTART = 0x200000,          // UpdatePreStart until the sequence starts, Update after
-    GX_TASKFLAG_STOP_STEP = 0x2000000,        // update walks stop at this level after this task; cleared per step
+    GX_TASKFLAG_SKIP_UPDATE = 0x2,        // the update walk skips this task and its subtree
+    GX_TASKFLAG_SKIP_PRESTART = 0x4,      // the pre-start walk skips this task and its subtree
+    GX_TASKFLAG_SKIP_DRAWREG = 0x8,       // the draw-registration walk skips this task and its subtree
+    GX_TASKFLAG_NO_DRAW = 0x10,           // render lists keep the entry but do not draw it
+    GX_TASKFLAG_NOCHILD_UPDATE = 0x200,   // the update walk does not descend
+    GX_TASKFLAG_NOCHILD_PRESTART = 0x400, // the pre-start walk does not descend
+    GX_TASKFLAG_NOCHILD_DRAWREG = 0x800,  // the draw-registration walk does not descend
+    GX_TASKFLAG_END_OF_RUN = 0x100000,    // every walk ends its sibling run at this task
+    GX_TASKFLAG_PRESTART = 0x200000,      // UpdatePreStart until the sequence starts, Update after
+    GX_TASKFLAG_STOP_STEP = 0x2000000,    // update walks stop at this level after this task; cleared per step
 };
 
 // Listener-mask bits: the self bit hides the task from walks of that listener kind, the children bit its

@@ -2,8 +2,7 @@
 
 #include "core/GxLog.h"
 
-GxTaskFolder::GxTaskFolder(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
-                           int32_t localIndex)
+GxTaskFolder::GxTaskFolder(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
     : GxTaskBase(parent, globalName, localName, localIndex)
 {
     AddTaskKind(GX_TASKKIND_FOLDER);
@@ -24,7 +23,10 @@ GxTaskFolder::~GxTaskFolder()
     m_LocalNames.clear();
 }
 
-void GxTaskFolder::OnSequenceLeave() { ClearUIEvents(); }
+void GxTaskFolder::OnSequenceLeave()
+{
+    ClearUIEvents();
+}
 
 int32_t GxTaskFolder::Update(int32_t, int64_t)
 {
@@ -44,7 +46,7 @@ bool GxTaskFolder::RegisterTaskLocalName(const std::wstring& name, int32_t index
     if (!indices.emplace(index, task).second)
     {
         GxLog::Error(L"GxTaskFolder::RegisterTaskLocalName/TaskLocalNameまたはIndex重複を検出 %s (%s,%d)\n",
-                         GetTaskName().c_str(), name.c_str(), index);
+                     GetTaskName().c_str(), name.c_str(), index);
         return false;
     }
     return true;
@@ -81,7 +83,7 @@ GxTaskBase* GxTaskFolder::GetTaskLocal(const std::wstring& name, int32_t index) 
     GxTaskBase* task = FindTaskLocal(name, index);
     if (!task)
         GxLog::Error(L"GxTaskFolder::GetTaskLocal/ローカルタスクが存在しません %s:%s[%d]\n", GetTaskName().c_str(),
-                         name.c_str(), index);
+                     name.c_str(), index);
     return task;
 }
 

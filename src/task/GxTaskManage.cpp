@@ -94,8 +94,7 @@ bool GxTaskManage::RegisterTaskID(GxTaskBase* task, uint64_t id)
     }
     if (m_IDMap.count(id))
     {
-        GxLog::Error(L"GxTaskManage::RegisterTaskID/TaskID重複を検出 (%I64u,%s)\n", id,
-                         task->m_GlobalName.c_str());
+        GxLog::Error(L"GxTaskManage::RegisterTaskID/TaskID重複を検出 (%I64u,%s)\n", id, task->m_GlobalName.c_str());
         return false;
     }
     m_IDMap.emplace(id, task);
@@ -170,14 +169,13 @@ bool GxTaskManage::MoveNode(GxTaskBase* task, GxTaskBase* newParent)
         return false;
     if (!task->m_Parent)
     {
-        GxLog::Error(L"GxTaskManage::MoveNode/親タスクが無いノードは移動できません (%s)\n",
-                         task->m_GlobalName.c_str());
+        GxLog::Error(L"GxTaskManage::MoveNode/親タスクが無いノードは移動できません (%s)\n", task->m_GlobalName.c_str());
         return false;
     }
     if (newParent->m_Manage != this || task->m_Manage != this)
     {
         GxLog::Error(L"GxTaskManage::MoveNode/異なるタスクマネージャ間のノード移動はできません (%s)\n",
-                         task->m_GlobalName.c_str());
+                     task->m_GlobalName.c_str());
         return false;
     }
     // A task cannot become its own descendant: the subtree would be cut off from the tree.

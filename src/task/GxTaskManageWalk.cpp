@@ -178,7 +178,8 @@ GxTaskBase* GxTaskManage::WalkInput(GxTaskBase* first, uint32_t selfBit, uint32_
 template <class Call> int32_t GxTaskManage::DispatchBoth(uint32_t selfBit, uint32_t childBit, Call& call)
 {
     int32_t result = 0;
-    auto record = [&](GxTaskBase* t) {
+    auto record = [&](GxTaskBase* t)
+    {
         result = call(t);
         return result;
     };
@@ -189,11 +190,11 @@ template <class Call> int32_t GxTaskManage::DispatchBoth(uint32_t selfBit, uint3
     return 0;
 }
 
-#define GX_MOUSE_WALK(Name, Op, Dbl)                                                                        \
-    GxTaskBase* GxTaskManage::Name(GxTaskBase* first, const float* point, uint32_t keys)                  \
-    {                                                                                                      \
-        auto call = [&](GxTaskBase* t) { return t->Op(point, keys, Dbl); };                                \
-        return WalkInput(first, GX_LISTENER_MOUSE, GX_LISTENER_MOUSE_CHILDREN, call);                      \
+#define GX_MOUSE_WALK(Name, Op, Dbl)                                                                                   \
+    GxTaskBase* GxTaskManage::Name(GxTaskBase* first, const float* point, uint32_t keys)                               \
+    {                                                                                                                  \
+        auto call = [&](GxTaskBase* t) { return t->Op(point, keys, Dbl); };                                            \
+        return WalkInput(first, GX_LISTENER_MOUSE, GX_LISTENER_MOUSE_CHILDREN, call);                                  \
     }
 
 GX_MOUSE_WALK(WalkMouseLeftDown, OnMouseLeftDown, 0)
@@ -216,25 +217,25 @@ GxTaskBase* GxTaskManage::DispatchMouseRightDoubleClick(const float* point, uint
     return nullptr;
 }
 
-GxTaskBase* GxTaskManage::WalkThread0(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread,
-                                      uint32_t value1, uint32_t value2)
+GxTaskBase* GxTaskManage::WalkThread0(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread, uint32_t value1,
+                                      uint32_t value2)
 {
     auto call = [&](GxTaskBase* t) { return t->OnThread0(name, thread, value1, value2); };
     return WalkInput(first, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN, call);
 }
 
-GxTaskBase* GxTaskManage::WalkThread1(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread,
-                                      uint32_t value1, uint32_t value2)
+GxTaskBase* GxTaskManage::WalkThread1(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread, uint32_t value1,
+                                      uint32_t value2)
 {
     auto call = [&](GxTaskBase* t) { return t->OnThread1(name, thread, value1, value2); };
     return WalkInput(first, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN, call);
 }
 
-#define GX_WALK(Name, Self, Children, Params, Args)                                                        \
-    GxTaskBase* GxTaskManage::Name Params                                                                  \
-    {                                                                                                      \
-        auto call = [&](GxTaskBase* t) { return t->Args; };                                                \
-        return WalkInput(first, Self, Children, call);                                                     \
+#define GX_WALK(Name, Self, Children, Params, Args)                                                                    \
+    GxTaskBase* GxTaskManage::Name Params                                                                              \
+    {                                                                                                                  \
+        auto call = [&](GxTaskBase* t) { return t->Args; };                                                            \
+        return WalkInput(first, Self, Children, call);                                                                 \
     }
 
 GX_WALK(WalkActivate, GX_LISTENER_WINDOW, GX_LISTENER_WINDOW_CHILDREN, (GxTaskBase * first), OnActivate())
@@ -273,11 +274,11 @@ GX_WALK(WalkNet4, GX_LISTENER_NET, GX_LISTENER_NET_CHILDREN, (GxTaskBase * first
 // ---------------------------------------------------------------------------------------------------
 // [SECTION] the manager's own listener operations
 
-#define GX_DISPATCH(Op, Self, Children, Params, Args)                                                      \
-    int32_t GxTaskManage::Op Params                                                                        \
-    {                                                                                                      \
-        auto call = [&](GxTaskBase* t) { return t->Op Args; };                                             \
-        return DispatchBoth(Self, Children, call);                                                         \
+#define GX_DISPATCH(Op, Self, Children, Params, Args)                                                                  \
+    int32_t GxTaskManage::Op Params                                                                                    \
+    {                                                                                                                  \
+        auto call = [&](GxTaskBase* t) { return t->Op Args; };                                                         \
+        return DispatchBoth(Self, Children, call);                                                                     \
     }
 
 GX_DISPATCH(OnThread0, GX_LISTENER_THREAD, GX_LISTENER_THREAD_CHILDREN,

@@ -69,7 +69,8 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
     t.j.clear();
     t.Step(0, 16000);
     EXPECT_TRUE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(t.j, (Journal{L"P:A", L"U:A", L"U:a1", L"U:sys", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
+    EXPECT_EQ(t.j,
+              (Journal{L"P:A", L"U:A", L"U:a1", L"U:sys", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
 
     // A request made during a step waits for the next pass.
     t.j.clear();

@@ -13,7 +13,10 @@ struct ActorTree : TaskTree
     GxTaskActor* actor = new GxTaskActor(root, L"actor");
 };
 
-GxVector4 V(float x, float y, float z) { return GxVector4(x, y, z, 0.0f); }
+GxVector4 V(float x, float y, float z)
+{
+    return GxVector4(x, y, z, 0.0f);
+}
 
 } // namespace
 

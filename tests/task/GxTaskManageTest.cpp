@@ -236,7 +236,8 @@ TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMa
         {L"MD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDoubleClick(f, kPoint, 16); }, nullptr},
         {L"MU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleUp(f, kPoint, 0); },
          [](G& m) { return m.OnMouseMiddleUp(kPoint, 0); }},
-        {L"KD", K, [](G& m, GxTaskBase* f) { return m.WalkKeyDown(f, 65, 0); }, [](G& m) { return m.OnKeyDown(65, 0); }},
+        {L"KD", K, [](G& m, GxTaskBase* f) { return m.WalkKeyDown(f, 65, 0); },
+         [](G& m) { return m.OnKeyDown(65, 0); }},
         {L"KU", K, [](G& m, GxTaskBase* f) { return m.WalkKeyUp(f, 65, 0); }, [](G& m) { return m.OnKeyUp(65, 0); }},
         {L"K2", K, [](G& m, GxTaskBase* f) { return m.WalkKeyInput2(f, 1, 2); },
          [](G& m) { return m.OnKeyInput2(1, 2); }},
@@ -255,7 +256,8 @@ TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMa
         WalkTree t;
         t.EnterA();
         const std::wstring tag = kind.tag;
-        auto seen = [&](std::initializer_list<const wchar_t*> names) {
+        auto seen = [&](std::initializer_list<const wchar_t*> names)
+        {
             Journal expected;
             for (const wchar_t* name : names)
                 expected.push_back(tag + L":" + name);

@@ -4,8 +4,7 @@
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
 
-GxTaskUIBase::GxTaskUIBase(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
-                           int32_t localIndex)
+GxTaskUIBase::GxTaskUIBase(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
     : GxTaskActor(parent, globalName, localName, localIndex)
 {
     AddTaskKind(GX_TASKKIND_WIDGET);
@@ -100,7 +99,10 @@ bool GxTaskUIBase::IsTopMostInTree() const
     return false;
 }
 
-bool GxTaskUIBase::PostUIEventCode(int32_t code) { return PostUIEvent(GxUIEvent(this, code, 0)); }
+bool GxTaskUIBase::PostUIEventCode(int32_t code)
+{
+    return PostUIEvent(GxUIEvent(this, code, 0));
+}
 
 bool GxTaskUIBase::PostUIEvent(const GxUIEvent& event)
 {
