@@ -63,8 +63,14 @@ public:
     virtual int32_t GetCurrentLineIndex(const GxMoaExecStackElement* frame = nullptr) const;
     virtual GxMoaExecStack& GetExecStack() { return m_ExecStack; }
     // The names the builtins know these queries by.
-    std::wstring GetPositionText(const GxMoaExecStackElement* frame = nullptr) const { return GetCurrentScriptName(frame); }
-    int32_t GetCurrentOpcodePos(const GxMoaExecStackElement* frame = nullptr) const { return GetCurrentLineIndex(frame); }
+    std::wstring GetPositionText(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentScriptName(frame);
+    }
+    int32_t GetCurrentOpcodePos(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentLineIndex(frame);
+    }
     GxMoaExecStackElement* GetTopFrame() const { return m_ExecStack.empty() ? nullptr : m_ExecStack.back().get(); }
 
     // Writes "<where>:<message>" through the runtime's Error with the script's name ("*" when none)
