@@ -684,18 +684,9 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         // Position 1 of IF: the first token inside the condition's brackets.
         out.back().SetJumpPos(1, GxMoaRunPos(line, static_cast<int32_t>(out.size()) + 1));
         size_t i = 1;
-        const size_t conditionStart = out.size();
         if (!CompileCondition(lex, i, line, out))
             return false;
-        if (!loopLabel.empty())
-        {
-            std::vector<GxMoaToken> condition(out.begin() + static_cast<std::ptrdiff_t>(conditionStart), out.end());
-            if (!openBlock(BLOCK_CODE_IF, loopLabel, i))
-                return false;
-            NoteVariables(condition);
-            return true;
-        }
-        return openBlock(BLOCK_CODE_IF, L"", i);
+        return openBlock(BLOCK_CODE_IF, loopLabel, i);
     }
     if (first.IsIdent(L"else"))
     {
@@ -790,7 +781,6 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         out.push_back(std::move(word));
         if (!EmitExpression(lex, 1, lex.size(), line, out))
             return false;
-        NoteVariables(out);
         return true;
     }
     if (first.m_Type != Lexeme::VAR && first.m_Type != Lexeme::ARRAY_VAR && first.m_Type != Lexeme::IDENT)
@@ -798,10 +788,7 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         Error(line, "a statement begins with a $variable, a builtin call, if, while, '}' or a layer command");
         return false;
     }
-    if (!EmitExpression(lex, 0, lex.size(), line, out))
-        return false;
-    NoteVariables(out);
-    return true;
+    return EmitExpression(lex, 0, lex.size(), line, out);
 }
 
 bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
@@ -850,7 +837,13 @@ bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
         return true;
     }
     if (head == L'@')
-        return CompileStatement(text.substr(lead + 1), line);
+    {
+        if (!CompileStatement(text.substr(lead + 1), line))
+            return false;
+        // Every variable a loop's lines use (its own condition included: its block is open now).
+        NoteVariables(out);
+        return true;
+    }
     // A text line; a leading backslash lets a text begin with '@', '*' or '//'.
     GxMoaToken t(TK_TEXT);
     t.SetStr(head == L'\\' ? text.substr(lead + 1) : text);
