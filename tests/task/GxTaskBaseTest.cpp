@@ -1,3 +1,4 @@
+#include "TaskSaveSupport.h"
 #include "TaskTestSupport.h"
 
 #include "core/GxLog.h"
@@ -209,4 +210,45 @@ TEST(GxTaskBaseState, TransitionsCallTheirHooksOnce)
     EXPECT_EQ(j, (Journal{L"Suspend:g", L"Suspend:c", L"Resume:c", L"Resume:g", L"Kill:g", L"Kill:c", L"Kill:p"}));
     EXPECT_EQ(p->DecrementDeleteDelay(), 0);
     EXPECT_EQ(p->DecrementDeleteDelay(), 0);
+}
+
+TEST(GxTaskBaseSave, StateAndIDRoundTripWithoutHooksAndReRegisterTheID)
+{
+    for (ContentForm form : {ContentForm::Binary, ContentForm::Text})
+    {
+        TaskTree t;
+        Journal j;
+        auto* saved = new RecTask(&j, L"saved", t.root);
+        saved->SetTaskID(0x123456789ULL);
+        saved->Kill();
+        const std::vector<uint8_t> bytes = SaveRecord(form, [&](GxContentWriterBase* w) { return saved->Save(w); });
+
+        auto* loaded = new RecTask(&j, L"loaded", t.root);
+        loaded->SetTaskID(9);
+        j.clear();
+        delete saved; // frees the ID for the loaded copy
+        auto reader = OpenRecord(form, bytes);
+        EXPECT_TRUE(loaded->Load(reader.get()));
+        EXPECT_TRUE(loaded->IsDead());
+        EXPECT_TRUE(j.empty()); // no OnKill
+        EXPECT_EQ(loaded->GetTaskID(), 0x123456789ULL);
+        EXPECT_EQ(t.manage.FindTaskByID(0x123456789ULL), loaded);
+        EXPECT_EQ(t.manage.FindTaskByID(9), nullptr);
+    }
+}
+
+TEST(GxTaskBaseSave, LoadingADuplicateIDLeavesTheHolderRegistered)
+{
+    TaskTree t;
+    auto* holder = new GxTaskBase(t.root);
+    holder->SetTaskID(50);
+    const std::vector<uint8_t> bytes =
+        SaveRecord(ContentForm::Binary, [&](GxContentWriterBase* w) { return holder->Save(w); });
+    auto* copy = new GxTaskBase(t.root);
+    auto reader = OpenRecord(ContentForm::Binary, bytes);
+    copy->Load(reader.get());
+    EXPECT_EQ(copy->GetTaskID(), 50u);
+    EXPECT_EQ(t.manage.FindTaskByID(50), holder);
+    delete copy;
+    EXPECT_EQ(t.manage.FindTaskByID(50), holder);
 }
