@@ -252,3 +252,38 @@ TEST(GxTaskBaseSave, LoadingADuplicateIDLeavesTheHolderRegistered)
     delete copy;
     EXPECT_EQ(t.manage.FindTaskByID(50), holder);
 }
+
+TEST(GxTaskBaseLocalName, KeyLeftBehindByAMovedAncestorDoesNotOutliveItsFolder)
+{
+    TaskTree t;
+    auto* a = new GxTaskFolder(t.root, L"a");
+    auto* x = new GxTaskFolder(t.root, L"x");
+    auto* b = new GxTaskBase(a);
+    auto* c = new GxTaskBase(b, nullptr, L"c", 0); // registered in a
+    EXPECT_TRUE(t.manage.MoveNode(b, x));          // c's key stays in a, c now lives under x
+    EXPECT_EQ(a->FindTaskLocal(L"c", 0), c);
+    delete a;
+    EXPECT_EQ(c->GetLocalNameFolder(), nullptr);
+    delete c; // under the address sanitizer, a use of the deleted folder fails here
+    EXPECT_EQ(b->GetChildCount(), 0);
+}
+
+TEST(GxTaskBaseLinks, DeletedSequencesAreForgottenByTheManager)
+{
+    TaskTree t;
+    auto* seq = new GxSeqBase(t.root, L"SeqGone");
+    auto* next = new GxSeqBase(t.root, L"SeqNext");
+    t.manage.SetSystemSequence(seq);
+    t.manage.ChangeSequence(seq, 0, 0);
+    t.manage.ApplyPendingSequence();
+    t.manage.ChangeSequence(next, 0, 0);
+    seq->Kill();
+    for (int i = 0; i < 3; ++i)
+        t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.manage.GetSystemSequence(), nullptr);
+    EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
+    EXPECT_EQ(t.manage.FindTaskByName(L"SeqGone"), nullptr);
+    t.manage.ApplyPendingSequence();
+    EXPECT_EQ(t.manage.GetCurrentSequence(), next);
+    EXPECT_EQ(t.manage.GetPrevSequence(), nullptr);
+}
