@@ -4,6 +4,7 @@
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxLog.h"
+#include "core/GxString.h"
 #include "task/GxTaskManage.h"
 
 #include <string>
@@ -178,9 +179,7 @@ bool GxTaskBase::SetTaskLocalName(const std::wstring& name, int32_t index)
 
 std::wstring GxTaskBase::GetTaskPath() const
 {
-    // "%s/%s[%d]:%d": global name, local name, local index, type code.
-    return m_GlobalName + L"/" + m_LocalName + L"[" + std::to_wstring(m_LocalIndex) + L"]:" +
-           std::to_wstring(m_TypeCode);
+    return GxString::Format(L"%s/%s[%d]:%d", m_GlobalName.c_str(), m_LocalName.c_str(), m_LocalIndex, m_TypeCode);
 }
 
 void GxTaskBase::Resume()
