@@ -51,7 +51,7 @@ class RunningProgram
 {
 public:
     RunningProgram(const fs::path& exe, const fs::path& folder, const fs::path& runtimeDir, const fs::path& errFile,
-                   const char* videoDriver = "offscreen", bool checkLeaks = true)
+                   const char* videoDriver = "offscreen", bool checkLeaks = true, const char* home = nullptr)
     {
         m_Pid = fork();
         if (m_Pid == 0)
@@ -64,6 +64,11 @@ public:
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+            if (home)
+            {
+                setenv("HOME", home, 1);
+                unsetenv("XDG_CONFIG_HOME");
+            }
             // The GL driver's own allocations are reported by the leak checker only without these.
             const std::string lsan =
                 "suppressions=" + (SourceRoot() / "scripts" / "lsan.supp").string() + ":fast_unwind_on_malloc=0";
@@ -277,4 +282,19 @@ TEST_F(KestrelvaneRun, WithoutAWindowTheLoopEndsAndShutDownRuns)
     RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "nowindow.err", "no-such-video-driver");
     EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0) << ReadFile(m_Temp / "nowindow.err");
     EXPECT_TRUE(fs::exists(m_Install / "Kestrelvane_SAVE" / "error.log"));
+}
+
+TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
+{
+    // No "setting.ini": the save folder goes under the documents folder, which does not exist yet,
+    // nor does the home folder above it.
+    const fs::path home = m_Temp / "home" / "player";
+    RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "home.err", "offscreen", true, home.c_str());
+    const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(save / "error.log"); }, std::chrono::seconds(20)))
+        << ReadFile(m_Temp / "home.err");
+    EXPECT_NE(ReadFile(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
+              std::string::npos);
+    kill(run.m_Pid, SIGTERM);
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(5)), 0);
 }
