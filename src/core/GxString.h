@@ -85,4 +85,22 @@ public:
     // characters a Japanese font sets full-width.
     static int GetCharWidthUnits(wchar_t c);
     static int GetWidthUnits(const std::wstring& s);
+
+    // --- Fields and numbers (GxStringFields.cpp) ---
+    // Cut at every occurrence of the separator, empty fields included; an empty separator gives the whole
+    // text. Returns the number of fields.
+    static int Tokenize(std::vector<std::string>& fields, const std::string& text, const std::string& separator);
+    static int TokenizeW(std::vector<std::wstring>& fields, const std::wstring& text, const std::wstring& separator);
+    // Exactly count fields: text past the count-th separator is dropped, missing fields are empty.
+    static int Split(std::vector<std::wstring>& fields, const std::wstring& text, const std::wstring& separator,
+                     int count);
+    // Spaces and TABs, a sign ("+", "-" or their full-width forms), then digits of the base; base 0 reads
+    // "0x" as hexadecimal, "0b" as binary and another leading "0" as octal (decimal with noOctal). The
+    // value's low 32 bits with the sign; end (when given) is where the digits stopped.
+    static int32_t ToInt(const wchar_t* text, const wchar_t** end = nullptr, int base = 0, bool noOctal = false);
+    // 0 (no number), 1 (decimal) or 2 (hexadecimal "0x..."); length is the number's length with its sign.
+    static int ScanNumber(const wchar_t* text, int* length, const wchar_t* end);
+    // The cell at position: the text between a pair of double or single quotes (backslashes kept), or the
+    // rest of the text when it does not open with a quote.
+    static std::wstring Unquote(const std::wstring& text, size_t position = 0);
 };
