@@ -71,22 +71,15 @@ void ResetAll()
     Reset(g_DBZorCommand);
 }
 
-// KV_TOOLS_DIR names the folder of the built tools; without it, the tools lie beside the tests folder
-// of the build.
-std::string ToolsDir()
-{
-    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
-        return tools;
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools").string();
-}
-
 class SampleDataTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ResetAll();
-        std::string command = ToolsDir() + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
+        const char* tools = std::getenv("KV_TOOLS_DIR");
+        ASSERT_NE(tools, nullptr);
+        std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
     void TearDown() override { ResetAll(); }
