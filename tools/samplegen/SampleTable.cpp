@@ -96,7 +96,11 @@ std::string FormatTable(const SampleTable& table, std::vector<std::string>& erro
                 text += '\t';
             text += table.columns[c].name;
             if (table.columns[c].cells > 1)
-                text += "[" + std::to_string(i) + "]";
+            {
+                text += '[';
+                text += std::to_string(i);
+                text += ']';
+            }
         }
     }
     text += "\r\n";
