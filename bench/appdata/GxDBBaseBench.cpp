@@ -34,29 +34,32 @@ namespace
 {
 
 const wchar_t* const s_SampleFiles[] = {
-    L"data/db_avgchar.txt",    L"data/db_bgmmode.txt",     L"data/db_cgmode.txt",   L"data/db_rpmode.txt",
-    L"data/db_uimodule.txt",   L"data/db_uilayout.txt",    L"data/db_effect.txt",   L"data/db_uimodule_zor.txt",
-    L"data/db_uilayout_zor.txt", L"data/db_zorenemy.txt",  L"data/db_zorskill.txt", L"data/db_zorstruct.txt",
-    L"data/db_zorunit.txt",    L"data/db_zorvoice.txt",    L"data/db_zortown.txt",  L"data/db_zorcommand.txt"};
+    L"data/db_avgchar.txt",      L"data/db_bgmmode.txt",  L"data/db_cgmode.txt",   L"data/db_rpmode.txt",
+    L"data/db_uimodule.txt",     L"data/db_uilayout.txt", L"data/db_effect.txt",   L"data/db_uimodule_zor.txt",
+    L"data/db_uilayout_zor.txt", L"data/db_zorenemy.txt", L"data/db_zorskill.txt", L"data/db_zorstruct.txt",
+    L"data/db_zorunit.txt",      L"data/db_zorvoice.txt", L"data/db_zortown.txt",  L"data/db_zorcommand.txt"};
 
 // The scratch folder holding the sample data set and the synthetic table, made once per run.
 const std::filesystem::path& Folder()
 {
-    static const std::filesystem::path s_Folder = [] {
+    static const std::filesystem::path s_Folder = []
+    {
         std::filesystem::path folder =
             std::filesystem::temp_directory_path() / ("kv_bench_appdata_" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
         const char* tools = std::getenv("KV_TOOLS_DIR");
-        std::filesystem::path tool = tools ? std::filesystem::path(tools)
-                                           : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
-                                                 "tools";
+        std::filesystem::path tool =
+            tools ? std::filesystem::path(tools)
+                  : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
         std::string command = (tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null";
         if (std::system(command.c_str()) != 0)
             std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(Folder(), ignored);
-        });
+        std::atexit(
+            []
+            {
+                std::error_code ignored;
+                std::filesystem::remove_all(Folder(), ignored);
+            });
         return folder;
     }();
     return s_Folder;
@@ -87,8 +90,8 @@ struct SampleTables
 
     std::vector<GxDBBase*> InLoadOrder()
     {
-        return {&avgChar,  &bgmMode,  &cgMode,    &rpMode,   &uiModule, &uiLayout, &effect,  &uiModule,
-                &uiLayout, &zorEnemy, &zorSkill, &zorStruct, &zorUnit, &zorVoice, &zorTown, &zorCommand};
+        return {&avgChar,  &bgmMode,  &cgMode,   &rpMode,    &uiModule, &uiLayout, &effect,  &uiModule,
+                &uiLayout, &zorEnemy, &zorSkill, &zorStruct, &zorUnit,  &zorVoice, &zorTown, &zorCommand};
     }
 };
 
@@ -132,9 +135,9 @@ struct SyntheticData
 
 constexpr int32_t s_SyntheticRows = 20000;
 
-constexpr GxDBColumn s_SyntheticColumns[] = {
-    GX_DB_COLUMN(SyntheticData, ID),   GX_DB_COLUMN(SyntheticData, Name), GX_DB_COLUMN(SyntheticData, Value),
-    GX_DB_COLUMN(SyntheticData, Rate), GX_DB_COLUMN(SyntheticData, Time), GX_DB_COLUMN(SyntheticData, Descript)};
+constexpr GxDBColumn s_SyntheticColumns[] = {GX_DB_COLUMN(SyntheticData, ID),    GX_DB_COLUMN(SyntheticData, Name),
+                                             GX_DB_COLUMN(SyntheticData, Value), GX_DB_COLUMN(SyntheticData, Rate),
+                                             GX_DB_COLUMN(SyntheticData, Time),  GX_DB_COLUMN(SyntheticData, Descript)};
 
 class DBSynthetic : public GxDBTable<SyntheticData, s_SyntheticRows>
 {
@@ -144,7 +147,8 @@ public:
 
 const std::wstring& SyntheticPath()
 {
-    static const std::wstring s_Path = [] {
+    static const std::wstring s_Path = []
+    {
         std::filesystem::path path = Folder() / "synthetic.txt";
         std::wstring text = L"#ID\tName\tValue x6\tRate\tTime\tDescript\n";
         for (int32_t i = 0; i < s_SyntheticRows; ++i)

@@ -18,6 +18,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBAvgChar g_DBAvgChar;
 
-DBAvgChar::DBAvgChar() : GxDBTable(L"DBAvgChar", s_Columns)
-{
-}
+DBAvgChar::DBAvgChar() : GxDBTable(L"DBAvgChar", s_Columns) {}

@@ -4,10 +4,8 @@ namespace
 {
 
 constexpr GxDBColumn s_Columns[] = {
-    GX_DB_COLUMN(DBBGMModeData, ID),
-    GX_DB_COLUMN(DBBGMModeData, Name),
-    GX_DB_COLUMN(DBBGMModeData, FileName),
-    GX_DB_COLUMN(DBBGMModeData, LoopPosTime),
+    GX_DB_COLUMN(DBBGMModeData, ID),          GX_DB_COLUMN(DBBGMModeData, Name),
+    GX_DB_COLUMN(DBBGMModeData, FileName),    GX_DB_COLUMN(DBBGMModeData, LoopPosTime),
     GX_DB_COLUMN(DBBGMModeData, ButtonIndex),
 };
 
@@ -15,6 +13,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBBGMMode g_DBBGMMode;
 
-DBBGMMode::DBBGMMode() : GxDBTable(L"DBBGMMode", s_Columns)
-{
-}
+DBBGMMode::DBBGMMode() : GxDBTable(L"DBBGMMode", s_Columns) {}

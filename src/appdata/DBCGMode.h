@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-// One row of DBCGMode: the gallery entries, each up to 32 bare picture names; Count 0 is filled in when the gallery opens.
+// One row of DBCGMode: the gallery entries, each up to 32 bare picture names; Count 0 is filled in when the gallery
+// opens.
 struct DBCGModeData
 {
     int32_t m_ID = 0;

@@ -4,12 +4,9 @@ namespace
 {
 
 constexpr GxDBColumn s_Columns[] = {
-    GX_DB_COLUMN(DBZorEnemyData, ID),
-    GX_DB_COLUMN(DBZorEnemyData, Name),
-    GX_DB_COLUMN(DBZorEnemyData, UnitName),
-    GX_DB_COLUMN(DBZorEnemyData, LevelMultiFactor),
-    GX_DB_COLUMN(DBZorEnemyData, AIType),
-    GX_DB_COLUMN(DBZorEnemyData, AutoAppear),
+    GX_DB_COLUMN(DBZorEnemyData, ID),       GX_DB_COLUMN(DBZorEnemyData, Name),
+    GX_DB_COLUMN(DBZorEnemyData, UnitName), GX_DB_COLUMN(DBZorEnemyData, LevelMultiFactor),
+    GX_DB_COLUMN(DBZorEnemyData, AIType),   GX_DB_COLUMN(DBZorEnemyData, AutoAppear),
     GX_DB_COLUMN(DBZorEnemyData, Descript),
 };
 
@@ -17,6 +14,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorEnemy g_DBZorEnemy;
 
-DBZorEnemy::DBZorEnemy() : GxDBTable(L"DBZorEnemy", s_Columns)
-{
-}
+DBZorEnemy::DBZorEnemy() : GxDBTable(L"DBZorEnemy", s_Columns) {}

@@ -31,6 +31,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorSkill g_DBZorSkill;
 
-DBZorSkill::DBZorSkill() : GxDBTable(L"DBZorSkill", s_Columns)
-{
-}
+DBZorSkill::DBZorSkill() : GxDBTable(L"DBZorSkill", s_Columns) {}

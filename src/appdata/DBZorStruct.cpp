@@ -26,6 +26,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorStruct g_DBZorStruct;
 
-DBZorStruct::DBZorStruct() : GxDBTable(L"DBZorStruct", s_Columns)
-{
-}
+DBZorStruct::DBZorStruct() : GxDBTable(L"DBZorStruct", s_Columns) {}

@@ -29,6 +29,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorTown g_DBZorTown;
 
-DBZorTown::DBZorTown() : GxDBTable(L"DBZorTown", s_Columns)
-{
-}
+DBZorTown::DBZorTown() : GxDBTable(L"DBZorTown", s_Columns) {}

@@ -39,6 +39,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorUnit g_DBZorUnit;
 
-DBZorUnit::DBZorUnit() : GxDBTable(L"DBZorUnit", s_Columns)
-{
-}
+DBZorUnit::DBZorUnit() : GxDBTable(L"DBZorUnit", s_Columns) {}

@@ -4,10 +4,8 @@ namespace
 {
 
 constexpr GxDBColumn s_Columns[] = {
-    GX_DB_COLUMN(DBZorVoiceData, ID),
-    GX_DB_COLUMN(DBZorVoiceData, Name),
-    GX_DB_COLUMN(DBZorVoiceData, VoicePath),
-    GX_DB_COLUMN(DBZorVoiceData, VoiceVolumeID),
+    GX_DB_COLUMN(DBZorVoiceData, ID),        GX_DB_COLUMN(DBZorVoiceData, Name),
+    GX_DB_COLUMN(DBZorVoiceData, VoicePath), GX_DB_COLUMN(DBZorVoiceData, VoiceVolumeID),
     GX_DB_COLUMN(DBZorVoiceData, Voice),
 };
 
@@ -15,6 +13,4 @@ constexpr GxDBColumn s_Columns[] = {
 
 DBZorVoice g_DBZorVoice;
 
-DBZorVoice::DBZorVoice() : GxDBTable(L"DBZorVoice", s_Columns)
-{
-}
+DBZorVoice::DBZorVoice() : GxDBTable(L"DBZorVoice", s_Columns) {}

@@ -47,8 +47,8 @@ bool IsQuote(wchar_t c)
 } // namespace
 
 GxDBBase::GxDBBase(const wchar_t* className, const GxDBColumn* columns, int32_t columnCount, int32_t capacity)
-    : m_ClassName(className), m_Columns(columns), m_ColumnCount(columnCount), m_Capacity(capacity),
-      m_CellsPerLine(0), m_NameColumn(-1)
+    : m_ClassName(className), m_Columns(columns), m_ColumnCount(columnCount), m_Capacity(capacity), m_CellsPerLine(0),
+      m_NameColumn(-1)
 {
     assert(columnCount >= 1 && std::wcscmp(columns[0].m_Name, L"ID") == 0 && columns[0].m_Offset == 0);
     for (int32_t i = 0; i < columnCount; ++i)

@@ -17,9 +17,9 @@ struct GxDBColumn
     size_t m_Offset;
 
     // Type codes of the cells.
-    static constexpr int32_t TypeInt = 5;    // signed 32-bit, integer conversion with automatic base
-    static constexpr int32_t TypeUInt = 6;   // 32-bit, read like TypeInt
-    static constexpr int32_t TypeFloat = 9;  // 32-bit float
+    static constexpr int32_t TypeInt = 5;     // signed 32-bit, integer conversion with automatic base
+    static constexpr int32_t TypeUInt = 6;    // 32-bit, read like TypeInt
+    static constexpr int32_t TypeFloat = 9;   // 32-bit float
     static constexpr int32_t TypeString = 25; // wide string, copied as it stands
 
     // The type code of a field type; 0 for a type no cell can be read into.

@@ -5,6 +5,9 @@
 #include "appdata/DBUIModule.h"
 #include "appdata/DBZorUnit.h"
 
+#include "core/GxFile.h"
+
+#include "../../tools/gxpack/GxPackWriter.h"
 #include "DBTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -285,4 +288,19 @@ TEST_F(GxDBBaseTest, FindRowByNameAnswersTheFirstExactMatchOrZero)
     EXPECT_EQ(table->FindRowByName(L"THEME"), 0);
     // An empty name finds the first row whose Name is empty, row 0 here.
     EXPECT_EQ(table->FindRowByName(L""), 0);
+}
+
+TEST_F(GxDBBaseTest, TableLoadsFromAMountedPack)
+{
+    GxPackWriter writer;
+    writer.Add(L"kv_table_test/data/db_avgchar.txt", dbtest::Encode(L"4\tパック\n", Encoding::Utf16LeBom));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
+    std::wstring pack = m_Folder.File(L"data.gxp");
+    WriteBytes(pack, std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(GxFile::MountPack(pack));
+    auto table = std::make_unique<DBAvgChar>();
+    EXPECT_TRUE(table->Load(L"kv_table_test/data/db_avgchar.txt"));
+    GxFile::UnmountAll();
+    EXPECT_EQ(table->GetRow(4)->m_CharName, L"パック");
 }

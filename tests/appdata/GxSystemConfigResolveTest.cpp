@@ -138,10 +138,8 @@ TEST_F(GxSystemConfigResolveTest, VoiceIsFoundUnderTheFirstCharacterFolderHoldin
 {
     std::wstring folder3 = m_Folder.File(L"voices/c3/");
     std::wstring folder7 = m_Folder.File(L"voices/c7/");
-    std::wstring table = L"0\tnone\t0\t\t\t" + m_Folder.File(L"voices/c0/") + L"\n" +
-                         L"2\tstar\t0\t\t\t*\n" +
-                         L"3\tthree\t0\t\t\t" + folder3 + L"\n" +
-                         L"7\tseven\t0\t\t\t" + folder7 + L"\n";
+    std::wstring table = L"0\tnone\t0\t\t\t" + m_Folder.File(L"voices/c0/") + L"\n" + L"2\tstar\t0\t\t\t*\n" +
+                         L"3\tthree\t0\t\t\t" + folder3 + L"\n" + L"7\tseven\t0\t\t\t" + folder7 + L"\n";
     WriteText(m_Folder.File(L"avgchar.txt"), table);
     ASSERT_TRUE(g_DBAvgChar.Load(m_Folder.File(L"avgchar.txt")));
 

@@ -38,14 +38,14 @@ struct TableFile
 // The tables in the order the game loads them at start-up.
 std::vector<TableFile> StartUpOrder()
 {
-    return {{&g_DBAvgChar, L"data/db_avgchar.txt"},     {&g_DBBGMMode, L"data/db_bgmmode.txt"},
-            {&g_DBCGMode, L"data/db_cgmode.txt"},       {&g_DBRPMode, L"data/db_rpmode.txt"},
-            {&g_DBUIModule, L"data/db_uimodule.txt"},   {&g_DBUILayout, L"data/db_uilayout.txt"},
-            {&g_DBEffect, L"data/db_effect.txt"},       {&g_DBUIModule, L"data/db_uimodule_zor.txt"},
+    return {{&g_DBAvgChar, L"data/db_avgchar.txt"},       {&g_DBBGMMode, L"data/db_bgmmode.txt"},
+            {&g_DBCGMode, L"data/db_cgmode.txt"},         {&g_DBRPMode, L"data/db_rpmode.txt"},
+            {&g_DBUIModule, L"data/db_uimodule.txt"},     {&g_DBUILayout, L"data/db_uilayout.txt"},
+            {&g_DBEffect, L"data/db_effect.txt"},         {&g_DBUIModule, L"data/db_uimodule_zor.txt"},
             {&g_DBUILayout, L"data/db_uilayout_zor.txt"}, {&g_DBZorEnemy, L"data/db_zorenemy.txt"},
-            {&g_DBZorSkill, L"data/db_zorskill.txt"},   {&g_DBZorStruct, L"data/db_zorstruct.txt"},
-            {&g_DBZorUnit, L"data/db_zorunit.txt"},     {&g_DBZorVoice, L"data/db_zorvoice.txt"},
-            {&g_DBZorTown, L"data/db_zortown.txt"},     {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
+            {&g_DBZorSkill, L"data/db_zorskill.txt"},     {&g_DBZorStruct, L"data/db_zorstruct.txt"},
+            {&g_DBZorUnit, L"data/db_zorunit.txt"},       {&g_DBZorVoice, L"data/db_zorvoice.txt"},
+            {&g_DBZorTown, L"data/db_zortown.txt"},       {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
 }
 
 template <typename Table> void Reset(Table& table)

@@ -10,18 +10,38 @@ SampleTable AvgChar()
     return {"DBAvgChar",
             "data/db_avgchar.txt",
             80,
-            {{"ID"}, {"CharName"}, {"SubLayerNum"}, {"StandPath"}, {"NCProjFileName"}, {"VoicePath"}, {"VoiceVolumeID"},
+            {{"ID"},
+             {"CharName"},
+             {"SubLayerNum"},
+             {"StandPath"},
+             {"NCProjFileName"},
+             {"VoicePath"},
+             {"VoiceVolumeID"},
              {"Comment"}},
             {
                 {{"ID", "0"}, {"VoicePath", "*"}, {"Comment", "なし"}},
-                {{"ID", "1"}, {"CharName", "リリス"}, {"SubLayerNum", "2"}, {"StandPath", "cg/st/lilith/"},
-                 {"NCProjFileName", "lilith"}, {"VoicePath", "voices/lilith/"}, {"VoiceVolumeID", "1"},
+                {{"ID", "1"},
+                 {"CharName", "リリス"},
+                 {"SubLayerNum", "2"},
+                 {"StandPath", "cg/st/lilith/"},
+                 {"NCProjFileName", "lilith"},
+                 {"VoicePath", "voices/lilith/"},
+                 {"VoiceVolumeID", "1"},
                  {"Comment", "ヒロイン"}},
-                {{"ID", "2"}, {"CharName", "ゾルデ"}, {"SubLayerNum", "1"}, {"StandPath", "cg/st/zorde/"},
-                 {"NCProjFileName", "zorde"}, {"VoicePath", "voices/zorde/"}, {"VoiceVolumeID", "2"},
+                {{"ID", "2"},
+                 {"CharName", "ゾルデ"},
+                 {"SubLayerNum", "1"},
+                 {"StandPath", "cg/st/zorde/"},
+                 {"NCProjFileName", "zorde"},
+                 {"VoicePath", "voices/zorde/"},
+                 {"VoiceVolumeID", "2"},
                  {"Comment", "魔王"}},
-                {{"ID", "3"}, {"CharName", "村人"}, {"StandPath", "cg/st/villager/"}, {"VoicePath", "*"},
-                 {"VoiceVolumeID", "0"}, {"Comment", "声なし"}},
+                {{"ID", "3"},
+                 {"CharName", "村人"},
+                 {"StandPath", "cg/st/villager/"},
+                 {"VoicePath", "*"},
+                 {"VoiceVolumeID", "0"},
+                 {"Comment", "声なし"}},
             }};
 }
 
@@ -53,31 +73,31 @@ SampleTable CGMode()
 
 SampleTable RPMode()
 {
-    return {"DBRPMode",
-            "data/db_rpmode.txt",
-            200,
-            {{"ID"}, {"Group"}, {"Thumbnail"}, {"Label"}, {"Help"}},
-            {
-                {{"ID", "1"}, {"Group", "0"}, {"Thumbnail", "thumb_rp01"}, {"Label", "REPLAY_01"}, {"Help", "出会い"}},
-                {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_rp02"}, {"Label", "REPLAY_02"}, {"Help", "決戦前夜"}},
-            }};
+    return {
+        "DBRPMode",
+        "data/db_rpmode.txt",
+        200,
+        {{"ID"}, {"Group"}, {"Thumbnail"}, {"Label"}, {"Help"}},
+        {
+            {{"ID", "1"}, {"Group", "0"}, {"Thumbnail", "thumb_rp01"}, {"Label", "REPLAY_01"}, {"Help", "出会い"}},
+            {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_rp02"}, {"Label", "REPLAY_02"}, {"Help", "決戦前夜"}},
+        }};
 }
 
 const std::vector<SampleColumn>& UIModuleColumns()
 {
     static const std::vector<SampleColumn> s_Columns = {
-        {"ID"},         {"UIType"},      {"ModuleName"},  {"ImageSetName"}, {"ImageName"},
-        {"Width"},      {"Height"},      {"ClientLeft"},  {"ClientTop"},    {"ClientWidth"},
-        {"ClientHeight"}, {"ShapeType"}, {"FontIndex"}};
+        {"ID"},         {"UIType"},    {"ModuleName"},  {"ImageSetName"}, {"ImageName"}, {"Width"},    {"Height"},
+        {"ClientLeft"}, {"ClientTop"}, {"ClientWidth"}, {"ClientHeight"}, {"ShapeType"}, {"FontIndex"}};
     return s_Columns;
 }
 
 const std::vector<SampleColumn>& UILayoutColumns()
 {
     static const std::vector<SampleColumn> s_Columns = {
-        {"ID"},     {"ParentName"}, {"ParentIndex"}, {"ModuleName"}, {"TaskName"}, {"TaskIndex"}, {"Create"},
-        {"Visible"}, {"Enabled"},   {"Left"},        {"Top"},        {"OrderZ"},   {"GroupID"},   {"Text"},
-        {"Label"},  {"Value"},      {"Min"},         {"Max"},        {"AutoHelpTime"}, {"Descript"}};
+        {"ID"},      {"ParentName"}, {"ParentIndex"}, {"ModuleName"}, {"TaskName"},     {"TaskIndex"}, {"Create"},
+        {"Visible"}, {"Enabled"},    {"Left"},        {"Top"},        {"OrderZ"},       {"GroupID"},   {"Text"},
+        {"Label"},   {"Value"},      {"Min"},         {"Max"},        {"AutoHelpTime"}, {"Descript"}};
     return s_Columns;
 }
 
@@ -85,8 +105,8 @@ const std::vector<SampleColumn>& UILayoutColumns()
 SampleRow ButtonModule(const std::string& id, const std::string& name, const std::string& imageSet,
                        const std::string& image)
 {
-    return {{"ID", id},           {"UIType", "18"},     {"ModuleName", name}, {"ImageSetName", imageSet},
-            {"ImageName", image}, {"Width", "240"},     {"Height", "48"},     {"ClientLeft", "0"},
+    return {{"ID", id},           {"UIType", "18"},       {"ModuleName", name},   {"ImageSetName", imageSet},
+            {"ImageName", image}, {"Width", "240"},       {"Height", "48"},       {"ClientLeft", "0"},
             {"ClientTop", "0"},   {"ClientWidth", "240"}, {"ClientHeight", "48"}, {"ShapeType", "0"},
             {"FontIndex", "0"}};
 }
@@ -102,10 +122,10 @@ SampleRow Placed(const std::string& id, const std::string& parent, const std::st
 }
 
 const char* const s_TitleButtons[][3] = {
-    {"btn_title_start", "btn_start", "はじめから"},  {"btn_title_load", "btn_load", "つづきから"},
+    {"btn_title_start", "btn_start", "はじめから"},   {"btn_title_load", "btn_load", "つづきから"},
     {"btn_title_visual", "btn_visual", "ギャラリー"}, {"btn_title_event", "btn_event", "回想"},
-    {"btn_title_music", "btn_music", "音楽鑑賞"},    {"btn_title_config", "btn_config", "設定"},
-    {"btn_title_extra", "btn_extra", "おまけ"},      {"btn_title_exit", "btn_exit", "終了"},
+    {"btn_title_music", "btn_music", "音楽鑑賞"},     {"btn_title_config", "btn_config", "設定"},
+    {"btn_title_extra", "btn_extra", "おまけ"},       {"btn_title_exit", "btn_exit", "終了"},
 };
 
 SampleTable UIModule()
@@ -138,12 +158,24 @@ SampleTable Effect()
             80,
             {{"ID"}, {"GNCName"}, {"MotionGroup"}, {"Motion"}, {"Name"}, {"Descript"}},
             {
-                {{"ID", "1"}, {"GNCName", "effect"}, {"MotionGroup", "hit"}, {"Motion", "slash"},
-                 {"Name", "eff_slash"}, {"Descript", "斬撃"}},
-                {{"ID", "2"}, {"GNCName", "effect"}, {"MotionGroup", "hit"}, {"Motion", "fire"},
-                 {"Name", "eff_fire"}, {"Descript", "火炎"}},
-                {{"ID", "3"}, {"GNCName", "effect"}, {"MotionGroup", "heal"}, {"Motion", "heal"},
-                 {"Name", "eff_heal"}, {"Descript", "回復"}},
+                {{"ID", "1"},
+                 {"GNCName", "effect"},
+                 {"MotionGroup", "hit"},
+                 {"Motion", "slash"},
+                 {"Name", "eff_slash"},
+                 {"Descript", "斬撃"}},
+                {{"ID", "2"},
+                 {"GNCName", "effect"},
+                 {"MotionGroup", "hit"},
+                 {"Motion", "fire"},
+                 {"Name", "eff_fire"},
+                 {"Descript", "火炎"}},
+                {{"ID", "3"},
+                 {"GNCName", "effect"},
+                 {"MotionGroup", "heal"},
+                 {"Motion", "heal"},
+                 {"Name", "eff_heal"},
+                 {"Descript", "回復"}},
             }};
 }
 
@@ -159,14 +191,32 @@ std::vector<SampleTable> FrontTables()
 SampleTable ZorUIModule()
 {
     SampleTable table{"DBUIModule", "data/db_uimodule_zor.txt", 256, UIModuleColumns(), {}};
-    table.rows.push_back({{"ID", "128"}, {"UIType", "50"}, {"ModuleName", "lbox_command"}, {"ImageSetName", ""},
-                          {"ImageName", "cg/ui/panel_list.png"}, {"Width", "360"}, {"Height", "320"},
-                          {"ClientLeft", "8"}, {"ClientTop", "8"}, {"ClientWidth", "328"}, {"ClientHeight", "304"},
-                          {"ShapeType", "0"}, {"FontIndex", "0"}});
-    table.rows.push_back({{"ID", "129"}, {"UIType", "31"}, {"ModuleName", "vsld_selectitem"},
-                          {"ImageSetName", "zorcommon"}, {"ImageName", "vslider"}, {"Width", "24"}, {"Height", "320"},
-                          {"ClientLeft", "0"}, {"ClientTop", "12"}, {"ClientWidth", "24"}, {"ClientHeight", "296"},
-                          {"ShapeType", "0"}, {"FontIndex", "0"}});
+    table.rows.push_back({{"ID", "128"},
+                          {"UIType", "50"},
+                          {"ModuleName", "lbox_command"},
+                          {"ImageSetName", ""},
+                          {"ImageName", "cg/ui/panel_list.png"},
+                          {"Width", "360"},
+                          {"Height", "320"},
+                          {"ClientLeft", "8"},
+                          {"ClientTop", "8"},
+                          {"ClientWidth", "328"},
+                          {"ClientHeight", "304"},
+                          {"ShapeType", "0"},
+                          {"FontIndex", "0"}});
+    table.rows.push_back({{"ID", "129"},
+                          {"UIType", "31"},
+                          {"ModuleName", "vsld_selectitem"},
+                          {"ImageSetName", "zorcommon"},
+                          {"ImageName", "vslider"},
+                          {"Width", "24"},
+                          {"Height", "320"},
+                          {"ClientLeft", "0"},
+                          {"ClientTop", "12"},
+                          {"ClientWidth", "24"},
+                          {"ClientHeight", "296"},
+                          {"ShapeType", "0"},
+                          {"FontIndex", "0"}});
     table.rows.push_back(ButtonModule("130", "btn_zorrun", "zorcommon", "btn_run"));
     return table;
 }
@@ -174,10 +224,10 @@ SampleTable ZorUIModule()
 SampleTable ZorUILayout()
 {
     SampleTable table{"DBUILayout", "data/db_uilayout_zor.txt", 512, UILayoutColumns(), {}};
-    table.rows.push_back(Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "64", "96",
-                                "今週の行動を選びます"));
-    table.rows.push_back(Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "424", "96",
-                                ""));
+    table.rows.push_back(
+        Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "64", "96", "今週の行動を選びます"));
+    table.rows.push_back(
+        Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "424", "96", ""));
     table.rows.push_back(
         Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "64", "432", "選んだ行動を実行します"));
     return table;

@@ -16,31 +16,74 @@ SampleTable ZorEnemy()
             120,
             {{"ID"}, {"Name"}, {"UnitName", 9}, {"LevelMultiFactor"}, {"AIType"}, {"AutoAppear"}, {"Descript"}},
             {
-                {{"ID", "1"}, {"Name", "scouts"}, {"UnitName", "soldier|soldier"}, {"LevelMultiFactor", "1.0"},
-                 {"AIType", "0"}, {"AutoAppear", "1"}, {"Descript", "斥候の二人組"}},
-                {{"ID", "2"}, {"Name", "knights"}, {"UnitName", "knight|knight|soldier"},
-                 {"LevelMultiFactor", "1.2"}, {"AIType", "1"}, {"AutoAppear", "1"}, {"Descript", "騎士団の小隊"}},
-                {{"ID", "3"}, {"Name", "heroes"}, {"UnitName", "hero|knight|knight|soldier|soldier"},
-                 {"LevelMultiFactor", "1.5"}, {"AIType", "2"}, {"AutoAppear", "0"}, {"Descript", "勇者の一行"}},
+                {{"ID", "1"},
+                 {"Name", "scouts"},
+                 {"UnitName", "soldier|soldier"},
+                 {"LevelMultiFactor", "1.0"},
+                 {"AIType", "0"},
+                 {"AutoAppear", "1"},
+                 {"Descript", "斥候の二人組"}},
+                {{"ID", "2"},
+                 {"Name", "knights"},
+                 {"UnitName", "knight|knight|soldier"},
+                 {"LevelMultiFactor", "1.2"},
+                 {"AIType", "1"},
+                 {"AutoAppear", "1"},
+                 {"Descript", "騎士団の小隊"}},
+                {{"ID", "3"},
+                 {"Name", "heroes"},
+                 {"UnitName", "hero|knight|knight|soldier|soldier"},
+                 {"LevelMultiFactor", "1.5"},
+                 {"AIType", "2"},
+                 {"AutoAppear", "0"},
+                 {"Descript", "勇者の一行"}},
             }};
 }
 
 SampleTable ZorSkill()
 {
-    std::vector<SampleColumn> columns = {
-        {"ID"},          {"Name"},         {"ShowName"},     {"Type"},       {"Element"},
-        {"Range"},       {"Power"},        {"HitRate"},      {"SpecialType"}, {"SpecialRate"},
-        {"RoomEffect"},  {"SealFlag"},     {"RestrictFlag"}, {"SelfDamage"}, {"ReadyTime"},
-        {"CoolingTime"}, {"DamageEffect"}, {"CutinGNCName"}, {"CutinMotionGroup"}, {"CutinMotion"},
-        {"Descript"}};
+    std::vector<SampleColumn> columns = {{"ID"},
+                                         {"Name"},
+                                         {"ShowName"},
+                                         {"Type"},
+                                         {"Element"},
+                                         {"Range"},
+                                         {"Power"},
+                                         {"HitRate"},
+                                         {"SpecialType"},
+                                         {"SpecialRate"},
+                                         {"RoomEffect"},
+                                         {"SealFlag"},
+                                         {"RestrictFlag"},
+                                         {"SelfDamage"},
+                                         {"ReadyTime"},
+                                         {"CoolingTime"},
+                                         {"DamageEffect"},
+                                         {"CutinGNCName"},
+                                         {"CutinMotionGroup"},
+                                         {"CutinMotion"},
+                                         {"Descript"}};
     auto skill = [](const char* id, const char* name, const char* shown, const char* type, const char* range,
-                    const char* power, const char* effect, const char* text) {
-        return SampleRow{{"ID", id},          {"Name", name},          {"ShowName", shown},
-                         {"Type", type},      {"Element", "0"},        {"Range", range},
-                         {"Power", power},    {"HitRate", "95"},       {"SpecialType", "0"},
-                         {"SpecialRate", "0"}, {"RoomEffect", "0"},    {"SealFlag", "0"},
-                         {"RestrictFlag", "0"}, {"SelfDamage", "0"},   {"ReadyTime", "30"},
-                         {"CoolingTime", "60"}, {"DamageEffect", effect}, {"Descript", text}};
+                    const char* power, const char* effect, const char* text)
+    {
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Type", type},
+                         {"Element", "0"},
+                         {"Range", range},
+                         {"Power", power},
+                         {"HitRate", "95"},
+                         {"SpecialType", "0"},
+                         {"SpecialRate", "0"},
+                         {"RoomEffect", "0"},
+                         {"SealFlag", "0"},
+                         {"RestrictFlag", "0"},
+                         {"SelfDamage", "0"},
+                         {"ReadyTime", "30"},
+                         {"CoolingTime", "60"},
+                         {"DamageEffect", effect},
+                         {"Descript", text}};
     };
     return {"DBZorSkill",
             "data/db_zorskill.txt",
@@ -60,14 +103,25 @@ SampleTable ZorStruct()
         {"Limit"},    {"Capacity"},   {"PassCenter"},        {"CostBone"},        {"CostMagic"},
         {"CostGold"}, {"CreateTime"}, {"RequireExtendRank"}, {"RequireStructID"}, {"RequireInveigleUnitID"},
         {"Descript"}};
-    auto facility = [](const char* id, const char* name, const char* shown, const char* enabled,
-                       const char* required, const char* text) {
-        return SampleRow{{"ID", id},           {"Name", name},          {"ShowName", shown},
-                         {"VisualImage", std::string("struct_") + name}, {"Enabled", enabled},
-                         {"Limit", "1"},       {"Capacity", "4"},       {"PassCenter", "1"},
-                         {"CostBone", "100"},  {"CostMagic", "50"},     {"CostGold", "0"},
-                         {"CreateTime", "600"}, {"RequireExtendRank", "0"}, {"RequireStructID", required},
-                         {"RequireInveigleUnitID", "0"}, {"Descript", text}};
+    auto facility = [](const char* id, const char* name, const char* shown, const char* enabled, const char* required,
+                       const char* text)
+    {
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"VisualImage", std::string("struct_") + name},
+                         {"Enabled", enabled},
+                         {"Limit", "1"},
+                         {"Capacity", "4"},
+                         {"PassCenter", "1"},
+                         {"CostBone", "100"},
+                         {"CostMagic", "50"},
+                         {"CostGold", "0"},
+                         {"CreateTime", "600"},
+                         {"RequireExtendRank", "0"},
+                         {"RequireStructID", required},
+                         {"RequireInveigleUnitID", "0"},
+                         {"Descript", text}};
     };
     return {"DBZorStruct",
             "data/db_zorstruct.txt",
@@ -82,15 +136,38 @@ SampleTable ZorStruct()
 
 SampleTable ZorUnit()
 {
-    std::vector<SampleColumn> columns = {
-        {"ID"},             {"Name"},           {"ShowName"},     {"Class"},           {"FaceIconImage"},
-        {"VisualImage"},    {"Enabled"},        {"UniqueFlag"},   {"HPMax"},           {"ATK"},
-        {"LevelLimit"},     {"ExpMulti"},       {"AutoHealHPRate"}, {"DefRate", 6},    {"CostBone"},
-        {"CostMagic"},      {"CostGold"},       {"CostLeadership"}, {"CreateTime"},    {"RequireStructID"},
-        {"RequireStructRank"}, {"RequireInveigleUnitID"}, {"GNCName"}, {"MotionGroup"}, {"Motion_stand"},
-        {"Motion_attack"},  {"Range"},          {"Skill", 6},     {"Descript"}};
+    std::vector<SampleColumn> columns = {{"ID"},
+                                         {"Name"},
+                                         {"ShowName"},
+                                         {"Class"},
+                                         {"FaceIconImage"},
+                                         {"VisualImage"},
+                                         {"Enabled"},
+                                         {"UniqueFlag"},
+                                         {"HPMax"},
+                                         {"ATK"},
+                                         {"LevelLimit"},
+                                         {"ExpMulti"},
+                                         {"AutoHealHPRate"},
+                                         {"DefRate", 6},
+                                         {"CostBone"},
+                                         {"CostMagic"},
+                                         {"CostGold"},
+                                         {"CostLeadership"},
+                                         {"CreateTime"},
+                                         {"RequireStructID"},
+                                         {"RequireStructRank"},
+                                         {"RequireInveigleUnitID"},
+                                         {"GNCName"},
+                                         {"MotionGroup"},
+                                         {"Motion_stand"},
+                                         {"Motion_attack"},
+                                         {"Range"},
+                                         {"Skill", 6},
+                                         {"Descript"}};
     auto unit = [](const char* id, const char* name, const char* shown, const char* unitClass, const char* unique,
-                   const char* hp, const char* atk, const char* skills, const char* structID, const char* text) {
+                   const char* hp, const char* atk, const char* skills, const char* structID, const char* text)
+    {
         return SampleRow{{"ID", id},
                          {"Name", name},
                          {"ShowName", shown},
@@ -143,7 +220,10 @@ SampleTable ZorVoice()
             160,
             {{"ID"}, {"Name"}, {"VoicePath"}, {"VoiceVolumeID"}, {"Voice", 24}},
             {
-                {{"ID", "1"}, {"Name", "lilith"}, {"VoicePath", "voices/lilith/"}, {"VoiceVolumeID", "1"},
+                {{"ID", "1"},
+                 {"Name", "lilith"},
+                 {"VoicePath", "voices/lilith/"},
+                 {"VoiceVolumeID", "1"},
                  {"Voice", "zv_lilith_001|zv_lilith_002|zv_lilith_003"}},
             }};
 }
@@ -151,20 +231,32 @@ SampleTable ZorVoice()
 SampleTable ZorTown()
 {
     std::vector<SampleColumn> columns = {
-        {"ID"},           {"Name"},          {"ShowName"},     {"Enabled"},    {"ButtonName"},
-        {"FlagPosX"},     {"FlagPosY"},      {"Occupied"},     {"RequireTownID"}, {"StartLabel"},
-        {"VictoryLabel"}, {"DefeatedLabel"}, {"RewardBone"},   {"RewardMagic"}, {"RewardGold"},
-        {"Notoriety"},    {"EnemyLevel"},    {"Order"},        {"DefaultParty"}};
+        {"ID"},           {"Name"},          {"ShowName"},   {"Enabled"},       {"ButtonName"},
+        {"FlagPosX"},     {"FlagPosY"},      {"Occupied"},   {"RequireTownID"}, {"StartLabel"},
+        {"VictoryLabel"}, {"DefeatedLabel"}, {"RewardBone"}, {"RewardMagic"},   {"RewardGold"},
+        {"Notoriety"},    {"EnemyLevel"},    {"Order"},      {"DefaultParty"}};
     auto town = [](const char* id, const char* name, const char* shown, const char* enabled, const char* x,
-                   const char* y, const char* required, const char* level, const char* party) {
+                   const char* y, const char* required, const char* level, const char* party)
+    {
         std::string upper = std::string("ZOR_") + name;
-        return SampleRow{{"ID", id},           {"Name", name},           {"ShowName", shown},
-                         {"Enabled", enabled}, {"ButtonName", std::string("btn_town_") + name},
-                         {"FlagPosX", x},      {"FlagPosY", y},          {"Occupied", "0"},
-                         {"RequireTownID", required}, {"StartLabel", upper + "_START"},
-                         {"VictoryLabel", upper + "_VICTORY"}, {"DefeatedLabel", upper + "_DEFEATED"},
-                         {"RewardBone", "200"}, {"RewardMagic", "100"},   {"RewardGold", "300"},
-                         {"Notoriety", "1"},   {"EnemyLevel", level},    {"Order", id},
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Enabled", enabled},
+                         {"ButtonName", std::string("btn_town_") + name},
+                         {"FlagPosX", x},
+                         {"FlagPosY", y},
+                         {"Occupied", "0"},
+                         {"RequireTownID", required},
+                         {"StartLabel", upper + "_START"},
+                         {"VictoryLabel", upper + "_VICTORY"},
+                         {"DefeatedLabel", upper + "_DEFEATED"},
+                         {"RewardBone", "200"},
+                         {"RewardMagic", "100"},
+                         {"RewardGold", "300"},
+                         {"Notoriety", "1"},
+                         {"EnemyLevel", level},
+                         {"Order", id},
                          {"DefaultParty", party}};
     };
     return {"DBZorTown",
@@ -183,17 +275,42 @@ SampleTable ZorCommand()
     return {"DBZorCommand",
             "data/db_zorcommand.txt",
             120,
-            {{"ID"}, {"Name"}, {"ShowName"}, {"Enabled"}, {"Function"}, {"Label"}, {"ResourceType"}, {"ResourceAmount"},
+            {{"ID"},
+             {"Name"},
+             {"ShowName"},
+             {"Enabled"},
+             {"Function"},
+             {"Label"},
+             {"ResourceType"},
+             {"ResourceAmount"},
              {"Descript"}},
             {
-                {{"ID", "1"}, {"Name", "harvest"}, {"ShowName", "骨集め"}, {"Enabled", "1"}, {"Function", "1"},
-                 {"Label", "ZOR_CMD_HARVEST"}, {"ResourceType", "bone"}, {"ResourceAmount", "100"},
+                {{"ID", "1"},
+                 {"Name", "harvest"},
+                 {"ShowName", "骨集め"},
+                 {"Enabled", "1"},
+                 {"Function", "1"},
+                 {"Label", "ZOR_CMD_HARVEST"},
+                 {"ResourceType", "bone"},
+                 {"ResourceAmount", "100"},
                  {"Descript", "骨を集める"}},
-                {{"ID", "2"}, {"Name", "ritual"}, {"ShowName", "儀式"}, {"Enabled", "1"}, {"Function", "1"},
-                 {"Label", "ZOR_CMD_RITUAL"}, {"ResourceType", "magic"}, {"ResourceAmount", "50"},
+                {{"ID", "2"},
+                 {"Name", "ritual"},
+                 {"ShowName", "儀式"},
+                 {"Enabled", "1"},
+                 {"Function", "1"},
+                 {"Label", "ZOR_CMD_RITUAL"},
+                 {"ResourceType", "magic"},
+                 {"ResourceAmount", "50"},
                  {"Descript", "魔力を蓄える"}},
-                {{"ID", "3"}, {"Name", "plunder"}, {"ShowName", "略奪"}, {"Enabled", "0"}, {"Function", "2"},
-                 {"Label", "ZOR_CMD_PLUNDER"}, {"ResourceType", "gold"}, {"ResourceAmount", "200"},
+                {{"ID", "3"},
+                 {"Name", "plunder"},
+                 {"ShowName", "略奪"},
+                 {"Enabled", "0"},
+                 {"Function", "2"},
+                 {"Label", "ZOR_CMD_PLUNDER"},
+                 {"ResourceType", "gold"},
+                 {"ResourceAmount", "200"},
                  {"Descript", "近くの村から金を奪う"}},
             }};
 }
@@ -202,6 +319,6 @@ SampleTable ZorCommand()
 
 std::vector<SampleTable> ZorTables()
 {
-    return {ZorUIModule(), ZorUILayout(), ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(),
-            ZorCommand()};
+    return {ZorUIModule(), ZorUILayout(), ZorEnemy(), ZorSkill(),  ZorStruct(),
+            ZorUnit(),     ZorVoice(),    ZorTown(),  ZorCommand()};
 }
