@@ -87,6 +87,8 @@ bool GxDBBase::Load(const std::wstring& path)
         if (line.empty() || line[0] == L'#')
             continue;
         GxString::Split(cells, line, L"\t", static_cast<uint32_t>(m_CellsPerLine));
+        // Split answers exactly the count asked for; the rows below rely on it.
+        cells.resize(static_cast<size_t>(m_CellsPerLine));
         for (std::wstring& cell : cells)
         {
             if (!cell.empty() && IsQuote(cell[0]))

@@ -390,3 +390,13 @@ TEST(DBTables, EnemyPartyOfFiveUnitsLeavesTheOtherNamesEmpty)
     EXPECT_FLOAT_EQ(party->m_LevelMultiFactor, 1.5f);
     EXPECT_EQ(party->m_Descript, L"説明");
 }
+
+TEST(DBTables, EffectIsFoundByItsNameColumnNotItsFirst)
+{
+    TempFolder folder;
+    auto table = std::make_unique<DBEffect>();
+    WriteText(folder.File(L"effect.txt"), L"1\teff_fire\thit\tfire\tflame\n2\tfx\thit\tslash\teff_fire\n");
+    ASSERT_TRUE(table->Load(folder.File(L"effect.txt")));
+    EXPECT_EQ(table->FindRowByName(L"eff_fire"), 2);
+    EXPECT_EQ(table->FindRowByName(L"flame"), 1);
+}

@@ -178,3 +178,11 @@ TEST_F(GxSystemConfigResolveTest, StarFolderIsNeverTried)
     EXPECT_EQ(GxSystemConfig::ResolveVoicePath(name), 0);
     EXPECT_EQ(name, L"kv_resolve_star_voice");
 }
+
+TEST_F(GxSystemConfigResolveTest, LooseFileNamesIgnoreAsciiCase)
+{
+    Loose(L"cg/BG03.PNG");
+    std::wstring name = m_Folder.File(L"cg/bg03");
+    EXPECT_TRUE(GxSystemConfig::ResolveImagePath(name));
+    EXPECT_EQ(name, m_Folder.File(L"cg/bg03.png"));
+}
