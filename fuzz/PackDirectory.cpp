@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes to the pack reader as a ".gxp" file: it must refuse or mount without reading
+// outside the file, and every entry it indexes must lie inside the directory and the file.
+#include "core/GxFile.h"
+#include "core/GxFileHandle.h"
+#include "core/GxPackFileHeaderCache.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const std::string path = "/tmp/kv_fuzz_pack_" + std::to_string(getpid()) + ".gxp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    GxPackFileHeaderCache pack;
+    if (pack.Load(std::wstring(path.begin(), path.end())))
+    {
+        for (const wchar_t* name : {L"a", L"a.txt", L"data/a.txt", L""})
+            pack.Find(name);
+    }
+    if (GxFile::MountPack(std::wstring(path.begin(), path.end())))
+    {
+        GxFileHandle handle;
+        if (GxFile::Open(handle, L"a"))
+        {
+            uint8_t buffer[64];
+            GxFile::Seek(handle, 3, 0);
+            GxFile::Read(buffer, sizeof(buffer), handle);
+            GxFile::Close(handle);
+        }
+        GxFile::UnmountAll();
+    }
+    return 0;
+}

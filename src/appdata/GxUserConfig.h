@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The player's options, kept in "userconf.dat" in the save folder.
+class GxUserConfig
+{
+public:
+    GxUserConfig();
+    virtual ~GxUserConfig();
+
+    void SetDefault();
+    // False (defaults kept) when the file cannot be opened.
+    bool Load(const std::wstring& path);
+    bool Save(const std::wstring& path);
+
+    int32_t m_ScreenMode = 0; // 1 = full screen
+};

@@ -1,0 +1,331 @@
+#include "core/GxContentReaderBase.h"
+
+#include "core/GxLog.h"
+
+#include <cstdio>
+
+// The 16 floats of a matrix, row by row, as records store them.
+static float* MatrixFloats(GxMatrix& m)
+{
+    return &m.m[0][0];
+}
+
+GxContentReaderBase::GxContentReaderBase(const void* data, uint32_t size)
+{
+    GxContentReaderBase::SetBuffer(data, size);
+}
+
+void GxContentReaderBase::SetBuffer(const void* data, uint32_t size)
+{
+    m_Cursor = static_cast<const uint8_t*>(data);
+    m_End = m_Cursor ? m_Cursor + size : nullptr;
+}
+
+void GxContentReaderBase::LogError(const char* format, ...)
+{
+    ++m_ErrorCount;
+    if (m_ErrorCount > kMaxLoggedErrors)
+        return;
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    GxLog::ErrorA("%s", line);
+    if (m_ErrorCount == kMaxLoggedErrors)
+        GxLog::ErrorA("%s", "GxContentReader/Too many errors in this record; the rest are counted, not logged\n");
+}
+
+//----------------------------------------------------------------------------------------------------
+// Typed reads: each value goes through the form's ReadValue as an array of components.
+
+bool GxContentReaderBase::Read(const char* name, GxBit32& value)
+{
+    uint32_t bits = value.m_Bits;
+    bool ok = ReadValue(name, g_ContentValueBit32, &bits);
+    value.m_Bits = bits;
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxPoint4& value)
+{
+    int32_t c[4] = {value.x, value.y, value.z, value.w};
+    bool ok = ReadValue(name, g_ContentValuePoint4, c);
+    value = {c[0], c[1], c[2], c[3]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxPoint3& value)
+{
+    int32_t c[3] = {value.x, value.y, value.z};
+    bool ok = ReadValue(name, g_ContentValuePoint3, c);
+    value = {c[0], c[1], c[2]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxPoint2& value)
+{
+    int32_t c[2] = {value.x, value.y};
+    bool ok = ReadValue(name, g_ContentValuePoint2, c);
+    value = {c[0], c[1]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxFRect& value)
+{
+    float c[4] = {value.left, value.top, value.right, value.bottom};
+    bool ok = ReadValue(name, g_ContentValueFRect, c);
+    value = {c[0], c[1], c[2], c[3]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxRect& value)
+{
+    int32_t c[4] = {value.left, value.top, value.right, value.bottom};
+    bool ok = ReadValue(name, g_ContentValueRect, c);
+    value = {c[0], c[1], c[2], c[3]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxMatrix& value)
+{
+    return ReadValue(name, g_ContentValueMatrix, MatrixFloats(value));
+}
+
+bool GxContentReaderBase::Read(const char* name, GxFColor& value)
+{
+    float c[4] = {value.r, value.g, value.b, value.a};
+    bool ok = ReadValue(name, g_ContentValueFColor, c);
+    value = {c[0], c[1], c[2], c[3]};
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxQuaternion& value)
+{
+    float c[4] = {value.x, value.y, value.z, value.w};
+    bool ok = ReadValue(name, g_ContentValueQuat, c);
+    value.x = c[0];
+    value.y = c[1];
+    value.z = c[2];
+    value.w = c[3];
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxVector4& value)
+{
+    float c[4] = {value.x, value.y, value.z, value.w};
+    bool ok = ReadValue(name, g_ContentValueVector4, c);
+    value.x = c[0];
+    value.y = c[1];
+    value.z = c[2];
+    value.w = c[3];
+    return ok;
+}
+
+// The fourth float is not stored; it keeps its value unless the binary form finds a four-float vector
+// in its place and sets it to 0.
+bool GxContentReaderBase::Read(const char* name, GxVector3& value)
+{
+    float c[4] = {value.x, value.y, value.z, value.w};
+    bool ok = ReadValue(name, g_ContentValueVector3, c);
+    value.x = c[0];
+    value.y = c[1];
+    value.z = c[2];
+    value.w = c[3];
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, GxVector2& value)
+{
+    float c[2] = {value.x, value.y};
+    bool ok = ReadValue(name, g_ContentValueVector2, c);
+    value.x = c[0];
+    value.y = c[1];
+    return ok;
+}
+
+bool GxContentReaderBase::Read(const char* name, bool& value)
+{
+    return ReadValue(name, g_ContentValueBool, &value);
+}
+bool GxContentReaderBase::Read(const char* name, double& value)
+{
+    return ReadValue(name, g_ContentValueF64, &value);
+}
+bool GxContentReaderBase::Read(const char* name, float& value)
+{
+    return ReadValue(name, g_ContentValueF32, &value);
+}
+bool GxContentReaderBase::Read(const char* name, uint64_t& value)
+{
+    return ReadValue(name, g_ContentValueU64, &value);
+}
+bool GxContentReaderBase::Read(const char* name, int64_t& value)
+{
+    return ReadValue(name, g_ContentValueS64, &value);
+}
+bool GxContentReaderBase::Read(const char* name, uint32_t& value)
+{
+    return ReadValue(name, g_ContentValueU32, &value);
+}
+bool GxContentReaderBase::Read(const char* name, int32_t& value)
+{
+    return ReadValue(name, g_ContentValueS32, &value);
+}
+bool GxContentReaderBase::Read(const char* name, uint16_t& value)
+{
+    return ReadValue(name, g_ContentValueU16, &value);
+}
+bool GxContentReaderBase::Read(const char* name, int16_t& value)
+{
+    return ReadValue(name, g_ContentValueS16, &value);
+}
+bool GxContentReaderBase::Read(const char* name, uint8_t& value)
+{
+    return ReadValue(name, g_ContentValueU8, &value);
+}
+bool GxContentReaderBase::Read(const char* name, int8_t& value)
+{
+    return ReadValue(name, g_ContentValueS8, &value);
+}
+
+bool GxContentReaderBase::ReadString(const char* name, std::wstring& value)
+{
+    uint32_t before = m_ErrorCount;
+    value = ReadStringW(name);
+    return m_ErrorCount == before;
+}
+
+bool GxContentReaderBase::ReadString(const char* name, std::string& value)
+{
+    uint32_t before = m_ErrorCount;
+    value = ReadStringA(name);
+    return m_ErrorCount == before;
+}
+
+//----------------------------------------------------------------------------------------------------
+// By-value reads.
+
+template <typename T> static T GetWithDefault(GxContentReaderBase& reader, const char* name, T value)
+{
+    reader.Read(name, value);
+    return value;
+}
+
+int8_t GxContentReaderBase::GetS8(const char* name)
+{
+    return GetWithDefault<int8_t>(*this, name, 0);
+}
+uint8_t GxContentReaderBase::GetU8(const char* name)
+{
+    return GetWithDefault<uint8_t>(*this, name, 0);
+}
+int16_t GxContentReaderBase::GetS16(const char* name)
+{
+    return GetWithDefault<int16_t>(*this, name, 0);
+}
+uint16_t GxContentReaderBase::GetU16(const char* name)
+{
+    return GetWithDefault<uint16_t>(*this, name, 0);
+}
+int32_t GxContentReaderBase::GetS32(const char* name)
+{
+    return GetWithDefault<int32_t>(*this, name, 0);
+}
+uint32_t GxContentReaderBase::GetU32(const char* name)
+{
+    return GetWithDefault<uint32_t>(*this, name, 0);
+}
+int32_t GxContentReaderBase::GetS32L(const char* name)
+{
+    return GetWithDefault<int32_t>(*this, name, 0);
+}
+uint32_t GxContentReaderBase::GetU32L(const char* name)
+{
+    return GetWithDefault<uint32_t>(*this, name, 0);
+}
+int64_t GxContentReaderBase::GetS64(const char* name)
+{
+    return GetWithDefault<int64_t>(*this, name, 0);
+}
+uint64_t GxContentReaderBase::GetU64(const char* name)
+{
+    return GetWithDefault<uint64_t>(*this, name, 0);
+}
+float GxContentReaderBase::GetF32(const char* name)
+{
+    return GetWithDefault<float>(*this, name, 0.0f);
+}
+double GxContentReaderBase::GetF64(const char* name)
+{
+    return GetWithDefault<double>(*this, name, 0.0);
+}
+bool GxContentReaderBase::GetBool(const char* name)
+{
+    return GetWithDefault<bool>(*this, name, false);
+}
+
+GxVector2 GxContentReaderBase::GetVector2(const char* name)
+{
+    GxVector2 v;
+    v.x = v.y = 0.0f;
+    return GetWithDefault(*this, name, v);
+}
+
+GxVector3 GxContentReaderBase::GetVector3(const char* name)
+{
+    GxVector3 v;
+    v.x = v.y = v.z = v.w = 0.0f;
+    return GetWithDefault(*this, name, v);
+}
+
+GxVector4 GxContentReaderBase::GetVector4(const char* name)
+{
+    GxVector4 v;
+    v.x = v.y = v.z = v.w = 0.0f;
+    return GetWithDefault(*this, name, v);
+}
+
+GxQuaternion GxContentReaderBase::GetQuat(const char* name)
+{
+    GxQuaternion q;
+    q.SetIdentity();
+    return GetWithDefault(*this, name, q);
+}
+
+GxFColor GxContentReaderBase::GetFColor(const char* name)
+{
+    return GetWithDefault(*this, name, GxFColor{});
+}
+
+GxMatrix GxContentReaderBase::GetMatrix(const char* name)
+{
+    GxMatrix m;
+    m.SetIdentity();
+    return GetWithDefault(*this, name, m);
+}
+
+GxRect GxContentReaderBase::GetRect(const char* name)
+{
+    return GetWithDefault(*this, name, GxRect{});
+}
+GxFRect GxContentReaderBase::GetFRect(const char* name)
+{
+    return GetWithDefault(*this, name, GxFRect{});
+}
+GxPoint2 GxContentReaderBase::GetPoint2(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint2{});
+}
+GxPoint3 GxContentReaderBase::GetPoint3(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint3{});
+}
+GxPoint4 GxContentReaderBase::GetPoint4(const char* name)
+{
+    return GetWithDefault(*this, name, GxPoint4{});
+}
+GxBit32 GxContentReaderBase::GetBit32(const char* name)
+{
+    return GetWithDefault(*this, name, GxBit32{});
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// A flat settings file of "key=value" lines in the system code page, read whole into memory. Keys are
+// compared exactly (case matters); the first line of a key wins. Lines without "=" are ignored.
+class GxINIFile
+{
+public:
+    GxINIFile() = default;
+    virtual ~GxINIFile() = default;
+
+    // True when the file was read, even when it held no pair.
+    bool Load(const std::wstring& path);
+    void Clear() { m_Values.clear(); }
+
+    std::wstring GetString(const std::wstring& key, const std::wstring& defaultValue) const;
+    // The value read as a base-10 integer (leading white space and a sign allowed, clamped to 32 bits).
+    int GetInt(const std::wstring& key, int defaultValue) const;
+    // True when the integer value is above 0.
+    bool GetBool(const std::wstring& key, bool defaultValue) const;
+
+    size_t GetCount() const { return m_Values.size(); }
+
+private:
+    std::map<std::wstring, std::wstring> m_Values;
+};

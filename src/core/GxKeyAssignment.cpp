@@ -1,0 +1,139 @@
+#include "core/GxKeyAssignment.h"
+
+#include <cstdio>
+#include <string>
+
+// DirectInput key codes of the default assignments: the arrow keys and Z X C V A S D F.
+static constexpr int32_t kDikUp = 200;
+static constexpr int32_t kDikDown = 208;
+static constexpr int32_t kDikRight = 205;
+static constexpr int32_t kDikLeft = 203;
+static constexpr int32_t kDikButtons[GxKeyAssignment::kButtons] = {44, 45, 46, 47, 30, 31, 32, 33};
+
+// Lines of one block, and the line (counted from 1) of each entry.
+static constexpr int kBlockLines = 24;
+static constexpr int kLineDeviceType = 2;
+static constexpr int kLineUp = 4;
+static constexpr int kLineDown = 5;
+static constexpr int kLineRight = 6;
+static constexpr int kLineLeft = 7;
+static constexpr int kLineFirstButton = 8;
+static constexpr int kLineFirstPadButton = 17;
+
+// The file is read with a line buffer of 256 bytes: a longer line is taken in pieces of 255
+// characters, each counting as a line.
+static constexpr size_t kMaxLine = 255;
+
+GxKeyAssignment::GxKeyAssignment()
+{
+    SetDefault();
+}
+
+void GxKeyAssignment::SetDefault()
+{
+    for (int c = 0; c < kColumns; ++c)
+    {
+        m_Up[c] = kDikUp;
+        m_Down[c] = kDikDown;
+        m_Right[c] = kDikRight;
+        m_Left[c] = kDikLeft;
+        for (int b = 0; b < kButtons; ++b)
+        {
+            m_Button[c][b] = kDikButtons[b];
+            m_PadButton[c][b] = b;
+        }
+    }
+    m_DeviceType[0] = 0;
+    m_DeviceType[1] = 1;
+}
+
+// Reads a decimal integer the way the C library's atoi does: blanks skipped, an optional sign, then
+// digits up to the first other character; no digits give 0. Saturates instead of overflowing.
+static int32_t ReadInt(const std::string& line)
+{
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\v' || line[i] == '\f' ||
+                               line[i] == '\r' || line[i] == '\n'))
+        ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-'))
+        negative = line[i++] == '-';
+    int64_t value = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9')
+    {
+        if (value < 0x80000000LL)
+            value = value * 10 + (line[i] - '0');
+        ++i;
+    }
+    if (negative)
+        value = -value;
+    if (value > 0x7FFFFFFF)
+        value = 0x7FFFFFFF;
+    if (value < -0x80000000LL)
+        value = -0x80000000LL;
+    return static_cast<int32_t>(value);
+}
+
+static void AssignInRange(int32_t& entry, int32_t value, int32_t limit)
+{
+    if (value >= 0 && value < limit)
+        entry = value;
+}
+
+void GxKeyAssignment::Parse(const char* text, size_t size)
+{
+    size_t pos = 0;
+    auto nextLine = [&](std::string& line) -> bool {
+        if (pos >= size)
+            return false;
+        line.clear();
+        while (pos < size && line.size() < kMaxLine)
+        {
+            const char ch = text[pos++];
+            line += ch;
+            if (ch == '\n')
+                break;
+        }
+        return true;
+    };
+
+    std::string line;
+    for (int column = 0; column < kColumns; ++column)
+    {
+        for (int n = 1; n <= kBlockLines; ++n)
+        {
+            if (!nextLine(line))
+                return;
+            const int32_t v = ReadInt(line);
+            if (n == kLineDeviceType)
+                m_DeviceType[column] = v;
+            else if (n == kLineUp)
+                AssignInRange(m_Up[column], v, kKeyCodes);
+            else if (n == kLineDown)
+                AssignInRange(m_Down[column], v, kKeyCodes);
+            else if (n == kLineRight)
+                AssignInRange(m_Right[column], v, kKeyCodes);
+            else if (n == kLineLeft)
+                AssignInRange(m_Left[column], v, kKeyCodes);
+            else if (n >= kLineFirstButton && n < kLineFirstButton + kButtons)
+                AssignInRange(m_Button[column][n - kLineFirstButton], v, kKeyCodes);
+            else if (n >= kLineFirstPadButton && n < kLineFirstPadButton + kButtons)
+                AssignInRange(m_PadButton[column][n - kLineFirstPadButton], v, kPadButtons);
+        }
+    }
+}
+
+bool GxKeyAssignment::Load(const char* path)
+{
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    std::string text;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, got);
+    std::fclose(f);
+    Parse(text.data(), text.size());
+    return true;
+}

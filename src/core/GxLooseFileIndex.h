@@ -1,0 +1,38 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <sys/stat.h>
+#include <unordered_map>
+#include <unordered_set>
+
+// Finds loose files by the names the data uses, which were written on Windows: '\' and '/' both
+// separate, and a name matches a file whose name differs only in ASCII case. The exact name is tried
+// first; only when it is absent is each folder on the way searched without regard to case. Folder
+// listings are kept and reused while the folder's modification time is unchanged, so repeated misses
+// (resource lookups trying several extensions) do not rescan a folder each time.
+//
+// Not locked: the file system calls it under its own lock.
+class GxLooseFileIndex
+{
+public:
+    // On success outPath is the name as it stands on disk and outStat its status (files and folders).
+    bool Resolve(const std::wstring& name, std::string& outPath, struct stat* outStat);
+    void Clear() { m_Listings.clear(); }
+
+    // Folders whose listings are kept at most; beyond it the kept listings are dropped and rebuilt.
+    static constexpr size_t kMaxListings = 2048;
+
+private:
+    struct Listing
+    {
+        timespec m_ModTime;
+        dev_t m_Device;
+        ino_t m_Inode;
+        std::unordered_set<std::string> m_Exact;
+        std::unordered_map<std::string, std::string> m_Folded; // ASCII-lowered name -> name on disk
+    };
+    const Listing* GetListing(const std::string& folder);
+
+    std::unordered_map<std::string, Listing> m_Listings;
+};

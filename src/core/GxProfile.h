@@ -1,0 +1,8 @@
+#pragma once
+
+// Base of the profiler.
+class GxProfile
+{
+public:
+    virtual ~GxProfile() = default;
+};

@@ -1,0 +1,336 @@
+#include "core/GxText.h"
+
+#include "core/GxBinBuffer.h"
+#include "core/GxFile.h"
+#include "core/GxString.h"
+
+#include <cstring>
+
+// Bytes taken by the narrow character at p: a CP932 lead byte joins the byte after it unless that byte
+// is a NUL or lies past the end.
+static inline size_t CharLength(const char* p, const char* end, GxText::Charset charset)
+{
+    if (charset == GxText::kCharsetAnsi && GxText::IsLeadByte(static_cast<uint8_t>(*p)) && p + 1 < end && p[1] != 0)
+        return 2;
+    return 1;
+}
+
+// Appends one UTF-16 unit to wide text, joining a low surrogate to the high surrogate before it.
+static inline void AppendUnit(std::wstring& out, uint32_t unit)
+{
+    if (unit >= 0xDC00 && unit <= 0xDFFF && !out.empty())
+    {
+        uint32_t high = static_cast<uint32_t>(out.back());
+        if (high >= 0xD800 && high <= 0xDBFF)
+        {
+            out.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            return;
+        }
+    }
+    out.push_back(static_cast<wchar_t>(unit));
+}
+
+int GxText::DetectBOM(const uint8_t* bytes, size_t size)
+{
+    if (!bytes)
+        return kBomNone;
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return kBomUtf8;
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return kBomUtf16LE;
+    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return kBomUtf16BE;
+    return kBomNone;
+}
+
+// The line walk shared by ReadLine and ReadLineW. Unit is char or char16_t; Take appends (or skips) the
+// character at p and returns how many units it took.
+template <typename Unit, typename Take>
+static const Unit* WalkLine(const Unit* p, uint32_t& lineCount, const Unit* end, Take take)
+{
+    bool passedLF = false;
+    while (p < end)
+    {
+        const Unit c = *p;
+        if (c == 0)
+            break;
+        if (passedLF && c != '\r' && c != '\f')
+            break; // begins the next line (a second LF too)
+        if (c == '\n')
+        {
+            ++lineCount;
+            passedLF = true;
+            ++p;
+            continue;
+        }
+        if (c == '\r' || c == '\f')
+        {
+            ++p;
+            continue;
+        }
+        p += take(p);
+    }
+    return p;
+}
+
+void GxText::ReadLine(std::string& out, const char* start, const char*& position, uint32_t& lineCount, const char* end,
+                      Charset charset)
+{
+    out.clear();
+    position = WalkLine(start, lineCount, end,
+                        [&](const char* p)
+                        {
+                            size_t n = CharLength(p, end, charset);
+                            out.append(p, n);
+                            return n;
+                        });
+}
+
+void GxText::ReadLineW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
+                       const char16_t* end)
+{
+    out.clear();
+    position = WalkLine(start, lineCount, end,
+                        [&](const char16_t* p)
+                        {
+                            AppendUnit(out, *p);
+                            return size_t{1};
+                        });
+}
+
+void GxText::ReadLineW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                       const wchar_t* end)
+{
+    out.clear();
+    position = WalkLine(start, lineCount, end,
+                        [&](const wchar_t* p)
+                        {
+                            out.push_back(*p);
+                            return size_t{1};
+                        });
+}
+
+void GxText::SkipLine(const char* start, const char*& position, uint32_t& lineCount, const char* end)
+{
+    position = WalkLine(start, lineCount, end, [](const char*) { return size_t{1}; });
+}
+
+void GxText::ReadQuotedString(std::string& out, const char* start, const char*& position, uint32_t& lineCount,
+                              const char* end, Charset charset)
+{
+    out.clear();
+    position = start;
+    if (!start || start >= end || *start != '"')
+        return;
+    const char* p = start + 1;
+    while (p < end)
+    {
+        const char c = *p;
+        if (c == 0)
+            break;
+        if (c == '"')
+        {
+            ++p;
+            break;
+        }
+        if (c == '\\' && p + 1 < end && p[1] != 0)
+        {
+            ++p;
+            switch (*p)
+            {
+            case 'f':
+                out.push_back('\f');
+                ++p;
+                continue;
+            case 'n':
+                out.push_back('\n');
+                ++p;
+                continue;
+            case 'r':
+                out.push_back('\r');
+                ++p;
+                continue;
+            case 't':
+                out.push_back('\t');
+                ++p;
+                continue;
+            case 'v':
+                out.push_back('\v');
+                ++p;
+                continue;
+            default:
+                if (*p == '\n')
+                    ++lineCount;
+                size_t n = CharLength(p, end, charset);
+                out.append(p, n);
+                p += n;
+                continue;
+            }
+        }
+        if (c == '\n')
+        {
+            ++lineCount;
+            ++p;
+            continue;
+        }
+        if (c == '\r' || c == '\f')
+        {
+            ++p;
+            continue;
+        }
+        size_t n = CharLength(p, end, charset);
+        out.append(p, n);
+        p += n;
+    }
+    position = p;
+}
+
+template <typename Unit>
+static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& position, uint32_t& lineCount,
+                           const Unit* end)
+{
+    out.clear();
+    position = start;
+    if (!start || start >= end || *start != '"')
+        return;
+    const Unit* p = start + 1;
+    while (p < end)
+    {
+        const Unit c = *p;
+        if (c == 0)
+            break;
+        if (c == '"')
+        {
+            ++p;
+            break;
+        }
+        if (c == '\\' && p + 1 < end && p[1] != 0)
+        {
+            ++p;
+            switch (*p)
+            {
+            case 'f':
+                out.push_back(L'\f');
+                break;
+            case 'n':
+                out.push_back(L'\n');
+                break;
+            case 'r':
+                out.push_back(L'\r');
+                break;
+            case 't':
+                out.push_back(L'\t');
+                break;
+            case 'v':
+                out.push_back(L'\v');
+                break;
+            default:
+                if (*p == '\n')
+                    ++lineCount;
+                AppendUnit(out, *p);
+                break;
+            }
+            ++p;
+            continue;
+        }
+        if (c == '\n')
+        {
+            ++lineCount;
+            ++p;
+            continue;
+        }
+        if (c == '\r' || c == '\f')
+        {
+            ++p;
+            continue;
+        }
+        AppendUnit(out, c);
+        ++p;
+    }
+    position = p;
+}
+
+void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
+                               const char16_t* end)
+{
+    ReadQuotedWide(out, start, position, lineCount, end);
+}
+
+void GxText::ReadQuotedStringW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                               const wchar_t* end)
+{
+    ReadQuotedWide(out, start, position, lineCount, end);
+}
+
+static bool IsPlainAscii(const std::string& s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty)
+{
+    GxBinBuffer buffer;
+    if (!GxFile::LoadToBuffer(buffer, name, false))
+        return false;
+    const size_t size = buffer.GetSize();
+    const uint8_t* bytes = static_cast<const uint8_t*>(buffer.GetData());
+    if (size == 0 || !bytes)
+        return false;
+    const int bom = DetectBOM(bytes, size);
+    if (bom == kBomUtf16BE)
+        return false;
+
+    uint32_t lineCount = 0;
+    if (bom == kBomUtf16LE)
+    {
+        // Copied into units so that the walk never reads a 16-bit value at an odd address; an odd last
+        // byte is no whole unit and is left out.
+        std::u16string units(size / 2, u'\0');
+        std::memcpy(units.data(), bytes, units.size() * 2);
+        const char16_t* begin = units.data() + 1; // past U+FEFF
+        const char16_t* end = units.data() + units.size();
+        for (const char16_t* p = begin; p < end; ++p)
+            if (*p == 0)
+            {
+                end = p; // a NUL ends the text
+                break;
+            }
+        std::wstring line;
+        for (const char16_t* p = begin; p < end;)
+        {
+            const char16_t* next = p;
+            ReadLineW(line, p, next, lineCount, end);
+            if (next == p)
+                break;
+            p = next;
+            if (!(skipEmpty && line.empty()))
+                lines.push_back(line);
+        }
+        return true;
+    }
+
+    const char* begin = reinterpret_cast<const char*>(bytes) + (bom == kBomUtf8 ? 3 : 0);
+    const char* end = reinterpret_cast<const char*>(bytes) + size;
+    if (const void* nul = std::memchr(begin, 0, static_cast<size_t>(end - begin)))
+        end = static_cast<const char*>(nul); // a NUL ends the text
+    const Charset charset = bom == kBomUtf8 ? kCharsetUtf8 : kCharsetAnsi;
+    std::string line;
+    for (const char* p = begin; p < end;)
+    {
+        const char* next = p;
+        ReadLine(line, p, next, lineCount, end, charset);
+        if (next == p)
+            break;
+        p = next;
+        if (skipEmpty && line.empty())
+            continue;
+        if (IsPlainAscii(line))
+            lines.emplace_back(line.begin(), line.end());
+        else
+            lines.push_back(charset == kCharsetUtf8 ? GxString::FromUtf8(line) : GxString::ToWide(line));
+    }
+    return true;
+}

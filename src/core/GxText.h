@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Text files by their byte-order signature, and the low-level line and quoted-string readers that walk
+// text in place. Narrow text is CP932 (the system code page) or UTF-8; wide text is UTF-16LE units.
+class GxText
+{
+public:
+    enum
+    {
+        kBomNone = 0,    // CP932, no signature
+        kBomUtf8 = 1,    // EF BB BF
+        kBomUtf16LE = 2, // FF FE
+        kBomUtf16BE = 3, // FE FF, refused
+    };
+
+    // How narrow text is stepped: CP932 joins a lead byte and the byte after it into one character;
+    // UTF-8 steps single bytes (no byte of a UTF-8 sequence is below 0x80, so none can be taken for a
+    // line end or a quote).
+    enum Charset
+    {
+        kCharsetAnsi,
+        kCharsetUtf8,
+    };
+
+    static int DetectBOM(const uint8_t* bytes, size_t size);
+    // Appends the file's lines, without their line ends, to lines. False for a missing, empty or
+    // UTF-16BE file. A NUL ends the text.
+    static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty);
+
+    // One line from start; position is set to where the next line begins. lineCount rises by one for
+    // each LF passed. The reader stops on a NUL without passing it.
+    static void ReadLine(std::string& out, const char* start, const char*& position, uint32_t& lineCount,
+                         const char* end, Charset charset = kCharsetAnsi);
+    static void ReadLineW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,
+                          const char16_t* end);
+    // The same over wide text already in memory.
+    static void ReadLineW(std::wstring& out, const wchar_t* start, const wchar_t*& position, uint32_t& lineCount,
+                          const wchar_t* end);
+    static void SkipLine(const char* start, const char*& position, uint32_t& lineCount, const char* end);
+    // A double-quoted string at start (escapes \f \n \r \t \v, any other escaped character literally).
+    // When start holds no quote, out is empty and position stays at start.
+    static void ReadQuotedString(std::string& out, const char* start, const char*& position, uint32_t& lineCount,
+                                 const char* end, Charset charset = kCharsetAnsi);
+    static void ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position,
+                                  uint32_t& lineCount, const char16_t* end);
+    static void ReadQuotedStringW(std::wstring& out, const wchar_t* start, const wchar_t*& position,
+                                  uint32_t& lineCount, const wchar_t* end);
+
+    // True for a CP932 lead byte.
+    static bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// A modal information box with an OK button over SDL. Headless (no display, or the offscreen or dummy
+// video driver) the caption and text are written to standard error instead, so a run without a
+// display never waits for a click. Texts are UTF-8.
+class PfMessageBox
+{
+public:
+    // True once the box was closed or the text written to standard error.
+    static bool Show(const std::string& caption, const std::string& text);
+    // True when a message box could be shown on this machine.
+    static bool CanShow();
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+// SIGTERM and SIGINT as an orderly quit request: the handlers only raise a flag, which the main loop
+// reads once per pass and answers with the normal shut-down (settings and progress are saved).
+class PfSignal
+{
+public:
+    // Installs the handlers (idempotent). SDL's own signal handlers must be kept out (SDL_Init with
+    // the hint SDL_HINT_NO_SIGNAL_HANDLERS), or SDL would turn the signals into a close request
+    // that a listener could veto.
+    static void Install();
+    static bool IsQuitRequested();
+    // Clears the flag; for tests.
+    static void ClearQuitRequest();
+};

@@ -1,0 +1,67 @@
+#include "platform/PfSingleInstance.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+PfSingleInstance::~PfSingleInstance()
+{
+    Release();
+}
+
+std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
+{
+    std::string folder;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/')
+        folder = runtime;
+    else
+    {
+        const char* tmp = std::getenv("TMPDIR");
+        folder = (tmp && tmp[0] == '/') ? tmp : "/tmp";
+    }
+    if (folder.back() != '/')
+        folder += '/';
+
+    std::string name;
+    for (char c : titleUtf8)
+        name += (c == '/' || c == '\0' || static_cast<unsigned char>(c) < 0x20) ? '_' : c;
+    if (name.empty() || name == "." || name == "..")
+        name = "_" + name;
+    // A file name is limited to 255 bytes; keep room for the suffix.
+    if (name.size() > 200)
+        name.resize(200);
+    return folder + name + ".lock";
+}
+
+PfSingleInstance::Result PfSingleInstance::Acquire(const std::string& titleUtf8)
+{
+    Release();
+    const std::string path = GetLockPath(titleUtf8);
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Result::Acquired;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0)
+    {
+        if (errno == EINTR)
+            continue;
+        const bool held = errno == EWOULDBLOCK;
+        close(fd);
+        return held ? Result::HeldElsewhere : Result::Acquired;
+    }
+    m_Fd = fd;
+    return Result::Acquired;
+}
+
+void PfSingleInstance::Release()
+{
+    if (m_Fd >= 0)
+    {
+        // The file itself stays: removing it would race with a copy that has just opened it.
+        flock(m_Fd, LOCK_UN);
+        close(m_Fd);
+        m_Fd = -1;
+    }
+}

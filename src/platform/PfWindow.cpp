@@ -1,0 +1,185 @@
+#include "platform/PfWindow.h"
+
+#include "platform/PfEventTranslator.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+
+PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
+
+PfWindow::~PfWindow()
+{
+    Destroy();
+}
+
+bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWindowStyle style, PfWindowProc proc,
+                      void* user)
+{
+    Destroy();
+    // SIGINT and SIGTERM are the program's own (an orderly quit that no listener may veto); SDL would
+    // otherwise turn them into a close request.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The video subsystem stays up until the process ends: shutting it down unloads the GL driver
+    // libraries, whose allocations then could no longer be told apart from the program's own.
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        m_LastError = SDL_GetError();
+        return false;
+    }
+    m_VideoStarted = true;
+
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0)
+    {
+        width = std::min(width, desktop.w);
+        height = std::min(height, desktop.h);
+    }
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    if (style == PfWindowStyle::Borderless)
+        flags |= SDL_WINDOW_BORDERLESS;
+    m_Window = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                flags);
+    if (!m_Window)
+    {
+        m_LastError = SDL_GetError();
+        return false;
+    }
+    m_Proc = proc;
+    m_User = user;
+    // The program takes no text input (no IME composition), and keeps the screen saver off while it runs.
+    SDL_StopTextInput();
+    SDL_DisableScreenSaver();
+    return true;
+}
+
+void PfWindow::Destroy()
+{
+    if (m_Window)
+    {
+        SDL_DestroyWindow(m_Window);
+        m_Window = nullptr;
+    }
+    m_Captured = false;
+    m_Posted.clear();
+    m_Translated.clear();
+    m_TranslatedNext = 0;
+}
+
+void PfWindow::GetClientSize(int& width, int& height) const
+{
+    width = 0;
+    height = 0;
+    if (!m_Window)
+        return;
+    if (SDL_GetWindowFlags(m_Window) & SDL_WINDOW_MINIMIZED)
+        return;
+    SDL_GetWindowSize(m_Window, &width, &height);
+}
+
+void PfWindow::SetClientSize(int width, int height)
+{
+    if (m_Window)
+        SDL_SetWindowSize(m_Window, width, height);
+}
+
+void PfWindow::SetTitle(const std::string& titleUtf8)
+{
+    if (m_Window)
+        SDL_SetWindowTitle(m_Window, titleUtf8.c_str());
+}
+
+void PfWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    m_Posted.push_back({message, wParam, lParam});
+}
+
+void PfWindow::PostQuitMessage(int exitCode)
+{
+    m_Posted.push_back({WM_QUIT, static_cast<uintptr_t>(exitCode), 0});
+}
+
+bool PfWindow::PeekMessage(GxWindowMessage& message)
+{
+    if (!m_Posted.empty())
+    {
+        message = m_Posted.front();
+        m_Posted.pop_front();
+        return true;
+    }
+    while (m_TranslatedNext >= m_Translated.size())
+    {
+        m_Translated.clear();
+        m_TranslatedNext = 0;
+        if (!m_VideoStarted)
+            return false;
+        SDL_Event event;
+        if (!SDL_PollEvent(&event))
+            return false;
+        m_Translator->Translate(event, m_Translated);
+    }
+    message = m_Translated[m_TranslatedNext++];
+    if (message.message == WM_ACTIVATE && message.wParam == WA_INACTIVE)
+        ReleaseCapture();
+    return true;
+}
+
+intptr_t PfWindow::DispatchMessage(const GxWindowMessage& message)
+{
+    return SendMessage(message.message, message.wParam, message.lParam);
+}
+
+intptr_t PfWindow::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (!m_Proc)
+        return DefWindowProc(message, wParam, lParam);
+    return m_Proc(this, message, wParam, lParam, m_User);
+}
+
+intptr_t PfWindow::DefWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT))
+        return SendMessage(WM_CLOSE, 0, 0);
+    return 0;
+}
+
+void PfWindow::SetCapture()
+{
+    m_Captured = true;
+    // Not every video driver can capture (offscreen cannot); the flag still decides which button-up
+    // messages count.
+    if (m_VideoStarted)
+        SDL_CaptureMouse(SDL_TRUE);
+}
+
+void PfWindow::ReleaseCapture()
+{
+    if (!m_Captured)
+        return;
+    m_Captured = false;
+    if (m_VideoStarted)
+        SDL_CaptureMouse(SDL_FALSE);
+}
+
+void PfWindow::SetCursorVisible(bool visible)
+{
+    if (m_VideoStarted)
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool PfWindow::GetCursorPos(int& x, int& y) const
+{
+    x = 0;
+    y = 0;
+    if (!m_Window)
+        return false;
+    int gx = 0;
+    int gy = 0;
+    int wx = 0;
+    int wy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    SDL_GetWindowPosition(m_Window, &wx, &wy);
+    x = gx - wx;
+    y = gy - wy;
+    return true;
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The loaded script program: global labels, variable and builtin definitions, named values, the
+// scripts, the EXTERN variables and the run state (error stop, breakpoint, counters).
+//
+// Program file layout (content binary values, no root header): list of global labels; list of
+// variable definitions; list of builtin definitions; list of scripts, each its name, its local
+// labels, its variable definitions and its lines of tokens.
+
+#include "script/GxMoaBuiltinDefinition.h"
+#include "script/GxMoaLabelDefinition.h"
+#include "script/GxMoaScript.h"
+#include "script/GxMoaVariableDefinition.h"
+#include "script/GxMoaVariableTable.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class GxMoaScriptEntity;
+
+class GxMoa
+{
+public:
+    GxMoa();
+    GxMoa(const GxMoa&) = delete;
+    GxMoa& operator=(const GxMoa&) = delete;
+    virtual ~GxMoa();
+
+    virtual void Clear();
+    virtual int ResetRunState();
+    virtual bool AddLabel(const GxMoaLabelDefinition& def);
+    virtual bool AddVariableDefinition(const GxMoaVariableDefinition& def);
+    virtual bool AddBuiltinDefinition(const GxMoaBuiltinDefinition& def);
+    virtual bool AddNamedValue(const std::wstring& name, const GxMoaVariable& value);
+    virtual GxMoaLabelDefinition* FindLabel(const std::wstring& name) const;
+    virtual GxMoaVariableDefinition* FindVariableDefinition(const std::wstring& name);
+    virtual GxMoaBuiltinDefinition* FindBuiltinDefinition(const std::wstring& name);
+    virtual GxMoaVariable* FindNamedValue(const std::wstring& name) const;
+    virtual GxMoaScript* FindScript(const std::wstring& name) const;
+    virtual GxMoaVariableTable* GetVariableTable() { return &m_ExternTable; }
+    virtual GxMoaLabelDefinition* FindLabelInScript(const std::wstring& name, const GxMoaScript* script) const;
+    virtual GxMoaLabelDefinition* FindLabelForEntity(const std::wstring& name, const GxMoaScriptEntity* entity) const;
+    virtual bool LabelExistsInScript(const std::wstring& label, const std::wstring& scriptName) const;
+    virtual bool Write(GxContentWriterBase* writer) const;
+    virtual bool Read(GxContentReaderBase* reader);
+
+    // Variables by persistence class.
+    virtual bool WriteVariables(GxContentWriterBase* writer, int32_t persistClass) const;
+    virtual bool ReadVariables(GxContentReaderBase* reader, int32_t persistClass);
+    virtual bool ReloadVariables(GxContentReaderBase* reader, int32_t persistClass);
+    virtual void CreateExternVariables();
+    virtual void RecreateExternVariables();
+    virtual void ResetVariablesOfClass(int32_t persistClass);
+    virtual bool ResetGameVariables();
+    virtual void Dump(std::wstring& out, int indent) const;
+
+    // Reports. The base only counts warnings and errors; the adventure runtime writes them out.
+    virtual void Log(const wchar_t* format, ...);
+    virtual void Warning(const std::wstring& scriptName, int32_t line, const wchar_t* format, ...);
+    virtual void Error(const std::wstring& scriptName, int32_t line, const wchar_t* format, ...);
+
+    // The same lookup as FindLabelInScript, under the name the builtins know it by.
+    bool HasScriptLabel(const std::wstring& label, const std::wstring& scriptName) const
+    {
+        return LabelExistsInScript(label, scriptName);
+    }
+    // Adds a script (a copy of nothing: takes ownership); false and dropped when the name exists.
+    bool AddScript(std::unique_ptr<GxMoaScript> script);
+
+    std::map<std::wstring, std::unique_ptr<GxMoaLabelDefinition>> m_LabelDefine;
+    std::vector<GxMoaVariableDefinition> m_VariableDefine;
+    std::vector<GxMoaBuiltinDefinition> m_BuiltinDefine;
+    std::map<std::wstring, std::unique_ptr<GxMoaVariable>> m_NamedValue;
+    std::map<std::wstring, std::unique_ptr<GxMoaScript>> m_ScriptDefine;
+    std::vector<GxMoaVariable> m_RunState;
+    GxMoaVariableTable m_ExternTable{TABLE_EXTERN};
+
+    uint8_t m_ErrorStop = 0;
+    uint8_t m_Breakpoint = 0;
+    uint32_t m_ErrorCount = 0;
+    uint32_t m_WarningCount = 0;
+};

@@ -1,0 +1,104 @@
+#include "script/GxMoaHost.h"
+
+#include "core/GxBinBuffer.h"
+#include "core/GxContentBinaryReader.h"
+#include "core/GxFile.h"
+#include "core/GxLog.h"
+#include "core/GxString.h"
+#include "script/GxMoaBuiltinBase.h"
+#include "script/GxMoaEx.h"
+#include "script/GxMoaWorkerEx.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+GxMoaEx* g_MoaInstance = nullptr;
+GxMoaWorkerEx* g_MoaMainWorker = nullptr;
+GxMoaBuiltinBase* g_MoaBuiltin = nullptr;
+GxMoaBuiltinCreator g_MoaBuiltinCreator = nullptr;
+
+void CreateMoa(GxCore* core)
+{
+    DestroyMoa();
+    g_MoaInstance = new GxMoaEx();
+    g_MoaMainWorker = new GxMoaWorkerEx(g_MoaInstance, core);
+    g_MoaBuiltin = g_MoaBuiltinCreator ? g_MoaBuiltinCreator(core) : nullptr;
+    if (!g_MoaBuiltin)
+        g_MoaBuiltin = new GxMoaBuiltinBase();
+}
+
+void DestroyMoa()
+{
+    delete g_MoaBuiltin;
+    g_MoaBuiltin = nullptr;
+    delete g_MoaMainWorker;
+    g_MoaMainWorker = nullptr;
+    delete g_MoaInstance;
+    g_MoaInstance = nullptr;
+}
+
+int CompileScripts(const std::wstring& compilerName)
+{
+    std::error_code ec;
+    std::filesystem::path cwd = std::filesystem::current_path(ec);
+    std::filesystem::path compiler(GxString::ToUtf8(compilerName));
+    if (!compiler.is_absolute())
+        compiler = cwd / compiler;
+    std::string base = cwd.generic_string();
+    if (base.empty() || base.back() != '/')
+        base += '/';
+
+    std::vector<std::string> args = {compiler.lexically_normal().string(), base + "scripts", base + "bincode", "-a",
+                                     "-mc"};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    if (ec || posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+    {
+        GxLog::Error(L"スクリプトコンパイラの起動に失敗しました\n");
+        return 1;
+    }
+    int status = 0;
+    pid_t waited;
+    do
+        waited = waitpid(pid, &status, 0);
+    while (waited < 0 && errno == EINTR);
+    // A compiler that did not exit by itself (killed by a signal) counts as a failed compile.
+    const int code = (waited == pid && WIFEXITED(status)) ? WEXITSTATUS(status) : 1;
+    if (code != 0)
+    {
+        GxLog::Error(L"コンパイル時にエラーが発生したため古いスクリプトを実行しています\n");
+        return code;
+    }
+    return 0;
+}
+
+bool LoadMoaCode(const std::wstring& path)
+{
+    if (!g_MoaInstance)
+        return false;
+    GxBinBuffer buffer;
+    bool ok = GxFile::LoadToBuffer(buffer, path, false) && buffer.GetSize() > 0;
+    if (ok)
+    {
+        GxContentBinaryReader* reader = new GxContentBinaryReader(buffer.GetData(), buffer.GetSize());
+        ok = g_MoaInstance->Read(reader);
+        delete reader;
+        if (!ok)
+            GxLog::Error(L"LoadMoaCode/スクリプトプログラムが壊れているため読み込めません(%s)\n", path.c_str());
+    }
+    // After a failure the runtime is empty, so this leaves no EXTERN, GLOBAL or STATIC variable.
+    g_MoaInstance->CreateExternVariables();
+    if (g_MoaMainWorker)
+        g_MoaMainWorker->CreateGlobalVariables();
+    buffer.Free();
+    return ok;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "task/GxSeqBase.h"
+
+#include <string>
+
+// What every sequence needs of the system sequence (the one always walked besides the current one, which
+// owns "tip_help", "dlg_shutdown" and "dlg_user"): its user-dialog key and closing its two dialogs. The
+// front end's `SeqSystem` derives from it; a system sequence that does not leaves the user dialog's
+// buttons unhandled by the other sequences.
+class GxSeqSystemBase : public GxSeqBase
+{
+public:
+    GxSeqSystemBase(GxTaskBase* parent, const wchar_t* globalName);
+    ~GxSeqSystemBase() override;
+
+    const std::wstring& GetUserDialogKey() const { return m_UserDialogKey; }
+    void SetUserDialogKey(const std::wstring& key) { m_UserDialogKey = key; }
+
+    // Suspend the dialog and lower the open-dialog count (never below 0). The front end's system
+    // sequence overrides them to play the close sound when asked.
+    virtual void CloseShutdownDialog(bool playSound = true);
+    virtual void CloseUserDialog(bool playSound = true);
+
+private:
+    void CloseDialog(const wchar_t* name);
+
+    std::wstring m_UserDialogKey;
+};

@@ -1,0 +1,284 @@
+#pragma once
+
+// A record holding one value of every type, a string with every escaped character and Japanese text,
+// a binary block, a list and a nested tree: written and read with the same calls in both forms. The
+// floats have at most six decimals so that the text form keeps them exactly.
+
+#include "core/GxBinBuffer.h"
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
+#include "core/GxLog.h"
+#include "core/GxString.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+struct ContentSampleRecord
+{
+    struct Item
+    {
+        int32_t m_Id = 0;
+        std::wstring m_Name;
+    };
+    struct Node
+    {
+        uint16_t m_Kind = 0;
+        std::vector<Node> m_Children;
+    };
+
+    int8_t m_S8 = -5;
+    uint8_t m_U8 = 250;
+    int16_t m_S16 = -30000;
+    uint16_t m_U16 = 65000;
+    int32_t m_S32 = -2000000000;
+    uint32_t m_U32 = 4000000000u;
+    int64_t m_S64 = -9000000000000000000LL;
+    uint64_t m_U64 = 18000000000000000000ULL;
+    float m_F32 = 0.5f;
+    double m_F64 = -1234.125;
+    bool m_Bool = true;
+    GxVector2 m_Vector2;
+    GxVector3 m_Vector3;
+    GxVector4 m_Vector4;
+    GxQuaternion m_Quat;
+    GxFColor m_Colour{0.25f, 0.5f, 0.75f, 1.0f};
+    GxMatrix m_Matrix;
+    GxRect m_Rect{-1, 2, 1023, 767};
+    GxFRect m_FRect{0.5f, -0.25f, 100.0f, 200.125f};
+    GxBit32 m_Flags{0x80000001u};
+    GxPoint2 m_Point2{3, 4};
+    GxPoint3 m_Point3{-5, 6, -7};
+    GxPoint4 m_Point4{8, -9, 10, 2147483647};
+    std::wstring m_Text = L"名前\u3002 a\"b\\c\td\ne\rf\fg'h";
+    std::string m_Narrow = "plain ascii";
+    std::vector<uint8_t> m_Blob;
+    std::vector<Item> m_Items;
+    std::vector<Node> m_Tree;
+
+    static ContentSampleRecord MakeFilled()
+    {
+        ContentSampleRecord r;
+        r.m_Vector2.x = 1.5f;
+        r.m_Vector2.y = -2.25f;
+        r.m_Vector3.x = 1.0f;
+        r.m_Vector3.y = 2.0f;
+        r.m_Vector3.z = 3.0f;
+        r.m_Vector3.w = 0.0f;
+        r.m_Vector4.x = 4.0f;
+        r.m_Vector4.y = 5.0f;
+        r.m_Vector4.z = 6.0f;
+        r.m_Vector4.w = 7.0f;
+        r.m_Quat.x = 0.0f;
+        r.m_Quat.y = 0.5f;
+        r.m_Quat.z = 0.0f;
+        r.m_Quat.w = 0.875f;
+        float* m = &r.m_Matrix.m[0][0];
+        for (int i = 0; i < 16; ++i)
+            m[i] = float(i) * 0.25f - 2.0f;
+        for (int i = 0; i < 70; ++i)
+            r.m_Blob.push_back(uint8_t(i * 37 + 1));
+        r.m_Items = {{1, L"一"}, {-2, L""}, {300, L"three\tthree"}};
+        Node leaf1{1, {}}, leaf2{2, {}};
+        Node inner{3, {leaf1, leaf2}};
+        r.m_Tree = {inner, Node{4, {}}};
+        return r;
+    }
+
+    static void WriteNode(GxContentWriterBase& w, const Node& node)
+    {
+        w.TreeStratumBegin();
+        w.Write("m_Kind", node.m_Kind);
+        for (const Node& child : node.m_Children)
+            WriteNode(w, child);
+        w.TreeStratumEnd();
+    }
+
+    bool Write(GxContentWriterBase& w, const char* root) const
+    {
+        bool ok = w.WriteHeader(root, 7);
+        ok &= w.Write("m_S8", m_S8);
+        ok &= w.Write("m_U8", m_U8);
+        ok &= w.Write("m_S16", m_S16);
+        ok &= w.Write("m_U16", m_U16);
+        ok &= w.Write("m_S32", m_S32);
+        ok &= w.Write("m_U32", m_U32);
+        ok &= w.Write("m_S64", m_S64);
+        ok &= w.Write("m_U64", m_U64);
+        ok &= w.Write("m_F32", m_F32);
+        ok &= w.Write("m_F64", m_F64);
+        ok &= w.Write("m_Bool", m_Bool);
+        ok &= w.Write("m_Vector2", &m_Vector2);
+        ok &= w.Write("m_Vector3", &m_Vector3);
+        ok &= w.Write("m_Vector4", &m_Vector4);
+        ok &= w.Write("m_Quat", &m_Quat);
+        ok &= w.Write("m_Colour", &m_Colour);
+        ok &= w.Write("m_Matrix", &m_Matrix);
+        ok &= w.Write("m_Rect", &m_Rect);
+        ok &= w.Write("m_FRect", &m_FRect);
+        ok &= w.Write("m_Flags", &m_Flags);
+        ok &= w.Write("m_Point2", &m_Point2);
+        ok &= w.Write("m_Point3", &m_Point3);
+        ok &= w.Write("m_Point4", &m_Point4);
+        ok &= w.WriteString("m_Text", m_Text);
+        ok &= w.WriteString("m_Narrow", m_Narrow);
+        ok &= w.WriteBinary("m_Blob", m_Blob.data(), uint32_t(m_Blob.size()));
+        ok &= w.ListBegin("m_Items", "Item", uint32_t(m_Items.size()));
+        for (const Item& item : m_Items)
+        {
+            ok &= w.ListItemBegin();
+            ok &= w.Write("m_Id", item.m_Id);
+            ok &= w.WriteString("m_Name", item.m_Name);
+            ok &= w.ListItemEnd();
+        }
+        ok &= w.ListEnd();
+        ok &= w.TreeBegin("m_Tree", "Node");
+        for (const Node& node : m_Tree)
+            WriteNode(w, node);
+        ok &= w.TreeEnd();
+        return ok;
+    }
+
+    // Reads nodes while the next value opens one; the depth bound keeps a damaged record from nesting
+    // the walk without end.
+    static void ReadNodes(GxContentReaderBase& r, std::vector<Node>& nodes, int depth)
+    {
+        while (depth < 64 && r.PeekValueType() == VALTYPE_TreeStratumBegin && r.GetErrorCount() == 0)
+        {
+            Node node;
+            r.TreeStratumBegin();
+            r.Read("m_Kind", node.m_Kind);
+            ReadNodes(r, node.m_Children, depth + 1);
+            r.TreeStratumEnd();
+            nodes.push_back(node);
+        }
+    }
+
+    // Reads the fields back in order, as a client does; false when the header is refused.
+    bool Read(GxContentReaderBase& r, const char* root)
+    {
+        uint32_t version = 0;
+        if (!r.ReadHeader(root, version))
+            return false;
+        r.Read("m_S8", m_S8);
+        r.Read("m_U8", m_U8);
+        r.Read("m_S16", m_S16);
+        r.Read("m_U16", m_U16);
+        r.Read("m_S32", m_S32);
+        r.Read("m_U32", m_U32);
+        r.Read("m_S64", m_S64);
+        r.Read("m_U64", m_U64);
+        r.Read("m_F32", m_F32);
+        r.Read("m_F64", m_F64);
+        r.Read("m_Bool", m_Bool);
+        r.Read("m_Vector2", m_Vector2);
+        r.Read("m_Vector3", m_Vector3);
+        r.Read("m_Vector4", m_Vector4);
+        r.Read("m_Quat", m_Quat);
+        r.Read("m_Colour", m_Colour);
+        r.Read("m_Matrix", m_Matrix);
+        r.Read("m_Rect", m_Rect);
+        r.Read("m_FRect", m_FRect);
+        r.Read("m_Flags", m_Flags);
+        r.Read("m_Point2", m_Point2);
+        r.Read("m_Point3", m_Point3);
+        r.Read("m_Point4", m_Point4);
+        r.ReadString("m_Text", m_Text);
+        r.ReadString("m_Narrow", m_Narrow);
+        GxBinBuffer blob;
+        if (r.ReadBinary("m_Blob", blob))
+            m_Blob.assign(blob.GetData(), blob.GetData() + blob.GetSize());
+        uint32_t count = 0;
+        m_Items.clear();
+        r.ListBegin("m_Items", count);
+        for (uint32_t i = 0; i < count; ++i)
+        {
+            Item item;
+            r.ListItemBegin();
+            r.Read("m_Id", item.m_Id);
+            r.ReadString("m_Name", item.m_Name);
+            r.ListItemEnd();
+            m_Items.push_back(item);
+        }
+        r.ListEnd();
+        m_Tree.clear();
+        r.TreeBegin("m_Tree");
+        ReadNodes(r, m_Tree, 0);
+        r.TreeEnd();
+        return true;
+    }
+};
+
+inline bool operator==(const ContentSampleRecord::Node& a, const ContentSampleRecord::Node& b)
+{
+    return a.m_Kind == b.m_Kind && a.m_Children == b.m_Children;
+}
+
+// Collects what a writer puts into its FILE* in memory.
+class MemoryFile
+{
+public:
+    MemoryFile() : m_File(open_memstream(&m_Data, &m_Size)) {}
+    ~MemoryFile()
+    {
+        if (m_File)
+            std::fclose(m_File);
+        std::free(m_Data);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    FILE* Get() const { return m_File; }
+    std::string Bytes()
+    {
+        std::fflush(m_File);
+        return std::string(m_Data, m_Size);
+    }
+
+private:
+    char* m_Data = nullptr;
+    size_t m_Size = 0;
+    FILE* m_File = nullptr;
+};
+
+// Points the error log at a fresh file for the scope and hands back what was written to it.
+class ErrorLogCapture
+{
+public:
+    ErrorLogCapture() : m_Saved(GxLog::GetErrorLogPath())
+    {
+        m_Path = ::testing::TempDir() + "content_errors_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+        std::remove(m_Path.c_str());
+        GxLog::SetErrorLogPath(GxString::ToWide(m_Path));
+    }
+    ~ErrorLogCapture()
+    {
+        GxLog::SetErrorLogPath(m_Saved);
+        std::remove(m_Path.c_str());
+    }
+
+    // The log's text without its byte-order mark, CR LF turned back into LF.
+    std::wstring Text() const
+    {
+        std::ifstream in(m_Path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.size() >= 2)
+            bytes.erase(0, 2);
+        std::wstring text = GxString::FromUtf16LE(bytes.data(), bytes.size());
+        std::wstring out;
+        for (wchar_t c : text)
+            if (c != L'\r')
+                out.push_back(c);
+        return out;
+    }
+
+private:
+    std::wstring m_Saved;
+    std::string m_Path;
+};

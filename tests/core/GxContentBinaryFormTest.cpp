@@ -1,0 +1,365 @@
+// The binary form of content records: byte layout, round trips, cross-type reads, skipping, and reads
+// of damaged data that must stop at the end of the buffer.
+#include "ContentSampleRecord.h"
+
+#include "core/GxContentBinaryReader.h"
+#include "core/GxContentBinaryWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> values)
+{
+    std::vector<uint8_t> out;
+    for (int v : values)
+        out.push_back(uint8_t(v));
+    return out;
+}
+
+std::vector<uint8_t> ToVector(const std::string& s)
+{
+    return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+// The bytes one writer call produces.
+template <typename F> std::vector<uint8_t> Written(F&& write)
+{
+    MemoryFile file;
+    GxContentBinaryWriter writer(file.Get());
+    EXPECT_TRUE(write(writer));
+    return ToVector(file.Bytes());
+}
+
+// A header of root "BGD", version 1, followed by the given value bytes.
+std::vector<uint8_t> WithHeader(const std::vector<uint8_t>& values)
+{
+    std::vector<uint8_t> out = Bytes({'B', 'G', 'D', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+    out.insert(out.end(), values.begin(), values.end());
+    return out;
+}
+
+} // namespace
+
+TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersion)
+{
+    auto bytes = Written([](GxContentBinaryWriter& w) { return w.WriteHeader("BGD", 100); });
+    EXPECT_EQ(bytes, Bytes({0x42, 0x47, 0x44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x64}));
+}
+
+TEST(GxContentBinaryForm, FifteenCharacterRootKeepsOneNulAndSixteenIsRefused)
+{
+    auto bytes = Written([](GxContentBinaryWriter& w) { return w.WriteHeader("ABCDEFGHIJKLMNO", 1); });
+    ASSERT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(bytes[14], 'O');
+    EXPECT_EQ(bytes[15], 0);
+
+    MemoryFile file;
+    GxContentBinaryWriter writer(file.Get());
+    EXPECT_FALSE(writer.WriteHeader("ABCDEFGHIJKLMNOP", 1));
+    EXPECT_TRUE(file.Bytes().empty());
+}
+
+TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
+{
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int32_t(1)); }), Bytes({0x05, 0, 0, 0, 1}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", 1.0f); }), Bytes({0x09, 0x3F, 0x80, 0, 0}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", true); }), Bytes({0x0B, 0x01}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int16_t(-2)); }), Bytes({0x03, 0xFF, 0xFE}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", uint64_t(0x0102030405060708ULL)); }),
+              Bytes({0x08, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", -2.0); }),
+              Bytes({0x0A, 0xC0, 0, 0, 0, 0, 0, 0, 0}));
+    GxPoint2 p{3, -1};
+    EXPECT_EQ(Written([&](GxContentBinaryWriter& w) { return w.Write("m_A", &p); }),
+              Bytes({0x32, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(GxContentBinaryForm, StringsAreUtf8WithCountAndUncountedTerminator)
+{
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", L""); }),
+              Bytes({0x1A, 0, 0, 0, 0, 0}));
+    // "あ" is E3 81 82 in UTF-8; a narrow argument is CP932 (82 A0) and is stored as UTF-8 as well.
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", L"あ"); }),
+              Bytes({0x1A, 0, 0, 0, 3, 0xE3, 0x81, 0x82, 0}));
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", "\x82\xA0"); }),
+              Bytes({0x1A, 0, 0, 0, 3, 0xE3, 0x81, 0x82, 0}));
+}
+
+TEST(GxContentBinaryForm, EmptyStringReadsEmptyAndAdvancesSixBytes)
+{
+    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 0, 0, 0x0B, 1}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    EXPECT_EQ(version, 1u);
+    EXPECT_EQ(reader.ReadStringW("m_A"), L"");
+    EXPECT_TRUE(reader.GetBool("m_B"));
+    EXPECT_EQ(reader.GetErrorCount(), 0u);
+    EXPECT_TRUE(reader.IsEnd());
+}
+
+TEST(GxContentBinaryForm, RoundTripOfEveryValueType)
+{
+    const ContentSampleRecord written = ContentSampleRecord::MakeFilled();
+    MemoryFile file;
+    {
+        GxContentBinaryWriter writer(file.Get());
+        ASSERT_TRUE(written.Write(writer, "BSAMPLE"));
+    }
+    const std::string bytes = file.Bytes();
+    GxContentBinaryReader reader(bytes.data(), uint32_t(bytes.size()));
+    ContentSampleRecord read;
+    ASSERT_TRUE(read.Read(reader, "BSAMPLE"));
+    EXPECT_EQ(reader.GetErrorCount(), 0u);
+    EXPECT_TRUE(reader.IsEnd());
+
+    EXPECT_EQ(read.m_S8, written.m_S8);
+    EXPECT_EQ(read.m_U8, written.m_U8);
+    EXPECT_EQ(read.m_S16, written.m_S16);
+    EXPECT_EQ(read.m_U16, written.m_U16);
+    EXPECT_EQ(read.m_S32, written.m_S32);
+    EXPECT_EQ(read.m_U32, written.m_U32);
+    EXPECT_EQ(read.m_S64, written.m_S64);
+    EXPECT_EQ(read.m_U64, written.m_U64);
+    EXPECT_EQ(read.m_F32, written.m_F32);
+    EXPECT_EQ(read.m_F64, written.m_F64);
+    EXPECT_EQ(read.m_Bool, written.m_Bool);
+    EXPECT_EQ(read.m_Vector2.y, written.m_Vector2.y);
+    EXPECT_EQ(read.m_Vector3.z, written.m_Vector3.z);
+    EXPECT_EQ(read.m_Vector4.w, written.m_Vector4.w);
+    EXPECT_EQ(read.m_Quat.w, written.m_Quat.w);
+    EXPECT_EQ(read.m_Colour, written.m_Colour);
+    EXPECT_EQ(0, std::memcmp(&read.m_Matrix, &written.m_Matrix, sizeof(GxMatrix)));
+    EXPECT_EQ(read.m_Rect, written.m_Rect);
+    EXPECT_EQ(read.m_FRect, written.m_FRect);
+    EXPECT_EQ(read.m_Flags, written.m_Flags);
+    EXPECT_EQ(read.m_Point2, written.m_Point2);
+    EXPECT_EQ(read.m_Point3, written.m_Point3);
+    EXPECT_EQ(read.m_Point4, written.m_Point4);
+    EXPECT_EQ(read.m_Text, written.m_Text);
+    EXPECT_EQ(read.m_Narrow, written.m_Narrow);
+    EXPECT_EQ(read.m_Blob, written.m_Blob);
+    ASSERT_EQ(read.m_Items.size(), written.m_Items.size());
+    for (size_t i = 0; i < read.m_Items.size(); ++i)
+    {
+        EXPECT_EQ(read.m_Items[i].m_Id, written.m_Items[i].m_Id);
+        EXPECT_EQ(read.m_Items[i].m_Name, written.m_Items[i].m_Name);
+    }
+    EXPECT_EQ(read.m_Tree, written.m_Tree);
+}
+
+TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors)
+{
+    ErrorLogCapture log;
+    auto data = WithHeader({});
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    EXPECT_TRUE(reader.IsEnd());
+    EXPECT_EQ(reader.PeekValueType(), 255u);
+    int32_t value = 42;
+    EXPECT_FALSE(reader.Read("m_A", value));
+    EXPECT_EQ(value, 42);
+    EXPECT_EQ(reader.GetErrorCount(), 2u);
+    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/ReadPos Overrun\n"
+                          L"GxContentBinaryReader/ValueType Isn't VALTYPE_GxS32\n");
+}
+
+TEST(GxContentBinaryForm, WrongRootNameFailsAndConsumesNothing)
+{
+    ErrorLogCapture log;
+    auto data = WithHeader({});
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    EXPECT_FALSE(reader.ReadHeader("BGDX", version));
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/FileHeader Isn't BGDX\n");
+    EXPECT_TRUE(reader.ReadHeader("BGD", version));
+}
+
+TEST(GxContentBinaryForm, FourFloatVectorServesAsQuaternionColourAndThreeFloatVector)
+{
+    std::vector<uint8_t> vec4 = Bytes({0x0E, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0, 0x40, 0x80, 0, 0});
+    std::vector<uint8_t> values;
+    for (int i = 0; i < 3; ++i)
+        values.insert(values.end(), vec4.begin(), vec4.end());
+    values.push_back(0x0B);
+    values.push_back(1);
+    auto data = WithHeader(values);
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+
+    GxQuaternion q = reader.GetQuat("m_Q");
+    EXPECT_EQ(q.x, 1.0f);
+    EXPECT_EQ(q.w, 4.0f);
+    GxFColor c = reader.GetFColor("m_C");
+    EXPECT_EQ(c, (GxFColor{1.0f, 2.0f, 3.0f, 4.0f}));
+    GxVector3 v;
+    v.w = 9.0f;
+    EXPECT_TRUE(reader.Read("m_V", v));
+    EXPECT_EQ(v.z, 3.0f);
+    EXPECT_EQ(v.w, 0.0f);
+    EXPECT_TRUE(reader.GetBool("m_B")); // the fourth float was consumed with the vector
+    EXPECT_EQ(reader.GetErrorCount(), 0u);
+}
+
+TEST(GxContentBinaryForm, ThreeFloatVectorReadAsFourFloatVectorHasZeroW)
+{
+    auto data = WithHeader(Bytes({0x0D, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    GxVector4 v;
+    v.w = 5.0f;
+    EXPECT_TRUE(reader.Read("m_V", v));
+    EXPECT_EQ(v.z, 3.0f);
+    EXPECT_EQ(v.w, 0.0f);
+    EXPECT_TRUE(reader.IsEnd());
+}
+
+TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
+{
+    auto data = WithHeader(Bytes({0x05, 0, 0, 0, 7, 0x05, 0, 0, 0, 7}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    EXPECT_EQ(reader.GetFColor("m_C"), (GxFColor{1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    // The cursor now stands on the payload byte 0, which is no tag either.
+    GxQuaternion q = reader.GetQuat("m_Q");
+    EXPECT_EQ(q.w, 1.0f);
+    EXPECT_EQ(q.x, 0.0f);
+    EXPECT_EQ(reader.GetErrorCount(), 2u);
+}
+
+TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
+{
+    auto data = WithHeader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
+                                  0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                                  0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                                  0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
+                                  0x21, 0x0B, 1}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    // Each skip must land exactly on the next tag.
+    const uint32_t next[] = {0x20, 0x1A, 0x1B, 0x21, 0x0B};
+    EXPECT_EQ(reader.PeekValueType(), 0x15u);
+    for (uint32_t expected : next)
+    {
+        EXPECT_TRUE(reader.SkipValue());
+        EXPECT_EQ(reader.PeekValueType(), expected);
+    }
+    EXPECT_TRUE(reader.GetBool("m_B"));
+    EXPECT_TRUE(reader.IsEnd());
+    EXPECT_EQ(reader.GetErrorCount(), 0u);
+}
+
+TEST(GxContentBinaryForm, CodePageStringTagIsReadAsCp932)
+{
+    // "表" is 95 5C in CP932: its second byte is a backslash in ASCII.
+    auto data = WithHeader(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
+    GxContentBinaryReader wide(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(wide.ReadHeader("BGD", version));
+    EXPECT_EQ(wide.ReadStringW("m_S"), L"表");
+    GxContentBinaryReader narrow(data.data(), uint32_t(data.size()));
+    ASSERT_TRUE(narrow.ReadHeader("BGD", version));
+    EXPECT_EQ(narrow.ReadStringA("m_S"), "\x95\x5C");
+    EXPECT_EQ(narrow.GetErrorCount(), 0u);
+}
+
+TEST(GxContentBinaryForm, NulInsideStoredStringCutsTheText)
+{
+    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 3, 'a', 0, 'b', 0, 0x0B, 1}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    EXPECT_EQ(reader.ReadStringA("m_S"), "a");
+    EXPECT_TRUE(reader.GetBool("m_B"));
+}
+
+// The reads below each end exactly at the end of a heap block of the data's size, so AddressSanitizer
+// reports any byte touched beyond it.
+TEST(GxContentBinaryForm, StringWithoutRoomForItsTerminatorIsAnOverrun)
+{
+    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 2, 'h', 'i'}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    EXPECT_EQ(reader.ReadStringW("m_S"), L"");
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_TRUE(reader.IsEnd());
+}
+
+TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
+{
+    for (auto tag : {0x1A, 0x18, 0x1B})
+    {
+        auto data = WithHeader(Bytes({tag, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
+        GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+        uint32_t version = 0;
+        ASSERT_TRUE(reader.ReadHeader("BGD", version));
+        if (tag == 0x1B)
+        {
+            GxBinBuffer buffer;
+            EXPECT_FALSE(reader.ReadBinary("m_B", buffer));
+        }
+        else
+            EXPECT_EQ(reader.ReadStringA("m_S"), "");
+        EXPECT_EQ(reader.GetErrorCount(), 1u);
+
+        GxContentBinaryReader skipper(data.data(), uint32_t(data.size()));
+        ASSERT_TRUE(skipper.ReadHeader("BGD", version));
+        EXPECT_FALSE(skipper.SkipValue());
+        EXPECT_TRUE(skipper.IsEnd());
+    }
+}
+
+TEST(GxContentBinaryForm, TruncatedCompoundValueStoresNothing)
+{
+    auto data = WithHeader(Bytes({0x11, 0x3F, 0x80, 0, 0, 0x3F, 0x80}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    GxMatrix m = reader.GetMatrix("m_M");
+    EXPECT_EQ(m.m[0][0], 1.0f);
+    EXPECT_EQ(m.m[0][1], 0.0f);
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_TRUE(reader.IsEnd());
+}
+
+TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
+{
+    auto data = WithHeader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    uint32_t count = 99;
+    EXPECT_FALSE(reader.ListBegin("m_L", count));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    // The reader has given up on the record: what follows fails at once.
+    EXPECT_TRUE(reader.IsEnd());
+    EXPECT_EQ(reader.GetS32("m_A"), 0);
+}
+
+TEST(GxContentBinaryForm, BinaryBlockReplacesTheBufferContents)
+{
+    auto data = WithHeader(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
+    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    uint32_t version = 0;
+    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    GxBinBuffer buffer;
+    buffer.Alloc(100);
+    ASSERT_TRUE(reader.ReadBinary("m_B", buffer));
+    ASSERT_EQ(buffer.GetSize(), 2u);
+    EXPECT_EQ(buffer.GetData()[0], 0xAB);
+    EXPECT_EQ(buffer.GetData()[1], 0xCD);
+}

@@ -1,0 +1,175 @@
+#include "core/GxLog.h"
+
+#include "core/GxDebugListenerBase.h"
+#include "core/GxString.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+struct EchoRecord : GxDebugListenerBase
+{
+    std::vector<std::pair<std::wstring, int>> lines;
+    void OnOutput(const wchar_t* text, int kind) override { lines.emplace_back(text, kind); }
+};
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class GxLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kv_log_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_Dir = pattern;
+        GxLog::SetErrorLogPath(GxString::FromUtf8((m_Dir / "error.log").string()));
+        GxLog::SetDebugLogPath(GxString::FromUtf8((m_Dir / "debug.log").string()));
+        GxLog::SetDeviceLogPath(GxString::FromUtf8((m_Dir / "device.log").string()));
+        GxLog::ResetErrorCount();
+        GxLog::SetSkipSlightError(false);
+        GxLog::SetConsole(nullptr);
+    }
+    void TearDown() override
+    {
+        GxLog::SetConsole(nullptr);
+        GxLog::SetSkipSlightError(false);
+        std::filesystem::remove_all(m_Dir);
+    }
+    std::filesystem::path m_Dir;
+};
+
+} // namespace
+
+TEST_F(GxLogTest, NewLogStartsWithMarkAndWritesLineFeedAsCrLf)
+{
+    GxLog::Error(L"\n");
+    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE\x0D\x00\x0A\x00", 6));
+}
+
+TEST_F(GxLogTest, AppendingKeepsOneMarkAndWritesUtf16)
+{
+    GxLog::Debug(L"a%d\n", 1);
+    GxLog::Debug(L"\x3042\n");
+    EXPECT_EQ(ReadBytes(m_Dir / "debug.log"), std::string("\xFF\xFE" "a\0" "1\0" "\r\0\n\0" "\x42\x30" "\r\0\n\0", 16));
+}
+
+TEST_F(GxLogTest, ErrorsCountAndEchoWithTheirKinds)
+{
+    EchoRecord echo;
+    GxLog::SetConsole(&echo);
+    GxLog::Error(L"e%s\n", L"1");
+    GxLog::SlightError(L"s\n");
+    GxLog::ErrorA("n%s\n", "3");
+    GxLog::Debug(L"d\n");
+    GxLog::Device(L"v\n");
+    EXPECT_EQ(GxLog::GetErrorCount(), 3u);
+    ASSERT_EQ(echo.lines.size(), 4u);
+    EXPECT_EQ(echo.lines[0], std::make_pair(std::wstring(L"e1\n"), 1));
+    EXPECT_EQ(echo.lines[1], std::make_pair(std::wstring(L"s\n"), 0));
+    EXPECT_EQ(echo.lines[2], std::make_pair(std::wstring(L"n3\n"), 1));
+    EXPECT_EQ(echo.lines[3], std::make_pair(std::wstring(L"d\n"), 2));
+    EXPECT_TRUE(std::filesystem::exists(m_Dir / "device.log"));
+}
+
+TEST_F(GxLogTest, SkipSwitchSilencesSlightErrorsCompletely)
+{
+    EchoRecord echo;
+    GxLog::SetConsole(&echo);
+    GxLog::SetSkipSlightError(true);
+    GxLog::SlightError(L"minor %d\n", 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), 0u);
+    EXPECT_TRUE(echo.lines.empty());
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "error.log"));
+    // Real errors still go through.
+    GxLog::Error(L"major\n");
+    EXPECT_EQ(GxLog::GetErrorCount(), 1u);
+    EXPECT_EQ(echo.lines.size(), 1u);
+}
+
+TEST_F(GxLogTest, UnopenableLogStillCountsAndEchoes)
+{
+    EchoRecord echo;
+    GxLog::SetConsole(&echo);
+    GxLog::SetErrorLogPath(GxString::FromUtf8((m_Dir / "missing" / "error.log").string()));
+    GxLog::Error(L"lost\n");
+    EXPECT_EQ(GxLog::GetErrorCount(), 1u);
+    EXPECT_EQ(echo.lines.size(), 1u);
+}
+
+TEST_F(GxLogTest, ErrorBinaryAppendsBytesAsTheyAre)
+{
+    GxLog::Error(L"x");
+    GxLog::ErrorBinary("ab\n", 3);
+    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE" "x\0" "ab\n", 7));
+    EXPECT_EQ(GxLog::GetErrorCount(), 2u);
+}
+
+TEST_F(GxLogTest, NarrowErrorLongerThanItsOldBufferIsWhole)
+{
+    std::string arg(3000, 'k');
+    GxLog::ErrorA("%s|", arg.c_str());
+    std::string bytes = ReadBytes(m_Dir / "error.log");
+    ASSERT_EQ(bytes.size(), 2u + 3001u * 2u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), std::string("|\0", 2));
+}
+
+TEST_F(GxLogTest, DeleteRemovesFileAndMissingFileIsNoError)
+{
+    GxLog::Device(L"x\n");
+    ASSERT_TRUE(std::filesystem::exists(m_Dir / "device.log"));
+    GxLog::DeleteDeviceLog();
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "device.log"));
+    GxLog::DeleteDeviceLog();
+    GxLog::DeleteErrorLog();
+    GxLog::DeleteDebugLog();
+}
+
+TEST_F(GxLogTest, ErrorCountIsExactUnderManyThreads)
+{
+    GxLog::SetErrorLogPath(L"");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([] {
+            for (int i = 0; i < 500; ++i)
+                GxLog::Error(L"%d\n", i);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(GxLog::GetErrorCount(), 4000u);
+}
+
+TEST_F(GxLogTest, ConcurrentWritersGiveOneMarkAndWholeLines)
+{
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < 50; ++i)
+                GxLog::Debug(L"thread %d line %03d\n", t, i);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    std::string bytes = ReadBytes(m_Dir / "debug.log");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::wstring text = GxString::FromUtf16LE(bytes.data() + 2, bytes.size() - 2);
+    EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos);
+    size_t lines = 0;
+    for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2)
+        ++lines;
+    EXPECT_EQ(lines, 200u);
+    EXPECT_EQ(text.size(), 200u * 19u);
+}

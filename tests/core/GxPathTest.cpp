@@ -1,0 +1,141 @@
+#include "core/GxPath.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+TEST(GxPath, BaseNameIsCutAtTheFirstDot)
+{
+    EXPECT_EQ(GxPath::GetBaseName(L"fonts/FONT16SYS.png"), L"FONT16SYS");
+    EXPECT_EQ(GxPath::GetBaseName(L"x/a.tar.gz"), L"a");
+    EXPECT_EQ(GxPath::GetBaseName(L"a.b.png"), L"a");
+    EXPECT_EQ(GxPath::GetBaseName(L"dir.x/file"), L"file");
+    EXPECT_EQ(GxPath::GetBaseName(L"c:\\cg\\.hidden"), L"");
+}
+
+TEST(GxPath, ExtensionComesFromTheLastDotAfterTheLastSeparator)
+{
+    EXPECT_EQ(GxPath::GetExtension(L"x/a.tar.gz"), L".gz");
+    EXPECT_EQ(GxPath::GetExtension(L"dir.x/file"), L"");
+    EXPECT_EQ(GxPath::GetExtension(L"dir.x\\file"), L"");
+    EXPECT_EQ(GxPath::GetExtension(L"c.d:file"), L"");
+    EXPECT_EQ(GxPath::GetExtension(L"name."), L".");
+    EXPECT_EQ(GxPath::GetExtension(L""), L"");
+}
+
+TEST(GxPath, ChangeExtensionLeavesPathsWithoutExtension)
+{
+    EXPECT_EQ(GxPath::ChangeExtension(L"a/b", L".png"), L"a/b");
+    EXPECT_EQ(GxPath::ChangeExtension(L"a.d/b", L".png"), L"a.d/b");
+    EXPECT_EQ(GxPath::ChangeExtension(L"a/b.tga", L".png"), L"a/b.png");
+    EXPECT_EQ(GxPath::ChangeExtension(L"a/b.tar.gz", L".x"), L"a/b.tar.x");
+}
+
+TEST(GxPath, HasExtensionIgnoresAsciiCase)
+{
+    EXPECT_TRUE(GxPath::HasExtension(L"cg/BG01.PNG", L".png"));
+    EXPECT_TRUE(GxPath::HasExtension(L"voice.Ogg", L".ogg"));
+    EXPECT_FALSE(GxPath::HasExtension(L"file.png.bak", L".png"));
+    EXPECT_FALSE(GxPath::HasExtension(L"png", L".png"));
+}
+
+TEST(GxPath, DirectoryAndFileNameSplitAtSeparatorsAndDrive)
+{
+    EXPECT_EQ(GxPath::GetDirectory(L"file.txt"), L"");
+    EXPECT_EQ(GxPath::GetDirectory(L"c:file.txt"), L"c:");
+    EXPECT_EQ(GxPath::GetDirectory(L"a\\b/c.txt"), L"a\\b/");
+    EXPECT_EQ(GxPath::GetFileName(L"a\\b/c.txt"), L"c.txt");
+    EXPECT_EQ(GxPath::GetFileName(L"c.txt"), L"c.txt");
+    EXPECT_EQ(GxPath::GetFileName(L"dir/"), L"");
+}
+
+TEST(GxPath, CombineAndSeparators)
+{
+    EXPECT_EQ(GxPath::Combine(L"", L"b", L'/'), L"b");
+    EXPECT_EQ(GxPath::Combine(L"a/", L"b", L'/'), L"a/b");
+    EXPECT_EQ(GxPath::Combine(L"a\\", L"b", L'/'), L"a\\b");
+    EXPECT_EQ(GxPath::Combine(L"a", L"b", L'/'), L"a/b");
+    EXPECT_EQ(GxPath::AddTrailingSeparator(L"", L'/'), L"");
+    EXPECT_EQ(GxPath::AddTrailingSeparator(L"a", L'/'), L"a/");
+    EXPECT_EQ(GxPath::AddTrailingSeparator(L"a\\", L'/'), L"a\\");
+    EXPECT_EQ(GxPath::RemoveTrailingSeparator(L"a//"), L"a/");
+    EXPECT_EQ(GxPath::RemoveTrailingSeparator(L"a"), L"a");
+    EXPECT_EQ(GxPath::RemoveTrailingSeparator(L""), L"");
+}
+
+class GxPathDiskTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/kv_path_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_Dir = pattern;
+        const char* home = std::getenv("HOME");
+        m_OldHome = home != nullptr ? home : "";
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        m_HadConfig = config != nullptr;
+        m_OldConfig = config != nullptr ? config : "";
+        unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", m_Dir.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        setenv("HOME", m_OldHome.c_str(), 1);
+        if (m_HadConfig)
+            setenv("XDG_CONFIG_HOME", m_OldConfig.c_str(), 1);
+        std::filesystem::remove_all(m_Dir);
+    }
+    std::filesystem::path m_Dir;
+    std::string m_OldHome;
+    std::string m_OldConfig;
+    bool m_HadConfig = false;
+};
+
+TEST_F(GxPathDiskTest, DocumentsFolderFallsBackToHomeDocuments)
+{
+    EXPECT_EQ(GxPath::GetMyDocumentsDir(), GxPath::GetFullPath(std::filesystem::path(m_Dir / "Documents").wstring()));
+}
+
+TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirs)
+{
+    std::filesystem::create_directories(m_Dir / ".config");
+    std::ofstream(m_Dir / ".config" / "user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                           "XDG_DOCUMENTS_DIR=\"$HOME/\xE6\x96\x87\xE6\x9B\xB8/\"\n";
+    EXPECT_EQ(GxPath::GetMyDocumentsDir(), m_Dir.wstring() + L"/\x6587\x66f8");
+}
+
+TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelOnly)
+{
+    std::wstring base = m_Dir.wstring();
+    EXPECT_FALSE(GxPath::CreateDirectory(base + L"/a/b"));
+    EXPECT_TRUE(GxPath::CreateDirectory(base + L"/a"));
+    EXPECT_FALSE(GxPath::CreateDirectory(base + L"/a"));
+    EXPECT_TRUE(GxPath::DirectoryExists(base + L"/a"));
+    std::ofstream(m_Dir / "f") << "x";
+    EXPECT_FALSE(GxPath::DirectoryExists(base + L"/f"));
+    EXPECT_FALSE(GxPath::DirectoryExists(base + L"/none"));
+}
+
+TEST_F(GxPathDiskTest, CurrentDirHasForwardSlashAndTrailingSeparator)
+{
+    std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(m_Dir);
+    std::wstring dir = GxPath::GetCurrentDir();
+    std::wstring full = GxPath::GetFullPath(L"sub/../x\\y.txt");
+    std::filesystem::current_path(old);
+    EXPECT_EQ(dir, std::filesystem::canonical(m_Dir).wstring() + L"/");
+    EXPECT_EQ(full, std::filesystem::canonical(m_Dir).wstring() + L"/x/y.txt");
+}
+
+TEST(GxPath, FullPathResolvesDotsInText)
+{
+    EXPECT_EQ(GxPath::GetFullPath(L"/a/./b/../c"), L"/a/c");
+    EXPECT_EQ(GxPath::GetFullPath(L"/../.."), L"/");
+    EXPECT_EQ(GxPath::GetFullPath(L"/a/b/"), L"/a/b/");
+    EXPECT_EQ(GxPath::GetFullPath(L""), L"");
+}

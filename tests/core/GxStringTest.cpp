@@ -1,0 +1,86 @@
+#include "core/GxString.h"
+
+#include <gtest/gtest.h>
+
+TEST(GxString, CaseChangesTouchAsciiLettersOnly)
+{
+    EXPECT_EQ(GxString::ToLower(L"AbC\x00c9\xff21z"), L"abc\x00c9\xff21z");
+    EXPECT_EQ(GxString::ToUpper(L"aBc\x00e9\xff41Z"), L"ABC\x00e9\xff41Z");
+}
+
+TEST(GxString, CompareNoCaseFoldsAsciiLetters)
+{
+    EXPECT_EQ(GxString::CompareNoCase(L"Data/BG.PNG", L"data/bg.png"), 0);
+    EXPECT_LT(GxString::CompareNoCase(L"abc", L"ABD"), 0);
+    EXPECT_GT(GxString::CompareNoCase(L"abcd", L"ABC"), 0);
+    EXPECT_NE(GxString::CompareNoCase(L"\x00e9", L"\x00c9"), 0);
+}
+
+TEST(GxString, TrimModes)
+{
+    EXPECT_EQ(GxString::Trim(L"\r\n", 4), L"");
+    EXPECT_EQ(GxString::Trim(L"   ", 3), L"");
+    EXPECT_EQ(GxString::Trim(L"\r\n \tx\t \n", 4), L" \tx\t ");
+    EXPECT_EQ(GxString::Trim(L" \tx \x01", 1), L"x \x01");
+    EXPECT_EQ(GxString::Trim(L" \tx \x01", 2), L" \tx");
+    EXPECT_EQ(GxString::Trim(L" x ", 3), L"x");
+    EXPECT_EQ(GxString::Trim(L" x ", 0), L" x ");
+    EXPECT_EQ(GxString::Trim(L"", 3), L"");
+    // Full-width space is not a control character.
+    EXPECT_EQ(GxString::Trim(L"\x3000x", 3), L"\x3000x");
+}
+
+TEST(GxString, CharAtOutsideTheStringIsEmpty)
+{
+    EXPECT_EQ(GxString::CharAt(L"abc", 1), L"b");
+    EXPECT_EQ(GxString::CharAt(L"abc", 3), L"");
+    EXPECT_EQ(GxString::CharAt(L"abc", -1), L"");
+}
+
+TEST(GxString, JoinPutsSeparatorsBetweenNeighboursOnly)
+{
+    EXPECT_EQ(GxString::Join({L"a", L"b", L"c"}, L"%r"), L"a%rb%rc");
+    EXPECT_EQ(GxString::Join({L"a"}, L","), L"a");
+    EXPECT_EQ(GxString::Join({}, L","), L"");
+}
+
+TEST(GxString, FindFamily)
+{
+    EXPECT_EQ(GxString::Find(L"abcabc", L"bc", 0), 1);
+    EXPECT_EQ(GxString::Find(L"abcabc", L"bc", 2), 4);
+    EXPECT_EQ(GxString::Find(L"abcabc", L"x", 0), -1);
+    EXPECT_EQ(GxString::FindFirstOf(L"a/b\\c", L"/\\", 2), 3);
+    EXPECT_EQ(GxString::FindLastOf(L"dir\\sub/file.png", L"\\/", -1), 7);
+    EXPECT_EQ(GxString::FindLastOf(L"dir\\sub/file.png", L"\\/", 6), 3);
+    EXPECT_EQ(GxString::FindLastOf(L"file.png", L"\\/", -1), -1);
+}
+
+TEST(GxString, ReplaceAllNeverSearchesInsertedText)
+{
+    EXPECT_EQ(GxString::ReplaceAll(L"aaa", L"a", L"aa"), L"aaaaaa");
+    EXPECT_EQ(GxString::ReplaceAll(L"x--y--", L"--", L"-"), L"x-y-");
+    EXPECT_EQ(GxString::ReplaceAll(L"abc", L"", L"z"), L"abc");
+    EXPECT_EQ(GxString::ReplaceChar(L"a\\b\\c", L'\\', L'/'), L"a/b/c");
+}
+
+TEST(GxString, CopyIncludesTheTerminator)
+{
+    wchar_t buffer[8];
+    wmemset(buffer, L'#', 8);
+    EXPECT_EQ(GxString::Copy(buffer, L"abc"), buffer);
+    EXPECT_EQ(buffer[3], L'\0');
+    EXPECT_EQ(buffer[4], L'#');
+}
+
+TEST(GxString, CharacterWidthUnits)
+{
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'A'), 1);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff71'), 1); // half-width katakana
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x3042'), 2); // hiragana
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x6f22'), 2); // kanji
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff21'), 2); // full-width A
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x2026'), 2); // ellipsis, double-byte in CP932
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00e9'), 1); // Latin letter
+    EXPECT_EQ(GxString::GetWidthUnits(L"a\x3042\xff71"), 4);
+    EXPECT_EQ(GxString::GetWidthUnits(L""), 0);
+}

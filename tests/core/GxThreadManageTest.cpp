@@ -1,0 +1,148 @@
+#include "core/GxThreadManage.h"
+
+#include "core/GxThreadListenerBase.h"
+#include "core/GxThreadObject.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+struct Heard
+{
+    int op;
+    std::wstring name;
+    GxThreadObject* thread;
+    uint32_t v1, v2;
+};
+
+struct RecordingListener : GxThreadListenerBase
+{
+    std::vector<Heard> heard;
+    int OnThread0(const wchar_t* name, GxThreadObject* thread, uint32_t v1, uint32_t v2) override
+    {
+        heard.push_back({0, name, thread, v1, v2});
+        return 1;
+    }
+    int OnThread1(const wchar_t* name, GxThreadObject* thread, uint32_t v1, uint32_t v2) override
+    {
+        heard.push_back({1, name, thread, v1, v2});
+        return 1;
+    }
+};
+
+} // namespace
+
+TEST(GxThreadManage, PollOnEmptyQueueReturnsZeroAndCallsNothing)
+{
+    RecordingListener fallback;
+    GxThreadManage manage(&fallback);
+    EXPECT_EQ(manage.Poll(), 0u);
+    EXPECT_TRUE(fallback.heard.empty());
+}
+
+TEST(GxThreadManage, RecordsGoToTheThreadListenerInOrder)
+{
+    RecordingListener own, fallback;
+    GxThreadManage manage(&fallback);
+    GxThreadObject worker(&own);
+    ASSERT_TRUE(manage.Register(&worker));
+    EXPECT_EQ(manage.GetLiveCount(), 1u);
+    manage.PostMessage(&worker, L"load", 1, 2);
+    manage.PostMessage(&worker, L"load", 3, 4);
+    manage.Finish(&worker, L"done", 7, 8);
+    EXPECT_EQ(manage.GetLiveCount(), 0u);
+    EXPECT_FALSE(worker.IsFinished()); // only delivery marks it
+    EXPECT_EQ(manage.Poll(), 3u);
+    ASSERT_EQ(own.heard.size(), 3u);
+    EXPECT_EQ(own.heard[0].op, 0);
+    EXPECT_EQ(own.heard[1].v1, 3u);
+    EXPECT_EQ(own.heard[2].op, 1);
+    EXPECT_EQ(own.heard[2].name, L"done");
+    EXPECT_EQ(own.heard[2].thread, &worker);
+    EXPECT_EQ(own.heard[2].v2, 8u);
+    EXPECT_TRUE(fallback.heard.empty());
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_EQ(worker.GetResult(), 7u);
+    EXPECT_EQ(manage.Poll(), 0u);
+}
+
+TEST(GxThreadManage, DefaultListenerTakesRecordsOfThreadsWithoutOne)
+{
+    RecordingListener fallback;
+    GxThreadManage manage(&fallback);
+    GxThreadObject worker;
+    manage.PostMessage(&worker, L"m", 5, 6);
+    EXPECT_EQ(manage.Poll(), 1u);
+    ASSERT_EQ(fallback.heard.size(), 1u);
+    EXPECT_EQ(fallback.heard[0].v1, 5u);
+}
+
+TEST(GxThreadManage, FinishedRecordWithNoListenerStillMarksAndIsRemoved)
+{
+    GxThreadManage manage(nullptr);
+    GxThreadObject worker;
+    ASSERT_TRUE(manage.Register(&worker));
+    manage.Finish(&worker, L"end", 42, 0);
+    EXPECT_EQ(manage.Poll(), 1u);
+    EXPECT_TRUE(worker.IsFinished());
+    EXPECT_EQ(worker.GetResult(), 42u);
+    EXPECT_EQ(manage.Poll(), 0u);
+}
+
+TEST(GxThreadManage, WaitAllWithNoWorkerReturnsAtOnce)
+{
+    GxThreadManage manage(nullptr);
+    auto start = std::chrono::steady_clock::now();
+    manage.WaitAll();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
+}
+
+TEST(GxThreadManage, StopRefusesNewWorkersAndWaitAllSeesRunningOnesEnd)
+{
+    RecordingListener own;
+    GxThreadManage manage(nullptr);
+    std::vector<GxThreadObject*> objects;
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* object = new GxThreadObject(&own);
+        ASSERT_TRUE(manage.Register(object));
+        objects.push_back(object);
+        threads.emplace_back([&manage, object, i] {
+            while (!manage.IsStopRequested())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            manage.PostMessage(object, L"stopping", static_cast<uint32_t>(i), 0);
+            manage.Finish(object, L"end", static_cast<uint32_t>(i), 0);
+        });
+    }
+    manage.RequestStop();
+    GxThreadObject late;
+    EXPECT_FALSE(manage.Register(&late));
+    manage.WaitAll();
+    EXPECT_EQ(manage.GetLiveCount(), 0u);
+    EXPECT_EQ(manage.Poll(), 6u);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (GxThreadObject* object : objects)
+    {
+        EXPECT_TRUE(object->IsFinished());
+        delete object;
+    }
+    EXPECT_EQ(own.heard.size(), 6u);
+}
+
+TEST(GxThreadManage, RegisteringTwiceIsRefused)
+{
+    GxThreadManage manage(nullptr);
+    GxThreadObject worker;
+    EXPECT_TRUE(manage.Register(&worker));
+    EXPECT_FALSE(manage.Register(&worker));
+    EXPECT_EQ(manage.GetLiveCount(), 1u);
+    EXPECT_FALSE(manage.Register(nullptr));
+}

@@ -1,0 +1,86 @@
+#include "platform/PfWindow.h"
+
+#include <SDL2/SDL_video.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+struct Recorder
+{
+    std::vector<GxWindowMessage> seen;
+    bool passToDefault = true;
+};
+
+static intptr_t RecordingProc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void* user)
+{
+    Recorder* r = static_cast<Recorder*>(user);
+    r->seen.push_back({message, wParam, lParam});
+    if (message == WM_CLOSE || !r->passToDefault)
+        return 0;
+    return window->DefWindowProc(message, wParam, lParam);
+}
+
+TEST(PfWindow, CreatesAnOpenGLWindowOfTheRequestedClientSize)
+{
+    Recorder r;
+    PfWindow window;
+    ASSERT_TRUE(window.Create("テスト", 1024, 768, PfWindowStyle::Framed, RecordingProc, &r)) << window.GetLastError();
+    ASSERT_NE(window.GetSDLWindow(), nullptr);
+    EXPECT_TRUE(SDL_GetWindowFlags(window.GetSDLWindow()) & SDL_WINDOW_OPENGL);
+    int w = 0;
+    int h = 0;
+    window.GetClientSize(w, h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    window.Destroy();
+    window.GetClientSize(w, h);
+    EXPECT_EQ(w, 0);
+}
+
+TEST(PfWindow, PostedMessagesComeFirstAndInOrder)
+{
+    Recorder r;
+    PfWindow window;
+    ASSERT_TRUE(window.Create("t", 64, 48, PfWindowStyle::Borderless, RecordingProc, &r));
+    window.PostMessage(WM_DESTROY, 0, 0);
+    window.PostQuitMessage(0);
+    GxWindowMessage m;
+    ASSERT_TRUE(window.PeekMessage(m));
+    EXPECT_EQ(m.message, WM_DESTROY);
+    ASSERT_TRUE(window.PeekMessage(m));
+    EXPECT_EQ(m.message, WM_QUIT);
+    // Drain whatever SDL had for the new window; the queue never blocks.
+    int guard = 0;
+    while (window.PeekMessage(m) && ++guard < 1000)
+    {
+    }
+    EXPECT_LT(guard, 1000);
+}
+
+TEST(PfWindow, AltF4LeftToTheDefaultProcedureBecomesACloseRequest)
+{
+    Recorder r;
+    PfWindow window;
+    ASSERT_TRUE(window.Create("t", 64, 48, PfWindowStyle::Framed, RecordingProc, &r));
+    window.DispatchMessage({WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT});
+    ASSERT_EQ(r.seen.size(), 2u);
+    EXPECT_EQ(r.seen[1].message, WM_CLOSE);
+
+    // F4 without Alt (and F10) stay what they were.
+    r.seen.clear();
+    window.DispatchMessage({WM_SYSKEYDOWN, VK_F10, 1});
+    window.DispatchMessage({WM_KEYDOWN, VK_F4, 1});
+    EXPECT_EQ(r.seen.size(), 2u);
+}
+
+TEST(PfWindow, CaptureIsHeldUntilReleasedOrTheFocusGoes)
+{
+    Recorder r;
+    PfWindow window;
+    ASSERT_TRUE(window.Create("t", 64, 48, PfWindowStyle::Framed, RecordingProc, &r));
+    EXPECT_FALSE(window.HasCapture());
+    window.SetCapture();
+    EXPECT_TRUE(window.HasCapture());
+    window.ReleaseCapture();
+    EXPECT_FALSE(window.HasCapture());
+}

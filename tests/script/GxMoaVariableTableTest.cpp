@@ -1,0 +1,274 @@
+#include "script/GxMoaVariableTable.h"
+
+#include "ScriptTestUtil.h"
+#include "script/GxMoa.h"
+#include "script/GxMoaScope.h"
+#include "script/GxMoaWorker.h"
+
+#include <gtest/gtest.h>
+
+using namespace ScriptTest;
+
+namespace
+{
+GxMoaVariable Int(int64_t v)
+{
+    GxMoaVariable x;
+    x.SetInt(v);
+    return x;
+}
+
+GxMoaVariableDefinition Def(const std::wstring& name, int32_t scope, int64_t init, const std::wstring& script = L"",
+                            int32_t arraySize = -1)
+{
+    GxMoaVariableDefinition d;
+    d.m_Name = name;
+    d.m_Scope = scope;
+    d.m_InitValue.SetInt(init);
+    d.m_ScriptName = script;
+    d.m_ArraySize = arraySize;
+    return d;
+}
+
+// A program with one variable of every saved scope: "sp", "si", "sn" STATIC in script "a";
+// "gp", "gi", "gn" GLOBAL; "ep", "ei", "en" EXTERN; each starts at 1, and "v" is declared at every
+// level with the level's number (EXTERN 4, GLOBAL 3, STATIC 2).
+void MakeProgram(GxMoa& moa)
+{
+    auto a = std::make_unique<GxMoaScript>();
+    a->m_ScriptName = L"a";
+    a->m_Lines.resize(3);
+    a->m_Lines[0].m_Tokens.emplace_back(TK_LABEL);
+    a->m_VariableDefine = {Def(L"sp", SCOPE_STATIC_PERMAN, 1, L"a"), Def(L"si", SCOPE_STATIC_INGAME, 1, L"a"),
+                           Def(L"sn", SCOPE_STATIC_NOSAVE, 1, L"a"), Def(L"v", SCOPE_STATIC_INGAME, 2, L"a")};
+    moa.AddScript(std::move(a));
+    auto b = std::make_unique<GxMoaScript>();
+    b->m_ScriptName = L"b";
+    moa.AddScript(std::move(b));
+    for (const auto& d : {Def(L"gp", SCOPE_GLOBAL_PERMAN, 1), Def(L"gi", SCOPE_GLOBAL_INGAME, 1),
+                          Def(L"gn", SCOPE_GLOBAL_NOSAVE, 1), Def(L"ep", SCOPE_EXTERN_PERMAN, 1),
+                          Def(L"ei", SCOPE_EXTERN_INGAME, 1), Def(L"en", SCOPE_EXTERN_NOSAVE, 1),
+                          Def(L"v", SCOPE_GLOBAL_INGAME, 3)})
+        moa.AddVariableDefinition(d);
+    // A second "v" at EXTERN level: definitions are looked up by name, so it is added directly.
+    moa.m_VariableDefine.push_back(Def(L"v", SCOPE_EXTERN_INGAME, 4));
+    moa.AddLabel([] {
+        GxMoaLabelDefinition l;
+        l.m_Name = L"start";
+        l.m_Pos = GxMoaScriptPos(0, 0, L"a");
+        return l;
+    }());
+}
+
+struct Loaded
+{
+    GxMoa moa;
+    GxMoaWorker worker{&moa};
+    Loaded()
+    {
+        MakeProgram(moa);
+        moa.CreateExternVariables();
+        worker.CreateGlobalVariables();
+    }
+    GxMoaScriptEntity* A() { return worker.FindScriptEntity(L"a"); }
+    int64_t Value(const std::wstring& name) { return A()->FindVariable(name)->m_Value.ToInt64(); }
+    void SetAll(int64_t v)
+    {
+        for (const wchar_t* n : {L"sp", L"si", L"sn", L"gp", L"gi", L"gn", L"ep", L"ei", L"en"})
+            A()->FindVariable(n)->m_Value.SetInt(v);
+    }
+};
+} // namespace
+
+TEST(GxMoaVariableTable, DefinitionsCreateArraysOrPlainValues)
+{
+    GxMoaVariableTable t(TABLE_GLOBAL);
+    t.AddFromDefinition(Def(L"arr", SCOPE_GLOBAL_INGAME, 7, L"", 3));
+    t.AddFromDefinition(Def(L"n", SCOPE_GLOBAL_INGAME, 7, L"", -1));
+    t.AddFromDefinition(Def(L"n", SCOPE_GLOBAL_PERMAN, 8, L"", -1)); // present: nothing changes
+    ASSERT_TRUE(t.Find(L"arr")->m_Value.IsArray());
+    EXPECT_EQ(t.Find(L"arr")->m_Value.GetArraySize(), 3);
+    EXPECT_TRUE(t.Find(L"arr")->m_Value.PeekElement(0)->IsNull());
+    EXPECT_EQ(t.Find(L"n")->m_Value.ToInt64(), 7);
+    EXPECT_EQ(t.Find(L"n")->m_Scope, SCOPE_GLOBAL_INGAME);
+    EXPECT_EQ(t.StoreByName(L"new", 2, nullptr)->m_Scope, SCOPE_GLOBAL_INGAME);
+    EXPECT_EQ(t.Find(L"new")->m_Value.GetArraySize(), 3);
+    EXPECT_EQ(t.StoreByName(L"big", GxMoaVariable::kMaxArraySize, nullptr), nullptr);
+    GxMoaVariableTable local;
+    local.Add(L"_", Int(1));
+    local.Add(L"_", Int(2));
+    EXPECT_EQ(local.Find(L"_")->m_Value.ToInt64(), 1);
+    EXPECT_EQ(local.Find(L"_")->m_Scope, SCOPE_LOCAL);
+}
+
+TEST(GxMoaVariableTable, WriteSelectsTheClass)
+{
+    GxMoaVariableTable t;
+    const int32_t scopes[] = {SCOPE_LOCAL, SCOPE_STATIC_INGAME, SCOPE_GLOBAL_PERMAN, SCOPE_GLOBAL_INGAME};
+    for (int32_t s : scopes)
+        t.StoreByName(std::wstring(GxMoaScope::Name(s)), -1, nullptr)->m_Scope = s;
+    const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { t.Write(w, PERSIST_INGAME); });
+    Bytes expected;
+    expected.S32(3);
+    for (const char* name : {"LOCAL", "STATIC_INGAME", "GLOBAL_INGAME"})
+        expected.U32(254).S32(std::string(name) == "LOCAL" ? 1 : std::string(name) == "STATIC_INGAME" ? 3 : 6).Str(name);
+    EXPECT_EQ(bytes, expected.Get());
+}
+
+TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
+{
+    GxMoaVariableTable source;
+    source.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_GLOBAL_INGAME;
+    source.Find(L"keep")->m_Value.SetInt(5);
+    source.StoreByName(L"perm", -1, nullptr)->m_Scope = SCOPE_GLOBAL_PERMAN;
+    source.StoreByName(L"added", -1, nullptr)->m_Scope = SCOPE_EXTERN_INGAME;
+    for (Form form : {Form::Binary, Form::Text})
+    {
+        const auto bytes = WriteBytes(form, [&](GxContentWriterBase* w) { source.Write(w, PERSIST_ALL); });
+        GxMoaVariableTable target(TABLE_GLOBAL);
+        target.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_LOCAL;
+        auto reader = MakeReader(form, bytes);
+        ASSERT_TRUE(target.Read(reader.get(), PERSIST_INGAME));
+        EXPECT_EQ(target.Find(L"keep")->m_Value.ToInt64(), 5);
+        EXPECT_EQ(target.Find(L"keep")->m_Scope, SCOPE_LOCAL); // the scope stays
+        EXPECT_EQ(target.Find(L"perm"), nullptr);              // another class: skipped
+        ASSERT_NE(target.Find(L"added"), nullptr);
+        EXPECT_EQ(target.Find(L"added")->m_Scope, SCOPE_EXTERN_INGAME);
+    }
+}
+
+TEST(GxMoaVariableTable, DamagedCountsAreRefused)
+{
+    for (int32_t count : {-1, 0x7FFFFFFF})
+    {
+        const auto bytes = Bytes().S32(count).U32(254).S32(1).Str("x").Get();
+        GxMoaVariableTable t;
+        auto reader = MakeReader(Form::Binary, bytes);
+        EXPECT_FALSE(t.Read(reader.get(), PERSIST_ALL));
+        EXPECT_LE(t.GetCount(), 1u);
+    }
+}
+
+TEST(GxMoaVariableTable, LookupOrderIsLocalStaticGlobalExtern)
+{
+    Loaded l;
+    ASSERT_TRUE(l.worker.StartAtLabel(L"start"));
+    GxMoaExecStackElement* frame = l.worker.GetTopFrame();
+    frame->m_LocalTable.Add(L"v", Int(1));
+    EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 1);
+    frame->m_LocalTable.Clear();
+    EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 2);
+    l.A()->m_Table.Clear();
+    EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 3);
+    l.worker.m_GlobalTable.Clear();
+    EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 4);
+    l.moa.GetVariableTable()->Clear();
+    EXPECT_EQ(l.worker.LookupVariable(L"v"), nullptr);
+    // A worker without a runtime finds nothing.
+    GxMoaWorker lone(nullptr);
+    EXPECT_EQ(lone.FindVariable(L"v"), nullptr);
+    lone.ResetVariablesOfClass(PERSIST_ALL);
+}
+
+TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
+{
+    Loaded l;
+    l.SetAll(5);
+    const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) {
+        EXPECT_TRUE(l.moa.WriteVariables(w, PERSIST_INGAME));
+        EXPECT_TRUE(l.worker.WriteScriptEntities(w, PERSIST_INGAME));
+    });
+    l.SetAll(9);
+    l.moa.ResetGameVariables();
+    l.worker.ResetGame();
+    EXPECT_EQ(l.Value(L"gi"), 1);
+    EXPECT_EQ(l.Value(L"gp"), 9); // PERMAN survives a return to the title
+    auto reader = MakeReader(Form::Binary, bytes);
+    ASSERT_TRUE(l.moa.ReloadVariables(reader.get(), PERSIST_INGAME));
+    ASSERT_TRUE(l.worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME));
+    EXPECT_EQ(l.Value(L"si"), 5);
+    EXPECT_EQ(l.Value(L"gi"), 5);
+    EXPECT_EQ(l.Value(L"ei"), 5);
+    EXPECT_EQ(l.Value(L"sn"), 1);
+    EXPECT_EQ(l.Value(L"en"), 1);
+    EXPECT_EQ(l.Value(L"sp"), 9);
+}
+
+TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
+{
+    Loaded l;
+    l.SetAll(6);
+    const auto bytes = WriteBytes(Form::Text, [&](GxContentWriterBase* w) {
+        l.moa.WriteVariables(w, PERSIST_PERMAN);
+        l.worker.WriteScriptEntities(w, PERSIST_PERMAN);
+    });
+    l.moa.ResetVariablesOfClass(PERSIST_ALL);
+    l.worker.ResetVariablesOfClass(PERSIST_ALL);
+    EXPECT_EQ(l.Value(L"sp"), 1);
+    auto reader = MakeReader(Form::Text, bytes);
+    ASSERT_TRUE(l.moa.ReadVariables(reader.get(), PERSIST_PERMAN));
+    ASSERT_TRUE(l.worker.ReadScriptEntities(reader.get(), PERSIST_PERMAN));
+    EXPECT_EQ(l.Value(L"sp"), 6);
+    EXPECT_EQ(l.Value(L"gp"), 6);
+    EXPECT_EQ(l.Value(L"ep"), 6);
+    EXPECT_EQ(l.Value(L"si"), 1);
+}
+
+TEST(GxMoaVariableTable, ResetByClassTouchesOnlyItsScopes)
+{
+    Loaded l;
+    l.SetAll(7);
+    l.worker.ResetVariablesOfClass(PERSIST_NOSAVE);
+    EXPECT_EQ(l.Value(L"gn"), 1);
+    EXPECT_EQ(l.Value(L"sn"), 1);
+    EXPECT_EQ(l.Value(L"gi"), 7);
+    EXPECT_EQ(l.Value(L"en"), 7); // EXTERN belongs to the runtime's own reset
+    l.moa.ResetVariablesOfClass(PERSIST_NOSAVE);
+    EXPECT_EQ(l.Value(L"en"), 1);
+    // A variable whose definition has gone from the program becomes Null.
+    l.moa.m_VariableDefine.erase(l.moa.m_VariableDefine.begin() + 1); // "gi"
+    l.worker.ResetVariablesOfClass(PERSIST_INGAME);
+    EXPECT_TRUE(l.A()->FindVariable(L"gi")->m_Value.IsNull());
+}
+
+TEST(GxMoaVariableTable, EntitiesOfScriptsNoLongerInTheProgramAreSkipped)
+{
+    Loaded l;
+    l.SetAll(3);
+    // Save from a program that had a script "old" besides "a" and "b".
+    auto old = std::make_unique<GxMoaScript>();
+    old->m_ScriptName = L"old";
+    old->m_VariableDefine = {Def(L"o", SCOPE_STATIC_INGAME, 1, L"old")};
+    l.moa.AddScript(std::move(old));
+    l.worker.CreateGlobalVariables();
+    l.SetAll(3);
+    const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { l.worker.WriteScriptEntities(w, 3); });
+    l.moa.m_ScriptDefine.erase(L"old");
+    l.worker.CreateGlobalVariables();
+    auto reader = MakeReader(Form::Binary, bytes);
+    ASSERT_TRUE(l.worker.ReadScriptEntities(reader.get(), PERSIST_INGAME));
+    EXPECT_TRUE(reader->IsEnd());
+    EXPECT_EQ(l.Value(L"si"), 3);
+    EXPECT_EQ(l.worker.FindScriptEntity(L"old"), nullptr);
+}
+
+TEST(GxMoaVariableTable, DumpTexts)
+{
+    GxMoa moa;
+    moa.m_VariableDefine.push_back(Def(L"count", SCOPE_EXTERN_INGAME, 5));
+    moa.CreateExternVariables();
+    std::wstring out;
+    moa.m_ExternTable.Dump(out, 0);
+    EXPECT_EQ(out, L"Scope:EXTERN_INGAME\n$count=5(Int)\n");
+    out.clear();
+    moa.Dump(out, 0);
+    EXPECT_EQ(out, L"--MoaInstance:\nScope:EXTERN_INGAME\n$count=5(Int)\n");
+
+    Loaded l;
+    ASSERT_TRUE(l.worker.StartAtLabel(L"start"));
+    out.clear();
+    l.worker.Dump(out, 1);
+    EXPECT_EQ(out.rfind(L"----Worker:MAIN_WORKER\n", 0), 0u);
+    EXPECT_NE(out.find(L"------Script:a\nScope:STATIC_PERMAN\n    $sp=1(Int)\n"), std::wstring::npos);
+    EXPECT_NE(out.find(L"------ExecStack:0\n"), std::wstring::npos);
+}

@@ -1,0 +1,309 @@
+#include "script/GxMoaWorker.h"
+
+#include "ScriptTestUtil.h"
+#include "core/GxString.h"
+#include "script/GxMoa.h"
+#include "script/GxMoaOpcode.h"
+#include "script/GxMoaScope.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+
+using namespace ScriptTest;
+
+namespace
+{
+// Keeps the last error report.
+class RecordingMoa : public GxMoa
+{
+public:
+    void Error(const std::wstring& script, int32_t line, const wchar_t* format, ...) override
+    {
+        ++m_ErrorCount;
+        va_list args;
+        va_start(args, format);
+        m_LastText = GxString::FormatV(format, args);
+        va_end(args);
+        m_LastScript = script;
+        m_LastLine = line;
+    }
+    std::wstring m_LastScript;
+    int32_t m_LastLine = -2;
+    std::wstring m_LastText;
+};
+
+GxMoaVariable Int(int64_t v)
+{
+    GxMoaVariable x;
+    x.SetInt(v);
+    return x;
+}
+
+void AddLabel(GxMoa& moa, GxMoaScript& script, const std::wstring& name, int32_t line)
+{
+    GxMoaLabelDefinition def;
+    def.m_Name = name;
+    def.m_Pos = GxMoaScriptPos(line, 0, script.m_ScriptName);
+    if (name[0] == L'@')
+        script.AddLabel(def);
+    else
+        moa.AddLabel(def);
+}
+
+// Script "main": MAIN at line 0, sub at 2, @inner at 4, tokens on lines 0-4 and 10 (two each);
+// script "other": @far at line 1 and a STATIC INGAME "st".
+struct Program
+{
+    RecordingMoa moa;
+    GxMoaWorker worker{&moa};
+    Program()
+    {
+        auto main = std::make_unique<GxMoaScript>();
+        main->m_ScriptName = L"main";
+        main->m_Lines.resize(12);
+        for (int line : {0, 1, 2, 3, 4, 10})
+            main->m_Lines[static_cast<size_t>(line)].m_Tokens.assign(2, GxMoaToken(TK_TEXT));
+        AddLabel(moa, *main, L"MAIN", 0);
+        AddLabel(moa, *main, L"sub", 2);
+        AddLabel(moa, *main, L"@inner", 4);
+        auto other = std::make_unique<GxMoaScript>();
+        other->m_ScriptName = L"other";
+        other->m_Lines.resize(2);
+        other->m_Lines[1].m_Tokens.assign(1, GxMoaToken(TK_TEXT));
+        AddLabel(moa, *other, L"@far", 1);
+        GxMoaVariableDefinition st;
+        st.m_Name = L"st";
+        st.m_Scope = SCOPE_STATIC_INGAME;
+        st.m_InitValue.SetInt(1);
+        other->m_VariableDefine.push_back(st);
+        moa.AddScript(std::move(main));
+        moa.AddScript(std::move(other));
+        moa.CreateExternVariables();
+        worker.CreateGlobalVariables();
+    }
+    size_t Depth() const { return worker.m_ExecStack.size(); }
+    GxMoaExecStackElement& Frame(size_t i) { return *worker.m_ExecStack[i]; }
+    void PushBlock(int32_t type)
+    {
+        auto f = std::make_unique<GxMoaExecStackElement>();
+        f->m_BlockType = type;
+        f->m_Pos = worker.GetTopFrame()->m_Pos;
+        worker.m_ExecStack.push_back(std::move(f));
+    }
+};
+} // namespace
+
+TEST(GxMoaWorker, StartsAtALabel)
+{
+    Program p;
+    EXPECT_FALSE(p.worker.IsRunning());
+    EXPECT_EQ(p.worker.m_Name, L"MAIN_WORKER");
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    ASSERT_EQ(p.Depth(), 1u);
+    EXPECT_TRUE(p.worker.IsRunning());
+    EXPECT_EQ(p.Frame(0).m_BlockType, BLOCK_NORMAL);
+    EXPECT_EQ(p.Frame(0).m_Pos, GxMoaRunPos(0, 0));
+    EXPECT_EQ(p.Frame(0).m_Pos.m_pEntity, p.worker.FindScriptEntity(L"main"));
+    EXPECT_EQ(p.worker.GetCurrentScriptName(), L"main");
+    // Starting again replaces the run.
+    ASSERT_TRUE(p.worker.StartAtLabel(L"sub"));
+    EXPECT_EQ(p.Depth(), 1u);
+    EXPECT_EQ(p.worker.GetCurrentLineIndex(), 2);
+}
+
+TEST(GxMoaWorker, LocalLabelsNeedTheirScript)
+{
+    Program p;
+    EXPECT_FALSE(p.worker.StartAtLabel(L"@inner"));
+    EXPECT_FALSE(p.worker.IsRunning());
+    ASSERT_TRUE(p.worker.StartInScript(L"main", L"@inner"));
+    EXPECT_EQ(p.worker.GetCurrentLineIndex(), 4);
+    ASSERT_TRUE(p.worker.JumpToLabel(L"@inner")); // context: the running frame's script
+    EXPECT_FALSE(p.worker.JumpToLabel(L"@far"));
+    EXPECT_TRUE(p.worker.CallLabelInScript(L"@far", L"other"));
+    EXPECT_EQ(p.worker.GetCurrentScriptName(), L"other");
+    EXPECT_FALSE(p.worker.JumpToLabel(L""));
+}
+
+TEST(GxMoaWorker, JumpFromABlockOfACallReplacesTheCall)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    ASSERT_TRUE(p.worker.CallLabel(L"sub"));
+    p.PushBlock(BLOCK_IF);
+    ASSERT_EQ(p.Depth(), 3u);
+    GxMoaExecStackElement* caller = &p.Frame(0);
+    ASSERT_TRUE(p.worker.JumpToLabel(L"@inner"));
+    ASSERT_EQ(p.Depth(), 2u);
+    EXPECT_EQ(&p.Frame(0), caller); // frames keep their addresses
+    EXPECT_EQ(p.Frame(1).m_Pos.m_Line, 4);
+    // An unknown label leaves both stacks as they were.
+    p.worker.m_ValueStack.push_back(Int(1));
+    EXPECT_FALSE(p.worker.JumpToLabel(L"nowhere"));
+    EXPECT_EQ(p.Depth(), 2u);
+    EXPECT_EQ(p.worker.m_ValueStack.size(), 1u);
+}
+
+TEST(GxMoaWorker, CallReturnsWithAValue)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    GxMoaVariableSet args(L"arg", GxMoaVariable());
+    args.m_Value.MakeArray(2);
+    args.m_Value.Store(1, Int(8));
+    ASSERT_TRUE(p.worker.CallLabel(L"sub", &args));
+    ASSERT_EQ(p.Depth(), 2u);
+    GxMoaVariableSet* arg = p.Frame(1).m_LocalTable.Find(L"arg");
+    ASSERT_NE(arg, nullptr);
+    EXPECT_EQ(arg->m_Value.PeekElement(1)->ToInt64(), 8);
+    args.m_Value.Clear();
+    EXPECT_EQ(arg->m_Value.GetArraySize(), 2); // a copy
+    p.PushBlock(BLOCK_ELSE);
+    const GxMoaVariable five = Int(5);
+    EXPECT_TRUE(p.worker.Return(&five));
+    EXPECT_EQ(p.Depth(), 1u);
+    EXPECT_EQ(p.worker.m_ReturnValue.ToInt64(), 5);
+    EXPECT_FALSE(p.worker.Return());
+    EXPECT_FALSE(p.worker.IsRunning());
+    EXPECT_TRUE(p.worker.m_ReturnValue.IsNull());
+    EXPECT_FALSE(p.worker.Return());
+}
+
+TEST(GxMoaWorker, FinishKeepsTheResultAndStopClearsIt)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    const GxMoaVariable seven = Int(7);
+    p.worker.Finish(&seven);
+    EXPECT_FALSE(p.worker.IsRunning());
+    EXPECT_EQ(p.worker.m_ReturnValue.ToInt64(), 7);
+    p.worker.Stop();
+    EXPECT_TRUE(p.worker.m_ReturnValue.IsNull());
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    p.worker.Finish();
+    EXPECT_TRUE(p.worker.m_ReturnValue.IsNull());
+}
+
+TEST(GxMoaWorker, RestartResetsGameVariables)
+{
+    Program p;
+    p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.SetInt(9);
+    ASSERT_TRUE(p.worker.RestartInScript(L"other", L"@far"));
+    EXPECT_EQ(p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.ToInt64(), 1);
+    EXPECT_EQ(p.worker.GetCurrentLineIndex(), 1);
+}
+
+TEST(GxMoaWorker, CurrentLineQueries)
+{
+    Program p;
+    EXPECT_EQ(p.worker.GetCurrentLine(), -1);
+    EXPECT_EQ(p.worker.GetCurrentLineIndex(), -1);
+    EXPECT_EQ(p.worker.GetCurrentScriptName(), L"");
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    p.Frame(0).m_Pos.m_Line = 10;
+    EXPECT_EQ(p.worker.GetCurrentLine(), 5); // lines 9 to 5 are empty, line 4 has tokens
+    p.Frame(0).m_Pos.m_pEntity = nullptr;
+    EXPECT_EQ(p.worker.GetCurrentLine(), 10);
+}
+
+TEST(GxMoaWorker, ReportErrorNamesScriptAndLine)
+{
+    Program p;
+    p.worker.ReportError(L"goto", static_cast<const GxMoaScriptEntity*>(nullptr), nullptr, L"no label[%s]", L"x");
+    EXPECT_EQ(p.moa.m_LastScript, L"*");
+    EXPECT_EQ(p.moa.m_LastLine, -1);
+    EXPECT_EQ(p.moa.m_LastText, L"goto:no label[x]");
+    ASSERT_TRUE(p.worker.StartAtLabel(L"sub"));
+    p.worker.ReportError(L"f", p.worker.FindScriptEntity(L"main"), &p.worker.GetExecStack(), L"%d", 3);
+    EXPECT_EQ(p.moa.m_LastScript, L"main");
+    EXPECT_EQ(p.moa.m_LastLine, 2);
+    EXPECT_EQ(p.moa.m_ErrorCount, 2u);
+}
+
+class GxMoaWorkerRecord : public ::testing::TestWithParam<Form>
+{
+};
+
+TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    p.Frame(0).m_LocalTable.Add(L"a", Int(1));
+    ASSERT_TRUE(p.worker.CallLabelInScript(L"@far", L"other"));
+    p.PushBlock(BLOCK_IF);
+    GxMoaExecStackElement& top = p.Frame(2);
+    top.m_LocalTable.StoreByName(L"s", 2, nullptr);
+    top.m_OpcodeList.push_back([] { GxMoaVariable v; v.SetOpcode(OPC_PUSH_INT); return v; }());
+    top.m_OpcodeList.push_back(Int(42));
+    top.m_OpcodePos = 2;
+    top.m_Pos.m_Pos = 1; // after the line's last token
+    p.worker.m_ValueStack.push_back(Int(42));
+    p.worker.m_ReturnValue.SetString(L"ret");
+    const auto bytes = WriteBytes(GetParam(), [&](GxContentWriterBase* w) { EXPECT_TRUE(p.worker.Write(w)); });
+
+    Program q;
+    auto reader = MakeReader(GetParam(), bytes);
+    ASSERT_TRUE(q.worker.Read(reader.get()));
+    ASSERT_EQ(q.Depth(), 3u);
+    EXPECT_EQ(q.Frame(0).m_BlockType, BLOCK_NORMAL);
+    EXPECT_EQ(q.Frame(2).m_BlockType, BLOCK_IF);
+    EXPECT_EQ(q.Frame(0).m_LocalTable.Find(L"a")->m_Value.ToInt64(), 1);
+    EXPECT_EQ(q.Frame(1).m_Pos.m_ScriptName, L"other");
+    EXPECT_EQ(q.Frame(1).m_Pos.m_pEntity, q.worker.FindScriptEntity(L"other"));
+    EXPECT_EQ(q.Frame(2).m_Pos, GxMoaRunPos(1, 1));
+    EXPECT_EQ(q.Frame(2).m_LocalTable.Find(L"s")->m_Value.GetArraySize(), 3);
+    ASSERT_EQ(q.Frame(2).m_OpcodeList.size(), 2u);
+    EXPECT_EQ(q.Frame(2).m_OpcodeList[0].GetType(), GxMoaVariable::TYPE_OPCODE);
+    EXPECT_EQ(q.Frame(2).m_OpcodePos, 2);
+    ASSERT_EQ(q.worker.m_ValueStack.size(), 1u);
+    EXPECT_EQ(q.worker.m_ValueStack[0].ToInt64(), 42);
+    EXPECT_EQ(q.worker.m_ReturnValue.ToString(), L"ret");
+    // The restored call returns to its caller.
+    EXPECT_TRUE(q.worker.Return());
+    EXPECT_EQ(q.Depth(), 1u);
+    EXPECT_EQ(q.worker.GetCurrentScriptName(), L"main");
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, GxMoaWorkerRecord, ::testing::Values(Form::Binary, Form::Text),
+                         [](const auto& info) { return info.param == Form::Binary ? "Binary" : "Text"; });
+
+TEST(GxMoaWorker, FramesOutsideTheirScriptAreRefused)
+{
+    struct Case
+    {
+        int32_t m_Line, m_Pos, m_OpcodePos;
+    };
+    for (const Case c : {Case{99, 0, 0}, Case{-1, 0, 0}, Case{1, 5, 0}, Case{1, -2, 0}, Case{1, 0, 3}, Case{1, 0, -1}})
+    {
+        Program p;
+        ASSERT_TRUE(p.worker.StartInScript(L"other", L"@far"));
+        p.Frame(0).m_Pos.m_Line = c.m_Line;
+        p.Frame(0).m_Pos.m_Pos = c.m_Pos;
+        p.Frame(0).m_OpcodePos = c.m_OpcodePos;
+        const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { p.worker.Write(w); });
+        Program q;
+        ASSERT_TRUE(q.worker.StartAtLabel(L"MAIN"));
+        auto reader = MakeReader(Form::Binary, bytes);
+        EXPECT_FALSE(q.worker.Read(reader.get())) << c.m_Line << "," << c.m_Pos << "," << c.m_OpcodePos;
+        EXPECT_FALSE(q.worker.IsRunning());
+    }
+}
+
+TEST(GxMoaWorker, TruncatedWorkerRecordsAreRefused)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
+    ASSERT_TRUE(p.worker.CallLabel(L"sub"));
+    p.Frame(1).m_LocalTable.Add(L"x", Int(3));
+    p.worker.m_ValueStack.push_back(Int(1));
+    const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { p.worker.Write(w); });
+    for (size_t n = 0; n < bytes.size(); ++n)
+    {
+        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        Program q;
+        auto reader = MakeReader(Form::Binary, cut);
+        EXPECT_FALSE(q.worker.Read(reader.get()));
+        EXPECT_FALSE(q.worker.IsRunning());
+    }
+}

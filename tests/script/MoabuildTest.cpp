@@ -1,0 +1,256 @@
+// The program builder (tools/moabuild), driven as the engine and the sample game drive it.
+
+#include "ScriptTestUtil.h"
+#include "script/GxMoa.h"
+#include "script/GxMoaBuiltinTable.h"
+#include "script/GxMoaScope.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace ScriptTest;
+
+namespace
+{
+struct Built
+{
+    TempDir m_Dir;
+    BuildResult m_Result;
+    GxMoa m_Moa;
+    bool m_Loaded = false;
+
+    Built(std::initializer_list<std::pair<std::string, std::string>> files)
+    {
+        for (const auto& f : files)
+            WriteFile(m_Dir.Path() / "scripts" / f.first, f.second);
+        m_Result = RunBuilder(m_Dir.Path() / "scripts", m_Dir.Path() / "bincode");
+        const auto bytes = ReadFile(m_Dir.Path() / "bincode" / "moacode.mwb");
+        if (!bytes.empty())
+        {
+            GxContentBinaryReader reader(bytes.data(), static_cast<uint32_t>(bytes.size()));
+            m_Loaded = m_Moa.Read(&reader);
+        }
+    }
+    const GxMoaScript& Script(const std::wstring& name) const { return *m_Moa.FindScript(name); }
+};
+
+std::vector<uint16_t> Kinds(const GxMoaScript& s, int32_t line)
+{
+    std::vector<uint16_t> kinds;
+    for (const GxMoaToken& t : s.m_Lines[static_cast<size_t>(line)].m_Tokens)
+        kinds.push_back(t.m_Kind);
+    return kinds;
+}
+} // namespace
+
+TEST(Moabuild, OneScriptPerFileOneLinePerSourceLine)
+{
+    Built b({{"Intro.TXT", "*start\r\n\r\n// note\r\nText line\r\n   \r\n@$x = 1\r\n\\@not a statement\r\n"},
+             {"second.moa", "hello"},
+             {"ignored.dat", "@nonsense"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    ASSERT_TRUE(b.m_Loaded);
+    EXPECT_EQ(b.m_Moa.m_ScriptDefine.size(), 2u);
+    const GxMoaScript& intro = b.Script(L"intro");
+    ASSERT_EQ(intro.GetLineCount(), 7);
+    EXPECT_EQ(intro.GetTokenCount(1), 0);
+    EXPECT_EQ(intro.GetTokenCount(2), 0);
+    EXPECT_EQ(intro.GetTokenCount(4), 0);
+    EXPECT_EQ(intro.GetToken(3, 0).GetStr(), L"Text line");
+    EXPECT_EQ(intro.GetToken(6, 0).m_Kind, TK_TEXT);
+    EXPECT_EQ(intro.GetToken(6, 0).GetStr(), L"@not a statement");
+    EXPECT_EQ(b.Script(L"second").GetToken(0, 0).GetStr(), L"hello");
+}
+
+TEST(Moabuild, ExpressionsBecomeTokens)
+{
+    Built b({{"e.txt", "@$x = -1 - -$y[2]\n"
+                       "@$x++\n"
+                       "@$r = rand\n"
+                       "@$s = \"a\\\"b\" : 2.5 : null : 0x10\n"
+                       "@$a = array(1, , 3)\n"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    const GxMoaScript& s = b.Script(L"e");
+    EXPECT_EQ(Kinds(s, 0), (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_UNARY_MINUS, TK_INT, TK_SUB, TK_UNARY_MINUS,
+                                                  TK_ARRAY_VARIABLE, TK_BRACKET_OPEN, TK_INT, TK_BRACKET_CLOSE}));
+    EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_VARIABLE, TK_POST_INC}));
+    // A builtin written without brackets gets them.
+    EXPECT_EQ(Kinds(s, 2), (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_BUILTIN, TK_PAREN_OPEN, TK_PAREN_CLOSE}));
+    EXPECT_EQ(s.GetToken(2, 2).m_Int, 300);
+    EXPECT_EQ(s.GetToken(2, 2).GetStr(), L"rand");
+    EXPECT_EQ(s.GetToken(3, 2).GetStr(), L"a\"b");
+    EXPECT_DOUBLE_EQ(s.GetToken(3, 4).GetFloat(), 2.5);
+    EXPECT_EQ(s.GetToken(3, 6).m_Kind, TK_NULL);
+    EXPECT_EQ(s.GetToken(3, 8).m_Int, 16);
+    EXPECT_EQ(Kinds(s, 4), (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_ARRAY, TK_PAREN_OPEN, TK_INT, TK_COMMA,
+                                                  TK_COMMA, TK_INT, TK_PAREN_CLOSE}));
+    ASSERT_NE(b.m_Moa.FindBuiltinDefinition(L"rand"), nullptr);
+    EXPECT_EQ(b.m_Moa.m_BuiltinDefine.size(), 1u);
+}
+
+TEST(Moabuild, IfElseChainsCarryTheirJumpPositions)
+{
+    Built b({{"c.txt", "@if ($a) {\n"
+                       "one\n"
+                       "@} else if ($b == 2) {\n"
+                       "two\n"
+                       "@} else {\n"
+                       "three\n"
+                       "@}\n"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    const GxMoaScript& s = b.Script(L"c");
+    EXPECT_EQ(s.GetToken(0, 0).GetJumpPos(1), GxMoaRunPos(0, 2));
+    EXPECT_EQ(s.GetToken(0, 4).GetJumpPos(0), GxMoaRunPos(2, 0));
+    EXPECT_EQ(s.GetToken(2, 0).m_Int, BLOCK_CODE_IF);
+    EXPECT_EQ(s.GetToken(2, 1).m_Kind, TK_ELSE);
+    EXPECT_EQ(s.GetToken(2, 1).GetJumpPos(1), GxMoaRunPos(2, 3));
+    EXPECT_EQ(s.GetToken(2, 3).m_Kind, TK_VARIABLE);
+    EXPECT_EQ(s.GetToken(2, 7).m_Kind, TK_BRACE_OPEN);
+    EXPECT_EQ(s.GetToken(2, 7).GetJumpPos(0), GxMoaRunPos(4, 0));
+    EXPECT_EQ(s.GetToken(4, 0).m_Int, BLOCK_CODE_ELSE);
+    EXPECT_EQ(s.GetToken(4, 1).GetJumpLine(1), -1); // a plain ELSE
+    EXPECT_EQ(s.GetToken(4, 2).GetJumpPos(0), GxMoaRunPos(6, 0));
+    EXPECT_EQ(s.GetToken(6, 0).m_Int, BLOCK_CODE_ELSE);
+    for (int line = 0; line < s.GetLineCount(); ++line)
+        for (const GxMoaToken& t : s.m_Lines[static_cast<size_t>(line)].m_Tokens)
+            EXPECT_NE(t.m_Kind, TK_SEMICOLON);
+}
+
+TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
+{
+    Built b({{"w.txt", "@static $n = 0\n"
+                       "@while ($n < 3) {\n"
+                       "@  $n++\n"
+                       "@  $tmp = $n\n"
+                       "@}\n"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    const GxMoaScript& s = b.Script(L"w");
+    EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_LABEL, TK_IF, TK_PAREN_OPEN, TK_VARIABLE, TK_LT, TK_INT,
+                                                  TK_PAREN_CLOSE, TK_BRACE_OPEN}));
+    const std::wstring label = s.GetToken(1, 0).GetStr();
+    ASSERT_NE(s.FindLabel(label), nullptr);
+    EXPECT_EQ(label[0], L'@');
+    EXPECT_EQ(s.FindLabel(label)->m_Pos, GxMoaRunPos(1, 0));
+    EXPECT_EQ(s.GetToken(1, 1).GetJumpPos(1), GxMoaRunPos(1, 3));
+    EXPECT_EQ(Kinds(s, 4), (std::vector<uint16_t>{TK_BUILTIN, TK_PAREN_OPEN, TK_STRING, TK_PAREN_CLOSE, TK_BRACE_CLOSE}));
+    EXPECT_EQ(s.GetToken(4, 0).m_Int, 64);
+    EXPECT_EQ(s.GetToken(4, 2).GetStr(), label);
+    EXPECT_EQ(s.GetToken(1, 7).GetJumpPos(0), GxMoaRunPos(4, 4));
+    // $tmp is LOCAL and lost at every jump back: warned; the STATIC $n is not.
+    EXPECT_NE(b.m_Result.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
+    EXPECT_EQ(b.m_Result.m_Messages.find("$n,"), std::string::npos);
+}
+
+TEST(Moabuild, LayerCommandsNameTheirBuiltin)
+{
+    Built b({{"l.txt", "@chara.alpha(128)\n@Chara(1, \"x\")\n"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    const GxMoaScript& s = b.Script(L"l");
+    EXPECT_EQ(Kinds(s, 0), (std::vector<uint16_t>{TK_UNKNOWN_WORD, TK_PAREN_OPEN, TK_INT, TK_PAREN_CLOSE}));
+    EXPECT_EQ(s.GetToken(0, 0).GetStr(), L"chara.alpha");
+    ASSERT_NE(b.m_Moa.FindBuiltinDefinition(L"sp.alpha"), nullptr);
+    EXPECT_EQ(b.m_Moa.FindBuiltinDefinition(L"sp.alpha")->m_BuiltinIndex, 1001);
+    ASSERT_NE(b.m_Moa.FindBuiltinDefinition(L"sp.lcg"), nullptr);
+    EXPECT_EQ(b.m_Moa.FindBuiltinDefinition(L"sp.lcg")->m_BuiltinIndex, 1003);
+}
+
+TEST(Moabuild, DeclarationsGoToTheirScopes)
+{
+    Built b({{"d.txt", "@static $s = -5\n"
+                       "@static perman $sp = 1.5\n"
+                       "@global nosave $g[3]\n"
+                       "@extern perman $e = \"x\"\n"
+                       "@global $n\n"}});
+    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    const GxMoaScript& s = b.Script(L"d");
+    ASSERT_EQ(s.m_VariableDefine.size(), 2u);
+    EXPECT_EQ(s.FindVariableDefinition(L"s")->m_Scope, SCOPE_STATIC_INGAME);
+    EXPECT_EQ(s.FindVariableDefinition(L"s")->m_InitValue.ToInt64(), -5);
+    EXPECT_EQ(s.FindVariableDefinition(L"s")->m_Line, 0);
+    EXPECT_EQ(s.FindVariableDefinition(L"sp")->m_Scope, SCOPE_STATIC_PERMAN);
+    const GxMoaVariableDefinition* g = b.m_Moa.FindVariableDefinition(L"g");
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->m_Scope, SCOPE_GLOBAL_NOSAVE);
+    EXPECT_EQ(g->m_ArraySize, 3);
+    EXPECT_EQ(g->m_ScriptName, L"d");
+    EXPECT_EQ(b.m_Moa.FindVariableDefinition(L"e")->m_Scope, SCOPE_EXTERN_PERMAN);
+    EXPECT_EQ(b.m_Moa.FindVariableDefinition(L"e")->m_InitValue.ToString(), L"x");
+    EXPECT_TRUE(b.m_Moa.FindVariableDefinition(L"n")->m_InitValue.IsNull());
+    EXPECT_EQ(s.GetToken(2, 0).m_Kind, TK_GLOBAL);
+    EXPECT_EQ(s.GetToken(2, 1).m_Kind, TK_NOSAVE);
+}
+
+TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\n\n@$x = nosuchbuiltin(1)\n", "x.txt:3: error:"},
+        {"@if ($a) {\nno end\n", "x.txt:1: error: this block is not closed"},
+        {"\n@}\n", "x.txt:2: error:"},
+        {"@for ($i) {\n@}\n", "x.txt:1: error:"},
+        {"@$a = 1;\n", "x.txt:1: error:"},
+        {"@$a = (1\n", "x.txt:1: error:"},
+        {"@$a = \"open\n", "x.txt:1: error:"},
+        {"@else {\n", "x.txt:1: error:"},
+        {"@chara.nosuch(1)\n", "x.txt:1: error:"},
+        {"@static $a\n@static $a\n", "x.txt:2: error:"},
+        {"@global $a[99999999]\n", "x.txt:1: error:"},
+        {"@$a = 99999999999999999999\n", "x.txt:1: error:"},
+        {"ok\n\xff\xfe\n", "x.txt:2: error:"},
+        {"*\n", "x.txt:1: error:"},
+        {"*@l\n*@l\n", "x.txt:2: error:"},
+    };
+    for (const auto& c : cases)
+    {
+        TempDir dir;
+        WriteFile(dir.Path() / "scripts" / "x.txt", c.first);
+        WriteFile(dir.Path() / "bincode" / "moacode.mwb", "old");
+        const BuildResult r = RunBuilder(dir.Path() / "scripts", dir.Path() / "bincode");
+        EXPECT_EQ(r.m_ExitCode, 1) << c.first;
+        EXPECT_NE(r.m_Messages.find(c.second), std::string::npos) << c.first << "\n" << r.m_Messages;
+        const auto old = ReadFile(dir.Path() / "bincode" / "moacode.mwb");
+        EXPECT_EQ(std::string(old.begin(), old.end()), "old");
+    }
+}
+
+TEST(Moabuild, GlobalNamesAreUniqueAcrossScripts)
+{
+    Built b({{"a.txt", "*MAIN\n@global $v\n"}, {"b.txt", "\n*MAIN\n@global $v\n"}, {"Z.moa", "x\n"}, {"z.txt", "y\n"}});
+    EXPECT_EQ(b.m_Result.m_ExitCode, 1);
+    EXPECT_NE(b.m_Result.m_Messages.find("b.txt:2: error: label MAIN is already defined (script a, line 1)"),
+              std::string::npos)
+        << b.m_Result.m_Messages;
+    EXPECT_NE(b.m_Result.m_Messages.find("b.txt:3: error:"), std::string::npos);
+    EXPECT_NE(b.m_Result.m_Messages.find("z.txt:1: error: script name 'z'"), std::string::npos);
+}
+
+TEST(GxMoaBuiltinTable, NamesAreUniqueAndIndicesLieInTheirRanges)
+{
+    struct Bounds
+    {
+        int32_t m_First, m_Last;
+    };
+    const Bounds ranges[] = {{1, 299},     {300, 499},   {500, 999},   {1000, 1099}, {1100, 1299},
+                             {1300, 1399}, {1400, 1499}, {1500, 1599}, {2000, 2099}, {2100, 2199},
+                             {2200, 2399}, {10000, 19999}, {20000, 29999}};
+    std::set<std::wstring> names;
+    std::set<int32_t> indices;
+    for (const GxMoaBuiltinTableEntry& e : GxMoaBuiltinTable::GetEntries())
+    {
+        EXPECT_TRUE(names.insert(e.m_Name).second) << e.m_Index;
+        EXPECT_TRUE(indices.insert(e.m_Index).second) << e.m_Index;
+        bool inRange = false;
+        for (const Bounds& r : ranges)
+            inRange = inRange || (e.m_Index >= r.m_First && e.m_Index <= r.m_Last);
+        EXPECT_TRUE(inRange) << e.m_Index;
+        EXPECT_EQ(GxMoaBuiltinTable::FindIndex(e.m_Name), e.m_Index);
+    }
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"goto"), 64);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"rand"), 300);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"msg"), 516);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"sp.lcg"), 1003);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"wa.click"), 2100);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"jumptotitle"), 10000);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"zor_saverounddata"), 20058);
+    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"MSG"), -1);
+}

@@ -1,0 +1,195 @@
+#include "TaskTestSupport.h"
+
+#include "core/GxCrtRandom.h"
+#include "task/GxTaskActor.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct ActorTree : TaskTree
+{
+    GxTaskActor* actor = new GxTaskActor(root, L"actor");
+};
+
+GxVector4 V(float x, float y, float z)
+{
+    return GxVector4(x, y, z, 0.0f);
+}
+
+} // namespace
+
+TEST(GxTaskActorActions, FadeInIsLinearInTruncatedAlpha)
+{
+    ActorTree t;
+    t.actor->SetAlpha(0);
+    t.actor->AddActionFadeIn(500);
+    EXPECT_TRUE(GxTaskActor::StepActions(t.actor, 250));
+    EXPECT_EQ(t.actor->GetAlpha(), 127); // 127.5 cut
+    EXPECT_FALSE(GxTaskActor::StepActions(t.actor, 250));
+    EXPECT_EQ(t.actor->GetAlpha(), 255);
+    EXPECT_TRUE(GxTaskActor::IsActionEmpty(t.actor));
+}
+
+TEST(GxTaskActorActions, LeftoverTimeFlowsIntoTheNextActionOfTheChannel)
+{
+    ActorTree t;
+    t.actor->AddActionMove(100, V(200, 100, 0), GX_INTER_LINEAR);
+    t.actor->AddActionHide();
+    EXPECT_FALSE(GxTaskActor::StepActions(t.actor, 150));
+    EXPECT_FLOAT_EQ(t.actor->GetPos().x, 200.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetPos().y, 100.0f);
+    EXPECT_FALSE(t.actor->IsVisible());
+
+    t.actor->AddActionWait(0, 30);
+    t.actor->AddActionMove(100, V(300, 100, 0), GX_INTER_LINEAR);
+    EXPECT_TRUE(GxTaskActor::StepActions(t.actor, 80)); // 30 for the wait, 50 for the move
+    EXPECT_FLOAT_EQ(t.actor->GetPos().x, 250.0f);
+    EXPECT_EQ(t.actor->GetActions(0).front().m_TimeLeft, 50);
+}
+
+TEST(GxTaskActorActions, ZeroTimeActionsCompleteInOneStepAndActOnlyAtTheirEnd)
+{
+    ActorTree t;
+    t.actor->Hide();
+    t.actor->AddAction(0, GxActionParam(GX_ACTION_SHOW, 0, {}));
+    t.actor->AddAction(0, GxActionParam(GX_ACTION_ALPHA_AT_END, 0, V(99.9f, 0, 0)));
+    t.actor->AddActionSetColor0(V(0.5f, 0.25f, 0.125f));
+    t.actor->AddAction(0, GxActionParam(GX_ACTION_COLOR1_AT_END, 0, V(1, 1, 1)));
+    t.actor->AddAction(0, GxActionParam(GX_ACTION_BLEND_AT_END, 40, V(5, 0, 0)));
+    t.actor->SetColor0(GxVector4(1, 1, 1, 0.75f));
+    EXPECT_TRUE(GxTaskActor::StepActions(t.actor, 1));
+    EXPECT_TRUE(t.actor->IsVisible());
+    EXPECT_EQ(t.actor->GetAlpha(), 99);
+    EXPECT_FLOAT_EQ(t.actor->GetColor0().x, 0.5f);
+    EXPECT_FLOAT_EQ(t.actor->GetColor0().z, 0.125f);
+    EXPECT_FLOAT_EQ(t.actor->GetColor0().w, 0.75f); // alpha unchanged
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_Color1.y, 1.0f);
+    EXPECT_EQ(t.actor->GetBlendMode(), 2); // not before its time is up
+    EXPECT_FALSE(GxTaskActor::StepActions(t.actor, 39));
+    EXPECT_EQ(t.actor->GetBlendMode(), 5);
+}
+
+TEST(GxTaskActorActions, MoveByIsRelativeToThePositionWhenItBegins)
+{
+    ActorTree t;
+    t.actor->AddActionWait(1, 10);
+    t.actor->AddAction(1, GxActionParam(GX_ACTION_POS_BY, 100, V(10, 0, 0)));
+    GxTaskActor::StepActions(t.actor, 5);
+    t.actor->SetPos(V(5, 0, 0)); // after queueing, before the move begins
+    GxTaskActor::StepActions(t.actor, 200);
+    EXPECT_FLOAT_EQ(t.actor->GetPos().x, 15.0f);
+}
+
+TEST(GxTaskActorActions, ChannelsRunInParallel)
+{
+    ActorTree t;
+    t.actor->SetAlpha(255);
+    t.actor->AddActionFadeOut(200);
+    t.actor->AddActionMoveByQuick(V(0, 40, 0));
+    EXPECT_TRUE(GxTaskActor::StepActions(t.actor, 100));
+    EXPECT_EQ(t.actor->GetAlpha(), 127);
+    EXPECT_FLOAT_EQ(t.actor->GetPos().y, 20.0f);
+    EXPECT_EQ(t.actor->GetActions(1).size(), 1u);
+    EXPECT_FALSE(GxTaskActor::StepActions(t.actor, 100));
+    EXPECT_EQ(t.actor->GetAlpha(), 0);
+    EXPECT_FLOAT_EQ(t.actor->GetPos().y, 40.0f);
+}
+
+TEST(GxTaskActorActions, InterpolationModes)
+{
+    GxActionParam action(GX_ACTION_POS, 100, {});
+    action.m_TimeLeft = 50;
+    EXPECT_FLOAT_EQ(action.GetProgress(), 0.5f);
+    action.m_InterMode = GX_INTER_EASE_OUT;
+    EXPECT_NEAR(action.GetProgress(), 0.83505f, 1e-4);
+    action.m_InterMode = GX_INTER_EASE_IN;
+    EXPECT_NEAR(action.GetProgress(), 0.16494f, 1e-4);
+    action.m_InterMode = GX_INTER_SMOOTH;
+    action.m_TimeLeft = 75;
+    EXPECT_NEAR(action.GetProgress(), 0.25f - 0.159155f, 1e-5);
+    action.m_TimeLeft = 150; // clamped
+    EXPECT_FLOAT_EQ(action.GetProgress(), 0.0f);
+    GxActionParam instant(GX_ACTION_POS, 0, {});
+    EXPECT_FLOAT_EQ(instant.GetProgress(), 1.0f);
+}
+
+TEST(GxTaskActorShake, DrawsFourNumbersInOrderOnEvenFramesAndClearsAtTheEnd)
+{
+    ActorTree t;
+    GxCrtRandom::Seed(1); // draws 41, 18467, 6334, 26500
+    t.actor->AddAction(0, GxActionParam(GX_ACTION_SHAKE, 100, V(100, 100, 0)));
+    t.actor->GetVisual().m_ShakeOffsetPos.z = 3.0f;
+    GxTaskActor::StepActions(t.actor, 10);
+    // x: sin(41 deg) x 8467 / 10000 x 100 = 55.5; y: 6500 x cos(214 deg) / 10000 x 100 = -53.9.
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.x, 55.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.y, -53.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.z, 3.0f);
+    const GxVector4 world = t.actor->GetWorldPos();
+    EXPECT_FLOAT_EQ(world.x, 55.0f);
+
+    t.actor->SetFrameCount(1); // odd: the offset stays and nothing is drawn
+    GxTaskActor::StepActions(t.actor, 10);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.x, 55.0f);
+    EXPECT_EQ(GxCrtRandom::Next(), 19169); // the fifth draw after seed 1
+
+    GxTaskActor::StepActions(t.actor, 100);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.x, 0.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.y, 0.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.z, 0.0f);
+}
+
+TEST(GxTaskActorFinish, FinishRunsEveryActionToItsEndAtOnce)
+{
+    ActorTree t;
+    t.actor->AddActionWait(0, 30000);
+    t.actor->AddActionMove(500, V(64, 32, 0), GX_INTER_SMOOTH);
+    t.actor->AddAction(1, GxActionParam(GX_ACTION_SHAKE, 25000, V(8, 8, 0)));
+    t.actor->AddAction(1, GxActionParam(GX_ACTION_ALPHA_AT_END, 10, V(12, 0, 0)));
+    GxTaskActor::FinishActions(t.actor);
+    EXPECT_TRUE(GxTaskActor::IsActionEmpty(t.actor));
+    EXPECT_FLOAT_EQ(t.actor->GetPos().x, 64.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetPos().y, 32.0f);
+    EXPECT_EQ(t.actor->GetAlpha(), 12);
+    EXPECT_FLOAT_EQ(t.actor->GetVisual().m_ShakeOffsetPos.x, 0.0f);
+}
+
+TEST(GxTaskActorState, ResetValuesAndDrawColour)
+{
+    ActorTree t;
+    const GxActorVisualParam& v = t.actor->GetVisual();
+    EXPECT_TRUE(v.m_Visible);
+    EXPECT_FLOAT_EQ(v.m_OrderZ, 1000.0f);
+    EXPECT_EQ(v.m_Alpha, 255);
+    EXPECT_FLOAT_EQ(t.actor->GetScale().x, 1.0f);
+    EXPECT_FLOAT_EQ(t.actor->GetScale().w, 0.0f);
+    EXPECT_EQ(v.m_BlendMode, 2);
+    EXPECT_TRUE(t.actor->HasKind(GX_TASKKIND_ACTOR | GX_TASKKIND_FOLDER));
+    EXPECT_FLOAT_EQ(v.GetDrawColor(255).w, 1.0f);
+    t.actor->SetColor0ARGB(0x80FF8000u);
+    EXPECT_FLOAT_EQ(t.actor->GetColor0().y, 128.0f / 255.0f);
+    t.actor->SetAlpha(51);
+    const GxVector4 colour = v.GetDrawColor(255);
+    EXPECT_FLOAT_EQ(colour.x, 1.0f);
+    EXPECT_FLOAT_EQ(colour.z, 0.0f);
+    EXPECT_NEAR(colour.w, 0.2f * 128.0f / 255.0f, 1e-6);
+    EXPECT_NEAR(v.GetDrawColor(0).w, 0.0f, 1e-6);
+}
+
+TEST(GxTaskActorState, WorldPositionAddsEveryAncestor)
+{
+    ActorTree t;
+    auto* folder = new GxTaskFolder(t.actor, L"f");
+    auto* child = new GxTaskActor(folder, L"c");
+    t.actor->SetPos(V(10, 20, 0));
+    child->SetPos(V(1, 2, 3));
+    const GxVector4 world = child->GetWorldPos();
+    EXPECT_FLOAT_EQ(world.x, 11.0f);
+    EXPECT_FLOAT_EQ(world.y, 22.0f);
+    EXPECT_FLOAT_EQ(world.z, 3.0f);
+    EXPECT_FLOAT_EQ(t.root->GetWorldPos().x, 0.0f);
+    GxTaskManage lone;
+    GxTaskFolder orphan(static_cast<GxTaskBase*>(nullptr));
+    EXPECT_FLOAT_EQ(orphan.GetWorldPos().x, 0.0f);
+}

@@ -1,0 +1,212 @@
+#include "TaskTestSupport.h"
+
+#include "core/GxLog.h"
+
+#include <gtest/gtest.h>
+
+TEST(GxTaskBaseLinks, ChildrenAreAppendedInCreationOrderAndUnlinkedOnDelete)
+{
+    TaskTree t;
+    auto* a = new GxTaskBase(t.root);
+    auto* b = new GxTaskBase(t.root);
+    auto* c = new GxTaskBase(t.root);
+    EXPECT_EQ(t.root->GetChildCount(), 3);
+    EXPECT_EQ(t.root->GetFirstChild(), a);
+    EXPECT_EQ(b->GetPrevSibling(), a);
+    EXPECT_EQ(b->GetNextSibling(), c);
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), 5); // root counts twice
+    delete b;
+    EXPECT_EQ(a->GetNextSibling(), c);
+    EXPECT_EQ(c->GetPrevSibling(), a);
+    delete a;
+    EXPECT_EQ(t.root->GetFirstChild(), c);
+    EXPECT_EQ(c->GetPrevSibling(), nullptr);
+    EXPECT_EQ(t.root->GetChildCount(), 1);
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), 3);
+}
+
+TEST(GxTaskBaseLinks, SecondRootIsNotRegisteredButCounted)
+{
+    TaskTree t;
+    const uint32_t errors = GxLog::GetErrorCount();
+    const int32_t live = t.manage.GetLiveTaskCount();
+    GxTaskBase second(&t.manage);
+    EXPECT_EQ(t.manage.GetRootTask(), t.root);
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), live + 1);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+}
+
+TEST(GxTaskBaseID, IDIsSetOnceAndDuplicatesAreRefused)
+{
+    TaskTree t;
+    auto* a = new GxTaskBase(t.root);
+    auto* b = new GxTaskBase(t.root);
+    EXPECT_TRUE(a->SetTaskID(42));
+    EXPECT_FALSE(a->SetTaskID(43));
+    EXPECT_EQ(a->GetTaskID(), 42u);
+    EXPECT_EQ(t.manage.FindTaskByID(42), a);
+    EXPECT_EQ(t.manage.FindTaskByID(43), nullptr);
+
+    // A refused duplicate keeps the ID in its field, but deleting it leaves the holder registered.
+    EXPECT_FALSE(b->SetTaskID(42));
+    EXPECT_EQ(b->GetTaskID(), 42u);
+    delete b;
+    EXPECT_EQ(t.manage.FindTaskByID(42), a);
+    delete a;
+    EXPECT_EQ(t.manage.FindTaskByID(42), nullptr);
+}
+
+TEST(GxTaskBaseID, ZeroIsRefused)
+{
+    TaskTree t;
+    auto* a = new GxTaskBase(t.root);
+    const uint32_t errors = GxLog::GetErrorCount();
+    EXPECT_FALSE(a->SetTaskID(0));
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+    EXPECT_TRUE(a->SetTaskID(5)); // still 0, so it may be set
+}
+
+TEST(GxTaskBaseName, RenameMovesTheNameAndEmptyNameUnregisters)
+{
+    TaskTree t;
+    auto* a = new GxTaskBase(t.root, L"first");
+    EXPECT_EQ(t.manage.FindTaskByName(L"first"), a);
+    EXPECT_TRUE(a->SetTaskName(L"second"));
+    EXPECT_EQ(t.manage.FindTaskByName(L"first"), nullptr);
+    EXPECT_EQ(t.manage.FindTaskByName(std::wstring(L"second")), a);
+    EXPECT_FALSE(a->SetTaskName(L""));
+    EXPECT_EQ(t.manage.FindTaskByName(L"second"), nullptr);
+}
+
+TEST(GxTaskBaseName, RefusedDuplicateNeverRemovesTheHolder)
+{
+    TaskTree t;
+    auto* holder = new GxTaskBase(t.root, L"dup");
+    auto* other = new GxTaskBase(t.root, L"dup");
+    EXPECT_EQ(other->GetTaskName(), L"dup");
+    EXPECT_EQ(t.manage.FindTaskByName(L"dup"), holder);
+    // Renaming the refused task must not erase the holder's entry ...
+    EXPECT_TRUE(other->SetTaskName(L"else"));
+    EXPECT_EQ(t.manage.FindTaskByName(L"dup"), holder);
+    // ... and neither must deleting a refused one.
+    auto* third = new GxTaskBase(t.root, L"dup");
+    delete third;
+    EXPECT_EQ(t.manage.FindTaskByName(L"dup"), holder);
+    delete holder;
+    EXPECT_EQ(t.manage.FindTaskByName(L"dup"), nullptr);
+    EXPECT_EQ(t.manage.FindTaskByName(L"else"), other);
+}
+
+TEST(GxTaskBaseName, PathJoinsNamesIndexAndTypeCode)
+{
+    TaskTree t;
+    auto* folder = new GxTaskFolder(t.root, L"$UI:SeqTitle");
+    auto* button = new GxTaskBase(folder, L"global", L"btn", 3);
+    button->SetTypeCode(51);
+    EXPECT_EQ(button->GetTaskPath(), L"global/btn[3]:51");
+}
+
+TEST(GxTaskBaseLocalName, KeysAreUniquePerNameAndIndex)
+{
+    TaskTree t;
+    auto* folder = new GxTaskFolder(t.root, L"f");
+    auto* x0 = new GxTaskBase(folder, nullptr, L"x", 0);
+    auto* x1 = new GxTaskBase(folder, nullptr, L"x", 1);
+    const uint32_t errors = GxLog::GetErrorCount();
+    auto* dup = new GxTaskBase(folder, nullptr, L"x", 0);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 0), x0);
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 1), x1);
+    EXPECT_EQ(dup->GetLocalNameFolder(), nullptr);
+    // Deleting the refused task keeps the first holder's key.
+    delete dup;
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 0), x0);
+    delete x0;
+    delete x1;
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 0), nullptr);
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 1), nullptr);
+    // The name went with its last index: registering it again starts afresh.
+    auto* again = new GxTaskBase(folder, nullptr, L"x", 7);
+    EXPECT_EQ(folder->FindTaskLocal(L"x", 7), again);
+}
+
+TEST(GxTaskBaseLocalName, WithoutFolderAboveTheNameIsRefusedAndKept)
+{
+    TaskTree t;
+    auto* plain = new GxTaskBase(t.root);
+    const uint32_t errors = GxLog::GetErrorCount();
+    EXPECT_FALSE(plain->SetTaskLocalName(L"x", 0));
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+    EXPECT_EQ(plain->GetTaskLocalName(), L"");
+}
+
+TEST(GxTaskBaseLocalName, FolderTaskNamedAtConstructionIsFoundAboveAndLeavesNoDanglingKey)
+{
+    TaskTree t;
+    auto* screen = new GxTaskFolder(t.root, L"screen");
+    // A folder named at construction lands in the folder above it.
+    auto* panel = new GxTaskFolder(screen, nullptr, L"panel", 0);
+    EXPECT_EQ(screen->FindTaskLocal(L"panel", 0), panel);
+    EXPECT_EQ(panel->GetLocalNameFolder(), screen);
+    delete panel;
+    EXPECT_EQ(screen->FindTaskLocal(L"panel", 0), nullptr);
+}
+
+TEST(GxTaskBaseLocalName, MoveNodeCarriesTheKeyToTheNewFolder)
+{
+    TaskTree t;
+    auto* f1 = new GxTaskFolder(t.root, L"f1");
+    auto* f2 = new GxTaskFolder(t.root, L"f2");
+    auto* panel = new GxTaskFolder(f1, nullptr, L"panel", 2);
+    auto* leaf = new GxTaskBase(f1, nullptr, L"leaf", 0);
+    EXPECT_TRUE(t.manage.MoveNode(leaf, f2));
+    EXPECT_EQ(f1->FindTaskLocal(L"leaf", 0), nullptr);
+    EXPECT_EQ(f2->FindTaskLocal(L"leaf", 0), leaf);
+    EXPECT_EQ(leaf->GetParent(), f2);
+    EXPECT_EQ(f1->GetChildCount(), 1);
+    EXPECT_EQ(f2->GetLastChild(), leaf);
+
+    // A folder's key leaves the folder it was registered in; the search for the new one starts at the
+    // moved task itself, a folder.
+    EXPECT_TRUE(t.manage.MoveNode(panel, f2));
+    EXPECT_EQ(f1->FindTaskLocal(L"panel", 2), nullptr);
+    EXPECT_EQ(panel->GetLocalNameFolder(), panel);
+    delete panel;
+    EXPECT_EQ(f2->FindTaskLocal(L"panel", 2), nullptr);
+}
+
+TEST(GxTaskBaseLocalName, MoveNodeRefusals)
+{
+    TaskTree t;
+    GxTaskManage other;
+    auto* otherRoot = new GxTaskBase(&other);
+    auto* a = new GxTaskBase(t.root);
+    auto* child = new GxTaskBase(a);
+    EXPECT_FALSE(t.manage.MoveNode(t.root, a));
+    EXPECT_FALSE(t.manage.MoveNode(a, otherRoot));
+    EXPECT_FALSE(t.manage.MoveNode(a, child)); // into its own subtree
+    EXPECT_EQ(a->GetParent(), t.root);
+}
+
+TEST(GxTaskBaseState, TransitionsCallTheirHooksOnce)
+{
+    TaskTree t;
+    Journal j;
+    auto* p = new RecTask(&j, L"p", t.root);
+    auto* c = new RecTask(&j, L"c", p);
+    auto* g = new RecTask(&j, L"g", c);
+    g->Suspend();
+    p->SuspendChildren();
+    EXPECT_TRUE(c->IsSuspended());
+    p->ResumeChildren();
+    EXPECT_TRUE(c->IsActive());
+    EXPECT_TRUE(g->IsSuspended()); // grandchildren are not touched
+    g->Resume();
+    c->Resume(); // already active: no hook
+    c->Kill();
+    p->Kill();
+    p->Kill();
+    EXPECT_EQ(j, (Journal{L"Suspend:g", L"Suspend:c", L"Resume:c", L"Resume:g", L"Kill:g", L"Kill:c", L"Kill:p"}));
+    EXPECT_EQ(p->DecrementDeleteDelay(), 0);
+    EXPECT_EQ(p->DecrementDeleteDelay(), 0);
+}

@@ -1,0 +1,384 @@
+#include "TaskTestSupport.h"
+
+#include "core/GxLog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace
+{
+
+// The refusals of the task tree are logged: keep their lines out of the working directory.
+class TaskLogEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        const std::filesystem::path dir = std::filesystem::temp_directory_path();
+        GxLog::SetErrorLogPath((dir / L"kv_tests_task_error.log").wstring());
+        GxLog::SetDebugLogPath((dir / L"kv_tests_task_debug.log").wstring());
+    }
+};
+::testing::Environment* const s_LogEnvironment = ::testing::AddGlobalTestEnvironment(new TaskLogEnvironment);
+
+// root
+//  +- sys (system sequence) - s1
+//  +- A (sequence) - a1 - a11, a12
+//  |               - a2
+//  +- B (sequence) - b1
+struct WalkTree : TaskTree
+{
+    Journal j;
+    RecSeq* sys = new RecSeq(&j, L"sys", root, L"SeqSystem");
+    RecTask* s1 = new RecTask(&j, L"s1", sys);
+    RecSeq* a = new RecSeq(&j, L"A", root, L"SeqA");
+    RecTask* a1 = new RecTask(&j, L"a1", a);
+    RecTask* a11 = new RecTask(&j, L"a11", a1);
+    RecTask* a12 = new RecTask(&j, L"a12", a1);
+    RecTask* a2 = new RecTask(&j, L"a2", a);
+    RecSeq* b = new RecSeq(&j, L"B", root, L"SeqB");
+    RecTask* b1 = new RecTask(&j, L"b1", b);
+
+    WalkTree() { manage.SetSystemSequence(sys); }
+
+    void EnterA()
+    {
+        manage.ChangeSequence(a, 0, 0);
+        manage.ApplyPendingSequence();
+        j.clear();
+    }
+};
+
+const float kPoint[2] = {10.0f, 20.0f};
+
+} // namespace
+
+TEST(GxTaskManageWalk, UpdateVisitsParentBeforeChildrenAndEndsAtTheSequence)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+    t.manage.WalkUpdate(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a11", L"U:a12", L"U:a2"}));
+}
+
+TEST(GxTaskManageWalk, PreStartTasksGetUpdateOnlyOnceTheSequenceHasStarted)
+{
+    WalkTree t;
+    t.EnterA();
+    t.a1->AddTaskFlags(GX_TASKFLAG_PRESTART);
+    t.manage.WalkUpdate(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:a11", L"U:a12", L"U:a2"}));
+    t.j.clear();
+    t.manage.WalkUpdatePreStart(t.a, 0, 0);
+    // Only pre-start tasks get UpdatePreStart, but the walk still descends through the others.
+    EXPECT_EQ(t.j, (Journal{L"P:A", L"P:a1"}));
+}
+
+TEST(GxTaskManageWalk, SkipAndNoChildFlagsOfEachStepWalk)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+
+    t.a1->AddTaskFlags(GX_TASKFLAG_SKIP_UPDATE);
+    t.manage.WalkUpdate(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a2"}));
+    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_UPDATE);
+    t.j.clear();
+    t.manage.WalkUpdate(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a2"}));
+
+    t.a1->SetTaskFlags(GX_TASKFLAG_SKIP_DRAWREG);
+    t.j.clear();
+    t.manage.WalkRegisterDraw(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"R:A", L"R:a2"}));
+    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_DRAWREG);
+    t.j.clear();
+    t.manage.WalkRegisterDraw(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"R:A", L"R:a1", L"R:a2"}));
+
+    t.a11->SetTaskFlags(GX_TASKFLAG_PRESTART);
+    t.a1->SetTaskFlags(GX_TASKFLAG_SKIP_PRESTART);
+    t.j.clear();
+    t.manage.WalkUpdatePreStart(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"P:A"}));
+    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_PRESTART);
+    t.j.clear();
+    t.manage.WalkUpdatePreStart(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"P:A"}));
+    t.a1->SetTaskFlags(0);
+    t.j.clear();
+    t.manage.WalkUpdatePreStart(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"P:A", L"P:a11"}));
+}
+
+TEST(GxTaskManageWalk, SuspendedAndDeadTasksAreSkippedWithTheirSubtrees)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+    t.a1->Suspend();
+    t.a2->Kill();
+    t.j.clear();
+    t.manage.WalkUpdate(t.a, 0, 0);
+    t.manage.WalkRegisterDraw(t.a, 0, 0);
+    t.manage.WalkMouseLeftDown(t.a, kPoint, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:A", L"R:A", L"LD:A"}));
+}
+
+TEST(GxTaskManageWalk, OneStepStopEndsOnlyItsOwnLevelAndIsClearedBySweep)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+    t.a11->m_StopOnUpdate = true;
+    t.manage.WalkUpdate(t.a, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a11", L"U:a2"}));
+    EXPECT_TRUE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_FALSE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+}
+
+TEST(GxTaskManageWalk, EndOfRunFlagEndsAWalkStartedBeforeASequence)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+    // a walk started at the system sequence's first sibling run would run on into A and B without it
+    t.manage.WalkUpdate(t.sys, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"U:sys", L"U:s1"}));
+    t.j.clear();
+    t.a2->AddTaskFlags(GX_TASKFLAG_END_OF_RUN);
+    t.manage.WalkRegisterDraw(t.a1, 0, 0);
+    EXPECT_EQ(t.j, (Journal{L"R:a1", L"R:a11", L"R:a12", L"R:a2"}));
+    t.j.clear();
+    t.a1->AddTaskFlags(GX_TASKFLAG_END_OF_RUN);
+    t.manage.WalkMouseMove(t.a1, kPoint, 0);
+    EXPECT_EQ(t.j, (Journal{L"MM:a11", L"MM:a12", L"MM:a1"}));
+}
+
+TEST(GxTaskManageWalk, InputVisitsChildrenFirstAndStopsAtTheTakingTask)
+{
+    WalkTree t;
+    t.EnterA();
+    EXPECT_EQ(t.manage.WalkMouseLeftDown(t.a, kPoint, 0), nullptr);
+    EXPECT_EQ(t.j, (Journal{L"LD:a11", L"LD:a12", L"LD:a1", L"LD:a2", L"LD:A"}));
+    t.j.clear();
+    t.a12->m_Take = 1;
+    EXPECT_EQ(t.manage.WalkMouseLeftDoubleClick(t.a, kPoint, 0), t.a12);
+    EXPECT_EQ(t.j, (Journal{L"LD2:a11", L"LD2:a12"}));
+}
+
+TEST(GxTaskManageWalk, ListenerMaskHidesTaskOrChildrenPerKind)
+{
+    WalkTree t;
+    t.EnterA();
+    t.a1->SetListenerMask(GX_LISTENER_MOUSE);
+    t.manage.WalkMouseRightDown(t.a, kPoint, 0);
+    EXPECT_EQ(t.j, (Journal{L"RD:a2", L"RD:A"}));
+    t.j.clear();
+    // The mouse mask does not hide the task from key input.
+    t.manage.WalkKeyDown(t.a, 65, 0);
+    EXPECT_EQ(t.j, (Journal{L"KD:a11", L"KD:a12", L"KD:a1", L"KD:a2", L"KD:A"}));
+    t.j.clear();
+    t.a1->SetListenerMask(GX_LISTENER_KEYINPUT_CHILDREN);
+    t.manage.WalkKeyDown(t.a, 65, 0);
+    EXPECT_EQ(t.j, (Journal{L"KD:a1", L"KD:a2", L"KD:A"}));
+    t.j.clear();
+    t.a1->SetListenerMask(GX_LISTENER_WINDOW | GX_LISTENER_THREAD_CHILDREN | GX_LISTENER_NET);
+    t.manage.WalkActivate(t.a);
+    t.manage.WalkThread0(t.a, L"worker", nullptr, 1, 2);
+    t.manage.WalkNet2(t.a, 1, 2);
+    EXPECT_EQ(t.j, (Journal{L"Act:a2", L"Act:A", L"T0:a1", L"T0:a2", L"T0:A", L"N2:a2", L"N2:A"}));
+}
+
+TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMask)
+{
+    struct Kind
+    {
+        const wchar_t* tag;
+        uint32_t self;
+        std::function<GxTaskBase*(GxTaskManage&, GxTaskBase*)> walk;
+        std::function<int32_t(GxTaskManage&)> dispatch; // the manager's own operation, when it has one
+    };
+    const uint32_t M = GX_LISTENER_MOUSE, K = GX_LISTENER_KEYINPUT, W = GX_LISTENER_WINDOW, T = GX_LISTENER_THREAD,
+                   N = GX_LISTENER_NET;
+    using G = GxTaskManage;
+    const std::vector<Kind> kinds = {
+        {L"T0", T, [](G& m, GxTaskBase* f) { return m.WalkThread0(f, L"w", nullptr, 1, 2); },
+         [](G& m) { return m.OnThread0(L"w", nullptr, 1, 2); }},
+        {L"T1", T, [](G& m, GxTaskBase* f) { return m.WalkThread1(f, L"w", nullptr, 1, 2); },
+         [](G& m) { return m.OnThread1(L"w", nullptr, 1, 2); }},
+        {L"Act", W, [](G& m, GxTaskBase* f) { return m.WalkActivate(f); }, [](G& m) { return m.OnActivate(); }},
+        {L"Deact", W, [](G& m, GxTaskBase* f) { return m.WalkDeactivate(f); }, [](G& m) { return m.OnDeactivate(); }},
+        {L"Close", W, [](G& m, GxTaskBase* f) { return m.WalkCloseRequest(f); },
+         [](G& m) { return m.OnCloseRequest(); }},
+        {L"Mode", W, [](G& m, GxTaskBase* f) { return m.WalkScreenModeChange(f, 2, 0); },
+         [](G& m) { return m.OnScreenModeChange(2, 0); }},
+        {L"MM", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMove(f, kPoint, 1); },
+         [](G& m) { return m.OnMouseMove(kPoint, 1); }},
+        {L"MW", M, [](G& m, GxTaskBase* f) { return m.WalkMouseWheel(f, kPoint, -120, 0); },
+         [](G& m) { return m.OnMouseWheel(kPoint, -120, 0); }},
+        {L"LD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDown(f, kPoint, 1); }, nullptr},
+        {L"LD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDoubleClick(f, kPoint, 1); }, nullptr},
+        {L"LU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseLeftUp(kPoint, 0); }},
+        {L"RD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDown(f, kPoint, 2); }, nullptr},
+        {L"RD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDoubleClick(f, kPoint, 2); },
+         [](G& m) { return m.DispatchMouseRightDoubleClick(kPoint, 2) ? 1 : 0; }},
+        {L"RU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseRightUp(kPoint, 0); }},
+        {L"MD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDown(f, kPoint, 16); }, nullptr},
+        {L"MD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDoubleClick(f, kPoint, 16); }, nullptr},
+        {L"MU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleUp(f, kPoint, 0); },
+         [](G& m) { return m.OnMouseMiddleUp(kPoint, 0); }},
+        {L"KD", K, [](G& m, GxTaskBase* f) { return m.WalkKeyDown(f, 65, 0); },
+         [](G& m) { return m.OnKeyDown(65, 0); }},
+        {L"KU", K, [](G& m, GxTaskBase* f) { return m.WalkKeyUp(f, 65, 0); }, [](G& m) { return m.OnKeyUp(65, 0); }},
+        {L"K2", K, [](G& m, GxTaskBase* f) { return m.WalkKeyInput2(f, 1, 2); },
+         [](G& m) { return m.OnKeyInput2(1, 2); }},
+        {L"K3", K, [](G& m, GxTaskBase* f) { return m.WalkKeyInput3(f, 1, 2, 3); },
+         [](G& m) { return m.OnKeyInput3(1, 2, 3); }},
+        {L"N0", N, [](G& m, GxTaskBase* f) { return m.WalkNet0(f, 1); }, [](G& m) { return m.OnNet0(1); }},
+        {L"N1", N, [](G& m, GxTaskBase* f) { return m.WalkNet1(f, 1); }, [](G& m) { return m.OnNet1(1); }},
+        {L"N2", N, [](G& m, GxTaskBase* f) { return m.WalkNet2(f, 1, 2); }, [](G& m) { return m.OnNet2(1, 2); }},
+        {L"N3", N, [](G& m, GxTaskBase* f) { return m.WalkNet3(f, 1, 2); }, [](G& m) { return m.OnNet3(1, 2); }},
+        {L"N4", N, [](G& m, GxTaskBase* f) { return m.WalkNet4(f, 1, 2); }, [](G& m) { return m.OnNet4(1, 2); }},
+    };
+    const uint32_t allSelf = M | K | W | T | N;
+    for (const Kind& kind : kinds)
+    {
+        SCOPED_TRACE(kind.tag);
+        WalkTree t;
+        t.EnterA();
+        const std::wstring tag = kind.tag;
+        auto seen = [&](std::initializer_list<const wchar_t*> names)
+        {
+            Journal expected;
+            for (const wchar_t* name : names)
+                expected.push_back(tag + L":" + name);
+            return expected;
+        };
+        // Every other kind's self and children bits on a1 leave it visible to this kind.
+        t.a1->SetListenerMask((allSelf & ~kind.self) | ((allSelf & ~kind.self) << 8));
+        EXPECT_EQ(kind.walk(t.manage, t.a), nullptr);
+        EXPECT_EQ(t.j, seen({L"a11", L"a12", L"a1", L"a2", L"A"}));
+        t.j.clear();
+        t.a1->SetListenerMask(kind.self << 8); // children hidden
+        kind.walk(t.manage, t.a);
+        EXPECT_EQ(t.j, seen({L"a1", L"a2", L"A"}));
+        t.j.clear();
+        t.a1->SetListenerMask(kind.self);
+        t.a2->m_Take = 1;
+        EXPECT_EQ(kind.walk(t.manage, t.a), t.a2);
+        EXPECT_EQ(t.j, seen({L"a2"}));
+        if (kind.dispatch)
+        {
+            t.j.clear();
+            EXPECT_NE(kind.dispatch(t.manage), 0);
+            EXPECT_EQ(t.j, seen({L"s1", L"sys", L"a2"}));
+        }
+    }
+}
+
+TEST(GxTaskManageWalk, ManagerDispatchTriesSystemSequenceThenEnteredCurrent)
+{
+    WalkTree t;
+    t.EnterA();
+    EXPECT_EQ(t.manage.OnMouseMove(kPoint, 0), 0);
+    EXPECT_EQ(t.j, (Journal{L"MM:s1", L"MM:sys", L"MM:a11", L"MM:a12", L"MM:a1", L"MM:a2", L"MM:A"}));
+    t.j.clear();
+    t.s1->m_Take = 7;
+    EXPECT_EQ(t.manage.OnKeyDown(13, 0), 7);
+    EXPECT_EQ(t.j, (Journal{L"KD:s1"}));
+    t.s1->m_Take = 0;
+    t.a2->m_Take = 3;
+    t.j.clear();
+    EXPECT_EQ(t.manage.OnThread0(L"w", nullptr, 0, 0), 3);
+    EXPECT_EQ(t.manage.DispatchMouseRightDoubleClick(kPoint, 0), t.a2);
+
+    // A pending switch hides the current sequence from input until it is performed.
+    t.manage.ChangeSequence(t.b, 0, 0);
+    t.j.clear();
+    EXPECT_EQ(t.manage.OnActivate(), 0);
+    EXPECT_EQ(t.j, (Journal{L"Act:s1", L"Act:sys"}));
+}
+
+TEST(GxTaskManageWalk, EnterAndLeaveReachSuspendedButNotDeadTasks)
+{
+    WalkTree t;
+    t.a1->Suspend();
+    t.a2->Kill();
+    t.j.clear();
+    t.manage.WalkSequenceEnter(t.a);
+    EXPECT_EQ(t.j, (Journal{L"Enter:A", L"Enter:a1", L"Enter:a11", L"Enter:a12"}));
+    t.j.clear();
+    t.manage.WalkSequenceLeave(t.a);
+    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Leave:a11", L"Leave:a12"}));
+}
+
+TEST(GxTaskManageSweep, KilledTaskIsDeletedByTheSweepTwoStepsLater)
+{
+    WalkTree t;
+    t.EnterA();
+    t.manage.SetSequenceStarted(true);
+    t.a2->m_KillSelfOnUpdate = true;
+    const int32_t live = t.manage.GetLiveTaskCount();
+    t.Step(0, 0); // step N: killed during the update
+    EXPECT_TRUE(t.a2->IsDead());
+    t.Step(1, 0); // N + 1: the sweep counts it down
+    EXPECT_EQ(t.a->GetChildCount(), 2);
+    EXPECT_EQ(t.a2->GetDeleteDelay(), 0);
+    t.a2->m_KillSelfOnUpdate = false;
+    t.Step(2, 0); // N + 2: deleted
+    EXPECT_EQ(t.a->GetChildCount(), 1);
+    EXPECT_EQ(t.a->GetLastChild(), t.a1);
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), live - 1);
+}
+
+TEST(GxTaskManageSweep, DeadParentWaitsForItsChildren)
+{
+    WalkTree t;
+    t.a12->Kill();
+    t.a1->SetGlobalState(GX_TASKSTATE_DEAD); // dead, with a live child a11
+    for (int i = 0; i < 5; ++i)
+        t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.a1->GetChildCount(), 1);
+    EXPECT_EQ(t.a1->GetFirstChild(), t.a11);
+    t.a11->Kill();
+    t.manage.DeleteDeadTasks(t.root); // a11 counted down; a1 still has a child
+    t.manage.DeleteDeadTasks(t.root); // a11 deleted first, then a1 is counted down in the same sweep
+    EXPECT_EQ(t.a->GetChildCount(), 2);
+    EXPECT_EQ(t.a1->GetChildCount(), 0);
+    EXPECT_EQ(t.a1->GetDeleteDelay(), 0);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.a->GetChildCount(), 1);
+    EXPECT_EQ(t.a->GetFirstChild(), t.a2);
+}
+
+TEST(GxTaskManageSweep, SweepIgnoresTheEndOfRunFlag)
+{
+    WalkTree t;
+    t.b1->Kill();
+    t.b1->SetDeleteDelay(0);
+    // sys, A and B all end their runs, yet the sweep from the root reaches B's child.
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.b->GetChildCount(), 0);
+}
+
+TEST(GxTaskManageSweep, DeletingTheTreeDeletesEveryTask)
+{
+    auto manage = std::make_unique<GxTaskManage>();
+    auto* root = new GxTaskBase(manage.get());
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* child = new GxTaskFolder(root, nullptr);
+        new GxTaskBase(child, nullptr, L"leaf", i);
+    }
+    EXPECT_EQ(manage->GetLiveTaskCount(), 8);
+    manage.reset(); // under the address sanitizer a leak or a double delete fails the test
+}

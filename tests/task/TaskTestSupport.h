@@ -1,0 +1,186 @@
+#pragma once
+
+// Recording tasks shared by the task-tree tests: every call a walk makes is appended to one journal as
+// "<what>:<name>", so a test can compare the exact order of visits.
+#include "task/GxSeqBase.h"
+#include "task/GxSeqTransitBase.h"
+#include "task/GxTaskBase.h"
+#include "task/GxTaskFolder.h"
+#include "task/GxTaskManage.h"
+#include "task/GxTaskRenderManage.h"
+#include "task/GxTaskScreenService.h"
+
+#include <string>
+#include <vector>
+
+using Journal = std::vector<std::wstring>;
+
+template <class Base> class Recording : public Base
+{
+public:
+    template <class... Args>
+    Recording(Journal* journal, const wchar_t* tag, Args&&... args) : Base(args...), m_Journal(journal), m_Tag(tag)
+    {
+    }
+
+    void Note(const wchar_t* what) const
+    {
+        if (m_Journal)
+            m_Journal->push_back(std::wstring(what) + L":" + m_Tag);
+    }
+
+    int32_t Update(int32_t step, int64_t elapsed) override
+    {
+        Note(L"U");
+        m_LastElapsed = elapsed;
+        m_LastStep = step;
+        if (m_KillSelfOnUpdate)
+            this->Kill();
+        if (m_StopOnUpdate)
+            this->AddTaskFlags(GX_TASKFLAG_STOP_STEP);
+        return Base::Update(step, elapsed);
+    }
+    int32_t UpdatePreStart(int32_t step, int64_t elapsed) override
+    {
+        Note(L"P");
+        return Base::UpdatePreStart(step, elapsed);
+    }
+    int32_t RegisterDraw(int32_t step, int64_t elapsed) override
+    {
+        Note(L"R");
+        return Base::RegisterDraw(step, elapsed);
+    }
+    int32_t Draw(int32_t param, int32_t layer) override
+    {
+        Note(param == 1 ? L"D1" : L"D");
+        return Base::Draw(param, layer);
+    }
+    void OnSequenceEnter() override
+    {
+        Note(L"Enter");
+        Base::OnSequenceEnter();
+    }
+    void OnSequenceLeave() override
+    {
+        Note(L"Leave");
+        Base::OnSequenceLeave();
+    }
+    void OnKill() override { Note(L"Kill"); }
+    void OnResume() override { Note(L"Resume"); }
+    void OnSuspend() override { Note(L"Suspend"); }
+    int32_t Took(const wchar_t* what)
+    {
+        Note(what);
+        return m_Take;
+    }
+    int32_t OnThread0(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override { return Took(L"T0"); }
+    int32_t OnThread1(const wchar_t*, GxThreadObject*, uint32_t, uint32_t) override { return Took(L"T1"); }
+    int32_t OnActivate() override { return Took(L"Act"); }
+    int32_t OnDeactivate() override { return Took(L"Deact"); }
+    int32_t OnCloseRequest() override { return Took(L"Close"); }
+    int32_t OnScreenModeChange(int32_t, int32_t) override { return Took(L"Mode"); }
+    int32_t OnMouseMove(const float*, uint32_t) override { return Took(L"MM"); }
+    int32_t OnMouseWheel(const float*, int32_t, uint32_t) override { return Took(L"MW"); }
+    int32_t OnMouseLeftDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"LD2" : L"LD"); }
+    int32_t OnMouseLeftUp(const float*, uint32_t) override { return Took(L"LU"); }
+    int32_t OnMouseRightDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"RD2" : L"RD"); }
+    int32_t OnMouseRightUp(const float*, uint32_t) override { return Took(L"RU"); }
+    int32_t OnMouseMiddleDown(const float*, uint32_t, int32_t dbl) override { return Took(dbl ? L"MD2" : L"MD"); }
+    int32_t OnMouseMiddleUp(const float*, uint32_t) override { return Took(L"MU"); }
+    int32_t OnKeyDown(uint32_t, uint32_t) override { return Took(L"KD"); }
+    int32_t OnKeyUp(uint32_t, uint32_t) override { return Took(L"KU"); }
+    int32_t OnKeyInput2(uint32_t, uint32_t) override { return Took(L"K2"); }
+    int32_t OnKeyInput3(uint32_t, uint32_t, uint32_t) override { return Took(L"K3"); }
+    int32_t OnNet0(uint32_t) override { return Took(L"N0"); }
+    int32_t OnNet1(uint32_t) override { return Took(L"N1"); }
+    int32_t OnNet2(uint32_t, uint32_t) override { return Took(L"N2"); }
+    int32_t OnNet3(uint32_t, uint32_t) override { return Took(L"N3"); }
+    int32_t OnNet4(uint32_t, uint32_t) override { return Took(L"N4"); }
+
+    Journal* m_Journal;
+    std::wstring m_Tag;
+    int32_t m_Take = 0;
+    bool m_KillSelfOnUpdate = false;
+    bool m_StopOnUpdate = false;
+    int64_t m_LastElapsed = -1;
+    int32_t m_LastStep = -1;
+};
+
+using RecTask = Recording<GxTaskBase>;
+using RecFolder = Recording<GxTaskFolder>;
+using RecSeq = Recording<GxSeqBase>;
+using RecTransit = Recording<GxSeqTransitBase>;
+
+// A manager with a root task and the twenty draw lists of a core, bank selectable.
+struct TaskTree
+{
+    GxTaskRenderManage lists[20];
+    int32_t bank = 0;
+    GxTaskManage manage;
+    GxTaskBase* root;
+
+    TaskTree() : root(new GxTaskBase(&manage)) { manage.SetRenderLists(lists, &bank); }
+
+    GxTaskRenderManage& List(int layer) { return lists[bank * 10 + layer]; }
+
+    // One update step as the core's frame runs it.
+    void Step(int32_t step, int64_t elapsed)
+    {
+        for (int i = 0; i < 10; ++i)
+            List(i).Clear();
+        manage.DeleteDeadTasks(root);
+        manage.ClearStepFlags();
+        if (GxSeqBase* current = manage.GetCurrentSequence())
+        {
+            if (!manage.IsSequenceStarted())
+                manage.WalkUpdatePreStart(current, step, elapsed);
+            manage.WalkUpdate(current, step, elapsed);
+        }
+        if (GxSeqBase* system = manage.GetSystemSequence())
+            manage.WalkUpdate(system, step, elapsed);
+        manage.WalkRegisterDraw(manage.GetCurrentSequence(), step, elapsed);
+        manage.WalkRegisterDraw(manage.GetSystemSequence(), step, elapsed);
+    }
+
+    void DrawLayers()
+    {
+        for (int i = 0; i < 10; ++i)
+            List(i).Draw(i, manage.IsSequenceStarted());
+    }
+};
+
+// Counts what the sequences ask of the device and the core.
+struct RecordingScreenService : GxTaskScreenService
+{
+    TaskTree* tree = nullptr;
+    int clears = 0;
+    int captures = 0;
+    int capturedRegistrations = 0;
+    std::vector<uint32_t> drawnColors;
+    int closeRequests = 0;
+    int dialogResult = -1;
+    int32_t transitTime = 400;
+
+    void ClearScreen() override { ++clears; }
+    void CaptureScreen() override
+    {
+        ++captures;
+        if (!tree)
+            return;
+        // What the core's capture does with the lists: bank 1, one registration pass, drawn, cleared.
+        tree->bank = 1;
+        for (int i = 0; i < 10; ++i)
+            tree->List(i).Clear();
+        tree->manage.WalkRegisterDraw(tree->manage.GetCurrentSequence(), 0, 0);
+        tree->manage.WalkRegisterDraw(tree->manage.GetSystemSequence(), 0, 0);
+        for (int i = 0; i < 10; ++i)
+            capturedRegistrations += static_cast<int>(tree->List(i).GetCount());
+        for (int i = 0; i < 10; ++i)
+            tree->List(i).Clear();
+        tree->bank = 0;
+    }
+    void DrawCapturedScreen(uint32_t argb) override { drawnColors.push_back(argb); }
+    int32_t GetTransitTime() override { return transitTime; }
+    void RequestClose() override { ++closeRequests; }
+    void SetDialogResult(int32_t result) override { dialogResult = result; }
+};
