@@ -52,7 +52,9 @@ std::string_view GxContentTextReader::ReadLine(const uint8_t*& cursor, uint32_t&
 
 void GxContentTextReader::SkipLine()
 {
-    ReadLine(m_Cursor, m_LineNumber);
+    const char* position = reinterpret_cast<const char*>(m_Cursor);
+    GxText::SkipLine(position, position, m_LineNumber, reinterpret_cast<const char*>(m_End));
+    m_Cursor = reinterpret_cast<const uint8_t*>(position);
 }
 
 static void SplitFields(std::string_view line, std::vector<std::string_view>& fields)
