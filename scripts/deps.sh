@@ -11,7 +11,21 @@ packages=(
   libogg-dev libvorbis-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  locales
 )
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+# The tests run under a German locale (decimal comma) to catch number formatting that follows the
+# process locale; generate it once.
+ensure_test_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen > /dev/null
+    $sudo locale-gen > /dev/null
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,11 +33,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" < /dev/null
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" < /dev/null
+fi
+ensure_test_locale
