@@ -79,6 +79,9 @@ TEST(GxStringFormat, IntegerFlagsWidthsAndPrecisions)
     EXPECT_EQ(GxString::Format(L"%-5d|%+d|% d|%05d|%-05d", 3, 3, 3, -3, 3), L"3    |+3| 3|-0003|3    ");
     EXPECT_EQ(GxString::Format(L"%.3d|%.0d|%5.3d", 7, 0, -7), L"007|| -007");
     EXPECT_EQ(GxString::Format(L"%02u|%u", 3u, 4294967295u), L"03|4294967295");
+    EXPECT_EQ(GxString::Format(L"%04d/%02d/%02d", 2024, 1, 9), L"2024/01/09");
+    // A width narrower than the number never cuts it.
+    EXPECT_EQ(GxString::Format(L"%2d|%02x", 12345, 0x1234u), L"12345|1234");
     EXPECT_EQ(GxString::Format(L"%hd|%hu|%hhd", 70000, 70000, 300), L"4464|4464|44");
 }
 
