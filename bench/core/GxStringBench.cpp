@@ -21,8 +21,9 @@ void FormatDiagnostic(benchmark::State& state)
 {
     for (auto _ : state)
     {
-        std::wstring text = GxString::Format(L"%s/\x8aad\x307f\x8fbc\x307f\x5931\x6557 File=%s HRESULT 0x%08X size=%dx%d scale=%.2f\n",
-                                             kName, kFile, 0x8876086Cu, 1024, 768, 0.75);
+        std::wstring text =
+            GxString::Format(L"%s/\x8aad\x307f\x8fbc\x307f\x5931\x6557 File=%s HRESULT 0x%08X size=%dx%d scale=%.2f\n",
+                             kName, kFile, 0x8876086Cu, 1024, 768, 0.75);
         benchmark::DoNotOptimize(text.data());
     }
 }
@@ -34,8 +35,9 @@ void SwprintfDiagnosticReference(benchmark::State& state)
     wchar_t buffer[512];
     for (auto _ : state)
     {
-        int n = std::swprintf(buffer, 512, L"%ls/\x8aad\x307f\x8fbc\x307f\x5931\x6557 File=%ls HRESULT 0x%08X size=%dx%d scale=%.2f\n",
-                              kName, kFile, 0x8876086Cu, 1024, 768, 0.75);
+        int n = std::swprintf(
+            buffer, 512, L"%ls/\x8aad\x307f\x8fbc\x307f\x5931\x6557 File=%ls HRESULT 0x%08X size=%dx%d scale=%.2f\n",
+            kName, kFile, 0x8876086Cu, 1024, 768, 0.75);
         std::wstring text(buffer, n > 0 ? static_cast<size_t>(n) : 0);
         benchmark::DoNotOptimize(text.data());
     }
@@ -68,7 +70,8 @@ BENCHMARK(SwprintfLongArgumentReference)->Arg(1000)->Arg(100000);
 
 const std::wstring& JapaneseText()
 {
-    static const std::wstring s_Text = [] {
+    static const std::wstring s_Text = []
+    {
         std::wstring t;
         for (int i = 0; i < 200; ++i)
             t += L"\x4eca\x65e5\x306f\x826f\x3044\x5929\x6c17\x3067\x3059\x3002Hello, ";
