@@ -2,6 +2,7 @@
 #include "graphics/GxMaterial.h"
 
 #include "core/GxLog.h"
+#include "graphics/GxSurfaceBase.h"
 
 // FIXME: the texture and shader factories are not part of the build yet; until they are, a material
 // gets no textures (LoadTextures fails for any slot) and holds no shader.
@@ -36,6 +37,7 @@ void GxMaterial::ReleaseShader()
 
 PfGLTexture* GxMaterial::GetD3DTexture(uint32_t index) const
 {
-    (void)index;
-    return nullptr;
+    if (index >= MAX_TEXTURES || !m_TextureParam[index].m_pTexture)
+        return nullptr;
+    return m_TextureParam[index].m_pTexture->GetD3DResource();
 }

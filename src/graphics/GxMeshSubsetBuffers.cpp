@@ -7,6 +7,7 @@
 #include "graphics/GxMeshSubset.h"
 
 #include "core/GxLog.h"
+#include "graphics/GxGraphics.h"
 #include "graphics/GxVertexLayer.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLIndexBuffer.h"
@@ -77,16 +78,13 @@ const D3DVERTEXELEMENT9* DeclarationOf(uint32_t kind)
 
 bool HasDevice()
 {
-    const PfGLDevice* device = PfGLDevice::GetCurrent();
+    const PfGLDevice* device = GxGraphics::GetDevice();
     return device && device->IsCreated();
 }
 
-// FIXME: the device's own error texts are to be given by the graphics layer; until then the result code.
 std::wstring ErrorText(PfResult hr)
 {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08X", (unsigned)hr);
-    return text;
+    return GxGraphics::GetErrorText(hr);
 }
 
 void LogCreateFailure(const wchar_t* layer, uint32_t n, PfResult hr)

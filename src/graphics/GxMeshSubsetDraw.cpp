@@ -2,6 +2,7 @@
 // blend preset, then one indexed triangle list from its own buffers.
 #include "graphics/GxMeshSubset.h"
 
+#include "graphics/GxGraphics.h"
 #include "graphics/GxMaterialSet.h"
 #include "graphics/GxMesh.h"
 #include "graphics/GxModelState.h"
@@ -23,7 +24,7 @@ const GxMaterial& GxMeshSubset::SelectMaterial(const GxMaterialSet& set, const G
 
 bool GxMeshSubset::Bind()
 {
-    PfGLDevice* device = PfGLDevice::GetCurrent();
+    PfGLDevice* device = GxGraphics::GetDevice();
     device->SetFVF(0);
     device->SetVertexDeclaration(m_pDeclaration);
     device->SetIndices(m_pIndexBuffer);
@@ -50,14 +51,13 @@ bool GxMeshSubset::Bind()
 bool GxMeshSubset::Draw(const GxMesh& mesh, const GxMaterialSet& set, const GxModelState& state, int32_t group,
                         int32_t blend, const GxMaterial* material, float alpha)
 {
-    PfGLDevice* device = PfGLDevice::GetCurrent();
+    PfGLDevice* device = GxGraphics::GetDevice();
     if (!device || !device->IsCreated())
         return false;
     // Meshes naming no part are emptied at load; the guard keeps hand-built structures safe as well.
     if (mesh.m_PartsIndex < 0 || (size_t)mesh.m_PartsIndex >= state.m_Parts.size())
         return false;
-    // FIXME: the world matrix, material, textures and blend preset are to go through the graphics layer's
-    // remembering setters; until it is in the build they go to the device directly and no preset is set.
+    // FIXME: the world matrix is to go through the graphics layer's kept transforms once it has them.
     D3DMATRIX world;
     std::memcpy(&world, state.m_Parts[(size_t)mesh.m_PartsIndex].m_WorldMatrix.m, sizeof(world));
     device->SetTransform(D3DTS_WORLD, world);
@@ -68,8 +68,8 @@ bool GxMeshSubset::Draw(const GxMesh& mesh, const GxMaterialSet& set, const GxMo
         return true;
     device->SetMaterial(d3dMaterial);
     for (uint32_t stage = 0; stage < GxMaterial::MAX_TEXTURES; ++stage)
-        device->SetTexture(stage, m.GetD3DTexture(stage));
-    (void)blend;
+        GxGraphics::SetTexture(stage, m.GetD3DTexture(stage));
+    GxGraphics::SetBlendMode(0, blend != 0 ? (uint32_t)blend : m.m_BlendMode);
 
     // A subset loading found unsafe (indices past its vertices, more triangles than indices, missing
     // buffers) never reaches the device.

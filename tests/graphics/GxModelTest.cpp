@@ -97,19 +97,16 @@ KvTestGeometry SampleGeometry(uint32_t mask)
     return g;
 }
 
-class GxModelTest : public ::testing::Test
+class GxModelTest : public KvGraphicsFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_Device.Open()); }
-    void TearDown() override { m_Device.Close(); }
 
     std::wstring WriteGeometry(const KvTestGeometry& g, bool text, const std::string& name = "Model.GEO")
     {
-        return m_Dir.Write(name, KvWriteRecord(g, text));
+        return m_Files.Write(name, KvWriteRecord(g, text));
     }
 
-    KvModelDevice m_Device;
-    KvModelTempDir m_Dir;
+    KvModelTempDir m_Files;
 };
 
 struct Form
@@ -286,7 +283,7 @@ TEST_F(GxModelTest, MissingOrEmptyFileLeavesAnEmptyModel)
 {
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(SampleGeometry(1), true), true));
-    EXPECT_FALSE(model.LoadGeometry(m_Dir.Write("empty.geo", ""), true));
+    EXPECT_FALSE(model.LoadGeometry(m_Files.Write("empty.geo", ""), true));
     EXPECT_EQ(model.GetMeshCount(), 0u);
     EXPECT_TRUE(model.GetParts().m_PartsList.empty());
     EXPECT_EQ(model.GetParts().m_Skeleton.GetRoot(), nullptr);
@@ -354,10 +351,12 @@ protected:
     void SetUp() override
     {
         GxModelTest::SetUp();
-        PfGLDevice& d = m_Device.Device();
+        PfGLDevice& d = *Device();
         d.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
         d.SetRenderState(D3DRS_LIGHTING, 1);
         d.SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+        // No light but the ambient colour: a square shows its material's ambient colour as it is.
+        d.LightEnable(0, false);
         d.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
         d.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
         d.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
@@ -375,7 +374,7 @@ protected:
             m.m_Diffuse = {0, 0, 0, 1};
             mtl.m_Materials.push_back(m);
         }
-        m_MaterialPath = m_Dir.Write("room.mtl", KvWriteRecord(mtl, true));
+        m_MaterialPath = m_Files.Write("room.mtl", KvWriteRecord(mtl, true));
     }
 
     static KvTestSubset Square(float half, int32_t material)
@@ -416,13 +415,13 @@ protected:
     uint32_t Ring(int k)
     {
         const float half[4] = {0.9f, 0.7f, 0.5f, 0.3f};
-        const int x = 128 + (int)((half[k] - 0.1f) * 128.0f);
-        return m_Device.Pixel(x, 128) & 0xFFFFFF;
+        const int x = 512 + (int)((half[k] - 0.1f) * 512.0f);
+        return Pixel(x, 384) & 0xFFFFFF;
     }
 
     void Frame(GxModel& model, int32_t group)
     {
-        PfGLDevice& d = m_Device.Device();
+        PfGLDevice& d = *Device();
         d.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
         model.SetWorldMatrix(GxMatrix());
         d.BeginScene();
@@ -438,9 +437,9 @@ TEST_F(GxModelDrawTest, DrawsMeshesThenSubsetsInListOrder)
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(Squares(0, 1, 2, 3), false), true));
     ASSERT_TRUE(model.LoadMaterial(m_MaterialPath));
-    const uint64_t calls = m_Device.Device().GetDrawCallCount();
+    const uint64_t calls = Device()->GetDrawCallCount();
     Frame(model, -1);
-    EXPECT_EQ(m_Device.Device().GetDrawCallCount() - calls, 4u);
+    EXPECT_EQ(Device()->GetDrawCallCount() - calls, 4u);
     // Every ring shows: each square was drawn after the larger one it lies on.
     EXPECT_EQ(Ring(0), 0xFF0000u);
     EXPECT_EQ(Ring(1), 0x00FF00u);
@@ -497,9 +496,9 @@ TEST_F(GxModelDrawTest, ReleaseEmptiesTheModelForAnotherLoad)
     model.Release();
     EXPECT_EQ(model.GetMeshCount(), 0u);
     EXPECT_EQ(model.GetMaterialSet().GetCount(), 0u);
-    const uint64_t calls = m_Device.Device().GetDrawCallCount();
+    const uint64_t calls = Device()->GetDrawCallCount();
     Frame(model, -1);
-    EXPECT_EQ(m_Device.Device().GetDrawCallCount(), calls);
+    EXPECT_EQ(Device()->GetDrawCallCount(), calls);
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(Squares(0, 1, 2, 3), false), true));
     EXPECT_EQ(model.GetMeshCount(), 2u);
 }
