@@ -193,10 +193,22 @@ void ReadFile(benchmark::State& state, bool text)
     }
 }
 
-void BM_LoadModelText(benchmark::State& state) { LoadModel(state, true); }
-void BM_LoadModelBinary(benchmark::State& state) { LoadModel(state, false); }
-void BM_ReadFileText_Reference(benchmark::State& state) { ReadFile(state, true); }
-void BM_ReadFileBinary_Reference(benchmark::State& state) { ReadFile(state, false); }
+void BM_LoadModelText(benchmark::State& state)
+{
+    LoadModel(state, true);
+}
+void BM_LoadModelBinary(benchmark::State& state)
+{
+    LoadModel(state, false);
+}
+void BM_ReadFileText_Reference(benchmark::State& state)
+{
+    ReadFile(state, true);
+}
+void BM_ReadFileBinary_Reference(benchmark::State& state)
+{
+    ReadFile(state, false);
+}
 BENCHMARK(BM_LoadModelText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileText_Reference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadModelBinary)->Unit(benchmark::kMillisecond);
@@ -293,8 +305,8 @@ void BM_Draw200ModelsFromMemory_Reference(benchmark::State& state)
             {
                 d->SetMaterial(material);
                 d->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, (uint32_t)vertices.size(),
-                                          (uint32_t)(list->size() / 3), list->data(), D3DFMT_INDEX16,
-                                          vertices.data(), sizeof(GxVertexLayer_Legacy));
+                                          (uint32_t)(list->size() / 3), list->data(), D3DFMT_INDEX16, vertices.data(),
+                                          sizeof(GxVertexLayer_Legacy));
             }
         }
         GxGraphics::EndScene();

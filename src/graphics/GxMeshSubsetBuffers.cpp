@@ -67,12 +67,18 @@ const D3DVERTEXELEMENT9* DeclarationOf(uint32_t kind)
 {
     switch (kind)
     {
-    case 1: return kDeclaration1;
-    case 2: return kDeclaration2;
-    case 3: return kDeclaration3;
-    case 4: return kDeclaration4;
-    case 5: return kDeclaration5;
-    default: return nullptr;
+    case 1:
+        return kDeclaration1;
+    case 2:
+        return kDeclaration2;
+    case 3:
+        return kDeclaration3;
+    case 4:
+        return kDeclaration4;
+    case 5:
+        return kDeclaration5;
+    default:
+        return nullptr;
     }
 }
 
@@ -171,7 +177,8 @@ bool GxMeshSubset::CreateBuffers(uint32_t n, uint32_t mask, uint32_t uv, bool si
     else
     {
         bool failed = false;
-        if ((mask & GXVERTEXLAYER_DEFAULT) && !CreateLayer(m_pLayerDefault, n * (uint32_t)sizeof(GxVertexLayer_Default)))
+        if ((mask & GXVERTEXLAYER_DEFAULT) &&
+            !CreateLayer(m_pLayerDefault, n * (uint32_t)sizeof(GxVertexLayer_Default)))
         {
             LogCreateFailure(L"GxVertexLayer_Default", n, m_LastError);
             failed = true;

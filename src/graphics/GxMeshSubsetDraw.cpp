@@ -43,8 +43,11 @@ bool GxMeshSubset::Bind()
         if (m_DeclKind == 4)
             device->SetStreamSource(3, m_pLayerTangent, 0, 12);
         return true;
-    case 5: device->SetStreamSource(0, m_pLayerLegacy, 0, 52); return true;
-    default: return false;
+    case 5:
+        device->SetStreamSource(0, m_pLayerLegacy, 0, 52);
+        return true;
+    default:
+        return false;
     }
 }
 

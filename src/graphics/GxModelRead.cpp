@@ -35,7 +35,10 @@ struct LayerTarget
     uint32_t m_Offset = 0;
     uint32_t m_Count = 0;
 
-    uint8_t* At(uint32_t i) const { return (m_Data && i < m_Count) ? m_Data + (size_t)i * m_Stride + m_Offset : nullptr; }
+    uint8_t* At(uint32_t i) const
+    {
+        return (m_Data && i < m_Count) ? m_Data + (size_t)i * m_Stride + m_Offset : nullptr;
+    }
 };
 
 struct SubsetReadContext
@@ -53,8 +56,8 @@ struct SubsetReadContext
         if (count <= m_Subset.m_VertexCount || m_SurplusLogged)
             return;
         m_SurplusLogged = true;
-        GxLog::Error(L"ReadMeshSubset/頂点数を超える頂点リストを読み捨てます(%s:%S:%u>%u)\n", m_Path.c_str(), list, count,
-                     m_Subset.m_VertexCount);
+        GxLog::Error(L"ReadMeshSubset/頂点数を超える頂点リストを読み捨てます(%s:%S:%u>%u)\n", m_Path.c_str(), list,
+                     count, m_Subset.m_VertexCount);
     }
 };
 
@@ -219,8 +222,7 @@ bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
 
 // Reads one subset into its buffers. The result says whether the layer lists ended where they should;
 // the subset's m_Drawable says whether it is safe to draw.
-bool ReadMeshSubset(GxMeshSubset& s, uint32_t mask, bool legacy, const std::wstring& path,
-                    GxContentReaderBase& reader)
+bool ReadMeshSubset(GxMeshSubset& s, uint32_t mask, bool legacy, const std::wstring& path, GxContentReaderBase& reader)
 {
     s.m_Drawable = false;
     reader.Read("m_PolygonCount", s.m_PolygonCount);
@@ -268,19 +270,19 @@ bool ReadMeshSubset(GxMeshSubset& s, uint32_t mask, bool legacy, const std::wstr
     reader.ListEnd();
     if (outOfRange > 0)
     {
-        GxLog::Error(L"ReadMeshSubset/頂点数を超えるインデックスがあります。描画しません(%s:%u個,頂点数%u)\n", path.c_str(),
-                     outOfRange, s.m_VertexCount);
+        GxLog::Error(L"ReadMeshSubset/頂点数を超えるインデックスがあります。描画しません(%s:%u個,頂点数%u)\n",
+                     path.c_str(), outOfRange, s.m_VertexCount);
         drawable = false;
     }
     if ((uint64_t)s.m_PolygonCount * 3 > indexCount)
     {
-        GxLog::Error(L"ReadMeshSubset/ポリゴン数がインデックス数を超えています。描画しません(%s:%u>%u/3)\n", path.c_str(),
-                     s.m_PolygonCount, indexCount);
+        GxLog::Error(L"ReadMeshSubset/ポリゴン数がインデックス数を超えています。描画しません(%s:%u>%u/3)\n",
+                     path.c_str(), s.m_PolygonCount, indexCount);
         drawable = false;
     }
 
-    const uint32_t bufferUV = s.m_UVLayerCount > GxMeshSubset::MAX_UV_LAYERS ? GxMeshSubset::MAX_UV_LAYERS
-                                                                               : s.m_UVLayerCount;
+    const uint32_t bufferUV =
+        s.m_UVLayerCount > GxMeshSubset::MAX_UV_LAYERS ? GxMeshSubset::MAX_UV_LAYERS : s.m_UVLayerCount;
     bool buffers = false;
     if (vertexCountOk && s.m_VertexCount > 0)
         buffers = s.CreateBuffers(s.m_VertexCount, mask, bufferUV, legacy);
@@ -470,8 +472,9 @@ void GxModel::ValidateGeometry()
             const GxLocalBone& bone = mesh.m_LocalBones[b];
             if (bone.m_PartsIndex < 0 || (size_t)bone.m_PartsIndex >= parts.size())
             {
-                GxLog::Error(L"GxModel::LoadGeometry/メッシュ%uのボーン%uのパーツ番号%dが範囲外です。ボーンを捨てます\n", i,
-                             (uint32_t)b, bone.m_PartsIndex);
+                GxLog::Error(
+                    L"GxModel::LoadGeometry/メッシュ%uのボーン%uのパーツ番号%dが範囲外です。ボーンを捨てます\n", i,
+                    (uint32_t)b, bone.m_PartsIndex);
                 continue;
             }
             mesh.m_LocalBones[kept++] = bone;
@@ -487,8 +490,9 @@ void GxModel::ValidateGeometry()
         if (part.m_EntityIndex >= 0 && (uint32_t)part.m_EntityIndex < m_MeshCount &&
             m_pMeshes[(uint32_t)part.m_EntityIndex].m_PartsIndex == (int32_t)p)
             continue;
-        GxLog::Error(L"GxModel::LoadGeometry/パーツ%s(%u)はメッシュを指していません。変換だけのパーツとして扱います(%d)\n",
-                     part.m_PartsName.c_str(), (uint32_t)p, part.m_EntityIndex);
+        GxLog::Error(
+            L"GxModel::LoadGeometry/パーツ%s(%u)はメッシュを指していません。変換だけのパーツとして扱います(%d)\n",
+            part.m_PartsName.c_str(), (uint32_t)p, part.m_EntityIndex);
         part.m_PartsType = 0;
     }
 }

@@ -13,13 +13,19 @@ uint32_t TypeBytes(uint8_t type)
 {
     switch (type)
     {
-    case D3DDECLTYPE_FLOAT1: return 4;
-    case D3DDECLTYPE_FLOAT2: return 8;
-    case D3DDECLTYPE_FLOAT3: return 12;
-    case D3DDECLTYPE_FLOAT4: return 16;
+    case D3DDECLTYPE_FLOAT1:
+        return 4;
+    case D3DDECLTYPE_FLOAT2:
+        return 8;
+    case D3DDECLTYPE_FLOAT3:
+        return 12;
+    case D3DDECLTYPE_FLOAT4:
+        return 16;
     case D3DDECLTYPE_D3DCOLOR:
-    case D3DDECLTYPE_UBYTE4: return 4;
-    default: return 0;
+    case D3DDECLTYPE_UBYTE4:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -28,13 +34,16 @@ int32_t AttributeOf(const D3DVERTEXELEMENT9& e)
 {
     switch (e.Usage)
     {
-    case D3DDECLUSAGE_POSITION: return e.UsageIndex == 0 ? PfGLShader::A_POSITION : -1;
-    case D3DDECLUSAGE_NORMAL: return e.UsageIndex == 0 ? PfGLShader::A_NORMAL : -1;
+    case D3DDECLUSAGE_POSITION:
+        return e.UsageIndex == 0 ? PfGLShader::A_POSITION : -1;
+    case D3DDECLUSAGE_NORMAL:
+        return e.UsageIndex == 0 ? PfGLShader::A_NORMAL : -1;
     case D3DDECLUSAGE_COLOR:
         return e.UsageIndex == 0 ? PfGLShader::A_DIFFUSE : e.UsageIndex == 1 ? PfGLShader::A_SPECULAR : -1;
     case D3DDECLUSAGE_TEXCOORD:
         return e.UsageIndex == 0 ? PfGLShader::A_TEX0 : e.UsageIndex == 1 ? PfGLShader::A_TEX1 : -1;
-    default: return -1;
+    default:
+        return -1;
     }
 }
 
@@ -67,12 +76,24 @@ PfResult PfGLVertexDeclaration::Create(const D3DVERTEXELEMENT9* elements)
         used |= 1u << e->Stream;
         switch (attribute)
         {
-        case PfGLShader::A_POSITION: fvf |= D3DFVF_XYZ; break;
-        case PfGLShader::A_NORMAL: fvf |= D3DFVF_NORMAL; break;
-        case PfGLShader::A_DIFFUSE: fvf |= D3DFVF_DIFFUSE; break;
-        case PfGLShader::A_SPECULAR: fvf |= D3DFVF_SPECULAR; break;
-        case PfGLShader::A_TEX0: texCount = texCount < 1 ? 1 : texCount; break;
-        case PfGLShader::A_TEX1: texCount = 2; break;
+        case PfGLShader::A_POSITION:
+            fvf |= D3DFVF_XYZ;
+            break;
+        case PfGLShader::A_NORMAL:
+            fvf |= D3DFVF_NORMAL;
+            break;
+        case PfGLShader::A_DIFFUSE:
+            fvf |= D3DFVF_DIFFUSE;
+            break;
+        case PfGLShader::A_SPECULAR:
+            fvf |= D3DFVF_SPECULAR;
+            break;
+        case PfGLShader::A_TEX0:
+            texCount = texCount < 1 ? 1 : texCount;
+            break;
+        case PfGLShader::A_TEX1:
+            texCount = 2;
+            break;
         }
     }
     fvf |= texCount << D3DFVF_TEXCOUNT_SHIFT;

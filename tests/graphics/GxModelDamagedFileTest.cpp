@@ -91,30 +91,34 @@ TEST_F(GxModelDamagedFileTest, VertexListLongerThanTheVertexCountIsCut)
     KvTestGeometry g = OneMesh(1 | 0x40 | 4);
     g.m_Meshes[0].m_Subsets[0].m_VertexCount = 2;
     g.m_Meshes[0].m_Subsets[0].m_Indices = {0, 1, 1};
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-        EXPECT_EQ(s.GetBufferVertexCount(), 2u);
-        EXPECT_TRUE(s.m_Drawable);
-        EXPECT_EQ(logged, 1u); // one line for the subset, whatever the number of lists
-        SecondSubsetIntact(model);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.GetBufferVertexCount(), 2u);
+                    EXPECT_TRUE(s.m_Drawable);
+                    EXPECT_EQ(logged, 1u); // one line for the subset, whatever the number of lists
+                    SecondSubsetIntact(model);
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, MoreThanEightUVLayersKeepEight)
 {
     KvTestGeometry g = OneMesh();
     g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 10;
-    ForEachForm(g, true, [](GxModel& model, bool legacy, uint32_t logged) {
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-        EXPECT_EQ(s.m_UVLayerCount, 10u);
-        if (!legacy)
-        {
-            EXPECT_EQ(s.GetBufferUVLayerCount(), 8u);
-            EXPECT_TRUE(s.HasLayerUV(7));
-        }
-        EXPECT_GE(logged, 1u);
-        SecondSubsetIntact(model);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool legacy, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.m_UVLayerCount, 10u);
+                    if (!legacy)
+                    {
+                        EXPECT_EQ(s.GetBufferUVLayerCount(), 8u);
+                        EXPECT_TRUE(s.HasLayerUV(7));
+                    }
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, MoreUVListsThanLayersAreDropped)
@@ -122,11 +126,13 @@ TEST_F(GxModelDamagedFileTest, MoreUVListsThanLayersAreDropped)
     KvTestGeometry g = OneMesh();
     g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 1;
     g.m_Meshes[0].m_Subsets[0].m_UVLayersWritten = 12;
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].HasLayerUV(1));
-        EXPECT_GE(logged, 1u);
-        SecondSubsetIntact(model);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].HasLayerUV(1));
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, IndexAtOrPastTheVertexCountIsNeverDrawn)
@@ -135,14 +141,16 @@ TEST_F(GxModelDamagedFileTest, IndexAtOrPastTheVertexCountIsNeverDrawn)
     {
         KvTestGeometry g = OneMesh();
         g.m_Meshes[0].m_Subsets[0].m_Indices = {0, bad, 2};
-        ForEachForm(g, true, [&](GxModel& model, bool, uint32_t logged) {
-            EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
-            EXPECT_EQ(logged, 1u);
-            SecondSubsetIntact(model);
-            const uint64_t calls = Device()->GetDrawCallCount();
-            Draw(model);
-            EXPECT_EQ(Device()->GetDrawCallCount() - calls, 1u); // the second subset only
-        });
+        ForEachForm(g, true,
+                    [&](GxModel& model, bool, uint32_t logged)
+                    {
+                        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
+                        EXPECT_EQ(logged, 1u);
+                        SecondSubsetIntact(model);
+                        const uint64_t calls = Device()->GetDrawCallCount();
+                        Draw(model);
+                        EXPECT_EQ(Device()->GetDrawCallCount() - calls, 1u); // the second subset only
+                    });
     }
 }
 
@@ -150,37 +158,42 @@ TEST_F(GxModelDamagedFileTest, MoreTrianglesThanIndicesIsNeverDrawn)
 {
     KvTestGeometry g = OneMesh();
     g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 2;
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
-        EXPECT_EQ(logged, 1u);
-        SecondSubsetIntact(model);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
+                    EXPECT_EQ(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
     g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 0x60000000; // three times this wraps in 32 bits
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t) {
-        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t) { EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable); });
 }
 
 TEST_F(GxModelDamagedFileTest, HugeVertexCountMakesNoBuffers)
 {
     KvTestGeometry g = OneMesh();
     g.m_Meshes[0].m_Subsets[0].m_VertexCount = 0xFFFFFFFFu;
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-        EXPECT_FALSE(s.m_Drawable);
-        EXPECT_EQ(s.GetDeclarationKind(), 0u);
-        EXPECT_GE(logged, 1u);
-        SecondSubsetIntact(model);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_FALSE(s.m_Drawable);
+                    EXPECT_EQ(s.GetDeclarationKind(), 0u);
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, SeparateStreamsWithoutTheDefaultLayerAreRefused)
 {
-    ForEachForm(OneMesh(0), true, [](GxModel& model, bool legacy, uint32_t) {
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-        EXPECT_EQ(s.m_Drawable, legacy);
-        EXPECT_FALSE(s.HasLayerDefault());
-    });
+    ForEachForm(OneMesh(0), true,
+                [](GxModel& model, bool legacy, uint32_t)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.m_Drawable, legacy);
+                    EXPECT_FALSE(s.HasLayerDefault());
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
@@ -191,14 +204,16 @@ TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
         g.m_Meshes.push_back(g.m_Meshes[0]);
         g.m_Meshes[1].m_PartsIndex = bad;
         g.m_Meshes[0].m_Bones = {KvTestBone{bad, GxMatrix()}, KvTestBone{0, GxMatrix()}};
-        ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-            ASSERT_EQ(model.GetMeshCount(), 2u);
-            EXPECT_EQ(model.GetMesh(1).m_SubsetCount, 0u);
-            EXPECT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
-            EXPECT_EQ(model.GetMesh(0).m_LocalBones.size(), 1u);
-            EXPECT_EQ(model.GetParts().m_PartsList[0].m_EntityIndex, 0);
-            EXPECT_EQ(logged, 2u);
-        });
+        ForEachForm(g, true,
+                    [](GxModel& model, bool, uint32_t logged)
+                    {
+                        ASSERT_EQ(model.GetMeshCount(), 2u);
+                        EXPECT_EQ(model.GetMesh(1).m_SubsetCount, 0u);
+                        EXPECT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
+                        EXPECT_EQ(model.GetMesh(0).m_LocalBones.size(), 1u);
+                        EXPECT_EQ(model.GetParts().m_PartsList[0].m_EntityIndex, 0);
+                        EXPECT_EQ(logged, 2u);
+                    });
     }
 }
 
@@ -210,13 +225,15 @@ TEST_F(GxModelDamagedFileTest, MeshPartNamingNoMeshIsPlacedAsAPlainPart)
     orphan.m_EntityIndex = 5;
     orphan.m_FirstFramePose.Translation(0, 3, 0);
     g.m_Parts.push_back(orphan);
-    ForEachForm(g, true, [](GxModel& model, bool, uint32_t logged) {
-        const GxParts& part = model.GetParts().m_PartsList.at(1);
-        EXPECT_EQ(part.m_PartsType, 0u);
-        EXPECT_EQ(logged, 1u);
-        model.SetWorldMatrix(GxMatrix());
-        EXPECT_EQ(model.GetState().m_Parts.at(1).m_WorldMatrix.m[3][1], 3.0f);
-    });
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxParts& part = model.GetParts().m_PartsList.at(1);
+                    EXPECT_EQ(part.m_PartsType, 0u);
+                    EXPECT_EQ(logged, 1u);
+                    model.SetWorldMatrix(GxMatrix());
+                    EXPECT_EQ(model.GetState().m_Parts.at(1).m_WorldMatrix.m[3][1], 3.0f);
+                });
 }
 
 TEST_F(GxModelDamagedFileTest, TruncatedFilesFailAndLeaveAnEmptyModel)

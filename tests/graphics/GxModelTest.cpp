@@ -100,7 +100,6 @@ KvTestGeometry SampleGeometry(uint32_t mask)
 class GxModelTest : public KvGraphicsFixture
 {
 protected:
-
     std::wstring WriteGeometry(const KvTestGeometry& g, bool text, const std::string& name = "Model.GEO")
     {
         return m_Files.Write(name, KvWriteRecord(g, text));
@@ -175,7 +174,8 @@ TEST_P(GxModelFormTest, LoadsPartsStrataMeshesAndSubsets)
 
 INSTANTIATE_TEST_SUITE_P(Forms, GxModelFormTest,
                          ::testing::Values(Form{true, true}, Form{false, true}, Form{true, false}, Form{false, false}),
-                         [](const ::testing::TestParamInfo<Form>& info) {
+                         [](const ::testing::TestParamInfo<Form>& info)
+                         {
                              return std::string(info.param.m_Text ? "Text" : "Binary") +
                                     (info.param.m_Legacy ? "SingleStream" : "SeparateStreams");
                          });
