@@ -183,6 +183,11 @@ bool GxTexture::FillFromImage(PfGLTexture& texture, const PfImage& image, bool s
         return false;
     const uint32_t tw = texture.GetWidth(), th = texture.GetHeight();
     const bool scale = stretch && (tw != image.GetWidth() || th != image.GetHeight());
+    uint8_t* data = texture.GetData();
+    const uint32_t pitch = texture.GetPitch();
+    // 32-bit textures are scaled straight into the texture's copy.
+    if (scale && GxPixelFormat::Is32Bit(format))
+        return PfImageResample::Triangle(image, tw, th, data, pitch) && PfSucceeded(texture.Upload());
     PfImage scaled;
     const PfImage* from = &image;
     if (scale)
@@ -191,14 +196,19 @@ bool GxTexture::FillFromImage(PfGLTexture& texture, const PfImage& image, bool s
             return false;
         from = &scaled;
     }
-    uint8_t* data = texture.GetData();
-    const uint32_t pitch = texture.GetPitch();
     const uint32_t w = from->GetWidth() < tw ? from->GetWidth() : tw;
     const uint32_t h = from->GetHeight() < th ? from->GetHeight() : th;
     // Texels outside the picture are transparent black.
-    std::memset(data, 0, (size_t)pitch * th);
+    const size_t used = (size_t)w * bytes;
     for (uint32_t y = 0; y < h; ++y)
-        GxPixelFormat::FromArgbRow(data + (size_t)y * pitch, format, from->GetRow(y), w);
+    {
+        uint8_t* row = data + (size_t)y * pitch;
+        GxPixelFormat::FromArgbRow(row, format, from->GetRow(y), w);
+        if (used < pitch)
+            std::memset(row + used, 0, pitch - used);
+    }
+    if (h < th)
+        std::memset(data + (size_t)h * pitch, 0, (size_t)(th - h) * pitch);
     return PfSucceeded(texture.Upload());
 }
 

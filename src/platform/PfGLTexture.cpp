@@ -192,8 +192,15 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
         Destroy();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
-    if (!depth)
+    // A render target's zeros go to the device now, as it is drawn into there. A plain texture's copy is
+    // what counts: its zeros are uploaded at the first bind, unless a fill and upload come first (loaders
+    // fill the copy at once, so the zeros would only be sent to be overwritten).
+    if (depth)
+        return D3D_OK;
+    if (IsRenderTarget())
         UploadRows(0, m_Height);
+    else
+        m_Dirty = true;
     return D3D_OK;
 }
 
