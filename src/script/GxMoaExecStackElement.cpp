@@ -10,7 +10,12 @@ namespace
 constexpr size_t kOpcodeListReserve = 16;
 }
 
-GxMoaExecStackElement::GxMoaExecStackElement() { m_OpcodeList.reserve(kOpcodeListReserve); }
+GxMoaExecStackElement::GxMoaExecStackElement()
+{
+    static uint64_t s_NextSerial = 0;
+    m_Serial = ++s_NextSerial;
+    m_OpcodeList.reserve(kOpcodeListReserve);
+}
 
 const wchar_t* GxMoaExecStackElement::BlockTypeLabel(int32_t blockType)
 {
