@@ -3,88 +3,28 @@
 #include "core/GxBinBuffer.h"
 #include "core/GxContentTextNumber.h"
 #include "core/GxString.h"
+#include "core/GxText.h"
 
 #include <cstring>
 
-//----------------------------------------------------------------------------------------------------
 // Unquoting the text of a string line: from the opening double quote to the first one that is not
-// escaped. A backslash before f, n, r, t or v gives FF, LF, CR, TAB or VT, before any other character
-// that character; raw CR, FF and LF are dropped; text after the closing quote is ignored and without one
-// the rest of the field is taken.
-
-static bool IsCp932LeadByte(uint8_t c)
+// escaped, with the escapes \f \n \r \t \v, any other escaped character taken literally. CP932 text is
+// stepped a character at a time, so a second byte 0x5C (as in many kanji) is not taken for a backslash.
+static std::string UnquoteCp932(const std::string& text)
 {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-template <typename Char> static Char Unescape(Char c)
-{
-    switch (c)
-    {
-    case 'f':
-        return '\f';
-    case 'n':
-        return '\n';
-    case 'r':
-        return '\r';
-    case 't':
-        return '\t';
-    case 'v':
-        return '\v';
-    default:
-        return c;
-    }
-}
-
-// Wide text: one character per unit.
-static std::wstring UnquoteW(const std::wstring& text)
-{
-    std::wstring out;
-    if (text.empty() || text[0] != L'"')
-        return out;
-    for (size_t i = 1; i < text.size(); ++i)
-    {
-        const wchar_t c = text[i];
-        if (c == L'\0' || c == L'"')
-            break;
-        if (c == L'\\')
-        {
-            if (++i >= text.size() || text[i] == L'\0')
-                break;
-            out.push_back(Unescape(text[i]));
-        }
-        else if (c != L'\r' && c != L'\f' && c != L'\n')
-            out.push_back(c);
-    }
+    std::string out;
+    const char* position = text.c_str();
+    uint32_t lines = 0;
+    GxText::ReadQuotedString(out, text.c_str(), position, lines, text.c_str() + text.size(), GxText::kCharsetAnsi);
     return out;
 }
 
-// Narrow text in CP932: a lead byte and the byte after it are one character, so a second byte 0x5C
-// (as in many kanji) is not taken for a backslash.
-static std::string UnquoteCp932(std::string_view text)
+static std::wstring UnquoteW(const std::wstring& text)
 {
-    std::string out;
-    if (text.empty() || text[0] != '"')
-        return out;
-    for (size_t i = 1; i < text.size(); ++i)
-    {
-        const uint8_t c = static_cast<uint8_t>(text[i]);
-        if (c == '\0' || c == '"')
-            break;
-        if (IsCp932LeadByte(c) && i + 1 < text.size() && text[i + 1] != '\0')
-        {
-            out.push_back(text[i]);
-            out.push_back(text[++i]);
-        }
-        else if (c == '\\')
-        {
-            if (++i >= text.size() || text[i] == '\0')
-                break;
-            out.push_back(Unescape(text[i]));
-        }
-        else if (c != '\r' && c != '\f' && c != '\n')
-            out.push_back(text[i]);
-    }
+    std::wstring out;
+    const wchar_t* position = text.c_str();
+    uint32_t lines = 0;
+    GxText::ReadQuotedStringW(out, text.c_str(), position, lines, text.c_str() + text.size());
     return out;
 }
 
@@ -99,49 +39,22 @@ GxContentTextReader::GxContentTextReader(const GxBinBuffer& buffer)
 
 // Lines end at LF; the LF is consumed with the CRs and FFs that directly follow it (not a second LF,
 // so an empty line stays one), and CR and FF inside the line are dropped. A NUL byte or the end of the
-// data ends the line too, the cursor staying on the NUL. Bytes are taken one at a time: LF, CR, FF and
-// NUL are never part of a multibyte character in UTF-8 or CP932.
+// data ends the line too, the cursor staying on the NUL. The record's text is UTF-8, stepped a byte at
+// a time: CP932 stepping would let a UTF-8 byte that looks like a lead byte swallow the line end.
 std::string_view GxContentTextReader::ReadLine(const uint8_t*& cursor, uint32_t& lineNumber)
 {
-    const uint8_t* p = cursor;
-    const uint8_t* const start = p;
-    bool dropped = false;
-    while (p < m_End)
-    {
-        const uint8_t c = *p;
-        if (c > '\r')
-        {
-            ++p;
-            continue;
-        }
-        if (c == '\0' || c == '\n')
-            break;
-        dropped |= c == '\r' || c == '\f';
-        ++p;
-    }
-    std::string_view line(reinterpret_cast<const char*>(start), size_t(p - start));
-    if (dropped)
-    {
-        m_LineCopy.clear();
-        for (char c : line)
-            if (c != '\r' && c != '\f')
-                m_LineCopy.push_back(c);
-        line = m_LineCopy;
-    }
-    if (p < m_End && *p == '\n')
-    {
-        ++lineNumber;
-        ++p;
-        while (p < m_End && (*p == '\r' || *p == '\f'))
-            ++p;
-    }
-    cursor = p;
-    return line;
+    const char* start = reinterpret_cast<const char*>(cursor);
+    const char* position = start;
+    GxText::ReadLine(m_Line, start, position, lineNumber, reinterpret_cast<const char*>(m_End), GxText::kCharsetUtf8);
+    cursor = reinterpret_cast<const uint8_t*>(position);
+    return m_Line;
 }
 
 void GxContentTextReader::SkipLine()
 {
-    ReadLine(m_Cursor, m_LineNumber);
+    const char* position = reinterpret_cast<const char*>(m_Cursor);
+    GxText::SkipLine(position, position, m_LineNumber, reinterpret_cast<const char*>(m_End));
+    m_Cursor = reinterpret_cast<const uint8_t*>(position);
 }
 
 static void SplitFields(std::string_view line, std::vector<std::string_view>& fields)
@@ -285,7 +198,7 @@ std::string GxContentTextReader::ReadStringA(const char* name)
     if (!ReadStringField(name, quoted, tag))
         return {};
     if (tag == VALTYPE_GxStringSJIS)
-        return UnquoteCp932(quoted);
+        return UnquoteCp932(std::string(quoted));
     return UnquoteCp932(GxString::ToMultiByte(GxString::FromUtf8(std::string(quoted))));
 }
 

@@ -40,7 +40,8 @@ protected:
     bool ReadValue(const char* name, const GxContentValueDesc& desc, void* components) override;
 
 private:
-    // One line from the cursor, without its line end; the view lives until the next line is read.
+    // One line from the cursor, without its line end (GxText::ReadLine over UTF-8); the view lives until
+    // the next line is read.
     std::string_view ReadLine(const uint8_t*& cursor, uint32_t& lineNumber);
     void SkipLine();
     // Reads the next line into m_Fields and returns its tag.
@@ -53,6 +54,6 @@ private:
     bool ReadStringField(const char* name, std::string_view& quoted, int32_t& tag);
 
     uint32_t m_LineNumber = 0;
-    std::string m_LineCopy;                 // a line that held CR or FF, with them dropped
+    std::string m_Line;                     // the last line read, without its line end
     std::vector<std::string_view> m_Fields; // the fields of the last line read
 };

@@ -1,5 +1,6 @@
 #include "core/GxInput.h"
 
+#include "core/GxLog.h"
 #include "platform/PfInput.h"
 
 GxKeyAssignment GxInput::s_Assign;
@@ -72,8 +73,11 @@ uint32_t GxInput::Initialize(PfWindow*)
     s_Player[0].Clear();
     s_Player[1].Clear();
     s_Available = 0;
+    // The keyboard comes with the window's video subsystem; without it there is no keyboard to read.
     if (PfInput::OpenKeyboard())
         s_Available |= 1;
+    else
+        GxLog::Error(L"キーボードの初期化に失敗1,%d", -1);
     const int devices = PfInput::OpenGameDevices();
     if (devices == 1)
         s_Available |= 2;

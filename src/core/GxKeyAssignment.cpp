@@ -83,7 +83,8 @@ static void AssignInRange(int32_t& entry, int32_t value, int32_t limit)
 void GxKeyAssignment::Parse(const char* text, size_t size)
 {
     size_t pos = 0;
-    auto nextLine = [&](std::string& line) -> bool {
+    auto nextLine = [&](std::string& line) -> bool
+    {
         if (pos >= size)
             return false;
         line.clear();

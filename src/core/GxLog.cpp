@@ -1,6 +1,7 @@
 #include "core/GxLog.h"
 
 #include "core/GxDebugListenerBase.h"
+#include "core/GxDebugWindow.h"
 #include "core/GxString.h"
 
 #include <atomic>
@@ -106,6 +107,7 @@ void CountedWrite(const std::wstring& text, int echoKind)
     // Counted before the file is opened, so a line that cannot be written still counts.
     ++g_ErrorCount;
     GxLog::AppendText(GetPath(kLogError), text);
+    GxDebugWindow::AddLine(text);
     Echo(text, echoKind);
 }
 

@@ -16,7 +16,8 @@ class GxDebugListenerBase;
 //
 // Logs are UTF-16LE text: a new file starts with the byte-order mark FF FE and every "\n" of a
 // message is written as CR LF. Each write opens, appends and closes its file; a file that cannot be
-// opened loses that line silently, while the count and the echo still happen. The paths start as the
+// opened loses that line silently, while the count and the echo still happen. Counted lines also enter
+// the debug window's ring. The paths start as the
 // bare names (current directory) until start-up points them into the save folder.
 // Formats are the Microsoft-style wide formats of GxString::Format; pass strings as .c_str().
 class GxLog

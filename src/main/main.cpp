@@ -1,6 +1,29 @@
 // Process entry. The program reads no command line: everything it needs comes from the
 // installation folder (the current directory) and its settings files.
+#include "core/GxCore.h"
+#include "core/GxFile.h"
+#include "platform/PfSignal.h"
+
 int main()
 {
+    // SIGTERM and SIGINT end the program through the normal shut-down.
+    PfSignal::Install();
+
+    // The cache holds 180 MiB in all and no file over 1 MiB; the game's start-up switches it on.
+    GxFile::SetCacheCapacity(0xB400000);
+    GxFile::SetCacheFileLimit(0x100000);
+    // Without "system.gxp" the program runs on loose files.
+    GxFile::MountPack(L"system.gxp");
+
+    g_Core = new GxCore();
+    if (g_Core->Initialize())
+    {
+        g_Core->Run();
+        g_Core->Finalize();
+    }
+    delete g_Core;
+    g_Core = nullptr;
+    GxFile::ClearCache();
+    GxFile::UnmountAll();
     return 0;
 }

@@ -6,10 +6,6 @@ bool GxMovie::Initialize()
     return true;
 }
 
-void GxMovie::UpdateAll()
-{
-}
+void GxMovie::UpdateAll() {}
 
-void GxMovie::DestroyAll()
-{
-}
+void GxMovie::DestroyAll() {}

@@ -8,10 +8,6 @@ bool GxSound::Initialize(PfWindow*)
     return true;
 }
 
-void GxSound::Update()
-{
-}
+void GxSound::Update() {}
 
-void GxSound::Finalize()
-{
-}
+void GxSound::Finalize() {}

@@ -11,7 +11,9 @@ static void OnQuitSignal(int)
 
 void PfSignal::Install()
 {
-    struct sigaction sa{};
+    struct sigaction sa
+    {
+    };
     sa.sa_handler = OnQuitSignal;
     sigemptyset(&sa.sa_mask);
     // No SA_RESTART: a sleeping frame timer wakes up at once and the loop sees the request.

@@ -38,8 +38,8 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (style == PfWindowStyle::Borderless)
         flags |= SDL_WINDOW_BORDERLESS;
-    m_Window = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                flags);
+    m_Window =
+        SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!m_Window)
     {
         m_LastError = SDL_GetError();

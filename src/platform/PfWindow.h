@@ -13,8 +13,7 @@ class PfEventTranslator;
 class PfWindow;
 
 // The window procedure: receives every message dispatched to or sent to the window.
-using PfWindowProc = intptr_t (*)(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam,
-                                  void* user);
+using PfWindowProc = intptr_t (*)(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void* user);
 
 enum class PfWindowStyle
 {

@@ -558,9 +558,30 @@ GxMoaVariable GxMoaVariable::ShiftRight(const GxMoaVariable& l, const GxMoaVaria
     return out;
 }
 
-void GxMoaVariable::AddAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Add(target, v); }
-void GxMoaVariable::SubAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Sub(target, v); }
-void GxMoaVariable::MulAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Mul(target, v); }
+// Two Ints, the common case of counters, are updated in place.
+void GxMoaVariable::AddAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    if (target.m_ValueType == TYPE_INT && v.m_ValueType == TYPE_INT)
+        target.m_Value.i = WrapAdd(target.m_Value.i, v.m_Value.i);
+    else
+        target = Add(target, v);
+}
+
+void GxMoaVariable::SubAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    if (target.m_ValueType == TYPE_INT && v.m_ValueType == TYPE_INT)
+        target.m_Value.i = WrapSub(target.m_Value.i, v.m_Value.i);
+    else
+        target = Sub(target, v);
+}
+
+void GxMoaVariable::MulAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    if (target.m_ValueType == TYPE_INT && v.m_ValueType == TYPE_INT)
+        target.m_Value.i = WrapMul(target.m_Value.i, v.m_Value.i);
+    else
+        target = Mul(target, v);
+}
 void GxMoaVariable::DivAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Div(target, v); }
 void GxMoaVariable::ModAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Mod(target, v); }
 void GxMoaVariable::ConcatAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Concat(target, v); }

@@ -1,5 +1,9 @@
 #include "task/GxActionParam.h"
 
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
+#include "core/GxVector3.h"
+
 #include <cmath>
 
 float GxActionParam::GetProgress() const
@@ -27,17 +31,49 @@ float GxActionParam::GetProgress() const
     }
 }
 
+namespace
+{
+GxVector3 Xyz(const GxVector4& v)
+{
+    return GxVector3(v.x, v.y, v.z);
+}
+
+void ReadXyz(GxContentReaderBase* reader, const char* name, GxVector4& v)
+{
+    GxVector3 read(v.x, v.y, v.z);
+    reader->Read(name, read);
+    v = GxVector4(read.x, read.y, read.z, 0.0f);
+}
+} // namespace
+
 bool GxActionParam::Save(GxContentWriterBase* writer)
 {
-    // FIXME: "m_ActionType", "m_TimeLeft", "m_TimeTotal" (S32), "m_Start", "m_End" (Vector3),
-    // "m_InterMode" (U32), "m_InterParam" (S32), "m_InitCompleted" (Bool) once the content writers land.
-    (void)writer;
-    return true;
+    if (!writer)
+        return false;
+    const GxVector3 start = Xyz(m_Start);
+    const GxVector3 end = Xyz(m_End);
+    writer->Write("m_ActionType", m_ActionType);
+    writer->Write("m_TimeLeft", m_TimeLeft);
+    writer->Write("m_TimeTotal", m_TimeTotal);
+    writer->Write("m_Start", &start);
+    writer->Write("m_End", &end);
+    writer->Write("m_InterMode", m_InterMode);
+    writer->Write("m_InterParam", m_InterParam);
+    writer->Write("m_InitCompleted", m_InitCompleted);
+    return writer->GetErrorCount() == 0;
 }
 
 bool GxActionParam::Load(GxContentReaderBase* reader)
 {
-    // FIXME: as Save, once the content readers land.
-    (void)reader;
-    return true;
+    if (!reader)
+        return false;
+    reader->Read("m_ActionType", m_ActionType);
+    reader->Read("m_TimeLeft", m_TimeLeft);
+    reader->Read("m_TimeTotal", m_TimeTotal);
+    ReadXyz(reader, "m_Start", m_Start);
+    ReadXyz(reader, "m_End", m_End);
+    reader->Read("m_InterMode", m_InterMode);
+    reader->Read("m_InterParam", m_InterParam);
+    reader->Read("m_InitCompleted", m_InitCompleted);
+    return reader->GetErrorCount() == 0;
 }

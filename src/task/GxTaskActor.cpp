@@ -1,6 +1,9 @@
 #include "task/GxTaskActor.h"
 
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
 #include "core/GxCrtRandom.h"
+#include "core/GxLog.h"
 
 #include <cmath>
 
@@ -295,13 +298,55 @@ void GxTaskActor::UpdateShake(const GxActionParam& action)
 
 bool GxTaskActor::Save(GxContentWriterBase* writer)
 {
-    // FIXME: the visual state, both action lists and "m_ActionPause" once the content writers land.
-    return GxTaskBase::Save(writer);
+    if (!writer)
+        return false;
+    GxTaskBase::Save(writer);
+    m_Visual.Save(writer);
+    for (auto& channel : m_Actions)
+    {
+        writer->ListBegin("m_ActionList", "", static_cast<uint32_t>(channel.size()));
+        for (GxActionParam& action : channel)
+        {
+            writer->ListItemBegin();
+            action.Save(writer);
+            writer->ListItemEnd();
+        }
+        writer->ListEnd();
+    }
+    writer->Write("m_ActionPause", m_ActionPause);
+    return writer->GetErrorCount() == 0;
 }
 
 bool GxTaskActor::Load(GxContentReaderBase* reader)
 {
-    // FIXME: the visual state, both action lists (counts bounded by kMaxSavedActions) and
-    // "m_ActionPause" once the content readers land.
-    return GxTaskBase::Load(reader);
+    if (!reader)
+        return false;
+    GxTaskBase::Load(reader);
+    m_Visual.Load(reader);
+    for (auto& channel : m_Actions)
+    {
+        uint32_t count = 0;
+        reader->ListBegin("m_ActionList", count);
+        channel.clear();
+        // No actor queues thousands of actions; a larger count is damage, and reading on would only
+        // misinterpret what follows.
+        if (count > kMaxSavedActions)
+        {
+            GxLog::Error(L"GxTaskActor::Load/アクション数が不正です (%u)\n", count);
+            ClearActions();
+            return false;
+        }
+        const uint32_t errors = reader->GetErrorCount();
+        for (uint32_t i = 0; i < count && reader->GetErrorCount() == errors; ++i)
+        {
+            reader->ListItemBegin();
+            GxActionParam action;
+            action.Load(reader);
+            reader->ListItemEnd();
+            AddAction(static_cast<int32_t>(&channel - m_Actions), action);
+        }
+        reader->ListEnd();
+    }
+    reader->Read("m_ActionPause", m_ActionPause);
+    return reader->GetErrorCount() == 0;
 }

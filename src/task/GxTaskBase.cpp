@@ -1,7 +1,10 @@
 #include "task/GxTaskBase.h"
 
 #include "task/GxTaskFolder.h"
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
 #include "core/GxLog.h"
+#include "core/GxString.h"
 #include "task/GxTaskManage.h"
 
 #include <string>
@@ -176,9 +179,7 @@ bool GxTaskBase::SetTaskLocalName(const std::wstring& name, int32_t index)
 
 std::wstring GxTaskBase::GetTaskPath() const
 {
-    // "%s/%s[%d]:%d": global name, local name, local index, type code.
-    return m_GlobalName + L"/" + m_LocalName + L"[" + std::to_wstring(m_LocalIndex) + L"]:" +
-           std::to_wstring(m_TypeCode);
+    return GxString::Format(L"%s/%s[%d]:%d", m_GlobalName.c_str(), m_LocalName.c_str(), m_LocalIndex, m_TypeCode);
 }
 
 void GxTaskBase::Resume()
@@ -233,14 +234,26 @@ int32_t GxTaskBase::DecrementDeleteDelay()
 
 bool GxTaskBase::Save(GxContentWriterBase* writer)
 {
-    // FIXME: writes "m_GlobalState" (U32) and "m_TaskID" (S64) once the content writers are in the tree.
-    (void)writer;
-    return true;
+    if (!writer)
+        return false;
+    writer->Write("m_GlobalState", static_cast<uint32_t>(m_GlobalState));
+    writer->Write("m_TaskID", static_cast<int64_t>(m_TaskID));
+    return writer->GetErrorCount() == 0;
 }
 
 bool GxTaskBase::Load(GxContentReaderBase* reader)
 {
-    // FIXME: reads "m_GlobalState" and "m_TaskID" once the content readers are in the tree.
-    (void)reader;
-    return true;
+    if (!reader)
+        return false;
+    if (m_TaskID != 0 && m_Manage)
+        m_Manage->EraseTaskID(m_TaskID, this);
+    uint32_t state = m_GlobalState;
+    int64_t id = 0;
+    reader->Read("m_GlobalState", state);
+    reader->Read("m_TaskID", id);
+    m_GlobalState = state;
+    m_TaskID = static_cast<uint64_t>(id);
+    if (m_TaskID != 0 && m_Manage)
+        m_Manage->RegisterTaskID(this, m_TaskID);
+    return reader->GetErrorCount() == 0;
 }

@@ -1,18 +1,26 @@
 #include "task/GxTransitParam.h"
 
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
+
 bool GxTransitParam::Save(GxContentWriterBase* writer)
 {
-    // FIXME: "m_Transit" (Bool), "m_TransitTimeLeft", "m_TransitTimeTotal" (S32) once the content writers
-    // are in the tree.
-    (void)writer;
-    return true;
+    if (!writer)
+        return false;
+    writer->Write("m_Transit", m_Transit);
+    writer->Write("m_TransitTimeLeft", m_TransitTimeLeft);
+    writer->Write("m_TransitTimeTotal", m_TransitTimeTotal);
+    return writer->GetErrorCount() == 0;
 }
 
 bool GxTransitParam::Load(GxContentReaderBase* reader)
 {
-    // FIXME: as Save, once the content readers are in the tree.
-    (void)reader;
-    return true;
+    if (!reader)
+        return false;
+    reader->Read("m_Transit", m_Transit);
+    reader->Read("m_TransitTimeLeft", m_TransitTimeLeft);
+    reader->Read("m_TransitTimeTotal", m_TransitTimeTotal);
+    return reader->GetErrorCount() == 0;
 }
 
 float GxTransitParam::GetProgress() const

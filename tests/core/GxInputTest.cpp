@@ -1,4 +1,5 @@
 #include "core/GxInput.h"
+#include "core/GxLog.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +45,13 @@ TEST(GxInput, KeyboardStateByAssignedCodes)
 
 TEST(GxInput, WithoutControllersPlayerTwoHasNoDevice)
 {
-    // No window and no controllers in the test: the keyboard is absent too.
+    // No window and no controllers in the test: the keyboard is absent too (and says so in the log).
+    const std::wstring oldPath = GxLog::GetErrorLogPath();
+    GxLog::SetErrorLogPath(L"/dev/null");
+    const uint32_t errors = GxLog::GetErrorCount();
     EXPECT_EQ(GxInput::Initialize(nullptr), static_cast<uint32_t>(GXPS_NO_DEVICE));
     EXPECT_EQ(GxInput::s_Available & 6u, 0u);
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
     GxInput::Finalize();
+    GxLog::SetErrorLogPath(oldPath);
 }

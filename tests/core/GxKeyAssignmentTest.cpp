@@ -90,9 +90,9 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoi)
     a.Parse(text.data(), text.size());
     EXPECT_EQ(a.m_DeviceType[0], 2);
     EXPECT_EQ(a.m_Up[0], 17);
-    EXPECT_EQ(a.m_Down[0], 0);   // an empty line reads as 0
-    EXPECT_EQ(a.m_Right[0], 0);  // so does a word
-    EXPECT_EQ(a.m_Left[0], 203); // an overlong number saturates and is out of range
+    EXPECT_EQ(a.m_Down[0], 0);       // an empty line reads as 0
+    EXPECT_EQ(a.m_Right[0], 0);      // so does a word
+    EXPECT_EQ(a.m_Left[0], 203);     // an overlong number saturates and is out of range
     EXPECT_EQ(a.m_Button[0][0], 44); // past the end of the file
 }
 

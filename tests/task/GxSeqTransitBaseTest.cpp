@@ -1,3 +1,4 @@
+#include "TaskSaveSupport.h"
 #include "TaskTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -147,4 +148,22 @@ TEST(GxSeqTransit, ProgressRunsFromZeroToOneAndCancelClearsTheMask)
     EXPECT_FALSE(seq->CancelTransit());
     EXPECT_EQ(seq->GetListenerMask(), static_cast<uint32_t>(GX_LISTENER_WINDOW));
     EXPECT_EQ(seq->GetTransitParam().m_TransitTimeLeft, 0);
+}
+
+TEST(GxSeqTransit, TransitParamRoundTrip)
+{
+    for (ContentForm form : {ContentForm::Binary, ContentForm::Text})
+    {
+        GxTransitParam param;
+        param.m_Transit = true;
+        param.m_TransitTimeLeft = 123;
+        param.m_TransitTimeTotal = 400;
+        const std::vector<uint8_t> bytes = SaveRecord(form, [&](GxContentWriterBase* w) { return param.Save(w); });
+        GxTransitParam loaded;
+        auto reader = OpenRecord(form, bytes);
+        EXPECT_TRUE(loaded.Load(reader.get()));
+        EXPECT_TRUE(loaded.m_Transit);
+        EXPECT_EQ(loaded.m_TransitTimeLeft, 123);
+        EXPECT_EQ(loaded.m_TransitTimeTotal, 400);
+    }
 }

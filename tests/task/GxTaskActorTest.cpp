@@ -1,3 +1,4 @@
+#include "TaskSaveSupport.h"
 #include "TaskTestSupport.h"
 
 #include "core/GxCrtRandom.h"
@@ -193,3 +194,83 @@ TEST(GxTaskActorState, WorldPositionAddsEveryAncestor)
     GxTaskFolder orphan(static_cast<GxTaskBase*>(nullptr));
     EXPECT_FLOAT_EQ(orphan.GetWorldPos().x, 0.0f);
 }
+
+class GxTaskActorSave : public ::testing::TestWithParam<ContentForm>
+{
+};
+
+TEST_P(GxTaskActorSave, HalfDoneActionsResumeFromTheirStoredStart)
+{
+    ActorTree t;
+    t.actor->SetTaskID(77);
+    t.actor->SetPos(V(10, 0, 0));
+    t.actor->AddActionMove(100, V(110, 50, 0), GX_INTER_EASE_OUT);
+    t.actor->AddActionHide();
+    t.actor->AddAction(1, GxActionParam(GX_ACTION_SCALE_BY, 200, V(1, 0, 0)));
+    t.actor->SetAlpha(200);
+    t.actor->SetColor0(GxVector4(0.5f, 0.25f, 1.0f, 0.75f));
+    t.actor->SetUVOffset(0.5f, 0.125f);
+    t.actor->SetActionPause(true);
+    GxTaskActor::StepActions(t.actor, 40);
+    t.actor->Suspend();
+    const std::vector<uint8_t> bytes = SaveRecord(GetParam(), [&](GxContentWriterBase* w) { return t.actor->Save(w); });
+    ASSERT_FALSE(bytes.empty());
+
+    // A twin that finishes in memory is the reference for the loaded copy.
+    ActorTree twinTree;
+    auto* loaded = new GxTaskActor(twinTree.root, L"loaded");
+    loaded->SetTaskID(5); // replaced by the stored ID
+    auto reader = OpenRecord(GetParam(), bytes);
+    ASSERT_TRUE(loaded->Load(reader.get()));
+    EXPECT_TRUE(loaded->IsSuspended());
+    EXPECT_EQ(loaded->GetTaskID(), 77u);
+    EXPECT_EQ(twinTree.manage.FindTaskByID(77), loaded);
+    EXPECT_EQ(twinTree.manage.FindTaskByID(5), nullptr);
+    EXPECT_TRUE(loaded->IsActionPause());
+    EXPECT_EQ(loaded->GetAlpha(), 200);
+    EXPECT_FLOAT_EQ(loaded->GetColor0().w, 0.75f);
+    EXPECT_FLOAT_EQ(loaded->GetVisual().m_UVOffset.y, 0.125f);
+    ASSERT_EQ(loaded->GetActions(0).size(), 2u);
+    ASSERT_EQ(loaded->GetActions(1).size(), 1u);
+    EXPECT_TRUE(loaded->GetActions(0).front().m_InitCompleted);
+    EXPECT_EQ(loaded->GetActions(0).front().m_TimeLeft, 60);
+
+    GxTaskActor::StepActions(t.actor, 30);
+    GxTaskActor::StepActions(loaded, 30);
+    EXPECT_FLOAT_EQ(loaded->GetPos().x, t.actor->GetPos().x);
+    EXPECT_FLOAT_EQ(loaded->GetPos().y, t.actor->GetPos().y);
+    GxTaskActor::FinishActions(loaded);
+    EXPECT_FLOAT_EQ(loaded->GetPos().x, 110.0f);
+    EXPECT_FLOAT_EQ(loaded->GetScale().x, 2.0f);
+    EXPECT_FALSE(loaded->IsVisible());
+}
+
+TEST_P(GxTaskActorSave, TruncatedRecordFailsSafely)
+{
+    ActorTree t;
+    t.actor->AddActionWait(0, 100);
+    t.actor->AddActionWait(1, 100);
+    const std::vector<uint8_t> bytes = SaveRecord(GetParam(), [&](GxContentWriterBase* w) { return t.actor->Save(w); });
+    for (size_t cut : {bytes.size() / 4, bytes.size() / 2, bytes.size() - 3})
+    {
+        const std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+        ActorTree other;
+        auto reader = OpenRecord(GetParam(), part);
+        EXPECT_FALSE(other.actor->Load(reader.get()));
+    }
+}
+
+TEST_P(GxTaskActorSave, ImplausibleActionCountIsRefused)
+{
+    ActorTree t;
+    for (uint32_t i = 0; i <= GxTaskActor::kMaxSavedActions; ++i)
+        t.actor->AddActionWait(0, 1);
+    const std::vector<uint8_t> bytes = SaveRecord(GetParam(), [&](GxContentWriterBase* w) { return t.actor->Save(w); });
+    ActorTree other;
+    other.actor->AddActionWait(1, 5);
+    auto reader = OpenRecord(GetParam(), bytes);
+    EXPECT_FALSE(other.actor->Load(reader.get()));
+    EXPECT_TRUE(GxTaskActor::IsActionEmpty(other.actor));
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, GxTaskActorSave, ::testing::Values(ContentForm::Binary, ContentForm::Text));

@@ -1,0 +1,183 @@
+#include "appdata/GxDBBase.h"
+
+#include "core/GxLog.h"
+#include "core/GxString.h"
+#include "core/GxText.h"
+
+#include <cassert>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+#include <wchar.h>
+
+namespace
+{
+
+// Floats are read as the C library reads a double (blanks skipped, the longest number taken, 0.0 when
+// there is none) but always with "." as the decimal point, whatever the process locale says.
+locale_t ClassicLocale()
+{
+    static locale_t s_Locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return s_Locale;
+}
+
+float ReadFloat(const std::wstring& cell)
+{
+    double value = wcstod_l(cell.c_str(), nullptr, ClassicLocale());
+    // A value beyond the float range becomes an infinity rather than an undefined conversion.
+    if (value > FLT_MAX)
+        return HUGE_VALF;
+    if (value < -FLT_MAX)
+        return -HUGE_VALF;
+    return static_cast<float>(value);
+}
+
+int32_t ReadInt(const std::wstring& cell)
+{
+    return GxString::ToInt(cell.c_str(), nullptr, 0, false);
+}
+
+bool IsQuote(wchar_t c)
+{
+    return c == L'"' || c == L'\'';
+}
+
+} // namespace
+
+GxDBBase::GxDBBase(const wchar_t* className, const GxDBColumn* columns, int32_t columnCount, int32_t capacity)
+    : m_ClassName(className), m_Columns(columns), m_ColumnCount(columnCount), m_Capacity(capacity), m_CellsPerLine(0),
+      m_NameColumn(-1)
+{
+    assert(columnCount >= 1 && std::wcscmp(columns[0].m_Name, L"ID") == 0 && columns[0].m_Offset == 0);
+    for (int32_t i = 0; i < columnCount; ++i)
+    {
+        m_CellsPerLine += columns[i].m_ArrayMax + 1;
+        if (m_NameColumn < 0 && columns[i].m_Type == GxDBColumn::TypeString &&
+            std::wcscmp(columns[i].m_Name, L"Name") == 0)
+            m_NameColumn = i;
+    }
+}
+
+void* GxDBBase::GetRowPtr(uint32_t index)
+{
+    if (index >= static_cast<uint32_t>(m_Capacity))
+    {
+        GxLog::Error(L"%s::GetRow/ID out of range(%d)\n", m_ClassName, static_cast<int32_t>(index));
+        index = 0;
+    }
+    return RowAt(index);
+}
+
+const void* GxDBBase::GetRowPtr(uint32_t index) const
+{
+    return const_cast<GxDBBase*>(this)->GetRowPtr(index);
+}
+
+bool GxDBBase::Load(const std::wstring& path)
+{
+    std::vector<std::wstring> lines;
+    if (!GxText::LoadLines(lines, path.c_str(), false))
+        return false;
+
+    std::vector<std::wstring> cells;
+    for (const std::wstring& line : lines)
+    {
+        if (line.empty() || line[0] == L'#')
+            continue;
+        GxString::Split(cells, line, L"\t", static_cast<uint32_t>(m_CellsPerLine));
+        // Split answers exactly the count asked for; the rows below rely on it.
+        cells.resize(static_cast<size_t>(m_CellsPerLine));
+        for (std::wstring& cell : cells)
+        {
+            if (!cell.empty() && IsQuote(cell[0]))
+                cell = GxString::Unquote(cell, 0);
+        }
+
+        int32_t id = ReadInt(cells[0]);
+        if (id < 0 || id >= m_Capacity)
+        {
+            // The rows read so far stay; nothing past the array is ever written.
+            GxLog::Error(L"%s/ID out of range(%d)\n", m_ClassName, id);
+            return false;
+        }
+        if (id > m_MaxID)
+            m_MaxID = id;
+        StoreLine(cells, id);
+    }
+    return true;
+}
+
+void GxDBBase::StoreLine(const std::vector<std::wstring>& cells, int32_t id)
+{
+    char* row = static_cast<char*>(RowAt(static_cast<uint32_t>(id)));
+    size_t cell = 0;
+    for (int32_t c = 0; c < m_ColumnCount; ++c)
+    {
+        const GxDBColumn& column = m_Columns[c];
+        for (int32_t i = 0; i <= column.m_ArrayMax; ++i, ++cell)
+        {
+            const std::wstring& text = cells[cell];
+            switch (column.m_Type)
+            {
+            case GxDBColumn::TypeInt:
+                reinterpret_cast<int32_t*>(row + column.m_Offset)[i] = ReadInt(text);
+                break;
+            case GxDBColumn::TypeUInt:
+                reinterpret_cast<uint32_t*>(row + column.m_Offset)[i] = static_cast<uint32_t>(ReadInt(text));
+                break;
+            case GxDBColumn::TypeFloat:
+                reinterpret_cast<float*>(row + column.m_Offset)[i] = ReadFloat(text);
+                break;
+            case GxDBColumn::TypeString:
+                reinterpret_cast<std::wstring*>(row + column.m_Offset)[i] = text;
+                break;
+            }
+        }
+    }
+}
+
+void* GxDBBase::GetFieldPtr(uint32_t index, const std::wstring& columnName)
+{
+    int32_t column = GetColumnIndex(columnName);
+    if (column <= 0 || index >= static_cast<uint32_t>(m_Capacity))
+        return nullptr;
+    return static_cast<char*>(RowAt(index)) + m_Columns[column].m_Offset;
+}
+
+int32_t GxDBBase::GetColumnIndex(const std::wstring& columnName) const
+{
+    for (int32_t i = 0; i < m_ColumnCount; ++i)
+    {
+        if (columnName == m_Columns[i].m_Name)
+            return i;
+    }
+    return -1;
+}
+
+int32_t GxDBBase::GetColumnType(const std::wstring& columnName) const
+{
+    int32_t column = GetColumnIndex(columnName);
+    return column < 0 ? 0 : m_Columns[column].m_Type;
+}
+
+int32_t GxDBBase::GetColumnArrayMax(const std::wstring& columnName) const
+{
+    int32_t column = GetColumnIndex(columnName);
+    return column < 0 ? 0 : m_Columns[column].m_ArrayMax;
+}
+
+int32_t GxDBBase::FindRowByName(const std::wstring& name) const
+{
+    if (m_NameColumn < 0)
+        return 0;
+    size_t offset = m_Columns[m_NameColumn].m_Offset;
+    for (int32_t i = 0; i < m_Capacity; ++i)
+    {
+        const char* row = static_cast<const char*>(RowAt(static_cast<uint32_t>(i)));
+        if (*reinterpret_cast<const std::wstring*>(row + offset) == name)
+            return i;
+    }
+    return 0;
+}

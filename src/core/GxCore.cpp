@@ -1,0 +1,210 @@
+#include "core/GxCore.h"
+
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCoreScreenService.h"
+#include "core/GxInput.h"
+#include "core/GxLog.h"
+#include "core/GxMessageBox.h"
+#include "core/GxPath.h"
+#include "core/GxProfileEx.h"
+#include "core/GxString.h"
+#include "core/GxThreadManage.h"
+#include "media/GxMovie.h"
+#include "media/GxSound.h"
+#include "platform/PfSingleInstance.h"
+#include "platform/PfWindow.h"
+#include "task/GxTaskManage.h"
+
+GxCore* g_Core = nullptr;
+
+GxCore::GxCore()
+    : m_SingleInstance(std::make_unique<PfSingleInstance>()),
+      m_ScreenService(std::make_unique<GxCoreScreenService>(this))
+{
+}
+
+GxCore::~GxCore()
+{
+    delete m_SystemConfig;
+    m_SystemConfig = nullptr;
+    delete m_UserConfig;
+    m_UserConfig = nullptr;
+    delete m_UserData;
+    m_UserData = nullptr;
+    delete m_UserDataPerman;
+    m_UserDataPerman = nullptr;
+    delete m_Profile;
+    m_Profile = nullptr;
+    delete m_MainWindow;
+    m_MainWindow = nullptr;
+}
+
+bool GxCore::IsInstallPathTooLong(const std::wstring& currentDir)
+{
+    return GxString::CountUtf16Units(currentDir) > kMaxInstallPath;
+}
+
+// Makes a folder and every missing folder above it.
+static bool CreateDirectoryWithParents(const std::wstring& path)
+{
+    if (path.empty())
+        return false;
+    if (GxPath::DirectoryExists(path))
+        return true;
+    const std::wstring parent = GxPath::RemoveTrailingSeparator(GxPath::GetDirectory(path));
+    if (!parent.empty() && parent != path && !GxPath::DirectoryExists(parent) && !CreateDirectoryWithParents(parent))
+        return false;
+    return GxPath::CreateDirectory(path) || GxPath::DirectoryExists(path);
+}
+
+std::wstring GxCore::PrepareSaveFolder()
+{
+    const std::wstring& name = m_SystemConfig->GetSaveDirName();
+    std::wstring base;
+    const wchar_t* created;
+    if (m_SystemConfig->m_SaveToMyDocuments)
+    {
+        base = GxPath::GetMyDocumentsDir();
+        created = L"マイドキュメントにセーブフォルダ[%s]を作成しました。";
+        // A fresh account may have no documents folder yet; it is made with its parents so that the
+        // save folder below it can be made.
+        if (!base.empty())
+            CreateDirectoryWithParents(base);
+    }
+    else
+    {
+        base = GxPath::RemoveTrailingSeparator(GxPath::GetCurrentDir());
+        created = L"インストールフォルダにセーブフォルダ[%s]を作成しました。";
+    }
+
+    std::wstring path;
+    if (!base.empty())
+        path = GxPath::Combine(base, name, L'/');
+    if (!path.empty() && GxPath::DirectoryExists(path))
+        return GxPath::AddTrailingSeparator(path, L'/');
+    if (!path.empty() && GxPath::CreateDirectory(path))
+    {
+        GxMessageBox(m_Title.c_str(), created, name.c_str());
+        return GxPath::AddTrailingSeparator(path, L'/');
+    }
+    GxMessageBox(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
+    return std::wstring();
+}
+
+void GxCore::PlaceLogs()
+{
+    // Every log is there from the start, with its byte-order mark, even before its first line.
+    GxLog::AppendText(GxLog::GetDebugLogPath(), L"");
+    GxLog::AppendText(GxLog::GetErrorLogPath(), L"");
+    GxLog::AppendText(GxLog::GetDeviceLogPath(), L"");
+}
+
+bool GxCore::Initialize()
+{
+    m_SystemConfig = new GxSystemConfig();
+    m_SystemConfig->LoadSysConf();
+    m_SystemConfig->LoadSetting();
+    const std::wstring& title = m_SystemConfig->GetAppTitle();
+
+    if (m_SingleInstance->Acquire(GxString::ToUtf8(title)) == PfSingleInstance::Result::HeldElsewhere)
+    {
+        GxMessageBox(title.c_str(), L"既に起動中です");
+        return false;
+    }
+
+    if (IsInstallPathTooLong(GxPath::GetCurrentDir()))
+    {
+        GxMessageBox(title.c_str(),
+                     L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダにインストールしてみてく"
+                     L"ださい。\n("
+                     L"インストール可能なパス最大長は%d文字です)",
+                     static_cast<int>(kMaxInstallPath + 1));
+        return false;
+    }
+
+    m_UserConfig = new GxUserConfig();
+    m_MainWindow = nullptr;
+    m_WindowCreated = false;
+    m_Active = false;
+    m_Running = false;
+    m_Quit = false;
+    m_Title = title;
+
+    m_Profile = new GxProfileEx();
+    m_Profile->Reset();
+
+    m_SavePath = PrepareSaveFolder();
+
+    GxLog::ResetErrorCount();
+    GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
+    GxLog::SetErrorLogPath(m_SavePath + L"error.log");
+    GxLog::SetDeviceLogPath(m_SavePath + L"device.log");
+    // FIXME: the developer's debug window (log line ring, Alt+F11) is not there yet.
+
+    OnPreInit();
+    PlaceLogs();
+
+    m_TaskManage = new GxTaskManage(this);
+    m_TaskManage->SetRenderLists(m_RenderManage, &m_RenderBank);
+    m_TaskManage->SetScreenService(m_ScreenService.get());
+    m_ThreadManage = new GxThreadManage(nullptr);
+    m_RenderBank = 0;
+    m_UserData = new GxUserData(this);
+    m_UserDataPerman = new GxUserDataPerman(this);
+
+    if (!CreateMainWindow())
+        Quit();
+    // FIXME: start the graphics device on the main window here and clear the target to 0xFFFF0000;
+    // until then the window stays undrawn.
+
+    GxInput::Initialize(m_MainWindow);
+    GxSound::Initialize(m_MainWindow);
+    GxMovie::Initialize();
+
+    OnGameInit();
+    m_Running = true;
+    return true;
+}
+
+void GxCore::Finalize()
+{
+    m_Running = false;
+
+    m_ThreadManage->RequestStop();
+    m_ThreadManage->WaitAll();
+    m_ThreadManage->Poll();
+
+    m_TaskManage->ClearSequence();
+    m_UserConfig->Save(m_SavePath + L"userconf.dat");
+    m_UserDataPerman->Save(m_SavePath + L"permanent.dat", true);
+
+    delete m_ThreadManage;
+    m_ThreadManage = nullptr;
+    // FIXME: clear the render target to 0 once the graphics device is there.
+    delete m_TaskManage;
+    m_TaskManage = nullptr;
+
+    OnGameTerm();
+
+    delete m_SystemConfig;
+    m_SystemConfig = nullptr;
+    delete m_UserConfig;
+    m_UserConfig = nullptr;
+    delete m_UserData;
+    m_UserData = nullptr;
+    delete m_UserDataPerman;
+    m_UserDataPerman = nullptr;
+
+    // FIXME: leak reports and clearing of the animation-project and image-set factories.
+
+    delete m_Profile;
+    m_Profile = nullptr;
+
+    GxSound::Finalize();
+    GxMovie::DestroyAll();
+    GxInput::Finalize();
+    // FIXME: shut the graphics device down here.
+}

@@ -1,0 +1,108 @@
+#include "core/GxCore.h"
+
+#include "appdata/GxSystemConfig.h"
+#include "core/GxString.h"
+#include "core/GxThreadManage.h"
+#include "core/GxWindowMessage.h"
+#include "media/GxMovie.h"
+#include "media/GxSound.h"
+#include "platform/PfSignal.h"
+#include "platform/PfWindow.h"
+#include "task/GxSeqBase.h"
+#include "task/GxTaskManage.h"
+
+// Main-loop passes so far; thins the sound update out to every fourth pass.
+static uint32_t s_PassCount = 0;
+
+void GxCore::Run()
+{
+    do
+    {
+        m_TaskManage->ApplyPendingSequence();
+        PumpMessages();
+        if ((s_PassCount & 3) == 0)
+            GxSound::Update();
+        ++s_PassCount;
+        GxMovie::UpdateAll();
+        Frame();
+    } while (!m_Quit);
+}
+
+void GxCore::PumpMessages()
+{
+    if (m_MainWindow)
+    {
+        GxWindowMessage message;
+        while (!m_Quit && m_MainWindow->PeekMessage(message))
+        {
+            if (message.message == WM_QUIT)
+                m_Quit = true;
+            else
+                m_MainWindow->DispatchMessage(message);
+        }
+    }
+    // SIGTERM / SIGINT: the normal shut-down, without asking anyone.
+    if (PfSignal::IsQuitRequested())
+        m_Quit = true;
+}
+
+void GxCore::ClearRenderLayers()
+{
+    GxTaskRenderManage* bank = &m_RenderManage[m_RenderBank * kRenderLayers];
+    for (int layer = 0; layer < kRenderLayers; ++layer)
+        bank[layer].Clear();
+}
+
+void GxCore::DrawRenderLayers()
+{
+    GxTaskRenderManage* bank = &m_RenderManage[m_RenderBank * kRenderLayers];
+    const bool started = m_TaskManage && m_TaskManage->IsSequenceStarted();
+    for (int layer = 0; layer < kRenderLayers; ++layer)
+        bank[layer].Draw(layer, started);
+}
+
+void GxCore::Frame()
+{
+    m_FrameTimer.Wait();
+
+    // FIXME: only in a windowed screen mode, once the graphics device reports the mode.
+    if (m_SystemConfig && m_SystemConfig->m_DebugModeFlag && m_FrameTimer.m_MeasureFrames == 0 && m_MainWindow)
+    {
+        std::wstring text =
+            GxString::Format(L"%s FPS %2.2f/%d", m_Title.c_str(), static_cast<double>(m_FrameTimer.m_MeasuredRate),
+                             m_FrameTimer.m_TargetRate);
+        if (text.size() > 255)
+            text.resize(255);
+        m_MainWindow->SetTitle(GxString::ToUtf8(text));
+    }
+
+    GxTaskBase* system = m_TaskManage->GetSystemSequence();
+    for (int32_t step = 0; step < m_FrameTimer.m_StepCount; ++step)
+    {
+        ClearRenderLayers();
+        m_TaskManage->DeleteDeadTasks(m_TaskManage->GetRootTask());
+        m_TaskManage->ClearStepFlags();
+        m_ThreadManage->Poll();
+        const int64_t elapsed = step == 0 ? m_FrameTimer.m_Elapsed : 0;
+        GxTaskBase* current = m_TaskManage->GetCurrentSequence();
+        if (!m_TaskManage->IsUpdateSuspended())
+        {
+            if (current)
+            {
+                if (!m_TaskManage->IsSequenceStarted())
+                    m_TaskManage->WalkUpdatePreStart(current, step, elapsed);
+                m_TaskManage->WalkUpdate(current, step, elapsed);
+            }
+            if (system)
+                m_TaskManage->WalkUpdate(system, step, elapsed);
+        }
+        m_TaskManage->WalkRegisterDraw(m_TaskManage->GetCurrentSequence(), step, elapsed);
+        if (system)
+            m_TaskManage->WalkRegisterDraw(system, step, elapsed);
+        if (m_TaskManage->IsChangeSequencePending() || m_TaskManage->IsFrameStop())
+            break;
+    }
+
+    DrawRenderLayers();
+    // FIXME: present the frame through the graphics device (which also restores a lost device).
+}

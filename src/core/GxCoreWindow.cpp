@@ -1,0 +1,253 @@
+#include "core/GxCore.h"
+
+#include "appdata/GxSystemConfig.h"
+#include "core/GxInput.h"
+#include "core/GxString.h"
+#include "core/GxWindowMessage.h"
+#include "platform/PfWindow.h"
+#include "task/GxSeqBase.h"
+#include "task/GxTaskManage.h"
+
+// The plain function registered as the window's procedure; forwards to the core that made the window.
+static intptr_t GxCoreWindowProc(PfWindow*, uint32_t message, uintptr_t wParam, intptr_t lParam, void* user)
+{
+    return static_cast<GxCore*>(user)->WndProc(message, wParam, lParam);
+}
+
+bool GxCore::CreateMainWindow()
+{
+    // FIXME: the window size and style follow the display settings once the graphics device has them;
+    // until then the window is 1024 x 768 with a frame.
+    auto window = std::make_unique<PfWindow>();
+    if (!window->Create(GxString::ToUtf8(m_Title), kVirtualWidth, kVirtualHeight, PfWindowStyle::Framed,
+                        GxCoreWindowProc, this))
+        return false;
+    m_MainWindow = window.release();
+    OnSetCursor();
+    m_WindowCreated = true;
+    return true;
+}
+
+void GxCore::Quit()
+{
+    if (m_MainWindow && m_MainWindow->Exists())
+        m_MainWindow->PostMessage(WM_DESTROY, 0, 0);
+    else
+        m_Quit = true;
+}
+
+bool GxCore::OnSetCursor()
+{
+    // FIXME: the cursor mode comes from the display settings; until then it is 1, the arrow.
+    if (m_MainWindow)
+        m_MainWindow->SetCursorVisible(true);
+    return true;
+}
+
+bool GxCore::ComputeMouseScale(int clientWidth, int clientHeight, float& sx, float& sy)
+{
+    if (clientWidth <= 0 || clientHeight <= 0)
+        return false;
+    sx = static_cast<float>(kVirtualWidth) / static_cast<float>(clientWidth);
+    sy = static_cast<float>(kVirtualHeight) / static_cast<float>(clientHeight);
+    return true;
+}
+
+void GxCore::GetCursorPos(int& x, int& y)
+{
+    x = 0;
+    y = 0;
+    if (!m_MainWindow)
+        return;
+    int cx = 0;
+    int cy = 0;
+    m_MainWindow->GetCursorPos(cx, cy);
+    int w = 0;
+    int h = 0;
+    m_MainWindow->GetClientSize(w, h);
+    ComputeMouseScale(w, h, m_MouseScaleX, m_MouseScaleY);
+    x = static_cast<int>(static_cast<float>(cx) * m_MouseScaleX);
+    y = static_cast<int>(static_cast<float>(cy) * m_MouseScaleY);
+}
+
+// A press goes to the system sequence first and, when nothing there took it, to the current one.
+void GxCore::WalkPress(GxTaskBase* (GxTaskManage::*walk)(GxTaskBase*, const float*, uint32_t), const float* point,
+                       uint32_t keys)
+{
+    GxTaskBase* system = m_TaskManage->GetSystemSequence();
+    GxTaskBase* current = m_TaskManage->GetCurrentSequence();
+    GxTaskBase* taken = system ? (m_TaskManage->*walk)(system, point, keys) : nullptr;
+    if (!taken && current && m_TaskManage->IsSequenceEntered())
+        (m_TaskManage->*walk)(current, point, keys);
+}
+
+// A release counts only while this window holds the capture, which it then gives back.
+void GxCore::NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint32_t), const float* point, uint32_t keys)
+{
+    if (!m_MainWindow->HasCapture())
+        return;
+    (m_TaskManage->*listener)(point, keys);
+    m_MainWindow->ReleaseCapture();
+}
+
+bool GxCore::DispatchMouse(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    const float point[2] = {static_cast<float>(GxPointParamX(lParam)) * m_MouseScaleX,
+                            static_cast<float>(GxPointParamY(lParam)) * m_MouseScaleY};
+    const uint32_t keys = static_cast<uint32_t>(wParam);
+
+    switch (message)
+    {
+    case WM_MOUSEMOVE:
+        m_TaskManage->OnMouseMove(point, keys);
+        return true;
+    case WM_LBUTTONDOWN:
+        m_MainWindow->SetCapture();
+        WalkPress(&GxTaskManage::WalkMouseLeftDown, point, keys);
+        return true;
+    case WM_LBUTTONUP:
+        NotifyRelease(&GxTaskManage::OnMouseLeftUp, point, keys);
+        return true;
+    case WM_LBUTTONDBLCLK:
+        WalkPress(&GxTaskManage::WalkMouseLeftDoubleClick, point, keys);
+        return true;
+    case WM_RBUTTONDOWN:
+        m_MainWindow->SetCapture();
+        WalkPress(&GxTaskManage::WalkMouseRightDown, point, keys);
+        return true;
+    case WM_RBUTTONUP:
+        NotifyRelease(&GxTaskManage::OnMouseRightUp, point, keys);
+        return true;
+    case WM_RBUTTONDBLCLK:
+        m_TaskManage->DispatchMouseRightDoubleClick(point, keys);
+        return true;
+    case WM_MBUTTONDOWN:
+        m_MainWindow->SetCapture();
+        WalkPress(&GxTaskManage::WalkMouseMiddleDown, point, keys);
+        return true;
+    case WM_MBUTTONUP:
+        NotifyRelease(&GxTaskManage::OnMouseMiddleUp, point, keys);
+        return true;
+    case WM_MBUTTONDBLCLK:
+        WalkPress(&GxTaskManage::WalkMouseMiddleDoubleClick, point, keys);
+        return true;
+    case WM_MOUSEWHEEL:
+    {
+        // The message's own position is in screen coordinates; the cursor's is used instead.
+        int x = 0;
+        int y = 0;
+        GetCursorPos(x, y);
+        float at[2] = {static_cast<float>(x), static_cast<float>(y)};
+        const int32_t delta = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+        m_TaskManage->OnMouseWheel(at, delta, static_cast<uint32_t>(wParam & 0xFFFF));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void GxCore::HandleEngineKey(uint32_t key)
+{
+    switch (key)
+    {
+    case VK_F4:
+        // FIXME: switch between windowed and full screen once the graphics device has screen modes.
+        break;
+    case VK_F5:
+        m_FrameTimer.m_TargetRate = 60;
+        break;
+    case VK_F6:
+        m_FrameTimer.m_TargetRate = 30;
+        break;
+    case VK_F7:
+        m_FrameTimer.m_TargetRate = 10;
+        break;
+    default:
+        break;
+    }
+}
+
+intptr_t GxCore::DefaultProc(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return m_MainWindow ? m_MainWindow->DefWindowProc(message, wParam, lParam) : 0;
+}
+
+intptr_t GxCore::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    // The scale factors are taken afresh for every message; a minimised (0 x 0) client area keeps
+    // the last ones, and mouse messages are then not passed on at all.
+    bool scaled = false;
+    if (m_MainWindow)
+    {
+        int w = 0;
+        int h = 0;
+        m_MainWindow->GetClientSize(w, h);
+        scaled = ComputeMouseScale(w, h, m_MouseScaleX, m_MouseScaleY);
+    }
+
+    switch (message)
+    {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER)
+            return 0;
+        return DefaultProc(message, wParam, lParam);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+        if (m_TaskManage && m_MainWindow)
+        {
+            if (scaled)
+                DispatchMouse(message, wParam, lParam);
+            else if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP)
+                m_MainWindow->ReleaseCapture();
+        }
+        return DefaultProc(message, wParam, lParam);
+    case WM_ACTIVATE:
+        GxInput::OnActivate(wParam != 0);
+        m_Active = wParam != 0;
+        if (m_TaskManage)
+        {
+            if (wParam != 0)
+                m_TaskManage->OnActivate();
+            else
+                m_TaskManage->OnDeactivate();
+        }
+        return DefaultProc(message, wParam, lParam);
+    case WM_PAINT:
+        // Everything is drawn by the frame.
+        return 0;
+    case WM_CLOSE:
+        if (m_TaskManage && m_TaskManage->OnCloseRequest() != 0)
+            return 0;
+        Quit();
+        return 0;
+    case WM_DESTROY:
+        if (m_MainWindow)
+            m_MainWindow->PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        return OnSetCursor() ? 1 : 0;
+    case WM_WINDOWPOSCHANGED:
+        m_FrameTimer.Reset();
+        return DefaultProc(message, wParam, lParam);
+    case WM_KEYDOWN:
+        if (!m_TaskManage || m_TaskManage->OnKeyDown(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)) == 0)
+            HandleEngineKey(static_cast<uint32_t>(wParam));
+        return DefaultProc(message, wParam, lParam);
+    case WM_KEYUP:
+        if (m_TaskManage)
+            m_TaskManage->OnKeyUp(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+        return DefaultProc(message, wParam, lParam);
+    default:
+        return DefaultProc(message, wParam, lParam);
+    }
+}

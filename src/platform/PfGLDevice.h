@@ -1,0 +1,232 @@
+// The engine's drawing device over OpenGL 3.3 core: one context on the main window, taking the state
+// numbers, formats and conventions of the Direct3D 9 fixed-function pipeline that the graphics layer speaks
+// and translating them when something is drawn.
+//
+// Conventions kept for every caller: row 0 is the top of every target and texture; pixel centres lie on
+// integer coordinates; depth runs 0..1; colours are packed ARGB. Drawing goes into off-screen targets only:
+// the back buffer of each swap chain is a colour texture, and Present shows it in the window.
+//
+// States are remembered here and turned into OpenGL state and shader uniforms lazily, at the next draw or
+// clear, and only for the groups that changed. Sampler states live in one sampler object per stage. A stage
+// whose texture is null samples opaque white when it is the first stage; a later stage without a texture
+// ends the stage cascade.
+//
+// Sections: creation and survey, reset and swap chains, targets and clear, states, drawing, present.
+#pragma once
+
+#include "platform/PfD3DTypes.h"
+#include "platform/PfGLShader.h"
+#include "platform/PfGLSwapChain.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PfGLTexture;
+class PfGLVertexBuffer;
+class PfGLIndexBuffer;
+
+// What the device found at creation: the OpenGL implementation, its limits and the displays' modes.
+struct PfGLAdapterInfo
+{
+    std::string Renderer;
+    std::string Vendor;
+    std::string Version;
+    std::string ShadingLanguageVersion;
+    std::string VideoDriver;
+    uint32_t DisplayCount = 0;
+    int32_t MaxTextureSize = 0;
+    int32_t MaxDrawBuffers = 0;
+    int32_t MaxColorAttachments = 0;
+    int32_t MaxSamples = 0;
+    int32_t MaxTextureUnits = 0;
+    int32_t MaxVertexAttribs = 0;
+    int32_t MaxViewportWidth = 0;
+    int32_t MaxViewportHeight = 0;
+    float MaxPointSize = 0.0f;
+    float MaxAnisotropy = 0.0f;
+    D3DDISPLAYMODE DesktopMode = {};
+    std::vector<D3DDISPLAYMODE> DisplayModes;
+};
+
+class PfGLDevice
+{
+public:
+    static constexpr uint32_t MAX_RENDER_TARGETS = 4;
+    static constexpr uint32_t MAX_LIGHTS = 8;
+    // Lights the shader evaluates: the directional light 0 and the point lights 1..4.
+    static constexpr uint32_t SHADER_LIGHTS = 5;
+
+    PfGLDevice();
+    ~PfGLDevice();
+    PfGLDevice(const PfGLDevice&) = delete;
+    PfGLDevice& operator=(const PfGLDevice&) = delete;
+
+    // The device whose context is in use, or null.
+    static PfGLDevice* GetCurrent();
+
+    // [creation and survey]
+    // Creates the OpenGL 3.3 core context on the window and surveys the implementation and the displays.
+    PfResult CreateContext(PfWindowHandle window);
+    // Builds the shader, buffers and samplers and the implicit swap chain from the present parameters.
+    PfResult CreateDevice(const D3DPRESENT_PARAMETERS& params);
+    void Destroy();
+    bool IsCreated() const { return m_DeviceCreated; }
+    bool HasContext() const { return m_Context != nullptr; }
+    PfWindowHandle GetWindow() const { return m_Window; }
+    const PfGLAdapterInfo& GetAdapterInfo() const { return m_Adapter; }
+    const std::string& GetErrorLog() const { return m_ErrorLog; }
+    // Device memory still free for textures, in bytes, as far as the implementation tells.
+    uint64_t GetAvailableTextureMem() const;
+
+    // [reset and swap chains]
+    // Rebuilds the implicit swap chain from the parameters, applies full screen or window to the window and
+    // returns every state to its initial value, as a device reset does.
+    PfResult Reset(const D3DPRESENT_PARAMETERS& params);
+    // OpenGL keeps its objects: the device is never lost.
+    PfResult TestCooperativeLevel() const { return D3D_OK; }
+    // Chain 0 is the implicit one, owned by the device.
+    PfGLSwapChain* GetSwapChain(uint32_t index);
+    // A further chain for a window of its own; the caller owns it.
+    PfResult CreateAdditionalSwapChain(const D3DPRESENT_PARAMETERS& params, std::unique_ptr<PfGLSwapChain>& chain);
+    PfResult Present(PfGLSwapChain* chain, const PfRect* source, const PfRect* dest, PfWindowHandle window);
+    // Tests: makes the next Present report this result instead of presenting.
+    void InjectPresentResult(PfResult hr) { m_InjectedPresentResult = hr; }
+
+    // [targets and clear]
+    PfResult SetRenderTarget(uint32_t index, PfGLTexture* target);
+    PfGLTexture* GetRenderTarget(uint32_t index) const;
+    PfResult SetDepthStencilSurface(PfGLTexture* depth);
+    PfGLTexture* GetDepthStencilSurface() const { return m_DepthStencil; }
+    PfResult SetViewport(const D3DVIEWPORT9& viewport);
+    const D3DVIEWPORT9& GetViewport() const { return m_Viewport; }
+    PfResult SetScissorRect(const PfRect& rect);
+    // Clears the viewport, or the given rectangles within it.
+    PfResult Clear(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z, uint32_t stencil);
+    PfResult BeginScene();
+    PfResult EndScene();
+    // Waits until every command sent has been carried out.
+    void Finish();
+
+    // [states]
+    PfResult SetRenderState(uint32_t state, uint32_t value);
+    uint32_t GetRenderState(uint32_t state) const;
+    PfResult SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value);
+    uint32_t GetTextureStageState(uint32_t stage, uint32_t type) const;
+    PfResult SetSamplerState(uint32_t stage, uint32_t type, uint32_t value);
+    uint32_t GetSamplerState(uint32_t stage, uint32_t type) const;
+    PfResult SetTexture(uint32_t stage, PfGLTexture* texture);
+    PfGLTexture* GetTexture(uint32_t stage) const;
+    PfResult SetTransform(uint32_t type, const D3DMATRIX& matrix);
+    PfResult SetLight(uint32_t index, const D3DLIGHT9& light);
+    PfResult LightEnable(uint32_t index, bool enable);
+    bool IsLightEnabled(uint32_t index) const;
+    PfResult SetMaterial(const D3DMATERIAL9& material);
+    PfResult SetSoftwareVertexProcessing(bool software);
+    bool GetSoftwareVertexProcessing() const { return m_SoftwareVertexProcessing; }
+    // Calls that reached the device's state setters, for the caches above it to be checked against.
+    uint64_t GetRenderStateCallCount() const { return m_RenderStateCalls; }
+    uint64_t GetStageStateCallCount() const { return m_StageStateCalls; }
+
+    // [drawing]
+    PfResult SetFVF(uint32_t fvf);
+    uint32_t GetFVF() const { return m_FVF; }
+    PfResult SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, uint32_t offset, uint32_t stride);
+    PfResult SetIndices(PfGLIndexBuffer* buffer);
+    // Vertices from memory, copied into the streaming buffer.
+    PfResult DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
+    PfResult DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minIndex, uint32_t vertexCount,
+                                    uint32_t primitiveCount, const void* indices, D3DFORMAT indexFormat,
+                                    const void* vertices, uint32_t stride);
+    // Batched quads: four vertices each, in fan order (top-left, bottom-left, bottom-right, top-right).
+    PfResult DrawQuadsUP(uint32_t quadCount, const void* vertices, uint32_t stride);
+    // From the stream source and index buffer set.
+    PfResult DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount);
+    PfResult DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
+                                  uint32_t startIndex, uint32_t primitiveCount);
+    uint64_t GetDrawCallCount() const { return m_DrawCalls; }
+
+private:
+    enum Dirty : uint32_t
+    {
+        DIRTY_BLEND = 1u << 0,
+        DIRTY_DEPTH = 1u << 1,
+        DIRTY_STENCIL = 1u << 2,
+        DIRTY_RASTER = 1u << 3,
+        DIRTY_UNIFORMS = 1u << 4,
+        DIRTY_FRAMEBUFFER = 1u << 5,
+        DIRTY_VIEWPORT = 1u << 6,
+        DIRTY_ALL = 0x7F,
+    };
+
+    void SetDefaultStates();
+    void CreateSamplers();
+    void ApplySampler(uint32_t stage);
+    bool PrepareDraw(bool preTransformed);
+    void ApplyFramebuffer();
+    void ApplyViewport();
+    void ApplyBlend();
+    void ApplyDepth();
+    void ApplyStencil();
+    void ApplyRaster();
+    void ApplyUniforms(bool preTransformed);
+    void BindTextures();
+    void BindVertexLayout(uint32_t buffer, uint32_t fvf, uint32_t stride, uintptr_t baseOffset);
+    bool StreamVertices(const void* data, uint32_t bytes, uint32_t stride, uint32_t& firstVertex);
+    bool StreamIndices(const void* data, uint32_t bytes, uint32_t& offset);
+    uint32_t StageCount() const;
+
+    PfWindowHandle m_Window = nullptr;
+    void* m_Context = nullptr;
+    bool m_DeviceCreated = false;
+    PfGLAdapterInfo m_Adapter;
+    std::string m_ErrorLog;
+    PfGLShader m_Shader;
+    PfGLSwapChain m_ImplicitChain;
+    PfResult m_InjectedPresentResult = D3D_OK;
+
+    uint32_t m_Framebuffer = 0;
+    uint32_t m_VertexArray = 0;
+    uint32_t m_StreamBuffer = 0;
+    uint32_t m_StreamIndexBuffer = 0;
+    uint32_t m_QuadIndexBuffer = 0;
+    uint32_t m_StreamOffset = 0;
+    uint32_t m_StreamIndexOffset = 0;
+    uint32_t m_BoundElementBuffer = 0;
+    uint32_t m_WhiteTexture = 0;
+    uint32_t m_Samplers[PF_STAGE_COUNT] = {};
+    uint32_t m_LayoutBuffer = 0;
+    uint32_t m_LayoutFVF = 0xFFFFFFFF;
+    uint32_t m_LayoutStride = 0;
+    uintptr_t m_LayoutOffset = 0;
+
+    PfGLTexture* m_RenderTargets[MAX_RENDER_TARGETS] = {};
+    PfGLTexture* m_DepthStencil = nullptr;
+    D3DVIEWPORT9 m_Viewport = {};
+    PfRect m_ScissorRect = {};
+    uint32_t m_Dirty = DIRTY_ALL;
+    bool m_LastPreTransformed = false;
+
+    uint32_t m_RenderState[PF_RENDERSTATE_COUNT] = {};
+    uint32_t m_StageState[PF_STAGE_COUNT][PF_STAGESTATE_COUNT] = {};
+    uint32_t m_SamplerState[PF_STAGE_COUNT][14] = {};
+    PfGLTexture* m_Textures[PF_STAGE_COUNT] = {};
+    D3DMATRIX m_World = {};
+    D3DMATRIX m_View = {};
+    D3DMATRIX m_Projection = {};
+    D3DLIGHT9 m_Lights[MAX_LIGHTS] = {};
+    bool m_LightEnabled[MAX_LIGHTS] = {};
+    D3DMATERIAL9 m_Material = {};
+    bool m_SoftwareVertexProcessing = false;
+
+    uint32_t m_FVF = 0;
+    PfGLVertexBuffer* m_StreamSource = nullptr;
+    uint32_t m_StreamSourceOffset = 0;
+    uint32_t m_StreamSourceStride = 0;
+    PfGLIndexBuffer* m_Indices = nullptr;
+
+    uint64_t m_RenderStateCalls = 0;
+    uint64_t m_StageStateCalls = 0;
+    uint64_t m_DrawCalls = 0;
+};

@@ -1,0 +1,83 @@
+// The one shader program that stands in for the fixed-function pipeline: pre-transformed or transformed
+// vertices, one directional and four point lights, eight texture stages with their colour and alpha
+// operations, specular add, alpha test and linear fog. PfGLDevice feeds its uniforms from the remembered
+// render and stage states.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class PfGLShader
+{
+public:
+    enum Uniform
+    {
+        U_PRETRANSFORMED,
+        U_VIEWPORT,
+        U_WORLD,
+        U_VIEW,
+        U_PROJ,
+        U_EYE,
+        U_LIGHTING,
+        U_AMBIENT,
+        U_MATDIFFUSE,
+        U_MATAMBIENT,
+        U_MATSPECULAR,
+        U_MATEMISSIVE,
+        U_MATPOWER,
+        U_MATSOURCES,
+        U_LIGHTENABLED,
+        U_LIGHTTYPE,
+        U_LIGHTDIFFUSE,
+        U_LIGHTSPECULAR,
+        U_LIGHTAMBIENT,
+        U_LIGHTPOSITION,
+        U_LIGHTDIRECTION,
+        U_LIGHTRANGE,
+        U_LIGHTATTEN,
+        U_HASDIFFUSE,
+        U_HASSPECULAR,
+        U_HASNORMAL,
+        U_STAGECOUNT,
+        U_STAGEA,
+        U_STAGEB,
+        U_TFACTOR,
+        U_SPECULARENABLE,
+        U_ALPHAFUNC,
+        U_ALPHAREF,
+        U_FOGMODE,
+        U_FOGSTART,
+        U_FOGEND,
+        U_FOGCOLOR,
+        U_TEX,
+        U_COUNT
+    };
+
+    // Vertex attribute locations.
+    enum Attribute
+    {
+        A_POSITION = 0,
+        A_NORMAL = 1,
+        A_DIFFUSE = 2,
+        A_SPECULAR = 3,
+        A_TEX0 = 4,
+        A_TEX1 = 5,
+    };
+
+    PfGLShader() = default;
+    ~PfGLShader();
+    PfGLShader(const PfGLShader&) = delete;
+    PfGLShader& operator=(const PfGLShader&) = delete;
+
+    // Compiles and links the program; on failure the compiler's log is kept in GetErrorLog.
+    bool Create();
+    void Destroy();
+    uint32_t GetProgram() const { return m_Program; }
+    int32_t GetLocation(Uniform u) const { return m_Location[u]; }
+    const std::string& GetErrorLog() const { return m_ErrorLog; }
+
+private:
+    uint32_t m_Program = 0;
+    int32_t m_Location[U_COUNT] = {};
+    std::string m_ErrorLog;
+};

@@ -1,0 +1,32 @@
+// One swap chain of the OpenGL device: an off-screen colour target of the back-buffer size and the window it
+// is shown in. Present stretches the colour target over the window's drawable area (turning it upside down,
+// since the engine's rows run top first) and swaps the window's buffers.
+#pragma once
+
+#include "platform/PfD3DTypes.h"
+#include "platform/PfGLTexture.h"
+
+class PfGLSwapChain
+{
+public:
+    PfGLSwapChain() = default;
+    ~PfGLSwapChain() = default;
+    PfGLSwapChain(const PfGLSwapChain&) = delete;
+    PfGLSwapChain& operator=(const PfGLSwapChain&) = delete;
+
+    PfResult Create(const D3DPRESENT_PARAMETERS& params);
+    void Destroy();
+    bool IsCreated() const { return m_BackBuffer.IsCreated(); }
+
+    // The one back buffer (index 0).
+    PfGLTexture* GetBackBuffer() { return m_BackBuffer.IsCreated() ? &m_BackBuffer : nullptr; }
+    const D3DPRESENT_PARAMETERS& GetPresentParameters() const { return m_Params; }
+
+    // source and dest are rectangles of the back buffer and of the window (null: all of it); window null
+    // means the chain's own window.
+    PfResult Present(const PfRect* source, const PfRect* dest, PfWindowHandle window);
+
+private:
+    D3DPRESENT_PARAMETERS m_Params = {};
+    PfGLTexture m_BackBuffer;
+};

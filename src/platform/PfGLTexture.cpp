@@ -1,0 +1,330 @@
+#include "platform/PfGLTexture.h"
+
+#include <SDL2/SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+struct FormatInfo
+{
+    GLenum internalFormat;
+    GLenum format;
+    GLenum type;
+    GLint swizzle[4];
+    uint32_t bytes;
+};
+
+// Formats kept in memory as the engine lays them out: a 32-bit A8R8G8B8 pixel is the bytes B, G, R, A, which
+// OpenGL reads as BGRA with 8_8_8_8_REV; X formats read their alpha as 1 through the swizzle.
+bool GetFormatInfo(D3DFORMAT format, FormatInfo& info)
+{
+    const GLint rgba[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
+    const GLint rgb1[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ONE};
+    switch (format)
+    {
+    case D3DFMT_A8R8G8B8:
+        info = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, {}, 4};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    case D3DFMT_X8R8G8B8:
+        info = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, {}, 4};
+        std::memcpy(info.swizzle, rgb1, sizeof(rgb1));
+        return true;
+    case D3DFMT_A4R4G4B4:
+        info = {GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, {}, 2};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    case D3DFMT_X4R4G4B4:
+        info = {GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV, {}, 2};
+        std::memcpy(info.swizzle, rgb1, sizeof(rgb1));
+        return true;
+    case D3DFMT_A1R5G5B5:
+        info = {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, {}, 2};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    case D3DFMT_X1R5G5B5:
+        info = {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV, {}, 2};
+        std::memcpy(info.swizzle, rgb1, sizeof(rgb1));
+        return true;
+    case D3DFMT_R5G6B5:
+        info = {GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, {}, 2};
+        std::memcpy(info.swizzle, rgb1, sizeof(rgb1));
+        return true;
+    case D3DFMT_A8:
+        info = {GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_ZERO, GL_ZERO, GL_ZERO, GL_RED}, 1};
+        return true;
+    case D3DFMT_L8:
+        info = {GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_ONE}, 1};
+        return true;
+    case D3DFMT_A8L8:
+        info = {GL_RG8, GL_RG, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_GREEN}, 2};
+        return true;
+    case D3DFMT_D24S8:
+    case D3DFMT_D24X8:
+    case D3DFMT_D24X4S4:
+    case D3DFMT_D15S1:
+        info = {GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8, {}, 4};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    case D3DFMT_D16:
+    case D3DFMT_D16_LOCKABLE:
+        info = {GL_DEPTH_COMPONENT16, GL_DEPTH_COMPONENT, GL_UNSIGNED_SHORT, {}, 2};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    case D3DFMT_D32:
+        info = {GL_DEPTH_COMPONENT32, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, {}, 4};
+        std::memcpy(info.swizzle, rgba, sizeof(rgba));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsDepthFormat(D3DFORMAT format)
+{
+    switch (format)
+    {
+    case D3DFMT_D24S8:
+    case D3DFMT_D24X8:
+    case D3DFMT_D24X4S4:
+    case D3DFMT_D15S1:
+    case D3DFMT_D16:
+    case D3DFMT_D16_LOCKABLE:
+    case D3DFMT_D32:
+        return true;
+    default:
+        return false;
+    }
+}
+
+uint32_t FullChainLevels(uint32_t width, uint32_t height)
+{
+    uint32_t levels = 1;
+    for (uint32_t s = std::max(width, height); s > 1; s >>= 1)
+        ++levels;
+    return levels;
+}
+
+// Binds the texture on the active unit for an upload and puts the previous binding back afterwards, so the
+// device's view of its units stays true.
+class ScopedBind
+{
+public:
+    explicit ScopedBind(GLuint name)
+    {
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &m_Previous);
+        glBindTexture(GL_TEXTURE_2D, name);
+    }
+    ~ScopedBind() { glBindTexture(GL_TEXTURE_2D, (GLuint)m_Previous); }
+
+private:
+    GLint m_Previous = 0;
+};
+
+} // namespace
+
+PfGLTexture::~PfGLTexture()
+{
+    Destroy();
+}
+
+bool PfGLTexture::IsFormatSupported(D3DFORMAT format, uint32_t usage)
+{
+    FormatInfo info;
+    if (!GetFormatInfo(format, info))
+        return false;
+    if (usage & D3DUSAGE_DEPTHSTENCIL)
+        return IsDepthFormat(format);
+    if (usage & D3DUSAGE_RENDERTARGET)
+        return !IsDepthFormat(format) && format != D3DFMT_A8 && format != D3DFMT_L8 && format != D3DFMT_A8L8;
+    return !IsDepthFormat(format);
+}
+
+uint32_t PfGLTexture::GetBytesPerPixel(D3DFORMAT format)
+{
+    FormatInfo info;
+    return GetFormatInfo(format, info) ? info.bytes : 0;
+}
+
+PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format)
+{
+    Destroy();
+    if (width == 0 || height == 0 || width > 16384 || height > 16384)
+        return D3DERR_INVALIDCALL;
+    if (!IsFormatSupported(format, usage))
+        return D3DERR_INVALIDCALL;
+    FormatInfo info;
+    GetFormatInfo(format, info);
+    const bool depth = (usage & D3DUSAGE_DEPTHSTENCIL) != 0;
+    m_Width = width;
+    m_Height = height;
+    m_Usage = usage;
+    m_Format = format;
+    m_Levels = (depth || (usage & D3DUSAGE_RENDERTARGET)) ? 1 : (levels == 0 ? FullChainLevels(width, height) : levels);
+    while (glGetError() != GL_NO_ERROR)
+    {
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    m_Name = name;
+    ScopedBind bind(m_Name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, (GLint)m_Levels - 1);
+    if (!depth)
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info.swizzle);
+    // The level contents start out zero, as the engine's fresh textures are.
+    if (!depth)
+        m_Data.assign((size_t)m_Width * m_Height * info.bytes, 0);
+    uint32_t w = m_Width, h = m_Height;
+    for (uint32_t level = 0; level < m_Levels; ++level)
+    {
+        glTexImage2D(GL_TEXTURE_2D, (GLint)level, (GLint)info.internalFormat, (GLsizei)w, (GLsizei)h, 0, info.format,
+                     info.type, nullptr);
+        w = std::max(1u, w / 2);
+        h = std::max(1u, h / 2);
+    }
+    if (glGetError() != GL_NO_ERROR)
+    {
+        Destroy();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    if (!depth)
+        UploadRows(0, m_Height);
+    return D3D_OK;
+}
+
+void PfGLTexture::Destroy()
+{
+    if (m_Name)
+    {
+        GLuint name = m_Name;
+        glDeleteTextures(1, &name);
+    }
+    m_Name = 0;
+    m_Width = m_Height = 0;
+    m_Levels = 1;
+    m_Usage = 0;
+    m_Format = D3DFMT_UNKNOWN;
+    m_Data.clear();
+    m_Data.shrink_to_fit();
+    m_Locked = false;
+    m_LockFlags = 0;
+    m_Dirty = false;
+}
+
+size_t PfGLTexture::GetMemorySize() const
+{
+    size_t total = 0;
+    uint32_t w = m_Width, h = m_Height;
+    for (uint32_t level = 0; level < m_Levels && m_Name; ++level)
+    {
+        total += (size_t)w * h * GetBytesPerPixel(m_Format);
+        w = std::max(1u, w / 2);
+        h = std::max(1u, h / 2);
+    }
+    return total;
+}
+
+void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
+{
+    if (!m_Name || m_Locked || IsDepthStencil())
+        return nullptr;
+    PfRect r = {0, 0, (int32_t)m_Width, (int32_t)m_Height};
+    if (rect)
+    {
+        r = *rect;
+        if (r.left < 0 || r.top < 0 || r.right > (int32_t)m_Width || r.bottom > (int32_t)m_Height ||
+            r.left >= r.right || r.top >= r.bottom)
+            return nullptr;
+    }
+    if (IsRenderTarget() && !(flags & D3DLOCK_DISCARD) && PfFailed(ReadBack()))
+        return nullptr;
+    m_Locked = true;
+    m_LockFlags = flags;
+    m_LockRect = r;
+    if (pitch)
+        *pitch = GetPitch();
+    return m_Data.data() + (size_t)r.top * GetPitch() + (size_t)r.left * GetBytesPerPixel(m_Format);
+}
+
+PfResult PfGLTexture::UnlockRect()
+{
+    if (!m_Locked)
+        return D3DERR_INVALIDCALL;
+    m_Locked = false;
+    if (m_LockFlags & D3DLOCK_READONLY)
+        return D3D_OK;
+    // Only the thread with the device's context current may upload; others leave it to the next bind.
+    if (SDL_GL_GetCurrentContext() != nullptr)
+    {
+        m_Dirty = false;
+        UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
+    }
+    else
+        m_Dirty = true;
+    return D3D_OK;
+}
+
+void PfGLTexture::UploadIfDirty()
+{
+    if (m_Dirty.exchange(false) && m_Name)
+        UploadRows(0, m_Height);
+}
+
+PfResult PfGLTexture::Upload()
+{
+    if (!m_Name || IsDepthStencil())
+        return D3DERR_INVALIDCALL;
+    m_Dirty = false;
+    UploadRows(0, m_Height);
+    return D3D_OK;
+}
+
+void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
+{
+    FormatInfo info;
+    if (!GetFormatInfo(m_Format, info) || top >= bottom)
+        return;
+    ScopedBind bind(m_Name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, (GLint)top, (GLsizei)m_Width, (GLsizei)(bottom - top), info.format, info.type,
+                    m_Data.data() + (size_t)top * GetPitch());
+    if (m_Levels > 1)
+        glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+PfResult PfGLTexture::ReadBack()
+{
+    if (!m_Name || IsDepthStencil())
+        return D3DERR_INVALIDCALL;
+    FormatInfo info;
+    GetFormatInfo(m_Format, info);
+    GLint previous = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
+    GLuint fbo = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_Name, 0);
+    PfResult hr = D3D_OK;
+    if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        hr = D3DERR_INVALIDCALL;
+    else
+    {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, info.format, info.type, m_Data.data());
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
+    glDeleteFramebuffers(1, &fbo);
+    // An X format reads back whatever alpha the target holds; the engine sees it as opaque.
+    if (m_Format == D3DFMT_X8R8G8B8)
+        for (size_t i = 3; i < m_Data.size(); i += 4)
+            m_Data[i] = 0xFF;
+    return hr;
+}

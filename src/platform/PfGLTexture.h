@@ -1,0 +1,76 @@
+// One OpenGL texture in the engine's terms: a size, a D3DFORMAT, a usage (plain, render target or
+// depth-stencil) and, for colour formats, a processor-side copy of level 0 that LockRect hands out and
+// UnlockRect uploads. Rows are stored top row first in the copy and in the texture alike, so texture
+// coordinate v = 0 is the top of the picture. Render targets are drawn into through the device's frame
+// buffer and read back into the copy on demand. Textures are created and drawn on the device's thread; a
+// lock on another thread (movie frames) only touches the copy and leaves the upload to the next bind.
+#pragma once
+
+#include "platform/PfD3DTypes.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class PfGLTexture
+{
+public:
+    PfGLTexture() = default;
+    ~PfGLTexture();
+    PfGLTexture(const PfGLTexture&) = delete;
+    PfGLTexture& operator=(const PfGLTexture&) = delete;
+
+    // levels: 1 for one level, 0 for a full mip chain (rebuilt from level 0 after each upload).
+    // usage: 0, D3DUSAGE_RENDERTARGET or D3DUSAGE_DEPTHSTENCIL. Needs the device's context.
+    PfResult Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format);
+    void Destroy();
+    bool IsCreated() const { return m_Name != 0; }
+
+    uint32_t GetWidth() const { return m_Width; }
+    uint32_t GetHeight() const { return m_Height; }
+    uint32_t GetLevels() const { return m_Levels; }
+    uint32_t GetUsage() const { return m_Usage; }
+    D3DFORMAT GetFormat() const { return m_Format; }
+    bool IsRenderTarget() const { return (m_Usage & D3DUSAGE_RENDERTARGET) != 0; }
+    bool IsDepthStencil() const { return (m_Usage & D3DUSAGE_DEPTHSTENCIL) != 0; }
+    uint32_t GetGLName() const { return m_Name; }
+    // Bytes of device memory (level 0 and its chain).
+    size_t GetMemorySize() const;
+
+    static bool IsFormatSupported(D3DFORMAT format, uint32_t usage);
+    static uint32_t GetBytesPerPixel(D3DFORMAT format);
+
+    // Processor-side access to level 0. rect null means the whole level. A render target is read back first
+    // unless D3DLOCK_DISCARD is given. Returns the address of the rectangle's first pixel, or null.
+    void* LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch);
+    // Uploads the locked rows (not for D3DLOCK_READONLY locks).
+    PfResult UnlockRect();
+    bool IsLocked() const { return m_Locked; }
+
+    // The copy of level 0 as last uploaded or read back, GetPitch bytes a row, top row first.
+    const uint8_t* GetData() const { return m_Data.data(); }
+    uint8_t* GetData() { return m_Data.data(); }
+    uint32_t GetPitch() const { return m_Width * GetBytesPerPixel(m_Format); }
+    // Copies a render target's pixels into the processor-side copy.
+    PfResult ReadBack();
+    // Uploads the whole processor-side copy now.
+    PfResult Upload();
+    // Called by the device before it binds the texture: uploads a copy changed on another thread.
+    void UploadIfDirty();
+
+private:
+    void UploadRows(uint32_t top, uint32_t bottom);
+
+    uint32_t m_Name = 0;
+    uint32_t m_Width = 0;
+    uint32_t m_Height = 0;
+    uint32_t m_Levels = 1;
+    uint32_t m_Usage = 0;
+    D3DFORMAT m_Format = D3DFMT_UNKNOWN;
+    std::vector<uint8_t> m_Data;
+    bool m_Locked = false;
+    uint32_t m_LockFlags = 0;
+    PfRect m_LockRect = {};
+    std::atomic<bool> m_Dirty{false};
+};

@@ -1,0 +1,130 @@
+#pragma once
+
+// Helpers shared by the data-table tests: a scratch folder, text files in each encoding a table file may
+// be saved in, and a capture of the error lines written meanwhile.
+
+#include "core/GxDebugListenerBase.h"
+#include "core/GxLog.h"
+#include "core/GxString.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace dbtest
+{
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        static std::atomic<int> s_Counter{0};
+        m_Path = std::filesystem::temp_directory_path() /
+                 ("kv_appdata_" + std::to_string(getpid()) + "_" + std::to_string(s_Counter++));
+        std::filesystem::create_directories(m_Path);
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_Path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The wide path of a file in the folder.
+    std::wstring File(const std::wstring& name) const
+    {
+        return GxString::FromUtf8((m_Path / GxString::ToUtf8(name)).string());
+    }
+    const std::filesystem::path& Path() const { return m_Path; }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+enum class Encoding
+{
+    Utf8Bom,
+    Utf16LeBom,
+    Cp932,
+    Utf16BeBom,
+};
+
+inline std::string Encode(const std::wstring& text, Encoding encoding)
+{
+    switch (encoding)
+    {
+    case Encoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + GxString::ToUtf8(text);
+    case Encoding::Utf16LeBom:
+        return std::string("\xFF\xFE", 2) + GxString::ToUtf16LE(text);
+    case Encoding::Cp932:
+        return GxString::ToMultiByte(text);
+    case Encoding::Utf16BeBom:
+    {
+        std::string le = GxString::ToUtf16LE(text);
+        for (size_t i = 0; i + 1 < le.size(); i += 2)
+            std::swap(le[i], le[i + 1]);
+        return std::string("\xFE\xFF", 2) + le;
+    }
+    }
+    return {};
+}
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(GxString::ToUtf8(path)).parent_path());
+    std::ofstream out(GxString::ToUtf8(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good());
+}
+
+inline void WriteText(const std::wstring& path, const std::wstring& text, Encoding encoding = Encoding::Utf8Bom)
+{
+    WriteBytes(path, Encode(text, encoding));
+}
+
+// Collects the error lines echoed while it lives; the error log itself goes into the scratch folder.
+class LogCapture : public GxDebugListenerBase
+{
+public:
+    explicit LogCapture(const TempFolder& folder)
+        : m_OldConsole(GxLog::GetConsole()), m_OldErrorLog(GxLog::GetErrorLogPath())
+    {
+        GxLog::SetErrorLogPath(folder.File(L"error.log"));
+        GxLog::SetConsole(this);
+    }
+    ~LogCapture() override
+    {
+        GxLog::SetConsole(m_OldConsole);
+        GxLog::SetErrorLogPath(m_OldErrorLog);
+    }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    void OnOutput(const wchar_t* text, int) override { m_Lines.emplace_back(text); }
+
+    const std::vector<std::wstring>& Lines() const { return m_Lines; }
+    bool Contains(const std::wstring& line) const
+    {
+        for (const std::wstring& l : m_Lines)
+        {
+            if (l == line)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    GxDebugListenerBase* m_OldConsole;
+    std::wstring m_OldErrorLog;
+    std::vector<std::wstring> m_Lines;
+};
+
+} // namespace dbtest

@@ -1,0 +1,137 @@
+#include "appdata/GxSystemConfig.h"
+#include "core/GxINIFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+// Runs a test inside a fresh installation folder (the current directory).
+class GxSystemConfigTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Old = fs::current_path();
+        char pattern[] = "/tmp/kv_sysconf_XXXXXX";
+        m_Dir = mkdtemp(pattern);
+        fs::current_path(m_Dir);
+    }
+    void TearDown() override
+    {
+        fs::current_path(m_Old);
+        fs::remove_all(m_Dir);
+    }
+    void Write(const std::string& name, const std::string& text)
+    {
+        fs::create_directories((m_Dir / name).parent_path());
+        std::ofstream(m_Dir / name, std::ios::binary) << text;
+    }
+
+    fs::path m_Old;
+    fs::path m_Dir;
+};
+
+TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFile)
+{
+    GxSystemConfig config;
+    EXPECT_FALSE(config.LoadSysConf());
+    EXPECT_FALSE(config.LoadSetting());
+    EXPECT_EQ(config.GetAppTitle(), L"Kestrelvane");
+    EXPECT_EQ(config.GetSaveDirName(), L"Kestrelvane_SAVE");
+    EXPECT_TRUE(config.m_SaveToMyDocuments);
+    EXPECT_TRUE(config.m_SkipSlightError);
+    EXPECT_FALSE(config.m_DebugModeFlag);
+    EXPECT_FALSE(config.m_DebugConsoleFlag);
+    EXPECT_FALSE(config.m_AutoCompile);
+    EXPECT_FALSE(config.m_CleanErrorLog);
+    EXPECT_FALSE(config.m_DisableMovie);
+    EXPECT_FALSE(config.m_ErrorStopNotFound_EV);
+    EXPECT_EQ(config.m_FontSize[0], 11);
+    EXPECT_EQ(config.m_FontSize[5], 38);
+}
+
+TEST_F(GxSystemConfigTest, StringTableDefaults)
+{
+    GxSystemConfig config;
+    EXPECT_EQ(config.GetString(SYSSTR_DEFAULT_RULE), L"フェード.png");
+    EXPECT_EQ(config.GetFontDir(), L"fonts/");
+    EXPECT_EQ(config.GetGncDir(), L"gnc/");
+    EXPECT_EQ(config.GetGisDir(), L"gnc/gis/");
+    EXPECT_EQ(config.GetString(SYSSTR_SYSSOUND_FIRST + 5), L"sounds/sys/decide.wav");
+    EXPECT_EQ(config.GetString(SYSSTR_SYSSOUND_FIRST + 6), L"");
+    EXPECT_EQ(config.GetString(SYSSTR_QUICKSAVE_FILE), L"gamedata_quick.gd");
+    EXPECT_EQ(config.GetString(-1), L"");
+    EXPECT_EQ(config.GetString(SYSSTR_COUNT), L"");
+    EXPECT_EQ(config.m_LineStartProhibited.size(), 47u);
+    EXPECT_EQ(config.m_LineEndProhibited.size(), 12u);
+}
+
+TEST_F(GxSystemConfigTest, SysConfSetsTitleSaveFolderFontsAndMusic)
+{
+    Write("system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
+                                "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
+    GxSystemConfig config;
+    EXPECT_TRUE(config.LoadSysConf());
+    EXPECT_EQ(config.GetAppTitle(), L"My Game");
+    EXPECT_EQ(config.GetString(SYSSTR_APP_TITLE), L"My Game");
+    EXPECT_EQ(config.GetSaveDirName(), L"MyGame_SAVE");
+    EXPECT_EQ(config.m_FontSize[2], 30);
+    EXPECT_EQ(config.m_FontSize[3], 24);
+    EXPECT_EQ(config.m_BGMName[1], L"gallery.ogg");
+    EXPECT_EQ(config.m_BGMLoop[1], 1234);
+    EXPECT_EQ(config.m_BGMName[0], L"");
+    EXPECT_EQ(config.m_MovieOpening, L"op.mpg");
+}
+
+TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
+{
+    std::string text;
+    for (int n = 0; n <= 31; ++n)
+    {
+        char line[64];
+        const std::string value = n == 5 ? "" : "p" + std::to_string(n) + ".gxp";
+        std::snprintf(line, sizeof line, "PACK_FILE_%02d=%s\n", n, value.c_str());
+        text += line;
+    }
+    Write("system/sysconf.ini", text);
+    GxINIFile ini;
+    ASSERT_TRUE(ini.Load(L"system/sysconf.ini"));
+    const std::vector<std::wstring> packs = GxSystemConfig::GetPackNames(ini);
+    ASSERT_EQ(packs.size(), 30u); // 31 keys, the empty one skipped; key 31 is never read
+    EXPECT_EQ(packs.front(), L"p0.gxp");
+    EXPECT_EQ(packs[4], L"p4.gxp");
+    EXPECT_EQ(packs[5], L"p6.gxp");
+    EXPECT_EQ(packs.back(), L"p30.gxp");
+}
+
+TEST_F(GxSystemConfigTest, SettingSwitchesAreTrueAboveZero)
+{
+    Write("setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
+                         "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
+    GxSystemConfig config;
+    EXPECT_TRUE(config.LoadSetting());
+    EXPECT_TRUE(config.m_DebugModeFlag);
+    EXPECT_FALSE(config.m_AutoCompile);
+    EXPECT_FALSE(config.m_CleanErrorLog);
+    EXPECT_FALSE(config.m_SkipSlightError);
+    EXPECT_FALSE(config.m_SaveToMyDocuments);
+    EXPECT_TRUE(config.m_DisableMovie);
+    EXPECT_TRUE(config.m_ErrorStopNotFound_SE);
+    EXPECT_FALSE(config.m_ErrorStopNotFound_VO);
+    EXPECT_EQ(config.m_TextEditorCommand, L"vi +%d %s");
+}
+
+TEST_F(GxSystemConfigTest, EmptySettingFileGivesTheDefaults)
+{
+    Write("setting.ini", "");
+    GxSystemConfig config;
+    EXPECT_TRUE(config.LoadSetting());
+    EXPECT_TRUE(config.m_SaveToMyDocuments);
+    EXPECT_TRUE(config.m_SkipSlightError);
+    EXPECT_FALSE(config.m_DebugModeFlag);
+}

@@ -1,0 +1,175 @@
+// The sample game's data set, as tools/samplegen writes it, loads into the game's tables without a
+// single log line, every line has exactly its table's cell count, and its cross-references resolve.
+#include "appdata/DBAvgChar.h"
+#include "appdata/DBBGMMode.h"
+#include "appdata/DBCGMode.h"
+#include "appdata/DBEffect.h"
+#include "appdata/DBRPMode.h"
+#include "appdata/DBUILayout.h"
+#include "appdata/DBUIModule.h"
+#include "appdata/DBZorCommand.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "appdata/DBZorVoice.h"
+#include "appdata/GxDBLookup.h"
+#include "appdata/ZorGlobals.h"
+
+#include "DBTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace dbtest;
+
+namespace
+{
+
+struct TableFile
+{
+    GxDBBase* m_Table;
+    const wchar_t* m_File;
+};
+
+// The tables in the order the game loads them at start-up.
+std::vector<TableFile> StartUpOrder()
+{
+    return {{&g_DBAvgChar, L"data/db_avgchar.txt"},       {&g_DBBGMMode, L"data/db_bgmmode.txt"},
+            {&g_DBCGMode, L"data/db_cgmode.txt"},         {&g_DBRPMode, L"data/db_rpmode.txt"},
+            {&g_DBUIModule, L"data/db_uimodule.txt"},     {&g_DBUILayout, L"data/db_uilayout.txt"},
+            {&g_DBEffect, L"data/db_effect.txt"},         {&g_DBUIModule, L"data/db_uimodule_zor.txt"},
+            {&g_DBUILayout, L"data/db_uilayout_zor.txt"}, {&g_DBZorEnemy, L"data/db_zorenemy.txt"},
+            {&g_DBZorSkill, L"data/db_zorskill.txt"},     {&g_DBZorStruct, L"data/db_zorstruct.txt"},
+            {&g_DBZorUnit, L"data/db_zorunit.txt"},       {&g_DBZorVoice, L"data/db_zorvoice.txt"},
+            {&g_DBZorTown, L"data/db_zortown.txt"},       {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
+}
+
+template <typename Table> void Reset(Table& table)
+{
+    table = *std::make_unique<Table>();
+}
+
+void ResetAll()
+{
+    Reset(g_DBAvgChar);
+    Reset(g_DBBGMMode);
+    Reset(g_DBCGMode);
+    Reset(g_DBRPMode);
+    Reset(g_DBUIModule);
+    Reset(g_DBUILayout);
+    Reset(g_DBEffect);
+    Reset(g_DBZorEnemy);
+    Reset(g_DBZorSkill);
+    Reset(g_DBZorStruct);
+    Reset(g_DBZorUnit);
+    Reset(g_DBZorVoice);
+    Reset(g_DBZorTown);
+    Reset(g_DBZorCommand);
+}
+
+class SampleDataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetAll();
+        const char* tools = std::getenv("KV_TOOLS_DIR");
+        ASSERT_NE(tools, nullptr);
+        std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    void TearDown() override { ResetAll(); }
+
+    std::wstring File(const wchar_t* name) const { return m_Folder.File(name); }
+
+    TempFolder m_Folder;
+    LogCapture m_Log{m_Folder};
+};
+
+} // namespace
+
+TEST_F(SampleDataTest, EveryTableLoadsWithoutAMessage)
+{
+    for (const TableFile& file : StartUpOrder())
+    {
+        EXPECT_TRUE(file.m_Table->Load(File(file.m_File))) << GxString::ToUtf8(file.m_File);
+        EXPECT_GT(file.m_Table->GetMaxID(), 0) << GxString::ToUtf8(file.m_File);
+    }
+    EXPECT_TRUE(m_Log.Lines().empty()) << (m_Log.Lines().empty() ? "" : GxString::ToUtf8(m_Log.Lines()[0]));
+}
+
+TEST_F(SampleDataTest, EveryLineHoldsExactlyItsTablesCells)
+{
+    for (const TableFile& file : StartUpOrder())
+    {
+        std::string bytes;
+        {
+            std::ifstream in(GxString::ToUtf8(File(file.m_File)), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        ASSERT_EQ(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0) << GxString::ToUtf8(file.m_File);
+        size_t start = 3;
+        while (start < bytes.size())
+        {
+            size_t end = bytes.find('\n', start);
+            std::string line = bytes.substr(start, end - start);
+            start = end == std::string::npos ? bytes.size() : end + 1;
+            int32_t cells = 1;
+            for (char c : line)
+                cells += c == '\t';
+            EXPECT_EQ(cells, file.m_Table->GetCellsPerLine()) << GxString::ToUtf8(file.m_File) << ": " << line;
+        }
+    }
+}
+
+TEST_F(SampleDataTest, ReferencesBetweenTablesResolve)
+{
+    for (const TableFile& file : StartUpOrder())
+        file.m_Table->Load(File(file.m_File));
+
+    for (int32_t i = 1; i < g_DBUILayout.GetCapacity(); ++i)
+    {
+        const DBUILayoutData* row = g_DBUILayout.GetRow(i);
+        if (!row->m_TaskName.empty())
+        {
+            EXPECT_NE(FindUIModuleData(row->m_ModuleName), nullptr) << GxString::ToUtf8(row->m_ModuleName);
+        }
+    }
+    for (int32_t i = 1; i < g_DBZorEnemy.GetCapacity(); ++i)
+    {
+        for (const std::wstring& unit : g_DBZorEnemy.GetRow(i)->m_UnitName)
+        {
+            if (!unit.empty())
+            {
+                EXPECT_NE(ZorGlobals::FindUnit(unit), 0);
+            }
+        }
+    }
+    for (int32_t i = 1; i < g_DBZorUnit.GetCapacity(); ++i)
+    {
+        const DBZorUnitData* unit = g_DBZorUnit.GetRow(i);
+        for (int32_t skill : unit->m_Skill)
+        {
+            if (skill != 0)
+            {
+                EXPECT_FALSE(g_DBZorSkill.GetRow(skill)->m_Name.empty());
+            }
+        }
+    }
+    for (int32_t i = 1; i < g_DBZorTown.GetCapacity(); ++i)
+    {
+        const DBZorTownData* town = g_DBZorTown.GetRow(i);
+        if (!town->m_Name.empty())
+        {
+            EXPECT_NE(ZorGlobals::FindEnemy(town->m_DefaultParty), 0);
+        }
+    }
+    // The title screen's buttons are all laid out.
+    for (const wchar_t* button : {L"btn_title_start", L"btn_title_load", L"btn_title_exit"})
+        EXPECT_NE(FindUILayoutData(button), nullptr);
+    EXPECT_TRUE(m_Log.Lines().empty());
+}

@@ -1,0 +1,207 @@
+#include "core/GxCore.h"
+#include "core/GxCoreScreenService.h"
+#include "core/GxWindowMessage.h"
+#include "platform/PfWindow.h"
+#include "task/GxSeqBase.h"
+#include "task/GxTaskManage.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+// A sequence that records what reaches it and takes presses, keys and close requests as told.
+class RecordingSeq : public GxSeqBase
+{
+public:
+    RecordingSeq(GxTaskBase* parent, const wchar_t* name) : GxSeqBase(parent, name) {}
+
+    int32_t OnMouseLeftDown(const float* point, uint32_t keys, int32_t) override
+    {
+        m_Presses.push_back({point[0], point[1]});
+        m_Keys = keys;
+        return m_TakePress ? 1 : 0;
+    }
+    int32_t OnMouseLeftUp(const float* point, uint32_t) override
+    {
+        m_Releases.push_back({point[0], point[1]});
+        return 1;
+    }
+    int32_t OnKeyDown(uint32_t key, uint32_t) override
+    {
+        m_KeysDown.push_back(key);
+        return m_TakeKeys ? 1 : 0;
+    }
+    int32_t OnCloseRequest() override { return m_VetoClose ? 1 : 0; }
+
+    struct Point
+    {
+        float x, y;
+    };
+    std::vector<Point> m_Presses;
+    std::vector<Point> m_Releases;
+    std::vector<uint32_t> m_KeysDown;
+    uint32_t m_Keys = 0;
+    bool m_TakePress = true;
+    bool m_TakeKeys = false;
+    bool m_VetoClose = false;
+};
+
+class GxCoreWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Core.m_Title = L"GxCoreWindowTest";
+        m_Core.m_TaskManage = new GxTaskManage(&m_Core);
+        m_Root = new GxTaskBase(m_Core.m_TaskManage);
+        m_System = new RecordingSeq(m_Root, L"SeqSystem");
+        m_Core.m_TaskManage->SetSystemSequence(m_System);
+        ASSERT_TRUE(m_Core.CreateMainWindow());
+    }
+    void TearDown() override
+    {
+        delete m_Core.m_TaskManage;
+        m_Core.m_TaskManage = nullptr;
+    }
+
+    intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam)
+    {
+        return m_Core.m_MainWindow->SendMessage(message, wParam, lParam);
+    }
+    // Dispatches every posted message; true when a quit message came through.
+    bool DrainPosted()
+    {
+        GxWindowMessage m;
+        bool quit = false;
+        while (m_Core.m_MainWindow->PeekMessage(m))
+        {
+            if (m.message == WM_QUIT)
+                quit = true;
+            else
+                m_Core.m_MainWindow->DispatchMessage(m);
+        }
+        return quit;
+    }
+
+    GxCore m_Core;
+    GxTaskBase* m_Root = nullptr;
+    RecordingSeq* m_System = nullptr;
+};
+
+TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreen)
+{
+    m_Core.m_MainWindow->SetClientSize(2048, 1536);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, GxMakePointParam(1024, 768));
+    ASSERT_EQ(m_System->m_Presses.size(), 1u);
+    EXPECT_FLOAT_EQ(m_System->m_Presses[0].x, 512.0f);
+    EXPECT_FLOAT_EQ(m_System->m_Presses[0].y, 384.0f);
+    EXPECT_EQ(m_System->m_Keys, MK_LBUTTON | MK_SHIFT);
+}
+
+TEST_F(GxCoreWindowTest, ReleaseReachesTheTasksOnlyAfterAPressTookTheCapture)
+{
+    Send(WM_LBUTTONUP, 0, GxMakePointParam(5, 5));
+    EXPECT_TRUE(m_System->m_Releases.empty());
+
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, GxMakePointParam(5, 5));
+    EXPECT_TRUE(m_Core.m_MainWindow->HasCapture());
+    // Released outside the window: still delivered, with the position beyond the client area.
+    Send(WM_LBUTTONUP, 0, GxMakePointParam(-10, 2000));
+    ASSERT_EQ(m_System->m_Releases.size(), 1u);
+    EXPECT_LT(m_System->m_Releases[0].x, 0.0f);
+    EXPECT_FALSE(m_Core.m_MainWindow->HasCapture());
+
+    Send(WM_LBUTTONUP, 0, GxMakePointParam(5, 5));
+    EXPECT_EQ(m_System->m_Releases.size(), 1u);
+}
+
+TEST_F(GxCoreWindowTest, ZeroClientAreaKeepsTheLastScale)
+{
+    float sx = 3.0f;
+    float sy = 4.0f;
+    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
+    EXPECT_EQ(sx, 3.0f);
+    EXPECT_EQ(sy, 4.0f);
+    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
+    EXPECT_EQ(sx, 2.0f);
+    EXPECT_EQ(sy, 2.0f);
+}
+
+TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateUnlessATaskTookThem)
+{
+    Send(WM_KEYDOWN, VK_F7, 1);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 10);
+    Send(WM_KEYDOWN, VK_F6, 1);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 30);
+    Send(WM_KEYDOWN, VK_F5, 1);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 60);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_UpdateRate, 60);
+
+    m_System->m_TakeKeys = true;
+    Send(WM_KEYDOWN, VK_F7, 1);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 60);
+}
+
+TEST_F(GxCoreWindowTest, SystemKeysNeverReachTheTasks)
+{
+    Send(WM_SYSKEYDOWN, VK_F10, 1);
+    Send(WM_SYSKEYDOWN, VK_MENU, 1 | KF_ALTDOWN_BIT);
+    Send(WM_SYSKEYDOWN, 'X', 1 | KF_ALTDOWN_BIT);
+    EXPECT_TRUE(m_System->m_KeysDown.empty());
+    Send(WM_KEYDOWN, 'X', 1);
+    EXPECT_EQ(m_System->m_KeysDown.size(), 1u);
+}
+
+TEST_F(GxCoreWindowTest, AltF4AsksTheListenersWhoMayVeto)
+{
+    m_System->m_VetoClose = true;
+    Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
+    EXPECT_FALSE(DrainPosted());
+    EXPECT_FALSE(m_Core.m_Quit);
+
+    m_System->m_VetoClose = false;
+    Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
+    EXPECT_TRUE(DrainPosted());
+}
+
+TEST_F(GxCoreWindowTest, MovingTheWindowResetsTheFrameTimer)
+{
+    m_Core.m_FrameTimer.m_Accumulator = 5000;
+    m_Core.m_FrameTimer.m_LastStart = 1234;
+    Send(WM_WINDOWPOSCHANGED, 0, 0);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_Accumulator, 0);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_LastStart, 0u);
+}
+
+TEST(GxCore, QuitWithoutAWindowSetsTheQuitFlagAtOnce)
+{
+    GxCore core;
+    core.Quit();
+    EXPECT_TRUE(core.m_Quit);
+}
+
+TEST(GxCore, InstallPathOf244UnitsRunsAnd245IsRefused)
+{
+    std::wstring dir = L"/";
+    while (dir.size() < 244)
+        dir.insert(dir.size() - 1, L"a");
+    EXPECT_FALSE(GxCore::IsInstallPathTooLong(dir));
+    dir.insert(dir.size() - 1, L"b");
+    EXPECT_TRUE(GxCore::IsInstallPathTooLong(dir));
+    // A character outside the basic plane counts as two units.
+    std::wstring wide(243, L'a');
+    wide += L'\U0001F600';
+    EXPECT_EQ(wide.size(), 244u);
+    EXPECT_TRUE(GxCore::IsInstallPathTooLong(wide));
+}
+
+TEST_F(GxCoreWindowTest, CloseAskedByASequenceGoesThroughTheCloseRequest)
+{
+    GxCoreScreenService service(&m_Core);
+    m_System->m_VetoClose = true;
+    service.RequestClose();
+    EXPECT_FALSE(DrainPosted());
+    m_System->m_VetoClose = false;
+    service.RequestClose();
+    EXPECT_TRUE(DrainPosted());
+}

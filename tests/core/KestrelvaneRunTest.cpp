@@ -1,0 +1,300 @@
+// Runs the built program headless from a temporary installation folder, as a player would start it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+// The program beside the tools in the build tree, or found from this test program's own place
+// (build/tests/) when the environment does not say.
+static fs::path ProgramPath()
+{
+    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
+        return fs::path(tools).parent_path() / "src" / "kestrelvane";
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    return self.parent_path().parent_path() / "src" / "kestrelvane";
+}
+
+static fs::path SourceRoot()
+{
+    if (const char* src = std::getenv("KV_SOURCE_DIR"))
+        return src;
+    // This file is tests/core/ under the source root.
+    return fs::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+static std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A started copy of the program, its standard error going to a file.
+class RunningProgram
+{
+public:
+    RunningProgram(const fs::path& exe, const fs::path& folder, const fs::path& runtimeDir, const fs::path& errFile,
+                   const char* videoDriver = "offscreen", bool checkLeaks = true, const char* home = nullptr)
+    {
+        m_Pid = fork();
+        if (m_Pid == 0)
+        {
+            if (chdir(folder.c_str()) != 0)
+                _exit(120);
+            int fd = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, 2);
+            dup2(fd, 1);
+            setenv("SDL_VIDEODRIVER", videoDriver, 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+            if (home)
+            {
+                setenv("HOME", home, 1);
+                unsetenv("XDG_CONFIG_HOME");
+            }
+            // The GL driver's own allocations are reported by the leak checker only without these.
+            const std::string lsan =
+                "suppressions=" + (SourceRoot() / "scripts" / "lsan.supp").string() + ":fast_unwind_on_malloc=0";
+            setenv("LSAN_OPTIONS", lsan.c_str(), 1);
+            // The leak check at exit takes longer than the program's own shut-down.
+            if (!checkLeaks)
+                setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+            execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+            _exit(121);
+        }
+    }
+    ~RunningProgram()
+    {
+        if (m_Pid > 0 && !m_Done)
+        {
+            kill(m_Pid, SIGKILL);
+            waitpid(m_Pid, nullptr, 0);
+        }
+    }
+    // Waits for the end up to the time given; the exit code, or -1 when still running or killed.
+    int WaitExit(std::chrono::milliseconds limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end)
+        {
+            int status = 0;
+            if (waitpid(m_Pid, &status, WNOHANG) == m_Pid)
+            {
+                m_Done = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return -1;
+    }
+    pid_t m_Pid = -1;
+    bool m_Done = false;
+};
+
+class KestrelvaneRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Exe = ProgramPath();
+        if (m_Exe.empty() || !fs::exists(m_Exe))
+            GTEST_SKIP() << "the kestrelvane program is not built";
+        char pattern[] = "/tmp/kv_run_XXXXXX";
+        m_Temp = mkdtemp(pattern);
+        m_Install = m_Temp / "game";
+        m_Runtime = m_Temp / "runtime";
+        fs::create_directories(m_Install);
+        fs::create_directories(m_Runtime);
+    }
+    void TearDown() override
+    {
+        if (!m_Temp.empty())
+            fs::remove_all(m_Temp);
+    }
+    static bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end)
+        {
+            if (ready())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return ready();
+    }
+
+    fs::path m_Exe;
+    fs::path m_Temp;
+    fs::path m_Install;
+    fs::path m_Runtime;
+};
+
+TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    const char* logs[] = {"debug.log", "error.log", "device.log"};
+
+    // Timed from SIGTERM to the end, so without the sanitizer's leak check at exit (the other runs
+    // keep it).
+    RunningProgram first(m_Exe, m_Install, m_Runtime, m_Temp / "first.err", "offscreen", false);
+    ASSERT_TRUE(WaitFor(
+        [&]
+        {
+            for (const char* log : logs)
+                if (!fs::exists(save / log))
+                    return false;
+            return true;
+        },
+        std::chrono::seconds(20)))
+        << ReadFile(m_Temp / "first.err");
+    for (const char* log : logs)
+    {
+        const std::string bytes = ReadFile(save / log);
+        ASSERT_GE(bytes.size(), 2u) << log;
+        EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF) << log;
+        EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE) << log;
+    }
+    // Let the main loop run a while.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(first.WaitExit(std::chrono::milliseconds(0)), -1) << ReadFile(m_Temp / "first.err");
+
+    // A second copy from the same folder says so and ends without touching the logs.
+    const auto before = fs::last_write_time(save / "error.log");
+    const auto sizeBefore = fs::file_size(save / "device.log");
+    {
+        RunningProgram second(m_Exe, m_Install, m_Runtime, m_Temp / "second.err");
+        EXPECT_EQ(second.WaitExit(std::chrono::seconds(20)), 0);
+    }
+    EXPECT_NE(ReadFile(m_Temp / "second.err").find("既に起動中です"), std::string::npos)
+        << ReadFile(m_Temp / "second.err");
+    EXPECT_EQ(fs::last_write_time(save / "error.log"), before);
+    EXPECT_EQ(fs::file_size(save / "device.log"), sizeBefore);
+
+    const auto sent = std::chrono::steady_clock::now();
+    kill(first.m_Pid, SIGTERM);
+    EXPECT_EQ(first.WaitExit(std::chrono::seconds(5)), 0) << ReadFile(m_Temp / "first.err");
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(1));
+}
+
+TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
+{
+    // Grow the folder so that the current directory with its trailing "/" is 245 characters.
+    fs::path folder = m_Install;
+    std::string text = folder.string() + "/";
+    const size_t want = 245;
+    ASSERT_LT(text.size() + 2, want);
+    folder /= std::string(want - text.size() - 1, 'p');
+    fs::create_directories(folder);
+    ASSERT_EQ(folder.string().size() + 1, want);
+    std::ofstream(folder / "setting.ini") << "SaveToMyDocuments=0\n";
+
+    {
+        RunningProgram run(m_Exe, folder, m_Runtime, m_Temp / "long.err");
+        EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0);
+    }
+    const std::string err = ReadFile(m_Temp / "long.err");
+    EXPECT_NE(err.find("インストール先のパスが長すぎます"), std::string::npos) << err;
+    EXPECT_NE(err.find("245"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(folder / "Kestrelvane_SAVE"));
+
+    // One character less starts.
+    fs::path shorter = m_Install / std::string(want - text.size() - 2, 'q');
+    fs::create_directories(shorter);
+    std::ofstream(shorter / "setting.ini") << "SaveToMyDocuments=0\n";
+    RunningProgram ok(m_Exe, shorter, m_Runtime, m_Temp / "short.err");
+    EXPECT_TRUE(
+        WaitFor([&] { return fs::exists(shorter / "Kestrelvane_SAVE" / "error.log"); }, std::chrono::seconds(20)))
+        << ReadFile(m_Temp / "short.err");
+    kill(ok.m_Pid, SIGTERM);
+    EXPECT_EQ(ok.WaitExit(std::chrono::seconds(5)), 0);
+}
+
+// Runs a program and waits for it; true when it ended with exit code 0.
+static bool RunTool(const std::vector<std::string>& args)
+{
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+        std::vector<char*> argv;
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
+{
+    const char* toolsEnv = std::getenv("KV_TOOLS_DIR");
+    const fs::path tools = toolsEnv ? fs::path(toolsEnv) : m_Exe.parent_path().parent_path() / "tools";
+    fs::path gxpack = tools / "gxpack";
+    if (!fs::is_regular_file(gxpack))
+        gxpack = tools / "gxpack" / "gxpack";
+    if (!fs::is_regular_file(gxpack))
+        GTEST_SKIP() << "the gxpack tool is not built";
+    // "system.gxp", scrambled, names the title, the save folder and a second pack; the second pack
+    // holds "setting.ini", which puts the save folder into the installation folder.
+    const fs::path sys = m_Temp / "sys";
+    const fs::path data = m_Temp / "data";
+    fs::create_directories(sys / "system");
+    fs::create_directories(data);
+    std::ofstream(sys / "system" / "sysconf.ini") << "APP_TITLE=Pack Title\r\nAPP_SAVEDIR=PackSave\r\n"
+                                                     "PACK_FILE_00=data.gxp\r\n";
+    std::ofstream(data / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    ASSERT_TRUE(RunTool({gxpack.string(), "--scramble", "-o", (m_Install / "system.gxp").string(), sys.string()}));
+    ASSERT_TRUE(RunTool({gxpack.string(), "-o", (m_Install / "data.gxp").string(), data.string()}));
+
+    RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "pack.err");
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(m_Install / "PackSave" / "device.log"); }, std::chrono::seconds(20)))
+        << ReadFile(m_Temp / "pack.err");
+    EXPECT_FALSE(fs::exists(m_Install / "Kestrelvane_SAVE"));
+    // The lock is the title's.
+    EXPECT_TRUE(fs::exists(m_Runtime / "Pack Title.lock"));
+    kill(run.m_Pid, SIGTERM);
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(5)), 0);
+}
+
+TEST_F(KestrelvaneRun, WithoutAWindowTheLoopEndsAndShutDownRuns)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\n";
+    RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "nowindow.err", "no-such-video-driver");
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0) << ReadFile(m_Temp / "nowindow.err");
+    EXPECT_TRUE(fs::exists(m_Install / "Kestrelvane_SAVE" / "error.log"));
+}
+
+TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
+{
+    // No "setting.ini": the save folder goes under the documents folder, which does not exist yet,
+    // nor does the home folder above it.
+    const fs::path home = m_Temp / "home" / "player";
+    RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "home.err", "offscreen", true, home.c_str());
+    const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(save / "error.log"); }, std::chrono::seconds(20)))
+        << ReadFile(m_Temp / "home.err");
+    EXPECT_NE(ReadFile(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
+              std::string::npos);
+    kill(run.m_Pid, SIGTERM);
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(5)), 0);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+// The sample game's data tables as the generator holds them: each table knows its columns (with the
+// number of cells an array column spans) and its rows, each row naming the columns it fills. Columns a
+// row leaves out are written as empty cells; an array column is given as one text with its cells
+// separated by "|".
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct SampleColumn
+{
+    std::string name;
+    int cells = 1;
+};
+
+using SampleRow = std::vector<std::pair<std::string, std::string>>;
+
+struct SampleTable
+{
+    std::string className; // the table class that loads the file; two files may share one
+    std::string file;      // relative to the installation folder, "data/db_....txt"
+    int capacity = 0;      // IDs run from 0 to capacity - 1
+    std::vector<SampleColumn> columns;
+    std::vector<SampleRow> rows;
+};
+
+// The tables of the adventure front end (characters, music room, gallery, replay, UI, effects).
+std::vector<SampleTable> FrontTables();
+// The tables of the strategy game, with its own UI module and layout files.
+std::vector<SampleTable> ZorTables();
+
+// Every table, in the order the game loads them.
+std::vector<SampleTable> AllTables();
+
+// Cross-table consistency: every reference names a row that exists. Returns the problems found.
+std::vector<std::string> CheckTables(const std::vector<SampleTable>& tables);
+
+// The text of a table file (header line, one line per row, CR LF line ends), without byte-order mark.
+// Adds to errors when a row names an unknown column or gives too many cells.
+std::string FormatTable(const SampleTable& table, std::vector<std::string>& errors);

@@ -1,0 +1,324 @@
+// The sample game's strategy tables: a handful of skills, facilities, units (the player's, a trap and
+// the invaders), enemy parties built from those units, towns that send those parties and the weekly
+// commands. Rows refer to each other by ID or by Name; CheckTables keeps the references whole.
+#include "SampleTable.h"
+
+SampleTable ZorUIModule();
+SampleTable ZorUILayout();
+
+namespace
+{
+
+SampleTable ZorEnemy()
+{
+    return {"DBZorEnemy",
+            "data/db_zorenemy.txt",
+            120,
+            {{"ID"}, {"Name"}, {"UnitName", 9}, {"LevelMultiFactor"}, {"AIType"}, {"AutoAppear"}, {"Descript"}},
+            {
+                {{"ID", "1"},
+                 {"Name", "scouts"},
+                 {"UnitName", "soldier|soldier"},
+                 {"LevelMultiFactor", "1.0"},
+                 {"AIType", "0"},
+                 {"AutoAppear", "1"},
+                 {"Descript", "斥候の二人組"}},
+                {{"ID", "2"},
+                 {"Name", "knights"},
+                 {"UnitName", "knight|knight|soldier"},
+                 {"LevelMultiFactor", "1.2"},
+                 {"AIType", "1"},
+                 {"AutoAppear", "1"},
+                 {"Descript", "騎士団の小隊"}},
+                {{"ID", "3"},
+                 {"Name", "heroes"},
+                 {"UnitName", "hero|knight|knight|soldier|soldier"},
+                 {"LevelMultiFactor", "1.5"},
+                 {"AIType", "2"},
+                 {"AutoAppear", "0"},
+                 {"Descript", "勇者の一行"}},
+            }};
+}
+
+SampleTable ZorSkill()
+{
+    std::vector<SampleColumn> columns = {{"ID"},
+                                         {"Name"},
+                                         {"ShowName"},
+                                         {"Type"},
+                                         {"Element"},
+                                         {"Range"},
+                                         {"Power"},
+                                         {"HitRate"},
+                                         {"SpecialType"},
+                                         {"SpecialRate"},
+                                         {"RoomEffect"},
+                                         {"SealFlag"},
+                                         {"RestrictFlag"},
+                                         {"SelfDamage"},
+                                         {"ReadyTime"},
+                                         {"CoolingTime"},
+                                         {"DamageEffect"},
+                                         {"CutinGNCName"},
+                                         {"CutinMotionGroup"},
+                                         {"CutinMotion"},
+                                         {"Descript"}};
+    auto skill = [](const char* id, const char* name, const char* shown, const char* type, const char* range,
+                    const char* power, const char* effect, const char* text)
+    {
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Type", type},
+                         {"Element", "0"},
+                         {"Range", range},
+                         {"Power", power},
+                         {"HitRate", "95"},
+                         {"SpecialType", "0"},
+                         {"SpecialRate", "0"},
+                         {"RoomEffect", "0"},
+                         {"SealFlag", "0"},
+                         {"RestrictFlag", "0"},
+                         {"SelfDamage", "0"},
+                         {"ReadyTime", "30"},
+                         {"CoolingTime", "60"},
+                         {"DamageEffect", effect},
+                         {"Descript", text}};
+    };
+    return {"DBZorSkill",
+            "data/db_zorskill.txt",
+            160,
+            columns,
+            {
+                skill("1", "slash", "斬撃", "1", "1", "100", "eff_slash", "一体を斬りつける"),
+                skill("2", "fire", "火炎", "1", "2", "80", "eff_fire", "周囲を焼き払う"),
+                skill("3", "heal", "治癒", "2", "1", "50", "eff_heal", "味方一体を癒す"),
+            }};
+}
+
+SampleTable ZorStruct()
+{
+    std::vector<SampleColumn> columns = {
+        {"ID"},       {"Name"},       {"ShowName"},          {"VisualImage"},     {"Enabled"},
+        {"Limit"},    {"Capacity"},   {"PassCenter"},        {"CostBone"},        {"CostMagic"},
+        {"CostGold"}, {"CreateTime"}, {"RequireExtendRank"}, {"RequireStructID"}, {"RequireInveigleUnitID"},
+        {"Descript"}};
+    auto facility = [](const char* id, const char* name, const char* shown, const char* enabled, const char* required,
+                       const char* text)
+    {
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"VisualImage", std::string("struct_") + name},
+                         {"Enabled", enabled},
+                         {"Limit", "1"},
+                         {"Capacity", "4"},
+                         {"PassCenter", "1"},
+                         {"CostBone", "100"},
+                         {"CostMagic", "50"},
+                         {"CostGold", "0"},
+                         {"CreateTime", "600"},
+                         {"RequireExtendRank", "0"},
+                         {"RequireStructID", required},
+                         {"RequireInveigleUnitID", "0"},
+                         {"Descript", text}};
+    };
+    return {"DBZorStruct",
+            "data/db_zorstruct.txt",
+            30,
+            columns,
+            {
+                facility("1", "throne", "玉座", "1", "0", "魔王の座す部屋"),
+                facility("2", "barracks", "兵舎", "1", "1", "魔物を召喚できる"),
+                facility("3", "treasury", "宝物庫", "0", "2", "財宝を蓄える"),
+            }};
+}
+
+SampleTable ZorUnit()
+{
+    std::vector<SampleColumn> columns = {{"ID"},
+                                         {"Name"},
+                                         {"ShowName"},
+                                         {"Class"},
+                                         {"FaceIconImage"},
+                                         {"VisualImage"},
+                                         {"Enabled"},
+                                         {"UniqueFlag"},
+                                         {"HPMax"},
+                                         {"ATK"},
+                                         {"LevelLimit"},
+                                         {"ExpMulti"},
+                                         {"AutoHealHPRate"},
+                                         {"DefRate", 6},
+                                         {"CostBone"},
+                                         {"CostMagic"},
+                                         {"CostGold"},
+                                         {"CostLeadership"},
+                                         {"CreateTime"},
+                                         {"RequireStructID"},
+                                         {"RequireStructRank"},
+                                         {"RequireInveigleUnitID"},
+                                         {"GNCName"},
+                                         {"MotionGroup"},
+                                         {"Motion_stand"},
+                                         {"Motion_attack"},
+                                         {"Range"},
+                                         {"Skill", 6},
+                                         {"Descript"}};
+    auto unit = [](const char* id, const char* name, const char* shown, const char* unitClass, const char* unique,
+                   const char* hp, const char* atk, const char* skills, const char* structID, const char* text)
+    {
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Class", unitClass},
+                         {"FaceIconImage", std::string("icon_") + name},
+                         {"VisualImage", std::string("card_") + name},
+                         {"Enabled", "1"},
+                         {"UniqueFlag", unique},
+                         {"HPMax", hp},
+                         {"ATK", atk},
+                         {"LevelLimit", "30"},
+                         {"ExpMulti", "1.0"},
+                         {"AutoHealHPRate", "0.5"},
+                         {"DefRate", "100|100|100|100|100|0"},
+                         {"CostBone", "30"},
+                         {"CostMagic", "10"},
+                         {"CostGold", "20"},
+                         {"CostLeadership", "1"},
+                         {"CreateTime", "300"},
+                         {"RequireStructID", structID},
+                         {"RequireStructRank", "0"},
+                         {"RequireInveigleUnitID", "0"},
+                         {"GNCName", std::string("unit_") + name},
+                         {"MotionGroup", "unit"},
+                         {"Motion_stand", "stand"},
+                         {"Motion_attack", "attack"},
+                         {"Range", "1"},
+                         {"Skill", skills},
+                         {"Descript", text}};
+    };
+    return {"DBZorUnit",
+            "data/db_zorunit.txt",
+            160,
+            columns,
+            {
+                unit("1", "goblin", "ゴブリン", "1", "0", "120", "15", "1", "2", "素早い小鬼"),
+                unit("2", "skeleton", "スケルトン", "2", "0", "150", "12", "1", "2", "倒れても起き上がる骸骨"),
+                unit("3", "lilith", "リリス", "3", "1", "300", "30", "2|3", "2", "魔王に仕える魔女"),
+                unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "0", "踏んだ者を刺す罠"),
+                unit("10", "soldier", "兵士", "5", "0", "100", "10", "1", "0", "王国の兵士"),
+                unit("11", "knight", "騎士", "6", "0", "200", "18", "1", "0", "重装の騎士"),
+                unit("12", "hero", "勇者", "7", "1", "400", "35", "1|2|3", "0", "魔王を討つ者"),
+            }};
+}
+
+SampleTable ZorVoice()
+{
+    return {"DBZorVoice",
+            "data/db_zorvoice.txt",
+            160,
+            {{"ID"}, {"Name"}, {"VoicePath"}, {"VoiceVolumeID"}, {"Voice", 24}},
+            {
+                {{"ID", "1"},
+                 {"Name", "lilith"},
+                 {"VoicePath", "voices/lilith/"},
+                 {"VoiceVolumeID", "1"},
+                 {"Voice", "zv_lilith_001|zv_lilith_002|zv_lilith_003"}},
+            }};
+}
+
+SampleTable ZorTown()
+{
+    std::vector<SampleColumn> columns = {
+        {"ID"},           {"Name"},          {"ShowName"},   {"Enabled"},       {"ButtonName"},
+        {"FlagPosX"},     {"FlagPosY"},      {"Occupied"},   {"RequireTownID"}, {"StartLabel"},
+        {"VictoryLabel"}, {"DefeatedLabel"}, {"RewardBone"}, {"RewardMagic"},   {"RewardGold"},
+        {"Notoriety"},    {"EnemyLevel"},    {"Order"},      {"DefaultParty"}};
+    auto town = [](const char* id, const char* name, const char* shown, const char* enabled, const char* x,
+                   const char* y, const char* required, const char* level, const char* party)
+    {
+        std::string upper = std::string("ZOR_") + name;
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Enabled", enabled},
+                         {"ButtonName", std::string("btn_town_") + name},
+                         {"FlagPosX", x},
+                         {"FlagPosY", y},
+                         {"Occupied", "0"},
+                         {"RequireTownID", required},
+                         {"StartLabel", upper + "_START"},
+                         {"VictoryLabel", upper + "_VICTORY"},
+                         {"DefeatedLabel", upper + "_DEFEATED"},
+                         {"RewardBone", "200"},
+                         {"RewardMagic", "100"},
+                         {"RewardGold", "300"},
+                         {"Notoriety", "1"},
+                         {"EnemyLevel", level},
+                         {"Order", id},
+                         {"DefaultParty", party}};
+    };
+    return {"DBZorTown",
+            "data/db_zortown.txt",
+            20,
+            columns,
+            {
+                town("1", "village", "辺境の村", "1", "220.0", "480.5", "0", "1", "scouts"),
+                town("2", "fort", "国境の砦", "1", "460.0", "320.0", "1", "5", "knights"),
+                town("3", "capital", "王都", "0", "760.5", "180.0", "2", "10", "heroes"),
+            }};
+}
+
+SampleTable ZorCommand()
+{
+    return {"DBZorCommand",
+            "data/db_zorcommand.txt",
+            120,
+            {{"ID"},
+             {"Name"},
+             {"ShowName"},
+             {"Enabled"},
+             {"Function"},
+             {"Label"},
+             {"ResourceType"},
+             {"ResourceAmount"},
+             {"Descript"}},
+            {
+                {{"ID", "1"},
+                 {"Name", "harvest"},
+                 {"ShowName", "骨集め"},
+                 {"Enabled", "1"},
+                 {"Function", "1"},
+                 {"Label", "ZOR_CMD_HARVEST"},
+                 {"ResourceType", "bone"},
+                 {"ResourceAmount", "100"},
+                 {"Descript", "骨を集める"}},
+                {{"ID", "2"},
+                 {"Name", "ritual"},
+                 {"ShowName", "儀式"},
+                 {"Enabled", "1"},
+                 {"Function", "1"},
+                 {"Label", "ZOR_CMD_RITUAL"},
+                 {"ResourceType", "magic"},
+                 {"ResourceAmount", "50"},
+                 {"Descript", "魔力を蓄える"}},
+                {{"ID", "3"},
+                 {"Name", "plunder"},
+                 {"ShowName", "略奪"},
+                 {"Enabled", "0"},
+                 {"Function", "2"},
+                 {"Label", "ZOR_CMD_PLUNDER"},
+                 {"ResourceType", "gold"},
+                 {"ResourceAmount", "200"},
+                 {"Descript", "近くの村から金を奪う"}},
+            }};
+}
+
+} // namespace
+
+std::vector<SampleTable> ZorTables()
+{
+    return {ZorUIModule(), ZorUILayout(), ZorEnemy(), ZorSkill(),  ZorStruct(),
+            ZorUnit(),     ZorVoice(),    ZorTown(),  ZorCommand()};
+}
