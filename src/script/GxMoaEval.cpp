@@ -3,6 +3,7 @@
 #include "script/GxMoa.h"
 
 #include "script/GxMoaMachine.h"
+#include "script/GxMoaParseCache.h"
 #include "script/GxMoaParser.h"
 #include "script/GxMoaWorker.h"
 
@@ -26,10 +27,28 @@ bool GxMoa::Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWo
         m_ErrorStop = 1;
         return false;
     }
-    if (!GxMoaParser::Phase_Expr(*script, position, frame->m_OpcodeList))
+    if (const GxMoaParseCache::Entry* parsed = GxMoaParseCache::Find(*script, position))
     {
-        m_ErrorStop = 1;
-        return false;
+        frame->m_OpcodeList = parsed->m_List;
+        position.m_Line = parsed->m_End.m_Line;
+        position.m_Pos = parsed->m_End.m_Pos;
+        if (parsed->m_Breakpoint)
+            m_Breakpoint = 1;
+    }
+    else
+    {
+        const GxMoaRunPos start(position.m_Line, position.m_Pos);
+        const uint8_t breakpoint = m_Breakpoint;
+        m_Breakpoint = 0;
+        const bool parsedOk = GxMoaParser::Phase_Expr(*script, position, frame->m_OpcodeList);
+        const bool sawBreakpoint = m_Breakpoint != 0;
+        m_Breakpoint = breakpoint || sawBreakpoint ? 1 : 0;
+        if (!parsedOk)
+        {
+            m_ErrorStop = 1;
+            return false;
+        }
+        GxMoaParseCache::Store(*script, start, position, sawBreakpoint, frame->m_OpcodeList);
     }
     // From here the position may belong to a frame that a builtin removes: it is not touched again.
     if (GxMoaMachine::Exec_Opcode(builtin, script, this, worker, warnOnCreate) != 1)

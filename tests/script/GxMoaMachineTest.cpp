@@ -432,3 +432,46 @@ TEST(GxMoaMachine, BuiltinThatCallsLetsTheCallerFinishItsExpression)
     EXPECT_EQ(caller->m_LocalTable.Find(L"y")->m_Value.ToInt64(), 42);
     EXPECT_EQ(caller->m_OpcodePos, static_cast<int32_t>(caller->m_OpcodeList.size()));
 }
+
+TEST(GxMoaMachine, RepeatedEvaluationBehavesLikeTheFirst)
+{
+    // The second evaluation of a position takes the kept parse: same list, same end, same result.
+    TokenProgram p({{Var(L"x"), Tok(TK_ADD_ASSIGN), Int(2), Tok(TK_PAREN_CLOSE), Int(9)}});
+    p.Frame().m_LocalTable.Add(L"x", IntV(1));
+    std::wstring firstList;
+    for (int i = 0; i < 3; ++i)
+    {
+        GxMoaVariable result;
+        GxMoaRunPos cursor(0, 0);
+        ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        EXPECT_EQ(cursor, GxMoaRunPos(0, 3));
+        EXPECT_EQ(result.ToInt64(), 3 + 2 * i);
+        if (i == 0)
+            firstList = ListText(p.Frame().m_OpcodeList);
+        EXPECT_EQ(ListText(p.Frame().m_OpcodeList), firstList);
+    }
+    // A later start on the same line is a different expression.
+    GxMoaVariable result;
+    GxMoaRunPos cursor(0, 4);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(result.ToInt64(), 9);
+}
+
+TEST(GxMoaMachine, RepeatedEvaluationRepeatsReportsAndBreakpoints)
+{
+    TokenProgram p({{Int(1), Int(2)},
+                    {Var(L"x"), Tok(TK_ASSIGN), Tok(TK_PAREN_OPEN), Tok(TK_BREAKPOINT), Tok(TK_PAREN_CLOSE)}});
+    for (int i = 0; i < 2; ++i)
+    {
+        GxMoaRunPos cursor(0, 0);
+        EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    }
+    EXPECT_EQ(p.m_Moa.Lines(L"err:").size(), 2u);
+    for (int i = 0; i < 2; ++i)
+    {
+        p.m_Moa.ResetRunState();
+        GxMoaRunPos cursor(1, 0);
+        p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true);
+        EXPECT_EQ(p.m_Moa.m_Breakpoint, 1) << i;
+    }
+}
