@@ -123,33 +123,32 @@ bool Run::Binary(int32_t opcode)
 {
     if (!Need(2))
         return false;
+    // The result replaces the left operand in its stack slot.
     const GxMoaVariable r = Pop();
-    const GxMoaVariable l = Pop();
-    GxMoaVariable out;
+    GxMoaVariable& l = m_Stack.back();
     switch (opcode)
     {
-    case OPC_EQ: out.SetInt(GxMoaVariable::Equal(l, r) ? 1 : 0); break;
-    case OPC_NE: out.SetInt(GxMoaVariable::NotEqual(l, r) ? 1 : 0); break;
-    case OPC_GT: out.SetInt(GxMoaVariable::Greater(l, r) ? 1 : 0); break;
-    case OPC_GE: out.SetInt(GxMoaVariable::GreaterEqual(l, r) ? 1 : 0); break;
-    case OPC_LT: out.SetInt(GxMoaVariable::Less(l, r) ? 1 : 0); break;
-    case OPC_LE: out.SetInt(GxMoaVariable::LessEqual(l, r) ? 1 : 0); break;
-    case OPC_ADD: out = GxMoaVariable::Add(l, r); break;
-    case OPC_CONCAT: out = GxMoaVariable::Concat(l, r); break;
-    case OPC_SUB: out = GxMoaVariable::Sub(l, r); break;
-    case OPC_MUL: out = GxMoaVariable::Mul(l, r); break;
-    case OPC_DIV: out = GxMoaVariable::Div(l, r); break;
-    case OPC_MOD: out = GxMoaVariable::Mod(l, r); break;
-    case OPC_BIT_AND: out = GxMoaVariable::BitAnd(l, r); break;
-    case OPC_BIT_OR: out = GxMoaVariable::BitOr(l, r); break;
-    case OPC_BIT_XOR: out = GxMoaVariable::BitXor(l, r); break;
-    case OPC_SHL: out = GxMoaVariable::ShiftLeft(l, r); break;
-    case OPC_SHR: out = GxMoaVariable::ShiftRight(l, r); break;
-    case OPC_AND: out.SetInt(l.ToInt64() != 0 && r.ToInt64() != 0 ? 1 : 0); break;
-    case OPC_OR: out.SetInt(l.ToInt64() != 0 || r.ToInt64() != 0 ? 1 : 0); break;
+    case OPC_EQ: l.SetInt(GxMoaVariable::Equal(l, r) ? 1 : 0); break;
+    case OPC_NE: l.SetInt(GxMoaVariable::NotEqual(l, r) ? 1 : 0); break;
+    case OPC_GT: l.SetInt(GxMoaVariable::Greater(l, r) ? 1 : 0); break;
+    case OPC_GE: l.SetInt(GxMoaVariable::GreaterEqual(l, r) ? 1 : 0); break;
+    case OPC_LT: l.SetInt(GxMoaVariable::Less(l, r) ? 1 : 0); break;
+    case OPC_LE: l.SetInt(GxMoaVariable::LessEqual(l, r) ? 1 : 0); break;
+    case OPC_ADD: l = GxMoaVariable::Add(l, r); break;
+    case OPC_CONCAT: l = GxMoaVariable::Concat(l, r); break;
+    case OPC_SUB: l = GxMoaVariable::Sub(l, r); break;
+    case OPC_MUL: l = GxMoaVariable::Mul(l, r); break;
+    case OPC_DIV: l = GxMoaVariable::Div(l, r); break;
+    case OPC_MOD: l = GxMoaVariable::Mod(l, r); break;
+    case OPC_BIT_AND: l = GxMoaVariable::BitAnd(l, r); break;
+    case OPC_BIT_OR: l = GxMoaVariable::BitOr(l, r); break;
+    case OPC_BIT_XOR: l = GxMoaVariable::BitXor(l, r); break;
+    case OPC_SHL: l = GxMoaVariable::ShiftLeft(l, r); break;
+    case OPC_SHR: l = GxMoaVariable::ShiftRight(l, r); break;
+    case OPC_AND: l.SetInt(l.ToInt64() != 0 && r.ToInt64() != 0 ? 1 : 0); break;
+    case OPC_OR: l.SetInt(l.ToInt64() != 0 || r.ToInt64() != 0 ? 1 : 0); break;
     default: break;
     }
-    m_Stack.push_back(std::move(out));
     return true;
 }
 
@@ -258,7 +257,12 @@ bool Run::Assign(int32_t opcode)
                                : isPost ? L"OPC_AFTER_* 変数の要素 $%s[%d] に代入できません"
                                         : L"OPC_ASSIGN_* 変数の要素 $%s[%d] に代入できません";
     const int64_t targetCode = target->GetType() == GxMoaVariable::TYPE_OPCODE ? target->GetRawInt() : -1;
-    const std::wstring name = nameEntry->ToString();
+    // No builtin runs here, so the list and the name in it stay in place.
+    std::wstring converted;
+    const std::wstring* text = nameEntry->GetText();
+    if (!text)
+        text = &(converted = nameEntry->ToString());
+    const std::wstring& name = *text;
 
     GxMoaVariable value;
     if (!isPost)
@@ -388,8 +392,11 @@ int Run::Go()
                 Error(L"Exec_Opcode 不正な演算コードです");
                 return 0;
             }
+            std::wstring converted;
             const std::wstring* text = operand->GetText();
-            const std::wstring name = text ? *text : operand->ToString();
+            if (!text)
+                text = &(converted = operand->ToString());
+            const std::wstring& name = *text;
             if (opcode == OPC_PUSH_VARARY)
                 ok = PushVarAry(name);
             else
