@@ -38,18 +38,26 @@ public:
         (void)name;
         switch (index & 7)
         {
-        case 0: return worker->JumpToLabel(L"L");
-        case 1: return worker->CallLabel(L"L");
+        case 0:
+            return worker->JumpToLabel(L"L");
+        case 1:
+            return worker->CallLabel(L"L");
         case 2:
         {
             const GxMoaVariable* first = args.PeekElement(0);
             worker->Return(first);
             return true;
         }
-        case 3: worker->Stop(); return true;
-        case 4: return false;
-        case 5: result.SetInt(args.GetArraySize()); return true;
-        default: return true;
+        case 3:
+            worker->Stop();
+            return true;
+        case 4:
+            return false;
+        case 5:
+            result.SetInt(args.GetArraySize());
+            return true;
+        default:
+            return true;
         }
     }
 };

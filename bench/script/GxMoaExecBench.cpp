@@ -17,7 +17,10 @@
 
 namespace
 {
-GxMoaToken Tok(uint16_t kind, int64_t value = 0) { return GxMoaToken(kind, 0, value); }
+GxMoaToken Tok(uint16_t kind, int64_t value = 0)
+{
+    return GxMoaToken(kind, 0, value);
+}
 GxMoaToken Tok(uint16_t kind, const std::wstring& text, int64_t value = 0)
 {
     GxMoaToken t(kind, 0, value);
@@ -76,8 +79,8 @@ struct Bench
 std::unique_ptr<Bench> MakeLoop(int64_t n)
 {
     std::vector<std::vector<GxMoaToken>> lines(3);
-    lines[0] = {Tok(TK_LABEL, L"@loop"), Tok(TK_IF),  Tok(TK_PAREN_OPEN), Tok(TK_VARIABLE, L"i"),
-                Tok(TK_LT),              Tok(TK_INT, n), Tok(TK_PAREN_CLOSE), Tok(TK_BRACE_OPEN)};
+    lines[0] = {Tok(TK_LABEL, L"@loop"), Tok(TK_IF),          Tok(TK_PAREN_OPEN), Tok(TK_VARIABLE, L"i"), Tok(TK_LT),
+                Tok(TK_INT, n),          Tok(TK_PAREN_CLOSE), Tok(TK_BRACE_OPEN)};
     lines[0][1].SetJumpPos(1, GxMoaRunPos(0, 3));
     lines[0][7].SetJumpPos(0, GxMoaRunPos(2, 4));
     lines[1] = {Tok(TK_VARIABLE, L"i"), Tok(TK_POST_INC)};
@@ -137,8 +140,14 @@ void LuaLoop(benchmark::State& state, bool local)
     }
     state.counters["statements/s"] = benchmark::Counter(static_cast<double>(statements), benchmark::Counter::kIsRate);
 }
-void BM_LuaCountedLoopGlobalReference(benchmark::State& state) { LuaLoop(state, false); }
-void BM_LuaCountedLoopLocalReference(benchmark::State& state) { LuaLoop(state, true); }
+void BM_LuaCountedLoopGlobalReference(benchmark::State& state)
+{
+    LuaLoop(state, false);
+}
+void BM_LuaCountedLoopLocalReference(benchmark::State& state)
+{
+    LuaLoop(state, true);
+}
 BENCHMARK(BM_LuaCountedLoopGlobalReference)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LuaCountedLoopLocalReference)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -167,8 +176,8 @@ BENCHMARK(BM_Expression50Terms);
 // $r = $v999 + $v500 with 1,000 STATIC variables in the script's table.
 void BM_VariableLookup1000(benchmark::State& state)
 {
-    Bench b({{Tok(TK_VARIABLE, L"r"), Tok(TK_ASSIGN), Tok(TK_VARIABLE, L"v999"), Tok(TK_ADD),
-              Tok(TK_VARIABLE, L"v500")}});
+    Bench b(
+        {{Tok(TK_VARIABLE, L"r"), Tok(TK_ASSIGN), Tok(TK_VARIABLE, L"v999"), Tok(TK_ADD), Tok(TK_VARIABLE, L"v500")}});
     GxMoaVariable value;
     for (int i = 0; i < 1000; ++i)
     {

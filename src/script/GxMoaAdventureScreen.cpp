@@ -5,6 +5,12 @@ namespace
 GxMoaAdventureScreen* s_Screen = nullptr;
 }
 
-GxMoaAdventureScreen* GxMoaAdventureScreen::Find() { return s_Screen; }
+GxMoaAdventureScreen* GxMoaAdventureScreen::Find()
+{
+    return s_Screen;
+}
 
-void GxMoaAdventureScreen::Register(GxMoaAdventureScreen* screen) { s_Screen = screen; }
+void GxMoaAdventureScreen::Register(GxMoaAdventureScreen* screen)
+{
+    s_Screen = screen;
+}

@@ -48,10 +48,7 @@ private:
         m_Stack.pop_back();
         return v;
     }
-    bool Push(const GxMoaVariable& v)
-    {
-        return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v);
-    }
+    bool Push(const GxMoaVariable& v) { return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v); }
     bool Push(GxMoaVariable&& v)
     {
         if (v.GetType() == GxMoaVariable::TYPE_OPCODE)
@@ -128,26 +125,65 @@ bool Run::Binary(int32_t opcode)
     GxMoaVariable& l = m_Stack.back();
     switch (opcode)
     {
-    case OPC_EQ: l.SetInt(GxMoaVariable::Equal(l, r) ? 1 : 0); break;
-    case OPC_NE: l.SetInt(GxMoaVariable::NotEqual(l, r) ? 1 : 0); break;
-    case OPC_GT: l.SetInt(GxMoaVariable::Greater(l, r) ? 1 : 0); break;
-    case OPC_GE: l.SetInt(GxMoaVariable::GreaterEqual(l, r) ? 1 : 0); break;
-    case OPC_LT: l.SetInt(GxMoaVariable::Less(l, r) ? 1 : 0); break;
-    case OPC_LE: l.SetInt(GxMoaVariable::LessEqual(l, r) ? 1 : 0); break;
-    case OPC_ADD: l = GxMoaVariable::Add(l, r); break;
-    case OPC_CONCAT: l = GxMoaVariable::Concat(l, r); break;
-    case OPC_SUB: l = GxMoaVariable::Sub(l, r); break;
-    case OPC_MUL: l = GxMoaVariable::Mul(l, r); break;
-    case OPC_DIV: l = GxMoaVariable::Div(l, r); break;
-    case OPC_MOD: l = GxMoaVariable::Mod(l, r); break;
-    case OPC_BIT_AND: l = GxMoaVariable::BitAnd(l, r); break;
-    case OPC_BIT_OR: l = GxMoaVariable::BitOr(l, r); break;
-    case OPC_BIT_XOR: l = GxMoaVariable::BitXor(l, r); break;
-    case OPC_SHL: l = GxMoaVariable::ShiftLeft(l, r); break;
-    case OPC_SHR: l = GxMoaVariable::ShiftRight(l, r); break;
-    case OPC_AND: l.SetInt(l.ToInt64() != 0 && r.ToInt64() != 0 ? 1 : 0); break;
-    case OPC_OR: l.SetInt(l.ToInt64() != 0 || r.ToInt64() != 0 ? 1 : 0); break;
-    default: break;
+    case OPC_EQ:
+        l.SetInt(GxMoaVariable::Equal(l, r) ? 1 : 0);
+        break;
+    case OPC_NE:
+        l.SetInt(GxMoaVariable::NotEqual(l, r) ? 1 : 0);
+        break;
+    case OPC_GT:
+        l.SetInt(GxMoaVariable::Greater(l, r) ? 1 : 0);
+        break;
+    case OPC_GE:
+        l.SetInt(GxMoaVariable::GreaterEqual(l, r) ? 1 : 0);
+        break;
+    case OPC_LT:
+        l.SetInt(GxMoaVariable::Less(l, r) ? 1 : 0);
+        break;
+    case OPC_LE:
+        l.SetInt(GxMoaVariable::LessEqual(l, r) ? 1 : 0);
+        break;
+    case OPC_ADD:
+        l = GxMoaVariable::Add(l, r);
+        break;
+    case OPC_CONCAT:
+        l = GxMoaVariable::Concat(l, r);
+        break;
+    case OPC_SUB:
+        l = GxMoaVariable::Sub(l, r);
+        break;
+    case OPC_MUL:
+        l = GxMoaVariable::Mul(l, r);
+        break;
+    case OPC_DIV:
+        l = GxMoaVariable::Div(l, r);
+        break;
+    case OPC_MOD:
+        l = GxMoaVariable::Mod(l, r);
+        break;
+    case OPC_BIT_AND:
+        l = GxMoaVariable::BitAnd(l, r);
+        break;
+    case OPC_BIT_OR:
+        l = GxMoaVariable::BitOr(l, r);
+        break;
+    case OPC_BIT_XOR:
+        l = GxMoaVariable::BitXor(l, r);
+        break;
+    case OPC_SHL:
+        l = GxMoaVariable::ShiftLeft(l, r);
+        break;
+    case OPC_SHR:
+        l = GxMoaVariable::ShiftRight(l, r);
+        break;
+    case OPC_AND:
+        l.SetInt(l.ToInt64() != 0 && r.ToInt64() != 0 ? 1 : 0);
+        break;
+    case OPC_OR:
+        l.SetInt(l.ToInt64() != 0 || r.ToInt64() != 0 ? 1 : 0);
+        break;
+    default:
+        break;
     }
     return true;
 }
@@ -159,10 +195,17 @@ bool Run::Unary(int32_t opcode)
     GxMoaVariable& v = m_Stack.back();
     switch (opcode)
     {
-    case OPC_UNARY_MINUS: GxMoaVariable::Negate(v); break;
-    case OPC_BIT_NOT: GxMoaVariable::BitNot(v); break;
-    case OPC_NOT: GxMoaVariable::LogicalNot(v); break;
-    default: break; // unary plus leaves the value as it is
+    case OPC_UNARY_MINUS:
+        GxMoaVariable::Negate(v);
+        break;
+    case OPC_BIT_NOT:
+        GxMoaVariable::BitNot(v);
+        break;
+    case OPC_NOT:
+        GxMoaVariable::LogicalNot(v);
+        break;
+    default:
+        break; // unary plus leaves the value as it is
     }
     return true;
 }
@@ -312,18 +355,41 @@ bool Run::Assign(int32_t opcode)
     GxMoaVariable next = current;
     switch (opcode)
     {
-    case OPC_POST_INC: next.SetInt(current.ToInt64() + 1); break;
-    case OPC_POST_DEC: next.SetInt(current.ToInt64() - 1); break;
-    case OPC_ADD_ASSIGN: GxMoaVariable::AddAssign(next, value); break;
-    case OPC_CONCAT_ASSIGN: GxMoaVariable::ConcatAssign(next, value); break;
-    case OPC_SUB_ASSIGN: GxMoaVariable::SubAssign(next, value); break;
-    case OPC_MUL_ASSIGN: GxMoaVariable::MulAssign(next, value); break;
-    case OPC_DIV_ASSIGN: GxMoaVariable::DivAssign(next, value); break;
-    case OPC_MOD_ASSIGN: GxMoaVariable::ModAssign(next, value); break;
-    case OPC_AND_ASSIGN: next = GxMoaVariable::BitAnd(current, value); break;
-    case OPC_OR_ASSIGN: next = GxMoaVariable::BitOr(current, value); break;
-    case OPC_XOR_ASSIGN: next = GxMoaVariable::BitXor(current, value); break;
-    default: break;
+    case OPC_POST_INC:
+        next.SetInt(current.ToInt64() + 1);
+        break;
+    case OPC_POST_DEC:
+        next.SetInt(current.ToInt64() - 1);
+        break;
+    case OPC_ADD_ASSIGN:
+        GxMoaVariable::AddAssign(next, value);
+        break;
+    case OPC_CONCAT_ASSIGN:
+        GxMoaVariable::ConcatAssign(next, value);
+        break;
+    case OPC_SUB_ASSIGN:
+        GxMoaVariable::SubAssign(next, value);
+        break;
+    case OPC_MUL_ASSIGN:
+        GxMoaVariable::MulAssign(next, value);
+        break;
+    case OPC_DIV_ASSIGN:
+        GxMoaVariable::DivAssign(next, value);
+        break;
+    case OPC_MOD_ASSIGN:
+        GxMoaVariable::ModAssign(next, value);
+        break;
+    case OPC_AND_ASSIGN:
+        next = GxMoaVariable::BitAnd(current, value);
+        break;
+    case OPC_OR_ASSIGN:
+        next = GxMoaVariable::BitOr(current, value);
+        break;
+    case OPC_XOR_ASSIGN:
+        next = GxMoaVariable::BitXor(current, value);
+        break;
+    default:
+        break;
     }
     if (isPost)
     {
@@ -365,7 +431,8 @@ int Run::Go()
         case OPC_ELEMENT:
         case OPC_ARRAYINDEX:
         case OPC_PRE_INC:
-        case OPC_PRE_DEC: break;
+        case OPC_PRE_DEC:
+            break;
         case OPC_PUSH_INT:
         case OPC_PUSH_FLT:
         case OPC_PUSH_STR:
@@ -381,7 +448,9 @@ int Run::Go()
             ok = Push(*operand);
             break;
         }
-        case OPC_PUSH_NULL: m_Stack.emplace_back(); break;
+        case OPC_PUSH_NULL:
+            m_Stack.emplace_back();
+            break;
         case OPC_PUSH_VAR:
         case OPC_PUSH_VARARY:
         {
@@ -406,8 +475,12 @@ int Run::Go()
             }
             break;
         }
-        case OPC_ALTER_VAR: Error(L"OPC_ALTER_VAR 単体でこのコードは実行できません"); return 0;
-        case OPC_ALTER_VARARY: Error(L"OPC_ALTER_VARARY 単体でこのコードは実行できません"); return 0;
+        case OPC_ALTER_VAR:
+            Error(L"OPC_ALTER_VAR 単体でこのコードは実行できません");
+            return 0;
+        case OPC_ALTER_VARARY:
+            Error(L"OPC_ALTER_VARARY 単体でこのコードは実行できません");
+            return 0;
         case OPC_CALL_BUILTIN:
         {
             length = 3;
@@ -417,11 +490,15 @@ int Run::Go()
                 return 1;
             break;
         }
-        case OPC_ARRAYINIT: ok = MakeArray(); break;
+        case OPC_ARRAYINIT:
+            ok = MakeArray();
+            break;
         case OPC_UNARY_PLUS:
         case OPC_UNARY_MINUS:
         case OPC_BIT_NOT:
-        case OPC_NOT: ok = Unary(static_cast<int32_t>(opcode)); break;
+        case OPC_NOT:
+            ok = Unary(static_cast<int32_t>(opcode));
+            break;
         case OPC_POST_INC:
         case OPC_POST_DEC:
         case OPC_ASSIGN:
@@ -437,7 +514,9 @@ int Run::Go()
             length = 3;
             ok = Assign(static_cast<int32_t>(opcode));
             break;
-        default: ok = Binary(static_cast<int32_t>(opcode)); break;
+        default:
+            ok = Binary(static_cast<int32_t>(opcode));
+            break;
         }
         if (!ok)
             return 0;

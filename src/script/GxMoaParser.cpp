@@ -17,11 +17,20 @@ public:
     ~DepthGuard() { --s_Depth; }
 };
 
-const GxMoaToken& At(const GxMoaScript& script, const GxMoaRunPos& pos) { return script.GetToken(pos); }
+const GxMoaToken& At(const GxMoaScript& script, const GxMoaRunPos& pos)
+{
+    return script.GetToken(pos);
+}
 
-uint16_t KindAt(const GxMoaScript& script, const GxMoaRunPos& pos) { return script.GetToken(pos).m_Kind; }
+uint16_t KindAt(const GxMoaScript& script, const GxMoaRunPos& pos)
+{
+    return script.GetToken(pos).m_Kind;
+}
 
-void Next(const GxMoaScript& script, GxMoaRunPos& pos) { pos.AdvanceInLine(script); }
+void Next(const GxMoaScript& script, GxMoaRunPos& pos)
+{
+    pos.AdvanceInLine(script);
+}
 
 bool IsTerminator(uint16_t kind)
 {
@@ -32,8 +41,10 @@ bool IsTerminator(uint16_t kind)
     case TK_COMMA:
     case TK_BRACE_CLOSE:
     case TK_BRACKET_CLOSE:
-    case TK_PAREN_CLOSE: return true;
-    default: return false;
+    case TK_PAREN_CLOSE:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -81,15 +92,23 @@ int32_t PrefixOpcode(uint16_t kind)
 {
     switch (kind)
     {
-    case TK_UNARY_PLUS: return OPC_UNARY_PLUS;
-    case TK_UNARY_MINUS: return OPC_UNARY_MINUS;
-    case TK_BIT_NOT: return OPC_BIT_NOT;
-    case TK_NOT: return OPC_NOT;
-    default: return -1;
+    case TK_UNARY_PLUS:
+        return OPC_UNARY_PLUS;
+    case TK_UNARY_MINUS:
+        return OPC_UNARY_MINUS;
+    case TK_BIT_NOT:
+        return OPC_BIT_NOT;
+    case TK_NOT:
+        return OPC_NOT;
+    default:
+        return -1;
     }
 }
 
-bool IsAssignKind(uint16_t kind) { return kind >= TK_ASSIGN && kind <= TK_XOR_ASSIGN; }
+bool IsAssignKind(uint16_t kind)
+{
+    return kind >= TK_ASSIGN && kind <= TK_XOR_ASSIGN;
+}
 
 // The operation after a variable or an element: an assignment, a postfix step or a plain read.
 bool VariableTail(const GxMoaScript& script, GxMoaRunPos& pos, GxMoaOpcodeList& list, const std::wstring& name,
@@ -169,8 +188,11 @@ bool GxMoaParser::Phase_IsTermLeft(const GxMoaScript& script, const GxMoaRunPos&
     case TK_PAREN_CLOSE:
     case TK_BRACKET_CLOSE:
     case TK_POST_INC:
-    case TK_POST_DEC: return true;
-    default: Phase_Error(script, pos, L"Phase_IsTermLeft 左側に項が存在しないか不正な式です"); return false;
+    case TK_POST_DEC:
+        return true;
+    default:
+        Phase_Error(script, pos, L"Phase_IsTermLeft 左側に項が存在しないか不正な式です");
+        return false;
     }
 }
 
@@ -193,8 +215,11 @@ bool GxMoaParser::Phase_IsTermRight(const GxMoaScript& script, const GxMoaRunPos
     case TK_BIT_NOT:
     case TK_NOT:
     case TK_PRE_INC:
-    case TK_PRE_DEC: return true;
-    default: Phase_Error(script, pos, L"Phase_IsTermRight 右側に項が存在しないか不正な式です"); return false;
+    case TK_PRE_DEC:
+        return true;
+    default:
+        Phase_Error(script, pos, L"Phase_IsTermRight 右側に項が存在しないか不正な式です");
+        return false;
     }
 }
 
@@ -278,7 +303,8 @@ bool GxMoaParser::Phase_Term(const GxMoaScript& script, GxMoaRunPos& pos, GxMoaO
     case TK_COMMA:
     case TK_BRACE_CLOSE:
     case TK_BRACKET_CLOSE:
-    case TK_PAREN_CLOSE: return true;
+    case TK_PAREN_CLOSE:
+        return true;
     case TK_BREAKPOINT:
         if (script.m_pMoa)
             script.m_pMoa->m_Breakpoint = 1;
@@ -349,9 +375,14 @@ bool GxMoaParser::Phase_Term(const GxMoaScript& script, GxMoaRunPos& pos, GxMoaO
     case TK_UNARY_PLUS:
     case TK_UNARY_MINUS:
     case TK_BIT_NOT:
-    case TK_NOT: return Phase_SingleOp(script, pos, list);
-    case TK_BRACKET_OPEN: Phase_Error(script, pos, L"Phase_Term []演算子の前に配列変数名がありません"); return false;
-    default: Phase_Error(script, pos, L"Phase_Term 式として認識できないトークンです"); return false;
+    case TK_NOT:
+        return Phase_SingleOp(script, pos, list);
+    case TK_BRACKET_OPEN:
+        Phase_Error(script, pos, L"Phase_Term []演算子の前に配列変数名がありません");
+        return false;
+    default:
+        Phase_Error(script, pos, L"Phase_Term 式として認識できないトークンです");
+        return false;
     }
 }
 

@@ -104,8 +104,10 @@ GxMoaWorker::StatementEnd GxMoaWorker::ExecStatement(GxMoaExecStackElement& fram
         // Kind 17 standing as a token of a line reads like the end of the line: pass over it.
         frame.m_Pos.Advance(script);
         return STATEMENT_GO_ON;
-    case TK_TEXT: return ExecText(frame, script, token, builtin);
-    case TK_UNKNOWN_WORD: return ExecUnknownWord(frame, script, token, builtin);
+    case TK_TEXT:
+        return ExecText(frame, script, token, builtin);
+    case TK_UNKNOWN_WORD:
+        return ExecUnknownWord(frame, script, token, builtin);
     case TK_BUILTIN:
     case TK_VARIABLE:
     case TK_ARRAY_VARIABLE:
@@ -130,7 +132,8 @@ GxMoaWorker::StatementEnd GxMoaWorker::ExecStatement(GxMoaExecStackElement& fram
     case TK_STATEMENT_SIGN:
         frame.m_Pos.Advance(script);
         return m_pMoa->Eval_Token(nullptr, builtin, this, frame.m_Pos, false) ? STATEMENT_END : STATEMENT_FAIL;
-    case TK_IF: return ExecIf(frame, script, token, builtin);
+    case TK_IF:
+        return ExecIf(frame, script, token, builtin);
     case TK_ELSE:
     {
         const GxMoaScriptPos at = frame.m_Pos;
@@ -152,8 +155,11 @@ GxMoaWorker::StatementEnd GxMoaWorker::ExecStatement(GxMoaExecStackElement& fram
         m_pMoa->m_ErrorStop = 1;
         return STATEMENT_FAIL;
     }
-    case TK_BRACE_CLOSE: return ExecBlockEnd(frame, script, token);
-    default: StopWithError(frame, UnhandledTokenFormat(), token.ToString()); return STATEMENT_FAIL;
+    case TK_BRACE_CLOSE:
+        return ExecBlockEnd(frame, script, token);
+    default:
+        StopWithError(frame, UnhandledTokenFormat(), token.ToString());
+        return STATEMENT_FAIL;
     }
 }
 

@@ -62,8 +62,8 @@ struct ListRun
     explicit ListRun(std::vector<GxMoaVariable> list, bool withBuiltin = true)
     {
         m_Program.Frame().m_OpcodeList = std::move(list);
-        m_Status = GxMoaMachine::Exec_Opcode(withBuiltin ? &m_Builtin : nullptr, m_Program.m_pScript,
-                                             &m_Program.m_Moa, m_Program.m_Worker.get(), true);
+        m_Status = GxMoaMachine::Exec_Opcode(withBuiltin ? &m_Builtin : nullptr, m_Program.m_pScript, &m_Program.m_Moa,
+                                             m_Program.m_Worker.get(), true);
     }
     const std::vector<GxMoaVariable>& Stack() const { return m_Program.m_Worker->m_ValueStack; }
     std::wstring FirstError() const
@@ -105,8 +105,8 @@ TEST(GxMoaMachine, ComparisonsAndLogicGiveIntOneOrZero)
         uint16_t m_Kind;
         int64_t m_Expect;
     };
-    for (const Case c : {Case{TK_EQ, 0}, {TK_NE, 1}, {TK_GT, 0}, {TK_GE, 0}, {TK_LT, 1}, {TK_LE, 1}, {TK_AND, 1},
-                         {TK_OR, 1}})
+    for (const Case c :
+         {Case{TK_EQ, 0}, {TK_NE, 1}, {TK_GT, 0}, {TK_GE, 0}, {TK_LT, 1}, {TK_LE, 1}, {TK_AND, 1}, {TK_OR, 1}})
     {
         const GxMoaVariable v = Value({Int(2), Tok(c.m_Kind), Int(3)});
         EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_INT);
@@ -174,8 +174,8 @@ TEST(GxMoaMachine, ElementReadsGrowTheArray)
     EXPECT_EQ(p.Frame().m_LocalTable.Find(L"a")->m_Value.GetArraySize(), 6);
 
     // Index -1 is the whole value; an element of a non-array is Null.
-    TokenProgram q({{AryVar(L"s"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(1), Tok(TK_BRACKET_CLOSE), Tok(TK_CONCAT),
-                     AryVar(L"s"), Tok(TK_BRACKET_OPEN), Int(0), Tok(TK_BRACKET_CLOSE)}});
+    TokenProgram q({{AryVar(L"s"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(1), Tok(TK_BRACKET_CLOSE),
+                     Tok(TK_CONCAT), AryVar(L"s"), Tok(TK_BRACKET_OPEN), Int(0), Tok(TK_BRACKET_CLOSE)}});
     q.Frame().m_LocalTable.Add(L"s", StrV(L"txt"));
     GxMoaRunPos c2(0, 0);
     ASSERT_TRUE(q.m_Moa.Eval_Token(&result, nullptr, q.m_Worker.get(), c2, false));
@@ -200,9 +200,15 @@ TEST(GxMoaMachine, CompoundAssignments)
         uint16_t m_Kind;
         std::wstring m_Expect;
     };
-    for (const Case& c : {Case{TK_ADD_ASSIGN, L"16"}, {TK_CONCAT_ASSIGN, L"124"}, {TK_SUB_ASSIGN, L"8"},
-                          {TK_MUL_ASSIGN, L"48"}, {TK_DIV_ASSIGN, L"3"}, {TK_MOD_ASSIGN, L"0"}, {TK_AND_ASSIGN, L"4"},
-                          {TK_OR_ASSIGN, L"12"}, {TK_XOR_ASSIGN, L"8"}})
+    for (const Case& c : {Case{TK_ADD_ASSIGN, L"16"},
+                          {TK_CONCAT_ASSIGN, L"124"},
+                          {TK_SUB_ASSIGN, L"8"},
+                          {TK_MUL_ASSIGN, L"48"},
+                          {TK_DIV_ASSIGN, L"3"},
+                          {TK_MOD_ASSIGN, L"0"},
+                          {TK_AND_ASSIGN, L"4"},
+                          {TK_OR_ASSIGN, L"12"},
+                          {TK_XOR_ASSIGN, L"8"}})
     {
         TokenProgram p({{Var(L"x"), Tok(c.m_Kind), Int(4)}});
         p.Frame().m_LocalTable.Add(L"x", IntV(12));
@@ -226,8 +232,8 @@ TEST(GxMoaMachine, NegativeElementIndexStops)
     EXPECT_EQ(m.m_Program.m_Moa.m_ErrorStop, 1);
     ASSERT_FALSE(m.Errors().empty());
     EXPECT_EQ(m.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_ASSIGN 変数の要素 $a[-2] に代入できません[pc=5]");
-    Machine post({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE),
-                  Tok(TK_POST_INC)});
+    Machine post(
+        {AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_POST_INC)});
     EXPECT_FALSE(post.m_Ok);
     EXPECT_EQ(post.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_AFTER_* 変数の要素 $a[-2] に代入できません[pc=3]");
     Machine comp({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE),
@@ -238,10 +244,11 @@ TEST(GxMoaMachine, NegativeElementIndexStops)
 
 TEST(GxMoaMachine, BuiltinGetsItsArgumentsInOrderAndItsResultIsPushed)
 {
-    TokenProgram p({{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Int(1), Tok(TK_COMMA), Int(2), Tok(TK_PAREN_CLOSE), Tok(TK_ADD),
-                     Int(10)}});
+    TokenProgram p(
+        {{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Int(1), Tok(TK_COMMA), Int(2), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(10)}});
     RecordingBuiltin builtin;
-    builtin.m_Hooks[L"f"] = [](GxMoaVariable& args, GxMoaWorker*, GxMoaVariable& result) {
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable& args, GxMoaWorker*, GxMoaVariable& result)
+    {
         result.SetInt(args.GetElement(0)->ToInt64() * 100 + args.GetElement(1)->ToInt64());
         return true;
     };
@@ -260,11 +267,13 @@ TEST(GxMoaMachine, BuiltinFailuresStop)
     GxMoaRunPos cursor(0, 0);
     EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:")[0], L"err:[Script=\"t\"/line=1] 関数実行時にエラーが発生したので停止します[builtin:f]");
+    EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
+              L"err:[Script=\"t\"/line=1] 関数実行時にエラーが発生したので停止します[builtin:f]");
 
     Machine none({Fn(L"f", 7)}, false);
     EXPECT_FALSE(none.m_Ok);
-    EXPECT_EQ(none.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_CALL_BUILTIN 組み込み関数ポインタが設定されていません[pc=2]");
+    EXPECT_EQ(none.Errors()[0],
+              L"err:[Script=\"t\"/line=1] OPC_CALL_BUILTIN 組み込み関数ポインタが設定されていません[pc=2]");
 }
 
 TEST(GxMoaMachine, ArgumentCountBeyondTheStackIsAnUnderflow)
@@ -378,9 +387,9 @@ TEST(GxMoaMachine, EvalWithoutAFrameStops)
 TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
 {
     // f jumps; the rest of the list (+ 1, then the assignment) belongs to a frame that is gone.
-    TokenProgram p({{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD),
-                     Int(1)},
-                    {Tok(TK_LABEL, L"L")}});
+    TokenProgram p(
+        {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
+         {Tok(TK_LABEL, L"L")}});
     GxMoaLabelDefinition label;
     label.m_Name = L"L";
     label.m_Pos = GxMoaScriptPos(1, 0, L"t");
@@ -398,7 +407,8 @@ TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
 
     // A builtin that stops the worker ends the run the same way.
     TokenProgram q({{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)}});
-    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable&) {
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable&)
+    {
         w->Stop();
         return true;
     };
@@ -409,16 +419,17 @@ TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
 
 TEST(GxMoaMachine, BuiltinThatCallsLetsTheCallerFinishItsExpression)
 {
-    TokenProgram p({{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD),
-                     Int(1)},
-                    {Tok(TK_LABEL, L"L")}});
+    TokenProgram p(
+        {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
+         {Tok(TK_LABEL, L"L")}});
     GxMoaLabelDefinition label;
     label.m_Name = L"L";
     label.m_Pos = GxMoaScriptPos(1, 0, L"t");
     p.m_Moa.AddLabel(label);
     GxMoaExecStackElement* caller = &p.Frame();
     RecordingBuiltin builtin;
-    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable& result) {
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable& result)
+    {
         // Pushing several frames would move frames kept by value; these stay put.
         for (int i = 0; i < 40; ++i)
             w->CallLabel(L"L");
@@ -459,8 +470,8 @@ TEST(GxMoaMachine, RepeatedEvaluationBehavesLikeTheFirst)
 
 TEST(GxMoaMachine, RepeatedEvaluationRepeatsReportsAndBreakpoints)
 {
-    TokenProgram p({{Int(1), Int(2)},
-                    {Var(L"x"), Tok(TK_ASSIGN), Tok(TK_PAREN_OPEN), Tok(TK_BREAKPOINT), Tok(TK_PAREN_CLOSE)}});
+    TokenProgram p(
+        {{Int(1), Int(2)}, {Var(L"x"), Tok(TK_ASSIGN), Tok(TK_PAREN_OPEN), Tok(TK_BREAKPOINT), Tok(TK_PAREN_CLOSE)}});
     for (int i = 0; i < 2; ++i)
     {
         GxMoaRunPos cursor(0, 0);

@@ -51,8 +51,9 @@ TEST(GxMoaParser, AssignmentComesAfterItsRightSide)
 {
     EXPECT_EQ(Golden({Var(L"x"), Tok(TK_ASSIGN), Int(1), Tok(TK_ADD), Int(2)}),
               L"PUSH_INT 1 PUSH_INT 2 + = OPC_ALTER_VAR x");
-    EXPECT_EQ(Golden({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_ADD_ASSIGN), Var(L"v")}),
-              L"PUSH_INT 2 PUSH_VAR v += OPC_ALTER_VARARY a");
+    EXPECT_EQ(
+        Golden({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_ADD_ASSIGN), Var(L"v")}),
+        L"PUSH_INT 2 PUSH_VAR v += OPC_ALTER_VARARY a");
     // Chains to the right: b is assigned first.
     EXPECT_EQ(Golden({Var(L"a"), Tok(TK_ASSIGN), Var(L"b"), Tok(TK_ASSIGN), Int(1)}),
               L"PUSH_INT 1 = OPC_ALTER_VAR b = OPC_ALTER_VAR a");
@@ -93,7 +94,8 @@ TEST(GxMoaParser, BracketlessCallLeavesTheEnclosingBracketAlone)
 
 TEST(GxMoaParser, ElementListsFillEmptySlotsWithNull)
 {
-    auto call = [](std::vector<GxMoaToken> args) {
+    auto call = [](std::vector<GxMoaToken> args)
+    {
         std::vector<GxMoaToken> line{Fn(L"f", 7), Tok(TK_PAREN_OPEN)};
         line.insert(line.end(), args.begin(), args.end());
         line.push_back(Tok(TK_PAREN_CLOSE));
@@ -171,7 +173,8 @@ TEST(GxMoaParser, TerminatorsEndTheExpressionUnconsumed)
     EXPECT_EQ(only.m_List, L"");
     EXPECT_TRUE(Parse({}).m_Ok);
     EXPECT_EQ(FirstError({Int(1), Int(2)}), L"err:[Script=\"t\"/line=1] Phase_Expr 式に間違いがあります[整数値[2]]");
-    EXPECT_EQ(FirstError({Var(L"x"), Tok(TK_BRACE_OPEN)}), L"err:[Script=\"t\"/line=1] Phase_Expr 式に間違いがあります[{]");
+    EXPECT_EQ(FirstError({Var(L"x"), Tok(TK_BRACE_OPEN)}),
+              L"err:[Script=\"t\"/line=1] Phase_Expr 式に間違いがあります[{]");
 }
 
 TEST(GxMoaParser, LiteralsAndBreakpoint)

@@ -88,7 +88,9 @@ TEST(GxMoaWorkerExec, IfElseIfElseTakesOnlyTheFirstTrueBranch)
     for (int x = 1; x <= 3; ++x)
     {
         const std::string source = "*MAIN\n"
-                                   "@$x = " + std::to_string(x) + "\n"
+                                   "@$x = " +
+                                   std::to_string(x) +
+                                   "\n"
                                    "@if ($x == 1) {\n"
                                    "@  log(\"one\")\n"
                                    "@} else if ($x == 2) {\n"
@@ -133,8 +135,8 @@ TEST(GxMoaWorkerExec, CountedLoopWithStaticCounterAndJump)
                           "@}\n"
                           "@log(\"done\", $n)\n"}});
     s.Run();
-    EXPECT_EQ(s.m_Trace, (Trace{L"log(0)", L"goto(@loop)", L"log(1)", L"goto(@loop)", L"log(2)", L"goto(@loop)",
-                                L"log(done,3)"}));
+    EXPECT_EQ(s.m_Trace,
+              (Trace{L"log(0)", L"goto(@loop)", L"log(1)", L"goto(@loop)", L"log(2)", L"goto(@loop)", L"log(done,3)"}));
     EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
 }
 
@@ -206,7 +208,8 @@ TEST(GxMoaWorkerExec, LayerCommandWithoutADefinitionStops)
     RecordingBuiltin builtin;
     EXPECT_FALSE(p.m_Worker->Exec(&builtin));
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:"), (Trace{L"err:[Script=\"t\"/line=1] レイヤー操作に使用できない命令です[sp.nosuch]"}));
+    EXPECT_EQ(p.m_Moa.Lines(L"err:"),
+              (Trace{L"err:[Script=\"t\"/line=1] レイヤー操作に使用できない命令です[sp.nosuch]"}));
 
     // A missing bracket fails the statement without the error stop.
     TokenProgram q({{Tok(TK_UNKNOWN_WORD, L"chara"), Int(1)}});
@@ -280,8 +283,12 @@ TEST(GxMoaWorkerExec, MessageWithoutAdventureScreenStops)
 
 TEST(GxMoaWorkerExec, PlainWorkerPassesLabelsTextsAndUnknownWordsInOneCall)
 {
-    TokenProgram p({{Tok(TK_LABEL, L"A")}, {Tok(TK_TEXT, L"100%s")}, {Tok(TK_UNKNOWN_WORD, L"w"), Int(1)},
-                    {Tok(TK_COMMAND_START)}, {Var(L"x"), Tok(TK_ASSIGN), Int(1)}, {Tok(TK_STATIC), Var(L"s")},
+    TokenProgram p({{Tok(TK_LABEL, L"A")},
+                    {Tok(TK_TEXT, L"100%s")},
+                    {Tok(TK_UNKNOWN_WORD, L"w"), Int(1)},
+                    {Tok(TK_COMMAND_START)},
+                    {Var(L"x"), Tok(TK_ASSIGN), Int(1)},
+                    {Tok(TK_STATIC), Var(L"s")},
                     {Var(L"x"), Tok(TK_POST_INC)}});
     GxMoaWorker plain(&p.m_Moa);
     auto frame = std::make_unique<GxMoaExecStackElement>();
@@ -293,7 +300,7 @@ TEST(GxMoaWorkerExec, PlainWorkerPassesLabelsTextsAndUnknownWordsInOneCall)
     // The text went to the log verbatim, never used as a format.
     EXPECT_EQ(p.m_Moa.Lines(L"log:"), (Trace{L"log:100%s"}));
     EXPECT_EQ(p.m_Moa.Lines(L"warn:"), (Trace{L"warn:[Script=\"t\"/line=3] 不明な単語を発見。スキップされます[w]",
-                                             L"warn:[Script=\"t\"/line=5] ローカル変数 $x を作成しました[pc=2]"}));
+                                              L"warn:[Script=\"t\"/line=5] ローカル変数 $x を作成しました[pc=2]"}));
     EXPECT_TRUE(plain.Exec(nullptr)); // the declaration line
     EXPECT_TRUE(plain.Exec(nullptr)); // x++
     EXPECT_EQ(plain.GetTopFrame()->m_LocalTable.Find(L"x")->m_Value.ToInt64(), 2);
@@ -328,7 +335,8 @@ TEST(GxMoaWorkerExec, FrameWithoutItsScriptStops)
     p.Frame().m_Pos.m_pEntity = nullptr;
     EXPECT_FALSE(p.m_Worker->Exec(nullptr));
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:"), (Trace{L"err:[Script=\"nope\"/line=1] スクリプトが見つからないので実行できません"}));
+    EXPECT_EQ(p.m_Moa.Lines(L"err:"),
+              (Trace{L"err:[Script=\"nope\"/line=1] スクリプトが見つからないので実行できません"}));
 }
 
 TEST(GxMoaWorkerExec, BlockEndSkipsEveryElseBranchAfterIt)

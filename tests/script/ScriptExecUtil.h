@@ -33,8 +33,8 @@ public:
         va_start(args, format);
         const std::wstring text = GxString::FormatV(format, args);
         va_end(args);
-        m_Lines.push_back(GxString::Format(L"warn:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1,
-                                           text.c_str()));
+        m_Lines.push_back(
+            GxString::Format(L"warn:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1, text.c_str()));
     }
     void Error(const std::wstring& scriptName, int32_t line, const wchar_t* format, ...) override
     {
@@ -43,8 +43,8 @@ public:
         va_start(args, format);
         const std::wstring text = GxString::FormatV(format, args);
         va_end(args);
-        m_Lines.push_back(GxString::Format(L"err:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1,
-                                           text.c_str()));
+        m_Lines.push_back(
+            GxString::Format(L"err:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1, text.c_str()));
     }
     void Log(const wchar_t* format, ...) override
     {
@@ -166,17 +166,32 @@ inline GxMoaToken Tok(uint16_t kind, const std::wstring& text, int64_t value = 0
     t.SetStr(text);
     return t;
 }
-inline GxMoaToken Int(int64_t v) { return Tok(TK_INT, v); }
+inline GxMoaToken Int(int64_t v)
+{
+    return Tok(TK_INT, v);
+}
 inline GxMoaToken Flt(double v)
 {
     GxMoaToken t(TK_FLOAT);
     t.SetFloat(v);
     return t;
 }
-inline GxMoaToken Str(const std::wstring& s) { return Tok(TK_STRING, s); }
-inline GxMoaToken Var(const std::wstring& name) { return Tok(TK_VARIABLE, name); }
-inline GxMoaToken AryVar(const std::wstring& name) { return Tok(TK_ARRAY_VARIABLE, name); }
-inline GxMoaToken Fn(const std::wstring& name, int64_t index) { return Tok(TK_BUILTIN, name, index); }
+inline GxMoaToken Str(const std::wstring& s)
+{
+    return Tok(TK_STRING, s);
+}
+inline GxMoaToken Var(const std::wstring& name)
+{
+    return Tok(TK_VARIABLE, name);
+}
+inline GxMoaToken AryVar(const std::wstring& name)
+{
+    return Tok(TK_ARRAY_VARIABLE, name);
+}
+inline GxMoaToken Fn(const std::wstring& name, int64_t index)
+{
+    return Tok(TK_BUILTIN, name, index);
+}
 
 // Text form of an opcode list: opcode names and operand values separated by blanks.
 inline std::wstring ListText(const std::vector<GxMoaVariable>& list)
