@@ -42,8 +42,8 @@ public:
     static std::wstring FromFloat(double x); // "%f", six decimals
 
     // --- Case, trimming and pieces ---
-    static std::wstring ToLower(const std::wstring& s); // A-Z only
-    static std::wstring ToUpper(const std::wstring& s); // a-z only
+    static std::wstring ToLower(const std::wstring& s);                     // A-Z only
+    static std::wstring ToUpper(const std::wstring& s);                     // a-z only
     static int CompareNoCase(const std::wstring& a, const std::wstring& b); // ASCII letters folded
     static std::wstring Trim(const std::wstring& s, int mode);
     static std::wstring CharAt(const std::wstring& s, int index);

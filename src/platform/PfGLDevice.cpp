@@ -397,6 +397,27 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
     return D3D_OK;
 }
 
+void PfGLDevice::PlaceWindow(uint32_t width, uint32_t height)
+{
+    if (!m_Window)
+        return;
+    SDL_SetWindowBordered(m_Window, SDL_TRUE);
+    const int display = SDL_GetWindowDisplayIndex(m_Window);
+    SDL_Rect bounds = {0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0)
+        bounds = {0, 0, (int)width, (int)height};
+    int w = (int)width, h = (int)height;
+    if (bounds.w > 0 && w > bounds.w)
+        w = bounds.w;
+    if (bounds.h > 0 && h > bounds.h)
+        h = bounds.h;
+    SDL_SetWindowSize(m_Window, w, h);
+    // Halves truncated toward zero, never left of or above the display.
+    const int x = std::max(0, bounds.w / 2 - w / 2);
+    const int y = std::max(0, bounds.h / 2 - h / 2);
+    SDL_SetWindowPosition(m_Window, bounds.x + x, bounds.y + y);
+}
+
 PfGLSwapChain* PfGLDevice::GetSwapChain(uint32_t index)
 {
     if (index != 0 || !m_ImplicitChain.IsCreated())

@@ -84,6 +84,9 @@ public:
     // Rebuilds the implicit swap chain from the parameters, applies full screen or window to the window and
     // returns every state to its initial value, as a device reset does.
     PfResult Reset(const D3DPRESENT_PARAMETERS& params);
+    // Gives the window its frame and a client area of the given size, clamped to its display and centred
+    // on it.
+    void PlaceWindow(uint32_t width, uint32_t height);
     // OpenGL keeps its objects: the device is never lost.
     PfResult TestCooperativeLevel() const { return D3D_OK; }
     // Chain 0 is the implicit one, owned by the device.

@@ -66,7 +66,12 @@ public:
     {
         return LabelExistsInScript(label, scriptName);
     }
-    // Adds a script (a copy of nothing: takes ownership); false and dropped when the name exists.
+    // FindLabelForEntity under the name the builtins know it by.
+    GxMoaLabelDefinition* FindLabelForWorker(const std::wstring& name, const GxMoaScriptEntity* context) const
+    {
+        return FindLabelForEntity(name, context);
+    }
+    // Takes ownership of a script; false (and the script dropped) when the name exists.
     bool AddScript(std::unique_ptr<GxMoaScript> script);
 
     std::map<std::wstring, std::unique_ptr<GxMoaLabelDefinition>> m_LabelDefine;

@@ -43,6 +43,9 @@ public:
     virtual bool CallLabel(const std::wstring& label, const GxMoaVariableSet* args = nullptr);
     virtual bool Return(const GxMoaVariable* value = nullptr);
     virtual void Finish(const GxMoaVariable* value = nullptr);
+    // Leaves the running label: the blocks on top and the label's frame go, as with Return (labels
+    // are the only functions the runtime has).
+    bool ReturnFromFunction(const GxMoaVariable* value = nullptr) { return Return(value); }
     virtual void Stop();
     virtual bool RestartInScript(const std::wstring& scriptName, const std::wstring& label,
                                  const GxMoaVariableSet* args = nullptr);
@@ -59,6 +62,15 @@ public:
     virtual int32_t GetCurrentLine(const GxMoaExecStackElement* frame = nullptr) const;
     virtual int32_t GetCurrentLineIndex(const GxMoaExecStackElement* frame = nullptr) const;
     virtual GxMoaExecStack& GetExecStack() { return m_ExecStack; }
+    // The names the builtins know these queries by.
+    std::wstring GetPositionText(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentScriptName(frame);
+    }
+    int32_t GetCurrentOpcodePos(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentLineIndex(frame);
+    }
     GxMoaExecStackElement* GetTopFrame() const { return m_ExecStack.empty() ? nullptr : m_ExecStack.back().get(); }
 
     // Writes "<where>:<message>" through the runtime's Error with the script's name ("*" when none)

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "graphics/GxDeviceCaps.h"
+#include "graphics/GxRenderTargetEntry.h"
+#include "platform/PfD3DTypes.h"
+
+#include <cstdint>
+#include <string>
+
+class GxSurfaceBase;
+class GxSwapChain;
+class GxVector3;
+class GxVector4;
+class PfGLDevice;
+class PfGLTexture;
+
+// Told around every device reset, with the new and the old screen mode.
+class GxGraphicsResetListener
+{
+public:
+    virtual ~GxGraphicsResetListener() = default;
+    virtual bool OnBeforeReset(uint32_t newMode, uint32_t oldMode) = 0;
+    virtual bool OnAfterReset(uint32_t newMode, uint32_t oldMode) = 0;
+};
+
+typedef bool (*GxGraphicsResetCallback)(uint32_t newMode, uint32_t oldMode);
+
+// The process-wide drawing device: free functions over the state of the graphics layer. Before Initialize
+// and after Finalize there is no device and every device operation returns false or does nothing. Main
+// thread only, except where an operation says otherwise.
+class GxGraphics
+{
+public:
+    // Start-up and shut-down.
+    static bool Initialize(PfWindowHandle window, GxGraphicsResetListener* listener, GxGraphicsResetCallback beforeReset,
+                           GxGraphicsResetCallback afterReset);
+    static void Finalize();
+    static bool IsInitialized();
+    static PfGLDevice* GetDevice();
+    static PfWindowHandle GetWindow();
+    static D3DFORMAT GetTextureFormat();
+    static D3DFORMAT GetRenderTargetFormat();
+    static D3DFORMAT GetDepthStencilFormat();
+    // Texts for logs and message boxes, returned by value (any thread may ask).
+    static std::wstring GetErrorText(PfResult hr);
+    static std::wstring GetFormatName(D3DFORMAT format);
+    static const GxDeviceCaps& GetDeviceCaps();
+    static bool IsSoftwareVertexProcessingForced();
+    static bool IsReferenceDevice();
+    static bool IsSquareTextures();
+    static const wchar_t* GetScreenModeName(uint32_t mode);
+    // When a present fails inside the driver, the device asks for an orderly quit through this function
+    // (the core object installs its quit request).
+    typedef void (*QuitRequest)();
+    static void SetQuitRequest(QuitRequest request);
+
+    // Screen modes and reset.
+    static bool ChangeScreenMode(uint32_t mode);
+    static bool Reset(bool force, uint32_t newMode, uint32_t oldMode);
+    static void SetWindowStyle(bool windowed);
+    static void SelectVertexProcessing(uint32_t major, uint32_t minor);
+    static bool NeedsSoftwareVertexShader(uint32_t major, uint32_t minor);
+    static const D3DPRESENT_PARAMETERS& GetPresentParameters(uint32_t mode);
+    static void MakePresentParameters(D3DPRESENT_PARAMETERS& params, PfWindowHandle window, uint32_t kind);
+
+    // Scenes, render targets and present.
+    static bool BeginScene();
+    static bool EndScene();
+    static int32_t GetSceneCount();
+    static bool Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil, const PfRect* rect = nullptr);
+    static bool PushRenderTarget(uint32_t index, GxSurfaceBase* color, GxSurfaceBase* depth,
+                                 const PfRect* viewport = nullptr);
+    static bool PopRenderTarget(uint32_t index);
+    static bool SetRenderTarget(uint32_t index, const GxRenderTargetEntry* entry);
+    static bool SetDepthStencil(const GxRenderTargetEntry* entry);
+    static void RestoreRenderTargets();
+    static uint32_t GetRenderTargetStackCount();
+    static size_t GetRenderTargetStackDepth(uint32_t index);
+    static bool SetSwapChain(GxSwapChain* chain, const PfRect* viewport);
+    static GxSwapChain* GetSwapChain();
+    static GxSwapChain& GetDefaultSwapChain();
+    static bool Present(const PfRect* source, const PfRect* dest, PfWindowHandle window);
+
+    // Render states, lights, fog and blend presets.
+    static bool SetRenderState(uint32_t state, uint32_t value);
+    static bool SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value);
+    static bool RestoreRenderStates();
+    static bool SetZEnable(bool enable);
+    static bool SetZWriteEnable(bool enable);
+    static bool SetAlphaTest(bool enable, uint32_t reference);
+    static bool SetMultiSampleAntiAlias(bool enable);
+    static bool SetSpecularEnable(bool enable);
+    static bool SetCullMode(uint32_t cull);
+    static bool SetFillMode(uint32_t fill);
+    static bool SetLighting(bool enable);
+    static bool SetFogEnable(bool enable);
+    static bool SetAmbientColor(const GxVector4& color);
+    static bool SetFogColor(const GxVector4& color);
+    static bool SetTextureFilter(uint32_t filter);
+    static bool SetTexture(uint32_t stage, PfGLTexture* texture);
+    static bool SetViewport(const PfRect* rect);
+    static const D3DVIEWPORT9& GetViewport();
+    static bool SetDirectionalLight(const GxVector4& color, const GxVector3& direction);
+    static bool SetPointLight(uint32_t index, const GxVector4& color, const GxVector3& position, float range);
+    static bool EnablePointLights(uint32_t count);
+    static bool SetFog(float start, float end, bool pixelFog);
+    static bool SetBlendMode(uint32_t stage, uint32_t preset);
+    static uint32_t GetBlendMode(uint32_t stage);
+    static void ResetRenderStates();
+    static void InitRenderStates();
+    // The near and far distances of the last projection (set by the projection setter of the drawers).
+    static void SetProjectionDepth(float nearZ, float farZ);
+};

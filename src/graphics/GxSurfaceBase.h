@@ -1,0 +1,41 @@
+#pragma once
+
+#include "graphics/GxD3DResourceBase.h"
+#include "platform/PfD3DTypes.h"
+
+#include <cstdint>
+
+class PfGLTexture;
+
+// The common interface of textures and surfaces: the device texture (a surface keeps its device object in
+// the first pointer and leaves the second null), a processor-side copy for render-target textures, the
+// format and pool, the device size and the size asked for. The operations read the fields; a class that
+// keeps its device object elsewhere overrides them.
+class GxSurfaceBase : public GxD3DResourceBase
+{
+public:
+    GxSurfaceBase() = default;
+    ~GxSurfaceBase() override = default;
+
+    // Sets the device texture as render target `index` of the device; false without one.
+    virtual bool SetRenderTarget(uint32_t index);
+    virtual D3DFORMAT GetFormat() const { return m_Format; }
+    virtual D3DPOOL GetPool() const { return m_Pool; }
+    virtual uint32_t GetWidth() const { return m_Width; }
+    virtual uint32_t GetHeight() const { return m_Height; }
+    virtual uint32_t GetImageWidth() const { return m_ImageWidth; }
+    virtual uint32_t GetImageHeight() const { return m_ImageHeight; }
+    virtual bool IsLocked() const { return false; }
+    // The device texture, no reference added.
+    virtual PfGLTexture* GetD3DResource() const { return m_pTexture; }
+
+protected:
+    PfGLTexture* m_pTexture = nullptr;
+    PfGLTexture* m_pMemoryTexture = nullptr;
+    D3DFORMAT m_Format = D3DFMT_UNKNOWN;
+    D3DPOOL m_Pool = D3DPOOL_SCRATCH;
+    uint32_t m_Width = 0;
+    uint32_t m_Height = 0;
+    uint32_t m_ImageWidth = 0;
+    uint32_t m_ImageHeight = 0;
+};

@@ -1,0 +1,99 @@
+// The device resource base and the registry: counts, names, walks and the leak report.
+#include "GraphicsTestSupport.h"
+
+#include "graphics/GxD3DResourceBase.h"
+#include "graphics/GxD3DResourceManage.h"
+
+using KvResourceLeak = KvGraphicsFixture;
+
+namespace
+{
+
+class CountingResource : public GxD3DResourceBase
+{
+public:
+    uint32_t Release() override
+    {
+        ++m_Releases;
+        return GxD3DResourceBase::Release();
+    }
+    void SetType(uint32_t type) { m_ObjectType = type; }
+    int m_Releases = 0;
+};
+
+} // namespace
+
+TEST(GxD3DResourceBase, DecRefAndReleaseStopAtZero)
+{
+    GxD3DResourceBase r;
+    EXPECT_EQ(r.DecRef(), 0u);
+    EXPECT_EQ(r.Release(), 0u);
+    EXPECT_EQ(r.GetRefCount(), 0u);
+    r.AddRef();
+    r.AddRef();
+    EXPECT_EQ(r.DecRef(), 1u);
+    r.ResetRefCount();
+    EXPECT_EQ(r.GetRefCount(), 0u);
+}
+
+TEST(GxD3DResourceBase, ReleaseAllCallsTheOverrideOncePerReference)
+{
+    CountingResource r;
+    r.AddRef();
+    r.AddRef();
+    r.AddRef();
+    r.ReleaseAll();
+    EXPECT_EQ(r.m_Releases, 3);
+    EXPECT_EQ(r.GetRefCount(), 0u);
+}
+
+TEST(GxD3DResourceBase, NamesAreStoredWithAsciiLowered)
+{
+    GxD3DResourceBase r;
+    r.SetName(L"CG/Back_ÄÖ_Ｂ.PNG");
+    EXPECT_EQ(r.GetName(), L"cg/back_ÄÖ_Ｂ.png");
+}
+
+TEST(GxD3DResourceManage, RegistersOnceAndUnregistersOnce)
+{
+    GxD3DResourceManage manage;
+    CountingResource r[3];
+    manage.Register(&r[2]);
+    manage.Register(&r[0]);
+    manage.Register(&r[1]);
+    manage.Register(&r[0]);
+    EXPECT_EQ(manage.GetCount(), 3u);
+    EXPECT_TRUE(manage.Unregister(&r[1]));
+    EXPECT_FALSE(manage.Unregister(&r[1]));
+    EXPECT_EQ(manage.GetCount(), 2u);
+}
+
+TEST_F(KvResourceLeak, LeakReportNamesEachResourceAndClosesTheRegistry)
+{
+    GxD3DResourceManage manage;
+    CountingResource target;
+    target.SetType(OBJTYPE_RENDERTARGET);
+    target.SetName(L"Capture");
+    manage.Register(&target);
+    manage.ReportLeaks();
+    const std::wstring log = ReadLog("error.log");
+    EXPECT_NE(log.find(L"Warning/未解放のまま終了したリソースがあります 0x"), std::wstring::npos);
+    EXPECT_NE(log.find(L" [OBJTYPE_RENDERTARGET:capture]\r\n"), std::wstring::npos);
+    EXPECT_TRUE(manage.IsClosed());
+    EXPECT_EQ(manage.GetCount(), 0u);
+    EXPECT_FALSE(manage.Unregister(&target));
+}
+
+TEST_F(KvResourceLeak, ShutDownReportsResourcesStillRegistered)
+{
+    CountingResource forgotten;
+    forgotten.SetType(OBJTYPE_TEXTURE);
+    forgotten.SetName(L"Forgotten");
+    GxD3DResourceManage::GetInstance().Register(&forgotten);
+    GxGraphics::Finalize();
+    EXPECT_NE(ReadLog("error.log").find(L"[OBJTYPE_TEXTURE:forgotten]"), std::wstring::npos);
+    EXPECT_EQ(ReadLog("error.log").find(L"OBJTYPE_SWAPCHAIN"), std::wstring::npos);
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().Unregister(&forgotten));
+    ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr));
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsClosed());
+}

@@ -1,0 +1,241 @@
+// Remembered states and the nine blend presets, drawn over a known background and read back.
+#include "GraphicsTestSupport.h"
+
+#include "core/GxVector3.h"
+#include "core/GxVector4.h"
+
+#include <algorithm>
+#include <cmath>
+
+using KvGraphicsRenderState = KvGraphicsFixture;
+
+namespace
+{
+
+struct Vertex
+{
+    float x, y, z, rhw;
+    uint32_t diffuse, specular;
+    float u, v;
+};
+
+constexpr uint32_t BACKGROUND = 0x4060A020; // a 0x40, r 0x60, g 0xA0, b 0x20
+constexpr uint32_t TEXEL = 0x80D04080;      // a 0x80, r 0xD0, g 0x40, b 0x80
+
+float Channel(uint32_t argb, int shift)
+{
+    return ((argb >> shift) & 0xFF) / 255.0f;
+}
+
+// What the blend table predicts for the texel (times a white vertex colour) over the background.
+uint32_t Predict(uint32_t preset)
+{
+    const float sa0 = Channel(TEXEL, 24), da = Channel(BACKGROUND, 24);
+    const float sa = preset == 4 ? std::min(1.0f, 2.0f * sa0) : sa0;
+    uint32_t result = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+    {
+        const float s = preset == 4 ? std::min(1.0f, 2.0f * Channel(TEXEL, shift)) : Channel(TEXEL, shift);
+        const float d = Channel(BACKGROUND, shift);
+        float r = 0;
+        switch (preset)
+        {
+        case 1: r = s; break;
+        case 2: r = s * sa + d * (1 - sa); break;
+        case 3: r = s * sa + d; break;
+        case 4: r = s * sa + d; break;
+        case 5: r = d - s * sa; break;
+        case 6: r = d * s; break;
+        case 7: r = s * (1 - d) + d * (1 - s); break;
+        case 8: r = s * (1 - d) + d; break;
+        case 9: r = s - d; break;
+        default: r = s * sa + d * (1 - sa); break;
+        }
+        result |= (uint32_t)std::lround(std::clamp(r, 0.0f, 1.0f) * 255.0f) << shift;
+    }
+    // Blending off writes the source alpha; otherwise the alpha equation keeps the larger one.
+    const float a = preset == 1 ? sa : std::max(sa, da);
+    return result | (uint32_t)std::lround(a * 255.0f) << 24;
+}
+
+} // namespace
+
+class KvBlendPreset : public KvGraphicsRenderState
+{
+protected:
+    void SetUp() override
+    {
+        KvGraphicsRenderState::SetUp();
+        ASSERT_EQ(m_Texture.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+        uint32_t pitch = 0;
+        auto* bits = (uint8_t*)m_Texture.LockRect(nullptr, 0, &pitch);
+        ASSERT_NE(bits, nullptr);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                std::memcpy(bits + y * pitch + x * 4, &TEXEL, 4);
+        ASSERT_EQ(m_Texture.UnlockRect(), D3D_OK);
+    }
+    void TearDown() override
+    {
+        m_Texture.Destroy();
+        KvGraphicsRenderState::TearDown();
+    }
+    uint32_t DrawWith(uint32_t preset)
+    {
+        EXPECT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, BACKGROUND, 1.0f, 0));
+        GxGraphics::ResetRenderStates();
+        GxGraphics::SetBlendMode(0, preset);
+        GxGraphics::SetTexture(0, &m_Texture);
+        GxGraphics::SelectVertexProcessing(0, 0);
+        const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+                                {-0.5f, 3.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1},
+                                {3.5f, 3.5f, 0, 1, 0xFFFFFFFF, 0, 1, 1},
+                                {3.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 1, 0}};
+        EXPECT_TRUE(GxGraphics::BeginScene());
+        Device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
+        EXPECT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+        EXPECT_TRUE(GxGraphics::EndScene());
+        EXPECT_EQ(Pixel(10, 10), BACKGROUND);
+        return Pixel(1, 2);
+    }
+    PfGLTexture m_Texture;
+};
+
+TEST_F(KvBlendPreset, EachPresetGivesThePixelItsTablePredicts)
+{
+    for (uint32_t preset = 1; preset <= 9; ++preset)
+    {
+        const uint32_t got = DrawWith(preset);
+        EXPECT_LE(ChannelDistance(got, Predict(preset)), 1)
+            << "preset " << preset << std::hex << ": got 0x" << got << ", predicted 0x" << Predict(preset);
+    }
+}
+
+TEST_F(KvBlendPreset, PresetsSurviveAModeSwitch)
+{
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
+    EXPECT_LE(ChannelDistance(DrawWith(3), Predict(3)), 1);
+    EXPECT_LE(ChannelDistance(DrawWith(5), Predict(5)), 1);
+}
+
+TEST_F(KvBlendPreset, UnknownPresetAppliesTheFallbackAndIsRemembered)
+{
+    EXPECT_LE(ChannelDistance(DrawWith(10), Predict(2)), 1);
+    EXPECT_EQ(GxGraphics::GetBlendMode(0), 10u);
+    GxGraphics::SetBlendMode(0, 3);
+    GxGraphics::SetBlendMode(0, 10);
+    GxGraphics::SetBlendMode(0, 0);
+    EXPECT_EQ(Device()->GetRenderState(D3DRS_DESTBLEND), (uint32_t)D3DBLEND_INVSRCALPHA);
+}
+
+TEST_F(KvGraphicsRenderState, InitialStatesAreTheEngineDefaults)
+{
+    PfGLDevice* d = Device();
+    EXPECT_EQ(d->GetRenderState(D3DRS_SEPARATEALPHABLENDENABLE), 1u);
+    EXPECT_EQ(d->GetRenderState(D3DRS_BLENDOPALPHA), (uint32_t)D3DBLENDOP_MAX);
+    EXPECT_EQ(d->GetRenderState(D3DRS_LIGHTING), 0u);
+    EXPECT_EQ(d->GetRenderState(D3DRS_CULLMODE), (uint32_t)D3DCULL_NONE);
+    EXPECT_EQ(d->GetRenderState(D3DRS_AMBIENT), 0x4C4C4C4Cu);
+    EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_ALPHAARG2), (uint32_t)D3DTA_DIFFUSE);
+    EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_COLOROP), (uint32_t)D3DTOP_MODULATE);
+    EXPECT_EQ(GxGraphics::GetBlendMode(5), 2u);
+    EXPECT_EQ(d->GetSamplerState(0, D3DSAMP_MINFILTER), (uint32_t)D3DTEXF_POINT);
+    EXPECT_TRUE(d->IsLightEnabled(0));
+    EXPECT_FALSE(d->IsLightEnabled(1));
+}
+
+TEST_F(KvGraphicsRenderState, RepeatedValueReachesTheDeviceOnce)
+{
+    PfGLDevice* d = Device();
+    const uint64_t before = d->GetRenderStateCallCount();
+    EXPECT_TRUE(GxGraphics::SetRenderState(D3DRS_TEXTUREFACTOR, 0x12345678));
+    EXPECT_TRUE(GxGraphics::SetRenderState(D3DRS_TEXTUREFACTOR, 0x12345678));
+    EXPECT_TRUE(GxGraphics::SetZEnable(false));
+    EXPECT_EQ(d->GetRenderStateCallCount(), before + 1);
+    const uint64_t stages = d->GetStageStateCallCount();
+    GxGraphics::SetBlendMode(0, 2);
+    GxGraphics::SetBlendMode(0, 2);
+    GxGraphics::ResetRenderStates();
+    GxGraphics::ResetRenderStates();
+    EXPECT_LE(d->GetStageStateCallCount(), stages + 4);
+}
+
+TEST_F(KvGraphicsRenderState, ResetSendsEveryRememberedStateAgain)
+{
+    PfGLDevice* d = Device();
+    GxGraphics::SetRenderState(D3DRS_TEXTUREFACTOR, 0x11223344);
+    GxGraphics::SetTextureStageState(2, D3DTSS_COLORARG2, D3DTA_SPECULAR);
+    const uint64_t before = d->GetRenderStateCallCount();
+    const uint64_t stagesBefore = d->GetStageStateCallCount();
+    ASSERT_TRUE(GxGraphics::Reset(true, SCRMODE_WINDOW, SCRMODE_WINDOW));
+    // The device came back with its own initial values; the remembered ones went to it again.
+    EXPECT_EQ(d->GetRenderState(D3DRS_TEXTUREFACTOR), 0x11223344u);
+    EXPECT_EQ(d->GetTextureStageState(2, D3DTSS_COLORARG2), (uint32_t)D3DTA_SPECULAR);
+    EXPECT_EQ(d->GetRenderState(D3DRS_BLENDOPALPHA), (uint32_t)D3DBLENDOP_MAX);
+    EXPECT_EQ(d->GetRenderState(D3DRS_LIGHTING), 0u);
+    EXPECT_GE(d->GetRenderStateCallCount() - before, 25u);
+    // Five stage states on each of the eight stages since start-up, and the one set here.
+    EXPECT_EQ(d->GetStageStateCallCount() - stagesBefore, 8u * 5u + 1u);
+    // Still remembered: setting it again costs nothing.
+    const uint64_t after = d->GetRenderStateCallCount();
+    GxGraphics::SetRenderState(D3DRS_TEXTUREFACTOR, 0x11223344);
+    EXPECT_EQ(d->GetRenderStateCallCount(), after);
+}
+
+TEST_F(KvGraphicsRenderState, AlphaTestOffLeavesReferenceAndFunction)
+{
+    PfGLDevice* d = Device();
+    GxGraphics::SetAlphaTest(true, 50);
+    GxGraphics::SetAlphaTest(false, 99);
+    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHATESTENABLE), 0u);
+    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHAREF), 50u);
+    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHAFUNC), (uint32_t)D3DCMP_GREATEREQUAL);
+}
+
+TEST_F(KvGraphicsRenderState, PresetsNineAndFallbackLeaveAlphaArgumentAlone)
+{
+    PfGLDevice* d = Device();
+    GxGraphics::SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_SPECULAR);
+    GxGraphics::SetBlendMode(1, 9);
+    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_SPECULAR);
+    GxGraphics::SetBlendMode(1, 77);
+    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_SPECULAR);
+    GxGraphics::SetBlendMode(1, 6);
+    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_TEXTURE);
+}
+
+TEST_F(KvGraphicsRenderState, PointLightsEnableAtMostFour)
+{
+    GxGraphics::EnablePointLights(6);
+    for (uint32_t i = 1; i <= 4; ++i)
+        EXPECT_TRUE(Device()->IsLightEnabled(i));
+    EXPECT_FALSE(Device()->IsLightEnabled(5));
+}
+
+TEST_F(KvGraphicsRenderState, VertexFogScalesByTheProjectionDepth)
+{
+    GxGraphics::SetProjectionDepth(1.0f, 101.0f);
+    GxGraphics::SetFog(0.5f, 1.0f, false);
+    float start, end;
+    const uint32_t s = Device()->GetRenderState(D3DRS_FOGSTART), e = Device()->GetRenderState(D3DRS_FOGEND);
+    std::memcpy(&start, &s, 4);
+    std::memcpy(&end, &e, 4);
+    EXPECT_FLOAT_EQ(start, 50.0f);
+    EXPECT_FLOAT_EQ(end, 100.0f);
+    EXPECT_EQ(Device()->GetRenderState(D3DRS_FOGTABLEMODE), (uint32_t)D3DFOG_NONE);
+}
+
+TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
+{
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    GxGraphics::ResetRenderStates();
+    GxGraphics::SetBlendMode(0, 1);
+    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
+                            {-0.5f, 3.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
+                            {3.5f, 3.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
+                            {3.5f, -0.5f, 0, 1, 0xFF3366CC, 0, 0, 0}};
+    Device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
+    ASSERT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+    EXPECT_EQ(Pixel(2, 2), 0xFF3366CCu);
+}

@@ -1,0 +1,58 @@
+// Swap chains: the default chain's inset and viewport, additional chains and their reset.
+#include "GraphicsTestSupport.h"
+
+#include "graphics/GxD3DResourceManage.h"
+
+using KvGraphicsSwapChain = KvGraphicsFixture;
+
+TEST_F(KvGraphicsSwapChain, InsetShrinksTheDefaultViewport)
+{
+    GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
+    const PfRect inset = {8, 8, 8, 8};
+    ASSERT_TRUE(chain.CreateDefault(&inset));
+    EXPECT_EQ(chain.GetViewportRect().left, 8);
+    EXPECT_EQ(chain.GetViewportRect().right, 1016);
+    EXPECT_EQ(chain.GetViewportRect().bottom, 760);
+    ASSERT_TRUE(GxGraphics::SetSwapChain(nullptr, nullptr));
+    ASSERT_TRUE(GxGraphics::SetRenderTarget(0, nullptr));
+    EXPECT_EQ(GxGraphics::GetViewport().X, 8u);
+    EXPECT_EQ(GxGraphics::GetViewport().Y, 8u);
+    EXPECT_EQ(GxGraphics::GetViewport().Width, 1008u);
+    EXPECT_EQ(GxGraphics::GetViewport().Height, 752u);
+}
+
+TEST_F(KvGraphicsSwapChain, DefaultChainKeepsItsSizeAcrossAModeSwitch)
+{
+    GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREENX2));
+    EXPECT_EQ(chain.GetWidth(), 1024u);
+    EXPECT_EQ(chain.GetHeight(), 768u);
+    ASSERT_NE(chain.GetDepthStencilSurface(), nullptr);
+    EXPECT_EQ(chain.GetDepthStencilSurface()->GetWidth(), 1024u);
+    EXPECT_EQ(chain.GetD3DSwapChain()->GetBackBuffer()->GetWidth(), 2048u);
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
+}
+
+TEST_F(KvGraphicsSwapChain, AdditionalChainIsRegisteredAndSurvivesAReset)
+{
+    GxSwapChain chain;
+    ASSERT_TRUE(chain.Create(L"Extra", nullptr, 320, 240, nullptr));
+    EXPECT_EQ(chain.GetName(), L"extra");
+    EXPECT_EQ(chain.GetObjectType(), (uint32_t)OBJTYPE_SWAPCHAIN);
+    EXPECT_TRUE(GxD3DResourceManage::GetInstance().IsRegistered(&chain));
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
+    ASSERT_NE(chain.GetD3DSwapChain(), nullptr);
+    EXPECT_EQ(chain.GetD3DSwapChain()->GetBackBuffer()->GetWidth(), 320u);
+    ASSERT_TRUE(GxGraphics::SetSwapChain(&chain, nullptr));
+    EXPECT_EQ(GxGraphics::GetViewport().Width, 320u);
+    ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF445566, 1.0f, 0));
+    EXPECT_EQ(Pixel(319, 239), 0xFF445566u);
+    EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
+    ASSERT_TRUE(GxGraphics::SetSwapChain(nullptr, nullptr));
+    EXPECT_EQ(chain.Release(), 0u);
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&chain));
+    EXPECT_EQ(chain.GetName(), L"");
+    // Released at zero changes nothing.
+    EXPECT_EQ(chain.Release(), 0u);
+    ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
+}
