@@ -597,7 +597,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
 void GxGraphics::Finalize()
 {
     GxGraphicsState& s = GxGraphicsGetState();
-    // FIXME: the default material's textures are released here once the material sets exist.
+    ReleaseDefaultMaterial();
     DefaultSwapChain().ReleaseAll();
     // FIXME: the warnings on textures, flexible textures and shaders still held by their factories, and the
     // clearing of the factories, come here once the factories exist.

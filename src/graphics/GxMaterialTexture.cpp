@@ -1,25 +1,36 @@
 // The material's side of the texture and shader factories.
 #include "graphics/GxMaterial.h"
 
-#include "core/GxLog.h"
-#include "graphics/GxSurfaceBase.h"
-
-// FIXME: the texture and shader factories are not part of the build yet; until they are, a material
-// gets no textures (LoadTextures fails for any slot) and holds no shader.
+#include "graphics/GxShaderFactory.h"
+#include "graphics/GxTextureBase.h"
+#include "graphics/GxTextureFactory.h"
 
 bool GxMaterial::LoadTextures(const std::wstring& folder, int32_t mip, int32_t arg6, int32_t arg7)
 {
-    (void)mip;
-    (void)arg6;
-    (void)arg7;
     ReleaseTextures();
     bool ok = true;
     for (uint32_t i = 0; i < m_TextureCount && i < MAX_TEXTURES; ++i)
     {
-        // The folder is expected to end in its separator: nothing is put between it and the file name.
-        const std::wstring name = folder + m_TextureParam[i].m_FileName;
-        GxLog::Error(L"GxMaterial::LoadTextures/テクスチャを作成できません(%s)\n", name.c_str());
-        ok = false;
+        GxMaterialTextureParam& p = m_TextureParam[i];
+        const uint32_t level = mip == -1 ? p.m_MipLevel : (uint32_t)mip;
+        // The folder ends in its separator: nothing is put between it and the file name.
+        const std::wstring name = folder + p.m_FileName;
+        GxTextureFactory& factory = GxTextureFactory::GetInstance();
+        switch (p.m_TextureType)
+        {
+        case GxTextureFactory::kFile:
+            p.m_pTexture = factory.Get(name, GxTextureFactory::kFile, 0, 0, level, (uint32_t)arg6, (uint32_t)arg7, 1);
+            break;
+        case GxTextureFactory::kTexture:
+        case GxTextureFactory::kRenderTarget:
+            p.m_pTexture = factory.Get(name, p.m_TextureType, 256, 256, level, (uint32_t)arg6, (uint32_t)arg7, 1);
+            break;
+        default:
+            p.m_pTexture = nullptr;
+            break;
+        }
+        if (!p.m_pTexture)
+            ok = false;
     }
     return ok;
 }
@@ -27,11 +38,20 @@ bool GxMaterial::LoadTextures(const std::wstring& folder, int32_t mip, int32_t a
 void GxMaterial::ReleaseTextures()
 {
     for (uint32_t i = 0; i < m_TextureCount && i < MAX_TEXTURES; ++i)
-        m_TextureParam[i].m_pTexture = nullptr;
+    {
+        GxMaterialTextureParam& p = m_TextureParam[i];
+        if (!p.m_pTexture)
+            continue;
+        GxTextureFactory::GetInstance().Release(p.m_pTexture);
+        p.m_pTexture = nullptr;
+    }
 }
 
 void GxMaterial::ReleaseShader()
 {
+    if (!m_pShader)
+        return;
+    GxShaderFactory::GetInstance().Release(m_pShader);
     m_pShader = nullptr;
 }
 

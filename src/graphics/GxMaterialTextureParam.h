@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-class GxSurfaceBase;
+class GxTextureBase;
 
 // One texture slot of a material: the file it comes from, how it is made and the texture the factory
 // handed out (null until the material's textures are loaded).
@@ -13,7 +13,5 @@ struct GxMaterialTextureParam
     // 1 file texture, 2 plain 256 x 256 texture, 3 256 x 256 render target.
     uint32_t m_TextureType = 1;
     uint32_t m_MipLevel = 0;
-    // FIXME: to become the texture factory's GxTextureBase when the factory is in the build; any surface
-    // with a device texture draws the same meanwhile.
-    GxSurfaceBase* m_pTexture = nullptr;
+    GxTextureBase* m_pTexture = nullptr;
 };

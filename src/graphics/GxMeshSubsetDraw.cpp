@@ -11,8 +11,6 @@
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
 
-#include <cstring>
-
 const GxMaterial& GxMeshSubset::SelectMaterial(const GxMaterialSet& set, const GxMaterial* material) const
 {
     if (material)
@@ -60,10 +58,7 @@ bool GxMeshSubset::Draw(const GxMesh& mesh, const GxMaterialSet& set, const GxMo
     // Meshes naming no part are emptied at load; the guard keeps hand-built structures safe as well.
     if (mesh.m_PartsIndex < 0 || (size_t)mesh.m_PartsIndex >= state.m_Parts.size())
         return false;
-    // FIXME: the world matrix is to go through the graphics layer's kept transforms once it has them.
-    D3DMATRIX world;
-    std::memcpy(&world, state.m_Parts[(size_t)mesh.m_PartsIndex].m_WorldMatrix.m, sizeof(world));
-    device->SetTransform(D3DTS_WORLD, world);
+    GxGraphics::SetWorldMatrix(state.m_Parts[(size_t)mesh.m_PartsIndex].m_WorldMatrix);
 
     const GxMaterial& m = SelectMaterial(set, material);
     const D3DMATERIAL9 d3dMaterial = m.ToD3DMaterial(alpha);

@@ -1,6 +1,7 @@
 #include "graphics/GxModel.h"
 
 #include "core/GxLog.h"
+#include "graphics/GxGraphics.h"
 
 GxModel::GxModel()
     : m_pParts(std::make_unique<GxModelParts>()), m_pMaterialSet(std::make_unique<GxMaterialSet>()),
@@ -65,10 +66,8 @@ void GxModel::SetWorldMatrix(const GxMatrix& world)
 {
     GxModelState& state = *m_pState;
     state.m_World = world;
-    // FIXME: the view and projection are to be copied from the graphics layer's kept transforms; until
-    // it keeps them the state holds identity matrices (nothing draws with them).
-    state.m_View.SetIdentity();
-    state.m_Projection.SetIdentity();
+    state.m_View = GxGraphics::GetViewMatrix();
+    state.m_Projection = GxGraphics::GetProjectionMatrix();
     state.m_View.Multiply(state.m_Projection, state.m_ViewProjection);
     state.m_pModel = this;
     const std::vector<GxParts>& parts = m_pParts->m_PartsList;

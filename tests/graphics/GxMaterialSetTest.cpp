@@ -3,11 +3,13 @@
 #include "ModelTestSupport.h"
 
 #include "graphics/GxMaterialSet.h"
+#include "graphics/GxTextureBase.h"
+#include "graphics/GxTextureFactory.h"
 
 namespace
 {
 
-class GxMaterialSetTest : public ::testing::Test
+class GxMaterialSetTest : public KvGraphicsFixture
 {
 protected:
     KvModelTempDir m_Files;
@@ -139,6 +141,37 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
     none.m_Materials = {KvTestMaterial{}};
     ASSERT_TRUE(set.Load(m_Files.Write("none.mtl", KvWriteRecord(none, false))));
     EXPECT_TRUE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
+}
+
+TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
+{
+    // The folder prefix "tex_" is put straight before each file name.
+    m_Files.WriteChecker("tex_a.png");
+    m_Files.WriteChecker("tex_b.png");
+    m_Files.WriteChecker("tex_c.png");
+    KvTestMaterialFile f;
+    KvTestMaterial m;
+    m.m_Name = L"three";
+    m.m_TextureCount = 2;
+    m.m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}};
+    f.m_Materials = {m};
+    GxMaterialSet set;
+    ASSERT_TRUE(set.Load(m_Files.Write("tex.mtl", KvWriteRecord(f, false))));
+    GxTextureFactory& factory = GxTextureFactory::GetInstance();
+    const uint32_t before = factory.GetCount();
+    ASSERT_TRUE(set.LoadTextures(m_Files.Folder() + L"tex_", -1, 0, 1));
+    const GxMaterial& loaded = set.GetMaterial(0);
+    ASSERT_NE(loaded.m_TextureParam[0].m_pTexture, nullptr);
+    ASSERT_NE(loaded.m_TextureParam[1].m_pTexture, nullptr);
+    EXPECT_EQ(loaded.m_TextureParam[2].m_pTexture, nullptr); // past the texture count
+    EXPECT_NE(loaded.GetD3DTexture(0), nullptr);
+    EXPECT_EQ(loaded.GetD3DTexture(2), nullptr);
+    EXPECT_EQ(factory.GetCount(), before + 2);
+    // Loading again gives the old references back first; clearing gives back the rest.
+    ASSERT_TRUE(set.LoadTextures(m_Files.Folder() + L"tex_", 0, 0, 1));
+    EXPECT_EQ(factory.GetCount(), before + 2);
+    set.Clear();
+    EXPECT_EQ(factory.GetCount(), before);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// One golden picture: a generated cube with a checker texture, lit by the directional light and the
-// ambient colour, drawn through GxModel at a set world, view and orthographic projection into a small
+// One golden picture: a generated cube with a checker texture from a generated picture file, lit by the directional
+// light and the ambient colour, drawn through GxModel at a set world, view and orthographic projection into a small
 // viewport, and compared with tests/graphics/golden/lit_textured_cube.ppm within a small tolerance.
 // KV_UPDATE_GOLDEN=1 writes the picture instead (for a deliberate change of the drawing).
 #include "ModelTestSupport.h"
@@ -16,33 +16,6 @@ namespace
 
 constexpr int kWidth = 128;
 constexpr int kHeight = 96;
-
-// An 8 x 8 checker of white and mid grey, its own surface in place of a texture from the factory.
-class KvCheckerTexture : public GxSurfaceBase
-{
-public:
-    bool Create()
-    {
-        if (m_Texture.Create(8, 8, 1, 0, D3DFMT_A8R8G8B8) != D3D_OK)
-            return false;
-        uint32_t pitch = 0;
-        uint8_t* bits = (uint8_t*)m_Texture.LockRect(nullptr, 0, &pitch);
-        if (!bits)
-            return false;
-        for (uint32_t y = 0; y < 8; ++y)
-            for (uint32_t x = 0; x < 8; ++x)
-            {
-                const uint32_t argb = ((x ^ y) & 1) ? 0xFF808080u : 0xFFFFFFFFu;
-                std::memcpy(bits + y * pitch + x * 4, &argb, 4);
-            }
-        m_Texture.UnlockRect();
-        m_pTexture = &m_Texture;
-        m_Width = m_Height = m_ImageWidth = m_ImageHeight = 8;
-        m_Format = D3DFMT_A8R8G8B8;
-        return true;
-    }
-    PfGLTexture m_Texture;
-};
 
 std::string GoldenPath()
 {
@@ -73,15 +46,15 @@ TEST_F(GxModelGoldenTest, LitTexturedCubeMatchesTheGoldenPicture)
     m.m_Name = L"cube";
     m.m_Ambient = {0.6f, 0.6f, 0.6f, 1.0f};
     m.m_BlendMode = 1;
+    m.m_TextureCount = 1;
+    m.m_Params = {{L"checker.png", 1, 0}};
     mtl.m_Materials = {m};
 
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(m_Files.Write("cube.geo", KvWriteRecord(g, false)), true));
     ASSERT_TRUE(model.LoadMaterial(m_Files.Write("cube.mtl", KvWriteRecord(mtl, true))));
-    KvCheckerTexture checker;
-    ASSERT_TRUE(checker.Create());
-    GxMaterial& material = model.GetMaterialSet().GetMaterial(0);
-    material.m_TextureParam[0].m_pTexture = &checker;
+    m_Files.WriteChecker("checker.png");
+    ASSERT_TRUE(model.LoadTexture(m_Files.Folder(), -1, 0, 1));
 
     PfGLDevice& d = *Device();
     const PfRect area = {0, 0, kWidth, kHeight};
@@ -107,8 +80,6 @@ TEST_F(GxModelGoldenTest, LitTexturedCubeMatchesTheGoldenPicture)
     model.SetWorldMatrix(world);
     model.Draw(-1, 0, nullptr);
     ASSERT_TRUE(GxGraphics::EndScene());
-    // The material's texture belongs to this test, not to a factory.
-    material.m_TextureParam[0].m_pTexture = nullptr;
 
     PfGLTexture* target = d.GetRenderTarget(0);
     ASSERT_EQ(target->ReadBack(), D3D_OK);

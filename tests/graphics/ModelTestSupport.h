@@ -6,6 +6,8 @@
 #include "GraphicsTestSupport.h"
 #include "ModelFileWriter.h"
 
+#include "graphics/GxImage.h"
+
 #include "core/GxLog.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLSwapChain.h"
@@ -44,6 +46,27 @@ public:
         const std::string path = m_Path + "/" + name;
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), (std::streamsize)bytes.size());
+        m_Files.push_back(path);
+        return std::wstring(path.begin(), path.end());
+    }
+
+    // The folder as a texture-folder prefix: its path followed by the separator.
+    std::wstring Folder() const { return std::wstring(m_Path.begin(), m_Path.end()) + L"/"; }
+
+    // An 8 x 8 checker of white and mid grey as a PNG file; returns its full wide path.
+    std::wstring WriteChecker(const std::string& name)
+    {
+        uint8_t pixels[8 * 8 * 4];
+        for (uint32_t y = 0; y < 8; ++y)
+            for (uint32_t x = 0; x < 8; ++x)
+            {
+                const uint8_t v = ((x ^ y) & 1) ? 0x80 : 0xFF;
+                uint8_t* p = &pixels[(y * 8 + x) * 4];
+                p[0] = p[1] = p[2] = v;
+                p[3] = 0xFF;
+            }
+        const std::string path = m_Path + "/" + name;
+        GxImage::SaveToPNG(std::wstring(path.begin(), path.end()), 8, 8, pixels);
         m_Files.push_back(path);
         return std::wstring(path.begin(), path.end());
     }
