@@ -1,11 +1,13 @@
 // One golden picture: a generated cube with a checker texture from a generated picture file, lit by the directional
 // light and the ambient colour, drawn through GxModel at a set world, view and orthographic projection into a small
-// viewport, and compared with tests/graphics/golden/lit_textured_cube.ppm within a small tolerance.
+// viewport, and compared with tests/graphics/golden/lit_textured_cube.png within a small tolerance.
 // KV_UPDATE_GOLDEN=1 writes the picture instead (for a deliberate change of the drawing).
 #include "ModelTestSupport.h"
 
 #include "core/GxVector4.h"
+#include "graphics/GxImage.h"
 #include "graphics/GxModel.h"
+#include "platform/PfImage.h"
 
 #include <cstdio>
 #include <fstream>
@@ -17,10 +19,15 @@ namespace
 constexpr int kWidth = 128;
 constexpr int kHeight = 96;
 
+std::wstring Wide(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
 std::string GoldenPath()
 {
     const char* source = std::getenv("KV_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/tests/graphics/golden/lit_textured_cube.ppm";
+    return std::string(source ? source : ".") + "/tests/graphics/golden/lit_textured_cube.png";
 }
 
 class GxModelGoldenTest : public KvGraphicsFixture
@@ -83,45 +90,48 @@ TEST_F(GxModelGoldenTest, LitTexturedCubeMatchesTheGoldenPicture)
 
     PfGLTexture* target = d.GetRenderTarget(0);
     ASSERT_EQ(target->ReadBack(), D3D_OK);
-    std::string rgb((size_t)kWidth * kHeight * 3, '\0');
+    // The viewport's pixels, blue, green, red, alpha; alpha set opaque, as the back buffer has none.
+    std::vector<uint8_t> picture((size_t)kWidth * kHeight * 4);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
         {
-            uint32_t argb;
-            std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
-            char* out = &rgb[((size_t)y * kWidth + x) * 3];
-            out[0] = (char)(argb >> 16);
-            out[1] = (char)(argb >> 8);
-            out[2] = (char)argb;
+            uint8_t* out = &picture[((size_t)y * kWidth + x) * 4];
+            std::memcpy(out, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
+            out[3] = 0xFF;
         }
-    const std::string header = "P6\n" + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n255\n";
     const char* update = std::getenv("KV_UPDATE_GOLDEN");
     if (update && std::string(update) == "1")
     {
-        std::ofstream(GoldenPath(), std::ios::binary) << header << rgb;
+        ASSERT_EQ(GxImage::SaveToPNG(Wide(GoldenPath()), kWidth, kHeight, picture.data()), 1);
         GTEST_SKIP() << "golden picture written";
     }
     std::ifstream in(GoldenPath(), std::ios::binary);
     ASSERT_TRUE(in.good()) << GoldenPath();
-    const std::string golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(golden.size(), header.size() + rgb.size());
-    ASSERT_EQ(golden.compare(0, header.size(), header), 0);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    PfImage golden;
+    std::string error;
+    ASSERT_TRUE(GxImage::DecodeMemory(file.data(), (uint32_t)file.size(), golden, 0, error)) << error;
+    ASSERT_EQ(golden.GetWidth(), (uint32_t)kWidth);
+    ASSERT_EQ(golden.GetHeight(), (uint32_t)kHeight);
     // Rasterisers differ in the last bit of a colour and in the odd edge pixel.
     size_t off = 0;
     int worst = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-    {
-        int d3 = 0;
-        for (size_t c = 0; c < 3; ++c)
-            d3 = std::max(d3, std::abs((int)(uint8_t)rgb[i + c] - (int)(uint8_t)golden[header.size() + i + c]));
-        worst = std::max(worst, d3);
-        if (d3 > 6)
-            ++off;
-    }
-    EXPECT_LE(off, rgb.size() / 3 / 200) << "worst channel difference " << worst;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+        {
+            const uint8_t* a = &picture[((size_t)y * kWidth + x) * 4];
+            const uint8_t* b = golden.GetRow((uint32_t)y) + (size_t)x * 4;
+            int d3 = 0;
+            for (int c = 0; c < 3; ++c)
+                d3 = std::max(d3, std::abs((int)a[c] - (int)b[c]));
+            worst = std::max(worst, d3);
+            if (d3 > 6)
+                ++off;
+        }
+    EXPECT_LE(off, (size_t)kWidth * kHeight / 200) << "worst channel difference " << worst;
     // The picture shows the cube at all: the lit faces differ from the clear colour in the middle.
-    const char* centre = &rgb[((size_t)(kHeight / 2) * kWidth + kWidth / 2) * 3];
-    EXPECT_NE(std::string(centre, 3), std::string("\x20\x30\x40", 3));
+    const uint8_t* centre = &picture[((size_t)(kHeight / 2) * kWidth + kWidth / 2) * 4];
+    EXPECT_FALSE(centre[2] == 0x20 && centre[1] == 0x30 && centre[0] == 0x40);
 }
 
 } // namespace
