@@ -111,8 +111,10 @@ bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
     uint32_t layers = 0;
     reader.ListBegin("m_pVertexLayerUV", layers);
     const uint32_t made = c.m_Legacy ? 1 : s.GetBufferUVLayerCount();
-    if (layers > GxMeshSubset::MAX_UV_LAYERS)
-        GxLog::Error(L"ReadMeshSubset/UVレイヤが多すぎます。超過分を読み捨てます(%s:%u)\n", c.m_Path.c_str(), layers);
+    // The single stream keeps layer 0 by design; otherwise layers past the buffers made are a mismatch.
+    if (layers > GxMeshSubset::MAX_UV_LAYERS || (!c.m_Legacy && c.m_Writable > 0 && layers > made))
+        GxLog::Error(L"ReadMeshSubset/UVレイヤがバッファより多いので超過分を読み捨てます(%s:%u>%u)\n", c.m_Path.c_str(),
+                     layers, made);
     for (uint32_t k = 0; k < layers; ++k)
     {
         uint32_t count = 0;
