@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+class GxMoaBuiltinBase;
 class GxMoaScriptEntity;
+class GxMoaWorker;
 
 class GxMoa
 {
@@ -66,6 +68,12 @@ public:
     {
         return LabelExistsInScript(label, scriptName);
     }
+    // Evaluates the expression at the position: compiles it into the worker's top frame and runs it.
+    // The position is the parser's cursor and ends on the token that ended the expression. The result,
+    // when wanted, is the one value the expression left (Null otherwise). On failure the error has been
+    // reported and the error-stop flag is set. Defined with the expression machine.
+    bool Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWorker* worker, GxMoaRunPos& position,
+                    bool warnOnCreate);
     // FindLabelForEntity under the name the builtins know it by.
     GxMoaLabelDefinition* FindLabelForWorker(const std::wstring& name, const GxMoaScriptEntity* context) const
     {

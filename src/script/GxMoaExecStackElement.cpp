@@ -12,6 +12,8 @@ constexpr size_t kOpcodeListReserve = 16;
 
 GxMoaExecStackElement::GxMoaExecStackElement()
 {
+    static uint64_t s_NextSerial = 0;
+    m_Serial = ++s_NextSerial;
     m_OpcodeList.reserve(kOpcodeListReserve);
 }
 
