@@ -5,6 +5,7 @@
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCoreScreenService.h"
+#include "core/GxDebugWindow.h"
 #include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "core/GxMessageBox.h"
@@ -156,7 +157,8 @@ bool GxCore::Initialize()
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
     GxLog::SetErrorLogPath(m_SavePath + L"error.log");
     GxLog::SetDeviceLogPath(m_SavePath + L"device.log");
-    // FIXME: the developer's debug window (log line ring, Alt+F11) is not there yet.
+    GxDebugWindow::Clear();
+    GxDebugWindow::Create(); // hidden until Alt+F11
 
     OnPreInit();
     PlaceLogs();
@@ -225,4 +227,5 @@ void GxCore::Finalize()
     GxMovie::DestroyAll();
     GxInput::Finalize();
     GxGraphics::Finalize();
+    GxDebugWindow::Destroy();
 }

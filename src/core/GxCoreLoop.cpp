@@ -1,5 +1,7 @@
 #include "core/GxCore.h"
 
+#include "core/GxDebugWindow.h"
+
 #include "appdata/GxSystemConfig.h"
 #include "core/GxString.h"
 #include "core/GxThreadManage.h"
@@ -109,6 +111,6 @@ void GxCore::Frame()
     }
 
     DrawRenderLayers();
-    // FIXME: repaint the developer's debug window here once it exists.
+    GxDebugWindow::PaintIfDirty();
     GxGraphics::Present(nullptr, nullptr, m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
 }
