@@ -143,8 +143,8 @@ bool GxTexture::CreateBufferedTexture(const std::wstring& name, uint32_t width, 
     if (PfFailed(hr))
     {
         delete texture;
-        GxLog::Error(L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(),
-                     m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::Error(L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(), m_Width,
+                     m_Height, GxGraphics::GetErrorText(hr).c_str());
         ResetFields();
         return false;
     }
@@ -166,8 +166,8 @@ bool GxTexture::CreateRenderTarget(const std::wstring& name, uint32_t width, uin
     if (PfFailed(hr))
     {
         delete texture;
-        GxLog::Error(L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n",
-                     name.c_str(), m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::Error(L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n", name.c_str(),
+                     m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
         ResetFields();
         return false;
     }

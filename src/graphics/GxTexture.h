@@ -39,10 +39,9 @@ public:
     bool CreateRenderTargetA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format);
     virtual bool CreateBufferedTexture(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format);
     bool CreateBufferedTextureA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format);
-    virtual bool CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t mipLevels,
-                                uint32_t colourKey, bool stretch);
-    bool CreateFromFileA(const char* fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey,
-                         bool stretch);
+    virtual bool CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey,
+                                bool stretch);
+    bool CreateFromFileA(const char* fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey, bool stretch);
     virtual bool ReloadFromFile();
 
     // [editing]

@@ -137,8 +137,9 @@ TEST_F(KvTexture, SecondLockIsRefusedAndKeepsTheFirst)
     ASSERT_TRUE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_FALSE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_TRUE(t.IsLocked());
-    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
-              std::wstring::npos);
+    EXPECT_NE(
+        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
+        std::wstring::npos);
     EXPECT_TRUE(t.UnlockRect());
     EXPECT_FALSE(t.UnlockRect());
 }
