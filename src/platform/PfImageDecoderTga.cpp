@@ -131,7 +131,7 @@ bool PfImageDecoderTga::Decode(const uint8_t* data, size_t size, PfImage& image,
     };
     if (!rle)
     {
-        for (; index < pixels;)
+        while (index < pixels)
             put(ReadPixel(data + at + index * bytes, bytes));
         return true;
     }

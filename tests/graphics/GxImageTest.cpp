@@ -283,3 +283,16 @@ TEST_F(KvImageFiles, TriangleResampleKeepsFlatColourAndEdges)
     ASSERT_TRUE(PfImageResample::Triangle(flat, 64, 32, out));
     EXPECT_EQ(out.GetPixel(1, 1) & 0xFFFFFF, 0x336699u);
 }
+
+TEST_F(KvImageFiles, InfoFromMemoryReadsAnyFormatAndLogsFailures)
+{
+    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(12, 34));
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(GxImage::GetInfoFromMemory(bmp.data(), (uint32_t)bmp.size(), &w, &h));
+    EXPECT_EQ(w, 12u);
+    EXPECT_EQ(h, 34u);
+    const uint8_t junk[5] = {1, 2, 3, 4, 5};
+    EXPECT_FALSE(GxImage::GetInfoFromMemory(junk, sizeof(junk), &w, &h));
+    EXPECT_NE(ErrorLog().find(L"Error/GetInfoFromMemory Failed(Addr:"), std::wstring::npos);
+    EXPECT_NE(ErrorLog().find(L",size:5,"), std::wstring::npos);
+}

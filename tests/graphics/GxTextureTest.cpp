@@ -97,6 +97,17 @@ TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
     EXPECT_EQ(tiny.GetName(), L"tiny");
 }
 
+TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
+{
+    const PfImage pattern = Pattern(256, 256);
+    WriteFile(Path("square.tga"), EncodeTga(pattern));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("square.tga")), D3DFMT_A8R8G8B8, 1, 0, true));
+    EXPECT_EQ(t.GetWidth(), 256u);
+    for (uint32_t i = 0; i < 256; i += 17)
+        EXPECT_EQ(t.GetPixel(i, 255 - i), pattern.GetPixel(i, 255 - i));
+}
+
 TEST_F(KvTexture, ColourKeyTurnsKeyPixelsTransparent)
 {
     PfImage pattern = Pattern(16, 16);
