@@ -307,6 +307,21 @@ TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&missing));
 }
 
+TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
+{
+    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromResource(L"Res/Title", bmp.data(), (uint32_t)bmp.size(), D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_EQ(t.GetWidth(), 512u);
+    EXPECT_EQ(t.GetImageHeight(), 200u);
+    EXPECT_EQ(t.GetName(), L"res/title");
+    EXPECT_EQ(t.GetPixel(10, 10), Pattern(300, 200).GetPixel(10, 10));
+    EXPECT_FALSE(t.CreateFromResource(L"none", nullptr, 0, D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture CreateFromResource Failed(Resource pointer is null)"),
+              std::wstring::npos);
+    EXPECT_EQ(t.GetRefCount(), 0u);
+}
+
 TEST(GxTextureNoDevice, OperationsReturnFalseWithoutADevice)
 {
     GxTexture t;
