@@ -1,5 +1,7 @@
 #include "platform/PfGLTexture.h"
 
+#include "platform/PfGLDevice.h"
+
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 
@@ -8,6 +10,13 @@
 
 namespace
 {
+
+// Quads queued on the device may still sample this texture or draw into it: they go first.
+void FlushQueuedQuads()
+{
+    if (PfGLDevice* device = PfGLDevice::GetCurrent())
+        device->FlushQuads();
+}
 
 struct FormatInfo
 {
@@ -206,6 +215,7 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
 
 void PfGLTexture::Destroy()
 {
+    FlushQueuedQuads();
     if (m_Name)
     {
         GLuint name = m_Name;
@@ -238,6 +248,7 @@ size_t PfGLTexture::GetMemorySize() const
 
 void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
 {
+    FlushQueuedQuads();
     if (!m_Name || m_Locked || IsDepthStencil())
         return nullptr;
     PfRect r = {0, 0, (int32_t)m_Width, (int32_t)m_Height};
@@ -284,6 +295,7 @@ void PfGLTexture::UploadIfDirty()
 
 PfResult PfGLTexture::Upload()
 {
+    FlushQueuedQuads();
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     m_Dirty = false;
@@ -307,6 +319,7 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
 
 PfResult PfGLTexture::ReadBack()
 {
+    FlushQueuedQuads();
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     FormatInfo info;
