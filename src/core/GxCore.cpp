@@ -12,11 +12,26 @@
 #include "core/GxProfileEx.h"
 #include "core/GxString.h"
 #include "core/GxThreadManage.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "platform/PfSingleInstance.h"
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
+
+// The device's reset hooks: the core has nothing to do around a reset.
+static bool IgnoreReset(uint32_t, uint32_t)
+{
+    return true;
+}
+
+static GxCore* s_QuitCore = nullptr;
+
+static void QuitFromGraphics()
+{
+    if (s_QuitCore)
+        s_QuitCore->Quit();
+}
 
 GxCore* g_Core = nullptr;
 
@@ -157,8 +172,13 @@ bool GxCore::Initialize()
 
     if (!CreateMainWindow())
         Quit();
-    // FIXME: start the graphics device on the main window here and clear the target to 0xFFFF0000;
-    // until then the window stays undrawn.
+    if (!GxGraphics::Initialize(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr, nullptr, &IgnoreReset,
+                                &IgnoreReset))
+        Quit();
+    // A failure inside the driver at present ends the run in order, like a close request.
+    s_QuitCore = this;
+    GxGraphics::SetQuitRequest(&QuitFromGraphics);
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
     GxInput::Initialize(m_MainWindow);
     GxSound::Initialize(m_MainWindow);
@@ -183,7 +203,7 @@ void GxCore::Finalize()
 
     delete m_ThreadManage;
     m_ThreadManage = nullptr;
-    // FIXME: clear the render target to 0 once the graphics device is there.
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
     delete m_TaskManage;
     m_TaskManage = nullptr;
 
@@ -206,5 +226,7 @@ void GxCore::Finalize()
     GxSound::Finalize();
     GxMovie::DestroyAll();
     GxInput::Finalize();
-    // FIXME: shut the graphics device down here.
+    GxGraphics::SetQuitRequest(nullptr);
+    s_QuitCore = nullptr;
+    GxGraphics::Finalize();
 }

@@ -3,6 +3,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
+#include "graphics/GxDisplaySettings.h"
 #include "media/GxSound.h"
 
 bool GxCore::OnPreInit()
@@ -14,8 +15,23 @@ bool GxCore::OnPreInit()
         GxLog::DeleteDebugLog();
         GxLog::DeleteErrorLog();
     }
-    // FIXME: display defaults (1024 x 768 window and back buffer, arrow cursor, windowed, VSync 1,
-    // 32-bit colour, 24-bit depth, 60 Hz, flip) once the graphics device holds the display settings.
+    GxDisplaySettings& display = GxDisplaySettings::Get();
+    display.m_WindowWidth = 1024;
+    display.m_WindowHeight = 768;
+    display.m_BackBufferWidth = 1024;
+    display.m_BackBufferHeight = 768;
+    display.m_CursorMode = 1;
+    display.m_ScreenMode = SCRMODE_WINDOW;
+    display.m_RequestScreenMode = SCRMODE_WINDOW;
+    display.m_VSyncInterval = 1;
+    display.m_LockableBackBuffer = false;
+    display.m_TextureBits = 32;
+    display.m_BackBufferBits = 32;
+    display.m_DepthStencilBits = 24;
+    display.m_RefreshRate = 60;
+    display.m_SquareTextures = false;
+    display.m_MultiSampleMode = 0;
+    display.m_SwapEffect = 2;
     m_FrameTimer.m_TargetRate = 60;
     m_FrameTimer.m_UpdateRate = 60;
     return true;

@@ -10,6 +10,8 @@
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 
 // Main-loop passes so far; thins the sound update out to every fourth pass.
 static uint32_t s_PassCount = 0;
@@ -65,8 +67,8 @@ void GxCore::Frame()
 {
     m_FrameTimer.Wait();
 
-    // FIXME: only in a windowed screen mode, once the graphics device reports the mode.
-    if (m_SystemConfig && m_SystemConfig->m_DebugModeFlag && m_FrameTimer.m_MeasureFrames == 0 && m_MainWindow)
+    if (m_SystemConfig && m_SystemConfig->m_DebugModeFlag && m_FrameTimer.m_MeasureFrames == 0 && m_MainWindow &&
+        GxGraphics::GetPresentParameters(GxDisplaySettings::Get().m_ScreenMode).Windowed)
     {
         std::wstring text =
             GxString::Format(L"%s FPS %2.2f/%d", m_Title.c_str(), static_cast<double>(m_FrameTimer.m_MeasuredRate),
@@ -104,5 +106,5 @@ void GxCore::Frame()
     }
 
     DrawRenderLayers();
-    // FIXME: present the frame through the graphics device (which also restores a lost device).
+    GxGraphics::Present(nullptr, nullptr, m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
 }

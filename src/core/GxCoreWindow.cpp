@@ -1,12 +1,15 @@
 #include "core/GxCore.h"
 
 #include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
 #include "core/GxInput.h"
 #include "core/GxString.h"
 #include "core/GxWindowMessage.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 
 // The plain function registered as the window's procedure; forwards to the core that made the window.
 static intptr_t GxCoreWindowProc(PfWindow*, uint32_t message, uintptr_t wParam, intptr_t lParam, void* user)
@@ -152,7 +155,21 @@ void GxCore::HandleEngineKey(uint32_t key)
     switch (key)
     {
     case VK_F4:
-        // FIXME: switch between windowed and full screen once the graphics device has screen modes.
+        // Windowed modes go full screen, full-screen modes go back to the window; a failed switch changes
+        // nothing.
+        if (GxGraphics::GetPresentParameters(GxDisplaySettings::Get().m_ScreenMode).Windowed)
+        {
+            if (GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN))
+            {
+                m_UserConfig->m_ScreenMode = 1;
+                m_TaskManage->OnScreenModeChange(0, 2);
+            }
+        }
+        else if (GxGraphics::ChangeScreenMode(SCRMODE_WINDOW))
+        {
+            m_UserConfig->m_ScreenMode = 0;
+            m_TaskManage->OnScreenModeChange(2, 0);
+        }
         break;
     case VK_F5:
         m_FrameTimer.m_TargetRate = 60;

@@ -186,6 +186,10 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     m_ErrorLog.clear();
     if (!window)
         return D3DERR_INVALIDCALL;
+    // One hold on the OpenGL library for the rest of the process: destroying the last window would
+    // otherwise unload the driver, and with it the attribution of its own allocations.
+    static const bool s_LibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)s_LibraryHeld;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
