@@ -256,34 +256,38 @@ std::wstring GxString::FromUtf8(const std::string& narrow)
 std::string GxString::ToUtf8(const std::wstring& wide)
 {
     size_t n = WideLength(wide);
-    std::string out;
-    out.reserve(n);
+    std::string out(n * 4, '\0'); // at most four bytes per character; shrunk at the end
+    char* d = out.data();
     for (size_t i = 0; i < n; ++i)
     {
         auto c = static_cast<char32_t>(wide[i]);
+        if (c < 0x80)
+        {
+            *d++ = static_cast<char>(c);
+            continue;
+        }
         if (!IsValidScalar(c))
             c = kReplacement;
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else if (c < 0x800)
+        if (c < 0x800)
         {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *d++ = static_cast<char>(0xC0 | (c >> 6));
+            *d++ = static_cast<char>(0x80 | (c & 0x3F));
         }
         else if (c < 0x10000)
         {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *d++ = static_cast<char>(0xE0 | (c >> 12));
+            *d++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *d++ = static_cast<char>(0x80 | (c & 0x3F));
         }
         else
         {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *d++ = static_cast<char>(0xF0 | (c >> 18));
+            *d++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *d++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *d++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    out.resize(static_cast<size_t>(d - out.data()));
     return out;
 }
 

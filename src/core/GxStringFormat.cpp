@@ -278,12 +278,29 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
         {
             switch (*p)
             {
-            case '-': spec.left = true; ++p; break;
-            case '+': spec.plus = true; ++p; break;
-            case ' ': spec.space = true; ++p; break;
-            case '#': spec.alt = true; ++p; break;
-            case '0': spec.zero = true; ++p; break;
-            default: flags = false; break;
+            case '-':
+                spec.left = true;
+                ++p;
+                break;
+            case '+':
+                spec.plus = true;
+                ++p;
+                break;
+            case ' ':
+                spec.space = true;
+                ++p;
+                break;
+            case '#':
+                spec.alt = true;
+                ++p;
+                break;
+            case '0':
+                spec.zero = true;
+                ++p;
+                break;
+            default:
+                flags = false;
+                break;
             }
         }
         if (*p == Ch('*'))
@@ -347,12 +364,25 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
                 spec.length = LengthMod::Size;
             break;
         case 'j':
-        case 'q': spec.length = LengthMod::Int64; ++p; break;
+        case 'q':
+            spec.length = LengthMod::Int64;
+            ++p;
+            break;
         case 'z':
-        case 't': spec.length = LengthMod::Size; ++p; break;
-        case 'L': spec.length = LengthMod::LongDouble; ++p; break;
-        case 'w': spec.length = LengthMod::Wide; ++p; break;
-        default: break;
+        case 't':
+            spec.length = LengthMod::Size;
+            ++p;
+            break;
+        case 'L':
+            spec.length = LengthMod::LongDouble;
+            ++p;
+            break;
+        case 'w':
+            spec.length = LengthMod::Wide;
+            ++p;
+            break;
+        default:
+            break;
         }
 
         Ch conversion = *p;
@@ -365,21 +395,33 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
         ++p;
         switch (conversion)
         {
-        case '%': out.push_back(Ch('%')); break;
+        case '%':
+            out.push_back(Ch('%'));
+            break;
         case 'd':
         case 'i':
         {
             long long v;
             switch (spec.length)
             {
-            case LengthMod::Char: v = static_cast<signed char>(va_arg(args, int)); break;
-            case LengthMod::Short: v = static_cast<short>(va_arg(args, int)); break;
-            case LengthMod::Int64: v = va_arg(args, long long); break;
-            case LengthMod::Size: v = va_arg(args, ptrdiff_t); break;
-            default: v = va_arg(args, int); break;
+            case LengthMod::Char:
+                v = static_cast<signed char>(va_arg(args, int));
+                break;
+            case LengthMod::Short:
+                v = static_cast<short>(va_arg(args, int));
+                break;
+            case LengthMod::Int64:
+                v = va_arg(args, long long);
+                break;
+            case LengthMod::Size:
+                v = va_arg(args, ptrdiff_t);
+                break;
+            default:
+                v = va_arg(args, int);
+                break;
             }
-            unsigned long long magnitude = v < 0 ? 0ull - static_cast<unsigned long long>(v)
-                                                 : static_cast<unsigned long long>(v);
+            unsigned long long magnitude =
+                v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
             PutInteger(out, spec, 'd', magnitude, v < 0);
             break;
         }
@@ -391,11 +433,21 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
             unsigned long long v;
             switch (spec.length)
             {
-            case LengthMod::Char: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-            case LengthMod::Short: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-            case LengthMod::Int64: v = va_arg(args, unsigned long long); break;
-            case LengthMod::Size: v = va_arg(args, size_t); break;
-            default: v = va_arg(args, unsigned); break;
+            case LengthMod::Char:
+                v = static_cast<unsigned char>(va_arg(args, unsigned));
+                break;
+            case LengthMod::Short:
+                v = static_cast<unsigned short>(va_arg(args, unsigned));
+                break;
+            case LengthMod::Int64:
+                v = va_arg(args, unsigned long long);
+                break;
+            case LengthMod::Size:
+                v = va_arg(args, size_t);
+                break;
+            default:
+                v = va_arg(args, unsigned);
+                break;
             }
             PutInteger(out, spec, static_cast<char>(conversion), v, false);
             break;
@@ -416,7 +468,9 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
         case 'g':
         case 'G':
         case 'a':
-        case 'A': PutFloat(out, spec, static_cast<char>(conversion), args); break;
+        case 'A':
+            PutFloat(out, spec, static_cast<char>(conversion), args);
+            break;
         case 's':
         case 'S':
         {

@@ -217,14 +217,27 @@ bool PfDebugWindow::HandleEvent(const SDL_Event& event)
     switch (event.type)
     {
     case SDL_KEYDOWN:
-    case SDL_KEYUP: windowId = event.key.windowID; break;
-    case SDL_WINDOWEVENT: windowId = event.window.windowID; break;
-    case SDL_MOUSEMOTION: windowId = event.motion.windowID; break;
+    case SDL_KEYUP:
+        windowId = event.key.windowID;
+        break;
+    case SDL_WINDOWEVENT:
+        windowId = event.window.windowID;
+        break;
+    case SDL_MOUSEMOTION:
+        windowId = event.motion.windowID;
+        break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: windowId = event.button.windowID; break;
-    case SDL_MOUSEWHEEL: windowId = event.wheel.windowID; break;
-    case SDL_TEXTINPUT: windowId = event.text.windowID; break;
-    default: return false;
+    case SDL_MOUSEBUTTONUP:
+        windowId = event.button.windowID;
+        break;
+    case SDL_MOUSEWHEEL:
+        windowId = event.wheel.windowID;
+        break;
+    case SDL_TEXTINPUT:
+        windowId = event.text.windowID;
+        break;
+    default:
+        return false;
     }
     if (m_Window == nullptr || windowId != m_WindowId)
         return false;

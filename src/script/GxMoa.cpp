@@ -8,9 +8,15 @@
 
 using namespace GxMoaRecordIO;
 
-GxMoa::GxMoa() { ResetRunState(); }
+GxMoa::GxMoa()
+{
+    ResetRunState();
+}
 
-GxMoa::~GxMoa() { GxMoa::Clear(); }
+GxMoa::~GxMoa()
+{
+    GxMoa::Clear();
+}
 
 void GxMoa::Clear()
 {
@@ -150,7 +156,8 @@ bool GxMoa::Write(GxContentWriterBase* writer) const
 bool GxMoa::Read(GxContentReaderBase* reader)
 {
     Clear();
-    auto fail = [this]() {
+    auto fail = [this]()
+    {
         // A program read only in part is dropped whole: nothing may run from half a program.
         Clear();
         return false;
@@ -262,6 +269,12 @@ void GxMoa::Dump(std::wstring& out, int indent) const
 
 void GxMoa::Log(const wchar_t*, ...) {}
 
-void GxMoa::Warning(const std::wstring&, int32_t, const wchar_t*, ...) { ++m_WarningCount; }
+void GxMoa::Warning(const std::wstring&, int32_t, const wchar_t*, ...)
+{
+    ++m_WarningCount;
+}
 
-void GxMoa::Error(const std::wstring&, int32_t, const wchar_t*, ...) { ++m_ErrorCount; }
+void GxMoa::Error(const std::wstring&, int32_t, const wchar_t*, ...)
+{
+    ++m_ErrorCount;
+}

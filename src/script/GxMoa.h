@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+class GxMoaBuiltinBase;
 class GxMoaScriptEntity;
+class GxMoaWorker;
 
 class GxMoa
 {
@@ -66,7 +68,18 @@ public:
     {
         return LabelExistsInScript(label, scriptName);
     }
-    // Adds a script (a copy of nothing: takes ownership); false and dropped when the name exists.
+    // Evaluates the expression at the position: compiles it into the worker's top frame and runs it.
+    // The position is the parser's cursor and ends on the token that ended the expression. The result,
+    // when wanted, is the one value the expression left (Null otherwise). On failure the error has been
+    // reported and the error-stop flag is set. Defined with the expression machine.
+    bool Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWorker* worker, GxMoaRunPos& position,
+                    bool warnOnCreate);
+    // FindLabelForEntity under the name the builtins know it by.
+    GxMoaLabelDefinition* FindLabelForWorker(const std::wstring& name, const GxMoaScriptEntity* context) const
+    {
+        return FindLabelForEntity(name, context);
+    }
+    // Takes ownership of a script; false (and the script dropped) when the name exists.
     bool AddScript(std::unique_ptr<GxMoaScript> script);
 
     std::map<std::wstring, std::unique_ptr<GxMoaLabelDefinition>> m_LabelDefine;

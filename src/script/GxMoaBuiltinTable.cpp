@@ -15,25 +15,43 @@ std::vector<GxMoaBuiltinTableEntry> Build()
 {
     // General-purpose builtins, by their fixed index.
     std::vector<GxMoaBuiltinTableEntry> entries = {
-        {L"int", 1},         {L"float", 2},         {L"str", 3},          {L"isarray", 4},      {L"arraysize", 5},
-        {L"log", 6},         {L"debuglog", 7},      {L"errorlog", 8},     {L"fileexists", 9},   {L"filesize", 10},
-        {L"strlen", 11},     {L"substr", 12},       {L"tolower", 13},     {L"toupper", 14},     {L"strfind", 15},
-        {L"haslabel", 16},   {L"dumpvars", 17},     {L"getlcid", 20},     {L"gettzname", 21},   {L"gettzbias", 22},
-        {L"time", 23},       {L"year", 24},         {L"month", 25},       {L"day", 26},         {L"hour", 27},
-        {L"minute", 28},     {L"second", 29},       {L"weekday", 30},     {L"yearday", 31},     {L"getcurdir", 32},
-        {L"goto", 64},       {L"gotoif", 65},       {L"gosub", 66},       {L"gosubif", 67},     {L"return", 68},
-        {L"returnif", 69},   {L"returnfunc", 70},   {L"result", 71},      {L"sign", 100},       {L"abs", 101},
-        {L"fsign", 102},     {L"fabs", 103},        {L"fmod", 104},       {L"pow", 105},        {L"sqrt", 106},
-        {L"exp", 107},       {L"ln", 108},
+        {L"int", 1},       {L"float", 2},       {L"str", 3},      {L"isarray", 4},    {L"arraysize", 5},
+        {L"log", 6},       {L"debuglog", 7},    {L"errorlog", 8}, {L"fileexists", 9}, {L"filesize", 10},
+        {L"strlen", 11},   {L"substr", 12},     {L"tolower", 13}, {L"toupper", 14},   {L"strfind", 15},
+        {L"haslabel", 16}, {L"dumpvars", 17},   {L"getlcid", 20}, {L"gettzname", 21}, {L"gettzbias", 22},
+        {L"time", 23},     {L"year", 24},       {L"month", 25},   {L"day", 26},       {L"hour", 27},
+        {L"minute", 28},   {L"second", 29},     {L"weekday", 30}, {L"yearday", 31},   {L"getcurdir", 32},
+        {L"goto", 64},     {L"gotoif", 65},     {L"gosub", 66},   {L"gosubif", 67},   {L"return", 68},
+        {L"returnif", 69}, {L"returnfunc", 70}, {L"result", 71},  {L"sign", 100},     {L"abs", 101},
+        {L"fsign", 102},   {L"fabs", 103},      {L"fmod", 104},   {L"pow", 105},      {L"sqrt", 106},
+        {L"exp", 107},     {L"ln", 108},
     };
     // Builtins dispatched by range and name, numbered from the range's first index in comparison order.
     const Range ranges[] = {
         {300, {L"rand"}},
         {500,
-         {L"getsavedir", L"getcurseqname", L"getprevseqname", L"getcurseqparam0", L"getcurseqparam1",
-          L"getprevseqparam0", L"getprevseqparam1", L"getlastselect", L"getdialogresult", L"getdebugmodeflag",
-          L"setgamedatatitle", L"getgamedatatitle", L"getreplaymode", L"getpassedlabel", L"setnameidentifymode",
-          L"dlg", L"msg", L"msgn", L"msg.show", L"msg.hide", L"msg.clear", L"text"}},
+         {L"getsavedir",
+          L"getcurseqname",
+          L"getprevseqname",
+          L"getcurseqparam0",
+          L"getcurseqparam1",
+          L"getprevseqparam0",
+          L"getprevseqparam1",
+          L"getlastselect",
+          L"getdialogresult",
+          L"getdebugmodeflag",
+          L"setgamedatatitle",
+          L"getgamedatatitle",
+          L"getreplaymode",
+          L"getpassedlabel",
+          L"setnameidentifymode",
+          L"dlg",
+          L"msg",
+          L"msgn",
+          L"msg.show",
+          L"msg.hide",
+          L"msg.clear",
+          L"text"}},
         {1000,
          {L"sp.color", L"sp.alpha", L"sp.blend", L"sp.lcg", L"sp.lnc", L"sp.wa", L"sp.shake", L"sp.shake_end",
           L"sp.sub", L"stand"}},
@@ -128,7 +146,8 @@ const std::vector<GxMoaBuiltinTableEntry>& GxMoaBuiltinTable::GetEntries()
 
 const GxMoaBuiltinTableEntry* GxMoaBuiltinTable::Find(const std::wstring& name)
 {
-    static const std::unordered_map<std::wstring, const GxMoaBuiltinTableEntry*> s_ByName = [] {
+    static const std::unordered_map<std::wstring, const GxMoaBuiltinTableEntry*> s_ByName = []
+    {
         std::unordered_map<std::wstring, const GxMoaBuiltinTableEntry*> map;
         for (const GxMoaBuiltinTableEntry& e : GetEntries())
             map.emplace(e.m_Name, &e);

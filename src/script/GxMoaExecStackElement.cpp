@@ -10,21 +10,35 @@ namespace
 constexpr size_t kOpcodeListReserve = 16;
 }
 
-GxMoaExecStackElement::GxMoaExecStackElement() { m_OpcodeList.reserve(kOpcodeListReserve); }
+GxMoaExecStackElement::GxMoaExecStackElement()
+{
+    static uint64_t s_NextSerial = 0;
+    m_Serial = ++s_NextSerial;
+    m_OpcodeList.reserve(kOpcodeListReserve);
+}
 
 const wchar_t* GxMoaExecStackElement::BlockTypeLabel(int32_t blockType)
 {
     switch (blockType)
     {
-    case BLOCK_NORMAL: return L"通常ブロック";
-    case BLOCK_FUNCTION: return L"関数ブロック";
-    case BLOCK_IF: return L"IFブロック";
-    case BLOCK_ELSE: return L"ELSEブロック";
-    case BLOCK_WHILE: return L"WHILEブロック";
-    case BLOCK_FOR: return L"FORブロック";
-    case BLOCK_DO: return L"DOブロック";
-    case BLOCK_SUB: return L"通常SUBブロック";
-    default: return L"不明";
+    case BLOCK_NORMAL:
+        return L"通常ブロック";
+    case BLOCK_FUNCTION:
+        return L"関数ブロック";
+    case BLOCK_IF:
+        return L"IFブロック";
+    case BLOCK_ELSE:
+        return L"ELSEブロック";
+    case BLOCK_WHILE:
+        return L"WHILEブロック";
+    case BLOCK_FOR:
+        return L"FORブロック";
+    case BLOCK_DO:
+        return L"DOブロック";
+    case BLOCK_SUB:
+        return L"通常SUBブロック";
+    default:
+        return L"不明";
     }
 }
 

@@ -47,6 +47,9 @@ public:
     int32_t m_OpcodePos = 0;
     // The frame's script, found by name the first time the frame runs (not stored).
     GxMoaScript* m_pScript = nullptr;
+    // Unique for the process (not stored): a frame that replaces a popped one may reuse its address,
+    // never its serial, so code that holds a frame across a builtin call can tell them apart.
+    uint64_t m_Serial;
 };
 
 // Frames live at stable addresses while frames are pushed and popped above them.

@@ -26,5 +26,8 @@ inline bool EndList(GxContentReaderBase* reader)
     return reader->GetErrorCount() == 0;
 }
 
-inline bool Ok(GxContentReaderBase* reader) { return reader->GetErrorCount() == 0; }
+inline bool Ok(GxContentReaderBase* reader)
+{
+    return reader->GetErrorCount() == 0;
+}
 } // namespace GxMoaRecordIO

@@ -15,7 +15,8 @@ bool GxMoaScope::IsInClass(int32_t scope, int32_t persistClass)
 {
     switch (persistClass)
     {
-    case PERSIST_ALL: return true;
+    case PERSIST_ALL:
+        return true;
     case PERSIST_PERMAN:
         return scope == SCOPE_STATIC_PERMAN || scope == SCOPE_GLOBAL_PERMAN || scope == SCOPE_EXTERN_PERMAN;
     case PERSIST_INGAME:
@@ -23,6 +24,7 @@ bool GxMoaScope::IsInClass(int32_t scope, int32_t persistClass)
                scope == SCOPE_LOCAL;
     case PERSIST_NOSAVE:
         return scope == SCOPE_STATIC_NOSAVE || scope == SCOPE_GLOBAL_NOSAVE || scope == SCOPE_EXTERN_NOSAVE;
-    default: return false;
+    default:
+        return false;
     }
 }

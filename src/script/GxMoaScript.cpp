@@ -16,6 +16,7 @@ void GxMoaScript::Clear()
     m_LabelDefine.clear();
     m_VariableDefine.clear();
     m_Lines.clear();
+    m_pParseCache.reset();
 }
 
 GxMoaLabelDefinition* GxMoaScript::FindLabel(const std::wstring& name) const

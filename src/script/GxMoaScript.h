@@ -12,6 +12,7 @@
 #include <vector>
 
 class GxMoa;
+class GxMoaParseCache;
 
 class GxMoaScript
 {
@@ -46,4 +47,6 @@ public:
     std::vector<GxMoaVariableDefinition> m_VariableDefine;
     std::vector<GxMoaScriptStep> m_Lines;
     GxMoa* m_pMoa = nullptr;
+    // Expressions already parsed, by start position (not stored; dropped with the lines by Clear).
+    mutable std::shared_ptr<GxMoaParseCache> m_pParseCache;
 };

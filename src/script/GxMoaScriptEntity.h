@@ -14,7 +14,9 @@ class GxMoaScriptEntity
 {
 public:
     GxMoaScriptEntity(GxMoa* moa, GxMoaWorker* worker, GxMoaScript* script)
-        : m_pMoa(moa), m_pWorker(worker), m_pScript(script) {}
+        : m_pMoa(moa), m_pWorker(worker), m_pScript(script)
+    {
+    }
     virtual ~GxMoaScriptEntity() = default;
 
     virtual bool Write(GxContentWriterBase* writer, int32_t persistClass) const;

@@ -12,7 +12,9 @@ class GxMoaScriptPos : public GxMoaRunPos
 {
 public:
     GxMoaScriptPos() = default;
-    GxMoaScriptPos(int32_t line, int32_t pos, const std::wstring& script) : GxMoaRunPos(line, pos), m_ScriptName(script) {}
+    GxMoaScriptPos(int32_t line, int32_t pos, const std::wstring& script) : GxMoaRunPos(line, pos), m_ScriptName(script)
+    {
+    }
 
     bool Write(GxContentWriterBase* writer) const override;
     bool Read(GxContentReaderBase* reader) override;

@@ -15,14 +15,86 @@ constexpr uint32_t kFlagJumpPos = 1u << 1;
 constexpr uint32_t kFlagStr = 1u << 2;
 
 const wchar_t* const s_KindNames[] = {
-    L"未定義", L"組み込み関数名", L"不明文字列", L"整数値", L"小数値", L"文字列", L"NULL", L"ラベル宣言",
-    L"テキスト", L"変数名", L"配列変数名", L"&変数名", L"&配列変数名", L"ARRAY", L"コマンド開始",
-    L"ブレークポイント", L"ヒアドキュメント終端", L"スクリプト終端", L"DEFINE", L"BUILTIN", nullptr,
-    L"STATIC", L"GLOBAL", L"EXTERN", L"NOSAVE", L"INGAME", L"PERMAN", L"IF", L"ELSE", L"WHILE", L"FOR",
-    L"DO", L"CONTINUE", L"BREAK", L";", L",", L"{", L"}", L"[", L"]", L"(", L")", L"==", L"!=", L">", L">=",
-    L"<", L"<=", L"+", L":", L"-", L"*", L"/", L"%", L"単項+", L"単項-", L"&", L"|", L"^", L"~", L"<<", L">>",
-    L"!", L"&&", L"||", L"++単項", L"--単項", L"単項++", L"単項--", L"=", L"+=", L":=", L"-=", L"*=", L"/=",
-    L"%=", L"&=", L"|=", L"^=", L"?",
+    L"未定義",
+    L"組み込み関数名",
+    L"不明文字列",
+    L"整数値",
+    L"小数値",
+    L"文字列",
+    L"NULL",
+    L"ラベル宣言",
+    L"テキスト",
+    L"変数名",
+    L"配列変数名",
+    L"&変数名",
+    L"&配列変数名",
+    L"ARRAY",
+    L"コマンド開始",
+    L"ブレークポイント",
+    L"ヒアドキュメント終端",
+    L"スクリプト終端",
+    L"DEFINE",
+    L"BUILTIN",
+    nullptr,
+    L"STATIC",
+    L"GLOBAL",
+    L"EXTERN",
+    L"NOSAVE",
+    L"INGAME",
+    L"PERMAN",
+    L"IF",
+    L"ELSE",
+    L"WHILE",
+    L"FOR",
+    L"DO",
+    L"CONTINUE",
+    L"BREAK",
+    L";",
+    L",",
+    L"{",
+    L"}",
+    L"[",
+    L"]",
+    L"(",
+    L")",
+    L"==",
+    L"!=",
+    L">",
+    L">=",
+    L"<",
+    L"<=",
+    L"+",
+    L":",
+    L"-",
+    L"*",
+    L"/",
+    L"%",
+    L"単項+",
+    L"単項-",
+    L"&",
+    L"|",
+    L"^",
+    L"~",
+    L"<<",
+    L">>",
+    L"!",
+    L"&&",
+    L"||",
+    L"++単項",
+    L"--単項",
+    L"単項++",
+    L"単項--",
+    L"=",
+    L"+=",
+    L":=",
+    L"-=",
+    L"*=",
+    L"/=",
+    L"%=",
+    L"&=",
+    L"|=",
+    L"^=",
+    L"?",
 };
 static_assert(sizeof(s_KindNames) / sizeof(s_KindNames[0]) == 80);
 } // namespace
@@ -82,7 +154,10 @@ double GxMoaToken::GetFloat() const
     return f;
 }
 
-void GxMoaToken::SetFloat(double value) { std::memcpy(&m_Int, &value, sizeof(value)); }
+void GxMoaToken::SetFloat(double value)
+{
+    std::memcpy(&m_Int, &value, sizeof(value));
+}
 
 const wchar_t* GxMoaToken::KindName(uint32_t kind)
 {
@@ -96,12 +171,24 @@ std::wstring GxMoaToken::ToString() const
     std::wstring text;
     switch (m_Kind)
     {
-    case TK_BUILTIN: text = L"組み込み関数名"; break;
-    case TK_INT: text = GxString::Format(L"整数値[%I64d]", static_cast<long long>(m_Int)); break;
-    case TK_FLOAT: text = GxString::Format(L"小数値[%f]", GetFloat()); break;
-    case TK_VARIABLE: text = L"変数名"; break;
-    case TK_ARRAY_VARIABLE: text = L"配列変数名"; break;
-    default: text = KindName(m_Kind); break;
+    case TK_BUILTIN:
+        text = L"組み込み関数名";
+        break;
+    case TK_INT:
+        text = GxString::Format(L"整数値[%I64d]", static_cast<long long>(m_Int));
+        break;
+    case TK_FLOAT:
+        text = GxString::Format(L"小数値[%f]", GetFloat());
+        break;
+    case TK_VARIABLE:
+        text = L"変数名";
+        break;
+    case TK_ARRAY_VARIABLE:
+        text = L"配列変数名";
+        break;
+    default:
+        text = KindName(m_Kind);
+        break;
     }
     if (m_Str && !m_Str->empty())
         text += L" String:" + *m_Str;

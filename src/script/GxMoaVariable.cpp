@@ -43,16 +43,32 @@ int32_t FloatToInt32(double f)
     return static_cast<int32_t>(f);
 }
 
-int64_t WrapAdd(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
-int64_t WrapSub(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b)); }
-int64_t WrapMul(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b)); }
+int64_t WrapAdd(int64_t a, int64_t b)
+{
+    return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
+}
+int64_t WrapSub(int64_t a, int64_t b)
+{
+    return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+}
+int64_t WrapMul(int64_t a, int64_t b)
+{
+    return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b));
+}
 
 bool EitherFloat(const GxMoaVariable& l, const GxMoaVariable& r)
 {
     return l.GetType() == GxMoaVariable::TYPE_FLOAT || r.GetType() == GxMoaVariable::TYPE_FLOAT;
 }
 
-enum class ArithOp { Add, Sub, Mul, Div, Mod };
+enum class ArithOp
+{
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Mod
+};
 
 GxMoaVariable Arith(const GxMoaVariable& l, const GxMoaVariable& r, ArithOp op)
 {
@@ -63,9 +79,15 @@ GxMoaVariable Arith(const GxMoaVariable& l, const GxMoaVariable& r, ArithOp op)
         const int64_t b = r.ToInt64();
         switch (op)
         {
-        case ArithOp::Add: out.SetInt(WrapAdd(a, b)); break;
-        case ArithOp::Sub: out.SetInt(WrapSub(a, b)); break;
-        case ArithOp::Mul: out.SetInt(WrapMul(a, b)); break;
+        case ArithOp::Add:
+            out.SetInt(WrapAdd(a, b));
+            break;
+        case ArithOp::Sub:
+            out.SetInt(WrapSub(a, b));
+            break;
+        case ArithOp::Mul:
+            out.SetInt(WrapMul(a, b));
+            break;
         case ArithOp::Div:
             if (b == 0)
                 break;
@@ -84,9 +106,15 @@ GxMoaVariable Arith(const GxMoaVariable& l, const GxMoaVariable& r, ArithOp op)
     const double b = r.ToFloat();
     switch (op)
     {
-    case ArithOp::Add: out.SetFloat(a + b); break;
-    case ArithOp::Sub: out.SetFloat(a - b); break;
-    case ArithOp::Mul: out.SetFloat(a * b); break;
+    case ArithOp::Add:
+        out.SetFloat(a + b);
+        break;
+    case ArithOp::Sub:
+        out.SetFloat(a - b);
+        break;
+    case ArithOp::Mul:
+        out.SetFloat(a * b);
+        break;
     case ArithOp::Div:
         if (std::fabs(b) > GxMoaVariable::kEpsilon)
             out.SetFloat(a / b);
@@ -107,9 +135,15 @@ int OrderDouble(double a, double b)
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-int OrderInt(int64_t a, int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+int OrderInt(int64_t a, int64_t b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
-int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+int Sign(int v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
 
 // Order of two values for ">", ">=", "<" and "<=".
 int Order(const GxMoaVariable& l, const GxMoaVariable& r)
@@ -148,10 +182,12 @@ int Order(const GxMoaVariable& l, const GxMoaVariable& r)
 // Construction, ownership
 // ---------------------------------------------------------------------------------------------------
 
-GxMoaVariable::GxMoaVariable(const GxMoaVariable& other) { Assign(other); }
+GxMoaVariable::GxMoaVariable(const GxMoaVariable& other)
+{
+    Assign(other);
+}
 
-GxMoaVariable::GxMoaVariable(GxMoaVariable&& other) noexcept
-    : m_ValueType(other.m_ValueType), m_Value(other.m_Value)
+GxMoaVariable::GxMoaVariable(GxMoaVariable&& other) noexcept : m_ValueType(other.m_ValueType), m_Value(other.m_Value)
 {
     other.m_ValueType = TYPE_NULL;
     other.m_Value.i = 0;
@@ -180,7 +216,10 @@ GxMoaVariable& GxMoaVariable::operator=(GxMoaVariable&& other) noexcept
     return *this;
 }
 
-GxMoaVariable::~GxMoaVariable() { FreePayload(); }
+GxMoaVariable::~GxMoaVariable()
+{
+    FreePayload();
+}
 
 void GxMoaVariable::FreePayload()
 {
@@ -235,7 +274,10 @@ void GxMoaVariable::SetString(const std::wstring& text)
     m_Value.str = copy;
 }
 
-void GxMoaVariable::SetCString(const wchar_t* text) { SetString(text ? std::wstring(text) : std::wstring()); }
+void GxMoaVariable::SetCString(const wchar_t* text)
+{
+    SetString(text ? std::wstring(text) : std::wstring());
+}
 
 void GxMoaVariable::SetRefVar(const std::wstring& name)
 {
@@ -335,14 +377,18 @@ int64_t GxMoaVariable::ToInt64() const
 {
     switch (m_ValueType)
     {
-    case TYPE_INT: return m_Value.i;
-    case TYPE_FLOAT: return FloatToInt64(m_Value.f);
+    case TYPE_INT:
+        return m_Value.i;
+    case TYPE_FLOAT:
+        return FloatToInt64(m_Value.f);
     case TYPE_STR:
-        return m_Value.str ? ParseInt64(*m_Value.str, std::numeric_limits<int64_t>::min(),
-                                        std::numeric_limits<int64_t>::max())
-                           : 0;
-    case TYPE_ARRAY: return GetArraySize();
-    default: return 0;
+        return m_Value.str
+                   ? ParseInt64(*m_Value.str, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max())
+                   : 0;
+    case TYPE_ARRAY:
+        return GetArraySize();
+    default:
+        return 0;
     }
 }
 
@@ -350,14 +396,18 @@ int32_t GxMoaVariable::ToInt() const
 {
     switch (m_ValueType)
     {
-    case TYPE_INT: return static_cast<int32_t>(static_cast<uint32_t>(m_Value.i));
-    case TYPE_FLOAT: return FloatToInt32(m_Value.f);
+    case TYPE_INT:
+        return static_cast<int32_t>(static_cast<uint32_t>(m_Value.i));
+    case TYPE_FLOAT:
+        return FloatToInt32(m_Value.f);
     case TYPE_STR:
         return m_Value.str ? static_cast<int32_t>(ParseInt64(*m_Value.str, std::numeric_limits<int32_t>::min(),
                                                              std::numeric_limits<int32_t>::max()))
                            : 0;
-    case TYPE_ARRAY: return GetArraySize();
-    default: return 0;
+    case TYPE_ARRAY:
+        return GetArraySize();
+    default:
+        return 0;
     }
 }
 
@@ -365,11 +415,16 @@ double GxMoaVariable::ToFloat() const
 {
     switch (m_ValueType)
     {
-    case TYPE_INT: return static_cast<double>(m_Value.i);
-    case TYPE_FLOAT: return m_Value.f;
-    case TYPE_STR: return m_Value.str ? ParseFloat(*m_Value.str) : 0.0;
-    case TYPE_ARRAY: return GetArraySize();
-    default: return 0.0;
+    case TYPE_INT:
+        return static_cast<double>(m_Value.i);
+    case TYPE_FLOAT:
+        return m_Value.f;
+    case TYPE_STR:
+        return m_Value.str ? ParseFloat(*m_Value.str) : 0.0;
+    case TYPE_ARRAY:
+        return GetArraySize();
+    default:
+        return 0.0;
     }
 }
 
@@ -377,12 +432,17 @@ std::wstring GxMoaVariable::ToString() const
 {
     switch (m_ValueType)
     {
-    case TYPE_INT: return std::to_wstring(m_Value.i);
-    case TYPE_FLOAT: return FormatFloat(m_Value.f);
+    case TYPE_INT:
+        return std::to_wstring(m_Value.i);
+    case TYPE_FLOAT:
+        return FormatFloat(m_Value.f);
     case TYPE_STR:
-    case TYPE_REFVAR: return m_Value.str ? *m_Value.str : std::wstring();
-    case TYPE_ARRAY: return std::to_wstring(GetArraySize());
-    default: return std::wstring();
+    case TYPE_REFVAR:
+        return m_Value.str ? *m_Value.str : std::wstring();
+    case TYPE_ARRAY:
+        return std::to_wstring(GetArraySize());
+    default:
+        return std::wstring();
     }
 }
 
@@ -404,14 +464,22 @@ const wchar_t* GxMoaVariable::TypeName(uint32_t type)
 {
     switch (type)
     {
-    case TYPE_INT: return L"Int";
-    case TYPE_FLOAT: return L"Float";
-    case TYPE_STR: return L"Str";
-    case TYPE_ARRAY: return L"Array";
-    case TYPE_REFVAR: return L"RefVar";
-    case TYPE_OPCODE: return L"Opcode";
-    case TYPE_NULL: return L"Null";
-    default: return L"Unknown";
+    case TYPE_INT:
+        return L"Int";
+    case TYPE_FLOAT:
+        return L"Float";
+    case TYPE_STR:
+        return L"Str";
+    case TYPE_ARRAY:
+        return L"Array";
+    case TYPE_REFVAR:
+        return L"RefVar";
+    case TYPE_OPCODE:
+        return L"Opcode";
+    case TYPE_NULL:
+        return L"Null";
+    default:
+        return L"Unknown";
     }
 }
 
@@ -419,7 +487,8 @@ int GxMoaVariable::CompareOrdinal(const std::wstring& a, const std::wstring& b)
 {
     // A character above U+FFFF is a surrogate pair in UTF-16, whose first unit (D800-DBFF) sorts
     // below E000-FFFF; compare by that first unit, then by the whole character.
-    auto unit = [](wchar_t c) -> uint32_t {
+    auto unit = [](wchar_t c) -> uint32_t
+    {
         const uint32_t v = static_cast<uint32_t>(c);
         return v > 0xFFFF ? 0xD800 + ((v - 0x10000) >> 10) : v;
     };
@@ -506,11 +575,26 @@ bool GxMoaVariable::Store(int64_t index, const GxMoaVariable& value)
 // Operators
 // ---------------------------------------------------------------------------------------------------
 
-GxMoaVariable GxMoaVariable::Add(const GxMoaVariable& l, const GxMoaVariable& r) { return Arith(l, r, ArithOp::Add); }
-GxMoaVariable GxMoaVariable::Sub(const GxMoaVariable& l, const GxMoaVariable& r) { return Arith(l, r, ArithOp::Sub); }
-GxMoaVariable GxMoaVariable::Mul(const GxMoaVariable& l, const GxMoaVariable& r) { return Arith(l, r, ArithOp::Mul); }
-GxMoaVariable GxMoaVariable::Div(const GxMoaVariable& l, const GxMoaVariable& r) { return Arith(l, r, ArithOp::Div); }
-GxMoaVariable GxMoaVariable::Mod(const GxMoaVariable& l, const GxMoaVariable& r) { return Arith(l, r, ArithOp::Mod); }
+GxMoaVariable GxMoaVariable::Add(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Arith(l, r, ArithOp::Add);
+}
+GxMoaVariable GxMoaVariable::Sub(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Arith(l, r, ArithOp::Sub);
+}
+GxMoaVariable GxMoaVariable::Mul(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Arith(l, r, ArithOp::Mul);
+}
+GxMoaVariable GxMoaVariable::Div(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Arith(l, r, ArithOp::Div);
+}
+GxMoaVariable GxMoaVariable::Mod(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Arith(l, r, ArithOp::Mod);
+}
 
 GxMoaVariable GxMoaVariable::Concat(const GxMoaVariable& l, const GxMoaVariable& r)
 {
@@ -582,18 +666,35 @@ void GxMoaVariable::MulAssign(GxMoaVariable& target, const GxMoaVariable& v)
     else
         target = Mul(target, v);
 }
-void GxMoaVariable::DivAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Div(target, v); }
-void GxMoaVariable::ModAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Mod(target, v); }
-void GxMoaVariable::ConcatAssign(GxMoaVariable& target, const GxMoaVariable& v) { target = Concat(target, v); }
+void GxMoaVariable::DivAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    target = Div(target, v);
+}
+void GxMoaVariable::ModAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    target = Mod(target, v);
+}
+void GxMoaVariable::ConcatAssign(GxMoaVariable& target, const GxMoaVariable& v)
+{
+    target = Concat(target, v);
+}
 
 void GxMoaVariable::Negate(GxMoaVariable& v)
 {
     switch (v.m_ValueType)
     {
-    case TYPE_INT: v.m_Value.i = WrapSub(0, v.m_Value.i); break;
-    case TYPE_FLOAT: v.m_Value.f = -v.m_Value.f; break;
-    case TYPE_STR: v.SetInt(WrapSub(0, v.ToInt64())); break;
-    default: v.SetInt(0); break;
+    case TYPE_INT:
+        v.m_Value.i = WrapSub(0, v.m_Value.i);
+        break;
+    case TYPE_FLOAT:
+        v.m_Value.f = -v.m_Value.f;
+        break;
+    case TYPE_STR:
+        v.SetInt(WrapSub(0, v.ToInt64()));
+        break;
+    default:
+        v.SetInt(0);
+        break;
     }
 }
 
@@ -601,10 +702,16 @@ void GxMoaVariable::BitNot(GxMoaVariable& v)
 {
     switch (v.m_ValueType)
     {
-    case TYPE_INT: v.m_Value.i = ~v.m_Value.i; break;
+    case TYPE_INT:
+        v.m_Value.i = ~v.m_Value.i;
+        break;
     case TYPE_FLOAT:
-    case TYPE_STR: v.SetInt(~v.ToInt64()); break;
-    default: v.SetInt(-1); break;
+    case TYPE_STR:
+        v.SetInt(~v.ToInt64());
+        break;
+    default:
+        v.SetInt(-1);
+        break;
     }
 }
 
@@ -614,8 +721,12 @@ void GxMoaVariable::LogicalNot(GxMoaVariable& v)
     {
     case TYPE_INT:
     case TYPE_FLOAT:
-    case TYPE_STR: v.SetInt(v.ToInt64() == 0 ? 1 : 0); break;
-    default: v.SetInt(1); break;
+    case TYPE_STR:
+        v.SetInt(v.ToInt64() == 0 ? 1 : 0);
+        break;
+    default:
+        v.SetInt(1);
+        break;
     }
 }
 
@@ -634,10 +745,14 @@ bool GxMoaVariable::Equal(const GxMoaVariable& l, const GxMoaVariable& r)
         const GxMoaVariable& other = lt == TYPE_NULL ? r : l;
         switch (other.m_ValueType)
         {
-        case TYPE_INT: return other.m_Value.i == 0;
-        case TYPE_FLOAT: return other.m_Value.f == 0.0;
-        case TYPE_STR: return other.ToString().empty();
-        default: return false;
+        case TYPE_INT:
+            return other.m_Value.i == 0;
+        case TYPE_FLOAT:
+            return other.m_Value.f == 0.0;
+        case TYPE_STR:
+            return other.ToString().empty();
+        default:
+            return false;
         }
     }
     if (lt == rt && lt == TYPE_INT)
@@ -649,9 +764,18 @@ bool GxMoaVariable::Equal(const GxMoaVariable& l, const GxMoaVariable& r)
     return CompareOrdinal(l.ToString(), r.ToString()) == 0;
 }
 
-bool GxMoaVariable::NotEqual(const GxMoaVariable& l, const GxMoaVariable& r) { return !Equal(l, r); }
-bool GxMoaVariable::Greater(const GxMoaVariable& l, const GxMoaVariable& r) { return Order(l, r) == 1; }
-bool GxMoaVariable::Less(const GxMoaVariable& l, const GxMoaVariable& r) { return Order(l, r) == -1; }
+bool GxMoaVariable::NotEqual(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return !Equal(l, r);
+}
+bool GxMoaVariable::Greater(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Order(l, r) == 1;
+}
+bool GxMoaVariable::Less(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return Order(l, r) == -1;
+}
 
 bool GxMoaVariable::GreaterEqual(const GxMoaVariable& l, const GxMoaVariable& r)
 {
@@ -684,7 +808,9 @@ std::wstring GxMoaVariable::DumpText(const GxMoaVariable& value, const std::wstr
     case TYPE_STR:
         out += GxString::Format(L"=\"%s\"(%s)\n", value.ToString().c_str(), TypeName(value.m_ValueType));
         break;
-    case TYPE_NULL: out += L"=Null\n"; break;
+    case TYPE_NULL:
+        out += L"=Null\n";
+        break;
     case TYPE_ARRAY:
     {
         const int32_t n = value.GetArraySize();
@@ -693,7 +819,9 @@ std::wstring GxMoaVariable::DumpText(const GxMoaVariable& value, const std::wstr
             out += DumpText((*value.m_Value.arr)[static_cast<size_t>(i)], GxString::Format(L"[%d]", i), indent + 1);
         break;
     }
-    default: out += L"=Unknown\n"; break;
+    default:
+        out += L"=Unknown\n";
+        break;
     }
     return out;
 }
@@ -709,7 +837,9 @@ bool GxMoaVariable::Write(GxContentWriterBase* writer) const
         writer->Write("m_IntOfFloat", static_cast<int64_t>(m_Value.i));
         break;
     case TYPE_STR:
-    case TYPE_REFVAR: writer->WriteString("m_Str", m_Value.str ? *m_Value.str : std::wstring()); break;
+    case TYPE_REFVAR:
+        writer->WriteString("m_Str", m_Value.str ? *m_Value.str : std::wstring());
+        break;
     case TYPE_ARRAY:
     {
         const int32_t n = GetArraySize();
@@ -718,13 +848,19 @@ bool GxMoaVariable::Write(GxContentWriterBase* writer) const
             (*m_Value.arr)[static_cast<size_t>(i)].Write(writer);
         break;
     }
-    case TYPE_OPCODE: writer->Write("m_Int", static_cast<int64_t>(m_Value.i)); break;
-    default: break;
+    case TYPE_OPCODE:
+        writer->Write("m_Int", static_cast<int64_t>(m_Value.i));
+        break;
+    default:
+        break;
     }
     return writer->GetErrorCount() == 0;
 }
 
-bool GxMoaVariable::Read(GxContentReaderBase* reader) { return ReadNested(reader, 0); }
+bool GxMoaVariable::Read(GxContentReaderBase* reader)
+{
+    return ReadNested(reader, 0);
+}
 
 bool GxMoaVariable::ReadNested(GxContentReaderBase* reader, int depth)
 {
@@ -739,8 +875,12 @@ bool GxMoaVariable::ReadNested(GxContentReaderBase* reader, int depth)
         m_ValueType = type;
         m_Value.i = reader->GetS64("m_IntOfFloat");
         break;
-    case TYPE_STR: SetString(reader->ReadStringW("m_Str")); break;
-    case TYPE_REFVAR: SetRefVar(reader->ReadStringW("m_Str")); break;
+    case TYPE_STR:
+        SetString(reader->ReadStringW("m_Str"));
+        break;
+    case TYPE_REFVAR:
+        SetRefVar(reader->ReadStringW("m_Str"));
+        break;
     case TYPE_ARRAY:
     {
         const int32_t n = reader->GetS32("m_ArraySize");

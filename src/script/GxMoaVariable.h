@@ -72,6 +72,7 @@ public:
     // Arrays. MakeArray and Resize refuse counts beyond kMaxArraySize (false, value unchanged).
     bool MakeArray(int64_t count);
     bool Resize(int64_t count);
+    bool SetElement(int64_t count) { return Resize(count); }
     // Index -1 is the value itself; reading past the end grows the array. Null when there is no
     // element (not an array, another negative index, or an index at or beyond kMaxArraySize).
     GxMoaVariable* GetElement(int64_t index);

@@ -12,7 +12,9 @@ public:
     GxMoaVariableSet() = default;
     explicit GxMoaVariableSet(const GxMoaVariable& value) : m_Value(value) {}
     GxMoaVariableSet(const std::wstring& name, const GxMoaVariable& value, int32_t scope = 1)
-        : m_Value(value), m_Scope(scope), m_Name(name) {}
+        : m_Value(value), m_Scope(scope), m_Name(name)
+    {
+    }
     virtual ~GxMoaVariableSet() = default;
 
     virtual bool Write(GxContentWriterBase* writer) const;

@@ -70,10 +70,14 @@ int32_t GxMoaVariableTable::GetDefaultScope() const
 {
     switch (m_TableKind)
     {
-    case TABLE_STATIC: return SCOPE_STATIC_INGAME;
-    case TABLE_GLOBAL: return SCOPE_GLOBAL_INGAME;
-    case TABLE_EXTERN: return SCOPE_EXTERN_INGAME;
-    default: return SCOPE_LOCAL;
+    case TABLE_STATIC:
+        return SCOPE_STATIC_INGAME;
+    case TABLE_GLOBAL:
+        return SCOPE_GLOBAL_INGAME;
+    case TABLE_EXTERN:
+        return SCOPE_EXTERN_INGAME;
+    default:
+        return SCOPE_LOCAL;
     }
 }
 

@@ -40,7 +40,10 @@ public:
     // Finds or appends (with the table's default scope) and stores the value at the index (-1: the
     // whole value). Null when the index is beyond the array size limit.
     GxMoaVariableSet* StoreByName(const std::wstring& name, int64_t index, const GxMoaVariable* value);
-    GxMoaVariableSet* StoreNullByName(const std::wstring& name, int64_t index) { return StoreByName(name, index, nullptr); }
+    GxMoaVariableSet* StoreNullByName(const std::wstring& name, int64_t index)
+    {
+        return StoreByName(name, index, nullptr);
+    }
     void Clear();
     // Appends "Scope:<name>" and the value's dump text for each variable.
     void Dump(std::wstring& out, int indent) const;

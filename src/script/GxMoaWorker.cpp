@@ -17,7 +17,10 @@ constexpr size_t kValueStackReserve = 8;
 constexpr size_t kReportLimit = 1024;
 } // namespace
 
-GxMoaWorker::GxMoaWorker(GxMoa* moa) : m_pMoa(moa) { m_ValueStack.reserve(kValueStackReserve); }
+GxMoaWorker::GxMoaWorker(GxMoa* moa) : m_pMoa(moa)
+{
+    m_ValueStack.reserve(kValueStackReserve);
+}
 
 GxMoaWorker::~GxMoaWorker()
 {
@@ -426,7 +429,8 @@ bool GxMoaWorker::ValidateFrame(const GxMoaExecStackElement& frame) const
 bool GxMoaWorker::Read(GxContentReaderBase* reader)
 {
     // A record that cannot be read whole leaves the worker stopped, never half restored.
-    auto fail = [this]() {
+    auto fail = [this]()
+    {
         Stop();
         return false;
     };

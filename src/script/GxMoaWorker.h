@@ -14,7 +14,9 @@
 #include <vector>
 
 class GxMoa;
+class GxMoaBuiltinBase;
 class GxMoaScript;
+class GxMoaToken;
 
 class GxMoaWorker
 {
@@ -43,6 +45,9 @@ public:
     virtual bool CallLabel(const std::wstring& label, const GxMoaVariableSet* args = nullptr);
     virtual bool Return(const GxMoaVariable* value = nullptr);
     virtual void Finish(const GxMoaVariable* value = nullptr);
+    // Leaves the running label: the blocks on top and the label's frame go, as with Return (labels
+    // are the only functions the runtime has).
+    bool ReturnFromFunction(const GxMoaVariable* value = nullptr) { return Return(value); }
     virtual void Stop();
     virtual bool RestartInScript(const std::wstring& scriptName, const std::wstring& label,
                                  const GxMoaVariableSet* args = nullptr);
@@ -53,12 +58,26 @@ public:
     virtual bool CallLabelInScript(const std::wstring& label, const std::wstring& scriptName,
                                    const GxMoaVariableSet* args = nullptr);
 
+    // The statement interpreter: runs the top frame's script from its position until one stepping
+    // statement has been performed. True while the worker still has frames afterwards; false when it
+    // has none, is halted by the runtime's error stop, or the statement failed.
+    virtual bool Exec(GxMoaBuiltinBase* builtin);
+
     // Queries; without a frame the top frame is used.
     virtual bool IsRunning() const { return !m_ExecStack.empty(); }
     virtual std::wstring GetCurrentScriptName(const GxMoaExecStackElement* frame = nullptr) const;
     virtual int32_t GetCurrentLine(const GxMoaExecStackElement* frame = nullptr) const;
     virtual int32_t GetCurrentLineIndex(const GxMoaExecStackElement* frame = nullptr) const;
     virtual GxMoaExecStack& GetExecStack() { return m_ExecStack; }
+    // The names the builtins know these queries by.
+    std::wstring GetPositionText(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentScriptName(frame);
+    }
+    int32_t GetCurrentOpcodePos(const GxMoaExecStackElement* frame = nullptr) const
+    {
+        return GetCurrentLineIndex(frame);
+    }
     GxMoaExecStackElement* GetTopFrame() const { return m_ExecStack.empty() ? nullptr : m_ExecStack.back().get(); }
 
     // Writes "<where>:<message>" through the runtime's Error with the script's name ("*" when none)
@@ -85,6 +104,29 @@ public:
     GxMoaVariable m_ReturnValue;
 
 protected:
+    // How a statement ends: the loop goes on to the next statement, the call ends, or it fails.
+    enum StatementEnd : int
+    {
+        STATEMENT_GO_ON,
+        STATEMENT_END,
+        STATEMENT_FAIL,
+    };
+    // A text line: logged (the main worker shows it as a message).
+    virtual StatementEnd ExecText(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token,
+                                  GxMoaBuiltinBase* builtin);
+    // An unknown word: warned about and skipped (the main worker runs it as a layer command).
+    virtual StatementEnd ExecUnknownWord(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token,
+                                         GxMoaBuiltinBase* builtin);
+    virtual const wchar_t* UnhandledTokenFormat() const { return L"処理できないトークンです[%s]\n"; }
+    StatementEnd ExecStatement(GxMoaExecStackElement& frame, GxMoaScript& script, GxMoaBuiltinBase* builtin);
+    StatementEnd ExecIf(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token,
+                        GxMoaBuiltinBase* builtin);
+    StatementEnd ExecBlockEnd(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token);
+    // Evaluates an IF or ELSE condition; false (reported, error stop set) when it cannot be evaluated.
+    bool EvalCondition(GxMoaExecStackElement& frame, GxMoaRunPos& cursor, GxMoaBuiltinBase* builtin, bool& truth);
+    // Reports an error at the frame's position and sets the runtime's error stop.
+    void StopWithError(const GxMoaExecStackElement& frame, const wchar_t* format, const std::wstring& text);
+
     // The label looked up from a context entity and, when found, pushed as a new frame (after
     // popping the running frame and its blocks when replace is set).
     bool PushLabelFrame(const std::wstring& label, const GxMoaScriptEntity* context, const GxMoaVariableSet* args,

@@ -13,6 +13,14 @@ public:
 
     GxCore* GetCore() const { return m_pCore; }
 
+protected:
+    // A text line is a message shown by the adventure scene; an unknown word is a layer command.
+    StatementEnd ExecText(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token,
+                          GxMoaBuiltinBase* builtin) override;
+    StatementEnd ExecUnknownWord(GxMoaExecStackElement& frame, GxMoaScript& script, const GxMoaToken& token,
+                                 GxMoaBuiltinBase* builtin) override;
+    const wchar_t* UnhandledTokenFormat() const override { return L"処理できないトークンです[%s]"; }
+
 private:
     GxCore* m_pCore;
 };

@@ -64,7 +64,13 @@ TEST_F(GxLogTest, AppendingKeepsOneMarkAndWritesUtf16)
 {
     GxLog::Debug(L"a%d\n", 1);
     GxLog::Debug(L"\x3042\n");
-    EXPECT_EQ(ReadBytes(m_Dir / "debug.log"), std::string("\xFF\xFE" "a\0" "1\0" "\r\0\n\0" "\x42\x30" "\r\0\n\0", 16));
+    EXPECT_EQ(ReadBytes(m_Dir / "debug.log"), std::string("\xFF\xFE"
+                                                          "a\0"
+                                                          "1\0"
+                                                          "\r\0\n\0"
+                                                          "\x42\x30"
+                                                          "\r\0\n\0",
+                                                          16));
 }
 
 TEST_F(GxLogTest, ErrorsCountAndEchoWithTheirKinds)
@@ -114,7 +120,10 @@ TEST_F(GxLogTest, ErrorBinaryAppendsBytesAsTheyAre)
 {
     GxLog::Error(L"x");
     GxLog::ErrorBinary("ab\n", 3);
-    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE" "x\0" "ab\n", 7));
+    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE"
+                                                          "x\0"
+                                                          "ab\n",
+                                                          7));
     EXPECT_EQ(GxLog::GetErrorCount(), 2u);
 }
 
@@ -143,10 +152,12 @@ TEST_F(GxLogTest, ErrorCountIsExactUnderManyThreads)
     GxLog::SetErrorLogPath(L"");
     std::vector<std::thread> threads;
     for (int t = 0; t < 8; ++t)
-        threads.emplace_back([] {
-            for (int i = 0; i < 500; ++i)
-                GxLog::Error(L"%d\n", i);
-        });
+        threads.emplace_back(
+            []
+            {
+                for (int i = 0; i < 500; ++i)
+                    GxLog::Error(L"%d\n", i);
+            });
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(GxLog::GetErrorCount(), 4000u);
@@ -156,10 +167,12 @@ TEST_F(GxLogTest, ConcurrentWritersGiveOneMarkAndWholeLines)
 {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
-        threads.emplace_back([t] {
-            for (int i = 0; i < 50; ++i)
-                GxLog::Debug(L"thread %d line %03d\n", t, i);
-        });
+        threads.emplace_back(
+            [t]
+            {
+                for (int i = 0; i < 50; ++i)
+                    GxLog::Debug(L"thread %d line %03d\n", t, i);
+            });
     for (std::thread& thread : threads)
         thread.join();
     std::string bytes = ReadBytes(m_Dir / "debug.log");

@@ -23,14 +23,16 @@ TEST(GxMutex, GuardsSharedCounterAcrossThreads)
     long counter = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&] {
-            for (int i = 0; i < 20000; ++i)
+        threads.emplace_back(
+            [&]
             {
-                GxMutexScopedLock lock(mutex);
-                GxMutexScopedLock again(mutex);
-                ++counter;
-            }
-        });
+                for (int i = 0; i < 20000; ++i)
+                {
+                    GxMutexScopedLock lock(mutex);
+                    GxMutexScopedLock again(mutex);
+                    ++counter;
+                }
+            });
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(counter, 80000);
@@ -43,11 +45,13 @@ TEST(GxMutex, ScopedLockReleasesOnExit)
         GxMutexScopedLock lock(mutex);
     }
     bool taken = false;
-    std::thread other([&] {
-        mutex.Lock();
-        taken = true;
-        mutex.Unlock();
-    });
+    std::thread other(
+        [&]
+        {
+            mutex.Lock();
+            taken = true;
+            mutex.Unlock();
+        });
     other.join();
     EXPECT_TRUE(taken);
 }

@@ -28,7 +28,10 @@ TEST(GxStringConvert, Cp932UsesMicrosoftMappings)
 TEST(GxStringConvert, UnmappableWideBecomesQuestionMark)
 {
     // Hangul and an emoji have no CP932 form; the rest converts.
-    EXPECT_EQ(GxString::ToMultiByte(L"a\xac00" L"b\x1F600" L"c"), "a?b?c");
+    EXPECT_EQ(GxString::ToMultiByte(L"a\xac00"
+                                    L"b\x1F600"
+                                    L"c"),
+              "a?b?c");
     // A value that is no character at all.
     EXPECT_EQ(GxString::ToMultiByte(std::wstring(1, static_cast<wchar_t>(0x110000))), "?");
 }
@@ -62,7 +65,10 @@ TEST(GxStringConvert, IllFormedUtf8BecomesReplacementCharacters)
     // Overlong slash, an encoded surrogate, a stray continuation byte, a truncated sequence at the end.
     EXPECT_EQ(GxString::FromUtf8("\xC0\xAF"), L"\xfffd\xfffd");
     EXPECT_EQ(GxString::FromUtf8("\xED\xA0\x80"), L"\xfffd\xfffd\xfffd");
-    EXPECT_EQ(GxString::FromUtf8("a\x80" "b"), L"a\xfffd" L"b");
+    EXPECT_EQ(GxString::FromUtf8("a\x80"
+                                 "b"),
+              L"a\xfffd"
+              L"b");
     EXPECT_EQ(GxString::FromUtf8("a\xE6\x97"), L"a\xfffd");
     EXPECT_EQ(GxString::FromUtf8("\xF4\x90\x80\x80"), L"\xfffd\xfffd\xfffd\xfffd");
 }

@@ -49,7 +49,8 @@ TEST(GxStringFormat, NarrowFormatStringConversionsFollowMicrosoftWidths)
 
 TEST(GxStringFormat, CharactersTakeTheWidthOfTheFormat)
 {
-    EXPECT_EQ(GxString::Format(L"%c%C%hc%lc", L'\x3042', 'b', 'c', L'd'), L"\x3042" L"bcd");
+    EXPECT_EQ(GxString::Format(L"%c%C%hc%lc", L'\x3042', 'b', 'c', L'd'), L"\x3042"
+                                                                          L"bcd");
     EXPECT_EQ(GxString::FormatNarrow("%c%C", 'a', L'b'), "ab");
 }
 
@@ -74,11 +75,13 @@ TEST(GxStringFormat, LongIsThirtyTwoBitsAsInTheSystemMessages)
 
 TEST(GxStringFormat, IntegerFlagsWidthsAndPrecisions)
 {
-    EXPECT_EQ(GxString::Format(L"%02d|%03d|%3d|%4d|%5d|%6d", 5, 7, 9, 12, -3, 42),
-              L"05|007|  9|  12|   -3|    42");
+    EXPECT_EQ(GxString::Format(L"%02d|%03d|%3d|%4d|%5d|%6d", 5, 7, 9, 12, -3, 42), L"05|007|  9|  12|   -3|    42");
     EXPECT_EQ(GxString::Format(L"%-5d|%+d|% d|%05d|%-05d", 3, 3, 3, -3, 3), L"3    |+3| 3|-0003|3    ");
     EXPECT_EQ(GxString::Format(L"%.3d|%.0d|%5.3d", 7, 0, -7), L"007|| -007");
     EXPECT_EQ(GxString::Format(L"%02u|%u", 3u, 4294967295u), L"03|4294967295");
+    EXPECT_EQ(GxString::Format(L"%04d/%02d/%02d", 2024, 1, 9), L"2024/01/09");
+    // A width narrower than the number never cuts it.
+    EXPECT_EQ(GxString::Format(L"%2d|%02x", 12345, 0x1234u), L"12345|1234");
     EXPECT_EQ(GxString::Format(L"%hd|%hu|%hhd", 70000, 70000, 300), L"4464|4464|44");
 }
 
@@ -113,8 +116,7 @@ TEST(GxStringFormat, FloatsIgnoreTheProcessLocale)
     EXPECT_EQ(GxString::Format(L"%.2f|%3.1f|%2.2f", 3.14159, 2.26, 0.5), L"3.14|2.3|0.50");
     EXPECT_EQ(GxString::Format(L"%.4lf", 0.125), L"0.1250");
     EXPECT_EQ(GxString::Format(L"%e|%g|%G", 12345.678, 0.0001, 1e20), L"1.234568e+04|0.0001|1E+20");
-    EXPECT_EQ(GxString::Format(L"%8.3f|%-8.3f|%+.1f|%08.2f", 1.0, 1.0, 1.0, -1.5),
-              L"   1.000|1.000   |+1.0|-0001.50");
+    EXPECT_EQ(GxString::Format(L"%8.3f|%-8.3f|%+.1f|%08.2f", 1.0, 1.0, 1.0, -1.5), L"   1.000|1.000   |+1.0|-0001.50");
     EXPECT_EQ(GxString::FromFloat(-0.5), L"-0.500000");
     EXPECT_EQ(GxString::FromInt(-123), L"-123");
 }
@@ -146,9 +148,10 @@ TEST(GxStringFormat, TextEndsAtTheFirstNul)
 
 TEST(GxStringFormat, SystemDiagnosticShapes)
 {
-    EXPECT_EQ(GxString::Format(L"GxTaskManage::RegisterTaskID/TaskID=0\x306f\x6307\x5b9a\x3067\x304d\x307e\x305b\x3093(%s)\n",
-                               L"$ROOT:SeqTitle"),
-              L"GxTaskManage::RegisterTaskID/TaskID=0\x306f\x6307\x5b9a\x3067\x304d\x307e\x305b\x3093($ROOT:SeqTitle)\n");
+    EXPECT_EQ(
+        GxString::Format(L"GxTaskManage::RegisterTaskID/TaskID=0\x306f\x6307\x5b9a\x3067\x304d\x307e\x305b\x3093(%s)\n",
+                         L"$ROOT:SeqTitle"),
+        L"GxTaskManage::RegisterTaskID/TaskID=0\x306f\x6307\x5b9a\x3067\x304d\x307e\x305b\x3093($ROOT:SeqTitle)\n");
     EXPECT_EQ(GxString::Format(L"gamedata%03d.gd", 7), L"gamedata007.gd");
     EXPECT_EQ(GxString::Format(L"data/db_zormap%02d.txt", 3), L"data/db_zormap03.txt");
 }

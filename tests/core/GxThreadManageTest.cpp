@@ -114,12 +114,14 @@ TEST(GxThreadManage, StopRefusesNewWorkersAndWaitAllSeesRunningOnesEnd)
         auto* object = new GxThreadObject(&own);
         ASSERT_TRUE(manage.Register(object));
         objects.push_back(object);
-        threads.emplace_back([&manage, object, i] {
-            while (!manage.IsStopRequested())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            manage.PostMessage(object, L"stopping", static_cast<uint32_t>(i), 0);
-            manage.Finish(object, L"end", static_cast<uint32_t>(i), 0);
-        });
+        threads.emplace_back(
+            [&manage, object, i]
+            {
+                while (!manage.IsStopRequested())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                manage.PostMessage(object, L"stopping", static_cast<uint32_t>(i), 0);
+                manage.Finish(object, L"end", static_cast<uint32_t>(i), 0);
+            });
     }
     manage.RequestStop();
     GxThreadObject late;

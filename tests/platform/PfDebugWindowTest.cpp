@@ -100,7 +100,8 @@ TEST(PfDebugWindow, PaintDrawsDarkTextOnWhite)
         for (int x = 0; x < surface->w; ++x)
         {
             Uint32 pixel = 0;
-            SDL_memcpy(&pixel, static_cast<Uint8*>(surface->pixels) + y * surface->pitch + x * surface->format->BytesPerPixel,
+            SDL_memcpy(&pixel,
+                       static_cast<Uint8*>(surface->pixels) + y * surface->pitch + x * surface->format->BytesPerPixel,
                        surface->format->BytesPerPixel);
             Uint8 r, g, b;
             SDL_GetRGB(pixel, surface->format, &r, &g, &b);

@@ -24,7 +24,9 @@ TEST(PfMessageBox, EngineMessageBoxFormatsWideTextAndReturnsOk)
     int result = GxMessageBox(L"\x8d77\x52d5\x3067\x304d\x307e\x305b\x3093", L"path %d: %s\n", 245, L"C:/x");
     std::string written = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(written, "[\xE8\xB5\xB7\xE5\x8B\x95\xE3\x81\xA7\xE3\x81\x8D\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93] path 245: C:/x\n");
+    EXPECT_EQ(
+        written,
+        "[\xE8\xB5\xB7\xE5\x8B\x95\xE3\x81\xA7\xE3\x81\x8D\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93] path 245: C:/x\n");
 }
 
 TEST(PfMessageBox, NoDisplayMeansNoBox)

@@ -110,7 +110,8 @@ TEST_F(GxMoaHost, CompilerThatCannotStartIsLogged)
 
 TEST_F(GxMoaHost, CompilesAndLoadsTheProgram)
 {
-    WriteFile(m_Dir / "scripts" / "Main.txt", "*MAIN\n@static $count = 2\n@global nosave $g[3]\n@extern perman $e = \"x\"\nhello\n");
+    WriteFile(m_Dir / "scripts" / "Main.txt",
+              "*MAIN\n@static $count = 2\n@global nosave $g[3]\n@extern perman $e = \"x\"\nhello\n");
     ASSERT_EQ(CompileScripts(GxString::FromUtf8(ToolsDir() + "/moabuild")), 0);
     CreateMoa(nullptr);
     ASSERT_TRUE(LoadMoaCode());

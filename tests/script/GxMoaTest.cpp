@@ -21,7 +21,10 @@ const char* const kDemoSource = "*start\n"
                                 "@wa.click\n"
                                 "*@loop\n";
 
-Bytes& Pos(Bytes& b, int32_t line, int32_t pos) { return b.S32(line).S32(pos); }
+Bytes& Pos(Bytes& b, int32_t line, int32_t pos)
+{
+    return b.S32(line).S32(pos);
+}
 
 // The demo program, byte by byte.
 std::vector<uint8_t> ExpectedDemoProgram()
@@ -195,8 +198,7 @@ TEST(GxMoaProgram, AddOperationsRefuseTakenNames)
 TEST(GxMoaProgram, TokenRecordsStoreOnlyWhatTheyCarry)
 {
     GxMoaToken bare(TK_ADD);
-    EXPECT_EQ(WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { bare.Write(w); }),
-              Bytes().Bit32(0).U32(48).Get());
+    EXPECT_EQ(WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { bare.Write(w); }), Bytes().Bit32(0).U32(48).Get());
     GxMoaToken var(TK_VARIABLE, SCOPE_GLOBAL_INGAME);
     var.SetStr(L"");
     EXPECT_EQ(WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { var.Write(w); }),

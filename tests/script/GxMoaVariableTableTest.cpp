@@ -45,19 +45,21 @@ void MakeProgram(GxMoa& moa)
     auto b = std::make_unique<GxMoaScript>();
     b->m_ScriptName = L"b";
     moa.AddScript(std::move(b));
-    for (const auto& d : {Def(L"gp", SCOPE_GLOBAL_PERMAN, 1), Def(L"gi", SCOPE_GLOBAL_INGAME, 1),
-                          Def(L"gn", SCOPE_GLOBAL_NOSAVE, 1), Def(L"ep", SCOPE_EXTERN_PERMAN, 1),
-                          Def(L"ei", SCOPE_EXTERN_INGAME, 1), Def(L"en", SCOPE_EXTERN_NOSAVE, 1),
-                          Def(L"v", SCOPE_GLOBAL_INGAME, 3)})
+    for (const auto& d :
+         {Def(L"gp", SCOPE_GLOBAL_PERMAN, 1), Def(L"gi", SCOPE_GLOBAL_INGAME, 1), Def(L"gn", SCOPE_GLOBAL_NOSAVE, 1),
+          Def(L"ep", SCOPE_EXTERN_PERMAN, 1), Def(L"ei", SCOPE_EXTERN_INGAME, 1), Def(L"en", SCOPE_EXTERN_NOSAVE, 1),
+          Def(L"v", SCOPE_GLOBAL_INGAME, 3)})
         moa.AddVariableDefinition(d);
     // A second "v" at EXTERN level: definitions are looked up by name, so it is added directly.
     moa.m_VariableDefine.push_back(Def(L"v", SCOPE_EXTERN_INGAME, 4));
-    moa.AddLabel([] {
-        GxMoaLabelDefinition l;
-        l.m_Name = L"start";
-        l.m_Pos = GxMoaScriptPos(0, 0, L"a");
-        return l;
-    }());
+    moa.AddLabel(
+        []
+        {
+            GxMoaLabelDefinition l;
+            l.m_Name = L"start";
+            l.m_Pos = GxMoaScriptPos(0, 0, L"a");
+            return l;
+        }());
 }
 
 struct Loaded
@@ -111,7 +113,11 @@ TEST(GxMoaVariableTable, WriteSelectsTheClass)
     Bytes expected;
     expected.S32(3);
     for (const char* name : {"LOCAL", "STATIC_INGAME", "GLOBAL_INGAME"})
-        expected.U32(254).S32(std::string(name) == "LOCAL" ? 1 : std::string(name) == "STATIC_INGAME" ? 3 : 6).Str(name);
+        expected.U32(254)
+            .S32(std::string(name) == "LOCAL"           ? 1
+                 : std::string(name) == "STATIC_INGAME" ? 3
+                                                        : 6)
+            .Str(name);
     EXPECT_EQ(bytes, expected.Get());
 }
 
@@ -174,10 +180,12 @@ TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
 {
     Loaded l;
     l.SetAll(5);
-    const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) {
-        EXPECT_TRUE(l.moa.WriteVariables(w, PERSIST_INGAME));
-        EXPECT_TRUE(l.worker.WriteScriptEntities(w, PERSIST_INGAME));
-    });
+    const auto bytes = WriteBytes(Form::Binary,
+                                  [&](GxContentWriterBase* w)
+                                  {
+                                      EXPECT_TRUE(l.moa.WriteVariables(w, PERSIST_INGAME));
+                                      EXPECT_TRUE(l.worker.WriteScriptEntities(w, PERSIST_INGAME));
+                                  });
     l.SetAll(9);
     l.moa.ResetGameVariables();
     l.worker.ResetGame();
@@ -198,10 +206,12 @@ TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
 {
     Loaded l;
     l.SetAll(6);
-    const auto bytes = WriteBytes(Form::Text, [&](GxContentWriterBase* w) {
-        l.moa.WriteVariables(w, PERSIST_PERMAN);
-        l.worker.WriteScriptEntities(w, PERSIST_PERMAN);
-    });
+    const auto bytes = WriteBytes(Form::Text,
+                                  [&](GxContentWriterBase* w)
+                                  {
+                                      l.moa.WriteVariables(w, PERSIST_PERMAN);
+                                      l.worker.WriteScriptEntities(w, PERSIST_PERMAN);
+                                  });
     l.moa.ResetVariablesOfClass(PERSIST_ALL);
     l.worker.ResetVariablesOfClass(PERSIST_ALL);
     EXPECT_EQ(l.Value(L"sp"), 1);

@@ -277,7 +277,7 @@ TEST_P(GxMoaVariableRecord, EveryTypeRoundTrips)
 {
     std::vector<GxMoaVariable> values;
     values.push_back(Int(kMin));
-    values.push_back(Flt(0.1));       // exact bits, also in the text form
+    values.push_back(Flt(0.1)); // exact bits, also in the text form
     values.push_back(Flt(-1e-300));
     values.push_back(Str(L"日本語 \"quoted\"\ttab\nline"));
     GxMoaVariable ref;
@@ -293,10 +293,12 @@ TEST_P(GxMoaVariableRecord, EveryTypeRoundTrips)
     nested.GetElement(1)->Store(1, Str(L"deep"));
     values.push_back(nested);
 
-    const auto bytes = WriteBytes(GetParam(), [&](GxContentWriterBase* w) {
-        for (const auto& v : values)
-            ASSERT_TRUE(v.Write(w));
-    });
+    const auto bytes = WriteBytes(GetParam(),
+                                  [&](GxContentWriterBase* w)
+                                  {
+                                      for (const auto& v : values)
+                                          ASSERT_TRUE(v.Write(w));
+                                  });
     auto reader = MakeReader(GetParam(), bytes);
     for (const auto& expected : values)
     {

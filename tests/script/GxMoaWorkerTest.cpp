@@ -234,7 +234,13 @@ TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
     p.PushBlock(BLOCK_IF);
     GxMoaExecStackElement& top = p.Frame(2);
     top.m_LocalTable.StoreByName(L"s", 2, nullptr);
-    top.m_OpcodeList.push_back([] { GxMoaVariable v; v.SetOpcode(OPC_PUSH_INT); return v; }());
+    top.m_OpcodeList.push_back(
+        []
+        {
+            GxMoaVariable v;
+            v.SetOpcode(OPC_PUSH_INT);
+            return v;
+        }());
     top.m_OpcodeList.push_back(Int(42));
     top.m_OpcodePos = 2;
     top.m_Pos.m_Pos = 1; // after the line's last token

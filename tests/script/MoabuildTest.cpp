@@ -72,8 +72,9 @@ TEST(Moabuild, ExpressionsBecomeTokens)
                        "@$a = array(1, , 3)\n"}});
     ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
     const GxMoaScript& s = b.Script(L"e");
-    EXPECT_EQ(Kinds(s, 0), (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_UNARY_MINUS, TK_INT, TK_SUB, TK_UNARY_MINUS,
-                                                  TK_ARRAY_VARIABLE, TK_BRACKET_OPEN, TK_INT, TK_BRACKET_CLOSE}));
+    EXPECT_EQ(Kinds(s, 0),
+              (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_UNARY_MINUS, TK_INT, TK_SUB, TK_UNARY_MINUS,
+                                     TK_ARRAY_VARIABLE, TK_BRACKET_OPEN, TK_INT, TK_BRACKET_CLOSE}));
     EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_VARIABLE, TK_POST_INC}));
     // A builtin written without brackets gets them.
     EXPECT_EQ(Kinds(s, 2), (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_BUILTIN, TK_PAREN_OPEN, TK_PAREN_CLOSE}));
@@ -123,6 +124,8 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
                        "@while ($n < 3) {\n"
                        "@  $n++\n"
                        "@  $tmp = $n\n"
+                       "@  if ($flag) {\n"
+                       "@  }\n"
                        "@}\n"}});
     ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
     const GxMoaScript& s = b.Script(L"w");
@@ -133,10 +136,13 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
     EXPECT_EQ(label[0], L'@');
     EXPECT_EQ(s.FindLabel(label)->m_Pos, GxMoaRunPos(1, 0));
     EXPECT_EQ(s.GetToken(1, 1).GetJumpPos(1), GxMoaRunPos(1, 3));
-    EXPECT_EQ(Kinds(s, 4), (std::vector<uint16_t>{TK_BUILTIN, TK_PAREN_OPEN, TK_STRING, TK_PAREN_CLOSE, TK_BRACE_CLOSE}));
-    EXPECT_EQ(s.GetToken(4, 0).m_Int, 64);
-    EXPECT_EQ(s.GetToken(4, 2).GetStr(), label);
-    EXPECT_EQ(s.GetToken(1, 7).GetJumpPos(0), GxMoaRunPos(4, 4));
+    EXPECT_EQ(Kinds(s, 6),
+              (std::vector<uint16_t>{TK_BUILTIN, TK_PAREN_OPEN, TK_STRING, TK_PAREN_CLOSE, TK_BRACE_CLOSE}));
+    EXPECT_EQ(s.GetToken(6, 0).m_Int, 64);
+    EXPECT_EQ(s.GetToken(6, 2).GetStr(), label);
+    EXPECT_EQ(s.GetToken(1, 7).GetJumpPos(0), GxMoaRunPos(6, 4));
+    EXPECT_EQ(s.GetToken(4, 0).m_Kind, TK_IF); // an if inside the loop: its own block, no label
+    EXPECT_NE(b.m_Result.m_Messages.find("w.txt:2: warning: the loop uses $flag"), std::string::npos);
     // $tmp is LOCAL and lost at every jump back: warned; the STATIC $n is not.
     EXPECT_NE(b.m_Result.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
     EXPECT_EQ(b.m_Result.m_Messages.find("$n,"), std::string::npos);
@@ -230,8 +236,8 @@ TEST(GxMoaBuiltinTable, NamesAreUniqueAndIndicesLieInTheirRanges)
     {
         int32_t m_First, m_Last;
     };
-    const Bounds ranges[] = {{1, 299},     {300, 499},   {500, 999},   {1000, 1099}, {1100, 1299},
-                             {1300, 1399}, {1400, 1499}, {1500, 1599}, {2000, 2099}, {2100, 2199},
+    const Bounds ranges[] = {{1, 299},     {300, 499},     {500, 999},    {1000, 1099}, {1100, 1299},
+                             {1300, 1399}, {1400, 1499},   {1500, 1599},  {2000, 2099}, {2100, 2199},
                              {2200, 2399}, {10000, 19999}, {20000, 29999}};
     std::set<std::wstring> names;
     std::set<int32_t> indices;

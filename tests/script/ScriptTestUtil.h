@@ -53,7 +53,11 @@ inline std::unique_ptr<GxContentReaderBase> MakeReader(Form form, const std::vec
 class Bytes
 {
 public:
-    Bytes& U8(uint8_t v) { m_Data.push_back(v); return *this; }
+    Bytes& U8(uint8_t v)
+    {
+        m_Data.push_back(v);
+        return *this;
+    }
     Bytes& Be(uint64_t v, int n)
     {
         for (int i = n - 1; i >= 0; --i)
@@ -143,8 +147,8 @@ inline BuildResult RunBuilder(const std::filesystem::path& scripts, const std::f
     const std::string tools = ToolsDir();
     BuildResult result;
     const std::filesystem::path log = out.parent_path() / "moabuild.log";
-    const std::string cmd = "'" + tools + "/moabuild' '" + scripts.string() + "' '" +
-                            out.string() + "' -a -mc 2> '" + log.string() + "'";
+    const std::string cmd =
+        "'" + tools + "/moabuild' '" + scripts.string() + "' '" + out.string() + "' -a -mc 2> '" + log.string() + "'";
     const int status = std::system(cmd.c_str());
     result.m_ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const auto bytes = ReadFile(log);

@@ -36,7 +36,10 @@ struct MoaBuilder::Lexeme
 
 namespace
 {
-std::string Utf8(const std::wstring& text) { return GxString::ToUtf8(text); }
+std::string Utf8(const std::wstring& text)
+{
+    return GxString::ToUtf8(text);
+}
 
 bool IsNameChar(wchar_t c)
 {
@@ -44,9 +47,15 @@ bool IsNameChar(wchar_t c)
            static_cast<uint32_t>(c) >= 0x80;
 }
 
-bool IsIdentStart(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_'; }
+bool IsIdentStart(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_';
+}
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
 
 struct OpSpelling
 {
@@ -56,17 +65,48 @@ struct OpSpelling
 
 // Two-character operators first, so the longest spelling wins.
 const OpSpelling s_Ops[] = {
-    {L"==", TK_EQ},         {L"!=", TK_NE},         {L">=", TK_GE},         {L"<=", TK_LE},
-    {L"<<", TK_SHL},        {L">>", TK_SHR},        {L"&&", TK_AND},        {L"||", TK_OR},
-    {L"++", TK_PRE_INC},    {L"--", TK_PRE_DEC},    {L"+=", TK_ADD_ASSIGN}, {L"-=", TK_SUB_ASSIGN},
-    {L"*=", TK_MUL_ASSIGN}, {L"/=", TK_DIV_ASSIGN}, {L"%=", TK_MOD_ASSIGN}, {L"&=", TK_AND_ASSIGN},
-    {L"|=", TK_OR_ASSIGN},  {L"^=", TK_XOR_ASSIGN}, {L":=", TK_CONCAT_ASSIGN},
-    {L">", TK_GT},          {L"<", TK_LT},          {L"+", TK_ADD},         {L":", TK_CONCAT},
-    {L"-", TK_SUB},         {L"*", TK_MUL},         {L"/", TK_DIV},         {L"%", TK_MOD},
-    {L"&", TK_BIT_AND},     {L"|", TK_BIT_OR},      {L"^", TK_BIT_XOR},     {L"~", TK_BIT_NOT},
-    {L"!", TK_NOT},         {L"=", TK_ASSIGN},      {L"?", TK_QUESTION},    {L";", TK_SEMICOLON},
-    {L",", TK_COMMA},       {L"{", TK_BRACE_OPEN},  {L"}", TK_BRACE_CLOSE}, {L"[", TK_BRACKET_OPEN},
-    {L"]", TK_BRACKET_CLOSE}, {L"(", TK_PAREN_OPEN}, {L")", TK_PAREN_CLOSE},
+    {L"==", TK_EQ},
+    {L"!=", TK_NE},
+    {L">=", TK_GE},
+    {L"<=", TK_LE},
+    {L"<<", TK_SHL},
+    {L">>", TK_SHR},
+    {L"&&", TK_AND},
+    {L"||", TK_OR},
+    {L"++", TK_PRE_INC},
+    {L"--", TK_PRE_DEC},
+    {L"+=", TK_ADD_ASSIGN},
+    {L"-=", TK_SUB_ASSIGN},
+    {L"*=", TK_MUL_ASSIGN},
+    {L"/=", TK_DIV_ASSIGN},
+    {L"%=", TK_MOD_ASSIGN},
+    {L"&=", TK_AND_ASSIGN},
+    {L"|=", TK_OR_ASSIGN},
+    {L"^=", TK_XOR_ASSIGN},
+    {L":=", TK_CONCAT_ASSIGN},
+    {L">", TK_GT},
+    {L"<", TK_LT},
+    {L"+", TK_ADD},
+    {L":", TK_CONCAT},
+    {L"-", TK_SUB},
+    {L"*", TK_MUL},
+    {L"/", TK_DIV},
+    {L"%", TK_MOD},
+    {L"&", TK_BIT_AND},
+    {L"|", TK_BIT_OR},
+    {L"^", TK_BIT_XOR},
+    {L"~", TK_BIT_NOT},
+    {L"!", TK_NOT},
+    {L"=", TK_ASSIGN},
+    {L"?", TK_QUESTION},
+    {L";", TK_SEMICOLON},
+    {L",", TK_COMMA},
+    {L"{", TK_BRACE_OPEN},
+    {L"}", TK_BRACE_CLOSE},
+    {L"[", TK_BRACKET_OPEN},
+    {L"]", TK_BRACKET_CLOSE},
+    {L"(", TK_PAREN_OPEN},
+    {L")", TK_PAREN_CLOSE},
 };
 
 std::wstring AsciiLower(std::wstring text)
@@ -200,10 +240,10 @@ bool MoaBuilder::Lex(const std::wstring& text, int32_t line, std::vector<Lexeme>
             }
             else
             {
-                while (j < n && ((text[j] >= L'0' && text[j] <= L'9') || text[j] == L'.' || text[j] == L'e' ||
-                                 text[j] == L'E' ||
-                                 ((text[j] == L'+' || text[j] == L'-') && !ascii.empty() &&
-                                  (ascii.back() == 'e' || ascii.back() == 'E'))))
+                while (j < n &&
+                       ((text[j] >= L'0' && text[j] <= L'9') || text[j] == L'.' || text[j] == L'e' || text[j] == L'E' ||
+                        ((text[j] == L'+' || text[j] == L'-') && !ascii.empty() &&
+                         (ascii.back() == 'e' || ascii.back() == 'E'))))
                 {
                     if (text[j] == L'.' || text[j] == L'e' || text[j] == L'E')
                         isFloat = true;
@@ -336,7 +376,10 @@ bool MoaBuilder::EmitExpression(const std::vector<Lexeme>& lex, size_t begin, si
             operandEnds = l.m_Type == Lexeme::VAR;
             break;
         }
-        case Lexeme::INT: out.emplace_back(TK_INT, 0, l.m_Int); operandEnds = true; break;
+        case Lexeme::INT:
+            out.emplace_back(TK_INT, 0, l.m_Int);
+            operandEnds = true;
+            break;
         case Lexeme::FLOAT:
         {
             GxMoaToken t(TK_FLOAT);
@@ -393,12 +436,22 @@ bool MoaBuilder::EmitExpression(const std::vector<Lexeme>& lex, size_t begin, si
             uint16_t kind = l.m_Kind;
             switch (kind)
             {
-            case TK_ADD: kind = operandEnds ? TK_ADD : TK_UNARY_PLUS; break;
-            case TK_SUB: kind = operandEnds ? TK_SUB : TK_UNARY_MINUS; break;
-            case TK_PRE_INC: kind = operandEnds ? TK_POST_INC : TK_PRE_INC; break;
-            case TK_PRE_DEC: kind = operandEnds ? TK_POST_DEC : TK_PRE_DEC; break;
+            case TK_ADD:
+                kind = operandEnds ? TK_ADD : TK_UNARY_PLUS;
+                break;
+            case TK_SUB:
+                kind = operandEnds ? TK_SUB : TK_UNARY_MINUS;
+                break;
+            case TK_PRE_INC:
+                kind = operandEnds ? TK_POST_INC : TK_PRE_INC;
+                break;
+            case TK_PRE_DEC:
+                kind = operandEnds ? TK_POST_DEC : TK_PRE_DEC;
+                break;
             case TK_PAREN_OPEN:
-            case TK_BRACKET_OPEN: ++depth; break;
+            case TK_BRACKET_OPEN:
+                ++depth;
+                break;
             case TK_PAREN_CLOSE:
             case TK_BRACKET_CLOSE:
                 if (--depth < 0)
@@ -407,13 +460,19 @@ bool MoaBuilder::EmitExpression(const std::vector<Lexeme>& lex, size_t begin, si
                     return false;
                 }
                 break;
-            case TK_SEMICOLON: Error(line, "statements end without ';'"); return false;
+            case TK_SEMICOLON:
+                Error(line, "statements end without ';'");
+                return false;
             case TK_BRACE_OPEN:
-            case TK_BRACE_CLOSE: Error(line, "a brace may only end an if, else or while line or stand alone"); return false;
-            default: break;
+            case TK_BRACE_CLOSE:
+                Error(line, "a brace may only end an if, else or while line or stand alone");
+                return false;
+            default:
+                break;
             }
             out.emplace_back(kind);
-            operandEnds = kind == TK_PAREN_CLOSE || kind == TK_BRACKET_CLOSE || kind == TK_POST_INC || kind == TK_POST_DEC;
+            operandEnds =
+                kind == TK_PAREN_CLOSE || kind == TK_BRACKET_CLOSE || kind == TK_POST_INC || kind == TK_POST_DEC;
             break;
         }
         }
@@ -583,7 +642,8 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         return false;
     }
     const Lexeme& first = lex[0];
-    auto openBlock = [&](int32_t code, std::wstring loopLabel, size_t i) {
+    auto openBlock = [&](int32_t code, std::wstring loopLabel, size_t i)
+    {
         if (i + 1 != lex.size() || !lex[i].IsOp(TK_BRACE_OPEN))
         {
             Error(line, "the line must end with '{'");
@@ -624,18 +684,9 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         // Position 1 of IF: the first token inside the condition's brackets.
         out.back().SetJumpPos(1, GxMoaRunPos(line, static_cast<int32_t>(out.size()) + 1));
         size_t i = 1;
-        const size_t conditionStart = out.size();
         if (!CompileCondition(lex, i, line, out))
             return false;
-        if (!loopLabel.empty())
-        {
-            std::vector<GxMoaToken> condition(out.begin() + static_cast<std::ptrdiff_t>(conditionStart), out.end());
-            if (!openBlock(BLOCK_CODE_IF, loopLabel, i))
-                return false;
-            NoteVariables(condition);
-            return true;
-        }
-        return openBlock(BLOCK_CODE_IF, L"", i);
+        return openBlock(BLOCK_CODE_IF, loopLabel, i);
     }
     if (first.IsIdent(L"else"))
     {
@@ -674,7 +725,8 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
             m_LoopChecks.push_back({m_File, block.m_LoopLine, m_pScript->m_ScriptName, block.m_LoopVariables});
         }
         std::vector<GxMoaToken>& openLine = m_pScript->m_Lines[static_cast<size_t>(block.m_OpenPos.m_Line)].m_Tokens;
-        openLine[static_cast<size_t>(block.m_OpenPos.m_Pos)].SetJumpPos(0, GxMoaRunPos(line, static_cast<int32_t>(out.size())));
+        openLine[static_cast<size_t>(block.m_OpenPos.m_Pos)].SetJumpPos(
+            0, GxMoaRunPos(line, static_cast<int32_t>(out.size())));
         out.emplace_back(TK_BRACE_CLOSE, 0, block.m_Code);
         if (lex.size() == 1)
             return true;
@@ -710,11 +762,13 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         // "sp" followed by the suffix.
         if (lex.size() < 3 || !lex[1].IsOp(TK_PAREN_OPEN) || !lex.back().IsOp(TK_PAREN_CLOSE))
         {
-            Error(line, "'" + Utf8(first.m_Text) + "' is no builtin; a layer command is written word.suffix(arguments)");
+            Error(line,
+                  "'" + Utf8(first.m_Text) + "' is no builtin; a layer command is written word.suffix(arguments)");
             return false;
         }
         const size_t dot = first.m_Text.rfind(L'.');
-        const std::wstring builtin = AsciiLower(dot == std::wstring::npos ? L"sp.lcg" : L"sp" + first.m_Text.substr(dot));
+        const std::wstring builtin =
+            AsciiLower(dot == std::wstring::npos ? L"sp.lcg" : L"sp" + first.m_Text.substr(dot));
         if (!GxMoaBuiltinTable::Find(builtin) || builtin.compare(0, 3, L"sp.") != 0)
         {
             Error(line, "'" + Utf8(first.m_Text) + "': " + Utf8(builtin) + " is no layer builtin");
@@ -727,7 +781,6 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         out.push_back(std::move(word));
         if (!EmitExpression(lex, 1, lex.size(), line, out))
             return false;
-        NoteVariables(out);
         return true;
     }
     if (first.m_Type != Lexeme::VAR && first.m_Type != Lexeme::ARRAY_VAR && first.m_Type != Lexeme::IDENT)
@@ -735,10 +788,7 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         Error(line, "a statement begins with a $variable, a builtin call, if, while, '}' or a layer command");
         return false;
     }
-    if (!EmitExpression(lex, 0, lex.size(), line, out))
-        return false;
-    NoteVariables(out);
-    return true;
+    return EmitExpression(lex, 0, lex.size(), line, out);
 }
 
 bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
@@ -787,7 +837,13 @@ bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
         return true;
     }
     if (head == L'@')
-        return CompileStatement(text.substr(lead + 1), line);
+    {
+        if (!CompileStatement(text.substr(lead + 1), line))
+            return false;
+        // Every variable a loop's lines use (its own condition included: its block is open now).
+        NoteVariables(out);
+        return true;
+    }
     // A text line; a leading backslash lets a text begin with '@', '*' or '//'.
     GxMoaToken t(TK_TEXT);
     t.SetStr(head == L'\\' ? text.substr(lead + 1) : text);
@@ -808,7 +864,8 @@ bool MoaBuilder::AddSource(const std::string& fileName, const std::string& utf8)
         return false;
     }
     // The script's name: the file name up to its first dot, lower-cased.
-    std::string base = fileName.substr(fileName.find_last_of('/') == std::string::npos ? 0 : fileName.find_last_of('/') + 1);
+    std::string base =
+        fileName.substr(fileName.find_last_of('/') == std::string::npos ? 0 : fileName.find_last_of('/') + 1);
     base = base.substr(0, base.find('.'));
     std::wstring name;
     int dummy = 0;

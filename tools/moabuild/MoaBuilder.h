@@ -26,8 +26,8 @@ public:
 private:
     struct Block
     {
-        int32_t m_Code;        // 3 IF, 4 ELSE
-        GxMoaRunPos m_OpenPos; // the "{" token
+        int32_t m_Code;           // 3 IF, 4 ELSE
+        GxMoaRunPos m_OpenPos;    // the "{" token
         std::wstring m_LoopLabel; // set for a rewritten while loop
         int32_t m_LoopLine = -1;
         std::set<std::wstring> m_LoopVariables;

@@ -1,0 +1,40 @@
+#pragma once
+// What the main worker's message statement needs of the adventure scene: the scene's message and
+// speaker-name operations and the adventure state that goes with a message (permanent read marks,
+// the backlog, the name display settings).
+//
+// The adventure scene registers itself while it exists; with none registered a message cannot be
+// shown and the script stops with an error.
+// FIXME: the scene ("SeqAvgMain") is to implement this over its message window, name window and
+// name image, the permanent user data, the user data and the system configuration.
+
+#include <cstdint>
+#include <string>
+
+class GxMoaAdventureScreen
+{
+public:
+    virtual ~GxMoaAdventureScreen() = default;
+
+    // The registered scene, or null.
+    static GxMoaAdventureScreen* Find();
+    // Registers the scene (null to withdraw it).
+    static void Register(GxMoaAdventureScreen* screen);
+
+    // Scene operations.
+    virtual void ShowMessageText(const std::wstring& text, bool readBefore, bool ignoreKinsoku, int32_t flags) = 0;
+    virtual void ShowSpeakerName(const std::wstring& nameOrImagePath, int32_t nameIdentifyMode) = 0;
+    virtual void HideSpeakerName() = 0;
+
+    // Adventure state. A message is keyed by its script name and 1-based line.
+    virtual bool IsReadedMessage(const std::wstring& scriptName, int32_t line) = 0;
+    virtual void SetReadedMessage(const std::wstring& scriptName, int32_t line) = 0;
+    virtual void AddMessageLog(const std::wstring& name, const std::wstring& message, bool ignoreKinsoku) = 0;
+    // 0 no name, 1 and 3 the name as text, 2 a name image.
+    virtual int32_t GetNameIdentifyMode() const = 0;
+    virtual bool GetIgnoreKinsoku() const = 0;
+    // Characters that end a speaker name at the start of a message.
+    virtual std::wstring GetNameSeparators() const { return L"「（"; }
+    // The resolved path of the name image for a name ("cg/name/" and the name), empty when not found.
+    virtual std::wstring ResolveNameImagePath(const std::wstring& name) const = 0;
+};

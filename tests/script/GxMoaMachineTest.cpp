@@ -1,0 +1,488 @@
+// The expression machine: every opcode, the value rules it relies on, variables it creates, builtin
+// calls and the errors that stop it.
+
+#include "ScriptExecUtil.h"
+#include "script/GxMoaMachine.h"
+#include "script/GxMoaVariableSet.h"
+
+#include <gtest/gtest.h>
+
+using namespace ScriptTest;
+
+namespace
+{
+GxMoaVariable Op(int32_t n)
+{
+    GxMoaVariable v;
+    v.SetOpcode(n);
+    return v;
+}
+GxMoaVariable IntV(int64_t n)
+{
+    GxMoaVariable v;
+    v.SetInt(n);
+    return v;
+}
+GxMoaVariable StrV(const std::wstring& s)
+{
+    GxMoaVariable v;
+    v.SetString(s);
+    return v;
+}
+
+// One line of tokens evaluated as an expression on a fresh program.
+struct Machine
+{
+    TokenProgram m_Program;
+    RecordingBuiltin m_Builtin;
+    GxMoaVariable m_Result;
+    bool m_Ok = false;
+
+    explicit Machine(const std::vector<GxMoaToken>& line, bool withBuiltin = true) : m_Program({line})
+    {
+        GxMoaRunPos cursor(0, 0);
+        m_Ok = m_Program.m_Moa.Eval_Token(&m_Result, withBuiltin ? &m_Builtin : nullptr, m_Program.m_Worker.get(),
+                                          cursor, true);
+    }
+    GxMoaVariable* Local(const std::wstring& name)
+    {
+        GxMoaVariableSet* set = m_Program.Frame().m_LocalTable.Find(name);
+        return set ? &set->m_Value : nullptr;
+    }
+    std::vector<std::wstring> Errors() const { return m_Program.m_Moa.Lines(L"err:"); }
+};
+
+// Runs a hand-made list on the top frame of a program without lines.
+struct ListRun
+{
+    TokenProgram m_Program{{}};
+    RecordingBuiltin m_Builtin;
+    int m_Status = -1;
+
+    explicit ListRun(std::vector<GxMoaVariable> list, bool withBuiltin = true)
+    {
+        m_Program.Frame().m_OpcodeList = std::move(list);
+        m_Status = GxMoaMachine::Exec_Opcode(withBuiltin ? &m_Builtin : nullptr, m_Program.m_pScript, &m_Program.m_Moa,
+                                             m_Program.m_Worker.get(), true);
+    }
+    const std::vector<GxMoaVariable>& Stack() const { return m_Program.m_Worker->m_ValueStack; }
+    std::wstring FirstError() const
+    {
+        const auto errors = m_Program.m_Moa.Lines(L"err:");
+        return errors.empty() ? L"" : errors[0];
+    }
+};
+
+GxMoaVariable Value(const std::vector<GxMoaToken>& line)
+{
+    Machine m(line);
+    EXPECT_TRUE(m.m_Ok);
+    return m.m_Result;
+}
+} // namespace
+
+TEST(GxMoaMachine, ArithmeticFollowsTheValueRules)
+{
+    GxMoaVariable v = Value({Int(7), Tok(TK_DIV), Int(2)});
+    EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_INT);
+    EXPECT_EQ(v.ToInt64(), 3);
+    v = Value({Flt(7.0), Tok(TK_DIV), Int(2)});
+    EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_FLOAT);
+    EXPECT_DOUBLE_EQ(v.ToFloat(), 3.5);
+    EXPECT_TRUE(Value({Int(1), Tok(TK_DIV), Int(0)}).IsNull());
+    EXPECT_TRUE(Value({Flt(1.0), Tok(TK_DIV), Flt(0.0)}).IsNull());
+    EXPECT_EQ(Value({Str(L"1"), Tok(TK_ADD), Str(L"2")}).ToInt64(), 3);
+    EXPECT_EQ(Value({Str(L"1"), Tok(TK_CONCAT), Str(L"2")}).ToString(), L"12");
+    EXPECT_EQ(Value({Int(1), Tok(TK_CONCAT), Flt(2.5)}).ToString(), L"12.500000");
+    EXPECT_EQ(Value({Int(9), Tok(TK_SUB), Int(4), Tok(TK_MUL), Int(2)}).ToInt64(), 1);
+    EXPECT_EQ(Value({Int(9), Tok(TK_MOD), Int(4)}).ToInt64(), 1);
+}
+
+TEST(GxMoaMachine, ComparisonsAndLogicGiveIntOneOrZero)
+{
+    struct Case
+    {
+        uint16_t m_Kind;
+        int64_t m_Expect;
+    };
+    for (const Case c :
+         {Case{TK_EQ, 0}, {TK_NE, 1}, {TK_GT, 0}, {TK_GE, 0}, {TK_LT, 1}, {TK_LE, 1}, {TK_AND, 1}, {TK_OR, 1}})
+    {
+        const GxMoaVariable v = Value({Int(2), Tok(c.m_Kind), Int(3)});
+        EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_INT);
+        EXPECT_EQ(v.ToInt64(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
+    }
+    EXPECT_EQ(Value({Int(0), Tok(TK_AND), Int(3)}).ToInt64(), 0);
+    EXPECT_EQ(Value({Int(0), Tok(TK_OR), Int(0)}).ToInt64(), 0);
+}
+
+TEST(GxMoaMachine, LogicalOperatorsEvaluateBothSides)
+{
+    Machine m({Int(0), Tok(TK_AND), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE)});
+    EXPECT_TRUE(m.m_Ok);
+    EXPECT_EQ(m.m_Result.ToInt64(), 0);
+    EXPECT_EQ(m.m_Builtin.m_OwnTrace, std::vector<std::wstring>{L"f()"});
+}
+
+TEST(GxMoaMachine, UnaryBitAndShiftOperators)
+{
+    EXPECT_EQ(Value({Tok(TK_UNARY_MINUS), Int(5)}).ToInt64(), -5);
+    EXPECT_EQ(Value({Tok(TK_UNARY_PLUS), Int(5)}).ToInt64(), 5);
+    EXPECT_EQ(Value({Tok(TK_BIT_NOT), Int(0)}).ToInt64(), -1);
+    EXPECT_EQ(Value({Tok(TK_NOT), Int(0)}).ToInt64(), 1);
+    EXPECT_EQ(Value({Tok(TK_NOT), Int(4)}).ToInt64(), 0);
+    EXPECT_EQ(Value({Tok(TK_NOT), Tok(TK_NULL)}).ToInt64(), 1);
+    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_AND), Int(3)}).ToInt64(), 2);
+    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_OR), Int(3)}).ToInt64(), 7);
+    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_XOR), Int(3)}).ToInt64(), 5);
+    EXPECT_EQ(Value({Int(1), Tok(TK_SHL), Int(4)}).ToInt64(), 16);
+    // ">>" shifts zeros in.
+    EXPECT_EQ(Value({Int(-1), Tok(TK_SHR), Int(60)}).ToInt64(), 15);
+}
+
+TEST(GxMoaMachine, PostfixOnAnUndefinedVariableCreatesIt)
+{
+    Machine m({Var(L"x"), Tok(TK_POST_INC)});
+    ASSERT_TRUE(m.m_Ok);
+    EXPECT_TRUE(m.m_Result.IsNull());
+    ASSERT_NE(m.Local(L"x"), nullptr);
+    EXPECT_EQ(m.Local(L"x")->GetType(), GxMoaVariable::TYPE_INT);
+    EXPECT_EQ(m.Local(L"x")->ToInt64(), 1);
+    const auto warnings = m.m_Program.m_Moa.Lines(L"warn:");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], L"warn:[Script=\"t\"/line=1] ローカル変数 $x を作成しました[pc=0]");
+}
+
+TEST(GxMoaMachine, PostfixYieldsTheOldValue)
+{
+    Machine m({Var(L"y"), Tok(TK_ASSIGN), Var(L"x"), Tok(TK_POST_DEC)});
+    ASSERT_TRUE(m.m_Ok);
+    EXPECT_EQ(m.Local(L"x")->ToInt64(), -1);
+    EXPECT_TRUE(m.Local(L"y")->IsNull());
+}
+
+TEST(GxMoaMachine, ElementReadsGrowTheArray)
+{
+    TokenProgram p({{AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(5), Tok(TK_BRACKET_CLOSE)}});
+    GxMoaVariable two;
+    two.MakeArray(2);
+    p.Frame().m_LocalTable.Add(L"a", two);
+    GxMoaVariable result;
+    GxMoaRunPos cursor(0, 0);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, false));
+    EXPECT_TRUE(result.IsNull());
+    EXPECT_EQ(p.Frame().m_LocalTable.Find(L"a")->m_Value.GetArraySize(), 6);
+
+    // Index -1 is the whole value; an element of a non-array is Null.
+    TokenProgram q({{AryVar(L"s"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(1), Tok(TK_BRACKET_CLOSE),
+                     Tok(TK_CONCAT), AryVar(L"s"), Tok(TK_BRACKET_OPEN), Int(0), Tok(TK_BRACKET_CLOSE)}});
+    q.Frame().m_LocalTable.Add(L"s", StrV(L"txt"));
+    GxMoaRunPos c2(0, 0);
+    ASSERT_TRUE(q.m_Moa.Eval_Token(&result, nullptr, q.m_Worker.get(), c2, false));
+    EXPECT_EQ(result.ToString(), L"txt");
+}
+
+TEST(GxMoaMachine, AssignmentsStoreAndYieldTheValue)
+{
+    Machine m({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_ASSIGN), Var(L"b"),
+               Tok(TK_ASSIGN), Int(4)});
+    ASSERT_TRUE(m.m_Ok);
+    EXPECT_EQ(m.m_Result.ToInt64(), 4);
+    EXPECT_EQ(m.Local(L"b")->ToInt64(), 4);
+    ASSERT_EQ(m.Local(L"a")->GetArraySize(), 3);
+    EXPECT_EQ(m.Local(L"a")->GetElement(2)->ToInt64(), 4);
+}
+
+TEST(GxMoaMachine, CompoundAssignments)
+{
+    struct Case
+    {
+        uint16_t m_Kind;
+        std::wstring m_Expect;
+    };
+    for (const Case& c : {Case{TK_ADD_ASSIGN, L"16"},
+                          {TK_CONCAT_ASSIGN, L"124"},
+                          {TK_SUB_ASSIGN, L"8"},
+                          {TK_MUL_ASSIGN, L"48"},
+                          {TK_DIV_ASSIGN, L"3"},
+                          {TK_MOD_ASSIGN, L"0"},
+                          {TK_AND_ASSIGN, L"4"},
+                          {TK_OR_ASSIGN, L"12"},
+                          {TK_XOR_ASSIGN, L"8"}})
+    {
+        TokenProgram p({{Var(L"x"), Tok(c.m_Kind), Int(4)}});
+        p.Frame().m_LocalTable.Add(L"x", IntV(12));
+        GxMoaVariable result;
+        GxMoaRunPos cursor(0, 0);
+        ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        EXPECT_EQ(result.ToString(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
+        EXPECT_EQ(p.Frame().m_LocalTable.Find(L"x")->m_Value.ToString(), c.m_Expect);
+    }
+    // Element forms take and store the element.
+    Machine m({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(1), Tok(TK_BRACKET_CLOSE), Tok(TK_ADD_ASSIGN), Int(5)});
+    ASSERT_TRUE(m.m_Ok);
+    EXPECT_EQ(m.Local(L"a")->GetElement(1)->ToInt64(), 5);
+}
+
+TEST(GxMoaMachine, NegativeElementIndexStops)
+{
+    Machine m({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_ASSIGN),
+               Int(1)});
+    EXPECT_FALSE(m.m_Ok);
+    EXPECT_EQ(m.m_Program.m_Moa.m_ErrorStop, 1);
+    ASSERT_FALSE(m.Errors().empty());
+    EXPECT_EQ(m.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_ASSIGN 変数の要素 $a[-2] に代入できません[pc=5]");
+    Machine post(
+        {AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_POST_INC)});
+    EXPECT_FALSE(post.m_Ok);
+    EXPECT_EQ(post.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_AFTER_* 変数の要素 $a[-2] に代入できません[pc=3]");
+    Machine comp({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE),
+                  Tok(TK_MUL_ASSIGN), Int(1)});
+    EXPECT_FALSE(comp.m_Ok);
+    EXPECT_EQ(comp.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_ASSIGN_* 変数の要素 $a[-2] に代入できません[pc=5]");
+}
+
+TEST(GxMoaMachine, BuiltinGetsItsArgumentsInOrderAndItsResultIsPushed)
+{
+    TokenProgram p(
+        {{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Int(1), Tok(TK_COMMA), Int(2), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(10)}});
+    RecordingBuiltin builtin;
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable& args, GxMoaWorker*, GxMoaVariable& result)
+    {
+        result.SetInt(args.GetElement(0)->ToInt64() * 100 + args.GetElement(1)->ToInt64());
+        return true;
+    };
+    GxMoaVariable result;
+    GxMoaRunPos cursor(0, 0);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(result.ToInt64(), 112);
+    EXPECT_EQ(builtin.m_Indices, std::vector<int32_t>{7});
+}
+
+TEST(GxMoaMachine, BuiltinFailuresStop)
+{
+    TokenProgram p({{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE)}});
+    RecordingBuiltin builtin;
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker*, GxMoaVariable&) { return false; };
+    GxMoaRunPos cursor(0, 0);
+    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
+    EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
+              L"err:[Script=\"t\"/line=1] 関数実行時にエラーが発生したので停止します[builtin:f]");
+
+    Machine none({Fn(L"f", 7)}, false);
+    EXPECT_FALSE(none.m_Ok);
+    EXPECT_EQ(none.Errors()[0],
+              L"err:[Script=\"t\"/line=1] OPC_CALL_BUILTIN 組み込み関数ポインタが設定されていません[pc=2]");
+}
+
+TEST(GxMoaMachine, ArgumentCountBeyondTheStackIsAnUnderflow)
+{
+    // f(()) counts one argument that pushed nothing.
+    Machine m({Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_PAREN_CLOSE)});
+    EXPECT_FALSE(m.m_Ok);
+    EXPECT_TRUE(m.m_Builtin.m_OwnTrace.empty());
+    EXPECT_EQ(m.Errors()[0],
+              L"err:[Script=\"t\"/line=1] Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=2]");
+    Machine a({Tok(TK_ARRAY), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_PAREN_CLOSE)});
+    EXPECT_FALSE(a.m_Ok);
+    ListRun huge({Op(OPC_PUSH_INT), IntV(1), Op(OPC_ELEMENTNUM), IntV(INT64_MAX), Op(OPC_ARRAYINIT)});
+    EXPECT_EQ(huge.m_Status, 0);
+    ListRun negative({Op(OPC_ELEMENTNUM), IntV(-1), Op(OPC_CALL_BUILTIN), IntV(7), StrV(L"f")});
+    EXPECT_EQ(negative.m_Status, 0);
+    EXPECT_TRUE(negative.m_Builtin.m_OwnTrace.empty());
+}
+
+TEST(GxMoaMachine, ArrayInitKeepsTheElementOrder)
+{
+    ListRun r({Op(OPC_PUSH_INT), IntV(1), Op(OPC_PUSH_STR), StrV(L"b"), Op(OPC_PUSH_NULL), Op(OPC_ELEMENTNUM), IntV(3),
+               Op(OPC_ARRAYINIT)});
+    ASSERT_EQ(r.m_Status, 1);
+    ASSERT_EQ(r.Stack().size(), 1u);
+    GxMoaVariable array = r.Stack()[0];
+    ASSERT_EQ(array.GetArraySize(), 3);
+    EXPECT_EQ(array.GetElement(0)->ToInt64(), 1);
+    EXPECT_EQ(array.GetElement(1)->ToString(), L"b");
+    EXPECT_TRUE(array.GetElement(2)->IsNull());
+}
+
+TEST(GxMoaMachine, NoOperationOpcodesLeaveTheStackAlone)
+{
+    ListRun r({Op(OPC_NONE), Op(OPC_SEPARATOR), Op(OPC_ELEMENT), Op(OPC_ARRAYINDEX), Op(OPC_PRE_INC), Op(OPC_PRE_DEC),
+               Op(OPC_PUSH_FLT), GxMoaVariable(), Op(OPC_UNARY_PLUS)});
+    EXPECT_EQ(r.m_Status, 1);
+    ASSERT_EQ(r.Stack().size(), 1u);
+    EXPECT_EQ(r.m_Program.Frame().m_OpcodePos, 9);
+}
+
+TEST(GxMoaMachine, MalformedListsStopWithTheirMessages)
+{
+    struct Case
+    {
+        std::vector<GxMoaVariable> m_List;
+        std::wstring m_Error;
+    };
+    const std::wstring at = L"err:[Script=\"t\"/line=1] ";
+    const std::vector<Case> cases = {
+        {{IntV(3)}, L"Exec_Opcode Opcodeではないパラメータを演算しようとしました[pc=0]"},
+        {{Op(52)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{Op(OPC_PUSH_INT)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{Op(OPC_ASSIGN), Op(OPC_ALTER_VAR)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{Op(OPC_ALTER_VAR), StrV(L"x")}, L"OPC_ALTER_VAR 単体でこのコードは実行できません[pc=0]"},
+        {{Op(OPC_ALTER_VARARY), StrV(L"x")}, L"OPC_ALTER_VARARY 単体でこのコードは実行できません[pc=0]"},
+        {{Op(OPC_PUSH_INT), IntV(1), Op(OPC_ADD)},
+         L"Exec_IsValueLastTwo 計算スタックに必要なパラメータが積まれていません[pc=2]"},
+        {{Op(OPC_UNARY_MINUS)}, L"Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=0]"},
+        {{Op(OPC_ASSIGN), Op(OPC_ALTER_VAR), StrV(L"x")},
+         L"Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=0]"},
+        {{Op(OPC_PUSH_INT), Op(OPC_NONE)}, L"Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]"},
+    };
+    for (const Case& c : cases)
+    {
+        ListRun r(c.m_List);
+        EXPECT_EQ(r.m_Status, 0);
+        EXPECT_EQ(r.FirstError(), at + c.m_Error);
+    }
+}
+
+TEST(GxMoaMachine, BrokenAssignmentTargetIsReportedAndTheRunGoesOn)
+{
+    ListRun r({Op(OPC_PUSH_INT), IntV(5), Op(OPC_ASSIGN), Op(OPC_PUSH_VAR), StrV(L"x"), Op(OPC_PUSH_INT), IntV(1),
+               Op(OPC_ADD)});
+    EXPECT_EQ(r.m_Status, 1);
+    EXPECT_EQ(r.FirstError(), L"err:[Script=\"t\"/line=1] OPC_ASSIGN Opecodeが壊れています[pc=2]");
+    ASSERT_EQ(r.Stack().size(), 1u);
+    EXPECT_EQ(r.Stack()[0].ToInt64(), 6);
+}
+
+TEST(GxMoaMachine, OpcodeValuesAreNeverPushed)
+{
+    TokenProgram p({{Var(L"x")}});
+    p.Frame().m_LocalTable.Add(L"x", Op(OPC_ADD));
+    GxMoaRunPos cursor(0, 0);
+    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
+              L"err:[Script=\"t\"/line=1] Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]");
+}
+
+TEST(GxMoaMachine, EmptyExpressionYieldsNull)
+{
+    Machine m({Tok(TK_SEMICOLON)});
+    EXPECT_TRUE(m.m_Ok);
+    EXPECT_TRUE(m.m_Result.IsNull());
+    EXPECT_TRUE(m.m_Program.m_Worker->m_ValueStack.empty());
+}
+
+TEST(GxMoaMachine, EvalWithoutAFrameStops)
+{
+    TokenProgram p({{Int(1)}});
+    p.m_Worker->m_ExecStack.clear();
+    GxMoaRunPos cursor(0, 0);
+    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
+    EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
+              L"err:[Script=\"*\"/line=0] GxMoa::Eval_Token 実行中ではないWorkerを計算しようとしました");
+}
+
+TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
+{
+    // f jumps; the rest of the list (+ 1, then the assignment) belongs to a frame that is gone.
+    TokenProgram p(
+        {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
+         {Tok(TK_LABEL, L"L")}});
+    GxMoaLabelDefinition label;
+    label.m_Name = L"L";
+    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
+    p.m_Moa.AddLabel(label);
+    RecordingBuiltin builtin;
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable&) { return w->JumpToLabel(L"L"); };
+    const uint64_t before = p.Frame().m_Serial;
+    GxMoaRunPos cursor(0, 0);
+    EXPECT_TRUE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    ASSERT_EQ(p.m_Worker->m_ExecStack.size(), 1u);
+    EXPECT_NE(p.Frame().m_Serial, before);
+    EXPECT_EQ(p.Frame().m_Pos.m_Line, 1);
+    EXPECT_EQ(p.Frame().m_LocalTable.Find(L"y"), nullptr);
+    EXPECT_TRUE(p.m_Moa.Lines(L"err:").empty());
+
+    // A builtin that stops the worker ends the run the same way.
+    TokenProgram q({{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)}});
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable&)
+    {
+        w->Stop();
+        return true;
+    };
+    GxMoaRunPos c2(0, 0);
+    EXPECT_TRUE(q.m_Moa.Eval_Token(nullptr, &builtin, q.m_Worker.get(), c2, true));
+    EXPECT_FALSE(q.m_Worker->IsRunning());
+}
+
+TEST(GxMoaMachine, BuiltinThatCallsLetsTheCallerFinishItsExpression)
+{
+    TokenProgram p(
+        {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
+         {Tok(TK_LABEL, L"L")}});
+    GxMoaLabelDefinition label;
+    label.m_Name = L"L";
+    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
+    p.m_Moa.AddLabel(label);
+    GxMoaExecStackElement* caller = &p.Frame();
+    RecordingBuiltin builtin;
+    builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable& result)
+    {
+        // Pushing several frames would move frames kept by value; these stay put.
+        for (int i = 0; i < 40; ++i)
+            w->CallLabel(L"L");
+        result.SetInt(41);
+        return true;
+    };
+    GxMoaRunPos cursor(0, 0);
+    EXPECT_TRUE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(p.m_Worker->m_ExecStack.size(), 41u);
+    ASSERT_NE(caller->m_LocalTable.Find(L"y"), nullptr);
+    EXPECT_EQ(caller->m_LocalTable.Find(L"y")->m_Value.ToInt64(), 42);
+    EXPECT_EQ(caller->m_OpcodePos, static_cast<int32_t>(caller->m_OpcodeList.size()));
+}
+
+TEST(GxMoaMachine, RepeatedEvaluationBehavesLikeTheFirst)
+{
+    // The second evaluation of a position takes the kept parse: same list, same end, same result.
+    TokenProgram p({{Var(L"x"), Tok(TK_ADD_ASSIGN), Int(2), Tok(TK_PAREN_CLOSE), Int(9)}});
+    p.Frame().m_LocalTable.Add(L"x", IntV(1));
+    std::wstring firstList;
+    for (int i = 0; i < 3; ++i)
+    {
+        GxMoaVariable result;
+        GxMoaRunPos cursor(0, 0);
+        ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        EXPECT_EQ(cursor, GxMoaRunPos(0, 3));
+        EXPECT_EQ(result.ToInt64(), 3 + 2 * i);
+        if (i == 0)
+            firstList = ListText(p.Frame().m_OpcodeList);
+        EXPECT_EQ(ListText(p.Frame().m_OpcodeList), firstList);
+    }
+    // A later start on the same line is a different expression.
+    GxMoaVariable result;
+    GxMoaRunPos cursor(0, 4);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(result.ToInt64(), 9);
+}
+
+TEST(GxMoaMachine, RepeatedEvaluationRepeatsReportsAndBreakpoints)
+{
+    TokenProgram p(
+        {{Int(1), Int(2)}, {Var(L"x"), Tok(TK_ASSIGN), Tok(TK_PAREN_OPEN), Tok(TK_BREAKPOINT), Tok(TK_PAREN_CLOSE)}});
+    for (int i = 0; i < 2; ++i)
+    {
+        GxMoaRunPos cursor(0, 0);
+        EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    }
+    EXPECT_EQ(p.m_Moa.Lines(L"err:").size(), 2u);
+    for (int i = 0; i < 2; ++i)
+    {
+        p.m_Moa.ResetRunState();
+        GxMoaRunPos cursor(1, 0);
+        p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true);
+        EXPECT_EQ(p.m_Moa.m_Breakpoint, 1) << i;
+    }
+}
