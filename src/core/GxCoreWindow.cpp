@@ -161,14 +161,18 @@ void GxCore::HandleEngineKey(uint32_t key)
         {
             if (GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN))
             {
-                m_UserConfig->m_ScreenMode = 1;
-                m_TaskManage->OnScreenModeChange(0, 2);
+                if (m_UserConfig)
+                    m_UserConfig->m_ScreenMode = 1;
+                if (m_TaskManage)
+                    m_TaskManage->OnScreenModeChange(0, 2);
             }
         }
         else if (GxGraphics::ChangeScreenMode(SCRMODE_WINDOW))
         {
-            m_UserConfig->m_ScreenMode = 0;
-            m_TaskManage->OnScreenModeChange(2, 0);
+            if (m_UserConfig)
+                m_UserConfig->m_ScreenMode = 0;
+            if (m_TaskManage)
+                m_TaskManage->OnScreenModeChange(2, 0);
         }
         break;
     case VK_F5:
