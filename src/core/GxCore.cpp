@@ -5,6 +5,7 @@
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCoreScreenService.h"
+#include "core/GxDebugWindow.h"
 #include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "core/GxMessageBox.h"
@@ -19,21 +20,20 @@
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
 
-// The device's reset hooks: the core has nothing to do around a reset.
-static bool IgnoreReset(uint32_t, uint32_t)
+GxCore* g_Core = nullptr;
+
+// The device's before- and after-reset callbacks: the core has nothing to do around a reset.
+static bool NoResetWork(uint32_t, uint32_t)
 {
     return true;
 }
 
-static GxCore* s_QuitCore = nullptr;
-
-static void QuitFromGraphics()
+// The device's request for an orderly quit (a present that failed inside the driver).
+static void QuitFromDevice()
 {
-    if (s_QuitCore)
-        s_QuitCore->Quit();
+    if (g_Core)
+        g_Core->Quit();
 }
-
-GxCore* g_Core = nullptr;
 
 GxCore::GxCore()
     : m_SingleInstance(std::make_unique<PfSingleInstance>()),
@@ -157,7 +157,8 @@ bool GxCore::Initialize()
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
     GxLog::SetErrorLogPath(m_SavePath + L"error.log");
     GxLog::SetDeviceLogPath(m_SavePath + L"device.log");
-    // FIXME: the developer's debug window (log line ring, Alt+F11) is not there yet.
+    GxDebugWindow::Clear();
+    GxDebugWindow::Create(); // hidden until Alt+F11
 
     OnPreInit();
     PlaceLogs();
@@ -172,12 +173,11 @@ bool GxCore::Initialize()
 
     if (!CreateMainWindow())
         Quit();
-    if (!GxGraphics::Initialize(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr, nullptr, &IgnoreReset,
-                                &IgnoreReset))
+    GxGraphics::SetQuitRequest(QuitFromDevice);
+    if (!GxGraphics::Initialize(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr, nullptr, NoResetWork,
+                                NoResetWork))
         Quit();
-    // A failure inside the driver at present ends the run in order, like a close request.
-    s_QuitCore = this;
-    GxGraphics::SetQuitRequest(&QuitFromGraphics);
+    // Opaque red until the first frame is drawn; nothing is presented yet.
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
     GxInput::Initialize(m_MainWindow);
@@ -226,7 +226,6 @@ void GxCore::Finalize()
     GxSound::Finalize();
     GxMovie::DestroyAll();
     GxInput::Finalize();
-    GxGraphics::SetQuitRequest(nullptr);
-    s_QuitCore = nullptr;
     GxGraphics::Finalize();
+    GxDebugWindow::Destroy();
 }

@@ -5,9 +5,7 @@
 #include "graphics/GxTexture.h"
 #include "graphics/GxTextureMovie.h"
 
-GxTextureFactory::GxTextureFactory() : GxResourceFactory(L"GxTextureFactory", L"texture")
-{
-}
+GxTextureFactory::GxTextureFactory() : GxResourceFactory(L"GxTextureFactory", L"texture") {}
 
 GxTextureFactory& GxTextureFactory::GetInstance()
 {
