@@ -38,8 +38,8 @@ class GxGraphics
 {
 public:
     // Start-up and shut-down.
-    static bool Initialize(PfWindowHandle window, GxGraphicsResetListener* listener, GxGraphicsResetCallback beforeReset,
-                           GxGraphicsResetCallback afterReset);
+    static bool Initialize(PfWindowHandle window, GxGraphicsResetListener* listener,
+                           GxGraphicsResetCallback beforeReset, GxGraphicsResetCallback afterReset);
     static void Finalize();
     static bool IsInitialized();
     static PfGLDevice* GetDevice();

@@ -149,8 +149,12 @@ bool GxGraphics::SetViewport(const PfRect* rect)
     GxGraphicsState& s = GxGraphicsGetState();
     D3DVIEWPORT9 vp = {};
     if (rect)
-        vp = {(uint32_t)rect->left, (uint32_t)rect->top, (uint32_t)(rect->right - rect->left),
-              (uint32_t)(rect->bottom - rect->top), 0.0f, 1.0f};
+        vp = {(uint32_t)rect->left,
+              (uint32_t)rect->top,
+              (uint32_t)(rect->right - rect->left),
+              (uint32_t)(rect->bottom - rect->top),
+              0.0f,
+              1.0f};
     else
     {
         const D3DPRESENT_PARAMETERS& p = GetPresentParameters(GxDisplaySettings::Get().m_ScreenMode);

@@ -58,20 +58,34 @@ GLenum BlendFactor(uint32_t blend)
 {
     switch (blend)
     {
-    case D3DBLEND_ZERO: return GL_ZERO;
-    case D3DBLEND_ONE: return GL_ONE;
-    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
-    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
-    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
-    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
-    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
-    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
-    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
-    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
-    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-    case D3DBLEND_BLENDFACTOR: return GL_CONSTANT_COLOR;
-    case D3DBLEND_INVBLENDFACTOR: return GL_ONE_MINUS_CONSTANT_COLOR;
-    default: return GL_ONE;
+    case D3DBLEND_ZERO:
+        return GL_ZERO;
+    case D3DBLEND_ONE:
+        return GL_ONE;
+    case D3DBLEND_SRCCOLOR:
+        return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA:
+        return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA:
+        return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR:
+        return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR:
+        return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT:
+        return GL_SRC_ALPHA_SATURATE;
+    case D3DBLEND_BLENDFACTOR:
+        return GL_CONSTANT_COLOR;
+    case D3DBLEND_INVBLENDFACTOR:
+        return GL_ONE_MINUS_CONSTANT_COLOR;
+    default:
+        return GL_ONE;
     }
 }
 
@@ -79,11 +93,16 @@ GLenum BlendEquation(uint32_t op)
 {
     switch (op)
     {
-    case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;         // source - destination
-    case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT; // destination - source
-    case D3DBLENDOP_MIN: return GL_MIN;
-    case D3DBLENDOP_MAX: return GL_MAX;
-    default: return GL_FUNC_ADD;
+    case D3DBLENDOP_SUBTRACT:
+        return GL_FUNC_SUBTRACT; // source - destination
+    case D3DBLENDOP_REVSUBTRACT:
+        return GL_FUNC_REVERSE_SUBTRACT; // destination - source
+    case D3DBLENDOP_MIN:
+        return GL_MIN;
+    case D3DBLENDOP_MAX:
+        return GL_MAX;
+    default:
+        return GL_FUNC_ADD;
     }
 }
 
@@ -91,14 +110,22 @@ GLenum CompareFunc(uint32_t func)
 {
     switch (func)
     {
-    case D3DCMP_NEVER: return GL_NEVER;
-    case D3DCMP_LESS: return GL_LESS;
-    case D3DCMP_EQUAL: return GL_EQUAL;
-    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
-    case D3DCMP_GREATER: return GL_GREATER;
-    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
-    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
-    default: return GL_ALWAYS;
+    case D3DCMP_NEVER:
+        return GL_NEVER;
+    case D3DCMP_LESS:
+        return GL_LESS;
+    case D3DCMP_EQUAL:
+        return GL_EQUAL;
+    case D3DCMP_LESSEQUAL:
+        return GL_LEQUAL;
+    case D3DCMP_GREATER:
+        return GL_GREATER;
+    case D3DCMP_NOTEQUAL:
+        return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL:
+        return GL_GEQUAL;
+    default:
+        return GL_ALWAYS;
     }
 }
 
@@ -106,14 +133,22 @@ GLenum StencilOp(uint32_t op)
 {
     switch (op)
     {
-    case D3DSTENCILOP_ZERO: return GL_ZERO;
-    case D3DSTENCILOP_REPLACE: return GL_REPLACE;
-    case D3DSTENCILOP_INCRSAT: return GL_INCR;
-    case D3DSTENCILOP_DECRSAT: return GL_DECR;
-    case D3DSTENCILOP_INVERT: return GL_INVERT;
-    case D3DSTENCILOP_INCR: return GL_INCR_WRAP;
-    case D3DSTENCILOP_DECR: return GL_DECR_WRAP;
-    default: return GL_KEEP;
+    case D3DSTENCILOP_ZERO:
+        return GL_ZERO;
+    case D3DSTENCILOP_REPLACE:
+        return GL_REPLACE;
+    case D3DSTENCILOP_INCRSAT:
+        return GL_INCR;
+    case D3DSTENCILOP_DECRSAT:
+        return GL_DECR;
+    case D3DSTENCILOP_INVERT:
+        return GL_INVERT;
+    case D3DSTENCILOP_INCR:
+        return GL_INCR_WRAP;
+    case D3DSTENCILOP_DECR:
+        return GL_DECR_WRAP;
+    default:
+        return GL_KEEP;
     }
 }
 
@@ -121,11 +156,16 @@ GLenum AddressMode(uint32_t mode)
 {
     switch (mode)
     {
-    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-    case D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;
-    default: return GL_REPEAT;
+    case D3DTADDRESS_MIRROR:
+        return GL_MIRRORED_REPEAT;
+    case D3DTADDRESS_CLAMP:
+        return GL_CLAMP_TO_EDGE;
+    case D3DTADDRESS_BORDER:
+        return GL_CLAMP_TO_BORDER;
+    case D3DTADDRESS_MIRRORONCE:
+        return GL_CLAMP_TO_EDGE;
+    default:
+        return GL_REPEAT;
     }
 }
 
@@ -133,13 +173,32 @@ bool PrimitiveMode(D3DPRIMITIVETYPE type, uint32_t primitives, GLenum& mode, uin
 {
     switch (type)
     {
-    case D3DPT_POINTLIST: mode = GL_POINTS; vertices = primitives; return true;
-    case D3DPT_LINELIST: mode = GL_LINES; vertices = primitives * 2; return true;
-    case D3DPT_LINESTRIP: mode = GL_LINE_STRIP; vertices = primitives + 1; return true;
-    case D3DPT_TRIANGLELIST: mode = GL_TRIANGLES; vertices = primitives * 3; return true;
-    case D3DPT_TRIANGLESTRIP: mode = GL_TRIANGLE_STRIP; vertices = primitives + 2; return true;
-    case D3DPT_TRIANGLEFAN: mode = GL_TRIANGLE_FAN; vertices = primitives + 2; return true;
-    default: return false;
+    case D3DPT_POINTLIST:
+        mode = GL_POINTS;
+        vertices = primitives;
+        return true;
+    case D3DPT_LINELIST:
+        mode = GL_LINES;
+        vertices = primitives * 2;
+        return true;
+    case D3DPT_LINESTRIP:
+        mode = GL_LINE_STRIP;
+        vertices = primitives + 1;
+        return true;
+    case D3DPT_TRIANGLELIST:
+        mode = GL_TRIANGLES;
+        vertices = primitives * 3;
+        return true;
+    case D3DPT_TRIANGLESTRIP:
+        mode = GL_TRIANGLE_STRIP;
+        vertices = primitives + 2;
+        return true;
+    case D3DPT_TRIANGLEFAN:
+        mode = GL_TRIANGLE_FAN;
+        vertices = primitives + 2;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -155,10 +214,14 @@ D3DFORMAT SdlFormatToD3D(uint32_t format)
 {
     switch (format)
     {
-    case SDL_PIXELFORMAT_RGB565: return D3DFMT_R5G6B5;
-    case SDL_PIXELFORMAT_RGB555: return D3DFMT_X1R5G5B5;
-    case SDL_PIXELFORMAT_ARGB2101010: return D3DFMT_A2R10G10B10;
-    default: return D3DFMT_X8R8G8B8;
+    case SDL_PIXELFORMAT_RGB565:
+        return D3DFMT_R5G6B5;
+    case SDL_PIXELFORMAT_RGB555:
+        return D3DFMT_X1R5G5B5;
+    case SDL_PIXELFORMAT_ARGB2101010:
+        return D3DFMT_A2R10G10B10;
+    default:
+        return D3DFMT_X8R8G8B8;
     }
 }
 
@@ -187,6 +250,10 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     m_ErrorLog.clear();
     if (!window)
         return D3DERR_INVALIDCALL;
+    // One hold on the OpenGL library for the rest of the process: destroying the last window would
+    // otherwise unload the driver, and with it the attribution of its own allocations.
+    static const bool s_LibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)s_LibraryHeld;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -209,7 +276,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
 
     PfGLAdapterInfo& a = m_Adapter;
     a = PfGLAdapterInfo();
-    auto str = [](GLenum name) {
+    auto str = [](GLenum name)
+    {
         const GLubyte* s = glGetString(name);
         return s ? std::string((const char*)s) : std::string();
     };
@@ -248,8 +316,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     {
         if (SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
             continue;
-        a.DisplayModes.push_back(
-            {(uint32_t)mode.w, (uint32_t)mode.h, (uint32_t)std::max(mode.refresh_rate, 0), SdlFormatToD3D(mode.format)});
+        a.DisplayModes.push_back({(uint32_t)mode.w, (uint32_t)mode.h, (uint32_t)std::max(mode.refresh_rate, 0),
+                                  SdlFormatToD3D(mode.format)});
     }
     return D3D_OK;
 }
@@ -803,10 +871,17 @@ PfResult PfGLDevice::SetTransform(uint32_t type, const D3DMATRIX& matrix)
         return D3DERR_INVALIDCALL;
     switch (type)
     {
-    case D3DTS_WORLD: m_World = matrix; break;
-    case D3DTS_VIEW: m_View = matrix; break;
-    case D3DTS_PROJECTION: m_Projection = matrix; break;
-    default: return D3DERR_INVALIDCALL;
+    case D3DTS_WORLD:
+        m_World = matrix;
+        break;
+    case D3DTS_VIEW:
+        m_View = matrix;
+        break;
+    case D3DTS_PROJECTION:
+        m_Projection = matrix;
+        break;
+    default:
+        return D3DERR_INVALIDCALL;
     }
     m_Dirty |= DIRTY_UNIFORMS;
     return D3D_OK;
@@ -1277,7 +1352,8 @@ void PfGLDevice::BindVertexLayout(uint32_t buffer, uint32_t fvf, uint32_t stride
     m_LayoutOffset = baseOffset;
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     uintptr_t offset = baseOffset;
-    auto attribute = [&](GLuint index, bool present, GLint size, GLenum type, GLboolean normalized, uint32_t bytes) {
+    auto attribute = [&](GLuint index, bool present, GLint size, GLenum type, GLboolean normalized, uint32_t bytes)
+    {
         if (!present)
         {
             glDisableVertexAttribArray(index);

@@ -256,14 +256,13 @@ void main()
 )";
 
 const char* s_UniformNames[PfGLShader::U_COUNT] = {
-    "u_PreTransformed", "u_Viewport",      "u_World",        "u_View",          "u_Proj",
-    "u_Eye",            "u_Lighting",      "u_Ambient",      "u_MatDiffuse",    "u_MatAmbient",
-    "u_MatSpecular",    "u_MatEmissive",   "u_MatPower",     "u_MatSources",    "u_LightEnabled",
-    "u_LightType",      "u_LightDiffuse",  "u_LightSpecular", "u_LightAmbient", "u_LightPosition",
-    "u_LightDirection", "u_LightRange",    "u_LightAtten",   "u_HasDiffuse",    "u_HasSpecular",
-    "u_HasNormal",      "u_StageCount",    "u_StageA",       "u_StageB",        "u_TFactor",
-    "u_SpecularEnable", "u_AlphaFunc",     "u_AlphaRef",     "u_FogMode",       "u_FogStart",
-    "u_FogEnd",         "u_FogColor",      "u_Tex",
+    "u_PreTransformed", "u_Viewport",      "u_World",          "u_View",       "u_Proj",         "u_Eye",
+    "u_Lighting",       "u_Ambient",       "u_MatDiffuse",     "u_MatAmbient", "u_MatSpecular",  "u_MatEmissive",
+    "u_MatPower",       "u_MatSources",    "u_LightEnabled",   "u_LightType",  "u_LightDiffuse", "u_LightSpecular",
+    "u_LightAmbient",   "u_LightPosition", "u_LightDirection", "u_LightRange", "u_LightAtten",   "u_HasDiffuse",
+    "u_HasSpecular",    "u_HasNormal",     "u_StageCount",     "u_StageA",     "u_StageB",       "u_TFactor",
+    "u_SpecularEnable", "u_AlphaFunc",     "u_AlphaRef",       "u_FogMode",    "u_FogStart",     "u_FogEnd",
+    "u_FogColor",       "u_Tex",
 };
 
 GLuint CompileStage(GLenum type, const char* source, std::string& log)

@@ -40,16 +40,36 @@ uint32_t Predict(uint32_t preset)
         float r = 0;
         switch (preset)
         {
-        case 1: r = s; break;
-        case 2: r = s * sa + d * (1 - sa); break;
-        case 3: r = s * sa + d; break;
-        case 4: r = s * sa + d; break;
-        case 5: r = d - s * sa; break;
-        case 6: r = d * s; break;
-        case 7: r = s * (1 - d) + d * (1 - s); break;
-        case 8: r = s * (1 - d) + d; break;
-        case 9: r = s - d; break;
-        default: r = s * sa + d * (1 - sa); break;
+        case 1:
+            r = s;
+            break;
+        case 2:
+            r = s * sa + d * (1 - sa);
+            break;
+        case 3:
+            r = s * sa + d;
+            break;
+        case 4:
+            r = s * sa + d;
+            break;
+        case 5:
+            r = d - s * sa;
+            break;
+        case 6:
+            r = d * s;
+            break;
+        case 7:
+            r = s * (1 - d) + d * (1 - s);
+            break;
+        case 8:
+            r = s * (1 - d) + d;
+            break;
+        case 9:
+            r = s - d;
+            break;
+        default:
+            r = s * sa + d * (1 - sa);
+            break;
         }
         result |= (uint32_t)std::lround(std::clamp(r, 0.0f, 1.0f) * 255.0f) << shift;
     }
