@@ -6,6 +6,7 @@
 #include "graphics/GxPackedFont.h"
 #include "graphics/GxTextRaster.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -18,11 +19,12 @@ const wchar_t* const DEFAULT_FACE = L"ＭＳ ゴシック";
 class SurfaceLock
 {
 public:
-    explicit SurfaceLock(GxTexture& texture) : m_Texture(texture)
+    // rect null: the whole level. Drawing through Get takes coordinates relative to the rectangle.
+    explicit SurfaceLock(GxTexture& texture, const PfRect* rect = nullptr) : m_Texture(texture)
     {
         void* bits = nullptr;
         D3DFORMAT format = D3DFMT_UNKNOWN;
-        m_Locked = texture.LockRect(nullptr, &bits, &m_Surface.m_Pitch, &m_Surface.m_Width, &m_Surface.m_Height,
+        m_Locked = texture.LockRect(rect, &bits, &m_Surface.m_Pitch, &m_Surface.m_Width, &m_Surface.m_Height,
                                     &format, false);
         if (m_Locked)
         {
@@ -91,8 +93,30 @@ bool GxTextureText::DrawText(const std::wstring& text, int32_t x, int32_t y, int
 {
     if (!GetD3DTexture())
         return false;
-    SurfaceLock lock(*this);
-    GxTextRaster::DrawText(lock.Get(), m_FontName, text, x, y, size, color, endX, endY);
+    // Only the rows and columns the line can reach are locked, with room for glyphs that overhang their
+    // cells, so that a glyph added to a font page sends a strip of the page to the device, not all of it.
+    const int32_t s = std::min(size, GxTextRaster::MAX_FONT_SIZE);
+    int32_t advance = 0;
+    for (wchar_t c : text)
+    {
+        if (c == 0)
+            break;
+        advance += GxString::GetCharWidthUnits(c) * s / 2;
+    }
+    PfRect area = {std::max(0, x - s / 2), std::max(0, y - s / 2), std::min((int32_t)GetWidth(), x + advance + s / 2),
+                   std::min((int32_t)GetHeight(), y + s + s / 2)};
+    if (area.left >= area.right || area.top >= area.bottom)
+    {
+        // Wholly outside: nothing to draw, the pen still moves.
+        GxTextRaster::DrawText(GxTextSurface(), m_FontName, text, x, y, size, color, endX, endY);
+        return true;
+    }
+    SurfaceLock lock(*this, &area);
+    GxTextRaster::DrawText(lock.Get(), m_FontName, text, x - area.left, y - area.top, size, color, endX, endY);
+    if (endX)
+        *endX += area.left;
+    if (endY)
+        *endY += area.top;
     return true;
 }
 
