@@ -58,8 +58,9 @@ struct Scene
             {
                 seed = seed * 1103515245u + 12345u;
                 const uint32_t noise = (seed >> 16) & 15;
-                picture.SetPixel(x, y, 0xFF000000u | ((x / 4 + noise) & 0xFF) << 16 | ((y / 3 + noise) & 0xFF) << 8 |
-                                           (((x + y) / 8) & 0xFF));
+                picture.SetPixel(x, y,
+                                 0xFF000000u | ((x / 4 + noise) & 0xFF) << 16 | ((y / 3 + noise) & 0xFF) << 8 |
+                                     (((x + y) / 8) & 0xFF));
             }
         Path = "/tmp/kv_bench_picture_" + std::to_string(getpid()) + ".png";
         GxImage::SaveToPNG(std::wstring(Path.begin(), Path.end()), 1024, 768, picture.GetData());

@@ -70,7 +70,8 @@ bool GxEffectScanner::Tokenize(const std::string& s)
         {
             // Preprocessor lines are not followed; continued lines are skipped with them.
             const size_t lineEnd = s.find('\n', i);
-            const std::string directive = s.substr(i + 1, lineEnd == std::string::npos ? std::string::npos : lineEnd - i - 1);
+            const std::string directive =
+                s.substr(i + 1, lineEnd == std::string::npos ? std::string::npos : lineEnd - i - 1);
             char name[64] = {}, value[64] = {};
             if (std::sscanf(directive.c_str(), " define %63[A-Za-z0-9_] %63s", name, value) == 2)
                 m_Defines[name] = value;

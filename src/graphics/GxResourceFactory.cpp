@@ -8,9 +8,7 @@
 #include "graphics/GxTextureFactory.h"
 #include "graphics/GxTextureFlexFactory.h"
 
-GxResourceFactory::GxResourceFactory(const wchar_t* kind, const wchar_t* what) : m_Kind(kind), m_What(what)
-{
-}
+GxResourceFactory::GxResourceFactory(const wchar_t* kind, const wchar_t* what) : m_Kind(kind), m_What(what) {}
 
 GxResourceFactory::~GxResourceFactory()
 {
@@ -71,8 +69,8 @@ void GxResourceFactory::ReleaseResource(GxD3DResourceBase* resource)
             Remove(i);
         return;
     }
-    const std::wstring format = std::wstring(L"Warning/") + m_Kind + L" You tried to release the " + m_What +
-                                L" does not exist(0x%x)\n";
+    const std::wstring format =
+        std::wstring(L"Warning/") + m_Kind + L" You tried to release the " + m_What + L" does not exist(0x%x)\n";
     GxLog::SlightError(format.c_str(), (uint32_t)(uintptr_t)resource);
 }
 
@@ -82,8 +80,8 @@ void GxResourceFactory::ReleaseByName(const std::wstring& name)
     const size_t i = IndexOf(name);
     if (i == m_List.size())
     {
-        const std::wstring format = std::wstring(L"Warning/") + m_Kind + L" You tried to release the " + m_What +
-                                    L" does not exist(%s)\n";
+        const std::wstring format =
+            std::wstring(L"Warning/") + m_Kind + L" You tried to release the " + m_What + L" does not exist(%s)\n";
         GxLog::SlightError(format.c_str(), name.c_str());
         return;
     }

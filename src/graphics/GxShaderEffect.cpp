@@ -16,23 +16,40 @@ namespace
 {
 
 const wchar_t* const kWellKnown[GxShaderEffect::PARAM_COUNT] = {
-    L"World",           L"InvWorld",
-    L"ViewProj",        L"WorldViewProj",
-    L"Bone",            L"CameraPos",
-    L"CameraDir",       L"LocalCenter",
-    L"GroundToSkyDir",  L"Time",
-    L"Velocity",        L"Frequency",
-    L"Amplitude",       L"MaterialAmbient",
-    L"MaterialDiffuse", L"MaterialEmissive",
-    L"MaterialSpecular", L"MaterialSpecularPower",
-    L"OffsetUV",        L"MaterialFalloff",
-    L"MaterialFalloffPower", L"ToonOffsetV",
-    L"ToonEdgeColor",   L"ToonEdgeWidth",
-    L"ToonShadeShift",  L"SphericalNormalLerp",
-    L"BumpBiasZ",       L"TextureDiffuse",
-    L"TextureToon",     L"TextureNormal",
-    L"SkyColor",        L"GroundColor",
-    L"DirLightDir",     L"DirLightColor",
+    L"World",
+    L"InvWorld",
+    L"ViewProj",
+    L"WorldViewProj",
+    L"Bone",
+    L"CameraPos",
+    L"CameraDir",
+    L"LocalCenter",
+    L"GroundToSkyDir",
+    L"Time",
+    L"Velocity",
+    L"Frequency",
+    L"Amplitude",
+    L"MaterialAmbient",
+    L"MaterialDiffuse",
+    L"MaterialEmissive",
+    L"MaterialSpecular",
+    L"MaterialSpecularPower",
+    L"OffsetUV",
+    L"MaterialFalloff",
+    L"MaterialFalloffPower",
+    L"ToonOffsetV",
+    L"ToonEdgeColor",
+    L"ToonEdgeWidth",
+    L"ToonShadeShift",
+    L"SphericalNormalLerp",
+    L"BumpBiasZ",
+    L"TextureDiffuse",
+    L"TextureToon",
+    L"TextureNormal",
+    L"SkyColor",
+    L"GroundColor",
+    L"DirLightDir",
+    L"DirLightColor",
 };
 
 const char* const kAnnotationNames[6] = {"UseLight", "UseTangent", "UseUV", "UseBone", "UseTexture", "TecIndex"};
@@ -46,15 +63,13 @@ void Describe(const GxEffectParameter& p, GxShaderParameterInfo& info)
         const char* Name;
         uint32_t Type;
     };
-    static const Base scalars[] = {{"float", SPT_FLOAT}, {"half", SPT_FLOAT}, {"double", SPT_FLOAT},
-                                   {"int", SPT_INT},     {"uint", SPT_INT},   {"dword", SPT_INT},
-                                   {"bool", SPT_BOOL}};
-    static const Base objects[] = {{"texture1d", SPT_TEXTURE1D},  {"texture2d", SPT_TEXTURE2D},
-                                   {"texture3d", SPT_TEXTURE3D},  {"texturecube", SPT_TEXTURECUBE},
-                                   {"texture", SPT_TEXTURE},      {"sampler1d", SPT_SAMPLER1D},
-                                   {"sampler2d", SPT_SAMPLER2D},  {"sampler3d", SPT_SAMPLER3D},
-                                   {"samplercube", SPT_SAMPLERCUBE}, {"sampler_state", SPT_SAMPLER},
-                                   {"sampler", SPT_SAMPLER},      {"string", SPT_STRING}};
+    static const Base scalars[] = {{"float", SPT_FLOAT}, {"half", SPT_FLOAT}, {"double", SPT_FLOAT}, {"int", SPT_INT},
+                                   {"uint", SPT_INT},    {"dword", SPT_INT},  {"bool", SPT_BOOL}};
+    static const Base objects[] = {
+        {"texture1d", SPT_TEXTURE1D},     {"texture2d", SPT_TEXTURE2D}, {"texture3d", SPT_TEXTURE3D},
+        {"texturecube", SPT_TEXTURECUBE}, {"texture", SPT_TEXTURE},     {"sampler1d", SPT_SAMPLER1D},
+        {"sampler2d", SPT_SAMPLER2D},     {"sampler3d", SPT_SAMPLER3D}, {"samplercube", SPT_SAMPLERCUBE},
+        {"sampler_state", SPT_SAMPLER},   {"sampler", SPT_SAMPLER},     {"string", SPT_STRING}};
     std::string lower = t;
     for (char& c : lower)
         c = (char)std::tolower((unsigned char)c);

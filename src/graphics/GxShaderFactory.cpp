@@ -4,9 +4,7 @@
 #include "core/GxString.h"
 #include "graphics/GxShaderEffect.h"
 
-GxShaderFactory::GxShaderFactory() : GxResourceFactory(L"GxShaderFactory", L"shader")
-{
-}
+GxShaderFactory::GxShaderFactory() : GxResourceFactory(L"GxShaderFactory", L"shader") {}
 
 GxShaderFactory& GxShaderFactory::GetInstance()
 {

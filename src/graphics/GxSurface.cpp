@@ -166,8 +166,7 @@ void GxSurface::OnResetDevice()
         return;
     PfResult hr = E_FAIL;
     PfGLTexture* surface = new PfGLTexture();
-    if (m_ObjectType == OBJTYPE_RENDERTARGET || m_ObjectType == OBJTYPE_DEPTHSTENCIL ||
-        m_ObjectType == OBJTYPE_SURFACE)
+    if (m_ObjectType == OBJTYPE_RENDERTARGET || m_ObjectType == OBJTYPE_DEPTHSTENCIL || m_ObjectType == OBJTYPE_SURFACE)
         hr = surface->Create(m_Width, m_Height, 1, m_Usage, m_Format);
     if (PfFailed(hr))
     {

@@ -143,8 +143,8 @@ bool GxTexture::CreateBufferedTexture(const std::wstring& name, uint32_t width, 
     if (PfFailed(hr))
     {
         delete texture;
-        GxLog::Error(L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(),
-                     m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::Error(L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(), m_Width,
+                     m_Height, GxGraphics::GetErrorText(hr).c_str());
         ResetFields();
         return false;
     }
@@ -166,8 +166,8 @@ bool GxTexture::CreateRenderTarget(const std::wstring& name, uint32_t width, uin
     if (PfFailed(hr))
     {
         delete texture;
-        GxLog::Error(L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n",
-                     name.c_str(), m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::Error(L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n", name.c_str(),
+                     m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
         ResetFields();
         return false;
     }
@@ -217,10 +217,16 @@ bool GxTexture::LoadImageInto(const std::wstring& fileName, const wchar_t* failu
 {
     GxBinBuffer buffer;
     GxFile::LoadToBuffer(buffer, fileName, true);
+    return DecodeInto(buffer.GetData(), buffer.GetSize(), failureFormat, messageName, fileName);
+}
+
+bool GxTexture::DecodeInto(const void* data, uint32_t size, const wchar_t* failureFormat,
+                           const std::wstring& messageName, const std::wstring& fileName)
+{
     PfImage image;
     std::string error;
     PfResult hr = D3DXERR_INVALIDDATA;
-    if (buffer.GetSize() != 0 && GxImage::DecodeMemory(buffer.GetData(), buffer.GetSize(), image, m_ColourKey, error))
+    if (data && size != 0 && GxImage::DecodeMemory(data, size, image, m_ColourKey, error))
     {
         PfGLTexture* texture = new PfGLTexture();
         hr = texture->Create(m_Width, m_Height, m_MipLevels, 0, m_Format);
@@ -237,6 +243,48 @@ bool GxTexture::LoadImageInto(const std::wstring& fileName, const wchar_t* failu
     if (!error.empty())
         GxLog::Debug(L"%s: %S\n", fileName.c_str(), error.c_str());
     return false;
+}
+
+bool GxTexture::CreateFromResource(const std::wstring& name, const void* data, uint32_t size, D3DFORMAT format,
+                                   uint32_t mipLevels, uint32_t ignored, bool stretch)
+{
+    (void)ignored;
+    if (format == D3DFMT_UNKNOWN)
+        format = GxGraphics::GetTextureFormat();
+    // The colour key field survives the reset below only as its constructed value, 0.
+    BeginCreate(name, 0, 0, format, D3DPOOL_MANAGED, mipLevels, OBJTYPE_TEXTURE);
+    m_Stretch = stretch;
+    if (!GxGraphics::GetDevice())
+        return false;
+    if (!data)
+    {
+        GxLog::Error(L"Error/Texture CreateFromResource Failed(Resource pointer is null)\n");
+        ResetFields();
+        return false;
+    }
+    uint32_t width = 0, height = 0;
+    if (!GxImage::GetInfoFromMemory(data, size, &width, &height))
+    {
+        ResetFields();
+        return false;
+    }
+    m_ImageWidth = width;
+    m_ImageHeight = height;
+    GetTextureSize(width, height, m_Width, m_Height);
+    const std::wstring stored = m_Name;
+    if (!DecodeInto(data, size, L"Error/Texture CreateFromResource Failed(Name:\"%s\" Size:%d,%d %s)\n", stored,
+                    stored))
+    {
+        ResetFields();
+        return false;
+    }
+    return FinishCreate();
+}
+
+bool GxTexture::CreateFromResourceA(const char* name, const void* data, uint32_t size, D3DFORMAT format,
+                                    uint32_t mipLevels, uint32_t ignored, bool stretch)
+{
+    return CreateFromResource(GxString::ToWide(name), data, size, format, mipLevels, ignored, stretch);
 }
 
 bool GxTexture::CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey,

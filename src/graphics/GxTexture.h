@@ -39,11 +39,16 @@ public:
     bool CreateRenderTargetA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format);
     virtual bool CreateBufferedTexture(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format);
     bool CreateBufferedTextureA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format);
-    virtual bool CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t mipLevels,
-                                uint32_t colourKey, bool stretch);
-    bool CreateFromFileA(const char* fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey,
-                         bool stretch);
+    virtual bool CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey,
+                                bool stretch);
+    bool CreateFromFileA(const char* fileName, D3DFORMAT format, uint32_t mipLevels, uint32_t colourKey, bool stretch);
     virtual bool ReloadFromFile();
+    // A picture file already in memory (the program's own embedded resources); the sixth argument is not
+    // read, the colour key stored on the texture is used.
+    virtual bool CreateFromResource(const std::wstring& name, const void* data, uint32_t size, D3DFORMAT format,
+                                    uint32_t mipLevels, uint32_t ignored, bool stretch);
+    bool CreateFromResourceA(const char* name, const void* data, uint32_t size, D3DFORMAT format, uint32_t mipLevels,
+                             uint32_t ignored, bool stretch);
 
     // [editing]
     virtual bool BlendImageFromFile(const std::wstring& fileName, int32_t x, int32_t y, uint32_t colourKey);
@@ -59,6 +64,11 @@ public:
                           D3DFORMAT* format, bool readOnly);
     virtual bool UnlockRect();
     virtual PfGLTexture* GetD3DTexture() const { return m_pTexture; }
+    // Level 0 of the texture. The platform texture carries its own processor copy, so the lockable
+    // surface and texture are the texture itself.
+    virtual PfGLTexture* GetSurface() const { return m_pTexture; }
+    virtual PfGLTexture* GetLockableSurface() const { return m_pTexture; }
+    virtual PfGLTexture* GetLockableTexture() const { return m_pTexture; }
     virtual bool TransferRenderTargetToMemory();
     virtual bool UpdateTexture();
     virtual bool SaveToFile(const std::wstring& fileName);
@@ -89,6 +99,8 @@ protected:
     void ResetFields();
     bool CopyRect(GxTexture* source, const PfRect& sourceRect, int32_t x, int32_t y);
     bool LoadImageInto(const std::wstring& fileName, const wchar_t* failureFormat, const std::wstring& messageName);
+    bool DecodeInto(const void* data, uint32_t size, const wchar_t* failureFormat, const std::wstring& messageName,
+                    const std::wstring& fileName);
 
     uint32_t m_MipLevels = 0;
     bool m_Locked = false;

@@ -94,9 +94,10 @@ bool GxTexture::TransferRenderTargetToMemory()
     const PfResult hr = m_pTexture->ReadBack();
     if (PfFailed(hr))
     {
-        GxLog::SlightError(L"Error/Texture TransferRenderTargetToMemory GetRenderTargetData Failed(Type:m_pMemoryTexture "
-                           L"Name:\"%s\" Size:%d,%d %s)\n",
-                           m_Name.c_str(), m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::SlightError(
+            L"Error/Texture TransferRenderTargetToMemory GetRenderTargetData Failed(Type:m_pMemoryTexture "
+            L"Name:\"%s\" Size:%d,%d %s)\n",
+            m_Name.c_str(), m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
         return false;
     }
     return true;
@@ -334,8 +335,8 @@ bool GxTexture::SaveToFile(const std::wstring& fileName)
     }
     if (!ok)
     {
-        GxLog::Error(L"Error/Texture SaveToFile Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width,
-                     m_Height, GxGraphics::GetErrorText(E_FAIL).c_str());
+        GxLog::Error(L"Error/Texture SaveToFile Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width, m_Height,
+                     GxGraphics::GetErrorText(E_FAIL).c_str());
         return false;
     }
     return true;
@@ -453,7 +454,8 @@ bool GxTexture::CopyRect(GxTexture* source, const PfRect& sourceRect, int32_t x,
     std::vector<uint8_t> staged((size_t)w * h * sb);
     for (uint32_t j = 0; j < h; ++j)
         std::memcpy(&staged[(size_t)j * w * sb],
-                    source->m_pTexture->GetData() + (size_t)(s.top + j) * srcPitch + (size_t)s.left * sb, (size_t)w * sb);
+                    source->m_pTexture->GetData() + (size_t)(s.top + j) * srcPitch + (size_t)s.left * sb,
+                    (size_t)w * sb);
     uint32_t pitch = 0;
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)

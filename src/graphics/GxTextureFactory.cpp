@@ -7,9 +7,7 @@
 #include "graphics/GxTextureText.h"
 #include "graphics/GxTextureTextEx.h"
 
-GxTextureFactory::GxTextureFactory() : GxResourceFactory(L"GxTextureFactory", L"texture")
-{
-}
+GxTextureFactory::GxTextureFactory() : GxResourceFactory(L"GxTextureFactory", L"texture") {}
 
 GxTextureFactory& GxTextureFactory::GetInstance()
 {

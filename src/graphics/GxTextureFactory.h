@@ -29,8 +29,8 @@ public:
     // A name already held is returned with one more reference whatever type is asked for.
     GxTextureBase* Get(const std::wstring& name, uint32_t type, uint32_t width, uint32_t height, uint32_t arg5,
                        uint32_t arg6, uint32_t arg7, uint32_t arg8);
-    GxTextureBase* GetA(const char* name, uint32_t type, uint32_t width, uint32_t height, uint32_t arg5,
-                        uint32_t arg6, uint32_t arg7, uint32_t arg8);
+    GxTextureBase* GetA(const char* name, uint32_t type, uint32_t width, uint32_t height, uint32_t arg5, uint32_t arg6,
+                        uint32_t arg7, uint32_t arg8);
     GxTextureBase* Find(const std::wstring& name);
     GxTextureBase* FindA(const char* name);
     void Release(GxTextureBase* texture);

@@ -4,9 +4,7 @@
 #include "core/GxString.h"
 #include "graphics/GxTextureFlex.h"
 
-GxTextureFlexFactory::GxTextureFlexFactory() : GxResourceFactory(L"GxTextureFlexFactory", L"texture")
-{
-}
+GxTextureFlexFactory::GxTextureFlexFactory() : GxResourceFactory(L"GxTextureFlexFactory", L"texture") {}
 
 GxTextureFlexFactory& GxTextureFlexFactory::GetInstance()
 {

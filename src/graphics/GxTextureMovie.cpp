@@ -138,8 +138,8 @@ bool GxTextureMovie::Create(const std::wstring& name, uint32_t width, uint32_t h
     return true;
 }
 
-bool GxTextureMovie::CreateA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format,
-                             uint32_t clearColour, bool dynamic)
+bool GxTextureMovie::CreateA(const char* name, uint32_t width, uint32_t height, D3DFORMAT format, uint32_t clearColour,
+                             bool dynamic)
 {
     return Create(GxString::ToWide(name), width, height, format, clearColour, dynamic);
 }

@@ -67,8 +67,8 @@ void ExpectSamePicture(const PfImage& a, const PfImage& b, int tolerance)
     for (uint32_t y = 0; y < a.GetHeight(); ++y)
         for (uint32_t x = 0; x < a.GetWidth(); ++x)
             for (int s = 0; s < 32; s += 8)
-                worst = std::max(worst, std::abs((int)((a.GetPixel(x, y) >> s) & 0xFF) -
-                                                 (int)((b.GetPixel(x, y) >> s) & 0xFF)));
+                worst = std::max(
+                    worst, std::abs((int)((a.GetPixel(x, y) >> s) & 0xFF) - (int)((b.GetPixel(x, y) >> s) & 0xFF)));
     EXPECT_LE(worst, tolerance);
 }
 
@@ -185,13 +185,13 @@ TEST_F(KvImageFiles, TruncatedAndCorruptFilesFailCleanly)
     const PfImage pattern = Pattern(40, 30);
     ASSERT_TRUE(WritePng(Path("p.png"), pattern));
     ASSERT_TRUE(WriteJpeg(Path("p.jpg"), 40, 30));
-    std::vector<std::vector<uint8_t>> files = {ReadFile(Path("p.png")), ReadFile(Path("p.jpg")), EncodeBmp(pattern),
+    std::vector<std::vector<uint8_t>> files = {ReadFile(Path("p.png")), ReadFile(Path("p.jpg")),  EncodeBmp(pattern),
                                                EncodeTga(pattern),      EncodeTga(pattern, true), EncodeDds(pattern)};
     srand(7);
     for (const auto& whole : files)
     {
-        for (size_t cut : {size_t(0), size_t(1), size_t(2), size_t(8), size_t(17), size_t(18), size_t(23),
-                           size_t(54), size_t(100), size_t(128), whole.size() / 2, whole.size() - 1})
+        for (size_t cut : {size_t(0), size_t(1), size_t(2), size_t(8), size_t(17), size_t(18), size_t(23), size_t(54),
+                           size_t(100), size_t(128), whole.size() / 2, whole.size() - 1})
         {
             if (cut >= whole.size())
                 continue;
@@ -243,8 +243,8 @@ TEST_F(KvImageFiles, ColourKeyMakesMatchingPixelsTransparentBlack)
     pattern.SetPixel(1, 1, 0xFFFF00FFu);
     WriteFile(Path("k.bmp"), EncodeBmp(pattern));
     PfImage image;
-    ASSERT_TRUE(GxImage::CreateScratchSurfaceFromFile(Wide(Path("k.bmp")), image, D3DFMT_A8R8G8B8, nullptr,
-                                                      0xFFFF00FFu));
+    ASSERT_TRUE(
+        GxImage::CreateScratchSurfaceFromFile(Wide(Path("k.bmp")), image, D3DFMT_A8R8G8B8, nullptr, 0xFFFF00FFu));
     EXPECT_EQ(image.GetPixel(1, 1), 0u);
     EXPECT_EQ(image.GetPixel(0, 0), pattern.GetPixel(0, 0));
 }
@@ -282,4 +282,17 @@ TEST_F(KvImageFiles, TriangleResampleKeepsFlatColourAndEdges)
     flat.SetPixel(0, 0, 0);
     ASSERT_TRUE(PfImageResample::Triangle(flat, 64, 32, out));
     EXPECT_EQ(out.GetPixel(1, 1) & 0xFFFFFF, 0x336699u);
+}
+
+TEST_F(KvImageFiles, InfoFromMemoryReadsAnyFormatAndLogsFailures)
+{
+    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(12, 34));
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(GxImage::GetInfoFromMemory(bmp.data(), (uint32_t)bmp.size(), &w, &h));
+    EXPECT_EQ(w, 12u);
+    EXPECT_EQ(h, 34u);
+    const uint8_t junk[5] = {1, 2, 3, 4, 5};
+    EXPECT_FALSE(GxImage::GetInfoFromMemory(junk, sizeof(junk), &w, &h));
+    EXPECT_NE(ErrorLog().find(L"Error/GetInfoFromMemory Failed(Addr:"), std::wstring::npos);
+    EXPECT_NE(ErrorLog().find(L",size:5,"), std::wstring::npos);
 }

@@ -53,8 +53,9 @@ TEST_F(KvFactory, NamesDifferingInCaseShareOneObject)
     EXPECT_NE(ReadLog("error.log").find(L"Warning/GxTextureFactory You tried to release the texture does not exist(0x"),
               std::wstring::npos);
     f.ReleaseByName(L"nothing");
-    EXPECT_NE(ReadLog("error.log").find(L"Warning/GxTextureFactory You tried to release the texture does not "
-                                        L"exist(nothing)"),
+    EXPECT_NE(ReadLog("error.log")
+                  .find(L"Warning/GxTextureFactory You tried to release the texture does not "
+                        L"exist(nothing)"),
               std::wstring::npos);
 }
 

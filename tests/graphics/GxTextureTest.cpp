@@ -97,6 +97,17 @@ TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
     EXPECT_EQ(tiny.GetName(), L"tiny");
 }
 
+TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
+{
+    const PfImage pattern = Pattern(256, 256);
+    WriteFile(Path("square.tga"), EncodeTga(pattern));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("square.tga")), D3DFMT_A8R8G8B8, 1, 0, true));
+    EXPECT_EQ(t.GetWidth(), 256u);
+    for (uint32_t i = 0; i < 256; i += 17)
+        EXPECT_EQ(t.GetPixel(i, 255 - i), pattern.GetPixel(i, 255 - i));
+}
+
 TEST_F(KvTexture, ColourKeyTurnsKeyPixelsTransparent)
 {
     PfImage pattern = Pattern(16, 16);
@@ -137,8 +148,9 @@ TEST_F(KvTexture, SecondLockIsRefusedAndKeepsTheFirst)
     ASSERT_TRUE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_FALSE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_TRUE(t.IsLocked());
-    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
-              std::wstring::npos);
+    EXPECT_NE(
+        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
+        std::wstring::npos);
     EXPECT_TRUE(t.UnlockRect());
     EXPECT_FALSE(t.UnlockRect());
 }
@@ -293,6 +305,21 @@ TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
     EXPECT_FALSE(missing.CreateFromFile(Wide(Path("none.png")), D3DFMT_UNKNOWN, 1, 0, true));
     EXPECT_EQ(missing.GetRefCount(), 0u);
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&missing));
+}
+
+TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
+{
+    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromResource(L"Res/Title", bmp.data(), (uint32_t)bmp.size(), D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_EQ(t.GetWidth(), 512u);
+    EXPECT_EQ(t.GetImageHeight(), 200u);
+    EXPECT_EQ(t.GetName(), L"res/title");
+    EXPECT_EQ(t.GetPixel(10, 10), Pattern(300, 200).GetPixel(10, 10));
+    EXPECT_FALSE(t.CreateFromResource(L"none", nullptr, 0, D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture CreateFromResource Failed(Resource pointer is null)"),
+              std::wstring::npos);
+    EXPECT_EQ(t.GetRefCount(), 0u);
 }
 
 TEST(GxTextureNoDevice, OperationsReturnFalseWithoutADevice)

@@ -122,8 +122,8 @@ inline std::vector<uint8_t> DdsHeader(uint32_t w, uint32_t h, uint32_t pfFlags, 
 // Uncompressed 32-bit A8R8G8B8 DDS.
 inline std::vector<uint8_t> EncodeDds(const PfImage& image)
 {
-    std::vector<uint8_t> v = DdsHeader(image.GetWidth(), image.GetHeight(), 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF,
-                                       0xFF000000u);
+    std::vector<uint8_t> v =
+        DdsHeader(image.GetWidth(), image.GetHeight(), 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u);
     v.insert(v.end(), image.GetData(), image.GetData() + (size_t)image.GetPitch() * image.GetHeight());
     return v;
 }
