@@ -1128,6 +1128,17 @@ uint32_t PfGLDevice::StageCount() const
 
 void PfGLDevice::ApplyUniforms(bool preTransformed)
 {
+    // The program for the active stages; every uniform below is then sent to it.
+    const uint32_t stages = StageCount();
+    const uint32_t* s0 = m_StageState[0];
+    // On stage 0 the current colour is the diffuse colour.
+    auto isDiffuse = [](uint32_t arg) { return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT; };
+    const bool modulate = stages == 1 && s0[D3DTSS_COLOROP] == D3DTOP_MODULATE &&
+                          s0[D3DTSS_COLORARG1] == D3DTA_TEXTURE && isDiffuse(s0[D3DTSS_COLORARG2]) &&
+                          s0[D3DTSS_ALPHAOP] == D3DTOP_MODULATE && s0[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE &&
+                          isDiffuse(s0[D3DTSS_ALPHAARG2]) && s0[D3DTSS_RESULTARG] != D3DTA_TEMP &&
+                          (s0[D3DTSS_TEXCOORDINDEX] & 0xFFFF) == 0;
+    m_Shader.Select(modulate ? PfGLShader::MODULATE_VARIANT : stages);
     const PfGLShader& sh = m_Shader;
     const uint32_t* rs = m_RenderState;
     auto loc = [&](PfGLShader::Uniform u) { return sh.GetLocation(u); };
