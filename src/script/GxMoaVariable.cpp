@@ -182,43 +182,13 @@ int Order(const GxMoaVariable& l, const GxMoaVariable& r)
 // Construction, ownership
 // ---------------------------------------------------------------------------------------------------
 
-GxMoaVariable::GxMoaVariable(const GxMoaVariable& other)
-{
-    Assign(other);
-}
-
-GxMoaVariable::GxMoaVariable(GxMoaVariable&& other) noexcept : m_ValueType(other.m_ValueType), m_Value(other.m_Value)
-{
-    other.m_ValueType = TYPE_NULL;
-    other.m_Value.i = 0;
-}
-
-GxMoaVariable& GxMoaVariable::operator=(const GxMoaVariable& other)
+void GxMoaVariable::CopyFrom(const GxMoaVariable& other)
 {
     if (this != &other)
     {
         GxMoaVariable copy(other);
         *this = std::move(copy);
     }
-    return *this;
-}
-
-GxMoaVariable& GxMoaVariable::operator=(GxMoaVariable&& other) noexcept
-{
-    if (this != &other)
-    {
-        FreePayload();
-        m_ValueType = other.m_ValueType;
-        m_Value = other.m_Value;
-        other.m_ValueType = TYPE_NULL;
-        other.m_Value.i = 0;
-    }
-    return *this;
-}
-
-GxMoaVariable::~GxMoaVariable()
-{
-    FreePayload();
 }
 
 void GxMoaVariable::FreePayload()
@@ -250,13 +220,6 @@ void GxMoaVariable::Clear()
 {
     FreePayload();
     m_ValueType = TYPE_NULL;
-}
-
-void GxMoaVariable::SetInt(int64_t value)
-{
-    Clear();
-    m_ValueType = TYPE_INT;
-    m_Value.i = value;
 }
 
 void GxMoaVariable::SetFloat(double value)
