@@ -49,7 +49,13 @@ private:
         m_Stack.pop_back();
         return v;
     }
-    bool Push(const GxMoaVariable& v) { return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v); }
+    bool Push(const GxMoaVariable& v)
+    {
+        if (v.GetType() == GxMoaVariable::TYPE_OPCODE)
+            return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v);
+        m_Stack.push_back(v);
+        return true;
+    }
     bool Push(GxMoaVariable&& v)
     {
         if (v.GetType() == GxMoaVariable::TYPE_OPCODE)
@@ -433,13 +439,12 @@ bool Run::Assign(int32_t opcode)
     default:
         break;
     }
-    if (isPost)
-    {
+    // Index -1 stores the whole value: a plain copy, inline for numbers.
+    if (index == -1)
+        set->m_Value = next;
+    else
         set->m_Value.Store(index, next);
-        return Push(std::move(current));
-    }
-    set->m_Value.Store(index, next);
-    return Push(std::move(next));
+    return Push(std::move(isPost ? current : next));
 }
 
 int Run::Go()

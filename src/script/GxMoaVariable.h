@@ -1,6 +1,7 @@
 #pragma once
 // The one value type of the script runtime: integer, float, text, array, reference by name, opcode or
-// Null. Copies are always deep; only Str, RefVar and Array allocate.
+// Null. Copies are deep, except that copies of a Str or RefVar share its text (text never changes
+// once made: every change makes new text). Only Str, RefVar and Array allocate.
 
 #include <cstdint>
 #include <string>
@@ -173,6 +174,8 @@ public:
     static std::wstring FormatFloat(double value);
 
 private:
+    struct SharedText;
+
     bool HasHeapPayload() const
     {
         return m_ValueType == TYPE_STR || m_ValueType == TYPE_REFVAR || m_ValueType == TYPE_ARRAY;
@@ -186,7 +189,7 @@ private:
     {
         int64_t i;
         double f;
-        std::wstring* str;
+        SharedText* str;
         std::vector<GxMoaVariable>* arr;
     } m_Value{0};
 };
