@@ -5,6 +5,7 @@
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCoreScreenService.h"
+#include "core/GxDebugWindow.h"
 #include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "core/GxMessageBox.h"
@@ -12,6 +13,7 @@
 #include "core/GxProfileEx.h"
 #include "core/GxString.h"
 #include "core/GxThreadManage.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "platform/PfSingleInstance.h"
@@ -19,6 +21,19 @@
 #include "task/GxTaskManage.h"
 
 GxCore* g_Core = nullptr;
+
+// The device's before- and after-reset callbacks: the core has nothing to do around a reset.
+static bool NoResetWork(uint32_t, uint32_t)
+{
+    return true;
+}
+
+// The device's request for an orderly quit (a present that failed inside the driver).
+static void QuitFromDevice()
+{
+    if (g_Core)
+        g_Core->Quit();
+}
 
 GxCore::GxCore()
     : m_SingleInstance(std::make_unique<PfSingleInstance>()),
@@ -142,7 +157,8 @@ bool GxCore::Initialize()
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
     GxLog::SetErrorLogPath(m_SavePath + L"error.log");
     GxLog::SetDeviceLogPath(m_SavePath + L"device.log");
-    // FIXME: the developer's debug window (log line ring, Alt+F11) is not there yet.
+    GxDebugWindow::Clear();
+    GxDebugWindow::Create(); // hidden until Alt+F11
 
     OnPreInit();
     PlaceLogs();
@@ -157,8 +173,12 @@ bool GxCore::Initialize()
 
     if (!CreateMainWindow())
         Quit();
-    // FIXME: start the graphics device on the main window here and clear the target to 0xFFFF0000;
-    // until then the window stays undrawn.
+    GxGraphics::SetQuitRequest(QuitFromDevice);
+    if (!GxGraphics::Initialize(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr, nullptr, NoResetWork,
+                                NoResetWork))
+        Quit();
+    // Opaque red until the first frame is drawn; nothing is presented yet.
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
     GxInput::Initialize(m_MainWindow);
     GxSound::Initialize(m_MainWindow);
@@ -183,7 +203,7 @@ void GxCore::Finalize()
 
     delete m_ThreadManage;
     m_ThreadManage = nullptr;
-    // FIXME: clear the render target to 0 once the graphics device is there.
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0, 1.0f, 0);
     delete m_TaskManage;
     m_TaskManage = nullptr;
 
@@ -206,5 +226,6 @@ void GxCore::Finalize()
     GxSound::Finalize();
     GxMovie::DestroyAll();
     GxInput::Finalize();
-    // FIXME: shut the graphics device down here.
+    GxGraphics::Finalize();
+    GxDebugWindow::Destroy();
 }

@@ -3,6 +3,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
+#include "graphics/GxDisplaySettings.h"
 #include "media/GxSound.h"
 
 bool GxCore::OnPreInit()
@@ -14,8 +15,23 @@ bool GxCore::OnPreInit()
         GxLog::DeleteDebugLog();
         GxLog::DeleteErrorLog();
     }
-    // FIXME: display defaults (1024 x 768 window and back buffer, arrow cursor, windowed, VSync 1,
-    // 32-bit colour, 24-bit depth, 60 Hz, flip) once the graphics device holds the display settings.
+    GxDisplaySettings& ds = GxDisplaySettings::Get();
+    ds.m_WindowWidth = kVirtualWidth;
+    ds.m_WindowHeight = kVirtualHeight;
+    ds.m_BackBufferWidth = kVirtualWidth;
+    ds.m_BackBufferHeight = kVirtualHeight;
+    ds.m_CursorMode = 1;
+    ds.m_ScreenMode = SCRMODE_WINDOW;
+    ds.m_RequestScreenMode = SCRMODE_WINDOW;
+    ds.m_VSyncInterval = 1;
+    ds.m_LockableBackBuffer = false;
+    ds.m_TextureBits = 32;
+    ds.m_BackBufferBits = 32;
+    ds.m_DepthStencilBits = 24;
+    ds.m_RefreshRate = 60;
+    ds.m_SquareTextures = false;
+    ds.m_MultiSampleMode = 0;
+    ds.m_SwapEffect = 2;
     m_FrameTimer.m_TargetRate = 60;
     m_FrameTimer.m_UpdateRate = 60;
     return true;

@@ -1,9 +1,13 @@
 #include "core/GxCore.h"
 
+#include "core/GxDebugWindow.h"
+
 #include "appdata/GxSystemConfig.h"
 #include "core/GxString.h"
 #include "core/GxThreadManage.h"
 #include "core/GxWindowMessage.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "platform/PfSignal.h"
@@ -65,8 +69,11 @@ void GxCore::Frame()
 {
     m_FrameTimer.Wait();
 
-    // FIXME: only in a windowed screen mode, once the graphics device reports the mode.
-    if (m_SystemConfig && m_SystemConfig->m_DebugModeFlag && m_FrameTimer.m_MeasureFrames == 0 && m_MainWindow)
+    const uint32_t mode = GxDisplaySettings::Get().m_ScreenMode;
+    const bool windowed =
+        GxGraphics::IsInitialized() ? GxGraphics::GetPresentParameters(mode).Windowed != 0 : mode == SCRMODE_WINDOW;
+    if (windowed && m_SystemConfig && m_SystemConfig->m_DebugModeFlag && m_FrameTimer.m_MeasureFrames == 0 &&
+        m_MainWindow)
     {
         std::wstring text =
             GxString::Format(L"%s FPS %2.2f/%d", m_Title.c_str(), static_cast<double>(m_FrameTimer.m_MeasuredRate),
@@ -104,5 +111,6 @@ void GxCore::Frame()
     }
 
     DrawRenderLayers();
-    // FIXME: present the frame through the graphics device (which also restores a lost device).
+    GxDebugWindow::PaintIfDirty();
+    GxGraphics::Present(nullptr, nullptr, m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
 }

@@ -4,6 +4,9 @@
 #include "core/GxInput.h"
 #include "core/GxString.h"
 #include "core/GxWindowMessage.h"
+#include "appdata/GxUserConfig.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
@@ -16,11 +19,13 @@ static intptr_t GxCoreWindowProc(PfWindow*, uint32_t message, uintptr_t wParam, 
 
 bool GxCore::CreateMainWindow()
 {
-    // FIXME: the window size and style follow the display settings once the graphics device has them;
-    // until then the window is 1024 x 768 with a frame.
+    // The requested size is the client area; the platform adds the frame and keeps the window on the
+    // desktop. Only the plain windowed mode has a frame.
+    const GxDisplaySettings& ds = GxDisplaySettings::Get();
+    const PfWindowStyle style = ds.m_ScreenMode == SCRMODE_WINDOW ? PfWindowStyle::Framed : PfWindowStyle::Borderless;
     auto window = std::make_unique<PfWindow>();
-    if (!window->Create(GxString::ToUtf8(m_Title), kVirtualWidth, kVirtualHeight, PfWindowStyle::Framed,
-                        GxCoreWindowProc, this))
+    if (!window->Create(GxString::ToUtf8(m_Title), static_cast<int>(ds.m_WindowWidth),
+                        static_cast<int>(ds.m_WindowHeight), style, GxCoreWindowProc, this))
         return false;
     m_MainWindow = window.release();
     OnSetCursor();
@@ -38,10 +43,30 @@ void GxCore::Quit()
 
 bool GxCore::OnSetCursor()
 {
-    // FIXME: the cursor mode comes from the display settings; until then it is 1, the arrow.
-    if (m_MainWindow)
-        m_MainWindow->SetCursorVisible(true);
-    return true;
+    const GxDisplaySettings& ds = GxDisplaySettings::Get();
+    int visible = -1; // left as it is
+    bool result = true;
+    switch (ds.m_CursorMode)
+    {
+    case 0:
+    case 4:
+        visible = 0;
+        break;
+    case 1:
+        visible = 1;
+        break;
+    case 2:
+        visible = ds.m_ScreenMode == SCRMODE_WINDOW || ds.m_ScreenMode == SCRMODE_WINDOWSIZE ? 1 : 0;
+        break;
+    case 3:
+        break;
+    default:
+        result = false;
+        break;
+    }
+    if (m_MainWindow && visible >= 0)
+        m_MainWindow->SetCursorVisible(visible != 0);
+    return result;
 }
 
 bool GxCore::ComputeMouseScale(int clientWidth, int clientHeight, float& sx, float& sy)
@@ -152,8 +177,29 @@ void GxCore::HandleEngineKey(uint32_t key)
     switch (key)
     {
     case VK_F4:
-        // FIXME: switch between windowed and full screen once the graphics device has screen modes.
+    {
+        if (!GxGraphics::IsInitialized())
+            break;
+        const bool windowed = GxGraphics::GetPresentParameters(GxDisplaySettings::Get().m_ScreenMode).Windowed != 0;
+        if (windowed)
+        {
+            if (GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN))
+            {
+                if (m_UserConfig)
+                    m_UserConfig->m_ScreenMode = 1;
+                if (m_TaskManage)
+                    m_TaskManage->OnScreenModeChange(SCRMODE_WINDOW, SCRMODE_FULLSCREEN);
+            }
+        }
+        else if (GxGraphics::ChangeScreenMode(SCRMODE_WINDOW))
+        {
+            if (m_UserConfig)
+                m_UserConfig->m_ScreenMode = 0;
+            if (m_TaskManage)
+                m_TaskManage->OnScreenModeChange(SCRMODE_FULLSCREEN, SCRMODE_WINDOW);
+        }
         break;
+    }
     case VK_F5:
         m_FrameTimer.m_TargetRate = 60;
         break;

@@ -157,31 +157,25 @@ std::wstring GxString::ReplaceChar(const std::wstring& s, wchar_t from, wchar_t 
 
 int GxString::GetCharWidthUnits(wchar_t c)
 {
+    // Half-width: ASCII, the half-width katakana, Hangul and forms block (U+FF61..U+FFDC) and the
+    // half-width symbols U+FFE8..U+FFEE. Everything else, Latin-1 and the other characters a Japanese
+    // font may set either way included, takes a full-width cell.
     auto u = static_cast<uint32_t>(c);
-    if (u < 0x80)
+    if (u < 0x80 || (u >= 0xFF61 && u <= 0xFFDC) || (u >= 0xFFE8 && u <= 0xFFEE))
         return 1;
-    // Half-width katakana and the half-width forms.
-    if ((u >= 0xFF61 && u <= 0xFF9F) || (u >= 0xFFE8 && u <= 0xFFEE))
-        return 1;
-    // Full-width: the East Asian wide and full-width blocks, plus the symbols a Japanese font sets at
-    // full width because the system code page holds them as double-byte characters (Greek, Cyrillic,
-    // punctuation such as quotes and the ellipsis, arrows, mathematical signs, box drawing, shapes).
-    struct Range
-    {
-        uint32_t first, last;
-    };
-    static const Range s_Full[] = {
-        {0x00A7, 0x00A8},   {0x00B0, 0x00B1},   {0x00B4, 0x00B4},   {0x00B6, 0x00B6}, {0x00D7, 0x00D7},
-        {0x00F7, 0x00F7},   {0x0391, 0x03C9},   {0x0401, 0x0451},   {0x1100, 0x115F}, {0x2010, 0x203B},
-        {0x2100, 0x22FF},   {0x2300, 0x23FF},   {0x2460, 0x24FF},   {0x2500, 0x257F}, {0x25A0, 0x25FF},
-        {0x2600, 0x26FF},   {0x2700, 0x27BF},   {0x2E80, 0x303E},   {0x3040, 0xA4CF}, {0xAC00, 0xD7A3},
-        {0xE000, 0xF8FF},   {0xF900, 0xFAFF},   {0xFE30, 0xFE4F},   {0xFF01, 0xFF60}, {0xFFE0, 0xFFE6},
-        {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
-    };
-    for (const Range& r : s_Full)
-        if (u >= r.first && u <= r.last)
-            return 2;
-    return 1;
+    return 2;
+}
+
+uint32_t GxString::ToSingleByteCode(wchar_t c)
+{
+    const auto u = static_cast<uint32_t>(c);
+    if (u <= 0x80)
+        return u;
+    if (u >= 0xFF61 && u <= 0xFF9F)
+        return u - 0xFEC0;
+    if (u >= 0xF8F1 && u <= 0xF8F3)
+        return u - 0xF8F1 + 0xFD;
+    return (u & ~0xFFu) | (u == 0xF8F0 ? 0xA0u : 0x20u);
 }
 
 int GxString::GetWidthUnits(const std::wstring& s)

@@ -81,10 +81,13 @@ public:
     static size_t CountUtf16Units(const std::wstring& wide);
 
     // --- Character width at fixed pitch ---
-    // 1 for a half-width character (codes below 128, half-width katakana and forms), 2 otherwise for the
-    // characters a Japanese font sets full-width.
+    // 1 for a half-width character (codes below 128, U+FF61..U+FFDC, U+FFE8..U+FFEE), 2 for any other.
     static int GetCharWidthUnits(wchar_t c);
     static int GetWidthUnits(const std::wstring& s);
+    // The one-byte CP932 code of a single-byte character for the image fonts: codes up to 128 unchanged,
+    // half-width katakana U+FF61..U+FF9F to 0xA1..0xDF, U+F8F1..U+F8F3 to 0xFD..0xFF; any other code keeps
+    // its upper bits and gets the low byte 0xA0 (U+F8F0) or 0x20. Callers use the low byte.
+    static uint32_t ToSingleByteCode(wchar_t c);
 
     // --- Fields and numbers (GxStringFields.cpp) ---
     // Cut at every occurrence of the separator, empty fields included; an empty separator gives the whole

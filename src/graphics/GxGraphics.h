@@ -2,12 +2,18 @@
 
 #include "graphics/GxDeviceCaps.h"
 #include "graphics/GxRenderTargetEntry.h"
+#include "core/GxFRect.h"
+#include "core/GxRect.h"
 #include "platform/PfD3DTypes.h"
 
 #include <cstdint>
 #include <string>
 
+class GxDrawRecorder;
+struct GxVertex2D;
+class GxMatrix;
 class GxSurfaceBase;
+class GxVector2;
 class GxSwapChain;
 class GxVector3;
 class GxVector4;
@@ -110,4 +116,47 @@ public:
     static void InitRenderStates();
     // The near and far distances of the last projection (set by the projection setter of the drawers).
     static void SetProjectionDepth(float nearZ, float farZ);
+
+    // 2D drawing and transforms (GxGraphicsDraw.cpp). Pre-transformed quads in screen pixels, culled against
+    // the viewport and queued on the device, so that quads under the same states go out as one draw call.
+    // Textures are taken as GxSurfaceBase (textures and text textures); where allowed, null draws untextured.
+    // Corner order is top-left, bottom-left, bottom-right, top-right.
+    static void DrawQuad(GxSurfaceBase* texture, const GxVector2 corners[4], const GxFRect& uv,
+                         const uint32_t diffuse[4], const uint32_t specular[4], uint32_t blend);
+    // source in texels; centre as fractions of the source size; the sprite scales and turns about it.
+    static void DrawSprite(GxSurfaceBase* texture, float x, float y, const GxFRect& source, const GxVector2& scale,
+                           const GxVector3& rotation, const GxVector2& centre, const GxVector2& uvOffset,
+                           uint32_t diffuse, uint32_t specular, uint32_t blend);
+    // Colours: 0 top-left, 1 bottom-left, 2 bottom-right, 3 top-right, 4 centre. Not culled.
+    static void FillRect(const GxFRect& rect, const uint32_t diffuse[5], const uint32_t specular[5], uint32_t blend);
+    static void DrawRectFrame(const GxFRect& rect, uint32_t diffuse, uint32_t specular, uint32_t blend);
+    // Five points already in screen space (four corners, then the centre); colours may be null.
+    static void DrawTransformedQuads(GxSurfaceBase* texture, const GxVector4 points[5], const GxVector2 uv[5],
+                                     const uint32_t* diffuse, const uint32_t* specular, const GxVector2& uvOffset,
+                                     uint32_t blend);
+    // A picture cut into tiles of tileWidth x tileHeight, tiles row by row, drawn as one sprite of
+    // imageWidth x imageHeight.
+    static void DrawTiles(PfGLTexture* const* tiles, uint32_t across, uint32_t down, uint32_t tileWidth,
+                          uint32_t tileHeight, uint32_t imageWidth, uint32_t imageHeight, float x, float y,
+                          const GxVector2& scale, const GxVector3& rotation, const GxVector2& centre,
+                          uint32_t diffuse, uint32_t specular, uint32_t blend);
+    // The sprite transform: centre (cx, cy) of a w x h picture onto (x, y), scaled and turned about it, with
+    // the half-pixel offset.
+    static void MakeSpriteMatrix(GxMatrix& out, float w, float h, float x, float y, const GxVector2& scale,
+                                 const GxVector3& rotation, const GxVector2& centre);
+    // True when the points lie all left, all right, all above or all below the viewport.
+    static bool IsCulled(const GxVertex2D* vertices, uint32_t count);
+    static const GxMatrix* GetScreenMatrix();
+    static GxRect GetViewportRect();
+    static void SetWorldMatrix(const GxMatrix& m);
+    static void SetViewMatrix(const GxMatrix& m);
+    static void SetProjectionMatrix(const GxMatrix& m);
+    static const GxMatrix& GetViewMatrix();
+    static const GxMatrix& GetProjectionMatrix();
+    static void SetView(const GxVector3& eye, const GxVector3& target, const GxVector3& up);
+    static void SetProjection(float width, float height, float nearZ, float farZ, float offsetX, float offsetY);
+    // Tests: every primitive drawn is also handed to the recorder (null stops recording).
+    static void SetDrawRecorder(GxDrawRecorder* recorder);
+    // Sends the queued quads to the device now.
+    static void FlushDraws();
 };

@@ -308,6 +308,8 @@ PfResult PfGLDevice::CreateDevice(const D3DPRESENT_PARAMETERS& params)
 
 void PfGLDevice::Destroy()
 {
+    m_QueuedQuads.clear();
+    m_QueuedQuadCount = 0;
     if (m_Context)
     {
         SDL_GL_MakeCurrent(m_Window, (SDL_GLContext)m_Context);
@@ -371,6 +373,7 @@ uint64_t PfGLDevice::GetAvailableTextureMem() const
 
 PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
 {
+    FlushQuads();
     if (!m_DeviceCreated)
         return D3DERR_INVALIDCALL;
     if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0 ||
@@ -452,6 +455,7 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
         m_InjectedPresentResult = D3D_OK;
         return hr;
     }
+    FlushQuads();
     PfResult hr = chain->Present(source, dest, window);
     // Presenting rebinds frame buffers behind the device's back.
     m_Dirty |= DIRTY_FRAMEBUFFER;
@@ -468,6 +472,8 @@ PfResult PfGLDevice::SetRenderTarget(uint32_t index, PfGLTexture* target)
         return D3DERR_INVALIDCALL;
     if (target && (!target->IsCreated() || !target->IsRenderTarget()))
         return D3DERR_INVALIDCALL;
+    if (m_RenderTargets[index] != target)
+        FlushQuads();
     m_RenderTargets[index] = target;
     m_Dirty |= DIRTY_FRAMEBUFFER;
     if (index == 0)
@@ -490,6 +496,8 @@ PfResult PfGLDevice::SetDepthStencilSurface(PfGLTexture* depth)
         return D3DERR_INVALIDCALL;
     if (depth && (!depth->IsCreated() || !depth->IsDepthStencil()))
         return D3DERR_INVALIDCALL;
+    if (m_DepthStencil != depth)
+        FlushQuads();
     m_DepthStencil = depth;
     m_Dirty |= DIRTY_FRAMEBUFFER;
     return D3D_OK;
@@ -501,6 +509,7 @@ PfResult PfGLDevice::SetViewport(const D3DVIEWPORT9& viewport)
         return D3DERR_INVALIDCALL;
     if (viewport.Width == 0 || viewport.Height == 0)
         return D3DERR_INVALIDCALL;
+    FlushQuads();
     m_Viewport = viewport;
     m_Dirty |= DIRTY_VIEWPORT | DIRTY_UNIFORMS;
     return D3D_OK;
@@ -510,6 +519,7 @@ PfResult PfGLDevice::SetScissorRect(const PfRect& rect)
 {
     if (!m_DeviceCreated)
         return D3DERR_INVALIDCALL;
+    FlushQuads();
     m_ScissorRect = rect;
     m_Dirty |= DIRTY_RASTER;
     return D3D_OK;
@@ -522,6 +532,7 @@ PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, 
         return D3DERR_INVALIDCALL;
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_DepthStencil)
         return D3DERR_INVALIDCALL;
+    FlushQuads();
     ApplyFramebuffer();
     ApplyViewport();
     GLbitfield mask = 0;
@@ -579,12 +590,14 @@ PfResult PfGLDevice::EndScene()
 {
     if (!m_DeviceCreated)
         return D3DERR_INVALIDCALL;
+    FlushQuads();
     glFlush();
     return D3D_OK;
 }
 
 void PfGLDevice::Finish()
 {
+    FlushQuads();
     if (m_Context)
         glFinish();
 }
@@ -673,6 +686,8 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
     if (!m_DeviceCreated || state >= PF_RENDERSTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_RenderStateCalls;
+    if (m_RenderState[state] != value)
+        FlushQuads();
     m_RenderState[state] = value;
     switch (state)
     {
@@ -727,6 +742,8 @@ PfResult PfGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_
     if (!m_DeviceCreated || stage >= PF_STAGE_COUNT || type >= PF_STAGESTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_StageStateCalls;
+    if (m_StageState[stage][type] != value)
+        FlushQuads();
     m_StageState[stage][type] = value;
     m_Dirty |= DIRTY_UNIFORMS;
     return D3D_OK;
@@ -743,6 +760,7 @@ PfResult PfGLDevice::SetSamplerState(uint32_t stage, uint32_t type, uint32_t val
         return D3DERR_INVALIDCALL;
     if (m_SamplerState[stage][type] == value)
         return D3D_OK;
+    FlushQuads();
     m_SamplerState[stage][type] = value;
     ApplySampler(stage);
     return D3D_OK;
@@ -759,6 +777,8 @@ PfResult PfGLDevice::SetTexture(uint32_t stage, PfGLTexture* texture)
         return D3DERR_INVALIDCALL;
     if (texture && (!texture->IsCreated() || texture->IsDepthStencil()))
         texture = nullptr;
+    if (m_Textures[stage] != texture)
+        FlushQuads();
     if ((m_Textures[stage] == nullptr) != (texture == nullptr))
         m_Dirty |= DIRTY_UNIFORMS;
     m_Textures[stage] = texture;
@@ -1174,7 +1194,10 @@ PfResult PfGLDevice::SetFVF(uint32_t fvf)
     if (!m_DeviceCreated)
         return D3DERR_INVALIDCALL;
     if (fvf != m_FVF)
+    {
+        FlushQuads();
         m_Dirty |= DIRTY_UNIFORMS;
+    }
     m_FVF = fvf;
     return D3D_OK;
 }
@@ -1289,6 +1312,7 @@ bool PfGLDevice::StreamIndices(const void* data, uint32_t bytes, uint32_t& offse
 PfResult PfGLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
                                      uint32_t stride)
 {
+    FlushQuads();
     GLenum mode;
     uint32_t count;
     if (!vertices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
@@ -1309,6 +1333,7 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
                                             uint32_t primitiveCount, const void* indices, D3DFORMAT indexFormat,
                                             const void* vertices, uint32_t stride)
 {
+    FlushQuads();
     GLenum mode;
     uint32_t count;
     if (!vertices || !indices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
@@ -1357,8 +1382,36 @@ PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint3
     return D3D_OK;
 }
 
+PfResult PfGLDevice::QueueQuadsUP(uint32_t quadCount, const void* vertices, uint32_t stride)
+{
+    if (!m_DeviceCreated || !vertices || quadCount == 0 || stride == 0)
+        return D3DERR_INVALIDCALL;
+    if (m_QueuedQuadCount > 0 && (stride != m_QueuedStride || m_QueuedQuadCount + quadCount > MAX_QUEUED_QUADS))
+        FlushQuads();
+    m_QueuedStride = stride;
+    const size_t bytes = (size_t)quadCount * 4 * stride;
+    const size_t at = (size_t)m_QueuedQuadCount * 4 * stride;
+    // The queue keeps its memory from frame to frame.
+    if (m_QueuedQuads.size() < at + bytes)
+        m_QueuedQuads.resize(at + bytes);
+    std::memcpy(m_QueuedQuads.data() + at, vertices, bytes);
+    m_QueuedQuadCount += quadCount;
+    return D3D_OK;
+}
+
+void PfGLDevice::FlushQuads()
+{
+    // Only the thread that draws may send; a movie thread locking a texture leaves the queue alone.
+    if (m_QueuedQuadCount == 0 || SDL_GL_GetCurrentContext() != (SDL_GLContext)m_Context)
+        return;
+    const uint32_t count = m_QueuedQuadCount;
+    m_QueuedQuadCount = 0;
+    DrawQuadsUP(count, m_QueuedQuads.data(), m_QueuedStride);
+}
+
 PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount)
 {
+    FlushQuads();
     GLenum mode;
     uint32_t count;
     if (!m_StreamSource || !m_StreamSource->IsCreated() || m_StreamSourceStride == 0 || primitiveCount == 0 ||
@@ -1378,6 +1431,7 @@ PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, 
 PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex,
                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
 {
+    FlushQuads();
     (void)minIndex;
     (void)vertexCount;
     GLenum mode;

@@ -57,6 +57,8 @@ public:
     static constexpr uint32_t MAX_LIGHTS = 8;
     // Lights the shader evaluates: the directional light 0 and the point lights 1..4.
     static constexpr uint32_t SHADER_LIGHTS = 5;
+    // Quads a queue holds before it is sent on its own.
+    static constexpr uint32_t MAX_QUEUED_QUADS = 8192;
 
     PfGLDevice();
     ~PfGLDevice();
@@ -144,6 +146,13 @@ public:
                                     const void* vertices, uint32_t stride);
     // Batched quads: four vertices each, in fan order (top-left, bottom-left, bottom-right, top-right).
     PfResult DrawQuadsUP(uint32_t quadCount, const void* vertices, uint32_t stride);
+    // Quads kept back and drawn together with the quads queued after them under the same states: every
+    // operation that could change how they would be drawn (a state, texture, target, viewport or format
+    // change, a clear, another draw, a texture lock or release, the end of a scene, present) sends the queue
+    // first with one DrawQuadsUP. The 2D drawers go through here, so a screen of glyphs is a few draw calls.
+    PfResult QueueQuadsUP(uint32_t quadCount, const void* vertices, uint32_t stride);
+    void FlushQuads();
+    uint32_t GetQueuedQuadCount() const { return m_QueuedQuadCount; }
     // From the stream source and index buffer set.
     PfResult DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount);
     PfResult DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
@@ -228,6 +237,10 @@ private:
     uint32_t m_StreamSourceOffset = 0;
     uint32_t m_StreamSourceStride = 0;
     PfGLIndexBuffer* m_Indices = nullptr;
+
+    std::vector<uint8_t> m_QueuedQuads;
+    uint32_t m_QueuedQuadCount = 0;
+    uint32_t m_QueuedStride = 0;
 
     uint64_t m_RenderStateCalls = 0;
     uint64_t m_StageStateCalls = 0;

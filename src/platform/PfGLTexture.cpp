@@ -1,5 +1,7 @@
 #include "platform/PfGLTexture.h"
 
+#include "platform/PfGLDevice.h"
+
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 
@@ -8,6 +10,13 @@
 
 namespace
 {
+
+// Quads queued on the device may still sample this texture or draw into it: they go first.
+void FlushQueuedQuads()
+{
+    if (PfGLDevice* device = PfGLDevice::GetCurrent())
+        device->FlushQuads();
+}
 
 struct FormatInfo
 {
@@ -192,13 +201,21 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
         Destroy();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
-    if (!depth)
+    // A render target's zeros go to the device now, as it is drawn into there. A plain texture's copy is
+    // what counts: its zeros are uploaded at the first bind, unless a fill and upload come first (loaders
+    // fill the copy at once, so the zeros would only be sent to be overwritten).
+    if (depth)
+        return D3D_OK;
+    if (IsRenderTarget())
         UploadRows(0, m_Height);
+    else
+        m_Dirty = true;
     return D3D_OK;
 }
 
 void PfGLTexture::Destroy()
 {
+    FlushQueuedQuads();
     if (m_Name)
     {
         GLuint name = m_Name;
@@ -231,6 +248,7 @@ size_t PfGLTexture::GetMemorySize() const
 
 void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
 {
+    FlushQueuedQuads();
     if (!m_Name || m_Locked || IsDepthStencil())
         return nullptr;
     PfRect r = {0, 0, (int32_t)m_Width, (int32_t)m_Height};
@@ -277,6 +295,7 @@ void PfGLTexture::UploadIfDirty()
 
 PfResult PfGLTexture::Upload()
 {
+    FlushQueuedQuads();
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     m_Dirty = false;
@@ -300,6 +319,7 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
 
 PfResult PfGLTexture::ReadBack()
 {
+    FlushQueuedQuads();
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     FormatInfo info;

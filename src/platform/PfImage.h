@@ -5,7 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <new>
 
 class PfImage
 {
@@ -21,31 +22,23 @@ public:
     }
 
     // Allocates a zeroed (transparent black) picture; false when the size is not allowed.
-    bool Allocate(uint32_t width, uint32_t height)
-    {
-        Clear();
-        if (!IsSizeAllowed(width, height))
-            return false;
-        m_Pixels.assign((size_t)width * height * 4, 0);
-        m_Width = width;
-        m_Height = height;
-        return true;
-    }
+    bool Allocate(uint32_t width, uint32_t height) { return Make(width, height, true); }
+    // For readers that write every pixel: the memory is not cleared first.
+    bool AllocateUncleared(uint32_t width, uint32_t height) { return Make(width, height, false); }
     void Clear()
     {
-        m_Pixels.clear();
-        m_Pixels.shrink_to_fit();
+        m_Pixels.reset();
         m_Width = m_Height = 0;
     }
 
     uint32_t GetWidth() const { return m_Width; }
     uint32_t GetHeight() const { return m_Height; }
     uint32_t GetPitch() const { return m_Width * 4; }
-    bool IsEmpty() const { return m_Pixels.empty(); }
-    uint8_t* GetData() { return m_Pixels.data(); }
-    const uint8_t* GetData() const { return m_Pixels.data(); }
-    uint8_t* GetRow(uint32_t y) { return m_Pixels.data() + (size_t)y * GetPitch(); }
-    const uint8_t* GetRow(uint32_t y) const { return m_Pixels.data() + (size_t)y * GetPitch(); }
+    bool IsEmpty() const { return !m_Pixels; }
+    uint8_t* GetData() { return m_Pixels.get(); }
+    const uint8_t* GetData() const { return m_Pixels.get(); }
+    uint8_t* GetRow(uint32_t y) { return m_Pixels.get() + (size_t)y * GetPitch(); }
+    const uint8_t* GetRow(uint32_t y) const { return m_Pixels.get() + (size_t)y * GetPitch(); }
     uint32_t GetPixel(uint32_t x, uint32_t y) const
     {
         const uint8_t* p = GetRow(y) + (size_t)x * 4;
@@ -61,7 +54,21 @@ public:
     }
 
 private:
-    std::vector<uint8_t> m_Pixels;
+    bool Make(uint32_t width, uint32_t height, bool cleared)
+    {
+        Clear();
+        if (!IsSizeAllowed(width, height))
+            return false;
+        const size_t bytes = (size_t)width * height * 4;
+        m_Pixels.reset(cleared ? new (std::nothrow) uint8_t[bytes]() : new (std::nothrow) uint8_t[bytes]);
+        if (!m_Pixels)
+            return false;
+        m_Width = width;
+        m_Height = height;
+        return true;
+    }
+
+    std::unique_ptr<uint8_t[]> m_Pixels;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
 };

@@ -201,7 +201,8 @@ bool PfImageDecoderDds::Decode(const uint8_t* data, size_t size, PfImage& image,
             }
         return true;
     }
-    if (!(flags & (DDPF_RGB | DDPF_LUMINANCE)) || !(bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32))
+    if (!(flags & (DDPF_RGB | DDPF_LUMINANCE)) ||
+        !(bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32))
     {
         error = "unsupported DDS pixel format";
         return false;

@@ -122,7 +122,7 @@ bool PfImageDecoderJpeg::Decode(const uint8_t* data, size_t size, PfImage& image
     PfImageInfo info;
     if (!ReadInfo(data, size, info, error))
         return false;
-    if (!image.Allocate(info.Width, info.Height))
+    if (!image.AllocateUncleared(info.Width, info.Height))
     {
         error = "JPEG size out of range";
         return false;

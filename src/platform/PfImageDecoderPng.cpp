@@ -68,7 +68,7 @@ bool PfImageDecoderPng::Decode(const uint8_t* data, size_t size, PfImage& image,
         return false;
     }
     png.format = PNG_FORMAT_BGRA;
-    if (!image.Allocate(png.width, png.height))
+    if (!image.AllocateUncleared(png.width, png.height))
     {
         error = "out of memory";
         png_image_free(&png);

@@ -123,14 +123,15 @@ bool PfImageDecoderTga::Decode(const uint8_t* data, size_t size, PfImage& image,
     // Without alpha bits in the descriptor a 32-bit pixel's fourth byte is not alpha.
     const bool opaque = h.Bits == 32 && (h.Descriptor & 0x0F) == 0;
     uint64_t index = 0;
-    auto put = [&](uint32_t argb) {
+    auto put = [&](uint32_t argb)
+    {
         const uint32_t y = (uint32_t)(index / h.Width), x = (uint32_t)(index % h.Width);
         image.SetPixel(x, topFirst ? y : h.Height - 1 - y, opaque ? (argb | 0xFF000000u) : argb);
         ++index;
     };
     if (!rle)
     {
-        for (; index < pixels;)
+        while (index < pixels)
             put(ReadPixel(data + at + index * bytes, bytes));
         return true;
     }

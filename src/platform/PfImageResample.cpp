@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -66,15 +67,122 @@ void MakeTaps(uint32_t sourceSize, uint32_t destSize, Taps& taps)
 
 } // namespace
 
+namespace
+{
+
+bool IsOpaque(const PfImage& image)
+{
+    const uint8_t* p = image.GetData();
+    const size_t count = (size_t)image.GetWidth() * image.GetHeight();
+    uint8_t all = 0xFF;
+    for (size_t i = 0; i < count; ++i)
+        all &= p[i * 4 + 3];
+    return all == 0xFF;
+}
+
+// Opaque pictures need no alpha weighting: both passes are plain weighted sums in 32-bit integers, the
+// vertical one accumulated a whole row at a time.
+void TriangleOpaque(const PfImage& source, const Taps& across, const Taps& down, uint32_t width, uint32_t height,
+                    uint8_t* dest, uint32_t pitch)
+{
+    const uint32_t sw = source.GetWidth(), sh = source.GetHeight();
+    const size_t rowValues = (size_t)width * 4;
+    std::vector<uint32_t> acc(rowValues);
+    if (sw == width)
+    {
+        // Rows keep their width: only the columns are weighted, straight from the source rows.
+        for (uint32_t y = 0; y < height; ++y)
+        {
+            uint8_t* out = dest + (size_t)y * pitch;
+            const uint32_t* wt = down.Weights.data() + down.Offset[y];
+            if (down.Count[y] == 1)
+            {
+                std::memcpy(out, source.GetRow(down.First[y]), rowValues);
+                continue;
+            }
+            std::fill(acc.begin(), acc.end(), 1u << 15);
+            for (uint32_t t = 0; t < down.Count[y]; ++t)
+            {
+                const uint8_t* p = source.GetRow(down.First[y] + t);
+                const uint32_t w = wt[t];
+                for (size_t i = 0; i < rowValues; ++i)
+                    acc[i] += w * p[i];
+            }
+            for (size_t i = 0; i < rowValues; ++i)
+                out[i] = (uint8_t)(acc[i] >> 16);
+        }
+        return;
+    }
+    // Pass 1: each source row scaled across, kept as channel x 256 in 16 bits.
+    std::vector<uint16_t> middle(rowValues * sh);
+    for (uint32_t y = 0; y < sh; ++y)
+    {
+        const uint8_t* row = source.GetRow(y);
+        uint16_t* out = middle.data() + (size_t)y * rowValues;
+        for (uint32_t x = 0; x < width; ++x, out += 4)
+        {
+            uint32_t c0 = 0, c1 = 0, c2 = 0;
+            const uint32_t* wt = across.Weights.data() + across.Offset[x];
+            const uint8_t* p = row + (size_t)across.First[x] * 4;
+            for (uint32_t i = 0; i < across.Count[x]; ++i, p += 4)
+            {
+                c0 += wt[i] * p[0];
+                c1 += wt[i] * p[1];
+                c2 += wt[i] * p[2];
+            }
+            out[0] = (uint16_t)((c0 + 128) >> 8);
+            out[1] = (uint16_t)((c1 + 128) >> 8);
+            out[2] = (uint16_t)((c2 + 128) >> 8);
+            out[3] = 0xFF00;
+        }
+    }
+    // Pass 2: rows of the intermediate weighted into each destination row.
+    for (uint32_t y = 0; y < height; ++y)
+    {
+        uint8_t* out = dest + (size_t)y * pitch;
+        const uint32_t* wt = down.Weights.data() + down.Offset[y];
+        if (down.Count[y] == 1)
+        {
+            const uint16_t* p = middle.data() + (size_t)down.First[y] * rowValues;
+            for (size_t i = 0; i < rowValues; ++i)
+                out[i] = (uint8_t)((p[i] + 128) >> 8);
+            continue;
+        }
+        std::fill(acc.begin(), acc.end(), 1u << 23);
+        for (uint32_t t = 0; t < down.Count[y]; ++t)
+        {
+            const uint16_t* p = middle.data() + (size_t)(down.First[y] + t) * rowValues;
+            const uint32_t w = wt[t];
+            for (size_t i = 0; i < rowValues; ++i)
+                acc[i] += w * p[i];
+        }
+        for (size_t i = 0; i < rowValues; ++i)
+            out[i] = (uint8_t)(acc[i] >> 24);
+    }
+}
+
+} // namespace
+
 bool PfImageResample::Triangle(const PfImage& source, uint32_t width, uint32_t height, PfImage& destination)
 {
-    if (source.IsEmpty() || !PfImage::IsSizeAllowed(width, height))
+    if (source.IsEmpty() || !destination.AllocateUncleared(width, height))
+        return false;
+    return Triangle(source, width, height, destination.GetData(), destination.GetPitch());
+}
+
+bool PfImageResample::Triangle(const PfImage& source, uint32_t width, uint32_t height, uint8_t* dest, uint32_t pitch)
+{
+    if (source.IsEmpty() || !dest || !PfImage::IsSizeAllowed(width, height) || pitch < width * 4)
         return false;
     const uint32_t sw = source.GetWidth(), sh = source.GetHeight();
     Taps across, down;
     MakeTaps(sw, width, across);
     MakeTaps(sh, height, down);
-
+    if (IsOpaque(source))
+    {
+        TriangleOpaque(source, across, down, width, height, dest, pitch);
+        return true;
+    }
     // Pass 1: rows scaled across into premultiplied 16.16 intermediates, one per source row.
     std::vector<uint32_t> middle((size_t)width * sh * 4);
     for (uint32_t y = 0; y < sh; ++y)
@@ -102,11 +210,9 @@ bool PfImageResample::Triangle(const PfImage& source, uint32_t width, uint32_t h
         }
     }
     // Pass 2: columns scaled down, then the colour divided by alpha again.
-    if (!destination.Allocate(width, height))
-        return false;
     for (uint32_t y = 0; y < height; ++y)
     {
-        uint8_t* out = destination.GetRow(y);
+        uint8_t* out = dest + (size_t)y * pitch;
         const uint32_t* wt = down.Weights.data() + down.Offset[y];
         for (uint32_t x = 0; x < width; ++x, out += 4)
         {

@@ -14,4 +14,6 @@ public:
     // Scales source to width x height into destination (allocated here). False for an empty source or a
     // size that is not allowed.
     static bool Triangle(const PfImage& source, uint32_t width, uint32_t height, PfImage& destination);
+    // The same into width x height 32-bit pixels at dest, pitch bytes a row.
+    static bool Triangle(const PfImage& source, uint32_t width, uint32_t height, uint8_t* dest, uint32_t pitch);
 };

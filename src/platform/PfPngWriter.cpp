@@ -15,9 +15,7 @@ void OnError(png_structp png, png_const_charp)
     longjmp(png_jmpbuf(png), 1);
 }
 
-void OnWarning(png_structp, png_const_charp)
-{
-}
+void OnWarning(png_structp, png_const_charp) {}
 
 // All libpng calls of the writer. Between setjmp and the calls there are only plain values, so the
 // longjmp of the error handler skips no destructor.

@@ -1,5 +1,7 @@
 #include "platform/PfWindow.h"
 
+#include "platform/PfDebugWindow.h"
+
 #include "platform/PfEventTranslator.h"
 
 #include <SDL2/SDL.h>
@@ -116,6 +118,9 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
         SDL_Event event;
         if (!SDL_PollEvent(&event))
             return false;
+        // The debug window takes its own events; they never reach the game window's procedure.
+        if (PfDebugWindow::DispatchEvent(event))
+            continue;
         m_Translator->Translate(event, m_Translated);
     }
     message = m_Translated[m_TranslatedNext++];

@@ -1,6 +1,10 @@
+#include "appdata/GxUserConfig.h"
 #include "core/GxCore.h"
 #include "core/GxCoreScreenService.h"
+#include "core/GxLog.h"
 #include "core/GxWindowMessage.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
@@ -32,6 +36,11 @@ public:
         return m_TakeKeys ? 1 : 0;
     }
     int32_t OnCloseRequest() override { return m_VetoClose ? 1 : 0; }
+    int32_t OnScreenModeChange(int32_t, int32_t) override
+    {
+        ++m_ScreenModeChanges;
+        return 0;
+    }
 
     struct Point
     {
@@ -44,6 +53,7 @@ public:
     bool m_TakePress = true;
     bool m_TakeKeys = false;
     bool m_VetoClose = false;
+    int m_ScreenModeChanges = 0;
 };
 
 class GxCoreWindowTest : public ::testing::Test
@@ -204,4 +214,35 @@ TEST_F(GxCoreWindowTest, CloseAskedByASequenceGoesThroughTheCloseRequest)
     m_System->m_VetoClose = false;
     service.RequestClose();
     EXPECT_TRUE(DrainPosted());
+}
+
+TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)
+{
+    const std::wstring errorLog = GxLog::GetErrorLogPath();
+    const std::wstring deviceLog = GxLog::GetDeviceLogPath();
+    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetDeviceLogPath(L"/dev/null");
+    GxUserConfig config;
+    m_Core.m_UserConfig = &config;
+    ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
+
+    Send(WM_KEYDOWN, VK_F4, 1);
+    EXPECT_EQ(config.m_ScreenMode, 1);
+    EXPECT_EQ(m_System->m_ScreenModeChanges, 1);
+    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, static_cast<uint32_t>(SCRMODE_FULLSCREEN));
+
+    Send(WM_KEYDOWN, VK_F4, 1);
+    EXPECT_EQ(config.m_ScreenMode, 0);
+    EXPECT_EQ(m_System->m_ScreenModeChanges, 2);
+    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, static_cast<uint32_t>(SCRMODE_WINDOW));
+
+    // A task that takes F4 keeps it from the engine.
+    m_System->m_TakeKeys = true;
+    Send(WM_KEYDOWN, VK_F4, 1);
+    EXPECT_EQ(m_System->m_ScreenModeChanges, 2);
+
+    GxGraphics::Finalize();
+    m_Core.m_UserConfig = nullptr;
+    GxLog::SetErrorLogPath(errorLog);
+    GxLog::SetDeviceLogPath(deviceLog);
 }

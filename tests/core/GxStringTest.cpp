@@ -80,7 +80,35 @@ TEST(GxString, CharacterWidthUnits)
     EXPECT_EQ(GxString::GetCharWidthUnits(L'\x6f22'), 2); // kanji
     EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff21'), 2); // full-width A
     EXPECT_EQ(GxString::GetCharWidthUnits(L'\x2026'), 2); // ellipsis, double-byte in CP932
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00e9'), 1); // Latin letter
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x007f'), 1);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x0080'), 2);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff60'), 2); // full-width right white parenthesis
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff61'), 1); // half-width ideographic full stop
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffa0'), 1); // half-width Hangul filler
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffdc'), 1);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffdd'), 2);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffe6'), 2); // full-width won sign
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffe8'), 1); // half-width forms light vertical
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffee'), 1);
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffef'), 2);
+    // Latin-1 and other characters of ambiguous width take a full cell.
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00a0'), 2); // no-break space
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00e9'), 2); // Latin letter with accent
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00d7'), 2); // multiplication sign
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x03b1'), 2); // Greek letter
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x2500'), 2); // box drawing
+    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x0e01'), 2); // Thai letter
     EXPECT_EQ(GxString::GetWidthUnits(L"a\x3042\xff71"), 4);
     EXPECT_EQ(GxString::GetWidthUnits(L""), 0);
+}
+
+TEST(GxString, SingleByteCodesOfImageFonts)
+{
+    EXPECT_EQ(GxString::ToSingleByteCode(L'A'), 0x41u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\x80'), 0x80u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff61') & 0xFF, 0xA1u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff9f') & 0xFF, 0xDFu);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f0') & 0xFF, 0xA0u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f3') & 0xFF, 0xFFu);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\x3042'), 0x3020u);
 }

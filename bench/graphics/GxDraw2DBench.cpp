@@ -1,0 +1,171 @@
+// A frame of 2,000 sprites and 2,000 glyphs at 1024 x 768 through the 2D drawers, headless, with the quads
+// batched on the device, against the same frame sent one draw call per quad, measured in the same run.
+// Counters: draw calls per frame; the time per frame is the benchmark's real time (the device is
+// finished before each frame ends, so the time includes the rasteriser's work).
+#include "core/GxVector2.h"
+#include "core/GxVector3.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
+#include "graphics/GxSurfaceBase.h"
+#include "graphics/GxTextRaster.h"
+#include "platform/PfGLDevice.h"
+#include "platform/PfGLTexture.h"
+#include "platform/PfWindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+
+constexpr int kSprites = 2000;
+constexpr int kGlyphs = 2000;
+
+class Picture : public GxSurfaceBase
+{
+public:
+    bool Create(uint32_t size)
+    {
+        if (m_Texture.Create(size, size, 1, 0, D3DFMT_A8R8G8B8) != D3D_OK)
+            return false;
+        m_pTexture = &m_Texture;
+        m_Width = m_Height = m_ImageWidth = m_ImageHeight = size;
+        m_Format = D3DFMT_A8R8G8B8;
+        return true;
+    }
+    PfGLTexture m_Texture;
+};
+
+struct Scene
+{
+    PfWindow window;
+    Picture atlas;
+    Picture glyphs;
+    std::vector<float> spriteX, spriteY, glyphX, glyphY;
+    bool ready = false;
+
+    bool Start()
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        GxDisplaySettings& ds = GxDisplaySettings::Get();
+        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
+        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
+        ds.m_VSyncInterval = 0;
+        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t {
+            return w->DefWindowProc(m, wp, lp);
+        };
+        if (!window.Create("GxDraw2DBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr))
+            return false;
+        if (!GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+            return false;
+        if (!atlas.Create(256) || !glyphs.Create(512))
+            return false;
+        uint32_t pitch = 0;
+        auto* bits = (uint8_t*)atlas.m_Texture.LockRect(nullptr, 0, &pitch);
+        for (uint32_t y = 0; y < 256; ++y)
+            for (uint32_t x = 0; x < 256; ++x)
+            {
+                const uint32_t c = 0xC0000000 | (x << 16) | (y << 8) | ((x ^ y) & 0xFF);
+                std::memcpy(bits + y * pitch + x * 4, &c, 4);
+            }
+        atlas.m_Texture.UnlockRect();
+        // A glyph page of 32 x 32 cells of 16 pixels.
+        GxTextSurface s;
+        s.m_Bits = (uint8_t*)glyphs.m_Texture.LockRect(nullptr, 0, &s.m_Pitch);
+        s.m_Width = s.m_Height = 512;
+        s.m_Format = D3DFMT_A8R8G8B8;
+        std::memset(s.m_Bits, 0, (size_t)s.m_Pitch * 512);
+        const std::wstring text = L"あいうえおかきくけこ漢字テキストABCDEFGHabcdefgh0123456789";
+        for (size_t i = 0; i < text.size(); ++i)
+            GxTextRaster::DrawGlyph(s, L"ＭＳ ゴシック", text[i], (int32_t)(i % 32) * 16, (int32_t)(i / 32) * 16, 16,
+                                    0xFFFFFFFF);
+        glyphs.m_Texture.UnlockRect();
+        srand(7);
+        for (int i = 0; i < kSprites; ++i)
+        {
+            spriteX.push_back((float)(rand() % 1000));
+            spriteY.push_back((float)(rand() % 740));
+        }
+        // Glyphs in 40 lines of 50 at fixed pitch, as a screen of text.
+        for (int i = 0; i < kGlyphs; ++i)
+        {
+            glyphX.push_back(12.0f + (float)(i % 50) * 20);
+            glyphY.push_back(10.0f + (float)(i / 50) * 18);
+        }
+        ready = true;
+        return true;
+    }
+
+    // One frame; flushEach sends every quad on its own.
+    void Frame(bool flushEach)
+    {
+        GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        GxGraphics::BeginScene();
+        GxGraphics::ResetRenderStates();
+        const GxVector2 one(1, 1);
+        const GxVector3 still(0, 0, 0);
+        const GxVector2 origin(0, 0);
+        for (int i = 0; i < kSprites; ++i)
+        {
+            const float sx = (float)((i % 8) * 32), sy = (float)((i / 8 % 8) * 32);
+            GxGraphics::DrawSprite(&atlas, spriteX[i], spriteY[i], GxFRect{sx, sy, sx + 32, sy + 32}, one,
+                                   GxVector3(0, 0, (float)(i % 16) * 0.1f), GxVector2(0.5f, 0.5f), origin,
+                                   0xFFFFFFFF, 0, 2);
+            if (flushEach)
+                GxGraphics::FlushDraws();
+        }
+        for (int i = 0; i < kGlyphs; ++i)
+        {
+            const float gx = (float)((i % 48) % 32 * 16), gy = (float)((i % 48) / 32 * 16);
+            GxGraphics::DrawSprite(&glyphs, glyphX[i], glyphY[i], GxFRect{gx, gy, gx + 16, gy + 16}, one, still,
+                                   origin, origin, 0xFFFFE0A0, 0, 2);
+            if (flushEach)
+                GxGraphics::FlushDraws();
+        }
+        GxGraphics::EndScene();
+        GxGraphics::GetDevice()->Finish();
+    }
+};
+
+Scene& GetScene()
+{
+    static Scene s_Scene;
+    if (!s_Scene.ready)
+        s_Scene.Start();
+    return s_Scene;
+}
+
+void RunFrames(benchmark::State& state, bool flushEach)
+{
+    Scene& scene = GetScene();
+    if (!scene.ready)
+    {
+        state.SkipWithError("no graphics device");
+        return;
+    }
+    scene.Frame(flushEach);
+    const uint64_t before = GxGraphics::GetDevice()->GetDrawCallCount();
+    for (auto _ : state)
+        scene.Frame(flushEach);
+    const uint64_t calls = GxGraphics::GetDevice()->GetDrawCallCount() - before;
+    state.counters["draw_calls_per_frame"] = (double)calls / (double)state.iterations();
+    state.counters["quads_per_frame"] = kSprites + kGlyphs;
+}
+
+void BM_Frame2D_Batched(benchmark::State& state)
+{
+    RunFrames(state, false);
+}
+
+void BM_Frame2D_OneDrawPerQuad(benchmark::State& state)
+{
+    RunFrames(state, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_Frame2D_Batched)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Frame2D_OneDrawPerQuad)->Unit(benchmark::kMillisecond)->UseRealTime();

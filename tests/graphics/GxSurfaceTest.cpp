@@ -1,0 +1,72 @@
+// Surfaces: sizes without the power-of-two rule, formats by kind, loss and reset, file surfaces,
+// stretching and saving.
+#include "GraphicsTestSupport.h"
+#include "ImageTestSupport.h"
+
+#include "graphics/GxD3DResourceManage.h"
+#include "graphics/GxSurface.h"
+#include "platform/PfImageDecoder.h"
+
+using namespace kvimg;
+using KvSurface = KvGraphicsFixture;
+
+TEST_F(KvSurface, SystemMemorySurfaceKeepsItsSizeAndComesBackEmptyAfterReset)
+{
+    GxSurface s;
+    ASSERT_TRUE(s.CreateSystemMemory(L"", 1024, 768, D3DFMT_X8R8G8B8));
+    EXPECT_EQ(s.GetWidth(), 1024u);
+    EXPECT_EQ(s.GetHeight(), 768u);
+    EXPECT_EQ(s.GetPool(), D3DPOOL_SYSTEMMEM);
+    EXPECT_EQ(s.GetObjectType(), (uint32_t)OBJTYPE_SURFACE);
+    EXPECT_EQ(s.GetMemorySize(), 0u);
+    std::memset(s.GetD3DSurface()->GetData(), 0x7F, 16);
+    s.OnLostDevice();
+    EXPECT_EQ(s.GetD3DSurface(), nullptr);
+    s.OnResetDevice();
+    ASSERT_NE(s.GetD3DSurface(), nullptr);
+    EXPECT_EQ(s.GetD3DSurface()->GetData()[0], 0);
+}
+
+TEST_F(KvSurface, DefaultFormatsByKind)
+{
+    GxSurface depth, target, plain;
+    ASSERT_TRUE(depth.CreateDepthStencil(L"Depth", 256, 256, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0));
+    EXPECT_EQ(depth.GetFormat(), GxGraphics::GetDepthStencilFormat());
+    EXPECT_EQ(depth.GetObjectType(), (uint32_t)OBJTYPE_DEPTHSTENCIL);
+    ASSERT_TRUE(target.CreateRenderTarget(L"rt", 300, 200, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0));
+    EXPECT_EQ(target.GetFormat(), GxGraphics::GetRenderTargetFormat());
+    EXPECT_EQ(target.GetWidth(), 300u);
+    ASSERT_TRUE(plain.CreateSurface(L"plain", 10, 10, D3DFMT_UNKNOWN));
+    EXPECT_EQ(plain.GetFormat(), GxGraphics::GetTextureFormat());
+    EXPECT_EQ(plain.GetName(), L"plain");
+    EXPECT_EQ(depth.GetName(), L"depth");
+}
+
+TEST_F(KvSurface, FileSurfacesSurviveResetAndStretchAndSave)
+{
+    PfImage pattern = Pattern(20, 10);
+    WriteFile(m_Dir + "/s.bmp", EncodeBmp(pattern));
+    GxSurface file;
+    ASSERT_TRUE(file.CreateFromFile(Wide(m_Dir + "/s.bmp"), D3DFMT_A8R8G8B8, 0));
+    EXPECT_EQ(file.GetPool(), D3DPOOL_SCRATCH);
+    EXPECT_EQ(file.GetImageWidth(), 20u);
+    PfGLTexture* before = file.GetD3DSurface();
+    file.OnLostDevice();
+    file.OnResetDevice();
+    EXPECT_EQ(file.GetD3DSurface(), before);
+    GxSurface big;
+    ASSERT_TRUE(big.CreateScratch(L"big", 40, 20, D3DFMT_A8R8G8B8));
+    ASSERT_TRUE(big.StretchFrom(nullptr, &file, nullptr, D3DTEXF_POINT));
+    uint32_t v;
+    std::memcpy(&v, big.GetD3DSurface()->GetData() + 39 * 4 + 19 * big.GetD3DSurface()->GetPitch(), 4);
+    EXPECT_EQ(v, pattern.GetPixel(19, 9));
+    ASSERT_TRUE(big.SaveToFile(Wide(m_Dir + "/out.bmp")));
+    PfImage saved;
+    std::string error;
+    const std::vector<uint8_t> bytes = ReadFile(m_Dir + "/out.bmp");
+    ASSERT_TRUE(PfImageDecoder::Decode(bytes.data(), bytes.size(), saved, error));
+    EXPECT_EQ(saved.GetWidth(), 40u);
+    EXPECT_EQ(saved.GetPixel(0, 0), pattern.GetPixel(0, 0));
+    big.Release();
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&big));
+}

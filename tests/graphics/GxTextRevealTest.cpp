@@ -1,0 +1,188 @@
+// Progressive text: steps of n characters, line breaks and tags that cost nothing, wrapping at the right
+// edge, colour tags, and fonts that are missing.
+#include "graphics/GxTextReveal.h"
+
+#include "graphics/GxImageFontParam.h"
+#include "graphics/GxPackedFont.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+
+struct Drawn
+{
+    wchar_t c;
+    int32_t x, y;
+    uint32_t color;
+};
+
+class RecordingText : public GxTextReveal
+{
+public:
+    RecordingText() { SetLayoutRect(0, 0, 512, 512); }
+    std::vector<Drawn> drawn;
+
+protected:
+    void DrawRevealedChar(wchar_t c, int32_t x, int32_t y) override { drawn.push_back({c, x, y, GetCurrentColor()}); }
+};
+
+uint32_t Greedy(GxTextReveal*, const wchar_t*, wchar_t, uint32_t)
+{
+    return 1000;
+}
+
+} // namespace
+
+TEST(GxTextReveal, StepRevealsNCharactersAndReturnsWhatIsLeft)
+{
+    RecordingText t;
+    t.SetText(L"abcdef");
+    EXPECT_EQ(t.Step(3), 3u);
+    EXPECT_EQ(t.drawn.size(), 3u);
+    EXPECT_EQ(t.Step(0), 3u);
+    EXPECT_EQ(t.drawn.size(), 3u);
+    EXPECT_EQ(t.Step(3), 0u);
+    ASSERT_EQ(t.drawn.size(), 6u);
+    EXPECT_EQ(t.drawn[5].x, 40);
+    EXPECT_EQ(t.Step(3), 0u);
+}
+
+TEST(GxTextReveal, LineBreaksAndTagsDoNotCountTowardsTheStep)
+{
+    RecordingText t;
+    t.SetSpacing(2, 4);
+    t.SetText(L"ab\ncd\x01" L"3\x01" L"ef");
+    EXPECT_EQ(t.StepTagged(3), 6u); // a, b, line break, c
+    ASSERT_EQ(t.drawn.size(), 3u);
+    EXPECT_EQ(t.drawn[2].c, L'c');
+    EXPECT_EQ(t.drawn[2].x, 0);
+    EXPECT_EQ(t.drawn[2].y, 20); // line spacing + height
+    EXPECT_EQ(t.StepTagged(2), 1u); // d, tag, e
+    ASSERT_EQ(t.drawn.size(), 5u);
+    EXPECT_EQ(t.drawn[3].color, 0xFFFFFFFFu);
+    EXPECT_EQ(t.drawn[4].c, L'e');
+    EXPECT_EQ(t.drawn[4].x, 20);
+    EXPECT_EQ(t.drawn[4].color, 0xFFFF0000u);
+}
+
+TEST(GxTextReveal, ThirteenthHalfWidthCharacterWrapsAtRightEdge100)
+{
+    RecordingText t;
+    t.SetLayoutRect(4, 10, 100, 200);
+    t.SetPen(0, 10);
+    t.SetText(std::wstring(13, L'x'));
+    t.DrawAll();
+    ASSERT_EQ(t.drawn.size(), 13u);
+    EXPECT_EQ(t.drawn[11].x, 88);
+    EXPECT_EQ(t.drawn[11].y, 10);
+    EXPECT_EQ(t.drawn[12].x, 4);
+    EXPECT_EQ(t.drawn[12].y, 26);
+    // Full-width characters measure the whole size.
+    RecordingText k;
+    k.SetLayoutRect(0, 0, 40, 100);
+    k.SetText(L"あいう");
+    k.DrawAll();
+    ASSERT_EQ(k.drawn.size(), 3u);
+    EXPECT_EQ(k.drawn[1].x, 16);
+    EXPECT_EQ(k.drawn[2].x, 0);
+    EXPECT_EQ(k.drawn[2].y, 16);
+}
+
+TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefault)
+{
+    RecordingText t;
+    t.SetColor(0xFF123456);
+    t.SetText(L"a\x01" L"3\x01" L"b\x01" L"-\x01" L"c\x01" L"x2\x01" L"d");
+    t.DrawAllTagged();
+    ASSERT_EQ(t.drawn.size(), 4u);
+    EXPECT_EQ(t.drawn[0].color, 0xFF123456u);
+    EXPECT_EQ(t.drawn[1].color, 0xFFFF0000u);
+    EXPECT_EQ(t.drawn[2].color, 0xFF123456u);
+    EXPECT_EQ(t.drawn[3].color, 0xFF00FF00u); // unknown characters inside a tag are skipped
+    EXPECT_EQ(t.drawn[3].x, 24);
+}
+
+TEST(GxTextReveal, UntaggedRevealDrawsTagCharacters)
+{
+    RecordingText t;
+    t.SetText(L"a\x01" L"3\x01" L"b");
+    t.DrawAll();
+    ASSERT_EQ(t.drawn.size(), 5u);
+    EXPECT_EQ(t.drawn[1].c, L'\x01');
+    EXPECT_EQ(t.drawn[4].color, 0xFFFFFFFFu);
+}
+
+TEST(GxTextReveal, TagHandlerCannotPushTheIndexPastTheEnd)
+{
+    RecordingText t;
+    t.SetTagCallback(Greedy);
+    t.SetText(L"ab\x01" L"cd");
+    EXPECT_EQ(t.StepTagged(10), 0u);
+    EXPECT_EQ(t.GetIndex(), 5u);
+    EXPECT_EQ(t.drawn.size(), 2u);
+    // An unterminated tag ends the text.
+    RecordingText u;
+    u.SetText(L"a\x01" L"3");
+    EXPECT_EQ(u.StepTagged(5), 0u);
+    EXPECT_EQ(u.GetIndex(), 3u);
+}
+
+TEST(GxTextReveal, MissingImageOrPackedFontMeasuresZeroAndDrawsNothing)
+{
+    RecordingText t;
+    t.UseImageFont(nullptr);
+    t.SetText(L"abc");
+    EXPECT_EQ(t.Step(2), 1u);
+    EXPECT_TRUE(t.drawn.empty());
+    int32_t x = -1, y = -1;
+    t.GetPen(&x, &y);
+    EXPECT_EQ(x, 0);
+    t.UsePackedFont(nullptr, 0);
+    t.SetText(L"abc");
+    t.DrawAll();
+    EXPECT_TRUE(t.drawn.empty());
+    EXPECT_EQ(t.GetIndex(), 3u);
+}
+
+TEST(GxTextReveal, ImageFontMeasuresItsCellsByTheSingleByteCode)
+{
+    GxImageFontParam font;
+    font.m_FirstCode = 32;
+    font.m_LastCode = 127;
+    font.m_CellWidth = 10;
+    font.m_CellHeight = 12;
+    font.m_Columns = 16;
+    RecordingText t;
+    t.UseImageFont(&font);
+    t.SetText(L"ab\nc");
+    t.DrawAll();
+    ASSERT_EQ(t.drawn.size(), 3u);
+    EXPECT_EQ(t.drawn[1].x, 10);
+    EXPECT_EQ(t.drawn[2].y, 12);
+    uint32_t column = 9, row = 9;
+    font.GetCellPos('A', column, row);
+    EXPECT_EQ(column, 1u);
+    EXPECT_EQ(row, 2u);
+    font.GetCellPos(20, column, row);
+    EXPECT_EQ(column + row, 0u);
+}
+
+TEST(GxTextReveal, SetTextKeepsThePenAndIndexCanBeSet)
+{
+    RecordingText t;
+    t.SetText(L"ab");
+    t.DrawAll();
+    t.SetText(L"c");
+    t.DrawAll();
+    ASSERT_EQ(t.drawn.size(), 3u);
+    EXPECT_EQ(t.drawn[2].x, 16);
+    t.SetIndex(0);
+    t.AppendText(L"d");
+    EXPECT_EQ(t.Step(1), 1u);
+    EXPECT_EQ(t.drawn.back().c, L'c');
+    t.ClearText();
+    EXPECT_EQ(t.Step(1), 0u);
+}

@@ -1,0 +1,84 @@
+// Flexible textures: the tile grid of a picture, what the edge tiles hold, memory, colour key.
+#include "GraphicsTestSupport.h"
+#include "ImageTestSupport.h"
+
+#include "graphics/GxD3DResourceManage.h"
+#include "graphics/GxTextureFlex.h"
+
+using namespace kvimg;
+using KvTextureFlex = KvGraphicsFixture;
+
+namespace
+{
+
+uint32_t TileTexel(const GxTextureFlex& flex, uint32_t c, uint32_t r, uint32_t x, uint32_t y)
+{
+    const PfGLTexture* tile = flex.GetTileTextures()[r * flex.GetTileCountX() + c];
+    uint32_t v;
+    std::memcpy(&v, tile->GetData() + (size_t)y * tile->GetPitch() + (size_t)x * 4, 4);
+    return v;
+}
+
+} // namespace
+
+TEST_F(KvTextureFlex, PictureOf800x600MakesSevenByFiveTiles)
+{
+    const PfImage pattern = Pattern(800, 600);
+    ASSERT_TRUE(WritePng(m_Dir + "/bg.png", pattern));
+    GxTextureFlex flex;
+    ASSERT_TRUE(flex.CreateFromFile(Wide(m_Dir + "/BG.png"), D3DFMT_A8R8G8B8, 0));
+    EXPECT_EQ(flex.GetTileCountX(), 7u);
+    EXPECT_EQ(flex.GetTileCountY(), 5u);
+    EXPECT_EQ(flex.GetWidth(), 800u);
+    EXPECT_EQ(flex.GetImageWidth(), 800u);
+    EXPECT_EQ(flex.GetHeight(), 600u);
+    EXPECT_EQ(flex.GetTileWidth(), 128u);
+    EXPECT_EQ(flex.GetRefCount(), 1u);
+    EXPECT_EQ(flex.GetObjectType(), (uint32_t)OBJTYPE_FLEXTEXTURE);
+    EXPECT_EQ(flex.GetName(), GxString::ToLower(Wide(m_Dir + "/BG.png")));
+    // Every tile holds its part of the picture unscaled.
+    EXPECT_EQ(TileTexel(flex, 0, 0, 5, 7), pattern.GetPixel(5, 7));
+    EXPECT_EQ(TileTexel(flex, 3, 2, 10, 20), pattern.GetPixel(3 * 128 + 10, 2 * 128 + 20));
+    // The right column carries 32 columns of picture, the bottom row 88 rows; beyond is transparent.
+    EXPECT_EQ(TileTexel(flex, 6, 4, 31, 87), pattern.GetPixel(799, 599));
+    EXPECT_EQ(TileTexel(flex, 6, 0, 32, 0), 0u);
+    EXPECT_EQ(TileTexel(flex, 0, 4, 0, 88), 0u);
+    EXPECT_EQ(TileTexel(flex, 6, 4, 127, 127), 0u);
+    flex.Release();
+    EXPECT_EQ(flex.GetTileTextures(), nullptr);
+    EXPECT_EQ(flex.GetTileCountX(), 0u);
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&flex));
+}
+
+TEST_F(KvTextureFlex, TileCountsAndMemory)
+{
+    GxTextureFlex flex;
+    ASSERT_TRUE(flex.CreateTexture(L"Big", 1024, 768, D3DFMT_A8R8G8B8));
+    EXPECT_EQ(flex.GetTileCountX() * flex.GetTileCountY(), 48u);
+    EXPECT_EQ(flex.GetMemorySize(), 3145728u);
+    EXPECT_FALSE(flex.IsLocked());
+    ASSERT_TRUE(flex.CreateTexture(L"thin", 129, 1, D3DFMT_UNKNOWN));
+    EXPECT_EQ(flex.GetTileCountX(), 2u);
+    EXPECT_EQ(flex.GetTileCountY(), 1u);
+    EXPECT_EQ(flex.GetFormat(), GxGraphics::GetTextureFormat());
+    EXPECT_EQ(flex.GetRefCount(), 1u);
+    ASSERT_TRUE(flex.CreateTexture(L"none", 0, 0, D3DFMT_A4R4G4B4));
+    EXPECT_EQ(flex.GetMemorySize(), 0u);
+}
+
+TEST_F(KvTextureFlex, ColourKeyAndBadFiles)
+{
+    PfImage pattern = Pattern(130, 10);
+    pattern.SetPixel(129, 9, 0xFFFF00FFu);
+    WriteFile(m_Dir + "/k.bmp", EncodeBmp(pattern));
+    GxTextureFlex flex;
+    ASSERT_TRUE(flex.CreateFromFile(Wide(m_Dir + "/k.bmp"), D3DFMT_A8R8G8B8, 0xFFFF00FFu));
+    EXPECT_EQ(TileTexel(flex, 1, 0, 1, 9), 0u);
+    EXPECT_EQ(TileTexel(flex, 1, 0, 0, 9), pattern.GetPixel(128, 9));
+    std::vector<uint8_t> bytes = EncodeBmp(pattern);
+    bytes.resize(bytes.size() / 2);
+    WriteFile(m_Dir + "/cut.bmp", bytes);
+    EXPECT_FALSE(flex.CreateFromFile(Wide(m_Dir + "/cut.bmp"), D3DFMT_A8R8G8B8, 0));
+    EXPECT_EQ(flex.GetRefCount(), 0u);
+    EXPECT_NE(ReadLog("error.log").find(L"Error/ImageLoadFromFile Failed"), std::wstring::npos);
+}

@@ -1,0 +1,332 @@
+// Textures on the device: sizes from pictures of every format, the colour key, fills, scrolls, blends,
+// copies with conversion, pixel read-back, save and reload, locking and the render-target copy.
+#include "GraphicsTestSupport.h"
+#include "ImageTestSupport.h"
+
+#include "core/GxColor.h"
+#include "graphics/GxD3DResourceManage.h"
+#include "graphics/GxTexture.h"
+
+using namespace kvimg;
+
+namespace
+{
+
+class KvTexture : public KvGraphicsFixture
+{
+protected:
+    std::string Path(const std::string& name) const { return m_Dir + "/" + name; }
+    // Writes the 300 x 200 pattern in the five formats; returns their names.
+    std::vector<std::string> WriteAllFormats()
+    {
+        const PfImage pattern = Pattern(300, 200);
+        EXPECT_TRUE(WritePng(Path("pic.png"), pattern));
+        EXPECT_TRUE(WriteJpeg(Path("pic.jpg"), 300, 200));
+        WriteFile(Path("pic.bmp"), EncodeBmp(pattern));
+        WriteFile(Path("pic.tga"), EncodeTga(pattern));
+        WriteFile(Path("pic.dds"), EncodeDds(pattern));
+        return {"pic.png", "pic.jpg", "pic.bmp", "pic.tga", "pic.dds"};
+    }
+    void SetTexel(GxTexture& t, uint32_t x, uint32_t y, uint32_t argb)
+    {
+        PfRect r = {(int32_t)x, (int32_t)y, (int32_t)x + 1, (int32_t)y + 1};
+        void* bits = nullptr;
+        ASSERT_TRUE(t.LockRect(&r, &bits, nullptr, nullptr, nullptr, nullptr, false));
+        if (GxPixelFormatBytes(t) == 4)
+            std::memcpy(bits, &argb, 4);
+        else
+        {
+            const uint16_t v = (uint16_t)argb;
+            std::memcpy(bits, &v, 2);
+        }
+        t.UnlockRect();
+    }
+    static uint32_t GxPixelFormatBytes(GxTexture& t)
+    {
+        return t.GetFormat() == D3DFMT_A8R8G8B8 || t.GetFormat() == D3DFMT_X8R8G8B8 ? 4 : 2;
+    }
+};
+
+} // namespace
+
+TEST_F(KvTexture, PicturesOfEveryFormatLoadAsPowerOfTwoTextures)
+{
+    for (const std::string& name : WriteAllFormats())
+    {
+        GxTexture t;
+        ASSERT_TRUE(t.CreateFromFile(Wide(Path(name)), D3DFMT_A8R8G8B8, 1, 0, false)) << name;
+        EXPECT_EQ(t.GetWidth(), 512u) << name;
+        EXPECT_EQ(t.GetHeight(), 256u) << name;
+        EXPECT_EQ(t.GetImageWidth(), 300u) << name;
+        EXPECT_EQ(t.GetImageHeight(), 200u) << name;
+        EXPECT_EQ(t.GetRefCount(), 1u);
+        EXPECT_EQ(t.GetObjectType(), (uint32_t)OBJTYPE_TEXTURE);
+        EXPECT_TRUE(GxD3DResourceManage::GetInstance().IsRegistered(&t));
+        // Unscaled at the top left, transparent black beyond the picture.
+        EXPECT_LE(ChannelDistance(t.GetPixel(299, 199), Pattern(300, 200).GetPixel(299, 199)), 12) << name;
+        EXPECT_EQ(t.GetPixel(300, 0), 0u) << name;
+        EXPECT_EQ(t.GetPixel(0, 200), 0u) << name;
+        EXPECT_FLOAT_EQ(t.GetTexCoordU(300.0f), 300.0f / 512.0f);
+        t.Release();
+        EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&t));
+        EXPECT_EQ(t.GetWidth(), 0u);
+        EXPECT_TRUE(t.GetName().empty());
+    }
+}
+
+TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
+{
+    WriteAllFormats();
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("pic.png")), D3DFMT_UNKNOWN, 1, 0, true));
+    EXPECT_EQ(t.GetFormat(), GxGraphics::GetTextureFormat());
+    // The right and bottom edges of the texture hold the picture's edges.
+    const uint32_t corner = t.GetPixel(511, 255);
+    EXPECT_EQ(corner >> 24, 0xFFu);
+    EXPECT_LE(ChannelDistance(corner, Pattern(300, 200).GetPixel(299, 199)), 4);
+    t.Release();
+    GxDisplaySettings::Get().m_SquareTextures = true;
+    GxGraphics::Finalize();
+    ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr));
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("pic.bmp")), D3DFMT_UNKNOWN, 1, 0, true));
+    EXPECT_EQ(t.GetWidth(), 512u);
+    EXPECT_EQ(t.GetHeight(), 512u);
+    GxTexture tiny;
+    ASSERT_TRUE(tiny.CreateTexture(L"Tiny", 0, 1, D3DFMT_A8R8G8B8, 1));
+    EXPECT_EQ(tiny.GetWidth(), 1u);
+    EXPECT_EQ(tiny.GetName(), L"tiny");
+}
+
+TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
+{
+    const PfImage pattern = Pattern(256, 256);
+    WriteFile(Path("square.tga"), EncodeTga(pattern));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("square.tga")), D3DFMT_A8R8G8B8, 1, 0, true));
+    EXPECT_EQ(t.GetWidth(), 256u);
+    for (uint32_t i = 0; i < 256; i += 17)
+        EXPECT_EQ(t.GetPixel(i, 255 - i), pattern.GetPixel(i, 255 - i));
+}
+
+TEST_F(KvTexture, ColourKeyTurnsKeyPixelsTransparent)
+{
+    PfImage pattern = Pattern(16, 16);
+    pattern.SetPixel(3, 4, 0xFF00FF00u);
+    WriteFile(Path("key.tga"), EncodeTga(pattern));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromFile(Wide(Path("key.tga")), D3DFMT_A8R8G8B8, 1, 0xFF00FF00u, false));
+    EXPECT_EQ(t.GetPixel(3, 4), 0u);
+    EXPECT_EQ(t.GetPixel(2, 4), pattern.GetPixel(2, 4));
+}
+
+TEST_F(KvTexture, Fill16BitStoresReducedColourAndReadsBackWidened)
+{
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"t16", 8, 8, D3DFMT_A4R4G4B4, 1));
+    EXPECT_EQ(t.GetMemorySize(), 8u * 8u * 2u);
+    ASSERT_TRUE(t.Fill(0xFF102030u));
+    void* bits = nullptr;
+    uint32_t pitch = 0;
+    ASSERT_TRUE(t.LockRect(nullptr, &bits, &pitch, nullptr, nullptr, nullptr, true));
+    for (uint32_t y = 0; y < 8; ++y)
+        for (uint32_t x = 0; x < 8; ++x)
+        {
+            uint16_t v;
+            std::memcpy(&v, static_cast<uint8_t*>(bits) + y * pitch + x * 2, 2);
+            ASSERT_EQ(v, 0xF123);
+        }
+    t.UnlockRect();
+    SetTexel(t, 1, 1, 0xABCD);
+    EXPECT_EQ(t.GetPixel(1, 1), 0xAABBCCDDu);
+    EXPECT_EQ(t.GetPixel(8, 0), 0u);
+}
+
+TEST_F(KvTexture, SecondLockIsRefusedAndKeepsTheFirst)
+{
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"Locked", 4, 4, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+    EXPECT_FALSE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+    EXPECT_TRUE(t.IsLocked());
+    EXPECT_NE(
+        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
+        std::wstring::npos);
+    EXPECT_TRUE(t.UnlockRect());
+    EXPECT_FALSE(t.UnlockRect());
+}
+
+TEST_F(KvTexture, ScrollVerticalMovesRowsAndFillsTheRest)
+{
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"scroll", 4, 4, D3DFMT_A8R8G8B8, 1));
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 4; ++x)
+            SetTexel(t, x, y, 0xFF000000u | y);
+    const uint32_t c = 0x80FFFFFFu;
+    ASSERT_TRUE(t.ScrollVertical(2, c));
+    EXPECT_EQ(t.GetPixel(0, 0), c);
+    EXPECT_EQ(t.GetPixel(3, 1), c);
+    EXPECT_EQ(t.GetPixel(0, 2), 0xFF000000u);
+    EXPECT_EQ(t.GetPixel(0, 3), 0xFF000001u);
+    ASSERT_TRUE(t.ScrollVertical(-1, 0x1));
+    EXPECT_EQ(t.GetPixel(0, 1), 0xFF000000u);
+    EXPECT_EQ(t.GetPixel(0, 3), 0x1u);
+    ASSERT_TRUE(t.ScrollVertical(-5, 0x22));
+    for (uint32_t y = 0; y < 4; ++y)
+        EXPECT_EQ(t.GetPixel(2, y), 0x22u);
+}
+
+TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
+{
+    PfImage src;
+    src.Allocate(2, 1);
+    src.SetPixel(0, 0, 0xFF112233u); // opaque: replaces the colour
+    src.SetPixel(1, 0, 0x00FFFFFFu); // transparent: keeps the destination
+    ASSERT_TRUE(WritePng(Path("blend.png"), src));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"blend", 4, 4, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(t.Fill(0xFF808080u));
+    ASSERT_TRUE(t.BlendImageFromFile(Wide(Path("blend.png")), 2, 0, 0));
+    EXPECT_EQ(t.GetPixel(2, 0), 0xFF112233u);
+    EXPECT_EQ(t.GetPixel(3, 0), 0xFF808080u);
+    EXPECT_EQ(t.GetPixel(1, 0), 0xFF808080u);
+    // Placed partly outside: clipped, not written outside.
+    EXPECT_TRUE(t.BlendImageFromFile(Wide(Path("blend.png")), -1, 3, 0));
+    EXPECT_EQ(t.GetPixel(0, 3), 0xFF808080u);
+    // A format that is not blended is a failure, and so is a missing file.
+    GxTexture other;
+    ASSERT_TRUE(other.CreateTexture(L"x8", 4, 4, D3DFMT_X8R8G8B8, 1));
+    EXPECT_FALSE(other.BlendImageFromFile(Wide(Path("blend.png")), 0, 0, 0));
+    EXPECT_FALSE(t.BlendImageFromFile(Wide(Path("missing.png")), 0, 0, 0));
+    // On an empty texture the file is loaded instead.
+    GxTexture empty;
+    ASSERT_TRUE(empty.BlendImageFromFile(Wide(Path("blend.png")), 0, 0, 0));
+    EXPECT_EQ(empty.GetWidth(), 2u);
+    EXPECT_EQ(empty.GetMipLevels(), 1u);
+}
+
+TEST_F(KvTexture, BlendOn16BitUsesFourBitChannels)
+{
+    PfImage src;
+    src.Allocate(1, 1);
+    src.SetPixel(0, 0, 0xFFF0A050u);
+    ASSERT_TRUE(WritePng(Path("b16.png"), src));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"b16", 2, 2, D3DFMT_A4R4G4B4, 1));
+    ASSERT_TRUE(t.Fill(0xFF303030u));
+    ASSERT_TRUE(t.BlendImageFromFile(Wide(Path("b16.png")), 0, 0, 0));
+    EXPECT_EQ(t.GetPixel(0, 0), 0xFFFFAA55u);
+}
+
+TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
+{
+    GxTexture src32, dst32, dst16;
+    ASSERT_TRUE(src32.CreateTexture(L"src", 128, 128, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(dst32.CreateTexture(L"dst", 256, 256, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(dst16.CreateTexture(L"dst16", 256, 256, D3DFMT_A4R4G4B4, 1));
+    ASSERT_TRUE(src32.Fill(0xFF123456u));
+    ASSERT_TRUE(dst32.Fill(0));
+    // A 100 x 100 rectangle to (200, 0) of a 256-wide texture copies only 56 columns.
+    const PfRect r = {0, 0, 100, 100};
+    ASSERT_TRUE(dst32.CopyFrom(&src32, &r, 200, 0));
+    EXPECT_EQ(dst32.GetPixel(255, 99), 0xFF123456u);
+    EXPECT_EQ(dst32.GetPixel(199, 0), 0u);
+    EXPECT_EQ(dst32.GetPixel(200, 100), 0u);
+    // Negative positions clip the rectangle instead of writing before the picture.
+    ASSERT_TRUE(dst32.Fill(0));
+    ASSERT_TRUE(dst32.CopyFrom(&src32, &r, -90, -95));
+    EXPECT_EQ(dst32.GetPixel(9, 4), 0xFF123456u);
+    EXPECT_EQ(dst32.GetPixel(10, 0), 0u);
+    EXPECT_EQ(dst32.GetPixel(0, 5), 0u);
+    // Entirely outside: nothing copied, and said so.
+    EXPECT_FALSE(dst32.CopyFrom(&src32, &r, 300, 0));
+    EXPECT_FALSE(dst32.CopyFrom(&src32, &r, -100, 0));
+    // 32 to 16 keeps the top nibbles; 16 back to 32 repeats them.
+    ASSERT_TRUE(dst16.CopyFrom(&src32, nullptr, 0, 0));
+    EXPECT_EQ(dst16.GetPixel(5, 5), 0xFF113355u);
+    GxTexture back;
+    ASSERT_TRUE(back.CreateTexture(L"back", 128, 128, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(back.CopyFrom(&dst16, nullptr, 0, 0));
+    EXPECT_EQ(back.GetPixel(127, 127), 0xFF113355u);
+}
+
+TEST_F(KvTexture, SaveToFileAndReloadRoundTrip)
+{
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"save", 16, 8, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(t.Fill(0x80402010u));
+    SetTexel(t, 3, 2, 0xFFABCDEFu);
+    ASSERT_TRUE(t.SaveToFile(Wide(Path("saved.bmp"))));
+    // Always PNG whatever the extension.
+    EXPECT_EQ(ReadFile(Path("saved.bmp"))[1], 'P');
+    GxTexture r;
+    ASSERT_TRUE(r.CreateFromFile(Wide(Path("saved.bmp")), D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_EQ(r.GetPixel(3, 2), 0xFFABCDEFu);
+    EXPECT_EQ(r.GetPixel(0, 0), 0x80402010u);
+    SetTexel(r, 0, 0, 0);
+    ASSERT_TRUE(r.ReloadFromFile());
+    EXPECT_EQ(r.GetPixel(0, 0), 0x80402010u);
+    EXPECT_EQ(r.GetRefCount(), 1u);
+}
+
+TEST_F(KvTexture, RenderTargetReadsBackWhatWasDrawn)
+{
+    GxTexture rt;
+    ASSERT_TRUE(rt.CreateRenderTarget(L"RT", 64, 32, D3DFMT_UNKNOWN));
+    EXPECT_EQ(rt.GetObjectType(), (uint32_t)OBJTYPE_RENDERTARGET);
+    EXPECT_EQ(rt.GetPool(), D3DPOOL_DEFAULT);
+    EXPECT_EQ(rt.GetFormat(), GxGraphics::GetRenderTargetFormat());
+    ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &rt, nullptr));
+    ASSERT_TRUE(GxGraphics::BeginScene());
+    ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0));
+    GxGraphics::EndScene();
+    GxGraphics::PopRenderTarget(0);
+    EXPECT_EQ(rt.GetPixel(63, 31) & 0x00FFFFFFu, 0x0000FF00u);
+    // Lost and reset: re-created blank.
+    rt.OnLostDevice();
+    EXPECT_EQ(rt.GetD3DResource(), nullptr);
+    EXPECT_FALSE(rt.Fill(0));
+    rt.OnResetDevice();
+    ASSERT_NE(rt.GetD3DResource(), nullptr);
+    EXPECT_EQ(rt.GetPixel(0, 0) & 0x00FFFFFFu, 0u);
+}
+
+TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
+{
+    GxTexture t;
+    ASSERT_TRUE(t.CreateTexture(L"first", 4, 4, D3DFMT_A8R8G8B8, 1));
+    t.AddRef();
+    const size_t before = GxD3DResourceManage::GetInstance().GetCount();
+    ASSERT_TRUE(t.CreateTexture(L"second", 8, 8, D3DFMT_A8R8G8B8, 1));
+    EXPECT_EQ(t.GetRefCount(), 1u);
+    EXPECT_EQ(GxD3DResourceManage::GetInstance().GetCount(), before);
+    EXPECT_EQ(t.GetName(), L"second");
+    GxTexture missing;
+    EXPECT_FALSE(missing.CreateFromFile(Wide(Path("none.png")), D3DFMT_UNKNOWN, 1, 0, true));
+    EXPECT_EQ(missing.GetRefCount(), 0u);
+    EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&missing));
+}
+
+TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
+{
+    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
+    GxTexture t;
+    ASSERT_TRUE(t.CreateFromResource(L"Res/Title", bmp.data(), (uint32_t)bmp.size(), D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_EQ(t.GetWidth(), 512u);
+    EXPECT_EQ(t.GetImageHeight(), 200u);
+    EXPECT_EQ(t.GetName(), L"res/title");
+    EXPECT_EQ(t.GetPixel(10, 10), Pattern(300, 200).GetPixel(10, 10));
+    EXPECT_FALSE(t.CreateFromResource(L"none", nullptr, 0, D3DFMT_A8R8G8B8, 1, 0, false));
+    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture CreateFromResource Failed(Resource pointer is null)"),
+              std::wstring::npos);
+    EXPECT_EQ(t.GetRefCount(), 0u);
+}
+
+TEST(GxTextureNoDevice, OperationsReturnFalseWithoutADevice)
+{
+    GxTexture t;
+    EXPECT_FALSE(t.CreateTexture(L"x", 4, 4, D3DFMT_A8R8G8B8, 1));
+    EXPECT_FALSE(t.Fill(0));
+    EXPECT_EQ(t.GetPixel(0, 0), 0u);
+    EXPECT_EQ(t.GetRefCount(), 0u);
+}
