@@ -641,7 +641,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
 void GxGraphics::Finalize()
 {
     GxGraphicsState& s = GxGraphicsGetState();
-    // FIXME: the default material's textures are released here once the material sets exist.
+    ReleaseDefaultMaterial();
     DefaultSwapChain().ReleaseAll();
     // Warnings on textures, flexible textures and shaders still held, then the factories are emptied.
     GxResourceFactory::FinalizeAll();

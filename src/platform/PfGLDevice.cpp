@@ -3,6 +3,7 @@
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
+#include "platform/PfGLVertexDeclaration.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -745,6 +746,12 @@ void PfGLDevice::SetDefaultStates()
     m_StreamSource = nullptr;
     m_StreamSourceOffset = m_StreamSourceStride = 0;
     m_Indices = nullptr;
+    m_Declaration = nullptr;
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        m_Streams[s] = nullptr;
+        m_StreamOffsets[s] = m_StreamStrides[s] = 0;
+    }
     m_SoftwareVertexProcessing = false;
     m_Dirty = DIRTY_ALL;
 }
@@ -1121,6 +1128,17 @@ uint32_t PfGLDevice::StageCount() const
 
 void PfGLDevice::ApplyUniforms(bool preTransformed)
 {
+    // The program for the active stages; every uniform below is then sent to it.
+    const uint32_t stages = StageCount();
+    const uint32_t* s0 = m_StageState[0];
+    // On stage 0 the current colour is the diffuse colour.
+    auto isDiffuse = [](uint32_t arg) { return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT; };
+    const bool modulate = stages == 1 && s0[D3DTSS_COLOROP] == D3DTOP_MODULATE &&
+                          s0[D3DTSS_COLORARG1] == D3DTA_TEXTURE && isDiffuse(s0[D3DTSS_COLORARG2]) &&
+                          s0[D3DTSS_ALPHAOP] == D3DTOP_MODULATE && s0[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE &&
+                          isDiffuse(s0[D3DTSS_ALPHAARG2]) && s0[D3DTSS_RESULTARG] != D3DTA_TEMP &&
+                          (s0[D3DTSS_TEXCOORDINDEX] & 0xFFFF) == 0;
+    m_Shader.Select(modulate ? PfGLShader::MODULATE_VARIANT : stages);
     const PfGLShader& sh = m_Shader;
     const uint32_t* rs = m_RenderState;
     auto loc = [&](PfGLShader::Uniform u) { return sh.GetLocation(u); };
@@ -1178,7 +1196,7 @@ void PfGLDevice::ApplyUniforms(bool preTransformed)
     glUniform1fv(loc(PfGLShader::U_LIGHTRANGE), SHADER_LIGHTS, range);
     glUniform3fv(loc(PfGLShader::U_LIGHTATTEN), SHADER_LIGHTS, &atten[0][0]);
 
-    const uint32_t fvf = m_FVF;
+    const uint32_t fvf = ShaderFVF();
     glUniform1i(loc(PfGLShader::U_HASDIFFUSE), (fvf & D3DFVF_DIFFUSE) ? 1 : 0);
     glUniform1i(loc(PfGLShader::U_HASSPECULAR), (fvf & D3DFVF_SPECULAR) ? 1 : 0);
     glUniform1i(loc(PfGLShader::U_HASNORMAL), (fvf & D3DFVF_NORMAL) ? 1 : 0);
@@ -1274,14 +1292,48 @@ PfResult PfGLDevice::SetFVF(uint32_t fvf)
         m_Dirty |= DIRTY_UNIFORMS;
     }
     m_FVF = fvf;
+    if (fvf != 0 && m_Declaration)
+    {
+        m_Declaration = nullptr;
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
     return D3D_OK;
+}
+
+PfResult PfGLDevice::SetVertexDeclaration(PfGLVertexDeclaration* declaration)
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    if (declaration && !declaration->IsCreated())
+        return D3DERR_INVALIDCALL;
+    if (declaration != m_Declaration || (declaration && m_FVF != 0))
+    {
+        // Batched quads were made for the FVF that this replaces.
+        FlushQuads();
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
+    m_Declaration = declaration;
+    if (declaration)
+        m_FVF = 0;
+    return D3D_OK;
+}
+
+uint32_t PfGLDevice::ShaderFVF() const
+{
+    return (m_FVF == 0 && m_Declaration) ? m_Declaration->GetEquivalentFVF() : m_FVF;
 }
 
 PfResult PfGLDevice::SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, uint32_t offset, uint32_t stride)
 {
     if (!m_DeviceCreated || stream >= 16)
         return D3DERR_INVALIDCALL;
-    // Only stream 0 feeds the pipeline; the others are accepted and dropped.
+    if (stream < DECLARED_STREAMS)
+    {
+        m_Streams[stream] = buffer;
+        m_StreamOffsets[stream] = offset;
+        m_StreamStrides[stream] = stride;
+    }
+    // Stream 0 feeds the FVF draws; streams 1 to 3 only a vertex declaration, the others are dropped.
     if (stream != 0)
         return D3D_OK;
     m_StreamSource = buffer;
@@ -1508,10 +1560,16 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
 {
     FlushQuads();
-    (void)minIndex;
-    (void)vertexCount;
     GLenum mode;
     uint32_t count;
+    if (m_Declaration && m_FVF == 0)
+    {
+        if (primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
+            return D3DERR_INVALIDCALL;
+        return DrawIndexedDeclared(mode, count, baseVertex, minIndex, vertexCount, startIndex);
+    }
+    (void)minIndex;
+    (void)vertexCount;
     if (!m_StreamSource || !m_StreamSource->IsCreated() || !m_Indices || !m_Indices->IsCreated() ||
         m_StreamSourceStride == 0 || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
@@ -1529,6 +1587,39 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
     }
     glDrawElementsBaseVertex(mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    ++m_DrawCalls;
+    return D3D_OK;
+}
+
+PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
+                                         uint32_t vertexCount, uint32_t startIndex)
+{
+    if (!m_Indices || !m_Indices->IsCreated() || baseVertex < 0)
+        return D3DERR_INVALIDCALL;
+    const uint32_t indexSize = m_Indices->GetIndexSize();
+    if ((uint64_t)(startIndex + (uint64_t)count) * indexSize > m_Indices->GetLength())
+        return D3DERR_INVALIDCALL;
+    // Every stream the shader reads must hold the vertices the call names; the caller vouches that its
+    // indices stay below minIndex + vertexCount.
+    const uint64_t lastVertex = (uint64_t)baseVertex + minIndex + vertexCount;
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        if (!(m_Declaration->GetUsedStreams() & (1u << s)))
+            continue;
+        PfGLVertexBuffer* buffer = m_Streams[s];
+        const uint32_t stride = m_StreamStrides[s];
+        if (!buffer || !buffer->IsCreated() || stride < m_Declaration->GetStreamExtent(s) || lastVertex == 0)
+            return D3DERR_INVALIDCALL;
+        if (m_StreamOffsets[s] + (lastVertex - 1) * stride + m_Declaration->GetStreamExtent(s) > buffer->GetLength())
+            return D3DERR_INVALIDCALL;
+    }
+    if (!PrepareDraw(false))
+        return D3DERR_INVALIDCALL;
+    m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
+    glDrawElementsBaseVertex((GLenum)mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                             (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    // Back to the device's own vertex array, whose bindings the other draws rely on.
+    glBindVertexArray(m_VertexArray);
     ++m_DrawCalls;
     return D3D_OK;
 }

@@ -17,19 +17,19 @@ bool GxMoa::Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWo
         m_ErrorStop = 1;
         return false;
     }
-    frame->m_OpcodeList.clear();
     frame->m_OpcodePos = 0;
     worker->m_ValueStack.clear();
     GxMoaScript* script = GxMoaMachine::FindFrameScript(this, frame);
     if (!script)
     {
+        frame->m_OpcodeList.clear();
         Error(frame->m_Pos.m_ScriptName, frame->m_Pos.m_Line, L"%s", L"スクリプトが見つからないので実行できません");
         m_ErrorStop = 1;
         return false;
     }
     if (const GxMoaParseCache::Entry* parsed = GxMoaParseCache::Find(*script, position))
     {
-        frame->m_OpcodeList = parsed->m_List;
+        frame->m_OpcodeList.Share(parsed->m_pParsed);
         position.m_Line = parsed->m_End.m_Line;
         position.m_Pos = parsed->m_End.m_Pos;
         if (parsed->m_Breakpoint)
@@ -37,10 +37,11 @@ bool GxMoa::Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWo
     }
     else
     {
+        frame->m_OpcodeList.clear();
         const GxMoaRunPos start(position.m_Line, position.m_Pos);
         const uint8_t breakpoint = m_Breakpoint;
         m_Breakpoint = 0;
-        const bool parsedOk = GxMoaParser::Phase_Expr(*script, position, frame->m_OpcodeList);
+        const bool parsedOk = GxMoaParser::Phase_Expr(*script, position, frame->m_OpcodeList.Edit());
         const bool sawBreakpoint = m_Breakpoint != 0;
         m_Breakpoint = breakpoint || sawBreakpoint ? 1 : 0;
         if (!parsedOk)
@@ -48,7 +49,8 @@ bool GxMoa::Eval_Token(GxMoaVariable* result, GxMoaBuiltinBase* builtin, GxMoaWo
             m_ErrorStop = 1;
             return false;
         }
-        GxMoaParseCache::Store(*script, start, position, sawBreakpoint, frame->m_OpcodeList);
+        if (auto kept = GxMoaParseCache::Store(*script, start, position, sawBreakpoint, frame->m_OpcodeList))
+            frame->m_OpcodeList.Share(kept);
     }
     // From here the position may belong to a frame that a builtin removes: it is not touched again.
     if (GxMoaMachine::Exec_Opcode(builtin, script, this, worker, warnOnCreate) != 1)

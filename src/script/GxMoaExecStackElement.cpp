@@ -7,14 +7,24 @@ using namespace GxMoaRecordIO;
 
 namespace
 {
-constexpr size_t kOpcodeListReserve = 16;
-}
-
-GxMoaExecStackElement::GxMoaExecStackElement()
+uint64_t NextSerial()
 {
     static uint64_t s_NextSerial = 0;
-    m_Serial = ++s_NextSerial;
-    m_OpcodeList.reserve(kOpcodeListReserve);
+    return ++s_NextSerial;
+}
+} // namespace
+
+GxMoaExecStackElement::GxMoaExecStackElement() : m_Serial(NextSerial()) {}
+
+void GxMoaExecStackElement::Reset()
+{
+    m_BlockType = BLOCK_NONE;
+    m_Pos = GxMoaScriptPos();
+    m_LocalTable.Clear();
+    m_OpcodeList.clear();
+    m_OpcodePos = 0;
+    m_pScript = nullptr;
+    m_Serial = NextSerial();
 }
 
 const wchar_t* GxMoaExecStackElement::BlockTypeLabel(int32_t blockType)
@@ -66,15 +76,15 @@ bool GxMoaExecStackElement::Read(GxContentReaderBase* reader, GxMoaWorker* worke
     if (!m_LocalTable.Read(reader, 0))
         return false;
     m_OpcodeList.clear();
-    m_OpcodeList.reserve(kOpcodeListReserve);
     m_OpcodePos = 0;
     uint32_t count = 0;
     if (!BeginList(reader, "m_OpcodeList", count))
         return false;
+    GxMoaFrameOpcodeList::List& list = m_OpcodeList.Edit();
     for (uint32_t i = 0; i < count; ++i)
     {
-        m_OpcodeList.emplace_back();
-        if (!m_OpcodeList.back().Read(reader))
+        list.emplace_back();
+        if (!list.back().Read(reader))
             return false;
     }
     if (!EndList(reader))

@@ -2,6 +2,7 @@
 // One frame of a worker's execution stack: its block type, its position, its LOCAL variables and the
 // opcode list of the expression being evaluated with the index of the next entry.
 
+#include "script/GxMoaFrameOpcodeList.h"
 #include "script/GxMoaScriptPos.h"
 #include "script/GxMoaVariable.h"
 #include "script/GxMoaVariableTable.h"
@@ -35,6 +36,10 @@ public:
     virtual bool Write(GxContentWriterBase* writer) const;
     virtual bool Read(GxContentReaderBase* reader, GxMoaWorker* worker);
 
+    // Makes the frame what a new frame is, with a new serial, keeping the storage of its LOCAL table
+    // and opcode list for reuse (a jump replaces the running frame this way).
+    void Reset();
+
     // Frames of types 3 to 8 are blocks inside a frame of type 1: jumps and returns drop them.
     bool IsBlockFrame() const { return m_BlockType >= BLOCK_IF && m_BlockType <= BLOCK_SUB; }
     // The label shown for a block type; "不明" for an unknown one.
@@ -43,7 +48,7 @@ public:
     int32_t m_BlockType = BLOCK_NONE;
     GxMoaScriptPos m_Pos;
     GxMoaVariableTable m_LocalTable{TABLE_LOCAL};
-    std::vector<GxMoaVariable> m_OpcodeList;
+    GxMoaFrameOpcodeList m_OpcodeList;
     int32_t m_OpcodePos = 0;
     // The frame's script, found by name the first time the frame runs (not stored).
     GxMoaScript* m_pScript = nullptr;

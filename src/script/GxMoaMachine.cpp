@@ -4,6 +4,7 @@
 #include "script/GxMoa.h"
 #include "script/GxMoaBuiltinBase.h"
 #include "script/GxMoaOpcode.h"
+#include "script/GxMoaParser.h"
 #include "script/GxMoaScript.h"
 #include "script/GxMoaScriptEntity.h"
 #include "script/GxMoaWorker.h"
@@ -48,7 +49,13 @@ private:
         m_Stack.pop_back();
         return v;
     }
-    bool Push(const GxMoaVariable& v) { return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v); }
+    bool Push(const GxMoaVariable& v)
+    {
+        if (v.GetType() == GxMoaVariable::TYPE_OPCODE)
+            return GxMoaMachine::Exec_PushStack(m_pMoa, m_pScript, m_pWorker, v);
+        m_Stack.push_back(v);
+        return true;
+    }
     bool Push(GxMoaVariable&& v)
     {
         if (v.GetType() == GxMoaVariable::TYPE_OPCODE)
@@ -59,8 +66,16 @@ private:
     // Operand k (1 or 2) of the opcode at the program counter; null past the end of the list.
     const GxMoaVariable* Operand(int k) const
     {
+        const GxMoaOpcodeList& list = m_pFrame->m_OpcodeList.Get();
         const size_t at = static_cast<size_t>(m_Pc) + static_cast<size_t>(k);
-        return at < m_pFrame->m_OpcodeList.size() ? &m_pFrame->m_OpcodeList[at] : nullptr;
+        return at < list.size() ? &list[at] : nullptr;
+    }
+    // The text of a name operand, in place when it is text.
+    static const std::wstring& NameText(const GxMoaVariable& entry, std::wstring& converted)
+    {
+        if (const std::wstring* text = entry.GetText())
+            return *text;
+        return converted = entry.ToString();
     }
 
     // Variables: the lookup the running frame sees; new ones go into the function frame's LOCAL table.
@@ -83,11 +98,33 @@ private:
         const std::wstring text = GxString::Format(L"ローカル変数 $%s を作成しました", name.c_str());
         GxMoaMachine::Exec_Warning(m_pMoa, m_pScript, m_pWorker, text.c_str(), m_Pc);
     }
+    // The variable the running frame sees by the name at list entry k after the program counter.
+    // A shared list keeps the result in the entry's slot while the tables' layout, the frame's LOCAL
+    // table and its entity stay the same. A frame without an entity looks up through the worker's
+    // FindVariable, which a worker may override: those lookups are never kept.
+    GxMoaVariableSet* Lookup(const std::wstring& name, int k)
+    {
+        const GxMoaParsedExpression* parsed = m_pFrame->m_OpcodeList.GetShared();
+        const GxMoaScriptEntity* entity = m_pFrame->m_Pos.m_pEntity;
+        if (!parsed || !entity)
+            return m_pWorker->LookupVariable(name, m_pFrame);
+        GxMoaParsedExpression::LookupSlot& slot = parsed->GetSlot(static_cast<size_t>(m_Pc + k));
+        const uint64_t version = GxMoaVariableTable::GetLayoutVersion();
+        if (slot.m_pSet && slot.m_LayoutVersion == version && slot.m_pLocalTable == &m_pFrame->m_LocalTable &&
+            slot.m_pEntity == entity)
+            return slot.m_pSet;
+        GxMoaVariableSet* set = m_pWorker->LookupVariable(name, m_pFrame);
+        slot.m_LayoutVersion = version;
+        slot.m_pLocalTable = &m_pFrame->m_LocalTable;
+        slot.m_pEntity = entity;
+        slot.m_pSet = set;
+        return set;
+    }
     // The variable, created (Null, or an Array of arraySize elements when that is 0 or more) when
     // the lookup does not find it.
-    GxMoaVariableSet* FindOrCreate(const std::wstring& name, int64_t arraySize)
+    GxMoaVariableSet* FindOrCreate(const std::wstring& name, int k, int64_t arraySize)
     {
-        if (GxMoaVariableSet* set = m_pWorker->LookupVariable(name, m_pFrame))
+        if (GxMoaVariableSet* set = Lookup(name, k))
             return set;
         GxMoaVariable initial;
         if (arraySize >= 0)
@@ -102,6 +139,7 @@ private:
     bool Unary(int32_t opcode);
     bool CallBuiltin(bool& frameGone);
     bool MakeArray();
+    bool PushVar(const std::wstring& name);
     bool PushVarAry(const std::wstring& name);
     bool Assign(int32_t opcode);
 
@@ -247,7 +285,14 @@ bool Run::CallBuiltin(bool& frameGone)
         return false;
     }
     const int32_t index = indexEntry->ToInt();
-    const std::wstring name = nameEntry->ToString();
+    // The builtin may replace or change the frame. A shared list is held here for the call, so its
+    // name can be passed in place; the name in a frame's own list is copied first.
+    const std::shared_ptr<const GxMoaParsedExpression> held = m_pFrame->m_OpcodeList.GetSharedPointer();
+    std::wstring copied;
+    const std::wstring* text = held ? nameEntry->GetText() : nullptr;
+    if (!text)
+        text = &(copied = nameEntry->ToString());
+    const std::wstring& name = *text;
     if (!MakeArray())
         return false;
     GxMoaVariable args = Pop();
@@ -267,12 +312,18 @@ bool Run::CallBuiltin(bool& frameGone)
     return Push(std::move(result));
 }
 
+bool Run::PushVar(const std::wstring& name)
+{
+    GxMoaVariableSet* set = FindOrCreate(name, 1, -1);
+    return Push(set ? set->m_Value : GxMoaVariable());
+}
+
 bool Run::PushVarAry(const std::wstring& name)
 {
     if (!Need(1))
         return false;
     const int64_t index = Pop().ToInt64();
-    GxMoaVariableSet* set = FindOrCreate(name, index);
+    GxMoaVariableSet* set = FindOrCreate(name, 1, index);
     GxMoaVariable* element = nullptr;
     if (set && (index == -1 || set->m_Value.IsArray()))
         element = set->m_Value.GetElement(index);
@@ -302,10 +353,7 @@ bool Run::Assign(int32_t opcode)
     const int64_t targetCode = target->GetType() == GxMoaVariable::TYPE_OPCODE ? target->GetRawInt() : -1;
     // No builtin runs here, so the list and the name in it stay in place.
     std::wstring converted;
-    const std::wstring* text = nameEntry->GetText();
-    if (!text)
-        text = &(converted = nameEntry->ToString());
-    const std::wstring& name = *text;
+    const std::wstring& name = NameText(*nameEntry, converted);
 
     GxMoaVariable value;
     if (!isPost)
@@ -335,7 +383,7 @@ bool Run::Assign(int32_t opcode)
 
     if (isPlain)
     {
-        if (GxMoaVariableSet* set = m_pWorker->LookupVariable(name, m_pFrame))
+        if (GxMoaVariableSet* set = Lookup(name, 2))
             set->m_Value.Store(index, value);
         else
         {
@@ -345,7 +393,7 @@ bool Run::Assign(int32_t opcode)
         return Push(std::move(value));
     }
 
-    GxMoaVariableSet* set = FindOrCreate(name, index >= 0 ? index : -1);
+    GxMoaVariableSet* set = FindOrCreate(name, 2, index >= 0 ? index : -1);
     if (!set)
         return Push(GxMoaVariable());
     GxMoaVariable current;
@@ -391,13 +439,12 @@ bool Run::Assign(int32_t opcode)
     default:
         break;
     }
-    if (isPost)
-    {
+    // Index -1 stores the whole value: a plain copy, inline for numbers.
+    if (index == -1)
+        set->m_Value = next;
+    else
         set->m_Value.Store(index, next);
-        return Push(std::move(current));
-    }
-    set->m_Value.Store(index, next);
-    return Push(std::move(next));
+    return Push(std::move(isPost ? current : next));
 }
 
 int Run::Go()
@@ -406,7 +453,7 @@ int Run::Go()
         return 1;
     for (;;)
     {
-        std::vector<GxMoaVariable>& list = m_pFrame->m_OpcodeList;
+        const GxMoaOpcodeList& list = m_pFrame->m_OpcodeList.Get();
         if (m_pFrame->m_OpcodePos < 0 || static_cast<size_t>(m_pFrame->m_OpcodePos) >= list.size())
             return 1;
         m_Pc = m_pFrame->m_OpcodePos;
@@ -462,17 +509,8 @@ int Run::Go()
                 return 0;
             }
             std::wstring converted;
-            const std::wstring* text = operand->GetText();
-            if (!text)
-                text = &(converted = operand->ToString());
-            const std::wstring& name = *text;
-            if (opcode == OPC_PUSH_VARARY)
-                ok = PushVarAry(name);
-            else
-            {
-                GxMoaVariableSet* set = FindOrCreate(name, -1);
-                ok = Push(set ? set->m_Value : GxMoaVariable());
-            }
+            const std::wstring& name = NameText(*operand, converted);
+            ok = opcode == OPC_PUSH_VARARY ? PushVarAry(name) : PushVar(name);
             break;
         }
         case OPC_ALTER_VAR:

@@ -13,11 +13,12 @@ const GxMoaParseCache::Entry* GxMoaParseCache::Find(const GxMoaScript& script, c
     return nullptr;
 }
 
-void GxMoaParseCache::Store(const GxMoaScript& script, const GxMoaRunPos& start, const GxMoaRunPos& end,
-                            bool breakpoint, const std::vector<GxMoaVariable>& list)
+std::shared_ptr<const GxMoaParsedExpression> GxMoaParseCache::Store(const GxMoaScript& script, const GxMoaRunPos& start,
+                                                                    const GxMoaRunPos& end, bool breakpoint,
+                                                                    const std::vector<GxMoaVariable>& list)
 {
     if (script.CheckPos(start) != 1)
-        return;
+        return nullptr;
     if (!script.m_pParseCache)
         script.m_pParseCache = std::make_shared<GxMoaParseCache>();
     GxMoaParseCache& cache = *script.m_pParseCache;
@@ -26,11 +27,12 @@ void GxMoaParseCache::Store(const GxMoaScript& script, const GxMoaRunPos& start,
     std::vector<Entry>& line = cache.m_Lines[static_cast<size_t>(start.m_Line)];
     for (const Entry& e : line)
         if (e.m_Pos == start.m_Pos)
-            return;
+            return e.m_pParsed;
     Entry entry;
     entry.m_Pos = start.m_Pos;
     entry.m_End = end;
     entry.m_Breakpoint = breakpoint;
-    entry.m_List = list;
+    entry.m_pParsed = std::make_shared<const GxMoaParsedExpression>(list);
     line.push_back(std::move(entry));
+    return line.back().m_pParsed;
 }

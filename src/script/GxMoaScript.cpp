@@ -46,31 +46,6 @@ bool GxMoaScript::AddLabel(const GxMoaLabelDefinition& label)
     return true;
 }
 
-int32_t GxMoaScript::GetTokenCount(int32_t line) const
-{
-    if (line < 0 || line >= GetLineCount())
-        return 0;
-    return static_cast<int32_t>(m_Lines[static_cast<size_t>(line)].m_Tokens.size());
-}
-
-int GxMoaScript::CheckPos(int32_t line, int32_t pos) const
-{
-    if (line < 0 || pos < 0)
-        return 0;
-    if (line >= GetLineCount())
-        return -2;
-    if (pos >= GetTokenCount(line))
-        return -1;
-    return 1;
-}
-
-const GxMoaToken& GxMoaScript::GetToken(int32_t line, int32_t pos) const
-{
-    if (CheckPos(line, pos) != 1)
-        return EndToken();
-    return m_Lines[static_cast<size_t>(line)].m_Tokens[static_cast<size_t>(pos)];
-}
-
 bool GxMoaScript::Write(GxContentWriterBase* writer) const
 {
     writer->WriteString("m_ScriptName", m_ScriptName);

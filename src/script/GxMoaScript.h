@@ -30,15 +30,35 @@ public:
     // Inserts a copy under its name; false (nothing inserted) when the name exists.
     bool AddLabel(const GxMoaLabelDefinition& label);
 
+    // The position queries run for every statement: they are defined here to be inlined.
     // The token at a position; outside the script or past a line's end, a shared token of kind 17.
-    const GxMoaToken& GetToken(int32_t line, int32_t pos) const;
+    const GxMoaToken& GetToken(int32_t line, int32_t pos) const
+    {
+        if (CheckPos(line, pos) != 1)
+            return EndToken();
+        return m_Lines[static_cast<size_t>(line)].m_Tokens[static_cast<size_t>(pos)];
+    }
     const GxMoaToken& GetToken(const GxMoaRunPos& pos) const { return GetToken(pos.m_Line, pos.m_Pos); }
     // 0 when either index is negative, -2 when the line is not below the line count, -1 when the
     // token index is not below the line's token count, 1 for a token.
-    int CheckPos(int32_t line, int32_t pos) const;
+    int CheckPos(int32_t line, int32_t pos) const
+    {
+        if (line < 0 || pos < 0)
+            return 0;
+        if (line >= GetLineCount())
+            return -2;
+        if (pos >= GetTokenCount(line))
+            return -1;
+        return 1;
+    }
     int CheckPos(const GxMoaRunPos& pos) const { return CheckPos(pos.m_Line, pos.m_Pos); }
     int32_t GetLineCount() const { return static_cast<int32_t>(m_Lines.size()); }
-    int32_t GetTokenCount(int32_t line) const;
+    int32_t GetTokenCount(int32_t line) const
+    {
+        if (line < 0 || line >= GetLineCount())
+            return 0;
+        return static_cast<int32_t>(m_Lines[static_cast<size_t>(line)].m_Tokens.size());
+    }
 
     static const GxMoaToken& EndToken();
 

@@ -16,8 +16,10 @@ public:
     GxMoaScriptEntity(GxMoa* moa, GxMoaWorker* worker, GxMoaScript* script)
         : m_pMoa(moa), m_pWorker(worker), m_pScript(script)
     {
+        // A new entity may take a destroyed one's address: lookup results kept for that address go.
+        GxMoaVariableTable::NoteLayoutChange();
     }
-    virtual ~GxMoaScriptEntity() = default;
+    virtual ~GxMoaScriptEntity() { GxMoaVariableTable::NoteLayoutChange(); }
 
     virtual bool Write(GxContentWriterBase* writer, int32_t persistClass) const;
     virtual bool Read(GxContentReaderBase* reader, int32_t persistClass);

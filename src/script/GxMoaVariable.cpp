@@ -5,6 +5,7 @@
 #include "core/GxLog.h"
 #include "core/GxString.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -182,49 +183,31 @@ int Order(const GxMoaVariable& l, const GxMoaVariable& r)
 // Construction, ownership
 // ---------------------------------------------------------------------------------------------------
 
-GxMoaVariable::GxMoaVariable(const GxMoaVariable& other)
-{
-    Assign(other);
-}
-
-GxMoaVariable::GxMoaVariable(GxMoaVariable&& other) noexcept : m_ValueType(other.m_ValueType), m_Value(other.m_Value)
-{
-    other.m_ValueType = TYPE_NULL;
-    other.m_Value.i = 0;
-}
-
-GxMoaVariable& GxMoaVariable::operator=(const GxMoaVariable& other)
+void GxMoaVariable::CopyFrom(const GxMoaVariable& other)
 {
     if (this != &other)
     {
         GxMoaVariable copy(other);
         *this = std::move(copy);
     }
-    return *this;
 }
 
-GxMoaVariable& GxMoaVariable::operator=(GxMoaVariable&& other) noexcept
+// The text of a Str or RefVar with the count of values holding it. Counted atomically: values are
+// copied on other threads too (loading, saving).
+struct GxMoaVariable::SharedText
 {
-    if (this != &other)
-    {
-        FreePayload();
-        m_ValueType = other.m_ValueType;
-        m_Value = other.m_Value;
-        other.m_ValueType = TYPE_NULL;
-        other.m_Value.i = 0;
-    }
-    return *this;
-}
-
-GxMoaVariable::~GxMoaVariable()
-{
-    FreePayload();
-}
+    explicit SharedText(const std::wstring& text) : m_Text(text) {}
+    std::atomic<uint32_t> m_Refs{1};
+    const std::wstring m_Text;
+};
 
 void GxMoaVariable::FreePayload()
 {
     if ((m_ValueType == TYPE_STR || m_ValueType == TYPE_REFVAR))
-        delete m_Value.str;
+    {
+        if (m_Value.str && m_Value.str->m_Refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete m_Value.str;
+    }
     else if (m_ValueType == TYPE_ARRAY)
         delete m_Value.arr;
     m_Value.i = 0;
@@ -238,7 +221,10 @@ void GxMoaVariable::Assign(const GxMoaVariable& other)
     GxMoaVariable copy;
     copy.m_ValueType = other.m_ValueType;
     if ((other.m_ValueType == TYPE_STR || other.m_ValueType == TYPE_REFVAR) && other.m_Value.str)
-        copy.m_Value.str = new std::wstring(*other.m_Value.str);
+    {
+        copy.m_Value.str = other.m_Value.str;
+        copy.m_Value.str->m_Refs.fetch_add(1, std::memory_order_relaxed);
+    }
     else if (other.m_ValueType == TYPE_ARRAY && other.m_Value.arr)
         copy.m_Value.arr = new std::vector<GxMoaVariable>(*other.m_Value.arr);
     else
@@ -252,13 +238,6 @@ void GxMoaVariable::Clear()
     m_ValueType = TYPE_NULL;
 }
 
-void GxMoaVariable::SetInt(int64_t value)
-{
-    Clear();
-    m_ValueType = TYPE_INT;
-    m_Value.i = value;
-}
-
 void GxMoaVariable::SetFloat(double value)
 {
     Clear();
@@ -268,7 +247,7 @@ void GxMoaVariable::SetFloat(double value)
 
 void GxMoaVariable::SetString(const std::wstring& text)
 {
-    std::wstring* copy = new std::wstring(text);
+    SharedText* copy = new SharedText(text);
     Clear();
     m_ValueType = TYPE_STR;
     m_Value.str = copy;
@@ -294,7 +273,7 @@ void GxMoaVariable::SetOpcode(int32_t opcode)
 
 const std::wstring* GxMoaVariable::GetText() const
 {
-    return (m_ValueType == TYPE_STR || m_ValueType == TYPE_REFVAR) ? m_Value.str : nullptr;
+    return (m_ValueType == TYPE_STR || m_ValueType == TYPE_REFVAR) && m_Value.str ? &m_Value.str->m_Text : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -382,9 +361,9 @@ int64_t GxMoaVariable::ToInt64() const
     case TYPE_FLOAT:
         return FloatToInt64(m_Value.f);
     case TYPE_STR:
-        return m_Value.str
-                   ? ParseInt64(*m_Value.str, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max())
-                   : 0;
+        return m_Value.str ? ParseInt64(m_Value.str->m_Text, std::numeric_limits<int64_t>::min(),
+                                        std::numeric_limits<int64_t>::max())
+                           : 0;
     case TYPE_ARRAY:
         return GetArraySize();
     default:
@@ -401,7 +380,7 @@ int32_t GxMoaVariable::ToInt() const
     case TYPE_FLOAT:
         return FloatToInt32(m_Value.f);
     case TYPE_STR:
-        return m_Value.str ? static_cast<int32_t>(ParseInt64(*m_Value.str, std::numeric_limits<int32_t>::min(),
+        return m_Value.str ? static_cast<int32_t>(ParseInt64(m_Value.str->m_Text, std::numeric_limits<int32_t>::min(),
                                                              std::numeric_limits<int32_t>::max()))
                            : 0;
     case TYPE_ARRAY:
@@ -420,7 +399,7 @@ double GxMoaVariable::ToFloat() const
     case TYPE_FLOAT:
         return m_Value.f;
     case TYPE_STR:
-        return m_Value.str ? ParseFloat(*m_Value.str) : 0.0;
+        return m_Value.str ? ParseFloat(m_Value.str->m_Text) : 0.0;
     case TYPE_ARRAY:
         return GetArraySize();
     default:
@@ -438,7 +417,7 @@ std::wstring GxMoaVariable::ToString() const
         return FormatFloat(m_Value.f);
     case TYPE_STR:
     case TYPE_REFVAR:
-        return m_Value.str ? *m_Value.str : std::wstring();
+        return m_Value.str ? m_Value.str->m_Text : std::wstring();
     case TYPE_ARRAY:
         return std::to_wstring(GetArraySize());
     default:
@@ -453,7 +432,8 @@ int32_t GxMoaVariable::GetArraySize() const
 
 int32_t GxMoaVariable::GetStringLength() const
 {
-    const std::wstring text = (m_ValueType == TYPE_STR) ? (m_Value.str ? *m_Value.str : std::wstring()) : ToString();
+    const std::wstring text =
+        (m_ValueType == TYPE_STR) ? (m_Value.str ? m_Value.str->m_Text : std::wstring()) : ToString();
     int32_t units = 0;
     for (wchar_t c : text)
         units += static_cast<uint32_t>(c) > 0xFFFF ? 2 : 1;
@@ -838,7 +818,7 @@ bool GxMoaVariable::Write(GxContentWriterBase* writer) const
         break;
     case TYPE_STR:
     case TYPE_REFVAR:
-        writer->WriteString("m_Str", m_Value.str ? *m_Value.str : std::wstring());
+        writer->WriteString("m_Str", m_Value.str ? m_Value.str->m_Text : std::wstring());
         break;
     case TYPE_ARRAY:
     {

@@ -1,6 +1,7 @@
 #pragma once
 // The one value type of the script runtime: integer, float, text, array, reference by name, opcode or
-// Null. Copies are always deep; only Str, RefVar and Array allocate.
+// Null. Copies are deep, except that copies of a Str or RefVar share its text (text never changes
+// once made: every change makes new text). Only Str, RefVar and Array allocate.
 
 #include <cstdint>
 #include <string>
@@ -31,12 +32,53 @@ public:
     // gives Null.
     static constexpr double kEpsilon = 2.220446049250313e-16;
 
+    // Values without a payload on the heap (numbers, opcodes, Null) are copied and destroyed inline:
+    // the expression machine copies them on every push.
     GxMoaVariable() = default;
-    GxMoaVariable(const GxMoaVariable& other);
-    GxMoaVariable(GxMoaVariable&& other) noexcept;
-    GxMoaVariable& operator=(const GxMoaVariable& other);
-    GxMoaVariable& operator=(GxMoaVariable&& other) noexcept;
-    virtual ~GxMoaVariable();
+    GxMoaVariable(const GxMoaVariable& other)
+    {
+        if (other.HasHeapPayload())
+            Assign(other);
+        else
+        {
+            m_ValueType = other.m_ValueType;
+            m_Value = other.m_Value;
+        }
+    }
+    GxMoaVariable(GxMoaVariable&& other) noexcept : m_ValueType(other.m_ValueType), m_Value(other.m_Value)
+    {
+        other.m_ValueType = TYPE_NULL;
+        other.m_Value.i = 0;
+    }
+    GxMoaVariable& operator=(const GxMoaVariable& other)
+    {
+        if (HasHeapPayload() || other.HasHeapPayload())
+            CopyFrom(other);
+        else
+        {
+            m_ValueType = other.m_ValueType;
+            m_Value = other.m_Value;
+        }
+        return *this;
+    }
+    GxMoaVariable& operator=(GxMoaVariable&& other) noexcept
+    {
+        if (this != &other)
+        {
+            if (HasHeapPayload())
+                FreePayload();
+            m_ValueType = other.m_ValueType;
+            m_Value = other.m_Value;
+            other.m_ValueType = TYPE_NULL;
+            other.m_Value.i = 0;
+        }
+        return *this;
+    }
+    virtual ~GxMoaVariable()
+    {
+        if (HasHeapPayload())
+            FreePayload();
+    }
 
     virtual bool Write(GxContentWriterBase* writer) const;
     virtual bool Read(GxContentReaderBase* reader);
@@ -44,7 +86,13 @@ public:
     void Assign(const GxMoaVariable& other);
     void Clear();
 
-    void SetInt(int64_t value);
+    void SetInt(int64_t value)
+    {
+        if (HasHeapPayload())
+            FreePayload();
+        m_ValueType = TYPE_INT;
+        m_Value.i = value;
+    }
     void SetFloat(double value);
     void SetString(const std::wstring& text);
     void SetCString(const wchar_t* text);
@@ -126,6 +174,13 @@ public:
     static std::wstring FormatFloat(double value);
 
 private:
+    struct SharedText;
+
+    bool HasHeapPayload() const
+    {
+        return m_ValueType == TYPE_STR || m_ValueType == TYPE_REFVAR || m_ValueType == TYPE_ARRAY;
+    }
+    void CopyFrom(const GxMoaVariable& other);
     void FreePayload();
     bool ReadNested(GxContentReaderBase* reader, int depth);
 
@@ -134,7 +189,7 @@ private:
     {
         int64_t i;
         double f;
-        std::wstring* str;
+        SharedText* str;
         std::vector<GxMoaVariable>* arr;
     } m_Value{0};
 };

@@ -8,6 +8,14 @@
 
 using namespace GxMoaRecordIO;
 
+uint64_t GxMoaVariableTable::s_LayoutVersion = 1;
+
+GxMoaVariableTable::~GxMoaVariableTable()
+{
+    if (!m_Sets.empty())
+        NoteLayoutChange();
+}
+
 GxMoaVariableTable::GxMoaVariableTable(const GxMoaVariableTable& other) : m_TableKind(other.m_TableKind)
 {
     for (const auto& set : other.m_Sets)
@@ -29,6 +37,7 @@ GxMoaVariableTable& GxMoaVariableTable::operator=(const GxMoaVariableTable& othe
 GxMoaVariableSet* GxMoaVariableTable::Append(std::unique_ptr<GxMoaVariableSet> set)
 {
     GxMoaVariableSet* raw = set.get();
+    NoteLayoutChange();
     m_Index.emplace(raw->m_Name, raw);
     m_Sets.push_back(std::move(set));
     return raw;
@@ -94,6 +103,8 @@ GxMoaVariableSet* GxMoaVariableTable::StoreByName(const std::wstring& name, int6
 
 void GxMoaVariableTable::Clear()
 {
+    if (!m_Sets.empty())
+        NoteLayoutChange();
     m_Index.clear();
     m_Sets.clear();
 }

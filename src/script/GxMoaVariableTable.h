@@ -27,7 +27,7 @@ public:
     explicit GxMoaVariableTable(int32_t kind = TABLE_LOCAL) : m_TableKind(kind) {}
     GxMoaVariableTable(const GxMoaVariableTable& other);
     GxMoaVariableTable& operator=(const GxMoaVariableTable& other);
-    virtual ~GxMoaVariableTable() = default;
+    virtual ~GxMoaVariableTable();
 
     virtual bool Write(GxContentWriterBase* writer, int32_t persistClass) const;
     virtual bool Read(GxContentReaderBase* reader, int32_t persistClass);
@@ -53,10 +53,20 @@ public:
     size_t GetCount() const { return m_Sets.size(); }
     GxMoaVariableSet* GetAt(size_t i) const { return m_Sets[i].get(); }
 
+    // Counts every change, in any table, to which variables exist (one added, a table cleared or
+    // destroyed with variables in it). While it stays the same, every variable found by a lookup is
+    // still where it was found and is still the one the same lookup would find: the expression
+    // machine keeps lookup results on that condition. Anything else that changes what a lookup sees
+    // (a script entity made or destroyed) calls NoteLayoutChange. Scripts run on one thread.
+    static uint64_t GetLayoutVersion() { return s_LayoutVersion; }
+    static void NoteLayoutChange() { ++s_LayoutVersion; }
+
 private:
     GxMoaVariableSet* Append(std::unique_ptr<GxMoaVariableSet> set);
 
     int32_t m_TableKind;
     std::vector<std::unique_ptr<GxMoaVariableSet>> m_Sets;
     std::unordered_map<std::wstring, GxMoaVariableSet*> m_Index;
+
+    static uint64_t s_LayoutVersion;
 };

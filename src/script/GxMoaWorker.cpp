@@ -8,6 +8,7 @@
 #include "script/GxMoaScript.h"
 
 #include <cstdarg>
+#include <typeinfo>
 
 using namespace GxMoaRecordIO;
 
@@ -222,22 +223,43 @@ bool GxMoaWorker::PushLabelFrame(const std::wstring& label, const GxMoaScriptEnt
     const GxMoaLabelDefinition* def = m_pMoa ? m_pMoa->FindLabelForEntity(label, context) : nullptr;
     if (!def)
         return false;
-    // Copy before popping: args may live in a frame that is about to go.
-    auto frame = std::make_unique<GxMoaExecStackElement>();
-    frame->m_BlockType = BLOCK_NORMAL;
-    frame->m_Pos.m_Line = def->m_Pos.m_Line;
-    frame->m_Pos.m_Pos = def->m_Pos.m_Pos;
-    frame->m_Pos.m_ScriptName = def->m_Pos.m_ScriptName;
-    frame->m_Pos.m_pEntity = def->m_Pos.m_ScriptName.empty() ? nullptr : FindScriptEntity(def->m_Pos.m_ScriptName);
+    std::unique_ptr<GxMoaExecStackElement> frame;
+    GxMoaScriptEntity* entity = nullptr;
     if (args)
+    {
+        // Filled before popping: args may live in a frame that is about to go.
+        frame = std::make_unique<GxMoaExecStackElement>();
         frame->m_LocalTable.Add(args->m_Name, args->m_Value);
+    }
     if (replace)
     {
         while (!m_ExecStack.empty() && m_ExecStack.back()->IsBlockFrame())
             m_ExecStack.pop_back();
         if (!m_ExecStack.empty())
+        {
+            // A jump without arguments reuses the storage of the frame it replaces; the new serial
+            // tells anyone holding the old frame that it is gone.
+            if (!frame && typeid(*m_ExecStack.back()) == typeid(GxMoaExecStackElement))
+            {
+                frame = std::move(m_ExecStack.back());
+                // A jump within the script keeps the entity the frame already has (frames always
+                // hold the entity of their script's name) instead of looking it up by name.
+                if (frame->m_Pos.m_pEntity && frame->m_Pos.m_ScriptName == def->m_Pos.m_ScriptName)
+                    entity = frame->m_Pos.m_pEntity;
+                frame->Reset();
+            }
             m_ExecStack.pop_back();
+        }
     }
+    if (!frame)
+        frame = std::make_unique<GxMoaExecStackElement>();
+    frame->m_BlockType = BLOCK_NORMAL;
+    frame->m_Pos.m_Line = def->m_Pos.m_Line;
+    frame->m_Pos.m_Pos = def->m_Pos.m_Pos;
+    frame->m_Pos.m_ScriptName = def->m_Pos.m_ScriptName;
+    if (!entity && !def->m_Pos.m_ScriptName.empty())
+        entity = FindScriptEntity(def->m_Pos.m_ScriptName);
+    frame->m_Pos.m_pEntity = entity;
     m_ExecStack.push_back(std::move(frame));
     return true;
 }

@@ -73,8 +73,8 @@ GxMoaWorker::StatementEnd GxMoaWorkerEx::ExecUnknownWord(GxMoaExecStackElement& 
     }
     const int32_t builtinIndex = def->m_BuiltinIndex;
 
-    GxMoaOpcodeList& list = frame.m_OpcodeList;
-    list.clear();
+    frame.m_OpcodeList.clear();
+    GxMoaOpcodeList& list = frame.m_OpcodeList.Edit();
     frame.m_OpcodePos = 0;
     m_ValueStack.clear();
     GxMoaRunPos cursor = frame.m_Pos;

@@ -486,3 +486,57 @@ TEST(GxMoaMachine, RepeatedEvaluationRepeatsReportsAndBreakpoints)
         EXPECT_EQ(p.m_Moa.m_Breakpoint, 1) << i;
     }
 }
+
+TEST(GxMoaMachine, KeptLookupsFollowVariablesAddedAndRemoved)
+{
+    // $r = $v run again and again while the tables change between runs.
+    TokenProgram p({{Var(L"r"), Tok(TK_ASSIGN), Var(L"v")}});
+    GxMoaVariableTable& statics = p.m_Worker->FindScriptEntity(L"t")->m_Table;
+    statics.Add(L"v", IntV(1));
+    const auto run = [&]()
+    {
+        GxMoaVariable result;
+        GxMoaRunPos cursor(0, 0);
+        EXPECT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        return result.ToInt64();
+    };
+    EXPECT_EQ(run(), 1);
+    statics.Find(L"v")->m_Value.SetInt(7);
+    EXPECT_EQ(run(), 7);
+    p.Frame().m_LocalTable.Add(L"v", IntV(2)); // a LOCAL now hides the STATIC
+    EXPECT_EQ(run(), 2);
+    p.Frame().m_LocalTable.Clear();
+    EXPECT_EQ(run(), 7);
+    statics.Clear();
+    statics.Add(L"v", IntV(5));
+    EXPECT_EQ(run(), 5);
+    statics.Clear();
+    p.m_Worker->m_GlobalTable.Add(L"v", IntV(6));
+    EXPECT_EQ(run(), 6);
+    // New entities (a program reload) hold new tables.
+    p.m_Worker->m_GlobalTable.Clear();
+    p.m_Worker->CreateGlobalVariables();
+    p.m_Worker->FindScriptEntity(L"t")->m_Table.Add(L"v", IntV(8));
+    EXPECT_EQ(run(), 8);
+}
+
+TEST(GxMoaMachine, KeptLookupsAreNotCarriedAcrossAJump)
+{
+    // The jump reuses the frame's storage; the LOCAL seen before the jump is gone after it.
+    TokenProgram p({{Var(L"r"), Tok(TK_ASSIGN), Var(L"v")}, {Tok(TK_LABEL, L"L")}});
+    GxMoaLabelDefinition label;
+    label.m_Name = L"L";
+    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
+    p.m_Moa.AddLabel(label);
+    p.m_Worker->FindScriptEntity(L"t")->m_Table.Add(L"v", IntV(1));
+    p.Frame().m_LocalTable.Add(L"v", IntV(2));
+    GxMoaVariable result;
+    GxMoaRunPos cursor(0, 0);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(result.ToInt64(), 2);
+
+    ASSERT_TRUE(p.m_Worker->JumpToLabel(L"L"));
+    cursor = GxMoaRunPos(0, 0);
+    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_EQ(result.ToInt64(), 1);
+}

@@ -3,6 +3,7 @@
 #include "ScriptTestUtil.h"
 #include "core/GxString.h"
 #include "script/GxMoa.h"
+#include "script/GxMoaMachine.h"
 #include "script/GxMoaOpcode.h"
 #include "script/GxMoaScope.h"
 
@@ -143,6 +144,39 @@ TEST(GxMoaWorker, JumpFromABlockOfACallReplacesTheCall)
     EXPECT_FALSE(p.worker.JumpToLabel(L"nowhere"));
     EXPECT_EQ(p.Depth(), 2u);
     EXPECT_EQ(p.worker.m_ValueStack.size(), 1u);
+}
+
+TEST(GxMoaWorker, JumpLeavesNothingOfTheReplacedFrame)
+{
+    // A jump may reuse the replaced frame's storage: the frame it leaves is a new frame in every way.
+    Program p;
+    ASSERT_TRUE(p.worker.StartInScript(L"other", L"@far"));
+    GxMoaExecStackElement& old = p.Frame(0);
+    const uint64_t oldSerial = old.m_Serial;
+    old.m_LocalTable.Add(L"a", Int(3));
+    old.m_OpcodeList = std::vector<GxMoaVariable>{Int(1), Int(2)};
+    old.m_OpcodePos = 2;
+    old.m_Pos.m_Pos = 1;
+    ASSERT_TRUE(p.worker.JumpToLabelInScript(L"MAIN", L"main"));
+    ASSERT_EQ(p.Depth(), 1u);
+    const GxMoaExecStackElement& now = p.Frame(0);
+    EXPECT_NE(now.m_Serial, oldSerial);
+    EXPECT_EQ(GxMoaMachine::FindFrame(&p.worker, &old, oldSerial), nullptr);
+    EXPECT_EQ(now.m_BlockType, BLOCK_NORMAL);
+    EXPECT_EQ(now.m_Pos, GxMoaRunPos(0, 0));
+    EXPECT_EQ(now.m_Pos.m_ScriptName, L"main");
+    EXPECT_EQ(now.m_Pos.m_pEntity, p.worker.FindScriptEntity(L"main"));
+    EXPECT_EQ(now.m_LocalTable.GetCount(), 0u);
+    EXPECT_TRUE(now.m_OpcodeList.empty());
+    EXPECT_EQ(now.m_OpcodePos, 0);
+
+    // Arguments taken from the replaced frame's own variables arrive whole.
+    p.Frame(0).m_LocalTable.Add(L"a", Int(4));
+    ASSERT_TRUE(p.worker.JumpToLabelInScript(L"@far", L"other", p.Frame(0).m_LocalTable.Find(L"a")));
+    ASSERT_EQ(p.Depth(), 1u);
+    ASSERT_NE(p.Frame(0).m_LocalTable.Find(L"a"), nullptr);
+    EXPECT_EQ(p.Frame(0).m_LocalTable.Find(L"a")->m_Value.ToInt64(), 4);
+    EXPECT_EQ(p.Frame(0).m_Pos.m_pEntity, p.worker.FindScriptEntity(L"other"));
 }
 
 TEST(GxMoaWorker, CallReturnsWithAValue)
