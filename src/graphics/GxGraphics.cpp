@@ -11,6 +11,7 @@
 #include "core/GxString.h"
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxGraphicsState.h"
+#include "graphics/GxResourceFactory.h"
 #include "graphics/GxSwapChain.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLTexture.h"
@@ -642,8 +643,8 @@ void GxGraphics::Finalize()
     GxGraphicsState& s = GxGraphicsGetState();
     ReleaseDefaultMaterial();
     DefaultSwapChain().ReleaseAll();
-    // FIXME: the warnings on textures, flexible textures and shaders still held by their factories, and the
-    // clearing of the factories, come here once the factories exist.
+    // Warnings on textures, flexible textures and shaders still held, then the factories are emptied.
+    GxResourceFactory::FinalizeAll();
     // What is still registered now was never released; reported while the logs still exist.
     GxD3DResourceManage::GetInstance().ReportLeaks();
     s.m_pSwapChain = nullptr;

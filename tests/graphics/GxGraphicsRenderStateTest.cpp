@@ -259,3 +259,16 @@ TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
     ASSERT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
     EXPECT_EQ(Pixel(2, 2), 0xFF3366CCu);
 }
+
+TEST_F(KvGraphicsRenderState, InsideOutViewportIsRefusedAndTheOldOneStays)
+{
+    const PfRect good = {10, 20, 110, 70};
+    ASSERT_TRUE(GxGraphics::SetViewport(&good));
+    const PfRect insideOut = {50, 50, 10, 10};
+    EXPECT_FALSE(GxGraphics::SetViewport(&insideOut));
+    EXPECT_EQ(Device()->GetViewport().X, 10u);
+    EXPECT_EQ(Device()->GetViewport().Width, 100u);
+    const PfRect negative = {-5, 0, 10, 10};
+    EXPECT_FALSE(GxGraphics::SetViewport(&negative));
+    EXPECT_EQ(Device()->GetViewport().Height, 50u);
+}
