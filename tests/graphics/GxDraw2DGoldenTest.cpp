@@ -1,41 +1,22 @@
 // One test screen drawn headless through the 2D drawers (pictures, sprites, tiles, filled rectangles,
 // frames and a line of Japanese text) and compared with a stored picture, with a small tolerance.
-//
-// To regenerate the stored picture after an intended change:
-//   KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics --gtest_filter='GxDraw2DGolden.*'
-// which writes tests/graphics/golden/draw2d_screen.png in the source tree.
+// KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics --gtest_filter='GxDraw2DGolden.*' writes the stored
+// picture tests/graphics/golden/draw2d_screen.png instead, after an intended change.
 #include "GraphicsTestSupport.h"
 
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxTextRaster.h"
-#include "platform/PfImage.h"
-#include "platform/PfImageDecoder.h"
-#include "platform/PfPngWriter.h"
-
-#include <cstdio>
-#include <fstream>
-#include <vector>
 
 namespace
 {
 
 // A picture of its own, filled on the processor.
-class Picture : public GxSurfaceBase
+class Picture : public KvTestRenderTarget
 {
 public:
-    bool Create(uint32_t width, uint32_t height)
-    {
-        if (m_Texture.Create(width, height, 1, 0, D3DFMT_A8R8G8B8) != D3D_OK)
-            return false;
-        m_pTexture = &m_Texture;
-        m_Width = m_ImageWidth = width;
-        m_Height = m_ImageHeight = height;
-        m_Format = D3DFMT_A8R8G8B8;
-        m_Pool = D3DPOOL_MANAGED;
-        return true;
-    }
+    bool Create(uint32_t width, uint32_t height) { return KvTestRenderTarget::Create(width, height, 0); }
     GxTextSurface Lock()
     {
         GxTextSurface s;
@@ -45,15 +26,7 @@ public:
         s.m_Format = D3DFMT_A8R8G8B8;
         return s;
     }
-    void Unlock() { m_Texture.UnlockRect(); }
-    PfGLTexture m_Texture;
 };
-
-std::string GoldenPath()
-{
-    const char* source = std::getenv("KV_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/tests/graphics/golden/draw2d_screen.png";
-}
 
 class GxDraw2DGolden : public KvGraphicsFixture
 {
@@ -73,7 +46,7 @@ protected:
                     c = ((x / 4 + y / 4) & 1) ? 0xFFFFFFFF : 0xFF000000;
                 std::memcpy(s.m_Bits + y * s.m_Pitch + x * 4, &c, 4);
             }
-        picture.Unlock();
+        picture.m_Texture.UnlockRect();
 
         // A line of Japanese text rasterised into a text picture.
         Picture text;
@@ -84,7 +57,7 @@ protected:
             std::memset(s.m_Bits + y * s.m_Pitch, 0, 512 * 4);
         GxTextRaster::DrawText(s, L"ＭＳ ゴシック", L"かな漢字テキスト、Kestrelvane 123", 0, 4, 24, 0xFFFFFFFF,
                                nullptr, nullptr);
-        text.Unlock();
+        text.m_Texture.UnlockRect();
 
         ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF203040, 1.0f, 0));
         ASSERT_TRUE(GxGraphics::BeginScene());
@@ -125,17 +98,7 @@ protected:
                              0xFFFFFFFF, 0, 2);
         GxGraphics::DrawText(&map, L"縁取り", 700, 600, GxVector2(2, 2), 0xFFFF8040, 0, 2);
         ASSERT_TRUE(GxGraphics::EndScene());
-        m_Screen.resize((size_t)1024 * 768);
-        PfGLTexture* target = Device()->GetRenderTarget(0);
-        ASSERT_NE(target, nullptr);
-        ASSERT_EQ(target->ReadBack(), D3D_OK);
-        for (uint32_t y = 0; y < 768; ++y)
-            for (uint32_t x = 0; x < 1024; ++x)
-            {
-                uint32_t argb;
-                std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
-                m_Screen[(size_t)y * 1024 + x] = argb | 0xFF000000;
-            }
+        m_Screen = Screen(1024, 768);
     }
     std::vector<uint32_t> m_Screen;
 };
@@ -146,36 +109,11 @@ TEST_F(GxDraw2DGolden, TestScreenMatchesTheStoredPicture)
 {
     DrawScreen();
     ASSERT_EQ(m_Screen.size(), (size_t)1024 * 768);
-    const std::string path = GoldenPath();
-    if (std::getenv("KV_UPDATE_GOLDEN"))
-    {
-        ASSERT_TRUE(PfPngWriter::Write(path, 1024, 768, (const uint8_t*)m_Screen.data()));
-        std::printf("wrote %s\n", path.c_str());
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    PfImage golden;
-    std::string error;
-    ASSERT_TRUE(PfImageDecoder::Decode(bytes.data(), bytes.size(), golden, error))
-        << path << ": " << error
-        << "\nTo regenerate: KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics --gtest_filter='GxDraw2DGolden.*'";
-    ASSERT_EQ(golden.GetWidth(), 1024u);
-    ASSERT_EQ(golden.GetHeight(), 768u);
     // Glyph edges and filtered sprite edges may move by a level or two between drivers; a broken drawer
     // changes thousands of pixels by far more.
-    size_t off = 0, far = 0;
-    for (uint32_t y = 0; y < 768; ++y)
-        for (uint32_t x = 0; x < 1024; ++x)
-        {
-            const int d = ChannelDistance(m_Screen[(size_t)y * 1024 + x], golden.GetPixel(x, y) | 0xFF000000);
-            off += d > 8;
-            far += d > 64;
-        }
-    EXPECT_LE(off, 400u) << "pixels off by more than 8 levels"
-                         << "\nTo regenerate after an intended change: KV_UPDATE_GOLDEN=1 "
-                            "build/tests/kv_tests_graphics --gtest_filter='GxDraw2DGolden.*'";
-    EXPECT_LE(far, 100u) << "pixels off by more than 64 levels";
+    const std::vector<size_t> off = KvCompareWithGolden("draw2d_screen.png", m_Screen, 1024, 768, {8, 64});
+    EXPECT_LE(off[0], 400u) << "pixels off by more than 8 levels";
+    EXPECT_LE(off[1], 100u) << "pixels off by more than 64 levels";
     // The centre of the filled rectangle is colour 4.
     EXPECT_LE(ChannelDistance(m_Screen[(size_t)120 * 1024 + 170], 0xFFFFFFFF), 8);
 }

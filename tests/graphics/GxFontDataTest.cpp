@@ -1,15 +1,12 @@
 // Bitmap fonts with their pictures: the system font's glyph coordinates, a missing picture, description
 // files good and damaged, and bitmap text drawn as one sprite of glyph quads.
 #include "GraphicsTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
 #include "graphics/GxDrawRecorder.h"
 #include "graphics/GxFontData.h"
-#include "platform/PfPngWriter.h"
-
-#include <fstream>
-#include <vector>
 
 namespace
 {
@@ -19,34 +16,14 @@ class GxFontDataTest : public KvGraphicsFixture
 protected:
     std::wstring WriteImage(const char* name, uint32_t w, uint32_t h)
     {
-        std::vector<uint32_t> pixels((size_t)w * h, 0xFFFFFFFF);
-        const std::string path = m_Dir + "/" + name;
-        EXPECT_TRUE(PfPngWriter::Write(path, w, h, (const uint8_t*)pixels.data()));
-        return GxString::FromUtf8(path);
+        const std::vector<uint32_t> pixels((size_t)w * h, 0xFFFFFFFF);
+        EXPECT_TRUE(PfPngWriter::Write(Path(name), w, h, (const uint8_t*)pixels.data()));
+        return WidePath(name);
     }
-    std::wstring WriteBytes(const char* name, const std::vector<uint8_t>& bytes)
+    static std::string Bytes(uint32_t first, uint32_t last, size_t entries)
     {
-        const std::string path = m_Dir + "/" + name;
-        std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
-        return GxString::FromUtf8(path);
-    }
-    static std::vector<uint8_t> Description(uint32_t first, uint32_t last, size_t entries)
-    {
-        std::vector<uint8_t> b(96 + 8 * entries, 0);
-        auto put32 = [&](size_t at, uint32_t v) {
-            for (int i = 0; i < 4; ++i)
-                b[at + i] = (uint8_t)(v >> (8 * i));
-        };
-        put32(16, first);
-        put32(20, last);
-        put32(40, 10);
-        put32(44, 12);
-        for (size_t i = 0; i < entries; ++i)
-        {
-            b[96 + 8 * i] = (uint8_t)(10 * i);
-            b[96 + 8 * i + 4] = (uint8_t)(5 + i);
-        }
-        return b;
+        const std::vector<uint8_t> b = kvimg::FontDescription(first, last, entries);
+        return std::string(b.begin(), b.end());
     }
 };
 
@@ -72,7 +49,7 @@ TEST_F(GxFontDataTest, SystemFontGlyphCoordinatesComeFromItsGrid)
 TEST_F(GxFontDataTest, MissingPictureStillMeasuresButHasNoCoordinates)
 {
     GxFontData font;
-    EXPECT_TRUE(font.Create(L"FONT16NUM", GxString::FromUtf8(m_Dir + "/none.png"), 32, 57, 12, 16, 8));
+    EXPECT_TRUE(font.Create(L"FONT16NUM", WidePath("none.png"), 32, 57, 12, 16, 8));
     EXPECT_EQ(font.GetD3DTexture(), nullptr);
     EXPECT_EQ(font.GetStringWidth(L"123"), 36u);
     float uv[4];
@@ -86,15 +63,15 @@ TEST_F(GxFontDataTest, DescriptionFilesAreCheckedBeforeUse)
 {
     const std::wstring image = WriteImage("font.png", 64, 64);
     GxFontData font;
-    ASSERT_TRUE(font.CreateFromFile(WriteBytes("good.fnt", Description(65, 68, 4)), image));
-    EXPECT_EQ(font.GetCharWidth('C'), 7u);
-    EXPECT_EQ(font.GetCellHeight(), 12u);
-    EXPECT_FALSE(font.CreateFromFile(WriteBytes("short.fnt", Description(65, 68, 3)), image));
+    ASSERT_TRUE(font.CreateFromFile(Write("good.fnt", Bytes(65, 68, 4)), image));
+    EXPECT_EQ(font.GetCharWidth('C'), 5u);
+    EXPECT_EQ(font.GetCellHeight(), 20u);
+    EXPECT_FALSE(font.CreateFromFile(Write("short.fnt", Bytes(65, 68, 3)), image));
     EXPECT_FALSE(font.IsInRange(65));
-    EXPECT_FALSE(font.CreateFromFile(WriteBytes("reversed.fnt", Description(68, 65, 4)), image));
-    EXPECT_FALSE(font.CreateFromFile(GxString::FromUtf8(m_Dir + "/none.fnt"), image));
-    EXPECT_FALSE(font.CreateFromFile(WriteBytes("ok.fnt", Description(65, 68, 4)),
-                                     GxString::FromUtf8(m_Dir + "/none.png")));
+    EXPECT_FALSE(font.CreateFromFile(Write("reversed.fnt", Bytes(68, 65, 4)), image));
+    EXPECT_FALSE(font.CreateFromFile(WidePath("none.fnt"), image));
+    EXPECT_FALSE(font.CreateFromFile(Write("ok.fnt", Bytes(65, 68, 4)),
+                                     WidePath("none.png")));
     const std::wstring log = ReadLog("error.log");
     EXPECT_NE(log.find(L"short.fnt"), std::wstring::npos);
     EXPECT_NE(log.find(L"reversed.fnt"), std::wstring::npos);

@@ -2,52 +2,13 @@
 // description files, good and damaged.
 #include "graphics/GxFontGlyphTable.h"
 
+#include "ImageTestSupport.h"
+
 #include "core/GxLog.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-namespace
-{
-
-void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (uint8_t)(v >> (8 * i));
-}
-
-void PutU16(std::vector<uint8_t>& b, size_t at, uint16_t v)
-{
-    b[at] = (uint8_t)v;
-    b[at + 1] = (uint8_t)(v >> 8);
-}
-
-// A description file of codes first..last whose glyph i lies at (10 i, 2 i) and is i + 3 wide.
-std::vector<uint8_t> Description(uint32_t first, uint32_t last, size_t entries)
-{
-    std::vector<uint8_t> b(96 + 8 * entries, 0xEE);
-    for (size_t i = 0; i < 96; ++i)
-        b[i] = 0;
-    PutU32(b, 16, first);
-    PutU32(b, 20, last);
-    PutU32(b, 40, 12);
-    PutU32(b, 44, 20);
-    PutU32(b, 52, 256);
-    PutU32(b, 56, 128);
-    const wchar_t* name = L"FILEFONT";
-    for (size_t i = 0; name[i]; ++i)
-        PutU16(b, 64 + 2 * i, (uint16_t)name[i]);
-    for (size_t i = 0; i < entries; ++i)
-    {
-        PutU16(b, 96 + 8 * i, (uint16_t)(10 * i));
-        PutU16(b, 96 + 8 * i + 2, (uint16_t)(2 * i));
-        PutU16(b, 96 + 8 * i + 4, (uint16_t)(i + 3));
-    }
-    return b;
-}
-
-} // namespace
+using kvimg::FontDescription;
 
 TEST(GxFontGlyphTable, SystemFontCellsRunSixteenToARow)
 {
@@ -114,7 +75,7 @@ TEST(GxFontGlyphTable, BuildRefusesZeroColumnsAndReversedRange)
 
 TEST(GxFontGlyphTable, DescriptionFileGivesItsOwnEntries)
 {
-    std::vector<uint8_t> file = Description(65, 70, 6);
+    std::vector<uint8_t> file = FontDescription(65, 70, 6);
     GxFontGlyphTable t;
     ASSERT_TRUE(t.Read(file.data(), file.size(), L"font.fnt"));
     EXPECT_EQ(t.GetFirstCode(), 65u);
@@ -131,15 +92,15 @@ TEST(GxFontGlyphTable, DamagedDescriptionFilesAreRefused)
 {
     GxLog::ResetErrorCount();
     GxFontGlyphTable t;
-    std::vector<uint8_t> shortTable = Description(65, 70, 5); // one entry missing
+    std::vector<uint8_t> shortTable = FontDescription(65, 70, 5); // one entry missing
     EXPECT_FALSE(t.Read(shortTable.data(), shortTable.size(), L"short.fnt"));
     EXPECT_TRUE(t.IsEmpty());
     EXPECT_FALSE(t.IsInRange(65));
-    std::vector<uint8_t> reversed = Description(70, 65, 6);
+    std::vector<uint8_t> reversed = FontDescription(70, 65, 6);
     EXPECT_FALSE(t.Read(reversed.data(), reversed.size(), L"reversed.fnt"));
-    std::vector<uint8_t> huge = Description(0, 0xFFFFFFFF, 2);
+    std::vector<uint8_t> huge = FontDescription(0, 0xFFFFFFFF, 2);
     EXPECT_FALSE(t.Read(huge.data(), huge.size(), L"huge.fnt"));
-    std::vector<uint8_t> header = Description(65, 70, 6);
+    std::vector<uint8_t> header = FontDescription(65, 70, 6);
     EXPECT_FALSE(t.Read(header.data(), 95, L"header.fnt"));
     EXPECT_FALSE(t.Read(nullptr, 0, L"none.fnt"));
     EXPECT_TRUE(t.IsEmpty());

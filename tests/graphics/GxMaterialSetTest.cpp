@@ -9,11 +9,7 @@
 namespace
 {
 
-class GxMaterialSetTest : public KvGraphicsFixture
-{
-protected:
-    KvModelTempDir m_Files;
-};
+using GxMaterialSetTest = KvGraphicsFixture;
 
 KvTestMaterialFile Sample()
 {
@@ -43,7 +39,7 @@ TEST_F(GxMaterialSetTest, LoadsBothFormsWithColoursSlotsAndDrawGroups)
     for (bool text : {true, false})
     {
         GxMaterialSet set;
-        ASSERT_TRUE(set.Load(m_Files.Write(text ? "t.mtl" : "b.mtl", KvWriteRecord(Sample(), text))));
+        ASSERT_TRUE(set.Load(Write(text ? "t.mtl" : "b.mtl", KvWriteRecord(Sample(), text))));
         ASSERT_EQ(set.GetCount(), 4u);
         const GxMaterial& a = set.GetMaterial(0);
         EXPECT_EQ(a.m_MaterialName, L"@床");
@@ -81,7 +77,7 @@ TEST_F(GxMaterialSetTest, TextureCountAndSlotsStopAtEight)
     {
         KvQuietErrorLog quiet;
         GxMaterialSet set;
-        EXPECT_TRUE(set.Load(m_Files.Write("many.mtl", KvWriteRecord(f, text))));
+        EXPECT_TRUE(set.Load(Write("many.mtl", KvWriteRecord(f, text))));
         ASSERT_EQ(set.GetCount(), 4u);
         EXPECT_EQ(set.GetMaterial(0).m_TextureCount, 8u);
         EXPECT_EQ(set.GetMaterial(0).m_TextureParam[7].m_FileName, L"t7.png");
@@ -95,8 +91,8 @@ TEST_F(GxMaterialSetTest, MissingEmptyOrDamagedFileFails)
 {
     KvQuietErrorLog quiet;
     GxMaterialSet set;
-    ASSERT_TRUE(set.Load(m_Files.Write("good.mtl", KvWriteRecord(Sample(), false))));
-    EXPECT_FALSE(set.Load(m_Files.Write("empty.mtl", "")));
+    ASSERT_TRUE(set.Load(Write("good.mtl", KvWriteRecord(Sample(), false))));
+    EXPECT_FALSE(set.Load(Write("empty.mtl", "")));
     EXPECT_EQ(set.GetCount(), 0u);
     EXPECT_FALSE(set.Load(L"/nonexistent/x.mtl"));
     for (bool text : {true, false})
@@ -105,7 +101,7 @@ TEST_F(GxMaterialSetTest, MissingEmptyOrDamagedFileFails)
         for (size_t cut = 1; cut < bytes.size(); cut += text ? 5 : 1)
         {
             GxMaterialSet damaged;
-            EXPECT_FALSE(damaged.Load(m_Files.Write("cut.mtl", bytes.substr(0, cut)))) << cut;
+            EXPECT_FALSE(damaged.Load(Write("cut.mtl", bytes.substr(0, cut)))) << cut;
             EXPECT_LE(damaged.GetCount(), 4u);
         }
     }
@@ -133,22 +129,22 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
     f.m_Materials[1].m_Params = {{L"glass.png", 1, 0}};
     KvQuietErrorLog quiet;
     GxMaterialSet set;
-    ASSERT_TRUE(set.Load(m_Files.Write("tex.mtl", KvWriteRecord(f, true))));
+    ASSERT_TRUE(set.Load(Write("tex.mtl", KvWriteRecord(f, true))));
     EXPECT_FALSE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
     // Material 0 asks for two textures and material 1 for one; materials without textures succeed.
     EXPECT_GE(quiet.Logged(), 2u);
     KvTestMaterialFile none;
     none.m_Materials = {KvTestMaterial{}};
-    ASSERT_TRUE(set.Load(m_Files.Write("none.mtl", KvWriteRecord(none, false))));
+    ASSERT_TRUE(set.Load(Write("none.mtl", KvWriteRecord(none, false))));
     EXPECT_TRUE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
 }
 
 TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
 {
     // The folder prefix "tex_" is put straight before each file name.
-    m_Files.WriteChecker("tex_a.png");
-    m_Files.WriteChecker("tex_b.png");
-    m_Files.WriteChecker("tex_c.png");
+    WriteChecker("tex_a.png");
+    WriteChecker("tex_b.png");
+    WriteChecker("tex_c.png");
     KvTestMaterialFile f;
     KvTestMaterial m;
     m.m_Name = L"three";
@@ -156,10 +152,10 @@ TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
     m.m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}};
     f.m_Materials = {m};
     GxMaterialSet set;
-    ASSERT_TRUE(set.Load(m_Files.Write("tex.mtl", KvWriteRecord(f, false))));
+    ASSERT_TRUE(set.Load(Write("tex.mtl", KvWriteRecord(f, false))));
     GxTextureFactory& factory = GxTextureFactory::GetInstance();
     const uint32_t before = factory.GetCount();
-    ASSERT_TRUE(set.LoadTextures(m_Files.Folder() + L"tex_", -1, 0, 1));
+    ASSERT_TRUE(set.LoadTextures(Folder() + L"tex_", -1, 0, 1));
     const GxMaterial& loaded = set.GetMaterial(0);
     ASSERT_NE(loaded.m_TextureParam[0].m_pTexture, nullptr);
     ASSERT_NE(loaded.m_TextureParam[1].m_pTexture, nullptr);
@@ -168,7 +164,7 @@ TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
     EXPECT_EQ(loaded.GetD3DTexture(2), nullptr);
     EXPECT_EQ(factory.GetCount(), before + 2);
     // Loading again gives the old references back first; clearing gives back the rest.
-    ASSERT_TRUE(set.LoadTextures(m_Files.Folder() + L"tex_", 0, 0, 1));
+    ASSERT_TRUE(set.LoadTextures(Folder() + L"tex_", 0, 0, 1));
     EXPECT_EQ(factory.GetCount(), before + 2);
     set.Clear();
     EXPECT_EQ(factory.GetCount(), before);

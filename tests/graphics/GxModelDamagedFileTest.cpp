@@ -10,24 +10,6 @@
 namespace
 {
 
-KvTestSubset Triangle(int32_t material = 0)
-{
-    KvTestSubset s;
-    s.m_MaterialIndex = material;
-    for (int i = 0; i < 3; ++i)
-    {
-        KvTestVertex v;
-        v.m_Pos[0] = (float)(i == 1);
-        v.m_Pos[1] = (float)(i == 2);
-        v.m_Pos[2] = 0.5f;
-        v.m_UV[0] = 0.5f;
-        s.m_Vertices.push_back(v);
-    }
-    s.m_Indices = {0, 1, 2};
-    s.m_PolygonCount = 1;
-    return s;
-}
-
 // One mesh part with one mesh of two triangles; the test bends the first subset, the second shows that
 // reading went on in step.
 KvTestGeometry OneMesh(uint32_t mask = 1)
@@ -40,7 +22,7 @@ KvTestGeometry OneMesh(uint32_t mask = 1)
     KvTestMesh m;
     m.m_PartsName = L"Piece";
     m.m_VertexLayer = mask;
-    m.m_Subsets = {Triangle(), Triangle(1)};
+    m.m_Subsets = {KvTriangleSubset(), KvTriangleSubset(1)};
     m.m_Subsets[1].m_MaterialName = L"second";
     m.m_Bones = {KvTestBone{0, GxMatrix()}};
     g.m_Meshes = {m};
@@ -59,7 +41,7 @@ protected:
                 SCOPED_TRACE(std::string(text ? "text" : "binary") + (legacy ? " single" : " separate"));
                 KvQuietErrorLog quiet;
                 GxModel model;
-                EXPECT_EQ(model.LoadGeometry(m_Files.Write("d.geo", KvWriteRecord(g, text)), legacy), expectLoad);
+                EXPECT_EQ(model.LoadGeometry(Write("d.geo", KvWriteRecord(g, text)), legacy), expectLoad);
                 check(model, legacy, quiet.Logged());
                 Draw(model);
             }
@@ -83,7 +65,6 @@ protected:
         EXPECT_TRUE(s.m_Drawable);
     }
 
-    KvModelTempDir m_Files;
 };
 
 TEST_F(GxModelDamagedFileTest, VertexListLongerThanTheVertexCountIsCut)
@@ -249,7 +230,7 @@ TEST_F(GxModelDamagedFileTest, TruncatedFilesFailAndLeaveAnEmptyModel)
             if (text && cut + 3 >= bytes.size())
                 continue;
             GxModel model;
-            ASSERT_FALSE(model.LoadGeometry(m_Files.Write("cut.geo", bytes.substr(0, cut)), cut % 2 == 0)) << cut;
+            ASSERT_FALSE(model.LoadGeometry(Write("cut.geo", bytes.substr(0, cut)), cut % 2 == 0)) << cut;
             EXPECT_EQ(model.GetMeshCount(), 0u);
             EXPECT_TRUE(model.GetParts().m_PartsList.empty());
             Draw(model);
@@ -271,7 +252,7 @@ TEST_F(GxModelDamagedFileTest, ScrambledFilesNeverReachPastTheirData)
             for (int f = 0; f < flips; ++f)
                 bytes[random() % bytes.size()] = (char)(random() & 0xFF);
             GxModel model;
-            model.LoadGeometry(m_Files.Write("mix.geo", bytes), round % 2 == 0);
+            model.LoadGeometry(Write("mix.geo", bytes), round % 2 == 0);
             Draw(model);
         }
     }
@@ -286,7 +267,7 @@ TEST_F(GxModelDamagedFileTest, DeeplyNestedSkeletonIsRefused)
     g.m_Skeleton = {node};
     KvQuietErrorLog quiet;
     GxModel model;
-    EXPECT_FALSE(model.LoadGeometry(m_Files.Write("deep.geo", KvWriteRecord(g, false)), true));
+    EXPECT_FALSE(model.LoadGeometry(Write("deep.geo", KvWriteRecord(g, false)), true));
     EXPECT_EQ(model.GetParts().m_Skeleton.GetRoot(), nullptr);
 }
 

@@ -30,35 +30,15 @@ bool Near(const GxMatrix& a, const GxMatrix& b)
     return true;
 }
 
+// Every layer filled with values the readers must keep apart; bone index 256 keeps only its low byte.
 KvTestSubset Triangle(int32_t material, uint32_t uvLayers = 1)
 {
-    KvTestSubset s;
-    s.m_MaterialIndex = material;
+    KvTestSubset s = KvTriangleSubset(material);
     s.m_UVLayerCount = uvLayers;
     for (int i = 0; i < 3; ++i)
-    {
-        KvTestVertex v;
-        v.m_Pos[0] = (float)i;
-        v.m_Pos[1] = (float)(i * 2);
-        v.m_Pos[2] = 0.5f;
-        v.m_Normal[0] = 0;
-        v.m_Normal[1] = 1;
-        v.m_Normal[2] = 0;
-        v.m_Diffuse = {1.0f, 0.5f, 0.25f, 1.0f};
-        v.m_UV[0] = 0.25f * (float)i;
-        v.m_UV[1] = 0.75f;
-        v.m_Weight[0] = 0.5f;
-        v.m_Weight[1] = 0.25f;
-        v.m_Weight[2] = 0.25f;
-        v.m_BoneIndex[0] = 256;
-        v.m_BoneIndex[1] = 3;
-        v.m_BoneIndex[2] = 1;
-        v.m_BoneIndex[3] = 2;
-        v.m_Tangent[0] = 1;
-        s.m_Vertices.push_back(v);
-    }
-    s.m_Indices = {0, 1, 2};
-    s.m_PolygonCount = 1;
+        s.m_Vertices[i] = KvTestVertex{{(float)i, (float)(i * 2), 0.5f}, {0, 1, 0},           {1.0f, 0.5f, 0.25f, 1.0f},
+                                       {0.25f * (float)i, 0.75f},        {0.5f, 0.25f, 0.25f}, {256, 3, 1, 2},
+                                       {1, 0, 0}};
     return s;
 }
 
@@ -102,10 +82,9 @@ class GxModelTest : public KvGraphicsFixture
 protected:
     std::wstring WriteGeometry(const KvTestGeometry& g, bool text, const std::string& name = "Model.GEO")
     {
-        return m_Files.Write(name, KvWriteRecord(g, text));
+        return Write(name, KvWriteRecord(g, text));
     }
 
-    KvModelTempDir m_Files;
 };
 
 struct Form
@@ -283,7 +262,7 @@ TEST_F(GxModelTest, MissingOrEmptyFileLeavesAnEmptyModel)
 {
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(SampleGeometry(1), true), true));
-    EXPECT_FALSE(model.LoadGeometry(m_Files.Write("empty.geo", ""), true));
+    EXPECT_FALSE(model.LoadGeometry(Write("empty.geo", ""), true));
     EXPECT_EQ(model.GetMeshCount(), 0u);
     EXPECT_TRUE(model.GetParts().m_PartsList.empty());
     EXPECT_EQ(model.GetParts().m_Skeleton.GetRoot(), nullptr);
@@ -374,7 +353,7 @@ protected:
             m.m_Diffuse = {0, 0, 0, 1};
             mtl.m_Materials.push_back(m);
         }
-        m_MaterialPath = m_Files.Write("room.mtl", KvWriteRecord(mtl, true));
+        m_MaterialPath = Write("room.mtl", KvWriteRecord(mtl, true));
     }
 
     static KvTestSubset Square(float half, int32_t material)

@@ -15,7 +15,6 @@ namespace
 class KvTexture : public KvGraphicsFixture
 {
 protected:
-    std::string Path(const std::string& name) const { return m_Dir + "/" + name; }
     // Writes the 300 x 200 pattern in the five formats; returns their names.
     std::vector<std::string> WriteAllFormats()
     {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Test pictures made on the spot: a pattern picture and its encodings as BMP, TGA, DDS (written here
-// byte by byte), PNG (the engine's writer) and JPEG (the jpeggen tool).
+// byte by byte), PNG (the engine's writer) and JPEG (the jpeggen tool); bitmap-font description files.
 
 #include "graphics/GxImage.h"
 #include "platform/PfImage.h"
@@ -125,6 +125,30 @@ inline std::vector<uint8_t> EncodeDds(const PfImage& image)
     std::vector<uint8_t> v =
         DdsHeader(image.GetWidth(), image.GetHeight(), 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u);
     v.insert(v.end(), image.GetData(), image.GetData() + (size_t)image.GetPitch() * image.GetHeight());
+    return v;
+}
+
+// A bitmap-font description file: a 96-byte header (codes first..last, cells 12 x 20, a picture of 256 x 128,
+// the name "FILEFONT") and entries whose glyph i lies at (10 i, 2 i) and is i + 3 wide.
+inline std::vector<uint8_t> FontDescription(uint32_t first, uint32_t last, size_t entries)
+{
+    std::vector<uint8_t> v(16, 0);
+    Put32(v, first);
+    Put32(v, last);
+    v.resize(40);
+    for (uint32_t x : {12u, 20u, 0u, 256u, 128u})
+        Put32(v, x);
+    v.resize(64);
+    for (const wchar_t* c = L"FILEFONT"; *c; ++c)
+        Put16(v, (uint32_t)*c);
+    v.resize(96);
+    for (uint32_t i = 0; i < entries; ++i)
+    {
+        Put16(v, 10 * i);
+        Put16(v, 2 * i);
+        Put16(v, i + 3);
+        Put16(v, 0xEEEE);
+    }
     return v;
 }
 
