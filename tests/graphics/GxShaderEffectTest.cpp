@@ -76,8 +76,6 @@ TEST_F(KvShaderEffect, TablesFromAnEffectFile)
     std::ofstream(m_Dir + "/default.fx") << kDefaultFx;
     GxShaderEffect effect;
     ASSERT_TRUE(effect.CreateFromFile(GxString::FromUtf8(m_Dir + "/Default.FX"), false));
-    EXPECT_EQ(effect.GetRefCount(), 1u);
-    EXPECT_EQ(effect.GetObjectType(), (uint32_t)OBJTYPE_SHADEREFFECT);
     EXPECT_TRUE(GxD3DResourceManage::GetInstance().IsRegistered(&effect));
     // The technique without passes cannot run and is left out.
     ASSERT_EQ(effect.GetTechniques().size(), 2u);
@@ -133,11 +131,11 @@ TEST_F(KvShaderEffect, CompileErrorWritesTheLineAndTheMessages)
     GxShaderEffect effect;
     EXPECT_FALSE(effect.CreateFromFile(GxString::FromUtf8(m_Dir + "/bad.fx"), false));
     EXPECT_EQ(effect.GetRefCount(), 0u);
-    std::ifstream in(m_Dir + "/error.log", std::ios::binary);
-    const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::wstring log = ReadLog("error.log");
-    EXPECT_NE(log.find(L"Error/GxShaderEffect CreateFromFile Failed(Name:\"" + GxString::FromUtf8(m_Dir + "/bad.fx")),
+    EXPECT_NE(ReadLog("error.log").find(L"Error/GxShaderEffect CreateFromFile Failed(Name:\"" + WidePath("bad.fx")),
               std::wstring::npos);
+    // The compiler's own messages follow as they came, in bytes.
+    std::ifstream in(Path("error.log"), std::ios::binary);
+    const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(raw.find("bad.fx(1): error"), std::string::npos);
     EXPECT_FALSE(effect.CreateFromFile(GxString::FromUtf8(m_Dir + "/missing.fx"), false));
 }

@@ -40,49 +40,29 @@ std::vector<std::string> Order(GxSortedRenderManage& list, Log& log)
 
 } // namespace
 
-TEST(GxSortedRenderManage, AscendingModesPlaceEqualKeysAfterOrBefore)
+TEST(GxSortedRenderManage, ModesSortOrAppendAndPlaceEqualKeysAfterOrBefore)
 {
+    // Keys 5, 3, 5, 7 added in that order: ascending (3, 5) and descending (4, 6), equal keys after or
+    // before; the append modes (0, 2, 7) keep the order of insertion.
+    const struct
+    {
+        uint32_t mode;
+        std::vector<std::string> order;
+    } cases[] = {{3, {"3@0", "5a@1", "5b@2", "7@3"}},
+                 {5, {"3@0", "5b@1", "5a@2", "7@3"}},
+                 {4, {"7@0", "5a@1", "5b@2", "3@3"}},
+                 {6, {"7@0", "5b@1", "5a@2", "3@3"}},
+                 {0, {"5a@0", "3@1", "5b@2", "7@3"}},
+                 {2, {"5a@0", "3@1", "5b@2", "7@3"}},
+                 {7, {"5a@0", "3@1", "5b@2", "7@3"}}};
     Log log;
-    TestPacket a(log, "5a", 5), b(log, "3", 3), c(log, "5b", 5);
-    GxSortedRenderManage after;
-    after.Add(&a, 3);
-    after.Add(&b, 3);
-    after.Add(&c, 3);
-    EXPECT_EQ(Order(after, log), (std::vector<std::string>{"3@0", "5a@1", "5b@2"}));
-    GxSortedRenderManage first;
-    first.Add(&a, 5);
-    first.Add(&b, 5);
-    first.Add(&c, 5);
-    EXPECT_EQ(Order(first, log), (std::vector<std::string>{"3@0", "5b@1", "5a@2"}));
-}
-
-TEST(GxSortedRenderManage, DescendingModesPlaceEqualKeysAfterOrBefore)
-{
-    Log log;
-    TestPacket a(log, "1", 1), b(log, "2a", 2), c(log, "2b", 2);
-    GxSortedRenderManage after;
-    after.Add(&a, 4);
-    after.Add(&b, 4);
-    after.Add(&c, 4);
-    EXPECT_EQ(Order(after, log), (std::vector<std::string>{"2a@0", "2b@1", "1@2"}));
-    GxSortedRenderManage first;
-    first.Add(&a, 6);
-    first.Add(&b, 6);
-    first.Add(&c, 6);
-    EXPECT_EQ(Order(first, log), (std::vector<std::string>{"2b@0", "2a@1", "1@2"}));
-}
-
-TEST(GxSortedRenderManage, AppendModesKeepInsertionOrder)
-{
-    Log log;
-    TestPacket a(log, "9", 9), b(log, "1", 1), c(log, "5", 5);
-    for (uint32_t mode : {0u, 2u, 7u})
+    TestPacket a(log, "5a", 5), b(log, "3", 3), c(log, "5b", 5), d(log, "7", 7);
+    for (const auto& expected : cases)
     {
         GxSortedRenderManage list;
-        EXPECT_TRUE(list.Add(&a, mode));
-        EXPECT_TRUE(list.Add(&b, mode));
-        EXPECT_TRUE(list.Add(&c, mode));
-        EXPECT_EQ(Order(list, log), (std::vector<std::string>{"9@0", "1@1", "5@2"})) << mode;
+        for (TestPacket* p : {&a, &b, &c, &d})
+            EXPECT_TRUE(list.Add(p, expected.mode));
+        EXPECT_EQ(Order(list, log), expected.order) << expected.mode;
     }
 }
 

