@@ -28,71 +28,68 @@ SDL_Event KeyEvent(SDL_Window* window, SDL_Keycode key, Uint16 mod)
     return event;
 }
 
+class PfDebugWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Debug.Create());
+        m_Window = FindDebugWindow();
+        ASSERT_NE(m_Window, nullptr);
+    }
+    PfDebugWindow m_Debug;
+    SDL_Window* m_Window = nullptr;
+};
+
 } // namespace
 
-TEST(PfDebugWindow, StartsHiddenAndAltF11Toggles)
+TEST_F(PfDebugWindowTest, StartsHiddenAndAltF11Toggles)
 {
-    PfDebugWindow debug;
-    ASSERT_TRUE(debug.Create());
-    SDL_Window* window = FindDebugWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(debug.IsVisible());
-    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN, 0u);
+    EXPECT_FALSE(m_Debug.IsVisible());
+    EXPECT_NE(SDL_GetWindowFlags(m_Window) & SDL_WINDOW_HIDDEN, 0u);
     int w = 0, h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowSize(m_Window, &w, &h);
     EXPECT_EQ(w, 240);
     EXPECT_EQ(h, 320);
 
     // F11 without Alt does nothing.
-    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(window, SDLK_F11, KMOD_NONE)));
-    EXPECT_FALSE(debug.IsVisible());
-    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(window, SDLK_F11, KMOD_LALT)));
-    EXPECT_TRUE(debug.IsVisible());
-    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(window, SDLK_F11, KMOD_RALT)));
-    EXPECT_FALSE(debug.IsVisible());
+    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(m_Window, SDLK_F11, KMOD_NONE)));
+    EXPECT_FALSE(m_Debug.IsVisible());
+    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(m_Window, SDLK_F11, KMOD_LALT)));
+    EXPECT_TRUE(m_Debug.IsVisible());
+    EXPECT_TRUE(PfDebugWindow::DispatchEvent(KeyEvent(m_Window, SDLK_F11, KMOD_RALT)));
+    EXPECT_FALSE(m_Debug.IsVisible());
 }
 
-TEST(PfDebugWindow, CloseOnlyHides)
+TEST_F(PfDebugWindowTest, CloseOnlyHides)
 {
-    PfDebugWindow debug;
-    ASSERT_TRUE(debug.Create());
-    SDL_Window* window = FindDebugWindow();
-    ASSERT_NE(window, nullptr);
-    debug.Toggle();
-    ASSERT_TRUE(debug.IsVisible());
+    m_Debug.Toggle();
+    ASSERT_TRUE(m_Debug.IsVisible());
     SDL_Event event;
     SDL_zero(event);
     event.type = SDL_WINDOWEVENT;
-    event.window.windowID = SDL_GetWindowID(window);
+    event.window.windowID = SDL_GetWindowID(m_Window);
     event.window.event = SDL_WINDOWEVENT_CLOSE;
     EXPECT_TRUE(PfDebugWindow::DispatchEvent(event));
-    EXPECT_FALSE(debug.IsVisible());
-    EXPECT_TRUE(debug.Exists());
+    EXPECT_FALSE(m_Debug.IsVisible());
+    EXPECT_TRUE(m_Debug.Exists());
 }
 
-TEST(PfDebugWindow, EventsOfOtherWindowsAreNotTaken)
+TEST_F(PfDebugWindowTest, EventsOfOtherWindowsAreNotTaken)
 {
-    PfDebugWindow debug;
-    ASSERT_TRUE(debug.Create());
-    SDL_Window* window = FindDebugWindow();
-    ASSERT_NE(window, nullptr);
-    SDL_Event event = KeyEvent(window, SDLK_F11, KMOD_LALT);
+    SDL_Event event = KeyEvent(m_Window, SDLK_F11, KMOD_LALT);
     event.key.windowID += 1000;
     EXPECT_FALSE(PfDebugWindow::DispatchEvent(event));
-    EXPECT_FALSE(debug.IsVisible());
-    debug.Destroy();
-    EXPECT_FALSE(PfDebugWindow::DispatchEvent(KeyEvent(window, SDLK_F11, KMOD_LALT)));
+    EXPECT_FALSE(m_Debug.IsVisible());
+    m_Debug.Destroy();
+    EXPECT_FALSE(PfDebugWindow::DispatchEvent(KeyEvent(m_Window, SDLK_F11, KMOD_LALT)));
 }
 
-TEST(PfDebugWindow, PaintDrawsDarkTextOnWhite)
+TEST_F(PfDebugWindowTest, PaintDrawsDarkTextOnWhite)
 {
-    PfDebugWindow debug;
-    ASSERT_TRUE(debug.Create());
-    SDL_Window* window = FindDebugWindow();
-    ASSERT_NE(window, nullptr);
-    debug.Paint("Error/\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 WWWW\n");
-    EXPECT_FALSE(debug.NeedsPaint());
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    m_Debug.Paint("Error/\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 WWWW\n");
+    EXPECT_FALSE(m_Debug.NeedsPaint());
+    SDL_Surface* surface = SDL_GetWindowSurface(m_Window);
     ASSERT_NE(surface, nullptr);
     ASSERT_EQ(SDL_LockSurface(surface), 0);
     int dark = 0, white = 0;

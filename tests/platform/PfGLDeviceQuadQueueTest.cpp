@@ -1,92 +1,27 @@
 // The device's quad queue: quads under the same states go out as one draw call, and anything that could
 // change how they look sends them first.
-#include "platform/PfGLDevice.h"
-#include "platform/PfGLTexture.h"
-
-#include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <vector>
+#include "PlatformTestSupport.h"
 
 namespace
 {
 
-struct Vertex
-{
-    float x, y, z, rhw;
-    uint32_t diffuse, specular;
-    float u, v;
-};
-constexpr uint32_t FVF_2D = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
-
-class PfGLDeviceQuadQueueTest : public ::testing::Test
+class PfGLDeviceQuadQueueTest : public KvGLDeviceFixture
 {
 protected:
+    PfGLDeviceQuadQueueTest() : KvGLDeviceFixture(256, 256) {}
     void SetUp() override
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        static const bool s_Loaded = SDL_GL_LoadLibrary(nullptr) == 0;
-        ASSERT_TRUE(s_Loaded) << SDL_GetError();
-        m_Window = SDL_CreateWindow("PfGLDeviceQuadQueueTest", 0, 0, 256, 256, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(m_Window, nullptr) << SDL_GetError();
-        ASSERT_EQ(m_Device.CreateContext(m_Window), D3D_OK) << m_Device.GetErrorLog();
-        D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = 256;
-        p.BackBufferHeight = 256;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.Windowed = 1;
-        p.hDeviceWindow = m_Window;
-        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(m_Device.CreateDevice(p), D3D_OK) << m_Device.GetErrorLog();
-        m_Device.SetRenderState(D3DRS_LIGHTING, 0);
-        m_Device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        KvGLDeviceFixture::SetUp();
+        Modulate2D();
         m_Device.SetFVF(FVF_2D);
         m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     }
-    void TearDown() override
-    {
-        m_Device.Destroy();
-        if (m_Window)
-            SDL_DestroyWindow(m_Window);
-    }
-    uint32_t BackPixel(int x, int y)
-    {
-        PfGLTexture* target = m_Device.GetSwapChain(0)->GetBackBuffer();
-        EXPECT_EQ(target->ReadBack(), D3D_OK);
-        uint32_t argb;
-        std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
-        return argb;
-    }
     void Queue(float l, float t, float r, float b, uint32_t diffuse)
     {
-        Vertex q[4] = {{l, t, 0, 1, diffuse, 0, 0, 0},
-                       {l, b, 0, 1, diffuse, 0, 0, 1},
-                       {r, b, 0, 1, diffuse, 0, 1, 1},
-                       {r, t, 0, 1, diffuse, 0, 1, 0}};
-        ASSERT_EQ(m_Device.QueueQuadsUP(1, q, sizeof(Vertex)), D3D_OK);
+        KvVertex2D q[4];
+        Corners(q, l, t, r, b, diffuse);
+        ASSERT_EQ(m_Device.QueueQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
     }
-    void Solid(PfGLTexture& texture, uint32_t color)
-    {
-        if (!texture.IsCreated())
-        {
-            ASSERT_EQ(texture.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
-        }
-        uint32_t pitch = 0;
-        auto* bits = (uint8_t*)texture.LockRect(nullptr, 0, &pitch);
-        ASSERT_NE(bits, nullptr);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x)
-                std::memcpy(bits + y * pitch + x * 4, &color, 4);
-        ASSERT_EQ(texture.UnlockRect(), D3D_OK);
-    }
-
-    SDL_Window* m_Window = nullptr;
-    PfGLDevice m_Device;
 };
 
 } // namespace

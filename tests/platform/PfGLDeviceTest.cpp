@@ -1,84 +1,24 @@
 // The OpenGL device on a hidden window: clears, pre-transformed and transformed drawing, texture uploads
 // and render targets, all checked by reading the pixels back.
-#include "platform/PfGLDevice.h"
+#include "PlatformTestSupport.h"
+
 #include "platform/PfGLIndexBuffer.h"
-#include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
-
-#include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace
 {
 
-struct Vertex
-{
-    float x, y, z, rhw;
-    uint32_t diffuse, specular;
-    float u, v;
-};
-constexpr uint32_t FVF_2D = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
-
-class PfGLDeviceTest : public ::testing::Test
+class PfGLDeviceTest : public KvGLDeviceFixture
 {
 protected:
-    void SetUp() override
+    PfGLDeviceTest() : KvGLDeviceFixture(1024, 768) {}
+    void Quad(float l, float t, float r, float b, uint32_t diffuse)
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        // One extra hold on the OpenGL library keeps it loaded when the last window goes, so the driver's
-        // own caches stay attributable to it for the leak checker.
-        static const bool s_Loaded = SDL_GL_LoadLibrary(nullptr) == 0;
-        ASSERT_TRUE(s_Loaded) << SDL_GetError();
-        m_Window = SDL_CreateWindow("PfGLDeviceTest", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(m_Window, nullptr) << SDL_GetError();
-        ASSERT_EQ(m_Device.CreateContext(m_Window), D3D_OK) << m_Device.GetErrorLog();
-        D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = 1024;
-        p.BackBufferHeight = 768;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.Windowed = 1;
-        p.hDeviceWindow = m_Window;
-        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(m_Device.CreateDevice(p), D3D_OK) << m_Device.GetErrorLog();
-    }
-    void TearDown() override
-    {
-        m_Device.Destroy();
-        if (m_Window)
-            SDL_DestroyWindow(m_Window);
-    }
-    uint32_t Pixel(PfGLTexture* target, int x, int y)
-    {
-        EXPECT_EQ(target->ReadBack(), D3D_OK);
-        uint32_t argb;
-        std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
-        return argb;
-    }
-    uint32_t BackPixel(int x, int y) { return Pixel(m_Device.GetSwapChain(0)->GetBackBuffer(), x, y); }
-    void Quad(float l, float t, float r, float b, uint32_t diffuse, float u0 = 0, float v0 = 0, float u1 = 1,
-              float v1 = 1)
-    {
-        Vertex q[4] = {{l, t, 0, 1, diffuse, 0, u0, v0},
-                       {l, b, 0, 1, diffuse, 0, u0, v1},
-                       {r, b, 0, 1, diffuse, 0, u1, v1},
-                       {r, t, 0, 1, diffuse, 0, u1, v0}};
+        KvVertex2D q[4];
+        Corners(q, l, t, r, b, diffuse);
         ASSERT_EQ(m_Device.SetFVF(FVF_2D), D3D_OK);
-        ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(Vertex)), D3D_OK);
+        ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(KvVertex2D)), D3D_OK);
     }
-    void Untextured2D()
-    {
-        m_Device.SetRenderState(D3DRS_LIGHTING, 0);
-        m_Device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        m_Device.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-        m_Device.SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    }
-
-    SDL_Window* m_Window = nullptr;
-    PfGLDevice m_Device;
 };
 
 TEST_F(PfGLDeviceTest, ClearFillsTheViewportWithTheArgbColour)
@@ -98,7 +38,7 @@ TEST_F(PfGLDeviceTest, ClearFillsTheViewportWithTheArgbColour)
 
 TEST_F(PfGLDeviceTest, QuadOnHalfPixelEdgesCoversExactlyItsPixelsWithRowZeroAtTheTop)
 {
-    Untextured2D();
+    Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     Quad(9.5f, 19.5f, 29.5f, 49.5f, 0xFFFF0000);
     EXPECT_EQ(BackPixel(10, 20), 0xFFFF0000u);
@@ -111,7 +51,7 @@ TEST_F(PfGLDeviceTest, QuadOnHalfPixelEdgesCoversExactlyItsPixelsWithRowZeroAtTh
 
 TEST_F(PfGLDeviceTest, TextureRowZeroIsTheTopAndTexelsLineUpWithPixels)
 {
-    Untextured2D();
+    Modulate2D();
     PfGLTexture texture;
     ASSERT_EQ(texture.Create(2, 2, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
     uint32_t pitch = 0;
@@ -132,8 +72,7 @@ TEST_F(PfGLDeviceTest, TextureRowZeroIsTheTopAndTexelsLineUpWithPixels)
 
 TEST_F(PfGLDeviceTest, NullTextureSamplesOpaqueWhite)
 {
-    Untextured2D();
-    m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     Quad(-0.5f, -0.5f, 3.5f, 3.5f, 0xFF208040);
     EXPECT_EQ(BackPixel(1, 1), 0xFF208040u);
@@ -141,7 +80,7 @@ TEST_F(PfGLDeviceTest, NullTextureSamplesOpaqueWhite)
 
 TEST_F(PfGLDeviceTest, RenderTargetTextureReceivesDrawingAndReadsBack)
 {
-    Untextured2D();
+    Modulate2D();
     PfGLTexture target;
     ASSERT_EQ(target.Create(64, 32, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
     ASSERT_EQ(m_Device.SetRenderTarget(0, &target), D3D_OK);
@@ -156,7 +95,7 @@ TEST_F(PfGLDeviceTest, RenderTargetTextureReceivesDrawingAndReadsBack)
 
 TEST_F(PfGLDeviceTest, TransformedTriangleKeepsClipSpaceUpAtTheTop)
 {
-    Untextured2D();
+    Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     struct V
     {
@@ -173,23 +112,19 @@ TEST_F(PfGLDeviceTest, TransformedTriangleKeepsClipSpaceUpAtTheTop)
 
 TEST_F(PfGLDeviceTest, VertexAndIndexBuffersDrawAMesh)
 {
-    Untextured2D();
+    Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     PfGLVertexBuffer vb;
     PfGLIndexBuffer ib;
-    ASSERT_EQ(vb.Create(4 * sizeof(Vertex), FVF_2D), D3D_OK);
+    ASSERT_EQ(vb.Create(4 * sizeof(KvVertex2D), FVF_2D), D3D_OK);
     ASSERT_EQ(ib.Create(6 * 2, D3DFMT_INDEX16), D3D_OK);
-    Vertex q[4] = {{199.5f, 99.5f, 0, 1, 0xFF0000FF, 0, 0, 0},
-                   {199.5f, 109.5f, 0, 1, 0xFF0000FF, 0, 0, 0},
-                   {209.5f, 109.5f, 0, 1, 0xFF0000FF, 0, 0, 0},
-                   {209.5f, 99.5f, 0, 1, 0xFF0000FF, 0, 0, 0}};
-    std::memcpy(vb.Lock(0, 0, 0), q, sizeof(q));
+    Corners((KvVertex2D*)vb.Lock(0, 0, 0), 199.5f, 99.5f, 209.5f, 109.5f, 0xFF0000FF);
     ASSERT_EQ(vb.Unlock(), D3D_OK);
     const uint16_t idx[6] = {0, 1, 2, 0, 2, 3};
     std::memcpy(ib.Lock(0, 0, 0), idx, sizeof(idx));
     ASSERT_EQ(ib.Unlock(), D3D_OK);
     m_Device.SetFVF(FVF_2D);
-    m_Device.SetStreamSource(0, &vb, 0, sizeof(Vertex));
+    m_Device.SetStreamSource(0, &vb, 0, sizeof(KvVertex2D));
     m_Device.SetIndices(&ib);
     ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
     EXPECT_EQ(BackPixel(200, 100), 0xFF0000FFu);
@@ -199,20 +134,13 @@ TEST_F(PfGLDeviceTest, VertexAndIndexBuffersDrawAMesh)
 
 TEST_F(PfGLDeviceTest, BatchedQuadsDrawEveryQuad)
 {
-    Untextured2D();
+    Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    Vertex v[8];
-    for (int i = 0; i < 2; ++i)
-    {
-        const float l = 9.5f + 20 * i, t = 9.5f, r = l + 5, b = t + 5;
-        const uint32_t c = i ? 0xFF00FF00 : 0xFFFF0000;
-        v[i * 4 + 0] = {l, t, 0, 1, c, 0, 0, 0};
-        v[i * 4 + 1] = {l, b, 0, 1, c, 0, 0, 0};
-        v[i * 4 + 2] = {r, b, 0, 1, c, 0, 0, 0};
-        v[i * 4 + 3] = {r, t, 0, 1, c, 0, 0, 0};
-    }
+    KvVertex2D v[8];
+    Corners(v, 9.5f, 9.5f, 14.5f, 14.5f, 0xFFFF0000);
+    Corners(v + 4, 29.5f, 9.5f, 34.5f, 14.5f, 0xFF00FF00);
     m_Device.SetFVF(FVF_2D);
-    ASSERT_EQ(m_Device.DrawQuadsUP(2, v, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(m_Device.DrawQuadsUP(2, v, sizeof(KvVertex2D)), D3D_OK);
     EXPECT_EQ(BackPixel(12, 12), 0xFFFF0000u);
     EXPECT_EQ(BackPixel(32, 12), 0xFF00FF00u);
     EXPECT_EQ(BackPixel(20, 12), 0xFF000000u);

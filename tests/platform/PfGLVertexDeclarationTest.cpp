@@ -1,17 +1,11 @@
 // Indexed drawing through a vertex declaration over separate streams: the colour keeps the packed ARGB
 // byte order, the texture coordinate comes from its own stream, and a draw that would read past a
 // stream's buffer is refused before it reaches OpenGL.
-#include "platform/PfGLDevice.h"
+#include "PlatformTestSupport.h"
+
 #include "platform/PfGLIndexBuffer.h"
-#include "platform/PfGLSwapChain.h"
-#include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
-
-#include <SDL2/SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace
 {
@@ -32,30 +26,14 @@ constexpr D3DVERTEXELEMENT9 kTwoStreams[] = {
     D3DDECL_END,
 };
 
-class PfGLVertexDeclarationTest : public ::testing::Test
+class PfGLVertexDeclarationTest : public KvGLDeviceFixture
 {
 protected:
+    PfGLVertexDeclarationTest() : KvGLDeviceFixture(64, 64) {}
     void SetUp() override
     {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        static const bool s_Loaded = SDL_GL_LoadLibrary(nullptr) == 0;
-        ASSERT_TRUE(s_Loaded) << SDL_GetError();
-        m_Window = SDL_CreateWindow("PfGLVertexDeclarationTest", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(m_Window, nullptr) << SDL_GetError();
-        ASSERT_EQ(m_Device.CreateContext(m_Window), D3D_OK) << m_Device.GetErrorLog();
-        D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = 64;
-        p.BackBufferHeight = 64;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.Windowed = 1;
-        p.hDeviceWindow = m_Window;
-        ASSERT_EQ(m_Device.CreateDevice(p), D3D_OK) << m_Device.GetErrorLog();
-        m_Device.SetRenderState(D3DRS_LIGHTING, 0);
-        m_Device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        KvGLDeviceFixture::SetUp();
+        Modulate2D();
 
         // A square over the whole target, coloured 0xFF20C040, its texture coordinates all at the centre of
         // texel (1, 0) of a 2 x 1 texture.
@@ -94,17 +72,7 @@ protected:
         m_Tangents.Destroy();
         m_Indices.Destroy();
         m_Texture.Destroy();
-        m_Device.Destroy();
-        if (m_Window)
-            SDL_DestroyWindow(m_Window);
-    }
-    uint32_t Pixel(int x, int y)
-    {
-        PfGLTexture* target = m_Device.GetSwapChain(0)->GetBackBuffer();
-        EXPECT_EQ(target->ReadBack(), D3D_OK);
-        uint32_t argb;
-        std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
-        return argb;
+        KvGLDeviceFixture::TearDown();
     }
     void Bind()
     {
@@ -117,8 +85,6 @@ protected:
         m_Device.SetTexture(0, &m_Texture);
     }
 
-    SDL_Window* m_Window = nullptr;
-    PfGLDevice m_Device;
     PfGLVertexDeclaration m_Declaration;
     PfGLVertexBuffer m_Positions, m_UVs, m_Tangents;
     PfGLIndexBuffer m_Indices;
@@ -133,11 +99,11 @@ TEST_F(PfGLVertexDeclarationTest, StreamsFeedPositionColourAndTextureCoordinate)
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
     // White texel times the vertex colour: the colour's bytes kept their ARGB meaning.
-    EXPECT_EQ(Pixel(32, 32) & 0xFFFFFF, 0x20C040u);
+    EXPECT_EQ(BackPixel(32, 32) & 0xFFFFFF, 0x20C040u);
     // Drawn again with the same buffers: the vertex array is reused and gives the same picture.
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
-    EXPECT_EQ(Pixel(5, 60) & 0xFFFFFF, 0x20C040u);
+    EXPECT_EQ(BackPixel(5, 60) & 0xFFFFFF, 0x20C040u);
 }
 
 TEST_F(PfGLVertexDeclarationTest, DrawPastAStreamOrTheIndicesIsRefused)

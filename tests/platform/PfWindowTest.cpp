@@ -72,15 +72,3 @@ TEST(PfWindow, AltF4LeftToTheDefaultProcedureBecomesACloseRequest)
     window.DispatchMessage({WM_KEYDOWN, VK_F4, 1});
     EXPECT_EQ(r.seen.size(), 2u);
 }
-
-TEST(PfWindow, CaptureIsHeldUntilReleasedOrTheFocusGoes)
-{
-    Recorder r;
-    PfWindow window;
-    ASSERT_TRUE(window.Create("t", 64, 48, PfWindowStyle::Framed, RecordingProc, &r));
-    EXPECT_FALSE(window.HasCapture());
-    window.SetCapture();
-    EXPECT_TRUE(window.HasCapture());
-    window.ReleaseCapture();
-    EXPECT_FALSE(window.HasCapture());
-}
