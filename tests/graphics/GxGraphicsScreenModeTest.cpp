@@ -21,31 +21,27 @@ public:
     std::string m_Id;
 };
 
-class RecordingListener : public GxGraphicsResetListener
+bool Record(const char* what, uint32_t newMode, uint32_t oldMode)
 {
-public:
-    bool OnBeforeReset(uint32_t newMode, uint32_t oldMode) override
-    {
-        s_Calls.push_back("listener before " + std::to_string(newMode) + " " + std::to_string(oldMode));
-        return true;
-    }
-    bool OnAfterReset(uint32_t newMode, uint32_t oldMode) override
-    {
-        s_Calls.push_back("listener after " + std::to_string(newMode) + " " + std::to_string(oldMode));
-        return true;
-    }
-};
-
-bool BeforeReset(uint32_t newMode, uint32_t oldMode)
-{
-    s_Calls.push_back("before " + std::to_string(newMode) + " " + std::to_string(oldMode));
+    s_Calls.push_back(what + std::to_string(newMode) + " " + std::to_string(oldMode));
     return true;
 }
 
-bool AfterReset(uint32_t newMode, uint32_t oldMode)
+class RecordingListener : public GxGraphicsResetListener
 {
-    s_Calls.push_back("after " + std::to_string(newMode) + " " + std::to_string(oldMode));
-    return true;
+public:
+    bool OnBeforeReset(uint32_t n, uint32_t o) override { return Record("listener before ", n, o); }
+    bool OnAfterReset(uint32_t n, uint32_t o) override { return Record("listener after ", n, o); }
+};
+
+bool BeforeReset(uint32_t n, uint32_t o)
+{
+    return Record("before ", n, o);
+}
+
+bool AfterReset(uint32_t n, uint32_t o)
+{
+    return Record("after ", n, o);
 }
 
 } // namespace

@@ -89,18 +89,13 @@ TEST_F(KvGraphicsStartup, StartWithoutWindowFails)
     ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr));
 }
 
-TEST(GxGraphicsText, ErrorTextsByValue)
+TEST(GxGraphicsText, ErrorTextsAndFormatNamesByValue)
 {
     EXPECT_EQ(GxGraphics::GetErrorText(D3D_OK), L"エラーは発生していません");
     EXPECT_EQ(GxGraphics::GetErrorText(D3DERR_DEVICELOST),
               L"デバイスは消失していますが現在リセットできません。レンダリングは不可能です。");
     EXPECT_EQ(GxGraphics::GetErrorText(D3DXERR_CANNOTREMOVELASTITEM), L"最後の項目が削除できません。");
     EXPECT_EQ(GxGraphics::GetErrorText((PfResult)0x8899ABCDu), L"未知のエラーです。(code:0x8899abcd)");
-}
-
-TEST(GxGraphicsText, FormatNamesByValue)
-{
-    EXPECT_EQ(GxGraphics::GetFormatName(D3DFMT_A8R8G8B8), L"D3DFMT_A8R8G8B8");
     EXPECT_EQ(GxGraphics::GetFormatName(D3DFMT_DXT5), L"D3DFMT_DXT5");
     EXPECT_EQ(GxGraphics::GetFormatName(D3DFMT_G8R8_G8B8), L"D3DFMT_G8R8_G8B8");
     EXPECT_EQ(GxGraphics::GetFormatName((D3DFORMAT)9999), L"ERROR");

@@ -5,7 +5,7 @@
 
 #include "platform/PfImageResample.h"
 
-#include <algorithm>
+#include <tuple>
 
 using namespace kvimg;
 
@@ -65,20 +65,15 @@ TEST_F(KvImageFiles, SizesComeFromHeadersWhateverTheCase)
     WriteFile(Path("c.bmp"), EncodeBmp(pattern));
     WriteFile(Path("d.tga"), EncodeTga(pattern));
     ASSERT_TRUE(WriteJpeg(Path("e.jpg"), 300, 200));
-    GxImageInfo info;
-    ASSERT_TRUE(GxImage::GetInfoFromFile(Wide(Path("a.PNG")), info));
-    EXPECT_EQ(info.Width, 300u);
-    EXPECT_EQ(info.Height, 200u);
-    EXPECT_EQ(info.Depth, 0u);
-    ASSERT_TRUE(GxImage::GetInfoFromFile(Wide(Path("b.dds")), info));
-    EXPECT_EQ(info.Width, 64u);
-    EXPECT_EQ(info.Height, 32u);
-    EXPECT_EQ(info.Depth, 4u);
-    for (const char* name : {"c.bmp", "d.tga", "e.jpg"})
+    for (auto [name, width, height, depth] : {std::tuple{"a.PNG", 300u, 200u, 0u}, {"b.dds", 64u, 32u, 4u},
+                                              {"c.bmp", 300u, 200u, 0u}, {"d.tga", 300u, 200u, 0u},
+                                              {"e.jpg", 300u, 200u, 0u}})
     {
+        GxImageInfo info;
         ASSERT_TRUE(GxImage::GetInfoFromFile(Wide(Path(name)), info)) << name;
-        EXPECT_EQ(info.Width, 300u) << name;
-        EXPECT_EQ(info.Height, 200u) << name;
+        EXPECT_EQ(info.Width, width) << name;
+        EXPECT_EQ(info.Height, height) << name;
+        EXPECT_EQ(info.Depth, depth) << name;
     }
 }
 

@@ -42,6 +42,20 @@ KvTestSubset Triangle(int32_t material, uint32_t uvLayers = 1)
     return s;
 }
 
+// Skeleton strata as names and part indices, children in brackets: "Root0(Body1,Arm2(Hand2))".
+std::wstring Strata(const GxSimpleNode* node)
+{
+    std::wstring out;
+    for (; node; node = node->GetNextSibling())
+    {
+        const GxSkeleton* stratum = static_cast<const GxSkeleton*>(node);
+        out += (out.empty() ? L"" : L",") + stratum->m_PartsName + std::to_wstring(stratum->m_PartsIndex);
+        if (node->GetFirstChild())
+            out += L"(" + Strata(node->GetFirstChild()) + L")";
+    }
+    return out;
+}
+
 // Parts Root (plain), Body and Arm (mesh parts); a skeleton of Root with children Body and Arm, Arm with
 // a child Hand; meshes 0 on Body and 1 and 2 on Arm, so Arm's entity is the later mesh 2.
 KvTestGeometry SampleGeometry(uint32_t mask)
@@ -115,22 +129,7 @@ TEST_P(GxModelFormTest, LoadsPartsStrataMeshesAndSubsets)
     EXPECT_TRUE(Near(parts[1].m_InitPoseMatrix, Translation(0, 1, 0)));
 
     // Root, then its children Body and Arm in file order, Arm with its own child Hand.
-    const GxSkeleton* root = static_cast<const GxSkeleton*>(model.GetParts().m_Skeleton.GetRoot());
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->m_PartsName, L"Root");
-    EXPECT_EQ(root->GetNextSibling(), nullptr);
-    const GxSkeleton* first = static_cast<const GxSkeleton*>(root->GetFirstChild());
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->m_PartsName, L"Body");
-    EXPECT_EQ(first->GetFirstChild(), nullptr);
-    const GxSkeleton* second = static_cast<const GxSkeleton*>(first->GetNextSibling());
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->m_PartsName, L"Arm");
-    EXPECT_EQ(second->GetNextSibling(), nullptr);
-    const GxSkeleton* hand = static_cast<const GxSkeleton*>(second->GetFirstChild());
-    ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(hand->m_PartsName, L"Hand");
-    EXPECT_EQ(hand->m_PartsIndex, 2);
+    EXPECT_EQ(Strata(model.GetParts().m_Skeleton.GetRoot()), L"Root0(Body1,Arm2(Hand2))");
 
     ASSERT_EQ(model.GetMeshCount(), 3u);
     const GxMesh& mesh = model.GetMesh(0);

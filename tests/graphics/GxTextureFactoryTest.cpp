@@ -11,6 +11,8 @@
 #include "graphics/GxTextureFlex.h"
 #include "graphics/GxTextureFlexFactory.h"
 #include "graphics/GxTextureMovie.h"
+#include "graphics/GxTextureText.h"
+#include "graphics/GxTextureTextEx.h"
 
 #include <thread>
 
@@ -74,6 +76,14 @@ TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
     GxTextureMovie* movie = dynamic_cast<GxTextureMovie*>(f.Get(L"mv", GxTextureFactory::kMovie, 640, 480, 0, 0, 0, 0));
     ASSERT_NE(movie, nullptr);
     EXPECT_EQ(movie->GetWidth(), 1024u);
+    EXPECT_NE(dynamic_cast<GxTextureText*>(f.Get(L"Text/Page", GxTextureFactory::kText, 128, 64, 1, 0, 0, 0)), nullptr);
+    GxTextureTextEx* message =
+        dynamic_cast<GxTextureTextEx*>(f.Get(L"Text/Message", GxTextureFactory::kTextEx, 256, 128, 1, 0, 0, 0));
+    ASSERT_NE(message, nullptr);
+    int32_t l, t, r, b;
+    message->GetLayoutRect(l, t, r, b);
+    EXPECT_EQ(r, 256);
+    EXPECT_EQ(b, 128);
     const uint32_t count = f.GetCount();
     for (uint32_t type : {0u, 4u, 8u})
         EXPECT_EQ(f.Get(L"other", type, 4, 4, 1, 0, 0, 0), nullptr);

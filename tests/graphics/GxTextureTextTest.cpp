@@ -1,9 +1,8 @@
 // Text textures on a device: text drawn into the texture, image-font cells copied, progressive text with
-// colour tags and clearing, and the factory types that make them.
+// colour tags and clearing.
 #include "GraphicsTestSupport.h"
 
 #include "graphics/GxImageFontParam.h"
-#include "graphics/GxTextureFactory.h"
 #include "graphics/GxTextureText.h"
 #include "graphics/GxTextureTextEx.h"
 
@@ -126,23 +125,4 @@ TEST_F(GxTextureTextTest, ProgressiveTextRevealsWithColourTagsAndClears)
     EXPECT_EQ(x, 116);
     EXPECT_EQ(y, 30);
     EXPECT_GT(Inked(t, 100, 30, 116, 46), 10);
-}
-
-TEST_F(GxTextureTextTest, FactoryMakesTextTexturesOfTypesFiveAndSix)
-{
-    GxTextureFactory& f = GxTextureFactory::GetInstance();
-    GxTextureBase* text = f.Get(L"Text/Page", GxTextureFactory::kText, 128, 64, 1, D3DFMT_A4R4G4B4, 0, 0);
-    GxTextureBase* ex = f.Get(L"Text/Message", GxTextureFactory::kTextEx, 256, 128, 1, D3DFMT_A8R8G8B8, 0, 0);
-    ASSERT_NE(text, nullptr);
-    ASSERT_NE(ex, nullptr);
-    EXPECT_NE(dynamic_cast<GxTextureText*>(text), nullptr);
-    GxTextureTextEx* message = dynamic_cast<GxTextureTextEx*>(ex);
-    ASSERT_NE(message, nullptr);
-    int32_t l, t, r, b;
-    message->GetLayoutRect(l, t, r, b);
-    EXPECT_EQ(r, 256);
-    EXPECT_EQ(b, 128);
-    f.Release(text);
-    f.Release(ex);
-    f.Clear();
 }
