@@ -59,13 +59,9 @@ void GxD3DResourceBase::ReleaseAll()
     }
 }
 
-void GxD3DResourceBase::OnLostDevice()
-{
-}
+void GxD3DResourceBase::OnLostDevice() {}
 
-void GxD3DResourceBase::OnResetDevice()
-{
-}
+void GxD3DResourceBase::OnResetDevice() {}
 
 uint32_t GxD3DResourceBase::GetMemorySize() const
 {

@@ -83,7 +83,8 @@ void GxD3DResourceManage::ReportLeaks()
     GxMutexScopedLock lock(m_Mutex);
     for (GxD3DResourceBase* resource : m_Registry)
         GxLog::SlightError(L"Warning/未解放のまま終了したリソースがあります 0x%I64x [%s:%s]\n",
-                           (unsigned long long)(uintptr_t)resource, GxD3DResourceBase::GetObjectTypeName(resource->GetObjectType()),
+                           (unsigned long long)(uintptr_t)resource,
+                           GxD3DResourceBase::GetObjectTypeName(resource->GetObjectType()),
                            resource->GetName().c_str());
     m_Closed = true;
     m_Registry.clear();

@@ -11,6 +11,7 @@
 #include "core/GxString.h"
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxGraphicsState.h"
+#include "graphics/GxResourceFactory.h"
 #include "graphics/GxSwapChain.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLTexture.h"
@@ -102,8 +103,8 @@ void FillCaps(GxDeviceCaps& c, const PfGLAdapterInfo& a)
                           D3DPTFILTERCAPS_MAGFLINEAR | 0x00030000 /* mip point and linear */;
     if (a.MaxAnisotropy > 1.0f)
         c.TextureFilterCaps |= D3DPTFILTERCAPS_MINFANISOTROPIC | D3DPTFILTERCAPS_MAGFANISOTROPIC;
-    c.StretchRectFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MINFLINEAR |
-                              D3DPTFILTERCAPS_MAGFLINEAR;
+    c.StretchRectFilterCaps =
+        D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFLINEAR;
     for (uint32_t op : s_SupportedOps)
     {
         c.TextureOpCaps |= 1u << (op - 1);
@@ -427,19 +428,58 @@ bool LogDeviceCaps()
     GxLog::Device(L"\t・MaxPShaderInstructionsExecuted:%u\n", c.MaxPShaderInstructionsExecuted);
 
     GxLog::Device(L"有効なテクスチャオペレーション\n");
-    static const wchar_t* const s_OpNames[] = {
-        L"ADD", L"ADDSIGNED", L"ADDSIGNED2X", L"ADDSMOOTH", L"BLENDCURRENTALPHA", L"BLENDDIFFUSEALPHA",
-        L"BLENDFACTORALPHA", L"BLENDTEXTUREALPHA", L"BLENDTEXTUREALPHAPM", L"BUMPENVMAP", L"BUMPENVMAPLUMINANCE",
-        L"DISABLE", L"DOTPRODUCT3", L"LERP", L"MODULATE", L"MODULATE2X", L"MODULATE4X", L"MODULATEALPHA_ADDCOLOR",
-        L"MODULATECOLOR_ADDALPHA", L"MODULATEINVALPHA_ADDCOLOR", L"MODULATEINVCOLOR_ADDALPHA", L"MULTIPLYADD",
-        L"PREMODULATE", L"SELECTARG1", L"SELECTARG2", L"SUBTRACT"};
-    static const uint32_t s_OpValues[] = {
-        D3DTOP_ADD, D3DTOP_ADDSIGNED, D3DTOP_ADDSIGNED2X, D3DTOP_ADDSMOOTH, D3DTOP_BLENDCURRENTALPHA,
-        D3DTOP_BLENDDIFFUSEALPHA, D3DTOP_BLENDFACTORALPHA, D3DTOP_BLENDTEXTUREALPHA, D3DTOP_BLENDTEXTUREALPHAPM,
-        D3DTOP_BUMPENVMAP, D3DTOP_BUMPENVMAPLUMINANCE, D3DTOP_DISABLE, D3DTOP_DOTPRODUCT3, D3DTOP_LERP,
-        D3DTOP_MODULATE, D3DTOP_MODULATE2X, D3DTOP_MODULATE4X, D3DTOP_MODULATEALPHA_ADDCOLOR,
-        D3DTOP_MODULATECOLOR_ADDALPHA, D3DTOP_MODULATEINVALPHA_ADDCOLOR, D3DTOP_MODULATEINVCOLOR_ADDALPHA,
-        D3DTOP_MULTIPLYADD, D3DTOP_PREMODULATE, D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, D3DTOP_SUBTRACT};
+    static const wchar_t* const s_OpNames[] = {L"ADD",
+                                               L"ADDSIGNED",
+                                               L"ADDSIGNED2X",
+                                               L"ADDSMOOTH",
+                                               L"BLENDCURRENTALPHA",
+                                               L"BLENDDIFFUSEALPHA",
+                                               L"BLENDFACTORALPHA",
+                                               L"BLENDTEXTUREALPHA",
+                                               L"BLENDTEXTUREALPHAPM",
+                                               L"BUMPENVMAP",
+                                               L"BUMPENVMAPLUMINANCE",
+                                               L"DISABLE",
+                                               L"DOTPRODUCT3",
+                                               L"LERP",
+                                               L"MODULATE",
+                                               L"MODULATE2X",
+                                               L"MODULATE4X",
+                                               L"MODULATEALPHA_ADDCOLOR",
+                                               L"MODULATECOLOR_ADDALPHA",
+                                               L"MODULATEINVALPHA_ADDCOLOR",
+                                               L"MODULATEINVCOLOR_ADDALPHA",
+                                               L"MULTIPLYADD",
+                                               L"PREMODULATE",
+                                               L"SELECTARG1",
+                                               L"SELECTARG2",
+                                               L"SUBTRACT"};
+    static const uint32_t s_OpValues[] = {D3DTOP_ADD,
+                                          D3DTOP_ADDSIGNED,
+                                          D3DTOP_ADDSIGNED2X,
+                                          D3DTOP_ADDSMOOTH,
+                                          D3DTOP_BLENDCURRENTALPHA,
+                                          D3DTOP_BLENDDIFFUSEALPHA,
+                                          D3DTOP_BLENDFACTORALPHA,
+                                          D3DTOP_BLENDTEXTUREALPHA,
+                                          D3DTOP_BLENDTEXTUREALPHAPM,
+                                          D3DTOP_BUMPENVMAP,
+                                          D3DTOP_BUMPENVMAPLUMINANCE,
+                                          D3DTOP_DISABLE,
+                                          D3DTOP_DOTPRODUCT3,
+                                          D3DTOP_LERP,
+                                          D3DTOP_MODULATE,
+                                          D3DTOP_MODULATE2X,
+                                          D3DTOP_MODULATE4X,
+                                          D3DTOP_MODULATEALPHA_ADDCOLOR,
+                                          D3DTOP_MODULATECOLOR_ADDALPHA,
+                                          D3DTOP_MODULATEINVALPHA_ADDCOLOR,
+                                          D3DTOP_MODULATEINVCOLOR_ADDALPHA,
+                                          D3DTOP_MULTIPLYADD,
+                                          D3DTOP_PREMODULATE,
+                                          D3DTOP_SELECTARG1,
+                                          D3DTOP_SELECTARG2,
+                                          D3DTOP_SUBTRACT};
     for (size_t i = 0; i < sizeof(s_OpValues) / sizeof(s_OpValues[0]); ++i)
         GxLog::Device(L"\t・TEXOP_%s:%u\n", s_OpNames[i], (c.TextureOpCaps >> (s_OpValues[i] - 1)) & 1u);
     return true;
@@ -450,7 +490,8 @@ void CheckMultiSample(bool withDepth)
     GxGraphicsState& s = GxGraphicsGetState();
     std::memset(s.m_MultiSampleFull, 0, sizeof(s.m_MultiSampleFull));
     std::memset(s.m_MultiSampleWindow, 0, sizeof(s.m_MultiSampleWindow));
-    GxLog::Device(withDepth ? L"有効なアンチエイリアス処理(深度バッファあり)\n" : L"有効なアンチエイリアス処理(深度バッファ無し)\n");
+    GxLog::Device(withDepth ? L"有効なアンチエイリアス処理(深度バッファあり)\n"
+                            : L"有効なアンチエイリアス処理(深度バッファ無し)\n");
     const int32_t maxSamples = s.m_pDevice->GetAdapterInfo().MaxSamples;
     for (uint32_t type = 0; type <= 16; ++type)
     {
@@ -505,9 +546,10 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     {
         GxLog::Error(L"Direct3DCreate9 Failed\n");
         GxLog::Error(L"%S\n", s.m_pDevice->GetErrorLog().c_str());
-        GxMessageBox(L"起動できません",
-                     L"Direct3Dの初期化に失敗しました\n1.DirectX9.0c August "
-                     L"2009以降の最新版をインストールして下さい\n2.ビデオカードが推奨環境を満たしているか確認して下さい");
+        GxMessageBox(
+            L"起動できません",
+            L"Direct3Dの初期化に失敗しました\n1.DirectX9.0c August "
+            L"2009以降の最新版をインストールして下さい\n2.ビデオカードが推奨環境を満たしているか確認して下さい");
         s.m_pDevice.reset();
         return false;
     }
@@ -519,7 +561,8 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     }
     if (!LogDeviceCaps())
     {
-        GxMessageBox(L"ビデオデバイス情報が取得できません", L"デフォルト設定で起動しますが正常に動作しない可能性があります");
+        GxMessageBox(L"ビデオデバイス情報が取得できません",
+                     L"デフォルト設定で起動しますが正常に動作しない可能性があります");
         s.m_WindowModeEnabled = true;
         s.m_ForceFullScreen = false;
     }
@@ -568,7 +611,8 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     if (s.m_WindowModeEnabled)
         GxLog::Device(L"\t・ウインドウモードで起動が可能です\n");
     else
-        GxLog::Device(L"\t・ウインドウモードではアクセラレーションが効きません(強制的にフルスクリーンモードにします)\n");
+        GxLog::Device(
+            L"\t・ウインドウモードではアクセラレーションが効きません(強制的にフルスクリーンモードにします)\n");
 
     hr = s.m_pDevice->CreateDevice(pp);
     if (PfFailed(hr))
@@ -597,10 +641,10 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
 void GxGraphics::Finalize()
 {
     GxGraphicsState& s = GxGraphicsGetState();
-    // FIXME: the default material's textures are released here once the material sets exist.
+    ReleaseDefaultMaterial();
     DefaultSwapChain().ReleaseAll();
-    // FIXME: the warnings on textures, flexible textures and shaders still held by their factories, and the
-    // clearing of the factories, come here once the factories exist.
+    // Warnings on textures, flexible textures and shaders still held, then the factories are emptied.
+    GxResourceFactory::FinalizeAll();
     // What is still registered now was never released; reported while the logs still exist.
     GxD3DResourceManage::GetInstance().ReportLeaks();
     s.m_pSwapChain = nullptr;

@@ -10,6 +10,9 @@
 #include <string>
 
 class GxDrawRecorder;
+class GxFontData;
+class GxGDIFontMap;
+class GxTextureFlex;
 struct GxVertex2D;
 class GxMatrix;
 class GxSurfaceBase;
@@ -38,8 +41,8 @@ class GxGraphics
 {
 public:
     // Start-up and shut-down.
-    static bool Initialize(PfWindowHandle window, GxGraphicsResetListener* listener, GxGraphicsResetCallback beforeReset,
-                           GxGraphicsResetCallback afterReset);
+    static bool Initialize(PfWindowHandle window, GxGraphicsResetListener* listener,
+                           GxGraphicsResetCallback beforeReset, GxGraphicsResetCallback afterReset);
     static void Finalize();
     static bool IsInitialized();
     static PfGLDevice* GetDevice();
@@ -140,6 +143,17 @@ public:
                           uint32_t tileHeight, uint32_t imageWidth, uint32_t imageHeight, float x, float y,
                           const GxVector2& scale, const GxVector3& rotation, const GxVector2& centre,
                           uint32_t diffuse, uint32_t specular, uint32_t blend);
+    // A flexible texture's tiles as one sprite of its image size.
+    static void DrawTextureFlex(GxTextureFlex* texture, float x, float y, const GxVector2& scale,
+                                const GxVector3& rotation, const GxVector2& centre, uint32_t diffuse,
+                                uint32_t specular, uint32_t blend);
+    // A line of bitmap-font text as one sprite of the string's width and the cell height (no line breaks).
+    static void DrawFontText(const wchar_t* text, GxFontData* font, float x, float y, const GxVector2& scale,
+                             const GxVector3& rotation, const GxVector2& centre, uint32_t diffuse, uint32_t specular,
+                             uint32_t blend);
+    // Text through a font map at fixed pitch; a line feed starts a new line one font size lower.
+    static void DrawText(GxGDIFontMap* map, const wchar_t* text, float x, float y, const GxVector2& scale,
+                         uint32_t diffuse, uint32_t specular, uint32_t blend);
     // The sprite transform: centre (cx, cy) of a w x h picture onto (x, y), scaled and turned about it, with
     // the half-pixel offset.
     static void MakeSpriteMatrix(GxMatrix& out, float w, float h, float x, float y, const GxVector2& scale,
@@ -153,6 +167,8 @@ public:
     static void SetProjectionMatrix(const GxMatrix& m);
     static const GxMatrix& GetViewMatrix();
     static const GxMatrix& GetProjectionMatrix();
+    // Gives back the textures and shader of the default material of mesh subsets (graphics shut-down).
+    static void ReleaseDefaultMaterial();
     static void SetView(const GxVector3& eye, const GxVector3& target, const GxVector3& up);
     static void SetProjection(float width, float height, float nearZ, float farZ, float offsetX, float offsetY);
     // Tests: every primitive drawn is also handed to the recorder (null stops recording).

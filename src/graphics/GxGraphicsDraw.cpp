@@ -4,12 +4,17 @@
 #include "graphics/GxGraphics.h"
 
 #include "core/GxMatrix.h"
+#include "core/GxString.h"
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
 #include "core/GxVector4.h"
+#include "graphics/GxDraw.h"
 #include "graphics/GxDrawRecorder.h"
+#include "graphics/GxFontData.h"
+#include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphicsState.h"
 #include "graphics/GxSurfaceBase.h"
+#include "graphics/GxTextureFlex.h"
 #include "graphics/GxVertex2D.h"
 #include "platform/PfGLDevice.h"
 
@@ -352,4 +357,86 @@ void GxGraphics::SetProjection(float width, float height, float nearZ, float far
     m.m[3][1] += offsetY;
     SetProjectionDepth(nearZ, farZ);
     SetProjectionMatrix(m);
+}
+
+// [SECTION] tiled pictures and text
+
+void GxGraphics::DrawTextureFlex(GxTextureFlex* texture, float x, float y, const GxVector2& scale,
+                                 const GxVector3& rotation, const GxVector2& centre, uint32_t diffuse,
+                                 uint32_t specular, uint32_t blend)
+{
+    if (!texture)
+        return;
+    DrawTiles(texture->GetTileTextures(), texture->GetTileCountX(), texture->GetTileCountY(),
+              texture->GetTileWidth(), texture->GetTileHeight(), texture->GetImageWidth(), texture->GetImageHeight(),
+              x, y, scale, rotation, centre, diffuse, specular, blend);
+}
+
+void GxGraphics::DrawFontText(const wchar_t* text, GxFontData* font, float x, float y, const GxVector2& scale,
+                              const GxVector3& rotation, const GxVector2& centre, uint32_t diffuse, uint32_t specular,
+                              uint32_t blend)
+{
+    if (!font || !text)
+        return;
+    const float w = (float)font->GetStringWidth(text);
+    const float h = (float)font->GetCellHeight();
+    GxMatrix m;
+    MakeSpriteMatrix(m, w, h, x, y, scale, rotation, centre);
+    PfGLTexture* texture = font->GetD3DTexture();
+    SetStates(texture, blend);
+    float pen = 0.0f;
+    for (const wchar_t* c = text; *c; ++c)
+    {
+        const float g = (float)font->GetCharWidth((uint32_t)*c);
+        float uv[4];
+        font->GetGlyphUV(uv, (uint32_t)*c);
+        const float lx[4] = {pen, pen, pen + g, pen + g};
+        const float ly[4] = {0.0f, h, h, 0.0f};
+        const float u[4] = {uv[0], uv[0], uv[2], uv[2]};
+        const float t[4] = {uv[1], uv[3], uv[3], uv[1]};
+        GxVertex2D v[4];
+        for (int i = 0; i < 4; ++i)
+        {
+            Transform(m, lx[i], ly[i], 0.0f, v[i]);
+            v[i].diffuse = diffuse;
+            v[i].specular = specular;
+            v[i].u = u[i];
+            v[i].v = t[i];
+        }
+        pen += g;
+        if (IsCulled(v, 4))
+            continue;
+        SetTexture(0, texture);
+        SubmitFan(texture, blend, v);
+    }
+}
+
+void GxGraphics::DrawText(GxGDIFontMap* map, const wchar_t* text, float x, float y, const GxVector2& scale,
+                          uint32_t diffuse, uint32_t specular, uint32_t blend)
+{
+    if (!map || !text)
+        return;
+    const int32_t size = map->GetSize();
+    int32_t px = 0, py = 0;
+    for (const wchar_t* c = text; *c; ++c)
+    {
+        const GxGDIFontGlyph glyph = map->GetGlyph((uint32_t)*c);
+        if (glyph.m_pTexture)
+        {
+            GxImageRect image;
+            image.m_pTexture = glyph.m_pTexture;
+            image.m_Left = (int32_t)glyph.m_X;
+            image.m_Top = (int32_t)glyph.m_Y;
+            image.m_Width = (int32_t)glyph.m_Width;
+            image.m_Height = (int32_t)glyph.m_Height;
+            GxDraw::DrawImageRect(image, x + scale.x * (float)px, y + scale.y * (float)py, scale, GxVector3(0, 0, 0),
+                                  GxVector2(0, 0), diffuse, specular, blend);
+        }
+        px += GxString::GetCharWidthUnits(*c) * size / 2;
+        if (*c == L'\n')
+        {
+            px = 0;
+            py += size;
+        }
+    }
 }

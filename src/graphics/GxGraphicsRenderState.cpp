@@ -148,9 +148,17 @@ bool GxGraphics::SetViewport(const PfRect* rect)
 {
     GxGraphicsState& s = GxGraphicsGetState();
     D3DVIEWPORT9 vp = {};
-    if (rect)
-        vp = {(uint32_t)rect->left, (uint32_t)rect->top, (uint32_t)(rect->right - rect->left),
-              (uint32_t)(rect->bottom - rect->top), 0.0f, 1.0f};
+    // A rectangle turned inside out or reaching left of or above the target gives an empty viewport, which the
+    // device refuses, rather than a size wrapped round to billions.
+    if (rect && rect->left >= 0 && rect->top >= 0 && rect->right >= rect->left && rect->bottom >= rect->top)
+        vp = {(uint32_t)rect->left,
+              (uint32_t)rect->top,
+              (uint32_t)(rect->right - rect->left),
+              (uint32_t)(rect->bottom - rect->top),
+              0.0f,
+              1.0f};
+    else if (rect)
+        vp = {0, 0, 0, 0, 0.0f, 1.0f};
     else
     {
         const D3DPRESENT_PARAMETERS& p = GetPresentParameters(GxDisplaySettings::Get().m_ScreenMode);

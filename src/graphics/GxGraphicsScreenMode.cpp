@@ -39,12 +39,24 @@ void GxGraphics::MakePresentParameters(D3DPRESENT_PARAMETERS& p, PfWindowHandle 
     p.Flags = ds.m_LockableBackBuffer ? (uint32_t)D3DPRESENTFLAG_LOCKABLE_BACKBUFFER : 0u;
     switch (ds.m_VSyncInterval)
     {
-    case 0: p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE; break;
-    case 1: p.PresentationInterval = D3DPRESENT_INTERVAL_ONE; break;
-    case 2: p.PresentationInterval = D3DPRESENT_INTERVAL_TWO; break;
-    case 3: p.PresentationInterval = D3DPRESENT_INTERVAL_THREE; break;
-    case 4: p.PresentationInterval = D3DPRESENT_INTERVAL_FOUR; break;
-    default: p.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT; break;
+    case 0:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        break;
+    case 1:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
+        break;
+    case 2:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_TWO;
+        break;
+    case 3:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_THREE;
+        break;
+    case 4:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_FOUR;
+        break;
+    default:
+        p.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+        break;
     }
     p.MultiSampleType = D3DMULTISAMPLE_NONE;
     p.MultiSampleQuality = 0;

@@ -133,8 +133,8 @@ bool GxSwapChain::Create(const std::wstring& name, const D3DPRESENT_PARAMETERS& 
     PfResult hr = device->CreateAdditionalSwapChain(m_PresentParameters, m_pOwnedSwapChain);
     if (PfFailed(hr))
     {
-        GxLog::Error(L"Error/GxSwapChain CreateAdditionalSwapChain Failed(Name:\"%s\" Size:%d,%d %s)\n",
-                     m_Name.c_str(), (int)m_Width, (int)m_Height, GxGraphics::GetErrorText(hr).c_str());
+        GxLog::Error(L"Error/GxSwapChain CreateAdditionalSwapChain Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(),
+                     (int)m_Width, (int)m_Height, GxGraphics::GetErrorText(hr).c_str());
         return false;
     }
     m_pSwapChain = m_pOwnedSwapChain.get();

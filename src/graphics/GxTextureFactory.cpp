@@ -4,6 +4,8 @@
 #include "core/GxString.h"
 #include "graphics/GxTexture.h"
 #include "graphics/GxTextureMovie.h"
+#include "graphics/GxTextureText.h"
+#include "graphics/GxTextureTextEx.h"
 
 GxTextureFactory::GxTextureFactory() : GxResourceFactory(L"GxTextureFactory", L"texture") {}
 
@@ -53,7 +55,20 @@ GxTextureBase* GxTextureFactory::Get(const std::wstring& name, uint32_t type, ui
         ok = t->Create(name, width, height, format, 0, false);
         break;
     }
-    // FIXME: types 5 and 6 make text textures, which do not exist yet; they give null for now.
+    case kText:
+    {
+        GxTextureText* t = new GxTextureText();
+        made = t;
+        ok = t->CreateTexture(name, width, height, format, arg5);
+        break;
+    }
+    case kTextEx:
+    {
+        GxTextureTextEx* t = new GxTextureTextEx();
+        made = t;
+        ok = t->CreateTexture(name, width, height, format, arg5);
+        break;
+    }
     default:
         return nullptr;
     }

@@ -54,11 +54,17 @@ enum : PfResult
     D3DXERR_CANNOTREMOVELASTITEM = PF_MAKE_D3DHRESULT(2908),
 };
 
-inline bool PfSucceeded(PfResult hr) { return hr >= 0; }
-inline bool PfFailed(PfResult hr) { return hr < 0; }
+inline bool PfSucceeded(PfResult hr)
+{
+    return hr >= 0;
+}
+inline bool PfFailed(PfResult hr)
+{
+    return hr < 0;
+}
 
-#define PF_MAKEFOURCC(a, b, c, d)                                                                                   \
-    ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) | ((uint32_t)(uint8_t)(c) << 16) |                      \
+#define PF_MAKEFOURCC(a, b, c, d)                                                                                      \
+    ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) | ((uint32_t)(uint8_t)(c) << 16) |                         \
      ((uint32_t)(uint8_t)(d) << 24))
 
 enum D3DFORMAT : uint32_t

@@ -3,6 +3,7 @@
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
+#include "platform/PfGLVertexDeclaration.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -57,20 +58,34 @@ GLenum BlendFactor(uint32_t blend)
 {
     switch (blend)
     {
-    case D3DBLEND_ZERO: return GL_ZERO;
-    case D3DBLEND_ONE: return GL_ONE;
-    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
-    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
-    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
-    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
-    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
-    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
-    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
-    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
-    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
-    case D3DBLEND_BLENDFACTOR: return GL_CONSTANT_COLOR;
-    case D3DBLEND_INVBLENDFACTOR: return GL_ONE_MINUS_CONSTANT_COLOR;
-    default: return GL_ONE;
+    case D3DBLEND_ZERO:
+        return GL_ZERO;
+    case D3DBLEND_ONE:
+        return GL_ONE;
+    case D3DBLEND_SRCCOLOR:
+        return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA:
+        return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA:
+        return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR:
+        return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR:
+        return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT:
+        return GL_SRC_ALPHA_SATURATE;
+    case D3DBLEND_BLENDFACTOR:
+        return GL_CONSTANT_COLOR;
+    case D3DBLEND_INVBLENDFACTOR:
+        return GL_ONE_MINUS_CONSTANT_COLOR;
+    default:
+        return GL_ONE;
     }
 }
 
@@ -78,11 +93,16 @@ GLenum BlendEquation(uint32_t op)
 {
     switch (op)
     {
-    case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;         // source - destination
-    case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT; // destination - source
-    case D3DBLENDOP_MIN: return GL_MIN;
-    case D3DBLENDOP_MAX: return GL_MAX;
-    default: return GL_FUNC_ADD;
+    case D3DBLENDOP_SUBTRACT:
+        return GL_FUNC_SUBTRACT; // source - destination
+    case D3DBLENDOP_REVSUBTRACT:
+        return GL_FUNC_REVERSE_SUBTRACT; // destination - source
+    case D3DBLENDOP_MIN:
+        return GL_MIN;
+    case D3DBLENDOP_MAX:
+        return GL_MAX;
+    default:
+        return GL_FUNC_ADD;
     }
 }
 
@@ -90,14 +110,22 @@ GLenum CompareFunc(uint32_t func)
 {
     switch (func)
     {
-    case D3DCMP_NEVER: return GL_NEVER;
-    case D3DCMP_LESS: return GL_LESS;
-    case D3DCMP_EQUAL: return GL_EQUAL;
-    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
-    case D3DCMP_GREATER: return GL_GREATER;
-    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
-    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
-    default: return GL_ALWAYS;
+    case D3DCMP_NEVER:
+        return GL_NEVER;
+    case D3DCMP_LESS:
+        return GL_LESS;
+    case D3DCMP_EQUAL:
+        return GL_EQUAL;
+    case D3DCMP_LESSEQUAL:
+        return GL_LEQUAL;
+    case D3DCMP_GREATER:
+        return GL_GREATER;
+    case D3DCMP_NOTEQUAL:
+        return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL:
+        return GL_GEQUAL;
+    default:
+        return GL_ALWAYS;
     }
 }
 
@@ -105,14 +133,22 @@ GLenum StencilOp(uint32_t op)
 {
     switch (op)
     {
-    case D3DSTENCILOP_ZERO: return GL_ZERO;
-    case D3DSTENCILOP_REPLACE: return GL_REPLACE;
-    case D3DSTENCILOP_INCRSAT: return GL_INCR;
-    case D3DSTENCILOP_DECRSAT: return GL_DECR;
-    case D3DSTENCILOP_INVERT: return GL_INVERT;
-    case D3DSTENCILOP_INCR: return GL_INCR_WRAP;
-    case D3DSTENCILOP_DECR: return GL_DECR_WRAP;
-    default: return GL_KEEP;
+    case D3DSTENCILOP_ZERO:
+        return GL_ZERO;
+    case D3DSTENCILOP_REPLACE:
+        return GL_REPLACE;
+    case D3DSTENCILOP_INCRSAT:
+        return GL_INCR;
+    case D3DSTENCILOP_DECRSAT:
+        return GL_DECR;
+    case D3DSTENCILOP_INVERT:
+        return GL_INVERT;
+    case D3DSTENCILOP_INCR:
+        return GL_INCR_WRAP;
+    case D3DSTENCILOP_DECR:
+        return GL_DECR_WRAP;
+    default:
+        return GL_KEEP;
     }
 }
 
@@ -120,11 +156,16 @@ GLenum AddressMode(uint32_t mode)
 {
     switch (mode)
     {
-    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
-    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
-    case D3DTADDRESS_MIRRORONCE: return GL_CLAMP_TO_EDGE;
-    default: return GL_REPEAT;
+    case D3DTADDRESS_MIRROR:
+        return GL_MIRRORED_REPEAT;
+    case D3DTADDRESS_CLAMP:
+        return GL_CLAMP_TO_EDGE;
+    case D3DTADDRESS_BORDER:
+        return GL_CLAMP_TO_BORDER;
+    case D3DTADDRESS_MIRRORONCE:
+        return GL_CLAMP_TO_EDGE;
+    default:
+        return GL_REPEAT;
     }
 }
 
@@ -132,13 +173,32 @@ bool PrimitiveMode(D3DPRIMITIVETYPE type, uint32_t primitives, GLenum& mode, uin
 {
     switch (type)
     {
-    case D3DPT_POINTLIST: mode = GL_POINTS; vertices = primitives; return true;
-    case D3DPT_LINELIST: mode = GL_LINES; vertices = primitives * 2; return true;
-    case D3DPT_LINESTRIP: mode = GL_LINE_STRIP; vertices = primitives + 1; return true;
-    case D3DPT_TRIANGLELIST: mode = GL_TRIANGLES; vertices = primitives * 3; return true;
-    case D3DPT_TRIANGLESTRIP: mode = GL_TRIANGLE_STRIP; vertices = primitives + 2; return true;
-    case D3DPT_TRIANGLEFAN: mode = GL_TRIANGLE_FAN; vertices = primitives + 2; return true;
-    default: return false;
+    case D3DPT_POINTLIST:
+        mode = GL_POINTS;
+        vertices = primitives;
+        return true;
+    case D3DPT_LINELIST:
+        mode = GL_LINES;
+        vertices = primitives * 2;
+        return true;
+    case D3DPT_LINESTRIP:
+        mode = GL_LINE_STRIP;
+        vertices = primitives + 1;
+        return true;
+    case D3DPT_TRIANGLELIST:
+        mode = GL_TRIANGLES;
+        vertices = primitives * 3;
+        return true;
+    case D3DPT_TRIANGLESTRIP:
+        mode = GL_TRIANGLE_STRIP;
+        vertices = primitives + 2;
+        return true;
+    case D3DPT_TRIANGLEFAN:
+        mode = GL_TRIANGLE_FAN;
+        vertices = primitives + 2;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -154,10 +214,14 @@ D3DFORMAT SdlFormatToD3D(uint32_t format)
 {
     switch (format)
     {
-    case SDL_PIXELFORMAT_RGB565: return D3DFMT_R5G6B5;
-    case SDL_PIXELFORMAT_RGB555: return D3DFMT_X1R5G5B5;
-    case SDL_PIXELFORMAT_ARGB2101010: return D3DFMT_A2R10G10B10;
-    default: return D3DFMT_X8R8G8B8;
+    case SDL_PIXELFORMAT_RGB565:
+        return D3DFMT_R5G6B5;
+    case SDL_PIXELFORMAT_RGB555:
+        return D3DFMT_X1R5G5B5;
+    case SDL_PIXELFORMAT_ARGB2101010:
+        return D3DFMT_A2R10G10B10;
+    default:
+        return D3DFMT_X8R8G8B8;
     }
 }
 
@@ -186,6 +250,10 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     m_ErrorLog.clear();
     if (!window)
         return D3DERR_INVALIDCALL;
+    // One hold on the OpenGL library for the rest of the process: destroying the last window would
+    // otherwise unload the driver, and with it the attribution of its own allocations.
+    static const bool s_LibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)s_LibraryHeld;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -208,7 +276,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
 
     PfGLAdapterInfo& a = m_Adapter;
     a = PfGLAdapterInfo();
-    auto str = [](GLenum name) {
+    auto str = [](GLenum name)
+    {
         const GLubyte* s = glGetString(name);
         return s ? std::string((const char*)s) : std::string();
     };
@@ -247,8 +316,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     {
         if (SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
             continue;
-        a.DisplayModes.push_back(
-            {(uint32_t)mode.w, (uint32_t)mode.h, (uint32_t)std::max(mode.refresh_rate, 0), SdlFormatToD3D(mode.format)});
+        a.DisplayModes.push_back({(uint32_t)mode.w, (uint32_t)mode.h, (uint32_t)std::max(mode.refresh_rate, 0),
+                                  SdlFormatToD3D(mode.format)});
     }
     return D3D_OK;
 }
@@ -677,6 +746,12 @@ void PfGLDevice::SetDefaultStates()
     m_StreamSource = nullptr;
     m_StreamSourceOffset = m_StreamSourceStride = 0;
     m_Indices = nullptr;
+    m_Declaration = nullptr;
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        m_Streams[s] = nullptr;
+        m_StreamOffsets[s] = m_StreamStrides[s] = 0;
+    }
     m_SoftwareVertexProcessing = false;
     m_Dirty = DIRTY_ALL;
 }
@@ -796,10 +871,17 @@ PfResult PfGLDevice::SetTransform(uint32_t type, const D3DMATRIX& matrix)
         return D3DERR_INVALIDCALL;
     switch (type)
     {
-    case D3DTS_WORLD: m_World = matrix; break;
-    case D3DTS_VIEW: m_View = matrix; break;
-    case D3DTS_PROJECTION: m_Projection = matrix; break;
-    default: return D3DERR_INVALIDCALL;
+    case D3DTS_WORLD:
+        m_World = matrix;
+        break;
+    case D3DTS_VIEW:
+        m_View = matrix;
+        break;
+    case D3DTS_PROJECTION:
+        m_Projection = matrix;
+        break;
+    default:
+        return D3DERR_INVALIDCALL;
     }
     m_Dirty |= DIRTY_UNIFORMS;
     return D3D_OK;
@@ -1046,6 +1128,17 @@ uint32_t PfGLDevice::StageCount() const
 
 void PfGLDevice::ApplyUniforms(bool preTransformed)
 {
+    // The program for the active stages; every uniform below is then sent to it.
+    const uint32_t stages = StageCount();
+    const uint32_t* s0 = m_StageState[0];
+    // On stage 0 the current colour is the diffuse colour.
+    auto isDiffuse = [](uint32_t arg) { return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT; };
+    const bool modulate = stages == 1 && s0[D3DTSS_COLOROP] == D3DTOP_MODULATE &&
+                          s0[D3DTSS_COLORARG1] == D3DTA_TEXTURE && isDiffuse(s0[D3DTSS_COLORARG2]) &&
+                          s0[D3DTSS_ALPHAOP] == D3DTOP_MODULATE && s0[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE &&
+                          isDiffuse(s0[D3DTSS_ALPHAARG2]) && s0[D3DTSS_RESULTARG] != D3DTA_TEMP &&
+                          (s0[D3DTSS_TEXCOORDINDEX] & 0xFFFF) == 0;
+    m_Shader.Select(modulate ? PfGLShader::MODULATE_VARIANT : stages);
     const PfGLShader& sh = m_Shader;
     const uint32_t* rs = m_RenderState;
     auto loc = [&](PfGLShader::Uniform u) { return sh.GetLocation(u); };
@@ -1103,7 +1196,7 @@ void PfGLDevice::ApplyUniforms(bool preTransformed)
     glUniform1fv(loc(PfGLShader::U_LIGHTRANGE), SHADER_LIGHTS, range);
     glUniform3fv(loc(PfGLShader::U_LIGHTATTEN), SHADER_LIGHTS, &atten[0][0]);
 
-    const uint32_t fvf = m_FVF;
+    const uint32_t fvf = ShaderFVF();
     glUniform1i(loc(PfGLShader::U_HASDIFFUSE), (fvf & D3DFVF_DIFFUSE) ? 1 : 0);
     glUniform1i(loc(PfGLShader::U_HASSPECULAR), (fvf & D3DFVF_SPECULAR) ? 1 : 0);
     glUniform1i(loc(PfGLShader::U_HASNORMAL), (fvf & D3DFVF_NORMAL) ? 1 : 0);
@@ -1199,14 +1292,48 @@ PfResult PfGLDevice::SetFVF(uint32_t fvf)
         m_Dirty |= DIRTY_UNIFORMS;
     }
     m_FVF = fvf;
+    if (fvf != 0 && m_Declaration)
+    {
+        m_Declaration = nullptr;
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
     return D3D_OK;
+}
+
+PfResult PfGLDevice::SetVertexDeclaration(PfGLVertexDeclaration* declaration)
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    if (declaration && !declaration->IsCreated())
+        return D3DERR_INVALIDCALL;
+    if (declaration != m_Declaration || (declaration && m_FVF != 0))
+    {
+        // Batched quads were made for the FVF that this replaces.
+        FlushQuads();
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
+    m_Declaration = declaration;
+    if (declaration)
+        m_FVF = 0;
+    return D3D_OK;
+}
+
+uint32_t PfGLDevice::ShaderFVF() const
+{
+    return (m_FVF == 0 && m_Declaration) ? m_Declaration->GetEquivalentFVF() : m_FVF;
 }
 
 PfResult PfGLDevice::SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, uint32_t offset, uint32_t stride)
 {
     if (!m_DeviceCreated || stream >= 16)
         return D3DERR_INVALIDCALL;
-    // Only stream 0 feeds the pipeline; the others are accepted and dropped.
+    if (stream < DECLARED_STREAMS)
+    {
+        m_Streams[stream] = buffer;
+        m_StreamOffsets[stream] = offset;
+        m_StreamStrides[stream] = stride;
+    }
+    // Stream 0 feeds the FVF draws; streams 1 to 3 only a vertex declaration, the others are dropped.
     if (stream != 0)
         return D3D_OK;
     m_StreamSource = buffer;
@@ -1236,7 +1363,8 @@ void PfGLDevice::BindVertexLayout(uint32_t buffer, uint32_t fvf, uint32_t stride
     m_LayoutOffset = baseOffset;
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     uintptr_t offset = baseOffset;
-    auto attribute = [&](GLuint index, bool present, GLint size, GLenum type, GLboolean normalized, uint32_t bytes) {
+    auto attribute = [&](GLuint index, bool present, GLint size, GLenum type, GLboolean normalized, uint32_t bytes)
+    {
         if (!present)
         {
             glDisableVertexAttribArray(index);
@@ -1432,10 +1560,16 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
 {
     FlushQuads();
-    (void)minIndex;
-    (void)vertexCount;
     GLenum mode;
     uint32_t count;
+    if (m_Declaration && m_FVF == 0)
+    {
+        if (primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
+            return D3DERR_INVALIDCALL;
+        return DrawIndexedDeclared(mode, count, baseVertex, minIndex, vertexCount, startIndex);
+    }
+    (void)minIndex;
+    (void)vertexCount;
     if (!m_StreamSource || !m_StreamSource->IsCreated() || !m_Indices || !m_Indices->IsCreated() ||
         m_StreamSourceStride == 0 || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
@@ -1453,6 +1587,39 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
     }
     glDrawElementsBaseVertex(mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    ++m_DrawCalls;
+    return D3D_OK;
+}
+
+PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
+                                         uint32_t vertexCount, uint32_t startIndex)
+{
+    if (!m_Indices || !m_Indices->IsCreated() || baseVertex < 0)
+        return D3DERR_INVALIDCALL;
+    const uint32_t indexSize = m_Indices->GetIndexSize();
+    if ((uint64_t)(startIndex + (uint64_t)count) * indexSize > m_Indices->GetLength())
+        return D3DERR_INVALIDCALL;
+    // Every stream the shader reads must hold the vertices the call names; the caller vouches that its
+    // indices stay below minIndex + vertexCount.
+    const uint64_t lastVertex = (uint64_t)baseVertex + minIndex + vertexCount;
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        if (!(m_Declaration->GetUsedStreams() & (1u << s)))
+            continue;
+        PfGLVertexBuffer* buffer = m_Streams[s];
+        const uint32_t stride = m_StreamStrides[s];
+        if (!buffer || !buffer->IsCreated() || stride < m_Declaration->GetStreamExtent(s) || lastVertex == 0)
+            return D3DERR_INVALIDCALL;
+        if (m_StreamOffsets[s] + (lastVertex - 1) * stride + m_Declaration->GetStreamExtent(s) > buffer->GetLength())
+            return D3DERR_INVALIDCALL;
+    }
+    if (!PrepareDraw(false))
+        return D3DERR_INVALIDCALL;
+    m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
+    glDrawElementsBaseVertex((GLenum)mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                             (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    // Back to the device's own vertex array, whose bindings the other draws rely on.
+    glBindVertexArray(m_VertexArray);
     ++m_DrawCalls;
     return D3D_OK;
 }

@@ -26,6 +26,7 @@
 class PfGLTexture;
 class PfGLVertexBuffer;
 class PfGLIndexBuffer;
+class PfGLVertexDeclaration;
 
 // What the device found at creation: the OpenGL implementation, its limits and the displays' modes.
 struct PfGLAdapterInfo
@@ -139,6 +140,10 @@ public:
     uint32_t GetFVF() const { return m_FVF; }
     PfResult SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, uint32_t offset, uint32_t stride);
     PfResult SetIndices(PfGLIndexBuffer* buffer);
+    // A declaration over streams 0 to 3 for the indexed draws from vertex buffers. A non-zero FVF replaces
+    // it, as setting a declaration replaces the FVF.
+    PfResult SetVertexDeclaration(PfGLVertexDeclaration* declaration);
+    PfGLVertexDeclaration* GetVertexDeclaration() const { return m_Declaration; }
     // Vertices from memory, copied into the streaming buffer.
     PfResult DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
     PfResult DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minIndex, uint32_t vertexCount,
@@ -188,6 +193,9 @@ private:
     bool StreamVertices(const void* data, uint32_t bytes, uint32_t stride, uint32_t& firstVertex);
     bool StreamIndices(const void* data, uint32_t bytes, uint32_t& offset);
     uint32_t StageCount() const;
+    uint32_t ShaderFVF() const;
+    PfResult DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
+                                 uint32_t vertexCount, uint32_t startIndex);
 
     PfWindowHandle m_Window = nullptr;
     void* m_Context = nullptr;
@@ -237,6 +245,11 @@ private:
     uint32_t m_StreamSourceOffset = 0;
     uint32_t m_StreamSourceStride = 0;
     PfGLIndexBuffer* m_Indices = nullptr;
+    static constexpr uint32_t DECLARED_STREAMS = 4;
+    PfGLVertexDeclaration* m_Declaration = nullptr;
+    PfGLVertexBuffer* m_Streams[DECLARED_STREAMS] = {};
+    uint32_t m_StreamOffsets[DECLARED_STREAMS] = {};
+    uint32_t m_StreamStrides[DECLARED_STREAMS] = {};
 
     std::vector<uint8_t> m_QueuedQuads;
     uint32_t m_QueuedQuadCount = 0;

@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <string>
+
 namespace
 {
 
@@ -136,7 +138,10 @@ void main()
 )";
 
 // Texture-stage arguments and operations carry the numbers of the fixed-function pipeline (D3DTA_*, D3DTOP_*).
-const char* s_FragmentSource = R"(#version 330 core
+// Compiled once per number of active stages (KV_STAGE_COUNT, put in front by Build): with a constant
+// loop bound the stage loop unrolls and each stage samples its own unit directly, instead of every pixel
+// walking the branches of all eight units. The 2D drawers' one-stage program is several times faster so.
+const char* s_FragmentSource = R"(
 in vec4 v_Diffuse;
 in vec4 v_Specular;
 in vec2 v_Tex0;
@@ -227,7 +232,11 @@ void main()
 {
     vec4 cur = v_Diffuse;
     vec4 temp = vec4(0.0);
-    for (int i = 0; i < u_StageCount; ++i)
+#ifdef KV_MODULATE
+    // One stage multiplying the texture by the diffuse colour in colour and alpha: most 2D drawing.
+    cur = clamp(texture(u_Tex[0], v_Tex0) * v_Diffuse, 0.0, 1.0);
+#else
+    for (int i = 0; i < KV_STAGE_COUNT; ++i)
     {
         ivec4 sa = u_StageA[i];
         ivec4 sb = u_StageB[i];
@@ -242,6 +251,7 @@ void main()
         else
             cur = r;
     }
+#endif
     if (u_SpecularEnable != 0)
         cur.rgb = min(cur.rgb + v_Specular.rgb, 1.0);
     if (u_AlphaFunc != 0 && !Compare(u_AlphaFunc, int(floor(cur.a * 255.0 + 0.5)), u_AlphaRef))
@@ -256,14 +266,13 @@ void main()
 )";
 
 const char* s_UniformNames[PfGLShader::U_COUNT] = {
-    "u_PreTransformed", "u_Viewport",      "u_World",        "u_View",          "u_Proj",
-    "u_Eye",            "u_Lighting",      "u_Ambient",      "u_MatDiffuse",    "u_MatAmbient",
-    "u_MatSpecular",    "u_MatEmissive",   "u_MatPower",     "u_MatSources",    "u_LightEnabled",
-    "u_LightType",      "u_LightDiffuse",  "u_LightSpecular", "u_LightAmbient", "u_LightPosition",
-    "u_LightDirection", "u_LightRange",    "u_LightAtten",   "u_HasDiffuse",    "u_HasSpecular",
-    "u_HasNormal",      "u_StageCount",    "u_StageA",       "u_StageB",        "u_TFactor",
-    "u_SpecularEnable", "u_AlphaFunc",     "u_AlphaRef",     "u_FogMode",       "u_FogStart",
-    "u_FogEnd",         "u_FogColor",      "u_Tex",
+    "u_PreTransformed", "u_Viewport",      "u_World",          "u_View",       "u_Proj",         "u_Eye",
+    "u_Lighting",       "u_Ambient",       "u_MatDiffuse",     "u_MatAmbient", "u_MatSpecular",  "u_MatEmissive",
+    "u_MatPower",       "u_MatSources",    "u_LightEnabled",   "u_LightType",  "u_LightDiffuse", "u_LightSpecular",
+    "u_LightAmbient",   "u_LightPosition", "u_LightDirection", "u_LightRange", "u_LightAtten",   "u_HasDiffuse",
+    "u_HasSpecular",    "u_HasNormal",     "u_StageCount",     "u_StageA",     "u_StageB",       "u_TFactor",
+    "u_SpecularEnable", "u_AlphaFunc",     "u_AlphaRef",       "u_FogMode",    "u_FogStart",     "u_FogEnd",
+    "u_FogColor",       "u_Tex",
 };
 
 GLuint CompileStage(GLenum type, const char* source, std::string& log)
@@ -295,8 +304,34 @@ bool PfGLShader::Create()
 {
     Destroy();
     m_ErrorLog.clear();
+    return Select(1);
+}
+
+bool PfGLShader::Select(uint32_t stageCount)
+{
+    if (stageCount > MODULATE_VARIANT)
+        stageCount = MAX_STAGES;
+    if (m_Program && stageCount == m_Stages)
+        return true;
+    if (!m_Variants[stageCount] && !Build(stageCount))
+        return false;
+    m_Program = m_Variants[stageCount];
+    m_Stages = stageCount;
+    for (int i = 0; i < U_COUNT; ++i)
+        m_Location[i] = m_VariantLocations[stageCount][i];
+    glUseProgram(m_Program);
+    return true;
+}
+
+bool PfGLShader::Build(uint32_t stageCount)
+{
     GLuint vs = CompileStage(GL_VERTEX_SHADER, s_VertexSource, m_ErrorLog);
-    GLuint fs = CompileStage(GL_FRAGMENT_SHADER, s_FragmentSource, m_ErrorLog);
+    const std::string fragment =
+        "#version 330 core\n" +
+        (stageCount == MODULATE_VARIANT ? std::string("#define KV_MODULATE\n#define KV_STAGE_COUNT 1\n")
+                                        : "#define KV_STAGE_COUNT " + std::to_string(stageCount) + "\n") +
+        s_FragmentSource;
+    GLuint fs = CompileStage(GL_FRAGMENT_SHADER, fragment.c_str(), m_ErrorLog);
     if (!vs || !fs)
     {
         if (vs)
@@ -305,35 +340,42 @@ bool PfGLShader::Create()
             glDeleteShader(fs);
         return false;
     }
-    m_Program = glCreateProgram();
-    glAttachShader(m_Program, vs);
-    glAttachShader(m_Program, fs);
-    glLinkProgram(m_Program);
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
     glDeleteShader(vs);
     glDeleteShader(fs);
     GLint ok = 0;
-    glGetProgramiv(m_Program, GL_LINK_STATUS, &ok);
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok)
     {
         char buffer[4096] = {};
-        glGetProgramInfoLog(m_Program, sizeof(buffer) - 1, nullptr, buffer);
+        glGetProgramInfoLog(program, sizeof(buffer) - 1, nullptr, buffer);
         m_ErrorLog += buffer;
-        glDeleteProgram(m_Program);
-        m_Program = 0;
+        glDeleteProgram(program);
         return false;
     }
+    m_Variants[stageCount] = program;
     for (int i = 0; i < U_COUNT; ++i)
-        m_Location[i] = glGetUniformLocation(m_Program, s_UniformNames[i]);
+        m_VariantLocations[stageCount][i] = glGetUniformLocation(program, s_UniformNames[i]);
     // Each stage samples its own texture unit.
-    glUseProgram(m_Program);
+    glUseProgram(program);
     GLint units[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-    glUniform1iv(m_Location[U_TEX], 8, units);
+    glUniform1iv(m_VariantLocations[stageCount][U_TEX], 8, units);
+    if (m_Program)
+        glUseProgram(m_Program);
     return true;
 }
 
 void PfGLShader::Destroy()
 {
-    if (m_Program)
-        glDeleteProgram(m_Program);
+    for (uint32_t& program : m_Variants)
+    {
+        if (program)
+            glDeleteProgram(program);
+        program = 0;
+    }
     m_Program = 0;
+    m_Stages = 0;
 }

@@ -72,12 +72,24 @@ public:
     // Compiles and links the program; on failure the compiler's log is kept in GetErrorLog.
     bool Create();
     void Destroy();
+    // The program of one stage that multiplies texture and diffuse colour (colour and alpha alike).
+    static constexpr uint32_t MODULATE_VARIANT = 9;
+    // Makes the program for that many active texture stages (or MODULATE_VARIANT) current, compiling it
+    // on first use.
+    bool Select(uint32_t stageCount);
     uint32_t GetProgram() const { return m_Program; }
     int32_t GetLocation(Uniform u) const { return m_Location[u]; }
     const std::string& GetErrorLog() const { return m_ErrorLog; }
 
 private:
+    static constexpr uint32_t MAX_STAGES = 8;
+    bool Build(uint32_t stageCount);
+
+    // The current program and its uniform locations.
     uint32_t m_Program = 0;
     int32_t m_Location[U_COUNT] = {};
+    uint32_t m_Stages = 0;
+    uint32_t m_Variants[MODULATE_VARIANT + 1] = {};
+    int32_t m_VariantLocations[MODULATE_VARIANT + 1][U_COUNT] = {};
     std::string m_ErrorLog;
 };

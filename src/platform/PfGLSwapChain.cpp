@@ -11,8 +11,8 @@ PfResult PfGLSwapChain::Create(const D3DPRESENT_PARAMETERS& params)
     m_Params = params;
     // The back buffer keeps an alpha channel whatever its nominal format: render-target alpha follows the
     // blend equations like any other target's.
-    PfResult hr = m_BackBuffer.Create(params.BackBufferWidth, params.BackBufferHeight, 1, D3DUSAGE_RENDERTARGET,
-                                      D3DFMT_A8R8G8B8);
+    PfResult hr =
+        m_BackBuffer.Create(params.BackBufferWidth, params.BackBufferHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8);
     if (PfFailed(hr))
         m_Params = {};
     return hr;
@@ -59,8 +59,8 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glDisable(GL_SCISSOR_TEST);
     // The window's rows run bottom first: the destination's top and bottom are swapped so row 0 shows at the
     // top. The picture fills the whole area, stretched, as the mouse mapping expects.
-    glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, dh - d.top, d.right, dh - d.bottom,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, dh - d.top, d.right, dh - d.bottom, GL_COLOR_BUFFER_BIT,
+                      GL_LINEAR);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);

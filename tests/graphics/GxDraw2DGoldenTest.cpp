@@ -8,6 +8,7 @@
 
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
+#include "graphics/GxGDIFontMap.h"
 #include "graphics/GxTextRaster.h"
 #include "platform/PfImage.h"
 #include "platform/PfImageDecoder.h"
@@ -117,6 +118,12 @@ protected:
                                GxVector2(0, 0), 0xFFFFFFFF, 0, 2);
         GxGraphics::DrawSprite(&text, 40, 500, GxFRect{0, 0, 512, 32}, GxVector2(1.5f, 1.5f), still,
                                GxVector2(0, 0), GxVector2(0, 0), 0xFF60FF60, 0, 2);
+        // Text through a font map: two lines split by a line feed, and a line drawn at twice the size.
+        GxGDIFontMap map;
+        map.SetFont(24, nullptr);
+        GxGraphics::DrawText(&map, L"フォントマップの文字：ABC あいう\n二行目 Line 2", 40, 600, GxVector2(1, 1),
+                             0xFFFFFFFF, 0, 2);
+        GxGraphics::DrawText(&map, L"縁取り", 700, 600, GxVector2(2, 2), 0xFFFF8040, 0, 2);
         ASSERT_TRUE(GxGraphics::EndScene());
         m_Screen.resize((size_t)1024 * 768);
         PfGLTexture* target = Device()->GetRenderTarget(0);

@@ -40,16 +40,36 @@ uint32_t Predict(uint32_t preset)
         float r = 0;
         switch (preset)
         {
-        case 1: r = s; break;
-        case 2: r = s * sa + d * (1 - sa); break;
-        case 3: r = s * sa + d; break;
-        case 4: r = s * sa + d; break;
-        case 5: r = d - s * sa; break;
-        case 6: r = d * s; break;
-        case 7: r = s * (1 - d) + d * (1 - s); break;
-        case 8: r = s * (1 - d) + d; break;
-        case 9: r = s - d; break;
-        default: r = s * sa + d * (1 - sa); break;
+        case 1:
+            r = s;
+            break;
+        case 2:
+            r = s * sa + d * (1 - sa);
+            break;
+        case 3:
+            r = s * sa + d;
+            break;
+        case 4:
+            r = s * sa + d;
+            break;
+        case 5:
+            r = d - s * sa;
+            break;
+        case 6:
+            r = d * s;
+            break;
+        case 7:
+            r = s * (1 - d) + d * (1 - s);
+            break;
+        case 8:
+            r = s * (1 - d) + d;
+            break;
+        case 9:
+            r = s - d;
+            break;
+        default:
+            r = s * sa + d * (1 - sa);
+            break;
         }
         result |= (uint32_t)std::lround(std::clamp(r, 0.0f, 1.0f) * 255.0f) << shift;
     }
@@ -238,4 +258,17 @@ TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
     Device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1);
     ASSERT_EQ(Device()->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
     EXPECT_EQ(Pixel(2, 2), 0xFF3366CCu);
+}
+
+TEST_F(KvGraphicsRenderState, InsideOutViewportIsRefusedAndTheOldOneStays)
+{
+    const PfRect good = {10, 20, 110, 70};
+    ASSERT_TRUE(GxGraphics::SetViewport(&good));
+    const PfRect insideOut = {50, 50, 10, 10};
+    EXPECT_FALSE(GxGraphics::SetViewport(&insideOut));
+    EXPECT_EQ(Device()->GetViewport().X, 10u);
+    EXPECT_EQ(Device()->GetViewport().Width, 100u);
+    const PfRect negative = {-5, 0, 10, 10};
+    EXPECT_FALSE(GxGraphics::SetViewport(&negative));
+    EXPECT_EQ(Device()->GetViewport().Height, 50u);
 }

@@ -76,9 +76,8 @@ TEST_F(KvGraphicsScreenMode, ResetWalkLosesAndRestoresEveryResourceInOrder)
         if (call.rfind("lost ", 0) == 0 || call.rfind("reset ", 0) == 0 || call.find("before") != std::string::npos ||
             call.find("after") != std::string::npos)
             mine.push_back(call);
-    const std::vector<std::string> expected = {
-        "lost a",         "lost b",          "lost c",  "listener before 2 0", "before 2 0", "reset a",
-        "reset b",        "reset c",         "listener after 2 0", "after 2 0"};
+    const std::vector<std::string> expected = {"lost a",  "lost b",  "lost c",  "listener before 2 0", "before 2 0",
+                                               "reset a", "reset b", "reset c", "listener after 2 0",  "after 2 0"};
     EXPECT_EQ(mine, expected);
     EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, (uint32_t)SCRMODE_FULLSCREEN);
     for (RecordingResource& r : resources)

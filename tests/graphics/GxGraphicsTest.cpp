@@ -20,17 +20,34 @@ TEST_F(KvGraphicsStartup, DeviceLogHoldsTheSurvey)
 {
     const std::wstring log = ReadLog("device.log");
     for (const wchar_t* line :
-         {L"Direct3D9の初期化を開始します\r\n", L"\t・ビデオカード数:1\r\n", L"\t・ビデオカード名:",
-          L"\t・ドライバ名:", L"フルスクリーンモードで利用可能な画面モード一覧\r\n",
-          L"使用するリソースのフォーマットを検索します\r\n", L"\t・TextureFormat:D3DFMT_A8R8G8B8\r\n",
-          L"\t・RenderTargetFormat:D3DFMT_A8R8G8B8\r\n", L"\t・DepthStencilFormat:D3DFMT_D24S8\r\n",
-          L"ビデオデバイスの能力情報\r\n", L"\t・DevCaps:0x", L"ビデオデバイスの能力情報(概要)\r\n",
-          L"\t・D3DDEVCAPS_HWTRANSFORMANDLIGHT:1\r\n", L"\t・MaxTextureWidth:", L"\t・MaxRenderTarget:",
-          L"\t・VertexShaderVersion:3.0\r\n", L"有効なテクスチャオペレーション\r\n", L"\t・TEXOP_MODULATE:1\r\n",
-          L"\t・TEXOP_MODULATE2X:1\r\n", L"有効なアンチエイリアス処理(深度バッファあり)\r\n",
-          L"\t・SAMPLES\tFUL\tWIN\r\n", L"\t・NONE   \t1\t1\r\n", L"要求された画面モード\r\n",
-          L"\t・画面モード:SCRMODE_WINDOW\r\n", L"起動前画面モード\r\n", L"起動画面モード\r\n",
-          L"\t・BackBufferWidth:1024\r\n", L"\t・ウインドウモードで起動が可能です\r\n",
+         {L"Direct3D9の初期化を開始します\r\n",
+          L"\t・ビデオカード数:1\r\n",
+          L"\t・ビデオカード名:",
+          L"\t・ドライバ名:",
+          L"フルスクリーンモードで利用可能な画面モード一覧\r\n",
+          L"使用するリソースのフォーマットを検索します\r\n",
+          L"\t・TextureFormat:D3DFMT_A8R8G8B8\r\n",
+          L"\t・RenderTargetFormat:D3DFMT_A8R8G8B8\r\n",
+          L"\t・DepthStencilFormat:D3DFMT_D24S8\r\n",
+          L"ビデオデバイスの能力情報\r\n",
+          L"\t・DevCaps:0x",
+          L"ビデオデバイスの能力情報(概要)\r\n",
+          L"\t・D3DDEVCAPS_HWTRANSFORMANDLIGHT:1\r\n",
+          L"\t・MaxTextureWidth:",
+          L"\t・MaxRenderTarget:",
+          L"\t・VertexShaderVersion:3.0\r\n",
+          L"有効なテクスチャオペレーション\r\n",
+          L"\t・TEXOP_MODULATE:1\r\n",
+          L"\t・TEXOP_MODULATE2X:1\r\n",
+          L"有効なアンチエイリアス処理(深度バッファあり)\r\n",
+          L"\t・SAMPLES\tFUL\tWIN\r\n",
+          L"\t・NONE   \t1\t1\r\n",
+          L"要求された画面モード\r\n",
+          L"\t・画面モード:SCRMODE_WINDOW\r\n",
+          L"起動前画面モード\r\n",
+          L"起動画面モード\r\n",
+          L"\t・BackBufferWidth:1024\r\n",
+          L"\t・ウインドウモードで起動が可能です\r\n",
           L"\t・Direct3Dを D3DDEVTYPE_HAL - D3DCREATE_MIXED_VERTEXPROCESSING で初期化しました\r\n",
           L"\t・VRAM残量:"})
         EXPECT_NE(log.find(line), std::wstring::npos) << GxString::ToUtf8(line);
@@ -95,13 +112,16 @@ TEST(GxGraphicsText, NamesStayIntactWhileOtherThreadsAsk)
     const std::wstring first = GxGraphics::GetFormatName(D3DFMT_D24S8);
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i)
-        threads.emplace_back([] {
-            for (int n = 0; n < 1000; ++n)
+        threads.emplace_back(
+            []
             {
-                EXPECT_EQ(GxGraphics::GetFormatName(D3DFMT_X8R8G8B8), L"D3DFMT_X8R8G8B8");
-                EXPECT_EQ(GxGraphics::GetErrorText(E_FAIL), L"Direct3D サブシステム内で原因不明のエラーが発生しました。");
-            }
-        });
+                for (int n = 0; n < 1000; ++n)
+                {
+                    EXPECT_EQ(GxGraphics::GetFormatName(D3DFMT_X8R8G8B8), L"D3DFMT_X8R8G8B8");
+                    EXPECT_EQ(GxGraphics::GetErrorText(E_FAIL),
+                              L"Direct3D サブシステム内で原因不明のエラーが発生しました。");
+                }
+            });
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(first, L"D3DFMT_D24S8");

@@ -49,7 +49,6 @@ protected:
         m_Device.Destroy();
         if (m_Window)
             SDL_DestroyWindow(m_Window);
-
     }
     uint32_t Pixel(PfGLTexture* target, int x, int y)
     {

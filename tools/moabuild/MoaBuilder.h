@@ -1,6 +1,6 @@
 #pragma once
 // Compiles script source files into a GxMoa program: one source file is one script, one source line
-// is one line of tokens (see SYNTAX.md for the language).
+// is one line of tokens (the README describes the language).
 
 #include "script/GxMoa.h"
 

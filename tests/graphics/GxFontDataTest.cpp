@@ -1,0 +1,124 @@
+// Bitmap fonts with their pictures: the system font's glyph coordinates, a missing picture, description
+// files good and damaged, and bitmap text drawn as one sprite of glyph quads.
+#include "GraphicsTestSupport.h"
+
+#include "core/GxVector2.h"
+#include "core/GxVector3.h"
+#include "graphics/GxDrawRecorder.h"
+#include "graphics/GxFontData.h"
+#include "platform/PfPngWriter.h"
+
+#include <fstream>
+#include <vector>
+
+namespace
+{
+
+class GxFontDataTest : public KvGraphicsFixture
+{
+protected:
+    std::wstring WriteImage(const char* name, uint32_t w, uint32_t h)
+    {
+        std::vector<uint32_t> pixels((size_t)w * h, 0xFFFFFFFF);
+        const std::string path = m_Dir + "/" + name;
+        EXPECT_TRUE(PfPngWriter::Write(path, w, h, (const uint8_t*)pixels.data()));
+        return GxString::FromUtf8(path);
+    }
+    std::wstring WriteBytes(const char* name, const std::vector<uint8_t>& bytes)
+    {
+        const std::string path = m_Dir + "/" + name;
+        std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
+        return GxString::FromUtf8(path);
+    }
+    static std::vector<uint8_t> Description(uint32_t first, uint32_t last, size_t entries)
+    {
+        std::vector<uint8_t> b(96 + 8 * entries, 0);
+        auto put32 = [&](size_t at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                b[at + i] = (uint8_t)(v >> (8 * i));
+        };
+        put32(16, first);
+        put32(20, last);
+        put32(40, 10);
+        put32(44, 12);
+        for (size_t i = 0; i < entries; ++i)
+        {
+            b[96 + 8 * i] = (uint8_t)(10 * i);
+            b[96 + 8 * i + 4] = (uint8_t)(5 + i);
+        }
+        return b;
+    }
+};
+
+} // namespace
+
+TEST_F(GxFontDataTest, SystemFontGlyphCoordinatesComeFromItsGrid)
+{
+    // 16 columns of 8 x 16 cells for codes 32..126: a picture of 128 x 96.
+    GxFontData font;
+    ASSERT_TRUE(font.Create(L"FONT16SYS", WriteImage("FONT16SYS.png", 128, 96), 32, 126, 8, 16, 16));
+    ASSERT_NE(font.GetD3DTexture(), nullptr);
+    const uint32_t w = font.GetTexture()->GetWidth(), h = font.GetTexture()->GetHeight();
+    float uv[4];
+    ASSERT_TRUE(font.GetGlyphUV(uv, 126));
+    EXPECT_FLOAT_EQ(uv[0], 112.0f / w);
+    EXPECT_FLOAT_EQ(uv[1], 80.0f / h);
+    EXPECT_FLOAT_EQ(uv[2], 120.0f / w);
+    EXPECT_FLOAT_EQ(uv[3], 96.0f / h);
+    EXPECT_EQ(font.GetStringWidth(L"Hello"), 40u);
+    EXPECT_EQ(font.GetTable().GetName(), L"FONT16SYS");
+}
+
+TEST_F(GxFontDataTest, MissingPictureStillMeasuresButHasNoCoordinates)
+{
+    GxFontData font;
+    EXPECT_TRUE(font.Create(L"FONT16NUM", GxString::FromUtf8(m_Dir + "/none.png"), 32, 57, 12, 16, 8));
+    EXPECT_EQ(font.GetD3DTexture(), nullptr);
+    EXPECT_EQ(font.GetStringWidth(L"123"), 36u);
+    float uv[4];
+    EXPECT_FALSE(font.GetGlyphUV(uv, '1'));
+    // Zero columns are refused instead of dividing by them.
+    EXPECT_FALSE(font.Create(L"BAD", WriteImage("bad.png", 8, 8), 32, 57, 12, 16, 0));
+    EXPECT_FALSE(font.IsInRange(40));
+}
+
+TEST_F(GxFontDataTest, DescriptionFilesAreCheckedBeforeUse)
+{
+    const std::wstring image = WriteImage("font.png", 64, 64);
+    GxFontData font;
+    ASSERT_TRUE(font.CreateFromFile(WriteBytes("good.fnt", Description(65, 68, 4)), image));
+    EXPECT_EQ(font.GetCharWidth('C'), 7u);
+    EXPECT_EQ(font.GetCellHeight(), 12u);
+    EXPECT_FALSE(font.CreateFromFile(WriteBytes("short.fnt", Description(65, 68, 3)), image));
+    EXPECT_FALSE(font.IsInRange(65));
+    EXPECT_FALSE(font.CreateFromFile(WriteBytes("reversed.fnt", Description(68, 65, 4)), image));
+    EXPECT_FALSE(font.CreateFromFile(GxString::FromUtf8(m_Dir + "/none.fnt"), image));
+    EXPECT_FALSE(font.CreateFromFile(WriteBytes("ok.fnt", Description(65, 68, 4)),
+                                     GxString::FromUtf8(m_Dir + "/none.png")));
+    const std::wstring log = ReadLog("error.log");
+    EXPECT_NE(log.find(L"short.fnt"), std::wstring::npos);
+    EXPECT_NE(log.find(L"reversed.fnt"), std::wstring::npos);
+    EXPECT_NE(log.find(L"none.fnt"), std::wstring::npos);
+}
+
+TEST_F(GxFontDataTest, BitmapTextIsOneGlyphQuadPerCharacterAcrossTheString)
+{
+    GxFontData font;
+    ASSERT_TRUE(font.Create(L"FONT16SYS", WriteImage("sys.png", 128, 96), 32, 126, 8, 16, 16));
+    GxDrawRecorder recorder;
+    GxGraphics::SetDrawRecorder(&recorder);
+    // Centred on (500, 300): the 24 x 16 string spreads from 488 to 512.
+    GxGraphics::DrawFontText(L"A~z", &font, 500, 300, GxVector2(1, 1), GxVector3(0, 0, 0), GxVector2(0.5f, 0.5f),
+                             0xFFFFFFFF, 0, 2);
+    GxGraphics::DrawFontText(L"", &font, 500, 300, GxVector2(1, 1), GxVector3(0, 0, 0), GxVector2(0, 0),
+                             0xFFFFFFFF, 0, 2);
+    GxGraphics::SetDrawRecorder(nullptr);
+    ASSERT_EQ(recorder.m_Primitives.size(), 3u);
+    const auto& tilde = recorder.m_Primitives[1].m_Vertices;
+    EXPECT_FLOAT_EQ(tilde[0].x, 496 - 0.5f);
+    EXPECT_FLOAT_EQ(tilde[0].y, 292 - 0.5f);
+    EXPECT_FLOAT_EQ(tilde[2].x, 504 - 0.5f);
+    EXPECT_FLOAT_EQ(tilde[0].u, 112.0f / 128);
+    EXPECT_FLOAT_EQ(tilde[1].v, 96.0f / 128);
+    EXPECT_EQ(recorder.m_Primitives[1].m_pTexture, font.GetD3DTexture());
+}

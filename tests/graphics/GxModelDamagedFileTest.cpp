@@ -1,0 +1,293 @@
+// Geometry files with counts and indices that do not hold: surplus values are read and dropped, what
+// cannot be drawn safely is refused with a log line, and nothing reaches the device out of range.
+// Truncated and scrambled files load as failures, never as crashes (the sanitizers watch every case).
+#include "ModelTestSupport.h"
+
+#include "graphics/GxModel.h"
+
+#include <random>
+
+namespace
+{
+
+KvTestSubset Triangle(int32_t material = 0)
+{
+    KvTestSubset s;
+    s.m_MaterialIndex = material;
+    for (int i = 0; i < 3; ++i)
+    {
+        KvTestVertex v;
+        v.m_Pos[0] = (float)(i == 1);
+        v.m_Pos[1] = (float)(i == 2);
+        v.m_Pos[2] = 0.5f;
+        v.m_UV[0] = 0.5f;
+        s.m_Vertices.push_back(v);
+    }
+    s.m_Indices = {0, 1, 2};
+    s.m_PolygonCount = 1;
+    return s;
+}
+
+// One mesh part with one mesh of two triangles; the test bends the first subset, the second shows that
+// reading went on in step.
+KvTestGeometry OneMesh(uint32_t mask = 1)
+{
+    KvTestGeometry g;
+    KvTestPart part;
+    part.m_Name = L"Piece";
+    g.m_Parts = {part};
+    g.m_Skeleton = {KvTestSkeletonNode{L"Piece", 0, {}}};
+    KvTestMesh m;
+    m.m_PartsName = L"Piece";
+    m.m_VertexLayer = mask;
+    m.m_Subsets = {Triangle(), Triangle(1)};
+    m.m_Subsets[1].m_MaterialName = L"second";
+    m.m_Bones = {KvTestBone{0, GxMatrix()}};
+    g.m_Meshes = {m};
+    return g;
+}
+
+class GxModelDamagedFileTest : public KvGraphicsFixture
+{
+protected:
+    // Loads the geometry in both forms and both stream forms and hands each model to the check.
+    template <typename Check> void ForEachForm(const KvTestGeometry& g, bool expectLoad, Check check)
+    {
+        for (bool text : {true, false})
+            for (bool legacy : {true, false})
+            {
+                SCOPED_TRACE(std::string(text ? "text" : "binary") + (legacy ? " single" : " separate"));
+                KvQuietErrorLog quiet;
+                GxModel model;
+                EXPECT_EQ(model.LoadGeometry(m_Files.Write("d.geo", KvWriteRecord(g, text)), legacy), expectLoad);
+                check(model, legacy, quiet.Logged());
+                Draw(model);
+            }
+    }
+
+    // Places and draws the model: whatever was loaded must be safe to hand to the device.
+    void Draw(GxModel& model)
+    {
+        model.SetWorldMatrix(GxMatrix());
+        Device()->BeginScene();
+        model.Draw(-1, 0, nullptr);
+        Device()->EndScene();
+    }
+
+    static void SecondSubsetIntact(GxModel& model)
+    {
+        ASSERT_EQ(model.GetMeshCount(), 1u);
+        ASSERT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
+        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[1];
+        EXPECT_EQ(s.m_MaterialName, L"second");
+        EXPECT_TRUE(s.m_Drawable);
+    }
+
+    KvModelTempDir m_Files;
+};
+
+TEST_F(GxModelDamagedFileTest, VertexListLongerThanTheVertexCountIsCut)
+{
+    KvTestGeometry g = OneMesh(1 | 0x40 | 4);
+    g.m_Meshes[0].m_Subsets[0].m_VertexCount = 2;
+    g.m_Meshes[0].m_Subsets[0].m_Indices = {0, 1, 1};
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.GetBufferVertexCount(), 2u);
+                    EXPECT_TRUE(s.m_Drawable);
+                    EXPECT_EQ(logged, 1u); // one line for the subset, whatever the number of lists
+                    SecondSubsetIntact(model);
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, MoreThanEightUVLayersKeepEight)
+{
+    KvTestGeometry g = OneMesh();
+    g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 10;
+    ForEachForm(g, true,
+                [](GxModel& model, bool legacy, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.m_UVLayerCount, 10u);
+                    if (!legacy)
+                    {
+                        EXPECT_EQ(s.GetBufferUVLayerCount(), 8u);
+                        EXPECT_TRUE(s.HasLayerUV(7));
+                    }
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, MoreUVListsThanLayersAreDropped)
+{
+    KvTestGeometry g = OneMesh();
+    g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 1;
+    g.m_Meshes[0].m_Subsets[0].m_UVLayersWritten = 12;
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].HasLayerUV(1));
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, IndexAtOrPastTheVertexCountIsNeverDrawn)
+{
+    for (uint16_t bad : {(uint16_t)3, (uint16_t)65535})
+    {
+        KvTestGeometry g = OneMesh();
+        g.m_Meshes[0].m_Subsets[0].m_Indices = {0, bad, 2};
+        ForEachForm(g, true,
+                    [&](GxModel& model, bool, uint32_t logged)
+                    {
+                        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
+                        EXPECT_EQ(logged, 1u);
+                        SecondSubsetIntact(model);
+                        const uint64_t calls = Device()->GetDrawCallCount();
+                        Draw(model);
+                        EXPECT_EQ(Device()->GetDrawCallCount() - calls, 1u); // the second subset only
+                    });
+    }
+}
+
+TEST_F(GxModelDamagedFileTest, MoreTrianglesThanIndicesIsNeverDrawn)
+{
+    KvTestGeometry g = OneMesh();
+    g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 2;
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
+                    EXPECT_EQ(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
+    g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 0x60000000; // three times this wraps in 32 bits
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t) { EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable); });
+}
+
+TEST_F(GxModelDamagedFileTest, HugeVertexCountMakesNoBuffers)
+{
+    KvTestGeometry g = OneMesh();
+    g.m_Meshes[0].m_Subsets[0].m_VertexCount = 0xFFFFFFFFu;
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_FALSE(s.m_Drawable);
+                    EXPECT_EQ(s.GetDeclarationKind(), 0u);
+                    EXPECT_GE(logged, 1u);
+                    SecondSubsetIntact(model);
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, SeparateStreamsWithoutTheDefaultLayerAreRefused)
+{
+    ForEachForm(OneMesh(0), true,
+                [](GxModel& model, bool legacy, uint32_t)
+                {
+                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                    EXPECT_EQ(s.m_Drawable, legacy);
+                    EXPECT_FALSE(s.HasLayerDefault());
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
+{
+    for (int32_t bad : {1, -1, 1000000})
+    {
+        KvTestGeometry g = OneMesh();
+        g.m_Meshes.push_back(g.m_Meshes[0]);
+        g.m_Meshes[1].m_PartsIndex = bad;
+        g.m_Meshes[0].m_Bones = {KvTestBone{bad, GxMatrix()}, KvTestBone{0, GxMatrix()}};
+        ForEachForm(g, true,
+                    [](GxModel& model, bool, uint32_t logged)
+                    {
+                        ASSERT_EQ(model.GetMeshCount(), 2u);
+                        EXPECT_EQ(model.GetMesh(1).m_SubsetCount, 0u);
+                        EXPECT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
+                        EXPECT_EQ(model.GetMesh(0).m_LocalBones.size(), 1u);
+                        EXPECT_EQ(model.GetParts().m_PartsList[0].m_EntityIndex, 0);
+                        EXPECT_EQ(logged, 2u);
+                    });
+    }
+}
+
+TEST_F(GxModelDamagedFileTest, MeshPartNamingNoMeshIsPlacedAsAPlainPart)
+{
+    KvTestGeometry g = OneMesh();
+    KvTestPart orphan;
+    orphan.m_Name = L"Orphan";
+    orphan.m_EntityIndex = 5;
+    orphan.m_FirstFramePose.Translation(0, 3, 0);
+    g.m_Parts.push_back(orphan);
+    ForEachForm(g, true,
+                [](GxModel& model, bool, uint32_t logged)
+                {
+                    const GxParts& part = model.GetParts().m_PartsList.at(1);
+                    EXPECT_EQ(part.m_PartsType, 0u);
+                    EXPECT_EQ(logged, 1u);
+                    model.SetWorldMatrix(GxMatrix());
+                    EXPECT_EQ(model.GetState().m_Parts.at(1).m_WorldMatrix.m[3][1], 3.0f);
+                });
+}
+
+TEST_F(GxModelDamagedFileTest, TruncatedFilesFailAndLeaveAnEmptyModel)
+{
+    for (bool text : {true, false})
+    {
+        const std::string bytes = KvWriteRecord(OneMesh(1 | 0x40 | 4), text);
+        KvQuietErrorLog quiet;
+        for (size_t cut = 1; cut < bytes.size(); cut += text ? 3 : 1)
+        {
+            // The text form's last line is the list end "21 TAB }": its tag alone still ends the list, so a
+            // cut within its brace and line end leaves a whole record.
+            if (text && cut + 3 >= bytes.size())
+                continue;
+            GxModel model;
+            ASSERT_FALSE(model.LoadGeometry(m_Files.Write("cut.geo", bytes.substr(0, cut)), cut % 2 == 0)) << cut;
+            EXPECT_EQ(model.GetMeshCount(), 0u);
+            EXPECT_TRUE(model.GetParts().m_PartsList.empty());
+            Draw(model);
+        }
+    }
+}
+
+TEST_F(GxModelDamagedFileTest, ScrambledFilesNeverReachPastTheirData)
+{
+    std::mt19937 random(9);
+    for (bool text : {true, false})
+    {
+        const std::string good = KvWriteRecord(OneMesh(1 | 0x40 | 4), text);
+        KvQuietErrorLog quiet;
+        for (int round = 0; round < 400; ++round)
+        {
+            std::string bytes = good;
+            const int flips = 1 + (int)(random() % 4);
+            for (int f = 0; f < flips; ++f)
+                bytes[random() % bytes.size()] = (char)(random() & 0xFF);
+            GxModel model;
+            model.LoadGeometry(m_Files.Write("mix.geo", bytes), round % 2 == 0);
+            Draw(model);
+        }
+    }
+}
+
+TEST_F(GxModelDamagedFileTest, DeeplyNestedSkeletonIsRefused)
+{
+    KvTestGeometry g = OneMesh();
+    KvTestSkeletonNode node{L"leaf", 0, {}};
+    for (int i = 0; i < 400; ++i)
+        node = KvTestSkeletonNode{L"n", 0, {node}};
+    g.m_Skeleton = {node};
+    KvQuietErrorLog quiet;
+    GxModel model;
+    EXPECT_FALSE(model.LoadGeometry(m_Files.Write("deep.geo", KvWriteRecord(g, false)), true));
+    EXPECT_EQ(model.GetParts().m_Skeleton.GetRoot(), nullptr);
+}
+
+} // namespace

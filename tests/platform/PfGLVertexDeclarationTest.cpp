@@ -1,0 +1,166 @@
+// Indexed drawing through a vertex declaration over separate streams: the colour keeps the packed ARGB
+// byte order, the texture coordinate comes from its own stream, and a draw that would read past a
+// stream's buffer is refused before it reaches OpenGL.
+#include "platform/PfGLDevice.h"
+#include "platform/PfGLIndexBuffer.h"
+#include "platform/PfGLSwapChain.h"
+#include "platform/PfGLTexture.h"
+#include "platform/PfGLVertexBuffer.h"
+#include "platform/PfGLVertexDeclaration.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace
+{
+
+struct Position
+{
+    float x, y, z;
+    float nx, ny, nz;
+    uint32_t diffuse;
+};
+
+constexpr D3DVERTEXELEMENT9 kTwoStreams[] = {
+    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
+    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+    {1, 0, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+    {2, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
+    D3DDECL_END,
+};
+
+class PfGLVertexDeclarationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        static const bool s_Loaded = SDL_GL_LoadLibrary(nullptr) == 0;
+        ASSERT_TRUE(s_Loaded) << SDL_GetError();
+        m_Window = SDL_CreateWindow("PfGLVertexDeclarationTest", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(m_Window, nullptr) << SDL_GetError();
+        ASSERT_EQ(m_Device.CreateContext(m_Window), D3D_OK) << m_Device.GetErrorLog();
+        D3DPRESENT_PARAMETERS p = {};
+        p.BackBufferWidth = 64;
+        p.BackBufferHeight = 64;
+        p.BackBufferFormat = D3DFMT_X8R8G8B8;
+        p.BackBufferCount = 1;
+        p.Windowed = 1;
+        p.hDeviceWindow = m_Window;
+        ASSERT_EQ(m_Device.CreateDevice(p), D3D_OK) << m_Device.GetErrorLog();
+        m_Device.SetRenderState(D3DRS_LIGHTING, 0);
+        m_Device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        m_Device.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+        m_Device.SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+
+        // A square over the whole target, coloured 0xFF20C040, its texture coordinates all at the centre of
+        // texel (1, 0) of a 2 x 1 texture.
+        const float corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        ASSERT_EQ(m_Positions.Create(4 * sizeof(Position), 0), D3D_OK);
+        auto* p0 = (Position*)m_Positions.Lock(0, 0, 0);
+        ASSERT_NE(p0, nullptr);
+        for (int i = 0; i < 4; ++i)
+            p0[i] = {corner[i][0], corner[i][1], 0.5f, 0, 0, 1, 0xFF20C040};
+        m_Positions.Unlock();
+        ASSERT_EQ(m_UVs.Create(4 * 8, 0), D3D_OK);
+        auto* uv = (float*)m_UVs.Lock(0, 0, 0);
+        for (int i = 0; i < 4; ++i)
+        {
+            uv[i * 2] = 0.75f;
+            uv[i * 2 + 1] = 0.5f;
+        }
+        m_UVs.Unlock();
+        ASSERT_EQ(m_Tangents.Create(4 * 12, 0), D3D_OK);
+        ASSERT_EQ(m_Indices.Create(12, D3DFMT_INDEX16), D3D_OK);
+        const uint16_t tri[6] = {0, 1, 2, 0, 2, 3};
+        std::memcpy(m_Indices.Lock(0, 0, 0), tri, sizeof(tri));
+        m_Indices.Unlock();
+        ASSERT_EQ(m_Texture.Create(2, 1, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+        uint32_t pitch = 0;
+        const uint32_t texels[2] = {0xFFFF0000, 0xFFFFFFFF};
+        std::memcpy(m_Texture.LockRect(nullptr, 0, &pitch), texels, 8);
+        m_Texture.UnlockRect();
+        ASSERT_EQ(m_Declaration.Create(kTwoStreams), D3D_OK);
+    }
+    void TearDown() override
+    {
+        m_Declaration.Destroy();
+        m_Positions.Destroy();
+        m_UVs.Destroy();
+        m_Tangents.Destroy();
+        m_Indices.Destroy();
+        m_Texture.Destroy();
+        m_Device.Destroy();
+        if (m_Window)
+            SDL_DestroyWindow(m_Window);
+    }
+    uint32_t Pixel(int x, int y)
+    {
+        PfGLTexture* target = m_Device.GetSwapChain(0)->GetBackBuffer();
+        EXPECT_EQ(target->ReadBack(), D3D_OK);
+        uint32_t argb;
+        std::memcpy(&argb, target->GetData() + (size_t)y * target->GetPitch() + (size_t)x * 4, 4);
+        return argb;
+    }
+    void Bind()
+    {
+        m_Device.SetFVF(0);
+        ASSERT_EQ(m_Device.SetVertexDeclaration(&m_Declaration), D3D_OK);
+        m_Device.SetIndices(&m_Indices);
+        m_Device.SetStreamSource(0, &m_Positions, 0, sizeof(Position));
+        m_Device.SetStreamSource(1, &m_UVs, 0, 8);
+        m_Device.SetStreamSource(2, &m_Tangents, 0, 12);
+        m_Device.SetTexture(0, &m_Texture);
+    }
+
+    SDL_Window* m_Window = nullptr;
+    PfGLDevice m_Device;
+    PfGLVertexDeclaration m_Declaration;
+    PfGLVertexBuffer m_Positions, m_UVs, m_Tangents;
+    PfGLIndexBuffer m_Indices;
+    PfGLTexture m_Texture;
+};
+
+TEST_F(PfGLVertexDeclarationTest, StreamsFeedPositionColourAndTextureCoordinate)
+{
+    EXPECT_EQ(m_Declaration.GetEquivalentFVF(), (uint32_t)(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1));
+    EXPECT_EQ(m_Declaration.GetUsedStreams(), 3u); // the tangent stream is not read by the shader
+    Bind();
+    m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    // White texel times the vertex colour: the colour's bytes kept their ARGB meaning.
+    EXPECT_EQ(Pixel(32, 32) & 0xFFFFFF, 0x20C040u);
+    // Drawn again with the same buffers: the vertex array is reused and gives the same picture.
+    m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+    EXPECT_EQ(Pixel(5, 60) & 0xFFFFFF, 0x20C040u);
+}
+
+TEST_F(PfGLVertexDeclarationTest, DrawPastAStreamOrTheIndicesIsRefused)
+{
+    Bind();
+    const uint64_t calls = m_Device.GetDrawCallCount();
+    EXPECT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 5, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 3), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    m_Device.SetStreamSource(1, nullptr, 0, 0);
+    EXPECT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_Device.GetDrawCallCount(), calls);
+}
+
+TEST_F(PfGLVertexDeclarationTest, SettingAnFVFReplacesTheDeclaration)
+{
+    Bind();
+    ASSERT_EQ(m_Device.SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE), D3D_OK);
+    EXPECT_EQ(m_Device.GetVertexDeclaration(), nullptr);
+    ASSERT_EQ(m_Device.SetVertexDeclaration(&m_Declaration), D3D_OK);
+    EXPECT_EQ(m_Device.GetFVF(), 0u);
+    PfGLVertexDeclaration empty;
+    EXPECT_EQ(m_Device.SetVertexDeclaration(&empty), D3DERR_INVALIDCALL);
+}
+
+} // namespace
