@@ -177,40 +177,7 @@ TEST(GxContentTextForm, RoundTripOfEveryValueType)
     ASSERT_TRUE(read.Read(record.Get(), "TSAMPLE"));
     EXPECT_EQ(record->GetErrorCount(), 0u);
     EXPECT_TRUE(record->IsEnd());
-
-    EXPECT_EQ(read.m_S8, written.m_S8);
-    EXPECT_EQ(read.m_U8, written.m_U8);
-    EXPECT_EQ(read.m_S16, written.m_S16);
-    EXPECT_EQ(read.m_U16, written.m_U16);
-    EXPECT_EQ(read.m_S32, written.m_S32);
-    EXPECT_EQ(read.m_U32, written.m_U32);
-    EXPECT_EQ(read.m_S64, written.m_S64);
-    EXPECT_EQ(read.m_U64, written.m_U64);
-    EXPECT_EQ(read.m_F32, written.m_F32);
-    EXPECT_EQ(read.m_F64, written.m_F64);
-    EXPECT_EQ(read.m_Bool, written.m_Bool);
-    EXPECT_EQ(read.m_Vector2.y, written.m_Vector2.y);
-    EXPECT_EQ(read.m_Vector3.z, written.m_Vector3.z);
-    EXPECT_EQ(read.m_Vector4.w, written.m_Vector4.w);
-    EXPECT_EQ(read.m_Quat.w, written.m_Quat.w);
-    EXPECT_EQ(read.m_Colour, written.m_Colour);
-    EXPECT_EQ(0, std::memcmp(&read.m_Matrix, &written.m_Matrix, sizeof(GxMatrix)));
-    EXPECT_EQ(read.m_Rect, written.m_Rect);
-    EXPECT_EQ(read.m_FRect, written.m_FRect);
-    EXPECT_EQ(read.m_Flags, written.m_Flags);
-    EXPECT_EQ(read.m_Point2, written.m_Point2);
-    EXPECT_EQ(read.m_Point3, written.m_Point3);
-    EXPECT_EQ(read.m_Point4, written.m_Point4);
-    EXPECT_EQ(read.m_Text, written.m_Text);
-    EXPECT_EQ(read.m_Narrow, written.m_Narrow);
-    EXPECT_EQ(read.m_Blob, written.m_Blob);
-    ASSERT_EQ(read.m_Items.size(), written.m_Items.size());
-    for (size_t i = 0; i < read.m_Items.size(); ++i)
-    {
-        EXPECT_EQ(read.m_Items[i].m_Id, written.m_Items[i].m_Id);
-        EXPECT_EQ(read.m_Items[i].m_Name, written.m_Items[i].m_Name);
-    }
-    EXPECT_EQ(read.m_Tree, written.m_Tree);
+    ExpectSameRecord(read, written);
 }
 
 TEST(GxContentTextForm, FloatsKeepSixDecimals)
