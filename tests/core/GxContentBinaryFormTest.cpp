@@ -66,7 +66,10 @@ public:
     }
 
 private:
-    static std::vector<uint8_t> Exact(const std::vector<uint8_t>& v) { return std::vector<uint8_t>(v.begin(), v.end()); }
+    static std::vector<uint8_t> Exact(const std::vector<uint8_t>& v)
+    {
+        return std::vector<uint8_t>(v.begin(), v.end());
+    }
 };
 
 } // namespace
@@ -217,10 +220,10 @@ TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
 TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
 {
     BinaryRecord reader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
-                                  0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
-                                  0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
-                                  0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
-                                  0x21, 0x0B, 1}));
+                               0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                               0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                               0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
+                               0x21, 0x0B, 1}));
     // Each skip must land exactly on the next tag.
     const uint32_t next[] = {0x20, 0x1A, 0x1B, 0x21, 0x0B};
     EXPECT_EQ(reader.PeekValueType(), 0x15u);
