@@ -128,23 +128,6 @@ TEST(GxContentBinaryForm, EmptyStringReadsEmptyAndAdvancesSixBytes)
     EXPECT_TRUE(reader.IsEnd());
 }
 
-TEST(GxContentBinaryForm, RoundTripOfEveryValueType)
-{
-    const ContentSampleRecord written = ContentSampleRecord::MakeFilled();
-    MemoryFile file;
-    {
-        GxContentBinaryWriter writer(file.Get());
-        ASSERT_TRUE(written.Write(writer, "BSAMPLE"));
-    }
-    const std::string bytes = file.Bytes();
-    GxContentBinaryReader reader(bytes.data(), uint32_t(bytes.size()));
-    ContentSampleRecord read;
-    ASSERT_TRUE(read.Read(reader, "BSAMPLE"));
-    EXPECT_EQ(reader.GetErrorCount(), 0u);
-    EXPECT_TRUE(reader.IsEnd());
-    ExpectSameRecord(read, written);
-}
-
 TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors)
 {
     ErrorLogCapture log;

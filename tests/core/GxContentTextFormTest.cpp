@@ -164,22 +164,6 @@ TEST(GxContentTextForm, ShortBinaryDataLineLeavesZeros)
     EXPECT_TRUE(record->GetBool("m_C"));
 }
 
-TEST(GxContentTextForm, RoundTripOfEveryValueType)
-{
-    const ContentSampleRecord written = ContentSampleRecord::MakeFilled();
-    MemoryFile file;
-    {
-        GxContentTextWriter writer(file.Get());
-        ASSERT_TRUE(written.Write(writer, "TSAMPLE"));
-    }
-    TextRecord record(file.Bytes());
-    ContentSampleRecord read;
-    ASSERT_TRUE(read.Read(record.Get(), "TSAMPLE"));
-    EXPECT_EQ(record->GetErrorCount(), 0u);
-    EXPECT_TRUE(record->IsEnd());
-    ExpectSameRecord(read, written);
-}
-
 TEST(GxContentTextForm, FloatsKeepSixDecimals)
 {
     TextRecord record("09\tm_A\t0.1234567\n0a\tm_B\t-2.5e3\n");
@@ -247,9 +231,7 @@ TEST(GxContentTextForm, CrLfFileReadsLikeLfWithTheSameLineNumbers)
     ASSERT_TRUE(rb.Read(b.Get(), "TSAMPLE"));
     EXPECT_EQ(b->GetErrorCount(), 0u);
     EXPECT_EQ(a->GetLineNumber(), b->GetLineNumber());
-    EXPECT_EQ(ra.m_Text, rb.m_Text);
-    EXPECT_EQ(ra.m_Blob, rb.m_Blob);
-    EXPECT_EQ(ra.m_Tree, rb.m_Tree);
+    ExpectSameRecord(rb, ra);
 }
 
 TEST(GxContentTextForm, NameCheckCanBeSwitchedOff)
