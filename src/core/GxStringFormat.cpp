@@ -137,7 +137,7 @@ void PutInteger(Str& out, const Spec& spec, char conversion, unsigned long long 
 
 template <class Str> void PutFloat(Str& out, const Spec& spec, char conversion, va_list& args)
 {
-    // Rebuild the specification for snprintf; width and precision are already numbers.
+    // Rebuild the conversion directive for snprintf; width and precision are already numbers.
     char fmt[48];
     size_t f = 0;
     fmt[f++] = '%';
@@ -388,7 +388,7 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
         Ch conversion = *p;
         if (conversion == 0)
         {
-            // The format ends inside a specification: keep its text as it is.
+            // The format ends inside a conversion directive: keep its text as it is.
             out.append(start, static_cast<size_t>(p - start));
             break;
         }
@@ -513,7 +513,7 @@ template <class Str> void FormatInto(Str& out, const typename Str::value_type* f
             (void)va_arg(args, void*);
             break;
         default:
-            // Unknown conversion: keep the specification visible in the text.
+            // Unknown conversion: keep the directive visible in the text.
             out.append(start, static_cast<size_t>(p - start));
             break;
         }

@@ -158,7 +158,56 @@ bool Run::Binary(int32_t opcode)
 {
     if (!Need(2))
         return false;
-    // The result replaces the left operand in its stack slot.
+    // The result replaces the left operand in its stack slot. Two integers, the common case, are
+    // computed here by the same rules (comparisons give 1 or 0, arithmetic wraps).
+    GxMoaVariable& li = m_Stack[m_Stack.size() - 2];
+    const GxMoaVariable& ri = m_Stack.back();
+    if (li.GetType() == GxMoaVariable::TYPE_INT && ri.GetType() == GxMoaVariable::TYPE_INT)
+    {
+        const int64_t a = li.GetRawInt();
+        const int64_t b = ri.GetRawInt();
+        const uint64_t ua = static_cast<uint64_t>(a);
+        const uint64_t ub = static_cast<uint64_t>(b);
+        bool done = true;
+        switch (opcode)
+        {
+        case OPC_EQ:
+            li.SetInt(a == b ? 1 : 0);
+            break;
+        case OPC_NE:
+            li.SetInt(a != b ? 1 : 0);
+            break;
+        case OPC_GT:
+            li.SetInt(a > b ? 1 : 0);
+            break;
+        case OPC_GE:
+            li.SetInt(a >= b ? 1 : 0);
+            break;
+        case OPC_LT:
+            li.SetInt(a < b ? 1 : 0);
+            break;
+        case OPC_LE:
+            li.SetInt(a <= b ? 1 : 0);
+            break;
+        case OPC_ADD:
+            li.SetInt(static_cast<int64_t>(ua + ub));
+            break;
+        case OPC_SUB:
+            li.SetInt(static_cast<int64_t>(ua - ub));
+            break;
+        case OPC_MUL:
+            li.SetInt(static_cast<int64_t>(ua * ub));
+            break;
+        default:
+            done = false;
+            break;
+        }
+        if (done)
+        {
+            m_Stack.pop_back();
+            return true;
+        }
+    }
     const GxMoaVariable r = Pop();
     GxMoaVariable& l = m_Stack.back();
     switch (opcode)

@@ -8,7 +8,7 @@
 
 using namespace GxMoaRecordIO;
 
-uint64_t GxMoaVariableTable::s_LayoutVersion = 1;
+std::atomic<uint64_t> GxMoaVariableTable::s_LayoutVersion{1};
 
 GxMoaVariableTable::~GxMoaVariableTable()
 {

@@ -5,6 +5,7 @@
 
 #include "script/GxMoaVariableSet.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,9 +58,10 @@ public:
     // destroyed with variables in it). While it stays the same, every variable found by a lookup is
     // still where it was found and is still the one the same lookup would find: the expression
     // machine keeps lookup results on that condition. Anything else that changes what a lookup sees
-    // (a script entity made or destroyed) calls NoteLayoutChange. Scripts run on one thread.
-    static uint64_t GetLayoutVersion() { return s_LayoutVersion; }
-    static void NoteLayoutChange() { ++s_LayoutVersion; }
+    // (a script entity made or destroyed) calls NoteLayoutChange. Atomic because tables are also
+    // made on other threads (loading); the kept results themselves belong to the script thread.
+    static uint64_t GetLayoutVersion() { return s_LayoutVersion.load(std::memory_order_relaxed); }
+    static void NoteLayoutChange() { s_LayoutVersion.fetch_add(1, std::memory_order_relaxed); }
 
 private:
     GxMoaVariableSet* Append(std::unique_ptr<GxMoaVariableSet> set);
@@ -68,5 +70,5 @@ private:
     std::vector<std::unique_ptr<GxMoaVariableSet>> m_Sets;
     std::unordered_map<std::wstring, GxMoaVariableSet*> m_Index;
 
-    static uint64_t s_LayoutVersion;
+    static std::atomic<uint64_t> s_LayoutVersion;
 };

@@ -239,7 +239,8 @@ bool GxMoaWorker::PushLabelFrame(const std::wstring& label, const GxMoaScriptEnt
         {
             // A jump without arguments reuses the storage of the frame it replaces; the new serial
             // tells anyone holding the old frame that it is gone.
-            if (!frame && typeid(*m_ExecStack.back()) == typeid(GxMoaExecStackElement))
+            const GxMoaExecStackElement& replaced = *m_ExecStack.back();
+            if (!frame && typeid(replaced) == typeid(GxMoaExecStackElement))
             {
                 frame = std::move(m_ExecStack.back());
                 // A jump within the script keeps the entity the frame already has (frames always

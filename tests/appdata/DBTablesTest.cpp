@@ -21,6 +21,8 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 using namespace dbtest;
@@ -30,7 +32,7 @@ namespace
 
 struct ColumnShape
 {
-    const wchar_t* m_Name;
+    std::wstring m_Name;
     int32_t m_Type;
     int32_t m_Cells;
 };
@@ -44,190 +46,68 @@ struct TableShape
     std::vector<ColumnShape> m_Columns; // after ID
 };
 
+// The columns after ID, written "Name:type" with "xN" for an array of N cells.
+std::vector<ColumnShape> Columns(const std::wstring& spec)
+{
+    std::vector<ColumnShape> columns;
+    std::wistringstream words(spec);
+    std::wstring word;
+    while (words >> word)
+    {
+        const size_t colon = word.find(L':');
+        const size_t times = word.find(L'x', colon);
+        columns.push_back({word.substr(0, colon), std::stoi(word.substr(colon + 1)),
+                           times == std::wstring::npos ? 1 : std::stoi(word.substr(times + 1))});
+    }
+    return columns;
+}
+
+template <typename Table> TableShape Shape(const wchar_t* name, int32_t capacity, int32_t cells, const wchar_t* spec)
+{
+    return {name, capacity, cells, [] { return std::unique_ptr<GxDBBase>(new Table()); }, Columns(spec)};
+}
+
 const std::vector<TableShape>& Shapes()
 {
     static const std::vector<TableShape> s_Shapes = {
-        {L"DBAvgChar",
-         80,
-         8,
-         [] { return std::unique_ptr<GxDBBase>(new DBAvgChar()); },
-         {{L"CharName", 25, 1},
-          {L"SubLayerNum", 5, 1},
-          {L"StandPath", 25, 1},
-          {L"NCProjFileName", 25, 1},
-          {L"VoicePath", 25, 1},
-          {L"VoiceVolumeID", 5, 1},
-          {L"Comment", 25, 1}}},
-        {L"DBBGMMode",
-         60,
-         5,
-         [] { return std::unique_ptr<GxDBBase>(new DBBGMMode()); },
-         {{L"Name", 25, 1}, {L"FileName", 25, 1}, {L"LoopPosTime", 6, 1}, {L"ButtonIndex", 5, 1}}},
-        {L"DBCGMode",
-         200,
-         36,
-         [] { return std::unique_ptr<GxDBBase>(new DBCGMode()); },
-         {{L"Group", 5, 1}, {L"Thumbnail", 25, 1}, {L"FileName", 25, 32}, {L"Count", 5, 1}}},
-        {L"DBRPMode",
-         200,
-         5,
-         [] { return std::unique_ptr<GxDBBase>(new DBRPMode()); },
-         {{L"Group", 5, 1}, {L"Thumbnail", 25, 1}, {L"Label", 25, 1}, {L"Help", 25, 1}}},
-        {L"DBUIModule",
-         256,
-         13,
-         [] { return std::unique_ptr<GxDBBase>(new DBUIModule()); },
-         {{L"UIType", 5, 1},
-          {L"ModuleName", 25, 1},
-          {L"ImageSetName", 25, 1},
-          {L"ImageName", 25, 1},
-          {L"Width", 5, 1},
-          {L"Height", 5, 1},
-          {L"ClientLeft", 5, 1},
-          {L"ClientTop", 5, 1},
-          {L"ClientWidth", 5, 1},
-          {L"ClientHeight", 5, 1},
-          {L"ShapeType", 5, 1},
-          {L"FontIndex", 5, 1}}},
-        {L"DBUILayout",
-         512,
-         20,
-         [] { return std::unique_ptr<GxDBBase>(new DBUILayout()); },
-         {{L"ParentName", 25, 1},
-          {L"ParentIndex", 5, 1},
-          {L"ModuleName", 25, 1},
-          {L"TaskName", 25, 1},
-          {L"TaskIndex", 5, 1},
-          {L"Create", 5, 1},
-          {L"Visible", 5, 1},
-          {L"Enabled", 5, 1},
-          {L"Left", 9, 1},
-          {L"Top", 9, 1},
-          {L"OrderZ", 9, 1},
-          {L"GroupID", 5, 1},
-          {L"Text", 25, 1},
-          {L"Label", 25, 1},
-          {L"Value", 5, 1},
-          {L"Min", 5, 1},
-          {L"Max", 5, 1},
-          {L"AutoHelpTime", 5, 1},
-          {L"Descript", 25, 1}}},
-        {L"DBEffect",
-         80,
-         6,
-         [] { return std::unique_ptr<GxDBBase>(new DBEffect()); },
-         {{L"GNCName", 25, 1}, {L"MotionGroup", 25, 1}, {L"Motion", 25, 1}, {L"Name", 25, 1}, {L"Descript", 25, 1}}},
-        {L"DBZorEnemy",
-         120,
-         15,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorEnemy()); },
-         {{L"Name", 25, 1},
-          {L"UnitName", 25, 9},
-          {L"LevelMultiFactor", 9, 1},
-          {L"AIType", 5, 1},
-          {L"AutoAppear", 5, 1},
-          {L"Descript", 25, 1}}},
-        {L"DBZorSkill",
-         160,
-         21,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorSkill()); },
-         {{L"Name", 25, 1},         {L"ShowName", 25, 1},     {L"Type", 5, 1},
-          {L"Element", 5, 1},       {L"Range", 5, 1},         {L"Power", 5, 1},
-          {L"HitRate", 5, 1},       {L"SpecialType", 5, 1},   {L"SpecialRate", 5, 1},
-          {L"RoomEffect", 5, 1},    {L"SealFlag", 5, 1},      {L"RestrictFlag", 5, 1},
-          {L"SelfDamage", 5, 1},    {L"ReadyTime", 5, 1},     {L"CoolingTime", 5, 1},
-          {L"DamageEffect", 25, 1}, {L"CutinGNCName", 25, 1}, {L"CutinMotionGroup", 25, 1},
-          {L"CutinMotion", 25, 1},  {L"Descript", 25, 1}}},
-        {L"DBZorStruct",
-         30,
-         16,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorStruct()); },
-         {{L"Name", 25, 1},
-          {L"ShowName", 25, 1},
-          {L"VisualImage", 25, 1},
-          {L"Enabled", 5, 1},
-          {L"Limit", 5, 1},
-          {L"Capacity", 5, 1},
-          {L"PassCenter", 5, 1},
-          {L"CostBone", 5, 1},
-          {L"CostMagic", 5, 1},
-          {L"CostGold", 5, 1},
-          {L"CreateTime", 5, 1},
-          {L"RequireExtendRank", 5, 1},
-          {L"RequireStructID", 5, 1},
-          {L"RequireInveigleUnitID", 5, 1},
-          {L"Descript", 25, 1}}},
-        {L"DBZorUnit",
-         160,
-         39,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorUnit()); },
-         {{L"Name", 25, 1},
-          {L"ShowName", 25, 1},
-          {L"Class", 5, 1},
-          {L"FaceIconImage", 25, 1},
-          {L"VisualImage", 25, 1},
-          {L"Enabled", 5, 1},
-          {L"UniqueFlag", 5, 1},
-          {L"HPMax", 5, 1},
-          {L"ATK", 5, 1},
-          {L"LevelLimit", 5, 1},
-          {L"ExpMulti", 9, 1},
-          {L"AutoHealHPRate", 9, 1},
-          {L"DefRate", 5, 6},
-          {L"CostBone", 5, 1},
-          {L"CostMagic", 5, 1},
-          {L"CostGold", 5, 1},
-          {L"CostLeadership", 5, 1},
-          {L"CreateTime", 5, 1},
-          {L"RequireStructID", 5, 1},
-          {L"RequireStructRank", 5, 1},
-          {L"RequireInveigleUnitID", 5, 1},
-          {L"GNCName", 25, 1},
-          {L"MotionGroup", 25, 1},
-          {L"Motion_stand", 25, 1},
-          {L"Motion_attack", 25, 1},
-          {L"Range", 5, 1},
-          {L"Skill", 5, 6},
-          {L"Descript", 25, 1}}},
-        {L"DBZorVoice",
-         160,
-         28,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorVoice()); },
-         {{L"Name", 25, 1}, {L"VoicePath", 25, 1}, {L"VoiceVolumeID", 5, 1}, {L"Voice", 25, 24}}},
-        {L"DBZorTown",
-         20,
-         19,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorTown()); },
-         {{L"Name", 25, 1},
-          {L"ShowName", 25, 1},
-          {L"Enabled", 5, 1},
-          {L"ButtonName", 25, 1},
-          {L"FlagPosX", 9, 1},
-          {L"FlagPosY", 9, 1},
-          {L"Occupied", 5, 1},
-          {L"RequireTownID", 5, 1},
-          {L"StartLabel", 25, 1},
-          {L"VictoryLabel", 25, 1},
-          {L"DefeatedLabel", 25, 1},
-          {L"RewardBone", 5, 1},
-          {L"RewardMagic", 5, 1},
-          {L"RewardGold", 5, 1},
-          {L"Notoriety", 5, 1},
-          {L"EnemyLevel", 5, 1},
-          {L"Order", 5, 1},
-          {L"DefaultParty", 25, 1}}},
-        {L"DBZorCommand",
-         120,
-         9,
-         [] { return std::unique_ptr<GxDBBase>(new DBZorCommand()); },
-         {{L"Name", 25, 1},
-          {L"ShowName", 25, 1},
-          {L"Enabled", 5, 1},
-          {L"Function", 5, 1},
-          {L"Label", 25, 1},
-          {L"ResourceType", 25, 1},
-          {L"ResourceAmount", 5, 1},
-          {L"Descript", 25, 1}}},
+        Shape<DBAvgChar>(
+            L"DBAvgChar", 80, 8,
+            L"CharName:25 SubLayerNum:5 StandPath:25 NCProjFileName:25 VoicePath:25 VoiceVolumeID:5 Comment:25"),
+        Shape<DBBGMMode>(L"DBBGMMode", 60, 5, L"Name:25 FileName:25 LoopPosTime:6 ButtonIndex:5"),
+        Shape<DBCGMode>(L"DBCGMode", 200, 36, L"Group:5 Thumbnail:25 FileName:25x32 Count:5"),
+        Shape<DBRPMode>(L"DBRPMode", 200, 5, L"Group:5 Thumbnail:25 Label:25 Help:25"),
+        Shape<DBUIModule>(L"DBUIModule", 256, 13,
+                          L"UIType:5 ModuleName:25 ImageSetName:25 ImageName:25 Width:5 Height:5 ClientLeft:5 "
+                          L"ClientTop:5 ClientWidth:5 ClientHeight:5 ShapeType:5 FontIndex:5"),
+        Shape<DBUILayout>(
+            L"DBUILayout", 512, 20,
+            L"ParentName:25 ParentIndex:5 ModuleName:25 TaskName:25 TaskIndex:5 Create:5 Visible:5 Enabled:5 Left:9 "
+            L"Top:9 OrderZ:9 GroupID:5 Text:25 Label:25 Value:5 Min:5 Max:5 AutoHelpTime:5 Descript:25"),
+        Shape<DBEffect>(L"DBEffect", 80, 6, L"GNCName:25 MotionGroup:25 Motion:25 Name:25 Descript:25"),
+        Shape<DBZorEnemy>(L"DBZorEnemy", 120, 15,
+                          L"Name:25 UnitName:25x9 LevelMultiFactor:9 AIType:5 AutoAppear:5 Descript:25"),
+        Shape<DBZorSkill>(L"DBZorSkill", 160, 21,
+                          L"Name:25 ShowName:25 Type:5 Element:5 Range:5 Power:5 HitRate:5 SpecialType:5 SpecialRate:5 "
+                          L"RoomEffect:5 SealFlag:5 RestrictFlag:5 SelfDamage:5 ReadyTime:5 CoolingTime:5 "
+                          L"DamageEffect:25 CutinGNCName:25 CutinMotionGroup:25 CutinMotion:25 Descript:25"),
+        Shape<DBZorStruct>(
+            L"DBZorStruct", 30, 16,
+            L"Name:25 ShowName:25 VisualImage:25 Enabled:5 Limit:5 Capacity:5 PassCenter:5 CostBone:5 CostMagic:5 "
+            L"CostGold:5 CreateTime:5 RequireExtendRank:5 RequireStructID:5 RequireInveigleUnitID:5 Descript:25"),
+        Shape<DBZorUnit>(
+            L"DBZorUnit", 160, 39,
+            L"Name:25 ShowName:25 Class:5 FaceIconImage:25 VisualImage:25 Enabled:5 UniqueFlag:5 HPMax:5 ATK:5 "
+            L"LevelLimit:5 ExpMulti:9 AutoHealHPRate:9 DefRate:5x6 CostBone:5 CostMagic:5 CostGold:5 CostLeadership:5 "
+            L"CreateTime:5 RequireStructID:5 RequireStructRank:5 RequireInveigleUnitID:5 GNCName:25 MotionGroup:25 "
+            L"Motion_stand:25 Motion_attack:25 Range:5 Skill:5x6 Descript:25"),
+        Shape<DBZorVoice>(L"DBZorVoice", 160, 28, L"Name:25 VoicePath:25 VoiceVolumeID:5 Voice:25x24"),
+        Shape<DBZorTown>(L"DBZorTown", 20, 19,
+                         L"Name:25 ShowName:25 Enabled:5 ButtonName:25 FlagPosX:9 FlagPosY:9 Occupied:5 "
+                         L"RequireTownID:5 StartLabel:25 VictoryLabel:25 DefeatedLabel:25 RewardBone:5 RewardMagic:5 "
+                         L"RewardGold:5 Notoriety:5 EnemyLevel:5 Order:5 DefaultParty:25"),
+        Shape<DBZorCommand>(
+            L"DBZorCommand", 120, 9,
+            L"Name:25 ShowName:25 Enabled:5 Function:5 Label:25 ResourceType:25 ResourceAmount:5 Descript:25"),
     };
     return s_Shapes;
 }

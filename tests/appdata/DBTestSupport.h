@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -113,12 +114,7 @@ public:
     const std::vector<std::wstring>& Lines() const { return m_Lines; }
     bool Contains(const std::wstring& line) const
     {
-        for (const std::wstring& l : m_Lines)
-        {
-            if (l == line)
-                return true;
-        }
-        return false;
+        return std::find(m_Lines.begin(), m_Lines.end(), line) != m_Lines.end();
     }
 
 private:

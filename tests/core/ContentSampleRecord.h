@@ -14,9 +14,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 struct ContentSampleRecord
@@ -99,32 +102,45 @@ struct ContentSampleRecord
         w.TreeStratumEnd();
     }
 
+    // The fields of one value each, in record order, each with its name.
+    template <typename Record, typename F> static void ForEachValue(Record& r, F&& f)
+    {
+        f("m_S8", r.m_S8);
+        f("m_U8", r.m_U8);
+        f("m_S16", r.m_S16);
+        f("m_U16", r.m_U16);
+        f("m_S32", r.m_S32);
+        f("m_U32", r.m_U32);
+        f("m_S64", r.m_S64);
+        f("m_U64", r.m_U64);
+        f("m_F32", r.m_F32);
+        f("m_F64", r.m_F64);
+        f("m_Bool", r.m_Bool);
+        f("m_Vector2", r.m_Vector2);
+        f("m_Vector3", r.m_Vector3);
+        f("m_Vector4", r.m_Vector4);
+        f("m_Quat", r.m_Quat);
+        f("m_Colour", r.m_Colour);
+        f("m_Matrix", r.m_Matrix);
+        f("m_Rect", r.m_Rect);
+        f("m_FRect", r.m_FRect);
+        f("m_Flags", r.m_Flags);
+        f("m_Point2", r.m_Point2);
+        f("m_Point3", r.m_Point3);
+        f("m_Point4", r.m_Point4);
+    }
+
     bool Write(GxContentWriterBase& w, const char* root) const
     {
         bool ok = w.WriteHeader(root, 7);
-        ok &= w.Write("m_S8", m_S8);
-        ok &= w.Write("m_U8", m_U8);
-        ok &= w.Write("m_S16", m_S16);
-        ok &= w.Write("m_U16", m_U16);
-        ok &= w.Write("m_S32", m_S32);
-        ok &= w.Write("m_U32", m_U32);
-        ok &= w.Write("m_S64", m_S64);
-        ok &= w.Write("m_U64", m_U64);
-        ok &= w.Write("m_F32", m_F32);
-        ok &= w.Write("m_F64", m_F64);
-        ok &= w.Write("m_Bool", m_Bool);
-        ok &= w.Write("m_Vector2", &m_Vector2);
-        ok &= w.Write("m_Vector3", &m_Vector3);
-        ok &= w.Write("m_Vector4", &m_Vector4);
-        ok &= w.Write("m_Quat", &m_Quat);
-        ok &= w.Write("m_Colour", &m_Colour);
-        ok &= w.Write("m_Matrix", &m_Matrix);
-        ok &= w.Write("m_Rect", &m_Rect);
-        ok &= w.Write("m_FRect", &m_FRect);
-        ok &= w.Write("m_Flags", &m_Flags);
-        ok &= w.Write("m_Point2", &m_Point2);
-        ok &= w.Write("m_Point3", &m_Point3);
-        ok &= w.Write("m_Point4", &m_Point4);
+        ForEachValue(*this,
+                     [&](const char* name, const auto& value)
+                     {
+                         if constexpr (std::is_arithmetic_v<std::decay_t<decltype(value)>>)
+                             ok &= w.Write(name, value);
+                         else
+                             ok &= w.Write(name, &value);
+                     });
         ok &= w.WriteString("m_Text", m_Text);
         ok &= w.WriteString("m_Narrow", m_Narrow);
         ok &= w.WriteBinary("m_Blob", m_Blob.data(), uint32_t(m_Blob.size()));
@@ -165,29 +181,7 @@ struct ContentSampleRecord
         uint32_t version = 0;
         if (!r.ReadHeader(root, version))
             return false;
-        r.Read("m_S8", m_S8);
-        r.Read("m_U8", m_U8);
-        r.Read("m_S16", m_S16);
-        r.Read("m_U16", m_U16);
-        r.Read("m_S32", m_S32);
-        r.Read("m_U32", m_U32);
-        r.Read("m_S64", m_S64);
-        r.Read("m_U64", m_U64);
-        r.Read("m_F32", m_F32);
-        r.Read("m_F64", m_F64);
-        r.Read("m_Bool", m_Bool);
-        r.Read("m_Vector2", m_Vector2);
-        r.Read("m_Vector3", m_Vector3);
-        r.Read("m_Vector4", m_Vector4);
-        r.Read("m_Quat", m_Quat);
-        r.Read("m_Colour", m_Colour);
-        r.Read("m_Matrix", m_Matrix);
-        r.Read("m_Rect", m_Rect);
-        r.Read("m_FRect", m_FRect);
-        r.Read("m_Flags", m_Flags);
-        r.Read("m_Point2", m_Point2);
-        r.Read("m_Point3", m_Point3);
-        r.Read("m_Point4", m_Point4);
+        ForEachValue(*this, [&](const char* name, auto& value) { r.Read(name, value); });
         r.ReadString("m_Text", m_Text);
         r.ReadString("m_Narrow", m_Narrow);
         GxBinBuffer blob;
@@ -217,6 +211,28 @@ struct ContentSampleRecord
 inline bool operator==(const ContentSampleRecord::Node& a, const ContentSampleRecord::Node& b)
 {
     return a.m_Kind == b.m_Kind && a.m_Children == b.m_Children;
+}
+
+// Every field of a record read back equals the one written.
+inline void ExpectSameRecord(const ContentSampleRecord& read, const ContentSampleRecord& written)
+{
+    // Every plain value byte for byte: none holds padding or a NaN.
+    std::map<std::string, std::string> expected;
+    ContentSampleRecord::ForEachValue(written, [&](const char* name, const auto& value)
+                                      { expected[name].assign(reinterpret_cast<const char*>(&value), sizeof value); });
+    ContentSampleRecord::ForEachValue(
+        read, [&](const char* name, const auto& value)
+        { EXPECT_EQ(std::string(reinterpret_cast<const char*>(&value), sizeof value), expected[name]) << name; });
+    EXPECT_EQ(read.m_Text, written.m_Text);
+    EXPECT_EQ(read.m_Narrow, written.m_Narrow);
+    EXPECT_EQ(read.m_Blob, written.m_Blob);
+    ASSERT_EQ(read.m_Items.size(), written.m_Items.size());
+    for (size_t i = 0; i < read.m_Items.size(); ++i)
+    {
+        EXPECT_EQ(read.m_Items[i].m_Id, written.m_Items[i].m_Id);
+        EXPECT_EQ(read.m_Items[i].m_Name, written.m_Items[i].m_Name);
+    }
+    EXPECT_EQ(read.m_Tree, written.m_Tree);
 }
 
 // Collects what a writer puts into its FILE* in memory.

@@ -19,15 +19,12 @@ TEST(GxColor, FromARGBSplitsChannels)
     EXPECT_EQ(d.w, 0.0f);
 }
 
-TEST(GxColor, ToARGBCutsTowardZero)
+TEST(GxColor, ToARGBSaturatesThenCutsTowardZero)
 {
     EXPECT_EQ(GxColor::ToARGB(GxVector4(1.0f, 0.5f, 0.0f, 1.0f)), 0xFFFF7F00u);
     EXPECT_EQ(GxColor::ToARGB(GxVector4(0.999f, 0.0f, 0.0f, 0.0f)), 0x00FE0000u);
     EXPECT_EQ(GxColor::ToARGB(GxVector4(0.0f, 0.0f, 1.0f, 0.5f)), 0x7F0000FFu);
-}
-
-TEST(GxColor, ToARGBSaturatesFirst)
-{
+    // Saturated first.
     EXPECT_EQ(GxColor::ToARGB(GxVector4(2.0f, -1.0f, 0.0f, 1.0f)), 0xFFFF0000u);
     EXPECT_EQ(GxColor::ToARGB(GxVector4(1e30f, -1e30f, 1.5f, 7.0f)), 0xFFFF00FFu);
 }

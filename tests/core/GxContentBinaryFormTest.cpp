@@ -43,6 +43,35 @@ std::vector<uint8_t> WithHeader(const std::vector<uint8_t>& values)
     return out;
 }
 
+// Holds the bytes ahead of the reader below, so they are built before it.
+struct RecordBytes
+{
+    std::vector<uint8_t> m_Bytes;
+};
+
+// A reader over a header of root "BGD", version 1, and the given value bytes, its header already read.
+// The bytes are an exact-size copy, so AddressSanitizer reports any byte touched beyond them.
+class BinaryRecord : private RecordBytes, public GxContentBinaryReader
+{
+public:
+    explicit BinaryRecord(const std::vector<uint8_t>& values, bool readHeader = true)
+        : RecordBytes{Exact(WithHeader(values))}, GxContentBinaryReader(m_Bytes.data(), uint32_t(m_Bytes.size()))
+    {
+        uint32_t version = 0;
+        if (readHeader)
+        {
+            EXPECT_TRUE(ReadHeader("BGD", version));
+            EXPECT_EQ(version, 1u);
+        }
+    }
+
+private:
+    static std::vector<uint8_t> Exact(const std::vector<uint8_t>& v)
+    {
+        return std::vector<uint8_t>(v.begin(), v.end());
+    }
+};
+
 } // namespace
 
 TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersion)
@@ -92,74 +121,17 @@ TEST(GxContentBinaryForm, StringsAreUtf8WithCountAndUncountedTerminator)
 
 TEST(GxContentBinaryForm, EmptyStringReadsEmptyAndAdvancesSixBytes)
 {
-    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 0, 0, 0x0B, 1}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
-    EXPECT_EQ(version, 1u);
+    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 0, 0, 0x0B, 1}));
     EXPECT_EQ(reader.ReadStringW("m_A"), L"");
     EXPECT_TRUE(reader.GetBool("m_B"));
     EXPECT_EQ(reader.GetErrorCount(), 0u);
     EXPECT_TRUE(reader.IsEnd());
 }
 
-TEST(GxContentBinaryForm, RoundTripOfEveryValueType)
-{
-    const ContentSampleRecord written = ContentSampleRecord::MakeFilled();
-    MemoryFile file;
-    {
-        GxContentBinaryWriter writer(file.Get());
-        ASSERT_TRUE(written.Write(writer, "BSAMPLE"));
-    }
-    const std::string bytes = file.Bytes();
-    GxContentBinaryReader reader(bytes.data(), uint32_t(bytes.size()));
-    ContentSampleRecord read;
-    ASSERT_TRUE(read.Read(reader, "BSAMPLE"));
-    EXPECT_EQ(reader.GetErrorCount(), 0u);
-    EXPECT_TRUE(reader.IsEnd());
-
-    EXPECT_EQ(read.m_S8, written.m_S8);
-    EXPECT_EQ(read.m_U8, written.m_U8);
-    EXPECT_EQ(read.m_S16, written.m_S16);
-    EXPECT_EQ(read.m_U16, written.m_U16);
-    EXPECT_EQ(read.m_S32, written.m_S32);
-    EXPECT_EQ(read.m_U32, written.m_U32);
-    EXPECT_EQ(read.m_S64, written.m_S64);
-    EXPECT_EQ(read.m_U64, written.m_U64);
-    EXPECT_EQ(read.m_F32, written.m_F32);
-    EXPECT_EQ(read.m_F64, written.m_F64);
-    EXPECT_EQ(read.m_Bool, written.m_Bool);
-    EXPECT_EQ(read.m_Vector2.y, written.m_Vector2.y);
-    EXPECT_EQ(read.m_Vector3.z, written.m_Vector3.z);
-    EXPECT_EQ(read.m_Vector4.w, written.m_Vector4.w);
-    EXPECT_EQ(read.m_Quat.w, written.m_Quat.w);
-    EXPECT_EQ(read.m_Colour, written.m_Colour);
-    EXPECT_EQ(0, std::memcmp(&read.m_Matrix, &written.m_Matrix, sizeof(GxMatrix)));
-    EXPECT_EQ(read.m_Rect, written.m_Rect);
-    EXPECT_EQ(read.m_FRect, written.m_FRect);
-    EXPECT_EQ(read.m_Flags, written.m_Flags);
-    EXPECT_EQ(read.m_Point2, written.m_Point2);
-    EXPECT_EQ(read.m_Point3, written.m_Point3);
-    EXPECT_EQ(read.m_Point4, written.m_Point4);
-    EXPECT_EQ(read.m_Text, written.m_Text);
-    EXPECT_EQ(read.m_Narrow, written.m_Narrow);
-    EXPECT_EQ(read.m_Blob, written.m_Blob);
-    ASSERT_EQ(read.m_Items.size(), written.m_Items.size());
-    for (size_t i = 0; i < read.m_Items.size(); ++i)
-    {
-        EXPECT_EQ(read.m_Items[i].m_Id, written.m_Items[i].m_Id);
-        EXPECT_EQ(read.m_Items[i].m_Name, written.m_Items[i].m_Name);
-    }
-    EXPECT_EQ(read.m_Tree, written.m_Tree);
-}
-
 TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors)
 {
     ErrorLogCapture log;
-    auto data = WithHeader({});
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader({});
     EXPECT_TRUE(reader.IsEnd());
     EXPECT_EQ(reader.PeekValueType(), 255u);
     int32_t value = 42;
@@ -173,8 +145,7 @@ TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors
 TEST(GxContentBinaryForm, WrongRootNameFailsAndConsumesNothing)
 {
     ErrorLogCapture log;
-    auto data = WithHeader({});
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
+    BinaryRecord reader({}, false);
     uint32_t version = 0;
     EXPECT_FALSE(reader.ReadHeader("BGDX", version));
     EXPECT_EQ(reader.GetErrorCount(), 1u);
@@ -190,10 +161,7 @@ TEST(GxContentBinaryForm, FourFloatVectorServesAsQuaternionColourAndThreeFloatVe
         values.insert(values.end(), vec4.begin(), vec4.end());
     values.push_back(0x0B);
     values.push_back(1);
-    auto data = WithHeader(values);
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(values);
 
     GxQuaternion q = reader.GetQuat("m_Q");
     EXPECT_EQ(q.x, 1.0f);
@@ -211,10 +179,7 @@ TEST(GxContentBinaryForm, FourFloatVectorServesAsQuaternionColourAndThreeFloatVe
 
 TEST(GxContentBinaryForm, ThreeFloatVectorReadAsFourFloatVectorHasZeroW)
 {
-    auto data = WithHeader(Bytes({0x0D, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x0D, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0}));
     GxVector4 v;
     v.w = 5.0f;
     EXPECT_TRUE(reader.Read("m_V", v));
@@ -225,10 +190,7 @@ TEST(GxContentBinaryForm, ThreeFloatVectorReadAsFourFloatVectorHasZeroW)
 
 TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
 {
-    auto data = WithHeader(Bytes({0x05, 0, 0, 0, 7, 0x05, 0, 0, 0, 7}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x05, 0, 0, 0, 7, 0x05, 0, 0, 0, 7}));
     EXPECT_EQ(reader.GetFColor("m_C"), (GxFColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(reader.GetErrorCount(), 1u);
     // The cursor now stands on the payload byte 0, which is no tag either.
@@ -240,14 +202,11 @@ TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
 
 TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
 {
-    auto data = WithHeader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
-                                  0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
-                                  0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
-                                  0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
-                                  0x21, 0x0B, 1}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
+                               0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                               0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                               0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
+                               0x21, 0x0B, 1}));
     // Each skip must land exactly on the next tag.
     const uint32_t next[] = {0x20, 0x1A, 0x1B, 0x21, 0x0B};
     EXPECT_EQ(reader.PeekValueType(), 0x15u);
@@ -264,35 +223,23 @@ TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
 TEST(GxContentBinaryForm, CodePageStringTagIsReadAsCp932)
 {
     // "表" is 95 5C in CP932: its second byte is a backslash in ASCII.
-    auto data = WithHeader(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
-    GxContentBinaryReader wide(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(wide.ReadHeader("BGD", version));
+    BinaryRecord wide(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
     EXPECT_EQ(wide.ReadStringW("m_S"), L"表");
-    GxContentBinaryReader narrow(data.data(), uint32_t(data.size()));
-    ASSERT_TRUE(narrow.ReadHeader("BGD", version));
+    BinaryRecord narrow(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
     EXPECT_EQ(narrow.ReadStringA("m_S"), "\x95\x5C");
     EXPECT_EQ(narrow.GetErrorCount(), 0u);
 }
 
 TEST(GxContentBinaryForm, NulInsideStoredStringCutsTheText)
 {
-    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 3, 'a', 0, 'b', 0, 0x0B, 1}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 3, 'a', 0, 'b', 0, 0x0B, 1}));
     EXPECT_EQ(reader.ReadStringA("m_S"), "a");
     EXPECT_TRUE(reader.GetBool("m_B"));
 }
 
-// The reads below each end exactly at the end of a heap block of the data's size, so AddressSanitizer
-// reports any byte touched beyond it.
 TEST(GxContentBinaryForm, StringWithoutRoomForItsTerminatorIsAnOverrun)
 {
-    auto data = WithHeader(Bytes({0x1A, 0, 0, 0, 2, 'h', 'i'}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 2, 'h', 'i'}));
     EXPECT_EQ(reader.ReadStringW("m_S"), L"");
     EXPECT_EQ(reader.GetErrorCount(), 1u);
     EXPECT_TRUE(reader.IsEnd());
@@ -302,10 +249,7 @@ TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
 {
     for (auto tag : {0x1A, 0x18, 0x1B})
     {
-        auto data = WithHeader(Bytes({tag, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
-        GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-        uint32_t version = 0;
-        ASSERT_TRUE(reader.ReadHeader("BGD", version));
+        BinaryRecord reader(Bytes({tag, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
         if (tag == 0x1B)
         {
             GxBinBuffer buffer;
@@ -315,8 +259,7 @@ TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
             EXPECT_EQ(reader.ReadStringA("m_S"), "");
         EXPECT_EQ(reader.GetErrorCount(), 1u);
 
-        GxContentBinaryReader skipper(data.data(), uint32_t(data.size()));
-        ASSERT_TRUE(skipper.ReadHeader("BGD", version));
+        BinaryRecord skipper(Bytes({tag, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}));
         EXPECT_FALSE(skipper.SkipValue());
         EXPECT_TRUE(skipper.IsEnd());
     }
@@ -324,10 +267,7 @@ TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
 
 TEST(GxContentBinaryForm, TruncatedCompoundValueStoresNothing)
 {
-    auto data = WithHeader(Bytes({0x11, 0x3F, 0x80, 0, 0, 0x3F, 0x80}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x11, 0x3F, 0x80, 0, 0, 0x3F, 0x80}));
     GxMatrix m = reader.GetMatrix("m_M");
     EXPECT_EQ(m.m[0][0], 1.0f);
     EXPECT_EQ(m.m[0][1], 0.0f);
@@ -337,10 +277,7 @@ TEST(GxContentBinaryForm, TruncatedCompoundValueStoresNothing)
 
 TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
 {
-    auto data = WithHeader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
     uint32_t count = 99;
     EXPECT_FALSE(reader.ListBegin("m_L", count));
     EXPECT_EQ(count, 0u);
@@ -352,10 +289,7 @@ TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
 
 TEST(GxContentBinaryForm, BinaryBlockReplacesTheBufferContents)
 {
-    auto data = WithHeader(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
-    GxContentBinaryReader reader(data.data(), uint32_t(data.size()));
-    uint32_t version = 0;
-    ASSERT_TRUE(reader.ReadHeader("BGD", version));
+    BinaryRecord reader(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
     GxBinBuffer buffer;
     buffer.Alloc(100);
     ASSERT_TRUE(reader.ReadBinary("m_B", buffer));

@@ -125,8 +125,12 @@ TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
     EXPECT_TRUE(Has(L"d"));
 }
 
-TEST_F(GxFileCacheTest, ClearKeepsLimitsAndSwitch)
+TEST_F(GxFileCacheTest, RemoveAndClearKeepLimitsAndSwitch)
 {
+    ASSERT_TRUE(Add(L"a", 100));
+    EXPECT_TRUE(m_Cache.Remove(L"a"));
+    EXPECT_FALSE(m_Cache.Remove(L"a"));
+    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
     ASSERT_TRUE(Add(L"a", 100));
     m_Cache.Clear();
     EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
@@ -134,14 +138,6 @@ TEST_F(GxFileCacheTest, ClearKeepsLimitsAndSwitch)
     EXPECT_EQ(m_Cache.GetCapacity(), 1000u);
     EXPECT_EQ(m_Cache.GetFileLimit(), 400u);
     EXPECT_TRUE(Add(L"a", 100));
-}
-
-TEST_F(GxFileCacheTest, RemoveReportsWhetherAnEntryWent)
-{
-    ASSERT_TRUE(Add(L"a", 100));
-    EXPECT_TRUE(m_Cache.Remove(L"a"));
-    EXPECT_FALSE(m_Cache.Remove(L"a"));
-    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
 }
 
 // The file layer's whole-file loads through the process-wide cache.
@@ -183,17 +179,12 @@ TEST_F(GxFileLoadCacheTest, HitGivesTheCallerItsOwnCopy)
     ASSERT_TRUE(GxFile::LoadToBuffer(second, m_Dir.Wide("HIT.BIN"), true)); // same key, lowered
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(second.GetData()), second.GetSize()), "cached bytes");
     EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u);
-}
-
-TEST_F(GxFileLoadCacheTest, KeysFoldCaseButKeepSeparators)
-{
+    // Keys fold case but keep separators.
     m_Dir.Write("dir/k.bin", "k");
-    GxBinBuffer buffer;
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("dir/k.bin"), true));
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("DIR/K.BIN"), true));
-    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u);
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("dir\\k.bin"), true));
+    ASSERT_TRUE(GxFile::LoadToBuffer(second, m_Dir.Wide("DIR/K.BIN"), true));
     EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 2u);
+    ASSERT_TRUE(GxFile::LoadToBuffer(second, m_Dir.Wide("dir\\k.bin"), true));
+    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 3u);
 }
 
 TEST_F(GxFileLoadCacheTest, EditedFileIsReadAgain)

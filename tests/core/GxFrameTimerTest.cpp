@@ -27,145 +27,134 @@ public:
     std::vector<uint32_t> m_Sleeps;
 };
 
-TEST(GxFrameTimer, FirstWaitRunsOneStepWithoutSleeping)
+class GxFrameTimerTest : public ::testing::Test
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    EXPECT_EQ(timer.Wait(), 0);
-    EXPECT_EQ(timer.m_StepCount, 1);
-    EXPECT_EQ(timer.m_Accumulator, 0);
-    EXPECT_EQ(timer.m_Lateness, 0);
-    EXPECT_EQ(clock.m_Sleeps, std::vector<uint32_t>{0});
+protected:
+    FakeTimeSource m_Clock;
+    GxFrameTimer m_Timer{&m_Clock};
+};
+
+TEST_F(GxFrameTimerTest, FirstWaitRunsOneStepWithoutSleeping)
+{
+    EXPECT_EQ(m_Timer.Wait(), 0);
+    EXPECT_EQ(m_Timer.m_StepCount, 1);
+    EXPECT_EQ(m_Timer.m_Accumulator, 0);
+    EXPECT_EQ(m_Timer.m_Lateness, 0);
+    EXPECT_EQ(m_Clock.m_Sleeps, std::vector<uint32_t>{0});
 }
 
-TEST(GxFrameTimer, FortyMillisecondFramesCarryTheRemainderUntilThreeSteps)
+TEST_F(GxFrameTimerTest, FortyMillisecondFramesCarryTheRemainderUntilThreeSteps)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.Wait();
+    m_Timer.Wait();
 
-    clock.m_Now += 40;
-    EXPECT_EQ(timer.Wait(), 40000);
-    EXPECT_EQ(timer.m_StepCount, 2);
-    EXPECT_EQ(timer.m_Accumulator, 6668);
+    m_Clock.m_Now += 40;
+    EXPECT_EQ(m_Timer.Wait(), 40000);
+    EXPECT_EQ(m_Timer.m_StepCount, 2);
+    EXPECT_EQ(m_Timer.m_Accumulator, 6668);
 
-    clock.m_Now += 40;
-    timer.Wait();
-    EXPECT_EQ(timer.m_StepCount, 2);
-    EXPECT_EQ(timer.m_Accumulator, 6668 * 90 / 100 + 6668);
+    m_Clock.m_Now += 40;
+    m_Timer.Wait();
+    EXPECT_EQ(m_Timer.m_StepCount, 2);
+    EXPECT_EQ(m_Timer.m_Accumulator, 6668 * 90 / 100 + 6668);
 
-    clock.m_Now += 40;
-    timer.Wait();
-    EXPECT_EQ(timer.m_StepCount, 3);
+    m_Clock.m_Now += 40;
+    m_Timer.Wait();
+    EXPECT_EQ(m_Timer.m_StepCount, 3);
 }
 
-TEST(GxFrameTimer, StallGivesFifteenStepsAndBoundsTheCarriedTime)
+TEST_F(GxFrameTimerTest, StallGivesFifteenStepsAndBoundsTheCarriedTime)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.Wait();
-    clock.m_Now += 5000;
-    EXPECT_EQ(timer.Wait(), 5000000);
-    EXPECT_EQ(timer.m_StepCount, 15);
-    EXPECT_EQ(timer.m_Accumulator, 15 * 16666);
+    m_Timer.Wait();
+    m_Clock.m_Now += 5000;
+    EXPECT_EQ(m_Timer.Wait(), 5000000);
+    EXPECT_EQ(m_Timer.m_StepCount, 15);
+    EXPECT_EQ(m_Timer.m_Accumulator, 15 * 16666);
     // The overrun shortens the next slot by 4 ms at most.
-    EXPECT_EQ(timer.m_Lateness, 4000);
+    EXPECT_EQ(m_Timer.m_Lateness, 4000);
 }
 
-TEST(GxFrameTimer, EarlyFrameSleepsSeventyPercentLessFiveThenSpinsToTheSlotEnd)
+TEST_F(GxFrameTimerTest, EarlyFrameSleepsSeventyPercentLessFiveThenSpinsToTheSlotEnd)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.Wait();
-    clock.m_Sleeps.clear();
-    clock.m_Now += 2;
-    clock.m_TickPerRead = 1;
+    m_Timer.Wait();
+    m_Clock.m_Sleeps.clear();
+    m_Clock.m_Now += 2;
+    m_Clock.m_TickPerRead = 1;
     // 14,666 us remain: 14 ms x 70 % - 5 = 4 ms of sleep, then spinning to 17 ms (the first whole
     // millisecond at or past 16,666 us).
-    EXPECT_EQ(timer.Wait(), 17000);
-    EXPECT_EQ(clock.m_Sleeps, std::vector<uint32_t>{4});
-    EXPECT_EQ(timer.m_StepCount, 1);
-    EXPECT_EQ(timer.m_Lateness, 17000 - 16666);
+    EXPECT_EQ(m_Timer.Wait(), 17000);
+    EXPECT_EQ(m_Clock.m_Sleeps, std::vector<uint32_t>{4});
+    EXPECT_EQ(m_Timer.m_StepCount, 1);
+    EXPECT_EQ(m_Timer.m_Lateness, 17000 - 16666);
 }
 
-TEST(GxFrameTimer, LatenessLengthensTheNextSlotByAtMostFourMilliseconds)
+TEST_F(GxFrameTimerTest, LatenessLengthensTheNextSlotByAtMostFourMilliseconds)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.Wait();
-    clock.m_Now += 1;
-    clock.m_TickPerRead = 1;
-    timer.Wait(); // ends at 17 ms, 334 us late
+    m_Timer.Wait();
+    m_Clock.m_Now += 1;
+    m_Clock.m_TickPerRead = 1;
+    m_Timer.Wait(); // ends at 17 ms, 334 us late
     // A frame that came back after 1 ms: no sleep, the timer spins through the whole slot.
-    clock.m_TickPerRead = 0;
-    clock.m_Now += 500;
-    timer.Wait();
-    EXPECT_EQ(timer.m_Lateness, 4000);
-    clock.m_Now += 1;
-    clock.m_TickPerRead = 1;
+    m_Clock.m_TickPerRead = 0;
+    m_Clock.m_Now += 500;
+    m_Timer.Wait();
+    EXPECT_EQ(m_Timer.m_Lateness, 4000);
+    m_Clock.m_Now += 1;
+    m_Clock.m_TickPerRead = 1;
     // Slot is now 16,666 - 4,000 = 12,666 us: the frame ends at the 13th millisecond.
-    EXPECT_EQ(timer.Wait(), 13000);
+    EXPECT_EQ(m_Timer.Wait(), 13000);
 }
 
-TEST(GxFrameTimer, TargetRateTenGivesSixUpdateSteps)
+TEST_F(GxFrameTimerTest, TargetRateTenGivesSixUpdateSteps)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.m_TargetRate = 10;
-    timer.Wait();
-    clock.m_Now += 100;
-    timer.Wait();
-    EXPECT_EQ(timer.m_StepCount, 6);
-    EXPECT_EQ(timer.m_Accumulator, 100000 - 6 * 16666);
+    m_Timer.m_TargetRate = 10;
+    m_Timer.Wait();
+    m_Clock.m_Now += 100;
+    m_Timer.Wait();
+    EXPECT_EQ(m_Timer.m_StepCount, 6);
+    EXPECT_EQ(m_Timer.m_Accumulator, 100000 - 6 * 16666);
 }
 
-TEST(GxFrameTimer, ZeroRatesMeanNoPacingAndOneStep)
+TEST_F(GxFrameTimerTest, ZeroRatesMeanNoPacingAndOneStep)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.m_TargetRate = 0;
-    timer.m_UpdateRate = 0;
-    timer.Wait();
-    clock.m_Now += 1;
-    EXPECT_EQ(timer.Wait(), 1000);
-    clock.m_Now += 80;
-    EXPECT_EQ(timer.Wait(), 80000);
-    EXPECT_EQ(timer.m_StepCount, 1);
-    EXPECT_EQ(timer.m_Accumulator, 0);
-    for (uint32_t ms : clock.m_Sleeps)
+    m_Timer.m_TargetRate = 0;
+    m_Timer.m_UpdateRate = 0;
+    m_Timer.Wait();
+    m_Clock.m_Now += 1;
+    EXPECT_EQ(m_Timer.Wait(), 1000);
+    m_Clock.m_Now += 80;
+    EXPECT_EQ(m_Timer.Wait(), 80000);
+    EXPECT_EQ(m_Timer.m_StepCount, 1);
+    EXPECT_EQ(m_Timer.m_Accumulator, 0);
+    for (uint32_t ms : m_Clock.m_Sleeps)
         EXPECT_EQ(ms, 0u);
 }
 
-TEST(GxFrameTimer, ResetTakesTheNextCallAsFrameStartWithOneStep)
+TEST_F(GxFrameTimerTest, ResetTakesTheNextCallAsFrameStartWithOneStep)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.Wait();
-    clock.m_Now += 40;
-    timer.Wait();
-    ASSERT_GT(timer.m_Accumulator, 0);
+    m_Timer.Wait();
+    m_Clock.m_Now += 40;
+    m_Timer.Wait();
+    ASSERT_GT(m_Timer.m_Accumulator, 0);
 
-    timer.Reset();
-    clock.m_Now += 3000; // the window was dragged for three seconds
-    clock.m_TickPerRead = 1;
-    EXPECT_EQ(timer.Wait(), 17000);
-    EXPECT_EQ(timer.m_StepCount, 1);
-    EXPECT_LT(timer.m_Accumulator, 1000);
+    m_Timer.Reset();
+    m_Clock.m_Now += 3000; // the window was dragged for three seconds
+    m_Clock.m_TickPerRead = 1;
+    EXPECT_EQ(m_Timer.Wait(), 17000);
+    EXPECT_EQ(m_Timer.m_StepCount, 1);
+    EXPECT_LT(m_Timer.m_Accumulator, 1000);
 }
 
-TEST(GxFrameTimer, MeasuresTheRateEveryTwoSeconds)
+TEST_F(GxFrameTimerTest, MeasuresTheRateEveryTwoSeconds)
 {
-    FakeTimeSource clock;
-    GxFrameTimer timer(&clock);
-    timer.m_SkipWait = true;
-    timer.Wait();
+    m_Timer.m_SkipWait = true;
+    m_Timer.Wait();
     for (int i = 0; i < 40; ++i)
     {
-        clock.m_Now += 50;
-        timer.Wait();
+        m_Clock.m_Now += 50;
+        m_Timer.Wait();
     }
     // 40 frames of 50 ms: the measurement closed at 2 s and restarted.
-    EXPECT_EQ(timer.m_MeasureFrames, 0u);
-    EXPECT_FLOAT_EQ(timer.m_MeasuredRate, 41 * 1000000.0f / 2000000.0f);
-    EXPECT_EQ(timer.m_FrameCount, 41u);
+    EXPECT_EQ(m_Timer.m_MeasureFrames, 0u);
+    EXPECT_FLOAT_EQ(m_Timer.m_MeasuredRate, 41 * 1000000.0f / 2000000.0f);
+    EXPECT_EQ(m_Timer.m_FrameCount, 41u);
 }

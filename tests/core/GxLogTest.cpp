@@ -54,13 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(GxLogTest, NewLogStartsWithMarkAndWritesLineFeedAsCrLf)
-{
-    GxLog::Error(L"\n");
-    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE\x0D\x00\x0A\x00", 6));
-}
-
-TEST_F(GxLogTest, AppendingKeepsOneMarkAndWritesUtf16)
+TEST_F(GxLogTest, NewLogStartsWithOneMarkAndWritesUtf16WithCrLf)
 {
     GxLog::Debug(L"a%d\n", 1);
     GxLog::Debug(L"\x3042\n");

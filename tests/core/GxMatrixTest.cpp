@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numbers>
 
 namespace
@@ -44,12 +45,8 @@ TEST(GxMatrix, SetTakesElementsRowByRow)
     EXPECT_EQ(m.m[3][0], 13.0f);
     // The storage itself is row by row: element 12 is the start of row 3.
     EXPECT_EQ((&m.m[0][0])[12], 13.0f);
-}
-
-TEST(GxMatrix, DefaultIsIdentity)
-{
-    GxMatrix m;
-    ExpectMatrix(m, GxMatrix().Set(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1));
+    // The default is the identity.
+    ExpectMatrix(GxMatrix(), m.Set(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1));
 }
 
 TEST(GxMatrix, TranslationLivesInRowThree)
@@ -126,16 +123,12 @@ TEST(GxMatrix, RotateByExactlyZeroLeavesMatrixUntouched)
     m.Set(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const GxMatrix before = m;
     m.RotateX(0.0f).RotateY(0.0f);
-    for (int r = 0; r < 4; ++r)
-    {
-        for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(m.m[r][c], before.m[r][c]);
-    }
+    EXPECT_EQ(std::memcmp(&m, &before, sizeof m), 0);
 }
 
 // Composed transforms ---------------------------------------------------------------------------------
 
-TEST(GxMatrix, ComposeSRTScalesAboutPivotThenMoves)
+TEST(GxMatrix, ComposeSRTScalesAndTurnsAboutPivotThenMoves)
 {
     GxMatrix m;
     m.ComposeSRT(GxVector3(2, 2, 1), GxVector3(5, 6, 7), GxVector3(0, 0, 0), GxVector3(10, 0, 0));
@@ -143,11 +136,7 @@ TEST(GxMatrix, ComposeSRTScalesAboutPivotThenMoves)
     // One unit right of the pivot becomes two units right of it.
     ExpectVector(Apply(m, 11, 0, 0), 17, 6, 7);
     ExpectVector(Apply(m, 10, 1, 0), 15, 8, 7);
-}
-
-TEST(GxMatrix, ComposeSRTRotatesAboutPivot)
-{
-    GxMatrix m;
+    // It turns about the pivot too.
     m.ComposeSRT(GxVector3(1, 1, 1), GxVector3(0, 0, 0), GxVector3(0, 0, kHalfPi), GxVector3(10, 0, 0));
     ExpectVector(Apply(m, 10, 0, 0), 10, 0, 0);
     ExpectVector(Apply(m, 11, 0, 0), 10, 1, 0);

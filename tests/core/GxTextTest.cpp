@@ -72,14 +72,6 @@ TEST_F(GxTextTest, SameRowsFromUtf8Utf16LEAndCp932)
     EXPECT_EQ(Load("cp932.txt", cp932), kRows);
 }
 
-TEST_F(GxTextTest, Utf8RowEndingInMaruKeepsItsLineEnd)
-{
-    // "。" is E3 80 82 in UTF-8; 0x82 is a CP932 lead byte that would swallow the LF after it.
-    std::vector<std::wstring> expected = {L"一行目。", L"二行目"};
-    EXPECT_EQ(Load("maru.txt", "\xEF\xBB\xBF" + GxString::ToUtf8(L"一行目。\n二行目")), expected);
-    EXPECT_EQ(Load("maru2.txt", "\xEF\xBB\xBF" + GxString::ToUtf8(L"一行目。\r\n二行目\r\n")), expected);
-}
-
 TEST_F(GxTextTest, RefusesUtf16BEEmptyAndMissingFiles)
 {
     bool ok = true;

@@ -187,8 +187,13 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
 
     const auto sent = std::chrono::steady_clock::now();
     kill(first.m_Pid, SIGTERM);
-    EXPECT_EQ(first.WaitExit(std::chrono::seconds(5)), 0) << ReadFile(m_Temp / "first.err");
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(1));
+    // The bound only catches a hang: a loaded machine may take longer than the usual tens of
+    // milliseconds, and the shut-down time is recorded rather than asserted.
+    EXPECT_EQ(first.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / "first.err");
+    RecordProperty("ShutDownMilliseconds",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now() - sent)
+                                        .count()));
 }
 
 TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
@@ -221,7 +226,7 @@ TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
         WaitFor([&] { return fs::exists(shorter / "Kestrelvane_SAVE" / "error.log"); }, std::chrono::seconds(20)))
         << ReadFile(m_Temp / "short.err");
     kill(ok.m_Pid, SIGTERM);
-    EXPECT_EQ(ok.WaitExit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(ok.WaitExit(std::chrono::seconds(30)), 0);
 }
 
 // Runs a program and waits for it; true when it ended with exit code 0.
@@ -270,7 +275,7 @@ TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
     // The lock is the title's.
     EXPECT_TRUE(fs::exists(m_Runtime / "Pack Title.lock"));
     kill(run.m_Pid, SIGTERM);
-    EXPECT_EQ(run.WaitExit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
 }
 
 TEST_F(KestrelvaneRun, WithoutAWindowTheLoopEndsAndShutDownRuns)
@@ -293,5 +298,5 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
     EXPECT_NE(ReadFile(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
               std::string::npos);
     kill(run.m_Pid, SIGTERM);
-    EXPECT_EQ(run.WaitExit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace ScriptTest;
 
 namespace
@@ -539,4 +541,38 @@ TEST(GxMoaMachine, KeptLookupsAreNotCarriedAcrossAJump)
     cursor = GxMoaRunPos(0, 0);
     ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
     EXPECT_EQ(result.ToInt64(), 1);
+}
+
+TEST(GxMoaMachine, IntegerOperatorsFollowTheValueRulesAtTheLimits)
+{
+    // Two integers are computed by the machine itself: the results must be those of the value rules.
+    const int64_t edge[] = {std::numeric_limits<int64_t>::min(), -2, -1, 0, 1, 3, std::numeric_limits<int64_t>::max()};
+    const struct
+    {
+        int32_t opcode;
+        GxMoaVariable (*rule)(const GxMoaVariable&, const GxMoaVariable&);
+    } ops[] = {
+        {OPC_EQ, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Equal(l, r)); }},
+        {OPC_NE, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::NotEqual(l, r)); }},
+        {OPC_GT, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Greater(l, r)); }},
+        {OPC_GE,
+         [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::GreaterEqual(l, r)); }},
+        {OPC_LT, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Less(l, r)); }},
+        {OPC_LE, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::LessEqual(l, r)); }},
+        {OPC_ADD, &GxMoaVariable::Add},
+        {OPC_SUB, &GxMoaVariable::Sub},
+        {OPC_MUL, &GxMoaVariable::Mul},
+    };
+    for (const auto& op : ops)
+        for (int64_t a : edge)
+            for (int64_t b : edge)
+            {
+                ListRun run({Op(OPC_PUSH_INT), IntV(a), Op(OPC_PUSH_INT), IntV(b), Op(op.opcode)});
+                ASSERT_EQ(run.m_Status, 1);
+                ASSERT_EQ(run.Stack().size(), 1u);
+                const GxMoaVariable expected = op.rule(IntV(a), IntV(b));
+                EXPECT_EQ(run.Stack()[0].GetType(), GxMoaVariable::TYPE_INT);
+                EXPECT_EQ(run.Stack()[0].ToInt64(), expected.ToInt64())
+                    << GxMoaOpcodeName::Get(op.opcode) << " " << a << " " << b;
+            }
 }

@@ -92,8 +92,7 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
 TEST(GxSeqSwitch, SecondRequestReplacesTheFirstAndCurrentIsRefused)
 {
     SeqTree t;
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0));
     EXPECT_FALSE(t.manage.ChangeSequence(t.a, 0, 0)); // still current while the request waits
     EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0));
@@ -120,8 +119,7 @@ TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
 TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetOfThatSwitch)
 {
     SeqTree t;
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     t.a->onLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
     t.manage.ChangeSequence(t.b, 0, 0);
     t.j.clear();
@@ -134,8 +132,7 @@ TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
 {
     SeqTree t;
     t.a->onEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
     EXPECT_TRUE(t.manage.IsChangeSequencePending());
     EXPECT_FALSE(t.manage.IsSequenceEntered());
@@ -146,8 +143,7 @@ TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
 TEST(GxSeqSwitch, SystemSequenceOwnUpdateWaitsForTheStartButItsChildrenRun)
 {
     SeqTree t;
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     t.a->AddTaskFlags(GX_TASKFLAG_SKIP_PRESTART); // A cannot start
     t.j.clear();
     t.Step(0, 0);
@@ -167,8 +163,7 @@ TEST(GxSeqSwitch, StartWithoutEnteredSequenceIsRefused)
 TEST(GxSeqSwitch, ClearSequenceLeavesTheEnteredSequence)
 {
     SeqTree t;
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     t.j.clear();
     t.manage.ClearSequence();
     EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1"}));
@@ -188,20 +183,17 @@ TEST(GxSeqLeave, LeavingHidesHelpAndOpenDialogsOnce)
     auto* user = new GxTaskFolder(t.sys, L"dlg_user");
     shutdown->Suspend(); // closed
     GxSeqBase::SetOpenDialogCount(1);
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     t.a->SetAcceptUIEvent(true);
     t.a->QueueUIEvent(GxUIEvent(t.a1, 1, 0));
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     EXPECT_TRUE(tip->IsSuspended());
     EXPECT_TRUE(user->IsSuspended());
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
     EXPECT_EQ(t.a->GetUIEventCount(), 0u);
     // Nothing open any more: the count stays at 0.
     user->Resume();
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
 }
 
@@ -210,10 +202,8 @@ TEST(GxSeqLeave, TreeWithoutSystemDialogsLeavesSafely)
     TaskTree t;
     auto* a = new GxSeqBase(t.root, L"SeqA");
     auto* b = new GxSeqBase(t.root, L"SeqB");
-    t.manage.ChangeSequence(a, 0, 0);
-    t.manage.ApplyPendingSequence();
-    t.manage.ChangeSequence(b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(a);
+    t.Enter(b);
     EXPECT_EQ(t.manage.GetCurrentSequence(), b);
 }
 
@@ -256,8 +246,7 @@ TEST(GxSeqDraw, SequenceClearsTheScreenFromLayerZero)
     SeqTree t;
     RecordingScreenService service;
     t.manage.SetScreenService(&service);
-    t.manage.ChangeSequence(t.a, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.a);
     t.Step(0, 0);
     t.DrawLayers();
     EXPECT_EQ(service.clears, 2); // A and the system sequence
@@ -293,8 +282,7 @@ TEST(GxSeqWidgets, WidgetEventsReachTheCurrentSequenceDuringItsUpdate)
     auto* seq = new ClickSeq(t.root, L"SeqClick");
     auto* button = new GxTaskUIBase(seq, nullptr, L"btn", 0);
     EXPECT_FALSE(button->PostUIEventCode(1)); // no current sequence
-    t.manage.ChangeSequence(seq, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(seq);
     EXPECT_FALSE(button->PostUIEventCode(1)); // the screen does not take events yet
     seq->SetAcceptUIEvent(true);
     EXPECT_TRUE(button->PostUIEventCode(1));
@@ -315,8 +303,7 @@ TEST(GxSeqWidgets, WidgetInputPermission)
     GxSeqBase::ResetInputLocks();
     EXPECT_FALSE(seq->CanWidgetAcceptInput(button)); // not current, not started
 
-    t.manage.ChangeSequence(seq, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(seq);
     seq->StartTransit(100);
     t.Step(0, 50000);
     EXPECT_FALSE(seq->CanWidgetAcceptInput(button)); // still in its transition
@@ -364,8 +351,7 @@ TEST(GxSeqWidgets, WidgetsRegisterOnLayerFiveOrTopMostSeven)
     back->SetOrderZ(900.0f);
     front->SetOrderZ(100.0f);
     top->SetTopMost(true);
-    t.manage.ChangeSequence(seq, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(seq);
     t.Step(0, 0);
     ASSERT_EQ(t.List(5).GetCount(), 2u);
     EXPECT_EQ(t.List(5).GetEntry(0).task, front);

@@ -27,8 +27,7 @@ struct TransitTree : TaskTree
         manage.SetScreenService(&service);
         manage.SetSystemSequence(sys);
         b1->m_Take = 1;
-        manage.ChangeSequence(a, 0, 0);
-        manage.ApplyPendingSequence();
+        Enter(a);
         Step(0, 0);
         j.clear();
     }
@@ -40,8 +39,7 @@ TEST(GxSeqTransit, LeavingCapturesTheOldScreenThroughBankOneAndStartsTheNextTran
 {
     TransitTree t;
     t.service.transitTime = 400;
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     EXPECT_EQ(t.service.captures, 1);
     // A and the system sequence registered their screen clears: the old screen, in bank 1.
     EXPECT_EQ(t.service.capturedRegistrations, 2);
@@ -57,8 +55,7 @@ TEST(GxSeqTransit, InputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
 {
     TransitTree t;
     t.service.transitTime = 400;
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     t.j.clear();
 
     for (int frame = 0; frame < 3; ++frame)
@@ -97,8 +94,7 @@ TEST(GxSeqTransit, ElapsedMillisecondsAreTruncatedPerStep)
 {
     TransitTree t;
     t.service.transitTime = 50;
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     for (int i = 0; i < 3; ++i)
         t.Step(0, 16999); // 16 ms each, not 17
     EXPECT_EQ(t.b->GetTransitParam().m_TransitTimeLeft, 2);
@@ -112,8 +108,7 @@ TEST(GxSeqTransit, ZeroTimeTransitionStartsInTheFirstStep)
 {
     TransitTree t;
     t.service.transitTime = 0;
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     EXPECT_TRUE(t.b->IsTransit());
     EXPECT_FLOAT_EQ(t.b->GetTransitParam().GetProgress(), 1.0f);
     t.Step(0, 0);
@@ -123,11 +118,9 @@ TEST(GxSeqTransit, ZeroTimeTransitionStartsInTheFirstStep)
 TEST(GxSeqTransit, SwitchToOrFromAPlainSequenceCapturesNothing)
 {
     TransitTree t;
-    t.manage.ChangeSequence(t.plain, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.plain);
     EXPECT_EQ(t.service.captures, 0);
-    t.manage.ChangeSequence(t.b, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(t.b);
     EXPECT_EQ(t.service.captures, 0);
     EXPECT_FALSE(t.b->IsTransit());
 }

@@ -57,7 +57,7 @@ TEST(GxTaskBaseID, IDIsSetOnceAndDuplicatesAreRefused)
     EXPECT_EQ(t.manage.FindTaskByID(42), nullptr);
 }
 
-TEST(GxTaskBaseID, ZeroIsRefused)
+TEST(GxTaskBaseID, ZeroIsRefusedWithALogLine)
 {
     TaskTree t;
     auto* a = new GxTaskBase(t.root);
@@ -274,8 +274,7 @@ TEST(GxTaskBaseLinks, DeletedSequencesAreForgottenByTheManager)
     auto* seq = new GxSeqBase(t.root, L"SeqGone");
     auto* next = new GxSeqBase(t.root, L"SeqNext");
     t.manage.SetSystemSequence(seq);
-    t.manage.ChangeSequence(seq, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(seq);
     t.manage.ChangeSequence(next, 0, 0);
     seq->Kill();
     for (int i = 0; i < 3; ++i)

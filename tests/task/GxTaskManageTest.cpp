@@ -46,8 +46,7 @@ struct WalkTree : TaskTree
 
     void EnterA()
     {
-        manage.ChangeSequence(a, 0, 0);
-        manage.ApplyPendingSequence();
+        Enter(a);
         j.clear();
     }
 };
@@ -161,41 +160,8 @@ TEST(GxTaskManageWalk, EndOfRunFlagEndsAWalkStartedBeforeASequence)
     EXPECT_EQ(t.j, (Journal{L"MM:a11", L"MM:a12", L"MM:a1"}));
 }
 
-TEST(GxTaskManageWalk, InputVisitsChildrenFirstAndStopsAtTheTakingTask)
-{
-    WalkTree t;
-    t.EnterA();
-    EXPECT_EQ(t.manage.WalkMouseLeftDown(t.a, kPoint, 0), nullptr);
-    EXPECT_EQ(t.j, (Journal{L"LD:a11", L"LD:a12", L"LD:a1", L"LD:a2", L"LD:A"}));
-    t.j.clear();
-    t.a12->m_Take = 1;
-    EXPECT_EQ(t.manage.WalkMouseLeftDoubleClick(t.a, kPoint, 0), t.a12);
-    EXPECT_EQ(t.j, (Journal{L"LD2:a11", L"LD2:a12"}));
-}
-
-TEST(GxTaskManageWalk, ListenerMaskHidesTaskOrChildrenPerKind)
-{
-    WalkTree t;
-    t.EnterA();
-    t.a1->SetListenerMask(GX_LISTENER_MOUSE);
-    t.manage.WalkMouseRightDown(t.a, kPoint, 0);
-    EXPECT_EQ(t.j, (Journal{L"RD:a2", L"RD:A"}));
-    t.j.clear();
-    // The mouse mask does not hide the task from key input.
-    t.manage.WalkKeyDown(t.a, 65, 0);
-    EXPECT_EQ(t.j, (Journal{L"KD:a11", L"KD:a12", L"KD:a1", L"KD:a2", L"KD:A"}));
-    t.j.clear();
-    t.a1->SetListenerMask(GX_LISTENER_KEYINPUT_CHILDREN);
-    t.manage.WalkKeyDown(t.a, 65, 0);
-    EXPECT_EQ(t.j, (Journal{L"KD:a1", L"KD:a2", L"KD:A"}));
-    t.j.clear();
-    t.a1->SetListenerMask(GX_LISTENER_WINDOW | GX_LISTENER_THREAD_CHILDREN | GX_LISTENER_NET);
-    t.manage.WalkActivate(t.a);
-    t.manage.WalkThread0(t.a, L"worker", nullptr, 1, 2);
-    t.manage.WalkNet2(t.a, 1, 2);
-    EXPECT_EQ(t.j, (Journal{L"Act:a2", L"Act:A", L"T0:a1", L"T0:a2", L"T0:A", L"N2:a2", L"N2:A"}));
-}
-
+// Input walks visit children first, stop at the task that takes the input, and hide a task or its
+// children only for the kinds its listener mask names.
 TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMask)
 {
     struct Kind

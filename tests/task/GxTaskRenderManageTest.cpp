@@ -12,13 +12,6 @@ namespace
 struct Keyed
 {
     GxTaskRenderManage list;
-    std::vector<float> Keys() const
-    {
-        std::vector<float> keys;
-        for (size_t i = 0; i < list.GetCount(); ++i)
-            keys.push_back(list.GetEntry(i).key);
-        return keys;
-    }
     std::vector<int32_t> Params() const
     {
         std::vector<int32_t> params;
@@ -30,32 +23,25 @@ struct Keyed
 
 } // namespace
 
-TEST(GxTaskRenderManage, AscendingModesPlaceEqualKeysAfterOrBefore)
+TEST(GxTaskRenderManage, SortedModesPlaceEqualKeysAfterOrBefore)
 {
-    Keyed after;
-    after.list.Add(nullptr, GX_RENDER_ASCEND, 1.0f, 1);
-    after.list.Add(nullptr, GX_RENDER_ASCEND, 1.0f, 2);
-    after.list.Add(nullptr, GX_RENDER_ASCEND, 0.5f, 3);
-    EXPECT_EQ(after.Params(), (std::vector<int32_t>{3, 1, 2}));
-
-    Keyed before;
-    before.list.Add(nullptr, GX_RENDER_ASCEND_BEFORE, 1.0f, 1);
-    before.list.Add(nullptr, GX_RENDER_ASCEND_BEFORE, 1.0f, 2);
-    before.list.Add(nullptr, GX_RENDER_ASCEND_BEFORE, 0.5f, 3);
-    EXPECT_EQ(before.Params(), (std::vector<int32_t>{3, 2, 1}));
-}
-
-TEST(GxTaskRenderManage, DescendingModesPlaceEqualKeysAfterOrBefore)
-{
-    Keyed after;
-    for (auto [key, param] : {std::pair{1.0f, 1}, {2.0f, 2}, {1.0f, 3}, {0.0f, 4}})
-        after.list.Add(nullptr, GX_RENDER_DESCEND, key, param);
-    EXPECT_EQ(after.Params(), (std::vector<int32_t>{2, 1, 3, 4}));
-
-    Keyed before;
-    for (auto [key, param] : {std::pair{1.0f, 1}, {2.0f, 2}, {1.0f, 3}, {0.0f, 4}})
-        before.list.Add(nullptr, GX_RENDER_DESCEND_BEFORE, key, param);
-    EXPECT_EQ(before.Params(), (std::vector<int32_t>{2, 3, 1, 4}));
+    const struct
+    {
+        int32_t mode;
+        std::vector<int32_t> params;
+    } cases[] = {
+        {GX_RENDER_ASCEND, {4, 1, 3, 2}},
+        {GX_RENDER_ASCEND_BEFORE, {4, 3, 1, 2}},
+        {GX_RENDER_DESCEND, {2, 1, 3, 4}},
+        {GX_RENDER_DESCEND_BEFORE, {2, 3, 1, 4}},
+    };
+    for (const auto& c : cases)
+    {
+        Keyed k;
+        for (auto [key, param] : {std::pair{1.0f, 1}, {2.0f, 2}, {1.0f, 3}, {0.0f, 4}})
+            k.list.Add(nullptr, c.mode, key, param);
+        EXPECT_EQ(k.Params(), c.params) << "mode " << c.mode;
+    }
 }
 
 TEST(GxTaskRenderManage, FrontBackAndDefaultModes)
@@ -109,8 +95,7 @@ TEST(GxTaskRenderManage, RegistrationWalkFillsTheCurrentBankAndLayersDrawInOrder
     TaskTree t;
     Journal j;
     auto* seq = new RecSeq(&j, L"S", t.root, L"SeqS");
-    t.manage.ChangeSequence(seq, 0, 0);
-    t.manage.ApplyPendingSequence();
+    t.Enter(seq);
     t.Step(0, 16000);
     EXPECT_EQ(t.List(0).GetCount(), 1u);
     EXPECT_EQ(t.List(0).GetEntry(0).task, seq);

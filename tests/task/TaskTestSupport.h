@@ -123,6 +123,13 @@ struct TaskTree
 
     GxTaskRenderManage& List(int layer) { return lists[bank * 10 + layer]; }
 
+    // Requests the sequence and performs the switch at once.
+    void Enter(GxTaskBase* sequence)
+    {
+        manage.ChangeSequence(sequence, 0, 0);
+        manage.ApplyPendingSequence();
+    }
+
     // One update step as the core's frame runs it.
     void Step(int32_t step, int64_t elapsed)
     {
