@@ -19,6 +19,16 @@ protected:
         ASSERT_EQ(m_Device.SetFVF(FVF_2D), D3D_OK);
         ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(KvVertex2D)), D3D_OK);
     }
+    // Pixels [l, r) x [t, b) have the colour inside; their neighbours across each edge the colour outside.
+    void ExpectRect(int l, int t, int r, int b, uint32_t inside, uint32_t outside)
+    {
+        EXPECT_EQ(BackPixel(l, t), inside);
+        EXPECT_EQ(BackPixel(r - 1, b - 1), inside);
+        EXPECT_EQ(BackPixel(l - 1, t), outside);
+        EXPECT_EQ(BackPixel(l, t - 1), outside);
+        EXPECT_EQ(BackPixel(r, b - 1), outside);
+        EXPECT_EQ(BackPixel(r - 1, b), outside);
+    }
 };
 
 TEST_F(PfGLDeviceTest, ClearFillsTheViewportWithTheArgbColour)
@@ -29,11 +39,7 @@ TEST_F(PfGLDeviceTest, ClearFillsTheViewportWithTheArgbColour)
     D3DVIEWPORT9 vp = {10, 20, 30, 40, 0.0f, 1.0f};
     ASSERT_EQ(m_Device.SetViewport(vp), D3D_OK);
     ASSERT_EQ(m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
-    EXPECT_EQ(BackPixel(10, 20), 0xFF00FF00u);
-    EXPECT_EQ(BackPixel(39, 59), 0xFF00FF00u);
-    EXPECT_EQ(BackPixel(9, 20), 0xFF336699u);
-    EXPECT_EQ(BackPixel(40, 59), 0xFF336699u);
-    EXPECT_EQ(BackPixel(39, 60), 0xFF336699u);
+    ExpectRect(10, 20, 40, 60, 0xFF00FF00u, 0xFF336699u);
 }
 
 TEST_F(PfGLDeviceTest, QuadOnHalfPixelEdgesCoversExactlyItsPixelsWithRowZeroAtTheTop)
@@ -41,12 +47,7 @@ TEST_F(PfGLDeviceTest, QuadOnHalfPixelEdgesCoversExactlyItsPixelsWithRowZeroAtTh
     Modulate2D();
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     Quad(9.5f, 19.5f, 29.5f, 49.5f, 0xFFFF0000);
-    EXPECT_EQ(BackPixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(BackPixel(29, 49), 0xFFFF0000u);
-    EXPECT_EQ(BackPixel(9, 20), 0xFF000000u);
-    EXPECT_EQ(BackPixel(30, 20), 0xFF000000u);
-    EXPECT_EQ(BackPixel(10, 19), 0xFF000000u);
-    EXPECT_EQ(BackPixel(10, 50), 0xFF000000u);
+    ExpectRect(10, 20, 30, 50, 0xFFFF0000u, 0xFF000000u);
 }
 
 TEST_F(PfGLDeviceTest, TextureRowZeroIsTheTopAndTexelsLineUpWithPixels)
@@ -127,9 +128,7 @@ TEST_F(PfGLDeviceTest, VertexAndIndexBuffersDrawAMesh)
     m_Device.SetStreamSource(0, &vb, 0, sizeof(KvVertex2D));
     m_Device.SetIndices(&ib);
     ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
-    EXPECT_EQ(BackPixel(200, 100), 0xFF0000FFu);
-    EXPECT_EQ(BackPixel(209, 109), 0xFF0000FFu);
-    EXPECT_EQ(BackPixel(210, 109), 0xFF000000u);
+    ExpectRect(200, 100, 210, 110, 0xFF0000FFu, 0xFF000000u);
 }
 
 TEST_F(PfGLDeviceTest, BatchedQuadsDrawEveryQuad)
@@ -141,9 +140,8 @@ TEST_F(PfGLDeviceTest, BatchedQuadsDrawEveryQuad)
     Corners(v + 4, 29.5f, 9.5f, 34.5f, 14.5f, 0xFF00FF00);
     m_Device.SetFVF(FVF_2D);
     ASSERT_EQ(m_Device.DrawQuadsUP(2, v, sizeof(KvVertex2D)), D3D_OK);
-    EXPECT_EQ(BackPixel(12, 12), 0xFFFF0000u);
-    EXPECT_EQ(BackPixel(32, 12), 0xFF00FF00u);
-    EXPECT_EQ(BackPixel(20, 12), 0xFF000000u);
+    ExpectRect(10, 10, 15, 15, 0xFFFF0000u, 0xFF000000u);
+    ExpectRect(30, 10, 35, 15, 0xFF00FF00u, 0xFF000000u);
 }
 
 TEST_F(PfGLDeviceTest, PresentShowsTheBackBufferAndResetKeepsWorking)
