@@ -64,7 +64,8 @@ protected:
     // Writes the bytes to the named file and returns its full wide path.
     std::wstring Write(const std::string& name, const std::string& bytes)
     {
-        std::ofstream(Path(name), std::ios::binary | std::ios::trunc).write(bytes.data(), (std::streamsize)bytes.size());
+        std::ofstream(Path(name), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), (std::streamsize)bytes.size());
         return WidePath(name);
     }
     // An 8 x 8 checker of white and mid grey as a PNG file; returns its full wide path.
@@ -204,8 +205,8 @@ inline std::vector<size_t> KvCompareWithGolden(const std::string& name, const st
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     PfImage golden;
     std::string error;
-    const bool read = PfImageDecoder::Decode(bytes.data(), bytes.size(), golden, error) &&
-                      golden.GetWidth() == width && golden.GetHeight() == height && screen.size() == width * height;
+    const bool read = PfImageDecoder::Decode(bytes.data(), bytes.size(), golden, error) && golden.GetWidth() == width &&
+                      golden.GetHeight() == height && screen.size() == width * height;
     EXPECT_TRUE(read) << path << ": " << error << "\nTo regenerate: KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics";
     for (size_t i = 0; i < over.size(); ++i)
         over[i] = read ? 0 : screen.size();

@@ -55,8 +55,8 @@ protected:
         ASSERT_NE(s.m_Bits, nullptr);
         for (uint32_t y = 0; y < 32; ++y)
             std::memset(s.m_Bits + y * s.m_Pitch, 0, 512 * 4);
-        GxTextRaster::DrawText(s, L"ＭＳ ゴシック", L"かな漢字テキスト、Kestrelvane 123", 0, 4, 24, 0xFFFFFFFF,
-                               nullptr, nullptr);
+        GxTextRaster::DrawText(s, L"ＭＳ ゴシック", L"かな漢字テキスト、Kestrelvane 123", 0, 4, 24, 0xFFFFFFFF, nullptr,
+                               nullptr);
         text.m_Texture.UnlockRect();
 
         ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF203040, 1.0f, 0));
@@ -89,8 +89,8 @@ protected:
                                GxVector2(0, 0), 0xFF000000, 0, 2);
         GxGraphics::DrawSprite(&text, 40, 400, GxFRect{0, 0, 512, 32}, GxVector2(1, 1), still, GxVector2(0, 0),
                                GxVector2(0, 0), 0xFFFFFFFF, 0, 2);
-        GxGraphics::DrawSprite(&text, 40, 500, GxFRect{0, 0, 512, 32}, GxVector2(1.5f, 1.5f), still,
-                               GxVector2(0, 0), GxVector2(0, 0), 0xFF60FF60, 0, 2);
+        GxGraphics::DrawSprite(&text, 40, 500, GxFRect{0, 0, 512, 32}, GxVector2(1.5f, 1.5f), still, GxVector2(0, 0),
+                               GxVector2(0, 0), 0xFF60FF60, 0, 2);
         // Text through a font map: two lines split by a line feed, and a line drawn at twice the size.
         GxGDIFontMap map;
         map.SetFont(24, nullptr);

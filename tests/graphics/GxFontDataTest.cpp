@@ -70,8 +70,7 @@ TEST_F(GxFontDataTest, DescriptionFilesAreCheckedBeforeUse)
     EXPECT_FALSE(font.IsInRange(65));
     EXPECT_FALSE(font.CreateFromFile(Write("reversed.fnt", Bytes(68, 65, 4)), image));
     EXPECT_FALSE(font.CreateFromFile(WidePath("none.fnt"), image));
-    EXPECT_FALSE(font.CreateFromFile(Write("ok.fnt", Bytes(65, 68, 4)),
-                                     WidePath("none.png")));
+    EXPECT_FALSE(font.CreateFromFile(Write("ok.fnt", Bytes(65, 68, 4)), WidePath("none.png")));
     const std::wstring log = ReadLog("error.log");
     EXPECT_NE(log.find(L"short.fnt"), std::wstring::npos);
     EXPECT_NE(log.find(L"reversed.fnt"), std::wstring::npos);
@@ -87,8 +86,8 @@ TEST_F(GxFontDataTest, BitmapTextIsOneGlyphQuadPerCharacterAcrossTheString)
     // Centred on (500, 300): the 24 x 16 string spreads from 488 to 512.
     GxGraphics::DrawFontText(L"A~z", &font, 500, 300, GxVector2(1, 1), GxVector3(0, 0, 0), GxVector2(0.5f, 0.5f),
                              0xFFFFFFFF, 0, 2);
-    GxGraphics::DrawFontText(L"", &font, 500, 300, GxVector2(1, 1), GxVector3(0, 0, 0), GxVector2(0, 0),
-                             0xFFFFFFFF, 0, 2);
+    GxGraphics::DrawFontText(L"", &font, 500, 300, GxVector2(1, 1), GxVector3(0, 0, 0), GxVector2(0, 0), 0xFFFFFFFF, 0,
+                             2);
     GxGraphics::SetDrawRecorder(nullptr);
     ASSERT_EQ(recorder.m_Primitives.size(), 3u);
     const auto& tilde = recorder.m_Primitives[1].m_Vertices;

@@ -158,8 +158,8 @@ TEST_F(GxGraphicsDrawTest, SpriteScalesFromItsTopLeftWithCentreZero)
     SizedTexture empty(0, 0);
     GxGraphics::DrawSprite(&empty, 0, 0, GxFRect{0, 0, 16, 8}, GxVector2(1, 1), GxVector3(), GxVector2(), GxVector2(),
                            0xFFFFFFFF, 0, 2);
-    GxGraphics::DrawSprite(nullptr, 0, 0, GxFRect{0, 0, 16, 8}, GxVector2(1, 1), GxVector3(), GxVector2(),
-                           GxVector2(), 0xFFFFFFFF, 0, 2);
+    GxGraphics::DrawSprite(nullptr, 0, 0, GxFRect{0, 0, 16, 8}, GxVector2(1, 1), GxVector3(), GxVector2(), GxVector2(),
+                           0xFFFFFFFF, 0, 2);
     EXPECT_TRUE(m_Recorder.m_Primitives.empty());
 }
 
@@ -206,8 +206,8 @@ TEST_F(GxGraphicsDrawTest, TilesDrawOneFanPerVisibleTileWithItsTexture)
     PfGLTexture* tiles[6];
     for (int i = 0; i < 6; ++i)
         tiles[i] = reinterpret_cast<PfGLTexture*>(static_cast<uintptr_t>(0x1000 + 16 * i));
-    GxGraphics::DrawTiles(tiles, 3, 2, 128, 128, 300, 200, 0, 0, GxVector2(1, 1), GxVector3(), GxVector2(),
-                          0xFFFFFFFF, 0, 2);
+    GxGraphics::DrawTiles(tiles, 3, 2, 128, 128, 300, 200, 0, 0, GxVector2(1, 1), GxVector3(), GxVector2(), 0xFFFFFFFF,
+                          0, 2);
     ASSERT_EQ(m_Recorder.m_Primitives.size(), 6u);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(m_Recorder.m_Primitives[i].m_pTexture, tiles[i]);
@@ -232,8 +232,8 @@ TEST_F(GxGraphicsDrawTest, TilesDrawOneFanPerVisibleTileWithItsTexture)
 
 TEST_F(GxGraphicsDrawTest, FivePointQuadsTakeTheirOwnColoursOrWhite)
 {
-    const GxVector4 points[5] = {{0, 0, 0.5f, 1}, {0, 10, 0.5f, 1}, {10, 10, 0.5f, 1}, {10, 0, 0.5f, 1},
-                                 {5, 5, 0.5f, 1}};
+    const GxVector4 points[5] = {
+        {0, 0, 0.5f, 1}, {0, 10, 0.5f, 1}, {10, 10, 0.5f, 1}, {10, 0, 0.5f, 1}, {5, 5, 0.5f, 1}};
     const GxVector2 uv[5] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0.5f, 0.5f}};
     GxGraphics::DrawTransformedQuads(nullptr, points, uv, nullptr, nullptr, GxVector2(0.25f, 0), 5);
     ASSERT_EQ(m_Recorder.m_Primitives.size(), 2u);

@@ -30,47 +30,28 @@ float Channel(uint32_t argb, int shift)
 // What the blend table predicts for the texel (times a white vertex colour) over the background.
 uint32_t Predict(uint32_t preset)
 {
+    // The colour each preset writes for source s of alpha a over destination d; unknown presets blend as 2.
+    using Rule = float (*)(float s, float d, float a);
+    const Rule rules[10] = {
+        [](float s, float d, float a) { return s * a + d * (1 - a); },
+        [](float s, float, float) { return s; },
+        [](float s, float d, float a) { return s * a + d * (1 - a); },
+        [](float s, float d, float a) { return s * a + d; },
+        [](float s, float d, float a) { return s * a + d; }, // on a doubled source
+        [](float s, float d, float a) { return d - s * a; },
+        [](float s, float d, float) { return d * s; },
+        [](float s, float d, float) { return s * (1 - d) + d * (1 - s); },
+        [](float s, float d, float) { return s * (1 - d) + d; },
+        [](float s, float d, float) { return s - d; },
+    };
+    const Rule rule = rules[preset <= 9 ? preset : 0];
     const float sa0 = Channel(TEXEL, 24), da = Channel(BACKGROUND, 24);
     const float sa = preset == 4 ? std::min(1.0f, 2.0f * sa0) : sa0;
     uint32_t result = 0;
     for (int shift = 0; shift < 24; shift += 8)
     {
         const float s = preset == 4 ? std::min(1.0f, 2.0f * Channel(TEXEL, shift)) : Channel(TEXEL, shift);
-        const float d = Channel(BACKGROUND, shift);
-        float r = 0;
-        switch (preset)
-        {
-        case 1:
-            r = s;
-            break;
-        case 2:
-            r = s * sa + d * (1 - sa);
-            break;
-        case 3:
-            r = s * sa + d;
-            break;
-        case 4:
-            r = s * sa + d;
-            break;
-        case 5:
-            r = d - s * sa;
-            break;
-        case 6:
-            r = d * s;
-            break;
-        case 7:
-            r = s * (1 - d) + d * (1 - s);
-            break;
-        case 8:
-            r = s * (1 - d) + d;
-            break;
-        case 9:
-            r = s - d;
-            break;
-        default:
-            r = s * sa + d * (1 - sa);
-            break;
-        }
+        const float r = rule(s, Channel(BACKGROUND, shift), sa);
         result |= (uint32_t)std::lround(std::clamp(r, 0.0f, 1.0f) * 255.0f) << shift;
     }
     // Blending off writes the source alpha; otherwise the alpha equation keeps the larger one.

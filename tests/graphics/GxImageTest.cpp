@@ -65,8 +65,10 @@ TEST_F(KvImageFiles, SizesComeFromHeadersWhateverTheCase)
     WriteFile(Path("c.bmp"), EncodeBmp(pattern));
     WriteFile(Path("d.tga"), EncodeTga(pattern));
     ASSERT_TRUE(WriteJpeg(Path("e.jpg"), 300, 200));
-    for (auto [name, width, height, depth] : {std::tuple{"a.PNG", 300u, 200u, 0u}, {"b.dds", 64u, 32u, 4u},
-                                              {"c.bmp", 300u, 200u, 0u}, {"d.tga", 300u, 200u, 0u},
+    for (auto [name, width, height, depth] : {std::tuple{"a.PNG", 300u, 200u, 0u},
+                                              {"b.dds", 64u, 32u, 4u},
+                                              {"c.bmp", 300u, 200u, 0u},
+                                              {"d.tga", 300u, 200u, 0u},
                                               {"e.jpg", 300u, 200u, 0u}})
     {
         GxImageInfo info;
@@ -83,8 +85,9 @@ TEST_F(KvImageFiles, ContentDecidesExceptForThePngExtension)
     ASSERT_TRUE(WritePng(Path("png.jpg"), Pattern(20, 10)));
     GxImageInfo info;
     EXPECT_FALSE(GxImage::GetInfoFromFile(Wide(Path("jpeg.png")), info));
-    EXPECT_NE(ReadLog("error.log").find(L"Error/GetInfoFromFile This file is not PNG image(Name:\"" + Wide(Path("jpeg.png"))),
-              std::wstring::npos);
+    EXPECT_NE(
+        ReadLog("error.log").find(L"Error/GetInfoFromFile This file is not PNG image(Name:\"" + Wide(Path("jpeg.png"))),
+        std::wstring::npos);
     ASSERT_TRUE(GxImage::GetInfoFromFile(Wide(Path("png.jpg")), info));
     EXPECT_EQ(info.Width, 20u);
 }

@@ -64,7 +64,6 @@ protected:
         EXPECT_EQ(s.m_MaterialName, L"second");
         EXPECT_TRUE(s.m_Drawable);
     }
-
 };
 
 TEST_F(GxModelDamagedFileTest, VertexListLongerThanTheVertexCountIsCut)

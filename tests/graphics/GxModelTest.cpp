@@ -36,8 +36,12 @@ KvTestSubset Triangle(int32_t material, uint32_t uvLayers = 1)
     KvTestSubset s = KvTriangleSubset(material);
     s.m_UVLayerCount = uvLayers;
     for (int i = 0; i < 3; ++i)
-        s.m_Vertices[i] = KvTestVertex{{(float)i, (float)(i * 2), 0.5f}, {0, 1, 0},           {1.0f, 0.5f, 0.25f, 1.0f},
-                                       {0.25f * (float)i, 0.75f},        {0.5f, 0.25f, 0.25f}, {256, 3, 1, 2},
+        s.m_Vertices[i] = KvTestVertex{{(float)i, (float)(i * 2), 0.5f},
+                                       {0, 1, 0},
+                                       {1.0f, 0.5f, 0.25f, 1.0f},
+                                       {0.25f * (float)i, 0.75f},
+                                       {0.5f, 0.25f, 0.25f},
+                                       {256, 3, 1, 2},
                                        {1, 0, 0}};
     return s;
 }
@@ -98,7 +102,6 @@ protected:
     {
         return Write(name, KvWriteRecord(g, text));
     }
-
 };
 
 struct Form

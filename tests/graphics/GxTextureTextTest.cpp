@@ -101,7 +101,9 @@ TEST_F(GxTextureTextTest, ProgressiveTextRevealsWithColourTagsAndClears)
     EXPECT_EQ(b, 64);
     t.Clear();
     t.UseGdiFont(16);
-    t.SetText(L"W\x01" L"3\x01" L"W");
+    t.SetText(L"W\x01"
+              L"3\x01"
+              L"W");
     EXPECT_EQ(t.StepTagged(1), 4u);
     EXPECT_EQ(t.StepTagged(1), 0u);
     bool white = false, red = false;
