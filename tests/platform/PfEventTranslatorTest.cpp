@@ -127,54 +127,42 @@ TEST(PfEventTranslator, KeyDownCarriesVirtualKeyScanCodeAndRepeatBits)
     EXPECT_EQ(out[0].lParam & (KF_REPEAT_BIT | KF_UP_BIT), KF_REPEAT_BIT | KF_UP_BIT);
 }
 
-TEST(PfEventTranslator, ArrowKeysAreExtended)
+TEST(PfEventTranslator, KeysBecomeOrdinaryOrSystemKeysWithTheirFlags)
 {
-    PfEventTranslator t;
-    auto out = Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_UP, KMOD_NONE));
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].wParam, VK_UP);
-    EXPECT_EQ((out[0].lParam >> 16) & 0xFF, 0x48);
-    EXPECT_EQ(out[0].lParam & KF_EXTENDED_BIT, KF_EXTENDED_BIT);
-}
-
-TEST(PfEventTranslator, FunctionKeysFourToSevenAreOrdinaryKeys)
-{
-    PfEventTranslator t;
-    const SDL_Scancode keys[] = {SDL_SCANCODE_F4, SDL_SCANCODE_F5, SDL_SCANCODE_F6, SDL_SCANCODE_F7};
-    const uint32_t vks[] = {VK_F4, VK_F5, VK_F6, VK_F7};
-    for (int i = 0; i < 4; ++i)
+    // In order on one translator; F4 to F7 are ordinary keys, Alt combinations and F10 system keys, Ctrl+Alt
+    // (AltGr) ordinary again. The flags compared are the extended and Alt bits; a plain key message never
+    // carries the Alt bit.
+    const struct
     {
-        auto out = Translated(t, Key(SDL_KEYDOWN, keys[i], KMOD_NONE));
-        ASSERT_EQ(out.size(), 1u);
-        EXPECT_EQ(out[0].message, WM_KEYDOWN);
-        EXPECT_EQ(out[0].wParam, vks[i]);
-    }
-}
-
-TEST(PfEventTranslator, AltCombinationsAndF10AreSystemKeys)
-{
+        Uint32 type;
+        SDL_Scancode key;
+        Uint16 mod;
+        uint32_t message;
+        uintptr_t vk;
+        intptr_t flags;
+    } cases[] = {
+        {SDL_KEYDOWN, SDL_SCANCODE_UP, KMOD_NONE, WM_KEYDOWN, VK_UP, KF_EXTENDED_BIT},
+        {SDL_KEYDOWN, SDL_SCANCODE_F4, KMOD_NONE, WM_KEYDOWN, VK_F4, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_F5, KMOD_NONE, WM_KEYDOWN, VK_F5, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_F6, KMOD_NONE, WM_KEYDOWN, VK_F6, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_F7, KMOD_NONE, WM_KEYDOWN, VK_F7, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_LALT, KMOD_LALT, WM_SYSKEYDOWN, VK_MENU, KF_ALTDOWN_BIT},
+        {SDL_KEYDOWN, SDL_SCANCODE_F4, KMOD_LALT, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN_BIT},
+        {SDL_KEYUP, SDL_SCANCODE_LALT, KMOD_NONE, WM_SYSKEYUP, VK_MENU, KF_ALTDOWN_BIT},
+        {SDL_KEYDOWN, SDL_SCANCODE_F10, KMOD_NONE, WM_SYSKEYDOWN, VK_F10, 0},
+        {SDL_KEYUP, SDL_SCANCODE_F10, KMOD_NONE, WM_SYSKEYUP, VK_F10, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_Q, KMOD_LALT | KMOD_LCTRL, WM_KEYDOWN, 'Q', 0},
+    };
     PfEventTranslator t;
-    auto out = Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_LALT, KMOD_LALT));
-    EXPECT_EQ(out[0].message, WM_SYSKEYDOWN);
-    EXPECT_EQ(out[0].wParam, VK_MENU);
-
-    out = Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_F4, KMOD_LALT));
-    EXPECT_EQ(out[0].message, WM_SYSKEYDOWN);
-    EXPECT_EQ(out[0].wParam, VK_F4);
-    EXPECT_EQ(out[0].lParam & KF_ALTDOWN_BIT, KF_ALTDOWN_BIT);
-
-    out = Translated(t, Key(SDL_KEYUP, SDL_SCANCODE_LALT, KMOD_NONE));
-    EXPECT_EQ(out[0].message, WM_SYSKEYUP);
-
-    out = Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_F10, KMOD_NONE));
-    EXPECT_EQ(out[0].message, WM_SYSKEYDOWN);
-    EXPECT_EQ(out[0].lParam & KF_ALTDOWN_BIT, 0);
-    out = Translated(t, Key(SDL_KEYUP, SDL_SCANCODE_F10, KMOD_NONE));
-    EXPECT_EQ(out[0].message, WM_SYSKEYUP);
-
-    // Ctrl+Alt (AltGr) is an ordinary key.
-    out = Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_Q, KMOD_LALT | KMOD_LCTRL));
-    EXPECT_EQ(out[0].message, WM_KEYDOWN);
+    for (const auto& c : cases)
+    {
+        const auto out = Translated(t, Key(c.type, c.key, c.mod));
+        ASSERT_EQ(out.size(), 1u) << c.key;
+        EXPECT_EQ(out[0].message, c.message) << c.key;
+        EXPECT_EQ(out[0].wParam, c.vk) << c.key;
+        EXPECT_EQ(out[0].lParam & (KF_EXTENDED_BIT | KF_ALTDOWN_BIT), c.flags) << c.key;
+    }
+    EXPECT_EQ((Translated(t, Key(SDL_KEYDOWN, SDL_SCANCODE_UP, KMOD_NONE))[0].lParam >> 16) & 0xFF, 0x48);
 }
 
 TEST(PfEventTranslator, WindowEventsBecomeWindowMessages)
