@@ -5,6 +5,7 @@
 #include "appdata/DBRPMode.h"
 #include "appdata/DBUILayout.h"
 #include "appdata/DBUIModule.h"
+#include "appdata/GxDBTable.h"
 #include "core/GxLog.h"
 #include "core/GxPath.h"
 #include "core/GxString.h"
@@ -18,39 +19,40 @@ int32_t CGModeFileCells()
     return g_DBCGMode.GetColumnArrayMax(L"FileName") + 1;
 }
 
-} // namespace
-
-int32_t FindAvgCharData(const std::wstring& name)
+// The index of the first row whose name field is name, or -1; rows with an empty name match nothing.
+template <typename Row, int32_t Capacity>
+int32_t FindRowByName(const GxDBTable<Row, Capacity>& table, std::wstring Row::*field, const std::wstring& name)
 {
-    for (int32_t i = 0; i < g_DBAvgChar.GetCapacity(); ++i)
+    for (int32_t i = 0; i < table.GetCapacity(); ++i)
     {
-        const std::wstring& charName = g_DBAvgChar.GetRow(i)->m_CharName;
-        if (!charName.empty() && charName == name)
+        const std::wstring& value = table.GetRow(i)->*field;
+        if (!value.empty() && value == name)
             return i;
     }
     return -1;
 }
 
+} // namespace
+
+int32_t FindAvgCharData(const std::wstring& name)
+{
+    return FindRowByName(g_DBAvgChar, &DBAvgCharData::m_CharName, name);
+}
+
 DBUIModuleData* FindUIModuleData(const std::wstring& name)
 {
-    for (int32_t i = 0; i < g_DBUIModule.GetCapacity(); ++i)
-    {
-        DBUIModuleData* row = g_DBUIModule.GetRow(i);
-        if (!row->m_ModuleName.empty() && row->m_ModuleName == name)
-            return row;
-    }
+    const int32_t i = FindRowByName(g_DBUIModule, &DBUIModuleData::m_ModuleName, name);
+    if (i >= 0)
+        return g_DBUIModule.GetRow(i);
     GxLog::Error(L"UIモジュールデータ[%s]が見つかりません\n", name.c_str());
     return nullptr;
 }
 
 DBUILayoutData* FindUILayoutData(const std::wstring& name)
 {
-    for (int32_t i = 0; i < g_DBUILayout.GetCapacity(); ++i)
-    {
-        DBUILayoutData* row = g_DBUILayout.GetRow(i);
-        if (!row->m_TaskName.empty() && row->m_TaskName == name)
-            return row;
-    }
+    const int32_t i = FindRowByName(g_DBUILayout, &DBUILayoutData::m_TaskName, name);
+    if (i >= 0)
+        return g_DBUILayout.GetRow(i);
     GxLog::Error(L"UIレイアウトデータ[%s]が見つかりません\n", name.c_str());
     return nullptr;
 }
@@ -98,11 +100,5 @@ void UpdateCGModeCounts()
 
 bool IsReplayLabel(const std::wstring& label)
 {
-    for (int32_t i = 0; i < g_DBRPMode.GetCapacity(); ++i)
-    {
-        const std::wstring& rowLabel = g_DBRPMode.GetRow(i)->m_Label;
-        if (!rowLabel.empty() && rowLabel == label)
-            return true;
-    }
-    return false;
+    return FindRowByName(g_DBRPMode, &DBRPModeData::m_Label, label) >= 0;
 }

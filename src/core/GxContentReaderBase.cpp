@@ -1,5 +1,6 @@
 #include "core/GxContentReaderBase.h"
 
+#include "core/GxContentComponents.h"
 #include "core/GxLog.h"
 
 #include <cstdio>
@@ -47,101 +48,60 @@ bool GxContentReaderBase::Read(const char* name, GxBit32& value)
     return ok;
 }
 
+// The components go in as they are, so that a failed read leaves the value unchanged, and come back
+// out whatever the read did.
+template <typename T> bool GxContentReaderBase::ReadComponents(const char* name, T& value)
+{
+    using Components = GxContentComponents<T>;
+    typename Components::Array c = Components::Get(value);
+    bool ok = ReadValue(name, Components::kDesc, c.data());
+    Components::Set(value, c);
+    return ok;
+}
+
 bool GxContentReaderBase::Read(const char* name, GxPoint4& value)
 {
-    int32_t c[4] = {value.x, value.y, value.z, value.w};
-    bool ok = ReadValue(name, g_ContentValuePoint4, c);
-    value = {c[0], c[1], c[2], c[3]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxPoint3& value)
 {
-    int32_t c[3] = {value.x, value.y, value.z};
-    bool ok = ReadValue(name, g_ContentValuePoint3, c);
-    value = {c[0], c[1], c[2]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxPoint2& value)
 {
-    int32_t c[2] = {value.x, value.y};
-    bool ok = ReadValue(name, g_ContentValuePoint2, c);
-    value = {c[0], c[1]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxFRect& value)
 {
-    float c[4] = {value.left, value.top, value.right, value.bottom};
-    bool ok = ReadValue(name, g_ContentValueFRect, c);
-    value = {c[0], c[1], c[2], c[3]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxRect& value)
 {
-    int32_t c[4] = {value.left, value.top, value.right, value.bottom};
-    bool ok = ReadValue(name, g_ContentValueRect, c);
-    value = {c[0], c[1], c[2], c[3]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxMatrix& value)
 {
     return ReadValue(name, g_ContentValueMatrix, MatrixFloats(value));
 }
-
 bool GxContentReaderBase::Read(const char* name, GxFColor& value)
 {
-    float c[4] = {value.r, value.g, value.b, value.a};
-    bool ok = ReadValue(name, g_ContentValueFColor, c);
-    value = {c[0], c[1], c[2], c[3]};
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxQuaternion& value)
 {
-    float c[4] = {value.x, value.y, value.z, value.w};
-    bool ok = ReadValue(name, g_ContentValueQuat, c);
-    value.x = c[0];
-    value.y = c[1];
-    value.z = c[2];
-    value.w = c[3];
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxVector4& value)
 {
-    float c[4] = {value.x, value.y, value.z, value.w};
-    bool ok = ReadValue(name, g_ContentValueVector4, c);
-    value.x = c[0];
-    value.y = c[1];
-    value.z = c[2];
-    value.w = c[3];
-    return ok;
+    return ReadComponents(name, value);
 }
-
-// The fourth float is not stored; it keeps its value unless the binary form finds a four-float vector
-// in its place and sets it to 0.
 bool GxContentReaderBase::Read(const char* name, GxVector3& value)
 {
-    float c[4] = {value.x, value.y, value.z, value.w};
-    bool ok = ReadValue(name, g_ContentValueVector3, c);
-    value.x = c[0];
-    value.y = c[1];
-    value.z = c[2];
-    value.w = c[3];
-    return ok;
+    return ReadComponents(name, value);
 }
-
 bool GxContentReaderBase::Read(const char* name, GxVector2& value)
 {
-    float c[2] = {value.x, value.y};
-    bool ok = ReadValue(name, g_ContentValueVector2, c);
-    value.x = c[0];
-    value.y = c[1];
-    return ok;
+    return ReadComponents(name, value);
 }
 
 bool GxContentReaderBase::Read(const char* name, bool& value)

@@ -126,6 +126,8 @@ protected:
     // Reads one stored value of the described type into its components (an array of the component
     // type, of at least desc.m_Count elements; four floats for the three- and four-float vectors).
     virtual bool ReadValue(const char* name, const GxContentValueDesc& desc, void* components) = 0;
+    // Reads a composite value through its components (GxContentComponents).
+    template <typename T> bool ReadComponents(const char* name, T& value);
 
     // Raises the error count and logs the formatted line (narrow, ends in "\n") within the limit.
     void LogError(const char* format, ...) __attribute__((format(printf, 2, 3)));

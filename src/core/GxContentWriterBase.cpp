@@ -1,5 +1,6 @@
 #include "core/GxContentWriterBase.h"
 
+#include "core/GxContentComponents.h"
 #include "core/GxString.h"
 
 static const float* MatrixFloats(const GxMatrix& m)
@@ -22,69 +23,56 @@ bool GxContentWriterBase::Write(const char* name, const GxBit32* value)
     return WriteValue(name, g_ContentValueBit32, &c);
 }
 
+template <typename T> bool GxContentWriterBase::WriteComponents(const char* name, const T& value)
+{
+    using Components = GxContentComponents<T>;
+    const typename Components::Array c = Components::Get(value);
+    return WriteValue(name, Components::kDesc, c.data());
+}
+
 bool GxContentWriterBase::Write(const char* name, const GxPoint4* value)
 {
-    const int32_t c[4] = {value->x, value->y, value->z, value->w};
-    return WriteValue(name, g_ContentValuePoint4, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxPoint3* value)
 {
-    const int32_t c[3] = {value->x, value->y, value->z};
-    return WriteValue(name, g_ContentValuePoint3, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxPoint2* value)
 {
-    const int32_t c[2] = {value->x, value->y};
-    return WriteValue(name, g_ContentValuePoint2, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxFRect* value)
 {
-    const float c[4] = {value->left, value->top, value->right, value->bottom};
-    return WriteValue(name, g_ContentValueFRect, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxRect* value)
 {
-    const int32_t c[4] = {value->left, value->top, value->right, value->bottom};
-    return WriteValue(name, g_ContentValueRect, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxMatrix* value)
 {
     return WriteValue(name, g_ContentValueMatrix, MatrixFloats(*value));
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxFColor* value)
 {
-    const float c[4] = {value->r, value->g, value->b, value->a};
-    return WriteValue(name, g_ContentValueFColor, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxQuaternion* value)
 {
-    const float c[4] = {value->x, value->y, value->z, value->w};
-    return WriteValue(name, g_ContentValueQuat, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxVector4* value)
 {
-    const float c[4] = {value->x, value->y, value->z, value->w};
-    return WriteValue(name, g_ContentValueVector4, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxVector3* value)
 {
-    const float c[3] = {value->x, value->y, value->z};
-    return WriteValue(name, g_ContentValueVector3, c);
+    return WriteComponents(name, *value);
 }
-
 bool GxContentWriterBase::Write(const char* name, const GxVector2* value)
 {
-    const float c[2] = {value->x, value->y};
-    return WriteValue(name, g_ContentValueVector2, c);
+    return WriteComponents(name, *value);
 }
 
 bool GxContentWriterBase::Write(const char* name, bool value)

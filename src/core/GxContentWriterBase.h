@@ -80,6 +80,8 @@ public:
 protected:
     // Writes one value of the described type from its components (an array of the component type).
     virtual bool WriteValue(const char* name, const GxContentValueDesc& desc, const void* components) = 0;
+    // Writes a composite value from its components (GxContentComponents).
+    template <typename T> bool WriteComponents(const char* name, const T& value);
     // Writes a string already converted to UTF-8.
     virtual bool WriteUtf8String(const char* name, const std::string& utf8) = 0;
 

@@ -43,16 +43,7 @@ GxCore::GxCore()
 
 GxCore::~GxCore()
 {
-    delete m_SystemConfig;
-    m_SystemConfig = nullptr;
-    delete m_UserConfig;
-    m_UserConfig = nullptr;
-    delete m_UserData;
-    m_UserData = nullptr;
-    delete m_UserDataPerman;
-    m_UserDataPerman = nullptr;
-    delete m_Profile;
-    m_Profile = nullptr;
+    DeleteGameData();
     delete m_MainWindow;
     m_MainWindow = nullptr;
 }
@@ -209,6 +200,19 @@ void GxCore::Finalize()
 
     OnGameTerm();
 
+    // FIXME: leak reports and clearing of the animation-project and image-set factories, due after the
+    // user data goes and before the profile does.
+    DeleteGameData();
+
+    GxSound::Finalize();
+    GxMovie::DestroyAll();
+    GxInput::Finalize();
+    GxGraphics::Finalize();
+    GxDebugWindow::Destroy();
+}
+
+void GxCore::DeleteGameData()
+{
     delete m_SystemConfig;
     m_SystemConfig = nullptr;
     delete m_UserConfig;
@@ -217,15 +221,6 @@ void GxCore::Finalize()
     m_UserData = nullptr;
     delete m_UserDataPerman;
     m_UserDataPerman = nullptr;
-
-    // FIXME: leak reports and clearing of the animation-project and image-set factories.
-
     delete m_Profile;
     m_Profile = nullptr;
-
-    GxSound::Finalize();
-    GxMovie::DestroyAll();
-    GxInput::Finalize();
-    GxGraphics::Finalize();
-    GxDebugWindow::Destroy();
 }

@@ -108,6 +108,8 @@ private:
     void NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint32_t), const float* point, uint32_t keys);
     void HandleEngineKey(uint32_t key);
     void PlaceLogs();
+    // Deletes the configuration, the user data and the profile; safe to call again.
+    void DeleteGameData();
 
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;

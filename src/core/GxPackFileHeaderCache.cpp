@@ -177,21 +177,6 @@ bool GxPackFileHeaderCache::CheckDirectory(uint64_t fileSize, const wchar_t** re
     return true;
 }
 
-static void AppendCodeUnit(std::wstring& out, uint32_t unit)
-{
-    // Pairs of UTF-16 surrogates become one wide character; a lone surrogate is kept as it is.
-    if (unit >= 0xDC00 && unit <= 0xDFFF && !out.empty())
-    {
-        uint32_t high = static_cast<uint32_t>(out.back());
-        if (high >= 0xD800 && high <= 0xDBFF)
-        {
-            out.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
-            return;
-        }
-    }
-    out.push_back(static_cast<wchar_t>(unit));
-}
-
 static void LowerAscii(std::wstring& s)
 {
     for (wchar_t& c : s)
@@ -216,13 +201,9 @@ void GxPackFileHeaderCache::BuildIndex()
         name.clear();
         if (wide)
         {
-            for (uint32_t k = kEntryFixedSize; k + 1 < length; k += 2)
-            {
-                uint32_t unit = static_cast<uint32_t>(entry[k]) | (static_cast<uint32_t>(entry[k + 1]) << 8);
-                if (unit == 0)
-                    break;
-                AppendCodeUnit(name, unit);
-            }
+            // UTF-16LE up to a NUL; surrogate pairs join, a lone surrogate is kept as it is.
+            name =
+                GxString::FromUtf16LE(entry + kEntryFixedSize, length > kEntryFixedSize ? length - kEntryFixedSize : 0);
         }
         else
         {

@@ -115,84 +115,35 @@ void GxText::SkipLine(const char* start, const char*& position, uint32_t& lineCo
     position = WalkLine(start, lineCount, end, [](const char*) { return size_t{1}; });
 }
 
-void GxText::ReadQuotedString(std::string& out, const char* start, const char*& position, uint32_t& lineCount,
-                              const char* end, Charset charset)
+// The control character an escape letter stands for (\f \n \r \t \v), or 0 for a character that stands
+// for itself after a backslash.
+static char EscapedControl(uint32_t letter)
 {
-    out.clear();
-    position = start;
-    if (!start || start >= end || *start != '"')
-        return;
-    const char* p = start + 1;
-    while (p < end)
+    switch (letter)
     {
-        const char c = *p;
-        if (c == 0)
-            break;
-        if (c == '"')
-        {
-            ++p;
-            break;
-        }
-        if (c == '\\' && p + 1 < end && p[1] != 0)
-        {
-            ++p;
-            switch (*p)
-            {
-            case 'f':
-                out.push_back('\f');
-                ++p;
-                continue;
-            case 'n':
-                out.push_back('\n');
-                ++p;
-                continue;
-            case 'r':
-                out.push_back('\r');
-                ++p;
-                continue;
-            case 't':
-                out.push_back('\t');
-                ++p;
-                continue;
-            case 'v':
-                out.push_back('\v');
-                ++p;
-                continue;
-            default:
-                if (*p == '\n')
-                    ++lineCount;
-                size_t n = CharLength(p, end, charset);
-                out.append(p, n);
-                p += n;
-                continue;
-            }
-        }
-        if (c == '\n')
-        {
-            ++lineCount;
-            ++p;
-            continue;
-        }
-        if (c == '\r' || c == '\f')
-        {
-            ++p;
-            continue;
-        }
-        size_t n = CharLength(p, end, charset);
-        out.append(p, n);
-        p += n;
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'v':
+        return '\v';
     }
-    position = p;
+    return 0;
 }
 
-template <typename Unit>
-static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& position, uint32_t& lineCount,
-                           const Unit* end)
+// The quoted-string walk shared by ReadQuotedString and ReadQuotedStringW: from the opening quote to just
+// past the closing one (or to a NUL or the end), bare CR and FF dropped. Returns start when the text does
+// not open with a quote. Take appends the character at p to out and returns how many units it took.
+template <typename Unit, typename String, typename Take>
+static const Unit* WalkQuoted(String& out, const Unit* start, uint32_t& lineCount, const Unit* end, Take take)
 {
     out.clear();
-    position = start;
     if (!start || start >= end || *start != '"')
-        return;
+        return start;
     const Unit* p = start + 1;
     while (p < end)
     {
@@ -207,30 +158,15 @@ static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& po
         if (c == '\\' && p + 1 < end && p[1] != 0)
         {
             ++p;
-            switch (*p)
+            if (const char control = EscapedControl(static_cast<uint32_t>(*p)))
             {
-            case 'f':
-                out.push_back(L'\f');
-                break;
-            case 'n':
-                out.push_back(L'\n');
-                break;
-            case 'r':
-                out.push_back(L'\r');
-                break;
-            case 't':
-                out.push_back(L'\t');
-                break;
-            case 'v':
-                out.push_back(L'\v');
-                break;
-            default:
-                if (*p == '\n')
-                    ++lineCount;
-                AppendUnit(out, *p);
-                break;
+                out.push_back(control);
+                ++p;
+                continue;
             }
-            ++p;
+            if (*p == '\n')
+                ++lineCount;
+            p += take(p);
             continue;
         }
         if (c == '\n')
@@ -244,10 +180,33 @@ static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& po
             ++p;
             continue;
         }
-        AppendUnit(out, c);
-        ++p;
+        p += take(p);
     }
-    position = p;
+    return p;
+}
+
+void GxText::ReadQuotedString(std::string& out, const char* start, const char*& position, uint32_t& lineCount,
+                              const char* end, Charset charset)
+{
+    position = WalkQuoted(out, start, lineCount, end,
+                          [&](const char* p)
+                          {
+                              size_t n = CharLength(p, end, charset);
+                              out.append(p, n);
+                              return n;
+                          });
+}
+
+template <typename Unit>
+static void ReadQuotedWide(std::wstring& out, const Unit* start, const Unit*& position, uint32_t& lineCount,
+                           const Unit* end)
+{
+    position = WalkQuoted(out, start, lineCount, end,
+                          [&](const Unit* p)
+                          {
+                              AppendUnit(out, static_cast<uint32_t>(*p));
+                              return size_t{1};
+                          });
 }
 
 void GxText::ReadQuotedStringW(std::wstring& out, const char16_t* start, const char16_t*& position, uint32_t& lineCount,

@@ -1,7 +1,5 @@
 #include "platform/PfGLIndexBuffer.h"
 
-#include <epoxy/gl.h>
-
 PfGLIndexBuffer::~PfGLIndexBuffer()
 {
     Destroy();
@@ -15,59 +13,12 @@ PfResult PfGLIndexBuffer::Create(uint32_t length, D3DFORMAT format)
     if (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)
         return D3DERR_INVALIDCALL;
     m_Format = format;
-    m_Data.assign(length, 0);
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    m_Name = name;
-    // Index buffers are bound through the device's vertex array, so the upload goes through the copy-write
-    // target, which leaves every binding point the device relies on alone.
-    GLint previous = 0;
-    glGetIntegerv(GL_COPY_WRITE_BUFFER_BINDING, &previous);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, m_Name);
-    glBufferData(GL_COPY_WRITE_BUFFER, (GLsizeiptr)length, m_Data.data(), GL_STATIC_DRAW);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, (GLuint)previous);
+    CreateStorage(length);
     return D3D_OK;
 }
 
 void PfGLIndexBuffer::Destroy()
 {
-    if (m_Name)
-    {
-        GLuint name = m_Name;
-        glDeleteBuffers(1, &name);
-    }
-    m_Name = 0;
+    DestroyStorage();
     m_Format = D3DFMT_INDEX16;
-    m_Data.clear();
-    m_Locked = false;
-}
-
-void* PfGLIndexBuffer::Lock(uint32_t offset, uint32_t size, uint32_t flags)
-{
-    if (!m_Name || m_Locked || offset > m_Data.size())
-        return nullptr;
-    if (size == 0)
-        size = (uint32_t)m_Data.size() - offset;
-    if (size > m_Data.size() - offset)
-        return nullptr;
-    m_Locked = true;
-    m_LockOffset = offset;
-    m_LockSize = size;
-    m_LockFlags = flags;
-    return m_Data.data() + offset;
-}
-
-PfResult PfGLIndexBuffer::Unlock()
-{
-    if (!m_Locked)
-        return D3DERR_INVALIDCALL;
-    m_Locked = false;
-    if ((m_LockFlags & D3DLOCK_READONLY) || m_LockSize == 0)
-        return D3D_OK;
-    GLint previous = 0;
-    glGetIntegerv(GL_COPY_WRITE_BUFFER_BINDING, &previous);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, m_Name);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, (GLintptr)m_LockOffset, (GLsizeiptr)m_LockSize, m_Data.data() + m_LockOffset);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, (GLuint)previous);
-    return D3D_OK;
 }

@@ -1,38 +1,20 @@
-// A vertex buffer for meshes: device memory plus a processor-side copy that Lock hands out and Unlock
-// uploads. Created and drawn on the device's thread.
+// A vertex buffer for meshes (PfGLBuffer holds the memory and its lock).
 #pragma once
 
-#include "platform/PfD3DTypes.h"
+#include "platform/PfGLBuffer.h"
 
-#include <cstddef>
 #include <cstdint>
-#include <vector>
 
-class PfGLVertexBuffer
+class PfGLVertexBuffer : public PfGLBuffer
 {
 public:
     PfGLVertexBuffer() = default;
     ~PfGLVertexBuffer();
-    PfGLVertexBuffer(const PfGLVertexBuffer&) = delete;
-    PfGLVertexBuffer& operator=(const PfGLVertexBuffer&) = delete;
 
     PfResult Create(uint32_t length, uint32_t fvf);
     void Destroy();
-    bool IsCreated() const { return m_Name != 0; }
-    uint32_t GetLength() const { return (uint32_t)m_Data.size(); }
     uint32_t GetFVF() const { return m_FVF; }
-    uint32_t GetGLName() const { return m_Name; }
-
-    // offset and size in bytes; size 0 means to the end. Returns null for a range outside the buffer.
-    void* Lock(uint32_t offset, uint32_t size, uint32_t flags);
-    PfResult Unlock();
 
 private:
-    uint32_t m_Name = 0;
     uint32_t m_FVF = 0;
-    std::vector<uint8_t> m_Data;
-    bool m_Locked = false;
-    uint32_t m_LockOffset = 0;
-    uint32_t m_LockSize = 0;
-    uint32_t m_LockFlags = 0;
 };

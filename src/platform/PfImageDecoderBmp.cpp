@@ -1,5 +1,7 @@
 #include "platform/PfImageDecoderBmp.h"
 
+#include "platform/PfByteOrder.h"
+
 namespace
 {
 
@@ -23,15 +25,6 @@ constexpr uint32_t kFileHeader = 14;
 constexpr uint32_t BI_RGB = 0;
 constexpr uint32_t BI_BITFIELDS = 3;
 
-uint32_t Le16(const uint8_t* p)
-{
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p)
-{
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
-}
-
 bool ParseHeader(const uint8_t* data, size_t size, BmpHeader& h, std::string& error)
 {
     if (size < kFileHeader + 40 || data[0] != 'B' || data[1] != 'M')
@@ -39,13 +32,13 @@ bool ParseHeader(const uint8_t* data, size_t size, BmpHeader& h, std::string& er
         error = size >= 2 && data[0] == 'B' && data[1] == 'M' ? "BMP header truncated" : "not a BMP file";
         return false;
     }
-    h.Offset = Le32(data + 10);
-    h.InfoSize = Le32(data + 14);
-    const int32_t width = (int32_t)Le32(data + 18);
-    const int32_t height = (int32_t)Le32(data + 22);
-    h.Bits = Le16(data + 28);
-    h.Compression = Le32(data + 30);
-    h.ColoursUsed = Le32(data + 46);
+    h.Offset = PfByteOrder::Le32(data + 10);
+    h.InfoSize = PfByteOrder::Le32(data + 14);
+    const int32_t width = (int32_t)PfByteOrder::Le32(data + 18);
+    const int32_t height = (int32_t)PfByteOrder::Le32(data + 22);
+    h.Bits = PfByteOrder::Le16(data + 28);
+    h.Compression = PfByteOrder::Le32(data + 30);
+    h.ColoursUsed = PfByteOrder::Le32(data + 46);
     if (h.InfoSize < 40 || h.InfoSize > size - kFileHeader)
     {
         error = "BMP info header truncated";
@@ -83,9 +76,9 @@ bool ParseHeader(const uint8_t* data, size_t size, BmpHeader& h, std::string& er
             return false;
         }
         for (int i = 0; i < 3; ++i)
-            h.Masks[i] = Le32(data + at + 4 * i);
+            h.Masks[i] = PfByteOrder::Le32(data + at + 4 * i);
         if (h.InfoSize >= 56 && size >= at + 16)
-            h.Masks[3] = Le32(data + at + 12);
+            h.Masks[3] = PfByteOrder::Le32(data + at + 12);
     }
     return true;
 }
@@ -153,7 +146,7 @@ bool PfImageDecoderBmp::Decode(const uint8_t* data, size_t size, PfImage& image,
             return false;
         }
         for (uint32_t i = 0; i < count; ++i)
-            palette[i] = 0xFF000000u | (Le32(data + at + 4 * i) & 0xFFFFFF);
+            palette[i] = 0xFF000000u | (PfByteOrder::Le32(data + at + 4 * i) & 0xFFFFFF);
     }
     // Rows are padded to four bytes; the whole pixel block must lie inside the file.
     const uint64_t stride = (((uint64_t)h.Width * h.Bits + 31) / 32) * 4;
@@ -191,7 +184,7 @@ bool PfImageDecoderBmp::Decode(const uint8_t* data, size_t size, PfImage& image,
                 break;
             default:
             {
-                const uint32_t v = h.Bits == 16 ? Le16(src + 2 * x) : Le32(src + 4 * x);
+                const uint32_t v = h.Bits == 16 ? PfByteOrder::Le16(src + 2 * x) : PfByteOrder::Le32(src + 4 * x);
                 argb = (Channel(v, h.Masks[0]) << 16) | (Channel(v, h.Masks[1]) << 8) | Channel(v, h.Masks[2]);
                 argb |= alpha ? Channel(v, h.Masks[3]) << 24 : 0xFF000000u;
                 break;

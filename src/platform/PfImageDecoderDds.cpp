@@ -1,5 +1,7 @@
 #include "platform/PfImageDecoderDds.h"
 
+#include "platform/PfByteOrder.h"
+
 namespace
 {
 
@@ -11,14 +13,6 @@ constexpr uint32_t DDPF_FOURCC = 0x4;
 constexpr uint32_t DDPF_RGB = 0x40;
 constexpr uint32_t DDPF_LUMINANCE = 0x20000;
 
-uint32_t Le16(const uint8_t* p)
-{
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p)
-{
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
-}
 uint32_t FourCC(char a, char b, char c, char d)
 {
     return (uint32_t)(uint8_t)a | ((uint32_t)(uint8_t)b << 8) | ((uint32_t)(uint8_t)c << 16) |
@@ -60,7 +54,7 @@ uint32_t Mix(uint32_t a, uint32_t b, uint32_t wa, uint32_t wb, uint32_t d)
 // end point not above the second selects the three-colour mode with transparent black as index 3.
 void DecodeColourBlock(const uint8_t* block, bool dxt1, uint32_t out[16])
 {
-    const uint32_t c0 = Le16(block), c1 = Le16(block + 2);
+    const uint32_t c0 = PfByteOrder::Le16(block), c1 = PfByteOrder::Le16(block + 2);
     uint32_t colours[4];
     colours[0] = 0xFF000000u | Rgb565(c0);
     colours[1] = 0xFF000000u | Rgb565(c1);
@@ -74,7 +68,7 @@ void DecodeColourBlock(const uint8_t* block, bool dxt1, uint32_t out[16])
         colours[2] = 0xFF000000u | Mix(colours[0], colours[1], 1, 1, 2);
         colours[3] = 0;
     }
-    const uint32_t indices = Le32(block + 4);
+    const uint32_t indices = PfByteOrder::Le32(block + 4);
     for (int i = 0; i < 16; ++i)
         out[i] = colours[(indices >> (2 * i)) & 3];
 }
@@ -114,7 +108,7 @@ void DecodeAlphaInterpolated(const uint8_t* block, uint32_t out[16])
 
 bool PfImageDecoderDds::IsSignature(const uint8_t* data, size_t size)
 {
-    return size >= 4 && Le32(data) == FourCC('D', 'D', 'S', ' ');
+    return size >= 4 && PfByteOrder::Le32(data) == FourCC('D', 'D', 'S', ' ');
 }
 
 bool PfImageDecoderDds::ReadInfo(const uint8_t* data, size_t size, PfImageInfo& info, std::string& error)
@@ -130,9 +124,9 @@ bool PfImageDecoderDds::ReadInfo(const uint8_t* data, size_t size, PfImageInfo& 
         error = "DDS header truncated";
         return false;
     }
-    info.Height = Le32(data + 12);
-    info.Width = Le32(data + 16);
-    info.Depth = Le32(data + 24);
+    info.Height = PfByteOrder::Le32(data + 12);
+    info.Width = PfByteOrder::Le32(data + 16);
+    info.Depth = PfByteOrder::Le32(data + 24);
     info.Type = PfImageFileType::Dds;
     return true;
 }
@@ -148,10 +142,11 @@ bool PfImageDecoderDds::Decode(const uint8_t* data, size_t size, PfImage& image,
         error = "DDS size out of range";
         return false;
     }
-    const uint32_t flags = Le32(data + 80);
-    const uint32_t fourCC = Le32(data + 84);
-    const uint32_t bitCount = Le32(data + 88);
-    const uint32_t masks[4] = {Le32(data + 92), Le32(data + 96), Le32(data + 100), Le32(data + 104)};
+    const uint32_t flags = PfByteOrder::Le32(data + 80);
+    const uint32_t fourCC = PfByteOrder::Le32(data + 84);
+    const uint32_t bitCount = PfByteOrder::Le32(data + 88);
+    const uint32_t masks[4] = {PfByteOrder::Le32(data + 92), PfByteOrder::Le32(data + 96),
+                               PfByteOrder::Le32(data + 100), PfByteOrder::Le32(data + 104)};
     const uint8_t* pixels = data + kHeaderSize;
     const uint64_t available = size - kHeaderSize;
     const uint32_t w = info.Width, h = info.Height;

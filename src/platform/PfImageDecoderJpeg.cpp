@@ -28,8 +28,10 @@ void OnMessage(j_common_ptr, int)
     // Warnings (corrupt but decodable data) are not reported.
 }
 
-// Reads the header only. Plain data only between setjmp and the libjpeg calls.
-bool ReadHeader(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, char* message)
+// Reads the header into width and height, or, when pixels is not null, decodes into them (width x height
+// x 4 bytes, allocated by the caller from an earlier header read of the same data). Plain data only
+// between setjmp and the libjpeg calls.
+bool ReadJpeg(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, uint8_t* pixels, char* message)
 {
     jpeg_decompress_struct info;
     JpegError error;
@@ -46,31 +48,14 @@ bool ReadHeader(const uint8_t* data, size_t size, uint32_t* width, uint32_t* hei
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, (unsigned long)size);
     jpeg_read_header(&info, TRUE);
-    *width = info.image_width;
-    *height = info.image_height;
-    jpeg_destroy_decompress(&info);
-    return true;
-}
-
-// Decodes into pixels (width x height x 4 bytes, allocated by the caller from the header's size).
-bool DecodeInto(const uint8_t* data, size_t size, uint8_t* pixels, uint32_t width, uint32_t height, char* message)
-{
-    jpeg_decompress_struct info;
-    JpegError error;
-    std::memset(&error, 0, sizeof(error));
-    info.err = jpeg_std_error(&error.Manager);
-    error.Manager.error_exit = OnError;
-    error.Manager.emit_message = OnMessage;
-    if (setjmp(error.Return))
+    if (!pixels)
     {
-        std::memcpy(message, error.Message, JMSG_LENGTH_MAX);
+        *width = info.image_width;
+        *height = info.image_height;
         jpeg_destroy_decompress(&info);
-        return false;
+        return true;
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data, (unsigned long)size);
-    jpeg_read_header(&info, TRUE);
-    if (info.image_width != width || info.image_height != height)
+    if (info.image_width != *width || info.image_height != *height)
     {
         std::snprintf(message, JMSG_LENGTH_MAX, "JPEG size changed between reads");
         jpeg_destroy_decompress(&info);
@@ -80,7 +65,7 @@ bool DecodeInto(const uint8_t* data, size_t size, uint8_t* pixels, uint32_t widt
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height)
     {
-        JSAMPROW row = pixels + (size_t)info.output_scanline * width * 4;
+        JSAMPROW row = pixels + (size_t)info.output_scanline * *width * 4;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -105,7 +90,7 @@ bool PfImageDecoderJpeg::ReadInfo(const uint8_t* data, size_t size, PfImageInfo&
     }
     char message[JMSG_LENGTH_MAX] = {};
     uint32_t width = 0, height = 0;
-    if (!ReadHeader(data, size, &width, &height, message))
+    if (!ReadJpeg(data, size, &width, &height, nullptr, message))
     {
         error = message;
         return false;
@@ -128,7 +113,7 @@ bool PfImageDecoderJpeg::Decode(const uint8_t* data, size_t size, PfImage& image
         return false;
     }
     char message[JMSG_LENGTH_MAX] = {};
-    if (!DecodeInto(data, size, image.GetData(), info.Width, info.Height, message))
+    if (!ReadJpeg(data, size, &info.Width, &info.Height, image.GetData(), message))
     {
         error = message;
         image.Clear();

@@ -1,5 +1,7 @@
 #include "platform/PfImageDecoderTga.h"
 
+#include "platform/PfByteOrder.h"
+
 namespace
 {
 
@@ -19,11 +21,6 @@ struct TgaHeader
     uint32_t Descriptor;
 };
 
-uint32_t Le16(const uint8_t* p)
-{
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8);
-}
-
 bool ParseHeader(const uint8_t* data, size_t size, TgaHeader& h, std::string& error)
 {
     if (size < PfImageDecoderTga::kHeaderSize)
@@ -34,10 +31,10 @@ bool ParseHeader(const uint8_t* data, size_t size, TgaHeader& h, std::string& er
     h.IdLength = data[0];
     h.MapType = data[1];
     h.ImageType = data[2];
-    h.MapLength = Le16(data + 5);
+    h.MapLength = PfByteOrder::Le16(data + 5);
     h.MapEntryBits = data[7];
-    h.Width = Le16(data + 12);
-    h.Height = Le16(data + 14);
+    h.Width = PfByteOrder::Le16(data + 12);
+    h.Height = PfByteOrder::Le16(data + 14);
     h.Bits = data[16];
     h.Descriptor = data[17];
     if (h.MapType > 1 || !(h.ImageType == 2 || h.ImageType == 3 || h.ImageType == 10 || h.ImageType == 11))
@@ -68,7 +65,7 @@ uint32_t ReadPixel(const uint8_t* p, uint32_t bytes)
     case 2:
     {
         // A1R5G5B5; the top bit is alpha, widened by repeating the high bits.
-        const uint32_t v = Le16(p);
+        const uint32_t v = PfByteOrder::Le16(p);
         const uint32_t r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
         const uint32_t a = (v & 0x8000) ? 0xFF : 0;
         return (a << 24) | (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));

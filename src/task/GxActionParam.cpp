@@ -1,8 +1,6 @@
 #include "task/GxActionParam.h"
 
-#include "core/GxContentReaderBase.h"
-#include "core/GxContentWriterBase.h"
-#include "core/GxVector3.h"
+#include "task/GxActorXyz.h"
 
 #include <cmath>
 
@@ -31,32 +29,15 @@ float GxActionParam::GetProgress() const
     }
 }
 
-namespace
-{
-GxVector3 Xyz(const GxVector4& v)
-{
-    return GxVector3(v.x, v.y, v.z);
-}
-
-void ReadXyz(GxContentReaderBase* reader, const char* name, GxVector4& v)
-{
-    GxVector3 read(v.x, v.y, v.z);
-    reader->Read(name, read);
-    v = GxVector4(read.x, read.y, read.z, 0.0f);
-}
-} // namespace
-
 bool GxActionParam::Save(GxContentWriterBase* writer)
 {
     if (!writer)
         return false;
-    const GxVector3 start = Xyz(m_Start);
-    const GxVector3 end = Xyz(m_End);
     writer->Write("m_ActionType", m_ActionType);
     writer->Write("m_TimeLeft", m_TimeLeft);
     writer->Write("m_TimeTotal", m_TimeTotal);
-    writer->Write("m_Start", &start);
-    writer->Write("m_End", &end);
+    GxActorXyz::Write(writer, "m_Start", m_Start);
+    GxActorXyz::Write(writer, "m_End", m_End);
     writer->Write("m_InterMode", m_InterMode);
     writer->Write("m_InterParam", m_InterParam);
     writer->Write("m_InitCompleted", m_InitCompleted);
@@ -70,8 +51,8 @@ bool GxActionParam::Load(GxContentReaderBase* reader)
     reader->Read("m_ActionType", m_ActionType);
     reader->Read("m_TimeLeft", m_TimeLeft);
     reader->Read("m_TimeTotal", m_TimeTotal);
-    ReadXyz(reader, "m_Start", m_Start);
-    ReadXyz(reader, "m_End", m_End);
+    GxActorXyz::Read(reader, "m_Start", m_Start);
+    GxActorXyz::Read(reader, "m_End", m_End);
     reader->Read("m_InterMode", m_InterMode);
     reader->Read("m_InterParam", m_InterParam);
     reader->Read("m_InitCompleted", m_InitCompleted);

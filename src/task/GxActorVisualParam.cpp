@@ -3,7 +3,7 @@
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxFColor.h"
-#include "core/GxVector3.h"
+#include "task/GxActorXyz.h"
 
 void GxActorVisualParam::Reset()
 {
@@ -39,24 +39,11 @@ GxFColor ToFColor(const GxVector4& v)
     return c;
 }
 
-GxVector3 Xyz(const GxVector4& v)
-{
-    return GxVector3(v.x, v.y, v.z);
-}
-
 void ReadColor(GxContentReaderBase* reader, const char* name, GxVector4& v)
 {
     GxFColor c = ToFColor(v);
     reader->Read(name, c);
     v = GxVector4(c.r, c.g, c.b, c.a);
-}
-
-// Three components are stored; w of a position is always 0.
-void ReadXyz(GxContentReaderBase* reader, const char* name, GxVector4& v)
-{
-    GxVector3 read = Xyz(v);
-    reader->Read(name, read);
-    v = GxVector4(read.x, read.y, read.z, 0.0f);
 }
 } // namespace
 
@@ -66,22 +53,17 @@ bool GxActorVisualParam::Save(GxContentWriterBase* writer)
         return false;
     const GxFColor color0 = ToFColor(m_Color0);
     const GxFColor color1 = ToFColor(m_Color1);
-    const GxVector3 pos = Xyz(m_Pos);
-    const GxVector3 scale = Xyz(m_Scale);
-    const GxVector3 rot = Xyz(m_Rot);
-    const GxVector3 center = Xyz(m_CenterPos);
-    const GxVector3 shake = Xyz(m_ShakeOffsetPos);
     writer->Write("m_Visible", m_Visible);
     writer->Write("m_OrderZ", m_OrderZ);
     writer->Write("m_Alpha", m_Alpha);
     writer->Write("m_Color0", &color0);
     writer->Write("m_Color1", &color1);
-    writer->Write("m_Pos", &pos);
-    writer->Write("m_Scale", &scale);
-    writer->Write("m_Rot", &rot);
-    writer->Write("m_CenterPos", &center);
+    GxActorXyz::Write(writer, "m_Pos", m_Pos);
+    GxActorXyz::Write(writer, "m_Scale", m_Scale);
+    GxActorXyz::Write(writer, "m_Rot", m_Rot);
+    GxActorXyz::Write(writer, "m_CenterPos", m_CenterPos);
     writer->Write("m_UVOffset", &m_UVOffset);
-    writer->Write("m_ShakeOffsetPos", &shake);
+    GxActorXyz::Write(writer, "m_ShakeOffsetPos", m_ShakeOffsetPos);
     writer->Write("m_BlendMode", m_BlendMode);
     return writer->GetErrorCount() == 0;
 }
@@ -95,12 +77,12 @@ bool GxActorVisualParam::Load(GxContentReaderBase* reader)
     reader->Read("m_Alpha", m_Alpha);
     ReadColor(reader, "m_Color0", m_Color0);
     ReadColor(reader, "m_Color1", m_Color1);
-    ReadXyz(reader, "m_Pos", m_Pos);
-    ReadXyz(reader, "m_Scale", m_Scale);
-    ReadXyz(reader, "m_Rot", m_Rot);
-    ReadXyz(reader, "m_CenterPos", m_CenterPos);
+    GxActorXyz::Read(reader, "m_Pos", m_Pos);
+    GxActorXyz::Read(reader, "m_Scale", m_Scale);
+    GxActorXyz::Read(reader, "m_Rot", m_Rot);
+    GxActorXyz::Read(reader, "m_CenterPos", m_CenterPos);
     reader->Read("m_UVOffset", m_UVOffset);
-    ReadXyz(reader, "m_ShakeOffsetPos", m_ShakeOffsetPos);
+    GxActorXyz::Read(reader, "m_ShakeOffsetPos", m_ShakeOffsetPos);
     reader->Read("m_BlendMode", m_BlendMode);
     return reader->GetErrorCount() == 0;
 }
