@@ -33,14 +33,7 @@ void GxSurface::ResetFields()
 
 uint32_t GxSurface::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 bool GxSurface::Create(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format, D3DPOOL pool,

@@ -39,14 +39,7 @@ void GxTexture::ResetFields()
 
 uint32_t GxTexture::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 void GxTexture::OnLostDevice()

@@ -39,22 +39,19 @@ void GxTextureMovie::ReleaseTextures()
 
 uint32_t GxTextureMovie::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ReleaseTextures();
-        m_Format = D3DFMT_UNKNOWN;
-        m_Pool = D3DPOOL_SCRATCH;
-        m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
-        m_MipLevels = 0;
-        m_Locked = false;
-        m_Usage = 0;
-        m_ObjectType = OBJTYPE_NONE;
-        m_Name.clear();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered(
+        [this]
+        {
+            ReleaseTextures();
+            m_Format = D3DFMT_UNKNOWN;
+            m_Pool = D3DPOOL_SCRATCH;
+            m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
+            m_MipLevels = 0;
+            m_Locked = false;
+            m_Usage = 0;
+            m_ObjectType = OBJTYPE_NONE;
+            m_Name.clear();
+        });
 }
 
 uint32_t GxTextureMovie::GetMemorySize() const
