@@ -30,6 +30,11 @@ public:
     virtual PfGLTexture* GetD3DResource() const { return m_pTexture; }
 
 protected:
+    // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`,
+    // `bytes` per texel in both, taking the nearest source texel for each destination one.
+    static void StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
+                               const PfRect& s, uint32_t bytes);
+
     PfGLTexture* m_pTexture = nullptr;
     PfGLTexture* m_pMemoryTexture = nullptr;
     D3DFORMAT m_Format = D3DFMT_UNKNOWN;
