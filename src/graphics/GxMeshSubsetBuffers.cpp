@@ -85,6 +85,28 @@ std::wstring ErrorText(PfResult hr)
     return GxGraphics::GetErrorText(hr);
 }
 
+// Makes a vertex or index buffer of `bytes` and fills it with zeros under a lock of its own, before the
+// next buffer is made; on failure the buffer is deleted and left null.
+template <class Buffer, class Format> PfResult CreateZeroed(Buffer*& buffer, uint32_t bytes, Format format)
+{
+    buffer = new Buffer();
+    PfResult hr = buffer->Create(bytes, format);
+    if (PfSucceeded(hr))
+    {
+        void* data = buffer->Lock(0, 0, 0);
+        if (data)
+        {
+            std::memset(data, 0, bytes);
+            buffer->Unlock();
+            return hr;
+        }
+        hr = D3DERR_INVALIDCALL;
+    }
+    delete buffer;
+    buffer = nullptr;
+    return hr;
+}
+
 void LogCreateFailure(const wchar_t* layer, uint32_t n, PfResult hr)
 {
     GxLog::Error(L"Error/CreateVertexBuffer Failed(VertexBuffer/%d/%s/%s)\n", (int)n, layer, ErrorText(hr).c_str());
@@ -101,26 +123,9 @@ bool GxMeshSubset::CreateLayer(PfGLVertexBuffer*& buffer, uint32_t bytes)
 {
     PfResult hr = D3DERR_NOTAVAILABLE;
     if (HasDevice() && bytes > 0)
-    {
-        buffer = new PfGLVertexBuffer();
-        hr = buffer->Create(bytes, 0);
-        if (PfSucceeded(hr))
-        {
-            // Filled with zeros under a lock of its own before the next buffer is made.
-            void* data = buffer->Lock(0, 0, 0);
-            if (data)
-            {
-                std::memset(data, 0, bytes);
-                buffer->Unlock();
-                return true;
-            }
-            hr = D3DERR_INVALIDCALL;
-        }
-        delete buffer;
-        buffer = nullptr;
-    }
+        hr = CreateZeroed(buffer, bytes, 0);
     m_LastError = hr;
-    return false;
+    return PfSucceeded(hr);
 }
 
 bool GxMeshSubset::CreateBuffers(uint32_t n, uint32_t mask, uint32_t uv, bool single)
@@ -217,20 +222,9 @@ bool GxMeshSubset::CreateIndexBuffer(uint32_t count)
     const uint64_t bytes = (uint64_t)count * 2;
     if (HasDevice() && count > 0 && bytes <= 0xFFFFFFFFu)
     {
-        m_pIndexBuffer = new PfGLIndexBuffer();
-        hr = m_pIndexBuffer->Create((uint32_t)bytes, D3DFMT_INDEX16);
+        hr = CreateZeroed(m_pIndexBuffer, (uint32_t)bytes, D3DFMT_INDEX16);
         if (PfSucceeded(hr))
-        {
-            void* data = m_pIndexBuffer->Lock(0, 0, 0);
-            if (data)
-            {
-                std::memset(data, 0, (size_t)bytes);
-                m_pIndexBuffer->Unlock();
-                return true;
-            }
-            hr = D3DERR_INVALIDCALL;
-        }
-        ReleaseIndexBuffer();
+            return true;
     }
     GxLog::Error(L"Error/CreateIndexBuffer Failed(IndexBuffer/%d/%s)\n", (int)count, ErrorText(hr).c_str());
     return false;
