@@ -61,6 +61,16 @@ struct SubsetReadContext
     }
 };
 
+// Closes a vertex list. A list that does not end where it should stops the read, except in the legacy
+// form, which reads on.
+bool EndLayerList(const SubsetReadContext& c, GxContentReaderBase& reader, const wchar_t* list)
+{
+    if (reader.ListEnd() || c.m_Legacy)
+        return true;
+    GxLog::Error(L"ReadMeshSubset stop at %s\n", list);
+    return false;
+}
+
 void Put3(uint8_t* at, const GxVector3& v)
 {
     const float f[3] = {v.x, v.y, v.z};
@@ -97,12 +107,7 @@ bool ReadLayerDefault(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerDefault();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerDefault\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerDefault");
 }
 
 bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -141,18 +146,10 @@ bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
         }
         if (locked)
             c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerUV(k);
-        if (!reader.ListEnd() && !c.m_Legacy)
-        {
-            GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerUV j loop\n");
+        if (!EndLayerList(c, reader, L"m_pVertexLayerUV j loop"))
             return false;
-        }
     }
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerUV i loop\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerUV i loop");
 }
 
 bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -186,12 +183,7 @@ bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerBoneWeight();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerBoneWeight\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerBoneWeight");
 }
 
 bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -214,12 +206,7 @@ bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         s.UnlockLayerTangent();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerTangent\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerTangent");
 }
 
 // Reads one subset into its buffers. The result says whether the layer lists ended where they should;
