@@ -8,13 +8,10 @@
 // logs one line. A file the reader found damaged is not loaded at all.
 #include "graphics/GxModel.h"
 
-#include "core/GxBinBuffer.h"
 #include "core/GxColor.h"
-#include "core/GxContentBinaryReader.h"
-#include "core/GxContentTextReader.h"
-#include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "graphics/GxContentFile.h"
 #include "graphics/GxSkeleton.h"
 #include "graphics/GxVertexLayer.h"
 
@@ -302,31 +299,18 @@ bool GxModel::LoadGeometry(const std::wstring& path, bool legacy)
 {
     ClearGeometry();
     m_pState->m_Parts.clear();
-    GxBinBuffer buffer;
-    if (!GxFile::LoadToBuffer(buffer, path, true) || buffer.GetSize() == 0)
+    GxContentFile file;
+    if (!file.Open(path, "TGEO", "BGEO"))
         return false;
-    std::unique_ptr<GxContentReaderBase> reader;
-    const char* root;
-    if (buffer.First() == 'T')
-    {
-        reader = std::make_unique<GxContentTextReader>(buffer);
-        root = "TGEO";
-    }
-    else
-    {
-        reader = std::make_unique<GxContentBinaryReader>(buffer);
-        root = "BGEO";
-    }
-    uint32_t version = 0;
-    reader->ReadHeader(root, version);
+    GxContentReaderBase& reader = file.GetReader();
     // The name is in place while reading, for the messages; it stays only when the load succeeds.
     m_Name = GxString::ToLower(path);
-    bool result = ReadGeometry(legacy, *reader);
-    if (reader->GetErrorCount() != 0)
+    bool result = ReadGeometry(legacy, reader);
+    if (reader.GetErrorCount() != 0)
     {
         // What was read past the first error cannot be trusted: nothing of it is kept.
         GxLog::Error(L"GxModel::LoadGeometry/ジオメトリファイルが壊れています(%s:%u)\n", path.c_str(),
-                     reader->GetErrorCount());
+                     reader.GetErrorCount());
         ClearGeometry();
         result = false;
     }
