@@ -23,12 +23,8 @@ void GxSurface::ResetFields()
     delete m_pTexture;
     m_pTexture = nullptr;
     m_pMemoryTexture = nullptr;
-    m_Format = D3DFMT_UNKNOWN;
-    m_Pool = D3DPOOL_SCRATCH;
-    m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
     m_Usage = 0;
-    m_ObjectType = OBJTYPE_NONE;
-    m_Name.clear();
+    ResetSurfaceFields();
 }
 
 uint32_t GxSurface::Release()

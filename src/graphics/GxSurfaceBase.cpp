@@ -14,6 +14,15 @@ bool GxSurfaceBase::SetRenderTarget(uint32_t index)
     return PfSucceeded(device->SetRenderTarget(index, texture));
 }
 
+void GxSurfaceBase::ResetSurfaceFields()
+{
+    m_Format = D3DFMT_UNKNOWN;
+    m_Pool = D3DPOOL_SCRATCH;
+    m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
+    m_ObjectType = OBJTYPE_NONE;
+    m_Name.clear();
+}
+
 void GxSurfaceBase::StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from,
                                    uint32_t fromPitch, const PfRect& s, uint32_t bytes)
 {

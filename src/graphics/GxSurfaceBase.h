@@ -30,6 +30,9 @@ public:
     virtual PfGLTexture* GetD3DResource() const { return m_pTexture; }
 
 protected:
+    // Back to the empty state of the fields held here: no format, scratch pool, sizes 0, no object type
+    // and no name. The device textures are the caller's to free: their owners differ.
+    void ResetSurfaceFields();
     // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`,
     // `bytes` per texel in both, taking the nearest source texel for each destination one.
     static void StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,

@@ -26,15 +26,11 @@ void GxTexture::ResetFields()
     delete m_pMemoryTexture;
     m_pTexture = nullptr;
     m_pMemoryTexture = nullptr;
-    m_Format = D3DFMT_UNKNOWN;
-    m_Pool = D3DPOOL_SCRATCH;
-    m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
     m_MipLevels = 0;
     m_Locked = false;
     m_ColourKey = 0;
     m_Stretch = true;
-    m_ObjectType = OBJTYPE_NONE;
-    m_Name.clear();
+    ResetSurfaceFields();
 }
 
 uint32_t GxTexture::Release()

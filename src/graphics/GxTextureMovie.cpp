@@ -43,14 +43,10 @@ uint32_t GxTextureMovie::Release()
         [this]
         {
             ReleaseTextures();
-            m_Format = D3DFMT_UNKNOWN;
-            m_Pool = D3DPOOL_SCRATCH;
-            m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
             m_MipLevels = 0;
             m_Locked = false;
             m_Usage = 0;
-            m_ObjectType = OBJTYPE_NONE;
-            m_Name.clear();
+            ResetSurfaceFields();
         });
 }
 
