@@ -2,6 +2,7 @@
 
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
+#include "platform/PfGLTexture.h"
 
 #include <cstring>
 
@@ -21,6 +22,39 @@ void GxSurfaceBase::ResetSurfaceFields()
     m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
     m_ObjectType = OBJTYPE_NONE;
     m_Name.clear();
+}
+
+bool GxSurfaceBase::LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFunction log, const PfRect* rect,
+                                      void** bits, uint32_t* pitch, uint32_t* width, uint32_t* height,
+                                      D3DFORMAT* format, bool readOnly)
+{
+    if (locked)
+    {
+        log(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d Texture Already Locked)\n", m_Name.c_str(), m_Width,
+            m_Height);
+        return false;
+    }
+    // A render target reads its frame-buffer content back into the copy as it is locked.
+    uint32_t lockPitch = 0;
+    void* data = texture.LockRect(rect, readOnly ? (uint32_t)D3DLOCK_READONLY : 0u, &lockPitch);
+    if (!data)
+    {
+        log(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width, m_Height,
+            GxGraphics::GetErrorText(D3DERR_INVALIDCALL).c_str());
+        return false;
+    }
+    locked = true;
+    if (format)
+        *format = m_Format;
+    if (width)
+        *width = rect ? (uint32_t)(rect->right - rect->left) : m_Width;
+    if (height)
+        *height = rect ? (uint32_t)(rect->bottom - rect->top) : m_Height;
+    if (bits)
+        *bits = data;
+    if (pitch)
+        *pitch = lockPitch;
+    return true;
 }
 
 void GxSurfaceBase::StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from,

@@ -49,33 +49,8 @@ bool GxTexture::LockRect(const PfRect* rect, void** bits, uint32_t* pitch, uint3
 {
     if (!m_pTexture || !GxGraphics::GetDevice())
         return false;
-    if (m_Locked)
-    {
-        GxLog::SlightError(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d Texture Already Locked)\n",
-                           m_Name.c_str(), m_Width, m_Height);
-        return false;
-    }
-    // A render target reads its frame-buffer content back into the copy as it is locked.
-    uint32_t lockPitch = 0;
-    void* data = m_pTexture->LockRect(rect, readOnly ? (uint32_t)D3DLOCK_READONLY : 0u, &lockPitch);
-    if (!data)
-    {
-        GxLog::SlightError(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width,
-                           m_Height, GxGraphics::GetErrorText(D3DERR_INVALIDCALL).c_str());
-        return false;
-    }
-    m_Locked = true;
-    if (format)
-        *format = m_Format;
-    if (width)
-        *width = rect ? (uint32_t)(rect->right - rect->left) : m_Width;
-    if (height)
-        *height = rect ? (uint32_t)(rect->bottom - rect->top) : m_Height;
-    if (bits)
-        *bits = data;
-    if (pitch)
-        *pitch = lockPitch;
-    return true;
+    return LockDeviceTexture(*m_pTexture, m_Locked, &GxLog::SlightError, rect, bits, pitch, width, height, format,
+                             readOnly);
 }
 
 bool GxTexture::UnlockRect()
