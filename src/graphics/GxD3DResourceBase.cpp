@@ -1,6 +1,7 @@
 #include "graphics/GxD3DResourceBase.h"
 
 #include "core/GxString.h"
+#include "graphics/GxD3DResourceManage.h"
 
 namespace
 {
@@ -45,6 +46,11 @@ uint32_t GxD3DResourceBase::GetRefCount() const
 uint32_t GxD3DResourceBase::Release()
 {
     return DecRef();
+}
+
+void GxD3DResourceBase::Unregister()
+{
+    GxD3DResourceManage::GetInstance().Unregister(this);
 }
 
 void GxD3DResourceBase::ReleaseAll()

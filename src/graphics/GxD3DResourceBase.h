@@ -57,7 +57,24 @@ public:
     static const wchar_t* GetObjectTypeName(uint32_t type);
 
 protected:
+    // The Release of a resource that registers with GxD3DResourceManage: when the count reaches 0,
+    // freeAll() lets go of the device objects and clears the fields, and the resource unregisters.
+    template <class FreeAll> uint32_t ReleaseRegistered(FreeAll freeAll)
+    {
+        if (m_RefCount == 0)
+            return 0;
+        if (--m_RefCount == 0)
+        {
+            freeAll();
+            Unregister();
+        }
+        return m_RefCount;
+    }
+
     uint32_t m_ObjectType = OBJTYPE_NONE;
     std::wstring m_Name;
     uint32_t m_RefCount = 0;
+
+private:
+    void Unregister();
 };

@@ -153,6 +153,13 @@ bool FormatSupported(D3DFORMAT format, uint32_t usage)
     return PfGLTexture::IsFormatSupported(format, usage);
 }
 
+// The preferred format when the device takes it for `usage`, else the other one when that is taken, else
+// the preferred one all the same.
+D3DFORMAT PreferredFormat(D3DFORMAT preferred, D3DFORMAT other, uint32_t usage)
+{
+    return FormatSupported(preferred, usage) ? preferred : FormatSupported(other, usage) ? other : preferred;
+}
+
 void LogMode(const D3DDISPLAYMODE& m)
 {
     GxLog::Device(L"\t・%u x %u %uHz (%s)\n", m.Width, m.Height, m.RefreshRate,
@@ -309,16 +316,10 @@ bool QueryAdapter()
 
     GxLog::Device(L"使用するリソースのフォーマットを検索します\n");
     if (ds.m_TextureBits == 16)
-        s.m_TextureFormat = FormatSupported(D3DFMT_A4R4G4B4, 0)   ? D3DFMT_A4R4G4B4
-                            : FormatSupported(D3DFMT_A8R8G8B8, 0) ? D3DFMT_A8R8G8B8
-                                                                  : D3DFMT_A4R4G4B4;
+        s.m_TextureFormat = PreferredFormat(D3DFMT_A4R4G4B4, D3DFMT_A8R8G8B8, 0);
     else
-        s.m_TextureFormat = FormatSupported(D3DFMT_A8R8G8B8, 0)   ? D3DFMT_A8R8G8B8
-                            : FormatSupported(D3DFMT_A4R4G4B4, 0) ? D3DFMT_A4R4G4B4
-                                                                  : D3DFMT_A8R8G8B8;
-    s.m_RenderTargetFormat = FormatSupported(D3DFMT_A8R8G8B8, D3DUSAGE_RENDERTARGET)   ? D3DFMT_A8R8G8B8
-                             : FormatSupported(D3DFMT_A4R4G4B4, D3DUSAGE_RENDERTARGET) ? D3DFMT_A4R4G4B4
-                                                                                       : D3DFMT_A8R8G8B8;
+        s.m_TextureFormat = PreferredFormat(D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, 0);
+    s.m_RenderTargetFormat = PreferredFormat(D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DUSAGE_RENDERTARGET);
     static const D3DFORMAT s_Depth16[] = {D3DFMT_D15S1, D3DFMT_D24S8, D3DFMT_D24X8, D3DFMT_D24X4S4};
     static const D3DFORMAT s_Depth24[] = {D3DFMT_D24S8, D3DFMT_D24X8, D3DFMT_D24X4S4, D3DFMT_D15S1};
     const D3DFORMAT* depth = ds.m_DepthStencilBits == 16 ? s_Depth16 : s_Depth24;

@@ -44,6 +44,25 @@ inline void Transform(const GxMatrix& m, float x, float y, float z, GxVertex2D& 
     v.rhw = 1.0f;
 }
 
+// The corners of an upright rectangle through m, in the fan order top-left, bottom-left, bottom-right,
+// top-right, in one colour pair, with the texture rectangle's coordinates at the same corners.
+void RectangleFan(const GxMatrix& m, const GxFRect& rect, const GxFRect& uv, uint32_t diffuse, uint32_t specular,
+                  GxVertex2D v[4])
+{
+    const float lx[4] = {rect.left, rect.left, rect.right, rect.right};
+    const float ly[4] = {rect.top, rect.bottom, rect.bottom, rect.top};
+    const float u[4] = {uv.left, uv.left, uv.right, uv.right};
+    const float t[4] = {uv.top, uv.bottom, uv.bottom, uv.top};
+    for (int i = 0; i < 4; ++i)
+    {
+        Transform(m, lx[i], ly[i], 0.0f, v[i]);
+        v[i].diffuse = diffuse;
+        v[i].specular = specular;
+        v[i].u = u[i];
+        v[i].v = t[i];
+    }
+}
+
 // The screen matrix with the textured drawers' half-pixel offset.
 GxMatrix OffsetScreenMatrix()
 {
@@ -179,19 +198,10 @@ void GxGraphics::DrawSprite(GxSurfaceBase* texture, float x, float y, const GxFR
     MakeSpriteMatrix(m, w, h, x, y, scale, rotation, centre);
     const float tw = (float)texture->GetWidth();
     const float th = (float)texture->GetHeight();
-    const float lx[4] = {0.0f, 0.0f, w, w};
-    const float ly[4] = {0.0f, h, h, 0.0f};
-    const float u[4] = {source.left, source.left, source.right, source.right};
-    const float t[4] = {source.top, source.bottom, source.bottom, source.top};
+    const GxFRect uv = {source.left / tw + uvOffset.x, source.top / th + uvOffset.y, source.right / tw + uvOffset.x,
+                        source.bottom / th + uvOffset.y};
     GxVertex2D v[4];
-    for (int i = 0; i < 4; ++i)
-    {
-        Transform(m, lx[i], ly[i], 0.0f, v[i]);
-        v[i].diffuse = diffuse;
-        v[i].specular = specular;
-        v[i].u = u[i] / tw + uvOffset.x;
-        v[i].v = t[i] / th + uvOffset.y;
-    }
+    RectangleFan(m, GxFRect{0.0f, 0.0f, w, h}, uv, diffuse, specular, v);
     if (IsCulled(v, 4))
         return;
     PfGLTexture* device = DeviceTexture(texture);
@@ -223,16 +233,8 @@ void GxGraphics::FillRect(const GxFRect& rect, const uint32_t diffuse[5], const 
 
 void GxGraphics::DrawRectFrame(const GxFRect& rect, uint32_t diffuse, uint32_t specular, uint32_t blend)
 {
-    const float px[4] = {rect.left, rect.left, rect.right, rect.right};
-    const float py[4] = {rect.top, rect.bottom, rect.bottom, rect.top};
     GxVertex2D v[5];
-    for (int i = 0; i < 4; ++i)
-    {
-        Transform(s_ScreenMatrix, px[i], py[i], 0.0f, v[i]);
-        v[i].diffuse = diffuse;
-        v[i].specular = specular;
-        v[i].u = v[i].v = 0.0f;
-    }
+    RectangleFan(s_ScreenMatrix, rect, GxFRect{}, diffuse, specular, v);
     v[4] = v[0];
     if (IsCulled(v, 4))
         return;
@@ -269,8 +271,8 @@ void GxGraphics::DrawTransformedQuads(GxSurfaceBase* texture, const GxVector4 po
 
 void GxGraphics::DrawTiles(PfGLTexture* const* tiles, uint32_t across, uint32_t down, uint32_t tileWidth,
                            uint32_t tileHeight, uint32_t imageWidth, uint32_t imageHeight, float x, float y,
-                           const GxVector2& scale, const GxVector3& rotation, const GxVector2& centre,
-                           uint32_t diffuse, uint32_t specular, uint32_t blend)
+                           const GxVector2& scale, const GxVector3& rotation, const GxVector2& centre, uint32_t diffuse,
+                           uint32_t specular, uint32_t blend)
 {
     if (!tiles || across == 0 || down == 0)
         return;
@@ -367,9 +369,9 @@ void GxGraphics::DrawTextureFlex(GxTextureFlex* texture, float x, float y, const
 {
     if (!texture)
         return;
-    DrawTiles(texture->GetTileTextures(), texture->GetTileCountX(), texture->GetTileCountY(),
-              texture->GetTileWidth(), texture->GetTileHeight(), texture->GetImageWidth(), texture->GetImageHeight(),
-              x, y, scale, rotation, centre, diffuse, specular, blend);
+    DrawTiles(texture->GetTileTextures(), texture->GetTileCountX(), texture->GetTileCountY(), texture->GetTileWidth(),
+              texture->GetTileHeight(), texture->GetImageWidth(), texture->GetImageHeight(), x, y, scale, rotation,
+              centre, diffuse, specular, blend);
 }
 
 void GxGraphics::DrawFontText(const wchar_t* text, GxFontData* font, float x, float y, const GxVector2& scale,
@@ -390,19 +392,8 @@ void GxGraphics::DrawFontText(const wchar_t* text, GxFontData* font, float x, fl
         const float g = (float)font->GetCharWidth((uint32_t)*c);
         float uv[4];
         font->GetGlyphUV(uv, (uint32_t)*c);
-        const float lx[4] = {pen, pen, pen + g, pen + g};
-        const float ly[4] = {0.0f, h, h, 0.0f};
-        const float u[4] = {uv[0], uv[0], uv[2], uv[2]};
-        const float t[4] = {uv[1], uv[3], uv[3], uv[1]};
         GxVertex2D v[4];
-        for (int i = 0; i < 4; ++i)
-        {
-            Transform(m, lx[i], ly[i], 0.0f, v[i]);
-            v[i].diffuse = diffuse;
-            v[i].specular = specular;
-            v[i].u = u[i];
-            v[i].v = t[i];
-        }
+        RectangleFan(m, GxFRect{pen, 0.0f, pen + g, h}, GxFRect{uv[0], uv[1], uv[2], uv[3]}, diffuse, specular, v);
         pen += g;
         if (IsCulled(v, 4))
             continue;

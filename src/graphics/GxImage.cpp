@@ -52,32 +52,19 @@ bool GxImage::GetInfoFromFile(const std::wstring& fileName, GxImageInfo& info)
         }
         PfImageInfo header;
         std::string error;
-        if (png)
+        const size_t size = (size_t)read;
+        if (!(png ? PfImageDecoderPng::IsSignature(head, size) : PfImageDecoderDds::IsSignature(head, size)))
         {
-            if (!PfImageDecoderPng::IsSignature(head, (size_t)read))
-            {
-                GxLog::Error(L"Error/GetInfoFromFile This file is not PNG image(Name:\"%s\")\n", fileName.c_str());
-                return false;
-            }
-            // A signature without its IHDR chunk has no size: the file is refused, not taken as 0 x 0.
-            if (!PfImageDecoderPng::ReadInfo(head, (size_t)read, header, error))
-            {
-                GxLog::Error(L"Error/GetInfoFromFile Read error(Name:\"%s\")\n", fileName.c_str());
-                return false;
-            }
+            GxLog::Error(L"Error/GetInfoFromFile This file is not %s image(Name:\"%s\")\n", png ? L"PNG" : L"DDS",
+                         fileName.c_str());
+            return false;
         }
-        else
+        // A PNG signature without its IHDR chunk has no size: the file is refused, not taken as 0 x 0.
+        if (!(png ? PfImageDecoderPng::ReadInfo(head, size, header, error)
+                  : PfImageDecoderDds::ReadInfo(head, size, header, error)))
         {
-            if (!PfImageDecoderDds::IsSignature(head, (size_t)read))
-            {
-                GxLog::Error(L"Error/GetInfoFromFile This file is not DDS image(Name:\"%s\")\n", fileName.c_str());
-                return false;
-            }
-            if (!PfImageDecoderDds::ReadInfo(head, (size_t)read, header, error))
-            {
-                GxLog::Error(L"Error/GetInfoFromFile Read error(Name:\"%s\")\n", fileName.c_str());
-                return false;
-            }
+            GxLog::Error(L"Error/GetInfoFromFile Read error(Name:\"%s\")\n", fileName.c_str());
+            return false;
         }
         info.Width = header.Width;
         info.Height = header.Height;

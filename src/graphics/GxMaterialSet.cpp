@@ -1,12 +1,7 @@
 #include "graphics/GxMaterialSet.h"
 
-#include "core/GxBinBuffer.h"
-#include "core/GxContentBinaryReader.h"
-#include "core/GxContentTextReader.h"
-#include "core/GxFile.h"
 #include "core/GxLog.h"
-
-#include <memory>
+#include "graphics/GxContentFile.h"
 
 GxMaterialSet::~GxMaterialSet()
 {
@@ -16,27 +11,14 @@ GxMaterialSet::~GxMaterialSet()
 bool GxMaterialSet::Load(const std::wstring& path)
 {
     Clear();
-    GxBinBuffer buffer;
-    if (!GxFile::LoadToBuffer(buffer, path, true) || buffer.GetSize() == 0)
+    GxContentFile file;
+    if (!file.Open(path, "TMTL", "BMTL"))
         return false;
-    std::unique_ptr<GxContentReaderBase> reader;
-    const char* root;
-    if (buffer.First() == 'T')
+    GxContentReaderBase& reader = file.GetReader();
+    ReadMaterialList(reader);
+    if (reader.GetErrorCount() != 0)
     {
-        reader = std::make_unique<GxContentTextReader>(buffer);
-        root = "TMTL";
-    }
-    else
-    {
-        reader = std::make_unique<GxContentBinaryReader>(buffer);
-        root = "BMTL";
-    }
-    uint32_t version = 0;
-    reader->ReadHeader(root, version);
-    ReadMaterialList(*reader);
-    if (reader->GetErrorCount() != 0)
-    {
-        GxLog::Error(L"GxMaterialSet::Load/材質ファイルが壊れています(%s:%u)\n", path.c_str(), reader->GetErrorCount());
+        GxLog::Error(L"GxMaterialSet::Load/材質ファイルが壊れています(%s:%u)\n", path.c_str(), reader.GetErrorCount());
         return false;
     }
     return true;

@@ -19,48 +19,40 @@
 namespace
 {
 
-constexpr D3DVERTEXELEMENT9 kDeclaration1[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {1, 0, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    D3DDECL_END,
+using Element = D3DVERTEXELEMENT9;
+
+// Position, normal and colour open stream 0 in every kind.
+constexpr Element kPosition = {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0};
+constexpr Element kNormal = {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0};
+constexpr Element kColour = {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0};
+
+constexpr Element TexCoord(uint16_t stream, uint16_t offset)
+{
+    return {stream, offset, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0};
+}
+constexpr Element BlendWeight(uint16_t stream, uint16_t offset)
+{
+    return {stream, offset, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDWEIGHT, 0};
+}
+constexpr Element BlendIndices(uint16_t stream, uint16_t offset)
+{
+    return {stream, offset, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 0};
+}
+constexpr Element Tangent(uint16_t stream)
+{
+    return {stream, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0};
+}
+
+constexpr Element kDeclaration1[] = {kPosition, kNormal, kColour, TexCoord(1, 0), D3DDECL_END};
+constexpr Element kDeclaration2[] = {
+    kPosition, kNormal, kColour, TexCoord(1, 0), BlendWeight(2, 0), BlendIndices(2, 12), D3DDECL_END,
 };
-constexpr D3DVERTEXELEMENT9 kDeclaration2[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {1, 0, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {2, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDWEIGHT, 0},
-    {2, 12, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 0},
-    D3DDECL_END,
+constexpr Element kDeclaration3[] = {kPosition, kNormal, kColour, TexCoord(1, 0), Tangent(2), D3DDECL_END};
+constexpr Element kDeclaration4[] = {
+    kPosition, kNormal, kColour, TexCoord(1, 0), BlendWeight(2, 0), BlendIndices(2, 12), Tangent(3), D3DDECL_END,
 };
-constexpr D3DVERTEXELEMENT9 kDeclaration3[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {1, 0, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {2, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-    D3DDECL_END,
-};
-constexpr D3DVERTEXELEMENT9 kDeclaration4[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {1, 0, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {2, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDWEIGHT, 0},
-    {2, 12, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 0},
-    {3, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-    D3DDECL_END,
-};
-constexpr D3DVERTEXELEMENT9 kDeclaration5[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {0, 28, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {0, 36, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDWEIGHT, 0},
-    {0, 48, D3DDECLTYPE_UBYTE4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BLENDINDICES, 0},
-    D3DDECL_END,
+constexpr Element kDeclaration5[] = {
+    kPosition, kNormal, kColour, TexCoord(0, 28), BlendWeight(0, 36), BlendIndices(0, 48), D3DDECL_END,
 };
 
 const D3DVERTEXELEMENT9* DeclarationOf(uint32_t kind)
@@ -93,6 +85,28 @@ std::wstring ErrorText(PfResult hr)
     return GxGraphics::GetErrorText(hr);
 }
 
+// Makes a vertex or index buffer of `bytes` and fills it with zeros under a lock of its own, before the
+// next buffer is made; on failure the buffer is deleted and left null.
+template <class Buffer, class Format> PfResult CreateZeroed(Buffer*& buffer, uint32_t bytes, Format format)
+{
+    buffer = new Buffer();
+    PfResult hr = buffer->Create(bytes, format);
+    if (PfSucceeded(hr))
+    {
+        void* data = buffer->Lock(0, 0, 0);
+        if (data)
+        {
+            std::memset(data, 0, bytes);
+            buffer->Unlock();
+            return hr;
+        }
+        hr = D3DERR_INVALIDCALL;
+    }
+    delete buffer;
+    buffer = nullptr;
+    return hr;
+}
+
 void LogCreateFailure(const wchar_t* layer, uint32_t n, PfResult hr)
 {
     GxLog::Error(L"Error/CreateVertexBuffer Failed(VertexBuffer/%d/%s/%s)\n", (int)n, layer, ErrorText(hr).c_str());
@@ -109,26 +123,9 @@ bool GxMeshSubset::CreateLayer(PfGLVertexBuffer*& buffer, uint32_t bytes)
 {
     PfResult hr = D3DERR_NOTAVAILABLE;
     if (HasDevice() && bytes > 0)
-    {
-        buffer = new PfGLVertexBuffer();
-        hr = buffer->Create(bytes, 0);
-        if (PfSucceeded(hr))
-        {
-            // Filled with zeros under a lock of its own before the next buffer is made.
-            void* data = buffer->Lock(0, 0, 0);
-            if (data)
-            {
-                std::memset(data, 0, bytes);
-                buffer->Unlock();
-                return true;
-            }
-            hr = D3DERR_INVALIDCALL;
-        }
-        delete buffer;
-        buffer = nullptr;
-    }
+        hr = CreateZeroed(buffer, bytes, 0);
     m_LastError = hr;
-    return false;
+    return PfSucceeded(hr);
 }
 
 bool GxMeshSubset::CreateBuffers(uint32_t n, uint32_t mask, uint32_t uv, bool single)
@@ -225,20 +222,9 @@ bool GxMeshSubset::CreateIndexBuffer(uint32_t count)
     const uint64_t bytes = (uint64_t)count * 2;
     if (HasDevice() && count > 0 && bytes <= 0xFFFFFFFFu)
     {
-        m_pIndexBuffer = new PfGLIndexBuffer();
-        hr = m_pIndexBuffer->Create((uint32_t)bytes, D3DFMT_INDEX16);
+        hr = CreateZeroed(m_pIndexBuffer, (uint32_t)bytes, D3DFMT_INDEX16);
         if (PfSucceeded(hr))
-        {
-            void* data = m_pIndexBuffer->Lock(0, 0, 0);
-            if (data)
-            {
-                std::memset(data, 0, (size_t)bytes);
-                m_pIndexBuffer->Unlock();
-                return true;
-            }
-            hr = D3DERR_INVALIDCALL;
-        }
-        ReleaseIndexBuffer();
+            return true;
     }
     GxLog::Error(L"Error/CreateIndexBuffer Failed(IndexBuffer/%d/%s)\n", (int)count, ErrorText(hr).c_str());
     return false;

@@ -8,13 +8,10 @@
 // logs one line. A file the reader found damaged is not loaded at all.
 #include "graphics/GxModel.h"
 
-#include "core/GxBinBuffer.h"
 #include "core/GxColor.h"
-#include "core/GxContentBinaryReader.h"
-#include "core/GxContentTextReader.h"
-#include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "graphics/GxContentFile.h"
 #include "graphics/GxSkeleton.h"
 #include "graphics/GxVertexLayer.h"
 
@@ -61,6 +58,16 @@ struct SubsetReadContext
     }
 };
 
+// Closes a vertex list. A list that does not end where it should stops the read, except in the legacy
+// form, which reads on.
+bool EndLayerList(const SubsetReadContext& c, GxContentReaderBase& reader, const wchar_t* list)
+{
+    if (reader.ListEnd() || c.m_Legacy)
+        return true;
+    GxLog::Error(L"ReadMeshSubset stop at %s\n", list);
+    return false;
+}
+
 void Put3(uint8_t* at, const GxVector3& v)
 {
     const float f[3] = {v.x, v.y, v.z};
@@ -97,12 +104,7 @@ bool ReadLayerDefault(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerDefault();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerDefault\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerDefault");
 }
 
 bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -141,18 +143,10 @@ bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
         }
         if (locked)
             c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerUV(k);
-        if (!reader.ListEnd() && !c.m_Legacy)
-        {
-            GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerUV j loop\n");
+        if (!EndLayerList(c, reader, L"m_pVertexLayerUV j loop"))
             return false;
-        }
     }
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerUV i loop\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerUV i loop");
 }
 
 bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -186,12 +180,7 @@ bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         c.m_Legacy ? s.UnlockLayerLegacy() : s.UnlockLayerBoneWeight();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerBoneWeight\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerBoneWeight");
 }
 
 bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
@@ -214,12 +203,7 @@ bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
     }
     if (locked)
         s.UnlockLayerTangent();
-    if (!reader.ListEnd() && !c.m_Legacy)
-    {
-        GxLog::Error(L"ReadMeshSubset stop at m_pVertexLayerTangent\n");
-        return false;
-    }
-    return true;
+    return EndLayerList(c, reader, L"m_pVertexLayerTangent");
 }
 
 // Reads one subset into its buffers. The result says whether the layer lists ended where they should;
@@ -315,31 +299,18 @@ bool GxModel::LoadGeometry(const std::wstring& path, bool legacy)
 {
     ClearGeometry();
     m_pState->m_Parts.clear();
-    GxBinBuffer buffer;
-    if (!GxFile::LoadToBuffer(buffer, path, true) || buffer.GetSize() == 0)
+    GxContentFile file;
+    if (!file.Open(path, "TGEO", "BGEO"))
         return false;
-    std::unique_ptr<GxContentReaderBase> reader;
-    const char* root;
-    if (buffer.First() == 'T')
-    {
-        reader = std::make_unique<GxContentTextReader>(buffer);
-        root = "TGEO";
-    }
-    else
-    {
-        reader = std::make_unique<GxContentBinaryReader>(buffer);
-        root = "BGEO";
-    }
-    uint32_t version = 0;
-    reader->ReadHeader(root, version);
+    GxContentReaderBase& reader = file.GetReader();
     // The name is in place while reading, for the messages; it stays only when the load succeeds.
     m_Name = GxString::ToLower(path);
-    bool result = ReadGeometry(legacy, *reader);
-    if (reader->GetErrorCount() != 0)
+    bool result = ReadGeometry(legacy, reader);
+    if (reader.GetErrorCount() != 0)
     {
         // What was read past the first error cannot be trusted: nothing of it is kept.
         GxLog::Error(L"GxModel::LoadGeometry/ジオメトリファイルが壊れています(%s:%u)\n", path.c_str(),
-                     reader->GetErrorCount());
+                     reader.GetErrorCount());
         ClearGeometry();
         result = false;
     }

@@ -144,14 +144,7 @@ void GxShaderEffect::ResetFields()
 
 uint32_t GxShaderEffect::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 bool GxShaderEffect::CreateFromFile(const std::wstring& name, bool skipValidation)

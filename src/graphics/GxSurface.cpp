@@ -23,24 +23,13 @@ void GxSurface::ResetFields()
     delete m_pTexture;
     m_pTexture = nullptr;
     m_pMemoryTexture = nullptr;
-    m_Format = D3DFMT_UNKNOWN;
-    m_Pool = D3DPOOL_SCRATCH;
-    m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
     m_Usage = 0;
-    m_ObjectType = OBJTYPE_NONE;
-    m_Name.clear();
+    ResetSurfaceFields();
 }
 
 uint32_t GxSurface::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 bool GxSurface::Create(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format, D3DPOOL pool,
@@ -199,19 +188,7 @@ bool GxSurface::StretchFrom(const PfRect* destRect, GxSurface* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    // FIXME: every filter samples the nearest texel; linear filtering of stretched copies is missing.
-    const uint32_t dw = (uint32_t)(d.right - d.left), dh = (uint32_t)(d.bottom - d.top);
-    const uint32_t sw = (uint32_t)(s.right - s.left), sh = (uint32_t)(s.bottom - s.top);
-    for (uint32_t y = 0; y < dh; ++y)
-    {
-        const uint32_t sy = (uint32_t)s.top + (uint32_t)((uint64_t)y * sh / dh);
-        for (uint32_t x = 0; x < dw; ++x)
-        {
-            const uint32_t sx = (uint32_t)s.left + (uint32_t)((uint64_t)x * sw / dw);
-            std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes, from + (size_t)sy * fromPitch + (size_t)sx * bytes,
-                        bytes);
-        }
-    }
+    StretchNearest(to, pitch, d, from, fromPitch, s, bytes);
     return PfSucceeded(m_pTexture->UnlockRect());
 }
 

@@ -30,6 +30,20 @@ public:
     virtual PfGLTexture* GetD3DResource() const { return m_pTexture; }
 
 protected:
+    // Back to the empty state of the fields held here: no format, scratch pool, sizes 0, no object type
+    // and no name. The device textures are the caller's to free: their owners differ.
+    void ResetSurfaceFields();
+    // The body of a texture's LockRect on one device texture: refused while `locked` is set; on success sets
+    // it and fills the out fields that are not null (a null rectangle is the whole texture). Failures are
+    // logged through `log`.
+    using LogFunction = void (*)(const wchar_t* format, ...);
+    bool LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFunction log, const PfRect* rect, void** bits,
+                           uint32_t* pitch, uint32_t* width, uint32_t* height, D3DFORMAT* format, bool readOnly);
+    // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`,
+    // `bytes` per texel in both, taking the nearest source texel for each destination one.
+    static void StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
+                               const PfRect& s, uint32_t bytes);
+
     PfGLTexture* m_pTexture = nullptr;
     PfGLTexture* m_pMemoryTexture = nullptr;
     D3DFORMAT m_Format = D3DFMT_UNKNOWN;

@@ -25,17 +25,15 @@ void GxSwapChain::ReleaseDeviceObjects()
 
 uint32_t GxSwapChain::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount != 0)
-        return m_RefCount;
-    ReleaseDeviceObjects();
-    m_Width = m_Height = 0;
-    m_Default = false;
-    m_ObjectType = OBJTYPE_NONE;
-    m_Name.clear();
-    GxD3DResourceManage::GetInstance().Unregister(this);
-    return 0;
+    return ReleaseRegistered(
+        [this]
+        {
+            ReleaseDeviceObjects();
+            m_Width = m_Height = 0;
+            m_Default = false;
+            m_ObjectType = OBJTYPE_NONE;
+            m_Name.clear();
+        });
 }
 
 void GxSwapChain::OnLostDevice()

@@ -26,27 +26,16 @@ void GxTexture::ResetFields()
     delete m_pMemoryTexture;
     m_pTexture = nullptr;
     m_pMemoryTexture = nullptr;
-    m_Format = D3DFMT_UNKNOWN;
-    m_Pool = D3DPOOL_SCRATCH;
-    m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
     m_MipLevels = 0;
     m_Locked = false;
     m_ColourKey = 0;
     m_Stretch = true;
-    m_ObjectType = OBJTYPE_NONE;
-    m_Name.clear();
+    ResetSurfaceFields();
 }
 
 uint32_t GxTexture::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 void GxTexture::OnLostDevice()
@@ -109,26 +98,30 @@ bool GxTexture::FinishCreate()
     return true;
 }
 
+bool GxTexture::CreateDeviceTexture(const std::wstring& name, uint32_t usage, const wchar_t* failureFormat)
+{
+    if (!GxGraphics::GetDevice())
+        return false;
+    PfGLTexture* texture = new PfGLTexture();
+    const PfResult hr = texture->Create(m_Width, m_Height, m_MipLevels, usage, m_Format);
+    if (PfFailed(hr))
+    {
+        delete texture;
+        GxLog::Error(failureFormat, name.c_str(), m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
+        ResetFields();
+        return false;
+    }
+    m_pTexture = texture;
+    return FinishCreate();
+}
+
 bool GxTexture::CreateTexture(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format,
                               uint32_t mipLevels)
 {
     if (format == D3DFMT_UNKNOWN)
         format = GxGraphics::GetTextureFormat();
     BeginCreate(name, width, height, format, D3DPOOL_MANAGED, mipLevels, OBJTYPE_TEXTURE);
-    if (!GxGraphics::GetDevice())
-        return false;
-    PfGLTexture* texture = new PfGLTexture();
-    const PfResult hr = texture->Create(m_Width, m_Height, mipLevels, 0, m_Format);
-    if (PfFailed(hr))
-    {
-        delete texture;
-        GxLog::Error(L"Error/Texture CreateTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(), m_Width,
-                     m_Height, GxGraphics::GetErrorText(hr).c_str());
-        ResetFields();
-        return false;
-    }
-    m_pTexture = texture;
-    return FinishCreate();
+    return CreateDeviceTexture(name, 0, L"Error/Texture CreateTexture Failed(Name:\"%s\" Size:%d,%d %s)\n");
 }
 
 bool GxTexture::CreateBufferedTexture(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format)
@@ -136,20 +129,7 @@ bool GxTexture::CreateBufferedTexture(const std::wstring& name, uint32_t width, 
     if (format == D3DFMT_UNKNOWN)
         format = GxGraphics::GetTextureFormat();
     BeginCreate(name, width, height, format, D3DPOOL_MANAGED, 1, OBJTYPE_BUFFEREDTEXTURE);
-    if (!GxGraphics::GetDevice())
-        return false;
-    PfGLTexture* texture = new PfGLTexture();
-    const PfResult hr = texture->Create(m_Width, m_Height, 1, 0, m_Format);
-    if (PfFailed(hr))
-    {
-        delete texture;
-        GxLog::Error(L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n", name.c_str(), m_Width,
-                     m_Height, GxGraphics::GetErrorText(hr).c_str());
-        ResetFields();
-        return false;
-    }
-    m_pTexture = texture;
-    return FinishCreate();
+    return CreateDeviceTexture(name, 0, L"Error/Texture CreateBufferedTexture Failed(Name:\"%s\" Size:%d,%d %s)\n");
 }
 
 bool GxTexture::CreateRenderTarget(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format)
@@ -157,22 +137,10 @@ bool GxTexture::CreateRenderTarget(const std::wstring& name, uint32_t width, uin
     if (format == D3DFMT_UNKNOWN)
         format = GxGraphics::GetRenderTargetFormat();
     BeginCreate(name, width, height, format, D3DPOOL_DEFAULT, 1, OBJTYPE_RENDERTARGET);
-    if (!GxGraphics::GetDevice())
-        return false;
     // The platform texture of a render target carries its own processor-side copy, filled on demand
     // from the frame buffer, so there is no separate memory texture to make (or to leak on failure).
-    PfGLTexture* texture = new PfGLTexture();
-    const PfResult hr = texture->Create(m_Width, m_Height, 1, D3DUSAGE_RENDERTARGET, m_Format);
-    if (PfFailed(hr))
-    {
-        delete texture;
-        GxLog::Error(L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n", name.c_str(),
-                     m_Width, m_Height, GxGraphics::GetErrorText(hr).c_str());
-        ResetFields();
-        return false;
-    }
-    m_pTexture = texture;
-    return FinishCreate();
+    return CreateDeviceTexture(name, D3DUSAGE_RENDERTARGET,
+                               L"Error/Texture CreateRenderTarget Failed(Type:Texture Name:\"%s\" Size:%d,%d %s)\n");
 }
 
 bool GxTexture::FillFromImage(PfGLTexture& texture, const PfImage& image, bool stretch)

@@ -96,6 +96,9 @@ protected:
                      D3DPOOL pool, uint32_t mipLevels, uint32_t objectType);
     // Takes the device texture's size and format, registers and takes the first reference.
     bool FinishCreate();
+    // After BeginCreate: makes the device texture at the stored size, format and mip levels and finishes;
+    // on failure logs failureFormat (name, size, error text) and clears the fields.
+    bool CreateDeviceTexture(const std::wstring& name, uint32_t usage, const wchar_t* failureFormat);
     void ResetFields();
     bool CopyRect(GxTexture* source, const PfRect& sourceRect, int32_t x, int32_t y);
     bool LoadImageInto(const std::wstring& fileName, const wchar_t* failureFormat, const std::wstring& messageName);

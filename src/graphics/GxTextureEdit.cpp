@@ -49,33 +49,8 @@ bool GxTexture::LockRect(const PfRect* rect, void** bits, uint32_t* pitch, uint3
 {
     if (!m_pTexture || !GxGraphics::GetDevice())
         return false;
-    if (m_Locked)
-    {
-        GxLog::SlightError(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d Texture Already Locked)\n",
-                           m_Name.c_str(), m_Width, m_Height);
-        return false;
-    }
-    // A render target reads its frame-buffer content back into the copy as it is locked.
-    uint32_t lockPitch = 0;
-    void* data = m_pTexture->LockRect(rect, readOnly ? (uint32_t)D3DLOCK_READONLY : 0u, &lockPitch);
-    if (!data)
-    {
-        GxLog::SlightError(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width,
-                           m_Height, GxGraphics::GetErrorText(D3DERR_INVALIDCALL).c_str());
-        return false;
-    }
-    m_Locked = true;
-    if (format)
-        *format = m_Format;
-    if (width)
-        *width = rect ? (uint32_t)(rect->right - rect->left) : m_Width;
-    if (height)
-        *height = rect ? (uint32_t)(rect->bottom - rect->top) : m_Height;
-    if (bits)
-        *bits = data;
-    if (pitch)
-        *pitch = lockPitch;
-    return true;
+    return LockDeviceTexture(*m_pTexture, m_Locked, &GxLog::SlightError, rect, bits, pitch, width, height, format,
+                             readOnly);
 }
 
 bool GxTexture::UnlockRect()
@@ -294,19 +269,7 @@ bool GxTexture::StretchFrom(const PfRect& destRect, GxTexture* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    // FIXME: every filter samples the nearest texel; linear filtering of stretched copies is missing.
-    const uint32_t dw = (uint32_t)(d.right - d.left), dh = (uint32_t)(d.bottom - d.top);
-    const uint32_t sw = (uint32_t)(s.right - s.left), sh = (uint32_t)(s.bottom - s.top);
-    for (uint32_t y = 0; y < dh; ++y)
-    {
-        const uint32_t sy = (uint32_t)s.top + (uint32_t)((uint64_t)y * sh / dh);
-        for (uint32_t x = 0; x < dw; ++x)
-        {
-            const uint32_t sx = (uint32_t)s.left + (uint32_t)((uint64_t)x * sw / dw);
-            std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes, from + (size_t)sy * fromPitch + (size_t)sx * bytes,
-                        bytes);
-        }
-    }
+    StretchNearest(to, pitch, d, from, fromPitch, s, bytes);
     m_pTexture->UnlockRect();
     return true;
 }

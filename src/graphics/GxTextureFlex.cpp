@@ -43,14 +43,7 @@ void GxTextureFlex::ResetFields()
 
 uint32_t GxTextureFlex::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ResetFields();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered([this] { ResetFields(); });
 }
 
 uint32_t GxTextureFlex::GetMemorySize() const

@@ -39,22 +39,15 @@ void GxTextureMovie::ReleaseTextures()
 
 uint32_t GxTextureMovie::Release()
 {
-    if (m_RefCount == 0)
-        return 0;
-    if (--m_RefCount == 0)
-    {
-        ReleaseTextures();
-        m_Format = D3DFMT_UNKNOWN;
-        m_Pool = D3DPOOL_SCRATCH;
-        m_Width = m_Height = m_ImageWidth = m_ImageHeight = 0;
-        m_MipLevels = 0;
-        m_Locked = false;
-        m_Usage = 0;
-        m_ObjectType = OBJTYPE_NONE;
-        m_Name.clear();
-        GxD3DResourceManage::GetInstance().Unregister(this);
-    }
-    return m_RefCount;
+    return ReleaseRegistered(
+        [this]
+        {
+            ReleaseTextures();
+            m_MipLevels = 0;
+            m_Locked = false;
+            m_Usage = 0;
+            ResetSurfaceFields();
+        });
 }
 
 uint32_t GxTextureMovie::GetMemorySize() const
@@ -175,32 +168,8 @@ bool GxTextureMovie::LockRect(uint32_t index, const PfRect* rect, void** bits, u
 {
     if (index > 1 || !m_pTextures[index] || !GxGraphics::GetDevice())
         return false;
-    if (m_Locked)
-    {
-        GxLog::Error(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d Texture Already Locked)\n", m_Name.c_str(),
-                     m_Width, m_Height);
-        return false;
-    }
-    uint32_t lockPitch = 0;
-    void* data = m_pTextures[index]->LockRect(rect, readOnly ? (uint32_t)D3DLOCK_READONLY : 0u, &lockPitch);
-    if (!data)
-    {
-        GxLog::Error(L"Error/Texture LockRect Failed(Name:\"%s\" Size:%d,%d %s)\n", m_Name.c_str(), m_Width, m_Height,
-                     GxGraphics::GetErrorText(D3DERR_INVALIDCALL).c_str());
-        return false;
-    }
-    m_Locked = true;
-    if (bits)
-        *bits = data;
-    if (pitch)
-        *pitch = lockPitch;
-    if (width)
-        *width = rect ? (uint32_t)(rect->right - rect->left) : m_Width;
-    if (height)
-        *height = rect ? (uint32_t)(rect->bottom - rect->top) : m_Height;
-    if (format)
-        *format = m_Format;
-    return true;
+    return LockDeviceTexture(*m_pTextures[index], m_Locked, &GxLog::Error, rect, bits, pitch, width, height, format,
+                             readOnly);
 }
 
 bool GxTextureMovie::UnlockRect(uint32_t index)

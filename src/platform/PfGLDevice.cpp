@@ -18,6 +18,19 @@
 // [SECTION] targets and clear
 // [SECTION] states
 // [SECTION] state translation
+bool PfGLDevice::PrepareFVFDraw()
+{
+    return PrepareDraw((m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW);
+}
+
+void PfGLDevice::BindElementBuffer(uint32_t buffer)
+{
+    if (m_BoundElementBuffer == buffer)
+        return;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    m_BoundElementBuffer = buffer;
+}
+
 // [SECTION] drawing
 
 namespace
@@ -1422,11 +1435,7 @@ bool PfGLDevice::StreamIndices(const void* data, uint32_t bytes, uint32_t& offse
     if (!data || bytes == 0 || bytes > STREAM_INDEX_BYTES)
         return false;
     offset = (m_StreamIndexOffset + 3) & ~3u;
-    if (m_BoundElementBuffer != m_StreamIndexBuffer)
-    {
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_StreamIndexBuffer);
-        m_BoundElementBuffer = m_StreamIndexBuffer;
-    }
+    BindElementBuffer(m_StreamIndexBuffer);
     if (offset + bytes > STREAM_INDEX_BYTES)
     {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, STREAM_INDEX_BYTES, nullptr, GL_STREAM_DRAW);
@@ -1445,8 +1454,7 @@ PfResult PfGLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCo
     uint32_t count;
     if (!vertices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    const bool preTransformed = (m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
-    if (!PrepareDraw(preTransformed))
+    if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     uint32_t first = 0;
     if (!StreamVertices(vertices, count * stride, stride, first))
@@ -1467,8 +1475,7 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
     if (!vertices || !indices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
     const uint32_t indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
-    const bool preTransformed = (m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
-    if (!PrepareDraw(preTransformed))
+    if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     uint32_t first = 0, indexOffset = 0;
     if (!StreamVertices(vertices, (minIndex + vertexCount) * stride, stride, first) ||
@@ -1485,8 +1492,7 @@ PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint3
 {
     if (!vertices || quadCount == 0 || stride == 0)
         return D3DERR_INVALIDCALL;
-    const bool preTransformed = (m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
-    if (!PrepareDraw(preTransformed))
+    if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     const uint8_t* bytes = (const uint8_t*)vertices;
     const uint32_t perBatch = std::min(MAX_BATCH_QUADS, STREAM_BYTES / (4 * stride));
@@ -1497,11 +1503,7 @@ PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint3
         if (!StreamVertices(bytes, n * 4 * stride, stride, first))
             return D3DERR_INVALIDCALL;
         BindVertexLayout(m_StreamBuffer, m_FVF, stride, 0);
-        if (m_BoundElementBuffer != m_QuadIndexBuffer)
-        {
-            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_QuadIndexBuffer);
-            m_BoundElementBuffer = m_QuadIndexBuffer;
-        }
+        BindElementBuffer(m_QuadIndexBuffer);
         glDrawElementsBaseVertex(GL_TRIANGLES, (GLsizei)(n * 6), GL_UNSIGNED_SHORT, nullptr, (GLint)first);
         ++m_DrawCalls;
         bytes += (size_t)n * 4 * stride;
@@ -1547,8 +1549,7 @@ PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, 
         return D3DERR_INVALIDCALL;
     if (m_StreamSourceOffset + (uint64_t)(startVertex + count) * m_StreamSourceStride > m_StreamSource->GetLength())
         return D3DERR_INVALIDCALL;
-    const bool preTransformed = (m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
-    if (!PrepareDraw(preTransformed))
+    if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     BindVertexLayout(m_StreamSource->GetGLName(), m_FVF, m_StreamSourceStride, m_StreamSourceOffset);
     glDrawArrays(mode, (GLint)startVertex, (GLsizei)count);
@@ -1576,15 +1577,10 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
     const uint32_t indexSize = m_Indices->GetIndexSize();
     if ((uint64_t)(startIndex + count) * indexSize > m_Indices->GetLength())
         return D3DERR_INVALIDCALL;
-    const bool preTransformed = (m_FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
-    if (!PrepareDraw(preTransformed))
+    if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     BindVertexLayout(m_StreamSource->GetGLName(), m_FVF, m_StreamSourceStride, m_StreamSourceOffset);
-    if (m_BoundElementBuffer != m_Indices->GetGLName())
-    {
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_Indices->GetGLName());
-        m_BoundElementBuffer = m_Indices->GetGLName();
-    }
+    BindElementBuffer(m_Indices->GetGLName());
     glDrawElementsBaseVertex(mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
     ++m_DrawCalls;

@@ -181,6 +181,8 @@ private:
     void CreateSamplers();
     void ApplySampler(uint32_t stage);
     bool PrepareDraw(bool preTransformed);
+    // PrepareDraw for the flexible vertex format set, pre-transformed when its positions are XYZRHW.
+    bool PrepareFVFDraw();
     void ApplyFramebuffer();
     void ApplyViewport();
     void ApplyBlend();
@@ -189,6 +191,8 @@ private:
     void ApplyRaster();
     void ApplyUniforms(bool preTransformed);
     void BindTextures();
+    // Binds an element buffer unless it is the one bound already.
+    void BindElementBuffer(uint32_t buffer);
     void BindVertexLayout(uint32_t buffer, uint32_t fvf, uint32_t stride, uintptr_t baseOffset);
     bool StreamVertices(const void* data, uint32_t bytes, uint32_t stride, uint32_t& firstVertex);
     bool StreamIndices(const void* data, uint32_t bytes, uint32_t& offset);

@@ -1,0 +1,26 @@
+#include "graphics/GxContentFile.h"
+
+#include "core/GxContentBinaryReader.h"
+#include "core/GxContentTextReader.h"
+#include "core/GxFile.h"
+
+bool GxContentFile::Open(const std::wstring& path, const char* textRoot, const char* binaryRoot)
+{
+    m_pReader.reset();
+    if (!GxFile::LoadToBuffer(m_Buffer, path, true) || m_Buffer.GetSize() == 0)
+        return false;
+    const char* root;
+    if (m_Buffer.First() == 'T')
+    {
+        m_pReader = std::make_unique<GxContentTextReader>(m_Buffer);
+        root = textRoot;
+    }
+    else
+    {
+        m_pReader = std::make_unique<GxContentBinaryReader>(m_Buffer);
+        root = binaryRoot;
+    }
+    uint32_t version = 0;
+    m_pReader->ReadHeader(root, version);
+    return true;
+}
