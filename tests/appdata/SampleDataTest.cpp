@@ -15,9 +15,11 @@
 #include "appdata/DBZorUnit.h"
 #include "appdata/DBZorVoice.h"
 #include "appdata/GxDBLookup.h"
+#include "appdata/GxSystemConfig.h"
 #include "appdata/ZorGlobals.h"
 
 #include "DBTestSupport.h"
+#include "core/GxINIFile.h"
 
 #include <gtest/gtest.h>
 
@@ -172,4 +174,22 @@ TEST_F(SampleDataTest, ReferencesBetweenTablesResolve)
     for (const wchar_t* button : {L"btn_title_start", L"btn_title_load", L"btn_title_exit"})
         EXPECT_NE(FindUILayoutData(button), nullptr);
     EXPECT_TRUE(m_Log.Lines().empty());
+}
+
+TEST_F(SampleDataTest, SettingsFilesNameTheGameAndKeepSavesInTheDocumentsFolder)
+{
+    // Settings files are read in the system code page: a byte-order mark would hide the first key.
+    GxINIFile sysconf;
+    ASSERT_TRUE(sysconf.Load(File(L"system/sysconf.ini")));
+    EXPECT_EQ(sysconf.GetString(L"APP_TITLE", L""), L"Kestrelvane");
+    GxINIFile setting;
+    ASSERT_TRUE(setting.Load(File(L"setting.ini")));
+    EXPECT_EQ(setting.GetInt(L"SaveToMyDocuments", -1), 1);
+
+    GxSystemConfig config;
+    config.ApplySysConf(sysconf);
+    config.ApplySetting(setting);
+    EXPECT_EQ(config.GetSaveDirName(), L"Kestrelvane_SAVE");
+    EXPECT_TRUE(config.m_SaveToMyDocuments);
+    EXPECT_TRUE(config.m_SkipSlightError);
 }

@@ -1,6 +1,6 @@
-// samplegen <folder>: writes the sample game's installation folder. For now that is one file per data
-// table under "data/", UTF-8 with a byte-order mark and CR LF line ends, as the game's own tables are
-// saved. Files are written next to their final name and renamed over it, so a run that fails halfway
+// samplegen <folder>: writes the sample game's installation folder: its settings files
+// ("system/sysconf.ini", "setting.ini", plain ASCII) and one file per data table under "data/", UTF-8
+// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to their final name and renamed over it, so a run that fails halfway
 // leaves whole files only.
 #include "SampleTable.h"
 
@@ -38,6 +38,20 @@ bool WriteFile(const std::filesystem::path& path, const std::string& bytes)
     return true;
 }
 
+// The product settings and the developer switches of the sample game, as a shipped game would carry them.
+// Settings files are read in the system code page, so they carry no byte-order mark.
+const char* const kSysConf = "APP_TITLE=Kestrelvane\r\n"
+                             "APP_SAVEDIR=Kestrelvane_SAVE\r\n"
+                             "FONTSIZE_0=11\r\n"
+                             "FONTSIZE_1=15\r\n"
+                             "FONTSIZE_2=23\r\n"
+                             "FONTSIZE_3=24\r\n"
+                             "FONTSIZE_4=22\r\n"
+                             "FONTSIZE_5=38\r\n";
+const char* const kSetting = "SaveToMyDocuments=1\r\n"
+                             "SkipSlightError=1\r\n"
+                             "AutoCompile=0\r\n";
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -52,6 +66,8 @@ int main(int argc, char** argv)
     std::vector<SampleTable> tables = AllTables();
     std::vector<std::string> problems = CheckTables(tables);
     std::vector<std::pair<std::filesystem::path, std::string>> files;
+    files.emplace_back(folder / "system" / "sysconf.ini", kSysConf);
+    files.emplace_back(folder / "setting.ini", kSetting);
     for (const SampleTable& table : tables)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
     if (!problems.empty())
@@ -66,6 +82,6 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
-    std::printf("samplegen: wrote %zu tables into %s\n", files.size(), folder.string().c_str());
+    std::printf("samplegen: wrote the settings and %zu tables into %s\n", tables.size(), folder.string().c_str());
     return 0;
 }
