@@ -42,9 +42,7 @@ struct Machine
 
     explicit Machine(const std::vector<GxMoaToken>& line, bool withBuiltin = true) : m_Program({line})
     {
-        GxMoaRunPos cursor(0, 0);
-        m_Ok = m_Program.m_Moa.Eval_Token(&m_Result, withBuiltin ? &m_Builtin : nullptr, m_Program.m_Worker.get(),
-                                          cursor, true);
+        m_Ok = m_Program.Eval(&m_Result, withBuiltin ? &m_Builtin : nullptr);
     }
     GxMoaVariable* Local(const std::wstring& name)
     {
@@ -75,47 +73,62 @@ struct ListRun
     }
 };
 
-GxMoaVariable Value(const std::vector<GxMoaToken>& line)
-{
-    Machine m(line);
-    EXPECT_TRUE(m.m_Ok);
-    return m.m_Result;
-}
 } // namespace
 
-TEST(GxMoaMachine, ArithmeticFollowsTheValueRules)
+TEST(GxMoaMachine, OperatorsFollowTheValueRules)
 {
-    GxMoaVariable v = Value({Int(7), Tok(TK_DIV), Int(2)});
-    EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_INT);
-    EXPECT_EQ(v.ToInt64(), 3);
-    v = Value({Flt(7.0), Tok(TK_DIV), Int(2)});
-    EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_FLOAT);
-    EXPECT_DOUBLE_EQ(v.ToFloat(), 3.5);
-    EXPECT_TRUE(Value({Int(1), Tok(TK_DIV), Int(0)}).IsNull());
-    EXPECT_TRUE(Value({Flt(1.0), Tok(TK_DIV), Flt(0.0)}).IsNull());
-    EXPECT_EQ(Value({Str(L"1"), Tok(TK_ADD), Str(L"2")}).ToInt64(), 3);
-    EXPECT_EQ(Value({Str(L"1"), Tok(TK_CONCAT), Str(L"2")}).ToString(), L"12");
-    EXPECT_EQ(Value({Int(1), Tok(TK_CONCAT), Flt(2.5)}).ToString(), L"12.500000");
-    EXPECT_EQ(Value({Int(9), Tok(TK_SUB), Int(4), Tok(TK_MUL), Int(2)}).ToInt64(), 1);
-    EXPECT_EQ(Value({Int(9), Tok(TK_MOD), Int(4)}).ToInt64(), 1);
-}
-
-TEST(GxMoaMachine, ComparisonsAndLogicGiveIntOneOrZero)
-{
+    // Each line evaluated on a fresh program: the result's type and text.
+    const auto T = [](uint16_t kind) { return Tok(kind); };
     struct Case
     {
-        uint16_t m_Kind;
-        int64_t m_Expect;
+        std::vector<GxMoaToken> m_Line;
+        uint32_t m_Type;
+        std::wstring m_Expect;
     };
-    for (const Case c :
-         {Case{TK_EQ, 0}, {TK_NE, 1}, {TK_GT, 0}, {TK_GE, 0}, {TK_LT, 1}, {TK_LE, 1}, {TK_AND, 1}, {TK_OR, 1}})
+    const uint32_t I = GxMoaVariable::TYPE_INT, F = GxMoaVariable::TYPE_FLOAT, S = GxMoaVariable::TYPE_STR,
+                   N = GxMoaVariable::TYPE_NULL;
+    std::vector<Case> cases = {
+        {{Int(7), T(TK_DIV), Int(2)}, I, L"3"},
+        {{Flt(7.0), T(TK_DIV), Int(2)}, F, L"3.500000"},
+        {{Int(1), T(TK_DIV), Int(0)}, N, L""},
+        {{Flt(1.0), T(TK_DIV), Flt(0.0)}, N, L""},
+        {{Str(L"1"), T(TK_ADD), Str(L"2")}, I, L"3"},
+        {{Str(L"1"), T(TK_CONCAT), Str(L"2")}, S, L"12"},
+        {{Int(1), T(TK_CONCAT), Flt(2.5)}, S, L"12.500000"},
+        {{Int(9), T(TK_SUB), Int(4), T(TK_MUL), Int(2)}, I, L"1"},
+        {{Int(9), T(TK_MOD), Int(4)}, I, L"1"},
+        {{Int(0), T(TK_AND), Int(3)}, I, L"0"},
+        {{Int(0), T(TK_OR), Int(0)}, I, L"0"},
+        {{T(TK_UNARY_MINUS), Int(5)}, I, L"-5"},
+        {{T(TK_UNARY_PLUS), Int(5)}, I, L"5"},
+        {{T(TK_BIT_NOT), Int(0)}, I, L"-1"},
+        {{T(TK_NOT), Int(0)}, I, L"1"},
+        {{T(TK_NOT), Int(4)}, I, L"0"},
+        {{T(TK_NOT), T(TK_NULL)}, I, L"1"},
+        {{Int(6), T(TK_BIT_AND), Int(3)}, I, L"2"},
+        {{Int(6), T(TK_BIT_OR), Int(3)}, I, L"7"},
+        {{Int(6), T(TK_BIT_XOR), Int(3)}, I, L"5"},
+        {{Int(1), T(TK_SHL), Int(4)}, I, L"16"},
+        {{Int(-1), T(TK_SHR), Int(60)}, I, L"15"}, // ">>" shifts zeros in
+    };
+    // Comparisons and logic give Int 1 or 0.
+    for (const auto& [kind, expect] : std::vector<std::pair<uint16_t, const wchar_t*>>{{TK_EQ, L"0"},
+                                                                                       {TK_NE, L"1"},
+                                                                                       {TK_GT, L"0"},
+                                                                                       {TK_GE, L"0"},
+                                                                                       {TK_LT, L"1"},
+                                                                                       {TK_LE, L"1"},
+                                                                                       {TK_AND, L"1"},
+                                                                                       {TK_OR, L"1"}})
+        cases.push_back({{Int(2), T(kind), Int(3)}, I, expect});
+    for (size_t i = 0; i < cases.size(); ++i)
     {
-        const GxMoaVariable v = Value({Int(2), Tok(c.m_Kind), Int(3)});
-        EXPECT_EQ(v.GetType(), GxMoaVariable::TYPE_INT);
-        EXPECT_EQ(v.ToInt64(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
+        SCOPED_TRACE(i);
+        Machine m(cases[i].m_Line);
+        EXPECT_TRUE(m.m_Ok);
+        EXPECT_EQ(m.m_Result.GetType(), cases[i].m_Type);
+        EXPECT_EQ(m.m_Result.ToString(), cases[i].m_Expect);
     }
-    EXPECT_EQ(Value({Int(0), Tok(TK_AND), Int(3)}).ToInt64(), 0);
-    EXPECT_EQ(Value({Int(0), Tok(TK_OR), Int(0)}).ToInt64(), 0);
 }
 
 TEST(GxMoaMachine, LogicalOperatorsEvaluateBothSides)
@@ -124,22 +137,6 @@ TEST(GxMoaMachine, LogicalOperatorsEvaluateBothSides)
     EXPECT_TRUE(m.m_Ok);
     EXPECT_EQ(m.m_Result.ToInt64(), 0);
     EXPECT_EQ(m.m_Builtin.m_OwnTrace, std::vector<std::wstring>{L"f()"});
-}
-
-TEST(GxMoaMachine, UnaryBitAndShiftOperators)
-{
-    EXPECT_EQ(Value({Tok(TK_UNARY_MINUS), Int(5)}).ToInt64(), -5);
-    EXPECT_EQ(Value({Tok(TK_UNARY_PLUS), Int(5)}).ToInt64(), 5);
-    EXPECT_EQ(Value({Tok(TK_BIT_NOT), Int(0)}).ToInt64(), -1);
-    EXPECT_EQ(Value({Tok(TK_NOT), Int(0)}).ToInt64(), 1);
-    EXPECT_EQ(Value({Tok(TK_NOT), Int(4)}).ToInt64(), 0);
-    EXPECT_EQ(Value({Tok(TK_NOT), Tok(TK_NULL)}).ToInt64(), 1);
-    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_AND), Int(3)}).ToInt64(), 2);
-    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_OR), Int(3)}).ToInt64(), 7);
-    EXPECT_EQ(Value({Int(6), Tok(TK_BIT_XOR), Int(3)}).ToInt64(), 5);
-    EXPECT_EQ(Value({Int(1), Tok(TK_SHL), Int(4)}).ToInt64(), 16);
-    // ">>" shifts zeros in.
-    EXPECT_EQ(Value({Int(-1), Tok(TK_SHR), Int(60)}).ToInt64(), 15);
 }
 
 TEST(GxMoaMachine, PostfixOnAnUndefinedVariableCreatesIt)
@@ -215,8 +212,7 @@ TEST(GxMoaMachine, CompoundAssignments)
         TokenProgram p({{Var(L"x"), Tok(c.m_Kind), Int(4)}});
         p.Frame().m_LocalTable.Add(L"x", IntV(12));
         GxMoaVariable result;
-        GxMoaRunPos cursor(0, 0);
-        ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        ASSERT_TRUE(p.Eval(&result, nullptr));
         EXPECT_EQ(result.ToString(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
         EXPECT_EQ(p.Frame().m_LocalTable.Find(L"x")->m_Value.ToString(), c.m_Expect);
     }
@@ -255,8 +251,7 @@ TEST(GxMoaMachine, BuiltinGetsItsArgumentsInOrderAndItsResultIsPushed)
         return true;
     };
     GxMoaVariable result;
-    GxMoaRunPos cursor(0, 0);
-    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, &builtin, p.m_Worker.get(), cursor, true));
+    ASSERT_TRUE(p.Eval(&result, &builtin));
     EXPECT_EQ(result.ToInt64(), 112);
     EXPECT_EQ(builtin.m_Indices, std::vector<int32_t>{7});
 }
@@ -266,8 +261,7 @@ TEST(GxMoaMachine, BuiltinFailuresStop)
     TokenProgram p({{Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE)}});
     RecordingBuiltin builtin;
     builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker*, GxMoaVariable&) { return false; };
-    GxMoaRunPos cursor(0, 0);
-    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_FALSE(p.Eval(nullptr, &builtin));
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
     EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
               L"err:[Script=\"t\"/line=1] 関数実行時にエラーが発生したので停止します[builtin:f]");
@@ -361,8 +355,7 @@ TEST(GxMoaMachine, OpcodeValuesAreNeverPushed)
 {
     TokenProgram p({{Var(L"x")}});
     p.Frame().m_LocalTable.Add(L"x", Op(OPC_ADD));
-    GxMoaRunPos cursor(0, 0);
-    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_FALSE(p.Eval(nullptr, nullptr));
     EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
               L"err:[Script=\"t\"/line=1] Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]");
 }
@@ -379,8 +372,7 @@ TEST(GxMoaMachine, EvalWithoutAFrameStops)
 {
     TokenProgram p({{Int(1)}});
     p.m_Worker->m_ExecStack.clear();
-    GxMoaRunPos cursor(0, 0);
-    EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
+    EXPECT_FALSE(p.Eval(nullptr, nullptr));
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
     EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
               L"err:[Script=\"*\"/line=0] GxMoa::Eval_Token 実行中ではないWorkerを計算しようとしました");
@@ -392,15 +384,11 @@ TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
     TokenProgram p(
         {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
          {Tok(TK_LABEL, L"L")}});
-    GxMoaLabelDefinition label;
-    label.m_Name = L"L";
-    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
-    p.m_Moa.AddLabel(label);
+    p.AddLabel(L"L", 1);
     RecordingBuiltin builtin;
     builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable&) { return w->JumpToLabel(L"L"); };
     const uint64_t before = p.Frame().m_Serial;
-    GxMoaRunPos cursor(0, 0);
-    EXPECT_TRUE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_TRUE(p.Eval(nullptr, &builtin));
     ASSERT_EQ(p.m_Worker->m_ExecStack.size(), 1u);
     EXPECT_NE(p.Frame().m_Serial, before);
     EXPECT_EQ(p.Frame().m_Pos.m_Line, 1);
@@ -414,8 +402,7 @@ TEST(GxMoaMachine, BuiltinThatJumpsEndsTheRunOnTheOldFrame)
         w->Stop();
         return true;
     };
-    GxMoaRunPos c2(0, 0);
-    EXPECT_TRUE(q.m_Moa.Eval_Token(nullptr, &builtin, q.m_Worker.get(), c2, true));
+    EXPECT_TRUE(q.Eval(nullptr, &builtin));
     EXPECT_FALSE(q.m_Worker->IsRunning());
 }
 
@@ -424,10 +411,7 @@ TEST(GxMoaMachine, BuiltinThatCallsLetsTheCallerFinishItsExpression)
     TokenProgram p(
         {{Var(L"y"), Tok(TK_ASSIGN), Fn(L"f", 7), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_ADD), Int(1)},
          {Tok(TK_LABEL, L"L")}});
-    GxMoaLabelDefinition label;
-    label.m_Name = L"L";
-    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
-    p.m_Moa.AddLabel(label);
+    p.AddLabel(L"L", 1);
     GxMoaExecStackElement* caller = &p.Frame();
     RecordingBuiltin builtin;
     builtin.m_Hooks[L"f"] = [](GxMoaVariable&, GxMoaWorker* w, GxMoaVariable& result)
@@ -438,8 +422,7 @@ TEST(GxMoaMachine, BuiltinThatCallsLetsTheCallerFinishItsExpression)
         result.SetInt(41);
         return true;
     };
-    GxMoaRunPos cursor(0, 0);
-    EXPECT_TRUE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+    EXPECT_TRUE(p.Eval(nullptr, &builtin));
     EXPECT_EQ(p.m_Worker->m_ExecStack.size(), 41u);
     ASSERT_NE(caller->m_LocalTable.Find(L"y"), nullptr);
     EXPECT_EQ(caller->m_LocalTable.Find(L"y")->m_Value.ToInt64(), 42);
@@ -465,8 +448,7 @@ TEST(GxMoaMachine, RepeatedEvaluationBehavesLikeTheFirst)
     }
     // A later start on the same line is a different expression.
     GxMoaVariable result;
-    GxMoaRunPos cursor(0, 4);
-    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    ASSERT_TRUE(p.Eval(&result, nullptr, 0, 4));
     EXPECT_EQ(result.ToInt64(), 9);
 }
 
@@ -475,16 +457,12 @@ TEST(GxMoaMachine, RepeatedEvaluationRepeatsReportsAndBreakpoints)
     TokenProgram p(
         {{Int(1), Int(2)}, {Var(L"x"), Tok(TK_ASSIGN), Tok(TK_PAREN_OPEN), Tok(TK_BREAKPOINT), Tok(TK_PAREN_CLOSE)}});
     for (int i = 0; i < 2; ++i)
-    {
-        GxMoaRunPos cursor(0, 0);
-        EXPECT_FALSE(p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true));
-    }
+        EXPECT_FALSE(p.Eval(nullptr, nullptr));
     EXPECT_EQ(p.m_Moa.Lines(L"err:").size(), 2u);
     for (int i = 0; i < 2; ++i)
     {
         p.m_Moa.ResetRunState();
-        GxMoaRunPos cursor(1, 0);
-        p.m_Moa.Eval_Token(nullptr, nullptr, p.m_Worker.get(), cursor, true);
+        p.Eval(nullptr, nullptr, 1, 0);
         EXPECT_EQ(p.m_Moa.m_Breakpoint, 1) << i;
     }
 }
@@ -498,8 +476,7 @@ TEST(GxMoaMachine, KeptLookupsFollowVariablesAddedAndRemoved)
     const auto run = [&]()
     {
         GxMoaVariable result;
-        GxMoaRunPos cursor(0, 0);
-        EXPECT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+        EXPECT_TRUE(p.Eval(&result, nullptr));
         return result.ToInt64();
     };
     EXPECT_EQ(run(), 1);
@@ -526,20 +503,15 @@ TEST(GxMoaMachine, KeptLookupsAreNotCarriedAcrossAJump)
 {
     // The jump reuses the frame's storage; the LOCAL seen before the jump is gone after it.
     TokenProgram p({{Var(L"r"), Tok(TK_ASSIGN), Var(L"v")}, {Tok(TK_LABEL, L"L")}});
-    GxMoaLabelDefinition label;
-    label.m_Name = L"L";
-    label.m_Pos = GxMoaScriptPos(1, 0, L"t");
-    p.m_Moa.AddLabel(label);
+    p.AddLabel(L"L", 1);
     p.m_Worker->FindScriptEntity(L"t")->m_Table.Add(L"v", IntV(1));
     p.Frame().m_LocalTable.Add(L"v", IntV(2));
     GxMoaVariable result;
-    GxMoaRunPos cursor(0, 0);
-    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    ASSERT_TRUE(p.Eval(&result, nullptr));
     EXPECT_EQ(result.ToInt64(), 2);
 
     ASSERT_TRUE(p.m_Worker->JumpToLabel(L"L"));
-    cursor = GxMoaRunPos(0, 0);
-    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, true));
+    ASSERT_TRUE(p.Eval(&result, nullptr));
     EXPECT_EQ(result.ToInt64(), 1);
 }
 

@@ -83,123 +83,67 @@ TEST(GxMoaWorkerExec, NameImageModeHandsOnTheResolvedPath)
     EXPECT_EQ(none.m_Trace, (Trace{L"name:hide", L"message:Mio「hm」 read=0 kinsoku=0 flags=0"}));
 }
 
-TEST(GxMoaWorkerExec, IfElseIfElseTakesOnlyTheFirstTrueBranch)
+TEST(GxMoaWorkerExec, ProgramsRunToTheirTraces)
 {
-    for (int x = 1; x <= 3; ++x)
+    struct Case
     {
-        const std::string source = "*MAIN\n"
-                                   "@$x = " +
-                                   std::to_string(x) +
-                                   "\n"
-                                   "@if ($x == 1) {\n"
-                                   "@  log(\"one\")\n"
-                                   "@} else if ($x == 2) {\n"
-                                   "@  log(\"two\")\n"
-                                   "@} else {\n"
-                                   "@  log(\"other\")\n"
-                                   "@}\n"
-                                   "@log(\"end\")\n";
-        Scene s({{"main.txt", source}});
+        std::string m_Main;
+        Trace m_Trace;
+    };
+    std::vector<Case> cases = {
+        // A false IF without ELSE continues after its brace, passing nested blocks.
+        {"*MAIN\n@if (0) {\n@  log(\"no\")\n@  if (1) {\n@    log(\"nested\")\n@  }\n@}\n"
+         "@if (1) {\n@  log(\"yes\")\n@}\n",
+         {L"log(yes)"}},
+        // The "}" of a branch that ran passes over all following ELSE branches.
+        {"*MAIN\n@if (1) {\n@  log(\"a\")\n@} else if (1) {\n@  log(\"b\")\n@} else {\n"
+         "@  log(\"c\")\n@}\n@log(\"z\")\n",
+         {L"log(a)", L"log(z)"}},
+        // A counted loop with a STATIC counter and a jump.
+        {"@static $n = 0\n*MAIN\n*@loop\n@if ($n < 3) {\n@  log($n)\n@  $n++\n@  goto(\"@loop\")\n@}\n"
+         "@log(\"done\", $n)\n",
+         {L"log(0)", L"goto(@loop)", L"log(1)", L"goto(@loop)", L"log(2)", L"goto(@loop)", L"log(done,3)"}},
+        // A builtin that jumps in the middle of an expression; in a condition the IF's frame is gone, so
+        // the IF does not move the new frame.
+        {"*MAIN\n@$y = goto(\"THERE\") + 1\n@log(\"never\")\n*THERE\n@log(\"there\")\n",
+         {L"goto(THERE)", L"log(there)"}},
+        {"*MAIN\n@if (goto(\"THERE\") == null) {\n@  log(\"inside\")\n@}\n*THERE\n@log(\"there\")\n",
+         {L"goto(THERE)", L"log(there)"}},
+        // Layer commands call their sprite builtins.
+        {"*MAIN\n@chara.alpha(128)\n@chara(1, \"x\")\n@Bg.Layer.ALPHA()\n",
+         {L"sp.alpha(chara,128)", L"sp.lcg(chara,1,x)", L"sp.alpha(Bg)"}},
+    };
+    // IF / ELSE IF / ELSE takes only the first true branch.
+    const char* branches[] = {"one", "two", "other"};
+    for (int x = 1; x <= 3; ++x)
+        cases.push_back({"*MAIN\n@$x = " + std::to_string(x) +
+                             "\n@if ($x == 1) {\n@  log(\"one\")\n@} else if ($x == 2) {\n@  log(\"two\")\n@} else {\n"
+                             "@  log(\"other\")\n@}\n@log(\"end\")\n",
+                         {L"log(" + GxString::FromUtf8(branches[x - 1]) + L")", L"log(end)"}});
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.m_Main);
+        Scene s({{"main.txt", c.m_Main}});
         s.Run();
-        const wchar_t* branch = x == 1 ? L"log(one)" : x == 2 ? L"log(two)" : L"log(other)";
-        EXPECT_EQ(s.m_Trace, (Trace{branch, L"log(end)"})) << x;
+        EXPECT_EQ(s.m_Trace, c.m_Trace) << Dump(s.m_Trace);
         EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
     }
-}
-
-TEST(GxMoaWorkerExec, FalseIfWithoutElseContinuesAfterItsBrace)
-{
-    Scene s({{"main.txt", "*MAIN\n"
-                          "@if (0) {\n"
-                          "@  log(\"no\")\n"
-                          "@  if (1) {\n"
-                          "@    log(\"nested\")\n"
-                          "@  }\n"
-                          "@}\n"
-                          "@if (1) {\n"
-                          "@  log(\"yes\")\n"
-                          "@}\n"}});
-    s.Run();
-    EXPECT_EQ(s.m_Trace, (Trace{L"log(yes)"}));
-}
-
-TEST(GxMoaWorkerExec, CountedLoopWithStaticCounterAndJump)
-{
-    Scene s({{"main.txt", "@static $n = 0\n"
-                          "*MAIN\n"
-                          "*@loop\n"
-                          "@if ($n < 3) {\n"
-                          "@  log($n)\n"
-                          "@  $n++\n"
-                          "@  goto(\"@loop\")\n"
-                          "@}\n"
-                          "@log(\"done\", $n)\n"}});
-    s.Run();
-    EXPECT_EQ(s.m_Trace,
-              (Trace{L"log(0)", L"goto(@loop)", L"log(1)", L"goto(@loop)", L"log(2)", L"goto(@loop)", L"log(done,3)"}));
-    EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
-}
-
-TEST(GxMoaWorkerExec, WhileLoopRunsThroughItsJumpBack)
-{
-    Scene s({{"main.txt", "@static $k = 0\n"
-                          "*MAIN\n"
-                          "@while ($k < 2) {\n"
-                          "@  log($k)\n"
-                          "@  $k++\n"
-                          "@}\n"
-                          "@log(\"after\")\n"}});
-    s.Run();
-    ASSERT_EQ(s.m_Trace.size(), 5u) << Dump(s.m_Trace);
-    EXPECT_EQ(s.m_Trace[0], L"log(0)");
-    EXPECT_EQ(s.m_Trace[2], L"log(1)");
-    EXPECT_EQ(s.m_Trace[4], L"log(after)");
-}
-
-TEST(GxMoaWorkerExec, CallWithArgumentsAndReturnValue)
-{
-    Scene s({{"main.txt", "*MAIN\n"
-                          "@gosub(\"ADD\", 2, 3)\n"
-                          "@$r = result()\n"
-                          "@log(\"sum\", $r)\n"},
-             {"sub.txt", "*ADD\n"
-                         "@return($args[0] + $args[1])\n"}});
+    // A call with arguments and a return value, across scripts.
+    Scene s({{"main.txt", "*MAIN\n@gosub(\"ADD\", 2, 3)\n@$r = result()\n@log(\"sum\", $r)\n"},
+             {"sub.txt", "*ADD\n@return($args[0] + $args[1])\n"}});
     s.Run();
     EXPECT_EQ(s.m_Trace, (Trace{L"gosub(ADD,2,3)", L"return(5)", L"result()", L"log(sum,5)"}));
     EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
 }
 
-TEST(GxMoaWorkerExec, BuiltinThatJumpsInTheMiddleOfAnExpression)
+TEST(GxMoaWorkerExec, WhileLoopRunsThroughItsJumpBack)
 {
-    Scene s({{"main.txt", "*MAIN\n"
-                          "@$y = goto(\"THERE\") + 1\n"
-                          "@log(\"never\")\n"
-                          "*THERE\n"
-                          "@log(\"there\")\n"}});
+    Scene s({{"main.txt", "@static $k = 0\n*MAIN\n@while ($k < 2) {\n@  log($k)\n@  $k++\n@}\n@log(\"after\")\n"}});
     s.Run();
-    EXPECT_EQ(s.m_Trace, (Trace{L"goto(THERE)", L"log(there)"}));
-    EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
-
-    // In a condition: the IF's frame is gone, so the IF does not move the new frame.
-    Scene c({{"main.txt", "*MAIN\n"
-                          "@if (goto(\"THERE\") == null) {\n"
-                          "@  log(\"inside\")\n"
-                          "@}\n"
-                          "*THERE\n"
-                          "@log(\"there\")\n"}});
-    c.Run();
-    EXPECT_EQ(c.m_Trace, (Trace{L"goto(THERE)", L"log(there)"}));
-}
-
-TEST(GxMoaWorkerExec, LayerCommandsCallTheirSpriteBuiltins)
-{
-    Scene s({{"main.txt", "*MAIN\n"
-                          "@chara.alpha(128)\n"
-                          "@chara(1, \"x\")\n"
-                          "@Bg.Layer.ALPHA()\n"}});
-    s.Run();
-    EXPECT_EQ(s.m_Trace, (Trace{L"sp.alpha(chara,128)", L"sp.lcg(chara,1,x)", L"sp.alpha(Bg)"}));
-    EXPECT_TRUE(s.Errors().empty()) << Dump(s.Errors());
+    ASSERT_EQ(s.m_Trace.size(), 5u) << Dump(s.m_Trace);
+    EXPECT_EQ(s.m_Trace[0], L"log(0)");
+    EXPECT_EQ(s.m_Trace[2], L"log(1)");
+    EXPECT_EQ(s.m_Trace[4], L"log(after)");
 }
 
 TEST(GxMoaWorkerExec, LayerCommandWithoutADefinitionStops)
@@ -337,20 +281,4 @@ TEST(GxMoaWorkerExec, FrameWithoutItsScriptStops)
     EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
     EXPECT_EQ(p.m_Moa.Lines(L"err:"),
               (Trace{L"err:[Script=\"nope\"/line=1] スクリプトが見つからないので実行できません"}));
-}
-
-TEST(GxMoaWorkerExec, BlockEndSkipsEveryElseBranchAfterIt)
-{
-    // The "}" of a branch that ran passes over all following ELSE branches.
-    Scene s({{"main.txt", "*MAIN\n"
-                          "@if (1) {\n"
-                          "@  log(\"a\")\n"
-                          "@} else if (1) {\n"
-                          "@  log(\"b\")\n"
-                          "@} else {\n"
-                          "@  log(\"c\")\n"
-                          "@}\n"
-                          "@log(\"z\")\n"}});
-    s.Run();
-    EXPECT_EQ(s.m_Trace, (Trace{L"log(a)", L"log(z)"}));
 }

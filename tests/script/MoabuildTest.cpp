@@ -1,6 +1,6 @@
 // The program builder (tools/moabuild), driven as the engine and the sample game drive it.
 
-#include "ScriptTestUtil.h"
+#include "ScriptExecUtil.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaBuiltinTable.h"
 #include "script/GxMoaScope.h"
@@ -13,25 +13,10 @@ using namespace ScriptTest;
 
 namespace
 {
-struct Built
+// A built program: m_Build holds the builder's exit code and messages, m_Moa the program read back.
+struct Built : SourceProgram
 {
-    TempDir m_Dir;
-    BuildResult m_Result;
-    GxMoa m_Moa;
-    bool m_Loaded = false;
-
-    Built(std::initializer_list<std::pair<std::string, std::string>> files)
-    {
-        for (const auto& f : files)
-            WriteFile(m_Dir.Path() / "scripts" / f.first, f.second);
-        m_Result = RunBuilder(m_Dir.Path() / "scripts", m_Dir.Path() / "bincode");
-        const auto bytes = ReadFile(m_Dir.Path() / "bincode" / "moacode.mwb");
-        if (!bytes.empty())
-        {
-            GxContentBinaryReader reader(bytes.data(), static_cast<uint32_t>(bytes.size()));
-            m_Loaded = m_Moa.Read(&reader);
-        }
-    }
+    using SourceProgram::SourceProgram;
     const GxMoaScript& Script(const std::wstring& name) const { return *m_Moa.FindScript(name); }
 };
 
@@ -49,7 +34,7 @@ TEST(Moabuild, OneScriptPerFileOneLinePerSourceLine)
     Built b({{"Intro.TXT", "*start\r\n\r\n// note\r\nText line\r\n   \r\n@$x = 1\r\n\\@not a statement\r\n"},
              {"second.moa", "hello"},
              {"ignored.dat", "@nonsense"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     ASSERT_TRUE(b.m_Loaded);
     EXPECT_EQ(b.m_Moa.m_ScriptDefine.size(), 2u);
     const GxMoaScript& intro = b.Script(L"intro");
@@ -65,12 +50,9 @@ TEST(Moabuild, OneScriptPerFileOneLinePerSourceLine)
 
 TEST(Moabuild, ExpressionsBecomeTokens)
 {
-    Built b({{"e.txt", "@$x = -1 - -$y[2]\n"
-                       "@$x++\n"
-                       "@$r = rand\n"
-                       "@$s = \"a\\\"b\" : 2.5 : null : 0x10\n"
-                       "@$a = array(1, , 3)\n"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    Built b({{"e.txt",
+              "@$x = -1 - -$y[2]\n@$x++\n@$r = rand\n@$s = \"a\\\"b\" : 2.5 : null : 0x10\n@$a = array(1, , 3)\n"}});
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"e");
     EXPECT_EQ(Kinds(s, 0),
               (std::vector<uint16_t>{TK_VARIABLE, TK_ASSIGN, TK_UNARY_MINUS, TK_INT, TK_SUB, TK_UNARY_MINUS,
@@ -92,14 +74,8 @@ TEST(Moabuild, ExpressionsBecomeTokens)
 
 TEST(Moabuild, IfElseChainsCarryTheirJumpPositions)
 {
-    Built b({{"c.txt", "@if ($a) {\n"
-                       "one\n"
-                       "@} else if ($b == 2) {\n"
-                       "two\n"
-                       "@} else {\n"
-                       "three\n"
-                       "@}\n"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    Built b({{"c.txt", "@if ($a) {\none\n@} else if ($b == 2) {\ntwo\n@} else {\nthree\n@}\n"}});
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"c");
     EXPECT_EQ(s.GetToken(0, 0).GetJumpPos(1), GxMoaRunPos(0, 2));
     EXPECT_EQ(s.GetToken(0, 4).GetJumpPos(0), GxMoaRunPos(2, 0));
@@ -120,14 +96,8 @@ TEST(Moabuild, IfElseChainsCarryTheirJumpPositions)
 
 TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
 {
-    Built b({{"w.txt", "@static $n = 0\n"
-                       "@while ($n < 3) {\n"
-                       "@  $n++\n"
-                       "@  $tmp = $n\n"
-                       "@  if ($flag) {\n"
-                       "@  }\n"
-                       "@}\n"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    Built b({{"w.txt", "@static $n = 0\n@while ($n < 3) {\n@  $n++\n@  $tmp = $n\n@  if ($flag) {\n@  }\n@}\n"}});
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"w");
     EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_LABEL, TK_IF, TK_PAREN_OPEN, TK_VARIABLE, TK_LT, TK_INT,
                                                   TK_PAREN_CLOSE, TK_BRACE_OPEN}));
@@ -142,16 +112,16 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
     EXPECT_EQ(s.GetToken(6, 2).GetStr(), label);
     EXPECT_EQ(s.GetToken(1, 7).GetJumpPos(0), GxMoaRunPos(6, 4));
     EXPECT_EQ(s.GetToken(4, 0).m_Kind, TK_IF); // an if inside the loop: its own block, no label
-    EXPECT_NE(b.m_Result.m_Messages.find("w.txt:2: warning: the loop uses $flag"), std::string::npos);
+    EXPECT_NE(b.m_Build.m_Messages.find("w.txt:2: warning: the loop uses $flag"), std::string::npos);
     // $tmp is LOCAL and lost at every jump back: warned; the STATIC $n is not.
-    EXPECT_NE(b.m_Result.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
-    EXPECT_EQ(b.m_Result.m_Messages.find("$n,"), std::string::npos);
+    EXPECT_NE(b.m_Build.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
+    EXPECT_EQ(b.m_Build.m_Messages.find("$n,"), std::string::npos);
 }
 
 TEST(Moabuild, LayerCommandsNameTheirBuiltin)
 {
     Built b({{"l.txt", "@chara.alpha(128)\n@Chara(1, \"x\")\n"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"l");
     EXPECT_EQ(Kinds(s, 0), (std::vector<uint16_t>{TK_UNKNOWN_WORD, TK_PAREN_OPEN, TK_INT, TK_PAREN_CLOSE}));
     EXPECT_EQ(s.GetToken(0, 0).GetStr(), L"chara.alpha");
@@ -163,12 +133,10 @@ TEST(Moabuild, LayerCommandsNameTheirBuiltin)
 
 TEST(Moabuild, DeclarationsGoToTheirScopes)
 {
-    Built b({{"d.txt", "@static $s = -5\n"
-                       "@static perman $sp = 1.5\n"
-                       "@global nosave $g[3]\n"
-                       "@extern perman $e = \"x\"\n"
-                       "@global $n\n"}});
-    ASSERT_EQ(b.m_Result.m_ExitCode, 0) << b.m_Result.m_Messages;
+    Built b(
+        {{"d.txt",
+          "@static $s = -5\n@static perman $sp = 1.5\n@global nosave $g[3]\n@extern perman $e = \"x\"\n@global $n\n"}});
+    ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"d");
     ASSERT_EQ(s.m_VariableDefine.size(), 2u);
     EXPECT_EQ(s.FindVariableDefinition(L"s")->m_Scope, SCOPE_STATIC_INGAME);
@@ -222,12 +190,12 @@ TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
 TEST(Moabuild, GlobalNamesAreUniqueAcrossScripts)
 {
     Built b({{"a.txt", "*MAIN\n@global $v\n"}, {"b.txt", "\n*MAIN\n@global $v\n"}, {"Z.moa", "x\n"}, {"z.txt", "y\n"}});
-    EXPECT_EQ(b.m_Result.m_ExitCode, 1);
-    EXPECT_NE(b.m_Result.m_Messages.find("b.txt:2: error: label MAIN is already defined (script a, line 1)"),
+    EXPECT_EQ(b.m_Build.m_ExitCode, 1);
+    EXPECT_NE(b.m_Build.m_Messages.find("b.txt:2: error: label MAIN is already defined (script a, line 1)"),
               std::string::npos)
-        << b.m_Result.m_Messages;
-    EXPECT_NE(b.m_Result.m_Messages.find("b.txt:3: error:"), std::string::npos);
-    EXPECT_NE(b.m_Result.m_Messages.find("z.txt:1: error: script name 'z'"), std::string::npos);
+        << b.m_Build.m_Messages;
+    EXPECT_NE(b.m_Build.m_Messages.find("b.txt:3: error:"), std::string::npos);
+    EXPECT_NE(b.m_Build.m_Messages.find("z.txt:1: error: script name 'z'"), std::string::npos);
 }
 
 TEST(GxMoaBuiltinTable, NamesAreUniqueAndIndicesLieInTheirRanges)
@@ -251,12 +219,13 @@ TEST(GxMoaBuiltinTable, NamesAreUniqueAndIndicesLieInTheirRanges)
         EXPECT_TRUE(inRange) << e.m_Index;
         EXPECT_EQ(GxMoaBuiltinTable::FindIndex(e.m_Name), e.m_Index);
     }
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"goto"), 64);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"rand"), 300);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"msg"), 516);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"sp.lcg"), 1003);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"wa.click"), 2100);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"jumptotitle"), 10000);
-    EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"zor_saverounddata"), 20058);
+    for (const auto& [name, index] : std::vector<std::pair<const wchar_t*, int32_t>>{{L"goto", 64},
+                                                                                     {L"rand", 300},
+                                                                                     {L"msg", 516},
+                                                                                     {L"sp.lcg", 1003},
+                                                                                     {L"wa.click", 2100},
+                                                                                     {L"jumptotitle", 10000},
+                                                                                     {L"zor_saverounddata", 20058}})
+        EXPECT_EQ(GxMoaBuiltinTable::FindIndex(name), index) << GxString::ToUtf8(name);
     EXPECT_EQ(GxMoaBuiltinTable::FindIndex(L"MSG"), -1);
 }

@@ -233,6 +233,19 @@ struct TokenProgram
         m_Worker->m_ExecStack.push_back(std::move(frame));
     }
     GxMoaExecStackElement& Frame() { return *m_Worker->GetTopFrame(); }
+    void AddLabel(const std::wstring& name, int32_t line)
+    {
+        GxMoaLabelDefinition label;
+        label.m_Name = name;
+        label.m_Pos = GxMoaScriptPos(line, 0, L"t");
+        m_Moa.AddLabel(label);
+    }
+    // Evaluates the expression at (line, pos) on the top frame as a statement.
+    bool Eval(GxMoaVariable* result, GxMoaBuiltinBase* builtin, int32_t line = 0, int32_t pos = 0)
+    {
+        GxMoaRunPos cursor(line, pos);
+        return m_Moa.Eval_Token(result, builtin, m_Worker.get(), cursor, true);
+    }
 };
 
 // A program built from source files by the program builder, loaded into a recording runtime with a
