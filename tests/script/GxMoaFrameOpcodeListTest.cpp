@@ -11,22 +11,9 @@ using namespace ScriptTest;
 
 namespace
 {
-GxMoaVariable Op(int32_t n)
-{
-    GxMoaVariable v;
-    v.SetOpcode(n);
-    return v;
-}
-GxMoaVariable IntV(int64_t n)
-{
-    GxMoaVariable v;
-    v.SetInt(n);
-    return v;
-}
-
 std::shared_ptr<const GxMoaParsedExpression> Parsed()
 {
-    return std::make_shared<const GxMoaParsedExpression>(std::vector<GxMoaVariable>{Op(OPC_PUSH_INT), IntV(5)});
+    return std::make_shared<const GxMoaParsedExpression>(std::vector<GxMoaVariable>{OpV(OPC_PUSH_INT), IntV(5)});
 }
 } // namespace
 
@@ -38,7 +25,7 @@ TEST(GxMoaFrameOpcodeList, ChangingASharedListChangesOnlyTheFramesCopy)
     a.Share(parsed);
     b.Share(parsed);
     EXPECT_EQ(&a.Get(), &parsed->GetList());
-    a.push_back(Op(OPC_UNARY_MINUS));
+    a.push_back(OpV(OPC_UNARY_MINUS));
     EXPECT_EQ(a.GetShared(), nullptr);
     EXPECT_EQ(ListText(a), L"PUSH_INT 5 単項-");
     EXPECT_EQ(ListText(b), L"PUSH_INT 5");
@@ -60,7 +47,7 @@ TEST(GxMoaFrameOpcodeList, ClearAndAssignEndSharing)
     EXPECT_EQ(parsed->GetList().size(), 2u);
 
     list.Share(parsed);
-    list = std::vector<GxMoaVariable>{Op(OPC_PUSH_NULL)};
+    list = std::vector<GxMoaVariable>{OpV(OPC_PUSH_NULL)};
     EXPECT_EQ(list.GetShared(), nullptr);
     EXPECT_EQ(ListText(list), L"PUSH_NULL");
     EXPECT_EQ(parsed->GetList().size(), 2u);
@@ -88,8 +75,7 @@ TEST_P(GxMoaFrameOpcodeListRecord, SharedListSurvivesASaveInsideABuiltin)
     };
     for (int run = 0; run < 2; ++run)
     {
-        GxMoaRunPos cursor(0, 0);
-        ASSERT_TRUE(p.m_Moa.Eval_Token(nullptr, &builtin, p.m_Worker.get(), cursor, true));
+        ASSERT_TRUE(p.Eval(nullptr, &builtin));
         EXPECT_TRUE(shared) << run;
         EXPECT_EQ(p.Frame().m_LocalTable.Find(L"y")->m_Value.ToInt64(), 42);
 

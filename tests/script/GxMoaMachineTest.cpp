@@ -13,25 +13,6 @@ using namespace ScriptTest;
 
 namespace
 {
-GxMoaVariable Op(int32_t n)
-{
-    GxMoaVariable v;
-    v.SetOpcode(n);
-    return v;
-}
-GxMoaVariable IntV(int64_t n)
-{
-    GxMoaVariable v;
-    v.SetInt(n);
-    return v;
-}
-GxMoaVariable StrV(const std::wstring& s)
-{
-    GxMoaVariable v;
-    v.SetString(s);
-    return v;
-}
-
 // One line of tokens evaluated as an expression on a fresh program.
 struct Machine
 {
@@ -282,17 +263,17 @@ TEST(GxMoaMachine, ArgumentCountBeyondTheStackIsAnUnderflow)
               L"err:[Script=\"t\"/line=1] Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=2]");
     Machine a({Tok(TK_ARRAY), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE), Tok(TK_PAREN_CLOSE)});
     EXPECT_FALSE(a.m_Ok);
-    ListRun huge({Op(OPC_PUSH_INT), IntV(1), Op(OPC_ELEMENTNUM), IntV(INT64_MAX), Op(OPC_ARRAYINIT)});
+    ListRun huge({OpV(OPC_PUSH_INT), IntV(1), OpV(OPC_ELEMENTNUM), IntV(INT64_MAX), OpV(OPC_ARRAYINIT)});
     EXPECT_EQ(huge.m_Status, 0);
-    ListRun negative({Op(OPC_ELEMENTNUM), IntV(-1), Op(OPC_CALL_BUILTIN), IntV(7), StrV(L"f")});
+    ListRun negative({OpV(OPC_ELEMENTNUM), IntV(-1), OpV(OPC_CALL_BUILTIN), IntV(7), StrV(L"f")});
     EXPECT_EQ(negative.m_Status, 0);
     EXPECT_TRUE(negative.m_Builtin.m_OwnTrace.empty());
 }
 
 TEST(GxMoaMachine, ArrayInitKeepsTheElementOrder)
 {
-    ListRun r({Op(OPC_PUSH_INT), IntV(1), Op(OPC_PUSH_STR), StrV(L"b"), Op(OPC_PUSH_NULL), Op(OPC_ELEMENTNUM), IntV(3),
-               Op(OPC_ARRAYINIT)});
+    ListRun r({OpV(OPC_PUSH_INT), IntV(1), OpV(OPC_PUSH_STR), StrV(L"b"), OpV(OPC_PUSH_NULL), OpV(OPC_ELEMENTNUM),
+               IntV(3), OpV(OPC_ARRAYINIT)});
     ASSERT_EQ(r.m_Status, 1);
     ASSERT_EQ(r.Stack().size(), 1u);
     GxMoaVariable array = r.Stack()[0];
@@ -304,8 +285,8 @@ TEST(GxMoaMachine, ArrayInitKeepsTheElementOrder)
 
 TEST(GxMoaMachine, NoOperationOpcodesLeaveTheStackAlone)
 {
-    ListRun r({Op(OPC_NONE), Op(OPC_SEPARATOR), Op(OPC_ELEMENT), Op(OPC_ARRAYINDEX), Op(OPC_PRE_INC), Op(OPC_PRE_DEC),
-               Op(OPC_PUSH_FLT), GxMoaVariable(), Op(OPC_UNARY_PLUS)});
+    ListRun r({OpV(OPC_NONE), OpV(OPC_SEPARATOR), OpV(OPC_ELEMENT), OpV(OPC_ARRAYINDEX), OpV(OPC_PRE_INC),
+               OpV(OPC_PRE_DEC), OpV(OPC_PUSH_FLT), GxMoaVariable(), OpV(OPC_UNARY_PLUS)});
     EXPECT_EQ(r.m_Status, 1);
     ASSERT_EQ(r.Stack().size(), 1u);
     EXPECT_EQ(r.m_Program.Frame().m_OpcodePos, 9);
@@ -321,17 +302,17 @@ TEST(GxMoaMachine, MalformedListsStopWithTheirMessages)
     const std::wstring at = L"err:[Script=\"t\"/line=1] ";
     const std::vector<Case> cases = {
         {{IntV(3)}, L"Exec_Opcode Opcodeではないパラメータを演算しようとしました[pc=0]"},
-        {{Op(52)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
-        {{Op(OPC_PUSH_INT)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
-        {{Op(OPC_ASSIGN), Op(OPC_ALTER_VAR)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
-        {{Op(OPC_ALTER_VAR), StrV(L"x")}, L"OPC_ALTER_VAR 単体でこのコードは実行できません[pc=0]"},
-        {{Op(OPC_ALTER_VARARY), StrV(L"x")}, L"OPC_ALTER_VARARY 単体でこのコードは実行できません[pc=0]"},
-        {{Op(OPC_PUSH_INT), IntV(1), Op(OPC_ADD)},
+        {{OpV(52)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{OpV(OPC_PUSH_INT)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{OpV(OPC_ASSIGN), OpV(OPC_ALTER_VAR)}, L"Exec_Opcode 不正な演算コードです[pc=0]"},
+        {{OpV(OPC_ALTER_VAR), StrV(L"x")}, L"OPC_ALTER_VAR 単体でこのコードは実行できません[pc=0]"},
+        {{OpV(OPC_ALTER_VARARY), StrV(L"x")}, L"OPC_ALTER_VARARY 単体でこのコードは実行できません[pc=0]"},
+        {{OpV(OPC_PUSH_INT), IntV(1), OpV(OPC_ADD)},
          L"Exec_IsValueLastTwo 計算スタックに必要なパラメータが積まれていません[pc=2]"},
-        {{Op(OPC_UNARY_MINUS)}, L"Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=0]"},
-        {{Op(OPC_ASSIGN), Op(OPC_ALTER_VAR), StrV(L"x")},
+        {{OpV(OPC_UNARY_MINUS)}, L"Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=0]"},
+        {{OpV(OPC_ASSIGN), OpV(OPC_ALTER_VAR), StrV(L"x")},
          L"Exec_IsValueLastOne 計算スタックに必要なパラメータが積まれていません[pc=0]"},
-        {{Op(OPC_PUSH_INT), Op(OPC_NONE)}, L"Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]"},
+        {{OpV(OPC_PUSH_INT), OpV(OPC_NONE)}, L"Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]"},
     };
     for (const Case& c : cases)
     {
@@ -343,8 +324,8 @@ TEST(GxMoaMachine, MalformedListsStopWithTheirMessages)
 
 TEST(GxMoaMachine, BrokenAssignmentTargetIsReportedAndTheRunGoesOn)
 {
-    ListRun r({Op(OPC_PUSH_INT), IntV(5), Op(OPC_ASSIGN), Op(OPC_PUSH_VAR), StrV(L"x"), Op(OPC_PUSH_INT), IntV(1),
-               Op(OPC_ADD)});
+    ListRun r({OpV(OPC_PUSH_INT), IntV(5), OpV(OPC_ASSIGN), OpV(OPC_PUSH_VAR), StrV(L"x"), OpV(OPC_PUSH_INT), IntV(1),
+               OpV(OPC_ADD)});
     EXPECT_EQ(r.m_Status, 1);
     EXPECT_EQ(r.FirstError(), L"err:[Script=\"t\"/line=1] OPC_ASSIGN Opecodeが壊れています[pc=2]");
     ASSERT_EQ(r.Stack().size(), 1u);
@@ -354,7 +335,7 @@ TEST(GxMoaMachine, BrokenAssignmentTargetIsReportedAndTheRunGoesOn)
 TEST(GxMoaMachine, OpcodeValuesAreNeverPushed)
 {
     TokenProgram p({{Var(L"x")}});
-    p.Frame().m_LocalTable.Add(L"x", Op(OPC_ADD));
+    p.Frame().m_LocalTable.Add(L"x", OpV(OPC_ADD));
     EXPECT_FALSE(p.Eval(nullptr, nullptr));
     EXPECT_EQ(p.m_Moa.Lines(L"err:")[0],
               L"err:[Script=\"t\"/line=1] Exec_PushStack 計算スタックに積むパラメータが不足しています[pc=0]");
@@ -539,7 +520,7 @@ TEST(GxMoaMachine, IntegerOperatorsFollowTheValueRulesAtTheLimits)
         for (int64_t a : edge)
             for (int64_t b : edge)
             {
-                ListRun run({Op(OPC_PUSH_INT), IntV(a), Op(OPC_PUSH_INT), IntV(b), Op(op.opcode)});
+                ListRun run({OpV(OPC_PUSH_INT), IntV(a), OpV(OPC_PUSH_INT), IntV(b), OpV(op.opcode)});
                 ASSERT_EQ(run.m_Status, 1);
                 ASSERT_EQ(run.Stack().size(), 1u);
                 const GxMoaVariable expected = op.rule(IntV(a), IntV(b));

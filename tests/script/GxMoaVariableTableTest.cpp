@@ -11,13 +11,6 @@ using namespace ScriptTest;
 
 namespace
 {
-GxMoaVariable Int(int64_t v)
-{
-    GxMoaVariable x;
-    x.SetInt(v);
-    return x;
-}
-
 GxMoaVariableDefinition Def(const std::wstring& name, int32_t scope, int64_t init, const std::wstring& script = L"",
                             int32_t arraySize = -1)
 {
@@ -97,8 +90,8 @@ TEST(GxMoaVariableTable, DefinitionsCreateArraysOrPlainValues)
     EXPECT_EQ(t.Find(L"new")->m_Value.GetArraySize(), 3);
     EXPECT_EQ(t.StoreByName(L"big", GxMoaVariable::kMaxArraySize, nullptr), nullptr);
     GxMoaVariableTable local;
-    local.Add(L"_", Int(1));
-    local.Add(L"_", Int(2));
+    local.Add(L"_", IntV(1));
+    local.Add(L"_", IntV(2));
     EXPECT_EQ(local.Find(L"_")->m_Value.ToInt64(), 1);
     EXPECT_EQ(local.Find(L"_")->m_Scope, SCOPE_LOCAL);
 }
@@ -160,7 +153,7 @@ TEST(GxMoaVariableTable, LookupOrderIsLocalStaticGlobalExtern)
     Loaded l;
     ASSERT_TRUE(l.worker.StartAtLabel(L"start"));
     GxMoaExecStackElement* frame = l.worker.GetTopFrame();
-    frame->m_LocalTable.Add(L"v", Int(1));
+    frame->m_LocalTable.Add(L"v", IntV(1));
     EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 1);
     frame->m_LocalTable.Clear();
     EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 2);

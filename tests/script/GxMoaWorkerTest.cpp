@@ -1,6 +1,6 @@
 #include "script/GxMoaWorker.h"
 
-#include "ScriptTestUtil.h"
+#include "ScriptExecUtil.h"
 #include "core/GxString.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaMachine.h"
@@ -9,38 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdarg>
-
 using namespace ScriptTest;
 
 namespace
 {
-// Keeps the last error report.
-class RecordingMoa : public GxMoa
-{
-public:
-    void Error(const std::wstring& script, int32_t line, const wchar_t* format, ...) override
-    {
-        ++m_ErrorCount;
-        va_list args;
-        va_start(args, format);
-        m_LastText = GxString::FormatV(format, args);
-        va_end(args);
-        m_LastScript = script;
-        m_LastLine = line;
-    }
-    std::wstring m_LastScript;
-    int32_t m_LastLine = -2;
-    std::wstring m_LastText;
-};
-
-GxMoaVariable Int(int64_t v)
-{
-    GxMoaVariable x;
-    x.SetInt(v);
-    return x;
-}
-
 void AddLabel(GxMoa& moa, GxMoaScript& script, const std::wstring& name, int32_t line)
 {
     GxMoaLabelDefinition def;
@@ -140,7 +112,7 @@ TEST(GxMoaWorker, JumpFromABlockOfACallReplacesTheCall)
     EXPECT_EQ(&p.Frame(0), caller); // frames keep their addresses
     EXPECT_EQ(p.Frame(1).m_Pos.m_Line, 4);
     // An unknown label leaves both stacks as they were.
-    p.worker.m_ValueStack.push_back(Int(1));
+    p.worker.m_ValueStack.push_back(IntV(1));
     EXPECT_FALSE(p.worker.JumpToLabel(L"nowhere"));
     EXPECT_EQ(p.Depth(), 2u);
     EXPECT_EQ(p.worker.m_ValueStack.size(), 1u);
@@ -153,8 +125,8 @@ TEST(GxMoaWorker, JumpLeavesNothingOfTheReplacedFrame)
     ASSERT_TRUE(p.worker.StartInScript(L"other", L"@far"));
     GxMoaExecStackElement& old = p.Frame(0);
     const uint64_t oldSerial = old.m_Serial;
-    old.m_LocalTable.Add(L"a", Int(3));
-    old.m_OpcodeList = std::vector<GxMoaVariable>{Int(1), Int(2)};
+    old.m_LocalTable.Add(L"a", IntV(3));
+    old.m_OpcodeList = std::vector<GxMoaVariable>{IntV(1), IntV(2)};
     old.m_OpcodePos = 2;
     old.m_Pos.m_Pos = 1;
     ASSERT_TRUE(p.worker.JumpToLabelInScript(L"MAIN", L"main"));
@@ -171,7 +143,7 @@ TEST(GxMoaWorker, JumpLeavesNothingOfTheReplacedFrame)
     EXPECT_EQ(now.m_OpcodePos, 0);
 
     // Arguments taken from the replaced frame's own variables arrive whole.
-    p.Frame(0).m_LocalTable.Add(L"a", Int(4));
+    p.Frame(0).m_LocalTable.Add(L"a", IntV(4));
     ASSERT_TRUE(p.worker.JumpToLabelInScript(L"@far", L"other", p.Frame(0).m_LocalTable.Find(L"a")));
     ASSERT_EQ(p.Depth(), 1u);
     ASSERT_NE(p.Frame(0).m_LocalTable.Find(L"a"), nullptr);
@@ -185,7 +157,7 @@ TEST(GxMoaWorker, CallReturnsWithAValue)
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
     GxMoaVariableSet args(L"arg", GxMoaVariable());
     args.m_Value.MakeArray(2);
-    args.m_Value.Store(1, Int(8));
+    args.m_Value.Store(1, IntV(8));
     ASSERT_TRUE(p.worker.CallLabel(L"sub", &args));
     ASSERT_EQ(p.Depth(), 2u);
     GxMoaVariableSet* arg = p.Frame(1).m_LocalTable.Find(L"arg");
@@ -194,7 +166,7 @@ TEST(GxMoaWorker, CallReturnsWithAValue)
     args.m_Value.Clear();
     EXPECT_EQ(arg->m_Value.GetArraySize(), 2); // a copy
     p.PushBlock(BLOCK_ELSE);
-    const GxMoaVariable five = Int(5);
+    const GxMoaVariable five = IntV(5);
     EXPECT_TRUE(p.worker.Return(&five));
     EXPECT_EQ(p.Depth(), 1u);
     EXPECT_EQ(p.worker.m_ReturnValue.ToInt64(), 5);
@@ -208,7 +180,7 @@ TEST(GxMoaWorker, FinishKeepsTheResultAndStopClearsIt)
 {
     Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
-    const GxMoaVariable seven = Int(7);
+    const GxMoaVariable seven = IntV(7);
     p.worker.Finish(&seven);
     EXPECT_FALSE(p.worker.IsRunning());
     EXPECT_EQ(p.worker.m_ReturnValue.ToInt64(), 7);
@@ -245,13 +217,10 @@ TEST(GxMoaWorker, ReportErrorNamesScriptAndLine)
 {
     Program p;
     p.worker.ReportError(L"goto", static_cast<const GxMoaScriptEntity*>(nullptr), nullptr, L"no label[%s]", L"x");
-    EXPECT_EQ(p.moa.m_LastScript, L"*");
-    EXPECT_EQ(p.moa.m_LastLine, -1);
-    EXPECT_EQ(p.moa.m_LastText, L"goto:no label[x]");
     ASSERT_TRUE(p.worker.StartAtLabel(L"sub"));
     p.worker.ReportError(L"f", p.worker.FindScriptEntity(L"main"), &p.worker.GetExecStack(), L"%d", 3);
-    EXPECT_EQ(p.moa.m_LastScript, L"main");
-    EXPECT_EQ(p.moa.m_LastLine, 2);
+    EXPECT_EQ(p.moa.Lines(L"err:"), (std::vector<std::wstring>{L"err:[Script=\"*\"/line=0] goto:no label[x]",
+                                                               L"err:[Script=\"main\"/line=3] f:3"}));
     EXPECT_EQ(p.moa.m_ErrorCount, 2u);
 }
 
@@ -263,7 +232,7 @@ TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
 {
     Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
-    p.Frame(0).m_LocalTable.Add(L"a", Int(1));
+    p.Frame(0).m_LocalTable.Add(L"a", IntV(1));
     ASSERT_TRUE(p.worker.CallLabelInScript(L"@far", L"other"));
     p.PushBlock(BLOCK_IF);
     GxMoaExecStackElement& top = p.Frame(2);
@@ -275,10 +244,10 @@ TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
             v.SetOpcode(OPC_PUSH_INT);
             return v;
         }());
-    top.m_OpcodeList.push_back(Int(42));
+    top.m_OpcodeList.push_back(IntV(42));
     top.m_OpcodePos = 2;
     top.m_Pos.m_Pos = 1; // after the line's last token
-    p.worker.m_ValueStack.push_back(Int(42));
+    p.worker.m_ValueStack.push_back(IntV(42));
     p.worker.m_ReturnValue.SetString(L"ret");
     const auto bytes = WriteBytes(GetParam(), [&](GxContentWriterBase* w) { EXPECT_TRUE(p.worker.Write(w)); });
 
@@ -335,8 +304,8 @@ TEST(GxMoaWorker, TruncatedWorkerRecordsAreRefused)
     Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
     ASSERT_TRUE(p.worker.CallLabel(L"sub"));
-    p.Frame(1).m_LocalTable.Add(L"x", Int(3));
-    p.worker.m_ValueStack.push_back(Int(1));
+    p.Frame(1).m_LocalTable.Add(L"x", IntV(3));
+    p.worker.m_ValueStack.push_back(IntV(1));
     const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { p.worker.Write(w); });
     for (size_t n = 0; n < bytes.size(); ++n)
     {

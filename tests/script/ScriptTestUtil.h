@@ -5,6 +5,7 @@
 #include "core/GxContentBinaryWriter.h"
 #include "core/GxContentTextReader.h"
 #include "core/GxContentTextWriter.h"
+#include "script/GxMoaVariable.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,44 @@
 
 namespace ScriptTest
 {
+// Value builders.
+inline GxMoaVariable IntV(int64_t n)
+{
+    GxMoaVariable v;
+    v.SetInt(n);
+    return v;
+}
+inline GxMoaVariable FltV(double d)
+{
+    GxMoaVariable v;
+    v.SetFloat(d);
+    return v;
+}
+inline GxMoaVariable StrV(const std::wstring& s)
+{
+    GxMoaVariable v;
+    v.SetString(s);
+    return v;
+}
+inline GxMoaVariable ArrV(int32_t n)
+{
+    GxMoaVariable v;
+    v.MakeArray(n);
+    return v;
+}
+inline GxMoaVariable OpV(int32_t n)
+{
+    GxMoaVariable v;
+    v.SetOpcode(n);
+    return v;
+}
+inline GxMoaVariable RefV(const std::wstring& name)
+{
+    GxMoaVariable v;
+    v.SetRefVar(name);
+    return v;
+}
+
 enum class Form
 {
     Binary,
