@@ -21,8 +21,12 @@ struct Machine
     GxMoaVariable m_Result;
     bool m_Ok = false;
 
-    explicit Machine(const std::vector<GxMoaToken>& line, bool withBuiltin = true) : m_Program({line})
+    explicit Machine(const std::vector<GxMoaToken>& line, bool withBuiltin = true,
+                     std::initializer_list<std::pair<const wchar_t*, GxMoaVariable>> locals = {})
+        : m_Program({line})
     {
+        for (const auto& [name, value] : locals)
+            m_Program.Frame().m_LocalTable.Add(name, value);
         m_Ok = m_Program.Eval(&m_Result, withBuiltin ? &m_Builtin : nullptr);
     }
     GxMoaVariable* Local(const std::wstring& name)
@@ -93,15 +97,9 @@ TEST(GxMoaMachine, OperatorsFollowTheValueRules)
         {{Int(-1), T(TK_SHR), Int(60)}, I, L"15"}, // ">>" shifts zeros in
     };
     // Comparisons and logic give Int 1 or 0.
-    for (const auto& [kind, expect] : std::vector<std::pair<uint16_t, const wchar_t*>>{{TK_EQ, L"0"},
-                                                                                       {TK_NE, L"1"},
-                                                                                       {TK_GT, L"0"},
-                                                                                       {TK_GE, L"0"},
-                                                                                       {TK_LT, L"1"},
-                                                                                       {TK_LE, L"1"},
-                                                                                       {TK_AND, L"1"},
-                                                                                       {TK_OR, L"1"}})
-        cases.push_back({{Int(2), T(kind), Int(3)}, I, expect});
+    const uint16_t logic[] = {TK_EQ, TK_NE, TK_GT, TK_GE, TK_LT, TK_LE, TK_AND, TK_OR};
+    for (size_t i = 0; i < std::size(logic); ++i)
+        cases.push_back({{Int(2), T(logic[i]), Int(3)}, I, std::wstring(1, L"01001111"[i])});
     for (size_t i = 0; i < cases.size(); ++i)
     {
         SCOPED_TRACE(i);
@@ -120,7 +118,7 @@ TEST(GxMoaMachine, LogicalOperatorsEvaluateBothSides)
     EXPECT_EQ(m.m_Builtin.m_OwnTrace, std::vector<std::wstring>{L"f()"});
 }
 
-TEST(GxMoaMachine, PostfixOnAnUndefinedVariableCreatesIt)
+TEST(GxMoaMachine, PostfixOnAnUndefinedVariableCreatesItAndYieldsTheOldValue)
 {
     Machine m({Var(L"x"), Tok(TK_POST_INC)});
     ASSERT_TRUE(m.m_Ok);
@@ -128,38 +126,26 @@ TEST(GxMoaMachine, PostfixOnAnUndefinedVariableCreatesIt)
     ASSERT_NE(m.Local(L"x"), nullptr);
     EXPECT_EQ(m.Local(L"x")->GetType(), GxMoaVariable::TYPE_INT);
     EXPECT_EQ(m.Local(L"x")->ToInt64(), 1);
-    const auto warnings = m.m_Program.m_Moa.Lines(L"warn:");
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], L"warn:[Script=\"t\"/line=1] ローカル変数 $x を作成しました[pc=0]");
-}
-
-TEST(GxMoaMachine, PostfixYieldsTheOldValue)
-{
-    Machine m({Var(L"y"), Tok(TK_ASSIGN), Var(L"x"), Tok(TK_POST_DEC)});
-    ASSERT_TRUE(m.m_Ok);
-    EXPECT_EQ(m.Local(L"x")->ToInt64(), -1);
-    EXPECT_TRUE(m.Local(L"y")->IsNull());
+    EXPECT_EQ(m.m_Program.m_Moa.Lines(L"warn:"),
+              std::vector<std::wstring>{L"warn:[Script=\"t\"/line=1] ローカル変数 $x を作成しました[pc=0]"});
+    Machine d({Var(L"y"), Tok(TK_ASSIGN), Var(L"x"), Tok(TK_POST_DEC)});
+    ASSERT_TRUE(d.m_Ok);
+    EXPECT_EQ(d.Local(L"x")->ToInt64(), -1);
+    EXPECT_TRUE(d.Local(L"y")->IsNull());
 }
 
 TEST(GxMoaMachine, ElementReadsGrowTheArray)
 {
-    TokenProgram p({{AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(5), Tok(TK_BRACKET_CLOSE)}});
-    GxMoaVariable two;
-    two.MakeArray(2);
-    p.Frame().m_LocalTable.Add(L"a", two);
-    GxMoaVariable result;
-    GxMoaRunPos cursor(0, 0);
-    ASSERT_TRUE(p.m_Moa.Eval_Token(&result, nullptr, p.m_Worker.get(), cursor, false));
-    EXPECT_TRUE(result.IsNull());
-    EXPECT_EQ(p.Frame().m_LocalTable.Find(L"a")->m_Value.GetArraySize(), 6);
-
+    const GxMoaToken bo = Tok(TK_BRACKET_OPEN), bc = Tok(TK_BRACKET_CLOSE);
+    Machine m({AryVar(L"a"), bo, Int(5), bc}, false, {{L"a", ArrV(2)}});
+    ASSERT_TRUE(m.m_Ok);
+    EXPECT_TRUE(m.m_Result.IsNull());
+    EXPECT_EQ(m.Local(L"a")->GetArraySize(), 6);
     // Index -1 is the whole value; an element of a non-array is Null.
-    TokenProgram q({{AryVar(L"s"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(1), Tok(TK_BRACKET_CLOSE),
-                     Tok(TK_CONCAT), AryVar(L"s"), Tok(TK_BRACKET_OPEN), Int(0), Tok(TK_BRACKET_CLOSE)}});
-    q.Frame().m_LocalTable.Add(L"s", StrV(L"txt"));
-    GxMoaRunPos c2(0, 0);
-    ASSERT_TRUE(q.m_Moa.Eval_Token(&result, nullptr, q.m_Worker.get(), c2, false));
-    EXPECT_EQ(result.ToString(), L"txt");
+    Machine s({AryVar(L"s"), bo, Tok(TK_UNARY_MINUS), Int(1), bc, Tok(TK_CONCAT), AryVar(L"s"), bo, Int(0), bc}, false,
+              {{L"s", StrV(L"txt")}});
+    ASSERT_TRUE(s.m_Ok);
+    EXPECT_EQ(s.m_Result.ToString(), L"txt");
 }
 
 TEST(GxMoaMachine, AssignmentsStoreAndYieldTheValue)
@@ -180,22 +166,16 @@ TEST(GxMoaMachine, CompoundAssignments)
         uint16_t m_Kind;
         std::wstring m_Expect;
     };
-    for (const Case& c : {Case{TK_ADD_ASSIGN, L"16"},
-                          {TK_CONCAT_ASSIGN, L"124"},
-                          {TK_SUB_ASSIGN, L"8"},
-                          {TK_MUL_ASSIGN, L"48"},
-                          {TK_DIV_ASSIGN, L"3"},
-                          {TK_MOD_ASSIGN, L"0"},
-                          {TK_AND_ASSIGN, L"4"},
-                          {TK_OR_ASSIGN, L"12"},
-                          {TK_XOR_ASSIGN, L"8"}})
+    // x = 12, then x op= 4.
+    const Case cases[] = {{TK_ADD_ASSIGN, L"16"}, {TK_CONCAT_ASSIGN, L"124"}, {TK_SUB_ASSIGN, L"8"},
+                          {TK_MUL_ASSIGN, L"48"}, {TK_DIV_ASSIGN, L"3"},      {TK_MOD_ASSIGN, L"0"},
+                          {TK_AND_ASSIGN, L"4"},  {TK_OR_ASSIGN, L"12"},      {TK_XOR_ASSIGN, L"8"}};
+    for (const Case& c : cases)
     {
-        TokenProgram p({{Var(L"x"), Tok(c.m_Kind), Int(4)}});
-        p.Frame().m_LocalTable.Add(L"x", IntV(12));
-        GxMoaVariable result;
-        ASSERT_TRUE(p.Eval(&result, nullptr));
-        EXPECT_EQ(result.ToString(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
-        EXPECT_EQ(p.Frame().m_LocalTable.Find(L"x")->m_Value.ToString(), c.m_Expect);
+        Machine m({Var(L"x"), Tok(c.m_Kind), Int(4)}, false, {{L"x", IntV(12)}});
+        ASSERT_TRUE(m.m_Ok);
+        EXPECT_EQ(m.m_Result.ToString(), c.m_Expect) << GxString::ToUtf8(GxMoaToken::KindName(c.m_Kind));
+        EXPECT_EQ(m.Local(L"x")->ToString(), c.m_Expect);
     }
     // Element forms take and store the element.
     Machine m({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Int(1), Tok(TK_BRACKET_CLOSE), Tok(TK_ADD_ASSIGN), Int(5)});
@@ -205,20 +185,23 @@ TEST(GxMoaMachine, CompoundAssignments)
 
 TEST(GxMoaMachine, NegativeElementIndexStops)
 {
-    Machine m({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_ASSIGN),
-               Int(1)});
-    EXPECT_FALSE(m.m_Ok);
-    EXPECT_EQ(m.m_Program.m_Moa.m_ErrorStop, 1);
-    ASSERT_FALSE(m.Errors().empty());
-    EXPECT_EQ(m.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_ASSIGN 変数の要素 $a[-2] に代入できません[pc=5]");
-    Machine post(
-        {AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE), Tok(TK_POST_INC)});
-    EXPECT_FALSE(post.m_Ok);
-    EXPECT_EQ(post.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_AFTER_* 変数の要素 $a[-2] に代入できません[pc=3]");
-    Machine comp({AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2), Tok(TK_BRACKET_CLOSE),
-                  Tok(TK_MUL_ASSIGN), Int(1)});
-    EXPECT_FALSE(comp.m_Ok);
-    EXPECT_EQ(comp.Errors()[0], L"err:[Script=\"t\"/line=1] OPC_ASSIGN_* 変数の要素 $a[-2] に代入できません[pc=5]");
+    const std::vector<GxMoaToken> target = {AryVar(L"a"), Tok(TK_BRACKET_OPEN), Tok(TK_UNARY_MINUS), Int(2),
+                                            Tok(TK_BRACKET_CLOSE)};
+    const std::pair<std::vector<GxMoaToken>, std::wstring> cases[] = {
+        {{Tok(TK_ASSIGN), Int(1)}, L"OPC_ASSIGN 変数の要素 $a[-2] に代入できません[pc=5]"},
+        {{Tok(TK_POST_INC)}, L"OPC_AFTER_* 変数の要素 $a[-2] に代入できません[pc=3]"},
+        {{Tok(TK_MUL_ASSIGN), Int(1)}, L"OPC_ASSIGN_* 変数の要素 $a[-2] に代入できません[pc=5]"},
+    };
+    for (const auto& [rest, error] : cases)
+    {
+        std::vector<GxMoaToken> line = target;
+        line.insert(line.end(), rest.begin(), rest.end());
+        Machine m(line);
+        EXPECT_FALSE(m.m_Ok);
+        EXPECT_EQ(m.m_Program.m_Moa.m_ErrorStop, 1);
+        ASSERT_FALSE(m.Errors().empty());
+        EXPECT_EQ(m.Errors()[0], L"err:[Script=\"t\"/line=1] " + error);
+    }
 }
 
 TEST(GxMoaMachine, BuiltinGetsItsArgumentsInOrderAndItsResultIsPushed)
