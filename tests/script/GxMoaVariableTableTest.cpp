@@ -67,6 +67,14 @@ struct Loaded
     }
     GxMoaScriptEntity* A() { return worker.FindScriptEntity(L"a"); }
     int64_t Value(const std::wstring& name) { return A()->FindVariable(name)->m_Value.ToInt64(); }
+    // The values of the named variables, separated by blanks.
+    std::wstring Values(std::initializer_list<const wchar_t*> names)
+    {
+        std::wstring out;
+        for (const wchar_t* n : names)
+            out += (out.empty() ? L"" : L" ") + std::to_wstring(Value(n));
+        return out;
+    }
     void SetAll(int64_t v)
     {
         for (const wchar_t* n : {L"sp", L"si", L"sn", L"gp", L"gi", L"gn", L"ep", L"ei", L"en"})
@@ -105,12 +113,8 @@ TEST(GxMoaVariableTable, WriteSelectsTheClass)
     const auto bytes = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { t.Write(w, PERSIST_INGAME); });
     Bytes expected;
     expected.S32(3);
-    for (const char* name : {"LOCAL", "STATIC_INGAME", "GLOBAL_INGAME"})
-        expected.U32(254)
-            .S32(std::string(name) == "LOCAL"           ? 1
-                 : std::string(name) == "STATIC_INGAME" ? 3
-                                                        : 6)
-            .Str(name);
+    for (const auto& [scope, name] : {std::pair{1, "LOCAL"}, {3, "STATIC_INGAME"}, {6, "GLOBAL_INGAME"}})
+        expected.U32(254).S32(scope).Str(name);
     EXPECT_EQ(bytes, expected.Get());
 }
 
@@ -152,10 +156,9 @@ TEST(GxMoaVariableTable, LookupOrderIsLocalStaticGlobalExtern)
 {
     Loaded l;
     ASSERT_TRUE(l.worker.StartAtLabel(L"start"));
-    GxMoaExecStackElement* frame = l.worker.GetTopFrame();
-    frame->m_LocalTable.Add(L"v", IntV(1));
+    l.worker.GetTopFrame()->m_LocalTable.Add(L"v", IntV(1));
     EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 1);
-    frame->m_LocalTable.Clear();
+    l.worker.GetTopFrame()->m_LocalTable.Clear();
     EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 2);
     l.A()->m_Table.Clear();
     EXPECT_EQ(l.worker.LookupVariable(L"v")->m_Value.ToInt64(), 3);
@@ -182,17 +185,11 @@ TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
     l.SetAll(9);
     l.moa.ResetGameVariables();
     l.worker.ResetGame();
-    EXPECT_EQ(l.Value(L"gi"), 1);
-    EXPECT_EQ(l.Value(L"gp"), 9); // PERMAN survives a return to the title
+    EXPECT_EQ(l.Values({L"gi", L"gp"}), L"1 9"); // PERMAN survives a return to the title
     auto reader = MakeReader(Form::Binary, bytes);
     ASSERT_TRUE(l.moa.ReloadVariables(reader.get(), PERSIST_INGAME));
     ASSERT_TRUE(l.worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME));
-    EXPECT_EQ(l.Value(L"si"), 5);
-    EXPECT_EQ(l.Value(L"gi"), 5);
-    EXPECT_EQ(l.Value(L"ei"), 5);
-    EXPECT_EQ(l.Value(L"sn"), 1);
-    EXPECT_EQ(l.Value(L"en"), 1);
-    EXPECT_EQ(l.Value(L"sp"), 9);
+    EXPECT_EQ(l.Values({L"si", L"gi", L"ei", L"sn", L"en", L"sp"}), L"5 5 5 1 1 9");
 }
 
 TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
@@ -211,10 +208,7 @@ TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
     auto reader = MakeReader(Form::Text, bytes);
     ASSERT_TRUE(l.moa.ReadVariables(reader.get(), PERSIST_PERMAN));
     ASSERT_TRUE(l.worker.ReadScriptEntities(reader.get(), PERSIST_PERMAN));
-    EXPECT_EQ(l.Value(L"sp"), 6);
-    EXPECT_EQ(l.Value(L"gp"), 6);
-    EXPECT_EQ(l.Value(L"ep"), 6);
-    EXPECT_EQ(l.Value(L"si"), 1);
+    EXPECT_EQ(l.Values({L"sp", L"gp", L"ep", L"si"}), L"6 6 6 1");
 }
 
 TEST(GxMoaVariableTable, ResetByClassTouchesOnlyItsScopes)
@@ -222,10 +216,7 @@ TEST(GxMoaVariableTable, ResetByClassTouchesOnlyItsScopes)
     Loaded l;
     l.SetAll(7);
     l.worker.ResetVariablesOfClass(PERSIST_NOSAVE);
-    EXPECT_EQ(l.Value(L"gn"), 1);
-    EXPECT_EQ(l.Value(L"sn"), 1);
-    EXPECT_EQ(l.Value(L"gi"), 7);
-    EXPECT_EQ(l.Value(L"en"), 7); // EXTERN belongs to the runtime's own reset
+    EXPECT_EQ(l.Values({L"gn", L"sn", L"gi", L"en"}), L"1 1 7 7"); // EXTERN belongs to the runtime's own reset
     l.moa.ResetVariablesOfClass(PERSIST_NOSAVE);
     EXPECT_EQ(l.Value(L"en"), 1);
     // A variable whose definition has gone from the program becomes Null.

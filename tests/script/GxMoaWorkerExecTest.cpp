@@ -32,6 +32,17 @@ struct Scene
 
 using Trace = std::vector<std::wstring>;
 
+// A worker of the plain kind on a program's runtime, with one frame at the start of script "t".
+std::unique_ptr<GxMoaWorker> PlainWorker(TokenProgram& p)
+{
+    auto worker = std::make_unique<GxMoaWorker>(&p.m_Moa);
+    auto frame = std::make_unique<GxMoaExecStackElement>();
+    frame->m_BlockType = BLOCK_NORMAL;
+    frame->m_Pos = GxMoaScriptPos(0, 0, L"t");
+    worker->m_ExecStack.push_back(std::move(frame));
+    return worker;
+}
+
 std::string Dump(const std::vector<std::wstring>& lines)
 {
     std::string out;
@@ -43,10 +54,7 @@ std::string Dump(const std::vector<std::wstring>& lines)
 
 TEST(GxMoaWorkerExec, LabelMessagesAndBuiltinCallStepOneByOne)
 {
-    Scene s({{"main.txt", "*MAIN\n"
-                          "Hello there\n"
-                          "Mio「Good morning.」\n"
-                          "@bg(\"room\", 1)\n"}});
+    Scene s({{"main.txt", "*MAIN\nHello there\nMio「Good morning.」\n@bg(\"room\", 1)\n"}});
     GxMoaWorkerEx& w = *s.m_Program.m_Worker;
     EXPECT_TRUE(w.Exec(&s.m_Builtin));
     EXPECT_EQ(s.m_Trace, (Trace{L"name:hide", L"message:Hello there read=0 kinsoku=0 flags=0"}));
@@ -57,8 +65,7 @@ TEST(GxMoaWorkerExec, LabelMessagesAndBuiltinCallStepOneByOne)
                                 L"message:「Good morning.」 read=0 kinsoku=0 flags=0", L"bg(room,1)"}));
     EXPECT_EQ(s.m_Screen.m_Log, (Trace{L"|Hello there", L"Mio|「Good morning.」"}));
     // Messages are marked read by script and 1-based line.
-    EXPECT_TRUE(s.m_Screen.m_Read.count(L"main:2"));
-    EXPECT_TRUE(s.m_Screen.m_Read.count(L"main:3"));
+    EXPECT_TRUE(s.m_Screen.m_Read.count(L"main:2") && s.m_Screen.m_Read.count(L"main:3"));
     // The script ran off its end: the worker is finished with a Null return value.
     EXPECT_FALSE(w.IsRunning());
     EXPECT_TRUE(w.m_ReturnValue.IsNull());
@@ -195,11 +202,7 @@ TEST(GxMoaWorkerExec, RefusedStatementsStopTheScriptWithTheirLine)
     }
     // The plain worker's line for an unhandled token ends with a line feed.
     TokenProgram p({{Tok(TK_SEMICOLON)}});
-    GxMoaWorker plain(&p.m_Moa);
-    auto frame = std::make_unique<GxMoaExecStackElement>();
-    frame->m_Pos = GxMoaScriptPos(0, 0, L"t");
-    plain.m_ExecStack.push_back(std::move(frame));
-    EXPECT_FALSE(plain.Exec(nullptr));
+    EXPECT_FALSE(PlainWorker(p)->Exec(nullptr));
     EXPECT_EQ(p.m_Moa.Lines(L"err:").back(), L"err:[Script=\"t\"/line=1] 処理できないトークンです[;]\n");
 }
 
@@ -234,11 +237,8 @@ TEST(GxMoaWorkerExec, PlainWorkerPassesLabelsTextsAndUnknownWordsInOneCall)
                     {Var(L"x"), Tok(TK_ASSIGN), Int(1)},
                     {Tok(TK_STATIC), Var(L"s")},
                     {Var(L"x"), Tok(TK_POST_INC)}});
-    GxMoaWorker plain(&p.m_Moa);
-    auto frame = std::make_unique<GxMoaExecStackElement>();
-    frame->m_BlockType = BLOCK_NORMAL;
-    frame->m_Pos = GxMoaScriptPos(0, 0, L"t");
-    plain.m_ExecStack.push_back(std::move(frame));
+    auto worker = PlainWorker(p);
+    GxMoaWorker& plain = *worker;
     EXPECT_TRUE(plain.Exec(nullptr));
     EXPECT_EQ(plain.GetTopFrame()->m_LocalTable.Find(L"x")->m_Value.ToInt64(), 1);
     // The text went to the log verbatim, never used as a format.

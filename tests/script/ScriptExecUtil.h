@@ -166,32 +166,17 @@ inline GxMoaToken Tok(uint16_t kind, const std::wstring& text, int64_t value = 0
     t.SetStr(text);
     return t;
 }
-inline GxMoaToken Int(int64_t v)
-{
-    return Tok(TK_INT, v);
-}
 inline GxMoaToken Flt(double v)
 {
     GxMoaToken t(TK_FLOAT);
     t.SetFloat(v);
     return t;
 }
-inline GxMoaToken Str(const std::wstring& s)
-{
-    return Tok(TK_STRING, s);
-}
-inline GxMoaToken Var(const std::wstring& name)
-{
-    return Tok(TK_VARIABLE, name);
-}
-inline GxMoaToken AryVar(const std::wstring& name)
-{
-    return Tok(TK_ARRAY_VARIABLE, name);
-}
-inline GxMoaToken Fn(const std::wstring& name, int64_t index)
-{
-    return Tok(TK_BUILTIN, name, index);
-}
+inline const auto Int = [](int64_t v) { return Tok(TK_INT, v); };
+inline const auto Str = [](const std::wstring& s) { return Tok(TK_STRING, s); };
+inline const auto Var = [](const std::wstring& name) { return Tok(TK_VARIABLE, name); };
+inline const auto AryVar = [](const std::wstring& name) { return Tok(TK_ARRAY_VARIABLE, name); };
+inline const auto Fn = [](const std::wstring& name, int64_t index) { return Tok(TK_BUILTIN, name, index); };
 
 // Text form of an opcode list: opcode names and operand values separated by blanks.
 inline std::wstring ListText(const std::vector<GxMoaVariable>& list)

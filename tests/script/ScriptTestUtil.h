@@ -17,42 +17,18 @@
 namespace ScriptTest
 {
 // Value builders.
-inline GxMoaVariable IntV(int64_t n)
+inline GxMoaVariable MakeV(const std::function<void(GxMoaVariable&)>& set)
 {
     GxMoaVariable v;
-    v.SetInt(n);
+    set(v);
     return v;
 }
-inline GxMoaVariable FltV(double d)
-{
-    GxMoaVariable v;
-    v.SetFloat(d);
-    return v;
-}
-inline GxMoaVariable StrV(const std::wstring& s)
-{
-    GxMoaVariable v;
-    v.SetString(s);
-    return v;
-}
-inline GxMoaVariable ArrV(int32_t n)
-{
-    GxMoaVariable v;
-    v.MakeArray(n);
-    return v;
-}
-inline GxMoaVariable OpV(int32_t n)
-{
-    GxMoaVariable v;
-    v.SetOpcode(n);
-    return v;
-}
-inline GxMoaVariable RefV(const std::wstring& name)
-{
-    GxMoaVariable v;
-    v.SetRefVar(name);
-    return v;
-}
+inline const auto IntV = [](int64_t n) { return MakeV([&](GxMoaVariable& v) { v.SetInt(n); }); };
+inline const auto FltV = [](double d) { return MakeV([&](GxMoaVariable& v) { v.SetFloat(d); }); };
+inline const auto StrV = [](const std::wstring& s) { return MakeV([&](GxMoaVariable& v) { v.SetString(s); }); };
+inline const auto ArrV = [](int32_t n) { return MakeV([&](GxMoaVariable& v) { v.MakeArray(n); }); };
+inline const auto OpV = [](int32_t n) { return MakeV([&](GxMoaVariable& v) { v.SetOpcode(n); }); };
+inline const auto RefV = [](const std::wstring& name) { return MakeV([&](GxMoaVariable& v) { v.SetRefVar(name); }); };
 
 enum class Form
 {
