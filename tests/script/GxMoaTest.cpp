@@ -13,13 +13,8 @@ using namespace ScriptTest;
 
 namespace
 {
-const char* const kDemoSource = "*start\n"
-                                "@$x = 1\n"
-                                "@if ($x == 1) {\n"
-                                "hello\n"
-                                "@}\n"
-                                "@wa.click\n"
-                                "*@loop\n";
+// Lines 0-6: a label, an assignment, an IF block around a message, a builtin and a local label.
+const char* const kDemoSource = "*start\n@$x = 1\n@if ($x == 1) {\nhello\n@}\n@wa.click\n*@loop\n";
 
 Bytes& Pos(Bytes& b, int32_t line, int32_t pos)
 {
@@ -69,13 +64,6 @@ bool ReadProgram(GxMoa& moa, const std::vector<uint8_t>& bytes)
     return moa.Read(&reader);
 }
 
-GxMoaLabelDefinition Label(const std::wstring& name, const std::wstring& script, int32_t line)
-{
-    GxMoaLabelDefinition def;
-    def.m_Name = name;
-    def.m_Pos = GxMoaScriptPos(line, 0, script);
-    return def;
-}
 } // namespace
 
 TEST(GxMoaProgram, BuilderWritesTheExpectedBytes)

@@ -45,14 +45,7 @@ void MakeProgram(GxMoa& moa)
         moa.AddVariableDefinition(d);
     // A second "v" at EXTERN level: definitions are looked up by name, so it is added directly.
     moa.m_VariableDefine.push_back(Def(L"v", SCOPE_EXTERN_INGAME, 4));
-    moa.AddLabel(
-        []
-        {
-            GxMoaLabelDefinition l;
-            l.m_Name = L"start";
-            l.m_Pos = GxMoaScriptPos(0, 0, L"a");
-            return l;
-        }());
+    moa.AddLabel(Label(L"start", L"a", 0));
 }
 
 struct Loaded

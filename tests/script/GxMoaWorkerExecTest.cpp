@@ -153,16 +153,11 @@ TEST(GxMoaWorkerExec, WhileLoopRunsThroughItsJumpBack)
     EXPECT_EQ(s.m_Trace[4], L"log(after)");
 }
 
-TEST(GxMoaWorkerExec, LayerCommandWithoutADefinitionStops)
+TEST(GxMoaWorkerExec, LayerCommandWithoutItsBracketFails)
 {
-    TokenProgram p({{Tok(TK_UNKNOWN_WORD, L"chara.nosuch"), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE)}});
+    // Without a definition the refusal is in RefusedStatementsStopTheScriptWithTheirLine; a missing
+    // bracket fails the statement without the error stop.
     RecordingBuiltin builtin;
-    EXPECT_FALSE(p.m_Worker->Exec(&builtin));
-    EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:"),
-              (Trace{L"err:[Script=\"t\"/line=1] レイヤー操作に使用できない命令です[sp.nosuch]"}));
-
-    // A missing bracket fails the statement without the error stop.
     TokenProgram q({{Tok(TK_UNKNOWN_WORD, L"chara"), Int(1)}});
     GxMoaBuiltinDefinition def;
     def.m_Name = L"sp.lcg";
@@ -188,7 +183,11 @@ TEST(GxMoaWorkerExec, RefusedStatementsStopTheScriptWithTheirLine)
         {{Tok(TK_ELSE), Tok(TK_BRACE_OPEN)}, L"不正なELSE文です"},
         {{Tok(TK_BRACE_CLOSE, 5)}, L"未実装のブロック終端です[}]"},
         {{Int(3)}, L"処理できないトークンです[整数値[3]]"},
+        {{Tok(TK_TEXT, L"hello")}, L"メッセージを表示するアドベンチャー画面がありません"},
+        {{Tok(TK_UNKNOWN_WORD, L"chara.nosuch"), Tok(TK_PAREN_OPEN), Tok(TK_PAREN_CLOSE)},
+         L"レイヤー操作に使用できない命令です[sp.nosuch]"},
     };
+    ASSERT_EQ(GxMoaAdventureScreen::Find(), nullptr);
     for (const Case& c : cases)
     {
         TokenProgram p({{Tok(TK_LABEL, L"L")}, c.m_Line, {Var(L"x"), Tok(TK_ASSIGN), Int(1)}});
@@ -216,16 +215,6 @@ TEST(GxMoaWorkerExec, ConditionThatCannotBeEvaluatedStops)
     const Trace errors = p.m_Moa.Lines(L"err:");
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[1], L"err:[Script=\"t\"/line=1] 条件式が評価できません");
-}
-
-TEST(GxMoaWorkerExec, MessageWithoutAdventureScreenStops)
-{
-    TokenProgram p({{Tok(TK_TEXT, L"hello")}});
-    ASSERT_EQ(GxMoaAdventureScreen::Find(), nullptr);
-    EXPECT_FALSE(p.m_Worker->Exec(nullptr));
-    EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:"),
-              (Trace{L"err:[Script=\"t\"/line=1] メッセージを表示するアドベンチャー画面がありません"}));
 }
 
 TEST(GxMoaWorkerExec, PlainWorkerPassesLabelsTextsAndUnknownWordsInOneCall)

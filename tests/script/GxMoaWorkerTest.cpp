@@ -15,13 +15,10 @@ namespace
 {
 void AddLabel(GxMoa& moa, GxMoaScript& script, const std::wstring& name, int32_t line)
 {
-    GxMoaLabelDefinition def;
-    def.m_Name = name;
-    def.m_Pos = GxMoaScriptPos(line, 0, script.m_ScriptName);
     if (name[0] == L'@')
-        script.AddLabel(def);
+        script.AddLabel(Label(name, script.m_ScriptName, line));
     else
-        moa.AddLabel(def);
+        moa.AddLabel(Label(name, script.m_ScriptName, line));
 }
 
 // Script "main": MAIN at line 0, sub at 2, @inner at 4, tokens on lines 0-4 and 10 (two each);

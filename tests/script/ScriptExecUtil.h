@@ -218,13 +218,7 @@ struct TokenProgram
         m_Worker->m_ExecStack.push_back(std::move(frame));
     }
     GxMoaExecStackElement& Frame() { return *m_Worker->GetTopFrame(); }
-    void AddLabel(const std::wstring& name, int32_t line)
-    {
-        GxMoaLabelDefinition label;
-        label.m_Name = name;
-        label.m_Pos = GxMoaScriptPos(line, 0, L"t");
-        m_Moa.AddLabel(label);
-    }
+    void AddLabel(const std::wstring& name, int32_t line) { m_Moa.AddLabel(Label(name, L"t", line)); }
     // Evaluates the expression at (line, pos) on the top frame as a statement.
     bool Eval(GxMoaVariable* result, GxMoaBuiltinBase* builtin, int32_t line = 0, int32_t pos = 0)
     {

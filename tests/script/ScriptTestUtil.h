@@ -5,6 +5,7 @@
 #include "core/GxContentBinaryWriter.h"
 #include "core/GxContentTextReader.h"
 #include "core/GxContentTextWriter.h"
+#include "script/GxMoaLabelDefinition.h"
 #include "script/GxMoaVariable.h"
 
 #include <cstdint>
@@ -29,6 +30,14 @@ inline const auto StrV = [](const std::wstring& s) { return MakeV([&](GxMoaVaria
 inline const auto ArrV = [](int32_t n) { return MakeV([&](GxMoaVariable& v) { v.MakeArray(n); }); };
 inline const auto OpV = [](int32_t n) { return MakeV([&](GxMoaVariable& v) { v.SetOpcode(n); }); };
 inline const auto RefV = [](const std::wstring& name) { return MakeV([&](GxMoaVariable& v) { v.SetRefVar(name); }); };
+
+inline GxMoaLabelDefinition Label(const std::wstring& name, const std::wstring& script, int32_t line)
+{
+    GxMoaLabelDefinition def;
+    def.m_Name = name;
+    def.m_Pos = GxMoaScriptPos(line, 0, script);
+    return def;
+}
 
 enum class Form
 {
