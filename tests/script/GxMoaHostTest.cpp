@@ -93,17 +93,14 @@ TEST_F(GxMoaHost, CompilerThatSucceedsGetsItsArguments)
     EXPECT_EQ(ErrorLog().find(L"コンパイル"), std::wstring::npos);
 }
 
-TEST_F(GxMoaHost, CompilerThatFailsIsLogged)
+TEST_F(GxMoaHost, CompilerThatFailsOrCannotStartIsLogged)
 {
     WriteCompiler("badc", "exit 1\n");
     EXPECT_EQ(CompileScripts(L"badc"), 1);
     EXPECT_NE(ErrorLog().find(L"コンパイル時にエラーが発生したため古いスクリプトを実行しています"), std::wstring::npos);
     WriteCompiler("three", "exit 3\n");
     EXPECT_EQ(CompileScripts((m_Dir / "three").wstring()), 3);
-}
-
-TEST_F(GxMoaHost, CompilerThatCannotStartIsLogged)
-{
+    // One that cannot start.
     EXPECT_EQ(CompileScripts(L"no such compiler"), 1);
     EXPECT_NE(ErrorLog().find(L"スクリプトコンパイラの起動に失敗しました"), std::wstring::npos);
 }

@@ -58,6 +58,12 @@ struct ListRun
     }
 };
 
+// A comparison rule as the Int value the machine pushes.
+template <bool (*Rule)(const GxMoaVariable&, const GxMoaVariable&)>
+GxMoaVariable AsInt(const GxMoaVariable& l, const GxMoaVariable& r)
+{
+    return IntV(Rule(l, r));
+}
 } // namespace
 
 TEST(GxMoaMachine, OperatorsFollowTheValueRules)
@@ -487,18 +493,15 @@ TEST(GxMoaMachine, IntegerOperatorsFollowTheValueRulesAtTheLimits)
     {
         int32_t opcode;
         GxMoaVariable (*rule)(const GxMoaVariable&, const GxMoaVariable&);
-    } ops[] = {
-        {OPC_EQ, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Equal(l, r)); }},
-        {OPC_NE, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::NotEqual(l, r)); }},
-        {OPC_GT, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Greater(l, r)); }},
-        {OPC_GE,
-         [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::GreaterEqual(l, r)); }},
-        {OPC_LT, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::Less(l, r)); }},
-        {OPC_LE, [](const GxMoaVariable& l, const GxMoaVariable& r) { return IntV(GxMoaVariable::LessEqual(l, r)); }},
-        {OPC_ADD, &GxMoaVariable::Add},
-        {OPC_SUB, &GxMoaVariable::Sub},
-        {OPC_MUL, &GxMoaVariable::Mul},
-    };
+    } ops[] = {{OPC_EQ, &AsInt<&GxMoaVariable::Equal>},
+               {OPC_NE, &AsInt<&GxMoaVariable::NotEqual>},
+               {OPC_GT, &AsInt<&GxMoaVariable::Greater>},
+               {OPC_GE, &AsInt<&GxMoaVariable::GreaterEqual>},
+               {OPC_LT, &AsInt<&GxMoaVariable::Less>},
+               {OPC_LE, &AsInt<&GxMoaVariable::LessEqual>},
+               {OPC_ADD, &GxMoaVariable::Add},
+               {OPC_SUB, &GxMoaVariable::Sub},
+               {OPC_MUL, &GxMoaVariable::Mul}};
     for (const auto& op : ops)
         for (int64_t a : edge)
             for (int64_t b : edge)
