@@ -210,63 +210,47 @@ TEST(DBTables, EveryTableLoadsAFullLineFromEachEncoding)
     EXPECT_TRUE(log.Lines().empty());
 }
 
-TEST(DBTables, EveryTableRefusesBigEndianUtf16)
-{
-    TempFolder folder;
-    for (const TableShape& shape : Shapes())
-    {
-        std::unique_ptr<GxDBBase> table = shape.m_Create();
-        std::wstring path = folder.File(L"table.txt");
-        WriteText(path, FullLine(shape, 1) + L"\n", Encoding::Utf16BeBom);
-        EXPECT_FALSE(table->Load(path)) << GxString::ToUtf8(shape.m_ClassName);
-        EXPECT_EQ(table->GetMaxID(), 0);
-    }
-}
-
-TEST(DBTables, EveryTableStopsAtAnIdEqualToItsCapacity)
+TEST(DBTables, EveryTableRefusesBigEndianUtf16AndStopsAtAnIdEqualToItsCapacity)
 {
     TempFolder folder;
     LogCapture log(folder);
+    const std::wstring path = folder.File(L"table.txt");
     for (const TableShape& shape : Shapes())
     {
+        SCOPED_TRACE(::testing::Message() << GxString::ToUtf8(shape.m_ClassName));
         std::unique_ptr<GxDBBase> table = shape.m_Create();
-        std::wstring path = folder.File(L"table.txt");
+        WriteText(path, FullLine(shape, 1) + L"\n", Encoding::Utf16BeBom);
+        EXPECT_FALSE(table->Load(path));
+        EXPECT_EQ(table->GetMaxID(), 0);
         WriteText(path, FullLine(shape, 1) + L"\n" + FullLine(shape, shape.m_Capacity) + L"\n" + FullLine(shape, 2));
         EXPECT_FALSE(table->Load(path));
         EXPECT_TRUE(log.Contains(GxString::Format(L"%s/ID out of range(%d)\n", shape.m_ClassName, shape.m_Capacity)));
         ExpectFullRow(*table, shape, 1);
-        EXPECT_EQ(table->GetMaxID(), 1) << GxString::ToUtf8(shape.m_ClassName);
+        EXPECT_EQ(table->GetMaxID(), 1);
     }
 }
 
-TEST(DBTables, UnitLineWithThirtyCellsLeavesTheLaterColumnsEmpty)
+// Short lines: the later columns, array cells included, stay empty.
+TEST(DBTables, ShortUnitAndEnemyLinesLeaveTheLaterCellsEmpty)
 {
     TempFolder folder;
-    auto table = std::make_unique<DBZorUnit>();
+    auto unitTable = std::make_unique<DBZorUnit>();
     std::wstring line = L"5";
     for (int i = 1; i < 30; ++i)
         line += L"\t" + GxString::FromInt(i);
     WriteText(folder.File(L"unit.txt"), line + L"\n");
-    ASSERT_TRUE(table->Load(folder.File(L"unit.txt")));
-    const DBZorUnitData* unit = table->GetRow(5);
+    ASSERT_TRUE(unitTable->Load(folder.File(L"unit.txt")));
+    const DBZorUnitData* unit = unitTable->GetRow(5);
     EXPECT_EQ(unit->m_Motion_stand, L"29");
-    EXPECT_TRUE(unit->m_Motion_attack.empty());
-    EXPECT_EQ(unit->m_Range, 0);
-    EXPECT_EQ(unit->m_Skill[0], 0);
-    EXPECT_EQ(unit->m_Skill[5], 0);
-    EXPECT_TRUE(unit->m_Descript.empty());
-}
+    EXPECT_TRUE(unit->m_Motion_attack.empty() && unit->m_Descript.empty());
+    EXPECT_EQ(unit->m_Range + unit->m_Skill[0] + unit->m_Skill[5], 0);
 
-TEST(DBTables, EnemyPartyOfFiveUnitsLeavesTheOtherNamesEmpty)
-{
-    TempFolder folder;
-    auto table = std::make_unique<DBZorEnemy>();
+    auto enemyTable = std::make_unique<DBZorEnemy>(); // a party of five units
     WriteText(folder.File(L"enemy.txt"), L"3\tparty\ta\tb\tc\td\te\t\t\t\t\t1.5\t2\t1\t説明\n");
-    ASSERT_TRUE(table->Load(folder.File(L"enemy.txt")));
-    const DBZorEnemyData* party = table->GetRow(3);
+    ASSERT_TRUE(enemyTable->Load(folder.File(L"enemy.txt")));
+    const DBZorEnemyData* party = enemyTable->GetRow(3);
     EXPECT_EQ(party->m_UnitName[4], L"e");
-    EXPECT_TRUE(party->m_UnitName[5].empty());
-    EXPECT_TRUE(party->m_UnitName[8].empty());
+    EXPECT_TRUE(party->m_UnitName[5].empty() && party->m_UnitName[8].empty());
     EXPECT_FLOAT_EQ(party->m_LevelMultiFactor, 1.5f);
     EXPECT_EQ(party->m_Descript, L"説明");
 }

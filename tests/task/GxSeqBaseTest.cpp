@@ -57,8 +57,7 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
     EXPECT_TRUE(t.manage.ChangeSequence(L"SeqA", 3, 4));
     EXPECT_TRUE(t.manage.IsChangeSequencePending());
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Enter:A", L"Enter:a1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Enter:A Enter:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
     EXPECT_EQ(t.manage.GetCurrentParam(0), 3u);
     EXPECT_EQ(t.manage.GetCurrentParam(1), 4u);
@@ -66,20 +65,14 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
     EXPECT_FALSE(t.manage.IsSequenceStarted());
 
     // First step: the pre-start walk starts A, so A's own Update already runs in the update walk.
-    t.j.clear();
-    t.Step(0, 16000);
+    EXPECT_EQ(Record(t.j, [&] { t.Step(0, 16000); }), J(L"P:A U:A U:a1 U:sys U:sysChild R:A R:a1 R:sys R:sysChild"));
     EXPECT_TRUE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(t.j,
-              (Journal{L"P:A", L"U:A", L"U:a1", L"U:sys", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
 
     // A request made during a step waits for the next pass.
-    t.j.clear();
-    t.a1->m_KillSelfOnUpdate = false;
     EXPECT_TRUE(t.manage.ChangeSequence(std::wstring(L"SeqB"), 7));
     EXPECT_FALSE(t.manage.IsSequenceStarted());
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:B", L"Enter:b1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:B Enter:b1"));
     EXPECT_EQ(t.manage.GetPrevSequence(), t.a);
     EXPECT_EQ(t.manage.GetPrevSequenceName(), L"SeqA");
     EXPECT_EQ(t.manage.GetPrevParam(0), 3u);
@@ -89,22 +82,7 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
     EXPECT_FALSE(t.manage.IsChangeSequencePending());
 }
 
-TEST(GxSeqSwitch, SecondRequestReplacesTheFirstAndCurrentIsRefused)
-{
-    SeqTree t;
-    t.Enter(t.a);
-    EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0));
-    EXPECT_FALSE(t.manage.ChangeSequence(t.a, 0, 0)); // still current while the request waits
-    EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0));
-    t.j.clear();
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:C"}));
-    t.j.clear();
-    t.manage.ApplyPendingSequence(); // nothing pending
-    EXPECT_TRUE(t.j.empty());
-}
-
-TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
+TEST(GxSeqSwitch, SecondRequestReplacesTheFirstCurrentIsRefusedAndRefusalsChangeNothing)
 {
     SeqTree t;
     const uint32_t errors = GxLog::GetErrorCount();
@@ -114,23 +92,25 @@ TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
     EXPECT_FALSE(t.manage.ChangeSequence(std::wstring(), 0));
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 3);
     EXPECT_FALSE(t.manage.IsChangeSequencePending());
+
+    t.Enter(t.a);
+    EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0));
+    EXPECT_FALSE(t.manage.ChangeSequence(t.a, 0, 0)); // still current while the request waits
+    EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:C"));
+    EXPECT_TRUE(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }).empty()); // nothing pending
 }
 
-TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetOfThatSwitch)
+TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetAndFromEnterWaitsForTheNextPass)
 {
     SeqTree t;
     t.Enter(t.a);
     t.a->onLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
     t.manage.ChangeSequence(t.b, 0, 0);
-    t.j.clear();
-    t.manage.ApplyPendingSequence();
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:C"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.c);
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:C"}));
-}
 
-TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
-{
-    SeqTree t;
+    t.a->onLeave = nullptr;
     t.a->onEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
     t.Enter(t.a);
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
@@ -143,36 +123,26 @@ TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
 TEST(GxSeqSwitch, SystemSequenceOwnUpdateWaitsForTheStartButItsChildrenRun)
 {
     SeqTree t;
-    t.Enter(t.a);
-    t.a->AddTaskFlags(GX_TASKFLAG_SKIP_PRESTART); // A cannot start
-    t.j.clear();
-    t.Step(0, 0);
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(t.j, (Journal{L"U:a1", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
-}
-
-TEST(GxSeqSwitch, StartWithoutEnteredSequenceIsRefused)
-{
-    SeqTree t;
     const uint32_t errors = GxLog::GetErrorCount();
-    t.a->UpdatePreStart(0, 0);
+    t.a->UpdatePreStart(0, 0); // not entered: refused
     EXPECT_FALSE(t.manage.IsSequenceStarted());
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+
+    t.Enter(t.a);
+    t.a->AddTaskFlags(GX_TASKFLAG_SKIP_PRESTART); // A cannot start
+    EXPECT_EQ(Record(t.j, [&] { t.Step(0, 0); }), J(L"U:a1 U:sysChild R:A R:a1 R:sys R:sysChild"));
+    EXPECT_FALSE(t.manage.IsSequenceStarted());
 }
 
 TEST(GxSeqSwitch, ClearSequenceLeavesTheEnteredSequence)
 {
     SeqTree t;
     t.Enter(t.a);
-    t.j.clear();
-    t.manage.ClearSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ClearSequence(); }), J(L"Leave:A Leave:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
     EXPECT_EQ(t.manage.GetCurrentSequenceName(), L"");
     EXPECT_FALSE(t.manage.IsSequenceEntered());
-    t.j.clear();
-    t.manage.ClearSequence();
-    EXPECT_TRUE(t.j.empty());
+    EXPECT_TRUE(Record(t.j, [&] { t.manage.ClearSequence(); }).empty());
 }
 
 TEST(GxSeqLeave, LeavingHidesHelpAndOpenDialogsOnce)

@@ -81,11 +81,11 @@ TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksAndPicksDrawOrForward)
     d->AddTaskFlags(GX_TASKFLAG_NO_DRAW);
     j.clear();
     list.Draw(5, true);
-    EXPECT_EQ(j, (Journal{L"D:a", L"D1:c"}));
+    EXPECT_EQ(j, J(L"D:a D1:c"));
     EXPECT_EQ(list.GetCount(), 5u); // skipped entries stay
     j.clear();
     list.Draw(5, false); // before the sequence has started: ForwardDraw, which ends in Draw
-    EXPECT_EQ(j, (Journal{L"D:a", L"D1:c"}));
+    EXPECT_EQ(j, J(L"D:a D1:c"));
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
 }

@@ -10,10 +10,30 @@
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
 
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Journal = std::vector<std::wstring>;
+
+// A journal written as one line of words: J(L"U:A U:a1").
+inline Journal J(const std::wstring& words)
+{
+    Journal journal;
+    std::wistringstream in(words);
+    for (std::wstring word; in >> word;)
+        journal.push_back(word);
+    return journal;
+}
+
+// Clears the journal, runs the action and answers what it wrote.
+template <class F> Journal Record(Journal& journal, F&& action)
+{
+    journal.clear();
+    action();
+    return std::exchange(journal, Journal{});
+}
 
 template <class Base> class Recording : public Base
 {
