@@ -55,31 +55,23 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
 {
     SeqTree t;
     EXPECT_TRUE(t.manage.ChangeSequence(L"SeqA", 3, 4));
-    EXPECT_TRUE(t.manage.IsChangeSequencePending());
+    EXPECT_EQ(SeqState(t.manage), L"(0,0) prev (0,0) pending");
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
     EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Enter:A Enter:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    EXPECT_EQ(t.manage.GetCurrentParam(0), 3u);
-    EXPECT_EQ(t.manage.GetCurrentParam(1), 4u);
-    EXPECT_TRUE(t.manage.IsSequenceEntered());
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) entered");
 
     // First step: the pre-start walk starts A, so A's own Update already runs in the update walk.
     EXPECT_EQ(Record(t.j, [&] { t.Step(0, 16000); }), J(L"P:A U:A U:a1 U:sys U:sysChild R:A R:a1 R:sys R:sysChild"));
-    EXPECT_TRUE(t.manage.IsSequenceStarted());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) entered started");
 
     // A request made during a step waits for the next pass.
     EXPECT_TRUE(t.manage.ChangeSequence(std::wstring(L"SeqB"), 7));
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) pending");
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
     EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:B Enter:b1"));
     EXPECT_EQ(t.manage.GetPrevSequence(), t.a);
-    EXPECT_EQ(t.manage.GetPrevSequenceName(), L"SeqA");
-    EXPECT_EQ(t.manage.GetPrevParam(0), 3u);
-    EXPECT_EQ(t.manage.GetCurrentSequenceName(), L"SeqB");
-    EXPECT_EQ(t.manage.GetCurrentParam(0), 7u);
-    EXPECT_EQ(t.manage.GetCurrentParam(1), 0u);
-    EXPECT_FALSE(t.manage.IsChangeSequencePending());
+    EXPECT_EQ(SeqState(t.manage), L"SeqB(7,0) prev SeqA(3,4) entered");
 }
 
 TEST(GxSeqSwitch, SecondRequestReplacesTheFirstCurrentIsRefusedAndRefusalsChangeNothing)
@@ -114,8 +106,7 @@ TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetAndFromEnterWaitsForTheNextPa
     t.a->onEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
     t.Enter(t.a);
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    EXPECT_TRUE(t.manage.IsChangeSequencePending());
-    EXPECT_FALSE(t.manage.IsSequenceEntered());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(0,0) prev SeqC(0,0) pending");
     t.manage.ApplyPendingSequence();
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.b);
 }
@@ -140,8 +131,7 @@ TEST(GxSeqSwitch, ClearSequenceLeavesTheEnteredSequence)
     t.Enter(t.a);
     EXPECT_EQ(Record(t.j, [&] { t.manage.ClearSequence(); }), J(L"Leave:A Leave:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
-    EXPECT_EQ(t.manage.GetCurrentSequenceName(), L"");
-    EXPECT_FALSE(t.manage.IsSequenceEntered());
+    EXPECT_EQ(SeqState(t.manage), L"(0,0) prev (0,0)");
     EXPECT_TRUE(Record(t.j, [&] { t.manage.ClearSequence(); }).empty());
 }
 

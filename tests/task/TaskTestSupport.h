@@ -176,6 +176,21 @@ struct TaskTree
     }
 };
 
+// The manager's whole sequence state on one line: "SeqB(7,0) prev SeqA(3,4) pending entered started",
+// the last three words present only when true.
+inline std::wstring SeqState(const GxTaskManage& m)
+{
+    std::wstring state = m.GetCurrentSequenceName() + L"(" + std::to_wstring(m.GetCurrentParam(0)) + L"," +
+                         std::to_wstring(m.GetCurrentParam(1)) + L") prev " + m.GetPrevSequenceName() + L"(" +
+                         std::to_wstring(m.GetPrevParam(0)) + L"," + std::to_wstring(m.GetPrevParam(1)) + L")";
+    for (auto [on, word] : {std::pair{m.IsChangeSequencePending(), L" pending"},
+                            {m.IsSequenceEntered(), L" entered"},
+                            {m.IsSequenceStarted(), L" started"}})
+        if (on)
+            state += word;
+    return state;
+}
+
 // Counts what the sequences ask of the device and the core.
 struct RecordingScreenService : GxTaskScreenService
 {
