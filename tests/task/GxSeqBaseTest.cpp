@@ -157,21 +157,17 @@ TEST(GxSeqLeave, LeavingHidesHelpAndOpenDialogsOnce)
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
 }
 
-TEST(GxSeqLeave, TreeWithoutSystemDialogsLeavesSafely)
-{
-    TaskTree t;
-    auto* a = new GxSeqBase(t.root, L"SeqA");
-    auto* b = new GxSeqBase(t.root, L"SeqB");
-    t.Enter(a);
-    t.Enter(b);
-    EXPECT_EQ(t.manage.GetCurrentSequence(), b);
-}
-
-TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
+TEST(GxSeqDialogs, SequenceClearsTheScreenFromLayerZeroAndAnswersTheButtonsOfTheSystemDialogs)
 {
     SeqTree t;
     RecordingScreenService service;
     t.manage.SetScreenService(&service);
+    t.Enter(t.a);
+    t.Step(0, 0);
+    t.DrawLayers();
+    EXPECT_EQ(service.clears, 2); // A and the system sequence
+    EXPECT_EQ(t.List(0).GetCount(), 2u);
+
     auto* shutdown = new GxTaskFolder(t.sys, L"dlg_shutdown");
     auto* yes = new GxTaskBase(shutdown, nullptr, L"btn_dlgshutdown_yes", 0);
     auto* no = new GxTaskBase(shutdown, nullptr, L"btn_dlgshutdown_no", 0);
@@ -199,18 +195,6 @@ TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
     EXPECT_EQ(service.dialogResult, 0);
     EXPECT_EQ(t.a->OnUIEvent1(other, GxUIEvent(other, 1, 0)), 0);
     EXPECT_EQ(t.a->OnUIEvent1(t.a1, GxUIEvent(t.a1, 1, 0)), 0);
-}
-
-TEST(GxSeqDraw, SequenceClearsTheScreenFromLayerZero)
-{
-    SeqTree t;
-    RecordingScreenService service;
-    t.manage.SetScreenService(&service);
-    t.Enter(t.a);
-    t.Step(0, 0);
-    t.DrawLayers();
-    EXPECT_EQ(service.clears, 2); // A and the system sequence
-    EXPECT_EQ(t.List(0).GetCount(), 2u);
 }
 
 namespace
@@ -318,4 +302,8 @@ TEST(GxSeqWidgets, WidgetsRegisterOnLayerFiveOrTopMostSeven)
     EXPECT_EQ(t.List(5).GetEntry(1).task, back);
     ASSERT_EQ(t.List(7).GetCount(), 2u);
     EXPECT_EQ(t.List(7).GetEntry(1).task, inner); // top-most through its parent
+    // A tree without system dialogs leaves safely.
+    auto* next = new GxSeqBase(t.root, L"SeqNext");
+    t.Enter(next);
+    EXPECT_EQ(t.manage.GetCurrentSequence(), next);
 }

@@ -44,22 +44,16 @@ TEST(GxTaskRenderManage, SortedModesPlaceEqualKeysAfterOrBefore)
     }
 }
 
-TEST(GxTaskRenderManage, FrontBackAndDefaultModes)
+// Front, back, unknown and fresh default modes are held against the linear model below.
+TEST(GxTaskRenderManage, DefaultModeCanBeChangedAndAnAscendingScanStopsAtTheFirstGreaterKey)
 {
     Keyed k;
-    k.list.Add(nullptr, GX_RENDER_DEFAULT, 5.0f, 1); // a fresh list's default is ascending
-    k.list.Add(nullptr, GX_RENDER_DEFAULT, 2.0f, 2);
-    k.list.Add(nullptr, GX_RENDER_FRONT, 9.0f, 3);
-    k.list.Add(nullptr, GX_RENDER_FRONT, 9.0f, 4);
-    k.list.Add(nullptr, GX_RENDER_BACK, -1.0f, 5);
-    k.list.Add(nullptr, 42, -2.0f, 6); // unknown modes append
-    EXPECT_EQ(k.Params(), (std::vector<int32_t>{4, 3, 2, 1, 5, 6}));
+    for (auto [key, param] : {std::pair{9.0f, 4}, {2.0f, 2}, {5.0f, 1}})
+        k.list.Add(nullptr, GX_RENDER_FRONT, key, param);
     k.list.SetDefaultMode(GX_RENDER_FRONT);
     k.list.Add(nullptr, GX_RENDER_DEFAULT, 0.0f, 7);
-    EXPECT_EQ(k.list.GetEntry(0).param, 7);
-    // An ascending scan over an unsorted list stops at the first greater key.
-    k.list.Add(nullptr, GX_RENDER_ASCEND, 3.0f, 8);
-    EXPECT_EQ(k.Params(), (std::vector<int32_t>{7, 8, 4, 3, 2, 1, 5, 6}));
+    k.list.Add(nullptr, GX_RENDER_ASCEND, 3.0f, 8); // the list is unsorted
+    EXPECT_EQ(k.Params(), (std::vector<int32_t>{7, 8, 1, 2, 4}));
     EXPECT_EQ(k.list.GetEntry(1).reserved, 0);
 }
 
