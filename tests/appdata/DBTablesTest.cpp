@@ -1,19 +1,5 @@
 // Every table class checked against its published shape (capacity, columns, type codes, cell counts),
 // then loaded from one line that fills every cell, in each encoding a table file may be saved in.
-#include "appdata/DBAvgChar.h"
-#include "appdata/DBBGMMode.h"
-#include "appdata/DBCGMode.h"
-#include "appdata/DBRPMode.h"
-#include "appdata/DBUIModule.h"
-#include "appdata/DBUILayout.h"
-#include "appdata/DBEffect.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorUnit.h"
-#include "appdata/DBZorVoice.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorCommand.h"
 
 #include "DBTestSupport.h"
 

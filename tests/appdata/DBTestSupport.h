@@ -3,7 +3,21 @@
 // Helpers shared by the data-table tests: a scratch folder, text files in each encoding a table file may
 // be saved in, and a capture of the error lines written meanwhile.
 
-#include "appdata/GxDBBase.h"
+// Every table class, so that a test names none of their headers.
+#include "appdata/DBAvgChar.h"
+#include "appdata/DBBGMMode.h"
+#include "appdata/DBCGMode.h"
+#include "appdata/DBEffect.h"
+#include "appdata/DBRPMode.h"
+#include "appdata/DBUILayout.h"
+#include "appdata/DBUIModule.h"
+#include "appdata/DBZorCommand.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "appdata/DBZorVoice.h"
 #include "core/GxDebugListenerBase.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"

@@ -1,10 +1,3 @@
-#include "appdata/DBAvgChar.h"
-#include "appdata/DBBGMMode.h"
-#include "appdata/DBCGMode.h"
-#include "appdata/DBUILayout.h"
-#include "appdata/DBUIModule.h"
-#include "appdata/DBZorUnit.h"
-
 #include "core/GxFile.h"
 
 #include "../../tools/gxpack/GxPackWriter.h"

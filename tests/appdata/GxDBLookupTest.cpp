@@ -1,11 +1,5 @@
 #include "appdata/GxDBLookup.h"
 
-#include "appdata/DBAvgChar.h"
-#include "appdata/DBCGMode.h"
-#include "appdata/DBRPMode.h"
-#include "appdata/DBUILayout.h"
-#include "appdata/DBUIModule.h"
-
 #include "DBTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "appdata/GxSystemConfig.h"
 
-#include "appdata/DBAvgChar.h"
 #include "core/GxFile.h"
 
 #include "../../tools/gxpack/GxPackWriter.h"

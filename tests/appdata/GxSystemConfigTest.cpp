@@ -3,37 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include "DBTestSupport.h"
 
-namespace fs = std::filesystem;
+#include <cstdio>
 
 // Runs a test inside a fresh installation folder (the current directory).
 class GxSystemConfigTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Old = fs::current_path();
-        char pattern[] = "/tmp/kv_sysconf_XXXXXX";
-        m_Dir = mkdtemp(pattern);
-        fs::current_path(m_Dir);
-    }
-    void TearDown() override
-    {
-        fs::current_path(m_Old);
-        fs::remove_all(m_Dir);
-    }
-    void Write(const std::string& name, const std::string& text)
-    {
-        fs::create_directories((m_Dir / name).parent_path());
-        std::ofstream(m_Dir / name, std::ios::binary) << text;
-    }
+    void SetUp() override { std::filesystem::current_path(m_Folder.Path()); }
+    void TearDown() override { std::filesystem::current_path(m_Old); }
+    void Write(const std::wstring& name, const std::string& text) { dbtest::WriteBytes(m_Folder.File(name), text); }
 
-    fs::path m_Old;
-    fs::path m_Dir;
+    std::filesystem::path m_Old = std::filesystem::current_path();
+    dbtest::TempFolder m_Folder;
 };
 
 // Which switches are on, in the order DebugModeFlag, AutoCompile, CleanErrorLog, SkipSlightError,
@@ -73,7 +56,7 @@ TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFileOrWithAnEmptySetting)
     EXPECT_EQ(config.m_LineStartProhibited.size(), 47u);
     EXPECT_EQ(config.m_LineEndProhibited.size(), 12u);
 
-    Write("setting.ini", "");
+    Write(L"setting.ini", "");
     GxSystemConfig empty;
     EXPECT_TRUE(empty.LoadSetting());
     EXPECT_EQ(Switches(empty), "00011000");
@@ -81,8 +64,8 @@ TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFileOrWithAnEmptySetting)
 
 TEST_F(GxSystemConfigTest, SysConfSetsTitleSaveFolderFontsAndMusic)
 {
-    Write("system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
-                                "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
+    Write(L"system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
+                                 "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
     GxSystemConfig config;
     EXPECT_TRUE(config.LoadSysConf());
     EXPECT_EQ(config.GetAppTitle(), L"My Game");
@@ -106,7 +89,7 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
                       n == 5 ? "" : ("p" + std::to_string(n) + ".gxp").c_str());
         text += line;
     }
-    Write("system/sysconf.ini", text);
+    Write(L"system/sysconf.ini", text);
     GxINIFile ini;
     ASSERT_TRUE(ini.Load(L"system/sysconf.ini"));
     const std::vector<std::wstring> packs = GxSystemConfig::GetPackNames(ini);
@@ -119,8 +102,8 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
 
 TEST_F(GxSystemConfigTest, SettingSwitchesAreTrueAboveZero)
 {
-    Write("setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
-                         "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
+    Write(L"setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
+                          "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
     GxSystemConfig config;
     EXPECT_TRUE(config.LoadSetting());
     EXPECT_EQ(Switches(config), "10000110");

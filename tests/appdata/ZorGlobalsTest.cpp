@@ -1,11 +1,5 @@
 #include "appdata/ZorGlobals.h"
 
-#include "appdata/DBZorCommand.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorUnit.h"
-
 #include "DBTestSupport.h"
 
 #include <gtest/gtest.h>
