@@ -52,8 +52,6 @@ public:
     int32_t Update(int32_t step, int64_t elapsed) override
     {
         Note(L"U");
-        m_LastElapsed = elapsed;
-        m_LastStep = step;
         if (m_KillSelfOnUpdate)
             this->Kill();
         if (m_StopOnUpdate)
@@ -122,12 +120,9 @@ public:
     int32_t m_Take = 0;
     bool m_KillSelfOnUpdate = false;
     bool m_StopOnUpdate = false;
-    int64_t m_LastElapsed = -1;
-    int32_t m_LastStep = -1;
 };
 
 using RecTask = Recording<GxTaskBase>;
-using RecFolder = Recording<GxTaskFolder>;
 using RecSeq = Recording<GxSeqBase>;
 using RecTransit = Recording<GxSeqTransitBase>;
 
