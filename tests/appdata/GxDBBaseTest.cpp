@@ -96,16 +96,6 @@ TEST_F(GxDBBaseTest, QuotedCellsKeepTheirInnerText)
     EXPECT_EQ(m_Char->GetRow(2)->m_CharName, L" 'x'");
 }
 
-TEST_F(GxDBBaseTest, NegativeOrHugeIdIsRefusedWithoutWritingOutsideTheRows)
-{
-    EXPECT_FALSE(Load(*m_Char, L"-1\tminus\n"));
-    EXPECT_TRUE(m_Log.Contains(L"DBAvgChar/ID out of range(-1)\n"));
-    EXPECT_TRUE(m_Char->GetRow(0)->m_CharName.empty());
-    auto unit = std::make_unique<DBZorUnit>();
-    EXPECT_FALSE(Load(*unit, L"0xFFFFFFF0\tx\n99999999999\ty\n"));
-    EXPECT_TRUE(m_Log.Contains(L"DBZorUnit/ID out of range(-16)\n"));
-}
-
 TEST_F(GxDBBaseTest, DuplicateIdTakesTheLastLineEntirelyAndMissingOrExtraCellsAreQuiet)
 {
     EXPECT_TRUE(Load(*m_Char, L"5\tfirst\t1\tstand/\tp.gnc\tv/\t3\tc\n5\tsecond\t2\n"
@@ -156,8 +146,15 @@ TEST_F(GxDBBaseTest, ArrayColumnTakesConsecutiveCellsAndColumnsAreQueriedByExact
     EXPECT_EQ(table->GetFieldPtr(3, L"Count"), &table->GetRow(3)->m_Count);
 }
 
-TEST_F(GxDBBaseTest, OutOfRangeIndicesAnswerTheNoneRowOrNull)
+TEST_F(GxDBBaseTest, OutOfRangeIdsAreRefusedOnLoadAndAnswerTheNoneRowOrNullOnAccess)
 {
+    EXPECT_FALSE(Load(*m_Char, L"-1\tminus\n"));
+    EXPECT_TRUE(m_Log.Contains(L"DBAvgChar/ID out of range(-1)\n"));
+    EXPECT_TRUE(m_Char->GetRow(0)->m_CharName.empty());
+    auto unit = std::make_unique<DBZorUnit>();
+    EXPECT_FALSE(Load(*unit, L"0xFFFFFFF0\tx\n99999999999\ty\n"));
+    EXPECT_TRUE(m_Log.Contains(L"DBZorUnit/ID out of range(-16)\n"));
+
     EXPECT_TRUE(Load(*m_Char, L"0\tnone\n1\tone\n"));
     EXPECT_EQ(m_Char->GetRow(80), m_Char->GetRow(0));
     EXPECT_EQ(m_Char->GetRow(static_cast<uint32_t>(-1)), m_Char->GetRow(0));

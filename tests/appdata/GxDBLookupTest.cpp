@@ -31,13 +31,19 @@ protected:
 
 } // namespace
 
-TEST_F(GxDBLookupTest, FindAvgCharDataAnswersTheRowOrMinusOne)
+TEST_F(GxDBLookupTest, FindAvgCharDataAnswersTheRowOrMinusOneAndReplayLabelsMatchExactly)
 {
     ASSERT_TRUE(Load(g_DBAvgChar, L"2\tミレイ\n4\tゾルデ\n6\tミレイ\n"));
     // Empty rows never match an empty name.
     for (auto [name, row] : {std::pair{L"ミレイ", 2}, {L"ゾルデ", 4}, {L"誰か", -1}, {L"", -1}})
         EXPECT_EQ(FindAvgCharData(name), row) << GxString::ToUtf8(name);
     EXPECT_TRUE(m_Log.Lines().empty());
+
+    // Replay labels match when not empty, exactly.
+    ASSERT_TRUE(Load(g_DBRPMode, L"1\t1\tthumb\tREPLAY_01\thelp\n2\t1\tthumb\t\thelp\n"));
+    EXPECT_TRUE(IsReplayLabel(L"REPLAY_01"));
+    EXPECT_FALSE(IsReplayLabel(L"replay_01"));
+    EXPECT_FALSE(IsReplayLabel(L""));
 }
 
 TEST_F(GxDBLookupTest, FindUIModuleAndLayoutDataAnswerTheRowOrNullWithAMessage)
@@ -92,12 +98,4 @@ TEST_F(GxDBLookupTest, UpdateCGModeCountsCountsNamedCellsOfEntriesWithoutCount)
     // An entry whose first cell is empty (4) is left alone.
     for (auto [id, count] : {std::pair{1u, 3}, {2u, 32}, {3u, 9}, {4u, 0}})
         EXPECT_EQ(g_DBCGMode.GetRow(id)->m_Count, count) << id;
-}
-
-TEST_F(GxDBLookupTest, IsReplayLabelMatchesNonEmptyLabelsExactly)
-{
-    ASSERT_TRUE(Load(g_DBRPMode, L"1\t1\tthumb\tREPLAY_01\thelp\n2\t1\tthumb\t\thelp\n"));
-    EXPECT_TRUE(IsReplayLabel(L"REPLAY_01"));
-    EXPECT_FALSE(IsReplayLabel(L"replay_01"));
-    EXPECT_FALSE(IsReplayLabel(L""));
 }
