@@ -11,18 +11,12 @@ TEST(GxTaskBaseLinks, ChildrenAreAppendedInCreationOrderAndUnlinkedOnDeleteAndAS
     auto* a = new GxTaskBase(t.root);
     auto* b = new GxTaskBase(t.root);
     auto* c = new GxTaskBase(t.root);
-    EXPECT_EQ(t.root->GetChildCount(), 3);
-    EXPECT_EQ(t.root->GetFirstChild(), a);
-    EXPECT_EQ(b->GetPrevSibling(), a);
-    EXPECT_EQ(b->GetNextSibling(), c);
+    EXPECT_EQ(Children(t.root), (Tasks{a, b, c}));
     EXPECT_EQ(t.manage.GetLiveTaskCount(), 5); // root counts twice
     delete b;
-    EXPECT_EQ(a->GetNextSibling(), c);
-    EXPECT_EQ(c->GetPrevSibling(), a);
+    EXPECT_EQ(Children(t.root), (Tasks{a, c}));
     delete a;
-    EXPECT_EQ(t.root->GetFirstChild(), c);
-    EXPECT_EQ(c->GetPrevSibling(), nullptr);
-    EXPECT_EQ(t.root->GetChildCount(), 1);
+    EXPECT_EQ(Children(t.root), (Tasks{c}));
     EXPECT_EQ(t.manage.GetLiveTaskCount(), 3);
 
     const uint32_t errors = GxLog::GetErrorCount();
@@ -136,8 +130,8 @@ TEST(GxTaskBaseLocalName, FolderNamedAtConstructionIsFoundAboveAndMoveNodeCarrie
     EXPECT_EQ(f1->FindTaskLocal(L"leaf", 0), nullptr);
     EXPECT_EQ(f2->FindTaskLocal(L"leaf", 0), leaf);
     EXPECT_EQ(leaf->GetParent(), f2);
-    EXPECT_EQ(f1->GetChildCount(), 1);
-    EXPECT_EQ(f2->GetLastChild(), leaf);
+    EXPECT_EQ(Children(f1), (Tasks{panel}));
+    EXPECT_EQ(Children(f2), (Tasks{leaf}));
     // A folder's key leaves the folder it was registered in; the search for the new one starts at the
     // moved task itself, a folder.
     EXPECT_TRUE(t.manage.MoveNode(panel, f2));

@@ -256,8 +256,7 @@ TEST(GxTaskManageSweep, KilledTaskIsDeletedByTheSweepTwoStepsLater)
     EXPECT_EQ(t.a2->GetDeleteDelay(), 0);
     t.a2->m_KillSelfOnUpdate = false;
     t.Step(2, 0); // N + 2: deleted
-    EXPECT_EQ(t.a->GetChildCount(), 1);
-    EXPECT_EQ(t.a->GetLastChild(), t.a1);
+    EXPECT_EQ(Children(t.a), (Tasks{t.a1}));
     EXPECT_EQ(t.manage.GetLiveTaskCount(), live - 1);
 }
 
@@ -268,8 +267,7 @@ TEST(GxTaskManageSweep, DeadParentWaitsForItsChildrenAndTheSweepIgnoresTheEndOfR
     t.a1->SetGlobalState(GX_TASKSTATE_DEAD); // dead, with a live child a11
     for (int i = 0; i < 5; ++i)
         t.manage.DeleteDeadTasks(t.root);
-    EXPECT_EQ(t.a1->GetChildCount(), 1);
-    EXPECT_EQ(t.a1->GetFirstChild(), t.a11);
+    EXPECT_EQ(Children(t.a1), (Tasks{t.a11}));
     t.a11->Kill();
     t.manage.DeleteDeadTasks(t.root); // a11 counted down; a1 still has a child
     t.manage.DeleteDeadTasks(t.root); // a11 deleted first, then a1 is counted down in the same sweep
@@ -280,8 +278,7 @@ TEST(GxTaskManageSweep, DeadParentWaitsForItsChildrenAndTheSweepIgnoresTheEndOfR
     t.b1->Kill();
     t.b1->SetDeleteDelay(0);
     t.manage.DeleteDeadTasks(t.root);
-    EXPECT_EQ(t.a->GetChildCount(), 1);
-    EXPECT_EQ(t.a->GetFirstChild(), t.a2);
+    EXPECT_EQ(Children(t.a), (Tasks{t.a2}));
     EXPECT_EQ(t.b->GetChildCount(), 0);
 }
 

@@ -27,6 +27,21 @@ inline Journal J(const std::wstring& words)
     return journal;
 }
 
+// The children of a task in order, as the links forward give them; the links backward and the count must
+// agree, or the answer is empty.
+inline std::vector<GxTaskBase*> Children(const GxTaskBase* parent)
+{
+    std::vector<GxTaskBase*> forward, backward;
+    for (GxTaskBase* child = parent->GetFirstChild(); child; child = child->GetNextSibling())
+        forward.push_back(child);
+    for (GxTaskBase* child = parent->GetLastChild(); child; child = child->GetPrevSibling())
+        backward.insert(backward.begin(), child);
+    if (forward != backward || static_cast<int32_t>(forward.size()) != parent->GetChildCount())
+        return {};
+    return forward;
+}
+using Tasks = std::vector<GxTaskBase*>;
+
 // Clears the journal, runs the action and answers what it wrote.
 template <class F> Journal Record(Journal& journal, F&& action)
 {
