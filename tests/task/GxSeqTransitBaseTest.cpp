@@ -35,7 +35,7 @@ struct TransitTree : TaskTree
 
 } // namespace
 
-TEST(GxSeqTransit, LeavingCapturesTheOldScreenThroughBankOneAndStartsTheNextTransit)
+TEST(GxSeqTransit, LeavingCapturesTheOldScreenInputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
 {
     TransitTree t;
     t.service.transitTime = 400;
@@ -49,13 +49,6 @@ TEST(GxSeqTransit, LeavingCapturesTheOldScreenThroughBankOneAndStartsTheNextTran
     EXPECT_EQ(t.b->GetTransitParam().m_TransitTimeTotal, 400);
     EXPECT_EQ(t.b->GetListenerMask() & 0x38u, 0x38u);
     EXPECT_FALSE(t.a->IsTransit());
-}
-
-TEST(GxSeqTransit, InputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
-{
-    TransitTree t;
-    t.service.transitTime = 400;
-    t.Enter(t.b);
     t.j.clear();
 
     for (int frame = 0; frame < 3; ++frame)

@@ -57,7 +57,7 @@ TEST(GxTaskRenderManage, DefaultModeCanBeChangedAndAnAscendingScanStopsAtTheFirs
     EXPECT_EQ(k.list.GetEntry(1).reserved, 0);
 }
 
-TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksAndPicksDrawOrForward)
+TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksPicksDrawOrForwardAndRegistrationFillsTheBank)
 {
     TaskTree t;
     Journal j;
@@ -82,12 +82,8 @@ TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksAndPicksDrawOrForward)
     EXPECT_EQ(j, J(L"D:a D1:c"));
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
-}
 
-TEST(GxTaskRenderManage, RegistrationWalkFillsTheCurrentBankAndLayersDrawInOrder)
-{
-    TaskTree t;
-    Journal j;
+    // The registration walk fills the current bank.
     auto* seq = new RecSeq(&j, L"S", t.root, L"SeqS");
     t.Enter(seq);
     t.Step(0, 16000);
