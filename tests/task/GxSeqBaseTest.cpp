@@ -6,41 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace
 {
-
-class HookSeq : public RecSeq
-{
-public:
-    using RecSeq::RecSeq;
-    void OnSequenceEnter() override
-    {
-        RecSeq::OnSequenceEnter();
-        if (onEnter)
-            onEnter();
-    }
-    void OnSequenceLeave() override
-    {
-        RecSeq::OnSequenceLeave();
-        if (onLeave)
-            onLeave();
-    }
-    std::function<void()> onEnter;
-    std::function<void()> onLeave;
-};
 
 struct SeqTree : TaskTree
 {
     Journal j;
     Recording<GxSeqSystemBase>* sys = new Recording<GxSeqSystemBase>(&j, L"sys", root, L"SeqSystem");
     RecTask* sysChild = new RecTask(&j, L"sysChild", sys);
-    HookSeq* a = new HookSeq(&j, L"A", root, L"SeqA");
+    RecSeq* a = new RecSeq(&j, L"A", root, L"SeqA");
     RecTask* a1 = new RecTask(&j, L"a1", a);
-    HookSeq* b = new HookSeq(&j, L"B", root, L"SeqB");
+    RecSeq* b = new RecSeq(&j, L"B", root, L"SeqB");
     RecTask* b1 = new RecTask(&j, L"b1", b);
-    HookSeq* c = new HookSeq(&j, L"C", root, L"SeqC");
+    RecSeq* c = new RecSeq(&j, L"C", root, L"SeqC");
 
     SeqTree()
     {
@@ -97,13 +75,13 @@ TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetAndFromEnterWaitsForTheNextPa
 {
     SeqTree t;
     t.Enter(t.a);
-    t.a->onLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
+    t.a->m_OnLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
     t.manage.ChangeSequence(t.b, 0, 0);
     EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:C"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.c);
 
-    t.a->onLeave = nullptr;
-    t.a->onEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
+    t.a->m_OnLeave = nullptr;
+    t.a->m_OnEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
     t.Enter(t.a);
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
     EXPECT_EQ(SeqState(t.manage), L"SeqA(0,0) prev SeqC(0,0) pending");

@@ -10,6 +10,7 @@
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -92,11 +93,15 @@ public:
     {
         Note(L"Enter");
         Base::OnSequenceEnter();
+        if (m_OnEnter)
+            m_OnEnter();
     }
     void OnSequenceLeave() override
     {
         Note(L"Leave");
         Base::OnSequenceLeave();
+        if (m_OnLeave)
+            m_OnLeave();
     }
     void OnKill() override { Note(L"Kill"); }
     void OnResume() override { Note(L"Resume"); }
@@ -132,6 +137,7 @@ public:
 
     Journal* m_Journal;
     std::wstring m_Tag;
+    std::function<void()> m_OnEnter, m_OnLeave; // run after the hooks
     int32_t m_Take = 0;
     bool m_KillSelfOnUpdate = false;
     bool m_StopOnUpdate = false;
