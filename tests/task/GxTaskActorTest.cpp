@@ -70,8 +70,7 @@ TEST(GxTaskActorActions, ZeroTimeActionsCompleteInOneStepAndActOnlyAtTheirEnd)
     EXPECT_TRUE(GxTaskActor::StepActions(t.actor, 1));
     EXPECT_TRUE(t.actor->IsVisible());
     EXPECT_EQ(t.actor->GetAlpha(), 99);
-    EXPECT_FLOAT_EQ(t.actor->GetColor0().x, 0.5f);
-    EXPECT_FLOAT_EQ(t.actor->GetColor0().z, 0.125f);
+    EXPECT_EQ(Xyz(t.actor->GetColor0()), "0.5 0.25 0.125");
     EXPECT_FLOAT_EQ(t.actor->GetColor0().w, 0.75f); // alpha unchanged
     EXPECT_FLOAT_EQ(t.actor->GetVisual().m_Color1.y, 1.0f);
     EXPECT_EQ(t.actor->GetBlendMode(), 2); // not before its time is up
