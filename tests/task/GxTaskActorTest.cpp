@@ -2,11 +2,11 @@
 #include "TaskTestSupport.h"
 
 #include "core/GxCrtRandom.h"
+#include "core/GxString.h"
 #include "task/GxTaskActor.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace
@@ -22,12 +22,11 @@ GxVector4 V(float x, float y, float z)
     return GxVector4(x, y, z, 0.0f);
 }
 
-// x, y and z to six digits, to compare a whole vector at once.
+// x, y and z to six digits, to compare a whole vector at once (never in the process locale's form).
 std::string Xyz(const GxVector4& v)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g %g %g", v.x, v.y, v.z);
-    return text;
+    return GxString::ToUtf8(
+        GxString::Format(L"%g %g %g", static_cast<double>(v.x), static_cast<double>(v.y), static_cast<double>(v.z)));
 }
 
 } // namespace
