@@ -1,19 +1,5 @@
 // Every table class checked against its published shape (capacity, columns, type codes, cell counts),
 // then loaded from one line that fills every cell, in each encoding a table file may be saved in.
-#include "appdata/DBAvgChar.h"
-#include "appdata/DBBGMMode.h"
-#include "appdata/DBCGMode.h"
-#include "appdata/DBRPMode.h"
-#include "appdata/DBUIModule.h"
-#include "appdata/DBUILayout.h"
-#include "appdata/DBEffect.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorUnit.h"
-#include "appdata/DBZorVoice.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorCommand.h"
 
 #include "DBTestSupport.h"
 
@@ -138,6 +124,20 @@ std::wstring FullLine(const TableShape& shape, int32_t id)
     return line;
 }
 
+// A stored cell written back the way CellText writes it.
+std::wstring CellValue(const void* field, int32_t i, int32_t type)
+{
+    switch (type)
+    {
+    case 9:
+        return GxString::Format(L"%g", static_cast<double>(static_cast<const float*>(field)[i]));
+    case 25:
+        return static_cast<const std::wstring*>(field)[i];
+    default:
+        return GxString::Format(L"0x%x", static_cast<const int32_t*>(field)[i]);
+    }
+}
+
 void ExpectFullRow(GxDBBase& table, const TableShape& shape, uint32_t row)
 {
     for (size_t c = 0; c < shape.m_Columns.size(); ++c)
@@ -146,20 +146,7 @@ void ExpectFullRow(GxDBBase& table, const TableShape& shape, uint32_t row)
         void* field = table.GetFieldPtr(row, column.m_Name);
         ASSERT_NE(field, nullptr) << column.m_Name;
         for (int32_t i = 0; i < column.m_Cells; ++i)
-        {
-            switch (column.m_Type)
-            {
-            case 9:
-                EXPECT_FLOAT_EQ(static_cast<float*>(field)[i], (c + 1) * 10 + i + 0.5f) << column.m_Name;
-                break;
-            case 25:
-                EXPECT_EQ(static_cast<std::wstring*>(field)[i], CellText(c + 1, i, 25)) << column.m_Name;
-                break;
-            default:
-                EXPECT_EQ(static_cast<int32_t*>(field)[i], static_cast<int32_t>((c + 1) * 100 + i)) << column.m_Name;
-                break;
-            }
-        }
+            EXPECT_EQ(CellValue(field, i, column.m_Type), CellText(c + 1, i, column.m_Type)) << column.m_Name;
     }
 }
 
@@ -210,63 +197,47 @@ TEST(DBTables, EveryTableLoadsAFullLineFromEachEncoding)
     EXPECT_TRUE(log.Lines().empty());
 }
 
-TEST(DBTables, EveryTableRefusesBigEndianUtf16)
-{
-    TempFolder folder;
-    for (const TableShape& shape : Shapes())
-    {
-        std::unique_ptr<GxDBBase> table = shape.m_Create();
-        std::wstring path = folder.File(L"table.txt");
-        WriteText(path, FullLine(shape, 1) + L"\n", Encoding::Utf16BeBom);
-        EXPECT_FALSE(table->Load(path)) << GxString::ToUtf8(shape.m_ClassName);
-        EXPECT_EQ(table->GetMaxID(), 0);
-    }
-}
-
-TEST(DBTables, EveryTableStopsAtAnIdEqualToItsCapacity)
+TEST(DBTables, EveryTableRefusesBigEndianUtf16AndStopsAtAnIdEqualToItsCapacity)
 {
     TempFolder folder;
     LogCapture log(folder);
+    const std::wstring path = folder.File(L"table.txt");
     for (const TableShape& shape : Shapes())
     {
+        SCOPED_TRACE(::testing::Message() << GxString::ToUtf8(shape.m_ClassName));
         std::unique_ptr<GxDBBase> table = shape.m_Create();
-        std::wstring path = folder.File(L"table.txt");
+        WriteText(path, FullLine(shape, 1) + L"\n", Encoding::Utf16BeBom);
+        EXPECT_FALSE(table->Load(path));
+        EXPECT_EQ(table->GetMaxID(), 0);
         WriteText(path, FullLine(shape, 1) + L"\n" + FullLine(shape, shape.m_Capacity) + L"\n" + FullLine(shape, 2));
         EXPECT_FALSE(table->Load(path));
         EXPECT_TRUE(log.Contains(GxString::Format(L"%s/ID out of range(%d)\n", shape.m_ClassName, shape.m_Capacity)));
         ExpectFullRow(*table, shape, 1);
-        EXPECT_EQ(table->GetMaxID(), 1) << GxString::ToUtf8(shape.m_ClassName);
+        EXPECT_EQ(table->GetMaxID(), 1);
     }
 }
 
-TEST(DBTables, UnitLineWithThirtyCellsLeavesTheLaterColumnsEmpty)
+// Short lines: the later columns, array cells included, stay empty.
+TEST(DBTables, ShortUnitAndEnemyLinesLeaveTheLaterCellsEmpty)
 {
     TempFolder folder;
-    auto table = std::make_unique<DBZorUnit>();
+    auto unitTable = std::make_unique<DBZorUnit>();
     std::wstring line = L"5";
     for (int i = 1; i < 30; ++i)
         line += L"\t" + GxString::FromInt(i);
     WriteText(folder.File(L"unit.txt"), line + L"\n");
-    ASSERT_TRUE(table->Load(folder.File(L"unit.txt")));
-    const DBZorUnitData* unit = table->GetRow(5);
+    ASSERT_TRUE(unitTable->Load(folder.File(L"unit.txt")));
+    const DBZorUnitData* unit = unitTable->GetRow(5);
     EXPECT_EQ(unit->m_Motion_stand, L"29");
-    EXPECT_TRUE(unit->m_Motion_attack.empty());
-    EXPECT_EQ(unit->m_Range, 0);
-    EXPECT_EQ(unit->m_Skill[0], 0);
-    EXPECT_EQ(unit->m_Skill[5], 0);
-    EXPECT_TRUE(unit->m_Descript.empty());
-}
+    EXPECT_TRUE(unit->m_Motion_attack.empty() && unit->m_Descript.empty());
+    EXPECT_EQ(unit->m_Range + unit->m_Skill[0] + unit->m_Skill[5], 0);
 
-TEST(DBTables, EnemyPartyOfFiveUnitsLeavesTheOtherNamesEmpty)
-{
-    TempFolder folder;
-    auto table = std::make_unique<DBZorEnemy>();
+    auto enemyTable = std::make_unique<DBZorEnemy>(); // a party of five units
     WriteText(folder.File(L"enemy.txt"), L"3\tparty\ta\tb\tc\td\te\t\t\t\t\t1.5\t2\t1\t説明\n");
-    ASSERT_TRUE(table->Load(folder.File(L"enemy.txt")));
-    const DBZorEnemyData* party = table->GetRow(3);
+    ASSERT_TRUE(enemyTable->Load(folder.File(L"enemy.txt")));
+    const DBZorEnemyData* party = enemyTable->GetRow(3);
     EXPECT_EQ(party->m_UnitName[4], L"e");
-    EXPECT_TRUE(party->m_UnitName[5].empty());
-    EXPECT_TRUE(party->m_UnitName[8].empty());
+    EXPECT_TRUE(party->m_UnitName[5].empty() && party->m_UnitName[8].empty());
     EXPECT_FLOAT_EQ(party->m_LevelMultiFactor, 1.5f);
     EXPECT_EQ(party->m_Descript, L"説明");
 }

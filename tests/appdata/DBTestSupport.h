@@ -3,6 +3,21 @@
 // Helpers shared by the data-table tests: a scratch folder, text files in each encoding a table file may
 // be saved in, and a capture of the error lines written meanwhile.
 
+// Every table class, so that a test names none of their headers.
+#include "appdata/DBAvgChar.h"
+#include "appdata/DBBGMMode.h"
+#include "appdata/DBCGMode.h"
+#include "appdata/DBEffect.h"
+#include "appdata/DBRPMode.h"
+#include "appdata/DBUILayout.h"
+#include "appdata/DBUIModule.h"
+#include "appdata/DBZorCommand.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "appdata/DBZorVoice.h"
 #include "core/GxDebugListenerBase.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
@@ -13,7 +28,9 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -121,6 +138,27 @@ private:
     GxDebugListenerBase* m_OldConsole;
     std::wstring m_OldErrorLog;
     std::vector<std::wstring> m_Lines;
+};
+
+// Empties process-wide tables (they are too large for the stack, hence the heap copy).
+template <typename... Tables> void ResetTables(Tables&... tables)
+{
+    ((tables = *std::make_unique<std::remove_reference_t<Tables>>()), ...);
+}
+
+// A scratch folder and a log capture, with a one-call load of a table from text.
+class DBTest : public ::testing::Test
+{
+protected:
+    bool Load(GxDBBase& table, const std::wstring& text, Encoding encoding = Encoding::Utf8Bom)
+    {
+        const std::wstring path = m_Folder.File(L"data/table.txt");
+        WriteText(path, text, encoding);
+        return table.Load(path);
+    }
+
+    TempFolder m_Folder;
+    LogCapture m_Log{m_Folder};
 };
 
 } // namespace dbtest

@@ -3,78 +3,69 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
+#include "DBTestSupport.h"
 
-namespace fs = std::filesystem;
+#include <cstdio>
 
 // Runs a test inside a fresh installation folder (the current directory).
 class GxSystemConfigTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_Old = fs::current_path();
-        char pattern[] = "/tmp/kv_sysconf_XXXXXX";
-        m_Dir = mkdtemp(pattern);
-        fs::current_path(m_Dir);
-    }
-    void TearDown() override
-    {
-        fs::current_path(m_Old);
-        fs::remove_all(m_Dir);
-    }
-    void Write(const std::string& name, const std::string& text)
-    {
-        fs::create_directories((m_Dir / name).parent_path());
-        std::ofstream(m_Dir / name, std::ios::binary) << text;
-    }
+    void SetUp() override { std::filesystem::current_path(m_Folder.Path()); }
+    void TearDown() override { std::filesystem::current_path(m_Old); }
+    void Write(const std::wstring& name, const std::string& text) { dbtest::WriteBytes(m_Folder.File(name), text); }
 
-    fs::path m_Old;
-    fs::path m_Dir;
+    std::filesystem::path m_Old = std::filesystem::current_path();
+    dbtest::TempFolder m_Folder;
 };
 
-TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFile)
+// Which switches are on, in the order DebugModeFlag, AutoCompile, CleanErrorLog, SkipSlightError,
+// SaveToMyDocuments, DisableMovie, ErrorStopNotFound_SE, ErrorStopNotFound_VO.
+static std::string Switches(const GxSystemConfig& c)
+{
+    std::string on;
+    for (bool flag : {c.m_DebugModeFlag, c.m_AutoCompile, c.m_CleanErrorLog, c.m_SkipSlightError, c.m_SaveToMyDocuments,
+                      c.m_DisableMovie, c.m_ErrorStopNotFound_SE, c.m_ErrorStopNotFound_VO})
+        on += flag ? '1' : '0';
+    return on;
+}
+
+TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFileOrWithAnEmptySetting)
 {
     GxSystemConfig config;
     EXPECT_FALSE(config.LoadSysConf());
     EXPECT_FALSE(config.LoadSetting());
     EXPECT_EQ(config.GetAppTitle(), L"Kestrelvane");
     EXPECT_EQ(config.GetSaveDirName(), L"Kestrelvane_SAVE");
-    EXPECT_TRUE(config.m_SaveToMyDocuments);
-    EXPECT_TRUE(config.m_SkipSlightError);
-    EXPECT_FALSE(config.m_DebugModeFlag);
+    EXPECT_EQ(Switches(config), "00011000");
     EXPECT_FALSE(config.m_DebugConsoleFlag);
-    EXPECT_FALSE(config.m_AutoCompile);
-    EXPECT_FALSE(config.m_CleanErrorLog);
-    EXPECT_FALSE(config.m_DisableMovie);
     EXPECT_FALSE(config.m_ErrorStopNotFound_EV);
     EXPECT_EQ(config.m_FontSize[0], 11);
     EXPECT_EQ(config.m_FontSize[5], 38);
-}
-
-TEST_F(GxSystemConfigTest, StringTableDefaults)
-{
-    GxSystemConfig config;
-    EXPECT_EQ(config.GetString(SYSSTR_DEFAULT_RULE), L"フェード.png");
+    const std::pair<int, const wchar_t*> strings[] = {{SYSSTR_DEFAULT_RULE, L"フェード.png"},
+                                                      {SYSSTR_SYSSOUND_FIRST + 5, L"sounds/sys/decide.wav"},
+                                                      {SYSSTR_SYSSOUND_FIRST + 6, L""},
+                                                      {SYSSTR_QUICKSAVE_FILE, L"gamedata_quick.gd"},
+                                                      {-1, L""},
+                                                      {SYSSTR_COUNT, L""}};
+    for (auto [index, text] : strings)
+        EXPECT_EQ(config.GetString(index), text) << index;
     EXPECT_EQ(config.GetFontDir(), L"fonts/");
     EXPECT_EQ(config.GetGncDir(), L"gnc/");
     EXPECT_EQ(config.GetGisDir(), L"gnc/gis/");
-    EXPECT_EQ(config.GetString(SYSSTR_SYSSOUND_FIRST + 5), L"sounds/sys/decide.wav");
-    EXPECT_EQ(config.GetString(SYSSTR_SYSSOUND_FIRST + 6), L"");
-    EXPECT_EQ(config.GetString(SYSSTR_QUICKSAVE_FILE), L"gamedata_quick.gd");
-    EXPECT_EQ(config.GetString(-1), L"");
-    EXPECT_EQ(config.GetString(SYSSTR_COUNT), L"");
     EXPECT_EQ(config.m_LineStartProhibited.size(), 47u);
     EXPECT_EQ(config.m_LineEndProhibited.size(), 12u);
+
+    Write(L"setting.ini", "");
+    GxSystemConfig empty;
+    EXPECT_TRUE(empty.LoadSetting());
+    EXPECT_EQ(Switches(empty), "00011000");
 }
 
 TEST_F(GxSystemConfigTest, SysConfSetsTitleSaveFolderFontsAndMusic)
 {
-    Write("system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
-                                "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
+    Write(L"system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
+                                 "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
     GxSystemConfig config;
     EXPECT_TRUE(config.LoadSysConf());
     EXPECT_EQ(config.GetAppTitle(), L"My Game");
@@ -94,11 +85,11 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
     for (int n = 0; n <= 31; ++n)
     {
         char line[64];
-        const std::string value = n == 5 ? "" : "p" + std::to_string(n) + ".gxp";
-        std::snprintf(line, sizeof line, "PACK_FILE_%02d=%s\n", n, value.c_str());
+        std::snprintf(line, sizeof line, "PACK_FILE_%02d=%s\n", n,
+                      n == 5 ? "" : ("p" + std::to_string(n) + ".gxp").c_str());
         text += line;
     }
-    Write("system/sysconf.ini", text);
+    Write(L"system/sysconf.ini", text);
     GxINIFile ini;
     ASSERT_TRUE(ini.Load(L"system/sysconf.ini"));
     const std::vector<std::wstring> packs = GxSystemConfig::GetPackNames(ini);
@@ -111,27 +102,10 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
 
 TEST_F(GxSystemConfigTest, SettingSwitchesAreTrueAboveZero)
 {
-    Write("setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
-                         "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
+    Write(L"setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
+                          "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
     GxSystemConfig config;
     EXPECT_TRUE(config.LoadSetting());
-    EXPECT_TRUE(config.m_DebugModeFlag);
-    EXPECT_FALSE(config.m_AutoCompile);
-    EXPECT_FALSE(config.m_CleanErrorLog);
-    EXPECT_FALSE(config.m_SkipSlightError);
-    EXPECT_FALSE(config.m_SaveToMyDocuments);
-    EXPECT_TRUE(config.m_DisableMovie);
-    EXPECT_TRUE(config.m_ErrorStopNotFound_SE);
-    EXPECT_FALSE(config.m_ErrorStopNotFound_VO);
+    EXPECT_EQ(Switches(config), "10000110");
     EXPECT_EQ(config.m_TextEditorCommand, L"vi +%d %s");
-}
-
-TEST_F(GxSystemConfigTest, EmptySettingFileGivesTheDefaults)
-{
-    Write("setting.ini", "");
-    GxSystemConfig config;
-    EXPECT_TRUE(config.LoadSetting());
-    EXPECT_TRUE(config.m_SaveToMyDocuments);
-    EXPECT_TRUE(config.m_SkipSlightError);
-    EXPECT_FALSE(config.m_DebugModeFlag);
 }

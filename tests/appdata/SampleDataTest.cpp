@@ -1,19 +1,5 @@
 // The sample game's data set, as tools/samplegen writes it, loads into the game's tables without a
 // single log line, every line has exactly its table's cell count, and its cross-references resolve.
-#include "appdata/DBAvgChar.h"
-#include "appdata/DBBGMMode.h"
-#include "appdata/DBCGMode.h"
-#include "appdata/DBEffect.h"
-#include "appdata/DBRPMode.h"
-#include "appdata/DBUILayout.h"
-#include "appdata/DBUIModule.h"
-#include "appdata/DBZorCommand.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorUnit.h"
-#include "appdata/DBZorVoice.h"
 #include "appdata/GxDBLookup.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/ZorGlobals.h"
@@ -23,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -50,27 +37,10 @@ std::vector<TableFile> StartUpOrder()
             {&g_DBZorTown, L"data/db_zortown.txt"},       {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
 }
 
-template <typename Table> void Reset(Table& table)
-{
-    table = *std::make_unique<Table>();
-}
-
 void ResetAll()
 {
-    Reset(g_DBAvgChar);
-    Reset(g_DBBGMMode);
-    Reset(g_DBCGMode);
-    Reset(g_DBRPMode);
-    Reset(g_DBUIModule);
-    Reset(g_DBUILayout);
-    Reset(g_DBEffect);
-    Reset(g_DBZorEnemy);
-    Reset(g_DBZorSkill);
-    Reset(g_DBZorStruct);
-    Reset(g_DBZorUnit);
-    Reset(g_DBZorVoice);
-    Reset(g_DBZorTown);
-    Reset(g_DBZorCommand);
+    ResetTables(g_DBAvgChar, g_DBBGMMode, g_DBCGMode, g_DBRPMode, g_DBUIModule, g_DBUILayout, g_DBEffect, g_DBZorEnemy,
+                g_DBZorSkill, g_DBZorStruct, g_DBZorUnit, g_DBZorVoice, g_DBZorTown, g_DBZorCommand);
 }
 
 class SampleDataTest : public ::testing::Test
@@ -108,11 +78,8 @@ TEST_F(SampleDataTest, EveryLineHoldsExactlyItsTablesCells)
 {
     for (const TableFile& file : StartUpOrder())
     {
-        std::string bytes;
-        {
-            std::ifstream in(GxString::ToUtf8(File(file.m_File)), std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        }
+        std::ifstream in(GxString::ToUtf8(File(file.m_File)), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         ASSERT_EQ(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0) << GxString::ToUtf8(file.m_File);
         size_t start = 3;
         while (start < bytes.size())
@@ -120,10 +87,8 @@ TEST_F(SampleDataTest, EveryLineHoldsExactlyItsTablesCells)
             size_t end = bytes.find('\n', start);
             std::string line = bytes.substr(start, end - start);
             start = end == std::string::npos ? bytes.size() : end + 1;
-            int32_t cells = 1;
-            for (char c : line)
-                cells += c == '\t';
-            EXPECT_EQ(cells, file.m_Table->GetCellsPerLine()) << GxString::ToUtf8(file.m_File) << ": " << line;
+            EXPECT_EQ(1 + std::count(line.begin(), line.end(), '\t'), file.m_Table->GetCellsPerLine())
+                << GxString::ToUtf8(file.m_File) << ": " << line;
         }
     }
 }
@@ -136,39 +101,18 @@ TEST_F(SampleDataTest, ReferencesBetweenTablesResolve)
     for (int32_t i = 1; i < g_DBUILayout.GetCapacity(); ++i)
     {
         const DBUILayoutData* row = g_DBUILayout.GetRow(i);
-        if (!row->m_TaskName.empty())
-        {
-            EXPECT_NE(FindUIModuleData(row->m_ModuleName), nullptr) << GxString::ToUtf8(row->m_ModuleName);
-        }
+        EXPECT_TRUE(row->m_TaskName.empty() || FindUIModuleData(row->m_ModuleName)) << i;
     }
     for (int32_t i = 1; i < g_DBZorEnemy.GetCapacity(); ++i)
-    {
         for (const std::wstring& unit : g_DBZorEnemy.GetRow(i)->m_UnitName)
-        {
-            if (!unit.empty())
-            {
-                EXPECT_NE(ZorGlobals::FindUnit(unit), 0);
-            }
-        }
-    }
+            EXPECT_TRUE(unit.empty() || ZorGlobals::FindUnit(unit) != 0) << i;
     for (int32_t i = 1; i < g_DBZorUnit.GetCapacity(); ++i)
-    {
-        const DBZorUnitData* unit = g_DBZorUnit.GetRow(i);
-        for (int32_t skill : unit->m_Skill)
-        {
-            if (skill != 0)
-            {
-                EXPECT_FALSE(g_DBZorSkill.GetRow(skill)->m_Name.empty());
-            }
-        }
-    }
+        for (int32_t skill : g_DBZorUnit.GetRow(i)->m_Skill)
+            EXPECT_TRUE(skill == 0 || !g_DBZorSkill.GetRow(skill)->m_Name.empty()) << i;
     for (int32_t i = 1; i < g_DBZorTown.GetCapacity(); ++i)
     {
         const DBZorTownData* town = g_DBZorTown.GetRow(i);
-        if (!town->m_Name.empty())
-        {
-            EXPECT_NE(ZorGlobals::FindEnemy(town->m_DefaultParty), 0);
-        }
+        EXPECT_TRUE(town->m_Name.empty() || ZorGlobals::FindEnemy(town->m_DefaultParty) != 0) << i;
     }
     // The title screen's buttons are all laid out.
     for (const wchar_t* button : {L"btn_title_start", L"btn_title_load", L"btn_title_exit"})

@@ -6,41 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace
 {
-
-class HookSeq : public RecSeq
-{
-public:
-    using RecSeq::RecSeq;
-    void OnSequenceEnter() override
-    {
-        RecSeq::OnSequenceEnter();
-        if (onEnter)
-            onEnter();
-    }
-    void OnSequenceLeave() override
-    {
-        RecSeq::OnSequenceLeave();
-        if (onLeave)
-            onLeave();
-    }
-    std::function<void()> onEnter;
-    std::function<void()> onLeave;
-};
 
 struct SeqTree : TaskTree
 {
     Journal j;
     Recording<GxSeqSystemBase>* sys = new Recording<GxSeqSystemBase>(&j, L"sys", root, L"SeqSystem");
     RecTask* sysChild = new RecTask(&j, L"sysChild", sys);
-    HookSeq* a = new HookSeq(&j, L"A", root, L"SeqA");
+    RecSeq* a = new RecSeq(&j, L"A", root, L"SeqA");
     RecTask* a1 = new RecTask(&j, L"a1", a);
-    HookSeq* b = new HookSeq(&j, L"B", root, L"SeqB");
+    RecSeq* b = new RecSeq(&j, L"B", root, L"SeqB");
     RecTask* b1 = new RecTask(&j, L"b1", b);
-    HookSeq* c = new HookSeq(&j, L"C", root, L"SeqC");
+    RecSeq* c = new RecSeq(&j, L"C", root, L"SeqC");
 
     SeqTree()
     {
@@ -55,56 +33,26 @@ TEST(GxSeqSwitch, SwitchIsPerformedAtTheNextPassWithLeaveEnterAndStart)
 {
     SeqTree t;
     EXPECT_TRUE(t.manage.ChangeSequence(L"SeqA", 3, 4));
-    EXPECT_TRUE(t.manage.IsChangeSequencePending());
+    EXPECT_EQ(SeqState(t.manage), L"(0,0) prev (0,0) pending");
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Enter:A", L"Enter:a1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Enter:A Enter:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    EXPECT_EQ(t.manage.GetCurrentParam(0), 3u);
-    EXPECT_EQ(t.manage.GetCurrentParam(1), 4u);
-    EXPECT_TRUE(t.manage.IsSequenceEntered());
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) entered");
 
     // First step: the pre-start walk starts A, so A's own Update already runs in the update walk.
-    t.j.clear();
-    t.Step(0, 16000);
-    EXPECT_TRUE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(t.j,
-              (Journal{L"P:A", L"U:A", L"U:a1", L"U:sys", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
+    EXPECT_EQ(Record(t.j, [&] { t.Step(0, 16000); }), J(L"P:A U:A U:a1 U:sys U:sysChild R:A R:a1 R:sys R:sysChild"));
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) entered started");
 
     // A request made during a step waits for the next pass.
-    t.j.clear();
-    t.a1->m_KillSelfOnUpdate = false;
     EXPECT_TRUE(t.manage.ChangeSequence(std::wstring(L"SeqB"), 7));
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(3,4) prev (0,0) pending");
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:B", L"Enter:b1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:B Enter:b1"));
     EXPECT_EQ(t.manage.GetPrevSequence(), t.a);
-    EXPECT_EQ(t.manage.GetPrevSequenceName(), L"SeqA");
-    EXPECT_EQ(t.manage.GetPrevParam(0), 3u);
-    EXPECT_EQ(t.manage.GetCurrentSequenceName(), L"SeqB");
-    EXPECT_EQ(t.manage.GetCurrentParam(0), 7u);
-    EXPECT_EQ(t.manage.GetCurrentParam(1), 0u);
-    EXPECT_FALSE(t.manage.IsChangeSequencePending());
+    EXPECT_EQ(SeqState(t.manage), L"SeqB(7,0) prev SeqA(3,4) entered");
 }
 
-TEST(GxSeqSwitch, SecondRequestReplacesTheFirstAndCurrentIsRefused)
-{
-    SeqTree t;
-    t.Enter(t.a);
-    EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0));
-    EXPECT_FALSE(t.manage.ChangeSequence(t.a, 0, 0)); // still current while the request waits
-    EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0));
-    t.j.clear();
-    t.manage.ApplyPendingSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:C"}));
-    t.j.clear();
-    t.manage.ApplyPendingSequence(); // nothing pending
-    EXPECT_TRUE(t.j.empty());
-}
-
-TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
+TEST(GxSeqSwitch, SecondRequestReplacesTheFirstCurrentIsRefusedAndRefusalsChangeNothing)
 {
     SeqTree t;
     const uint32_t errors = GxLog::GetErrorCount();
@@ -114,28 +62,29 @@ TEST(GxSeqSwitch, RefusedRequestsChangeNothing)
     EXPECT_FALSE(t.manage.ChangeSequence(std::wstring(), 0));
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 3);
     EXPECT_FALSE(t.manage.IsChangeSequencePending());
+
+    t.Enter(t.a);
+    EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0));
+    EXPECT_FALSE(t.manage.ChangeSequence(t.a, 0, 0)); // still current while the request waits
+    EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:C"));
+    EXPECT_TRUE(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }).empty()); // nothing pending
 }
 
-TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetOfThatSwitch)
+TEST(GxSeqSwitch, RequestFromLeaveReplacesTheTargetAndFromEnterWaitsForTheNextPass)
 {
     SeqTree t;
     t.Enter(t.a);
-    t.a->onLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
+    t.a->m_OnLeave = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.c, 0, 0)); };
     t.manage.ChangeSequence(t.b, 0, 0);
-    t.j.clear();
-    t.manage.ApplyPendingSequence();
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ApplyPendingSequence(); }), J(L"Leave:A Leave:a1 Enter:C"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.c);
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Enter:C"}));
-}
 
-TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
-{
-    SeqTree t;
-    t.a->onEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
+    t.a->m_OnLeave = nullptr;
+    t.a->m_OnEnter = [&] { EXPECT_TRUE(t.manage.ChangeSequence(t.b, 0, 0)); };
     t.Enter(t.a);
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.a);
-    EXPECT_TRUE(t.manage.IsChangeSequencePending());
-    EXPECT_FALSE(t.manage.IsSequenceEntered());
+    EXPECT_EQ(SeqState(t.manage), L"SeqA(0,0) prev SeqC(0,0) pending");
     t.manage.ApplyPendingSequence();
     EXPECT_EQ(t.manage.GetCurrentSequence(), t.b);
 }
@@ -143,36 +92,25 @@ TEST(GxSeqSwitch, RequestFromEnterIsPerformedOnTheNextPass)
 TEST(GxSeqSwitch, SystemSequenceOwnUpdateWaitsForTheStartButItsChildrenRun)
 {
     SeqTree t;
-    t.Enter(t.a);
-    t.a->AddTaskFlags(GX_TASKFLAG_SKIP_PRESTART); // A cannot start
-    t.j.clear();
-    t.Step(0, 0);
-    EXPECT_FALSE(t.manage.IsSequenceStarted());
-    EXPECT_EQ(t.j, (Journal{L"U:a1", L"U:sysChild", L"R:A", L"R:a1", L"R:sys", L"R:sysChild"}));
-}
-
-TEST(GxSeqSwitch, StartWithoutEnteredSequenceIsRefused)
-{
-    SeqTree t;
     const uint32_t errors = GxLog::GetErrorCount();
-    t.a->UpdatePreStart(0, 0);
+    t.a->UpdatePreStart(0, 0); // not entered: refused
     EXPECT_FALSE(t.manage.IsSequenceStarted());
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+
+    t.Enter(t.a);
+    t.a->AddTaskFlags(GX_TASKFLAG_SKIP_PRESTART); // A cannot start
+    EXPECT_EQ(Record(t.j, [&] { t.Step(0, 0); }), J(L"U:a1 U:sysChild R:A R:a1 R:sys R:sysChild"));
+    EXPECT_FALSE(t.manage.IsSequenceStarted());
 }
 
 TEST(GxSeqSwitch, ClearSequenceLeavesTheEnteredSequence)
 {
     SeqTree t;
     t.Enter(t.a);
-    t.j.clear();
-    t.manage.ClearSequence();
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.ClearSequence(); }), J(L"Leave:A Leave:a1"));
     EXPECT_EQ(t.manage.GetCurrentSequence(), nullptr);
-    EXPECT_EQ(t.manage.GetCurrentSequenceName(), L"");
-    EXPECT_FALSE(t.manage.IsSequenceEntered());
-    t.j.clear();
-    t.manage.ClearSequence();
-    EXPECT_TRUE(t.j.empty());
+    EXPECT_EQ(SeqState(t.manage), L"(0,0) prev (0,0)");
+    EXPECT_TRUE(Record(t.j, [&] { t.manage.ClearSequence(); }).empty());
 }
 
 TEST(GxSeqLeave, LeavingHidesHelpAndOpenDialogsOnce)
@@ -197,21 +135,17 @@ TEST(GxSeqLeave, LeavingHidesHelpAndOpenDialogsOnce)
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
 }
 
-TEST(GxSeqLeave, TreeWithoutSystemDialogsLeavesSafely)
-{
-    TaskTree t;
-    auto* a = new GxSeqBase(t.root, L"SeqA");
-    auto* b = new GxSeqBase(t.root, L"SeqB");
-    t.Enter(a);
-    t.Enter(b);
-    EXPECT_EQ(t.manage.GetCurrentSequence(), b);
-}
-
-TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
+TEST(GxSeqDialogs, SequenceClearsTheScreenFromLayerZeroAndAnswersTheButtonsOfTheSystemDialogs)
 {
     SeqTree t;
     RecordingScreenService service;
     t.manage.SetScreenService(&service);
+    t.Enter(t.a);
+    t.Step(0, 0);
+    t.DrawLayers();
+    EXPECT_EQ(service.clears, 2); // A and the system sequence
+    EXPECT_EQ(t.List(0).GetCount(), 2u);
+
     auto* shutdown = new GxTaskFolder(t.sys, L"dlg_shutdown");
     auto* yes = new GxTaskBase(shutdown, nullptr, L"btn_dlgshutdown_yes", 0);
     auto* no = new GxTaskBase(shutdown, nullptr, L"btn_dlgshutdown_no", 0);
@@ -239,18 +173,6 @@ TEST(GxSeqDialogs, ButtonsOfTheSystemDialogs)
     EXPECT_EQ(service.dialogResult, 0);
     EXPECT_EQ(t.a->OnUIEvent1(other, GxUIEvent(other, 1, 0)), 0);
     EXPECT_EQ(t.a->OnUIEvent1(t.a1, GxUIEvent(t.a1, 1, 0)), 0);
-}
-
-TEST(GxSeqDraw, SequenceClearsTheScreenFromLayerZero)
-{
-    SeqTree t;
-    RecordingScreenService service;
-    t.manage.SetScreenService(&service);
-    t.Enter(t.a);
-    t.Step(0, 0);
-    t.DrawLayers();
-    EXPECT_EQ(service.clears, 2); // A and the system sequence
-    EXPECT_EQ(t.List(0).GetCount(), 2u);
 }
 
 namespace
@@ -358,4 +280,8 @@ TEST(GxSeqWidgets, WidgetsRegisterOnLayerFiveOrTopMostSeven)
     EXPECT_EQ(t.List(5).GetEntry(1).task, back);
     ASSERT_EQ(t.List(7).GetCount(), 2u);
     EXPECT_EQ(t.List(7).GetEntry(1).task, inner); // top-most through its parent
+    // A tree without system dialogs leaves safely.
+    auto* next = new GxSeqBase(t.root, L"SeqNext");
+    t.Enter(next);
+    EXPECT_EQ(t.manage.GetCurrentSequence(), next);
 }

@@ -35,7 +35,7 @@ struct TransitTree : TaskTree
 
 } // namespace
 
-TEST(GxSeqTransit, LeavingCapturesTheOldScreenThroughBankOneAndStartsTheNextTransit)
+TEST(GxSeqTransit, LeavingCapturesTheOldScreenInputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
 {
     TransitTree t;
     t.service.transitTime = 400;
@@ -49,13 +49,6 @@ TEST(GxSeqTransit, LeavingCapturesTheOldScreenThroughBankOneAndStartsTheNextTran
     EXPECT_EQ(t.b->GetTransitParam().m_TransitTimeTotal, 400);
     EXPECT_EQ(t.b->GetListenerMask() & 0x38u, 0x38u);
     EXPECT_FALSE(t.a->IsTransit());
-}
-
-TEST(GxSeqTransit, InputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
-{
-    TransitTree t;
-    t.service.transitTime = 400;
-    t.Enter(t.b);
     t.j.clear();
 
     for (int frame = 0; frame < 3; ++frame)
@@ -90,7 +83,7 @@ TEST(GxSeqTransit, InputIsMaskedAndTheSequenceStartsWhenTheTimeIsUsedUp)
     EXPECT_NE(t.manage.OnMouseMove(kPoint, 0), 0);
 }
 
-TEST(GxSeqTransit, ElapsedMillisecondsAreTruncatedPerStep)
+TEST(GxSeqTransit, ElapsedMillisecondsAreTruncatedPerStepAndZeroTimeStartsInTheFirstStep)
 {
     TransitTree t;
     t.service.transitTime = 50;
@@ -102,15 +95,11 @@ TEST(GxSeqTransit, ElapsedMillisecondsAreTruncatedPerStep)
     t.Step(0, 16999);
     EXPECT_TRUE(t.manage.IsSequenceStarted());
     EXPECT_EQ(t.b->GetTransitParam().m_TransitTimeLeft, 0);
-}
 
-TEST(GxSeqTransit, ZeroTimeTransitionStartsInTheFirstStep)
-{
-    TransitTree t;
     t.service.transitTime = 0;
-    t.Enter(t.b);
-    EXPECT_TRUE(t.b->IsTransit());
-    EXPECT_FLOAT_EQ(t.b->GetTransitParam().GetProgress(), 1.0f);
+    t.Enter(t.a);
+    EXPECT_TRUE(t.a->IsTransit());
+    EXPECT_FLOAT_EQ(t.a->GetTransitParam().GetProgress(), 1.0f);
     t.Step(0, 0);
     EXPECT_TRUE(t.manage.IsSequenceStarted());
 }
@@ -119,7 +108,6 @@ TEST(GxSeqTransit, SwitchToOrFromAPlainSequenceCapturesNothing)
 {
     TransitTree t;
     t.Enter(t.plain);
-    EXPECT_EQ(t.service.captures, 0);
     t.Enter(t.b);
     EXPECT_EQ(t.service.captures, 0);
     EXPECT_FALSE(t.b->IsTransit());
@@ -145,16 +133,15 @@ TEST(GxSeqTransit, ProgressRunsFromZeroToOneAndCancelClearsTheMask)
 
 TEST(GxSeqTransit, TransitParamRoundTrip)
 {
+    GxTransitParam param;
+    param.m_Transit = true;
+    param.m_TransitTimeLeft = 123;
+    param.m_TransitTimeTotal = 400;
     for (ContentForm form : {ContentForm::Binary, ContentForm::Text})
     {
-        GxTransitParam param;
-        param.m_Transit = true;
-        param.m_TransitTimeLeft = 123;
-        param.m_TransitTimeTotal = 400;
         const std::vector<uint8_t> bytes = SaveRecord(form, [&](GxContentWriterBase* w) { return param.Save(w); });
         GxTransitParam loaded;
-        auto reader = OpenRecord(form, bytes);
-        EXPECT_TRUE(loaded.Load(reader.get()));
+        EXPECT_TRUE(loaded.Load(OpenRecord(form, bytes).get()));
         EXPECT_TRUE(loaded.m_Transit);
         EXPECT_EQ(loaded.m_TransitTimeLeft, 123);
         EXPECT_EQ(loaded.m_TransitTimeTotal, 400);

@@ -55,91 +55,61 @@ const float kPoint[2] = {10.0f, 20.0f};
 
 } // namespace
 
-TEST(GxTaskManageWalk, UpdateVisitsParentBeforeChildrenAndEndsAtTheSequence)
+// Each row sets the flags of a1 (and a11), then runs one step walk from A.
+TEST(GxTaskManageWalk, StepWalksVisitParentsFirstAndHonourTheirSkipNoChildAndPreStartFlags)
+{
+    using Walk = void (GxTaskManage::*)(GxTaskBase*, int32_t, int64_t);
+    const Walk Upd = &GxTaskManage::WalkUpdate, Reg = &GxTaskManage::WalkRegisterDraw,
+               Pre = &GxTaskManage::WalkUpdatePreStart;
+    const struct
+    {
+        Walk walk;
+        bool started;
+        uint32_t a1Flags, a11Flags;
+        const wchar_t* seen;
+    } cases[] = {
+        {Upd, true, 0, 0, L"U:A U:a1 U:a11 U:a12 U:a2"},
+        {Upd, false, GX_TASKFLAG_PRESTART, 0, L"U:a11 U:a12 U:a2"}, // pre-start tasks wait for the start
+        // Only pre-start tasks get UpdatePreStart, but the walk still descends through the others.
+        {Pre, false, GX_TASKFLAG_PRESTART, 0, L"P:A P:a1"},
+        {Upd, true, GX_TASKFLAG_SKIP_UPDATE, 0, L"U:A U:a2"},
+        {Upd, true, GX_TASKFLAG_NOCHILD_UPDATE, 0, L"U:A U:a1 U:a2"},
+        {Reg, true, GX_TASKFLAG_SKIP_DRAWREG, 0, L"R:A R:a2"},
+        {Reg, true, GX_TASKFLAG_NOCHILD_DRAWREG, 0, L"R:A R:a1 R:a2"},
+        {Pre, true, GX_TASKFLAG_SKIP_PRESTART, GX_TASKFLAG_PRESTART, L"P:A"},
+        {Pre, true, GX_TASKFLAG_NOCHILD_PRESTART, GX_TASKFLAG_PRESTART, L"P:A"},
+        {Pre, true, 0, GX_TASKFLAG_PRESTART, L"P:A P:a11"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.seen);
+        WalkTree t;
+        t.EnterA();
+        t.manage.SetSequenceStarted(c.started);
+        t.a1->SetTaskFlags(c.a1Flags);
+        t.a11->SetTaskFlags(c.a11Flags);
+        EXPECT_EQ(Record(t.j, [&] { (t.manage.*c.walk)(t.a, 0, 0); }), J(c.seen));
+    }
+}
+
+TEST(GxTaskManageWalk, SuspendedAndDeadTasksAreSkippedWithTheirSubtreesAndStopEndsOnlyItsLevel)
 {
     WalkTree t;
     t.EnterA();
     t.manage.SetSequenceStarted(true);
-    t.manage.WalkUpdate(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a11", L"U:a12", L"U:a2"}));
-}
+    t.a11->m_StopOnUpdate = true;
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkUpdate(t.a, 0, 0); }), J(L"U:A U:a1 U:a11 U:a2"));
+    EXPECT_TRUE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+    t.manage.DeleteDeadTasks(t.root); // the sweep clears the one-step stop
+    EXPECT_FALSE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
 
-TEST(GxTaskManageWalk, PreStartTasksGetUpdateOnlyOnceTheSequenceHasStarted)
-{
-    WalkTree t;
-    t.EnterA();
-    t.a1->AddTaskFlags(GX_TASKFLAG_PRESTART);
-    t.manage.WalkUpdate(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:a11", L"U:a12", L"U:a2"}));
-    t.j.clear();
-    t.manage.WalkUpdatePreStart(t.a, 0, 0);
-    // Only pre-start tasks get UpdatePreStart, but the walk still descends through the others.
-    EXPECT_EQ(t.j, (Journal{L"P:A", L"P:a1"}));
-}
-
-TEST(GxTaskManageWalk, SkipAndNoChildFlagsOfEachStepWalk)
-{
-    WalkTree t;
-    t.EnterA();
-    t.manage.SetSequenceStarted(true);
-
-    t.a1->AddTaskFlags(GX_TASKFLAG_SKIP_UPDATE);
-    t.manage.WalkUpdate(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a2"}));
-    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_UPDATE);
-    t.j.clear();
-    t.manage.WalkUpdate(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a2"}));
-
-    t.a1->SetTaskFlags(GX_TASKFLAG_SKIP_DRAWREG);
-    t.j.clear();
-    t.manage.WalkRegisterDraw(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"R:A", L"R:a2"}));
-    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_DRAWREG);
-    t.j.clear();
-    t.manage.WalkRegisterDraw(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"R:A", L"R:a1", L"R:a2"}));
-
-    t.a11->SetTaskFlags(GX_TASKFLAG_PRESTART);
-    t.a1->SetTaskFlags(GX_TASKFLAG_SKIP_PRESTART);
-    t.j.clear();
-    t.manage.WalkUpdatePreStart(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"P:A"}));
-    t.a1->SetTaskFlags(GX_TASKFLAG_NOCHILD_PRESTART);
-    t.j.clear();
-    t.manage.WalkUpdatePreStart(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"P:A"}));
-    t.a1->SetTaskFlags(0);
-    t.j.clear();
-    t.manage.WalkUpdatePreStart(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"P:A", L"P:a11"}));
-}
-
-TEST(GxTaskManageWalk, SuspendedAndDeadTasksAreSkippedWithTheirSubtrees)
-{
-    WalkTree t;
-    t.EnterA();
-    t.manage.SetSequenceStarted(true);
     t.a1->Suspend();
     t.a2->Kill();
     t.j.clear();
     t.manage.WalkUpdate(t.a, 0, 0);
     t.manage.WalkRegisterDraw(t.a, 0, 0);
     t.manage.WalkMouseLeftDown(t.a, kPoint, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:A", L"R:A", L"LD:A"}));
-}
-
-TEST(GxTaskManageWalk, OneStepStopEndsOnlyItsOwnLevelAndIsClearedBySweep)
-{
-    WalkTree t;
-    t.EnterA();
-    t.manage.SetSequenceStarted(true);
-    t.a11->m_StopOnUpdate = true;
-    t.manage.WalkUpdate(t.a, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:A", L"U:a1", L"U:a11", L"U:a2"}));
-    EXPECT_TRUE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
-    t.manage.DeleteDeadTasks(t.root);
-    EXPECT_FALSE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+    EXPECT_EQ(t.j, J(L"U:A R:A LD:A"));
 }
 
 TEST(GxTaskManageWalk, EndOfRunFlagEndsAWalkStartedBeforeASequence)
@@ -148,16 +118,11 @@ TEST(GxTaskManageWalk, EndOfRunFlagEndsAWalkStartedBeforeASequence)
     t.EnterA();
     t.manage.SetSequenceStarted(true);
     // a walk started at the system sequence's first sibling run would run on into A and B without it
-    t.manage.WalkUpdate(t.sys, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"U:sys", L"U:s1"}));
-    t.j.clear();
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkUpdate(t.sys, 0, 0); }), J(L"U:sys U:s1"));
     t.a2->AddTaskFlags(GX_TASKFLAG_END_OF_RUN);
-    t.manage.WalkRegisterDraw(t.a1, 0, 0);
-    EXPECT_EQ(t.j, (Journal{L"R:a1", L"R:a11", L"R:a12", L"R:a2"}));
-    t.j.clear();
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkRegisterDraw(t.a1, 0, 0); }), J(L"R:a1 R:a11 R:a12 R:a2"));
     t.a1->AddTaskFlags(GX_TASKFLAG_END_OF_RUN);
-    t.manage.WalkMouseMove(t.a1, kPoint, 0);
-    EXPECT_EQ(t.j, (Journal{L"MM:a11", L"MM:a12", L"MM:a1"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkMouseMove(t.a1, kPoint, 0); }), J(L"MM:a11 MM:a12 MM:a1"));
 }
 
 // Input walks visit children first, stop at the task that takes the input, and hide a task or its
@@ -255,23 +220,17 @@ TEST(GxTaskManageWalk, ManagerDispatchTriesSystemSequenceThenEnteredCurrent)
 {
     WalkTree t;
     t.EnterA();
-    EXPECT_EQ(t.manage.OnMouseMove(kPoint, 0), 0);
-    EXPECT_EQ(t.j, (Journal{L"MM:s1", L"MM:sys", L"MM:a11", L"MM:a12", L"MM:a1", L"MM:a2", L"MM:A"}));
-    t.j.clear();
+    EXPECT_EQ(Record(t.j, [&] { EXPECT_EQ(t.manage.OnMouseMove(kPoint, 0), 0); }),
+              J(L"MM:s1 MM:sys MM:a11 MM:a12 MM:a1 MM:a2 MM:A"));
     t.s1->m_Take = 7;
-    EXPECT_EQ(t.manage.OnKeyDown(13, 0), 7);
-    EXPECT_EQ(t.j, (Journal{L"KD:s1"}));
+    EXPECT_EQ(Record(t.j, [&] { EXPECT_EQ(t.manage.OnKeyDown(13, 0), 7); }), J(L"KD:s1"));
     t.s1->m_Take = 0;
     t.a2->m_Take = 3;
-    t.j.clear();
     EXPECT_EQ(t.manage.OnThread0(L"w", nullptr, 0, 0), 3);
     EXPECT_EQ(t.manage.DispatchMouseRightDoubleClick(kPoint, 0), t.a2);
-
     // A pending switch hides the current sequence from input until it is performed.
     t.manage.ChangeSequence(t.b, 0, 0);
-    t.j.clear();
-    EXPECT_EQ(t.manage.OnActivate(), 0);
-    EXPECT_EQ(t.j, (Journal{L"Act:s1", L"Act:sys"}));
+    EXPECT_EQ(Record(t.j, [&] { EXPECT_EQ(t.manage.OnActivate(), 0); }), J(L"Act:s1 Act:sys"));
 }
 
 TEST(GxTaskManageWalk, EnterAndLeaveReachSuspendedButNotDeadTasks)
@@ -279,12 +238,8 @@ TEST(GxTaskManageWalk, EnterAndLeaveReachSuspendedButNotDeadTasks)
     WalkTree t;
     t.a1->Suspend();
     t.a2->Kill();
-    t.j.clear();
-    t.manage.WalkSequenceEnter(t.a);
-    EXPECT_EQ(t.j, (Journal{L"Enter:A", L"Enter:a1", L"Enter:a11", L"Enter:a12"}));
-    t.j.clear();
-    t.manage.WalkSequenceLeave(t.a);
-    EXPECT_EQ(t.j, (Journal{L"Leave:A", L"Leave:a1", L"Leave:a11", L"Leave:a12"}));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkSequenceEnter(t.a); }), J(L"Enter:A Enter:a1 Enter:a11 Enter:a12"));
+    EXPECT_EQ(Record(t.j, [&] { t.manage.WalkSequenceLeave(t.a); }), J(L"Leave:A Leave:a1 Leave:a11 Leave:a12"));
 }
 
 TEST(GxTaskManageSweep, KilledTaskIsDeletedByTheSweepTwoStepsLater)
@@ -301,38 +256,29 @@ TEST(GxTaskManageSweep, KilledTaskIsDeletedByTheSweepTwoStepsLater)
     EXPECT_EQ(t.a2->GetDeleteDelay(), 0);
     t.a2->m_KillSelfOnUpdate = false;
     t.Step(2, 0); // N + 2: deleted
-    EXPECT_EQ(t.a->GetChildCount(), 1);
-    EXPECT_EQ(t.a->GetLastChild(), t.a1);
+    EXPECT_EQ(Children(t.a), (Tasks{t.a1}));
     EXPECT_EQ(t.manage.GetLiveTaskCount(), live - 1);
 }
 
-TEST(GxTaskManageSweep, DeadParentWaitsForItsChildren)
+TEST(GxTaskManageSweep, DeadParentWaitsForItsChildrenAndTheSweepIgnoresTheEndOfRunFlag)
 {
     WalkTree t;
     t.a12->Kill();
     t.a1->SetGlobalState(GX_TASKSTATE_DEAD); // dead, with a live child a11
     for (int i = 0; i < 5; ++i)
         t.manage.DeleteDeadTasks(t.root);
-    EXPECT_EQ(t.a1->GetChildCount(), 1);
-    EXPECT_EQ(t.a1->GetFirstChild(), t.a11);
+    EXPECT_EQ(Children(t.a1), (Tasks{t.a11}));
     t.a11->Kill();
     t.manage.DeleteDeadTasks(t.root); // a11 counted down; a1 still has a child
     t.manage.DeleteDeadTasks(t.root); // a11 deleted first, then a1 is counted down in the same sweep
     EXPECT_EQ(t.a->GetChildCount(), 2);
     EXPECT_EQ(t.a1->GetChildCount(), 0);
     EXPECT_EQ(t.a1->GetDeleteDelay(), 0);
-    t.manage.DeleteDeadTasks(t.root);
-    EXPECT_EQ(t.a->GetChildCount(), 1);
-    EXPECT_EQ(t.a->GetFirstChild(), t.a2);
-}
-
-TEST(GxTaskManageSweep, SweepIgnoresTheEndOfRunFlag)
-{
-    WalkTree t;
+    // sys, A and B all end their runs, yet the sweep from the root reaches B's child.
     t.b1->Kill();
     t.b1->SetDeleteDelay(0);
-    // sys, A and B all end their runs, yet the sweep from the root reaches B's child.
     t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(Children(t.a), (Tasks{t.a2}));
     EXPECT_EQ(t.b->GetChildCount(), 0);
 }
 
@@ -341,10 +287,7 @@ TEST(GxTaskManageSweep, DeletingTheTreeDeletesEveryTask)
     auto manage = std::make_unique<GxTaskManage>();
     auto* root = new GxTaskBase(manage.get());
     for (int i = 0; i < 3; ++i)
-    {
-        auto* child = new GxTaskFolder(root, nullptr);
-        new GxTaskBase(child, nullptr, L"leaf", i);
-    }
+        new GxTaskBase(new GxTaskFolder(root, nullptr), nullptr, L"leaf", i);
     EXPECT_EQ(manage->GetLiveTaskCount(), 8);
     manage.reset(); // under the address sanitizer a leak or a double delete fails the test
 }

@@ -44,26 +44,20 @@ TEST(GxTaskRenderManage, SortedModesPlaceEqualKeysAfterOrBefore)
     }
 }
 
-TEST(GxTaskRenderManage, FrontBackAndDefaultModes)
+// Front, back, unknown and fresh default modes are held against the linear model below.
+TEST(GxTaskRenderManage, DefaultModeCanBeChangedAndAnAscendingScanStopsAtTheFirstGreaterKey)
 {
     Keyed k;
-    k.list.Add(nullptr, GX_RENDER_DEFAULT, 5.0f, 1); // a fresh list's default is ascending
-    k.list.Add(nullptr, GX_RENDER_DEFAULT, 2.0f, 2);
-    k.list.Add(nullptr, GX_RENDER_FRONT, 9.0f, 3);
-    k.list.Add(nullptr, GX_RENDER_FRONT, 9.0f, 4);
-    k.list.Add(nullptr, GX_RENDER_BACK, -1.0f, 5);
-    k.list.Add(nullptr, 42, -2.0f, 6); // unknown modes append
-    EXPECT_EQ(k.Params(), (std::vector<int32_t>{4, 3, 2, 1, 5, 6}));
+    for (auto [key, param] : {std::pair{9.0f, 4}, {2.0f, 2}, {5.0f, 1}})
+        k.list.Add(nullptr, GX_RENDER_FRONT, key, param);
     k.list.SetDefaultMode(GX_RENDER_FRONT);
     k.list.Add(nullptr, GX_RENDER_DEFAULT, 0.0f, 7);
-    EXPECT_EQ(k.list.GetEntry(0).param, 7);
-    // An ascending scan over an unsorted list stops at the first greater key.
-    k.list.Add(nullptr, GX_RENDER_ASCEND, 3.0f, 8);
-    EXPECT_EQ(k.Params(), (std::vector<int32_t>{7, 8, 4, 3, 2, 1, 5, 6}));
+    k.list.Add(nullptr, GX_RENDER_ASCEND, 3.0f, 8); // the list is unsorted
+    EXPECT_EQ(k.Params(), (std::vector<int32_t>{7, 8, 1, 2, 4}));
     EXPECT_EQ(k.list.GetEntry(1).reserved, 0);
 }
 
-TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksAndPicksDrawOrForward)
+TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksPicksDrawOrForwardAndRegistrationFillsTheBank)
 {
     TaskTree t;
     Journal j;
@@ -81,19 +75,15 @@ TEST(GxTaskRenderManage, DrawSkipsInactiveAndNoDrawTasksAndPicksDrawOrForward)
     d->AddTaskFlags(GX_TASKFLAG_NO_DRAW);
     j.clear();
     list.Draw(5, true);
-    EXPECT_EQ(j, (Journal{L"D:a", L"D1:c"}));
+    EXPECT_EQ(j, J(L"D:a D1:c"));
     EXPECT_EQ(list.GetCount(), 5u); // skipped entries stay
     j.clear();
     list.Draw(5, false); // before the sequence has started: ForwardDraw, which ends in Draw
-    EXPECT_EQ(j, (Journal{L"D:a", L"D1:c"}));
+    EXPECT_EQ(j, J(L"D:a D1:c"));
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0u);
-}
 
-TEST(GxTaskRenderManage, RegistrationWalkFillsTheCurrentBankAndLayersDrawInOrder)
-{
-    TaskTree t;
-    Journal j;
+    // The registration walk fills the current bank.
     auto* seq = new RecSeq(&j, L"S", t.root, L"SeqS");
     t.Enter(seq);
     t.Step(0, 16000);

@@ -10,10 +10,46 @@
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
 
+#include <functional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Journal = std::vector<std::wstring>;
+
+// A journal written as one line of words: J(L"U:A U:a1").
+inline Journal J(const std::wstring& words)
+{
+    Journal journal;
+    std::wistringstream in(words);
+    for (std::wstring word; in >> word;)
+        journal.push_back(word);
+    return journal;
+}
+
+// The children of a task in order, as the links forward give them; the links backward and the count must
+// agree, or the answer is empty.
+inline std::vector<GxTaskBase*> Children(const GxTaskBase* parent)
+{
+    std::vector<GxTaskBase*> forward, backward;
+    for (GxTaskBase* child = parent->GetFirstChild(); child; child = child->GetNextSibling())
+        forward.push_back(child);
+    for (GxTaskBase* child = parent->GetLastChild(); child; child = child->GetPrevSibling())
+        backward.insert(backward.begin(), child);
+    if (forward != backward || static_cast<int32_t>(forward.size()) != parent->GetChildCount())
+        return {};
+    return forward;
+}
+using Tasks = std::vector<GxTaskBase*>;
+
+// Clears the journal, runs the action and answers what it wrote.
+template <class F> Journal Record(Journal& journal, F&& action)
+{
+    journal.clear();
+    action();
+    return std::exchange(journal, Journal{});
+}
 
 template <class Base> class Recording : public Base
 {
@@ -32,8 +68,6 @@ public:
     int32_t Update(int32_t step, int64_t elapsed) override
     {
         Note(L"U");
-        m_LastElapsed = elapsed;
-        m_LastStep = step;
         if (m_KillSelfOnUpdate)
             this->Kill();
         if (m_StopOnUpdate)
@@ -59,11 +93,15 @@ public:
     {
         Note(L"Enter");
         Base::OnSequenceEnter();
+        if (m_OnEnter)
+            m_OnEnter();
     }
     void OnSequenceLeave() override
     {
         Note(L"Leave");
         Base::OnSequenceLeave();
+        if (m_OnLeave)
+            m_OnLeave();
     }
     void OnKill() override { Note(L"Kill"); }
     void OnResume() override { Note(L"Resume"); }
@@ -99,15 +137,13 @@ public:
 
     Journal* m_Journal;
     std::wstring m_Tag;
+    std::function<void()> m_OnEnter, m_OnLeave; // run after the hooks
     int32_t m_Take = 0;
     bool m_KillSelfOnUpdate = false;
     bool m_StopOnUpdate = false;
-    int64_t m_LastElapsed = -1;
-    int32_t m_LastStep = -1;
 };
 
 using RecTask = Recording<GxTaskBase>;
-using RecFolder = Recording<GxTaskFolder>;
 using RecSeq = Recording<GxSeqBase>;
 using RecTransit = Recording<GxSeqTransitBase>;
 
@@ -155,6 +191,21 @@ struct TaskTree
             List(i).Draw(i, manage.IsSequenceStarted());
     }
 };
+
+// The manager's whole sequence state on one line: "SeqB(7,0) prev SeqA(3,4) pending entered started",
+// the last three words present only when true.
+inline std::wstring SeqState(const GxTaskManage& m)
+{
+    std::wstring state = m.GetCurrentSequenceName() + L"(" + std::to_wstring(m.GetCurrentParam(0)) + L"," +
+                         std::to_wstring(m.GetCurrentParam(1)) + L") prev " + m.GetPrevSequenceName() + L"(" +
+                         std::to_wstring(m.GetPrevParam(0)) + L"," + std::to_wstring(m.GetPrevParam(1)) + L")";
+    for (auto [on, word] : {std::pair{m.IsChangeSequencePending(), L" pending"},
+                            {m.IsSequenceEntered(), L" entered"},
+                            {m.IsSequenceStarted(), L" started"}})
+        if (on)
+            state += word;
+    return state;
+}
 
 // Counts what the sequences ask of the device and the core.
 struct RecordingScreenService : GxTaskScreenService
