@@ -183,15 +183,11 @@ TEST_F(GxCoreWindowTest, MovingTheWindowResetsTheFrameTimer)
     EXPECT_EQ(m_Core.m_FrameTimer.m_LastStart, 0u);
 }
 
-TEST(GxCore, QuitWithoutAWindowSetsTheQuitFlagAtOnce)
+TEST(GxCore, QuitWithoutAWindowAndInstallPathOf244UnitsRunsAnd245IsRefused)
 {
     GxCore core;
     core.Quit();
     EXPECT_TRUE(core.m_Quit);
-}
-
-TEST(GxCore, InstallPathOf244UnitsRunsAnd245IsRefused)
-{
     std::wstring dir = L"/";
     while (dir.size() < 244)
         dir.insert(dir.size() - 1, L"a");

@@ -44,6 +44,15 @@ protected:
         return m_Cache.Add(key, b, time);
     }
     bool Has(const wchar_t* key, uint64_t time = 1) { return m_Cache.Find(key, time) != nullptr; }
+    // The keys among these that the cache holds, joined by spaces.
+    std::wstring Held(std::initializer_list<const wchar_t*> keys)
+    {
+        std::wstring out;
+        for (const wchar_t* key : keys)
+            if (Has(key))
+                out += (out.empty() ? L"" : L" ") + std::wstring(key);
+        return out;
+    }
 
     GxFileCache m_Cache;
 };
@@ -73,11 +82,9 @@ TEST_F(GxFileCacheTest, SizeEqualToTheLimitsIsAcceptedOneMoreIsNot)
 TEST_F(GxFileCacheTest, ChangedTimeStampMissesAndTheNewCopyReplacesTheOld)
 {
     ASSERT_TRUE(Add(L"f", 100, 5));
-    EXPECT_TRUE(Has(L"f", 5));
-    EXPECT_FALSE(Has(L"f", 6));
+    EXPECT_TRUE(Has(L"f", 5) && !Has(L"f", 6));
     ASSERT_TRUE(Add(L"f", 150, 6));
-    EXPECT_TRUE(Has(L"f", 6));
-    EXPECT_FALSE(Has(L"f", 5));
+    EXPECT_TRUE(Has(L"f", 6) && !Has(L"f", 5));
     EXPECT_EQ(m_Cache.GetTotalSize(), 150u);
 }
 
@@ -89,12 +96,7 @@ TEST_F(GxFileCacheTest, OverflowDropsLeastRecentlyUsedUntilAQuarterIsFree)
     EXPECT_TRUE(Has(L"a")); // a is now the most recent
     // 900 + 200 overflows 1000: at least 250 bytes (a quarter) go, oldest first: b, c, d.
     ASSERT_TRUE(Add(L"new", 200));
-    EXPECT_TRUE(Has(L"a"));
-    EXPECT_FALSE(Has(L"b"));
-    EXPECT_FALSE(Has(L"c"));
-    EXPECT_FALSE(Has(L"d"));
-    EXPECT_TRUE(Has(L"e"));
-    EXPECT_TRUE(Has(L"new"));
+    EXPECT_EQ(Held({L"a", L"b", L"c", L"d", L"e", L"new"}), L"a e new");
     EXPECT_EQ(m_Cache.GetTotalSize(), 800u);
 }
 
@@ -119,10 +121,7 @@ TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
         ASSERT_TRUE(m_Cache.Add(key, b, 1));
     m_Cache.Purge(150);
     // 250 (a quarter) is the target: a, b and c go in key order.
-    EXPECT_FALSE(Has(L"a"));
-    EXPECT_FALSE(Has(L"b"));
-    EXPECT_FALSE(Has(L"c"));
-    EXPECT_TRUE(Has(L"d"));
+    EXPECT_EQ(Held({L"a", L"b", L"c", L"d"}), L"d");
 }
 
 TEST_F(GxFileCacheTest, RemoveAndClearKeepLimitsAndSwitch)

@@ -183,11 +183,23 @@ TEST_F(GxFileTest, WholeFileLoadsAndTheirFailures)
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 2);
 }
 
-TEST_F(GxFileTest, GetSizeAnswersWithoutKeepingTheFileOpen)
+TEST_F(GxFileTest, GetSizeCanOpenAndPackNamesInAnyCase)
 {
     m_Dir.Write("s.bin", std::string(1234, 'x'));
     EXPECT_EQ(GxFile::GetSize(L"S.BIN"), 1234u);
     EXPECT_EQ(GxFile::GetSize(L"none.bin"), 0u);
+    m_Dir.Write("Some/File.bin", "x");
+    m_Dir.MakeDir("Some/Folder");
+    EXPECT_TRUE(GxFile::CanOpen(L"some\\file.BIN"));
+    EXPECT_FALSE(GxFile::CanOpen(L"some/folder"));
+    EXPECT_FALSE(GxFile::CanOpen(L"some/missing.bin"));
+    GxPackWriter writer;
+    writer.Add(L"x.txt", std::string("x"));
+    std::vector<uint8_t> bytes;
+    writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled);
+    m_Dir.Write("System.GXP", bytes);
+    ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
+    EXPECT_EQ(KvReadAll(L"X.TXT"), "x");
 }
 
 TEST_F(GxFileTest, UnopenableLooseFileFailsOpenButGetSizeFallsToThePack)
@@ -234,26 +246,6 @@ TEST_F(GxFileTest, FilesOf4GiBOrMoreAreRefused)
     char c = 1;
     EXPECT_EQ(GxFile::Read(&c, 1, handle), 1u);
     EXPECT_EQ(c, 0);
-}
-
-TEST_F(GxFileTest, CanOpenAnswersForLooseFilesOnly)
-{
-    m_Dir.Write("Some/File.bin", "x");
-    m_Dir.MakeDir("Some/Folder");
-    EXPECT_TRUE(GxFile::CanOpen(L"some\\file.BIN"));
-    EXPECT_FALSE(GxFile::CanOpen(L"some/folder"));
-    EXPECT_FALSE(GxFile::CanOpen(L"some/missing.bin"));
-}
-
-TEST_F(GxFileTest, PackNamedInAnyCaseMounts)
-{
-    GxPackWriter writer;
-    writer.Add(L"x.txt", std::string("x"));
-    std::vector<uint8_t> bytes;
-    writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled);
-    m_Dir.Write("System.GXP", bytes);
-    ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
-    EXPECT_EQ(KvReadAll(L"X.TXT"), "x");
 }
 
 } // namespace

@@ -243,21 +243,16 @@ std::vector<uint8_t> ValidPack(GxPackWriter::NameEncoding encoding, GxPackWriter
     return bytes;
 }
 
-// Sets a 32-bit field of a directory entry at byte offset `at` within the entry, honouring scrambling.
-void SetEntryU32(std::vector<uint8_t>& pack, size_t entryStart, uint32_t at, uint32_t value, bool scrambled)
+// Sets a 32- or 64-bit field of a directory entry at byte offset `at` within the entry, honouring scrambling.
+template <typename T> void SetEntry(std::vector<uint8_t>& pack, size_t entryStart, uint32_t at, T value, bool scrambled)
 {
     uint8_t* p = pack.data() + entryStart + at;
-    GxPackWriter::PutU32(p, value);
+    if constexpr (sizeof(T) == 4)
+        GxPackWriter::PutU32(p, value);
+    else
+        GxPackWriter::PutU64(p, value);
     if (scrambled)
-        GxPackWriter::Scramble(p, 4, at);
-}
-
-void SetEntryU64(std::vector<uint8_t>& pack, size_t entryStart, uint32_t at, uint64_t value, bool scrambled)
-{
-    uint8_t* p = pack.data() + entryStart + at;
-    GxPackWriter::PutU64(p, value);
-    if (scrambled)
-        GxPackWriter::Scramble(p, 8, at);
+        GxPackWriter::Scramble(p, sizeof(T), at);
 }
 
 TEST_F(GxPackFileTest, MalformedPacksAreRefusedWithOneLogLine)
@@ -276,30 +271,26 @@ TEST_F(GxPackFileTest, MalformedPacksAreRefusedWithOneLogLine)
         {"entry count beyond the directory",
          [](std::vector<uint8_t>& p, bool) { GxPackWriter::PutU32(p.data() + 24, 3); }},
         {"huge entry count", [](std::vector<uint8_t>& p, bool) { GxPackWriter::PutU32(p.data() + 24, 0xFFFFFFFF); }},
-        {"entry length below 33", [](std::vector<uint8_t>& p, bool s) { SetEntryU32(p, 48, 0, 32, s); }},
-        {"entry length zero", [](std::vector<uint8_t>& p, bool s) { SetEntryU32(p, 48, 0, 0, s); }},
+        {"entry length below 33", [](std::vector<uint8_t>& p, bool s) { SetEntry<uint32_t>(p, 48, 0, 32, s); }},
+        {"entry length zero", [](std::vector<uint8_t>& p, bool s) { SetEntry<uint32_t>(p, 48, 0, 0, s); }},
         {"entry length past the directory",
-         [](std::vector<uint8_t>& p, bool s) { SetEntryU32(p, 48, 0, 0x7FFFFFFF, s); }},
+         [](std::vector<uint8_t>& p, bool s) { SetEntry<uint32_t>(p, 48, 0, 0x7FFFFFFF, s); }},
         {"second entry past the directory",
          [](std::vector<uint8_t>& p, bool s)
          {
-             uint32_t first = 0;
              std::vector<uint8_t> head(p.begin() + 48, p.begin() + 52);
              if (s)
                  GxPackWriter::Scramble(head.data(), 4, 0);
-             first = head[0] | head[1] << 8;
-             SetEntryU32(p, 48 + first, 0, 1000, s);
+             const uint32_t first = head[0] | head[1] << 8;
+             SetEntry<uint32_t>(p, 48 + first, 0, 1000, s);
          }},
-        {"name without terminator",
-         [](std::vector<uint8_t>& p, bool s)
-         {
-             // Shorten the first entry so its name's terminator falls outside it.
-             SetEntryU32(p, 48, 0, 34, s);
-         }},
-        {"data offset past the file", [](std::vector<uint8_t>& p, bool s) { SetEntryU64(p, 48, 24, 1u << 20, s); }},
-        {"data size past the file", [](std::vector<uint8_t>& p, bool s) { SetEntryU32(p, 48, 4, 1000, s); }},
+        // The first entry shortened so that its name's terminator falls outside it.
+        {"name without terminator", [](std::vector<uint8_t>& p, bool s) { SetEntry<uint32_t>(p, 48, 0, 34, s); }},
+        {"data offset past the file",
+         [](std::vector<uint8_t>& p, bool s) { SetEntry<uint64_t>(p, 48, 24, 1u << 20, s); }},
+        {"data size past the file", [](std::vector<uint8_t>& p, bool s) { SetEntry<uint32_t>(p, 48, 4, 1000, s); }},
         {"data offset overflowing 64 bits",
-         [](std::vector<uint8_t>& p, bool s) { SetEntryU64(p, 48, 24, 0xFFFFFFFFFFFFFFF0ull, s); }},
+         [](std::vector<uint8_t>& p, bool s) { SetEntry<uint64_t>(p, 48, 24, 0xFFFFFFFFFFFFFFF0ull, s); }},
         {"data base past the file",
          [](std::vector<uint8_t>& p, bool) { GxPackWriter::PutU64(p.data() + 40, 0xFFFFFFFFFFFFFF00ull); }},
     };
@@ -333,7 +324,7 @@ TEST_F(GxPackFileTest, UTF16NameWithoutTerminatorInsideItsEntryIsRefused)
 {
     std::vector<uint8_t> pack = ValidPack(GxPackWriter::kNamesUtf16LE, GxPackWriter::kPlain);
     // "a.txt" in UTF-16 takes 10 bytes and 2 for the terminator: an entry of 43 bytes holds only half of it.
-    SetEntryU32(pack, 48, 0, 43, false);
+    SetEntry<uint32_t>(pack, 48, 0, 43, false);
     m_Dir.Write("half.gxp", pack);
     EXPECT_FALSE(GxFile::MountPack(m_Dir.Wide("half.gxp")));
 }

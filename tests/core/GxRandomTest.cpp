@@ -20,20 +20,10 @@ TEST(GxRandom, UnseededSourceGivesReferenceSequence)
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(GxRandom, ReferenceSeedGivesReferenceSequence)
-{
-    GxRandom::Seed(5489);
-    EXPECT_EQ(GxRandom::NextU32(), 3499211612u);
-    EXPECT_EQ(GxRandom::NextU32(), 581869302u);
-    // The 10000th output for the reference seed is the figure every MT19937 is checked against.
-    for (int i = 3; i < 10000; ++i)
-        GxRandom::NextU32();
-    EXPECT_EQ(GxRandom::NextU32(), 4123659995u);
-}
-
 TEST(GxRandom, MatchesStandardTwisterAcrossRegenerations)
 {
-    for (uint32_t seed : {0u, 1u, 19650218u, 0xFFFFFFFFu})
+    // 5489 is the reference seed: its first outputs 3499211612 and 581869302 are used below.
+    for (uint32_t seed : {0u, 1u, 5489u, 19650218u, 0xFFFFFFFFu})
     {
         GxRandom::Seed(seed);
         std::mt19937 reference(seed);

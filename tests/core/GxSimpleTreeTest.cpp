@@ -69,6 +69,13 @@ std::string Describe(const GxSimpleNode* first)
     return out;
 }
 
+// The chain's shape, after checking all its links.
+std::string CheckedShape(const GxSimpleNode* first)
+{
+    CheckChain(first, nullptr);
+    return Describe(first);
+}
+
 // A tree whose nodes are made by name and whose every check also verifies all links.
 class GxSimpleTreeTest : public ::testing::Test
 {
@@ -82,11 +89,7 @@ protected:
 
     TestNode* Make(const char* name) { return new TestNode(name, &m_Deleted); }
 
-    std::string Shape()
-    {
-        CheckChain(m_Tree.GetRoot(), nullptr);
-        return Describe(m_Tree.GetRoot());
-    }
+    std::string Shape() { return CheckedShape(m_Tree.GetRoot()); }
 
     // Root R with children A B C, and a second top-level node S.
     void BuildSample()
@@ -169,17 +172,14 @@ TEST_F(GxSimpleTreeTest, ReplacingDetachesDisplacedNodesInNonOwningTree)
     ASSERT_TRUE(tree.InsertChild(&r, &b, GxSimpleTree::InsertMode::Before));
     ASSERT_TRUE(tree.InsertChild(&r, &a, GxSimpleTree::InsertMode::Before));
     ASSERT_TRUE(tree.InsertChild(&r, &n, GxSimpleTree::InsertMode::Replace));
-    CheckChain(tree.GetRoot(), nullptr);
-    EXPECT_EQ(Describe(tree.GetRoot()), "R(N)");
+    EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(N)");
     // A and B now form a detached chain of their own, with nothing pointing into the tree.
-    CheckChain(&a, nullptr);
-    EXPECT_EQ(Describe(&a), "A B");
+    EXPECT_EQ(CheckedShape(&a), "A B");
     EXPECT_TRUE(deleted.empty());
 
     // A detached chain goes back in whole.
     ASSERT_TRUE(tree.InsertNext(&n, &a, GxSimpleTree::InsertMode::Before));
-    CheckChain(tree.GetRoot(), nullptr);
-    EXPECT_EQ(Describe(tree.GetRoot()), "R(N A B)");
+    EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(N A B)");
     EXPECT_EQ(tree.Unlink(nullptr), &r); // leave the stack nodes to their own destructors
 }
 
@@ -192,8 +192,7 @@ TEST_F(GxSimpleTreeTest, InsertionWithoutDisplacedNodeIsSameInEveryMode)
         ASSERT_TRUE(tree.SetRoot(r, mode));
         ASSERT_TRUE(tree.InsertChild(r, Make("A"), mode));
         ASSERT_TRUE(tree.InsertNext(r, Make("S"), mode));
-        CheckChain(tree.GetRoot(), nullptr);
-        EXPECT_EQ(Describe(tree.GetRoot()), "R(A) S");
+        EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(A) S");
     }
     EXPECT_EQ(m_Deleted.size(), 9u);
 }
@@ -250,8 +249,7 @@ TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
     EXPECT_EQ(r, m_R);
     EXPECT_EQ(Shape(), "S");
     // The unlinked node keeps its subtree.
-    CheckChain(r, nullptr);
-    EXPECT_EQ(Describe(r), "R(A B C)");
+    EXPECT_EQ(CheckedShape(r), "R(A B C)");
     m_Tree.DeleteChain(r);
     EXPECT_EQ(m_Tree.Unlink(m_S), m_S);
     EXPECT_EQ(m_Tree.GetRoot(), nullptr);

@@ -107,23 +107,21 @@ int Scan(const wchar_t* text, int* length)
 
 TEST(GxStringScanNumber, DecimalHexadecimalAndNothing)
 {
-    int length = -1;
-    EXPECT_EQ(Scan(L"123x", &length), 1);
-    EXPECT_EQ(length, 3);
-    EXPECT_EQ(Scan(L"-45", &length), 1);
-    EXPECT_EQ(length, 3);
-    EXPECT_EQ(Scan(L"0x1Fg", &length), 2);
-    EXPECT_EQ(length, 4);
-    EXPECT_EQ(Scan(L"-0x1F", &length), 1); // a sign before 0x reads as "-0"
-    EXPECT_EQ(length, 2);
-    EXPECT_EQ(Scan(L"0x", &length), 0);
-    EXPECT_EQ(length, 0);
-    EXPECT_EQ(Scan(L"0xg", &length), 0);
-    EXPECT_EQ(Scan(L"-", &length), 0);
-    EXPECT_EQ(length, 0);
-    EXPECT_EQ(Scan(L"abc", &length), 0);
-    EXPECT_EQ(Scan(L"0", &length), 1);
-    EXPECT_EQ(length, 1);
+    // Kind 1 is decimal, 2 hexadecimal, 0 no number; the length counts the characters taken.
+    const struct
+    {
+        const wchar_t* text;
+        int kind, length;
+    } cases[] = {
+        {L"123x", 1, 3}, {L"-45", 1, 3}, {L"0x1Fg", 2, 4}, {L"-0x1F", 1, 2}, // a sign before 0x reads as "-0"
+        {L"0x", 0, 0},   {L"0xg", 0, 0}, {L"-", 0, 0},     {L"abc", 0, 0},   {L"0", 1, 1},
+    };
+    for (const auto& c : cases)
+    {
+        int length = -1;
+        EXPECT_EQ(Scan(c.text, &length), c.kind) << c.text;
+        EXPECT_EQ(length, c.length) << c.text;
+    }
 }
 
 TEST(GxStringUnquote, CellsWithAndWithoutQuotes)

@@ -23,29 +23,21 @@ TEST(GxStringFormat, LongOutputIsNeverCut)
     EXPECT_EQ(narrow.c_str()[5002], L'\0');
 }
 
-TEST(GxStringFormat, WideFormatStringConversionsFollowMicrosoftWidths)
+TEST(GxStringFormat, ConversionsFollowMicrosoftWidths)
 {
     // %s is wide, %S and %hs narrow (ANSI), %ls and %ws wide.
     EXPECT_EQ(GxString::Format(L"%s|%S|%hs|%ls|%ws", L"w\x65e5", "n", "h", L"l", L"w"), L"w\x65e5|n|h|l|w");
     // A narrow argument is read as CP932: 0x93 0xFA is U+65E5.
     EXPECT_EQ(GxString::Format(L"%S", "\x93\xFA"), L"\x65e5");
-}
-
-TEST(GxStringFormat, NarrowFormatStringConversionsFollowMicrosoftWidths)
-{
     EXPECT_EQ(GxString::FormatNarrow("%s|%S|%ls|%hs", "n", L"w", L"l", "h"), "n|w|l|h");
     EXPECT_EQ(GxString::FormatNarrow("%S", L"\x65e5"), "\x93\xFA");
     EXPECT_EQ(GxString::FormatA("PACK_FILE_%02d", 7), L"PACK_FILE_07");
-}
-
-TEST(GxStringFormat, CharactersTakeTheWidthOfTheFormat)
-{
     EXPECT_EQ(GxString::Format(L"%c%C%hc%lc", L'\x3042', 'b', 'c', L'd'), L"\x3042"
                                                                           L"bcd");
     EXPECT_EQ(GxString::FormatNarrow("%c%C", 'a', L'b'), "ab");
 }
 
-TEST(GxStringFormat, SixtyFourBitIntegersUseI64)
+TEST(GxStringFormat, IntegerSizesFollowMicrosoft)
 {
     int64_t big = -9000000000000000001LL;
     uint64_t ubig = 18446744073709551615ULL;
@@ -56,10 +48,6 @@ TEST(GxStringFormat, SixtyFourBitIntegersUseI64)
     EXPECT_EQ(GxString::Format(L"%lld|%llu", -5LL, 5ULL), L"-5|5");
     // Arguments after a 64-bit one are still read from the right place.
     EXPECT_EQ(GxString::Format(L"%I64u %d %s", 1ULL << 40, 7, L"x"), L"1099511627776 7 x");
-}
-
-TEST(GxStringFormat, LongIsThirtyTwoBitsAsInTheSystemMessages)
-{
     EXPECT_EQ(GxString::Format(L"%li|%lu|%I32d", -12, 4000000000u, 3), L"-12|4000000000|3");
     EXPECT_EQ(GxString::Format(L"%d", std::numeric_limits<int>::min()), L"-2147483648");
 }
@@ -112,27 +100,15 @@ TEST(GxStringFormat, FloatsIgnoreTheProcessLocale)
     EXPECT_EQ(GxString::FromInt(-123), L"-123");
 }
 
-TEST(GxStringFormat, PointerIsSixteenUpperCaseHexDigits)
+TEST(GxStringFormat, PointersPercentsAndBrokenSpecificationsAndNul)
 {
     EXPECT_EQ(GxString::Format(L"%p", reinterpret_cast<void*>(0xABCDEF)), L"0000000000ABCDEF");
-}
-
-TEST(GxStringFormat, PercentAndBrokenSpecificationsStayVisible)
-{
     EXPECT_EQ(GxString::Format(L"100%% done"), L"100% done");
     EXPECT_EQ(GxString::Format(L"bad %y here"), L"bad %y here");
     EXPECT_EQ(GxString::Format(L"tail %-0"), L"tail %-0");
     EXPECT_EQ(GxString::Format(nullptr), L"");
-}
-
-TEST(GxStringFormat, PercentNWritesNothing)
-{
     int target = 99;
     EXPECT_EQ(GxString::Format(L"ab%ncd%d", &target, 5), L"abcd5");
     EXPECT_EQ(target, 99);
-}
-
-TEST(GxStringFormat, TextEndsAtTheFirstNul)
-{
     EXPECT_EQ(GxString::Format(L"ab%ccd", 0), L"ab");
 }

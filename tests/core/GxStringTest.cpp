@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-TEST(GxString, CaseChangesTouchAsciiLettersOnly)
+TEST(GxString, CaseFoldingTouchesAsciiLettersOnly)
 {
     EXPECT_EQ(GxString::ToLower(L"AbC\x00c9\xff21z"), L"abc\x00c9\xff21z");
     EXPECT_EQ(GxString::ToUpper(L"aBc\x00e9\xff41Z"), L"ABC\x00e9\xff41Z");
-}
-
-TEST(GxString, CompareNoCaseFoldsAsciiLetters)
-{
     EXPECT_EQ(GxString::CompareNoCase(L"Data/BG.PNG", L"data/bg.png"), 0);
     EXPECT_LT(GxString::CompareNoCase(L"abc", L"ABD"), 0);
     EXPECT_GT(GxString::CompareNoCase(L"abcd", L"ABC"), 0);
@@ -30,22 +26,14 @@ TEST(GxString, TrimModes)
     EXPECT_EQ(GxString::Trim(L"\x3000x", 3), L"\x3000x");
 }
 
-TEST(GxString, CharAtOutsideTheStringIsEmpty)
+TEST(GxString, SearchJoinReplaceAndCopy)
 {
     EXPECT_EQ(GxString::CharAt(L"abc", 1), L"b");
     EXPECT_EQ(GxString::CharAt(L"abc", 3), L"");
     EXPECT_EQ(GxString::CharAt(L"abc", -1), L"");
-}
-
-TEST(GxString, JoinPutsSeparatorsBetweenNeighboursOnly)
-{
     EXPECT_EQ(GxString::Join({L"a", L"b", L"c"}, L"%r"), L"a%rb%rc");
     EXPECT_EQ(GxString::Join({L"a"}, L","), L"a");
     EXPECT_EQ(GxString::Join({}, L","), L"");
-}
-
-TEST(GxString, FindFamily)
-{
     EXPECT_EQ(GxString::Find(L"abcabc", L"bc", 0), 1);
     EXPECT_EQ(GxString::Find(L"abcabc", L"bc", 2), 4);
     EXPECT_EQ(GxString::Find(L"abcabc", L"x", 0), -1);
@@ -53,18 +41,10 @@ TEST(GxString, FindFamily)
     EXPECT_EQ(GxString::FindLastOf(L"dir\\sub/file.png", L"\\/", -1), 7);
     EXPECT_EQ(GxString::FindLastOf(L"dir\\sub/file.png", L"\\/", 6), 3);
     EXPECT_EQ(GxString::FindLastOf(L"file.png", L"\\/", -1), -1);
-}
-
-TEST(GxString, ReplaceAllNeverSearchesInsertedText)
-{
     EXPECT_EQ(GxString::ReplaceAll(L"aaa", L"a", L"aa"), L"aaaaaa");
     EXPECT_EQ(GxString::ReplaceAll(L"x--y--", L"--", L"-"), L"x-y-");
     EXPECT_EQ(GxString::ReplaceAll(L"abc", L"", L"z"), L"abc");
     EXPECT_EQ(GxString::ReplaceChar(L"a\\b\\c", L'\\', L'/'), L"a/b/c");
-}
-
-TEST(GxString, CopyIncludesTheTerminator)
-{
     wchar_t buffer[8];
     wmemset(buffer, L'#', 8);
     EXPECT_EQ(GxString::Copy(buffer, L"abc"), buffer);

@@ -21,27 +21,8 @@ protected:
             *ok = result;
         return lines;
     }
-    static std::string Utf16LE(const std::wstring& text)
-    {
-        std::string out = "\xFF\xFE";
-        for (wchar_t c : text)
-        {
-            uint32_t u = static_cast<uint32_t>(c);
-            auto unit = [&](uint32_t v)
-            {
-                out.push_back(static_cast<char>(v & 0xFF));
-                out.push_back(static_cast<char>(v >> 8));
-            };
-            if (u >= 0x10000)
-            {
-                unit(0xD800 + ((u - 0x10000) >> 10));
-                unit(0xDC00 + ((u - 0x10000) & 0x3FF));
-            }
-            else
-                unit(u);
-        }
-        return out;
-    }
+    // With its signature; characters beyond the basic plane become surrogate pairs.
+    static std::string Utf16LE(const std::wstring& text) { return "\xFF\xFE" + GxString::ToUtf16LE(text); }
 
     KvTempDir m_Dir;
 };
@@ -228,9 +209,7 @@ TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
 
 TEST_F(GxTextTest, DetectBOMLooksOnlyInsideTheFile)
 {
-    const uint8_t utf8[] = {0xEF, 0xBB, 0xBF};
-    const uint8_t le[] = {0xFF, 0xFE};
-    const uint8_t be[] = {0xFE, 0xFF};
+    const uint8_t utf8[] = {0xEF, 0xBB, 0xBF}, le[] = {0xFF, 0xFE}, be[] = {0xFE, 0xFF};
     EXPECT_EQ(GxText::DetectBOM(utf8, 3), GxText::kBomUtf8);
     EXPECT_EQ(GxText::DetectBOM(utf8, 2), GxText::kBomNone);
     EXPECT_EQ(GxText::DetectBOM(le, 2), GxText::kBomUtf16LE);

@@ -192,10 +192,10 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
     // The bound only catches a hang: a loaded machine may take longer than the usual tens of
     // milliseconds, and the shut-down time is recorded rather than asserted.
     EXPECT_EQ(first.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / "first.err");
-    RecordProperty("ShutDownMilliseconds",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now() - sent)
-                                        .count()));
+    RecordProperty(
+        "ShutDownMilliseconds",
+        static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent).count()));
 }
 
 TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
