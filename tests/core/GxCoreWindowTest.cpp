@@ -98,7 +98,7 @@ protected:
     RecordingSeq* m_System = nullptr;
 };
 
-TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreen)
+TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreenAndZeroAreaKeepsTheScale)
 {
     m_Core.m_MainWindow->SetClientSize(2048, 1536);
     Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, GxMakePointParam(1024, 768));
@@ -106,6 +106,14 @@ TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreen)
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].x, 512.0f);
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].y, 384.0f);
     EXPECT_EQ(m_System->m_Keys, MK_LBUTTON | MK_SHIFT);
+    float sx = 3.0f;
+    float sy = 4.0f;
+    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
+    EXPECT_EQ(sx, 3.0f);
+    EXPECT_EQ(sy, 4.0f);
+    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
+    EXPECT_EQ(sx, 2.0f);
+    EXPECT_EQ(sy, 2.0f);
 }
 
 TEST_F(GxCoreWindowTest, ReleaseReachesTheTasksOnlyAfterAPressTookTheCapture)
@@ -125,20 +133,14 @@ TEST_F(GxCoreWindowTest, ReleaseReachesTheTasksOnlyAfterAPressTookTheCapture)
     EXPECT_EQ(m_System->m_Releases.size(), 1u);
 }
 
-TEST_F(GxCoreWindowTest, ZeroClientAreaKeepsTheLastScale)
+TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateAndSystemKeysNeverReachTheTasks)
 {
-    float sx = 3.0f;
-    float sy = 4.0f;
-    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
-    EXPECT_EQ(sx, 3.0f);
-    EXPECT_EQ(sy, 4.0f);
-    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
-    EXPECT_EQ(sx, 2.0f);
-    EXPECT_EQ(sy, 2.0f);
-}
-
-TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateUnlessATaskTookThem)
-{
+    Send(WM_SYSKEYDOWN, VK_F10, 1);
+    Send(WM_SYSKEYDOWN, VK_MENU, 1 | KF_ALTDOWN_BIT);
+    Send(WM_SYSKEYDOWN, 'X', 1 | KF_ALTDOWN_BIT);
+    EXPECT_TRUE(m_System->m_KeysDown.empty());
+    Send(WM_KEYDOWN, 'X', 1);
+    EXPECT_EQ(m_System->m_KeysDown.size(), 1u);
     Send(WM_KEYDOWN, VK_F7, 1);
     EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 10);
     Send(WM_KEYDOWN, VK_F6, 1);
@@ -152,17 +154,7 @@ TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateUnlessATaskTookThem)
     EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 60);
 }
 
-TEST_F(GxCoreWindowTest, SystemKeysNeverReachTheTasks)
-{
-    Send(WM_SYSKEYDOWN, VK_F10, 1);
-    Send(WM_SYSKEYDOWN, VK_MENU, 1 | KF_ALTDOWN_BIT);
-    Send(WM_SYSKEYDOWN, 'X', 1 | KF_ALTDOWN_BIT);
-    EXPECT_TRUE(m_System->m_KeysDown.empty());
-    Send(WM_KEYDOWN, 'X', 1);
-    EXPECT_EQ(m_System->m_KeysDown.size(), 1u);
-}
-
-TEST_F(GxCoreWindowTest, AltF4AsksTheListenersWhoMayVeto)
+TEST_F(GxCoreWindowTest, CloseByAltF4OrBySequenceAsksTheListenersWhoMayVeto)
 {
     m_System->m_VetoClose = true;
     Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
@@ -171,6 +163,13 @@ TEST_F(GxCoreWindowTest, AltF4AsksTheListenersWhoMayVeto)
 
     m_System->m_VetoClose = false;
     Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
+    EXPECT_TRUE(DrainPosted());
+    GxCoreScreenService service(&m_Core);
+    m_System->m_VetoClose = true;
+    service.RequestClose();
+    EXPECT_FALSE(DrainPosted());
+    m_System->m_VetoClose = false;
+    service.RequestClose();
     EXPECT_TRUE(DrainPosted());
 }
 
@@ -199,17 +198,6 @@ TEST(GxCore, QuitWithoutAWindowAndInstallPathOf244UnitsRunsAnd245IsRefused)
     wide += L'\U0001F600';
     EXPECT_EQ(wide.size(), 244u);
     EXPECT_TRUE(GxCore::IsInstallPathTooLong(wide));
-}
-
-TEST_F(GxCoreWindowTest, CloseAskedByASequenceGoesThroughTheCloseRequest)
-{
-    GxCoreScreenService service(&m_Core);
-    m_System->m_VetoClose = true;
-    service.RequestClose();
-    EXPECT_FALSE(DrainPosted());
-    m_System->m_VetoClose = false;
-    service.RequestClose();
-    EXPECT_TRUE(DrainPosted());
 }
 
 TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)

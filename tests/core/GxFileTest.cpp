@@ -72,7 +72,7 @@ TEST_F(GxFileTest, FilesAddedAfterAMissAreFound)
     EXPECT_EQ(GxFile::Exists(L"LATE/B.TXT"), GxFile::kAbsent);
 }
 
-TEST_F(GxFileTest, FolderCountsAsLooseButCannotBeOpened)
+TEST_F(GxFileTest, FoldersAndMissingNamesOpenNothing)
 {
     m_Dir.MakeDir("folder");
     EXPECT_EQ(GxFile::Exists(L"FOLDER"), GxFile::kLoose);
@@ -80,9 +80,20 @@ TEST_F(GxFileTest, FolderCountsAsLooseButCannotBeOpened)
     EXPECT_FALSE(GxFile::Open(handle, L"folder"));
     EXPECT_FALSE(handle.IsOpen());
     EXPECT_EQ(GxFile::GetSize(L"folder"), 0u);
+    m_Dir.Write("a.txt", "abc");
+    ASSERT_TRUE(GxFile::Open(handle, L"a.txt"));
+    EXPECT_FALSE(GxFile::Open(handle, L"missing.txt"));
+    EXPECT_TRUE(handle.IsOpen());
+    char buf[3];
+    EXPECT_EQ(GxFile::Read(buf, 3, handle), 3u);
+    // Opening another file on an open handle closes the first.
+    m_Dir.Write("b.txt", "xy");
+    ASSERT_TRUE(GxFile::Open(handle, L"b.txt"));
+    EXPECT_EQ(handle.GetSize(), 2u);
+    EXPECT_EQ(GxFile::Tell(handle), 0);
 }
 
-TEST_F(GxFileTest, ReadStopsAtTheEndUntilASeekMovesBack)
+TEST_F(GxFileTest, ReadStopsAtTheEndAndSeekClamps)
 {
     m_Dir.Write("ten.bin", "0123456789");
     GxFileHandle handle;
@@ -100,12 +111,7 @@ TEST_F(GxFileTest, ReadStopsAtTheEndUntilASeekMovesBack)
     EXPECT_FALSE(handle.IsEOF());
     EXPECT_EQ(GxFile::Read(buf, 32, handle), 2u);
     EXPECT_EQ(std::string(buf, 2), "89");
-}
-
-TEST_F(GxFileTest, SeekClampsAndRefusesUnknownOrigins)
-{
     m_Dir.Write("ten.bin", "0123456789");
-    GxFileHandle handle;
     ASSERT_TRUE(GxFile::Open(handle, L"ten.bin"));
     EXPECT_TRUE(GxFile::Seek(handle, 0, 2));
     EXPECT_TRUE(handle.IsEOF());
@@ -126,22 +132,6 @@ TEST_F(GxFileTest, SeekClampsAndRefusesUnknownOrigins)
     EXPECT_FALSE(GxFile::Seek(handle, 0, 0));
     char c;
     EXPECT_EQ(GxFile::Read(&c, 1, handle), 0u);
-}
-
-TEST_F(GxFileTest, OpenOfAMissingNameLeavesTheHandleAsItWas)
-{
-    m_Dir.Write("a.txt", "abc");
-    GxFileHandle handle;
-    ASSERT_TRUE(GxFile::Open(handle, L"a.txt"));
-    EXPECT_FALSE(GxFile::Open(handle, L"missing.txt"));
-    EXPECT_TRUE(handle.IsOpen());
-    char buf[3];
-    EXPECT_EQ(GxFile::Read(buf, 3, handle), 3u);
-    // Opening another file on an open handle closes the first.
-    m_Dir.Write("b.txt", "xy");
-    ASSERT_TRUE(GxFile::Open(handle, L"b.txt"));
-    EXPECT_EQ(handle.GetSize(), 2u);
-    EXPECT_EQ(GxFile::Tell(handle), 0);
 }
 
 TEST_F(GxFileTest, FileTimeIsModificationTimeIn100NanosecondsSince1601)

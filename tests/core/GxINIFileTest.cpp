@@ -20,17 +20,13 @@ protected:
     GxINIFile m_Ini;
 };
 
-TEST_F(GxINIFileTest, FirstKeyWinsAndKeysAreCaseSensitive)
+TEST_F(GxINIFileTest, FirstKeyWinsKeysAreCaseSensitiveAndLinesWithoutEqualsAreIgnored)
 {
     ASSERT_TRUE(Load("Title=first\r\nTitle=second\r\n  Spaced Key  =  spaced value \r\n"));
     EXPECT_EQ(m_Ini.GetString(L"Title", L"d"), L"first");
     EXPECT_EQ(m_Ini.GetString(L"title", L"d"), L"d");
     EXPECT_EQ(m_Ini.GetString(L"TITLE", L"d"), L"d");
     EXPECT_EQ(m_Ini.GetString(L"Spaced Key", L"d"), L"spaced value");
-}
-
-TEST_F(GxINIFileTest, LinesWithoutEqualsAreIgnored)
-{
     ASSERT_TRUE(Load("[Section]\n; comment\n\n#Key=hash\nformula=a=b+c\n=empty key\n"));
     EXPECT_EQ(m_Ini.GetCount(), 3u);
     EXPECT_EQ(m_Ini.GetString(L"#Key", L""), L"hash");

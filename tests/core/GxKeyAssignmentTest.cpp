@@ -33,7 +33,7 @@ TEST(GxKeyAssignment, DefaultsWithoutAFile)
     EXPECT_EQ(a.m_DeviceType[1], 1);
 }
 
-TEST(GxKeyAssignment, BlockOneSetsColumnOneInTheFileOrder)
+TEST(GxKeyAssignment, BlocksSetTheirColumnsInTheFileOrder)
 {
     GxKeyAssignment a;
     const std::string text = Block(2, {17, 31, 32, 30, 1, 2, 3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14, 15, 16});
@@ -50,14 +50,10 @@ TEST(GxKeyAssignment, BlockOneSetsColumnOneInTheFileOrder)
     // A file that ends after block 1 leaves column 2 alone.
     EXPECT_EQ(a.m_Up[1], 200);
     EXPECT_EQ(a.m_DeviceType[1], 1);
-}
-
-TEST(GxKeyAssignment, SecondBlockSetsColumnTwo)
-{
-    GxKeyAssignment a;
-    const std::string text = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}) +
-                             Block(0, {72, 80, 77, 75, 57, 28, 1, 2, 3, 4, 5, 6}, {7, 6, 5, 4, 3, 2, 1, 0});
-    a.Parse(text.data(), text.size());
+    // A second block sets column two.
+    const std::string two = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}) +
+                            Block(0, {72, 80, 77, 75, 57, 28, 1, 2, 3, 4, 5, 6}, {7, 6, 5, 4, 3, 2, 1, 0});
+    a.Parse(two.data(), two.size());
     EXPECT_EQ(a.m_DeviceType[1], 0);
     EXPECT_EQ(a.m_Up[1], 72);
     EXPECT_EQ(a.m_Button[1][1], 28);

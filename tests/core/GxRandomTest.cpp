@@ -55,15 +55,11 @@ TEST(GxRandom, BoundedDrawReusesExcessOfRejectedDraw)
     EXPECT_EQ(GxRandom::Next(3), 0);
 }
 
-TEST(GxRandom, BoundOfOneConsumesOneOutput)
+TEST(GxRandom, BoundOfOneConsumesOneOutputAndBelowOneNothing)
 {
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(1), 0);
     EXPECT_EQ(GxRandom::NextU32(), 581869302u);
-}
-
-TEST(GxRandom, BoundBelowOneConsumesNothing)
-{
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(0), 0);
     EXPECT_EQ(GxRandom::Next(-5), 0);

@@ -7,7 +7,7 @@ namespace
 
 using Fields = std::vector<std::wstring>;
 
-TEST(GxStringSplit, AlwaysGivesTheColumnCount)
+TEST(GxStringSplit, AlwaysGivesTheColumnCountAndTokenizeKeepsEmptyFields)
 {
     Fields f;
     EXPECT_EQ(GxString::Split(f, L"1\t\t3", L"\t", 5), 5);
@@ -43,7 +43,7 @@ int32_t ToInt(const wchar_t* text, int base = 0, bool noOctal = false)
     return GxString::ToInt(text, nullptr, base, noOctal);
 }
 
-TEST(GxStringToInt, TableCellExamples)
+TEST(GxStringToInt, TableCellExamplesBasesAndDigitLimits)
 {
     EXPECT_EQ(ToInt(L"010"), 8);
     EXPECT_EQ(ToInt(L"08"), 0);
@@ -61,31 +61,6 @@ TEST(GxStringToInt, TableCellExamples)
     EXPECT_EQ(ToInt(L"\uFF15"), 0); // full-width digits are no digits
     EXPECT_EQ(ToInt(L"010", 0, true), 10);
     EXPECT_EQ(ToInt(L"0"), 0);
-}
-
-TEST(GxStringToInt, StopsWhereTheDigitsStop)
-{
-    const wchar_t* text = L"  -12abc";
-    const wchar_t* end = nullptr;
-    EXPECT_EQ(GxString::ToInt(text, &end, 0, false), -12);
-    EXPECT_EQ(end, text + 5);
-    const wchar_t* tabs = L"\t 7";
-    EXPECT_EQ(GxString::ToInt(tabs, &end, 10, false), 7);
-    EXPECT_EQ(end, tabs + 3);
-}
-
-TEST(GxStringToInt, DigitLimitsAndLow32Bits)
-{
-    EXPECT_EQ(ToInt(L"99999999999"), 1410065407); // ten digits read: 9999999999
-    EXPECT_EQ(ToInt(L"0xFFFFFFFF"), -1);
-    EXPECT_EQ(ToInt(L"0x123456789"), 0x12345678); // eight hexadecimal digits
-    EXPECT_EQ(ToInt(L"-2147483648"), INT32_MIN);
-    EXPECT_EQ(ToInt(L"0777777777777"), static_cast<int32_t>(077777777777u & 0xFFFFFFFFu)); // 11 octal digits
-    EXPECT_EQ(ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35), ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35));
-}
-
-TEST(GxStringToInt, ExplicitBases)
-{
     EXPECT_EQ(ToInt(L"017", 8), 15);
     EXPECT_EQ(ToInt(L"0x1f", 16), 31);
     EXPECT_EQ(ToInt(L"1f", 16), 31);
@@ -98,6 +73,23 @@ TEST(GxStringToInt, ExplicitBases)
     EXPECT_EQ(GxString::ToInt(text, &end, 36, false), 0);
     EXPECT_EQ(end, text + 1);
     EXPECT_EQ(GxString::ToInt(text, &end, 1, false), 0);
+    EXPECT_EQ(ToInt(L"99999999999"), 1410065407); // ten digits read: 9999999999
+    EXPECT_EQ(ToInt(L"0xFFFFFFFF"), -1);
+    EXPECT_EQ(ToInt(L"0x123456789"), 0x12345678); // eight hexadecimal digits
+    EXPECT_EQ(ToInt(L"-2147483648"), INT32_MIN);
+    EXPECT_EQ(ToInt(L"0777777777777"), static_cast<int32_t>(077777777777u & 0xFFFFFFFFu)); // 11 octal digits
+    EXPECT_EQ(ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35), ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35));
+}
+
+TEST(GxStringToInt, StopsWhereTheDigitsStop)
+{
+    const wchar_t* text = L"  -12abc";
+    const wchar_t* end = nullptr;
+    EXPECT_EQ(GxString::ToInt(text, &end, 0, false), -12);
+    EXPECT_EQ(end, text + 5);
+    const wchar_t* tabs = L"\t 7";
+    EXPECT_EQ(GxString::ToInt(tabs, &end, 10, false), 7);
+    EXPECT_EQ(end, tabs + 3);
 }
 
 int Scan(const wchar_t* text, int* length)

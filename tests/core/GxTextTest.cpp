@@ -67,7 +67,7 @@ TEST_F(GxTextTest, RefusesUtf16BEEmptyAndMissingFiles)
     EXPECT_TRUE(ok);
 }
 
-TEST_F(GxTextTest, LineEndsAndEmptyLines)
+TEST_F(GxTextTest, LineEndsEmptyLinesAndNul)
 {
     using Lines = std::vector<std::wstring>;
     EXPECT_EQ(Load("a.txt", "a\r\n\r\nb"), (Lines{L"a", L"", L"b"}));
@@ -76,10 +76,6 @@ TEST_F(GxTextTest, LineEndsAndEmptyLines)
     EXPECT_EQ(Load("d.txt", "a\n\rb\n\fc"), (Lines{L"a", L"b", L"c"}));
     EXPECT_EQ(Load("e.txt", "a\rb\n"), (Lines{L"ab"})); // a lone CR does not end a line
     EXPECT_EQ(Load("f.txt", "\n"), (Lines{L""}));
-}
-
-TEST_F(GxTextTest, NulEndsTheText)
-{
     using Lines = std::vector<std::wstring>;
     EXPECT_EQ(Load("nul.txt", std::string("a\nb\0c\nd", 7)), (Lines{L"a", L"b"}));
     EXPECT_EQ(Load("nul8.txt", std::string("\xEF\xBB\xBF"
@@ -90,15 +86,11 @@ TEST_F(GxTextTest, NulEndsTheText)
     bool ok = false;
     EXPECT_TRUE(Load("nulfirst.txt", std::string("\0abc", 4), false, &ok).empty());
     EXPECT_TRUE(ok);
-}
-
-TEST_F(GxTextTest, Utf16SurrogatePairsBecomeOneCharacterAndOddByteIsIgnored)
-{
     std::vector<std::wstring> expected = {L"𠮷野家"};
     EXPECT_EQ(Load("pair.txt", Utf16LE(L"𠮷野家") + "\n"), expected);
 }
 
-TEST_F(GxTextTest, ReadLineCountsLinesAndStopsOnNul)
+TEST_F(GxTextTest, ReadLineCountsLinesStopsOnNulAndJoinsCp932LeadBytes)
 {
     const char text[] = "one\r\ntwo\n\nthree";
     const char* end = text + sizeof(text) - 1;
@@ -123,20 +115,13 @@ TEST_F(GxTextTest, ReadLineCountsLinesAndStopsOnNul)
     EXPECT_EQ(q, nul + 2);
     GxText::ReadLine(out, q, q, lines, nul + 5);
     EXPECT_EQ(q, nul + 2); // stays on the NUL
-}
-
-TEST_F(GxTextTest, Cp932LeadByteJoinsTheByteAfterIt)
-{
     // In CP932 text a lead byte takes the next byte whatever it is, even an LF; in UTF-8 it does not.
-    const char text[] = "\x82\nx\ny";
-    const char* end = text + 5;
-    const char* p = text;
-    uint32_t lines = 0;
-    std::string out;
-    GxText::ReadLine(out, p, p, lines, end, GxText::kCharsetAnsi);
+    const char lead[] = "\x82\nx\ny";
+    p = lead;
+    GxText::ReadLine(out, p, p, lines, lead + 5, GxText::kCharsetAnsi);
     EXPECT_EQ(out, "\x82\nx");
-    p = text;
-    GxText::ReadLine(out, p, p, lines, end, GxText::kCharsetUtf8);
+    p = lead;
+    GxText::ReadLine(out, p, p, lines, lead + 5, GxText::kCharsetUtf8);
     EXPECT_EQ(out, "\x82");
 }
 

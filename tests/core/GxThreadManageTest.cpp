@@ -74,7 +74,7 @@ TEST(GxThreadManage, DefaultListenerTakesRecordsOfThreadsWithoutOne)
     EXPECT_EQ(fallback.heard, (std::vector<Heard>{{0, L"m", &worker, 5, 6}}));
 }
 
-TEST(GxThreadManage, FinishedRecordWithNoListenerStillMarksAndIsRemoved)
+TEST(GxThreadManage, WithoutListenerFinishIsMarkedAndWaitAllWithoutWorkersReturnsAtOnce)
 {
     GxThreadManage manage(nullptr);
     GxThreadObject worker;
@@ -84,11 +84,7 @@ TEST(GxThreadManage, FinishedRecordWithNoListenerStillMarksAndIsRemoved)
     EXPECT_TRUE(worker.IsFinished());
     EXPECT_EQ(worker.GetResult(), 42u);
     EXPECT_EQ(manage.Poll(), 0u);
-}
-
-TEST(GxThreadManage, WaitAllWithNoWorkerReturnsAtOnce)
-{
-    GxThreadManage manage(nullptr);
+    // With no worker left WaitAll returns at once.
     auto start = std::chrono::steady_clock::now();
     manage.WaitAll();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
