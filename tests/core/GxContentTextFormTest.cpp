@@ -165,13 +165,26 @@ TEST(GxContentTextForm, BinaryBlocksAreHexLinesOfThirtyTwoBytesAndShortLinesLeav
     EXPECT_TRUE(shortLine->GetBool("m_C"));
 }
 
-TEST(GxContentTextForm, FloatsKeepSixDecimals)
+TEST(GxContentTextForm, NumbersParseLikeTheCRuntimeWithSixDecimals)
 {
     TextRecord record("09\tm_A\t0.1234567\n0a\tm_B\t-2.5e3\n");
     EXPECT_EQ(record->GetF32("m_A"), 0.1234567f);
     EXPECT_EQ(record->GetF64("m_B"), -2500.0);
     const std::string text = Written([](GxContentTextWriter& w) { return w.Write("m_A", 1.0 / 3.0); });
     EXPECT_EQ(text, "0a\tm_A\t0.333333\n");
+    TextRecord numbers("01\tm\t 200\n05\tm\t12abc\n06\tm\t-1\n06\tm\t99999999999\n05\tm\t-99999999999\n"
+                       "08\tm\t18446744073709551615\n07\tm\t-9223372036854775808\n0x09\tm\t+.5\n0b\tm\t2\n");
+    numbers->SetCheckValueName(0);
+    EXPECT_EQ(numbers->GetS8("m"), int8_t(-56));
+    EXPECT_EQ(numbers->GetS32("m"), 12);
+    EXPECT_EQ(numbers->GetU32("m"), 0xFFFFFFFFu);
+    EXPECT_EQ(numbers->GetU32("m"), 0xFFFFFFFFu);
+    EXPECT_EQ(numbers->GetS32("m"), INT32_MIN);
+    EXPECT_EQ(numbers->GetU64("m"), UINT64_MAX);
+    EXPECT_EQ(numbers->GetS64("m"), INT64_MIN);
+    EXPECT_EQ(numbers->GetF32("m"), 0.5f);
+    EXPECT_TRUE(numbers->GetBool("m"));
+    EXPECT_EQ(numbers->GetErrorCount(), 0u);
 }
 
 TEST(GxContentTextForm, NumbersIgnoreTheProcessLocale)
@@ -297,23 +310,6 @@ TEST(GxContentTextForm, SizesAndCountsBeyondTheRemainingTextAreRefused)
     EXPECT_FALSE(list->ListBegin("m_L", count));
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(list->GetErrorCount(), 1u);
-}
-
-TEST(GxContentTextForm, NumbersParseLikeTheCRuntime)
-{
-    TextRecord record("01\tm\t 200\n05\tm\t12abc\n06\tm\t-1\n06\tm\t99999999999\n05\tm\t-99999999999\n"
-                      "08\tm\t18446744073709551615\n07\tm\t-9223372036854775808\n0x09\tm\t+.5\n0b\tm\t2\n");
-    record->SetCheckValueName(0);
-    EXPECT_EQ(record->GetS8("m"), int8_t(-56));
-    EXPECT_EQ(record->GetS32("m"), 12);
-    EXPECT_EQ(record->GetU32("m"), 0xFFFFFFFFu);
-    EXPECT_EQ(record->GetU32("m"), 0xFFFFFFFFu);
-    EXPECT_EQ(record->GetS32("m"), INT32_MIN);
-    EXPECT_EQ(record->GetU64("m"), UINT64_MAX);
-    EXPECT_EQ(record->GetS64("m"), INT64_MIN);
-    EXPECT_EQ(record->GetF32("m"), 0.5f);
-    EXPECT_TRUE(record->GetBool("m"));
-    EXPECT_EQ(record->GetErrorCount(), 0u);
 }
 
 TEST(GxContentTextForm, NulByteEndsTheRecord)

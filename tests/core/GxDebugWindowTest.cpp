@@ -6,7 +6,7 @@
 
 #include <string>
 
-TEST(GxDebugWindow, RingKeepsTheLast32LinesOldestFirstEachCutTo261Characters)
+TEST(GxDebugWindow, RingKeepsTheLast32CutLinesAndCountedErrors)
 {
     GxDebugWindow::Clear();
     for (int i = 0; i < 40; ++i)
@@ -24,10 +24,6 @@ TEST(GxDebugWindow, RingKeepsTheLast32LinesOldestFirstEachCutTo261Characters)
     GxDebugWindow::Clear();
     GxDebugWindow::AddLine(std::wstring(500, L'x'));
     EXPECT_EQ(GxDebugWindow::GetText().size(), 261u);
-}
-
-TEST(GxDebugWindow, CountedErrorsEnterTheRingAndPaintClearsDirty)
-{
     GxDebugWindow::Clear();
     GxLog::SetErrorLogPath(L"");
     GxLog::Error(L"Error/%s\n", L"x");

@@ -57,7 +57,7 @@ protected:
     GxFileCache m_Cache;
 };
 
-TEST_F(GxFileCacheTest, DisabledCacheMissesAndAddOnlyRemoves)
+TEST_F(GxFileCacheTest, DisabledCacheMissesAndSizesUpToTheLimitsAreAccepted)
 {
     ASSERT_TRUE(Add(L"a", 10));
     m_Cache.SetEnabled(false);
@@ -66,10 +66,6 @@ TEST_F(GxFileCacheTest, DisabledCacheMissesAndAddOnlyRemoves)
     m_Cache.SetEnabled(true);
     EXPECT_FALSE(Has(L"a"));
     EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-}
-
-TEST_F(GxFileCacheTest, SizeEqualToTheLimitsIsAcceptedOneMoreIsNot)
-{
     EXPECT_TRUE(Add(L"limit", 400));
     EXPECT_FALSE(Add(L"over", 401));
     EXPECT_EQ(m_Cache.GetTotalSize(), 400u);
@@ -79,13 +75,23 @@ TEST_F(GxFileCacheTest, SizeEqualToTheLimitsIsAcceptedOneMoreIsNot)
     EXPECT_EQ(m_Cache.GetTotalSize(), 1000u);
 }
 
-TEST_F(GxFileCacheTest, ChangedTimeStampMissesAndTheNewCopyReplacesTheOld)
+TEST_F(GxFileCacheTest, ChangedTimeStampMissesAndRemoveAndClearKeepLimitsAndSwitch)
 {
     ASSERT_TRUE(Add(L"f", 100, 5));
     EXPECT_TRUE(Has(L"f", 5) && !Has(L"f", 6));
     ASSERT_TRUE(Add(L"f", 150, 6));
     EXPECT_TRUE(Has(L"f", 6) && !Has(L"f", 5));
     EXPECT_EQ(m_Cache.GetTotalSize(), 150u);
+    EXPECT_TRUE(m_Cache.Remove(L"f"));
+    EXPECT_FALSE(m_Cache.Remove(L"f"));
+    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
+    ASSERT_TRUE(Add(L"a", 100));
+    m_Cache.Clear();
+    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
+    EXPECT_TRUE(m_Cache.IsEnabled());
+    EXPECT_EQ(m_Cache.GetCapacity(), 1000u);
+    EXPECT_EQ(m_Cache.GetFileLimit(), 400u);
+    EXPECT_TRUE(Add(L"a", 100));
 }
 
 TEST_F(GxFileCacheTest, OverflowDropsLeastRecentlyUsedUntilAQuarterIsFree)
@@ -124,21 +130,6 @@ TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
     EXPECT_EQ(Held({L"a", L"b", L"c", L"d"}), L"d");
 }
 
-TEST_F(GxFileCacheTest, RemoveAndClearKeepLimitsAndSwitch)
-{
-    ASSERT_TRUE(Add(L"a", 100));
-    EXPECT_TRUE(m_Cache.Remove(L"a"));
-    EXPECT_FALSE(m_Cache.Remove(L"a"));
-    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-    ASSERT_TRUE(Add(L"a", 100));
-    m_Cache.Clear();
-    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-    EXPECT_TRUE(m_Cache.IsEnabled());
-    EXPECT_EQ(m_Cache.GetCapacity(), 1000u);
-    EXPECT_EQ(m_Cache.GetFileLimit(), 400u);
-    EXPECT_TRUE(Add(L"a", 100));
-}
-
 // The file layer's whole-file loads through the process-wide cache.
 class GxFileLoadCacheTest : public ::testing::Test
 {
@@ -158,7 +149,7 @@ protected:
     KvTempDir m_Dir;
 };
 
-TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedOneByteMoreIsNot)
+TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedButUncachedLoadsAndEmptyFilesNeverEnter)
 {
     m_Dir.Write("exact.bin", KvPatternBytes(0x100000, 1));
     m_Dir.Write("over.bin", KvPatternBytes(0x100001, 2));
@@ -167,6 +158,12 @@ TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedOneByteMoreIsNot)
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 0x100000u);
     ASSERT_TRUE(GxFile::LoadToBuffer(b, m_Dir.Wide("over.bin"), true));
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 0x100000u);
+    m_Dir.Write("plain.bin", "abc");
+    m_Dir.Write("empty.bin", "");
+    GxBinBuffer buffer;
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("plain.bin"), false));
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("empty.bin"), true));
+    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u); // only exact.bin
 }
 
 TEST_F(GxFileLoadCacheTest, HitGivesTheCallerItsOwnCopy)
@@ -197,16 +194,6 @@ TEST_F(GxFileLoadCacheTest, EditedFileIsReadAgain)
     ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("edit.bin"), true));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize()), "newer");
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 5u);
-}
-
-TEST_F(GxFileLoadCacheTest, UncachedLoadsAndEmptyFilesNeverEnter)
-{
-    m_Dir.Write("plain.bin", "abc");
-    m_Dir.Write("empty.bin", "");
-    GxBinBuffer buffer;
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("plain.bin"), false));
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("empty.bin"), true));
-    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 0u);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(GxInputPlayer, RepeatAndEdgeBits)
     EXPECT_TRUE(w & button3);
 }
 
-TEST(GxInput, KeyboardStateByAssignedCodes)
+TEST(GxInput, KeyboardStateByAssignedCodesAndNoDeviceWithoutControllers)
 {
     GxKeyAssignment a;
     uint8_t keys[256];
@@ -38,10 +38,6 @@ TEST(GxInput, KeyboardStateByAssignedCodes)
     EXPECT_EQ(GxInput::HeldFromKeyboard(keys, a, 0), GXPS_RIGHT | (1u << (GXPS_BUTTON_HELD_SHIFT + 2)));
     a.m_Right[0] = 17;
     EXPECT_EQ(GxInput::HeldFromKeyboard(keys, a, 0), 1u << (GXPS_BUTTON_HELD_SHIFT + 2));
-}
-
-TEST(GxInput, WithoutControllersPlayerTwoHasNoDevice)
-{
     // No window and no controllers in the test: the keyboard is absent too (and says so in the log).
     const std::wstring oldPath = GxLog::GetErrorLogPath();
     GxLog::SetErrorLogPath(L"/dev/null");

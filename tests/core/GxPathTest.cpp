@@ -84,20 +84,16 @@ protected:
     bool m_HadConfig = false;
 };
 
-TEST_F(GxPathDiskTest, DocumentsFolderFallsBackToHomeDocuments)
+TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirsOrFallsBackToHomeDocuments)
 {
     EXPECT_EQ(GxPath::GetMyDocumentsDir(), GxPath::GetFullPath(std::filesystem::path(m_Dir / "Documents").wstring()));
-}
-
-TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirs)
-{
     std::filesystem::create_directories(m_Dir / ".config");
     std::ofstream(m_Dir / ".config" / "user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
                                                            "XDG_DOCUMENTS_DIR=\"$HOME/\xE6\x96\x87\xE6\x9B\xB8/\"\n";
     EXPECT_EQ(GxPath::GetMyDocumentsDir(), m_Dir.wstring() + L"/\x6587\x66f8");
 }
 
-TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelOnly)
+TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelAndCurrentDirEndsInSlash)
 {
     std::wstring base = m_Dir.wstring();
     EXPECT_FALSE(GxPath::CreateDirectory(base + L"/a/b"));
@@ -107,10 +103,6 @@ TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelOnly)
     std::ofstream(m_Dir / "f") << "x";
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/f"));
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/none"));
-}
-
-TEST_F(GxPathDiskTest, CurrentDirHasForwardSlashAndTrailingSeparator)
-{
     std::filesystem::path old = std::filesystem::current_path();
     std::filesystem::current_path(m_Dir);
     std::wstring dir = GxPath::GetCurrentDir();

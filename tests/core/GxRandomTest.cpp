@@ -45,7 +45,7 @@ TEST(GxRandom, SameSeedRepeatsSequence)
 
 // Bounded draws ---------------------------------------------------------------------------------------
 
-TEST(GxRandom, BoundedDrawReusesExcessOfRejectedDraw)
+TEST(GxRandom, BoundedDrawsReuseExcessAndConsumeByBound)
 {
     GxRandom::Seed(5489);
     // 3499211612 >> 1 = 1749605806 is above 3 x 2^29 = 1610612736; the excess 138993070 is cut at
@@ -53,10 +53,6 @@ TEST(GxRandom, BoundedDrawReusesExcessOfRejectedDraw)
     EXPECT_EQ(GxRandom::Next(3), 1);
     // 581869302 >> 1 = 290934651 is below 3 x 2^29: 290934651 >> 29 = 0.
     EXPECT_EQ(GxRandom::Next(3), 0);
-}
-
-TEST(GxRandom, BoundOfOneConsumesOneOutputAndBelowOneNothing)
-{
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(1), 0);
     EXPECT_EQ(GxRandom::NextU32(), 581869302u);

@@ -226,22 +226,6 @@ TEST_F(GxSimpleTreeTest, NodeIsNotInsertedUnderItsOwnSubtree)
 
 // Unlinking -------------------------------------------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, UnlinkingMiddleFirstAndLastChildrenJoinsNeighbours)
-{
-    BuildSample();
-    EXPECT_EQ(m_Tree.Unlink(m_B), m_B);
-    EXPECT_EQ(Shape(), "R(A C) S");
-    EXPECT_EQ(m_B->GetParent(), nullptr);
-    EXPECT_EQ(m_B->GetPrevSibling(), nullptr);
-    EXPECT_EQ(m_B->GetNextSibling(), nullptr);
-    delete m_B;
-    delete m_Tree.Unlink(m_A);
-    EXPECT_EQ(Shape(), "R(C) S");
-    delete m_Tree.Unlink(m_C);
-    EXPECT_EQ(Shape(), "R S");
-    EXPECT_EQ(m_R->GetFirstChild(), nullptr);
-}
-
 TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
 {
     BuildSample();
@@ -257,12 +241,23 @@ TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
     delete m_S;
 }
 
-TEST_F(GxSimpleTreeTest, UnlinkingNodeOutsideTreeChangesNothing)
+TEST_F(GxSimpleTreeTest, UnlinkingOutsideNodeChangesNothingAndInsideJoinsNeighbours)
 {
     BuildSample();
     TestNode loose("L", nullptr);
     EXPECT_EQ(m_Tree.Unlink(&loose), &loose);
     EXPECT_EQ(Shape(), "R(A B C) S");
+    EXPECT_EQ(m_Tree.Unlink(m_B), m_B);
+    EXPECT_EQ(Shape(), "R(A C) S");
+    EXPECT_EQ(m_B->GetParent(), nullptr);
+    EXPECT_EQ(m_B->GetPrevSibling(), nullptr);
+    EXPECT_EQ(m_B->GetNextSibling(), nullptr);
+    delete m_B;
+    delete m_Tree.Unlink(m_A);
+    EXPECT_EQ(Shape(), "R(C) S");
+    delete m_Tree.Unlink(m_C);
+    EXPECT_EQ(Shape(), "R S");
+    EXPECT_EQ(m_R->GetFirstChild(), nullptr);
 }
 
 // Deletion --------------------------------------------------------------------------------------------

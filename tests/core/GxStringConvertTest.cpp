@@ -5,7 +5,7 @@
 // "日本語テキスト" with a half-width katakana and the yen-free backslash.
 static const wchar_t* kJapanese = L"\x65e5\x672c\x8a9e\x30c6\x30ad\x30b9\x30c8 \xff71 a\\b";
 
-TEST(GxStringConvert, Cp932RoundTripsJapaneseWithMicrosoftMappings)
+TEST(GxStringConvert, Cp932RoundTripsJapaneseWithMicrosoftMappingsAndStopsAtNul)
 {
     std::string cp932 = GxString::ToMultiByte(kJapanese);
     // 日 is 0x93 0xFA, half-width ｱ is the single byte 0xB1, backslash stays 0x5C.
@@ -19,6 +19,11 @@ TEST(GxStringConvert, Cp932RoundTripsJapaneseWithMicrosoftMappings)
     EXPECT_EQ(GxString::ToWide("\x81\x60"), L"\xff5e");
     // NEC special characters: circled one.
     EXPECT_EQ(GxString::ToWide("\x87\x40"), L"\x2460");
+    EXPECT_EQ(GxString::ToWide(std::string("ab\0cd", 5)), L"ab");
+    EXPECT_EQ(GxString::ToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
+    EXPECT_EQ(GxString::FromUtf8(std::string("ab\0cd", 5)), L"ab");
+    EXPECT_EQ(GxString::ToUtf8(std::wstring(L"ab\0cd", 5)), "ab");
+    EXPECT_EQ(GxString::ToWide(static_cast<const char*>(nullptr)), L"");
 }
 
 TEST(GxStringConvert, UnmappableOrInvalidTextBecomesTheDefaultCharacter)
@@ -33,15 +38,6 @@ TEST(GxStringConvert, UnmappableOrInvalidTextBecomesTheDefaultCharacter)
     // 0x81 0x20 is a lead byte with a bad trail; 0x82 alone at the end is cut short.
     std::wstring wide = GxString::ToWide(std::string("x\x81 y\x82"));
     EXPECT_EQ(wide, L"x\x30fb y\x30fb");
-}
-
-TEST(GxStringConvert, ConversionsStopAtTheFirstNul)
-{
-    EXPECT_EQ(GxString::ToWide(std::string("ab\0cd", 5)), L"ab");
-    EXPECT_EQ(GxString::ToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
-    EXPECT_EQ(GxString::FromUtf8(std::string("ab\0cd", 5)), L"ab");
-    EXPECT_EQ(GxString::ToUtf8(std::wstring(L"ab\0cd", 5)), "ab");
-    EXPECT_EQ(GxString::ToWide(static_cast<const char*>(nullptr)), L"");
 }
 
 TEST(GxStringConvert, Utf8RoundTripsAllPlanesAndReplacesIllFormedInput)

@@ -52,7 +52,7 @@ TEST(GxStringFormat, IntegerSizesFollowMicrosoft)
     EXPECT_EQ(GxString::Format(L"%d", std::numeric_limits<int>::min()), L"-2147483648");
 }
 
-TEST(GxStringFormat, IntegerFlagsWidthsAndPrecisions)
+TEST(GxStringFormat, IntegerAndStringFlagsWidthsAndPrecisions)
 {
     EXPECT_EQ(GxString::Format(L"%02d|%03d|%3d|%4d|%5d|%6d", 5, 7, 9, 12, -3, 42), L"05|007|  9|  12|   -3|    42");
     EXPECT_EQ(GxString::Format(L"%-5d|%+d|% d|%05d|%-05d", 3, 3, 3, -3, 3), L"3    |+3| 3|-0003|3    ");
@@ -62,25 +62,13 @@ TEST(GxStringFormat, IntegerFlagsWidthsAndPrecisions)
     // A width narrower than the number never cuts it.
     EXPECT_EQ(GxString::Format(L"%2d|%02x", 12345, 0x1234u), L"12345|1234");
     EXPECT_EQ(GxString::Format(L"%hd|%hu|%hhd", 70000, 70000, 300), L"4464|4464|44");
-}
-
-TEST(GxStringFormat, HexAndOctal)
-{
     EXPECT_EQ(GxString::Format(L"%x|%X|%02x|%08x|%08X", 255u, 255u, 10u, 0xBEEFu, 0xBEEFu),
               L"ff|FF|0a|0000beef|0000BEEF");
     EXPECT_EQ(GxString::Format(L"0x%8.8X", 0x8876086Cu), L"0x8876086C");
     EXPECT_EQ(GxString::Format(L"%#x|%#X|%#x|%#o|%o", 26u, 26u, 0u, 8u, 8u), L"0x1a|0X1A|0|010|10");
-}
-
-TEST(GxStringFormat, StarTakesWidthAndPrecisionFromArguments)
-{
     EXPECT_EQ(GxString::Format(L"%*d|%-*d|%.*s", 5, 42, 4, 1, 3, L"abcdef"), L"   42|1   |abc");
     // A negative width means left adjustment.
     EXPECT_EQ(GxString::Format(L"%*d|", -4, 7), L"7   |");
-}
-
-TEST(GxStringFormat, StringWidthsAndPrecisions)
-{
     EXPECT_EQ(GxString::Format(L"%-10s|%10s|%.2s", L"ab", L"cd", L"efgh"), L"ab        |        cd|ef");
     EXPECT_EQ(GxString::Format(L"%s", static_cast<const wchar_t*>(nullptr)), L"(null)");
     // Precision bounds the read: the argument need not be terminated.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(GxString, CaseFoldingTouchesAsciiLettersOnly)
+TEST(GxString, CaseFoldingAndSingleByteCodes)
 {
     EXPECT_EQ(GxString::ToLower(L"AbC\x00c9\xff21z"), L"abc\x00c9\xff21z");
     EXPECT_EQ(GxString::ToUpper(L"aBc\x00e9\xff41Z"), L"ABC\x00e9\xff41Z");
@@ -10,6 +10,13 @@ TEST(GxString, CaseFoldingTouchesAsciiLettersOnly)
     EXPECT_LT(GxString::CompareNoCase(L"abc", L"ABD"), 0);
     EXPECT_GT(GxString::CompareNoCase(L"abcd", L"ABC"), 0);
     EXPECT_NE(GxString::CompareNoCase(L"\x00e9", L"\x00c9"), 0);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'A'), 0x41u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\x80'), 0x80u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff61') & 0xFF, 0xA1u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff9f') & 0xFF, 0xDFu);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f0') & 0xFF, 0xA0u);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f3') & 0xFF, 0xFFu);
+    EXPECT_EQ(GxString::ToSingleByteCode(L'\x3042'), 0x3020u);
 }
 
 TEST(GxString, TrimModes)
@@ -80,15 +87,4 @@ TEST(GxString, CharacterWidthUnits)
     EXPECT_EQ(GxString::GetCharWidthUnits(L'\x0e01'), 2); // Thai letter
     EXPECT_EQ(GxString::GetWidthUnits(L"a\x3042\xff71"), 4);
     EXPECT_EQ(GxString::GetWidthUnits(L""), 0);
-}
-
-TEST(GxString, SingleByteCodesOfImageFonts)
-{
-    EXPECT_EQ(GxString::ToSingleByteCode(L'A'), 0x41u);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\x80'), 0x80u);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff61') & 0xFF, 0xA1u);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\xff9f') & 0xFF, 0xDFu);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f0') & 0xFF, 0xA0u);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\xf8f3') & 0xFF, 0xFFu);
-    EXPECT_EQ(GxString::ToSingleByteCode(L'\x3042'), 0x3020u);
 }
