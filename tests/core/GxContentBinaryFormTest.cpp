@@ -261,7 +261,7 @@ TEST(GxContentBinaryForm, HugeLengthsAndCutValuesAreOverrunsNotWrapAround)
     EXPECT_TRUE(reader.IsEnd());
 }
 
-TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
+TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefusedAndBlocksReplaceTheBuffer)
 {
     BinaryRecord reader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
     uint32_t count = 99;
@@ -271,14 +271,11 @@ TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
     // The reader has given up on the record: what follows fails at once.
     EXPECT_TRUE(reader.IsEnd());
     EXPECT_EQ(reader.GetS32("m_A"), 0);
-}
-
-TEST(GxContentBinaryForm, BinaryBlockReplacesTheBufferContents)
-{
-    BinaryRecord reader(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
+    // A binary block replaces the buffer's contents.
+    BinaryRecord block(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
     GxBinBuffer buffer;
     buffer.Alloc(100);
-    ASSERT_TRUE(reader.ReadBinary("m_B", buffer));
+    ASSERT_TRUE(block.ReadBinary("m_B", buffer));
     ASSERT_EQ(buffer.GetSize(), 2u);
     EXPECT_EQ(buffer.GetData()[0], 0xAB);
     EXPECT_EQ(buffer.GetData()[1], 0xCD);

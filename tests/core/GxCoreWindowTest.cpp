@@ -2,6 +2,7 @@
 #include "core/GxCore.h"
 #include "core/GxCoreScreenService.h"
 #include "core/GxLog.h"
+#include "core/GxVector2.h"
 #include "core/GxWindowMessage.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
@@ -21,13 +22,13 @@ public:
 
     int32_t OnMouseLeftDown(const float* point, uint32_t keys, int32_t) override
     {
-        m_Presses.push_back({point[0], point[1]});
+        m_Presses.emplace_back(point[0], point[1]);
         m_Keys = keys;
         return m_TakePress ? 1 : 0;
     }
     int32_t OnMouseLeftUp(const float* point, uint32_t) override
     {
-        m_Releases.push_back({point[0], point[1]});
+        m_Releases.emplace_back(point[0], point[1]);
         return 1;
     }
     int32_t OnKeyDown(uint32_t key, uint32_t) override
@@ -42,12 +43,8 @@ public:
         return 0;
     }
 
-    struct Point
-    {
-        float x, y;
-    };
-    std::vector<Point> m_Presses;
-    std::vector<Point> m_Releases;
+    std::vector<GxVector2> m_Presses;
+    std::vector<GxVector2> m_Releases;
     std::vector<uint32_t> m_KeysDown;
     uint32_t m_Keys = 0;
     bool m_TakePress = true;

@@ -33,7 +33,7 @@ protected:
     char m_Saved[4096];
 };
 
-TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseWithEitherSeparator)
+TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseButExactNameWins)
 {
     m_Dir.Write("Data/Sub/File.TXT", "content");
     for (const wchar_t* name : {L"Data/Sub/File.TXT", L"data/sub/file.txt", L"DATA\\SUB\\FILE.TXT",
@@ -47,10 +47,6 @@ TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseWithEitherSeparator)
     EXPECT_EQ(GxFile::Exists(L""), GxFile::kAbsent);
     // Absolute names work too.
     EXPECT_EQ(KvReadAll(m_Dir.Wide("DATA/sub/file.txt")), "content");
-}
-
-TEST_F(GxFileTest, ExactNameWinsAndLateFilesAreFoundWithTheirTimes)
-{
     m_Dir.Write("dir/Name.txt", "upper");
     m_Dir.Write("dir/name.txt", "lower");
     EXPECT_EQ(KvReadAll(L"dir/Name.txt"), "upper");

@@ -122,7 +122,7 @@ TEST_F(GxPackFileTest, ReadAfterSeekIntoEntryMatchesWholeRead)
     }
 }
 
-TEST_F(GxPackFileTest, EntryKeepsItsStoredTimeAndSize)
+TEST_F(GxPackFileTest, EntriesKeepTimeAndSizeFirstDuplicateWinsAndLongNamesAreAbsent)
 {
     GxPackWriter writer;
     writer.Add(L"t.bin", std::string("12345"), 0x01D9ABCDEF012345ull);
@@ -132,6 +132,32 @@ TEST_F(GxPackFileTest, EntryKeepsItsStoredTimeAndSize)
     EXPECT_EQ(handle.GetFileTime(), 0x01D9ABCDEF012345ull);
     EXPECT_EQ(handle.GetSize(), 5u);
     EXPECT_EQ(GxFile::GetSize(L"T.BIN"), 5u);
+    GxPackWriter one;
+    one.Add(L"dup.txt", std::string("first"));
+    one.Add(L"DUP.TXT", std::string("second"));
+    ASSERT_TRUE(Mount(one, "one.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kPlain));
+    EXPECT_EQ(KvReadAll(L"Dup.txt"), "first");
+
+    GxPackWriter two;
+    two.Add(L"later.txt", std::string("from two"));
+    two.Add(L"dup.txt", std::string("from two"));
+    ASSERT_TRUE(Mount(two, "two.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
+    EXPECT_EQ(KvReadAll(L"dup.txt"), "first");
+    EXPECT_EQ(KvReadAll(L"later.txt"), "from two");
+
+    GxPackFileHeaderCache* pack = nullptr;
+    const uint8_t* entry = nullptr;
+    ASSERT_NE(GxFile::FindInPacks(&pack, &entry, L"later.txt"), nullptr);
+    EXPECT_EQ(pack->GetPath(), m_Dir.Wide("two.gxp"));
+    std::wstring longest(521, L'a');
+    std::wstring tooLong(522, L'b');
+    GxPackWriter names;
+    names.Add(longest, std::string("521"));
+    names.Add(tooLong, std::string("522"));
+    ASSERT_TRUE(Mount(names, "long.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kPlain));
+    EXPECT_EQ(KvReadAll(longest), "521");
+    EXPECT_EQ(GxFile::Exists(tooLong), GxFile::kAbsent);
+    EXPECT_EQ(GxFile::Exists(std::wstring(100000, L'c')), GxFile::kAbsent);
 }
 
 TEST_F(GxPackFileTest, LooseFileWinsOverPackedOne)
@@ -174,40 +200,6 @@ TEST_F(GxPackFileTest, NamesMatchInAnyAsciiCaseWithEitherSeparator)
     EXPECT_EQ(KvReadAll(L"data/sub/mixedcase.txt.bak"), "<absent>");
     // Only ASCII letters fold: a full-width letter is a different name.
     EXPECT_EQ(GxFile::Exists(L"data/ｌower.txt"), GxFile::kAbsent);
-}
-
-TEST_F(GxPackFileTest, FirstOfDuplicateNamesWins)
-{
-    GxPackWriter one;
-    one.Add(L"dup.txt", std::string("first"));
-    one.Add(L"DUP.TXT", std::string("second"));
-    ASSERT_TRUE(Mount(one, "one.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kPlain));
-    EXPECT_EQ(KvReadAll(L"Dup.txt"), "first");
-
-    GxPackWriter two;
-    two.Add(L"later.txt", std::string("from two"));
-    two.Add(L"dup.txt", std::string("from two"));
-    ASSERT_TRUE(Mount(two, "two.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
-    EXPECT_EQ(KvReadAll(L"dup.txt"), "first");
-    EXPECT_EQ(KvReadAll(L"later.txt"), "from two");
-
-    GxPackFileHeaderCache* pack = nullptr;
-    const uint8_t* entry = nullptr;
-    ASSERT_NE(GxFile::FindInPacks(&pack, &entry, L"later.txt"), nullptr);
-    EXPECT_EQ(pack->GetPath(), m_Dir.Wide("two.gxp"));
-}
-
-TEST_F(GxPackFileTest, LookupNamesOf522UnitsOrMoreAreAbsent)
-{
-    std::wstring longest(521, L'a');
-    std::wstring tooLong(522, L'b');
-    GxPackWriter writer;
-    writer.Add(longest, std::string("521"));
-    writer.Add(tooLong, std::string("522"));
-    ASSERT_TRUE(Mount(writer, "long.gxp", GxPackWriter::kNamesUtf16LE, GxPackWriter::kPlain));
-    EXPECT_EQ(KvReadAll(longest), "521");
-    EXPECT_EQ(GxFile::Exists(tooLong), GxFile::kAbsent);
-    EXPECT_EQ(GxFile::Exists(std::wstring(100000, L'c')), GxFile::kAbsent);
 }
 
 TEST_F(GxPackFileTest, DescrambleUndoesTheWritersScrambleFromAnyPosition)
