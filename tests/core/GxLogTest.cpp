@@ -54,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(GxLogTest, NewLogStartsWithOneMarkAndWritesUtf16WithCrLf)
+TEST_F(GxLogTest, NewLogsStartWithOneMarkCountErrorsEchoAndDelete)
 {
     GxLog::Debug(L"a%d\n", 1);
     GxLog::Debug(L"\x3042\n");
@@ -65,10 +65,6 @@ TEST_F(GxLogTest, NewLogStartsWithOneMarkAndWritesUtf16WithCrLf)
                                                           "\x42\x30"
                                                           "\r\0\n\0",
                                                           16));
-}
-
-TEST_F(GxLogTest, ErrorsCountAndEchoWithTheirKinds)
-{
     EchoRecord echo;
     GxLog::SetConsole(&echo);
     GxLog::Error(L"e%s\n", L"1");
@@ -80,6 +76,13 @@ TEST_F(GxLogTest, ErrorsCountAndEchoWithTheirKinds)
     EXPECT_EQ(echo.lines,
               (std::vector<std::pair<std::wstring, int>>{{L"e1\n", 1}, {L"s\n", 0}, {L"n3\n", 1}, {L"d\n", 2}}));
     EXPECT_TRUE(std::filesystem::exists(m_Dir / "device.log"));
+    GxLog::Device(L"x\n");
+    ASSERT_TRUE(std::filesystem::exists(m_Dir / "device.log"));
+    GxLog::DeleteDeviceLog();
+    EXPECT_FALSE(std::filesystem::exists(m_Dir / "device.log"));
+    GxLog::DeleteDeviceLog();
+    GxLog::DeleteErrorLog();
+    GxLog::DeleteDebugLog();
 }
 
 TEST_F(GxLogTest, SkippedSlightErrorsAreSilentAndUnopenableLogStillCountsAndEchoes)
@@ -116,17 +119,6 @@ TEST_F(GxLogTest, ErrorBinaryAppendsBytesAndNarrowErrorsAreWhole)
     const std::string bytes = ReadBytes(m_Dir / "error.log");
     ASSERT_EQ(bytes.size(), 7u + 3001u * 2u);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), std::string("|\0", 2));
-}
-
-TEST_F(GxLogTest, DeleteRemovesFileAndMissingFileIsNoError)
-{
-    GxLog::Device(L"x\n");
-    ASSERT_TRUE(std::filesystem::exists(m_Dir / "device.log"));
-    GxLog::DeleteDeviceLog();
-    EXPECT_FALSE(std::filesystem::exists(m_Dir / "device.log"));
-    GxLog::DeleteDeviceLog();
-    GxLog::DeleteErrorLog();
-    GxLog::DeleteDebugLog();
 }
 
 // Error counts stay exact, and a shared log gets one mark and whole lines.

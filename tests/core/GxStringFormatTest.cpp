@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-TEST(GxStringFormat, LongOutputIsNeverCut)
+TEST(GxStringFormat, LongOutputIsNeverCutAndFloatsIgnoreTheLocale)
 {
     std::wstring arg(1000, L'x');
     arg[999] = L'z';
@@ -21,9 +21,17 @@ TEST(GxStringFormat, LongOutputIsNeverCut)
     EXPECT_EQ(narrow.front(), L'<');
     EXPECT_EQ(narrow.back(), L'>');
     EXPECT_EQ(narrow.c_str()[5002], L'\0');
+    // The test program runs under a locale whose decimal point may be a comma.
+    EXPECT_EQ(GxString::Format(L"%f", 1.5), L"1.500000");
+    EXPECT_EQ(GxString::Format(L"%.2f|%3.1f|%2.2f", 3.14159, 2.26, 0.5), L"3.14|2.3|0.50");
+    EXPECT_EQ(GxString::Format(L"%.4lf", 0.125), L"0.1250");
+    EXPECT_EQ(GxString::Format(L"%e|%g|%G", 12345.678, 0.0001, 1e20), L"1.234568e+04|0.0001|1E+20");
+    EXPECT_EQ(GxString::Format(L"%8.3f|%-8.3f|%+.1f|%08.2f", 1.0, 1.0, 1.0, -1.5), L"   1.000|1.000   |+1.0|-0001.50");
+    EXPECT_EQ(GxString::FromFloat(-0.5), L"-0.500000");
+    EXPECT_EQ(GxString::FromInt(-123), L"-123");
 }
 
-TEST(GxStringFormat, ConversionsFollowMicrosoftWidths)
+TEST(GxStringFormat, ConversionsAndIntegerSizesFollowMicrosoft)
 {
     // %s is wide, %S and %hs narrow (ANSI), %ls and %ws wide.
     EXPECT_EQ(GxString::Format(L"%s|%S|%hs|%ls|%ws", L"w\x65e5", "n", "h", L"l", L"w"), L"w\x65e5|n|h|l|w");
@@ -35,10 +43,6 @@ TEST(GxStringFormat, ConversionsFollowMicrosoftWidths)
     EXPECT_EQ(GxString::Format(L"%c%C%hc%lc", L'\x3042', 'b', 'c', L'd'), L"\x3042"
                                                                           L"bcd");
     EXPECT_EQ(GxString::FormatNarrow("%c%C", 'a', L'b'), "ab");
-}
-
-TEST(GxStringFormat, IntegerSizesFollowMicrosoft)
-{
     int64_t big = -9000000000000000001LL;
     uint64_t ubig = 18446744073709551615ULL;
     EXPECT_EQ(GxString::Format(L"%I64d", big), L"-9000000000000000001");
@@ -74,18 +78,6 @@ TEST(GxStringFormat, IntegerAndStringFlagsWidthsAndPrecisions)
     // Precision bounds the read: the argument need not be terminated.
     const wchar_t unterminated[3] = {L'x', L'y', L'z'};
     EXPECT_EQ(GxString::Format(L"%.3s", unterminated), L"xyz");
-}
-
-TEST(GxStringFormat, FloatsIgnoreTheProcessLocale)
-{
-    // The test program runs under a locale whose decimal point may be a comma.
-    EXPECT_EQ(GxString::Format(L"%f", 1.5), L"1.500000");
-    EXPECT_EQ(GxString::Format(L"%.2f|%3.1f|%2.2f", 3.14159, 2.26, 0.5), L"3.14|2.3|0.50");
-    EXPECT_EQ(GxString::Format(L"%.4lf", 0.125), L"0.1250");
-    EXPECT_EQ(GxString::Format(L"%e|%g|%G", 12345.678, 0.0001, 1e20), L"1.234568e+04|0.0001|1E+20");
-    EXPECT_EQ(GxString::Format(L"%8.3f|%-8.3f|%+.1f|%08.2f", 1.0, 1.0, 1.0, -1.5), L"   1.000|1.000   |+1.0|-0001.50");
-    EXPECT_EQ(GxString::FromFloat(-0.5), L"-0.500000");
-    EXPECT_EQ(GxString::FromInt(-123), L"-123");
 }
 
 TEST(GxStringFormat, PointersPercentsAndBrokenSpecificationsAndNul)

@@ -19,7 +19,7 @@ TEST(GxString, CaseFoldingAndSingleByteCodes)
     EXPECT_EQ(GxString::ToSingleByteCode(L'\x3042'), 0x3020u);
 }
 
-TEST(GxString, TrimModes)
+TEST(GxString, TrimSearchJoinReplaceAndCopy)
 {
     EXPECT_EQ(GxString::Trim(L"\r\n", 4), L"");
     EXPECT_EQ(GxString::Trim(L"   ", 3), L"");
@@ -31,10 +31,6 @@ TEST(GxString, TrimModes)
     EXPECT_EQ(GxString::Trim(L"", 3), L"");
     // Full-width space is not a control character.
     EXPECT_EQ(GxString::Trim(L"\x3000x", 3), L"\x3000x");
-}
-
-TEST(GxString, SearchJoinReplaceAndCopy)
-{
     EXPECT_EQ(GxString::CharAt(L"abc", 1), L"b");
     EXPECT_EQ(GxString::CharAt(L"abc", 3), L"");
     EXPECT_EQ(GxString::CharAt(L"abc", -1), L"");
@@ -61,30 +57,16 @@ TEST(GxString, SearchJoinReplaceAndCopy)
 
 TEST(GxString, CharacterWidthUnits)
 {
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'A'), 1);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff71'), 1); // half-width katakana
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x3042'), 2); // hiragana
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x6f22'), 2); // kanji
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff21'), 2); // full-width A
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x2026'), 2); // ellipsis, double-byte in CP932
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x007f'), 1);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x0080'), 2);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff60'), 2); // full-width right white parenthesis
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xff61'), 1); // half-width ideographic full stop
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffa0'), 1); // half-width Hangul filler
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffdc'), 1);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffdd'), 2);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffe6'), 2); // full-width won sign
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffe8'), 1); // half-width forms light vertical
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffee'), 1);
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\xffef'), 2);
-    // Latin-1 and other characters of ambiguous width take a full cell.
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00a0'), 2); // no-break space
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00e9'), 2); // Latin letter with accent
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x00d7'), 2); // multiplication sign
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x03b1'), 2); // Greek letter
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x2500'), 2); // box drawing
-    EXPECT_EQ(GxString::GetCharWidthUnits(L'\x0e01'), 2); // Thai letter
+    // One unit: ASCII, half-width katakana (FF71) and full stop (FF61), the half-width Hangul filler (FFA0) up to
+    // FFDC, and the half-width forms FFE8 to FFEE.
+    for (wchar_t c : std::wstring(L"A\x007f\xff71\xff61\xffa0\xffdc\xffe8\xffee"))
+        EXPECT_EQ(GxString::GetCharWidthUnits(c), 1) << std::hex << int(c);
+    // Two units: hiragana, kanji, full-width A, the ellipsis (double-byte in CP932), 0080, the full-width right
+    // white parenthesis (FF60), FFDD, the full-width won sign (FFE6), FFEF, and characters of ambiguous width: no-break
+    // space, accented Latin letter, multiplication sign, Greek letter, box drawing, Thai letter.
+    for (wchar_t c :
+         std::wstring(L"\x3042\x6f22\xff21\x2026\x0080\xff60\xffdd\xffe6\xffef\x00a0\x00e9\x00d7\x03b1\x2500\x0e01"))
+        EXPECT_EQ(GxString::GetCharWidthUnits(c), 2) << std::hex << int(c);
     EXPECT_EQ(GxString::GetWidthUnits(L"a\x3042\xff71"), 4);
     EXPECT_EQ(GxString::GetWidthUnits(L""), 0);
 }
