@@ -271,11 +271,8 @@ public:
         if (bytes.size() >= 2)
             bytes.erase(0, 2);
         std::wstring text = GxString::FromUtf16LE(bytes.data(), bytes.size());
-        std::wstring out;
-        for (wchar_t c : text)
-            if (c != L'\r')
-                out.push_back(c);
-        return out;
+        std::erase(text, L'\r');
+        return text;
     }
 
 private:

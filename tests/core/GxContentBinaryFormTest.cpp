@@ -89,7 +89,7 @@ TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersi
     EXPECT_TRUE(file.Bytes().empty());
 }
 
-TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
+TEST(GxContentBinaryForm, ScalarsAndStringsAreTagThenBigEndianPayload)
 {
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int32_t(1)); }), Bytes({0x05, 0, 0, 0, 1}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", 1.0f); }), Bytes({0x09, 0x3F, 0x80, 0, 0}));
@@ -102,10 +102,6 @@ TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
     GxPoint2 p{3, -1};
     EXPECT_EQ(Written([&](GxContentBinaryWriter& w) { return w.Write("m_A", &p); }),
               Bytes({0x32, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF}));
-}
-
-TEST(GxContentBinaryForm, StringsAreUtf8WithCountAndUncountedTerminator)
-{
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", L""); }),
               Bytes({0x1A, 0, 0, 0, 0, 0}));
     // "あ" is E3 81 82 in UTF-8; a narrow argument is CP932 (82 A0) and is stored as UTF-8 as well.
@@ -172,7 +168,7 @@ TEST(GxContentBinaryForm, VectorsServeAsQuaternionColourAndEachOther)
     EXPECT_TRUE(vec3.IsEnd());
 }
 
-TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
+TEST(GxContentBinaryForm, WrongTypeGivesDefaultsConsumesOnlyTheTagAndSkipTakesWholeValues)
 {
     BinaryRecord reader(Bytes({0x05, 0, 0, 0, 7, 0x05, 0, 0, 0, 7}));
     EXPECT_EQ(reader.GetFColor("m_C"), (GxFColor{1.0f, 1.0f, 1.0f, 1.0f}));
@@ -182,26 +178,23 @@ TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
     EXPECT_EQ(q.w, 1.0f);
     EXPECT_EQ(q.x, 0.0f);
     EXPECT_EQ(reader.GetErrorCount(), 2u);
-}
-
-TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
-{
-    BinaryRecord reader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
-                               0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
-                               0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
-                               0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
-                               0x21, 0x0B, 1}));
+    // A skip consumes one whole value.
+    BinaryRecord skipped(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
+                                0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                                0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                                0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
+                                0x21, 0x0B, 1}));
     // Each skip must land exactly on the next tag.
     const uint32_t next[] = {0x20, 0x1A, 0x1B, 0x21, 0x0B};
-    EXPECT_EQ(reader.PeekValueType(), 0x15u);
+    EXPECT_EQ(skipped.PeekValueType(), 0x15u);
     for (uint32_t expected : next)
     {
-        EXPECT_TRUE(reader.SkipValue());
-        EXPECT_EQ(reader.PeekValueType(), expected);
+        EXPECT_TRUE(skipped.SkipValue());
+        EXPECT_EQ(skipped.PeekValueType(), expected);
     }
-    EXPECT_TRUE(reader.GetBool("m_B"));
-    EXPECT_TRUE(reader.IsEnd());
-    EXPECT_EQ(reader.GetErrorCount(), 0u);
+    EXPECT_TRUE(skipped.GetBool("m_B"));
+    EXPECT_TRUE(skipped.IsEnd());
+    EXPECT_EQ(skipped.GetErrorCount(), 0u);
 }
 
 // Each string is read by both calls; a Bool after a whole string must follow it at once.

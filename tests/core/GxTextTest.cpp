@@ -41,7 +41,7 @@ std::wstring JoinRows(const wchar_t* lineEnd)
     return text;
 }
 
-TEST_F(GxTextTest, SameRowsFromUtf8Utf16LEAndCp932)
+TEST_F(GxTextTest, SameRowsFromEveryEncodingAndRefusals)
 {
     bool ok = false;
     EXPECT_EQ(Load("utf8.txt", "\xEF\xBB\xBF" + GxString::ToUtf8(JoinRows(L"\n")), false, &ok), kRows);
@@ -51,11 +51,8 @@ TEST_F(GxTextTest, SameRowsFromUtf8Utf16LEAndCp932)
     std::string cp932 = GxString::ToMultiByte(JoinRows(L"\r\n"));
     ASSERT_NE(cp932.find("\x95\x5C"), std::string::npos);
     EXPECT_EQ(Load("cp932.txt", cp932), kRows);
-}
-
-TEST_F(GxTextTest, RefusesUtf16BEEmptyAndMissingFiles)
-{
-    bool ok = true;
+    // UTF-16BE, empty and missing files are refused.
+    ok = true;
     Load("be.txt", std::string("\xFE\xFF\0a\0\n", 6), false, &ok);
     EXPECT_FALSE(ok);
     Load("empty.txt", "", false, &ok);
@@ -163,7 +160,7 @@ TEST_F(GxTextTest, QuotedStringsAndTheirEscapes)
     EXPECT_EQ(p, unterminated + 4);
 }
 
-TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
+TEST_F(GxTextTest, WideReadersMatchTheNarrowOnesAndDetectBOMLooksInsideTheFile)
 {
     const char16_t text[] = u"\"a\\tb\\\"c\"\nnext\r\nlast";
     const char16_t* end = text + (sizeof(text) / 2) - 1;
@@ -190,10 +187,6 @@ TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
     GxText::ReadLineW(out, twoLines.c_str(), q, lines, twoLines.c_str() + twoLines.size());
     EXPECT_EQ(out, L"a");
     EXPECT_EQ(*q, L'b');
-}
-
-TEST_F(GxTextTest, DetectBOMLooksOnlyInsideTheFile)
-{
     const uint8_t utf8[] = {0xEF, 0xBB, 0xBF}, le[] = {0xFF, 0xFE}, be[] = {0xFE, 0xFF};
     EXPECT_EQ(GxText::DetectBOM(utf8, 3), GxText::kBomUtf8);
     EXPECT_EQ(GxText::DetectBOM(utf8, 2), GxText::kBomNone);
