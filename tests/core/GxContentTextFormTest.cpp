@@ -68,7 +68,7 @@ TEST(GxContentTextForm, HeaderLineIsRootTabVersionAndLongRootIsRefused)
     EXPECT_EQ(Written([](GxContentTextWriter& w) { return !w.WriteHeader("T234567890123456", 1); }), "");
 }
 
-TEST(GxContentTextForm, WrongRootNameFailsOnLineOne)
+TEST(GxContentTextForm, WrongRootNameFailsOnLineOneAndNameCheckCanBeSwitchedOff)
 {
     ErrorLogCapture log;
     TextRecord record("TGD\t100\n");
@@ -76,7 +76,18 @@ TEST(GxContentTextForm, WrongRootNameFailsOnLineOne)
     EXPECT_FALSE(record->ReadHeader("TGDX", version));
     EXPECT_EQ(record->GetErrorCount(), 1u);
     EXPECT_EQ(record->GetLineNumber(), 1u);
-    EXPECT_EQ(log.Text(), L"GxContentTextReader/FileHeader Isn't TGDX Line=1\n");
+    // With the name check switched off any name passes.
+    TextRecord lax("05\tm_Other\t7\n");
+    lax->SetCheckValueName(0);
+    EXPECT_EQ(lax->GetS32("m_A"), 7);
+    EXPECT_EQ(lax->GetErrorCount(), 0u);
+
+    TextRecord strict("05\tm_Other\t7\n05\tm_B\t8\n");
+    EXPECT_EQ(strict->GetS32("m_A"), 0);
+    EXPECT_EQ(strict->GetErrorCount(), 1u);
+    EXPECT_EQ(strict->GetS32("m_B"), 8); // the failed line was consumed
+    EXPECT_EQ(log.Text(), L"GxContentTextReader/FileHeader Isn't TGDX Line=1\n"
+                          L"GxContentTextReader/ValueName does not match Line=1\n");
 }
 
 TEST(GxContentTextForm, ValueLinesFollowTheGrammar)
@@ -220,21 +231,6 @@ TEST(GxContentTextForm, CrLfFileReadsLikeLfWithTheSameLineNumbers)
     EXPECT_EQ(b->GetErrorCount(), 0u);
     EXPECT_EQ(a->GetLineNumber(), b->GetLineNumber());
     ExpectSameRecord(rb, ra);
-}
-
-TEST(GxContentTextForm, NameCheckCanBeSwitchedOff)
-{
-    ErrorLogCapture log;
-    TextRecord lax("05\tm_Other\t7\n");
-    lax->SetCheckValueName(0);
-    EXPECT_EQ(lax->GetS32("m_A"), 7);
-    EXPECT_EQ(lax->GetErrorCount(), 0u);
-
-    TextRecord strict("05\tm_Other\t7\n05\tm_B\t8\n");
-    EXPECT_EQ(strict->GetS32("m_A"), 0);
-    EXPECT_EQ(strict->GetErrorCount(), 1u);
-    EXPECT_EQ(strict->GetS32("m_B"), 8); // the failed line was consumed
-    EXPECT_EQ(log.Text(), L"GxContentTextReader/ValueName does not match Line=1\n");
 }
 
 TEST(GxContentTextForm, PeekDoesNotConsumeAndSkipPassesOverBinaryDataLines)

@@ -106,7 +106,7 @@ TEST_F(GxFileCacheTest, OverflowDropsLeastRecentlyUsedUntilAQuarterIsFree)
     EXPECT_EQ(m_Cache.GetTotalSize(), 800u);
 }
 
-TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeWhenLargerThanAQuarter)
+TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeOrAQuarterInLastUseThenKeyOrder)
 {
     for (const wchar_t* key : {L"a", L"b", L"c", L"d", L"e"})
         ASSERT_TRUE(Add(key, 100));
@@ -116,10 +116,6 @@ TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeWhenLargerThanAQuarter)
     m_Cache.Purge(5000);
     EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
     EXPECT_EQ(m_Cache.GetEntryCount(), 0u);
-}
-
-TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
-{
     s_Now = 50;
     GxBinBuffer b;
     Fill(b, 100, 'y');
