@@ -74,7 +74,7 @@ TEST(GxKeyAssignment, OutOfRangeCodesKeepTheirDefaults)
               (std::vector<int>{0, 1, 127}));
 }
 
-TEST(GxKeyAssignment, ValuesReadLikeAtoi)
+TEST(GxKeyAssignment, ValuesReadLikeAtoiAndOverlongLinesCountAsSeveral)
 {
     GxKeyAssignment a;
     const std::string text = "title\n  2 players\nx\n  17abc\n\nword\n99999999999999999999\r\n";
@@ -85,18 +85,11 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoi)
     EXPECT_EQ(a.m_Right[0], 0);      // so does a word
     EXPECT_EQ(a.m_Left[0], 203);     // an overlong number saturates and is out of range
     EXPECT_EQ(a.m_Button[0][0], 44); // past the end of the file
-}
-
-TEST(GxKeyAssignment, OverlongLineCountsAsSeveralLines)
-{
-    GxKeyAssignment a;
     // Line 1 of 300 characters is read as two lines of the file: 255 characters and the rest, so the
     // rest takes the place of line 2.
-    std::string text(255, 'x');
-    text += "1";
-    text += std::string(44, 'y') + "\n";
-    text += "ignored\n2\n";
-    a.Parse(text.data(), text.size());
-    EXPECT_EQ(a.m_DeviceType[0], 1);
-    EXPECT_EQ(a.m_Up[0], 2);
+    GxKeyAssignment b;
+    const std::string overlong = std::string(255, 'x') + "1" + std::string(44, 'y') + "\nignored\n2\n";
+    b.Parse(overlong.data(), overlong.size());
+    EXPECT_EQ(b.m_DeviceType[0], 1);
+    EXPECT_EQ(b.m_Up[0], 2);
 }

@@ -64,7 +64,7 @@ TEST(GxThreadManage, RecordsGoToTheThreadListenerInOrder)
     EXPECT_EQ(own.heard.size(), 3u);
 }
 
-TEST(GxThreadManage, DefaultListenerTakesRecordsOfThreadsWithoutOne)
+TEST(GxThreadManage, DefaultListenerOrNoneTakesRecordsOfThreadsWithoutOne)
 {
     RecordingListener fallback;
     GxThreadManage manage(&fallback);
@@ -72,21 +72,18 @@ TEST(GxThreadManage, DefaultListenerTakesRecordsOfThreadsWithoutOne)
     manage.PostMessage(&worker, L"m", 5, 6);
     EXPECT_EQ(manage.Poll(), 1u);
     EXPECT_EQ(fallback.heard, (std::vector<Heard>{{0, L"m", &worker, 5, 6}}));
-}
-
-TEST(GxThreadManage, WithoutListenerFinishIsMarkedAndWaitAllWithoutWorkersReturnsAtOnce)
-{
-    GxThreadManage manage(nullptr);
-    GxThreadObject worker;
-    ASSERT_TRUE(manage.Register(&worker));
-    manage.Finish(&worker, L"end", 42, 0);
-    EXPECT_EQ(manage.Poll(), 1u);
-    EXPECT_TRUE(worker.IsFinished());
-    EXPECT_EQ(worker.GetResult(), 42u);
-    EXPECT_EQ(manage.Poll(), 0u);
+    // Without any listener a finished record still marks its thread and is removed.
+    GxThreadManage bare(nullptr);
+    GxThreadObject finished;
+    ASSERT_TRUE(bare.Register(&finished));
+    bare.Finish(&finished, L"end", 42, 0);
+    EXPECT_EQ(bare.Poll(), 1u);
+    EXPECT_TRUE(finished.IsFinished());
+    EXPECT_EQ(finished.GetResult(), 42u);
+    EXPECT_EQ(bare.Poll(), 0u);
     // With no worker left WaitAll returns at once.
     auto start = std::chrono::steady_clock::now();
-    manage.WaitAll();
+    bare.WaitAll();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
 }
 
