@@ -30,6 +30,7 @@ TEST(GxRandom, MatchesStandardTwisterAndRepeatsForTheSameSeed)
         for (int i = 0; i < 2000; ++i) // three regenerations of the 624-word state
             ASSERT_EQ(GxRandom::NextU32(), reference()) << "seed " << seed << " output " << i;
     }
+    // The same seed repeats the bounded draws too.
     std::array<int32_t, 50> first{};
     GxRandom::Seed(12345);
     for (auto& v : first)
@@ -49,6 +50,7 @@ TEST(GxRandom, BoundedDrawsReuseExcessAndConsumeByBound)
     EXPECT_EQ(GxRandom::Next(3), 1);
     // 581869302 >> 1 = 290934651 is below 3 x 2^29: 290934651 >> 29 = 0.
     EXPECT_EQ(GxRandom::Next(3), 0);
+    // A bound of one consumes one output, a bound below one none.
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(1), 0);
     EXPECT_EQ(GxRandom::NextU32(), 581869302u);
