@@ -28,6 +28,7 @@ struct ContentSampleRecord
     {
         int32_t m_Id = 0;
         std::wstring m_Name;
+        bool operator==(const Item&) const = default;
     };
     struct Node
     {
@@ -67,29 +68,17 @@ struct ContentSampleRecord
     static ContentSampleRecord MakeFilled()
     {
         ContentSampleRecord r;
-        r.m_Vector2.x = 1.5f;
-        r.m_Vector2.y = -2.25f;
-        r.m_Vector3.x = 1.0f;
-        r.m_Vector3.y = 2.0f;
-        r.m_Vector3.z = 3.0f;
-        r.m_Vector3.w = 0.0f;
-        r.m_Vector4.x = 4.0f;
-        r.m_Vector4.y = 5.0f;
-        r.m_Vector4.z = 6.0f;
-        r.m_Vector4.w = 7.0f;
-        r.m_Quat.x = 0.0f;
-        r.m_Quat.y = 0.5f;
-        r.m_Quat.z = 0.0f;
-        r.m_Quat.w = 0.875f;
+        r.m_Vector2 = GxVector2(1.5f, -2.25f);
+        r.m_Vector3 = GxVector3(1.0f, 2.0f, 3.0f);
+        r.m_Vector4 = GxVector4(4.0f, 5.0f, 6.0f, 7.0f);
+        r.m_Quat = GxQuaternion(0.0f, 0.5f, 0.0f, 0.875f);
         float* m = &r.m_Matrix.m[0][0];
         for (int i = 0; i < 16; ++i)
             m[i] = float(i) * 0.25f - 2.0f;
         for (int i = 0; i < 70; ++i)
             r.m_Blob.push_back(uint8_t(i * 37 + 1));
         r.m_Items = {{1, L"一"}, {-2, L""}, {300, L"three\tthree"}};
-        Node leaf1{1, {}}, leaf2{2, {}};
-        Node inner{3, {leaf1, leaf2}};
-        r.m_Tree = {inner, Node{4, {}}};
+        r.m_Tree = {Node{3, {Node{1, {}}, Node{2, {}}}}, Node{4, {}}};
         return r;
     }
 
@@ -226,12 +215,7 @@ inline void ExpectSameRecord(const ContentSampleRecord& read, const ContentSampl
     EXPECT_EQ(read.m_Text, written.m_Text);
     EXPECT_EQ(read.m_Narrow, written.m_Narrow);
     EXPECT_EQ(read.m_Blob, written.m_Blob);
-    ASSERT_EQ(read.m_Items.size(), written.m_Items.size());
-    for (size_t i = 0; i < read.m_Items.size(); ++i)
-    {
-        EXPECT_EQ(read.m_Items[i].m_Id, written.m_Items[i].m_Id);
-        EXPECT_EQ(read.m_Items[i].m_Name, written.m_Items[i].m_Name);
-    }
+    EXPECT_EQ(read.m_Items, written.m_Items);
     EXPECT_EQ(read.m_Tree, written.m_Tree);
 }
 
@@ -287,11 +271,8 @@ public:
         if (bytes.size() >= 2)
             bytes.erase(0, 2);
         std::wstring text = GxString::FromUtf16LE(bytes.data(), bytes.size());
-        std::wstring out;
-        for (wchar_t c : text)
-            if (c != L'\r')
-                out.push_back(c);
-        return out;
+        std::erase(text, L'\r');
+        return text;
     }
 
 private:

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(GxBinBuffer, AllocZeroFillsAndTakesOneReference)
+TEST(GxBinBuffer, AllocReallocReleaseAndFree)
 {
     GxBinBuffer buffer;
     EXPECT_EQ(buffer.GetData(), nullptr);
@@ -15,11 +15,7 @@ TEST(GxBinBuffer, AllocZeroFillsAndTakesOneReference)
         EXPECT_EQ(data[i], 0);
     data[0] = 'T';
     EXPECT_EQ(buffer.First(), 'T');
-}
-
-TEST(GxBinBuffer, ReleaseFreesAtTheLastReference)
-{
-    GxBinBuffer buffer(8);
+    // A second reference keeps the bytes; the last release frees them.
     buffer.AddRef();
     buffer.Release();
     EXPECT_NE(buffer.GetData(), nullptr);
@@ -29,19 +25,16 @@ TEST(GxBinBuffer, ReleaseFreesAtTheLastReference)
     // At 0 a further release does nothing.
     buffer.Release();
     EXPECT_EQ(buffer.GetRefCount(), 0u);
-}
-
-TEST(GxBinBuffer, ReallocReplacesTheBytes)
-{
-    GxBinBuffer buffer(4);
-    buffer.GetData()[0] = 9;
-    buffer.Alloc(32);
-    EXPECT_EQ(buffer.GetSize(), 32u);
-    EXPECT_EQ(buffer.GetData()[0], 0);
-    buffer.Free();
-    EXPECT_EQ(buffer.GetData(), nullptr);
-    EXPECT_EQ(buffer.GetRefCount(), 0u);
-    EXPECT_EQ(buffer.Alloc(0), nullptr);
-    EXPECT_EQ(buffer.GetSize(), 0u);
-    EXPECT_EQ(buffer.First(), 0);
+    // A new allocation replaces the bytes.
+    GxBinBuffer other(4);
+    other.GetData()[0] = 9;
+    other.Alloc(32);
+    EXPECT_EQ(other.GetSize(), 32u);
+    EXPECT_EQ(other.GetData()[0], 0);
+    other.Free();
+    EXPECT_EQ(other.GetData(), nullptr);
+    EXPECT_EQ(other.GetRefCount(), 0u);
+    EXPECT_EQ(other.Alloc(0), nullptr);
+    EXPECT_EQ(other.GetSize(), 0u);
+    EXPECT_EQ(other.First(), 0);
 }

@@ -76,12 +76,8 @@ private:
 
 TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersion)
 {
-    auto bytes = Written([](GxContentBinaryWriter& w) { return w.WriteHeader("BGD", 100); });
-    EXPECT_EQ(bytes, Bytes({0x42, 0x47, 0x44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x64}));
-}
-
-TEST(GxContentBinaryForm, FifteenCharacterRootKeepsOneNulAndSixteenIsRefused)
-{
+    EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteHeader("BGD", 100); }),
+              Bytes({0x42, 0x47, 0x44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x64}));
     auto bytes = Written([](GxContentBinaryWriter& w) { return w.WriteHeader("ABCDEFGHIJKLMNO", 1); });
     ASSERT_EQ(bytes.size(), 20u);
     EXPECT_EQ(bytes[14], 'O');
@@ -93,7 +89,7 @@ TEST(GxContentBinaryForm, FifteenCharacterRootKeepsOneNulAndSixteenIsRefused)
     EXPECT_TRUE(file.Bytes().empty());
 }
 
-TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
+TEST(GxContentBinaryForm, ScalarsAndStringsAreTagThenBigEndianPayload)
 {
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", int32_t(1)); }), Bytes({0x05, 0, 0, 0, 1}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.Write("m_A", 1.0f); }), Bytes({0x09, 0x3F, 0x80, 0, 0}));
@@ -106,10 +102,6 @@ TEST(GxContentBinaryForm, ScalarsAreTagThenBigEndianPayload)
     GxPoint2 p{3, -1};
     EXPECT_EQ(Written([&](GxContentBinaryWriter& w) { return w.Write("m_A", &p); }),
               Bytes({0x32, 0, 0, 0, 3, 0xFF, 0xFF, 0xFF, 0xFF}));
-}
-
-TEST(GxContentBinaryForm, StringsAreUtf8WithCountAndUncountedTerminator)
-{
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", L""); }),
               Bytes({0x1A, 0, 0, 0, 0, 0}));
     // "あ" is E3 81 82 in UTF-8; a narrow argument is CP932 (82 A0) and is stored as UTF-8 as well.
@@ -117,15 +109,6 @@ TEST(GxContentBinaryForm, StringsAreUtf8WithCountAndUncountedTerminator)
               Bytes({0x1A, 0, 0, 0, 3, 0xE3, 0x81, 0x82, 0}));
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteString("m_A", "\x82\xA0"); }),
               Bytes({0x1A, 0, 0, 0, 3, 0xE3, 0x81, 0x82, 0}));
-}
-
-TEST(GxContentBinaryForm, EmptyStringReadsEmptyAndAdvancesSixBytes)
-{
-    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 0, 0, 0x0B, 1}));
-    EXPECT_EQ(reader.ReadStringW("m_A"), L"");
-    EXPECT_TRUE(reader.GetBool("m_B"));
-    EXPECT_EQ(reader.GetErrorCount(), 0u);
-    EXPECT_TRUE(reader.IsEnd());
 }
 
 TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors)
@@ -153,7 +136,7 @@ TEST(GxContentBinaryForm, WrongRootNameFailsAndConsumesNothing)
     EXPECT_TRUE(reader.ReadHeader("BGD", version));
 }
 
-TEST(GxContentBinaryForm, FourFloatVectorServesAsQuaternionColourAndThreeFloatVector)
+TEST(GxContentBinaryForm, VectorsServeAsQuaternionColourAndEachOther)
 {
     std::vector<uint8_t> vec4 = Bytes({0x0E, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0, 0x40, 0x80, 0, 0});
     std::vector<uint8_t> values;
@@ -175,20 +158,17 @@ TEST(GxContentBinaryForm, FourFloatVectorServesAsQuaternionColourAndThreeFloatVe
     EXPECT_EQ(v.w, 0.0f);
     EXPECT_TRUE(reader.GetBool("m_B")); // the fourth float was consumed with the vector
     EXPECT_EQ(reader.GetErrorCount(), 0u);
+    // A three-float vector read as a four-float one has a zero w.
+    BinaryRecord vec3(Bytes({0x0D, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0}));
+    GxVector4 v4;
+    v4.w = 5.0f;
+    EXPECT_TRUE(vec3.Read("m_V", v4));
+    EXPECT_EQ(v4.z, 3.0f);
+    EXPECT_EQ(v4.w, 0.0f);
+    EXPECT_TRUE(vec3.IsEnd());
 }
 
-TEST(GxContentBinaryForm, ThreeFloatVectorReadAsFourFloatVectorHasZeroW)
-{
-    BinaryRecord reader(Bytes({0x0D, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0, 0x40, 0x40, 0, 0}));
-    GxVector4 v;
-    v.w = 5.0f;
-    EXPECT_TRUE(reader.Read("m_V", v));
-    EXPECT_EQ(v.z, 3.0f);
-    EXPECT_EQ(v.w, 0.0f);
-    EXPECT_TRUE(reader.IsEnd());
-}
-
-TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
+TEST(GxContentBinaryForm, WrongTypeGivesDefaultsConsumesOnlyTheTagAndSkipTakesWholeValues)
 {
     BinaryRecord reader(Bytes({0x05, 0, 0, 0, 7, 0x05, 0, 0, 0, 7}));
     EXPECT_EQ(reader.GetFColor("m_C"), (GxFColor{1.0f, 1.0f, 1.0f, 1.0f}));
@@ -198,54 +178,57 @@ TEST(GxContentBinaryForm, WrongTypeGivesDefaultsAndConsumesOnlyTheTag)
     EXPECT_EQ(q.w, 1.0f);
     EXPECT_EQ(q.x, 0.0f);
     EXPECT_EQ(reader.GetErrorCount(), 2u);
-}
-
-TEST(GxContentBinaryForm, SkipValueConsumesOneWholeValue)
-{
-    BinaryRecord reader(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
-                               0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
-                               0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
-                               0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
-                               0x21, 0x0B, 1}));
+    // A skip consumes one whole value.
+    BinaryRecord skipped(Bytes({0x15, 1,    2, 3, 4,              // Bit32: 5 bytes
+                                0x20, 0,    0, 0, 2,              // list begin: 5 bytes, items stay
+                                0x1A, 0,    0, 0, 2, 'h', 'i', 0, // string of 2: 8 bytes
+                                0x1B, 0,    0, 0, 3, 9,   9,   9, // binary block of 3
+                                0x21, 0x0B, 1}));
     // Each skip must land exactly on the next tag.
     const uint32_t next[] = {0x20, 0x1A, 0x1B, 0x21, 0x0B};
-    EXPECT_EQ(reader.PeekValueType(), 0x15u);
+    EXPECT_EQ(skipped.PeekValueType(), 0x15u);
     for (uint32_t expected : next)
     {
-        EXPECT_TRUE(reader.SkipValue());
-        EXPECT_EQ(reader.PeekValueType(), expected);
+        EXPECT_TRUE(skipped.SkipValue());
+        EXPECT_EQ(skipped.PeekValueType(), expected);
     }
-    EXPECT_TRUE(reader.GetBool("m_B"));
-    EXPECT_TRUE(reader.IsEnd());
-    EXPECT_EQ(reader.GetErrorCount(), 0u);
+    EXPECT_TRUE(skipped.GetBool("m_B"));
+    EXPECT_TRUE(skipped.IsEnd());
+    EXPECT_EQ(skipped.GetErrorCount(), 0u);
 }
 
-TEST(GxContentBinaryForm, CodePageStringTagIsReadAsCp932)
+// Each string is read by both calls; a Bool after a whole string must follow it at once.
+TEST(GxContentBinaryForm, StoredStringsReadWideAndNarrow)
 {
-    // "表" is 95 5C in CP932: its second byte is a backslash in ASCII.
-    BinaryRecord wide(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
-    EXPECT_EQ(wide.ReadStringW("m_S"), L"表");
-    BinaryRecord narrow(Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0}));
-    EXPECT_EQ(narrow.ReadStringA("m_S"), "\x95\x5C");
-    EXPECT_EQ(narrow.GetErrorCount(), 0u);
+    const struct
+    {
+        std::vector<uint8_t> bytes;
+        std::wstring wide;
+        std::string narrow;
+        uint32_t errors;
+    } cases[] = {
+        {Bytes({0x1A, 0, 0, 0, 0, 0, 0x0B, 1}), L"", "", 0},                       // empty: six bytes
+        {Bytes({0x18, 0, 0, 0, 2, 0x95, 0x5C, 0, 0x0B, 1}), L"表", "\x95\x5C", 0}, // CP932 tag: 5C is no backslash
+        {Bytes({0x1A, 0, 0, 0, 3, 'a', 0, 'b', 0, 0x0B, 1}), L"a", "a", 0},        // a NUL inside cuts the text
+        {Bytes({0x1A, 0, 0, 0, 2, 'h', 'i'}), L"", "", 1},                         // no room for the terminator
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.narrow);
+        BinaryRecord wide(c.bytes), narrow(c.bytes);
+        EXPECT_EQ(wide.ReadStringW("m_S"), c.wide);
+        EXPECT_EQ(narrow.ReadStringA("m_S"), c.narrow);
+        for (GxContentBinaryReader* reader :
+             {static_cast<GxContentBinaryReader*>(&wide), static_cast<GxContentBinaryReader*>(&narrow)})
+        {
+            EXPECT_TRUE(c.errors != 0 || reader->GetBool("m_B"));
+            EXPECT_EQ(reader->GetErrorCount(), c.errors);
+            EXPECT_TRUE(reader->IsEnd());
+        }
+    }
 }
 
-TEST(GxContentBinaryForm, NulInsideStoredStringCutsTheText)
-{
-    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 3, 'a', 0, 'b', 0, 0x0B, 1}));
-    EXPECT_EQ(reader.ReadStringA("m_S"), "a");
-    EXPECT_TRUE(reader.GetBool("m_B"));
-}
-
-TEST(GxContentBinaryForm, StringWithoutRoomForItsTerminatorIsAnOverrun)
-{
-    BinaryRecord reader(Bytes({0x1A, 0, 0, 0, 2, 'h', 'i'}));
-    EXPECT_EQ(reader.ReadStringW("m_S"), L"");
-    EXPECT_EQ(reader.GetErrorCount(), 1u);
-    EXPECT_TRUE(reader.IsEnd());
-}
-
-TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
+TEST(GxContentBinaryForm, HugeLengthsAndCutValuesAreOverrunsNotWrapAround)
 {
     for (auto tag : {0x1A, 0x18, 0x1B})
     {
@@ -263,10 +246,6 @@ TEST(GxContentBinaryForm, HugeLengthsAreOverrunsNotWrapAround)
         EXPECT_FALSE(skipper.SkipValue());
         EXPECT_TRUE(skipper.IsEnd());
     }
-}
-
-TEST(GxContentBinaryForm, TruncatedCompoundValueStoresNothing)
-{
     BinaryRecord reader(Bytes({0x11, 0x3F, 0x80, 0, 0, 0x3F, 0x80}));
     GxMatrix m = reader.GetMatrix("m_M");
     EXPECT_EQ(m.m[0][0], 1.0f);
@@ -275,7 +254,7 @@ TEST(GxContentBinaryForm, TruncatedCompoundValueStoresNothing)
     EXPECT_TRUE(reader.IsEnd());
 }
 
-TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
+TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefusedAndBlocksReplaceTheBuffer)
 {
     BinaryRecord reader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
     uint32_t count = 99;
@@ -285,14 +264,11 @@ TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefused)
     // The reader has given up on the record: what follows fails at once.
     EXPECT_TRUE(reader.IsEnd());
     EXPECT_EQ(reader.GetS32("m_A"), 0);
-}
-
-TEST(GxContentBinaryForm, BinaryBlockReplacesTheBufferContents)
-{
-    BinaryRecord reader(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
+    // A binary block replaces the buffer's contents.
+    BinaryRecord block(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
     GxBinBuffer buffer;
     buffer.Alloc(100);
-    ASSERT_TRUE(reader.ReadBinary("m_B", buffer));
+    ASSERT_TRUE(block.ReadBinary("m_B", buffer));
     ASSERT_EQ(buffer.GetSize(), 2u);
     EXPECT_EQ(buffer.GetData()[0], 0xAB);
     EXPECT_EQ(buffer.GetData()[1], 0xCD);

@@ -62,12 +62,13 @@ private:
 
 } // namespace
 
-TEST(GxContentTextForm, HeaderLineIsRootTabVersion)
+TEST(GxContentTextForm, HeaderLineIsRootTabVersionAndLongRootIsRefused)
 {
     EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.WriteHeader("TGD", 100); }), "TGD\t100\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return !w.WriteHeader("T234567890123456", 1); }), "");
 }
 
-TEST(GxContentTextForm, WrongRootNameFailsOnLineOne)
+TEST(GxContentTextForm, WrongRootNameFailsOnLineOneAndNameCheckCanBeSwitchedOff)
 {
     ErrorLogCapture log;
     TextRecord record("TGD\t100\n");
@@ -75,12 +76,18 @@ TEST(GxContentTextForm, WrongRootNameFailsOnLineOne)
     EXPECT_FALSE(record->ReadHeader("TGDX", version));
     EXPECT_EQ(record->GetErrorCount(), 1u);
     EXPECT_EQ(record->GetLineNumber(), 1u);
-    EXPECT_EQ(log.Text(), L"GxContentTextReader/FileHeader Isn't TGDX Line=1\n");
-}
+    // With the name check switched off any name passes.
+    TextRecord lax("05\tm_Other\t7\n");
+    lax->SetCheckValueName(0);
+    EXPECT_EQ(lax->GetS32("m_A"), 7);
+    EXPECT_EQ(lax->GetErrorCount(), 0u);
 
-TEST(GxContentTextForm, LongRootNameIsRefusedWithoutWriting)
-{
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return !w.WriteHeader("T234567890123456", 1); }), "");
+    TextRecord strict("05\tm_Other\t7\n05\tm_B\t8\n");
+    EXPECT_EQ(strict->GetS32("m_A"), 0);
+    EXPECT_EQ(strict->GetErrorCount(), 1u);
+    EXPECT_EQ(strict->GetS32("m_B"), 8); // the failed line was consumed
+    EXPECT_EQ(log.Text(), L"GxContentTextReader/FileHeader Isn't TGDX Line=1\n"
+                          L"GxContentTextReader/ValueName does not match Line=1\n");
 }
 
 TEST(GxContentTextForm, ValueLinesFollowTheGrammar)
@@ -99,18 +106,20 @@ TEST(GxContentTextForm, ValueLinesFollowTheGrammar)
     GxVector3 v(0.5f, -1.0f, 2.0f);
     EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.Write("m_V", &v); }),
               "0d\tm_V\t0.500000\t-1.000000\t2.000000\n");
-}
-
-TEST(GxContentTextForm, MatrixLineHoldsSixteenFloatsRowByRow)
-{
     GxMatrix m;
     m.m[3][0] = 10.0f;
     EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.Write("m_M", &m); }),
               "11\tm_M\t1.000000\t0.000000\t0.000000\t0.000000\t0.000000\t1.000000\t0.000000\t0.000000"
               "\t0.000000\t0.000000\t1.000000\t0.000000\t10.000000\t0.000000\t0.000000\t1.000000\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.ListBegin("m_L", "", 2); }), "20\tm_L\t\t2\t{\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.ListEnd(); }), "21\t}\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeBegin("m_T", "Node"); }), "22\tm_T\tNode\t{\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeStratumBegin(); }), "24\t{\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeStratumEnd(); }), "25\t}\n");
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeEnd(); }), "23\t}\n");
 }
 
-TEST(GxContentTextForm, StringsAreEscapedAndQuoted)
+TEST(GxContentTextForm, StringsAreEscapedAndQuotedAndKeepJapaneseText)
 {
     EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.WriteString("m_A", L"a\"b"); }),
               "1a\tm_A\t4\t\"a\\\"b\"\n");
@@ -121,19 +130,26 @@ TEST(GxContentTextForm, StringsAreEscapedAndQuoted)
     TextRecord record("1a\tm_A\t4\t\"a\\\"b\"\n");
     EXPECT_EQ(record->ReadStringW("m_A"), L"a\"b");
     EXPECT_EQ(record->GetErrorCount(), 0u);
+    // The last UTF-8 byte of "あ" (82) is a CP932 lead byte: it must not swallow the closing quote.
+    const std::string text =
+        Written([](GxContentTextWriter& w) { return w.WriteString("m_A", L"あ") && w.WriteString("m_B", L"表示\\"); });
+    EXPECT_EQ(text, "1a\tm_A\t3\t\"\xE3\x81\x82\"\n1a\tm_B\t8\t\"\xE8\xA1\xA8\xE7\xA4\xBA\\\\\"\n");
+    TextRecord wide(text);
+    EXPECT_EQ(wide->ReadStringW("m_A"), L"あ");
+    EXPECT_EQ(wide->ReadStringW("m_B"), L"表示\\");
+    TextRecord narrow(text);
+    EXPECT_EQ(narrow->ReadStringA("m_A"), "\x82\xA0");
+    EXPECT_EQ(narrow->ReadStringA("m_B"), "\x95\x5C\x8E\xA6\\");
+    EXPECT_EQ(narrow->GetErrorCount(), 0u);
+    // "表" is 95 5C in CP932; its second byte must not escape the closing quote.
+    TextRecord narrow932("18\tm_A\t2\t\"\x95\x5C\"\n0b\tm_B\t1\n"), wide932("18\tm_A\t2\t\"\x95\x5C\"\n");
+    EXPECT_EQ(narrow932->ReadStringA("m_A"), "\x95\x5C");
+    EXPECT_TRUE(narrow932->GetBool("m_B"));
+    EXPECT_EQ(wide932->ReadStringW("m_A"), L"表");
+    EXPECT_EQ(narrow932->GetErrorCount() + wide932->GetErrorCount(), 0u);
 }
 
-TEST(GxContentTextForm, ListAndTreeDelimiterLines)
-{
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.ListBegin("m_L", "", 2); }), "20\tm_L\t\t2\t{\n");
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.ListEnd(); }), "21\t}\n");
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeBegin("m_T", "Node"); }), "22\tm_T\tNode\t{\n");
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeStratumBegin(); }), "24\t{\n");
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeStratumEnd(); }), "25\t}\n");
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.TreeEnd(); }), "23\t}\n");
-}
-
-TEST(GxContentTextForm, BinaryBlocksAreHexLinesOfThirtyTwoBytes)
+TEST(GxContentTextForm, BinaryBlocksAreHexLinesOfThirtyTwoBytesAndShortLinesLeaveZeros)
 {
     const uint8_t three[] = {0x01, 0x02, 0xFF};
     EXPECT_EQ(Written([&](GxContentTextWriter& w) { return w.WriteBinary("m_B", three, 3); }), "1b\tm_B\t3\n0102ff\n");
@@ -151,65 +167,38 @@ TEST(GxContentTextForm, BinaryBlocksAreHexLinesOfThirtyTwoBytes)
     EXPECT_EQ(0, std::memcmp(buffer.GetData(), block, 33));
     EXPECT_TRUE(record->IsEnd());
     EXPECT_EQ(record->GetLineNumber(), 3u);
-}
-
-TEST(GxContentTextForm, ShortBinaryDataLineLeavesZeros)
-{
-    TextRecord record("1b\tm_B\t4\nab1\n0b\tm_C\t1\n");
-    GxBinBuffer buffer;
-    ASSERT_TRUE(record->ReadBinary("m_B", buffer));
+    // A short data line leaves zeros.
+    TextRecord shortLine("1b\tm_B\t4\nab1\n0b\tm_C\t1\n");
+    ASSERT_TRUE(shortLine->ReadBinary("m_B", buffer));
     ASSERT_EQ(buffer.GetSize(), 4u);
     EXPECT_EQ(buffer.GetData()[0], 0xAB);
     EXPECT_EQ(buffer.GetData()[1], 0);
-    EXPECT_TRUE(record->GetBool("m_C"));
+    EXPECT_TRUE(shortLine->GetBool("m_C"));
 }
 
-TEST(GxContentTextForm, FloatsKeepSixDecimals)
+TEST(GxContentTextForm, NumbersParseLikeTheCRuntimeWithSixDecimals)
 {
     TextRecord record("09\tm_A\t0.1234567\n0a\tm_B\t-2.5e3\n");
     EXPECT_EQ(record->GetF32("m_A"), 0.1234567f);
     EXPECT_EQ(record->GetF64("m_B"), -2500.0);
     const std::string text = Written([](GxContentTextWriter& w) { return w.Write("m_A", 1.0 / 3.0); });
     EXPECT_EQ(text, "0a\tm_A\t0.333333\n");
+    TextRecord numbers("01\tm\t 200\n05\tm\t12abc\n06\tm\t-1\n06\tm\t99999999999\n05\tm\t-99999999999\n"
+                       "08\tm\t18446744073709551615\n07\tm\t-9223372036854775808\n0x09\tm\t+.5\n0b\tm\t2\n");
+    numbers->SetCheckValueName(0);
+    EXPECT_EQ(numbers->GetS8("m"), int8_t(-56));
+    EXPECT_EQ(numbers->GetS32("m"), 12);
+    EXPECT_EQ(numbers->GetU32("m"), 0xFFFFFFFFu);
+    EXPECT_EQ(numbers->GetU32("m"), 0xFFFFFFFFu);
+    EXPECT_EQ(numbers->GetS32("m"), INT32_MIN);
+    EXPECT_EQ(numbers->GetU64("m"), UINT64_MAX);
+    EXPECT_EQ(numbers->GetS64("m"), INT64_MIN);
+    EXPECT_EQ(numbers->GetF32("m"), 0.5f);
+    EXPECT_TRUE(numbers->GetBool("m"));
+    EXPECT_EQ(numbers->GetErrorCount(), 0u);
 }
 
-TEST(GxContentTextForm, NumbersIgnoreTheProcessLocale)
-{
-    CommaLocale locale;
-    if (!locale.IsActive())
-        GTEST_SKIP() << "no locale with a decimal comma on this machine";
-    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.Write("m_A", 0.5); }), "0a\tm_A\t0.500000\n");
-    TextRecord record("0a\tm_A\t0.5\n");
-    EXPECT_EQ(record->GetF64("m_A"), 0.5);
-}
-
-TEST(GxContentTextForm, JapaneseTextSurvivesBothStringReads)
-{
-    // The last UTF-8 byte of "あ" (82) is a CP932 lead byte: it must not swallow the closing quote.
-    const std::string text =
-        Written([](GxContentTextWriter& w) { return w.WriteString("m_A", L"あ") && w.WriteString("m_B", L"表示\\"); });
-    EXPECT_EQ(text, "1a\tm_A\t3\t\"\xE3\x81\x82\"\n1a\tm_B\t8\t\"\xE8\xA1\xA8\xE7\xA4\xBA\\\\\"\n");
-    TextRecord wide(text);
-    EXPECT_EQ(wide->ReadStringW("m_A"), L"あ");
-    EXPECT_EQ(wide->ReadStringW("m_B"), L"表示\\");
-    TextRecord narrow(text);
-    EXPECT_EQ(narrow->ReadStringA("m_A"), "\x82\xA0");
-    EXPECT_EQ(narrow->ReadStringA("m_B"), "\x95\x5C\x8E\xA6\\");
-    EXPECT_EQ(narrow->GetErrorCount(), 0u);
-}
-
-TEST(GxContentTextForm, CodePageStringLineKeepsKanjiWithBackslashByte)
-{
-    // "表" is 95 5C in CP932; its second byte must not escape the closing quote.
-    TextRecord narrow("18\tm_A\t2\t\"\x95\x5C\"\n0b\tm_B\t1\n");
-    EXPECT_EQ(narrow->ReadStringA("m_A"), "\x95\x5C");
-    EXPECT_TRUE(narrow->GetBool("m_B"));
-    TextRecord wide("18\tm_A\t2\t\"\x95\x5C\"\n");
-    EXPECT_EQ(wide->ReadStringW("m_A"), L"表");
-    EXPECT_EQ(narrow->GetErrorCount() + wide->GetErrorCount(), 0u);
-}
-
-TEST(GxContentTextForm, CrLfFileReadsLikeLfWithTheSameLineNumbers)
+TEST(GxContentTextForm, CrLfFileReadsLikeLfAndNumbersIgnoreTheProcessLocale)
 {
     const ContentSampleRecord written = ContentSampleRecord::MakeFilled();
     MemoryFile file;
@@ -232,24 +221,15 @@ TEST(GxContentTextForm, CrLfFileReadsLikeLfWithTheSameLineNumbers)
     EXPECT_EQ(b->GetErrorCount(), 0u);
     EXPECT_EQ(a->GetLineNumber(), b->GetLineNumber());
     ExpectSameRecord(rb, ra);
+    CommaLocale locale;
+    if (!locale.IsActive())
+        GTEST_SKIP() << "no locale with a decimal comma on this machine";
+    EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.Write("m_A", 0.5); }), "0a\tm_A\t0.500000\n");
+    TextRecord record("0a\tm_A\t0.5\n");
+    EXPECT_EQ(record->GetF64("m_A"), 0.5);
 }
 
-TEST(GxContentTextForm, NameCheckCanBeSwitchedOff)
-{
-    ErrorLogCapture log;
-    TextRecord lax("05\tm_Other\t7\n");
-    lax->SetCheckValueName(0);
-    EXPECT_EQ(lax->GetS32("m_A"), 7);
-    EXPECT_EQ(lax->GetErrorCount(), 0u);
-
-    TextRecord strict("05\tm_Other\t7\n05\tm_B\t8\n");
-    EXPECT_EQ(strict->GetS32("m_A"), 0);
-    EXPECT_EQ(strict->GetErrorCount(), 1u);
-    EXPECT_EQ(strict->GetS32("m_B"), 8); // the failed line was consumed
-    EXPECT_EQ(log.Text(), L"GxContentTextReader/ValueName does not match Line=1\n");
-}
-
-TEST(GxContentTextForm, PeekDoesNotConsume)
+TEST(GxContentTextForm, PeekDoesNotConsumeAndSkipPassesOverBinaryDataLines)
 {
     TextRecord record("TX\t1\n0b\tm_A\t1\n");
     uint32_t version = 0;
@@ -260,19 +240,15 @@ TEST(GxContentTextForm, PeekDoesNotConsume)
     EXPECT_TRUE(record->GetBool("m_A"));
     EXPECT_EQ(record->PeekValueType(), 0u);
     EXPECT_TRUE(record->IsEnd());
+    TextRecord skipped("20\tm_L\t\t1\t{\n1b\tm_B\t40\n00\n11\n0b\tm_A\t1\n");
+    EXPECT_TRUE(skipped->SkipValue()); // the list begin alone
+    EXPECT_EQ(skipped->PeekValueType(), 0x1Bu);
+    EXPECT_TRUE(skipped->SkipValue()); // the block and its two data lines
+    EXPECT_TRUE(skipped->GetBool("m_A"));
+    EXPECT_EQ(skipped->GetErrorCount(), 0u);
 }
 
-TEST(GxContentTextForm, SkipValuePassesOverBinaryDataLines)
-{
-    TextRecord record("20\tm_L\t\t1\t{\n1b\tm_B\t40\n00\n11\n0b\tm_A\t1\n");
-    EXPECT_TRUE(record->SkipValue()); // the list begin alone
-    EXPECT_EQ(record->PeekValueType(), 0x1Bu);
-    EXPECT_TRUE(record->SkipValue()); // the block and its two data lines
-    EXPECT_TRUE(record->GetBool("m_A"));
-    EXPECT_EQ(record->GetErrorCount(), 0u);
-}
-
-TEST(GxContentTextForm, WrongTypeGivesDefaultAndConsumesTheLine)
+TEST(GxContentTextForm, WrongTypeGivesDefaultConsumesTheLineAndNoTypeStandsInForAnother)
 {
     ErrorLogCapture log;
     TextRecord record("05\tm_A\t7\n0b\tm_B\t1\n");
@@ -285,13 +261,10 @@ TEST(GxContentTextForm, WrongTypeGivesDefaultAndConsumesTheLine)
     EXPECT_EQ(log.Text(), L"GxContentTextReader/ValueType Isn't VALTYPE_GxFColor Line=1\n"
                           L"GxContentStringReader/ValueType Isn't VALTYPE_GxBit32 Line=1\n"
                           L"GxContentStringReader/ValueName does not match Line=2\n");
-}
-
-TEST(GxContentTextForm, NoCrossTypeAcceptance)
-{
-    TextRecord record("0e\tm_V\t1\t2\t3\t4\n");
+    // A four-float vector does not stand in for a quaternion.
+    TextRecord vector("0e\tm_V\t1\t2\t3\t4\n");
     GxQuaternion q;
-    EXPECT_FALSE(record->Read("m_V", q));
+    EXPECT_FALSE(vector->Read("m_V", q));
     EXPECT_EQ(q.w, 1.0f);
 }
 
@@ -315,7 +288,7 @@ TEST(GxContentTextForm, LinesWithTooFewFieldsAreErrors)
     EXPECT_TRUE(record->GetBool("m_B"));
 }
 
-TEST(GxContentTextForm, BinarySizeIsBoundedByTheRemainingText)
+TEST(GxContentTextForm, SizesAndCountsBeyondTheRemainingTextAreRefused)
 {
     for (const char* text : {"1b\tm_B\t-5\n00\n", "1b\tm_B\t2000000000\n00\n", "1b\tm_B\t3\n00\n"})
     {
@@ -324,32 +297,11 @@ TEST(GxContentTextForm, BinarySizeIsBoundedByTheRemainingText)
         EXPECT_FALSE(record->ReadBinary("m_B", buffer)) << text;
         EXPECT_EQ(record->GetErrorCount(), 1u);
     }
-}
-
-TEST(GxContentTextForm, ListCountBeyondTheRemainingTextIsRefused)
-{
-    TextRecord record("20\tm_L\tItem\t4000000000\t{\n05\tm_A\t1\n");
+    TextRecord list("20\tm_L\tItem\t4000000000\t{\n05\tm_A\t1\n");
     uint32_t count = 1;
-    EXPECT_FALSE(record->ListBegin("m_L", count));
+    EXPECT_FALSE(list->ListBegin("m_L", count));
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(record->GetErrorCount(), 1u);
-}
-
-TEST(GxContentTextForm, NumbersParseLikeTheCRuntime)
-{
-    TextRecord record("01\tm\t 200\n05\tm\t12abc\n06\tm\t-1\n06\tm\t99999999999\n05\tm\t-99999999999\n"
-                      "08\tm\t18446744073709551615\n07\tm\t-9223372036854775808\n0x09\tm\t+.5\n0b\tm\t2\n");
-    record->SetCheckValueName(0);
-    EXPECT_EQ(record->GetS8("m"), int8_t(-56));
-    EXPECT_EQ(record->GetS32("m"), 12);
-    EXPECT_EQ(record->GetU32("m"), 0xFFFFFFFFu);
-    EXPECT_EQ(record->GetU32("m"), 0xFFFFFFFFu);
-    EXPECT_EQ(record->GetS32("m"), INT32_MIN);
-    EXPECT_EQ(record->GetU64("m"), UINT64_MAX);
-    EXPECT_EQ(record->GetS64("m"), INT64_MIN);
-    EXPECT_EQ(record->GetF32("m"), 0.5f);
-    EXPECT_TRUE(record->GetBool("m"));
-    EXPECT_EQ(record->GetErrorCount(), 0u);
+    EXPECT_EQ(list->GetErrorCount(), 1u);
 }
 
 TEST(GxContentTextForm, NulByteEndsTheRecord)

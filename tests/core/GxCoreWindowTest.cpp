@@ -2,6 +2,7 @@
 #include "core/GxCore.h"
 #include "core/GxCoreScreenService.h"
 #include "core/GxLog.h"
+#include "core/GxVector2.h"
 #include "core/GxWindowMessage.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
@@ -21,13 +22,13 @@ public:
 
     int32_t OnMouseLeftDown(const float* point, uint32_t keys, int32_t) override
     {
-        m_Presses.push_back({point[0], point[1]});
+        m_Presses.emplace_back(point[0], point[1]);
         m_Keys = keys;
         return m_TakePress ? 1 : 0;
     }
     int32_t OnMouseLeftUp(const float* point, uint32_t) override
     {
-        m_Releases.push_back({point[0], point[1]});
+        m_Releases.emplace_back(point[0], point[1]);
         return 1;
     }
     int32_t OnKeyDown(uint32_t key, uint32_t) override
@@ -42,12 +43,8 @@ public:
         return 0;
     }
 
-    struct Point
-    {
-        float x, y;
-    };
-    std::vector<Point> m_Presses;
-    std::vector<Point> m_Releases;
+    std::vector<GxVector2> m_Presses;
+    std::vector<GxVector2> m_Releases;
     std::vector<uint32_t> m_KeysDown;
     uint32_t m_Keys = 0;
     bool m_TakePress = true;
@@ -98,7 +95,7 @@ protected:
     RecordingSeq* m_System = nullptr;
 };
 
-TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreen)
+TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreenAndZeroAreaKeepsTheScale)
 {
     m_Core.m_MainWindow->SetClientSize(2048, 1536);
     Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, GxMakePointParam(1024, 768));
@@ -106,9 +103,17 @@ TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreen)
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].x, 512.0f);
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].y, 384.0f);
     EXPECT_EQ(m_System->m_Keys, MK_LBUTTON | MK_SHIFT);
+    float sx = 3.0f;
+    float sy = 4.0f;
+    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
+    EXPECT_EQ(sx, 3.0f);
+    EXPECT_EQ(sy, 4.0f);
+    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
+    EXPECT_EQ(sx, 2.0f);
+    EXPECT_EQ(sy, 2.0f);
 }
 
-TEST_F(GxCoreWindowTest, ReleaseReachesTheTasksOnlyAfterAPressTookTheCapture)
+TEST_F(GxCoreWindowTest, ReleaseNeedsTheCaptureAndMovingResetsTheFrameTimer)
 {
     Send(WM_LBUTTONUP, 0, GxMakePointParam(5, 5));
     EXPECT_TRUE(m_System->m_Releases.empty());
@@ -123,22 +128,21 @@ TEST_F(GxCoreWindowTest, ReleaseReachesTheTasksOnlyAfterAPressTookTheCapture)
 
     Send(WM_LBUTTONUP, 0, GxMakePointParam(5, 5));
     EXPECT_EQ(m_System->m_Releases.size(), 1u);
+    m_Core.m_FrameTimer.m_Accumulator = 5000;
+    m_Core.m_FrameTimer.m_LastStart = 1234;
+    Send(WM_WINDOWPOSCHANGED, 0, 0);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_Accumulator, 0);
+    EXPECT_EQ(m_Core.m_FrameTimer.m_LastStart, 0u);
 }
 
-TEST_F(GxCoreWindowTest, ZeroClientAreaKeepsTheLastScale)
+TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateAndSystemKeysNeverReachTheTasks)
 {
-    float sx = 3.0f;
-    float sy = 4.0f;
-    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
-    EXPECT_EQ(sx, 3.0f);
-    EXPECT_EQ(sy, 4.0f);
-    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
-    EXPECT_EQ(sx, 2.0f);
-    EXPECT_EQ(sy, 2.0f);
-}
-
-TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateUnlessATaskTookThem)
-{
+    Send(WM_SYSKEYDOWN, VK_F10, 1);
+    Send(WM_SYSKEYDOWN, VK_MENU, 1 | KF_ALTDOWN_BIT);
+    Send(WM_SYSKEYDOWN, 'X', 1 | KF_ALTDOWN_BIT);
+    EXPECT_TRUE(m_System->m_KeysDown.empty());
+    Send(WM_KEYDOWN, 'X', 1);
+    EXPECT_EQ(m_System->m_KeysDown.size(), 1u);
     Send(WM_KEYDOWN, VK_F7, 1);
     EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 10);
     Send(WM_KEYDOWN, VK_F6, 1);
@@ -152,17 +156,7 @@ TEST_F(GxCoreWindowTest, FunctionKeysSetTheTargetRateUnlessATaskTookThem)
     EXPECT_EQ(m_Core.m_FrameTimer.m_TargetRate, 60);
 }
 
-TEST_F(GxCoreWindowTest, SystemKeysNeverReachTheTasks)
-{
-    Send(WM_SYSKEYDOWN, VK_F10, 1);
-    Send(WM_SYSKEYDOWN, VK_MENU, 1 | KF_ALTDOWN_BIT);
-    Send(WM_SYSKEYDOWN, 'X', 1 | KF_ALTDOWN_BIT);
-    EXPECT_TRUE(m_System->m_KeysDown.empty());
-    Send(WM_KEYDOWN, 'X', 1);
-    EXPECT_EQ(m_System->m_KeysDown.size(), 1u);
-}
-
-TEST_F(GxCoreWindowTest, AltF4AsksTheListenersWhoMayVeto)
+TEST_F(GxCoreWindowTest, CloseByAltF4OrBySequenceAsksTheListenersWhoMayVeto)
 {
     m_System->m_VetoClose = true;
     Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
@@ -172,26 +166,20 @@ TEST_F(GxCoreWindowTest, AltF4AsksTheListenersWhoMayVeto)
     m_System->m_VetoClose = false;
     Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
     EXPECT_TRUE(DrainPosted());
+    GxCoreScreenService service(&m_Core);
+    m_System->m_VetoClose = true;
+    service.RequestClose();
+    EXPECT_FALSE(DrainPosted());
+    m_System->m_VetoClose = false;
+    service.RequestClose();
+    EXPECT_TRUE(DrainPosted());
 }
 
-TEST_F(GxCoreWindowTest, MovingTheWindowResetsTheFrameTimer)
-{
-    m_Core.m_FrameTimer.m_Accumulator = 5000;
-    m_Core.m_FrameTimer.m_LastStart = 1234;
-    Send(WM_WINDOWPOSCHANGED, 0, 0);
-    EXPECT_EQ(m_Core.m_FrameTimer.m_Accumulator, 0);
-    EXPECT_EQ(m_Core.m_FrameTimer.m_LastStart, 0u);
-}
-
-TEST(GxCore, QuitWithoutAWindowSetsTheQuitFlagAtOnce)
+TEST(GxCore, QuitWithoutAWindowAndInstallPathOf244UnitsRunsAnd245IsRefused)
 {
     GxCore core;
     core.Quit();
     EXPECT_TRUE(core.m_Quit);
-}
-
-TEST(GxCore, InstallPathOf244UnitsRunsAnd245IsRefused)
-{
     std::wstring dir = L"/";
     while (dir.size() < 244)
         dir.insert(dir.size() - 1, L"a");
@@ -203,17 +191,6 @@ TEST(GxCore, InstallPathOf244UnitsRunsAnd245IsRefused)
     wide += L'\U0001F600';
     EXPECT_EQ(wide.size(), 244u);
     EXPECT_TRUE(GxCore::IsInstallPathTooLong(wide));
-}
-
-TEST_F(GxCoreWindowTest, CloseAskedByASequenceGoesThroughTheCloseRequest)
-{
-    GxCoreScreenService service(&m_Core);
-    m_System->m_VetoClose = true;
-    service.RequestClose();
-    EXPECT_FALSE(DrainPosted());
-    m_System->m_VetoClose = false;
-    service.RequestClose();
-    EXPECT_TRUE(DrainPosted());
 }
 
 TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)

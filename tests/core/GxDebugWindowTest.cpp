@@ -6,7 +6,7 @@
 
 #include <string>
 
-TEST(GxDebugWindow, RingKeepsTheLast32LinesOldestFirst)
+TEST(GxDebugWindow, RingKeepsTheLast32CutLinesAndCountedErrors)
 {
     GxDebugWindow::Clear();
     for (int i = 0; i < 40; ++i)
@@ -21,17 +21,9 @@ TEST(GxDebugWindow, RingKeepsTheLast32LinesOldestFirst)
     EXPECT_EQ(GxDebugWindow::GetText(), L"");
     EXPECT_FALSE(GxDebugWindow::IsDirty());
     EXPECT_FALSE(GxDebugWindow::IsVisible());
-}
-
-TEST(GxDebugWindow, LinesAreCutTo261Characters)
-{
     GxDebugWindow::Clear();
     GxDebugWindow::AddLine(std::wstring(500, L'x'));
     EXPECT_EQ(GxDebugWindow::GetText().size(), 261u);
-}
-
-TEST(GxDebugWindow, CountedErrorsEnterTheRingAndPaintClearsDirty)
-{
     GxDebugWindow::Clear();
     GxLog::SetErrorLogPath(L"");
     GxLog::Error(L"Error/%s\n", L"x");

@@ -44,11 +44,20 @@ protected:
         return m_Cache.Add(key, b, time);
     }
     bool Has(const wchar_t* key, uint64_t time = 1) { return m_Cache.Find(key, time) != nullptr; }
+    // The keys among these that the cache holds, joined by spaces.
+    std::wstring Held(std::initializer_list<const wchar_t*> keys)
+    {
+        std::wstring out;
+        for (const wchar_t* key : keys)
+            if (Has(key))
+                out += (out.empty() ? L"" : L" ") + std::wstring(key);
+        return out;
+    }
 
     GxFileCache m_Cache;
 };
 
-TEST_F(GxFileCacheTest, DisabledCacheMissesAndAddOnlyRemoves)
+TEST_F(GxFileCacheTest, DisabledCacheMissesAndSizesUpToTheLimitsAreAccepted)
 {
     ASSERT_TRUE(Add(L"a", 10));
     m_Cache.SetEnabled(false);
@@ -57,10 +66,6 @@ TEST_F(GxFileCacheTest, DisabledCacheMissesAndAddOnlyRemoves)
     m_Cache.SetEnabled(true);
     EXPECT_FALSE(Has(L"a"));
     EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-}
-
-TEST_F(GxFileCacheTest, SizeEqualToTheLimitsIsAcceptedOneMoreIsNot)
-{
     EXPECT_TRUE(Add(L"limit", 400));
     EXPECT_FALSE(Add(L"over", 401));
     EXPECT_EQ(m_Cache.GetTotalSize(), 400u);
@@ -70,15 +75,23 @@ TEST_F(GxFileCacheTest, SizeEqualToTheLimitsIsAcceptedOneMoreIsNot)
     EXPECT_EQ(m_Cache.GetTotalSize(), 1000u);
 }
 
-TEST_F(GxFileCacheTest, ChangedTimeStampMissesAndTheNewCopyReplacesTheOld)
+TEST_F(GxFileCacheTest, ChangedTimeStampMissesAndRemoveAndClearKeepLimitsAndSwitch)
 {
     ASSERT_TRUE(Add(L"f", 100, 5));
-    EXPECT_TRUE(Has(L"f", 5));
-    EXPECT_FALSE(Has(L"f", 6));
+    EXPECT_TRUE(Has(L"f", 5) && !Has(L"f", 6));
     ASSERT_TRUE(Add(L"f", 150, 6));
-    EXPECT_TRUE(Has(L"f", 6));
-    EXPECT_FALSE(Has(L"f", 5));
+    EXPECT_TRUE(Has(L"f", 6) && !Has(L"f", 5));
     EXPECT_EQ(m_Cache.GetTotalSize(), 150u);
+    EXPECT_TRUE(m_Cache.Remove(L"f"));
+    EXPECT_FALSE(m_Cache.Remove(L"f"));
+    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
+    ASSERT_TRUE(Add(L"a", 100));
+    m_Cache.Clear();
+    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
+    EXPECT_TRUE(m_Cache.IsEnabled());
+    EXPECT_EQ(m_Cache.GetCapacity(), 1000u);
+    EXPECT_EQ(m_Cache.GetFileLimit(), 400u);
+    EXPECT_TRUE(Add(L"a", 100));
 }
 
 TEST_F(GxFileCacheTest, OverflowDropsLeastRecentlyUsedUntilAQuarterIsFree)
@@ -89,16 +102,11 @@ TEST_F(GxFileCacheTest, OverflowDropsLeastRecentlyUsedUntilAQuarterIsFree)
     EXPECT_TRUE(Has(L"a")); // a is now the most recent
     // 900 + 200 overflows 1000: at least 250 bytes (a quarter) go, oldest first: b, c, d.
     ASSERT_TRUE(Add(L"new", 200));
-    EXPECT_TRUE(Has(L"a"));
-    EXPECT_FALSE(Has(L"b"));
-    EXPECT_FALSE(Has(L"c"));
-    EXPECT_FALSE(Has(L"d"));
-    EXPECT_TRUE(Has(L"e"));
-    EXPECT_TRUE(Has(L"new"));
+    EXPECT_EQ(Held({L"a", L"b", L"c", L"d", L"e", L"new"}), L"a e new");
     EXPECT_EQ(m_Cache.GetTotalSize(), 800u);
 }
 
-TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeWhenLargerThanAQuarter)
+TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeOrAQuarterInLastUseThenKeyOrder)
 {
     for (const wchar_t* key : {L"a", L"b", L"c", L"d", L"e"})
         ASSERT_TRUE(Add(key, 100));
@@ -108,10 +116,6 @@ TEST_F(GxFileCacheTest, PurgeFreesTheNeededSizeWhenLargerThanAQuarter)
     m_Cache.Purge(5000);
     EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
     EXPECT_EQ(m_Cache.GetEntryCount(), 0u);
-}
-
-TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
-{
     s_Now = 50;
     GxBinBuffer b;
     Fill(b, 100, 'y');
@@ -119,25 +123,7 @@ TEST_F(GxFileCacheTest, EqualLastUseKeepsKeyOrder)
         ASSERT_TRUE(m_Cache.Add(key, b, 1));
     m_Cache.Purge(150);
     // 250 (a quarter) is the target: a, b and c go in key order.
-    EXPECT_FALSE(Has(L"a"));
-    EXPECT_FALSE(Has(L"b"));
-    EXPECT_FALSE(Has(L"c"));
-    EXPECT_TRUE(Has(L"d"));
-}
-
-TEST_F(GxFileCacheTest, RemoveAndClearKeepLimitsAndSwitch)
-{
-    ASSERT_TRUE(Add(L"a", 100));
-    EXPECT_TRUE(m_Cache.Remove(L"a"));
-    EXPECT_FALSE(m_Cache.Remove(L"a"));
-    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-    ASSERT_TRUE(Add(L"a", 100));
-    m_Cache.Clear();
-    EXPECT_EQ(m_Cache.GetTotalSize(), 0u);
-    EXPECT_TRUE(m_Cache.IsEnabled());
-    EXPECT_EQ(m_Cache.GetCapacity(), 1000u);
-    EXPECT_EQ(m_Cache.GetFileLimit(), 400u);
-    EXPECT_TRUE(Add(L"a", 100));
+    EXPECT_EQ(Held({L"a", L"b", L"c", L"d"}), L"d");
 }
 
 // The file layer's whole-file loads through the process-wide cache.
@@ -159,7 +145,7 @@ protected:
     KvTempDir m_Dir;
 };
 
-TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedOneByteMoreIsNot)
+TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedButUncachedLoadsAndEmptyFilesNeverEnter)
 {
     m_Dir.Write("exact.bin", KvPatternBytes(0x100000, 1));
     m_Dir.Write("over.bin", KvPatternBytes(0x100001, 2));
@@ -168,6 +154,12 @@ TEST_F(GxFileLoadCacheTest, OneMiBFileIsCachedOneByteMoreIsNot)
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 0x100000u);
     ASSERT_TRUE(GxFile::LoadToBuffer(b, m_Dir.Wide("over.bin"), true));
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 0x100000u);
+    m_Dir.Write("plain.bin", "abc");
+    m_Dir.Write("empty.bin", "");
+    GxBinBuffer buffer;
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("plain.bin"), false));
+    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("empty.bin"), true));
+    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 1u); // only exact.bin
 }
 
 TEST_F(GxFileLoadCacheTest, HitGivesTheCallerItsOwnCopy)
@@ -198,16 +190,6 @@ TEST_F(GxFileLoadCacheTest, EditedFileIsReadAgain)
     ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("edit.bin"), true));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize()), "newer");
     EXPECT_EQ(GxFile::GetCache().GetTotalSize(), 5u);
-}
-
-TEST_F(GxFileLoadCacheTest, UncachedLoadsAndEmptyFilesNeverEnter)
-{
-    m_Dir.Write("plain.bin", "abc");
-    m_Dir.Write("empty.bin", "");
-    GxBinBuffer buffer;
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("plain.bin"), false));
-    ASSERT_TRUE(GxFile::LoadToBuffer(buffer, m_Dir.Wide("empty.bin"), true));
-    EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 0u);
 }
 
 } // namespace

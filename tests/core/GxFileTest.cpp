@@ -33,7 +33,7 @@ protected:
     char m_Saved[4096];
 };
 
-TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseWithEitherSeparator)
+TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseButExactNameWins)
 {
     m_Dir.Write("Data/Sub/File.TXT", "content");
     for (const wchar_t* name : {L"Data/Sub/File.TXT", L"data/sub/file.txt", L"DATA\\SUB\\FILE.TXT",
@@ -47,10 +47,6 @@ TEST_F(GxFileTest, NamesMatchLooseFilesInAnyCaseWithEitherSeparator)
     EXPECT_EQ(GxFile::Exists(L""), GxFile::kAbsent);
     // Absolute names work too.
     EXPECT_EQ(KvReadAll(m_Dir.Wide("DATA/sub/file.txt")), "content");
-}
-
-TEST_F(GxFileTest, ExactNameWinsOverACaseVariant)
-{
     m_Dir.Write("dir/Name.txt", "upper");
     m_Dir.Write("dir/name.txt", "lower");
     EXPECT_EQ(KvReadAll(L"dir/Name.txt"), "upper");
@@ -59,10 +55,6 @@ TEST_F(GxFileTest, ExactNameWinsOverACaseVariant)
     std::string once = KvReadAll(L"DIR/NAME.TXT");
     EXPECT_TRUE(once == "upper" || once == "lower");
     EXPECT_EQ(KvReadAll(L"DIR/NAME.TXT"), once);
-}
-
-TEST_F(GxFileTest, FilesAddedAfterAMissAreFound)
-{
     m_Dir.Write("late/a.txt", "a");
     EXPECT_EQ(GxFile::Exists(L"LATE/B.TXT"), GxFile::kAbsent); // lists the folder
     m_Dir.Write("late/B.txt", "b");
@@ -70,9 +62,15 @@ TEST_F(GxFileTest, FilesAddedAfterAMissAreFound)
     EXPECT_EQ(KvReadAll(L"late/b.TXT"), "b");
     unlink(m_Dir.Abs("late/B.txt").c_str());
     EXPECT_EQ(GxFile::Exists(L"LATE/B.TXT"), GxFile::kAbsent);
+    m_Dir.Write("t.txt", "x");
+    struct timeval times[2] = {{1700000000, 0}, {1700000000, 123456}};
+    ASSERT_EQ(utimes(m_Dir.Abs("t.txt").c_str(), times), 0);
+    GxFileHandle handle;
+    ASSERT_TRUE(GxFile::Open(handle, L"t.txt"));
+    EXPECT_EQ(handle.GetFileTime(), (1700000000ull + 11644473600ull) * 10000000ull + 1234560ull);
 }
 
-TEST_F(GxFileTest, FolderCountsAsLooseButCannotBeOpened)
+TEST_F(GxFileTest, FoldersAndMissingNamesOpenNothing)
 {
     m_Dir.MakeDir("folder");
     EXPECT_EQ(GxFile::Exists(L"FOLDER"), GxFile::kLoose);
@@ -80,9 +78,20 @@ TEST_F(GxFileTest, FolderCountsAsLooseButCannotBeOpened)
     EXPECT_FALSE(GxFile::Open(handle, L"folder"));
     EXPECT_FALSE(handle.IsOpen());
     EXPECT_EQ(GxFile::GetSize(L"folder"), 0u);
+    m_Dir.Write("a.txt", "abc");
+    ASSERT_TRUE(GxFile::Open(handle, L"a.txt"));
+    EXPECT_FALSE(GxFile::Open(handle, L"missing.txt"));
+    EXPECT_TRUE(handle.IsOpen());
+    char buf[3];
+    EXPECT_EQ(GxFile::Read(buf, 3, handle), 3u);
+    // Opening another file on an open handle closes the first.
+    m_Dir.Write("b.txt", "xy");
+    ASSERT_TRUE(GxFile::Open(handle, L"b.txt"));
+    EXPECT_EQ(handle.GetSize(), 2u);
+    EXPECT_EQ(GxFile::Tell(handle), 0);
 }
 
-TEST_F(GxFileTest, ReadStopsAtTheEndUntilASeekMovesBack)
+TEST_F(GxFileTest, ReadStopsAtTheEndAndSeekClamps)
 {
     m_Dir.Write("ten.bin", "0123456789");
     GxFileHandle handle;
@@ -100,12 +109,7 @@ TEST_F(GxFileTest, ReadStopsAtTheEndUntilASeekMovesBack)
     EXPECT_FALSE(handle.IsEOF());
     EXPECT_EQ(GxFile::Read(buf, 32, handle), 2u);
     EXPECT_EQ(std::string(buf, 2), "89");
-}
-
-TEST_F(GxFileTest, SeekClampsAndRefusesUnknownOrigins)
-{
     m_Dir.Write("ten.bin", "0123456789");
-    GxFileHandle handle;
     ASSERT_TRUE(GxFile::Open(handle, L"ten.bin"));
     EXPECT_TRUE(GxFile::Seek(handle, 0, 2));
     EXPECT_TRUE(handle.IsEOF());
@@ -126,32 +130,6 @@ TEST_F(GxFileTest, SeekClampsAndRefusesUnknownOrigins)
     EXPECT_FALSE(GxFile::Seek(handle, 0, 0));
     char c;
     EXPECT_EQ(GxFile::Read(&c, 1, handle), 0u);
-}
-
-TEST_F(GxFileTest, OpenOfAMissingNameLeavesTheHandleAsItWas)
-{
-    m_Dir.Write("a.txt", "abc");
-    GxFileHandle handle;
-    ASSERT_TRUE(GxFile::Open(handle, L"a.txt"));
-    EXPECT_FALSE(GxFile::Open(handle, L"missing.txt"));
-    EXPECT_TRUE(handle.IsOpen());
-    char buf[3];
-    EXPECT_EQ(GxFile::Read(buf, 3, handle), 3u);
-    // Opening another file on an open handle closes the first.
-    m_Dir.Write("b.txt", "xy");
-    ASSERT_TRUE(GxFile::Open(handle, L"b.txt"));
-    EXPECT_EQ(handle.GetSize(), 2u);
-    EXPECT_EQ(GxFile::Tell(handle), 0);
-}
-
-TEST_F(GxFileTest, FileTimeIsModificationTimeIn100NanosecondsSince1601)
-{
-    m_Dir.Write("t.txt", "x");
-    struct timeval times[2] = {{1700000000, 0}, {1700000000, 123456}};
-    ASSERT_EQ(utimes(m_Dir.Abs("t.txt").c_str(), times), 0);
-    GxFileHandle handle;
-    ASSERT_TRUE(GxFile::Open(handle, L"t.txt"));
-    EXPECT_EQ(handle.GetFileTime(), (1700000000ull + 11644473600ull) * 10000000ull + 1234560ull);
 }
 
 TEST_F(GxFileTest, WholeFileLoadsAndTheirFailures)
@@ -183,11 +161,23 @@ TEST_F(GxFileTest, WholeFileLoadsAndTheirFailures)
     EXPECT_EQ(GxLog::GetErrorCount(), errors + 2);
 }
 
-TEST_F(GxFileTest, GetSizeAnswersWithoutKeepingTheFileOpen)
+TEST_F(GxFileTest, GetSizeCanOpenAndPackNamesInAnyCase)
 {
     m_Dir.Write("s.bin", std::string(1234, 'x'));
     EXPECT_EQ(GxFile::GetSize(L"S.BIN"), 1234u);
     EXPECT_EQ(GxFile::GetSize(L"none.bin"), 0u);
+    m_Dir.Write("Some/File.bin", "x");
+    m_Dir.MakeDir("Some/Folder");
+    EXPECT_TRUE(GxFile::CanOpen(L"some\\file.BIN"));
+    EXPECT_FALSE(GxFile::CanOpen(L"some/folder"));
+    EXPECT_FALSE(GxFile::CanOpen(L"some/missing.bin"));
+    GxPackWriter writer;
+    writer.Add(L"x.txt", std::string("x"));
+    std::vector<uint8_t> bytes;
+    writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled);
+    m_Dir.Write("System.GXP", bytes);
+    ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
+    EXPECT_EQ(KvReadAll(L"X.TXT"), "x");
 }
 
 TEST_F(GxFileTest, UnopenableLooseFileFailsOpenButGetSizeFallsToThePack)
@@ -234,26 +224,6 @@ TEST_F(GxFileTest, FilesOf4GiBOrMoreAreRefused)
     char c = 1;
     EXPECT_EQ(GxFile::Read(&c, 1, handle), 1u);
     EXPECT_EQ(c, 0);
-}
-
-TEST_F(GxFileTest, CanOpenAnswersForLooseFilesOnly)
-{
-    m_Dir.Write("Some/File.bin", "x");
-    m_Dir.MakeDir("Some/Folder");
-    EXPECT_TRUE(GxFile::CanOpen(L"some\\file.BIN"));
-    EXPECT_FALSE(GxFile::CanOpen(L"some/folder"));
-    EXPECT_FALSE(GxFile::CanOpen(L"some/missing.bin"));
-}
-
-TEST_F(GxFileTest, PackNamedInAnyCaseMounts)
-{
-    GxPackWriter writer;
-    writer.Add(L"x.txt", std::string("x"));
-    std::vector<uint8_t> bytes;
-    writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled);
-    m_Dir.Write("System.GXP", bytes);
-    ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
-    EXPECT_EQ(KvReadAll(L"X.TXT"), "x");
 }
 
 } // namespace

@@ -34,16 +34,23 @@ protected:
     GxFrameTimer m_Timer{&m_Clock};
 };
 
-TEST_F(GxFrameTimerTest, FirstWaitRunsOneStepWithoutSleeping)
+TEST_F(GxFrameTimerTest, FirstWaitRunsOneStepAndStallGivesFifteen)
 {
     EXPECT_EQ(m_Timer.Wait(), 0);
     EXPECT_EQ(m_Timer.m_StepCount, 1);
     EXPECT_EQ(m_Timer.m_Accumulator, 0);
     EXPECT_EQ(m_Timer.m_Lateness, 0);
     EXPECT_EQ(m_Clock.m_Sleeps, std::vector<uint32_t>{0});
+    // A stall gives fifteen steps and bounds the carried time.
+    m_Clock.m_Now += 5000;
+    EXPECT_EQ(m_Timer.Wait(), 5000000);
+    EXPECT_EQ(m_Timer.m_StepCount, 15);
+    EXPECT_EQ(m_Timer.m_Accumulator, 15 * 16666);
+    // The overrun shortens the next slot by 4 ms at most.
+    EXPECT_EQ(m_Timer.m_Lateness, 4000);
 }
 
-TEST_F(GxFrameTimerTest, FortyMillisecondFramesCarryTheRemainderUntilThreeSteps)
+TEST_F(GxFrameTimerTest, FortyMillisecondFramesCarryTheRemainderUntilResetTakesANewStart)
 {
     m_Timer.Wait();
 
@@ -60,17 +67,15 @@ TEST_F(GxFrameTimerTest, FortyMillisecondFramesCarryTheRemainderUntilThreeSteps)
     m_Clock.m_Now += 40;
     m_Timer.Wait();
     EXPECT_EQ(m_Timer.m_StepCount, 3);
-}
+    ASSERT_GT(m_Timer.m_Accumulator, 0);
+    // A reset takes the next call as a frame start with one step.
 
-TEST_F(GxFrameTimerTest, StallGivesFifteenStepsAndBoundsTheCarriedTime)
-{
-    m_Timer.Wait();
-    m_Clock.m_Now += 5000;
-    EXPECT_EQ(m_Timer.Wait(), 5000000);
-    EXPECT_EQ(m_Timer.m_StepCount, 15);
-    EXPECT_EQ(m_Timer.m_Accumulator, 15 * 16666);
-    // The overrun shortens the next slot by 4 ms at most.
-    EXPECT_EQ(m_Timer.m_Lateness, 4000);
+    m_Timer.Reset();
+    m_Clock.m_Now += 3000; // the window was dragged for three seconds
+    m_Clock.m_TickPerRead = 1;
+    EXPECT_EQ(m_Timer.Wait(), 17000);
+    EXPECT_EQ(m_Timer.m_StepCount, 1);
+    EXPECT_LT(m_Timer.m_Accumulator, 1000);
 }
 
 TEST_F(GxFrameTimerTest, EarlyFrameSleepsSeventyPercentLessFiveThenSpinsToTheSlotEnd)
@@ -127,21 +132,6 @@ TEST_F(GxFrameTimerTest, ZeroRatesMeanNoPacingAndOneStep)
     EXPECT_EQ(m_Timer.m_Accumulator, 0);
     for (uint32_t ms : m_Clock.m_Sleeps)
         EXPECT_EQ(ms, 0u);
-}
-
-TEST_F(GxFrameTimerTest, ResetTakesTheNextCallAsFrameStartWithOneStep)
-{
-    m_Timer.Wait();
-    m_Clock.m_Now += 40;
-    m_Timer.Wait();
-    ASSERT_GT(m_Timer.m_Accumulator, 0);
-
-    m_Timer.Reset();
-    m_Clock.m_Now += 3000; // the window was dragged for three seconds
-    m_Clock.m_TickPerRead = 1;
-    EXPECT_EQ(m_Timer.Wait(), 17000);
-    EXPECT_EQ(m_Timer.m_StepCount, 1);
-    EXPECT_LT(m_Timer.m_Accumulator, 1000);
 }
 
 TEST_F(GxFrameTimerTest, MeasuresTheRateEveryTwoSeconds)

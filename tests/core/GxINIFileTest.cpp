@@ -20,17 +20,13 @@ protected:
     GxINIFile m_Ini;
 };
 
-TEST_F(GxINIFileTest, FirstKeyWinsAndKeysAreCaseSensitive)
+TEST_F(GxINIFileTest, FirstKeyWinsKeysAreCaseSensitiveAndLinesWithoutEqualsAreIgnored)
 {
     ASSERT_TRUE(Load("Title=first\r\nTitle=second\r\n  Spaced Key  =  spaced value \r\n"));
     EXPECT_EQ(m_Ini.GetString(L"Title", L"d"), L"first");
     EXPECT_EQ(m_Ini.GetString(L"title", L"d"), L"d");
     EXPECT_EQ(m_Ini.GetString(L"TITLE", L"d"), L"d");
     EXPECT_EQ(m_Ini.GetString(L"Spaced Key", L"d"), L"spaced value");
-}
-
-TEST_F(GxINIFileTest, LinesWithoutEqualsAreIgnored)
-{
     ASSERT_TRUE(Load("[Section]\n; comment\n\n#Key=hash\nformula=a=b+c\n=empty key\n"));
     EXPECT_EQ(m_Ini.GetCount(), 3u);
     EXPECT_EQ(m_Ini.GetString(L"#Key", L""), L"hash");
@@ -39,7 +35,7 @@ TEST_F(GxINIFileTest, LinesWithoutEqualsAreIgnored)
     EXPECT_EQ(m_Ini.GetString(L"[Section]", L"none"), L"none");
 }
 
-TEST_F(GxINIFileTest, IntegersAndSwitches)
+TEST_F(GxINIFileTest, IntegersSwitchesCodePageAndReloads)
 {
     ASSERT_TRUE(Load("one=1\ntwo= 2\nzero=0\nminus=-1\nword=yes\nbig=99999999999\nsmall=-99999999999\nmix=12ab\n"));
     EXPECT_TRUE(m_Ini.GetBool(L"one", false));
@@ -54,18 +50,10 @@ TEST_F(GxINIFileTest, IntegersAndSwitches)
     EXPECT_EQ(m_Ini.GetInt(L"small", 7), INT32_MIN);
     EXPECT_EQ(m_Ini.GetInt(L"mix", 7), 12);
     EXPECT_EQ(m_Ini.GetInt(L"absent", 7), 7);
-}
-
-TEST_F(GxINIFileTest, TextIsCp932AndAUtf8SignatureJoinsTheFirstKey)
-{
     ASSERT_TRUE(Load(GxString::ToMultiByte(L"Title=表示テスト\nSaveName=セーブ\n")));
     EXPECT_EQ(m_Ini.GetString(L"Title", L""), L"表示テスト");
     ASSERT_TRUE(Load("\xEF\xBB\xBFTitle=x\nNext=y\n"));
     EXPECT_EQ(m_Ini.GetString(L"Title", L"absent"), L"absent");
-}
-
-TEST_F(GxINIFileTest, LoadEmptiesTheMapAndAMissingFileFails)
-{
     ASSERT_TRUE(Load("a=1\n"));
     EXPECT_FALSE(m_Ini.Load(m_Dir.Wide("missing.ini")));
     EXPECT_EQ(m_Ini.GetCount(), 0u);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-TEST(GxInputPlayer, RepeatBitAtFirstSixteenthAndEveryFourthReading)
+TEST(GxInputPlayer, RepeatAndEdgeBits)
 {
     GxInputPlayer p;
     std::vector<int> on;
@@ -16,22 +16,19 @@ TEST(GxInputPlayer, RepeatBitAtFirstSixteenthAndEveryFourthReading)
     // Release and press again: the first reading repeats at once.
     p.Advance(0);
     EXPECT_TRUE(p.Advance(GXPS_UP) & (1u << (GXPS_DIR_REPEAT_SHIFT + 1)));
-}
-
-TEST(GxInputPlayer, EdgesOnlyOnTheReadingThatFindsThePress)
-{
-    GxInputPlayer p;
+    // Edges show only on the reading that finds the press.
+    GxInputPlayer q;
     const uint32_t button3 = 1u << (GXPS_BUTTON_HELD_SHIFT + 2);
-    uint32_t w = p.Advance(button3 | GXPS_LEFT);
+    uint32_t w = q.Advance(button3 | GXPS_LEFT);
     EXPECT_TRUE(w & (1u << (GXPS_BUTTON_EDGE_SHIFT + 2)));
     EXPECT_TRUE(w & (1u << (GXPS_DIR_EDGE_SHIFT + 2)));
-    w = p.Advance(button3 | GXPS_LEFT);
+    w = q.Advance(button3 | GXPS_LEFT);
     EXPECT_FALSE(w & (1u << (GXPS_BUTTON_EDGE_SHIFT + 2)));
     EXPECT_FALSE(w & (1u << (GXPS_DIR_EDGE_SHIFT + 2)));
     EXPECT_TRUE(w & button3);
 }
 
-TEST(GxInput, KeyboardStateByAssignedCodes)
+TEST(GxInput, KeyboardStateByAssignedCodesAndNoDeviceWithoutControllers)
 {
     GxKeyAssignment a;
     uint8_t keys[256];
@@ -41,10 +38,6 @@ TEST(GxInput, KeyboardStateByAssignedCodes)
     EXPECT_EQ(GxInput::HeldFromKeyboard(keys, a, 0), GXPS_RIGHT | (1u << (GXPS_BUTTON_HELD_SHIFT + 2)));
     a.m_Right[0] = 17;
     EXPECT_EQ(GxInput::HeldFromKeyboard(keys, a, 0), 1u << (GXPS_BUTTON_HELD_SHIFT + 2));
-}
-
-TEST(GxInput, WithoutControllersPlayerTwoHasNoDevice)
-{
     // No window and no controllers in the test: the keyboard is absent too (and says so in the log).
     const std::wstring oldPath = GxLog::GetErrorLogPath();
     GxLog::SetErrorLogPath(L"/dev/null");

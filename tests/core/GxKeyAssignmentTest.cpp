@@ -23,10 +23,8 @@ TEST(GxKeyAssignment, DefaultsWithoutAFile)
     EXPECT_FALSE(a.Load("/nonexistent/key.ini"));
     for (int c = 0; c < 2; ++c)
     {
-        EXPECT_EQ(a.m_Up[c], 200);
-        EXPECT_EQ(a.m_Down[c], 208);
-        EXPECT_EQ(a.m_Right[c], 205);
-        EXPECT_EQ(a.m_Left[c], 203);
+        EXPECT_EQ((std::vector<int>{a.m_Up[c], a.m_Down[c], a.m_Right[c], a.m_Left[c]}),
+                  (std::vector<int>{200, 208, 205, 203}));
         EXPECT_EQ(a.m_Button[c][0], 44);
         EXPECT_EQ(a.m_Button[c][7], 33);
         EXPECT_EQ(a.m_PadButton[c][5], 5);
@@ -35,31 +33,27 @@ TEST(GxKeyAssignment, DefaultsWithoutAFile)
     EXPECT_EQ(a.m_DeviceType[1], 1);
 }
 
-TEST(GxKeyAssignment, BlockOneSetsColumnOneInTheFileOrder)
+TEST(GxKeyAssignment, BlocksSetTheirColumnsInTheFileOrder)
 {
     GxKeyAssignment a;
     const std::string text = Block(2, {17, 31, 32, 30, 1, 2, 3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14, 15, 16});
     a.Parse(text.data(), text.size());
     EXPECT_EQ(a.m_DeviceType[0], 2);
-    EXPECT_EQ(a.m_Up[0], 17);
-    EXPECT_EQ(a.m_Down[0], 31);
-    EXPECT_EQ(a.m_Right[0], 32); // line 6
-    EXPECT_EQ(a.m_Left[0], 30);  // line 7
-    EXPECT_EQ(a.m_Button[0][0], 1);
-    EXPECT_EQ(a.m_Button[0][7], 8);
-    EXPECT_EQ(a.m_PadButton[0][0], 9);
-    EXPECT_EQ(a.m_PadButton[0][7], 16);
+    // Lines 4 to 7 are up, down, right and left.
+    EXPECT_EQ((std::vector<int>{a.m_Up[0], a.m_Down[0], a.m_Right[0], a.m_Left[0]}),
+              (std::vector<int>{17, 31, 32, 30}));
+    for (int i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(a.m_Button[0][i], i + 1);
+        EXPECT_EQ(a.m_PadButton[0][i], i + 9);
+    }
     // A file that ends after block 1 leaves column 2 alone.
     EXPECT_EQ(a.m_Up[1], 200);
     EXPECT_EQ(a.m_DeviceType[1], 1);
-}
-
-TEST(GxKeyAssignment, SecondBlockSetsColumnTwo)
-{
-    GxKeyAssignment a;
-    const std::string text = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}) +
-                             Block(0, {72, 80, 77, 75, 57, 28, 1, 2, 3, 4, 5, 6}, {7, 6, 5, 4, 3, 2, 1, 0});
-    a.Parse(text.data(), text.size());
+    // A second block sets column two.
+    const std::string two = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}) +
+                            Block(0, {72, 80, 77, 75, 57, 28, 1, 2, 3, 4, 5, 6}, {7, 6, 5, 4, 3, 2, 1, 0});
+    a.Parse(two.data(), two.size());
     EXPECT_EQ(a.m_DeviceType[1], 0);
     EXPECT_EQ(a.m_Up[1], 72);
     EXPECT_EQ(a.m_Button[1][1], 28);
@@ -72,18 +66,15 @@ TEST(GxKeyAssignment, OutOfRangeCodesKeepTheirDefaults)
     const std::string text =
         Block(0, {256, -1, 2147483647, 255, 1000, 0, 3, 4, 5, 6, 7, 8}, {128, -3, 127, 0, 0, 0, 0, 0});
     a.Parse(text.data(), text.size());
-    EXPECT_EQ(a.m_Up[0], 200);
-    EXPECT_EQ(a.m_Down[0], 208);
-    EXPECT_EQ(a.m_Right[0], 205);
-    EXPECT_EQ(a.m_Left[0], 255);
+    EXPECT_EQ((std::vector<int>{a.m_Up[0], a.m_Down[0], a.m_Right[0], a.m_Left[0]}),
+              (std::vector<int>{200, 208, 205, 255}));
     EXPECT_EQ(a.m_Button[0][0], 44);
     EXPECT_EQ(a.m_Button[0][1], 0);
-    EXPECT_EQ(a.m_PadButton[0][0], 0);
-    EXPECT_EQ(a.m_PadButton[0][1], 1);
-    EXPECT_EQ(a.m_PadButton[0][2], 127);
+    EXPECT_EQ((std::vector<int>{a.m_PadButton[0][0], a.m_PadButton[0][1], a.m_PadButton[0][2]}),
+              (std::vector<int>{0, 1, 127}));
 }
 
-TEST(GxKeyAssignment, ValuesReadLikeAtoi)
+TEST(GxKeyAssignment, ValuesReadLikeAtoiAndOverlongLinesCountAsSeveral)
 {
     GxKeyAssignment a;
     const std::string text = "title\n  2 players\nx\n  17abc\n\nword\n99999999999999999999\r\n";
@@ -94,18 +85,11 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoi)
     EXPECT_EQ(a.m_Right[0], 0);      // so does a word
     EXPECT_EQ(a.m_Left[0], 203);     // an overlong number saturates and is out of range
     EXPECT_EQ(a.m_Button[0][0], 44); // past the end of the file
-}
-
-TEST(GxKeyAssignment, OverlongLineCountsAsSeveralLines)
-{
-    GxKeyAssignment a;
     // Line 1 of 300 characters is read as two lines of the file: 255 characters and the rest, so the
     // rest takes the place of line 2.
-    std::string text(255, 'x');
-    text += "1";
-    text += std::string(44, 'y') + "\n";
-    text += "ignored\n2\n";
-    a.Parse(text.data(), text.size());
-    EXPECT_EQ(a.m_DeviceType[0], 1);
-    EXPECT_EQ(a.m_Up[0], 2);
+    GxKeyAssignment b;
+    const std::string overlong = std::string(255, 'x') + "1" + std::string(44, 'y') + "\nignored\n2\n";
+    b.Parse(overlong.data(), overlong.size());
+    EXPECT_EQ(b.m_DeviceType[0], 1);
+    EXPECT_EQ(b.m_Up[0], 2);
 }

@@ -7,44 +7,25 @@
 
 // Easing ----------------------------------------------------------------------------------------------
 
-TEST(GxMath, EaseZeroIsLinear)
+TEST(GxMath, EaseIsLinearAtZeroAndBendsBySign)
 {
     for (float t : {0.0f, 0.1f, 0.5f, 0.75f, 1.0f})
         EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, t, 0.0f), 10.0f + 20.0f * t, 1e-5f) << t;
-}
-
-TEST(GxMath, PositiveEaseSlowsTowardTheEnd)
-{
     // (1 - t)^(4p + 1) with p = 0.25 is (1 - t)^2: three quarters of the way at half time.
     EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, 0.5f, 0.25f), 25.0f, 1e-5f);
     EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, 0.0f, 0.25f), 10.0f, 1e-5f);
     EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, 1.0f, 0.25f), 30.0f, 1e-5f);
     // p = 1: (1 - t)^5.
     EXPECT_NEAR(GxMath::EaseLerp(0.0f, 1.0f, 0.5f, 1.0f), 1.0f - 1.0f / 32.0f, 1e-6f);
-}
-
-TEST(GxMath, NegativeEaseStartsSlowly)
-{
     // t^(1 - 4p) with p = -0.25 is t^2: a quarter of the way at half time.
     EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, 0.5f, -0.25f), 15.0f, 1e-5f);
     EXPECT_NEAR(GxMath::EaseLerp(10.0f, 30.0f, 1.0f, -0.25f), 30.0f, 1e-5f);
     EXPECT_NEAR(GxMath::EaseLerp(30.0f, 10.0f, 0.5f, -0.25f), 25.0f, 1e-5f);
 }
 
-TEST(GxMath, EaseOfVectorsUsesOneWeightAndClearsW)
-{
-    GxVector3 start(0, 10, -4), end(4, 30, 4);
-    start.w = 9.0f;
-    const GxVector3 v = GxMath::EaseLerpVec3(start, end, 0.5f, 0.25f);
-    EXPECT_NEAR(v.x, 3.0f, 1e-5f);
-    EXPECT_NEAR(v.y, 25.0f, 1e-5f);
-    EXPECT_NEAR(v.z, 2.0f, 1e-5f);
-    EXPECT_EQ(v.w, 0.0f);
-}
-
 // Scalars ---------------------------------------------------------------------------------------------
 
-TEST(GxMath, SignsAndAbsoluteValues)
+TEST(GxMath, SignsAbsoluteValuesAndVectorEase)
 {
     EXPECT_EQ(GxMath::Sign(-0.5), -1.0);
     EXPECT_EQ(GxMath::Sign(0.0), 0.0);
@@ -58,11 +39,18 @@ TEST(GxMath, SignsAndAbsoluteValues)
     EXPECT_EQ(GxMath::Abs64(std::numeric_limits<int64_t>::min()), std::numeric_limits<int64_t>::min());
     EXPECT_FLOAT_EQ(GxMath::Pow(2.0f, 10.0f), 1024.0f);
     EXPECT_FLOAT_EQ(GxMath::Pow(9.0f, 0.5f), 3.0f);
+    GxVector3 start(0, 10, -4), end(4, 30, 4);
+    start.w = 9.0f;
+    const GxVector3 v = GxMath::EaseLerpVec3(start, end, 0.5f, 0.25f);
+    EXPECT_NEAR(v.x, 3.0f, 1e-5f);
+    EXPECT_NEAR(v.y, 25.0f, 1e-5f);
+    EXPECT_NEAR(v.z, 2.0f, 1e-5f);
+    EXPECT_EQ(v.w, 0.0f);
 }
 
 // Ray and plane ---------------------------------------------------------------------------------------
 
-TEST(GxMath, RayMeetsPlane)
+TEST(GxMath, RayMeetsPlaneUnlessOnOrParallelToIt)
 {
     const GxVector4 ground(0, 1, 0, 0); // y = 0
     GxVector3 out;
@@ -76,21 +64,12 @@ TEST(GxMath, RayMeetsPlane)
     // The plane y = 2 written as (0, 1, 0, -2); a hit behind the origin still counts.
     ASSERT_TRUE(GxMath::IntersectRayPlane(out, GxVector3(0, 10, 0), GxVector3(0, 1, 0), GxVector4(0, 1, 0, -2), 0));
     EXPECT_FLOAT_EQ(out.y, 2.0f);
-}
-
-TEST(GxMath, RayStartingOnPlaneIsNoHit)
-{
-    GxVector3 out(7, 7, 7);
+    // A ray that starts on the plane is no hit and leaves the output alone.
+    out = GxVector3(7, 7, 7);
     EXPECT_FALSE(GxMath::IntersectRayPlane(out, GxVector3(1, 0, 1), GxVector3(0, 1, 0), GxVector4(0, 1, 0, 0), 0.0f));
     // |t| at or below epsilon is no hit either.
     EXPECT_FALSE(
         GxMath::IntersectRayPlane(out, GxVector3(0, 0.001f, 0), GxVector3(0, -1, 0), GxVector4(0, 1, 0, 0), 0.01f));
-    EXPECT_EQ(out.x, 7.0f);
-}
-
-TEST(GxMath, RayParallelToPlaneIsNoHit)
-{
-    GxVector3 out(7, 7, 7);
     // Above the plane and in it: the line never meets it, or meets it everywhere.
     EXPECT_FALSE(GxMath::IntersectRayPlane(out, GxVector3(0, 5, 0), GxVector3(1, 0, 0), GxVector4(0, 1, 0, 0), 0.0f));
     EXPECT_FALSE(GxMath::IntersectRayPlane(out, GxVector3(0, 0, 0), GxVector3(1, 0, 1), GxVector4(0, 1, 0, 0), 0.0f));

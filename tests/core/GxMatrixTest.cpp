@@ -36,7 +36,7 @@ void ExpectMatrix(const GxMatrix& a, const GxMatrix& b)
 
 // Layout ---------------------------------------------------------------------------------------------
 
-TEST(GxMatrix, SetTakesElementsRowByRow)
+TEST(GxMatrix, LayoutIsRowByRowWithTranslationInRowThree)
 {
     GxMatrix m;
     m.Set(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
@@ -47,11 +47,6 @@ TEST(GxMatrix, SetTakesElementsRowByRow)
     EXPECT_EQ((&m.m[0][0])[12], 13.0f);
     // The default is the identity.
     ExpectMatrix(GxMatrix(), m.Set(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1));
-}
-
-TEST(GxMatrix, TranslationLivesInRowThree)
-{
-    GxMatrix m;
     m.Translation(10, 20, 30);
     EXPECT_EQ(m.m[3][0], 10.0f);
     EXPECT_EQ(m.m[3][1], 20.0f);
@@ -59,10 +54,6 @@ TEST(GxMatrix, TranslationLivesInRowThree)
     EXPECT_EQ(m.m[0][3], 0.0f);
     ExpectVector(Apply(m, 1, 2, 3), 11, 22, 33);
     ExpectVector(Apply(GxMatrix().TranslationV(GxVector3(1, 2, 3)), 0, 0, 0), 1, 2, 3);
-}
-
-TEST(GxMatrix, RotationsTurnRowVectorsTheDirect3DWay)
-{
     // Left-handed sense for row vectors: a quarter turn about Z takes +X to +Y, about X takes +Y to +Z,
     // about Y takes +Z to +X.
     ExpectVector(Apply(GxMatrix().RotationZ(kHalfPi), 1, 0, 0), 0, 1, 0);
@@ -73,17 +64,13 @@ TEST(GxMatrix, RotationsTurnRowVectorsTheDirect3DWay)
 
 // Products --------------------------------------------------------------------------------------------
 
-TEST(GxMatrix, ProductAppliesLeftFactorFirst)
+TEST(GxMatrix, ProductAppliesLeftFactorFirstAndMayWriteOverEitherFactor)
 {
     GxMatrix move, scale, out;
     move.Translation(1, 0, 0);
     scale.Scaling(2, 2, 2);
     ExpectVector(Apply(move.Multiply(scale, out), 0, 0, 0), 2, 0, 0);
     ExpectVector(Apply(scale.Multiply(move, out), 0, 0, 0), 1, 0, 0);
-}
-
-TEST(GxMatrix, ProductMayWriteOverEitherFactor)
-{
     GxMatrix a, b, expected;
     a.Set(1, 2, 0, 0, 3, 4, 0, 0, 0, 0, 1, 0, 5, 6, 0, 1);
     b.Set(0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1);
@@ -102,7 +89,7 @@ TEST(GxMatrix, ProductMayWriteOverEitherFactor)
     ExpectMatrix(inPlace.MultiplyInPlace(b), expected);
 }
 
-TEST(GxMatrix, RotateAndPostScaleMultiplyOnTheRight)
+TEST(GxMatrix, RotateAndPostScaleMultiplyOnTheRightAndZeroTurnsTouchNothing)
 {
     GxMatrix m;
     m.Translation(0, 1, 0).RotateX(kHalfPi);
@@ -115,11 +102,6 @@ TEST(GxMatrix, RotateAndPostScaleMultiplyOnTheRight)
 
     m.Scaling(2, 2, 2).AddTranslation(1, 1, 1);
     ExpectVector(Apply(m, 1, 0, 0), 3, 1, 1);
-}
-
-TEST(GxMatrix, RotateByExactlyZeroLeavesMatrixUntouched)
-{
-    GxMatrix m;
     m.Set(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const GxMatrix before = m;
     m.RotateX(0.0f).RotateY(0.0f);
@@ -128,7 +110,7 @@ TEST(GxMatrix, RotateByExactlyZeroLeavesMatrixUntouched)
 
 // Composed transforms ---------------------------------------------------------------------------------
 
-TEST(GxMatrix, ComposeSRTScalesAndTurnsAboutPivotThenMoves)
+TEST(GxMatrix, ComposeSRTScalesAndTurnsAboutPivotXThenYThenZ)
 {
     GxMatrix m;
     m.ComposeSRT(GxVector3(2, 2, 1), GxVector3(5, 6, 7), GxVector3(0, 0, 0), GxVector3(10, 0, 0));
@@ -140,20 +122,15 @@ TEST(GxMatrix, ComposeSRTScalesAndTurnsAboutPivotThenMoves)
     m.ComposeSRT(GxVector3(1, 1, 1), GxVector3(0, 0, 0), GxVector3(0, 0, kHalfPi), GxVector3(10, 0, 0));
     ExpectVector(Apply(m, 10, 0, 0), 10, 0, 0);
     ExpectVector(Apply(m, 11, 0, 0), 10, 1, 0);
-}
-
-TEST(GxMatrix, ComposeSRTTurnsAboutXThenYThenZ)
-{
     // Rx x Ry x Rz, quarter turns, worked by hand:
     // (1,0,0) -Rx-> (1,0,0) -Ry-> (0,0,-1) -Rz-> (0,0,-1)
     // (0,1,0) -Rx-> (0,0,1) -Ry-> (1,0,0)  -Rz-> (0,1,0)
-    GxMatrix m;
     m.ComposeSRT(GxVector3(1, 1, 1), GxVector3(0, 0, 0), GxVector3(kHalfPi, kHalfPi, kHalfPi), GxVector3());
     ExpectVector(Apply(m, 1, 0, 0), 0, 0, -1);
     ExpectVector(Apply(m, 0, 1, 0), 0, 1, 0);
 }
 
-TEST(GxMatrix, ComposeSpriteTurnsAboutZThenXThenY)
+TEST(GxMatrix, ComposeSpriteTurnsAboutZThenXThenYAndScalesAboutPivot)
 {
     // Rz x Rx x Ry, quarter turns, worked by hand:
     // (1,0,0) -Rz-> (0,1,0)  -Rx-> (0,0,1)  -Ry-> (1,0,0)
@@ -162,11 +139,6 @@ TEST(GxMatrix, ComposeSpriteTurnsAboutZThenXThenY)
     m.ComposeSprite(GxVector3(0, 0, 0), GxVector3(kHalfPi, kHalfPi, kHalfPi), GxVector3(1, 1, 1), GxVector3());
     ExpectVector(Apply(m, 1, 0, 0), 1, 0, 0);
     ExpectVector(Apply(m, 0, 1, 0), 0, 0, 1);
-}
-
-TEST(GxMatrix, ComposeSpriteTakesPositionFirstAndScalesAboutPivot)
-{
-    GxMatrix m;
     m.ComposeSprite(GxVector3(100, 50, 0), GxVector3(0, 0, kHalfPi), GxVector3(2, 3, 1), GxVector3(4, 4, 0));
     // The pivot stays put apart from the move.
     ExpectVector(Apply(m, 4, 4, 0), 104, 54, 0);
@@ -178,7 +150,7 @@ TEST(GxMatrix, ComposeSpriteTakesPositionFirstAndScalesAboutPivot)
 
 // Views and projections -------------------------------------------------------------------------------
 
-TEST(GxMatrix, LookAtIsRightHanded)
+TEST(GxMatrix, LookAtIsRightHandedAndOrthoMapsNearToZeroAndFarToOne)
 {
     GxMatrix m;
     m.LookAt(GxVector3(0, 0, 5), GxVector3(0, 0, 0), GxVector3(0, 1, 0));
@@ -189,11 +161,6 @@ TEST(GxMatrix, LookAtIsRightHanded)
     m.LookAt(GxVector3(5, 0, 0), GxVector3(0, 0, 0), GxVector3(0, 2, 0));
     ExpectVector(Apply(m, 0, 0, 1), -1, 0, -5);
     ExpectVector(Apply(m, 5, 3, 0), 0, 3, 0);
-}
-
-TEST(GxMatrix, OrthoMapsNearToZeroAndFarToOne)
-{
-    GxMatrix m;
     m.Ortho(1024, 768, 1, 11);
     ExpectVector(Apply(m, 512, 384, -1), 1, 1, 0);
     ExpectVector(Apply(m, -512, 0, -11), -1, 0, 1);
@@ -203,7 +170,7 @@ TEST(GxMatrix, OrthoMapsNearToZeroAndFarToOne)
 
 // Inverse ---------------------------------------------------------------------------------------------
 
-TEST(GxMatrix, InverseOfAffineTransform)
+TEST(GxMatrix, InverseUndoesAffineAndGeneralMatrices)
 {
     GxMatrix m, expected, product;
     m.Scaling(2, 4, 5).AddTranslation(1, 2, 3);
@@ -213,17 +180,12 @@ TEST(GxMatrix, InverseOfAffineTransform)
     EXPECT_NEAR(m.Inverse(), 40.0f, kTolerance);
     ExpectMatrix(m, expected);
     ExpectMatrix(original.Multiply(m, product), GxMatrix());
-}
-
-TEST(GxMatrix, InverseOfGeneralMatrixUndoesIt)
-{
-    GxMatrix m, product;
+    // A general matrix: det = 2(12 - 0) - 0 + 1(1 - 0) = 25
     m.Set(2, 0, 1, 0, 1, 3, 0, 0, 0, 1, 4, 0, 7, -2, 5, 1);
-    const GxMatrix original = m;
-    // det = 2(12 - 0) - 0 + 1(1 - 0) = 25
+    const GxMatrix general = m;
     EXPECT_NEAR(m.Inverse(), 25.0f, 1e-4f);
-    ExpectMatrix(original.Multiply(m, product), GxMatrix());
-    ExpectMatrix(m.Multiply(original, product), GxMatrix());
+    ExpectMatrix(general.Multiply(m, product), GxMatrix());
+    ExpectMatrix(m.Multiply(general, product), GxMatrix());
 }
 
 TEST(GxMatrix, InverseTreatsTinyDeterminantAsSingular)

@@ -8,42 +8,30 @@
 #include <string>
 #include <unistd.h>
 
-TEST(GxPath, BaseNameIsCutAtTheFirstDot)
+TEST(GxPath, NamePartsComeFromTheDotsAfterTheLastSeparator)
 {
     EXPECT_EQ(GxPath::GetBaseName(L"fonts/FONT16SYS.png"), L"FONT16SYS");
     EXPECT_EQ(GxPath::GetBaseName(L"x/a.tar.gz"), L"a");
     EXPECT_EQ(GxPath::GetBaseName(L"a.b.png"), L"a");
     EXPECT_EQ(GxPath::GetBaseName(L"dir.x/file"), L"file");
     EXPECT_EQ(GxPath::GetBaseName(L"c:\\cg\\.hidden"), L"");
-}
-
-TEST(GxPath, ExtensionComesFromTheLastDotAfterTheLastSeparator)
-{
     EXPECT_EQ(GxPath::GetExtension(L"x/a.tar.gz"), L".gz");
     EXPECT_EQ(GxPath::GetExtension(L"dir.x/file"), L"");
     EXPECT_EQ(GxPath::GetExtension(L"dir.x\\file"), L"");
     EXPECT_EQ(GxPath::GetExtension(L"c.d:file"), L"");
     EXPECT_EQ(GxPath::GetExtension(L"name."), L".");
     EXPECT_EQ(GxPath::GetExtension(L""), L"");
-}
-
-TEST(GxPath, ChangeExtensionLeavesPathsWithoutExtension)
-{
     EXPECT_EQ(GxPath::ChangeExtension(L"a/b", L".png"), L"a/b");
     EXPECT_EQ(GxPath::ChangeExtension(L"a.d/b", L".png"), L"a.d/b");
     EXPECT_EQ(GxPath::ChangeExtension(L"a/b.tga", L".png"), L"a/b.png");
     EXPECT_EQ(GxPath::ChangeExtension(L"a/b.tar.gz", L".x"), L"a/b.tar.x");
-}
-
-TEST(GxPath, HasExtensionIgnoresAsciiCase)
-{
     EXPECT_TRUE(GxPath::HasExtension(L"cg/BG01.PNG", L".png"));
     EXPECT_TRUE(GxPath::HasExtension(L"voice.Ogg", L".ogg"));
     EXPECT_FALSE(GxPath::HasExtension(L"file.png.bak", L".png"));
     EXPECT_FALSE(GxPath::HasExtension(L"png", L".png"));
 }
 
-TEST(GxPath, DirectoryAndFileNameSplitAtSeparatorsAndDrive)
+TEST(GxPath, DirectoriesFileNamesSeparatorsAndDots)
 {
     EXPECT_EQ(GxPath::GetDirectory(L"file.txt"), L"");
     EXPECT_EQ(GxPath::GetDirectory(L"c:file.txt"), L"c:");
@@ -51,10 +39,6 @@ TEST(GxPath, DirectoryAndFileNameSplitAtSeparatorsAndDrive)
     EXPECT_EQ(GxPath::GetFileName(L"a\\b/c.txt"), L"c.txt");
     EXPECT_EQ(GxPath::GetFileName(L"c.txt"), L"c.txt");
     EXPECT_EQ(GxPath::GetFileName(L"dir/"), L"");
-}
-
-TEST(GxPath, CombineAndSeparators)
-{
     EXPECT_EQ(GxPath::Combine(L"", L"b", L'/'), L"b");
     EXPECT_EQ(GxPath::Combine(L"a/", L"b", L'/'), L"a/b");
     EXPECT_EQ(GxPath::Combine(L"a\\", L"b", L'/'), L"a\\b");
@@ -65,6 +49,10 @@ TEST(GxPath, CombineAndSeparators)
     EXPECT_EQ(GxPath::RemoveTrailingSeparator(L"a//"), L"a/");
     EXPECT_EQ(GxPath::RemoveTrailingSeparator(L"a"), L"a");
     EXPECT_EQ(GxPath::RemoveTrailingSeparator(L""), L"");
+    EXPECT_EQ(GxPath::GetFullPath(L"/a/./b/../c"), L"/a/c");
+    EXPECT_EQ(GxPath::GetFullPath(L"/../.."), L"/");
+    EXPECT_EQ(GxPath::GetFullPath(L"/a/b/"), L"/a/b/");
+    EXPECT_EQ(GxPath::GetFullPath(L""), L"");
 }
 
 class GxPathDiskTest : public ::testing::Test
@@ -96,20 +84,16 @@ protected:
     bool m_HadConfig = false;
 };
 
-TEST_F(GxPathDiskTest, DocumentsFolderFallsBackToHomeDocuments)
+TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirsOrFallsBackToHomeDocuments)
 {
     EXPECT_EQ(GxPath::GetMyDocumentsDir(), GxPath::GetFullPath(std::filesystem::path(m_Dir / "Documents").wstring()));
-}
-
-TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirs)
-{
     std::filesystem::create_directories(m_Dir / ".config");
     std::ofstream(m_Dir / ".config" / "user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
                                                            "XDG_DOCUMENTS_DIR=\"$HOME/\xE6\x96\x87\xE6\x9B\xB8/\"\n";
     EXPECT_EQ(GxPath::GetMyDocumentsDir(), m_Dir.wstring() + L"/\x6587\x66f8");
 }
 
-TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelOnly)
+TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelAndCurrentDirEndsInSlash)
 {
     std::wstring base = m_Dir.wstring();
     EXPECT_FALSE(GxPath::CreateDirectory(base + L"/a/b"));
@@ -119,10 +103,6 @@ TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelOnly)
     std::ofstream(m_Dir / "f") << "x";
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/f"));
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/none"));
-}
-
-TEST_F(GxPathDiskTest, CurrentDirHasForwardSlashAndTrailingSeparator)
-{
     std::filesystem::path old = std::filesystem::current_path();
     std::filesystem::current_path(m_Dir);
     std::wstring dir = GxPath::GetCurrentDir();
@@ -130,12 +110,4 @@ TEST_F(GxPathDiskTest, CurrentDirHasForwardSlashAndTrailingSeparator)
     std::filesystem::current_path(old);
     EXPECT_EQ(dir, std::filesystem::canonical(m_Dir).wstring() + L"/");
     EXPECT_EQ(full, std::filesystem::canonical(m_Dir).wstring() + L"/x/y.txt");
-}
-
-TEST(GxPath, FullPathResolvesDotsInText)
-{
-    EXPECT_EQ(GxPath::GetFullPath(L"/a/./b/../c"), L"/a/c");
-    EXPECT_EQ(GxPath::GetFullPath(L"/../.."), L"/");
-    EXPECT_EQ(GxPath::GetFullPath(L"/a/b/"), L"/a/b/");
-    EXPECT_EQ(GxPath::GetFullPath(L""), L"");
 }

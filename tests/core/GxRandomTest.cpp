@@ -20,30 +20,17 @@ TEST(GxRandom, UnseededSourceGivesReferenceSequence)
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST(GxRandom, ReferenceSeedGivesReferenceSequence)
+TEST(GxRandom, MatchesStandardTwisterAndRepeatsForTheSameSeed)
 {
-    GxRandom::Seed(5489);
-    EXPECT_EQ(GxRandom::NextU32(), 3499211612u);
-    EXPECT_EQ(GxRandom::NextU32(), 581869302u);
-    // The 10000th output for the reference seed is the figure every MT19937 is checked against.
-    for (int i = 3; i < 10000; ++i)
-        GxRandom::NextU32();
-    EXPECT_EQ(GxRandom::NextU32(), 4123659995u);
-}
-
-TEST(GxRandom, MatchesStandardTwisterAcrossRegenerations)
-{
-    for (uint32_t seed : {0u, 1u, 19650218u, 0xFFFFFFFFu})
+    // 5489 is the reference seed: its first outputs 3499211612 and 581869302 are used below.
+    for (uint32_t seed : {0u, 1u, 5489u, 19650218u, 0xFFFFFFFFu})
     {
         GxRandom::Seed(seed);
         std::mt19937 reference(seed);
         for (int i = 0; i < 2000; ++i) // three regenerations of the 624-word state
             ASSERT_EQ(GxRandom::NextU32(), reference()) << "seed " << seed << " output " << i;
     }
-}
-
-TEST(GxRandom, SameSeedRepeatsSequence)
-{
+    // The same seed repeats the bounded draws too.
     std::array<int32_t, 50> first{};
     GxRandom::Seed(12345);
     for (auto& v : first)
@@ -55,7 +42,7 @@ TEST(GxRandom, SameSeedRepeatsSequence)
 
 // Bounded draws ---------------------------------------------------------------------------------------
 
-TEST(GxRandom, BoundedDrawReusesExcessOfRejectedDraw)
+TEST(GxRandom, BoundedDrawsReuseExcessAndConsumeByBound)
 {
     GxRandom::Seed(5489);
     // 3499211612 >> 1 = 1749605806 is above 3 x 2^29 = 1610612736; the excess 138993070 is cut at
@@ -63,17 +50,10 @@ TEST(GxRandom, BoundedDrawReusesExcessOfRejectedDraw)
     EXPECT_EQ(GxRandom::Next(3), 1);
     // 581869302 >> 1 = 290934651 is below 3 x 2^29: 290934651 >> 29 = 0.
     EXPECT_EQ(GxRandom::Next(3), 0);
-}
-
-TEST(GxRandom, BoundOfOneConsumesOneOutput)
-{
+    // A bound of one consumes one output, a bound below one none.
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(1), 0);
     EXPECT_EQ(GxRandom::NextU32(), 581869302u);
-}
-
-TEST(GxRandom, BoundBelowOneConsumesNothing)
-{
     GxRandom::Seed(5489);
     EXPECT_EQ(GxRandom::Next(0), 0);
     EXPECT_EQ(GxRandom::Next(-5), 0);
@@ -81,7 +61,7 @@ TEST(GxRandom, BoundBelowOneConsumesNothing)
     EXPECT_EQ(GxRandom::NextU32(), 3499211612u);
 }
 
-TEST(GxRandom, BoundedDrawStaysBelowBound)
+TEST(GxRandom, BoundedDrawStaysBelowBoundAndIsEvenlySpread)
 {
     GxRandom::Seed(777);
     for (int32_t n : {2, 3, 7, 1000, 0x40000000, 0x40000001, 0x60000000, INT32_MAX})
@@ -93,10 +73,6 @@ TEST(GxRandom, BoundedDrawStaysBelowBound)
             ASSERT_LT(v, n) << n;
         }
     }
-}
-
-TEST(GxRandom, BoundedDrawIsEvenlySpread)
-{
     // A bound whose scaled form leaves a large excess (6 x 2^28 = 0x60000000, a quarter of draws above
     // it), so the reuse path carries real weight. Deterministic under the seed; the limits are some
     // eight standard deviations wide.

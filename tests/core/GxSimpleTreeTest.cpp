@@ -69,6 +69,13 @@ std::string Describe(const GxSimpleNode* first)
     return out;
 }
 
+// The chain's shape, after checking all its links.
+std::string CheckedShape(const GxSimpleNode* first)
+{
+    CheckChain(first, nullptr);
+    return Describe(first);
+}
+
 // A tree whose nodes are made by name and whose every check also verifies all links.
 class GxSimpleTreeTest : public ::testing::Test
 {
@@ -82,11 +89,7 @@ protected:
 
     TestNode* Make(const char* name) { return new TestNode(name, &m_Deleted); }
 
-    std::string Shape()
-    {
-        CheckChain(m_Tree.GetRoot(), nullptr);
-        return Describe(m_Tree.GetRoot());
-    }
+    std::string Shape() { return CheckedShape(m_Tree.GetRoot()); }
 
     // Root R with children A B C, and a second top-level node S.
     void BuildSample()
@@ -148,7 +151,7 @@ TEST_F(GxSimpleTreeTest, AdoptingKeepsNodesOwnChildrenAfterAdopted)
 
 // Insertion that replaces the displaced nodes ---------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, ReplacingDeletesDisplacedNodesInOwningTree)
+TEST_F(GxSimpleTreeTest, ReplacingDeletesOrDetachesDisplacedNodes)
 {
     BuildSample();
     ASSERT_TRUE(m_Tree.InsertNext(m_A, Make("N"), Mode::Replace));
@@ -158,10 +161,7 @@ TEST_F(GxSimpleTreeTest, ReplacingDeletesDisplacedNodesInOwningTree)
     ASSERT_TRUE(m_Tree.SetRoot(Make("M"), Mode::Replace));
     EXPECT_EQ(Shape(), "M");
     EXPECT_EQ(m_Deleted.size(), 6u);
-}
-
-TEST_F(GxSimpleTreeTest, ReplacingDetachesDisplacedNodesInNonOwningTree)
-{
+    // A tree that does not own its nodes detaches them instead.
     NonOwningTree tree;
     std::vector<std::string> deleted;
     TestNode r("R", &deleted), a("A", &deleted), b("B", &deleted), n("N", &deleted);
@@ -169,17 +169,14 @@ TEST_F(GxSimpleTreeTest, ReplacingDetachesDisplacedNodesInNonOwningTree)
     ASSERT_TRUE(tree.InsertChild(&r, &b, GxSimpleTree::InsertMode::Before));
     ASSERT_TRUE(tree.InsertChild(&r, &a, GxSimpleTree::InsertMode::Before));
     ASSERT_TRUE(tree.InsertChild(&r, &n, GxSimpleTree::InsertMode::Replace));
-    CheckChain(tree.GetRoot(), nullptr);
-    EXPECT_EQ(Describe(tree.GetRoot()), "R(N)");
+    EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(N)");
     // A and B now form a detached chain of their own, with nothing pointing into the tree.
-    CheckChain(&a, nullptr);
-    EXPECT_EQ(Describe(&a), "A B");
+    EXPECT_EQ(CheckedShape(&a), "A B");
     EXPECT_TRUE(deleted.empty());
 
     // A detached chain goes back in whole.
     ASSERT_TRUE(tree.InsertNext(&n, &a, GxSimpleTree::InsertMode::Before));
-    CheckChain(tree.GetRoot(), nullptr);
-    EXPECT_EQ(Describe(tree.GetRoot()), "R(N A B)");
+    EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(N A B)");
     EXPECT_EQ(tree.Unlink(nullptr), &r); // leave the stack nodes to their own destructors
 }
 
@@ -192,15 +189,14 @@ TEST_F(GxSimpleTreeTest, InsertionWithoutDisplacedNodeIsSameInEveryMode)
         ASSERT_TRUE(tree.SetRoot(r, mode));
         ASSERT_TRUE(tree.InsertChild(r, Make("A"), mode));
         ASSERT_TRUE(tree.InsertNext(r, Make("S"), mode));
-        CheckChain(tree.GetRoot(), nullptr);
-        EXPECT_EQ(Describe(tree.GetRoot()), "R(A) S");
+        EXPECT_EQ(CheckedShape(tree.GetRoot()), "R(A) S");
     }
     EXPECT_EQ(m_Deleted.size(), 9u);
 }
 
 // Refused insertions ----------------------------------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, LinkedNodeIsNotInsertedAgain)
+TEST_F(GxSimpleTreeTest, LinkedNodeIsNotInsertedAgainNorUnderItsOwnSubtree)
 {
     BuildSample();
     EXPECT_FALSE(m_Tree.InsertNext(m_C, m_B, Mode::Before));
@@ -210,26 +206,40 @@ TEST_F(GxSimpleTreeTest, LinkedNodeIsNotInsertedAgain)
     EXPECT_FALSE(m_Tree.SetRoot(nullptr, Mode::Before));
     EXPECT_EQ(Shape(), "R(A B C) S");
     EXPECT_EQ(GxLog::GetErrorCount(), 5u);
-}
-
-TEST_F(GxSimpleTreeTest, NodeIsNotInsertedUnderItsOwnSubtree)
-{
-    BuildSample();
+    // Nor under its own subtree.
     GxSimpleNode* r = m_Tree.Unlink(m_R);
     EXPECT_FALSE(m_Tree.InsertChild(m_B, r, Mode::Before));
     EXPECT_FALSE(m_Tree.InsertNext(m_C, r, Mode::Before));
     EXPECT_FALSE(m_Tree.InsertChild(r, r, Mode::Before));
     EXPECT_EQ(Shape(), "S");
-    EXPECT_EQ(GxLog::GetErrorCount(), 3u);
+    EXPECT_EQ(GxLog::GetErrorCount(), 8u);
     ASSERT_TRUE(m_Tree.InsertNext(m_S, r, Mode::Before));
     EXPECT_EQ(Shape(), "S R(A B C)");
 }
 
 // Unlinking -------------------------------------------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, UnlinkingMiddleFirstAndLastChildrenJoinsNeighbours)
+TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
 {
     BuildSample();
+    GxSimpleNode* r = m_Tree.Unlink(nullptr);
+    EXPECT_EQ(r, m_R);
+    EXPECT_EQ(Shape(), "S");
+    // The unlinked node keeps its subtree.
+    EXPECT_EQ(CheckedShape(r), "R(A B C)");
+    m_Tree.DeleteChain(r);
+    EXPECT_EQ(m_Tree.Unlink(m_S), m_S);
+    EXPECT_EQ(m_Tree.GetRoot(), nullptr);
+    EXPECT_EQ(m_Tree.Unlink(nullptr), nullptr);
+    delete m_S;
+}
+
+TEST_F(GxSimpleTreeTest, UnlinkingOutsideNodeChangesNothingAndInsideJoinsNeighbours)
+{
+    BuildSample();
+    TestNode loose("L", nullptr);
+    EXPECT_EQ(m_Tree.Unlink(&loose), &loose);
+    EXPECT_EQ(Shape(), "R(A B C) S");
     EXPECT_EQ(m_Tree.Unlink(m_B), m_B);
     EXPECT_EQ(Shape(), "R(A C) S");
     EXPECT_EQ(m_B->GetParent(), nullptr);
@@ -241,30 +251,6 @@ TEST_F(GxSimpleTreeTest, UnlinkingMiddleFirstAndLastChildrenJoinsNeighbours)
     delete m_Tree.Unlink(m_C);
     EXPECT_EQ(Shape(), "R S");
     EXPECT_EQ(m_R->GetFirstChild(), nullptr);
-}
-
-TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
-{
-    BuildSample();
-    GxSimpleNode* r = m_Tree.Unlink(nullptr);
-    EXPECT_EQ(r, m_R);
-    EXPECT_EQ(Shape(), "S");
-    // The unlinked node keeps its subtree.
-    CheckChain(r, nullptr);
-    EXPECT_EQ(Describe(r), "R(A B C)");
-    m_Tree.DeleteChain(r);
-    EXPECT_EQ(m_Tree.Unlink(m_S), m_S);
-    EXPECT_EQ(m_Tree.GetRoot(), nullptr);
-    EXPECT_EQ(m_Tree.Unlink(nullptr), nullptr);
-    delete m_S;
-}
-
-TEST_F(GxSimpleTreeTest, UnlinkingNodeOutsideTreeChangesNothing)
-{
-    BuildSample();
-    TestNode loose("L", nullptr);
-    EXPECT_EQ(m_Tree.Unlink(&loose), &loose);
-    EXPECT_EQ(Shape(), "R(A B C) S");
 }
 
 // Deletion --------------------------------------------------------------------------------------------

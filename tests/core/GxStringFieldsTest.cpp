@@ -7,7 +7,7 @@ namespace
 
 using Fields = std::vector<std::wstring>;
 
-TEST(GxStringSplit, AlwaysGivesTheColumnCount)
+TEST(GxStringSplit, AlwaysGivesTheColumnCountAndTokenizeKeepsEmptyFields)
 {
     Fields f;
     EXPECT_EQ(GxString::Split(f, L"1\t\t3", L"\t", 5), 5);
@@ -43,7 +43,7 @@ int32_t ToInt(const wchar_t* text, int base = 0, bool noOctal = false)
     return GxString::ToInt(text, nullptr, base, noOctal);
 }
 
-TEST(GxStringToInt, TableCellExamples)
+TEST(GxStringToInt, TableCellExamplesBasesAndDigitLimits)
 {
     EXPECT_EQ(ToInt(L"010"), 8);
     EXPECT_EQ(ToInt(L"08"), 0);
@@ -61,6 +61,24 @@ TEST(GxStringToInt, TableCellExamples)
     EXPECT_EQ(ToInt(L"\uFF15"), 0); // full-width digits are no digits
     EXPECT_EQ(ToInt(L"010", 0, true), 10);
     EXPECT_EQ(ToInt(L"0"), 0);
+    EXPECT_EQ(ToInt(L"017", 8), 15);
+    EXPECT_EQ(ToInt(L"0x1f", 16), 31);
+    EXPECT_EQ(ToInt(L"1f", 16), 31);
+    EXPECT_EQ(ToInt(L"0b11", 2), 3);
+    EXPECT_EQ(ToInt(L"012", 10), 12);
+    EXPECT_EQ(ToInt(L"z", 35), 0); // z is 35, not a digit of base 35
+    EXPECT_EQ(ToInt(L"y", 35), 34);
+    const wchar_t* text = L"-12";
+    const wchar_t* end = nullptr;
+    EXPECT_EQ(GxString::ToInt(text, &end, 36, false), 0);
+    EXPECT_EQ(end, text + 1);
+    EXPECT_EQ(GxString::ToInt(text, &end, 1, false), 0);
+    EXPECT_EQ(ToInt(L"99999999999"), 1410065407); // ten digits read: 9999999999
+    EXPECT_EQ(ToInt(L"0xFFFFFFFF"), -1);
+    EXPECT_EQ(ToInt(L"0x123456789"), 0x12345678); // eight hexadecimal digits
+    EXPECT_EQ(ToInt(L"-2147483648"), INT32_MIN);
+    EXPECT_EQ(ToInt(L"0777777777777"), static_cast<int32_t>(077777777777u & 0xFFFFFFFFu)); // 11 octal digits
+    EXPECT_EQ(ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35), ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35));
 }
 
 TEST(GxStringToInt, StopsWhereTheDigitsStop)
@@ -74,32 +92,6 @@ TEST(GxStringToInt, StopsWhereTheDigitsStop)
     EXPECT_EQ(end, tabs + 3);
 }
 
-TEST(GxStringToInt, DigitLimitsAndLow32Bits)
-{
-    EXPECT_EQ(ToInt(L"99999999999"), 1410065407); // ten digits read: 9999999999
-    EXPECT_EQ(ToInt(L"0xFFFFFFFF"), -1);
-    EXPECT_EQ(ToInt(L"0x123456789"), 0x12345678); // eight hexadecimal digits
-    EXPECT_EQ(ToInt(L"-2147483648"), INT32_MIN);
-    EXPECT_EQ(ToInt(L"0777777777777"), static_cast<int32_t>(077777777777u & 0xFFFFFFFFu)); // 11 octal digits
-    EXPECT_EQ(ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35), ToInt(L"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 35));
-}
-
-TEST(GxStringToInt, ExplicitBases)
-{
-    EXPECT_EQ(ToInt(L"017", 8), 15);
-    EXPECT_EQ(ToInt(L"0x1f", 16), 31);
-    EXPECT_EQ(ToInt(L"1f", 16), 31);
-    EXPECT_EQ(ToInt(L"0b11", 2), 3);
-    EXPECT_EQ(ToInt(L"012", 10), 12);
-    EXPECT_EQ(ToInt(L"z", 35), 0); // z is 35, not a digit of base 35
-    EXPECT_EQ(ToInt(L"y", 35), 34);
-    const wchar_t* text = L"-12";
-    const wchar_t* end = nullptr;
-    EXPECT_EQ(GxString::ToInt(text, &end, 36, false), 0);
-    EXPECT_EQ(end, text + 1);
-    EXPECT_EQ(GxString::ToInt(text, &end, 1, false), 0);
-}
-
 int Scan(const wchar_t* text, int* length)
 {
     return GxString::ScanNumber(text, length, text + wcslen(text));
@@ -107,23 +99,21 @@ int Scan(const wchar_t* text, int* length)
 
 TEST(GxStringScanNumber, DecimalHexadecimalAndNothing)
 {
-    int length = -1;
-    EXPECT_EQ(Scan(L"123x", &length), 1);
-    EXPECT_EQ(length, 3);
-    EXPECT_EQ(Scan(L"-45", &length), 1);
-    EXPECT_EQ(length, 3);
-    EXPECT_EQ(Scan(L"0x1Fg", &length), 2);
-    EXPECT_EQ(length, 4);
-    EXPECT_EQ(Scan(L"-0x1F", &length), 1); // a sign before 0x reads as "-0"
-    EXPECT_EQ(length, 2);
-    EXPECT_EQ(Scan(L"0x", &length), 0);
-    EXPECT_EQ(length, 0);
-    EXPECT_EQ(Scan(L"0xg", &length), 0);
-    EXPECT_EQ(Scan(L"-", &length), 0);
-    EXPECT_EQ(length, 0);
-    EXPECT_EQ(Scan(L"abc", &length), 0);
-    EXPECT_EQ(Scan(L"0", &length), 1);
-    EXPECT_EQ(length, 1);
+    // Kind 1 is decimal, 2 hexadecimal, 0 no number; the length counts the characters taken.
+    const struct
+    {
+        const wchar_t* text;
+        int kind, length;
+    } cases[] = {
+        {L"123x", 1, 3}, {L"-45", 1, 3}, {L"0x1Fg", 2, 4}, {L"-0x1F", 1, 2}, // a sign before 0x reads as "-0"
+        {L"0x", 0, 0},   {L"0xg", 0, 0}, {L"-", 0, 0},     {L"abc", 0, 0},   {L"0", 1, 1},
+    };
+    for (const auto& c : cases)
+    {
+        int length = -1;
+        EXPECT_EQ(Scan(c.text, &length), c.kind) << c.text;
+        EXPECT_EQ(length, c.length) << c.text;
+    }
 }
 
 TEST(GxStringUnquote, CellsWithAndWithoutQuotes)

@@ -21,27 +21,8 @@ protected:
             *ok = result;
         return lines;
     }
-    static std::string Utf16LE(const std::wstring& text)
-    {
-        std::string out = "\xFF\xFE";
-        for (wchar_t c : text)
-        {
-            uint32_t u = static_cast<uint32_t>(c);
-            auto unit = [&](uint32_t v)
-            {
-                out.push_back(static_cast<char>(v & 0xFF));
-                out.push_back(static_cast<char>(v >> 8));
-            };
-            if (u >= 0x10000)
-            {
-                unit(0xD800 + ((u - 0x10000) >> 10));
-                unit(0xDC00 + ((u - 0x10000) & 0x3FF));
-            }
-            else
-                unit(u);
-        }
-        return out;
-    }
+    // With its signature; characters beyond the basic plane become surrogate pairs.
+    static std::string Utf16LE(const std::wstring& text) { return "\xFF\xFE" + GxString::ToUtf16LE(text); }
 
     KvTempDir m_Dir;
 };
@@ -60,7 +41,7 @@ std::wstring JoinRows(const wchar_t* lineEnd)
     return text;
 }
 
-TEST_F(GxTextTest, SameRowsFromUtf8Utf16LEAndCp932)
+TEST_F(GxTextTest, SameRowsFromEveryEncodingAndRefusals)
 {
     bool ok = false;
     EXPECT_EQ(Load("utf8.txt", "\xEF\xBB\xBF" + GxString::ToUtf8(JoinRows(L"\n")), false, &ok), kRows);
@@ -70,11 +51,8 @@ TEST_F(GxTextTest, SameRowsFromUtf8Utf16LEAndCp932)
     std::string cp932 = GxString::ToMultiByte(JoinRows(L"\r\n"));
     ASSERT_NE(cp932.find("\x95\x5C"), std::string::npos);
     EXPECT_EQ(Load("cp932.txt", cp932), kRows);
-}
-
-TEST_F(GxTextTest, RefusesUtf16BEEmptyAndMissingFiles)
-{
-    bool ok = true;
+    // UTF-16BE, empty and missing files are refused.
+    ok = true;
     Load("be.txt", std::string("\xFE\xFF\0a\0\n", 6), false, &ok);
     EXPECT_FALSE(ok);
     Load("empty.txt", "", false, &ok);
@@ -86,7 +64,7 @@ TEST_F(GxTextTest, RefusesUtf16BEEmptyAndMissingFiles)
     EXPECT_TRUE(ok);
 }
 
-TEST_F(GxTextTest, LineEndsAndEmptyLines)
+TEST_F(GxTextTest, LineEndsEmptyLinesAndNul)
 {
     using Lines = std::vector<std::wstring>;
     EXPECT_EQ(Load("a.txt", "a\r\n\r\nb"), (Lines{L"a", L"", L"b"}));
@@ -95,10 +73,6 @@ TEST_F(GxTextTest, LineEndsAndEmptyLines)
     EXPECT_EQ(Load("d.txt", "a\n\rb\n\fc"), (Lines{L"a", L"b", L"c"}));
     EXPECT_EQ(Load("e.txt", "a\rb\n"), (Lines{L"ab"})); // a lone CR does not end a line
     EXPECT_EQ(Load("f.txt", "\n"), (Lines{L""}));
-}
-
-TEST_F(GxTextTest, NulEndsTheText)
-{
     using Lines = std::vector<std::wstring>;
     EXPECT_EQ(Load("nul.txt", std::string("a\nb\0c\nd", 7)), (Lines{L"a", L"b"}));
     EXPECT_EQ(Load("nul8.txt", std::string("\xEF\xBB\xBF"
@@ -109,15 +83,11 @@ TEST_F(GxTextTest, NulEndsTheText)
     bool ok = false;
     EXPECT_TRUE(Load("nulfirst.txt", std::string("\0abc", 4), false, &ok).empty());
     EXPECT_TRUE(ok);
-}
-
-TEST_F(GxTextTest, Utf16SurrogatePairsBecomeOneCharacterAndOddByteIsIgnored)
-{
     std::vector<std::wstring> expected = {L"𠮷野家"};
     EXPECT_EQ(Load("pair.txt", Utf16LE(L"𠮷野家") + "\n"), expected);
 }
 
-TEST_F(GxTextTest, ReadLineCountsLinesAndStopsOnNul)
+TEST_F(GxTextTest, ReadLineCountsLinesStopsOnNulAndJoinsCp932LeadBytes)
 {
     const char text[] = "one\r\ntwo\n\nthree";
     const char* end = text + sizeof(text) - 1;
@@ -142,20 +112,13 @@ TEST_F(GxTextTest, ReadLineCountsLinesAndStopsOnNul)
     EXPECT_EQ(q, nul + 2);
     GxText::ReadLine(out, q, q, lines, nul + 5);
     EXPECT_EQ(q, nul + 2); // stays on the NUL
-}
-
-TEST_F(GxTextTest, Cp932LeadByteJoinsTheByteAfterIt)
-{
     // In CP932 text a lead byte takes the next byte whatever it is, even an LF; in UTF-8 it does not.
-    const char text[] = "\x82\nx\ny";
-    const char* end = text + 5;
-    const char* p = text;
-    uint32_t lines = 0;
-    std::string out;
-    GxText::ReadLine(out, p, p, lines, end, GxText::kCharsetAnsi);
+    const char lead[] = "\x82\nx\ny";
+    p = lead;
+    GxText::ReadLine(out, p, p, lines, lead + 5, GxText::kCharsetAnsi);
     EXPECT_EQ(out, "\x82\nx");
-    p = text;
-    GxText::ReadLine(out, p, p, lines, end, GxText::kCharsetUtf8);
+    p = lead;
+    GxText::ReadLine(out, p, p, lines, lead + 5, GxText::kCharsetUtf8);
     EXPECT_EQ(out, "\x82");
 }
 
@@ -197,7 +160,7 @@ TEST_F(GxTextTest, QuotedStringsAndTheirEscapes)
     EXPECT_EQ(p, unterminated + 4);
 }
 
-TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
+TEST_F(GxTextTest, WideReadersMatchTheNarrowOnesAndDetectBOMLooksInsideTheFile)
 {
     const char16_t text[] = u"\"a\\tb\\\"c\"\nnext\r\nlast";
     const char16_t* end = text + (sizeof(text) / 2) - 1;
@@ -224,13 +187,7 @@ TEST_F(GxTextTest, WideReadersMatchTheNarrowOnes)
     GxText::ReadLineW(out, twoLines.c_str(), q, lines, twoLines.c_str() + twoLines.size());
     EXPECT_EQ(out, L"a");
     EXPECT_EQ(*q, L'b');
-}
-
-TEST_F(GxTextTest, DetectBOMLooksOnlyInsideTheFile)
-{
-    const uint8_t utf8[] = {0xEF, 0xBB, 0xBF};
-    const uint8_t le[] = {0xFF, 0xFE};
-    const uint8_t be[] = {0xFE, 0xFF};
+    const uint8_t utf8[] = {0xEF, 0xBB, 0xBF}, le[] = {0xFF, 0xFE}, be[] = {0xFE, 0xFF};
     EXPECT_EQ(GxText::DetectBOM(utf8, 3), GxText::kBomUtf8);
     EXPECT_EQ(GxText::DetectBOM(utf8, 2), GxText::kBomNone);
     EXPECT_EQ(GxText::DetectBOM(le, 2), GxText::kBomUtf16LE);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(GxVector3, SetLengthKeepsDirection)
+TEST(GxVector3, SetLengthKeepsDirectionOrGivesZero)
 {
     GxVector3 v(3, 4, 0);
     v.w = 7.0f;
@@ -13,15 +13,9 @@ TEST(GxVector3, SetLengthKeepsDirection)
     EXPECT_FLOAT_EQ(v.y, 8.0f);
     EXPECT_FLOAT_EQ(v.z, 0.0f);
     EXPECT_EQ(v.w, 0.0f);
-}
-
-TEST(GxVector3, SetLengthOfZeroOrTinyVectorGivesZero)
-{
     GxVector3 zero;
     zero.SetLength(1.0f);
-    EXPECT_EQ(zero.x, 0.0f);
-    EXPECT_EQ(zero.y, 0.0f);
-    EXPECT_EQ(zero.z, 0.0f);
+    EXPECT_TRUE(zero.x == 0.0f && zero.y == 0.0f && zero.z == 0.0f);
 
     // Below 2^-23 there is no direction to keep.
     GxVector3 tiny(1e-8f, 0, 0);

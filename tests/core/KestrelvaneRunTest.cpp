@@ -154,12 +154,7 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
         std::chrono::seconds(20)))
         << ReadFile(m_Temp / "first.err");
     for (const char* log : logs)
-    {
-        const std::string bytes = ReadFile(save / log);
-        ASSERT_GE(bytes.size(), 2u) << log;
-        EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF) << log;
-        EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE) << log;
-    }
+        EXPECT_EQ(ReadFile(save / log).substr(0, 2), "\xFF\xFE") << log;
     // Start-up is over when the device survey in "device.log" has stopped growing; then the main loop
     // runs a while.
     uintmax_t lastSize = 0;
@@ -192,10 +187,10 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
     // The bound only catches a hang: a loaded machine may take longer than the usual tens of
     // milliseconds, and the shut-down time is recorded rather than asserted.
     EXPECT_EQ(first.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / "first.err");
-    RecordProperty("ShutDownMilliseconds",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now() - sent)
-                                        .count()));
+    RecordProperty(
+        "ShutDownMilliseconds",
+        static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent).count()));
 }
 
 TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
@@ -231,22 +226,13 @@ TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
     EXPECT_EQ(ok.WaitExit(std::chrono::seconds(30)), 0);
 }
 
-// Runs a program and waits for it; true when it ended with exit code 0.
+// Runs a program with its arguments quoted and waits for it; true when it ended with exit code 0.
 static bool RunTool(const std::vector<std::string>& args)
 {
-    pid_t pid = fork();
-    if (pid == 0)
-    {
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    std::string command;
+    for (const std::string& a : args)
+        command += "'" + a + "' ";
+    return std::system((command + "> /dev/null").c_str()) == 0;
 }
 
 TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
