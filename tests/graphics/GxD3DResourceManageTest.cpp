@@ -92,8 +92,8 @@ TEST_F(KvResourceLeak, ShutDownReportsResourcesStillRegistered)
     forgotten.SetName(L"Forgotten");
     GxD3DResourceManage::GetInstance().Register(&forgotten);
     GxGraphics::Finalize();
-    EXPECT_NE(ReadLog("error.log").find(L"[OBJTYPE_TEXTURE:forgotten]"), std::wstring::npos);
-    EXPECT_EQ(ReadLog("error.log").find(L"OBJTYPE_SWAPCHAIN"), std::wstring::npos);
+    EXPECT_TRUE(Logged(L"[OBJTYPE_TEXTURE:forgotten]"));
+    EXPECT_FALSE(Logged(L"OBJTYPE_SWAPCHAIN"));
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().Unregister(&forgotten));
     ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr));
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsClosed());

@@ -52,13 +52,10 @@ TEST_F(KvFactory, NamesDifferingInCaseShareOneObject)
     f.Release(a);
     EXPECT_EQ(f.GetCount(), 0u);
     f.Release(a);
-    EXPECT_NE(ReadLog("error.log").find(L"Warning/GxTextureFactory You tried to release the texture does not exist(0x"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxTextureFactory You tried to release the texture does not exist(0x"));
     f.ReleaseByName(L"nothing");
-    EXPECT_NE(ReadLog("error.log")
-                  .find(L"Warning/GxTextureFactory You tried to release the texture does not "
-                        L"exist(nothing)"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxTextureFactory You tried to release the texture does not "
+                        L"exist(nothing)"));
 }
 
 TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
@@ -119,8 +116,7 @@ TEST_F(KvFactory, ClearDeletesHeldObjectsAndShutDownWarns)
     EXPECT_EQ(GxTextureFactory::GetInstance().GetCount(), 0u);
     EXPECT_EQ(GxShaderFactory::GetInstance().GetCount(), 0u);
     GxShaderFactory::GetInstance().Release(fx);
-    EXPECT_NE(ReadLog("error.log").find(L"Warning/GxShaderFactory You tried to release the shader does not exist"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxShaderFactory You tried to release the shader does not exist"));
 }
 
 TEST_F(KvFactory, TwoThreadsAskingForOneNameGetOneObject)

@@ -70,5 +70,5 @@ TEST_F(KvTextureFlex, ColourKeyAndBadFiles)
     WriteFile(m_Dir + "/cut.bmp", bytes);
     EXPECT_FALSE(flex.CreateFromFile(Wide(m_Dir + "/cut.bmp"), D3DFMT_A8R8G8B8, 0));
     EXPECT_EQ(flex.GetRefCount(), 0u);
-    EXPECT_NE(ReadLog("error.log").find(L"Error/ImageLoadFromFile Failed"), std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/ImageLoadFromFile Failed"));
 }

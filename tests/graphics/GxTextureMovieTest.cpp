@@ -75,9 +75,7 @@ TEST_F(KvTextureMovie, SecondLockFailsWithTheAlreadyLockedLine)
     std::memcpy(&v, bits, 2);
     EXPECT_EQ(v, 0xF123);
     EXPECT_FALSE(movie.LockRect(1, nullptr, &bits, nullptr, nullptr, nullptr, nullptr, false));
-    EXPECT_NE(
-        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"lock\" Size:8,8 Texture Already Locked)"),
-        std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/Texture LockRect Failed(Name:\"lock\" Size:8,8 Texture Already Locked)"));
     EXPECT_TRUE(movie.UnlockRect(0));
     EXPECT_FALSE(movie.UnlockRect(0));
 }
