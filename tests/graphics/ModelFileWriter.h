@@ -38,48 +38,48 @@ struct KvTestSubset
     uint32_t m_UVLayerCount = 1;
     // UV layers written (each a copy of the vertices' m_UV plus the layer number); -1 means m_UVLayerCount.
     int32_t m_UVLayersWritten = -1;
-    std::vector<uint16_t> m_Indices;
-    std::vector<KvTestVertex> m_Vertices;
+    std::vector<uint16_t> m_Indices{};
+    std::vector<KvTestVertex> m_Vertices{};
 };
 
 struct KvTestBone
 {
     int32_t m_PartsIndex = 0;
-    GxMatrix m_Link;
+    GxMatrix m_Link{};
 };
 
 struct KvTestMesh
 {
-    std::wstring m_PartsName;
+    std::wstring m_PartsName{};
     int32_t m_PartsIndex = 0;
     uint32_t m_VertexLayer = 1;
-    GxMatrix m_GeometricPose;
-    std::vector<KvTestBone> m_Bones;
-    std::vector<KvTestSubset> m_Subsets;
+    GxMatrix m_GeometricPose{};
+    std::vector<KvTestBone> m_Bones{};
+    std::vector<KvTestSubset> m_Subsets{};
 };
 
 struct KvTestPart
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     uint32_t m_Type = 1;
     int32_t m_EntityIndex = -1;
     float m_Size = 1.0f;
-    GxMatrix m_InitPose;
-    GxMatrix m_FirstFramePose;
+    GxMatrix m_InitPose{};
+    GxMatrix m_FirstFramePose{};
 };
 
 struct KvTestSkeletonNode
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     int32_t m_Index = 0;
-    std::vector<KvTestSkeletonNode> m_Children;
+    std::vector<KvTestSkeletonNode> m_Children{};
 };
 
 struct KvTestGeometry
 {
-    std::vector<KvTestPart> m_Parts;
-    std::vector<KvTestSkeletonNode> m_Skeleton;
-    std::vector<KvTestMesh> m_Meshes;
+    std::vector<KvTestPart> m_Parts{};
+    std::vector<KvTestSkeletonNode> m_Skeleton{};
+    std::vector<KvTestMesh> m_Meshes{};
 
     void Write(GxContentWriterBase& w, bool text) const
     {
@@ -216,14 +216,14 @@ struct KvTestGeometry
 
 struct KvTestTextureParam
 {
-    std::wstring m_FileName;
+    std::wstring m_FileName{};
     uint32_t m_Type = 1;
     uint32_t m_MipLevel = 0;
 };
 
 struct KvTestMaterial
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     GxFColor m_Diffuse = {1, 1, 1, 1};
     GxFColor m_Specular = {0, 0, 0, 1};
     GxFColor m_Ambient = {0.5f, 0.5f, 0.5f, 1};
@@ -232,12 +232,12 @@ struct KvTestMaterial
     float m_Alpha = 1.0f;
     uint32_t m_BlendMode = 0;
     uint32_t m_TextureCount = 0;
-    std::vector<KvTestTextureParam> m_Params;
+    std::vector<KvTestTextureParam> m_Params{};
 };
 
 struct KvTestMaterialFile
 {
-    std::vector<KvTestMaterial> m_Materials;
+    std::vector<KvTestMaterial> m_Materials{};
 
     void Write(GxContentWriterBase& w, bool text) const
     {
