@@ -14,18 +14,12 @@ namespace
 // reading went on in step.
 KvTestGeometry OneMesh(uint32_t mask = 1)
 {
-    KvTestGeometry g;
-    KvTestPart part;
-    part.m_Name = L"Piece";
-    g.m_Parts = {part};
-    g.m_Skeleton = {KvTestSkeletonNode{L"Piece", 0, {}}};
-    KvTestMesh m;
-    m.m_PartsName = L"Piece";
-    m.m_VertexLayer = mask;
-    m.m_Subsets = {KvTriangleSubset(), KvTriangleSubset(1)};
-    m.m_Subsets[1].m_MaterialName = L"second";
-    m.m_Bones = {KvTestBone{0, GxMatrix()}};
-    g.m_Meshes = {m};
+    KvTestGeometry g{.m_Parts = {{.m_Name = L"Piece"}}, .m_Skeleton = {{L"Piece", 0, {}}}};
+    g.m_Meshes = {{.m_PartsName = L"Piece",
+                   .m_VertexLayer = mask,
+                   .m_Bones = {KvTestBone{0, GxMatrix()}},
+                   .m_Subsets = {KvTriangleSubset(), KvTriangleSubset(1)}}};
+    g.m_Meshes[0].m_Subsets[1].m_MaterialName = L"second";
     return g;
 }
 
@@ -60,9 +54,8 @@ protected:
     {
         ASSERT_EQ(model.GetMeshCount(), 1u);
         ASSERT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[1];
-        EXPECT_EQ(s.m_MaterialName, L"second");
-        EXPECT_TRUE(s.m_Drawable);
+        EXPECT_EQ(model.GetMesh(0).m_pSubsets[1].m_MaterialName, L"second");
+        EXPECT_TRUE(model.GetMesh(0).m_pSubsets[1].m_Drawable);
     }
 };
 
@@ -188,11 +181,11 @@ TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
                     [](GxModel& model, bool, uint32_t logged)
                     {
                         ASSERT_EQ(model.GetMeshCount(), 2u);
-                        EXPECT_EQ(model.GetMesh(1).m_SubsetCount, 0u);
-                        EXPECT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
-                        EXPECT_EQ(model.GetMesh(0).m_LocalBones.size(), 1u);
-                        EXPECT_EQ(model.GetParts().m_PartsList[0].m_EntityIndex, 0);
-                        EXPECT_EQ(logged, 2u);
+                        KvExpectEq<int64_t>({{model.GetMesh(1).m_SubsetCount, 0},
+                                             {model.GetMesh(0).m_SubsetCount, 2},
+                                             {(int64_t)model.GetMesh(0).m_LocalBones.size(), 1},
+                                             {model.GetParts().m_PartsList[0].m_EntityIndex, 0},
+                                             {logged, 2}});
                     });
     }
 }
@@ -200,11 +193,8 @@ TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
 TEST_F(GxModelDamagedFileTest, MeshPartNamingNoMeshIsPlacedAsAPlainPart)
 {
     KvTestGeometry g = OneMesh();
-    KvTestPart orphan;
-    orphan.m_Name = L"Orphan";
-    orphan.m_EntityIndex = 5;
-    orphan.m_FirstFramePose.Translation(0, 3, 0);
-    g.m_Parts.push_back(orphan);
+    g.m_Parts.push_back({.m_Name = L"Orphan", .m_EntityIndex = 5});
+    g.m_Parts.back().m_FirstFramePose.Translation(0, 3, 0);
     ForEachForm(g, true,
                 [](GxModel& model, bool, uint32_t logged)
                 {
