@@ -46,9 +46,7 @@ TEST(GxTextReveal, LineBreaksAndTagsDoNotCountTowardsTheStep)
 {
     RecordingText t;
     t.SetSpacing(2, 4);
-    t.SetText(L"ab\ncd\x01"
-              L"3\x01"
-              L"ef");
+    t.SetText(L"ab\ncd\u00013\u0001ef");
     EXPECT_EQ(t.StepTagged(3), 6u); // a, b, line break, c
     ASSERT_EQ(t.drawn.size(), 3u);
     // c at the start of the next line, line spacing + height down.
@@ -79,17 +77,11 @@ TEST(GxTextReveal, ThirteenthHalfWidthCharacterWrapsAtRightEdge100)
     KvExpectEq<int32_t>({{k.drawn[1].x, 16}, {k.drawn[2].x, 0}, {k.drawn[2].y, 16}});
 }
 
-TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefault)
+TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefaultOnlyInTheTaggedReveal)
 {
     RecordingText t;
     t.SetColor(0xFF123456);
-    t.SetText(L"a\x01"
-              L"3\x01"
-              L"b\x01"
-              L"-\x01"
-              L"c\x01"
-              L"x2\x01"
-              L"d");
+    t.SetText(L"a\u00013\u0001b\u0001-\u0001c\u0001x2\u0001d");
     t.DrawAllTagged();
     ASSERT_EQ(t.drawn.size(), 4u);
     // Unknown characters inside a tag are skipped: "x2" sets colour 2.
@@ -98,31 +90,23 @@ TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefault)
                           {t.drawn[2].color, 0xFF123456u},
                           {t.drawn[3].color, 0xFF00FF00u},
                           {(uint32_t)t.drawn[3].x, 24}});
-}
-
-TEST(GxTextReveal, UntaggedRevealDrawsTagCharacters)
-{
-    RecordingText t;
-    t.SetText(L"a\x01"
-              L"3\x01"
-              L"b");
-    t.DrawAll();
-    ASSERT_EQ(t.drawn.size(), 5u);
-    EXPECT_EQ(t.drawn[1].c, L'\x01');
-    EXPECT_EQ(t.drawn[4].color, 0xFFFFFFFFu);
+    // The untagged reveal draws tag characters as they are.
+    RecordingText u;
+    u.SetText(L"a\u00013\u0001b");
+    u.DrawAll();
+    ASSERT_EQ(u.drawn.size(), 5u);
+    KvExpectEq<uint32_t>({{u.drawn[1].c, 1}, {u.drawn[4].color, 0xFFFFFFFFu}});
 }
 
 TEST(GxTextReveal, TagHandlerCannotPushTheIndexPastTheEnd)
 {
     RecordingText t;
     t.SetTagCallback([](GxTextReveal*, const wchar_t*, wchar_t, uint32_t) -> uint32_t { return 1000; });
-    t.SetText(L"ab\x01"
-              L"cd");
+    t.SetText(L"ab\u0001cd");
     KvExpectEq<size_t>({{t.StepTagged(10), 0}, {t.GetIndex(), 5}, {t.drawn.size(), 2}});
     // An unterminated tag ends the text.
     RecordingText u;
-    u.SetText(L"a\x01"
-              L"3");
+    u.SetText(L"a\u00013");
     KvExpectEq<size_t>({{u.StepTagged(5), 0}, {u.GetIndex(), 3}});
 }
 

@@ -84,7 +84,7 @@ TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
     EXPECT_EQ(tiny.GetName(), L"tiny");
 }
 
-TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
+TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
 {
     const PfImage pattern = Pattern(256, 256);
     WriteFile(Path("square.tga"), EncodeTga(pattern));
@@ -93,16 +93,12 @@ TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
     EXPECT_EQ(t.GetWidth(), 256u);
     for (uint32_t i = 0; i < 256; i += 17)
         EXPECT_EQ(t.GetPixel(i, 255 - i), pattern.GetPixel(i, 255 - i));
-}
-
-TEST_F(KvTexture, ColourKeyTurnsKeyPixelsTransparent)
-{
-    PfImage pattern = Pattern(16, 16);
-    pattern.SetPixel(3, 4, 0xFF00FF00u);
-    WriteFile(Path("key.tga"), EncodeTga(pattern));
-    GxTexture t;
+    // The colour key turns key pixels transparent.
+    PfImage keyed = Pattern(16, 16);
+    keyed.SetPixel(3, 4, 0xFF00FF00u);
+    WriteFile(Path("key.tga"), EncodeTga(keyed));
     ASSERT_TRUE(t.CreateFromFile(Wide(Path("key.tga")), D3DFMT_A8R8G8B8, 1, 0xFF00FF00u, false));
-    KvExpectPixels(t, {{3, 4, 0u}, {2, 4, pattern.GetPixel(2, 4)}});
+    KvExpectPixels(t, {{3, 4, 0u}, {2, 4, keyed.GetPixel(2, 4)}});
 }
 
 TEST_F(KvTexture, Fill16BitStoresReducedColourAndReadsBackWidened)

@@ -95,9 +95,7 @@ TEST_F(GxTextureTextTest, ProgressiveTextRevealsWithColourTagsAndClears)
     KvExpectEq<int32_t>({{r, 256}, {b, 64}});
     t.Clear();
     t.UseGdiFont(16);
-    t.SetText(L"W\x01"
-              L"3\x01"
-              L"W");
+    t.SetText(L"W\u00013\u0001W");
     EXPECT_EQ(t.StepTagged(1), 4u);
     EXPECT_EQ(t.StepTagged(1), 0u);
     bool white = false, red = false;
