@@ -229,10 +229,8 @@ inline std::vector<size_t> KvCompareWithGolden(const std::string& name, const st
     const bool read = PfImageDecoder::Decode(bytes.data(), bytes.size(), golden, error) && golden.GetWidth() == width &&
                       golden.GetHeight() == height && screen.size() == width * height;
     EXPECT_TRUE(read) << path << ": " << error << "\nTo regenerate: KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics";
-    for (size_t i = 0; i < over.size(); ++i)
-        over[i] = read ? 0 : screen.size();
     if (!read)
-        return over;
+        return std::vector<size_t>(limits.size(), screen.size());
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x)
         {
