@@ -101,46 +101,37 @@ TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
     KvExpectPixels(t, {{3, 4, 0u}, {2, 4, keyed.GetPixel(2, 4)}});
 }
 
-TEST_F(KvTexture, Fill16BitStoresReducedColourAndReadsBackWidened)
+TEST_F(KvTexture, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondLock)
 {
     GxTexture t;
-    ASSERT_TRUE(t.CreateTexture(L"t16", 8, 8, D3DFMT_A4R4G4B4, 1));
+    ASSERT_TRUE(t.CreateTexture(L"T16", 8, 8, D3DFMT_A4R4G4B4, 1));
     EXPECT_EQ(t.GetMemorySize(), 8u * 8u * 2u);
     ASSERT_TRUE(t.Fill(0xFF102030u));
     void* bits = nullptr;
     uint32_t pitch = 0;
     ASSERT_TRUE(t.LockRect(nullptr, &bits, &pitch, nullptr, nullptr, nullptr, true));
-    for (uint32_t y = 0; y < 8; ++y)
-        for (uint32_t x = 0; x < 8; ++x)
-        {
-            uint16_t v;
-            std::memcpy(&v, static_cast<uint8_t*>(bits) + y * pitch + x * 2, 2);
-            ASSERT_EQ(v, 0xF123);
-        }
-    t.UnlockRect();
-    SetTexel(t, 1, 1, 0xABCD);
-    KvExpectPixels(t, {{1, 1, 0xAABBCCDDu}, {8, 0, 0u}});
-}
-
-TEST_F(KvTexture, SecondLockIsRefusedAndKeepsTheFirst)
-{
-    GxTexture t;
-    ASSERT_TRUE(t.CreateTexture(L"Locked", 4, 4, D3DFMT_A8R8G8B8, 1));
-    ASSERT_TRUE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+    for (uint32_t i = 0; i < 64; ++i)
+    {
+        uint16_t v;
+        std::memcpy(&v, static_cast<uint8_t*>(bits) + (i / 8) * pitch + (i % 8) * 2, 2);
+        ASSERT_EQ(v, 0xF123) << i;
+    }
+    // A second lock is refused with its line and keeps the first.
     EXPECT_FALSE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_TRUE(t.IsLocked());
-    EXPECT_TRUE(Logged(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"));
+    EXPECT_TRUE(Logged(L"Error/Texture LockRect Failed(Name:\"t16\" Size:8,8 Texture Already Locked)"));
     EXPECT_TRUE(t.UnlockRect());
     EXPECT_FALSE(t.UnlockRect());
+    SetTexel(t, 1, 1, 0xABCD);
+    KvExpectPixels(t, {{1, 1, 0xAABBCCDDu}, {8, 0, 0u}});
 }
 
 TEST_F(KvTexture, ScrollVerticalMovesRowsAndFillsTheRest)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"scroll", 4, 4, D3DFMT_A8R8G8B8, 1));
-    for (uint32_t y = 0; y < 4; ++y)
-        for (uint32_t x = 0; x < 4; ++x)
-            SetTexel(t, x, y, 0xFF000000u | y);
+    for (uint32_t i = 0; i < 16; ++i)
+        SetTexel(t, i % 4, i / 4, 0xFF000000u | i / 4);
     const uint32_t c = 0x80FFFFFFu;
     ASSERT_TRUE(t.ScrollVertical(2, c));
     KvExpectPixels(t, {{0, 0, c}, {3, 1, c}, {0, 2, 0xFF000000u}, {0, 3, 0xFF000001u}});
@@ -179,8 +170,7 @@ TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
     // On an empty texture the file is loaded instead.
     GxTexture empty;
     ASSERT_TRUE(empty.BlendImageFromFile(Wide(Path("blend.png")), 0, 0, 0));
-    EXPECT_EQ(empty.GetWidth(), 2u);
-    EXPECT_EQ(empty.GetMipLevels(), 1u);
+    KvExpectEq<uint32_t>({{empty.GetWidth(), 2}, {empty.GetMipLevels(), 1}});
 }
 
 TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
