@@ -13,23 +13,19 @@ using GxMaterialSetTest = KvGraphicsFixture;
 
 KvTestMaterialFile Sample()
 {
-    KvTestMaterialFile f;
-    KvTestMaterial a;
-    a.m_Name = L"@床";
-    a.m_Diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
-    a.m_Specular = {0.5f, 0.6f, 0.7f, 0.8f};
-    a.m_Ambient = {0.9f, 0.8f, 0.7f, 0.6f};
-    a.m_Emissive = {0.05f, 0.0f, 0.0f, 1.0f};
-    a.m_SpecularPower = 20.0f;
-    a.m_Alpha = 0.5f;
-    a.m_BlendMode = 3;
-    a.m_TextureCount = 2;
-    a.m_Params = {{L"floor.png", 2, 3}, {L"floor_n.png", 1, 0}, {L"unused.png", 1, 0}};
-    KvTestMaterial b, c, d;
-    b.m_Name = L"!glass";
-    c.m_Name = L"wall@";
-    f.m_Materials = {a, b, c, d};
-    return f;
+    return {{{.m_Name = L"@床",
+              .m_Diffuse = {0.1f, 0.2f, 0.3f, 0.4f},
+              .m_Specular = {0.5f, 0.6f, 0.7f, 0.8f},
+              .m_Ambient = {0.9f, 0.8f, 0.7f, 0.6f},
+              .m_Emissive = {0.05f, 0.0f, 0.0f, 1.0f},
+              .m_SpecularPower = 20.0f,
+              .m_Alpha = 0.5f,
+              .m_BlendMode = 3,
+              .m_TextureCount = 2,
+              .m_Params = {{L"floor.png", 2, 3}, {L"floor_n.png", 1, 0}, {L"unused.png", 1, 0}}},
+             {.m_Name = L"!glass"},
+             {.m_Name = L"wall@"},
+             {}}};
 }
 
 TEST_F(GxMaterialSetTest, LoadsBothFormsWithColoursSlotsAndDrawGroups)
@@ -125,8 +121,7 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
     EXPECT_FALSE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
     // Material 0 asks for two textures and material 1 for one; materials without textures succeed.
     EXPECT_GE(quiet.Logged(), 2u);
-    KvTestMaterialFile none;
-    none.m_Materials = {KvTestMaterial{}};
+    const KvTestMaterialFile none{{KvTestMaterial{}}};
     ASSERT_TRUE(set.Load(Write("none.mtl", KvWriteRecord(none, false))));
     EXPECT_TRUE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
 }
@@ -136,12 +131,9 @@ TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
     // The folder prefix "tex_" is put straight before each file name.
     for (const char* name : {"tex_a.png", "tex_b.png", "tex_c.png"})
         WriteChecker(name);
-    KvTestMaterialFile f;
-    KvTestMaterial m;
-    m.m_Name = L"three";
-    m.m_TextureCount = 2;
-    m.m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}};
-    f.m_Materials = {m};
+    const KvTestMaterialFile f{{{.m_Name = L"three",
+                                 .m_TextureCount = 2,
+                                 .m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}}}}};
     GxMaterialSet set;
     ASSERT_TRUE(set.Load(Write("tex.mtl", KvWriteRecord(f, false))));
     GxTextureFactory& factory = GxTextureFactory::GetInstance();
