@@ -3,6 +3,8 @@
 // A temporary folder holding the logs and the files a test writes; a started graphics device on a real
 // window with pixel read-back of render target 0 (headless runs draw on llvmpipe); golden pictures.
 
+#include "KvExpect.h"
+
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "graphics/GxDisplaySettings.h"
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -84,6 +87,11 @@ protected:
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         return GxString::FromUtf16LE(bytes.data(), bytes.size());
     }
+    // Whether a log file of the temporary folder holds the text.
+    bool Logged(const std::wstring& text, const char* name = "error.log") const
+    {
+        return ReadLog(name).find(text) != std::wstring::npos;
+    }
 
     std::string m_Dir;
     std::wstring m_SavedDevice, m_SavedError, m_SavedDebug;
@@ -139,6 +147,12 @@ protected:
             return 0;
         return KvTexel(target, x, y);
     }
+    // The current viewport as {X, Y, Width, Height}.
+    static std::vector<uint32_t> Viewport()
+    {
+        const auto& v = GxGraphics::GetViewport();
+        return {v.X, v.Y, v.Width, v.Height};
+    }
     // The top-left width x height pixels of render target 0, alpha set opaque (the back buffer has none).
     std::vector<uint32_t> Screen(uint32_t width, uint32_t height)
     {
@@ -175,6 +189,13 @@ public:
     PfGLTexture m_Texture;
 };
 
+// Expects picture.GetPixel(x, y) to be the value for each {x, y, value}.
+template <typename Picture> void KvExpectPixels(Picture& picture, std::initializer_list<std::array<uint32_t, 3>> cases)
+{
+    for (const auto& [x, y, value] : cases)
+        EXPECT_EQ(picture.GetPixel(x, y), value) << "at " << x << "," << y;
+}
+
 inline int ChannelDistance(uint32_t a, uint32_t b)
 {
     int worst = 0;
@@ -208,10 +229,8 @@ inline std::vector<size_t> KvCompareWithGolden(const std::string& name, const st
     const bool read = PfImageDecoder::Decode(bytes.data(), bytes.size(), golden, error) && golden.GetWidth() == width &&
                       golden.GetHeight() == height && screen.size() == width * height;
     EXPECT_TRUE(read) << path << ": " << error << "\nTo regenerate: KV_UPDATE_GOLDEN=1 build/tests/kv_tests_graphics";
-    for (size_t i = 0; i < over.size(); ++i)
-        over[i] = read ? 0 : screen.size();
     if (!read)
-        return over;
+        return std::vector<size_t>(limits.size(), screen.size());
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x)
         {

@@ -7,6 +7,8 @@
 #include "graphics/GxD3DResourceManage.h"
 #include "task/GxTaskManage.h"
 
+#include <tuple>
+
 namespace
 {
 
@@ -32,28 +34,25 @@ TEST_F(GxCoreScreenModeKey, F4GoesFullScreenAndBackThroughTheResetWalk)
     core.m_TaskManage = new GxTaskManage(&core);
     core.m_UserConfig = new GxUserConfig();
     ASSERT_TRUE(core.CreateMainWindow());
-    GxDisplaySettings::Get() = GxDisplaySettings();
-    GxDisplaySettings::Get().m_WindowWidth = GxDisplaySettings::Get().m_BackBufferWidth = 1024;
-    GxDisplaySettings::Get().m_WindowHeight = GxDisplaySettings::Get().m_BackBufferHeight = 768;
+    GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
+    ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
+    ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
     ASSERT_TRUE(GxGraphics::Initialize(core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
     CountingResource resource;
     GxD3DResourceManage::GetInstance().Register(&resource);
     s_Lost = s_Reset = 0;
 
-    core.m_MainWindow->SendMessage(WM_KEYDOWN, VK_F4, 1);
-    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, (uint32_t)SCRMODE_FULLSCREEN);
-    EXPECT_EQ(core.m_UserConfig->m_ScreenMode, 1);
-    EXPECT_EQ(s_Lost, 1);
-    EXPECT_EQ(s_Reset, 1);
-    EXPECT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0));
-    EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
-
-    core.m_MainWindow->SendMessage(WM_KEYDOWN, VK_F4, 1);
-    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, (uint32_t)SCRMODE_WINDOW);
-    EXPECT_EQ(core.m_UserConfig->m_ScreenMode, 0);
-    EXPECT_EQ(s_Lost, 2);
-    EXPECT_EQ(s_Reset, 2);
-    EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
+    // Each press switches the mode, stores it in the user's settings and walks the resources once.
+    for (auto [mode, stored, walks] : {std::tuple{SCRMODE_FULLSCREEN, 1, 1}, {SCRMODE_WINDOW, 0, 2}})
+    {
+        core.m_MainWindow->SendMessage(WM_KEYDOWN, VK_F4, 1);
+        KvExpectEq<int64_t>({{GxDisplaySettings::Get().m_ScreenMode, mode},
+                             {core.m_UserConfig->m_ScreenMode, stored},
+                             {s_Lost, walks},
+                             {s_Reset, walks}});
+        EXPECT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0));
+        EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
+    }
 
     GxD3DResourceManage::GetInstance().Unregister(&resource);
     GxGraphics::Finalize();

@@ -19,11 +19,8 @@ public:
     bool Create(uint32_t width, uint32_t height) { return KvTestRenderTarget::Create(width, height, 0); }
     GxTextSurface Lock()
     {
-        GxTextSurface s;
+        GxTextSurface s{nullptr, 0, m_Width, m_Height, D3DFMT_A8R8G8B8};
         s.m_Bits = (uint8_t*)m_Texture.LockRect(nullptr, 0, &s.m_Pitch);
-        s.m_Width = m_Width;
-        s.m_Height = m_Height;
-        s.m_Format = D3DFMT_A8R8G8B8;
         return s;
     }
 };
@@ -53,8 +50,7 @@ protected:
         ASSERT_TRUE(text.Create(512, 32));
         s = text.Lock();
         ASSERT_NE(s.m_Bits, nullptr);
-        for (uint32_t y = 0; y < 32; ++y)
-            std::memset(s.m_Bits + y * s.m_Pitch, 0, 512 * 4);
+        std::memset(s.m_Bits, 0, (size_t)31 * s.m_Pitch + 512 * 4);
         GxTextRaster::DrawText(s, L"ＭＳ ゴシック", L"かな漢字テキスト、Kestrelvane 123", 0, 4, 24, 0xFFFFFFFF, nullptr,
                                nullptr);
         text.m_Texture.UnlockRect();

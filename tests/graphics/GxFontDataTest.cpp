@@ -39,8 +39,7 @@ TEST_F(GxFontDataTest, SystemFontGlyphCoordinatesComeFromItsGrid)
     float uv[4];
     ASSERT_TRUE(font.GetGlyphUV(uv, 126));
     // The grid arithmetic is the glyph table's; here the texture's own size divides.
-    EXPECT_FLOAT_EQ(uv[0], 112.0f / w);
-    EXPECT_FLOAT_EQ(uv[3], 96.0f / h);
+    KvExpectEq<float>({{uv[0], 112.0f / w}, {uv[3], 96.0f / h}});
     EXPECT_EQ(font.GetStringWidth(L"Hello"), 40u);
     EXPECT_EQ(font.GetTable().GetName(), L"FONT16SYS");
 }
@@ -63,17 +62,14 @@ TEST_F(GxFontDataTest, DescriptionFilesAreCheckedBeforeUse)
     const std::wstring image = WriteImage("font.png", 64, 64);
     GxFontData font;
     ASSERT_TRUE(font.CreateFromFile(Write("good.fnt", Bytes(65, 68, 4)), image));
-    EXPECT_EQ(font.GetCharWidth('C'), 5u);
-    EXPECT_EQ(font.GetCellHeight(), 20u);
+    KvExpectEq<uint32_t>({{font.GetCharWidth('C'), 5}, {font.GetCellHeight(), 20}});
     EXPECT_FALSE(font.CreateFromFile(Write("short.fnt", Bytes(65, 68, 3)), image));
     EXPECT_FALSE(font.IsInRange(65));
     EXPECT_FALSE(font.CreateFromFile(Write("reversed.fnt", Bytes(68, 65, 4)), image));
     EXPECT_FALSE(font.CreateFromFile(WidePath("none.fnt"), image));
     EXPECT_FALSE(font.CreateFromFile(Write("ok.fnt", Bytes(65, 68, 4)), WidePath("none.png")));
-    const std::wstring log = ReadLog("error.log");
-    EXPECT_NE(log.find(L"short.fnt"), std::wstring::npos);
-    EXPECT_NE(log.find(L"reversed.fnt"), std::wstring::npos);
-    EXPECT_NE(log.find(L"none.fnt"), std::wstring::npos);
+    for (const wchar_t* name : {L"short.fnt", L"reversed.fnt", L"none.fnt"})
+        EXPECT_TRUE(Logged(name)) << GxString::ToUtf8(name);
 }
 
 TEST_F(GxFontDataTest, BitmapTextIsOneGlyphQuadPerCharacterAcrossTheString)
@@ -90,10 +86,10 @@ TEST_F(GxFontDataTest, BitmapTextIsOneGlyphQuadPerCharacterAcrossTheString)
     GxGraphics::SetDrawRecorder(nullptr);
     ASSERT_EQ(recorder.m_Primitives.size(), 3u);
     const auto& tilde = recorder.m_Primitives[1].m_Vertices;
-    EXPECT_FLOAT_EQ(tilde[0].x, 496 - 0.5f);
-    EXPECT_FLOAT_EQ(tilde[0].y, 292 - 0.5f);
-    EXPECT_FLOAT_EQ(tilde[2].x, 504 - 0.5f);
-    EXPECT_FLOAT_EQ(tilde[0].u, 112.0f / 128);
-    EXPECT_FLOAT_EQ(tilde[1].v, 96.0f / 128);
+    KvExpectEq<float>({{tilde[0].x, 496 - 0.5f},
+                       {tilde[0].y, 292 - 0.5f},
+                       {tilde[2].x, 504 - 0.5f},
+                       {tilde[0].u, 112.0f / 128},
+                       {tilde[1].v, 96.0f / 128}});
     EXPECT_EQ(recorder.m_Primitives[1].m_pTexture, font.GetD3DTexture());
 }

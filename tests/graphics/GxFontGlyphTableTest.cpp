@@ -3,6 +3,7 @@
 #include "graphics/GxFontGlyphTable.h"
 
 #include "ImageTestSupport.h"
+#include "KvExpect.h"
 
 #include "core/GxLog.h"
 
@@ -10,56 +11,54 @@
 
 using kvimg::FontDescription;
 
+namespace
+{
+
+// The glyph's cell corner as {x, y}, empty when the code has no entry.
+std::vector<int> Cell(const GxFontGlyphTable& t, uint32_t code)
+{
+    const GxFontGlyphTable::Entry* e = t.GetEntry(code);
+    return e ? std::vector<int>{(int)e->x, (int)e->y} : std::vector<int>{};
+}
+
+// The texture coordinates left, top, right, bottom of a glyph on a texture of width x height.
+std::vector<float> UV(const GxFontGlyphTable& t, uint32_t code, uint32_t width, uint32_t height)
+{
+    float uv[4] = {1, 1, 1, 1};
+    const bool found = t.GetGlyphUV(uv, code, width, height);
+    EXPECT_TRUE(found || uv[0] + uv[1] + uv[2] + uv[3] == 0.0f) << "coordinates of a missing glyph not cleared";
+    return found ? std::vector<float>(uv, uv + 4) : std::vector<float>{};
+}
+
+} // namespace
+
 TEST(GxFontGlyphTable, SystemFontCellsRunSixteenToARow)
 {
     GxFontGlyphTable t;
     ASSERT_TRUE(t.Build(L"FONT16SYS", 32, 126, 8, 16, 16, 128, 128));
     EXPECT_EQ(t.GetName(), L"FONT16SYS");
-    const GxFontGlyphTable::Entry* e = t.GetEntry(32);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->x, 0);
-    EXPECT_EQ(e->y, 0);
-    e = t.GetEntry(48);
-    EXPECT_EQ(e->x, 0);
-    EXPECT_EQ(e->y, 16);
-    e = t.GetEntry(126);
-    EXPECT_EQ(e->x, 112);
-    EXPECT_EQ(e->y, 80);
+    EXPECT_EQ(Cell(t, 32), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Cell(t, 48), (std::vector<int>{0, 16}));
+    EXPECT_EQ(Cell(t, 126), (std::vector<int>{112, 80}));
     for (uint32_t c = 32; c <= 126; ++c)
         EXPECT_EQ(t.GetCharWidth(c), 8u);
-    float uv[4];
-    ASSERT_TRUE(t.GetGlyphUV(uv, 126, 128, 128));
-    EXPECT_FLOAT_EQ(uv[0], 112.0f / 128);
-    EXPECT_FLOAT_EQ(uv[1], 80.0f / 128);
-    EXPECT_FLOAT_EQ(uv[2], 120.0f / 128);
-    EXPECT_FLOAT_EQ(uv[3], 96.0f / 128);
+    EXPECT_EQ(UV(t, 126, 128, 128), (std::vector<float>{112.0f / 128, 80.0f / 128, 120.0f / 128, 96.0f / 128}));
+    // A wide picture still divides the bottom by its own height.
+    ASSERT_TRUE(t.Build(L"W", 32, 40, 8, 16, 16, 256, 32));
+    EXPECT_EQ(UV(t, 33, 256, 32), (std::vector<float>{8.0f / 256, 0, 16.0f / 256, 16.0f / 32}));
 }
 
 TEST(GxFontGlyphTable, OutOfRangeCodesTakeTheCellWidthAndNoCoordinates)
 {
     GxFontGlyphTable t;
     ASSERT_TRUE(t.Build(L"FONT24NUM", 47, 57, 24, 36, 5, 128, 128));
-    EXPECT_EQ(t.GetEntry(52)->x, 0);
-    EXPECT_EQ(t.GetEntry(52)->y, 36);
+    EXPECT_EQ(Cell(t, 52), (std::vector<int>{0, 36}));
     EXPECT_FALSE(t.IsInRange(46));
     EXPECT_EQ(t.GetCharWidth(46), 24u);
-    float uv[4] = {1, 1, 1, 1};
-    EXPECT_FALSE(t.GetGlyphUV(uv, 46, 128, 128));
-    EXPECT_EQ(uv[0] + uv[1] + uv[2] + uv[3], 0.0f);
-    EXPECT_EQ(t.GetStringWidth(L""), 0u);
-    EXPECT_EQ(t.GetStringWidth(L"/0."), 24u * 3);
+    EXPECT_TRUE(UV(t, 46, 128, 128).empty());
+    KvExpectEq<uint32_t>({{t.GetStringWidth(L""), 0}, {t.GetStringWidth(L"/0."), 24 * 3}});
     // The code is taken as 16 bits.
     EXPECT_TRUE(t.IsInRange(0x10000 + 50));
-}
-
-TEST(GxFontGlyphTable, WideImageStillDividesTheBottomByItsHeight)
-{
-    GxFontGlyphTable t;
-    ASSERT_TRUE(t.Build(L"W", 32, 40, 8, 16, 16, 256, 32));
-    float uv[4];
-    ASSERT_TRUE(t.GetGlyphUV(uv, 33, 256, 32));
-    EXPECT_FLOAT_EQ(uv[0], 8.0f / 256);
-    EXPECT_FLOAT_EQ(uv[3], 16.0f / 32);
 }
 
 TEST(GxFontGlyphTable, BuildRefusesZeroColumnsAndReversedRange)
@@ -78,14 +77,13 @@ TEST(GxFontGlyphTable, DescriptionFileGivesItsOwnEntries)
     std::vector<uint8_t> file = FontDescription(65, 70, 6);
     GxFontGlyphTable t;
     ASSERT_TRUE(t.Read(file.data(), file.size(), L"font.fnt"));
-    EXPECT_EQ(t.GetFirstCode(), 65u);
-    EXPECT_EQ(t.GetLastCode(), 70u);
-    EXPECT_EQ(t.GetCellHeight(), 20u);
     EXPECT_EQ(t.GetName(), L"FILEFONT");
-    EXPECT_EQ(t.GetCharWidth(67), 5u);
-    EXPECT_EQ(t.GetEntry(67)->x, 20);
-    EXPECT_EQ(t.GetEntry(67)->y, 4);
-    EXPECT_EQ(t.GetStringWidth(L"AB"), 3u + 4u);
+    KvExpectEq<uint32_t>({{t.GetFirstCode(), 65},
+                          {t.GetLastCode(), 70},
+                          {t.GetCellHeight(), 20},
+                          {t.GetCharWidth(67), 5},
+                          {t.GetStringWidth(L"AB"), 3 + 4}});
+    EXPECT_EQ(Cell(t, 67), (std::vector<int>{20, 4}));
 }
 
 TEST(GxFontGlyphTable, DamagedDescriptionFilesAreRefused)

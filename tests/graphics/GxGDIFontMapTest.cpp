@@ -29,17 +29,10 @@ TEST(GxGDIFontMap, HalfWidthCellsAreHalfTheSize)
     map.SetFont(16, nullptr);
     EXPECT_EQ(map.GetFace(), L"ＭＳ ゴシック");
     const GxGDIFontGlyph a = map.GetGlyph(L'A');
-    EXPECT_EQ(a.m_X, 0u);
-    EXPECT_EQ(a.m_Width, 8u);
-    EXPECT_EQ(a.m_Height, 16u);
-    EXPECT_EQ(a.m_Units, 1u);
+    KvExpectEq<uint32_t>({{a.m_X, 0}, {a.m_Width, 8}, {a.m_Height, 16}, {a.m_Units, 1}});
     const GxGDIFontGlyph hira = map.GetGlyph(0x3042);
-    EXPECT_EQ(hira.m_X, 8u);
-    EXPECT_EQ(hira.m_Width, 16u);
-    EXPECT_EQ(hira.m_Units, 2u);
-    EXPECT_FLOAT_EQ(hira.m_Left, 8.0f / 512);
-    EXPECT_FLOAT_EQ(hira.m_Right, 24.0f / 512);
-    EXPECT_FLOAT_EQ(hira.m_Bottom, 16.0f / 512);
+    KvExpectEq<uint32_t>({{hira.m_X, 8}, {hira.m_Width, 16}, {hira.m_Units, 2}});
+    KvExpectEq<float>({{hira.m_Left, 8.0f / 512}, {hira.m_Right, 24.0f / 512}, {hira.m_Bottom, 16.0f / 512}});
     // Asked again: the same cell, nothing new placed.
     const GxGDIFontGlyph again = map.GetGlyph(L'A');
     EXPECT_EQ(again.m_X, a.m_X);
@@ -56,16 +49,12 @@ TEST(GxGDIFontMap, RowsWrapAndFullPagesOpenNewOnes)
     for (int i = 0; i < 31; ++i)
         map.GetGlyph(code++);
     GxGDIFontGlyph g = map.GetGlyph(code++);
-    EXPECT_EQ(g.m_X, 0u);
-    EXPECT_EQ(g.m_Y, 16u);
+    KvExpectEq<uint32_t>({{g.m_X, 0}, {g.m_Y, 16}});
     // Rows continue while one more row fits above the bottom edge.
     GxTexture* firstPage = g.m_pTexture;
     while (g.m_pTexture == firstPage)
         g = map.GetGlyph(code++);
-    EXPECT_EQ(map.GetPageCount(), 2u);
-    EXPECT_EQ(g.m_X, 0u);
-    EXPECT_EQ(g.m_Y, 0u);
-    EXPECT_EQ(code - 0x4E00, 31u * 31u + 1u);
+    KvExpectEq<uint32_t>({{map.GetPageCount(), 2}, {g.m_X, 0}, {g.m_Y, 0}, {code - 0x4E00, 31 * 31 + 1}});
     // A new size starts again from nothing.
     map.SetFont(24, L"IPAGothic");
     EXPECT_EQ(map.GetPageCount(), 0u);
@@ -73,9 +62,7 @@ TEST(GxGDIFontMap, RowsWrapAndFullPagesOpenNewOnes)
     EXPECT_EQ(map.GetFace(), L"IPAGothic");
 }
 
-class GxGDIFontMapDrawn : public KvGraphicsFixture
-{
-};
+using GxGDIFontMapDrawn = KvGraphicsFixture;
 
 TEST_F(GxGDIFontMapDrawn, GlyphsAreRasterisedIntoTheirCell)
 {
@@ -110,16 +97,19 @@ TEST_F(GxGDIFontMapDrawn, TextDrawerStartsANewLineOneSizeLower)
     map.SetFont(20, nullptr);
     GxDrawRecorder recorder;
     GxGraphics::SetDrawRecorder(&recorder);
-    GxGraphics::DrawText(&map, L"A\nB\x3042" L"C", 100, 50, GxVector2(2, 1), 0xFFFFFFFF, 0, 2);
+    GxGraphics::DrawText(&map,
+                         L"A\nB\x3042"
+                         L"C",
+                         100, 50, GxVector2(2, 1), 0xFFFFFFFF, 0, 2);
     GxGraphics::SetDrawRecorder(nullptr);
     ASSERT_EQ(recorder.m_Primitives.size(), 4u);
-    EXPECT_FLOAT_EQ(recorder.m_Primitives[0].m_Vertices[0].x, 99.5f);
-    EXPECT_FLOAT_EQ(recorder.m_Primitives[1].m_Vertices[0].x, 99.5f);
-    EXPECT_FLOAT_EQ(recorder.m_Primitives[1].m_Vertices[0].y, 69.5f);
-    EXPECT_FLOAT_EQ(recorder.m_Primitives[2].m_Vertices[0].x, 99.5f + 2 * 10);
-    EXPECT_FLOAT_EQ(recorder.m_Primitives[3].m_Vertices[0].x, 99.5f + 2 * 30);
+    const auto& p = recorder.m_Primitives;
     // The hiragana cell is twice as wide as a letter's, scaled by 2.
-    const auto& hv = recorder.m_Primitives[2].m_Vertices;
-    EXPECT_FLOAT_EQ(hv[2].x - hv[0].x, 40.0f);
+    KvExpectEq<float>({{p[0].m_Vertices[0].x, 99.5f},
+                       {p[1].m_Vertices[0].x, 99.5f},
+                       {p[1].m_Vertices[0].y, 69.5f},
+                       {p[2].m_Vertices[0].x, 99.5f + 2 * 10},
+                       {p[3].m_Vertices[0].x, 99.5f + 2 * 30},
+                       {p[2].m_Vertices[2].x - p[2].m_Vertices[0].x, 40.0f}});
     EXPECT_EQ(recorder.m_Primitives[0].m_pTexture, map.GetGlyph(L'A').m_pTexture->GetD3DTexture());
 }

@@ -9,9 +9,12 @@
 #include "graphics/GxDrawRecorder.h"
 #include "graphics/GxSurfaceBase.h"
 
+#include "KvExpect.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -41,8 +44,19 @@ protected:
         EXPECT_EQ(m_Recorder.m_Primitives.size(), 1u);
         return m_Recorder.m_Primitives.front();
     }
+    // One field of every vertex, in order.
+    template <typename T> static std::vector<T> Each(const std::vector<GxVertex2D>& v, T GxVertex2D::*field)
+    {
+        std::vector<T> out;
+        for (const GxVertex2D& vertex : v)
+            out.push_back(vertex.*field);
+        return out;
+    }
     GxDrawRecorder m_Recorder;
 };
+
+using F = std::vector<float>;
+using U = std::vector<uint32_t>;
 
 const uint32_t WHITE4[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
 const uint32_t ZERO4[4] = {0, 0, 0, 0};
@@ -59,20 +73,15 @@ TEST_F(GxGraphicsDrawTest, QuadTakesCornersColoursAndCoordinatesInFanOrder)
     EXPECT_EQ(p.m_Type, D3DPT_TRIANGLEFAN);
     EXPECT_EQ(p.m_pTexture, nullptr);
     EXPECT_EQ(p.m_BlendPreset, 2u);
-    ASSERT_EQ(p.m_Vertices.size(), 4u);
-    const float u[4] = {0.25f, 0.25f, 0.75f, 0.75f};
-    const float v[4] = {0.5f, 1.0f, 1.0f, 0.5f};
-    for (int i = 0; i < 4; ++i)
-    {
-        EXPECT_FLOAT_EQ(p.m_Vertices[i].x, corners[i].x - 0.5f);
-        EXPECT_FLOAT_EQ(p.m_Vertices[i].y, corners[i].y - 0.5f);
-        EXPECT_EQ(p.m_Vertices[i].z, 0.0f);
-        EXPECT_EQ(p.m_Vertices[i].rhw, 1.0f);
-        EXPECT_EQ(p.m_Vertices[i].diffuse, diffuse[i]);
-        EXPECT_EQ(p.m_Vertices[i].specular, specular[i]);
-        EXPECT_FLOAT_EQ(p.m_Vertices[i].u, u[i]);
-        EXPECT_FLOAT_EQ(p.m_Vertices[i].v, v[i]);
-    }
+    const auto& v = p.m_Vertices;
+    EXPECT_EQ(Each(v, &GxVertex2D::x), (F{9.5f, 9.5f, 49.5f, 49.5f}));
+    EXPECT_EQ(Each(v, &GxVertex2D::y), (F{19.5f, 59.5f, 59.5f, 19.5f}));
+    EXPECT_EQ(Each(v, &GxVertex2D::z), (F{0, 0, 0, 0}));
+    EXPECT_EQ(Each(v, &GxVertex2D::rhw), (F{1, 1, 1, 1}));
+    EXPECT_EQ(Each(v, &GxVertex2D::diffuse), (U{1, 2, 3, 4}));
+    EXPECT_EQ(Each(v, &GxVertex2D::specular), (U{5, 6, 7, 8}));
+    EXPECT_EQ(Each(v, &GxVertex2D::u), (F{0.25f, 0.25f, 0.75f, 0.75f}));
+    EXPECT_EQ(Each(v, &GxVertex2D::v), (F{0.5f, 1.0f, 1.0f, 0.5f}));
 }
 
 TEST_F(GxGraphicsDrawTest, QuadsWhollyOutsideTheViewportAreCulledButEdgesCount)
@@ -111,13 +120,13 @@ TEST_F(GxGraphicsDrawTest, SpriteTurnsAboutItsCentreWithTheHalfPixelOffset)
                            GxVector2(0.5f, 0.5f), GxVector2(0, 0), 0xFF112233, 0x00010203, 3);
     const auto& p = Only();
     ASSERT_EQ(p.m_Vertices.size(), 4u);
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::diffuse), U(4, 0xFF112233u));
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::specular), U(4, 0x00010203u));
     float cx = 0, cy = 0;
     for (const auto& v : p.m_Vertices)
     {
         cx += v.x / 4;
         cy += v.y / 4;
-        EXPECT_EQ(v.diffuse, 0xFF112233u);
-        EXPECT_EQ(v.specular, 0x00010203u);
     }
     EXPECT_NEAR(cx, 511.5f, 1e-3);
     EXPECT_NEAR(cy, 383.5f, 1e-3);
@@ -133,11 +142,8 @@ TEST_F(GxGraphicsDrawTest, SpriteTurnsAboutItsCentreWithTheHalfPixelOffset)
     EXPECT_NEAR(maxX - minX, 32.0f, 1e-3);
     EXPECT_NEAR(maxY - minY, 64.0f, 1e-3);
     // Texture coordinates of the source rectangle over the texture's size, in fan order.
-    EXPECT_FLOAT_EQ(p.m_Vertices[0].u, 0.25f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[0].v, 0.25f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[1].v, 0.5f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[2].u, 0.5f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[3].v, 0.25f);
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::u), (F{0.25f, 0.25f, 0.5f, 0.5f}));
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::v), (F{0.25f, 0.5f, 0.5f, 0.25f}));
 }
 
 TEST_F(GxGraphicsDrawTest, SpriteScalesFromItsTopLeftWithCentreZero)
@@ -146,13 +152,10 @@ TEST_F(GxGraphicsDrawTest, SpriteScalesFromItsTopLeftWithCentreZero)
     GxGraphics::DrawSprite(&texture, 100, 200, GxFRect{0, 0, 16, 8}, GxVector2(2, 3), GxVector3(0, 0, 0),
                            GxVector2(0, 0), GxVector2(0.5f, 0.25f), 0xFFFFFFFF, 0, 2);
     const auto& v = Only().m_Vertices;
-    EXPECT_FLOAT_EQ(v[0].x, 99.5f);
-    EXPECT_FLOAT_EQ(v[0].y, 199.5f);
-    EXPECT_FLOAT_EQ(v[2].x, 99.5f + 32);
-    EXPECT_FLOAT_EQ(v[2].y, 199.5f + 24);
-    EXPECT_FLOAT_EQ(v[0].u, 0.5f);
-    EXPECT_FLOAT_EQ(v[2].u, 0.25f + 0.5f);
-    EXPECT_FLOAT_EQ(v[2].v, 0.125f + 0.25f);
+    EXPECT_EQ(Each(v, &GxVertex2D::x), (F{99.5f, 99.5f, 99.5f + 32, 99.5f + 32}));
+    EXPECT_EQ(Each(v, &GxVertex2D::y), (F{199.5f, 199.5f + 24, 199.5f + 24, 199.5f}));
+    EXPECT_EQ(Each(v, &GxVertex2D::u), (F{0.5f, 0.5f, 0.25f + 0.5f, 0.25f + 0.5f}));
+    EXPECT_EQ(Each(v, &GxVertex2D::v), (F{0.25f, 0.125f + 0.25f, 0.125f + 0.25f, 0.25f}));
     // A texture without a size draws nothing.
     m_Recorder.Clear();
     SizedTexture empty(0, 0);
@@ -171,19 +174,15 @@ TEST_F(GxGraphicsDrawTest, FilledRectangleMeetsInTheCentreWithColourFour)
     ASSERT_EQ(m_Recorder.m_Primitives.size(), 2u);
     const auto& a = m_Recorder.m_Primitives[0].m_Vertices;
     const auto& b = m_Recorder.m_Primitives[1].m_Vertices;
-    // First fan top-left, bottom-left, centre, top-right; second centre, bottom-left, bottom-right, top-right.
-    EXPECT_EQ(a[0].diffuse, diffuse[0]);
-    EXPECT_EQ(a[1].diffuse, diffuse[1]);
-    EXPECT_EQ(a[2].diffuse, diffuse[4]);
-    EXPECT_EQ(a[3].diffuse, diffuse[3]);
-    EXPECT_EQ(b[0].diffuse, diffuse[4]);
-    EXPECT_EQ(b[2].diffuse, diffuse[2]);
-    EXPECT_EQ(b[2].specular, 13u);
-    EXPECT_FLOAT_EQ(a[2].x, 50.0f); // no half-pixel offset
-    EXPECT_FLOAT_EQ(a[2].y, 25.0f);
-    EXPECT_FLOAT_EQ(b[0].x, 50.0f);
-    EXPECT_FLOAT_EQ(b[2].x, 100.0f);
-    EXPECT_FLOAT_EQ(b[2].y, 50.0f);
+    // First fan top-left, bottom-left, centre, top-right; second centre, bottom-left, bottom-right, top-right;
+    // no half-pixel offset.
+    EXPECT_EQ(Each(a, &GxVertex2D::diffuse), (U{diffuse[0], diffuse[1], diffuse[4], diffuse[3]}));
+    EXPECT_EQ(Each(b, &GxVertex2D::diffuse), (U{diffuse[4], diffuse[1], diffuse[2], diffuse[3]}));
+    EXPECT_EQ(Each(b, &GxVertex2D::specular), (U{15, 12, 13, 14}));
+    EXPECT_EQ(Each(a, &GxVertex2D::x), (F{0, 0, 50, 100}));
+    EXPECT_EQ(Each(a, &GxVertex2D::y), (F{0, 50, 25, 0}));
+    EXPECT_EQ(Each(b, &GxVertex2D::x), (F{50, 0, 100, 100}));
+    EXPECT_EQ(Each(b, &GxVertex2D::y), (F{25, 50, 50, 0}));
     EXPECT_EQ(m_Recorder.m_Primitives[0].m_pTexture, nullptr);
 }
 
@@ -192,13 +191,8 @@ TEST_F(GxGraphicsDrawTest, FrameIsALineStripClosedOnItsFirstCorner)
     GxGraphics::DrawRectFrame(GxFRect{10, 20, 30, 40}, 0xFF00FF00, 0, 2);
     const auto& p = Only();
     EXPECT_EQ(p.m_Type, D3DPT_LINESTRIP);
-    ASSERT_EQ(p.m_Vertices.size(), 5u);
-    EXPECT_FLOAT_EQ(p.m_Vertices[0].x, 10.0f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[1].y, 40.0f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[2].x, 30.0f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[3].y, 20.0f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[4].x, 10.0f);
-    EXPECT_FLOAT_EQ(p.m_Vertices[4].y, 20.0f);
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::x), (F{10, 10, 30, 30, 10}));
+    EXPECT_EQ(Each(p.m_Vertices, &GxVertex2D::y), (F{20, 40, 40, 20, 20}));
 }
 
 TEST_F(GxGraphicsDrawTest, TilesDrawOneFanPerVisibleTileWithItsTexture)
@@ -212,11 +206,8 @@ TEST_F(GxGraphicsDrawTest, TilesDrawOneFanPerVisibleTileWithItsTexture)
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(m_Recorder.m_Primitives[i].m_pTexture, tiles[i]);
     const auto& last = m_Recorder.m_Primitives[5].m_Vertices;
-    EXPECT_FLOAT_EQ(last[0].x, 256 - 0.5f);
-    EXPECT_FLOAT_EQ(last[0].y, 128 - 0.5f);
-    EXPECT_FLOAT_EQ(last[2].x, 384 - 0.5f);
-    EXPECT_FLOAT_EQ(last[2].u, 1.0f);
-    EXPECT_FLOAT_EQ(last[2].v, 1.0f);
+    KvExpectEq<float>({{last[0].x, 256 - 0.5f}, {last[0].y, 128 - 0.5f}, {last[2].x, 384 - 0.5f}});
+    KvExpectEq<float>({{last[2].u, 1.0f}, {last[2].v, 1.0f}});
     // Moved left so that only the last column stays on screen.
     m_Recorder.Clear();
     GxGraphics::DrawTiles(tiles, 3, 2, 128, 128, 300, 200, -300, 0, GxVector2(1, 1), GxVector3(), GxVector2(),
@@ -238,11 +229,8 @@ TEST_F(GxGraphicsDrawTest, FivePointQuadsTakeTheirOwnColoursOrWhite)
     GxGraphics::DrawTransformedQuads(nullptr, points, uv, nullptr, nullptr, GxVector2(0.25f, 0), 5);
     ASSERT_EQ(m_Recorder.m_Primitives.size(), 2u);
     const auto& a = m_Recorder.m_Primitives[0].m_Vertices;
-    EXPECT_EQ(a[2].diffuse, 0xFFFFFFFFu);
-    EXPECT_EQ(a[2].specular, 0u);
-    EXPECT_FLOAT_EQ(a[2].x, 4.5f);
-    EXPECT_FLOAT_EQ(a[2].z, 0.5f);
-    EXPECT_FLOAT_EQ(a[2].u, 0.75f);
+    KvExpectEq<uint32_t>({{a[2].diffuse, 0xFFFFFFFFu}, {a[2].specular, 0u}});
+    KvExpectEq<float>({{a[2].x, 4.5f}, {a[2].z, 0.5f}, {a[2].u, 0.75f}});
     EXPECT_EQ(m_Recorder.m_Primitives[1].m_BlendPreset, 5u);
 }
 
@@ -250,10 +238,7 @@ TEST_F(GxGraphicsDrawTest, ProjectionIsOrthographicWithOffsets)
 {
     GxGraphics::SetProjection(200, 100, 1, 11, 0.25f, -0.5f);
     const GxMatrix& m = GxGraphics::GetProjectionMatrix();
-    EXPECT_FLOAT_EQ(m.m[0][0], 0.01f);
-    EXPECT_FLOAT_EQ(m.m[1][1], 0.02f);
-    EXPECT_FLOAT_EQ(m.m[2][2], -0.1f);
-    EXPECT_FLOAT_EQ(m.m[3][2], -0.1f);
-    EXPECT_FLOAT_EQ(m.m[3][0], 0.25f);
-    EXPECT_FLOAT_EQ(m.m[3][1], -0.5f);
+    for (auto [r, c, value] :
+         {std::tuple{0, 0, 0.01f}, {1, 1, 0.02f}, {2, 2, -0.1f}, {3, 2, -0.1f}, {3, 0, 0.25f}, {3, 1, -0.5f}})
+        EXPECT_FLOAT_EQ(m.m[r][c], value) << r << "," << c;
 }

@@ -5,6 +5,7 @@
 #include "core/GxVector4.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 using KvGraphicsRenderState = KvGraphicsFixture;
@@ -122,8 +123,8 @@ TEST_F(KvBlendPreset, PresetsSurviveAModeSwitch)
 {
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
-    EXPECT_LE(ChannelDistance(DrawWith(3), Predict(3)), 1);
-    EXPECT_LE(ChannelDistance(DrawWith(5), Predict(5)), 1);
+    for (uint32_t preset : {3u, 5u})
+        EXPECT_LE(ChannelDistance(DrawWith(preset), Predict(preset)), 1) << preset;
 }
 
 TEST_F(KvBlendPreset, UnknownPresetAppliesTheFallbackAndIsRemembered)
@@ -140,13 +141,13 @@ TEST_F(KvGraphicsRenderState, InitialStatesAreTheEngineDefaults)
 {
     // Blending, lighting and culling are drawn through by the preset and fill tests.
     PfGLDevice* d = Device();
-    EXPECT_EQ(d->GetRenderState(D3DRS_AMBIENT), 0x4C4C4C4Cu);
-    EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_ALPHAARG2), (uint32_t)D3DTA_DIFFUSE);
-    EXPECT_EQ(d->GetTextureStageState(3, D3DTSS_COLOROP), (uint32_t)D3DTOP_MODULATE);
-    EXPECT_EQ(GxGraphics::GetBlendMode(5), 2u);
-    EXPECT_EQ(d->GetSamplerState(0, D3DSAMP_MINFILTER), (uint32_t)D3DTEXF_POINT);
-    EXPECT_TRUE(d->IsLightEnabled(0));
-    EXPECT_FALSE(d->IsLightEnabled(1));
+    KvExpectEq<uint32_t>({{d->GetRenderState(D3DRS_AMBIENT), 0x4C4C4C4Cu},
+                          {d->GetTextureStageState(3, D3DTSS_ALPHAARG2), D3DTA_DIFFUSE},
+                          {d->GetTextureStageState(3, D3DTSS_COLOROP), D3DTOP_MODULATE},
+                          {GxGraphics::GetBlendMode(5), 2},
+                          {d->GetSamplerState(0, D3DSAMP_MINFILTER), D3DTEXF_POINT},
+                          {d->IsLightEnabled(0), true},
+                          {d->IsLightEnabled(1), false}});
 }
 
 TEST_F(KvGraphicsRenderState, RepeatedValueReachesTheDeviceOnce)
@@ -174,10 +175,10 @@ TEST_F(KvGraphicsRenderState, ResetSendsEveryRememberedStateAgain)
     const uint64_t stagesBefore = d->GetStageStateCallCount();
     ASSERT_TRUE(GxGraphics::Reset(true, SCRMODE_WINDOW, SCRMODE_WINDOW));
     // The device came back with its own initial values; the remembered ones went to it again.
-    EXPECT_EQ(d->GetRenderState(D3DRS_TEXTUREFACTOR), 0x11223344u);
-    EXPECT_EQ(d->GetTextureStageState(2, D3DTSS_COLORARG2), (uint32_t)D3DTA_SPECULAR);
-    EXPECT_EQ(d->GetRenderState(D3DRS_BLENDOPALPHA), (uint32_t)D3DBLENDOP_MAX);
-    EXPECT_EQ(d->GetRenderState(D3DRS_LIGHTING), 0u);
+    KvExpectEq<uint32_t>({{d->GetRenderState(D3DRS_TEXTUREFACTOR), 0x11223344u},
+                          {d->GetTextureStageState(2, D3DTSS_COLORARG2), D3DTA_SPECULAR},
+                          {d->GetRenderState(D3DRS_BLENDOPALPHA), D3DBLENDOP_MAX},
+                          {d->GetRenderState(D3DRS_LIGHTING), 0}});
     EXPECT_GE(d->GetRenderStateCallCount() - before, 25u);
     // Five stage states on each of the eight stages since start-up, and the one set here.
     EXPECT_EQ(d->GetStageStateCallCount() - stagesBefore, 8u * 5u + 1u);
@@ -192,21 +193,20 @@ TEST_F(KvGraphicsRenderState, AlphaTestOffLeavesReferenceAndFunction)
     PfGLDevice* d = Device();
     GxGraphics::SetAlphaTest(true, 50);
     GxGraphics::SetAlphaTest(false, 99);
-    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHATESTENABLE), 0u);
-    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHAREF), 50u);
-    EXPECT_EQ(d->GetRenderState(D3DRS_ALPHAFUNC), (uint32_t)D3DCMP_GREATEREQUAL);
+    KvExpectEq<uint32_t>({{d->GetRenderState(D3DRS_ALPHATESTENABLE), 0},
+                          {d->GetRenderState(D3DRS_ALPHAREF), 50},
+                          {d->GetRenderState(D3DRS_ALPHAFUNC), D3DCMP_GREATEREQUAL}});
 }
 
 TEST_F(KvGraphicsRenderState, PresetsNineAndFallbackLeaveAlphaArgumentAlone)
 {
     PfGLDevice* d = Device();
     GxGraphics::SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_SPECULAR);
-    GxGraphics::SetBlendMode(1, 9);
-    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_SPECULAR);
-    GxGraphics::SetBlendMode(1, 77);
-    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_SPECULAR);
-    GxGraphics::SetBlendMode(1, 6);
-    EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)D3DTA_TEXTURE);
+    for (auto [preset, arg] : {std::pair{9u, D3DTA_SPECULAR}, {77u, D3DTA_SPECULAR}, {6u, D3DTA_TEXTURE}})
+    {
+        GxGraphics::SetBlendMode(1, preset);
+        EXPECT_EQ(d->GetTextureStageState(1, D3DTSS_ALPHAARG1), (uint32_t)arg) << preset;
+    }
 }
 
 TEST_F(KvGraphicsRenderState, PointLightsEnableAtMostFour)
@@ -221,12 +221,8 @@ TEST_F(KvGraphicsRenderState, VertexFogScalesByTheProjectionDepth)
 {
     GxGraphics::SetProjectionDepth(1.0f, 101.0f);
     GxGraphics::SetFog(0.5f, 1.0f, false);
-    float start, end;
-    const uint32_t s = Device()->GetRenderState(D3DRS_FOGSTART), e = Device()->GetRenderState(D3DRS_FOGEND);
-    std::memcpy(&start, &s, 4);
-    std::memcpy(&end, &e, 4);
-    EXPECT_FLOAT_EQ(start, 50.0f);
-    EXPECT_FLOAT_EQ(end, 100.0f);
+    auto state = [this](uint32_t s) { return std::bit_cast<float>(Device()->GetRenderState(s)); };
+    KvExpectEq<float>({{state(D3DRS_FOGSTART), 50.0f}, {state(D3DRS_FOGEND), 100.0f}});
     EXPECT_EQ(Device()->GetRenderState(D3DRS_FOGTABLEMODE), (uint32_t)D3DFOG_NONE);
 }
 
@@ -245,9 +241,13 @@ TEST_F(KvGraphicsRenderState, InsideOutViewportIsRefusedAndTheOldOneStays)
     ASSERT_TRUE(GxGraphics::SetViewport(&good));
     const PfRect insideOut = {50, 50, 10, 10};
     EXPECT_FALSE(GxGraphics::SetViewport(&insideOut));
-    EXPECT_EQ(Device()->GetViewport().X, 10u);
-    EXPECT_EQ(Device()->GetViewport().Width, 100u);
+    auto device = [this]
+    {
+        const auto& v = Device()->GetViewport();
+        return std::vector<uint32_t>{v.X, v.Y, v.Width, v.Height};
+    };
+    EXPECT_EQ(device(), (std::vector<uint32_t>{10, 20, 100, 50}));
     const PfRect negative = {-5, 0, 10, 10};
     EXPECT_FALSE(GxGraphics::SetViewport(&negative));
-    EXPECT_EQ(Device()->GetViewport().Height, 50u);
+    EXPECT_EQ(device(), (std::vector<uint32_t>{10, 20, 100, 50}));
 }

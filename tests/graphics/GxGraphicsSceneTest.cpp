@@ -3,54 +3,34 @@
 
 using KvGraphicsScene = KvGraphicsFixture;
 
-namespace
-{
-int s_QuitRequests = 0;
-void CountQuit()
-{
-    ++s_QuitRequests;
-}
-} // namespace
+static int s_QuitRequests = 0;
 
-TEST_F(KvGraphicsScene, OpenSceneBlocksPresentWithItsLogLine)
+TEST_F(KvGraphicsScene, ScenesCountOnceAndAnOpenOneBlocksPresentWithItsLogLine)
 {
-    ASSERT_TRUE(GxGraphics::BeginScene());
-    EXPECT_FALSE(GxGraphics::Present(nullptr, nullptr, nullptr));
-    EXPECT_NE(ReadLog("error.log").find(L"BeginScene～EndSceneが完了していないのにPresentが呼ばれました\r\n"),
-              std::wstring::npos);
-    ASSERT_TRUE(GxGraphics::EndScene());
-    EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
-}
-
-TEST_F(KvGraphicsScene, ScenesDoNotNest)
-{
+    // Unmatched ends stay at zero.
+    EXPECT_FALSE(GxGraphics::EndScene());
+    EXPECT_FALSE(GxGraphics::EndScene());
+    EXPECT_EQ(GxGraphics::GetSceneCount(), 0);
+    EXPECT_TRUE(Logged(L"GxGraphics::EndScene/"));
+    // Scenes do not nest.
     ASSERT_TRUE(GxGraphics::BeginScene());
     ASSERT_TRUE(GxGraphics::BeginScene());
     EXPECT_EQ(GxGraphics::GetSceneCount(), 1);
+    EXPECT_FALSE(GxGraphics::Present(nullptr, nullptr, nullptr));
+    EXPECT_TRUE(Logged(L"BeginScene～EndSceneが完了していないのにPresentが呼ばれました\r\n"));
     ASSERT_TRUE(GxGraphics::EndScene());
     EXPECT_EQ(GxGraphics::GetSceneCount(), 0);
-    EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
-}
-
-TEST_F(KvGraphicsScene, UnmatchedEndSceneStaysAtZeroAndLaterFramesPresent)
-{
-    EXPECT_FALSE(GxGraphics::EndScene());
-    EXPECT_FALSE(GxGraphics::EndScene());
-    EXPECT_EQ(GxGraphics::GetSceneCount(), 0);
-    EXPECT_NE(ReadLog("error.log").find(L"GxGraphics::EndScene/"), std::wstring::npos);
-    ASSERT_TRUE(GxGraphics::BeginScene());
-    ASSERT_TRUE(GxGraphics::EndScene());
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
 }
 
 TEST_F(KvGraphicsScene, DriverErrorAtPresentAsksForAnOrderlyQuit)
 {
     s_QuitRequests = 0;
-    GxGraphics::SetQuitRequest(&CountQuit);
+    GxGraphics::SetQuitRequest(+[] { ++s_QuitRequests; });
     Device()->InjectPresentResult(D3DERR_DRIVERINTERNALERROR);
     EXPECT_FALSE(GxGraphics::Present(nullptr, nullptr, nullptr));
     EXPECT_EQ(s_QuitRequests, 1);
-    EXPECT_NE(ReadLog("error.log").find(L"PresentでD3DERR_DRIVERINTERNALERRORが発生しました\r\n"), std::wstring::npos);
+    EXPECT_TRUE(Logged(L"PresentでD3DERR_DRIVERINTERNALERRORが発生しました\r\n"));
     // The process goes on to its orderly end; the next frame still presents.
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
     EXPECT_EQ(s_QuitRequests, 1);
@@ -67,34 +47,28 @@ TEST_F(KvGraphicsScene, PushAndPopRedirectDrawingWithTheirViewports)
     // No rectangle: the whole surface.
     ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &outer, nullptr));
     EXPECT_EQ(Device()->GetRenderTarget(0), &outer.m_Texture);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 256u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 128u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 256, 128}));
     ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0));
 
     // A rectangle: only it is cleared.
     const PfRect rect = {8, 4, 40, 20};
     ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &inner, nullptr, &rect));
-    EXPECT_EQ(GxGraphics::GetViewport().X, 8u);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 32u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 16u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{8, 4, 32, 16}));
     ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0));
-    EXPECT_EQ(Pixel(8, 4), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(39, 19), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(7, 4), 0x00000000u);
+    EXPECT_EQ((std::vector<uint32_t>{Pixel(8, 4), Pixel(39, 19), Pixel(7, 4)}),
+              (std::vector<uint32_t>{0xFF00FF00u, 0xFF00FF00u, 0u}));
     EXPECT_EQ(GxGraphics::GetRenderTargetStackDepth(0), 2u);
 
     // Back to the outer target with its whole viewport.
     ASSERT_TRUE(GxGraphics::PopRenderTarget(0));
     EXPECT_EQ(Device()->GetRenderTarget(0), &outer.m_Texture);
-    EXPECT_EQ(GxGraphics::GetViewport().X, 0u);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 256u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 256, 128}));
     EXPECT_EQ(Pixel(255, 127), 0xFF0000FFu);
 
     // Back to the back buffer, untouched by the redirected clears, and the default viewport.
     ASSERT_TRUE(GxGraphics::PopRenderTarget(0));
     EXPECT_EQ(Device()->GetRenderTarget(0), backBuffer);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 1024u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 768u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 1024, 768}));
     EXPECT_EQ(Pixel(10, 10), 0xFF000000u);
     EXPECT_EQ(Device()->GetDepthStencilSurface(), GxGraphics::GetDefaultSwapChain().GetDepthStencilSurface());
 
@@ -110,13 +84,11 @@ TEST_F(KvGraphicsScene, ZeroRectangleTakesTheWholeSurfaceAndThinOneIsKept)
     ASSERT_TRUE(target.Create(32, 16));
     const PfRect zero = {0, 0, 0, 0};
     ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &target, nullptr, &zero));
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 32u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 16u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 32, 16}));
     const PfRect thin = {0, 0, 0, 1};
     // A zero-width viewport does not reach the device, but the rectangle is taken as given.
     GxGraphics::PushRenderTarget(0, &target, nullptr, &thin);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 0u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 1u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 0, 1}));
     GxGraphics::PopRenderTarget(0);
     GxGraphics::PopRenderTarget(0);
 }
@@ -133,31 +105,18 @@ TEST_F(KvGraphicsScene, PushWithOwnDepthSurfaceSetsIt)
     EXPECT_EQ(Device()->GetDepthStencilSurface(), GxGraphics::GetDefaultSwapChain().GetDepthStencilSurface());
 }
 
-TEST_F(KvGraphicsScene, StackLeftAtPresentIsLoggedAndStillPresents)
+TEST_F(KvGraphicsScene, StackLeftAtPresentIsLoggedAndBadIndicesAreRefusedAndSwapChainsEmptyIt)
 {
     KvTestRenderTarget target;
     ASSERT_TRUE(target.Create(16, 16));
     ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &target, nullptr));
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
-    EXPECT_NE(ReadLog("error.log").find(L"RenderTarget Stack is't empty\r\n"), std::wstring::npos);
-    GxGraphics::PopRenderTarget(0);
-}
-
-TEST_F(KvGraphicsScene, StackIndexBeyondTheDeviceIsRefused)
-{
-    KvTestRenderTarget target;
-    ASSERT_TRUE(target.Create(16, 16));
+    EXPECT_TRUE(Logged(L"RenderTarget Stack is't empty\r\n"));
     const uint32_t beyond = GxGraphics::GetRenderTargetStackCount();
     EXPECT_FALSE(GxGraphics::PushRenderTarget(beyond, &target, nullptr));
     EXPECT_FALSE(GxGraphics::PopRenderTarget(beyond));
-    EXPECT_EQ(GxGraphics::GetRenderTargetStackDepth(0), 0u);
-}
-
-TEST_F(KvGraphicsScene, SelectingASwapChainEmptiesTheStacks)
-{
-    KvTestRenderTarget target;
-    ASSERT_TRUE(target.Create(16, 16));
-    ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &target, nullptr));
+    EXPECT_EQ(GxGraphics::GetRenderTargetStackDepth(0), 1u);
+    // Selecting a swap chain empties the stacks.
     ASSERT_TRUE(GxGraphics::SetSwapChain(nullptr, nullptr));
     EXPECT_EQ(GxGraphics::GetRenderTargetStackDepth(0), 0u);
     EXPECT_EQ(Device()->GetRenderTarget(0), GxGraphics::GetDefaultSwapChain().GetD3DSwapChain()->GetBackBuffer());

@@ -34,16 +34,6 @@ public:
     bool OnAfterReset(uint32_t n, uint32_t o) override { return Record("listener after ", n, o); }
 };
 
-bool BeforeReset(uint32_t n, uint32_t o)
-{
-    return Record("before ", n, o);
-}
-
-bool AfterReset(uint32_t n, uint32_t o)
-{
-    return Record("after ", n, o);
-}
-
 } // namespace
 
 class KvGraphicsScreenMode : public KvGraphicsFixture
@@ -53,7 +43,9 @@ protected:
     {
         KvGraphicsFixture::SetUp();
         GxGraphics::Finalize();
-        ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), &m_Listener, &BeforeReset, &AfterReset));
+        ASSERT_TRUE(GxGraphics::Initialize(
+            m_Window.GetSDLWindow(), &m_Listener, [](uint32_t n, uint32_t o) { return Record("before ", n, o); },
+            [](uint32_t n, uint32_t o) { return Record("after ", n, o); }));
         s_Calls.clear();
     }
     RecordingListener m_Listener;
@@ -91,15 +83,17 @@ TEST_F(KvGraphicsScreenMode, WindowToFullScreenAndBackKeepsDrawing)
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
     EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, (uint32_t)SCRMODE_WINDOW);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 1024u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{0, 0, 1024, 768}));
     ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0));
     EXPECT_EQ(Pixel(1023, 767), 0xFF0000FFu);
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
-    EXPECT_EQ(ReadLog("error.log").find(L"Reset"), std::wstring::npos);
+    EXPECT_FALSE(Logged(L"Reset"));
 }
 
-TEST_F(KvGraphicsScreenMode, ModesWithoutPresentParametersAreRefused)
+TEST_F(KvGraphicsScreenMode, ModesWithoutPresentParametersAreRefusedAndUnforcedResetDoesNothing)
 {
+    EXPECT_TRUE(GxGraphics::Reset(false, SCRMODE_WINDOW, SCRMODE_WINDOW));
+    EXPECT_TRUE(s_Calls.empty());
     for (uint32_t mode = SCRMODE_FULL320X240; mode <= SCRMODE_FULL1920X1080 + 1; ++mode)
     {
         s_Calls.clear();
@@ -111,12 +105,6 @@ TEST_F(KvGraphicsScreenMode, ModesWithoutPresentParametersAreRefused)
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
 }
 
-TEST_F(KvGraphicsScreenMode, ResetWithoutForceOnAWorkingDeviceDoesNothing)
-{
-    EXPECT_TRUE(GxGraphics::Reset(false, SCRMODE_WINDOW, SCRMODE_WINDOW));
-    EXPECT_TRUE(s_Calls.empty());
-}
-
 TEST_F(KvGraphicsScreenMode, PushedTargetIsSetAgainAfterTheReset)
 {
     KvTestRenderTarget target;
@@ -125,8 +113,7 @@ TEST_F(KvGraphicsScreenMode, PushedTargetIsSetAgainAfterTheReset)
     ASSERT_TRUE(GxGraphics::PushRenderTarget(0, &target, nullptr, &rect));
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
     EXPECT_EQ(Device()->GetRenderTarget(0), &target.m_Texture);
-    EXPECT_EQ(GxGraphics::GetViewport().X, 4u);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 16u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{4, 4, 16, 16}));
     ASSERT_TRUE(GxGraphics::PopRenderTarget(0));
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
 }
@@ -140,9 +127,9 @@ TEST_F(KvGraphicsScreenMode, VSyncAndMultiSampleSettingsShapeThePresentParameter
     EXPECT_EQ(p.PresentationInterval, 4u);
     ds.m_VSyncInterval = 0;
     GxGraphics::MakePresentParameters(p, m_Window.GetSDLWindow(), 0);
-    EXPECT_EQ(p.PresentationInterval, (uint32_t)D3DPRESENT_INTERVAL_IMMEDIATE);
-    EXPECT_EQ(p.EnableAutoDepthStencil, 0);
-    EXPECT_EQ(p.BackBufferWidth, 1024u);
+    KvExpectEq<uint32_t>({{p.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE},
+                          {(uint32_t)p.EnableAutoDepthStencil, 0},
+                          {p.BackBufferWidth, 1024}});
     // Sample counts the implementation cannot do set the setting back to none.
     ds.m_MultiSampleMode = 2;
     GxGraphics::MakePresentParameters(p, m_Window.GetSDLWindow(), 2);

@@ -13,25 +13,19 @@ using GxMaterialSetTest = KvGraphicsFixture;
 
 KvTestMaterialFile Sample()
 {
-    KvTestMaterialFile f;
-    KvTestMaterial a;
-    a.m_Name = L"@床";
-    a.m_Diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
-    a.m_Specular = {0.5f, 0.6f, 0.7f, 0.8f};
-    a.m_Ambient = {0.9f, 0.8f, 0.7f, 0.6f};
-    a.m_Emissive = {0.05f, 0.0f, 0.0f, 1.0f};
-    a.m_SpecularPower = 20.0f;
-    a.m_Alpha = 0.5f;
-    a.m_BlendMode = 3;
-    a.m_TextureCount = 2;
-    a.m_Params = {{L"floor.png", 2, 3}, {L"floor_n.png", 1, 0}, {L"unused.png", 1, 0}};
-    KvTestMaterial b;
-    b.m_Name = L"!glass";
-    KvTestMaterial c;
-    c.m_Name = L"wall@";
-    KvTestMaterial d;
-    f.m_Materials = {a, b, c, d};
-    return f;
+    return {{{.m_Name = L"@床",
+              .m_Diffuse = {0.1f, 0.2f, 0.3f, 0.4f},
+              .m_Specular = {0.5f, 0.6f, 0.7f, 0.8f},
+              .m_Ambient = {0.9f, 0.8f, 0.7f, 0.6f},
+              .m_Emissive = {0.05f, 0.0f, 0.0f, 1.0f},
+              .m_SpecularPower = 20.0f,
+              .m_Alpha = 0.5f,
+              .m_BlendMode = 3,
+              .m_TextureCount = 2,
+              .m_Params = {{L"floor.png", 2, 3}, {L"floor_n.png", 1, 0}, {L"unused.png", 1, 0}}},
+             {.m_Name = L"!glass"},
+             {.m_Name = L"wall@"},
+             {}}};
 }
 
 TEST_F(GxMaterialSetTest, LoadsBothFormsWithColoursSlotsAndDrawGroups)
@@ -46,23 +40,21 @@ TEST_F(GxMaterialSetTest, LoadsBothFormsWithColoursSlotsAndDrawGroups)
         EXPECT_EQ(a.m_Diffuse, (GxFColor{0.1f, 0.2f, 0.3f, 0.4f}));
         EXPECT_EQ(a.m_Specular, (GxFColor{0.5f, 0.6f, 0.7f, 0.8f}));
         EXPECT_EQ(a.m_Ambient, (GxFColor{0.9f, 0.8f, 0.7f, 0.6f}));
-        EXPECT_EQ(a.m_Emissive.r, 0.05f);
-        EXPECT_EQ(a.m_SpecularPower, 20.0f);
-        EXPECT_EQ(a.m_Alpha, 0.5f);
-        EXPECT_EQ(a.m_Shininess, 0.25f);
-        EXPECT_EQ(a.m_Reflectivity, 0.5f);
-        EXPECT_EQ(a.m_BlendMode, 3u);
-        EXPECT_EQ(a.m_TextureCount, 2u);
+        EXPECT_EQ(a.m_Emissive, (GxFColor{0.05f, 0.0f, 0.0f, 1.0f}));
+        EXPECT_EQ((std::vector<float>{a.m_SpecularPower, a.m_Alpha, a.m_Shininess, a.m_Reflectivity}),
+                  (std::vector<float>{20.0f, 0.5f, 0.25f, 0.5f}));
+        EXPECT_EQ((std::vector<uint32_t>{a.m_BlendMode, a.m_TextureCount, a.m_DrawGroup}),
+                  (std::vector<uint32_t>{3, 2, 1}));
         EXPECT_EQ(a.m_TextureParam[0].m_FileName, L"floor.png");
         EXPECT_EQ(a.m_TextureParam[0].m_MipLevel, 3u);
         // The stored type is read and not kept: every slot asks for a file texture.
         EXPECT_EQ(a.m_TextureParam[0].m_TextureType, 1u);
         EXPECT_EQ(a.m_TextureParam[2].m_FileName, L"unused.png");
         EXPECT_EQ(a.m_ShaderName, L"default.fx");
-        EXPECT_EQ(a.m_DrawGroup, 1u);
-        EXPECT_EQ(set.GetMaterial(1).m_DrawGroup, 2u);
-        EXPECT_EQ(set.GetMaterial(2).m_DrawGroup, 0u); // only the first character counts
-        EXPECT_EQ(set.GetMaterial(3).m_DrawGroup, 0u); // the empty name
+        // "!glass" 2; "wall@" 0, only the first character counts; the empty name 0.
+        EXPECT_EQ((std::vector<uint32_t>{set.GetMaterial(1).m_DrawGroup, set.GetMaterial(2).m_DrawGroup,
+                                         set.GetMaterial(3).m_DrawGroup}),
+                  (std::vector<uint32_t>{2, 0, 0}));
     }
 }
 
@@ -111,13 +103,9 @@ TEST_F(GxMaterialSetTest, D3DMaterialScalesEveryAlpha)
 {
     GxMaterial fresh;
     const D3DMATERIAL9 m = fresh.ToD3DMaterial(0.5f);
-    EXPECT_EQ(m.Diffuse.r, 1.0f);
-    EXPECT_EQ(m.Diffuse.a, 0.5f);
-    EXPECT_EQ(m.Ambient.r, 0.5f);
-    EXPECT_EQ(m.Ambient.a, 0.5f);
-    EXPECT_EQ(m.Specular.a, 0.5f);
-    EXPECT_EQ(m.Emissive.a, 0.5f);
-    EXPECT_EQ(m.Power, 10.0f);
+    EXPECT_EQ(
+        (std::vector<float>{m.Diffuse.r, m.Diffuse.a, m.Ambient.r, m.Ambient.a, m.Specular.a, m.Emissive.a, m.Power}),
+        (std::vector<float>{1.0f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 10.0f}));
     fresh.m_Alpha = 0.5f;
     EXPECT_EQ(fresh.ToD3DMaterial(0.5f).Diffuse.a, 0.25f);
 }
@@ -133,8 +121,7 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
     EXPECT_FALSE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
     // Material 0 asks for two textures and material 1 for one; materials without textures succeed.
     EXPECT_GE(quiet.Logged(), 2u);
-    KvTestMaterialFile none;
-    none.m_Materials = {KvTestMaterial{}};
+    const KvTestMaterialFile none{{KvTestMaterial{}}};
     ASSERT_TRUE(set.Load(Write("none.mtl", KvWriteRecord(none, false))));
     EXPECT_TRUE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
 }
@@ -142,26 +129,23 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
 TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)
 {
     // The folder prefix "tex_" is put straight before each file name.
-    WriteChecker("tex_a.png");
-    WriteChecker("tex_b.png");
-    WriteChecker("tex_c.png");
-    KvTestMaterialFile f;
-    KvTestMaterial m;
-    m.m_Name = L"three";
-    m.m_TextureCount = 2;
-    m.m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}};
-    f.m_Materials = {m};
+    for (const char* name : {"tex_a.png", "tex_b.png", "tex_c.png"})
+        WriteChecker(name);
+    const KvTestMaterialFile f{{{.m_Name = L"three",
+                                 .m_TextureCount = 2,
+                                 .m_Params = {{L"a.png", 1, 0}, {L"b.png", 1, 0}, {L"c.png", 1, 0}}}}};
     GxMaterialSet set;
     ASSERT_TRUE(set.Load(Write("tex.mtl", KvWriteRecord(f, false))));
     GxTextureFactory& factory = GxTextureFactory::GetInstance();
     const uint32_t before = factory.GetCount();
     ASSERT_TRUE(set.LoadTextures(Folder() + L"tex_", -1, 0, 1));
     const GxMaterial& loaded = set.GetMaterial(0);
-    ASSERT_NE(loaded.m_TextureParam[0].m_pTexture, nullptr);
-    ASSERT_NE(loaded.m_TextureParam[1].m_pTexture, nullptr);
-    EXPECT_EQ(loaded.m_TextureParam[2].m_pTexture, nullptr); // past the texture count
-    EXPECT_NE(loaded.GetD3DTexture(0), nullptr);
-    EXPECT_EQ(loaded.GetD3DTexture(2), nullptr);
+    // The third slot lies past the texture count.
+    EXPECT_EQ((std::vector<bool>{loaded.m_TextureParam[0].m_pTexture != nullptr,
+                                 loaded.m_TextureParam[1].m_pTexture != nullptr,
+                                 loaded.m_TextureParam[2].m_pTexture != nullptr, loaded.GetD3DTexture(0) != nullptr,
+                                 loaded.GetD3DTexture(2) != nullptr}),
+              (std::vector<bool>{true, true, false, true, false}));
     EXPECT_EQ(factory.GetCount(), before + 2);
     // Loading again gives the old references back first; clearing gives back the rest.
     ASSERT_TRUE(set.LoadTextures(Folder() + L"tex_", 0, 0, 1));

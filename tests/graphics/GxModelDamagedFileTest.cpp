@@ -5,6 +5,7 @@
 
 #include "graphics/GxModel.h"
 
+#include <functional>
 #include <random>
 
 namespace
@@ -14,18 +15,12 @@ namespace
 // reading went on in step.
 KvTestGeometry OneMesh(uint32_t mask = 1)
 {
-    KvTestGeometry g;
-    KvTestPart part;
-    part.m_Name = L"Piece";
-    g.m_Parts = {part};
-    g.m_Skeleton = {KvTestSkeletonNode{L"Piece", 0, {}}};
-    KvTestMesh m;
-    m.m_PartsName = L"Piece";
-    m.m_VertexLayer = mask;
-    m.m_Subsets = {KvTriangleSubset(), KvTriangleSubset(1)};
-    m.m_Subsets[1].m_MaterialName = L"second";
-    m.m_Bones = {KvTestBone{0, GxMatrix()}};
-    g.m_Meshes = {m};
+    KvTestGeometry g{.m_Parts = {{.m_Name = L"Piece"}}, .m_Skeleton = {{L"Piece", 0, {}}}};
+    g.m_Meshes = {{.m_PartsName = L"Piece",
+                   .m_VertexLayer = mask,
+                   .m_Bones = {KvTestBone{0, GxMatrix()}},
+                   .m_Subsets = {KvTriangleSubset(), KvTriangleSubset(1)}}};
+    g.m_Meshes[0].m_Subsets[1].m_MaterialName = L"second";
     return g;
 }
 
@@ -60,109 +55,77 @@ protected:
     {
         ASSERT_EQ(model.GetMeshCount(), 1u);
         ASSERT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
-        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[1];
-        EXPECT_EQ(s.m_MaterialName, L"second");
-        EXPECT_TRUE(s.m_Drawable);
+        EXPECT_EQ(model.GetMesh(0).m_pSubsets[1].m_MaterialName, L"second");
+        EXPECT_TRUE(model.GetMesh(0).m_pSubsets[1].m_Drawable);
     }
 };
 
-TEST_F(GxModelDamagedFileTest, VertexListLongerThanTheVertexCountIsCut)
+// The first subset bent one way: it is cut to what holds or refused, with its log lines, the second subset
+// is read in step, and only drawable subsets reach the device.
+TEST_F(GxModelDamagedFileTest, BentSubsetIsCutOrRefusedAndTheNextIsReadInStep)
 {
-    KvTestGeometry g = OneMesh(1 | 0x40 | 4);
-    g.m_Meshes[0].m_Subsets[0].m_VertexCount = 2;
-    g.m_Meshes[0].m_Subsets[0].m_Indices = {0, 1, 1};
-    ForEachForm(g, true,
-                [](GxModel& model, bool, uint32_t logged)
-                {
-                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-                    EXPECT_EQ(s.GetBufferVertexCount(), 2u);
-                    EXPECT_TRUE(s.m_Drawable);
-                    EXPECT_EQ(logged, 1u); // one line for the subset, whatever the number of lists
-                    SecondSubsetIntact(model);
-                });
-}
-
-TEST_F(GxModelDamagedFileTest, MoreThanEightUVLayersKeepEight)
-{
-    KvTestGeometry g = OneMesh();
-    g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 10;
-    ForEachForm(g, true,
-                [](GxModel& model, bool legacy, uint32_t logged)
-                {
-                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-                    EXPECT_EQ(s.m_UVLayerCount, 10u);
-                    if (!legacy)
-                    {
-                        EXPECT_EQ(s.GetBufferUVLayerCount(), 8u);
-                        EXPECT_TRUE(s.HasLayerUV(7));
-                    }
-                    EXPECT_GE(logged, 1u);
-                    SecondSubsetIntact(model);
-                });
-}
-
-TEST_F(GxModelDamagedFileTest, MoreUVListsThanLayersAreDropped)
-{
-    KvTestGeometry g = OneMesh();
-    g.m_Meshes[0].m_Subsets[0].m_UVLayerCount = 1;
-    g.m_Meshes[0].m_Subsets[0].m_UVLayersWritten = 12;
-    ForEachForm(g, true,
-                [](GxModel& model, bool, uint32_t logged)
-                {
-                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].HasLayerUV(1));
-                    EXPECT_GE(logged, 1u);
-                    SecondSubsetIntact(model);
-                });
-}
-
-TEST_F(GxModelDamagedFileTest, IndexAtOrPastTheVertexCountIsNeverDrawn)
-{
-    for (uint16_t bad : {(uint16_t)3, (uint16_t)65535})
+    using Subset = KvTestSubset&;
+    using Loaded = const GxMeshSubset&;
+    const struct
     {
-        KvTestGeometry g = OneMesh();
-        g.m_Meshes[0].m_Subsets[0].m_Indices = {0, bad, 2};
+        const char* name;
+        uint32_t mask;
+        std::function<void(Subset)> bend;
+        bool drawable;
+        uint32_t minLogged, maxLogged;
+        std::function<void(Loaded, bool legacy)> check;
+    } cases[] = {
+        // One line for the subset, whatever the number of lists.
+        {"vertex list longer than the vertex count", 1 | 0x40 | 4,
+         [](Subset s) {
+             s.m_VertexCount = 2, s.m_Indices = {0, 1, 1};
+         },
+         true, 1, 1, [](Loaded s, bool) { EXPECT_EQ(s.GetBufferVertexCount(), 2u); }},
+        {"more than eight UV layers keep eight", 1, [](Subset s) { s.m_UVLayerCount = 10; }, true, 1, 99,
+         [](Loaded s, bool legacy)
+         {
+             EXPECT_EQ(s.m_UVLayerCount, 10u);
+             if (!legacy)
+                 KvExpectEq<uint32_t>({{s.GetBufferUVLayerCount(), 8}, {s.HasLayerUV(7), true}});
+         }},
+        {"more UV lists than layers", 1, [](Subset s) { s.m_UVLayerCount = 1, s.m_UVLayersWritten = 12; }, true, 1, 99,
+         [](Loaded s, bool) { EXPECT_FALSE(s.HasLayerUV(1)); }},
+        {"index at the vertex count", 1,
+         [](Subset s) {
+             s.m_Indices = {0, 3, 2};
+         },
+         false, 1, 1, nullptr},
+        {"index 65535", 1,
+         [](Subset s) {
+             s.m_Indices = {0, 65535, 2};
+         },
+         false, 1, 1, nullptr},
+        {"more triangles than indices", 1, [](Subset s) { s.m_PolygonCount = 2; }, false, 1, 1, nullptr},
+        // Three times this wraps in 32 bits.
+        {"wrapping triangle count", 1, [](Subset s) { s.m_PolygonCount = 0x60000000; }, false, 0, 99, nullptr},
+        {"huge vertex count makes no buffers", 1, [](Subset s) { s.m_VertexCount = 0xFFFFFFFFu; }, false, 1, 99,
+         [](Loaded s, bool) { EXPECT_EQ(s.GetDeclarationKind(), 0u); }},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        KvTestGeometry g = OneMesh(c.mask);
+        c.bend(g.m_Meshes[0].m_Subsets[0]);
         ForEachForm(g, true,
-                    [&](GxModel& model, bool, uint32_t logged)
+                    [&](GxModel& model, bool legacy, uint32_t logged)
                     {
-                        EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
-                        EXPECT_EQ(logged, 1u);
                         SecondSubsetIntact(model);
+                        const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
+                        EXPECT_EQ(s.m_Drawable, c.drawable);
+                        EXPECT_GE(logged, c.minLogged);
+                        EXPECT_LE(logged, c.maxLogged);
+                        if (c.check)
+                            c.check(s, legacy);
                         const uint64_t calls = Device()->GetDrawCallCount();
                         Draw(model);
-                        EXPECT_EQ(Device()->GetDrawCallCount() - calls, 1u); // the second subset only
+                        EXPECT_EQ(Device()->GetDrawCallCount() - calls, c.drawable ? 2u : 1u);
                     });
     }
-}
-
-TEST_F(GxModelDamagedFileTest, MoreTrianglesThanIndicesIsNeverDrawn)
-{
-    KvTestGeometry g = OneMesh();
-    g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 2;
-    ForEachForm(g, true,
-                [](GxModel& model, bool, uint32_t logged)
-                {
-                    EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable);
-                    EXPECT_EQ(logged, 1u);
-                    SecondSubsetIntact(model);
-                });
-    g.m_Meshes[0].m_Subsets[0].m_PolygonCount = 0x60000000; // three times this wraps in 32 bits
-    ForEachForm(g, true,
-                [](GxModel& model, bool, uint32_t) { EXPECT_FALSE(model.GetMesh(0).m_pSubsets[0].m_Drawable); });
-}
-
-TEST_F(GxModelDamagedFileTest, HugeVertexCountMakesNoBuffers)
-{
-    KvTestGeometry g = OneMesh();
-    g.m_Meshes[0].m_Subsets[0].m_VertexCount = 0xFFFFFFFFu;
-    ForEachForm(g, true,
-                [](GxModel& model, bool, uint32_t logged)
-                {
-                    const GxMeshSubset& s = model.GetMesh(0).m_pSubsets[0];
-                    EXPECT_FALSE(s.m_Drawable);
-                    EXPECT_EQ(s.GetDeclarationKind(), 0u);
-                    EXPECT_GE(logged, 1u);
-                    SecondSubsetIntact(model);
-                });
 }
 
 TEST_F(GxModelDamagedFileTest, SeparateStreamsWithoutTheDefaultLayerAreRefused)
@@ -188,11 +151,11 @@ TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
                     [](GxModel& model, bool, uint32_t logged)
                     {
                         ASSERT_EQ(model.GetMeshCount(), 2u);
-                        EXPECT_EQ(model.GetMesh(1).m_SubsetCount, 0u);
-                        EXPECT_EQ(model.GetMesh(0).m_SubsetCount, 2u);
-                        EXPECT_EQ(model.GetMesh(0).m_LocalBones.size(), 1u);
-                        EXPECT_EQ(model.GetParts().m_PartsList[0].m_EntityIndex, 0);
-                        EXPECT_EQ(logged, 2u);
+                        KvExpectEq<int64_t>({{model.GetMesh(1).m_SubsetCount, 0},
+                                             {model.GetMesh(0).m_SubsetCount, 2},
+                                             {(int64_t)model.GetMesh(0).m_LocalBones.size(), 1},
+                                             {model.GetParts().m_PartsList[0].m_EntityIndex, 0},
+                                             {logged, 2}});
                     });
     }
 }
@@ -200,11 +163,8 @@ TEST_F(GxModelDamagedFileTest, MeshOrBoneNamingNoPartIsDropped)
 TEST_F(GxModelDamagedFileTest, MeshPartNamingNoMeshIsPlacedAsAPlainPart)
 {
     KvTestGeometry g = OneMesh();
-    KvTestPart orphan;
-    orphan.m_Name = L"Orphan";
-    orphan.m_EntityIndex = 5;
-    orphan.m_FirstFramePose.Translation(0, 3, 0);
-    g.m_Parts.push_back(orphan);
+    g.m_Parts.push_back({.m_Name = L"Orphan", .m_EntityIndex = 5});
+    g.m_Parts.back().m_FirstFramePose.Translation(0, 3, 0);
     ForEachForm(g, true,
                 [](GxModel& model, bool, uint32_t logged)
                 {

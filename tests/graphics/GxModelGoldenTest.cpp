@@ -7,6 +7,8 @@
 #include "core/GxVector4.h"
 #include "graphics/GxModel.h"
 
+#include <bit>
+
 namespace
 {
 
@@ -17,24 +19,15 @@ using GxModelGoldenTest = KvGraphicsFixture;
 
 TEST_F(GxModelGoldenTest, LitTexturedCubeMatchesTheGoldenPicture)
 {
-    KvTestGeometry g;
-    KvTestPart part;
-    part.m_Name = L"Cube";
-    part.m_FirstFramePose.RotationY(0.5f);
-    g.m_Parts = {part};
-    KvTestMesh mesh;
-    mesh.m_PartsName = L"Cube";
-    mesh.m_GeometricPose.Translation(0.0f, 0.25f, 0.0f);
-    mesh.m_Subsets = {KvCubeSubset(0)};
-    g.m_Meshes = {mesh};
-    KvTestMaterialFile mtl;
-    KvTestMaterial m;
-    m.m_Name = L"cube";
-    m.m_Ambient = {0.6f, 0.6f, 0.6f, 1.0f};
-    m.m_BlendMode = 1;
-    m.m_TextureCount = 1;
-    m.m_Params = {{L"checker.png", 1, 0}};
-    mtl.m_Materials = {m};
+    KvTestGeometry g{.m_Parts = {{.m_Name = L"Cube"}},
+                     .m_Meshes = {{.m_PartsName = L"Cube", .m_Subsets = {KvCubeSubset(0)}}}};
+    g.m_Parts[0].m_FirstFramePose.RotationY(0.5f);
+    g.m_Meshes[0].m_GeometricPose.Translation(0.0f, 0.25f, 0.0f);
+    const KvTestMaterialFile mtl{{{.m_Name = L"cube",
+                                   .m_Ambient = {0.6f, 0.6f, 0.6f, 1.0f},
+                                   .m_BlendMode = 1,
+                                   .m_TextureCount = 1,
+                                   .m_Params = {{L"checker.png", 1, 0}}}}};
 
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(Write("cube.geo", KvWriteRecord(g, false)), true));
@@ -53,11 +46,8 @@ TEST_F(GxModelGoldenTest, LitTexturedCubeMatchesTheGoldenPicture)
     GxMatrix view, projection;
     view.LookAt(GxVector3(4.0f, 3.0f, 5.0f), GxVector3(0.0f, 0.0f, 0.0f), GxVector3(0.0f, 1.0f, 0.0f));
     projection.Ortho(6.0f, 4.5f, 0.1f, 20.0f);
-    D3DMATRIX v, p;
-    std::memcpy(&v, view.m, sizeof(v));
-    std::memcpy(&p, projection.m, sizeof(p));
-    d.SetTransform(D3DTS_VIEW, v);
-    d.SetTransform(D3DTS_PROJECTION, p);
+    d.SetTransform(D3DTS_VIEW, std::bit_cast<D3DMATRIX>(view.m));
+    d.SetTransform(D3DTS_PROJECTION, std::bit_cast<D3DMATRIX>(projection.m));
 
     ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF203040, 1.0f, 0));
     ASSERT_TRUE(GxGraphics::BeginScene());

@@ -23,10 +23,9 @@ GxMatrix Translation(float x, float y, float z)
 
 bool Near(const GxMatrix& a, const GxMatrix& b)
 {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            if (std::abs(a.m[r][c] - b.m[r][c]) > 1e-5f)
-                return false;
+    for (int i = 0; i < 16; ++i)
+        if (std::abs(a.m[i / 4][i % 4] - b.m[i / 4][i % 4]) > 1e-5f)
+            return false;
     return true;
 }
 
@@ -65,33 +64,18 @@ std::wstring Strata(const GxSimpleNode* node)
 KvTestGeometry SampleGeometry(uint32_t mask)
 {
     KvTestGeometry g;
-    KvTestPart root;
-    root.m_Name = L"Root";
-    root.m_Type = 0;
-    root.m_FirstFramePose = Translation(1, 2, 3);
-    KvTestPart body;
-    body.m_Name = L"Body";
-    body.m_InitPose = Translation(0, 1, 0);
-    KvTestPart arm;
-    arm.m_Name = L"Arm";
-    arm.m_EntityIndex = 7; // replaced by the loader
-    g.m_Parts = {root, body, arm};
-    KvTestSkeletonNode hand{L"Hand", 2, {}};
-    KvTestSkeletonNode armNode{L"Arm", 2, {hand}};
-    KvTestSkeletonNode bodyNode{L"Body", 1, {}};
-    g.m_Skeleton = {KvTestSkeletonNode{L"Root", 0, {bodyNode, armNode}}};
+    g.m_Parts = {KvTestPart{.m_Name = L"Root", .m_Type = 0, .m_FirstFramePose = Translation(1, 2, 3)},
+                 KvTestPart{.m_Name = L"Body", .m_InitPose = Translation(0, 1, 0)},
+                 KvTestPart{.m_Name = L"Arm", .m_EntityIndex = 7}}; // the entity index is replaced by the loader
+    g.m_Skeleton = {{L"Root", 0, {{L"Body", 1, {}}, {L"Arm", 2, {{L"Hand", 2, {}}}}}}};
     for (int i = 0; i < 3; ++i)
-    {
-        KvTestMesh m;
-        m.m_PartsName = i == 0 ? L"Body" : L"Arm";
-        m.m_PartsIndex = i == 0 ? 1 : 2;
-        m.m_VertexLayer = mask;
-        m.m_GeometricPose = Translation(0, 0, (float)i);
-        m.m_Subsets = {Triangle(0), Triangle(1, 2)};
-        if (i == 0)
-            m.m_Bones = {KvTestBone{1, Translation(0, 0, 5)}};
-        g.m_Meshes.push_back(m);
-    }
+        g.m_Meshes.push_back(KvTestMesh{i == 0 ? L"Body" : L"Arm",
+                                        i == 0 ? 1 : 2,
+                                        mask,
+                                        Translation(0, 0, (float)i),
+                                        {},
+                                        {Triangle(0), Triangle(1, 2)}});
+    g.m_Meshes[0].m_Bones = {KvTestBone{1, Translation(0, 0, 5)}};
     return g;
 }
 
@@ -125,10 +109,11 @@ TEST_P(GxModelFormTest, LoadsPartsStrataMeshesAndSubsets)
     const std::vector<GxParts>& parts = model.GetParts().m_PartsList;
     ASSERT_EQ(parts.size(), 3u);
     EXPECT_EQ(parts[0].m_PartsName, L"Root");
-    EXPECT_EQ(parts[0].m_PartsType, 0u);
-    EXPECT_EQ(parts[0].m_EntityIndex, -1);
-    EXPECT_EQ(parts[1].m_EntityIndex, 0);
-    EXPECT_EQ(parts[2].m_EntityIndex, 2); // the later of the two meshes on the part
+    // Arm's entity is the later of the two meshes on the part.
+    KvExpectEq<int64_t>({{parts[0].m_PartsType, 0},
+                         {parts[0].m_EntityIndex, -1},
+                         {parts[1].m_EntityIndex, 0},
+                         {parts[2].m_EntityIndex, 2}});
     EXPECT_TRUE(Near(parts[1].m_InitPoseMatrix, Translation(0, 1, 0)));
 
     // Root, then its children Body and Arm in file order, Arm with its own child Hand.
@@ -137,20 +122,20 @@ TEST_P(GxModelFormTest, LoadsPartsStrataMeshesAndSubsets)
     ASSERT_EQ(model.GetMeshCount(), 3u);
     const GxMesh& mesh = model.GetMesh(0);
     EXPECT_EQ(mesh.m_PartsName, L"Body");
-    EXPECT_EQ(mesh.m_VertexLayer, 1u | 8u);
-    EXPECT_TRUE(mesh.m_HasBones);
-    EXPECT_EQ(mesh.m_SingleStream, form.m_Legacy);
     ASSERT_EQ(mesh.m_SubsetCount, 2u);
     const GxMeshSubset& s = mesh.m_pSubsets[1];
-    EXPECT_EQ(s.m_PolygonCount, 1u);
-    EXPECT_EQ(s.m_VertexIndexCount, 3u);
-    EXPECT_EQ(s.m_VertexCount, 3u);
-    EXPECT_EQ(s.m_MaterialIndex, 1);
-    EXPECT_EQ(s.m_UVLayerCount, 2u);
-    EXPECT_TRUE(s.m_Drawable);
     EXPECT_EQ(s.m_pMesh, &mesh);
-    EXPECT_EQ(s.GetDeclarationKind(), form.m_Legacy ? 5u : 1u);
-    EXPECT_EQ(model.GetState().m_Parts.size(), 3u);
+    KvExpectEq<int64_t>({{mesh.m_VertexLayer, 1 | 8},
+                         {mesh.m_HasBones, true},
+                         {mesh.m_SingleStream, form.m_Legacy},
+                         {s.m_PolygonCount, 1},
+                         {s.m_VertexIndexCount, 3},
+                         {s.m_VertexCount, 3},
+                         {s.m_MaterialIndex, 1},
+                         {s.m_UVLayerCount, 2},
+                         {s.m_Drawable, true},
+                         {s.GetDeclarationKind(), form.m_Legacy ? 5 : 1},
+                         {(int64_t)model.GetState().m_Parts.size(), 3}});
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, GxModelFormTest,
@@ -173,17 +158,16 @@ TEST_F(GxModelTest, SingleStreamHoldsPositionNormalColourFirstUVAndWeights)
     GxVertexLayer_Legacy v[3];
     std::memcpy(v, data, sizeof(v));
     s.UnlockLayerLegacy();
-    EXPECT_EQ(v[2].m_Pos[0], 2.0f);
-    EXPECT_EQ(v[2].m_Pos[1], 4.0f);
-    EXPECT_EQ(v[2].m_Normal[1], 1.0f);
-    EXPECT_EQ(v[2].m_Diffuse, GxColor::ToARGB(GxVector4(1.0f, 0.5f, 0.25f, 1.0f)));
     // Layer 0 only: the second layer (u + 1) is read and dropped.
-    EXPECT_EQ(v[2].m_UV[0], 0.5f);
-    EXPECT_EQ(v[2].m_UV[1], 0.75f);
-    EXPECT_EQ(v[1].m_Weight[0], 0.5f);
+    KvExpectEq<float>({{v[2].m_Pos[0], 2.0f},
+                       {v[2].m_Pos[1], 4.0f},
+                       {v[2].m_Normal[1], 1.0f},
+                       {v[2].m_UV[0], 0.5f},
+                       {v[2].m_UV[1], 0.75f},
+                       {v[1].m_Weight[0], 0.5f}});
+    EXPECT_EQ(v[2].m_Diffuse, GxColor::ToARGB(GxVector4(1.0f, 0.5f, 0.25f, 1.0f)));
     // Blend indices keep their low byte: 256 becomes 0.
-    EXPECT_EQ(v[1].m_Index[0], 0);
-    EXPECT_EQ(v[1].m_Index[1], 3);
+    KvExpectEq<int>({{v[1].m_Index[0], 0}, {v[1].m_Index[1], 3}});
 }
 
 TEST_F(GxModelTest, SeparateStreamsFollowTheMask)
@@ -192,12 +176,13 @@ TEST_F(GxModelTest, SeparateStreamsFollowTheMask)
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(SampleGeometry(1 | 0x40 | 4), true), false));
     GxMeshSubset& s = model.GetMesh(0).m_pSubsets[1];
     EXPECT_EQ(s.GetDeclarationKind(), 4u);
-    EXPECT_TRUE(s.HasLayerDefault());
-    EXPECT_TRUE(s.HasLayerUV(0));
-    EXPECT_TRUE(s.HasLayerUV(1)); // made and filled, never bound
-    EXPECT_FALSE(s.HasLayerUV(2));
-    EXPECT_TRUE(s.HasLayerBoneWeight());
-    EXPECT_TRUE(s.HasLayerTangent());
+    // The second UV layer is made and filled, never bound.
+    KvExpectEq<bool>({{s.HasLayerDefault(), true},
+                      {s.HasLayerUV(0), true},
+                      {s.HasLayerUV(1), true},
+                      {s.HasLayerUV(2), false},
+                      {s.HasLayerBoneWeight(), true},
+                      {s.HasLayerTangent(), true}});
 
     void* data = nullptr;
     ASSERT_TRUE(s.LockLayerUV(1, D3DLOCK_READONLY, &data));
@@ -210,9 +195,7 @@ TEST_F(GxModelTest, SeparateStreamsFollowTheMask)
     GxVertexLayer_BoneWeight bw[3];
     std::memcpy(bw, data, sizeof(bw));
     s.UnlockLayerBoneWeight();
-    EXPECT_EQ(bw[0].m_Index[0], 0);
-    EXPECT_EQ(bw[0].m_Index[1], 3);
-    EXPECT_EQ(bw[0].m_Weight[2], 0.25f);
+    KvExpectEq<float>({{(float)bw[0].m_Index[0], 0}, {(float)bw[0].m_Index[1], 3}, {bw[0].m_Weight[2], 0.25f}});
 
     ASSERT_TRUE(s.LockLayerTangent(D3DLOCK_READONLY, &data));
     GxVertexLayer_Tangent t[3];
@@ -253,8 +236,7 @@ TEST_F(GxModelTest, NoUVLayersStillMakesOneZeroedLayer)
             std::memcpy(uv, (uint8_t*)data + 8 * 2, sizeof(uv));
             s.UnlockLayerUV(0);
         }
-        EXPECT_EQ(uv[0], 0.0f);
-        EXPECT_EQ(uv[1], 0.0f);
+        KvExpectEq<float>({{uv[0], 0.0f}, {uv[1], 0.0f}});
         // The next subset, read after the missing list, is intact.
         EXPECT_EQ(model.GetMesh(0).m_pSubsets[1].m_UVLayerCount, 2u);
     }
@@ -265,10 +247,10 @@ TEST_F(GxModelTest, MissingOrEmptyFileLeavesAnEmptyModel)
     GxModel model;
     ASSERT_TRUE(model.LoadGeometry(WriteGeometry(SampleGeometry(1), true), true));
     EXPECT_FALSE(model.LoadGeometry(Write("empty.geo", ""), true));
-    EXPECT_EQ(model.GetMeshCount(), 0u);
-    EXPECT_TRUE(model.GetParts().m_PartsList.empty());
-    EXPECT_EQ(model.GetParts().m_Skeleton.GetRoot(), nullptr);
-    EXPECT_TRUE(model.GetName().empty());
+    KvExpectEq<bool>({{model.GetMeshCount() == 0, true},
+                      {model.GetParts().m_PartsList.empty(), true},
+                      {model.GetParts().m_Skeleton.GetRoot() == nullptr, true},
+                      {model.GetName().empty(), true}});
     KvQuietErrorLog quiet;
     EXPECT_FALSE(model.LoadGeometry(L"/nonexistent/model.geo", true));
 }
@@ -348,47 +330,24 @@ protected:
         const GxFColor ambient[4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}};
         const wchar_t* names[4] = {L"red", L"@green", L"!blue", L"white"};
         for (int i = 0; i < 4; ++i)
-        {
-            KvTestMaterial m;
-            m.m_Name = names[i];
-            m.m_Ambient = ambient[i];
-            m.m_Diffuse = {0, 0, 0, 1};
-            mtl.m_Materials.push_back(m);
-        }
+            mtl.m_Materials.push_back({.m_Name = names[i], .m_Diffuse = {0, 0, 0, 1}, .m_Ambient = ambient[i]});
         m_MaterialPath = Write("room.mtl", KvWriteRecord(mtl, true));
     }
 
     static KvTestSubset Square(float half, int32_t material)
     {
-        KvTestSubset s;
-        s.m_MaterialIndex = material;
-        const float corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-        for (const auto& c : corner)
-        {
-            KvTestVertex v;
-            v.m_Pos[0] = c[0] * half;
-            v.m_Pos[1] = c[1] * half;
-            v.m_Pos[2] = 0.5f;
-            v.m_Diffuse = {0, 0, 0, 1};
-            s.m_Vertices.push_back(v);
-        }
-        s.m_Indices = {0, 1, 2, 0, 2, 3};
-        s.m_PolygonCount = 2;
+        KvTestSubset s{.m_PolygonCount = 2, .m_MaterialIndex = material, .m_Indices = {0, 1, 2, 0, 2, 3}};
+        for (const auto& c : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}})
+            s.m_Vertices.push_back({.m_Pos = {c.first * half, c.second * half, 0.5f}, .m_Diffuse = {0, 0, 0, 1}});
         return s;
     }
 
     KvTestGeometry Squares(int32_t m0, int32_t m1, int32_t m2, int32_t m3)
     {
         KvTestGeometry g;
-        KvTestPart part;
-        part.m_Name = L"Floor";
-        g.m_Parts = {part, part};
-        KvTestMesh a, b;
-        a.m_PartsIndex = 0;
-        b.m_PartsIndex = 1;
-        a.m_Subsets = {Square(0.9f, m0), Square(0.7f, m1)};
-        b.m_Subsets = {Square(0.5f, m2), Square(0.3f, m3)};
-        g.m_Meshes = {a, b};
+        g.m_Parts = {KvTestPart{.m_Name = L"Floor"}, KvTestPart{.m_Name = L"Floor"}};
+        g.m_Meshes = {KvTestMesh{.m_PartsIndex = 0, .m_Subsets = {Square(0.9f, m0), Square(0.7f, m1)}},
+                      KvTestMesh{.m_PartsIndex = 1, .m_Subsets = {Square(0.5f, m2), Square(0.3f, m3)}}};
         return g;
     }
 
@@ -399,6 +358,7 @@ protected:
         const int x = 512 + (int)((half[k] - 0.1f) * 512.0f);
         return Pixel(x, 384) & 0xFFFFFF;
     }
+    std::vector<uint32_t> Rings() { return {Ring(0), Ring(1), Ring(2), Ring(3)}; }
 
     void Frame(GxModel& model, int32_t group)
     {
@@ -422,10 +382,7 @@ TEST_F(GxModelDrawTest, DrawsMeshesThenSubsetsInListOrder)
     Frame(model, -1);
     EXPECT_EQ(Device()->GetDrawCallCount() - calls, 4u);
     // Every ring shows: each square was drawn after the larger one it lies on.
-    EXPECT_EQ(Ring(0), 0xFF0000u);
-    EXPECT_EQ(Ring(1), 0x00FF00u);
-    EXPECT_EQ(Ring(2), 0x0000FFu);
-    EXPECT_EQ(Ring(3), 0xFFFFFFu);
+    EXPECT_EQ(Rings(), (std::vector<uint32_t>{0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu}));
 }
 
 TEST_F(GxModelDrawTest, GroupDrawsOnlyItsMaterials)
@@ -435,17 +392,11 @@ TEST_F(GxModelDrawTest, GroupDrawsOnlyItsMaterials)
     ASSERT_TRUE(model.LoadMaterial(m_MaterialPath));
     // Where a square is left out, the frame (or the larger square under it) shows through.
     Frame(model, 1);
-    EXPECT_EQ(Ring(0), 0u);
-    EXPECT_EQ(Ring(1), 0x00FF00u);
-    EXPECT_EQ(Ring(3), 0x00FF00u);
+    EXPECT_EQ(Rings(), (std::vector<uint32_t>{0u, 0x00FF00u, 0x00FF00u, 0x00FF00u}));
     Frame(model, 2);
-    EXPECT_EQ(Ring(1), 0u);
-    EXPECT_EQ(Ring(2), 0x0000FFu);
-    EXPECT_EQ(Ring(3), 0x0000FFu);
-    Frame(model, 0);
-    EXPECT_EQ(Ring(0), 0xFF0000u);
-    EXPECT_EQ(Ring(1), 0xFF0000u); // the green square is left out, the red one shows through
-    EXPECT_EQ(Ring(3), 0xFFFFFFu);
+    EXPECT_EQ(Rings(), (std::vector<uint32_t>{0u, 0u, 0x0000FFu, 0x0000FFu}));
+    Frame(model, 0); // the green square is left out, the red one shows through
+    EXPECT_EQ(Rings(), (std::vector<uint32_t>{0xFF0000u, 0xFF0000u, 0xFF0000u, 0xFFFFFFu}));
 }
 
 TEST_F(GxModelDrawTest, InvalidMaterialIndexDrawsWithTheDefaultMaterial)

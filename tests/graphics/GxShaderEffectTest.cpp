@@ -46,17 +46,16 @@ TEST(GxEffectScanner, ReadsTechniquesAndParameters)
     GxEffectScanner scanner;
     ASSERT_TRUE(scanner.Scan(kDefaultFx, "default.fx")) << scanner.GetMessage();
     ASSERT_EQ(scanner.GetTechniques().size(), 3u);
-    EXPECT_EQ(scanner.GetTechniques()[0].Passes, 2u);
-    EXPECT_EQ(scanner.GetTechniques()[0].Annotations.size(), 4u);
-    EXPECT_EQ(scanner.GetTechniques()[2].Passes, 0u);
+    KvExpectEq<size_t>({{scanner.GetTechniques()[0].Passes, 2},
+                        {scanner.GetTechniques()[0].Annotations.size(), 4},
+                        {scanner.GetTechniques()[2].Passes, 0}});
     std::vector<std::string> names;
     for (const auto& p : scanner.GetParameters())
         names.push_back(p.Name);
     EXPECT_EQ(names, (std::vector<std::string>{"World", "ViewProj", "Bone", "Time", "TIME", "MaterialDiffuse",
                                                "TextureDiffuse", "DiffuseSampler"}));
     EXPECT_EQ(scanner.GetParameters()[0].Semantic, "WORLD");
-    EXPECT_EQ(scanner.GetParameters()[1].Annotations, 1u);
-    EXPECT_EQ(scanner.GetParameters()[2].Elements, 26u);
+    KvExpectEq<size_t>({{scanner.GetParameters()[1].Annotations, 1}, {scanner.GetParameters()[2].Elements, 26}});
 }
 
 TEST(GxEffectScanner, RefusesUnbalancedAndBrokenSources)
@@ -81,31 +80,27 @@ TEST_F(KvShaderEffect, TablesFromAnEffectFile)
     ASSERT_EQ(effect.GetTechniques().size(), 2u);
     const GxShaderTechniqueInfo& lit = effect.GetTechniques()[0];
     EXPECT_EQ(lit.Name, L"Lit");
-    EXPECT_EQ(lit.Passes, 2u);
-    EXPECT_EQ(lit.Annotations, 4u);
-    EXPECT_EQ(lit.UseLight, 1);
-    EXPECT_EQ(lit.UseUV, 1);
-    EXPECT_EQ(lit.UseBone, 1);
-    EXPECT_EQ(lit.TecIndex, 3);
-    EXPECT_EQ(lit.UseTangent, 0);
+    KvExpectEq<int64_t>({{lit.Passes, 2},
+                         {lit.Annotations, 4},
+                         {lit.UseLight, 1},
+                         {lit.UseUV, 1},
+                         {lit.UseBone, 1},
+                         {lit.TecIndex, 3},
+                         {lit.UseTangent, 0}});
     const GxShaderTechniqueInfo& plain = effect.GetTechniques()[1];
     EXPECT_EQ(plain.UseLight + plain.UseTangent + plain.UseUV + plain.UseBone + plain.UseTexture + plain.TecIndex, 0);
     const auto& index = effect.GetParameterIndex();
     ASSERT_EQ(index.size(), 34u);
-    EXPECT_EQ(index[0], 0);  // World
-    EXPECT_EQ(index[2], 1);  // ViewProj
-    EXPECT_EQ(index[4], 2);  // Bone
-    EXPECT_EQ(index[9], 3);  // Time, not TIME
-    EXPECT_EQ(index[14], 5); // MaterialDiffuse
-    EXPECT_EQ(index[27], 6); // TextureDiffuse
-    EXPECT_EQ(index[1], -1);
+    // World, ViewProj, Bone, Time (not TIME), MaterialDiffuse, TextureDiffuse; 1 is missing.
+    KvExpectEq<int32_t>(
+        {{index[0], 0}, {index[2], 1}, {index[4], 2}, {index[9], 3}, {index[14], 5}, {index[27], 6}, {index[1], -1}});
     const GxShaderParameterInfo& world = effect.GetParameters()[0];
     EXPECT_EQ(world.Semantic, L"WORLD");
-    EXPECT_EQ(world.Class, (uint32_t)SPC_MATRIX_COLUMNS);
-    EXPECT_EQ(world.Type, (uint32_t)SPT_FLOAT);
-    EXPECT_EQ(world.Rows, 4u);
-    EXPECT_EQ(world.Bytes, 64u);
-    EXPECT_EQ(effect.GetParameters()[6].Class, (uint32_t)SPC_OBJECT);
+    KvExpectEq<uint32_t>({{world.Class, SPC_MATRIX_COLUMNS},
+                          {world.Type, SPT_FLOAT},
+                          {world.Rows, 4},
+                          {world.Bytes, 64},
+                          {effect.GetParameters()[6].Class, SPC_OBJECT}});
     effect.Release();
     EXPECT_TRUE(effect.GetTechniques().empty());
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&effect));
@@ -116,8 +111,7 @@ TEST_F(KvShaderEffect, LowerCaseNamesMatchAndMissingNamesGiveMinusOne)
     const char* fx = "float4x4 world; float time;";
     GxShaderEffect effect;
     ASSERT_TRUE(effect.CreateFromMemory(L"lower.fx", fx, std::strlen(fx)));
-    EXPECT_EQ(effect.GetParameterIndex()[0], 0);
-    EXPECT_EQ(effect.GetParameterIndex()[9], 1);
+    KvExpectEq<int32_t>({{effect.GetParameterIndex()[0], 0}, {effect.GetParameterIndex()[9], 1}});
     const char* none = "float unrelated;";
     GxShaderEffect other;
     ASSERT_TRUE(other.CreateFromMemory(L"none.fx", none, std::strlen(none)));
@@ -131,8 +125,7 @@ TEST_F(KvShaderEffect, CompileErrorWritesTheLineAndTheMessages)
     GxShaderEffect effect;
     EXPECT_FALSE(effect.CreateFromFile(GxString::FromUtf8(m_Dir + "/bad.fx"), false));
     EXPECT_EQ(effect.GetRefCount(), 0u);
-    EXPECT_NE(ReadLog("error.log").find(L"Error/GxShaderEffect CreateFromFile Failed(Name:\"" + WidePath("bad.fx")),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/GxShaderEffect CreateFromFile Failed(Name:\"" + WidePath("bad.fx")));
     // The compiler's own messages follow as they came, in bytes.
     std::ifstream in(Path("error.log"), std::ios::binary);
     const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

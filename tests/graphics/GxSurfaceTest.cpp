@@ -14,9 +14,7 @@ TEST_F(KvSurface, SystemMemorySurfaceKeepsItsSizeAndComesBackEmptyAfterReset)
 {
     GxSurface s;
     ASSERT_TRUE(s.CreateSystemMemory(L"", 1024, 768, D3DFMT_X8R8G8B8));
-    EXPECT_EQ(s.GetWidth(), 1024u);
-    EXPECT_EQ(s.GetHeight(), 768u);
-    EXPECT_EQ(s.GetMemorySize(), 0u);
+    KvExpectEq<uint32_t>({{s.GetWidth(), 1024}, {s.GetHeight(), 768}, {s.GetMemorySize(), 0}});
     std::memset(s.GetD3DSurface()->GetData(), 0x7F, 16);
     s.OnLostDevice();
     EXPECT_EQ(s.GetD3DSurface(), nullptr);
@@ -29,12 +27,12 @@ TEST_F(KvSurface, DefaultFormatsByKind)
 {
     GxSurface depth, target, plain;
     ASSERT_TRUE(depth.CreateDepthStencil(L"Depth", 256, 256, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0));
-    EXPECT_EQ(depth.GetFormat(), GxGraphics::GetDepthStencilFormat());
     ASSERT_TRUE(target.CreateRenderTarget(L"rt", 300, 200, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0));
-    EXPECT_EQ(target.GetFormat(), GxGraphics::GetRenderTargetFormat());
-    EXPECT_EQ(target.GetWidth(), 300u);
     ASSERT_TRUE(plain.CreateSurface(L"plain", 10, 10, D3DFMT_UNKNOWN));
-    EXPECT_EQ(plain.GetFormat(), GxGraphics::GetTextureFormat());
+    KvExpectEq<uint32_t>({{depth.GetFormat(), GxGraphics::GetDepthStencilFormat()},
+                          {target.GetFormat(), GxGraphics::GetRenderTargetFormat()},
+                          {target.GetWidth(), 300},
+                          {plain.GetFormat(), GxGraphics::GetTextureFormat()}});
 }
 
 TEST_F(KvSurface, FileSurfacesSurviveResetAndStretchAndSave)

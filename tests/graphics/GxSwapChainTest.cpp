@@ -10,26 +10,22 @@ TEST_F(KvGraphicsSwapChain, InsetShrinksTheDefaultViewport)
     GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
     const PfRect inset = {8, 8, 8, 8};
     ASSERT_TRUE(chain.CreateDefault(&inset));
-    EXPECT_EQ(chain.GetViewportRect().left, 8);
-    EXPECT_EQ(chain.GetViewportRect().right, 1016);
-    EXPECT_EQ(chain.GetViewportRect().bottom, 760);
+    const PfRect& r = chain.GetViewportRect();
+    KvExpectEq<int32_t>({{r.left, 8}, {r.top, 8}, {r.right, 1016}, {r.bottom, 760}});
     ASSERT_TRUE(GxGraphics::SetSwapChain(nullptr, nullptr));
     ASSERT_TRUE(GxGraphics::SetRenderTarget(0, nullptr));
-    EXPECT_EQ(GxGraphics::GetViewport().X, 8u);
-    EXPECT_EQ(GxGraphics::GetViewport().Y, 8u);
-    EXPECT_EQ(GxGraphics::GetViewport().Width, 1008u);
-    EXPECT_EQ(GxGraphics::GetViewport().Height, 752u);
+    EXPECT_EQ(Viewport(), (std::vector<uint32_t>{8, 8, 1008, 752}));
 }
 
 TEST_F(KvGraphicsSwapChain, DefaultChainKeepsItsSizeAcrossAModeSwitch)
 {
     GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREENX2));
-    EXPECT_EQ(chain.GetWidth(), 1024u);
-    EXPECT_EQ(chain.GetHeight(), 768u);
     ASSERT_NE(chain.GetDepthStencilSurface(), nullptr);
-    EXPECT_EQ(chain.GetDepthStencilSurface()->GetWidth(), 1024u);
-    EXPECT_EQ(chain.GetD3DSwapChain()->GetBackBuffer()->GetWidth(), 2048u);
+    KvExpectEq<uint32_t>({{chain.GetWidth(), 1024},
+                          {chain.GetHeight(), 768},
+                          {chain.GetDepthStencilSurface()->GetWidth(), 1024},
+                          {chain.GetD3DSwapChain()->GetBackBuffer()->GetWidth(), 2048}});
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
 }
 

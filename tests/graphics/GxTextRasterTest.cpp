@@ -4,6 +4,8 @@
 
 #include "graphics/GxPackedFont.h"
 
+#include "KvExpect.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,11 +27,7 @@ struct Guarded
     Guarded(uint32_t width, uint32_t height, uint32_t fill = 0)
         : w(width), h(height), stride(width + 2 * G), pixels((size_t)stride * (height + 2 * G), fill)
     {
-        surface.m_Bits = (uint8_t*)&pixels[(size_t)G * stride + G];
-        surface.m_Pitch = stride * 4;
-        surface.m_Width = width;
-        surface.m_Height = height;
-        surface.m_Format = D3DFMT_A8R8G8B8;
+        surface = {(uint8_t*)&pixels[(size_t)G * stride + G], stride * 4, width, height, D3DFMT_A8R8G8B8};
     }
     uint32_t At(int32_t x, int32_t y) const { return pixels[(size_t)(y + G) * stride + (x + G)]; }
     bool GuardUntouched(uint32_t fill) const
@@ -77,22 +75,16 @@ public:
 
 TEST(GxTextRaster, AlphaTableReachesFullAtLevel52)
 {
-    EXPECT_EQ(GxTextRaster::GetAlpha(0), 0);
-    EXPECT_EQ(GxTextRaster::GetAlpha(1), 4);
-    EXPECT_EQ(GxTextRaster::GetAlpha(2), 9);
-    EXPECT_EQ(GxTextRaster::GetAlpha(26), 127);
-    EXPECT_EQ(GxTextRaster::GetAlpha(51), 250);
-    EXPECT_EQ(GxTextRaster::GetAlpha(52), 255);
-    EXPECT_EQ(GxTextRaster::GetAlpha(64), 255);
+    for (auto [level, alpha] : {std::pair{0, 0}, {1, 4}, {2, 9}, {26, 127}, {51, 250}, {52, 255}, {64, 255}})
+        EXPECT_EQ(GxTextRaster::GetAlpha(level), alpha) << level;
 }
 
-TEST(GxTextRaster, AdvancesAreFixedPitch)
+TEST(GxTextRaster, AdvancesAreFixedPitchAndSpacesDrawNothing)
 {
     Guarded g(256, 128);
     int32_t endX = -1, endY = -1;
     GxTextRaster::DrawText(g.surface, FACE, L"abc", 10, 5, 20, 0xFFFFFFFF, &endX, &endY);
-    EXPECT_EQ(endX, 40);
-    EXPECT_EQ(endY, 5);
+    KvExpectEq<int32_t>({{endX, 40}, {endY, 5}});
     GxTextRaster::DrawText(g.surface, FACE, L"あい", 0, 30, 20, 0xFFFFFFFF, &endX, &endY);
     EXPECT_EQ(endX, 40);
     // Sizes above 64 draw at 64 and advance by it.
@@ -100,17 +92,12 @@ TEST(GxTextRaster, AdvancesAreFixedPitch)
     EXPECT_EQ(endX, 64);
     EXPECT_GT(g.CountAlpha(), 100);
     EXPECT_TRUE(g.GuardUntouched(0));
-}
-
-TEST(GxTextRaster, SpacesLeaveTheSurfaceAlone)
-{
-    Guarded g(64, 32, 0x12345678);
-    int32_t endX = 0;
-    GxTextRaster::DrawText(g.surface, FACE, L" \x3000 ", 0, 0, 16, 0xFFFFFFFF, &endX, nullptr);
+    // Spaces advance and leave the surface alone.
+    Guarded spaces(64, 32, 0x12345678);
+    GxTextRaster::DrawText(spaces.surface, FACE, L" \x3000 ", 0, 0, 16, 0xFFFFFFFF, &endX, nullptr);
     EXPECT_EQ(endX, 32);
-    for (uint32_t y = 0; y < 32; ++y)
-        for (uint32_t x = 0; x < 64; ++x)
-            ASSERT_EQ(g.At(x, y), 0x12345678u);
+    for (uint32_t i = 0; i < 64 * 32; ++i)
+        ASSERT_EQ(spaces.At(i % 64, i / 64), 0x12345678u) << i;
 }
 
 TEST(GxTextRaster, GlyphBoxReplacesWhatLayUnderIt)
@@ -118,13 +105,14 @@ TEST(GxTextRaster, GlyphBoxReplacesWhatLayUnderIt)
     Guarded g(8, 8, 0xFFFFFFFF);
     const uint8_t gray[8] = {0, 26, 64, 0, 52, 0, 1, 0}; // 3 x 2, rows of 4
     GxTextRaster::BlendGlyph(g.surface, gray, 4, 3, 2, 2, 3, 0x80112233);
-    EXPECT_EQ(g.At(2, 3), 0x00112233u); // transparent inside the box, not kept
-    EXPECT_EQ(g.At(3, 3), 0x7F112233u);
-    EXPECT_EQ(g.At(4, 3), 0xFF112233u);
-    EXPECT_EQ(g.At(2, 4), 0xFF112233u);
-    EXPECT_EQ(g.At(4, 4), 0x04112233u);
-    EXPECT_EQ(g.At(5, 3), 0xFFFFFFFFu); // the pitch padding is not drawn
-    EXPECT_EQ(g.At(1, 3), 0xFFFFFFFFu);
+    // Transparent inside the box, not kept; the pitch padding (5, 3) is not drawn.
+    KvExpectEq<uint32_t>({{g.At(2, 3), 0x00112233u},
+                          {g.At(3, 3), 0x7F112233u},
+                          {g.At(4, 3), 0xFF112233u},
+                          {g.At(2, 4), 0xFF112233u},
+                          {g.At(4, 4), 0x04112233u},
+                          {g.At(5, 3), 0xFFFFFFFFu},
+                          {g.At(1, 3), 0xFFFFFFFFu}});
 }
 
 TEST(GxTextRaster, GlyphsAreClippedOnAllFourEdges)
@@ -150,17 +138,10 @@ TEST(GxTextRaster, GlyphsAreClippedOnAllFourEdges)
 TEST(GxTextRaster, SixteenBitPixelsKeepTheTopNibbles)
 {
     std::vector<uint16_t> pixels(4 * 4, 0x1234);
-    GxTextSurface s;
-    s.m_Bits = (uint8_t*)pixels.data();
-    s.m_Pitch = 8;
-    s.m_Width = 4;
-    s.m_Height = 4;
-    s.m_Format = D3DFMT_A4R4G4B4;
+    GxTextSurface s{(uint8_t*)pixels.data(), 8, 4, 4, D3DFMT_A4R4G4B4};
     const uint8_t gray[4] = {64, 26, 0, 0};
     GxTextRaster::BlendGlyph(s, gray, 4, 2, 1, 1, 1, 0xFF8040C0);
-    EXPECT_EQ(pixels[5], 0xF84C);
-    EXPECT_EQ(pixels[6], 0x784C);
-    EXPECT_EQ(pixels[4], 0x1234);
+    KvExpectEq<uint16_t>({{pixels[5], 0xF84C}, {pixels[6], 0x784C}, {pixels[4], 0x1234}});
     // Other formats are not written.
     s.m_Format = D3DFMT_R5G6B5;
     GxTextRaster::BlendGlyph(s, gray, 4, 2, 1, 0, 0, 0xFF8040C0);
@@ -173,15 +154,12 @@ TEST(GxTextRaster, WrappingBreaksByUnitsAndOnHalfWidthBreaks)
     int32_t endX = 0, endY = 0;
     // Line length 4 units: six letters break after the fourth.
     GxTextRaster::DrawTextWrapped(g.surface, FACE, L"abcdef", 10, 0, 10, 16, 4, 0xFFFFFFFF, 0, 2, &endX, &endY, L'\n');
-    EXPECT_EQ(endX, 10 + 16);
-    EXPECT_EQ(endY, 18);
+    KvExpectEq<int32_t>({{endX, 10 + 16}, {endY, 18}});
     GxTextRaster::DrawTextWrapped(g.surface, FACE, L"ab\ncd", 0, 0, 4, 16, 40, 0xFFFFFFFF, 1, 0, &endX, &endY, L'\n');
-    EXPECT_EQ(endX, 4 + 2 * 9);
-    EXPECT_EQ(endY, 16);
+    KvExpectEq<int32_t>({{endX, 4 + 2 * 9}, {endY, 16}});
     // A full-width break character is drawn like any other.
     GxTextRaster::DrawTextWrapped(g.surface, FACE, L"aあb", 0, 0, 0, 16, 40, 0xFFFFFFFF, 0, 0, &endX, &endY, L'あ');
-    EXPECT_EQ(endX, 32);
-    EXPECT_EQ(endY, 0);
+    KvExpectEq<int32_t>({{endX, 32}, {endY, 0}});
 }
 
 TEST(GxTextRaster, PackedGlyphsPlainGlowAndEdge)
@@ -191,21 +169,20 @@ TEST(GxTextRaster, PackedGlyphsPlainGlowAndEdge)
     int32_t endX = 0;
     GxTextRaster::DrawPackedText(g.surface, font, L"AB?A", 2, 2, 0xFF102030, &endX, nullptr, 0, 0);
     EXPECT_EQ(endX, 2 + 4 * 2);
-    EXPECT_EQ(g.At(2, 2), 0xFF102030u);
-    EXPECT_EQ(g.At(3, 5), 0xFF102030u);
-    EXPECT_EQ(g.At(4, 2), 0x00102030u); // glyph B is empty but drawn
-    EXPECT_EQ(g.At(8, 2), 0xFF102030u);
+    // Glyph B is empty but drawn.
+    KvExpectEq<uint32_t>(
+        {{g.At(2, 2), 0xFF102030u}, {g.At(3, 5), 0xFF102030u}, {g.At(4, 2), 0x00102030u}, {g.At(8, 2), 0xFF102030u}});
 
     Guarded glow(16, 16);
     GxTextRaster::DrawPackedText(glow.surface, font, L"A", 0, 0, 0xFFFFFFFF, nullptr, nullptr, 1, 0);
     EXPECT_EQ(glow.At(0, 0) >> 24, 0xFFu);
-    EXPECT_GT(glow.At(2, 1) >> 24, 0u); // spread one pixel right of the block
+    EXPECT_GT(glow.At(2, 1) >> 24, 0u);  // spread one pixel right of the block
     EXPECT_TRUE(glow.GuardUntouched(0)); // the margin left of the pen is clipped
 
     Guarded edge(16, 16);
     GxTextRaster::DrawPackedText(edge.surface, font, L"A", 4, 4, 0xFFFFFFFF, nullptr, nullptr, 2, 0xFF000000);
-    EXPECT_EQ(edge.At(4, 4), 0xFFFFFFFFu);           // the glyph itself keeps the text colour
-    EXPECT_EQ(edge.At(3, 4) & 0xFFFFFF, 0x000000u);  // its edge takes the edge colour
+    EXPECT_EQ(edge.At(4, 4), 0xFFFFFFFFu);          // the glyph itself keeps the text colour
+    EXPECT_EQ(edge.At(3, 4) & 0xFFFFFF, 0x000000u); // its edge takes the edge colour
     EXPECT_GT(edge.At(3, 4) >> 24, 0u);
     EXPECT_GT(edge.At(2, 5) >> 24, 0u); // two pixels out
 }

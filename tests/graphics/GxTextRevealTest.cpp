@@ -5,8 +5,11 @@
 #include "graphics/GxImageFontParam.h"
 #include "graphics/GxPackedFont.h"
 
+#include "KvExpect.h"
+
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
@@ -29,43 +32,31 @@ protected:
     void DrawRevealedChar(wchar_t c, int32_t x, int32_t y) override { drawn.push_back({c, x, y, GetCurrentColor()}); }
 };
 
-uint32_t Greedy(GxTextReveal*, const wchar_t*, wchar_t, uint32_t)
-{
-    return 1000;
-}
-
 } // namespace
 
 TEST(GxTextReveal, StepRevealsNCharactersAndReturnsWhatIsLeft)
 {
     RecordingText t;
     t.SetText(L"abcdef");
-    EXPECT_EQ(t.Step(3), 3u);
-    EXPECT_EQ(t.drawn.size(), 3u);
-    EXPECT_EQ(t.Step(0), 3u);
-    EXPECT_EQ(t.drawn.size(), 3u);
-    EXPECT_EQ(t.Step(3), 0u);
-    ASSERT_EQ(t.drawn.size(), 6u);
-    EXPECT_EQ(t.drawn[5].x, 40);
-    EXPECT_EQ(t.Step(3), 0u);
+    KvExpectEq<size_t>({{t.Step(3), 3}, {t.drawn.size(), 3}, {t.Step(0), 3}, {t.drawn.size(), 3}});
+    KvExpectEq<size_t>({{t.Step(3), 0}, {t.drawn.size(), 6}, {(size_t)t.drawn.back().x, 40}, {t.Step(3), 0}});
 }
 
 TEST(GxTextReveal, LineBreaksAndTagsDoNotCountTowardsTheStep)
 {
     RecordingText t;
     t.SetSpacing(2, 4);
-    t.SetText(L"ab\ncd\x01" L"3\x01" L"ef");
+    t.SetText(L"ab\ncd\u00013\u0001ef");
     EXPECT_EQ(t.StepTagged(3), 6u); // a, b, line break, c
     ASSERT_EQ(t.drawn.size(), 3u);
-    EXPECT_EQ(t.drawn[2].c, L'c');
-    EXPECT_EQ(t.drawn[2].x, 0);
-    EXPECT_EQ(t.drawn[2].y, 20); // line spacing + height
+    // c at the start of the next line, line spacing + height down.
+    KvExpectEq<uint32_t>({{t.drawn[2].c, L'c'}, {(uint32_t)t.drawn[2].x, 0}, {(uint32_t)t.drawn[2].y, 20}});
     EXPECT_EQ(t.StepTagged(2), 1u); // d, tag, e
     ASSERT_EQ(t.drawn.size(), 5u);
-    EXPECT_EQ(t.drawn[3].color, 0xFFFFFFFFu);
-    EXPECT_EQ(t.drawn[4].c, L'e');
-    EXPECT_EQ(t.drawn[4].x, 20);
-    EXPECT_EQ(t.drawn[4].color, 0xFFFF0000u);
+    KvExpectEq<uint32_t>({{t.drawn[3].color, 0xFFFFFFFFu},
+                          {t.drawn[4].c, L'e'},
+                          {(uint32_t)t.drawn[4].x, 20},
+                          {t.drawn[4].color, 0xFFFF0000u}});
 }
 
 TEST(GxTextReveal, ThirteenthHalfWidthCharacterWrapsAtRightEdge100)
@@ -76,58 +67,47 @@ TEST(GxTextReveal, ThirteenthHalfWidthCharacterWrapsAtRightEdge100)
     t.SetText(std::wstring(13, L'x'));
     t.DrawAll();
     ASSERT_EQ(t.drawn.size(), 13u);
-    EXPECT_EQ(t.drawn[11].x, 88);
-    EXPECT_EQ(t.drawn[11].y, 10);
-    EXPECT_EQ(t.drawn[12].x, 4);
-    EXPECT_EQ(t.drawn[12].y, 26);
+    KvExpectEq<int32_t>({{t.drawn[11].x, 88}, {t.drawn[11].y, 10}, {t.drawn[12].x, 4}, {t.drawn[12].y, 26}});
     // Full-width characters measure the whole size.
     RecordingText k;
     k.SetLayoutRect(0, 0, 40, 100);
     k.SetText(L"あいう");
     k.DrawAll();
     ASSERT_EQ(k.drawn.size(), 3u);
-    EXPECT_EQ(k.drawn[1].x, 16);
-    EXPECT_EQ(k.drawn[2].x, 0);
-    EXPECT_EQ(k.drawn[2].y, 16);
+    KvExpectEq<int32_t>({{k.drawn[1].x, 16}, {k.drawn[2].x, 0}, {k.drawn[2].y, 16}});
 }
 
-TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefault)
+TEST(GxTextReveal, ColourTagsSwitchAndReturnToTheDefaultOnlyInTheTaggedReveal)
 {
     RecordingText t;
     t.SetColor(0xFF123456);
-    t.SetText(L"a\x01" L"3\x01" L"b\x01" L"-\x01" L"c\x01" L"x2\x01" L"d");
+    t.SetText(L"a\u00013\u0001b\u0001-\u0001c\u0001x2\u0001d");
     t.DrawAllTagged();
     ASSERT_EQ(t.drawn.size(), 4u);
-    EXPECT_EQ(t.drawn[0].color, 0xFF123456u);
-    EXPECT_EQ(t.drawn[1].color, 0xFFFF0000u);
-    EXPECT_EQ(t.drawn[2].color, 0xFF123456u);
-    EXPECT_EQ(t.drawn[3].color, 0xFF00FF00u); // unknown characters inside a tag are skipped
-    EXPECT_EQ(t.drawn[3].x, 24);
-}
-
-TEST(GxTextReveal, UntaggedRevealDrawsTagCharacters)
-{
-    RecordingText t;
-    t.SetText(L"a\x01" L"3\x01" L"b");
-    t.DrawAll();
-    ASSERT_EQ(t.drawn.size(), 5u);
-    EXPECT_EQ(t.drawn[1].c, L'\x01');
-    EXPECT_EQ(t.drawn[4].color, 0xFFFFFFFFu);
+    // Unknown characters inside a tag are skipped: "x2" sets colour 2.
+    KvExpectEq<uint32_t>({{t.drawn[0].color, 0xFF123456u},
+                          {t.drawn[1].color, 0xFFFF0000u},
+                          {t.drawn[2].color, 0xFF123456u},
+                          {t.drawn[3].color, 0xFF00FF00u},
+                          {(uint32_t)t.drawn[3].x, 24}});
+    // The untagged reveal draws tag characters as they are.
+    RecordingText u;
+    u.SetText(L"a\u00013\u0001b");
+    u.DrawAll();
+    ASSERT_EQ(u.drawn.size(), 5u);
+    KvExpectEq<uint32_t>({{u.drawn[1].c, 1}, {u.drawn[4].color, 0xFFFFFFFFu}});
 }
 
 TEST(GxTextReveal, TagHandlerCannotPushTheIndexPastTheEnd)
 {
     RecordingText t;
-    t.SetTagCallback(Greedy);
-    t.SetText(L"ab\x01" L"cd");
-    EXPECT_EQ(t.StepTagged(10), 0u);
-    EXPECT_EQ(t.GetIndex(), 5u);
-    EXPECT_EQ(t.drawn.size(), 2u);
+    t.SetTagCallback([](GxTextReveal*, const wchar_t*, wchar_t, uint32_t) -> uint32_t { return 1000; });
+    t.SetText(L"ab\u0001cd");
+    KvExpectEq<size_t>({{t.StepTagged(10), 0}, {t.GetIndex(), 5}, {t.drawn.size(), 2}});
     // An unterminated tag ends the text.
     RecordingText u;
-    u.SetText(L"a\x01" L"3");
-    EXPECT_EQ(u.StepTagged(5), 0u);
-    EXPECT_EQ(u.GetIndex(), 3u);
+    u.SetText(L"a\u00013");
+    KvExpectEq<size_t>({{u.StepTagged(5), 0}, {u.GetIndex(), 3}});
 }
 
 TEST(GxTextReveal, MissingImageOrPackedFontMeasuresZeroAndDrawsNothing)
@@ -150,23 +130,18 @@ TEST(GxTextReveal, MissingImageOrPackedFontMeasuresZeroAndDrawsNothing)
 TEST(GxTextReveal, ImageFontMeasuresItsCellsByTheSingleByteCode)
 {
     GxImageFontParam font;
-    font.m_FirstCode = 32;
-    font.m_LastCode = 127;
-    font.m_CellWidth = 10;
-    font.m_CellHeight = 12;
-    font.m_Columns = 16;
+    std::tie(font.m_FirstCode, font.m_LastCode, font.m_CellWidth, font.m_CellHeight, font.m_Columns) =
+        std::tuple(32, 127, 10, 12, 16);
     RecordingText t;
     t.UseImageFont(&font);
     t.SetText(L"ab\nc");
     t.DrawAll();
     ASSERT_EQ(t.drawn.size(), 3u);
-    EXPECT_EQ(t.drawn[1].x, 10);
-    EXPECT_EQ(t.drawn[2].y, 12);
+    KvExpectEq<int32_t>({{t.drawn[1].x, 10}, {t.drawn[2].y, 12}});
     uint32_t column = 9, row = 9;
     font.GetCellPos('A', column, row);
-    EXPECT_EQ(column, 1u);
-    EXPECT_EQ(row, 2u);
-    font.GetCellPos(20, column, row);
+    KvExpectEq<uint32_t>({{column, 1}, {row, 2}});
+    font.GetCellPos(20, column, row); // below the first code: cell 0
     EXPECT_EQ(column + row, 0u);
 }
 

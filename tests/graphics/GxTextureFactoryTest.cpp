@@ -41,24 +41,18 @@ TEST_F(KvFactory, NamesDifferingInCaseShareOneObject)
     GxTextureBase* a = f.Get(L"Work/Plain", GxTextureFactory::kTexture, 64, 32, 1, D3DFMT_A8R8G8B8, 0, 0);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->GetRefCount(), 1u);
-    GxTextureBase* b = f.GetA("WORK/plain", GxTextureFactory::kFile, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(a, b);
-    EXPECT_EQ(a->GetRefCount(), 2u);
-    EXPECT_EQ(f.Find(L"work/PLAIN"), a);
-    EXPECT_EQ(a->GetRefCount(), 2u);
-    EXPECT_EQ(f.GetCount(), 1u);
+    EXPECT_EQ(f.GetA("WORK/plain", GxTextureFactory::kFile, 0, 0, 0, 0, 0, 0), a);
+    EXPECT_EQ(f.Find(L"work/PLAIN"), a); // finding adds no reference
+    KvExpectEq<uint32_t>({{a->GetRefCount(), 2}, {f.GetCount(), 1}});
     f.Release(a);
     EXPECT_EQ(f.GetCount(), 1u);
     f.Release(a);
     EXPECT_EQ(f.GetCount(), 0u);
     f.Release(a);
-    EXPECT_NE(ReadLog("error.log").find(L"Warning/GxTextureFactory You tried to release the texture does not exist(0x"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxTextureFactory You tried to release the texture does not exist(0x"));
     f.ReleaseByName(L"nothing");
-    EXPECT_NE(ReadLog("error.log")
-                  .find(L"Warning/GxTextureFactory You tried to release the texture does not "
-                        L"exist(nothing)"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxTextureFactory You tried to release the texture does not "
+                       L"exist(nothing)"));
 }
 
 TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
@@ -82,8 +76,7 @@ TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
     ASSERT_NE(message, nullptr);
     int32_t l, t, r, b;
     message->GetLayoutRect(l, t, r, b);
-    EXPECT_EQ(r, 256);
-    EXPECT_EQ(b, 128);
+    KvExpectEq<int32_t>({{r, 256}, {b, 128}});
     const uint32_t count = f.GetCount();
     for (uint32_t type : {0u, 4u, 8u})
         EXPECT_EQ(f.Get(L"other", type, 4, 4, 1, 0, 0, 0), nullptr);
@@ -111,16 +104,14 @@ TEST_F(KvFactory, ClearDeletesHeldObjectsAndShutDownWarns)
     GxShaderFactory::GetInstance().ReleaseByName(GxString::FromUtf8(m_Dir + "/s.FX"));
     EXPECT_EQ(fx->GetRefCount(), 1u);
     GxResourceFactory::FinalizeAll();
+    for (const wchar_t* factory : {L"GxTextureFactory", L"GxTextureFlexFactory", L"GxShaderFactory"})
+        EXPECT_TRUE(Logged(L"Warning/" + std::wstring(factory) + L" is not Released(count=1)")) << factory;
     const std::wstring log = ReadLog("error.log");
-    EXPECT_NE(log.find(L"Warning/GxTextureFactory is not Released(count=1)"), std::wstring::npos);
-    EXPECT_NE(log.find(L"Warning/GxTextureFlexFactory is not Released(count=1)"), std::wstring::npos);
-    EXPECT_NE(log.find(L"Warning/GxShaderFactory is not Released(count=1)"), std::wstring::npos);
     EXPECT_LT(log.find(L"GxTextureFactory is not"), log.find(L"GxShaderFactory is not"));
-    EXPECT_EQ(GxTextureFactory::GetInstance().GetCount(), 0u);
-    EXPECT_EQ(GxShaderFactory::GetInstance().GetCount(), 0u);
+    KvExpectEq<uint32_t>(
+        {{GxTextureFactory::GetInstance().GetCount(), 0}, {GxShaderFactory::GetInstance().GetCount(), 0}});
     GxShaderFactory::GetInstance().Release(fx);
-    EXPECT_NE(ReadLog("error.log").find(L"Warning/GxShaderFactory You tried to release the shader does not exist"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Warning/GxShaderFactory You tried to release the shader does not exist"));
 }
 
 TEST_F(KvFactory, TwoThreadsAskingForOneNameGetOneObject)
@@ -128,12 +119,10 @@ TEST_F(KvFactory, TwoThreadsAskingForOneNameGetOneObject)
     GxShaderFactory& f = GxShaderFactory::GetInstance();
     std::ofstream(m_Dir + "/t.fx") << "float Time;";
     const std::wstring name = GxString::FromUtf8(m_Dir + "/t.fx");
-    GxShaderEffect* first = nullptr;
     GxShaderEffect* second = nullptr;
     std::thread other([&] { second = f.Get(name, false); });
-    first = f.Get(name, false);
+    GxShaderEffect* first = f.Get(name, false);
     other.join();
     EXPECT_EQ(first, second);
-    EXPECT_EQ(first->GetRefCount(), 2u);
-    EXPECT_EQ(f.GetCount(), 1u);
+    KvExpectEq<uint32_t>({{first->GetRefCount(), 2}, {f.GetCount(), 1}});
 }

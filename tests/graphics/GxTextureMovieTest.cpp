@@ -6,6 +6,7 @@
 #include "graphics/GxTextureMovie.h"
 
 #include <thread>
+#include <tuple>
 #include <vector>
 
 using KvTextureMovie = KvGraphicsFixture;
@@ -20,11 +21,8 @@ std::vector<uint8_t> Frame(uint32_t w, uint32_t h)
     for (uint32_t row = 0; row < h; ++row)
         for (uint32_t x = 0; x < w; ++x)
         {
-            uint8_t* p = &frame[((size_t)row * w + x) * 3];
-            const bool top = row == h - 1;
-            p[0] = top ? 1 : 4;
-            p[1] = top ? 2 : 5;
-            p[2] = top ? 3 : 6;
+            for (int c = 0; c < 3; ++c)
+                frame[((size_t)row * w + x) * 3 + c] = (uint8_t)(c + (row == h - 1 ? 1 : 4));
         }
     return frame;
 }
@@ -35,12 +33,12 @@ TEST_F(KvTextureMovie, CreatesTwoClearedPowerOfTwoTextures)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"Movie", 640, 480, D3DFMT_A8R8G8B8, 0xFF000000u, false));
-    EXPECT_EQ(movie.GetWidth(), 1024u);
-    EXPECT_EQ(movie.GetHeight(), 512u);
-    EXPECT_EQ(movie.GetMemorySize(), 4194304u);
+    KvExpectEq<uint32_t>({{movie.GetWidth(), 1024},
+                          {movie.GetHeight(), 512},
+                          {movie.GetMemorySize(), 4194304},
+                          {KvTexel(movie.GetD3DResource(), 5, 5), 0xFF000000u},
+                          {KvTexel(movie.GetBackTexture(), 1023, 511), 0xFF000000u}});
     EXPECT_TRUE(GxD3DResourceManage::GetInstance().IsRegistered(&movie));
-    EXPECT_EQ(KvTexel(movie.GetD3DResource(), 5, 5), 0xFF000000u);
-    EXPECT_EQ(KvTexel(movie.GetBackTexture(), 1023, 511), 0xFF000000u);
     // Managed textures are untouched by a device reset.
     PfGLTexture* before = movie.GetD3DResource();
     movie.OnLostDevice();
@@ -57,8 +55,7 @@ TEST_F(KvTextureMovie, SwapReturnsThePreviousIndexAndMarksItFilled)
     ASSERT_TRUE(movie.Create(L"", 16, 16, D3DFMT_UNKNOWN, 0, false));
     PfGLTexture* first = movie.GetD3DResource();
     EXPECT_FALSE(movie.IsFilled());
-    EXPECT_EQ(movie.Swap(), 0u);
-    EXPECT_EQ(movie.GetCurrentIndex(), 1u);
+    KvExpectEq<uint32_t>({{movie.Swap(), 0}, {movie.GetCurrentIndex(), 1}});
     EXPECT_EQ(movie.GetBackTexture(), first);
     EXPECT_FALSE(movie.IsFilled());
     EXPECT_EQ(movie.Swap(), 1u);
@@ -75,9 +72,7 @@ TEST_F(KvTextureMovie, SecondLockFailsWithTheAlreadyLockedLine)
     std::memcpy(&v, bits, 2);
     EXPECT_EQ(v, 0xF123);
     EXPECT_FALSE(movie.LockRect(1, nullptr, &bits, nullptr, nullptr, nullptr, nullptr, false));
-    EXPECT_NE(
-        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"lock\" Size:8,8 Texture Already Locked)"),
-        std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/Texture LockRect Failed(Name:\"lock\" Size:8,8 Texture Already Locked)"));
     EXPECT_TRUE(movie.UnlockRect(0));
     EXPECT_FALSE(movie.UnlockRect(0));
 }
@@ -96,9 +91,9 @@ TEST_F(KvTextureMovie, FramesFromAPlaybackThreadReachTheDeviceAfterUpload)
     PfGLTexture* current = movie.GetD3DResource();
     // Read the device's copy back over the processor copy: it must hold the frame, top row first.
     ASSERT_EQ(current->ReadBack(), D3D_OK);
-    EXPECT_EQ(KvTexel(current, 0, 0), 0xFF030201u);
-    EXPECT_EQ(KvTexel(current, 639, 1), 0xFF060504u);
-    EXPECT_EQ(KvTexel(current, 640, 1), 0xFF000000u);
+    KvExpectEq<uint32_t>({{KvTexel(current, 0, 0), 0xFF030201u},
+                          {KvTexel(current, 639, 1), 0xFF060504u},
+                          {KvTexel(current, 640, 1), 0xFF000000u}});
     // A second frame goes into the other texture.
     std::thread again([&] { hr = movie.CopyFrame(frame.data(), 640, 480, 640 * 3); });
     again.join();
@@ -111,9 +106,8 @@ TEST_F(KvTextureMovie, SixteenBitFramesConvertByFormat)
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"p16", 4, 4, D3DFMT_A4R4G4B4, 0, false));
     std::vector<uint8_t> frame(4 * 4 * 3, 0);
-    frame[(3 * 4) * 3 + 0] = 0x3F; // top-left pixel: blue 0x3F, green 0x80, red 0xF0
-    frame[(3 * 4) * 3 + 1] = 0x80;
-    frame[(3 * 4) * 3 + 2] = 0xF0;
+    // The top-left pixel (last row, bottom-up): blue 0x3F, green 0x80, red 0xF0.
+    std::tie(frame[36], frame[37], frame[38]) = std::tuple(0x3F, 0x80, 0xF0);
     ASSERT_EQ(movie.CopyFrame(frame.data(), 4, 4, 12), S_OK);
     uint16_t v;
     std::memcpy(&v, movie.GetD3DResource()->GetData(), 2);

@@ -26,23 +26,20 @@ protected:
         WriteFile(Path("pic.dds"), EncodeDds(pattern));
         return {"pic.png", "pic.jpg", "pic.bmp", "pic.tga", "pic.dds"};
     }
+    // Texture and picture sizes, then the reference count.
+    static std::vector<uint32_t> Sizes(GxTexture& t)
+    {
+        return {t.GetWidth(), t.GetHeight(), t.GetImageWidth(), t.GetImageHeight(), t.GetRefCount()};
+    }
+    // Writes one texel: the low 16 bits on 16-bit formats (little-endian, so the same leading bytes).
     void SetTexel(GxTexture& t, uint32_t x, uint32_t y, uint32_t argb)
     {
         PfRect r = {(int32_t)x, (int32_t)y, (int32_t)x + 1, (int32_t)y + 1};
         void* bits = nullptr;
         ASSERT_TRUE(t.LockRect(&r, &bits, nullptr, nullptr, nullptr, nullptr, false));
-        if (GxPixelFormatBytes(t) == 4)
-            std::memcpy(bits, &argb, 4);
-        else
-        {
-            const uint16_t v = (uint16_t)argb;
-            std::memcpy(bits, &v, 2);
-        }
+        const bool wide = t.GetFormat() == D3DFMT_A8R8G8B8 || t.GetFormat() == D3DFMT_X8R8G8B8;
+        std::memcpy(bits, &argb, wide ? 4 : 2);
         t.UnlockRect();
-    }
-    static uint32_t GxPixelFormatBytes(GxTexture& t)
-    {
-        return t.GetFormat() == D3DFMT_A8R8G8B8 || t.GetFormat() == D3DFMT_X8R8G8B8 ? 4 : 2;
     }
 };
 
@@ -52,18 +49,14 @@ TEST_F(KvTexture, PicturesOfEveryFormatLoadAsPowerOfTwoTextures)
 {
     for (const std::string& name : WriteAllFormats())
     {
+        SCOPED_TRACE(name);
         GxTexture t;
-        ASSERT_TRUE(t.CreateFromFile(Wide(Path(name)), D3DFMT_A8R8G8B8, 1, 0, false)) << name;
-        EXPECT_EQ(t.GetWidth(), 512u) << name;
-        EXPECT_EQ(t.GetHeight(), 256u) << name;
-        EXPECT_EQ(t.GetImageWidth(), 300u) << name;
-        EXPECT_EQ(t.GetImageHeight(), 200u) << name;
-        EXPECT_EQ(t.GetRefCount(), 1u);
+        ASSERT_TRUE(t.CreateFromFile(Wide(Path(name)), D3DFMT_A8R8G8B8, 1, 0, false));
+        EXPECT_EQ(Sizes(t), (std::vector<uint32_t>{512, 256, 300, 200, 1}));
         EXPECT_TRUE(GxD3DResourceManage::GetInstance().IsRegistered(&t));
         // Unscaled at the top left, transparent black beyond the picture.
-        EXPECT_LE(ChannelDistance(t.GetPixel(299, 199), Pattern(300, 200).GetPixel(299, 199)), 12) << name;
-        EXPECT_EQ(t.GetPixel(300, 0), 0u) << name;
-        EXPECT_EQ(t.GetPixel(0, 200), 0u) << name;
+        EXPECT_LE(ChannelDistance(t.GetPixel(299, 199), Pattern(300, 200).GetPixel(299, 199)), 12);
+        KvExpectPixels(t, {{300, 0, 0u}, {0, 200, 0u}});
         t.Release();
         EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&t));
     }
@@ -84,15 +77,14 @@ TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
     GxGraphics::Finalize();
     ASSERT_TRUE(GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr));
     ASSERT_TRUE(t.CreateFromFile(Wide(Path("pic.bmp")), D3DFMT_UNKNOWN, 1, 0, true));
-    EXPECT_EQ(t.GetWidth(), 512u);
-    EXPECT_EQ(t.GetHeight(), 512u);
+    EXPECT_EQ(Sizes(t), (std::vector<uint32_t>{512, 512, 300, 200, 1}));
     GxTexture tiny;
     ASSERT_TRUE(tiny.CreateTexture(L"Tiny", 0, 1, D3DFMT_A8R8G8B8, 1));
     EXPECT_EQ(tiny.GetWidth(), 1u);
     EXPECT_EQ(tiny.GetName(), L"tiny");
 }
 
-TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
+TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
 {
     const PfImage pattern = Pattern(256, 256);
     WriteFile(Path("square.tga"), EncodeTga(pattern));
@@ -101,74 +93,52 @@ TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFiltered)
     EXPECT_EQ(t.GetWidth(), 256u);
     for (uint32_t i = 0; i < 256; i += 17)
         EXPECT_EQ(t.GetPixel(i, 255 - i), pattern.GetPixel(i, 255 - i));
-}
-
-TEST_F(KvTexture, ColourKeyTurnsKeyPixelsTransparent)
-{
-    PfImage pattern = Pattern(16, 16);
-    pattern.SetPixel(3, 4, 0xFF00FF00u);
-    WriteFile(Path("key.tga"), EncodeTga(pattern));
-    GxTexture t;
+    // The colour key turns key pixels transparent.
+    PfImage keyed = Pattern(16, 16);
+    keyed.SetPixel(3, 4, 0xFF00FF00u);
+    WriteFile(Path("key.tga"), EncodeTga(keyed));
     ASSERT_TRUE(t.CreateFromFile(Wide(Path("key.tga")), D3DFMT_A8R8G8B8, 1, 0xFF00FF00u, false));
-    EXPECT_EQ(t.GetPixel(3, 4), 0u);
-    EXPECT_EQ(t.GetPixel(2, 4), pattern.GetPixel(2, 4));
+    KvExpectPixels(t, {{3, 4, 0u}, {2, 4, keyed.GetPixel(2, 4)}});
 }
 
-TEST_F(KvTexture, Fill16BitStoresReducedColourAndReadsBackWidened)
+TEST_F(KvTexture, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondLock)
 {
     GxTexture t;
-    ASSERT_TRUE(t.CreateTexture(L"t16", 8, 8, D3DFMT_A4R4G4B4, 1));
+    ASSERT_TRUE(t.CreateTexture(L"T16", 8, 8, D3DFMT_A4R4G4B4, 1));
     EXPECT_EQ(t.GetMemorySize(), 8u * 8u * 2u);
     ASSERT_TRUE(t.Fill(0xFF102030u));
     void* bits = nullptr;
     uint32_t pitch = 0;
     ASSERT_TRUE(t.LockRect(nullptr, &bits, &pitch, nullptr, nullptr, nullptr, true));
-    for (uint32_t y = 0; y < 8; ++y)
-        for (uint32_t x = 0; x < 8; ++x)
-        {
-            uint16_t v;
-            std::memcpy(&v, static_cast<uint8_t*>(bits) + y * pitch + x * 2, 2);
-            ASSERT_EQ(v, 0xF123);
-        }
-    t.UnlockRect();
-    SetTexel(t, 1, 1, 0xABCD);
-    EXPECT_EQ(t.GetPixel(1, 1), 0xAABBCCDDu);
-    EXPECT_EQ(t.GetPixel(8, 0), 0u);
-}
-
-TEST_F(KvTexture, SecondLockIsRefusedAndKeepsTheFirst)
-{
-    GxTexture t;
-    ASSERT_TRUE(t.CreateTexture(L"Locked", 4, 4, D3DFMT_A8R8G8B8, 1));
-    ASSERT_TRUE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+    for (uint32_t i = 0; i < 64; ++i)
+    {
+        uint16_t v;
+        std::memcpy(&v, static_cast<uint8_t*>(bits) + (i / 8) * pitch + (i % 8) * 2, 2);
+        ASSERT_EQ(v, 0xF123) << i;
+    }
+    // A second lock is refused with its line and keeps the first.
     EXPECT_FALSE(t.LockRect(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, false));
     EXPECT_TRUE(t.IsLocked());
-    EXPECT_NE(
-        ReadLog("error.log").find(L"Error/Texture LockRect Failed(Name:\"locked\" Size:4,4 Texture Already Locked)"),
-        std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/Texture LockRect Failed(Name:\"t16\" Size:8,8 Texture Already Locked)"));
     EXPECT_TRUE(t.UnlockRect());
     EXPECT_FALSE(t.UnlockRect());
+    SetTexel(t, 1, 1, 0xABCD);
+    KvExpectPixels(t, {{1, 1, 0xAABBCCDDu}, {8, 0, 0u}});
 }
 
 TEST_F(KvTexture, ScrollVerticalMovesRowsAndFillsTheRest)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"scroll", 4, 4, D3DFMT_A8R8G8B8, 1));
-    for (uint32_t y = 0; y < 4; ++y)
-        for (uint32_t x = 0; x < 4; ++x)
-            SetTexel(t, x, y, 0xFF000000u | y);
+    for (uint32_t i = 0; i < 16; ++i)
+        SetTexel(t, i % 4, i / 4, 0xFF000000u | i / 4);
     const uint32_t c = 0x80FFFFFFu;
     ASSERT_TRUE(t.ScrollVertical(2, c));
-    EXPECT_EQ(t.GetPixel(0, 0), c);
-    EXPECT_EQ(t.GetPixel(3, 1), c);
-    EXPECT_EQ(t.GetPixel(0, 2), 0xFF000000u);
-    EXPECT_EQ(t.GetPixel(0, 3), 0xFF000001u);
+    KvExpectPixels(t, {{0, 0, c}, {3, 1, c}, {0, 2, 0xFF000000u}, {0, 3, 0xFF000001u}});
     ASSERT_TRUE(t.ScrollVertical(-1, 0x1));
-    EXPECT_EQ(t.GetPixel(0, 1), 0xFF000000u);
-    EXPECT_EQ(t.GetPixel(0, 3), 0x1u);
+    KvExpectPixels(t, {{0, 1, 0xFF000000u}, {0, 3, 0x1u}});
     ASSERT_TRUE(t.ScrollVertical(-5, 0x22));
-    for (uint32_t y = 0; y < 4; ++y)
-        EXPECT_EQ(t.GetPixel(2, y), 0x22u);
+    KvExpectPixels(t, {{2, 0, 0x22u}, {2, 1, 0x22u}, {2, 2, 0x22u}, {2, 3, 0x22u}});
 }
 
 TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
@@ -182,16 +152,13 @@ TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
     ASSERT_TRUE(t.CreateTexture(L"blend", 4, 4, D3DFMT_A8R8G8B8, 1));
     ASSERT_TRUE(t.Fill(0xFF808080u));
     ASSERT_TRUE(t.BlendImageFromFile(Wide(Path("blend.png")), 2, 0, 0));
-    EXPECT_EQ(t.GetPixel(2, 0), 0xFFF0A050u);
-    EXPECT_EQ(t.GetPixel(3, 0), 0xFF808080u);
-    EXPECT_EQ(t.GetPixel(1, 0), 0xFF808080u);
+    KvExpectPixels(t, {{2, 0, 0xFFF0A050u}, {3, 0, 0xFF808080u}, {1, 0, 0xFF808080u}});
     // On 16 bits the top four bits of each channel are kept.
     GxTexture t16;
     ASSERT_TRUE(t16.CreateTexture(L"b16", 2, 2, D3DFMT_A4R4G4B4, 1));
     ASSERT_TRUE(t16.Fill(0xFF303030u));
     ASSERT_TRUE(t16.BlendImageFromFile(Wide(Path("blend.png")), 0, 0, 0));
-    EXPECT_EQ(t16.GetPixel(0, 0), 0xFFFFAA55u);
-    EXPECT_EQ(t16.GetPixel(1, 0), 0xFF333333u);
+    KvExpectPixels(t16, {{0, 0, 0xFFFFAA55u}, {1, 0, 0xFF333333u}});
     // Placed partly outside: clipped, not written outside.
     EXPECT_TRUE(t.BlendImageFromFile(Wide(Path("blend.png")), -1, 3, 0));
     EXPECT_EQ(t.GetPixel(0, 3), 0xFF808080u);
@@ -203,8 +170,7 @@ TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
     // On an empty texture the file is loaded instead.
     GxTexture empty;
     ASSERT_TRUE(empty.BlendImageFromFile(Wide(Path("blend.png")), 0, 0, 0));
-    EXPECT_EQ(empty.GetWidth(), 2u);
-    EXPECT_EQ(empty.GetMipLevels(), 1u);
+    KvExpectEq<uint32_t>({{empty.GetWidth(), 2}, {empty.GetMipLevels(), 1}});
 }
 
 TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
@@ -218,15 +184,11 @@ TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
     // A 100 x 100 rectangle to (200, 0) of a 256-wide texture copies only 56 columns.
     const PfRect r = {0, 0, 100, 100};
     ASSERT_TRUE(dst32.CopyFrom(&src32, &r, 200, 0));
-    EXPECT_EQ(dst32.GetPixel(255, 99), 0xFF123456u);
-    EXPECT_EQ(dst32.GetPixel(199, 0), 0u);
-    EXPECT_EQ(dst32.GetPixel(200, 100), 0u);
+    KvExpectPixels(dst32, {{255, 99, 0xFF123456u}, {199, 0, 0u}, {200, 100, 0u}});
     // Negative positions clip the rectangle instead of writing before the picture.
     ASSERT_TRUE(dst32.Fill(0));
     ASSERT_TRUE(dst32.CopyFrom(&src32, &r, -90, -95));
-    EXPECT_EQ(dst32.GetPixel(9, 4), 0xFF123456u);
-    EXPECT_EQ(dst32.GetPixel(10, 0), 0u);
-    EXPECT_EQ(dst32.GetPixel(0, 5), 0u);
+    KvExpectPixels(dst32, {{9, 4, 0xFF123456u}, {10, 0, 0u}, {0, 5, 0u}});
     // Entirely outside: nothing copied, and said so.
     EXPECT_FALSE(dst32.CopyFrom(&src32, &r, 300, 0));
     EXPECT_FALSE(dst32.CopyFrom(&src32, &r, -100, 0));
@@ -250,8 +212,7 @@ TEST_F(KvTexture, SaveToFileAndReloadRoundTrip)
     EXPECT_EQ(ReadFile(Path("saved.bmp"))[1], 'P');
     GxTexture r;
     ASSERT_TRUE(r.CreateFromFile(Wide(Path("saved.bmp")), D3DFMT_A8R8G8B8, 1, 0, false));
-    EXPECT_EQ(r.GetPixel(3, 2), 0xFFABCDEFu);
-    EXPECT_EQ(r.GetPixel(0, 0), 0x80402010u);
+    KvExpectPixels(r, {{3, 2, 0xFFABCDEFu}, {0, 0, 0x80402010u}});
     SetTexel(r, 0, 0, 0);
     ASSERT_TRUE(r.ReloadFromFile());
     EXPECT_EQ(r.GetPixel(0, 0), 0x80402010u);
@@ -299,13 +260,11 @@ TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
     const std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
     GxTexture t;
     ASSERT_TRUE(t.CreateFromResource(L"Res/Title", bmp.data(), (uint32_t)bmp.size(), D3DFMT_A8R8G8B8, 1, 0, false));
-    EXPECT_EQ(t.GetWidth(), 512u);
-    EXPECT_EQ(t.GetImageHeight(), 200u);
+    EXPECT_EQ(Sizes(t), (std::vector<uint32_t>{512, 256, 300, 200, 1}));
     EXPECT_EQ(t.GetName(), L"res/title");
     EXPECT_EQ(t.GetPixel(10, 10), Pattern(300, 200).GetPixel(10, 10));
     EXPECT_FALSE(t.CreateFromResource(L"none", nullptr, 0, D3DFMT_A8R8G8B8, 1, 0, false));
-    EXPECT_NE(ReadLog("error.log").find(L"Error/Texture CreateFromResource Failed(Resource pointer is null)"),
-              std::wstring::npos);
+    EXPECT_TRUE(Logged(L"Error/Texture CreateFromResource Failed(Resource pointer is null)"));
     EXPECT_EQ(t.GetRefCount(), 0u);
 }
 

@@ -6,6 +6,8 @@
 #include "graphics/GxTextureText.h"
 #include "graphics/GxTextureTextEx.h"
 
+#include <tuple>
+
 namespace
 {
 
@@ -42,8 +44,7 @@ TEST_F(GxTextureTextTest, TextIsDrawnIntoTheTextureAtFixedPitch)
     ASSERT_TRUE(t.Fill(0));
     int32_t endX = 0, endY = 0;
     EXPECT_TRUE(t.DrawText(L"漢A", 10, 20, 20, 0xFF00FF00, &endX, &endY));
-    EXPECT_EQ(endX, 40);
-    EXPECT_EQ(endY, 20);
+    KvExpectEq<int32_t>({{endX, 40}, {endY, 20}});
     bool green = false;
     EXPECT_GT(Inked(t, 10, 20, 30, 40, 0x00FF00, &green), 30);
     EXPECT_TRUE(green);
@@ -68,26 +69,20 @@ TEST_F(GxTextureTextTest, ImageFontCellsAreCopiedAndAdvance)
     }
     GxImageFontParam font;
     font.m_pTexture = &source;
-    font.m_FirstCode = '0';
-    font.m_LastCode = '7';
-    font.m_CellWidth = 8;
-    font.m_CellHeight = 8;
-    font.m_Columns = 4;
+    std::tie(font.m_FirstCode, font.m_LastCode, font.m_CellWidth, font.m_CellHeight, font.m_Columns) =
+        std::tuple('0', '7', 8, 8, 4);
     GxTextureText t;
     ASSERT_TRUE(t.CreateTexture(L"imagetext", 64, 32, D3DFMT_A8R8G8B8, 1));
     t.Fill(0);
     int32_t endX = 0;
     EXPECT_TRUE(t.DrawImageTextA("15", &font, 4, 2, &endX, nullptr));
     EXPECT_EQ(endX, 20);
-    EXPECT_EQ(t.GetPixel(4, 2), 0xFF000002u);
-    EXPECT_EQ(t.GetPixel(12, 9), 0xFF000006u);
-    EXPECT_EQ(t.GetPixel(20, 2), 0u);
+    KvExpectPixels(t, {{4, 2, 0xFF000002u}, {12, 9, 0xFF000006u}, {20, 2, 0u}});
     // Wrapped at two characters a line, with spacing.
     t.Fill(0);
     int32_t endY = 0;
     EXPECT_TRUE(t.DrawImageTextWrappedA("0123", &font, 0, 0, 0, 2, 1, 2, &endX, &endY, '\n'));
-    EXPECT_EQ(endY, 10);
-    EXPECT_EQ(endX, 18);
+    KvExpectEq<int32_t>({{endY, 10}, {endX, 18}});
     EXPECT_EQ(t.GetPixel(9, 10), 0xFF000004u);
 }
 
@@ -97,13 +92,10 @@ TEST_F(GxTextureTextTest, ProgressiveTextRevealsWithColourTagsAndClears)
     ASSERT_TRUE(t.CreateTexture(L"message", 256, 64, D3DFMT_A8R8G8B8, 1));
     int32_t l, top, r, b;
     t.GetLayoutRect(l, top, r, b);
-    EXPECT_EQ(r, 256);
-    EXPECT_EQ(b, 64);
+    KvExpectEq<int32_t>({{r, 256}, {b, 64}});
     t.Clear();
     t.UseGdiFont(16);
-    t.SetText(L"W\x01"
-              L"3\x01"
-              L"W");
+    t.SetText(L"W\u00013\u0001W");
     EXPECT_EQ(t.StepTagged(1), 4u);
     EXPECT_EQ(t.StepTagged(1), 0u);
     bool white = false, red = false;
@@ -124,7 +116,6 @@ TEST_F(GxTextureTextTest, ProgressiveTextRevealsWithColourTagsAndClears)
     EXPECT_EQ(x, 8);
     t.ClearAndDrawAt(L"AB", 100, 30);
     t.GetPen(&x, &y);
-    EXPECT_EQ(x, 116);
-    EXPECT_EQ(y, 30);
+    KvExpectEq<int32_t>({{x, 116}, {y, 30}});
     EXPECT_GT(Inked(t, 100, 30, 116, 46), 10);
 }

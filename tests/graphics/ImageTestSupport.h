@@ -45,25 +45,15 @@ inline std::vector<uint8_t> EncodeBmp(const PfImage& image)
     const uint32_t w = image.GetWidth(), h = image.GetHeight();
     const uint32_t stride = (w * 3 + 3) & ~3u;
     std::vector<uint8_t> v = {'B', 'M'};
-    Put32(v, 54 + stride * h);
-    Put32(v, 0);
-    Put32(v, 54);
-    Put32(v, 40);
-    Put32(v, w);
-    Put32(v, h);
-    Put16(v, 1);
-    Put16(v, 24);
-    for (int i = 0; i < 6; ++i)
-        Put32(v, 0);
+    for (uint32_t x : {54 + stride * h, 0u, 54u, 40u, w, h, 1u | 24u << 16, 0u, 0u, 0u, 0u, 0u, 0u})
+        Put32(v, x);
     for (uint32_t row = 0; row < h; ++row)
     {
         const uint32_t y = h - 1 - row;
         for (uint32_t x = 0; x < w; ++x)
         {
-            const uint32_t p = image.GetPixel(x, y);
-            v.push_back((uint8_t)p);
-            v.push_back((uint8_t)(p >> 8));
-            v.push_back((uint8_t)(p >> 16));
+            for (int shift : {0, 8, 16})
+                v.push_back((uint8_t)(image.GetPixel(x, y) >> shift));
         }
         for (uint32_t pad = w * 3; pad < stride; ++pad)
             v.push_back(0);
@@ -76,10 +66,8 @@ inline std::vector<uint8_t> EncodeTga(const PfImage& image, bool rle = false)
 {
     const uint32_t w = image.GetWidth(), h = image.GetHeight();
     std::vector<uint8_t> v = {0, 0, (uint8_t)(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    Put16(v, w);
-    Put16(v, h);
-    v.push_back(32);
-    v.push_back(8);
+    Put32(v, w | h << 16);
+    Put16(v, 32 | 8 << 8);
     for (uint32_t row = 0; row < h; ++row)
     {
         const uint32_t y = h - 1 - row;
@@ -97,25 +85,11 @@ inline std::vector<uint8_t> DdsHeader(uint32_t w, uint32_t h, uint32_t pfFlags, 
                                       uint32_t r, uint32_t g, uint32_t b, uint32_t a, uint32_t depth = 0)
 {
     std::vector<uint8_t> v = {'D', 'D', 'S', ' '};
-    Put32(v, 124);
-    Put32(v, 0x1007 | (depth ? 0x800000 : 0));
-    Put32(v, h);
-    Put32(v, w);
-    Put32(v, 0);
-    Put32(v, depth);
-    Put32(v, 1);
-    for (int i = 0; i < 11; ++i)
-        Put32(v, 0);
-    Put32(v, 32);
-    Put32(v, pfFlags);
-    Put32(v, fourCC);
-    Put32(v, bits);
-    Put32(v, r);
-    Put32(v, g);
-    Put32(v, b);
-    Put32(v, a);
-    for (int i = 0; i < 5; ++i)
-        Put32(v, 0);
+    for (uint32_t x : {124u, 0x1007u | (depth ? 0x800000u : 0u), h, w, 0u, depth, 1u})
+        Put32(v, x);
+    v.resize(v.size() + 44); // reserved
+    for (uint32_t x : {32u, pfFlags, fourCC, bits, r, g, b, a, 0u, 0u, 0u, 0u, 0u})
+        Put32(v, x);
     return v;
 }
 
@@ -143,12 +117,8 @@ inline std::vector<uint8_t> FontDescription(uint32_t first, uint32_t last, size_
         Put16(v, (uint32_t)*c);
     v.resize(96);
     for (uint32_t i = 0; i < entries; ++i)
-    {
-        Put16(v, 10 * i);
-        Put16(v, 2 * i);
-        Put16(v, i + 3);
-        Put16(v, 0xEEEE);
-    }
+        for (uint32_t x : {10 * i, 2 * i, i + 3, 0xEEEEu})
+            Put16(v, x);
     return v;
 }
 

@@ -38,48 +38,48 @@ struct KvTestSubset
     uint32_t m_UVLayerCount = 1;
     // UV layers written (each a copy of the vertices' m_UV plus the layer number); -1 means m_UVLayerCount.
     int32_t m_UVLayersWritten = -1;
-    std::vector<uint16_t> m_Indices;
-    std::vector<KvTestVertex> m_Vertices;
+    std::vector<uint16_t> m_Indices{};
+    std::vector<KvTestVertex> m_Vertices{};
 };
 
 struct KvTestBone
 {
     int32_t m_PartsIndex = 0;
-    GxMatrix m_Link;
+    GxMatrix m_Link{};
 };
 
 struct KvTestMesh
 {
-    std::wstring m_PartsName;
+    std::wstring m_PartsName{};
     int32_t m_PartsIndex = 0;
     uint32_t m_VertexLayer = 1;
-    GxMatrix m_GeometricPose;
-    std::vector<KvTestBone> m_Bones;
-    std::vector<KvTestSubset> m_Subsets;
+    GxMatrix m_GeometricPose{};
+    std::vector<KvTestBone> m_Bones{};
+    std::vector<KvTestSubset> m_Subsets{};
 };
 
 struct KvTestPart
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     uint32_t m_Type = 1;
     int32_t m_EntityIndex = -1;
     float m_Size = 1.0f;
-    GxMatrix m_InitPose;
-    GxMatrix m_FirstFramePose;
+    GxMatrix m_InitPose{};
+    GxMatrix m_FirstFramePose{};
 };
 
 struct KvTestSkeletonNode
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     int32_t m_Index = 0;
-    std::vector<KvTestSkeletonNode> m_Children;
+    std::vector<KvTestSkeletonNode> m_Children{};
 };
 
 struct KvTestGeometry
 {
-    std::vector<KvTestPart> m_Parts;
-    std::vector<KvTestSkeletonNode> m_Skeleton;
-    std::vector<KvTestMesh> m_Meshes;
+    std::vector<KvTestPart> m_Parts{};
+    std::vector<KvTestSkeletonNode> m_Skeleton{};
+    std::vector<KvTestMesh> m_Meshes{};
 
     void Write(GxContentWriterBase& w, bool text) const
     {
@@ -130,9 +130,8 @@ struct KvTestGeometry
         w.Write("m_PartsIndex", m.m_PartsIndex);
         w.Write("m_Visible", (uint32_t)1);
         w.Write("m_VertexLayer", m.m_VertexLayer);
-        w.Write("m_BBMin", &zero);
-        w.Write("m_BBMax", &zero);
-        w.Write("m_BSCenter", &zero);
+        for (const char* name : {"m_BBMin", "m_BBMax", "m_BSCenter"})
+            w.Write(name, &zero);
         w.Write("m_BSRadius", 1.0f);
         w.Write("m_GeometricPoseMatrix", &m.m_GeometricPose);
         w.ListBegin("m_pLocalBoneTableAry", "GxLocalBone", (uint32_t)m.m_Bones.size());
@@ -216,14 +215,14 @@ struct KvTestGeometry
 
 struct KvTestTextureParam
 {
-    std::wstring m_FileName;
+    std::wstring m_FileName{};
     uint32_t m_Type = 1;
     uint32_t m_MipLevel = 0;
 };
 
 struct KvTestMaterial
 {
-    std::wstring m_Name;
+    std::wstring m_Name{};
     GxFColor m_Diffuse = {1, 1, 1, 1};
     GxFColor m_Specular = {0, 0, 0, 1};
     GxFColor m_Ambient = {0.5f, 0.5f, 0.5f, 1};
@@ -232,12 +231,12 @@ struct KvTestMaterial
     float m_Alpha = 1.0f;
     uint32_t m_BlendMode = 0;
     uint32_t m_TextureCount = 0;
-    std::vector<KvTestTextureParam> m_Params;
+    std::vector<KvTestTextureParam> m_Params{};
 };
 
 struct KvTestMaterialFile
 {
-    std::vector<KvTestMaterial> m_Materials;
+    std::vector<KvTestMaterial> m_Materials{};
 
     void Write(GxContentWriterBase& w, bool text) const
     {
@@ -246,10 +245,11 @@ struct KvTestMaterialFile
         for (const KvTestMaterial& m : m_Materials)
         {
             w.WriteString("m_MaterialName", m.m_Name);
-            w.Write("m_Diffuse", &m.m_Diffuse);
-            w.Write("m_Specular", &m.m_Specular);
-            w.Write("m_Ambient", &m.m_Ambient);
-            w.Write("m_Emissive", &m.m_Emissive);
+            for (auto [name, colour] : {std::pair{"m_Diffuse", &m.m_Diffuse},
+                                        {"m_Specular", &m.m_Specular},
+                                        {"m_Ambient", &m.m_Ambient},
+                                        {"m_Emissive", &m.m_Emissive}})
+                w.Write(name, colour);
             w.Write("m_SpecularPower", m.m_SpecularPower);
             w.Write("m_Alpha", m.m_Alpha);
             w.Write("m_Shininess", 0.25f);
@@ -278,12 +278,9 @@ template <typename Record> std::string KvWriteRecord(const Record& record, bool 
     size_t size = 0;
     FILE* file = open_memstream(&data, &size);
     {
-        std::unique_ptr<GxContentWriterBase> writer;
-        if (text)
-            writer = std::make_unique<GxContentTextWriter>(file);
-        else
-            writer = std::make_unique<GxContentBinaryWriter>(file);
-        record.Write(*writer, text);
+        GxContentTextWriter textWriter(file);
+        GxContentBinaryWriter binaryWriter(file);
+        record.Write(text ? (GxContentWriterBase&)textWriter : (GxContentWriterBase&)binaryWriter, text);
     }
     std::fclose(file);
     std::string bytes(data, size);
@@ -303,15 +300,13 @@ inline KvTestSubset KvCubeSubset(int32_t materialIndex)
     for (int f = 0; f < 6; ++f)
     {
         // Two axes in the face's plane, chosen so that (u x v) points along the normal.
-        float u[3], v[3];
         const float* N = n[f];
         const float a[3] = {std::abs(N[1]) > 0.5f ? 1.0f : 0.0f, std::abs(N[1]) > 0.5f ? 0.0f : 1.0f, 0.0f};
-        u[0] = a[1] * N[2] - a[2] * N[1];
-        u[1] = a[2] * N[0] - a[0] * N[2];
-        u[2] = a[0] * N[1] - a[1] * N[0];
-        v[0] = N[1] * u[2] - N[2] * u[1];
-        v[1] = N[2] * u[0] - N[0] * u[2];
-        v[2] = N[0] * u[1] - N[1] * u[0];
+        float u[3], v[3];
+        for (int i = 0; i < 3; ++i) // u = a x N
+            u[i] = a[(i + 1) % 3] * N[(i + 2) % 3] - a[(i + 2) % 3] * N[(i + 1) % 3];
+        for (int i = 0; i < 3; ++i) // v = N x u
+            v[i] = N[(i + 1) % 3] * u[(i + 2) % 3] - N[(i + 2) % 3] * u[(i + 1) % 3];
         const float corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
         const uint16_t base = (uint16_t)s.m_Vertices.size();
         for (int c = 0; c < 4; ++c)
@@ -323,13 +318,12 @@ inline KvTestSubset KvCubeSubset(int32_t materialIndex)
                 vx.m_Normal[i] = N[i];
             }
             vx.m_Diffuse = colour[f];
-            vx.m_UV[0] = (corner[c][0] + 1) * 0.5f;
-            vx.m_UV[1] = (corner[c][1] + 1) * 0.5f;
+            for (int i = 0; i < 2; ++i)
+                vx.m_UV[i] = (corner[c][i] + 1) * 0.5f;
             s.m_Vertices.push_back(vx);
         }
-        const uint16_t tri[6] = {base, (uint16_t)(base + 1), (uint16_t)(base + 2),
-                                 base, (uint16_t)(base + 2), (uint16_t)(base + 3)};
-        s.m_Indices.insert(s.m_Indices.end(), tri, tri + 6);
+        for (int k : {0, 1, 2, 0, 2, 3})
+            s.m_Indices.push_back((uint16_t)(base + k));
     }
     s.m_PolygonCount = 12;
     return s;

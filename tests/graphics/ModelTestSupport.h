@@ -11,19 +11,9 @@
 // A triangle of three vertices with its texture coordinates at (0.5, 0), drawn with the given material.
 inline KvTestSubset KvTriangleSubset(int32_t material = 0)
 {
-    KvTestSubset s;
-    s.m_MaterialIndex = material;
+    KvTestSubset s{.m_PolygonCount = 1, .m_MaterialIndex = material, .m_Indices = {0, 1, 2}};
     for (int i = 0; i < 3; ++i)
-    {
-        KvTestVertex v;
-        v.m_Pos[0] = (float)(i == 1);
-        v.m_Pos[1] = (float)(i == 2);
-        v.m_Pos[2] = 0.5f;
-        v.m_UV[0] = 0.5f;
-        s.m_Vertices.push_back(v);
-    }
-    s.m_Indices = {0, 1, 2};
-    s.m_PolygonCount = 1;
+        s.m_Vertices.push_back({.m_Pos = {(float)(i == 1), (float)(i == 2), 0.5f}, .m_UV = {0.5f, 0}});
     return s;
 }
 
