@@ -205,6 +205,8 @@ bool ZorCore::LoadGameData(const std::wstring& path)
         errors = r.GetErrorCount();
         u.m_TaskID = r.GetS64("m_TaskID");
         lastReadOk = r.GetErrorCount() == errors;
+        if (!lastReadOk && r.IsEnd())
+            return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
         if (u.m_TaskID <= 0 || u.m_TaskID >= staging->m_NextUnitTaskID || !ids.insert(u.m_TaskID).second)
             return Refuse(L"LoadGameData", L"タスクIDが不正です", path);
         if (u.m_GlobalState < 1 || u.m_GlobalState > 3)
