@@ -11,6 +11,18 @@
 #include <vector>
 
 ZorCore* ZorCore::s_Instance = nullptr;
+std::unique_ptr<ZorCore> ZorCore::s_Owned;
+
+ZorCore* ZorCore::Create(GxCore* core, GxTaskManage* manage)
+{
+    s_Owned = std::make_unique<ZorCore>(core, manage);
+    return s_Owned.get();
+}
+
+void ZorCore::Destroy()
+{
+    s_Owned.reset();
+}
 
 ZorCore::ZorCore(GxCore* core, GxTaskManage* manage)
     : m_Core(core), m_TaskManage(manage), m_UserData(std::make_unique<ZorUserData>(core))

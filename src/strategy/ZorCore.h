@@ -41,6 +41,9 @@ public:
 
     // The one core, or null before it is made and after it is gone.
     static ZorCore* GetInstance() { return s_Instance; }
+    // Start-up and shut-down of the program's core: made once, owned here, deleted at shut-down.
+    static ZorCore* Create(GxCore* core, GxTaskManage* manage);
+    static void Destroy();
 
     ZorUserData* GetUserData() { return m_UserData.get(); }
     const ZorUserData* GetUserData() const { return m_UserData.get(); }
@@ -77,6 +80,7 @@ public:
 
 private:
     static ZorCore* s_Instance;
+    static std::unique_ptr<ZorCore> s_Owned;
 
     GxCore* m_Core = nullptr;
     GxTaskManage* m_TaskManage = nullptr;
