@@ -149,6 +149,12 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
         for (const auto& list : lists)
             for (ZorTaskUnitEntity* unit : list)
                 ok = ok && unit->Save(writer.get());
+        // After the records: each unit's step counter, which its periodic rules (poison, regeneration,
+        // room statuses) count from. The records do not hold it, and without it a stage resumed from a
+        // save would drift from the one saved. Readers that stop after the records never see it.
+        for (const auto& list : lists)
+            for (ZorTaskUnitEntity* unit : list)
+                ok = ok && writer->Write("m_StepCount", unit->GetFrameCount());
     }
     if (!memory.Finish() || !ok)
         return Refuse(L"SaveGameData", L"書き込みに失敗しました", path);
@@ -214,6 +220,16 @@ bool ZorCore::LoadGameData(const std::wstring& path)
     }
     if (!lastReadOk && r.IsEnd())
         return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+    // Step counters follow when the file has them; a file without them starts every counter at 0.
+    std::vector<int32_t> steps(units.size(), 0);
+    if (!r.IsEnd())
+        for (int32_t& step : steps)
+        {
+            errors = r.GetErrorCount();
+            step = r.GetS32("m_StepCount");
+            if (r.GetErrorCount() != errors && r.IsEnd())
+                return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+        }
 
     // Every unit of the three lists goes, so only other tasks can hold a loaded ID.
     std::set<const GxTaskBase*> replaced;
@@ -238,6 +254,7 @@ bool ZorCore::LoadGameData(const std::wstring& path)
             static_cast<ZorUnitRecord&>(*unit) = units[next].m_Record;
             unit->SetGlobalState(units[next].m_GlobalState);
             unit->SetTaskID(static_cast<uint64_t>(units[next].m_TaskID));
+            unit->SetFrameCount(steps[next]);
         }
     return r.GetErrorCount() == 0;
 }

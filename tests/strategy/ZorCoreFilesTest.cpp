@@ -135,7 +135,7 @@ TEST_F(ZorCoreFilesTest, OtherVersionsReadAndDamagedFilesAreRefusedUnchanged)
     {
         ASSERT_TRUE(m_Core->SaveGameData(path, binary));
         const std::string whole = ReadAll(path);
-        for (size_t cut : {whole.size() / 3, whole.size() - 20})
+        for (size_t cut : {whole.size() / 3, whole.size() - 23})
         {
             dbtest::WriteBytes(path, whole.substr(0, cut));
             EXPECT_FALSE(m_Core->LoadGameData(path)) << binary << " " << cut;
