@@ -303,7 +303,7 @@ void ZorCore::UpdateRoomEffects()
 {
     for (const wchar_t* name : {kUnitPlayerList, kUnitEnemyList})
     {
-        const bool enemy = name == kUnitEnemyList;
+        const bool enemy = std::wstring(name) == kUnitEnemyList;
         for (int64_t id : SnapshotUnits(name))
         {
             ZorTaskUnitEntity* unit = FindUnit(id);

@@ -5,6 +5,8 @@
 // take-over screens own.
 
 #include "appdata/DBTestSupport.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorVoice.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -114,7 +116,7 @@ protected:
     void TearDown() override
     {
         m_Core.reset();
-        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy);
+        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy, g_DBZorSkill, g_DBZorVoice);
         ZorMapData::ResetAllMaps();
     }
 
@@ -152,7 +154,7 @@ protected:
         unit->SetTaskID(static_cast<uint64_t>(m_Core->TakeNextUnitTaskID()));
         unit->m_UnitID = unitID;
         unit->m_Level = level;
-        unit->m_PlayerFlag = list != ZorCore::kUnitEnemyList;
+        unit->m_PlayerFlag = std::wstring(list) != ZorCore::kUnitEnemyList;
         return unit;
     }
 

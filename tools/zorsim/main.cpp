@@ -136,7 +136,7 @@ std::string CheckInvariants(ZorCore& core, int32_t& lastLeft)
         {
             const ZorTaskUnitEntity* unit = core.FindUnit(id);
             leadership += g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID))->m_CostLeadership;
-            if (name == ZorCore::kUnitPlayerList)
+            if (std::wstring(name) == ZorCore::kUnitPlayerList)
             {
                 const ZorRoomState* room = unit->GetRoom();
                 if (!room || unit->m_SlotIndex < 0 || room->m_UnitEntityIDs[unit->m_SlotIndex] != id)
@@ -213,7 +213,7 @@ int main(int argc, char** argv)
     for (int32_t i = 0; i < ZorUserData::kRoomCount && placed < o.units; ++i)
         for (int32_t slot = 0; slot < 5 && placed < o.units; ++slot)
         {
-            const int32_t kind = (placed % 3 == 2) ? 1 : 12;
+            const int32_t kind = 12;
             if (s.GetRoomState(i % 10, i / 10) == 8 && core.SummonUnit(i % 10, i / 10, slot, kind))
                 ++placed;
         }
