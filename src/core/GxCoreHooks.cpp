@@ -9,6 +9,7 @@
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorScriptBuiltins.h"
 #include "strategy/ZorUserData.h"
 
 bool GxCore::OnPreInit()
@@ -55,6 +56,7 @@ bool GxCore::OnGameInit()
     ZorMapData::LoadAllMaps();
     ZorCore::GetInstance()->GetUserData()->InitNewGame();
     ZorNcPoolUnit::Initialize();
+    ZorScriptBuiltins::SetSaveFolder(m_SavePath);
 
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
