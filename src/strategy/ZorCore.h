@@ -38,6 +38,7 @@ struct ZorReward
 //   ZorCoreCombat.cpp    hit chances, special effects, damage
 //   ZorCoreEnemy.cpp     stage difficulty, arrival plan, party spawning
 //   ZorCoreTargets.cpp   target and goal searches
+//   ZorCoreInvasion.cpp  the invasion field
 class ZorCore
 {
 public:
@@ -198,6 +199,26 @@ public:
     ZorCell ChooseGoalRoomB(const ZorTaskUnitEntity& unit, float range) const;
     bool PickCellInRoom(const ZorRoomState* room, const ZorTaskUnitEntity& unit, ZorCell& cell) const;
 
+    // --- invasion field (ZorCoreInvasion.cpp); formations 0 and 1 the player's, 2 the enemy's ---
+    void BeginInvasion();
+    bool CreateTownEnemyParty(int32_t town);
+    bool AddUnitToField(int64_t taskID, int32_t formation, int32_t slot);
+    bool RemoveUnitFromField(int32_t formation, int32_t slot);
+    static GxVector4 GetFieldSlotPosition(int32_t slot, int32_t formation);
+    void UpdateInvasion();
+    void UpdateFormationEffects();
+    int32_t CheckInvasionEnd() const;
+    bool KillFieldEnemy(int64_t taskID);
+    void InvasionVictory();
+    void InvasionDefeat();
+    void EndInvasion();
+    std::vector<int64_t> ChooseFieldEnemyTargets();
+    std::vector<int64_t> ChooseFieldPlayerTargets();
+    std::vector<int64_t> ChooseWoundedFieldEnemies();
+    std::vector<int64_t> ChooseWoundedFieldPlayers();
+    int64_t ChooseWeightedFieldTarget(int32_t formation);
+    int64_t FindWeakestFieldUnit(int32_t formation) const;
+
 private:
     static ZorCore* s_Instance;
     static std::unique_ptr<ZorCore> s_Owned;
@@ -213,6 +234,8 @@ private:
     int64_t FindWeakestInRoom(const ZorTaskUnitEntity& unit, Side side) const;
     ZorCell ChooseGoalRoom(const ZorTaskUnitEntity& unit, float range, bool typeB) const;
     void ClearEffects();
+    std::vector<ZorTaskUnitEntity*> FieldUnits(int32_t formation, bool woundedOnly) const;
+    std::vector<int64_t> PickFieldGroup(std::vector<ZorTaskUnitEntity*> units);
     // Deletes the invaders left on the map; those that had neither fallen nor left give their count back.
     void SweepInvaders();
     void ClosingEffect(const wchar_t* name, int32_t voice, int32_t phase);

@@ -35,6 +35,9 @@ public:
     void InitAsEnemyUnit(int32_t unitID, int32_t level, int32_t rx, int32_t rz, int32_t slot, int32_t aiType,
                          int32_t delay);
     void PlaceInRoom(int32_t rx, int32_t rz, int32_t slot);
+    // An enemy of the invasion field at slot i of the enemy formation.
+    void InitAsFieldEnemy(int32_t unitID, int32_t level, int32_t slot);
+    void ResetForField();
     void RandomizeTimers();
 
     bool IsTrap() const;
@@ -71,6 +74,10 @@ public:
     void UpdateDefence();
     void UpdateHitPoints();
     void UpdateRecovery();
+    // The invasion-field variants (ZorTaskUnitEntityField.cpp).
+    void UpdateField();
+    void UpdateFieldHitPoints();
+    bool TakeFieldDamage(int32_t amount, ZorReward& reward);
 
     // The full record: the fields, then the task's "m_GlobalState" and "m_TaskID".
     bool Save(GxContentWriterBase* writer) override;
@@ -93,5 +100,11 @@ private:
     void ApplyHeal(ZorTaskUnitEntity* target);
     // Fall or flee of a player unit at HP 0 (a trap always falls).
     void SurvivalRoll();
+    void SelectFieldSkill();
+    void UpdateFieldSkillMotion();
+    void ApplyFieldSkillHit(ZorTaskUnitEntity* target, ZorReward& reward);
+    void ApplyFieldHeal(ZorTaskUnitEntity* target);
+    ZorRoomState* GetFormation() const;
+    void FallOnField();
     void Voice(int32_t first, int32_t count, int32_t percent) const;
 };
