@@ -5,6 +5,11 @@
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
 #include "media/GxSound.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorMapData.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorUserData.h"
 
 bool GxCore::OnPreInit()
 {
@@ -42,8 +47,14 @@ bool GxCore::OnGameInit()
     if (m_SystemConfig->m_SkipSlightError)
         GxLog::SetSkipSlightError(true);
     g_BGMRestrainFactor = 100;
-    // FIXME: tables, fonts, image sets, user settings, progress, script, screens, game core, the switch
+    // FIXME: tables, fonts, image sets, user settings, progress, script, screens, the switch
     // to the boot screen and the random seeds belong here as their subsystems arrive.
+
+    // Strategy game: the core (it owns the state), the dungeon maps, a defined state, the unit pool.
+    ZorCore::Create(this, m_TaskManage);
+    ZorMapData::LoadAllMaps();
+    ZorCore::GetInstance()->GetUserData()->InitNewGame();
+    ZorNcPoolUnit::Initialize();
 
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
@@ -53,6 +64,9 @@ bool GxCore::OnGameInit()
 bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
-    // FIXME: release the fonts, script runtime, pools, render targets and game core as they arrive.
+    // FIXME: release the fonts, script runtime, render targets as they arrive.
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::ReleaseAll();
+    ZorCore::Destroy();
     return true;
 }
