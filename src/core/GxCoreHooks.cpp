@@ -1,6 +1,8 @@
 #include "core/GxCore.h"
 
 #include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
@@ -42,8 +44,17 @@ bool GxCore::OnGameInit()
     if (m_SystemConfig->m_SkipSlightError)
         GxLog::SetSkipSlightError(true);
     g_BGMRestrainFactor = 100;
-    // FIXME: tables, fonts, image sets, user settings, progress, script, screens, game core, the switch
-    // to the boot screen and the random seeds belong here as their subsystems arrive.
+    // FIXME: tables, fonts, image sets, script, screens, game core, the switch to the boot screen and the
+    // random seeds belong here as their subsystems arrive.
+
+    // The player's options and progress, so the saves at shut-down write back what was read, never
+    // defaults over the player's files. A missing file is a first run; a damaged one has been logged
+    // (and the progress kept aside) and the defaults stand.
+    if (!m_SavePath.empty())
+    {
+        m_UserConfig->Load(m_SavePath + L"userconf.dat");
+        m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
+    }
 
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
