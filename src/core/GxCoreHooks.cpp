@@ -1,11 +1,13 @@
 #include "core/GxCore.h"
 
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
 
 bool GxCore::OnPreInit()
@@ -47,6 +49,9 @@ bool GxCore::OnGameInit()
     // FIXME: tables, fonts, image sets, script, screens, game core, the switch to the boot screen and the
     // random seeds belong here as their subsystems arrive.
 
+    if (GxGraphics::IsInitialized())
+        CreateGlobalRenderTargets();
+
     // The player's options and progress, so the saves at shut-down write back what was read, never
     // defaults over the player's files. A missing file is a first run; a damaged one has been logged
     // (and the progress kept aside) and the defaults stand.
@@ -64,6 +69,8 @@ bool GxCore::OnGameInit()
 bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
-    // FIXME: release the fonts, script runtime, pools, render targets and game core as they arrive.
+    ReleaseGlobalRenderTargets();
+    ReleaseGlobalFonts();
+    // FIXME: release the script runtime, pools and game core as they arrive.
     return true;
 }
