@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,10 @@ private:
     bool ReadPlain(GxContentReaderBase& reader, std::wstring* saveTime);
     // Takes items 1 to 7 from a checked scratch copy.
     void TakePlain(GxUserData& scratch);
+    // Loads and checks a slot: the header, items 1 to 7 read into scratch, a walk over the rest to the
+    // data's end. The reader (over bytes) stands after item 7; null after the log line.
+    std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, std::string& bytes, GxUserData& scratch,
+                                                  const wchar_t* owner);
 
     // Sound-channel records, in file order BGM, BGV, SE 0..3, voice 0..3.
     // FIXME: the ten records (GxSoundChannelRecord) and the channel state come with the sound service:

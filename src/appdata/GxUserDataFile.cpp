@@ -10,9 +10,10 @@
 //   11   the message window, the name window, the name image
 //   12   the list "SelectButtons": count = the choice item list's size, one record per button 1..limit
 //
-// Loading checks the whole file (header, a walk to the data's end, items 1 to 7 into a scratch copy)
-// before anything changes. Items 8 to 12 can only be read into the live script and scene, so a snapshot
-// of them is written first with the same writers; a failure puts it back.
+// Loading checks the whole file before anything changes: the header, items 1 to 7 read into a scratch
+// copy, a walk over the rest ending exactly at the data's end. Items 8 to 12 can only be read into the
+// live script and scene, so a snapshot of what they replace is written first with the same writers; a
+// failure puts it back.
 
 #include "appdata/DBAvgChar.h"
 #include "appdata/GxSaveSlotHeader.h"
@@ -469,20 +470,30 @@ bool GxUserData::Save(const std::wstring& path, bool binary)
     return GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
 }
 
+std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, std::string& bytes,
+                                                          GxUserData& scratch, const wchar_t* owner)
+{
+    if (!GxUserFile::LoadFile(path, bytes, owner))
+        return nullptr;
+    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenChecked(bytes, "GD", false, owner, path);
+    if (!reader)
+        return nullptr;
+    // Items 1 to 7 are the bulk of a slot: read once, typed, into the scratch copy; only the rest is
+    // walked, by a second reader, so the apply step can go on from here.
+    bool ok = scratch.ReadPlain(*reader, nullptr);
+    std::unique_ptr<GxContentReaderBase> rest = ok ? GxUserFile::Clone(*reader) : nullptr;
+    ok = ok && rest && GxUserFile::Walk(*rest);
+    if (ok)
+        return reader;
+    GxLog::Error(L"%s/セーブデータが壊れています(%s)\n", owner, path.c_str());
+    return nullptr;
+}
+
 bool GxUserData::CheckFile(const std::wstring& path)
 {
-    static const wchar_t* const kOwner = L"GxUserData::Load";
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner) || !GxUserFile::Check(bytes, "GD", false, kOwner, path))
-        return false;
-    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenReader(bytes, "GD");
     GxUserData scratch(m_Core);
-    if (!reader || !scratch.ReadPlain(*reader, nullptr))
-    {
-        GxLog::Error(L"%s/セーブデータが壊れています(%s)\n", kOwner, path.c_str());
-        return false;
-    }
-    return true;
+    return OpenSlot(path, bytes, scratch, L"GxUserData::Load") != nullptr;
 }
 
 bool GxUserData::ReadHeader(const std::wstring& path, GxSaveSlotHeader& header)
@@ -490,9 +501,9 @@ bool GxUserData::ReadHeader(const std::wstring& path, GxSaveSlotHeader& header)
     static const wchar_t* const kOwner = L"GxUserData::ReadHeader";
     header.m_Valid = false;
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner) || !GxUserFile::Check(bytes, "GD", false, kOwner, path))
+    if (!GxUserFile::LoadFile(path, bytes, kOwner))
         return false;
-    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenReader(bytes, "GD");
+    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenChecked(bytes, "GD", false, kOwner, path);
     if (!reader)
         return false;
     GxSaveSlotHeader read;
@@ -511,30 +522,32 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
 {
     static const wchar_t* const kOwner = L"GxUserData::Load";
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner) || !GxUserFile::Check(bytes, "GD", false, kOwner, path))
-        return false;
-    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenReader(bytes, "GD");
     GxUserData scratch(m_Core);
-    if (!reader || !scratch.ReadPlain(*reader, nullptr))
-    {
-        GxLog::Error(L"%s/セーブデータが壊れています(%s)\n", kOwner, path.c_str());
+    std::unique_ptr<GxContentReaderBase> reader = OpenSlot(path, bytes, scratch, kOwner);
+    if (!reader)
         return false;
-    }
     if (!restoreScene)
     {
         TakePlain(scratch);
         return true;
     }
 
+    // What items 8 to 12 replace, written with the same writers (items 1 to 7 are taken from the
+    // scratch copy only at the end, so they need none).
+    const size_t items = m_SelectMenuItemList.size();
     std::string snapshot;
     std::wstring missing;
-    if (!WriteToMemory(snapshot, true, missing))
+    GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "GD", [&](GxContentWriterBase& w) {
+        GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
+        WriteSoundRecords(w);
+        WriteScene(m_Core, w, items, missing);
+    });
+    if (!missing.empty())
     {
         GxLog::Error(L"%s/シーンに%sがありません(%s)\n", kOwner, missing.c_str(), path.c_str());
         return false;
     }
     // FIXME: stop every movie before the layers read their records (movie service).
-    const size_t items = m_SelectMenuItemList.size();
     const bool ok = GxUserScriptRecord::Read(*reader, PERSIST_INGAME, GxUserScriptRecord::Worker::With) &&
                     scratch.ReadSoundRecords(*reader) && ReadScene(m_Core, *reader, items, missing) &&
                     reader->IsEnd() && Ok(*reader);
@@ -545,7 +558,6 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
         {
             GxUserData ignored(m_Core);
             std::wstring unused;
-            ignored.ReadPlain(*back, nullptr);
             GxUserScriptRecord::Read(*back, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
             ignored.ReadSoundRecords(*back);
             ReadScene(m_Core, *back, items, unused);

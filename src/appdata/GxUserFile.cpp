@@ -22,35 +22,6 @@ std::string RootName(bool text, const char* kind)
     return std::string(text ? "T" : "B") + kind;
 }
 
-// Skips every value to the end of the data. Each tag must name a value type (the reader's skip passes
-// unknown tags as empty values) and lists, trees and strata must close in order and all be closed at the
-// end.
-bool Walk(GxContentReaderBase& reader)
-{
-    std::vector<uint32_t> open;
-    while (!reader.IsEnd() && reader.GetErrorCount() == 0)
-    {
-        const uint32_t tag = reader.PeekValueType();
-        const bool known = (tag >= VALTYPE_GxS8 && tag <= VALTYPE_GxBit32 && tag != VALTYPE_Reserved20) ||
-                           tag == VALTYPE_GxStringSJIS || tag == VALTYPE_GxStringUTF8 || tag == VALTYPE_GxBinary ||
-                           (tag >= VALTYPE_ListBegin && tag <= VALTYPE_TreeStratumEnd) ||
-                           (tag >= VALTYPE_GxPoint2 && tag <= VALTYPE_GxPoint4);
-        if (!known)
-            return false;
-        if (tag == VALTYPE_ListBegin || tag == VALTYPE_TreeBegin || tag == VALTYPE_TreeStratumBegin)
-            open.push_back(tag + 1);
-        else if (tag == VALTYPE_ListEnd || tag == VALTYPE_TreeEnd || tag == VALTYPE_TreeStratumEnd)
-        {
-            if (open.empty() || open.back() != tag)
-                return false;
-            open.pop_back();
-        }
-        if (!reader.SkipValue())
-            return false;
-    }
-    return reader.GetErrorCount() == 0 && open.empty();
-}
-
 } // namespace
 
 bool GxUserFile::WriteToMemory(std::string& out, Form form, const char* kind, const Body& body)
@@ -122,8 +93,45 @@ std::unique_ptr<GxContentReaderBase> GxUserFile::OpenReader(const std::string& b
     return reader;
 }
 
-bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOnly, const wchar_t* owner,
-                       const std::wstring& path)
+// The reader's own skip passes unknown tags as empty values; here they are damage.
+bool GxUserFile::Walk(GxContentReaderBase& reader)
+{
+    std::vector<uint32_t> open;
+    while (!reader.IsEnd() && reader.GetErrorCount() == 0)
+    {
+        const uint32_t tag = reader.PeekValueType();
+        const bool known = (tag >= VALTYPE_GxS8 && tag <= VALTYPE_GxBit32 && tag != VALTYPE_Reserved20) ||
+                           tag == VALTYPE_GxStringSJIS || tag == VALTYPE_GxStringUTF8 || tag == VALTYPE_GxBinary ||
+                           (tag >= VALTYPE_ListBegin && tag <= VALTYPE_TreeStratumEnd) ||
+                           (tag >= VALTYPE_GxPoint2 && tag <= VALTYPE_GxPoint4);
+        if (!known)
+            return false;
+        if (tag == VALTYPE_ListBegin || tag == VALTYPE_TreeBegin || tag == VALTYPE_TreeStratumBegin)
+            open.push_back(tag + 1);
+        else if (tag == VALTYPE_ListEnd || tag == VALTYPE_TreeEnd || tag == VALTYPE_TreeStratumEnd)
+        {
+            if (open.empty() || open.back() != tag)
+                return false;
+            open.pop_back();
+        }
+        if (!reader.SkipValue())
+            return false;
+    }
+    return reader.GetErrorCount() == 0 && open.empty();
+}
+
+std::unique_ptr<GxContentReaderBase> GxUserFile::Clone(const GxContentReaderBase& reader)
+{
+    if (const auto* binary = dynamic_cast<const GxContentBinaryReader*>(&reader))
+        return std::make_unique<GxContentBinaryReader>(*binary);
+    if (const auto* text = dynamic_cast<const GxContentTextReader*>(&reader))
+        return std::make_unique<GxContentTextReader>(*text);
+    return nullptr;
+}
+
+std::unique_ptr<GxContentReaderBase> GxUserFile::OpenChecked(const std::string& bytes, const char* kind,
+                                                            bool binaryOnly, const wchar_t* owner,
+                                                            const std::wstring& path)
 {
     const wchar_t* fault = nullptr;
     const bool text = !bytes.empty() && bytes[0] == 'T';
@@ -148,10 +156,20 @@ bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOn
         if (!reader)
             fault = L"ヘッダが違います";
     }
-    if (!fault && !Walk(*reader))
-        fault = L"データが壊れています";
     if (!fault)
-        return true;
+        return reader;
     GxLog::Error(L"%s/%s(%s)\n", owner, fault, path.c_str());
+    return nullptr;
+}
+
+bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOnly, const wchar_t* owner,
+                       const std::wstring& path)
+{
+    std::unique_ptr<GxContentReaderBase> reader = OpenChecked(bytes, kind, binaryOnly, owner, path);
+    if (!reader)
+        return false;
+    if (Walk(*reader))
+        return true;
+    GxLog::Error(L"%s/データが壊れています(%s)\n", owner, path.c_str());
     return false;
 }
