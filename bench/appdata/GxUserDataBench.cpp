@@ -82,8 +82,8 @@ struct SlotScene
             new RecordTask(select, nullptr, L"btn_select", i);
         data = std::make_unique<GxUserData>(&core);
         for (int i = 0; i < 100; ++i)
-            data->AddMessageLog(L"名前", L"本文の一行、バックログに残る程度の長さのメッセージ " + std::to_wstring(i), false,
-                                false);
+            data->AddMessageLog(L"名前", L"本文の一行、バックログに残る程度の長さのメッセージ " + std::to_wstring(i),
+                                false, false);
         data->Save(path, true);
     }
     ~SlotScene()

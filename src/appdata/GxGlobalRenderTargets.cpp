@@ -77,8 +77,7 @@ bool CreateGlobalRenderTargets()
     for (GxTexture& texture : g.m_RenderTexture)
         ok = texture.CreateRenderTarget(L"GlobalRenderTexture0", g.m_Width, g.m_Height, D3DFMT_A8R8G8B8) && ok;
     ok = g.m_DepthStencil.CreateDepthStencil(L"GlobalDepthStencil", g.m_RenderTexture[0].GetWidth(),
-                                             g.m_RenderTexture[0].GetHeight(), D3DFMT_D24S8, D3DMULTISAMPLE_NONE,
-                                             0) &&
+                                             g.m_RenderTexture[0].GetHeight(), D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0) &&
          ok;
     ok = LoadTransitionRuleImage(L"") != nullptr && ok;
     g.m_ThumbnailWidth = g.m_Width / 8;
@@ -106,9 +105,8 @@ void ReleaseGlobalRenderTargets()
 GxSurface* LoadTransitionRuleImage(const std::wstring& imageName)
 {
     GxGlobalRenderTargets& g = g_GlobalRenderTargets;
-    const bool ok = imageName.empty()
-                        ? g.m_RuleSurface.CreateSurface(L"", g.m_Width, g.m_Height, D3DFMT_A8R8G8B8)
-                        : g.m_RuleSurface.CreateFromFile(imageName, D3DFMT_A8R8G8B8, 0);
+    const bool ok = imageName.empty() ? g.m_RuleSurface.CreateSurface(L"", g.m_Width, g.m_Height, D3DFMT_A8R8G8B8)
+                                      : g.m_RuleSurface.CreateFromFile(imageName, D3DFMT_A8R8G8B8, 0);
     return ok ? &g.m_RuleSurface : nullptr;
 }
 
@@ -165,8 +163,7 @@ bool MakeThumbnailImage()
     void* bits = nullptr;
     uint32_t pitch = 0, width = 0, height = 0;
     D3DFORMAT format = D3DFMT_UNKNOWN;
-    if (g.m_Thumbnail.empty() ||
-        !g.m_RenderTexture[0].LockRect(nullptr, &bits, &pitch, &width, &height, &format, true))
+    if (g.m_Thumbnail.empty() || !g.m_RenderTexture[0].LockRect(nullptr, &bits, &pitch, &width, &height, &format, true))
         return false;
     const bool fits = width >= g.m_Width && height >= g.m_Height && PfGLTexture::GetBytesPerPixel(format) == 4;
     if (fits)

@@ -23,8 +23,7 @@ public:
     static uint8_t RuleAlpha(uint8_t ruleRed, float progress);
     // Truncated averages of the blue, green and red channels over each whole 8 x 8 block, alpha 255.
     // out holds (width / 8) x (height / 8) pixels; pixels beyond the last whole block are ignored.
-    static void ReduceToThumbnail(const uint8_t* pixels, uint32_t pitch, uint32_t width, uint32_t height,
-                                  uint8_t* out);
+    static void ReduceToThumbnail(const uint8_t* pixels, uint32_t pitch, uint32_t width, uint32_t height, uint8_t* out);
 
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;

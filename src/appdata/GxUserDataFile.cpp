@@ -42,8 +42,8 @@ std::wstring (*GxUserData::s_SaveTimeSource)() = &GxTime::GetNowString;
 namespace
 {
 
-const wchar_t* const kSceneLayers[] = {L"$VISUAL:SeqAvgMain",     L"$BGLAYER:SeqAvgMain",
-                                       L"$BGWLAYER:SeqAvgMain",   L"$MOVIELAYER:SeqAvgMain",
+const wchar_t* const kSceneLayers[] = {L"$VISUAL:SeqAvgMain",      L"$BGLAYER:SeqAvgMain",
+                                       L"$BGWLAYER:SeqAvgMain",    L"$MOVIELAYER:SeqAvgMain",
                                        L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain"};
 const wchar_t* const kStandFolder = L"$STAND:SeqAvgMain";
 const wchar_t* const kWindows[] = {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain"};
@@ -192,7 +192,8 @@ void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wst
 bool ReadScene(GxCore* core, GxContentReaderBase& r, size_t itemCount, std::wstring& missing)
 {
     SceneTasks scene(core);
-    auto load = [&](const wchar_t* name) {
+    auto load = [&](const wchar_t* name)
+    {
         GxTaskBase* task = scene.Find(name);
         return task && task->Load(&r) && Ok(r);
     };
@@ -444,13 +445,15 @@ void GxUserData::ColourSelectButtons() const
 bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& missing) const
 {
     missing.clear();
-    const bool ok = GxUserFile::WriteToMemory(
-        bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD", [&](GxContentWriterBase& w) {
-            WritePlain(w);
-            GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
-            WriteSoundRecords(w);
-            WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing);
-        });
+    const bool ok =
+        GxUserFile::WriteToMemory(bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD",
+                                  [&](GxContentWriterBase& w)
+                                  {
+                                      WritePlain(w);
+                                      GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
+                                      WriteSoundRecords(w);
+                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing);
+                                  });
     return ok && missing.empty();
 }
 
@@ -537,11 +540,13 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
     const size_t items = m_SelectMenuItemList.size();
     std::string snapshot;
     std::wstring missing;
-    GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "GD", [&](GxContentWriterBase& w) {
-        GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
-        WriteSoundRecords(w);
-        WriteScene(m_Core, w, items, missing);
-    });
+    GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "GD",
+                              [&](GxContentWriterBase& w)
+                              {
+                                  GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
+                                  WriteSoundRecords(w);
+                                  WriteScene(m_Core, w, items, missing);
+                              });
     if (!missing.empty())
     {
         GxLog::Error(L"%s/シーンに%sがありません(%s)\n", kOwner, missing.c_str(), path.c_str());

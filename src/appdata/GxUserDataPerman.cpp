@@ -33,7 +33,8 @@ bool TestBit(const std::map<std::wstring, GxUserDataPerman::BitArray>& flags, co
     return word < it->second.size() && (it->second[word] >> (n % 32)) & 1u;
 }
 
-void WriteFlags(GxContentWriterBase& w, const char* name, const std::map<std::wstring, GxUserDataPerman::BitArray>& flags)
+void WriteFlags(GxContentWriterBase& w, const char* name,
+                const std::map<std::wstring, GxUserDataPerman::BitArray>& flags)
 {
     // The count has no key of its own in the format; the container's name stands in.
     w.Write(name, static_cast<uint32_t>(flags.size()));
@@ -207,9 +208,9 @@ bool GxUserDataPerman::Load(const std::wstring& path)
 bool GxUserDataPerman::Apply(GxUserDataPerman& scratch, GxContentReaderBase& reader)
 {
     std::string snapshot;
-    GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "PD", [](GxContentWriterBase& w) {
-        GxUserScriptRecord::Write(w, PERSIST_PERMAN, GxUserScriptRecord::Worker::Without);
-    });
+    GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "PD",
+                              [](GxContentWriterBase& w)
+                              { GxUserScriptRecord::Write(w, PERSIST_PERMAN, GxUserScriptRecord::Worker::Without); });
     if (!GxUserScriptRecord::Read(reader, PERSIST_PERMAN, GxUserScriptRecord::Worker::Without) || !reader.IsEnd())
     {
         if (std::unique_ptr<GxContentReaderBase> back = GxUserFile::OpenReader(snapshot, "PD"))

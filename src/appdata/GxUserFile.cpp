@@ -130,8 +130,8 @@ std::unique_ptr<GxContentReaderBase> GxUserFile::Clone(const GxContentReaderBase
 }
 
 std::unique_ptr<GxContentReaderBase> GxUserFile::OpenChecked(const std::string& bytes, const char* kind,
-                                                            bool binaryOnly, const wchar_t* owner,
-                                                            const std::wstring& path)
+                                                             bool binaryOnly, const wchar_t* owner,
+                                                             const std::wstring& path)
 {
     const wchar_t* fault = nullptr;
     const bool text = !bytes.empty() && bytes[0] == 'T';

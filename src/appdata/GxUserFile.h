@@ -42,9 +42,8 @@ public:
     static bool Check(const std::string& bytes, const char* kind, bool binaryOnly, const wchar_t* owner,
                       const std::wstring& path);
     // The header part of Check alone: a reader positioned after the header, or null after the log line.
-    static std::unique_ptr<GxContentReaderBase> OpenChecked(const std::string& bytes, const char* kind,
-                                                            bool binaryOnly, const wchar_t* owner,
-                                                            const std::wstring& path);
+    static std::unique_ptr<GxContentReaderBase> OpenChecked(const std::string& bytes, const char* kind, bool binaryOnly,
+                                                            const wchar_t* owner, const std::wstring& path);
     // Skips every value from the reader's position to the end of the data: each tag must name a value
     // type, and lists, trees and strata must close in order and all be closed at the end.
     static bool Walk(GxContentReaderBase& reader);

@@ -63,8 +63,7 @@ TEST(GxGlobalRenderTargets, RuleAlphaFollowsItsFormula)
     // (k = 382), which the formula gives, not "opaque until 1".
     for (const Case& c : {Case{0, 0.0f, 255}, Case{255, 0.0f, 255}, Case{0, 0.5f, 0}, Case{255, 0.5f, 255},
                           Case{128, 0.5f, 128}, Case{255, 0.75f, 128}, Case{100, 0.75f, 0}, Case{255, 1.0f, 0}})
-        EXPECT_EQ(GxGlobalRenderTargets::RuleAlpha(c.red, c.progress), c.alpha)
-            << (int)c.red << " at " << c.progress;
+        EXPECT_EQ(GxGlobalRenderTargets::RuleAlpha(c.red, c.progress), c.alpha) << (int)c.red << " at " << c.progress;
 }
 
 TEST(GxGlobalRenderTargets, ThumbnailAveragesAreTruncatedAndPartBlocksIgnored)

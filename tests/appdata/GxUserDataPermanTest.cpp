@@ -39,9 +39,8 @@ Golden SampleGolden()
     g.Mark().U("m_PassedReplayLabels", 2).S("Key", L"RP_A").S("Key", L"RP_B");
     g.Mark().U("m_ShowedCGFlags", 1).S("Key", L"ev01").I("Value", 1);
     g.Bits("m_ExtraOption", 1u << 10);
-    g.Mark().Add([](GxContentWriterBase& w) {
-        GxUserScriptRecord::Write(w, PERSIST_PERMAN, GxUserScriptRecord::Worker::Without);
-    });
+    g.Mark().Add([](GxContentWriterBase& w)
+                 { GxUserScriptRecord::Write(w, PERSIST_PERMAN, GxUserScriptRecord::Worker::Without); });
     return g;
 }
 

@@ -47,7 +47,7 @@ public:
     int32_t m_Value = 0;
 };
 
-const wchar_t* const kLayers[] = {L"$VISUAL:SeqAvgMain",     L"$BGLAYER:SeqAvgMain",    L"$BGWLAYER:SeqAvgMain",
+const wchar_t* const kLayers[] = {L"$VISUAL:SeqAvgMain",     L"$BGLAYER:SeqAvgMain",     L"$BGWLAYER:SeqAvgMain",
                                   L"$MOVIELAYER:SeqAvgMain", L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain"};
 const wchar_t* const kWindows[] = {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain"};
 const wchar_t* const kStands[] = {L"Aki", L"Beni"};
@@ -135,17 +135,19 @@ void FillSlot(GxUserData& d, int messages = 101)
 
 // The slot of FillSlot and Scene, value by value; marks on the choice list, the log, the stand list and
 // the button list.
-Golden SlotGolden(const Scene& scene, int messages = 101)
+// With odd set, what the program never writes but must read: 13 choice items, a stand stratum naming no
+// layer (holding a nested list) and an eleventh button record.
+Golden SlotGolden(const Scene& scene, int messages = 101, bool odd = false)
 {
     const int first = messages > 100 ? messages - 100 : 0;
     Golden g;
     g.S("m_SaveTime", L"2026/12/06 20:00:00").S("m_GameDataTitle", L"第三話　雨");
     g.S("m_RestoreSequence", L"SeqAvgMain").S("m_RestoreSubParam", L"sub");
     g.B("m_IsSelecting", true).I("m_LastSelectNum", 2).I("m_CancelSelectNum", 3).S("m_SelectHash", L"main:120");
-    g.Mark().List("m_SelectMenuItemList", 11);
-    for (int i = 0; i < 11; ++i)
+    g.Mark().List("m_SelectMenuItemList", odd ? 13 : 11);
+    for (int i = 0; i < (odd ? 13 : 11); ++i)
     {
-        g.S("m_Text", i < 3 ? L"choice " + std::to_wstring(i) : L"");
+        g.S("m_Text", i < 3 || odd ? L"choice " + std::to_wstring(i) : L"");
         g.S("m_Label", i < 3 ? L"LABEL_" + std::to_wstring(i) : L"");
         g.B("m_Enable", i != 1).B("m_Visible", true).B("m_BeforeSelected", false).B("m_UseGosub", i == 2);
     }
@@ -164,16 +166,21 @@ Golden SlotGolden(const Scene& scene, int messages = 101)
             g.S("m_VoiceFileName", L"").I("m_VoiceCharID", 0);
     }
     g.End().B("m_HideWindowByCommandFlag", true);
-    g.Add([](GxContentWriterBase& w) {
-        GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
-    });
+    g.Add([](GxContentWriterBase& w)
+          { GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With); });
     for (int i = 0; i < 10; ++i)
-        g.S("m_FileName", L"").I("m_Loop", 0).U("m_StartSeekPosTime", 0).U("m_LoopPosTime", 0).I("m_FadeInTime", 0).I(
-            "m_CharID", 0);
+        g.S("m_FileName", L"")
+            .I("m_Loop", 0)
+            .U("m_StartSeekPosTime", 0)
+            .U("m_LoopPosTime", 0)
+            .I("m_FadeInTime", 0)
+            .I("m_CharID", 0);
     auto record = [&](RecordTask* t) { g.S("Record", t->m_Text).I("Value", t->m_Value); };
     for (int i = 0; i < 6; ++i)
         record(scene.tasks[i]);
     g.Mark().List("StandLayers", 0);
+    if (odd)
+        g.Stratum().S("LayerName", L"Nobody").S("Record", L"gone").List("inner", 1).I("x", 1).End().StratumEnd();
     for (int i = 0; i < 2; ++i)
     {
         g.Stratum().S("LayerName", kStands[i]);
@@ -186,6 +193,8 @@ Golden SlotGolden(const Scene& scene, int messages = 101)
     g.Mark().List("SelectButtons", 11);
     for (int i = 11; i < 21; ++i)
         record(scene.tasks[i]);
+    if (odd)
+        g.S("Record", L"extra").I("Value", 1);
     return g.End();
 }
 
@@ -310,54 +319,18 @@ TEST(GxUserData, LongerListsAndUnknownStandLayersAreSkipped)
 {
     Scene scene;
     dbtest::TempFolder folder;
-    GxUserData data(&scene.core);
-    FillSlot(data);
-    // Thirteen choice items, a stand stratum naming no layer and an eleventh button record.
-    Golden g;
-    g.S("m_SaveTime", L"t").S("m_GameDataTitle", L"long").S("m_RestoreSequence", L"").S("m_RestoreSubParam", L"");
-    g.B("m_IsSelecting", false).I("m_LastSelectNum", 0).I("m_CancelSelectNum", 0).S("m_SelectHash", L"");
-    g.List("m_SelectMenuItemList", 13);
-    for (int i = 0; i < 13; ++i)
-        g.S("m_Text", L"item " + std::to_wstring(i)).S("m_Label", L"").B("m_Enable", true).B("m_Visible", true).B(
-            "m_BeforeSelected", false).B("m_UseGosub", false);
-    g.End();
-    for (const char* hold : {"m_Hold_WaitClick", "m_Hold_WaitTime", "m_Hold_WaitTime_TimeLeft", "m_Hold_EndOfMovie",
-                             "m_Hold_EndOfLayerActionAll", "m_Hold_EndOfLayerActionSeparate"})
-        g.I(hold, 0);
-    g.S("m_Hold_EndOfLayerActionSeparate_LayerName", L"");
-    for (const char* hold : {"m_Hold_EndOfBGM", "m_Hold_EndOfBGV", "m_Hold_EndOfSE", "m_Hold_EndOfVoice"})
-        g.I(hold, 0);
-    g.I("m_NameIdentifyMode", 2).B("m_IgnoreKinsoku", false).I("m_LastDialogResult", 0);
-    g.List("GxMessageLogElement", 0).End().B("m_HideWindowByCommandFlag", false);
-    g.Add([](GxContentWriterBase& w) {
-        GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
-    });
-    for (int i = 0; i < 10; ++i)
-        g.S("m_FileName", L"").I("m_Loop", 0).U("m_StartSeekPosTime", 0).U("m_LoopPosTime", 0).I("m_FadeInTime", 0).I(
-            "m_CharID", 0);
-    for (int i = 0; i < 6; ++i)
-        g.S("Record", L"layer").I("Value", i);
-    g.List("StandLayers", 0);
-    g.Stratum().S("LayerName", L"Nobody").S("Record", L"gone").I("Value", 1).List("inner", 1).I("x", 1).End();
-    g.StratumEnd();
-    g.Stratum().S("LayerName", L"Beni").S("Record", L"beni").I("Value", 42).StratumEnd();
-    g.End();
-    for (int i = 0; i < 3; ++i)
-        g.S("Record", L"window").I("Value", i);
-    g.List("SelectButtons", 12);
-    for (int i = 1; i <= 11; ++i)
-        g.S("Record", L"button").I("Value", 1000 + i);
-    g.End();
     const std::wstring path = folder.File(L"gamedata004.gd");
-    dbtest::WriteBytes(path, g.Bytes(false, "GD"));
-
+    dbtest::WriteBytes(path, SlotGolden(scene, 3, true).Bytes(false, "GD"));
+    scene.Scramble();
+    GxUserData data(&scene.core);
     ASSERT_TRUE(data.Load(path, true));
     ASSERT_EQ(data.m_SelectMenuItemList.size(), 11u);
-    EXPECT_EQ(data.m_SelectMenuItemList[10].m_Text, L"item 10");
-    EXPECT_EQ(data.m_GameDataTitle, L"long");
-    EXPECT_EQ(scene.tasks[7]->m_Value, 42);  // "Beni", though the stratum before it named no layer
-    EXPECT_EQ(scene.tasks[6]->m_Value, 106); // "Aki" untouched
-    EXPECT_EQ(scene.tasks[20]->m_Value, 1010);
+    EXPECT_EQ(data.m_SelectMenuItemList[10].m_Text, L"choice 10");
+    // The stray stratum takes the first of the two stand rows: "Aki" reads its record, "Beni" is beyond
+    // the rows and skipped.
+    EXPECT_EQ(scene.tasks[6]->m_Value, 106);
+    EXPECT_EQ(scene.tasks[7]->m_Value, -1);
+    EXPECT_EQ(scene.tasks[20]->m_Value, 120);
 }
 
 TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)

@@ -26,21 +26,47 @@ class Golden
 public:
     using Step = std::function<void(GxContentWriterBase&)>;
 
-    Golden& I(const char* name, int32_t v) { return Add([=](auto& w) { w.Write(name, v); }); }
-    Golden& U(const char* name, uint32_t v) { return Add([=](auto& w) { w.Write(name, v); }); }
-    Golden& B(const char* name, bool v) { return Add([=](auto& w) { w.Write(name, v); }); }
-    Golden& S(const char* name, const std::wstring& v) { return Add([=](auto& w) { w.WriteString(name, v); }); }
+    Golden& I(const char* name, int32_t v)
+    {
+        return Add([=](auto& w) { w.Write(name, v); });
+    }
+    Golden& U(const char* name, uint32_t v)
+    {
+        return Add([=](auto& w) { w.Write(name, v); });
+    }
+    Golden& B(const char* name, bool v)
+    {
+        return Add([=](auto& w) { w.Write(name, v); });
+    }
+    Golden& S(const char* name, const std::wstring& v)
+    {
+        return Add([=](auto& w) { w.WriteString(name, v); });
+    }
     Golden& Bits(const char* name, uint32_t v)
     {
-        return Add([=](auto& w) {
-            const GxBit32 bits(v);
-            w.Write(name, &bits);
-        });
+        return Add(
+            [=](auto& w)
+            {
+                const GxBit32 bits(v);
+                w.Write(name, &bits);
+            });
     }
-    Golden& List(const char* name, uint32_t count) { return Add([=](auto& w) { w.ListBegin(name, "", count); }); }
-    Golden& End() { return Add([](auto& w) { w.ListEnd(); }); }
-    Golden& Stratum() { return Add([](auto& w) { w.TreeStratumBegin(); }); }
-    Golden& StratumEnd() { return Add([](auto& w) { w.TreeStratumEnd(); }); }
+    Golden& List(const char* name, uint32_t count)
+    {
+        return Add([=](auto& w) { w.ListBegin(name, "", count); });
+    }
+    Golden& End()
+    {
+        return Add([](auto& w) { w.ListEnd(); });
+    }
+    Golden& Stratum()
+    {
+        return Add([](auto& w) { w.TreeStratumBegin(); });
+    }
+    Golden& StratumEnd()
+    {
+        return Add([](auto& w) { w.TreeStratumEnd(); });
+    }
     Golden& Add(Step step)
     {
         m_Steps.push_back(std::move(step));
