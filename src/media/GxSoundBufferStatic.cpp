@@ -85,8 +85,8 @@ bool GxSoundBufferStatic::PlayAt(int32_t loop, int32_t, uint32_t startFrame)
         return false;
     m_Buffer->Stop();
     m_LoopCount = loop;
-    PfResult result = m_Buffer->SetCurrentPosition(static_cast<uint32_t>(
-        static_cast<uint64_t>(startFrame) * m_Format.nBlockAlign));
+    PfResult result =
+        m_Buffer->SetCurrentPosition(static_cast<uint32_t>(static_cast<uint64_t>(startFrame) * m_Format.nBlockAlign));
     if (result == PfSoundBuffer::kOk)
         result = m_Buffer->Play(loop == -1 ? PfSoundBuffer::kPlayLooping : PfSoundBuffer::kPlayOnce);
     if (result != PfSoundBuffer::kOk)

@@ -48,8 +48,8 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     }
     m_BlockSize = static_cast<uint32_t>(block);
     m_RingSize = m_BlockSize * kBlockCount;
-    m_DataSize = static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(decoder->GetLength()) * align,
-                                                          0xFFFFFFFFu / align * align));
+    m_DataSize = static_cast<uint32_t>(
+        std::min<uint64_t>(static_cast<uint64_t>(decoder->GetLength()) * align, 0xFFFFFFFFu / align * align));
     PfResult result = 0;
     m_Buffer = PfSoundBuffer::Create(m_Format, m_RingSize, &result);
     if (!m_Buffer)
@@ -142,12 +142,14 @@ void GxSoundBufferStream::FeedLoop()
 
 void GxSoundBufferStream::OnNotify()
 {
-    const bool dataRemains = !(m_LoopsLeft == 0 && m_DataPosition >= m_DataEnd);
+    // Data remains unless a last pass has read to its end, or a loop has nothing left to repeat.
+    const bool dataRemains =
+        m_LoopsLeft == 0 ? m_DataPosition < m_DataEnd : (m_LoopStart < m_LoopEnd || m_DataPosition < m_LoopEnd);
     if (m_QueuedBlocks > 0)
         --m_QueuedBlocks;
     else if (dataRemains)
         ++m_Underruns;
-    if (m_QueuedBlocks == 0 && !dataRemains)
+    if (m_QueuedBlocks == 0 && m_LoopsLeft == 0 && m_DataPosition >= m_DataEnd)
         m_Buffer->Stop();
     if (m_QueuedBlocks < kQueueTarget)
         FillBlock();
@@ -221,8 +223,8 @@ void GxSoundBufferStream::FillBlock()
     m_WriteCursor = (m_WriteCursor + m_BlockSize) % m_RingSize;
 }
 
-bool GxSoundBufferStream::Play(int32_t loop, int32_t priority, uint32_t startFrame, uint32_t loopFrame,
-                               int32_t volume, int32_t pan)
+bool GxSoundBufferStream::Play(int32_t loop, int32_t priority, uint32_t startFrame, uint32_t loopFrame, int32_t volume,
+                               int32_t pan)
 {
     GxMutexScopedLock lock(m_Mutex);
     if (!PfAudioDevice::IsOpen() || !m_Buffer)
@@ -249,10 +251,10 @@ bool GxSoundBufferStream::PlayAt(int32_t loop, int32_t, uint32_t startFrame, uin
     const uint32_t align = m_Format.nBlockAlign;
     m_WriteCursor = 0;
     m_DataPosition = static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(startFrame) * align, m_DataSize));
-    m_LoopStart = static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(m_Decoder->GetLoopFrame()) * align,
-                                                           m_DataSize));
-    m_LoopEnd = static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(m_Decoder->GetLoopEnd()) * align,
-                                                         m_DataSize));
+    m_LoopStart =
+        static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(m_Decoder->GetLoopFrame()) * align, m_DataSize));
+    m_LoopEnd =
+        static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(m_Decoder->GetLoopEnd()) * align, m_DataSize));
     m_DataEnd = m_DataSize;
     m_LoopsLeft = loop;
     m_QueuedBlocks = 0;

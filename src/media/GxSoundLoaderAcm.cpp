@@ -48,7 +48,8 @@ bool GxSoundLoaderAcm::Open(const std::wstring& name)
     m_Source.assign((16383 / unit + 1) * unit, 0);
     m_Output.assign(m_Converter.FramesFor(m_Source.size()) * m_Converter.GetOutputFormat().nBlockAlign, 0);
     const uint64_t length = m_Converter.FramesFor(m_DataSize);
-    m_Length = static_cast<uint32_t>(std::min<uint64_t>(length, 0xFFFFFFFFu / m_Converter.GetOutputFormat().nBlockAlign));
+    m_Length =
+        static_cast<uint32_t>(std::min<uint64_t>(length, 0xFFFFFFFFu / m_Converter.GetOutputFormat().nBlockAlign));
     m_Produced = 0;
     m_End = false;
     m_SourceFill = 0;

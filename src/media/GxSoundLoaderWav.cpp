@@ -32,8 +32,9 @@ bool GxSoundLoaderWav::Open(const std::wstring& name)
     {
         GxFile::Close(m_File);
         m_Format = PfWaveFormat();
-        GxLog::SlightError(L"Error/GxSoundLoaderWav::Open PCMWAVEFORMATヘッダが読み込めませんでした。未対応の形式です(%s)\n",
-                           name.c_str());
+        GxLog::SlightError(
+            L"Error/GxSoundLoaderWav::Open PCMWAVEFORMATヘッダが読み込めませんでした。未対応の形式です(%s)\n",
+            name.c_str());
         return false;
     }
     if (result == GxWaveFileHeader::kNoData)

@@ -49,7 +49,8 @@ GxWaveFileHeader::Result GxWaveFileHeader::Read(GxFileHandle& file)
 
     // Chunks are padded to an even size. Some writers leave the pad out, so after an odd-sized chunk
     // the padded offset is used only when a chunk head stands there.
-    auto next = [&](uint64_t offset, uint32_t size) {
+    auto next = [&](uint64_t offset, uint32_t size)
+    {
         const uint64_t plain = offset + 8 + size;
         if ((size & 1) == 0)
             return plain;

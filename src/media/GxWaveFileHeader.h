@@ -14,8 +14,8 @@ public:
     enum Result
     {
         kOk,
-        kNoRiff,   // the tags or the format chunk are not those of a WAVE file
-        kNoData,   // no "data" chunk inside the file
+        kNoRiff, // the tags or the format chunk are not those of a WAVE file
+        kNoData, // no "data" chunk inside the file
     };
     // Largest format chunk taken in whole; real ones are 16 to a few hundred bytes.
     static constexpr uint32_t kMaxFormatBytes = 65536;

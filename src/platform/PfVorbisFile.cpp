@@ -42,7 +42,8 @@ bool PfVorbisFile::OpenMemory(const void* data, size_t size)
     m_State->size = size;
     m_State->position = 0;
     ov_callbacks cb;
-    cb.read_func = [](void* buffer, size_t itemSize, size_t count, void* source) -> size_t {
+    cb.read_func = [](void* buffer, size_t itemSize, size_t count, void* source) -> size_t
+    {
         State* s = static_cast<State*>(source);
         if (itemSize == 0)
             return 0;
@@ -51,10 +52,12 @@ bool PfVorbisFile::OpenMemory(const void* data, size_t size)
         s->position += n * itemSize;
         return n;
     };
-    cb.seek_func = [](void* source, ogg_int64_t offset, int whence) -> int {
+    cb.seek_func = [](void* source, ogg_int64_t offset, int whence) -> int
+    {
         State* s = static_cast<State*>(source);
-        const int64_t base = whence == 0 ? 0 : whence == 1 ? static_cast<int64_t>(s->position)
-                                                           : static_cast<int64_t>(s->size);
+        const int64_t base = whence == 0   ? 0
+                             : whence == 1 ? static_cast<int64_t>(s->position)
+                                           : static_cast<int64_t>(s->size);
         const int64_t target = base + offset;
         if (whence < 0 || whence > 2 || target < 0 || target > static_cast<int64_t>(s->size))
             return -1;

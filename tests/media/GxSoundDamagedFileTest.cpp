@@ -37,7 +37,7 @@ TEST(GxSoundDamagedFile, RefusedOrShortNeverACrash)
         const char* name;
         std::vector<uint8_t> bytes;
         const char* extension;
-        int64_t minFrames;      // -1: refused; 0: may be refused or short
+        int64_t minFrames; // -1: refused; 0: may be refused or short
         int64_t maxFrames;
         const wchar_t* message; // a part of the log line, or null for none
     };
@@ -139,7 +139,8 @@ TEST(GxSoundDamagedFile, RefusedOrShortNeverACrash)
                                                                : wav.Open(GxString::FromUtf8(path));
         if (opened)
         {
-            EXPECT_LE(DecodeAll(decoder).size(), static_cast<size_t>(decoder.GetLength()) * decoder.GetFormat().nBlockAlign);
+            EXPECT_LE(DecodeAll(decoder).size(),
+                      static_cast<size_t>(decoder.GetLength()) * decoder.GetFormat().nBlockAlign);
         }
     }
 }

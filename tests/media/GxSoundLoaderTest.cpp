@@ -16,9 +16,9 @@ namespace
 {
 enum class Check
 {
-    Exact,    // bit for bit the reference
-    Within1,  // each sample within 1 of the reference decode
-    SnrOnly,  // only the signal-to-noise ratio against the source
+    Exact,   // bit for bit the reference
+    Within1, // each sample within 1 of the reference decode
+    SnrOnly, // only the signal-to-noise ratio against the source
 };
 
 struct Fixture
@@ -51,12 +51,12 @@ std::unique_ptr<GxSoundLoaderBase> OpenDecoder(const std::string& file, bool pla
 TEST(GxSoundLoader, FixturesDecodeToTheirReferences)
 {
     const Fixture fixtures[] = {
-        {"pcm16_stereo.wav", Check::Exact, 100},  {"pcm16_list.wav", Check::Exact, 100},
-        {"ima_stereo.wav", Check::Within1, 25},   {"ima_mono.wav", Check::Within1, 25},
-        {"ima_cut.wav", Check::Within1, 25},      {"ms_stereo.wav", Check::Within1, 25},
-        {"ms_mono.wav", Check::Within1, 25},      {"ms_cut.wav", Check::Within1, 25},
-        {"alaw_stereo.wav", Check::SnrOnly, 35},  {"mulaw_mono.wav", Check::SnrOnly, 35},
-        {"vorbis_stereo.ogg", Check::Exact, 10},  {"vorbis_mono.ogg", Check::Exact, 10},
+        {"pcm16_stereo.wav", Check::Exact, 100}, {"pcm16_list.wav", Check::Exact, 100},
+        {"ima_stereo.wav", Check::Within1, 25},  {"ima_mono.wav", Check::Within1, 25},
+        {"ima_cut.wav", Check::Within1, 25},     {"ms_stereo.wav", Check::Within1, 25},
+        {"ms_mono.wav", Check::Within1, 25},     {"ms_cut.wav", Check::Within1, 25},
+        {"alaw_stereo.wav", Check::SnrOnly, 35}, {"mulaw_mono.wav", Check::SnrOnly, 35},
+        {"vorbis_stereo.ogg", Check::Exact, 10}, {"vorbis_mono.ogg", Check::Exact, 10},
     };
     for (const Fixture& f : fixtures)
     {
@@ -149,7 +149,8 @@ TEST(GxSoundLoader, CompressedWaveNeedsTheConverter)
 // fixed point: each sample is the last one plus nibble x delta).
 TEST(GxSoundLoader, MsAdpcmTakesTheFilesCoefficients)
 {
-    std::vector<uint8_t> format = {2, 0, 1, 0, 0x44, 0xAC, 0, 0, 0, 0x40, 0, 0, 9, 0, 4, 0, 6, 0, 4, 0, 1, 0, 0, 1, 0, 0};
+    std::vector<uint8_t> format = {2, 0, 1, 0, 0x44, 0xAC, 0, 0, 0, 0x40, 0, 0, 9,
+                                   0, 4, 0, 6, 0,    4,    0, 1, 0, 0,    1, 0, 0};
     GxSoundAcmConverter converter;
     ASSERT_TRUE(converter.Setup(format));
     EXPECT_EQ(converter.GetFramesPerBlock(), 6u);

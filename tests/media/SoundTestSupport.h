@@ -61,7 +61,8 @@ inline std::string ToolPath(const char* tool)
 // The fixture set of "soundgen fixtures", written once per process.
 inline const ScratchFolder& Fixtures()
 {
-    static ScratchFolder* s_Folder = [] {
+    static ScratchFolder* s_Folder = []
+    {
         auto* folder = new ScratchFolder("kv_sound_fixtures");
         const std::string command = ToolPath("soundgen") + " fixtures '" + folder->Path("") + "' 2> /dev/null";
         if (std::system(command.c_str()) != 0)

@@ -7,7 +7,8 @@
 //       files keep 8-bit raw data). Stereo tones hold 1 kHz on the left and 500 Hz on the right.
 //   soundgen tone <file.wav|file.ogg> <seconds> <left Hz> <right Hz> [rate] [channels] [codec]
 //       One tone file; codec for WAVE: pcm16 (default), pcm8, ima, ms, alaw, mulaw. Writes file.ref.raw too.
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
@@ -251,7 +252,8 @@ bool EncodeOgg(const Pcm& pcm, std::vector<uint8_t>& file)
     ogg_stream_packetin(&os, &comment);
     ogg_stream_packetin(&os, &code);
     ogg_page page;
-    auto emit = [&](const ogg_page& p) {
+    auto emit = [&](const ogg_page& p)
+    {
         file.insert(file.end(), p.header, p.header + p.header_len);
         file.insert(file.end(), p.body, p.body + p.body_len);
     };
@@ -364,8 +366,8 @@ bool WriteWave(const std::string& path, const Pcm& pcm, const std::string& codec
                 for (int16_t c : coefficients)
                     Put16(extra, static_cast<uint16_t>(c));
             }
-            const uint32_t avg = static_cast<uint32_t>(
-                static_cast<uint64_t>(pcm.rate) * e.blockAlign / e.framesPerBlock);
+            const uint32_t avg =
+                static_cast<uint32_t>(static_cast<uint64_t>(pcm.rate) * e.blockAlign / e.framesPerBlock);
             format = FormatChunk(codec == "ima" ? 0x11 : 2, ch, pcm.rate, avg, e.blockAlign, 4, extra);
         }
         else
