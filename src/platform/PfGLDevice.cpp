@@ -1355,6 +1355,61 @@ PfResult PfGLDevice::SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, 
     return D3D_OK;
 }
 
+void PfGLDevice::Unbind(const PfGLTexture* texture)
+{
+    if (!texture)
+        return;
+    for (PfGLTexture*& bound : m_Textures)
+        if (bound == texture)
+        {
+            bound = nullptr;
+            m_Dirty |= DIRTY_UNIFORMS;
+        }
+    for (PfGLTexture*& target : m_RenderTargets)
+        if (target == texture)
+        {
+            target = nullptr;
+            m_Dirty |= DIRTY_FRAMEBUFFER;
+        }
+    if (m_DepthStencil == texture)
+    {
+        m_DepthStencil = nullptr;
+        m_Dirty |= DIRTY_FRAMEBUFFER;
+    }
+}
+
+void PfGLDevice::Unbind(const PfGLVertexBuffer* buffer)
+{
+    if (!buffer)
+        return;
+    if (m_StreamSource == buffer)
+        m_StreamSource = nullptr;
+    for (PfGLVertexBuffer*& stream : m_Streams)
+        if (stream == buffer)
+            stream = nullptr;
+}
+
+void PfGLDevice::Unbind(const PfGLIndexBuffer* buffer)
+{
+    if (!buffer)
+        return;
+    if (m_Indices == buffer)
+        m_Indices = nullptr;
+    // The name goes back to OpenGL and may come out again for a new buffer, which the remembered binding
+    // would then wrongly claim is bound.
+    if (buffer->GetGLName() != 0 && buffer->GetGLName() == m_BoundElementBuffer)
+        m_BoundElementBuffer = 0;
+}
+
+void PfGLDevice::Unbind(const PfGLVertexDeclaration* declaration)
+{
+    if (declaration && m_Declaration == declaration)
+    {
+        m_Declaration = nullptr;
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
+}
+
 PfResult PfGLDevice::SetIndices(PfGLIndexBuffer* buffer)
 {
     if (!m_DeviceCreated)

@@ -164,6 +164,20 @@ public:
                                   uint32_t startIndex, uint32_t primitiveCount);
     uint64_t GetDrawCallCount() const { return m_DrawCalls; }
 
+    // [bound objects]
+    // The device keeps plain pointers to what is set on it. An object that is destroyed or re-created
+    // calls these on the current device first, which clear every slot still holding it (texture stages,
+    // render targets, depth-stencil, streams, indices, declaration), so no later draw reaches it.
+    void Unbind(const PfGLTexture* texture);
+    void Unbind(const PfGLVertexBuffer* buffer);
+    void Unbind(const PfGLIndexBuffer* buffer);
+    void Unbind(const PfGLVertexDeclaration* declaration);
+    template <typename T> static void UnbindFromCurrent(const T* object)
+    {
+        if (PfGLDevice* device = GetCurrent())
+            device->Unbind(object);
+    }
+
 private:
     enum Dirty : uint32_t
     {
