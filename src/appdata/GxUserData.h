@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class GxCore;
 
 // The adventure state that a save slot captures.
@@ -10,4 +12,6 @@ public:
     virtual ~GxUserData();
 
     GxCore* m_Core;
+    // The answer of the last user dialog: 1 yes or ok, 0 no or cancel.
+    int32_t m_DialogResult = 0;
 };

@@ -76,6 +76,16 @@ public:
     // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made.
     std::wstring PrepareSaveFolder();
 
+    GxCoreScreenService* GetScreenService() const { return m_ScreenService.get(); }
+
+    // Factories of the subsystems above the core (animation projects, then image sets) take part in the
+    // shut-down through these: after the user data goes, each registered factory reports every object
+    // still held ("Object Not Released"), in the order registered, and then each is cleared in the same
+    // order. A factory registers itself once, when its instance is made.
+    using FactoryShutdownStep = void (*)();
+    static void AddFactoryShutdown(FactoryShutdownStep report, FactoryShutdownStep clear);
+    static void ReportAndClearFactories();
+
     GxTaskRenderManage* GetRenderList(int layer) { return &m_RenderManage[m_RenderBank * kRenderLayers + layer]; }
 
     PfWindow* m_MainWindow = nullptr;
@@ -110,6 +120,8 @@ private:
     void PlaceLogs();
     // Deletes the configuration, the user data and the profile; safe to call again.
     void DeleteGameData();
+    // The same without the profile.
+    void DeleteConfiguration();
 
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;

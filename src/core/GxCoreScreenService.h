@@ -2,18 +2,37 @@
 
 #include "task/GxTaskScreenService.h"
 
-class GxCore;
+#include <memory>
 
-// What the sequences ask of the core: the configured transition time and closing the main window
-// (as its close button would). Drawing and capture wait for the graphics device.
+class GxCore;
+class GxSurface;
+class GxTexture;
+
+// What the sequences ask of the core: clearing the screen, the cross-fade's capture of the screen and
+// its drawing, the configured transition time, closing the main window (as its close button would) and
+// the user dialog's answer. The capture picture is a render target of the virtual screen's size with a
+// depth-stencil surface of its own, made at the first capture and released with ReleaseCapture before
+// the device goes.
 class GxCoreScreenService : public GxTaskScreenService
 {
 public:
-    explicit GxCoreScreenService(GxCore* core) : m_Core(core) {}
+    explicit GxCoreScreenService(GxCore* core);
+    ~GxCoreScreenService() override;
 
+    void ClearScreen() override;
+    void CaptureScreen() override;
+    void DrawCapturedScreen(uint32_t argb) override;
     int32_t GetTransitTime() override;
     void RequestClose() override;
+    void SetDialogResult(int32_t result) override;
+
+    void ReleaseCapture();
+    GxTexture* GetCaptureTexture() const { return m_Capture.get(); }
 
 private:
+    bool MakeCapture();
+
     GxCore* m_Core;
+    std::unique_ptr<GxTexture> m_Capture;
+    std::unique_ptr<GxSurface> m_CaptureDepth;
 };

@@ -193,6 +193,16 @@ TEST(GxCore, QuitWithoutAWindowAndInstallPathOf244UnitsRunsAnd245IsRefused)
     EXPECT_TRUE(GxCore::IsInstallPathTooLong(wide));
 }
 
+// The shut-down's factory step: every registered factory reports what it still holds before any is cleared.
+static std::string s_FactorySteps;
+TEST(GxCore, FactoriesReportInOrderBeforeAnyIsCleared)
+{
+    GxCore::AddFactoryShutdown([] { s_FactorySteps += "report project,"; }, [] { s_FactorySteps += "clear project,"; });
+    GxCore::AddFactoryShutdown([] { s_FactorySteps += "report images,"; }, [] { s_FactorySteps += "clear images,"; });
+    GxCore::ReportAndClearFactories();
+    EXPECT_EQ(s_FactorySteps, "report project,report images,clear project,clear images,");
+}
+
 TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)
 {
     const std::wstring errorLog = GxLog::GetErrorLogPath();
