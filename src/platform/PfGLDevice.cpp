@@ -4,6 +4,7 @@
 #include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
+#include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -467,10 +468,13 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
         p.hDeviceWindow = m_Window;
     // Full screen covers the desktop and the back buffer is stretched over it; no display mode changes.
     SDL_SetWindowFullscreen(p.hDeviceWindow, p.Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    int interval = 1;
-    if (p.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE)
-        interval = 0;
-    SDL_GL_SetSwapInterval(interval);
+    // Presents wait that many vertical blanks where the driver can; one where it cannot go beyond one.
+    m_WantedSwapInterval = SwapIntervalFor(p.PresentationInterval);
+    m_SwapInterval = m_WantedSwapInterval;
+    if (SDL_GL_SetSwapInterval(m_SwapInterval) != 0)
+    {
+        m_SwapInterval = m_WantedSwapInterval > 1 && SDL_GL_SetSwapInterval(1) == 0 ? 1 : SDL_GL_GetSwapInterval();
+    }
     SetDefaultStates();
     PfResult hr = m_ImplicitChain.Create(p);
     if (PfFailed(hr))
@@ -487,20 +491,24 @@ void PfGLDevice::PlaceWindow(uint32_t width, uint32_t height)
     if (!m_Window)
         return;
     SDL_SetWindowBordered(m_Window, SDL_TRUE);
-    const int display = SDL_GetWindowDisplayIndex(m_Window);
-    SDL_Rect bounds = {0, 0, 0, 0};
-    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0)
-        bounds = {0, 0, (int)width, (int)height};
-    int w = (int)width, h = (int)height;
-    if (bounds.w > 0 && w > bounds.w)
-        w = bounds.w;
-    if (bounds.h > 0 && h > bounds.h)
-        h = bounds.h;
-    SDL_SetWindowSize(m_Window, w, h);
-    // Halves truncated toward zero, never left of or above the display.
-    const int x = std::max(0, bounds.w / 2 - w / 2);
-    const int y = std::max(0, bounds.h / 2 - h / 2);
-    SDL_SetWindowPosition(m_Window, bounds.x + x, bounds.y + y);
+    PfWindowPlacement::Apply(m_Window, (int)width, (int)height);
+}
+
+int PfGLDevice::SwapIntervalFor(uint32_t presentationInterval)
+{
+    switch (presentationInterval)
+    {
+    case D3DPRESENT_INTERVAL_IMMEDIATE:
+        return 0;
+    case D3DPRESENT_INTERVAL_TWO:
+        return 2;
+    case D3DPRESENT_INTERVAL_THREE:
+        return 3;
+    case D3DPRESENT_INTERVAL_FOUR:
+        return 4;
+    default:
+        return 1;
+    }
 }
 
 PfGLSwapChain* PfGLDevice::GetSwapChain(uint32_t index)

@@ -164,6 +164,17 @@ TEST_F(PfGLDeviceTest, PresentShowsTheBackBufferAndResetKeepsWorking)
     EXPECT_EQ(m_Device.GetRenderState(D3DRS_LIGHTING), 1u);
     ASSERT_EQ(m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
     EXPECT_EQ(BackPixel(639, 479), 0xFF0000FFu);
+    // Presents wait as many vertical blanks as asked where the driver allows, else one.
+    for (auto [interval, blanks] : {std::pair{D3DPRESENT_INTERVAL_IMMEDIATE, 0}, {D3DPRESENT_INTERVAL_DEFAULT, 1},
+                                    {D3DPRESENT_INTERVAL_ONE, 1}, {D3DPRESENT_INTERVAL_TWO, 2},
+                                    {D3DPRESENT_INTERVAL_THREE, 3}, {D3DPRESENT_INTERVAL_FOUR, 4}})
+    {
+        p.PresentationInterval = interval;
+        ASSERT_EQ(m_Device.Reset(p), D3D_OK);
+        EXPECT_EQ(m_Device.GetWantedSwapInterval(), blanks);
+        EXPECT_EQ(m_Device.GetSwapInterval() == blanks || (blanks > 1 && m_Device.GetSwapInterval() == 1), true)
+            << m_Device.GetSwapInterval();
+    }
     p.BackBufferWidth = 0;
     EXPECT_NE(m_Device.Reset(p), D3D_OK);
 }
