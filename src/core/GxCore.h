@@ -76,10 +76,8 @@ public:
     struct MouseMapping
     {
         float m_Scale = 1.0f; // client pixels per virtual pixel
-        int m_Left = 0;       // the picture's rectangle in the client area
+        int m_Left = 0;       // the picture's top-left corner in the client area
         int m_Top = 0;
-        int m_Right = kVirtualWidth;
-        int m_Bottom = kVirtualHeight;
         int m_ClientWidth = kVirtualWidth;
         int m_ClientHeight = kVirtualHeight;
     };

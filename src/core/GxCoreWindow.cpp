@@ -79,8 +79,6 @@ bool GxCore::ComputeMouseMapping(int clientWidth, int clientHeight, MouseMapping
     const PfRect picture = PfPictureFit::Fit(kVirtualWidth, kVirtualHeight, clientWidth, clientHeight);
     mapping.m_Left = picture.left;
     mapping.m_Top = picture.top;
-    mapping.m_Right = picture.right;
-    mapping.m_Bottom = picture.bottom;
     mapping.m_Scale = static_cast<float>(picture.right - picture.left) / static_cast<float>(kVirtualWidth);
     mapping.m_ClientWidth = clientWidth;
     mapping.m_ClientHeight = clientHeight;
