@@ -59,7 +59,8 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glDrawBuffer(GL_BACK);
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     glDisable(GL_SCISSOR_TEST);
-    if (!dest)
+    // Bars only where the picture leaves part of the window uncovered.
+    if (!dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
     {
         GLfloat clear[4] = {};
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);

@@ -57,7 +57,8 @@ TEST(GxInput, DeviceNotAcquiredIsRetriedEverySixtiethReadingWhileActive)
 {
     const GxInput::AcquireFunction acquire = GxInput::s_Acquire;
     const GxInput::UnacquireFunction unacquire = GxInput::s_Unacquire;
-    GxInput::s_Acquire = [](int device) { return device == GxInput::DEVICE_KEYBOARD && (++s_AcquireCalls, s_AcquireWorks); };
+    GxInput::s_Acquire = [](int device)
+    { return device == GxInput::DEVICE_KEYBOARD && (++s_AcquireCalls, s_AcquireWorks); };
     GxInput::s_Unacquire = [](int) {};
     GxInput::s_Available = 1;
     GxInput::s_Assign.SetDefault();
@@ -76,8 +77,9 @@ TEST(GxInput, DeviceNotAcquiredIsRetriedEverySixtiethReadingWhileActive)
         int calls;
         bool notAcquired;
     };
-    for (const Step& step : {Step{59, true, false, 1, true}, Step{1, true, false, 2, true}, Step{200, false, true, 2, true},
-                             Step{60, true, true, 3, false}, Step{120, true, true, 3, false}})
+    for (const Step& step :
+         {Step{59, true, false, 1, true}, Step{1, true, false, 2, true}, Step{200, false, true, 2, true},
+          Step{60, true, true, 3, false}, Step{120, true, true, 3, false}})
     {
         GxInput::s_Active = step.active;
         s_AcquireWorks = step.works;

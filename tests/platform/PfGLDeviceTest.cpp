@@ -165,9 +165,12 @@ TEST_F(PfGLDeviceTest, PresentShowsTheBackBufferAndResetKeepsWorking)
     ASSERT_EQ(m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
     EXPECT_EQ(BackPixel(639, 479), 0xFF0000FFu);
     // Presents wait as many vertical blanks as asked where the driver allows, else one.
-    for (auto [interval, blanks] : {std::pair{D3DPRESENT_INTERVAL_IMMEDIATE, 0}, {D3DPRESENT_INTERVAL_DEFAULT, 1},
-                                    {D3DPRESENT_INTERVAL_ONE, 1}, {D3DPRESENT_INTERVAL_TWO, 2},
-                                    {D3DPRESENT_INTERVAL_THREE, 3}, {D3DPRESENT_INTERVAL_FOUR, 4}})
+    for (auto [interval, blanks] : {std::pair{D3DPRESENT_INTERVAL_IMMEDIATE, 0},
+                                    {D3DPRESENT_INTERVAL_DEFAULT, 1},
+                                    {D3DPRESENT_INTERVAL_ONE, 1},
+                                    {D3DPRESENT_INTERVAL_TWO, 2},
+                                    {D3DPRESENT_INTERVAL_THREE, 3},
+                                    {D3DPRESENT_INTERVAL_FOUR, 4}})
     {
         p.PresentationInterval = interval;
         ASSERT_EQ(m_Device.Reset(p), D3D_OK);

@@ -192,7 +192,8 @@ TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
         EXPECT_EQ(r.m_ExitCode, 1) << c.first;
         EXPECT_NE(r.m_Messages.find(c.second), std::string::npos) << c.first << "\n" << r.m_Messages;
         size_t errors = 0;
-        for (size_t at = r.m_Messages.find(": error:"); at != std::string::npos; at = r.m_Messages.find(": error:", at + 1))
+        for (size_t at = r.m_Messages.find(": error:"); at != std::string::npos;
+             at = r.m_Messages.find(": error:", at + 1))
             ++errors;
         EXPECT_EQ(errors, 1u) << c.first << "\n" << r.m_Messages;
         const auto old = ReadFile(dir.Path() / "bincode" / "moacode.mwb");
