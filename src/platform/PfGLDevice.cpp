@@ -466,7 +466,8 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
     D3DPRESENT_PARAMETERS p = params;
     if (!p.hDeviceWindow)
         p.hDeviceWindow = m_Window;
-    // Full screen covers the desktop and the back buffer is stretched over it; no display mode changes.
+    // Full screen covers the desktop, the back buffer shown in it with its shape kept (Present); no display
+    // mode changes.
     SDL_SetWindowFullscreen(p.hDeviceWindow, p.Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     // Presents wait that many vertical blanks where the driver can; one where it cannot go beyond one.
     m_WantedSwapInterval = SwapIntervalFor(p.PresentationInterval);
