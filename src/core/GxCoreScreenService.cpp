@@ -18,3 +18,12 @@ void GxCoreScreenService::RequestClose()
     else
         m_Core->Quit();
 }
+
+void GxCoreScreenService::GetCursorPos(int32_t& x, int32_t& y)
+{
+    int cx = 0;
+    int cy = 0;
+    m_Core->GetCursorPos(cx, cy);
+    x = cx;
+    y = cy;
+}

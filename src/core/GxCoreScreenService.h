@@ -13,6 +13,7 @@ public:
 
     int32_t GetTransitTime() override;
     void RequestClose() override;
+    void GetCursorPos(int32_t& x, int32_t& y) override;
 
 private:
     GxCore* m_Core;
