@@ -1,43 +1,57 @@
 // The image-set side of GxUIImageTable: pool lookup, pattern queries and pattern draws.
 #include "task/ui/GxUIImageTable.h"
 
-// FIXME: the image-set pool and the pattern draws are not in this tree yet. Until they are, no set is
-// ever pooled: every lookup logs the missing set and the image-set widgets draw nothing.
-
+#include "animation/GxNcCrammedImageSet.h"
+#include "animation/GxNcImageSetPool.h"
 #include "core/GxLog.h"
 
 const GxNcCrammedImageSet* GxUIImageTable::FindSet(const wchar_t* setMissingFormat, const std::wstring& taskPath) const
 {
-    GxLog::Error(setMissingFormat, m_ImageSetName.c_str(), taskPath.c_str());
-    return nullptr;
+    // Find only: the screen that uses the set adds it to the pool before its widgets load.
+    const GxNcCrammedImageSet* set = GxNcImageSetPool::Find(m_ImageSetName);
+    if (!set)
+        GxLog::Error(setMissingFormat, m_ImageSetName.c_str(), taskPath.c_str());
+    return set;
 }
 
-const GxNcOriginImage* GxUIImageTable::FindImage(const GxNcCrammedImageSet*, const std::wstring&) const
+const GxNcOriginImage* GxUIImageTable::FindImage(const GxNcCrammedImageSet* set, const std::wstring& suffix) const
 {
-    return nullptr;
+    return set ? set->FindOriginImage(m_ImageName + suffix) : nullptr;
 }
 
-int32_t GxUIImageTable::GetPatternCount(const GxNcOriginImage*)
+int32_t GxUIImageTable::GetPatternCount(const GxNcOriginImage* image)
 {
-    return 0;
+    return image ? static_cast<int32_t>(image->m_Patterns.size()) : 0;
 }
 
-bool GxUIImageTable::GetPatternSize(const GxNcOriginImage*, int32_t, int32_t&, int32_t&)
+bool GxUIImageTable::GetPatternSize(const GxNcOriginImage* image, int32_t pattern, int32_t& width, int32_t& height)
 {
-    return false;
+    if (!image || !image->HasPattern(pattern))
+        return false;
+    width = image->m_Patterns[static_cast<size_t>(pattern)].m_Width;
+    height = image->m_Patterns[static_cast<size_t>(pattern)].m_Height;
+    return true;
 }
 
-bool GxUIImageTable::GetPatternOffset(const GxNcOriginImage*, int32_t, int32_t&, int32_t&)
+bool GxUIImageTable::GetPatternOffset(const GxNcOriginImage* image, int32_t pattern, int32_t& left, int32_t& top)
 {
-    return false;
+    if (!image || !image->HasPattern(pattern))
+        return false;
+    left = image->m_Patterns[static_cast<size_t>(pattern)].m_CrammedOffsetLeft;
+    top = image->m_Patterns[static_cast<size_t>(pattern)].m_CrammedOffsetTop;
+    return true;
 }
 
-void GxUIImageTable::DrawPattern(const GxNcOriginImage*, int32_t, const GxMatrix&, float, const GxVector4&,
-                                 const GxVector4&, uint32_t)
+void GxUIImageTable::DrawPattern(const GxNcOriginImage* image, int32_t pattern, const GxMatrix& matrix, float alpha,
+                                 const GxVector4& colour, const GxVector4& specular, uint32_t blend)
 {
+    GxNcCrammedImageSet::DrawPattern(image, pattern, matrix, alpha, colour, specular, blend);
 }
 
-void GxUIImageTable::DrawPatternEx(const GxNcOriginImage*, int32_t, const GxMatrix&, int32_t, int32_t, int32_t, int32_t,
-                                   float, const GxVector4&, const GxVector4&, uint32_t)
+void GxUIImageTable::DrawPatternEx(const GxNcOriginImage* image, int32_t pattern, const GxMatrix& matrix, int32_t left,
+                                   int32_t top, int32_t right, int32_t bottom, float alpha, const GxVector4& colour,
+                                   const GxVector4& specular, uint32_t blend)
 {
+    GxNcCrammedImageSet::DrawPatternEx(image, pattern, matrix, left, top, right, bottom, alpha, colour, specular,
+                                       blend);
 }
