@@ -16,4 +16,10 @@ public:
     bool Save(const std::wstring& path);
 
     int32_t m_ScreenMode = 0; // 1 = full screen
+    // FIXME: only the four text options the message window reads; the rest of the player's options and
+    // their storage come with the user configuration.
+    int32_t m_TextWaitTime = 60;      // ms per typed character
+    int32_t m_TextLongWaitTime = 480; // ms of a "%w" wait without a number
+    bool m_FastShowReadedText = true;
+    bool m_ChangeColorReadedText = true;
 };

@@ -3,6 +3,7 @@
 #include "appdata/DBUILayout.h"
 #include "appdata/DBUIModule.h"
 #include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
 #include "core/GxColor.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
@@ -30,6 +31,12 @@ const GxSystemConfig& GxTaskUIBase::GetSystemConfig()
 {
     static const GxSystemConfig s_Defaults;
     return g_Core && g_Core->m_SystemConfig ? *g_Core->m_SystemConfig : s_Defaults;
+}
+
+const GxUserConfig& GxTaskUIBase::GetUserConfig()
+{
+    static const GxUserConfig s_Defaults;
+    return g_Core && g_Core->m_UserConfig ? *g_Core->m_UserConfig : s_Defaults;
 }
 
 // ---------------------------------------------------------------------------------------------------

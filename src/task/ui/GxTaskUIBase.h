@@ -11,6 +11,7 @@ struct DBUILayoutData;
 class GxMatrix;
 class GxSeqBase;
 class GxSystemConfig;
+class GxUserConfig;
 
 // The base of every widget: an actor with an enabled flag, a value with a range, texts, the size and
 // client rectangle of its module row, modal and top-most flags, input bookkeeping and the posting of UI
@@ -120,6 +121,8 @@ public:
 
     // The run's system configuration, or the built-in defaults when the program has none (tools, tests).
     static const GxSystemConfig& GetSystemConfig();
+    // The player's options, or their defaults when the program has none.
+    static const GxUserConfig& GetUserConfig();
 
 protected:
     enum class HitArea
