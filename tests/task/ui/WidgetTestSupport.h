@@ -35,8 +35,14 @@ public:
     int32_t OnUIEvent1(GxTaskBase* s, const GxUIEvent&) override { return Note(1, s); }
     int32_t OnUIEvent7(GxTaskBase* s, const GxUIEvent&) override { return Note(7, s); }
     int32_t OnUIEvent8(GxTaskBase* s, const GxUIEvent&) override { return Note(8, s); }
+    int32_t OnUIEvent18(GxTaskBase* s, const GxUIEvent& e) override
+    {
+        m_Values.push_back(static_cast<int32_t>(e.values[1]));
+        return Note(18, s);
+    }
     int32_t OnUIEvent19(GxTaskBase* s, const GxUIEvent&) override { return Note(19, s); }
     std::vector<std::wstring> m_Events;
+    std::vector<int32_t> m_Values; // the second value of each event 18
 };
 
 struct WidgetTree : TaskTree
