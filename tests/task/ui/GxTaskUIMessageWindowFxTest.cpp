@@ -44,6 +44,12 @@ TEST(GxTaskUIMessageWindowFx, TypesAtTheTextSpeedAndStopsTheFrameAtAStop)
     }
     EXPECT_EQ(typed, (std::vector<int32_t>{1, 2, 3, 17}));
 
+    auto* stops = new GxTaskUIMessageWindowFx(t.seq, nullptr, L"stops", 0);
+    stops->SetMessage(L"%cabc", false, false, false, false);
+    t.Step(0, 16667);
+    EXPECT_TRUE(t.manage.IsFrameStop()) << "a stop ends the frame's catch-up steps";
+    EXPECT_EQ(stops->GetShowCharCount(), 0);
+
     w->SetMessage(L"abc%cdef", false, false, false, false);
     w->ShowAtOnce(false, false);
     EXPECT_TRUE(w->IsClickWaiting());
