@@ -117,10 +117,10 @@ bool GxTaskUIMessageWindowFx::ShowAtOnce(bool throughClickWaits, bool onlyIfRead
         return false;
     for (;;)
     {
-        ShowNextChar();
+        m_Layout.ShowNextChar(m_Text);
         if (!throughClickWaits && m_Layout.m_ClickWaiting)
             return true;
-        if (GetRemainCharCount() == 0)
+        if (m_Layout.GetRemainCharCount(m_Text) == 0)
             return false;
     }
 }

@@ -25,7 +25,8 @@ GxUIMessageLayout::GxUIMessageLayout(Mode mode)
     : m_Mode(mode), m_TextFontSize(Config().m_FontSize[2]), m_RubyFontSize(Config().m_FontSize[0]),
       m_TextMarginWidth(mode == Mode::Message ? 4 : 0), m_RubyMarginHeight(m_RubyFontSize),
       m_TextTotalHeight(mode == Mode::Message ? m_RubyFontSize + m_TextFontSize + 1 : m_TextFontSize + 1),
-      m_TextColor(Config().m_MessageTextColor), m_ShadowColor(Config().m_MessageSecondColor)
+      m_TextColor(Config().m_MessageTextColor), m_ShadowColor(Config().m_MessageSecondColor), m_SystemConfig(&Config()),
+      m_UserConfig(&GxTaskUIBase::GetUserConfig())
 {
 }
 
@@ -94,12 +95,6 @@ int32_t GxUIMessageLayout::RubyAdvance(wchar_t c) const
     return Units(c) * m_RubyFontSize / 2;
 }
 
-int32_t GxUIMessageLayout::GetRemainCharCount(const std::wstring& text) const
-{
-    const int32_t length = static_cast<int32_t>(text.size());
-    return m_ProcessPos >= length ? 0 : length - m_ProcessPos;
-}
-
 void GxUIMessageLayout::SetProcessPos(int32_t pos, const std::wstring& text)
 {
     // Before the text there is nothing to read; past it the message is simply over.
@@ -138,7 +133,7 @@ bool GxUIMessageLayout::ScanTagNumber(const std::wstring& text, uint32_t& value)
 
 bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
 {
-    const GxSystemConfig& config = Config();
+    const GxSystemConfig& config = *m_SystemConfig;
     const int32_t length = static_cast<int32_t>(text.size());
     m_ProcessPos = std::clamp(m_ProcessPos, 0, length);
     if (m_ProcessPos >= length)
@@ -228,7 +223,7 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
             }
             else if (message)
             {
-                m_WaitTimeLeft += GxTaskUIBase::GetUserConfig().m_TextLongWaitTime;
+                m_WaitTimeLeft += m_UserConfig->m_TextLongWaitTime;
             }
             return false;
         }
@@ -264,7 +259,7 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
     shown.m_ChangeColorFlag = m_Mode == Mode::Message && m_ChangeColor;
     m_ShowChars.push_back(shown);
     if (m_Mode == Mode::Message)
-        m_WaitTimeLeft += GxTaskUIBase::GetUserConfig().m_TextWaitTime;
+        m_WaitTimeLeft += m_UserConfig->m_TextWaitTime;
     ++m_ProcessPos;
     m_CursorX += BodyAdvance(c);
 

@@ -8,6 +8,8 @@
 
 class GxContentReaderBase;
 class GxContentWriterBase;
+class GxSystemConfig;
+class GxUserConfig;
 
 // The typesetting shared by the message window and the text window: a text with inline tags ("%r" new
 // line, "%p" new page, "%c" click wait, "%w" / "%w(N)" timed wait, "%a(N)" / "%a" colour, "%%" a "%"),
@@ -55,7 +57,11 @@ public:
     // Processes the text from m_ProcessPos up to and including the next shown character or stopping tag;
     // true when typing has reached a stop (a click wait or the end of the text).
     bool ShowNextChar(const std::wstring& text);
-    int32_t GetRemainCharCount(const std::wstring& text) const;
+    int32_t GetRemainCharCount(const std::wstring& text) const
+    {
+        const int32_t length = static_cast<int32_t>(text.size());
+        return m_ProcessPos >= length ? 0 : length - m_ProcessPos;
+    }
     // A position from a caller or a save, kept inside 0 .. the text's length.
     void SetProcessPos(int32_t pos, const std::wstring& text);
 
@@ -138,6 +144,11 @@ public:
     bool m_RubyLine = true;
 
 private:
+    // The run's configurations, taken once: both live for the whole run (the player's options change
+    // inside the same object).
+    const GxSystemConfig* m_SystemConfig;
+    const GxUserConfig* m_UserConfig;
+
     // Ends the text: ruby mode off, the automatic click wait; true.
     bool EndOfText();
     // "%w(" / "%a(" numbers: the value, or false with the position left after "(".
