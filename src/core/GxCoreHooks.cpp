@@ -1,9 +1,13 @@
 #include "core/GxCore.h"
 
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
@@ -48,8 +52,11 @@ bool GxCore::OnGameInit()
     if (m_SystemConfig->m_SkipSlightError)
         GxLog::SetSkipSlightError(true);
     g_BGMRestrainFactor = 100;
-    // FIXME: tables, fonts, image sets, user settings, progress, script, screens, the switch
-    // to the boot screen and the random seeds belong here as their subsystems arrive.
+    // FIXME: tables, fonts, image sets, script, screens, the switch to the boot screen and the random
+    // seeds belong here as their subsystems arrive.
+
+    if (GxGraphics::IsInitialized())
+        CreateGlobalRenderTargets();
 
     // Strategy game: the core (it owns the state), the dungeon maps, a defined state, the unit pool.
     ZorCore::Create(this, m_TaskManage);
@@ -57,6 +64,15 @@ bool GxCore::OnGameInit()
     ZorCore::GetInstance()->GetUserData()->InitNewGame();
     ZorNcPoolUnit::Initialize();
     ZorScriptBuiltins::SetSaveFolder(m_SavePath);
+
+    // The player's progress and options, so the saves at shut-down write back what was read, never
+    // defaults over the player's files. A missing file is a first run; a damaged one has been logged
+    // (and the progress kept aside) and the defaults stand.
+    if (!m_SavePath.empty())
+    {
+        m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
+        m_UserConfig->Load(m_SavePath + L"userconf.dat");
+    }
 
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
@@ -66,9 +82,11 @@ bool GxCore::OnGameInit()
 bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
-    // FIXME: release the fonts, script runtime, render targets as they arrive.
-    ZorMapModelPool::ReleaseAll();
+    ReleaseGlobalFonts();
+    // FIXME: release the script runtime and the image-set and effect pools as they arrive.
+    ReleaseGlobalRenderTargets();
     ZorNcPoolUnit::ReleaseAll();
+    ZorMapModelPool::ReleaseAll();
     ZorCore::Destroy();
     return true;
 }
