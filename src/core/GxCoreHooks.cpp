@@ -13,6 +13,7 @@
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/ZorScriptBuiltins.h"
 #include "strategy/ZorUserData.h"
 
@@ -62,8 +63,11 @@ bool GxCore::OnGameInit()
     ZorCore::Create(this, m_TaskManage);
     ZorMapData::LoadAllMaps();
     ZorCore::GetInstance()->GetUserData()->InitNewGame();
+    static ZorNcProjectFactorySource s_UnitProjects;
+    ZorNcPoolUnit::SetProjectSource(&s_UnitProjects);
     ZorNcPoolUnit::Initialize();
     ZorScriptBuiltins::SetSaveFolder(m_SavePath);
+    ZorScriptBuiltins::SetExtraOption(&m_UserDataPerman->m_ExtraOption);
 
     // The player's progress and options, so the saves at shut-down write back what was read, never
     // defaults over the player's files. A missing file is a first run; a damaged one has been logged

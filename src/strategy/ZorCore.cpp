@@ -1,6 +1,8 @@
 #include "strategy/ZorCore.h"
 
 #include "appdata/DBZorUnit.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
 #include "appdata/ZorGlobals.h"
 #include "core/GxLog.h"
 #include "strategy/ZorRoundData.h"
@@ -113,6 +115,13 @@ bool ZorCore::ReturnAllUnitsToReady()
         m_TaskManage->MoveNode(unit, ready);
     }
     return true;
+}
+
+bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round)
+{
+    const uint32_t flags =
+        (m_Core && m_Core->m_UserDataPerman) ? m_Core->m_UserDataPerman->m_ExtraOption.GetBits() : 0u;
+    return ApplyTakeOver(units, round, flags);
 }
 
 bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round,

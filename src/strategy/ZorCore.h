@@ -94,8 +94,9 @@ public:
     bool AddFirstReadyUnit();
     bool AddReadyUnitFromRecord(const ZorUnitRecord& record);
     bool ReturnAllUnitsToReady();
-    // Applies the player's take-over choices with the permanent-progress flags, then carries the units.
-    // FIXME: permanentFlags is GxUserDataPerman::m_ExtraOption, passed in until that field lands.
+    // Applies the player's take-over choices with the permanent-progress flags (GxUserDataPerman's
+    // m_ExtraOption; none without an engine), then carries the units.
+    bool ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round);
     bool ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round,
                        uint32_t permanentFlags);
 
@@ -110,11 +111,14 @@ public:
     // --- settings and the screens' listener ---
     void SetListener(ZorRulesListener* listener) { m_Listener = listener ? listener : &m_NullListener; }
     ZorRulesListener* GetListener() const { return m_Listener; }
-    // The user's skip settings; each also skips the random draws of what it skips.
-    // FIXME: read from GxUserConfig (m_Game_SkipBattleEffect and the others) once it carries them.
+    // The user's skip settings (GxUserConfig's m_Game_Skip... when the core has an engine with user
+    // settings, else these fields); each also skips the random draws of what it skips.
     bool m_SkipBattleEffect = false;
     bool m_SkipSpecialAttackEffect = false;
     bool m_SkipBattleVoice = false;
+    bool SkipBattleEffect() const;
+    bool SkipSpecialAttackEffect() const;
+    bool SkipBattleVoice() const;
 
     // --- defence tick (ZorCoreTick.cpp) ---
     int32_t UpdateDefence(int32_t ticks);

@@ -4,6 +4,8 @@
 #include "appdata/DBZorStruct.h"
 #include "appdata/DBZorUnit.h"
 #include "appdata/DBZorVoice.h"
+#include "appdata/GxUserConfig.h"
+#include "core/GxCore.h"
 #include "core/GxRandom.h"
 #include "core/GxString.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -33,6 +35,22 @@ std::vector<int64_t> ZorCore::SnapshotUnits(const wchar_t* name) const
 int32_t ZorCore::GetRoomFloor(const ZorRoomState* room)
 {
     return (room && room->m_MapRoom && room->m_MapRoom->m_Center) ? room->m_MapRoom->m_Center->m_FloorLevel : 0;
+}
+
+bool ZorCore::SkipBattleEffect() const
+{
+    return (m_Core && m_Core->m_UserConfig) ? m_Core->m_UserConfig->m_Game_SkipBattleEffect : m_SkipBattleEffect;
+}
+
+bool ZorCore::SkipSpecialAttackEffect() const
+{
+    return (m_Core && m_Core->m_UserConfig) ? m_Core->m_UserConfig->m_Game_SkipSpecialAttackEffect
+                                            : m_SkipSpecialAttackEffect;
+}
+
+bool ZorCore::SkipBattleVoice() const
+{
+    return (m_Core && m_Core->m_UserConfig) ? m_Core->m_UserConfig->m_Game_SkipBattleVoice : m_SkipBattleVoice;
 }
 
 int32_t ZorCore::CheckDefenceEnd() const
@@ -194,26 +212,26 @@ void ZorCore::AddTextLog(const ZorRoomState* room, const std::wstring& text)
 
 void ZorCore::ShowEffect(const wchar_t* name, const GxVector4& position, float param)
 {
-    if (!m_SkipBattleEffect)
+    if (!SkipBattleEffect())
         m_Listener->OnMapEffect(name, position, param);
 }
 
 void ZorCore::ShowSpecialEffect(const std::wstring& file, const std::wstring& group, const std::wstring& motion,
                                 float rate)
 {
-    if (!m_SkipSpecialAttackEffect)
+    if (!SkipSpecialAttackEffect())
         m_Listener->OnSpecialEffect(file, group, motion, rate);
 }
 
 bool ZorCore::IsSpecialEffectPlaying() const
 {
-    return !m_SkipSpecialAttackEffect && m_Listener->IsSpecialEffectPlaying();
+    return !SkipSpecialAttackEffect() && m_Listener->IsSpecialEffectPlaying();
 }
 
 // Skipped voices draw nothing, so the random stream does not depend on the screens.
 void ZorCore::PlayVoice(int32_t row, int32_t first, int32_t count, int32_t percent)
 {
-    if (m_SkipBattleVoice)
+    if (SkipBattleVoice())
         return;
     if (GxRandom::Next(100) > percent)
         return;

@@ -4,6 +4,7 @@
 #include "appdata/DBZorTown.h"
 #include "appdata/DBZorUnit.h"
 #include "appdata/ZorGlobals.h"
+#include "core/GxBit32.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "script/GxMoaVariable.h"
@@ -17,8 +18,13 @@
 namespace
 {
 
-uint32_t s_OwnExtraOption = 0;
-uint32_t* s_ExtraOption = &s_OwnExtraOption;
+GxBit32 s_OwnExtraOption;
+GxBit32* s_ExtraOption = &s_OwnExtraOption;
+
+void SetExtraBits(uint32_t bits)
+{
+    s_ExtraOption->SetBits(s_ExtraOption->GetBits() | bits);
+}
 std::wstring s_SaveFolder;
 
 // One call's arguments and result. Reading argument i grows a shorter array to i + 1 elements (the
@@ -149,7 +155,7 @@ const std::unordered_map<std::wstring, Builtin>& Table()
          {
              S().m_Resource_LeadershipBase = a.Int(0);
              if (S().m_Resource_LeadershipBase >= 200)
-                 *s_ExtraOption |= 0x10u;
+                 SetExtraBits(0x10u);
              return true;
          }},
         {L"zor_setresourceastaroshpmax",
@@ -170,7 +176,7 @@ const std::unordered_map<std::wstring, Builtin>& Table()
          {
              S().UpgradeFloorExtendLevel();
              if (S().m_FloorExtendLevel >= 3)
-                 *s_ExtraOption |= 0x08u;
+                 SetExtraBits(0x08u);
              return true;
          }},
         {L"zor_getastarosweeklimit", [](Args& a) { return a.SetInt(S().m_AstarosWeekLimit); }},
@@ -241,7 +247,7 @@ const std::unordered_map<std::wstring, Builtin>& Table()
                  return false;
              u->m_FriendFlag = a.Int(1);
              if (u->m_FriendFlag == 2 && row >= 1 && row <= 9)
-                 *s_ExtraOption |= 1u << (row + 10);
+                 SetExtraBits(1u << (row + 10));
              return true;
          }},
         {L"zor_getunitfriend",
@@ -385,12 +391,12 @@ int32_t ZorScriptBuiltins::GetCount()
     return static_cast<int32_t>(Table().size());
 }
 
-void ZorScriptBuiltins::SetExtraOption(uint32_t* word)
+void ZorScriptBuiltins::SetExtraOption(GxBit32* word)
 {
     s_ExtraOption = word ? word : &s_OwnExtraOption;
 }
 
-uint32_t* ZorScriptBuiltins::GetExtraOption()
+GxBit32* ZorScriptBuiltins::GetExtraOption()
 {
     return s_ExtraOption;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+class GxBit32;
 class GxMoaVariable;
 
 // The bodies of the strategy game's "zor_" script builtins. The script's builtin dispatcher hands a
@@ -18,10 +19,10 @@ public:
     static bool IsBuiltin(const std::wstring& name);
     static int32_t GetCount();
 
-    // The permanent-progress flag word the builtins set bits in, and the save folder (with its trailing
-    // separator) of the take-over file. FIXME: start-up points the word at GxUserDataPerman::m_ExtraOption
-    // once that record carries it; until then the builtins keep their own word.
-    static void SetExtraOption(uint32_t* word);
-    static uint32_t* GetExtraOption();
+    // The permanent-progress flag word the builtins set bits in (start-up gives GxUserDataPerman's
+    // m_ExtraOption; null keeps a word of their own), and the save folder (with its trailing separator)
+    // of the take-over file.
+    static void SetExtraOption(GxBit32* word);
+    static GxBit32* GetExtraOption();
     static void SetSaveFolder(const std::wstring& folder);
 };

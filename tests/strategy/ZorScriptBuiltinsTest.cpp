@@ -1,5 +1,6 @@
 #include "ZorTestSupport.h"
 
+#include "core/GxBit32.h"
 #include "script/GxMoaVariable.h"
 #include "strategy/ZorScriptBuiltins.h"
 
@@ -31,7 +32,7 @@ protected:
         return ZorScriptBuiltins::Call(name, array, m_Result);
     }
 
-    uint32_t m_Extra = 0;
+    GxBit32 m_Extra;
     GxMoaVariable m_Result;
 };
 
@@ -45,7 +46,7 @@ TEST_F(ZorScriptBuiltinsTest, ScalarsClampAndReadNullArguments)
     EXPECT_EQ(State().m_Resource_Gold, 0);
     Call(L"zor_setresourceleadershipbase", {L"250"});
     EXPECT_EQ(State().m_Resource_LeadershipBase, 250);
-    EXPECT_EQ(m_Extra, 0x10u);
+    EXPECT_EQ(m_Extra.GetBits(), 0x10u);
     State().m_AstarosWeekLimit = 0;
     ASSERT_TRUE(Call(L"zor_decastarosweeklimit"));
     EXPECT_EQ(m_Result.ToInt64(), 0);
@@ -68,7 +69,7 @@ TEST_F(ZorScriptBuiltinsTest, ScalarsClampAndReadNullArguments)
     ASSERT_TRUE(Call(L"zor_upgradefloorextendlevel"));
     Call(L"zor_upgradefloorextendlevel");
     Call(L"zor_upgradefloorextendlevel");
-    EXPECT_EQ(m_Extra & 0x08u, 0x08u);
+    EXPECT_EQ(m_Extra.GetBits() & 0x08u, 0x08u);
 }
 
 TEST_F(ZorScriptBuiltinsTest, NamedRecordsAndFriendBits)
@@ -77,10 +78,10 @@ TEST_F(ZorScriptBuiltinsTest, NamedRecordsAndFriendBits)
     EXPECT_FALSE(Call(L"zor_setunitfriend", {L"nobody", L"2"}));
     EXPECT_TRUE(m_Log.Contains(L"ZorGlobals::FindUnit/ユニット名が見つかりません(nobody)\n"));
     ASSERT_TRUE(Call(L"zor_setunitfriend", {L"U3", L"2"}));
-    EXPECT_EQ(m_Extra, 1u << 13);
+    EXPECT_EQ(m_Extra.GetBits(), 1u << 13);
     Call(L"zor_setunitfriend", {L"U10", L"2"});
     Call(L"zor_setunitfriend", {L"U4", L"1"});
-    EXPECT_EQ(m_Extra, 1u << 13);
+    EXPECT_EQ(m_Extra.GetBits(), 1u << 13);
     ASSERT_TRUE(Call(L"zor_getunitfriend", {L"U3"}));
     EXPECT_EQ(m_Result.ToInt64(), 2);
     ASSERT_TRUE(Call(L"zor_setstructcreateenabled", {L"ST9", L"0"}));
