@@ -157,8 +157,8 @@ void BM_DefenceStage300Units600Ticks(benchmark::State& state)
             stage.manage.DeleteDeadTasks(stage.root);
         }
     }
-    state.counters["x_realtime"] = benchmark::Counter(10.0 * static_cast<double>(state.iterations()),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(10.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DefenceStage300Units600Ticks)->Unit(benchmark::kMillisecond);
 

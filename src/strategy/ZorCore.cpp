@@ -147,9 +147,9 @@ bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const 
             const wchar_t* m_Name;
         };
         static const Unlock s_Unlocks[] = {
-            {11, false, L"STオベリスク"}, {12, false, L"ST闘技の間"},   {13, true, L"T盲目の霧"},
-            {13, true, L"T弱化の罠"},     {14, false, L"ST魔界病院"},   {15, false, L"ST魔物の巣"},
-            {16, false, L"ST忍者屋敷"},   {17, true, L"T封印の符"},     {17, true, L"T深闇の獄"},
+            {11, false, L"STオベリスク"}, {12, false, L"ST闘技の間"}, {13, true, L"T盲目の霧"},
+            {13, true, L"T弱化の罠"},     {14, false, L"ST魔界病院"}, {15, false, L"ST魔物の巣"},
+            {16, false, L"ST忍者屋敷"},   {17, true, L"T封印の符"},   {17, true, L"T深闇の獄"},
             {18, false, L"ST迷いの回廊"}, {19, false, L"ST司令所"},
         };
         for (const Unlock& u : s_Unlocks)

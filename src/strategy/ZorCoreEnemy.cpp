@@ -61,15 +61,15 @@ const wchar_t* const s_RushParties[5][8] = {
 };
 
 const wchar_t* const s_VariantA[16] = {
-    L"PT異形のガーディアンX3", L"PT異形のパラディンX3", L"PT異形の退魔師X3",   L"PT異形のメイガスX3",
-    L"PT異形のシノビX3",       L"PT異形の討伐隊",       L"PT異形の探索隊",     L"PT異形の盗賊隊",
-    L"PT異形の精鋭討伐隊",     L"PT異形の精鋭探索隊",   L"PT異形の精鋭盗賊",   L"PT異形の精鋭司祭",
+    L"PT異形のガーディアンX3", L"PT異形のパラディンX3", L"PT異形の退魔師X3",         L"PT異形のメイガスX3",
+    L"PT異形のシノビX3",       L"PT異形の討伐隊",       L"PT異形の探索隊",           L"PT異形の盗賊隊",
+    L"PT異形の精鋭討伐隊",     L"PT異形の精鋭探索隊",   L"PT異形の精鋭盗賊",         L"PT異形の精鋭司祭",
     L"PT異形のウォーロード",   L"PT異形のプロフェット", L"PT異形のオーバーテイカー", L"PT異形のトウリョウ"};
 const wchar_t* const s_VariantB[16] = {
-    L"PT異形のファイターX4", L"PT異形のシーフX2",   L"PT異形のソーサラーX2", L"PT異形のシャーマンX2",
-    L"PT異形のプリーストX2", L"PT異形のシーフX4",   L"PT異形のソーサラーX4", L"PT異形のファイターX4",
-    L"PT異形のファイターX4", L"PT異形のシーフX4",   L"PT異形のソーサラーX4", L"PT異形のシャーマンX4",
-    L"PT異形のプリーストX4", L"PT異形の討伐隊",     L"PT異形の探索隊",       L"PT異形の盗賊隊"};
+    L"PT異形のファイターX4", L"PT異形のシーフX2", L"PT異形のソーサラーX2", L"PT異形のシャーマンX2",
+    L"PT異形のプリーストX2", L"PT異形のシーフX4", L"PT異形のソーサラーX4", L"PT異形のファイターX4",
+    L"PT異形のファイターX4", L"PT異形のシーフX4", L"PT異形のソーサラーX4", L"PT異形のシャーマンX4",
+    L"PT異形のプリーストX4", L"PT異形の討伐隊",   L"PT異形の探索隊",       L"PT異形の盗賊隊"};
 const wchar_t* const s_BossParties[5] = {L"PTイーガー御一行", L"PTリッチ御一行", L"PTダイダロス御一行",
                                          L"PTカラクード御一行", L"PTダリアン御一行"};
 
@@ -212,8 +212,8 @@ int32_t ZorCore::PushNormalParty(int32_t size, bool first)
     {
         const int32_t party = ZorGlobals::FindEnemy(L"PTファイターX3");
         const int32_t level = GetPartyLevel(party, rank);
-        queued += s.PushNextEnemy(party, entrance, static_cast<int32_t>(s.m_AppearTimeMultiFactor * 1440.0f), level,
-                                  level);
+        queued +=
+            s.PushNextEnemy(party, entrance, static_cast<int32_t>(s.m_AppearTimeMultiFactor * 1440.0f), level, level);
     }
     const int32_t k = GxRandom::Next(8);
     if (k == 0)
@@ -221,8 +221,8 @@ int32_t ZorCore::PushNormalParty(int32_t size, bool first)
     const int32_t band = rank < 7 ? 0 : std::min((rank - 7) / 7 + 1, 9);
     const int32_t party = ZorGlobals::FindEnemy(s_NormalParties[band][k - 1]);
     const int32_t low = size / 2 + GetPartyLevel(party, rank);
-    return queued + s.PushNextEnemy(party, entrance, static_cast<int32_t>(s.m_AppearTimeMultiFactor * 800.0f),
-                                    low + 1, low);
+    return queued +
+           s.PushNextEnemy(party, entrance, static_cast<int32_t>(s.m_AppearTimeMultiFactor * 800.0f), low + 1, low);
 }
 
 namespace
@@ -370,8 +370,8 @@ void ZorCore::UpdateEnemyArrival()
         const int32_t k = GxRandom::Next(5);
         static const wchar_t* const s_Notorious[5] = {L"PT異形のガーディアンX3", L"PT異形のパラディンX3",
                                                       L"PT異形の退魔師X3", L"PT異形のメイガスX3", L"PT異形のシノビX3"};
-        static const wchar_t* const s_Plain[5] = {L"PTファイターX3", L"PTシーフX3", L"PTソーサラーX2", L"PTシャーマンX2",
-                                                  L"PTプリーストX2"};
+        static const wchar_t* const s_Plain[5] = {L"PTファイターX3", L"PTシーフX3", L"PTソーサラーX2",
+                                                  L"PTシャーマンX2", L"PTプリーストX2"};
         if (s.m_Notoriety)
             s.AddNextEnemy(s_Notorious[k], entrance, 2000, 15, 13);
         else

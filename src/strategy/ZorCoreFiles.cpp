@@ -140,9 +140,9 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
     {
         std::unique_ptr<GxContentWriterBase> writer = MakeWriter(memory.Get(), binary);
         ok = writer->WriteHeader(binary ? "BZOR" : "TZOR", kVersion) && m_UserData->Save(*writer);
-        const std::vector<ZorTaskUnitEntity*> lists[3] = {
-            CollectUnits(FindList(kUnitReadyList)), CollectUnits(FindList(kUnitPlayerList)),
-            CollectUnits(FindList(kUnitEnemyList))};
+        const std::vector<ZorTaskUnitEntity*> lists[3] = {CollectUnits(FindList(kUnitReadyList)),
+                                                          CollectUnits(FindList(kUnitPlayerList)),
+                                                          CollectUnits(FindList(kUnitEnemyList))};
         ok = ok && writer->Write("unitready_count", static_cast<int32_t>(lists[0].size())) &&
              writer->Write("unitplayer_count", static_cast<int32_t>(lists[1].size())) &&
              writer->Write("unitenemy_count", static_cast<int32_t>(lists[2].size()));
@@ -237,8 +237,8 @@ bool ZorCore::LoadGameData(const std::wstring& path)
         for (ZorTaskUnitEntity* unit : CollectUnits(list))
             replaced.insert(unit);
     for (const StagedUnit& u : units)
-        if (const GxTaskBase* holder = m_TaskManage ? m_TaskManage->FindTaskByID(static_cast<uint64_t>(u.m_TaskID))
-                                                    : nullptr;
+        if (const GxTaskBase* holder =
+                m_TaskManage ? m_TaskManage->FindTaskByID(static_cast<uint64_t>(u.m_TaskID)) : nullptr;
             holder && !replaced.count(holder) && !dynamic_cast<const ZorTaskUnitEntity*>(holder))
             return Refuse(L"LoadGameData", L"タスクIDが不正です", path);
 

@@ -102,9 +102,9 @@ bool ZorCore::BuildStruct(int32_t structID, int32_t rx, int32_t rz)
         ZorTaskUnitEntity* unit = FindUnit(room->m_UnitEntityIDs[slot]);
         if (!unit)
             continue;
-        const bool leaving = (unit->m_CreateTimeLeft > 0 || unit->m_DisappearTimeLeft > 0 || unit->m_HP < 1 ||
-                              unit->IsBeingRemoved()) &&
-                             unit->m_AppearTimeLeft <= 0 && unit->m_ArrangeTimeLeft <= 0;
+        const bool leaving =
+            (unit->m_CreateTimeLeft > 0 || unit->m_DisappearTimeLeft > 0 || unit->m_HP < 1 || unit->IsBeingRemoved()) &&
+            unit->m_AppearTimeLeft <= 0 && unit->m_ArrangeTimeLeft <= 0;
         if (unit->IsTrap() || leaving)
             DisposeUnit(room->m_UnitEntityIDs[slot]);
         else
@@ -194,7 +194,8 @@ bool ZorCore::RetreatUnit(int64_t taskID)
         return false;
     ShowEffect(L"EFE_DISAPPEAR", unit->GetWorldPos(), 70.0f);
     if (const ZorRoomState* room = unit->GetRoom())
-        AddTextLog(room, GxString::Format(L"%sが撤退したようだ。情けない奴め", Row(unit->m_UnitID)->m_ShowName.c_str()));
+        AddTextLog(room,
+                   GxString::Format(L"%sが撤退したようだ。情けない奴め", Row(unit->m_UnitID)->m_ShowName.c_str()));
     return ReturnUnitToReady(taskID);
 }
 

@@ -64,13 +64,15 @@ int64_t ZorCore::FindNearestTrapInRoom(const ZorTaskUnitEntity& unit, float rang
 int64_t ZorCore::FindRandomEnemyInRoom(const ZorTaskUnitEntity& unit) const
 {
     std::vector<ZorTaskUnitEntity*> units = UnitsInRoom(unit, Side::Enemy);
-    return units.empty() ? 0 : static_cast<int64_t>(units[GxRandom::Next(static_cast<int32_t>(units.size()))]->GetTaskID());
+    return units.empty() ? 0
+                         : static_cast<int64_t>(units[GxRandom::Next(static_cast<int32_t>(units.size()))]->GetTaskID());
 }
 
 int64_t ZorCore::FindRandomPlayerUnitInRoom(const ZorTaskUnitEntity& unit) const
 {
     std::vector<ZorTaskUnitEntity*> units = UnitsInRoom(unit, Side::PlayerUnit);
-    return units.empty() ? 0 : static_cast<int64_t>(units[GxRandom::Next(static_cast<int32_t>(units.size()))]->GetTaskID());
+    return units.empty() ? 0
+                         : static_cast<int64_t>(units[GxRandom::Next(static_cast<int32_t>(units.size()))]->GetTaskID());
 }
 
 int64_t ZorCore::FindWeakestInRoom(const ZorTaskUnitEntity& unit, Side side) const

@@ -266,9 +266,10 @@ void ZorCore::UpdateRooms()
                 ShowEffect(L"EFE_BUILD_STRUCT",
                            GxVector4(static_cast<float>((rx - 5) * 80), 0.0f, static_cast<float>((rz - 4) * 80), 0.0f),
                            70.0f);
-                AddTextLog(&room, GxString::Format(L"%sが完成したな",
-                                                   g_DBZorStruct.GetRow(static_cast<uint32_t>(room.m_StructID))
-                                                       ->m_ShowName.c_str()));
+                AddTextLog(
+                    &room,
+                    GxString::Format(L"%sが完成したな",
+                                     g_DBZorStruct.GetRow(static_cast<uint32_t>(room.m_StructID))->m_ShowName.c_str()));
                 built = true;
             }
             if (room.m_CreateTimeLeft < 1 && s.m_TimerCount % 600 == 599)
@@ -330,7 +331,8 @@ void ZorCore::UpdateRoomEffects()
                 continue;
             for (int32_t slot = 3; slot <= 4; ++slot)
             {
-                const int32_t e = g_DBZorSkill.GetRow(static_cast<uint32_t>(unit->m_Skills[slot].m_SkillID))->m_RoomEffect;
+                const int32_t e =
+                    g_DBZorSkill.GetRow(static_cast<uint32_t>(unit->m_Skills[slot].m_SkillID))->m_RoomEffect;
                 if (e > 0 && e < ZorRoomState::kEffects && room->m_RoomEffectLevels[e] < 4)
                     ++room->m_RoomEffectLevels[e];
             }
@@ -348,7 +350,8 @@ void ZorCore::UpdateReadyUnits()
     for (int64_t id : SnapshotUnits(kUnitReadyList))
     {
         ZorTaskUnitEntity* unit = FindUnit(id);
-        auto healed = [unit] { return unit->m_ArrangeTimeLeft <= 0 && unit->m_CreateTimeLeft <= 0 && !unit->NeedsRecovery(); };
+        auto healed = [unit]
+        { return unit->m_ArrangeTimeLeft <= 0 && unit->m_CreateTimeLeft <= 0 && !unit->NeedsRecovery(); };
         const bool before = healed();
         unit->UpdateRecovery();
         changed = changed || (healed() && !before);

@@ -33,8 +33,8 @@ namespace
 
 const wchar_t* ClassName(int32_t unitClass, bool shortForm)
 {
-    static const wchar_t* const s_Long[13] = {L"",       L"戦鬼",   L"死霊", L"悪魔", L"自然",   L"戦士",  L"騎士",
-                                              L"盗賊",   L"忍者",   L"魔導師", L"召喚師", L"司祭", L"退魔師"};
+    static const wchar_t* const s_Long[13] = {L"",     L"戦鬼", L"死霊",   L"悪魔",   L"自然", L"戦士",  L"騎士",
+                                              L"盗賊", L"忍者", L"魔導師", L"召喚師", L"司祭", L"退魔師"};
     static const wchar_t* const s_Short[13] = {L"",     L"戦鬼", L"死霊", L"悪魔", L"自然", L"戦士", L"騎士",
                                                L"盗賊", L"忍者", L"魔導", L"召喚", L"司祭", L"退魔"};
     if (unitClass == 20)

@@ -26,7 +26,10 @@ public:
         (void)name, (void)position, (void)param;
     }
     // A screen effect: the stage opening, victory and defeat (on their layers), the resource pop-ups.
-    virtual void OnScreenEffect(const wchar_t* name, float x, float y, float depth) { (void)name, (void)x, (void)y, (void)depth; }
+    virtual void OnScreenEffect(const wchar_t* name, float x, float y, float depth)
+    {
+        (void)name, (void)x, (void)y, (void)depth;
+    }
     // A floating text (the "+%d" and "-%d" pop-ups), ARGB colour.
     virtual void OnPopupText(const std::wstring& text, float x, float y, uint32_t color)
     {

@@ -34,10 +34,7 @@ struct Args
     GxMoaVariable& args;
     GxMoaVariable& result;
 
-    const GxMoaVariable* At(int32_t i)
-    {
-        return args.IsArray() ? args.GetElement(i) : nullptr;
-    }
+    const GxMoaVariable* At(int32_t i) { return args.IsArray() ? args.GetElement(i) : nullptr; }
     int32_t Int(int32_t i)
     {
         const GxMoaVariable* v = At(i);
@@ -125,8 +122,10 @@ const std::unordered_map<std::wstring, Builtin>& Table()
         // Stage set-up and scalar state.
         {L"zor_setdefbgm", [](Args& a) { return S().m_DefBGM = a.Str(0), true; }},
         {L"zor_setinvbgm", [](Args& a) { return S().m_InvBGM = a.Str(0), true; }},
-        {L"zor_setdeffirstparty", [](Args& a) { return S().m_FirstUniquePartyID = ZorGlobals::FindEnemy(a.Str(0)), true; }},
-        {L"zor_setdefbossparty", [](Args& a) { return S().m_MiddleUniquePartyID = ZorGlobals::FindEnemy(a.Str(0)), true; }},
+        {L"zor_setdeffirstparty",
+         [](Args& a) { return S().m_FirstUniquePartyID = ZorGlobals::FindEnemy(a.Str(0)), true; }},
+        {L"zor_setdefbossparty",
+         [](Args& a) { return S().m_MiddleUniquePartyID = ZorGlobals::FindEnemy(a.Str(0)), true; }},
         {L"zor_setdefalclevel", [](Args& a) { return S().m_ElectLevel = a.Int(0), true; }},
         {L"zor_setdefrushtimes", [](Args& a) { return S().m_RashTimes = a.Int(0), true; }},
         {L"zor_setdefremainenemy", [](Args& a) { return S().m_RemainEnemyTotal = a.Int(0), true; }},
@@ -356,7 +355,8 @@ const std::unordered_map<std::wstring, Builtin>& Table()
          }},
 
         // Take-over data.
-        {L"zor_getexistrounddata", [](Args& a) { return a.SetInt(GxFile::Exists(s_SaveFolder + L"zordata_round.gd")); }},
+        {L"zor_getexistrounddata",
+         [](Args& a) { return a.SetInt(GxFile::Exists(s_SaveFolder + L"zordata_round.gd")); }},
         {L"zor_saverounddata",
          [](Args&)
          {

@@ -122,9 +122,8 @@ void ZorTaskUnitEntity::SelectFieldSkill()
                 if (target == 0)
                     target = core.ChooseWeightedFieldTarget(1);
             }
-            else if (skill->m_RestrictFlag &&
-                     (formation->m_SpecialAttackRestrictTime != 0 || GxRandom::Next(4) != 0 ||
-                      core.IsSpecialEffectPlaying()))
+            else if (skill->m_RestrictFlag && (formation->m_SpecialAttackRestrictTime != 0 || GxRandom::Next(4) != 0 ||
+                                               core.IsSpecialEffectPlaying()))
                 continue;
             else
                 target = core.ChooseWeightedFieldTarget(2);

@@ -487,10 +487,9 @@ void ZorTaskUnitEntity::SelectSkill()
         slot.m_ChargeTime = 0;
         m_SkillCoolingTime = HasSkillSpecialType(31) ? skill->m_CoolingTime / 10 : skill->m_CoolingTime;
         if (room->m_RoomEffectLevels[5] > 0)
-            m_SkillCoolingTime =
-                static_cast<int32_t>((0.5f * static_cast<float>(room->m_RoomEffectLevels[5]) + 1.0f) *
-                                     static_cast<float>(m_SkillCoolingTime)) +
-                24;
+            m_SkillCoolingTime = static_cast<int32_t>((0.5f * static_cast<float>(room->m_RoomEffectLevels[5]) + 1.0f) *
+                                                      static_cast<float>(m_SkillCoolingTime)) +
+                                 24;
         if (skill->m_Type == 1 && skill->m_RestrictFlag)
             room->m_SpecialAttackRestrictTime = 480;
         if (!skill->m_CutinGNCName.empty())

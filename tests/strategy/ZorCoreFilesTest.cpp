@@ -73,7 +73,8 @@ protected:
     {
         const std::wstring path = Path(L"edited.gd");
         ASSERT_TRUE(m_Core->SaveGameData(path, false));
-        std::string text = std::regex_replace(ReadAll(path), std::regex(from), to, std::regex_constants::format_first_only);
+        std::string text =
+            std::regex_replace(ReadAll(path), std::regex(from), to, std::regex_constants::format_first_only);
         dbtest::WriteBytes(path, text);
         const auto ready = Units(List(ZorCore::kUnitReadyList));
         const int32_t gold = State().m_Resource_Gold;
@@ -217,8 +218,8 @@ TEST_F(ZorCoreFilesTest, TakeOverAppliesChoicesAndCarriesUnitsWithNewIDs)
     round.m_Resource_Gold = 1001;
     round.m_UnitStates[3].m_Level = 12;
     round.m_UnitStates[12].m_Level = 8;
-    round.m_ChoiceFlags = ZorCore::kChoiceWeeks | ZorCore::kChoiceGold | ZorCore::kChoiceUnlocks |
-                          ZorCore::kChoiceLeadership;
+    round.m_ChoiceFlags =
+        ZorCore::kChoiceWeeks | ZorCore::kChoiceGold | ZorCore::kChoiceUnlocks | ZorCore::kChoiceLeadership;
     auto* carried = new ZorTaskUnitEntity(List(ZorCore::kSavedUnitList));
     carried->m_UnitID = 12;
     carried->m_Level = 6;

@@ -48,9 +48,9 @@ TEST_F(ZorCoreTargetsTest, RoomSearches)
     ZorTaskUnitEntity* me = Place(ZorCore::kUnitPlayerList, 12, 2, 1, 10, 6);
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 5.0f), 0);
     EXPECT_EQ(m_Core->FindRandomEnemyInRoom(*me), 0);
-    ZorTaskUnitEntity* far = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 10, 8); // distance 2
+    ZorTaskUnitEntity* far = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 10, 8);   // distance 2
     ZorTaskUnitEntity* other = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 10, 6); // another room
-    EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 2.0f), 0); // exactly at the range: ignored
+    EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 2.0f), 0);                    // exactly at the range: ignored
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 2.5f), Id(far));
     ZorTaskUnitEntity* near = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 11, 6);
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 5.0f), Id(near));
@@ -58,7 +58,7 @@ TEST_F(ZorCoreTargetsTest, RoomSearches)
     far->m_HP = 50;
     near->m_HP = 50;
     EXPECT_EQ(m_Core->FindWeakestEnemyInRoom(*me), Id(far)); // the first of equals
-    near->m_CreateTimeLeft = 3;                               // not active
+    near->m_CreateTimeLeft = 3;                              // not active
     EXPECT_EQ(m_Core->CollectEnemiesInRoom(*me), std::vector<int64_t>{Id(far)});
     ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 2, 1, 9, 6);
     EXPECT_EQ(m_Core->FindNearestTrapInRoom(*far, 5.0f), Id(trap));

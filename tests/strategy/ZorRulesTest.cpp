@@ -64,9 +64,9 @@ protected:
 
 TEST_F(ZorRulesTest, DamageFormulasByHand)
 {
-    Unit(20, 1, 0, 100, 15, 1);                   // the defender kind, class 1
-    SkillRow(8, 1, 100, 1);                       // attack, power 100, element 1
-    SkillRow(9, 0, 0, 0)->m_SpecialType = 20;     // slayer of classes 5 and 6
+    Unit(20, 1, 0, 100, 15, 1);               // the defender kind, class 1
+    SkillRow(8, 1, 100, 1);                   // attack, power 100, element 1
+    SkillRow(9, 0, 0, 0)->m_SpecialType = 20; // slayer of classes 5 and 6
     g_DBZorUnit.GetRow(61)->m_DefRate[0] = 20;
     State().m_ReinforceMonster[1] = 1;
     ZorTaskUnitEntity* defender = Place(ZorCore::kUnitPlayerList, 20, 11, 2, 1, 10, 6);
@@ -186,7 +186,8 @@ TEST_F(ZorRulesTest, StageEndsOnceAndVictoryWinsTies)
 TEST_F(ZorRulesTest, ArrivalTimingRefillAndPartyLevels)
 {
     ZorUserData& s = State();
-    const wchar_t* names[] = {L"PTファイターX3", L"PTシーフX3", L"PTソーサラーX2", L"PTシャーマンX2", L"PTプリーストX2"};
+    const wchar_t* names[] = {L"PTファイターX3", L"PTシーフX3", L"PTソーサラーX2", L"PTシャーマンX2",
+                              L"PTプリーストX2"};
     for (int i = 0; i < 5; ++i)
     {
         DBZorEnemyData* p = g_DBZorEnemy.GetRow(i + 1);

@@ -21,8 +21,8 @@ protected:
             ASSERT_TRUE(table->Load(m_Folder.File(file)));
         ZorMapData::ResetAllMaps();
         for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
-            ASSERT_TRUE(
-                ZorMapData::GetSlot(slot)->LoadFromFile(m_Folder.File(GxString::Format(L"data/db_zormap%02d.txt", slot))));
+            ASSERT_TRUE(ZorMapData::GetSlot(slot)->LoadFromFile(
+                m_Folder.File(GxString::Format(L"data/db_zormap%02d.txt", slot))));
     }
 };
 

@@ -153,7 +153,8 @@ TEST_F(ZorTaskUnitEntityTest, RoomSummonsOneUnitAtATimeAndTrapsPerWorkshop)
     ASSERT_TRUE(m_Core->SummonUnit(5, 5, 3, 4));
     s.GetStructState(6)->m_RoomActiveCount = 2; // two working workshops
     m_Core->UpdatePlayerUnits();
-    auto left = [&](int slot) { return m_Core->FindUnit(s.GetRoughRoom(5, 5)->m_UnitEntityIDs[slot])->m_CreateTimeLeft; };
+    auto left = [&](int slot)
+    { return m_Core->FindUnit(s.GetRoughRoom(5, 5)->m_UnitEntityIDs[slot])->m_CreateTimeLeft; };
     EXPECT_EQ(left(0), 4);
     EXPECT_EQ(left(1), 5);
     EXPECT_EQ(left(2), 4);
@@ -180,7 +181,7 @@ TEST_F(ZorTaskUnitEntityTest, StageDifficultyByRushMode)
     s.m_RemainEnemyTotal = 21;
     s.m_Notoriety = 1;
     m_Core->PlanDefenceInstance();
-    EXPECT_EQ(s.m_RemainEnemyTotal, 25); // at least 20, then raised to 25 with notoriety
+    EXPECT_EQ(s.m_RemainEnemyTotal, 25);        // at least 20, then raised to 25 with notoriety
     EXPECT_FLOAT_EQ(s.m_Inst_Difficulty, 1.0f); // halved for few towns on level 0, doubled for notoriety
     EXPECT_GE(s.m_ElectLevel, 31);
 }

@@ -106,8 +106,8 @@ protected:
         Unit(4, 20, 0, 50, 40, 0);
         LoadMap(1, TestDungeon());
         m_Root = new GxTaskBase(&m_Manage);
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList,
-                                    ZorCore::kSavedUnitList})
+        for (const wchar_t* name :
+             {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList, ZorCore::kSavedUnitList})
             new GxTaskBase(m_Root, name);
         m_Core = std::make_unique<ZorCore>(nullptr, &m_Manage);
         State().InitNewGame();

@@ -178,9 +178,9 @@ int main(int argc, char** argv)
     }
     GxLog::SetErrorLogPath(L"/dev/null");
     const std::pair<GxDBBase*, const wchar_t*> tables[] = {
-        {&g_DBZorEnemy, L"data/db_zorenemy.txt"},   {&g_DBZorSkill, L"data/db_zorskill.txt"},
-        {&g_DBZorStruct, L"data/db_zorstruct.txt"}, {&g_DBZorUnit, L"data/db_zorunit.txt"},
-        {&g_DBZorVoice, L"data/db_zorvoice.txt"},   {&g_DBZorTown, L"data/db_zortown.txt"},
+        {&g_DBZorEnemy, L"data/db_zorenemy.txt"},    {&g_DBZorSkill, L"data/db_zorskill.txt"},
+        {&g_DBZorStruct, L"data/db_zorstruct.txt"},  {&g_DBZorUnit, L"data/db_zorunit.txt"},
+        {&g_DBZorVoice, L"data/db_zorvoice.txt"},    {&g_DBZorTown, L"data/db_zortown.txt"},
         {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
     for (const auto& [table, file] : tables)
         if (!table->Load(file))
