@@ -13,6 +13,7 @@ class GxSystemConfig;
 class GxTaskBase;
 class GxTaskManage;
 class GxThreadManage;
+class GxTimeSource;
 class GxUserConfig;
 class GxUserData;
 class GxUserDataPerman;
@@ -27,6 +28,7 @@ class PfWindow;
 //   GxCoreWindow.cpp  main window, window procedure, cursor
 //   GxCoreLoop.cpp    main loop, engine frame, draw lists
 //   GxCoreHooks.cpp   pre-start, game start-up and game shut-down hooks
+//   appdata/GxCoreDebugOverlay.cpp  the developer's overlay
 class GxCore
 {
 public:
@@ -67,6 +69,11 @@ public:
     bool OnPreInit();
     bool OnGameInit();
     bool OnGameTerm();
+    // Seeds the runtime library's generator and GxRandom, each from the millisecond clock plus the
+    // calendar time in seconds, so two runs started within one second still differ.
+    void SeedRandomSources();
+    // The developer's overlay (status, script call chain, console lines) with its top-left at (x, y).
+    void DrawDebugOverlay(float x, float y);
 
     // Scale factors from the client area to the 1024 x 768 virtual screen. A 0 x 0 client area
     // (minimised) has none: false, and the factors are left as they were.
@@ -95,6 +102,8 @@ public:
     GxProfileEx* m_Profile = nullptr;
     std::wstring m_Title;
     std::wstring m_SavePath;
+    // The millisecond clock the random seeds are taken from; null means the system's clock.
+    GxTimeSource* m_SeedClock = nullptr;
 
     // Last good mouse scale factors.
     float m_MouseScaleX = 1.0f;

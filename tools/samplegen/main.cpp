@@ -1,7 +1,11 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
-// ("system/sysconf.ini", "setting.ini", plain ASCII) and one file per data table under "data/", UTF-8
-// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to their final name and renamed over it, so a run that fails halfway
-// leaves whole files only.
+// ("system/sysconf.ini", "setting.ini", plain ASCII), one file per data table under "data/", UTF-8
+// with a byte-order mark, the six bitmap-font pictures under "fonts/" and the story script under
+// "scripts/", compiled by moabuild into "bincode/moacode.mwb"; CR LF line ends throughout, as the game's
+// own files are saved. Files are written next to their final name and renamed over it, so a run that
+// fails halfway leaves whole files only.
+#include "SampleFonts.h"
+#include "SampleScript.h"
 #include "SampleTable.h"
 
 #include <cstdio>
@@ -70,6 +74,9 @@ int main(int argc, char** argv)
     files.emplace_back(folder / "setting.ini", kSetting);
     for (const SampleTable& table : tables)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
+    for (const auto& [name, bytes] : FontImages())
+        files.emplace_back(folder / name, bytes);
+    files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -82,6 +89,9 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
-    std::printf("samplegen: wrote the settings and %zu tables into %s\n", tables.size(), folder.string().c_str());
+    if (!CompileSampleScripts(folder))
+        return 1;
+    std::printf("samplegen: wrote the settings, %zu tables, the fonts and the script into %s\n", tables.size(),
+                folder.string().c_str());
     return 0;
 }
