@@ -64,6 +64,10 @@ std::vector<std::string> SplitPathList(const std::string& list)
 // The value of a key in one section of a desktop-entry style file (UTF-8); empty when absent.
 std::string ReadIniValue(const std::filesystem::path& path, const std::string& section, const std::string& key)
 {
+    // Only regular files: reading a folder through a stream throws.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::string();
     std::ifstream in(path);
     std::string line;
     bool inSection = false;
