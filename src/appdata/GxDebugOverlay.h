@@ -62,6 +62,6 @@ public:
     static std::vector<Line> BuildLines(const GxDebugOverlayState& state, int32_t h);
     // Width of a text in the font map's fixed pitch: its width units x h / 2.
     static float TextWidth(const std::wstring& text, int32_t h);
-    // Draws the lines from (x, y) down, h apart: the box first, then the text, both with the blend preset.
+    // Draws the lines from (x, y) down, h apart: every box, then every text over it, with the blend preset.
     static void Draw(const std::vector<Line>& lines, float x, float y, GxGDIFontMap* map);
 };
