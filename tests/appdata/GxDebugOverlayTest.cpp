@@ -116,36 +116,35 @@ TEST_F(GxDebugOverlayDraw, BoxesLieWhereTheLinesAre)
     GxDebugOverlay::Draw(lines, 10, 20, &map);
     ASSERT_TRUE(GxGraphics::EndScene());
 
-    // The box is 0x80000050 over black, blue about 0x28; text is white; outside stays black. A column of
-    // a line counts as box when most of its pixels are box-coloured (glyphs may cover some).
+    // The box is 0x80000050 over black, blue about 0x28; text is white; outside stays black. A column of a
+    // line reads 'b' when most of its pixels are box-coloured (glyphs may cover some), '.' when all are black.
     const std::vector<uint32_t> screen = Screen(1024, 768);
-    auto at = [&screen](int x, int y) { return screen[(size_t)y * 1024 + x]; };
-    auto boxColumn = [&](int x, int line)
+    auto column = [&screen](int x, int line)
     {
-        int count = 0;
+        int box = 0, black = 0;
         for (int y = 20 + 16 * line; y < 36 + 16 * line; ++y)
-            count += ChannelDistance(at(x, y), 0xFF000028) <= 2 ? 1 : 0;
-        return count >= 8;
+        {
+            box += ChannelDistance(screen[(size_t)y * 1024 + x], 0xFF000028) <= 2 ? 1 : 0;
+            black += (screen[(size_t)y * 1024 + x] & 0xFFFFFF) == 0 ? 1 : 0;
+        }
+        return box >= 8 ? 'b' : black == 16 ? '.' : '?';
     };
-    auto blackColumn = [&](int x, int line)
-    {
-        for (int y = 20 + 16 * line; y < 36 + 16 * line; ++y)
-            if ((at(x, y) & 0xFFFFFF) != 0)
-                return false;
-        return true;
-    };
-    const int currentWidth = (int)lines[1].m_BoxWidth;
-    EXPECT_TRUE(boxColumn(10 + 798, 0)); // the status box is 800 wide
-    EXPECT_TRUE(blackColumn(10 + 802, 0));
-    EXPECT_TRUE(boxColumn(10 + currentWidth - 2, 1)); // the position box hugs its text
-    EXPECT_TRUE(blackColumn(10 + currentWidth + 2, 1));
-    EXPECT_TRUE(boxColumn(10 + 24 * 16 - 2, 2)); // the console box is 24 h
-    EXPECT_TRUE(blackColumn(10 + 24 * 16 + 2, 2));
-    EXPECT_TRUE(blackColumn(100, 3)); // nothing below the last line
-    EXPECT_TRUE(blackColumn(8, 0));   // nothing left of x
+    const int current = 10 + (int)lines[1].m_BoxWidth;
+    std::string probes;
+    // Status box 800 wide, the position box as wide as its text, the console box 24 h, nothing below or left.
+    for (auto [x, line] : {std::pair{808, 0},
+                           {812, 0},
+                           {current - 2, 1},
+                           {current + 2, 1},
+                           {10 + 24 * 16 - 2, 2},
+                           {10 + 24 * 16 + 2, 2},
+                           {100, 3},
+                           {8, 0}})
+        probes += column(x, line);
+    EXPECT_EQ(probes, "b.b.b...");
     size_t white = 0;
-    for (int y = 20; y < 20 + 16; ++y)
-        for (int x = 10; x < 300; ++x)
-            white += (at(x, y) & 0xFFFFFF) == 0xFFFFFF ? 1 : 0;
+    for (int x = 10; x < 300; ++x)
+        for (int y = 20; y < 36; ++y)
+            white += (screen[(size_t)y * 1024 + x] & 0xFFFFFF) == 0xFFFFFF ? 1 : 0;
     EXPECT_GT(white, 20u) << "the status text is drawn";
 }

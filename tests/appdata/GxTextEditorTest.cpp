@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -98,17 +98,16 @@ protected:
         }
         m_Script = m_Dir / "my \"script\".txt";
         std::ofstream(m_Script) << "*MAIN\n";
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"})
+        fs::create_directories(m_Dir / "data" / "applications");
+        for (auto [name, folder] : {std::pair{"XDG_CONFIG_HOME", "."},
+                                    {"XDG_CONFIG_DIRS", "none"},
+                                    {"XDG_DATA_HOME", "data"},
+                                    {"XDG_DATA_DIRS", "none"}})
         {
             const char* old = std::getenv(name);
             m_SavedEnv.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+            setenv(name, (m_Dir / folder).c_str(), 1);
         }
-        fs::create_directories(m_Dir / "config");
-        fs::create_directories(m_Dir / "data" / "applications");
-        setenv("XDG_CONFIG_HOME", (m_Dir / "config").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", (m_Dir / "none").c_str(), 1);
-        setenv("XDG_DATA_HOME", (m_Dir / "data").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (m_Dir / "none").c_str(), 1);
     }
     void TearDown() override
     {
@@ -124,7 +123,7 @@ protected:
     }
     void Associate(const std::string& exec)
     {
-        std::ofstream(m_Dir / "config" / "mimeapps.list")
+        std::ofstream(m_Dir / "mimeapps.list")
             << "[Added Associations]\ntext/plain=other.desktop;\n[Default Applications]\ntext/plain=missing.desktop;"
                "kvfake.desktop;\n";
         std::ofstream(m_Dir / "data" / "applications" / "kvfake.desktop")
@@ -141,33 +140,13 @@ protected:
             lines.push_back(line);
         return lines;
     }
-    // Whether a child of this process has ended without being reaped.
-    static bool HasZombieChild()
-    {
-        for (const auto& entry : fs::directory_iterator("/proc"))
-        {
-            const std::string name = entry.path().filename().string();
-            if (name.find_first_not_of("0123456789") != std::string::npos)
-                continue;
-            std::ifstream stat(entry.path() / "stat");
-            std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-            const size_t close = all.rfind(')');
-            if (close == std::string::npos)
-                continue;
-            std::istringstream rest(all.substr(close + 2));
-            char state = 0;
-            int parent = 0;
-            rest >> state >> parent;
-            if (parent == getpid() && state == 'Z')
-                return true;
-        }
-        return false;
-    }
-    bool NoZombieSoon()
+    // True once no child of this process has ended unreaped (WNOWAIT looks without reaping).
+    static bool NoZombieSoon()
     {
         for (int i = 0; i < 500; ++i)
         {
-            if (!HasZombieChild())
+            siginfo_t info{};
+            if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == 0)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
