@@ -1,6 +1,9 @@
 #include "core/GxCore.h"
 
 #include "adventure/AvgSharedState.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"
@@ -30,7 +33,7 @@
 #include "appdata/DBZorUnit.h"
 #include "appdata/DBZorVoice.h"
 #include "appdata/GxDebugConsoleOutputEx.h"
-#include "appdata/GxGlobalFonts.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
@@ -45,6 +48,11 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
 #include "script/GxMoaHost.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorMapData.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
 #include "strategy/screens/SeqZorInvLoader.h"
 #include "strategy/screens/SeqZorInvMain.h"
@@ -127,8 +135,10 @@ bool GxCore::OnGameInit()
     OnSetCursor();
     ResetAvgSharedState();
 
-    // FIXME: GxNcImageSetPool::ReleaseAll(); -- the image-set pool has not landed yet.
-    // FIXME: CreateGlobalRenderTargets(); -- the global render targets have not landed yet.
+    GxNcImageSetPool::ReleaseAll();
+    // Without a device there is nothing to make them from; the capture then has no target.
+    if (GxGraphics::IsInitialized())
+        CreateGlobalRenderTargets();
 
     g_BGMRestrainFactor = 100;
 
@@ -140,7 +150,7 @@ bool GxCore::OnGameInit()
     g_DBUILayout.Load(L"data/db_uilayout.txt");
     g_DBEffect.Load(L"data/db_effect.txt");
 
-    // FIXME: g_ZorCore = new ZorCore(); -- the strategy-game core has not landed yet.
+    ZorCore::Create(this, m_TaskManage);
 
     // The strategy game's UI rows go into the same two tables as the front end's (their IDs lie above).
     g_DBUIModule.Load(L"data/db_uimodule_zor.txt");
@@ -153,9 +163,11 @@ bool GxCore::OnGameInit()
     g_DBZorTown.Load(L"data/db_zortown.txt");
     g_DBZorCommand.Load(L"data/db_zorcommand.txt");
 
-    // FIXME: ZorMapData::LoadAllMaps(); g_ZorCore->GetUserData()->InitNewGame(); the map model pool's
-    // current entry reset (ZorMapModelPool); ZorNcPoolUnit::Initialize(); -- the strategy-game state has
-    // not landed yet.
+    ZorMapData::LoadAllMaps();
+    ZorCore::GetInstance()->GetUserData()->InitNewGame();
+    // Nothing is loaded yet; this puts the stage loader back at the pool's first entry.
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::Initialize();
 
     ReleaseGlobalFonts();
     const std::wstring& fontDir = m_SystemConfig->GetFontDir();
@@ -171,14 +183,21 @@ bool GxCore::OnGameInit()
     CreateMoa(this);
     LoadMoaCode();
 
-    // FIXME: GxNcImageSetPool::Add(L"ui_common.gis"); Add(L"ui_avgmain.gis"); Add(L"ui_iconpool.gis");
-    // GxNcIconPool::Build(GxNcImageSetPool::Find(L"ui_iconpool.gis")); -- the pools have not landed yet.
-    // FIXME: GxNcEffectPool::LoadAllEffect(m_SystemConfig->GetGncDir(), m_SystemConfig->GetGisDir()); --
-    // the effect pool has not landed yet.
+    GxNcImageSetPool::Add(L"ui_common.gis");
+    GxNcImageSetPool::Add(L"ui_avgmain.gis");
+    GxNcImageSetPool::Add(L"ui_iconpool.gis");
+    // Null when the icon set failed to load: the icon pool then stays empty.
+    GxNcIconPool::Build(GxNcImageSetPool::Find(L"ui_iconpool.gis"));
+    GxNcEffectPool::LoadAllEffect(m_SystemConfig->GetGncDir(), m_SystemConfig->GetGisDir());
 
-    // Progress first, then the options.
-    m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
-    m_UserConfig->Load(m_SavePath + L"userconf.dat");
+    // Progress first, then the options, so the saves at shut-down write back what was read, never
+    // defaults over the player's files. A missing file is a first run; a damaged one has been logged (and
+    // the progress kept aside) and the defaults stand. Without a save folder there is nothing to read.
+    if (!m_SavePath.empty())
+    {
+        m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
+        m_UserConfig->Load(m_SavePath + L"userconf.dat");
+    }
 
     // A player who left in full screen comes back to it; a screen that refuses it leaves the options
     // saying windowed, so the next run does not try again.
@@ -241,11 +260,12 @@ bool GxCore::OnGameTerm()
 {
     ReleaseGlobalFonts();
     DestroyMoa();
-    // FIXME: GxNcImageSetPool::ReleaseAll(); -- the image-set pool has not landed yet.
-    // FIXME: ReleaseGlobalRenderTargets(); -- the global render targets have not landed yet.
+    GxNcImageSetPool::ReleaseAll();
+    ReleaseGlobalRenderTargets();
     g_BGMRestrainFactor = 100;
-    // FIXME: GxNcEffectPool::ReleaseAllEffect(); ZorNcPoolUnit::ReleaseAll(); ZorMapModelPool::ReleaseAll();
-    // -- the effect pool and the strategy-game pools have not landed yet.
-    // FIXME: delete g_ZorCore; g_ZorCore = nullptr; -- the strategy-game core has not landed yet.
+    GxNcEffectPool::ReleaseAllEffect();
+    ZorNcPoolUnit::ReleaseAll();
+    ZorMapModelPool::ReleaseAll();
+    ZorCore::Destroy();
     return true;
 }

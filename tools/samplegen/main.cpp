@@ -74,6 +74,8 @@ int main(int argc, char** argv)
     files.emplace_back(folder / "setting.ini", kSetting);
     for (const SampleTable& table : tables)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
+    for (const auto& [name, text] : ZorMapFiles(problems))
+        files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
@@ -91,7 +93,8 @@ int main(int argc, char** argv)
     }
     if (!CompileSampleScripts(folder))
         return 1;
-    std::printf("samplegen: wrote the settings, %zu tables, the fonts and the script into %s\n", tables.size(),
+    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, the fonts and the script into %s\n",
+                tables.size(),
                 folder.string().c_str());
     return 0;
 }
