@@ -53,11 +53,27 @@ void Blend(GxNcVector4x5Key& a, const GxNcVector4x5Key& b, float f)
 }
 template <typename Key> void Blend(Key&, const Key&, float) {}
 
-template <typename Key, bool kInterpolated>
-Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, const Key& noKey)
+// Where a time falls in a track: no key governs (the value without key), or key a (its time moved by
+// shiftA) governs with key b (moved by shiftB) as the next one; held when a is the last key held once.
+struct Located
 {
+    bool m_None = false;
+    bool m_Held = false;
+    int32_t m_Time = 0; // the wrapped time
+    int32_t m_A = 0;
+    int32_t m_B = 0;
+    int64_t m_ShiftA = 0;
+    int64_t m_ShiftB = 0;
+};
+
+template <typename Key> Located Locate(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c)
+{
+    Located at;
     if (keys.empty() || c.m_LoopLength == 0)
-        return noKey;
+    {
+        at.m_None = true;
+        return at;
+    }
     const int32_t n = static_cast<int32_t>(keys.size());
     int32_t t = c.m_Time;
     int32_t w = c.m_LoopLength;
@@ -70,41 +86,52 @@ Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, 
     {
         t %= w;
     }
+    at.m_Time = t;
     const bool once = c.m_LoopMode == 0;
-
-    Key a;
-    Key b;
     if (t < keys.front().m_Time)
     {
-        if (once)
-            return noKey;
-        a = keys.back();
-        a.m_Time = Shift(a.m_Time, -static_cast<int64_t>(w));
-        b = keys.front();
+        at.m_None = once;
+        at.m_A = n - 1;
+        at.m_ShiftA = -static_cast<int64_t>(w);
+        at.m_B = 0;
     }
     else if (t > keys.back().m_Time)
     {
-        if (once)
-            return keys.back();
-        a = keys.back();
-        b = keys.front();
-        b.m_Time = Shift(b.m_Time, w);
+        at.m_Held = once;
+        at.m_A = n - 1;
+        at.m_B = 0;
+        at.m_ShiftB = w;
     }
     else
     {
         const int32_t i = (t == keys.front().m_Time) ? 0 : Search(keys, t);
-        a = keys[i];
-        b = GxNcKey::FetchKeyModulo(keys.data(), n, i + 1);
-        if (a.m_Time > b.m_Time)
-            b.m_Time = Shift(b.m_Time, w);
+        at.m_A = i;
+        at.m_B = (i + 1) % n;
+        if (keys[at.m_A].m_Time > keys[at.m_B].m_Time)
+            at.m_ShiftB = w;
     }
+    return at;
+}
+
+template <typename Key, bool kInterpolated>
+Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, const Key& noKey)
+{
+    const Located at = Locate(keys, c);
+    if (at.m_None)
+        return noKey;
+    if (at.m_Held)
+        return keys.back();
+    Key a = keys[at.m_A];
+    a.m_Time = Shift(a.m_Time, at.m_ShiftA);
     if constexpr (kInterpolated)
     {
-        if (a.m_InterMode != 0 && t != a.m_Time && a.m_Time != b.m_Time)
+        const int32_t bTime = Shift(keys[at.m_B].m_Time, at.m_ShiftB);
+        const int32_t t = at.m_Time;
+        if (a.m_InterMode != 0 && t != a.m_Time && a.m_Time != bTime)
         {
             const float f = static_cast<float>(static_cast<int64_t>(t) - a.m_Time) /
-                            static_cast<float>(static_cast<int64_t>(b.m_Time) - a.m_Time);
-            Blend(a, b, f);
+                            static_cast<float>(static_cast<int64_t>(bTime) - a.m_Time);
+            Blend(a, keys[at.m_B], f);
         }
     }
     return a;
@@ -159,6 +186,21 @@ GxNcVector4x5Key GxNcKeyTrack::NoVector4x5Key(float value)
 GxNcImageKey GxNcKeyTrack::Evaluate(const std::vector<GxNcImageKey>& keys, const Context& c)
 {
     return EvaluateTrack<GxNcImageKey, false>(keys, c, NoImageKey());
+}
+
+void GxNcKeyTrack::EvaluateInto(const std::vector<GxNcImageKey>& keys, const Context& c, GxNcImageKey& out)
+{
+    // Assigned in place: the strings reuse their buffers, so a playing motion does not allocate per step.
+    static const GxNcImageKey s_NoKey = NoImageKey();
+    const Located at = Locate(keys, c);
+    if (at.m_None)
+    {
+        out = s_NoKey;
+        return;
+    }
+    out = keys[at.m_Held ? keys.size() - 1 : at.m_A];
+    if (!at.m_Held)
+        out.m_Time = Shift(out.m_Time, at.m_ShiftA);
 }
 
 GxNcVector2Key GxNcKeyTrack::Evaluate(const std::vector<GxNcVector2Key>& keys, const Context& c, float noKeyValue)

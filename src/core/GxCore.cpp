@@ -1,5 +1,6 @@
 #include "core/GxCore.h"
 
+#include "animation/GxNcAnimationPools.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -200,8 +201,7 @@ void GxCore::Finalize()
 
     OnGameTerm();
 
-    // FIXME: leak reports and clearing of the animation-project and image-set factories, due after the
-    // user data goes and before the profile does.
+    GxNcAnimationPools::ReportAndReleaseFactories();
     DeleteGameData();
 
     GxSound::Finalize();

@@ -1,5 +1,6 @@
 #include "core/GxCore.h"
 
+#include "animation/GxNcAnimationPools.h"
 #include "appdata/GxSystemConfig.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
@@ -45,6 +46,8 @@ bool GxCore::OnGameInit()
     // FIXME: tables, fonts, image sets, user settings, progress, script, screens, game core, the switch
     // to the boot screen and the random seeds belong here as their subsystems arrive.
 
+    GxNcAnimationPools::Fill(*m_SystemConfig);
+
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
     return true;
@@ -53,6 +56,7 @@ bool GxCore::OnGameInit()
 bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
+    GxNcAnimationPools::Empty();
     // FIXME: release the fonts, script runtime, pools, render targets and game core as they arrive.
     return true;
 }

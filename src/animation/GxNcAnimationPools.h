@@ -1,0 +1,18 @@
+#pragma once
+
+class GxSystemConfig;
+
+// The animation pools' part in the game's start-up and shut-down, and the factories' part in the engine's
+// finalisation, each in its fixed order.
+class GxNcAnimationPools
+{
+public:
+    // The image-set pool emptied, then the common UI sets "ui_common.gis", "ui_avgmain.gis" and
+    // "ui_iconpool.gis" from the UI image-set folder, the icon index over the last, and every effect of the
+    // effect table from the animation folders. Runs once the tables are loaded.
+    static void Fill(const GxSystemConfig& config);
+    // The image-set pool, then the icon index and the effect pool: before the factories report.
+    static void Empty();
+    // Both factories' reports of objects still held, then the projects' release and the sets'.
+    static void ReportAndReleaseFactories();
+};
