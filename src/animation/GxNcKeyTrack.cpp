@@ -11,6 +11,34 @@ namespace
 constexpr double kPi = 3.14159274;
 constexpr double kTwoPi = 6.28318548;
 
+inline float Ease(float a, float b, float f, float p, uint32_t mode)
+{
+    const double da = a;
+    const double d = static_cast<double>(b) - da;
+    const double df = f;
+    const double dp = p;
+    switch (mode)
+    {
+    case 1:
+        return static_cast<float>(da + d * df);
+    case 2:
+    {
+        // A key lying beyond the loop length puts f outside 0..1, and a negative base to a fractional
+        // power is NaN: the curve is only defined on 0..1.
+        const double g = df < 0.0 ? 0.0 : (df > 1.0 ? 1.0 : df);
+        if (p > 0.0f)
+            return static_cast<float>(static_cast<double>(b) - d * std::pow(1.0 - g, 4.0 * dp + 1.0));
+        return static_cast<float>(da + d * std::pow(g, 1.0 - 4.0 * dp));
+    }
+    case 3:
+        return static_cast<float>(da + d * (df + std::sin(kPi * df) * dp / kPi));
+    case 4:
+        return static_cast<float>(da + d * (df + std::sin(kTwoPi * df) * dp / kTwoPi));
+    default:
+        return a;
+    }
+}
+
 // Times are moved by a loop length; in 64 bits so that extreme times of a damaged file cannot overflow.
 int32_t Shift(int32_t time, int64_t by)
 {
@@ -29,14 +57,13 @@ int32_t Search(const std::vector<GxNcVector4Key>& keys, int32_t t)
 void Blend(GxNcVector4Key& a, const GxNcVector4Key& b, float f)
 {
     const float p = a.m_InterParam0;
-    a.m_Value = GxVector4(GxNcKeyTrack::Interpolate(a.m_Value.x, b.m_Value.x, f, p, a.m_InterMode),
-                          GxNcKeyTrack::Interpolate(a.m_Value.y, b.m_Value.y, f, p, a.m_InterMode),
-                          GxNcKeyTrack::Interpolate(a.m_Value.z, b.m_Value.z, f, p, a.m_InterMode),
-                          GxNcKeyTrack::Interpolate(a.m_Value.w, b.m_Value.w, f, p, a.m_InterMode));
+    a.m_Value = GxVector4(
+        Ease(a.m_Value.x, b.m_Value.x, f, p, a.m_InterMode), Ease(a.m_Value.y, b.m_Value.y, f, p, a.m_InterMode),
+        Ease(a.m_Value.z, b.m_Value.z, f, p, a.m_InterMode), Ease(a.m_Value.w, b.m_Value.w, f, p, a.m_InterMode));
 }
 void Blend(GxNcFloatKey& a, const GxNcFloatKey& b, float f)
 {
-    a.m_Value = GxNcKeyTrack::Interpolate(a.m_Value, b.m_Value, f, a.m_InterParam0, a.m_InterMode);
+    a.m_Value = Ease(a.m_Value, b.m_Value, f, a.m_InterParam0, a.m_InterMode);
 }
 void Blend(GxNcVector4x5Key& a, const GxNcVector4x5Key& b, float f)
 {
@@ -45,10 +72,8 @@ void Blend(GxNcVector4x5Key& a, const GxNcVector4x5Key& b, float f)
     {
         GxVector4& v = a.m_Value[i];
         const GxVector4& w = b.m_Value[i];
-        v = GxVector4(GxNcKeyTrack::Interpolate(v.x, w.x, f, p, a.m_InterMode),
-                      GxNcKeyTrack::Interpolate(v.y, w.y, f, p, a.m_InterMode),
-                      GxNcKeyTrack::Interpolate(v.z, w.z, f, p, a.m_InterMode),
-                      GxNcKeyTrack::Interpolate(v.w, w.w, f, p, a.m_InterMode));
+        v = GxVector4(Ease(v.x, w.x, f, p, a.m_InterMode), Ease(v.y, w.y, f, p, a.m_InterMode),
+                      Ease(v.z, w.z, f, p, a.m_InterMode), Ease(v.w, w.w, f, p, a.m_InterMode));
     }
 }
 template <typename Key> void Blend(Key&, const Key&, float) {}
@@ -137,6 +162,17 @@ Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, 
     return a;
 }
 
+// The value without key of a track, from two prepared ones when it is 0 or 1 (every track's case), so an
+// empty track costs no construction.
+template <typename Key> Key Pick(const Key& zero, const Key& one, float value, Key (*make)(float))
+{
+    if (value == 0.0f)
+        return zero;
+    if (value == 1.0f)
+        return one;
+    return make(value);
+}
+
 } // namespace
 
 GxNcImageKey GxNcKeyTrack::NoImageKey()
@@ -205,7 +241,8 @@ void GxNcKeyTrack::EvaluateInto(const std::vector<GxNcImageKey>& keys, const Con
 
 GxNcVector2Key GxNcKeyTrack::Evaluate(const std::vector<GxNcVector2Key>& keys, const Context& c, float noKeyValue)
 {
-    return EvaluateTrack<GxNcVector2Key, false>(keys, c, NoVector2Key(noKeyValue));
+    static const GxNcVector2Key s_Zero = NoVector2Key(0.0f), s_One = NoVector2Key(1.0f);
+    return EvaluateTrack<GxNcVector2Key, false>(keys, c, Pick(s_Zero, s_One, noKeyValue, &NoVector2Key));
 }
 
 GxNcUIntKey GxNcKeyTrack::Evaluate(const std::vector<GxNcUIntKey>& keys, const Context& c, uint32_t noKeyValue)
@@ -215,7 +252,8 @@ GxNcUIntKey GxNcKeyTrack::Evaluate(const std::vector<GxNcUIntKey>& keys, const C
 
 GxNcVector4Key GxNcKeyTrack::Evaluate(const std::vector<GxNcVector4Key>& keys, const Context& c, float noKeyValue)
 {
-    return EvaluateTrack<GxNcVector4Key, true>(keys, c, NoVector4Key(noKeyValue));
+    static const GxNcVector4Key s_Zero = NoVector4Key(0.0f), s_One = NoVector4Key(1.0f);
+    return EvaluateTrack<GxNcVector4Key, true>(keys, c, Pick(s_Zero, s_One, noKeyValue, &NoVector4Key));
 }
 
 GxNcFloatKey GxNcKeyTrack::Evaluate(const std::vector<GxNcFloatKey>& keys, const Context& c, float noKeyValue)
@@ -225,33 +263,11 @@ GxNcFloatKey GxNcKeyTrack::Evaluate(const std::vector<GxNcFloatKey>& keys, const
 
 GxNcVector4x5Key GxNcKeyTrack::Evaluate(const std::vector<GxNcVector4x5Key>& keys, const Context& c, float noKeyValue)
 {
-    return EvaluateTrack<GxNcVector4x5Key, true>(keys, c, NoVector4x5Key(noKeyValue));
+    static const GxNcVector4x5Key s_Zero = NoVector4x5Key(0.0f), s_One = NoVector4x5Key(1.0f);
+    return EvaluateTrack<GxNcVector4x5Key, true>(keys, c, Pick(s_Zero, s_One, noKeyValue, &NoVector4x5Key));
 }
 
 float GxNcKeyTrack::Interpolate(float a, float b, float f, float p, uint32_t mode)
 {
-    const double da = a;
-    const double d = static_cast<double>(b) - da;
-    const double df = f;
-    const double dp = p;
-    switch (mode)
-    {
-    case 1:
-        return static_cast<float>(da + d * df);
-    case 2:
-    {
-        // A key lying beyond the loop length puts f outside 0..1, and a negative base to a fractional
-        // power is NaN: the curve is only defined on 0..1.
-        const double g = df < 0.0 ? 0.0 : (df > 1.0 ? 1.0 : df);
-        if (p > 0.0f)
-            return static_cast<float>(static_cast<double>(b) - d * std::pow(1.0 - g, 4.0 * dp + 1.0));
-        return static_cast<float>(da + d * std::pow(g, 1.0 - 4.0 * dp));
-    }
-    case 3:
-        return static_cast<float>(da + d * (df + std::sin(kPi * df) * dp / kPi));
-    case 4:
-        return static_cast<float>(da + d * (df + std::sin(kTwoPi * df) * dp / kTwoPi));
-    default:
-        return a;
-    }
+    return Ease(a, b, f, p, mode);
 }

@@ -87,9 +87,14 @@ int32_t GxTaskNcEffect2D::Draw(int32_t, int32_t)
         return 0;
     static const GxMatrix s_Identity;
     const GxVector4 white(1.0f, 1.0f, 1.0f, 1.0f);
-    GxGraphics::BeginScene();
+    // Scenes do not nest: inside a scene the caller opened, closing one here would end the caller's scene
+    // (and its batch of quads) under it.
+    const bool own = GxGraphics::GetSceneCount() == 0;
+    if (own)
+        GxGraphics::BeginScene();
     m_SnapShot.Update(m_pProject, m_pMotion, m_PlayFrame % GetLength(), m_Position, &m_Transform, white, 4, nullptr);
     GxNcMotionSnapShotEx::Draw(m_SnapShot, s_Identity, 1.0f, white, GxVector4(), 0, 0, nullptr);
-    GxGraphics::EndScene();
+    if (own)
+        GxGraphics::EndScene();
     return 0;
 }
