@@ -18,10 +18,14 @@ void GxNcAnimationPools::Fill(const GxSystemConfig& config)
     GxNcEffectPool::LoadAllEffect(config.GetGncDir(), config.GetGisDir());
 }
 
-void GxNcAnimationPools::Empty()
+void GxNcAnimationPools::EmptyImageSets()
 {
     GxNcImageSetPool::ReleaseAll();
     GxNcIconPool::Clear(); // its images lived in a pooled set
+}
+
+void GxNcAnimationPools::EmptyEffects()
+{
     GxNcEffectPool::ReleaseAllEffect();
 }
 

@@ -11,8 +11,10 @@ public:
     // "ui_iconpool.gis" from the UI image-set folder, the icon index over the last, and every effect of the
     // effect table from the animation folders. Runs once the tables are loaded.
     static void Fill(const GxSystemConfig& config);
-    // The image-set pool, then the icon index and the effect pool: before the factories report.
-    static void Empty();
+    // At the game's shut-down, the image-set pool (with the icon index over it) first, the effect pool
+    // after the other game data; both before the factories report.
+    static void EmptyImageSets();
+    static void EmptyEffects();
     // Both factories' reports of objects still held, then the projects' release and the sets'.
     static void ReportAndReleaseFactories();
 };

@@ -102,8 +102,8 @@ protected:
                                  ValueKey<GxNcVector4Key>(5, GxVector4(9, 0, 0, 0))};
         FlatTree(keys);
         keys.m_SoundKeys = {{5, L"hit", 0, 0}};
-        keys.m_EventKeys[0] = {{5, 50}};
-        keys.m_EventKeys[3] = {{5, 53}, {6, 63}};
+        keys.m_EventKeys[0] = {{5, 50, L""}};
+        keys.m_EventKeys[3] = {{5, 53, L""}, {6, 63, L""}};
         ASSERT_TRUE(GncProjectWriter::Write(Path("t.gnc"), p, {L"fx.gis"}, GncForm::Binary));
         m_Project = GxNcProjectFactory::GetInstance().Get(WidePath("t.gnc"), Folder(), false);
         ASSERT_NE(m_Project->FindMotion(L"g", L"geo"), nullptr);

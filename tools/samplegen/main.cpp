@@ -71,6 +71,8 @@ int main(int argc, char** argv)
     files.emplace_back(folder / "setting.ini", kSetting);
     for (const SampleTable& table : tables)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
+    for (const auto& [name, text] : ZorMapFiles(problems))
+        files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -90,7 +92,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "samplegen: %s\n", problem.c_str());
         return 1;
     }
-    std::printf("samplegen: wrote the settings, %zu tables, image sets and effects into %s\n", tables.size(),
-                folder.string().c_str());
+    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, image sets and effects into %s\n",
+                tables.size(), folder.string().c_str());
     return 0;
 }
