@@ -7,6 +7,7 @@
 #include "../../tools/gncwriter/GncProjectWriter.h"
 
 #include "animation/GxNcCrammedImageSetFactory.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "animation/GxNcLayerNode.h"
 #include "animation/GxNcProjectEx.h"
 #include "animation/GxNcProjectFactory.h"
@@ -196,7 +197,7 @@ TEST_F(KvLayer, ContentRecordsRoundTripAndRebuildTheirObjects)
         for (GxTaskLayer* layer : {motion, pattern, blank})
         {
             const auto bytes = SaveRecord(form, [&](GxContentWriterBase* w) { return layer->Save(w); });
-            GxTaskLayer* copy = new GxTaskLayer(m_Root, L"copy");
+            GxTaskLayer* copy = new GxTaskLayer(m_Root);
             ASSERT_TRUE(copy->Load(OpenRecord(form, bytes).get()));
             EXPECT_EQ(copy->m_IndexPos, layer->m_IndexPos);
             EXPECT_EQ(copy->GetCurrentContent().m_ContentType, layer->GetCurrentContent().m_ContentType);
@@ -238,4 +239,82 @@ TEST_F(KvLayer, DamagedSavesFailWithALogLine)
     movie.m_MyChannel = 9;
     EXPECT_FALSE(movie.Restore(nullptr));
     EXPECT_TRUE(Logged(L"GxLayerContent::Restore/ムービーチャンネルが範囲外です:9"));
+}
+
+TEST_F(KvLayer, PicturesPatternsColoursAndMotionFadesMatchTheStoredPicture)
+{
+    CreateGlobalRenderTargets();
+    // A motion of two overlapping opaque squares (red over blue): faded as one picture, no blue shows
+    // through the red.
+    GxNcCrammedImageSet set;
+    GisPicture red, blue;
+    red.m_FileName = L"red.png";
+    blue.m_FileName = L"blue.png";
+    red.m_Width = red.m_Height = blue.m_Width = blue.m_Height = 32;
+    red.m_Pixels.assign(1024, 0xFFE02020u);
+    blue.m_Pixels.assign(1024, 0xFF2040E0u);
+    ASSERT_TRUE(GisPacker::Build(m_Dir + "/", L"sq.gis", {red, blue}, GncForm::Binary, set));
+    GxNcProject p;
+    p.m_MotionGroups.push_back(std::make_unique<GxNcMotionGroup>());
+    p.m_MotionGroups[0]->m_MotionGroupName = L"g";
+    p.m_MotionGroups[0]->m_Motions.push_back(std::make_unique<GxNcMotion>());
+    GxNcMotion& m = *p.m_MotionGroups[0]->m_Motions[0];
+    m.m_MotionName = L"sq";
+    m.m_EndTime = 10;
+    GxNcLayerNode* last = nullptr;
+    for (auto [name, file, x] : {std::tuple{L"top", L"red.png", 0.0f}, {L"under", L"blue.png", 16.0f}})
+    {
+        m.m_Layers.push_back(std::make_unique<GxNcLayer>());
+        GxNcLayer& l = *m.m_Layers.back();
+        l.m_LayerName = name;
+        GxNcImageKey k;
+        k.m_ImageSetName = L"sq.gis";
+        k.m_ImageFileName = file;
+        l.m_ImageKeys = {k};
+        GxNcVector4Key at;
+        at.m_Value = GxVector4(x, x, 0, 0);
+        l.m_PositionKeys = {at};
+        GxNcLayerNode* node = new GxNcLayerNode();
+        node->m_LayerName = name;
+        if (last)
+            m.m_LayerTree.InsertNext(last, node, GxSimpleTree::InsertMode::Before);
+        else
+            m.m_LayerTree.SetRoot(node, GxSimpleTree::InsertMode::Before);
+        last = node;
+    }
+    ASSERT_TRUE(GncProjectWriter::Write(Path("sq.gnc"), p, {L"sq.gis"}, GncForm::Binary));
+
+    std::vector<GxTaskLayer*> layers;
+    auto add = [&](float x, float y)
+    {
+        layers.push_back(new GxTaskLayer(m_Root));
+        layers.back()->SetPos(GxVector4(x, y, 0, 0));
+        return layers.back();
+    };
+    ASSERT_TRUE(add(0, 0)->SetSolidColor(0xFF203040u, 0));
+    GxTaskLayer* picture = add(16, 16);
+    ASSERT_TRUE(picture->SetImage(WidePath("a.png"), 0, L""));
+    picture->GetCurrentContent().SetSubLayerCount(1);
+    ASSERT_TRUE(picture->SetSubLayerImage(WidePath("c.png"), 0));
+    picture->GetCurrentContent().GetSubLayer(0)->m_OffsetPos = GxVector2(40, 8);
+    ASSERT_TRUE(add(120, 16)->SetImageSet(WidePath("s.gis"), L"p.png", 1, 0));
+    for (int mode = 0; mode < 4; ++mode)
+    {
+        GxTaskLayer* fade = add(-496.0f + 64 * mode, -312.0f);
+        fade->SetLocalTransitMode(mode == 0 ? 4 : mode);
+        std::wstring group;
+        ASSERT_TRUE(fade->SetMotion(WidePath("sq.gnc"), Folder(), group, L"sq", 0, 1000));
+    }
+    ASSERT_TRUE(add(16, 120)->SetImage(L"gone.png", 0, WidePath("c.png"))); // the label shows the name asked for
+    for (GxTaskLayer* layer : layers)
+        layer->Update(0, 300000); // 0.3 of the fades
+    ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0));
+    for (GxTaskLayer* layer : layers)
+        layer->Draw(0, 5);
+    const std::vector<size_t> off =
+        KvCompareWithGolden("../../task/golden/layers.png", Screen(320, 240), 320, 240, {8, 64});
+    EXPECT_LE(off[0], 200u); // label glyph edges may differ by a few levels between drivers
+    EXPECT_LE(off[1], 40u);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+    ReleaseGlobalRenderTargets();
 }
