@@ -6,6 +6,7 @@
 #include "animation/GxNcImageSetPool.h"
 #include "animation/GxNcProjectFactory.h"
 #include "appdata/GxSystemConfig.h"
+#include "core/GxCore.h"
 
 void GxNcAnimationPools::Fill(const GxSystemConfig& config)
 {
@@ -29,10 +30,23 @@ void GxNcAnimationPools::EmptyEffects()
     GxNcEffectPool::ReleaseAllEffect();
 }
 
-void GxNcAnimationPools::ReportAndReleaseFactories()
+void GxNcAnimationPools::ReportFactories()
 {
     GxNcProjectFactory::GetInstance().ReportNotReleased();
     GxNcCrammedImageSetFactory::GetInstance().ReportNotReleased();
+}
+
+void GxNcAnimationPools::ReleaseFactories()
+{
     GxNcProjectFactory::GetInstance().ReleaseAll();
     GxNcCrammedImageSetFactory::GetInstance().ReleaseAll();
+}
+
+void GxNcAnimationPools::RegisterFactoryShutdown()
+{
+    static bool s_Registered = false;
+    if (s_Registered)
+        return;
+    s_Registered = true;
+    GxCore::AddFactoryShutdown(&ReportFactories, &ReleaseFactories);
 }

@@ -16,5 +16,9 @@ public:
     static void EmptyImageSets();
     static void EmptyEffects();
     // Both factories' reports of objects still held, then the projects' release and the sets'.
-    static void ReportAndReleaseFactories();
+    static void ReportFactories();
+    static void ReleaseFactories();
+    // Enters the two steps above into the engine's shut-down once; each factory calls it when its instance
+    // is made, so the projects are always reported and released before the image sets they hold.
+    static void RegisterFactoryShutdown();
 };
