@@ -138,15 +138,22 @@ template <typename Key> Located Locate(const std::vector<Key>& keys, const GxNcK
     return at;
 }
 
+// Written into out, so a caller's record is filled in place.
 template <typename Key, bool kInterpolated>
-Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, const Key& noKey)
+void EvaluateTrackInto(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, const Key& noKey, Key& a)
 {
     const Located at = Locate(keys, c);
     if (at.m_None)
-        return noKey;
+    {
+        a = noKey;
+        return;
+    }
     if (at.m_Held)
-        return keys.back();
-    Key a = keys[at.m_A];
+    {
+        a = keys.back();
+        return;
+    }
+    a = keys[at.m_A];
     a.m_Time = Shift(a.m_Time, at.m_ShiftA);
     if constexpr (kInterpolated)
     {
@@ -159,6 +166,13 @@ Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, 
             Blend(a, keys[at.m_B], f);
         }
     }
+}
+
+template <typename Key, bool kInterpolated>
+Key EvaluateTrack(const std::vector<Key>& keys, const GxNcKeyTrack::Context& c, const Key& noKey)
+{
+    Key a;
+    EvaluateTrackInto<Key, kInterpolated>(keys, c, noKey, a);
     return a;
 }
 
@@ -270,4 +284,24 @@ GxNcVector4x5Key GxNcKeyTrack::Evaluate(const std::vector<GxNcVector4x5Key>& key
 float GxNcKeyTrack::Interpolate(float a, float b, float f, float p, uint32_t mode)
 {
     return Ease(a, b, f, p, mode);
+}
+
+void GxNcKeyTrack::EvaluateInto(const std::vector<GxNcVector4Key>& keys, const Context& c, float noKeyValue,
+                                GxNcVector4Key& out)
+{
+    static const GxNcVector4Key s_Zero = NoVector4Key(0.0f), s_One = NoVector4Key(1.0f);
+    if (noKeyValue == 0.0f || noKeyValue == 1.0f)
+        EvaluateTrackInto<GxNcVector4Key, true>(keys, c, noKeyValue == 0.0f ? s_Zero : s_One, out);
+    else
+        EvaluateTrackInto<GxNcVector4Key, true>(keys, c, NoVector4Key(noKeyValue), out);
+}
+
+void GxNcKeyTrack::EvaluateInto(const std::vector<GxNcVector4x5Key>& keys, const Context& c, float noKeyValue,
+                                GxNcVector4x5Key& out)
+{
+    static const GxNcVector4x5Key s_Zero = NoVector4x5Key(0.0f), s_One = NoVector4x5Key(1.0f);
+    if (noKeyValue == 0.0f || noKeyValue == 1.0f)
+        EvaluateTrackInto<GxNcVector4x5Key, true>(keys, c, noKeyValue == 0.0f ? s_Zero : s_One, out);
+    else
+        EvaluateTrackInto<GxNcVector4x5Key, true>(keys, c, NoVector4x5Key(noKeyValue), out);
 }
