@@ -1,6 +1,7 @@
 #include "core/GxCore.h"
 
 #include "adventure/AvgSharedState.h"
+#include "animation/GxNcAnimationPools.h"
 #include "animation/GxNcEffectPool.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
@@ -135,7 +136,7 @@ bool GxCore::OnGameInit()
     OnSetCursor();
     ResetAvgSharedState();
 
-    GxNcImageSetPool::ReleaseAll();
+    GxNcAnimationPools::EmptyImageSets();
     // Without a device there is nothing to make them from; the capture then has no target.
     if (GxGraphics::IsInitialized())
         CreateGlobalRenderTargets();
@@ -183,11 +184,13 @@ bool GxCore::OnGameInit()
     CreateMoa(this);
     LoadMoaCode();
 
-    GxNcImageSetPool::Add(L"ui_common.gis");
-    GxNcImageSetPool::Add(L"ui_avgmain.gis");
-    GxNcImageSetPool::Add(L"ui_iconpool.gis");
+    // The common sets live in the UI image-set folder ("uigis/").
+    const std::wstring& uiSets = m_SystemConfig->GetString(SYSSTR_UIGIS_DIR);
+    GxNcImageSetPool::Add(uiSets + L"ui_common.gis");
+    GxNcImageSetPool::Add(uiSets + L"ui_avgmain.gis");
+    GxNcImageSetPool::Add(uiSets + L"ui_iconpool.gis");
     // Null when the icon set failed to load: the icon pool then stays empty.
-    GxNcIconPool::Build(GxNcImageSetPool::Find(L"ui_iconpool.gis"));
+    GxNcIconPool::Build(GxNcImageSetPool::Find(uiSets + L"ui_iconpool.gis"));
     GxNcEffectPool::LoadAllEffect(m_SystemConfig->GetGncDir(), m_SystemConfig->GetGisDir());
 
     // Progress first, then the options, so the saves at shut-down write back what was read, never
@@ -260,10 +263,10 @@ bool GxCore::OnGameTerm()
 {
     ReleaseGlobalFonts();
     DestroyMoa();
-    GxNcImageSetPool::ReleaseAll();
+    GxNcAnimationPools::EmptyImageSets();
     ReleaseGlobalRenderTargets();
     g_BGMRestrainFactor = 100;
-    GxNcEffectPool::ReleaseAllEffect();
+    GxNcAnimationPools::EmptyEffects();
     ZorNcPoolUnit::ReleaseAll();
     ZorMapModelPool::ReleaseAll();
     ZorCore::Destroy();

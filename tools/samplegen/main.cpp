@@ -1,9 +1,10 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
 // ("system/sysconf.ini", "setting.ini", plain ASCII), one file per data table under "data/", UTF-8
-// with a byte-order mark, the six bitmap-font pictures under "fonts/" and the story script under
-// "scripts/", compiled by moabuild into "bincode/moacode.mwb"; CR LF line ends throughout, as the game's
-// own files are saved. Files are written next to their final name and renamed over it, so a run that
-// fails halfway leaves whole files only.
+// with a byte-order mark, the image sets and effect projects, the six bitmap-font pictures under "fonts/"
+// and the story script under "scripts/", compiled by moabuild into "bincode/moacode.mwb"; CR LF line ends
+// throughout, as the game's own files are saved. Files are written next to their final name and renamed
+// over it, so a run that fails halfway leaves whole files only.
+#include "SampleAnimation.h"
 #include "SampleFonts.h"
 #include "SampleScript.h"
 #include "SampleTable.h"
@@ -91,10 +92,17 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
+    WriteAnimationData(folder, tables, problems);
+    if (!problems.empty())
+    {
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "samplegen: %s\n", problem.c_str());
+        return 1;
+    }
     if (!CompileSampleScripts(folder))
         return 1;
-    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, the fonts and the script into %s\n",
-                tables.size(),
-                folder.string().c_str());
+    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, image sets, effects, fonts and the "
+                "script into %s\n",
+                tables.size(), folder.string().c_str());
     return 0;
 }
