@@ -1,4 +1,7 @@
 // Runs the built program headless from a temporary installation folder, as a player would start it.
+#include "appdata/GxUserConfig.h"
+#include "core/GxString.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -287,4 +290,45 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
               std::string::npos);
     kill(run.m_Pid, SIGTERM);
     EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
+}
+
+TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
+{
+    const std::string generate =
+        std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Install.string() + "' > /dev/null";
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    const fs::path home = m_Temp / "home";
+    const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
+    // One run: start-up is over once the device survey has stopped growing; the loop then runs a while.
+    auto runOnce = [&](const char* name)
+    {
+        std::error_code error;
+        fs::remove(save / "device.log", error);
+        RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / name, "offscreen", home.c_str());
+        uintmax_t lastSize = 0;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                const uintmax_t size = fs::file_size(save / "device.log", error);
+                const bool settled = !error && size > 2 && size == lastSize;
+                lastSize = size;
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                return settled;
+            },
+            std::chrono::seconds(30)))
+            << ReadFile(m_Temp / name);
+        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << ReadFile(m_Temp / name);
+        kill(run.m_Pid, SIGTERM);
+        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / name);
+        EXPECT_EQ(ReadFile(save / "error.log"), "\xFF\xFE");
+    };
+    runOnce("first.err");
+    // The player leaves the options saying full screen: the next run starts in it and still says so after.
+    GxUserConfig options;
+    ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
+    options.m_ScreenMode = 1;
+    ASSERT_TRUE(options.Save(GxString::FromUtf8((save / "userconf.dat").string())));
+    runOnce("second.err");
+    ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
+    EXPECT_EQ(options.m_ScreenMode, 1);
 }
