@@ -8,6 +8,7 @@
 #include "SampleFonts.h"
 #include "SampleScript.h"
 #include "SampleTable.h"
+#include "SampleUnitAnimation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -93,6 +94,7 @@ int main(int argc, char** argv)
             return 1;
     }
     WriteAnimationData(folder, tables, problems);
+    WriteUnitAnimation(folder, tables, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
