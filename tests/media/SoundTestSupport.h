@@ -88,6 +88,44 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A 16-bit PCM WAVE file of a sine tone (the same on every channel).
+inline void WriteToneWave(const std::string& path, double seconds, double hz, uint32_t rate = 44100,
+                          uint16_t channels = 2, double amplitude = 10000)
+{
+    const uint32_t frames = static_cast<uint32_t>(seconds * rate);
+    const uint32_t bytes = frames * channels * 2;
+    std::vector<uint8_t> b(44 + bytes);
+    auto put = [&](size_t at, uint32_t v, int n) { std::memcpy(b.data() + at, &v, n); };
+    std::memcpy(b.data(), "RIFF", 4);
+    put(4, 36 + bytes, 4);
+    std::memcpy(b.data() + 8, "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);
+    put(22, channels, 2);
+    put(24, rate, 4);
+    put(28, rate * channels * 2, 4);
+    put(32, channels * 2, 2);
+    put(34, 16, 2);
+    std::memcpy(b.data() + 36, "data", 4);
+    put(40, bytes, 4);
+    for (uint32_t i = 0; i < frames; ++i)
+    {
+        const int16_t v = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * i / rate)));
+        for (int c = 0; c < channels; ++c)
+            std::memcpy(b.data() + 44 + (static_cast<size_t>(i) * channels + c) * 2, &v, 2);
+    }
+    WriteBytes(path, b);
+}
+
+// Root mean square of interleaved samples.
+inline double Rms(const std::vector<int16_t>& samples)
+{
+    double sum = 0;
+    for (int16_t s : samples)
+        sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0 : std::sqrt(sum / samples.size());
+}
+
 inline std::vector<int16_t> ReadRaw(const std::string& path)
 {
     const std::vector<uint8_t> bytes = ReadBytes(path);
