@@ -27,7 +27,6 @@ void GxSoundBufferStatic::Release()
 
 bool GxSoundBufferStatic::IsCreated()
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer != nullptr;
 }
 
@@ -106,15 +105,15 @@ bool GxSoundBufferStatic::Stop()
     return true;
 }
 
+// IsPlaying, SetVolume and IsCreated skip the buffer's lock: they run on the owner's thread, which alone
+// creates and releases the sound buffer, and touch only its play state, which the mixer guards.
 bool GxSoundBufferStatic::IsPlaying()
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer && (m_Buffer->GetStatus() & (PfSoundBuffer::kStatusPlaying | PfSoundBuffer::kStatusBufferLost));
 }
 
 bool GxSoundBufferStatic::SetVolume(int32_t volume)
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer && m_Buffer->SetVolume(volume) == PfSoundBuffer::kOk;
 }
 

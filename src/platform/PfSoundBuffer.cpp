@@ -12,14 +12,23 @@ namespace
 // The largest buffer DirectSound accepted; far beyond any sound the game holds in one piece.
 constexpr uint32_t kMaxBufferBytes = 0x0FFFFFFF;
 
-// A level in hundredths of a decibel as a linear gain; the bottom of the range is true silence.
+// A level in hundredths of a decibel as a linear gain, 10^(level/2000); the bottom of the range is
+// true silence. Looked up: fades set a level on every update of every playing voice.
 float GainOf(int32_t level)
 {
+    static const std::vector<float> s_Table = []
+    {
+        std::vector<float> table(-PfSoundBuffer::kVolumeMin + 1);
+        for (int32_t v = PfSoundBuffer::kVolumeMin + 1; v <= 0; ++v)
+            table[-v] = std::pow(10.0f, static_cast<float>(v) / 2000.0f);
+        table[-PfSoundBuffer::kVolumeMin] = 0.0f;
+        return table;
+    }();
     if (level <= PfSoundBuffer::kVolumeMin)
         return 0.0f;
     if (level >= 0)
         return 1.0f;
-    return std::pow(10.0f, static_cast<float>(level) / 2000.0f);
+    return s_Table[-level];
 }
 
 template <int Bits, int Channels> inline void ReadFrame(const uint8_t* data, uint32_t frame, float& left, float& right)
@@ -117,6 +126,7 @@ PfResult PfSoundBuffer::Play(PlayMode mode)
     std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
     m_Playing = true;
     m_Looping = mode == kPlayLooping;
+    PublishStatus();
     return kOk;
 }
 
@@ -124,6 +134,7 @@ PfResult PfSoundBuffer::Stop()
 {
     std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
     m_Playing = false;
+    PublishStatus();
     return kOk;
 }
 
@@ -158,13 +169,18 @@ PfResult PfSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
     return kOk;
 }
 
+// Asked for every voice on every update: read from the published copy without the mixer's lock.
 uint32_t PfSoundBuffer::GetStatus()
 {
-    std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
+    return m_Status.load(std::memory_order_acquire);
+}
+
+void PfSoundBuffer::PublishStatus()
+{
     uint32_t status = 0;
     if (m_Playing)
         status |= kStatusPlaying | (m_Looping ? static_cast<uint32_t>(kStatusLooping) : 0u);
-    return status;
+    m_Status.store(status, std::memory_order_release);
 }
 
 PfResult PfSoundBuffer::SetVolume(int32_t volume)
@@ -281,6 +297,7 @@ template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, 
                 if (!m_Looping)
                 {
                     m_Playing = false;
+                    PublishStatus();
                     break;
                 }
             }
@@ -313,6 +330,7 @@ template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, 
             if (!m_Looping)
             {
                 m_Playing = false;
+                PublishStatus();
                 pos = 0;
                 ++i;
                 break;

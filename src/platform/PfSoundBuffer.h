@@ -3,6 +3,7 @@
 #include "platform/PfD3DTypes.h"
 #include "platform/PfWaveFormat.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -95,6 +96,7 @@ public:
 private:
     PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes);
     void UpdateGains();
+    void PublishStatus();
     void NotifyAdvance(uint64_t startFrame, uint64_t advancedFrames);
     template <int Bits, int Channels> uint32_t MixFrames(float* acc, uint32_t frames, uint64_t step);
 
@@ -106,6 +108,8 @@ private:
     // Mixer state: guarded by the mixer's lock.
     bool m_Playing = false;
     bool m_Looping = false;
+    // The status bits of m_Playing and m_Looping, published for readers without the lock.
+    std::atomic<uint32_t> m_Status{0};
     uint64_t m_Position = 0; // 32.32 fixed point frames, always below m_FrameCount
     int32_t m_Volume = 0;
     int32_t m_Pan = 0;
