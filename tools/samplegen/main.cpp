@@ -1,7 +1,8 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
 // ("system/sysconf.ini", "setting.ini", plain ASCII) and one file per data table under "data/", UTF-8
-// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to their final name and renamed over it, so a run that fails halfway
-// leaves whole files only.
+// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to
+// their final name and renamed over it, so a run that fails halfway leaves whole files only.
+#include "SampleSounds.h"
 #include "SampleTable.h"
 
 #include <cstdio>
@@ -72,6 +73,8 @@ int main(int argc, char** argv)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
     for (const auto& [name, text] : ZorMapFiles(problems))
         files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
+    for (const auto& [name, bytes] : SampleSoundFiles())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
