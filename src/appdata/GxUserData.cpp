@@ -108,7 +108,12 @@ void GxUserData::ResetAdventure(bool stopBGM)
     GxSoundControl::StopAllVoices();
     // FIXME: stop every movie (the movie service).
     g_BGMRestrainFactor = 100;
+    // The reset empties every record, but music left playing must keep its record, or the next save
+    // would not restart it.
+    const GxSoundChannelRecord music = m_BGMRecord;
     Reset();
+    if (!stopBGM)
+        m_BGMRecord = music;
     GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
     if (scene)
         scene->ResetWindows();

@@ -163,4 +163,25 @@ TEST_F(GxSoundControlTest, ChannelRecords)
     EXPECT_TRUE(m_Data.m_BGVRecord.IsEmpty());
     EXPECT_FALSE(GxSoundControl::PlaySE(4, File("tone.wav"), 0, 0, 0, 0));
     EXPECT_TRUE(GxSoundControl::PlayOneShot(File("blip.wav")));
+
+    // Log entries take the voice records; leaving the story keeps the music and its record.
+    m_Data.m_VoiceRecord[2].m_FileName = L"v.ogg";
+    m_Data.m_VoiceRecord[2].m_CharID = 7;
+    m_Data.AddMessageLog(L"n", L"m", false, false);
+    const GxMessageLogElement& entry = m_Data.m_MessageLog.back();
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(entry.m_VoiceFileName[i], i == 2 ? L"v.ogg" : L"");
+        EXPECT_EQ(entry.m_VoiceCharID[i], i == 2 ? 7 : 0);
+    }
+    ASSERT_TRUE(GxSoundControl::PlayBGM(File("tone.wav"), 0, 0, 0, 0, false));
+    ASSERT_TRUE(GxSoundControl::PlaySE(1, File("tone.wav"), 0, 0, 0, 0));
+    m_Data.ResetAdventure(false);
+    EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, File("tone.wav"));
+    EXPECT_TRUE(GxSound::GetChannelState(GxSound::GetCurrentBGMChannel()));
+    EXPECT_FALSE(GxSound::GetChannelState(5));
+    EXPECT_TRUE(m_Data.m_SERecord[1].IsEmpty());
+    m_Data.ResetAdventure(true);
+    EXPECT_TRUE(m_Data.m_BGMRecord.IsEmpty());
+    EXPECT_FALSE(GxSound::GetChannelState(0) || GxSound::GetChannelState(1));
 }

@@ -157,6 +157,10 @@ TEST_F(GxSoundService, OneShotsAndChannelLimits)
     At(1013);
     EXPECT_FALSE(GxSound::PlayOneShot(nullptr, File("blip.wav"), 0, 0, 0, 0, 0));
     EXPECT_EQ(GxSound::GetOneShotCount(), 1u);
+    int peak = 0;
+    for (int16_t v : Pull(1000))
+        peak = std::max(peak, std::abs(static_cast<int>(v)));
+    EXPECT_NEAR(peak, 10000, 20); // one voice, not two summed
     At(1014);
     EXPECT_TRUE(GxSound::PlayOneShot(nullptr, File("blip.wav"), 0, 0, 0, 0, 0));
     EXPECT_TRUE(GxSound::StopAllOneShots());
