@@ -39,7 +39,8 @@ bool GxSoundBufferStatic::Create(GxSoundLoaderBase* decoder)
     m_Format = decoder->GetFormat();
     m_Size = decoder->GetDataSize();
     PfResult result = 0;
-    m_Buffer = PfSoundBuffer::Create(m_Format, m_Size, &result);
+    // Every byte is read from the decoder (or zeroed on a failed read) before the buffer can play.
+    m_Buffer = PfSoundBuffer::Create(m_Format, m_Size, &result, PfSoundBuffer::kContentsUndefined);
     if (!m_Buffer)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStatic::Create セカンダリバッファ作成に失敗しました\n");

@@ -3,6 +3,7 @@
 #include "platform/PfAudioMixer.h"
 #include "platform/PfAudioSignal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -57,7 +58,8 @@ int64_t FloorDiv(int64_t a, int64_t b)
 }
 } // namespace
 
-std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format, uint32_t bytes, PfResult* result)
+std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format, uint32_t bytes, PfResult* result,
+                                                     Contents contents)
 {
     auto fail = [result](PfResult code)
     {
@@ -76,7 +78,7 @@ std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format,
     std::unique_ptr<PfSoundBuffer> buffer;
     try
     {
-        buffer.reset(new PfSoundBuffer(format, bytes));
+        buffer.reset(new PfSoundBuffer(format, bytes, contents));
     }
     catch (const std::bad_alloc&)
     {
@@ -88,10 +90,11 @@ std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format,
     return buffer;
 }
 
-PfSoundBuffer::PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes)
-    : m_Format(format), m_Size(bytes), m_FrameCount(bytes / format.nBlockAlign),
-      m_Data(bytes, format.wBitsPerSample == 8 ? 0x80 : 0)
+PfSoundBuffer::PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes, Contents contents)
+    : m_Format(format), m_Size(bytes), m_FrameCount(bytes / format.nBlockAlign), m_Data(new uint8_t[bytes])
 {
+    if (contents == kContentsSilence)
+        std::memset(m_Data.get(), format.wBitsPerSample == 8 ? 0x80 : 0, bytes);
 }
 
 PfSoundBuffer::~PfSoundBuffer()
@@ -105,10 +108,10 @@ PfResult PfSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** part1, uint
     if (part1 == nullptr || size1 == nullptr || offset >= m_Size || bytes == 0 || bytes > m_Size)
         return kErrInvalidParam;
     const uint32_t first = std::min(bytes, m_Size - offset);
-    *part1 = m_Data.data() + offset;
+    *part1 = m_Data.get() + offset;
     *size1 = first;
     if (part2)
-        *part2 = first < bytes ? m_Data.data() : nullptr;
+        *part2 = first < bytes ? m_Data.get() : nullptr;
     if (size2)
         *size2 = bytes - first;
     if (part2 == nullptr && first < bytes)
@@ -270,7 +273,7 @@ void PfSoundBuffer::NotifyAdvance(uint64_t startFrame, uint64_t advancedFrames)
 
 template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, uint32_t frames, uint64_t step)
 {
-    const uint8_t* data = m_Data.data();
+    const uint8_t* data = m_Data.get();
     const uint64_t end = static_cast<uint64_t>(m_FrameCount) << 32;
     const float gl = m_GainLeft;
     const float gr = m_GainRight;
