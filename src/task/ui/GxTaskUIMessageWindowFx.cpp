@@ -115,14 +115,7 @@ bool GxTaskUIMessageWindowFx::ShowAtOnce(bool throughClickWaits, bool onlyIfRead
         return true;
     if (GetRemainCharCount() == 0)
         return false;
-    for (;;)
-    {
-        m_Layout.ShowNextChar(m_Text);
-        if (!throughClickWaits && m_Layout.m_ClickWaiting)
-            return true;
-        if (m_Layout.GetRemainCharCount(m_Text) == 0)
-            return false;
-    }
+    return m_Layout.ShowRun(m_Text, !throughClickWaits);
 }
 
 int32_t GxTaskUIMessageWindowFx::Draw(int32_t, int32_t)
