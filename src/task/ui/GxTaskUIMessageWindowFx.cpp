@@ -152,7 +152,8 @@ bool GxTaskUIMessageWindowFx::Load(GxContentReaderBase* reader)
     if (!reader)
         return false;
     ClearMessage();
-    GxTaskUIBase::Load(reader);
+    if (!GxTaskUIBase::Load(reader))
+        return false;
     reader->ReadString("m_Text", m_Text);
     const bool loaded = m_Layout.Load(reader, m_Text, L"GxTaskUIMessageWindowFx");
     return loaded && reader->GetErrorCount() == 0;
