@@ -70,7 +70,6 @@ bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
     ReleaseGlobalRenderTargets();
-    ReleaseGlobalFonts();
-    // FIXME: release the script runtime, pools and game core as they arrive.
+    // FIXME: release the fonts, script runtime, pools and game core as they arrive.
     return true;
 }

@@ -5,6 +5,8 @@
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxCore.h"
+#include "media/GxSound.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaScope.h"
@@ -383,4 +385,54 @@ TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
         GxUserData loaded(&scene.core);
         EXPECT_TRUE(loaded.Load(path, true)) << "round " << round;
     }
+}
+
+namespace
+{
+
+// The adventure scene as the resets see it: which of its operations were asked for.
+struct ResetScene : GxMoaAdventureScreen
+{
+    void ShowMessageText(const std::wstring&, bool, bool, int32_t) override {}
+    void ShowSpeakerName(const std::wstring&, int32_t) override {}
+    void HideSpeakerName() override {}
+    bool IsReadedMessage(const std::wstring&, int32_t) override { return false; }
+    void SetReadedMessage(const std::wstring&, int32_t) override {}
+    void AddMessageLog(const std::wstring&, const std::wstring&, bool) override {}
+    int32_t GetNameIdentifyMode() const override { return 0; }
+    bool GetIgnoreKinsoku() const override { return false; }
+    std::wstring ResolveNameImagePath(const std::wstring&) const override { return {}; }
+    void ResetWindows() override { calls += L"windows "; }
+    void ResetLayers() override { calls += L"layers "; }
+    void SetGlobalFadeOpaque() override { calls += L"fade "; }
+    std::wstring calls;
+};
+
+} // namespace
+
+TEST(GxUserData, ResetsReachTheRegisteredSceneAndKeepWhatTheyShould)
+{
+    GxUserData data(nullptr);
+    FillSlot(data, 3);
+    data.ResetAdventure(false); // no scene registered: the state alone
+    EXPECT_TRUE(data.m_MessageLog.empty());
+    EXPECT_TRUE(data.m_HideWindowByCommandFlag);
+
+    ResetScene scene;
+    GxMoaAdventureScreen::Register(&scene);
+    FillSlot(data, 3);
+    g_BGMRestrainFactor = 40;
+    data.LeaveAdventure();
+    EXPECT_EQ(scene.calls, L"layers ");
+    EXPECT_EQ(data.m_Hold_WaitClick, 0);
+    EXPECT_EQ(data.m_Hold_EndOfLayerActionSeparate_LayerName, L"");
+    EXPECT_EQ(data.m_MessageLog.size(), 3u); // the log, the choice and the script stay
+    EXPECT_TRUE(data.m_IsSelecting);
+    EXPECT_TRUE(data.m_HideWindowByCommandFlag);
+    data.ResetAdventure(true);
+    EXPECT_EQ(scene.calls, L"layers windows fade ");
+    EXPECT_EQ(g_BGMRestrainFactor, 100);
+    EXPECT_FALSE(data.m_IsSelecting);
+    EXPECT_EQ(data.m_NameIdentifyMode, 2);
+    GxMoaAdventureScreen::Register(nullptr);
 }
