@@ -2,6 +2,8 @@
 
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
+#include "graphics/GxFontData.h"
+#include "graphics/GxGDIFontMap.h"
 #include "graphics/GxImage.h"
 #include "platform/PfGLTexture.h"
 
@@ -180,4 +182,12 @@ bool SaveThumbnailImage(const std::wstring& path)
         return false;
     }
     return GxImage::SaveToPNG(path, g.m_ThumbnailWidth, g.m_ThumbnailHeight, g.m_Thumbnail.data()) != 0;
+}
+
+void ReleaseGlobalFonts()
+{
+    for (GxGDIFontMap& map : g_GDIFontMaps)
+        map.Clear();
+    for (GxFontData& font : g_FontDataTable)
+        font.Release();
 }

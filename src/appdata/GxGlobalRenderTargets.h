@@ -51,3 +51,5 @@ bool BuildRuleTransitionTexture(GxTexture* target, float progress);
 bool MakeThumbnailImage();
 // Writes the thumbnail buffer as a PNG through the atomic writer; false (logged) keeps an old file.
 bool SaveThumbnailImage(const std::wstring& path);
+// Empties the six GDI font maps and releases the eight bitmap fonts.
+void ReleaseGlobalFonts();

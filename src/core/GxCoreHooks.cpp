@@ -1,6 +1,5 @@
 #include "core/GxCore.h"
 
-#include "appdata/GxGlobalFonts.h"
 #include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
