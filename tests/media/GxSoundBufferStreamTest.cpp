@@ -168,7 +168,9 @@ TEST_F(GxSoundBufferStreamPull, CreatePlayReleaseCyclesLeaveNothingBehind)
     }
     stop = true;
     mixer.join();
-    EXPECT_LE(slowest, 50.0);
+    // The old release waited out a 1000 ms timeout; a joined thread takes milliseconds, and the bound
+    // leaves room for a loaded machine.
+    EXPECT_LE(slowest, 500.0);
     EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
     EXPECT_EQ(ThreadCount(), threadsBefore);
     EXPECT_FALSE(m_Stream.IsPlaying());
