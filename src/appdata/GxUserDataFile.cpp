@@ -29,11 +29,11 @@
 #include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxTime.h"
-#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaScope.h"
 #include "task/GxTaskBase.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <memory>
 
@@ -426,19 +426,21 @@ void GxUserData::RestartSounds()
 
 void GxUserData::ColourSelectButtons() const
 {
-    GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
     const GxSystemConfig* system = m_Core ? m_Core->m_SystemConfig : nullptr;
-    if (!scene || !system || !m_IsSelecting)
+    GxTaskManage* tasks = m_Core ? m_Core->m_TaskManage : nullptr;
+    auto* select = tasks ? dynamic_cast<GxTaskFolder*>(tasks->FindTaskByName(kSelectFolder)) : nullptr;
+    if (!system || !select || !m_IsSelecting)
         return;
     const bool mark = m_Core->m_UserConfig && m_Core->m_UserConfig->m_ChangeColorSelectedMenu;
     for (size_t i = 1; i < m_SelectMenuItemList.size(); ++i)
     {
-        if (!m_SelectMenuItemList[i].m_Visible)
+        auto* button =
+            dynamic_cast<GxTaskUITextButtonIs*>(select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i)));
+        if (!button || !m_SelectMenuItemList[i].m_Visible)
             continue;
         const bool before = mark && m_Core->m_UserDataPerman &&
                             m_Core->m_UserDataPerman->IsSelectedMenu(m_SelectHash, static_cast<int32_t>(i));
-        scene->SetSelectButtonTextColor(static_cast<int32_t>(i),
-                                        before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
+        button->SetTextColor(before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include "UserFileTestSupport.h"
 #include "appdata/GxSaveSlotHeader.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxCore.h"
@@ -12,6 +15,7 @@
 #include "script/GxMoaScope.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <csignal>
 #include <filesystem>
@@ -435,4 +439,38 @@ TEST(GxUserData, ResetsReachTheRegisteredSceneAndKeepWhatTheyShould)
     EXPECT_FALSE(data.m_IsSelecting);
     EXPECT_EQ(data.m_NameIdentifyMode, 2);
     GxMoaAdventureScreen::Register(nullptr);
+}
+
+TEST(GxUserData, RestoringLoadColoursTheChoiceButtonsByTheProgress)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    // Text buttons in place of the plain records; choice 1 was taken before, item 2 is hidden.
+    std::vector<GxTaskUITextButtonIs*> buttons;
+    for (int i = 1; i <= 10; ++i)
+    {
+        scene.tasks[10 + i]->SetTaskLocalName(L"old", i);
+        buttons.push_back(new GxTaskUITextButtonIs(scene.select, nullptr, L"btn_select", i));
+    }
+    scene.core.m_SystemConfig = new GxSystemConfig();
+    scene.core.m_UserConfig = new GxUserConfig();
+    scene.core.m_UserDataPerman = new GxUserDataPerman(&scene.core);
+    scene.core.m_UserDataPerman->SetSelectedMenu(1, L"main:120");
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    data.m_SelectMenuItemList[2].m_Visible = false;
+    const std::wstring path = folder.File(L"gamedata006.gd");
+    for (GxTaskUITextButtonIs* button : buttons)
+        button->SetTextColor(0x12345678);
+    ASSERT_TRUE(data.Save(path, true));
+    for (GxTaskUITextButtonIs* button : buttons)
+        button->SetTextColor(0);
+    ASSERT_TRUE(data.Load(path, true));
+    const GxSystemConfig& system = *scene.core.m_SystemConfig;
+    EXPECT_EQ(buttons[0]->GetLayout().m_TextColor, system.m_ChosenChoiceColor);
+    EXPECT_EQ(buttons[1]->GetLayout().m_TextColor, 0x12345678u); // hidden: as its record says
+    EXPECT_EQ(buttons[2]->GetLayout().m_TextColor, system.m_ChoiceTextColor);
+    scene.core.m_UserConfig->m_ChangeColorSelectedMenu = false;
+    ASSERT_TRUE(data.Load(path, true));
+    EXPECT_EQ(buttons[0]->GetLayout().m_TextColor, system.m_ChoiceTextColor);
 }
