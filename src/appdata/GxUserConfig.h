@@ -25,6 +25,12 @@ public:
     // or drawing code.
     bool Load(const std::wstring& path);
 
+    // The sound-effect attenuation in hundredths of a decibel, 0 (full) down to -9600.
+    // FIXME: full volume until the sound system derives it from the volume settings.
+    int32_t GetSoundVolume() const { return 0; }
+    // The movie attenuation, as above. FIXME: full volume until the sound system derives it.
+    int32_t GetMovieVolume() const { return 0; }
+
     // The record after the header, in file order.
     void Write(GxContentWriterBase& writer) const;
     // Reads the record into this object; true when the reader reported no error.

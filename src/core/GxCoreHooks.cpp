@@ -1,5 +1,6 @@
 #include "core/GxCore.h"
 
+#include "animation/GxNcAnimationPools.h"
 #include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
@@ -72,6 +73,8 @@ bool GxCore::OnGameInit()
         m_UserConfig->Load(m_SavePath + L"userconf.dat");
     }
 
+    GxNcAnimationPools::Fill(*m_SystemConfig);
+
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
     return true;
@@ -80,11 +83,13 @@ bool GxCore::OnGameInit()
 bool GxCore::OnGameTerm()
 {
     g_BGMRestrainFactor = 100;
+    GxNcAnimationPools::EmptyImageSets();
     ReleaseGlobalFonts();
-    // FIXME: release the script runtime and the image-set and effect pools as they arrive.
+    // FIXME: release the script runtime as it arrives.
     ReleaseGlobalRenderTargets();
     ZorNcPoolUnit::ReleaseAll();
     ZorMapModelPool::ReleaseAll();
     ZorCore::Destroy();
+    GxNcAnimationPools::EmptyEffects();
     return true;
 }

@@ -11,3 +11,11 @@ bool GxSound::Initialize(PfWindow*)
 void GxSound::Update() {}
 
 void GxSound::Finalize() {}
+
+// FIXME: no players yet; nothing is played until the sound system's one-shot list arrives.
+bool GxSound::PlayOneShot(uint32_t* number, const std::wstring&, int32_t, int32_t, int32_t, int32_t, int32_t)
+{
+    if (number)
+        *number = 0;
+    return false;
+}

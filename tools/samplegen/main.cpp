@@ -1,7 +1,8 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
 // ("system/sysconf.ini", "setting.ini", plain ASCII) and one file per data table under "data/", UTF-8
-// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to their final name and renamed over it, so a run that fails halfway
-// leaves whole files only.
+// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to
+// their final name and renamed over it, so a run that fails halfway leaves whole files only.
+#include "SampleAnimation.h"
 #include "SampleTable.h"
 
 #include <cstdio>
@@ -84,7 +85,14 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
-    std::printf("samplegen: wrote the settings, %zu tables and the dungeon maps into %s\n", tables.size(),
-                folder.string().c_str());
+    WriteAnimationData(folder, tables, problems);
+    if (!problems.empty())
+    {
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "samplegen: %s\n", problem.c_str());
+        return 1;
+    }
+    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, image sets and effects into %s\n",
+                tables.size(), folder.string().c_str());
     return 0;
 }
