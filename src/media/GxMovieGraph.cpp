@@ -219,6 +219,8 @@ double GxMovieGraph::Step(uint64_t generation)
     PfMovieDecoder& decoder = m_pReader->GetDecoder();
     if (m_pSound)
         FeedSound();
+    else
+        decoder.DropQueuedAudio(decoder.GetQueuedAudioFrames()); // decoded, but nowhere to play it
     if (!m_HaveFrame && decoder.HasVideo() && !decoder.IsVideoEnded())
     {
         m_HaveFrame = decoder.NextVideoFrame();
@@ -226,7 +228,10 @@ double GxMovieGraph::Step(uint64_t generation)
             m_EndTime = std::max(m_EndTime, decoder.GetFrameTime() + decoder.GetFrameDuration());
     }
     const bool picturesDone = !m_HaveFrame && (!decoder.HasVideo() || decoder.IsVideoEnded());
-    if (m_pSound && picturesDone)
+    // The sound is kept a quarter of a second ahead even when it lies behind the next picture in the file:
+    // its clock is what brings that picture's time.
+    if (m_pSound && !decoder.IsAudioEnded() &&
+        decoder.GetQueuedAudioFrames() + m_pSound->GetQueuedFrames() < kSoundAhead)
     {
         decoder.DecodeAudio(kSoundAhead);
         FeedSound();

@@ -5,25 +5,8 @@
 #include "graphics/GxTextureMovie.h"
 #include "media/GxMovieGraph.h"
 #include "media/GxMovieRenderer.h"
-#include "media/GxMovieSoundOutput.h"
+#include "media/GxMovieSoundBuffer.h"
 #include "media/GxMovieSourceFilterFile.h"
-
-namespace
-{
-
-std::unique_ptr<GxMovieSoundOutput> NoSound()
-{
-    return nullptr;
-}
-
-GxMoviePlayerFile::SoundOutputFactory s_SoundOutputFactory = &NoSound;
-
-} // namespace
-
-void GxMoviePlayerFile::SetSoundOutputFactory(SoundOutputFactory factory)
-{
-    s_SoundOutputFactory = factory ? factory : &NoSound;
-}
 
 GxMoviePlayerFile::~GxMoviePlayerFile()
 {
@@ -49,8 +32,11 @@ bool GxMoviePlayerFile::Open(const std::wstring& name, GxTextureMovie* texture, 
     // The reader opens the demuxer here (by the subtype, else by the content): a file that does not demux
     // and decode its first picture is a file that did not open.
     m_pReader = new GxMovieReader(m_pSource, m_Subtype);
+    // Without an open sound output the movie plays silent, timed by the process clock, and its sound is
+    // never decoded.
+    std::unique_ptr<GxMovieSoundOutput> sound = withSound ? GxMovieSoundBuffer::Create() : nullptr;
     std::string reason;
-    if (!m_pReader->Open(withSound ? PfMovieSound::Decode : PfMovieSound::Skip, &reason))
+    if (!m_pReader->Open(sound ? PfMovieSound::Decode : PfMovieSound::Skip, &reason))
     {
         GxLog::Error(L"GxMoviePlayerFile::動画ファイルオープンに失敗 (File=%s)\n", name.c_str());
         GxLog::Debug(L"GxMoviePlayerFile::Open/%s (File=%s)\n", GxString::FromUtf8(reason).c_str(), name.c_str());
@@ -72,8 +58,8 @@ bool GxMoviePlayerFile::Open(const std::wstring& name, GxTextureMovie* texture, 
             return false;
         }
     }
-    if (withSound && decoder.HasAudio())
-        m_pGraph->SetSoundOutput(s_SoundOutputFactory());
+    if (sound && decoder.HasAudio())
+        m_pGraph->SetSoundOutput(std::move(sound));
     m_pRenderer->GetVideoSize(&m_VideoWidth, &m_VideoHeight, &m_VideoPitch);
     GxTextureMovie* target = m_pRenderer->GetTexture();
     if (decoder.HasVideo() && target && target->GetWidth() > 0 && target->GetHeight() > 0)

@@ -13,17 +13,11 @@
 class GxMovieGraph;
 class GxMovieRenderer;
 class GxMovieSourceFilterFile;
-class GxMovieSoundOutput;
 class GxTextureMovie;
 
 class GxMoviePlayerFile : public GxMoviePlayerBase
 {
 public:
-    // Makes the sound output of a movie played with sound; null when no sound can be played. The default
-    // plays through the sound system; tests put their own in.
-    using SoundOutputFactory = std::unique_ptr<GxMovieSoundOutput> (*)();
-    static void SetSoundOutputFactory(SoundOutputFactory factory);
-
     GxMoviePlayerFile() = default;
     ~GxMoviePlayerFile() override;
 

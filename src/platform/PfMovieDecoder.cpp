@@ -58,6 +58,7 @@ const char* PfMovieDecoder::GetFormatName() const
 
 void PfMovieDecoder::CloseFormat()
 {
+    DropHeldVideo();
     avcodec_free_context(&m_pVideo);
     avcodec_free_context(&m_pAudio);
     // The context was opened over our own reader, which libavformat leaves to us.
@@ -196,16 +197,15 @@ double PfMovieDecoder::ToSeconds(int64_t timestamp, int index) const
     return timestamp * av_q2d(base) - m_StartTime / (double)AV_TIME_BASE;
 }
 
-bool PfMovieDecoder::FeedPacket()
+bool PfMovieDecoder::FeedPacket(bool holdVideo)
 {
     if (m_DemuxEnded || !m_pFormat)
         return false;
     if (av_read_frame(m_pFormat, m_pPacket) < 0)
     {
-        // The end (or an unreadable rest): let both decoders give what they still hold.
+        // The end (or an unreadable rest): the sound decoder gives what it still holds now, the picture
+        // decoder once the held pictures' packets have gone in (DecodeNextPicture).
         m_DemuxEnded = true;
-        if (m_pVideo && !m_VideoEnded)
-            avcodec_send_packet(m_pVideo, nullptr);
         if (HasAudio() && !m_AudioEnded)
         {
             avcodec_send_packet(m_pAudio, nullptr);
@@ -216,8 +216,22 @@ bool PfMovieDecoder::FeedPacket()
     }
     if (m_pPacket->stream_index == m_VideoIndex && !m_VideoEnded)
     {
-        // A damaged packet is refused here and skipped; the decoder resumes at the next good one.
-        avcodec_send_packet(m_pVideo, m_pPacket);
+        if (holdVideo)
+        {
+            // Sound is being pulled ahead of the pictures: the picture decoder may not take more input
+            // before its picture is collected, so the packet waits its turn.
+            AVPacket* held = av_packet_alloc();
+            if (held)
+            {
+                av_packet_move_ref(held, m_pPacket);
+                m_HeldVideo.push_back(held);
+            }
+        }
+        else
+        {
+            // A damaged packet is refused here and skipped; the decoder resumes at the next good one.
+            avcodec_send_packet(m_pVideo, m_pPacket);
+        }
     }
     else if (m_pPacket->stream_index == m_AudioIndex && HasAudio() && !m_AudioEnded)
     {
@@ -226,6 +240,14 @@ bool PfMovieDecoder::FeedPacket()
     }
     av_packet_unref(m_pPacket);
     return true;
+}
+
+void PfMovieDecoder::DropHeldVideo()
+{
+    for (AVPacket* packet : m_HeldVideo)
+        av_packet_free(&packet);
+    m_HeldVideo.clear();
+    m_VideoDrained = false;
 }
 
 void PfMovieDecoder::ReceiveAudio()
@@ -263,7 +285,23 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
         const int result = avcodec_receive_frame(m_pVideo, m_pFrame);
         if (result == AVERROR(EAGAIN))
         {
-            if (!FeedPacket())
+            if (!m_HeldVideo.empty())
+            {
+                AVPacket* held = m_HeldVideo.front();
+                m_HeldVideo.pop_front();
+                avcodec_send_packet(m_pVideo, held);
+                av_packet_free(&held);
+                continue;
+            }
+            if (m_DemuxEnded)
+            {
+                if (m_VideoDrained)
+                    break;
+                m_VideoDrained = true;
+                avcodec_send_packet(m_pVideo, nullptr);
+                continue;
+            }
+            if (!FeedPacket(false))
                 break;
             continue;
         }
@@ -317,8 +355,7 @@ void PfMovieDecoder::DecodeAudio(uint32_t frames)
 {
     while (HasAudio() && !m_AudioEnded && GetQueuedAudioFrames() < frames)
     {
-        // Pictures met here belong to no one (the caller has none or has finished them) and are skipped.
-        if (!FeedPacket())
+        if (!FeedPacket(true))
             break;
     }
 }
@@ -370,6 +407,7 @@ bool PfMovieDecoder::Seek(double seconds)
         if (m_pAudio)
             avcodec_flush_buffers(m_pAudio);
         m_Resampler.Reset();
+        DropHeldVideo();
         m_Queue.clear();
         m_QueueRead = 0;
         m_QueueTime = m_NextAudioTime = seconds;

@@ -10,6 +10,7 @@
 #include "platform/PfMovieVideoConverter.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,8 @@ public:
     double GetFrameTime() const { return m_FrameTime; }
     bool IsVideoEnded() const { return m_VideoEnded; }
 
-    // Demuxes until the sample queue holds at least frames sample frames or the sound has ended.
+    // Demuxes until the sample queue holds at least frames sample frames or the sound has ended; picture
+    // packets met on the way are kept for NextVideoFrame.
     void DecodeAudio(uint32_t frames);
     uint32_t GetQueuedAudioFrames() const;
     const int16_t* GetQueuedAudio() const;
@@ -74,9 +76,10 @@ private:
     bool OpenWith(PfMovieByteStream* stream, const char* demuxer, std::string* error);
     bool OpenCodec(int index, AVCodecContext** context);
     void CloseFormat();
-    // Reads one packet and hands it to its decoder; at the end of the file drains both decoders. false
-    // when nothing more can come.
-    bool FeedPacket();
+    // Reads one packet and hands it to its decoder (a picture packet is held back instead when holdVideo);
+    // at the end of the file drains the sound decoder. false when nothing more can come.
+    bool FeedPacket(bool holdVideo);
+    void DropHeldVideo();
     void ReceiveAudio();
     // whole: a damaged picture ends the pictures instead of being shown.
     bool DecodeNextPicture(bool whole = false);
@@ -104,6 +107,8 @@ private:
     bool m_DemuxEnded = false;
     bool m_VideoEnded = true;
     bool m_AudioEnded = true;
+    std::deque<AVPacket*> m_HeldVideo;
+    bool m_VideoDrained = false; // the picture decoder was told the end
     std::vector<int16_t> m_Queue; // interleaved stereo
     size_t m_QueueRead = 0;       // in samples (two a frame)
     double m_QueueTime = 0.0;
