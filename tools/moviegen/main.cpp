@@ -1,7 +1,9 @@
 // moviegen: writes a test movie of the pattern in MoviePattern.h.
 //
-//   moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound]
+//   moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy]
 //
+// --busy lays grain that changes every frame over the pattern, so every block of every picture must be
+// coded and decoded (the plain pattern is nearly still and decodes unusually cheaply): for benchmarks.
 // ".mpg": MPEG-1 video and MP2 sound in an MPEG-1 program stream; ".avi": MJPEG video and 16-bit PCM
 // sound in AVI. 25 frames a second, sound 44,100 Hz stereo. Exit code 0 on success.
 #include "MoviePattern.h"
@@ -147,17 +149,28 @@ bool AddAudio(Output& out, bool mpeg)
     return true;
 }
 
-bool WritePicture(Output& out, int index, std::vector<uint8_t>& rgb)
+bool WritePicture(Output& out, int index, bool busy, std::vector<uint8_t>& rgb)
 {
+    uint32_t grain = 2463534242u + (uint32_t)index * 2654435761u;
     const int w = out.Video->width, h = out.Video->height;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
         {
             const uint32_t c = MoviePattern::ColourAt(index, x, y, w, h);
             uint8_t* p = &rgb[((size_t)y * w + x) * 3];
-            p[0] = (uint8_t)(c >> 16);
-            p[1] = (uint8_t)(c >> 8);
-            p[2] = (uint8_t)c;
+            int offset = 0;
+            if (busy)
+            {
+                grain ^= grain << 13;
+                grain ^= grain >> 17;
+                grain ^= grain << 5;
+                offset = (int)(grain % 49) - 24;
+            }
+            for (int k = 0; k < 3; ++k)
+            {
+                const int v = (int)(c >> (16 - 8 * k) & 0xFF) + offset;
+                p[k] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
+            }
         }
     if (av_frame_make_writable(out.Picture) < 0)
         return Fail("picture not writable");
@@ -179,7 +192,7 @@ bool WriteSound(Output& out, int64_t first)
     return Encode(out, out.Audio, out.AudioStream, out.Sound);
 }
 
-bool Generate(const std::string& path, int width, int height, int seconds, bool sound)
+bool Generate(const std::string& path, int width, int height, int seconds, bool sound, bool busy)
 {
     const bool mpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".mpg") == 0;
     const bool avi = path.size() > 4 && path.compare(path.size() - 4, 4, ".avi") == 0;
@@ -207,7 +220,7 @@ bool Generate(const std::string& path, int width, int height, int seconds, bool 
             picture < frames && (!sound || sample >= samples ||
                                  (int64_t)picture * MoviePattern::kSampleRate <= sample * MoviePattern::kFramesPerSecond);
         if (pictureNext)
-            ok = WritePicture(out, picture++, rgb);
+            ok = WritePicture(out, picture++, busy, rgb);
         else
         {
             ok = WriteSound(out, sample);
@@ -238,16 +251,28 @@ int main(int argc, char** argv)
 {
     if (argc < 5)
     {
-        std::fprintf(stderr, "usage: moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound]\n");
+        std::fprintf(stderr, "usage: moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
-    const bool sound = !(argc > 5 && std::strcmp(argv[5], "--no-sound") == 0);
+    bool sound = true, busy = false;
+    for (int i = 5; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--no-sound") == 0)
+            sound = false;
+        else if (std::strcmp(argv[i], "--busy") == 0)
+            busy = true;
+        else
+        {
+            std::fprintf(stderr, "moviegen: unknown option %s\n", argv[i]);
+            return 2;
+        }
+    }
     if (width < 16 || height < 16 || width % 16 || height % 16 || seconds < 1 || seconds > 10)
     {
         std::fprintf(stderr, "moviegen: sizes must be multiples of 16, 1 to 10 seconds\n");
         return 2;
     }
     av_log_set_level(AV_LOG_ERROR);
-    return Generate(argv[1], width, height, seconds, sound) ? 0 : 1;
+    return Generate(argv[1], width, height, seconds, sound, busy) ? 0 : 1;
 }
