@@ -7,8 +7,9 @@
 //                               copy into the movie texture. Goal: at least 0.7x the reference's frame rate.
 //   BM_MovieReadFileProtocol    libavformat's file protocol reading the open file through from its start
 //                               (the reference); BM_MovieReadEngineAvio, the same through our reader over
-//                               GxFile; both on the grained movie (28 MB), 4 KiB at a time. Goal: at least 0.95x. Opening is left out of both: a few
-//                               microseconds once per movie, it would swamp reading a file this small.
+//                               GxFile; both on the grained movie (28 MB), 4 KiB at a time. Goal: at least 0.95x.
+//                               Opening is left out of both: a few microseconds once per movie, it would swamp reading
+//                               a file this small.
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTextureMovie.h"
@@ -167,8 +168,7 @@ void BM_MovieDecodeConvertCopy(benchmark::State& state)
                 opened = opened && decoder.Open(&stream, "mpeg", PfMovieSound::Skip, nullptr);
                 while (opened && decoder.NextVideoFrame())
                 {
-                    texture.CopyFrame(decoder.GetFrame(), decoder.GetWidth(), decoder.GetHeight(),
-                                      decoder.GetPitch());
+                    texture.CopyFrame(decoder.GetFrame(), decoder.GetWidth(), decoder.GetHeight(), decoder.GetPitch());
                     ++frames;
                 }
             });

@@ -19,7 +19,8 @@ bool GxMoviePlayerFile::Open(const std::wstring& name, GxTextureMovie* texture, 
     m_Subtype = GxMovieReader::SubtypeOf(name);
     if (m_Subtype == GxMovieSubtype::None)
     {
-        GxLog::Error(L"GxMoviePlayerFile::この形式は再生できません。再生可能なのはavi,mpgのみです (File=%s)\n", name.c_str());
+        GxLog::Error(L"GxMoviePlayerFile::この形式は再生できません。再生可能なのはavi,mpgのみです (File=%s)\n",
+                     name.c_str());
         return false;
     }
     m_pSource = new GxMovieSourceFilterFile(name, GxMovieSourceFilterFile::kUnlimitedRate);

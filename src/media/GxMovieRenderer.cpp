@@ -41,7 +41,8 @@ PfResult GxMovieRenderer::DoRenderSample(const uint8_t* frame, double frameTime,
 {
     if (!m_pTexture)
         return (PfResult)0x8000FFFFu; // E_UNEXPECTED
-    const PfResult hr = m_pTexture->CopyFrame(frame, (uint32_t)m_VideoWidth, (uint32_t)m_VideoHeight, (uint32_t)m_VideoPitch);
+    const PfResult hr =
+        m_pTexture->CopyFrame(frame, (uint32_t)m_VideoWidth, (uint32_t)m_VideoHeight, (uint32_t)m_VideoPitch);
     if (PfSucceeded(hr))
     {
         std::lock_guard<std::mutex> lock(m_RecordLock);

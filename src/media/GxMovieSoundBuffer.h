@@ -39,10 +39,10 @@ private:
 
     std::unique_ptr<PfSoundBuffer> m_pBuffer;
     std::mutex m_Lock;
-    uint32_t m_LastPlay = 0;    // the cursor's frame in the ring at the last poll
-    uint64_t m_Cursor = 0;      // frames the mixer has read since the reset
-    uint64_t m_WriteFrame = 0;  // where the next write goes, counted like m_Cursor
-    uint64_t m_SoundStart = 0;  // real sound starts here after a starved stretch (silence before it)
-    uint64_t m_Written = 0;     // real sound frames written since the reset
+    uint32_t m_LastPlay = 0;   // the cursor's frame in the ring at the last poll
+    uint64_t m_Cursor = 0;     // frames the mixer has read since the reset
+    uint64_t m_WriteFrame = 0; // where the next write goes, counted like m_Cursor
+    uint64_t m_SoundStart = 0; // real sound starts here after a starved stretch (silence before it)
+    uint64_t m_Written = 0;    // real sound frames written since the reset
     bool m_Playing = false;
 };

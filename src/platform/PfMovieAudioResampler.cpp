@@ -70,8 +70,8 @@ int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& o
     const size_t at = out.size();
     out.resize(at + (size_t)room * kChannels);
     uint8_t* target = reinterpret_cast<uint8_t*>(out.data() + at);
-    const int got = swr_convert(m_pContext, &target, room, frame ? (const uint8_t**)frame->extended_data : nullptr,
-                                inCount);
+    const int got =
+        swr_convert(m_pContext, &target, room, frame ? (const uint8_t**)frame->extended_data : nullptr, inCount);
     out.resize(at + (size_t)(got > 0 ? got : 0) * kChannels);
     return got < 0 ? -1 : got;
 }

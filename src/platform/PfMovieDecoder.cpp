@@ -270,7 +270,8 @@ void PfMovieDecoder::ReceiveAudio()
         // Sound before a seek target is cut off to the sample.
         size_t drop = 0;
         if (time + kTimeSlack < m_SeekTarget)
-            drop = std::min<size_t>((size_t)got, (size_t)std::llround((m_SeekTarget - time) * PfMovieAudioResampler::kRate));
+            drop = std::min<size_t>((size_t)got,
+                                    (size_t)std::llround((m_SeekTarget - time) * PfMovieAudioResampler::kRate));
         m_Queue.erase(m_Queue.begin() + (ptrdiff_t)at, m_Queue.begin() + (ptrdiff_t)(at + drop * 2));
         if (empty)
             m_QueueTime = time + drop / (double)PfMovieAudioResampler::kRate;

@@ -108,7 +108,7 @@ private:
     bool m_VideoEnded = true;
     bool m_AudioEnded = true;
     std::deque<AVPacket*> m_HeldVideo;
-    bool m_VideoDrained = false; // the picture decoder was told the end
+    bool m_VideoDrained = false;  // the picture decoder was told the end
     std::vector<int16_t> m_Queue; // interleaved stereo
     size_t m_QueueRead = 0;       // in samples (two a frame)
     double m_QueueTime = 0.0;

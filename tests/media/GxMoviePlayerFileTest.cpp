@@ -30,7 +30,8 @@ TEST_F(KvMoviePlayer, FramesLandUprightInTheTopLeftOfTheTexture)
     player->GetTextureScale(&sx, &sy);
     EXPECT_EQ(sx, 0.625f);
     EXPECT_EQ(sy, 0.9375f);
-    KvExpectEq<int32_t>({{player->GetVideoWidth(), 640}, {player->GetVideoHeight(), 480}, {player->GetVideoPitch(), 1920}});
+    KvExpectEq<int32_t>(
+        {{player->GetVideoWidth(), 640}, {player->GetVideoHeight(), 480}, {player->GetVideoPitch(), 1920}});
     ASSERT_TRUE(PlayOneFrame(0));
     // What the device holds after the main thread's upload, read back.
     texture.UploadCurrent();
@@ -39,7 +40,8 @@ TEST_F(KvMoviePlayer, FramesLandUprightInTheTopLeftOfTheTexture)
     for (int bar = 0; bar < 8; ++bar)
     {
         const uint32_t texel = KvTexel(current, bar * 80 + 40, 100);
-        EXPECT_LE(ChannelDistance(texel, 0xFF000000u | MoviePattern::kBarColours[bar]), 4) << "bar " << bar << std::hex << " " << texel;
+        EXPECT_LE(ChannelDistance(texel, 0xFF000000u | MoviePattern::kBarColours[bar]), 4)
+            << "bar " << bar << std::hex << " " << texel;
     }
     // Below the bars the grey band with frame number 0 (all squares black); beyond the video, the clear colour.
     EXPECT_LE(ChannelDistance(KvTexel(current, 20, 340), 0xFF404040u), 4);

@@ -94,7 +94,8 @@ TEST_F(KvMovieSound, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
     // Each second's white frame went to the texture within 40 ms of the sound clock reaching its beep.
     for (int second = 1; second < 10; ++second)
     {
-        auto white = std::find_if(copies.begin(), copies.end(), [&](const GxMovieRenderer::CopyRecord& r)
+        auto white = std::find_if(copies.begin(), copies.end(),
+                                  [&](const GxMovieRenderer::CopyRecord& r)
                                   { return r.FrameTime >= second - 0.02 && r.FrameTime < second + 0.02; });
         ASSERT_NE(white, copies.end()) << "second " << second;
         EXPECT_NEAR(white->Clock, second, 0.04) << "second " << second;

@@ -113,8 +113,8 @@ bool AddVideo(Output& out, bool mpeg, int width, int height)
     out.Picture->height = height;
     if ((result = av_frame_get_buffer(out.Picture, 0)) < 0)
         return Fail("picture", result);
-    out.Scaler = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, c->pix_fmt, SWS_POINT, nullptr,
-                                nullptr, nullptr);
+    out.Scaler = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, c->pix_fmt, SWS_POINT, nullptr, nullptr,
+                                nullptr);
     return out.Scaler != nullptr || Fail("no converter");
 }
 
@@ -143,7 +143,8 @@ bool AddAudio(Output& out, bool mpeg)
     out.Sound->sample_rate = c->sample_rate;
     av_channel_layout_copy(&out.Sound->ch_layout, &c->ch_layout);
     // PCM takes any count: one video frame's worth.
-    out.Sound->nb_samples = c->frame_size > 0 ? c->frame_size : MoviePattern::kSampleRate / MoviePattern::kFramesPerSecond;
+    out.Sound->nb_samples =
+        c->frame_size > 0 ? c->frame_size : MoviePattern::kSampleRate / MoviePattern::kFramesPerSecond;
     if ((result = av_frame_get_buffer(out.Sound, 0)) < 0)
         return Fail("sound frame", result);
     return true;
@@ -216,9 +217,9 @@ bool Generate(const std::string& path, int width, int height, int seconds, bool 
     // Pictures and sound in time order, so the muxer interleaves them closely.
     while (ok && (picture < frames || (sound && sample < samples)))
     {
-        const bool pictureNext =
-            picture < frames && (!sound || sample >= samples ||
-                                 (int64_t)picture * MoviePattern::kSampleRate <= sample * MoviePattern::kFramesPerSecond);
+        const bool pictureNext = picture < frames && (!sound || sample >= samples ||
+                                                      (int64_t)picture * MoviePattern::kSampleRate <=
+                                                          sample * MoviePattern::kFramesPerSecond);
         if (pictureNext)
             ok = WritePicture(out, picture++, busy, rgb);
         else
@@ -228,7 +229,8 @@ bool Generate(const std::string& path, int width, int height, int seconds, bool 
         }
     }
     if (ok)
-        ok = Encode(out, out.Video, out.VideoStream, nullptr) && (!sound || Encode(out, out.Audio, out.AudioStream, nullptr));
+        ok = Encode(out, out.Video, out.VideoStream, nullptr) &&
+             (!sound || Encode(out, out.Audio, out.AudioStream, nullptr));
     if (ok && (result = av_write_trailer(out.Format)) < 0)
         ok = Fail("trailer", result);
     if (out.Format->pb)
