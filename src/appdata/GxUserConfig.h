@@ -3,17 +3,65 @@
 #include <cstdint>
 #include <string>
 
-// The player's options, kept in "userconf.dat" in the save folder.
+class GxContentReaderBase;
+class GxContentWriterBase;
+
+// The player's options, kept in "userconf.dat" in the save folder (binary form only, root "BCD").
 class GxUserConfig
 {
 public:
+    static constexpr int kVoiceVolumeCount = 32;
+
     GxUserConfig();
     virtual ~GxUserConfig();
 
+    // Every option but the save page and the last slot, which only the construction sets: the
+    // configuration screen's "defaults" keeps them.
     void SetDefault();
-    // False (defaults kept) when the file cannot be opened.
-    bool Load(const std::wstring& path);
+    // Writes the options through the atomic writer; false (logged) keeps the old file.
     bool Save(const std::wstring& path);
+    // Checks the whole file before taking anything: on false every field keeps its value. Percentages
+    // are clamped to 0..100 and the window opacity to 0..255, so a damaged value cannot reach the sound
+    // or drawing code.
+    bool Load(const std::wstring& path);
 
-    int32_t m_ScreenMode = 0; // 1 = full screen
+    // The record after the header, in file order.
+    void Write(GxContentWriterBase& writer) const;
+    // Reads the record into this object; true when the reader reported no error.
+    bool Read(GxContentReaderBase& reader);
+
+    int32_t m_ScreenMode = 0; // index of the screen mode, 0 = window
+    int32_t m_TextWaitTime = 60;
+    int32_t m_TextLongWaitTime = 480;
+    int32_t m_AutoWaitTime = 3000; // ms
+    int32_t m_TextWindowOpacity = 255;
+    bool m_AllowSkipUnreadText = false;
+    bool m_FastShowReadedText = true;
+    bool m_ChangeColorReadedText = true;
+    bool m_ChangeColorSelectedMenu = true;
+    bool m_KeepAutoModeAfterSelect = false;
+    bool m_KeepSkipModeAfterSelect = false;
+    bool m_StopScreenSaver = true;
+    bool m_VoiceStopTiming = false;
+    bool m_WaitVoiceEndOnAutoMode = true;
+    int32_t m_GameDataPage = 0;
+    int32_t m_LastGameDataFileNum = -1; // -1: no slot used yet
+    // Volumes in percent.
+    int32_t m_Volume_Master = 100;
+    int32_t m_Volume_BGM = 80;
+    int32_t m_Volume_BGV = 100;
+    int32_t m_Volume_System = 100;
+    int32_t m_Volume_Sound = 100;
+    int32_t m_Volume_Movie = 100;
+    int32_t m_Volume_RestrainBGM = 100;
+    int32_t m_Volume_VoiceMaster = 100;
+    int32_t m_Volume_Voice[kVoiceVolumeCount];
+    bool m_Game_SkipBattleEffect = false;
+    bool m_Game_SkipSpecialAttackEffect = false;
+    bool m_Game_SkipBattleVoice = false;
+    int32_t m_Game_MapScrollSpeed_ScreenEdge = 50;
+    int32_t m_Game_MapScrollSpeed_CursorKey = 50;
+
+private:
+    void Clamp();
 };

@@ -1,6 +1,136 @@
 #include "appdata/GxUserData.h"
 
-// FIXME: the save-data model is still empty.
-GxUserData::GxUserData(GxCore* core) : m_Core(core) {}
+#include "appdata/GxSystemConfig.h"
+#include "core/GxCore.h"
+#include "media/GxSound.h"
+#include "script/GxMoaAdventureScreen.h"
+#include "script/GxMoaEx.h"
+#include "script/GxMoaHost.h"
+#include "script/GxMoaWorkerEx.h"
+
+GxUserData::GxUserData(GxCore* core) : m_Core(core)
+{
+    m_SelectMenuItemList.resize(static_cast<size_t>(GetChoiceLimit()) + 1);
+    Reset();
+}
 
 GxUserData::~GxUserData() = default;
+
+int32_t GxUserData::GetChoiceLimit() const
+{
+    const GxSystemConfig* config = m_Core ? m_Core->m_SystemConfig : nullptr;
+    return config && config->m_ChoiceLimit >= 0 ? config->m_ChoiceLimit : 10;
+}
+
+int32_t GxUserData::GetMessageLogLimit() const
+{
+    const GxSystemConfig* config = m_Core ? m_Core->m_SystemConfig : nullptr;
+    return config && config->m_MessageLogLimit >= 0 ? config->m_MessageLogLimit : 100;
+}
+
+void GxUserData::Reset()
+{
+    m_SelectMenuItemList.resize(static_cast<size_t>(GetChoiceLimit()) + 1);
+    m_GameDataTitle.clear();
+    m_RestoreSequence.clear();
+    m_RestoreSubParam.clear();
+    ResetSelectMenu();
+    m_LastSelectNum = 0;
+    m_Hold_WaitClick = 0;
+    m_Hold_WaitTime = 0;
+    m_Hold_WaitTime_TimeLeft = 0;
+    m_Hold_EndOfMovie = 0;
+    m_Hold_EndOfLayerActionAll = 0;
+    m_Hold_EndOfLayerActionSeparate = 0;
+    m_Hold_EndOfLayerActionSeparate_LayerName.clear();
+    m_Hold_EndOfBGM = 0;
+    m_Hold_EndOfBGV = 0;
+    m_Hold_EndOfSE = 0;
+    m_Hold_EndOfVoice = 0;
+    m_NameIdentifyMode = 2;
+    m_IgnoreKinsoku = false;
+    m_LastDialogResult = 0;
+    m_MessageLog.clear();
+    // FIXME: empty the BGM, BGV, SE and voice records when the sound service brings them.
+    ClearVoiceRecords();
+    m_ReplayMode = false;
+    m_HideWindowByCommandFlag = false;
+}
+
+void GxUserData::ResetSelectMenu()
+{
+    m_IsSelecting = false;
+    m_CancelSelectNum = 0;
+    m_SelectHash.clear();
+    for (GxSelectMenuItem& item : m_SelectMenuItemList)
+        item.Reset();
+}
+
+void GxUserData::ClearVoiceRecords()
+{
+    // FIXME: empties the four voice records once the sound service brings them; no sound is stopped.
+}
+
+void GxUserData::GetVoiceRecord(int, std::wstring& fileName, int32_t& charID) const
+{
+    // FIXME: voice record i's file name and character, from the sound service's records.
+    fileName.clear();
+    charID = 0;
+}
+
+void GxUserData::AddMessageLog(const std::wstring& name, const std::wstring& message, bool ignoreKinsoku,
+                               bool disableAutoNewline)
+{
+    GxMessageLogElement entry;
+    entry.m_Name = name;
+    entry.m_Message = message;
+    entry.m_IgnoreKinsoku = ignoreKinsoku;
+    entry.m_DisenableAutoNewline = disableAutoNewline;
+    entry.m_ShowNameByText = true;
+    for (int i = 0; i < GxMessageLogElement::kVoiceSlots; ++i)
+        GetVoiceRecord(i, entry.m_VoiceFileName[i], entry.m_VoiceCharID[i]);
+    m_MessageLog.push_back(std::move(entry));
+    while (m_MessageLog.size() > static_cast<size_t>(GetMessageLogLimit()))
+        m_MessageLog.pop_front();
+}
+
+void GxUserData::ResetAdventure(bool stopBGM)
+{
+    // FIXME: with stopBGM, empty the BGM record and stop the music at once; empty the BGV record and
+    // stop its channel; stop every effect and voice (the sound service); stop every movie (the movie
+    // service).
+    (void)stopBGM;
+    g_BGMRestrainFactor = 100;
+    Reset();
+    GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
+    if (scene)
+        scene->ResetWindows();
+    if (g_MoaMainWorker)
+        g_MoaMainWorker->ResetGame();
+    if (g_MoaInstance)
+        g_MoaInstance->ResetGameVariables();
+    m_HideWindowByCommandFlag = true;
+    if (scene)
+        scene->SetGlobalFadeOpaque();
+}
+
+void GxUserData::LeaveAdventure()
+{
+    // FIXME: empty the BGV record and stop its channel at once and stop every effect (sound service).
+    m_Hold_WaitClick = 0;
+    m_Hold_WaitTime = 0;
+    m_Hold_WaitTime_TimeLeft = 0;
+    m_Hold_EndOfMovie = 0;
+    m_Hold_EndOfLayerActionAll = 0;
+    m_Hold_EndOfLayerActionSeparate = 0;
+    m_Hold_EndOfLayerActionSeparate_LayerName.clear();
+    m_Hold_EndOfBGM = 0;
+    m_Hold_EndOfBGV = 0;
+    m_Hold_EndOfSE = 0;
+    m_Hold_EndOfVoice = 0;
+    ClearVoiceRecords();
+    m_HideWindowByCommandFlag = false;
+    if (GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find())
+        scene->ResetLayers();
+    m_HideWindowByCommandFlag = true;
+}

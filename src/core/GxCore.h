@@ -27,6 +27,7 @@ class PfWindow;
 //   GxCoreWindow.cpp  main window, window procedure, cursor
 //   GxCoreLoop.cpp    main loop, engine frame, draw lists
 //   GxCoreHooks.cpp   pre-start, game start-up and game shut-down hooks
+//   GxCoreCapture.cpp capture of the scene into the global render texture
 class GxCore
 {
 public:
@@ -54,6 +55,9 @@ public:
     void PumpMessages();
     void ClearRenderLayers();
     void DrawRenderLayers();
+    // Draws the current and the system sequence into the capture texture (render bank 1); the result of
+    // restoring the render target.
+    bool CaptureScreen();
 
     bool CreateMainWindow();
     intptr_t WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -5,6 +5,11 @@
 #include "core/GxWindowMessage.h"
 #include "platform/PfWindow.h"
 
+void GxCoreScreenService::CaptureScreen()
+{
+    m_Core->CaptureScreen();
+}
+
 int32_t GxCoreScreenService::GetTransitTime()
 {
     return m_Core->m_SystemConfig ? m_Core->m_SystemConfig->m_SequenceLeaveTime : 400;

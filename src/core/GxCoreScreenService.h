@@ -5,12 +5,13 @@
 class GxCore;
 
 // What the sequences ask of the core: the configured transition time and closing the main window
-// (as its close button would). Drawing and capture wait for the graphics device.
+// (as its close button would), and the capture of the scene.
 class GxCoreScreenService : public GxTaskScreenService
 {
 public:
     explicit GxCoreScreenService(GxCore* core) : m_Core(core) {}
 
+    void CaptureScreen() override;
     int32_t GetTransitTime() override;
     void RequestClose() override;
 

@@ -1,5 +1,6 @@
 #include "graphics/GxImage.h"
 
+#include "core/GxAtomicFile.h"
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
 #include "core/GxFileHandle.h"
@@ -162,5 +163,11 @@ std::string GxImage::ToSystemPath(const std::wstring& fileName)
 
 int GxImage::SaveToPNG(const std::wstring& fileName, uint32_t width, uint32_t height, const void* pixels)
 {
-    return PfPngWriter::Write(ToSystemPath(fileName), width, height, static_cast<const uint8_t*>(pixels)) ? 1 : 0;
+    std::vector<uint8_t> png;
+    if (!PfPngWriter::Encode(width, height, static_cast<const uint8_t*>(pixels), png))
+    {
+        GxLog::Error(L"GxImage::SaveToPNG/PNGを作成できません(%s)\n", fileName.c_str());
+        return 0;
+    }
+    return GxAtomicFile::WriteFile(fileName, png.data(), png.size()) ? 1 : 0;
 }

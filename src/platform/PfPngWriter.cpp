@@ -4,7 +4,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -17,9 +16,17 @@ void OnError(png_structp png, png_const_charp)
 
 void OnWarning(png_structp, png_const_charp) {}
 
+void OnWrite(png_structp png, png_bytep data, png_size_t size)
+{
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+void OnFlush(png_structp) {}
+
 // All libpng calls of the writer. Between setjmp and the calls there are only plain values, so the
 // longjmp of the error handler skips no destructor.
-bool WriteRows(FILE* file, uint32_t width, uint32_t height, png_bytep* rows)
+bool WriteRows(std::vector<uint8_t>* out, uint32_t width, uint32_t height, png_bytep* rows)
 {
     // The running library's own version: libpng refuses a structure asked for by another version.
     png_structp png = png_create_write_struct(png_get_libpng_ver(nullptr), nullptr, OnError, OnWarning);
@@ -36,7 +43,7 @@ bool WriteRows(FILE* file, uint32_t width, uint32_t height, png_bytep* rows)
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, out, OnWrite, OnFlush);
     png_set_compression_level(png, -1);
     png_set_compression_mem_level(png, 9);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
@@ -56,25 +63,33 @@ bool WriteRows(FILE* file, uint32_t width, uint32_t height, png_bytep* rows)
 
 } // namespace
 
-bool PfPngWriter::Write(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels)
+bool PfPngWriter::Encode(uint32_t width, uint32_t height, const uint8_t* pixels, std::vector<uint8_t>& out)
 {
+    out.clear();
     if (!pixels || width == 0 || height == 0 || width > 0x7FFFFFFF / 4)
         return false;
     std::vector<png_bytep> rows(height);
     for (uint32_t y = 0; y < height; ++y)
         rows[y] = const_cast<png_bytep>(pixels + (size_t)y * width * 4);
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = WriteRows(file, width, height, rows.data());
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0)
+    // Room for the uncompressed rows, so the output rarely moves while libpng writes.
+    out.reserve((size_t)width * height * 4 / 2 + 1024);
+    if (!WriteRows(&out, width, height, rows.data()))
     {
-        std::remove(temporary.c_str());
+        out.clear();
         return false;
     }
     return true;
+}
+
+bool PfPngWriter::Write(const std::string& path, uint32_t width, uint32_t height, const uint8_t* pixels)
+{
+    std::vector<uint8_t> png;
+    if (!Encode(width, height, pixels, png))
+        return false;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+    ok = std::fclose(file) == 0 && ok;
+    return ok;
 }

@@ -37,4 +37,14 @@ public:
     virtual std::wstring GetNameSeparators() const { return L"「（"; }
     // The resolved path of the name image for a name ("cg/name/" and the name), empty when not found.
     virtual std::wstring ResolveNameImagePath(const std::wstring& name) const = 0;
+
+    // What the user data's resets and loads ask of the scene.
+    // Message window, name window, name image and choice buttons back to their layout state.
+    virtual void ResetWindows() {}
+    // Picture and stand layers, skip and auto modes and the message window back to their start state.
+    virtual void ResetLayers() {}
+    // The global fade layer opaque at once.
+    virtual void SetGlobalFadeOpaque() {}
+    // The text colour of choice button index (1 to the choice limit) after a load.
+    virtual void SetSelectButtonTextColor(int32_t index, uint32_t argb) { (void)index, (void)argb; }
 };

@@ -31,6 +31,10 @@ std::vector<SampleTable> FrontTables();
 // The tables of the strategy game, with its own UI module and layout files.
 std::vector<SampleTable> ZorTables();
 
+// The five dungeon map files (name, text without byte-order mark); adds to problems what the layout
+// checks find.
+std::vector<std::pair<std::string, std::string>> ZorMapFiles(std::vector<std::string>& problems);
+
 // Every table, in the order the game loads them.
 std::vector<SampleTable> AllTables();
 

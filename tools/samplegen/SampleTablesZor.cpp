@@ -123,14 +123,37 @@ SampleTable ZorStruct()
                          {"RequireInveigleUnitID", "0"},
                          {"Descript", text}};
     };
+    // The rules name some IDs: 1 a plain dug room, 6 the trap workshop (its centre blocks the way), 7-9
+    // the bone, magic and gold income rooms, 15 the command post, 16 an entrance, 17 the throne, 18 a
+    // locked room.
+    auto fixed = [&](const char* id, const char* name, const char* shown, const char* enabled, const char* text)
+    {
+        SampleRow row = facility(id, name, shown, enabled, "0", text);
+        for (auto& [column, value] : row)
+            if (column == "Limit" || column == "CostBone" || column == "CostMagic" || column == "CreateTime")
+                value = "0";
+        return row;
+    };
+    SampleRow workshop = facility("6", "workshop", "罠工房", "1", "0", "罠を仕掛けられる");
+    for (auto& [column, value] : workshop)
+        if (column == "PassCenter")
+            value = "0";
     return {"DBZorStruct",
             "data/db_zorstruct.txt",
             30,
             columns,
             {
-                facility("1", "throne", "玉座", "1", "0", "魔王の座す部屋"),
-                facility("2", "barracks", "兵舎", "1", "1", "魔物を召喚できる"),
+                fixed("1", "room", "部屋", "1", "掘り広げた部屋"),
+                facility("2", "barracks", "兵舎", "1", "0", "魔物を召喚できる"),
                 facility("3", "treasury", "宝物庫", "0", "2", "財宝を蓄える"),
+                workshop,
+                facility("7", "ossuary", "骨置き場", "1", "0", "骨を集める"),
+                facility("8", "altar", "魔力の祭壇", "1", "0", "魔力を集める"),
+                facility("9", "vault", "金庫", "1", "2", "金貨を集める"),
+                facility("15", "ST司令所", "司令所", "0", "2", "統率力を高める"),
+                fixed("16", "entrance", "入口", "0", "侵入者の入口"),
+                fixed("17", "throne", "玉座", "0", "魔王の座す部屋"),
+                fixed("18", "locked", "封印の間", "0", "封じられた部屋"),
             }};
 }
 
@@ -203,13 +226,15 @@ SampleTable ZorUnit()
             160,
             columns,
             {
-                unit("1", "goblin", "ゴブリン", "1", "0", "120", "15", "1", "2", "素早い小鬼"),
-                unit("2", "skeleton", "スケルトン", "2", "0", "150", "12", "1", "2", "倒れても起き上がる骸骨"),
+                // Player units; 12 is the first unit of every new game.
+                unit("1", "skeleton", "スケルトン", "2", "0", "150", "12", "1", "2", "倒れても起き上がる骸骨"),
                 unit("3", "lilith", "リリス", "3", "1", "300", "30", "2|3", "2", "魔王に仕える魔女"),
-                unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "0", "踏んだ者を刺す罠"),
-                unit("10", "soldier", "兵士", "5", "0", "100", "10", "1", "0", "王国の兵士"),
-                unit("11", "knight", "騎士", "6", "0", "200", "18", "1", "0", "重装の騎士"),
-                unit("12", "hero", "勇者", "7", "1", "400", "35", "1|2|3", "0", "魔王を討つ者"),
+                unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "6", "踏んだ者を刺す罠"),
+                unit("12", "goblin", "ゴブリン", "1", "0", "120", "15", "1", "0", "素早い小鬼"),
+                // Invaders.
+                unit("61", "soldier", "兵士", "5", "0", "100", "10", "1", "0", "王国の兵士"),
+                unit("62", "knight", "騎士", "6", "0", "200", "18", "1", "0", "重装の騎士"),
+                unit("63", "hero", "勇者", "7", "1", "400", "35", "1|2|3", "0", "魔王を討つ者"),
             }};
 }
 
@@ -220,11 +245,17 @@ SampleTable ZorVoice()
             160,
             {{"ID"}, {"Name"}, {"VoicePath"}, {"VoiceVolumeID"}, {"Voice", 24}},
             {
-                {{"ID", "1"},
+                {{"ID", "3"},
                  {"Name", "lilith"},
                  {"VoicePath", "voices/lilith/"},
                  {"VoiceVolumeID", "1"},
                  {"Voice", "zv_lilith_001|zv_lilith_002|zv_lilith_003"}},
+                // Row 45 holds the dungeon master's voices.
+                {{"ID", "45"},
+                 {"Name", "astaros"},
+                 {"VoicePath", "voices/astaros/"},
+                 {"VoiceVolumeID", "1"},
+                 {"Voice", "zv_astaros_001|zv_astaros_002"}},
             }};
 }
 

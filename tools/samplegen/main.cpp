@@ -70,6 +70,8 @@ int main(int argc, char** argv)
     files.emplace_back(folder / "setting.ini", kSetting);
     for (const SampleTable& table : tables)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
+    for (const auto& [name, text] : ZorMapFiles(problems))
+        files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -82,6 +84,7 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
-    std::printf("samplegen: wrote the settings and %zu tables into %s\n", tables.size(), folder.string().c_str());
+    std::printf("samplegen: wrote the settings, %zu tables and the dungeon maps into %s\n", tables.size(),
+                folder.string().c_str());
     return 0;
 }

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/GxMutex.h"
+#include "platform/PfAudioSignal.h"
+#include "platform/PfWaveFormat.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+class GxSoundLoaderBase;
+class PfSoundBuffer;
+
+// An arbitrarily long sound played through a ring of eight blocks of a quarter second each, refilled
+// from a decoder by a feeding thread of its own. The mixer posts the thread once for every notification
+// offset the play cursor passes (1..7 blocks and the ring's last byte); each post consumes one queued
+// block and refills one.
+//
+// Locks: every operation and the feeding thread take the buffer's own lock; the mixer's lock is taken
+// inside it for a moment by the sound buffer calls. Release never holds the lock while it joins the
+// thread: it sets the stop flag, wakes the thread through the same counted signal (a wake that cannot be
+// lost), unlocks, joins, and only then tears the ring down.
+class GxSoundBufferStream
+{
+public:
+    static constexpr uint32_t kBlockCount = 8;
+    // Blocks filled before the ring starts and kept queued while playing.
+    static constexpr int32_t kQueueTarget = 7;
+
+    GxSoundBufferStream();
+    virtual ~GxSoundBufferStream();
+
+    bool Create(GxSoundLoaderBase* decoder);
+    // Must not be called with the buffer's lock held by the caller.
+    void Release();
+
+    virtual bool Play(int32_t loop, int32_t priority, uint32_t startFrame, uint32_t loopFrame, int32_t volume,
+                      int32_t pan);
+    virtual bool PlayAt(int32_t loop, int32_t priority, uint32_t startFrame, uint32_t loopFrame);
+    virtual bool Stop();
+    virtual bool IsPlaying();
+    virtual bool SetVolume(int32_t volume);
+    virtual bool GetVolume(int32_t* volume);
+    virtual bool SetPan(int32_t pan);
+    virtual bool GetPan(int32_t* pan);
+    virtual uint32_t GetRingSize();
+    virtual uint32_t GetDataSize();
+    virtual int32_t GetLoopCount();
+
+    uint32_t GetBlockSize();
+    bool IsCreated();
+    // Notifications that found no queued block while data remained (the feeder fell behind).
+    uint32_t GetUnderrunCount();
+    // True when the feeding thread has dealt with every notification posted so far (tests wait for it
+    // between pulls of the mixer so the output does not depend on thread timing).
+    bool IsFeederIdle();
+
+private:
+    void FillBlock();
+    void OnNotify();
+    void FeedLoop();
+    // Ends the data where it stands: a non-looping sound whose decoder ran dry or failed.
+    void EndDataHere();
+
+    GxMutex m_Mutex;
+    std::unique_ptr<PfSoundBuffer> m_Buffer;
+    PfWaveFormat m_Format;
+    GxSoundLoaderBase* m_Decoder = nullptr;
+    uint32_t m_RingSize = 0;
+    uint32_t m_DataSize = 0;
+    uint32_t m_BlockSize = 0;
+    PfAudioSignal m_Notify;
+    std::atomic<bool> m_StopRequested{false};
+    std::thread m_Thread;
+    uint32_t m_WriteCursor = 0;
+    uint32_t m_DataPosition = 0;
+    uint32_t m_LoopStart = 0;
+    uint32_t m_LoopEnd = 0;
+    uint32_t m_DataEnd = 0;
+    int32_t m_LoopsLeft = 0;
+    int32_t m_QueuedBlocks = 0;
+    int32_t m_LastVolume = 1;
+    int32_t m_LastPan = 100000;
+    uint32_t m_Underruns = 0;
+    // The signal's take sequence of the last notification the feeding thread finished with.
+    std::atomic<uint64_t> m_Handled{0};
+};

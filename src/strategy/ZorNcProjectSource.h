@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the unit animation pool needs of the animation projects: a reference-counted load by path, the
+// lookup of a motion and its length in frames, and the release. Handles are opaque to the pool.
+// FIXME: the engine's project factory (GxNcProjectFactory) answers this once the animation folder
+// lands; until then the pool runs with whatever source the start-up sets (none: nothing loads).
+class ZorNcProjectSource
+{
+public:
+    virtual ~ZorNcProjectSource() = default;
+
+    // The project, or null when it cannot be loaded.
+    virtual const void* GetProject(const std::wstring& path, const std::wstring& textureDir) = 0;
+    // The motion of that group and name in the project, or null.
+    virtual const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) = 0;
+    virtual int32_t GetMotionLength(const void* motion) const = 0;
+    virtual void ReleaseProject(const void* project) = 0;
+};

@@ -1,0 +1,386 @@
+#include "appdata/GxUserData.h"
+
+#include "UserFileTestSupport.h"
+#include "appdata/GxSaveSlotHeader.h"
+#include "appdata/GxUserScriptRecord.h"
+#include "core/GxContentReaderBase.h"
+#include "core/GxCore.h"
+#include "script/GxMoaEx.h"
+#include "script/GxMoaHost.h"
+#include "script/GxMoaScope.h"
+#include "task/GxTaskFolder.h"
+#include "task/GxTaskManage.h"
+
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using usertest::Golden;
+
+namespace
+{
+
+// A task of the adventure screen's kind (layer, window, button) with a small record of its own.
+class RecordTask : public GxTaskFolder
+{
+public:
+    RecordTask(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName = nullptr, int32_t index = 0)
+        : GxTaskFolder(parent, globalName, localName, index)
+    {
+    }
+    bool Save(GxContentWriterBase* w) override
+    {
+        w->WriteString("Record", m_Text);
+        w->Write("Value", m_Value);
+        return true;
+    }
+    bool Load(GxContentReaderBase* r) override
+    {
+        r->ReadString("Record", m_Text);
+        r->Read("Value", m_Value);
+        return r->GetErrorCount() == 0;
+    }
+    std::wstring m_Text;
+    int32_t m_Value = 0;
+};
+
+const wchar_t* const kLayers[] = {L"$VISUAL:SeqAvgMain",     L"$BGLAYER:SeqAvgMain",     L"$BGWLAYER:SeqAvgMain",
+                                  L"$MOVIELAYER:SeqAvgMain", L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain"};
+const wchar_t* const kWindows[] = {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain"};
+const wchar_t* const kStands[] = {L"Aki", L"Beni"};
+
+// The adventure screen's named tasks in a tree of their own, a core holding it, and the stand rows.
+struct Scene
+{
+    Scene()
+    {
+        manage = std::make_unique<GxTaskManage>(&core);
+        root = new GxTaskBase(manage.get());
+        core.m_TaskManage = manage.get();
+        int n = 0;
+        for (const wchar_t* name : kLayers)
+            Add(new RecordTask(root, name), n++);
+        stand = new RecordTask(root, L"$STAND:SeqAvgMain");
+        for (const wchar_t* name : kStands)
+            Add(new RecordTask(stand, nullptr, name, 0), n++);
+        for (const wchar_t* name : kWindows)
+            Add(new RecordTask(root, name), n++);
+        select = new RecordTask(root, L"$SELECT:SeqAvgMain");
+        for (int i = 1; i <= 10; ++i)
+            Add(new RecordTask(select, nullptr, L"btn_select", i), n++);
+        // Rows 1 and 2 name the stand layers; "*" and empty names have none.
+        g_DBAvgChar.GetRow(1)->m_CharName = kStands[0];
+        g_DBAvgChar.GetRow(2)->m_CharName = L"*";
+        g_DBAvgChar.GetRow(3)->m_CharName = kStands[1];
+        GxUserData::s_SaveTimeSource = [] { return std::wstring(L"2026/12/06 20:00:00"); };
+    }
+    ~Scene()
+    {
+        for (int i = 1; i <= 3; ++i)
+            g_DBAvgChar.GetRow(i)->m_CharName.clear();
+        core.m_TaskManage = nullptr;
+    }
+    void Add(RecordTask* task, int n)
+    {
+        task->m_Text = L"record " + std::to_wstring(n);
+        task->m_Value = 100 + n;
+        tasks.push_back(task);
+    }
+    void Scramble()
+    {
+        for (RecordTask* task : tasks)
+            task->m_Value = -1;
+    }
+
+    GxCore core;
+    std::unique_ptr<GxTaskManage> manage;
+    GxTaskBase* root;
+    RecordTask* stand;
+    RecordTask* select;
+    std::vector<RecordTask*> tasks; // six layers, two stand layers, three windows, ten buttons
+};
+
+void FillSlot(GxUserData& d, int messages = 101)
+{
+    d.m_GameDataTitle = L"第三話　雨";
+    d.m_RestoreSequence = L"SeqAvgMain";
+    d.m_RestoreSubParam = L"sub";
+    d.m_IsSelecting = true;
+    d.m_LastSelectNum = 2;
+    d.m_CancelSelectNum = 3;
+    d.m_SelectHash = L"main:120";
+    for (int i = 0; i < 3; ++i)
+    {
+        d.m_SelectMenuItemList[i].m_Text = L"choice " + std::to_wstring(i);
+        d.m_SelectMenuItemList[i].m_Label = L"LABEL_" + std::to_wstring(i);
+    }
+    d.m_SelectMenuItemList[1].m_Enable = false;
+    d.m_SelectMenuItemList[2].m_UseGosub = true;
+    d.m_Hold_WaitClick = 15;
+    d.m_Hold_WaitTime = 3;
+    d.m_Hold_WaitTime_TimeLeft = 250;
+    d.m_Hold_EndOfLayerActionSeparate = 11;
+    d.m_Hold_EndOfLayerActionSeparate_LayerName = L"$BGLAYER:SeqAvgMain";
+    d.m_Hold_EndOfVoice = 9;
+    d.m_NameIdentifyMode = 1;
+    d.m_IgnoreKinsoku = true;
+    d.m_LastDialogResult = 1;
+    for (int i = 0; i < messages; ++i)
+        d.AddMessageLog(L"name" + std::to_wstring(i % 3), L"message " + std::to_wstring(i), i % 2 == 0, i % 5 == 0);
+    d.m_HideWindowByCommandFlag = true;
+}
+
+// The slot of FillSlot and Scene, value by value; marks on the choice list, the log, the stand list and
+// the button list.
+// With odd set, what the program never writes but must read: 13 choice items, a stand stratum naming no
+// layer (holding a nested list) and an eleventh button record.
+Golden SlotGolden(const Scene& scene, int messages = 101, bool odd = false)
+{
+    const int first = messages > 100 ? messages - 100 : 0;
+    Golden g;
+    g.S("m_SaveTime", L"2026/12/06 20:00:00").S("m_GameDataTitle", L"第三話　雨");
+    g.S("m_RestoreSequence", L"SeqAvgMain").S("m_RestoreSubParam", L"sub");
+    g.B("m_IsSelecting", true).I("m_LastSelectNum", 2).I("m_CancelSelectNum", 3).S("m_SelectHash", L"main:120");
+    g.Mark().List("m_SelectMenuItemList", odd ? 13 : 11);
+    for (int i = 0; i < (odd ? 13 : 11); ++i)
+    {
+        g.S("m_Text", i < 3 || odd ? L"choice " + std::to_wstring(i) : L"");
+        g.S("m_Label", i < 3 ? L"LABEL_" + std::to_wstring(i) : L"");
+        g.B("m_Enable", i != 1).B("m_Visible", true).B("m_BeforeSelected", false).B("m_UseGosub", i == 2);
+    }
+    g.End();
+    g.I("m_Hold_WaitClick", 15).I("m_Hold_WaitTime", 3).I("m_Hold_WaitTime_TimeLeft", 250).I("m_Hold_EndOfMovie", 0);
+    g.I("m_Hold_EndOfLayerActionAll", 0).I("m_Hold_EndOfLayerActionSeparate", 11);
+    g.S("m_Hold_EndOfLayerActionSeparate_LayerName", L"$BGLAYER:SeqAvgMain");
+    g.I("m_Hold_EndOfBGM", 0).I("m_Hold_EndOfBGV", 0).I("m_Hold_EndOfSE", 0).I("m_Hold_EndOfVoice", 9);
+    g.I("m_NameIdentifyMode", 1).B("m_IgnoreKinsoku", true).I("m_LastDialogResult", 1);
+    g.Mark().List("GxMessageLogElement", messages - first);
+    for (int i = first; i < messages; ++i)
+    {
+        g.S("m_Name", L"name" + std::to_wstring(i % 3)).S("m_Message", L"message " + std::to_wstring(i));
+        g.B("m_IgnoreKinsoku", i % 2 == 0).B("m_DisenableAutoNewline", i % 5 == 0).B("m_ShowNameByText", true);
+        for (int k = 0; k < 4; ++k)
+            g.S("m_VoiceFileName", L"").I("m_VoiceCharID", 0);
+    }
+    g.End().B("m_HideWindowByCommandFlag", true);
+    g.Add([](GxContentWriterBase& w)
+          { GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With); });
+    for (int i = 0; i < 10; ++i)
+        g.S("m_FileName", L"")
+            .I("m_Loop", 0)
+            .U("m_StartSeekPosTime", 0)
+            .U("m_LoopPosTime", 0)
+            .I("m_FadeInTime", 0)
+            .I("m_CharID", 0);
+    auto record = [&](RecordTask* t) { g.S("Record", t->m_Text).I("Value", t->m_Value); };
+    for (int i = 0; i < 6; ++i)
+        record(scene.tasks[i]);
+    g.Mark().List("StandLayers", 0);
+    if (odd)
+        g.Stratum().S("LayerName", L"Nobody").S("Record", L"gone").List("inner", 1).I("x", 1).End().StratumEnd();
+    for (int i = 0; i < 2; ++i)
+    {
+        g.Stratum().S("LayerName", kStands[i]);
+        record(scene.tasks[6 + i]);
+        g.StratumEnd();
+    }
+    g.End();
+    for (int i = 8; i < 11; ++i)
+        record(scene.tasks[i]);
+    g.Mark().List("SelectButtons", 11);
+    for (int i = 11; i < 21; ++i)
+        record(scene.tasks[i]);
+    if (odd)
+        g.S("Record", L"extra").I("Value", 1);
+    return g.End();
+}
+
+std::string Dump(const GxUserData& d)
+{
+    std::string bytes;
+    std::wstring missing;
+    EXPECT_TRUE(d.WriteToMemory(bytes, true, missing)) << GxString::ToUtf8(missing);
+    return bytes;
+}
+
+bool HasTemporary(const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().find(".tmp") != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(GxUserData, FullSlotInBothFormsMatchesTheGoldenAndReadsBackWhole)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    GxUserData data(&scene.core);
+    FillSlot(data);
+    for (bool text : {false, true})
+    {
+        const std::wstring path = folder.File(text ? L"gamedata_quick.gd" : L"gamedata001.gd");
+        ASSERT_TRUE(data.Save(path, !text));
+        const std::string written = usertest::ReadBytes(path);
+        EXPECT_TRUE(written == SlotGolden(scene).Bytes(text, "GD")) << text;
+
+        const std::string before = Dump(data);
+        scene.Scramble();
+        GxUserData loaded(&scene.core);
+        ASSERT_TRUE(loaded.Load(path, true));
+        EXPECT_TRUE(Dump(loaded) == before) << text;
+
+        GxSaveSlotHeader header;
+        ASSERT_TRUE(data.ReadHeader(path, header));
+        EXPECT_TRUE(header.m_Valid);
+        EXPECT_EQ(header.m_SaveTime, L"2026/12/06 20:00:00");
+        EXPECT_EQ(header.m_GameDataTitle, L"第三話　雨");
+        EXPECT_EQ(header.m_RestoreSequence, L"SeqAvgMain");
+    }
+}
+
+TEST(GxUserData, MessageLogKeepsItsLimitAndAPlainLoadLeavesSceneAndScript)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    GxUserData data(&scene.core);
+    FillSlot(data);
+    ASSERT_EQ(data.m_MessageLog.size(), 100u);
+    EXPECT_EQ(data.m_MessageLog.front().m_Message, L"message 1");
+    EXPECT_EQ(data.m_MessageLog.back().m_Message, L"message 100");
+
+    CreateMoa(nullptr);
+    GxMoaVariable value;
+    value.SetInt(5);
+    g_MoaInstance->m_ExternTable.Add(L"game", value);
+    g_MoaInstance->m_ExternTable.Find(L"game")->m_Scope = SCOPE_EXTERN_INGAME;
+    const std::wstring path = folder.File(L"gamedata002.gd");
+    ASSERT_TRUE(data.Save(path, true));
+
+    g_MoaInstance->m_ExternTable.Find(L"game")->m_Value.SetInt(6);
+    scene.tasks[0]->m_Value = -7;
+    GxUserData plain(&scene.core);
+    ASSERT_TRUE(plain.Load(path, false));
+    EXPECT_EQ(plain.m_GameDataTitle, L"第三話　雨");
+    EXPECT_EQ(plain.m_MessageLog.size(), 100u);
+    EXPECT_EQ(g_MoaInstance->m_ExternTable.Find(L"game")->m_Value.ToInt(), 6);
+    EXPECT_EQ(scene.tasks[0]->m_Value, -7);
+
+    // The restoring load takes both back.
+    ASSERT_TRUE(plain.Load(path, true));
+    EXPECT_EQ(g_MoaInstance->m_ExternTable.Find(L"game")->m_Value.ToInt(), 5);
+    EXPECT_EQ(scene.tasks[0]->m_Value, 100);
+    DestroyMoa();
+}
+
+TEST(GxUserData, DamagedSlotsAndMissingTasksAreRefusedAndNothingChanges)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    GxUserData data(&scene.core);
+    FillSlot(data, 3); // every truncation is tried: a short log keeps the file small
+    std::vector<size_t> counts;
+    const std::string good = SlotGolden(scene, 3).Bytes(false, "GD", &counts);
+    const std::wstring path = folder.File(L"gamedata003.gd");
+
+    // A state different from the file's, so a partial load would show.
+    GxUserData live(&scene.core);
+    live.m_GameDataTitle = L"live";
+    scene.Scramble();
+    const std::string before = Dump(live);
+    const std::vector<std::string> bad = usertest::DamagedCopies(good, 20, counts);
+    for (size_t i = 0; i < bad.size(); ++i)
+    {
+        dbtest::WriteBytes(path, bad[i]);
+        const size_t lines = log.Lines().size();
+        ASSERT_FALSE(live.Load(path, true)) << "case " << i;
+        EXPECT_GT(log.Lines().size(), lines) << "case " << i;
+        ASSERT_TRUE(Dump(live) == before) << "case " << i;
+    }
+
+    // A scene without one of its buttons: saving fails and leaves the old file; loading fails.
+    dbtest::WriteBytes(path, good);
+    scene.tasks.back()->SetTaskLocalName(L"btn_other", 10);
+    const size_t lines = log.Lines().size();
+    EXPECT_FALSE(data.Save(path, true));
+    EXPECT_TRUE(usertest::ReadBytes(path) == good);
+    EXPECT_FALSE(live.Load(path, true));
+    EXPECT_GE(log.Lines().size(), lines + 2);
+    EXPECT_EQ(live.m_GameDataTitle, L"live");
+}
+
+TEST(GxUserData, LongerListsAndUnknownStandLayersAreSkipped)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    const std::wstring path = folder.File(L"gamedata004.gd");
+    dbtest::WriteBytes(path, SlotGolden(scene, 3, true).Bytes(false, "GD"));
+    scene.Scramble();
+    GxUserData data(&scene.core);
+    ASSERT_TRUE(data.Load(path, true));
+    ASSERT_EQ(data.m_SelectMenuItemList.size(), 11u);
+    EXPECT_EQ(data.m_SelectMenuItemList[10].m_Text, L"choice 10");
+    // The stray stratum takes the first of the two stand rows: "Aki" reads its record, "Beni" is beyond
+    // the rows and skipped.
+    EXPECT_EQ(scene.tasks[6]->m_Value, 106);
+    EXPECT_EQ(scene.tasks[7]->m_Value, -1);
+    EXPECT_EQ(scene.tasks[20]->m_Value, 120);
+}
+
+TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    GxUserData data(&scene.core);
+    FillSlot(data);
+    const std::wstring path = folder.File(L"gamedata005.gd");
+    ASSERT_TRUE(data.Save(path, true));
+    const std::string old = usertest::ReadBytes(path);
+
+    // A child under a small file-size limit stands in for a full disk.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{512, 512};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        _exit(data.Save(path, true) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_TRUE(usertest::ReadBytes(path) == old);
+    EXPECT_FALSE(HasTemporary(folder.Path()));
+
+    // Children killed at random moments of 200 saves: the slot always loads, as the old or a new save.
+    std::mt19937 random(24);
+    for (int round = 0; round < 4; ++round)
+    {
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            GxLog::SetErrorLogPath(L"/dev/null");
+            for (int i = 0; i < 200; ++i)
+            {
+                data.m_LastSelectNum = i;
+                data.Save(path, true);
+            }
+            _exit(0);
+        }
+        usleep(std::uniform_int_distribution<int>(0, 20000)(random));
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        GxUserData loaded(&scene.core);
+        EXPECT_TRUE(loaded.Load(path, true)) << "round " << round;
+    }
+}

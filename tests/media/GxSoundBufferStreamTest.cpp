@@ -1,0 +1,177 @@
+#include "SoundTestSupport.h"
+
+#include "media/GxSoundBufferStream.h"
+#include "media/GxSoundLoaderMemory.h"
+#include "media/GxWavData.h"
+#include "platform/PfAudioMixer.h"
+
+#include <atomic>
+#include <dirent.h>
+
+using namespace sndtest;
+
+namespace
+{
+// A memory decoder that promises more frames than it holds, as a cut file or a damaged stream does.
+class ShortDecoder : public GxSoundLoaderMemory
+{
+public:
+    uint32_t GetLength() const override { return GxSoundLoaderMemory::GetLength() * 2; }
+};
+
+size_t ThreadCount()
+{
+    size_t n = 0;
+    if (DIR* d = opendir("/proc/self/task"))
+    {
+        while (dirent* e = readdir(d))
+            n += e->d_name[0] != '.';
+        closedir(d);
+    }
+    return n;
+}
+
+class GxSoundBufferStreamPull : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+        ASSERT_TRUE(m_Sound.Create(Fixtures().Wide("pcm16_stereo.wav")));
+        m_Source = ReadRaw(Fixtures().Path("pcm16_stereo.wav.src.raw"));
+        ASSERT_TRUE(m_Decoder.Open(&m_Sound));
+    }
+    void TearDown() override
+    {
+        m_Stream.Release();
+        PfAudioDevice::Close();
+    }
+    std::vector<int16_t> Pull(uint32_t frames)
+    {
+        return PullSynced(frames, [this] { return m_Stream.IsFeederIdle(); });
+    }
+    // The source's frames from..to (to = 0: the end), appended to out.
+    void Append(std::vector<int16_t>& out, uint32_t from, uint32_t to = 0)
+    {
+        out.insert(out.end(), m_Source.begin() + from * 2, to ? m_Source.begin() + to * 2 : m_Source.end());
+    }
+
+    GxWavData m_Sound;
+    std::vector<int16_t> m_Source;
+    GxSoundLoaderMemory m_Decoder;
+    GxSoundBufferStream m_Stream;
+};
+} // namespace
+
+// A quarter second raised to a whole frame, eight of them to the ring.
+TEST_F(GxSoundBufferStreamPull, BlocksAreAQuarterSecondOfWholeFrames)
+{
+    struct Case
+    {
+        uint32_t rate;
+        uint16_t channels, bits;
+        uint32_t block;
+    } cases[] = {{44100, 2, 16, 44100}, {22050, 1, 8, 5512}, {22050, 1, 16, 11026}, {11025, 2, 16, 11028}};
+    for (const Case& c : cases)
+    {
+        PfWaveFormat f;
+        f.wFormatTag = 1;
+        f.nChannels = c.channels;
+        f.nSamplesPerSec = c.rate;
+        f.wBitsPerSample = c.bits;
+        f.nBlockAlign = static_cast<uint16_t>(c.channels * c.bits / 8);
+        f.nAvgBytesPerSec = c.rate * f.nBlockAlign;
+        GxWavData data;
+        ASSERT_TRUE(data.Allocate(L"x.wav", f, f.nBlockAlign * 100));
+        GxSoundLoaderMemory decoder;
+        ASSERT_TRUE(decoder.Open(&data));
+        GxSoundBufferStream stream;
+        ASSERT_TRUE(stream.Create(&decoder));
+        EXPECT_EQ(stream.GetBlockSize(), c.block) << c.rate << " " << c.bits;
+        EXPECT_EQ(stream.GetRingSize(), 8 * c.block);
+    }
+}
+
+// Played against the source sample for sample: once, from a later start, twice more from a loop
+// position, endlessly from a loop position at the very end, and from a decoder that ends early.
+TEST_F(GxSoundBufferStreamPull, PlaysLikeTheReference)
+{
+    struct Case
+    {
+        const char* name;
+        int32_t loop;
+        uint32_t start, loopFrame;
+        bool shortDecoder;
+        bool playingAtEnd;
+    } cases[] = {
+        {"once, shorter than seven blocks", 0, 0, 0, false, false},
+        {"once from a later start", 0, 30000, 0, false, false},
+        {"loop count 2 from 22050", 2, 0, 22050, false, false},
+        {"endless with the loop at the end", -1, 0, 44100, false, true},
+        {"decoder ending before its length", 0, 0, 0, true, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ShortDecoder shortDecoder;
+        GxSoundLoaderBase* decoder = &m_Decoder;
+        if (c.shortDecoder)
+        {
+            ASSERT_TRUE(shortDecoder.Open(&m_Sound));
+            decoder = &shortDecoder;
+        }
+        ASSERT_TRUE(m_Stream.Create(decoder));
+        ASSERT_TRUE(m_Stream.Play(c.loop, 0, c.start, c.loopFrame, 0, 0));
+        std::vector<int16_t> expected;
+        Append(expected, c.start);
+        for (int i = 0; i < c.loop; ++i)
+            Append(expected, c.loopFrame);
+        const uint32_t frames = static_cast<uint32_t>(expected.size() / 2) + 3 * 11025 + 4 * 44100;
+        expected.resize(static_cast<size_t>(frames) * 2, 0);
+        const std::vector<int16_t> out = Pull(frames);
+        size_t firstDifference = out.size();
+        for (size_t i = 0; i < out.size() && firstDifference == out.size(); ++i)
+            if (out[i] != expected[i])
+                firstDifference = i;
+        EXPECT_EQ(firstDifference, out.size()) << "first difference at frame " << firstDifference / 2;
+        EXPECT_EQ(m_Stream.IsPlaying(), c.playingAtEnd);
+        EXPECT_EQ(m_Stream.GetUnderrunCount(), 0u);
+        m_Stream.Release();
+    }
+}
+
+// Create, play and release over and over while the mixer runs on another thread: every feeding
+// thread is joined, no release stalls, nothing is left in the mixer.
+TEST_F(GxSoundBufferStreamPull, CreatePlayReleaseCyclesLeaveNothingBehind)
+{
+    const size_t threadsBefore = ThreadCount();
+    std::atomic<bool> stop{false};
+    std::thread mixer(
+        [&]
+        {
+            std::vector<int16_t> out(2 * 512);
+            while (!stop)
+            {
+                PfAudioDevice::Pull(out.data(), 512);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    double slowest = 0;
+    for (int i = 0; i < 2000; ++i)
+    {
+        ASSERT_TRUE(m_Stream.Create(&m_Decoder));
+        ASSERT_TRUE(m_Stream.Play(i % 3 == 0 ? -1 : 0, 0, (i * 97) % 40000, 0, -(i % 5) * 100, 0));
+        const auto begin = std::chrono::steady_clock::now();
+        m_Stream.Release();
+        slowest = std::max(slowest,
+                           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+    }
+    stop = true;
+    mixer.join();
+    // The old release waited out a 1000 ms timeout; a joined thread takes milliseconds, and the bound
+    // leaves room for a loaded machine.
+    EXPECT_LE(slowest, 500.0);
+    EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_FALSE(m_Stream.IsPlaying());
+}

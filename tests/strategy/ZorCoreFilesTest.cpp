@@ -1,0 +1,255 @@
+#include "ZorTestSupport.h"
+
+#include "strategy/ZorRoundData.h"
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::ifstream in(GxString::ToUtf8(path), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+struct UnitView
+{
+    int32_t m_UnitID;
+    int32_t m_Level;
+    uint64_t m_TaskID;
+    size_t m_PathSteps;
+    size_t m_FlagWords;
+    bool operator==(const UnitView&) const = default;
+};
+
+std::vector<UnitView> Units(GxTaskBase* list)
+{
+    std::vector<UnitView> units;
+    for (GxTaskBase* t = list->GetFirstChild(); t; t = t->GetNextSibling())
+        if (auto* u = dynamic_cast<ZorTaskUnitEntity*>(t))
+            units.push_back({u->m_UnitID, u->m_Level, u->GetTaskID(), u->m_MovePath.size(), u->m_RoomFlags.size()});
+    return units;
+}
+
+} // namespace
+
+class ZorCoreFilesTest : public zortest::ZorTest
+{
+protected:
+    // Two ready units, a placed one with a route and room flags, an invader, and one being removed.
+    void Populate()
+    {
+        AddUnit(ZorCore::kUnitReadyList, 12, 2);
+        AddUnit(ZorCore::kUnitReadyList, 3, 7);
+        ZorTaskUnitEntity* placed = AddUnit(ZorCore::kUnitPlayerList, 12, 4);
+        placed->m_RoughPosX = 2;
+        placed->m_RoughPosY = 1;
+        placed->m_SlotIndex = 0;
+        placed->m_MovePath.emplace_back(3, 11, 6);
+        placed->m_MovePath.emplace_back(1, 11, 7);
+        placed->m_RoomFlags = {0x40u, 0u, 0x8u, 0x1u};
+        State().GetRoughRoom(2, 1)->m_UnitEntityIDs[0] = static_cast<int64_t>(placed->GetTaskID());
+        AddUnit(ZorCore::kUnitEnemyList, 4, 9)->m_WorldPos = GxVector3(1.5f, 0.0f, -2.25f);
+        AddUnit(ZorCore::kUnitEnemyList, 4, 1)->Kill();
+        State().m_NextEnemies.emplace_back();
+        State().m_NextEnemies.emplace_back();
+        State().m_NextEnemies.back().m_PartyID = 1;
+        State().m_Resource_Gold = 4321;
+        State().m_InvBGM = L"侵攻";
+    }
+
+    std::wstring Path(const wchar_t* name) { return m_Folder.File(name); }
+
+    // Writes a save, edits its text form, and checks that loading it is refused with nothing changed.
+    void ExpectRefused(const std::string& from, const std::string& to)
+    {
+        const std::wstring path = Path(L"edited.gd");
+        ASSERT_TRUE(m_Core->SaveGameData(path, false));
+        std::string text = std::regex_replace(ReadAll(path), std::regex(from), to, std::regex_constants::format_first_only);
+        dbtest::WriteBytes(path, text);
+        const auto ready = Units(List(ZorCore::kUnitReadyList));
+        const int32_t gold = State().m_Resource_Gold;
+        EXPECT_FALSE(m_Core->LoadGameData(path)) << from;
+        EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)), ready) << from;
+        EXPECT_EQ(State().m_Resource_Gold, gold) << from;
+    }
+};
+
+TEST_F(ZorCoreFilesTest, SavesRoundTripInBothFormsWithUnitsInOrder)
+{
+    Populate();
+    const auto ready = Units(List(ZorCore::kUnitReadyList));
+    const auto player = Units(List(ZorCore::kUnitPlayerList));
+    const auto enemy = Units(List(ZorCore::kUnitEnemyList));
+    ASSERT_EQ(enemy.size(), 2u);
+    for (bool binary : {false, true})
+    {
+        const std::wstring path = Path(binary ? L"zordata001.gd" : L"zordata_quick.gd");
+        ASSERT_TRUE(m_Core->SaveGameData(path, binary));
+        EXPECT_EQ(ReadAll(path)[0] == 'T', !binary);
+        ZorUserData before = State();
+        State().InitNewGame();
+        m_Core->ClearUnitList(List(ZorCore::kUnitEnemyList));
+        ASSERT_TRUE(m_Core->LoadGameData(path)) << binary;
+        EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)), ready);
+        EXPECT_EQ(Units(List(ZorCore::kUnitPlayerList)), player);
+        EXPECT_EQ(Units(List(ZorCore::kUnitEnemyList)), std::vector<UnitView>(enemy.begin(), enemy.begin() + 1));
+        EXPECT_EQ(State().m_Resource_Gold, 4321);
+        EXPECT_EQ(State().m_InvBGM, L"侵攻");
+        EXPECT_EQ(State().m_NextEnemies.size(), 2u);
+        EXPECT_EQ(State().m_NextEnemies[1].m_PartyID, 1);
+        EXPECT_EQ(State().m_NextUnitTaskID, before.m_NextUnitTaskID);
+        EXPECT_EQ(State().GetRoughRoom(2, 1)->m_UnitEntityIDs[0], before.GetRoughRoom(2, 1)->m_UnitEntityIDs[0]);
+        EXPECT_EQ(State().GetRoughRoom(2, 1)->m_MapRoom, ZorMapData::GetSlot(1)->GetMapRoughRoom(2, 1));
+        auto* invader = dynamic_cast<ZorTaskUnitEntity*>(List(ZorCore::kUnitEnemyList)->GetFirstChild());
+        EXPECT_FLOAT_EQ(invader->m_WorldPos.z, -2.25f);
+        EXPECT_EQ(invader->GetGlobalState(), GX_TASKSTATE_SUSPENDED);
+        EXPECT_EQ(m_Manage.FindTaskByID(invader->GetTaskID()), invader);
+    }
+}
+
+TEST_F(ZorCoreFilesTest, OtherVersionsReadAndDamagedFilesAreRefusedUnchanged)
+{
+    Populate();
+    const std::wstring path = Path(L"v99.gd");
+    ASSERT_TRUE(m_Core->SaveGameData(path, false));
+    std::string text = ReadAll(path);
+    dbtest::WriteBytes(path, std::regex_replace(text, std::regex("^TZOR\t100"), "TZOR\t99"));
+    EXPECT_TRUE(m_Core->LoadGameData(path));
+
+    ExpectRefused("(m_UsingMapIndex\t)1", "$017");
+    ExpectRefused("(m_NextEnemyCount\t)2", "$012147483648");
+    ExpectRefused("(m_TaskID\t)1001", "$011000");  // the first ready unit's ID again
+    ExpectRefused("(m_TaskID\t)1003", "$0199999"); // at or above the next ID
+    ExpectRefused("(Flags\t)4", "$01999999");
+    ExpectRefused("(m_UnitID\t)4", "$01160");
+    for (bool binary : {false, true})
+    {
+        ASSERT_TRUE(m_Core->SaveGameData(path, binary));
+        const std::string whole = ReadAll(path);
+        for (size_t cut : {whole.size() / 3, whole.size() - 20})
+        {
+            dbtest::WriteBytes(path, whole.substr(0, cut));
+            EXPECT_FALSE(m_Core->LoadGameData(path)) << binary << " " << cut;
+            EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)).size(), 2u);
+        }
+    }
+    dbtest::WriteBytes(path, "XZOR\t100\n");
+    EXPECT_FALSE(m_Core->LoadGameData(path));
+    EXPECT_FALSE(m_Core->LoadGameData(Path(L"absent.gd")));
+
+    // A value of another name does not stop the load; the result is false.
+    ASSERT_TRUE(m_Core->SaveGameData(path, false));
+    dbtest::WriteBytes(path, std::regex_replace(ReadAll(path), std::regex("m_InvBGM"), "m_Other"));
+    EXPECT_FALSE(m_Core->LoadGameData(path));
+    EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)).size(), 2u);
+}
+
+TEST_F(ZorCoreFilesTest, FailedWriteKeepsThePreviousFileByteForByte)
+{
+    Populate();
+    const std::wstring path = Path(L"zordata002.gd");
+    ASSERT_TRUE(m_Core->SaveGameData(path, true));
+    const std::string before = ReadAll(path);
+    State().m_Resource_Gold = 1;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        // A small file-size limit stands in for a full disk.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        _exit(m_Core->SaveGameData(path, false) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_EQ(ReadAll(path), before);
+}
+
+TEST_F(ZorCoreFilesTest, TakeOverFileCarriesCommonReadyUnitsAndEveryLevel)
+{
+    Populate();
+    State().m_UnitStates[3].m_Level = 9;
+    State().m_UnitStates[3].m_Exp = 33;
+    for (bool binary : {false, true})
+    {
+        const std::wstring path = Path(L"zordata_round.gd");
+        ASSERT_TRUE(m_Core->SaveRoundData(path, binary));
+        // The placed unit went back to the ready list first.
+        EXPECT_EQ(Units(List(ZorCore::kUnitPlayerList)).size(), 0u);
+        ZorRoundData round;
+        ASSERT_TRUE(m_Core->LoadRoundData(round, path));
+        EXPECT_EQ(round.m_Resource_Gold, 4321);
+        EXPECT_EQ(round.m_UnitStates[3].m_Level, 9);
+        EXPECT_EQ(round.m_UnitStates[3].m_Exp, 33);
+        const auto saved = Units(List(ZorCore::kSavedUnitList));
+        ASSERT_EQ(saved.size(), 2u); // unit 3 is unique
+        EXPECT_EQ(saved[0].m_UnitID, 12);
+        EXPECT_EQ(saved[1].m_Level, 4);
+    }
+    const std::wstring path = Path(L"cut.gd");
+    ASSERT_TRUE(m_Core->SaveRoundData(path, true));
+    dbtest::WriteBytes(path, ReadAll(path).substr(0, 200));
+    ZorRoundData round;
+    EXPECT_FALSE(m_Core->LoadRoundData(round, path));
+    EXPECT_EQ(round.m_Resource_Gold, 0);
+    EXPECT_EQ(Units(List(ZorCore::kSavedUnitList)).size(), 2u);
+}
+
+TEST_F(ZorCoreFilesTest, TakeOverAppliesChoicesAndCarriesUnitsWithNewIDs)
+{
+    g_DBZorStruct.GetRow(11)->m_Name = L"STオベリスク";
+    g_DBZorStruct.GetRow(11)->m_Enabled = 0;
+    State().InitNewGame();
+    ZorRoundData round;
+    round.m_Resource_Gold = 1001;
+    round.m_UnitStates[3].m_Level = 12;
+    round.m_UnitStates[12].m_Level = 8;
+    round.m_ChoiceFlags = ZorCore::kChoiceWeeks | ZorCore::kChoiceGold | ZorCore::kChoiceUnlocks |
+                          ZorCore::kChoiceLeadership;
+    auto* carried = new ZorTaskUnitEntity(List(ZorCore::kSavedUnitList));
+    carried->m_UnitID = 12;
+    carried->m_Level = 6;
+    carried->m_Skills[4].m_SkillID = 9;
+    const int64_t next = State().m_NextUnitTaskID;
+    ASSERT_TRUE(m_Core->ApplyTakeOver({carried, carried}, round, 0x1u | 0x4u | (1u << 11)));
+    EXPECT_EQ(State().m_AstarosWeekLimit, 60);
+    EXPECT_EQ(State().m_Resource_Gold, 1500);
+    EXPECT_EQ(State().m_Resource_LeadershipBase, 150);
+    EXPECT_EQ(State().GetStructState(11)->m_Enabled, 1);
+    EXPECT_EQ(State().GetStructState(0)->m_Enabled, 0);
+    EXPECT_EQ(State().m_UnitStates[3].m_Level, 12); // unique
+    EXPECT_EQ(State().m_UnitStates[12].m_Level, 1);
+    EXPECT_EQ(State().m_Resource_LeadershipUsing, 4);
+    EXPECT_EQ(State().m_UnitStates[12].m_UnitCreateCount, 2);
+    const auto ready = Units(List(ZorCore::kUnitReadyList));
+    ASSERT_EQ(ready.size(), 2u);
+    EXPECT_EQ(ready[0].m_TaskID, static_cast<uint64_t>(next));
+    EXPECT_EQ(ready[1].m_TaskID, static_cast<uint64_t>(next + 1));
+    auto* unit = dynamic_cast<ZorTaskUnitEntity*>(List(ZorCore::kUnitReadyList)->GetFirstChild());
+    EXPECT_EQ(unit->m_Level, 6);
+    EXPECT_EQ(unit->m_HP, unit->GetMaxHP());
+    EXPECT_EQ(unit->GetMaxHP(), 200); // trunc((1 + 5 / 5) x 100)
+    EXPECT_EQ(unit->m_Skills[4].m_SkillID, 9);
+    EXPECT_EQ(unit->m_Skills[0].m_SkillID, 1);
+    EXPECT_EQ(State().m_NextUnitTaskID, next + 2);
+
+    ZorRoundData nothing;
+    nothing.m_ChoiceFlags = ZorCore::kChoiceUnlocks;
+    g_DBZorStruct.GetRow(11)->m_Enabled = 0;
+    State().InitNewGame();
+    m_Core->ApplyTakeOver({}, nothing, 0);
+    EXPECT_EQ(State().GetStructState(11)->m_Enabled, 0);
+}

@@ -1,0 +1,54 @@
+// The sample game's strategy data, as tools/samplegen writes it, loads without a log line and fits the
+// IDs and layout the rules fix: the first dungeon opens level by level with its throne and entrances.
+#include "ZorTestSupport.h"
+
+#include <cstdlib>
+
+class ZorSampleDataTest : public zortest::ZorTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        const char* tools = std::getenv("KV_TOOLS_DIR");
+        ASSERT_NE(tools, nullptr);
+        const std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy);
+        for (auto [table, file] : {std::pair<GxDBBase*, const wchar_t*>{&g_DBZorStruct, L"data/db_zorstruct.txt"},
+                                   {&g_DBZorUnit, L"data/db_zorunit.txt"},
+                                   {&g_DBZorEnemy, L"data/db_zorenemy.txt"}})
+            ASSERT_TRUE(table->Load(m_Folder.File(file)));
+        ZorMapData::ResetAllMaps();
+        for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
+            ASSERT_TRUE(
+                ZorMapData::GetSlot(slot)->LoadFromFile(m_Folder.File(GxString::Format(L"data/db_zormap%02d.txt", slot))));
+    }
+};
+
+TEST_F(ZorSampleDataTest, FirstDungeonOpensLevelByLevel)
+{
+    EXPECT_EQ(g_DBZorStruct.GetRow(1)->m_Name, L"room");
+    EXPECT_EQ(g_DBZorStruct.GetRow(6)->m_PassCenter, 0);
+    EXPECT_EQ(g_DBZorUnit.GetRow(12)->m_Name, L"goblin");
+    ZorUserData& s = State();
+    s.InitNewGame();
+    EXPECT_EQ(s.m_ThroneRoomPosX, 4);
+    EXPECT_EQ(s.m_ThroneRoomPosY, 4);
+    EXPECT_EQ(s.GetRoughRoom(4, 7)->m_StructID, 16);
+    EXPECT_EQ(s.GetRoomState(3, 6), 3);
+    EXPECT_TRUE(s.IsRoomConnectable(3, 6));
+    int32_t dig = 0;
+    EXPECT_EQ(s.CheckStructBuild(2, 3, 6, dig), 12);
+    for (int level = 0; level < 4; ++level)
+    {
+        EXPECT_EQ(s.CountReadyEntrances(), level + 1) << level;
+        for (int rz = 0; rz < 10; ++rz)
+            for (int rx = 0; rx < 10; ++rx)
+                if (s.IsRoomOpen(rx, rz))
+                    EXPECT_LT(s.GetRoughRoom(rx, rz)->m_RoughDistFromThrone, 100000) << rx << "," << rz;
+        s.UpgradeFloorExtendLevel();
+    }
+    EXPECT_EQ(s.m_ThroneRoomPosY, 1);
+    EXPECT_TRUE(m_Log.Lines().empty()) << GxString::ToUtf8(m_Log.Lines().front());
+}
