@@ -59,7 +59,9 @@ TEST_F(KvMovieFixture, PackedMovieGivesTheFramesOfTheLooseOne)
         for (double at : {-1.0, 2.52})
         {
             if (at >= 0)
+            {
                 ASSERT_TRUE(GxMovie::SetPosition(i, at));
+            }
             ASSERT_TRUE(PlayOneFrame(i));
             GxTextureMovie* texture = GxMovie::GetPlayer(i)->GetTextureMovie();
             std::vector<uint32_t> pixels;
