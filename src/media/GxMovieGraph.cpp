@@ -183,18 +183,22 @@ void GxMovieGraph::FeedSound()
     {
         const double time = decoder.GetQueuedAudioTime();
         const uint32_t taken = m_pSound->Write(decoder.GetQueuedAudio(), queued);
-        if (taken > 0 && !m_SoundStarted)
+        if (taken > 0)
         {
-            m_SoundStarted = true;
             std::lock_guard<std::mutex> state(m_StateLock);
-            m_SoundBase = time - m_pSound->GetPlayedFrames() / kRate;
-            m_SoundClock = true;
+            if (!m_SoundClock)
+            {
+                // The clock follows the sound from the time of its first sample frame on.
+                m_SoundBase = time - m_pSound->GetPlayedFrames() / kRate;
+                m_SoundClock = true;
+            }
         }
         decoder.DropQueuedAudio(taken);
     }
-    else if (m_SoundStarted && decoder.IsAudioEnded() && m_pSound->GetQueuedFrames() == 0)
+    else if (m_pSound->GetQueuedFrames() == 0)
     {
-        // The sound has played out: a longer picture track goes on by the process clock from here.
+        // Nothing left to play: the sound has ended, or is missing for a while (a gap in the track, the
+        // demuxer behind). The pictures go on by the process clock until sound comes again.
         std::lock_guard<std::mutex> state(m_StateLock);
         if (m_SoundClock)
         {
@@ -213,7 +217,6 @@ double GxMovieGraph::Step(uint64_t generation)
         m_SeenGeneration = generation;
         m_HaveFrame = false;
         m_FirstFrame = true;
-        m_SoundStarted = false;
         m_EndTime = 0.0;
     }
     PfMovieDecoder& decoder = m_pReader->GetDecoder();

@@ -74,7 +74,6 @@ private:
     bool m_HaveFrame = false; // a decoded picture waits for its time
     bool m_FirstFrame = true; // the first picture after a run or a seek is shown even when late
     double m_EndTime = 0.0;   // where the movie ends: the last picture's end, or the duration
-    bool m_SoundStarted = false;
     uint64_t m_SeenGeneration = 0;
 
     std::mutex m_StateLock;

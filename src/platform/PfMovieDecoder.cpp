@@ -18,6 +18,8 @@ namespace
 // Pictures and sound are compared with seek targets to a tenth of a millisecond: time stamps of 1/90000 s
 // turned into seconds do not land exactly on the time asked for.
 constexpr double kTimeSlack = 1e-4;
+// Picture packets held while sound is pulled ahead: some ten seconds of a 25 fps movie.
+constexpr size_t kMaxHeldVideo = 256;
 // How many times a seek steps further back when it lands behind the key picture it needs.
 constexpr int kSeekAttempts = 6;
 
@@ -354,7 +356,9 @@ bool PfMovieDecoder::NextVideoFrame()
 
 void PfMovieDecoder::DecodeAudio(uint32_t frames)
 {
-    while (HasAudio() && !m_AudioEnded && GetQueuedAudioFrames() < frames)
+    // Held picture packets are bounded: sound far ahead of the pictures (or a sound track that stops before
+    // them) must not pull the rest of the file into memory.
+    while (HasAudio() && !m_AudioEnded && GetQueuedAudioFrames() < frames && m_HeldVideo.size() < kMaxHeldVideo)
     {
         if (!FeedPacket(true))
             break;

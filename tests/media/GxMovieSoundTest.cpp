@@ -101,3 +101,18 @@ TEST_F(KvMovieSound, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
         EXPECT_NEAR(white->Clock, second, 0.04) << "second " << second;
     }
 }
+
+TEST_F(KvMovieSound, PicturesOutlastingTheSoundPlayOnToTheEnd)
+{
+    ASSERT_TRUE(OpenDisk("short.raw"));
+    ASSERT_TRUE(GxMovie::Open(0, Wide(KvMovie("64x48x4-short.avi")), nullptr, true, false));
+    GxMoviePlayerFile* player = GxMovie::GetPlayer(0);
+    ASSERT_TRUE(player->HasSound());
+    ASSERT_TRUE(GxMovie::Play(0, 0, 0));
+    // Once the second of sound is over the process clock carries the pictures to the end.
+    ASSERT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 10.0));
+    const std::vector<GxMovieRenderer::CopyRecord> copies = player->GetRenderer()->GetCopyRecords();
+    ASSERT_FALSE(copies.empty());
+    EXPECT_NEAR(copies.back().FrameTime, 3.96, 0.001);
+    EXPECT_NEAR(copies.back().Clock, 3.96, 0.04);
+}

@@ -40,7 +40,8 @@ public:
 };
 inline ::testing::Environment* const g_KvMovieFolderRegistered = ::testing::AddGlobalTestEnvironment(new KvMovieFolder);
 
-// Generates the movie "<name>" (for example "640x480x4.mpg", "64x48x10.avi", "64x48x4-silent.mpg") once.
+// Generates the movie "<name>" once: "<width>x<height>x<seconds>.mpg|.avi", "-silent" without sound,
+// "-short" with only the first second of sound.
 inline std::string KvMovie(const std::string& name)
 {
     KvTempDir* folder = &KvMovieFolder::Get();
@@ -57,7 +58,8 @@ inline std::string KvMovie(const std::string& name)
     const char* tools = std::getenv("KV_TOOLS_DIR");
     const std::string command = std::string(tools ? tools : "tools") + "/moviegen " + path + " " + std::to_string(w) +
                                 " " + std::to_string(h) + " " + std::to_string(s) +
-                                (name.find("silent") != std::string::npos ? " --no-sound" : "");
+                                (name.find("silent") != std::string::npos ? " --no-sound" : "") +
+                                (name.find("short") != std::string::npos ? " --sound-seconds 1" : "");
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     made[name] = path;
     return path;

@@ -1,7 +1,8 @@
 // moviegen: writes a test movie of the pattern in MoviePattern.h.
 //
-//   moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy]
+//   moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]
 //
+// --sound-seconds ends the sound track after N seconds while the pictures go on.
 // --busy lays grain that changes every frame over the pattern, so every block of every picture must be
 // coded and decoded (the plain pattern is nearly still and decodes unusually cheaply): for benchmarks.
 // ".mpg": MPEG-1 video and MP2 sound in an MPEG-1 program stream; ".avi": MJPEG video and 16-bit PCM
@@ -17,6 +18,7 @@ extern "C"
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -193,7 +195,7 @@ bool WriteSound(Output& out, int64_t first)
     return Encode(out, out.Audio, out.AudioStream, out.Sound);
 }
 
-bool Generate(const std::string& path, int width, int height, int seconds, bool sound, bool busy)
+bool Generate(const std::string& path, int width, int height, int seconds, bool sound, bool busy, int soundSeconds)
 {
     const bool mpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".mpg") == 0;
     const bool avi = path.size() > 4 && path.compare(path.size() - 4, 4, ".avi") == 0;
@@ -211,7 +213,7 @@ bool Generate(const std::string& path, int width, int height, int seconds, bool 
         ok = Fail("header", result);
     std::vector<uint8_t> rgb((size_t)width * height * 3);
     const int frames = seconds * MoviePattern::kFramesPerSecond;
-    const int64_t samples = (int64_t)seconds * MoviePattern::kSampleRate;
+    const int64_t samples = (int64_t)std::min(seconds, soundSeconds) * MoviePattern::kSampleRate;
     int picture = 0;
     int64_t sample = 0;
     // Pictures and sound in time order, so the muxer interleaves them closely.
@@ -253,17 +255,21 @@ int main(int argc, char** argv)
 {
     if (argc < 5)
     {
-        std::fprintf(stderr, "usage: moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy]\n");
+        std::fprintf(
+            stderr, "usage: moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
     bool sound = true, busy = false;
+    int soundSeconds = seconds;
     for (int i = 5; i < argc; ++i)
     {
         if (std::strcmp(argv[i], "--no-sound") == 0)
             sound = false;
         else if (std::strcmp(argv[i], "--busy") == 0)
             busy = true;
+        else if (std::strcmp(argv[i], "--sound-seconds") == 0 && i + 1 < argc)
+            soundSeconds = std::atoi(argv[++i]);
         else
         {
             std::fprintf(stderr, "moviegen: unknown option %s\n", argv[i]);
@@ -276,5 +282,5 @@ int main(int argc, char** argv)
         return 2;
     }
     av_log_set_level(AV_LOG_ERROR);
-    return Generate(argv[1], width, height, seconds, sound, busy) ? 0 : 1;
+    return Generate(argv[1], width, height, seconds, sound, busy, soundSeconds) ? 0 : 1;
 }
