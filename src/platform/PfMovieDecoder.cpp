@@ -10,6 +10,7 @@ extern "C"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace
@@ -81,7 +82,8 @@ void PfMovieDecoder::Close()
     m_FrameDuration = 0.04;
     m_FrameTime = m_SeekTarget = 0.0;
     m_StartTime = 0;
-    m_FrameReady = m_DemuxEnded = m_NeedKey = false;
+    m_FrameReady = m_DemuxEnded = m_NeedKey = m_CountTimes = false;
+    m_PictureCount = 0;
     m_FirstKeyTime = -1.0;
     m_VideoEnded = m_AudioEnded = true;
 }
@@ -165,7 +167,12 @@ bool PfMovieDecoder::OpenWith(PfMovieByteStream* stream, const char* demuxer, st
         CloseFormat();
         return false;
     }
-    if (m_pFormat->duration != AV_NOPTS_VALUE && m_pFormat->duration > 0)
+    // A bare elementary stream (".mpv") carries no time stamps: its pictures are timed by their count and
+    // its duration is unknown (0).
+    m_CountTimes =
+        (m_pFormat->iformat->flags & AVFMT_NOTIMESTAMPS) != 0 || std::strcmp(GetFormatName(), "mpegvideo") == 0;
+    m_PictureCount = 0;
+    if (!m_CountTimes && m_pFormat->duration != AV_NOPTS_VALUE && m_pFormat->duration > 0)
         m_Duration = m_pFormat->duration / (double)AV_TIME_BASE;
     if (m_VideoIndex >= 0)
     {
@@ -311,7 +318,9 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
         if (result < 0)
             break;
         const int64_t stamp = m_pFrame->best_effort_timestamp;
-        const double time = stamp == AV_NOPTS_VALUE ? m_FrameTime + m_FrameDuration : ToSeconds(stamp, m_VideoIndex);
+        double time = stamp == AV_NOPTS_VALUE ? m_FrameTime + m_FrameDuration : ToSeconds(stamp, m_VideoIndex);
+        if (m_CountTimes)
+            time = m_PictureCount++ * m_FrameDuration;
         const bool key = m_pFrame->key_frame || m_pFrame->pict_type == AV_PICTURE_TYPE_I;
         if (m_NeedKey && !key)
         {
@@ -400,13 +409,17 @@ bool PfMovieDecoder::Seek(double seconds)
     double back = 0.0;
     for (int attempt = 0; attempt < kSeekAttempts; ++attempt)
     {
-        const double from = std::max(0.0, seconds - back);
+        // Pictures timed by their count are found from the start of the stream.
+        const double from = m_CountTimes ? 0.0 : std::max(0.0, seconds - back);
         const int64_t stamp = m_StartTime + (int64_t)std::llround(from * AV_TIME_BASE);
         // Key picture at or before the time; a demuxer that cannot seek by time goes back to its first byte
         // and the pictures are decoded forward from there.
-        if (av_seek_frame(m_pFormat, -1, stamp, AVSEEK_FLAG_BACKWARD) < 0 &&
-            av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        const bool sought = m_CountTimes ? av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0
+                                         : av_seek_frame(m_pFormat, -1, stamp, AVSEEK_FLAG_BACKWARD) >= 0 ||
+                                               av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+        if (!sought)
             return false;
+        m_PictureCount = 0;
         if (m_pVideo)
             avcodec_flush_buffers(m_pVideo);
         if (m_pAudio)

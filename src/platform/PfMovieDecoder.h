@@ -103,6 +103,8 @@ private:
     double m_SeekTarget = 0.0; // pictures and sound before this time are decoded but dropped
     bool m_FrameReady = false; // a picture decoded ahead waits in the converter
     bool m_NeedKey = false;    // after a seek, pictures until the first key picture are dropped
+    bool m_CountTimes = false; // no time stamps: a picture's time is its number x the frame duration
+    int64_t m_PictureCount = 0;
     double m_FirstKeyTime = -1.0;
     bool m_DemuxEnded = false;
     bool m_VideoEnded = true;

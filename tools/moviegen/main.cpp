@@ -1,12 +1,13 @@
 // moviegen: writes a test movie of the pattern in MoviePattern.h.
 //
-//   moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]
+//   moviegen OUT.mpg|OUT.mpv|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]
 //
 // --sound-seconds ends the sound track after N seconds while the pictures go on.
 // --busy lays grain that changes every frame over the pattern, so every block of every picture must be
 // coded and decoded (the plain pattern is nearly still and decodes unusually cheaply): for benchmarks.
-// ".mpg": MPEG-1 video and MP2 sound in an MPEG-1 program stream; ".avi": MJPEG video and 16-bit PCM
-// sound in AVI. 25 frames a second, sound 44,100 Hz stereo. Exit code 0 on success.
+// ".mpg": MPEG-1 video and MP2 sound in an MPEG-1 program stream; ".mpv": the MPEG-1 video alone, as a
+// bare stream; ".avi": MJPEG video and 16-bit PCM sound in AVI. 25 frames a second, sound 44,100 Hz stereo. Exit code 0
+// on success.
 #include "MoviePattern.h"
 
 extern "C"
@@ -197,13 +198,20 @@ bool WriteSound(Output& out, int64_t first)
 
 bool Generate(const std::string& path, int width, int height, int seconds, bool sound, bool busy, int soundSeconds)
 {
-    const bool mpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".mpg") == 0;
-    const bool avi = path.size() > 4 && path.compare(path.size() - 4, 4, ".avi") == 0;
-    if (!mpeg && !avi)
-        return Fail("the name must end in .mpg or .avi");
+    auto endsWith = [&](const char* e) { return path.size() > 4 && path.compare(path.size() - 4, 4, e) == 0; };
+    // ".mpv": the bare MPEG-1 video stream, which has no room for sound.
+    const bool bare = endsWith(".mpv");
+    const bool mpeg = endsWith(".mpg") || bare;
+    if (!mpeg && !endsWith(".avi"))
+        return Fail("the name must end in .mpg, .mpv or .avi");
+    sound = sound && !bare;
     Output out;
     out.Packet = av_packet_alloc();
-    int result = avformat_alloc_output_context2(&out.Format, nullptr, mpeg ? "mpeg" : "avi", path.c_str());
+    int result = avformat_alloc_output_context2(&out.Format, nullptr,
+                                                bare   ? "mpeg1video"
+                                                : mpeg ? "mpeg"
+                                                       : "avi",
+                                                path.c_str());
     if (result < 0)
         return Fail("output", result);
     bool ok = AddVideo(out, mpeg, width, height) && (!sound || AddAudio(out, mpeg));
@@ -256,7 +264,8 @@ int main(int argc, char** argv)
     if (argc < 5)
     {
         std::fprintf(
-            stderr, "usage: moviegen OUT.mpg|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]\n");
+            stderr,
+            "usage: moviegen OUT.mpg|OUT.mpv|OUT.avi WIDTH HEIGHT SECONDS [--no-sound] [--busy] [--sound-seconds N]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
