@@ -2,6 +2,7 @@
 // ID inside the table, and never write outside the rows.
 #include "appdata/DBCGMode.h"
 #include "appdata/DBZorUnit.h"
+#include "FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -9,26 +10,13 @@
 #include <string>
 #include <unistd.h>
 
-namespace
-{
-
-const std::string& TablePath()
-{
-    static const std::string s_Path = "/tmp/kv_fuzz_table_" + std::to_string(getpid()) + ".txt";
-    return s_Path;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FILE* file = std::fopen(TablePath().c_str(), "wb");
-    if (!file)
+    FuzzQuietLogs();
+    static const FuzzScratchFile s_File("kv_fuzz_table_", ".txt");
+    if (!s_File.Write(data, size))
         return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
-    std::wstring path(TablePath().begin(), TablePath().end());
+    const std::wstring path = s_File.WidePath();
     static DBZorUnit s_Units;
     static DBCGMode s_Gallery;
     s_Units.Load(path);

@@ -5,12 +5,14 @@
 #include "core/GxContentBinaryWriter.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaWorker.h"
+#include "FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    FuzzQuietLogs();
     GxMoa moa;
     {
         GxContentBinaryReader reader(data, static_cast<uint32_t>(size));

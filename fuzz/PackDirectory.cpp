@@ -3,6 +3,7 @@
 #include "core/GxFile.h"
 #include "core/GxFileHandle.h"
 #include "core/GxPackFileHeaderCache.h"
+#include "FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +12,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string path = "/tmp/kv_fuzz_pack_" + std::to_string(getpid()) + ".gxp";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    FuzzQuietLogs();
+    static const FuzzScratchFile s_File("kv_fuzz_pack_", ".gxp");
+    if (!s_File.Write(data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string& path = s_File.Path();
 
     GxPackFileHeaderCache pack;
     if (pack.Load(std::wstring(path.begin(), path.end())))

@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     std::vector<char16_t> units(size / 2);
-    std::memcpy(units.data(), data, units.size() * 2);
+    // An empty vector's data() may be null, which memcpy must not be given even for 0 bytes.
+    if (!units.empty())
+        std::memcpy(units.data(), data, units.size() * 2);
     std::wstring wide;
     const char16_t* wend = units.data() + units.size();
     for (const char16_t* p = units.data(); p < wend;)

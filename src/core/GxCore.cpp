@@ -20,6 +20,9 @@
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
 
+#include <utility>
+#include <vector>
+
 GxCore* g_Core = nullptr;
 
 // The device's before- and after-reset callbacks: the core has nothing to do around a reset.
@@ -200,9 +203,12 @@ void GxCore::Finalize()
 
     OnGameTerm();
 
-    // FIXME: leak reports and clearing of the animation-project and image-set factories, due after the
-    // user data goes and before the profile does.
+    DeleteConfiguration();
+    ReportAndClearFactories();
     DeleteGameData();
+
+    // The capture picture of the cross-fade is a device resource: it goes before the device does.
+    m_ScreenService->ReleaseCapture();
 
     GxSound::Finalize();
     GxMovie::DestroyAll();
@@ -211,7 +217,36 @@ void GxCore::Finalize()
     GxDebugWindow::Destroy();
 }
 
+// The registered factories' report and clear steps, in registration order.
+static std::vector<std::pair<GxCore::FactoryShutdownStep, GxCore::FactoryShutdownStep>>& FactoryShutdowns()
+{
+    static std::vector<std::pair<GxCore::FactoryShutdownStep, GxCore::FactoryShutdownStep>> s_Steps;
+    return s_Steps;
+}
+
+void GxCore::AddFactoryShutdown(FactoryShutdownStep report, FactoryShutdownStep clear)
+{
+    FactoryShutdowns().emplace_back(report, clear);
+}
+
+void GxCore::ReportAndClearFactories()
+{
+    for (const auto& step : FactoryShutdowns())
+        if (step.first)
+            step.first();
+    for (const auto& step : FactoryShutdowns())
+        if (step.second)
+            step.second();
+}
+
 void GxCore::DeleteGameData()
+{
+    DeleteConfiguration();
+    delete m_Profile;
+    m_Profile = nullptr;
+}
+
+void GxCore::DeleteConfiguration()
 {
     delete m_SystemConfig;
     m_SystemConfig = nullptr;
@@ -221,6 +256,4 @@ void GxCore::DeleteGameData()
     m_UserData = nullptr;
     delete m_UserDataPerman;
     m_UserDataPerman = nullptr;
-    delete m_Profile;
-    m_Profile = nullptr;
 }

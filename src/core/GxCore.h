@@ -72,13 +72,36 @@ public:
     bool OnGameInit();
     bool OnGameTerm();
 
-    // Scale factors from the client area to the 1024 x 768 virtual screen. A 0 x 0 client area
-    // (minimised) has none: false, and the factors are left as they were.
-    static bool ComputeMouseScale(int clientWidth, int clientHeight, float& sx, float& sy);
+    // How client-area positions land on the 1024 x 768 virtual screen. The picture is shown scaled
+    // uniformly and centred in the client area between black bars (PfPictureFit), so a position is taken
+    // relative to the picture's rectangle and divided by its scale. A position in a bar clamps to the
+    // picture's edge; one outside the client area (reported while the mouse is captured) is not clamped,
+    // so a release there still reads as outside.
+    struct MouseMapping
+    {
+        float m_Scale = 1.0f; // client pixels per virtual pixel
+        int m_Left = 0;       // the picture's top-left corner in the client area
+        int m_Top = 0;
+        int m_ClientWidth = kVirtualWidth;
+        int m_ClientHeight = kVirtualHeight;
+    };
+    // A 0 x 0 client area (minimised) has no mapping: false, and the mapping is left as it was.
+    static bool ComputeMouseMapping(int clientWidth, int clientHeight, MouseMapping& mapping);
+    static void MapMouse(const MouseMapping& mapping, int x, int y, float& vx, float& vy);
     // Whether an installation folder (current directory with its trailing "/") is too long to run from.
     static bool IsInstallPathTooLong(const std::wstring& currentDir);
     // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made.
     std::wstring PrepareSaveFolder();
+
+    GxCoreScreenService* GetScreenService() const { return m_ScreenService.get(); }
+
+    // Factories of the subsystems above the core (animation projects, then image sets) take part in the
+    // shut-down through these: after the user data goes, each registered factory reports every object
+    // still held ("Object Not Released"), in the order registered, and then each is cleared in the same
+    // order. A factory registers itself once, when its instance is made.
+    using FactoryShutdownStep = void (*)();
+    static void AddFactoryShutdown(FactoryShutdownStep report, FactoryShutdownStep clear);
+    static void ReportAndClearFactories();
 
     GxTaskRenderManage* GetRenderList(int layer) { return &m_RenderManage[m_RenderBank * kRenderLayers + layer]; }
 
@@ -100,9 +123,8 @@ public:
     std::wstring m_Title;
     std::wstring m_SavePath;
 
-    // Last good mouse scale factors.
-    float m_MouseScaleX = 1.0f;
-    float m_MouseScaleY = 1.0f;
+    // The last good mouse mapping.
+    MouseMapping m_MouseMapping;
 
 private:
     intptr_t DefaultProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -114,6 +136,8 @@ private:
     void PlaceLogs();
     // Deletes the configuration, the user data and the profile; safe to call again.
     void DeleteGameData();
+    // The same without the profile.
+    void DeleteConfiguration();
 
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;

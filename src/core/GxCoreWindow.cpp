@@ -7,9 +7,12 @@
 #include "appdata/GxUserConfig.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
+#include "platform/PfPictureFit.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
+
+#include <algorithm>
 
 // The plain function registered as the window's procedure; forwards to the core that made the window.
 static intptr_t GxCoreWindowProc(PfWindow*, uint32_t message, uintptr_t wParam, intptr_t lParam, void* user)
@@ -69,13 +72,29 @@ bool GxCore::OnSetCursor()
     return result;
 }
 
-bool GxCore::ComputeMouseScale(int clientWidth, int clientHeight, float& sx, float& sy)
+bool GxCore::ComputeMouseMapping(int clientWidth, int clientHeight, MouseMapping& mapping)
 {
     if (clientWidth <= 0 || clientHeight <= 0)
         return false;
-    sx = static_cast<float>(kVirtualWidth) / static_cast<float>(clientWidth);
-    sy = static_cast<float>(kVirtualHeight) / static_cast<float>(clientHeight);
+    const PfRect picture = PfPictureFit::Fit(kVirtualWidth, kVirtualHeight, clientWidth, clientHeight);
+    mapping.m_Left = picture.left;
+    mapping.m_Top = picture.top;
+    mapping.m_Scale = static_cast<float>(picture.right - picture.left) / static_cast<float>(kVirtualWidth);
+    mapping.m_ClientWidth = clientWidth;
+    mapping.m_ClientHeight = clientHeight;
     return true;
+}
+
+void GxCore::MapMouse(const MouseMapping& mapping, int x, int y, float& vx, float& vy)
+{
+    vx = static_cast<float>(x - mapping.m_Left) / mapping.m_Scale;
+    vy = static_cast<float>(y - mapping.m_Top) / mapping.m_Scale;
+    const bool inClient = x >= 0 && y >= 0 && x < mapping.m_ClientWidth && y < mapping.m_ClientHeight;
+    if (inClient)
+    {
+        vx = std::clamp(vx, 0.0f, static_cast<float>(kVirtualWidth - 1));
+        vy = std::clamp(vy, 0.0f, static_cast<float>(kVirtualHeight - 1));
+    }
 }
 
 void GxCore::GetCursorPos(int& x, int& y)
@@ -90,9 +109,12 @@ void GxCore::GetCursorPos(int& x, int& y)
     int w = 0;
     int h = 0;
     m_MainWindow->GetClientSize(w, h);
-    ComputeMouseScale(w, h, m_MouseScaleX, m_MouseScaleY);
-    x = static_cast<int>(static_cast<float>(cx) * m_MouseScaleX);
-    y = static_cast<int>(static_cast<float>(cy) * m_MouseScaleY);
+    ComputeMouseMapping(w, h, m_MouseMapping);
+    float vx = 0.0f;
+    float vy = 0.0f;
+    MapMouse(m_MouseMapping, cx, cy, vx, vy);
+    x = static_cast<int>(vx);
+    y = static_cast<int>(vy);
 }
 
 // A press goes to the system sequence first and, when nothing there took it, to the current one.
@@ -117,8 +139,8 @@ void GxCore::NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint3
 
 bool GxCore::DispatchMouse(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    const float point[2] = {static_cast<float>(GxPointParamX(lParam)) * m_MouseScaleX,
-                            static_cast<float>(GxPointParamY(lParam)) * m_MouseScaleY};
+    float point[2] = {};
+    MapMouse(m_MouseMapping, GxPointParamX(lParam), GxPointParamY(lParam), point[0], point[1]);
     const uint32_t keys = static_cast<uint32_t>(wParam);
 
     switch (message)
@@ -221,15 +243,15 @@ intptr_t GxCore::DefaultProc(uint32_t message, uintptr_t wParam, intptr_t lParam
 
 intptr_t GxCore::WndProc(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    // The scale factors are taken afresh for every message; a minimised (0 x 0) client area keeps
-    // the last ones, and mouse messages are then not passed on at all.
+    // The mouse mapping is taken afresh for every message; a minimised (0 x 0) client area keeps the
+    // last one, and mouse messages are then not passed on at all.
     bool scaled = false;
     if (m_MainWindow)
     {
         int w = 0;
         int h = 0;
         m_MainWindow->GetClientSize(w, h);
-        scaled = ComputeMouseScale(w, h, m_MouseScaleX, m_MouseScaleY);
+        scaled = ComputeMouseMapping(w, h, m_MouseMapping);
     }
 
     switch (message)

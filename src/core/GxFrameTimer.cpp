@@ -39,7 +39,7 @@ void GxFrameTimer::Reset()
 
 uint64_t GxFrameTimer::Now()
 {
-    return m_Source->GetTimeMs() * 1000;
+    return m_Source->GetTimeUs();
 }
 
 int64_t GxFrameTimer::Wait()
@@ -63,16 +63,13 @@ int64_t GxFrameTimer::Wait()
     }
     else
     {
-        // Sleep through 70 % of the remaining whole milliseconds less 5 ms, then spin to the slot's
-        // end: the sleep's wake-up is too coarse to hit the slot exactly.
-        const int64_t remaining = static_cast<int64_t>(m_LastStart + slot - now);
-        const int64_t ms = remaining / 1000;
-        const int64_t sleep = ms * 70 / 100 - 5;
-        m_Source->Sleep(sleep > 0 ? static_cast<uint32_t>(sleep) : 0);
-        do
+        // The slot's end is slept to precisely and only its last moments are read off the clock. (A sleep
+        // of 70 % of the remaining milliseconds less 5 ms followed by a spin suits a coarse system sleep;
+        // here it would keep a core busy for most of every frame.)
+        m_Source->SleepUntil(m_LastStart + static_cast<uint64_t>(slot));
+        for (now = Now(); static_cast<int64_t>(now - m_LastStart) < slot; now = Now())
         {
-            now = Now();
-        } while (static_cast<int64_t>(now - m_LastStart) < slot);
+        }
     }
     m_Elapsed = static_cast<int64_t>(now - m_LastStart);
 

@@ -6,8 +6,8 @@ class GxTimeSource;
 
 // Paces the main loop to a target number of displayed frames a second and decides how many fixed
 // update steps each displayed frame runs, so that game logic advances at its own update rate (60 steps
-// a second) whatever the display rate. Times are microseconds taken from a millisecond clock, so their
-// resolution is 1 ms. A target rate or update rate of 0 means no pacing and a single step.
+// a second) whatever the display rate. Times are microseconds of the time source's clock. A target rate or update rate
+// of 0 means no pacing and a single step.
 class GxFrameTimer
 {
 public:

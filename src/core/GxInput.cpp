@@ -8,6 +8,13 @@ GxInputPlayer GxInput::s_Player[2];
 uint32_t GxInput::s_State[2] = {};
 uint32_t GxInput::s_Available = 0;
 bool GxInput::s_Active = true;
+bool GxInput::s_NotAcquired[GxInput::DEVICE_COUNT] = {};
+int32_t GxInput::s_RetryCount = 0;
+GxInput::AcquireFunction GxInput::s_Acquire = &PfInput::Acquire;
+GxInput::UnacquireFunction GxInput::s_Unacquire = &PfInput::Unacquire;
+
+// Readings between two retries of a device that could not be acquired.
+static constexpr int32_t kRetryReadings = 60;
 
 static constexpr int32_t kRepeatFirst = 15;
 static constexpr int32_t kRepeatAgain = 12;
@@ -73,6 +80,9 @@ uint32_t GxInput::Initialize(PfWindow*)
     s_Player[0].Clear();
     s_Player[1].Clear();
     s_Available = 0;
+    s_RetryCount = 0;
+    for (bool& flag : s_NotAcquired)
+        flag = false;
     // The keyboard comes with the window's video subsystem; without it there is no keyboard to read.
     if (PfInput::OpenKeyboard())
         s_Available |= 1;
@@ -83,18 +93,53 @@ uint32_t GxInput::Initialize(PfWindow*)
         s_Available |= 2;
     else if (devices >= 2)
         s_Available |= 6;
+    for (int device = 0; device < DEVICE_COUNT; ++device)
+        if (DeviceExists(device))
+            AcquireDevice(device);
     Update();
     return s_State[1];
 }
 
+bool GxInput::DeviceExists(int device)
+{
+    static const uint32_t s_Bits[DEVICE_COUNT] = {1u, 2u, 4u};
+    return device >= 0 && device < DEVICE_COUNT && (s_Available & s_Bits[device]) != 0;
+}
+
+void GxInput::AcquireDevice(int device)
+{
+    s_NotAcquired[device] = !s_Acquire(device);
+}
+
 void GxInput::OnActivate(bool active)
 {
-    // SDL keeps its devices readable whatever the focus; there is nothing to acquire again.
     s_Active = active;
+    for (int device : {DEVICE_GAME0, DEVICE_GAME1, DEVICE_KEYBOARD})
+    {
+        if (!DeviceExists(device))
+            continue;
+        if (active)
+            AcquireDevice(device);
+        else
+            s_Unacquire(device);
+    }
+}
+
+void GxInput::RetryAcquire()
+{
+    if (!s_Active || ++s_RetryCount < kRetryReadings)
+        return;
+    s_RetryCount = 0;
+    for (int device = 0; device < DEVICE_COUNT; ++device)
+        if (s_NotAcquired[device] && s_Acquire(device))
+            s_NotAcquired[device] = false;
 }
 
 void GxInput::Finalize()
 {
+    for (int device = 0; device < DEVICE_COUNT; ++device)
+        if (DeviceExists(device))
+            s_Unacquire(device);
     PfInput::Close();
     s_Available = 0;
 }
@@ -107,14 +152,22 @@ void GxInput::Update()
 
 uint32_t GxInput::ReadPlayer(int player)
 {
+    if (s_NotAcquired[DEVICE_KEYBOARD] || s_NotAcquired[DEVICE_GAME0] || s_NotAcquired[DEVICE_GAME1])
+        RetryAcquire();
     const int32_t type = s_Assign.m_DeviceType[player];
     if (type == 0)
     {
         if (!(s_Available & 1))
             return GXPS_NO_DEVICE;
         uint8_t keys[256];
-        if (!PfInput::ReadKeyboard(keys))
+        const PfInput::ReadResult read = PfInput::ReadKeyboard(keys);
+        if (read != PfInput::READ_OK)
+        {
+            // A keyboard lost with the focus is taken again at once while the window is active.
+            if (read == PfInput::READ_LOST && s_Active)
+                AcquireDevice(DEVICE_KEYBOARD);
             return 0;
+        }
         return s_Player[player].Advance(HeldFromKeyboard(keys, s_Assign, 0));
     }
     if (type == 1 || type == 2)
@@ -125,7 +178,11 @@ uint32_t GxInput::ReadPlayer(int player)
             return GXPS_NO_DEVICE;
         PfInput::GameDeviceState state;
         if (!PfInput::ReadGameDevice(device, state))
+        {
+            // One attempt per reading to take a device back whose poll failed.
+            s_Acquire(DEVICE_GAME0 + device);
             return 0;
+        }
         uint32_t held = 0;
         if (state.x > kAxisThreshold)
             held |= GXPS_RIGHT;

@@ -37,7 +37,9 @@ public:
 
 // The keyboard and up to two game controllers opened at start-up, with the key assignments of
 // "key.ini". The game takes its input from window messages; the state words are read once at the end
-// of start-up and kept for whoever wants them.
+// of start-up and kept for whoever wants them. Devices are acquired while the main window is active:
+// deactivation gives them up, activation takes them again, and a device that could not be taken is
+// tried again every 60th reading while the window is active.
 class GxInput
 {
 public:
@@ -53,9 +55,35 @@ public:
     // Held bits of a keyboard state (256 bytes, 0x80 = down) by one column of the assignments.
     static uint32_t HeldFromKeyboard(const uint8_t keys[256], const GxKeyAssignment& assign, int column);
 
+    // The devices of the not-acquired flags and of the acquire calls.
+    enum Device
+    {
+        DEVICE_KEYBOARD,
+        DEVICE_GAME0,
+        DEVICE_GAME1,
+        DEVICE_COUNT
+    };
+    // Acquires one device; false when it cannot be (the keyboard while the window lacks the focus). The
+    // platform's by default; tests put their own here.
+    using AcquireFunction = bool (*)(int device);
+    using UnacquireFunction = void (*)(int device);
+    static AcquireFunction s_Acquire;
+    static UnacquireFunction s_Unacquire;
+
     static GxKeyAssignment s_Assign;
     static GxInputPlayer s_Player[2];
     static uint32_t s_State[2];
     static uint32_t s_Available; // bit 0 keyboard; 2 = one game device, 6 = two
     static bool s_Active;
+    // Set when an acquire failed, cleared by a later one that succeeds.
+    static bool s_NotAcquired[DEVICE_COUNT];
+    // Readings since the last retry of the devices that are not acquired.
+    static int32_t s_RetryCount;
+
+private:
+    static bool DeviceExists(int device);
+    // Acquires a device, keeping its not-acquired flag.
+    static void AcquireDevice(int device);
+    // While the window is active, every 60th reading tries the devices that are not acquired again.
+    static void RetryAcquire();
 };

@@ -7,6 +7,15 @@ class GxSystemTimeSource final : public GxTimeSource
 public:
     uint64_t GetTimeMs() override { return PfClock::GetTimeMs(); }
     void Sleep(uint32_t ms) override { PfClock::SleepMs(ms); }
+    uint64_t GetTimeUs() override { return PfClock::GetTimeUs(); }
+    // Wakes this long before the deadline; the frame timer reads the clock for the rest. Linux wakes a
+    // sleeper within a few tens of microseconds, so the reading costs little and the slot ends on time.
+    void SleepUntil(uint64_t deadlineUs) override
+    {
+        if (deadlineUs > kSpinUs)
+            PfClock::SleepUntilUs(deadlineUs - kSpinUs);
+    }
+    static constexpr uint64_t kSpinUs = 200;
 };
 
 GxTimeSource& GxTimeSource::System()

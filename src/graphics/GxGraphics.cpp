@@ -628,6 +628,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
         return false;
     }
     s.m_DeviceCreated = true;
+    NoteSwapInterval();
     GxLog::Device(L"\t・Direct3Dを D3DDEVTYPE_HAL - D3DCREATE_MIXED_VERTEXPROCESSING で初期化しました\n");
     GxLog::Device(L"\t・VRAM残量:%uMByte\n", (unsigned)(s.m_pDevice->GetAvailableTextureMem() >> 20));
 

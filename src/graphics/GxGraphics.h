@@ -67,6 +67,8 @@ public:
     static bool ChangeScreenMode(uint32_t mode);
     static bool Reset(bool force, uint32_t newMode, uint32_t oldMode);
     static void SetWindowStyle(bool windowed);
+    // Logs once per run when the driver waits fewer vertical blanks than the VSync setting asks.
+    static void NoteSwapInterval();
     static void SelectVertexProcessing(uint32_t major, uint32_t minor);
     static bool NeedsSoftwareVertexShader(uint32_t major, uint32_t minor);
     static const D3DPRESENT_PARAMETERS& GetPresentParameters(uint32_t mode);

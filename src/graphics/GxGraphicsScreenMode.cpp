@@ -114,6 +114,7 @@ bool GxGraphics::Reset(bool force, uint32_t newMode, uint32_t oldMode)
         GxLog::Error(L"Resetでデバイスの復帰に失敗しました\n");
         result = false;
     }
+    NoteSwapInterval();
     GxD3DResourceManage::GetInstance().OnResetDevice();
     RestoreRenderTargets();
     RestoreRenderStates();
@@ -122,6 +123,17 @@ bool GxGraphics::Reset(bool force, uint32_t newMode, uint32_t oldMode)
     if (s.m_AfterReset)
         s.m_AfterReset(newMode, oldMode);
     return result;
+}
+
+void GxGraphics::NoteSwapInterval()
+{
+    static bool s_Told = false;
+    PfGLDevice* device = GetDevice();
+    if (!device || s_Told || device->GetSwapInterval() >= device->GetWantedSwapInterval())
+        return;
+    s_Told = true;
+    GxLog::Device(L"\t・VSYNCインターバル%dは使えないため%dで表示します\n", device->GetWantedSwapInterval(),
+                  device->GetSwapInterval());
 }
 
 void GxGraphics::SetWindowStyle(bool windowed)

@@ -12,4 +12,8 @@ public:
     // Sleeps for ms milliseconds (resumed after signal interruptions until the time is up, unless
     // a quit request arrived meanwhile); 0 just yields the processor.
     static void SleepMs(uint32_t ms);
+    // Sleeps until a reading of GetTimeUs would reach the deadline, on the kernel's high-resolution
+    // timer (an absolute sleep, so interruptions and scheduling do not add up). Returns at once for a
+    // deadline already past, and early when a quit request interrupts the sleep.
+    static void SleepUntilUs(uint64_t deadlineUs);
 };

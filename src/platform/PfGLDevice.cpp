@@ -4,6 +4,7 @@
 #include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
+#include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -465,12 +466,16 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
     D3DPRESENT_PARAMETERS p = params;
     if (!p.hDeviceWindow)
         p.hDeviceWindow = m_Window;
-    // Full screen covers the desktop and the back buffer is stretched over it; no display mode changes.
+    // Full screen covers the desktop, the back buffer shown in it with its shape kept (Present); no display
+    // mode changes.
     SDL_SetWindowFullscreen(p.hDeviceWindow, p.Windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    int interval = 1;
-    if (p.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE)
-        interval = 0;
-    SDL_GL_SetSwapInterval(interval);
+    // Presents wait that many vertical blanks where the driver can; one where it cannot go beyond one.
+    m_WantedSwapInterval = SwapIntervalFor(p.PresentationInterval);
+    m_SwapInterval = m_WantedSwapInterval;
+    if (SDL_GL_SetSwapInterval(m_SwapInterval) != 0)
+    {
+        m_SwapInterval = m_WantedSwapInterval > 1 && SDL_GL_SetSwapInterval(1) == 0 ? 1 : SDL_GL_GetSwapInterval();
+    }
     SetDefaultStates();
     PfResult hr = m_ImplicitChain.Create(p);
     if (PfFailed(hr))
@@ -487,20 +492,24 @@ void PfGLDevice::PlaceWindow(uint32_t width, uint32_t height)
     if (!m_Window)
         return;
     SDL_SetWindowBordered(m_Window, SDL_TRUE);
-    const int display = SDL_GetWindowDisplayIndex(m_Window);
-    SDL_Rect bounds = {0, 0, 0, 0};
-    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0)
-        bounds = {0, 0, (int)width, (int)height};
-    int w = (int)width, h = (int)height;
-    if (bounds.w > 0 && w > bounds.w)
-        w = bounds.w;
-    if (bounds.h > 0 && h > bounds.h)
-        h = bounds.h;
-    SDL_SetWindowSize(m_Window, w, h);
-    // Halves truncated toward zero, never left of or above the display.
-    const int x = std::max(0, bounds.w / 2 - w / 2);
-    const int y = std::max(0, bounds.h / 2 - h / 2);
-    SDL_SetWindowPosition(m_Window, bounds.x + x, bounds.y + y);
+    PfWindowPlacement::Apply(m_Window, (int)width, (int)height);
+}
+
+int PfGLDevice::SwapIntervalFor(uint32_t presentationInterval)
+{
+    switch (presentationInterval)
+    {
+    case D3DPRESENT_INTERVAL_IMMEDIATE:
+        return 0;
+    case D3DPRESENT_INTERVAL_TWO:
+        return 2;
+    case D3DPRESENT_INTERVAL_THREE:
+        return 3;
+    case D3DPRESENT_INTERVAL_FOUR:
+        return 4;
+    default:
+        return 1;
+    }
 }
 
 PfGLSwapChain* PfGLDevice::GetSwapChain(uint32_t index)
@@ -1353,6 +1362,61 @@ PfResult PfGLDevice::SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, 
     m_StreamSourceOffset = offset;
     m_StreamSourceStride = stride;
     return D3D_OK;
+}
+
+void PfGLDevice::Unbind(const PfGLTexture* texture)
+{
+    if (!texture)
+        return;
+    for (PfGLTexture*& bound : m_Textures)
+        if (bound == texture)
+        {
+            bound = nullptr;
+            m_Dirty |= DIRTY_UNIFORMS;
+        }
+    for (PfGLTexture*& target : m_RenderTargets)
+        if (target == texture)
+        {
+            target = nullptr;
+            m_Dirty |= DIRTY_FRAMEBUFFER;
+        }
+    if (m_DepthStencil == texture)
+    {
+        m_DepthStencil = nullptr;
+        m_Dirty |= DIRTY_FRAMEBUFFER;
+    }
+}
+
+void PfGLDevice::Unbind(const PfGLVertexBuffer* buffer)
+{
+    if (!buffer)
+        return;
+    if (m_StreamSource == buffer)
+        m_StreamSource = nullptr;
+    for (PfGLVertexBuffer*& stream : m_Streams)
+        if (stream == buffer)
+            stream = nullptr;
+}
+
+void PfGLDevice::Unbind(const PfGLIndexBuffer* buffer)
+{
+    if (!buffer)
+        return;
+    if (m_Indices == buffer)
+        m_Indices = nullptr;
+    // The name goes back to OpenGL and may come out again for a new buffer, which the remembered binding
+    // would then wrongly claim is bound.
+    if (buffer->GetGLName() != 0 && buffer->GetGLName() == m_BoundElementBuffer)
+        m_BoundElementBuffer = 0;
+}
+
+void PfGLDevice::Unbind(const PfGLVertexDeclaration* declaration)
+{
+    if (declaration && m_Declaration == declaration)
+    {
+        m_Declaration = nullptr;
+        m_Dirty |= DIRTY_UNIFORMS;
+    }
 }
 
 PfResult PfGLDevice::SetIndices(PfGLIndexBuffer* buffer)

@@ -87,9 +87,14 @@ public:
     // Rebuilds the implicit swap chain from the parameters, applies full screen or window to the window and
     // returns every state to its initial value, as a device reset does.
     PfResult Reset(const D3DPRESENT_PARAMETERS& params);
-    // Gives the window its frame and a client area of the given size, clamped to its display and centred
-    // on it.
+    // Gives the window its frame around a client area of the given size; the outer size is clamped to
+    // the display and centred on it (PfWindowPlacement).
     void PlaceWindow(uint32_t width, uint32_t height);
+    // Vertical blanks a present waits for, as the present parameters ask (IMMEDIATE 0, TWO 2, THREE 3,
+    // FOUR 4, any other 1), and as the driver took them at the last reset (1 where it allows no more).
+    static int SwapIntervalFor(uint32_t presentationInterval);
+    int GetWantedSwapInterval() const { return m_WantedSwapInterval; }
+    int GetSwapInterval() const { return m_SwapInterval; }
     // OpenGL keeps its objects: the device is never lost.
     PfResult TestCooperativeLevel() const { return D3D_OK; }
     // Chain 0 is the implicit one, owned by the device.
@@ -164,6 +169,20 @@ public:
                                   uint32_t startIndex, uint32_t primitiveCount);
     uint64_t GetDrawCallCount() const { return m_DrawCalls; }
 
+    // [bound objects]
+    // The device keeps plain pointers to what is set on it. An object that is destroyed or re-created
+    // calls these on the current device first, which clear every slot still holding it (texture stages,
+    // render targets, depth-stencil, streams, indices, declaration), so no later draw reaches it.
+    void Unbind(const PfGLTexture* texture);
+    void Unbind(const PfGLVertexBuffer* buffer);
+    void Unbind(const PfGLIndexBuffer* buffer);
+    void Unbind(const PfGLVertexDeclaration* declaration);
+    template <typename T> static void UnbindFromCurrent(const T* object)
+    {
+        if (PfGLDevice* device = GetCurrent())
+            device->Unbind(object);
+    }
+
 private:
     enum Dirty : uint32_t
     {
@@ -209,6 +228,8 @@ private:
     PfGLShader m_Shader;
     PfGLSwapChain m_ImplicitChain;
     PfResult m_InjectedPresentResult = D3D_OK;
+    int m_WantedSwapInterval = 1;
+    int m_SwapInterval = 1;
 
     uint32_t m_Framebuffer = 0;
     uint32_t m_VertexArray = 0;

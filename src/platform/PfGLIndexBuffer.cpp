@@ -1,5 +1,7 @@
 #include "platform/PfGLIndexBuffer.h"
 
+#include "platform/PfGLDevice.h"
+
 PfGLIndexBuffer::~PfGLIndexBuffer()
 {
     Destroy();
@@ -19,6 +21,7 @@ PfResult PfGLIndexBuffer::Create(uint32_t length, D3DFORMAT format)
 
 void PfGLIndexBuffer::Destroy()
 {
+    PfGLDevice::UnbindFromCurrent(this);
     DestroyStorage();
     m_Format = D3DFMT_INDEX16;
 }

@@ -1,5 +1,7 @@
 #include "platform/PfGLSwapChain.h"
 
+#include "platform/PfPictureFit.h"
+
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
 
@@ -39,11 +41,11 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
-    PfRect d = {0, 0, dw, dh};
     if (source)
         s = *source;
-    if (dest)
-        d = *dest;
+    // Without a destination the picture keeps its shape: scaled uniformly and centred, black bars beside
+    // or above and below it (the mouse is mapped back through the same rectangle).
+    const PfRect d = dest ? *dest : PfPictureFit::Fit(s.right - s.left, s.bottom - s.top, dw, dh);
 
     GLint drawPrevious = 0, readPrevious = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawPrevious);
@@ -57,8 +59,21 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glDrawBuffer(GL_BACK);
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     glDisable(GL_SCISSOR_TEST);
+    // Bars only where the picture leaves part of the window uncovered.
+    if (!dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
+    {
+        GLfloat clear[4] = {};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        GLboolean mask[4] = {};
+        glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+        glColorMask(mask[0], mask[1], mask[2], mask[3]);
+    }
     // The window's rows run bottom first: the destination's top and bottom are swapped so row 0 shows at the
-    // top. The picture fills the whole area, stretched, as the mouse mapping expects.
+    // top.
     glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, dh - d.top, d.right, dh - d.bottom, GL_COLOR_BUFFER_BIT,
                       GL_LINEAR);
     if (scissor)

@@ -1,6 +1,7 @@
 // One swap chain of the OpenGL device: an off-screen colour target of the back-buffer size and the window it
-// is shown in. Present stretches the colour target over the window's drawable area (turning it upside down,
-// since the engine's rows run top first) and swaps the window's buffers.
+// is shown in. Present shows the colour target in the window's drawable area, scaled uniformly and centred
+// between black bars unless a destination is given (turning it upside down, since the engine's rows run top
+// first), and swaps the window's buffers.
 #pragma once
 
 #include "platform/PfD3DTypes.h"

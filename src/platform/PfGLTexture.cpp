@@ -216,6 +216,7 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
 void PfGLTexture::Destroy()
 {
     FlushQueuedQuads();
+    PfGLDevice::UnbindFromCurrent(this);
     if (m_Name)
     {
         GLuint name = m_Name;

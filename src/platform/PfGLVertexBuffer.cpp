@@ -1,5 +1,7 @@
 #include "platform/PfGLVertexBuffer.h"
 
+#include "platform/PfGLDevice.h"
+
 PfGLVertexBuffer::~PfGLVertexBuffer()
 {
     Destroy();
@@ -17,6 +19,7 @@ PfResult PfGLVertexBuffer::Create(uint32_t length, uint32_t fvf)
 
 void PfGLVertexBuffer::Destroy()
 {
+    PfGLDevice::UnbindFromCurrent(this);
     DestroyStorage();
     m_FVF = 0;
 }

@@ -1,5 +1,6 @@
 #include "platform/PfGLVertexDeclaration.h"
 
+#include "platform/PfGLDevice.h"
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLShader.h"
 #include "platform/PfGLVertexBuffer.h"
@@ -112,6 +113,7 @@ PfResult PfGLVertexDeclaration::Create(const D3DVERTEXELEMENT9* elements)
 
 void PfGLVertexDeclaration::Destroy()
 {
+    PfGLDevice::UnbindFromCurrent(this);
     if (m_VertexArray)
     {
         GLuint name = m_VertexArray;

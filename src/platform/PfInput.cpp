@@ -8,6 +8,7 @@
 
 static SDL_Joystick* s_GameDevices[PfInput::kMaxGameDevices] = {};
 static bool s_JoystickStarted = false;
+static bool s_KeyboardAcquired = false;
 
 bool PfInput::OpenKeyboard()
 {
@@ -35,11 +36,34 @@ int PfInput::OpenGameDevices()
     return opened;
 }
 
-bool PfInput::ReadKeyboard(uint8_t state[256])
+bool PfInput::Acquire(int device)
+{
+    if (device == 0)
+    {
+        s_KeyboardAcquired = SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetKeyboardFocus() != nullptr;
+        return s_KeyboardAcquired;
+    }
+    const int index = device - 1;
+    return index >= 0 && index < kMaxGameDevices && s_GameDevices[index] &&
+           SDL_JoystickGetAttached(s_GameDevices[index]);
+}
+
+void PfInput::Unacquire(int device)
+{
+    if (device == 0)
+        s_KeyboardAcquired = false;
+}
+
+PfInput::ReadResult PfInput::ReadKeyboard(uint8_t state[256])
 {
     std::memset(state, 0, 256);
-    if (!SDL_WasInit(SDL_INIT_VIDEO))
-        return false;
+    if (!s_KeyboardAcquired || !SDL_WasInit(SDL_INIT_VIDEO))
+        return READ_NOT_ACQUIRED;
+    if (!SDL_GetKeyboardFocus())
+    {
+        s_KeyboardAcquired = false;
+        return READ_LOST;
+    }
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count; ++sc)
@@ -50,7 +74,7 @@ bool PfInput::ReadKeyboard(uint8_t state[256])
         if (dik != 0)
             state[dik] = 0x80;
     }
-    return true;
+    return READ_OK;
 }
 
 // SDL's axis range -32768..32767 onto -1000..+1000.
@@ -81,6 +105,7 @@ bool PfInput::ReadGameDevice(int index, GameDeviceState& state)
 
 void PfInput::Close()
 {
+    s_KeyboardAcquired = false;
     for (SDL_Joystick*& device : s_GameDevices)
     {
         if (device)

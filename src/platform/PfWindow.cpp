@@ -3,6 +3,7 @@
 #include "platform/PfDebugWindow.h"
 
 #include "platform/PfEventTranslator.h"
+#include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL.h>
 
@@ -47,6 +48,10 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
         m_LastError = SDL_GetError();
         return false;
     }
+    // With its frame known, a framed window keeps its title bar on the display (the frame is counted in
+    // the clamp, not only the client area).
+    if (style == PfWindowStyle::Framed)
+        PfWindowPlacement::Apply(m_Window, width, height);
     m_Proc = proc;
     m_User = user;
     // The program takes no text input (no IME composition), and keeps the screen saver off while it runs.

@@ -35,8 +35,8 @@ public:
     PfWindow& operator=(const PfWindow&) = delete;
 
     // Opens the video subsystem and creates the window with a client area of the given size, limited
-    // to the desktop and centred on it, shown. False (with an SDL error kept for GetLastError) when
-    // either fails.
+    // to the desktop and centred on it (a framed window with its frame counted, PfWindowPlacement), shown. False (with
+    // an SDL error kept for GetLastError) when either fails.
     bool Create(const std::string& titleUtf8, int width, int height, PfWindowStyle style, PfWindowProc proc,
                 void* user);
     void Destroy();

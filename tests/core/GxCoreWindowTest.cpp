@@ -103,14 +103,30 @@ TEST_F(GxCoreWindowTest, ClickIsScaledByTheClientAreaToTheVirtualScreenAndZeroAr
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].x, 512.0f);
     EXPECT_FLOAT_EQ(m_System->m_Presses[0].y, 384.0f);
     EXPECT_EQ(m_System->m_Keys, MK_LBUTTON | MK_SHIFT);
-    float sx = 3.0f;
-    float sy = 4.0f;
-    EXPECT_FALSE(GxCore::ComputeMouseScale(0, 0, sx, sy));
-    EXPECT_EQ(sx, 3.0f);
-    EXPECT_EQ(sy, 4.0f);
-    EXPECT_TRUE(GxCore::ComputeMouseScale(512, 384, sx, sy));
-    EXPECT_EQ(sx, 2.0f);
-    EXPECT_EQ(sy, 2.0f);
+    GxCore::MouseMapping map;
+    map.m_Scale = 3.0f;
+    EXPECT_FALSE(GxCore::ComputeMouseMapping(0, 0, map));
+    EXPECT_EQ(map.m_Scale, 3.0f);
+    // The picture keeps its shape: positions go through its centred rectangle, and one in a bar clamps to
+    // the picture's edge. {client w, h, position x, y, virtual x, y}
+    struct Case
+    {
+        int w, h, x, y;
+        float vx, vy;
+    };
+    for (const Case& c : {Case{512, 384, 256, 192, 512.0f, 384.0f}, Case{1920, 1080, 240, 0, 0.0f, 0.0f},
+                          Case{1920, 1080, 1679, 1079, 1023.0f, 767.0f}, Case{1920, 1080, 960, 540, 512.0f, 384.0f},
+                          Case{1920, 1080, 100, 540, 0.0f, 384.0f}, Case{1920, 1080, 1800, 1079, 1023.0f, 767.0f},
+                          Case{1280, 1024, 0, 32, 0.0f, 0.0f}, Case{1280, 1024, 640, 10, 512.0f, 0.0f},
+                          Case{1280, 1024, 1279, 1000, 1023.0f, 767.0f}})
+    {
+        ASSERT_TRUE(GxCore::ComputeMouseMapping(c.w, c.h, map));
+        float vx = -1.0f;
+        float vy = -1.0f;
+        GxCore::MapMouse(map, c.x, c.y, vx, vy);
+        EXPECT_NEAR(vx, c.vx, 0.75f) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+        EXPECT_NEAR(vy, c.vy, 0.75f) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(GxCoreWindowTest, ReleaseNeedsTheCaptureAndMovingResetsTheFrameTimer)
@@ -191,6 +207,16 @@ TEST(GxCore, QuitWithoutAWindowAndInstallPathOf244UnitsRunsAnd245IsRefused)
     wide += L'\U0001F600';
     EXPECT_EQ(wide.size(), 244u);
     EXPECT_TRUE(GxCore::IsInstallPathTooLong(wide));
+}
+
+// The shut-down's factory step: every registered factory reports what it still holds before any is cleared.
+static std::string s_FactorySteps;
+TEST(GxCore, FactoriesReportInOrderBeforeAnyIsCleared)
+{
+    GxCore::AddFactoryShutdown([] { s_FactorySteps += "report project,"; }, [] { s_FactorySteps += "clear project,"; });
+    GxCore::AddFactoryShutdown([] { s_FactorySteps += "report images,"; }, [] { s_FactorySteps += "clear images,"; });
+    GxCore::ReportAndClearFactories();
+    EXPECT_EQ(s_FactorySteps, "report project,report images,clear project,clear images,");
 }
 
 TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)

@@ -78,16 +78,16 @@ TEST_F(GxFrameTimerTest, FortyMillisecondFramesCarryTheRemainderUntilResetTakesA
     EXPECT_LT(m_Timer.m_Accumulator, 1000);
 }
 
-TEST_F(GxFrameTimerTest, EarlyFrameSleepsSeventyPercentLessFiveThenSpinsToTheSlotEnd)
+TEST_F(GxFrameTimerTest, EarlyFrameSleepsToTheSlotEndThenReadsTheClockUntilItIsReached)
 {
     m_Timer.Wait();
     m_Clock.m_Sleeps.clear();
     m_Clock.m_Now += 2;
     m_Clock.m_TickPerRead = 1;
-    // 14,666 us remain: 14 ms x 70 % - 5 = 4 ms of sleep, then spinning to 17 ms (the first whole
-    // millisecond at or past 16,666 us).
+    // Every reading moves this clock 1 ms: 13,666 us remain when the sleep starts, of which it sleeps the 13
+    // whole milliseconds, and one more reading gives 17 ms (the first whole millisecond past 16,666 us).
     EXPECT_EQ(m_Timer.Wait(), 17000);
-    EXPECT_EQ(m_Clock.m_Sleeps, std::vector<uint32_t>{4});
+    EXPECT_EQ(m_Clock.m_Sleeps, std::vector<uint32_t>{13});
     EXPECT_EQ(m_Timer.m_StepCount, 1);
     EXPECT_EQ(m_Timer.m_Lateness, 17000 - 16666);
 }

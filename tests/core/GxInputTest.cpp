@@ -48,3 +48,48 @@ TEST(GxInput, KeyboardStateByAssignedCodesAndNoDeviceWithoutControllers)
     GxInput::Finalize();
     GxLog::SetErrorLogPath(oldPath);
 }
+
+// Deactivation gives the devices up, activation takes them again, and a keyboard that cannot be taken
+// (the window lacks the focus) is tried again on every 60th reading while the window is active.
+static int s_AcquireCalls = 0;
+static bool s_AcquireWorks = false;
+TEST(GxInput, DeviceNotAcquiredIsRetriedEverySixtiethReadingWhileActive)
+{
+    const GxInput::AcquireFunction acquire = GxInput::s_Acquire;
+    const GxInput::UnacquireFunction unacquire = GxInput::s_Unacquire;
+    GxInput::s_Acquire = [](int device)
+    { return device == GxInput::DEVICE_KEYBOARD && (++s_AcquireCalls, s_AcquireWorks); };
+    GxInput::s_Unacquire = [](int) {};
+    GxInput::s_Available = 1;
+    GxInput::s_Assign.SetDefault();
+    GxInput::s_RetryCount = 0;
+
+    GxInput::OnActivate(false);
+    EXPECT_EQ(s_AcquireCalls, 0);
+    GxInput::OnActivate(true);
+    EXPECT_EQ(s_AcquireCalls, 1);
+    EXPECT_TRUE(GxInput::s_NotAcquired[GxInput::DEVICE_KEYBOARD]);
+    // {readings, active, acquire works, calls after, still not acquired}
+    struct Step
+    {
+        int readings;
+        bool active, works;
+        int calls;
+        bool notAcquired;
+    };
+    for (const Step& step :
+         {Step{59, true, false, 1, true}, Step{1, true, false, 2, true}, Step{200, false, true, 2, true},
+          Step{60, true, true, 3, false}, Step{120, true, true, 3, false}})
+    {
+        GxInput::s_Active = step.active;
+        s_AcquireWorks = step.works;
+        for (int i = 0; i < step.readings; ++i)
+            GxInput::ReadPlayer(0);
+        EXPECT_EQ(s_AcquireCalls, step.calls) << step.readings;
+        EXPECT_EQ(GxInput::s_NotAcquired[GxInput::DEVICE_KEYBOARD], step.notAcquired) << step.readings;
+    }
+    GxInput::s_Acquire = acquire;
+    GxInput::s_Unacquire = unacquire;
+    GxInput::s_Available = 0;
+    GxInput::s_Active = true;
+}

@@ -4,6 +4,11 @@
 
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLVertexBuffer.h"
+#include "platform/PfPictureFit.h"
+
+#include <epoxy/gl.h>
+
+#include <vector>
 
 namespace
 {
@@ -159,8 +164,73 @@ TEST_F(PfGLDeviceTest, PresentShowsTheBackBufferAndResetKeepsWorking)
     EXPECT_EQ(m_Device.GetRenderState(D3DRS_LIGHTING), 1u);
     ASSERT_EQ(m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
     EXPECT_EQ(BackPixel(639, 479), 0xFF0000FFu);
+    // Presents wait as many vertical blanks as asked where the driver allows, else one.
+    for (auto [interval, blanks] : {std::pair{D3DPRESENT_INTERVAL_IMMEDIATE, 0},
+                                    {D3DPRESENT_INTERVAL_DEFAULT, 1},
+                                    {D3DPRESENT_INTERVAL_ONE, 1},
+                                    {D3DPRESENT_INTERVAL_TWO, 2},
+                                    {D3DPRESENT_INTERVAL_THREE, 3},
+                                    {D3DPRESENT_INTERVAL_FOUR, 4}})
+    {
+        p.PresentationInterval = interval;
+        ASSERT_EQ(m_Device.Reset(p), D3D_OK);
+        EXPECT_EQ(m_Device.GetWantedSwapInterval(), blanks);
+        EXPECT_EQ(m_Device.GetSwapInterval() == blanks || (blanks > 1 && m_Device.GetSwapInterval() == 1), true)
+            << m_Device.GetSwapInterval();
+    }
     p.BackBufferWidth = 0;
     EXPECT_NE(m_Device.Reset(p), D3D_OK);
+}
+
+// The window keeps the picture's shape whatever its own: the back buffer is scaled uniformly and centred,
+// black bars fill the rest of the window.
+TEST_F(PfGLDeviceTest, PresentKeepsThePictureShapeBetweenBlackBars)
+{
+    struct Case
+    {
+        int w, h;
+        PfRect picture;
+    };
+    for (const Case& c : {Case{1920, 1080, {240, 0, 1680, 1080}}, Case{1280, 1024, {0, 32, 1280, 992}},
+                          Case{1024, 768, {0, 0, 1024, 768}}})
+    {
+        SCOPED_TRACE(c.w);
+        const PfRect fit = PfPictureFit::Fit(1024, 768, c.w, c.h);
+        EXPECT_EQ(std::tuple(fit.left, fit.top, fit.right, fit.bottom),
+                  std::tuple(c.picture.left, c.picture.top, c.picture.right, c.picture.bottom));
+        // A window of that size of its own: the headless driver's drawable keeps its first size.
+        SDL_Window* window = SDL_CreateWindow("shape", 0, 0, c.w, c.h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF3366CC, 1.0f, 0);
+        ASSERT_EQ(m_Device.Present(m_Device.GetSwapChain(0), nullptr, nullptr, window), D3D_OK);
+        // What the window shows, row 0 at the top.
+        std::vector<uint8_t> shownRows((size_t)c.w * c.h * 4);
+        SDL_GL_MakeCurrent(window, SDL_GL_GetCurrentContext());
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, c.w, c.h, GL_BGRA, GL_UNSIGNED_BYTE, shownRows.data());
+        SDL_GL_MakeCurrent(m_Window, SDL_GL_GetCurrentContext());
+        SDL_DestroyWindow(window);
+        auto shown = [&](int x, int y)
+        {
+            uint32_t bgra;
+            std::memcpy(&bgra, &shownRows[((size_t)(c.h - 1 - y) * c.w + x) * 4], 4);
+            return bgra & 0xFFFFFF;
+        };
+        const PfRect& p = c.picture;
+        EXPECT_EQ(shown(p.left, p.top), 0x3366CCu);
+        EXPECT_EQ(shown(p.right - 1, p.bottom - 1), 0x3366CCu);
+        if (p.left > 0)
+        {
+            EXPECT_EQ(shown(p.left - 1, c.h / 2), 0u);
+            EXPECT_EQ(shown(p.right, c.h / 2), 0u);
+        }
+        if (p.top > 0)
+        {
+            EXPECT_EQ(shown(c.w / 2, p.top - 1), 0u);
+            EXPECT_EQ(shown(c.w / 2, p.bottom), 0u);
+        }
+    }
 }
 
 } // namespace

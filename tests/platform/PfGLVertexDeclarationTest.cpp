@@ -7,6 +7,8 @@
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
 
+#include <memory>
+
 namespace
 {
 
@@ -127,6 +129,75 @@ TEST_F(PfGLVertexDeclarationTest, SettingAnFVFReplacesTheDeclaration)
     EXPECT_EQ(m_Device.GetFVF(), 0u);
     PfGLVertexDeclaration empty;
     EXPECT_EQ(m_Device.SetVertexDeclaration(&empty), D3DERR_INVALIDCALL);
+}
+
+// Each kind of object the device keeps, freed while it is set: the device lets go of it, so the next draw
+// neither reads the freed object nor draws with it.
+TEST_F(PfGLVertexDeclarationTest, ObjectFreedWhileSetIsDroppedByTheDevice)
+{
+    enum Kind
+    {
+        TEXTURE_STAGE_1,
+        RENDER_TARGET,
+        DEPTH_STENCIL,
+        STREAM,
+        INDICES,
+        DECLARATION
+    };
+    for (Kind kind : {TEXTURE_STAGE_1, RENDER_TARGET, DEPTH_STENCIL, STREAM, INDICES, DECLARATION})
+    {
+        SCOPED_TRACE(kind);
+        Bind();
+        ASSERT_EQ(m_Device.SetRenderTarget(0, m_Device.GetSwapChain(0)->GetBackBuffer()), D3D_OK);
+        auto texture = std::make_unique<PfGLTexture>();
+        auto buffer = std::make_unique<PfGLVertexBuffer>();
+        auto indices = std::make_unique<PfGLIndexBuffer>();
+        auto declaration = std::make_unique<PfGLVertexDeclaration>();
+        switch (kind)
+        {
+        case TEXTURE_STAGE_1:
+            ASSERT_EQ(texture->Create(2, 2, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+            m_Device.SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+            m_Device.SetTexture(1, texture.get());
+            break;
+        case RENDER_TARGET:
+            ASSERT_EQ(texture->Create(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
+            ASSERT_EQ(m_Device.SetRenderTarget(0, texture.get()), D3D_OK);
+            break;
+        case DEPTH_STENCIL:
+            ASSERT_EQ(texture->Create(64, 64, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24S8), D3D_OK);
+            ASSERT_EQ(m_Device.SetDepthStencilSurface(texture.get()), D3D_OK);
+            m_Device.SetRenderState(D3DRS_ZENABLE, 1);
+            break;
+        case STREAM:
+            ASSERT_EQ(buffer->Create(4 * sizeof(Position), 0), D3D_OK);
+            m_Device.SetStreamSource(0, buffer.get(), 0, sizeof(Position));
+            break;
+        case INDICES:
+            ASSERT_EQ(indices->Create(12, D3DFMT_INDEX16), D3D_OK);
+            m_Device.SetIndices(indices.get());
+            break;
+        case DECLARATION:
+            ASSERT_EQ(declaration->Create(kTwoStreams), D3D_OK);
+            ASSERT_EQ(m_Device.SetVertexDeclaration(declaration.get()), D3D_OK);
+            break;
+        }
+        texture.reset();
+        buffer.reset();
+        indices.reset();
+        declaration.reset();
+        const PfResult hr = m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2);
+        EXPECT_EQ(m_Device.GetTexture(1), nullptr);
+        EXPECT_EQ(m_Device.GetRenderTarget(0) == nullptr, kind == RENDER_TARGET);
+        EXPECT_EQ(m_Device.GetDepthStencilSurface(), nullptr);
+        EXPECT_EQ(m_Device.GetVertexDeclaration() == nullptr, kind == DECLARATION);
+        if (kind != DECLARATION)
+        {
+            EXPECT_EQ(hr == D3D_OK, kind == TEXTURE_STAGE_1 || kind == DEPTH_STENCIL);
+        }
+        m_Device.SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        m_Device.SetRenderState(D3DRS_ZENABLE, 0);
+    }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "platform/PfWindow.h"
+#include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL_video.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 struct Recorder
@@ -71,4 +73,23 @@ TEST(PfWindow, AltF4LeftToTheDefaultProcedureBecomesACloseRequest)
     window.DispatchMessage({WM_SYSKEYDOWN, VK_F10, 1});
     window.DispatchMessage({WM_KEYDOWN, VK_F4, 1});
     EXPECT_EQ(r.seen.size(), 2u);
+}
+
+// The frame counts in the clamp: on a display no larger than the client size the title bar stays on it.
+TEST(PfWindowPlacement, OuterFrameIsClampedToTheDisplayAndCentred)
+{
+    const PfWindowPlacement::Borders frame = {30, 4, 4, 4};
+    struct Case
+    {
+        PfWindowPlacement::Rect display;
+        PfWindowPlacement::Rect client;
+    };
+    for (const Case& c : {Case{{0, 0, 1024, 768}, {4, 30, 1016, 734}}, Case{{0, 0, 1920, 1080}, {448, 169, 1024, 768}},
+                          Case{{1920, 0, 1280, 1024}, {1920 + 124 + 4, 111 + 30, 1024, 768}},
+                          Case{{0, 0, 800, 600}, {4, 30, 792, 566}}})
+    {
+        const PfWindowPlacement::Rect r = PfWindowPlacement::ComputeClient(1024, 768, frame, c.display);
+        EXPECT_EQ(std::tuple(r.x, r.y, r.w, r.h), std::tuple(c.client.x, c.client.y, c.client.w, c.client.h))
+            << c.display.w << "x" << c.display.h;
+    }
 }

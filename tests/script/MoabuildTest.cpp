@@ -120,7 +120,7 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
 
 TEST(Moabuild, LayerCommandsNameTheirBuiltin)
 {
-    Built b({{"l.txt", "@chara.alpha(128)\n@Chara(1, \"x\")\n"}});
+    Built b({{"l.txt", "@chara.alpha(128)\n@Chara(1, \"x\")\n@立ち絵.alpha(1)\n"}});
     ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"l");
     EXPECT_EQ(Kinds(s, 0), (std::vector<uint16_t>{TK_UNKNOWN_WORD, TK_PAREN_OPEN, TK_INT, TK_PAREN_CLOSE}));
@@ -129,6 +129,7 @@ TEST(Moabuild, LayerCommandsNameTheirBuiltin)
     EXPECT_EQ(b.m_Moa.FindBuiltinDefinition(L"sp.alpha")->m_BuiltinIndex, 1001);
     ASSERT_NE(b.m_Moa.FindBuiltinDefinition(L"sp.lcg"), nullptr);
     EXPECT_EQ(b.m_Moa.FindBuiltinDefinition(L"sp.lcg")->m_BuiltinIndex, 1003);
+    EXPECT_EQ(s.GetToken(2, 0).GetStr(), L"立ち絵.alpha");
 }
 
 TEST(Moabuild, DeclarationsGoToTheirScopes)
@@ -173,6 +174,14 @@ TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
         {"ok\n\xff\xfe\n", "x.txt:2: error:"},
         {"*\n", "x.txt:1: error:"},
         {"*@l\n*@l\n", "x.txt:2: error:"},
+        // Lines the runtime's parser refuses.
+        {"@$x = 1 +\n", "x.txt:1: error:"},
+        {"@$a[$i + 1] = 2\n", "x.txt:1: error:"},
+        {"@$x = ++$y\n", "x.txt:1: error:"},
+        {"@$x = 1 2\n", "x.txt:1: error:"},
+        {"@$x = 1 ? 2\n", "x.txt:1: error:"},
+        {"@if ($a) {\n@} else {\n@} else {\n@}\n", "x.txt:3: error:"},
+        {"@if ($a +) {\n@}\n", "x.txt:1: error:"},
     };
     for (const auto& c : cases)
     {
@@ -182,6 +191,11 @@ TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
         const BuildResult r = RunBuilder(dir.Path() / "scripts", dir.Path() / "bincode");
         EXPECT_EQ(r.m_ExitCode, 1) << c.first;
         EXPECT_NE(r.m_Messages.find(c.second), std::string::npos) << c.first << "\n" << r.m_Messages;
+        size_t errors = 0;
+        for (size_t at = r.m_Messages.find(": error:"); at != std::string::npos;
+             at = r.m_Messages.find(": error:", at + 1))
+            ++errors;
+        EXPECT_EQ(errors, 1u) << c.first << "\n" << r.m_Messages;
         const auto old = ReadFile(dir.Path() / "bincode" / "moacode.mwb");
         EXPECT_EQ(std::string(old.begin(), old.end()), "old");
     }

@@ -1,5 +1,7 @@
 #include "MoaBuilder.h"
 
+#include "MoaExpressionCheck.h"
+
 #include "core/GxString.h"
 #include "script/GxMoaBuiltinTable.h"
 #include "script/GxMoaScope.h"
@@ -47,9 +49,10 @@ bool IsNameChar(wchar_t c)
            static_cast<uint32_t>(c) >= 0x80;
 }
 
+// Layer names may be Japanese ("立ち絵.alpha(1)"): anything beyond ASCII may start a word.
 bool IsIdentStart(wchar_t c)
 {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_';
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_' || static_cast<uint32_t>(c) >= 0x80;
 }
 
 bool IsBlank(wchar_t c)
@@ -512,8 +515,15 @@ bool MoaBuilder::CompileCondition(const std::vector<Lexeme>& lex, size_t& i, int
         Error(line, "the condition is empty");
         return false;
     }
+    const size_t first = out.size() + 1; // the runtime starts inside the bracket and stops on the ")"
     if (!EmitExpression(lex, i, close + 1, line, out))
         return false;
+    std::string message;
+    if (!MoaExpressionCheck::Check(out, first, out.size() - 1, message))
+    {
+        Error(line, message);
+        return false;
+    }
     i = close + 1;
     return true;
 }
@@ -642,7 +652,7 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         return false;
     }
     const Lexeme& first = lex[0];
-    auto openBlock = [&](int32_t code, std::wstring loopLabel, size_t i)
+    auto openBlock = [&](int32_t code, std::wstring loopLabel, size_t i, bool plainElse = false)
     {
         if (i + 1 != lex.size() || !lex[i].IsOp(TK_BRACE_OPEN))
         {
@@ -654,6 +664,7 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         b.m_OpenPos = GxMoaRunPos(line, static_cast<int32_t>(out.size()));
         b.m_LoopLabel = std::move(loopLabel);
         b.m_LoopLine = line;
+        b.m_PlainElse = plainElse;
         out.emplace_back(TK_BRACE_OPEN);
         // The "{" carries its matching "}" as position 0, filled in when the block closes.
         out.back().SetJumpPos(0, GxMoaRunPos(0, -1));
@@ -710,6 +721,8 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         }
         Block block = std::move(m_Blocks.back());
         m_Blocks.pop_back();
+        if (block.m_Broken)
+            return true; // its opening line has been reported
         if (!block.m_LoopLabel.empty())
         {
             GxMoaToken jump(TK_BUILTIN, 0, GxMoaBuiltinTable::FindIndex(L"goto"));
@@ -740,6 +753,11 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
             Error(line, "a while block takes no else");
             return false;
         }
+        if (block.m_PlainElse)
+        {
+            Error(line, "an else without a condition ends its chain; no else may follow it");
+            return false;
+        }
         out.emplace_back(TK_ELSE);
         GxMoaToken& elseToken = out.back();
         size_t i = 2;
@@ -751,7 +769,10 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
                 return false;
         }
         else
+        {
             elseToken.SetJumpPos(1, GxMoaRunPos(-1, -1)); // a plain ELSE has no condition
+            return openBlock(BLOCK_CODE_ELSE, L"", i, true);
+        }
         return openBlock(BLOCK_CODE_ELSE, L"", i);
     }
 
@@ -788,7 +809,17 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         Error(line, "a statement begins with a $variable, a builtin call, if, while, '}' or a layer command");
         return false;
     }
-    return EmitExpression(lex, 0, lex.size(), line, out);
+    if (!EmitExpression(lex, 0, lex.size(), line, out))
+        return false;
+    // The runtime parses the statement as one expression and takes the next token for a new statement:
+    // the whole line must be that one expression.
+    std::string message;
+    if (!MoaExpressionCheck::Check(out, 0, out.size(), message))
+    {
+        Error(line, message);
+        return false;
+    }
+    return true;
 }
 
 bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
@@ -839,7 +870,21 @@ bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
     if (head == L'@')
     {
         if (!CompileStatement(text.substr(lead + 1), line))
+        {
+            // A line meant to open a block that failed still pairs with its "}", so one mistake gives one
+            // message rather than a second one at the block's end.
+            const size_t code = text.find(L"//");
+            std::wstring statement = text.substr(0, code);
+            while (!statement.empty() && IsBlank(statement.back()))
+                statement.pop_back();
+            if (!statement.empty() && statement.back() == L'{')
+            {
+                Block broken{};
+                broken.m_Broken = true;
+                m_Blocks.push_back(std::move(broken));
+            }
             return false;
+        }
         // Every variable a loop's lines use (its own condition included: its block is open now).
         NoteVariables(out);
         return true;
@@ -898,7 +943,8 @@ bool MoaBuilder::AddSource(const std::string& fileName, const std::string& utf8)
     for (size_t i = 0; i < lines.size(); ++i)
         CompileLine(lines[i], static_cast<int32_t>(i));
     for (const Block& b : m_Blocks)
-        Error(b.m_OpenPos.m_Line, "this block is not closed");
+        if (!b.m_Broken)
+            Error(b.m_OpenPos.m_Line, "this block is not closed");
     m_Blocks.clear();
     m_Moa.AddScript(std::move(script));
     m_pScript = nullptr;

@@ -27,6 +27,8 @@ private:
     struct Block
     {
         int32_t m_Code;           // 3 IF, 4 ELSE
+        bool m_PlainElse = false; // an ELSE without a condition: the last branch of its chain
+        bool m_Broken = false;    // stands for a line that failed to open its block (its "}" then matches)
         GxMoaRunPos m_OpenPos;    // the "{" token
         std::wstring m_LoopLabel; // set for a rewritten while loop
         int32_t m_LoopLine = -1;
