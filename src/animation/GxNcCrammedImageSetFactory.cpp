@@ -1,3 +1,4 @@
+#include "animation/GxNcAnimationPools.h"
 #include "animation/GxNcCrammedImageSetFactory.h"
 
 #include "animation/GxNcCrammedImageSet.h"
@@ -18,6 +19,7 @@ GxNcCrammedImageSetFactory& GxNcCrammedImageSetFactory::GetInstance()
     // Sets give their page textures back when they go: the texture factory must outlive this one.
     GxTextureFactory::GetInstance();
     static GxNcCrammedImageSetFactory s_Factory;
+    GxNcAnimationPools::RegisterFactoryShutdown();
     return s_Factory;
 }
 

@@ -2,6 +2,7 @@
 
 #include "animation/GxNcVector4Key.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // The key search shared by every track, sound and event list: keys are held in ascending m_Time (file
@@ -14,32 +15,17 @@ public:
     // one is returned, so a step to a new value at a time shared with the old key shows the new value.
     template <typename Key> static int32_t FindKeyIndex(int32_t lo, const Key* keys, int32_t n, int32_t t)
     {
-        int32_t hi = n - 1;
+        const int32_t hi = n - 1;
         if (t >= keys[hi].m_Time)
             return hi;
         if (lo > hi || lo < 0)
             return 0;
-        int32_t mid = 0;
-        for (;;)
-        {
-            mid = lo + (hi - lo) / 2;
-            if (t >= keys[mid].m_Time)
-            {
-                // mid < n - 1 here: key n - 1 lies after t.
-                if (t <= keys[mid + 1].m_Time)
-                    break;
-                lo = mid + 1;
-            }
-            else
-            {
-                hi = mid - 1;
-            }
-            if (lo > hi)
-                return 0;
-        }
-        while (mid + 1 < n && keys[mid + 1].m_Time == t)
-            ++mid;
-        return mid;
+        // The first key after t, searched from lo; the one before it is the answer. A time before key lo
+        // (nothing at or before it in the searched part) gives 0.
+        const Key* after =
+            std::upper_bound(keys + lo, keys + n, t, [](int32_t v, const Key& k) { return v < k.m_Time; });
+        const int32_t index = static_cast<int32_t>(after - keys) - 1;
+        return index < lo ? 0 : index;
     }
 
     // The four-float variant searches from the first key and answers 0 at once for a time at or before it.

@@ -39,6 +39,12 @@ public:
 
     // Stepped tracks: the image key, the size and texture-offset keys, the visibility key.
     static GxNcImageKey Evaluate(const std::vector<GxNcImageKey>& keys, const Context& c);
+    // The same, assigned into out (its strings keep their buffers).
+    static void EvaluateInto(const std::vector<GxNcImageKey>& keys, const Context& c, GxNcImageKey& out);
+    static void EvaluateInto(const std::vector<GxNcVector4Key>& keys, const Context& c, float noKeyValue,
+                             GxNcVector4Key& out);
+    static void EvaluateInto(const std::vector<GxNcVector4x5Key>& keys, const Context& c, float noKeyValue,
+                             GxNcVector4x5Key& out);
     static GxNcVector2Key Evaluate(const std::vector<GxNcVector2Key>& keys, const Context& c, float noKeyValue);
     static GxNcUIntKey Evaluate(const std::vector<GxNcUIntKey>& keys, const Context& c, uint32_t noKeyValue);
     // Interpolated tracks.

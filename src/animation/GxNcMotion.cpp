@@ -6,6 +6,9 @@
 #include "core/GxContentReaderBase.h"
 #include "core/GxLog.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace
 {
 
@@ -165,6 +168,13 @@ void GxNcMotion::ReadLayerTree(GxContentReaderBase& r)
 
 void GxNcMotion::LinkLayerTree()
 {
+    if (!m_LayerTree.GetRoot())
+        return;
+    // Layer positions by name, the first layer of a name winning, as the linear lookup finds it.
+    std::unordered_map<std::wstring_view, int32_t> byName;
+    byName.reserve(m_Layers.size());
+    for (size_t i = 0; i < m_Layers.size(); ++i)
+        byName.emplace(m_Layers[i]->m_LayerName, static_cast<int32_t>(i));
     // Depth first: a node, its children, then its next sibling.
     std::vector<GxSimpleNode*> pending;
     if (m_LayerTree.GetRoot())
@@ -177,7 +187,9 @@ void GxNcMotion::LinkLayerTree()
             pending.push_back(node->GetNextSibling());
         if (node->GetFirstChild())
             pending.push_back(node->GetFirstChild());
-        node->m_LayerIndex = FindLayer(node->m_LayerName, &node->m_pLayer);
+        const auto it = byName.find(node->m_LayerName);
+        node->m_LayerIndex = it == byName.end() ? -1 : it->second;
+        node->m_pLayer = it == byName.end() ? nullptr : m_Layers[it->second].get();
         if (node->m_LayerIndex < 0)
             GxLog::Error(L"LayerNotFound:%ls\n", node->m_LayerName.c_str());
     }

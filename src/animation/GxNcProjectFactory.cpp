@@ -1,3 +1,4 @@
+#include "animation/GxNcAnimationPools.h"
 #include "animation/GxNcProjectFactory.h"
 
 #include "animation/GxNcCrammedImageSetFactory.h"
@@ -11,6 +12,7 @@ GxNcProjectFactory& GxNcProjectFactory::GetInstance()
     // destroyed in the reverse order of their construction.
     GxNcCrammedImageSetFactory::GetInstance();
     static GxNcProjectFactory s_Factory;
+    GxNcAnimationPools::RegisterFactoryShutdown();
     return s_Factory;
 }
 

@@ -13,6 +13,7 @@ class GxSystemConfig;
 class GxTaskBase;
 class GxTaskManage;
 class GxThreadManage;
+class GxTimeSource;
 class GxUserConfig;
 class GxUserData;
 class GxUserDataPerman;
@@ -28,6 +29,7 @@ class PfWindow;
 //   GxCoreLoop.cpp    main loop, engine frame, draw lists
 //   GxCoreHooks.cpp   pre-start, game start-up and game shut-down hooks
 //   GxCoreCapture.cpp capture of the scene into the global render texture
+//   appdata/GxCoreDebugOverlay.cpp  the developer's overlay
 class GxCore
 {
 public:
@@ -71,6 +73,11 @@ public:
     bool OnPreInit();
     bool OnGameInit();
     bool OnGameTerm();
+    // Seeds the runtime library's generator and GxRandom, each from the millisecond clock plus the
+    // calendar time in seconds, so two runs started within one second still differ.
+    void SeedRandomSources();
+    // The developer's overlay (status, script call chain, console lines) with its top-left at (x, y).
+    void DrawDebugOverlay(float x, float y);
 
     // How client-area positions land on the 1024 x 768 virtual screen. The picture is shown scaled
     // uniformly and centred in the client area between black bars (PfPictureFit), so a position is taken
@@ -122,6 +129,8 @@ public:
     GxProfileEx* m_Profile = nullptr;
     std::wstring m_Title;
     std::wstring m_SavePath;
+    // The millisecond clock the random seeds are taken from; null means the system's clock.
+    GxTimeSource* m_SeedClock = nullptr;
 
     // The last good mouse mapping.
     MouseMapping m_MouseMapping;

@@ -93,3 +93,12 @@ void GxCoreScreenService::ReleaseCapture()
         ReleaseGlobalRenderTargets();
     m_MadeTargets = false;
 }
+
+void GxCoreScreenService::GetCursorPos(int32_t& x, int32_t& y)
+{
+    int cx = 0;
+    int cy = 0;
+    m_Core->GetCursorPos(cx, cy);
+    x = cx;
+    y = cy;
+}

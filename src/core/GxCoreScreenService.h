@@ -26,6 +26,7 @@ public:
     void ReleaseCapture();
     // The capture picture, null while there is none.
     GxTexture* GetCaptureTexture() const;
+    void GetCursorPos(int32_t& x, int32_t& y) override;
 
 private:
     GxCore* m_Core;

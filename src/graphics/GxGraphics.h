@@ -173,6 +173,10 @@ public:
     static void ReleaseDefaultMaterial();
     static void SetView(const GxVector3& eye, const GxVector3& target, const GxVector3& up);
     static void SetProjection(float width, float height, float nearZ, float farZ, float offsetX, float offsetY);
+    // Vertices from memory in the given vertex format, through the current transforms and states (queued
+    // quads go out first). Not recorded.
+    static void DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices, uint32_t stride,
+                                uint32_t fvf);
     // Tests: every primitive drawn is also handed to the recorder (null stops recording).
     static void SetDrawRecorder(GxDrawRecorder* recorder);
     // Sends the queued quads to the device now.

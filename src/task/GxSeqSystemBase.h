@@ -5,9 +5,9 @@
 #include <string>
 
 // What every sequence needs of the system sequence (the one always walked besides the current one, which
-// owns "tip_help", "dlg_shutdown" and "dlg_user"): its user-dialog key and closing its two dialogs. The
-// front end's `SeqSystem` derives from it; a system sequence that does not leaves the user dialog's
-// buttons unhandled by the other sequences.
+// owns "tip_help", "dlg_shutdown" and "dlg_user"): its user-dialog key, closing its two dialogs and
+// showing the help tip. The front end's `SeqSystem` derives from it; a system sequence that does not
+// leaves the user dialog's buttons unhandled by the other sequences.
 class GxSeqSystemBase : public GxSeqBase
 {
 public:
@@ -21,6 +21,9 @@ public:
     // sequence overrides them to play the close sound when asked.
     virtual void CloseShutdownDialog(bool playSound = true);
     virtual void CloseUserDialog(bool playSound = true);
+    // Resumes and shows "tip_help" with the text, placed beside the position (virtual-screen pixels).
+    // False when the sequence holds no tip.
+    virtual bool ShowHelpTip(const wchar_t* text, float x, float y);
 
 private:
     void CloseDialog(const wchar_t* name);

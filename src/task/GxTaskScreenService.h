@@ -25,4 +25,10 @@ public:
     virtual void RequestClose() {}
     // The user data's dialog result: 1 yes or ok, 0 no or cancel.
     virtual void SetDialogResult(int32_t result) { (void)result; }
+    // The mouse in the 1024 x 768 virtual screen, as the widgets poll it during their update.
+    virtual void GetCursorPos(int32_t& x, int32_t& y)
+    {
+        x = 0;
+        y = 0;
+    }
 };

@@ -158,3 +158,10 @@ protected:
     }
     std::string Dir() const { return m_Dir + "/"; }
 };
+
+// KvCompareWithGolden over tests/animation/golden/<name> (KV_UPDATE_GOLDEN=1 rewrites it).
+inline std::vector<size_t> KvCompareAnimGolden(const std::string& name, const std::vector<uint32_t>& screen,
+                                               uint32_t width, uint32_t height, std::vector<int> limits)
+{
+    return KvCompareWithGolden("../../animation/golden/" + name, screen, width, height, limits);
+}

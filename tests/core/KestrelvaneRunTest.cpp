@@ -1,4 +1,7 @@
 // Runs the built program headless from a temporary installation folder, as a player would start it.
+#include "appdata/GxUserConfig.h"
+#include "core/GxString.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -155,17 +158,19 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
         << ReadFile(m_Temp / "first.err");
     for (const char* log : logs)
         EXPECT_EQ(ReadFile(save / log).substr(0, 2), "\xFF\xFE") << log;
-    // Start-up is over when the device survey in "device.log" has stopped growing; then the main loop
-    // runs a while.
+    // Start-up is over when the device surveys in "device.log" (graphics, then sound, whose device takes
+    // a moment to open on a loaded machine) have stopped growing for 600 ms; then the main loop runs a
+    // while.
     uintmax_t lastSize = 0;
+    int stableReadings = 0;
     ASSERT_TRUE(WaitFor(
         [&]
         {
             const uintmax_t size = fs::file_size(save / "device.log");
-            const bool settled = size > 2 && size == lastSize;
+            stableReadings = size > 2 && size == lastSize ? stableReadings + 1 : 0;
             lastSize = size;
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
-            return settled;
+            return stableReadings >= 4;
         },
         std::chrono::seconds(20)));
     ASSERT_EQ(first.WaitExit(std::chrono::milliseconds(0)), -1) << ReadFile(m_Temp / "first.err");
@@ -287,4 +292,45 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
               std::string::npos);
     kill(run.m_Pid, SIGTERM);
     EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
+}
+
+TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
+{
+    const std::string generate =
+        std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Install.string() + "' > /dev/null";
+    ASSERT_EQ(std::system(generate.c_str()), 0);
+    const fs::path home = m_Temp / "home";
+    const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
+    // One run: start-up is over once the device survey has stopped growing; the loop then runs a while.
+    auto runOnce = [&](const char* name)
+    {
+        std::error_code error;
+        fs::remove(save / "device.log", error);
+        RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / name, "offscreen", home.c_str());
+        uintmax_t lastSize = 0;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                const uintmax_t size = fs::file_size(save / "device.log", error);
+                const bool settled = !error && size > 2 && size == lastSize;
+                lastSize = size;
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                return settled;
+            },
+            std::chrono::seconds(30)))
+            << ReadFile(m_Temp / name);
+        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << ReadFile(m_Temp / name);
+        kill(run.m_Pid, SIGTERM);
+        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / name);
+        EXPECT_EQ(ReadFile(save / "error.log"), "\xFF\xFE");
+    };
+    runOnce("first.err");
+    // The player leaves the options saying full screen: the next run starts in it and still says so after.
+    GxUserConfig options;
+    ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
+    options.m_ScreenMode = 1;
+    ASSERT_TRUE(options.Save(GxString::FromUtf8((save / "userconf.dat").string())));
+    runOnce("second.err");
+    ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
+    EXPECT_EQ(options.m_ScreenMode, 1);
 }

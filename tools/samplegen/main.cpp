@@ -1,7 +1,13 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
-// ("system/sysconf.ini", "setting.ini", plain ASCII) and one file per data table under "data/", UTF-8
-// with a byte-order mark; CR LF line ends throughout, as the game's own files are saved. Files are written next to their final name and renamed over it, so a run that fails halfway
-// leaves whole files only.
+// ("system/sysconf.ini", "setting.ini", plain ASCII), one file per data table under "data/", UTF-8
+// with a byte-order mark, the image sets and effect projects, the six bitmap-font pictures under "fonts/", the system sounds
+// and the story script under "scripts/", compiled by moabuild into "bincode/moacode.mwb"; CR LF line ends
+// throughout, as the game's own files are saved. Files are written next to their final name and renamed
+// over it, so a run that fails halfway leaves whole files only.
+#include "SampleAnimation.h"
+#include "SampleFonts.h"
+#include "SampleScript.h"
+#include "SampleSounds.h"
 #include "SampleTable.h"
 
 #include <cstdio>
@@ -72,6 +78,11 @@ int main(int argc, char** argv)
         files.emplace_back(folder / table.file, "\xEF\xBB\xBF" + FormatTable(table, problems));
     for (const auto& [name, text] : ZorMapFiles(problems))
         files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
+    for (const auto& [name, bytes] : FontImages())
+        files.emplace_back(folder / name, bytes);
+    files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
+    for (const auto& [name, bytes] : SampleSoundFiles())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -84,7 +95,17 @@ int main(int argc, char** argv)
         if (!WriteFile(path, bytes))
             return 1;
     }
-    std::printf("samplegen: wrote the settings, %zu tables and the dungeon maps into %s\n", tables.size(),
-                folder.string().c_str());
+    WriteAnimationData(folder, tables, problems);
+    if (!problems.empty())
+    {
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "samplegen: %s\n", problem.c_str());
+        return 1;
+    }
+    if (!CompileSampleScripts(folder))
+        return 1;
+    std::printf("samplegen: wrote the settings, %zu tables, the dungeon maps, image sets, effects, fonts and the "
+                "script into %s\n",
+                tables.size(), folder.string().c_str());
     return 0;
 }

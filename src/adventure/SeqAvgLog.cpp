@@ -1,0 +1,5 @@
+#include "adventure/SeqAvgLog.h"
+
+SeqAvgLog::SeqAvgLog(GxTaskBase* parent) : GxSeqBase(parent, L"SeqAvgLog") {}
+
+SeqAvgLog::~SeqAvgLog() = default;

@@ -1,0 +1,5 @@
+#include "adventure/SeqBoot.h"
+
+SeqBoot::SeqBoot(GxTaskBase* parent) : GxSeqBase(parent, L"SeqBoot") {}
+
+SeqBoot::~SeqBoot() = default;

@@ -1,0 +1,5 @@
+#include "adventure/SeqCGMode.h"
+
+SeqCGMode::SeqCGMode(GxTaskBase* parent) : GxSeqBase(parent, L"SeqCGMode") {}
+
+SeqCGMode::~SeqCGMode() = default;

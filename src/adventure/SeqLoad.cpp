@@ -1,0 +1,5 @@
+#include "adventure/SeqLoad.h"
+
+SeqLoad::SeqLoad(GxTaskBase* parent) : GxSeqBase(parent, L"SeqLoad") {}
+
+SeqLoad::~SeqLoad() = default;

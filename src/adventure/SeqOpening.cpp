@@ -1,0 +1,5 @@
+#include "adventure/SeqOpening.h"
+
+SeqOpening::SeqOpening(GxTaskBase* parent) : GxSeqBase(parent, L"SeqOpening") {}
+
+SeqOpening::~SeqOpening() = default;

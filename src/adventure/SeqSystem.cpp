@@ -1,0 +1,5 @@
+#include "adventure/SeqSystem.h"
+
+SeqSystem::SeqSystem(GxTaskBase* parent) : GxSeqSystemBase(parent, L"SeqSystem") {}
+
+SeqSystem::~SeqSystem() = default;

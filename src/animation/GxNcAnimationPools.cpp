@@ -1,0 +1,52 @@
+#include "animation/GxNcAnimationPools.h"
+
+#include "animation/GxNcCrammedImageSetFactory.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
+#include "animation/GxNcProjectFactory.h"
+#include "appdata/GxSystemConfig.h"
+#include "core/GxCore.h"
+
+void GxNcAnimationPools::Fill(const GxSystemConfig& config)
+{
+    const std::wstring& uigis = config.GetString(SYSSTR_UIGIS_DIR);
+    GxNcImageSetPool::ReleaseAll();
+    GxNcIconPool::Clear();
+    for (const wchar_t* name : {L"ui_common.gis", L"ui_avgmain.gis", L"ui_iconpool.gis"})
+        GxNcImageSetPool::Add(uigis + name);
+    GxNcIconPool::Build(GxNcImageSetPool::Find(uigis + L"ui_iconpool.gis"));
+    GxNcEffectPool::LoadAllEffect(config.GetGncDir(), config.GetGisDir());
+}
+
+void GxNcAnimationPools::EmptyImageSets()
+{
+    GxNcImageSetPool::ReleaseAll();
+    GxNcIconPool::Clear(); // its images lived in a pooled set
+}
+
+void GxNcAnimationPools::EmptyEffects()
+{
+    GxNcEffectPool::ReleaseAllEffect();
+}
+
+void GxNcAnimationPools::ReportFactories()
+{
+    GxNcProjectFactory::GetInstance().ReportNotReleased();
+    GxNcCrammedImageSetFactory::GetInstance().ReportNotReleased();
+}
+
+void GxNcAnimationPools::ReleaseFactories()
+{
+    GxNcProjectFactory::GetInstance().ReleaseAll();
+    GxNcCrammedImageSetFactory::GetInstance().ReleaseAll();
+}
+
+void GxNcAnimationPools::RegisterFactoryShutdown()
+{
+    static bool s_Registered = false;
+    if (s_Registered)
+        return;
+    s_Registered = true;
+    GxCore::AddFactoryShutdown(&ReportFactories, &ReleaseFactories);
+}

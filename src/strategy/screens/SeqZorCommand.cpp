@@ -1,0 +1,5 @@
+#include "strategy/screens/SeqZorCommand.h"
+
+SeqZorCommand::SeqZorCommand(GxTaskBase* parent) : GxSeqBase(parent, L"SeqZorCommand") {}
+
+SeqZorCommand::~SeqZorCommand() = default;

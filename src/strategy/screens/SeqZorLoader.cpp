@@ -1,0 +1,5 @@
+#include "strategy/screens/SeqZorLoader.h"
+
+SeqZorLoader::SeqZorLoader(GxTaskBase* parent) : GxSeqBase(parent, L"SeqZorLoader") {}
+
+SeqZorLoader::~SeqZorLoader() = default;

@@ -1,0 +1,5 @@
+#include "strategy/screens/SeqZorMain.h"
+
+SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqBase(parent, L"SeqZorMain") {}
+
+SeqZorMain::~SeqZorMain() = default;

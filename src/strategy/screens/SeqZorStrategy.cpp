@@ -1,0 +1,5 @@
+#include "strategy/screens/SeqZorStrategy.h"
+
+SeqZorStrategy::SeqZorStrategy(GxTaskBase* parent) : GxSeqBase(parent, L"SeqZorStrategy") {}
+
+SeqZorStrategy::~SeqZorStrategy() = default;

@@ -1,0 +1,10 @@
+#include "task/ui/GxTaskUIHSliderIs.h"
+
+GxTaskUIHSliderIs::GxTaskUIHSliderIs(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName,
+                                     int32_t localIndex)
+    : GxTaskUISliderIs(Axis::Horizontal, parent, globalName, localName, localIndex)
+{
+    SetTypeCode(30);
+}
+
+GxTaskUIHSliderIs::~GxTaskUIHSliderIs() = default;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "task/ui/GxTaskUISliderIs.h"
+
+// The horizontal image-set slider (UI type 30).
+class GxTaskUIHSliderIs : public GxTaskUISliderIs
+{
+public:
+    GxTaskUIHSliderIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
+                      int32_t localIndex = 0);
+    ~GxTaskUIHSliderIs() override;
+};

@@ -1,0 +1,166 @@
+#include "task/ui/GxTaskUIMessageWindowFx.h"
+
+#include "appdata/DBUIModule.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "core/GxContentReaderBase.h"
+#include "core/GxContentWriterBase.h"
+#include "core/GxString.h"
+#include "graphics/GxGraphics.h"
+#include "task/GxTaskManage.h"
+#include "task/ui/GxUIMessageDraw.h"
+
+GxTaskUIMessageWindowFx::GxTaskUIMessageWindowFx(GxTaskBase* parent, const wchar_t* globalName,
+                                                 const wchar_t* localName, int32_t localIndex)
+    : GxTaskUIPanelFx(parent, globalName, localName, localIndex)
+{
+    SetTypeCode(9);
+}
+
+GxTaskUIMessageWindowFx::~GxTaskUIMessageWindowFx() = default;
+
+void GxTaskUIMessageWindowFx::SetTextFontIndex(int32_t index)
+{
+    m_Layout.SetTextFontIndex(index, L"GxTaskUIMessageWindowFx");
+}
+
+void GxTaskUIMessageWindowFx::SetRubyFontIndex(int32_t index)
+{
+    m_Layout.SetRubyFontIndex(index, L"GxTaskUIMessageWindowFx");
+}
+
+void GxTaskUIMessageWindowFx::ApplyModule(const DBUIModuleData& row)
+{
+    GxTaskUIPanelFx::ApplyModule(row);
+    SetTextFontIndex(row.m_FontIndex);
+    SetTextRegion(row.m_ClientLeft, row.m_ClientTop, row.m_ClientWidth, row.m_ClientHeight);
+}
+
+void GxTaskUIMessageWindowFx::SetTextRegion(int32_t left, int32_t top, int32_t width, int32_t height)
+{
+    m_Layout.m_TextRegionLeft = left;
+    m_Layout.m_TextRegionTop = top;
+    m_Layout.m_TextRegionWidth = width;
+    m_Layout.m_TextRegionHeight = height;
+}
+
+void GxTaskUIMessageWindowFx::SetText(const wchar_t* text)
+{
+    SetMessage(text ? text : L"", true, false, false, false);
+}
+
+void GxTaskUIMessageWindowFx::ClearMessage()
+{
+    m_Text.clear();
+    m_Layout.ResetMessage();
+}
+
+void GxTaskUIMessageWindowFx::SetMessage(const std::wstring& text, bool autoClickWait, bool readed, bool ignoreKinsoku,
+                                         bool disableAutoNewline)
+{
+    ClearMessage();
+    m_Text = text;
+    m_Layout.m_EnableAutoClickWait = autoClickWait;
+    m_Layout.m_ReadedFlag = readed;
+    m_Layout.m_IgnoreKinsoku = ignoreKinsoku;
+    m_Layout.m_DisenableAutoNewline = disableAutoNewline;
+    m_Layout.m_TextColor = GetSystemConfig().m_MessageTextColor;
+    if (readed && GetUserConfig().m_FastShowReadedText)
+        ShowAtOnce(true, true);
+}
+
+int32_t GxTaskUIMessageWindowFx::GetTextLength() const
+{
+    return static_cast<int32_t>(GxString::CountUtf16Units(m_Text));
+}
+
+int32_t GxTaskUIMessageWindowFx::Update(int32_t step, int64_t elapsed)
+{
+    GxTaskUIPanelFx::Update(step, elapsed);
+    m_Layout.m_WaitTimeLeft -= static_cast<int32_t>(elapsed / 1000);
+    while (m_Layout.m_WaitTimeLeft < 1 && GetRemainCharCount() > 0 && !m_Layout.m_ClickWaiting)
+    {
+        if (ShowNextChar())
+        {
+            // A stop: the frame's remaining catch-up steps would only wait here.
+            if (GxTaskManage* manage = GetManager())
+                manage->SetFrameStop(true);
+            break;
+        }
+    }
+    if (m_Layout.m_WaitTimeLeft < 0)
+        m_Layout.m_WaitTimeLeft = 0;
+    return 0;
+}
+
+bool GxTaskUIMessageWindowFx::ProceedClick()
+{
+    m_Layout.m_WaitTimeLeft = 0;
+    if (m_Layout.m_ClickWaiting)
+    {
+        m_Layout.m_ClickWaiting = false;
+        return GetRemainCharCount() == 0;
+    }
+    if (GetRemainCharCount() > 0)
+        ShowAtOnce(false, false);
+    return false;
+}
+
+bool GxTaskUIMessageWindowFx::ShowAtOnce(bool throughClickWaits, bool onlyIfReaded)
+{
+    m_Layout.m_WaitTimeLeft = 0;
+    if (onlyIfReaded && !m_Layout.m_ReadedFlag)
+        return false;
+    if (!throughClickWaits && m_Layout.m_ClickWaiting)
+        return true;
+    if (GetRemainCharCount() == 0)
+        return false;
+    for (;;)
+    {
+        m_Layout.ShowNextChar(m_Text);
+        if (!throughClickWaits && m_Layout.m_ClickWaiting)
+            return true;
+        if (m_Layout.GetRemainCharCount(m_Text) == 0)
+            return false;
+    }
+}
+
+int32_t GxTaskUIMessageWindowFx::Draw(int32_t, int32_t)
+{
+    if (!IsShown())
+        return 0;
+    GxGraphics::BeginScene();
+    GxGraphics::ResetRenderStates();
+    GxGraphics::SetTextureFilter(1);
+    DrawImage();
+    if (m_Layout.m_VisibleText)
+    {
+        const uint32_t readColor = m_Layout.m_ReadedFlag && GetUserConfig().m_ChangeColorReadedText
+                                       ? GetSystemConfig().m_ReadTextColor
+                                       : GetSystemConfig().m_MessageTextColor;
+        GxUIMessageDraw::Draw(m_Layout, *this, readColor);
+    }
+    GxGraphics::EndScene();
+    return 0;
+}
+
+bool GxTaskUIMessageWindowFx::Save(GxContentWriterBase* writer)
+{
+    if (!writer)
+        return false;
+    GxTaskUIBase::Save(writer);
+    writer->WriteString("m_Text", m_Text);
+    m_Layout.Save(writer, m_Text);
+    return writer->GetErrorCount() == 0;
+}
+
+bool GxTaskUIMessageWindowFx::Load(GxContentReaderBase* reader)
+{
+    if (!reader)
+        return false;
+    ClearMessage();
+    GxTaskUIBase::Load(reader);
+    reader->ReadString("m_Text", m_Text);
+    const bool loaded = m_Layout.Load(reader, m_Text, L"GxTaskUIMessageWindowFx");
+    return loaded && reader->GetErrorCount() == 0;
+}

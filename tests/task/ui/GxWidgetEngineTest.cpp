@@ -1,0 +1,118 @@
+// The widget family in a running engine: the core's window and frame loop on the device, a sequence holding
+// one widget of each kind built from module and layout rows, and SDL mouse and key events pushed into SDL's
+// queue so they pass the event translator, the window procedure and the manager's walks. Frames are read
+// back and compared with small golden pictures.
+#include "WidgetEngineTestSupport.h"
+
+TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
+{
+    PoolSet({WidgetPicture(L"btn_off.png", 80, 30, 0xFF2040C0), WidgetPicture(L"btn_on.png", 80, 30, 0xFFC02020),
+             WidgetPicture(L"btn_over.png", 80, 30, 0xFF20C040), WidgetPicture(L"tg_off.png", 30, 30, 0xFF606060),
+             WidgetPicture(L"tg_on.png", 30, 30, 0xFFE0C020), WidgetPicture(L"tg_onover.png", 30, 30, 0xFFFFFF80),
+             WidgetPicture(L"sl_off.png", 12, 24, 0xFFF0F0F0), WidgetPicture(L"sl_back.png", 200, 8, 0xFF808080),
+             WidgetPicture(L"g_on.png", 200, 12, 0xFF30D030), WidgetPicture(L"g_back.png", 200, 12, 0xFF303030),
+             TipFrame()});
+    GxTaskManage* manage = m_Core.m_TaskManage;
+    GxTaskBase* root = new GxTaskBase(manage);
+    auto* sys = new GxSeqSystemBase(root, L"SeqSystem");
+    auto* tip = new GxTaskUITipHelpIs(sys, L"tip_help");
+    tip->ApplyModule(ModuleRow(45, L"tip", 0, 0));
+    // The system sequence is walked but never entered: it loads its tip's frame itself.
+    ASSERT_TRUE(tip->LoadImages());
+    tip->Hide();
+    manage->SetSystemSequence(sys);
+    auto* seq = new EventSeq(root, L"SeqWidgets");
+    seq->SetAcceptUIEvent(true);
+    GxSeqBase::ResetInputLocks();
+
+    DBUILayoutData buttonRow = LayoutRow(L"btn", 40.0f, 40.0f);
+    buttonRow.m_AutoHelpTime = 500;
+    buttonRow.m_Descript = L"ボタンの説明";
+    auto* button = static_cast<GxTaskUIButtonIs*>(Build(seq, ModuleRow(18, L"btn", 0, 0), buttonRow));
+    auto* toggle =
+        static_cast<GxTaskUIToggleButtonIs*>(Build(seq, ModuleRow(19, L"tg", 0, 0), LayoutRow(L"tg", 40.0f, 100.0f)));
+    auto* slider = static_cast<GxTaskUIHSliderIs*>(
+        Build(seq, ModuleRow(30, L"sl", 200, 24, 8, 8), LayoutRow(L"sl", 40.0f, 160.0f, L"", 100)));
+    DBUILayoutData barRow = LayoutRow(L"bar", 40.0f, 220.0f, L"", 100);
+    barRow.m_Value = 20;
+    auto* bar = static_cast<GxTaskUIHBarIs*>(Build(seq, ModuleRow(41, L"g", 0, 0), barRow));
+    DBUIModuleData panelModule = ModuleRow(11, L"", 0, 0);
+    panelModule.m_ClientWidth = 200;
+    panelModule.m_ClientHeight = 60;
+    panelModule.m_ImageName.clear();
+    Build(seq, panelModule, LayoutRow(L"pnl", 300.0f, 40.0f, L"Panel"));
+    ASSERT_TRUE(button && toggle && slider && bar);
+
+    manage->ChangeSequence(seq, 0, 0);
+    Pass(16);
+    Pass(16);
+    ASSERT_TRUE(manage->IsSequenceStarted());
+    ASSERT_EQ(button->GetWidth(), 80) << "images loaded when the sequence was entered";
+
+    // Hover, press, release and rest on the button: the tip comes once.
+    MouseTo(60, 50);
+    Pass(16);
+    EXPECT_EQ(button->GetImageIndex(), 2);
+    Button(true, 60, 50);
+    Pass(16);
+    EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"7:btn", L"1:btn"}));
+    EXPECT_EQ(button->GetImageIndex(), 1);
+    EXPECT_LE(Golden("button_on.png", 40, 40, 80, 30), 0u);
+    Button(false, 60, 50);
+    Pass(16);
+    EXPECT_LE(Golden("button_over.png", 40, 40, 80, 30), 0u);
+    for (int i = 0; i < 32; ++i)
+        Pass(16);
+    EXPECT_TRUE(tip->IsVisible());
+    EXPECT_EQ(tip->GetText(), L"ボタンの説明");
+    EXPECT_LE(Golden("tip.png", 30, 60, 160, 64), 40u) << "glyphs may shift a pixel between rasterisers";
+
+    // The toggle: a move hides the tip, a press turns it on; the move over it shows the on-hover look.
+    MouseTo(55, 115);
+    Pass(16);
+    EXPECT_FALSE(tip->IsVisible());
+    Button(true, 55, 115);
+    Button(false, 55, 115);
+    Pass(16);
+    EXPECT_TRUE(toggle->GetValueAsBool());
+    EXPECT_LE(Golden("toggle.png", 40, 100, 30, 30), 0u);
+
+    // The slider: a press at a quarter of the track, then a drag 40 pixels right.
+    seq->m_Events.clear();
+    MouseTo(90, 172);
+    Pass(16);
+    Button(true, 90, 172);
+    Pass(16);
+    EXPECT_EQ(slider->GetValue(), 25.0);
+    MouseTo(130, 172);
+    Pass(16);
+    EXPECT_EQ(slider->GetValue(), 45.0);
+    EXPECT_LE(Golden("slider_drag.png", 30, 160, 220, 24), 0u);
+    Button(false, 130, 172);
+    Pass(16);
+    EXPECT_FALSE(slider->IsDragging());
+    EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"7:sl", L"8:tg", L"19:sl", L"19:sl"}));
+
+    // The gauge glides from 20 to 80 over a second: 35 after 250 ms.
+    bar->ChangeValue(80, 1000);
+    for (int i = 0; i < 10; ++i)
+        Pass(25);
+    EXPECT_DOUBLE_EQ(bar->GetShownValue(), 35.0);
+    EXPECT_LE(Golden("gauge_glide.png", 40, 220, 200, 12), 0u);
+    EXPECT_LE(Golden("text_panel.png", 300, 40, 120, 30), 30u);
+
+    // The wheel reaches no widget; keys reach none either, and F4 still switches the mode.
+    seq->m_Events.clear();
+    Wheel(1);
+    Key(SDLK_a, SDL_SCANCODE_A, true);
+    Key(SDLK_a, SDL_SCANCODE_A, false);
+    Key(SDLK_F4, SDL_SCANCODE_F4, true);
+    Key(SDLK_F4, SDL_SCANCODE_F4, false);
+    Pass(16);
+    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, SCRMODE_FULLSCREEN);
+    Key(SDLK_F4, SDL_SCANCODE_F4, true);
+    Key(SDLK_F4, SDL_SCANCODE_F4, false);
+    Pass(16);
+    EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, SCRMODE_WINDOW);
+    EXPECT_TRUE(seq->m_Events.empty());
+}

@@ -1,0 +1,270 @@
+// The sample game's image sets and effect project, drawn and packed at run time (see SampleAnimation.h).
+#include "SampleAnimation.h"
+
+#include "../gncwriter/GisPacker.h"
+#include "../gncwriter/GncProjectWriter.h"
+
+#include "animation/GxNcLayerNode.h"
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace
+{
+
+// A framed panel: a transparent margin (so packed pieces are trimmed), a one-pixel edge, a fill with
+// diagonal stripes a little darker, so a misplaced piece shows.
+GisPicture Panel(const std::wstring& name, uint32_t w, uint32_t h, uint32_t fill, uint32_t margin = 2)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = w;
+    pic.m_Height = h;
+    pic.m_Pixels.assign((size_t)w * h, 0u);
+    const uint32_t darker = (fill & 0xFF000000u) | ((fill >> 1) & 0x7F7F7Fu);
+    for (uint32_t y = margin; y + margin < h; ++y)
+        for (uint32_t x = margin; x + margin < w; ++x)
+        {
+            const bool edge = x == margin || y == margin || x + margin + 1 == w || y + margin + 1 == h;
+            const bool stripe = ((x + y) / 6) % 2 == 1;
+            pic.m_Pixels[(size_t)y * w + x] = edge ? 0xFFFFFFFFu : (stripe ? darker : fill);
+        }
+    return pic;
+}
+
+// Round shapes of the effects: a soft disc, or a ring of the given radius, in `frames` columns of size x size
+// whose radius grows from one column to the next.
+GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint32_t rgb, bool ring)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = size * frames;
+    pic.m_Height = size;
+    pic.m_Columns = frames;
+    pic.m_Pixels.assign((size_t)pic.m_Width * size, 0u);
+    const float c = (size - 1) * 0.5f;
+    for (uint32_t f = 0; f < frames; ++f)
+    {
+        const float radius = c * (0.4f + 0.6f * (f + 1) / frames);
+        for (uint32_t y = 0; y < size; ++y)
+            for (uint32_t x = 0; x < size; ++x)
+            {
+                const float d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
+                float a = ring ? 1.0f - std::fabs(d - radius * 0.8f) / 3.0f : 1.0f - d / radius;
+                if (a <= 0.0f)
+                    continue;
+                a = a > 1.0f ? 1.0f : a;
+                pic.m_Pixels[(size_t)y * pic.m_Width + f * size + x] = (uint32_t)(a * 255.0f) << 24 | rgb;
+            }
+    }
+    return pic;
+}
+
+bool Pack(const std::filesystem::path& folder, const std::wstring& setName, const std::vector<GisPicture>& pictures,
+          std::vector<std::string>& problems)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    GxNcCrammedImageSet set;
+    if (!GisPacker::Build(folder.string() + "/", setName, pictures, GncForm::Binary, set, 512))
+    {
+        problems.push_back("cannot write the image set " + folder.string() + "/" + GxString::ToUtf8(setName));
+        return false;
+    }
+    return true;
+}
+
+// The image sets the UI module rows name: buttons get their four looks, sliders also their track.
+void WriteModuleSets(const std::filesystem::path& folder, const std::vector<SampleTable>& tables,
+                     std::vector<std::string>& problems)
+{
+    std::map<std::string, std::vector<GisPicture>> sets;
+    std::set<std::string> seen;
+    for (const SampleTable& table : tables)
+    {
+        if (table.className != "DBUIModule")
+            continue;
+        for (const SampleRow& row : table.rows)
+        {
+            std::map<std::string, std::string> cells(row.begin(), row.end());
+            const std::string& set = cells["ImageSetName"];
+            const std::string& image = cells["ImageName"];
+            if (set.empty() || image.empty() || !seen.insert(set + "/" + image).second)
+                continue;
+            const uint32_t w = (uint32_t)std::stoi(cells["Width"]);
+            const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
+            const std::wstring base = GxString::FromUtf8(image);
+            const bool slider = cells["UIType"] == "30" || cells["UIType"] == "31";
+            const uint32_t kw = slider && cells["UIType"] == "30" ? 24 : w;
+            const uint32_t kh = slider && cells["UIType"] == "31" ? 24 : h;
+            std::vector<GisPicture>& pictures = sets[set];
+            pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
+            pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
+            pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
+            pictures.push_back(Panel(base + L"_na.png", kw, kh, 0xFF505050));
+            if (slider)
+                pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF202830, 0));
+        }
+    }
+    for (const auto& [set, pictures] : sets)
+        Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
+}
+
+// The three sets of the start-up pools: common pieces, the adventure screen's windows and the icons.
+void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
+{
+    const std::filesystem::path uigis = folder / "uigis";
+    Pack(uigis, L"ui_common.gis", {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)},
+         problems);
+    Pack(uigis, L"ui_avgmain.gis",
+         {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)}, problems);
+    Pack(uigis, L"ui_iconpool.gis",
+         {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
+          Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
+          Panel(L"icon_mana.png", 24, 24, 0xFF4060FF)},
+         problems);
+}
+
+// Effect project helpers.
+GxNcLayer& Layer(GxNcMotion& m, const std::wstring& name)
+{
+    m.m_Layers.push_back(std::make_unique<GxNcLayer>());
+    m.m_Layers.back()->m_LayerName = name;
+    m.m_Layers.back()->m_LoopMode = 1;
+    return *m.m_Layers.back();
+}
+GxNcMotion& Motion(GxNcProject& p, const std::wstring& group, const std::wstring& name, int32_t end)
+{
+    GxNcMotionGroup* g = nullptr;
+    for (auto& existing : p.m_MotionGroups)
+        if (existing->m_MotionGroupName == group)
+            g = existing.get();
+    if (!g)
+    {
+        p.m_MotionGroups.push_back(std::make_unique<GxNcMotionGroup>());
+        g = p.m_MotionGroups.back().get();
+        g->m_MotionGroupName = group;
+    }
+    g->m_Motions.push_back(std::make_unique<GxNcMotion>());
+    GxNcMotion& m = *g->m_Motions.back();
+    m.m_MotionName = name;
+    m.m_EndTime = m.m_TotalDuration = end;
+    return m;
+}
+GxNcImageKey Image(int32_t t, const std::wstring& file, int32_t pattern)
+{
+    GxNcImageKey k;
+    k.m_Time = t;
+    k.m_ImageSetName = L"effect.gis";
+    k.m_ImageFileName = file;
+    k.m_PatternIndex = pattern;
+    return k;
+}
+GxNcVector4Key V4(int32_t t, float x, float y, float z, uint32_t mode = 1, float p = 0.0f)
+{
+    GxNcVector4Key k;
+    k.m_Time = t;
+    k.m_Value = GxVector4(x, y, z, 1.0f);
+    k.m_InterMode = mode;
+    k.m_InterParam0 = p;
+    return k;
+}
+GxNcFloatKey F(int32_t t, float v)
+{
+    GxNcFloatKey k;
+    k.m_Time = t;
+    k.m_Value = v;
+    return k;
+}
+// Layers as a chain of parents: the first layer at the top, each next one the child of the one before.
+void Chain(GxNcMotion& m)
+{
+    GxNcLayerNode* below = nullptr;
+    for (size_t i = m.m_Layers.size(); i-- > 0;)
+    {
+        GxNcLayerNode* node = new GxNcLayerNode();
+        node->m_LayerName = m.m_Layers[i]->m_LayerName;
+        node->m_LayerIndex = (int32_t)i;
+        if (below)
+            m.m_LayerTree.InsertChild(node, below, GxSimpleTree::InsertMode::Before);
+        below = node;
+    }
+    if (below)
+        m.m_LayerTree.SetRoot(below, GxSimpleTree::InsertMode::Before);
+}
+
+// "effect.gnc": hit/slash (a spark sweeping across, a ring opening), hit/fire (a growing core and the
+// slash nested in it), heal/heal (a green ring with a spark as its child).
+void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>& problems)
+{
+    Pack(folder / "gnc" / "gis", L"effect.gis",
+         {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true)}, problems);
+
+    GxNcProject p;
+    p.m_ProjectName = L"effect";
+    GxNcMotion& slash = Motion(p, L"hit", L"slash", 30);
+    GxNcLayer& blade = Layer(slash, L"blade");
+    blade.m_ImageKeys = {Image(0, L"spark.png", 0)};
+    blade.m_PositionKeys = {V4(0, -40, -20, 0), V4(20, 40, 20, 0)};
+    blade.m_RotationKeys = {V4(0, 0, 0, 0), V4(29, 0, 0, 90)};
+    blade.m_OpacityKeys = {F(0, 1.0f), F(29, 0.0f)};
+    GxNcLayer& flash = Layer(slash, L"flash");
+    for (int32_t i = 0; i < 4; ++i)
+        flash.m_ImageKeys.push_back(Image(i * 6, L"ring.png", i));
+    flash.m_ScaleKeys = {V4(0, 0.5f, 0.5f, 1, 2, 0.5f), V4(29, 1.5f, 1.5f, 1)};
+    flash.m_BlendMode = 2;
+    GxNcMotion& fire = Motion(p, L"hit", L"fire", 40);
+    GxNcLayer& core = Layer(fire, L"core");
+    core.m_ImageKeys = {Image(0, L"spark.png", 0)};
+    core.m_ScaleKeys = {V4(0, 1, 1, 1, 3, 0.5f), V4(39, 3, 3, 1)};
+    GxNcLayer& nested = Layer(fire, L"nested");
+    GxNcImageKey play;
+    play.m_MotionGroupName = L"hit";
+    play.m_MotionName = L"slash";
+    nested.m_ImageKeys = {play};
+    GxNcMotion& heal = Motion(p, L"heal", L"heal", 45);
+    GxNcLayer& glow = Layer(heal, L"glow");
+    glow.m_ImageKeys = {Image(0, L"ring.png", 3)};
+    GxNcVector4x5Key green;
+    for (GxVector4& c : green.m_Value)
+        c = GxVector4(0.4f, 1.0f, 0.5f, 1.0f);
+    glow.m_VertexColorKeys = {green};
+    glow.m_OpacityKeys = {F(0, 0.0f), F(15, 1.0f), F(44, 0.0f)};
+    GxNcLayer& rise = Layer(heal, L"rise");
+    rise.m_ImageKeys = {Image(0, L"spark.png", 0)};
+    rise.m_PositionKeys = {V4(0, 0, 20, 0), V4(44, 0, -40, 0)};
+    for (GxNcMotion* m : {&slash, &fire})
+    {
+        GxNcLayerNode* last = nullptr;
+        for (size_t i = 0; i < m->m_Layers.size(); ++i)
+        {
+            GxNcLayerNode* node = new GxNcLayerNode();
+            node->m_LayerName = m->m_Layers[i]->m_LayerName;
+            node->m_LayerIndex = (int32_t)i;
+            if (last)
+                m->m_LayerTree.InsertNext(last, node, GxSimpleTree::InsertMode::Before);
+            else
+                m->m_LayerTree.SetRoot(node, GxSimpleTree::InsertMode::Before);
+            last = node;
+        }
+    }
+    Chain(heal);
+
+    std::error_code error;
+    std::filesystem::create_directories(folder / "gnc", error);
+    const std::filesystem::path path = folder / "gnc" / "effect.gnc";
+    if (!GncProjectWriter::Write(path.string(), p, {L"effect.gis"}, GncForm::Binary))
+        problems.push_back("cannot write " + path.string());
+}
+
+} // namespace
+
+void WriteAnimationData(const std::filesystem::path& folder, const std::vector<SampleTable>& tables,
+                        std::vector<std::string>& problems)
+{
+    WriteModuleSets(folder, tables, problems);
+    WriteStartUpSets(folder, problems);
+    WriteEffects(folder, problems);
+}
