@@ -107,8 +107,7 @@ void GxUserData::ResetAdventure(bool stopBGM)
     GxSoundControl::StopBGV(0);
     GxSoundControl::StopAllSE();
     GxSoundControl::StopAllVoices();
-    for (int slot = 0; slot < GxMovie::kSlotCount; ++slot)
-        GxMovie::Stop(slot);
+    GxMovie::StopAll();
     g_BGMRestrainFactor = 100;
     // The reset empties every record, but music left playing must keep its record, or the next save
     // would not restart it.

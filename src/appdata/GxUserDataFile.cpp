@@ -626,8 +626,7 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
         return false;
     }
     // The layers' records may name movies of their own: every movie stops before they are read.
-    for (int slot = 0; slot < GxMovie::kSlotCount; ++slot)
-        GxMovie::Stop(slot);
+    GxMovie::StopAll();
     const bool ok = GxUserScriptRecord::Read(*reader, PERSIST_INGAME, GxUserScriptRecord::Worker::With) &&
                     scratch.ReadSoundRecords(*reader) && ReadScene(m_Core, *reader, items, missing) &&
                     reader->IsEnd() && Ok(*reader);
