@@ -2,6 +2,7 @@
 
 #include "appdata/GxMessageLogElement.h"
 #include "appdata/GxSelectMenuItem.h"
+#include "appdata/GxSoundChannelRecord.h"
 
 #include <cstdint>
 #include <deque>
@@ -88,6 +89,12 @@ public:
     std::deque<GxMessageLogElement> m_MessageLog; // oldest first
     bool m_ReplayMode = false;                    // not saved
     bool m_HideWindowByCommandFlag = false;
+
+    // Sound-channel records: the music, the background voice, SE slots 0..3, voice slots 0..3.
+    GxSoundChannelRecord m_BGMRecord;
+    GxSoundChannelRecord m_BGVRecord;
+    GxSoundChannelRecord m_SERecord[4];
+    GxSoundChannelRecord m_VoiceRecord[4];
 
 private:
     // Items 1 to 7 of the file.

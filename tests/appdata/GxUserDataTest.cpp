@@ -1,10 +1,15 @@
 #include "appdata/GxUserData.h"
 
 #include "UserFileTestSupport.h"
+#include "../media/SoundTestSupport.h"
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxUserConfig.h"
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxCore.h"
+#include "media/GxSound.h"
+#include "media/GxSoundPlayerStream.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaScope.h"
@@ -383,4 +388,53 @@ TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
         GxUserData loaded(&scene.core);
         EXPECT_TRUE(loaded.Load(path, true)) << "round " << round;
     }
+}
+
+// The sound records in a slot: those of channels still playing survive a save and restart after a
+// restoring load (the music with a one-second fade-in); records of ended sounds are emptied at the save;
+// voice records are kept but never restarted.
+TEST(GxUserData, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    const std::wstring tone = folder.File(L"tone.wav");
+    sndtest::WriteToneWave(GxString::ToUtf8(tone), 2.0, 441);
+    const std::wstring oldDeviceLog = GxLog::GetDeviceLogPath();
+    GxLog::SetDeviceLogPath(folder.File(L"device.log"));
+    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+    ASSERT_TRUE(GxSound::Initialize(nullptr));
+    GxUserConfig config;
+    GxUserData data(&scene.core);
+    GxSoundControl::SetTargets(&config, &data);
+    ASSERT_TRUE(GxSoundControl::PlayBGM(tone, 3, 100, 0, 200, false));
+    ASSERT_TRUE(GxSoundControl::PlaySE(1, tone, 0, 0, 0, 0));
+    EXPECT_FALSE(GxSoundControl::PlaySE(2, folder.File(L"missing.wav"), 1, 0, 0, 0));
+    data.m_VoiceRecord[3].m_FileName = L"voice.ogg";
+    data.m_VoiceRecord[3].m_CharID = 5;
+    const std::wstring path = folder.File(L"gamedata002.gd");
+    ASSERT_TRUE(data.Save(path, true));
+    EXPECT_TRUE(data.m_SERecord[2].IsEmpty());
+
+    GxSoundControl::StopBGM(0);
+    GxSoundControl::StopAllSE();
+    GxUserData loaded(&scene.core);
+    GxSoundControl::SetTargets(&config, &loaded);
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(loaded.m_BGMRecord.m_FileName, tone);
+    EXPECT_EQ(loaded.m_BGMRecord.m_Loop, 3);
+    EXPECT_EQ(loaded.m_BGMRecord.m_StartSeekPosTime, 100u);
+    EXPECT_EQ(loaded.m_BGMRecord.m_LoopPosTime, 200u);
+    EXPECT_EQ(loaded.m_BGMRecord.m_FadeInTime, 1000);
+    EXPECT_EQ(GxSound::GetChannel(GxSound::GetCurrentBGMChannel())->GetFadeState(), 1);
+    EXPECT_TRUE(GxSound::GetChannelState(GxSoundControl::kFirstSEChannel + 1));
+    EXPECT_EQ(loaded.m_SERecord[1].m_FileName, tone);
+    EXPECT_TRUE(loaded.m_SERecord[2].IsEmpty());
+    EXPECT_EQ(loaded.m_VoiceRecord[3].m_FileName, L"voice.ogg");
+    EXPECT_EQ(loaded.m_VoiceRecord[3].m_CharID, 5);
+    EXPECT_FALSE(GxSound::GetChannelState(GxSoundControl::kFirstVoiceChannel + 3));
+
+    GxSoundControl::SetTargets(nullptr, nullptr);
+    GxSound::Finalize();
+    PfAudioDevice::Close();
+    GxLog::SetDeviceLogPath(oldDeviceLog);
 }
