@@ -168,8 +168,10 @@ GxTaskUIBase* SeqAvgMain::GetNameWindow() const
 
 GxTaskUIBase* SeqAvgMain::FindWindowButton(const wchar_t* localName) const
 {
-    GxTaskFolder* ui = FindFolder(L"$UI:SeqAvgMain");
-    GxTaskBase* task = ui ? ui->FindTaskLocal(localName, 0) : nullptr;
+    // The window's buttons are registered in the nearest folder above them: the window itself.
+    GxTaskBase* window = GetManager() ? GetManager()->FindTaskByName(L"$MESWIN:SeqAvgMain") : nullptr;
+    GxTaskFolder* folder = window ? window->FindFolder() : nullptr;
+    GxTaskBase* task = folder ? folder->FindTaskLocal(localName, 0) : nullptr;
     return task && task->HasKind(GX_TASKKIND_WIDGET) ? static_cast<GxTaskUIBase*>(task) : nullptr;
 }
 
