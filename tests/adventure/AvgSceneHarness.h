@@ -87,14 +87,13 @@ protected:
 
     // Writes the story script (UTF-8 lines, CR LF added) as "scripts/main.txt", compiles it with
     // moabuild and starts the game: configuration, user data and progress, then the start-up hook.
-    void Start(const std::vector<std::string>& script)
+    // Further scripts come as (file name, lines).
+    void Start(const std::vector<std::string>& script,
+               const std::vector<std::pair<std::string, std::vector<std::string>>>& others = {})
     {
-        {
-            std::ofstream out(m_Game + "/scripts/main.txt", std::ios::binary | std::ios::trunc);
-            out << "\xEF\xBB\xBF";
-            for (const std::string& line : script)
-                out << line << "\r\n";
-        }
+        WriteScript("main.txt", script);
+        for (const auto& [file, lines] : others)
+            WriteScript(file, lines);
         const std::string compile =
             m_Tools + "/moabuild '" + m_Game + "/scripts' '" + m_Game + "/bincode' > '" + Path("moabuild.log") + "'";
         ASSERT_EQ(std::system(compile.c_str()), 0) << "the test's script does not compile";
@@ -119,6 +118,14 @@ protected:
         // The Ctrl key of the machine running the tests is never held.
         SeqAvgMain::s_CtrlHeld = [] { return s_Ctrl; };
         s_Ctrl = false;
+    }
+
+    void WriteScript(const std::string& file, const std::vector<std::string>& lines)
+    {
+        std::ofstream out(m_Game + "/scripts/" + file, std::ios::binary | std::ios::trunc);
+        out << "\xEF\xBB\xBF";
+        for (const std::string& line : lines)
+            out << line << "\r\n";
     }
 
     void Stop()

@@ -64,10 +64,10 @@ void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
     int moduleID = 32;
     modules.rows.push_back(Module(moduleID++, "9", "tip_msgwindow", "", "", 900, 180, 40, 30, 820, 130, 0));
     modules.rows.push_back(Module(moduleID++, "10", "tip_namewindow", "", "", 240, 40, 10, 6, 220, 28, 0));
-    modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "avgmain", "btn_select", 480, 40));
+    modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40));
     modules.rows.push_back(Module(moduleID++, "1", "icon_wait", "", "", 24, 24));
     for (const auto& button : s_Buttons)
-        modules.rows.push_back(Module(moduleID++, button[1], button[0], "avgmain", button[0], 64, 24));
+        modules.rows.push_back(Module(moduleID++, button[1], button[0], "ui_avgmain", button[0], 64, 24));
 
     int layoutID = 64;
     layouts.rows.push_back(
