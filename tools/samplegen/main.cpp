@@ -10,6 +10,7 @@
 #include "SampleTablesAvg.h"
 #include "SampleSounds.h"
 #include "SampleTable.h"
+#include "SampleUnitAnimation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -99,6 +100,7 @@ int main(int argc, char** argv)
             return 1;
     }
     WriteAnimationData(folder, tables, problems);
+    WriteUnitAnimation(folder, tables, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
