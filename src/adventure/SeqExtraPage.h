@@ -54,6 +54,13 @@ public:
     // "%3d" of the completion.
     std::wstring GetCompletionText() const;
     const std::vector<PlateDraw>& GetLastDraw() const { return m_LastDraw; }
+    // The sets the page draws from; entering takes them from the pool, tests and benchmarks give their own
+    // (they stay the caller's).
+    void SetImageSets(GxNcCrammedImageSet* thumbnails, GxNcCrammedImageSet* extras)
+    {
+        m_ThumbnailSet = thumbnails;
+        m_ExtrasSet = extras;
+    }
 
 protected:
     // Enter steps shared by both screens: the picture, the two image sets kept.

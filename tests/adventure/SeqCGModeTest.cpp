@@ -169,3 +169,22 @@ TEST_F(Gallery, MissingThumbnailIsLoggedOncePerEntryAndACountAbove32IsBounded)
     Click(L"btn_next");
     EXPECT_EQ(m_Screen->GetCurrentPage(), 1);
 }
+
+TEST_F(Gallery, RegistersItsPageDrawInLayerFiveByItsKey)
+{
+    Widgets();
+    Open();
+    const GxTaskRenderManage& list = m_Tree.List(5);
+    size_t own = 0;
+    for (size_t i = 0; i < list.GetCount(); ++i)
+    {
+        if (list.GetEntry(i).task != m_Screen)
+            continue;
+        ++own;
+        EXPECT_EQ(list.GetEntry(i).key, 10000.0f);
+        EXPECT_EQ(list.GetEntry(i).param, 2);
+        // Widgets (keys far below) come first, so the thumbnails lie over their buttons.
+        EXPECT_EQ(i + 1, list.GetCount());
+    }
+    EXPECT_EQ(own, 1u);
+}
