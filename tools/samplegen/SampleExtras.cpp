@@ -50,7 +50,7 @@ SampleTable* Find(std::vector<SampleTable>& tables, const std::string& className
 SampleRow Module(int id, const char* name, const char* type, int w, int h)
 {
     const std::string ws = std::to_string(w), hs = std::to_string(h);
-    return {{"ID", std::to_string(id)}, {"UIType", type},    {"ModuleName", name}, {"ImageSetName", "extra"},
+    return {{"ID", std::to_string(id)}, {"UIType", type},    {"ModuleName", name}, {"ImageSetName", "ui_extra"},
             {"ImageName", name},        {"Width", ws},       {"Height", hs},       {"ClientLeft", "0"},
             {"ClientTop", "0"},         {"ClientWidth", ws}, {"ClientHeight", hs}, {"ShapeType", "0"},
             {"FontIndex", "0"}};
@@ -76,14 +76,16 @@ SampleRow Layout(int id, const std::string& screen, const char* module, const ch
             {"AutoHelpTime", "0"}};
 }
 
-// btn_back, btn_prev, btn_next, the page buttons 1 and 2 and the 25 thumbnail buttons of a page screen.
-void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select)
+// btn_back, btn_prev, btn_next, the page buttons 1 and 2 (firstPage on, none for 0) and the 25 thumbnail
+// buttons of a page screen.
+void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select, int firstPage)
 {
     rows.push_back(Layout(id++, screen, "extra_button", "btn_back", 0, 880, 700));
     rows.push_back(Layout(id++, screen, "extra_button", "btn_prev", 0, 24, 700));
     rows.push_back(Layout(id++, screen, "extra_button", "btn_next", 0, 160, 700));
     for (int page = 1; page <= 2; ++page)
-        rows.push_back(Layout(id++, screen, "extra_page", "btn_pageselect", page, 300 + 48 * page, 700, 3));
+        rows.push_back(
+            Layout(id++, screen, "extra_page", "btn_pageselect", page, 300 + 48 * page, 700, 3, page == firstPage));
     for (int slot = 0; slot < kSlots; ++slot)
         rows.push_back(
             Layout(id++, screen, "extra_thumb", select, slot, 112 + 164 * (slot % 5), 100 + 116 * (slot / 5)));
@@ -154,7 +156,15 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     if (SampleTable* cg = Find(tables, "DBCGMode", "data/db_cgmode.txt"))
         cg->rows.push_back({{"ID", "4"}, {"Group", "1"}, {"Thumbnail", "thumb_ev04"}, {"FileName", "ev04a|ev04b"}});
     if (SampleTable* rp = Find(tables, "DBRPMode", "data/db_rpmode.txt"))
-        rp->rows.push_back({{"ID", "3"}, {"Group", "0"}, {"Thumbnail", "thumb_rp03"}, {"Help", "未定"}});
+    {
+        // Every row of a replay page takes a slot, so the scenes move to page 1 (turned on in the layout),
+        // away from the empty rows of page 0.
+        for (SampleRow& row : rp->rows)
+            for (auto& [column, value] : row)
+                if (column == "Group")
+                    value = "1";
+        rp->rows.push_back({{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_rp03"}, {"Help", "未定"}});
+    }
     if (SampleTable* modules = Find(tables, "DBUIModule", "data/db_uimodule.txt"))
     {
         int id = kFirstModule;
@@ -175,8 +185,9 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     for (int track = 1; track <= 3; ++track)
         rows.push_back(Layout(id++, music, "extra_track", "btn_bgmselect", track, 400, 120 + 48 * track, 2));
     rows.push_back(Layout(id++, music, "extra_tip", "tip_playing", 0, 363, 168));
-    PageLayout(rows, id, "SeqCGMode", "btn_cgselect");
-    PageLayout(rows, id, "SeqRPMode", "btn_rpselect");
+    // The gallery opens on page 0 (no page button on), where only rows with pictures show.
+    PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 0);
+    PageLayout(rows, id, "SeqRPMode", "btn_rpselect", 1);
 }
 
 std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
@@ -214,13 +225,12 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
         if (!GisPacker::Build(uigis.string() + "/", name, pictures, GncForm::Binary, set, 512))
             problems.push_back("cannot write the image set uigis/" + GxString::ToUtf8(name));
     };
-    std::vector<GisPicture> buttons;
+    // The buttons' looks share "ui_extra.gis" with the plates: the screens pool that set on entry.
+    std::vector<GisPicture> extra = {Solid(L"tip_cgplate.png", 160, 90, kPlateColour),
+                                     Solid(L"tip_rpplate.png", 160, 90, kPlateColour)};
     for (const auto& m : s_Modules)
-        ButtonLooks(buttons, m.name, (uint32_t)m.width, (uint32_t)m.height);
-    pack(L"extra.gis", buttons);
-    pack(L"ui_extra.gis",
-         {Solid(L"tip_cgplate.png", 160, 90, kPlateColour), Solid(L"tip_rpplate.png", 160, 90, kPlateColour),
-          Solid(L"tip_playing.png", 32, 32, 0xFFFFFF00)});
+        ButtonLooks(extra, m.name, (uint32_t)m.width, (uint32_t)m.height);
+    pack(L"ui_extra.gis", extra);
     pack(L"ui_bgmname.gis",
          {Solid(L"bgmname_01.png", 240, 32, 0xFF304050), Solid(L"bgmname_02.png", 240, 32, 0xFF305040),
           Solid(L"bgmname_03.png", 240, 32, 0xFF504030)});

@@ -2,7 +2,7 @@
 
 // The sample game's extra screens (music room, gallery, picture viewer, replay mode): their table rows,
 // UI modules and layout groups, the image sets they name ("ui_extra.gis", "ui_bgmname.gis",
-// "th_cgmode.gis", "th_rpmode.gis", the buttons' "extra.gis"), their background pictures, the gallery's
+// "th_cgmode.gis", "th_rpmode.gis"), their background pictures, the gallery's
 // event pictures and the music room's tracks.
 #include "SampleTable.h"
 
