@@ -1,10 +1,12 @@
 // The extra screens in the generated sample game with a real device: the gallery's page shows the shown
 // entry's thumbnail and the plate of an entry not yet shown, the viewer the entry's first shown picture,
 // and nothing is logged on the way.
+#include "adventure/SeqBGMMode.h"
 #include "adventure/SeqCGMode.h"
 #include "adventure/SeqCGModeView.h"
 #include "adventure/SeqRPMode.h"
 #include "appdata/DBTestSupport.h"
+#include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -45,11 +47,13 @@ protected:
         m_Core->m_TaskManage->SetRenderLists(m_Core->m_RenderManage, &m_Core->m_RenderBank);
         ASSERT_TRUE(m_Core->OnGameInit());
         SeqExtraBase::SetTargets(&m_Data, m_Core->m_UserDataPerman, m_Core->m_SystemConfig);
+        GxSoundControl::SetTargets(m_Core->m_UserConfig, &m_Data);
         Manage()->ApplyPendingSequence(); // the boot screen
     }
     void TearDown() override
     {
         SeqExtraBase::SetTargets(nullptr, nullptr);
+        GxSoundControl::SetTargets(nullptr, nullptr);
         if (m_Core)
         {
             delete m_Core->m_TaskManage;
@@ -135,5 +139,22 @@ TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
     for (const auto& [x, colour] :
          std::vector<std::pair<int, uint32_t>>{{112, 0xFF20C040u}, {276, 0xFF806020u}, {440, 0xFF806020u}})
         EXPECT_TRUE(Near(Pixel(x + 80, 145), colour)) << x << " " << std::hex << Pixel(x + 80, 145);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
+{
+    Enter(L"SeqBGMMode", 0);
+    Frames(3);
+    auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
+    EXPECT_EQ(room->GetTrackCount(), 3);
+    for (int i = 0; i < 2; ++i)
+    {
+        ASSERT_TRUE(room->FindWidget(L"btn_bgmnext", 0)->PostUIEventCode(1));
+        Frames(1);
+    }
+    EXPECT_EQ(room->GetCurrentTrack(), 2);
+    EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02");
+    EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
