@@ -38,6 +38,9 @@ const std::vector<std::string> kMain = {
     "@sp.alpha(\"誰か\", 0)",
     "*EVENT",
     "@ev(\"ev01a.x.y\", 0, \"norule\")",
+    "*ZOR",
+    "@$n = zor_getnotoriety()",
+    "@msg(\"zor\")",
     "*LOOP",
     "@goto(\"LOOP\")",
 };
@@ -203,4 +206,11 @@ TEST_F(BuiltinScene, EventRecordsTheGalleryAndItsWidePictureBeforeAMissingRuleFa
     EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
     // The wide picture is found under the part of the name before its first dot.
     EXPECT_EQ(Layer(L"$BGWLAYER:SeqAvgMain")->GetCurrentContent().m_ContentFileName, L"cg/ev/ev01a_w.png");
+}
+
+TEST_F(BuiltinScene, StrategyNamesReachTheStrategyGamesBuiltins)
+{
+    Enter(L"ZOR");
+    Step();
+    EXPECT_EQ(Window()->GetText(), L"zor") << GxString::ToUtf8(ErrorLog());
 }
