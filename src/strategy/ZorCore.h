@@ -78,6 +78,12 @@ public:
     // Asks every unit of the list to be deleted and sweeps until the list is empty.
     void ClearUnitList(GxTaskBase* list);
 
+    // --- new game (ZorCoreReset.cpp) ---
+    // Ends the campaign's running tasks: the units of the three defence lists.
+    void ClearCampaignTasks();
+    // A new game's state: the user data as made at start-up, the unit lists empty.
+    void ResetGame();
+
 private:
     static ZorCore* s_Instance;
     static std::unique_ptr<ZorCore> s_Owned;
