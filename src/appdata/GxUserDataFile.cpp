@@ -31,11 +31,11 @@
 #include "core/GxLog.h"
 #include "core/GxTime.h"
 #include "media/GxSound.h"
-#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaScope.h"
 #include "task/GxTaskBase.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <memory>
 
@@ -395,6 +395,10 @@ void GxUserData::TakePlain(GxUserData& s)
 void GxUserData::EmptyEndedSoundRecords()
 {
     // A sound that has ended by itself must not start again after a load; voices are only a log aid.
+    // Without a started sound service nothing has played, so nothing has ended either: the records
+    // stay, and a save made on a silent machine still restarts its music elsewhere.
+    if (!GxSound::IsStarted())
+        return;
     if (!GxSound::GetChannelState(0) && !GxSound::GetChannelState(1))
         m_BGMRecord.Clear();
     if (!GxSound::GetChannelState(GxSoundControl::kBGVChannel))
@@ -479,33 +483,34 @@ void GxUserData::RestartSounds()
     const GxSoundChannelRecord bgv = m_BGVRecord;
     if (!bgm.IsEmpty())
         GxSoundControl::PlayBGM(bgm.m_FileName, bgm.m_Loop, bgm.m_StartSeekPosTime, 1000, bgm.m_LoopPosTime, false);
+    // The background voice fades in over a second like the music; the effects start at once.
     if (!bgv.IsEmpty())
-        GxSoundControl::PlayBGV(bgv.m_FileName, bgv.m_Loop, bgv.m_StartSeekPosTime,
-                                static_cast<uint32_t>(bgv.m_FadeInTime), bgv.m_LoopPosTime);
+        GxSoundControl::PlayBGV(bgv.m_FileName, bgv.m_Loop, bgv.m_StartSeekPosTime, 1000, bgv.m_LoopPosTime);
     for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
     {
         const GxSoundChannelRecord se = m_SERecord[i];
         if (!se.IsEmpty())
-            GxSoundControl::PlaySE(i, se.m_FileName, se.m_Loop, se.m_StartSeekPosTime,
-                                   static_cast<uint32_t>(se.m_FadeInTime), se.m_LoopPosTime);
+            GxSoundControl::PlaySE(i, se.m_FileName, se.m_Loop, se.m_StartSeekPosTime, 0, se.m_LoopPosTime);
     }
 }
 
 void GxUserData::ColourSelectButtons() const
 {
-    GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
     const GxSystemConfig* system = m_Core ? m_Core->m_SystemConfig : nullptr;
-    if (!scene || !system || !m_IsSelecting)
+    GxTaskManage* tasks = m_Core ? m_Core->m_TaskManage : nullptr;
+    auto* select = tasks ? dynamic_cast<GxTaskFolder*>(tasks->FindTaskByName(kSelectFolder)) : nullptr;
+    if (!system || !select || !m_IsSelecting)
         return;
     const bool mark = m_Core->m_UserConfig && m_Core->m_UserConfig->m_ChangeColorSelectedMenu;
     for (size_t i = 1; i < m_SelectMenuItemList.size(); ++i)
     {
-        if (!m_SelectMenuItemList[i].m_Visible)
+        auto* button =
+            dynamic_cast<GxTaskUITextButtonIs*>(select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i)));
+        if (!button || !m_SelectMenuItemList[i].m_Visible)
             continue;
         const bool before = mark && m_Core->m_UserDataPerman &&
                             m_Core->m_UserDataPerman->IsSelectedMenu(m_SelectHash, static_cast<int32_t>(i));
-        scene->SetSelectButtonTextColor(static_cast<int32_t>(i),
-                                        before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
+        button->SetTextColor(before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
     }
 }
 

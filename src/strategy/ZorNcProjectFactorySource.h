@@ -1,0 +1,15 @@
+#pragma once
+
+#include "strategy/ZorNcProjectSource.h"
+
+// The unit pool's projects through the engine's animation project factory; a project counts as loaded
+// when it holds at least one motion group (the factory caches an unreadable file as an empty project).
+class ZorNcProjectFactorySource : public ZorNcProjectSource
+{
+public:
+    const void* GetProject(const std::wstring& path, const std::wstring& textureDir) override;
+    const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) override;
+    // The motion's total duration in frames.
+    int32_t GetMotionLength(const void* motion) const override;
+    void ReleaseProject(const void* project) override;
+};
