@@ -1,6 +1,11 @@
 #include "core/GxCore.h"
 
 #include "adventure/AvgSharedState.h"
+#include "adventure/GxMoaBuiltinEx.h"
+#include "animation/GxNcAnimationPools.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"
@@ -187,6 +192,7 @@ bool GxCore::OnGameInit()
     for (int i = 0; i < GxSystemConfig::kFontSizes; ++i)
         g_GDIFontMaps[i].SetFont(m_SystemConfig->m_FontSize[i], nullptr);
 
+    GxMoaBuiltinEx::Install();
     CreateMoa(this);
     LoadMoaCode();
 
