@@ -16,6 +16,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTexture.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
@@ -58,8 +59,8 @@ SeqSaveLoadBase::SeqSaveLoadBase(GxTaskBase* parent, const wchar_t* name, Screen
     m_UI = new GxTaskFolder(root, (L"$UI:" + m_Name).c_str());
     m_BGLayer = new GxTaskLayer(root, (L"$BGLAYER:" + m_Name).c_str());
     m_BGLayer->SetOrderZ(-10.0f);
-    // FIXME: the widgets of the layout group "$UI:<screen>" (page buttons "b01".."b10", plates
-    // "btn_fileplate" 0..7, "tip_new", "btn_back") are made here once the widget factory is in.
+    // Page buttons "b01".."b10", plates "btn_fileplate" 0..7, "tip_new" and "btn_back".
+    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:" + m_Name);
     for (auto& thumbnail : m_Thumbnails)
         thumbnail = std::make_unique<GxTexture>();
 }

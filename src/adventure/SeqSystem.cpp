@@ -6,6 +6,7 @@
 #include "core/GxCore.h"
 #include "core/GxVector4.h"
 #include "media/GxSound.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/ui/GxTaskUIBase.h"
@@ -46,6 +47,19 @@ void SetShown(GxTaskUIBase* widget, bool shown)
 SeqSystem::SeqSystem(GxTaskBase* parent) : GxSeqSystemBase(parent, L"SeqSystem")
 {
     BuildWidgets();
+    // Never entered like a screen, so its widgets take their pictures now (the common set is pooled
+    // by start-up before this sequence is built).
+    LoadWidgetImages(GetFirstChild());
+}
+
+void SeqSystem::LoadWidgetImages(GxTaskBase* first)
+{
+    for (GxTaskBase* task = first; task; task = task->GetNextSibling())
+    {
+        LoadWidgetImages(task->GetFirstChild());
+        if (auto* widget = dynamic_cast<GxTaskUIBase*>(task))
+            widget->LoadImages();
+    }
 }
 
 SeqSystem::~SeqSystem() = default;
@@ -154,12 +168,8 @@ GxTaskUIBase* SeqSystem::FindDialogButton(const wchar_t* dialog, const wchar_t* 
 
 void SeqSystem::ResetInputStates(GxTaskBase* under)
 {
-    for (GxTaskBase* child = under ? under->GetFirstChild() : nullptr; child; child = child->GetNextSibling())
-    {
-        if (auto* widget = dynamic_cast<GxTaskUIBase*>(child))
-            widget->ResetInputState();
-        ResetInputStates(child);
-    }
+    if (under)
+        GxTaskControl::ResetUIInputStates(under->GetFirstChild());
 }
 
 void SeqSystem::OpenUserDialog(const wchar_t* key, const wchar_t* message, int32_t kind)

@@ -55,6 +55,7 @@ public:
 
 private:
     void BuildWidgets();
+    static void LoadWidgetImages(GxTaskBase* first);
     GxTaskUIBase* FindWidget(const wchar_t* name) const;
     GxTaskUIBase* FindDialogButton(const wchar_t* dialog, const wchar_t* localName, int32_t localIndex) const;
     void ResetInputStates(GxTaskBase* under);

@@ -13,6 +13,7 @@
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
@@ -38,7 +39,7 @@ SeqTitle::SeqTitle(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqTitle")
     m_UI = new GxTaskFolder(root, L"$UI:SeqTitle");
     m_BGLayer = new GxTaskLayer(root, L"$BGLAYER:SeqTitle");
     m_BGLayer->SetOrderZ(-10.0f);
-    // FIXME: the buttons of the layout group "$UI:SeqTitle" are made here once the widget factory is in.
+    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqTitle");
 }
 
 SeqTitle::~SeqTitle() = default;
@@ -72,8 +73,10 @@ void SeqTitle::OnSequenceEnter()
     {
         zor->ClearCampaignTasks();
         zor->ResetGame();
-        for (int32_t i = 0; i < kFirstUnits; ++i)
-            zor->AddFirstReadyUnit();
+        // The ready list belongs to the strategy screen; without it there is nothing to fill.
+        if (zor->FindList(ZorCore::kUnitReadyList))
+            for (int32_t i = 0; i < kFirstUnits; ++i)
+                zor->AddFirstReadyUnit();
     }
     ZorMapModelPool::ReleaseAll();
     ZorNcPoolUnit::ReleaseAll();

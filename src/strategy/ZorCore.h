@@ -223,12 +223,6 @@ public:
     int64_t ChooseWeightedFieldTarget(int32_t formation);
     int64_t FindWeakestFieldUnit(int32_t formation) const;
 
-    // --- new game (ZorCoreReset.cpp) ---
-    // Ends the campaign's running tasks: the units of the three defence lists.
-    void ClearCampaignTasks();
-    // A new game's state: the user data as made at start-up, the unit lists empty.
-    void ResetGame();
-
 private:
     static ZorCore* s_Instance;
     static std::unique_ptr<ZorCore> s_Owned;

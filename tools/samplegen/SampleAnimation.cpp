@@ -81,6 +81,8 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                      std::vector<std::string>& problems)
 {
     std::map<std::string, std::vector<GisPicture>> sets;
+    // The common set of the start-up pools holds module pictures too (the system dialogs').
+    sets["ui_common"] = {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)};
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
     {
@@ -100,6 +102,12 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
             const uint32_t kw = slider && cells["UIType"] == "30" ? 24 : w;
             const uint32_t kh = slider && cells["UIType"] == "31" ? 24 : h;
             std::vector<GisPicture>& pictures = sets[set];
+            // Panels and tips (types 15, 17, 45) show one picture under the plain name.
+            if (cells["UIType"] == "15" || cells["UIType"] == "17" || cells["UIType"] == "45")
+            {
+                pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
+                continue;
+            }
             pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
             pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
             pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
@@ -112,12 +120,11 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
         Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
 }
 
-// The three sets of the start-up pools: common pieces, the adventure screen's windows and the icons.
+// Two sets of the start-up pools: the adventure screen's windows and the icons (the common set is made
+// with the modules' sets).
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    Pack(uigis, L"ui_common.gis", {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)},
-         problems);
     Pack(uigis, L"ui_avgmain.gis",
          {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)}, problems);
     Pack(uigis, L"ui_iconpool.gis",

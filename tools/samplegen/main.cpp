@@ -83,6 +83,8 @@ int main(int argc, char** argv)
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : FrontPictures())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
