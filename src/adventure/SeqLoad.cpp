@@ -2,6 +2,8 @@
 
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSoundControl.h"
+#include "appdata/GxUserData.h"
+#include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "task/GxTaskManage.h"
 #include "task/GxUIEvent.h"
@@ -32,7 +34,7 @@ bool SeqLoad::ConfirmLoad()
     // A refused load stays on this screen with the notice open; the running game is untouched.
     if (!LoadSlot(m_ChosenSlot))
         return false;
-    SeqSaveSlots::ChangeToRestoreSequence(GetManager());
+    SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData ? g_Core->m_UserData->GetRestoreSequence() : std::wstring());
     GxSoundControl::PlaySystemSound(3);
     return true;
 }

@@ -88,13 +88,9 @@ bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring
     return true;
 }
 
-bool SeqSaveSlots::ChangeToRestoreSequence(GxTaskManage* manage)
+bool SeqSaveSlots::ChangeToRestoreSequence(GxTaskManage* manage, const std::wstring& sequence)
 {
-    GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
-    if (!manage || !data)
-        return false;
-    const std::wstring name = data->GetRestoreSequence();
-    return manage->ChangeSequence(name.c_str(), RestoreParam(name), 0);
+    return manage && manage->ChangeSequence(sequence.c_str(), RestoreParam(sequence), 0);
 }
 
 void SeqSaveSlots::TellPlayer(GxTaskManage* manage, const wchar_t* message)

@@ -39,7 +39,7 @@ public:
     static bool LoadGame(const std::wstring& gameDataPath, const std::wstring& zorDataPath);
     // Switches to the sequence the loaded save recorded; the strategy game's loader is entered with
     // param0 2 (it then resumes a loaded game rather than starting a new one).
-    static bool ChangeToRestoreSequence(GxTaskManage* manage);
+    static bool ChangeToRestoreSequence(GxTaskManage* manage, const std::wstring& sequence);
     static uint32_t RestoreParam(const std::wstring& sequence) { return sequence == L"SeqZorLoader" ? 2u : 0u; }
     // The lone-OK user dialog with the message, under kFileErrorKey.
     static void TellPlayer(GxTaskManage* manage, const wchar_t* message);

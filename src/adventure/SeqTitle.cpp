@@ -44,20 +44,15 @@ SeqTitle::SeqTitle(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqTitle")
 
 SeqTitle::~SeqTitle() = default;
 
-void SeqTitle::PlayTitleMusic()
+void SeqTitle::PlayTitleMusic(const std::wstring& folder, const std::wstring& name, int32_t loopMs)
 {
-    const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
-    if (!sys)
-        return;
-    const std::wstring& name = sys->m_BGMName[0];
     if (name.empty())
     {
         GxSoundControl::StopBGM(kTitleMusicStopMs);
         return;
     }
     // Coming back to the title while its music plays leaves it running.
-    GxSoundControl::PlayBGM(sys->GetString(SYSSTR_BGM_DIR) + name, 0, 0, kTitleMusicFadeMs,
-                            static_cast<uint32_t>(sys->m_BGMLoop[0]), true);
+    GxSoundControl::PlayBGM(folder + name, 0, 0, kTitleMusicFadeMs, static_cast<uint32_t>(loopMs), true);
 }
 
 void SeqTitle::OnSequenceEnter()
@@ -80,7 +75,8 @@ void SeqTitle::OnSequenceEnter()
     }
     ZorMapModelPool::ReleaseAll();
     ZorNcPoolUnit::ReleaseAll();
-    PlayTitleMusic();
+    if (sys)
+        PlayTitleMusic(sys->GetString(SYSSTR_BGM_DIR), sys->m_BGMName[0], sys->m_BGMLoop[0]);
     const bool extras = g_Core && g_Core->m_UserDataPerman &&
                         g_Core->m_UserDataPerman->m_ExtraOption.IsSet(kExtraOptionBit);
     if (auto* extra = dynamic_cast<GxTaskUIBase*>(m_UI->FindTaskLocal(L"btn_title_extra", 0)))

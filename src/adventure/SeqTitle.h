@@ -3,6 +3,7 @@
 #include "task/GxSeqTransitBase.h"
 
 #include <cstdint>
+#include <string>
 
 class GxTaskFolder;
 class GxTaskLayer;
@@ -27,9 +28,9 @@ public:
     int32_t Update(int32_t step, int64_t elapsed) override;
     int32_t OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event) override;
 
-    // The title music of the system configuration: started unless the music record already names it,
-    // faded out when the configuration names none.
-    static void PlayTitleMusic();
+    // The title music (the configuration's file in the music folder): started unless the music record
+    // already names it, faded out when the configuration names none.
+    static void PlayTitleMusic(const std::wstring& folder, const std::wstring& name, int32_t loopMs);
 
     uint32_t GetFrameCount() const { return m_FrameCount; }
 
