@@ -47,6 +47,17 @@ SampleRow Layout(int id, const std::string& parent, const std::string& module, c
             {"AutoHelpTime", "0"}};
 }
 
+// A slider or a radio button with its value (and a slider's range).
+SampleRow Valued(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
+                 int left, int top, int group, int value, int min = 0, int max = 1)
+{
+    SampleRow row = Layout(id, parent, module, name, index, left, top, true, group);
+    row.push_back({"Value", std::to_string(value)});
+    row.push_back({"Min", std::to_string(min)});
+    row.push_back({"Max", std::to_string(max)});
+    return row;
+}
+
 SampleTable* Find(std::vector<SampleTable>& tables, const std::string& file)
 {
     for (SampleTable& table : tables)
@@ -93,6 +104,44 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
         layout->rows.push_back(Layout(row++, screen, "tip_new", "tip_new", 0, 446, 151, false));
         layout->rows.push_back(Layout(row++, screen, "btn_back", "btn_back", 0, 880, 700));
     }
+
+    // The configuration screen: tabs and screen buttons in $UI, one folder per tab. On/off pairs are
+    // radio buttons of a group of their own; the waits and the opacity are shown negated.
+    modules->rows.push_back(Module(id++, 20, "btn_tabconf", "ui_config", "tab", 160, 40));
+    modules->rows.push_back(Module(id++, 20, "btn_switch", "ui_config", "switch", 64, 32));
+    modules->rows.push_back(Module(id++, 30, "hsld_config", "ui_config", "hslider", 320, 24));
+    modules->rows.push_back(Module(id++, 18, "btn_config", "ui_config", "button", 160, 40));
+    const std::string ui = "$UI:SeqConfig", sys = "$UI_SYSTEM:SeqConfig", snd = "$UI_SOUND:SeqConfig",
+                      voice = "$UI_VOICE:SeqConfig", game = "$UI_GAME:SeqConfig";
+    int tab = 0;
+    for (const char* name : {"btn_tabconf_system", "btn_tabconf_sound", "btn_tabconf_voice", "btn_tabconf_game"})
+        layout->rows.push_back(Valued(row++, ui, "btn_tabconf", name, 0, 64 + 176 * tab, 40, 1, tab == 0 ? 1 : 0)), ++tab;
+    int x = 64;
+    for (const char* name : {"btn_title", "btn_init", "btn_exit", "btn_back"})
+        layout->rows.push_back(Layout(row++, ui, "btn_config", name, 0, x, 700)), x += 224;
+    auto pair = [&](const std::string& folder, const char* on, const char* off, int index, int top, int group) {
+        layout->rows.push_back(Valued(row++, folder, "btn_switch", on, index, 600, top, group, 0));
+        layout->rows.push_back(Valued(row++, folder, "btn_switch", off, index, 680, top, group, 1));
+    };
+    auto slider = [&](const std::string& folder, const char* name, int index, int top, int min, int max) {
+        layout->rows.push_back(Valued(row++, folder, "hsld_config", name, index, 560, top, 0, min, min, max));
+    };
+    pair(sys, "btn_window", "btn_fullscreen", 1, 120, 10);
+    slider(sys, "hsld_textspeed", 0, 170, -200, 0);
+    slider(sys, "hsld_autospeed", 0, 210, -10000, -500);
+    slider(sys, "hsld_winalpha", 0, 250, -255, 0);
+    for (int i = 2; i <= 7; ++i)
+        pair(sys, "btn_on", "btn_off", i, 250 + 50 * (i - 1), 10 + i);
+    int top = 120;
+    for (const char* name : {"hsld_vol_master", "hsld_vol_bgm", "hsld_vol_se", "hsld_vol_movie", "hsld_vol_rest"})
+        slider(snd, name, 0, top, 0, 100), top += 50;
+    pair(snd, "btn_nextvoice", "btn_nexttext", 1, 400, 20);
+    pair(snd, "btn_on", "btn_off", 2, 450, 21);
+    slider(voice, "hsld_vol_voicemaster", 0, 120, 0, 100);
+    for (int i = 0; i < 4; ++i)
+        slider(voice, "hsld_vol_voice", i, 170 + 50 * i, 0, 100);
+    for (int i = 1; i <= 3; ++i)
+        pair(game, "btn_on", "btn_off", i, 70 + 50 * i, 30 + i);
 }
 
 // The front end's full-screen pictures: the title, save and load backgrounds and the picture shown for
@@ -117,5 +166,10 @@ std::vector<std::pair<std::string, std::string>> FrontPictures()
     return {{"cg/ui/bg_title.png", gradient(0x203060, 0x602040)},
             {"cg/ui/bg_save.png", gradient(0x204020, 0x103010)},
             {"cg/ui/bg_load.png", gradient(0x202040, 0x101030)},
+            {"cg/ui/bg_avglog.png", gradient(0x101010, 0x303030)},
+            {"cg/ui/bg_config_system.png", gradient(0x203040, 0x102030)},
+            {"cg/ui/bg_config_sound.png", gradient(0x204030, 0x103020)},
+            {"cg/ui/bg_config_voice.png", gradient(0x402030, 0x301020)},
+            {"cg/ui/bg_config_game.png", gradient(0x403020, 0x302010)},
             {"cg/error.png", gradient(0xFF00FF, 0x400040)}};
 }
