@@ -81,8 +81,10 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                      std::vector<std::string>& problems)
 {
     std::map<std::string, std::vector<GisPicture>> sets;
-    // The common set of the start-up pools holds module pictures too (the system dialogs').
+    // The start-up pools' common and adventure sets hold module pictures too (the system dialogs', the
+    // adventure screen's buttons).
     sets["ui_common"] = {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)};
+    sets["ui_avgmain"] = {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)};
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
     {
@@ -120,13 +122,10 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
         Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
 }
 
-// Two sets of the start-up pools: the adventure screen's windows and the icons (the common set is made
-// with the modules' sets).
+// The icon set of the start-up pools (the common and adventure sets are made with the modules' sets).
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    Pack(uigis, L"ui_avgmain.gis",
-         {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)}, problems);
     Pack(uigis, L"ui_iconpool.gis",
          {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),

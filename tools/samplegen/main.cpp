@@ -7,8 +7,10 @@
 #include "SampleAnimation.h"
 #include "SampleFonts.h"
 #include "SampleScript.h"
+#include "SampleTablesAvg.h"
 #include "SampleSounds.h"
 #include "SampleTable.h"
+#include "SampleUnitAnimation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -81,6 +83,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
+    for (const auto& [name, bytes] : AvgMainPictures())
+        files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : FrontPictures())
@@ -98,6 +102,7 @@ int main(int argc, char** argv)
             return 1;
     }
     WriteAnimationData(folder, tables, problems);
+    WriteUnitAnimation(folder, tables, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
