@@ -1,5 +1,6 @@
 // The sample game's rows for the screens every run passes through: the system dialogs and the help tip
-// (owned by the system sequence), and the save and load screens. Module IDs from 32, layout rows from 64,
+// (owned by the system sequence), the save and load screens and the configuration screen. Module IDs from
+// 96, layout rows from 160 (below the strategy game's 128 and 256),
 // in the adventure's files; their pictures are made from these rows like every module's.
 #include "SamplePng.h"
 #include "SampleTable.h"
@@ -74,7 +75,7 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
     SampleTable* layout = Find(tables, "data/db_uilayout.txt");
     if (!modules || !layout)
         return;
-    int id = 32;
+    int id = 96;
     // Text panels (type 17) carry the dialogs' messages; buttons are type 18, the page buttons radio
     // buttons (type 20), the help tip type 45.
     modules->rows.push_back(Module(id++, 17, "dlg_shutdown", "ui_common", "dlg", 480, 200, 24, 24));
@@ -89,7 +90,7 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
     modules->rows.push_back(Module(id++, 15, "tip_new", "ui_saveload", "new", 48, 24));
     modules->rows.push_back(Module(id++, 18, "btn_back", "ui_saveload", "back", 120, 40));
 
-    int row = 64;
+    int row = 160;
     for (const std::string screen : {"$UI:SeqSave", "$UI:SeqLoad"})
     {
         for (int k = 1; k <= 10; ++k)
