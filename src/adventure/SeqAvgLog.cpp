@@ -124,8 +124,8 @@ void SeqAvgLog::ReplayVoices(int32_t index) const
             continue;
         // The character comes from a save file; the options' lookup answers an unknown one with the
         // default level.
-        GxSound::PlayFile(GxSoundControl::kFirstVoiceChannel + static_cast<uint32_t>(slot), e->m_VoiceFileName[slot],
-                          0, 0, 0, config->GetCharVoiceVolume(e->m_VoiceCharID[slot]), 0, 0);
+        GxSound::PlayFile(GxSoundControl::kFirstVoiceChannel + static_cast<uint32_t>(slot), e->m_VoiceFileName[slot], 0,
+                          0, 0, config->GetCharVoiceVolume(e->m_VoiceCharID[slot]), 0, 0);
     }
 }
 

@@ -21,8 +21,7 @@
 namespace
 {
 constexpr const wchar_t* kFolderNames[SeqConfig::kFolderCount] = {
-    L"$UI:SeqConfig", L"$UI_SYSTEM:SeqConfig", L"$UI_SOUND:SeqConfig", L"$UI_VOICE:SeqConfig",
-    L"$UI_GAME:SeqConfig"};
+    L"$UI:SeqConfig", L"$UI_SYSTEM:SeqConfig", L"$UI_SOUND:SeqConfig", L"$UI_VOICE:SeqConfig", L"$UI_GAME:SeqConfig"};
 constexpr const wchar_t* kTabs[] = {L"btn_tabconf_system", L"btn_tabconf_sound", L"btn_tabconf_voice",
                                     L"btn_tabconf_game"};
 constexpr const wchar_t* kTabPictures[] = {L"bg_config_system.png", L"bg_config_sound.png", L"bg_config_voice.png",
@@ -164,11 +163,13 @@ void SeqConfig::LoadControls()
     GxUserConfig* c = Config();
     if (!c)
         return;
-    auto setBool = [&](Folder f, const wchar_t* name, int32_t index, bool value) {
+    auto setBool = [&](Folder f, const wchar_t* name, int32_t index, bool value)
+    {
         if (GxTaskUIBase* w = Control(f, name, index))
             w->SetValue(value);
     };
-    auto setInt = [&](Folder f, const wchar_t* name, int32_t index, int32_t value) {
+    auto setInt = [&](Folder f, const wchar_t* name, int32_t index, int32_t value)
+    {
         if (GxTaskUIBase* w = Control(f, name, index))
             w->SetValue(value);
     };

@@ -34,7 +34,8 @@ bool SeqLoad::ConfirmLoad()
     // A refused load stays on this screen with the notice open; the running game is untouched.
     if (!LoadSlot(m_ChosenSlot))
         return false;
-    SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData ? g_Core->m_UserData->GetRestoreSequence() : std::wstring());
+    SeqSaveSlots::ChangeToRestoreSequence(
+        GetManager(), g_Core && g_Core->m_UserData ? g_Core->m_UserData->GetRestoreSequence() : std::wstring());
     GxSoundControl::PlaySystemSound(3);
     return true;
 }

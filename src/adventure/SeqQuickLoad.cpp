@@ -57,7 +57,9 @@ int32_t SeqQuickLoad::Update(int32_t step, int64_t elapsed)
         m_Done = true;
         if (!LoadQuickData())
             SeqSaveSlots::TellPlayer(GetManager(), L"クイックセーブデータを読み込めませんでした");
-        else if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData ? g_Core->m_UserData->GetRestoreSequence() : std::wstring()))
+        else if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
+                                                                          ? g_Core->m_UserData->GetRestoreSequence()
+                                                                          : std::wstring()))
         {
             // The switch logged the unknown name; the loaded game is resumed where the player came from.
             GxLog::Error(L"クイックロード後の遷移に失敗したため元のシーケンスに戻ります\n");

@@ -72,7 +72,8 @@ void SeqSaveLoadBase::OnSequenceEnter()
     GxSeqTransitBase::OnSequenceEnter();
     const GxSystemConfig* sys = SystemConfig();
     if (sys)
-        m_BGLayer->SetImage(sys->GetString(SYSSTR_UI_DIR) + (m_Screen == Screen::Save ? L"bg_save.png" : L"bg_load.png"),
+        m_BGLayer->SetImage(sys->GetString(SYSSTR_UI_DIR) +
+                                (m_Screen == Screen::Save ? L"bg_save.png" : L"bg_load.png"),
                             0, sys->GetString(SYSSTR_ERROR_IMAGE));
     GxNcImageSetPool::Add(ImageSetPath());
     m_ChosenSlot = -1;
@@ -197,8 +198,8 @@ int32_t SeqSaveLoadBase::Draw(int32_t param, int32_t layer)
         {
             const float tx = static_cast<float>(x + 152);
             const float ty = static_cast<float>(y + (line == 0 ? 4 : 34));
-            GxGraphics::DrawText(&g_GDIFontMaps[kTextFontMap], lines[line].c_str(), tx + 2, ty + 2, one,
-                                 kShadowColour, 0, 0);
+            GxGraphics::DrawText(&g_GDIFontMaps[kTextFontMap], lines[line].c_str(), tx + 2, ty + 2, one, kShadowColour,
+                                 0, 0);
             GxGraphics::DrawText(&g_GDIFontMaps[kTextFontMap], lines[line].c_str(), tx, ty, one, 0xFFFFFFFF, 0, 0);
         }
     }

@@ -77,8 +77,8 @@ void SeqTitle::OnSequenceEnter()
     ZorNcPoolUnit::ReleaseAll();
     if (sys)
         PlayTitleMusic(sys->GetString(SYSSTR_BGM_DIR), sys->m_BGMName[0], sys->m_BGMLoop[0]);
-    const bool extras = g_Core && g_Core->m_UserDataPerman &&
-                        g_Core->m_UserDataPerman->m_ExtraOption.IsSet(kExtraOptionBit);
+    const bool extras =
+        g_Core && g_Core->m_UserDataPerman && g_Core->m_UserDataPerman->m_ExtraOption.IsSet(kExtraOptionBit);
     if (auto* extra = dynamic_cast<GxTaskUIBase*>(m_UI->FindTaskLocal(L"btn_title_extra", 0)))
         extra->SetEnabled(extras);
 }
@@ -114,9 +114,8 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         const wchar_t* button;
         const wchar_t* sequence;
     } kTargets[] = {
-        {L"btn_title_load", L"SeqLoad"},      {L"btn_title_visual", L"SeqCGMode"},
-        {L"btn_title_event", L"SeqRPMode"},   {L"btn_title_music", L"SeqBGMMode"},
-        {L"btn_title_config", L"SeqConfig"},
+        {L"btn_title_load", L"SeqLoad"},     {L"btn_title_visual", L"SeqCGMode"}, {L"btn_title_event", L"SeqRPMode"},
+        {L"btn_title_music", L"SeqBGMMode"}, {L"btn_title_config", L"SeqConfig"},
     };
     for (const auto& target : kTargets)
     {

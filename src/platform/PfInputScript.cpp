@@ -65,13 +65,12 @@ struct KeyName
 
 // Virtual-key names without their "VK_" prefix; letters and digits are their own names.
 constexpr KeyName kKeyNames[] = {
-    {"BACK", 0x08},    {"TAB", 0x09},    {"RETURN", 0x0D}, {"SHIFT", 0x10},   {"CONTROL", 0x11},
-    {"MENU", 0x12},    {"PAUSE", 0x13},  {"CAPITAL", 0x14}, {"ESCAPE", 0x1B}, {"SPACE", 0x20},
-    {"PRIOR", 0x21},   {"NEXT", 0x22},   {"END", 0x23},    {"HOME", 0x24},    {"LEFT", 0x25},
-    {"UP", 0x26},      {"RIGHT", 0x27},  {"DOWN", 0x28},   {"SNAPSHOT", 0x2C}, {"INSERT", 0x2D},
-    {"DELETE", 0x2E},  {"ADD", 0x6B},    {"SUBTRACT", 0x6D}, {"F1", 0x70},    {"F2", 0x71},
-    {"F3", 0x72},      {"F4", 0x73},     {"F5", 0x74},     {"F6", 0x75},      {"F7", 0x76},
-    {"F8", 0x77},      {"F9", 0x78},     {"F10", 0x79},    {"F11", 0x7A},     {"F12", 0x7B},
+    {"BACK", 0x08},     {"TAB", 0x09},     {"RETURN", 0x0D}, {"SHIFT", 0x10}, {"CONTROL", 0x11},  {"MENU", 0x12},
+    {"PAUSE", 0x13},    {"CAPITAL", 0x14}, {"ESCAPE", 0x1B}, {"SPACE", 0x20}, {"PRIOR", 0x21},    {"NEXT", 0x22},
+    {"END", 0x23},      {"HOME", 0x24},    {"LEFT", 0x25},   {"UP", 0x26},    {"RIGHT", 0x27},    {"DOWN", 0x28},
+    {"SNAPSHOT", 0x2C}, {"INSERT", 0x2D},  {"DELETE", 0x2E}, {"ADD", 0x6B},   {"SUBTRACT", 0x6D}, {"F1", 0x70},
+    {"F2", 0x71},       {"F3", 0x72},      {"F4", 0x73},     {"F5", 0x74},    {"F6", 0x75},       {"F7", 0x76},
+    {"F8", 0x77},       {"F9", 0x78},      {"F10", 0x79},    {"F11", 0x7A},   {"F12", 0x7B},
 };
 } // namespace
 
@@ -187,7 +186,8 @@ bool PfInputScript::Parse(const std::string& text)
             w.push_back(word);
         if (w.empty() || w[0][0] == '#')
             continue;
-        auto bad = [&](const std::string& why) {
+        auto bad = [&](const std::string& why)
+        {
             Report(number, why + ": \"" + raw + "\"");
             clean = false;
         };
@@ -213,7 +213,8 @@ bool PfInputScript::Parse(const std::string& text)
         const size_t argc = w.size() - 2;
         auto arg = [&](size_t i) -> const std::string& { return w[2 + i]; };
         // Optional "<x> <y>" then an optional button name.
-        auto pointAndButton = [&](bool pointRequired) {
+        auto pointAndButton = [&](bool pointRequired)
+        {
             size_t i = 0;
             int64_t x = 0, y = 0;
             if (argc >= 2 && ParseInt(arg(0), x) && ParseInt(arg(1), y))
@@ -335,7 +336,8 @@ void PfInputScript::Push(PfWindowHandle window, const Line& line)
         m_PointerY = wy;
         SDL_PushEvent(&e);
     }
-    auto button = [&](bool down) {
+    auto button = [&](bool down)
+    {
         SDL_Event e{};
         e.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
         e.button.timestamp = now;
@@ -351,7 +353,8 @@ void PfInputScript::Push(PfWindowHandle window, const Line& line)
             m_Buttons &= ~SDL_BUTTON(line.button);
         SDL_PushEvent(&e);
     };
-    auto key = [&](bool down) {
+    auto key = [&](bool down)
+    {
         SDL_Event e{};
         e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.timestamp = now;
@@ -453,11 +456,13 @@ void PfInputScript::Capture(PfGLDevice* device, const std::string& path)
 
 void PfInputScript::MakeWaveHeader(uint32_t dataBytes, uint8_t h[44])
 {
-    auto put32 = [&](int at, uint32_t v) {
+    auto put32 = [&](int at, uint32_t v)
+    {
         for (int i = 0; i < 4; ++i)
             h[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
-    auto put16 = [&](int at, uint16_t v) {
+    auto put16 = [&](int at, uint16_t v)
+    {
         h[at] = static_cast<uint8_t>(v);
         h[at + 1] = static_cast<uint8_t>(v >> 8);
     };

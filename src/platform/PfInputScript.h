@@ -105,8 +105,7 @@ public:
     static int32_t ScancodeFromKeyName(const std::string& name);
     // Virtual-screen point to window point, for a window of the given client size (the picture is
     // fitted and centred as the swap chain shows it).
-    static void MapToWindow(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y, int32_t& wx,
-                            int32_t& wy);
+    static void MapToWindow(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y, int32_t& wx, int32_t& wy);
 
     // The WAVE file's 44-byte header for a data size in bytes (44,100 Hz, 16-bit stereo).
     static void MakeWaveHeader(uint32_t dataBytes, uint8_t header[44]);

@@ -36,11 +36,11 @@ TEST(PfInputScript, ParsesEveryActionWithAbsoluteAndRelativeSteps)
         int32_t x, y;
         uint8_t button;
     };
-    const Want want[] = {{10, Action::Move, true, 100, 200, 1},  {15, Action::Click, true, 300, 400, 3},
-                         {15, Action::Press, false, 0, 0, 1},    {20, Action::Release, true, 1, 2, 2},
-                         {21, Action::Wheel, false, 0, 0, 1},    {22, Action::Key, false, 0, 0, 1},
-                         {22, Action::KeyDown, false, 0, 0, 1},  {23, Action::KeyUp, false, 0, 0, 1},
-                         {30, Action::Close, false, 0, 0, 1},    {31, Action::Capture, false, 0, 0, 1}};
+    const Want want[] = {{10, Action::Move, true, 100, 200, 1}, {15, Action::Click, true, 300, 400, 3},
+                         {15, Action::Press, false, 0, 0, 1},   {20, Action::Release, true, 1, 2, 2},
+                         {21, Action::Wheel, false, 0, 0, 1},   {22, Action::Key, false, 0, 0, 1},
+                         {22, Action::KeyDown, false, 0, 0, 1}, {23, Action::KeyUp, false, 0, 0, 1},
+                         {30, Action::Close, false, 0, 0, 1},   {31, Action::Capture, false, 0, 0, 1}};
     for (size_t i = 0; i < l.size(); ++i)
     {
         SCOPED_TRACE(i);

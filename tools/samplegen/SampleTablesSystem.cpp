@@ -116,17 +116,18 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
                       voice = "$UI_VOICE:SeqConfig", game = "$UI_GAME:SeqConfig";
     int tab = 0;
     for (const char* name : {"btn_tabconf_system", "btn_tabconf_sound", "btn_tabconf_voice", "btn_tabconf_game"})
-        layout->rows.push_back(Valued(row++, ui, "btn_tabconf", name, 0, 64 + 176 * tab, 40, 1, tab == 0 ? 1 : 0)), ++tab;
+        layout->rows.push_back(Valued(row++, ui, "btn_tabconf", name, 0, 64 + 176 * tab, 40, 1, tab == 0 ? 1 : 0)),
+            ++tab;
     int x = 64;
     for (const char* name : {"btn_title", "btn_init", "btn_exit", "btn_back"})
         layout->rows.push_back(Layout(row++, ui, "btn_config", name, 0, x, 700)), x += 224;
-    auto pair = [&](const std::string& folder, const char* on, const char* off, int index, int top, int group) {
+    auto pair = [&](const std::string& folder, const char* on, const char* off, int index, int top, int group)
+    {
         layout->rows.push_back(Valued(row++, folder, "btn_switch", on, index, 600, top, group, 0));
         layout->rows.push_back(Valued(row++, folder, "btn_switch", off, index, 680, top, group, 1));
     };
-    auto slider = [&](const std::string& folder, const char* name, int index, int top, int min, int max) {
-        layout->rows.push_back(Valued(row++, folder, "hsld_config", name, index, 560, top, 0, min, min, max));
-    };
+    auto slider = [&](const std::string& folder, const char* name, int index, int top, int min, int max)
+    { layout->rows.push_back(Valued(row++, folder, "hsld_config", name, index, 560, top, 0, min, min, max)); };
     pair(sys, "btn_window", "btn_fullscreen", 1, 120, 10);
     slider(sys, "hsld_textspeed", 0, 170, -200, 0);
     slider(sys, "hsld_autospeed", 0, 210, -10000, -500);
@@ -149,7 +150,8 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
 // any missing one, each a plain gradient so a capture shows which is up.
 std::vector<std::pair<std::string, std::string>> FrontPictures()
 {
-    auto gradient = [](uint32_t top, uint32_t bottom) {
+    auto gradient = [](uint32_t top, uint32_t bottom)
+    {
         const uint32_t w = 1024, h = 768;
         std::vector<uint32_t> argb(static_cast<size_t>(w) * h);
         for (uint32_t y = 0; y < h; ++y)
