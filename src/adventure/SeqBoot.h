@@ -1,12 +1,21 @@
 #pragma once
 
-#include "task/GxSeqBase.h"
+#include "task/GxSeqTransitBase.h"
 
-// The first screen after start-up. Built once at start-up under the root task and registered as "SeqBoot".
-// FIXME: the screen's subtree, entry, update and input are not built yet; it is an empty sequence.
-class SeqBoot : public GxSeqBase
+#include <cstdint>
+
+// The first screen after start-up. Built once under the root task as "SeqBoot"; it hands over to the
+// title on its first update step.
+class SeqBoot : public GxSeqTransitBase
 {
 public:
     explicit SeqBoot(GxTaskBase* parent);
     ~SeqBoot() override;
+
+    int32_t Update(int32_t step, int64_t elapsed) override;
+
+    uint32_t GetFrameCount() const { return m_FrameCount; }
+
+private:
+    uint32_t m_FrameCount = 0;
 };

@@ -1,5 +1,86 @@
 #include "adventure/SeqQuickLoad.h"
 
-SeqQuickLoad::SeqQuickLoad(GxTaskBase* parent) : GxSeqBase(parent, L"SeqQuickLoad") {}
+#include "adventure/SeqSaveSlots.h"
+#include "adventure/SeqSystem.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserData.h"
+#include "core/GxCore.h"
+#include "core/GxLog.h"
+#include "task/GxTaskFolder.h"
+#include "task/GxTaskLayer.h"
+#include "task/GxTaskManage.h"
+#include "task/GxUIEvent.h"
+
+SeqQuickLoad::SeqQuickLoad(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqQuickLoad")
+{
+    SetAcceptUIEvent(true);
+    auto* root = new GxTaskFolder(this, L"$ROOT:SeqQuickLoad");
+    new GxTaskFolder(root, L"$UI:SeqQuickLoad");
+    auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqQuickLoad");
+    layer->SetOrderZ(-10.0f);
+}
 
 SeqQuickLoad::~SeqQuickLoad() = default;
+
+void SeqQuickLoad::OnSequenceEnter()
+{
+    GxSeqTransitBase::OnSequenceEnter();
+    m_FrameCount = 0;
+    m_Done = false;
+}
+
+bool SeqQuickLoad::LoadQuickData()
+{
+    const std::wstring folder = SeqSaveSlots::SaveFolder();
+    const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+    if (folder.empty() || !sys)
+        return false;
+    return SeqSaveSlots::LoadGame(folder + sys->GetString(SYSSTR_QUICKSAVE_FILE), folder + L"zordata_quick.gd");
+}
+
+void SeqQuickLoad::ReturnToPrevious()
+{
+    GxTaskManage* manage = GetManager();
+    if (manage && manage->GetPrevSequence() && manage->GetPrevSequence() != this)
+        manage->ChangeSequence(manage->GetPrevSequence(), 0, 0);
+    else
+        GxLog::Error(L"クイックロードの戻り先のシーケンスがありません\n");
+}
+
+// Loads once per entry: further steps before the switch is carried out, or after a refused switch, only
+// count.
+int32_t SeqQuickLoad::Update(int32_t step, int64_t elapsed)
+{
+    GxSeqTransitBase::Update(step, elapsed);
+    if (m_FrameCount > kWaitSteps && !m_Done)
+    {
+        m_Done = true;
+        if (!LoadQuickData())
+            SeqSaveSlots::TellPlayer(GetManager(), L"クイックセーブデータを読み込めませんでした");
+        else if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
+                                                                          ? g_Core->m_UserData->GetRestoreSequence()
+                                                                          : std::wstring()))
+        {
+            // The switch logged the unknown name; the loaded game is resumed where the player came from.
+            GxLog::Error(L"クイックロード後の遷移に失敗したため元のシーケンスに戻ります\n");
+            ReturnToPrevious();
+        }
+    }
+    ++m_FrameCount;
+    return 0;
+}
+
+int32_t SeqQuickLoad::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
+{
+    if (GxSeqBase::OnUIEvent1(sender, event) != 0 || !sender)
+        return 0;
+    auto* system = GetManager() ? dynamic_cast<SeqSystem*>(GetManager()->GetSystemSequence()) : nullptr;
+    if (system && system->GetUserDialogKey() == SeqSaveSlots::kFileErrorKey &&
+        sender->GetTaskLocalName() == L"btn_dlguser_ok")
+    {
+        system->CloseUserDialog(true);
+        ReturnToPrevious();
+        return 1;
+    }
+    return 0;
+}

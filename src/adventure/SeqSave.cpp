@@ -1,5 +1,81 @@
 #include "adventure/SeqSave.h"
 
-SeqSave::SeqSave(GxTaskBase* parent) : GxSeqBase(parent, L"SeqSave") {}
+#include "adventure/SeqSystem.h"
+#include "appdata/GxGlobalRenderTargets.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
+#include "core/GxLog.h"
+#include "strategy/ZorCore.h"
+#include "task/GxUIEvent.h"
+
+SeqSave::SeqSave(GxTaskBase* parent) : SeqSaveLoadBase(parent, L"SeqSave", Screen::Save) {}
 
 SeqSave::~SeqSave() = default;
+
+int32_t SeqSave::Update(int32_t step, int64_t elapsed)
+{
+    SeqSaveLoadBase::Update(step, elapsed);
+    ++m_FrameCount;
+    return 0;
+}
+
+bool SeqSave::SaveSlot(int32_t slot)
+{
+    GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
+    const std::wstring game = SeqSaveSlots::GameDataPath(slot);
+    if (!data || game.empty() || !data->Save(game, true))
+    {
+        // The old file (if any) is still there and still the slot's; the last-save number stays.
+        GxLog::Error(L"セーブできませんでした(No.%03d)\n", slot);
+        SeqSaveSlots::TellPlayer(GetManager(), L"セーブできませんでした");
+        return false;
+    }
+    // The services log their own failures; a missing thumbnail only leaves the plate's picture empty.
+    SaveThumbnailImage(SeqSaveSlots::ThumbnailPath(slot));
+    GxUserConfig* config = g_Core->m_UserConfig;
+    if (config)
+        config->m_LastGameDataFileNum = slot;
+    RefreshPlates();
+    const std::wstring folder = SeqSaveSlots::SaveFolder();
+    if (config)
+        config->Save(folder + L"userconf.dat");
+    if (g_Core->m_UserDataPerman)
+        g_Core->m_UserDataPerman->Save(folder + L"permanent.dat", true);
+    bool ok = true;
+    if (ZorCore* zor = ZorCore::GetInstance())
+        ok = zor->SaveGameData(SeqSaveSlots::ZorDataPath(slot), true);
+    if (!ok)
+        SeqSaveSlots::TellPlayer(GetManager(), L"セーブできませんでした");
+    return ok;
+}
+
+int32_t SeqSave::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
+{
+    if (GxSeqBase::OnUIEvent1(sender, event) != 0 || !sender)
+        return 0;
+    PlayClickSound(sender);
+    if (HandleCommonClick(sender, L"SAVECONFIRM", L"セーブしますか？"))
+        return 1;
+    SeqSystem* system = GetSystem();
+    const std::wstring name = sender->GetTaskLocalName();
+    const std::wstring key = system ? system->GetUserDialogKey() : std::wstring();
+    if (key == L"SAVECONFIRM")
+    {
+        if (name == L"btn_dlguser_yes")
+        {
+            system->CloseUserDialog(true);
+            SaveSlot(m_ChosenSlot);
+            return 1;
+        }
+        if (name == L"btn_dlguser_no")
+            system->CloseUserDialog(true);
+    }
+    else if (key == SeqSaveSlots::kFileErrorKey && name == L"btn_dlguser_ok")
+    {
+        system->CloseUserDialog(true);
+        return 1;
+    }
+    return 0;
+}

@@ -1,12 +1,24 @@
 #pragma once
 
-#include "task/GxSeqBase.h"
+#include "adventure/SeqSaveLoadBase.h"
 
-// The save screen. Built once at start-up under the root task and registered as "SeqSave".
-// FIXME: the screen's subtree, entry, update and input are not built yet; it is an empty sequence.
-class SeqSave : public GxSeqBase
+// The save screen: any plate asks "セーブしますか？"; yes writes the slot and the screen stays open.
+class SeqSave : public SeqSaveLoadBase
 {
 public:
     explicit SeqSave(GxTaskBase* parent);
     ~SeqSave() override;
+
+    int32_t Update(int32_t step, int64_t elapsed) override;
+    int32_t OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event) override;
+
+    // Writes slot n: the adventure file, the thumbnail, then (the slot now the last save) the options,
+    // the permanent progress and the strategy file. When the adventure file cannot be written the slot
+    // is not the last save, nothing else is written, the player is told and false comes back.
+    bool SaveSlot(int32_t slot);
+
+    uint32_t GetFrameCount() const { return m_FrameCount; }
+
+private:
+    uint32_t m_FrameCount = 0;
 };

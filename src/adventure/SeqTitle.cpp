@@ -1,5 +1,147 @@
 #include "adventure/SeqTitle.h"
 
-SeqTitle::SeqTitle(GxTaskBase* parent) : GxSeqBase(parent, L"SeqTitle") {}
+#include "adventure/SeqSystem.h"
+#include "animation/GxNcImageSetPool.h"
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
+#include "core/GxLog.h"
+#include "script/GxMoaHost.h"
+#include "script/GxMoaWorkerEx.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "task/GxTaskControl.h"
+#include "task/GxTaskFolder.h"
+#include "task/GxTaskLayer.h"
+#include "task/GxTaskManage.h"
+#include "task/GxUIEvent.h"
+#include "task/ui/GxTaskUIBase.h"
+#include "task/ui/GxTaskUIButtonIs.h"
+
+namespace
+{
+constexpr const wchar_t* kImageSet = L"ui_title.gis";
+
+std::wstring ImageSetPath()
+{
+    const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+    return (sys ? sys->GetString(SYSSTR_UIGIS_DIR) : std::wstring(L"uigis/")) + kImageSet;
+}
+} // namespace
+
+SeqTitle::SeqTitle(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqTitle")
+{
+    SetAcceptUIEvent(true);
+    auto* root = new GxTaskFolder(this, L"$ROOT:SeqTitle");
+    m_UI = new GxTaskFolder(root, L"$UI:SeqTitle");
+    m_BGLayer = new GxTaskLayer(root, L"$BGLAYER:SeqTitle");
+    m_BGLayer->SetOrderZ(-10.0f);
+    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqTitle");
+}
 
 SeqTitle::~SeqTitle() = default;
+
+void SeqTitle::PlayTitleMusic(const std::wstring& folder, const std::wstring& name, int32_t loopMs)
+{
+    if (name.empty())
+    {
+        GxSoundControl::StopBGM(kTitleMusicStopMs);
+        return;
+    }
+    // Coming back to the title while its music plays leaves it running.
+    GxSoundControl::PlayBGM(folder + name, 0, 0, kTitleMusicFadeMs, static_cast<uint32_t>(loopMs), true);
+}
+
+void SeqTitle::OnSequenceEnter()
+{
+    GxSeqTransitBase::OnSequenceEnter();
+    const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+    if (sys)
+        m_BGLayer->SetImage(sys->GetString(SYSSTR_UI_DIR) + L"bg_title.png", 0, sys->GetString(SYSSTR_ERROR_IMAGE));
+    GxNcImageSetPool::Add(ImageSetPath());
+    if (g_Core && g_Core->m_UserData)
+        g_Core->m_UserData->ResetAdventure(false);
+    if (ZorCore* zor = ZorCore::GetInstance())
+    {
+        zor->ClearCampaignTasks();
+        zor->ResetGame();
+        // The ready list belongs to the strategy screen; without it there is nothing to fill.
+        if (zor->FindList(ZorCore::kUnitReadyList))
+            for (int32_t i = 0; i < kFirstUnits; ++i)
+                zor->AddFirstReadyUnit();
+    }
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::ReleaseAll();
+    if (sys)
+        PlayTitleMusic(sys->GetString(SYSSTR_BGM_DIR), sys->m_BGMName[0], sys->m_BGMLoop[0]);
+    const bool extras =
+        g_Core && g_Core->m_UserDataPerman && g_Core->m_UserDataPerman->m_ExtraOption.IsSet(kExtraOptionBit);
+    if (auto* extra = dynamic_cast<GxTaskUIBase*>(m_UI->FindTaskLocal(L"btn_title_extra", 0)))
+        extra->SetEnabled(extras);
+}
+
+void SeqTitle::OnSequenceLeave()
+{
+    GxSeqTransitBase::OnSequenceLeave();
+    m_BGLayer->ClearContent(0);
+    GxNcImageSetPool::Release(ImageSetPath());
+}
+
+int32_t SeqTitle::Update(int32_t step, int64_t elapsed)
+{
+    GxSeqTransitBase::Update(step, elapsed);
+    ++m_FrameCount;
+    return 0;
+}
+
+int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
+{
+    if (const int32_t handled = GxSeqBase::OnUIEvent1(sender, event))
+        return handled;
+    if (!sender)
+        return 0;
+    if (sender->GetTaskKind() & GxTaskUIButtonIs::kKindButton)
+        GxSoundControl::PlaySystemSound(0);
+    GxTaskManage* manage = GetManager();
+    if (!manage)
+        return 0;
+    const std::wstring name = sender->GetTaskLocalName();
+    static const struct
+    {
+        const wchar_t* button;
+        const wchar_t* sequence;
+    } kTargets[] = {
+        {L"btn_title_load", L"SeqLoad"},     {L"btn_title_visual", L"SeqCGMode"}, {L"btn_title_event", L"SeqRPMode"},
+        {L"btn_title_music", L"SeqBGMMode"}, {L"btn_title_config", L"SeqConfig"},
+    };
+    for (const auto& target : kTargets)
+    {
+        if (name == target.button)
+        {
+            manage->ChangeSequence(target.sequence, 0, 0);
+            return 1;
+        }
+    }
+    if (name == L"btn_title_start" || name == L"btn_title_extra")
+    {
+        // FIXME: the extras go through the adventure screen's JumpTo (black background and a fade-in)
+        // once it is in; until then they start like the story.
+        const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+        const std::wstring label = name == L"btn_title_start" ? std::wstring(L"MAIN") : sys ? sys->m_LabelExtra : L"";
+        if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(label))
+            GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", label.c_str());
+        manage->ChangeSequence(L"SeqAvgMain", 0, 0);
+        return 1;
+    }
+    if (name == L"btn_title_exit")
+    {
+        // As the window's close button: the system sequence opens the shutdown dialog.
+        if (GxTaskBase* system = manage->GetSystemSequence())
+            system->OnCloseRequest();
+        return 1;
+    }
+    return 0;
+}

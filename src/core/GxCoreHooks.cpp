@@ -2,6 +2,10 @@
 
 #include "adventure/AvgSharedState.h"
 #include "adventure/GxMoaBuiltinEx.h"
+#include "animation/GxNcAnimationPools.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"

@@ -1,6 +1,8 @@
 #include "core/GxCore.h"
 
 #include "core/GxDebugWindow.h"
+#include "core/GxLog.h"
+#include "core/GxScriptTimeSource.h"
 
 #include "appdata/GxSystemConfig.h"
 #include "core/GxString.h"
@@ -10,6 +12,7 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
+#include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
@@ -18,17 +21,44 @@
 // Main-loop passes so far; thins the sound update out to every fourth pass.
 static uint32_t s_PassCount = 0;
 
+// Logs what the recorded-input player has to say (bad script lines, files it could not write).
+static void LogScriptMessages(PfInputScript* script)
+{
+    for (const std::string& text : script->TakeMessages())
+        GxLog::Error(L"%s\n", GxString::FromUtf8(text).c_str());
+}
+
 void GxCore::Run()
 {
+    // A scripted run: input comes from the script, and every pass is exactly one update step on the
+    // script's virtual clock, with no waiting and no pacing.
+    PfInputScript* script = PfInputScript::GetActive();
+    static GxScriptTimeSource s_ScriptClock;
+    if (script)
+    {
+        m_FrameTimer.SetTimeSource(&s_ScriptClock);
+        LogScriptMessages(script);
+    }
     do
     {
         m_TaskManage->ApplyPendingSequence();
+        if (script)
+        {
+            m_FrameTimer.m_TargetRate = 0;
+            m_FrameTimer.m_FixedStep = false;
+            script->BeginPass(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
+        }
         PumpMessages();
         if ((s_PassCount & 3) == 0)
             GxSound::Update();
         ++s_PassCount;
         GxMovie::UpdateAll();
         Frame();
+        if (script)
+        {
+            script->EndPass(GxGraphics::IsInitialized() ? GxGraphics::GetDevice() : nullptr);
+            LogScriptMessages(script);
+        }
     } while (!m_Quit);
 }
 

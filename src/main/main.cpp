@@ -2,6 +2,7 @@
 // installation folder (the current directory) and its settings files.
 #include "core/GxCore.h"
 #include "core/GxFile.h"
+#include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 
 int main()
@@ -15,6 +16,10 @@ int main()
     // Without "system.gxp" the program runs on loose files.
     GxFile::MountPack(L"system.gxp");
 
+    // A headless run plays recorded input named by KV_INPUT_SCRIPT; it must be in place before the sound
+    // system starts, which then keeps the script's pull output.
+    PfInputScript::StartFromEnvironment();
+
     g_Core = new GxCore();
     if (g_Core->Initialize())
     {
@@ -23,6 +28,7 @@ int main()
     }
     delete g_Core;
     g_Core = nullptr;
+    PfInputScript::Stop();
     GxFile::ClearCache();
     GxFile::UnmountAll();
     return 0;

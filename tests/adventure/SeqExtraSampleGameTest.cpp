@@ -145,7 +145,8 @@ TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
 TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
 {
     Enter(L"SeqBGMMode", 0);
-    Frames(3);
+    // Past the entry transition, during which the screen takes no input.
+    Frames(40);
     auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
     EXPECT_EQ(room->GetTrackCount(), 3);
     for (int i = 0; i < 2; ++i)

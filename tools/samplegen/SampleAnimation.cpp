@@ -81,7 +81,9 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                      std::vector<std::string>& problems)
 {
     std::map<std::string, std::vector<GisPicture>> sets;
-    // The adventure screen's window pieces share the start-up set with its buttons.
+    // The start-up pools' common and adventure sets hold module pictures too (the system dialogs', the
+    // adventure screen's buttons).
+    sets["ui_common"] = {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)};
     sets["ui_avgmain"] = {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)};
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
@@ -102,6 +104,12 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
             const uint32_t kw = slider && cells["UIType"] == "30" ? 24 : w;
             const uint32_t kh = slider && cells["UIType"] == "31" ? 24 : h;
             std::vector<GisPicture>& pictures = sets[set];
+            // Panels and tips (types 15, 17, 45) show one picture under the plain name.
+            if (cells["UIType"] == "15" || cells["UIType"] == "17" || cells["UIType"] == "45")
+            {
+                pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
+                continue;
+            }
             pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
             pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
             pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
@@ -114,12 +122,10 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
         Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
 }
 
-// The three sets of the start-up pools: common pieces, the adventure screen's windows and the icons.
+// The icon set of the start-up pools (the common and adventure sets are made with the modules' sets).
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    Pack(uigis, L"ui_common.gis", {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)},
-         problems);
     Pack(uigis, L"ui_iconpool.gis",
          {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),

@@ -1,4 +1,4 @@
-// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..109 and layout IDs 160..239
+// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105 and layout IDs 160..228
 // are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
 // folder small), so a captured frame tells thumbnail, plate and
 // event picture apart by a probe pixel.

@@ -80,6 +80,7 @@ const Reference s_References[] = {
 std::vector<SampleTable> AllTables()
 {
     std::vector<SampleTable> tables = FrontTables();
+    AddSystemUIRows(tables);
     for (SampleTable& table : ZorTables())
         tables.push_back(std::move(table));
     return tables;

@@ -30,6 +30,11 @@ struct SampleTable
 std::vector<SampleTable> FrontTables();
 // The tables of the strategy game, with its own UI module and layout files.
 std::vector<SampleTable> ZorTables();
+// Appends the system dialogs', the help tip's and the save and load screens' rows to the adventure UI
+// module and layout tables among tables.
+void AddSystemUIRows(std::vector<SampleTable>& tables);
+// The title, save and load screens' backgrounds and the missing-picture picture (path, PNG bytes).
+std::vector<std::pair<std::string, std::string>> FrontPictures();
 
 // The five dungeon map files (name, text without byte-order mark); adds to problems what the layout
 // checks find.

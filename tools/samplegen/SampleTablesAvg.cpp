@@ -69,7 +69,7 @@ void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
     for (const auto& button : s_Buttons)
         modules.rows.push_back(Module(moduleID++, button[1], button[0], "ui_avgmain", button[0], 64, 24));
 
-    int layoutID = 64;
+    int layoutID = 229;
     layouts.rows.push_back(
         Layout(layoutID++, "$UI:SeqAvgMain", "tip_msgwindow", "$MESWIN:SeqAvgMain", 62, 570, "15000.0", true));
     layouts.rows.push_back(

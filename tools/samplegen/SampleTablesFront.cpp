@@ -134,7 +134,7 @@ SampleTable UIModule()
     SampleTable table{"DBUIModule", "data/db_uimodule.txt", 256, UIModuleColumns(), {}};
     int id = 1;
     for (const auto& button : s_TitleButtons)
-        table.rows.push_back(ButtonModule(std::to_string(id++), button[0], "title", button[1]));
+        table.rows.push_back(ButtonModule(std::to_string(id++), button[0], "ui_title", button[1]));
     return table;
 }
 

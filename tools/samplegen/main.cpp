@@ -91,6 +91,8 @@ int main(int argc, char** argv)
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : ExtraFiles())
         files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : FrontPictures())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
