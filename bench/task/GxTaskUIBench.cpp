@@ -130,7 +130,7 @@ struct Screen
         return true;
     }
 
-    void Widgets(float px, float py, bool outerScene)
+    void Widgets(float px, float py)
     {
         for (int i = 0; i < 10; ++i)
             lists[i].Clear();
@@ -139,12 +139,8 @@ struct Screen
         manage.OnMouseMove(point, 0);
         manage.WalkUpdate(seq, 0, 16667);
         manage.WalkRegisterDraw(seq, 0, 16667);
-        if (outerScene)
-            GxGraphics::BeginScene();
         for (int i = 0; i < 10; ++i)
             lists[i].Draw(i, true);
-        if (outerScene)
-            GxGraphics::EndScene();
         GxGraphics::FlushDraws();
         GxGraphics::GetDevice()->Finish();
     }
@@ -172,7 +168,7 @@ Screen& GetScreen()
     return s_Screen;
 }
 
-void RunWidgets(benchmark::State& state, bool outerScene)
+void BM_Widgets_MoveUpdateDraw(benchmark::State& state)
 {
     Screen& screen = GetScreen();
     if (!screen.ready)
@@ -185,24 +181,12 @@ void RunWidgets(benchmark::State& state, bool outerScene)
     for (auto _ : state)
     {
         // The pointer wanders over the first buttons, so enter and leave bookkeeping runs.
-        screen.Widgets(static_cast<float>(20 + (frame * 7) % 300), 30.0f, outerScene);
+        screen.Widgets(static_cast<float>(20 + (frame * 7) % 300), 30.0f);
         ++frame;
     }
     state.counters["draw_calls_per_frame"] =
         static_cast<double>(GxGraphics::GetDevice()->GetDrawCallCount() - before) / static_cast<double>(frame);
     state.counters["patterns_per_frame"] = static_cast<double>(screen.patterns.size());
-}
-
-// Each widget opens and closes its own scene, as a frame without an outer scene draws them.
-void BM_Widgets_MoveUpdateDraw(benchmark::State& state)
-{
-    RunWidgets(state, false);
-}
-
-// The same inside one scene for the whole frame: the widgets' own brackets no longer reach the device.
-void BM_Widgets_MoveUpdateDrawInOneScene(benchmark::State& state)
-{
-    RunWidgets(state, true);
 }
 
 void BM_Widgets_PatternsAlone(benchmark::State& state)
@@ -229,4 +213,3 @@ void BM_Widgets_PatternsAlone(benchmark::State& state)
 
 BENCHMARK(BM_Widgets_PatternsAlone)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Widgets_MoveUpdateDraw)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_Widgets_MoveUpdateDrawInOneScene)->Unit(benchmark::kMicrosecond)->UseRealTime();

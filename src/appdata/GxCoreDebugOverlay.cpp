@@ -3,6 +3,7 @@
 
 #include "appdata/GxDebugConsoleOutputEx.h"
 #include "appdata/GxDebugOverlay.h"
+#include "appdata/GxUserData.h"
 #include "core/GxLog.h"
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxGDIFontMap.h"
@@ -15,8 +16,20 @@ void GxCore::DrawDebugOverlay(float x, float y)
     GxDebugOverlayState state;
     state.m_ErrorCount = GxLog::GetErrorCount();
     state.m_ResourceBytes = GxD3DResourceManage::GetInstance().GetTotalSize();
-    // FIXME: the user data's hold values (m_Hold_WaitClick .. m_Hold_EndOfVoice and the layer name) join
-    // the status line once the user data holds them; until then every hold shows as 0.
+    if (const GxUserData* data = m_UserData)
+    {
+        GxDebugOverlayHolds& h = state.m_Holds;
+        h.m_WaitClick = data->m_Hold_WaitClick;
+        h.m_WaitTime = data->m_Hold_WaitTime;
+        h.m_EndOfMovie = data->m_Hold_EndOfMovie;
+        h.m_EndOfLayerActionAll = data->m_Hold_EndOfLayerActionAll;
+        h.m_EndOfLayerActionSeparate = data->m_Hold_EndOfLayerActionSeparate;
+        h.m_LayerName = data->m_Hold_EndOfLayerActionSeparate_LayerName;
+        h.m_EndOfBGM = data->m_Hold_EndOfBGM;
+        h.m_EndOfBGV = data->m_Hold_EndOfBGV;
+        h.m_EndOfSE = data->m_Hold_EndOfSE;
+        h.m_EndOfVoice = data->m_Hold_EndOfVoice;
+    }
     state.m_Worker = g_MoaMainWorker;
     state.m_ErrorStop = g_MoaInstance && g_MoaInstance->m_ErrorStop != 0;
     state.m_ConsoleLines = GxDebugConsoleOutputEx::GetInstance().GetLines();

@@ -1,7 +1,6 @@
 #include "appdata/GxTextEditor.h"
 
 #include "core/GxFile.h"
-#include "core/GxLog.h"
 #include "core/GxString.h"
 
 #include <cerrno>

@@ -25,16 +25,23 @@ public:
     // or drawing code.
     bool Load(const std::wstring& path);
 
-    // The sound-effect attenuation in hundredths of a decibel, 0 (full) down to -9600.
-    // FIXME: full volume until the sound system derives it from the volume settings.
-    int32_t GetSoundVolume() const { return 0; }
-    // The movie attenuation, as above. FIXME: full volume until the sound system derives it.
-    int32_t GetMovieVolume() const { return 0; }
-
     // The record after the header, in file order.
     void Write(GxContentWriterBase& writer) const;
     // Reads the record into this object; true when the reader reported no error.
     bool Read(GxContentReaderBase& reader);
+
+    // Attenuations for the sound channels, in hundredths of a decibel, 0 (full) down to -9600.
+    // A level L (percent, clamped to 0..100) gives -96 x truncate(100 - 100 x (L / 100)^0.25).
+    static int32_t LevelToAttenuation(int32_t level);
+    // The music with the restrain blend of g_BGMRestrainFactor.
+    int32_t GetBGMVolume() const;
+    int32_t GetBGVVolume(bool silent) const;
+    int32_t GetSoundVolume() const;
+    int32_t GetMovieVolume() const;
+    // Through the character's voice-volume id in DBAvgChar (an unknown character reads as row 0).
+    int32_t GetCharVoiceVolume(int32_t charID) const;
+    // An id outside 0..31 reads as 0.
+    int32_t GetVoiceVolume(int32_t voiceVolumeID) const;
 
     int32_t m_ScreenMode = 0; // index of the screen mode, 0 = window
     int32_t m_TextWaitTime = 60;

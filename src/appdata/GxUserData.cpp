@@ -1,5 +1,6 @@
 #include "appdata/GxUserData.h"
 
+#include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "core/GxCore.h"
 #include "media/GxSound.h"
@@ -51,7 +52,10 @@ void GxUserData::Reset()
     m_IgnoreKinsoku = false;
     m_LastDialogResult = 0;
     m_MessageLog.clear();
-    // FIXME: empty the BGM, BGV, SE and voice records when the sound service brings them.
+    m_BGMRecord.Clear();
+    m_BGVRecord.Clear();
+    for (GxSoundChannelRecord& record : m_SERecord)
+        record.Clear();
     ClearVoiceRecords();
     m_ReplayMode = false;
     m_HideWindowByCommandFlag = false;
@@ -68,14 +72,15 @@ void GxUserData::ResetSelectMenu()
 
 void GxUserData::ClearVoiceRecords()
 {
-    // FIXME: empties the four voice records once the sound service brings them; no sound is stopped.
+    for (GxSoundChannelRecord& record : m_VoiceRecord)
+        record.Clear();
 }
 
-void GxUserData::GetVoiceRecord(int, std::wstring& fileName, int32_t& charID) const
+void GxUserData::GetVoiceRecord(int slot, std::wstring& fileName, int32_t& charID) const
 {
-    // FIXME: voice record i's file name and character, from the sound service's records.
-    fileName.clear();
-    charID = 0;
+    const bool valid = slot >= 0 && slot < GxSoundControl::kSlotCount;
+    fileName = valid ? m_VoiceRecord[slot].m_FileName : std::wstring();
+    charID = valid ? m_VoiceRecord[slot].m_CharID : 0;
 }
 
 void GxUserData::AddMessageLog(const std::wstring& name, const std::wstring& message, bool ignoreKinsoku,
@@ -96,12 +101,19 @@ void GxUserData::AddMessageLog(const std::wstring& name, const std::wstring& mes
 
 void GxUserData::ResetAdventure(bool stopBGM)
 {
-    // FIXME: with stopBGM, empty the BGM record and stop the music at once; empty the BGV record and
-    // stop its channel; stop every effect and voice (the sound service); stop every movie (the movie
-    // service).
-    (void)stopBGM;
+    if (stopBGM)
+        GxSoundControl::StopBGM(0);
+    GxSoundControl::StopBGV(0);
+    GxSoundControl::StopAllSE();
+    GxSoundControl::StopAllVoices();
+    // FIXME: stop every movie (the movie service).
     g_BGMRestrainFactor = 100;
+    // The reset empties every record, but music left playing must keep its record, or the next save
+    // would not restart it.
+    const GxSoundChannelRecord music = m_BGMRecord;
     Reset();
+    if (!stopBGM)
+        m_BGMRecord = music;
     GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
     if (scene)
         scene->ResetWindows();
@@ -116,7 +128,8 @@ void GxUserData::ResetAdventure(bool stopBGM)
 
 void GxUserData::LeaveAdventure()
 {
-    // FIXME: empty the BGV record and stop its channel at once and stop every effect (sound service).
+    GxSoundControl::StopBGV(0);
+    GxSoundControl::StopAllSE();
     m_Hold_WaitClick = 0;
     m_Hold_WaitTime = 0;
     m_Hold_WaitTime_TimeLeft = 0;

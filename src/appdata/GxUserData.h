@@ -2,6 +2,7 @@
 
 #include "appdata/GxMessageLogElement.h"
 #include "appdata/GxSelectMenuItem.h"
+#include "appdata/GxSoundChannelRecord.h"
 
 #include <cstdint>
 #include <deque>
@@ -89,6 +90,12 @@ public:
     bool m_ReplayMode = false;                    // not saved
     bool m_HideWindowByCommandFlag = false;
 
+    // Sound-channel records: the music, the background voice, SE slots 0..3, voice slots 0..3.
+    GxSoundChannelRecord m_BGMRecord;
+    GxSoundChannelRecord m_BGVRecord;
+    GxSoundChannelRecord m_SERecord[4];
+    GxSoundChannelRecord m_VoiceRecord[4];
+
 private:
     // Items 1 to 7 of the file.
     void WritePlain(GxContentWriterBase& writer) const;
@@ -100,10 +107,9 @@ private:
     std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, std::string& bytes, GxUserData& scratch,
                                                   const wchar_t* owner);
 
-    // Sound-channel records, in file order BGM, BGV, SE 0..3, voice 0..3.
-    // FIXME: the ten records (GxSoundChannelRecord) and the channel state come with the sound service:
-    // until then idle records are written, a file's records are checked and dropped, no ended sound is
-    // emptied before a save and nothing is restarted after a load.
+    // The ten sound-channel records, in file order BGM, BGV, SE 0..3, voice 0..3. Before a save the
+    // records of ended sounds (not the voices) are emptied; after a restoring load every channel is
+    // stopped and the music, the background voice and the effects restart from the records taken.
     void EmptyEndedSoundRecords();
     void WriteSoundRecords(GxContentWriterBase& writer) const;
     bool ReadSoundRecords(GxContentReaderBase& reader);

@@ -17,6 +17,7 @@
 
 #include "appdata/DBAvgChar.h"
 #include "appdata/GxSaveSlotHeader.h"
+#include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -29,11 +30,12 @@
 #include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxTime.h"
-#include "script/GxMoaAdventureScreen.h"
+#include "media/GxSound.h"
 #include "script/GxMoaScope.h"
 #include "task/GxTaskBase.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <memory>
 
@@ -49,7 +51,6 @@ const wchar_t* const kStandFolder = L"$STAND:SeqAvgMain";
 const wchar_t* const kWindows[] = {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain"};
 const wchar_t* const kSelectFolder = L"$SELECT:SeqAvgMain";
 const wchar_t* const kSelectButton = L"btn_select";
-constexpr int kSoundRecords = 10;
 
 // The values of one sound-channel record, as the file holds them.
 struct SoundRecordValues
@@ -393,52 +394,123 @@ void GxUserData::TakePlain(GxUserData& s)
 
 void GxUserData::EmptyEndedSoundRecords()
 {
-    // FIXME: the BGM record when neither music channel is busy, the BGV record when its channel is idle,
-    // SE record i when SE channel i is idle; voice records stay (sound service).
+    // A sound that has ended by itself must not start again after a load; voices are only a log aid.
+    // Without a started sound service nothing has played, so nothing has ended either: the records
+    // stay, and a save made on a silent machine still restarts its music elsewhere.
+    if (!GxSound::IsStarted())
+        return;
+    if (!GxSound::GetChannelState(0) && !GxSound::GetChannelState(1))
+        m_BGMRecord.Clear();
+    if (!GxSound::GetChannelState(GxSoundControl::kBGVChannel))
+        m_BGVRecord.Clear();
+    for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
+        if (!GxSound::GetChannelState(GxSoundControl::kFirstSEChannel + i))
+            m_SERecord[i].Clear();
 }
+
+namespace
+{
+// The ten records in file order: BGM, BGV, SE 0..3, voice 0..3.
+template <typename Data, typename F> void ForEachSoundRecord(Data& data, F&& f)
+{
+    f(data.m_BGMRecord);
+    f(data.m_BGVRecord);
+    for (auto& record : data.m_SERecord)
+        f(record);
+    for (auto& record : data.m_VoiceRecord)
+        f(record);
+}
+} // namespace
 
 void GxUserData::WriteSoundRecords(GxContentWriterBase& w) const
 {
-    // FIXME: the live records of the sound service; idle ones keep the file's layout until then.
-    for (int i = 0; i < kSoundRecords; ++i)
-        SoundRecordValues().Write(w);
+    ForEachSoundRecord(*this,
+                       [&](const GxSoundChannelRecord& record)
+                       {
+                           SoundRecordValues values;
+                           values.m_FileName = record.m_FileName;
+                           values.m_Loop = record.m_Loop;
+                           values.m_StartSeekPosTime = record.m_StartSeekPosTime;
+                           values.m_LoopPosTime = record.m_LoopPosTime;
+                           values.m_FadeInTime = record.m_FadeInTime;
+                           values.m_CharID = record.m_CharID;
+                           values.Write(w);
+                       });
 }
 
 bool GxUserData::ReadSoundRecords(GxContentReaderBase& r)
 {
-    // FIXME: into this object's records once the sound service brings them.
-    for (int i = 0; i < kSoundRecords && Ok(r); ++i)
-        SoundRecordValues().Read(r);
+    ForEachSoundRecord(*this,
+                       [&](GxSoundChannelRecord& record)
+                       {
+                           if (!Ok(r))
+                               return;
+                           SoundRecordValues values;
+                           values.Read(r);
+                           record.m_FileName = values.m_FileName;
+                           record.m_Loop = values.m_Loop;
+                           record.m_StartSeekPosTime = values.m_StartSeekPosTime;
+                           record.m_LoopPosTime = values.m_LoopPosTime;
+                           record.m_FadeInTime = values.m_FadeInTime;
+                           record.m_CharID = values.m_CharID;
+                       });
     return Ok(r);
 }
 
-void GxUserData::TakeSoundRecords(GxUserData&)
+void GxUserData::TakeSoundRecords(GxUserData& scratch)
 {
-    // FIXME: take the ten records read into the scratch copy (sound service).
+    m_BGMRecord = scratch.m_BGMRecord;
+    m_BGVRecord = scratch.m_BGVRecord;
+    for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
+    {
+        m_SERecord[i] = scratch.m_SERecord[i];
+        m_VoiceRecord[i] = scratch.m_VoiceRecord[i];
+    }
 }
 
 void GxUserData::RestartSounds()
 {
-    // FIXME: stop the BGM and the BGV at once, every effect, one-shot and voice; then restart the BGM
-    // record (fade-in set to 1000, loop - 1, its start and loop positions, the BGM volume), the BGV and
-    // each SE record through the sound functions; never the voices (sound service).
+    GxSound::StopBGM(0);
+    GxSound::Stop(GxSoundControl::kBGVChannel, 0);
+    for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
+    {
+        GxSound::Stop(GxSoundControl::kFirstSEChannel + i, 0);
+        GxSound::Stop(GxSoundControl::kFirstVoiceChannel + i, 0);
+    }
+    GxSound::StopAllOneShots();
+    // Copies: each play writes its record again.
+    const GxSoundChannelRecord bgm = m_BGMRecord;
+    const GxSoundChannelRecord bgv = m_BGVRecord;
+    if (!bgm.IsEmpty())
+        GxSoundControl::PlayBGM(bgm.m_FileName, bgm.m_Loop, bgm.m_StartSeekPosTime, 1000, bgm.m_LoopPosTime, false);
+    // The background voice fades in over a second like the music; the effects start at once.
+    if (!bgv.IsEmpty())
+        GxSoundControl::PlayBGV(bgv.m_FileName, bgv.m_Loop, bgv.m_StartSeekPosTime, 1000, bgv.m_LoopPosTime);
+    for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
+    {
+        const GxSoundChannelRecord se = m_SERecord[i];
+        if (!se.IsEmpty())
+            GxSoundControl::PlaySE(i, se.m_FileName, se.m_Loop, se.m_StartSeekPosTime, 0, se.m_LoopPosTime);
+    }
 }
 
 void GxUserData::ColourSelectButtons() const
 {
-    GxMoaAdventureScreen* scene = GxMoaAdventureScreen::Find();
     const GxSystemConfig* system = m_Core ? m_Core->m_SystemConfig : nullptr;
-    if (!scene || !system || !m_IsSelecting)
+    GxTaskManage* tasks = m_Core ? m_Core->m_TaskManage : nullptr;
+    auto* select = tasks ? dynamic_cast<GxTaskFolder*>(tasks->FindTaskByName(kSelectFolder)) : nullptr;
+    if (!system || !select || !m_IsSelecting)
         return;
     const bool mark = m_Core->m_UserConfig && m_Core->m_UserConfig->m_ChangeColorSelectedMenu;
     for (size_t i = 1; i < m_SelectMenuItemList.size(); ++i)
     {
-        if (!m_SelectMenuItemList[i].m_Visible)
+        auto* button =
+            dynamic_cast<GxTaskUITextButtonIs*>(select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i)));
+        if (!button || !m_SelectMenuItemList[i].m_Visible)
             continue;
         const bool before = mark && m_Core->m_UserDataPerman &&
                             m_Core->m_UserDataPerman->IsSelectedMenu(m_SelectHash, static_cast<int32_t>(i));
-        scene->SetSelectButtonTextColor(static_cast<int32_t>(i),
-                                        before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
+        button->SetTextColor(before ? system->m_ChosenChoiceColor : system->m_ChoiceTextColor);
     }
 }
 

@@ -1,10 +1,6 @@
 #include "core/GxCore.h"
 
 #include "adventure/AvgSharedState.h"
-#include "animation/GxNcAnimationPools.h"
-#include "animation/GxNcEffectPool.h"
-#include "animation/GxNcIconPool.h"
-#include "animation/GxNcImageSetPool.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"
@@ -19,6 +15,10 @@
 #include "adventure/SeqSave.h"
 #include "adventure/SeqSystem.h"
 #include "adventure/SeqTitle.h"
+#include "animation/GxNcAnimationPools.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
 #include "appdata/DBAvgChar.h"
 #include "appdata/DBBGMMode.h"
 #include "appdata/DBCGMode.h"
@@ -53,6 +53,8 @@
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
+#include "strategy/ZorScriptBuiltins.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
 #include "strategy/screens/SeqZorInvLoader.h"
@@ -168,7 +170,11 @@ bool GxCore::OnGameInit()
     ZorCore::GetInstance()->GetUserData()->InitNewGame();
     // Nothing is loaded yet; this puts the stage loader back at the pool's first entry.
     ZorMapModelPool::ReleaseAll();
+    static ZorNcProjectFactorySource s_UnitProjects;
+    ZorNcPoolUnit::SetProjectSource(&s_UnitProjects);
     ZorNcPoolUnit::Initialize();
+    ZorScriptBuiltins::SetSaveFolder(m_SavePath);
+    ZorScriptBuiltins::SetExtraOption(&m_UserDataPerman->m_ExtraOption);
 
     ReleaseGlobalFonts();
     const std::wstring& fontDir = m_SystemConfig->GetFontDir();

@@ -73,6 +73,10 @@ int32_t GxRandom::Next(int32_t n)
 {
     if (n < 1)
         return 0;
+    // Seeding resets the bound cache below, so it must happen before the cache is filled: a first draw
+    // on a source never seeded would otherwise scale by 0 and never return.
+    if (!s_Seeded)
+        Seed(kReferenceSeed);
     const uint32_t bound = static_cast<uint32_t>(n);
     if (n != s_Bound)
     {

@@ -51,13 +51,29 @@ struct ImaState
     int index;
 };
 
-int16_t ImaNibble(ImaState& s, int nibble)
+// Per step index and nibble: the signed difference ((2 x magnitude + 1) x step) / 8 (the exact form of
+// the shifted sum of step fractions) and the next step index.
+struct ImaTables
 {
-    const int step = kImaStepTable[s.index];
-    // ((2 x magnitude + 1) x step) / 8: the exact form of the shifted sum of step fractions.
-    const int diff = ((2 * (nibble & 7) + 1) * step) >> 3;
-    s.predictor = std::clamp((nibble & 8) ? s.predictor - diff : s.predictor + diff, -32768, 32767);
-    s.index = std::clamp(s.index + kImaIndexTable[nibble], 0, 88);
+    int32_t diff[89][16];
+    uint8_t next[89][16];
+    ImaTables()
+    {
+        for (int index = 0; index < 89; ++index)
+            for (int nibble = 0; nibble < 16; ++nibble)
+            {
+                const int d = ((2 * (nibble & 7) + 1) * kImaStepTable[index]) >> 3;
+                diff[index][nibble] = (nibble & 8) ? -d : d;
+                next[index][nibble] = static_cast<uint8_t>(std::clamp(index + kImaIndexTable[nibble], 0, 88));
+            }
+    }
+};
+const ImaTables s_Ima;
+
+inline int16_t ImaNibble(ImaState& s, int nibble)
+{
+    s.predictor = std::clamp(s.predictor + s_Ima.diff[s.index][nibble], -32768, 32767);
+    s.index = s_Ima.next[s.index][nibble];
     return static_cast<int16_t>(s.predictor);
 }
 } // namespace

@@ -27,7 +27,6 @@ void GxSoundBufferStatic::Release()
 
 bool GxSoundBufferStatic::IsCreated()
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer != nullptr;
 }
 
@@ -40,7 +39,8 @@ bool GxSoundBufferStatic::Create(GxSoundLoaderBase* decoder)
     m_Format = decoder->GetFormat();
     m_Size = decoder->GetDataSize();
     PfResult result = 0;
-    m_Buffer = PfSoundBuffer::Create(m_Format, m_Size, &result);
+    // Every byte is read from the decoder (or zeroed on a failed read) before the buffer can play.
+    m_Buffer = PfSoundBuffer::Create(m_Format, m_Size, &result, PfSoundBuffer::kContentsUndefined);
     if (!m_Buffer)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStatic::Create セカンダリバッファ作成に失敗しました\n");
@@ -106,15 +106,15 @@ bool GxSoundBufferStatic::Stop()
     return true;
 }
 
+// IsPlaying, SetVolume and IsCreated skip the buffer's lock: they run on the owner's thread, which alone
+// creates and releases the sound buffer, and touch only its play state, which the mixer guards.
 bool GxSoundBufferStatic::IsPlaying()
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer && (m_Buffer->GetStatus() & (PfSoundBuffer::kStatusPlaying | PfSoundBuffer::kStatusBufferLost));
 }
 
 bool GxSoundBufferStatic::SetVolume(int32_t volume)
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer && m_Buffer->SetVolume(volume) == PfSoundBuffer::kOk;
 }
 

@@ -278,15 +278,17 @@ bool GxSoundBufferStream::Stop()
     return true;
 }
 
+// IsPlaying and SetVolume run on the owner's thread every update of every voice, so they skip the
+// buffer's lock: they touch only the sound buffer's play state (guarded by the mixer) and the remembered
+// level, and only the owner's thread ever creates, releases or sets those; the feeding thread reads the
+// ring and the decoder, never them.
 bool GxSoundBufferStream::IsPlaying()
 {
-    GxMutexScopedLock lock(m_Mutex);
     return m_Buffer && (m_Buffer->GetStatus() & (PfSoundBuffer::kStatusPlaying | PfSoundBuffer::kStatusBufferLost));
 }
 
 bool GxSoundBufferStream::SetVolume(int32_t volume)
 {
-    GxMutexScopedLock lock(m_Mutex);
     if (!m_Buffer)
         return false;
     if (volume == m_LastVolume)

@@ -681,8 +681,9 @@ PfResult PfGLDevice::EndScene()
 {
     if (!m_DeviceCreated)
         return D3DERR_INVALIDCALL;
-    FlushQuads();
-    glFlush();
+    // The quads queued in the scene stay queued: each widget draws in a scene of its own, and sending
+    // them here would cut a screen of widgets into a draw call each. Present, read-backs, target
+    // changes and state changes send them.
     return D3D_OK;
 }
 
@@ -874,8 +875,6 @@ PfResult PfGLDevice::SetTexture(uint32_t stage, PfGLTexture* texture)
         return D3DERR_INVALIDCALL;
     if (texture && (!texture->IsCreated() || texture->IsDepthStencil()))
         texture = nullptr;
-    if (m_Textures[stage] != texture)
-        FlushQuads();
     if ((m_Textures[stage] == nullptr) != (texture == nullptr))
         m_Dirty |= DIRTY_UNIFORMS;
     m_Textures[stage] = texture;
@@ -1580,8 +1579,11 @@ PfResult PfGLDevice::QueueQuadsUP(uint32_t quadCount, const void* vertices, uint
 {
     if (!m_DeviceCreated || !vertices || quadCount == 0 || stride == 0)
         return D3DERR_INVALIDCALL;
-    if (m_QueuedQuadCount > 0 && (stride != m_QueuedStride || m_QueuedQuadCount + quadCount > MAX_QUEUED_QUADS))
+    if (m_QueuedQuadCount > 0 && (stride != m_QueuedStride || m_QueuedQuadCount + quadCount > MAX_QUEUED_QUADS ||
+                                  std::memcmp(m_QueuedTextures, m_Textures, sizeof(m_Textures)) != 0))
         FlushQuads();
+    if (m_QueuedQuadCount == 0)
+        std::memcpy(m_QueuedTextures, m_Textures, sizeof(m_Textures));
     m_QueuedStride = stride;
     const size_t bytes = (size_t)quadCount * 4 * stride;
     const size_t at = (size_t)m_QueuedQuadCount * 4 * stride;
@@ -1600,7 +1602,20 @@ void PfGLDevice::FlushQuads()
         return;
     const uint32_t count = m_QueuedQuadCount;
     m_QueuedQuadCount = 0;
+    if (std::memcmp(m_QueuedTextures, m_Textures, sizeof(m_Textures)) == 0)
+    {
+        DrawQuadsUP(count, m_QueuedQuads.data(), m_QueuedStride);
+        return;
+    }
+    // The textures changed after the quads were queued: they are drawn with the ones they were queued
+    // under, and the current ones come back for what follows.
+    PfGLTexture* current[PF_STAGE_COUNT];
+    std::memcpy(current, m_Textures, sizeof(m_Textures));
+    std::memcpy(m_Textures, m_QueuedTextures, sizeof(m_Textures));
+    m_Dirty |= DIRTY_UNIFORMS;
     DrawQuadsUP(count, m_QueuedQuads.data(), m_QueuedStride);
+    std::memcpy(m_Textures, current, sizeof(m_Textures));
+    m_Dirty |= DIRTY_UNIFORMS;
 }
 
 PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount)

@@ -279,6 +279,10 @@ private:
     std::vector<uint8_t> m_QueuedQuads;
     uint32_t m_QueuedQuadCount = 0;
     uint32_t m_QueuedStride = 0;
+    // The textures the queued quads were queued under. A texture change alone does not send the queue:
+    // an unbind followed by a rebind of the same texture (every widget's state reset) keeps one batch;
+    // the queue goes out when a quad arrives under other textures, or at any other flush.
+    PfGLTexture* m_QueuedTextures[PF_STAGE_COUNT] = {};
 
     uint64_t m_RenderStateCalls = 0;
     uint64_t m_StageStateCalls = 0;

@@ -3,6 +3,7 @@
 #include "platform/PfAudioMixer.h"
 #include "platform/PfAudioSignal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -12,14 +13,23 @@ namespace
 // The largest buffer DirectSound accepted; far beyond any sound the game holds in one piece.
 constexpr uint32_t kMaxBufferBytes = 0x0FFFFFFF;
 
-// A level in hundredths of a decibel as a linear gain; the bottom of the range is true silence.
+// A level in hundredths of a decibel as a linear gain, 10^(level/2000); the bottom of the range is
+// true silence. Looked up: fades set a level on every update of every playing voice.
 float GainOf(int32_t level)
 {
+    static const std::vector<float> s_Table = []
+    {
+        std::vector<float> table(-PfSoundBuffer::kVolumeMin + 1);
+        for (int32_t v = PfSoundBuffer::kVolumeMin + 1; v <= 0; ++v)
+            table[-v] = std::pow(10.0f, static_cast<float>(v) / 2000.0f);
+        table[-PfSoundBuffer::kVolumeMin] = 0.0f;
+        return table;
+    }();
     if (level <= PfSoundBuffer::kVolumeMin)
         return 0.0f;
     if (level >= 0)
         return 1.0f;
-    return std::pow(10.0f, static_cast<float>(level) / 2000.0f);
+    return s_Table[-level];
 }
 
 template <int Bits, int Channels> inline void ReadFrame(const uint8_t* data, uint32_t frame, float& left, float& right)
@@ -48,7 +58,8 @@ int64_t FloorDiv(int64_t a, int64_t b)
 }
 } // namespace
 
-std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format, uint32_t bytes, PfResult* result)
+std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format, uint32_t bytes, PfResult* result,
+                                                     Contents contents)
 {
     auto fail = [result](PfResult code)
     {
@@ -67,7 +78,7 @@ std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format,
     std::unique_ptr<PfSoundBuffer> buffer;
     try
     {
-        buffer.reset(new PfSoundBuffer(format, bytes));
+        buffer.reset(new PfSoundBuffer(format, bytes, contents));
     }
     catch (const std::bad_alloc&)
     {
@@ -79,10 +90,11 @@ std::unique_ptr<PfSoundBuffer> PfSoundBuffer::Create(const PfWaveFormat& format,
     return buffer;
 }
 
-PfSoundBuffer::PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes)
-    : m_Format(format), m_Size(bytes), m_FrameCount(bytes / format.nBlockAlign),
-      m_Data(bytes, format.wBitsPerSample == 8 ? 0x80 : 0)
+PfSoundBuffer::PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes, Contents contents)
+    : m_Format(format), m_Size(bytes), m_FrameCount(bytes / format.nBlockAlign), m_Data(new uint8_t[bytes])
 {
+    if (contents == kContentsSilence)
+        std::memset(m_Data.get(), format.wBitsPerSample == 8 ? 0x80 : 0, bytes);
 }
 
 PfSoundBuffer::~PfSoundBuffer()
@@ -96,10 +108,10 @@ PfResult PfSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** part1, uint
     if (part1 == nullptr || size1 == nullptr || offset >= m_Size || bytes == 0 || bytes > m_Size)
         return kErrInvalidParam;
     const uint32_t first = std::min(bytes, m_Size - offset);
-    *part1 = m_Data.data() + offset;
+    *part1 = m_Data.get() + offset;
     *size1 = first;
     if (part2)
-        *part2 = first < bytes ? m_Data.data() : nullptr;
+        *part2 = first < bytes ? m_Data.get() : nullptr;
     if (size2)
         *size2 = bytes - first;
     if (part2 == nullptr && first < bytes)
@@ -117,6 +129,7 @@ PfResult PfSoundBuffer::Play(PlayMode mode)
     std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
     m_Playing = true;
     m_Looping = mode == kPlayLooping;
+    PublishStatus();
     return kOk;
 }
 
@@ -124,6 +137,7 @@ PfResult PfSoundBuffer::Stop()
 {
     std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
     m_Playing = false;
+    PublishStatus();
     return kOk;
 }
 
@@ -158,13 +172,18 @@ PfResult PfSoundBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
     return kOk;
 }
 
+// Asked for every voice on every update: read from the published copy without the mixer's lock.
 uint32_t PfSoundBuffer::GetStatus()
 {
-    std::lock_guard<std::mutex> lock(PfAudioMixer::Get().GetLock());
+    return m_Status.load(std::memory_order_acquire);
+}
+
+void PfSoundBuffer::PublishStatus()
+{
     uint32_t status = 0;
     if (m_Playing)
         status |= kStatusPlaying | (m_Looping ? static_cast<uint32_t>(kStatusLooping) : 0u);
-    return status;
+    m_Status.store(status, std::memory_order_release);
 }
 
 PfResult PfSoundBuffer::SetVolume(int32_t volume)
@@ -254,7 +273,7 @@ void PfSoundBuffer::NotifyAdvance(uint64_t startFrame, uint64_t advancedFrames)
 
 template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, uint32_t frames, uint64_t step)
 {
-    const uint8_t* data = m_Data.data();
+    const uint8_t* data = m_Data.get();
     const uint64_t end = static_cast<uint64_t>(m_FrameCount) << 32;
     const float gl = m_GainLeft;
     const float gr = m_GainRight;
@@ -281,6 +300,7 @@ template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, 
                 if (!m_Looping)
                 {
                     m_Playing = false;
+                    PublishStatus();
                     break;
                 }
             }
@@ -313,6 +333,7 @@ template <int Bits, int Channels> uint32_t PfSoundBuffer::MixFrames(float* acc, 
             if (!m_Looping)
             {
                 m_Playing = false;
+                PublishStatus();
                 pos = 0;
                 ++i;
                 break;

@@ -3,6 +3,7 @@
 #include "platform/PfD3DTypes.h"
 #include "platform/PfWaveFormat.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -42,6 +43,12 @@ public:
         kPlayOnce,
         kPlayLooping,
     };
+    enum Contents
+    {
+        kContentsSilence,
+        // The caller fills every byte before playing (a whole decoded sound): no silence written first.
+        kContentsUndefined,
+    };
     static constexpr int32_t kVolumeMin = -10000;
     static constexpr int32_t kPanLeft = -10000;
     static constexpr int32_t kPanRight = 10000;
@@ -52,8 +59,8 @@ public:
     // Null (with the reason in result when given) when the mixer is not open, the format is not 8 or
     // 16-bit PCM of one or two channels in the rate range with a consistent frame size, or the size is
     // 0 or not a whole number of frames. The new buffer holds silence, stopped at position 0.
-    static std::unique_ptr<PfSoundBuffer> Create(const PfWaveFormat& format, uint32_t bytes,
-                                                 PfResult* result = nullptr);
+    static std::unique_ptr<PfSoundBuffer> Create(const PfWaveFormat& format, uint32_t bytes, PfResult* result = nullptr,
+                                                 Contents contents = kContentsSilence);
     ~PfSoundBuffer();
     PfSoundBuffer(const PfSoundBuffer&) = delete;
     PfSoundBuffer& operator=(const PfSoundBuffer&) = delete;
@@ -93,19 +100,22 @@ public:
     void MixInto(float* acc, uint32_t frames, uint32_t outRate);
 
 private:
-    PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes);
+    PfSoundBuffer(const PfWaveFormat& format, uint32_t bytes, Contents contents);
     void UpdateGains();
+    void PublishStatus();
     void NotifyAdvance(uint64_t startFrame, uint64_t advancedFrames);
     template <int Bits, int Channels> uint32_t MixFrames(float* acc, uint32_t frames, uint64_t step);
 
     PfWaveFormat m_Format;
     uint32_t m_Size = 0;
     uint32_t m_FrameCount = 0;
-    std::vector<uint8_t> m_Data;
+    std::unique_ptr<uint8_t[]> m_Data;
 
     // Mixer state: guarded by the mixer's lock.
     bool m_Playing = false;
     bool m_Looping = false;
+    // The status bits of m_Playing and m_Looping, published for readers without the lock.
+    std::atomic<uint32_t> m_Status{0};
     uint64_t m_Position = 0; // 32.32 fixed point frames, always below m_FrameCount
     int32_t m_Volume = 0;
     int32_t m_Pan = 0;

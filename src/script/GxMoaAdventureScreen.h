@@ -49,6 +49,4 @@ public:
     virtual void ResetLayers() {}
     // The global fade layer opaque at once.
     virtual void SetGlobalFadeOpaque() {}
-    // The text colour of choice button index (1 to the choice limit) after a load.
-    virtual void SetSelectButtonTextColor(int32_t index, uint32_t argb) { (void)index, (void)argb; }
 };

@@ -1,6 +1,8 @@
 #include "strategy/ZorCore.h"
 
 #include "appdata/DBZorUnit.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
 #include "appdata/ZorGlobals.h"
 #include "core/GxLog.h"
 #include "strategy/ZorRoundData.h"
@@ -115,6 +117,13 @@ bool ZorCore::ReturnAllUnitsToReady()
     return true;
 }
 
+bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round)
+{
+    const uint32_t flags =
+        (m_Core && m_Core->m_UserDataPerman) ? m_Core->m_UserDataPerman->m_ExtraOption.GetBits() : 0u;
+    return ApplyTakeOver(units, round, flags);
+}
+
 bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const ZorRoundData& round,
                             uint32_t permanentFlags)
 {
@@ -138,9 +147,9 @@ bool ZorCore::ApplyTakeOver(const std::vector<ZorTaskUnitEntity*>& units, const 
             const wchar_t* m_Name;
         };
         static const Unlock s_Unlocks[] = {
-            {11, false, L"STオベリスク"}, {12, false, L"ST闘技の間"},   {13, true, L"T盲目の霧"},
-            {13, true, L"T弱化の罠"},     {14, false, L"ST魔界病院"},   {15, false, L"ST魔物の巣"},
-            {16, false, L"ST忍者屋敷"},   {17, true, L"T封印の符"},     {17, true, L"T深闇の獄"},
+            {11, false, L"STオベリスク"}, {12, false, L"ST闘技の間"}, {13, true, L"T盲目の霧"},
+            {13, true, L"T弱化の罠"},     {14, false, L"ST魔界病院"}, {15, false, L"ST魔物の巣"},
+            {16, false, L"ST忍者屋敷"},   {17, true, L"T封印の符"},   {17, true, L"T深闇の獄"},
             {18, false, L"ST迷いの回廊"}, {19, false, L"ST司令所"},
         };
         for (const Unlock& u : s_Unlocks)

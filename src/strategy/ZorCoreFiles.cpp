@@ -140,15 +140,21 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
     {
         std::unique_ptr<GxContentWriterBase> writer = MakeWriter(memory.Get(), binary);
         ok = writer->WriteHeader(binary ? "BZOR" : "TZOR", kVersion) && m_UserData->Save(*writer);
-        const std::vector<ZorTaskUnitEntity*> lists[3] = {
-            CollectUnits(FindList(kUnitReadyList)), CollectUnits(FindList(kUnitPlayerList)),
-            CollectUnits(FindList(kUnitEnemyList))};
+        const std::vector<ZorTaskUnitEntity*> lists[3] = {CollectUnits(FindList(kUnitReadyList)),
+                                                          CollectUnits(FindList(kUnitPlayerList)),
+                                                          CollectUnits(FindList(kUnitEnemyList))};
         ok = ok && writer->Write("unitready_count", static_cast<int32_t>(lists[0].size())) &&
              writer->Write("unitplayer_count", static_cast<int32_t>(lists[1].size())) &&
              writer->Write("unitenemy_count", static_cast<int32_t>(lists[2].size()));
         for (const auto& list : lists)
             for (ZorTaskUnitEntity* unit : list)
                 ok = ok && unit->Save(writer.get());
+        // After the records: each unit's step counter, which its periodic rules (poison, regeneration,
+        // room statuses) count from. The records do not hold it, and without it a stage resumed from a
+        // save would drift from the one saved. Readers that stop after the records never see it.
+        for (const auto& list : lists)
+            for (ZorTaskUnitEntity* unit : list)
+                ok = ok && writer->Write("m_StepCount", unit->GetFrameCount());
     }
     if (!memory.Finish() || !ok)
         return Refuse(L"SaveGameData", L"書き込みに失敗しました", path);
@@ -214,6 +220,16 @@ bool ZorCore::LoadGameData(const std::wstring& path)
     }
     if (!lastReadOk && r.IsEnd())
         return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+    // Step counters follow when the file has them; a file without them starts every counter at 0.
+    std::vector<int32_t> steps(units.size(), 0);
+    if (!r.IsEnd())
+        for (int32_t& step : steps)
+        {
+            errors = r.GetErrorCount();
+            step = r.GetS32("m_StepCount");
+            if (r.GetErrorCount() != errors && r.IsEnd())
+                return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+        }
 
     // Every unit of the three lists goes, so only other tasks can hold a loaded ID.
     std::set<const GxTaskBase*> replaced;
@@ -221,8 +237,8 @@ bool ZorCore::LoadGameData(const std::wstring& path)
         for (ZorTaskUnitEntity* unit : CollectUnits(list))
             replaced.insert(unit);
     for (const StagedUnit& u : units)
-        if (const GxTaskBase* holder = m_TaskManage ? m_TaskManage->FindTaskByID(static_cast<uint64_t>(u.m_TaskID))
-                                                    : nullptr;
+        if (const GxTaskBase* holder =
+                m_TaskManage ? m_TaskManage->FindTaskByID(static_cast<uint64_t>(u.m_TaskID)) : nullptr;
             holder && !replaced.count(holder) && !dynamic_cast<const ZorTaskUnitEntity*>(holder))
             return Refuse(L"LoadGameData", L"タスクIDが不正です", path);
 
@@ -238,6 +254,7 @@ bool ZorCore::LoadGameData(const std::wstring& path)
             static_cast<ZorUnitRecord&>(*unit) = units[next].m_Record;
             unit->SetGlobalState(units[next].m_GlobalState);
             unit->SetTaskID(static_cast<uint64_t>(units[next].m_TaskID));
+            unit->SetFrameCount(steps[next]);
         }
     return r.GetErrorCount() == 0;
 }

@@ -63,8 +63,8 @@ int32_t ZorMapModelPool::PrepareLoading(const std::wstring& modelDir, const std:
         return 0;
     if (i == 0)
     {
-        static const wchar_t* s_Names[kShared] = {L"path00", L"path01", L"cursor00", L"cursor01", L"cursor02",
-                                                  L"scaffold"};
+        static const wchar_t* s_Names[kShared] = {L"path00",   L"path01",   L"cursor00",
+                                                  L"cursor01", L"cursor02", L"scaffold"};
         for (int32_t k = 0; k < kShared; ++k)
         {
             GxModel* model = Slot(pool.m_Shared[k]);

@@ -5,8 +5,8 @@
 
 // What the unit animation pool needs of the animation projects: a reference-counted load by path, the
 // lookup of a motion and its length in frames, and the release. Handles are opaque to the pool.
-// FIXME: the engine's project factory (GxNcProjectFactory) answers this once the animation folder
-// lands; until then the pool runs with whatever source the start-up sets (none: nothing loads).
+// ZorNcProjectFactorySource answers it from the engine's project factory; the headless simulation gives
+// fixed lengths.
 class ZorNcProjectSource
 {
 public:

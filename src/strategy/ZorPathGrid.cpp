@@ -31,31 +31,36 @@ void ZorPathGrid::Flood(int32_t x, int32_t z, int32_t d)
 {
     if (!OnGrid(x, z) || !At(x, z).m_EnterFlag)
         return;
-    int32_t queue[kDetail];
+    // Each cell enters the queue at most once: breadth-first order reaches it first by a shortest way.
+    int16_t queue[kDetail];
     int32_t head = 0;
     int32_t tail = 0;
     At(x, z).m_Step = d;
-    queue[tail++] = x + z * kWidth;
+    queue[tail++] = static_cast<int16_t>(x + z * kWidth);
+    auto visit = [&](int32_t index, int32_t next)
+    {
+        Entry& e = m_Entries[index];
+        if (e.m_EnterFlag && e.m_Step > next)
+        {
+            e.m_Step = next;
+            queue[tail++] = static_cast<int16_t>(index);
+        }
+    };
     while (head < tail)
     {
         const int32_t index = queue[head++];
-        const int32_t cx = index % kWidth;
-        const int32_t cz = index / kWidth;
         const int32_t next = m_Entries[index].m_Step + 1;
         if (next > kUnreached - 1)
             continue;
-        const int32_t around[4][2] = {{cx, cz - 1}, {cx, cz + 1}, {cx - 1, cz}, {cx + 1, cz}};
-        for (const auto& n : around)
-        {
-            if (!OnGrid(n[0], n[1]))
-                continue;
-            Entry& e = At(n[0], n[1]);
-            if (e.m_EnterFlag && e.m_Step > next)
-            {
-                e.m_Step = next;
-                queue[tail++] = n[0] + n[1] * kWidth;
-            }
-        }
+        const int32_t cx = index % kWidth;
+        if (index >= kWidth)
+            visit(index - kWidth, next);
+        if (index < kDetail - kWidth)
+            visit(index + kWidth, next);
+        if (cx > 0)
+            visit(index - 1, next);
+        if (cx < kWidth - 1)
+            visit(index + 1, next);
     }
 }
 

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
+class ZorCore;
 class ZorUserData;
+struct ZorReward;
+struct ZorRoomState;
 
 // One unit of the strategy game (a defender, a trap or an invader) as a task in one of the unit lists.
 // The task has no behaviour of its own: ZorCore drives it. Its stored fields are the ZorUnitRecord; the
@@ -27,10 +30,54 @@ public:
     void RemoveFromMap();
     void ResetForBattle();
 
+    // An invader of an arriving party: room and cell from the room's centre and the slot's step.
+    void InitAsPlayerUnit(int32_t unitID, int32_t level, int32_t rx, int32_t rz, int32_t slot);
+    void InitAsEnemyUnit(int32_t unitID, int32_t level, int32_t rx, int32_t rz, int32_t slot, int32_t aiType,
+                         int32_t delay);
+    void PlaceInRoom(int32_t rx, int32_t rz, int32_t slot);
+    // An enemy of the invasion field at slot i of the enemy formation.
+    void InitAsFieldEnemy(int32_t unitID, int32_t level, int32_t slot);
+    void ResetForField();
+    void RandomizeTimers();
+
     bool IsTrap() const;
     float GetLevelFactor() const;
     // trunc((1 + (level - 1) / 5) x HPMax), plus 10 per reinforcement of the class for a player unit.
     int32_t GetMaxHP() const;
+    // trunc(level factor x ATK), plus 3 per reinforcement of the class for a player unit.
+    int32_t GetAttack() const;
+    // Not being removed, no timer left before or after its presence, HP above 0.
+    bool IsUnitActive() const;
+    bool NeedsRecovery() const;
+    float GetExpRate() const;
+    float GetAppearRate() const;
+    bool HasSkillSpecialType(int32_t code) const;
+    bool IsStatusOn(int32_t status) const { return status >= 0 && status < kStatuses && m_RemainTime[status] > 0; }
+    // The room record the unit stands in by m_RoughPos; null off the map.
+    ZorRoomState* GetRoom() const;
+    GxVector4 GetWorldPos() const override;
+    bool IsAtDetailPos(int32_t x, int32_t z) const;
+    void SetRoomFlag(int32_t n);
+    bool HasRoomFlag(int32_t n) const;
+
+    bool ApplyStatus(int32_t status, int32_t duration);
+    int32_t DrainSealedCharges();
+    bool FindPathTo(int32_t x, int32_t z);
+    bool StartSkill(int32_t skill, int64_t target);
+    // Returns true when the unit fell.
+    bool TakeDamage(int32_t amount, ZorReward& reward, bool kill, bool hitByTrap);
+    int32_t CalcExpGain(const ZorTaskUnitEntity& target, int32_t amount, const ZorRoomState* room) const;
+    bool AddExp(int32_t gain);
+
+    // Per-tick steps run by the core.
+    void UpdateCreateTimer();
+    void UpdateDefence();
+    void UpdateHitPoints();
+    void UpdateRecovery();
+    // The invasion-field variants (ZorTaskUnitEntityField.cpp).
+    void UpdateField();
+    void UpdateFieldHitPoints();
+    bool TakeFieldDamage(int32_t amount, ZorReward& reward);
 
     // The full record: the fields, then the task's "m_GlobalState" and "m_TaskID".
     bool Save(GxContentWriterBase* writer) override;
@@ -43,4 +90,21 @@ public:
 
 private:
     void ClearBattleState();
+    void PlaceAt(int32_t rx, int32_t rz, int32_t slot);
+    void UpdateEnemyMove();
+    void ChooseNextGoal();
+    void WanderInRoom();
+    void SelectSkill();
+    void UpdateSkillMotion();
+    void ApplySkillHit(ZorTaskUnitEntity* target, ZorReward& reward);
+    void ApplyHeal(ZorTaskUnitEntity* target);
+    // Fall or flee of a player unit at HP 0 (a trap always falls).
+    void SurvivalRoll();
+    void SelectFieldSkill();
+    void UpdateFieldSkillMotion();
+    void ApplyFieldSkillHit(ZorTaskUnitEntity* target, ZorReward& reward);
+    void ApplyFieldHeal(ZorTaskUnitEntity* target);
+    ZorRoomState* GetFormation() const;
+    void FallOnField();
+    void Voice(int32_t first, int32_t count, int32_t percent) const;
 };

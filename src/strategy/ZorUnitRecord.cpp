@@ -6,11 +6,12 @@
 
 bool ZorUnitRecord::SaveFields(GxContentWriterBase& w) const
 {
-    bool ok = w.Write("m_PlayerFlag", m_PlayerFlag != 0) && w.Write("m_UnitID", m_UnitID) && w.Write("m_Level", m_Level) &&
-              w.Write("m_Exp", m_Exp) && w.Write("m_HP", m_HP) && w.Write("m_ArrangeTimeLeft", m_ArrangeTimeLeft) &&
-              w.Write("m_ArrangeTimeTotal", m_ArrangeTimeTotal) && w.Write("m_CreateTimeLeft", m_CreateTimeLeft) &&
-              w.Write("m_CreateTimeTotal", m_CreateTimeTotal) && w.Write("m_AppearTimeLeft", m_AppearTimeLeft) &&
-              w.Write("m_AppearTimeTotal", m_AppearTimeTotal) && w.Write("m_DisappearTimeLeft", m_DisappearTimeLeft) &&
+    bool ok = w.Write("m_PlayerFlag", m_PlayerFlag != 0) && w.Write("m_UnitID", m_UnitID) &&
+              w.Write("m_Level", m_Level) && w.Write("m_Exp", m_Exp) && w.Write("m_HP", m_HP) &&
+              w.Write("m_ArrangeTimeLeft", m_ArrangeTimeLeft) && w.Write("m_ArrangeTimeTotal", m_ArrangeTimeTotal) &&
+              w.Write("m_CreateTimeLeft", m_CreateTimeLeft) && w.Write("m_CreateTimeTotal", m_CreateTimeTotal) &&
+              w.Write("m_AppearTimeLeft", m_AppearTimeLeft) && w.Write("m_AppearTimeTotal", m_AppearTimeTotal) &&
+              w.Write("m_DisappearTimeLeft", m_DisappearTimeLeft) &&
               w.Write("m_DisappearTimeTotal", m_DisappearTimeTotal) && w.Write("m_VisualHeight", m_VisualHeight) &&
               w.Write("m_RoughPos.x", m_RoughPosX) && w.Write("m_RoughPos.y", m_RoughPosY) &&
               w.Write("m_DetailPos.x", m_DetailPosX) && w.Write("m_DetailPos.y", m_DetailPosY) &&
@@ -106,11 +107,11 @@ void ZorUnitRecord::LoadFields(GxContentReaderBase& r, uint32_t maxCount, bool& 
 
 bool ZorUnitRecord::SaveRound(GxContentWriterBase& w) const
 {
-    bool ok = w.Write("m_PlayerFlag", m_PlayerFlag != 0) && w.Write("m_UnitID", m_UnitID) && w.Write("m_Level", m_Level) &&
-              w.Write("m_Exp", m_Exp) && w.Write("m_HP", m_HP) && w.Write("m_RoughPos.x", m_RoughPosX) &&
-              w.Write("m_RoughPos.y", m_RoughPosY) && w.Write("m_DetailPos.x", m_DetailPosX) &&
-              w.Write("m_DetailPos.y", m_DetailPosY) && w.Write("m_SlotIndex", m_SlotIndex) &&
-              w.Write("m_ExceedGauge", m_ExceedGauge);
+    bool ok = w.Write("m_PlayerFlag", m_PlayerFlag != 0) && w.Write("m_UnitID", m_UnitID) &&
+              w.Write("m_Level", m_Level) && w.Write("m_Exp", m_Exp) && w.Write("m_HP", m_HP) &&
+              w.Write("m_RoughPos.x", m_RoughPosX) && w.Write("m_RoughPos.y", m_RoughPosY) &&
+              w.Write("m_DetailPos.x", m_DetailPosX) && w.Write("m_DetailPos.y", m_DetailPosY) &&
+              w.Write("m_SlotIndex", m_SlotIndex) && w.Write("m_ExceedGauge", m_ExceedGauge);
     for (const SkillSlot& s : m_Skills)
         ok = ok && w.Write("m_SkillID", s.m_SkillID) && w.Write("m_ChargeTime", s.m_ChargeTime);
     ok = ok && w.Write("m_SkillCoolingTime", m_SkillCoolingTime);

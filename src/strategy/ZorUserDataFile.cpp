@@ -66,7 +66,8 @@ bool ZorUserData::Save(GxContentWriterBase& writer) const
 
 void ZorUserData::SaveInstanceParams(GxContentWriterBase& writer, bool& ok) const
 {
-    ok = ok && writer.Write("m_Inst_Difficulty", m_Inst_Difficulty) && writer.Write("m_Inst_RushMode", m_Inst_RushMode) &&
+    ok = ok && writer.Write("m_Inst_Difficulty", m_Inst_Difficulty) &&
+         writer.Write("m_Inst_RushMode", m_Inst_RushMode) &&
          writer.Write("m_Inst_RushModeParam", m_Inst_RushModeParam) &&
          writer.Write("m_EnemyPartyKind", m_EnemyPartyKind) && writer.Write("m_Notoriety", m_Notoriety) &&
          writer.Write("m_ElectLevel", m_ElectLevel) && writer.Write("m_RashTimes", m_RashTimes) &&

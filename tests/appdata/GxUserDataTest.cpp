@@ -1,15 +1,25 @@
 #include "appdata/GxUserData.h"
 
 #include "UserFileTestSupport.h"
+#include "../media/SoundTestSupport.h"
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxUserConfig.h"
 #include "appdata/GxSaveSlotHeader.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxCore.h"
+#include "media/GxSound.h"
+#include "media/GxSoundPlayerStream.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaScope.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <csignal>
 #include <filesystem>
@@ -131,6 +141,12 @@ void FillSlot(GxUserData& d, int messages = 101)
     for (int i = 0; i < messages; ++i)
         d.AddMessageLog(L"name" + std::to_wstring(i % 3), L"message " + std::to_wstring(i), i % 2 == 0, i % 5 == 0);
     d.m_HideWindowByCommandFlag = true;
+    // Every other sound record names a sound; without a sound service none counts as ended at the save.
+    GxSoundChannelRecord* records[] = {
+        &d.m_BGMRecord,   &d.m_BGVRecord,      &d.m_SERecord[0],    &d.m_SERecord[1],    &d.m_SERecord[2],
+        &d.m_SERecord[3], &d.m_VoiceRecord[0], &d.m_VoiceRecord[1], &d.m_VoiceRecord[2], &d.m_VoiceRecord[3]};
+    for (int i = 0; i < 10; i += 2)
+        *records[i] = {L"s" + std::to_wstring(i) + L".ogg", i, 10u * i, 20u * i, 30 * i, 40 * i};
 }
 
 // The slot of FillSlot and Scene, value by value; marks on the choice list, the log, the stand list and
@@ -169,12 +185,11 @@ Golden SlotGolden(const Scene& scene, int messages = 101, bool odd = false)
     g.Add([](GxContentWriterBase& w)
           { GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With); });
     for (int i = 0; i < 10; ++i)
-        g.S("m_FileName", L"")
-            .I("m_Loop", 0)
-            .U("m_StartSeekPosTime", 0)
-            .U("m_LoopPosTime", 0)
-            .I("m_FadeInTime", 0)
-            .I("m_CharID", 0);
+    {
+        const int n = i % 2 == 0 ? i : 0;
+        g.S("m_FileName", i % 2 == 0 ? L"s" + std::to_wstring(i) + L".ogg" : L"").I("m_Loop", n);
+        g.U("m_StartSeekPosTime", 10u * n).U("m_LoopPosTime", 20u * n).I("m_FadeInTime", 30 * n).I("m_CharID", 40 * n);
+    }
     auto record = [&](RecordTask* t) { g.S("Record", t->m_Text).I("Value", t->m_Value); };
     for (int i = 0; i < 6; ++i)
         record(scene.tasks[i]);
@@ -383,4 +398,137 @@ TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
         GxUserData loaded(&scene.core);
         EXPECT_TRUE(loaded.Load(path, true)) << "round " << round;
     }
+}
+
+namespace
+{
+
+// The adventure scene as the resets see it: which of its operations were asked for.
+struct ResetScene : GxMoaAdventureScreen
+{
+    void ShowMessageText(const std::wstring&, bool, bool, int32_t) override {}
+    void ShowSpeakerName(const std::wstring&, int32_t) override {}
+    void HideSpeakerName() override {}
+    bool IsReadedMessage(const std::wstring&, int32_t) override { return false; }
+    void SetReadedMessage(const std::wstring&, int32_t) override {}
+    void AddMessageLog(const std::wstring&, const std::wstring&, bool) override {}
+    int32_t GetNameIdentifyMode() const override { return 0; }
+    bool GetIgnoreKinsoku() const override { return false; }
+    std::wstring ResolveNameImagePath(const std::wstring&) const override { return {}; }
+    void ResetWindows() override { calls += L"windows "; }
+    void ResetLayers() override { calls += L"layers "; }
+    void SetGlobalFadeOpaque() override { calls += L"fade "; }
+    std::wstring calls;
+};
+
+} // namespace
+
+TEST(GxUserData, ResetsReachTheRegisteredSceneAndKeepWhatTheyShould)
+{
+    GxUserData data(nullptr);
+    FillSlot(data, 3);
+    data.ResetAdventure(false); // no scene registered: the state alone
+    EXPECT_TRUE(data.m_MessageLog.empty());
+    EXPECT_TRUE(data.m_HideWindowByCommandFlag);
+
+    ResetScene scene;
+    GxMoaAdventureScreen::Register(&scene);
+    FillSlot(data, 3);
+    g_BGMRestrainFactor = 40;
+    data.LeaveAdventure();
+    EXPECT_EQ(scene.calls, L"layers ");
+    EXPECT_EQ(data.m_Hold_WaitClick, 0);
+    EXPECT_EQ(data.m_Hold_EndOfLayerActionSeparate_LayerName, L"");
+    EXPECT_EQ(data.m_MessageLog.size(), 3u); // the log, the choice and the script stay
+    EXPECT_TRUE(data.m_IsSelecting);
+    EXPECT_TRUE(data.m_HideWindowByCommandFlag);
+    data.ResetAdventure(true);
+    EXPECT_EQ(scene.calls, L"layers windows fade ");
+    EXPECT_EQ(g_BGMRestrainFactor, 100);
+    EXPECT_FALSE(data.m_IsSelecting);
+    EXPECT_EQ(data.m_NameIdentifyMode, 2);
+    GxMoaAdventureScreen::Register(nullptr);
+}
+
+TEST(GxUserData, RestoringLoadColoursTheChoiceButtonsByTheProgress)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    // Text buttons in place of the plain records; choice 1 was taken before, item 2 is hidden.
+    std::vector<GxTaskUITextButtonIs*> buttons;
+    for (int i = 1; i <= 10; ++i)
+    {
+        scene.tasks[10 + i]->SetTaskLocalName(L"old", i);
+        buttons.push_back(new GxTaskUITextButtonIs(scene.select, nullptr, L"btn_select", i));
+    }
+    scene.core.m_SystemConfig = new GxSystemConfig();
+    scene.core.m_UserConfig = new GxUserConfig();
+    scene.core.m_UserDataPerman = new GxUserDataPerman(&scene.core);
+    scene.core.m_UserDataPerman->SetSelectedMenu(1, L"main:120");
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    data.m_SelectMenuItemList[2].m_Visible = false;
+    const std::wstring path = folder.File(L"gamedata006.gd");
+    for (GxTaskUITextButtonIs* button : buttons)
+        button->SetTextColor(0x12345678);
+    ASSERT_TRUE(data.Save(path, true));
+    for (GxTaskUITextButtonIs* button : buttons)
+        button->SetTextColor(0);
+    ASSERT_TRUE(data.Load(path, true));
+    const GxSystemConfig& system = *scene.core.m_SystemConfig;
+    EXPECT_EQ(buttons[0]->GetLayout().m_TextColor, system.m_ChosenChoiceColor);
+    EXPECT_EQ(buttons[1]->GetLayout().m_TextColor, 0x12345678u); // hidden: as its record says
+    EXPECT_EQ(buttons[2]->GetLayout().m_TextColor, system.m_ChoiceTextColor);
+    scene.core.m_UserConfig->m_ChangeColorSelectedMenu = false;
+    ASSERT_TRUE(data.Load(path, true));
+    EXPECT_EQ(buttons[0]->GetLayout().m_TextColor, system.m_ChoiceTextColor);
+}
+
+// The sound records in a slot: those of channels still playing survive a save and restart after a
+// restoring load (the music with a one-second fade-in); records of ended sounds are emptied at the save;
+// voice records are kept but never restarted.
+TEST(GxUserData, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    const std::wstring tone = folder.File(L"tone.wav");
+    sndtest::WriteToneWave(GxString::ToUtf8(tone), 2.0, 441);
+    const std::wstring oldDeviceLog = GxLog::GetDeviceLogPath();
+    GxLog::SetDeviceLogPath(folder.File(L"device.log"));
+    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+    ASSERT_TRUE(GxSound::Initialize(nullptr));
+    GxUserConfig config;
+    GxUserData data(&scene.core);
+    GxSoundControl::SetTargets(&config, &data);
+    ASSERT_TRUE(GxSoundControl::PlayBGM(tone, 3, 100, 0, 200, false));
+    ASSERT_TRUE(GxSoundControl::PlaySE(1, tone, 0, 0, 0, 0));
+    EXPECT_FALSE(GxSoundControl::PlaySE(2, folder.File(L"missing.wav"), 1, 0, 0, 0));
+    data.m_VoiceRecord[3].m_FileName = L"voice.ogg";
+    data.m_VoiceRecord[3].m_CharID = 5;
+    const std::wstring path = folder.File(L"gamedata002.gd");
+    ASSERT_TRUE(data.Save(path, true));
+    EXPECT_TRUE(data.m_SERecord[2].IsEmpty());
+
+    GxSoundControl::StopBGM(0);
+    GxSoundControl::StopAllSE();
+    GxUserData loaded(&scene.core);
+    GxSoundControl::SetTargets(&config, &loaded);
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(loaded.m_BGMRecord.m_FileName, tone);
+    EXPECT_EQ(loaded.m_BGMRecord.m_Loop, 3);
+    EXPECT_EQ(loaded.m_BGMRecord.m_StartSeekPosTime, 100u);
+    EXPECT_EQ(loaded.m_BGMRecord.m_LoopPosTime, 200u);
+    EXPECT_EQ(loaded.m_BGMRecord.m_FadeInTime, 1000);
+    EXPECT_EQ(GxSound::GetChannel(GxSound::GetCurrentBGMChannel())->GetFadeState(), 1);
+    EXPECT_TRUE(GxSound::GetChannelState(GxSoundControl::kFirstSEChannel + 1));
+    EXPECT_EQ(loaded.m_SERecord[1].m_FileName, tone);
+    EXPECT_TRUE(loaded.m_SERecord[2].IsEmpty());
+    EXPECT_EQ(loaded.m_VoiceRecord[3].m_FileName, L"voice.ogg");
+    EXPECT_EQ(loaded.m_VoiceRecord[3].m_CharID, 5);
+    EXPECT_FALSE(GxSound::GetChannelState(GxSoundControl::kFirstVoiceChannel + 3));
+
+    GxSoundControl::SetTargets(nullptr, nullptr);
+    GxSound::Finalize();
+    PfAudioDevice::Close();
+    GxLog::SetDeviceLogPath(oldDeviceLog);
 }

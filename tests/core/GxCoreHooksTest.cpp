@@ -1,6 +1,9 @@
 // The game's start-up and shut-down hooks on a generated game folder (tools/samplegen) and on an empty
 // one, with a real device on a hidden window.
 #include "adventure/AvgSharedState.h"
+#include "animation/GxNcEffectPool.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
 #include "appdata/DBTestSupport.h"
 #include "appdata/GxDebugConsoleOutputEx.h"
 #include "appdata/GxSystemConfig.h"
@@ -18,6 +21,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
+#include "strategy/ZorCore.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 
@@ -63,7 +67,7 @@ protected:
     }
     // The core as its start-up leaves it just before the game's hook: configuration read in the game
     // folder, user data, task manager and device present.
-    void Start(int32_t screenMode = 0)
+    void Start()
     {
         std::filesystem::current_path(m_Game);
         m_Core = std::make_unique<GxCore>();
@@ -71,8 +75,6 @@ protected:
         m_Core->m_SystemConfig->LoadSysConf();
         m_Core->m_SystemConfig->LoadSetting();
         m_Core->m_UserConfig = new GxUserConfig();
-        // FIXME: while the options file is not read, the option is set as loading it would set it.
-        m_Core->m_UserConfig->m_ScreenMode = screenMode;
         m_Core->m_UserDataPerman = new GxUserDataPerman(m_Core.get());
         m_Core->m_SavePath = Folder();
         m_Core->m_TaskManage = new GxTaskManage(m_Core.get());
@@ -156,7 +158,12 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     EXPECT_GT(Resources(), m_ResourcesBefore);
     ASSERT_NE(g_MoaInstance, nullptr);
     EXPECT_NE(g_MoaInstance->FindLabel(L"MAIN"), nullptr);
-    // FIXME: the image-set, icon and effect pools are checked here once they land.
+    // The three common sets pooled, the icons indexed, the effects loaded, the strategy core made.
+    for (const wchar_t* set : {L"uigis/ui_common.gis", L"uigis/ui_avgmain.gis", L"uigis/ui_iconpool.gis"})
+        EXPECT_NE(GxNcImageSetPool::Find(set), nullptr) << GxString::ToUtf8(set);
+    EXPECT_NE(GxNcIconPool::Find(L"icon_gold"), nullptr);
+    EXPECT_GT(GxNcEffectPool::GetCount(), 0u);
+    EXPECT_NE(ZorCore::GetInstance(), nullptr);
 
     // The system sequence first, then the others under the root in their order, each without a subtree.
     GxTaskManage* manage = m_Core->m_TaskManage;
@@ -174,6 +181,9 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     EXPECT_EQ(GxFile::GetCache().GetEntryCount(), 0u);
 
     Stop();
+    EXPECT_EQ(GxNcImageSetPool::Find(L"uigis/ui_common.gis"), nullptr);
+    EXPECT_EQ(GxNcIconPool::Find(L"icon_gold"), nullptr);
+    EXPECT_EQ(GxNcEffectPool::GetCount() + (ZorCore::GetInstance() ? 1 : 0), 0u);
     EXPECT_EQ(g_MoaInstance, nullptr);
     EXPECT_EQ(g_FontDataTable[0].GetCellHeight(), 0u);
     EXPECT_EQ(g_GDIFontMaps[1].GetPageCount(), 0u);
@@ -185,9 +195,11 @@ TEST_F(GxCoreHooks, EmptyFolderLogsEachMissingFileAndStillStarts)
 {
     Start();
     const std::wstring log = ReadLog("error.log");
-    for (const wchar_t* file : {L"db_avgchar.txt", L"db_uimodule.txt", L"db_uimodule_zor.txt", L"db_uilayout_zor.txt",
-                                L"db_zorcommand.txt", L"FONT16SYS.png", L"FONT16COND.png", L"moacode.mwb"})
+    for (const wchar_t* file :
+         {L"db_avgchar.txt", L"db_uimodule.txt", L"db_uimodule_zor.txt", L"db_uilayout_zor.txt", L"db_zorcommand.txt",
+          L"FONT16SYS.png", L"FONT16COND.png", L"moacode.mwb", L"ui_iconpool.gis"})
         EXPECT_NE(log.find(file), std::wstring::npos) << GxString::ToUtf8(file);
+    EXPECT_EQ(GxNcIconPool::Find(L"icon_gold"), nullptr); // no icon set, no icons
     EXPECT_NE(m_Core->m_TaskManage->GetSystemSequence(), nullptr);
     EXPECT_EQ(m_Core->m_TaskManage->GetPendingSequenceName(), L"SeqBoot");
     Stop();
@@ -204,8 +216,8 @@ TEST_F(GxCoreHooks, FullScreenOptionStartsInFullScreenAndARefusedSwitchStoresWin
         GxDisplaySettings::Get().m_ScreenMode = SCRMODE_WINDOW;
         GxUserConfig options;
         options.m_ScreenMode = 1;
-        options.Save(Folder() + L"userconf.dat");
-        Start(1);
+        ASSERT_TRUE(options.Save(Folder() + L"userconf.dat"));
+        Start();
         EXPECT_EQ(m_Core->m_UserConfig->m_ScreenMode, device ? 1 : 0);
         EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, device ? (uint32_t)SCRMODE_FULLSCREEN : SCRMODE_WINDOW);
         Stop();

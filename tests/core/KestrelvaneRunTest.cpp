@@ -158,17 +158,19 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
         << ReadFile(m_Temp / "first.err");
     for (const char* log : logs)
         EXPECT_EQ(ReadFile(save / log).substr(0, 2), "\xFF\xFE") << log;
-    // Start-up is over when the device survey in "device.log" has stopped growing; then the main loop
-    // runs a while.
+    // Start-up is over when the device surveys in "device.log" (graphics, then sound, whose device takes
+    // a moment to open on a loaded machine) have stopped growing for 600 ms; then the main loop runs a
+    // while.
     uintmax_t lastSize = 0;
+    int stableReadings = 0;
     ASSERT_TRUE(WaitFor(
         [&]
         {
             const uintmax_t size = fs::file_size(save / "device.log");
-            const bool settled = size > 2 && size == lastSize;
+            stableReadings = size > 2 && size == lastSize ? stableReadings + 1 : 0;
             lastSize = size;
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
-            return settled;
+            return stableReadings >= 4;
         },
         std::chrono::seconds(20)));
     ASSERT_EQ(first.WaitExit(std::chrono::milliseconds(0)), -1) << ReadFile(m_Temp / "first.err");

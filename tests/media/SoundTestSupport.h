@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -86,6 +87,44 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 16-bit PCM WAVE file of a sine tone (the same on every channel).
+inline void WriteToneWave(const std::string& path, double seconds, double hz, uint32_t rate = 44100,
+                          uint16_t channels = 2, double amplitude = 10000)
+{
+    const uint32_t frames = static_cast<uint32_t>(seconds * rate);
+    const uint32_t bytes = frames * channels * 2;
+    std::vector<uint8_t> b(44 + bytes);
+    auto put = [&](size_t at, uint32_t v, int n) { std::memcpy(b.data() + at, &v, n); };
+    std::memcpy(b.data(), "RIFF", 4);
+    put(4, 36 + bytes, 4);
+    std::memcpy(b.data() + 8, "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);
+    put(22, channels, 2);
+    put(24, rate, 4);
+    put(28, rate * channels * 2, 4);
+    put(32, channels * 2, 2);
+    put(34, 16, 2);
+    std::memcpy(b.data() + 36, "data", 4);
+    put(40, bytes, 4);
+    for (uint32_t i = 0; i < frames; ++i)
+    {
+        const int16_t v = static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * i / rate)));
+        for (int c = 0; c < channels; ++c)
+            std::memcpy(b.data() + 44 + (static_cast<size_t>(i) * channels + c) * 2, &v, 2);
+    }
+    WriteBytes(path, b);
+}
+
+// Root mean square of interleaved samples.
+inline double Rms(const std::vector<int16_t>& samples)
+{
+    double sum = 0;
+    for (int16_t s : samples)
+        sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0 : std::sqrt(sum / samples.size());
 }
 
 inline std::vector<int16_t> ReadRaw(const std::string& path)
@@ -175,6 +214,35 @@ private:
     std::wstring m_OldErrorLog;
     std::mutex m_Mutex;
     std::vector<std::wstring> m_Lines;
+};
+
+// Durations of calls in ms. A call that waits on nothing stays far below 50 ms; on a loaded machine the
+// scheduler alone can delay a thread join past that now and then, so tests bound the median tightly and
+// the slowest call loosely (a stall on a lock or a one-second wait still fails the bound).
+class CallTimes
+{
+public:
+    template <typename F> void Time(F&& call)
+    {
+        const auto begin = std::chrono::steady_clock::now();
+        call();
+        m_Ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+    }
+    double Percentile(double p) const
+    {
+        std::vector<double> sorted = m_Ms;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[static_cast<size_t>(p * (sorted.size() - 1))];
+    }
+    double Max() const { return Percentile(1.0); }
+    void ExpectQuick() const
+    {
+        EXPECT_LE(Percentile(0.5), 10.0);
+        EXPECT_LE(Max(), 500.0);
+    }
+
+private:
+    std::vector<double> m_Ms;
 };
 
 // Waits (at most 5 s) until ready() holds.

@@ -46,9 +46,12 @@ TEST_F(PfGLDeviceQuadQueueTest, StateChangeSendsTheQuadsQueuedBeforeIt)
     Solid(blue, 0xFF0000FF);
     m_Device.SetTexture(0, &red);
     Queue(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFFFFFF);
+    // A texture change alone keeps the queue; the next quad under another texture sends it, drawn with
+    // the texture it was queued under.
     m_Device.SetTexture(0, &blue);
-    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 0u);
+    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 1u);
     Queue(9.5f, -0.5f, 19.5f, 9.5f, 0xFFFFFFFF);
+    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 1u);
     m_Device.SetRenderState(D3DRS_TEXTUREFACTOR, 0x12345678);
     EXPECT_EQ(m_Device.GetQueuedQuadCount(), 0u);
     EXPECT_EQ(BackPixel(5, 5), 0xFFFF0000u);
@@ -72,12 +75,23 @@ TEST_F(PfGLDeviceQuadQueueTest, TextureLockSendsQuadsThatSampleItsOldContent)
     EXPECT_EQ(BackPixel(15, 5), 0xFF00FF00u);
 }
 
-TEST_F(PfGLDeviceQuadQueueTest, EndSceneAndClearSendTheQueue)
+TEST_F(PfGLDeviceQuadQueueTest, EndSceneKeepsAndClearSendsTheQueue)
 {
     m_Device.SetTexture(0, nullptr);
     Queue(-0.5f, -0.5f, 9.5f, 9.5f, 0xFFFFFFFF);
     ASSERT_EQ(m_Device.EndScene(), D3D_OK);
-    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 0u);
+    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 1u) << "scenes of single widgets keep one batch";
+    // An unbind and a rebind of the same texture, as every widget's state reset does, keep it too.
+    PfGLTexture red;
+    Solid(red, 0xFFFF0000);
+    m_Device.SetTexture(0, &red);
+    Queue(-0.5f, 9.5f, 9.5f, 19.5f, 0xFFFFFFFF);
+    m_Device.SetTexture(0, nullptr);
+    m_Device.SetTexture(0, &red);
+    Queue(9.5f, 9.5f, 19.5f, 19.5f, 0xFFFFFFFF);
+    EXPECT_EQ(m_Device.GetQueuedQuadCount(), 2u);
+    EXPECT_EQ(BackPixel(5, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(BackPixel(15, 15), 0xFFFF0000u);
     Queue(9.5f, -0.5f, 19.5f, 9.5f, 0xFFFFFFFF);
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     EXPECT_EQ(BackPixel(15, 5), 0xFF000000u); // drawn, then cleared: the order holds

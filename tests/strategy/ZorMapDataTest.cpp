@@ -32,11 +32,11 @@ TEST_F(ZorMapDataTest, TestDungeonBuildsRoomsDoorsLinksAndPositions)
 TEST_F(ZorMapDataTest, FileQuirksAreReadAsTheFormatSays)
 {
     MapText m;
-    m.Cell(5, 2) = L"B:1:3";       // no lock letter
-    m.Cell(6, 2) = L"X:2:4:F";     // unknown kind keeps the old kind (0)
-    m.Cell(0, 10) = L"P:0:0:F";    // column 0 passage: a door of kind 3 whatever surrounds it
+    m.Cell(5, 2) = L"B:1:3";         // no lock letter
+    m.Cell(6, 2) = L"X:2:4:F";       // unknown kind keeps the old kind (0)
+    m.Cell(0, 10) = L"P:0:0:F";      // column 0 passage: a door of kind 3 whatever surrounds it
     m.Cell(20, 20) = L"\"P:0:0:F\""; // quoted, and joined to nothing
-    m.Line(L"#45\tB:0:1:F");       // off the grid: not stored
+    m.Line(L"#45\tB:0:1:F");         // off the grid: not stored
     m.Line(L"entrance1\t0\t99");
     m.Line(L"difficulty\t3");
     ASSERT_TRUE(LoadMap(2, m));
@@ -53,11 +53,11 @@ TEST_F(ZorMapDataTest, FileQuirksAreReadAsTheFormatSays)
     EXPECT_EQ(map->GetEntrancePos(1).m_RX, 0);
     EXPECT_EQ(map->GetEntrancePos(1).m_RZ, 0);
     EXPECT_EQ(map->GetDifficulty(), 3);
-    for (const wchar_t* line : {L"ZorMapData::LoadFromFile/構造エラー(dx:5,dz:2)\n",
-                                L"ZorMapData::LoadFromFile/構造エラー(dx:6,dz:2)\n",
-                                L"ZorMapData::ConstructRoughDataPath/接続できない通路(dx:20,dz:20)\n",
-                                L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(dx:0,dz:45)\n",
-                                L"ZorMapData::FindRoom/ROOM見つかりません(floorlevel:0,roomnumber:99)\n"})
+    for (const wchar_t* line :
+         {L"ZorMapData::LoadFromFile/構造エラー(dx:5,dz:2)\n", L"ZorMapData::LoadFromFile/構造エラー(dx:6,dz:2)\n",
+          L"ZorMapData::ConstructRoughDataPath/接続できない通路(dx:20,dz:20)\n",
+          L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(dx:0,dz:45)\n",
+          L"ZorMapData::FindRoom/ROOM見つかりません(floorlevel:0,roomnumber:99)\n"})
         EXPECT_TRUE(m_Log.Contains(line)) << GxString::ToUtf8(line);
     EXPECT_FALSE(ZorMapData::GetSlot(3)->LoadFromFile(m_Folder.File(L"missing.txt")));
 }

@@ -54,8 +54,8 @@ TEST_F(ZorPoolTest, UnitPoolLoadsOneProjectPerStepAndSkipsRowsWithoutOne)
         row->m_Motion_attack = attack;
     };
     unit(0, L"none", L"g", L"");
-    unit(3, L"u3", L"g", L"");       // attack falls back to "attack"
-    unit(4, L"u4", L"", L"");        // no group: no project at all
+    unit(3, L"u3", L"g", L""); // attack falls back to "attack"
+    unit(4, L"u4", L"", L"");  // no group: no project at all
     unit(12, L"broken", L"g", L"hit");
     unit(159, L"u159", L"g", L"swing");
     FakeSource source;

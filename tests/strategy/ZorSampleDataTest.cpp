@@ -14,15 +14,15 @@ protected:
         ASSERT_NE(tools, nullptr);
         const std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy);
+        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy, g_DBZorSkill, g_DBZorVoice);
         for (auto [table, file] : {std::pair<GxDBBase*, const wchar_t*>{&g_DBZorStruct, L"data/db_zorstruct.txt"},
                                    {&g_DBZorUnit, L"data/db_zorunit.txt"},
                                    {&g_DBZorEnemy, L"data/db_zorenemy.txt"}})
             ASSERT_TRUE(table->Load(m_Folder.File(file)));
         ZorMapData::ResetAllMaps();
         for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
-            ASSERT_TRUE(
-                ZorMapData::GetSlot(slot)->LoadFromFile(m_Folder.File(GxString::Format(L"data/db_zormap%02d.txt", slot))));
+            ASSERT_TRUE(ZorMapData::GetSlot(slot)->LoadFromFile(
+                m_Folder.File(GxString::Format(L"data/db_zormap%02d.txt", slot))));
     }
 };
 

@@ -5,6 +5,8 @@
 // take-over screens own.
 
 #include "appdata/DBTestSupport.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorVoice.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -104,8 +106,8 @@ protected:
         Unit(4, 20, 0, 50, 40, 0);
         LoadMap(1, TestDungeon());
         m_Root = new GxTaskBase(&m_Manage);
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList,
-                                    ZorCore::kSavedUnitList})
+        for (const wchar_t* name :
+             {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList, ZorCore::kSavedUnitList})
             new GxTaskBase(m_Root, name);
         m_Core = std::make_unique<ZorCore>(nullptr, &m_Manage);
         State().InitNewGame();
@@ -114,7 +116,7 @@ protected:
     void TearDown() override
     {
         m_Core.reset();
-        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy);
+        dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy, g_DBZorSkill, g_DBZorVoice);
         ZorMapData::ResetAllMaps();
     }
 
@@ -152,7 +154,7 @@ protected:
         unit->SetTaskID(static_cast<uint64_t>(m_Core->TakeNextUnitTaskID()));
         unit->m_UnitID = unitID;
         unit->m_Level = level;
-        unit->m_PlayerFlag = list != ZorCore::kUnitEnemyList;
+        unit->m_PlayerFlag = std::wstring(list) != ZorCore::kUnitEnemyList;
         return unit;
     }
 

@@ -50,7 +50,7 @@ TEST_F(ZorUserDataTest, RebuildDerivesCellsAndDistancesFromTheRooms)
     EXPECT_EQ(center->m_ObstacleFlag, 1);
     EXPECT_EQ(center->m_Extended, 1);
     EXPECT_EQ(s.GetBlockState(10, 6), 8);
-    EXPECT_EQ(s.GetBlockState(8, 6), 7);              // door between two dug rooms
+    EXPECT_EQ(s.GetBlockState(8, 6), 7);                 // door between two dug rooms
     EXPECT_EQ(s.GetDetailBlock(12, 6)->m_EnablePass, 0); // door into the undug room
     EXPECT_EQ(s.GetBlockState(12, 6), 4);
     EXPECT_EQ(s.GetBlockState(13, 6), 3);

@@ -153,11 +153,11 @@ std::string Draw(const MapPlan& plan)
     {
         // Each pair once: from the room on the left or above.
         if (const MapRoom* b = FindAt(plan, a.rx + 1, a.rz))
-            cells[4 * a.rz + 2][4 * a.rx + 4] = "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" +
-                                                (a.locked || b->locked ? "U" : "F");
+            cells[4 * a.rz + 2][4 * a.rx + 4] =
+                "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" + (a.locked || b->locked ? "U" : "F");
         if (const MapRoom* b = FindAt(plan, a.rx, a.rz + 1))
-            cells[4 * a.rz + 4][4 * a.rx + 2] = "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" +
-                                                (a.locked || b->locked ? "U" : "F");
+            cells[4 * a.rz + 4][4 * a.rx + 2] =
+                "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" + (a.locked || b->locked ? "U" : "F");
     }
     std::string text;
     for (int i = 0; i < 4; ++i)
@@ -167,7 +167,8 @@ std::string Draw(const MapPlan& plan)
                 std::to_string(plan.entrances[i]) + "\r\n";
     }
     for (int i = 0; i < 4; ++i)
-        text += "throne" + std::to_string(i) + "\t" + std::to_string(i) + "\t" + std::to_string(plan.thrones[i]) + "\r\n";
+        text +=
+            "throne" + std::to_string(i) + "\t" + std::to_string(i) + "\t" + std::to_string(plan.thrones[i]) + "\r\n";
     text += "difficulty\t" + std::to_string(plan.difficulty) + "\r\n";
     for (int dz = 0; dz < 40; ++dz)
     {
@@ -194,7 +195,11 @@ std::vector<std::pair<std::string, std::string>> ZorMapFiles(std::vector<std::st
         [](MapRoom&) {},
         [](MapRoom& r) { std::swap(r.rx, r.rz); },
         [](MapRoom& r) { r.rz = 9 - r.rz; },
-        [](MapRoom& r) { r.rx = 9 - r.rx; r.rz = 9 - r.rz; },
+        [](MapRoom& r)
+        {
+            r.rx = 9 - r.rx;
+            r.rz = 9 - r.rz;
+        },
     };
     std::vector<std::pair<std::string, std::string>> files;
     for (int slot = 0; slot < 5; ++slot)

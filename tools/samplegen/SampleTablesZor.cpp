@@ -9,35 +9,146 @@ SampleTable ZorUILayout();
 namespace
 {
 
+// The parties the arrival rules name, each made of the invaders (rows 61-69) its name suggests: a class
+// word and a size ("X2".."X4"), or a mixed band for the named troops. "強化", "精鋭" and "異形" parties
+// are stronger. Rows 57-65 are the unique parties the script may send; the towns' own parties follow.
+const char* const s_PartyNames[] = {
+    "PTファイターX2",
+    "PTシーフX2",
+    "PTソーサラーX2",
+    "PTシャーマンX2",
+    "PTプリーストX2",
+    "PTファイターX3",
+    "PTシーフX3",
+    "PTソーサラーX3",
+    "PTシャーマンX3",
+    "PTプリーストX3",
+    "PTファイター強化X3",
+    "PTシーフ強化X3",
+    "PTソーサラー強化X3",
+    "PTシャーマン強化X3",
+    "PTプリースト強化X3",
+    "PTガーディアンX3",
+    "PTパラディンX3",
+    "PT退魔師X3",
+    "PTメイガスX3",
+    "PTシノビX3",
+    "PTガーディアン強化X2",
+    "PTパラディン強化X2",
+    "PT退魔師強化X2",
+    "PTメイガス強化X2",
+    "PTシノビ強化X2",
+    "PTガーディアン強化X3",
+    "PTパラディン強化X3",
+    "PT退魔師強化X3",
+    "PTメイガス強化X3",
+    "PTシノビ強化X3",
+    "PT精鋭討伐隊",
+    "PT精鋭探索隊",
+    "PTファイターX4",
+    "PTシーフX4",
+    "PTソーサラーX4",
+    "PTシャーマンX4",
+    "PTプリーストX4",
+    "PT討伐隊",
+    "PT探索隊",
+    "PT盗賊隊",
+    "PT精鋭盗賊",
+    "PT精鋭司祭",
+    "PTウォーロード",
+    "PTプロフェット",
+    "PTオーバーテイカー",
+    "PTトウリョウ",
+    "PT異形のガーディアンX3",
+    "PT異形のパラディンX3",
+    "PT異形の退魔師X3",
+    "PT異形のメイガスX3",
+    "PT異形のシノビX3",
+    "PT異形の討伐隊",
+    "PT異形の探索隊",
+    "PT異形の盗賊隊",
+    "PT異形の精鋭討伐隊",
+    "PT異形の精鋭探索隊",
+    "PT異形の精鋭盗賊",
+    "PT異形の精鋭司祭",
+    "PT異形のウォーロード",
+    "PT異形のプロフェット",
+    "PT異形のオーバーテイカー",
+    "PT異形のトウリョウ",
+    "PT異形のファイターX4",
+    "PT異形のシーフX2",
+    "PT異形のソーサラーX2",
+    "PT異形のシャーマンX2",
+    "PT異形のプリーストX2",
+    "PT異形のシーフX4",
+    "PT異形のソーサラーX4",
+    "PT異形のシャーマンX4",
+    "PT異形のプリーストX4",
+    "PTイーガー御一行",
+    "PTリッチ御一行",
+    "PTダイダロス御一行",
+    "PTカラクード御一行",
+    "PTダリアン御一行",
+};
+
+SampleRow Party(int id, const std::string& name, const std::string& units, const char* factor, const char* text)
+{
+    return SampleRow{{"ID", std::to_string(id)},
+                     {"Name", name},
+                     {"UnitName", units},
+                     {"LevelMultiFactor", factor},
+                     {"AIType", "0"},
+                     {"AutoAppear", "1"},
+                     {"Descript", text}};
+}
+
+std::string PartyUnits(const std::string& name)
+{
+    static const std::pair<const char*, const char*> s_Classes[] = {
+        {"ファイター", "soldier"}, {"シーフ", "thief"},        {"ソーサラー", "sorcerer"}, {"シャーマン", "shaman"},
+        {"プリースト", "priest"},  {"ガーディアン", "knight"}, {"パラディン", "knight"},   {"退魔師", "exorcist"},
+        {"メイガス", "sorcerer"},  {"シノビ", "ninja"}};
+    int count = 0;
+    for (int n = 2; n <= 4; ++n)
+        if (name.find("X" + std::to_string(n)) != std::string::npos)
+            count = n;
+    for (const auto& [word, unit] : s_Classes)
+        if (count > 0 && name.find(word) != std::string::npos)
+        {
+            std::string units = unit;
+            for (int i = 1; i < count; ++i)
+                units += std::string("|") + unit;
+            return units;
+        }
+    if (name.find("御一行") != std::string::npos)
+        return "hero|knight|priest|sorcerer|soldier";
+    return "knight|soldier|thief|sorcerer|priest";
+}
+
 SampleTable ZorEnemy()
 {
+    std::vector<SampleRow> rows;
+    int id = 1;
+    for (const char* name : s_PartyNames)
+    {
+        if (id == 57)
+            id = 66;
+        const std::string n = name;
+        const bool strong = n.find("強化") != std::string::npos || n.find("精鋭") != std::string::npos ||
+                            n.find("異形") != std::string::npos || n.find("御一行") != std::string::npos;
+        rows.push_back(Party(id++, n, PartyUnits(n), strong ? "1.3" : "1.0", "冒険者の一行"));
+    }
+    for (int unique = 57; unique <= 65; ++unique)
+        rows.push_back(Party(unique, "PT勇者の一行" + std::to_string(unique - 56), "hero|knight|priest", "1.2",
+                             "勇者が率いる一行"));
+    rows.push_back(Party(id++, "scouts", "soldier|soldier", "1.0", "斥候の二人組"));
+    rows.push_back(Party(id++, "knights", "knight|knight|soldier", "1.2", "騎士団の小隊"));
+    rows.push_back(Party(id++, "heroes", "hero|knight|knight|soldier|soldier", "1.5", "勇者の一行"));
     return {"DBZorEnemy",
             "data/db_zorenemy.txt",
             120,
             {{"ID"}, {"Name"}, {"UnitName", 9}, {"LevelMultiFactor"}, {"AIType"}, {"AutoAppear"}, {"Descript"}},
-            {
-                {{"ID", "1"},
-                 {"Name", "scouts"},
-                 {"UnitName", "soldier|soldier"},
-                 {"LevelMultiFactor", "1.0"},
-                 {"AIType", "0"},
-                 {"AutoAppear", "1"},
-                 {"Descript", "斥候の二人組"}},
-                {{"ID", "2"},
-                 {"Name", "knights"},
-                 {"UnitName", "knight|knight|soldier"},
-                 {"LevelMultiFactor", "1.2"},
-                 {"AIType", "1"},
-                 {"AutoAppear", "1"},
-                 {"Descript", "騎士団の小隊"}},
-                {{"ID", "3"},
-                 {"Name", "heroes"},
-                 {"UnitName", "hero|knight|knight|soldier|soldier"},
-                 {"LevelMultiFactor", "1.5"},
-                 {"AIType", "2"},
-                 {"AutoAppear", "0"},
-                 {"Descript", "勇者の一行"}},
-            }};
+            rows};
 }
 
 SampleTable ZorSkill()
@@ -213,7 +324,7 @@ SampleTable ZorUnit()
                          {"RequireStructID", structID},
                          {"RequireStructRank", "0"},
                          {"RequireInveigleUnitID", "0"},
-                         {"GNCName", std::string("unit_") + name},
+                         {"GNCName", std::string("unit_") + name + ".gnc"},
                          {"MotionGroup", "unit"},
                          {"Motion_stand", "stand"},
                          {"Motion_attack", "attack"},
@@ -231,10 +342,16 @@ SampleTable ZorUnit()
                 unit("3", "lilith", "リリス", "3", "1", "300", "30", "2|3", "2", "魔王に仕える魔女"),
                 unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "6", "踏んだ者を刺す罠"),
                 unit("12", "goblin", "ゴブリン", "1", "0", "120", "15", "1", "0", "素早い小鬼"),
-                // Invaders.
+                // Invaders, rows 61-69.
                 unit("61", "soldier", "兵士", "5", "0", "100", "10", "1", "0", "王国の兵士"),
                 unit("62", "knight", "騎士", "6", "0", "200", "18", "1", "0", "重装の騎士"),
                 unit("63", "hero", "勇者", "7", "1", "400", "35", "1|2|3", "0", "魔王を討つ者"),
+                unit("64", "thief", "盗賊", "7", "0", "90", "12", "1", "0", "素早い盗賊"),
+                unit("65", "sorcerer", "魔導師", "9", "0", "80", "16", "2", "0", "炎を操る魔導師"),
+                unit("66", "shaman", "呪術師", "10", "0", "90", "12", "2|3", "0", "精霊を呼ぶ呪術師"),
+                unit("67", "priest", "司祭", "11", "0", "90", "8", "3|1", "0", "仲間を癒す司祭"),
+                unit("68", "ninja", "忍者", "8", "0", "110", "20", "1", "0", "影に潜む忍者"),
+                unit("69", "exorcist", "退魔師", "12", "0", "120", "18", "1|2", "0", "魔を祓う者"),
             }};
 }
 

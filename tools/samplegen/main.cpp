@@ -1,13 +1,15 @@
 // samplegen <folder>: writes the sample game's installation folder: its settings files
 // ("system/sysconf.ini", "setting.ini", plain ASCII), one file per data table under "data/", UTF-8
-// with a byte-order mark, the image sets and effect projects, the six bitmap-font pictures under "fonts/"
+// with a byte-order mark, the image sets and effect projects, the six bitmap-font pictures under "fonts/", the system sounds
 // and the story script under "scripts/", compiled by moabuild into "bincode/moacode.mwb"; CR LF line ends
 // throughout, as the game's own files are saved. Files are written next to their final name and renamed
 // over it, so a run that fails halfway leaves whole files only.
 #include "SampleAnimation.h"
 #include "SampleFonts.h"
 #include "SampleScript.h"
+#include "SampleSounds.h"
 #include "SampleTable.h"
+#include "SampleUnitAnimation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -80,6 +82,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
+    for (const auto& [name, bytes] : SampleSoundFiles())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -93,6 +97,7 @@ int main(int argc, char** argv)
             return 1;
     }
     WriteAnimationData(folder, tables, problems);
+    WriteUnitAnimation(folder, tables, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)

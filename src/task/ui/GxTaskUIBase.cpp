@@ -509,7 +509,8 @@ bool GxTaskUIBase::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskActor::Load(reader);
+    if (!GxTaskActor::Load(reader))
+        return false;
     reader->Read("m_Enabled", m_Enabled);
     reader->Read("m_Value", m_Value);
     reader->Read("m_Max", m_Max);

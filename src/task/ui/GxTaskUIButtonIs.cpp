@@ -137,7 +137,8 @@ bool GxTaskUIButtonIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIBase::Load(reader);
+    if (!GxTaskUIBase::Load(reader))
+        return false;
     m_Images.LoadNames(reader);
     reader->Read("m_ImageIndex", m_ImageIndex);
     reader->Read("m_PatternIndex", m_PatternIndex);

@@ -420,7 +420,8 @@ bool GxTaskUIListBoxFx::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIPanelFx::Load(reader);
+    if (!GxTaskUIPanelFx::Load(reader))
+        return false;
     int32_t fontIndex = m_TextFontIndex;
     reader->Read("m_TextFontIndex", fontIndex);
     reader->Read("m_TextFontSize", m_TextFontSize);

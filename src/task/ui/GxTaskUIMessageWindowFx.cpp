@@ -115,14 +115,7 @@ bool GxTaskUIMessageWindowFx::ShowAtOnce(bool throughClickWaits, bool onlyIfRead
         return true;
     if (GetRemainCharCount() == 0)
         return false;
-    for (;;)
-    {
-        m_Layout.ShowNextChar(m_Text);
-        if (!throughClickWaits && m_Layout.m_ClickWaiting)
-            return true;
-        if (m_Layout.GetRemainCharCount(m_Text) == 0)
-            return false;
-    }
+    return m_Layout.ShowRun(m_Text, !throughClickWaits);
 }
 
 int32_t GxTaskUIMessageWindowFx::Draw(int32_t, int32_t)
@@ -159,7 +152,8 @@ bool GxTaskUIMessageWindowFx::Load(GxContentReaderBase* reader)
     if (!reader)
         return false;
     ClearMessage();
-    GxTaskUIBase::Load(reader);
+    if (!GxTaskUIBase::Load(reader))
+        return false;
     reader->ReadString("m_Text", m_Text);
     const bool loaded = m_Layout.Load(reader, m_Text, L"GxTaskUIMessageWindowFx");
     return loaded && reader->GetErrorCount() == 0;

@@ -123,7 +123,8 @@ bool GxTaskUIPanelIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIBase::Load(reader);
+    if (!GxTaskUIBase::Load(reader))
+        return false;
     m_Images.LoadNames(reader);
     reader->Read("m_PatternIndex", m_PatternIndex);
     ReleaseImages();

@@ -56,7 +56,8 @@ bool GxTaskUITextButtonIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIButtonIs::Load(reader);
+    if (!GxTaskUIButtonIs::Load(reader))
+        return false;
     m_Layout.Load(reader, L"GxTaskUITextButtonIs");
     return reader->GetErrorCount() == 0;
 }

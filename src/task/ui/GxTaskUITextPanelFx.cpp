@@ -56,7 +56,8 @@ bool GxTaskUITextPanelFx::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIPanelFx::Load(reader);
+    if (!GxTaskUIPanelFx::Load(reader))
+        return false;
     m_Layout.Load(reader, L"GxTaskUITextPanelFx");
     return reader->GetErrorCount() == 0;
 }

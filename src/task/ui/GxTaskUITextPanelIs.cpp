@@ -56,7 +56,8 @@ bool GxTaskUITextPanelIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIPanelIs::Load(reader);
+    if (!GxTaskUIPanelIs::Load(reader))
+        return false;
     m_Layout.Load(reader, L"GxTaskUITextPanelIs");
     return reader->GetErrorCount() == 0;
 }

@@ -70,8 +70,8 @@ int32_t GxTaskUITextWindowFx::GetTextLength() const
 
 bool GxTaskUITextWindowFx::ShowAll()
 {
-    while (GetRemainCharCount() > 0)
-        ShowNextChar();
+    if (GetRemainCharCount() > 0)
+        m_Layout.ShowRun(m_WindowText, false);
     return false;
 }
 

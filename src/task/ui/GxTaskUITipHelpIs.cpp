@@ -186,7 +186,8 @@ bool GxTaskUITipHelpIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIBase::Load(reader);
+    if (!GxTaskUIBase::Load(reader))
+        return false;
     m_Images.LoadNames(reader);
     reader->Read("m_PatternIndex", m_PatternIndex);
     int32_t fontIndex = m_Layout.m_TextFontIndex;

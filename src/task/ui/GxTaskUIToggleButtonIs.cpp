@@ -102,7 +102,8 @@ bool GxTaskUIToggleButtonIs::Load(GxContentReaderBase* reader)
 {
     if (!reader)
         return false;
-    GxTaskUIButtonIs::Load(reader);
+    if (!GxTaskUIButtonIs::Load(reader))
+        return false;
     reader->Read("m_AutoToggleFlag", m_AutoToggleFlag);
     return reader->GetErrorCount() == 0;
 }

@@ -281,6 +281,18 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
     return false;
 }
 
+bool GxUIMessageLayout::ShowRun(const std::wstring& text, bool stopAtClickWait)
+{
+    for (;;)
+    {
+        ShowNextChar(text);
+        if (stopAtClickWait && m_ClickWaiting)
+            return true;
+        if (GetRemainCharCount(text) == 0)
+            return false;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Save and load
 

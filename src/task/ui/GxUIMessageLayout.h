@@ -57,6 +57,9 @@ public:
     // Processes the text from m_ProcessPos up to and including the next shown character or stopping tag;
     // true when typing has reached a stop (a click wait or the end of the text).
     bool ShowNextChar(const std::wstring& text);
+    // ShowNextChar over and over until no characters remain (false) or, when stopAtClickWait is set, a
+    // click wait begins (true): the typing of the at-once paths in one loop.
+    bool ShowRun(const std::wstring& text, bool stopAtClickWait);
     int32_t GetRemainCharCount(const std::wstring& text) const
     {
         const int32_t length = static_cast<int32_t>(text.size());

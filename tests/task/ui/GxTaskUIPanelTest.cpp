@@ -77,6 +77,13 @@ TEST(GxTaskUIPanelFx, PanelWithoutImageHasNoSizeAndPostsEnterAndLeaveOnce)
     t.Tick(16);
     t.Tick(16);
     EXPECT_EQ(t.Events(), L"7:p 8:p");
+    t.Move(10.0f, 10.0f);
+    GxSeqBase::SetInputLock(1);
+    t.Move(500.0f, 10.0f);
+    t.Tick(16);
+    GxSeqBase::SetInputLock(0);
+    EXPECT_EQ(t.Events(), L"7:p") << "no leave event while input is refused";
+    EXPECT_EQ(p->GetHoverCount(), 0);
     EXPECT_EQ(t.Press(10.0f, 10.0f), p);
     p->DisableEventReport(1);
     EXPECT_EQ(t.Press(10.0f, 10.0f), nullptr) << "an unreported press is not taken";

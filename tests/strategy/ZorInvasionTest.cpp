@@ -1,0 +1,79 @@
+#include "ZorTestSupport.h"
+
+class ZorInvasionTest : public zortest::ZorTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        for (const wchar_t* name : {ZorCore::kInvPlayerList, ZorCore::kInvEnemyList})
+            new GxTaskBase(m_Root, name);
+        Unit(61, 5, 0, 100, 10, 1);
+        g_DBZorUnit.GetRow(61)->m_ExpMulti = 1.0f;
+        DBZorEnemyData* party = g_DBZorEnemy.GetRow(1);
+        party->m_ID = 1;
+        party->m_Name = L"P1";
+        for (int i = 0; i < 9; ++i)
+            party->m_UnitName[i] = i == 3 ? L"" : L"U61"; // slot 3 of the party is empty
+        DBZorTownData* town = g_DBZorTown.GetRow(1);
+        town->m_ID = 1;
+        town->m_Name = L"T1";
+        town->m_DefaultParty = L"P1";
+        town->m_EnemyLevel = 9;
+        State().InitNewGame();
+        State().m_NextInvTownID = 1;
+        State().GetTownState(1)->m_EnemyHPRate[4] = 0.0f; // fell last time
+        m_Core->BeginInvasion();
+    }
+    void TearDown() override
+    {
+        dbtest::ResetTables(g_DBZorTown);
+        ZorTest::TearDown();
+    }
+    ZorRoomState& Enemy() { return State().m_FieldFormations[2]; }
+};
+
+TEST_F(ZorInvasionTest, PartyFromTheTownAndFormationRules)
+{
+    EXPECT_EQ(Enemy().m_UnitEntityIDs[3], 0);
+    EXPECT_EQ(Enemy().m_UnitEntityIDs[4], 0);
+    EXPECT_EQ(m_Core->FindUnit(Enemy().m_UnitEntityIDs[0])->m_Level, 9);
+    EXPECT_EQ(m_Core->FindUnit(Enemy().m_UnitEntityIDs[2])->m_Level, 10); // 9 + 2, capped at 10
+    EXPECT_EQ(State().m_TimerCount, 2700);
+    EXPECT_EQ(m_Core->CheckInvasionEnd(), 2); // nobody placed
+
+    ZorTaskUnitEntity* ready = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    const int64_t id = static_cast<int64_t>(ready->GetTaskID());
+    EXPECT_FALSE(m_Core->AddUnitToField(id, 2, 0));
+    EXPECT_FALSE(m_Core->AddUnitToField(id, 0, 5));
+    ASSERT_TRUE(m_Core->AddUnitToField(id, 0, 1));
+    EXPECT_EQ(State().m_FieldFormations[0].m_TotalLerderShip, 2);
+    EXPECT_FLOAT_EQ(ready->m_WorldPos.x, -60.0f);
+    EXPECT_EQ(m_Core->CheckInvasionEnd(), 0);
+    State().m_TimerCount = 0;
+    EXPECT_EQ(m_Core->CheckInvasionEnd(), 2);
+    State().m_TimerCount = 1;
+    State().m_GamePhase = 10;
+    m_Core->UpdateInvasion();
+    EXPECT_EQ(State().m_GamePhase, 13);
+}
+
+TEST_F(ZorInvasionTest, LeaderFallWinsAndReleaseWritesRates)
+{
+    ZorTaskUnitEntity* ready = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    ASSERT_TRUE(m_Core->AddUnitToField(static_cast<int64_t>(ready->GetTaskID()), 1, 0));
+    ZorTaskUnitEntity* eight = m_Core->FindUnit(Enemy().m_UnitEntityIDs[8]);
+    eight->m_HP = eight->GetMaxHP() / 2;
+    ASSERT_TRUE(m_Core->KillFieldEnemy(Enemy().m_UnitEntityIDs[5]));
+    EXPECT_EQ(m_Core->CheckInvasionEnd(), 1);
+    m_Core->EndInvasion();
+    const ZorTownState& town = *State().GetTownState(1);
+    EXPECT_FLOAT_EQ(town.m_EnemyHPRate[5], 0.6f); // fell: comes back at 60 %
+    EXPECT_FLOAT_EQ(town.m_EnemyHPRate[8], 0.5f);
+    EXPECT_FLOAT_EQ(town.m_EnemyHPRate[4], 0.0f);
+    EXPECT_FLOAT_EQ(town.m_EnemyHPRate[0], 1.0f);
+    EXPECT_EQ(ready->GetParent(), List(ZorCore::kUnitReadyList));
+    EXPECT_EQ(ready->m_FieldPos, -1);
+    EXPECT_EQ(State().m_FieldFormations[1].m_TotalLerderShip, 0);
+    EXPECT_TRUE(m_Core->SnapshotUnits(ZorCore::kInvEnemyList).empty());
+}

@@ -1,0 +1,315 @@
+// zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] [--reseed-at T2] [--check]
+//
+// Plays defence stages of a game folder (as tools/samplegen writes it) without a window: loads the
+// strategy tables and the dungeon maps, starts a new game, places the first ready unit and summons N more
+// into the dug rooms, begins a stage and runs T ticks, beginning a new stage whenever one is won or
+// lost. Prints a line every 600 ticks and, last, a 64-bit FNV-1a digest of the final state's text-form
+// save, so two runs can be compared byte for byte through one number.
+//
+// At tick T2, --save-at writes the state in the given form, loads it back and reseeds the random source
+// with seed + T2; --reseed-at only reseeds. A save that loses nothing gives the digest of the uninterrupted
+// run reseeded at the same tick. --check tests the invariants after every tick and fails on the first
+// breach: resources 0..99999, master HP >= 0, leadership in use equal to the owned units' costs, room
+// slots and units pointing at each other, and enemies left never rising within a stage.
+//
+// Motion lengths come from the units' animation projects in the game folder (loaded without textures);
+// a unit kind without a readable project gets fixed lengths (stand 60, attack 30, damage 20, walk 40
+// frames), since a unit without motions would never hit.
+// Voices, effects and cut-ins are skipped, as the user settings allow, so no draw depends on them.
+#include "appdata/DBZorCommand.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "appdata/DBZorVoice.h"
+#include "core/GxBinBuffer.h"
+#include "core/GxFile.h"
+#include "core/GxLog.h"
+#include "core/GxRandom.h"
+#include "core/GxString.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorMapData.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
+#include "strategy/ZorNcProjectSource.h"
+#include "strategy/ZorTaskUnitEntity.h"
+#include "strategy/ZorUserData.h"
+#include "task/GxTaskManage.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace
+{
+
+// Every unit kind has one project whose four motions have fixed lengths.
+class FixedMotionSource : public ZorNcProjectSource
+{
+public:
+    const void* GetProject(const std::wstring&, const std::wstring&) override { return this; }
+    const void* FindMotion(const void*, const std::wstring&, const std::wstring& name) override
+    {
+        if (name == L"attack")
+            return &m_Lengths[1];
+        if (name == L"damage")
+            return &m_Lengths[2];
+        if (name == L"walk")
+            return &m_Lengths[3];
+        return &m_Lengths[0];
+    }
+    int32_t GetMotionLength(const void* motion) const override { return *static_cast<const int32_t*>(motion); }
+    void ReleaseProject(const void*) override {}
+    bool Owns(const void* p) const { return p == this || (p >= m_Lengths && p < m_Lengths + 4); }
+
+private:
+    const int32_t m_Lengths[4] = {60, 30, 20, 40};
+};
+
+// The game's projects first, the fixed lengths for a kind whose project cannot be read.
+class SimMotionSource : public ZorNcProjectSource
+{
+public:
+    const void* GetProject(const std::wstring& path, const std::wstring& textures) override
+    {
+        if (const void* project = m_Projects.GetProject(path, textures))
+        {
+            ++m_Loaded;
+            return project;
+        }
+        return m_Fixed.GetProject(path, textures);
+    }
+    const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) override
+    {
+        return m_Fixed.Owns(project) ? m_Fixed.FindMotion(project, group, name)
+                                     : m_Projects.FindMotion(project, group, name);
+    }
+    int32_t GetMotionLength(const void* motion) const override
+    {
+        return m_Fixed.Owns(motion) ? m_Fixed.GetMotionLength(motion) : m_Projects.GetMotionLength(motion);
+    }
+    void ReleaseProject(const void* project) override
+    {
+        if (!m_Fixed.Owns(project))
+            m_Projects.ReleaseProject(project);
+    }
+    int32_t GetLoaded() const { return m_Loaded; }
+
+private:
+    ZorNcProjectFactorySource m_Projects{false};
+    FixedMotionSource m_Fixed;
+    int32_t m_Loaded = 0;
+};
+
+struct Options
+{
+    std::string game;
+    uint32_t seed = 1;
+    int64_t ticks = 6000;
+    int32_t units = 8;
+    int64_t saveAt = -1;
+    int64_t reseedAt = -1;
+    bool binary = false;
+    bool check = false;
+};
+
+bool Parse(int argc, char** argv, Options& o)
+{
+    if (argc < 2)
+        return false;
+    o.game = argv[1];
+    for (int i = 2; i < argc; ++i)
+    {
+        const std::string a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (a == "--check")
+            o.check = true;
+        else if (!v)
+            return false;
+        else if (a == "--seed")
+            o.seed = static_cast<uint32_t>(std::strtoul(v, nullptr, 10)), ++i;
+        else if (a == "--ticks")
+            o.ticks = std::strtoll(v, nullptr, 10), ++i;
+        else if (a == "--units")
+            o.units = static_cast<int32_t>(std::strtol(v, nullptr, 10)), ++i;
+        else if (a == "--save-at")
+            o.saveAt = std::strtoll(v, nullptr, 10), ++i;
+        else if (a == "--reseed-at")
+            o.reseedAt = std::strtoll(v, nullptr, 10), ++i;
+        else if (a == "--form")
+            o.binary = std::string(v) == "binary", ++i;
+        else
+            return false;
+    }
+    return true;
+}
+
+uint64_t Fnv1a(const uint8_t* data, size_t size)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < size; ++i)
+        h = (h ^ data[i]) * 1099511628211ull;
+    return h;
+}
+
+// The invariants; a message for the first one broken, empty when all hold.
+std::string CheckInvariants(ZorCore& core, int32_t& lastLeft)
+{
+    ZorUserData& s = *core.GetUserData();
+    for (int32_t r : {s.m_Resource_Bone, s.m_Resource_Magic, s.m_Resource_Gold})
+        if (r < 0 || r > 99999)
+            return "resource out of 0..99999: " + std::to_string(r);
+    if (s.m_Resource_AstarosHP < 0)
+        return "master HP below 0";
+    if (s.m_RemainEnemyLeft > lastLeft)
+        return "enemies left rose";
+    lastLeft = s.m_RemainEnemyLeft;
+    int32_t leadership = 0;
+    for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList})
+        for (int64_t id : core.SnapshotUnits(name))
+        {
+            const ZorTaskUnitEntity* unit = core.FindUnit(id);
+            leadership += g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID))->m_CostLeadership;
+            if (std::wstring(name) == ZorCore::kUnitPlayerList)
+            {
+                const ZorRoomState* room = unit->GetRoom();
+                if (!room || unit->m_SlotIndex < 0 || room->m_UnitEntityIDs[unit->m_SlotIndex] != id)
+                    return "a placed unit's slot does not hold it: " + std::to_string(id);
+            }
+        }
+    if (leadership != s.m_Resource_LeadershipUsing)
+        return "leadership in use " + std::to_string(s.m_Resource_LeadershipUsing) + " but units cost " +
+               std::to_string(leadership);
+    for (int32_t i = 0; i < ZorUserData::kRoomCount; ++i)
+        for (int32_t slot = 0; slot < 5; ++slot)
+        {
+            const int64_t id = s.m_Rooms[i].m_UnitEntityIDs[slot];
+            const ZorTaskUnitEntity* unit = core.FindUnit(id);
+            if (id != 0 && (!unit || unit->IsBeingRemoved() || unit->m_SlotIndex != slot ||
+                            unit->m_RoughPosX + unit->m_RoughPosY * 10 != i))
+                return "room slot holds a unit that is not there: " + std::to_string(id);
+        }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    if (!Parse(argc, argv, o))
+    {
+        std::fprintf(stderr, "usage: zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] "
+                             "[--reseed-at T2] [--check]\n");
+        return 2;
+    }
+    std::error_code ignored;
+    std::filesystem::current_path(o.game, ignored);
+    if (ignored)
+    {
+        std::fprintf(stderr, "zorsim: no game folder %s\n", o.game.c_str());
+        return 2;
+    }
+    GxLog::SetErrorLogPath(std::getenv("ZORSIM_LOG") ? L"/tmp/zorsim_err.log" : L"/dev/null");
+    const std::pair<GxDBBase*, const wchar_t*> tables[] = {
+        {&g_DBZorEnemy, L"data/db_zorenemy.txt"},    {&g_DBZorSkill, L"data/db_zorskill.txt"},
+        {&g_DBZorStruct, L"data/db_zorstruct.txt"},  {&g_DBZorUnit, L"data/db_zorunit.txt"},
+        {&g_DBZorVoice, L"data/db_zorvoice.txt"},    {&g_DBZorTown, L"data/db_zortown.txt"},
+        {&g_DBZorCommand, L"data/db_zorcommand.txt"}};
+    for (const auto& [table, file] : tables)
+        if (!table->Load(file))
+        {
+            std::fprintf(stderr, "zorsim: cannot read %s\n", GxString::ToUtf8(file).c_str());
+            return 1;
+        }
+    ZorMapData::LoadAllMaps();
+    SimMotionSource motions;
+    ZorNcPoolUnit::SetProjectSource(&motions);
+    ZorNcPoolUnit::Initialize();
+    while (ZorNcPoolUnit::PrepareLoading(L"gnc/", L"gnc/gis/") > 0)
+    {
+    }
+    std::printf("unit projects %d\n", motions.GetLoaded());
+
+    GxTaskManage manage;
+    GxTaskBase* root = new GxTaskBase(&manage);
+    for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList,
+                                ZorCore::kSavedUnitList, ZorCore::kInvPlayerList, ZorCore::kInvEnemyList})
+        new GxTaskBase(root, name);
+    ZorCore core(nullptr, &manage);
+    core.m_SkipBattleEffect = core.m_SkipSpecialAttackEffect = core.m_SkipBattleVoice = true;
+
+    GxRandom::Seed(o.seed);
+    core.ResetGame();
+    core.AddFirstReadyUnit();
+    ZorUserData& s = *core.GetUserData();
+    s.m_Resource_Bone = s.m_Resource_Magic = s.m_Resource_Gold = 99999;
+    int32_t placed = 0;
+    for (int32_t i = 0; i < ZorUserData::kRoomCount && placed < o.units; ++i)
+        for (int32_t slot = 0; slot < 5 && placed < o.units; ++slot)
+        {
+            const int32_t kind = 12;
+            if (s.GetRoomState(i % 10, i / 10) == 8 && core.SummonUnit(i % 10, i / 10, slot, kind))
+                ++placed;
+        }
+    core.BeginDefence();
+
+    int32_t lastLeft = s.m_RemainEnemyLeft;
+    int32_t stages = 1;
+    for (int64_t tick = 0; tick < o.ticks; ++tick)
+    {
+        if (tick == o.saveAt)
+        {
+            const std::wstring path = GxString::FromUtf8(
+                (std::filesystem::temp_directory_path() / ("zorsim_" + std::to_string(getpid()) + ".gd")).string());
+            if (!core.SaveGameData(path, o.binary) || !core.LoadGameData(path))
+            {
+                std::fprintf(stderr, "zorsim: save and load at tick %" PRId64 " failed\n", tick);
+                return 1;
+            }
+            std::filesystem::remove(GxString::ToUtf8(path), ignored);
+        }
+        if (tick == o.saveAt || tick == o.reseedAt)
+            GxRandom::Seed(o.seed + static_cast<uint32_t>(tick));
+        if (s.m_GamePhase == 5)
+            s.m_GamePhase = 0; // the opening effect has ended
+        if (core.UpdateDefence(1) == 0)
+        {
+            core.EndDefence();
+            core.BeginDefence();
+            lastLeft = s.m_RemainEnemyLeft;
+            ++stages;
+        }
+        manage.DeleteDeadTasks(root);
+        if (o.check)
+            if (std::string broken = CheckInvariants(core, lastLeft); !broken.empty())
+            {
+                std::fprintf(stderr, "zorsim: tick %" PRId64 ": %s\n", tick, broken.c_str());
+                return 1;
+            }
+        if ((tick + 1) % 600 == 0)
+            std::printf("tick %" PRId64 " stage %d bone %d magic %d gold %d hp %d left %d queued %zu units %zu/%zu\n",
+                        tick + 1, stages, s.m_Resource_Bone, s.m_Resource_Magic, s.m_Resource_Gold,
+                        s.m_Resource_AstarosHP, s.m_RemainEnemyLeft, s.m_NextEnemies.size(),
+                        core.SnapshotUnits(ZorCore::kUnitPlayerList).size(),
+                        core.SnapshotUnits(ZorCore::kUnitEnemyList).size());
+    }
+
+    const std::wstring path = GxString::FromUtf8(
+        (std::filesystem::temp_directory_path() / ("zorsim_final_" + std::to_string(getpid()) + ".gd")).string());
+    GxBinBuffer buffer;
+    if (!core.SaveGameData(path, false) || !GxFile::LoadToBuffer(buffer, path, false))
+    {
+        std::fprintf(stderr, "zorsim: cannot write the final save\n");
+        return 1;
+    }
+    std::filesystem::remove(GxString::ToUtf8(path), ignored);
+    std::printf("digest %016" PRIx64 "\n", Fnv1a(buffer.GetData(), buffer.GetSize()));
+    ZorNcPoolUnit::ReleaseAll();
+    ZorNcPoolUnit::SetProjectSource(nullptr);
+    return 0;
+}
