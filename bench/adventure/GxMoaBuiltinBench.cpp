@@ -12,8 +12,7 @@ namespace
 {
 constexpr int kCalls = 100000;
 
-template <typename Builtin>
-void RunLengthCalls(benchmark::State& state, Builtin& builtin)
+template <typename Builtin> void RunLengthCalls(benchmark::State& state, Builtin& builtin)
 {
     GxMoa moa;
     GxMoaWorker worker(&moa);

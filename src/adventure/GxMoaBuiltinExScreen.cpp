@@ -96,8 +96,8 @@ bool GxMoaBuiltinEx::CallScreen(GxMoaBuiltinCall& call)
         if (GxTaskLayer* layer = FindLayer(m_Core, kVisualLayer))
         {
             const int32_t ms = call.Has(0) ? call.ArgInt(0) : charTime;
-            layer->StartShake(GxVector4(static_cast<float>(call.ArgInt(1)), static_cast<float>(call.ArgInt(2)), 0.0f, 0.0f),
-                              ms);
+            layer->StartShake(
+                GxVector4(static_cast<float>(call.ArgInt(1)), static_cast<float>(call.ArgInt(2)), 0.0f, 0.0f), ms);
         }
         return true;
     }
@@ -123,7 +123,8 @@ bool GxMoaBuiltinEx::CallScreen(GxMoaBuiltinCall& call)
                 layer->ClearContent(fade);
             return true;
         }
-        std::wstring path = (config ? config->GetString(SYSSTR_MOVIE_DIR) : std::wstring(L"movies/")) + call.ArgString(0);
+        std::wstring path =
+            (config ? config->GetString(SYSSTR_MOVIE_DIR) : std::wstring(L"movies/")) + call.ArgString(0);
         // No switch silences a missing movie, unlike the sound builtins.
         if (!GxSystemConfig::ResolveMoviePath(path))
             return call.Fail(L"動画ファイルが見つかりません[%s]", path.c_str());

@@ -43,7 +43,8 @@ bool GxMoaBuiltinEx::CallSystem(GxMoaBuiltinCall& call)
 
     if (name == L"rand")
     {
-        call.m_Result.SetInt(RandomBetween(static_cast<int32_t>(call.ArgInt64(0)), static_cast<int32_t>(call.ArgInt64(1))));
+        call.m_Result.SetInt(
+            RandomBetween(static_cast<int32_t>(call.ArgInt64(0)), static_cast<int32_t>(call.ArgInt64(1))));
         return true;
     }
     if (name == L"getdialogresult")

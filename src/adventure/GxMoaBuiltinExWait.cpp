@@ -34,7 +34,8 @@ bool GxMoaBuiltinEx::CallWait(GxMoaBuiltinCall& call)
             return call.Fail(L"レイヤー名がありません");
         const GxTaskLayer* layer = FindStandLayer(m_Core, layerName);
         if (layer == nullptr)
-            return call.Fail(L"レイヤーが見つかりません。命令が間違っているかキャラ名[%s]は未定義です", layerName.c_str());
+            return call.Fail(L"レイヤーが見つかりません。命令が間違っているかキャラ名[%s]は未定義です",
+                             layerName.c_str());
         if (data)
         {
             GxMoaBuiltinHold::ApplyHide(call, 1, *data);

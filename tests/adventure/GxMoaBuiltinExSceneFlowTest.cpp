@@ -9,9 +9,9 @@ protected:
     void SetUp() override
     {
         AvgScene::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@wa.time(100, \"\", 0)", "@wa.click()", "@flash(50, 50)",
-                                       "@flash.wa()", "@sel.go(\"A\", \"B\")", "@sel(\"left\", \"right\")", "*A",
-                                       "*B"}));
+        ASSERT_NO_FATAL_FAILURE(
+            Start({"*MAIN", "@wa.time(100, \"\", 0)", "@wa.click()", "@flash(50, 50)", "@flash.wa()",
+                   "@sel.go(\"A\", \"B\")", "@sel(\"left\", \"right\")", "*A", "*B"}));
     }
 };
 } // namespace

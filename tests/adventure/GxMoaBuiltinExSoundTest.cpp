@@ -22,8 +22,8 @@ protected:
         m_Home = std::filesystem::current_path();
         for (const char* dir : {"bgms", "sounds/se", "sounds/bgvs", "voice/d"})
             std::filesystem::create_directories(m_Folder.Path(dir));
-        for (const char* file : {"bgms/theme.wav", "sounds/se/door.wav", "sounds/se/bell.wav", "voice/d/v001.wav",
-                                 "voice/d/v002.wav"})
+        for (const char* file :
+             {"bgms/theme.wav", "sounds/se/door.wav", "sounds/se/bell.wav", "voice/d/v001.wav", "voice/d/v002.wav"})
             sndtest::WriteToneWave(m_Folder.Path(file), 2.0, 441);
         std::filesystem::current_path(m_Folder.Path(""));
         m_OldDeviceLog = GxLog::GetDeviceLogPath();
