@@ -38,6 +38,10 @@ public:
     // The resolved path of the name image for a name ("cg/name/" and the name), empty when not found.
     virtual std::wstring ResolveNameImagePath(const std::wstring& name) const = 0;
 
+    // Lays out the visible choice items of the user data as buttons and stops the script until one is
+    // taken (the "sel" builtin, after it has filled the items).
+    virtual void ShowSelectMenu() {}
+
     // What the user data's resets and loads ask of the scene.
     // Message window, name window, name image and choice buttons back to their layout state.
     virtual void ResetWindows() {}

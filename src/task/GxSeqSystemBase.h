@@ -2,6 +2,7 @@
 
 #include "task/GxSeqBase.h"
 
+#include <cstdint>
 #include <string>
 
 // What every sequence needs of the system sequence (the one always walked besides the current one, which
@@ -21,6 +22,13 @@ public:
     // sequence overrides them to play the close sound when asked.
     virtual void CloseShutdownDialog(bool playSound = true);
     virtual void CloseUserDialog(bool playSound = true);
+    // Opens the user dialog "dlg_user" with the key, the message and the kind (2 OK/Cancel, 3 Yes/No,
+    // else a lone OK). The base only stores the key; the front end's system sequence shows the dialog.
+    virtual void OpenUserDialog(const wchar_t* key, const wchar_t* message, int32_t kind)
+    {
+        (void)message, (void)kind;
+        SetUserDialogKey(key ? key : L"");
+    }
     // Resumes and shows "tip_help" with the text, placed beside the position (virtual-screen pixels).
     // False when the sequence holds no tip.
     virtual bool ShowHelpTip(const wchar_t* text, float x, float y);
