@@ -11,7 +11,7 @@ pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(OGG REQUIRED IMPORTED_TARGET ogg)
 pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
-pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale libswresample)
 
 if(KV_BUILD_TESTS)
   find_package(GTest REQUIRED)

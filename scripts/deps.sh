@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libpng-dev zlib1g-dev libjpeg62-turbo-dev
   libogg-dev libvorbis-dev
-  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   locales
 )

@@ -6,7 +6,7 @@
 
 const void* ZorNcProjectFactorySource::GetProject(const std::wstring& path, const std::wstring& textureDir)
 {
-    GxNcProjectEx* project = GxNcProjectFactory::GetInstance().Get(path, textureDir, true);
+    GxNcProjectEx* project = GxNcProjectFactory::GetInstance().Get(path, textureDir, m_LoadTextures);
     if (project->m_MotionGroups.empty())
     {
         GxNcProjectFactory::GetInstance().Release(project);

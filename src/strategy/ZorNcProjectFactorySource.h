@@ -7,9 +7,15 @@
 class ZorNcProjectFactorySource : public ZorNcProjectSource
 {
 public:
+    // Without textures the projects load headless (the rules need only their motions).
+    explicit ZorNcProjectFactorySource(bool loadTextures = true) : m_LoadTextures(loadTextures) {}
+
     const void* GetProject(const std::wstring& path, const std::wstring& textureDir) override;
     const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) override;
     // The motion's total duration in frames.
     int32_t GetMotionLength(const void* motion) const override;
     void ReleaseProject(const void* project) override;
+
+private:
+    bool m_LoadTextures;
 };

@@ -751,7 +751,10 @@ void ZorTaskUnitEntity::UpdateHitPoints()
         if (m_HP == 0)
         {
             if (m_PlayerFlag)
+            {
                 SurvivalRoll();
+                Voice(12, 1, 100);
+            }
             else
             {
                 ZorReward reward;

@@ -13,6 +13,7 @@
 #include "graphics/GxTextureFlex.h"
 #include "graphics/GxTextureMovie.h"
 #include "media/GxMovie.h"
+#include "media/GxMoviePlayerFile.h"
 #include "task/GxSubLayerContent.h"
 
 GxTaskLayer::GxTaskLayer(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
@@ -244,9 +245,8 @@ bool GxTaskLayer::IsMoviePlaying() const
     const GxLayerContent& c = m_Contents[m_IndexPos];
     if (c.m_ContentType != GxLayerContent::kMovie || !c.m_pTexture)
         return false;
-    // FIXME: the slot player's own playing flag once the movie players arrive; the loop value a playing
-    // slot reports stands in for it.
-    return GxMovie::GetLoopFlag(static_cast<int>(c.m_MyChannel)) != 0;
+    GxMoviePlayerFile* player = GxMovie::GetPlayer(static_cast<int>(c.m_MyChannel));
+    return player && player->IsPlaying();
 }
 
 double GxTaskLayer::GetMoviePosition() const

@@ -22,15 +22,19 @@ protected:
         ASSERT_EQ(std::system((m_Tools + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null").c_str()), 0);
     }
 
-    // The last line of a run (its digest), or the exit status when the run failed.
-    std::string Run(const std::string& args)
+    // The last line of a run (its digest), or the exit status when the run failed; first gets the first.
+    std::string Run(const std::string& args, std::string* first = nullptr)
     {
         const std::string command = m_Tools + "/zorsim '" + m_Folder.Path().string() + "' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         std::string out;
         std::array<char, 512> line{};
         while (pipe && fgets(line.data(), line.size(), pipe))
+        {
+            if (first && first->empty())
+                *first = line.data();
             out = line.data();
+        }
         const int status = pipe ? pclose(pipe) : -1;
         return status == 0 ? out : "status " + std::to_string(status) + ": " + out;
     }
@@ -43,8 +47,10 @@ protected:
 
 TEST_F(ZorSimTest, SeedsReplayAndSavesResumeExactly)
 {
-    const std::string first = Run("--seed 5 --ticks 4000");
+    std::string header;
+    const std::string first = Run("--seed 5 --ticks 4000", &header);
     ASSERT_EQ(first.rfind("digest ", 0), 0u) << first;
+    EXPECT_EQ(header, "unit projects 13\n"); // every sample unit kind's motions come from its project
     EXPECT_EQ(Run("--seed 5 --ticks 4000"), first);
     EXPECT_NE(Run("--seed 6 --ticks 4000"), first);
     const std::string reseeded = Run("--seed 5 --ticks 4000 --reseed-at 2500");

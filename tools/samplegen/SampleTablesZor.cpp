@@ -324,7 +324,7 @@ SampleTable ZorUnit()
                          {"RequireStructID", structID},
                          {"RequireStructRank", "0"},
                          {"RequireInveigleUnitID", "0"},
-                         {"GNCName", std::string("unit_") + name},
+                         {"GNCName", std::string("unit_") + name + ".gnc"},
                          {"MotionGroup", "unit"},
                          {"Motion_stand", "stand"},
                          {"Motion_attack", "attack"},

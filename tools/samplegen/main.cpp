@@ -9,6 +9,7 @@
 #include "SampleScript.h"
 #include "SampleSounds.h"
 #include "SampleTable.h"
+#include "SampleUnitAnimation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
             return 1;
     }
     WriteAnimationData(folder, tables, problems);
+    WriteUnitAnimation(folder, tables, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)

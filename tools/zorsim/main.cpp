@@ -12,8 +12,9 @@
 // breach: resources 0..99999, master HP >= 0, leadership in use equal to the owned units' costs, room
 // slots and units pointing at each other, and enemies left never rising within a stage.
 //
-// Motion lengths: until the animation projects load headless, every unit kind has the same lengths
-// (stand 60, attack 30, damage 20, walk 40 frames); a unit without motions would never hit.
+// Motion lengths come from the units' animation projects in the game folder (loaded without textures);
+// a unit kind without a readable project gets fixed lengths (stand 60, attack 30, damage 20, walk 40
+// frames), since a unit without motions would never hit.
 // Voices, effects and cut-ins are skipped, as the user settings allow, so no draw depends on them.
 #include "appdata/DBZorCommand.h"
 #include "appdata/DBZorEnemy.h"
@@ -30,6 +31,7 @@
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/ZorNcProjectSource.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
@@ -62,9 +64,45 @@ public:
     }
     int32_t GetMotionLength(const void* motion) const override { return *static_cast<const int32_t*>(motion); }
     void ReleaseProject(const void*) override {}
+    bool Owns(const void* p) const { return p == this || (p >= m_Lengths && p < m_Lengths + 4); }
 
 private:
     const int32_t m_Lengths[4] = {60, 30, 20, 40};
+};
+
+// The game's projects first, the fixed lengths for a kind whose project cannot be read.
+class SimMotionSource : public ZorNcProjectSource
+{
+public:
+    const void* GetProject(const std::wstring& path, const std::wstring& textures) override
+    {
+        if (const void* project = m_Projects.GetProject(path, textures))
+        {
+            ++m_Loaded;
+            return project;
+        }
+        return m_Fixed.GetProject(path, textures);
+    }
+    const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) override
+    {
+        return m_Fixed.Owns(project) ? m_Fixed.FindMotion(project, group, name)
+                                     : m_Projects.FindMotion(project, group, name);
+    }
+    int32_t GetMotionLength(const void* motion) const override
+    {
+        return m_Fixed.Owns(motion) ? m_Fixed.GetMotionLength(motion) : m_Projects.GetMotionLength(motion);
+    }
+    void ReleaseProject(const void* project) override
+    {
+        if (!m_Fixed.Owns(project))
+            m_Projects.ReleaseProject(project);
+    }
+    int32_t GetLoaded() const { return m_Loaded; }
+
+private:
+    ZorNcProjectFactorySource m_Projects{false};
+    FixedMotionSource m_Fixed;
+    int32_t m_Loaded = 0;
 };
 
 struct Options
@@ -176,7 +214,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zorsim: no game folder %s\n", o.game.c_str());
         return 2;
     }
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(std::getenv("ZORSIM_LOG") ? L"/tmp/zorsim_err.log" : L"/dev/null");
     const std::pair<GxDBBase*, const wchar_t*> tables[] = {
         {&g_DBZorEnemy, L"data/db_zorenemy.txt"},    {&g_DBZorSkill, L"data/db_zorskill.txt"},
         {&g_DBZorStruct, L"data/db_zorstruct.txt"},  {&g_DBZorUnit, L"data/db_zorunit.txt"},
@@ -189,12 +227,13 @@ int main(int argc, char** argv)
             return 1;
         }
     ZorMapData::LoadAllMaps();
-    FixedMotionSource motions;
+    SimMotionSource motions;
     ZorNcPoolUnit::SetProjectSource(&motions);
     ZorNcPoolUnit::Initialize();
     while (ZorNcPoolUnit::PrepareLoading(L"gnc/", L"gnc/gis/") > 0)
     {
     }
+    std::printf("unit projects %d\n", motions.GetLoaded());
 
     GxTaskManage manage;
     GxTaskBase* root = new GxTaskBase(&manage);

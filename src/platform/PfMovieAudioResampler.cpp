@@ -1,0 +1,77 @@
+#include "platform/PfMovieAudioResampler.h"
+
+extern "C"
+{
+#include <libavutil/channel_layout.h>
+#include <libavutil/frame.h>
+#include <libavutil/samplefmt.h>
+#include <libswresample/swresample.h>
+}
+
+namespace
+{
+
+uint64_t LayoutKey(const AVChannelLayout& layout)
+{
+    return ((uint64_t)layout.nb_channels << 56) ^ (layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0);
+}
+
+} // namespace
+
+PfMovieAudioResampler::~PfMovieAudioResampler()
+{
+    Reset();
+}
+
+void PfMovieAudioResampler::Reset()
+{
+    swr_free(&m_pContext);
+    m_InRate = 0;
+    m_InFormat = -1;
+    m_InLayoutKey = 0;
+}
+
+int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& out)
+{
+    if (frame)
+    {
+        if (frame->sample_rate <= 0 || frame->ch_layout.nb_channels <= 0)
+            return -1;
+        const uint64_t key = LayoutKey(frame->ch_layout);
+        if (!m_pContext || frame->sample_rate != m_InRate || frame->format != m_InFormat || key != m_InLayoutKey)
+        {
+            Reset();
+            AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+            AVChannelLayout in;
+            // A layout without order (some WAVE files) is taken as the default one of its channel count.
+            if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+                av_channel_layout_default(&in, frame->ch_layout.nb_channels);
+            else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
+                return -1;
+            const int made = swr_alloc_set_opts2(&m_pContext, &stereo, AV_SAMPLE_FMT_S16, kRate, &in,
+                                                 (AVSampleFormat)frame->format, frame->sample_rate, 0, nullptr);
+            av_channel_layout_uninit(&in);
+            if (made < 0 || swr_init(m_pContext) < 0)
+            {
+                Reset();
+                return -1;
+            }
+            m_InRate = frame->sample_rate;
+            m_InFormat = frame->format;
+            m_InLayoutKey = key;
+        }
+    }
+    else if (!m_pContext)
+        return 0;
+    const int inCount = frame ? frame->nb_samples : 0;
+    const int room = swr_get_out_samples(m_pContext, inCount);
+    if (room <= 0)
+        return 0;
+    const size_t at = out.size();
+    out.resize(at + (size_t)room * kChannels);
+    uint8_t* target = reinterpret_cast<uint8_t*>(out.data() + at);
+    const int got =
+        swr_convert(m_pContext, &target, room, frame ? (const uint8_t**)frame->extended_data : nullptr, inCount);
+    out.resize(at + (size_t)(got > 0 ? got : 0) * kChannels);
+    return got < 0 ? -1 : got;
+}

@@ -1,0 +1,94 @@
+// The movie slots: refused slots, files that do not play, replacing a playing movie, sound-only files.
+#include "MovieTestSupport.h"
+
+#include "media/GxMovieGraph.h"
+
+#include <random>
+
+using KvMovieSlots = KvMovieFixture;
+
+TEST_F(KvMovieSlots, BadFilesFailWithTheirMessageAndLeaveAClosedPlayer)
+{
+    std::ifstream in(KvMovie("640x480x4.mpg"), std::ios::binary);
+    std::string movie((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string noise(64 * 1024, '\0');
+    std::mt19937 random(7);
+    for (char& c : noise)
+        c = (char)random();
+    const std::wstring unplayable = L"この形式は再生できません", unopened = L"動画ファイルオープンに失敗";
+    const struct
+    {
+        const char* Name;
+        std::string Bytes; // empty: no file
+        std::wstring Message;
+    } cases[] = {{"op.wmv", movie, unplayable},
+                 {"missing.mpg", "", unopened},
+                 {"cut.mpg", movie.substr(0, 1024), unopened},
+                 {"noise.mpg", noise, unopened},
+                 {"noise.avi", noise.substr(0, 5000), unopened}};
+    for (const auto& c : cases)
+    {
+        const std::wstring name = c.Bytes.empty() ? WidePath(c.Name) : Write(c.Name, c.Bytes);
+        EXPECT_FALSE(GxMovie::Open(1, name, nullptr, true, false)) << c.Name;
+        EXPECT_TRUE(Logged(c.Message + L"")) << c.Name;
+        EXPECT_TRUE(Logged(L"(File=" + name + L")")) << c.Name;
+        ASSERT_NE(GxMovie::GetPlayer(1), nullptr);
+        EXPECT_EQ(GxMovie::GetPlayer(1)->GetTextureMovie(), nullptr);
+        EXPECT_FALSE(GxMovie::Play(1, 0, 0)) << c.Name;
+        EXPECT_EQ(GxMovie::GetPosition(1), 0.0);
+    }
+    EXPECT_FALSE(Logged(unplayable + L"。再生可能なのはavi,mpgのみです (File=" + WidePath("cut.mpg")));
+}
+
+TEST_F(KvMovieSlots, SlotsOutsideZeroToThreeAreRefused)
+{
+    const std::wstring movie = Wide(KvMovie("64x48x4.mpg"));
+    for (int slot : {-1, 4, 1000})
+    {
+        EXPECT_FALSE(GxMovie::Open(slot, movie, nullptr, false, false));
+        KvExpectEq<int>({{GxMovie::Play(slot, 0, 0), 0},
+                         {GxMovie::Stop(slot), 0},
+                         {GxMovie::SetPosition(slot, 1.0), 0},
+                         {GxMovie::GetLoopFlag(slot), 0},
+                         {GxMovie::GetPlayer(slot) == nullptr, 1}});
+        EXPECT_EQ(GxMovie::GetPosition(slot), 0.0);
+        GxMovie::SetLoopPosition(slot, 1.0);
+        GxMovie::Destroy(slot);
+    }
+    EXPECT_TRUE(GxMovie::StopAll());
+}
+
+TEST_F(KvMovieSlots, OpeningOverAPlayingMovieEndsItsThreadFirst)
+{
+    GxTextureMovie first;
+    ASSERT_TRUE(first.Create(L"", 64, 48, D3DFMT_A8R8G8B8, 0xFF000000u, false));
+    ASSERT_TRUE(GxMovie::Open(0, Wide(KvMovie("64x48x4.mpg")), &first, false, false));
+    ASSERT_TRUE(GxMovie::Play(0, -1, 0));
+    ASSERT_TRUE(PumpUntil([] { return Copies(0) > 2; }));
+    ASSERT_TRUE(GxMovie::Open(0, Wide(KvMovie("64x48x4.avi")), nullptr, false, false));
+    // The first movie's texture sees no further frame once the second Open has returned.
+    const uint32_t index = first.GetCurrentIndex();
+    ASSERT_TRUE(GxMovie::Play(0, 0, 0));
+    ASSERT_TRUE(PumpUntil([] { return Copies(0) > 5; }));
+    EXPECT_EQ(first.GetCurrentIndex(), index);
+}
+
+TEST_F(KvMovieSlots, SoundOnlyFileLeavesTheTextureBlackAndEnds)
+{
+    // A 0.3 s WAVE file of silence, played without its sound: it lasts its duration by the clock.
+    const uint32_t frames = 13230, bytes = frames * 4;
+    std::string wav = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string("\x10\0\0\0\x01\0\x02\0", 8) +
+                      std::string("\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0", 12) + "data" + std::string(4, '\0');
+    std::memcpy(&wav[4], &(const uint32_t&)(uint32_t)(36 + bytes), 4);
+    std::memcpy(&wav[40], &bytes, 4);
+    wav += std::string(bytes, '\0');
+    GxTextureMovie texture;
+    ASSERT_TRUE(texture.Create(L"", 64, 64, D3DFMT_A8R8G8B8, 0xFF000000u, false));
+    ASSERT_TRUE(GxMovie::Open(2, Write("voice.wav", wav), &texture, false, false));
+    ASSERT_TRUE(GxMovie::Play(2, 0, 0));
+    GxMoviePlayerFile* player = GxMovie::GetPlayer(2);
+    ASSERT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 5.0));
+    EXPECT_NEAR(player->GetDuration(), 0.3, 0.01);
+    EXPECT_EQ(TexturePixel(&texture, 5, 5), 0xFF000000u);
+    EXPECT_TRUE(player->GetRenderer()->GetCopyRecords().empty());
+}
