@@ -2,7 +2,9 @@
 
 #include "appdata/DBZorEnemy.h"
 #include "strategy/ZorNextEnemy.h"
+#include "animation/GxNcMotion.h"
 #include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
 #include "strategy/screens/ZorTaskUIMiniMap.h"
@@ -145,4 +147,30 @@ TEST_F(ZorTest, MiniMapClicksMoveTheCameraOnlyOutsideTheFrame)
         EXPECT_EQ(map->IsDragging(), c.drags) << c.x;
         map->OnMouseLeftUp(at, 0);
     }
+}
+
+TEST(ZorTaskNcEffectOverlay2D, DrawsOnlyInsideTheBandAndEndsWithoutFrames)
+{
+    struct Case
+    {
+        float x, y;
+        bool on;
+    } cases[] = {{-300.0f, -300.0f, true}, {1324.0f, 1068.0f, true}, {-301.0f, 0.0f, false}, {0.0f, 1069.0f, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ZorTaskNcEffectOverlay2D::IsOnScreen(c.x, c.y), c.on) << c.x << "," << c.y;
+
+    GxTaskManage manage;
+    GxTaskBase* root = new GxTaskBase(&manage);
+    auto* camera = new ZorTaskCamera(root, L"cam");
+    GxNcMotion empty;
+    auto* task = new ZorTaskNcEffectOverlay2D(root, camera);
+    task->Setup(nullptr, &empty, GxVector4(), 70.0f, GxVector4(1.0f, 1.0f, 1.0f, 0.0f));
+    EXPECT_EQ(task->Draw(0, 5), 0);
+    task->Update(0, 0);
+    EXPECT_TRUE(task->IsDead()); // no frames: ended at once, no division by zero
+    // A point far off the map still plays but projects outside the band.
+    auto* far = new ZorTaskNcEffectOverlay2D(root, camera);
+    far->Setup(nullptr, &empty, GxVector4(3000.0f, 0.0f, 0.0f, 0.0f), 71.0f, GxVector4(1.0f, 1.0f, 1.0f, 0.0f));
+    const GxVector3 s = far->GetScreenPos();
+    EXPECT_FALSE(ZorTaskNcEffectOverlay2D::IsOnScreen(s.x, s.y));
 }

@@ -33,6 +33,7 @@ SeqZorLoader::SeqZorLoader(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZ
     new GxTaskFolder(root, L"$UI:SeqZorLoader");
     m_BGLayer = new GxTaskLayer(root, L"$BGLAYER:SeqZorLoader");
     m_BGLayer->SetOrderZ(-10.0f);
+    // FIXME: its layout rows are built by the widget factory once it is on main.
     SetAcceptUIEvent(true);
 }
 

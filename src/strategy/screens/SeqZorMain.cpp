@@ -91,8 +91,8 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorMain");
     layer->SetOrderZ(-10.0f);
 
-    // FIXME: the widgets of the "_zor" layout rows come from the widget factory's layout walk; until it is
-    // merged the screen runs with the tree above and whatever widgets the tables' modules give.
+    // FIXME: the widgets of the layout rows ($UI first, then the menu, windows and bars) come from the
+    // widget factory's layout walk once it is on main; until then the named tree above stands alone.
     auto* log = new GxTaskUITextLogFx(ui, L"$LOG:SeqZorMain");
     log->SetOrderZ(10000.0f);
     log->SetMaxView(10);
@@ -144,7 +144,7 @@ GxTaskUIBase* SeqZorMain::MakeWindow(GxTaskBase* parent, const wchar_t* module, 
 {
     // Without the module's row (or a factory) the window is an empty widget of the same name, so the
     // handlers and stand-in views always find it.
-    if (GxTaskUIBase* w = CreateUITaskByModuleName(parent, module, name, 0))
+    if (GxTaskUIBase* w = CreateUITaskByModuleName(parent, module, name, -1)) // -1: a global name
         return w;
     return new GxTaskUINull(parent, name);
 }

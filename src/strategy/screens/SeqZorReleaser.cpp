@@ -15,6 +15,7 @@ SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : GxSeqTransitBase(parent, L"
     new GxTaskFolder(root, L"$UI:SeqZorReleaser");
     auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorReleaser");
     layer->SetOrderZ(-10.0f);
+    // FIXME: its layout rows are built by the widget factory once it is on main.
     SetAcceptUIEvent(true);
 }
 
