@@ -42,6 +42,8 @@ public:
     // whatever they had.
     void DrawMapTexture(const ZorUserData* state);
     uint32_t GetTexel(uint32_t x, uint32_t y) const { return m_Texels[y * kTextureSize + x]; }
+    // The device copy; null without a device.
+    GxTexture* GetTexture() const { return m_Texture; }
 
     // The diamond's centre c and the world-to-minimap turn M: a world (x, z) lies at c + (x, z, 0) x M.
     GxVector3 GetCentre() const;
