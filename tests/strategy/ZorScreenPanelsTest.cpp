@@ -4,6 +4,7 @@
 #include "strategy/ZorNextEnemy.h"
 #include "animation/GxNcMotion.h"
 #include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskMapBackground.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
@@ -173,4 +174,18 @@ TEST(ZorTaskNcEffectOverlay2D, DrawsOnlyInsideTheBandAndEndsWithoutFrames)
     far->Setup(nullptr, &empty, GxVector4(3000.0f, 0.0f, 0.0f, 0.0f), 71.0f, GxVector4(1.0f, 1.0f, 1.0f, 0.0f));
     const GxVector3 s = far->GetScreenPos();
     EXPECT_FALSE(ZorTaskNcEffectOverlay2D::IsOnScreen(s.x, s.y));
+}
+
+TEST(ZorTaskMapBackground, GridScrollsByTheTurnedTargetsThirdComponent)
+{
+    GxTaskManage manage;
+    GxTaskBase* root = new GxTaskBase(&manage);
+    auto* camera = new ZorTaskCamera(root, L"cam");
+    ZorTaskMapBackground background(root, L"bg", camera);
+    camera->JumpTo(100.0f, 0.0f);
+    const GxVector3 v = background.GetGridScroll();
+    // (100, 0, 0) turned 45 degrees about z, then 60 about x.
+    EXPECT_NEAR(v.x, 70.7107f, 1e-3f);
+    EXPECT_NEAR(v.y, 35.3553f, 1e-3f);
+    EXPECT_NEAR(v.z, 61.2372f, 1e-3f);
 }

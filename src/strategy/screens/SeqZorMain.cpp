@@ -14,6 +14,7 @@
 #include "strategy/screens/SeqZorReleaser.h"
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskCameraControl.h"
+#include "strategy/screens/ZorTaskMapBackground.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
@@ -102,10 +103,10 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_Camera->ResetZoom(2.0f, 64.0f);
     m_Pointing = new ZorTaskMapPointing(view, L"$ZORMAPPOINTING:SeqZorMain", m_Camera);
     new ZorTaskMapView(view, L"$ZORMAPVIEW:SeqZorMain", m_Camera);
-    // FIXME: the unit sprites, the room-effect and bar overlay and the backdrop are plain tasks for now.
+    // FIXME: the unit sprites and the room-effect and bar overlay are plain tasks for now.
     new GxTaskBase(view, L"$ZORMAPUNIT:SeqZorMain");
     new GxTaskBase(view, L"$ZORMAPOVERLAY:SeqZorMain");
-    new GxTaskBase(view, L"$ZORMAPBACKGROUND:SeqZorMain");
+    new ZorTaskMapBackground(view, L"$ZORMAPBACKGROUND:SeqZorMain", m_Camera);
     new ZorTaskCameraControl(view, L"$ZORMAPCONTROL:SeqZorMain", m_Camera);
     m_MiniMap = new ZorTaskUIMiniMap(bottom1, L"$ZORMINIMAP:SeqZorMain", m_Camera);
     new ZorTaskParamView(bottom1, L"$ZORPARAMVIEW:SeqZorMain");
