@@ -1,7 +1,8 @@
 #include "task/GxSeqBase.h"
 
-#include "task/GxSeqSystemBase.h"
+#include "appdata/DBUILayout.h"
 #include "core/GxLog.h"
+#include "task/GxSeqSystemBase.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
@@ -151,4 +152,13 @@ GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase*, const DBUIModule*, const wcha
 GxTaskUIBase* GxSeqBase::CreateUITaskByModuleName(GxTaskBase*, const wchar_t*, const wchar_t*, int32_t)
 {
     return nullptr;
+}
+
+GxTaskUIBase* GxSeqBase::CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,
+                                                int32_t index)
+{
+    GxTaskUIBase* widget = CreateUITaskByModuleName(folder, row.m_ModuleName.c_str(), name, index);
+    if (widget)
+        widget->ApplyLayout(row);
+    return widget;
 }

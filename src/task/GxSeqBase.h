@@ -6,6 +6,7 @@
 
 class GxTaskUIBase;
 class DBUIModule;
+struct DBUILayoutData;
 
 // One screen of the program: a folder whose subtree holds the screen's layers and widgets. It gives the
 // screen its start rule, its screen clearing (layer 0), the system dialogs' buttons and widget input
@@ -34,6 +35,10 @@ public:
                                        int32_t index);
     virtual GxTaskUIBase* CreateUITaskByModuleName(GxTaskBase* parent, const wchar_t* moduleName, const wchar_t* name,
                                                    int32_t index);
+    // One widget of a layout row (GxTaskControl::CreateUIFromDBUILayout): by default the row's module
+    // through CreateUITaskByModuleName, then the row's place, texts and value.
+    virtual GxTaskUIBase* CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,
+                                                 int32_t index);
 
     // Process-wide values read by the permission queries: the number of open system dialogs (raised by
     // the system sequence), the input lock and three lock counters, all 0 at start-up.
