@@ -12,6 +12,7 @@
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/ZorUserData.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
@@ -33,7 +34,7 @@ SeqZorLoader::SeqZorLoader(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZ
     new GxTaskFolder(root, L"$UI:SeqZorLoader");
     m_BGLayer = new GxTaskLayer(root, L"$BGLAYER:SeqZorLoader");
     m_BGLayer->SetOrderZ(-10.0f);
-    // FIXME: its layout rows are built by the widget factory once it is on main.
+    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqZorLoader");
     SetAcceptUIEvent(true);
 }
 

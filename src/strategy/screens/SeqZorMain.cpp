@@ -21,6 +21,7 @@
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
 #include "strategy/screens/ZorTaskUIMiniMap.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
@@ -92,8 +93,11 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorMain");
     layer->SetOrderZ(-10.0f);
 
-    // FIXME: the widgets of the layout rows ($UI first, then the menu, windows and bars) come from the
-    // widget factory's layout walk once it is on main; until then the named tree above stands alone.
+    // The widgets of the layout rows: the screen's own first, then those of its menu, windows and bars.
+    for (const wchar_t* folder : {L"$UI:SeqZorMain", L"$ZORMENU:SeqZorMain", L"$ZORROOM:SeqZorMain",
+                                  L"$ZORSTRUCT:SeqZorMain", L"$ZORTRAP:SeqZorMain", L"$ZORSUMMON:SeqZorMain",
+                                  L"$ZORBOTTOM0:SeqZorMain", L"$ZORBOTTOM1:SeqZorMain"})
+        GxTaskControl::CreateUIFromDBUILayout(this, folder);
     auto* log = new GxTaskUITextLogFx(ui, L"$LOG:SeqZorMain");
     log->SetOrderZ(10000.0f);
     log->SetMaxView(10);

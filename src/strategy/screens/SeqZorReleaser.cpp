@@ -6,6 +6,7 @@
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 
@@ -15,7 +16,7 @@ SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : GxSeqTransitBase(parent, L"
     new GxTaskFolder(root, L"$UI:SeqZorReleaser");
     auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorReleaser");
     layer->SetOrderZ(-10.0f);
-    // FIXME: its layout rows are built by the widget factory once it is on main.
+    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqZorReleaser");
     SetAcceptUIEvent(true);
 }
 
