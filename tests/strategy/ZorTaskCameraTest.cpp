@@ -86,8 +86,8 @@ TEST(ZorTaskCameraControl, EdgeZonesArrowsAndDragMoveTheTarget)
     {
         int32_t x, y;
         bool moves;
-    } cases[] = {{16, 300, false}, {15, 300, true},  {1008, 300, false}, {1009, 300, true}, {1050, 300, true},
-                 {1088, 300, false}, {500, 16, false}, {500, 753, true},  {-64, 300, false}, {500, 400, false}};
+    } cases[] = {{16, 300, false},   {15, 300, true},  {1008, 300, false}, {1009, 300, true}, {1050, 300, true},
+                 {1088, 300, false}, {500, 16, false}, {500, 753, true},   {-64, 300, false}, {500, 400, false}};
     for (const Case& c : cases)
     {
         CameraRig r;

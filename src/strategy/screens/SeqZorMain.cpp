@@ -94,9 +94,9 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     layer->SetOrderZ(-10.0f);
 
     // The widgets of the layout rows: the screen's own first, then those of its menu, windows and bars.
-    for (const wchar_t* folder : {L"$UI:SeqZorMain", L"$ZORMENU:SeqZorMain", L"$ZORROOM:SeqZorMain",
-                                  L"$ZORSTRUCT:SeqZorMain", L"$ZORTRAP:SeqZorMain", L"$ZORSUMMON:SeqZorMain",
-                                  L"$ZORBOTTOM0:SeqZorMain", L"$ZORBOTTOM1:SeqZorMain"})
+    for (const wchar_t* folder :
+         {L"$UI:SeqZorMain", L"$ZORMENU:SeqZorMain", L"$ZORROOM:SeqZorMain", L"$ZORSTRUCT:SeqZorMain",
+          L"$ZORTRAP:SeqZorMain", L"$ZORSUMMON:SeqZorMain", L"$ZORBOTTOM0:SeqZorMain", L"$ZORBOTTOM1:SeqZorMain"})
         GxTaskControl::CreateUIFromDBUILayout(this, folder);
     auto* log = new GxTaskUITextLogFx(ui, L"$LOG:SeqZorMain");
     log->SetOrderZ(10000.0f);
@@ -220,9 +220,7 @@ void SeqZorMain::OnSequenceEnter()
         static const wchar_t* s_Tabs[4] = {L"btn_unittab_all", L"btn_unittab_ready", L"btn_unittab_heroine",
                                            L"btn_unittab_healing"};
         SelectRadio(s->m_GameUnitTab_ZOR >= 1 && s->m_GameUnitTab_ZOR <= 3 ? s_Tabs[s->m_GameUnitTab_ZOR] : s_Tabs[0]);
-        SelectRadio(s->m_GameState == 1   ? L"btn_zorplay"
-                    : s->m_GameState == 2 ? L"btn_zorplay2x"
-                                          : L"btn_zorpause");
+        SelectRadio(s->m_GameState == 1 ? L"btn_zorplay" : s->m_GameState == 2 ? L"btn_zorplay2x" : L"btn_zorpause");
     }
     m_DraggedUnit = 0;
     m_MenuBlockX = m_MenuBlockZ = m_MenuSlot = -1;
@@ -257,8 +255,8 @@ int32_t SeqZorMain::Update(int32_t step, int64_t elapsed)
         if ((won || s->m_GamePhase == 7) && !HasChild(L"$EFFECTEND:SeqZorMain"))
         {
             GxTaskManage* manage = GetManager();
-            if (auto* releaser = manage ? dynamic_cast<SeqZorReleaser*>(manage->FindTaskByName(L"SeqZorReleaser"))
-                                        : nullptr)
+            if (auto* releaser =
+                    manage ? dynamic_cast<SeqZorReleaser*>(manage->FindTaskByName(L"SeqZorReleaser")) : nullptr)
                 releaser->SetJumpLabel(won ? L"ZOR_DEF_VICTORY" : L"ZOR_DEF_DEFEATED");
             if (manage)
                 manage->ChangeSequence(L"SeqZorReleaser", 0, 0);

@@ -38,9 +38,9 @@ int32_t ZorTaskCamera::Update(int32_t step, int64_t elapsed)
     m_Current.m_Yaw = Ease(m_From.m_Yaw, m_To.m_Yaw, m_Progress[kYaw]);
     m_Current.m_Pitch = Ease(m_From.m_Pitch, m_To.m_Pitch, m_Progress[kPitch]);
     const float t = m_Progress[kTarget];
-    m_Current.m_Target = GxVector4(Ease(m_From.m_Target.x, m_To.m_Target.x, t),
-                                   Ease(m_From.m_Target.y, m_To.m_Target.y, t),
-                                   Ease(m_From.m_Target.z, m_To.m_Target.z, t), 0.0f);
+    m_Current.m_Target =
+        GxVector4(Ease(m_From.m_Target.x, m_To.m_Target.x, t), Ease(m_From.m_Target.y, m_To.m_Target.y, t),
+                  Ease(m_From.m_Target.z, m_To.m_Target.z, t), 0.0f);
     m_Current.m_Zoom = Ease(m_From.m_Zoom, m_To.m_Zoom, m_Progress[kZoom]);
     AdvanceFrameCount();
     return 0;
@@ -104,8 +104,7 @@ GxVector3 ZorTaskCamera::GetEyePos() const
     GxVector3 offset(0.0f, 0.0f, kEyeDistance);
     offset.TransformCoord(rx);
     offset.TransformCoord(ry);
-    return GxVector3(m_Current.m_Target.x + offset.x, m_Current.m_Target.y + offset.y,
-                     m_Current.m_Target.z + offset.z);
+    return GxVector3(m_Current.m_Target.x + offset.x, m_Current.m_Target.y + offset.y, m_Current.m_Target.z + offset.z);
 }
 
 GxVector3 ZorTaskCamera::GetTarget() const
@@ -132,7 +131,7 @@ void ZorTaskCamera::BuildProjectionMatrix(GxMatrix& out, float aspect, float off
 
 void ZorTaskCamera::BuildViewportMatrix(GxMatrix& out)
 {
-    out.Set(512.0f, 0.0f, 0.0f, 0.0f, //
+    out.Set(512.0f, 0.0f, 0.0f, 0.0f,  //
             0.0f, -384.0f, 0.0f, 0.0f, //
             0.0f, 0.0f, 4990.0f, 0.0f, //
             512.0f, 384.0f, 0.0f, 1.0f);

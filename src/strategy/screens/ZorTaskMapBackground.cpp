@@ -112,7 +112,8 @@ int32_t ZorTaskMapBackground::Draw(int32_t param, int32_t layer)
         const GxVector3 v = GetGridScroll();
         for (int j = 0; j < 16; ++j)
             for (int i = 0; i < 16; ++i)
-                DrawWhole(m_Grid, static_cast<float>(i * 256) - v.x - 1536.0f, static_cast<float>(j * 128) - v.z - 640.0f);
+                DrawWhole(m_Grid, static_cast<float>(i * 256) - v.x - 1536.0f,
+                          static_cast<float>(j * 128) - v.z - 640.0f);
     }
     GxGraphics::EndScene();
     return 0;

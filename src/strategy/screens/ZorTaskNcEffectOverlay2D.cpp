@@ -11,11 +11,11 @@ ZorTaskNcEffectOverlay2D::ZorTaskNcEffectOverlay2D(GxTaskBase* parent, ZorTaskCa
 
 ZorTaskNcEffectOverlay2D::~ZorTaskNcEffectOverlay2D() = default;
 
-void ZorTaskNcEffectOverlay2D::Setup(GxNcProjectEx* project, GxNcMotion* motion, const GxVector4& position,
-                                     float key, const GxVector4& size)
+void ZorTaskNcEffectOverlay2D::Setup(GxNcProjectEx* project, GxNcMotion* motion, const GxVector4& position, float key,
+                                     const GxVector4& size)
 {
-    GxTaskNcEffect2D::Setup(project, motion, 0.0f, 0.0f, key, GxVector4(1.0f, 1.0f, 1.0f, 0.0f),
-                            GxVector2(1.0f, 1.0f), GxVector4(), GxVector4());
+    GxTaskNcEffect2D::Setup(project, motion, 0.0f, 0.0f, key, GxVector4(1.0f, 1.0f, 1.0f, 0.0f), GxVector2(1.0f, 1.0f),
+                            GxVector4(), GxVector4());
     m_Position = position;
     m_Size = size;
 }

@@ -17,8 +17,7 @@ public:
     ~ZorTaskNcEffectOverlay2D() override;
 
     // position is a world point; key is the draw key; size scales the picture per axis.
-    void Setup(GxNcProjectEx* project, GxNcMotion* motion, const GxVector4& position, float key,
-               const GxVector4& size);
+    void Setup(GxNcProjectEx* project, GxNcMotion* motion, const GxVector4& position, float key, const GxVector4& size);
 
     int32_t Update(int32_t step, int64_t elapsed) override;
     int32_t Draw(int32_t param, int32_t layer) override;

@@ -125,9 +125,10 @@ int32_t ZorTaskNextEnemy::Draw(int32_t param, int32_t layer)
         if (i == 0)
         {
             GxNcIconPool::DrawString(L"hbar_exceed_large_back", 1.0f, 1.0f, p.x, p.y + 56.0f, 0.0f, 0xFFFFFFFF);
-            const double f = e.m_AppearFramesTotal > 0 ? static_cast<double>(e.m_AppearFramesTotal - e.m_AppearFramesLeft) /
-                                                             e.m_AppearFramesTotal
-                                                       : 1.0;
+            const double f =
+                e.m_AppearFramesTotal > 0
+                    ? static_cast<double>(e.m_AppearFramesTotal - e.m_AppearFramesLeft) / e.m_AppearFramesTotal
+                    : 1.0;
             GxNcIconPool::DrawEx(L"hbar_exceed_large_on", p.x + 1.0f, p.y + 56.0f, 0.0f, 0, f);
         }
     }

@@ -40,8 +40,8 @@ void ZorTaskParamView::Layout(const ZorUserData& s, float px, float py, Text out
     out[0] = Resource(s.m_Resource_Bone, px + 794.0f, py + 59.0f);
     out[1] = Resource(s.m_Resource_Magic, px + 847.0f, py + 59.0f);
     out[2] = Resource(s.m_Resource_Gold, px + 900.0f, py + 59.0f);
-    out[3] = Text{GxString::Format(L"%3d/", s.m_Resource_LeadershipUsing), kFont16Num, px + 952.0f, py + 45.0f,
-                  0xFFFFFFFF};
+    out[3] =
+        Text{GxString::Format(L"%3d/", s.m_Resource_LeadershipUsing), kFont16Num, px + 952.0f, py + 45.0f, 0xFFFFFFFF};
     const int32_t max = s.m_FloorExtendLevel * 50 + 20 * ActiveCount(s, 15) + s.m_Resource_LeadershipBase;
     out[4] = Text{GxString::Format(L"%3d", max), kFont16Num, px + 962.0f, py + 61.0f, 0xFFFFFFFF};
     for (int i = 0; i < 4; ++i)

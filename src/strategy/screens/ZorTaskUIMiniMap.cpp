@@ -284,7 +284,8 @@ int32_t ZorTaskUIMiniMap::Draw(int32_t param, int32_t layer)
                 const ZorRoomState* room = s->GetRoughRoom(rx, rz);
                 if (!room || room->m_RoomEffectLevels[21] == 0)
                     continue;
-                const GxVector3 p = WorldToMiniMap(static_cast<float>((rx - 5) * 80), static_cast<float>((rz - 4) * 80));
+                const GxVector3 p =
+                    WorldToMiniMap(static_cast<float>((rx - 5) * 80), static_cast<float>((rz - 4) * 80));
                 GxNcIconPool::Draw(L"icon_alert", (GetFrameCount() / 8) % 3, 1.0f, 1.0f, p.x - 16.0f, p.y - 20.0f, 0.0f,
                                    0xFFFFFFFF, 0);
             }
