@@ -5,6 +5,8 @@
 #include "animation/GxNcMotion.h"
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskMapBackground.h"
+#include "strategy/screens/ZorTaskMapOverlay.h"
+#include "task/GxTaskRenderManage.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
@@ -188,4 +190,43 @@ TEST(ZorTaskMapBackground, GridScrollsByTheTurnedTargetsThirdComponent)
     EXPECT_NEAR(v.x, 70.7107f, 1e-3f);
     EXPECT_NEAR(v.y, 35.3553f, 1e-3f);
     EXPECT_NEAR(v.z, 61.2372f, 1e-3f);
+}
+
+TEST_F(ZorTest, MapOverlayRegistersTwiceAndChoosesEffectsAndGauges)
+{
+    GxTaskRenderManage lists[20];
+    int32_t bank = 0;
+    m_Manage.SetRenderLists(lists, &bank);
+    auto* camera = new ZorTaskCamera(m_Root, L"cam");
+    auto* overlay = new ZorTaskMapOverlay(m_Root, L"ov", camera);
+    overlay->RegisterDraw(0, 0);
+    ASSERT_EQ(lists[5].GetCount(), 2u);
+    EXPECT_EQ(lists[5].GetEntry(0).key, -80.0f);
+    EXPECT_EQ(lists[5].GetEntry(1).param, 1);
+
+    ZorRoomState room;
+    for (int level : {2, 3, 5, 7})
+        room.m_RoomEffectLevels[level] = 1;
+    const wchar_t* names[ZorTaskMapOverlay::kMaxRoomEffects];
+    ASSERT_EQ(ZorTaskMapOverlay::PickRoomEffects(room, names), 3);
+    EXPECT_EQ(std::wstring(names[0]), L"EFE_DEADWALL");
+    EXPECT_EQ(std::wstring(names[2]), L"EFE_MUCUS");
+
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitEnemyList, 12, 1);
+    unit->m_HP = 10;
+    struct Case
+    {
+        int32_t gauge;
+        bool shown;
+    } cases[] = {{0, false}, {1, true}, {10000, true}, {10999, true}, {11000, false}};
+    for (const Case& c : cases)
+    {
+        unit->m_ExceedGauge = c.gauge;
+        EXPECT_EQ(ZorTaskMapOverlay::ShowsExceedGauge(*unit), c.shown) << c.gauge;
+    }
+    unit->m_AppearTimeLeft = 3;
+    EXPECT_FALSE(ZorTaskMapOverlay::ShowsExceedGauge(*unit));
+    unit->m_RemainTime[0] = 5;
+    unit->m_RemainTime[4] = 1;
+    EXPECT_EQ(ZorTaskMapOverlay::StatusSymbols(*unit), L"/3");
 }

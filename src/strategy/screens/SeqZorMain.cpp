@@ -15,6 +15,7 @@
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskCameraControl.h"
 #include "strategy/screens/ZorTaskMapBackground.h"
+#include "strategy/screens/ZorTaskMapOverlay.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
@@ -107,9 +108,9 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_Camera->ResetZoom(2.0f, 64.0f);
     m_Pointing = new ZorTaskMapPointing(view, L"$ZORMAPPOINTING:SeqZorMain", m_Camera);
     new ZorTaskMapView(view, L"$ZORMAPVIEW:SeqZorMain", m_Camera);
-    // FIXME: the unit sprites and the room-effect and bar overlay are plain tasks for now.
+    // FIXME: the unit sprites are a plain task for now.
     new GxTaskBase(view, L"$ZORMAPUNIT:SeqZorMain");
-    new GxTaskBase(view, L"$ZORMAPOVERLAY:SeqZorMain");
+    new ZorTaskMapOverlay(view, L"$ZORMAPOVERLAY:SeqZorMain", m_Camera);
     new ZorTaskMapBackground(view, L"$ZORMAPBACKGROUND:SeqZorMain", m_Camera);
     new ZorTaskCameraControl(view, L"$ZORMAPCONTROL:SeqZorMain", m_Camera);
     m_MiniMap = new ZorTaskUIMiniMap(bottom1, L"$ZORMINIMAP:SeqZorMain", m_Camera);
