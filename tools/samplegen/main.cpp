@@ -7,6 +7,7 @@
 #include "SampleAnimation.h"
 #include "SampleFonts.h"
 #include "SampleScript.h"
+#include "SampleTablesAvg.h"
 #include "SampleSounds.h"
 #include "SampleTable.h"
 #include "SampleUnitAnimation.h"
@@ -82,6 +83,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
+    for (const auto& [name, bytes] : AvgMainPictures())
+        files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
     if (!problems.empty())
