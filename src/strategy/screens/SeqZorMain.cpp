@@ -3,6 +3,7 @@
 #include "animation/GxNcEffectPool.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
+#include "appdata/DBUIModule.h"
 #include "appdata/DBZorUnit.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserData.h"
@@ -148,10 +149,16 @@ SeqZorMain::~SeqZorMain()
 
 GxTaskUIBase* SeqZorMain::MakeWindow(GxTaskBase* parent, const wchar_t* module, const wchar_t* name)
 {
-    // Without the module's row (or a factory) the window is an empty widget of the same name, so the
-    // handlers and stand-in views always find it.
-    if (GxTaskUIBase* w = CreateUITaskByModuleName(parent, module, name, -1)) // -1: a global name
-        return w;
+    // Without the module's row the window is an empty widget of the same name, so the handlers and the
+    // stand-in views always find it; the rows are optional data, so a missing one is not an error.
+    bool known = false;
+    for (int32_t i = 0; i < g_DBUIModule.GetCapacity() && !known; ++i)
+        known = g_DBUIModule.GetRow(i)->m_ModuleName == module;
+    if (known)
+    {
+        if (GxTaskUIBase* w = CreateUITaskByModuleName(parent, module, name, -1)) // -1: a global name
+            return w;
+    }
     return new GxTaskUINull(parent, name);
 }
 
