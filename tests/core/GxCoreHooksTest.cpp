@@ -172,8 +172,8 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     for (GxTaskBase* t = manage->GetRootTask()->GetFirstChild(); t; t = t->GetNextSibling())
         names += t->GetTaskName() + (t->GetFirstChild() ? L"+ " : L" ");
     EXPECT_EQ(names, L"SeqSystem+ SeqBoot SeqTitle+ SeqOpening SeqAvgMain+ SeqAvgLog+ SeqConfig+ SeqSave+ SeqLoad+ "
-                     L"SeqQuickLoad+ SeqCGMode+ SeqCGModeView+ SeqRPMode+ SeqBGMMode+ SeqZorLoader SeqZorReleaser "
-                     L"SeqZorMain SeqZorCommand SeqZorStrategy SeqZorInvLoader SeqZorInvReleaser SeqZorInvMain "
+                     L"SeqQuickLoad+ SeqCGMode+ SeqCGModeView+ SeqRPMode+ SeqBGMMode+ SeqZorLoader+ SeqZorReleaser+ "
+                     L"SeqZorMain+ SeqZorCommand SeqZorStrategy SeqZorInvLoader SeqZorInvReleaser SeqZorInvMain "
                      L"SeqZorTakeOver ");
     EXPECT_EQ(manage->GetSystemSequence(), manage->FindTaskByName(L"SeqSystem"));
     EXPECT_TRUE(manage->IsChangeSequencePending());
