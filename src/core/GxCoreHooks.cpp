@@ -1,6 +1,7 @@
 #include "core/GxCore.h"
 
 #include "adventure/AvgSharedState.h"
+#include "adventure/GxMoaBuiltinEx.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"
@@ -187,6 +188,7 @@ bool GxCore::OnGameInit()
     for (int i = 0; i < GxSystemConfig::kFontSizes; ++i)
         g_GDIFontMaps[i].SetFont(m_SystemConfig->m_FontSize[i], nullptr);
 
+    GxMoaBuiltinEx::Install();
     CreateMoa(this);
     LoadMoaCode();
 

@@ -7,6 +7,7 @@
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
 #include "task/ui/GxTaskUIBase.h"
+#include "task/ui/GxUIFactory.h"
 
 int32_t GxSeqBase::s_OpenDialogCount = 0;
 int32_t GxSeqBase::s_InputLock = 0;
@@ -144,14 +145,21 @@ bool GxSeqBase::CanWidgetAcceptInput(GxTaskUIBase* widget)
     return s_InputLock == 0;
 }
 
-GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase*, const DBUIModule*, const wchar_t*, int32_t)
+GxTaskUIBase* GxSeqBase::CreateUITask(GxTaskBase* parent, const DBUIModuleData* module, const wchar_t* name,
+                                      int32_t index)
 {
-    return nullptr;
+    return GxUIFactory::CreateUITask(parent, module, name, index);
 }
 
-GxTaskUIBase* GxSeqBase::CreateUITaskByModuleName(GxTaskBase*, const wchar_t*, const wchar_t*, int32_t)
+GxTaskUIBase* GxSeqBase::CreateUITaskByModuleName(GxTaskBase* parent, const wchar_t* moduleName, const wchar_t* name,
+                                                  int32_t index)
 {
-    return nullptr;
+    return GxUIFactory::CreateUITaskByModuleName(parent, moduleName, name, index);
+}
+
+GxTaskUIBase* GxSeqBase::CreateUITaskFromId(GxTaskBase* parent, int32_t moduleID, const wchar_t* name, int32_t index)
+{
+    return GxUIFactory::CreateUITaskFromId(parent, moduleID, name, index);
 }
 
 GxTaskUIBase* GxSeqBase::CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,

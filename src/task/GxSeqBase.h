@@ -5,8 +5,8 @@
 #include <cstdint>
 
 class GxTaskUIBase;
-class DBUIModule;
 struct DBUILayoutData;
+struct DBUIModuleData;
 
 // One screen of the program: a folder whose subtree holds the screen's layers and widgets. It gives the
 // screen its start rule, its screen clearing (layer 0), the system dialogs' buttons and widget input
@@ -30,11 +30,14 @@ public:
     virtual bool CanAcceptInput() { return s_LockCount[0] == 0; }
     virtual bool CanAcceptInput2() { return s_LockCount[1] == 0; }
     virtual bool CanAcceptInput3() { return s_LockCount[2] == 0; }
-    // The widget factory's entry points; null until a factory is built into the sequence.
-    virtual GxTaskUIBase* CreateUITask(GxTaskBase* parent, const DBUIModule* module, const wchar_t* name,
+    // The widget factory (GxUIFactory): a widget of the module row's class under parent, named by name as
+    // a global name (index -1) or a local one with the index; null when the row names no widget class.
+    virtual GxTaskUIBase* CreateUITask(GxTaskBase* parent, const DBUIModuleData* module, const wchar_t* name,
                                        int32_t index);
     virtual GxTaskUIBase* CreateUITaskByModuleName(GxTaskBase* parent, const wchar_t* moduleName, const wchar_t* name,
                                                    int32_t index);
+    virtual GxTaskUIBase* CreateUITaskFromId(GxTaskBase* parent, int32_t moduleID, const wchar_t* name,
+                                             int32_t index);
     // One widget of a layout row (GxTaskControl::CreateUIFromDBUILayout): by default the row's module
     // through CreateUITaskByModuleName, then the row's place, texts and value.
     virtual GxTaskUIBase* CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,

@@ -81,6 +81,8 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                      std::vector<std::string>& problems)
 {
     std::map<std::string, std::vector<GisPicture>> sets;
+    // The adventure screen's window pieces share the start-up set with its buttons.
+    sets["ui_avgmain"] = {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)};
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
     {
@@ -118,8 +120,6 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
     const std::filesystem::path uigis = folder / "uigis";
     Pack(uigis, L"ui_common.gis", {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)},
          problems);
-    Pack(uigis, L"ui_avgmain.gis",
-         {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)}, problems);
     Pack(uigis, L"ui_iconpool.gis",
          {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),

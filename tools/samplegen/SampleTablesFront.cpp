@@ -1,6 +1,7 @@
 // The sample game's adventure tables. Rows are small on purpose: one of each kind of thing the screens
 // and builtins look up, named so the later screens, pictures and scripts can be added beside them.
 #include "SampleTable.h"
+#include "SampleTablesAvg.h"
 
 namespace
 {
@@ -183,7 +184,10 @@ SampleTable Effect()
 
 std::vector<SampleTable> FrontTables()
 {
-    return {AvgChar(), BGMMode(), CGMode(), RPMode(), UIModule(), UILayout(), Effect()};
+    SampleTable modules = UIModule();
+    SampleTable layouts = UILayout();
+    AddAvgMainRows(modules, layouts);
+    return {AvgChar(), BGMMode(), CGMode(), RPMode(), modules, layouts, Effect()};
 }
 
 // The strategy game's UI rows live in their own files but share the ID space of the tables above:

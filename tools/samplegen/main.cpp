@@ -10,6 +10,7 @@
 #include "SampleMovie.h"
 #include "SamplePictures.h"
 #include "SampleScript.h"
+#include "SampleTablesAvg.h"
 #include "SampleSounds.h"
 #include "SampleStory.h"
 #include "SampleTable.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv)
     for (const auto& [name, text] : ZorMapFiles(problems))
         files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
     for (const auto& [name, bytes] : FontImages())
+        files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : AvgMainPictures())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : StoryScriptFiles(problems))
         files.emplace_back(folder / name, bytes);

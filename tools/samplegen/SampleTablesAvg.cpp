@@ -1,0 +1,106 @@
+#include "SampleTablesAvg.h"
+
+#include "SamplePng.h"
+
+namespace
+{
+
+SampleRow Module(int id, const char* type, const std::string& name, const std::string& imageSet,
+                 const std::string& image, int w, int h, int clientLeft = 0, int clientTop = 0, int clientW = -1,
+                 int clientH = -1, int font = 0)
+{
+    return {{"ID", std::to_string(id)},
+            {"UIType", type},
+            {"ModuleName", name},
+            {"ImageSetName", imageSet},
+            {"ImageName", image},
+            {"Width", std::to_string(w)},
+            {"Height", std::to_string(h)},
+            {"ClientLeft", std::to_string(clientLeft)},
+            {"ClientTop", std::to_string(clientTop)},
+            {"ClientWidth", std::to_string(clientW < 0 ? w : clientW)},
+            {"ClientHeight", std::to_string(clientH < 0 ? h : clientH)},
+            {"ShapeType", "0"},
+            {"FontIndex", std::to_string(font)}};
+}
+
+SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
+                 int top, const std::string& z, bool visible, const std::string& help = "")
+{
+    return {{"ID", std::to_string(id)},
+            {"ParentName", parent},
+            {"ParentIndex", "0"},
+            {"ModuleName", module},
+            {"TaskName", name},
+            {"TaskIndex", "0"},
+            {"Create", "1"},
+            {"Visible", visible ? "1" : "0"},
+            {"Enabled", "1"},
+            {"Left", std::to_string(left)},
+            {"Top", std::to_string(top)},
+            {"OrderZ", z},
+            {"GroupID", "0"},
+            {"AutoHelpTime", "0"},
+            {"Descript", help}};
+}
+
+// The window's buttons: module name, UI type (18 push, 19 on/off), help text.
+const char* const s_Buttons[][3] = {
+    {"btn_save", "18", "セーブ"},      {"btn_load", "18", "ロード"},     {"btn_qsave", "18", "クイックセーブ"},
+    {"btn_qload", "18", "クイックロード"}, {"btn_rend", "18", "回想終了"}, {"btn_auto", "19", "オート"},
+    {"btn_skip", "19", "スキップ"},    {"btn_log", "18", "バックログ"}, {"btn_voice", "18", "ボイス再生"},
+    {"btn_config", "18", "設定"},      {"btn_hide", "18", "ウィンドウを隠す"},
+};
+
+std::string Solid(uint32_t w, uint32_t h, uint32_t argb)
+{
+    return EncodePng(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, argb));
+}
+
+} // namespace
+
+void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
+{
+    int moduleID = 32;
+    modules.rows.push_back(Module(moduleID++, "9", "tip_msgwindow", "", "", 900, 180, 40, 30, 820, 130, 0));
+    modules.rows.push_back(Module(moduleID++, "10", "tip_namewindow", "", "", 240, 40, 10, 6, 220, 28, 0));
+    modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40));
+    modules.rows.push_back(Module(moduleID++, "1", "icon_wait", "", "", 24, 24));
+    for (const auto& button : s_Buttons)
+        modules.rows.push_back(Module(moduleID++, button[1], button[0], "ui_avgmain", button[0], 64, 24));
+
+    int layoutID = 64;
+    layouts.rows.push_back(
+        Layout(layoutID++, "$UI:SeqAvgMain", "tip_msgwindow", "$MESWIN:SeqAvgMain", 62, 570, "15000.0", true));
+    layouts.rows.push_back(
+        Layout(layoutID++, "$UI:SeqAvgMain", "tip_namewindow", "$NAMEWIN:SeqAvgMain", 62, 524, "15001.0", true));
+    int left = 120;
+    for (const auto& button : s_Buttons)
+    {
+        layouts.rows.push_back(
+            Layout(layoutID++, "$MESWIN:SeqAvgMain", button[0], button[0], left, 150, "1.0", true, button[2]));
+        left += 68;
+    }
+    layouts.rows.push_back(
+        Layout(layoutID++, "$MESWIN:SeqAvgMain", "icon_wait", "icon_wait", 860, 140, "1.0", false));
+}
+
+std::vector<std::pair<std::string, std::string>> AvgMainPictures()
+{
+    std::vector<uint32_t> rule(1024u * 768u);
+    for (uint32_t y = 0; y < 768; ++y)
+        for (uint32_t x = 0; x < 1024; ++x)
+            rule[y * 1024 + x] = 0xFF000000u | ((x / 4) * 0x010101u); // dark on the left goes first
+    return {
+        {"cg/bg/黒.png", Solid(1024, 768, 0xFF000000)},
+        {"cg/bg/room.png", Solid(1024, 768, 0xFF806040)},
+        {"cg/ev/ev01a.png", Solid(1024, 768, 0xFF4060A0)},
+        {"cg/ev/ev01a_w.png", Solid(1280, 768, 0xFF4060A0)},
+        {"cg/error.png", Solid(64, 64, 0xFFFF00FF)},
+        {"cg/tr/wipe.png", EncodePng(1024, 768, rule)},
+        {"cg/st/lilith/normal.png", Solid(300, 600, 0xFFE0A0C0)},
+        {"cg/st/lilith/smile.png", Solid(120, 60, 0xFFFFD0E0)},
+        {"cg/st/zorde/normal.png", Solid(320, 640, 0xFF402040)},
+        {"cg/name/リリス.png", Solid(200, 32, 0xFFFFFFFF)},
+    };
+}
