@@ -69,10 +69,15 @@ TEST_F(KvAnimGraphicsFixture, SampleSetsAndEffectsLoadWithoutAnErrorLine)
         EXPECT_FALSE(set->m_OriginImages.empty());
         ++sets;
     }
-    EXPECT_EQ(sets, 12u); // the UI, title, effects and the four extra screens
+    EXPECT_EQ(sets, 13u); // the UI, title, effects, the heroine and the four extra screens
     GxNcProjectEx* effect =
         GxNcProjectFactory::GetInstance().Get(WidePath("game/gnc/effect.gnc"), WidePath("game/gnc/gis"), true);
     for (auto [group, motion] : {std::pair{L"hit", L"slash"}, {L"hit", L"fire"}, {L"heal", L"heal"}})
         EXPECT_NE(effect->FindMotion(group, motion), nullptr) << GxString::ToUtf8(motion);
+    GxNcProjectEx* heroine =
+        GxNcProjectFactory::GetInstance().Get(WidePath("game/gnc/lilith.gnc"), WidePath("game/gnc/gis"), true);
+    ASSERT_NE(heroine, nullptr);
+    for (const wchar_t* motion : {L"sway", L"jump"})
+        EXPECT_NE(heroine->FindMotion(L"pose", motion), nullptr) << GxString::ToUtf8(motion);
     EXPECT_EQ(ReadLog("error.log"), L"");
 }

@@ -776,6 +776,15 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         return openBlock(BLOCK_CODE_ELSE, L"", i);
     }
 
+    if (lex.size() == 1 && (first.IsIdent(L"endtext") || first.IsIdent(L"endstand")))
+    {
+        // The end word of a "text" or "stand" block: a bare builtin-name token that the block reader stops
+        // on and steps over; it names no builtin and is never called.
+        GxMoaToken end(TK_BUILTIN, 0, -1);
+        end.SetStr(first.m_Text);
+        out.push_back(std::move(end));
+        return true;
+    }
     if (first.m_Type == Lexeme::IDENT && !GxMoaBuiltinTable::Find(first.m_Text) && !first.IsIdent(L"null") &&
         !first.IsIdent(L"NULL") && !first.IsIdent(L"array") && !first.IsIdent(L"ARRAY"))
     {

@@ -36,13 +36,15 @@ std::string ToneWave(double hz, double seconds)
 }
 } // namespace
 
+// Every system sound is the same 2,640 Hz pitch, which no music, voice or effect of the sample uses, so a
+// recording of the mixed output tells them apart by frequency.
 std::vector<std::pair<std::filesystem::path, std::string>> SampleSoundFiles()
 {
     const struct
     {
         const char* name;
         double hz;
-    } sounds[] = {{"push", 880}, {"cancel", 440}, {"open", 660}, {"close", 550}, {"drop", 330}, {"decide", 990}};
+    } sounds[] = {{"push", 2640}, {"cancel", 2640}, {"open", 2640}, {"close", 2640}, {"drop", 2640}, {"decide", 2640}};
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     for (const auto& s : sounds)
         files.emplace_back(std::filesystem::path("sounds") / "sys" / (std::string(s.name) + ".wav"),

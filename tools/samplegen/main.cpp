@@ -6,10 +6,14 @@
 // over it, so a run that fails halfway leaves whole files only.
 #include "SampleAnimation.h"
 #include "SampleExtras.h"
+#include "SampleCharacterProject.h"
 #include "SampleFonts.h"
+#include "SampleMovie.h"
+#include "SamplePictures.h"
 #include "SampleScript.h"
 #include "SampleTablesAvg.h"
 #include "SampleSounds.h"
+#include "SampleStory.h"
 #include "SampleTable.h"
 #include "SampleUnitAnimation.h"
 
@@ -56,7 +60,14 @@ const char* const kSysConf = "APP_TITLE=Kestrelvane\r\n"
                              "FONTSIZE_2=23\r\n"
                              "FONTSIZE_3=24\r\n"
                              "FONTSIZE_4=22\r\n"
-                             "FONTSIZE_5=38\r\n";
+                             "FONTSIZE_5=38\r\n"
+                             "BGM_NAME_TITLE=bgm01\r\n"
+                             "BGM_LOOP_TITLE=2000\r\n"
+                             "BGM_NAME_CGMODE=bgm03\r\n"
+                             "BGM_LOOP_CGMODE=0\r\n"
+                             "BGM_NAME_RPMODE=bgm02\r\n"
+                             "BGM_LOOP_RPMODE=2000\r\n"
+                             "LABEL_NAME_EXTRA=EXTRA\r\n";
 const char* const kSetting = "SaveToMyDocuments=1\r\n"
                              "SkipSlightError=1\r\n"
                              "AutoCompile=0\r\n";
@@ -84,14 +95,21 @@ int main(int argc, char** argv)
         files.emplace_back(folder / name, "\xEF\xBB\xBF" + text);
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
-    files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
     for (const auto& [name, bytes] : AvgMainPictures())
         files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : StoryScriptFiles(problems))
+        files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
+        files.emplace_back(folder / name, bytes);
+    // The story's pictures first: the extra screens' gallery pictures, written after them, keep the flat
+    // colours their checks probe.
+    for (const auto& [name, bytes] : StoryPictureFiles())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : ExtraFiles())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : FrontPictures())
+        files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : StorySoundFiles(problems))
         files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
@@ -108,6 +126,9 @@ int main(int argc, char** argv)
     WriteAnimationData(folder, tables, problems);
     WriteUnitAnimation(folder, tables, problems);
     WriteExtraSets(folder, problems);
+    WriteCharacterProject(folder, problems);
+    if (!WriteStoryMovie(folder / "movies" / "op.mpg"))
+        problems.push_back("cannot write the movie");
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
