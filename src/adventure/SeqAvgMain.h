@@ -86,7 +86,6 @@ public:
     bool GetIgnoreKinsoku() const override;
     std::wstring ResolveNameImagePath(const std::wstring& name) const override;
     void SetGlobalFadeOpaque() override;
-    void SetSelectButtonTextColor(int32_t index, uint32_t argb) override;
 
     // The screen's tasks by name; null when missing.
     static SeqAvgMain* Find();

@@ -11,7 +11,6 @@
 #include "core/GxCore.h"
 #include "task/GxTaskLayer.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
-#include "task/ui/GxTaskUITextButtonIs.h"
 
 namespace
 {
@@ -233,11 +232,4 @@ void SeqAvgMain::SetGlobalFadeOpaque()
         fade->ClearActions();
         fade->SetAlpha(255);
     }
-}
-
-void SeqAvgMain::SetSelectButtonTextColor(int32_t index, uint32_t argb)
-{
-    GxTaskUIBase* button = FindSelectButton(index);
-    if (button && button->GetTypeCode() == 21)
-        static_cast<GxTaskUITextButtonIs*>(button)->SetTextColor(argb);
 }
