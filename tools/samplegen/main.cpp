@@ -8,6 +8,7 @@
 #include "SampleFonts.h"
 #include "SampleScript.h"
 #include "SampleTablesAvg.h"
+#include "SampleTablesZorScreens.h"
 #include "SampleSounds.h"
 #include "SampleTable.h"
 #include "SampleUnitAnimation.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv)
         files.emplace_back(folder / name, bytes);
     files.emplace_back(folder / "scripts" / "main.txt", "\xEF\xBB\xBF" + MainScript());
     for (const auto& [name, bytes] : AvgMainPictures())
+        files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : ZorScreenPictures())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
