@@ -165,15 +165,15 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     EXPECT_GT(GxNcEffectPool::GetCount(), 0u);
     EXPECT_NE(ZorCore::GetInstance(), nullptr);
 
-    // The system sequence first, then the others under the root in their order, each without a subtree.
+    // The system sequence first, then the others under the root in their order ("+": with a subtree).
     GxTaskManage* manage = m_Core->m_TaskManage;
     std::wstring names;
     for (GxTaskBase* t = manage->GetRootTask()->GetFirstChild(); t; t = t->GetNextSibling())
         names += t->GetTaskName() + (t->GetFirstChild() ? L"+ " : L" ");
     EXPECT_EQ(names, L"SeqSystem SeqBoot SeqTitle SeqOpening SeqAvgMain+ SeqAvgLog SeqConfig SeqSave SeqLoad "
-                     L"SeqQuickLoad SeqCGMode SeqCGModeView SeqRPMode SeqBGMMode SeqZorLoader SeqZorReleaser "
-                     L"SeqZorMain SeqZorCommand SeqZorStrategy SeqZorInvLoader SeqZorInvReleaser SeqZorInvMain "
-                     L"SeqZorTakeOver ");
+                     L"SeqQuickLoad SeqCGMode SeqCGModeView SeqRPMode SeqBGMMode SeqZorLoader+ SeqZorReleaser+ "
+                     L"SeqZorMain+ SeqZorCommand+ SeqZorStrategy+ SeqZorInvLoader SeqZorInvReleaser SeqZorInvMain "
+                     L"SeqZorTakeOver+ ");
     EXPECT_EQ(manage->GetSystemSequence(), manage->FindTaskByName(L"SeqSystem"));
     EXPECT_TRUE(manage->IsChangeSequencePending());
     EXPECT_EQ(manage->GetPendingSequence(), manage->FindTaskByName(L"SeqBoot"));

@@ -1,12 +1,128 @@
 #pragma once
 
-#include "task/GxSeqBase.h"
+#include "strategy/ZorRulesListener.h"
+#include "task/GxSeqTransitBase.h"
 
-// The defence screen. Built once at start-up under the root task and registered as "SeqZorMain".
-// FIXME: the screen's subtree, entry, update and input are not built yet; it is an empty sequence.
-class SeqZorMain : public GxSeqBase
+#include <cstdint>
+#include <string>
+
+class GxTaskLayer;
+class GxTaskUIBase;
+class GxTaskUINull;
+class GxTaskUITextLogFx;
+class ZorCore;
+class ZorTaskCamera;
+class ZorTaskMapPointing;
+class ZorTaskUIMiniMap;
+class ZorUserData;
+
+// The dungeon-defence screen. It owns the unit lists, the effect folders and the map tasks, drives the
+// core's defence tick at the chosen speed, turns raw mouse and key input into UI events of its widgets
+// (so that map clicks, keys and widget clicks pass one queue and one input test) and draws the unit
+// being dragged. It is the rules' screen interface while it exists: map effects, the opening, victory
+// and defeat effects, the battle log and refresh requests arrive through ZorRulesListener.
+//
+//   SeqZorMain.cpp         task tree, entry and leave, per-step order, drawing, rules notifications
+//   SeqZorMainInput.cpp    mouse, keys, UI events, drag and drop
+//   SeqZorMainWindows.cpp  the windows' and menu's open and close operations
+class SeqZorMain : public GxSeqTransitBase, public ZorRulesListener
 {
 public:
+    // Switch parameters into the screen.
+    static constexpr uint32_t kParamBack = 0;
+    static constexpr uint32_t kParamFresh = 1;
+    static constexpr uint32_t kParamRestored = 2;
+    // Everything below this y is the bottom bar: no drop and no context menu there.
+    static constexpr float kBottomBarTop = 571.0f;
+
     explicit SeqZorMain(GxTaskBase* parent);
     ~SeqZorMain() override;
+
+    void OnSequenceEnter() override;
+    void OnSequenceLeave() override;
+    int32_t Update(int32_t step, int64_t elapsed) override;
+    int32_t RegisterDraw(int32_t step, int64_t elapsed) override;
+    int32_t Draw(int32_t param, int32_t layer) override;
+
+    int32_t OnMouseLeftDown(const float* point, uint32_t keys, int32_t dbl) override;
+    int32_t OnMouseLeftUp(const float* point, uint32_t keys) override;
+    int32_t OnMouseRightDown(const float* point, uint32_t keys, int32_t dbl) override;
+    int32_t OnKeyDown(uint32_t key, uint32_t keyData) override;
+    int32_t OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event) override;
+    int32_t OnUIEvent2(GxTaskBase* sender, const GxUIEvent& event) override;
+    int32_t OnUIEvent18(GxTaskBase* sender, const GxUIEvent& event) override;
+    int32_t OnUIEvent19(GxTaskBase* sender, const GxUIEvent& event) override;
+
+    // --- rules notifications ---
+    void OnMapEffect(const wchar_t* name, const GxVector4& position, float param) override;
+    void OnScreenEffect(const wchar_t* name, float x, float y, float depth) override;
+    bool IsSpecialEffectPlaying() const override;
+    void OnTextLog(const std::wstring& line) override;
+    void OnCloseWindows(int32_t phase) override;
+    void OnRefresh(uint32_t what) override;
+
+    // --- windows and menu (least forms until the window views exist) ---
+    void OpenRoomWindow(int32_t rx, int32_t rz);
+    void CloseRoomWindow();
+    void OpenStructWindow();
+    void CloseStructWindow();
+    void OpenTrapWindow(int32_t slot);
+    void CloseTrapWindow();
+    void OpenSummonWindow(int32_t slot);
+    void CloseSummonWindow();
+    void OpenMenu(float x, float y);
+    void CloseMenu();
+    void AskDisposeUnit(int64_t taskID);
+    void UpdateRoomWindowButtons();
+
+    // Whether the dragged unit could be dropped with the cursor at y now (phase, place, slot and room).
+    bool CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) const;
+    // The drop on release: places the dragged unit when it may, then forgets it either way.
+    void DropUnit(float y);
+
+    int64_t GetDraggedUnit() const { return m_DraggedUnit; }
+    void SetDraggedUnit(int64_t id) { m_DraggedUnit = id; }
+    int64_t GetDisposeUnit() const { return m_DisposeUnit; }
+    int32_t GetMenuBlockX() const { return m_MenuBlockX; }
+    int32_t GetMenuBlockZ() const { return m_MenuBlockZ; }
+    int32_t GetMenuSlot() const { return m_MenuSlot; }
+    int32_t GetRoomWindowRX() const { return m_RoomRX; }
+    int32_t GetRoomWindowRZ() const { return m_RoomRZ; }
+    int32_t GetRoomWindowSlot() const { return m_RoomSlot; }
+    void SetRoomWindowSlot(int32_t slot) { m_RoomSlot = slot; }
+
+    ZorTaskCamera* GetCamera() const { return m_Camera; }
+    ZorTaskMapPointing* GetPointing() const { return m_Pointing; }
+    ZorTaskUIMiniMap* GetMiniMap() const { return m_MiniMap; }
+    GxTaskFolder* GetFolder(const wchar_t* name) const;
+
+private:
+    ZorCore* Core() const;
+    ZorUserData* State() const;
+    GxTaskUIBase* MakeWindow(GxTaskBase* parent, const wchar_t* module, const wchar_t* name);
+    GxTaskUIBase* FindWidget(const wchar_t* folder, const wchar_t* name, int32_t index = 0) const;
+    bool PressSpeedKey(const wchar_t* name);
+    void SelectRadio(const wchar_t* name);
+    bool HasChild(const wchar_t* folder) const;
+    int32_t HandleClick(GxTaskBase* sender);
+    void ReturnSlotUnit(int32_t slot);
+    bool IsDebugMode() const;
+
+    int64_t m_DraggedUnit = 0;
+    int64_t m_DisposeUnit = 0;
+    int32_t m_MenuBlockX = -1;
+    int32_t m_MenuBlockZ = -1;
+    int32_t m_MenuSlot = -1;
+    int64_t m_MenuUnit = 0;
+    // The room shown by the room window and its chosen slot (-1 none).
+    // FIXME: these move to the room window view when it is built.
+    int32_t m_RoomRX = -1;
+    int32_t m_RoomRZ = -1;
+    int32_t m_RoomSlot = -1;
+
+    GxTaskUINull* m_EventCaller = nullptr;
+    GxTaskUITextLogFx* m_TextLog = nullptr;
+    ZorTaskCamera* m_Camera = nullptr;
+    ZorTaskMapPointing* m_Pointing = nullptr;
+    ZorTaskUIMiniMap* m_MiniMap = nullptr;
 };

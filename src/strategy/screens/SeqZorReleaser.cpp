@@ -1,5 +1,83 @@
 #include "strategy/screens/SeqZorReleaser.h"
 
-SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : GxSeqBase(parent, L"SeqZorReleaser") {}
+#include "core/GxLog.h"
+#include "script/GxMoaHost.h"
+#include "script/GxMoaWorkerEx.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "task/GxTaskLayer.h"
+#include "task/GxTaskManage.h"
+
+SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorReleaser")
+{
+    GxTaskBase* root = new GxTaskFolder(this, L"$ROOT:SeqZorReleaser");
+    new GxTaskFolder(root, L"$UI:SeqZorReleaser");
+    auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorReleaser");
+    layer->SetOrderZ(-10.0f);
+    // FIXME: its layout rows are built by the widget factory once it is on main.
+    SetAcceptUIEvent(true);
+}
 
 SeqZorReleaser::~SeqZorReleaser() = default;
+
+void SeqZorReleaser::SetJumpLabel(const std::wstring& label)
+{
+    m_NextSequence.clear();
+    m_SwitchParam = 0;
+    m_JumpLabel = label;
+}
+
+void SeqZorReleaser::SetNextSequence(const std::wstring& name, uint64_t param)
+{
+    m_NextSequence = name;
+    m_SwitchParam = param;
+    m_JumpLabel.clear();
+}
+
+void SeqZorReleaser::OnSequenceEnter()
+{
+    GxSeqTransitBase::OnSequenceEnter();
+    SetFrameCount(0);
+}
+
+bool SeqZorReleaser::JumpToAdventure(GxTaskManage* manage, const std::wstring& label)
+{
+    if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(label))
+    {
+        GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", label.c_str());
+        return false;
+    }
+    if (manage)
+        manage->ChangeSequence(L"SeqAvgMain", 0, 0);
+    return true;
+}
+
+int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
+{
+    (void)step, (void)elapsed;
+    if (DispatchUIEvents(this) == 0 && GetFrameCount() > kWaitSteps)
+    {
+        // Asked again on every step until the switch is performed at the start of the next frame.
+        GxTaskManage* manage = GetManager();
+        if (!m_NextSequence.empty())
+        {
+            if (manage)
+                manage->ChangeSequence(m_NextSequence.c_str(), static_cast<uint32_t>(m_SwitchParam),
+                                       static_cast<uint32_t>(m_SwitchParam >> 32));
+        }
+        else if (!m_JumpLabel.empty() && !(manage && manage->IsChangeSequencePending()))
+            JumpToAdventure(manage, m_JumpLabel);
+    }
+    AdvanceFrameCount();
+    return 0;
+}
+
+void SeqZorReleaser::OnSequenceLeave()
+{
+    GxSeqTransitBase::OnSequenceLeave();
+    if (ZorCore* core = ZorCore::GetInstance())
+        core->EndDefence();
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::ReleaseAll();
+}

@@ -1,13 +1,38 @@
 #pragma once
 
-#include "task/GxSeqBase.h"
+#include "task/GxSeqTransitBase.h"
 
-// Releases the defence screen's resources after it ends. Built once at start-up under the root task and registered as
-// "SeqZorReleaser".
-// FIXME: the screen's subtree, entry, update and input are not built yet; it is an empty sequence.
-class SeqZorReleaser : public GxSeqBase
+#include <cstdint>
+#include <string>
+
+// The way out of a defence stage: the defence screen stores a script label (or, for a called-off
+// invasion, a sequence) and switches here; 61 update steps later the adventure script is started at the
+// label, or the stored sequence entered. Leaving ends the stage and releases the model and unit pools.
+class SeqZorReleaser : public GxSeqTransitBase
 {
 public:
+    // Steps the releaser waits: it acts once its frame counter is above this.
+    static constexpr int32_t kWaitSteps = 60;
+
     explicit SeqZorReleaser(GxTaskBase* parent);
     ~SeqZorReleaser() override;
+
+    void OnSequenceEnter() override;
+    void OnSequenceLeave() override;
+    int32_t Update(int32_t step, int64_t elapsed) override;
+
+    void SetJumpLabel(const std::wstring& label);
+    void SetNextSequence(const std::wstring& name, uint64_t param);
+    const std::wstring& GetJumpLabel() const { return m_JumpLabel; }
+    const std::wstring& GetNextSequence() const { return m_NextSequence; }
+
+    // Starts the main script at the label and switches to the adventure screen; false (logged) when the
+    // script has no such label.
+    // FIXME: the adventure screen's own jump (which also restores its scene) replaces this once it exists.
+    static bool JumpToAdventure(GxTaskManage* manage, const std::wstring& label);
+
+private:
+    std::wstring m_NextSequence;
+    uint64_t m_SwitchParam = 0;
+    std::wstring m_JumpLabel;
 };
