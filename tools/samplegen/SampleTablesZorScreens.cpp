@@ -62,6 +62,18 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     for (const char* button : {"btn_zorconfig", "btn_zorsave", "btn_zorload", "btn_stopthewar", "btn_gamestart"})
         modules.rows.push_back(Module(m++, "18", button, "ui_zormain", button, 96, 32));
     modules.rows.push_back(Module(m++, "18", "btn_town", "ui_zormain", "btn_town", 64, 64));
+    // The defence and invasion screens' windows and menu: panels the views draw over.
+    const struct
+    {
+        const char* name;
+        int w, h;
+    } windows[] = {{"tip_zorwindow_room", 360, 507},   {"tip_zorwindow_struct", 360, 507},
+                   {"tip_zorwindow_trap", 360, 507},   {"tip_zorwindow_summon", 360, 507},
+                   {"tip_zorwindow_bottom0", 1024, 64}, {"tip_zorwindow_bottom1", 1024, 197},
+                   {"tip_zorinvwindow_bottom", 1024, 261}};
+    for (const auto& w : windows)
+        modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", "window", w.w, w.h));
+    modules.rows.push_back(Module(m++, "40", "menu_zor", "", "", 160, 120));
     // The take-over screen's pieces live in the set that screen adds itself.
     modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
     modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));
