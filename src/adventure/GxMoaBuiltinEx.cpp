@@ -17,6 +17,7 @@
 
 #include <climits>
 #include <cmath>
+#include <string_view>
 
 namespace
 {
@@ -27,13 +28,14 @@ struct DispatchEntry
 {
     int32_t m_Low;
     int32_t m_High;
-    const wchar_t* m_Name;
+    std::wstring_view m_Name; // a view, so a comparison looks at the lengths first
     Family m_Family;
 };
 
 // The index ranges and, within each, the names in the order they are compared. Names are unique across
 // the table, so walking it in order gives the range-then-name decision: a name is found only inside a
-// range that holds the index.
+// range that holds the index. The table is in ascending order of the ranges' lower bounds, so the walk
+// stops at the first range that begins above the index.
 constexpr int32_t kNoLimit = INT32_MAX;
 const DispatchEntry kDispatch[] = {
     {300, 499, L"rand", Family::System},
@@ -219,7 +221,9 @@ bool GxMoaBuiltinEx::FindFamily(const std::wstring& name, int32_t index, Family&
 {
     for (const DispatchEntry& entry : kDispatch)
     {
-        if (index < entry.m_Low || index > entry.m_High)
+        if (index < entry.m_Low)
+            break;
+        if (index > entry.m_High)
             continue;
         if (name == entry.m_Name)
         {

@@ -1,9 +1,10 @@
-// The strategy game's "zor_" builtins of GxMoaBuiltinEx (two getters are answered by the dispatch).
+// The strategy game's "zor_" builtins of GxMoaBuiltinEx (two getters are answered by the dispatch): the
+// bodies live with the strategy game's rules.
 #include "adventure/GxMoaBuiltinCall.h"
 #include "adventure/GxMoaBuiltinEx.h"
+#include "strategy/ZorScriptBuiltins.h"
 
-// FIXME: the strategy game's builtins come with its rules; until then each fails with a script error.
 bool GxMoaBuiltinEx::CallStrategy(GxMoaBuiltinCall& call)
 {
-    return call.Fail(L"この組み込み関数はまだ使えません");
+    return ZorScriptBuiltins::Call(call.m_Name, call.m_Args, call.m_Result);
 }

@@ -10,6 +10,9 @@
 #include "core/GxPath.h"
 #include "core/GxString.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace
 {
 
@@ -86,6 +89,13 @@ void UpdateCGModeCounts()
     for (int32_t i = 0; i < g_DBCGMode.GetCapacity(); ++i)
     {
         DBCGModeData* entry = g_DBCGMode.GetRow(i);
+        // A Count the row's cells cannot hold would send the gallery past them.
+        constexpr int32_t kMaxCount = static_cast<int32_t>(std::size(DBCGModeData().m_FileName));
+        if (entry->m_Count < 0 || entry->m_Count > kMaxCount)
+        {
+            GxLog::Error(L"DBCGMode ID=%d: Count %d is outside 0..%d\n", i, entry->m_Count, kMaxCount);
+            entry->m_Count = std::clamp(entry->m_Count, 0, kMaxCount);
+        }
         if (entry->m_FileName[0].empty() || entry->m_Count != 0)
             continue;
         int32_t count = 0;

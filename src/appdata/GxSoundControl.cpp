@@ -4,6 +4,8 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
+#include "media/GxMovie.h"
+#include "media/GxMoviePlayerFile.h"
 #include "media/GxSound.h"
 
 namespace
@@ -220,10 +222,17 @@ bool GxSoundControl::UpdateVoiceVolume()
     return true;
 }
 
-// FIXME: the movie slots are not reachable from here yet; once movies play, each playing slot's player
-// takes GxUserConfig::GetMovieVolume.
 bool GxSoundControl::UpdateMovieVolume()
 {
+    GxUserConfig* config = Config();
+    if (!config)
+        return false;
+    for (int slot = 0; slot < GxMovie::kSlotCount; ++slot)
+    {
+        GxMoviePlayerFile* player = GxMovie::GetPlayer(slot);
+        if (player && player->IsPlaying())
+            player->SetVolume(config->GetMovieVolume());
+    }
     return true;
 }
 

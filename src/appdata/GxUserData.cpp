@@ -3,6 +3,7 @@
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "core/GxCore.h"
+#include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaEx.h"
@@ -106,7 +107,7 @@ void GxUserData::ResetAdventure(bool stopBGM)
     GxSoundControl::StopBGV(0);
     GxSoundControl::StopAllSE();
     GxSoundControl::StopAllVoices();
-    // FIXME: stop every movie (the movie service).
+    GxMovie::StopAll();
     g_BGMRestrainFactor = 100;
     // The reset empties every record, but music left playing must keep its record, or the next save
     // would not restart it.

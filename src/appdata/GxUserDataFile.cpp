@@ -30,6 +30,7 @@
 #include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxTime.h"
+#include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "script/GxMoaScope.h"
 #include "task/GxTaskBase.h"
@@ -624,7 +625,8 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
         GxLog::Error(L"%s/シーンに%sがありません(%s)\n", kOwner, missing.c_str(), path.c_str());
         return false;
     }
-    // FIXME: stop every movie before the layers read their records (movie service).
+    // The layers' records may name movies of their own: every movie stops before they are read.
+    GxMovie::StopAll();
     const bool ok = GxUserScriptRecord::Read(*reader, PERSIST_INGAME, GxUserScriptRecord::Worker::With) &&
                     scratch.ReadSoundRecords(*reader) && ReadScene(m_Core, *reader, items, missing) &&
                     reader->IsEnd() && Ok(*reader);

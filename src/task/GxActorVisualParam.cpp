@@ -1,6 +1,7 @@
 #include "task/GxActorVisualParam.h"
 
 #include "core/GxContentReaderBase.h"
+#include "core/GxContentValueType.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxFColor.h"
 #include "task/GxActorXyz.h"
@@ -81,8 +82,18 @@ bool GxActorVisualParam::Load(GxContentReaderBase* reader)
     GxActorXyz::Read(reader, "m_Scale", m_Scale);
     GxActorXyz::Read(reader, "m_Rot", m_Rot);
     GxActorXyz::Read(reader, "m_CenterPos", m_CenterPos);
-    reader->Read("m_UVOffset", m_UVOffset);
-    GxActorXyz::Read(reader, "m_ShakeOffsetPos", m_ShakeOffsetPos);
+    // Records keep m_UVOffset before m_ShakeOffsetPos; a record with the five three-component vectors
+    // together (the shake offset first) reads as well: the value tags tell the two orders apart.
+    if (reader->PeekValueType() == VALTYPE_GxVector3)
+    {
+        GxActorXyz::Read(reader, "m_ShakeOffsetPos", m_ShakeOffsetPos);
+        reader->Read("m_UVOffset", m_UVOffset);
+    }
+    else
+    {
+        reader->Read("m_UVOffset", m_UVOffset);
+        GxActorXyz::Read(reader, "m_ShakeOffsetPos", m_ShakeOffsetPos);
+    }
     reader->Read("m_BlendMode", m_BlendMode);
     return reader->GetErrorCount() == 0;
 }

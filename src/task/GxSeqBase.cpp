@@ -1,7 +1,8 @@
 #include "task/GxSeqBase.h"
 
-#include "task/GxSeqSystemBase.h"
+#include "appdata/DBUILayout.h"
 #include "core/GxLog.h"
+#include "task/GxSeqSystemBase.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/GxTaskScreenService.h"
@@ -159,4 +160,13 @@ GxTaskUIBase* GxSeqBase::CreateUITaskByModuleName(GxTaskBase* parent, const wcha
 GxTaskUIBase* GxSeqBase::CreateUITaskFromId(GxTaskBase* parent, int32_t moduleID, const wchar_t* name, int32_t index)
 {
     return GxUIFactory::CreateUITaskFromId(parent, moduleID, name, index);
+}
+
+GxTaskUIBase* GxSeqBase::CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,
+                                                int32_t index)
+{
+    GxTaskUIBase* widget = CreateUITaskByModuleName(folder, row.m_ModuleName.c_str(), name, index);
+    if (widget)
+        widget->ApplyLayout(row);
+    return widget;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class GxTaskUIBase;
+struct DBUILayoutData;
 struct DBUIModuleData;
 
 // One screen of the program: a folder whose subtree holds the screen's layers and widgets. It gives the
@@ -37,6 +38,10 @@ public:
                                                    int32_t index);
     virtual GxTaskUIBase* CreateUITaskFromId(GxTaskBase* parent, int32_t moduleID, const wchar_t* name,
                                              int32_t index);
+    // One widget of a layout row (GxTaskControl::CreateUIFromDBUILayout): by default the row's module
+    // through CreateUITaskByModuleName, then the row's place, texts and value.
+    virtual GxTaskUIBase* CreateUITaskFromLayout(GxTaskBase* folder, const DBUILayoutData& row, const wchar_t* name,
+                                                 int32_t index);
 
     // Process-wide values read by the permission queries: the number of open system dialogs (raised by
     // the system sequence), the input lock and three lock counters, all 0 at start-up.

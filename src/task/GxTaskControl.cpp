@@ -87,9 +87,6 @@ void GxTaskControl::CreateUIFromDBUILayout(GxSeqBase* owner, const std::wstring&
         const DBUILayoutData* row = g_DBUILayout.GetRow(i);
         if (row->m_ParentName.empty() || row->m_ParentName != folderName)
             continue;
-        GxTaskUIBase* widget =
-            owner->CreateUITaskByModuleName(folder, row->m_ModuleName.c_str(), row->m_TaskName.c_str(), row->m_TaskIndex);
-        if (widget)
-            widget->ApplyLayout(*row);
+        owner->CreateUITaskFromLayout(folder, *row, row->m_TaskName.c_str(), row->m_TaskIndex);
     }
 }

@@ -25,8 +25,9 @@ public:
     static bool IsAnyLayerTransiting(GxTaskBase* first);
     static bool IsAnyActorActing(GxTaskBase* first);
 
-    // Builds the widgets of one DBUILayout group: every row whose ParentName is folderName, in table
-    // order, through the owner's widget factory under the folder of that global name, then applies the
-    // row to the new widget. Without such a folder it logs and builds nothing.
+    // Builds the widgets of one DBUILayout group: for every row whose ParentName is folderName, in table
+    // order, the owner's CreateUITaskFromLayout (by default the row's module through the widget factory,
+    // then the row applied) under the folder of that global name. Without such a folder it logs and
+    // builds nothing.
     static void CreateUIFromDBUILayout(GxSeqBase* owner, const std::wstring& folderName);
 };

@@ -36,6 +36,7 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "task/GxTaskLayer.h"
@@ -137,6 +138,7 @@ protected:
         m_Core->OnGameTerm();
         m_Core.reset();
         g_Core = nullptr;
+        SeqAvgMain::s_CtrlHeld = &PfModifierKeys::IsCtrlHeld;
         m_Screen = nullptr;
         std::filesystem::current_path(m_OldDir);
     }

@@ -36,6 +36,11 @@ const std::vector<std::string> kMain = {
     "@sp.sub(\"リリス\", 5, \"smile\")",
     "*NOLAYER",
     "@sp.alpha(\"誰か\", 0)",
+    "*EVENT",
+    "@ev(\"ev01a.x.y\", 0, \"norule\")",
+    "*ZOR",
+    "@$n = zor_getnotoriety()",
+    "@msg(\"zor\")",
     "*LOOP",
     "@goto(\"LOOP\")",
 };
@@ -191,4 +196,21 @@ TEST_F(BuiltinScene, AScriptLoopingWithoutAWaitIsCutOncePerStepAndReportedOnce)
     g_MoaBuiltin = dispatch;
     EXPECT_EQ(Count(L"命令を超えました"), 1u);
     EXPECT_TRUE(g_MoaMainWorker->IsRunning());
+}
+
+TEST_F(BuiltinScene, EventRecordsTheGalleryAndItsWidePictureBeforeAMissingRuleFails)
+{
+    Enter(L"EVENT");
+    Step();
+    EXPECT_EQ(Count(L"ev:トランジション画像ファイルが見つかりません[cg/tr/norule]"), 1u) << GxString::ToUtf8(ErrorLog());
+    EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
+    // The wide picture is found under the part of the name before its first dot.
+    EXPECT_EQ(Layer(L"$BGWLAYER:SeqAvgMain")->GetCurrentContent().m_ContentFileName, L"cg/ev/ev01a_w.png");
+}
+
+TEST_F(BuiltinScene, StrategyNamesReachTheStrategyGamesBuiltins)
+{
+    Enter(L"ZOR");
+    Step();
+    EXPECT_EQ(Window()->GetText(), L"zor") << GxString::ToUtf8(ErrorLog());
 }

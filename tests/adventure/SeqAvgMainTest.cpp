@@ -3,6 +3,7 @@
 // choices, the background transit and the quick save.
 #include "AvgSceneHarness.h"
 
+#include "graphics/GxTexture.h"
 #include "script/GxMoaEx.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskFolder.h"
@@ -277,4 +278,31 @@ TEST_F(SeqAvgMainScene, QuickSaveWritesAFileThatLoadsBack)
     const std::wstring path = Folder() + L"gamedata_quick.gd";
     EXPECT_NE(GxFile::Exists(path), 0);
     EXPECT_TRUE(Data().CheckFile(path));
+}
+
+TEST_F(SeqAvgMainScene, TransitPixelsFollowTheRuleImage)
+{
+    Enter(L"MAIN");
+    // The rule's red grows from 0 on the left to 255 on the right (x / 4).
+    ASSERT_TRUE(m_Screen->StartBackgroundChange(L"cg/bg/room.png", L"cg/tr/wipe.png", 1000, true));
+    auto* target = dynamic_cast<GxTexture*>(Layer(L"$BGTRANSIT:SeqAvgMain")->GetCurrentContent().m_pTexture);
+    ASSERT_NE(target, nullptr);
+    auto alphas = [&] {
+        m_Screen->Draw(0, 0);
+        void* bits = nullptr;
+        uint32_t pitch = 0;
+        std::vector<uint32_t> out;
+        if (!target->LockRect(nullptr, &bits, &pitch, nullptr, nullptr, nullptr, true))
+            return out;
+        for (uint32_t x : {0u, 400u, 1020u})
+            out.push_back(*reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(bits) + 10 * pitch + x * 4) >>
+                          24);
+        target->UnlockRect();
+        return out;
+    };
+    EXPECT_EQ(alphas(), (std::vector<uint32_t>{255, 255, 255})); // 0 %
+    Step(500000);
+    EXPECT_EQ(alphas(), (std::vector<uint32_t>{0, 100, 255})); // 50 %: alpha = red
+    Step(499000);
+    EXPECT_EQ(alphas(), (std::vector<uint32_t>{0, 0, 1})); // 99.9 %: red - 254, at least 0
 }

@@ -69,7 +69,7 @@ TEST_F(KvAnimGraphicsFixture, SampleSetsAndEffectsLoadWithoutAnErrorLine)
         EXPECT_FALSE(set->m_OriginImages.empty());
         ++sets;
     }
-    EXPECT_EQ(sets, 8u);
+    EXPECT_EQ(sets, 12u); // six of the UI and effects, four of the extra screens, two of the strategy screens
     GxNcProjectEx* effect =
         GxNcProjectFactory::GetInstance().Get(WidePath("game/gnc/effect.gnc"), WidePath("game/gnc/gis"), true);
     for (auto [group, motion] : {std::pair{L"hit", L"slash"}, {L"hit", L"fire"}, {L"heal", L"heal"}})

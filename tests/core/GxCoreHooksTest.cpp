@@ -165,13 +165,14 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     EXPECT_GT(GxNcEffectPool::GetCount(), 0u);
     EXPECT_NE(ZorCore::GetInstance(), nullptr);
 
-    // The system sequence first, then the others under the root in their order ("+": with a subtree).
+    // The system sequence first, then the others under the root in their order; the extra screens ("+")
+    // build their folders, picture layer and widgets at once.
     GxTaskManage* manage = m_Core->m_TaskManage;
     std::wstring names;
     for (GxTaskBase* t = manage->GetRootTask()->GetFirstChild(); t; t = t->GetNextSibling())
         names += t->GetTaskName() + (t->GetFirstChild() ? L"+ " : L" ");
     EXPECT_EQ(names, L"SeqSystem SeqBoot SeqTitle SeqOpening SeqAvgMain+ SeqAvgLog SeqConfig SeqSave SeqLoad "
-                     L"SeqQuickLoad SeqCGMode SeqCGModeView SeqRPMode SeqBGMMode SeqZorLoader+ SeqZorReleaser+ "
+                     L"SeqQuickLoad SeqCGMode+ SeqCGModeView+ SeqRPMode+ SeqBGMMode+ SeqZorLoader+ SeqZorReleaser+ "
                      L"SeqZorMain+ SeqZorCommand+ SeqZorStrategy+ SeqZorInvLoader+ SeqZorInvReleaser+ SeqZorInvMain+ "
                      L"SeqZorTakeOver+ ");
     EXPECT_EQ(manage->GetSystemSequence(), manage->FindTaskByName(L"SeqSystem"));

@@ -2,6 +2,8 @@
 // pictures, the volume of a playing movie, and no sound at all without the flag.
 #include "MovieTestSupport.h"
 
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxUserConfig.h"
 #include "platform/PfAudioDevice.h"
 
 #include <cmath>
@@ -68,14 +70,19 @@ TEST_F(KvMovieSound, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
     PfAudioDevice::Close();
     EXPECT_TRUE(BeepPeaks(ReadSamples("silent.raw")).empty());
 
-    // With it, at -600 (half the amplitude) for four beeps, then at full level through SetVolume.
+    // With it, at -600 (half the amplitude) for four beeps, then at full level through the options.
     ASSERT_TRUE(OpenDisk("sound.raw"));
     ASSERT_TRUE(GxMovie::Open(0, movie, nullptr, true, false));
     GxMoviePlayerFile* player = GxMovie::GetPlayer(0);
     ASSERT_TRUE(player->HasSound());
     ASSERT_TRUE(GxMovie::Play(0, 0, -600));
     ASSERT_TRUE(PumpUntil([] { return GxMovie::GetPosition(0) > 4.5; }));
-    EXPECT_TRUE(player->SetVolume(0));
+    // The options' movie level at full: the sound functions hand it to every playing movie.
+    GxUserConfig options;
+    options.m_Volume_Master = options.m_Volume_Movie = 100;
+    GxSoundControl::SetTargets(&options, nullptr);
+    EXPECT_TRUE(GxSoundControl::UpdateMovieVolume());
+    GxSoundControl::SetTargets(nullptr, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 30.0));
     const std::vector<GxMovieRenderer::CopyRecord> copies = player->GetRenderer()->GetCopyRecords();
     PfAudioDevice::Close();

@@ -258,4 +258,40 @@ TEST_P(GxTaskActorSave, TruncatedRecordOrImplausibleActionCountFailsSafely)
     EXPECT_TRUE(GxTaskActor::IsActionEmpty(other.actor));
 }
 
+TEST_P(GxTaskActorSave, VisualRecordReadsWithTheShakeOffsetBeforeOrAfterTheUVOffset)
+{
+    // The record as written, and the same values with the five three-component vectors together.
+    for (bool shakeFirst : {false, true})
+    {
+        const std::vector<uint8_t> bytes = SaveRecord(GetParam(),
+                                                      [&](GxContentWriterBase* w)
+                                                      {
+                                                          const GxFColor white(1.0f, 1.0f, 1.0f, 1.0f);
+                                                          const GxVector3 zero, one(1.0f, 1.0f, 1.0f),
+                                                              shake(3.0f, 4.0f, 0.0f);
+                                                          const GxVector2 uv(0.25f, 0.5f);
+                                                          w->Write("m_Visible", true);
+                                                          w->Write("m_OrderZ", 5.0f);
+                                                          w->Write("m_Alpha", int32_t(200));
+                                                          w->Write("m_Color0", &white);
+                                                          w->Write("m_Color1", &white);
+                                                          for (const GxVector3* v : {&zero, &one, &zero, &zero})
+                                                              w->Write("v", v);
+                                                          if (shakeFirst)
+                                                              w->Write("m_ShakeOffsetPos", &shake);
+                                                          w->Write("m_UVOffset", &uv);
+                                                          if (!shakeFirst)
+                                                              w->Write("m_ShakeOffsetPos", &shake);
+                                                          return w->Write("m_BlendMode", int32_t(3));
+                                                      });
+        GxActorVisualParam visual;
+        std::unique_ptr<GxContentReaderBase> reader = OpenRecord(GetParam(), bytes);
+        reader->SetCheckValueName(0);
+        ASSERT_TRUE(visual.Load(reader.get())) << shakeFirst;
+        EXPECT_EQ(visual.m_UVOffset.x, 0.25f);
+        EXPECT_EQ(visual.m_ShakeOffsetPos.y, 4.0f);
+        EXPECT_EQ(visual.m_BlendMode, 3);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Forms, GxTaskActorSave, ::testing::Values(ContentForm::Binary, ContentForm::Text));

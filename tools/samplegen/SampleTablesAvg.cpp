@@ -94,7 +94,8 @@ std::vector<std::pair<std::string, std::string>> AvgMainPictures()
     return {
         {"cg/bg/黒.png", Solid(1024, 768, 0xFF000000)},
         {"cg/bg/room.png", Solid(1024, 768, 0xFF806040)},
-        {"cg/ev/ev01.png", Solid(1024, 768, 0xFF4060A0)},
+        {"cg/ev/ev01a.png", Solid(1024, 768, 0xFF4060A0)},
+        {"cg/ev/ev01a_w.png", Solid(1280, 768, 0xFF4060A0)},
         {"cg/error.png", Solid(64, 64, 0xFFFF00FF)},
         {"cg/tr/wipe.png", EncodePng(1024, 768, rule)},
         {"cg/st/lilith/normal.png", Solid(300, 600, 0xFFE0A0C0)},

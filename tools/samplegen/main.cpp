@@ -5,6 +5,7 @@
 // throughout, as the game's own files are saved. Files are written next to their final name and renamed
 // over it, so a run that fails halfway leaves whole files only.
 #include "SampleAnimation.h"
+#include "SampleExtras.h"
 #include "SampleFonts.h"
 #include "SampleScript.h"
 #include "SampleTablesAvg.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv)
     const std::filesystem::path folder = argv[1];
 
     std::vector<SampleTable> tables = AllTables();
+    AddExtraRows(tables);
     std::vector<std::string> problems = CheckTables(tables);
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     files.emplace_back(folder / "system" / "sysconf.ini", kSysConf);
@@ -90,6 +92,8 @@ int main(int argc, char** argv)
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : ExtraFiles())
+        files.emplace_back(folder / name, bytes);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)
@@ -104,6 +108,7 @@ int main(int argc, char** argv)
     }
     WriteAnimationData(folder, tables, problems);
     WriteUnitAnimation(folder, tables, problems);
+    WriteExtraSets(folder, problems);
     if (!problems.empty())
     {
         for (const std::string& problem : problems)

@@ -1,0 +1,160 @@
+// The extra screens in the generated sample game with a real device: the gallery's page shows the shown
+// entry's thumbnail and the plate of an entry not yet shown, the viewer the entry's first shown picture,
+// and nothing is logged on the way.
+#include "adventure/SeqBGMMode.h"
+#include "adventure/SeqCGMode.h"
+#include "adventure/SeqCGModeView.h"
+#include "adventure/SeqRPMode.h"
+#include "appdata/DBTestSupport.h"
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxSystemConfig.h"
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "graphics/GxGraphics.h"
+#include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUIBase.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace
+{
+
+class ExtraSampleGame : public KvGraphicsFixture
+{
+protected:
+    void SetUp() override
+    {
+        KvGraphicsFixture::SetUp();
+        Reset();
+        m_Game = Path("game");
+        const std::string generate =
+            std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Game + "' >/dev/null";
+        ASSERT_EQ(std::system(generate.c_str()), 0);
+        m_OldDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_Game);
+        m_Core = std::make_unique<GxCore>();
+        m_Core->m_SystemConfig = new GxSystemConfig();
+        m_Core->m_SystemConfig->LoadSysConf();
+        m_Core->m_SystemConfig->LoadSetting();
+        m_Core->m_UserConfig = new GxUserConfig();
+        m_Core->m_UserDataPerman = new GxUserDataPerman(m_Core.get());
+        m_Core->m_SavePath = Folder();
+        m_Core->m_TaskManage = new GxTaskManage(m_Core.get());
+        m_Core->m_TaskManage->SetRenderLists(m_Core->m_RenderManage, &m_Core->m_RenderBank);
+        ASSERT_TRUE(m_Core->OnGameInit());
+        SeqExtraBase::SetTargets(&m_Data, m_Core->m_UserDataPerman, m_Core->m_SystemConfig);
+        GxSoundControl::SetTargets(m_Core->m_UserConfig, &m_Data);
+        Manage()->ApplyPendingSequence(); // the boot screen
+    }
+    void TearDown() override
+    {
+        SeqExtraBase::SetTargets(nullptr, nullptr);
+        GxSoundControl::SetTargets(nullptr, nullptr);
+        if (m_Core)
+        {
+            delete m_Core->m_TaskManage;
+            m_Core->m_TaskManage = nullptr;
+            EXPECT_TRUE(m_Core->OnGameTerm());
+            m_Core.reset();
+            std::filesystem::current_path(m_OldDir);
+        }
+        Reset();
+        KvGraphicsFixture::TearDown();
+    }
+    static void Reset() { dbtest::ResetTables(g_DBBGMMode, g_DBCGMode, g_DBRPMode, g_DBUIModule, g_DBUILayout); }
+    GxTaskManage* Manage() { return m_Core->m_TaskManage; }
+    void Enter(const wchar_t* name, uint32_t param0)
+    {
+        ASSERT_TRUE(Manage()->ChangeSequence(name, param0, 0));
+        Manage()->ApplyPendingSequence();
+    }
+    // Frames as the core's loop runs them (update, draw registration), the last one drawn.
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            m_Core->ClearRenderLayers();
+            GxTaskManage* manage = Manage();
+            manage->DeleteDeadTasks(manage->GetRootTask());
+            manage->ClearStepFlags();
+            if (GxSeqBase* current = manage->GetCurrentSequence())
+            {
+                if (!manage->IsSequenceStarted())
+                    manage->WalkUpdatePreStart(current, 0, 16000);
+                manage->WalkUpdate(current, 0, 16000);
+            }
+            manage->WalkRegisterDraw(manage->GetCurrentSequence(), 0, 16000);
+        }
+        // The screen's own draw entries open and close the scene, as in the core's frame.
+        m_Core->DrawRenderLayers();
+        if (GxGraphics::GetSceneCount() > 0)
+            GxGraphics::EndScene();
+    }
+    bool Near(uint32_t pixel, uint32_t expected) { return ChannelDistance(pixel | 0xFF000000u, expected) <= 8; }
+
+    std::unique_ptr<GxCore> m_Core;
+    GxUserData m_Data{nullptr};
+    std::string m_Game;
+    std::filesystem::path m_OldDir;
+};
+
+} // namespace
+
+TEST_F(ExtraSampleGame, GalleryPageAndViewerShowTheirPictures)
+{
+    m_Core->m_UserDataPerman->m_ShowedCGFlags[L"ev01b"] = 1;
+    Enter(L"SeqCGMode", 0);
+    Frames(3);
+    auto* gallery = static_cast<SeqCGMode*>(Manage()->FindTaskByName(L"SeqCGMode"));
+    ASSERT_EQ(gallery->GetPageEntries(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(gallery->GetCompletionText(), L" 12"); // 1 of 8 pictures
+    // Slot 0 at (112, 100): entry 1's green thumbnail; slot 1 at (276, 100): the brown plate of entry 2.
+    EXPECT_TRUE(Near(Pixel(112 + 80, 100 + 45), 0xFF20C040)) << std::hex << Pixel(192, 145);
+    EXPECT_TRUE(Near(Pixel(276 + 80, 100 + 45), 0xFF806020)) << std::hex << Pixel(356, 145);
+
+    Enter(L"SeqBoot", 0);
+    Enter(L"SeqCGModeView", 1);
+    Frames(2);
+    auto* viewer = static_cast<SeqCGModeView*>(Manage()->FindTaskByName(L"SeqCGModeView"));
+    EXPECT_EQ(viewer->GetCell(), 1);
+    // ev01b is the second event picture: blue.
+    EXPECT_TRUE(Near(Pixel(100, 100), 0xFF3030C0)) << std::hex << Pixel(100, 100);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
+{
+    m_Core->m_UserDataPerman->m_PassedReplayLabels.insert(L"REPLAY_01");
+    Enter(L"SeqRPMode", 0);
+    Frames(3);
+    auto* replay = static_cast<SeqRPMode*>(Manage()->FindTaskByName(L"SeqRPMode"));
+    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(replay->GetCompletionText(), L" 50");
+    EXPECT_TRUE(m_Data.m_ReplayMode);
+    // Slot 0: the passed scene's thumbnail; slot 1: a scene not passed; slot 2: the row without a label.
+    for (const auto& [x, colour] :
+         std::vector<std::pair<int, uint32_t>>{{112, 0xFF20C040u}, {276, 0xFF806020u}, {440, 0xFF806020u}})
+        EXPECT_TRUE(Near(Pixel(x + 80, 145), colour)) << x << " " << std::hex << Pixel(x + 80, 145);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
+{
+    Enter(L"SeqBGMMode", 0);
+    Frames(3);
+    auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
+    EXPECT_EQ(room->GetTrackCount(), 3);
+    for (int i = 0; i < 2; ++i)
+    {
+        ASSERT_TRUE(room->FindWidget(L"btn_bgmnext", 0)->PostUIEventCode(1));
+        Frames(1);
+    }
+    EXPECT_EQ(room->GetCurrentTrack(), 2);
+    EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02");
+    EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}

@@ -1,0 +1,244 @@
+// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..109 and layout IDs 160..239
+// are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
+// folder small), so a captured frame tells thumbnail, plate and
+// event picture apart by a probe pixel.
+#include "SampleExtras.h"
+
+#include "SamplePng.h"
+
+#include "../gncwriter/GisPacker.h"
+
+#include "core/GxString.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace
+{
+
+constexpr int kFirstModule = 100;
+constexpr int kFirstLayout = 160;
+constexpr int kSlots = 25;
+
+// Colours the run's probes look for.
+constexpr uint32_t kThumbnailColour = 0xFF20C040; // green thumbnails
+constexpr uint32_t kPlateColour = 0xFF806020;     // brown plates
+constexpr uint32_t kEventColours[] = {0xFFC03030, 0xFF3030C0, 0xFFC0C030};
+
+// One module per kind of widget the screens use: (name, UIType, width, height).
+const struct
+{
+    const char* name;
+    const char* type;
+    int width;
+    int height;
+} s_Modules[] = {
+    {"extra_button", "18", 120, 40}, {"extra_radio", "20", 120, 40}, {"extra_page", "20", 40, 40},
+    {"extra_thumb", "18", 160, 90},  {"extra_track", "20", 240, 32}, {"extra_tip", "18", 32, 32},
+};
+
+SampleTable* Find(std::vector<SampleTable>& tables, const std::string& className, const std::string& file)
+{
+    for (SampleTable& table : tables)
+    {
+        if (table.className == className && table.file == file)
+            return &table;
+    }
+    return nullptr;
+}
+
+SampleRow Module(int id, const char* name, const char* type, int w, int h)
+{
+    const std::string ws = std::to_string(w), hs = std::to_string(h);
+    return {{"ID", std::to_string(id)}, {"UIType", type},    {"ModuleName", name}, {"ImageSetName", "ui_extra"},
+            {"ImageName", name},        {"Width", ws},       {"Height", hs},       {"ClientLeft", "0"},
+            {"ClientTop", "0"},         {"ClientWidth", ws}, {"ClientHeight", hs}, {"ShapeType", "0"},
+            {"FontIndex", "0"}};
+}
+
+SampleRow Layout(int id, const std::string& screen, const char* module, const char* name, int index, int left, int top,
+                 int group = 0, int value = 0)
+{
+    return {{"ID", std::to_string(id)},
+            {"ParentName", "$UI:" + screen},
+            {"ParentIndex", "0"},
+            {"ModuleName", module},
+            {"TaskName", name},
+            {"TaskIndex", std::to_string(index)},
+            {"Create", "1"},
+            {"Visible", "1"},
+            {"Enabled", "1"},
+            {"Left", std::to_string(left)},
+            {"Top", std::to_string(top)},
+            {"OrderZ", "0.5"},
+            {"GroupID", std::to_string(group)},
+            {"Value", std::to_string(value)},
+            {"AutoHelpTime", "0"}};
+}
+
+// btn_back, btn_prev, btn_next, the page buttons 1 and 2 (firstPage on, none for 0) and the 25 thumbnail
+// buttons of a page screen.
+void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select, int firstPage)
+{
+    rows.push_back(Layout(id++, screen, "extra_button", "btn_back", 0, 880, 700));
+    rows.push_back(Layout(id++, screen, "extra_button", "btn_prev", 0, 24, 700));
+    rows.push_back(Layout(id++, screen, "extra_button", "btn_next", 0, 160, 700));
+    for (int page = 1; page <= 2; ++page)
+        rows.push_back(
+            Layout(id++, screen, "extra_page", "btn_pageselect", page, 300 + 48 * page, 700, 3, page == firstPage));
+    for (int slot = 0; slot < kSlots; ++slot)
+        rows.push_back(
+            Layout(id++, screen, "extra_thumb", select, slot, 112 + 164 * (slot % 5), 100 + 116 * (slot / 5)));
+}
+
+GisPicture Solid(const std::wstring& name, uint32_t w, uint32_t h, uint32_t argb)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = w;
+    pic.m_Height = h;
+    pic.m_Pixels.assign((size_t)w * h, argb);
+    return pic;
+}
+
+// The four looks of a button module: a frame only (so thumbnails drawn over them stay visible).
+void ButtonLooks(std::vector<GisPicture>& pictures, const char* name, uint32_t w, uint32_t h)
+{
+    const wchar_t* suffixes[] = {L"_off.png", L"_on.png", L"_over.png", L"_na.png"};
+    const uint32_t edges[] = {0xFF8090A0, 0xFFFFFFFF, 0xFFE0E040, 0xFF404040};
+    for (int i = 0; i < 4; ++i)
+    {
+        GisPicture pic = Solid(GxString::FromUtf8(name) + suffixes[i], w, h, 0x00000000);
+        for (uint32_t y = 0; y < h; ++y)
+            for (uint32_t x = 0; x < w; ++x)
+                if (x < 2 || y < 2 || x + 2 >= w || y + 2 >= h)
+                    pic.m_Pixels[(size_t)y * w + x] = edges[i];
+        pictures.push_back(std::move(pic));
+    }
+}
+
+// A mono 22,050 Hz 16-bit WAVE of a steady sine tone, so the mixed output shows which track plays.
+std::string Tone(double hz, double seconds)
+{
+    const uint32_t rate = 22050, frames = (uint32_t)(rate * seconds), data = frames * 2;
+    std::string b(44 + data, '\0');
+    auto put32 = [&](size_t at, uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = (char)(v >> (8 * i));
+    };
+    auto put16 = [&](size_t at, uint16_t v)
+    {
+        b[at] = (char)v;
+        b[at + 1] = (char)(v >> 8);
+    };
+    b.replace(0, 4, "RIFF");
+    put32(4, 36 + data);
+    b.replace(8, 8, "WAVEfmt ");
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 1);
+    put32(24, rate);
+    put32(28, rate * 2);
+    put16(32, 2);
+    put16(34, 16);
+    b.replace(36, 4, "data");
+    put32(40, data);
+    for (uint32_t i = 0; i < frames; ++i)
+        put16(44 + 2 * i, (uint16_t)(int16_t)(8000.0 * std::sin(2.0 * 3.14159265358979 * hz * i / rate)));
+    return b;
+}
+
+} // namespace
+
+void AddExtraRows(std::vector<SampleTable>& tables)
+{
+    if (SampleTable* cg = Find(tables, "DBCGMode", "data/db_cgmode.txt"))
+        cg->rows.push_back({{"ID", "4"}, {"Group", "1"}, {"Thumbnail", "thumb_ev04"}, {"FileName", "ev04a|ev04b"}});
+    if (SampleTable* rp = Find(tables, "DBRPMode", "data/db_rpmode.txt"))
+    {
+        // Every row of a replay page takes a slot, so the scenes move to page 1 (turned on in the layout),
+        // away from the empty rows of page 0.
+        for (SampleRow& row : rp->rows)
+            for (auto& [column, value] : row)
+                if (column == "Group")
+                    value = "1";
+        rp->rows.push_back({{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_rp03"}, {"Help", "未定"}});
+    }
+    if (SampleTable* modules = Find(tables, "DBUIModule", "data/db_uimodule.txt"))
+    {
+        int id = kFirstModule;
+        for (const auto& m : s_Modules)
+            modules->rows.push_back(Module(id++, m.name, m.type, m.width, m.height));
+    }
+    SampleTable* layout = Find(tables, "DBUILayout", "data/db_uilayout.txt");
+    if (!layout)
+        return;
+    std::vector<SampleRow>& rows = layout->rows;
+    int id = kFirstLayout;
+    const std::string music = "SeqBGMMode";
+    rows.push_back(Layout(id++, music, "extra_button", "btn_back", 0, 880, 700));
+    rows.push_back(Layout(id++, music, "extra_radio", "btn_bgmplay", 0, 300, 600, 1));
+    rows.push_back(Layout(id++, music, "extra_radio", "btn_bgmstop", 0, 440, 600, 1));
+    rows.push_back(Layout(id++, music, "extra_button", "btn_bgmprev", 0, 160, 600));
+    rows.push_back(Layout(id++, music, "extra_button", "btn_bgmnext", 0, 580, 600));
+    for (int track = 1; track <= 3; ++track)
+        rows.push_back(Layout(id++, music, "extra_track", "btn_bgmselect", track, 400, 120 + 48 * track, 2));
+    rows.push_back(Layout(id++, music, "extra_tip", "tip_playing", 0, 363, 168));
+    // The gallery opens on page 0 (no page button on), where only rows with pictures show.
+    PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 0);
+    PageLayout(rows, id, "SeqRPMode", "btn_rpselect", 1);
+}
+
+std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
+{
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    const struct
+    {
+        const char* name;
+        uint32_t argb;
+    } backgrounds[] = {{"bg_bgmmode.png", 0xFF102030}, {"bg_cgmode.png", 0xFF201030}, {"bg_rpmode.png", 0xFF102018}};
+    for (const auto& bg : backgrounds)
+        files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name,
+                           EncodePng(512, 384, std::vector<uint32_t>(512 * 384, bg.argb)));
+    const char* const events[] = {"ev01a", "ev01b", "ev01c", "ev02a", "ev03a", "ev03b", "ev04a", "ev04b"};
+    int n = 0;
+    for (const char* ev : events)
+        files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev) + ".png"),
+                           EncodePng(512, 384, std::vector<uint32_t>(512 * 384, kEventColours[n++ % 3])));
+    // Tracks 1..3 of the music room: 440, 554 and 659 Hz.
+    const double pitches[] = {440.0, 554.37, 659.26};
+    for (int t = 0; t < 3; ++t)
+        files.emplace_back(std::filesystem::path("bgms") / ("bgm0" + std::to_string(t + 1) + ".wav"),
+                           Tone(pitches[t], 4.0));
+    return files;
+}
+
+void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
+{
+    const std::filesystem::path uigis = folder / "uigis";
+    std::error_code error;
+    std::filesystem::create_directories(uigis, error);
+    auto pack = [&](const std::wstring& name, const std::vector<GisPicture>& pictures)
+    {
+        GxNcCrammedImageSet set;
+        if (!GisPacker::Build(uigis.string() + "/", name, pictures, GncForm::Binary, set, 512))
+            problems.push_back("cannot write the image set uigis/" + GxString::ToUtf8(name));
+    };
+    // The buttons' looks share "ui_extra.gis" with the plates: the screens pool that set on entry.
+    std::vector<GisPicture> extra = {Solid(L"tip_cgplate.png", 160, 90, kPlateColour),
+                                     Solid(L"tip_rpplate.png", 160, 90, kPlateColour)};
+    for (const auto& m : s_Modules)
+        ButtonLooks(extra, m.name, (uint32_t)m.width, (uint32_t)m.height);
+    pack(L"ui_extra.gis", extra);
+    pack(L"ui_bgmname.gis",
+         {Solid(L"bgmname_01.png", 240, 32, 0xFF304050), Solid(L"bgmname_02.png", 240, 32, 0xFF305040),
+          Solid(L"bgmname_03.png", 240, 32, 0xFF504030)});
+    std::vector<GisPicture> cg, rp;
+    for (const wchar_t* t : {L"thumb_ev01", L"thumb_ev02", L"thumb_ev03", L"thumb_ev04"})
+        cg.push_back(Solid(t, 160, 90, kThumbnailColour));
+    for (const wchar_t* t : {L"thumb_rp01", L"thumb_rp02", L"thumb_rp03"})
+        rp.push_back(Solid(t, 160, 90, kThumbnailColour));
+    pack(L"th_cgmode.gis", cg);
+    pack(L"th_rpmode.gis", rp);
+}
