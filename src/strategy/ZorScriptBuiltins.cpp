@@ -405,3 +405,8 @@ void ZorScriptBuiltins::SetSaveFolder(const std::wstring& folder)
 {
     s_SaveFolder = folder;
 }
+
+const std::wstring& ZorScriptBuiltins::GetSaveFolder()
+{
+    return s_SaveFolder;
+}

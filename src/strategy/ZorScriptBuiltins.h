@@ -25,4 +25,5 @@ public:
     static void SetExtraOption(GxBit32* word);
     static GxBit32* GetExtraOption();
     static void SetSaveFolder(const std::wstring& folder);
+    static const std::wstring& GetSaveFolder();
 };

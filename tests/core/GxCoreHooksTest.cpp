@@ -173,8 +173,8 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
         names += t->GetTaskName() + (t->GetFirstChild() ? L"+ " : L" ");
     EXPECT_EQ(names, L"SeqSystem+ SeqBoot SeqTitle+ SeqOpening SeqAvgMain+ SeqAvgLog+ SeqConfig+ SeqSave+ SeqLoad+ "
                      L"SeqQuickLoad+ SeqCGMode+ SeqCGModeView+ SeqRPMode+ SeqBGMMode+ SeqZorLoader+ SeqZorReleaser+ "
-                     L"SeqZorMain+ SeqZorCommand SeqZorStrategy SeqZorInvLoader SeqZorInvReleaser SeqZorInvMain "
-                     L"SeqZorTakeOver ");
+                     L"SeqZorMain+ SeqZorCommand+ SeqZorStrategy+ SeqZorInvLoader+ SeqZorInvReleaser+ SeqZorInvMain+ "
+                     L"SeqZorTakeOver+ ");
     EXPECT_EQ(manage->GetSystemSequence(), manage->FindTaskByName(L"SeqSystem"));
     EXPECT_TRUE(manage->IsChangeSequencePending());
     EXPECT_EQ(manage->GetPendingSequence(), manage->FindTaskByName(L"SeqBoot"));

@@ -129,7 +129,10 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
     Pack(uigis, L"ui_iconpool.gis",
          {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
-          Panel(L"icon_mana.png", 24, 24, 0xFF4060FF)},
+          Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
+          Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
+          Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
+          Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030)},
          problems);
 }
 

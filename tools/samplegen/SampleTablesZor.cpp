@@ -2,6 +2,9 @@
 // the invaders), enemy parties built from those units, towns that send those parties and the weekly
 // commands. Rows refer to each other by ID or by Name; CheckTables keeps the references whole.
 #include "SampleTable.h"
+#include "SampleTablesZorScreens.h"
+
+#include <cctype>
 
 SampleTable ZorUIModule();
 SampleTable ZorUILayout();
@@ -420,6 +423,23 @@ SampleTable ZorTown()
 
 SampleTable ZorCommand()
 {
+    auto command = [](const char* id, const char* name, const char* shown, const char* enabled, const char* function,
+                      const char* type, const char* amount, const char* help)
+    {
+        std::string label = std::string("ZOR_CMD_") + name;
+        for (char& c : label)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return SampleRow{{"ID", id},
+                         {"Name", name},
+                         {"ShowName", shown},
+                         {"Enabled", enabled},
+                         {"Function", function},
+                         {"Label", label},
+                         {"ResourceType", type},
+                         {"ResourceAmount", amount},
+                         {"Descript", help}};
+    };
+    // Resource letters: B bone, M magic, G gold, N free, S a heading row.
     return {"DBZorCommand",
             "data/db_zorcommand.txt",
             120,
@@ -433,33 +453,12 @@ SampleTable ZorCommand()
              {"ResourceAmount"},
              {"Descript"}},
             {
-                {{"ID", "1"},
-                 {"Name", "harvest"},
-                 {"ShowName", "骨集め"},
-                 {"Enabled", "1"},
-                 {"Function", "1"},
-                 {"Label", "ZOR_CMD_HARVEST"},
-                 {"ResourceType", "bone"},
-                 {"ResourceAmount", "100"},
-                 {"Descript", "骨を集める"}},
-                {{"ID", "2"},
-                 {"Name", "ritual"},
-                 {"ShowName", "儀式"},
-                 {"Enabled", "1"},
-                 {"Function", "1"},
-                 {"Label", "ZOR_CMD_RITUAL"},
-                 {"ResourceType", "magic"},
-                 {"ResourceAmount", "50"},
-                 {"Descript", "魔力を蓄える"}},
-                {{"ID", "3"},
-                 {"Name", "plunder"},
-                 {"ShowName", "略奪"},
-                 {"Enabled", "0"},
-                 {"Function", "2"},
-                 {"Label", "ZOR_CMD_PLUNDER"},
-                 {"ResourceType", "gold"},
-                 {"ResourceAmount", "200"},
-                 {"Descript", "近くの村から金を奪う"}},
+                command("1", "heading", "【今週の行動】", "1", "0", "S", "0", ""),
+                command("2", "harvest", "骨集め", "1", "0", "B", "100", "骨を集める"),
+                command("3", "ritual", "儀式", "1", "0", "M", "50", "魔力を蓄える"),
+                command("4", "plunder", "略奪", "0", "0", "G", "200", "近くの村から金を奪う"),
+                command("5", "rest", "休息", "1", "0", "N", "0", "何もせずに休む"),
+                command("6", "invade", "侵攻", "1", "1", "N", "0", "地図を開いて攻める町を選ぶ"),
             }};
 }
 
@@ -467,6 +466,8 @@ SampleTable ZorCommand()
 
 std::vector<SampleTable> ZorTables()
 {
-    return {ZorUIModule(), ZorUILayout(), ZorEnemy(), ZorSkill(),  ZorStruct(),
-            ZorUnit(),     ZorVoice(),    ZorTown(),  ZorCommand()};
+    SampleTable modules = ZorUIModule();
+    SampleTable layouts = ZorUILayout();
+    AddZorScreenRows(modules, layouts);
+    return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};
 }

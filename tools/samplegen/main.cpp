@@ -12,6 +12,7 @@
 #include "SamplePictures.h"
 #include "SampleScript.h"
 #include "SampleTablesAvg.h"
+#include "SampleTablesZorScreens.h"
 #include "SampleSounds.h"
 #include "SampleStory.h"
 #include "SampleTable.h"
@@ -96,6 +97,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : FontImages())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : AvgMainPictures())
+        files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : ZorScreenPictures())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : StoryScriptFiles(problems))
         files.emplace_back(folder / name, bytes);

@@ -10,11 +10,14 @@
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 
-SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorReleaser")
+SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent) : SeqZorReleaser(parent, L"SeqZorReleaser") {}
+
+SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent, const wchar_t* globalName) : GxSeqTransitBase(parent, globalName)
 {
-    GxTaskBase* root = new GxTaskFolder(this, L"$ROOT:SeqZorReleaser");
-    new GxTaskFolder(root, L"$UI:SeqZorReleaser");
-    auto* layer = new GxTaskLayer(root, L"$BGLAYER:SeqZorReleaser");
+    const std::wstring name = globalName;
+    GxTaskBase* root = new GxTaskFolder(this, (L"$ROOT:" + name).c_str());
+    new GxTaskFolder(root, (L"$UI:" + name).c_str());
+    auto* layer = new GxTaskLayer(root, (L"$BGLAYER:" + name).c_str());
     layer->SetOrderZ(-10.0f);
     GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqZorReleaser");
     SetAcceptUIEvent(true);

@@ -31,6 +31,11 @@ public:
     // FIXME: the adventure screen's own jump (which also restores its scene) replaces this once it exists.
     static bool JumpToAdventure(GxTaskManage* manage, const std::wstring& label);
 
+protected:
+    // For the invasion releaser, which shares this body under its own name and tree
+    // ("$ROOT:<name>", "$UI:<name>", "$BGLAYER:<name>").
+    SeqZorReleaser(GxTaskBase* parent, const wchar_t* globalName);
+
 private:
     std::wstring m_NextSequence;
     uint64_t m_SwitchParam = 0;

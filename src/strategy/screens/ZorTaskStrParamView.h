@@ -1,0 +1,34 @@
+#pragma once
+
+#include "task/GxTaskBase.h"
+
+#include <cstdint>
+#include <string>
+
+class ZorUserData;
+
+// The status bar of the command and strategy-map screens: resources, leadership, the four facility
+// levels and the weeks left.
+class ZorTaskStrParamView : public GxTaskBase
+{
+public:
+    // One drawn text: bitmap font number, position (before the view's world position) and colour.
+    struct Text
+    {
+        std::wstring m_Text;
+        int32_t m_Font = 0;
+        float m_X = 0.0f;
+        float m_Y = 0.0f;
+        uint32_t m_Colour = 0xFFFFFFFF;
+    };
+    static constexpr int kTexts = 10;
+
+    ZorTaskStrParamView(GxTaskBase* parent, const wchar_t* globalName);
+    ~ZorTaskStrParamView() override;
+
+    int32_t RegisterDraw(int32_t step, int64_t elapsed) override;
+    int32_t Draw(int32_t param, int32_t layer) override;
+    GxVector4 GetWorldPos() const override;
+
+    static void Layout(const ZorUserData& s, Text out[kTexts]);
+};

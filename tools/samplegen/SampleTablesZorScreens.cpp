@@ -1,0 +1,116 @@
+#include "SampleTablesZorScreens.h"
+
+#include "SamplePng.h"
+
+namespace
+{
+
+SampleRow Module(int id, const char* type, const std::string& name, const std::string& imageSet,
+                 const std::string& image, int w, int h)
+{
+    return {{"ID", std::to_string(id)},
+            {"UIType", type},
+            {"ModuleName", name},
+            {"ImageSetName", imageSet},
+            {"ImageName", image},
+            {"Width", std::to_string(w)},
+            {"Height", std::to_string(h)},
+            {"ClientLeft", "0"},
+            {"ClientTop", "0"},
+            {"ClientWidth", std::to_string(w)},
+            {"ClientHeight", std::to_string(h)},
+            {"ShapeType", "0"},
+            {"FontIndex", "0"}};
+}
+
+SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
+                 int top, const std::string& help, int value = 0)
+{
+    SampleRow row = {{"ID", std::to_string(id)},
+                     {"ParentName", parent},
+                     {"ParentIndex", "0"},
+                     {"ModuleName", module},
+                     {"TaskName", name},
+                     {"TaskIndex", "0"},
+                     {"Create", "1"},
+                     {"Visible", "1"},
+                     {"Enabled", "1"},
+                     {"Left", std::to_string(left)},
+                     {"Top", std::to_string(top)},
+                     {"OrderZ", "0.5"},
+                     {"GroupID", "0"},
+                     {"AutoHelpTime", "0"},
+                     {"Descript", help}};
+    if (value != 0)
+        row.push_back({"Value", std::to_string(value)});
+    return row;
+}
+
+std::string Solid(uint32_t w, uint32_t h, uint32_t argb)
+{
+    return EncodePng(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, argb));
+}
+
+} // namespace
+
+void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
+{
+    int m = 140;
+    // The windows are plain picture panels; the views draw over them.
+    modules.rows.push_back(Module(m++, "15", "tip_zorwindow_command", "ui_zormain", "window_command", 360, 507));
+    modules.rows.push_back(Module(m++, "15", "tip_zorcommand_bottom", "ui_zormain", "bottom_command", 309, 261));
+    for (const char* button : {"btn_zorconfig", "btn_zorsave", "btn_zorload", "btn_stopthewar", "btn_gamestart"})
+        modules.rows.push_back(Module(m++, "18", button, "ui_zormain", button, 96, 32));
+    modules.rows.push_back(Module(m++, "18", "btn_town", "ui_zormain", "btn_town", 64, 64));
+    // The defence and invasion screens' windows and menu: panels the views draw over.
+    const struct
+    {
+        const char* name;
+        int w, h;
+    } windows[] = {{"tip_zorwindow_room", 360, 507},   {"tip_zorwindow_struct", 360, 507},
+                   {"tip_zorwindow_trap", 360, 507},   {"tip_zorwindow_summon", 360, 507},
+                   {"tip_zorwindow_bottom0", 1024, 64}, {"tip_zorwindow_bottom1", 1024, 197},
+                   {"tip_zorinvwindow_bottom", 1024, 261}};
+    for (const auto& w : windows)
+        modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", "window", w.w, w.h));
+    modules.rows.push_back(Module(m++, "40", "menu_zor", "", "", 160, 120));
+    // The take-over screen's pieces live in the set that screen adds itself.
+    modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
+    modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));
+
+    int l = 280;
+    const std::string bottom = "$ZORCOMBOTTOM:SeqZorCommand";
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 8, 200, "設定"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorsave", "btn_zorsave", 108, 200, "セーブ"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorload", "btn_zorload", 208, 200, "ロード"));
+    // The towns of db_zortown.txt: button name and its place on the map, the town ID as the value.
+    const struct
+    {
+        const char* name;
+        int id, x, y;
+    } towns[] = {{"btn_town_village", 1, 188, 448}, {"btn_town_fort", 2, 428, 288}, {"btn_town_capital", 3, 728, 148}};
+    for (const auto& t : towns)
+        layouts.rows.push_back(Layout(l++, "$UI:SeqZorStrategy", "btn_town", t.name, t.x, t.y, "", t.id));
+    layouts.rows.push_back(
+        Layout(l++, "$ZORSTRBOTTOM:SeqZorStrategy", "btn_stopthewar", "btn_stopthewar", 8, 200, "戻る"));
+    layouts.rows.push_back(
+        Layout(l++, "$UI:SeqZorTakeOver", "vsld_selectunit", "vsld_selectunit", 920, 115, "スクロール"));
+    int left = 48;
+    for (const char* choice :
+         {"btn_takeover_time", "btn_takeover_struct", "btn_takeover_gold", "btn_takeover_lerdership"})
+    {
+        layouts.rows.push_back(Layout(l++, "$UI:SeqZorTakeOver", "btn_takeover_choice", choice, left, 64, ""));
+        left += 170;
+    }
+    layouts.rows.push_back(
+        Layout(l++, "$UI:SeqZorTakeOver", "btn_gamestart", "btn_gamestart", 880, 700, "ゲームを始める"));
+}
+
+std::vector<std::pair<std::string, std::string>> ZorScreenPictures()
+{
+    return {
+        {"cg/bg/bg_zorcommand.png", Solid(1024, 768, 0xFF302018)},
+        {"cg/bg/bg_zorstrategy.png", Solid(1024, 768, 0xFF284020)},
+        {"cg/bg/bg_takeover.png", Solid(1024, 768, 0xFF202838)},
+    };
+}
