@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class ZorCore;
+struct DBZorSkillData;
 class ZorUserData;
 struct ZorReward;
 struct ZorRoomState;
@@ -64,6 +65,8 @@ public:
     int32_t DrainSealedCharges();
     bool FindPathTo(int32_t x, int32_t z);
     bool StartSkill(int32_t skill, int64_t target);
+    // The cut-in effect and voice of a skill just started, the same on the map and on the field.
+    void AnnounceSkill(const DBZorSkillData& skill) const;
     // Returns true when the unit fell.
     bool TakeDamage(int32_t amount, ZorReward& reward, bool kill, bool hitByTrap);
     int32_t CalcExpGain(const ZorTaskUnitEntity& target, int32_t amount, const ZorRoomState* room) const;

@@ -138,13 +138,7 @@ void ZorTaskUnitEntity::SelectFieldSkill()
         m_SkillCoolingTime = HasSkillSpecialType(31) ? skill->m_CoolingTime / 10 : skill->m_CoolingTime;
         if (skill->m_Type == 1 && skill->m_RestrictFlag)
             formation->m_SpecialAttackRestrictTime = 360;
-        if (!skill->m_CutinGNCName.empty())
-        {
-            core.ShowSpecialEffect(skill->m_CutinGNCName, skill->m_CutinMotionGroup, skill->m_CutinMotion, 14010.0f);
-            Voice(10, 1, 100);
-        }
-        else if (skill->m_Type == 1)
-            Voice(4, 3, 30);
+        AnnounceSkill(*skill);
         return;
     }
 }

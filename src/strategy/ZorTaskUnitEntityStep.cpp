@@ -240,6 +240,19 @@ bool ZorTaskUnitEntity::FindPathTo(int32_t x, int32_t z)
     return s.m_PathGrid.BuildPath(m_DetailPosX, m_DetailPosY, x, z, m_MovePath);
 }
 
+void ZorTaskUnitEntity::AnnounceSkill(const DBZorSkillData& skill) const
+{
+    // A skill with a cut-in shows it over the map with the unit's cut-in voice; a plain attack skill only
+    // speaks, now and then.
+    if (!skill.m_CutinGNCName.empty())
+    {
+        Core().ShowSpecialEffect(skill.m_CutinGNCName, skill.m_CutinMotionGroup, skill.m_CutinMotion, 14010.0f);
+        Voice(10, 1, 100);
+    }
+    else if (skill.m_Type == 1)
+        Voice(4, 3, 30);
+}
+
 bool ZorTaskUnitEntity::StartSkill(int32_t skill, int64_t targetID)
 {
     const ZorTaskUnitEntity* target = Core().FindUnit(targetID);
@@ -492,13 +505,7 @@ void ZorTaskUnitEntity::SelectSkill()
                                  24;
         if (skill->m_Type == 1 && skill->m_RestrictFlag)
             room->m_SpecialAttackRestrictTime = 480;
-        if (!skill->m_CutinGNCName.empty())
-        {
-            core.ShowSpecialEffect(skill->m_CutinGNCName, skill->m_CutinMotionGroup, skill->m_CutinMotion, 14010.0f);
-            Voice(10, 1, 100);
-        }
-        else if (skill->m_Type == 1)
-            Voice(4, 3, 30);
+        AnnounceSkill(*skill);
         return;
     }
 }
