@@ -18,6 +18,7 @@ int main(int argc, char** argv)
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv("KV_TOOLS_DIR", KV_TOOLS_DIR_DEFAULT, 0);
     setenv("KV_SOURCE_DIR", KV_SOURCE_DIR_DEFAULT, 0);
+    setenv("KV_GAME_EXE", KV_GAME_EXE_DEFAULT, 0);
 
     // Mesa unloads its driver when the last context goes, after which a leak report inside the
     // driver has no module to name and cannot be suppressed. Keeping the driver mapped for the life
