@@ -40,6 +40,7 @@ bool (*SeqAvgMain::s_CtrlHeld)() = &PfModifierKeys::IsCtrlHeld;
 
 SeqAvgMain::SeqAvgMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqAvgMain")
 {
+    SetAcceptUIEvent(true);
     BuildTree();
     GxMoaAdventureScreen::Register(this);
 }

@@ -1,4 +1,5 @@
 #include "SampleTable.h"
+#include "SampleTablesLog.h"
 
 #include <cstdlib>
 #include <map>
@@ -81,6 +82,7 @@ std::vector<SampleTable> AllTables()
 {
     std::vector<SampleTable> tables = FrontTables();
     AddSystemUIRows(tables);
+    AddBacklogRows(tables);
     for (SampleTable& table : ZorTables())
         tables.push_back(std::move(table));
     return tables;
