@@ -152,8 +152,8 @@ int32_t SeqAvgMain::OnMouseWheel(const float* point, int32_t delta, uint32_t)
     GxTaskUIBase* log = FindWindowButton(L"btn_log");
     if (log && CanWidgetAcceptInput(log))
     {
-        GxUIEvent event{};
-        event.code = 1;
+        // The event names its sender: the screen's handler goes by the sender's name.
+        GxUIEvent event(log, GX_UIEVENT_CLICK, 0);
         event.values[0] = point ? point[0] : 0.0f;
         event.values[1] = point ? point[1] : 0.0f;
         log->PostUIEvent(event);
