@@ -66,7 +66,11 @@ SampleTable CGMode()
             200,
             {{"ID"}, {"Group"}, {"Thumbnail"}, {"FileName", 32}, {"Count"}},
             {
-                {{"ID", "1"}, {"Group", "0"}, {"Thumbnail", "thumb_ev01"}, {"FileName", "ev01a|ev01b|ev01c"}},
+                {{"ID", "1"},
+                 {"Group", "0"},
+                 {"Thumbnail", "thumb_ev01"},
+                 {"FileName", "ev01a|ev01b|ev01c"},
+                 {"Count", "3"}},
                 {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_ev02"}, {"FileName", "ev02a"}, {"Count", "1"}},
                 {{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_ev03"}, {"FileName", "ev03a|ev03b"}},
             }};
