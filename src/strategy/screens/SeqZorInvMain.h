@@ -8,6 +8,7 @@ class GxTaskLayer;
 class GxTaskUIBase;
 class ZorCore;
 class ZorTaskCamera;
+class ZorTaskInvUnitList;
 class ZorTaskProxy;
 class ZorTaskUnitEntity;
 class ZorUserData;
@@ -55,6 +56,7 @@ public:
     int64_t GetDraggedUnit() const { return m_DraggedUnit; }
     void SetDraggedUnit(int64_t id) { m_DraggedUnit = id; }
     ZorTaskCamera* GetCamera() const { return m_Camera; }
+    ZorTaskInvUnitList* GetUnitList() const { return m_UnitList; }
 
 protected:
     // Developer keys act only while the setting "DebugModeFlag" is on.
@@ -67,12 +69,12 @@ private:
     bool HasChild(const wchar_t* folder) const;
     void SelectTab();
     void ResetUnitList();
-    // FIXME: the unit list's own entries (tabs, scrolling) replace this once the list view exists: entry i
-    // is the i-th ready unit that is not a trap.
-    int64_t UnitListEntry(int32_t index) const;
+    // After formation changes: the unit strip's range and the war buttons.
+    void FieldChanged();
 
     int64_t m_DraggedUnit = 0;
     GxTaskLayer* m_BGLayer = nullptr;
     ZorTaskCamera* m_Camera = nullptr;
+    ZorTaskInvUnitList* m_UnitList = nullptr;
     ZorTaskProxy* m_Proxies[4] = {};
 };

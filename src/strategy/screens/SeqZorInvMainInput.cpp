@@ -7,6 +7,7 @@
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
+#include "strategy/screens/ZorTaskInvUnitList.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -89,7 +90,7 @@ void SeqZorInvMain::Drop(float x, float y)
         if (formation >= 0)
         {
             core->AddUnitToField(m_DraggedUnit, formation, slot);
-            UpdateWarButtons();
+            FieldChanged();
         }
     }
     m_DraggedUnit = 0;
@@ -130,6 +131,13 @@ void SeqZorInvMain::UpdateWarButtons()
         if (open)
             open->SetEnabled(false);
     }
+}
+
+void SeqZorInvMain::FieldChanged()
+{
+    // The strip's length changes with the units placed on the field.
+    m_UnitList->UpdateScrollRange();
+    UpdateWarButtons();
 }
 
 int32_t SeqZorInvMain::CalcExpectedDamage(const ZorTaskUnitEntity& unit) const
@@ -190,24 +198,7 @@ void SeqZorInvMain::AutoForm()
                 core->AddUnitToField(unit, f, slot);
         }
     }
-    UpdateWarButtons();
-}
-
-int64_t SeqZorInvMain::UnitListEntry(int32_t index) const
-{
-    GxTaskManage* manage = GetManager();
-    GxTaskBase* ready = manage ? manage->FindTaskByName(ZorCore::kUnitReadyList) : nullptr;
-    int32_t n = 0;
-    for (GxTaskBase* t = ready ? ready->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
-    {
-        auto* unit = dynamic_cast<ZorTaskUnitEntity*>(t);
-        const DBZorUnitData* row = unit ? Row(*unit) : nullptr;
-        if (!unit || !row || row->m_Class == kTrapClass || unit->IsBeingRemoved())
-            continue;
-        if (n++ == index)
-            return static_cast<int64_t>(unit->GetTaskID());
-    }
-    return 0;
+    FieldChanged();
 }
 
 int32_t SeqZorInvMain::OnKeyDown(uint32_t key, uint32_t keyData)
@@ -266,7 +257,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     }
     if (name == L"btn_unitlist" && s->m_GamePhase == 9)
     {
-        m_DraggedUnit = UnitListEntry(index);
+        m_DraggedUnit = m_UnitList->GetEntryID(index);
         return 1;
     }
     if (name == L"btn_remove")
@@ -282,7 +273,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         const int32_t slot = index % kSlots;
         if (s->m_FieldFormations[f].m_UnitEntityIDs[slot] != 0)
             core->RemoveUnitFromField(f, slot);
-        UpdateWarButtons();
+        FieldChanged();
         return 1;
     }
     if (name == L"btn_removeall")
@@ -291,7 +282,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
             for (int32_t slot = 0; slot < kSlots; ++slot)
                 if (s->m_FieldFormations[f].m_UnitEntityIDs[slot] != 0)
                     core->RemoveUnitFromField(f, slot);
-        UpdateWarButtons();
+        FieldChanged();
         return 1;
     }
     if (name == L"btn_autoform")
