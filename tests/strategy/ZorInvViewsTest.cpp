@@ -21,8 +21,9 @@ namespace
 {
 
 using Text = ZorTaskInvParamView::Text;
+using zortest::ZorTest;
 
-TEST_F(zortest::ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
+TEST_F(ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
 {
     ZorUserData& s = State();
     s.m_Resource_Bone = 10000;

@@ -1,6 +1,7 @@
 #include "strategy/screens/ZorTaskFieldOverlay.h"
 
 #include "animation/GxNcIconPool.h"
+#include "core/GxVector2.h"
 #include "graphics/GxFontData.h"
 #include "graphics/GxGraphics.h"
 #include "strategy/ZorCore.h"
