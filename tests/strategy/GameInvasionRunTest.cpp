@@ -47,6 +47,22 @@ std::vector<std::string> LinesAfter(const std::string& log, const std::string& h
     return lines;
 }
 
+// Every line that follows a line starting with head.
+std::vector<std::string> AllAfter(const std::string& log, const std::string& head)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    std::string line;
+    bool take = false;
+    while (std::getline(in, line))
+    {
+        if (take)
+            lines.push_back(line);
+        take = line.rfind(head, 0) == 0;
+    }
+    return lines;
+}
+
 } // namespace
 
 TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
@@ -86,6 +102,8 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("back.png"), back));
     EXPECT_EQ(GameRun::PixelAt(command, 300, 300), 0xFF302018u) << "the command screen's background";
     EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "back on the command screen after the battle";
+    if (log.find("ZOR_village_VICTORY:") != std::string::npos)
+        EXPECT_EQ(GameRun::PixelAt(back, 232, 497), 0xFFC02020u) << "the won village's flag at its FlagPosX/FlagPosY";
     PfImage formation;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("formation.png"), formation));
     EXPECT_EQ(GameRun::PixelAt(formation, 620, 470), 0xFF382028u) << "the invasion screen's background";
@@ -122,4 +140,27 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     EXPECT_EQ(GameRun::PixelAt(takeover, 500, 600), 0xFF202838u) << "the take-over screen's background";
     EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "the new round starts on the command screen";
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("takeover.png"), "strategy", "zinv_takeover.png"));
+}
+
+TEST(GameInvasionRun, SaveOnTheCommandScreenLoadsBackOntoIt)
+{
+    GameRun run("zinv_saveload");
+    ASSERT_TRUE(run.Generate());
+    ASSERT_TRUE(PrepareCampaign(run));
+    // Save into slot 1 (asked, Yes), back; a harvest (bone 500 -> 400); load slot 1 (asked, Yes), which
+    // must land on the command screen with the bone saved; a second harvest then leaves 400 again.
+    const std::string script = std::string(kStart) + Step(200, "click 871 723") + Step(300, "click 270 200") +
+                               Step(340, "click 436 304") + Step(440, "click 940 720") + Step(540, "click 700 124") +
+                               Step(570, "click 720 448") + Step(700, "click 971 723") + Step(800, "click 270 200") +
+                               Step(840, "click 436 304") + Step(990, "capture loaded.png") +
+                               Step(1000, "click 700 124") + Step(1030, "click 720 448") + Step(1150, "close") +
+                               Step(1180, "click 436 304");
+    const GameRun::Result result = run.Run(script, {}, 240);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+    EXPECT_EQ(AllAfter(run.ReadSaveText("debug.log"), "ZOR_CMD_HARVEST:"), (std::vector<std::string>{"400", "400"}));
+    PfImage loaded;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("loaded.png"), loaded));
+    EXPECT_EQ(GameRun::PixelAt(loaded, 300, 300), 0xFF302018u) << "the load lands on the command screen";
 }
