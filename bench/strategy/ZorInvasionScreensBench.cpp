@@ -88,12 +88,12 @@ struct Game
             if (party->m_UnitName[i].empty())
                 party->m_UnitName[i] = party->m_UnitName[0];
         core->BeginInvasion();
-        // Players' kinds: the rows 1-60 that are not traps.
+        // Players' kinds: the rows 1-60 that are neither traps nor unique (the round file keeps only those).
         std::vector<int32_t> kinds;
         for (uint32_t id = 1; id <= 60; ++id)
         {
             const DBZorUnitData* row = g_DBZorUnit.GetRow(id);
-            if (row && row->m_ID != 0 && row->m_Class != ZorTaskUnitEntity::kTrapClass)
+            if (row && row->m_ID != 0 && row->m_Class != ZorTaskUnitEntity::kTrapClass && row->m_UniqueFlag == 0)
                 kinds.push_back(static_cast<int32_t>(id));
         }
         GxTaskBase* ready = manage.FindTaskByName(ZorCore::kUnitReadyList);

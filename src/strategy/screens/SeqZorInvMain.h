@@ -3,6 +3,7 @@
 #include "task/GxSeqTransitBase.h"
 
 #include <cstdint>
+#include <vector>
 
 class GxTaskLayer;
 class GxTaskUIBase;
@@ -71,7 +72,20 @@ private:
     void ResetUnitList();
     // After formation changes: the unit strip's range and the war buttons.
     void FieldChanged();
+    // The ready units that may join a formation, with their expected damage, in list order.
+    void CollectCandidates() const;
+    // The untaken candidate of the highest value within the budget, now taken; 0 for none.
+    int64_t PickCandidate(int32_t budget) const;
 
+    struct Candidate
+    {
+        int64_t m_TaskID = 0;
+        int32_t m_Value = 0;
+        int32_t m_Leadership = 0;
+        bool m_Taken = false;
+    };
+    // Kept between formations so choosing allocates nothing once it has grown.
+    mutable std::vector<Candidate> m_Candidates;
     int64_t m_DraggedUnit = 0;
     GxTaskLayer* m_BGLayer = nullptr;
     ZorTaskCamera* m_Camera = nullptr;

@@ -157,27 +157,42 @@ int32_t SeqZorInvMain::CalcExpectedDamage(const ZorTaskUnitEntity& unit) const
     return sum;
 }
 
-int64_t SeqZorInvMain::FindBestReadyUnit(int32_t budget) const
+void SeqZorInvMain::CollectCandidates() const
 {
+    m_Candidates.clear();
     GxTaskManage* manage = GetManager();
     GxTaskBase* ready = manage ? manage->FindTaskByName(ZorCore::kUnitReadyList) : nullptr;
-    int64_t best = 0;
-    int32_t bestValue = -1;
     for (GxTaskBase* t = ready ? ready->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
     {
         auto* unit = dynamic_cast<ZorTaskUnitEntity*>(t);
         const DBZorUnitData* row = unit ? Row(*unit) : nullptr;
-        if (!unit || !row || unit->IsBeingRemoved() || row->m_Class == kTrapClass || row->m_CostLeadership > budget ||
-            unit->m_ArrangeTimeLeft > 0 || unit->m_CreateTimeLeft > 0 || unit->NeedsRecovery())
+        if (!unit || !row || unit->IsBeingRemoved() || row->m_Class == kTrapClass || unit->m_ArrangeTimeLeft > 0 ||
+            unit->m_CreateTimeLeft > 0 || unit->NeedsRecovery())
             continue;
-        const int32_t value = CalcExpectedDamage(*unit);
-        if (value > bestValue)
-        {
-            bestValue = value;
-            best = static_cast<int64_t>(unit->GetTaskID());
-        }
+        m_Candidates.push_back({static_cast<int64_t>(unit->GetTaskID()), CalcExpectedDamage(*unit),
+                                row->m_CostLeadership, false});
     }
-    return best;
+}
+
+int64_t SeqZorInvMain::PickCandidate(int32_t budget) const
+{
+    // In list order; only a strictly higher value replaces, so the first of equals is kept.
+    Candidate* best = nullptr;
+    for (Candidate& c : m_Candidates)
+    {
+        if (!c.m_Taken && c.m_Leadership <= budget && (!best || c.m_Value > best->m_Value))
+            best = &c;
+    }
+    if (!best)
+        return 0;
+    best->m_Taken = true;
+    return best->m_TaskID;
+}
+
+int64_t SeqZorInvMain::FindBestReadyUnit(int32_t budget) const
+{
+    CollectCandidates();
+    return PickCandidate(budget);
 }
 
 void SeqZorInvMain::AutoForm()
@@ -186,6 +201,9 @@ void SeqZorInvMain::AutoForm()
     ZorUserData* s = State();
     if (!core || !s)
         return;
+    // The enemy formation does not change while the slots are filled, so each unit's expected damage is
+    // worked out once for the whole formation.
+    CollectCandidates();
     for (int32_t slot = kSlots - 1; slot >= 0; --slot)
     {
         for (int32_t f = 0; f < kFormations; ++f)
@@ -193,7 +211,7 @@ void SeqZorInvMain::AutoForm()
             ZorRoomState& formation = s->m_FieldFormations[f];
             if (formation.m_UnitEntityIDs[slot] != 0)
                 continue;
-            const int64_t unit = FindBestReadyUnit(s->GetPartyCapacity() - formation.m_TotalLerderShip);
+            const int64_t unit = PickCandidate(s->GetPartyCapacity() - formation.m_TotalLerderShip);
             if (unit != 0)
                 core->AddUnitToField(unit, f, slot);
         }
