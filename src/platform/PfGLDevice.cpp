@@ -784,7 +784,8 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
     if (!m_DeviceCreated || state >= PF_RENDERSTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_RenderStateCalls;
-    if (m_RenderState[state] != value)
+    const bool changed = m_RenderState[state] != value;
+    if (changed)
         FlushQuads();
     m_RenderState[state] = value;
     switch (state)
@@ -824,7 +825,8 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
         m_Dirty |= DIRTY_RASTER;
         break;
     default:
-        m_Dirty |= DIRTY_UNIFORMS;
+        if (changed)
+            m_Dirty |= DIRTY_UNIFORMS;
         break;
     }
     return D3D_OK;
@@ -840,8 +842,11 @@ PfResult PfGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_
     if (!m_DeviceCreated || stage >= PF_STAGE_COUNT || type >= PF_STAGESTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_StageStateCalls;
-    if (m_StageState[stage][type] != value)
-        FlushQuads();
+    // Only the device sends the program's uniforms, so a value set again needs nothing sent: every
+    // widget sets its stages afresh before it draws.
+    if (m_StageState[stage][type] == value)
+        return D3D_OK;
+    FlushQuads();
     m_StageState[stage][type] = value;
     m_Dirty |= DIRTY_UNIFORMS;
     return D3D_OK;
