@@ -53,8 +53,10 @@ SampleRow Module(int id, const char* type, const std::string& name, int w, int h
             {"FontIndex", "0"}};
 }
 
+// The bars and windows of the screen stand at depth 11000 and above: their widgets are placed just over
+// their bar, or the bar's picture would cover them.
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
-                 int top, const std::string& help, int group = 0, int value = 0)
+                 int top, const std::string& help, int group = 0, int value = 0, const char* order = "11001")
 {
     SampleRow row = {{"ID", std::to_string(id)},
                      {"ParentName", parent},
@@ -67,7 +69,7 @@ SampleRow Layout(int id, const std::string& parent, const std::string& module, c
                      {"Enabled", "1"},
                      {"Left", std::to_string(left)},
                      {"Top", std::to_string(top)},
-                     {"OrderZ", "0.5"},
+                     {"OrderZ", order},
                      {"GroupID", std::to_string(group)},
                      {"AutoHelpTime", "0"},
                      {"Descript", help}};
@@ -401,23 +403,6 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
 
 } // namespace
 
-uint32_t SampleRoomColour(int32_t set)
-{
-    switch (set)
-    {
-    case 16: // entrance
-        return 0xFF3878B8u;
-    case 17: // throne
-        return 0xFFC09018u;
-    case 18: // locked room, also shown for rooms being dug out
-        return 0xFF584038u;
-    case 15: // command post
-        return 0xFF507040u;
-    default:
-        return 0xFF6A7078u;
-    }
-}
-
 void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string>& problems)
 {
     SampleTable* modules = Find(tables, "data/db_uimodule_zor.txt");
@@ -465,7 +450,7 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
         layouts->rows.push_back(Layout(l++, bar, button, button, x, 160, ""));
         x += 100;
     }
-    layouts->rows.push_back(Layout(l++, "$UI:SeqZorMain", "tip_timelimit", "tip_timelimit", 392, 8, ""));
+    layouts->rows.push_back(Layout(l++, "$UI:SeqZorMain", "tip_timelimit", "tip_timelimit", 392, 8, "", 0, 0, "0.5"));
     if (m - 1 > kLastModule || l - 1 > kLastLayout)
         problems.push_back("the defence screen's UI rows overflow their ID range");
 

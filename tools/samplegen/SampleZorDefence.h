@@ -16,7 +16,14 @@
 
 // Colours of the generated models as drawn unlit (ARGB): the top of a room's base, the scaffold's top,
 // a gate's and a wall's top.
-uint32_t SampleRoomColour(int32_t set);
+constexpr uint32_t SampleRoomColour(int32_t set)
+{
+    return set == 16   ? 0xFF3878B8u  // entrance
+           : set == 17 ? 0xFFC09018u  // throne
+           : set == 18 ? 0xFF584038u  // locked room, also shown for rooms being dug out
+           : set == 15 ? 0xFF507040u  // command post
+                       : 0xFF6A7078u;
+}
 constexpr uint32_t kSampleScaffoldColour = 0xFFE08020u;
 constexpr uint32_t kSampleGateColour = 0xFF30B050u;
 constexpr uint32_t kSampleWallColour = 0xFF90A0B0u;
