@@ -13,7 +13,10 @@
 #include "platform/PfGLTexture.h"
 #include "platform/PfWindow.h"
 #include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskMapUnit.h"
 #include "strategy/screens/ZorTaskMapView.h"
 
 #include <cstring>
@@ -145,4 +148,51 @@ TEST_F(ZorMapViewDevice, ThroneScaffoldGatesAndWallsShowWhereTheyProject)
     throne->m_CreateTimeLeft = 0;
     DrawAt(rx, rz);
     EXPECT_EQ(At(rx, rz, 0, 0, 0), SampleRoomColour(17));
+}
+
+TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
+{
+    // Units 12 and 3 animate with the sample game's goblin project.
+    for (int id : {12, 3})
+    {
+        g_DBZorUnit.GetRow(id)->m_GNCName = L"unit_goblin.gnc";
+        g_DBZorUnit.GetRow(id)->m_MotionGroup = L"unit";
+    }
+    ZorNcProjectFactorySource source(false);
+    ZorNcPoolUnit::SetProjectSource(&source);
+    ZorNcPoolUnit::Initialize();
+    const std::wstring gnc = GxString::FromUtf8(s_Run->GameDir() + "/gnc/");
+    while (ZorNcPoolUnit::PrepareLoading(gnc, gnc + L"gis/") > 0)
+    {
+    }
+    auto* sprites = new ZorTaskMapUnit(m_Root, L"$ZORMAPUNIT:Test", m_Camera);
+    const int rx = State().m_ThroneRoomPosX, rz = State().m_ThroneRoomPosY;
+    ZorTaskUnitEntity* near = AddUnit(ZorCore::kUnitPlayerList, 12, 1);
+    near->PlaceInRoom(rx, rz, 8);
+    near->m_ArrangeTimeLeft = near->m_CreateTimeLeft = 0; // settled: its own motion, not the summon circle
+    ZorTaskUnitEntity* far = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
+    far->PlaceInRoom(rx, rz, 0);
+    ZorTaskUnitEntity* unborn = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
+    unborn->m_CreateTimeLeft = 10; // an invader still being created shows nothing
+    ZorTaskUnitEntity* unknown = AddUnit(ZorCore::kUnitPlayerList, 4, 1); // no project
+    far->m_AppearTimeLeft = 15;
+    far->m_AppearTimeTotal = 30;
+
+    ZorTaskMapUnit::Sprite sprite;
+    ASSERT_TRUE(ZorTaskMapUnit::ChooseSprite(*far, true, sprite));
+    EXPECT_FLOAT_EQ(sprite.m_Multiply.x, 0.5f) << "half-way in: half the tint, half the white";
+    EXPECT_FLOAT_EQ(sprite.m_Add.x, 0.5f);
+    EXPECT_FALSE(ZorTaskMapUnit::ChooseSprite(*unborn, true, sprite));
+    EXPECT_FALSE(ZorTaskMapUnit::ChooseSprite(*unknown, false, sprite));
+    near->m_MotionTime = 1000; // standing loops: taken modulo the motion's length
+    ASSERT_TRUE(ZorTaskMapUnit::ChooseSprite(*near, false, sprite));
+    EXPECT_LT(sprite.m_Frame, ZorNcPoolUnit::GetMotionLength(12, 0));
+
+    // The list is drawn in descending key order: the farther from the eye's side, the earlier.
+    EXPECT_GT(ZorTaskMapUnit::SortKey(GxVector4(-400, 0, -400, 0)), ZorTaskMapUnit::SortKey(GxVector4(400, 0, 400, 0)));
+    EXPECT_EQ(sprites->QueueSprites(), 2u);
+    EXPECT_EQ(sprites->GetList().GetCount(), 2u);
+    sprites->GetList().Clear();
+    ZorNcPoolUnit::ReleaseAll();
+    ZorNcPoolUnit::SetProjectSource(nullptr);
 }

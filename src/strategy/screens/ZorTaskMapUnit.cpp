@@ -180,7 +180,7 @@ size_t ZorTaskMapUnit::QueueSprites()
             GxNcRenderPacket::Init(packet, &snapshot, key, GxVector4(), &sprite.m_Add);
             packet->m_Color = sprite.m_Multiply;
             packet->m_Matrix.SetIdentity();
-            m_List.Add(packet, GxSortedRenderManage::ADD_DESCENDING);
+            m_List.Add(packet, m_AddMode);
         }
     }
     // Snapshots of units gone from the lists are dropped.

@@ -53,12 +53,15 @@ public:
     size_t QueueSprites();
     void DrawQueued();
     GxSortedRenderManage& GetList() { return m_List; }
+    // How packets enter the list: sorted (the default) or, for comparison in benchmarks, appended.
+    void SetAddMode(GxSortedRenderManage::AddMode mode) { m_AddMode = mode; }
 
 private:
     GxNcMotionSnapShotEx& SnapShotOf(int64_t taskID);
 
     ZorTaskCamera* m_Camera;
     GxSortedRenderManage m_List;
+    GxSortedRenderManage::AddMode m_AddMode = GxSortedRenderManage::ADD_DESCENDING;
     // Reused between frames: the packets (the list only points at them) and one snapshot per unit task.
     std::vector<std::unique_ptr<GxNcRenderPacket>> m_Packets;
     std::unordered_map<int64_t, std::unique_ptr<GxNcMotionSnapShotEx>> m_SnapShots;
