@@ -1,5 +1,5 @@
-// The real program on the sample game, headless with recorded input, through the defence stage: the
-// developer switch takes the story from the title straight into the stage loader and the defence screen;
+// The real program on the sample game, headless with recorded input, through the defence stage: a flag
+// file takes the story from the title straight into the stage loader and the defence screen;
 // the speed keys, the camera by screen edge, wheel and minimap, a save and a load through the screen's
 // buttons, and a debug win that ends at the story's victory label. A truncated stage file is refused.
 #include "support/GameRun.h"
@@ -100,6 +100,8 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
 {
     GameRun run("defence");
     ASSERT_TRUE(run.Generate());
+    // The flag file takes the story straight to the stage; the developer switch allows the winning key.
+    std::ofstream(run.GameDir() + "/zor_defence.flag") << "1\n";
     ASSERT_TRUE(run.SetGameSetting("setting.ini", "DebugModeFlag", "1"));
     const GameRun::Result result = run.Run(kScript, {}, 240);
     ASSERT_FALSE(result.timedOut);
