@@ -1,7 +1,9 @@
 #include "strategy/screens/SeqZorMain.h"
 
 #include "appdata/DBZorStruct.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSoundControl.h"
+#include "core/GxCore.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorGeometry.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -291,7 +293,14 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
     }
     if (name == L"btn_zorconfig" || name == L"btn_zorsave" || name == L"btn_zorload")
     {
-        // FIXME: "btn_zorsave" captures the save thumbnail first once the windows' capture exists.
+        // The save screen takes its thumbnail from the last capture: the map as it is now.
+        // FIXME: the windows' own thumbnail step (which hides the open windows first) replaces this.
+        if (name == L"btn_zorsave")
+        {
+            if (g_Core)
+                g_Core->CaptureScreen();
+            MakeThumbnailImage();
+        }
         if (manage)
             manage->ChangeSequence(name == L"btn_zorconfig" ? L"SeqConfig"
                                    : name == L"btn_zorsave" ? L"SeqSave"
