@@ -3,8 +3,10 @@
 // commands. Rows refer to each other by ID or by Name; CheckTables keeps the references whole.
 #include "SampleTable.h"
 #include "SampleTablesZorScreens.h"
+#include "SampleZorWindows.h"
 
 #include <cctype>
+#include <cstdio>
 
 SampleTable ZorUIModule();
 SampleTable ZorUILayout();
@@ -469,5 +471,9 @@ std::vector<SampleTable> ZorTables()
     SampleTable modules = ZorUIModule();
     SampleTable layouts = ZorUILayout();
     AddZorScreenRows(modules, layouts);
+    std::vector<std::string> problems;
+    AddZorWindowRows(modules, layouts, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "%s\n", problem.c_str());
     return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};
 }
