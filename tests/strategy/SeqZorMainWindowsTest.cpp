@@ -19,6 +19,18 @@
 #include "task/ui/GxTaskUIMenuIs.h"
 #include "task/ui/GxTaskUINull.h"
 
+#include "../../tools/gncwriter/GisPacker.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
+#include "appdata/GxSystemConfig.h"
+#include "core/GxCore.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGDIFontMap.h"
+#include "graphics/GxGraphics.h"
+#include "graphics/GxTextureFactory.h"
+#include "platform/PfWindow.h"
+
 #include <functional>
 
 namespace
@@ -685,4 +697,166 @@ TEST_F(ZorWindowsTest, CardsOnlyInTheMenuPhaseForThreeActiveUnits)
     info->Update(0, 0);
     EXPECT_EQ(info->GetBlockX(), -1);
     EXPECT_EQ(info->CollectCards(cards), 0);
+}
+
+namespace
+{
+
+// The same screen drawn on the device (llvmpipe under the offscreen driver), with an icon set of solid
+// pictures: green bars, a blue card background.
+class ZorWindowsDevice : public ZorWindowsTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorWindowsTest::SetUp();
+        GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
+        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
+        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
+        ds.m_LockableBackBuffer = false;
+        ds.m_VSyncInterval = 0;
+        m_Core.m_Title = L"ZorWindowsDevice";
+        ASSERT_TRUE(m_Core.CreateMainWindow());
+        ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
+        const std::wstring dir = m_Folder.File(L"");
+        GxNcCrammedImageSet set;
+        auto solid = [](const wchar_t* name, uint32_t w, uint32_t h, uint32_t argb) {
+            GisPicture p;
+            p.m_FileName = name;
+            p.m_Width = w;
+            p.m_Height = h;
+            p.m_Columns = 1;
+            p.m_Pixels.assign(static_cast<size_t>(w) * h, argb);
+            return p;
+        };
+        ASSERT_TRUE(GisPacker::Build(GxString::ToUtf8(dir), L"icons.gis",
+                                     {solid(L"hbar_unithp_large_on.png", 100, 8, 0xFF00FF00),
+                                      solid(L"hbar_unitexp_on.png", 80, 4, 0xFF00FF00),
+                                      solid(L"tip_unitinfo_back.png", 280, 180, 0xFF0000FF)},
+                                     GncForm::Binary, set, 512));
+        m_IconSet = dir + L"icons.gis";
+        ASSERT_TRUE(GxNcImageSetPool::Add(m_IconSet));
+        GxNcIconPool::Build(GxNcImageSetPool::Find(m_IconSet));
+        g_GDIFontMaps[1].SetFont(GxTaskUIBase::GetSystemConfig().m_FontSize[1], nullptr);
+    }
+    void TearDown() override
+    {
+        g_GDIFontMaps[1].Clear();
+        GxNcIconPool::Clear();
+        GxNcImageSetPool::ReleaseAll();
+        GxTextureFactory::GetInstance().Clear();
+        GxGraphics::Finalize();
+        if (m_Core.m_MainWindow)
+        {
+            m_Core.m_MainWindow->Destroy();
+            delete m_Core.m_MainWindow;
+            m_Core.m_MainWindow = nullptr;
+        }
+        ZorWindowsTest::TearDown();
+    }
+
+    // Clears to black, runs the draw inside a scene and reads the frame back.
+    PfGLTexture* Frame(const std::function<void()>& draw)
+    {
+        GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+        GxGraphics::BeginScene();
+        draw();
+        GxGraphics::EndScene();
+        GxGraphics::FlushDraws();
+        PfGLTexture* target = GxGraphics::GetDevice()->GetRenderTarget(0);
+        EXPECT_TRUE(target && target->ReadBack() == D3D_OK);
+        return target;
+    }
+    // Pixels of row y from x on that pass the test, up to the first that does not.
+    template <class Test> static int Run(const PfGLTexture* t, int x, int y, Test&& test)
+    {
+        int n = 0;
+        while (x + n < 1024 && test(KvTexel(t, static_cast<uint32_t>(x + n), static_cast<uint32_t>(y))))
+            ++n;
+        return n;
+    }
+    static bool Green(uint32_t argb) { return ((argb >> 8) & 0xFF) > 200 && ((argb >> 16) & 0xFF) < 60; }
+    static bool Blue(uint32_t argb) { return (argb & 0xFF) > 200 && ((argb >> 8) & 0xFF) < 60; }
+    static bool Red(uint32_t argb)
+    {
+        return ((argb >> 16) & 0xFF) > 150 && ((argb >> 8) & 0xFF) < 90 && (argb & 0xFF) < 90;
+    }
+
+    GxCore m_Core;
+    std::wstring m_IconSet;
+};
+
+} // namespace
+
+TEST_F(ZorWindowsDevice, BarsFillTheirShareOfTheWidth)
+{
+    ZorViewDrawList lord;
+    State().m_Resource_AstarosHP = 250;
+    ZorTaskTimeView::Layout(State(), 100.0f, 100.0f, lord);
+    const PfGLTexture* frame = Frame([&] { lord.Draw(0.0f, 0.0f); });
+    EXPECT_EQ(Run(frame, 125, 254, Green), 25); // the bar at (x0 + 25, y0 + 152)
+    // The EXP bar of a card of the unit list: 20 of the 40 points of level 1.
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP();
+    unit->m_Exp = 20;
+    m_Screen->GetUnitList()->UpdateScrollRange();
+    ZorViewDrawList cards;
+    m_Screen->GetUnitList()->Layout(0.0f, 571.0f, cards);
+    frame = Frame([&] { cards.Draw(0.0f, 0.0f); });
+    EXPECT_EQ(Run(frame, 262, 571 + 133, Green), 40);
+    EXPECT_EQ(Run(frame, 262, 571 + 110, Green), 100); // full HP
+}
+
+TEST_F(ZorWindowsDevice, CardsStandDownTheRightEdge)
+{
+    for (int i = 0; i < 4; ++i)
+        Place(5, 5, 4, 12);
+    PointAtSlot(5, 5, 4);
+    State().m_GamePhase = 8;
+    ZorTaskUnitInfo* info = m_Screen->GetUnitInfo();
+    info->Update(0, 0);
+    const PfGLTexture* frame = Frame([&] { info->Draw(0, 0); });
+    for (int n = 0; n < 3; ++n)
+    {
+        const int y = 4 + 184 * n + 2;
+        EXPECT_EQ(Run(frame, 740, y, Blue), 280) << n;
+        EXPECT_FALSE(Blue(KvTexel(frame, 739, static_cast<uint32_t>(y)))) << n;
+    }
+    EXPECT_FALSE(Blue(KvTexel(frame, 745, 4 + 184 * 3 + 2))); // no fourth card
+}
+
+TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
+{
+    for (int id = 1; id <= 18; ++id)
+        g_DBZorStruct.GetRow(id)->m_ShowName = GxString::Format(L"HHHH%d", id);
+    g_DBZorStruct.GetRow(4)->m_RequireStructID = 9;
+    m_Screen->OpenRoomWindow(5, 5);
+    m_Screen->OpenStructWindow();
+    GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
+    list->SetTextFontIndex(1);
+    list->SetClientRect(0, 0, 328, 340);
+    list->SetVisibleRows(20);
+    int red = -1, white = -1;
+    for (int i = 0; i < list->GetItemCount(); ++i)
+    {
+        if (list->GetItem(i)->m_Value == 4)
+            red = i;
+        if (list->GetItem(i)->m_Value == 5)
+            white = i;
+    }
+    ASSERT_GE(red, 0);
+    ASSERT_GE(white, 0);
+    const PfGLTexture* frame = Frame([&] { list->Draw(0, 0); });
+    const GxVector4 at = list->GetWorldPos();
+    auto count = [&](int row, bool (*test)(uint32_t)) {
+        int n = 0;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 120; ++x)
+                n += test(KvTexel(frame, static_cast<uint32_t>(at.x) + x, static_cast<uint32_t>(at.y + 17 * row + y)));
+        return n;
+    };
+    auto white_ = [](uint32_t argb) { return (argb & 0xFFFFFF) > 0xC0C0C0 && ((argb >> 8) & 0xFF) > 200; };
+    EXPECT_GT(count(red, Red), 10);
+    EXPECT_EQ(count(white, Red), 0);
+    EXPECT_GT(count(white, +white_), 10);
 }
