@@ -76,10 +76,17 @@ protected:
         for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
             delete List(name);
         int m = 1;
-        for (auto [name, type] : std::initializer_list<std::pair<const wchar_t*, int>>{
-                 {L"menu_zor", 40}, {L"tip_zorwindow_room", 1}, {L"tip_zorwindow_struct", 1},
-                 {L"tip_zorwindow_trap", 1}, {L"tip_zorwindow_summon", 1}, {L"tip_zorwindow_bottom1", 1},
-                 {L"lbox", 50}, {L"vsld", 31}, {L"hsld", 30}, {L"btn", 18}, {L"radio", 20}})
+        for (auto [name, type] : std::initializer_list<std::pair<const wchar_t*, int>>{{L"menu_zor", 40},
+                                                                                       {L"tip_zorwindow_room", 1},
+                                                                                       {L"tip_zorwindow_struct", 1},
+                                                                                       {L"tip_zorwindow_trap", 1},
+                                                                                       {L"tip_zorwindow_summon", 1},
+                                                                                       {L"tip_zorwindow_bottom1", 1},
+                                                                                       {L"lbox", 50},
+                                                                                       {L"vsld", 31},
+                                                                                       {L"hsld", 30},
+                                                                                       {L"btn", 18},
+                                                                                       {L"radio", 20}})
         {
             DBUIModuleData* row = g_DBUIModule.GetRow(m);
             row->m_ID = m++;
@@ -302,7 +309,7 @@ TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
 TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
 {
     auto& st = State();
-    st.GetStructState(3)->m_Enabled = 0;       // not offered at all
+    st.GetStructState(3)->m_Enabled = 0;            // not offered at all
     g_DBZorStruct.GetRow(4)->m_RequireStructID = 9; // needs a facility not built
     st.GetStructState(5)->m_Limit = 3;
     st.GetStructState(5)->m_RoomConstructCount = 1; // the second of its kind
@@ -314,7 +321,8 @@ TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
     ASSERT_TRUE(list);
     EXPECT_EQ(list->GetColumnCount(), 6);
     EXPECT_EQ(list->GetColumn(0), 128);
-    auto find = [list](int id) -> const GxUIListBoxItem* {
+    auto find = [list](int id) -> const GxUIListBoxItem*
+    {
         for (int i = 0; i < list->GetItemCount(); ++i)
             if (list->GetItem(i)->m_Value == id)
                 return list->GetItem(i);
@@ -419,7 +427,8 @@ TEST_F(ZorWindowsTest, ViewsShowTheChosenItemAndDecideTheRunButton)
     m_Screen->OpenStructWindow();
     ZorTaskItemWindowView* view = View(L"$ZORSTRUCTWINDOWVIEW:SeqZorMain");
     GxTaskUIBase* run = Widget(L"$ZORSTRUCT:SeqZorMain", L"btn_zorrun");
-    EXPECT_EQ(view->GetText(), L"施設を選択してください|同じ施設は数が増えるほど資源を多く消費し、作成にも時間がかかります");
+    EXPECT_EQ(view->GetText(),
+              L"施設を選択してください|同じ施設は数が増えるほど資源を多く消費し、作成にも時間がかかります");
     EXPECT_FALSE(run->IsEnabled());
     GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
     int four = -1, five = -1;
@@ -478,7 +487,7 @@ TEST_F(ZorWindowsTest, MenuItemsFollowTheSlotAndItsPlaceAvoidsTheCards)
     PointAtSlot(5, 5, 0);
     m_Screen->OpenMenu(800.0f, 100.0f);
     EXPECT_EQ(MenuItems(), (std::vector<bool>{false, false, false, true, true})); // a trap: dispose, cancel
-    EXPECT_EQ(Menu()->GetPos().x, 612.0f); // beside the card of the trap
+    EXPECT_EQ(Menu()->GetPos().x, 612.0f);                                        // beside the card of the trap
     EXPECT_EQ(Menu()->GetPos().y, 100.0f);
     m_Screen->CloseMenu();
     PointAtSlot(5, 5, 1);
@@ -518,8 +527,11 @@ TEST_F(ZorWindowsTest, RoomWindowButtonsByCapacityAndOccupant)
     Place(5, 5, 1, 12); // a unit
     m_Screen->OpenRoomWindow(5, 5);
     const wchar_t* names[4] = {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"};
-    const bool expect[5][4] = {{false, false, false, true}, {false, false, true, true}, {true, true, false, false},
-                               {false, false, false, false}, {false, false, false, false}};
+    const bool expect[5][4] = {{false, false, false, true},
+                               {false, false, true, true},
+                               {true, true, false, false},
+                               {false, false, false, false},
+                               {false, false, false, false}};
     for (int i = 0; i < 5; ++i)
         for (int b = 0; b < 4; ++b)
             EXPECT_EQ(Widget(L"$ZORROOM:SeqZorMain", names[b], i)->IsEnabled(), expect[i][b]) << i << " " << b;
@@ -632,7 +644,8 @@ TEST_F(ZorWindowsTest, UnitListScrollsFiltersAndEnablesItsButtons)
     units[2]->m_CreateTimeLeft = 50;
     ZorTaskUnitEntity* hero = AddUnit(ZorCore::kUnitReadyList, 3, 1);
     hero->m_HP = 1;
-    auto shownOn = [&](int tab, const ZorTaskUnitEntity* u) {
+    auto shownOn = [&](int tab, const ZorTaskUnitEntity* u)
+    {
         State().m_GameUnitTab_ZOR = tab;
         list->ResetScroll();
         slider->SetValue(slider->GetMax());
@@ -720,7 +733,8 @@ protected:
         ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
         const std::wstring dir = m_Folder.File(L"");
         GxNcCrammedImageSet set;
-        auto solid = [](const wchar_t* name, uint32_t w, uint32_t h, uint32_t argb) {
+        auto solid = [](const wchar_t* name, uint32_t w, uint32_t h, uint32_t argb)
+        {
             GisPicture p;
             p.m_FileName = name;
             p.m_Width = w;
@@ -848,7 +862,8 @@ TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
     ASSERT_GE(white, 0);
     const PfGLTexture* frame = Frame([&] { list->Draw(0, 0); });
     const GxVector4 at = list->GetWorldPos();
-    auto count = [&](int row, bool (*test)(uint32_t)) {
+    auto count = [&](int row, bool (*test)(uint32_t))
+    {
         int n = 0;
         for (int y = 0; y < 17; ++y)
             for (int x = 0; x < 120; ++x)

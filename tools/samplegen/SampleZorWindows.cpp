@@ -60,8 +60,8 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     {
         const char* name;
         int w, h;
-    } buttons[] = {{"btn_zorwin_run", 80, 28},    {"btn_zorwin_cancel", 80, 28}, {"btn_zorwin_ok", 80, 28},
-                   {"btn_zorwin_build", 80, 28},  {"btn_zorwin_summon", 36, 24}, {"btn_zorwin_trap", 36, 24},
+    } buttons[] = {{"btn_zorwin_run", 80, 28},    {"btn_zorwin_cancel", 80, 28},  {"btn_zorwin_ok", 80, 28},
+                   {"btn_zorwin_build", 80, 28},  {"btn_zorwin_summon", 36, 24},  {"btn_zorwin_trap", 36, 24},
                    {"btn_zorwin_remove", 36, 24}, {"btn_zorwin_dispose", 36, 24}, {"btn_zorwin_pick", 64, 40},
                    {"btn_zorwin_delete", 20, 20}};
     for (const auto& b : buttons)
@@ -85,7 +85,8 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
             Layout(l++, w.window, "btn_zorwin_cancel", "btn_zorcancel", 0, 272, 4, "12001", "キャンセル"));
     }
     const std::string room = "$ZORROOM:SeqZorMain";
-    layouts.rows.push_back(Layout(l++, room, "btn_zorwin_build", "btn_structbuild", 0, 180, 134, "12001", "施設を建てる"));
+    layouts.rows.push_back(
+        Layout(l++, room, "btn_zorwin_build", "btn_structbuild", 0, 180, 134, "12001", "施設を建てる"));
     layouts.rows.push_back(Layout(l++, room, "btn_zorwin_ok", "btn_zorok", 0, 270, 134, "12001", "閉じる"));
     const struct
     {
@@ -105,10 +106,10 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     const std::string bar = "$ZORBOTTOM1:SeqZorMain";
     for (int i = 0; i < 6; ++i)
     {
-        layouts.rows.push_back(Layout(l++, bar, "btn_zorwin_pick", "btn_unitlist", i, 260 + 90 * i, 48, "11001",
-                                      "部屋へ配置する"));
-        layouts.rows.push_back(Layout(l++, bar, "btn_zorwin_delete", "btn_unitdelete", i, 326 + 90 * i, 48, "11001",
-                                      "解雇する"));
+        layouts.rows.push_back(
+            Layout(l++, bar, "btn_zorwin_pick", "btn_unitlist", i, 260 + 90 * i, 48, "11001", "部屋へ配置する"));
+        layouts.rows.push_back(
+            Layout(l++, bar, "btn_zorwin_delete", "btn_unitdelete", i, 326 + 90 * i, 48, "11001", "解雇する"));
     }
     layouts.rows.push_back(Layout(l++, bar, "hsld_zorwin_units", "hsld_unitlist", 0, 520, 176, "11001", ""));
     if (m - 1 > kLastModule || l - 1 > kLastLayout)
@@ -118,12 +119,12 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
 std::vector<SampleIcon> ZorWindowIcons()
 {
     std::vector<SampleIcon> icons = {
-        {L"tip_unitroom.png", 350, 64, 0x60304060, 0},    {L"icon_na.png", 56, 56, 0xC0802020, 8},
+        {L"tip_unitroom.png", 350, 64, 0x60304060, 0},         {L"icon_na.png", 56, 56, 0xC0802020, 8},
         {L"hbar_time_large_back.png", 202, 14, 0xFF202020, 0}, {L"hbar_unithp_large_back.png", 103, 10, 0xFF202020, 0},
-        {L"hbar_unitexp_back.png", 82, 6, 0xFF202020, 0},  {L"hbar_unitexp_on.png", 80, 4, 0xFFE0E040, 0},
-        {L"icon_build.png", 56, 56, 0x80C08040, 12},       {L"icon_unitsummon.png", 56, 56, 0x80A040C0, 12},
-        {L"icon_unitarrange.png", 56, 56, 0x8040A0C0, 12}, {L"icon_unitheal.png", 56, 56, 0x8040C040, 16},
-        {L"icon_position.png", 16, 24, 0xFFFFE040, 2},     {L"uniticon_bos_ast.png", 56, 56, 0xFF802060, 2},
+        {L"hbar_unitexp_back.png", 82, 6, 0xFF202020, 0},      {L"hbar_unitexp_on.png", 80, 4, 0xFFE0E040, 0},
+        {L"icon_build.png", 56, 56, 0x80C08040, 12},           {L"icon_unitsummon.png", 56, 56, 0x80A040C0, 12},
+        {L"icon_unitarrange.png", 56, 56, 0x8040A0C0, 12},     {L"icon_unitheal.png", 56, 56, 0x8040C040, 16},
+        {L"icon_position.png", 16, 24, 0xFFFFE040, 2},         {L"uniticon_bos_ast.png", 56, 56, 0xFF802060, 2},
     };
     const uint32_t effects[6] = {0xFF40C040, 0xFFA0A0A0, 0xFFC0C0C0, 0xFFC040C0, 0xFF40A040, 0xFF6020A0};
     for (int i = 0; i < 6; ++i)
@@ -131,9 +132,8 @@ std::vector<SampleIcon> ZorWindowIcons()
     // Faces (FaceIconImage) and pictures (VisualImage) of the sample's player units and facilities.
     for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
         icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, 0xFF807060, 4});
-    for (const wchar_t* facility :
-         {L"room", L"barracks", L"treasury", L"workshop", L"ossuary", L"altar", L"vault", L"entrance", L"throne",
-          L"locked"})
+    for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"workshop", L"ossuary", L"altar", L"vault",
+                                    L"entrance", L"throne", L"locked"})
         icons.push_back({std::wstring(L"struct_") + facility + L".png", 208, 112, 0xFF405060, 4});
     return icons;
 }

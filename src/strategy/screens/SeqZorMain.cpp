@@ -129,7 +129,7 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_TextLog->SetMaxView(8);
     m_TextLog->SetAutoCrossout(true);
     m_TextLog->SetCrossoutWaitTime(2500);
-    BuildWindowContents(ui, bottom1);
+    BuildWindowContents(ui);
 
     if (GxTaskUIBase* tip = FindWidget(L"$UI:SeqZorMain", L"tip_timelimit"))
         tip->SetEventBlock(false);

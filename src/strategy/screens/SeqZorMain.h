@@ -122,7 +122,7 @@ private:
     // As FindWidget, but a missing widget gets the folder's log line.
     GxTaskUIBase* GetWidget(const wchar_t* folder, const wchar_t* name, int32_t index = 0) const;
     // The views, list boxes and menu items inside the windows (after the layout rows are built).
-    void BuildWindowContents(GxTaskBase* ui, GxTaskBase* bottom1);
+    void BuildWindowContents(GxTaskBase* ui);
     void OpenModalWindow(const wchar_t* name, int32_t phase);
     void CloseModalWindow(const wchar_t* name);
     void SetWindowShown(const wchar_t* name, bool shown);

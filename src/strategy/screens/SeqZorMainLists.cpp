@@ -130,14 +130,16 @@ uint32_t ClassColour(int32_t unitClass)
 // ---------------------------------------------------------------------------------------------------
 // [SECTION] window contents
 
-void SeqZorMain::BuildWindowContents(GxTaskBase* ui, GxTaskBase* bottom1)
+void SeqZorMain::BuildWindowContents(GxTaskBase* ui)
 {
     if (auto* menu = dynamic_cast<GxTaskUIMenuIs*>(GetFolder(L"$ZORMENU:SeqZorMain")))
     {
         menu->ClearItems();
-        static const wchar_t* s_Items[5][2] = {
-            {L"SUMMON", L"召喚"}, {L"TRAP", L"罠設置"}, {L"REMOVE", L"回収"}, {L"DISPOSE", L"解雇/廃棄"},
-            {L"CANCEL", L"キャンセル"}};
+        static const wchar_t* s_Items[5][2] = {{L"SUMMON", L"召喚"},
+                                               {L"TRAP", L"罠設置"},
+                                               {L"REMOVE", L"回収"},
+                                               {L"DISPOSE", L"解雇/廃棄"},
+                                               {L"CANCEL", L"キャンセル"}};
         for (int32_t i = 0; i < 5; ++i)
             menu->AddItem(s_Items[i][1], s_Items[i][0], i, L"");
     }
@@ -161,7 +163,6 @@ void SeqZorMain::BuildWindowContents(GxTaskBase* ui, GxTaskBase* bottom1)
     new ZorTaskSummonWindowView(GetFolder(L"$ZORSUMMON:SeqZorMain"));
     m_UnitList->SetSlider(GetWidget(L"$ZORBOTTOM1:SeqZorMain", L"hsld_unitlist"));
     m_UnitList->ResetScroll();
-    (void)bottom1;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -200,9 +201,9 @@ void SeqZorMain::FillStructList(int32_t rx, int32_t rz)
         const int32_t magic = (count + 1) * row->m_CostMagic;
         const int32_t gold = Core()->GetStructCostGold(i, dig, floor);
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%3d", row->m_Capacity), false));
-        item.m_SubItems.push_back(NumberCell(state->m_Limit > 0 ? GxString::Format(L"%d/%d", count, state->m_Limit)
-                                                                : std::wstring(L"-/-"),
-                                             state->m_Limit > 0 && count >= state->m_Limit));
+        item.m_SubItems.push_back(
+            NumberCell(state->m_Limit > 0 ? GxString::Format(L"%d/%d", count, state->m_Limit) : std::wstring(L"-/-"),
+                       state->m_Limit > 0 && count >= state->m_Limit));
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", bone), bone > s->m_Resource_Bone));
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", magic), magic > s->m_Resource_Magic));
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%5d", gold), gold > s->m_Resource_Gold));

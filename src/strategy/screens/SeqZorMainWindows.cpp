@@ -141,8 +141,7 @@ void SeqZorMain::CloseRoomWindow()
 
 void SeqZorMain::UpdateRoomWindowButtons()
 {
-    static const wchar_t* s_Buttons[4] = {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove",
-                                          L"btn_unitdispose"};
+    static const wchar_t* s_Buttons[4] = {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"};
     GxTaskUIBase* buttons[5][4] = {};
     for (int32_t i = 0; i < 5; ++i)
     {
@@ -161,7 +160,8 @@ void SeqZorMain::UpdateRoomWindowButtons()
         return;
     const DBZorStructData* facility = g_DBZorStruct.GetRow(static_cast<uint32_t>(room->m_StructID));
     const int32_t capacity = facility ? std::min(facility->m_Capacity, 5) : 0;
-    auto enable = [](GxTaskUIBase* b) {
+    auto enable = [](GxTaskUIBase* b)
+    {
         if (b)
             b->SetEnabled(true);
     };
@@ -330,7 +330,8 @@ void SeqZorMain::OpenMenu(float x, float y)
     if (menuWindow)
         menuWindow->SetPos(GxVector4(x, y, 0.0f, 0.0f));
     auto* menu = dynamic_cast<GxTaskUIMenuIs*>(menuWindow);
-    auto enableItem = [menu](int32_t i, bool on) {
+    auto enableItem = [menu](int32_t i, bool on)
+    {
         if (GxUIMenuItem* item = menu ? menu->GetItem(i) : nullptr)
             item->m_Enabled = on;
     };
@@ -344,8 +345,8 @@ void SeqZorMain::OpenMenu(float x, float y)
     const ZorRoomState* room = block ? s->GetRoomOfBlock(m_MenuBlockX, m_MenuBlockZ) : nullptr;
     if (room && room->m_MapRoom && room->m_MapRoom->m_Center)
     {
-        m_MenuSlot = ZorDeltaToDir(m_MenuBlockX - room->m_MapRoom->m_CenterDX,
-                                   m_MenuBlockZ - room->m_MapRoom->m_CenterDZ);
+        m_MenuSlot =
+            ZorDeltaToDir(m_MenuBlockX - room->m_MapRoom->m_CenterDX, m_MenuBlockZ - room->m_MapRoom->m_CenterDZ);
         const DBZorStructData* facility = g_DBZorStruct.GetRow(static_cast<uint32_t>(room->m_StructID));
         if (m_MenuSlot != -1 && facility && m_MenuSlot < facility->m_Capacity)
         {
@@ -364,8 +365,8 @@ void SeqZorMain::OpenMenu(float x, float y)
                 m_MenuUnit = id;
                 const DBZorUnitData* row = g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID));
                 const bool trap = row && row->m_Class == ZorTaskUnitEntity::kTrapClass;
-                enableItem(2, !trap && (unit->IsUnitActive() || unit->m_AppearTimeLeft > 0 ||
-                                        unit->m_ArrangeTimeLeft > 0));
+                enableItem(2, !trap &&
+                                  (unit->IsUnitActive() || unit->m_AppearTimeLeft > 0 || unit->m_ArrangeTimeLeft > 0));
                 enableItem(3, true);
             }
         }

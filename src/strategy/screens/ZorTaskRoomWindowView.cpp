@@ -46,8 +46,7 @@ const ZorTaskRoomWindowView::Effect ZorTaskRoomWindowView::s_Effects[kEffects] =
     {L"icon_roomeffect_06", L"呪い空間|敵の回復魔法を制限し、味方の神聖ダメージを軽減する", 316, 54, 334},
 };
 
-ZorTaskRoomWindowView::ZorTaskRoomWindowView(GxTaskBase* parent)
-    : GxTaskBase(parent, L"$ZORROOMWINDOWVIEW:SeqZorMain")
+ZorTaskRoomWindowView::ZorTaskRoomWindowView(GxTaskBase* parent) : GxTaskBase(parent, L"$ZORROOMWINDOWVIEW:SeqZorMain")
 {
 }
 
@@ -203,8 +202,8 @@ void ZorTaskRoomWindowView::LayoutSlotRow(int32_t slot, int64_t unitID, int32_t 
         return;
     }
     GxTaskManage* manage = GetManager();
-    auto* unit = manage ? dynamic_cast<ZorTaskUnitEntity*>(manage->FindTaskByID(static_cast<uint64_t>(unitID)))
-                        : nullptr;
+    auto* unit =
+        manage ? dynamic_cast<ZorTaskUnitEntity*>(manage->FindTaskByID(static_cast<uint64_t>(unitID))) : nullptr;
     const DBZorUnitData* row = unit ? g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID)) : nullptr;
     if (!row)
         return;
@@ -219,8 +218,7 @@ void ZorTaskRoomWindowView::LayoutSlotRow(int32_t slot, int64_t unitID, int32_t 
     {
         out.Icon(L"icon_unitarrange", 9.0f, y + 5.0f);
         out.Icon(L"hbar_time_large_back", 9.0f, y + 52.0f);
-        out.Bar(L"hbar_time_large_on", 10.0f, y + 52.0f,
-                Progress(unit->m_ArrangeTimeLeft, unit->m_ArrangeTimeTotal));
+        out.Bar(L"hbar_time_large_on", 10.0f, y + 52.0f, Progress(unit->m_ArrangeTimeLeft, unit->m_ArrangeTimeTotal));
     }
     const int32_t maxHP = unit->GetMaxHP();
     out.Icon(L"hbar_unithp_large_back", 75.0f, y + 6.0f);
@@ -237,8 +235,8 @@ void ZorTaskRoomWindowView::LayoutSlotRow(int32_t slot, int64_t unitID, int32_t 
         if (unit->m_RemainTime[k] <= 0)
             continue;
         // The condition font draws the six status signs as the characters "/" to "4".
-        out.FontText(std::wstring(1, static_cast<wchar_t>(47 + k)), 165.0f, y + 6.0f + 16.0f * static_cast<float>(signs),
-                     ZorViewDrawList::kFont16Cond);
+        out.FontText(std::wstring(1, static_cast<wchar_t>(47 + k)), 165.0f,
+                     y + 6.0f + 16.0f * static_cast<float>(signs), ZorViewDrawList::kFont16Cond);
         ++signs;
     }
 }

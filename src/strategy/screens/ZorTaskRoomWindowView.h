@@ -27,8 +27,8 @@ public:
     {
         const wchar_t* m_Icon;
         const wchar_t* m_Help;
-        int32_t m_X, m_Y;     // icon; its tip area is the 32 x 16 rectangle from here
-        int32_t m_TextX;      // level text at (m_TextX, m_Y)
+        int32_t m_X, m_Y; // icon; its tip area is the 32 x 16 rectangle from here
+        int32_t m_TextX;  // level text at (m_TextX, m_Y)
     };
     static const Effect s_Effects[kEffects];
 

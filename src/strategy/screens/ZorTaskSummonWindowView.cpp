@@ -21,10 +21,10 @@ void ZorTaskSummonWindowView::LayoutExtra(int32_t id, ZorViewDrawList& out) cons
     if (!row)
         return;
     int32_t n = 0;
-    auto line = [&out, &n](const std::wstring& text) {
-        out.GdiText(text, 170.0f, 469.0f + 15.0f * static_cast<float>(n++));
-    };
-    auto skillName = [](int32_t skill) {
+    auto line = [&out, &n](const std::wstring& text)
+    { out.GdiText(text, 170.0f, 469.0f + 15.0f * static_cast<float>(n++)); };
+    auto skillName = [](int32_t skill)
+    {
         const DBZorSkillData* s = g_DBZorSkill.GetRow(static_cast<uint32_t>(skill));
         return s ? s->m_ShowName : std::wstring();
     };
