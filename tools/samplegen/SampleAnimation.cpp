@@ -133,7 +133,10 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
           Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
-          Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030)};
+          Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
+          // The invasion field's slot cursor and small hit-point bars.
+          Panel(L"icon_targetcursor.png", 78, 78, 0x60FFFFFF), Panel(L"hbar_unithp_small_back.png", 40, 6, 0xFF202020, 0),
+          Panel(L"hbar_unithp_small_on.png", 38, 4, 0xFF40FF60, 0)};
     for (const SampleIcon& icon : ZorWindowIcons())
         icons.push_back(Panel(icon.name, icon.w, icon.h, icon.argb, icon.margin));
     Pack(uigis, L"ui_iconpool.gis", icons, problems);
