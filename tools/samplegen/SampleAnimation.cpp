@@ -1,6 +1,8 @@
 // The sample game's image sets and effect project, drawn and packed at run time (see SampleAnimation.h).
 #include "SampleAnimation.h"
 
+#include "SampleZorWindows.h"
+
 #include "../gncwriter/GisPacker.h"
 #include "../gncwriter/GncProjectWriter.h"
 
@@ -134,8 +136,7 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    Pack(uigis, L"ui_iconpool.gis",
-         {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
+    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
           Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
@@ -143,8 +144,10 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
           Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
           // The invasion field's slot cursor and small hit-point bars.
           Panel(L"icon_targetcursor.png", 78, 78, 0x60FFFFFF), Panel(L"hbar_unithp_small_back.png", 40, 6, 0xFF202020, 0),
-          Panel(L"hbar_unithp_small_on.png", 38, 4, 0xFF40FF60, 0)},
-         problems);
+          Panel(L"hbar_unithp_small_on.png", 38, 4, 0xFF40FF60, 0)};
+    for (const SampleIcon& icon : ZorWindowIcons())
+        icons.push_back(Panel(icon.name, icon.w, icon.h, icon.argb, icon.margin));
+    Pack(uigis, L"ui_iconpool.gis", icons, problems);
 }
 
 // Effect project helpers.

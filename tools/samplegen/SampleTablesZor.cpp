@@ -4,8 +4,10 @@
 #include "SampleTable.h"
 #include "SampleTablesZorScreens.h"
 #include "SampleZorInvasion.h"
+#include "SampleZorWindows.h"
 
 #include <cctype>
+#include <cstdio>
 
 SampleTable ZorUIModule();
 SampleTable ZorUILayout();
@@ -472,5 +474,9 @@ std::vector<SampleTable> ZorTables()
     SampleTable layouts = ZorUILayout();
     AddZorScreenRows(modules, layouts);
     AddZorInvasionRows(modules, layouts);
+    std::vector<std::string> problems;
+    AddZorWindowRows(modules, layouts, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "%s\n", problem.c_str());
     return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};
 }
