@@ -40,6 +40,7 @@ bool (*SeqAvgMain::s_CtrlHeld)() = &PfModifierKeys::IsCtrlHeld;
 
 SeqAvgMain::SeqAvgMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqAvgMain")
 {
+    // The window's buttons and the system dialogs shown over this screen post their clicks here.
     SetAcceptUIEvent(true);
     BuildTree();
     GxMoaAdventureScreen::Register(this);

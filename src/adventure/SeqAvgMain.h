@@ -111,6 +111,7 @@ private:
     // cleared and, with stopVoices and the setting's voice timing 0, the voices stopped.
     void AdvanceWindow(bool stopVoices);
     int32_t LeftClick();
+    static bool IsDialogOpen();
     void ChangeTo(const wchar_t* name);
     void SetToggle(const wchar_t* name, bool on);
     void ResetWindow(GxTaskUIBase* window, const wchar_t* module, const wchar_t* layoutName);

@@ -132,8 +132,17 @@ int32_t SeqAvgMain::LeftClick()
     return 0;
 }
 
+// A system dialog is modal: the system sequence's walk has offered the press to its buttons already, and
+// whatever they left must not reach the story beneath (no advance, no skip or auto change, no hiding).
+bool SeqAvgMain::IsDialogOpen()
+{
+    return GxSeqBase::GetOpenDialogCount() != 0;
+}
+
 int32_t SeqAvgMain::OnMouseLeftDown(const float*, uint32_t, int32_t)
 {
+    if (IsDialogOpen())
+        return 1;
     return LeftClick();
 }
 
@@ -142,6 +151,8 @@ int32_t SeqAvgMain::OnMouseWheel(const float* point, int32_t delta, uint32_t)
     const int32_t notches = delta / kWheelNotch;
     if (notches == 0)
         return 0;
+    if (IsDialogOpen())
+        return 1;
     if (g_MessageWindowHidden)
     {
         g_MessageWindowHidden = 0;
@@ -163,6 +174,8 @@ int32_t SeqAvgMain::OnMouseWheel(const float* point, int32_t delta, uint32_t)
 
 int32_t SeqAvgMain::OnMouseRightDown(const float*, uint32_t, int32_t)
 {
+    if (IsDialogOpen())
+        return 1;
     if (g_MessageWindowHidden)
     {
         g_MessageWindowHidden = 0;
@@ -181,6 +194,8 @@ int32_t SeqAvgMain::OnKeyDown(uint32_t key, uint32_t)
 {
     if (key == kKeyEnter || key == kKeyRight || key == kKeyDown)
     {
+        if (IsDialogOpen())
+            return 1;
         if (g_MessageWindowHidden)
             g_MessageWindowHidden = 0;
         else

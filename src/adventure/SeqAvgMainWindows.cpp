@@ -128,7 +128,17 @@ void SeqAvgMain::ShowSpeakerName(const std::wstring& nameOrImagePath, int32_t na
 
 bool SeqAvgMain::IsWidgetShown(GxTaskUIBase* widget)
 {
-    if (!widget || g_MessageWindowHidden)
+    if (!widget)
+        return false;
+    // Every widget asks the current sequence, the system sequence's dialogs and tip included; the
+    // hiding rules below are this screen's and must not take the dialogs' buttons away (a click on them
+    // would then fall through to the message window beneath).
+    const GxTaskBase* owner = widget->GetParent();
+    while (owner && owner != this)
+        owner = owner->GetParent();
+    if (!owner)
+        return widget->IsVisibleInTree();
+    if (g_MessageWindowHidden)
         return false;
     GxUserData* data = UserData();
     if (data && data->m_HideWindowByCommandFlag)

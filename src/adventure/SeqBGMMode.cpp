@@ -114,8 +114,7 @@ void SeqBGMMode::PlayTrack(int32_t track)
     if (track < 1 || track > m_TrackCount)
         return;
     const DBBGMModeData* row = g_DBBGMMode.GetRow(track);
-    const std::wstring file = SystemConfig().GetString(SYSSTR_BGM_DIR) + row->m_FileName;
-    GxSoundControl::PlayBGM(file, 0, 0, 500, row->m_LoopPosTime, true);
+    GxSoundControl::PlayBGM(MusicPath(row->m_FileName), 0, 0, 500, row->m_LoopPosTime, true);
 }
 
 void SeqBGMMode::CheckRadio(const wchar_t* name, int32_t index)

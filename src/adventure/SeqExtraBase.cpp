@@ -132,8 +132,14 @@ void SeqExtraBase::PlayConfiguredMusic(int index)
         ForgetMusic(1000);
         return;
     }
-    GxSoundControl::PlayBGM(config.GetString(SYSSTR_BGM_DIR) + name, 0, 0, 500,
-                            static_cast<uint32_t>(config.m_BGMLoop[index]), true);
+    GxSoundControl::PlayBGM(MusicPath(name), 0, 0, 500, static_cast<uint32_t>(config.m_BGMLoop[index]), true);
+}
+
+std::wstring SeqExtraBase::MusicPath(const std::wstring& name)
+{
+    std::wstring path = SystemConfig().GetString(SYSSTR_BGM_DIR) + name;
+    GxSystemConfig::ResolveSoundPath(path);
+    return path;
 }
 
 void SeqExtraBase::PlayClickSound(GxTaskBase* sender)

@@ -58,6 +58,10 @@ protected:
     // The front-end music of the system configuration (entry index of BGM_NAME_*): played endlessly with
     // a 500 ms fade-in unless the record already names it; an empty name forgets the music (1000 ms).
     static void PlayConfiguredMusic(int index);
+    // A music file of the music folder, named as the tables and the configuration name it (mostly without
+    // extension), completed with the first of ".ogg" and ".wav" that exists: the players pick their
+    // decoder by the extension. A name that matches no file stays as written for the player to report.
+    static std::wstring MusicPath(const std::wstring& name);
     // The click sound of image-set buttons, played before a screen acts on their click.
     static void PlayClickSound(GxTaskBase* sender);
     // Requests the switch, logging when no sequence has the name; the UI event queue is emptied.

@@ -1,36 +1,15 @@
 #include "adventure/SeqRPMode.h"
 
+#include "adventure/SeqAvgMain.h"
 #include "appdata/DBRPMode.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxLog.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
-#include "task/GxTaskActor.h"
-#include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
 #include <algorithm>
-
-namespace
-{
-// The adventure screen's full-screen fade layer made transparent over ms (at once below 1 ms), its
-// running actions dropped first.
-// FIXME: the core's global fade operation belongs with the adventure screen; this stands in for it
-// until that screen provides one.
-void GlobalFadeIn(GxTaskManage* manage, int32_t ms)
-{
-    GxTaskBase* task = manage ? manage->FindTaskByName(L"$GLOBALFADE:SeqAvgMain") : nullptr;
-    if (!task || !task->HasKind(GX_TASKKIND_ACTOR))
-        return;
-    auto* fade = static_cast<GxTaskActor*>(task);
-    fade->ClearActions();
-    if (ms > 0)
-        fade->AddActionFadeOut(ms);
-    else
-        fade->SetAlpha(0);
-}
-} // namespace
 
 SeqRPMode::SeqRPMode(GxTaskBase* parent)
     : SeqExtraPage(parent, L"SeqRPMode", 13000.0f, L"btn_rpselect", L"th_rpmode.gis", L"tip_rpplate.png")
@@ -113,7 +92,7 @@ void SeqRPMode::StartScene(int32_t row)
     if (row < 0 || row >= kRowCount)
         return;
     const std::wstring& label = g_DBRPMode.GetRow(row)->m_Label;
-    GlobalFadeIn(GetManager(), kSceneFadeMs);
+    SeqAvgMain::GlobalFadeIn(kSceneFadeMs);
     if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(label))
         GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", label.c_str());
     // The adventure screen hides its save and load buttons for parameter 0 = 1 and returns here when the

@@ -1,11 +1,15 @@
 #include "adventure/SeqSystem.h"
 
 #include "adventure/AvgSharedState.h"
+#include "adventure/GxDebugKeys.h"
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxUserConfig.h"
 #include "core/GxCore.h"
 #include "core/GxVector4.h"
+#include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
+#include "script/GxMoaEx.h"
+#include "script/GxMoaHost.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
@@ -251,6 +255,8 @@ int32_t SeqSystem::OnCloseRequest()
 
 int32_t SeqSystem::OnKeyDown(uint32_t key, uint32_t)
 {
+    // The debug keys never take the key, so the screens below still see it.
+    GxDebugKeys::OnKey(g_Core, key);
     if (key != kVirtualKeyEscape || g_MessageWindowHidden)
         return 0;
     if (IsShutdownDialogOpen())
@@ -294,9 +300,14 @@ int32_t SeqSystem::RegisterDraw(int32_t, int64_t)
     return 0;
 }
 
-// FIXME: the debug overlay is drawn here once the debug keys are built; the system sequence never clears
-// the screen (the current sequence does).
+// The developer's overlay over every screen; the system sequence never clears the screen (the current
+// sequence does).
 int32_t SeqSystem::Draw(int32_t, int32_t)
 {
+    GxGraphics::BeginScene();
+    GxGraphics::ResetRenderStates();
+    if (g_Core && GxDebugKeys::ShouldDrawOverlay(g_Core->m_SystemConfig, g_MoaInstance))
+        g_Core->DrawDebugOverlay(0.0f, 0.0f);
+    GxGraphics::EndScene();
     return 0;
 }

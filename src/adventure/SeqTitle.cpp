@@ -51,8 +51,13 @@ void SeqTitle::PlayTitleMusic(const std::wstring& folder, const std::wstring& na
         GxSoundControl::StopBGM(kTitleMusicStopMs);
         return;
     }
+    // The configuration names the music as the script does, usually without its extension ("bgm01"):
+    // the players choose their decoder by the extension, so the name is completed first (".ogg", then
+    // ".wav"). A name that matches no file stays as written and the player reports it.
+    std::wstring path = folder + name;
+    GxSystemConfig::ResolveSoundPath(path);
     // Coming back to the title while its music plays leaves it running.
-    GxSoundControl::PlayBGM(folder + name, 0, 0, kTitleMusicFadeMs, static_cast<uint32_t>(loopMs), true);
+    GxSoundControl::PlayBGM(path, 0, 0, kTitleMusicFadeMs, static_cast<uint32_t>(loopMs), true);
 }
 
 void SeqTitle::OnSequenceEnter()

@@ -40,6 +40,11 @@ bool GxSoundLoaderAcm::Open(const std::wstring& name)
         GxLog::SlightError(L"Error/GxSoundLoaderAcm::OpenStream 変換フォーマットが識別できません。未対応の形式です\n");
         return false;
     }
+    // A cut-off file still plays the part it holds.
+    if (header.m_DataCut)
+        GxLog::SlightError(
+            L"Error/GxSoundLoaderAcm::Open dataチャンクが途中で切れています。ファイルが壊れています(%s)\n",
+            name.c_str());
     m_DataOffset = header.m_DataOffset;
     m_DataSize = header.m_DataSize;
     m_SourceLeft = m_DataSize;

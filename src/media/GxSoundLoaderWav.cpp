@@ -45,6 +45,11 @@ bool GxSoundLoaderWav::Open(const std::wstring& name)
                            name.c_str());
         return false;
     }
+    // A cut-off file still plays the part it holds.
+    if (header.m_DataCut)
+        GxLog::SlightError(
+            L"Error/GxSoundLoaderWav::Open dataチャンクが途中で切れています。ファイルが壊れています(%s)\n",
+            name.c_str());
     m_DataOffset = header.m_DataOffset;
     // Whole frames only: a cut file's last partial frame is not played.
     m_DataSize = header.m_DataSize / m_Format.nBlockAlign * m_Format.nBlockAlign;

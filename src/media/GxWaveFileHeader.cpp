@@ -34,6 +34,7 @@ GxWaveFileHeader::Result GxWaveFileHeader::Read(GxFileHandle& file)
     m_Format.clear();
     m_DataOffset = 0;
     m_DataSize = 0;
+    m_DataCut = false;
     const uint64_t fileSize = file.GetSize();
     uint8_t head[20];
     if (!ReadAt(file, 0, head, sizeof(head)) || std::memcmp(head, "RIFF", 4) != 0 ||
@@ -70,6 +71,7 @@ GxWaveFileHeader::Result GxWaveFileHeader::Read(GxFileHandle& file)
         {
             m_DataOffset = static_cast<uint32_t>(offset + 8);
             m_DataSize = static_cast<uint32_t>(std::min<uint64_t>(size, fileSize - (offset + 8)));
+            m_DataCut = m_DataSize < size;
             GxFile::Seek(file, m_DataOffset, 0);
             return kOk;
         }

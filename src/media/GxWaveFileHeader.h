@@ -29,4 +29,6 @@ public:
     // The "data" chunk's size, clamped to the bytes the file holds after its head (a cut file plays
     // what it has).
     uint32_t m_DataSize = 0;
+    // The "data" chunk promised more bytes than the file holds (the file was cut off).
+    bool m_DataCut = false;
 };

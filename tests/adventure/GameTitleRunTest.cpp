@@ -1,4 +1,5 @@
-// The real program on the sample game, headless with recorded input: the title comes up, and the window's close button asks, then Yes ends the run cleanly.
+// The real program on the sample game, headless with recorded input: the title comes up, and the window's close button
+// asks, then Yes ends the run cleanly.
 #include "support/GameRun.h"
 
 #include "platform/PfImage.h"
@@ -22,4 +23,11 @@ TEST(GameTitleRun, TitleShowsWithItsMusicAndCloseEndsTheRun)
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("title.png"), title));
     EXPECT_EQ(title.GetWidth(), 1024u);
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("title.png"), "adventure", "title.png"));
+
+    // The title music ("bgm01" in the configuration, a 220 Hz tone) after its 500 ms fade-in, and not
+    // the music room's 660 Hz track; the close dialog's sound only comes at step 120.
+    GameRun::Wave wave;
+    ASSERT_TRUE(GameRun::LoadWave(run.Path("mix.wav"), wave));
+    EXPECT_GT(GameRun::ToneLevel(wave, GameRun::StepSeconds(40), 1.0, 220.0), 0.02);
+    EXPECT_LT(GameRun::ToneLevel(wave, GameRun::StepSeconds(40), 1.0, 660.0), 0.005);
 }

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 
 using namespace BuiltinTest;
 
@@ -103,14 +103,28 @@ TEST_F(SoundScene, MissingFilesFailOnlyUnderTheirSwitch)
     EXPECT_TRUE(m_Scene.Call(L"vo", Args({StrV(L"v999")})));
     EXPECT_TRUE(m_Scene.Errors().empty());
 
-    // Damaged files: the play fails inside the sound service, which logs it; the script goes on.
-    for (const char* name : {"cut.wav", "cut.ogg"})
+    // Damaged files, each through a static (effect) and a streamed (background voice) slot: cut off
+    // inside the header, or halfway through the sound. The failure or the short sound is the sound
+    // service's to log; the script goes on and nothing reads past the data.
+    const auto cutCopy = [&](const std::string& from, const char* to, size_t keep)
     {
-        std::ofstream cut(m_Folder.Path(std::string("sounds/se/") + name), std::ios::binary);
-        cut << (name[4] == 'w' ? std::string("RIFF\x24\x08\0\0WAVEfmt ", 16) : std::string("OggS\0\x02", 6));
+        std::vector<uint8_t> bytes = sndtest::ReadBytes(from);
+        bytes.resize(std::min(bytes.size(), keep ? keep : bytes.size() / 2));
+        sndtest::WriteBytes(m_Folder.Path(std::string("sounds/se/") + to), bytes);
+    };
+    cutCopy(sndtest::Fixtures().Path("pcm16_stereo.wav"), "head.wav", 20);
+    cutCopy(sndtest::Fixtures().Path("pcm16_stereo.wav"), "half.wav", 0);
+    cutCopy(sndtest::Fixtures().Path("vorbis_stereo.ogg"), "head.ogg", 6);
+    cutCopy(sndtest::Fixtures().Path("vorbis_stereo.ogg"), "half.ogg", 0);
+    for (const wchar_t* name : {L"head.wav", L"half.wav", L"head.ogg", L"half.ogg"})
+    {
+        const size_t logged = m_Log.Count();
+        EXPECT_TRUE(m_Scene.Call(L"se_3", Args({StrV(name)}))) << GxString::ToUtf8(name);
+        EXPECT_TRUE(m_Scene.Call(L"bgv", Args({StrV(std::wstring(L"../se/") + name)}))) << GxString::ToUtf8(name);
+        for (int i = 0; i < 20; ++i)
+            sndtest::PullSynced(4096, [] { return true; });
+        EXPECT_GE(m_Log.Count() - logged, 2u) << GxString::ToUtf8(name); // once per slot
     }
-    EXPECT_TRUE(m_Scene.Call(L"se_3", Args({StrV(L"cut.wav")})));
-    EXPECT_TRUE(m_Scene.Call(L"bgv", Args({StrV(L"../se/cut.ogg")})));
     EXPECT_FALSE(GxSound::GetChannelState(7));
 
     m_Scene.Config().m_ErrorStopNotFound_SE = true;

@@ -56,6 +56,14 @@ TEST_F(Viewer, StepsThroughTheShownCellsThenReturns)
     EXPECT_EQ(Current(), L"SeqCGMode");
     // No picture file exists here: each was logged and the layer kept what it had.
     EXPECT_TRUE(m_Log.Contains(L"画像がありません ev31\n"));
+    // With cells 0 and 5 shown only, the third click returns.
+    m_Perman.m_ShowedCGFlags.erase(L"ev31");
+    OpenEntry(3);
+    LeftClick();
+    EXPECT_EQ(m_Screen->GetCell(), 5);
+    EXPECT_FALSE(m_Tree.manage.IsChangeSequencePending());
+    LeftClick();
+    EXPECT_EQ(Current(), L"SeqCGMode");
 }
 
 TEST_F(Viewer, EveryStepKeyStepsAndTheRightButtonReturnsAtOnce)

@@ -155,7 +155,49 @@ TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
         Frames(1);
     }
     EXPECT_EQ(room->GetCurrentTrack(), 2);
-    EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02");
+    EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02.ogg"); // completed as the player needs it
     EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());
     EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+TEST_F(ExtraSampleGame, MissingThumbnailsAreLoggedOncePerRowAndTheButtonsStillWork)
+{
+    m_Core->m_UserDataPerman->m_ShowedCGFlags[L"ev01a"] = 1;
+    m_Core->m_UserDataPerman->m_ShowedCGFlags[L"ev03a"] = 1;
+    const auto missing = [&](int32_t id)
+    {
+        const std::wstring log = ReadLog("error.log");
+        const std::wstring line = L" (ID=" + std::to_wstring(id) + L")が見つかりません";
+        size_t count = 0;
+        for (size_t at = log.find(line); at != std::wstring::npos; at = log.find(line, at + 1))
+            ++count;
+        return count;
+    };
+    // First an image the set lacks, then a set cut short on disk: each entry logs the rows it cannot
+    // show once, and the page and thumbnail buttons go on working.
+    g_DBCGMode.GetRow(1)->m_Thumbnail = L"thumb_ev0?";
+    for (int pass = 0; pass < 2; ++pass)
+    {
+        if (pass == 1)
+        {
+            g_DBCGMode.GetRow(1)->m_Thumbnail = L"thumb_ev01";
+            std::filesystem::resize_file(m_Game + "/uigis/th_cgmode.gis", 40);
+        }
+        Enter(L"SeqCGMode", 0);
+        Frames(40);
+        auto* gallery = static_cast<SeqCGMode*>(Manage()->FindTaskByName(L"SeqCGMode"));
+        ASSERT_TRUE(gallery->FindWidget(L"btn_next", 0)->PostUIEventCode(1));
+        Frames(1);
+        // Page 0, then page 1 by the page button left on, wrapping to itself.
+        EXPECT_EQ(gallery->GetPageEntries(), (std::vector<int32_t>{3, 4}));
+        ASSERT_TRUE(gallery->FindWidget(L"btn_cgselect", 0)->PostUIEventCode(1));
+        Frames(1);
+        EXPECT_EQ(Manage()->GetPendingSequenceName(), L"SeqCGModeView");
+        Manage()->ApplyPendingSequence();
+        EXPECT_EQ(Manage()->GetCurrentParam(0), 3u);
+        Frames(2);
+    }
+    EXPECT_EQ(missing(1), 2u); // once with the image missing, once with the set broken
+    for (int32_t id : {2, 3, 4})
+        EXPECT_EQ(missing(id), 1u) << id;
 }

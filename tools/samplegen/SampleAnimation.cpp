@@ -1,6 +1,8 @@
 // The sample game's image sets and effect project, drawn and packed at run time (see SampleAnimation.h).
 #include "SampleAnimation.h"
 
+#include "SampleZorWindows.h"
+
 #include "../gncwriter/GisPacker.h"
 #include "../gncwriter/GncProjectWriter.h"
 
@@ -110,6 +112,14 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                 pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
                 continue;
             }
+            // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
+            if (cells["UIType"] == "40")
+            {
+                pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
+                pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
+                pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
+                continue;
+            }
             pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
             pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
             pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
@@ -126,14 +136,18 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    Pack(uigis, L"ui_iconpool.gis",
-         {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
+    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
           Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
-          Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030)},
-         problems);
+          Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
+          // The invasion field's slot cursor and small hit-point bars.
+          Panel(L"icon_targetcursor.png", 78, 78, 0x60FFFFFF), Panel(L"hbar_unithp_small_back.png", 40, 6, 0xFF202020, 0),
+          Panel(L"hbar_unithp_small_on.png", 38, 4, 0xFF40FF60, 0)};
+    for (const SampleIcon& icon : ZorWindowIcons())
+        icons.push_back(Panel(icon.name, icon.w, icon.h, icon.argb, icon.margin));
+    Pack(uigis, L"ui_iconpool.gis", icons, problems);
 }
 
 // Effect project helpers.

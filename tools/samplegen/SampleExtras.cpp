@@ -10,7 +10,6 @@
 
 #include "core/GxString.h"
 
-#include <cmath>
 #include <cstdint>
 
 namespace
@@ -117,38 +116,6 @@ void ButtonLooks(std::vector<GisPicture>& pictures, const char* name, uint32_t w
     }
 }
 
-// A mono 22,050 Hz 16-bit WAVE of a steady sine tone, so the mixed output shows which track plays.
-std::string Tone(double hz, double seconds)
-{
-    const uint32_t rate = 22050, frames = (uint32_t)(rate * seconds), data = frames * 2;
-    std::string b(44 + data, '\0');
-    auto put32 = [&](size_t at, uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = (char)(v >> (8 * i));
-    };
-    auto put16 = [&](size_t at, uint16_t v)
-    {
-        b[at] = (char)v;
-        b[at + 1] = (char)(v >> 8);
-    };
-    b.replace(0, 4, "RIFF");
-    put32(4, 36 + data);
-    b.replace(8, 8, "WAVEfmt ");
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, 1);
-    put32(24, rate);
-    put32(28, rate * 2);
-    put16(32, 2);
-    put16(34, 16);
-    b.replace(36, 4, "data");
-    put32(40, data);
-    for (uint32_t i = 0; i < frames; ++i)
-        put16(44 + 2 * i, (uint16_t)(int16_t)(8000.0 * std::sin(2.0 * 3.14159265358979 * hz * i / rate)));
-    return b;
-}
-
 } // namespace
 
 void AddExtraRows(std::vector<SampleTable>& tables)
@@ -206,11 +173,6 @@ std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
     for (const char* ev : events)
         files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev) + ".png"),
                            EncodePng(512, 384, std::vector<uint32_t>(512 * 384, kEventColours[n++ % 3])));
-    // Tracks 1..3 of the music room: 440, 554 and 659 Hz.
-    const double pitches[] = {440.0, 554.37, 659.26};
-    for (int t = 0; t < 3; ++t)
-        files.emplace_back(std::filesystem::path("bgms") / ("bgm0" + std::to_string(t + 1) + ".wav"),
-                           Tone(pitches[t], 4.0));
     return files;
 }
 

@@ -66,7 +66,11 @@ SampleTable CGMode()
             200,
             {{"ID"}, {"Group"}, {"Thumbnail"}, {"FileName", 32}, {"Count"}},
             {
-                {{"ID", "1"}, {"Group", "0"}, {"Thumbnail", "thumb_ev01"}, {"FileName", "ev01a|ev01b|ev01c"}},
+                {{"ID", "1"},
+                 {"Group", "0"},
+                 {"Thumbnail", "thumb_ev01"},
+                 {"FileName", "ev01a|ev01b|ev01c"},
+                 {"Count", "3"}},
                 {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_ev02"}, {"FileName", "ev02a"}, {"Count", "1"}},
                 {{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_ev03"}, {"FileName", "ev03a|ev03b"}},
             }};
@@ -199,7 +203,7 @@ SampleTable ZorUIModule()
                           {"UIType", "50"},
                           {"ModuleName", "lbox_command"},
                           {"ImageSetName", ""},
-                          {"ImageName", "cg/ui/panel_list.png"},
+                          {"ImageName", "cg/ui/panel_list"},
                           {"Width", "360"},
                           {"Height", "320"},
                           {"ClientLeft", "8"},
@@ -211,7 +215,7 @@ SampleTable ZorUIModule()
     table.rows.push_back({{"ID", "129"},
                           {"UIType", "31"},
                           {"ModuleName", "vsld_selectitem"},
-                          {"ImageSetName", "zorcommon"},
+                          {"ImageSetName", "ui_zormain"},
                           {"ImageName", "vslider"},
                           {"Width", "24"},
                           {"Height", "320"},
@@ -221,7 +225,7 @@ SampleTable ZorUIModule()
                           {"ClientHeight", "296"},
                           {"ShapeType", "0"},
                           {"FontIndex", "0"}});
-    table.rows.push_back(ButtonModule("130", "btn_zorrun", "zorcommon", "btn_run"));
+    table.rows.push_back(ButtonModule("130", "btn_zorrun", "ui_zormain", "btn_run"));
     return table;
 }
 
@@ -229,10 +233,10 @@ SampleTable ZorUILayout()
 {
     SampleTable table{"DBUILayout", "data/db_uilayout_zor.txt", 512, UILayoutColumns(), {}};
     table.rows.push_back(
-        Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "64", "96", "今週の行動を選びます"));
+        Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "0", "96", "今週の行動を選びます"));
     table.rows.push_back(
-        Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "424", "96", ""));
+        Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "336", "96", ""));
     table.rows.push_back(
-        Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "64", "432", "選んだ行動を実行します"));
+        Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "16", "432", "選んだ行動を実行します"));
     return table;
 }

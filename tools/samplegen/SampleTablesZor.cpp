@@ -3,8 +3,11 @@
 // commands. Rows refer to each other by ID or by Name; CheckTables keeps the references whole.
 #include "SampleTable.h"
 #include "SampleTablesZorScreens.h"
+#include "SampleZorInvasion.h"
+#include "SampleZorWindows.h"
 
 #include <cctype>
+#include <cstdio>
 
 SampleTable ZorUIModule();
 SampleTable ZorUILayout();
@@ -459,6 +462,7 @@ SampleTable ZorCommand()
                 command("4", "plunder", "略奪", "0", "0", "G", "200", "近くの村から金を奪う"),
                 command("5", "rest", "休息", "1", "0", "N", "0", "何もせずに休む"),
                 command("6", "invade", "侵攻", "1", "1", "N", "0", "地図を開いて攻める町を選ぶ"),
+                command("7", "newround", "新たな周回", "1", "0", "N", "0", "今の配下を連れて次の周回へ"),
             }};
 }
 
@@ -469,5 +473,10 @@ std::vector<SampleTable> ZorTables()
     SampleTable modules = ZorUIModule();
     SampleTable layouts = ZorUILayout();
     AddZorScreenRows(modules, layouts);
+    AddZorInvasionRows(modules, layouts);
+    std::vector<std::string> problems;
+    AddZorWindowRows(modules, layouts, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "%s\n", problem.c_str());
     return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};
 }

@@ -59,8 +59,10 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     // The windows are plain picture panels; the views draw over them.
     modules.rows.push_back(Module(m++, "15", "tip_zorwindow_command", "ui_zormain", "window_command", 360, 507));
     modules.rows.push_back(Module(m++, "15", "tip_zorcommand_bottom", "ui_zormain", "bottom_command", 309, 261));
-    for (const char* button : {"btn_zorconfig", "btn_zorsave", "btn_zorload", "btn_stopthewar", "btn_gamestart"})
+    for (const char* button : {"btn_zorconfig", "btn_zorsave", "btn_zorload", "btn_stopthewar"})
         modules.rows.push_back(Module(m++, "18", button, "ui_zormain", button, 96, 32));
+    // The take-over screen loads only the invasion's set.
+    modules.rows.push_back(Module(m++, "18", "btn_gamestart", "ui_zorinvmain", "btn_gamestart", 96, 32));
     modules.rows.push_back(Module(m++, "18", "btn_town", "ui_zormain", "btn_town", 64, 64));
     // The defence and invasion screens' windows and menu: panels the views draw over.
     const struct
@@ -72,8 +74,9 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
                    {"tip_zorwindow_bottom0", 1024, 64}, {"tip_zorwindow_bottom1", 1024, 197},
                    {"tip_zorinvwindow_bottom", 1024, 261}};
     for (const auto& w : windows)
-        modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", "window", w.w, w.h));
-    modules.rows.push_back(Module(m++, "40", "menu_zor", "", "", 160, 120));
+        // Each its own picture: pictures are made once per name, in the size of the first row naming it.
+        modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", w.name, w.w, w.h));
+    modules.rows.push_back(Module(m++, "40", "menu_zor", "ui_zormain", "menu_zor", 160, 120));
     // The take-over screen's pieces live in the set that screen adds itself.
     modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
     modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));
@@ -112,5 +115,8 @@ std::vector<std::pair<std::string, std::string>> ZorScreenPictures()
         {"cg/bg/bg_zorcommand.png", Solid(1024, 768, 0xFF302018)},
         {"cg/bg/bg_zorstrategy.png", Solid(1024, 768, 0xFF284020)},
         {"cg/bg/bg_takeover.png", Solid(1024, 768, 0xFF202838)},
+        {"cg/uizor/bg_zorinvmain.png", Solid(1024, 768, 0xFF382028)},
+        // The command list's frame (a picture file of its own, as the list box reads it).
+        {"cg/ui/panel_list.png", Solid(360, 320, 0xE0182030)},
     };
 }

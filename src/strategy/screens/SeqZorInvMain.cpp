@@ -14,6 +14,10 @@
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
 #include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskFieldOverlay.h"
+#include "strategy/screens/ZorTaskFieldUnitView.h"
+#include "strategy/screens/ZorTaskInvParamView.h"
+#include "strategy/screens/ZorTaskInvUnitList.h"
 #include "strategy/screens/ZorTaskProxy.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
@@ -65,11 +69,12 @@ SeqZorInvMain::SeqZorInvMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"Se
     m_Camera = new ZorTaskCamera(root, L"$ZORCAMERA:SeqZorInvMain");
     m_Camera->JumpTo(0.0f, 0.0f);
     m_Camera->ResetZoom(2.0f, 64.0f);
-    // FIXME: the parameter panel, unit list and field views are named stand-ins until their views exist.
-    new GxTaskBase(bottom, L"$ZORINVPARAMVIEW:SeqZorInvMain");
-    new GxTaskBase(bottom, L"$ZORUNITLIST:SeqZorInvMain");
-    new GxTaskBase(root, L"$ZORTOWNUNITVIEW:SeqZorInvMain");
-    new GxTaskBase(root, L"$ZORFIELDOVERLAY:SeqZorInvMain");
+    new ZorTaskInvParamView(bottom, L"$ZORINVPARAMVIEW:SeqZorInvMain");
+    m_UnitList = new ZorTaskInvUnitList(bottom, L"$ZORUNITLIST:SeqZorInvMain");
+    m_UnitList->SetSlider(BottomWidget(L"hsld_unitlist"));
+    m_UnitList->ResetScroll();
+    new ZorTaskFieldUnitView(root, L"$ZORTOWNUNITVIEW:SeqZorInvMain", m_Camera);
+    new ZorTaskFieldOverlay(root, L"$ZORFIELDOVERLAY:SeqZorInvMain", m_Camera);
 }
 
 SeqZorInvMain::~SeqZorInvMain() = default;
@@ -176,7 +181,10 @@ void SeqZorInvMain::SelectTab()
 
 void SeqZorInvMain::ResetUnitList()
 {
-    // FIXME: scroll to 0 and rebuild once the unit list view exists.
+    // The slider may come from a layout row read after the screen was built.
+    if (!m_UnitList->GetSlider())
+        m_UnitList->SetSlider(BottomWidget(L"hsld_unitlist"));
+    m_UnitList->ResetScroll();
 }
 
 int32_t SeqZorInvMain::Update(int32_t step, int64_t elapsed)

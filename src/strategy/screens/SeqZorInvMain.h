@@ -3,11 +3,13 @@
 #include "task/GxSeqTransitBase.h"
 
 #include <cstdint>
+#include <vector>
 
 class GxTaskLayer;
 class GxTaskUIBase;
 class ZorCore;
 class ZorTaskCamera;
+class ZorTaskInvUnitList;
 class ZorTaskProxy;
 class ZorTaskUnitEntity;
 class ZorUserData;
@@ -55,6 +57,7 @@ public:
     int64_t GetDraggedUnit() const { return m_DraggedUnit; }
     void SetDraggedUnit(int64_t id) { m_DraggedUnit = id; }
     ZorTaskCamera* GetCamera() const { return m_Camera; }
+    ZorTaskInvUnitList* GetUnitList() const { return m_UnitList; }
 
 protected:
     // Developer keys act only while the setting "DebugModeFlag" is on.
@@ -67,12 +70,25 @@ private:
     bool HasChild(const wchar_t* folder) const;
     void SelectTab();
     void ResetUnitList();
-    // FIXME: the unit list's own entries (tabs, scrolling) replace this once the list view exists: entry i
-    // is the i-th ready unit that is not a trap.
-    int64_t UnitListEntry(int32_t index) const;
+    // After formation changes: the unit strip's range and the war buttons.
+    void FieldChanged();
+    // The ready units that may join a formation, with their expected damage, in list order.
+    void CollectCandidates() const;
+    // The untaken candidate of the highest value within the budget, now taken; 0 for none.
+    int64_t PickCandidate(int32_t budget) const;
 
+    struct Candidate
+    {
+        int64_t m_TaskID = 0;
+        int32_t m_Value = 0;
+        int32_t m_Leadership = 0;
+        bool m_Taken = false;
+    };
+    // Kept between formations so choosing allocates nothing once it has grown.
+    mutable std::vector<Candidate> m_Candidates;
     int64_t m_DraggedUnit = 0;
     GxTaskLayer* m_BGLayer = nullptr;
     ZorTaskCamera* m_Camera = nullptr;
+    ZorTaskInvUnitList* m_UnitList = nullptr;
     ZorTaskProxy* m_Proxies[4] = {};
 };

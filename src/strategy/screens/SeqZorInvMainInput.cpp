@@ -7,6 +7,7 @@
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
+#include "strategy/screens/ZorTaskInvUnitList.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -89,7 +90,7 @@ void SeqZorInvMain::Drop(float x, float y)
         if (formation >= 0)
         {
             core->AddUnitToField(m_DraggedUnit, formation, slot);
-            UpdateWarButtons();
+            FieldChanged();
         }
     }
     m_DraggedUnit = 0;
@@ -132,6 +133,13 @@ void SeqZorInvMain::UpdateWarButtons()
     }
 }
 
+void SeqZorInvMain::FieldChanged()
+{
+    // The strip's length changes with the units placed on the field.
+    m_UnitList->UpdateScrollRange();
+    UpdateWarButtons();
+}
+
 int32_t SeqZorInvMain::CalcExpectedDamage(const ZorTaskUnitEntity& unit) const
 {
     ZorCore* core = Core();
@@ -149,27 +157,42 @@ int32_t SeqZorInvMain::CalcExpectedDamage(const ZorTaskUnitEntity& unit) const
     return sum;
 }
 
-int64_t SeqZorInvMain::FindBestReadyUnit(int32_t budget) const
+void SeqZorInvMain::CollectCandidates() const
 {
+    m_Candidates.clear();
     GxTaskManage* manage = GetManager();
     GxTaskBase* ready = manage ? manage->FindTaskByName(ZorCore::kUnitReadyList) : nullptr;
-    int64_t best = 0;
-    int32_t bestValue = -1;
     for (GxTaskBase* t = ready ? ready->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
     {
         auto* unit = dynamic_cast<ZorTaskUnitEntity*>(t);
         const DBZorUnitData* row = unit ? Row(*unit) : nullptr;
-        if (!unit || !row || unit->IsBeingRemoved() || row->m_Class == kTrapClass || row->m_CostLeadership > budget ||
-            unit->m_ArrangeTimeLeft > 0 || unit->m_CreateTimeLeft > 0 || unit->NeedsRecovery())
+        if (!unit || !row || unit->IsBeingRemoved() || row->m_Class == kTrapClass || unit->m_ArrangeTimeLeft > 0 ||
+            unit->m_CreateTimeLeft > 0 || unit->NeedsRecovery())
             continue;
-        const int32_t value = CalcExpectedDamage(*unit);
-        if (value > bestValue)
-        {
-            bestValue = value;
-            best = static_cast<int64_t>(unit->GetTaskID());
-        }
+        m_Candidates.push_back({static_cast<int64_t>(unit->GetTaskID()), CalcExpectedDamage(*unit),
+                                row->m_CostLeadership, false});
     }
-    return best;
+}
+
+int64_t SeqZorInvMain::PickCandidate(int32_t budget) const
+{
+    // In list order; only a strictly higher value replaces, so the first of equals is kept.
+    Candidate* best = nullptr;
+    for (Candidate& c : m_Candidates)
+    {
+        if (!c.m_Taken && c.m_Leadership <= budget && (!best || c.m_Value > best->m_Value))
+            best = &c;
+    }
+    if (!best)
+        return 0;
+    best->m_Taken = true;
+    return best->m_TaskID;
+}
+
+int64_t SeqZorInvMain::FindBestReadyUnit(int32_t budget) const
+{
+    CollectCandidates();
+    return PickCandidate(budget);
 }
 
 void SeqZorInvMain::AutoForm()
@@ -178,6 +201,9 @@ void SeqZorInvMain::AutoForm()
     ZorUserData* s = State();
     if (!core || !s)
         return;
+    // The enemy formation does not change while the slots are filled, so each unit's expected damage is
+    // worked out once for the whole formation.
+    CollectCandidates();
     for (int32_t slot = kSlots - 1; slot >= 0; --slot)
     {
         for (int32_t f = 0; f < kFormations; ++f)
@@ -185,29 +211,12 @@ void SeqZorInvMain::AutoForm()
             ZorRoomState& formation = s->m_FieldFormations[f];
             if (formation.m_UnitEntityIDs[slot] != 0)
                 continue;
-            const int64_t unit = FindBestReadyUnit(s->GetPartyCapacity() - formation.m_TotalLerderShip);
+            const int64_t unit = PickCandidate(s->GetPartyCapacity() - formation.m_TotalLerderShip);
             if (unit != 0)
                 core->AddUnitToField(unit, f, slot);
         }
     }
-    UpdateWarButtons();
-}
-
-int64_t SeqZorInvMain::UnitListEntry(int32_t index) const
-{
-    GxTaskManage* manage = GetManager();
-    GxTaskBase* ready = manage ? manage->FindTaskByName(ZorCore::kUnitReadyList) : nullptr;
-    int32_t n = 0;
-    for (GxTaskBase* t = ready ? ready->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
-    {
-        auto* unit = dynamic_cast<ZorTaskUnitEntity*>(t);
-        const DBZorUnitData* row = unit ? Row(*unit) : nullptr;
-        if (!unit || !row || row->m_Class == kTrapClass || unit->IsBeingRemoved())
-            continue;
-        if (n++ == index)
-            return static_cast<int64_t>(unit->GetTaskID());
-    }
-    return 0;
+    FieldChanged();
 }
 
 int32_t SeqZorInvMain::OnKeyDown(uint32_t key, uint32_t keyData)
@@ -266,7 +275,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     }
     if (name == L"btn_unitlist" && s->m_GamePhase == 9)
     {
-        m_DraggedUnit = UnitListEntry(index);
+        m_DraggedUnit = m_UnitList->GetEntryID(index);
         return 1;
     }
     if (name == L"btn_remove")
@@ -282,7 +291,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         const int32_t slot = index % kSlots;
         if (s->m_FieldFormations[f].m_UnitEntityIDs[slot] != 0)
             core->RemoveUnitFromField(f, slot);
-        UpdateWarButtons();
+        FieldChanged();
         return 1;
     }
     if (name == L"btn_removeall")
@@ -291,7 +300,7 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
             for (int32_t slot = 0; slot < kSlots; ++slot)
                 if (s->m_FieldFormations[f].m_UnitEntityIDs[slot] != 0)
                     core->RemoveUnitFromField(f, slot);
-        UpdateWarButtons();
+        FieldChanged();
         return 1;
     }
     if (name == L"btn_autoform")

@@ -18,10 +18,13 @@
 #include "strategy/screens/ZorTaskMapBackground.h"
 #include "strategy/screens/ZorTaskMapOverlay.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
+#include "strategy/screens/ZorTaskMapUnit.h"
 #include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
+#include "strategy/screens/ZorTaskTimeView.h"
+#include "strategy/screens/ZorTaskUnitList.h"
 #include "strategy/screens/ZorTaskUIMiniMap.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
@@ -109,17 +112,15 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_Camera->ResetZoom(2.0f, 64.0f);
     m_Pointing = new ZorTaskMapPointing(view, L"$ZORMAPPOINTING:SeqZorMain", m_Camera);
     new ZorTaskMapView(view, L"$ZORMAPVIEW:SeqZorMain", m_Camera);
-    // FIXME: the unit sprites are a plain task for now.
-    new GxTaskBase(view, L"$ZORMAPUNIT:SeqZorMain");
+    new ZorTaskMapUnit(view, L"$ZORMAPUNIT:SeqZorMain", m_Camera);
     new ZorTaskMapOverlay(view, L"$ZORMAPOVERLAY:SeqZorMain", m_Camera);
     new ZorTaskMapBackground(view, L"$ZORMAPBACKGROUND:SeqZorMain", m_Camera);
     new ZorTaskCameraControl(view, L"$ZORMAPCONTROL:SeqZorMain", m_Camera);
     m_MiniMap = new ZorTaskUIMiniMap(bottom1, L"$ZORMINIMAP:SeqZorMain", m_Camera);
     new ZorTaskParamView(bottom1, L"$ZORPARAMVIEW:SeqZorMain");
-    // The unit list, cards and window views belong to the windows; named stand-ins keep the tree whole.
-    new GxTaskBase(bottom1, L"$ZORUNITLIST:SeqZorMain");
+    m_UnitList = new ZorTaskUnitList(bottom1);
     new ZorTaskNextEnemy(ui, L"$ZORNEXTENEMY:SeqZorMain");
-    new GxTaskBase(ui, L"$ZORTIMEVIEW:SeqZorMain");
+    new ZorTaskTimeView(ui);
     m_TextLog = new GxTaskUITextLogFx(ui, L"$ZORTEXTLOG:SeqZorMain");
     m_TextLog->SetPos(GxVector4(84.0f, 94.0f, 0.0f, 0.0f));
     m_TextLog->SetOrderZ(12001.0f);
@@ -128,11 +129,7 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_TextLog->SetMaxView(8);
     m_TextLog->SetAutoCrossout(true);
     m_TextLog->SetCrossoutWaitTime(2500);
-    new GxTaskBase(ui, L"$ZORUNITINFO:SeqZorMain");
-    new GxTaskBase(GetFolder(L"$ZORROOM:SeqZorMain"), L"$ZORROOMWINDOWVIEW:SeqZorMain");
-    new GxTaskBase(GetFolder(L"$ZORSTRUCT:SeqZorMain"), L"$ZORSTRUCTWINDOWVIEW:SeqZorMain");
-    new GxTaskBase(GetFolder(L"$ZORTRAP:SeqZorMain"), L"$ZORTRAPWINDOWVIEW:SeqZorMain");
-    new GxTaskBase(GetFolder(L"$ZORSUMMON:SeqZorMain"), L"$ZORSUMMONWINDOWVIEW:SeqZorMain");
+    BuildWindowContents(ui);
 
     if (GxTaskUIBase* tip = FindWidget(L"$UI:SeqZorMain", L"tip_timelimit"))
         tip->SetEventBlock(false);
@@ -222,6 +219,7 @@ void SeqZorMain::OnSequenceEnter()
         {
             s->m_GameState = 0;
             s->m_GameUnitTab_ZOR = 0;
+            m_UnitList->ResetScroll();
             m_TextLog->ClearLines();
             m_Camera->LookAtRoom(s->m_ThroneRoomPosX, s->m_ThroneRoomPosY, ZorTaskCamera::kDefaultSpeed);
         }
@@ -229,6 +227,7 @@ void SeqZorMain::OnSequenceEnter()
                                            L"btn_unittab_healing"};
         SelectRadio(s->m_GameUnitTab_ZOR >= 1 && s->m_GameUnitTab_ZOR <= 3 ? s_Tabs[s->m_GameUnitTab_ZOR] : s_Tabs[0]);
         SelectRadio(s->m_GameState == 1 ? L"btn_zorplay" : s->m_GameState == 2 ? L"btn_zorplay2x" : L"btn_zorpause");
+        m_UnitList->UpdateScrollRange();
     }
     m_DraggedUnit = 0;
     m_MenuBlockX = m_MenuBlockZ = m_MenuSlot = -1;

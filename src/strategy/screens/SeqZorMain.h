@@ -12,8 +12,12 @@ class GxTaskUINull;
 class GxTaskUITextLogFx;
 class ZorCore;
 class ZorTaskCamera;
+class ZorTaskItemWindowView;
 class ZorTaskMapPointing;
+class ZorTaskRoomWindowView;
 class ZorTaskUIMiniMap;
+class ZorTaskUnitInfo;
+class ZorTaskUnitList;
 class ZorUserData;
 
 // The dungeon-defence screen. It owns the unit lists, the effect folders and the map tasks, drives the
@@ -24,7 +28,8 @@ class ZorUserData;
 //
 //   SeqZorMain.cpp         task tree, entry and leave, per-step order, drawing, rules notifications
 //   SeqZorMainInput.cpp    mouse, keys, UI events, drag and drop
-//   SeqZorMainWindows.cpp  the windows' and menu's open and close operations
+//   SeqZorMainWindows.cpp  the windows' and menu's open and close operations, the dismissal question
+//   SeqZorMainLists.cpp    the window contents: list boxes, menu items, views; the three lists' rows
 class SeqZorMain : public GxSeqTransitBase, public ZorRulesListener
 {
 public:
@@ -61,7 +66,7 @@ public:
     void OnCloseWindows(int32_t phase) override;
     void OnRefresh(uint32_t what) override;
 
-    // --- windows and menu (least forms until the window views exist) ---
+    // --- windows and menu ---
     void OpenRoomWindow(int32_t rx, int32_t rz);
     void CloseRoomWindow();
     void OpenStructWindow();
@@ -74,6 +79,14 @@ public:
     void CloseMenu();
     void AskDisposeUnit(int64_t taskID);
     void UpdateRoomWindowButtons();
+    void FillStructList(int32_t rx, int32_t rz);
+    void FillSummonList();
+    void FillTrapList();
+    void DisableSystemButtons();
+    void EnableSystemButtons();
+    void MakeSaveThumbnail();
+    // "dlg_user" or "dlg_shutdown" of the system sequence is showing: windows neither open nor close.
+    bool IsSystemDialogOpen() const;
 
     // Whether the dragged unit could be dropped with the cursor at y now (phase, place, slot and room).
     bool CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) const;
@@ -86,14 +99,19 @@ public:
     int32_t GetMenuBlockX() const { return m_MenuBlockX; }
     int32_t GetMenuBlockZ() const { return m_MenuBlockZ; }
     int32_t GetMenuSlot() const { return m_MenuSlot; }
-    int32_t GetRoomWindowRX() const { return m_RoomRX; }
-    int32_t GetRoomWindowRZ() const { return m_RoomRZ; }
-    int32_t GetRoomWindowSlot() const { return m_RoomSlot; }
-    void SetRoomWindowSlot(int32_t slot) { m_RoomSlot = slot; }
+    int64_t GetMenuUnit() const { return m_MenuUnit; }
+    // The room window view's room and selected slot.
+    int32_t GetRoomWindowRX() const;
+    int32_t GetRoomWindowRZ() const;
+    int32_t GetRoomWindowSlot() const;
+    void SetRoomWindowSlot(int32_t slot);
 
     ZorTaskCamera* GetCamera() const { return m_Camera; }
     ZorTaskMapPointing* GetPointing() const { return m_Pointing; }
     ZorTaskUIMiniMap* GetMiniMap() const { return m_MiniMap; }
+    ZorTaskRoomWindowView* GetRoomView() const { return m_RoomView; }
+    ZorTaskUnitList* GetUnitList() const { return m_UnitList; }
+    ZorTaskUnitInfo* GetUnitInfo() const { return m_UnitInfo; }
     GxTaskFolder* GetFolder(const wchar_t* name) const;
 
 private:
@@ -101,6 +119,16 @@ private:
     ZorUserData* State() const;
     GxTaskUIBase* MakeWindow(GxTaskBase* parent, const wchar_t* module, const wchar_t* name);
     GxTaskUIBase* FindWidget(const wchar_t* folder, const wchar_t* name, int32_t index = 0) const;
+    // As FindWidget, but a missing widget gets the folder's log line.
+    GxTaskUIBase* GetWidget(const wchar_t* folder, const wchar_t* name, int32_t index = 0) const;
+    // The views, list boxes and menu items inside the windows (after the layout rows are built).
+    void BuildWindowContents(GxTaskBase* ui);
+    void OpenModalWindow(const wchar_t* name, int32_t phase);
+    void CloseModalWindow(const wchar_t* name);
+    void SetWindowShown(const wchar_t* name, bool shown);
+    // A list item chosen in the facility (2), summon (3) or trap (4) window: shown by the window's view,
+    // and built or summoned when the view lets "btn_zorrun" be pressed.
+    void ChooseListItem(int32_t phase);
     bool PressSpeedKey(const wchar_t* name);
     void SelectRadio(const wchar_t* name);
     bool HasChild(const wchar_t* folder) const;
@@ -114,15 +142,13 @@ private:
     int32_t m_MenuBlockZ = -1;
     int32_t m_MenuSlot = -1;
     int64_t m_MenuUnit = 0;
-    // The room shown by the room window and its chosen slot (-1 none).
-    // FIXME: these move to the room window view when it is built.
-    int32_t m_RoomRX = -1;
-    int32_t m_RoomRZ = -1;
-    int32_t m_RoomSlot = -1;
 
     GxTaskUINull* m_EventCaller = nullptr;
     GxTaskUITextLogFx* m_TextLog = nullptr;
     ZorTaskCamera* m_Camera = nullptr;
     ZorTaskMapPointing* m_Pointing = nullptr;
     ZorTaskUIMiniMap* m_MiniMap = nullptr;
+    ZorTaskRoomWindowView* m_RoomView = nullptr;
+    ZorTaskUnitList* m_UnitList = nullptr;
+    ZorTaskUnitInfo* m_UnitInfo = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "strategy/screens/SeqZorMain.h"
 
 #include "appdata/DBZorStruct.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSoundControl.h"
+#include "core/GxCore.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorGeometry.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -10,6 +12,9 @@
 #include "strategy/screens/ZorTaskMapPointing.h"
 #include "task/GxSeqSystemBase.h"
 #include "task/GxTaskManage.h"
+#include "strategy/screens/ZorTaskRoomWindowView.h"
+#include "strategy/screens/ZorTaskUnitList.h"
+#include "task/ui/GxTaskUIMenuIs.h"
 #include "task/ui/GxTaskUINull.h"
 #include "task/ui/GxTaskUIRadioButtonIs.h"
 
@@ -38,20 +43,6 @@ bool IsInside(const GxTaskBase* task, const wchar_t* name)
             return true;
     }
     return false;
-}
-
-// The stand-in for the unit list's entries: the ready units in list order.
-// FIXME: the unit list (tabs, scrolling) replaces this when it is built.
-int64_t UnitListEntry(GxTaskManage* manage, int32_t index)
-{
-    GxTaskBase* ready = manage ? manage->FindTaskByName(ZorCore::kUnitReadyList) : nullptr;
-    int32_t i = 0;
-    for (GxTaskBase* t = ready ? ready->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
-    {
-        if (i++ == index)
-            return static_cast<int64_t>(t->GetTaskID());
-    }
-    return 0;
 }
 
 } // namespace
@@ -169,9 +160,9 @@ bool SeqZorMain::CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) con
     }
     else if (s->m_GamePhase == 1)
     {
-        rx = m_RoomRX;
-        rz = m_RoomRZ;
-        slot = m_RoomSlot;
+        rx = GetRoomWindowRX();
+        rz = GetRoomWindowRZ();
+        slot = GetRoomWindowSlot();
         room = s->GetRoughRoom(rx, rz);
     }
     else
@@ -205,7 +196,7 @@ void SeqZorMain::DropUnit(float y)
 void SeqZorMain::ReturnSlotUnit(int32_t slot)
 {
     ZorUserData* s = State();
-    const ZorRoomState* room = s ? s->GetRoughRoom(m_RoomRX, m_RoomRZ) : nullptr;
+    const ZorRoomState* room = s ? s->GetRoughRoom(GetRoomWindowRX(), GetRoomWindowRZ()) : nullptr;
     if (!room || slot < 0 || slot >= ZorRoomState::kSlots)
         return;
     ZorTaskUnitEntity* unit = Core()->FindUnit(room->m_UnitEntityIDs[slot]);
@@ -281,7 +272,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
                 return ReturnSlotUnit(index), 1;
             if (name == L"btn_unitdispose")
             {
-                const ZorRoomState* room = s->GetRoughRoom(m_RoomRX, m_RoomRZ);
+                const ZorRoomState* room = s->GetRoughRoom(GetRoomWindowRX(), GetRoomWindowRZ());
                 if (GetOpenDialogCount() == 0 && room && index >= 0 && index < ZorRoomState::kSlots &&
                     Core()->FindUnit(room->m_UnitEntityIDs[index]))
                     AskDisposeUnit(room->m_UnitEntityIDs[index]);
@@ -291,7 +282,8 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
     }
     if (name == L"btn_zorconfig" || name == L"btn_zorsave" || name == L"btn_zorload")
     {
-        // FIXME: "btn_zorsave" captures the save thumbnail first once the windows' capture exists.
+        if (name == L"btn_zorsave")
+            MakeSaveThumbnail();
         if (manage)
             manage->ChangeSequence(name == L"btn_zorconfig" ? L"SeqConfig"
                                    : name == L"btn_zorsave" ? L"SeqSave"
@@ -303,12 +295,12 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
     {
         if (name == L"btn_unitlist")
         {
-            m_DraggedUnit = UnitListEntry(manage, index);
+            m_DraggedUnit = static_cast<int64_t>(m_UnitList->GetEntryID(index));
             return 1;
         }
         if (name == L"btn_unitdelete" && GetOpenDialogCount() == 0)
         {
-            AskDisposeUnit(UnitListEntry(manage, index));
+            AskDisposeUnit(static_cast<int64_t>(m_UnitList->GetEntryID(index)));
             return 1;
         }
     }
@@ -330,6 +322,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
         if (name == s_Tabs[i])
         {
             s->m_GameUnitTab_ZOR = i;
+            m_UnitList->ResetScroll();
             return 1;
         }
     }
@@ -379,26 +372,30 @@ int32_t SeqZorMain::OnUIEvent2(GxTaskBase* sender, const GxUIEvent& event)
 
 int32_t SeqZorMain::OnUIEvent18(GxTaskBase* sender, const GxUIEvent& event)
 {
-    (void)sender;
     ZorUserData* s = State();
-    if (!s || s->m_GamePhase != 8)
-        // FIXME: the facility, trap and summon lists choose through their window views, not built yet.
-        return s && s->m_GamePhase >= 2 && s->m_GamePhase <= 4 ? 1 : 0;
+    if (!s)
+        return 0;
+    if (s->m_GamePhase >= 2 && s->m_GamePhase <= 4)
+        return ChooseListItem(s->m_GamePhase), 1;
+    if (s->m_GamePhase != 8)
+        return 0;
+    int32_t choice = event.param;
+    if (auto* menu = dynamic_cast<GxTaskUIMenuIs*>(sender))
+        choice = menu->GetCurrentValue();
     const ZorRoomState* room = s->GetRoomOfBlock(m_MenuBlockX, m_MenuBlockZ);
     const int32_t rx = room && room->m_MapRoom ? room->m_MapRoom->m_RX : -1;
     const int32_t rz = room && room->m_MapRoom ? room->m_MapRoom->m_RZ : -1;
-    switch (event.param)
+    switch (choice)
     {
     case 0:
     case 1:
         if (!room || !room->m_MapRoom)
             return 1;
         CloseMenu();
-        m_RoomRX = rx;
-        m_RoomRZ = rz;
-        m_RoomSlot = -1;
+        m_RoomView->SetRoom(rx, rz);
+        m_RoomView->SetSelectedSlot(-1);
         UpdateRoomWindowButtons();
-        if (event.param == 0)
+        if (choice == 0)
             OpenSummonWindow(m_MenuSlot);
         else
             OpenTrapWindow(m_MenuSlot);
@@ -424,6 +421,8 @@ int32_t SeqZorMain::OnUIEvent18(GxTaskBase* sender, const GxUIEvent& event)
 int32_t SeqZorMain::OnUIEvent19(GxTaskBase* sender, const GxUIEvent& event)
 {
     (void)event;
-    // FIXME: the unit list's refresh from its slider comes with the unit list.
-    return sender && sender->GetTaskLocalName() == L"hsld_unitlist" ? 1 : 0;
+    if (!sender || sender->GetTaskLocalName() != L"hsld_unitlist")
+        return 0;
+    m_UnitList->Refresh();
+    return 1;
 }

@@ -1,0 +1,166 @@
+// The real program on the sample game's strategy campaign, headless with recorded input (the game folder
+// holds "zor_campaign.flag", so the title's Start goes straight to the command screen, and debug mode is
+// on, so the campaign's labels log their lines): a paid command and the invasion of the first town to the
+// end of its battle, and a new round through the take-over screen.
+#include "support/GameRun.h"
+
+#include "platform/PfImage.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// The sample's command list (from y 104 in the window at x 664): heading, bone harvest, ritual, rest,
+// invasion, new round; the run button below it. The village's button on the map; the invasion bar's
+// first card, automatic formation and war buttons; formation 0's first slot.
+constexpr const char* kStart = "30 click 512 384\n";
+
+std::string Step(int step, const std::string& action)
+{
+    return std::to_string(step) + " " + action + "\n";
+}
+
+bool PrepareCampaign(GameRun& run)
+{
+    std::ofstream flag(run.GameDir() + "/zor_campaign.flag");
+    return flag.good() && run.SetGameSetting("setting.ini", "DebugModeFlag", "1");
+}
+
+// The log's lines after the first one that starts with head (none when it is missing).
+std::vector<std::string> LinesAfter(const std::string& log, const std::string& head, size_t count)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    std::string line;
+    bool found = false;
+    while (std::getline(in, line) && lines.size() < count)
+    {
+        if (found)
+            lines.push_back(line);
+        else
+            found = line.rfind(head, 0) == 0;
+    }
+    return lines;
+}
+
+// Every line that follows a line starting with head.
+std::vector<std::string> AllAfter(const std::string& log, const std::string& head)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(log);
+    std::string line;
+    bool take = false;
+    while (std::getline(in, line))
+    {
+        if (take)
+            lines.push_back(line);
+        take = line.rfind(head, 0) == 0;
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
+{
+    GameRun run("zinv_invasion");
+    ASSERT_TRUE(run.Generate());
+    ASSERT_TRUE(PrepareCampaign(run));
+    const std::string script = std::string(kStart) + Step(200, "capture command.png") +
+                               // Bone harvest (100 bone), run.
+                               Step(210, "click 700 124") + Step(240, "click 720 448") +
+                               // The invasion opens the map; the village starts its label and the loader.
+                               Step(330, "click 700 163") + Step(350, "click 720 448") + Step(440, "capture map.png") +
+                               Step(450, "click 220 480") +
+                               // A card dragged: the free slots show their cursors; dropped on slot 0.
+                               Step(810, "move 120 681") + Step(815, "press 120 681") + Step(830, "move 300 650") +
+                               Step(850, "capture formation.png") + Step(860, "move 100 190") +
+                               Step(870, "release 100 190") + Step(890, "click 848 531") +
+                               Step(910, "click 848 738") + Step(914, "capture battle.png") +
+                               Step(1300, "capture back.png") + Step(1320, "close") + Step(1350, "click 436 304");
+    const GameRun::Result result = run.Run(script, {}, 240);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+
+    const std::string log = run.ReadSaveText("debug.log");
+    EXPECT_EQ(LinesAfter(log, "ZOR_CAMPAIGN:", 1), std::vector<std::string>{"500"});
+    EXPECT_EQ(LinesAfter(log, "ZOR_CMD_HARVEST:", 3), (std::vector<std::string>{"400", "300", "1000"}))
+        << "the harvest costs 100 bone and nothing else";
+    EXPECT_NE(log.find("ZOR_village_START:"), std::string::npos) << log;
+    const bool ended =
+        log.find("ZOR_village_VICTORY:") != std::string::npos || log.find("ZOR_village_DEFEATED:") != std::string::npos;
+    EXPECT_TRUE(ended) << log;
+
+    PfImage command;
+    PfImage back;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("command.png"), command));
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("back.png"), back));
+    EXPECT_EQ(GameRun::PixelAt(command, 300, 300), 0xFF302018u) << "the command screen's background";
+    EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "back on the command screen after the battle";
+    if (log.find("ZOR_village_VICTORY:") != std::string::npos)
+        EXPECT_EQ(GameRun::PixelAt(back, 232, 497), 0xFFC02020u) << "the won village's flag at its FlagPosX/FlagPosY";
+    PfImage formation;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("formation.png"), formation));
+    EXPECT_EQ(GameRun::PixelAt(formation, 620, 470), 0xFF382028u) << "the invasion screen's background";
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("command.png"), "strategy", "zinv_command.png"));
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("formation.png"), "strategy", "zinv_formation.png"));
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("battle.png"), "strategy", "zinv_battle.png"));
+}
+
+TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
+{
+    GameRun run("zinv_takeover");
+    ASSERT_TRUE(run.Generate());
+    ASSERT_TRUE(PrepareCampaign(run));
+    // The new-round command saves the round and opens the take-over grid; two cards chosen, then start.
+    const std::string script = std::string(kStart) + Step(200, "click 700 176") + Step(230, "click 720 448") +
+                               Step(400, "click 188 200") + Step(410, "click 476 200") +
+                               Step(420, "capture takeover.png") + Step(430, "click 928 716") +
+                               Step(600, "capture back.png") + Step(620, "close") + Step(650, "click 436 304");
+    const GameRun::Result result = run.Run(script, {}, 240);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+    const std::string log = run.ReadSaveText("debug.log");
+    const size_t saved = log.find("ZOR_CMD_NEWROUND:");
+    const size_t returned = log.find("ZOR_RETURN_FROM_TAKEOVER:");
+    ASSERT_NE(saved, std::string::npos) << log;
+    ASSERT_NE(returned, std::string::npos) << log;
+    EXPECT_LT(saved, returned);
+
+    PfImage takeover;
+    PfImage back;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("takeover.png"), takeover));
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("back.png"), back));
+    EXPECT_EQ(GameRun::PixelAt(takeover, 500, 600), 0xFF202838u) << "the take-over screen's background";
+    EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "the new round starts on the command screen";
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("takeover.png"), "strategy", "zinv_takeover.png"));
+}
+
+TEST(GameInvasionRun, SaveOnTheCommandScreenLoadsBackOntoIt)
+{
+    GameRun run("zinv_saveload");
+    ASSERT_TRUE(run.Generate());
+    ASSERT_TRUE(PrepareCampaign(run));
+    // Save into slot 1 (asked, Yes), back; a harvest (bone 500 -> 400); load slot 1 (asked, Yes), which
+    // must land on the command screen with the bone saved; a second harvest then leaves 400 again.
+    const std::string script = std::string(kStart) + Step(200, "click 871 723") + Step(300, "click 270 200") +
+                               Step(340, "click 436 304") + Step(440, "click 940 720") + Step(540, "click 700 124") +
+                               Step(570, "click 720 448") + Step(700, "click 971 723") + Step(800, "click 270 200") +
+                               Step(840, "click 436 304") + Step(990, "capture loaded.png") +
+                               Step(1000, "click 700 124") + Step(1030, "click 720 448") + Step(1150, "close") +
+                               Step(1180, "click 436 304");
+    const GameRun::Result result = run.Run(script, {}, 240);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+    EXPECT_EQ(AllAfter(run.ReadSaveText("debug.log"), "ZOR_CMD_HARVEST:"), (std::vector<std::string>{"400", "400"}));
+    PfImage loaded;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("loaded.png"), loaded));
+    EXPECT_EQ(GameRun::PixelAt(loaded, 300, 300), 0xFF302018u) << "the load lands on the command screen";
+}

@@ -1,0 +1,877 @@
+#include "ZorTestSupport.h"
+
+#include "appdata/DBUILayout.h"
+#include "appdata/DBUIModule.h"
+#include "appdata/DBZorStruct.h"
+#include "strategy/ZorGeometry.h"
+#include "strategy/screens/SeqZorMain.h"
+#include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskMapPointing.h"
+#include "strategy/screens/ZorTaskItemWindowView.h"
+#include "strategy/screens/ZorTaskRoomWindowView.h"
+#include "strategy/screens/ZorTaskTimeView.h"
+#include "strategy/screens/ZorTaskUnitInfo.h"
+#include "strategy/screens/ZorTaskUnitList.h"
+#include "task/GxSeqSystemBase.h"
+#include "task/GxTaskRenderManage.h"
+#include "task/GxTaskScreenService.h"
+#include "task/ui/GxTaskUIListBoxFx.h"
+#include "task/ui/GxTaskUIMenuIs.h"
+#include "task/ui/GxTaskUINull.h"
+
+#include "../../tools/gncwriter/GisPacker.h"
+#include "animation/GxNcIconPool.h"
+#include "animation/GxNcImageSetPool.h"
+#include "appdata/GxSystemConfig.h"
+#include "core/GxCore.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGDIFontMap.h"
+#include "graphics/GxGraphics.h"
+#include "graphics/GxTextureFactory.h"
+#include "platform/PfWindow.h"
+
+#include <functional>
+
+namespace
+{
+
+using Kind = ZorViewDrawList::Kind;
+
+struct Cursor : GxTaskScreenService
+{
+    void GetCursorPos(int32_t& cx, int32_t& cy) override { cx = x, cy = y; }
+    int32_t x = 0, y = 0;
+};
+
+// A system sequence with the user dialog as a plain task: opening it records the question.
+class TestSystem : public GxSeqSystemBase
+{
+public:
+    explicit TestSystem(GxTaskBase* parent) : GxSeqSystemBase(parent, L"SeqSystem")
+    {
+        m_Dialog = new GxTaskUINull(this, L"dlg_user");
+        m_Dialog->Suspend();
+    }
+    void OpenUserDialog(const wchar_t* key, const wchar_t* message, int32_t kind) override
+    {
+        GxSeqSystemBase::OpenUserDialog(key, message, kind);
+        m_Message = message;
+        SetOpenDialogCount(GetOpenDialogCount() + 1);
+        m_Dialog->Resume();
+    }
+    GxTaskUINull* m_Dialog;
+    std::wstring m_Message;
+};
+
+// The defence screen built from UI rows as the sample game has them: windows, list boxes with their
+// sliders and run/cancel buttons, the room window's per-slot buttons, the bar's card buttons, tabs,
+// slider and system buttons, and the menu.
+class ZorWindowsTest : public zortest::ZorTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
+            delete List(name);
+        int m = 1;
+        for (auto [name, type] : std::initializer_list<std::pair<const wchar_t*, int>>{{L"menu_zor", 40},
+                                                                                       {L"tip_zorwindow_room", 1},
+                                                                                       {L"tip_zorwindow_struct", 1},
+                                                                                       {L"tip_zorwindow_trap", 1},
+                                                                                       {L"tip_zorwindow_summon", 1},
+                                                                                       {L"tip_zorwindow_bottom1", 1},
+                                                                                       {L"lbox", 50},
+                                                                                       {L"vsld", 31},
+                                                                                       {L"hsld", 30},
+                                                                                       {L"btn", 18},
+                                                                                       {L"radio", 20}})
+        {
+            DBUIModuleData* row = g_DBUIModule.GetRow(m);
+            row->m_ID = m++;
+            row->m_ModuleName = name;
+            row->m_UIType = type;
+            row->m_Width = row->m_Height = 8;
+        }
+        for (const wchar_t* w : {L"$ZORSTRUCT:SeqZorMain", L"$ZORTRAP:SeqZorMain", L"$ZORSUMMON:SeqZorMain"})
+        {
+            const std::wstring list = std::wstring(w) == L"$ZORSTRUCT:SeqZorMain" ? L"lbox_struct"
+                                      : std::wstring(w) == L"$ZORTRAP:SeqZorMain" ? L"lbox_trap"
+                                                                                  : L"lbox_summon";
+            Place(w, L"lbox", list.c_str());
+            Place(w, L"vsld", L"vsld_selectitem");
+            Place(w, L"btn", L"btn_zorrun");
+            Place(w, L"btn", L"btn_zorcancel");
+        }
+        for (int i = 0; i < 5; ++i)
+            for (const wchar_t* b : {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"})
+                Place(L"$ZORROOM:SeqZorMain", L"btn", b, i);
+        const wchar_t* bar = L"$ZORBOTTOM1:SeqZorMain";
+        for (int i = 0; i < 6; ++i)
+        {
+            Place(bar, L"btn", L"btn_unitlist", i);
+            Place(bar, L"btn", L"btn_unitdelete", i);
+        }
+        for (const wchar_t* b : {L"btn_zorsave", L"btn_zorload", L"btn_zorconfig"})
+            Place(bar, L"btn", b);
+        for (const wchar_t* b : {L"btn_unittab_all", L"btn_unittab_ready", L"btn_unittab_heroine",
+                                 L"btn_unittab_healing", L"btn_zorpause", L"btn_zorplay", L"btn_zorplay2x"})
+            Place(bar, L"radio", b);
+        Place(bar, L"hsld", L"hsld_unitlist");
+
+        m_Manage.SetRenderLists(m_Lists, &m_Bank);
+        m_Manage.SetScreenService(&m_Cursor);
+        m_System = new TestSystem(m_Root);
+        m_Manage.SetSystemSequence(m_System);
+        m_Screen = new SeqZorMain(m_Root);
+        m_Manage.ChangeSequence(m_Screen, SeqZorMain::kParamBack, 0);
+        m_Manage.ApplyPendingSequence();
+        for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
+            m_Manage.WalkUpdatePreStart(m_Screen, 0, 16000);
+        GxSeqBase::ResetInputLocks();
+        GxSeqBase::SetOpenDialogCount(0);
+        // Room E (5, 5): a dug room of facility 2 (capacity 3); facility 1 (the plain room) holds five.
+        g_DBZorStruct.GetRow(1)->m_Capacity = 5;
+        g_DBZorStruct.GetRow(2)->m_Capacity = 3;
+        Room(5, 5)->m_StructID = 2;
+    }
+    void TearDown() override
+    {
+        m_Manage.SetScreenService(nullptr);
+        GxSeqBase::SetOpenDialogCount(0);
+        GxSeqBase::ResetInputLocks();
+        dbtest::ResetTables(g_DBUIModule, g_DBUILayout);
+        ZorTest::TearDown();
+    }
+
+    void Place(const wchar_t* parent, const wchar_t* module, const wchar_t* name, int index = 0)
+    {
+        DBUILayoutData* row = g_DBUILayout.GetRow(m_Layouts);
+        row->m_ID = m_Layouts++;
+        row->m_ParentName = parent;
+        row->m_ModuleName = module;
+        row->m_TaskName = name;
+        row->m_TaskIndex = index;
+        row->m_Create = row->m_Visible = row->m_Enabled = 1;
+    }
+    GxTaskUIBase* Widget(const wchar_t* folder, const wchar_t* name, int index = 0)
+    {
+        auto* f = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(folder));
+        return f ? dynamic_cast<GxTaskUIBase*>(f->FindTaskLocal(name, index)) : nullptr;
+    }
+    GxTaskUIListBoxFx* ListBox(const wchar_t* window, const wchar_t* name)
+    {
+        return dynamic_cast<GxTaskUIListBoxFx*>(Widget(window, name));
+    }
+    GxTaskUIMenuIs* Menu() { return dynamic_cast<GxTaskUIMenuIs*>(m_Manage.FindTaskByName(L"$ZORMENU:SeqZorMain")); }
+    bool Shown(const wchar_t* name) { return m_Manage.FindTaskByName(name)->IsActive(); }
+    bool SaveEnabled() { return Widget(L"$ZORBOTTOM1:SeqZorMain", L"btn_zorsave")->IsEnabled(); }
+    int Phase() { return State().m_GamePhase; }
+    int Count() { return GxSeqBase::GetOpenDialogCount(); }
+    ZorRoomState* Room(int rx, int rz) { return State().GetRoughRoom(rx, rz); }
+    ZorTaskItemWindowView* View(const wchar_t* name)
+    {
+        return dynamic_cast<ZorTaskItemWindowView*>(m_Manage.FindTaskByName(name));
+    }
+    // A unit standing in a slot of a room.
+    ZorTaskUnitEntity* Place(int rx, int rz, int slot, int unitID)
+    {
+        ZorTaskUnitEntity* u = AddUnit(ZorCore::kUnitPlayerList, unitID, 1);
+        u->m_HP = u->GetMaxHP();
+        u->PlaceInRoom(rx, rz, slot);
+        u->m_ArrangeTimeLeft = 0;
+        Room(rx, rz)->m_UnitEntityIDs[slot] = static_cast<int64_t>(u->GetTaskID());
+        return u;
+    }
+    void Step()
+    {
+        m_Manage.DeleteDeadTasks(m_Root);
+        m_Manage.WalkUpdate(m_Manage.GetCurrentSequence(), 0, 16000);
+    }
+    // A press on a list item: the box selects it and queues event 18, which the next step hands on.
+    void ClickItem(const wchar_t* window, const wchar_t* list, int index)
+    {
+        GxTaskUIListBoxFx* box = ListBox(window, list);
+        box->SetTextFontIndex(1); // rows of the font size + 2 = 17 pixels
+        box->SetClientRect(0, 0, 300, 340);
+        box->SetVisibleRows(20);
+        const GxVector4 at = box->GetWorldPos();
+        const float point[2] = {at.x + 10.0f, at.y + 17.0f * static_cast<float>(index) + 8.0f};
+        box->OnMouseLeftDown(point, 0, 0);
+        Step();
+    }
+    // The pointed block, as the map's pointing task would leave it under the cursor.
+    void PointAt(int bx, int bz)
+    {
+        ZorTaskCamera* camera = m_Screen->GetCamera();
+        const GxVector4 w = ZorCellToWorld(bx, bz);
+        camera->JumpTo(w.x, w.z);
+        camera->Update(0, 0);
+        const GxVector3 p = camera->WorldToScreen(GxVector3(w.x, 0.0f, w.z));
+        m_Screen->GetPointing()->Pick(p.x, p.y, true);
+        m_Cursor.x = static_cast<int32_t>(p.x);
+        m_Cursor.y = static_cast<int32_t>(p.y);
+    }
+    // The cell of a room's slot.
+    void PointAtSlot(int rx, int rz, int slot)
+    {
+        const ZorRoomState* room = Room(rx, rz);
+        const ZorCell d = ZorDirToDelta(slot);
+        PointAt(room->m_MapRoom->m_CenterDX + d.x, room->m_MapRoom->m_CenterDZ + d.z);
+    }
+    std::vector<bool> MenuItems()
+    {
+        std::vector<bool> on;
+        for (int i = 0; i < Menu()->GetItemCount(); ++i)
+            on.push_back(Menu()->GetItem(i)->m_Enabled);
+        return on;
+    }
+
+    GxTaskRenderManage m_Lists[20];
+    int32_t m_Bank = 0;
+    int m_Layouts = 1;
+    Cursor m_Cursor;
+    TestSystem* m_System = nullptr;
+    SeqZorMain* m_Screen = nullptr;
+};
+
+} // namespace
+
+TEST_F(ZorWindowsTest, PhasesCounterAndSystemButtonsFollowTheWindows)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(SeqZorMain&)> act;
+        int phase, count;
+        bool save;
+    } cases[] = {
+        {"room", [](SeqZorMain& s) { s.OpenRoomWindow(5, 5); }, 1, 0, false},
+        {"facility", [](SeqZorMain& s) { s.OpenStructWindow(); }, 2, 1, false},
+        {"facility cancelled", [](SeqZorMain& s) { s.CloseStructWindow(); }, 1, 0, false},
+        {"summon from room", [](SeqZorMain& s) { s.OpenSummonWindow(1); }, 3, 1, false},
+        {"summon closed", [](SeqZorMain& s) { s.CloseSummonWindow(); }, 1, 0, false},
+        {"room closed", [](SeqZorMain& s) { s.CloseRoomWindow(); }, 0, 0, true},
+        {"menu", [](SeqZorMain& s) { s.OpenMenu(300.0f, 300.0f); }, 8, 1, true},
+        {"second menu refused", [](SeqZorMain& s) { s.OpenMenu(300.0f, 300.0f); }, 8, 1, true},
+        {"menu closed", [](SeqZorMain& s) { s.CloseMenu(); }, 0, 0, true},
+        {"menu closed again", [](SeqZorMain& s) { s.CloseMenu(); }, 0, 0, true},
+        {"trap without room", [](SeqZorMain& s) { s.OpenTrapWindow(0); }, 4, 1, true},
+        {"trap closed", [](SeqZorMain& s) { s.CloseTrapWindow(); }, 0, 0, true},
+        {"stray close", [](SeqZorMain& s) { s.CloseStructWindow(); }, 0, 0, true},
+    };
+    for (const Case& c : cases)
+    {
+        c.act(*m_Screen);
+        EXPECT_EQ(Phase(), c.phase) << c.what;
+        EXPECT_EQ(Count(), c.count) << c.what;
+        EXPECT_GE(Count(), 0) << c.what;
+        EXPECT_EQ(SaveEnabled(), c.save) << c.what;
+    }
+    // The modal window takes the counter's value as its priority; the room window is not modal.
+    m_Screen->OpenRoomWindow(5, 5);
+    GxSeqBase::SetOpenDialogCount(2);
+    m_Screen->OpenStructWindow();
+    EXPECT_EQ(dynamic_cast<GxTaskUIBase*>(m_Manage.FindTaskByName(L"$ZORSTRUCT:SeqZorMain"))->GetModalPriority(), 3);
+    EXPECT_TRUE(Shown(L"$ZORROOM:SeqZorMain"));
+}
+
+TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
+{
+    m_Screen->OpenRoomWindow(5, 5);
+    m_System->m_Dialog->Resume();
+    m_Screen->OpenStructWindow();
+    m_Screen->CloseRoomWindow();
+    EXPECT_EQ(Phase(), 1);
+    EXPECT_FALSE(Shown(L"$ZORSTRUCT:SeqZorMain"));
+    EXPECT_TRUE(Shown(L"$ZORROOM:SeqZorMain"));
+    m_Screen->OpenSummonWindow(0);
+    m_Screen->OpenTrapWindow(0);
+    EXPECT_EQ(Count(), 0);
+    m_System->m_Dialog->Suspend();
+    m_Screen->OpenSummonWindow(0);
+    m_System->m_Dialog->Resume();
+    m_Screen->CloseSummonWindow();
+    EXPECT_EQ(Phase(), 3);
+    EXPECT_EQ(Count(), 1);
+    // The menu is the exception: it closes whatever shows.
+    m_System->m_Dialog->Suspend();
+    m_Screen->CloseSummonWindow();
+    m_Screen->CloseRoomWindow();
+    m_Screen->OpenMenu(100.0f, 100.0f);
+    m_System->m_Dialog->Resume();
+    m_Screen->CloseMenu();
+    EXPECT_EQ(Phase(), 0);
+    EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
+{
+    auto& st = State();
+    st.GetStructState(3)->m_Enabled = 0;            // not offered at all
+    g_DBZorStruct.GetRow(4)->m_RequireStructID = 9; // needs a facility not built
+    st.GetStructState(5)->m_Limit = 3;
+    st.GetStructState(5)->m_RoomConstructCount = 1; // the second of its kind
+    st.GetStructState(6)->m_RoomConstructCount = 1; // limit 1 reached
+    st.GetStructState(7)->m_Limit = 0;
+    m_Screen->OpenRoomWindow(5, 5);
+    m_Screen->OpenStructWindow();
+    GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->GetColumnCount(), 6);
+    EXPECT_EQ(list->GetColumn(0), 128);
+    auto find = [list](int id) -> const GxUIListBoxItem*
+    {
+        for (int i = 0; i < list->GetItemCount(); ++i)
+            if (list->GetItem(i)->m_Value == id)
+                return list->GetItem(i);
+        return nullptr;
+    };
+    EXPECT_EQ(find(3), nullptr);
+    // Table order, no sorting.
+    for (int i = 1; i < list->GetItemCount(); ++i)
+        EXPECT_LT(list->GetItem(i - 1)->m_Value, list->GetItem(i)->m_Value);
+    struct Case
+    {
+        int id;
+        const wchar_t* reason;
+        uint32_t colour;
+        const wchar_t* limit;
+        uint32_t limitColour;
+        const wchar_t* bone;
+        const wchar_t* magic;
+        const wchar_t* gold;
+    } cases[] = {
+        {2, L"※既に同じ施設が作られています", 0xFFFF0000, L"0/1", 0xFFFFFFFF, L" 100", L"  50", L"  200"},
+        {4, L"※必要な施設が足りません", 0xFFFF0000, L"0/1", 0xFFFFFFFF, L" 100", L"  50", L"  200"},
+        {5, L"ok", 0xFFFFFFFF, L"1/3", 0xFFFFFFFF, L" 200", L" 100", L"  400"},
+        {6, L"※建築数の上限です", 0xFFFF0000, L"1/1", 0xFFFF0000, L" 200", L" 100", L"  400"},
+        {7, L"ok", 0xFFFFFFFF, L"-/-", 0xFFFFFFFF, L" 100", L"  50", L"  200"},
+    };
+    for (const Case& c : cases)
+    {
+        const GxUIListBoxItem* item = find(c.id);
+        ASSERT_TRUE(item) << c.id;
+        EXPECT_EQ(item->m_Name, c.reason) << c.id;
+        EXPECT_EQ(item->m_Color, c.colour) << c.id;
+        ASSERT_EQ(item->m_SubItems.size(), 5u);
+        EXPECT_EQ(item->m_SubItems[1].m_BitmapText, c.limit) << c.id;
+        EXPECT_EQ(item->m_SubItems[1].m_Color, c.limitColour) << c.id;
+        EXPECT_EQ(item->m_SubItems[2].m_BitmapText, c.bone) << c.id;
+        EXPECT_EQ(item->m_SubItems[3].m_BitmapText, c.magic) << c.id;
+        EXPECT_EQ(item->m_SubItems[4].m_BitmapText, c.gold) << c.id;
+    }
+    // Gold short: the gold column alone turns red.
+    m_Screen->CloseStructWindow();
+    st.m_Resource_Gold = 300;
+    m_Screen->OpenStructWindow();
+    EXPECT_EQ(find(5)->m_SubItems[4].m_Color, 0xFFFF0000u);
+    EXPECT_EQ(find(5)->m_SubItems[2].m_Color, 0xFFFFFFFFu);
+    EXPECT_EQ(find(5)->m_Name, L"※資源か金が足りません");
+}
+
+TEST_F(ZorWindowsTest, SummonAndTrapListsHideWhatCannotBeHad)
+{
+    Unit(5, 2, 0, 100, 10, 1);
+    g_DBZorUnit.GetRow(5)->m_RequireInveigleUnitID = 3; // companion missing: code 3
+    Unit(6, 2, 0, 100, 10, 1);
+    g_DBZorUnit.GetRow(6)->m_RequireStructID = 9; // facility rank too low: code 4
+    g_DBZorUnit.GetRow(6)->m_RequireStructRank = 1;
+    Unit(7, 4, 0, 100, 10, 500); // leadership short: code 2
+    Unit(8, 20, 0, 30, 25, 0);
+    g_DBZorUnit.GetRow(8)->m_Range = 2;
+    g_DBZorUnit.GetRow(4)->m_Range = 1;
+    for (int id : {5, 6, 7, 8})
+        State().GetUnitState(id)->m_Enabled = 1;
+    m_Screen->OpenSummonWindow(0);
+    GxTaskUIListBoxFx* summon = ListBox(L"$ZORSUMMON:SeqZorMain", L"lbox_summon");
+    std::vector<int> ids;
+    for (int i = 0; i < summon->GetItemCount(); ++i)
+        ids.push_back(summon->GetItem(i)->m_Value);
+    EXPECT_EQ(ids, (std::vector<int>{3, 7, 12})); // no trap, no code 3 or 4
+    const GxUIListBoxItem* short7 = summon->GetItem(1);
+    EXPECT_EQ(short7->m_Name, L"※統率不足です");
+    EXPECT_EQ(short7->m_Color, 0xFFFF0000u);
+    EXPECT_EQ(short7->m_SubItems[1].m_BitmapText, L"500");
+    EXPECT_EQ(short7->m_SubItems[1].m_Color, 0xFFFF0000u);
+    EXPECT_EQ(short7->m_SubItems[0].m_Color, 0xFF00FF00u); // class 4
+    EXPECT_EQ(summon->GetItem(2)->m_SubItems[1].m_BitmapText, L" 2");
+    EXPECT_EQ(summon->GetItem(2)->m_SubItems[2].m_BitmapText, L"  10");
+    EXPECT_EQ(summon->GetItem(2)->m_Name, L"ok");
+    m_Screen->CloseSummonWindow();
+    // A unique unit once summoned is gone; a plain one stays at the same cost.
+    State().GetUnitState(3)->m_UnitCreateCount = 1;
+    State().GetUnitState(12)->m_UnitCreateCount = 4;
+    m_Screen->OpenSummonWindow(0);
+    EXPECT_EQ(summon->GetItemCount(), 2);
+    EXPECT_EQ(summon->GetItem(1)->m_SubItems[2].m_BitmapText, L"  10");
+    m_Screen->CloseSummonWindow();
+
+    m_Screen->OpenTrapWindow(0);
+    GxTaskUIListBoxFx* trap = ListBox(L"$ZORTRAP:SeqZorMain", L"lbox_trap");
+    ASSERT_EQ(trap->GetItemCount(), 2);
+    EXPECT_EQ(trap->GetItem(0)->m_SubItems[0].m_Text, L"一体");
+    EXPECT_EQ(trap->GetItem(0)->m_SubItems[1].m_BitmapText, L" 40");
+    EXPECT_EQ(trap->GetItem(1)->m_SubItems[0].m_Text, L"部屋");
+    EXPECT_EQ(trap->GetColumn(1), 36);
+}
+
+TEST_F(ZorWindowsTest, ViewsShowTheChosenItemAndDecideTheRunButton)
+{
+    auto& st = State();
+    g_DBZorStruct.GetRow(4)->m_RequireStructID = 9;
+    g_DBZorStruct.GetRow(4)->m_Descript = L"説明4";
+    g_DBZorStruct.GetRow(5)->m_Descript = L"説明5";
+    m_Screen->OpenRoomWindow(5, 5);
+    m_Screen->OpenStructWindow();
+    ZorTaskItemWindowView* view = View(L"$ZORSTRUCTWINDOWVIEW:SeqZorMain");
+    GxTaskUIBase* run = Widget(L"$ZORSTRUCT:SeqZorMain", L"btn_zorrun");
+    EXPECT_EQ(view->GetText(),
+              L"施設を選択してください|同じ施設は数が増えるほど資源を多く消費し、作成にも時間がかかります");
+    EXPECT_FALSE(run->IsEnabled());
+    GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
+    int four = -1, five = -1;
+    for (int i = 0; i < list->GetItemCount(); ++i)
+        (list->GetItem(i)->m_Value == 4 ? four : list->GetItem(i)->m_Value == 5 ? five : i) = i;
+    ClickItem(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct", four);
+    EXPECT_EQ(view->GetText(), L"説明4||※必要な施設が足りません");
+    EXPECT_FALSE(run->IsEnabled());
+    EXPECT_EQ(Phase(), 2); // nothing built
+    // A buildable item is built at once: costs paid, window closed, back to the room window.
+    const int bone = st.m_Resource_Bone;
+    ClickItem(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct", five);
+    EXPECT_EQ(Room(5, 5)->m_StructID, 5);
+    EXPECT_EQ(st.m_Resource_Bone, bone - 100);
+    EXPECT_EQ(Phase(), 1);
+    EXPECT_EQ(Count(), 0);
+    m_Screen->OpenStructWindow();
+    EXPECT_EQ(view->GetChosenID(), 0);
+    EXPECT_EQ(view->GetText().substr(0, 6), L"施設を選択し");
+    m_Screen->CloseStructWindow();
+
+    // The summon view: description only, and the skill lines under the name.
+    Unit(7, 4, 0, 100, 10, 500);
+    auto* row7 = g_DBZorUnit.GetRow(7);
+    row7->m_Descript = L"説明7";
+    row7->m_Skill[1] = 0;
+    row7->m_Skill[3] = 2;
+    row7->m_Skill[4] = 3;
+    for (int id : {1, 2, 3})
+        g_DBZorSkill.GetRow(id)->m_ShowName = GxString::Format(L"技%d", id);
+    st.GetUnitState(7)->m_Enabled = 1;
+    m_Screen->OpenSummonWindow(0);
+    ZorTaskItemWindowView* summon = View(L"$ZORSUMMONWINDOWVIEW:SeqZorMain");
+    summon->ShowItem(1);
+    EXPECT_EQ(summon->GetChosenID(), 7);
+    EXPECT_EQ(summon->GetText(), L"説明7");
+    EXPECT_FALSE(Widget(L"$ZORSUMMON:SeqZorMain", L"btn_zorrun")->IsEnabled());
+    ZorViewDrawList lines;
+    summon->Layout(lines);
+    ASSERT_TRUE(lines.Find(Kind::GdiText, L"技2"));
+    EXPECT_EQ(lines.Find(Kind::GdiText, L"技1")->m_Y, 469.0f);
+    EXPECT_EQ(lines.Find(Kind::GdiText, L"技2")->m_Y, 484.0f);
+    EXPECT_EQ(lines.Find(Kind::GdiText, L"？？？")->m_Y, 499.0f);
+    EXPECT_FALSE(lines.Find(Kind::GdiText, L"技3"));
+    // A selection made without an event is followed by the view's update; an index past the list is none.
+    summon->ShowItem(99);
+    EXPECT_EQ(summon->GetShownIndex(), -1);
+}
+
+TEST_F(ZorWindowsTest, MenuItemsFollowTheSlotAndItsPlaceAvoidsTheCards)
+{
+    Unit(4, 20, 0, 50, 40, 0);
+    g_DBZorUnit.GetRow(4)->m_ShowName = L"毒矢";
+    g_DBZorUnit.GetRow(12)->m_ShowName = L"骸骨";
+    Place(5, 5, 0, 4);
+    PointAtSlot(5, 5, 0);
+    m_Screen->OpenMenu(800.0f, 100.0f);
+    EXPECT_EQ(MenuItems(), (std::vector<bool>{false, false, false, true, true})); // a trap: dispose, cancel
+    EXPECT_EQ(Menu()->GetPos().x, 612.0f);                                        // beside the card of the trap
+    EXPECT_EQ(Menu()->GetPos().y, 100.0f);
+    m_Screen->CloseMenu();
+    PointAtSlot(5, 5, 1);
+    m_Screen->OpenMenu(950.0f, 10.0f);
+    EXPECT_EQ(MenuItems(), (std::vector<bool>{true, true, false, false, true})); // empty slot of a dug room
+    EXPECT_EQ(Menu()->GetPos().x, 896.0f);
+    EXPECT_EQ(Menu()->GetPos().y, 64.0f);
+    m_Screen->CloseMenu();
+    PointAtSlot(5, 5, 3); // past the capacity of 3
+    m_Screen->OpenMenu(100.0f, 600.0f);
+    EXPECT_EQ(MenuItems(), (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_EQ(Menu()->GetPos().y, 507.0f);
+    m_Screen->CloseMenu();
+    Room(3, 1)->m_StructID = 1; // locked, not dug
+    ASSERT_EQ(State().GetRoomState(3, 1), 3);
+    PointAtSlot(3, 1, 0);
+    m_Screen->OpenMenu(100.0f, 100.0f);
+    EXPECT_EQ(MenuItems(), (std::vector<bool>{false, false, false, false, true}));
+    m_Screen->CloseMenu();
+
+    // Dismissal questions: a trap is scrapped, a unit dismissed; a second question waits for the first.
+    ZorTaskUnitEntity* skeleton = Place(5, 5, 2, 12);
+    m_Screen->AskDisposeUnit(static_cast<int64_t>(Room(5, 5)->m_UnitEntityIDs[0]));
+    EXPECT_EQ(m_System->m_Message, L"毒矢を廃棄しますか？");
+    m_Screen->AskDisposeUnit(static_cast<int64_t>(skeleton->GetTaskID()));
+    EXPECT_EQ(m_System->m_Message, L"毒矢を廃棄しますか？");
+    GxSeqBase::SetOpenDialogCount(0);
+    m_System->m_Dialog->Suspend();
+    m_Screen->AskDisposeUnit(static_cast<int64_t>(skeleton->GetTaskID()));
+    EXPECT_EQ(m_System->m_Message, L"骸骨を解雇しますか？");
+    EXPECT_EQ(m_System->GetUserDialogKey(), L"DISPOSEUNIT");
+}
+
+TEST_F(ZorWindowsTest, RoomWindowButtonsByCapacityAndOccupant)
+{
+    Place(5, 5, 0, 4);  // a trap
+    Place(5, 5, 1, 12); // a unit
+    m_Screen->OpenRoomWindow(5, 5);
+    const wchar_t* names[4] = {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"};
+    const bool expect[5][4] = {{false, false, false, true},
+                               {false, false, true, true},
+                               {true, true, false, false},
+                               {false, false, false, false},
+                               {false, false, false, false}};
+    for (int i = 0; i < 5; ++i)
+        for (int b = 0; b < 4; ++b)
+            EXPECT_EQ(Widget(L"$ZORROOM:SeqZorMain", names[b], i)->IsEnabled(), expect[i][b]) << i << " " << b;
+}
+
+TEST_F(ZorWindowsTest, RoomViewRowsEffectsAndSigns)
+{
+    ZorTaskRoomWindowView* view = m_Screen->GetRoomView();
+    struct Hover
+    {
+        float dx, dy;
+        int row;
+    } hovers[] = {{10, 169, -1}, {10, 170, 0}, {10, 237, 1}, {4, 200, -1}, {355, 200, -1}, {354, 238, 1}};
+    for (const Hover& h : hovers)
+        EXPECT_EQ(ZorTaskRoomWindowView::SlotRowAt(h.dx, h.dy), h.row) << h.dy;
+    // Tip areas are half-open 32 x 16 rectangles.
+    EXPECT_EQ(ZorTaskRoomWindowView::EffectAt(276, 22), 1);
+    EXPECT_EQ(ZorTaskRoomWindowView::EffectAt(307, 37), 1);
+    EXPECT_EQ(ZorTaskRoomWindowView::EffectAt(308, 22), 0);
+    EXPECT_EQ(ZorTaskRoomWindowView::EffectAt(316, 54), 6);
+
+    ZorTaskUnitEntity* unit = Place(5, 5, 0, 12);
+    for (int k : {0, 1, 2, 4})
+        unit->m_RemainTime[k] = 10;
+    m_Screen->OpenRoomWindow(5, 5);
+    m_Cursor.x = 664 + 10;
+    m_Cursor.y = 170;
+    Step();
+    EXPECT_EQ(view->GetHoveredSlot(), 0);
+    ZorViewDrawList out;
+    view->Layout(State(), out);
+    EXPECT_EQ(out.Count(Kind::Icon, L"icon_na"), 2u); // capacity 3: rows 3 and 4 greyed
+    EXPECT_EQ(out.Find(Kind::Icon, L"icon_na")->m_Y, 169.0f + 68.0f * 3 + 5.0f);
+    EXPECT_EQ(out.Count(Kind::Icon, L"icon_roomeffect_01"), 1u);
+    EXPECT_FALSE(out.Find(Kind::Bar, L"hbar_time_large_on"));
+    EXPECT_TRUE(out.Find(Kind::Icon, L"icon_position")); // the hovered usable row is pointed at
+    int signs = 0;
+    for (const wchar_t* sign : {L"/", L"0", L"1", L"3"})
+        signs += out.Find(Kind::FontText, sign) ? 1 : 0;
+    EXPECT_EQ(signs, 3);
+    EXPECT_EQ(out.Find(Kind::FontText, L"1")->m_Y, 169.0f + 6.0f + 32.0f);
+    EXPECT_TRUE(out.Find(Kind::FontText, L"LV 1"));
+
+    // Under construction: the build bar instead of the effects.
+    Room(5, 5)->m_CreateTimeLeft = 30;
+    Room(5, 5)->m_CreateTimeTotal = 120;
+    view->Layout(State(), out);
+    EXPECT_FALSE(out.Find(Kind::Icon, L"icon_roomeffect_01"));
+    ASSERT_TRUE(out.Find(Kind::Bar, L"hbar_time_large_on"));
+    EXPECT_DOUBLE_EQ(out.Find(Kind::Bar, L"hbar_time_large_on")->m_Ratio, 0.75);
+
+    // A locked room shows facility 18.
+    g_DBZorStruct.GetRow(18)->m_VisualImage = L"pic_locked";
+    g_DBZorStruct.GetRow(18)->m_ShowName = L"未開拓";
+    view->SetRoom(3, 1);
+    view->Layout(State(), out);
+    EXPECT_TRUE(out.Find(Kind::Icon, L"pic_locked"));
+    EXPECT_EQ(out.Count(Kind::GdiText, L"未開拓"), 2u);
+    view->SetRoom(2, 2); // below the dug floors: nothing
+    view->Layout(State(), out);
+    EXPECT_EQ(out.Size(), 0u);
+}
+
+TEST_F(ZorWindowsTest, LordViewNumbersAndHellMode)
+{
+    ZorViewDrawList out;
+    State().m_Notoriety = 0;
+    ZorTaskTimeView::Layout(State(), 100.0f, 200.0f, out);
+    ASSERT_TRUE(out.Find(Kind::FontText, L" 25"));
+    EXPECT_EQ(out.Find(Kind::FontText, L" 25")->m_X, 116.0f);
+    EXPECT_FALSE(out.Find(Kind::FontText, L"HELL MODE"));
+    State().m_Notoriety = 3;
+    State().m_Resource_AstarosHP = 250;
+    ZorTaskTimeView::Layout(State(), 100.0f, 200.0f, out);
+    ASSERT_TRUE(out.Find(Kind::FontText, L"HELL MODE"));
+    EXPECT_EQ(out.Find(Kind::FontText, L"HELL MODE")->m_X, 877.0f);
+    EXPECT_EQ(out.Find(Kind::FontText, L"HELL MODE")->m_Y, 4.0f);
+    EXPECT_DOUBLE_EQ(out.Find(Kind::Bar, L"hbar_unithp_large_on")->m_Ratio, 0.25);
+    State().m_Resource_AstarosHPMax = 0;
+    ZorTaskTimeView::Layout(State(), 100.0f, 200.0f, out);
+    EXPECT_DOUBLE_EQ(out.Find(Kind::Bar, L"hbar_unithp_large_on")->m_Ratio, 0.0);
+}
+
+TEST_F(ZorWindowsTest, UnitListScrollsFiltersAndEnablesItsButtons)
+{
+    ZorTaskUnitList* list = m_Screen->GetUnitList();
+    GxTaskUIBase* slider = list->GetSlider();
+    ASSERT_TRUE(slider);
+    auto button = [this](const wchar_t* name, int i) { return Widget(L"$ZORBOTTOM1:SeqZorMain", name, i); };
+    list->ResetScroll();
+    EXPECT_EQ(slider->GetMax(), 0.0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(button(L"btn_unitlist", i)->IsEnabled() || button(L"btn_unitdelete", i)->IsEnabled());
+
+    std::vector<ZorTaskUnitEntity*> units;
+    for (int i = 0; i < 8; ++i)
+    {
+        units.push_back(AddUnit(ZorCore::kUnitReadyList, 12, 1));
+        units.back()->m_HP = units.back()->GetMaxHP();
+    }
+    list->UpdateScrollRange();
+    EXPECT_EQ(slider->GetMax(), 7.0);
+    slider->SetValue(2.0);
+    list->Refresh();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(list->GetEntryID(i), units[i + 2]->GetTaskID());
+
+    // A unit being summoned: shown on tab 0 with only delete, absent from tab 1. A hurt unique unit: tabs
+    // 0, 2 and 3.
+    units[2]->m_CreateTimeLeft = 50;
+    ZorTaskUnitEntity* hero = AddUnit(ZorCore::kUnitReadyList, 3, 1);
+    hero->m_HP = 1;
+    auto shownOn = [&](int tab, const ZorTaskUnitEntity* u)
+    {
+        State().m_GameUnitTab_ZOR = tab;
+        list->ResetScroll();
+        slider->SetValue(slider->GetMax());
+        list->Refresh();
+        bool shown = false;
+        for (int from = 0; from <= static_cast<int>(slider->GetMax()); ++from)
+        {
+            slider->SetValue(from);
+            list->Refresh();
+            for (int i = 0; i < 6; ++i)
+                shown = shown || list->GetEntryID(i) == u->GetTaskID();
+        }
+        return shown;
+    };
+    EXPECT_TRUE(shownOn(0, units[2]));
+    EXPECT_FALSE(shownOn(1, units[2]));
+    const bool heroTabs[4] = {true, false, true, true};
+    for (int tab = 0; tab < 4; ++tab)
+        EXPECT_EQ(shownOn(tab, hero), heroTabs[tab]) << tab;
+    State().m_GameUnitTab_ZOR = 0;
+    list->ResetScroll();
+    EXPECT_EQ(list->GetEntryID(2), units[2]->GetTaskID());
+    EXPECT_FALSE(button(L"btn_unitlist", 2)->IsEnabled());
+    EXPECT_TRUE(button(L"btn_unitdelete", 2)->IsEnabled());
+    EXPECT_TRUE(button(L"btn_unitlist", 1)->IsEnabled());
+
+    // The EXP bar is a fraction of 20 x (level + 1).
+    units[0]->m_Exp = 20;
+    ZorViewDrawList out;
+    list->Layout(0.0f, 571.0f, out);
+    EXPECT_DOUBLE_EQ(out.Find(Kind::Bar, L"hbar_unitexp_on")->m_Ratio, 0.5);
+    EXPECT_EQ(out.Find(Kind::Bar, L"hbar_unitexp_on")->m_Y, 571.0f + 132.0f);
+    // The pick-up button hands the card's unit to the drag.
+    m_Screen->OnUIEvent1(button(L"btn_unitlist", 1), GxUIEvent(button(L"btn_unitlist", 1), 1, 0));
+    EXPECT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(units[1]->GetTaskID()));
+}
+
+TEST_F(ZorWindowsTest, CardsOnlyInTheMenuPhaseForThreeActiveUnits)
+{
+    ZorTaskUnitInfo* info = m_Screen->GetUnitInfo();
+    std::vector<ZorTaskUnitEntity*> units;
+    for (int i = 0; i < 4; ++i)
+        units.push_back(Place(5, 5, 4, 12)); // all four on the centre cell
+    ZorTaskUnitEntity* enemy = AddUnit(ZorCore::kUnitEnemyList, 12, 1);
+    enemy->m_HP = 10;
+    enemy->m_DetailPosX = units[0]->m_DetailPosX;
+    enemy->m_DetailPosY = units[0]->m_DetailPosY;
+    units[1]->m_AppearTimeLeft = 5; // still appearing: no card
+    PointAtSlot(5, 5, 4);
+    info->Update(0, 0);
+    ASSERT_EQ(info->GetLineCount(), 4); // three settled player units, then the enemy
+    EXPECT_EQ(info->GetUnitIDs().back(), enemy->GetTaskID());
+    ZorTaskUnitEntity* cards[3] = {};
+    EXPECT_EQ(info->CollectCards(cards), 0); // not in the menu phase
+    State().m_GamePhase = 8;
+    ASSERT_EQ(info->CollectCards(cards), 3);
+    EXPECT_EQ(cards[0], units[0]);
+    EXPECT_EQ(cards[1], units[2]);
+    EXPECT_EQ(cards[2], units[3]);
+    // The cursor on the bottom bar points at no block.
+    m_Cursor.y = 571;
+    info->Update(0, 0);
+    EXPECT_EQ(info->GetBlockX(), -1);
+    EXPECT_EQ(info->CollectCards(cards), 0);
+}
+
+namespace
+{
+
+// The same screen drawn on the device (llvmpipe under the offscreen driver), with an icon set of solid
+// pictures: green bars, a blue card background.
+class ZorWindowsDevice : public ZorWindowsTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorWindowsTest::SetUp();
+        GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
+        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
+        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
+        ds.m_LockableBackBuffer = false;
+        ds.m_VSyncInterval = 0;
+        m_Core.m_Title = L"ZorWindowsDevice";
+        ASSERT_TRUE(m_Core.CreateMainWindow());
+        ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
+        const std::wstring dir = m_Folder.File(L"");
+        GxNcCrammedImageSet set;
+        auto solid = [](const wchar_t* name, uint32_t w, uint32_t h, uint32_t argb)
+        {
+            GisPicture p;
+            p.m_FileName = name;
+            p.m_Width = w;
+            p.m_Height = h;
+            p.m_Columns = 1;
+            p.m_Pixels.assign(static_cast<size_t>(w) * h, argb);
+            return p;
+        };
+        ASSERT_TRUE(GisPacker::Build(GxString::ToUtf8(dir), L"icons.gis",
+                                     {solid(L"hbar_unithp_large_on.png", 100, 8, 0xFF00FF00),
+                                      solid(L"hbar_unitexp_on.png", 80, 4, 0xFF00FF00),
+                                      solid(L"tip_unitinfo_back.png", 280, 180, 0xFF0000FF)},
+                                     GncForm::Binary, set, 512));
+        m_IconSet = dir + L"icons.gis";
+        ASSERT_TRUE(GxNcImageSetPool::Add(m_IconSet));
+        GxNcIconPool::Build(GxNcImageSetPool::Find(m_IconSet));
+        g_GDIFontMaps[1].SetFont(GxTaskUIBase::GetSystemConfig().m_FontSize[1], nullptr);
+    }
+    void TearDown() override
+    {
+        g_GDIFontMaps[1].Clear();
+        GxNcIconPool::Clear();
+        GxNcImageSetPool::ReleaseAll();
+        GxTextureFactory::GetInstance().Clear();
+        GxGraphics::Finalize();
+        if (m_Core.m_MainWindow)
+        {
+            m_Core.m_MainWindow->Destroy();
+            delete m_Core.m_MainWindow;
+            m_Core.m_MainWindow = nullptr;
+        }
+        ZorWindowsTest::TearDown();
+    }
+
+    // Clears to black, runs the draw inside a scene and reads the frame back.
+    PfGLTexture* Frame(const std::function<void()>& draw)
+    {
+        GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+        GxGraphics::BeginScene();
+        draw();
+        GxGraphics::EndScene();
+        GxGraphics::FlushDraws();
+        PfGLTexture* target = GxGraphics::GetDevice()->GetRenderTarget(0);
+        EXPECT_TRUE(target && target->ReadBack() == D3D_OK);
+        return target;
+    }
+    // Pixels of row y from x on that pass the test, up to the first that does not.
+    template <class Test> static int Run(const PfGLTexture* t, int x, int y, Test&& test)
+    {
+        int n = 0;
+        while (x + n < 1024 && test(KvTexel(t, static_cast<uint32_t>(x + n), static_cast<uint32_t>(y))))
+            ++n;
+        return n;
+    }
+    static bool Green(uint32_t argb) { return ((argb >> 8) & 0xFF) > 200 && ((argb >> 16) & 0xFF) < 60; }
+    static bool Blue(uint32_t argb) { return (argb & 0xFF) > 200 && ((argb >> 8) & 0xFF) < 60; }
+    static bool Red(uint32_t argb)
+    {
+        return ((argb >> 16) & 0xFF) > 150 && ((argb >> 8) & 0xFF) < 90 && (argb & 0xFF) < 90;
+    }
+
+    GxCore m_Core;
+    std::wstring m_IconSet;
+};
+
+} // namespace
+
+TEST_F(ZorWindowsDevice, BarsFillTheirShareOfTheWidth)
+{
+    ZorViewDrawList lord;
+    State().m_Resource_AstarosHP = 250;
+    ZorTaskTimeView::Layout(State(), 100.0f, 100.0f, lord);
+    const PfGLTexture* frame = Frame([&] { lord.Draw(0.0f, 0.0f); });
+    EXPECT_EQ(Run(frame, 125, 254, Green), 25); // the bar at (x0 + 25, y0 + 152)
+    // The EXP bar of a card of the unit list: 20 of the 40 points of level 1.
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP();
+    unit->m_Exp = 20;
+    m_Screen->GetUnitList()->UpdateScrollRange();
+    ZorViewDrawList cards;
+    m_Screen->GetUnitList()->Layout(0.0f, 571.0f, cards);
+    frame = Frame([&] { cards.Draw(0.0f, 0.0f); });
+    EXPECT_EQ(Run(frame, 262, 571 + 133, Green), 40);
+    EXPECT_EQ(Run(frame, 262, 571 + 110, Green), 100); // full HP
+}
+
+TEST_F(ZorWindowsDevice, CardsStandDownTheRightEdge)
+{
+    for (int i = 0; i < 4; ++i)
+        Place(5, 5, 4, 12);
+    PointAtSlot(5, 5, 4);
+    State().m_GamePhase = 8;
+    ZorTaskUnitInfo* info = m_Screen->GetUnitInfo();
+    info->Update(0, 0);
+    const PfGLTexture* frame = Frame([&] { info->Draw(0, 0); });
+    for (int n = 0; n < 3; ++n)
+    {
+        const int y = 4 + 184 * n + 2;
+        EXPECT_EQ(Run(frame, 740, y, Blue), 280) << n;
+        EXPECT_FALSE(Blue(KvTexel(frame, 739, static_cast<uint32_t>(y)))) << n;
+    }
+    EXPECT_FALSE(Blue(KvTexel(frame, 745, 4 + 184 * 3 + 2))); // no fourth card
+}
+
+TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
+{
+    for (int id = 1; id <= 18; ++id)
+        g_DBZorStruct.GetRow(id)->m_ShowName = GxString::Format(L"HHHH%d", id);
+    g_DBZorStruct.GetRow(4)->m_RequireStructID = 9;
+    m_Screen->OpenRoomWindow(5, 5);
+    m_Screen->OpenStructWindow();
+    GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
+    list->SetTextFontIndex(1);
+    list->SetClientRect(0, 0, 328, 340);
+    list->SetVisibleRows(20);
+    int red = -1, white = -1;
+    for (int i = 0; i < list->GetItemCount(); ++i)
+    {
+        if (list->GetItem(i)->m_Value == 4)
+            red = i;
+        if (list->GetItem(i)->m_Value == 5)
+            white = i;
+    }
+    ASSERT_GE(red, 0);
+    ASSERT_GE(white, 0);
+    const PfGLTexture* frame = Frame([&] { list->Draw(0, 0); });
+    const GxVector4 at = list->GetWorldPos();
+    auto count = [&](int row, bool (*test)(uint32_t))
+    {
+        int n = 0;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 120; ++x)
+                n += test(KvTexel(frame, static_cast<uint32_t>(at.x) + x, static_cast<uint32_t>(at.y + 17 * row + y)));
+        return n;
+    };
+    auto white_ = [](uint32_t argb) { return (argb & 0xFFFFFF) > 0xC0C0C0 && ((argb >> 8) & 0xFF) > 200; };
+    EXPECT_GT(count(red, Red), 10);
+    EXPECT_EQ(count(white, Red), 0);
+    EXPECT_GT(count(white, +white_), 10);
+}

@@ -1,0 +1,294 @@
+// The invasion screen's views: the parameter panel's texts, the unit strip's tabs, scrolling and cards,
+// and the field's sprites and bars.
+#include "ZorTestSupport.h"
+
+#include "animation/GxNcMotion.h"
+#include "animation/GxNcMotionGroup.h"
+#include "animation/GxNcProjectEx.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
+#include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskFieldOverlay.h"
+#include "strategy/screens/ZorTaskFieldUnitView.h"
+#include "strategy/screens/ZorTaskInvParamView.h"
+#include "strategy/screens/ZorTaskInvUnitList.h"
+#include "task/ui/GxTaskUIButtonIs.h"
+#include "task/ui/GxTaskUIHSliderIs.h"
+
+#include <algorithm>
+
+namespace
+{
+
+using Text = ZorTaskInvParamView::Text;
+using zortest::ZorTest;
+
+TEST_F(ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
+{
+    ZorUserData& s = State();
+    s.m_Resource_Bone = 10000;
+    s.m_Resource_Magic = 9999;
+    s.m_FieldFormations[0].m_TotalLerderShip = 3;
+    for (size_t i = 2; i <= 5; ++i)
+        s.m_StructStates[i].m_RoomActiveCount = 0;
+    const int32_t cap = s.GetPartyCapacity();
+    const struct
+    {
+        int32_t ticks;
+        const wchar_t* shown;
+    } clocks[] = {{2700, L"45"}, {2699, L"44"}, {60, L" 1"}, {59, L" 0"}, {1, L" 0"}, {-5, L" 0"}};
+    for (const auto& c : clocks)
+    {
+        s.m_TimerCount = c.ticks;
+        Text t[ZorTaskInvParamView::kTexts];
+        ZorTaskInvParamView::Layout(s, 10.0f, 500.0f, t);
+        EXPECT_EQ(t[11].m_Text, c.shown) << c.ticks;
+        EXPECT_EQ(t[11].m_Font, 4); // FONT24NUM, placed on the screen
+        EXPECT_EQ(t[11].m_X, 948.0f);
+        EXPECT_EQ(t[11].m_Y, 37.0f);
+        // Resources one row below the defence panel's; 10000 switches to the small digits.
+        EXPECT_EQ(t[0].m_Text, L" 10000");
+        EXPECT_EQ(t[0].m_Font, 1);
+        EXPECT_EQ(t[0].m_Y, 623.0f);
+        EXPECT_EQ(t[1].m_Text, L"9999");
+        EXPECT_EQ(t[1].m_Font, 2);
+        // Facility 2 stays white at level 0; 3 to 5 grey out.
+        EXPECT_EQ(t[5].m_Text, L"LV0");
+        EXPECT_EQ(t[5].m_Colour, 0xFFFFFFFFu);
+        EXPECT_EQ(t[5].m_Y, 678.0f);
+        EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
+        EXPECT_EQ(t[9].m_Text, GxString::Format(L"%3d/%3d", 3, cap));
+        EXPECT_EQ(t[9].m_X, 88.0f);
+        EXPECT_EQ(t[9].m_Y, 264.0f);
+        EXPECT_EQ(t[10].m_Text, GxString::Format(L"%3d/%3d", 0, cap));
+        EXPECT_EQ(t[10].m_Y, 492.0f);
+    }
+}
+
+// The strip under a bottom bar with its eight card buttons and slider, and a few units.
+class ZorInvUnitListTest : public zortest::ZorTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        auto* bottom = new GxTaskFolder(m_Root, L"$ZORINVBOTTOM:SeqZorInvMain");
+        for (int i = 0; i < ZorTaskInvUnitList::kCards; ++i)
+            m_Cards[i] = new GxTaskUIButtonIs(bottom, nullptr, L"btn_unitlist", i);
+        m_Slider = new GxTaskUIHSliderIs(bottom, nullptr, L"hsld_unitlist");
+        m_List = new ZorTaskInvUnitList(bottom, L"$ZORUNITLIST:SeqZorInvMain");
+        m_List->SetSlider(m_Slider);
+    }
+    int64_t Add(const wchar_t* list, int unitID)
+    {
+        ZorTaskUnitEntity* u = AddUnit(list, unitID, 1);
+        u->m_HP = u->GetMaxHP();
+        return static_cast<int64_t>(u->GetTaskID());
+    }
+    std::vector<int64_t> Shown() const
+    {
+        std::vector<int64_t> ids;
+        for (int i = 0; i < ZorTaskInvUnitList::kCards; ++i)
+            ids.push_back(m_List->GetEntryID(i));
+        return ids;
+    }
+
+    GxTaskUIButtonIs* m_Cards[ZorTaskInvUnitList::kCards] = {};
+    GxTaskUIHSliderIs* m_Slider = nullptr;
+    ZorTaskInvUnitList* m_List = nullptr;
+};
+
+TEST_F(ZorInvUnitListTest, TenUnitsScrollToTheLastEightAndTrapsNeverShow)
+{
+    std::vector<int64_t> ids;
+    for (int i = 0; i < 10; ++i)
+    {
+        if (i == 3)
+            Add(ZorCore::kUnitReadyList, 4); // a trap in the middle of the reserve
+        ids.push_back(Add(i < 7 ? ZorCore::kUnitReadyList : ZorCore::kUnitPlayerList, 12));
+    }
+    m_List->ResetScroll();
+    EXPECT_EQ(m_Slider->GetMax(), 9.0);
+    EXPECT_EQ(Shown(), std::vector<int64_t>(ids.begin(), ids.begin() + 8));
+    m_Slider->SetValue(2);
+    m_List->Refresh();
+    EXPECT_EQ(Shown(), std::vector<int64_t>(ids.begin() + 2, ids.end()));
+    EXPECT_EQ(m_List->GetEntryID(8), 0);
+    EXPECT_EQ(m_List->GetEntryID(-1), 0);
+
+    // Tab 4: the units employed in the dungeon only, each card with the employment icon.
+    State().m_GameUnitTab_ZOR = 4;
+    for (int i = 7; i < 10; ++i)
+        m_Core->FindUnit(ids[i])->m_DetailPosX = 3;
+    m_List->ResetScroll();
+    EXPECT_EQ(m_Slider->GetMax(), 2.0);
+    EXPECT_EQ(Shown(), (std::vector<int64_t>{ids[7], ids[8], ids[9], 0, 0, 0, 0, 0}));
+    std::vector<ZorTaskInvUnitList::Element> card;
+    ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[7]), 1, card);
+    EXPECT_TRUE(std::any_of(card.begin(), card.end(),
+                            [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }));
+    ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[0]), 0, card);
+    EXPECT_FALSE(std::any_of(card.begin(), card.end(), [](const auto& e) { return e.m_Text == L"icon_unitemployment"; }));
+
+    // An empty tab leaves the slider at 0; an unknown tab shows nothing.
+    for (int tab : {2, 3})
+    {
+        State().m_GameUnitTab_ZOR = tab;
+        m_List->ResetScroll();
+        EXPECT_EQ(m_Slider->GetMax(), 0.0) << tab;
+        EXPECT_EQ(m_List->GetEntryID(0), 0) << tab;
+    }
+}
+
+TEST_F(ZorInvUnitListTest, UnsettledOrWoundedUnitsShowButCannotBePicked)
+{
+    const int64_t ok = Add(ZorCore::kUnitReadyList, 12);
+    const int64_t arriving = Add(ZorCore::kUnitReadyList, 12);
+    const int64_t hurt = Add(ZorCore::kUnitReadyList, 12);
+    m_Core->FindUnit(arriving)->m_ArrangeTimeLeft = 1;
+    m_Core->FindUnit(hurt)->m_HP = 1;
+    m_List->ResetScroll();
+    EXPECT_EQ(Shown()[1], arriving);
+    const bool enabled[] = {true, false, false, false};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(m_Cards[i]->IsEnabled(), enabled[i]) << i;
+    State().m_GameUnitTab_ZOR = 1; // ready: only the unit that can go
+    m_List->ResetScroll();
+    EXPECT_EQ(Shown()[0], ok);
+    EXPECT_EQ(Shown()[1], 0);
+}
+
+// A pool source handing out projects built in memory: motion "stand" of 10 frames, "attack" of none.
+class MemorySource : public ZorNcProjectFactorySource
+{
+public:
+    MemorySource()
+    {
+        auto group = std::make_unique<GxNcMotionGroup>();
+        group->m_MotionGroupName = L"g";
+        for (auto [name, frames] : {std::pair{L"stand", 10}, std::pair{L"attack", 0}})
+        {
+            auto m = std::make_unique<GxNcMotion>();
+            m->m_MotionName = name;
+            m->m_TotalDuration = m->m_EndTime = frames;
+            group->m_Motions.push_back(std::move(m));
+        }
+        m_Project.m_MotionGroups.push_back(std::move(group));
+    }
+    const void* GetProject(const std::wstring&, const std::wstring&) override { return &m_Project; }
+    void ReleaseProject(const void*) override {}
+
+    GxNcProjectEx m_Project;
+};
+
+class ZorFieldViewTest : public zortest::ZorTest
+{
+protected:
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        for (const wchar_t* name : {ZorCore::kInvEnemyList, ZorCore::kInvPlayerList})
+            new GxTaskFolder(m_Root, name);
+        m_Camera = new ZorTaskCamera(m_Root, L"$ZORCAMERA:SeqZorInvMain");
+        m_View = new ZorTaskFieldUnitView(m_Root, L"$ZORTOWNUNITVIEW:SeqZorInvMain", m_Camera);
+        m_Overlay = new ZorTaskFieldOverlay(m_Root, L"$ZORFIELDOVERLAY:SeqZorInvMain", m_Camera);
+        Unit(61, 5, 0, 100, 10, 1); // no project: never loaded
+        for (int id : {12, 3})
+        {
+            g_DBZorUnit.GetRow(id)->m_GNCName = L"u.gnc";
+            g_DBZorUnit.GetRow(id)->m_MotionGroup = L"g";
+        }
+        ZorNcPoolUnit::SetProjectSource(&m_Source);
+        ZorNcPoolUnit::Initialize();
+        while (ZorNcPoolUnit::PrepareLoading(L"", L"") != 0)
+        {
+        }
+    }
+    void TearDown() override
+    {
+        ZorNcPoolUnit::ReleaseAll();
+        ZorNcPoolUnit::SetProjectSource(nullptr);
+        ZorTest::TearDown();
+    }
+    // A unit of the field list in formation f (2: the enemies), slot s, at (x, z).
+    ZorTaskUnitEntity* Field(int unitID, int f, int s, float x, float z)
+    {
+        ZorTaskUnitEntity* u = AddUnit(f == 2 ? ZorCore::kInvEnemyList : ZorCore::kInvPlayerList, unitID, 1);
+        u->m_HP = u->GetMaxHP();
+        u->m_WorldPos = GxVector3(x, 0.0f, z);
+        u->m_FieldPos = f;
+        State().m_FieldFormations[f].m_UnitEntityIDs[s] = static_cast<int64_t>(u->GetTaskID());
+        return u;
+    }
+
+    MemorySource m_Source;
+    ZorTaskCamera* m_Camera = nullptr;
+    ZorTaskFieldUnitView* m_View = nullptr;
+    ZorTaskFieldOverlay* m_Overlay = nullptr;
+};
+
+TEST(ZorTaskFieldUnitView, StandingLoopsOtherMotionsRunOnAndEmptyMotionsShowNothing)
+{
+    const struct
+    {
+        int32_t motion, counter, length, frame;
+    } cases[] = {{0, 25, 10, 5}, {0, 9, 10, 9}, {1, 25, 10, 25}, {3, 7, 4, 7}, {0, 5, 0, -1}, {2, 5, 0, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ZorTaskFieldUnitView::PickFrame(c.motion, c.counter, c.length), c.frame)
+            << c.motion << " " << c.counter << " " << c.length;
+}
+
+TEST_F(ZorFieldViewTest, SpritesSortBackToFrontAndSkipUnitsWithoutFramesButKeepTheirBars)
+{
+    ZorTaskUnitEntity* farEnemy = Field(12, 2, 0, -500.0f, -500.0f);
+    ZorTaskUnitEntity* nearEnemy = Field(12, 2, 4, 1000.0f, 1000.0f);
+    ZorTaskUnitEntity* player = Field(12, 0, 1, 0.0f, 0.0f);
+    ZorTaskUnitEntity* attacking = Field(12, 1, 0, 10.0f, 10.0f);
+    attacking->m_MotionIndex = 1; // a motion of no frames
+    ZorTaskUnitEntity* unloaded = Field(61, 1, 2, 20.0f, 20.0f);
+    (void)unloaded;
+    farEnemy->m_MotionTime = 23;
+    ASSERT_EQ(m_View->CollectSprites(), 3);
+    int64_t order[ZorTaskFieldUnitView::kMaxSprites];
+    ASSERT_EQ(m_View->GetQueued(order), 3);
+    const auto id = [](const ZorTaskUnitEntity* u) { return static_cast<int64_t>(u->GetTaskID()); };
+    // The enemy far from the enemies' sort point first, the near one after it.
+    EXPECT_LT(std::find(order, order + 3, id(farEnemy)), std::find(order, order + 3, id(nearEnemy)));
+    EXPECT_NE(std::find(order, order + 3, id(player)), order + 3);
+
+    ZorTaskFieldOverlay::Bar bars[ZorTaskFieldOverlay::kMaxBars];
+    EXPECT_EQ(m_Overlay->CollectBars(bars), 5) << "every unit on the field has a bar";
+
+    // A fallen enemy leaves the sprites at once; its bar goes when its task is being removed.
+    State().m_FieldFormations[2].m_UnitEntityIDs[4] = 0;
+    EXPECT_EQ(m_View->CollectSprites(), 2);
+    EXPECT_EQ(m_Overlay->CollectBars(bars), 5);
+    nearEnemy->Kill();
+    EXPECT_EQ(m_Overlay->CollectBars(bars), 4);
+
+    // Without a camera neither draws.
+    m_View->SetCamera(nullptr);
+    m_Overlay->SetCamera(nullptr);
+    EXPECT_EQ(m_View->CollectSprites(), 0);
+    EXPECT_EQ(m_Overlay->CollectBars(bars), 0);
+}
+
+TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
+{
+    ZorTaskUnitEntity* u = Field(12, 0, 0, 0.0f, 0.0f);
+    u->m_HP = u->GetMaxHP() / 4;
+    u->m_RemainTime[4] = 30;
+    u->m_RemainTime[1] = 1;
+    ZorTaskFieldOverlay::Bar bars[ZorTaskFieldOverlay::kMaxBars];
+    ASSERT_EQ(m_Overlay->CollectBars(bars), 1);
+    EXPECT_EQ(bars[0].m_Symbols, std::wstring(L"\x30\x33"));
+    EXPECT_NEAR(bars[0].m_Ratio, 0.25, 0.01);
+    const GxVector3 p = m_Camera->WorldToScreen(GxVector3(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(bars[0].m_X, p.x);
+    EXPECT_EQ(bars[0].m_Y, p.y);
+    u->m_RemainTime[1] = u->m_RemainTime[4] = 0;
+    m_Overlay->CollectBars(bars);
+    EXPECT_TRUE(bars[0].m_Symbols.empty());
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+#include "SampleZorInvasion.h"
+
+#include <string>
+
+namespace
+{
+
+// This screen's ID ranges: modules 225-254, layouts 440-511.
+constexpr int kFirstModule = 225;
+constexpr int kFirstLayout = 440;
+
+SampleRow Module(int id, const char* type, const std::string& name, int w, int h)
+{
+    return {{"ID", std::to_string(id)},
+            {"UIType", type},
+            {"ModuleName", name},
+            {"ImageSetName", "ui_zorinvmain"},
+            {"ImageName", name},
+            {"Width", std::to_string(w)},
+            {"Height", std::to_string(h)},
+            {"ClientLeft", "0"},
+            {"ClientTop", "0"},
+            {"ClientWidth", std::to_string(w)},
+            {"ClientHeight", std::to_string(h)},
+            {"ShapeType", "0"},
+            {"FontIndex", "0"}};
+}
+
+SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
+                 int left, int top, const std::string& help, int group = 0)
+{
+    return {{"ID", std::to_string(id)},
+            {"ParentName", parent},
+            {"ParentIndex", "0"},
+            {"ModuleName", module},
+            {"TaskName", name},
+            {"TaskIndex", std::to_string(index)},
+            {"Create", "1"},
+            {"Visible", "1"},
+            {"Enabled", "1"},
+            {"Left", std::to_string(left)},
+            {"Top", std::to_string(top)},
+            {"OrderZ", "0.5"},
+            {"GroupID", std::to_string(group)},
+            {"AutoHelpTime", "0"},
+            {"Descript", help}};
+}
+
+} // namespace
+
+void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
+{
+    int m = kFirstModule;
+    for (const char* tab : {"btn_unittab_all", "btn_unittab_ready", "btn_unittab_heroine", "btn_unittab_employment"})
+        modules.rows.push_back(Module(m++, "20", tab, 96, 28));
+    modules.rows.push_back(Module(m++, "18", "btn_unitlist", 84, 128));
+    modules.rows.push_back(Module(m++, "30", "hsld_unitlist", 720, 16));
+    for (const char* button : {"btn_openthewar", "btn_cancelthewar", "btn_autoform", "btn_removeall"})
+        modules.rows.push_back(Module(m++, "18", button, 96, 32));
+    modules.rows.push_back(Module(m++, "18", "btn_remove", 20, 20));
+
+    int l = kFirstLayout;
+    const std::string bottom = "$ZORINVBOTTOM:SeqZorInvMain";
+    const char* const tabs[][2] = {{"btn_unittab_all", "すべて"},
+                                   {"btn_unittab_ready", "出撃可能"},
+                                   {"btn_unittab_heroine", "ヒロイン"},
+                                   {"btn_unittab_employment", "配置中"}};
+    for (int i = 0; i < 4; ++i)
+        layouts.rows.push_back(Layout(l++, bottom, tabs[i][0], tabs[i][0], 0, 80 + 100 * i, 76, tabs[i][1], 1));
+    // The cards are drawn by the unit list over these buttons (80 + 90 i, from y 112 of the bar).
+    for (int i = 0; i < 8; ++i)
+        layouts.rows.push_back(Layout(l++, bottom, "btn_unitlist", "btn_unitlist", i, 78 + 90 * i, 110, "出撃させる"));
+    layouts.rows.push_back(Layout(l++, bottom, "hsld_unitlist", "hsld_unitlist", 0, 80, 240, "スクロール"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "自動編成"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "全員外す"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_openthewar", "btn_openthewar", 0, 800, 215, "開戦"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_cancelthewar", "btn_cancelthewar", 0, 904, 215, "中止"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 0, 8, 215, "設定"));
+    // One remove button at the top right of each formation slot: formation 0 slots 0-4 are indexes 0-4,
+    // formation 1 slots 0-4 are 5-9 (78 x 78 slots from (64, 150) and (104, 378), 100 apart).
+    for (int i = 0; i < 10; ++i)
+    {
+        const int left = (i < 5 ? 64 : 104) + 100 * (i % 5) + 58;
+        const int top = i < 5 ? 150 : 378;
+        layouts.rows.push_back(Layout(l++, "$UIFIELD:SeqZorInvMain", "btn_remove", "btn_remove", i, left, top, "外す"));
+    }
+}

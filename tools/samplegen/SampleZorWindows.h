@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SampleTable.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The defence screen's window contents: the facility, trap and summon windows' list boxes with their
+// sliders and run and cancel buttons, the room window's OK and build buttons and its per-slot buttons
+// (local indexes 0-4), and the bottom bar's card buttons (0-5) and unit-list slider. Modules from ID 195,
+// layout rows from ID 370 of the strategy tables.
+void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<std::string>& problems);
+
+// The icons the windows, the unit list, the lord's panel and the cards draw from the icon pool, as plain
+// coloured panels (name with ".png", width, height, ARGB fill, margin).
+struct SampleIcon
+{
+    std::wstring name;
+    uint32_t w, h, argb, margin;
+};
+std::vector<SampleIcon> ZorWindowIcons();
