@@ -70,7 +70,7 @@ bool GxSoundLoaderOgg::Open(const std::wstring& name)
     if (!m_Vorbis->Open(&m_File, kCallbacks))
     {
         GxFile::Close(m_File);
-        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream ファイルのオープンに失敗しました\n");
+        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream ファイルのオープンに失敗しました(%s)\n", name.c_str());
         return false;
     }
     const int channels = m_Vorbis->GetChannels();
@@ -79,7 +79,7 @@ bool GxSoundLoaderOgg::Open(const std::wstring& name)
     if (!m_Vorbis->IsSeekable())
     {
         m_Vorbis->Clear();
-        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream シーク可能なファイルではありません\n");
+        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream シーク可能なファイルではありません(%s)\n", name.c_str());
         return false;
     }
     // Streams the sound buffers cannot take (more than two channels, rates out of range) open, and the
@@ -87,7 +87,7 @@ bool GxSoundLoaderOgg::Open(const std::wstring& name)
     if (channels < 1 || channels > 255 || rate < 1 || total < 0)
     {
         m_Vorbis->Clear();
-        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream ファイルのオープンに失敗しました\n");
+        GxLog::SlightError(L"Error/GxSoundLoaderOgg::OpenStream ファイルのオープンに失敗しました(%s)\n", name.c_str());
         return false;
     }
     m_Format.wFormatTag = PF_WAVE_FORMAT_PCM;

@@ -201,9 +201,10 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     for (const char* name : {"play_title.png", "play_rule.png", "play_named.png", "play_choice.png", "play_save.png",
                              "play_backlog.png"})
         EXPECT_TRUE(GameRun::MatchesGolden(run.Path(name), "adventure", name));
-    // Slot 3 loaded back shows the same choice; the story ended on the title.
-    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("choice_back.png"), "adventure", "play_choice.png"));
-    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("title_again.png"), "adventure", "play_title.png"));
+    // Slot 3 loaded back shows the same choice; the story ended on the title, now with its extra button.
+    if (std::getenv("KV_UPDATE_GOLDEN") == nullptr)
+        EXPECT_TRUE(GameRun::MatchesGolden(run.Path("choice_back.png"), "adventure", "play_choice.png"));
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("title_again.png"), "adventure", "play_title_end.png"));
 
     // Slot 3, saved while the first choice was offered, and the quick save, taken after the castle's lord
     // spoke, read back by the game's reader.
