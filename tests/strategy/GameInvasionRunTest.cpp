@@ -136,9 +136,9 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
                                // A card dragged: the free slots show their cursors; dropped on slot 0.
                                Step(810, "move 120 681") + Step(815, "press 120 681") + Step(830, "move 300 650") +
                                Step(850, "capture formation.png") + Step(860, "move 100 190") +
-                               Step(870, "release 100 190") + Step(890, "click 848 531") +
-                               Step(910, "click 848 738") + Step(914, "capture battle.png") +
-                               Step(1300, "capture back.png") + Step(1320, "close") + Step(1350, "click 436 304");
+                               Step(870, "release 100 190") + Step(890, "click 848 531") + Step(910, "click 848 738") +
+                               Step(914, "capture battle.png") + Step(1300, "capture back.png") + Step(1320, "close") +
+                               Step(1350, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
@@ -179,9 +179,9 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     const std::string script = std::string(kStart) + Step(200, "click 700 176") + Step(230, "click 720 448") +
                                Step(400, "click 512 384") + Step(600, "click 188 200") + Step(610, "click 476 200") +
                                Step(620, "capture takeover.png") + Step(630, "click 928 716") +
-                               Step(800, "capture back.png") + Step(820, "click 871 723") +
-                               Step(920, "click 270 200") + Step(960, "click 436 304") + Step(1060, "click 940 720") +
-                               Step(1160, "close") + Step(1190, "click 436 304");
+                               Step(800, "capture back.png") + Step(820, "click 871 723") + Step(920, "click 270 200") +
+                               Step(960, "click 436 304") + Step(1060, "click 940 720") + Step(1160, "close") +
+                               Step(1190, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);

@@ -134,7 +134,8 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
           Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
           // The invasion field's slot cursor and small hit-point bars.
-          Panel(L"icon_targetcursor.png", 78, 78, 0x60FFFFFF), Panel(L"hbar_unithp_small_back.png", 40, 6, 0xFF202020, 0),
+          Panel(L"icon_targetcursor.png", 78, 78, 0x60FFFFFF),
+          Panel(L"hbar_unithp_small_back.png", 40, 6, 0xFF202020, 0),
           Panel(L"hbar_unithp_small_on.png", 38, 4, 0xFF40FF60, 0)},
          problems);
 }
