@@ -173,7 +173,10 @@ void SeqAvgMain::DecideSelectMenu(int32_t index)
 bool SeqAvgMain::StartBackgroundChange(const std::wstring& background, const std::wstring& rule, int32_t time,
                                        bool clearStands)
 {
-    LoadTransitionRuleImage(rule);
+    // A rule picture that does not load (its loader has logged why) dissolves like the blank rule, rather
+    // than leaving the transit layer with whatever the last transit drew.
+    if (!LoadTransitionRuleImage(rule) && !rule.empty())
+        LoadTransitionRuleImage(L"");
     m_BGTransit.m_Transit = true;
     m_BGTransit.m_TransitTimeLeft = time;
     m_BGTransit.m_TransitTimeTotal = time;

@@ -624,7 +624,7 @@ PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, 
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_DepthStencil)
         return D3DERR_INVALIDCALL;
     FlushQuads();
-    ApplyFramebuffer();
+    ApplyFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0);
     ApplyViewport();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET)
@@ -784,7 +784,8 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
     if (!m_DeviceCreated || state >= PF_RENDERSTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_RenderStateCalls;
-    if (m_RenderState[state] != value)
+    const bool changed = m_RenderState[state] != value;
+    if (changed)
         FlushQuads();
     m_RenderState[state] = value;
     switch (state)
@@ -824,7 +825,8 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
         m_Dirty |= DIRTY_RASTER;
         break;
     default:
-        m_Dirty |= DIRTY_UNIFORMS;
+        if (changed)
+            m_Dirty |= DIRTY_UNIFORMS;
         break;
     }
     return D3D_OK;
@@ -840,8 +842,11 @@ PfResult PfGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_
     if (!m_DeviceCreated || stage >= PF_STAGE_COUNT || type >= PF_STAGESTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ++m_StageStateCalls;
-    if (m_StageState[stage][type] != value)
-        FlushQuads();
+    // Only the device sends the program's uniforms, so a value set again needs nothing sent: every
+    // widget sets its stages afresh before it draws.
+    if (m_StageState[stage][type] == value)
+        return D3D_OK;
+    FlushQuads();
     m_StageState[stage][type] = value;
     m_Dirty |= DIRTY_UNIFORMS;
     return D3D_OK;
@@ -994,31 +999,40 @@ void PfGLDevice::ApplySampler(uint32_t stage)
     }
 }
 
-void PfGLDevice::ApplyFramebuffer()
+void PfGLDevice::ApplyFramebuffer(bool useDepth)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
-    if (!(m_Dirty & DIRTY_FRAMEBUFFER))
+    const uint32_t depth = useDepth && m_DepthStencil ? m_DepthStencil->GetGLName() : 0;
+    if (!(m_Dirty & DIRTY_FRAMEBUFFER) && depth == m_AttachedDepth)
         return;
-    m_Dirty &= ~DIRTY_FRAMEBUFFER;
-    // Attachments are made again on every change: a deleted texture's name may come back for a new one.
-    GLenum buffers[MAX_RENDER_TARGETS];
-    for (uint32_t i = 0; i < MAX_RENDER_TARGETS; ++i)
+    if (m_Dirty & DIRTY_FRAMEBUFFER)
     {
-        const uint32_t name = m_RenderTargets[i] ? m_RenderTargets[i]->GetGLName() : 0;
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
-        buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+        m_Dirty &= ~DIRTY_FRAMEBUFFER;
+        // Attachments are made again on every change: a deleted texture's name may come back for a new one.
+        GLenum buffers[MAX_RENDER_TARGETS];
+        for (uint32_t i = 0; i < MAX_RENDER_TARGETS; ++i)
+        {
+            const uint32_t name = m_RenderTargets[i] ? m_RenderTargets[i]->GetGLName() : 0;
+            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
+            buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+        }
+        glDrawBuffers(MAX_RENDER_TARGETS, buffers);
     }
-    glDrawBuffers(MAX_RENDER_TARGETS, buffers);
-    const uint32_t depth = m_DepthStencil ? m_DepthStencil->GetGLName() : 0;
-    const bool stencil = m_DepthStencil && m_DepthStencil->GetFormat() != D3DFMT_D16 &&
+    const bool stencil = depth && m_DepthStencil->GetFormat() != D3DFMT_D16 &&
                          m_DepthStencil->GetFormat() != D3DFMT_D16_LOCKABLE &&
                          m_DepthStencil->GetFormat() != D3DFMT_D32;
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D, 0, 0);
     if (depth)
         glFramebufferTexture2D(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
                                GL_TEXTURE_2D, depth, 0);
+    m_AttachedDepth = depth;
     // A depth test without a depth buffer is off, so the depth group follows the attachment.
     m_Dirty |= DIRTY_DEPTH;
+}
+
+bool PfGLDevice::DrawUsesDepth() const
+{
+    return m_DepthStencil && (m_RenderState[D3DRS_ZENABLE] || m_RenderState[D3DRS_STENCILENABLE]);
 }
 
 void PfGLDevice::ApplyViewport()
@@ -1070,7 +1084,7 @@ void PfGLDevice::ApplyDepth()
 {
     const uint32_t* rs = m_RenderState;
     // Without a depth buffer the depth test has nothing to test against: it is off.
-    if (rs[D3DRS_ZENABLE] && m_DepthStencil)
+    if (rs[D3DRS_ZENABLE] && m_AttachedDepth)
         glEnable(GL_DEPTH_TEST);
     else
         glDisable(GL_DEPTH_TEST);
@@ -1147,7 +1161,55 @@ uint32_t PfGLDevice::StageCount() const
     return count;
 }
 
-void PfGLDevice::ApplyUniforms(bool preTransformed)
+uint32_t PfGLDevice::ShaderFeatures(bool preTransformed) const
+{
+    const uint32_t* rs = m_RenderState;
+    uint32_t features = 0;
+    if (rs[D3DRS_SPECULARENABLE])
+    {
+        // Unlit vertices pass their own specular colour (black without one); adding black changes nothing.
+        const uint32_t fvf = ShaderFVF();
+        const bool unlit = preTransformed || !rs[D3DRS_LIGHTING] || !(fvf & D3DFVF_NORMAL);
+        if (!unlit || ((fvf & D3DFVF_SPECULAR) && !m_VertexSpecularBlack))
+            features |= PfGLShader::FEATURE_SPECULAR;
+    }
+    if (rs[D3DRS_ALPHATESTENABLE] && rs[D3DRS_ALPHAFUNC] != D3DCMP_ALWAYS)
+        features |= PfGLShader::FEATURE_ALPHA_TEST;
+    if (rs[D3DRS_FOGENABLE] &&
+        (rs[D3DRS_FOGTABLEMODE] != D3DFOG_NONE || rs[D3DRS_FOGVERTEXMODE] != D3DFOG_NONE || preTransformed))
+        features |= PfGLShader::FEATURE_FOG;
+    return features;
+}
+
+void PfGLDevice::NoteVertexSpecular(const void* vertices, uint32_t count, uint32_t stride)
+{
+    m_VertexSpecularBlack = false;
+    const uint32_t fvf = m_FVF;
+    if (!(fvf & D3DFVF_SPECULAR) || !vertices)
+        return;
+    // The same layout BindVertexLayout gives the attributes.
+    uint32_t offset = (fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW ? 16 : 12;
+    if (fvf & D3DFVF_NORMAL)
+        offset += 12;
+    if (fvf & D3DFVF_PSIZE)
+        offset += 4;
+    if (fvf & D3DFVF_DIFFUSE)
+        offset += 4;
+    if (offset + 4 > stride)
+        return;
+    const uint8_t* bytes = (const uint8_t*)vertices + offset;
+    for (uint32_t i = 0; i < count; ++i, bytes += stride)
+    {
+        uint32_t specular;
+        std::memcpy(&specular, bytes, 4);
+        // Packed ARGB: the specular alpha is not added (it carries the vertex fog factor).
+        if (specular & 0x00FFFFFF)
+            return;
+    }
+    m_VertexSpecularBlack = true;
+}
+
+void PfGLDevice::ApplyUniforms(bool preTransformed, uint32_t features)
 {
     // The program for the active stages; every uniform below is then sent to it.
     const uint32_t stages = StageCount();
@@ -1159,7 +1221,7 @@ void PfGLDevice::ApplyUniforms(bool preTransformed)
                           s0[D3DTSS_ALPHAOP] == D3DTOP_MODULATE && s0[D3DTSS_ALPHAARG1] == D3DTA_TEXTURE &&
                           isDiffuse(s0[D3DTSS_ALPHAARG2]) && s0[D3DTSS_RESULTARG] != D3DTA_TEMP &&
                           (s0[D3DTSS_TEXCOORDINDEX] & 0xFFFF) == 0;
-    m_Shader.Select(modulate ? PfGLShader::MODULATE_VARIANT : stages);
+    m_Shader.Select(modulate ? PfGLShader::MODULATE_VARIANT : stages, features);
     const PfGLShader& sh = m_Shader;
     const uint32_t* rs = m_RenderState;
     auto loc = [&](PfGLShader::Uniform u) { return sh.GetLocation(u); };
@@ -1282,7 +1344,7 @@ bool PfGLDevice::PrepareDraw(bool preTransformed)
 {
     if (!m_DeviceCreated || !m_RenderTargets[0])
         return false;
-    ApplyFramebuffer();
+    ApplyFramebuffer(DrawUsesDepth());
     ApplyViewport();
     if (m_Dirty & DIRTY_BLEND)
         ApplyBlend();
@@ -1292,9 +1354,13 @@ bool PfGLDevice::PrepareDraw(bool preTransformed)
         ApplyStencil();
     if (m_Dirty & DIRTY_RASTER)
         ApplyRaster();
-    if ((m_Dirty & DIRTY_UNIFORMS) || preTransformed != m_LastPreTransformed)
-        ApplyUniforms(preTransformed);
+    const uint32_t features = ShaderFeatures(preTransformed);
+    if ((m_Dirty & DIRTY_UNIFORMS) || preTransformed != m_LastPreTransformed || features != m_LastFeatures)
+        ApplyUniforms(preTransformed, features);
     m_LastPreTransformed = preTransformed;
+    m_LastFeatures = features;
+    // Vertices in memory say what they hold for the draw at hand only.
+    m_VertexSpecularBlack = false;
     m_Dirty = 0;
     BindTextures();
     glBindVertexArray(m_VertexArray);
@@ -1517,6 +1583,7 @@ PfResult PfGLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCo
     uint32_t count;
     if (!vertices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
+    NoteVertexSpecular(vertices, count, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     uint32_t first = 0;
@@ -1538,6 +1605,7 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
     if (!vertices || !indices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
     const uint32_t indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
+    NoteVertexSpecular(vertices, minIndex + vertexCount, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     uint32_t first = 0, indexOffset = 0;
@@ -1555,6 +1623,7 @@ PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint3
 {
     if (!vertices || quadCount == 0 || stride == 0)
         return D3DERR_INVALIDCALL;
+    NoteVertexSpecular(vertices, quadCount * 4, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     const uint8_t* bytes = (const uint8_t*)vertices;

@@ -202,13 +202,21 @@ private:
     bool PrepareDraw(bool preTransformed);
     // PrepareDraw for the flexible vertex format set, pre-transformed when its positions are XYZRHW.
     bool PrepareFVFDraw();
-    void ApplyFramebuffer();
+    // Binds the device's frame buffer with the targets set. The depth-stencil surface is attached only
+    // while something uses it (useDepth): a frame buffer without one lets a software rasteriser take its
+    // fast paths, and with the depth and stencil tests off OpenGL writes neither buffer anyway.
+    void ApplyFramebuffer(bool useDepth);
+    bool DrawUsesDepth() const;
     void ApplyViewport();
     void ApplyBlend();
     void ApplyDepth();
     void ApplyStencil();
     void ApplyRaster();
-    void ApplyUniforms(bool preTransformed);
+    // The program's optional steps (PfGLShader::Feature) the current states and vertices call for.
+    uint32_t ShaderFeatures(bool preTransformed) const;
+    void ApplyUniforms(bool preTransformed, uint32_t features);
+    // Notes whether the given vertices of the current FVF all have a black specular colour.
+    void NoteVertexSpecular(const void* vertices, uint32_t count, uint32_t stride);
     void BindTextures();
     // Binds an element buffer unless it is the one bound already.
     void BindElementBuffer(uint32_t buffer);
@@ -252,6 +260,12 @@ private:
     PfRect m_ScissorRect = {};
     uint32_t m_Dirty = DIRTY_ALL;
     bool m_LastPreTransformed = false;
+    uint32_t m_LastFeatures = 0;
+    // The depth-stencil texture attached to the frame buffer now (0 none).
+    uint32_t m_AttachedDepth = 0;
+    // The vertices of the draw being prepared all carry a black specular colour (known only for vertices
+    // handed over in memory; buffers count as coloured).
+    bool m_VertexSpecularBlack = false;
 
     uint32_t m_RenderState[PF_RENDERSTATE_COUNT] = {};
     uint32_t m_StageState[PF_STAGE_COUNT][PF_STAGESTATE_COUNT] = {};

@@ -141,6 +141,8 @@ void main()
 // Compiled once per number of active stages (KV_STAGE_COUNT, put in front by Build): with a constant
 // loop bound the stage loop unrolls and each stage samples its own unit directly, instead of every pixel
 // walking the branches of all eight units. The 2D drawers' one-stage program is several times faster so.
+// The specular add, the alpha test and fog are compiled in only where a draw needs them (KV_SPECULAR,
+// KV_ALPHA_TEST, KV_FOG).
 const char* s_FragmentSource = R"(
 in vec4 v_Diffuse;
 in vec4 v_Specular;
@@ -152,8 +154,7 @@ uniform int u_StageCount;
 uniform ivec4 u_StageA[8]; // colour op, colour arg1, colour arg2, alpha op
 uniform ivec4 u_StageB[8]; // alpha arg1, alpha arg2, texture-coordinate index, result to temp
 uniform vec4 u_TFactor;
-uniform int u_SpecularEnable;
-uniform int u_AlphaFunc; // 0 = test off, else D3DCMP_*
+uniform int u_AlphaFunc; // D3DCMP_*
 uniform int u_AlphaRef;
 uniform int u_FogMode;
 uniform float u_FogStart;
@@ -252,15 +253,17 @@ void main()
             cur = r;
     }
 #endif
-    if (u_SpecularEnable != 0)
-        cur.rgb = min(cur.rgb + v_Specular.rgb, 1.0);
-    if (u_AlphaFunc != 0 && !Compare(u_AlphaFunc, int(floor(cur.a * 255.0 + 0.5)), u_AlphaRef))
+#ifdef KV_SPECULAR
+    cur.rgb = min(cur.rgb + v_Specular.rgb, 1.0);
+#endif
+#ifdef KV_ALPHA_TEST
+    if (!Compare(u_AlphaFunc, int(floor(cur.a * 255.0 + 0.5)), u_AlphaRef))
         discard;
-    if (u_FogMode != 0)
-    {
-        float f = u_FogMode == 1 ? clamp((u_FogEnd - gl_FragCoord.z) / (u_FogEnd - u_FogStart), 0.0, 1.0) : v_Fog;
-        cur.rgb = mix(u_FogColor.rgb, cur.rgb, f);
-    }
+#endif
+#ifdef KV_FOG
+    float f = u_FogMode == 1 ? clamp((u_FogEnd - gl_FragCoord.z) / (u_FogEnd - u_FogStart), 0.0, 1.0) : v_Fog;
+    cur.rgb = mix(u_FogColor.rgb, cur.rgb, f);
+#endif
     o_Color = cur;
 }
 )";
@@ -307,30 +310,39 @@ bool PfGLShader::Create()
     return Select(1);
 }
 
-bool PfGLShader::Select(uint32_t stageCount)
+bool PfGLShader::Select(uint32_t stageCount, uint32_t features)
 {
     if (stageCount > MODULATE_VARIANT)
         stageCount = MAX_STAGES;
-    if (m_Program && stageCount == m_Stages)
+    features &= FEATURE_ALL;
+    const uint32_t variant = stageCount + STAGE_VARIANTS * features;
+    if (m_Program && variant == m_Variant)
         return true;
-    if (!m_Variants[stageCount] && !Build(stageCount))
+    if (!m_Variants[variant] && !Build(stageCount, features))
         return false;
-    m_Program = m_Variants[stageCount];
-    m_Stages = stageCount;
+    m_Program = m_Variants[variant];
+    m_Variant = variant;
     for (int i = 0; i < U_COUNT; ++i)
-        m_Location[i] = m_VariantLocations[stageCount][i];
+        m_Location[i] = m_VariantLocations[variant][i];
     glUseProgram(m_Program);
     return true;
 }
 
-bool PfGLShader::Build(uint32_t stageCount)
+bool PfGLShader::Build(uint32_t stageCount, uint32_t features)
 {
     GLuint vs = CompileStage(GL_VERTEX_SHADER, s_VertexSource, m_ErrorLog);
-    const std::string fragment =
-        "#version 330 core\n" +
-        (stageCount == MODULATE_VARIANT ? std::string("#define KV_MODULATE\n#define KV_STAGE_COUNT 1\n")
-                                        : "#define KV_STAGE_COUNT " + std::to_string(stageCount) + "\n") +
-        s_FragmentSource;
+    std::string fragment = "#version 330 core\n";
+    if (stageCount == MODULATE_VARIANT)
+        fragment += "#define KV_MODULATE\n#define KV_STAGE_COUNT 1\n";
+    else
+        fragment += "#define KV_STAGE_COUNT " + std::to_string(stageCount) + "\n";
+    if (features & FEATURE_SPECULAR)
+        fragment += "#define KV_SPECULAR\n";
+    if (features & FEATURE_ALPHA_TEST)
+        fragment += "#define KV_ALPHA_TEST\n";
+    if (features & FEATURE_FOG)
+        fragment += "#define KV_FOG\n";
+    fragment += s_FragmentSource;
     GLuint fs = CompileStage(GL_FRAGMENT_SHADER, fragment.c_str(), m_ErrorLog);
     if (!vs || !fs)
     {
@@ -356,13 +368,14 @@ bool PfGLShader::Build(uint32_t stageCount)
         glDeleteProgram(program);
         return false;
     }
-    m_Variants[stageCount] = program;
+    const uint32_t variant = stageCount + STAGE_VARIANTS * features;
+    m_Variants[variant] = program;
     for (int i = 0; i < U_COUNT; ++i)
-        m_VariantLocations[stageCount][i] = glGetUniformLocation(program, s_UniformNames[i]);
+        m_VariantLocations[variant][i] = glGetUniformLocation(program, s_UniformNames[i]);
     // Each stage samples its own texture unit.
     glUseProgram(program);
     GLint units[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-    glUniform1iv(m_VariantLocations[stageCount][U_TEX], 8, units);
+    glUniform1iv(m_VariantLocations[variant][U_TEX], 8, units);
     if (m_Program)
         glUseProgram(m_Program);
     return true;
@@ -377,5 +390,5 @@ void PfGLShader::Destroy()
         program = 0;
     }
     m_Program = 0;
-    m_Stages = 0;
+    m_Variant = 0;
 }

@@ -74,22 +74,34 @@ public:
     void Destroy();
     // The program of one stage that multiplies texture and diffuse colour (colour and alpha alike).
     static constexpr uint32_t MODULATE_VARIANT = 9;
-    // Makes the program for that many active texture stages (or MODULATE_VARIANT) current, compiling it
-    // on first use.
-    bool Select(uint32_t stageCount);
+    // The per-pixel steps a program carries only when a draw needs them. Left out, a step costs nothing
+    // per pixel, and a program without the alpha test's discard lets a software rasteriser take its fast
+    // paths for plain 2D quads.
+    enum Feature : uint32_t
+    {
+        FEATURE_SPECULAR = 1u << 0,   // adds the specular colour
+        FEATURE_ALPHA_TEST = 1u << 1, // discards pixels failing the alpha comparison
+        FEATURE_FOG = 1u << 2,        // mixes in the fog colour
+        FEATURE_ALL = 7,
+    };
+    // Makes the program for that many active texture stages (or MODULATE_VARIANT) with those features
+    // current, compiling it on first use.
+    bool Select(uint32_t stageCount, uint32_t features = FEATURE_ALL);
     uint32_t GetProgram() const { return m_Program; }
     int32_t GetLocation(Uniform u) const { return m_Location[u]; }
     const std::string& GetErrorLog() const { return m_ErrorLog; }
 
 private:
     static constexpr uint32_t MAX_STAGES = 8;
-    bool Build(uint32_t stageCount);
+    static constexpr uint32_t STAGE_VARIANTS = MODULATE_VARIANT + 1;
+    static constexpr uint32_t VARIANTS = STAGE_VARIANTS * (FEATURE_ALL + 1);
+    bool Build(uint32_t stageCount, uint32_t features);
 
     // The current program and its uniform locations.
     uint32_t m_Program = 0;
     int32_t m_Location[U_COUNT] = {};
-    uint32_t m_Stages = 0;
-    uint32_t m_Variants[MODULATE_VARIANT + 1] = {};
-    int32_t m_VariantLocations[MODULATE_VARIANT + 1][U_COUNT] = {};
+    uint32_t m_Variant = 0;
+    uint32_t m_Variants[VARIANTS] = {};
+    int32_t m_VariantLocations[VARIANTS][U_COUNT] = {};
     std::string m_ErrorLog;
 };

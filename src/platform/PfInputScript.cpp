@@ -308,6 +308,17 @@ void PfInputScript::MapToWindow(int32_t clientWidth, int32_t clientHeight, int32
 
 void PfInputScript::BeginPass(PfWindowHandle window)
 {
+    // A scripted run plays as a person at a focused window would: the offscreen driver never gives the
+    // window the focus, and the screens that follow the pointer (edge scrolling, picking) wait for it.
+    if (m_Pass == 0 && window)
+    {
+        SDL_Event e{};
+        e.window.type = SDL_WINDOWEVENT;
+        e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+        e.window.timestamp = SDL_GetTicks();
+        e.window.windowID = SDL_GetWindowID(window);
+        SDL_PushEvent(&e);
+    }
     while (m_Next < m_Lines.size() && m_Lines[m_Next].step <= m_Pass)
         Push(window, m_Lines[m_Next++]);
 }

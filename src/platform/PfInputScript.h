@@ -84,6 +84,13 @@ public:
     // Parses script text; bad lines are reported and skipped. Lines come out ordered by step.
     bool Parse(const std::string& text);
     const std::vector<Line>& GetLines() const { return m_Lines; }
+    // Window coordinates of the last pointer action; the window reports these as the cursor position while
+    // a script plays, since pushed events do not move the system's pointer.
+    void GetPointer(int32_t& x, int32_t& y) const
+    {
+        x = m_PointerX;
+        y = m_PointerY;
+    }
     const std::string& GetWavePath() const { return m_WavePath; }
 
     // Virtual time of the current pass: pass n starts at n steps after a fixed non-zero epoch.

@@ -3,6 +3,7 @@
 #include "platform/PfDebugWindow.h"
 
 #include "platform/PfEventTranslator.h"
+#include "platform/PfInputScript.h"
 #include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL.h>
@@ -183,6 +184,11 @@ bool PfWindow::GetCursorPos(int& x, int& y) const
     y = 0;
     if (!m_Window)
         return false;
+    if (const PfInputScript* script = PfInputScript::GetActive())
+    {
+        script->GetPointer(x, y);
+        return true;
+    }
     int gx = 0;
     int gy = 0;
     int wx = 0;

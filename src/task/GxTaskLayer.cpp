@@ -113,7 +113,13 @@ bool GxTaskLayer::SetImage(const std::wstring& file, int32_t transit, const std:
     c.m_ContentType = GxLayerContent::kImage;
     c.m_ContentFileName = file;
     c.m_pImage = new GxTextureFlex();
-    const bool loaded = c.m_pImage->CreateFromFile(present ? file : fallback, D3DFMT_UNKNOWN, 0);
+    bool loaded = c.m_pImage->CreateFromFile(present ? file : fallback, D3DFMT_UNKNOWN, 0);
+    // A damaged picture (its loader has logged why) shows as the fallback, labelled like a missing one.
+    if (!loaded && present && !fallback.empty())
+    {
+        m_ShowLabel = true;
+        loaded = c.m_pImage->CreateFromFile(fallback, D3DFMT_UNKNOWN, 0);
+    }
     if (!loaded)
         return false;
     c.m_Width = static_cast<int32_t>(c.m_pImage->GetWidth());

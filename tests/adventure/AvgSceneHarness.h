@@ -27,6 +27,7 @@
 #include "appdata/DBZorTown.h"
 #include "appdata/DBZorUnit.h"
 #include "appdata/DBZorVoice.h"
+#include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -36,6 +37,8 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "media/GxSound.h"
+#include "platform/PfAudioDevice.h"
 #include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
@@ -129,8 +132,25 @@ protected:
             out << line << "\r\n";
     }
 
+    // Opens the sound service on the pull output after Start, so the script's sounds play and are recorded.
+    // Nothing drains the output: a sound plays until it is stopped.
+    void StartSound()
+    {
+        ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+        ASSERT_TRUE(GxSound::Initialize(nullptr));
+        GxSoundControl::SetTargets(m_Core->m_UserConfig, m_Core->m_UserData);
+        m_Sound = true;
+    }
+
     void Stop()
     {
+        if (m_Sound)
+        {
+            GxSoundControl::SetTargets(nullptr, nullptr);
+            GxSound::Finalize();
+            PfAudioDevice::Close();
+            m_Sound = false;
+        }
         if (!m_Core)
             return;
         delete m_Core->m_TaskManage;
@@ -237,6 +257,7 @@ protected:
     }
 
     static inline bool s_Ctrl = false;
+    bool m_Sound = false;
     std::unique_ptr<GxCore> m_Core;
     SeqAvgMain* m_Screen = nullptr;
     std::string m_Game;

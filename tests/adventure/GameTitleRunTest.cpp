@@ -1,4 +1,5 @@
-// The real program on the sample game, headless with recorded input: the title comes up, and the window's close button asks, then Yes ends the run cleanly.
+// The real program on the sample game, headless with recorded input: the title comes up, and the window's close button
+// asks, then Yes ends the run cleanly.
 #include "support/GameRun.h"
 
 #include "platform/PfImage.h"

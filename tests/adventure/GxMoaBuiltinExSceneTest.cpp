@@ -6,6 +6,7 @@
 #include "adventure/GxMoaBuiltinEx.h"
 #include "script/GxMoaEx.h"
 #include "appdata/GxMessageLogElement.h"
+#include "graphics/GxTextureFlex.h"
 #include "task/GxSubLayerContent.h"
 
 namespace
@@ -32,6 +33,16 @@ const std::vector<std::string> kMain = {
     "@msg(\"kept\")",
     "*BROKENBG",
     "@bg(\"broken\", 0)",
+    "@msg(\"壊れた背景\")",
+    "*BROKENRULE",
+    "@bg(\"room\", 500, \"broken\")",
+    "@msg(\"壊れたルール\")",
+    "*VOMSG",
+    "@vo(\"lilith_0001\")",
+    "@msg(\"声つき\")",
+    "*VOMSGN",
+    "@vo(\"zorde_0001\")",
+    "@msgn(\"ゾルデ\", \"声\")",
     "*SUBPAST",
     "@sp.sub(\"リリス\", 5, \"smile\")",
     "*NOLAYER",
@@ -47,6 +58,8 @@ const std::vector<std::string> kMain = {
 // Blocks that run to the end of their scripts.
 const std::vector<std::string> kTextBlock = {"*TEXTBLOCK", "@text(\"リリス\")", "一行目", "二行目", "三行目"};
 const std::vector<std::string> kStandBlock = {"*STANDBLOCK", "@stand(\"リリス\")", "normal", "smile"};
+const std::vector<std::string> kVoicedText = {"*VOTEXT", "@text(\"リリス\", \"lilith_0002\")", "声の行"};
+const std::vector<std::string> kBrokenStand = {"*BROKENSTAND", "@stand(\"リリス\")", "broken"};
 
 // Answers goto (a default builtin) by jumping, so a script can loop without a wait.
 class LoopingBuiltin : public GxMoaBuiltinEx
@@ -68,11 +81,15 @@ protected:
     void SetUp() override
     {
         AvgScene::SetUp();
-        // A background whose file ends after its first 40 bytes.
+        // A background, rule and stand picture whose files end after their first 40 bytes.
         std::ifstream in(m_Game + "/cg/bg/room.png", std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::ofstream(m_Game + "/cg/bg/broken.png", std::ios::binary) << bytes.substr(0, 40);
-        ASSERT_NO_FATAL_FAILURE(Start(kMain, {{"block.txt", kTextBlock}, {"stand.txt", kStandBlock}}));
+        for (const char* broken : {"/cg/bg/broken.png", "/cg/tr/broken.png", "/cg/st/lilith/broken.png"})
+            std::ofstream(m_Game + broken, std::ios::binary) << bytes.substr(0, 40);
+        ASSERT_NO_FATAL_FAILURE(Start(kMain, {{"block.txt", kTextBlock},
+                                              {"stand.txt", kStandBlock},
+                                              {"voiced.txt", kVoicedText},
+                                              {"brokenstand.txt", kBrokenStand}}));
     }
     // Starts another label on the running screen: the window emptied, the error stop cleared, one step.
     void Run(const wchar_t* label)
@@ -160,11 +177,53 @@ TEST_F(BuiltinScene, BackgroundEdgeCases)
     EXPECT_EQ(lilith->GetCurrentContent().m_ContentType, GxLayerContent::kNone); // characters cleared
 }
 
-TEST_F(BuiltinScene, DamagedBackgroundIsLoggedAndNothingBreaks)
+TEST_F(BuiltinScene, DamagedPicturesAreLoggedAndShowTheErrorPicture)
 {
-    Enter(L"BROKENBG");
-    Steps(2);
-    EXPECT_NE(ErrorLog().find(L"broken"), std::wstring::npos) << GxString::ToUtf8(ErrorLog());
+    // (label, damaged file as logged); a damaged rule lets the background dissolve like the blank rule.
+    const std::pair<std::wstring, std::wstring> cases[] = {{L"BROKENBG", L"cg/bg/broken.png"},
+                                                           {L"BROKENRULE", L"cg/tr/broken.png"},
+                                                           {L"BROKENSTAND", L"cg/st/lilith/broken.png"}};
+    Enter(L"EMPTY");
+    for (const auto& [label, file] : cases)
+    {
+        SCOPED_TRACE(GxString::ToUtf8(label));
+        Run(label.c_str());
+        Draw();
+        EXPECT_EQ(Count(file), 1u) << GxString::ToUtf8(ErrorLog());
+        const bool rule = label == L"BROKENRULE";
+        EXPECT_EQ(m_Screen->IsBackgroundTransit(), rule);
+        GxTaskLayer* layer =
+            label == L"BROKENSTAND" ? m_Screen->FindStandLayer(L"リリス") : Layer(L"$BGLAYER:SeqAvgMain");
+        EXPECT_EQ(layer->m_ShowLabel, !rule); // the error picture, labelled with the damaged file's name
+        EXPECT_GT(layer->GetCurrentContent().m_pImage->GetTileCountX(), 0u);
+        m_Screen->EndBackgroundTransit();
+    }
+}
+
+TEST_F(BuiltinScene, VoicesStartedBeforeAMessageGoWithItsLogEntryAndTheSecondPassIsRead)
+{
+    ASSERT_NO_FATAL_FAILURE(StartSound());
+    struct Case
+    {
+        const wchar_t* label;
+        const wchar_t* name;
+        const wchar_t* voice;
+    } cases[] = {{L"VOMSG", L"", L"voices/lilith/lilith_0001.ogg"},
+                 {L"VOMSGN", L"ゾルデ", L"voices/zorde/zorde_0001.ogg"},
+                 {L"VOTEXT", L"リリス", L"voices/lilith/lilith_0002.ogg"}};
+    Enter(L"EMPTY");
+    for (const Case& c : cases)
+        for (const bool read : {false, true})
+        {
+            SCOPED_TRACE(GxString::ToUtf8(c.label) + (read ? " again" : ""));
+            Run(c.label);
+            EXPECT_EQ(Window()->IsReaded(), read);
+            ASSERT_FALSE(Data().m_MessageLog.empty());
+            const GxMessageLogElement& entry = Data().m_MessageLog.back();
+            EXPECT_EQ(entry.m_Name, c.name);
+            EXPECT_EQ(entry.m_VoiceFileName[0], c.voice);
+            EXPECT_TRUE(GxSound::GetChannelState(8));
+        }
 }
 
 TEST_F(BuiltinScene, StandBlockPlacesThePictureAndItsSubLayer)

@@ -22,6 +22,10 @@ const std::vector<std::string> kStory = {
     "@msg(\"左\")",
     "*RIGHT",
     "@msg(\"右\")",
+    "*VOICE",
+    "@vo(\"lilith_0001\")",
+    "@msg(\"声\")",
+    "@msg(\"声のあと\")",
 };
 
 class SeqAvgMainScene : public AvgScene
@@ -157,6 +161,14 @@ TEST_F(SeqAvgMainScene, SkipStopsAtUnreadTextUnlessAllowedAndRunsOverReadText)
     // A left click ends skip mode and is consumed.
     EXPECT_EQ(Click(), m_Screen);
     EXPECT_EQ(g_SkipMode, 0);
+    // Without the setting, skip runs over the two pages read above and stops at the unread one after.
+    Options().m_AllowSkipUnreadText = false;
+    m_Screen->ClearMessage();
+    ASSERT_TRUE(g_MoaMainWorker->StartAtLabel(L"MAIN"));
+    g_SkipMode = 1;
+    Steps(8, 100000);
+    EXPECT_EQ(Window()->GetText(), L"部屋");
+    EXPECT_TRUE(Window()->IsClickWaiting()); // typed out, and held there
 }
 
 TEST_F(SeqAvgMainScene, AutoAdvancesAfterTheWaitTime)
@@ -172,6 +184,34 @@ TEST_F(SeqAvgMainScene, AutoAdvancesAfterTheWaitTime)
     EXPECT_EQ(Window()->GetText(), L"はじめのメッセージ");
     Steps(2, 100000);
     EXPECT_EQ(Window()->GetText(), L"ふたつめ");
+}
+
+TEST_F(SeqAvgMainScene, AutoWaitingForTheVoiceAdvancesOnTheFirstStepAfterItEnds)
+{
+    ASSERT_NO_FATAL_FAILURE(StartSound());
+    Enter(L"MAIN");
+    for (const bool waitVoice : {true, false})
+    {
+        SCOPED_TRACE(waitVoice);
+        Options().m_WaitVoiceEndOnAutoMode = waitVoice;
+        m_Screen->ClearMessage();
+        ASSERT_TRUE(g_MoaMainWorker->StartAtLabel(L"VOICE"));
+        Steps(6);
+        Complete();
+        ASSERT_TRUE(GxSound::GetChannelState(8)); // nothing drains the output: the voice plays on
+        g_AutoMode = 1;
+        g_AutoWaitLeft = Options().m_AutoWaitTime;
+        Steps(Options().m_AutoWaitTime / 100 + 2, 100000);
+        if (waitVoice)
+        {
+            EXPECT_EQ(Window()->GetText(), L"声");
+            EXPECT_EQ(g_AutoWaitLeft, 0);
+            GxSound::Stop(8, 0);
+            Step();
+        }
+        EXPECT_EQ(Window()->GetText(), L"声のあと");
+        g_AutoMode = 0;
+    }
 }
 
 TEST_F(SeqAvgMainScene, HiddenWindowInput)

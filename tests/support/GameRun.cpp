@@ -218,6 +218,16 @@ GameRun::Result GameRun::Run(const std::string& script, const std::vector<std::p
         result.exitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))
         result.exitCode = 128 + WTERMSIG(status);
+    if (result.exitCode != 0 || result.timedOut)
+    {
+        // The program's own output (sanitizer reports among it) says why; show its end with the failure.
+        std::ifstream in(outPath, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (text.size() > 4000)
+            text = "..." + text.substr(text.size() - 4000);
+        std::cout << "[ program ] exit " << result.exitCode << (result.timedOut ? " (timed out)" : "") << ", output:\n"
+                  << text << std::endl;
+    }
     return result;
 }
 

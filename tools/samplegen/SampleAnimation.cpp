@@ -112,6 +112,14 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
                 pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
                 continue;
             }
+            // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
+            if (cells["UIType"] == "40")
+            {
+                pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
+                pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
+                pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
+                continue;
+            }
             pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
             pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
             pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));

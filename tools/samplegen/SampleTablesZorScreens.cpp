@@ -74,8 +74,9 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
                    {"tip_zorwindow_bottom0", 1024, 64}, {"tip_zorwindow_bottom1", 1024, 197},
                    {"tip_zorinvwindow_bottom", 1024, 261}};
     for (const auto& w : windows)
+        // Each its own picture: pictures are made once per name, in the size of the first row naming it.
         modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", w.name, w.w, w.h));
-    modules.rows.push_back(Module(m++, "40", "menu_zor", "", "", 160, 120));
+    modules.rows.push_back(Module(m++, "40", "menu_zor", "ui_zormain", "menu_zor", 160, 120));
     // The take-over screen's pieces live in the set that screen adds itself.
     modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
     modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));

@@ -17,6 +17,7 @@
 #include "SampleStory.h"
 #include "SampleTable.h"
 #include "SampleUnitAnimation.h"
+#include "SampleZorDefence.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -86,7 +87,10 @@ int main(int argc, char** argv)
 
     std::vector<SampleTable> tables = AllTables();
     AddExtraRows(tables);
-    std::vector<std::string> problems = CheckTables(tables);
+    std::vector<std::string> problems;
+    AddZorDefenceRows(tables, problems);
+    for (std::string& problem : CheckTables(tables))
+        problems.push_back(std::move(problem));
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     files.emplace_back(folder / "system" / "sysconf.ini", kSysConf);
     files.emplace_back(folder / "setting.ini", kSetting);
@@ -99,6 +103,8 @@ int main(int argc, char** argv)
     for (const auto& [name, bytes] : AvgMainPictures())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : ZorScreenPictures())
+        files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : ZorDefencePictures())
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : StoryScriptFiles(problems))
         files.emplace_back(folder / name, bytes);
@@ -130,6 +136,7 @@ int main(int argc, char** argv)
     WriteUnitAnimation(folder, tables, problems);
     WriteExtraSets(folder, problems);
     WriteCharacterProject(folder, problems);
+    WriteZorDefenceData(folder, problems);
     if (!WriteStoryMovie(folder / "movies" / "op.mpg"))
         problems.push_back("cannot write the movie");
     if (!problems.empty())

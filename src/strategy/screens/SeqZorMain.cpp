@@ -18,6 +18,7 @@
 #include "strategy/screens/ZorTaskMapBackground.h"
 #include "strategy/screens/ZorTaskMapOverlay.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
+#include "strategy/screens/ZorTaskMapUnit.h"
 #include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
@@ -111,8 +112,7 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     m_Camera->ResetZoom(2.0f, 64.0f);
     m_Pointing = new ZorTaskMapPointing(view, L"$ZORMAPPOINTING:SeqZorMain", m_Camera);
     new ZorTaskMapView(view, L"$ZORMAPVIEW:SeqZorMain", m_Camera);
-    // FIXME: the unit sprites are a plain task for now.
-    new GxTaskBase(view, L"$ZORMAPUNIT:SeqZorMain");
+    new ZorTaskMapUnit(view, L"$ZORMAPUNIT:SeqZorMain", m_Camera);
     new ZorTaskMapOverlay(view, L"$ZORMAPOVERLAY:SeqZorMain", m_Camera);
     new ZorTaskMapBackground(view, L"$ZORMAPBACKGROUND:SeqZorMain", m_Camera);
     new ZorTaskCameraControl(view, L"$ZORMAPCONTROL:SeqZorMain", m_Camera);

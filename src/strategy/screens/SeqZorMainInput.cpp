@@ -1,7 +1,9 @@
 #include "strategy/screens/SeqZorMain.h"
 
 #include "appdata/DBZorStruct.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSoundControl.h"
+#include "core/GxCore.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorGeometry.h"
 #include "strategy/ZorTaskUnitEntity.h"

@@ -1,8 +1,6 @@
 #include "strategy/screens/SeqZorReleaser.h"
 
-#include "core/GxLog.h"
-#include "script/GxMoaHost.h"
-#include "script/GxMoaWorkerEx.h"
+#include "adventure/SeqAvgMain.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
@@ -43,18 +41,7 @@ void SeqZorReleaser::OnSequenceEnter()
 {
     GxSeqTransitBase::OnSequenceEnter();
     SetFrameCount(0);
-}
-
-bool SeqZorReleaser::JumpToAdventure(GxTaskManage* manage, const std::wstring& label)
-{
-    if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(label))
-    {
-        GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", label.c_str());
-        return false;
-    }
-    if (manage)
-        manage->ChangeSequence(L"SeqAvgMain", 0, 0);
-    return true;
+    m_Jumped = false;
 }
 
 int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
@@ -70,8 +57,11 @@ int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
                 manage->ChangeSequence(m_NextSequence.c_str(), static_cast<uint32_t>(m_SwitchParam),
                                        static_cast<uint32_t>(m_SwitchParam >> 32));
         }
-        else if (!m_JumpLabel.empty() && !(manage && manage->IsChangeSequencePending()))
-            JumpToAdventure(manage, m_JumpLabel);
+        else if (!m_JumpLabel.empty() && !m_Jumped && !(manage && manage->IsChangeSequencePending()))
+        {
+            m_Jumped = true;
+            SeqAvgMain::JumpTo(m_JumpLabel);
+        }
     }
     AdvanceFrameCount();
     return 0;

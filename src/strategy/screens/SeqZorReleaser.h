@@ -26,11 +26,6 @@ public:
     const std::wstring& GetJumpLabel() const { return m_JumpLabel; }
     const std::wstring& GetNextSequence() const { return m_NextSequence; }
 
-    // Starts the main script at the label and switches to the adventure screen; false (logged) when the
-    // script has no such label.
-    // FIXME: the adventure screen's own jump (which also restores its scene) replaces this once it exists.
-    static bool JumpToAdventure(GxTaskManage* manage, const std::wstring& label);
-
 protected:
     // For the invasion releaser, which shares this body under its own name and tree
     // ("$ROOT:<name>", "$UI:<name>", "$BGLAYER:<name>").
@@ -40,4 +35,7 @@ private:
     std::wstring m_NextSequence;
     uint64_t m_SwitchParam = 0;
     std::wstring m_JumpLabel;
+    // The adventure screen's jump is asked once per visit: it starts the script and pends its own switch,
+    // and a missing label is logged by it, not again on every step.
+    bool m_Jumped = false;
 };

@@ -1,0 +1,170 @@
+// The real program on the sample game, headless with recorded input, through the defence stage: a flag
+// file takes the story from the title straight into the stage loader and the defence screen;
+// the speed keys, the camera by screen edge, wheel and minimap, a save and a load through the screen's
+// buttons, and a debug win that ends at the story's victory label. A truncated stage file is refused.
+#include "support/GameRun.h"
+
+#include "../../tools/samplegen/SampleZorDefence.h"
+#include "platform/PfImage.h"
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace
+{
+
+// Colours of the sample game the checks name: the opening and victory banners of "zoreffect.gnc".
+constexpr uint32_t kOpeningBanner = 0xFF2060C0u;
+constexpr uint32_t kVictoryBanner = 0xFFE0C020u;
+constexpr uint32_t kThrone = SampleRoomColour(17);
+
+// The screen looks at the throne room when it is entered: its floor lies at the middle of the map area.
+constexpr uint32_t kMidX = 512, kMidY = 384;
+
+// Places on the screen: the title's Start and Load buttons, the bottom bar's save and load buttons, the
+// first save plate, the confirmation's Yes, the save screen's Back, a point of the minimap off its frame.
+const char* const kScript = "90 click 512 384\n"
+                            "200 capture opening.png\n"
+                            "330 capture play0.png\n"
+                            "340 key X\n"
+                            "350 key C\n"
+                            "360 wheel -1\n"
+                            "420 capture wheel.png\n"
+                            "430 move 1020 384\n"
+                            "450 move 512 300\n"
+                            "460 capture edge.png\n"
+                            "470 click 150 700\n"
+                            "540 capture minimap.png\n"
+                            "550 key T\n"
+                            "900 capture play.png\n"
+                            "910 key Z\n"
+                            "920 click 348 747\n"
+                            "1010 click 270 200\n"
+                            "1060 click 436 304\n"
+                            "1110 click 940 720\n"
+                            "1210 click 448 747\n"
+                            "1300 click 270 200\n"
+                            "1350 click 436 304\n"
+                            "1420 capture restored1.png\n"
+                            "1460 capture restored2.png\n"
+                            "1600 capture loaded.png\n"
+                            "1610 key X\n"
+                            "1620 key 1\n"
+                            "1700 capture victory.png\n"
+                            "2010 click 512 384\n"
+                            "2210 close\n"
+                            "2240 click 436 304\n";
+
+uint32_t Pixel(const GameRun& run, const std::string& name, uint32_t x, uint32_t y)
+{
+    PfImage image;
+    if (!GameRun::LoadPicture(run.Path(name), image))
+        return 0;
+    return GameRun::PixelAt(image, x, y);
+}
+
+// How many pixels of one row of the capture show the colour.
+int CountInRow(const GameRun& run, const std::string& name, uint32_t y, uint32_t colour)
+{
+    PfImage image;
+    int n = 0;
+    if (GameRun::LoadPicture(run.Path(name), image))
+        for (uint32_t x = 0; x < image.GetWidth(); ++x)
+            n += GameRun::PixelAt(image, x, y) == colour ? 1 : 0;
+    return n;
+}
+
+// The map area (above the bottom bars) of two captures differs.
+bool MapDiffers(const GameRun& run, const std::string& a, const std::string& b)
+{
+    PfImage ia, ib;
+    if (!GameRun::LoadPicture(run.Path(a), ia) || !GameRun::LoadPicture(run.Path(b), ib))
+        return false;
+    for (uint32_t y = 60; y < 500; y += 4)
+        for (uint32_t x = 0; x < 1024; x += 4)
+            if (GameRun::PixelAt(ia, x, y) != GameRun::PixelAt(ib, x, y))
+                return true;
+    return false;
+}
+
+void Truncate(const std::string& path)
+{
+    const auto size = std::filesystem::file_size(path);
+    std::filesystem::resize_file(path, size / 2);
+}
+
+} // namespace
+
+TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
+{
+    GameRun run("defence");
+    ASSERT_TRUE(run.Generate());
+    // The flag file takes the story straight to the stage; the developer switch allows the winning key.
+    std::ofstream(run.GameDir() + "/zor_defence.flag") << "1\n";
+    ASSERT_TRUE(run.SetGameSetting("setting.ini", "DebugModeFlag", "1"));
+    const GameRun::Result result = run.Run(kScript, {}, 240);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+
+    // The opening banner holds the stage; then the throne sits where the camera looks.
+    EXPECT_EQ(Pixel(run, "opening.png", kMidX, kMidY), kOpeningBanner);
+    EXPECT_EQ(Pixel(run, "play0.png", kMidX, kMidY), kThrone);
+    // A wheel turn towards the player zooms out: the throne spans fewer pixels of its row.
+    const int wide = CountInRow(run, "play0.png", kMidY, kThrone);
+    const int narrow = CountInRow(run, "wheel.png", kMidY, kThrone);
+    EXPECT_GT(narrow, 0);
+    EXPECT_LT(narrow, wide);
+    // The right edge scrolls the map away from the throne; a minimap click moves it again; T brings it
+    // back.
+    EXPECT_NE(Pixel(run, "edge.png", kMidX, kMidY), kThrone);
+    EXPECT_TRUE(MapDiffers(run, "edge.png", "minimap.png"));
+    EXPECT_EQ(Pixel(run, "play.png", kMidX, kMidY), kThrone);
+
+    // The save holds slot 1 with a thumbnail of the map (not one flat colour).
+    const std::string save = run.SaveDir();
+    EXPECT_TRUE(std::filesystem::exists(save + "/gamedata001.gd"));
+    EXPECT_TRUE(std::filesystem::exists(save + "/zordata001.gd"));
+    PfImage thumb;
+    ASSERT_TRUE(GameRun::LoadPicture(save + "/thumb001.png", thumb));
+    std::set<uint32_t> colours;
+    for (uint32_t y = 0; y < thumb.GetHeight(); ++y)
+        for (uint32_t x = 0; x < thumb.GetWidth(); ++x)
+            colours.insert(GameRun::PixelAt(thumb, x, y));
+    EXPECT_GT(colours.size(), 8u);
+
+    // Loading returns through the loader to the screen without the opening banner, looking at the throne.
+    for (const char* name : {"restored1.png", "restored2.png"})
+        EXPECT_NE(Pixel(run, name, kMidX, kMidY), kOpeningBanner) << name;
+    EXPECT_EQ(Pixel(run, "loaded.png", kMidX, kMidY), kThrone);
+
+    // Key 1 (developer switch) wins: the victory banner, then the story's victory label.
+    EXPECT_EQ(Pixel(run, "victory.png", kMidX, kMidY), kVictoryBanner);
+    EXPECT_NE(run.ReadSaveText("debug.log").find("ZOR_DEF_VICTORY"), std::string::npos);
+
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("opening.png"), "strategy", "zdef_opening.png"));
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("play.png"), "strategy", "zdef_play.png"));
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("victory.png"), "strategy", "zdef_victory.png"));
+
+    // A stage file cut short is refused when slot 1 is loaded from the title, with a log line.
+    GameRun second("defence-truncated");
+    ASSERT_TRUE(second.Generate());
+    std::filesystem::create_directories(second.SaveDir());
+    for (const auto& entry : std::filesystem::directory_iterator(save))
+        if (entry.path().extension() != ".log")
+            std::filesystem::copy_file(entry.path(), second.SaveDir() + "/" + entry.path().filename().string());
+    Truncate(second.SaveDir() + "/zordata001.gd");
+    const GameRun::Result refused = second.Run("90 click 512 432\n"
+                                               "180 click 270 200\n"
+                                               "220 click 436 304\n"
+                                               "320 capture refused.png\n"
+                                               "330 close\n"
+                                               "360 click 436 304\n",
+                                               {}, 120);
+    ASSERT_FALSE(refused.timedOut);
+    EXPECT_EQ(refused.exitCode, 0);
+    const std::string log = second.ReadSaveText("error.log");
+    EXPECT_NE(log.find("ロードを中止しました"), std::string::npos) << log;
+    EXPECT_NE(log.find("zordata001.gd"), std::string::npos);
+}

@@ -1,0 +1,198 @@
+// The map as the defence screen draws it, on a real device (llvmpipe under the offscreen driver), with the
+// sample game's generated room models: each piece is read back where the camera projects it.
+#include "ZorTestSupport.h"
+
+#include "../../tools/samplegen/SampleZorDefence.h"
+#include "support/GameRun.h"
+
+#include "core/GxCore.h"
+#include "graphics/GxDisplaySettings.h"
+#include "graphics/GxGraphics.h"
+#include "graphics/GxTextureFactory.h"
+#include "platform/PfGLDevice.h"
+#include "platform/PfGLTexture.h"
+#include "platform/PfWindow.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
+#include "strategy/screens/ZorTaskCamera.h"
+#include "strategy/screens/ZorTaskMapUnit.h"
+#include "strategy/screens/ZorTaskMapView.h"
+
+#include <cstring>
+
+namespace
+{
+
+class ZorMapViewDevice : public zortest::ZorTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_Run = new GameRun("mapview");
+        s_Generated = s_Run->Generate();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_Run;
+        s_Run = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ZorTest::SetUp();
+        ASSERT_TRUE(s_Generated);
+        GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
+        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
+        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
+        ds.m_LockableBackBuffer = false;
+        ds.m_VSyncInterval = 0;
+        m_Core.m_Title = L"ZorMapViewDevice";
+        ASSERT_TRUE(m_Core.CreateMainWindow());
+        ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
+        const std::wstring models = GxString::FromUtf8(s_Run->GameDir() + "/models/");
+        while (ZorMapModelPool::PrepareLoading(models, models + L"textures/") > 0)
+        {
+        }
+        m_Camera = new ZorTaskCamera(nullptr, nullptr);
+        m_View = new ZorTaskMapView(nullptr, nullptr, m_Camera);
+    }
+    void TearDown() override
+    {
+        delete m_View;
+        delete m_Camera;
+        ZorMapModelPool::ReleaseAll();
+        GxTextureFactory::GetInstance().Clear();
+        GxGraphics::Finalize();
+        if (m_Core.m_MainWindow)
+        {
+            m_Core.m_MainWindow->Destroy();
+            delete m_Core.m_MainWindow;
+            m_Core.m_MainWindow = nullptr;
+        }
+        ZorTest::TearDown();
+    }
+
+    // Draws the map looking at the room, as the screen does once its camera has settled there.
+    void DrawAt(int rx, int rz)
+    {
+        m_Camera->JumpTo(static_cast<float>((rx - 5) * 80), static_cast<float>((rz - 4) * 80));
+        for (int i = 0; i < 200; ++i)
+            m_Camera->Update(0, 0);
+        ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0));
+        m_View->Draw(0, 0);
+        PfGLTexture* target = GxGraphics::GetDevice()->GetRenderTarget(0);
+        ASSERT_NE(target, nullptr);
+        ASSERT_EQ(target->ReadBack(), D3D_OK);
+        m_Target = target;
+    }
+    // The colour (opaque) where a point of room (rx, rz), relative to its centre, lands on the screen.
+    uint32_t At(int rx, int rz, float x, float y, float z) const
+    {
+        const GxVector3 s = m_Camera->WorldToScreen(
+            GxVector3(static_cast<float>((rx - 5) * 80) + x, y, static_cast<float>((rz - 4) * 80) + z));
+        const int px = static_cast<int>(s.x), py = static_cast<int>(s.y);
+        if (!m_Target || px < 0 || py < 0 || px >= 1024 || py >= 768)
+            return 0;
+        uint32_t argb;
+        std::memcpy(&argb, m_Target->GetData() + static_cast<size_t>(py) * m_Target->GetPitch() + px * 4u, 4);
+        return argb | 0xFF000000u;
+    }
+
+    static GameRun* s_Run;
+    static bool s_Generated;
+    GxCore m_Core;
+    ZorTaskCamera* m_Camera = nullptr;
+    ZorTaskMapView* m_View = nullptr;
+    PfGLTexture* m_Target = nullptr;
+};
+
+GameRun* ZorMapViewDevice::s_Run = nullptr;
+bool ZorMapViewDevice::s_Generated = false;
+
+} // namespace
+
+TEST_F(ZorMapViewDevice, ThroneScaffoldGatesAndWallsShowWhereTheyProject)
+{
+    const int rx = State().m_ThroneRoomPosX, rz = State().m_ThroneRoomPosY;
+    ZorRoomState* throne = State().GetRoughRoom(rx, rz);
+    ASSERT_NE(throne, nullptr);
+    ASSERT_EQ(throne->m_StructID, 17);
+    DrawAt(rx, rz);
+    EXPECT_EQ(At(rx, rz, 0, 0, 0), SampleRoomColour(17)) << "the throne's floor at its projected centre";
+
+    // Each side shows a gate where its side block opens onto a passage, else a wall.
+    static const int s_Side[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    const ZorMapData::Room* def = throne->m_MapRoom;
+    ASSERT_NE(def, nullptr);
+    int gates = 0;
+    for (int side = 0; side < 4; ++side)
+    {
+        const ZorBlockState* b = State().GetDetailBlock(def->m_CenterDX + 2 * s_Side[side][0],
+                                                        def->m_CenterDZ + 2 * s_Side[side][1]);
+        const bool gate = b && b->m_Extended;
+        gates += gate ? 1 : 0;
+        const float offset = gate ? kSampleGateOffset : kSampleWallOffset;
+        EXPECT_EQ(At(rx, rz, s_Side[side][0] * offset, gate ? kSampleGateTop : kSampleWallTop, s_Side[side][1] * offset),
+                  gate ? kSampleGateColour : kSampleWallColour)
+            << "side " << side;
+    }
+    EXPECT_GT(gates, 0);
+    EXPECT_LT(gates, 4);
+
+    // While the room is being built the scaffold stands over its centre; once done it is gone.
+    throne->m_CreateTimeLeft = 100;
+    DrawAt(rx, rz);
+    EXPECT_EQ(At(rx, rz, 0, kSampleScaffoldTop, 0), kSampleScaffoldColour);
+    EXPECT_NE(At(rx, rz, 0, 0, 0), SampleRoomColour(17)) << "the scaffold hides the floor's centre";
+    throne->m_CreateTimeLeft = 0;
+    DrawAt(rx, rz);
+    EXPECT_EQ(At(rx, rz, 0, 0, 0), SampleRoomColour(17));
+}
+
+TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
+{
+    // Units 12 and 3 animate with the sample game's goblin project.
+    for (int id : {12, 3})
+    {
+        g_DBZorUnit.GetRow(id)->m_GNCName = L"unit_goblin.gnc";
+        g_DBZorUnit.GetRow(id)->m_MotionGroup = L"unit";
+    }
+    ZorNcProjectFactorySource source(false);
+    ZorNcPoolUnit::SetProjectSource(&source);
+    ZorNcPoolUnit::Initialize();
+    const std::wstring gnc = GxString::FromUtf8(s_Run->GameDir() + "/gnc/");
+    while (ZorNcPoolUnit::PrepareLoading(gnc, gnc + L"gis/") > 0)
+    {
+    }
+    auto* sprites = new ZorTaskMapUnit(m_Root, L"$ZORMAPUNIT:Test", m_Camera);
+    const int rx = State().m_ThroneRoomPosX, rz = State().m_ThroneRoomPosY;
+    ZorTaskUnitEntity* near = AddUnit(ZorCore::kUnitPlayerList, 12, 1);
+    near->PlaceInRoom(rx, rz, 8);
+    near->m_ArrangeTimeLeft = near->m_CreateTimeLeft = 0; // settled: its own motion, not the summon circle
+    ZorTaskUnitEntity* far = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
+    far->PlaceInRoom(rx, rz, 0);
+    ZorTaskUnitEntity* unborn = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
+    unborn->m_CreateTimeLeft = 10; // an invader still being created shows nothing
+    ZorTaskUnitEntity* unknown = AddUnit(ZorCore::kUnitPlayerList, 4, 1); // no project
+    far->m_AppearTimeLeft = 15;
+    far->m_AppearTimeTotal = 30;
+
+    ZorTaskMapUnit::Sprite sprite;
+    ASSERT_TRUE(ZorTaskMapUnit::ChooseSprite(*far, true, sprite));
+    EXPECT_FLOAT_EQ(sprite.m_Multiply.x, 0.5f) << "half-way in: half the tint, half the white";
+    EXPECT_FLOAT_EQ(sprite.m_Add.x, 0.5f);
+    EXPECT_FALSE(ZorTaskMapUnit::ChooseSprite(*unborn, true, sprite));
+    EXPECT_FALSE(ZorTaskMapUnit::ChooseSprite(*unknown, false, sprite));
+    near->m_MotionTime = 1000; // standing loops: taken modulo the motion's length
+    ASSERT_TRUE(ZorTaskMapUnit::ChooseSprite(*near, false, sprite));
+    EXPECT_LT(sprite.m_Frame, ZorNcPoolUnit::GetMotionLength(12, 0));
+
+    // The list is drawn in descending key order: the farther from the eye's side, the earlier.
+    EXPECT_GT(ZorTaskMapUnit::SortKey(GxVector4(-400, 0, -400, 0)), ZorTaskMapUnit::SortKey(GxVector4(400, 0, 400, 0)));
+    EXPECT_EQ(sprites->QueueSprites(), 2u);
+    EXPECT_EQ(sprites->GetList().GetCount(), 2u);
+    sprites->GetList().Clear();
+    ZorNcPoolUnit::ReleaseAll();
+    ZorNcPoolUnit::SetProjectSource(nullptr);
+}
