@@ -42,28 +42,31 @@
 namespace
 {
 
-std::filesystem::path Folder()
+// The generated game, removed at exit. The path lives on the heap and is never freed, so the exit handler
+// can still read it after the function's statics are gone.
+const std::filesystem::path& Folder()
 {
-    static const std::filesystem::path s_Folder = []
+    static const std::filesystem::path* s_Folder = []
     {
-        std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("kv_bench_zormap_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
+        auto* folder = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                                 ("kv_bench_zormap_" + std::to_string(getpid())));
+        std::filesystem::create_directories(*folder);
         const char* tools = std::getenv("KV_TOOLS_DIR");
         std::filesystem::path tool =
             tools ? std::filesystem::path(tools)
                   : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        if (std::system(((tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null").c_str()) != 0)
+        if (std::system(((tool / "samplegen").string() + " '" + folder->string() + "' > /dev/null").c_str()) != 0)
             std::abort();
-        std::atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
         return folder;
     }();
-    return s_Folder;
+    static const bool s_Removed = std::atexit(
+        []
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(*s_Folder, ignored);
+        }) == 0;
+    (void)s_Removed;
+    return *s_Folder;
 }
 
 std::wstring Path(const std::string& file)
@@ -220,6 +223,12 @@ void SpriteList(benchmark::State& state, GxSortedRenderManage::AddMode mode)
         return;
     }
     stage.Reset();
+    // Two seconds of play bring the invaders in, so all 300 units stand on the map.
+    for (int t = 0; t < 120; ++t)
+    {
+        stage.core->UpdateDefence(1);
+        stage.manage.DeleteDeadTasks(stage.root);
+    }
     stage.units->SetAddMode(mode);
     size_t queued = 0;
     for (auto _ : state)

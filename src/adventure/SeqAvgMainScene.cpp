@@ -26,11 +26,11 @@
 namespace
 {
 
-constexpr int32_t kChoiceSpacing = 10;  // pixels between choice buttons
-constexpr int32_t kChoiceDelay = 50;    // ms between the buttons' entrances
-constexpr int32_t kChoiceSlide = 32;    // pixels the buttons slide in and out
-constexpr int32_t kChoiceFade = 200;    // ms
-constexpr int32_t kChosenLinger = 400;  // ms the chosen button stays
+constexpr int32_t kChoiceSpacing = 10; // pixels between choice buttons
+constexpr int32_t kChoiceDelay = 50;   // ms between the buttons' entrances
+constexpr int32_t kChoiceSlide = 32;   // pixels the buttons slide in and out
+constexpr int32_t kChoiceFade = 200;   // ms
+constexpr int32_t kChosenLinger = 400; // ms the chosen button stays
 
 GxUserData* UserData()
 {
@@ -154,8 +154,8 @@ void SeqAvgMain::DecideSelectMenu(int32_t index)
         const GxSelectMenuItem item = data->m_SelectMenuItemList[index];
         if (!item.m_Label.empty() && g_MoaMainWorker)
         {
-            const bool ok = item.m_UseGosub ? g_MoaMainWorker->CallLabel(item.m_Label)
-                                            : g_MoaMainWorker->JumpToLabel(item.m_Label);
+            const bool ok =
+                item.m_UseGosub ? g_MoaMainWorker->CallLabel(item.m_Label) : g_MoaMainWorker->JumpToLabel(item.m_Label);
             if (!ok)
             {
                 GxLog::Error(L"選択肢[%d]番のラベル [%s] が見つかりません\n", index, item.m_Label.c_str());

@@ -248,7 +248,8 @@ protected:
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::u16string units(bytes.size() / 2, u'\0');
         for (size_t i = 0; i < units.size(); ++i)
-            units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+            units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                             (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
         std::wstring text;
         for (char16_t u : units)
             if (u != 0xFEFF && u != u'\r')

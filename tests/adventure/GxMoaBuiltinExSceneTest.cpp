@@ -149,7 +149,8 @@ TEST_F(BuiltinScene, BuiltinInsideATextBlockIsRefusedInsteadOfHanging)
     Enter(L"BADTEXT");
     Steps(3);
     EXPECT_EQ(Count(L"ENDTEXTに到達する前に処理できないトークンがあります"), 1u) << GxString::ToUtf8(ErrorLog());
-    EXPECT_NE(ErrorLog().find(L"err:[Script=\"main\"/line=8] text:"), std::wstring::npos) << GxString::ToUtf8(ErrorLog());
+    EXPECT_NE(ErrorLog().find(L"err:[Script=\"main\"/line=8] text:"), std::wstring::npos)
+        << GxString::ToUtf8(ErrorLog());
     EXPECT_TRUE(Data().m_MessageLog.empty());
 }
 
@@ -157,7 +158,8 @@ TEST_F(BuiltinScene, BackgroundEdgeCases)
 {
     Enter(L"NOBG");
     Step();
-    EXPECT_NE(ErrorLog().find(L"bg:画像ファイルを指定してください"), std::wstring::npos) << GxString::ToUtf8(ErrorLog());
+    EXPECT_NE(ErrorLog().find(L"bg:画像ファイルを指定してください"), std::wstring::npos)
+        << GxString::ToUtf8(ErrorLog());
 
     Run(L"MISSINGBG");
     EXPECT_EQ(Window()->GetText(), L"after"); // no error stop: the error picture is shown
@@ -166,10 +168,11 @@ TEST_F(BuiltinScene, BackgroundEdgeCases)
     GxTaskLayer* lilith = m_Screen->FindStandLayer(L"リリス");
     lilith->SetImage(L"cg/st/lilith/normal.png", 0, L"cg/error.png");
     Run(L"KEEPBG");
-    EXPECT_FALSE(m_Screen->IsBackgroundTransit()); // time 0
+    EXPECT_FALSE(m_Screen->IsBackgroundTransit());                               // time 0
     EXPECT_NE(lilith->GetCurrentContent().m_ContentType, GxLayerContent::kNone); // characters kept
     const GxVector4 c = Layer(L"$BGLAYER:SeqAvgMain")->GetColor0();
-    EXPECT_FLOAT_EQ(c.x + c.y + c.z + c.w, 2.0f) << GxString::ToUtf8(ErrorLog()) << Window()->GetRemainCharCount(); // pure red, alpha 1
+    EXPECT_FLOAT_EQ(c.x + c.y + c.z + c.w, 2.0f)
+        << GxString::ToUtf8(ErrorLog()) << Window()->GetRemainCharCount(); // pure red, alpha 1
 
     Run(L"TIMEDBG");
     EXPECT_TRUE(m_Screen->IsBackgroundTransit()) << GxString::ToUtf8(ErrorLog());
@@ -242,7 +245,8 @@ TEST_F(BuiltinScene, SubLayerPastTheCountAndUnknownLayersFail)
     Step();
     EXPECT_EQ(Count(L"sp.sub:サブレイヤー[5]がありません"), 1u) << GxString::ToUtf8(ErrorLog());
     Run(L"NOLAYER");
-    EXPECT_EQ(Count(L"sp.alpha:レイヤーが見つかりません。キャラ名[誰か]は未定義です"), 1u) << GxString::ToUtf8(ErrorLog());
+    EXPECT_EQ(Count(L"sp.alpha:レイヤーが見つかりません。キャラ名[誰か]は未定義です"), 1u)
+        << GxString::ToUtf8(ErrorLog());
 }
 
 TEST_F(BuiltinScene, AScriptLoopingWithoutAWaitIsCutOncePerStepAndReportedOnce)
@@ -261,7 +265,8 @@ TEST_F(BuiltinScene, EventRecordsTheGalleryAndItsWidePictureBeforeAMissingRuleFa
 {
     Enter(L"EVENT");
     Step();
-    EXPECT_EQ(Count(L"ev:トランジション画像ファイルが見つかりません[cg/tr/norule]"), 1u) << GxString::ToUtf8(ErrorLog());
+    EXPECT_EQ(Count(L"ev:トランジション画像ファイルが見つかりません[cg/tr/norule]"), 1u)
+        << GxString::ToUtf8(ErrorLog());
     EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
     // The wide picture is found under the part of the name before its first dot.
     EXPECT_EQ(Layer(L"$BGWLAYER:SeqAvgMain")->GetCurrentContent().m_ContentFileName, L"cg/ev/ev01a_w.png");

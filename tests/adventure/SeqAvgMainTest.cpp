@@ -48,11 +48,11 @@ protected:
 
 TEST_F(SeqAvgMainScene, TreeIsBuiltFromTheSampleRows)
 {
-    for (const wchar_t* name : {L"$ROOT:SeqAvgMain", L"$VISUAL:SeqAvgMain", L"$BGLAYER:SeqAvgMain",
-                                L"$BGWLAYER:SeqAvgMain", L"$MOVIELAYER:SeqAvgMain", L"$GLOBALFLASH:SeqAvgMain",
-                                L"$GLOBALFADE:SeqAvgMain", L"$STAND:SeqAvgMain", L"$UI:SeqAvgMain", L"$MESWIN:SeqAvgMain",
-                                L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain", L"$SELECT:SeqAvgMain",
-                                L"$BGTRANSIT:SeqAvgMain"})
+    for (const wchar_t* name :
+         {L"$ROOT:SeqAvgMain", L"$VISUAL:SeqAvgMain", L"$BGLAYER:SeqAvgMain", L"$BGWLAYER:SeqAvgMain",
+          L"$MOVIELAYER:SeqAvgMain", L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain", L"$STAND:SeqAvgMain",
+          L"$UI:SeqAvgMain", L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain",
+          L"$SELECT:SeqAvgMain", L"$BGTRANSIT:SeqAvgMain"})
         EXPECT_NE(m_Core->m_TaskManage->FindTaskByName(name), nullptr) << GxString::ToUtf8(name);
     EXPECT_EQ(Window()->GetChildCount(), 12);
     EXPECT_NE(m_Screen->FindWindowButton(L"btn_auto"), nullptr);
@@ -268,7 +268,8 @@ TEST_F(SeqAvgMainScene, DecidingJumpsCallsOrReportsAMissingLabel)
 {
     Enter(L"MAIN");
     GxUserData& d = Data();
-    auto offer = [&](const wchar_t* label, bool gosub) {
+    auto offer = [&](const wchar_t* label, bool gosub)
+    {
         d.m_SelectMenuItemList[1].m_Text = L"a";
         d.m_SelectMenuItemList[1].m_Visible = true;
         d.m_SelectMenuItemList[1].m_Label = label;
@@ -327,7 +328,8 @@ TEST_F(SeqAvgMainScene, TransitPixelsFollowTheRuleImage)
     ASSERT_TRUE(m_Screen->StartBackgroundChange(L"cg/bg/room.png", L"cg/tr/wipe.png", 1000, true));
     auto* target = dynamic_cast<GxTexture*>(Layer(L"$BGTRANSIT:SeqAvgMain")->GetCurrentContent().m_pTexture);
     ASSERT_NE(target, nullptr);
-    auto alphas = [&] {
+    auto alphas = [&]
+    {
         m_Screen->Draw(0, 0);
         void* bits = nullptr;
         uint32_t pitch = 0;

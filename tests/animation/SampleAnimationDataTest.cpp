@@ -69,8 +69,8 @@ TEST_F(KvAnimGraphicsFixture, SampleSetsAndEffectsLoadWithoutAnErrorLine)
         EXPECT_FALSE(set->m_OriginImages.empty());
         ++sets;
     }
-    // the UI, title, effects, the heroine, the four extra screens, two strategy screens, the defence effects
-    EXPECT_EQ(sets, 16u);
+    // Six front-end UI sets, four for the extra screens, two strategy screens, two effect sets, the heroine.
+    EXPECT_EQ(sets, 15u);
     GxNcProjectEx* effect =
         GxNcProjectFactory::GetInstance().Get(WidePath("game/gnc/effect.gnc"), WidePath("game/gnc/gis"), true);
     for (auto [group, motion] : {std::pair{L"hit", L"slash"}, {L"hit", L"fire"}, {L"heal", L"heal"}})

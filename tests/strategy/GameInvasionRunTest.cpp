@@ -4,7 +4,22 @@
 // end of its battle, and a new round through the take-over screen.
 #include "support/GameRun.h"
 
+#include "appdata/DBTestSupport.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "core/GxString.h"
 #include "platform/PfImage.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorRoundData.h"
+#include "strategy/ZorUserData.h"
+#include "task/GxTaskBase.h"
+#include "task/GxTaskManage.h"
+
+#include <algorithm>
+#include <memory>
 
 #include <fstream>
 #include <sstream>
@@ -63,6 +78,48 @@ std::vector<std::string> AllAfter(const std::string& log, const std::string& hea
     return lines;
 }
 
+// The task IDs of the units a round file keeps and of a save's ready list, read with the game's own
+// tables and a core of this process.
+struct SavedUnits
+{
+    std::vector<int64_t> round;
+    std::vector<int64_t> ready;
+};
+
+SavedUnits ReadSavedUnits(const GameRun& run, const std::string& save)
+{
+    SavedUnits out;
+    const auto data = [&](const char* file) { return GxString::FromUtf8(run.GameDir() + "/data/" + file); };
+    g_DBZorUnit.Load(data("db_zorunit.txt"));
+    g_DBZorSkill.Load(data("db_zorskill.txt"));
+    g_DBZorStruct.Load(data("db_zorstruct.txt"));
+    g_DBZorEnemy.Load(data("db_zorenemy.txt"));
+    g_DBZorTown.Load(data("db_zortown.txt"));
+    {
+        GxTaskManage manage;
+        auto* root = new GxTaskBase(&manage);
+        for (const wchar_t* name :
+             {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList, ZorCore::kSavedUnitList})
+            new GxTaskBase(root, name);
+        ZorCore core(nullptr, &manage);
+        core.GetUserData()->InitNewGame();
+        const auto ids = [&](const wchar_t* list)
+        {
+            std::vector<int64_t> v;
+            for (GxTaskBase* t = manage.FindTaskByName(list)->GetFirstChild(); t; t = t->GetNextSibling())
+                v.push_back(static_cast<int64_t>(t->GetTaskID()));
+            return v;
+        };
+        ZorRoundData round;
+        if (core.LoadRoundData(round, GxString::FromUtf8(run.SaveDir() + "/zordata_round.gd")))
+            out.round = ids(ZorCore::kSavedUnitList);
+        if (core.LoadGameData(GxString::FromUtf8(run.SaveDir() + "/" + save)))
+            out.ready = ids(ZorCore::kUnitReadyList);
+    }
+    dbtest::ResetTables(g_DBZorUnit, g_DBZorSkill, g_DBZorStruct, g_DBZorEnemy, g_DBZorTown);
+    return out;
+}
+
 } // namespace
 
 TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
@@ -79,9 +136,9 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
                                // A card dragged: the free slots show their cursors; dropped on slot 0.
                                Step(810, "move 120 681") + Step(815, "press 120 681") + Step(830, "move 300 650") +
                                Step(850, "capture formation.png") + Step(860, "move 100 190") +
-                               Step(870, "release 100 190") + Step(890, "click 848 531") +
-                               Step(910, "click 848 738") + Step(914, "capture battle.png") +
-                               Step(1300, "capture back.png") + Step(1320, "close") + Step(1350, "click 436 304");
+                               Step(870, "release 100 190") + Step(890, "click 848 531") + Step(910, "click 848 738") +
+                               Step(914, "capture battle.png") + Step(1300, "capture back.png") + Step(1320, "close") +
+                               Step(1350, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
@@ -117,11 +174,14 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     GameRun run("zinv_takeover");
     ASSERT_TRUE(run.Generate());
     ASSERT_TRUE(PrepareCampaign(run));
-    // The new-round command saves the round and opens the take-over grid; two cards chosen, then start.
+    // The new-round command saves the round and ends the story; Start again opens the take-over grid;
+    // two cards chosen, then start; the new round saved into slot 1 (asked, Yes).
     const std::string script = std::string(kStart) + Step(200, "click 700 176") + Step(230, "click 720 448") +
-                               Step(400, "click 188 200") + Step(410, "click 476 200") +
-                               Step(420, "capture takeover.png") + Step(430, "click 928 716") +
-                               Step(600, "capture back.png") + Step(620, "close") + Step(650, "click 436 304");
+                               Step(400, "click 512 384") + Step(600, "click 188 200") + Step(610, "click 476 200") +
+                               Step(620, "capture takeover.png") + Step(630, "click 928 716") +
+                               Step(800, "capture back.png") + Step(820, "click 871 723") + Step(920, "click 270 200") +
+                               Step(960, "click 436 304") + Step(1060, "click 940 720") + Step(1160, "close") +
+                               Step(1190, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
@@ -140,6 +200,19 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     EXPECT_EQ(GameRun::PixelAt(takeover, 500, 600), 0xFF202838u) << "the take-over screen's background";
     EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "the new round starts on the command screen";
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("takeover.png"), "strategy", "zinv_takeover.png"));
+
+    // The next save's ready list ends with the two chosen units (after the new game's own), under task IDs
+    // the new round gave them: none the round file had, each above the new game's.
+    const SavedUnits units = ReadSavedUnits(run, "zordata001.gd");
+    EXPECT_GE(units.round.size(), 2u);
+    ASSERT_GE(units.ready.size(), 2u);
+    const size_t n = units.ready.size();
+    const int64_t before = n > 2 ? *std::max_element(units.ready.begin(), units.ready.end() - 2) : 0;
+    for (size_t i = n - 2; i < n; ++i)
+    {
+        EXPECT_EQ(std::count(units.round.begin(), units.round.end(), units.ready[i]), 0) << units.ready[i];
+        EXPECT_GT(units.ready[i], before);
+    }
 }
 
 TEST(GameInvasionRun, SaveOnTheCommandScreenLoadsBackOntoIt)

@@ -128,7 +128,8 @@ TEST_F(ZorInvUnitListTest, TenUnitsScrollToTheLastEightAndTrapsNeverShow)
     EXPECT_TRUE(std::any_of(card.begin(), card.end(),
                             [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }));
     ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[0]), 0, card);
-    EXPECT_FALSE(std::any_of(card.begin(), card.end(), [](const auto& e) { return e.m_Text == L"icon_unitemployment"; }));
+    EXPECT_FALSE(
+        std::any_of(card.begin(), card.end(), [](const auto& e) { return e.m_Text == L"icon_unitemployment"; }));
 
     // An empty tab leaves the slider at 0; an unknown tab shows nothing.
     for (int tab : {2, 3})

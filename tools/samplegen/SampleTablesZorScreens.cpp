@@ -76,7 +76,8 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     for (const auto& w : windows)
         // Each its own picture: pictures are made once per name, in the size of the first row naming it.
         modules.rows.push_back(Module(m++, "15", w.name, "ui_zormain", w.name, w.w, w.h));
-    modules.rows.push_back(Module(m++, "40", "menu_zor", "ui_zormain", "menu_zor", 160, 120));
+    // A menu module's height is the height of one of its lines (head, each item, foot).
+    modules.rows.push_back(Module(m++, "40", "menu_zor", "ui_zormain", "menu_zor", 160, 24));
     // The take-over screen's pieces live in the set that screen adds itself.
     modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
     modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));

@@ -131,9 +131,9 @@ std::vector<SampleIcon> ZorWindowIcons()
         icons.push_back({L"icon_roomeffect_0" + std::to_wstring(i + 1) + L".png", 16, 16, effects[i], 2});
     // Faces (FaceIconImage) and pictures (VisualImage) of the sample's player units and facilities.
     for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
-        icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, 0xFF807060, 4});
+        icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, kSampleUnitFaceColour, 4});
     for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"workshop", L"ossuary", L"altar", L"vault",
                                     L"entrance", L"throne", L"locked"})
-        icons.push_back({std::wstring(L"struct_") + facility + L".png", 208, 112, 0xFF405060, 4});
+        icons.push_back({std::wstring(L"struct_") + facility + L".png", 208, 112, kSampleFacilityPictureColour, 4});
     return icons;
 }

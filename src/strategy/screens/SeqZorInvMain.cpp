@@ -57,8 +57,7 @@ SeqZorInvMain::SeqZorInvMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"Se
     for (int i = 0; i < 4; ++i)
         m_Proxies[i] = new ZorTaskProxy(root, kProxyNames[i]);
     SetAcceptUIEvent(true);
-    GxTaskUIBase* bottom =
-        CreateUITaskByModuleName(ui, L"tip_zorinvwindow_bottom", L"$ZORINVBOTTOM:SeqZorInvMain", -1);
+    GxTaskUIBase* bottom = CreateUITaskByModuleName(ui, L"tip_zorinvwindow_bottom", L"$ZORINVBOTTOM:SeqZorInvMain", -1);
     if (!bottom)
         bottom = new GxTaskUINull(ui, L"$ZORINVBOTTOM:SeqZorInvMain");
     bottom->SetPos(GxVector4(0.0f, 507.0f, 0.0f, 0.0f));

@@ -169,8 +169,8 @@ void SeqZorInvMain::CollectCandidates() const
         if (!unit || !row || unit->IsBeingRemoved() || row->m_Class == kTrapClass || unit->m_ArrangeTimeLeft > 0 ||
             unit->m_CreateTimeLeft > 0 || unit->NeedsRecovery())
             continue;
-        m_Candidates.push_back({static_cast<int64_t>(unit->GetTaskID()), CalcExpectedDamage(*unit),
-                                row->m_CostLeadership, false});
+        m_Candidates.push_back(
+            {static_cast<int64_t>(unit->GetTaskID()), CalcExpectedDamage(*unit), row->m_CostLeadership, false});
     }
 }
 

@@ -75,8 +75,9 @@ bool ZorTaskFieldUnitView::Queue(const ZorTaskUnitEntity& unit, bool enemy, int3
     transform.PostScale(1.0f, -1.0f, 1.0f);
     const GxVector4 pos = unit.GetWorldPos();
     GxNcMotionSnapShotEx& snap = m_SnapShots[index];
-    snap.Update(static_cast<const GxNcProjectEx*>(entry->m_Project), static_cast<const GxNcMotion*>(entry->m_Motions[m]),
-                frame, GxVector4(pos.x, pos.y, pos.z, 0.0f), &transform, GxVector4(1.0f, 1.0f, 1.0f, 1.0f), 4, nullptr);
+    snap.Update(static_cast<const GxNcProjectEx*>(entry->m_Project),
+                static_cast<const GxNcMotion*>(entry->m_Motions[m]), frame, GxVector4(pos.x, pos.y, pos.z, 0.0f),
+                &transform, GxVector4(1.0f, 1.0f, 1.0f, 1.0f), 4, nullptr);
     snap.CalcBoundingBox();
     GxVector4 centre((snap.m_BoundsMin.x + snap.m_BoundsMax.x) * 0.5f, (snap.m_BoundsMin.y + snap.m_BoundsMax.y) * 0.5f,
                      (snap.m_BoundsMin.z + snap.m_BoundsMax.z) * 0.5f, 0.0f);

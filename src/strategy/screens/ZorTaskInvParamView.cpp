@@ -22,8 +22,7 @@ constexpr int32_t kTicksPerSecond = 60;
 
 } // namespace
 
-ZorTaskInvParamView::ZorTaskInvParamView(GxTaskBase* parent, const wchar_t* globalName)
-    : GxTaskBase(parent, globalName)
+ZorTaskInvParamView::ZorTaskInvParamView(GxTaskBase* parent, const wchar_t* globalName) : GxTaskBase(parent, globalName)
 {
 }
 
@@ -34,8 +33,8 @@ void ZorTaskInvParamView::Layout(const ZorUserData& s, float px, float py, Text 
     ZorTaskParamView::Layout(s, px, py + kPanelDrop, out);
     const int32_t capacity = s.GetPartyCapacity();
     int n = ZorTaskParamView::kTexts;
-    out[n++] = Text{GxString::Format(L"%3d/%3d", s.m_FieldFormations[0].m_TotalLerderShip, capacity), kFont16Num,
-                    88.0f, 264.0f, 0xFFFFFFFF};
+    out[n++] = Text{GxString::Format(L"%3d/%3d", s.m_FieldFormations[0].m_TotalLerderShip, capacity), kFont16Num, 88.0f,
+                    264.0f, 0xFFFFFFFF};
     out[n++] = Text{GxString::Format(L"%3d/%3d", s.m_FieldFormations[1].m_TotalLerderShip, capacity), kFont16Num,
                     128.0f, 492.0f, 0xFFFFFFFF};
     // Whole seconds left: 45 at the start of a 2700-tick battle, 0 in its last 60 ticks. A counter run

@@ -26,8 +26,7 @@ const DBZorUnitData* Row(const ZorTaskUnitEntity& unit)
 
 } // namespace
 
-ZorTaskInvUnitList::ZorTaskInvUnitList(GxTaskBase* parent, const wchar_t* globalName)
-    : GxTaskUIBase(parent, globalName)
+ZorTaskInvUnitList::ZorTaskInvUnitList(GxTaskBase* parent, const wchar_t* globalName) : GxTaskUIBase(parent, globalName)
 {
     m_Card.reserve(16);
 }
