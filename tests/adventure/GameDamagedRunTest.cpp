@@ -1,7 +1,10 @@
 // The real program on a damaged sample game: a cut program file, a cut Ogg music file and a missing
-// background picture. Each is logged, the run goes on to Esc and Yes, and it exits cleanly (a sanitizer
-// finding would end it with a non-zero code and its report in the program's output).
+// background picture. The cut files are logged, the missing picture shows as the error picture labelled
+// with its name; the run goes on to Esc and Yes and exits cleanly (a sanitizer finding would end it with
+// a non-zero code and its report in the program's output).
 #include "support/GameRun.h"
+
+#include "platform/PfImage.h"
 
 #include <filesystem>
 #include <fstream>
@@ -74,7 +77,9 @@ TEST(GameDamagedRun, ACutMusicFileAndAMissingPictureAreLoggedAndTheStoryGoesOn)
                                            "600 click 436 304\n",
                                            {}, 120);
     ExpectCleanEnd(run, result);
-    const std::string errors = run.ReadSaveText("error.log");
-    EXPECT_NE(errors.find("forest"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("bgm02"), std::string::npos) << errors;
+    EXPECT_NE(run.ReadSaveText("error.log").find("bgm02"), std::string::npos) << run.ReadSaveText("error.log");
+    // The error picture ("cg/error.png", magenta at its top) stands where the forest would be.
+    PfImage message;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("message.png"), message));
+    EXPECT_EQ(GameRun::PixelAt(message, 900, 200) & 0xFFC0C0C0u, 0xFFC000C0u) << std::hex << GameRun::PixelAt(message, 900, 200);
 }

@@ -158,6 +158,17 @@ double MeanDifference(const PfImage& picture, const PfImage& capture)
     return sum / (pixels * 3.0);
 }
 
+// The mean blue level of a 9 x 9 box: the sample's slider knob (0x305080, stripes half as bright) stands
+// out of its track (0x202830).
+double MeanBlue(const PfImage& image, uint32_t x, uint32_t y)
+{
+    double sum = 0.0;
+    for (uint32_t dy = 0; dy < 9; ++dy)
+        for (uint32_t dx = 0; dx < 9; ++dx)
+            sum += GameRun::PixelAt(image, x - 4 + dx, y - 4 + dy) & 0xFF;
+    return sum / 81.0;
+}
+
 bool HasLine(const GxUserData& data, const std::wstring& name, const std::wstring& part)
 {
     return std::any_of(data.m_MessageLog.begin(), data.m_MessageLog.end(), [&](const GxMessageLogElement& e)
@@ -280,6 +291,11 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     ASSERT_FALSE(extras.timedOut);
     EXPECT_EQ(extras.exitCode, 0);
     EXPECT_EQ(run.ReadSaveText("error.log"), "");
+    // The music slider (560..880 at y 170, knob 24 wide) keeps its knob at 50, not at the default 80.
+    PfImage settings;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("play_config.png"), settings));
+    EXPECT_GT(MeanBlue(settings, 720, 182), 0x50);
+    EXPECT_LT(MeanBlue(settings, 809, 182), 0x40);
     for (const char* name : {"play_config.png", "play_gallery.png", "play_viewer.png", "play_replay.png"})
         EXPECT_TRUE(GameRun::MatchesGolden(run.Path(name), "adventure", name));
 }
