@@ -178,3 +178,41 @@ std::vector<std::string> CheckTables(const std::vector<SampleTable>& tables)
     }
     return problems;
 }
+
+SampleRow UIModuleRow(int id, const std::string& type, const std::string& name, const std::string& imageSet,
+                      const std::string& image, int w, int h, int client, int font)
+{
+    return {{"ID", std::to_string(id)},
+            {"UIType", type},
+            {"ModuleName", name},
+            {"ImageSetName", imageSet},
+            {"ImageName", image},
+            {"Width", std::to_string(w)},
+            {"Height", std::to_string(h)},
+            {"ClientLeft", std::to_string(client)},
+            {"ClientTop", std::to_string(client)},
+            {"ClientWidth", std::to_string(w - 2 * client)},
+            {"ClientHeight", std::to_string(h - 2 * client)},
+            {"ShapeType", "0"},
+            {"FontIndex", std::to_string(font)}};
+}
+
+SampleRow UILayoutRow(int id, const std::string& parent, const std::string& module, const std::string& name,
+                      int index, int left, int top, const std::string& order, int group, const std::string& help)
+{
+    return {{"ID", std::to_string(id)},
+            {"ParentName", parent},
+            {"ParentIndex", "0"},
+            {"ModuleName", module},
+            {"TaskName", name},
+            {"TaskIndex", std::to_string(index)},
+            {"Create", "1"},
+            {"Visible", "1"},
+            {"Enabled", "1"},
+            {"Left", std::to_string(left)},
+            {"Top", std::to_string(top)},
+            {"OrderZ", order},
+            {"GroupID", std::to_string(group)},
+            {"AutoHelpTime", "0"},
+            {"Descript", help}};
+}

@@ -26,6 +26,15 @@ struct SampleTable
     std::vector<SampleRow> rows;
 };
 
+// A UI module row: widget type, name, the image set and picture it is drawn from (both may be empty),
+// its size, and a client area inset by `client` on every side.
+SampleRow UIModuleRow(int id, const std::string& type, const std::string& name, const std::string& imageSet,
+                      const std::string& image, int w, int h, int client = 0, int font = 0);
+// A UI layout row: a widget made from `module` as `name`[index] under `parent`, created, visible and
+// enabled, at (left, top) and depth `order`, in radio group `group`, with its help text.
+SampleRow UILayoutRow(int id, const std::string& parent, const std::string& module, const std::string& name,
+                      int index, int left, int top, const std::string& order, int group, const std::string& help);
+
 // The tables of the adventure front end (characters, music room, gallery, replay, UI, effects).
 std::vector<SampleTable> FrontTables();
 // The tables of the strategy game, with its own UI module and layout files.

@@ -24,38 +24,12 @@ SampleTable* Find(std::vector<SampleTable>& tables, const std::string& file)
 SampleRow Module(int id, const char* type, const char* name, const char* set, const char* image, int w, int h,
                  int client)
 {
-    return {{"ID", std::to_string(id)},
-            {"UIType", type},
-            {"ModuleName", name},
-            {"ImageSetName", set},
-            {"ImageName", image},
-            {"Width", std::to_string(w)},
-            {"Height", std::to_string(h)},
-            {"ClientLeft", std::to_string(client)},
-            {"ClientTop", std::to_string(client)},
-            {"ClientWidth", std::to_string(w - 2 * client)},
-            {"ClientHeight", std::to_string(h - 2 * client)},
-            {"ShapeType", "0"},
-            {"FontIndex", "0"}};
+    return UIModuleRow(id, type, name, set, image, w, h, client);
 }
 
 SampleRow Layout(int id, const char* module, const char* name, int index, int left, int top, const char* help)
 {
-    return {{"ID", std::to_string(id)},
-            {"ParentName", "$UI:SeqAvgLog"},
-            {"ParentIndex", "0"},
-            {"ModuleName", module},
-            {"TaskName", name},
-            {"TaskIndex", std::to_string(index)},
-            {"Create", "1"},
-            {"Visible", "1"},
-            {"Enabled", "1"},
-            {"Left", std::to_string(left)},
-            {"Top", std::to_string(top)},
-            {"OrderZ", "0.5"},
-            {"GroupID", "0"},
-            {"AutoHelpTime", "0"},
-            {"Descript", help}};
+    return UILayoutRow(id, "$UI:SeqAvgLog", module, name, index, left, top, "0.5", 0, help);
 }
 
 } // namespace

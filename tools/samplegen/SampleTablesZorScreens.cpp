@@ -8,39 +8,13 @@ namespace
 SampleRow Module(int id, const char* type, const std::string& name, const std::string& imageSet,
                  const std::string& image, int w, int h)
 {
-    return {{"ID", std::to_string(id)},
-            {"UIType", type},
-            {"ModuleName", name},
-            {"ImageSetName", imageSet},
-            {"ImageName", image},
-            {"Width", std::to_string(w)},
-            {"Height", std::to_string(h)},
-            {"ClientLeft", "0"},
-            {"ClientTop", "0"},
-            {"ClientWidth", std::to_string(w)},
-            {"ClientHeight", std::to_string(h)},
-            {"ShapeType", "0"},
-            {"FontIndex", "0"}};
+    return UIModuleRow(id, type, name, imageSet, image, w, h);
 }
 
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
                  int top, const std::string& help, int value = 0)
 {
-    SampleRow row = {{"ID", std::to_string(id)},
-                     {"ParentName", parent},
-                     {"ParentIndex", "0"},
-                     {"ModuleName", module},
-                     {"TaskName", name},
-                     {"TaskIndex", "0"},
-                     {"Create", "1"},
-                     {"Visible", "1"},
-                     {"Enabled", "1"},
-                     {"Left", std::to_string(left)},
-                     {"Top", std::to_string(top)},
-                     {"OrderZ", "0.5"},
-                     {"GroupID", "0"},
-                     {"AutoHelpTime", "0"},
-                     {"Descript", help}};
+    SampleRow row = UILayoutRow(id, parent, module, name, 0, left, top, "0.5", 0, help);
     if (value != 0)
         row.push_back({"Value", std::to_string(value)});
     return row;

@@ -38,19 +38,7 @@ constexpr int kLastEffect = 69;
 
 SampleRow Module(int id, const char* type, const std::string& name, int w, int h)
 {
-    return {{"ID", std::to_string(id)},
-            {"UIType", type},
-            {"ModuleName", name},
-            {"ImageSetName", "ui_zormain"},
-            {"ImageName", name},
-            {"Width", std::to_string(w)},
-            {"Height", std::to_string(h)},
-            {"ClientLeft", "0"},
-            {"ClientTop", "0"},
-            {"ClientWidth", std::to_string(w)},
-            {"ClientHeight", std::to_string(h)},
-            {"ShapeType", "0"},
-            {"FontIndex", "0"}};
+    return UIModuleRow(id, type, name, "ui_zormain", name, w, h);
 }
 
 // The bars and windows of the screen stand at depth 11000 and above: their widgets are placed just over
@@ -58,21 +46,7 @@ SampleRow Module(int id, const char* type, const std::string& name, int w, int h
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
                  int top, const std::string& help, int group = 0, int value = 0, const char* order = "11001")
 {
-    SampleRow row = {{"ID", std::to_string(id)},
-                     {"ParentName", parent},
-                     {"ParentIndex", "0"},
-                     {"ModuleName", module},
-                     {"TaskName", name},
-                     {"TaskIndex", "0"},
-                     {"Create", "1"},
-                     {"Visible", "1"},
-                     {"Enabled", "1"},
-                     {"Left", std::to_string(left)},
-                     {"Top", std::to_string(top)},
-                     {"OrderZ", order},
-                     {"GroupID", std::to_string(group)},
-                     {"AutoHelpTime", "0"},
-                     {"Descript", help}};
+    SampleRow row = UILayoutRow(id, parent, module, name, 0, left, top, order, group, help);
     if (group != 0)
         row.push_back({"Value", std::to_string(value)});
     return row;

@@ -11,39 +11,13 @@ constexpr int kFirstLayout = 440;
 
 SampleRow Module(int id, const char* type, const std::string& name, int w, int h)
 {
-    return {{"ID", std::to_string(id)},
-            {"UIType", type},
-            {"ModuleName", name},
-            {"ImageSetName", "ui_zorinvmain"},
-            {"ImageName", name},
-            {"Width", std::to_string(w)},
-            {"Height", std::to_string(h)},
-            {"ClientLeft", "0"},
-            {"ClientTop", "0"},
-            {"ClientWidth", std::to_string(w)},
-            {"ClientHeight", std::to_string(h)},
-            {"ShapeType", "0"},
-            {"FontIndex", "0"}};
+    return UIModuleRow(id, type, name, "ui_zorinvmain", name, w, h);
 }
 
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
                  int left, int top, const std::string& help, int group = 0)
 {
-    return {{"ID", std::to_string(id)},
-            {"ParentName", parent},
-            {"ParentIndex", "0"},
-            {"ModuleName", module},
-            {"TaskName", name},
-            {"TaskIndex", std::to_string(index)},
-            {"Create", "1"},
-            {"Visible", "1"},
-            {"Enabled", "1"},
-            {"Left", std::to_string(left)},
-            {"Top", std::to_string(top)},
-            {"OrderZ", "0.5"},
-            {"GroupID", std::to_string(group)},
-            {"AutoHelpTime", "0"},
-            {"Descript", help}};
+    return UILayoutRow(id, parent, module, name, index, left, top, "0.5", group, help);
 }
 
 } // namespace

@@ -10,19 +10,7 @@ constexpr int kLastLayout = 439;
 
 SampleRow Module(int id, const char* type, const std::string& name, int w, int h, bool picture = true)
 {
-    return {{"ID", std::to_string(id)},
-            {"UIType", type},
-            {"ModuleName", name},
-            {"ImageSetName", picture ? "ui_zormain" : ""},
-            {"ImageName", picture ? name : ""},
-            {"Width", std::to_string(w)},
-            {"Height", std::to_string(h)},
-            {"ClientLeft", "0"},
-            {"ClientTop", "0"},
-            {"ClientWidth", std::to_string(w)},
-            {"ClientHeight", std::to_string(h)},
-            {"ShapeType", "0"},
-            {"FontIndex", "1"}};
+    return UIModuleRow(id, type, name, picture ? "ui_zormain" : "", picture ? name : "", w, h, 0, 1);
 }
 
 // The windows stand at depth 12000 and the bar at 11000: their widgets go just above them, or the
@@ -30,21 +18,7 @@ SampleRow Module(int id, const char* type, const std::string& name, int w, int h
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
                  int left, int top, const char* order, const std::string& help)
 {
-    return {{"ID", std::to_string(id)},
-            {"ParentName", parent},
-            {"ParentIndex", "0"},
-            {"ModuleName", module},
-            {"TaskName", name},
-            {"TaskIndex", std::to_string(index)},
-            {"Create", "1"},
-            {"Visible", "1"},
-            {"Enabled", "1"},
-            {"Left", std::to_string(left)},
-            {"Top", std::to_string(top)},
-            {"OrderZ", order},
-            {"GroupID", "0"},
-            {"AutoHelpTime", "0"},
-            {"Descript", help}};
+    return UILayoutRow(id, parent, module, name, index, left, top, order, 0, help);
 }
 
 } // namespace
