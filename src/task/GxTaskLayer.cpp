@@ -110,6 +110,9 @@ bool GxTaskLayer::SetImage(const std::wstring& file, int32_t transit, const std:
     GxLayerContent& c = BeginSwitch();
     const bool present = GxFile::Exists(file) != GxFile::kAbsent;
     m_ShowLabel = !present;
+    // The label names the missing picture on screen; the log keeps it for a player who saw it pass.
+    if (!present && !file.empty())
+        GxLog::SlightError(L"Error/GxTaskLayer::SetImage ファイルが見つかりません(%s)\n", file.c_str());
     c.m_ContentType = GxLayerContent::kImage;
     c.m_ContentFileName = file;
     c.m_pImage = new GxTextureFlex();

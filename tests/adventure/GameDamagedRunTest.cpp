@@ -78,6 +78,7 @@ TEST(GameDamagedRun, ACutMusicFileAndAMissingPictureAreLoggedAndTheStoryGoesOn)
                                            {}, 120);
     ExpectCleanEnd(run, result);
     EXPECT_NE(run.ReadSaveText("error.log").find("bgm02"), std::string::npos) << run.ReadSaveText("error.log");
+    EXPECT_NE(run.ReadSaveText("error.log").find("forest.png"), std::string::npos) << run.ReadSaveText("error.log");
     // The error picture ("cg/error.png", magenta at its top) stands where the forest would be.
     PfImage message;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("message.png"), message));
