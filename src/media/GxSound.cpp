@@ -4,12 +4,14 @@
 #include "core/GxMutex.h"
 #include "core/GxMutexScopedLock.h"
 #include "core/GxString.h"
+#include "media/GxSoundBufferStream.h"
 #include "media/GxSoundCache.h"
 #include "media/GxSoundPlayerStatic.h"
 #include "media/GxSoundPlayerStream.h"
 #include "media/GxWavData.h"
 #include "platform/PfAudioDevice.h"
 
+#include <atomic>
 #include <list>
 #include <memory>
 
@@ -34,6 +36,20 @@ SoundState& State()
 {
     static SoundState* s_State = new SoundState();
     return *s_State;
+}
+
+// Wall time a pull waits for the feeding threads before it mixes what they have done.
+constexpr uint32_t kFeederWaitMs = 2000;
+std::atomic<bool> s_FeederLateReported{false};
+
+// On the pull output every mix first waits for the streams' feeding threads to deal with the blocks the
+// last mix used up, so a recorded run mixes the same samples on a loaded machine as on an idle one. A
+// feeder that takes longer than the bound (a stuck decoder) is reported once and the run goes on.
+void WaitForFeedersBeforePull()
+{
+    if (!GxSoundBufferStream::WaitForFeeders(kFeederWaitMs) && !s_FeederLateReported.exchange(true))
+        GxLog::Debug(L"GxSound: a streaming thread took over %u ms; the mixed sound may depend on timing\n",
+                     kFeederWaitMs);
 }
 
 void WriteDeviceReport()
@@ -94,6 +110,11 @@ bool GxSound::Initialize(PfWindow*)
         }
         s.ownsDevice = true;
     }
+    if (PfAudioDevice::GetOutput() == PfAudioDevice::kOutputPull)
+    {
+        s_FeederLateReported = false;
+        PfAudioDevice::SetBeforePull(WaitForFeedersBeforePull);
+    }
     GxLog::Debug(L"GxSound::Initialize audio driver %s\n", GxString::FromUtf8(PfAudioDevice::GetDriverName()).c_str());
     WriteDeviceReport();
     // The mixer has no exclusive mode to refuse: the priority level always holds.
@@ -117,6 +138,7 @@ void GxSound::Finalize()
         s.cache.Clear();
         s.started = false;
     }
+    PfAudioDevice::SetBeforePull(nullptr);
     if (s.ownsDevice)
         PfAudioDevice::Close();
     s.ownsDevice = false;

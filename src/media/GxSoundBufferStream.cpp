@@ -7,13 +7,69 @@
 #include "platform/PfSoundBuffer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
-GxSoundBufferStream::GxSoundBufferStream() = default;
+namespace
+{
+struct LiveStreams
+{
+    std::mutex lock;
+    std::vector<GxSoundBufferStream*> streams;
+};
+
+// Never destroyed: streams owned by static objects may go after the list would have.
+LiveStreams& Live()
+{
+    static LiveStreams* s_Live = new LiveStreams();
+    return *s_Live;
+}
+} // namespace
+
+GxSoundBufferStream::GxSoundBufferStream()
+{
+    LiveStreams& live = Live();
+    std::lock_guard<std::mutex> lock(live.lock);
+    live.streams.push_back(this);
+}
 
 GxSoundBufferStream::~GxSoundBufferStream()
 {
+    {
+        // Off the list first: a wait looking at it never meets a stream being torn down.
+        LiveStreams& live = Live();
+        std::lock_guard<std::mutex> lock(live.lock);
+        live.streams.erase(std::find(live.streams.begin(), live.streams.end(), this));
+    }
     Release();
+}
+
+bool GxSoundBufferStream::WaitForFeeders(uint32_t timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    LiveStreams& live = Live();
+    for (;;)
+    {
+        bool idle = true;
+        {
+            std::lock_guard<std::mutex> lock(live.lock);
+            for (GxSoundBufferStream* stream : live.streams)
+                if (!stream->IsFeederIdle())
+                {
+                    idle = false;
+                    break;
+                }
+        }
+        if (idle)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        // A refill takes from well under a millisecond to a few under load: a short nap keeps the
+        // wait close to the feeder without spinning a core the feeder needs.
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
 }
 
 bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)

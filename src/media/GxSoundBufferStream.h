@@ -21,6 +21,9 @@ class PfSoundBuffer;
 // inside it for a moment by the sound buffer calls. Release never holds the lock while it joins the
 // thread: it sets the stop flag, wakes the thread through the same counted signal (a wake that cannot be
 // lost), unlocks, joins, and only then tears the ring down.
+//
+// Every stream is listed from construction to destruction in a process-wide list under a lock of its own,
+// so WaitForFeeders can look at all of them; that lock is taken before a buffer's, never inside one.
 class GxSoundBufferStream
 {
 public:
@@ -55,6 +58,10 @@ public:
     // True when the feeding thread has dealt with every notification posted so far (tests wait for it
     // between pulls of the mixer so the output does not depend on thread timing).
     bool IsFeederIdle();
+    // Waits until every live stream's feeder is idle, for at most timeoutMs of wall time; false when
+    // one was still busy then. Runs that mix by pulling call it before each pull, so their output is
+    // the same however late the feeding threads run. Not with any buffer's lock held.
+    static bool WaitForFeeders(uint32_t timeoutMs);
 
 private:
     void FillBlock();

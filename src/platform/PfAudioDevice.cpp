@@ -18,6 +18,7 @@ SDL_AudioDeviceID s_Device = 0;
 std::string s_DriverName;
 std::string s_LastError;
 std::atomic<uint32_t (*)()> s_Clock{nullptr};
+std::function<void()> s_BeforePull;
 
 void AudioCallback(void*, Uint8* stream, int length)
 {
@@ -130,13 +131,24 @@ PfAudioDevice::Caps PfAudioDevice::GetCaps()
     return caps;
 }
 
+void PfAudioDevice::SetBeforePull(std::function<void()> hook)
+{
+    std::lock_guard<std::mutex> lock(s_DeviceMutex);
+    s_BeforePull = std::move(hook);
+}
+
 uint32_t PfAudioDevice::Pull(int16_t* out, uint32_t frames)
 {
+    std::function<void()> beforePull;
     {
         std::lock_guard<std::mutex> lock(s_DeviceMutex);
         if (!s_Open || s_Output != kOutputPull)
             return 0;
+        beforePull = s_BeforePull;
     }
+    // A copy, called unlocked: the hook may wait, and may itself ask about the output.
+    if (beforePull)
+        beforePull();
     PfAudioMixer::Get().Mix(out, frames);
     return frames;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The sound output: the SDL audio device at 44,100 Hz, 16-bit stereo, fed by the mixer from SDL's
@@ -56,6 +57,10 @@ public:
 
     // Pull output only: mixes frames of interleaved stereo into out; 0 when the pull output is not open.
     static uint32_t Pull(int16_t* out, uint32_t frames);
+    // Called by Pull on the caller's thread before every mix, outside every lock of the output: the sound
+    // system waits there for its feeding threads, so what a pull mixes does not depend on how fast they
+    // ran. Kept across Open and Close; an empty function removes it. The device output never calls it.
+    static void SetBeforePull(std::function<void()> hook);
 
     // A millisecond clock that wraps at 32 bits (the sound system compares times wrap-safe). Tests may
     // put a clock of their own in its place; null restores the process's monotonic clock.

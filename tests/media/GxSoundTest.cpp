@@ -1,8 +1,11 @@
 #include "SoundTestSupport.h"
 
 #include "media/GxSound.h"
+#include "media/GxSoundBufferStream.h"
 #include "media/GxSoundCache.h"
+#include "media/GxSoundLoaderMemory.h"
 #include "media/GxSoundPlayerStream.h"
+#include "media/GxWavData.h"
 
 #include <random>
 
@@ -15,6 +18,17 @@ uint32_t FakeClock()
 {
     return s_Now;
 }
+
+// A decoder far slower than the mixer is pulled: each read takes 15 ms of wall time.
+class SlowDecoder : public GxSoundLoaderMemory
+{
+public:
+    bool Read(void* buffer, uint32_t bytes, uint32_t* bytesRead) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        return GxSoundLoaderMemory::Read(buffer, bytes, bytesRead);
+    }
+};
 
 // The service over the pull output with a clock of the test's; device.log goes to the scratch folder.
 class GxSoundService : public ::testing::Test
@@ -192,6 +206,32 @@ TEST_F(GxSoundService, NoDevicePlaysNothing)
     EXPECT_FALSE(GxSound::PlayOneShot(nullptr, File("blip.wav"), 0, 0, 0, 0, 0));
     EXPECT_TRUE(GxSound::Update());
     EXPECT_EQ(GxSound::GetOneShotCount(), 0u);
+}
+
+// Plain pulls of one update step each, as a recorded run makes them back to back, mix a stream fed by a
+// slow decoder sample for sample: every pull first waits for the feeding thread.
+TEST_F(GxSoundService, PullsWaitForSlowFeeders)
+{
+    GxWavData sound;
+    ASSERT_TRUE(sound.Create(File("tone.wav")));
+    const std::vector<int16_t> source = ReadRaw(m_Folder.Path("tone.wav"));
+    SlowDecoder decoder;
+    ASSERT_TRUE(decoder.Open(&sound));
+    GxSoundBufferStream stream;
+    ASSERT_TRUE(stream.Create(&decoder));
+    ASSERT_TRUE(stream.Play(0, 0, 0, 0, 0, 0));
+    // 2.5 s: past the seven blocks queued at the start, so three refills are mixed.
+    constexpr uint32_t kStep = 735, kSteps = 150;
+    std::vector<int16_t> out(static_cast<size_t>(kStep) * kSteps * 2);
+    for (uint32_t i = 0; i < kSteps; ++i)
+        ASSERT_EQ(PfAudioDevice::Pull(out.data() + static_cast<size_t>(i) * kStep * 2, kStep), kStep);
+    const size_t header = 22; // the WAVE header's 44 bytes
+    size_t firstDifference = out.size();
+    for (size_t i = 0; i < out.size() && firstDifference == out.size(); ++i)
+        if (out[i] != source[header + i])
+            firstDifference = i;
+    EXPECT_EQ(firstDifference, out.size()) << "first difference at frame " << firstDifference / 2;
+    EXPECT_EQ(stream.GetUnderrunCount(), 0u);
 }
 
 // Random play, stop, fade and close calls with updates and mixing between: no call stalls.
