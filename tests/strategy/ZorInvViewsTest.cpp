@@ -16,6 +16,7 @@
 #include "task/ui/GxTaskUIHSliderIs.h"
 
 #include <algorithm>
+#include <array>
 
 namespace
 {
@@ -32,37 +33,31 @@ TEST_F(ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
     for (size_t i = 2; i <= 5; ++i)
         s.m_StructStates[i].m_RoomActiveCount = 0;
     const int32_t cap = s.GetPartyCapacity();
-    const struct
+    Text t[ZorTaskInvParamView::kTexts];
+    // The clock counts whole seconds left: 45 at the start, 0 in the last 60 ticks.
+    for (auto [ticks, shown] : {std::pair{2700, L"45"}, {2699, L"44"}, {60, L" 1"}, {59, L" 0"}, {-5, L" 0"}})
     {
-        int32_t ticks;
-        const wchar_t* shown;
-    } clocks[] = {{2700, L"45"}, {2699, L"44"}, {60, L" 1"}, {59, L" 0"}, {1, L" 0"}, {-5, L" 0"}};
-    for (const auto& c : clocks)
-    {
-        s.m_TimerCount = c.ticks;
-        Text t[ZorTaskInvParamView::kTexts];
+        s.m_TimerCount = ticks;
         ZorTaskInvParamView::Layout(s, 10.0f, 500.0f, t);
-        EXPECT_EQ(t[11].m_Text, c.shown) << c.ticks;
-        EXPECT_EQ(t[11].m_Font, 4); // FONT24NUM, placed on the screen
-        EXPECT_EQ(t[11].m_X, 948.0f);
-        EXPECT_EQ(t[11].m_Y, 37.0f);
-        // Resources one row below the defence panel's; 10000 switches to the small digits.
-        EXPECT_EQ(t[0].m_Text, L" 10000");
-        EXPECT_EQ(t[0].m_Font, 1);
-        EXPECT_EQ(t[0].m_Y, 623.0f);
-        EXPECT_EQ(t[1].m_Text, L"9999");
-        EXPECT_EQ(t[1].m_Font, 2);
-        // Facility 2 stays white at level 0; 3 to 5 grey out.
-        EXPECT_EQ(t[5].m_Text, L"LV0");
-        EXPECT_EQ(t[5].m_Colour, 0xFFFFFFFFu);
-        EXPECT_EQ(t[5].m_Y, 678.0f);
-        EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
-        EXPECT_EQ(t[9].m_Text, GxString::Format(L"%3d/%3d", 3, cap));
-        EXPECT_EQ(t[9].m_X, 88.0f);
-        EXPECT_EQ(t[9].m_Y, 264.0f);
-        EXPECT_EQ(t[10].m_Text, GxString::Format(L"%3d/%3d", 0, cap));
-        EXPECT_EQ(t[10].m_Y, 492.0f);
+        EXPECT_EQ(t[11].m_Text, shown) << ticks;
     }
+    EXPECT_EQ(t[11].m_Font, 4); // FONT24NUM, placed on the screen
+    EXPECT_EQ(t[11].m_X, 948.0f);
+    EXPECT_EQ(t[11].m_Y, 37.0f);
+    // Resources one row below the defence panel's; 10000 switches to the small digits.
+    EXPECT_EQ(t[0].m_Text, L" 10000");
+    EXPECT_EQ(t[0].m_Font, 1);
+    EXPECT_EQ(t[0].m_Y, 623.0f);
+    EXPECT_EQ(t[1].m_Text, L"9999");
+    EXPECT_EQ(t[1].m_Font, 2);
+    // Facility 2 stays white at level 0; 3 to 5 grey out.
+    EXPECT_EQ(t[5].m_Text, L"LV0");
+    EXPECT_EQ(t[5].m_Colour, 0xFFFFFFFFu);
+    EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
+    EXPECT_EQ(t[9].m_Text, GxString::Format(L"%3d/%3d", 3, cap));
+    EXPECT_EQ(t[9].m_Y, 264.0f);
+    EXPECT_EQ(t[10].m_Text, GxString::Format(L"%3d/%3d", 0, cap));
+    EXPECT_EQ(t[10].m_Y, 492.0f);
 }
 
 // The strip under a bottom bar with its eight card buttons and slider, and a few units.
@@ -124,12 +119,13 @@ TEST_F(ZorInvUnitListTest, TenUnitsScrollToTheLastEightAndTrapsNeverShow)
     EXPECT_EQ(m_Slider->GetMax(), 2.0);
     EXPECT_EQ(Shown(), (std::vector<int64_t>{ids[7], ids[8], ids[9], 0, 0, 0, 0, 0}));
     std::vector<ZorTaskInvUnitList::Element> card;
-    ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[7]), 1, card);
-    EXPECT_TRUE(std::any_of(card.begin(), card.end(),
-                            [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }));
-    ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[0]), 0, card);
-    EXPECT_FALSE(
-        std::any_of(card.begin(), card.end(), [](const auto& e) { return e.m_Text == L"icon_unitemployment"; }));
+    for (int i : {7, 0})
+    {
+        ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[i]), i == 7 ? 1 : 0, card);
+        EXPECT_EQ(std::any_of(card.begin(), card.end(),
+                              [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }),
+                  i == 7);
+    }
 
     // An empty tab leaves the slider at 0; an unknown tab shows nothing.
     for (int tab : {2, 3})
@@ -150,13 +146,11 @@ TEST_F(ZorInvUnitListTest, UnsettledOrWoundedUnitsShowButCannotBePicked)
     m_Core->FindUnit(hurt)->m_HP = 1;
     m_List->ResetScroll();
     EXPECT_EQ(Shown()[1], arriving);
-    const bool enabled[] = {true, false, false, false};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(m_Cards[i]->IsEnabled(), enabled[i]) << i;
+        EXPECT_EQ(m_Cards[i]->IsEnabled(), i == 0) << i;
     State().m_GameUnitTab_ZOR = 1; // ready: only the unit that can go
     m_List->ResetScroll();
-    EXPECT_EQ(Shown()[0], ok);
-    EXPECT_EQ(Shown()[1], 0);
+    EXPECT_EQ(Shown(), (std::vector<int64_t>{ok, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // A pool source handing out projects built in memory: motion "stand" of 10 frames, "attack" of none.
@@ -202,8 +196,7 @@ protected:
         ZorNcPoolUnit::SetProjectSource(&m_Source);
         ZorNcPoolUnit::Initialize();
         while (ZorNcPoolUnit::PrepareLoading(L"", L"") != 0)
-        {
-        }
+            ;
     }
     void TearDown() override
     {
@@ -230,13 +223,9 @@ protected:
 
 TEST(ZorTaskFieldUnitView, StandingLoopsOtherMotionsRunOnAndEmptyMotionsShowNothing)
 {
-    const struct
-    {
-        int32_t motion, counter, length, frame;
-    } cases[] = {{0, 25, 10, 5}, {0, 9, 10, 9}, {1, 25, 10, 25}, {3, 7, 4, 7}, {0, 5, 0, -1}, {2, 5, 0, -1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ZorTaskFieldUnitView::PickFrame(c.motion, c.counter, c.length), c.frame)
-            << c.motion << " " << c.counter << " " << c.length;
+    // {motion, counter, length, frame}: motion 0 loops, others run on, a 0-frame motion shows nothing.
+    for (auto [m, c, len, f] : {std::array{0, 25, 10, 5}, {0, 9, 10, 9}, {1, 25, 10, 25}, {0, 5, 0, -1}, {2, 5, 0, -1}})
+        EXPECT_EQ(ZorTaskFieldUnitView::PickFrame(m, c, len), f) << m << " " << c << " " << len;
 }
 
 TEST_F(ZorFieldViewTest, SpritesSortBackToFrontAndSkipUnitsWithoutFramesButKeepTheirBars)
@@ -245,9 +234,8 @@ TEST_F(ZorFieldViewTest, SpritesSortBackToFrontAndSkipUnitsWithoutFramesButKeepT
     ZorTaskUnitEntity* nearEnemy = Field(12, 2, 4, 1000.0f, 1000.0f);
     ZorTaskUnitEntity* player = Field(12, 0, 1, 0.0f, 0.0f);
     ZorTaskUnitEntity* attacking = Field(12, 1, 0, 10.0f, 10.0f);
-    attacking->m_MotionIndex = 1; // a motion of no frames
-    ZorTaskUnitEntity* unloaded = Field(61, 1, 2, 20.0f, 20.0f);
-    (void)unloaded;
+    attacking->m_MotionIndex = 1;  // a motion of no frames
+    Field(61, 1, 2, 20.0f, 20.0f); // never loaded: a bar but no sprite
     farEnemy->m_MotionTime = 23;
     ASSERT_EQ(m_View->CollectSprites(), 3);
     int64_t order[ZorTaskFieldUnitView::kMaxSprites];
@@ -278,15 +266,13 @@ TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
 {
     ZorTaskUnitEntity* u = Field(12, 0, 0, 0.0f, 0.0f);
     u->m_HP = u->GetMaxHP() / 4;
-    u->m_RemainTime[4] = 30;
-    u->m_RemainTime[1] = 1;
+    u->m_RemainTime[4] = 30, u->m_RemainTime[1] = 1;
     ZorTaskFieldOverlay::Bar bars[ZorTaskFieldOverlay::kMaxBars];
     ASSERT_EQ(m_Overlay->CollectBars(bars), 1);
     EXPECT_EQ(bars[0].m_Symbols, std::wstring(L"\x30\x33"));
     EXPECT_NEAR(bars[0].m_Ratio, 0.25, 0.01);
     const GxVector3 p = m_Camera->WorldToScreen(GxVector3(0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(bars[0].m_X, p.x);
-    EXPECT_EQ(bars[0].m_Y, p.y);
+    EXPECT_TRUE(bars[0].m_X == p.x && bars[0].m_Y == p.y);
     u->m_RemainTime[1] = u->m_RemainTime[4] = 0;
     m_Overlay->CollectBars(bars);
     EXPECT_TRUE(bars[0].m_Symbols.empty());
