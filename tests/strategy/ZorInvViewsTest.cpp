@@ -41,23 +41,17 @@ TEST_F(ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
         ZorTaskInvParamView::Layout(s, 10.0f, 500.0f, t);
         EXPECT_EQ(t[11].m_Text, shown) << ticks;
     }
-    EXPECT_EQ(t[11].m_Font, 4); // FONT24NUM, placed on the screen
-    EXPECT_EQ(t[11].m_X, 948.0f);
-    EXPECT_EQ(t[11].m_Y, 37.0f);
+    EXPECT_TRUE(t[11].m_Font == 4 && t[11].m_X == 948.0f && t[11].m_Y == 37.0f); // FONT24NUM, on the screen
     // Resources one row below the defence panel's; 10000 switches to the small digits.
-    EXPECT_EQ(t[0].m_Text, L" 10000");
-    EXPECT_EQ(t[0].m_Font, 1);
-    EXPECT_EQ(t[0].m_Y, 623.0f);
-    EXPECT_EQ(t[1].m_Text, L"9999");
-    EXPECT_EQ(t[1].m_Font, 2);
+    EXPECT_TRUE(t[0].m_Text == L" 10000" && t[0].m_Font == 1 && t[0].m_Y == 623.0f) << t[0].m_Text;
+    EXPECT_TRUE(t[1].m_Text == L"9999" && t[1].m_Font == 2) << t[1].m_Text;
     // Facility 2 stays white at level 0; 3 to 5 grey out.
     EXPECT_EQ(t[5].m_Text, L"LV0");
     EXPECT_EQ(t[5].m_Colour, 0xFFFFFFFFu);
     EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
     EXPECT_EQ(t[9].m_Text, GxString::Format(L"%3d/%3d", 3, cap));
-    EXPECT_EQ(t[9].m_Y, 264.0f);
     EXPECT_EQ(t[10].m_Text, GxString::Format(L"%3d/%3d", 0, cap));
-    EXPECT_EQ(t[10].m_Y, 492.0f);
+    EXPECT_TRUE(t[9].m_Y == 264.0f && t[10].m_Y == 492.0f);
 }
 
 // The strip under a bottom bar with its eight card buttons and slider, and a few units.
@@ -108,8 +102,7 @@ TEST_F(ZorInvUnitListTest, TenUnitsScrollToTheLastEightAndTrapsNeverShow)
     m_Slider->SetValue(2);
     m_List->Refresh();
     EXPECT_EQ(Shown(), std::vector<int64_t>(ids.begin() + 2, ids.end()));
-    EXPECT_EQ(m_List->GetEntryID(8), 0);
-    EXPECT_EQ(m_List->GetEntryID(-1), 0);
+    EXPECT_TRUE(m_List->GetEntryID(8) == 0 && m_List->GetEntryID(-1) == 0); // out of range: none
 
     // Tab 4: the units employed in the dungeon only, each card with the employment icon.
     State().m_GameUnitTab_ZOR = 4;
