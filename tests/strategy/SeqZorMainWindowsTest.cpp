@@ -42,7 +42,11 @@ using Kind = ZorViewDrawList::Kind;
 
 struct Cursor : GxTaskScreenService
 {
-    void GetCursorPos(int32_t& cx, int32_t& cy) override { cx = x, cy = y; }
+    void GetCursorPos(int32_t& cx, int32_t& cy) override
+    {
+        cx = x;
+        cy = y;
+    }
     int32_t x = 0, y = 0;
 };
 

@@ -259,7 +259,8 @@ TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
 {
     ZorTaskUnitEntity* u = Field(12, 0, 0, 0.0f, 0.0f);
     u->m_HP = u->GetMaxHP() / 4;
-    u->m_RemainTime[4] = 30, u->m_RemainTime[1] = 1;
+    u->m_RemainTime[4] = 30;
+    u->m_RemainTime[1] = 1;
     ZorTaskFieldOverlay::Bar bars[ZorTaskFieldOverlay::kMaxBars];
     ASSERT_EQ(m_Overlay->CollectBars(bars), 1);
     EXPECT_EQ(bars[0].m_Symbols, std::wstring(L"\x30\x33"));

@@ -159,7 +159,8 @@ TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
     ZorTaskUnitEntity* unborn = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
     unborn->m_CreateTimeLeft = 10; // an invader still being created shows nothing
     ZorTaskUnitEntity* unknown = AddUnit(ZorCore::kUnitPlayerList, 4, 1); // no project
-    far->m_AppearTimeLeft = 15, far->m_AppearTimeTotal = 30;
+    far->m_AppearTimeLeft = 15;
+    far->m_AppearTimeTotal = 30;
 
     ZorTaskMapUnit::Sprite sprite;
     ASSERT_TRUE(ZorTaskMapUnit::ChooseSprite(*far, true, sprite));
