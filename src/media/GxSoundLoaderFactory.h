@@ -6,7 +6,7 @@
 #include <string>
 
 // The streaming decoder for a file chosen by its extension, ASCII case ignored: ".wav" the plain PCM
-// decoder (compressed WAVE files play only as decoded sounds), ".ogg" Ogg Vorbis.
+// decoder, or the converting one when the file's format chunk names a compressed form; ".ogg" Ogg Vorbis.
 class GxSoundLoaderFactory
 {
 public:

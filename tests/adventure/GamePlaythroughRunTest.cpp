@@ -269,9 +269,8 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_TRUE(config.m_AllowSkipUnreadText);
 
     // The mixed sound: the title music, リリス's voice at her line and again from the backlog, the
-    // effects (the hit of the shaking, the door and bell together, the fight's hit), and the story
-    // music's drop from 80 to 50 on the volume curve.
-    // FIXME: the footstep ("se_1", the IMA ADPCM "step.wav") is not heard in the mix; not checked here.
+    // effects (the footstep, the hit of the shaking, the door and bell together, the fight's hit), and
+    // the story music's drop from 80 to 50 on the volume curve.
     GameRun::Wave wave;
     ASSERT_TRUE(GameRun::LoadWave(run.Path("story.wav"), wave));
     auto at = [&](uint64_t step, double seconds, double hz)
@@ -281,6 +280,11 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_GT(at(1985, 0.5, kLilithHz), 0.02) << "backlog replay";
     for (const uint64_t step : {1080u, 1815u, 2610u})
         EXPECT_GT(at(step, 0.2, kEffectHz), 0.02) << "effect at step " << step;
+    // The footstep (the mono IMA ADPCM "step.wav", streamed on an effect channel) before her line.
+    double footstep = 0;
+    for (uint64_t step = 60; step < 600; step += 6)
+        footstep = std::max(footstep, at(step, 0.2, kEffectHz));
+    EXPECT_GT(footstep, 0.02) << "footstep";
     const double before = 20.0 * std::log10(at(1900, 0.4, kStoryMusicHz) + 1e-9);
     const double after = 20.0 * std::log10(at(2290, 0.4, kStoryMusicHz) + 1e-9);
     const double curve = (GxUserConfig::LevelToAttenuation(50) - GxUserConfig::LevelToAttenuation(80)) / 100.0;

@@ -2,6 +2,7 @@
 
 #include "media/GxSoundAcmConverter.h"
 #include "media/GxSoundLoaderAcm.h"
+#include "media/GxSoundLoaderFactory.h"
 #include "media/GxSoundLoaderMemory.h"
 #include "media/GxSoundLoaderOgg.h"
 #include "media/GxSoundLoaderWav.h"
@@ -143,6 +144,19 @@ TEST(GxSoundLoader, CompressedWaveNeedsTheConverter)
     ASSERT_EQ(bytes.size(), data.GetDataSize());
     EXPECT_EQ(std::memcmp(bytes.data(), data.GetData(), bytes.size()), 0);
     EXPECT_FALSE(memory.Open(nullptr));
+
+    // Streamed channels take the converter for a compressed file (mono and stereo), the plain decoder
+    // for PCM.
+    for (const char* file : {"ima_mono.wav", "ima_stereo.wav", "pcm16_stereo.wav"})
+    {
+        std::unique_ptr<GxSoundLoaderBase> stream = GxSoundLoaderFactory::CreateForFile(Fixtures().Wide(file));
+        ASSERT_TRUE(stream) << file;
+        ASSERT_TRUE(GxSoundLoaderFactory::Open(*stream, Fixtures().Wide(file))) << file;
+        const std::vector<uint8_t> pcm = DecodeAll(*stream);
+        const std::vector<int16_t> ref = ReadRaw(Fixtures().Path(std::string(file) + ".ref.raw"));
+        ASSERT_EQ(pcm.size(), ref.size() * 2) << file;
+        EXPECT_NEAR(reinterpret_cast<const int16_t*>(pcm.data())[ref.size() / 2], ref[ref.size() / 2], 1) << file;
+    }
 }
 
 // The converter's own coefficient table: a block predicted by the file's single pair (1, 0 in 8.8
