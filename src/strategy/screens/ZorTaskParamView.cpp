@@ -1,12 +1,8 @@
 #include "strategy/screens/ZorTaskParamView.h"
 
 #include "core/GxString.h"
-#include "graphics/GxFontData.h"
-#include "graphics/GxGraphics.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorUserData.h"
-#include "task/GxTaskManage.h"
-#include "task/GxTaskRenderManage.h"
 
 namespace
 {
@@ -57,11 +53,7 @@ void ZorTaskParamView::Layout(const ZorUserData& s, float px, float py, Text out
 int32_t ZorTaskParamView::RegisterDraw(int32_t step, int64_t elapsed)
 {
     (void)step, (void)elapsed;
-    if (GxTaskManage* manage = GetManager())
-    {
-        if (GxTaskRenderManage* list = manage->GetRenderList(5))
-            list->Add(this, GX_RENDER_ASCEND, 14001.0f, 0);
-    }
+    ZorPanelText::Register(this);
     return 0;
 }
 
@@ -71,16 +63,9 @@ int32_t ZorTaskParamView::Draw(int32_t param, int32_t layer)
     ZorCore* core = ZorCore::GetInstance();
     if (!core)
         return 0;
-    GxGraphics::BeginScene();
-    GxGraphics::ResetRenderStates();
-    GxGraphics::SetTextureFilter(1);
-    GxGraphics::SetBlendMode(0, 2);
     const GxVector4 pos = GetParent() ? GetParent()->GetWorldPos() : GxVector4();
     Text texts[kTexts];
     Layout(*core->GetUserData(), pos.x, pos.y, texts);
-    for (const Text& t : texts)
-        GxGraphics::DrawFontText(t.m_Text.c_str(), &g_FontDataTable[t.m_Font], t.m_X, t.m_Y, GxVector2(1.0f, 1.0f),
-                                 GxVector3(), GxVector2(), t.m_Colour, 0, 2);
-    GxGraphics::EndScene();
+    ZorPanelText::DrawAll(texts, kTexts, 0.0f, 0.0f);
     return 0;
 }

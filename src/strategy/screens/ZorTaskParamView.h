@@ -1,5 +1,6 @@
 #pragma once
 
+#include "strategy/screens/ZorPanelText.h"
 #include "task/GxTaskBase.h"
 
 #include <cstdint>
@@ -12,14 +13,7 @@ class ZorUserData;
 class ZorTaskParamView : public GxTaskBase
 {
 public:
-    struct Text
-    {
-        std::wstring m_Text;
-        int32_t m_Font = 0; // index into the bitmap fonts
-        float m_X = 0.0f;
-        float m_Y = 0.0f;
-        uint32_t m_Colour = 0xFFFFFFFF;
-    };
+    using Text = ZorPanelText;
     static constexpr int32_t kTexts = 9;
 
     ZorTaskParamView(GxTaskBase* parent, const wchar_t* globalName);

@@ -1,12 +1,8 @@
 #include "strategy/screens/ZorTaskStrParamView.h"
 
 #include "core/GxString.h"
-#include "graphics/GxFontData.h"
-#include "graphics/GxGraphics.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorUserData.h"
-#include "task/GxTaskManage.h"
-#include "task/GxTaskRenderManage.h"
 
 #include <algorithm>
 
@@ -65,11 +61,7 @@ void ZorTaskStrParamView::Layout(const ZorUserData& s, Text out[kTexts])
 int32_t ZorTaskStrParamView::RegisterDraw(int32_t step, int64_t elapsed)
 {
     (void)step, (void)elapsed;
-    if (GxTaskManage* manage = GetManager())
-    {
-        if (GxTaskRenderManage* list = manage->GetRenderList(5))
-            list->Add(this, GX_RENDER_ASCEND, 14001.0f, 0);
-    }
+    ZorPanelText::Register(this);
     return 0;
 }
 
@@ -79,17 +71,10 @@ int32_t ZorTaskStrParamView::Draw(int32_t param, int32_t layer)
     ZorCore* core = ZorCore::GetInstance();
     if (!core)
         return 0;
-    GxGraphics::BeginScene();
-    GxGraphics::ResetRenderStates();
-    GxGraphics::SetTextureFilter(1);
-    GxGraphics::SetBlendMode(0, 2);
     const GxVector4 pos = GetWorldPos();
     Text texts[kTexts];
     Layout(*core->GetUserData(), texts);
-    for (const Text& t : texts)
-        GxGraphics::DrawFontText(t.m_Text.c_str(), &g_FontDataTable[t.m_Font], pos.x + t.m_X, pos.y + t.m_Y,
-                                 GxVector2(1.0f, 1.0f), GxVector3(), GxVector2(), t.m_Colour, 0, 2);
-    GxGraphics::EndScene();
+    ZorPanelText::DrawAll(texts, kTexts, pos.x, pos.y);
     return 0;
 }
 

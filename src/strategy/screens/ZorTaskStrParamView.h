@@ -1,5 +1,6 @@
 #pragma once
 
+#include "strategy/screens/ZorPanelText.h"
 #include "task/GxTaskBase.h"
 
 #include <cstdint>
@@ -12,15 +13,7 @@ class ZorUserData;
 class ZorTaskStrParamView : public GxTaskBase
 {
 public:
-    // One drawn text: bitmap font number, position (before the view's world position) and colour.
-    struct Text
-    {
-        std::wstring m_Text;
-        int32_t m_Font = 0;
-        float m_X = 0.0f;
-        float m_Y = 0.0f;
-        uint32_t m_Colour = 0xFFFFFFFF;
-    };
+    using Text = ZorPanelText;
     static constexpr int kTexts = 10;
 
     ZorTaskStrParamView(GxTaskBase* parent, const wchar_t* globalName);
