@@ -125,6 +125,9 @@ private:
     void BuildWindowContents(GxTaskBase* ui);
     void OpenModalWindow(const wchar_t* name, int32_t phase);
     void CloseModalWindow(const wchar_t* name);
+    // What closing a facility, summon or trap window does after the window itself goes: the dialog
+    // count, the phase and the system buttons.
+    void AfterModalClose();
     void SetWindowShown(const wchar_t* name, bool shown);
     // A list item chosen in the facility (2), summon (3) or trap (4) window: shown by the window's view,
     // and built or summoned when the view lets "btn_zorrun" be pressed.

@@ -125,6 +125,20 @@ uint32_t ClassColour(int32_t unitClass)
     }
 }
 
+// A summon or trap list row: the unit's name, its ID as the value, and the reason it cannot be summoned
+// (in red) or "ok".
+GxUIListBoxItem UnitItem(const DBZorUnitData& row, int32_t id, int32_t code)
+{
+    GxUIListBoxItem item;
+    item.m_Text = row.m_ShowName;
+    item.m_Value = id;
+    item.m_X = 2.0f;
+    item.m_Name = UnitReason(code);
+    if (item.m_Name != L"ok")
+        item.m_Color = kRed;
+    return item;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -233,13 +247,7 @@ void SeqZorMain::FillSummonList()
         // A missing companion or facility hides the unit instead of showing it in red.
         if (code == 3 || code == 4 || code == 5)
             continue;
-        GxUIListBoxItem item;
-        item.m_Text = row->m_ShowName;
-        item.m_Value = i;
-        item.m_X = 2.0f;
-        item.m_Name = UnitReason(code);
-        if (item.m_Name != L"ok")
-            item.m_Color = kRed;
+        GxUIListBoxItem item = UnitItem(*row, i, code);
         const bool named = row->m_Class >= 1 && row->m_Class <= 20;
         item.m_SubItems.push_back(
             TextCell(named ? ZorGetUnitClassShortName(row->m_Class) : std::wstring(), ClassColour(row->m_Class)));
@@ -273,13 +281,7 @@ void SeqZorMain::FillTrapList()
         const int32_t code = s->CheckUnitSummon(i);
         if (code == 3 || code == 4 || code == 5)
             continue;
-        GxUIListBoxItem item;
-        item.m_Text = row->m_ShowName;
-        item.m_Value = i;
-        item.m_X = 2.0f;
-        item.m_Name = UnitReason(code);
-        if (item.m_Name != L"ok")
-            item.m_Color = kRed;
+        GxUIListBoxItem item = UnitItem(*row, i, code);
         item.m_SubItems.push_back(TextCell(row->m_Range == 1 ? L"一体" : L"部屋", kWhite));
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%3d", row->m_ATK), false));
         item.m_SubItems.push_back(

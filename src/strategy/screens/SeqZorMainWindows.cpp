@@ -260,16 +260,22 @@ int32_t PhaseAfterClose(GxTaskBase* room)
 
 } // namespace
 
+void SeqZorMain::AfterModalClose()
+{
+    DecrementOpenDialogCount();
+    // Back to the room window's phase while it stands open, else to play with the system buttons back.
+    const int32_t phase = PhaseAfterClose(GetFolder(L"$ZORROOM:SeqZorMain"));
+    SetPhase(State(), phase);
+    if (phase == 0)
+        EnableSystemButtons();
+}
+
 void SeqZorMain::CloseStructWindow()
 {
     if (IsSystemDialogOpen())
         return;
     CloseModalWindow(L"$ZORSTRUCT:SeqZorMain");
-    DecrementOpenDialogCount();
-    const int32_t phase = PhaseAfterClose(GetFolder(L"$ZORROOM:SeqZorMain"));
-    SetPhase(State(), phase);
-    if (phase == 0)
-        EnableSystemButtons();
+    AfterModalClose();
 }
 
 void SeqZorMain::CloseSummonWindow()
@@ -278,11 +284,7 @@ void SeqZorMain::CloseSummonWindow()
         return;
     CloseModalWindow(L"$ZORSUMMON:SeqZorMain");
     m_RoomView->SetSelectedSlot(-1);
-    DecrementOpenDialogCount();
-    const int32_t phase = PhaseAfterClose(GetFolder(L"$ZORROOM:SeqZorMain"));
-    SetPhase(State(), phase);
-    if (phase == 0)
-        EnableSystemButtons();
+    AfterModalClose();
 }
 
 void SeqZorMain::CloseTrapWindow()
@@ -291,11 +293,7 @@ void SeqZorMain::CloseTrapWindow()
         return;
     CloseModalWindow(L"$ZORTRAP:SeqZorMain");
     m_RoomView->SetSelectedSlot(-1);
-    DecrementOpenDialogCount();
-    const int32_t phase = PhaseAfterClose(GetFolder(L"$ZORROOM:SeqZorMain"));
-    SetPhase(State(), phase);
-    if (phase == 0)
-        EnableSystemButtons();
+    AfterModalClose();
 }
 
 // ---------------------------------------------------------------------------------------------------
