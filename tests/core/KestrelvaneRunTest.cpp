@@ -1,5 +1,6 @@
 // Runs the built program headless from a temporary installation folder, as a player would start it.
 #include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
 
 #include <gtest/gtest.h>
@@ -19,19 +20,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-// The program beside the tools in the build tree, or found from this test program's own place
-// (build/tests/) when the environment does not say.
-static fs::path ProgramPath()
-{
-    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
-        return fs::path(tools).parent_path() / "src" / "kestrelvane";
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return {};
-    return self.parent_path().parent_path() / "src" / "kestrelvane";
-}
 
 static std::string ReadFile(const fs::path& path)
 {
@@ -104,8 +92,8 @@ class KestrelvaneRun : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_Exe = ProgramPath();
-        if (m_Exe.empty() || !fs::exists(m_Exe))
+        m_Exe = std::getenv("KV_GAME_EXE"); // the test main always sets it
+        if (!fs::exists(m_Exe))
             GTEST_SKIP() << "the kestrelvane program is not built";
         char pattern[] = "/tmp/kv_run_XXXXXX";
         m_Temp = mkdtemp(pattern);
@@ -129,6 +117,30 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return ready();
+    }
+    // Starts the program in the folder, lets start-up finish (the device survey in the save folder's
+    // "device.log" stops growing) and the loop run a while, then ends it with SIGTERM: it must still be
+    // running then and end with code 0.
+    void RunAWhile(const fs::path& folder, const fs::path& save, const std::string& err, const char* home = nullptr)
+    {
+        std::error_code error;
+        fs::remove(save / "device.log", error);
+        RunningProgram run(m_Exe, folder, m_Runtime, m_Temp / err, "offscreen", home);
+        uintmax_t lastSize = 0;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                const uintmax_t size = fs::file_size(save / "device.log", error);
+                const bool settled = !error && size > 2 && size == lastSize;
+                lastSize = size;
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                return settled;
+            },
+            std::chrono::seconds(30)))
+            << ReadFile(m_Temp / err);
+        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << ReadFile(m_Temp / err);
+        kill(run.m_Pid, SIGTERM);
+        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / err);
     }
 
     fs::path m_Exe;
@@ -242,13 +254,7 @@ static bool RunTool(const std::vector<std::string>& args)
 
 TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
 {
-    const char* toolsEnv = std::getenv("KV_TOOLS_DIR");
-    const fs::path tools = toolsEnv ? fs::path(toolsEnv) : m_Exe.parent_path().parent_path() / "tools";
-    fs::path gxpack = tools / "gxpack";
-    if (!fs::is_regular_file(gxpack))
-        gxpack = tools / "gxpack" / "gxpack";
-    if (!fs::is_regular_file(gxpack))
-        GTEST_SKIP() << "the gxpack tool is not built";
+    const fs::path gxpack = fs::path(std::getenv("KV_TOOLS_DIR")) / "gxpack";
     // "system.gxp", scrambled, names the title, the save folder and a second pack; the second pack
     // holds "setting.ini", which puts the save folder into the installation folder.
     const fs::path sys = m_Temp / "sys";
@@ -301,27 +307,9 @@ TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
     ASSERT_EQ(std::system(generate.c_str()), 0);
     const fs::path home = m_Temp / "home";
     const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
-    // One run: start-up is over once the device survey has stopped growing; the loop then runs a while.
     auto runOnce = [&](const char* name)
     {
-        std::error_code error;
-        fs::remove(save / "device.log", error);
-        RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / name, "offscreen", home.c_str());
-        uintmax_t lastSize = 0;
-        ASSERT_TRUE(WaitFor(
-            [&]
-            {
-                const uintmax_t size = fs::file_size(save / "device.log", error);
-                const bool settled = !error && size > 2 && size == lastSize;
-                lastSize = size;
-                std::this_thread::sleep_for(std::chrono::milliseconds(150));
-                return settled;
-            },
-            std::chrono::seconds(30)))
-            << ReadFile(m_Temp / name);
-        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << ReadFile(m_Temp / name);
-        kill(run.m_Pid, SIGTERM);
-        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / name);
+        RunAWhile(m_Install, save, name, home.c_str());
         EXPECT_EQ(ReadFile(save / "error.log"), "\xFF\xFE");
     };
     runOnce("first.err");
@@ -333,4 +321,37 @@ TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
     runOnce("second.err");
     ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
     EXPECT_EQ(options.m_ScreenMode, 1);
+}
+
+// The player's files: what a test wrote is read at start-up and written back unchanged at shut-down; a
+// damaged progress file is kept aside and the run goes on.
+TEST_F(KestrelvaneRun, OptionsAndProgressSurviveARunAndDamagedProgressIsKeptAside)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    fs::create_directories(save);
+    auto file = [&](const char* name) { return GxString::FromUtf8((save / name).string()); };
+    GxUserConfig options;
+    options.m_Volume_BGM = 50;
+    options.m_LastGameDataFileNum = 3;
+    ASSERT_TRUE(options.Save(file("userconf.dat")));
+    GxUserDataPerman progress(nullptr);
+    progress.SetReadedMessage(40, L"main");
+    progress.m_ExtraOption.Set(10, true);
+    ASSERT_TRUE(progress.Save(file("permanent.dat"), true));
+    const std::string optionBytes = ReadFile(save / "userconf.dat");
+    const std::string progressBytes = ReadFile(save / "permanent.dat");
+    RunAWhile(m_Install, save, "first.err");
+    EXPECT_TRUE(ReadFile(save / "userconf.dat") == optionBytes);
+    EXPECT_TRUE(ReadFile(save / "permanent.dat") == progressBytes);
+
+    // Half a progress file: logged, kept under the backup name, the run goes on and ends with a fresh file.
+    const std::string damaged = progressBytes.substr(0, progressBytes.size() / 2);
+    std::ofstream(save / "permanent.dat", std::ios::binary | std::ios::trunc) << damaged;
+    RunAWhile(m_Install, save, "second.err");
+    EXPECT_TRUE(ReadFile(save / "permanent.dat.damaged") == damaged);
+    EXPECT_NE(ReadFile(save / "error.log").find(GxString::ToUtf16LE(L"permanent.dat.damaged")), std::string::npos);
+    GxUserDataPerman fresh(nullptr);
+    EXPECT_TRUE(fresh.Load(file("permanent.dat")));
+    EXPECT_TRUE(fresh.m_ReadedMessageFlags.empty());
 }
