@@ -97,7 +97,7 @@ TEST(GxMoaVariableTable, DefinitionsCreateArraysOrPlainValues)
     EXPECT_EQ(local.Find(L"_")->m_Scope, SCOPE_LOCAL);
 }
 
-TEST(GxMoaVariableTable, WriteSelectsTheClass)
+TEST(GxMoaVariableTable, RecordsOfTheClassAreWrittenMergedOnReadAndRefusedWhenDamaged)
 {
     GxMoaVariableTable t;
     const int32_t scopes[] = {SCOPE_LOCAL, SCOPE_STATIC_INGAME, SCOPE_GLOBAL_PERMAN, SCOPE_GLOBAL_INGAME};
@@ -109,10 +109,8 @@ TEST(GxMoaVariableTable, WriteSelectsTheClass)
     for (const auto& [scope, name] : {std::pair{1, "LOCAL"}, {3, "STATIC_INGAME"}, {6, "GLOBAL_INGAME"}})
         expected.U32(254).S32(scope).Str(name);
     EXPECT_EQ(bytes, expected.Get());
-}
 
-TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
-{
+    // Reading keeps the scopes of present variables and skips records of other classes.
     GxMoaVariableTable source;
     source.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_GLOBAL_INGAME;
     source.Find(L"keep")->m_Value.SetInt(5);
@@ -120,10 +118,10 @@ TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
     source.StoreByName(L"added", -1, nullptr)->m_Scope = SCOPE_EXTERN_INGAME;
     for (Form form : {Form::Binary, Form::Text})
     {
-        const auto bytes = WriteBytes(form, [&](GxContentWriterBase* w) { source.Write(w, PERSIST_ALL); });
+        const auto record = WriteBytes(form, [&](GxContentWriterBase* w) { source.Write(w, PERSIST_ALL); });
         GxMoaVariableTable target(TABLE_GLOBAL);
         target.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_LOCAL;
-        auto reader = MakeReader(form, bytes);
+        auto reader = MakeReader(form, record);
         ASSERT_TRUE(target.Read(reader.get(), PERSIST_INGAME));
         EXPECT_EQ(target.Find(L"keep")->m_Value.ToInt64(), 5);
         EXPECT_EQ(target.Find(L"keep")->m_Scope, SCOPE_LOCAL); // the scope stays
@@ -131,10 +129,8 @@ TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
         ASSERT_NE(target.Find(L"added"), nullptr);
         EXPECT_EQ(target.Find(L"added")->m_Scope, SCOPE_EXTERN_INGAME);
     }
-}
 
-TEST(GxMoaVariableTable, DamagedCountsAreRefused)
-{
+    // Damaged counts are refused.
     for (int32_t count : {-1, 0x7FFFFFFF})
     {
         const auto bytes = Bytes().S32(count).U32(254).S32(1).Str("x").Get();
