@@ -161,7 +161,7 @@ TEST(GxMoaVariableTable, LookupOrderIsLocalStaticGlobalExtern)
     lone.ResetVariablesOfClass(PERSIST_ALL);
 }
 
-TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
+TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosaveAndPermanentProgressKeepsOnlyPerman)
 {
     Loaded l;
     l.SetAll(5);
@@ -179,25 +179,22 @@ TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
     ASSERT_TRUE(l.moa.ReloadVariables(reader.get(), PERSIST_INGAME));
     ASSERT_TRUE(l.worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME));
     EXPECT_EQ(l.Values({L"si", L"gi", L"ei", L"sn", L"en", L"sp"}), L"5 5 5 1 1 9");
-}
 
-TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
-{
-    Loaded l;
-    l.SetAll(6);
-    const auto bytes = WriteBytes(Form::Text,
+    Loaded perm;
+    perm.SetAll(6);
+    const auto permBytes = WriteBytes(Form::Text,
                                   [&](GxContentWriterBase* w)
                                   {
-                                      l.moa.WriteVariables(w, PERSIST_PERMAN);
-                                      l.worker.WriteScriptEntities(w, PERSIST_PERMAN);
+                                      perm.moa.WriteVariables(w, PERSIST_PERMAN);
+                                      perm.worker.WriteScriptEntities(w, PERSIST_PERMAN);
                                   });
-    l.moa.ResetVariablesOfClass(PERSIST_ALL);
-    l.worker.ResetVariablesOfClass(PERSIST_ALL);
-    EXPECT_EQ(l.Value(L"sp"), 1);
-    auto reader = MakeReader(Form::Text, bytes);
-    ASSERT_TRUE(l.moa.ReadVariables(reader.get(), PERSIST_PERMAN));
-    ASSERT_TRUE(l.worker.ReadScriptEntities(reader.get(), PERSIST_PERMAN));
-    EXPECT_EQ(l.Values({L"sp", L"gp", L"ep", L"si"}), L"6 6 6 1");
+    perm.moa.ResetVariablesOfClass(PERSIST_ALL);
+    perm.worker.ResetVariablesOfClass(PERSIST_ALL);
+    EXPECT_EQ(perm.Value(L"sp"), 1);
+    auto permReader = MakeReader(Form::Text, permBytes);
+    ASSERT_TRUE(perm.moa.ReadVariables(permReader.get(), PERSIST_PERMAN));
+    ASSERT_TRUE(perm.worker.ReadScriptEntities(permReader.get(), PERSIST_PERMAN));
+    EXPECT_EQ(perm.Values({L"sp", L"gp", L"ep", L"si"}), L"6 6 6 1");
 }
 
 TEST(GxMoaVariableTable, ResetByClassTouchesOnlyItsScopes)
