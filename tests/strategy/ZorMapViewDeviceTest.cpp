@@ -5,7 +5,6 @@
 #include "ZorDefenceTestSupport.h"
 
 #include "../../tools/samplegen/SampleZorDefence.h"
-#include "support/GameRun.h"
 
 #include "core/GxCore.h"
 #include "graphics/GxDisplaySettings.h"
@@ -30,17 +29,11 @@ namespace
 class ZorMapViewDevice : public zortest::ZorTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_Run = std::make_unique<GameRun>("mapview");
-        s_Generated = s_Run->Generate();
-    }
-    static void TearDownTestSuite() { s_Run.reset(); }
-
     void SetUp() override
     {
         ZorTest::SetUp();
-        ASSERT_TRUE(s_Generated);
+        m_Game = zortest::ZorDefenceTest::SampleGame();
+        ASSERT_FALSE(m_Game.empty());
         GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
         ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
         ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
@@ -49,7 +42,7 @@ protected:
         m_Core.m_Title = L"ZorMapViewDevice";
         ASSERT_TRUE(m_Core.CreateMainWindow());
         ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
-        const std::wstring models = GxString::FromUtf8(s_Run->GameDir() + "/models/");
+        const std::wstring models = GxString::FromUtf8(m_Game + "/models/");
         while (ZorMapModelPool::PrepareLoading(models, models + L"textures/") > 0)
             ;
         m_Camera = new ZorTaskCamera(nullptr, nullptr);
@@ -69,8 +62,7 @@ protected:
         ZorTest::TearDown();
     }
 
-    static inline std::unique_ptr<GameRun> s_Run;
-    static inline bool s_Generated = false;
+    std::string m_Game;
     GxCore m_Core;
     ZorTaskCamera* m_Camera = nullptr;
     ZorTaskMapView* m_View = nullptr;
@@ -136,7 +128,7 @@ TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
     ZorNcProjectFactorySource source(false);
     ZorNcPoolUnit::SetProjectSource(&source);
     ZorNcPoolUnit::Initialize();
-    const std::wstring gnc = GxString::FromUtf8(s_Run->GameDir() + "/gnc/");
+    const std::wstring gnc = GxString::FromUtf8(m_Game + "/gnc/");
     while (ZorNcPoolUnit::PrepareLoading(gnc, gnc + L"gis/") > 0)
         ;
     auto* sprites = new ZorTaskMapUnit(m_Root, L"$ZORMAPUNIT:Test", m_Camera);
