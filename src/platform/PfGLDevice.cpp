@@ -1354,6 +1354,17 @@ bool PfGLDevice::PrepareDraw(bool preTransformed)
         ApplyStencil();
     if (m_Dirty & DIRTY_RASTER)
         ApplyRaster();
+    // Pre-transformed vertices are not clipped by depth, as on devices that do not clip transformed
+    // vertices: a screen-space sprite turned about x or y (a map laid flat) reaches z far outside 0..1
+    // and would otherwise vanish. Its depth is clamped instead.
+    const bool depthDirty = (m_Dirty & DIRTY_DEPTH) != 0;
+    if (depthDirty || preTransformed != m_LastPreTransformed)
+    {
+        if (preTransformed)
+            glEnable(GL_DEPTH_CLAMP);
+        else
+            glDisable(GL_DEPTH_CLAMP);
+    }
     const uint32_t features = ShaderFeatures(preTransformed);
     if ((m_Dirty & DIRTY_UNIFORMS) || preTransformed != m_LastPreTransformed || features != m_LastFeatures)
         ApplyUniforms(preTransformed, features);

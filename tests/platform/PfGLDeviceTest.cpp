@@ -55,6 +55,20 @@ TEST_F(PfGLDeviceTest, QuadOnHalfPixelEdgesCoversExactlyItsPixelsWithRowZeroAtTh
     ExpectRect(10, 20, 30, 50, 0xFFFF0000u, 0xFF000000u);
 }
 
+// A screen-space quad turned about x (a map laid flat) has depths far outside 0..1: it still draws.
+TEST_F(PfGLDeviceTest, PreTransformedQuadOutsideTheDepthRangeStillDraws)
+{
+    Modulate2D();
+    m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    KvVertex2D q[4];
+    Corners(q, 9.5f, 19.5f, 29.5f, 49.5f, 0xFF00FF00);
+    q[0].z = q[3].z = -90.0f;
+    q[1].z = q[2].z = 90.0f;
+    ASSERT_EQ(m_Device.SetFVF(FVF_2D), D3D_OK);
+    ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(KvVertex2D)), D3D_OK);
+    ExpectRect(10, 20, 30, 50, 0xFF00FF00u, 0xFF000000u);
+}
+
 TEST_F(PfGLDeviceTest, TextureRowZeroIsTheTopAndTexelsLineUpWithPixels)
 {
     Modulate2D();

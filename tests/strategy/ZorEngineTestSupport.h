@@ -37,6 +37,11 @@ protected:
     void SetUp() override
     {
         ZorTest::SetUp();
+        // The device and debug logs go with the error log into the test's folder, not the current one.
+        m_SavedLogs[0] = GxLog::GetDeviceLogPath();
+        m_SavedLogs[1] = GxLog::GetDebugLogPath();
+        GxLog::SetDeviceLogPath(m_Folder.File(L"device.log"));
+        GxLog::SetDebugLogPath(m_Folder.File(L"debug.log"));
         ASSERT_TRUE(m_Loop.Start(L"ZorEngineTest", &m_Manage));
         m_Loop.m_Core.m_SystemConfig = new GxSystemConfig();
         GxSeqBase::ResetInputLocks();
@@ -51,6 +56,8 @@ protected:
         m_Loop.Stop();
         delete m_Loop.m_Core.m_SystemConfig;
         m_Loop.m_Core.m_SystemConfig = nullptr;
+        GxLog::SetDeviceLogPath(m_SavedLogs[0]);
+        GxLog::SetDebugLogPath(m_SavedLogs[1]);
         ZorTest::TearDown();
     }
 
@@ -114,6 +121,7 @@ protected:
     void SetDebugMode(bool on) { m_Loop.m_Core.m_SystemConfig->m_DebugModeFlag = on; }
 
     KvEngineLoop m_Loop;
+    std::wstring m_SavedLogs[2];
 };
 
 } // namespace zortest

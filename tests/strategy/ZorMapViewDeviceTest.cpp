@@ -1,9 +1,10 @@
 // The map as the defence screen draws it, on a real device (llvmpipe under the offscreen driver), with the
-// sample game's generated room models: each piece is read back where the camera projects it.
-#include "ZorTestSupport.h"
+// sample game's generated room models: each piece is read back from the frame where the camera projects
+// it, the screen run by the core's loop after its loader (ZorDefenceTest); the unit sprites' choices on
+// the map view alone.
+#include "ZorDefenceTestSupport.h"
 
 #include "../../tools/samplegen/SampleZorDefence.h"
-#include "support/GameRun.h"
 
 #include "core/GxCore.h"
 #include "graphics/GxDisplaySettings.h"
@@ -28,17 +29,11 @@ namespace
 class ZorMapViewDevice : public zortest::ZorTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_Run = std::make_unique<GameRun>("mapview");
-        s_Generated = s_Run->Generate();
-    }
-    static void TearDownTestSuite() { s_Run.reset(); }
-
     void SetUp() override
     {
         ZorTest::SetUp();
-        ASSERT_TRUE(s_Generated);
+        m_Game = zortest::ZorDefenceTest::SampleGame();
+        ASSERT_FALSE(m_Game.empty());
         GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
         ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
         ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
@@ -47,7 +42,7 @@ protected:
         m_Core.m_Title = L"ZorMapViewDevice";
         ASSERT_TRUE(m_Core.CreateMainWindow());
         ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
-        const std::wstring models = GxString::FromUtf8(s_Run->GameDir() + "/models/");
+        const std::wstring models = GxString::FromUtf8(m_Game + "/models/");
         while (ZorMapModelPool::PrepareLoading(models, models + L"textures/") > 0)
             ;
         m_Camera = new ZorTaskCamera(nullptr, nullptr);
@@ -67,49 +62,37 @@ protected:
         ZorTest::TearDown();
     }
 
-    // Draws the map looking at the room, as the screen does once its camera has settled there.
-    void DrawAt(int rx, int rz)
-    {
-        m_Camera->JumpTo(static_cast<float>((rx - 5) * 80), static_cast<float>((rz - 4) * 80));
-        for (int i = 0; i < 200; ++i)
-            m_Camera->Update(0, 0);
-        ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0));
-        m_View->Draw(0, 0);
-        PfGLTexture* target = GxGraphics::GetDevice()->GetRenderTarget(0);
-        ASSERT_NE(target, nullptr);
-        ASSERT_EQ(target->ReadBack(), D3D_OK);
-        m_Target = target;
-    }
-    // The colour (opaque) where a point of room (rx, rz), relative to its centre, lands on the screen.
-    uint32_t At(int rx, int rz, float x, float y, float z) const
-    {
-        const GxVector3 s = m_Camera->WorldToScreen(
-            GxVector3(static_cast<float>((rx - 5) * 80) + x, y, static_cast<float>((rz - 4) * 80) + z));
-        const int px = static_cast<int>(s.x), py = static_cast<int>(s.y);
-        if (!m_Target || px < 0 || py < 0 || px >= 1024 || py >= 768)
-            return 0;
-        uint32_t argb;
-        std::memcpy(&argb, m_Target->GetData() + static_cast<size_t>(py) * m_Target->GetPitch() + px * 4u, 4);
-        return argb | 0xFF000000u;
-    }
-
-    static inline std::unique_ptr<GameRun> s_Run;
-    static inline bool s_Generated = false;
+    std::string m_Game;
     GxCore m_Core;
     ZorTaskCamera* m_Camera = nullptr;
     ZorTaskMapView* m_View = nullptr;
-    PfGLTexture* m_Target = nullptr;
 };
+
+using ZorMapOnScreen = zortest::ZorDefenceTest;
 
 } // namespace
 
-TEST_F(ZorMapViewDevice, ThroneScaffoldGatesAndWallsShowWhereTheyProject)
+TEST_F(ZorMapOnScreen, ThroneScaffoldGatesAndWallsShowWhereTheyProject)
 {
     const int rx = State().m_ThroneRoomPosX, rz = State().m_ThroneRoomPosY;
     ZorRoomState* throne = State().GetRoughRoom(rx, rz);
     ASSERT_TRUE(throne && throne->m_StructID == 17 && throne->m_MapRoom);
-    DrawAt(rx, rz);
-    EXPECT_EQ(At(rx, rz, 0, 0, 0), SampleRoomColour(17)) << "the throne's floor at its projected centre";
+    // The loader reads the sample's models, then the screen opens fresh and looks at the throne room.
+    Enter(m_Loader, 0);
+    for (int i = 0; i < 400 && m_Manage.GetCurrentSequence() != m_Screen; ++i)
+        Passes(1);
+    Enter(m_Screen, SeqZorMain::kParamFresh);
+    Passes(70);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    ASSERT_EQ(camera->GetProgress(ZorTaskCamera::kTarget), 1.0f);
+    // The colour (opaque) where a point of the room, relative to its centre, lands on the screen.
+    auto at = [&](float x, float y, float z)
+    {
+        const GxVector3 s = camera->WorldToScreen(
+            GxVector3(static_cast<float>((rx - 5) * 80) + x, y, static_cast<float>((rz - 4) * 80) + z));
+        return Pixel(static_cast<int>(s.x), static_cast<int>(s.y)) | 0xFF000000u;
+    };
+    EXPECT_EQ(at(0, 0, 0), SampleRoomColour(17)) << "the throne's floor at its projected centre";
 
     // Each side shows a gate where its side block opens onto a passage, else a wall.
     static const int s_Side[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
@@ -122,17 +105,16 @@ TEST_F(ZorMapViewDevice, ThroneScaffoldGatesAndWallsShowWhereTheyProject)
         const bool gate = b && b->m_Extended;
         gates += gate ? 1 : 0;
         const float offset = gate ? kSampleGateOffset : kSampleWallOffset;
-        EXPECT_EQ(
-            At(rx, rz, s_Side[side][0] * offset, gate ? kSampleGateTop : kSampleWallTop, s_Side[side][1] * offset),
-            gate ? kSampleGateColour : kSampleWallColour)
+        EXPECT_EQ(at(s_Side[side][0] * offset, gate ? kSampleGateTop : kSampleWallTop, s_Side[side][1] * offset),
+                  gate ? kSampleGateColour : kSampleWallColour)
             << "side " << side;
     }
     EXPECT_TRUE(gates > 0 && gates < 4) << "both a gate and a wall are seen";
 
     // While the room is being built the scaffold stands over its centre.
     throne->m_CreateTimeLeft = 100;
-    DrawAt(rx, rz);
-    EXPECT_EQ(At(rx, rz, 0, kSampleScaffoldTop, 0), kSampleScaffoldColour);
+    Passes(1);
+    EXPECT_EQ(at(0, kSampleScaffoldTop, 0), kSampleScaffoldColour);
 }
 
 TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
@@ -146,7 +128,7 @@ TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
     ZorNcProjectFactorySource source(false);
     ZorNcPoolUnit::SetProjectSource(&source);
     ZorNcPoolUnit::Initialize();
-    const std::wstring gnc = GxString::FromUtf8(s_Run->GameDir() + "/gnc/");
+    const std::wstring gnc = GxString::FromUtf8(m_Game + "/gnc/");
     while (ZorNcPoolUnit::PrepareLoading(gnc, gnc + L"gis/") > 0)
         ;
     auto* sprites = new ZorTaskMapUnit(m_Root, L"$ZORMAPUNIT:Test", m_Camera);

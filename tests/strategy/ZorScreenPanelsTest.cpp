@@ -3,6 +3,7 @@
 #include "ZorDefenceTestSupport.h"
 
 #include "../../tools/samplegen/SampleZorWindows.h"
+#include "graphics/GxTexture.h"
 #include "task/GxSeqSystemBase.h"
 
 #include "appdata/DBZorEnemy.h"
@@ -230,13 +231,36 @@ TEST_F(ZorPanelsInput, NextEnemyIconsRestInPlaceAndTheTipComesOnTheThirtyFirstHo
     dbtest::ResetTables(g_DBZorEnemy);
 }
 
-TEST_F(ZorPanelsInput, MiniMapClicksMoveTheCameraOutsideTheFrameAndShowEnemiesAsRedDots)
+TEST_F(ZorPanelsInput, MiniMapShowsBlocksAndRedEnemyDotsAndClicksMoveTheCameraOutsideTheFrame)
 {
     Enter(m_Screen, SeqZorMain::kParamBack);
     ZorTaskCamera* camera = m_Screen->GetCamera();
     ZorTaskUIMiniMap* map = m_Screen->GetMiniMap();
     camera->JumpTo(0.0f, 0.0f);
     Passes(1);
+    // The texture uploaded on entry holds the block colours, and the drawn map shows both.
+    GxTexture* texture = map->GetTexture();
+    ASSERT_NE(texture, nullptr);
+    int texels[2] = {}, shown[2] = {};
+    for (uint32_t i = 0; i < 1600; ++i)
+    {
+        const int32_t st = State().GetBlockState(static_cast<int32_t>(i % 40), static_cast<int32_t>(i / 40));
+        if (st == 7 || st == 8)
+            texels[st - 7] += texture->GetPixel(i % 40, i / 40) == (st == 7 ? 0xFFB04020u : 0xFF50AFAFu);
+    }
+    for (int y = 571; y < 768; ++y)
+    {
+        for (int x = 0; x < 210; ++x)
+        {
+            const uint32_t c = Pixel(x, y) | 0xFF000000u;
+            shown[0] += c == 0xFFB04020u;
+            shown[1] += c == 0xFF50AFAFu;
+        }
+    }
+    EXPECT_GT(texels[0], 0);
+    EXPECT_GT(texels[1], 0);
+    EXPECT_GT(shown[0], 0);
+    EXPECT_GT(shown[1], 0);
     // The diamond's centre (101, 672) is the camera's target.
     const GxFRect frame = map->ComputeViewFrame();
     EXPECT_NEAR((frame.left + frame.right) / 2.0f, 101.0f, 1e-3f);
