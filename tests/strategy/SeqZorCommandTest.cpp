@@ -1,3 +1,4 @@
+#include "ZorDeviceSupport.h"
 #include "ZorTestSupport.h"
 
 #include "appdata/DBZorCommand.h"
@@ -189,8 +190,8 @@ TEST_F(ZorCommandScreenTest, TownButtonsFollowOccupationAndRequirements)
         int id, enabled, occupied, require;
         bool open;
     };
-    const Town towns[] = {{1, 1, 1, 0, false}, {2, 1, 0, 1, true}, {3, 1, 0, 4, false}, {4, 1, 0, 0, true},
-                          {5, 0, 0, 0, false}};
+    const Town towns[] = {
+        {1, 1, 1, 0, false}, {2, 1, 0, 1, true}, {3, 1, 0, 4, false}, {4, 1, 0, 0, true}, {5, 0, 0, 0, false}};
     auto* ui = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$UI:SeqZorStrategy"));
     std::vector<GxTaskUIButtonIs*> buttons;
     for (const Town& t : towns)
@@ -201,6 +202,8 @@ TEST_F(ZorCommandScreenTest, TownButtonsFollowOccupationAndRequirements)
         row->m_ButtonName = GxString::Format(L"btn_town%d", t.id);
         row->m_RequireTownID = t.require;
         row->m_StartLabel = GxString::Format(L"TOWN%d", t.id);
+        row->m_FlagPosX = 100.0f * t.id;
+        row->m_FlagPosY = 50.0f * t.id;
         State().m_TownStates[t.id].m_Enabled = t.enabled;
         State().m_TownStates[t.id].m_Occupied = t.occupied;
         buttons.push_back(new GxTaskUIButtonIs(ui, nullptr, row->m_ButtonName.c_str()));
@@ -209,6 +212,14 @@ TEST_F(ZorCommandScreenTest, TownButtonsFollowOccupationAndRequirements)
     m_Strategy->RefreshTownButtons();
     for (size_t i = 0; i < std::size(towns); ++i)
         EXPECT_EQ(buttons[i]->IsEnabled(), towns[i].open) << "town " << towns[i].id;
+    {
+        zortest::ZorDevice device; // a flag over the occupied town only
+        ASSERT_TRUE(device.Open(m_Folder.File(L""), {{L"icon_dominionflag", 20, 20, 0xFFFF0000}}));
+        device.Frame([] { SeqZorCommand::DrawTownFlags(); });
+        for (const Town& t : towns)
+            EXPECT_EQ(device.At(100.0f * t.id + 10.0f, 50.0f * t.id + 10.0f), t.occupied ? 0xFFFF0000u : 0xFF000000u)
+                << "town " << t.id;
+    }
 
     Click(m_Strategy, buttons[1]);
     EXPECT_EQ(State().m_NextInvTownID, 2);

@@ -1,3 +1,4 @@
+#include "ZorDeviceSupport.h"
 #include "ZorTestSupport.h"
 
 #include "appdata/DBZorEnemy.h"
@@ -133,11 +134,21 @@ TEST_F(ZorInvScreenTest, OpenTheWarFollowsPlacedUnitsAndDropRules)
     EXPECT_EQ(Formation(1).m_TotalLerderShip, 0);
     EXPECT_EQ(Formation(0).m_TotalLerderShip, 2);
 
-    // Over capacity for formation 0 only.
+    // Over capacity for formation 0 only: no cursors there, and no drop.
+    zortest::ZorDevice device;
+    ASSERT_TRUE(device.Open(m_Folder.File(L""), {{L"icon_targetcursor", 78, 78, 0xFFFFFFFF}}));
+    while (m_Screen->GetFrameCount() % 45 != 22) // the pulse at its brightest
+        Step();
     Formation(0).m_TotalLerderShip = State().GetPartyCapacity() - 1;
-    ZorTaskUnitEntity* heavy = m_Core->FindUnit(other);
-    EXPECT_LT(m_Screen->SlotAt(0, *heavy, SeqZorInvMain::SlotLeft(0, 0), SeqZorInvMain::SlotTop(0)), 0);
-    EXPECT_EQ(m_Screen->SlotAt(1, *heavy, SeqZorInvMain::SlotLeft(1, 0), SeqZorInvMain::SlotTop(1)), 0);
+    m_Screen->SetDraggedUnit(other);
+    device.Frame([&] { m_Screen->Draw(2, 0); });
+    for (int f = 0; f < 2; ++f)
+        for (int s = 0; s < 5; ++s)
+            EXPECT_EQ(device.At(SeqZorInvMain::SlotLeft(f, s) + 39.0f, SeqZorInvMain::SlotTop(f) + 39.0f),
+                      f == 1 ? 0xFFFFFFFFu : 0xFF000000u)
+                << f << " " << s;
+    m_Screen->Drop(SeqZorInvMain::SlotLeft(0, 0) + 1.0f, SeqZorInvMain::SlotTop(0) + 1.0f);
+    EXPECT_EQ(Formation(0).m_UnitEntityIDs[0], 0);
     Formation(0).m_TotalLerderShip = 2;
 
     Click(L"btn_remove", 2);

@@ -1,3 +1,4 @@
+#include "ZorDeviceSupport.h"
 #include "ZorTestSupport.h"
 
 #include "core/GxBit32.h"
@@ -127,6 +128,22 @@ TEST_F(ZorTakeOverTest, SavedUnitsAreToggledWithinCapacityAndCarriedOver)
     ClickCell(2);
     EXPECT_EQ(Grid().GetSelectedCost(), 2);
     ClickCell(5); // no unit there
+
+    // Chosen: the picture as it is and the flag; not chosen: the picture grey, no flag.
+    g_DBZorUnit.GetRow(12)->m_VisualImage = g_DBZorUnit.GetRow(4)->m_VisualImage = L"pic";
+    {
+        zortest::ZorDevice device;
+        ASSERT_TRUE(device.Open(m_Folder.File(L""),
+                                {{L"pic", 60, 60, 0xFFFFFFFF}, {L"icon_dominionflag", 20, 20, 0xFFFF0000}}));
+        device.Frame([&] { Grid().Draw(0, 0); });
+        for (int cell = 0; cell < 4; ++cell)
+        {
+            const float x = ZorTaskTakeOverUnitInfo::CellLeft(cell), y = ZorTaskTakeOverUnitInfo::CellTop(cell);
+            const bool chosen = cell == 0 || cell == 2;
+            EXPECT_EQ(device.At(x + 40.0f, y + 40.0f), chosen ? 0xFFFFFFFFu : 0xFF808080u) << cell;
+            EXPECT_EQ(device.At(x + 18.0f, y + 114.0f), chosen ? 0xFFFF0000u : 0xFF000000u) << cell;
+        }
+    }
     std::vector<ZorTaskUnitEntity*> chosen;
     Grid().CollectSelected(chosen);
     ASSERT_EQ(chosen.size(), 2u);
@@ -147,7 +164,8 @@ TEST_F(ZorTakeOverTest, CardLayoutBySideAndKind)
 {
     using Kind = ZorUnitCard::Kind;
     std::vector<ZorUnitCard::Element> card;
-    auto find = [&card](float x, float y) -> const ZorUnitCard::Element* {
+    auto find = [&card](float x, float y) -> const ZorUnitCard::Element*
+    {
         for (const auto& e : card)
             if (e.m_X == x && e.m_Y == y && e.m_Kind == Kind::NumberText)
                 return &e;

@@ -1,5 +1,6 @@
 // The invasion screen's views: the parameter panel's texts, the unit strip's tabs, scrolling and cards,
 // and the field's sprites and bars.
+#include "ZorDeviceSupport.h"
 #include "ZorTestSupport.h"
 
 #include "animation/GxNcMotion.h"
@@ -257,7 +258,7 @@ TEST_F(ZorFieldViewTest, SpritesSortBackToFrontAndSkipUnitsWithoutFramesButKeepT
 
 TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
 {
-    ZorTaskUnitEntity* u = Field(12, 0, 0, 0.0f, 0.0f);
+    ZorTaskUnitEntity* u = Field(61, 0, 0, 0.0f, 0.0f); // never loaded: no sprite, still a bar
     u->m_HP = u->GetMaxHP() / 4;
     u->m_RemainTime[4] = 30;
     u->m_RemainTime[1] = 1;
@@ -270,6 +271,15 @@ TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
     u->m_RemainTime[1] = u->m_RemainTime[4] = 0;
     m_Overlay->CollectBars(bars);
     EXPECT_TRUE(bars[0].m_Symbols.empty());
+
+    // Drawn: a quarter of the green bar over its blue back, 162 px above the unit.
+    zortest::ZorDevice device;
+    ASSERT_TRUE(device.Open(m_Folder.File(L""), {{L"hbar_unithp_small_back", 42, 6, 0xFF0000FF},
+                                                 {L"hbar_unithp_small_on", 40, 6, 0xFF00FF00}}));
+    device.Frame([&] { m_Overlay->Draw(1, 0); });
+    EXPECT_EQ(device.At(p.x - 19.0f + 5.0f, p.y - 160.0f), 0xFF00FF00u);
+    EXPECT_EQ(device.At(p.x - 19.0f + 15.0f, p.y - 160.0f), 0xFF0000FFu);
+    EXPECT_EQ(device.At(p.x - 19.0f + 5.0f, p.y - 150.0f), 0xFF000000u);
 }
 
 } // namespace
