@@ -1,7 +1,6 @@
 // The invasion screen's views: the parameter panel's texts, the unit strip's tabs, scrolling and cards,
 // and the field's sprites and bars.
-#include "ZorDeviceSupport.h"
-#include "ZorTestSupport.h"
+#include "ZorSampleUITestSupport.h"
 
 #include "animation/GxNcMotion.h"
 #include "animation/GxNcMotionGroup.h"
@@ -170,12 +169,13 @@ public:
     GxNcProjectEx m_Project;
 };
 
-class ZorFieldViewTest : public zortest::ZorTest
+// The field's views in the running engine with the sample game's icons.
+class ZorFieldViewTest : public zortest::ZorSampleUITest
 {
 protected:
     void SetUp() override
     {
-        ZorTest::SetUp();
+        ZorSampleUITest::SetUp();
         for (const wchar_t* name : {ZorCore::kInvEnemyList, ZorCore::kInvPlayerList})
             new GxTaskFolder(m_Root, name);
         m_Camera = new ZorTaskCamera(m_Root, L"$ZORCAMERA:SeqZorInvMain");
@@ -196,7 +196,7 @@ protected:
     {
         ZorNcPoolUnit::ReleaseAll();
         ZorNcPoolUnit::SetProjectSource(nullptr);
-        ZorTest::TearDown();
+        ZorSampleUITest::TearDown();
     }
     // A unit of the field list in formation f (2: the enemies), slot s, at (x, z).
     ZorTaskUnitEntity* Field(int unitID, int f, int s, float x, float z)
@@ -272,14 +272,17 @@ TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
     m_Overlay->CollectBars(bars);
     EXPECT_TRUE(bars[0].m_Symbols.empty());
 
-    // Drawn: a quarter of the green bar over its blue back, 162 px above the unit.
-    zortest::ZorDevice device;
-    ASSERT_TRUE(device.Open(m_Folder.File(L""), {{L"hbar_unithp_small_back", 42, 6, 0xFF0000FF},
-                                                 {L"hbar_unithp_small_on", 40, 6, 0xFF00FF00}}));
-    device.Frame([&] { m_Overlay->Draw(1, 0); });
-    EXPECT_EQ(device.At(p.x - 19.0f + 5.0f, p.y - 160.0f), 0xFF00FF00u);
-    EXPECT_EQ(device.At(p.x - 19.0f + 15.0f, p.y - 160.0f), 0xFF0000FFu);
-    EXPECT_EQ(device.At(p.x - 19.0f + 5.0f, p.y - 150.0f), 0xFF000000u);
+    // Drawn on the frame: a quarter of the sample's green bar over its dark back, 162 px above the unit.
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    m_Overlay->Draw(1, 0);
+    const auto green = [this, &p](int dx, int dy)
+    {
+        const uint32_t c = Pixel(static_cast<int>(p.x) - 19 + dx, static_cast<int>(p.y) - 162 + dy);
+        return ((c >> 8) & 0xFF) > ((c >> 16) & 0xFF) + 0x30;
+    };
+    EXPECT_TRUE(green(1, 1) && green(8, 2));
+    EXPECT_FALSE(green(12, 2));
+    EXPECT_EQ(Pixel(static_cast<int>(p.x) - 19 + 8, static_cast<int>(p.y) - 150), 0xFF000000u);
 }
 
 } // namespace
