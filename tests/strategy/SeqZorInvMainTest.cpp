@@ -8,6 +8,8 @@
 #include "strategy/screens/SeqZorInvReleaser.h"
 #include "strategy/screens/ZorTaskInvUnitList.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -159,6 +161,59 @@ TEST_F(ZorInvScreenTest, OpenTheWarFollowsPlacedUnitsAndDropRules)
     EXPECT_FALSE(open->IsEnabled());
     ClickOn(Widget(L"$UIFIELD:SeqZorInvMain", L"btn_remove", 15)); // past the ten slots: refused
     EXPECT_EQ(m_Log.Lines().back(), L"index error:GetFieldUnitListPlayer\n");
+}
+
+TEST_F(ZorInvScreenTest, StripScrollsByItsSliderShowsTabsAndNeverATrap)
+{
+    std::vector<int64_t> ids;
+    for (int i = 0; i < 10; ++i)
+    {
+        if (i == 3)
+            Ready(4); // a trap in the middle of the reserve
+        ids.push_back(i < 7 ? Ready(12) : static_cast<int64_t>(AddUnit(ZorCore::kUnitPlayerList, 12, 1)->GetTaskID()));
+    }
+    m_Core->FindUnit(ids[1])->m_ArrangeTimeLeft = 1; // arriving: shown, cannot be picked
+    StartFormation();
+    ZorTaskInvUnitList* strip = m_Screen->GetUnitList();
+    const auto shown = [strip]
+    {
+        std::vector<int64_t> v;
+        for (int i = 0; i < 8; ++i)
+            v.push_back(strip->GetEntryID(i));
+        return v;
+    };
+    GxTaskUIBase* slider = Bottom(L"hsld_unitlist");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->GetMax(), 9.0);
+    EXPECT_EQ(shown(), std::vector<int64_t>(ids.begin(), ids.begin() + 8));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Bottom(L"btn_unitlist", i)->IsEnabled(), i != 1) << i;
+    const GxVector4 p = slider->GetWorldPos();
+    const int y = static_cast<int>(p.y) + slider->GetHeight() / 2;
+    Drag(static_cast<int>(p.x) + slider->GetWidth() - 1, y, static_cast<int>(p.x) + slider->GetWidth() + 100, y);
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[9], 0, 0, 0, 0, 0, 0, 0})) << "dragged to the end: the last unit";
+
+    // Tab 4: the units employed in the dungeon only, each card with the employment icon.
+    for (int i = 7; i < 10; ++i)
+        m_Core->FindUnit(ids[i])->m_DetailPosX = 3;
+    ClickOn(Bottom(L"btn_unittab_employment"));
+    EXPECT_EQ(State().m_GameUnitTab_ZOR, 4);
+    EXPECT_EQ(slider->GetMax(), 2.0);
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[7], ids[8], ids[9], 0, 0, 0, 0, 0}));
+    std::vector<ZorTaskInvUnitList::Element> card;
+    for (int i : {7, 0})
+    {
+        ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[i]), i == 7 ? 1 : 0, card);
+        EXPECT_EQ(std::any_of(card.begin(), card.end(),
+                              [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }),
+                  i == 7);
+    }
+    // Tab 1: the reserve that can go; tab 2 (heroines): none here.
+    ClickOn(Bottom(L"btn_unittab_ready"));
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[0], ids[2], ids[3], ids[4], ids[5], ids[6], 0, 0}));
+    ClickOn(Bottom(L"btn_unittab_heroine"));
+    EXPECT_EQ(slider->GetMax(), 0.0);
+    EXPECT_EQ(strip->GetEntryID(0), 0);
 }
 
 TEST_F(ZorInvScreenTest, AutoFormFillsSlotFourFirstAndSkipsUnfitUnits)
