@@ -172,7 +172,8 @@ TEST_F(ZorInvScreenTest, StripScrollsByItsSliderShowsTabsAndNeverATrap)
             Ready(4); // a trap in the middle of the reserve
         ids.push_back(i < 7 ? Ready(12) : static_cast<int64_t>(AddUnit(ZorCore::kUnitPlayerList, 12, 1)->GetTaskID()));
     }
-    m_Core->FindUnit(ids[1])->m_ArrangeTimeLeft = 1; // arriving: shown, cannot be picked
+    m_Core->FindUnit(ids[1])->m_ArrangeTimeLeft = 1; // arriving and wounded: shown, cannot be picked
+    m_Core->FindUnit(ids[2])->m_HP = 1;
     StartFormation();
     ZorTaskInvUnitList* strip = m_Screen->GetUnitList();
     const auto shown = [strip]
@@ -187,7 +188,7 @@ TEST_F(ZorInvScreenTest, StripScrollsByItsSliderShowsTabsAndNeverATrap)
     EXPECT_EQ(slider->GetMax(), 9.0);
     EXPECT_EQ(shown(), std::vector<int64_t>(ids.begin(), ids.begin() + 8));
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Bottom(L"btn_unitlist", i)->IsEnabled(), i != 1) << i;
+        EXPECT_EQ(Bottom(L"btn_unitlist", i)->IsEnabled(), i == 0) << i;
     const GxVector4 p = slider->GetWorldPos();
     const int y = static_cast<int>(p.y) + slider->GetHeight() / 2;
     Drag(static_cast<int>(p.x) + slider->GetWidth() - 1, y, static_cast<int>(p.x) + slider->GetWidth() + 100, y);
@@ -210,7 +211,7 @@ TEST_F(ZorInvScreenTest, StripScrollsByItsSliderShowsTabsAndNeverATrap)
     }
     // Tab 1: the reserve that can go; tab 2 (heroines): none here.
     ClickOn(Bottom(L"btn_unittab_ready"));
-    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[0], ids[2], ids[3], ids[4], ids[5], ids[6], 0, 0}));
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[0], ids[3], ids[4], ids[5], ids[6], 0, 0, 0}));
     ClickOn(Bottom(L"btn_unittab_heroine"));
     EXPECT_EQ(slider->GetMax(), 0.0);
     EXPECT_EQ(strip->GetEntryID(0), 0);
