@@ -237,6 +237,10 @@ TEST_F(ZorInvScreenTest, AutoFormFillsSlotFourFirstAndSkipsUnfitUnits)
 
     // A configuration visit keeps everything; a fresh entry resets phase and tab.
     State().m_GameUnitTab_ZOR = 2;
+    GxSeqBase* config = new GxSeqBase(m_Root, L"SeqConfig");
+    ClickOn(Bottom(L"btn_zorconfig"));
+    Passes(1);
+    EXPECT_EQ(m_Manage.GetCurrentSequence(), config);
     Enter(m_Screen, 0);
     EXPECT_EQ(Formation(0).m_UnitEntityIDs[4], a);
     EXPECT_EQ(State().m_GameUnitTab_ZOR, 2);
