@@ -1,4 +1,4 @@
-#include "ZorTestSupport.h"
+#include "ZorSampleUITestSupport.h"
 
 #include "appdata/DBZorCommand.h"
 #include "appdata/DBZorTown.h"
@@ -6,34 +6,20 @@
 #include "strategy/screens/SeqZorStrategy.h"
 #include "strategy/screens/ZorTaskCommandWindowView.h"
 #include "strategy/screens/ZorTaskStrParamView.h"
-#include "task/GxTaskRenderManage.h"
-#include "task/ui/GxTaskUIButtonIs.h"
 #include "task/ui/GxTaskUIListBoxFx.h"
-#include "task/ui/GxTaskUIVSliderIs.h"
 
 namespace
 {
 
-// The command screen with a switch for the developer keys.
-class TestCommandScreen : public SeqZorCommand
-{
-public:
-    using SeqZorCommand::SeqZorCommand;
-    bool m_Debug = false;
-
-protected:
-    bool IsDebugMode() const override { return m_Debug; }
-};
-
-// Both between-stage screens in the test tree, with the widgets their layout rows would give and a
-// small command and town table.
-class ZorCommandScreenTest : public zortest::ZorTest
+// Both between-stage screens in the running engine, built from the sample game's UI rows, with a small
+// command and town table. The sample's three town buttons carry towns 1-3; layout rows of the test's own
+// add buttons for towns 4 and 5 and one whose value is no town.
+class ZorCommandScreenTest : public zortest::ZorSampleUITest
 {
 protected:
     void SetUp() override
     {
-        ZorTest::SetUp();
-        m_Manage.SetRenderLists(m_Lists, &m_Bank);
+        ZorSampleUITest::SetUp();
         Command(1, L"見出し", L"S", 0, 1);
         Command(2, L"休む", L"N", 0, 1);
         Command(3, L"骨集め", L"B", 200, 1);
@@ -43,19 +29,29 @@ protected:
         State().InitNewGame();
         State().m_CommandStates[3].m_ResourceMultiFactor = 3;
         State().m_CommandStates[3].m_Label = L"CMD_BONE";
-
-        m_Command = new TestCommandScreen(m_Root);
-        auto* window = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$ZORCOMMAND:SeqZorCommand"));
-        m_List = new GxTaskUIListBoxFx(window, nullptr, L"lbox_command");
-        new GxTaskUIVSliderIs(window, nullptr, L"vsld_selectitem");
-        m_Run = new GxTaskUIButtonIs(window, nullptr, L"btn_zorrun");
+        for (auto [id, name, x, value] : {std::tuple{509, L"btn_town4", 40, 4}, std::tuple{510, L"btn_town5", 120, 5},
+                                          std::tuple{511, L"btn_stray", 200, 20}})
+        {
+            DBUILayoutData* row = g_DBUILayout.GetRow(id);
+            row->m_ID = id;
+            row->m_ParentName = L"$UI:SeqZorStrategy";
+            row->m_ModuleName = L"btn_town";
+            row->m_TaskName = name;
+            row->m_Create = row->m_Visible = row->m_Enabled = 1;
+            row->m_Left = static_cast<float>(x);
+            row->m_Top = 400.0f;
+            row->m_Value = value;
+        }
+        m_Command = new SeqZorCommand(m_Root);
         m_Strategy = new SeqZorStrategy(m_Root);
-        GxSeqBase::ResetInputLocks();
     }
     void TearDown() override
     {
+        m_Manage.ClearSequence();
+        delete m_Strategy;
+        delete m_Command;
         dbtest::ResetTables(g_DBZorCommand, g_DBZorTown);
-        ZorTest::TearDown();
+        ZorSampleUITest::TearDown();
     }
 
     static void Command(int id, const wchar_t* name, const wchar_t* type, int amount, int enabled, int function = 0)
@@ -71,99 +67,97 @@ protected:
         c->m_Descript = GxString::Format(L"help%d", id);
     }
 
-    void Enter(GxTaskBase* seq)
+    GxTaskUIListBoxFx* List()
     {
-        m_Manage.ChangeSequence(seq, 1, 0);
-        m_Manage.ApplyPendingSequence();
+        return dynamic_cast<GxTaskUIListBoxFx*>(Widget(L"$ZORCOMMAND:SeqZorCommand", L"lbox_command"));
     }
+    GxTaskUIBase* Run() { return Widget(L"$ZORCOMMAND:SeqZorCommand", L"btn_zorrun"); }
     // The list row of a command ID, or -1.
     int Row(int id)
     {
-        for (int i = 0; i < m_List->GetItemCount(); ++i)
-            if (m_List->GetItem(i)->m_Value == id)
+        for (int i = 0; List() && i < List()->GetItemCount(); ++i)
+            if (List()->GetItem(i)->m_Value == id)
                 return i;
         return -1;
     }
-    void Click(GxSeqBase* seq, GxTaskBase* sender) { seq->OnUIEvent1(sender, GxUIEvent(sender, 1, 0)); }
+    // A click on a row of the list (the sample list's rows are font 0's size + 2 high).
+    void ClickRow(int row)
+    {
+        ASSERT_GE(row, 0);
+        const int height = GxTaskUIBase::GetSystemConfig().m_FontSize[0] + 2;
+        const GxVector4 p = List()->GetWorldPos();
+        Click(static_cast<int>(p.x) + 40, static_cast<int>(p.y) + List()->GetClientTop() + height * row + height / 2);
+    }
 
-    GxTaskRenderManage m_Lists[20];
-    int32_t m_Bank = 0;
-    TestCommandScreen* m_Command = nullptr;
+    SeqZorCommand* m_Command = nullptr;
     SeqZorStrategy* m_Strategy = nullptr;
-    GxTaskUIListBoxFx* m_List = nullptr;
-    GxTaskUIButtonIs* m_Run = nullptr;
 };
 
 TEST_F(ZorCommandScreenTest, ListShowsCostsHeadingsAndAffordability)
 {
     State().m_Resource_Bone = 600; // exactly the cost: enough
     State().m_Resource_Magic = 499;
-    Enter(m_Command);
+    Enter(m_Command, 1);
     ASSERT_EQ(Row(5), -1) << "a disabled command is not listed";
-    const GxUIListBoxItem* heading = m_List->GetItem(Row(1));
+    const GxUIListBoxItem* heading = List()->GetItem(Row(1));
     ASSERT_NE(heading, nullptr);
     EXPECT_FALSE(heading->m_Enabled);
     ASSERT_EQ(heading->m_SubItems.size(), 1u);
     EXPECT_TRUE(heading->m_SubItems[0].m_Text.empty());
-    const GxUIListBoxItem* free = m_List->GetItem(Row(2));
+    const GxUIListBoxItem* free = List()->GetItem(Row(2));
     EXPECT_EQ(free->m_Name, L"ok");
     EXPECT_EQ(free->m_SubItems[0].m_Text, L"　　不要");
-    const GxUIListBoxItem* bone = m_List->GetItem(Row(3));
+    const GxUIListBoxItem* bone = List()->GetItem(Row(3));
     EXPECT_EQ(bone->m_SubItems[0].m_Text, L"　骨　   600");
     EXPECT_EQ(bone->m_Name, L"ok");
     EXPECT_EQ(bone->m_Color, 0xFFFFFFFFu);
-    const GxUIListBoxItem* magic = m_List->GetItem(Row(6));
+    const GxUIListBoxItem* magic = List()->GetItem(Row(6));
     EXPECT_EQ(magic->m_Name, L"");
     EXPECT_EQ(magic->m_Color, 0xFFFF0000u);
-    EXPECT_FALSE(m_Run->IsEnabled());
-}
+    EXPECT_FALSE(Run()->IsEnabled());
 
-TEST_F(ZorCommandScreenTest, DisabledCommandsOnlyWithTheDeveloperKey)
-{
-    Enter(m_Command);
-    m_Command->OnKeyDown('1', 0);
+    // The developer keys: 1 lists the disabled commands, 0 hides them again, 5 fills the bone.
+    Tap(SDLK_1);
     EXPECT_EQ(Row(5), -1) << "developer keys need DebugModeFlag";
-    m_Command->m_Debug = true;
-    m_Command->OnKeyDown('1', 0);
+    SetDebugMode(true);
+    Tap(SDLK_1);
     EXPECT_NE(Row(5), -1);
-    m_Command->OnKeyDown('0', 0);
+    Tap(SDLK_0);
     EXPECT_EQ(Row(5), -1);
     State().m_Resource_Bone = 99500;
-    m_Command->OnKeyDown('5', 0);
+    Tap(SDLK_5);
     EXPECT_EQ(State().m_Resource_Bone, 99999);
 }
 
-TEST_F(ZorCommandScreenTest, SelectionDrivesHelpAndRunButton)
+TEST_F(ZorCommandScreenTest, SelectionDrivesHelpAndRunWhichPaysTheMultipliedCostOrOpensTheMap)
 {
     State().m_Resource_Bone = 599;
-    Enter(m_Command);
+    Enter(m_Command, 1);
     ZorTaskCommandWindowView* view = m_Command->GetWindowView();
     EXPECT_EQ(view->GetText(), L"命令を選択してください。命令の実行には１週間かかります");
-    view->SetSelection(Row(2));
-    EXPECT_TRUE(m_Run->IsEnabled());
+    ClickRow(Row(1));
+    EXPECT_EQ(view->GetSelectedCommandID(), 0) << "a heading cannot be chosen";
+    ClickRow(Row(2));
+    EXPECT_TRUE(Run()->IsEnabled());
     EXPECT_EQ(view->GetText(), L"help2");
-    view->SetSelection(Row(3));
-    EXPECT_FALSE(m_Run->IsEnabled()) << "one bone short";
+    ClickRow(Row(3));
+    EXPECT_FALSE(Run()->IsEnabled()) << "one bone short";
     EXPECT_EQ(view->GetText(), L"help3||");
     EXPECT_EQ(view->GetSelectedCommandID(), 3);
     view->SetSelection(99);
     EXPECT_EQ(view->GetSelectedCommandID(), 0);
-    EXPECT_FALSE(m_Run->IsEnabled());
-}
+    EXPECT_FALSE(Run()->IsEnabled());
 
-TEST_F(ZorCommandScreenTest, RunPaysTheMultipliedCostOrOpensTheMap)
-{
     State().m_Resource_Bone = 1000;
-    Enter(m_Command);
-    m_Command->GetWindowView()->SetSelection(Row(3));
-    Click(m_Command, m_Run);
-    EXPECT_EQ(State().m_Resource_Bone, 400);
-
     m_Command->RefreshCommandList(false);
-    m_Command->GetWindowView()->SetSelection(Row(4));
-    Click(m_Command, m_Run);
+    ClickRow(Row(3));
+    ClickOn(Run());
     EXPECT_EQ(State().m_Resource_Bone, 400);
-    EXPECT_EQ(m_Manage.GetPendingSequence(), m_Strategy);
+    m_Command->RefreshCommandList(false);
+    ClickRow(Row(4));
+    ClickOn(Run());
+    EXPECT_EQ(State().m_Resource_Bone, 400);
+    EXPECT_EQ(m_Manage.GetCurrentSequence(), m_Strategy);
 }
 
 TEST_F(ZorCommandScreenTest, StatusBarFormatsAndColours)
@@ -182,40 +176,44 @@ TEST_F(ZorCommandScreenTest, StatusBarFormatsAndColours)
     EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
 }
 
-TEST_F(ZorCommandScreenTest, TownButtonsFollowOccupationAndRequirements)
+TEST_F(ZorCommandScreenTest, TownButtonsFollowOccupationAndRequirementsAndOccupiedTownsShowFlags)
 {
     struct Town
     {
         int id, enabled, occupied, require;
+        const wchar_t* button;
         bool open;
     };
-    const Town towns[] = {{1, 1, 1, 0, false}, {2, 1, 0, 1, true}, {3, 1, 0, 4, false}, {4, 1, 0, 0, true},
-                          {5, 0, 0, 0, false}};
-    auto* ui = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$UI:SeqZorStrategy"));
-    std::vector<GxTaskUIButtonIs*> buttons;
+    const Town towns[] = {{1, 1, 1, 0, L"btn_town_village", false},
+                          {2, 1, 0, 1, L"btn_town_fort", true},
+                          {3, 1, 0, 4, L"btn_town_capital", false},
+                          {4, 1, 0, 0, L"btn_town4", true},
+                          {5, 0, 0, 0, L"btn_town5", false}};
     for (const Town& t : towns)
     {
         DBZorTownData* row = g_DBZorTown.GetRow(t.id);
         row->m_ID = t.id;
         row->m_ShowName = GxString::Format(L"町%d", t.id);
-        row->m_ButtonName = GxString::Format(L"btn_town%d", t.id);
+        row->m_ButtonName = t.button;
         row->m_RequireTownID = t.require;
         row->m_StartLabel = GxString::Format(L"TOWN%d", t.id);
+        row->m_FlagPosX = 900.0f;
+        row->m_FlagPosY = 50.0f * t.id;
         State().m_TownStates[t.id].m_Enabled = t.enabled;
         State().m_TownStates[t.id].m_Occupied = t.occupied;
-        buttons.push_back(new GxTaskUIButtonIs(ui, nullptr, row->m_ButtonName.c_str()));
-        buttons.back()->SetValue(t.id);
     }
-    m_Strategy->RefreshTownButtons();
-    for (size_t i = 0; i < std::size(towns); ++i)
-        EXPECT_EQ(buttons[i]->IsEnabled(), towns[i].open) << "town " << towns[i].id;
+    Enter(m_Strategy, 1);
+    for (const Town& t : towns)
+    {
+        ASSERT_NE(Widget(L"$UI:SeqZorStrategy", t.button), nullptr) << t.id;
+        EXPECT_EQ(Widget(L"$UI:SeqZorStrategy", t.button)->IsEnabled(), t.open) << "town " << t.id;
+        EXPECT_EQ(Pixel(912, 50 * t.id + 16) == 0xFFC02020u, t.occupied != 0) << "the flag of town " << t.id;
+    }
 
-    Click(m_Strategy, buttons[1]);
+    ClickOn(Widget(L"$UI:SeqZorStrategy", L"btn_stray"));
+    EXPECT_EQ(State().m_NextInvTownID, 0) << "values outside the towns are no towns";
+    ClickOn(Widget(L"$UI:SeqZorStrategy", L"btn_town_fort"));
     EXPECT_EQ(State().m_NextInvTownID, 2);
-    auto* stray = new GxTaskUIButtonIs(ui, nullptr, L"btn_stray");
-    stray->SetValue(20);
-    Click(m_Strategy, stray);
-    EXPECT_EQ(State().m_NextInvTownID, 2) << "values outside the towns are no towns";
 }
 
 } // namespace

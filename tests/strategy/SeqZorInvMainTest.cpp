@@ -1,4 +1,4 @@
-#include "ZorTestSupport.h"
+#include "ZorSampleUITestSupport.h"
 
 #include "appdata/DBZorEnemy.h"
 #include "appdata/DBZorTown.h"
@@ -6,26 +6,33 @@
 #include "strategy/screens/SeqZorInvLoader.h"
 #include "strategy/screens/SeqZorInvMain.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
-#include "task/GxTaskRenderManage.h"
-#include "task/ui/GxTaskUIButtonIs.h"
+#include "strategy/screens/ZorTaskInvUnitList.h"
+
+#include <algorithm>
 
 namespace
 {
 
-// The three invasion sequences in the test tree (the screen brings its own field lists), the bottom
-// bar's buttons the layout rows would give, and town 1 held by a party of three.
-class ZorInvScreenTest : public zortest::ZorTest
+// The three invasion sequences in the running engine, built from the sample game's UI rows (the screen
+// brings its own field lists), and town 1 held by a party of three and its leader. A layout row of the test's own puts
+// a remove button of an index past the ten slots at the screen's top left.
+class ZorInvScreenTest : public zortest::ZorSampleUITest
 {
 protected:
     void SetUp() override
     {
-        ZorTest::SetUp();
-        m_Manage.SetRenderLists(m_Lists, &m_Bank);
+        ZorSampleUITest::SetUp();
+        DBUILayoutData* stray = g_DBUILayout.GetRow(511);
+        stray->m_ID = 511;
+        stray->m_ParentName = L"$UIFIELD:SeqZorInvMain";
+        stray->m_ModuleName = stray->m_TaskName = L"btn_remove";
+        stray->m_TaskIndex = 15;
+        stray->m_Create = stray->m_Visible = stray->m_Enabled = 1;
         Unit(61, 5, 0, 100, 10, 1);
         DBZorEnemyData* party = g_DBZorEnemy.GetRow(1);
         party->m_ID = 1;
         party->m_Name = L"P1";
-        for (int i = 0; i < 3; ++i)
+        for (int i : {0, 1, 2, 5}) // three and the leader
             party->m_UnitName[i] = L"U61";
         DBZorTownData* town = g_DBZorTown.GetRow(1);
         town->m_ID = 1;
@@ -39,47 +46,41 @@ protected:
         m_Loader = new SeqZorInvLoader(m_Root);
         m_Releaser = new SeqZorInvReleaser(m_Root);
         m_Screen = new SeqZorInvMain(m_Root);
-        auto* bottom = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$ZORINVBOTTOM:SeqZorInvMain"));
-        m_Open = new GxTaskUIButtonIs(bottom, nullptr, L"btn_openthewar");
-        m_Cancel = new GxTaskUIButtonIs(bottom, nullptr, L"btn_cancelthewar");
-        GxSeqBase::ResetInputLocks();
     }
     void TearDown() override
     {
+        m_Manage.ClearSequence();
+        delete m_Screen;
+        delete m_Releaser;
+        delete m_Loader;
         ZorNcPoolUnit::ReleaseAll();
         dbtest::ResetTables(g_DBZorTown);
-        ZorTest::TearDown();
+        ZorSampleUITest::TearDown();
     }
 
-    // Switches and steps until the sequence has started (past the cross-fade of a transit screen).
-    void Enter(GxTaskBase* seq, uint32_t param)
-    {
-        m_Manage.ChangeSequence(seq, param, 0);
-        m_Manage.ApplyPendingSequence();
-        for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
-            Step();
-    }
-    void Step()
-    {
-        m_Manage.DeleteDeadTasks(m_Root);
-        GxSeqBase* current = m_Manage.GetCurrentSequence();
-        if (!m_Manage.IsSequenceStarted())
-            m_Manage.WalkUpdatePreStart(current, 0, 16000);
-        m_Manage.WalkUpdate(current, 0, 16000);
-    }
     // Enters the screen as the loader would, with the party on the field.
     void StartFormation()
     {
         m_Core->BeginInvasion();
         Enter(m_Screen, 1);
     }
-    void Click(const wchar_t* name, int index = 0)
+    GxTaskUIBase* Bottom(const wchar_t* name, int index = 0)
     {
-        auto* f = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$UI:SeqZorInvMain"));
-        auto* button = new GxTaskUIButtonIs(f, nullptr, name, index);
-        m_Screen->OnUIEvent1(button, GxUIEvent(button, 1, 0));
-        button->Kill();
+        return Widget(L"$ZORINVBOTTOM:SeqZorInvMain", name, index);
     }
+    // Presses the strip's card showing the unit and moves the pointer to (x, y), still held.
+    void PickUp(int64_t unit, int x, int y)
+    {
+        int card = 0;
+        while (card < 8 && m_Screen->GetUnitList()->GetEntryID(card) != unit)
+            ++card;
+        ASSERT_LT(card, 8) << "unit " << unit << " is on no card";
+        const GxVector4 p = Bottom(L"btn_unitlist", card)->GetWorldPos();
+        Press(static_cast<int>(p.x) + 40, static_cast<int>(p.y) + 60);
+        MoveTo(x, y);
+    }
+    static int SlotX(int f, int s, float dx = 39.0f) { return static_cast<int>(SeqZorInvMain::SlotLeft(f, s) + dx); }
+    static int SlotY(int f, float dy = 39.0f) { return static_cast<int>(SeqZorInvMain::SlotTop(f) + dy); }
     int64_t Ready(int unitID)
     {
         ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, unitID, 1);
@@ -87,23 +88,27 @@ protected:
         return static_cast<int64_t>(unit->GetTaskID());
     }
     ZorRoomState& Formation(int f) { return State().m_FieldFormations[f]; }
+    // Steps through a transit screen's cross-fade into the pending sequence.
+    void StartPending()
+    {
+        GxTaskBase* next = m_Manage.GetPendingSequence();
+        for (int i = 0; i < 200 && !(m_Manage.GetCurrentSequence() == next && m_Manage.IsSequenceStarted()); ++i)
+            Passes(1);
+    }
 
-    GxTaskRenderManage m_Lists[20];
-    int32_t m_Bank = 0;
     SeqZorInvLoader* m_Loader = nullptr;
     SeqZorInvReleaser* m_Releaser = nullptr;
     SeqZorInvMain* m_Screen = nullptr;
-    GxTaskUIButtonIs* m_Open = nullptr;
-    GxTaskUIButtonIs* m_Cancel = nullptr;
 };
 
 TEST_F(ZorInvScreenTest, LoaderSwitchesWhenTheLastUnitIDIsLoaded)
 {
-    Enter(m_Loader, 1);
+    m_Manage.ChangeSequence(m_Loader, 1, 0);
+    Passes(1);
     EXPECT_NE(Formation(2).m_UnitEntityIDs[0], 0) << "the field is set up on entry";
-    int steps = 0;
-    while (!m_Manage.IsChangeSequencePending() && steps < 200)
-        Step(), ++steps;
+    int steps = 1;
+    while (!m_Manage.IsChangeSequencePending() && steps < 300)
+        Passes(1), ++steps;
     EXPECT_EQ(ZorNcPoolUnit::GetLoadIndex(), ZorNcPoolUnit::kUnitCount);
     EXPECT_EQ(m_Manage.GetPendingSequence(), m_Screen);
     EXPECT_LE(steps, ZorNcPoolUnit::kUnitCount);
@@ -111,51 +116,116 @@ TEST_F(ZorInvScreenTest, LoaderSwitchesWhenTheLastUnitIDIsLoaded)
 
 TEST_F(ZorInvScreenTest, OpenTheWarFollowsPlacedUnitsAndDropRules)
 {
+    const int64_t unit = Ready(12); // leadership 2
+    const int64_t other = Ready(12);
     StartFormation();
     EXPECT_EQ(State().m_GamePhase, 9);
-    EXPECT_FALSE(m_Open->IsEnabled());
-    const int64_t unit = Ready(12); // leadership 2
-    m_Screen->SetDraggedUnit(unit);
-    m_Screen->Drop(SeqZorInvMain::SlotLeft(0, 2) + 77.0f, SeqZorInvMain::SlotTop(0) + 77.0f);
+    GxTaskUIBase* open = Bottom(L"btn_openthewar");
+    ASSERT_NE(open, nullptr);
+    EXPECT_FALSE(open->IsEnabled());
+    PickUp(unit, SlotX(0, 2, 77.0f), SlotY(0, 77.0f));
+    Release(SlotX(0, 2, 77.0f), SlotY(0, 77.0f));
     EXPECT_EQ(Formation(0).m_UnitEntityIDs[2], unit);
-    EXPECT_TRUE(m_Open->IsEnabled());
+    EXPECT_TRUE(open->IsEnabled());
     EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
 
-    // A placed unit, an occupied slot and the right and bottom edges drop nothing.
-    const int64_t other = Ready(12);
-    for (auto [id, x, y] : {std::tuple{unit, SeqZorInvMain::SlotLeft(1, 0) + 1.0f, SeqZorInvMain::SlotTop(1) + 1.0f},
-                            std::tuple{other, SeqZorInvMain::SlotLeft(0, 2) + 1.0f, SeqZorInvMain::SlotTop(0) + 1.0f},
-                            std::tuple{other, SeqZorInvMain::SlotLeft(0, 3) + 78.0f, SeqZorInvMain::SlotTop(0)}})
-    {
-        m_Screen->SetDraggedUnit(id);
-        m_Screen->Drop(x, y);
-    }
+    // A placed unit leaves the strip; an occupied slot and the right and bottom edges drop nothing.
+    for (int card = 0; card < 8; ++card)
+        EXPECT_NE(m_Screen->GetUnitList()->GetEntryID(card), unit) << card;
+    for (auto [x, y] : {std::pair{SlotX(0, 2, 1.0f), SlotY(0, 1.0f)}, std::pair{SlotX(0, 3, 78.0f), SlotY(0, 0.0f)},
+                        std::pair{SlotX(0, 3, 0.0f), SlotY(0, 78.0f)}})
+        PickUp(other, x, y), Release(x, y);
     EXPECT_EQ(Formation(1).m_TotalLerderShip, 0);
     EXPECT_EQ(Formation(0).m_TotalLerderShip, 2);
 
-    // Over capacity for formation 0 only.
+    // Over capacity for formation 0 only: the free slots of formation 1 light up, none of formation 0,
+    // and a drop there does nothing.
     Formation(0).m_TotalLerderShip = State().GetPartyCapacity() - 1;
-    ZorTaskUnitEntity* heavy = m_Core->FindUnit(other);
-    EXPECT_LT(m_Screen->SlotAt(0, *heavy, SeqZorInvMain::SlotLeft(0, 0), SeqZorInvMain::SlotTop(0)), 0);
-    EXPECT_EQ(m_Screen->SlotAt(1, *heavy, SeqZorInvMain::SlotLeft(1, 0), SeqZorInvMain::SlotTop(1)), 0);
+    MoveTo(600, 300);
+    uint32_t before[2][5];
+    for (int f = 0; f < 2; ++f)
+        for (int s = 0; s < 5; ++s)
+            before[f][s] = Pixel(SlotX(f, s), SlotY(f));
+    PickUp(other, 600, 300);
+    while (m_Screen->GetFrameCount() % 45 != 23) // the pulse at its brightest
+        Passes(1);
+    for (int f = 0; f < 2; ++f)
+        for (int s = 0; s < 5; ++s)
+            EXPECT_EQ(Pixel(SlotX(f, s), SlotY(f)) != before[f][s], f == 1) << f << " " << s;
+    Release(SlotX(0, 0), SlotY(0));
+    EXPECT_EQ(Formation(0).m_UnitEntityIDs[0], 0);
     Formation(0).m_TotalLerderShip = 2;
 
-    Click(L"btn_remove", 2);
+    ClickOn(Widget(L"$UIFIELD:SeqZorInvMain", L"btn_remove", 2));
     EXPECT_EQ(Formation(0).m_UnitEntityIDs[2], 0);
-    EXPECT_FALSE(m_Open->IsEnabled());
-    Click(L"btn_remove", 15); // past the ten slots: refused, nothing touched
+    EXPECT_FALSE(open->IsEnabled());
+    ClickOn(Widget(L"$UIFIELD:SeqZorInvMain", L"btn_remove", 15)); // past the ten slots: refused
     EXPECT_EQ(m_Log.Lines().back(), L"index error:GetFieldUnitListPlayer\n");
+}
+
+TEST_F(ZorInvScreenTest, StripScrollsByItsSliderShowsTabsAndNeverATrap)
+{
+    std::vector<int64_t> ids;
+    for (int i = 0; i < 10; ++i)
+    {
+        if (i == 3)
+            Ready(4); // a trap in the middle of the reserve
+        ids.push_back(i < 7 ? Ready(12) : static_cast<int64_t>(AddUnit(ZorCore::kUnitPlayerList, 12, 1)->GetTaskID()));
+    }
+    m_Core->FindUnit(ids[1])->m_ArrangeTimeLeft = 1; // arriving and wounded: shown, cannot be picked
+    m_Core->FindUnit(ids[2])->m_HP = 1;
+    StartFormation();
+    ZorTaskInvUnitList* strip = m_Screen->GetUnitList();
+    const auto shown = [strip]
+    {
+        std::vector<int64_t> v;
+        for (int i = 0; i < 8; ++i)
+            v.push_back(strip->GetEntryID(i));
+        return v;
+    };
+    GxTaskUIBase* slider = Bottom(L"hsld_unitlist");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->GetMax(), 9.0);
+    EXPECT_EQ(shown(), std::vector<int64_t>(ids.begin(), ids.begin() + 8));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Bottom(L"btn_unitlist", i)->IsEnabled(), i == 0) << i;
+    const GxVector4 p = slider->GetWorldPos();
+    const int y = static_cast<int>(p.y) + slider->GetHeight() / 2;
+    Drag(static_cast<int>(p.x) + slider->GetWidth() - 1, y, static_cast<int>(p.x) + slider->GetWidth() + 100, y);
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[9], 0, 0, 0, 0, 0, 0, 0})) << "dragged to the end: the last unit";
+
+    // Tab 4: the units employed in the dungeon only, each card with the employment icon.
+    for (int i = 7; i < 10; ++i)
+        m_Core->FindUnit(ids[i])->m_DetailPosX = 3;
+    ClickOn(Bottom(L"btn_unittab_employment"));
+    EXPECT_EQ(State().m_GameUnitTab_ZOR, 4);
+    EXPECT_EQ(slider->GetMax(), 2.0);
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[7], ids[8], ids[9], 0, 0, 0, 0, 0}));
+    std::vector<ZorTaskInvUnitList::Element> card;
+    for (int i : {7, 0})
+    {
+        ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[i]), i == 7 ? 1 : 0, card);
+        EXPECT_EQ(std::any_of(card.begin(), card.end(),
+                              [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }),
+                  i == 7);
+    }
+    // Tab 1: the reserve that can go; tab 2 (heroines): none here.
+    ClickOn(Bottom(L"btn_unittab_ready"));
+    EXPECT_EQ(shown(), (std::vector<int64_t>{ids[0], ids[3], ids[4], ids[5], ids[6], 0, 0, 0}));
+    ClickOn(Bottom(L"btn_unittab_heroine"));
+    EXPECT_EQ(slider->GetMax(), 0.0);
+    EXPECT_EQ(strip->GetEntryID(0), 0);
 }
 
 TEST_F(ZorInvScreenTest, AutoFormFillsSlotFourFirstAndSkipsUnfitUnits)
 {
-    StartFormation();
     const int64_t trap = Ready(4);
     const int64_t arriving = Ready(12);
     m_Core->FindUnit(arriving)->m_ArrangeTimeLeft = 5;
     const int64_t a = Ready(12);
     const int64_t b = Ready(12);
-    Click(L"btn_autoform");
+    StartFormation();
+    ClickOn(Bottom(L"btn_autoform"));
     EXPECT_EQ(Formation(0).m_UnitEntityIDs[4], a);
     EXPECT_EQ(Formation(1).m_UnitEntityIDs[4], b);
     for (int f = 0; f < 2; ++f)
@@ -163,10 +233,14 @@ TEST_F(ZorInvScreenTest, AutoFormFillsSlotFourFirstAndSkipsUnfitUnits)
             EXPECT_EQ(Formation(f).m_UnitEntityIDs[s], 0);
     EXPECT_EQ(m_Core->FindUnit(trap)->m_FieldPos, -1);
     EXPECT_EQ(m_Core->FindUnit(arriving)->m_FieldPos, -1);
-    EXPECT_TRUE(m_Open->IsEnabled());
+    EXPECT_TRUE(Bottom(L"btn_openthewar")->IsEnabled());
 
     // A configuration visit keeps everything; a fresh entry resets phase and tab.
     State().m_GameUnitTab_ZOR = 2;
+    GxSeqBase* config = new GxSeqBase(m_Root, L"SeqConfig");
+    ClickOn(Bottom(L"btn_zorconfig"));
+    Passes(1);
+    EXPECT_EQ(m_Manage.GetCurrentSequence(), config);
     Enter(m_Screen, 0);
     EXPECT_EQ(Formation(0).m_UnitEntityIDs[4], a);
     EXPECT_EQ(State().m_GameUnitTab_ZOR, 2);
@@ -174,24 +248,23 @@ TEST_F(ZorInvScreenTest, AutoFormFillsSlotFourFirstAndSkipsUnfitUnits)
 
 TEST_F(ZorInvScreenTest, BattleEndGoesThroughTheReleaserWithTheTownsLabel)
 {
+    Ready(12);
     StartFormation();
-    m_Core->AddUnitToField(Ready(12), 0, 0);
-    Click(L"btn_openthewar");
+    ClickOn(Bottom(L"btn_autoform"));
+    ClickOn(Bottom(L"btn_openthewar"));
     EXPECT_EQ(State().m_GamePhase, 10);
-    EXPECT_FALSE(m_Open->IsEnabled());
-    EXPECT_FALSE(m_Cancel->IsEnabled());
+    EXPECT_FALSE(Bottom(L"btn_openthewar")->IsEnabled());
+    EXPECT_FALSE(Bottom(L"btn_cancelthewar")->IsEnabled());
     State().m_GamePhase = 12;
-    Step();
+    Passes(1);
     EXPECT_EQ(m_Releaser->GetJumpLabel(), L"T1_WON");
     ASSERT_EQ(m_Manage.GetPendingSequence(), m_Releaser);
 
     State().GetTownState(1)->m_EnemyHPRate[0] = 0.5f;
-    m_Manage.ApplyPendingSequence();
-    for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
-        m_Manage.WalkUpdatePreStart(m_Releaser, 0, 16000);
+    StartPending();
     int steps = 0;
     while (!m_Manage.IsChangeSequencePending() && steps < 100)
-        Step(), ++steps;
+        Passes(1), ++steps;
     EXPECT_EQ(steps, 100) << "without a script the label cannot start; the releaser stays";
     m_Manage.ChangeSequence(m_Screen, 0, 0);
     m_Manage.ApplyPendingSequence(); // leave: field torn down, fought battle recovers +0.3
@@ -203,16 +276,14 @@ TEST_F(ZorInvScreenTest, BattleEndGoesThroughTheReleaserWithTheTownsLabel)
 TEST_F(ZorInvScreenTest, CallingOffReturnsToTheCommandScreenWithoutRecovery)
 {
     StartFormation();
-    Click(L"btn_cancelthewar");
+    ClickOn(Bottom(L"btn_cancelthewar"));
     EXPECT_EQ(m_Releaser->GetNextSequence(), L"SeqZorCommand");
-    m_Manage.ApplyPendingSequence();
-    for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
-        m_Manage.WalkUpdatePreStart(m_Releaser, 0, 16000);
+    StartPending();
     EXPECT_EQ(m_Manage.GetCurrentSequence(), m_Releaser);
     for (int i = 0; i <= SeqZorReleaser::kWaitSteps; ++i)
     {
         EXPECT_FALSE(m_Manage.IsChangeSequencePending()) << i;
-        Step();
+        Passes(1);
     }
 }
 

@@ -1,66 +1,66 @@
-#include "ZorTestSupport.h"
+#include "ZorSampleUITestSupport.h"
 
 #include "core/GxBit32.h"
 #include "strategy/ZorScriptBuiltins.h"
 #include "strategy/screens/SeqZorTakeOver.h"
 #include "strategy/screens/ZorTaskTakeOverUnitInfo.h"
 #include "strategy/screens/ZorUnitCard.h"
-#include "task/GxTaskRenderManage.h"
-#include "task/ui/GxTaskUIButtonIs.h"
-#include "task/ui/GxTaskUIVSliderIs.h"
 
 #include <algorithm>
 
 namespace
 {
 
-// The take-over screen in the test tree (which brings its own saved-unit folder), with the layout's
-// slider, choice buttons and start button, and the permanent flags in a word of the test's own.
-class ZorTakeOverTest : public zortest::ZorTest
+// The take-over screen in the running engine (it brings its own saved-unit folder), built from the
+// sample game's UI rows, with the permanent flags in a word of the test's own and the round file in the
+// test's folder.
+class ZorTakeOverTest : public zortest::ZorSampleUITest
 {
 protected:
     void SetUp() override
     {
-        ZorTest::SetUp();
+        ZorSampleUITest::SetUp();
         delete List(ZorCore::kSavedUnitList);
-        m_Manage.SetRenderLists(m_Lists, &m_Bank);
         m_Screen = new SeqZorTakeOver(m_Root);
-        auto* ui = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$UI:SeqZorTakeOver"));
-        m_Slider = new GxTaskUIVSliderIs(ui, nullptr, L"vsld_selectunit");
-        for (const SeqZorTakeOver::Choice& c : SeqZorTakeOver::kChoices)
-            m_Choices.push_back(new GxTaskUIButtonIs(ui, nullptr, c.m_Widget));
-        m_Start = new GxTaskUIButtonIs(ui, nullptr, L"btn_gamestart");
         m_OldWord = ZorScriptBuiltins::GetExtraOption();
         ZorScriptBuiltins::SetExtraOption(&m_Word);
         ZorScriptBuiltins::SetSaveFolder(m_Folder.File(L""));
-        GxSeqBase::ResetInputLocks();
     }
     void TearDown() override
     {
+        m_Manage.ClearSequence();
+        delete m_Screen;
         ZorScriptBuiltins::SetExtraOption(m_OldWord);
         ZorScriptBuiltins::SetSaveFolder(L"");
-        ZorTest::TearDown();
+        ZorSampleUITest::TearDown();
     }
 
-    void Enter()
+    // The round file keeping ready units of these IDs, the ready list emptied after.
+    void SaveRound(std::initializer_list<int> units)
     {
-        m_Manage.ChangeSequence(m_Screen, 1, 0);
-        m_Manage.ApplyPendingSequence();
+        for (int unit : units)
+            AddUnit(ZorCore::kUnitReadyList, unit, 3);
+        ASSERT_TRUE(m_Core->SaveRoundData(m_Folder.File(L"zordata_round.gd"), true));
+        State().InitNewGame();
+        m_Core->ClearUnitList(List(ZorCore::kUnitReadyList));
     }
     ZorTaskTakeOverUnitInfo& Grid() { return *m_Screen->GetUnitInfo(); }
+    GxTaskUIBase* Ui(const wchar_t* name) { return Widget(L"$UI:SeqZorTakeOver", name); }
     void ClickCell(int cell)
     {
-        const float p[2] = {ZorTaskTakeOverUnitInfo::CellLeft(cell) + 10.0f,
-                            ZorTaskTakeOverUnitInfo::CellTop(cell) + 10.0f};
-        Grid().OnMouseLeftDown(p, 0, 0);
+        Click(static_cast<int>(ZorTaskTakeOverUnitInfo::CellLeft(cell)) + 10,
+              static_cast<int>(ZorTaskTakeOverUnitInfo::CellTop(cell)) + 10);
+    }
+    // The red and green of the frame at a point of a cell.
+    uint32_t Red(int cell, int x, int y)
+    {
+        return (Pixel(static_cast<int>(ZorTaskTakeOverUnitInfo::CellLeft(cell)) + x,
+                      static_cast<int>(ZorTaskTakeOverUnitInfo::CellTop(cell)) + y) >>
+                16) &
+               0xFF;
     }
 
-    GxTaskRenderManage m_Lists[20];
-    int32_t m_Bank = 0;
     SeqZorTakeOver* m_Screen = nullptr;
-    GxTaskUIVSliderIs* m_Slider = nullptr;
-    std::vector<GxTaskUIButtonIs*> m_Choices;
-    GxTaskUIButtonIs* m_Start = nullptr;
     GxBit32 m_Word;
     GxBit32* m_OldWord = nullptr;
 };
@@ -73,49 +73,51 @@ TEST_F(ZorTakeOverTest, PermanentFlagsOfferChoicesAndCapacity)
     EXPECT_EQ(SeqZorTakeOver::GoldText(1001), L"(Gold 500)");
 
     m_Word.SetBits(0x01u | 0x08u);
-    Enter();
+    Enter(m_Screen, 1);
     const bool expected[4] = {true, true, true, false}; // time, facilities, gold; not leadership
     for (int i = 0; i < 4; ++i)
     {
-        EXPECT_EQ(m_Choices[i]->IsEnabled(), expected[i]) << i;
-        EXPECT_EQ(m_Choices[i]->GetValueAsInt(), expected[i] ? 1 : 0) << i;
+        GxTaskUIBase* choice = Ui(SeqZorTakeOver::kChoices[i].m_Widget);
+        ASSERT_NE(choice, nullptr) << i;
+        EXPECT_EQ(choice->IsEnabled(), expected[i]) << i;
+        EXPECT_EQ(choice->GetValueAsInt(), expected[i] ? 1 : 0) << i;
     }
     // No take-over file: an empty grid, and the game still starts; an unticked choice stays clear.
     EXPECT_EQ(Grid().GetUnitCount(), 0);
-    m_Choices[1]->SetValue(0);
-    m_Screen->OnUIEvent1(m_Start, GxUIEvent(m_Start, 1, 0));
+    ClickOn(Ui(SeqZorTakeOver::kChoices[1].m_Widget));
+    ClickOn(Ui(L"btn_gamestart"));
     EXPECT_EQ(m_Screen->GetRoundData().m_ChoiceFlags, 0x02u | 0x08u);
 }
 
-TEST_F(ZorTakeOverTest, SliderRowsAndOffsetPickTheShownUnits)
+TEST_F(ZorTakeOverTest, WheelAndSliderScrollByRows)
 {
-    GxTaskBase* saved = List(ZorCore::kSavedUnitList);
-    Grid().SetSlider(m_Slider);
-    for (int n : {2, 10})
-    {
-        m_Core->ClearUnitList(saved);
-        for (int i = 0; i < n; ++i)
-            AddUnit(ZorCore::kSavedUnitList, 12, 1);
-        Grid().SetUnits(saved);
-        EXPECT_EQ(m_Slider->GetMax(), n == 10 ? 2.0 : 0.0) << n;
-    }
-    Grid().SetRowOffset(2);
+    SaveRound({12, 12, 12, 12, 12, 12, 12, 12, 12, 12});
+    Enter(m_Screen, 1);
+    GxTaskUIBase* slider = Ui(L"vsld_selectunit");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->GetMax(), 2.0);
+    for (int i = 0; i < 3; ++i)
+        Wheel(-1.0f); // towards the user: a row further, up to the last
+    EXPECT_EQ(Grid().GetRowOffset(), 2);
     EXPECT_EQ(Grid().UnitInCell(0), 6);
     EXPECT_EQ(Grid().UnitInCell(3), 9);
     EXPECT_EQ(Grid().UnitInCell(4), -1);
+    Wheel(1.0f);
+    EXPECT_EQ(Grid().GetRowOffset(), 1);
+    const GxVector4 p = slider->GetWorldPos();
+    const int x = static_cast<int>(p.x) + slider->GetWidth() / 2;
+    Drag(x, static_cast<int>(p.y) + slider->GetHeight() / 2, x, static_cast<int>(p.y) + 2);
+    EXPECT_EQ(Grid().GetRowOffset(), 0);
     EXPECT_EQ(ZorTaskTakeOverUnitInfo::CellAt(48.0f + 280.0f, 120.0f), -1) << "the gap between cells";
     EXPECT_EQ(ZorTaskTakeOverUnitInfo::CellAt(48.0f + 288.0f, 115.0f + 192.0f), 4);
 }
 
 TEST_F(ZorTakeOverTest, SavedUnitsAreToggledWithinCapacityAndCarriedOver)
 {
-    // Ready units 12 (leadership 2) x 3 and 4 (leadership 0) go into the take-over file.
-    for (int unit : {12, 12, 4, 12})
-        AddUnit(ZorCore::kUnitReadyList, unit, 3);
-    ASSERT_TRUE(m_Core->SaveRoundData(m_Folder.File(L"zordata_round.gd"), true));
-    State().InitNewGame();
-    m_Core->ClearUnitList(List(ZorCore::kUnitReadyList));
-    Enter();
+    // Units 12 (leadership 2) x 3 and 4 (leadership 0) in the take-over file, shown by the gold icon.
+    SaveRound({12, 12, 4, 12});
+    g_DBZorUnit.GetRow(12)->m_VisualImage = g_DBZorUnit.GetRow(4)->m_VisualImage = L"icon_gold";
+    Enter(m_Screen, 1);
     ASSERT_EQ(Grid().GetUnitCount(), 4);
     Grid().SetCapacity(4);
     ClickCell(0);
@@ -127,6 +129,14 @@ TEST_F(ZorTakeOverTest, SavedUnitsAreToggledWithinCapacityAndCarriedOver)
     ClickCell(2);
     EXPECT_EQ(Grid().GetSelectedCost(), 2);
     ClickCell(5); // no unit there
+
+    // Chosen: the picture as it is and the flag; not chosen: the picture grey, no flag.
+    for (int cell = 0; cell < 4; ++cell)
+    {
+        const bool chosen = cell == 0 || cell == 2;
+        EXPECT_EQ(Red(cell, 14, 25) > Red(chosen ? 1 : 0, 14, 25), chosen) << cell;
+        EXPECT_EQ(Red(cell, 20, 120) > 0xA0, chosen) << cell;
+    }
     std::vector<ZorTaskUnitEntity*> chosen;
     Grid().CollectSelected(chosen);
     ASSERT_EQ(chosen.size(), 2u);
@@ -134,7 +144,7 @@ TEST_F(ZorTakeOverTest, SavedUnitsAreToggledWithinCapacityAndCarriedOver)
 
     const uint64_t savedID = chosen[1]->GetTaskID();
     const size_t before = List(ZorCore::kUnitReadyList)->GetChildCount();
-    m_Screen->OnUIEvent1(m_Start, GxUIEvent(m_Start, 1, 0));
+    ClickOn(Ui(L"btn_gamestart"));
     std::vector<ZorTaskUnitEntity*> ready;
     for (GxTaskBase* t = List(ZorCore::kUnitReadyList)->GetFirstChild(); t; t = t->GetNextSibling())
         ready.push_back(dynamic_cast<ZorTaskUnitEntity*>(t));
@@ -147,7 +157,8 @@ TEST_F(ZorTakeOverTest, CardLayoutBySideAndKind)
 {
     using Kind = ZorUnitCard::Kind;
     std::vector<ZorUnitCard::Element> card;
-    auto find = [&card](float x, float y) -> const ZorUnitCard::Element* {
+    auto find = [&card](float x, float y) -> const ZorUnitCard::Element*
+    {
         for (const auto& e : card)
             if (e.m_X == x && e.m_Y == y && e.m_Kind == Kind::NumberText)
                 return &e;

@@ -1,6 +1,5 @@
-// The invasion screen's views: the parameter panel's texts, the unit strip's tabs, scrolling and cards,
-// and the field's sprites and bars.
-#include "ZorTestSupport.h"
+// The invasion screen's views: the parameter panel's texts, and the field's sprites and bars.
+#include "ZorSampleUITestSupport.h"
 
 #include "animation/GxNcMotion.h"
 #include "animation/GxNcMotionGroup.h"
@@ -11,9 +10,6 @@
 #include "strategy/screens/ZorTaskFieldOverlay.h"
 #include "strategy/screens/ZorTaskFieldUnitView.h"
 #include "strategy/screens/ZorTaskInvParamView.h"
-#include "strategy/screens/ZorTaskInvUnitList.h"
-#include "task/ui/GxTaskUIButtonIs.h"
-#include "task/ui/GxTaskUIHSliderIs.h"
 
 #include <algorithm>
 #include <array>
@@ -54,98 +50,6 @@ TEST_F(ZorTest, InvParamViewFormatsNumbersAndTheBattleClock)
     EXPECT_TRUE(t[9].m_Y == 264.0f && t[10].m_Y == 492.0f);
 }
 
-// The strip under a bottom bar with its eight card buttons and slider, and a few units.
-class ZorInvUnitListTest : public zortest::ZorTest
-{
-protected:
-    void SetUp() override
-    {
-        ZorTest::SetUp();
-        auto* bottom = new GxTaskFolder(m_Root, L"$ZORINVBOTTOM:SeqZorInvMain");
-        for (int i = 0; i < ZorTaskInvUnitList::kCards; ++i)
-            m_Cards[i] = new GxTaskUIButtonIs(bottom, nullptr, L"btn_unitlist", i);
-        m_Slider = new GxTaskUIHSliderIs(bottom, nullptr, L"hsld_unitlist");
-        m_List = new ZorTaskInvUnitList(bottom, L"$ZORUNITLIST:SeqZorInvMain");
-        m_List->SetSlider(m_Slider);
-    }
-    int64_t Add(const wchar_t* list, int unitID)
-    {
-        ZorTaskUnitEntity* u = AddUnit(list, unitID, 1);
-        u->m_HP = u->GetMaxHP();
-        return static_cast<int64_t>(u->GetTaskID());
-    }
-    std::vector<int64_t> Shown() const
-    {
-        std::vector<int64_t> ids;
-        for (int i = 0; i < ZorTaskInvUnitList::kCards; ++i)
-            ids.push_back(m_List->GetEntryID(i));
-        return ids;
-    }
-
-    GxTaskUIButtonIs* m_Cards[ZorTaskInvUnitList::kCards] = {};
-    GxTaskUIHSliderIs* m_Slider = nullptr;
-    ZorTaskInvUnitList* m_List = nullptr;
-};
-
-TEST_F(ZorInvUnitListTest, TenUnitsScrollToTheLastEightAndTrapsNeverShow)
-{
-    std::vector<int64_t> ids;
-    for (int i = 0; i < 10; ++i)
-    {
-        if (i == 3)
-            Add(ZorCore::kUnitReadyList, 4); // a trap in the middle of the reserve
-        ids.push_back(Add(i < 7 ? ZorCore::kUnitReadyList : ZorCore::kUnitPlayerList, 12));
-    }
-    m_List->ResetScroll();
-    EXPECT_EQ(m_Slider->GetMax(), 9.0);
-    EXPECT_EQ(Shown(), std::vector<int64_t>(ids.begin(), ids.begin() + 8));
-    m_Slider->SetValue(2);
-    m_List->Refresh();
-    EXPECT_EQ(Shown(), std::vector<int64_t>(ids.begin() + 2, ids.end()));
-    EXPECT_TRUE(m_List->GetEntryID(8) == 0 && m_List->GetEntryID(-1) == 0); // out of range: none
-
-    // Tab 4: the units employed in the dungeon only, each card with the employment icon.
-    State().m_GameUnitTab_ZOR = 4;
-    for (int i = 7; i < 10; ++i)
-        m_Core->FindUnit(ids[i])->m_DetailPosX = 3;
-    m_List->ResetScroll();
-    EXPECT_EQ(m_Slider->GetMax(), 2.0);
-    EXPECT_EQ(Shown(), (std::vector<int64_t>{ids[7], ids[8], ids[9], 0, 0, 0, 0, 0}));
-    std::vector<ZorTaskInvUnitList::Element> card;
-    for (int i : {7, 0})
-    {
-        ZorTaskInvUnitList::LayoutCard(*m_Core->FindUnit(ids[i]), i == 7 ? 1 : 0, card);
-        EXPECT_EQ(std::any_of(card.begin(), card.end(),
-                              [](const auto& e) { return e.m_Text == L"icon_unitemployment" && e.m_X == 170.0f; }),
-                  i == 7);
-    }
-
-    // An empty tab leaves the slider at 0; an unknown tab shows nothing.
-    for (int tab : {2, 3})
-    {
-        State().m_GameUnitTab_ZOR = tab;
-        m_List->ResetScroll();
-        EXPECT_EQ(m_Slider->GetMax(), 0.0) << tab;
-        EXPECT_EQ(m_List->GetEntryID(0), 0) << tab;
-    }
-}
-
-TEST_F(ZorInvUnitListTest, UnsettledOrWoundedUnitsShowButCannotBePicked)
-{
-    const int64_t ok = Add(ZorCore::kUnitReadyList, 12);
-    const int64_t arriving = Add(ZorCore::kUnitReadyList, 12);
-    const int64_t hurt = Add(ZorCore::kUnitReadyList, 12);
-    m_Core->FindUnit(arriving)->m_ArrangeTimeLeft = 1;
-    m_Core->FindUnit(hurt)->m_HP = 1;
-    m_List->ResetScroll();
-    EXPECT_EQ(Shown()[1], arriving);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(m_Cards[i]->IsEnabled(), i == 0) << i;
-    State().m_GameUnitTab_ZOR = 1; // ready: only the unit that can go
-    m_List->ResetScroll();
-    EXPECT_EQ(Shown(), (std::vector<int64_t>{ok, 0, 0, 0, 0, 0, 0, 0}));
-}
-
 // A pool source handing out projects built in memory: motion "stand" of 10 frames, "attack" of none.
 class MemorySource : public ZorNcProjectFactorySource
 {
@@ -169,12 +73,13 @@ public:
     GxNcProjectEx m_Project;
 };
 
-class ZorFieldViewTest : public zortest::ZorTest
+// The field's views in the running engine with the sample game's icons.
+class ZorFieldViewTest : public zortest::ZorSampleUITest
 {
 protected:
     void SetUp() override
     {
-        ZorTest::SetUp();
+        ZorSampleUITest::SetUp();
         for (const wchar_t* name : {ZorCore::kInvEnemyList, ZorCore::kInvPlayerList})
             new GxTaskFolder(m_Root, name);
         m_Camera = new ZorTaskCamera(m_Root, L"$ZORCAMERA:SeqZorInvMain");
@@ -195,7 +100,7 @@ protected:
     {
         ZorNcPoolUnit::ReleaseAll();
         ZorNcPoolUnit::SetProjectSource(nullptr);
-        ZorTest::TearDown();
+        ZorSampleUITest::TearDown();
     }
     // A unit of the field list in formation f (2: the enemies), slot s, at (x, z).
     ZorTaskUnitEntity* Field(int unitID, int f, int s, float x, float z)
@@ -257,7 +162,7 @@ TEST_F(ZorFieldViewTest, SpritesSortBackToFrontAndSkipUnitsWithoutFramesButKeepT
 
 TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
 {
-    ZorTaskUnitEntity* u = Field(12, 0, 0, 0.0f, 0.0f);
+    ZorTaskUnitEntity* u = Field(61, 0, 0, 0.0f, 0.0f); // never loaded: no sprite, still a bar
     u->m_HP = u->GetMaxHP() / 4;
     u->m_RemainTime[4] = 30;
     u->m_RemainTime[1] = 1;
@@ -270,6 +175,18 @@ TEST_F(ZorFieldViewTest, BarsSitAboveTheUnitWithItsStatusSymbolsInOrder)
     u->m_RemainTime[1] = u->m_RemainTime[4] = 0;
     m_Overlay->CollectBars(bars);
     EXPECT_TRUE(bars[0].m_Symbols.empty());
+
+    // Drawn on the frame: a quarter of the sample's green bar over its dark back, 162 px above the unit.
+    GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    m_Overlay->Draw(1, 0);
+    const auto green = [this, &p](int dx, int dy)
+    {
+        const uint32_t c = Pixel(static_cast<int>(p.x) - 19 + dx, static_cast<int>(p.y) - 162 + dy);
+        return ((c >> 8) & 0xFF) > ((c >> 16) & 0xFF) + 0x30;
+    };
+    EXPECT_TRUE(green(1, 1) && green(8, 2));
+    EXPECT_FALSE(green(12, 2));
+    EXPECT_EQ(Pixel(static_cast<int>(p.x) - 19 + 8, static_cast<int>(p.y) - 150), 0xFF000000u);
 }
 
 } // namespace
