@@ -1,20 +1,18 @@
-#include "ZorTestSupport.h"
+// The defence screen's windows in the running engine, built from the sample game's UI rows and driven
+// by SDL events through the core's loop (ZorDefenceTest): clicks on the map and on the windows' buttons,
+// list rows and cards, right clicks for the menu, pointer moves for the views.
+#include "ZorDefenceTestSupport.h"
 
-#include "appdata/DBUILayout.h"
-#include "appdata/DBUIModule.h"
 #include "appdata/DBZorStruct.h"
 #include "strategy/ZorGeometry.h"
-#include "strategy/screens/SeqZorMain.h"
 #include "strategy/screens/ZorTaskCamera.h"
-#include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskItemWindowView.h"
+#include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskRoomWindowView.h"
 #include "strategy/screens/ZorTaskTimeView.h"
 #include "strategy/screens/ZorTaskUnitInfo.h"
 #include "strategy/screens/ZorTaskUnitList.h"
 #include "task/GxSeqSystemBase.h"
-#include "task/GxTaskRenderManage.h"
-#include "task/GxTaskScreenService.h"
 #include "task/ui/GxTaskUIListBoxFx.h"
 #include "task/ui/GxTaskUIMenuIs.h"
 #include "task/ui/GxTaskUINull.h"
@@ -22,14 +20,9 @@
 #include "../../tools/gncwriter/GisPacker.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
-#include "appdata/GxSystemConfig.h"
-#include "core/GxCore.h"
 #include "graphics/GraphicsTestSupport.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
-#include "graphics/GxTextureFactory.h"
-#include "platform/PfWindow.h"
 
 #include <array>
 #include <functional>
@@ -40,15 +33,24 @@ namespace
 
 using Kind = ZorViewDrawList::Kind;
 
-struct Cursor : GxTaskScreenService
+// Places of the sample game's windows: the room window at (664, 0) with its build and OK buttons and
+// per-slot buttons (summon, trap, remove, dispose from x 854, a row each 68 pixels from y 175); the
+// facility, summon and trap windows at (304, 0) with their cancel button and list rows of 17 pixels
+// from (312, 40); the cards' pick-up buttons and the unit-list tabs of the bottom bar.
+constexpr int kRoomButtonsY = 148, kBuildX = 884, kOkX = 974;
+constexpr int kCancelX = 616, kCancelY = 18;
+int SlotButtonX(int button)
 {
-    void GetCursorPos(int32_t& cx, int32_t& cy) override
-    {
-        cx = x;
-        cy = y;
-    }
-    int32_t x = 0, y = 0;
-};
+    return 854 + 40 * button + 18;
+}
+int SlotButtonY(int slot)
+{
+    return 175 + 68 * slot + 12;
+}
+int ListRowY(int row)
+{
+    return 40 + 17 * row + 8;
+}
 
 // A system sequence with the user dialog as a plain task: opening it records the question.
 class TestSystem : public GxSeqSystemBase
@@ -70,118 +72,45 @@ public:
     std::wstring m_Message;
 };
 
-// The defence screen built from UI rows as the sample game has them: windows, list boxes with their
-// sliders and run/cancel buttons, the room window's per-slot buttons, the bar's card buttons, tabs,
-// slider and system buttons, and the menu.
-class ZorWindowsTest : public zortest::ZorTest
+// The screen entered with the user dialog's system sequence. The entrance room A (1, 1), beside the
+// throne, stands in for a dug room of facility 2 (capacity 3); facility 1 (the plain room) holds five.
+class ZorWindowsTest : public zortest::ZorDefenceTest
 {
 protected:
+    static constexpr int kRX = 1, kRZ = 1;
+
     void SetUp() override
     {
-        ZorTest::SetUp();
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
-            delete List(name);
-        int m = 1;
-        for (auto [name, type] : {std::pair{L"menu_zor", 40},
-                                  {L"tip_zorwindow_room", 1},
-                                  {L"tip_zorwindow_struct", 1},
-                                  {L"tip_zorwindow_trap", 1},
-                                  {L"tip_zorwindow_summon", 1},
-                                  {L"tip_zorwindow_bottom1", 1},
-                                  {L"lbox", 50},
-                                  {L"vsld", 31},
-                                  {L"hsld", 30},
-                                  {L"btn", 18},
-                                  {L"radio", 20}})
-        {
-            DBUIModuleData* row = g_DBUIModule.GetRow(m);
-            row->m_ID = m++;
-            row->m_ModuleName = name;
-            row->m_UIType = type;
-            row->m_Width = row->m_Height = 8;
-        }
-        for (auto [w, list] : {std::pair{L"$ZORSTRUCT:SeqZorMain", L"lbox_struct"},
-                               {L"$ZORTRAP:SeqZorMain", L"lbox_trap"},
-                               {L"$ZORSUMMON:SeqZorMain", L"lbox_summon"}})
-            for (auto [module, name] : {std::pair{L"lbox", list},
-                                        {L"vsld", L"vsld_selectitem"},
-                                        {L"btn", L"btn_zorrun"},
-                                        {L"btn", L"btn_zorcancel"}})
-                Place(w, module, name);
-        for (int i = 0; i < 5; ++i)
-            for (const wchar_t* b : {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"})
-                Place(L"$ZORROOM:SeqZorMain", L"btn", b, i);
-        const wchar_t* bar = L"$ZORBOTTOM1:SeqZorMain";
-        for (int i = 0; i < 6; ++i)
-        {
-            Place(bar, L"btn", L"btn_unitlist", i);
-            Place(bar, L"btn", L"btn_unitdelete", i);
-        }
-        for (const wchar_t* b : {L"btn_zorsave", L"btn_zorload", L"btn_zorconfig"})
-            Place(bar, L"btn", b);
-        for (const wchar_t* b : {L"btn_unittab_all", L"btn_unittab_ready", L"btn_unittab_heroine",
-                                 L"btn_unittab_healing", L"btn_zorpause", L"btn_zorplay", L"btn_zorplay2x"})
-            Place(bar, L"radio", b);
-        Place(bar, L"hsld", L"hsld_unitlist");
-
-        m_Manage.SetRenderLists(m_Lists, &m_Bank);
-        m_Manage.SetScreenService(&m_Cursor);
+        ZorDefenceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         m_System = new TestSystem(m_Root);
         m_Manage.SetSystemSequence(m_System);
-        m_Screen = new SeqZorMain(m_Root);
-        m_Manage.ChangeSequence(m_Screen, SeqZorMain::kParamBack, 0);
-        m_Manage.ApplyPendingSequence();
-        for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
-            m_Manage.WalkUpdatePreStart(m_Screen, 0, 16000);
-        GxSeqBase::ResetInputLocks();
-        GxSeqBase::SetOpenDialogCount(0);
-        // Room E (5, 5): a dug room of facility 2 (capacity 3); facility 1 (the plain room) holds five.
         g_DBZorStruct.GetRow(1)->m_Capacity = 5;
         g_DBZorStruct.GetRow(2)->m_Capacity = 3;
-        Room(5, 5)->m_StructID = 2;
+        Room(kRX, kRZ)->m_StructID = 2;
+        Enter(m_Screen, SeqZorMain::kParamBack);
+        State().m_GamePhase = 0;
+        GxSeqBase::SetOpenDialogCount(0);
     }
     void TearDown() override
     {
-        m_Manage.SetScreenService(nullptr);
         GxSeqBase::SetOpenDialogCount(0);
-        GxSeqBase::ResetInputLocks();
-        dbtest::ResetTables(g_DBUIModule, g_DBUILayout);
-        ZorTest::TearDown();
+        m_Manage.SetSystemSequence(nullptr);
+        ZorDefenceTest::TearDown();
     }
 
-    void Place(const wchar_t* parent, const wchar_t* module, const wchar_t* name, int index = 0)
-    {
-        DBUILayoutData* row = g_DBUILayout.GetRow(m_Layouts);
-        row->m_ID = m_Layouts++;
-        row->m_ParentName = parent;
-        row->m_ModuleName = module;
-        row->m_TaskName = name;
-        row->m_TaskIndex = index;
-        row->m_Create = row->m_Visible = row->m_Enabled = 1;
-    }
-    GxTaskUIBase* Widget(const wchar_t* folder, const wchar_t* name, int index = 0)
-    {
-        auto* f = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(folder));
-        return f ? dynamic_cast<GxTaskUIBase*>(f->FindTaskLocal(name, index)) : nullptr;
-    }
-    // A list box given rows of the font size + 2 = 17 pixels, twenty of them shown.
+    GxTaskUIBase* In(const wchar_t* folder, const wchar_t* name, int index = 0) { return Widget(name, index, folder); }
     GxTaskUIListBoxFx* ListBox(const wchar_t* window, const wchar_t* name)
     {
-        auto* box = dynamic_cast<GxTaskUIListBoxFx*>(Widget(window, name));
-        if (!box)
-            return nullptr;
-        box->SetTextFontIndex(1);
-        box->SetClientRect(0, 0, 328, 340);
-        box->SetVisibleRows(20);
-        return box;
+        return dynamic_cast<GxTaskUIListBoxFx*>(In(window, name));
     }
     GxTaskUIMenuIs* Menu() { return dynamic_cast<GxTaskUIMenuIs*>(m_Manage.FindTaskByName(L"$ZORMENU:SeqZorMain")); }
     bool Shown(const wchar_t* name) { return m_Manage.FindTaskByName(name)->IsActive(); }
-    bool SaveEnabled() { return Widget(L"$ZORBOTTOM1:SeqZorMain", L"btn_zorsave")->IsEnabled(); }
+    bool SaveEnabled() { return Widget(L"btn_zorsave")->IsEnabled(); }
     int Phase() { return State().m_GamePhase; }
     int Count() { return GxSeqBase::GetOpenDialogCount(); }
     ZorRoomState* Room(int rx, int rz) { return State().GetRoughRoom(rx, rz); }
-    // The list index of the item with a value, or -1.
     static int IndexOf(GxTaskUIListBoxFx* list, int value)
     {
         for (int i = 0; i < list->GetItemCount(); ++i)
@@ -199,33 +128,42 @@ protected:
         Room(rx, rz)->m_UnitEntityIDs[slot] = static_cast<int64_t>(u->GetTaskID());
         return u;
     }
-    void Step()
-    {
-        m_Manage.DeleteDeadTasks(m_Root);
-        m_Manage.WalkUpdate(m_Manage.GetCurrentSequence(), 0, 16000);
-    }
-    // A press on a list item: the box selects it and queues event 18, which the next step hands on.
-    void ClickItem(const wchar_t* window, const wchar_t* list, int index)
-    {
-        GxTaskUIListBoxFx* box = ListBox(window, list);
-        const GxVector4 at = box->GetWorldPos();
-        const float point[2] = {at.x + 10.0f, at.y + 17.0f * static_cast<float>(index) + 8.0f};
-        box->OnMouseLeftDown(point, 0, 0);
-        Step();
-    }
-    // The cell of a room's slot pointed at, as the map's pointing task would leave it under the cursor.
-    void PointAtSlot(int rx, int rz, int slot)
+    // Moves the camera so that the cell of a room's slot lies under the screen point (x, y), and the
+    // pointer there: the screen's position is linear in the camera's target, two probes give the map.
+    void PointAt(int rx, int rz, int slot, float x = 512.0f, float y = 300.0f)
     {
         const ZorCell d = ZorDirToDelta(slot);
         const GxVector4 w =
             ZorCellToWorld(Room(rx, rz)->m_MapRoom->m_CenterDX + d.x, Room(rx, rz)->m_MapRoom->m_CenterDZ + d.z);
         ZorTaskCamera* camera = m_Screen->GetCamera();
-        camera->JumpTo(w.x, w.z);
-        camera->Update(0, 0);
-        const GxVector3 p = camera->WorldToScreen(GxVector3(w.x, 0.0f, w.z));
-        m_Screen->GetPointing()->Pick(p.x, p.y, true);
-        m_Cursor.x = static_cast<int32_t>(p.x);
-        m_Cursor.y = static_cast<int32_t>(p.y);
+        auto at = [&](float tx, float tz)
+        {
+            camera->JumpTo(tx, tz);
+            camera->Update(0, 0);
+            return camera->WorldToScreen(GxVector3(w.x, 0.0f, w.z));
+        };
+        const GxVector3 s0 = at(w.x, w.z), s1 = at(w.x + 1.0f, w.z), s2 = at(w.x, w.z + 1.0f);
+        const float ax = s1.x - s0.x, ay = s1.y - s0.y, bx = s2.x - s0.x, by = s2.y - s0.y;
+        const float det = ax * by - ay * bx, ex = x - s0.x, ey = y - s0.y;
+        const GxVector3 s = at(w.x + (ex * by - ey * bx) / det, w.z + (ax * ey - ay * ex) / det);
+        m_PointX = static_cast<int>(s.x + 0.5f);
+        m_PointY = static_cast<int>(s.y + 0.5f);
+        MoveTo(m_PointX, m_PointY);
+    }
+    // The room window opened by a click on the room, and a window of it by its button.
+    void OpenRoom(int rx = kRX, int rz = kRZ)
+    {
+        PointAt(rx, rz, 4);
+        Click(m_PointX, m_PointY);
+    }
+    void ClickRoomButton(int x) { Click(x, kRoomButtonsY); }
+    void ClickSlotButton(int button, int slot) { Click(SlotButtonX(button), SlotButtonY(slot)); }
+    void Cancel() { Click(kCancelX, kCancelY); }
+    void ClickRow(int row) { Click(352, ListRowY(row)); }
+    void RightClickAt(int rx, int rz, int slot, float x = 512.0f, float y = 300.0f)
+    {
+        PointAt(rx, rz, slot, x, y);
+        Click(m_PointX, m_PointY, SDL_BUTTON_RIGHT);
     }
     // The menu's items, '1' for each enabled one.
     std::string MenuItems()
@@ -236,48 +174,47 @@ protected:
         return on;
     }
 
-    GxTaskRenderManage m_Lists[20];
-    int32_t m_Bank = 0;
-    int m_Layouts = 1;
-    Cursor m_Cursor;
     TestSystem* m_System = nullptr;
-    SeqZorMain* m_Screen = nullptr;
+    int m_PointX = 0, m_PointY = 0;
 };
 
 } // namespace
 
 TEST_F(ZorWindowsTest, PhasesCounterAndSystemButtonsFollowTheWindows)
 {
+    // What input cannot reach (a second menu over the first, a trap window with no room window, closes
+    // of windows not open) is called directly.
+    SeqZorMain& screen = *m_Screen;
     struct Case
     {
         const char* what;
-        std::function<void(SeqZorMain&)> act;
+        std::function<void()> act;
         int phase, count;
         bool save;
     } cases[] = {
-        {"room", [](SeqZorMain& s) { s.OpenRoomWindow(5, 5); }, 1, 0, false},
-        {"facility", [](SeqZorMain& s) { s.OpenStructWindow(); }, 2, 1, false},
-        {"facility cancelled", [](SeqZorMain& s) { s.CloseStructWindow(); }, 1, 0, false},
-        {"summon from room", [](SeqZorMain& s) { s.OpenSummonWindow(1); }, 3, 1, false},
-        {"summon closed", [](SeqZorMain& s) { s.CloseSummonWindow(); }, 1, 0, false},
-        {"room closed", [](SeqZorMain& s) { s.CloseRoomWindow(); }, 0, 0, true},
-        {"menu", [](SeqZorMain& s) { s.OpenMenu(300.0f, 300.0f); }, 8, 1, true},
-        {"second menu refused", [](SeqZorMain& s) { s.OpenMenu(300.0f, 300.0f); }, 8, 1, true},
-        {"menu closed", [](SeqZorMain& s) { s.CloseMenu(); }, 0, 0, true},
-        {"menu closed again", [](SeqZorMain& s) { s.CloseMenu(); }, 0, 0, true},
-        {"trap without room", [](SeqZorMain& s) { s.OpenTrapWindow(0); }, 4, 1, true},
-        {"trap closed", [](SeqZorMain& s) { s.CloseTrapWindow(); }, 0, 0, true},
-        {"stray close", [](SeqZorMain& s) { s.CloseStructWindow(); }, 0, 0, true},
+        {"room", [&] { OpenRoom(); }, 1, 0, false},
+        {"facility", [&] { ClickRoomButton(kBuildX); }, 2, 1, false},
+        {"facility cancelled", [&] { Cancel(); }, 1, 0, false},
+        {"summon from room", [&] { ClickSlotButton(0, 1); }, 3, 1, false},
+        {"summon closed", [&] { Cancel(); }, 1, 0, false},
+        {"room closed", [&] { ClickRoomButton(kOkX); }, 0, 0, true},
+        {"menu", [&] { RightClickAt(kRX, kRZ, 1); }, 8, 1, true},
+        {"second menu refused", [&] { screen.OpenMenu(300.0f, 300.0f); }, 8, 1, true},
+        {"menu closed", [&] { Click(100, 300, SDL_BUTTON_RIGHT); }, 0, 0, true},
+        {"menu closed again", [&] { screen.CloseMenu(); }, 0, 0, true},
+        {"trap without room", [&] { screen.OpenTrapWindow(0); }, 4, 1, true},
+        {"trap closed", [&] { Cancel(); }, 0, 0, true},
+        {"stray close", [&] { screen.CloseStructWindow(); }, 0, 0, true},
     };
     for (const Case& c : cases)
     {
-        c.act(*m_Screen);
+        c.act();
         EXPECT_EQ(Phase(), c.phase) << c.what;
         EXPECT_EQ(Count(), c.count) << c.what; // never negative: stray closes leave it at 0
         EXPECT_EQ(SaveEnabled(), c.save) << c.what;
     }
     // The modal window takes the counter's value as its priority; the room window is not modal.
-    m_Screen->OpenRoomWindow(5, 5);
+    OpenRoom();
     GxSeqBase::SetOpenDialogCount(2);
     m_Screen->OpenStructWindow();
     EXPECT_EQ(dynamic_cast<GxTaskUIBase*>(m_Manage.FindTaskByName(L"$ZORSTRUCT:SeqZorMain"))->GetModalPriority(), 3);
@@ -286,7 +223,9 @@ TEST_F(ZorWindowsTest, PhasesCounterAndSystemButtonsFollowTheWindows)
 
 TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
 {
-    m_Screen->OpenRoomWindow(5, 5);
+    // The dialog covers the room window's buttons, so the operations are called as other callers would;
+    // a modal window's cancel button stands above it and is clicked.
+    OpenRoom();
     m_System->m_Dialog->Resume();
     m_Screen->OpenStructWindow();
     m_Screen->CloseRoomWindow();
@@ -297,18 +236,19 @@ TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
     m_Screen->OpenTrapWindow(0);
     EXPECT_EQ(Count(), 0);
     m_System->m_Dialog->Suspend();
-    m_Screen->OpenSummonWindow(0);
+    ClickSlotButton(0, 0);
     m_System->m_Dialog->Resume();
-    m_Screen->CloseSummonWindow();
+    Cancel();
     EXPECT_EQ(Phase(), 3);
     EXPECT_EQ(Count(), 1);
     // The menu is the exception: it closes whatever shows.
     m_System->m_Dialog->Suspend();
-    m_Screen->CloseSummonWindow();
-    m_Screen->CloseRoomWindow();
-    m_Screen->OpenMenu(100.0f, 100.0f);
+    Cancel();
+    ClickRoomButton(kOkX);
+    RightClickAt(kRX, kRZ, 1);
+    EXPECT_EQ(Phase(), 8);
     m_System->m_Dialog->Resume();
-    m_Screen->CloseMenu();
+    Click(100, 300, SDL_BUTTON_RIGHT);
     EXPECT_EQ(Phase(), 0);
     EXPECT_EQ(Count(), 0);
 }
@@ -322,8 +262,8 @@ TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
     st.GetStructState(5)->m_RoomConstructCount = 1; // the second of its kind
     st.GetStructState(6)->m_RoomConstructCount = 1; // limit 1 reached
     st.GetStructState(7)->m_Limit = 0;
-    m_Screen->OpenRoomWindow(5, 5);
-    m_Screen->OpenStructWindow();
+    OpenRoom();
+    ClickRoomButton(kBuildX);
     GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
     ASSERT_TRUE(list);
     EXPECT_EQ(list->GetColumnCount(), 6);
@@ -353,9 +293,9 @@ TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
         EXPECT_EQ(item->m_SubItems[4].m_BitmapText, GxString::Format(L"%5d", 200 * k)) << id;
     }
     // Gold short: the gold column alone turns red.
-    m_Screen->CloseStructWindow();
+    Cancel();
     st.m_Resource_Gold = 300;
-    m_Screen->OpenStructWindow();
+    ClickRoomButton(kBuildX);
     EXPECT_EQ(find(5)->m_SubItems[4].m_Color, 0xFFFF0000u);
     EXPECT_EQ(find(5)->m_SubItems[2].m_Color, 0xFFFFFFFFu);
     EXPECT_EQ(find(5)->m_Name, L"※資源か金が足りません");
@@ -374,7 +314,8 @@ TEST_F(ZorWindowsTest, SummonAndTrapListsHideWhatCannotBeHad)
     g_DBZorUnit.GetRow(4)->m_Range = 1;
     for (int id : {5, 6, 7, 8})
         State().GetUnitState(id)->m_Enabled = 1;
-    m_Screen->OpenSummonWindow(0);
+    OpenRoom();
+    ClickSlotButton(0, 0);
     GxTaskUIListBoxFx* summon = ListBox(L"$ZORSUMMON:SeqZorMain", L"lbox_summon");
     std::vector<int> ids;
     for (int i = 0; i < summon->GetItemCount(); ++i)
@@ -387,16 +328,16 @@ TEST_F(ZorWindowsTest, SummonAndTrapListsHideWhatCannotBeHad)
     EXPECT_EQ(short7->m_SubItems[1].m_Color, 0xFFFF0000u);
     EXPECT_EQ(short7->m_SubItems[0].m_Color, 0xFF00FF00u); // class 4
     EXPECT_EQ(summon->GetItem(2)->m_SubItems[2].m_BitmapText, L"  10");
-    m_Screen->CloseSummonWindow();
+    Cancel();
     // A unique unit once summoned is gone; a plain one stays at the same cost.
     State().GetUnitState(3)->m_UnitCreateCount = 1;
     State().GetUnitState(12)->m_UnitCreateCount = 4;
-    m_Screen->OpenSummonWindow(0);
+    ClickSlotButton(0, 0);
     EXPECT_EQ(summon->GetItemCount(), 2);
     EXPECT_EQ(summon->GetItem(1)->m_SubItems[2].m_BitmapText, L"  10");
-    m_Screen->CloseSummonWindow();
+    Cancel();
 
-    m_Screen->OpenTrapWindow(0);
+    ClickSlotButton(1, 0);
     GxTaskUIListBoxFx* trap = ListBox(L"$ZORTRAP:SeqZorMain", L"lbox_trap");
     ASSERT_EQ(trap->GetItemCount(), 2);
     EXPECT_EQ(trap->GetItem(0)->m_SubItems[0].m_Text, L"一体");
@@ -411,30 +352,31 @@ TEST_F(ZorWindowsTest, ViewsShowTheChosenItemAndDecideTheRunButton)
     g_DBZorStruct.GetRow(4)->m_RequireStructID = 9;
     g_DBZorStruct.GetRow(4)->m_Descript = L"説明4";
     g_DBZorStruct.GetRow(5)->m_Descript = L"説明5";
-    m_Screen->OpenRoomWindow(5, 5);
-    m_Screen->OpenStructWindow();
+    g_DBZorStruct.GetRow(5)->m_Capacity = 3;
+    OpenRoom();
+    ClickRoomButton(kBuildX);
     ZorTaskItemWindowView* view =
         dynamic_cast<ZorTaskItemWindowView*>(m_Manage.FindTaskByName(L"$ZORSTRUCTWINDOWVIEW:SeqZorMain"));
-    GxTaskUIBase* run = Widget(L"$ZORSTRUCT:SeqZorMain", L"btn_zorrun");
+    GxTaskUIBase* run = In(L"$ZORSTRUCT:SeqZorMain", L"btn_zorrun");
     EXPECT_EQ(view->GetText(),
               L"施設を選択してください|同じ施設は数が増えるほど資源を多く消費し、作成にも時間がかかります");
     EXPECT_FALSE(run->IsEnabled());
     GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
     const int five = IndexOf(list, 5);
-    ClickItem(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct", IndexOf(list, 4));
+    ClickRow(IndexOf(list, 4));
     EXPECT_EQ(view->GetText(), L"説明4||※必要な施設が足りません");
     EXPECT_FALSE(run->IsEnabled());
     EXPECT_EQ(Phase(), 2); // nothing built
     // A buildable item is built at once: costs paid, window closed, back to the room window.
     const int bone = st.m_Resource_Bone;
-    ClickItem(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct", five);
-    EXPECT_EQ(Room(5, 5)->m_StructID, 5);
+    ClickRow(five);
+    EXPECT_EQ(Room(kRX, kRZ)->m_StructID, 5);
     EXPECT_EQ(st.m_Resource_Bone, bone - 100);
     EXPECT_EQ(Phase(), 1);
     EXPECT_EQ(Count(), 0);
-    m_Screen->OpenStructWindow(); // opened again: nothing chosen
+    ClickRoomButton(kBuildX); // opened again: nothing chosen
     EXPECT_EQ(view->GetChosenID(), 0);
-    m_Screen->CloseStructWindow();
+    Cancel();
 
     // The summon view: description only, and the skill lines under the name.
     Unit(7, 4, 0, 100, 10, 500);
@@ -446,13 +388,14 @@ TEST_F(ZorWindowsTest, ViewsShowTheChosenItemAndDecideTheRunButton)
     for (int id : {1, 2, 3})
         g_DBZorSkill.GetRow(id)->m_ShowName = GxString::Format(L"技%d", id);
     st.GetUnitState(7)->m_Enabled = 1;
-    m_Screen->OpenSummonWindow(0);
+    ClickSlotButton(0, 0);
     ZorTaskItemWindowView* summon =
         dynamic_cast<ZorTaskItemWindowView*>(m_Manage.FindTaskByName(L"$ZORSUMMONWINDOWVIEW:SeqZorMain"));
-    summon->ShowItem(1);
+    ClickRow(1); // short of leadership: shown, not summoned
     EXPECT_EQ(summon->GetChosenID(), 7);
+    EXPECT_EQ(Phase(), 3);
     EXPECT_EQ(summon->GetText(), L"説明7");
-    EXPECT_FALSE(Widget(L"$ZORSUMMON:SeqZorMain", L"btn_zorrun")->IsEnabled());
+    EXPECT_FALSE(In(L"$ZORSUMMON:SeqZorMain", L"btn_zorrun")->IsEnabled());
     ZorViewDrawList lines;
     summon->Layout(lines);
     for (auto [text, y] : {std::pair{L"技1", 469.0f}, {L"技2", 484.0f}, {L"？？？", 499.0f}})
@@ -471,49 +414,51 @@ TEST_F(ZorWindowsTest, MenuItemsFollowTheSlotAndItsPlaceAvoidsTheCards)
     Unit(4, 20, 0, 50, 40, 0);
     g_DBZorUnit.GetRow(4)->m_ShowName = L"毒矢";
     g_DBZorUnit.GetRow(12)->m_ShowName = L"骸骨";
-    Place(5, 5, 0, 4);
+    Place(kRX, kRZ, 0, 4);
     Room(3, 1)->m_StructID = 1; // locked, not dug
     ASSERT_EQ(State().GetRoomState(3, 1), 3);
-    // {room x, z, slot, pressed at x, y, items, menu at x, y (-1: any)}
+    // {room x, z, slot, right click at x, y, items, menu at x, y (-1: any)}
     const std::tuple<int, int, int, float, float, const char*, float, float> cases[] = {
-        {5, 5, 0, 800, 100, "00011", 612, 100}, // a trap: dispose, cancel; beside the trap's card
-        {5, 5, 1, 950, 10, "11001", 896, 64},   // an empty slot of a dug room
-        {5, 5, 3, 100, 600, "00001", -1, 507},  // past the capacity of 3
-        {3, 1, 0, 100, 100, "00001", -1, -1}};  // an undug room
+        {kRX, kRZ, 0, 800, 100, "00011", 612, 100}, // a trap: dispose, cancel; beside the trap's card
+        {kRX, kRZ, 1, 950, 30, "11001", 896, 64},   // an empty slot of a dug room
+        {kRX, kRZ, 3, 100, 540, "00001", -1, 507},  // past the capacity of 3
+        {3, 1, 0, 100, 100, "00001", -1, -1}};      // an undug room
     for (auto [rx, rz, slot, px, py, items, mx, my] : cases)
     {
-        PointAtSlot(rx, rz, slot);
-        m_Screen->OpenMenu(px, py);
+        RightClickAt(rx, rz, slot, px, py);
+        ASSERT_EQ(Phase(), 8) << rx << " " << slot;
         EXPECT_EQ(MenuItems(), items) << rx << " " << slot;
         EXPECT_TRUE(mx < 0 || Menu()->GetPos().x == mx) << Menu()->GetPos().x;
         EXPECT_TRUE(my < 0 || Menu()->GetPos().y == my) << Menu()->GetPos().y;
-        m_Screen->CloseMenu();
+        Click(100, 300, SDL_BUTTON_RIGHT);
     }
 
-    // Dismissal questions: a trap is scrapped, a unit dismissed; a second question waits for the first.
-    ZorTaskUnitEntity* skeleton = Place(5, 5, 2, 12);
-    m_Screen->AskDisposeUnit(static_cast<int64_t>(Room(5, 5)->m_UnitEntityIDs[0]));
+    // Dismissal questions from the room window: a trap is scrapped, a unit dismissed; a second question
+    // waits for the first.
+    Place(kRX, kRZ, 2, 12);
+    OpenRoom();
+    ClickSlotButton(3, 0);
     EXPECT_EQ(m_System->m_Message, L"毒矢を廃棄しますか？");
-    m_Screen->AskDisposeUnit(static_cast<int64_t>(skeleton->GetTaskID()));
+    ClickSlotButton(3, 2);
     EXPECT_EQ(m_System->m_Message, L"毒矢を廃棄しますか？");
     GxSeqBase::SetOpenDialogCount(0);
     m_System->m_Dialog->Suspend();
-    m_Screen->AskDisposeUnit(static_cast<int64_t>(skeleton->GetTaskID()));
+    ClickSlotButton(3, 2);
     EXPECT_EQ(m_System->m_Message, L"骸骨を解雇しますか？");
     EXPECT_EQ(m_System->GetUserDialogKey(), L"DISPOSEUNIT");
 }
 
 TEST_F(ZorWindowsTest, RoomWindowButtonsByCapacityAndOccupant)
 {
-    Place(5, 5, 0, 4);  // a trap
-    Place(5, 5, 1, 12); // a unit
-    m_Screen->OpenRoomWindow(5, 5);
+    Place(kRX, kRZ, 0, 4);  // a trap
+    Place(kRX, kRZ, 1, 12); // a unit
+    OpenRoom();
     const wchar_t* names[4] = {L"btn_unitsummon", L"btn_trapcreate", L"btn_unitremove", L"btn_unitdispose"};
     // Per slot, '1' for each enabled button: trap, unit, empty, then two slots past the capacity of 3.
     const char* expect[5] = {"0001", "0011", "1100", "0000", "0000"};
     for (int i = 0; i < 5; ++i)
         for (int b = 0; b < 4; ++b)
-            EXPECT_EQ(Widget(L"$ZORROOM:SeqZorMain", names[b], i)->IsEnabled(), expect[i][b] == '1') << i << " " << b;
+            EXPECT_EQ(In(L"$ZORROOM:SeqZorMain", names[b], i)->IsEnabled(), expect[i][b] == '1') << i << " " << b;
 }
 
 TEST_F(ZorWindowsTest, RoomViewRowsEffectsAndSigns)
@@ -527,13 +472,11 @@ TEST_F(ZorWindowsTest, RoomViewRowsEffectsAndSigns)
     for (auto [x, y, effect] : {std::array{276, 22, 1}, {307, 37, 1}, {308, 22, 0}, {316, 54, 6}})
         EXPECT_EQ(ZorTaskRoomWindowView::EffectAt(x, y), effect) << x << " " << y;
 
-    ZorTaskUnitEntity* unit = Place(5, 5, 0, 12);
+    ZorTaskUnitEntity* unit = Place(kRX, kRZ, 0, 12);
     for (int k : {0, 1, 2, 4})
         unit->m_RemainTime[k] = 10;
-    m_Screen->OpenRoomWindow(5, 5);
-    m_Cursor.x = 664 + 10;
-    m_Cursor.y = 170;
-    Step();
+    OpenRoom();
+    MoveTo(664 + 10, 170);
     EXPECT_EQ(view->GetHoveredSlot(), 0);
     ZorViewDrawList out;
     view->Layout(State(), out);
@@ -550,8 +493,8 @@ TEST_F(ZorWindowsTest, RoomViewRowsEffectsAndSigns)
     EXPECT_TRUE(out.Find(Kind::FontText, L"LV 1"));
 
     // Under construction: the build bar instead of the effects.
-    Room(5, 5)->m_CreateTimeLeft = 30;
-    Room(5, 5)->m_CreateTimeTotal = 120;
+    Room(kRX, kRZ)->m_CreateTimeLeft = 30;
+    Room(kRX, kRZ)->m_CreateTimeTotal = 120;
     view->Layout(State(), out);
     EXPECT_FALSE(out.Find(Kind::Icon, L"icon_roomeffect_01"));
     ASSERT_TRUE(out.Find(Kind::Bar, L"hbar_time_large_on"));
@@ -573,6 +516,7 @@ TEST_F(ZorWindowsTest, LordViewNumbersAndHellMode)
 {
     ZorViewDrawList out;
     State().m_Notoriety = 0;
+    State().m_RemainEnemyLeft = 25;
     ZorTaskTimeView::Layout(State(), 100.0f, 200.0f, out);
     ASSERT_TRUE(out.Find(Kind::FontText, L" 25"));
     EXPECT_EQ(out.Find(Kind::FontText, L" 25")->m_X, 116.0f);
@@ -593,7 +537,7 @@ TEST_F(ZorWindowsTest, UnitListScrollsFiltersAndEnablesItsButtons)
     ZorTaskUnitList* list = m_Screen->GetUnitList();
     GxTaskUIBase* slider = list->GetSlider();
     ASSERT_TRUE(slider);
-    auto button = [this](const wchar_t* name, int i) { return Widget(L"$ZORBOTTOM1:SeqZorMain", name, i); };
+    auto button = [this](const wchar_t* name, int i) { return Widget(name, i); };
     list->ResetScroll();
     EXPECT_EQ(slider->GetMax(), 0.0);
     for (int i = 0; i < 6; ++i) // no units: all twelve buttons off
@@ -619,8 +563,8 @@ TEST_F(ZorWindowsTest, UnitListScrollsFiltersAndEnablesItsButtons)
     hero->m_HP = 1;
     auto shownOn = [&](int tab, const ZorTaskUnitEntity* u)
     {
-        State().m_GameUnitTab_ZOR = tab;
-        list->ResetScroll();
+        Click(480 + 76 * tab + 36, 601); // the tab, which also scrolls back to the start
+        EXPECT_EQ(State().m_GameUnitTab_ZOR, tab);
         bool shown = false;
         for (int from = 0; from <= static_cast<int>(slider->GetMax()); ++from)
         {
@@ -635,16 +579,17 @@ TEST_F(ZorWindowsTest, UnitListScrollsFiltersAndEnablesItsButtons)
     EXPECT_FALSE(shownOn(1, units[2]));
     for (int tab = 0; tab < 4; ++tab)
         EXPECT_EQ(shownOn(tab, hero), tab != 1) << tab;
-    State().m_GameUnitTab_ZOR = 0;
-    list->ResetScroll();
+    Click(480 + 36, 601);
     EXPECT_EQ(list->GetEntryID(2), units[2]->GetTaskID());
     EXPECT_FALSE(button(L"btn_unitlist", 2)->IsEnabled());
     EXPECT_TRUE(button(L"btn_unitdelete", 2)->IsEnabled());
     EXPECT_TRUE(button(L"btn_unitlist", 1)->IsEnabled());
 
-    // The pick-up button hands the card's unit to the drag.
-    m_Screen->OnUIEvent1(button(L"btn_unitlist", 1), GxUIEvent(button(L"btn_unitlist", 1), 1, 0));
+    // The pick-up button hands the card's unit to the drag; let go over the bar, it is dropped.
+    Press(292 + 90, 639);
     EXPECT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(units[1]->GetTaskID()));
+    Release(292 + 90, 639);
+    EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
 }
 
 TEST_F(ZorWindowsTest, CardsOnlyInTheMenuPhaseForThreeActiveUnits)
@@ -652,26 +597,25 @@ TEST_F(ZorWindowsTest, CardsOnlyInTheMenuPhaseForThreeActiveUnits)
     ZorTaskUnitInfo* info = m_Screen->GetUnitInfo();
     std::vector<ZorTaskUnitEntity*> units;
     for (int i = 0; i < 4; ++i)
-        units.push_back(Place(5, 5, 4, 12)); // all four on the centre cell
+        units.push_back(Place(kRX, kRZ, 4, 12)); // all four on the centre cell
     ZorTaskUnitEntity* enemy = AddUnit(ZorCore::kUnitEnemyList, 12, 1);
     enemy->m_HP = 10;
     enemy->m_DetailPosX = units[0]->m_DetailPosX;
     enemy->m_DetailPosY = units[0]->m_DetailPosY;
     units[1]->m_AppearTimeLeft = 5; // still appearing: no card
-    PointAtSlot(5, 5, 4);
-    info->Update(0, 0);
+    PointAt(kRX, kRZ, 4);
     ASSERT_EQ(info->GetLineCount(), 4); // three settled player units, then the enemy
     EXPECT_EQ(info->GetUnitIDs().back(), enemy->GetTaskID());
     ZorTaskUnitEntity* cards[3] = {};
     EXPECT_EQ(info->CollectCards(cards), 0); // not in the menu phase
-    State().m_GamePhase = 8;
+    Click(m_PointX, m_PointY, SDL_BUTTON_RIGHT);
+    ASSERT_EQ(Phase(), 8);
     ASSERT_EQ(info->CollectCards(cards), 3);
     EXPECT_EQ(cards[0], units[0]);
     EXPECT_EQ(cards[1], units[2]);
     EXPECT_EQ(cards[2], units[3]);
     // The cursor on the bottom bar points at no block.
-    m_Cursor.y = 571;
-    info->Update(0, 0);
+    MoveTo(m_PointX, 571);
     EXPECT_EQ(info->GetBlockX(), -1);
     EXPECT_EQ(info->CollectCards(cards), 0);
 }
@@ -679,22 +623,16 @@ TEST_F(ZorWindowsTest, CardsOnlyInTheMenuPhaseForThreeActiveUnits)
 namespace
 {
 
-// The same screen drawn on the device (llvmpipe under the offscreen driver), with an icon set of solid
-// pictures: green bars, a blue card background.
+// The same screen's pieces drawn alone on the engine's device (llvmpipe under the offscreen driver),
+// with an icon set of solid pictures: green bars, a blue card background.
 class ZorWindowsDevice : public ZorWindowsTest
 {
 protected:
     void SetUp() override
     {
         ZorWindowsTest::SetUp();
-        GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_LockableBackBuffer = false;
-        ds.m_VSyncInterval = 0;
-        m_Core.m_Title = L"ZorWindowsDevice";
-        ASSERT_TRUE(m_Core.CreateMainWindow());
-        ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
+        if (HasFatalFailure())
+            return;
         const std::wstring dir = m_Folder.File(L"");
         GxNcCrammedImageSet set;
         auto solid = [](const wchar_t* name, uint32_t w, uint32_t h, uint32_t argb) {
@@ -705,23 +643,9 @@ protected:
                                       solid(L"hbar_unitexp_on.png", 80, 4, 0xFF00FF00),
                                       solid(L"tip_unitinfo_back.png", 280, 180, 0xFF0000FF)},
                                      GncForm::Binary, set, 512));
-        m_IconSet = dir + L"icons.gis";
-        ASSERT_TRUE(GxNcImageSetPool::Add(m_IconSet));
-        GxNcIconPool::Build(GxNcImageSetPool::Find(m_IconSet));
-        g_GDIFontMaps[1].SetFont(GxTaskUIBase::GetSystemConfig().m_FontSize[1], nullptr);
-    }
-    void TearDown() override
-    {
-        g_GDIFontMaps[1].Clear();
+        ASSERT_TRUE(GxNcImageSetPool::Add(dir + L"icons.gis"));
         GxNcIconPool::Clear();
-        GxNcImageSetPool::ReleaseAll();
-        GxTextureFactory::GetInstance().Clear();
-        GxGraphics::Finalize();
-        if (m_Core.m_MainWindow)
-            m_Core.m_MainWindow->Destroy();
-        delete m_Core.m_MainWindow;
-        m_Core.m_MainWindow = nullptr;
-        ZorWindowsTest::TearDown();
+        GxNcIconPool::Build(GxNcImageSetPool::Find(dir + L"icons.gis"));
     }
 
     // Clears to black, runs the draw inside a scene and reads the frame back.
@@ -750,9 +674,6 @@ protected:
     {
         return ((argb >> 16) & 0xFF) > 150 && ((argb >> 8) & 0xFF) < 90 && (argb & 0xFF) < 90;
     }
-
-    GxCore m_Core;
-    std::wstring m_IconSet;
 };
 
 } // namespace
@@ -779,11 +700,10 @@ TEST_F(ZorWindowsDevice, BarsFillTheirShareOfTheWidth)
 TEST_F(ZorWindowsDevice, CardsStandDownTheRightEdge)
 {
     for (int i = 0; i < 4; ++i)
-        Place(5, 5, 4, 12);
-    PointAtSlot(5, 5, 4);
-    State().m_GamePhase = 8;
+        Place(kRX, kRZ, 4, 12);
+    PointAt(kRX, kRZ, 4);
+    Click(m_PointX, m_PointY, SDL_BUTTON_RIGHT);
     ZorTaskUnitInfo* info = m_Screen->GetUnitInfo();
-    info->Update(0, 0);
     const PfGLTexture* frame = Frame([&] { info->Draw(0, 0); });
     for (int n = 0; n < 3; ++n)
     {
@@ -799,8 +719,8 @@ TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
     for (int id = 1; id <= 18; ++id)
         g_DBZorStruct.GetRow(id)->m_ShowName = GxString::Format(L"HHHH%d", id);
     g_DBZorStruct.GetRow(4)->m_RequireStructID = 9;
-    m_Screen->OpenRoomWindow(5, 5);
-    m_Screen->OpenStructWindow();
+    OpenRoom();
+    ClickRoomButton(kBuildX);
     GxTaskUIListBoxFx* list = ListBox(L"$ZORSTRUCT:SeqZorMain", L"lbox_struct");
     const int red = IndexOf(list, 4), white = IndexOf(list, 5);
     ASSERT_TRUE(red >= 0 && white >= 0);

@@ -2,6 +2,8 @@
 // IDs and layout the rules fix: the first dungeon opens level by level with its throne and entrances.
 #include "ZorTestSupport.h"
 
+#include "strategy/ZorGeometry.h"
+
 #include <cstdlib>
 
 class ZorSampleDataTest : public zortest::ZorTest
@@ -33,6 +35,9 @@ TEST_F(ZorSampleDataTest, FirstDungeonOpensLevelByLevel)
     EXPECT_EQ(g_DBZorUnit.GetRow(12)->m_Name, L"goblin");
     ZorUserData& s = State();
     s.InitNewGame();
+    // The invaders' kinds (classes 5-12) are never the player's to summon.
+    for (int32_t id : {12, 61, 63})
+        EXPECT_EQ(s.GetUnitState(id)->m_Enabled, g_DBZorUnit.GetRow(id)->m_Class <= 4 ? 1 : 0) << id;
     EXPECT_EQ(s.m_ThroneRoomPosX, 4);
     EXPECT_EQ(s.m_ThroneRoomPosY, 4);
     EXPECT_EQ(s.GetRoughRoom(4, 7)->m_StructID, 16);
@@ -50,5 +55,17 @@ TEST_F(ZorSampleDataTest, FirstDungeonOpensLevelByLevel)
         s.UpgradeFloorExtendLevel();
     }
     EXPECT_EQ(s.m_ThroneRoomPosY, 1);
+    // Every room's centre cell stands where the map view draws the room, or a click picks the wrong cell.
+    for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
+        for (int rz = 0; rz < 10; ++rz)
+            for (int rx = 0; rx < 10; ++rx)
+            {
+                const ZorMapData::Room* room = ZorMapData::GetSlot(slot)->GetMapRoughRoom(rx, rz);
+                if (!room->m_Defined)
+                    continue;
+                const GxVector4 centre = ZorCellToWorld(room->m_CenterDX, room->m_CenterDZ);
+                EXPECT_EQ(centre.x, (rx - 5) * 80.0f) << slot << ": " << rx << "," << rz;
+                EXPECT_EQ(centre.z, (rz - 4) * 80.0f) << slot << ": " << rx << "," << rz;
+            }
     EXPECT_TRUE(m_Log.Lines().empty()) << GxString::ToUtf8(m_Log.Lines().front());
 }

@@ -1,9 +1,10 @@
 // The sample game's five dungeon maps, "data/db_zormap00.txt" to "db_zormap04.txt". Each is drawn from
 // one list of rooms by the layout rules of the map files: room (rx, rz) covers the 3 x 3 cells from
-// (4 rx + 1, 4 rz + 1), and every two rooms side by side on the room grid are joined by a passage cell in
-// the gap between them, available from the later of the two rooms' floor levels (locked, "U", when it
-// leads into a locked room, so that room can be dug from a dug neighbour). Slot 1 is the map of a new
-// game; the others are the same dungeon turned about, with their own difficulty.
+// (4 rx, 4 rz), so that its centre cell (4 rx + 1, 4 rz + 1) lies where the screen draws the room, and
+// every two rooms side by side on the room grid are joined by a passage cell in the gap between them,
+// available from the later of the two rooms' floor levels (locked, "U", when it leads into a locked
+// room, so that room can be dug from a dug neighbour). Slot 1 is the map of a new game; the others are
+// the same dungeon turned about, with their own difficulty.
 //
 // The generator checks what the rules rely on: room numbers unique, every throne on its own level,
 // entrances in the order they open, and every open room of a level reachable from that level's throne.
@@ -147,16 +148,16 @@ std::string Draw(const MapPlan& plan)
     for (const MapRoom& r : plan.rooms)
         for (int z = 0; z < 3; ++z)
             for (int x = 0; x < 3; ++x)
-                cells[4 * r.rz + 1 + z][4 * r.rx + 1 + x] =
+                cells[4 * r.rz + z][4 * r.rx + x] =
                     "B:" + std::to_string(r.floor) + ":" + std::to_string(r.number) + (r.locked ? ":U" : ":F");
     for (const MapRoom& a : plan.rooms)
     {
         // Each pair once: from the room on the left or above.
         if (const MapRoom* b = FindAt(plan, a.rx + 1, a.rz))
-            cells[4 * a.rz + 2][4 * a.rx + 4] =
+            cells[4 * a.rz + 1][4 * a.rx + 3] =
                 "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" + (a.locked || b->locked ? "U" : "F");
         if (const MapRoom* b = FindAt(plan, a.rx, a.rz + 1))
-            cells[4 * a.rz + 4][4 * a.rx + 2] =
+            cells[4 * a.rz + 3][4 * a.rx + 1] =
                 "P:" + std::to_string(std::max(a.floor, b->floor)) + ":0:" + (a.locked || b->locked ? "U" : "F");
     }
     std::string text;

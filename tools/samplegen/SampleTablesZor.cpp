@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 
 SampleTable ZorUIModule();
 SampleTable ZorUILayout();
@@ -308,13 +309,16 @@ SampleTable ZorUnit()
     auto unit = [](const char* id, const char* name, const char* shown, const char* unitClass, const char* unique,
                    const char* hp, const char* atk, const char* skills, const char* structID, const char* text)
     {
+        // Only the player's own kinds (classes 1-4) and traps start unlocked: the invaders' kinds are
+        // never offered in the summon list.
+        const int kind = std::atoi(unitClass);
         return SampleRow{{"ID", id},
                          {"Name", name},
                          {"ShowName", shown},
                          {"Class", unitClass},
                          {"FaceIconImage", std::string("icon_") + name},
                          {"VisualImage", std::string("card_") + name},
-                         {"Enabled", "1"},
+                         {"Enabled", kind <= 4 || kind == 20 ? "1" : "0"},
                          {"UniqueFlag", unique},
                          {"HPMax", hp},
                          {"ATK", atk},
