@@ -1,13 +1,22 @@
 #pragma once
 
-#include "task/GxSeqBase.h"
+#include "task/GxSeqTransitBase.h"
 
-// The opening movie screen (built with the others; nothing switches to it). Built once at start-up under the root task
-// and registered as "SeqOpening".
-// FIXME: the screen's subtree, entry, update and input are not built yet; it is an empty sequence.
-class SeqOpening : public GxSeqBase
+#include <cstdint>
+
+// The opening screen: built once at start-up under the root task as "SeqOpening", with its screen
+// folder, UI folder and background layer, but no screen switches to it and it has no behaviour beyond
+// the common screen update (queued UI events, frame count).
+class SeqOpening : public GxSeqTransitBase
 {
 public:
     explicit SeqOpening(GxTaskBase* parent);
     ~SeqOpening() override;
+
+    int32_t Update(int32_t step, int64_t elapsed) override;
+
+    uint32_t GetFrameCount() const { return m_FrameCount; }
+
+private:
+    uint32_t m_FrameCount = 0;
 };

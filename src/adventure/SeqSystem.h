@@ -9,7 +9,6 @@ class GxTaskUIBase;
 // The system sequence: walked on every step beside the current screen, it owns the shutdown dialog, the
 // user dialog and the help tip shared by all screens, and ducks the music while a character voice plays.
 // The start-up hook builds it first under the root task and makes it the task manager's system sequence.
-// FIXME: the debug keys and the debug overlay's draw are not built yet.
 class SeqSystem : public GxSeqSystemBase
 {
 public:

@@ -1,5 +1,6 @@
 #include "adventure/SeqTitle.h"
 
+#include "adventure/SeqAvgMain.h"
 #include "adventure/SeqSystem.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
@@ -130,15 +131,19 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
             return 1;
         }
     }
-    if (name == L"btn_title_start" || name == L"btn_title_extra")
+    if (name == L"btn_title_start")
     {
-        // FIXME: the extras go through the adventure screen's JumpTo (black background and a fade-in)
-        // once it is in; until then they start like the story.
-        const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
-        const std::wstring label = name == L"btn_title_start" ? std::wstring(L"MAIN") : sys ? sys->m_LabelExtra : L"";
-        if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(label))
-            GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", label.c_str());
+        // The story starts on whatever the adventure screen shows after the new-game reset: no black
+        // background and no fade-in, unlike the extras below.
+        if (!g_MoaMainWorker || !g_MoaMainWorker->StartAtLabel(L"MAIN"))
+            GxLog::Error(L"スクリプトにラベル %s が存在しないため実行できません\n", L"MAIN");
         manage->ChangeSequence(L"SeqAvgMain", 0, 0);
+        return 1;
+    }
+    if (name == L"btn_title_extra")
+    {
+        const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+        SeqAvgMain::JumpTo(sys ? sys->m_LabelExtra : std::wstring());
         return 1;
     }
     if (name == L"btn_title_exit")

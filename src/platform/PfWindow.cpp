@@ -9,6 +9,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
 
@@ -55,6 +56,9 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
         PfWindowPlacement::Apply(m_Window, width, height);
     m_Proc = proc;
     m_User = user;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    m_PointerFromEvents = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    m_EventPointerX = m_EventPointerY = 0;
     // The program takes no text input (no IME composition), and keeps the screen saver off while it runs.
     SDL_StopTextInput();
     SDL_DisableScreenSaver();
@@ -127,6 +131,10 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
         // The debug window takes its own events; they never reach the game window's procedure.
         if (PfDebugWindow::DispatchEvent(event))
             continue;
+        if (event.type == SDL_MOUSEMOTION)
+            m_EventPointerX = event.motion.x, m_EventPointerY = event.motion.y;
+        else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
+            m_EventPointerX = event.button.x, m_EventPointerY = event.button.y;
         m_Translator->Translate(event, m_Translated);
     }
     message = m_Translated[m_TranslatedNext++];
@@ -187,6 +195,12 @@ bool PfWindow::GetCursorPos(int& x, int& y) const
     if (const PfInputScript* script = PfInputScript::GetActive())
     {
         script->GetPointer(x, y);
+        return true;
+    }
+    if (m_PointerFromEvents)
+    {
+        x = m_EventPointerX;
+        y = m_EventPointerY;
         return true;
     }
     int gx = 0;

@@ -66,13 +66,18 @@ public:
     bool HasCapture() const { return m_Captured; }
 
     void SetCursorVisible(bool visible);
-    // The cursor in client coordinates (false when the window does not exist).
+    // The cursor in client coordinates (false when the window does not exist). A video driver with no
+    // pointer of its own (offscreen, dummy) has no global mouse state that events move: there the cursor
+    // is where the last mouse event taken off the queue put it, outside the client area included.
     bool GetCursorPos(int& x, int& y) const;
 
 private:
     SDL_Window* m_Window = nullptr;
     bool m_VideoStarted = false;
     bool m_Captured = false;
+    bool m_PointerFromEvents = false;
+    int m_EventPointerX = 0;
+    int m_EventPointerY = 0;
     PfWindowProc m_Proc = nullptr;
     void* m_User = nullptr;
     std::deque<GxWindowMessage> m_Posted;

@@ -3,10 +3,8 @@
 // speaker-name operations and the adventure state that goes with a message (permanent read marks,
 // the backlog, the name display settings).
 //
-// The adventure scene registers itself while it exists; with none registered a message cannot be
-// shown and the script stops with an error.
-// FIXME: the scene ("SeqAvgMain") is to implement this over its message window, name window and
-// name image, the permanent user data, the user data and the system configuration.
+// The adventure scene ("SeqAvgMain") implements it and registers itself while it exists; with none
+// registered a message cannot be shown and the script stops with an error.
 
 #include <cstdint>
 #include <string>

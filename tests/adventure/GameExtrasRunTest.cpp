@@ -1,6 +1,6 @@
 // The real program on the sample game with a permanent progress of shown pictures and a passed scene: the
 // title's gallery, an entry's pictures in the viewer and back, the music room's second track and its stop,
-// a replay scene to its end and back to the replay screen, and the title again.
+// a replay scene to its end and back to the replay screen, the title again and its extra scene.
 #include "support/GameRun.h"
 
 #include "appdata/GxUserDataPerman.h"
@@ -18,6 +18,7 @@ constexpr uint32_t kThumbnail = 0xFF20C040;
 constexpr uint32_t kPlate = 0xFF806020;
 constexpr uint32_t kEventRed = 0xFFC03030;    // ev01a
 constexpr uint32_t kEventYellow = 0xFFC0C030; // ev01c
+constexpr uint32_t kForestSky = 0xFF4080C0;   // the upper half of "forest"
 
 // Track 2 of the music table is the story's "bgm02", a 247 Hz tone; the title plays 220 Hz, the gallery
 // 196 Hz.
@@ -65,10 +66,12 @@ const char* const kScript = "wave mix.wav\n"
                             "1900 key RETURN\n"
                             "2050 capture replay_back.png\n"
                             "2070 click 940 720\n"
-                            // Title: close and Yes.
                             "2180 capture title.png\n"
-                            "2200 close\n"
-                            "2240 click 436 304\n";
+                            // Title: the extra scene, then close and Yes.
+                            "2200 click 512 672\n"
+                            "2380 capture extra.png\n"
+                            "2400 close\n"
+                            "2440 click 436 304\n";
 
 } // namespace
 
@@ -126,6 +129,10 @@ TEST(GameExtrasRun, GalleryViewerMusicRoomAndReplayFromTheTitle)
         ASSERT_TRUE(GameRun::LoadPicture(run.Path(name), other)) << name;
         EXPECT_FALSE(Probe(other, 192, 145, kThumbnail)) << name;
     }
+    // The extra button started the extra label's scene: the forest's sky.
+    PfImage extra;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("extra.png"), extra));
+    EXPECT_TRUE(Probe(extra, 100, 100, kForestSky));
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("gallery.png"), "adventure", "extras_gallery.png"));
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("viewer_a.png"), "adventure", "extras_viewer.png"));
 

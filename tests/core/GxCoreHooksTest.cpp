@@ -174,7 +174,7 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     std::wstring names;
     for (GxTaskBase* t = manage->GetRootTask()->GetFirstChild(); t; t = t->GetNextSibling())
         names += t->GetTaskName() + (t->GetFirstChild() ? L"+ " : L" ");
-    EXPECT_EQ(names, L"SeqSystem+ SeqBoot SeqTitle+ SeqOpening SeqAvgMain+ SeqAvgLog+ SeqConfig+ SeqSave+ SeqLoad+ "
+    EXPECT_EQ(names, L"SeqSystem+ SeqBoot SeqTitle+ SeqOpening+ SeqAvgMain+ SeqAvgLog+ SeqConfig+ SeqSave+ SeqLoad+ "
                      L"SeqQuickLoad+ SeqCGMode+ SeqCGModeView+ SeqRPMode+ SeqBGMMode+ SeqZorLoader+ SeqZorReleaser+ "
                      L"SeqZorMain+ SeqZorCommand+ SeqZorStrategy+ SeqZorInvLoader+ SeqZorInvReleaser+ SeqZorInvMain+ "
                      L"SeqZorTakeOver+ ");

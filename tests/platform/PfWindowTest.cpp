@@ -1,7 +1,7 @@
 #include "platform/PfWindow.h"
 #include "platform/PfWindowPlacement.h"
 
-#include <SDL2/SDL_video.h>
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -73,6 +73,42 @@ TEST(PfWindow, AltF4LeftToTheDefaultProcedureBecomesACloseRequest)
     window.DispatchMessage({WM_SYSKEYDOWN, VK_F10, 1});
     window.DispatchMessage({WM_KEYDOWN, VK_F4, 1});
     EXPECT_EQ(r.seen.size(), 2u);
+}
+
+// Offscreen there is no desktop pointer: the cursor is where the last mouse event put it, past the
+// client area too (a pointer held beyond the edge), not where SDL's own clamped state says.
+TEST(PfWindow, CursorFollowsTheMouseEventsWithoutADesktopPointer)
+{
+    Recorder r;
+    PfWindow window;
+    ASSERT_TRUE(window.Create("t", 64, 48, PfWindowStyle::Borderless, RecordingProc, &r));
+    GxWindowMessage m;
+    while (window.PeekMessage(m))
+    {
+    }
+    const struct
+    {
+        Uint32 type;
+        int x, y;
+    } events[] = {{SDL_MOUSEMOTION, 10, 20}, {SDL_MOUSEBUTTONDOWN, 30, 5}, {SDL_MOUSEMOTION, 90, -7}};
+    for (const auto& ev : events)
+    {
+        SDL_Event e{};
+        e.type = ev.type;
+        const Uint32 id = SDL_GetWindowID(window.GetSDLWindow());
+        if (ev.type == SDL_MOUSEMOTION)
+            e.motion.windowID = id, e.motion.x = ev.x, e.motion.y = ev.y;
+        else
+            e.button.windowID = id, e.button.button = SDL_BUTTON_LEFT, e.button.state = SDL_PRESSED, e.button.x = ev.x,
+            e.button.y = ev.y;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        while (window.PeekMessage(m))
+        {
+        }
+        int x = 0, y = 0;
+        ASSERT_TRUE(window.GetCursorPos(x, y));
+        EXPECT_EQ(std::make_tuple(x, y), std::make_tuple(ev.x, ev.y));
+    }
 }
 
 // The frame counts in the clamp: on a display no larger than the client size the title bar stays on it.

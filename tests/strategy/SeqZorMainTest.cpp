@@ -1,81 +1,15 @@
-#include "ZorTestSupport.h"
+// The defence screen in the running engine, built from the sample game's UI rows, driven by SDL events
+// through the core's loop (ZorDefenceTest).
+#include "ZorDefenceTestSupport.h"
 
 #include "appdata/DBZorStruct.h"
-#include "strategy/ZorMapModelPool.h"
-#include "strategy/ZorNcPoolUnit.h"
-#include "strategy/screens/SeqZorLoader.h"
-#include "strategy/screens/SeqZorMain.h"
-#include "strategy/screens/SeqZorReleaser.h"
+#include "strategy/ZorGeometry.h"
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskMapView.h"
-#include "task/GxTaskRenderManage.h"
-#include "task/ui/GxTaskUIRadioButtonIs.h"
+#include "strategy/screens/ZorTaskUnitList.h"
 
-namespace
-{
-
-// The defence screen, its loader and releaser built into the test tree (whose unit lists the screen
-// makes itself), with the bottom bar's speed buttons the layout rows would give.
-class ZorScreenTest : public zortest::ZorTest
-{
-protected:
-    void SetUp() override
-    {
-        ZorTest::SetUp();
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
-            delete List(name);
-        m_Manage.SetRenderLists(m_Lists, &m_Bank);
-        m_Loader = new SeqZorLoader(m_Root);
-        m_Releaser = new SeqZorReleaser(m_Root);
-        m_Screen = new SeqZorMain(m_Root);
-        GxTaskBase* bottom = m_Manage.FindTaskByName(L"$ZORBOTTOM1:SeqZorMain");
-        for (const wchar_t* name : {L"btn_zorpause", L"btn_zorplay", L"btn_zorplay2x"})
-            new GxTaskUIRadioButtonIs(bottom, nullptr, name);
-        State().m_RemainEnemyLeft = 5;
-        State().m_Resource_AstarosHP = 100;
-        GxSeqBase::ResetInputLocks();
-    }
-    void TearDown() override
-    {
-        GxSeqBase::ResetInputLocks();
-        ZorMapModelPool::ReleaseAll();
-        ZorNcPoolUnit::ReleaseAll();
-        ZorTest::TearDown();
-    }
-
-    // Switches and steps until the sequence has started (past the cross-fade of a transit screen).
-    void Enter(GxTaskBase* seq, uint32_t param)
-    {
-        m_Manage.ChangeSequence(seq, param, 0);
-        m_Manage.ApplyPendingSequence();
-        for (int i = 0; i < 200 && !m_Manage.IsSequenceStarted(); ++i)
-            Step();
-    }
-    void Step()
-    {
-        m_Manage.DeleteDeadTasks(m_Root);
-        GxSeqBase* current = m_Manage.GetCurrentSequence();
-        if (!m_Manage.IsSequenceStarted())
-            m_Manage.WalkUpdatePreStart(current, 0, 16000);
-        m_Manage.WalkUpdate(current, 0, 16000);
-    }
-    GxTaskUIRadioButtonIs* Radio(const wchar_t* name)
-    {
-        auto* f = dynamic_cast<GxTaskFolder*>(m_Manage.FindTaskByName(L"$ZORBOTTOM1:SeqZorMain"));
-        return dynamic_cast<GxTaskUIRadioButtonIs*>(f->FindTaskLocal(name, 0));
-    }
-    void Key(uint32_t vk) { m_Manage.WalkKeyDown(m_Screen, vk, 0); }
-    GxTaskBase* Folder(const wchar_t* name) { return m_Manage.FindTaskByName(name); }
-
-    GxTaskRenderManage m_Lists[20];
-    int32_t m_Bank = 0;
-    SeqZorLoader* m_Loader = nullptr;
-    SeqZorReleaser* m_Releaser = nullptr;
-    SeqZorMain* m_Screen = nullptr;
-};
-
-} // namespace
+using ZorScreenTest = zortest::ZorDefenceTest;
 
 TEST_F(ZorScreenTest, TicksRunOnlyInFreePlayWithoutDialogsOrSpecialEffects)
 {
@@ -95,7 +29,7 @@ TEST_F(ZorScreenTest, TicksRunOnlyInFreePlayWithoutDialogsOrSpecialEffects)
         GxSeqBase::SetOpenDialogCount(c.dialogs);
         GxTaskBase* special = c.special ? new GxTaskBase(Folder(L"$EFFECTSPECIAL:SeqZorMain")) : nullptr;
         const int32_t before = State().m_TimerCount;
-        Step();
+        Passes(1);
         EXPECT_EQ(State().m_TimerCount - before, c.ticks) << c.phase << " " << c.speed;
         delete special;
     }
@@ -107,11 +41,11 @@ TEST_F(ZorScreenTest, OpeningEndsBeforeTheFirstTickAndTheEndWaitsForItsEffect)
     State().m_GamePhase = 5;
     State().m_GameState = 1;
     auto* opening = new GxTaskBase(Folder(L"$EFFECTSTART:SeqZorMain"));
-    Step();
+    Passes(1);
     EXPECT_EQ(State().m_GamePhase, 5);
     delete opening;
     const int32_t before = State().m_TimerCount;
-    Step();
+    Passes(1);
     EXPECT_EQ(State().m_GamePhase, 0);
     EXPECT_EQ(State().m_TimerCount - before, 1); // the same update ticks
 
@@ -119,16 +53,16 @@ TEST_F(ZorScreenTest, OpeningEndsBeforeTheFirstTickAndTheEndWaitsForItsEffect)
     {
         State().m_GamePhase = phase;
         auto* end = new GxTaskBase(Folder(L"$EFFECTEND:SeqZorMain"));
-        Step();
+        Passes(1);
         EXPECT_FALSE(m_Manage.IsChangeSequencePending());
         delete end;
-        Step();
+        Passes(1);
         EXPECT_TRUE(m_Manage.IsChangeSequencePending());
         EXPECT_EQ(m_Releaser->GetJumpLabel(), phase == 6 ? L"ZOR_DEF_VICTORY" : L"ZOR_DEF_DEFEATED");
         m_Manage.ApplyPendingSequence();
         State().m_GamePhase = 0;
         Enter(m_Screen, SeqZorMain::kParamBack);
-        Step();
+        Passes(1);
     }
 }
 
@@ -145,75 +79,96 @@ TEST_F(ZorScreenTest, EntryResetsOnlyOnFreshOrRestoredAndShowsStoredSpeed)
     Enter(m_Screen, SeqZorMain::kParamFresh);
     EXPECT_EQ(State().m_GameState, 0);
     EXPECT_EQ(State().m_GameUnitTab_ZOR, 0);
-    Step();
+    Passes(1);
     EXPECT_EQ(State().m_GamePhase, 0); // the opening had no effect to wait for
     EXPECT_TRUE(Radio(L"btn_zorpause")->GetValueAsBool());
     EXPECT_EQ(m_Screen->GetCamera()->GetProgress(ZorTaskCamera::kTarget) < 1.0f, true);
 }
 
-TEST_F(ZorScreenTest, SpeedKeysPassTheButtonsAndDigitsNeedTheDebugFlag)
+TEST_F(ZorScreenTest, KeysPassTheButtonsAndDigitsNeedTheDebugFlag)
 {
     Enter(m_Screen, SeqZorMain::kParamFresh);
-    Step();
-    Key(0x5A); // Z with pause already selected: nothing queued
-    EXPECT_EQ(m_Screen->GetUIEventCount(), 0u);
-    Key(0x58); // X
-    EXPECT_TRUE(Radio(L"btn_zorplay")->GetValueAsBool());
-    Step();
-    EXPECT_EQ(State().m_GameState, 1);
-    Key(0x43); // C
-    Step();
-    EXPECT_EQ(State().m_GameState, 2);
-    // A dialog of higher priority blocks the buttons.
-    GxSeqBase::SetOpenDialogCount(3);
-    Key(0x5A);
-    Step();
-    EXPECT_EQ(State().m_GameState, 2);
+    Passes(1);
+    ASSERT_TRUE(Radio(L"btn_zorpause") && Radio(L"btn_zorplay") && Radio(L"btn_zorplay2x"));
+    EXPECT_TRUE(Radio(L"btn_zorpause")->GetValueAsBool());
+    struct Case
+    {
+        SDL_Keycode key;
+        int32_t dialogs, before, after;
+        const wchar_t* selected;
+    } cases[] = {{SDLK_c, 0, 0, 2, L"btn_zorplay2x"},
+                 {SDLK_x, 0, 2, 1, L"btn_zorplay"},
+                 {SDLK_x, 0, 0, 0, L"btn_zorplay"}, // already selected: no click
+                 {SDLK_z, 3, 1, 1, L"btn_zorplay"}, // a dialog above the bar takes the keys
+                 {SDLK_z, 0, 1, 0, L"btn_zorpause"}};
+    for (const Case& c : cases)
+    {
+        State().m_GameState = c.before;
+        GxSeqBase::SetOpenDialogCount(c.dialogs);
+        Tap(c.key);
+        EXPECT_EQ(State().m_GameState, c.after) << c.key;
+        EXPECT_TRUE(Radio(c.selected)->GetValueAsBool()) << c.key;
+    }
     GxSeqBase::SetOpenDialogCount(0);
-    Key(0x31);
-    Key(0x30);
+
+    // T: the camera heads for the throne room, a move of 64 steps.
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    camera->JumpTo(200.0f, 200.0f);
+    Tap(SDLK_t);
+    int steps = 1;
+    for (; steps < 100 && camera->GetProgress(ZorTaskCamera::kTarget) < 1.0f; ++steps)
+        Passes(1);
+    EXPECT_EQ(steps, 64);
+    EXPECT_EQ(camera->GetCurrent().m_Target.x, (State().m_ThroneRoomPosX - 5) * 80.0f);
+    EXPECT_EQ(camera->GetCurrent().m_Target.z, (State().m_ThroneRoomPosY - 4) * 80.0f);
+
+    // The digits win, lose or take the throne only in debug mode.
+    for (SDL_Keycode key : {SDLK_1, SDLK_2, SDLK_0})
+        Tap(key);
     EXPECT_EQ(State().m_RemainEnemyLeft, 5);
     EXPECT_EQ(State().m_Resource_AstarosHP, 100);
+    SetDebugMode(true);
+    Tap(SDLK_2);
+    EXPECT_EQ(State().m_RemainEnemyLeft, 0);
+    EXPECT_EQ(State().m_Capture_Result, 2);
+    Tap(SDLK_0);
+    EXPECT_EQ(State().m_Resource_AstarosHP, 0);
 }
 
-TEST_F(ZorScreenTest, DropNeedsAFreeSlotWithinTheFacilityCapacity)
+TEST_F(ZorScreenTest, DragFromTheUnitListDropsOnASlotOfTheRoomWithinItsCapacity)
 {
     Enter(m_Screen, SeqZorMain::kParamBack);
     State().m_GamePhase = 0;
     ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP(); // a wounded unit cannot be picked up
+    m_Screen->GetUnitList()->UpdateScrollRange();
     ZorRoomState* room = State().GetRoughRoom(2, 1);
     ASSERT_TRUE(room && room->m_MapRoom);
+    g_DBZorStruct.GetRow(room->m_StructID)->m_Capacity = 2;
     const int32_t cx = room->m_MapRoom->m_CenterDX;
     const int32_t cz = room->m_MapRoom->m_CenterDZ;
     ZorTaskCamera* camera = m_Screen->GetCamera();
     camera->JumpTo(0.0f, 0.0f);
-    camera->Update(0, 0);
-    auto pointAt = [&](int32_t bx, int32_t bz)
-    {
-        const GxVector4 w = ZorCellToWorld(bx, bz);
-        const GxVector3 s = camera->WorldToScreen(GxVector3(w.x, 0.0f, w.z));
-        m_Screen->GetPointing()->Pick(s.x, s.y, true);
-        return s;
-    };
-    g_DBZorStruct.GetRow(room->m_StructID)->m_Capacity = 2;
+    Passes(1);
     struct Case
     {
         int32_t dx, dz;
-        float y;
-        bool ok;
-    } cases[] = {{0, 0, 300.0f, false},  // slot 4: past a capacity of 2
-                 {1, 0, 300.0f, false},  // slot 1 ok by place, but the cursor is on the bottom bar
-                 {1, 1, 300.0f, false},  // a diagonal is no slot
-                 {-1, 0, 300.0f, true}}; // slot 0
+        bool overBar, dropped;
+    } cases[] = {{0, 0, false, false},  // the centre is slot 4: past a capacity of 2
+                 {1, 1, false, false},  // a diagonal is no slot
+                 {-1, 0, true, false},  // slot 0, but let go over the bottom bar
+                 {-1, 0, false, true}}; // slot 0
     for (const Case& c : cases)
     {
-        pointAt(cx + c.dx, cz + c.dz);
-        m_Screen->SetDraggedUnit(static_cast<int64_t>(unit->GetTaskID()));
-        int32_t rx = 0, rz = 0, slot = 0;
-        const float y = c.dx == 1 && c.dz == 0 ? 600.0f : c.y;
-        EXPECT_EQ(m_Screen->CanDropAt(y, rx, rz, slot), c.ok) << c.dx << "," << c.dz;
-        m_Screen->DropUnit(y);
+        const GxVector4 w = ZorCellToWorld(cx + c.dx, cz + c.dz);
+        const GxVector3 s = camera->WorldToScreen(GxVector3(w.x, 0.0f, w.z));
+        const int x = static_cast<int>(s.x), y = c.overBar ? 700 : static_cast<int>(s.y);
+        Press(270, 629); // the first card's pick-up button
+        EXPECT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(unit->GetTaskID()));
+        MoveTo(x, y);
+        Release(x, y);
         EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
+        EXPECT_EQ(room->m_UnitEntityIDs[0] != 0, c.dropped) << c.dx << "," << c.dz;
     }
     EXPECT_EQ(room->m_UnitEntityIDs[0], static_cast<int64_t>(unit->GetTaskID()));
 }
@@ -253,7 +208,7 @@ TEST_F(ZorScreenTest, LoaderSwitchesOnTheStepTheUnitPoolCompletes)
     while (!m_Manage.IsChangeSequencePending() && steps < 400)
     {
         EXPECT_TRUE(ZorMapModelPool::GetLoadIndex() < 20 || ZorNcPoolUnit::GetLoadIndex() < 160);
-        Step();
+        Passes(1);
         ++steps;
     }
     EXPECT_GE(steps, 21);
@@ -266,7 +221,7 @@ TEST_F(ZorScreenTest, LoaderSwitchesOnTheStepTheUnitPoolCompletes)
     State().m_GamePhase = 0;
     Enter(m_Loader, SeqZorLoader::kParamRestore);
     for (int i = 0; i < 400 && !m_Manage.IsChangeSequencePending(); ++i)
-        Step();
+        Passes(1);
     m_Manage.ApplyPendingSequence();
     EXPECT_EQ(m_Manage.GetCurrentParam(0), SeqZorMain::kParamRestored);
     EXPECT_EQ(State().m_GamePhase, 0);
@@ -280,9 +235,9 @@ TEST_F(ZorScreenTest, ReleaserActsAfterSixtyOneSteps)
     for (int i = 1; i < 61; ++i)
     {
         EXPECT_FALSE(m_Manage.IsChangeSequencePending()) << i;
-        Step();
+        Passes(1);
     }
-    Step();
+    Passes(1);
     EXPECT_TRUE(m_Manage.IsChangeSequencePending());
     m_Manage.ApplyPendingSequence();
     EXPECT_EQ(m_Manage.GetCurrentParam(0), 7u);

@@ -1,4 +1,9 @@
-#include "ZorTestSupport.h"
+// The panels' layout and choices on their own; the next-enemy row and the minimap on the defence screen
+// in the running engine, with SDL input and the frame read back (ZorDefenceTest).
+#include "ZorDefenceTestSupport.h"
+
+#include "../../tools/samplegen/SampleZorWindows.h"
+#include "task/GxSeqSystemBase.h"
 
 #include "appdata/DBZorEnemy.h"
 #include "strategy/ZorNextEnemy.h"
@@ -48,42 +53,6 @@ TEST_F(ZorTest, ParamViewGreysOutUnbuiltLevelsAndAddsLeadership)
     EXPECT_EQ(t[7].m_Colour, 0xFFFFFFFFu);
 }
 
-TEST_F(ZorTest, NextEnemyIconsSettleAndTheTipNeedsThirtyOneHoveredSteps)
-{
-    g_DBZorEnemy.GetRow(3)->m_Descript = L"盗賊団";
-    std::deque<ZorNextEnemy> queue(10);
-    for (int i = 0; i < 10; ++i)
-    {
-        queue[i].m_PartyID = 3;
-        queue[i].m_Pos = GxVector2(static_cast<float>(i * 64 + 105), 14.0f);
-        queue[i].m_OldPos = GxVector2(1100.0f, 14.0f);
-        queue[i].m_Time = 0.0f;
-        queue[i].m_LevelLow = 2;
-        queue[i].m_LevelHigh = 5;
-    }
-    ZorTaskNextEnemy panel(nullptr, nullptr);
-    for (int s = 0; s < 60; ++s) // 0.02 steps summed in floats reach 1 on the 51st
-        panel.Step(queue, -100.0f, -100.0f, true, 0);
-    for (int i = 0; i < 10; ++i)
-    {
-        const GxVector2 p = ZorTaskNextEnemy::IconPos(queue[i]);
-        EXPECT_EQ(p.x, static_cast<float>(i * 64 + 105));
-        EXPECT_EQ(queue[i].m_OldPos.x, queue[i].m_Pos.x);
-    }
-    std::wstring tip;
-    for (int s = 1; s <= 31; ++s)
-    {
-        tip = panel.Step(queue, 120.0f, 30.0f, true, 0);
-        EXPECT_EQ(tip.empty(), s <= 30) << s;
-    }
-    EXPECT_EQ(tip, L"盗賊団|LV2 ～ 5");
-    EXPECT_TRUE(panel.Step(queue, 120.0f, 30.0f, true, 5).empty()); // not in the opening phase
-    EXPECT_EQ(panel.GetHoverCount(), 0);
-    for (int s = 0; s < 40; ++s) // the ninth icon is not shown, so it has no tip
-        EXPECT_TRUE(panel.Step(queue, 8 * 64 + 120.0f, 30.0f, true, 0).empty());
-    dbtest::ResetTables(g_DBZorEnemy);
-}
-
 TEST_F(ZorTest, MiniMapColoursBlocksAndKeepsThem)
 {
     GxTaskBase* parent = new GxTaskBase(m_Root, L"bottom");
@@ -118,38 +87,6 @@ TEST_F(ZorTest, MiniMapColoursBlocksAndKeepsThem)
     map->DrawMapTexture(&State());
     for (int i = 0; i < 1600; ++i)
         EXPECT_EQ(map->GetTexel(i % 40, i / 40), before[i]);
-}
-
-TEST_F(ZorTest, MiniMapClicksMoveTheCameraOnlyOutsideTheFrame)
-{
-    auto* camera = new ZorTaskCamera(m_Root, L"cam");
-    auto* map = new ZorTaskUIMiniMap(m_Root, L"mm", camera);
-    map->SetPos(GxVector4(0.0f, 571.0f, 0.0f, 0.0f)); // where the bottom bar puts it
-    camera->Update(0, 0);
-    // Draw stores the frame; the diamond's centre (101, 672) is the camera's target.
-    const float at0[2] = {0.0f, 0.0f};
-    map->OnMouseLeftDown(at0, 0, 0);
-    const GxFRect frame = map->ComputeViewFrame();
-    EXPECT_NEAR((frame.left + frame.right) / 2.0f, 101.0f, 1e-3f);
-    EXPECT_NEAR(frame.bottom - frame.top, 568.0f * 0.074074075f / 2.0f, 1e-3f);
-    map->Draw(0, 5);
-    struct Case
-    {
-        float x, y;
-        bool moves, drags;
-    } cases[] = {{30.0f, 650.0f, false, false}, // outside the client rectangle
-                 {101.0f, 670.0f, false, true}, // inside the view frame: a drag without a move
-                 {50.0f, 700.0f, true, true},
-                 {164.0f, 650.0f, false, false}};
-    for (const Case& c : cases)
-    {
-        camera->JumpTo(0.0f, 0.0f);
-        const float at[2] = {c.x, c.y};
-        map->OnMouseLeftDown(at, 0, 0);
-        EXPECT_EQ(camera->GetProgress(ZorTaskCamera::kTarget) < 1.0f, c.moves) << c.x;
-        EXPECT_EQ(map->IsDragging(), c.drags) << c.x;
-        map->OnMouseLeftUp(at, 0);
-    }
 }
 
 TEST(ZorTaskNcEffectOverlay2D, DrawsOnlyInsideTheBandAndEndsWithoutFrames)
@@ -229,4 +166,119 @@ TEST_F(ZorTest, MapOverlayRegistersTwiceAndChoosesEffectsAndGauges)
     unit->m_RemainTime[0] = 5;
     unit->m_RemainTime[4] = 1;
     EXPECT_EQ(ZorTaskMapOverlay::StatusSymbols(*unit), L"/3");
+}
+
+namespace
+{
+
+// A system sequence that keeps the help tips it is asked to show.
+class TipRecorder : public GxSeqSystemBase
+{
+public:
+    explicit TipRecorder(GxTaskBase* parent) : GxSeqSystemBase(parent, L"TipRecorder") {}
+    bool ShowHelpTip(const wchar_t* text, float x, float y) override
+    {
+        (void)x, (void)y;
+        m_Tip = text;
+        return true;
+    }
+    std::wstring m_Tip;
+};
+
+using ZorPanelsInput = zortest::ZorDefenceTest;
+
+} // namespace
+
+TEST_F(ZorPanelsInput, NextEnemyIconsRestInPlaceAndTheTipComesOnTheThirtyFirstHoveredStep)
+{
+    g_DBZorEnemy.GetRow(3)->m_Descript = L"盗賊団";
+    g_DBZorUnit.GetRow(12)->m_FaceIconImage = L"icon_goblin";
+    auto* system = new TipRecorder(m_Root);
+    m_Manage.SetSystemSequence(system);
+    std::deque<ZorNextEnemy>& queue = State().m_NextEnemies;
+    queue.assign(10, ZorNextEnemy());
+    for (int i = 0; i < 10; ++i)
+    {
+        queue[i].m_PartyID = 3;
+        queue[i].m_FirstUnitID = 12;
+        queue[i].m_Pos = GxVector2(static_cast<float>(i * 64 + 105), 14.0f);
+        queue[i].m_OldPos = GxVector2(1100.0f, 14.0f);
+        queue[i].m_Time = 0.0f;
+        queue[i].m_LevelLow = 2;
+        queue[i].m_LevelHigh = 5;
+    }
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    State().m_GamePhase = 0;
+    MoveTo(600, 400);
+    Passes(60); // 0.02 a step summed in floats reaches 1 on the 51st
+    for (int i = 0; i < 10; ++i)
+    {
+        EXPECT_EQ(ZorTaskNextEnemy::IconPos(queue[i]).x, static_cast<float>(i * 64 + 105));
+        // The face's middle; only the first eight are drawn.
+        EXPECT_EQ(Pixel(i * 64 + 105 + 20, 14 + 20) == kSampleUnitFaceColour, i < 8) << i;
+    }
+    MoveTo(120, 30); // the first hovered step
+    Passes(29);
+    EXPECT_TRUE(system->m_Tip.empty());
+    Passes(1);
+    EXPECT_EQ(system->m_Tip, L"盗賊団|LV2 ～ 5");
+    system->m_Tip.clear();
+    MoveTo(8 * 64 + 120, 30); // the ninth icon is not shown, so it has no tip
+    Passes(40);
+    EXPECT_TRUE(system->m_Tip.empty());
+    m_Manage.SetSystemSequence(nullptr);
+    dbtest::ResetTables(g_DBZorEnemy);
+}
+
+TEST_F(ZorPanelsInput, MiniMapClicksMoveTheCameraOutsideTheFrameAndShowEnemiesAsRedDots)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    ZorTaskUIMiniMap* map = m_Screen->GetMiniMap();
+    camera->JumpTo(0.0f, 0.0f);
+    Passes(1);
+    // The diamond's centre (101, 672) is the camera's target.
+    const GxFRect frame = map->ComputeViewFrame();
+    EXPECT_NEAR((frame.left + frame.right) / 2.0f, 101.0f, 1e-3f);
+    EXPECT_NEAR(frame.bottom - frame.top, 568.0f * 0.074074075f / 2.0f, 1e-3f);
+    struct Case
+    {
+        int x, y;
+        bool moves, drags;
+    } cases[] = {{30, 650, false, false}, // outside the client rectangle
+                 {101, 670, false, true}, // inside the view frame: a drag without a move
+                 {50, 700, true, true},
+                 {164, 650, false, false}};
+    for (const Case& c : cases)
+    {
+        camera->JumpTo(0.0f, 0.0f);
+        Passes(1);
+        Press(c.x, c.y);
+        EXPECT_EQ(camera->GetProgress(ZorTaskCamera::kTarget) < 1.0f, c.moves) << c.x;
+        EXPECT_EQ(map->IsDragging(), c.drags) << c.x;
+        Release(c.x, c.y);
+        EXPECT_FALSE(map->IsDragging());
+    }
+
+    // An invader shows as a 2 x 2 red dot where its position falls on the map.
+    ZorTaskUnitEntity* enemy = AddUnit(ZorCore::kUnitEnemyList, 3, 1);
+    enemy->PlaceInRoom(1, 1, 4);
+    camera->JumpTo(200.0f, 200.0f); // the view frame well away from it
+    Passes(2);
+    const GxVector4 w = enemy->GetWorldPos();
+    const GxVector3 p = map->WorldToMiniMap(w.x, w.z);
+    int red = 0, left = 1024, top = 768;
+    for (int y = static_cast<int>(p.y) - 8; y < static_cast<int>(p.y) + 4; ++y)
+    {
+        for (int x = static_cast<int>(p.x) - 6; x < static_cast<int>(p.x) + 4; ++x)
+        {
+            if ((Pixel(x, y) | 0xFF000000u) != 0xFFFF0000u)
+                continue;
+            ++red;
+            left = std::min(left, x);
+            top = std::min(top, y);
+        }
+    }
+    EXPECT_EQ(red, 4);
+    EXPECT_EQ((Pixel(left + 1, top + 1) | 0xFF000000u), 0xFFFF0000u) << "a square, not a line";
 }

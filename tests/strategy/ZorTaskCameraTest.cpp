@@ -1,3 +1,7 @@
+// The camera's maths on its own; the wheel, the screen edges and picking as SDL events through the
+// core's loop on the defence screen (ZorDefenceTest).
+#include "ZorDefenceTestSupport.h"
+
 #include "strategy/ZorGeometry.h"
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskCameraControl.h"
@@ -22,7 +26,6 @@ struct CameraRig
         for (int i = 0; i < n; ++i)
             camera->Update(0, 0);
     }
-    float Zoom() const { return camera->GetCurrent().m_Zoom; }
 };
 
 } // namespace
@@ -48,46 +51,14 @@ TEST(ZorTaskCamera, DefaultEyeAndMoveTakesSixtyFourSteps)
     EXPECT_NEAR(r.camera->GetCurrent().m_Target.x, 160.0f / 32.0f, 1e-3f);
 }
 
-TEST(ZorTaskCamera, ZoomStepsStopAtTheirBounds)
-{
-    CameraRig r;
-    r.camera->ResetZoom(2.9f, 4096.0f);
-    r.Steps(1);
-    r.camera->ZoomIn();
-    r.Steps(8); // speed 512: eight steps
-    EXPECT_FLOAT_EQ(r.Zoom(), 3.0f);
-    r.camera->ZoomIn();
-    EXPECT_EQ(r.camera->GetProgress(ZorTaskCamera::kZoom), 1.0f); // nothing started
-    r.camera->ResetZoom(1.5f, 4096.0f);
-    r.Steps(1);
-    r.camera->ZoomOut();
-    EXPECT_EQ(r.camera->GetProgress(ZorTaskCamera::kZoom), 1.0f);
-
-    // The wheel: less than a notch is nothing, several notches one step.
-    struct Case
-    {
-        int32_t delta;
-        float zoom;
-    } cases[] = {{60, 2.0f}, {-60, 2.0f}, {360, 2.25f}, {-360, 1.75f}, {120, 2.25f}};
-    for (const Case& c : cases)
-    {
-        r.camera->ResetZoom(2.0f, 4096.0f);
-        r.Steps(1);
-        const float at[2] = {0, 0};
-        r.control->OnMouseWheel(at, c.delta, 0);
-        r.Steps(8);
-        EXPECT_FLOAT_EQ(r.Zoom(), c.zoom) << c.delta;
-    }
-}
-
 TEST(ZorTaskCameraControl, EdgeZonesArrowsAndDragMoveTheTarget)
 {
     struct Case
     {
         int32_t x, y;
         bool moves;
-    } cases[] = {{16, 300, false},   {15, 300, true},  {1008, 300, false}, {1009, 300, true}, {1050, 300, true},
-                 {1088, 300, false}, {500, 16, false}, {500, 753, true},   {-64, 300, false}, {500, 400, false}};
+    } cases[] = {{15, 300, true},  {1008, 300, false}, {1009, 300, true}, {1088, 300, false},
+                 {500, 16, false}, {500, 753, true},   {-64, 300, false}, {500, 400, false}};
     for (const Case& c : cases)
     {
         CameraRig r;
@@ -138,7 +109,7 @@ TEST(ZorTaskMapPointing, PicksTheCellUnderItsProjection)
         int32_t bx, bz;
         float zoom;
         float tx, tz;
-    } cases[] = {{21, 17, 2.0f, 0, 0}, {0, 0, 1.5f, -300, -300}, {39, 39, 2.0f, 250, 250}, {10, 30, 3.0f, -200, 200}};
+    } cases[] = {{0, 0, 1.5f, -300, -300}, {39, 39, 2.0f, 250, 250}, {10, 30, 3.0f, -200, 200}};
     for (const Case& c : cases)
     {
         r.camera->ResetZoom(c.zoom, 4096.0f);
@@ -158,11 +129,63 @@ TEST(ZorTaskMapPointing, PicksTheCellUnderItsProjection)
     const GxVector3 centre = r.camera->WorldToScreen(GxVector3());
     EXPECT_NEAR(centre.x, 512.0f, 1e-3f);
     EXPECT_NEAR(centre.y, 384.0f, 1e-3f);
-    // Off the map and with the window inactive: no block.
-    const GxVector4 far = ZorCellToWorld(45, 17);
-    const GxVector3 off = r.camera->WorldToScreen(GxVector3(far.x, 0.0f, far.z));
-    r.pointing->Pick(off.x, off.y, true);
-    EXPECT_FALSE(r.pointing->HasBlock());
-    r.pointing->Pick(512.0f, 384.0f, false);
-    EXPECT_FALSE(r.pointing->HasBlock());
+}
+
+using ZorCameraInput = zortest::ZorDefenceTest;
+
+TEST_F(ZorCameraInput, WheelStepsTheZoomWithinItsBounds)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    MoveTo(512, 300);
+    // A fraction of a notch reaches nobody; more than one notch is still one step.
+    struct Case
+    {
+        float from, notches, zoom;
+    } cases[] = {{2.9f, 1.0f, 3.0f}, {3.0f, 1.0f, 3.0f},  {1.5f, -1.0f, 1.5f},
+                 {2.0f, 0.5f, 2.0f}, {2.0f, 3.0f, 2.25f}, {2.0f, -3.0f, 1.75f}};
+    for (const Case& c : cases)
+    {
+        camera->ResetZoom(c.from, 4096.0f);
+        Passes(1);
+        Wheel(c.notches);
+        EXPECT_EQ(camera->GetProgress(ZorTaskCamera::kZoom) < 1.0f, c.zoom != c.from) << c.from << " " << c.notches;
+        Passes(8); // speed 512: eight steps
+        EXPECT_FLOAT_EQ(camera->GetCurrent().m_Zoom, c.zoom) << c.from << " " << c.notches;
+    }
+}
+
+TEST_F(ZorCameraInput, TheEdgeScrollsAndTheCursorPicksTheCellUnderIt)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    camera->ResetZoom(2.0f, 4096.0f);
+    camera->JumpTo(0.0f, 0.0f);
+    MoveTo(16, 300);
+    EXPECT_EQ(camera->GetProgress(ZorTaskCamera::kTarget), 1.0f) << "the border itself does not scroll";
+    MoveTo(1050, 300); // held past the window's right edge
+    EXPECT_LT(camera->GetProgress(ZorTaskCamera::kTarget), 1.0f);
+    Passes(20);
+    EXPECT_GT(camera->GetCurrent().m_Target.x, 0.0f);
+
+    camera->JumpTo(0.0f, 0.0f);
+    MoveTo(512, 384);
+    ZorTaskMapPointing* pointing = m_Screen->GetPointing();
+    auto screenOf = [&](int32_t bx, int32_t bz)
+    {
+        const GxVector4 w = ZorCellToWorld(bx, bz);
+        const GxVector3 s = camera->WorldToScreen(GxVector3(w.x + 3.0f, 0.0f, w.z - 3.0f));
+        return std::pair<int, int>(static_cast<int>(s.x), static_cast<int>(s.y));
+    };
+    const auto [x, y] = screenOf(21, 17);
+    Click(x, y);
+    EXPECT_EQ(pointing->GetBlockX(), 21);
+    EXPECT_EQ(pointing->GetBlockZ(), 17);
+    // Off the map, and anywhere while the window is inactive: no block.
+    const auto [fx, fy] = screenOf(45, 17);
+    MoveTo(fx, fy);
+    EXPECT_FALSE(pointing->HasBlock());
+    m_Loop.m_Input.Focus(false);
+    MoveTo(x, y);
+    EXPECT_FALSE(pointing->HasBlock());
 }

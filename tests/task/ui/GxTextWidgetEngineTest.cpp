@@ -71,31 +71,31 @@ TEST_F(GxWidgetEngine, MessageWindowTypesPagesAndListsFollowTheWheel)
     ASSERT_TRUE(message->IsClickWaiting());
     EXPECT_EQ(message->GetShowCharCount(), 7);
     EXPECT_LE(Golden("message_ruby.png", 30, 310, 200, 40), 60u);
-    MouseTo(100, 330);
-    Button(true, 100, 330);
-    Button(false, 100, 330);
+    m_Input.MouseTo(100, 330);
+    m_Input.Press(100, 330);
+    m_Input.Release(100, 330);
     for (int i = 0; i < 50; ++i)
         Pass(16);
     // Page 2: the closing "。" hangs on line 1, "い" starts line 2; the end waits for a click.
     ASSERT_TRUE(message->IsClickWaiting());
     EXPECT_EQ(message->GetShowCharCount(), 11);
     EXPECT_LE(Golden("message_kinsoku.png", 30, 310, 280, 80), 60u);
-    Button(true, 100, 330);
-    Button(false, 100, 330);
+    m_Input.Press(100, 330);
+    m_Input.Release(100, 330);
     Pass(16);
     EXPECT_EQ(seq->m_Proceeded, (std::vector<bool>{false, true}));
 
     // Three wheel notches down over the list, one row each; a click chooses visible row 2.
-    MouseTo(700, 320);
+    m_Input.MouseTo(700, 320);
     for (int i = 0; i < 3; ++i)
-        Wheel(-1);
+        m_Input.Wheel(-1);
     Pass(16);
     EXPECT_EQ(list->GetValueAsInt(), 3);
-    Button(true, 700, 300 + 2 * 17 + 5);
-    Button(false, 700, 300 + 2 * 17 + 5);
-    MouseTo(650, 450 + 2 * 32 + 10);
-    Button(true, 650, 450 + 2 * 32 + 10);
-    Button(false, 650, 450 + 2 * 32 + 10);
+    m_Input.Press(700, 300 + 2 * 17 + 5);
+    m_Input.Release(700, 300 + 2 * 17 + 5);
+    m_Input.MouseTo(650, 450 + 2 * 32 + 10);
+    m_Input.Press(650, 450 + 2 * 32 + 10);
+    m_Input.Release(650, 450 + 2 * 32 + 10);
     Pass(16);
     EXPECT_EQ(list->GetCurrentValue(), 5);
     EXPECT_EQ(menu->GetCurrentName(), L"つづける");

@@ -50,15 +50,15 @@ TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
     ASSERT_EQ(button->GetWidth(), 80) << "images loaded when the sequence was entered";
 
     // Hover, press, release and rest on the button: the tip comes once.
-    MouseTo(60, 50);
+    m_Input.MouseTo(60, 50);
     Pass(16);
     EXPECT_EQ(button->GetImageIndex(), 2);
-    Button(true, 60, 50);
+    m_Input.Press(60, 50);
     Pass(16);
     EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"7:btn", L"1:btn"}));
     EXPECT_EQ(button->GetImageIndex(), 1);
     EXPECT_LE(Golden("button_on.png", 40, 40, 80, 30), 0u);
-    Button(false, 60, 50);
+    m_Input.Release(60, 50);
     Pass(16);
     EXPECT_LE(Golden("button_over.png", 40, 40, 80, 30), 0u);
     for (int i = 0; i < 32; ++i)
@@ -68,27 +68,27 @@ TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
     EXPECT_LE(Golden("tip.png", 30, 60, 160, 64), 40u) << "glyphs may shift a pixel between rasterisers";
 
     // The toggle: a move hides the tip, a press turns it on; the move over it shows the on-hover look.
-    MouseTo(55, 115);
+    m_Input.MouseTo(55, 115);
     Pass(16);
     EXPECT_FALSE(tip->IsVisible());
-    Button(true, 55, 115);
-    Button(false, 55, 115);
+    m_Input.Press(55, 115);
+    m_Input.Release(55, 115);
     Pass(16);
     EXPECT_TRUE(toggle->GetValueAsBool());
     EXPECT_LE(Golden("toggle.png", 40, 100, 30, 30), 0u);
 
     // The slider: a press at a quarter of the track, then a drag 40 pixels right.
     seq->m_Events.clear();
-    MouseTo(90, 172);
+    m_Input.MouseTo(90, 172);
     Pass(16);
-    Button(true, 90, 172);
+    m_Input.Press(90, 172);
     Pass(16);
     EXPECT_EQ(slider->GetValue(), 25.0);
-    MouseTo(130, 172);
+    m_Input.MouseTo(130, 172);
     Pass(16);
     EXPECT_EQ(slider->GetValue(), 45.0);
     EXPECT_LE(Golden("slider_drag.png", 30, 160, 220, 24), 0u);
-    Button(false, 130, 172);
+    m_Input.Release(130, 172);
     Pass(16);
     EXPECT_FALSE(slider->IsDragging());
     EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"7:sl", L"8:tg", L"19:sl", L"19:sl"}));
@@ -103,15 +103,15 @@ TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
 
     // The wheel reaches no widget; keys reach none either, and F4 still switches the mode.
     seq->m_Events.clear();
-    Wheel(1);
-    Key(SDLK_a, SDL_SCANCODE_A, true);
-    Key(SDLK_a, SDL_SCANCODE_A, false);
-    Key(SDLK_F4, SDL_SCANCODE_F4, true);
-    Key(SDLK_F4, SDL_SCANCODE_F4, false);
+    m_Input.Wheel(1);
+    m_Input.Key(SDLK_a, true);
+    m_Input.Key(SDLK_a, false);
+    m_Input.Key(SDLK_F4, true);
+    m_Input.Key(SDLK_F4, false);
     Pass(16);
     EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, SCRMODE_FULLSCREEN);
-    Key(SDLK_F4, SDL_SCANCODE_F4, true);
-    Key(SDLK_F4, SDL_SCANCODE_F4, false);
+    m_Input.Key(SDLK_F4, true);
+    m_Input.Key(SDLK_F4, false);
     Pass(16);
     EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, SCRMODE_WINDOW);
     EXPECT_TRUE(seq->m_Events.empty());

@@ -1,17 +1,15 @@
 #pragma once
 
-// The widget family in a running engine: the core's window and frame loop on the device with a stepped
-// clock, SDL events pushed into SDL's queue (through the event translator, the window procedure and the
-// manager's walks), and regions of the frames compared with golden pictures in tests/task/ui/golden/.
+// The widget family in a running engine (KvEngineLoop: the core's window and frame loop on the device
+// with a stepped clock, SDL events pushed into SDL's queue through the event translator, the window
+// procedure and the manager's walks), and regions of the frames compared with golden pictures in tests/task/ui/golden/.
 #include "WidgetImageTestSupport.h"
+
+#include "support/KvEngineLoop.h"
 
 #include "appdata/DBUILayout.h"
 #include "appdata/GxSystemConfig.h"
-#include "appdata/GxUserConfig.h"
 #include "core/GxCore.h"
-#include "core/GxCoreScreenService.h"
-#include "core/GxThreadManage.h"
-#include "core/GxTimeSource.h"
 #include "graphics/GxGDIFontMap.h"
 #include "task/ui/GxTaskUIButtonIs.h"
 #include "task/ui/GxTaskUIHBarIs.h"
@@ -22,21 +20,10 @@
 #include "task/ui/GxTaskUITextPanelFx.h"
 #include "task/ui/GxTaskUIToggleButtonIs.h"
 
-#include <SDL2/SDL.h>
-
 #include <memory>
 
 namespace kvwidgets
 {
-
-// Time moves only when the test says so: each frame's single update step gets exactly that many ms.
-class StepClock : public GxTimeSource
-{
-public:
-    uint64_t GetTimeMs() override { return m_Now; }
-    void Sleep(uint32_t ms) override { m_Now += ms; }
-    uint64_t m_Now = 1000;
-};
 
 // The widget of a module row's UI type, as a screen's widget factory builds it.
 inline GxTaskUIBase* Build(GxTaskBase* parent, const DBUIModuleData& module, const DBUILayoutData& layout)
@@ -115,17 +102,6 @@ inline GisPicture TipFrame()
     return pic;
 }
 
-// The core's service with the sequences' screen clear done on the device (layer 0 of every frame).
-class ClearingScreenService : public GxCoreScreenService
-{
-public:
-    using GxCoreScreenService::GxCoreScreenService;
-    void ClearScreen() override
-    {
-        GxGraphics::Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000u, 1.0f, 0);
-    }
-};
-
 } // namespace kvwidgets
 
 using namespace kvwidgets;
@@ -141,26 +117,7 @@ protected:
         m_SavedCwd = cwd;
         ASSERT_EQ(chdir(m_Dir.c_str()), 0);
         ASSERT_EQ(mkdir("uigis", 0755), 0);
-
-        GxDisplaySettings& ds = GxDisplaySettings::Get() = GxDisplaySettings();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_CursorMode = 1;
-        ds.m_LockableBackBuffer = false;
-        ds.m_SwapEffect = 2;
-        ds.m_VSyncInterval = 0;
-        m_Core.m_Title = L"GxWidgetEngine";
-        m_Core.m_UserConfig = new GxUserConfig();
-        m_Core.m_TaskManage = new GxTaskManage(&m_Core);
-        m_Core.m_TaskManage->SetRenderLists(m_Core.m_RenderManage, &m_Core.m_RenderBank);
-        m_Service = std::make_unique<ClearingScreenService>(&m_Core);
-        m_Core.m_TaskManage->SetScreenService(m_Service.get());
-        m_Core.m_ThreadManage = new GxThreadManage(nullptr);
-        ASSERT_TRUE(m_Core.CreateMainWindow());
-        ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));
-        m_Core.m_FrameTimer.SetTimeSource(&m_Clock);
-        m_Core.m_FrameTimer.m_TargetRate = 0;
-        m_Core.m_FrameTimer.m_FixedStep = false;
+        ASSERT_TRUE(m_Loop.Start(L"GxWidgetEngine"));
         for (int i = 0; i < 6; ++i)
             g_GDIFontMaps[i].SetFont(GxTaskUIBase::GetSystemConfig().m_FontSize[i], nullptr);
     }
@@ -171,86 +128,13 @@ protected:
         for (auto& map : g_GDIFontMaps)
             map.Clear();
         if (m_Core.m_TaskManage)
-        {
             m_Core.m_TaskManage->ClearSequence();
-            delete m_Core.m_TaskManage;
-            m_Core.m_TaskManage = nullptr;
-        }
-        GxTextureFactory::GetInstance().Clear();
-        delete m_Core.m_ThreadManage;
-        m_Core.m_ThreadManage = nullptr;
-        delete m_Core.m_UserConfig;
-        m_Core.m_UserConfig = nullptr;
-        GxGraphics::Finalize();
-        if (m_Core.m_MainWindow)
-        {
-            m_Core.m_MainWindow->Destroy();
-            delete m_Core.m_MainWindow;
-            m_Core.m_MainWindow = nullptr;
-        }
+        m_Loop.Stop();
         EXPECT_EQ(chdir(m_SavedCwd.c_str()), 0);
         KvScratchFixture::TearDown();
     }
 
-    // One pass of the main loop: a pending switch, the messages, then one frame of ms milliseconds.
-    void Pass(uint32_t ms)
-    {
-        m_Clock.m_Now += ms;
-        m_Core.m_TaskManage->ApplyPendingSequence();
-        m_Core.PumpMessages();
-        m_Core.Frame();
-    }
-    void Push(SDL_Event event)
-    {
-        event.common.timestamp = SDL_GetTicks();
-        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
-    }
-    uint32_t WindowID() { return SDL_GetWindowID(m_Core.m_MainWindow->GetSDLWindow()); }
-    // SDL's own pointer state is moved (the widgets poll it; the offscreen driver warps by queueing a
-    // motion of its own, which is dropped), then the motion event is pushed.
-    void MouseTo(int x, int y)
-    {
-        SDL_WarpMouseInWindow(m_Core.m_MainWindow->GetSDLWindow(), x, y);
-        SDL_FlushEvent(SDL_MOUSEMOTION);
-        SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = WindowID();
-        e.motion.x = x;
-        e.motion.y = y;
-        e.motion.state = m_Held;
-        Push(e);
-    }
-    void Button(bool down, int x, int y)
-    {
-        SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = WindowID();
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        m_Held = down ? SDL_BUTTON_LMASK : 0;
-        Push(e);
-    }
-    void Wheel(int notches)
-    {
-        SDL_Event e{};
-        e.type = SDL_MOUSEWHEEL;
-        e.wheel.windowID = WindowID();
-        e.wheel.y = notches;
-        Push(e);
-    }
-    void Key(SDL_Keycode key, SDL_Scancode scan, bool down)
-    {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = WindowID();
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = key;
-        e.key.keysym.scancode = scan;
-        Push(e);
-    }
+    void Pass(uint32_t ms) { m_Loop.Pass(ms); }
     // A region of the last frame against tests/task/ui/golden/<name>: the pixels off by more than 24
     // levels in some channel (KV_UPDATE_GOLDEN=1 writes the picture instead).
     size_t Golden(const std::string& name, uint32_t left, uint32_t top, uint32_t width, uint32_t height)
@@ -287,8 +171,7 @@ protected:
         return over;
     }
 
-    GxCore m_Core;
-    std::unique_ptr<GxCoreScreenService> m_Service;
-    StepClock m_Clock;
-    uint32_t m_Held = 0;
+    KvEngineLoop m_Loop;
+    GxCore& m_Core = m_Loop.m_Core;
+    KvSdlInput& m_Input = m_Loop.m_Input;
 };

@@ -1,0 +1,88 @@
+#include "support/KvSdlInput.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+void KvSdlInput::Push(SDL_Event& event)
+{
+    event.common.timestamp = SDL_GetTicks();
+    EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+void KvSdlInput::Focus(bool gained)
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowID();
+    e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    Push(e);
+}
+
+void KvSdlInput::MouseTo(int x, int y)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = WindowID();
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.state = m_Held;
+    Push(e);
+}
+
+void KvSdlInput::Press(int x, int y, uint8_t button)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = WindowID();
+    e.button.button = button;
+    e.button.state = SDL_PRESSED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    m_Held |= SDL_BUTTON(button);
+    Push(e);
+}
+
+void KvSdlInput::Release(int x, int y, uint8_t button)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.windowID = WindowID();
+    e.button.button = button;
+    e.button.state = SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    m_Held &= ~SDL_BUTTON(button);
+    Push(e);
+}
+
+void KvSdlInput::Click(int x, int y, uint8_t button)
+{
+    MouseTo(x, y);
+    Press(x, y, button);
+    Release(x, y, button);
+}
+
+void KvSdlInput::Wheel(float notches)
+{
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = WindowID();
+    e.wheel.y = static_cast<Sint32>(std::trunc(notches));
+    e.wheel.preciseY = notches;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(e);
+}
+
+void KvSdlInput::Key(SDL_Keycode key, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = WindowID();
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    Push(e);
+}
