@@ -3,29 +3,16 @@
 // The process CPU column counts the software rasteriser's threads too: on a busy machine it is the steadier
 // measure of the work a frame costs.
 #include "adventure/SeqAvgMain.h"
-#include "appdata/GxSystemConfig.h"
-#include "appdata/GxUserConfig.h"
-#include "appdata/GxUserData.h"
-#include "appdata/GxUserDataPerman.h"
-#include "core/GxCore.h"
-#include "core/GxCoreScreenService.h"
 #include "core/GxLog.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
+#include "support/BenchGameCore.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -34,55 +21,15 @@ const wchar_t* const kText = L"これは速さを測るための長いメッセ�
 
 struct Stage
 {
-    PfWindow window;
-    std::unique_ptr<GxCore> core;
+    BenchDevice device;
+    BenchGameCore core;
     SeqAvgMain* screen = nullptr;
     bool ready = false;
-    std::string scratch;
-
-    ~Stage()
-    {
-        std::error_code ignored;
-        if (!scratch.empty())
-            std::filesystem::remove_all(scratch, ignored);
-    }
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetErrorLogPath(L"/dev/null");
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("SeqAvgMainBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
-            return false;
-        char pattern[] = "/tmp/kvavgXXXXXX";
-        if (!mkdtemp(pattern))
-            return false;
-        scratch = pattern;
-        const std::filesystem::path tools =
-            std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        const std::string game = std::string(pattern) + "/game";
-        if (std::system(((tools / "samplegen").string() + " '" + game + "' > /dev/null").c_str()) != 0)
-            return false;
-        std::filesystem::current_path(game);
-        core = std::make_unique<GxCore>();
-        g_Core = core.get();
-        core->m_SystemConfig = new GxSystemConfig();
-        core->m_SystemConfig->LoadSysConf();
-        core->m_SystemConfig->LoadSetting();
-        core->m_UserConfig = new GxUserConfig();
-        core->m_UserData = new GxUserData(core.get());
-        core->m_UserDataPerman = new GxUserDataPerman(core.get());
-        core->m_SavePath = std::wstring(pattern, pattern + std::strlen(pattern)) + L"/";
-        core->m_TaskManage = new GxTaskManage(core.get());
-        core->m_TaskManage->SetRenderLists(core->m_RenderManage, &core->m_RenderBank);
-        core->m_TaskManage->SetScreenService(core->GetScreenService());
-        if (!core->OnGameInit())
+        if (!device.Open("SeqAvgMainBench") || !core.Start())
             return false;
         GxLog::SetErrorLogPath(L"/dev/null");
         screen = SeqAvgMain::Find();
@@ -147,7 +94,7 @@ void BM_AdventureSceneFrame(benchmark::State& state)
             stage.screen->ShowMessage(kText, false, false, false);
         stage.Step();
         stage.core->DrawRenderLayers();
-        GxGraphics::Present(nullptr, nullptr, stage.window.GetSDLWindow());
+        GxGraphics::Present(nullptr, nullptr, stage.device.GetWindow().GetSDLWindow());
         GxGraphics::GetDevice()->Finish();
     }
 }
@@ -167,7 +114,7 @@ void BM_AdventureSceneFrameNoWindow(benchmark::State& state)
     {
         stage.Step();
         stage.core->DrawRenderLayers();
-        GxGraphics::Present(nullptr, nullptr, stage.window.GetSDLWindow());
+        GxGraphics::Present(nullptr, nullptr, stage.device.GetWindow().GetSDLWindow());
         GxGraphics::GetDevice()->Finish();
     }
     stage.screen->GetMessageWindow()->Show();
@@ -185,7 +132,7 @@ void BM_BareClearAndPresent(benchmark::State& state)
     for (auto _ : state)
     {
         GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        GxGraphics::Present(nullptr, nullptr, stage.window.GetSDLWindow());
+        GxGraphics::Present(nullptr, nullptr, stage.device.GetWindow().GetSDLWindow());
         GxGraphics::GetDevice()->Finish();
     }
 }

@@ -5,19 +5,13 @@
 #include "adventure/SeqLoad.h"
 #include "adventure/SeqSave.h"
 #include "adventure/SeqSaveSlots.h"
-#include "appdata/GxSystemConfig.h"
-#include "appdata/GxUserConfig.h"
-#include "appdata/GxUserData.h"
-#include "appdata/GxUserDataPerman.h"
 #include "core/GxCore.h"
-#include "core/GxCoreScreenService.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
-#include "graphics/GxDisplaySettings.h"
-#include "graphics/GxGraphics.h"
 #include "platform/PfImage.h"
 #include "platform/PfImageDecoderPng.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
+#include "support/BenchGameCore.h"
 #include "task/GxTaskManage.h"
 
 #include <benchmark/benchmark.h>
@@ -39,8 +33,8 @@ namespace
 
 struct Stage
 {
-    PfWindow window;
-    std::unique_ptr<GxCore> core;
+    BenchDevice device;
+    BenchGameCore core;
     SeqSave* save = nullptr;
     SeqLoad* load = nullptr;
     std::string folder; // the save folder, with its slash
@@ -50,7 +44,6 @@ struct Stage
     // the message window's save button does), then slots 1 to 8 saved so the load screen's page is full.
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetErrorLogPath(L"/dev/null");
         if (!g_Core && !StartCore())
             return false;
@@ -77,37 +70,7 @@ struct Stage
 
     bool StartCore()
     {
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("SeqSaveLoadBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
-            return false;
-        char pattern[] = "/tmp/kvslotXXXXXX";
-        if (!mkdtemp(pattern))
-            return false;
-        const std::filesystem::path tools =
-            std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        const std::string game = std::string(pattern) + "/game";
-        if (std::system(((tools / "samplegen").string() + " '" + game + "' > /dev/null").c_str()) != 0)
-            return false;
-        std::filesystem::current_path(game);
-        core = std::make_unique<GxCore>();
-        g_Core = core.get();
-        core->m_SystemConfig = new GxSystemConfig();
-        core->m_SystemConfig->LoadSysConf();
-        core->m_SystemConfig->LoadSetting();
-        core->m_UserConfig = new GxUserConfig();
-        core->m_UserData = new GxUserData(core.get());
-        core->m_UserDataPerman = new GxUserDataPerman(core.get());
-        core->m_SavePath = std::wstring(pattern, pattern + std::strlen(pattern)) + L"/";
-        core->m_TaskManage = new GxTaskManage(core.get());
-        core->m_TaskManage->SetRenderLists(core->m_RenderManage, &core->m_RenderBank);
-        core->m_TaskManage->SetScreenService(core->GetScreenService());
-        if (!core->OnGameInit())
+        if (!device.Open("SeqSaveLoadBench") || !core.Start())
             return false;
         GxLog::SetErrorLogPath(L"/dev/null");
         return true;

@@ -10,11 +10,10 @@
 #include "animation/GxNcProjectEx.h"
 #include "animation/GxNcProjectFactory.h"
 #include "core/GxLog.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTextureBase.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskNcEffect2D.h"
 
@@ -128,7 +127,7 @@ BENCHMARK(BM_BareTransforms);
 // A device, a loaded set and a project of one single-layer motion, played by 200 effect tasks.
 struct Stage
 {
-    PfWindow window;
+    BenchDevice device;
     GxTaskManage manage;
     std::vector<GxTaskNcEffect2D*> effects;
     GxNcProjectEx* project = nullptr;
@@ -137,16 +136,8 @@ struct Stage
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetErrorLogPath(L"/dev/null");
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("GxNcPlayBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!device.Open("GxNcPlayBench"))
             return false;
         char pattern[] = "/tmp/kvncplayXXXXXX";
         if (!mkdtemp(pattern))

@@ -19,15 +19,14 @@
 #include "appdata/GxDBTable.h"
 #include "core/GxString.h"
 #include "core/GxText.h"
+#include "support/BenchSampleGame.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -39,35 +38,10 @@ const wchar_t* const s_SampleFiles[] = {
     L"data/db_uilayout_zor.txt", L"data/db_zorenemy.txt", L"data/db_zorskill.txt", L"data/db_zorstruct.txt",
     L"data/db_zorunit.txt",      L"data/db_zorvoice.txt", L"data/db_zortown.txt",  L"data/db_zorcommand.txt"};
 
-// The scratch folder holding the sample data set and the synthetic table, made once per run.
-const std::filesystem::path& Folder()
-{
-    static const std::filesystem::path s_Folder = []
-    {
-        std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("kv_bench_appdata_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        std::filesystem::path tool =
-            tools ? std::filesystem::path(tools)
-                  : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        std::string command = (tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            std::abort();
-        std::atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
-        return folder;
-    }();
-    return s_Folder;
-}
-
+// The sample data set and the synthetic table live in the program's generated sample game.
 std::wstring SamplePath(const wchar_t* file)
 {
-    return GxString::FromUtf8((Folder() / GxString::ToUtf8(file)).string());
+    return GxString::FromUtf8((BenchSampleGame::Folder() / GxString::ToUtf8(file)).string());
 }
 
 // All fourteen tables, each a fresh object per load so every pass does the same work.
@@ -97,7 +71,7 @@ struct SampleTables
 
 void BM_ReferenceSampleLines(benchmark::State& state)
 {
-    Folder();
+    BenchSampleGame::Folder();
     for (auto _ : state)
     {
         for (const wchar_t* file : s_SampleFiles)
@@ -111,7 +85,7 @@ BENCHMARK(BM_ReferenceSampleLines)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadSampleTables(benchmark::State& state)
 {
-    Folder();
+    BenchSampleGame::Folder();
     for (auto _ : state)
     {
         auto tables = std::make_unique<SampleTables>();
@@ -149,7 +123,7 @@ const std::wstring& SyntheticPath()
 {
     static const std::wstring s_Path = []
     {
-        std::filesystem::path path = Folder() / "synthetic.txt";
+        std::filesystem::path path = BenchSampleGame::Folder() / "synthetic.txt";
         std::wstring text = L"#ID\tName\tValue x6\tRate\tTime\tDescript\n";
         for (int32_t i = 0; i < s_SyntheticRows; ++i)
             text += GxString::Format(L"%d\tunit_%05d\t%d\t0x%x\t-%d\t010\t+7\t%d\t%d.25\t%u\t説明文その%d\n", i, i, i,

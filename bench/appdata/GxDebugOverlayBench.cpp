@@ -2,13 +2,12 @@
 // against drawing the same texts alone through the font map, in the same run (goal: at most 1.5x).
 #include "appdata/GxDebugOverlay.h"
 #include "core/GxVector2.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaWorker.h"
+#include "support/BenchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +19,7 @@ namespace
 
 struct Scene
 {
-    PfWindow window;
+    BenchDevice device;
     GxGDIFontMap map;
     GxMoa moa;
     GxMoaWorker worker{&moa};
@@ -29,15 +28,7 @@ struct Scene
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("GxDebugOverlayBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!device.Open("GxDebugOverlayBench"))
             return false;
         map.SetFont(15, nullptr);
         for (int i = 0; i < 3; ++i)

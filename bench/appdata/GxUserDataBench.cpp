@@ -16,9 +16,7 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
-#include "graphics/GxDisplaySettings.h"
-#include "graphics/GxGraphics.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
 
@@ -188,31 +186,17 @@ void BM_SlotLoadReference_SkipPass(benchmark::State& state)
 }
 BENCHMARK(BM_SlotLoadReference_SkipPass)->Unit(benchmark::kMicrosecond);
 
-intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-{
-    return window->DefWindowProc(message, wParam, lParam);
-}
-
 struct Device
 {
-    PfWindow window;
+    BenchDevice device;
     bool ready = false;
     ~Device()
     {
         // Before the static objects go: the textures need the context to be released.
         ReleaseGlobalRenderTargets();
-        GxGraphics::Finalize();
+        device.Close();
     }
-    Device()
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        ready = window.Create("KvUserDataBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr) &&
-                GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr) && CreateGlobalRenderTargets();
-    }
+    Device() { ready = device.Open("KvUserDataBench") && CreateGlobalRenderTargets(); }
 };
 
 Device& GetDevice()

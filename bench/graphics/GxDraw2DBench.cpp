@@ -4,13 +4,12 @@
 // finished before each frame ends, so the time includes the rasteriser's work).
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxSurfaceBase.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLTexture.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,7 +40,7 @@ public:
 
 struct Scene
 {
-    PfWindow window;
+    BenchDevice device;
     Picture atlas;
     GxGDIFontMap map;
     std::vector<std::wstring> lines;
@@ -50,17 +49,7 @@ struct Scene
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t {
-            return w->DefWindowProc(m, wp, lp);
-        };
-        if (!window.Create("GxDraw2DBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr))
-            return false;
-        if (!GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!device.Open("GxDraw2DBench"))
             return false;
         if (!atlas.Create(256))
             return false;
@@ -107,8 +96,8 @@ struct Scene
         {
             const float sx = (float)((i % 8) * 32), sy = (float)((i / 8 % 8) * 32);
             GxGraphics::DrawSprite(&atlas, spriteX[i], spriteY[i], GxFRect{sx, sy, sx + 32, sy + 32}, one,
-                                   GxVector3(0, 0, (float)(i % 16) * 0.1f), GxVector2(0.5f, 0.5f), origin,
-                                   0xFFFFFFFF, 0, 2);
+                                   GxVector3(0, 0, (float)(i % 16) * 0.1f), GxVector2(0.5f, 0.5f), origin, 0xFFFFFFFF,
+                                   0, 2);
             if (flushEach)
                 GxGraphics::FlushDraws();
         }
@@ -116,8 +105,7 @@ struct Scene
         {
             if (!flushEach)
             {
-                GxGraphics::DrawText(&map, lines[line].c_str(), 8.0f, 8.0f + (float)line * 18, one, 0xFFFFE0A0, 0,
-                                     2);
+                GxGraphics::DrawText(&map, lines[line].c_str(), 8.0f, 8.0f + (float)line * 18, one, 0xFFFFE0A0, 0, 2);
                 continue;
             }
             // One character at a time, each sent on its own.

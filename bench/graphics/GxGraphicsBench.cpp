@@ -2,10 +2,9 @@
 // memory; and the cost of 10,000 state changes through the remembering setters, against the same calls
 // straight to the device and against 10,000 repeats of a remembered value.
 #include "core/GxLog.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,27 +15,15 @@
 namespace
 {
 
-intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-{
-    return window->DefWindowProc(message, wParam, lParam);
-}
-
 // One device for the whole run, its logs under /tmp.
 bool StartDevice()
 {
     static bool s_Started = []
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetDeviceLogPath(L"/tmp/kv_bench_graphics_device.log");
         GxLog::SetErrorLogPath(L"/tmp/kv_bench_graphics_error.log");
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        static PfWindow s_Window;
-        if (!s_Window.Create("KvGraphicsBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr))
-            return false;
-        return GxGraphics::Initialize(s_Window.GetSDLWindow(), nullptr, nullptr, nullptr);
+        static BenchDevice s_Device;
+        return s_Device.Open("KvGraphicsBench");
     }();
     return s_Started;
 }

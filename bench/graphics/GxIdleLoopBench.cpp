@@ -9,10 +9,9 @@
 #include "core/GxLog.h"
 #include "core/GxThreadManage.h"
 #include "core/GxTimeSource.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfClock.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 
@@ -28,26 +27,14 @@ namespace
 constexpr int kFrames = 180; // three seconds a run
 constexpr uint64_t kSlotUs = 1000000 / 60;
 
-intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-{
-    return window->DefWindowProc(message, wParam, lParam);
-}
-
 bool StartDevice()
 {
-    static PfWindow s_Window;
+    static BenchDevice s_Device;
     if (GxGraphics::IsInitialized())
         return true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     GxLog::SetDeviceLogPath(L"/tmp/kv_bench_idle_device.log");
     GxLog::SetErrorLogPath(L"/tmp/kv_bench_idle_error.log");
-    GxDisplaySettings& ds = GxDisplaySettings::Get();
-    ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-    ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-    ds.m_VSyncInterval = 0;
-    if (!s_Window.Create("KvIdleLoopBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr))
-        return false;
-    return GxGraphics::Initialize(s_Window.GetSDLWindow(), nullptr, nullptr, nullptr);
+    return s_Device.Open("KvIdleLoopBench");
 }
 
 // Processor time of the whole process (the driver's threads included), in microseconds.

@@ -6,12 +6,11 @@
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxModel.h"
 #include "graphics/GxVertexLayer.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -122,39 +121,24 @@ struct BenchFiles
     }
 };
 
-// The started device on a hidden window, for the whole run.
-struct BenchDevice
+// The started device on a hidden window, for the whole run; closed at exit.
+struct Screen
 {
-    PfWindow m_Window;
+    BenchDevice m_Device;
     bool m_Ready = false;
 
-    BenchDevice()
+    Screen()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetErrorLogPath(L"/dev/null");
         GxLog::SetDeviceLogPath(L"/dev/null");
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_SwapEffect = 2;
-        ds.m_VSyncInterval = 0;
-        m_Ready = m_Window.Create("GxModelBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr) &&
-                  GxGraphics::Initialize(m_Window.GetSDLWindow(), nullptr, nullptr, nullptr);
+        m_Ready = m_Device.Open("GxModelBench", BenchDevice::kSwapCopy);
     }
-    ~BenchDevice()
-    {
-        GxGraphics::Finalize();
-        m_Window.Destroy();
-    }
-    static intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-    {
-        return window->DefWindowProc(message, wParam, lParam);
-    }
+    ~Screen() { m_Device.Close(); }
 };
 
-BenchDevice& Device()
+Screen& Device()
 {
-    static BenchDevice s_Device;
+    static Screen s_Device;
     return s_Device;
 }
 

@@ -4,7 +4,6 @@
 // frame converted into the movie texture and uploaded.
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxImage.h"
 #include "graphics/GxTexture.h"
@@ -14,7 +13,7 @@
 #include "platform/PfImage.h"
 #include "platform/PfImageDecoderPng.h"
 #include "platform/PfImageResample.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,28 +25,17 @@
 namespace
 {
 
-intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-{
-    return window->DefWindowProc(message, wParam, lParam);
-}
-
 // The device and the test picture, made once for the whole run.
 struct Scene
 {
-    PfWindow Window;
+    BenchDevice Device;
     std::string Path;
     std::vector<uint8_t> File;
     bool Ready = false;
 
     Scene()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        if (!Window.Create("KvTextureBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr) ||
-            !GxGraphics::Initialize(Window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!Device.Open("KvTextureBench"))
             return;
         // A photograph-like picture: smooth gradients with some noise, so the PNG is not trivially small.
         PfImage picture;
@@ -73,8 +61,7 @@ struct Scene
     {
         if (!Path.empty())
             unlink(Path.c_str());
-        GxGraphics::Finalize();
-        Window.Destroy();
+        Device.Close();
     }
 };
 

@@ -10,13 +10,13 @@
 //                               GxFile; both on the grained movie (28 MB), 4 KiB at a time. Goal: at least 0.95x.
 //                               Opening is left out of both: a few microseconds once per movie, it would swamp reading
 //                               a file this small.
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTextureMovie.h"
 #include "media/GxMovieSourceFilterFile.h"
 #include "platform/PfMovieDecoder.h"
 #include "platform/PfMovieIO.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
+#include "support/BenchTools.h"
 
 extern "C"
 {
@@ -26,7 +26,6 @@ extern "C"
 
 #include <benchmark/benchmark.h>
 
-#include <climits>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -39,28 +38,16 @@ namespace
 // Reads of the size a demuxer asks for (a packet or a header at a time), served from each reader's buffer.
 constexpr size_t kReadSize = 4096;
 
-intptr_t Proc(PfWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam, void*)
-{
-    return window->DefWindowProc(message, wParam, lParam);
-}
-
-// The device and the movie, made once for the whole run; the movie by tools/moviegen beside this program's
-// folder.
+// The device and the movie, made once for the whole run; the movie by the build's tools/moviegen.
 struct Scene
 {
-    PfWindow Window;
+    BenchDevice Device;
     std::string Folder;
     std::string Paths[2];
     bool Ready = false;
 
     Scene()
     {
-        char self[PATH_MAX] = {};
-        const ssize_t length = readlink("/proc/self/exe", self, sizeof(self) - 1);
-        if (length <= 0)
-            return;
-        std::string folder(self, (size_t)length);
-        folder = folder.substr(0, folder.rfind('/'));
         char temp[] = "/tmp/kvmoviebenchXXXXXX";
         if (!mkdtemp(temp))
             return;
@@ -69,17 +56,11 @@ struct Scene
         {
             Paths[busy] = Folder + (busy ? "/busy.mpg" : "/movie.mpg");
             const std::string command =
-                folder + "/../tools/moviegen " + Paths[busy] + " 640 480 10" + (busy ? " --busy" : "");
+                BenchTools::Find("moviegen").string() + " " + Paths[busy] + " 640 480 10" + (busy ? " --busy" : "");
             if (std::system(command.c_str()) != 0)
                 return;
         }
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        Ready = Window.Create("KvMovieBench", 1024, 768, PfWindowStyle::Framed, &Proc, nullptr) &&
-                GxGraphics::Initialize(Window.GetSDLWindow(), nullptr, nullptr, nullptr);
+        Ready = Device.Open("KvMovieBench");
     }
     ~Scene()
     {
@@ -88,8 +69,7 @@ struct Scene
                 unlink(path.c_str());
         if (!Folder.empty())
             rmdir(Folder.c_str());
-        GxGraphics::Finalize();
-        Window.Destroy();
+        Device.Close();
     }
 };
 

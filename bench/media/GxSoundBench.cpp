@@ -17,6 +17,7 @@
 #include "platform/PfAudioDevice.h"
 #include "platform/PfSoundBuffer.h"
 #include "platform/PfVorbisFile.h"
+#include "support/BenchTools.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,11 +44,7 @@ struct Fixtures
     {
         dir = std::filesystem::temp_directory_path() / ("kv_bench_media_" + std::to_string(getpid()));
         std::filesystem::create_directories(dir / "sounds");
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        const std::filesystem::path tool =
-            (tools ? std::filesystem::path(tools)
-                   : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools") /
-            "soundgen";
+        const std::filesystem::path tool = BenchTools::Find("soundgen");
         const std::string seconds = std::to_string(kSeconds);
         for (const std::string& args : {"'" + Path("sounds/tone.ogg") + "' " + seconds + " 440 660",
                                         "'" + Path("sounds/tone_ima.wav") + "' " + seconds + " 440 660 44100 2 ima",

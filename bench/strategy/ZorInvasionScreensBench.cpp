@@ -10,74 +10,35 @@
 #include "appdata/ZorGlobals.h"
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
-#include "core/GxString.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorRoundData.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorInvMain.h"
+#include "support/BenchSampleGame.h"
+#include "support/BenchZorCore.h"
 #include "task/GxTaskManage.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
 
-std::filesystem::path Folder()
-{
-    static const std::filesystem::path s_Folder = []
-    {
-        std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("kv_bench_zorinv_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        std::filesystem::path tool =
-            tools ? std::filesystem::path(tools)
-                  : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        if (std::system(((tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null").c_str()) != 0)
-            std::abort();
-        std::atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
-        return folder;
-    }();
-    return s_Folder;
-}
-
-std::wstring Path(const std::string& file)
-{
-    return GxString::FromUtf8((Folder() / file).string());
-}
-
 // The sample tables, the unit lists, a core, and the invasion screen in the tree; town 1's party made
 // nine strong; 300 settled reserve units of the sample's player kinds and levels.
-struct Game
+struct Game : BenchZorCore
 {
-    GxTaskManage manage;
-    GxTaskBase* root = new GxTaskBase(&manage);
-    std::unique_ptr<ZorCore> core;
     SeqZorInvMain* screen = nullptr;
 
-    Game()
+    Game() : BenchZorCore({ZorCore::kSavedUnitList})
     {
-        g_DBZorUnit.Load(Path("data/db_zorunit.txt"));
-        g_DBZorSkill.Load(Path("data/db_zorskill.txt"));
-        g_DBZorEnemy.Load(Path("data/db_zorenemy.txt"));
-        g_DBZorTown.Load(Path("data/db_zortown.txt"));
-        for (const wchar_t* name :
-             {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList, ZorCore::kSavedUnitList})
-            new GxTaskBase(root, name);
-        core = std::make_unique<ZorCore>(nullptr, &manage);
+        LoadTables({{&g_DBZorUnit, "data/db_zorunit.txt"},
+                    {&g_DBZorSkill, "data/db_zorskill.txt"},
+                    {&g_DBZorEnemy, "data/db_zorenemy.txt"},
+                    {&g_DBZorTown, "data/db_zortown.txt"}});
         core->GetUserData()->InitNewGame();
         screen = new SeqZorInvMain(root);
         ZorUserData& s = *core->GetUserData();
@@ -152,7 +113,7 @@ const std::wstring& RoundFile()
 {
     static const std::wstring s_Path = []
     {
-        const std::wstring path = Path("zordata_round.gd");
+        const std::wstring path = BenchSampleGame::Path("zordata_round.gd");
         if (!TheGame().core->SaveRoundData(path, true))
             std::abort();
         return path;

@@ -8,57 +8,20 @@
 #include "appdata/DBZorSkill.h"
 #include "appdata/DBZorStruct.h"
 #include "appdata/DBZorUnit.h"
-#include "core/GxRandom.h"
-#include "core/GxString.h"
 #include "strategy/ZorCore.h"
-#include "strategy/ZorMapData.h"
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/ZorNcProjectSource.h"
-#include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
-#include "task/GxTaskManage.h"
+#include "support/BenchZorCore.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
+#include <algorithm>
 #include <queue>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
-
-std::filesystem::path Folder()
-{
-    static const std::filesystem::path s_Folder = []
-    {
-        std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("kv_bench_zorrules_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        std::filesystem::path tool =
-            tools ? std::filesystem::path(tools)
-                  : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        if (std::system(((tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null").c_str()) != 0)
-            std::abort();
-        std::atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
-        return folder;
-    }();
-    return s_Folder;
-}
-
-std::wstring Path(const std::string& file)
-{
-    return GxString::FromUtf8((Folder() / file).string());
-}
 
 class FixedMotions : public ZorNcProjectSource
 {
@@ -76,65 +39,27 @@ private:
     int32_t m_Other = 40;
 };
 
-struct Stage
+struct Stage : BenchZorCore
 {
-    GxTaskManage manage;
-    GxTaskBase* root = new GxTaskBase(&manage);
-    std::unique_ptr<ZorCore> core;
     FixedMotions motions;
 
     Stage()
     {
-        for (auto [table, file] : {std::pair<GxDBBase*, const char*>{&g_DBZorStruct, "data/db_zorstruct.txt"},
-                                   {&g_DBZorUnit, "data/db_zorunit.txt"},
-                                   {&g_DBZorSkill, "data/db_zorskill.txt"},
-                                   {&g_DBZorEnemy, "data/db_zorenemy.txt"}})
-            table->Load(Path(file));
-        for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
-            ZorMapData::GetSlot(slot)->LoadFromFile(Path("data/db_zormap0" + std::to_string(slot) + ".txt"));
+        LoadTables({{&g_DBZorStruct, "data/db_zorstruct.txt"},
+                    {&g_DBZorUnit, "data/db_zorunit.txt"},
+                    {&g_DBZorSkill, "data/db_zorskill.txt"},
+                    {&g_DBZorEnemy, "data/db_zorenemy.txt"}});
+        LoadMaps();
         ZorNcPoolUnit::SetProjectSource(&motions);
         ZorNcPoolUnit::Initialize();
         while (ZorNcPoolUnit::PrepareLoading(L"", L"") > 0)
         {
         }
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
-            new GxTaskBase(root, name);
-        core = std::make_unique<ZorCore>(nullptr, &manage);
-        core->m_SkipBattleEffect = core->m_SkipSpecialAttackEffect = core->m_SkipBattleVoice = true;
+        SkipPresentation();
     }
 
-    // A fresh stage: every dug room's five slots hold a defender, and invaders fill the rooms up to
-    // about 300 units in all.
-    void Reset()
-    {
-        GxRandom::Seed(1);
-        core->ResetGame();
-        ZorUserData& s = *core->GetUserData();
-        for (int i = 0; i < 3; ++i)
-            s.UpgradeFloorExtendLevel();
-        s.m_Resource_LeadershipBase = 1000;
-        s.m_Resource_Bone = s.m_Resource_Magic = s.m_Resource_Gold = 99999;
-        core->BeginDefence();
-        s.m_RemainEnemyTotal = s.m_RemainEnemyLeft = 100000;
-        int units = 0;
-        for (int i = 0; i < ZorUserData::kRoomCount; ++i)
-            for (int slot = 0; slot < 5; ++slot)
-                if (s.GetRoomState(i % 10, i / 10) == 8 && core->SummonUnit(i % 10, i / 10, slot, 12))
-                {
-                    auto* unit = core->FindUnit(s.m_Rooms[i].m_UnitEntityIDs[slot]);
-                    unit->m_CreateTimeLeft = 1;
-                    ++units;
-                }
-        GxTaskBase* enemies = core->FindList(ZorCore::kUnitEnemyList);
-        for (int i = 0; units < 300; i = (i + 1) % ZorUserData::kRoomCount)
-            if (s.GetRoomState(i % 10, i / 10) == 8)
-            {
-                auto* unit = new ZorTaskUnitEntity(enemies);
-                unit->SetTaskID(static_cast<uint64_t>(core->TakeNextUnitTaskID()));
-                unit->InitAsEnemyUnit(61, 5, i % 10, i / 10, 5 + units % 4, 1, units % 60);
-                ++units;
-            }
-    }
+    // A fresh stage of about 300 units.
+    void Reset() { StartFullStage(300); }
 };
 
 Stage& TheStage()

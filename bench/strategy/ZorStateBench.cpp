@@ -4,71 +4,28 @@
 // the same in the text form.
 #include "appdata/DBZorStruct.h"
 #include "appdata/DBZorUnit.h"
-#include "core/GxString.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
-#include "task/GxTaskManage.h"
+#include "support/BenchSampleGame.h"
+#include "support/BenchZorCore.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
 
-std::filesystem::path Folder()
-{
-    static const std::filesystem::path s_Folder = []
-    {
-        std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("kv_bench_strategy_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        std::filesystem::path tool =
-            tools ? std::filesystem::path(tools)
-                  : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
-        std::string command = (tool / "samplegen").string() + " '" + folder.string() + "' > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            std::abort();
-        std::atexit(
-            []
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
-        return folder;
-    }();
-    return s_Folder;
-}
-
-std::wstring Path(const std::string& file)
-{
-    return GxString::FromUtf8((Folder() / file).string());
-}
-
 // The sample tables and maps, a core with the unit lists, a new game extended to level 3.
-struct Game
+struct Game : BenchZorCore
 {
-    GxTaskManage manage;
-    GxTaskBase* root = new GxTaskBase(&manage);
-    std::unique_ptr<ZorCore> core;
-
     Game()
     {
-        g_DBZorStruct.Load(Path("data/db_zorstruct.txt"));
-        g_DBZorUnit.Load(Path("data/db_zorunit.txt"));
+        LoadTables({{&g_DBZorStruct, "data/db_zorstruct.txt"}, {&g_DBZorUnit, "data/db_zorunit.txt"}});
         ZorMapData::LoadAllMaps();
-        for (int slot = 0; slot < ZorMapData::kSlots; ++slot)
-            ZorMapData::GetSlot(slot)->LoadFromFile(Path("data/db_zormap0" + std::to_string(slot) + ".txt"));
-        for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
-            new GxTaskBase(root, name);
-        core = std::make_unique<ZorCore>(nullptr, &manage);
+        LoadMaps();
         core->GetUserData()->InitNewGame();
         for (int i = 0; i < 3; ++i)
             core->GetUserData()->UpgradeFloorExtendLevel();
@@ -121,7 +78,7 @@ BENCHMARK(BM_FullRebuild);
 void SaveAndLoad(benchmark::State& state, bool binary)
 {
     Game& game = TheGame();
-    const std::wstring path = Path(binary ? "bench_binary.gd" : "bench_text.gd");
+    const std::wstring path = BenchSampleGame::Path(binary ? "bench_binary.gd" : "bench_text.gd");
     for (auto _ : state)
     {
         if (!game.core->SaveGameData(path, binary) || !game.core->LoadGameData(path))

@@ -7,12 +7,11 @@
 #include "animation/GxNcMotionSnapShotEx.h"
 #include "appdata/GxGlobalRenderTargets.h"
 #include "core/GxLog.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTextureFlex.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfPngWriter.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 
@@ -28,7 +27,7 @@ namespace
 
 struct Stage
 {
-    PfWindow window;
+    BenchDevice device;
     std::unique_ptr<GxTaskManage> manage;
     std::vector<GxTaskLayer*> pictures;
     GxTaskLayer* motion = nullptr;
@@ -37,16 +36,8 @@ struct Stage
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         GxLog::SetErrorLogPath(L"/dev/null");
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("GxTaskLayerBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr) || !CreateGlobalRenderTargets())
+        if (!device.Open("GxTaskLayerBench") || !CreateGlobalRenderTargets())
             return false;
         char pattern[] = "/tmp/kvlayerXXXXXX";
         if (!mkdtemp(pattern))

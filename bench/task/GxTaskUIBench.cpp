@@ -9,10 +9,9 @@
 #include "appdata/DBUIModule.h"
 #include "core/GxMatrix.h"
 #include "core/GxVector4.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 #include "task/GxTaskRenderManage.h"
@@ -44,7 +43,7 @@ GisPicture Solid(const std::wstring& name, uint32_t w, uint32_t h, uint32_t argb
 
 struct Screen
 {
-    PfWindow window;
+    BenchDevice device;
     GxTaskRenderManage lists[20];
     int32_t bank = 0;
     GxTaskManage manage;
@@ -56,15 +55,7 @@ struct Screen
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("GxTaskUIBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!device.Open("GxTaskUIBench"))
             return false;
         char folder[] = "/tmp/kvuibenchXXXXXX";
         if (!mkdtemp(folder) || chdir(folder) != 0 || mkdir("uigis", 0755) != 0)

@@ -6,13 +6,12 @@
 //   loop summing the same characters' advances.
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
-#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxDraw.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTexture.h"
 #include "platform/PfGLDevice.h"
-#include "platform/PfWindow.h"
+#include "support/BenchDevice.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
@@ -40,7 +39,7 @@ std::wstring Text(size_t count)
 
 struct Page
 {
-    PfWindow window;
+    BenchDevice device;
     GxTaskManage manage;
     GxTaskBase* root = nullptr;
     GxSeqBase* seq = nullptr;
@@ -51,15 +50,7 @@ struct Page
 
     bool Start()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        GxDisplaySettings& ds = GxDisplaySettings::Get();
-        ds.m_WindowWidth = ds.m_BackBufferWidth = 1024;
-        ds.m_WindowHeight = ds.m_BackBufferHeight = 768;
-        ds.m_VSyncInterval = 0;
-        auto proc = [](PfWindow* w, uint32_t m, uintptr_t wp, intptr_t lp, void*) -> intptr_t
-        { return w->DefWindowProc(m, wp, lp); };
-        if (!window.Create("GxTaskUIMessageBench", 1024, 768, PfWindowStyle::Framed, proc, nullptr) ||
-            !GxGraphics::Initialize(window.GetSDLWindow(), nullptr, nullptr, nullptr))
+        if (!device.Open("GxTaskUIMessageBench"))
             return false;
         g_GDIFontMaps[0].SetFont(11, nullptr);
         g_GDIFontMaps[2].SetFont(23, nullptr);

@@ -53,6 +53,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
+#include "platform/PfInputScript.h"
 #include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
@@ -264,6 +265,15 @@ bool GxCore::OnGameInit()
 
 void GxCore::SeedRandomSources()
 {
+    // A scripted run replays the same input at the same virtual times, so it draws the same numbers too:
+    // its seeds come from the virtual clock alone, not the wall clock.
+    if (const PfInputScript* script = m_SeedClock ? nullptr : PfInputScript::GetActive())
+    {
+        const auto seed = static_cast<uint32_t>(script->GetTimeUs() / 1000);
+        GxCrtRandom::Seed(seed);
+        GxRandom::Seed(seed);
+        return;
+    }
     GxTimeSource& clock = m_SeedClock ? *m_SeedClock : GxTimeSource::System();
     // Each sum reads the clock anew; the seeds are the low 32 bits.
     GxCrtRandom::Seed(static_cast<uint32_t>(clock.GetTimeMs() + static_cast<uint64_t>(std::time(nullptr))));

@@ -19,6 +19,7 @@
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxFontData.h"
 #include "graphics/GxGDIFontMap.h"
+#include "platform/PfInputScript.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
@@ -26,7 +27,9 @@
 #include "task/GxTaskManage.h"
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <unistd.h>
 
 namespace
 {
@@ -243,4 +246,24 @@ TEST_F(GxCoreHooks, SeedsTakenWithinOneSecondDiffer)
     EXPECT_NE(GxRandom::NextU32(), first);
     EXPECT_NE(GxCrtRandom::Next(), firstCrt);
     EXPECT_EQ(clock.m_Now, 1004u); // each source reads the clock once per seeding
+}
+
+// A scripted run replays: seeding at the same virtual time gives the same draws, whatever the wall clock.
+TEST_F(GxCoreHooks, ScriptedRunSeedsFromItsVirtualClock)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / "kv_seed_script.txt").string();
+    std::ofstream(path) << "10 key X\n";
+    setenv("KV_INPUT_SCRIPT", path.c_str(), 1);
+    ASSERT_TRUE(PfInputScript::StartFromEnvironment());
+    GxCore core;
+    core.SeedRandomSources();
+    const uint32_t first = GxRandom::NextU32();
+    const int32_t firstCrt = GxCrtRandom::Next();
+    usleep(2000); // the wall clock has moved on by a few milliseconds
+    core.SeedRandomSources();
+    EXPECT_EQ(GxRandom::NextU32(), first);
+    EXPECT_EQ(GxCrtRandom::Next(), firstCrt);
+    PfInputScript::Stop();
+    unsetenv("KV_INPUT_SCRIPT");
+    std::filesystem::remove(path);
 }

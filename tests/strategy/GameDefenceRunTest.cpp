@@ -1,15 +1,30 @@
 // The real program on the sample game, headless with recorded input, through the defence stage: a flag
 // file takes the story from the title straight into the stage loader and the defence screen;
-// the speed keys, the camera by screen edge, wheel and minimap, a save and a load through the screen's
-// buttons, and a debug win that ends at the story's victory label. A truncated stage file is refused.
+// the speed keys, the camera by screen edge, wheel and minimap, two invader parties walking in, a save
+// and a load through the screen's buttons, a second save at once that repeats the first, and a debug
+// win that ends at the story's victory label. A truncated stage file is refused.
 #include "support/GameRun.h"
 
 #include "../../tools/samplegen/SampleZorDefence.h"
+#include "appdata/DBTestSupport.h"
+#include "appdata/DBZorEnemy.h"
+#include "appdata/DBZorSkill.h"
+#include "appdata/DBZorStruct.h"
+#include "appdata/DBZorTown.h"
+#include "appdata/DBZorUnit.h"
+#include "core/GxString.h"
 #include "platform/PfImage.h"
+#include "strategy/ZorCore.h"
+#include "strategy/ZorTaskUnitEntity.h"
+#include "strategy/ZorUserData.h"
+#include "task/GxTaskBase.h"
+#include "task/GxTaskManage.h"
 
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <tuple>
+#include <vector>
 
 namespace
 {
@@ -18,12 +33,18 @@ namespace
 constexpr uint32_t kOpeningBanner = 0xFF2060C0u;
 constexpr uint32_t kVictoryBanner = 0xFFE0C020u;
 constexpr uint32_t kThrone = SampleRoomColour(17);
+// The units' sprite (the sample's "spark" picture) as drawn on the map, red, green and blue only: the
+// capture's alpha there is what the sprite's blending left.
+constexpr uint32_t kUnitSprite = 0xFFC040u;
 
 // The screen looks at the throne room when it is entered: its floor lies at the middle of the map area.
 constexpr uint32_t kMidX = 512, kMidY = 384;
 
 // Places on the screen: the title's Start and Load buttons, the bottom bar's save and load buttons, the
-// first save plate, the confirmation's Yes, the save screen's Back, a point of the minimap off its frame.
+// first and second save plates, the confirmation's Yes, the save screen's Back, a point of the minimap
+// off its frame. At double speed the first two parties arrive by step 910 and walk up to the throne room;
+// "play" shows them on the way. The game is paused (Z) before the save and stays so after the load, when
+// it is saved again into slot 2.
 const char* const kScript = "90 click 512 384\n"
                             "200 capture opening.png\n"
                             "330 capture play0.png\n"
@@ -37,24 +58,28 @@ const char* const kScript = "90 click 512 384\n"
                             "470 click 150 700\n"
                             "540 capture minimap.png\n"
                             "550 key T\n"
-                            "900 capture play.png\n"
-                            "910 key Z\n"
-                            "920 click 348 747\n"
-                            "1010 click 270 200\n"
-                            "1060 click 436 304\n"
-                            "1110 click 940 720\n"
-                            "1210 click 448 747\n"
-                            "1300 click 270 200\n"
-                            "1350 click 436 304\n"
-                            "1420 capture restored1.png\n"
-                            "1460 capture restored2.png\n"
-                            "1600 capture loaded.png\n"
-                            "1610 key X\n"
-                            "1620 key 1\n"
-                            "1700 capture victory.png\n"
-                            "2010 click 512 384\n"
-                            "2210 close\n"
-                            "2240 click 436 304\n";
+                            "1180 capture play.png\n"
+                            "1190 key Z\n"
+                            "1200 click 348 747\n"
+                            "1290 click 270 200\n"
+                            "1340 click 436 304\n"
+                            "1390 click 940 720\n"
+                            "1490 click 448 747\n"
+                            "1580 click 270 200\n"
+                            "1630 click 436 304\n"
+                            "1700 capture restored1.png\n"
+                            "1740 capture restored2.png\n"
+                            "1880 capture loaded.png\n"
+                            "1890 click 348 747\n"
+                            "1980 click 270 331\n"
+                            "2030 click 436 304\n"
+                            "2080 click 940 720\n"
+                            "2180 key X\n"
+                            "2190 key 1\n"
+                            "2270 capture victory.png\n"
+                            "2500 click 512 384\n"
+                            "2700 close\n"
+                            "2730 click 436 304\n";
 
 uint32_t Pixel(const GameRun& run, const std::string& name, uint32_t x, uint32_t y)
 {
@@ -75,6 +100,18 @@ int CountInRow(const GameRun& run, const std::string& name, uint32_t y, uint32_t
     return n;
 }
 
+// How many pixels of the map area (above the bottom bars) show the colour (0xRRGGBB).
+int CountInMap(const GameRun& run, const std::string& name, uint32_t colour)
+{
+    PfImage image;
+    int n = 0;
+    if (GameRun::LoadPicture(run.Path(name), image))
+        for (uint32_t y = 60; y < 508; ++y)
+            for (uint32_t x = 0; x < image.GetWidth(); ++x)
+                n += (GameRun::PixelAt(image, x, y) & 0xFFFFFFu) == colour ? 1 : 0;
+    return n;
+}
+
 // The map area (above the bottom bars) of two captures differs.
 bool MapDiffers(const GameRun& run, const std::string& a, const std::string& b)
 {
@@ -86,6 +123,61 @@ bool MapDiffers(const GameRun& run, const std::string& a, const std::string& b)
             if (GameRun::PixelAt(ia, x, y) != GameRun::PixelAt(ib, x, y))
                 return true;
     return false;
+}
+
+// What a stage file holds that a save made again at once must repeat: resources, the master's hit
+// points, the stage clock and enemies left, and every unit of the three lists (task ID, kind, hit
+// points, place). Read with the game's own tables by a core of this process; loaded false when refused.
+struct SavedStage
+{
+    bool loaded = false;
+    std::vector<int32_t> values;
+    std::vector<std::vector<std::tuple<uint64_t, int32_t, int32_t, int32_t, int32_t>>> units;
+    int32_t leaders = 0;      // invaders leading a party
+    int32_t inThroneRoom = 0; // invaders standing in the throne room
+};
+
+SavedStage ReadStage(const GameRun& run, const std::string& file)
+{
+    SavedStage out;
+    const auto data = [&](const char* name) { return GxString::FromUtf8(run.GameDir() + "/data/" + name); };
+    g_DBZorUnit.Load(data("db_zorunit.txt"));
+    g_DBZorSkill.Load(data("db_zorskill.txt"));
+    g_DBZorStruct.Load(data("db_zorstruct.txt"));
+    g_DBZorEnemy.Load(data("db_zorenemy.txt"));
+    g_DBZorTown.Load(data("db_zortown.txt"));
+    {
+        GxTaskManage manage;
+        auto* root = new GxTaskBase(&manage);
+        const wchar_t* const lists[] = {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList};
+        for (const wchar_t* name : lists)
+            new GxTaskBase(root, name);
+        ZorCore core(nullptr, &manage);
+        core.GetUserData()->InitNewGame();
+        out.loaded = core.LoadGameData(GxString::FromUtf8(run.SaveDir() + "/" + file));
+        const ZorUserData& s = *core.GetUserData();
+        out.values = {
+            s.m_Resource_Bone, s.m_Resource_Magic,  s.m_Resource_Gold, s.m_Resource_AstarosHP,
+            s.m_TimerCount,    s.m_RemainEnemyLeft, s.m_GamePhase,     static_cast<int32_t>(s.m_NextEnemies.size())};
+        for (const wchar_t* name : lists)
+        {
+            out.units.emplace_back();
+            for (GxTaskBase* t = manage.FindTaskByName(name)->GetFirstChild(); t; t = t->GetNextSibling())
+                if (auto* u = dynamic_cast<ZorTaskUnitEntity*>(t))
+                {
+                    out.units.back().emplace_back(u->GetTaskID(), u->m_UnitID, u->m_HP, u->m_DetailPosX,
+                                                  u->m_DetailPosY);
+                    if (name == ZorCore::kUnitEnemyList)
+                    {
+                        out.leaders += u->m_EnemyLeaderFlag;
+                        out.inThroneRoom +=
+                            u->m_RoughPosX == s.m_ThroneRoomPosX && u->m_RoughPosY == s.m_ThroneRoomPosY;
+                    }
+                }
+        }
+    }
+    dbtest::ResetTables(g_DBZorUnit, g_DBZorSkill, g_DBZorStruct, g_DBZorEnemy, g_DBZorTown);
+    return out;
 }
 
 void Truncate(const std::string& path)
@@ -121,6 +213,9 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     EXPECT_NE(Pixel(run, "edge.png", kMidX, kMidY), kThrone);
     EXPECT_TRUE(MapDiffers(run, "edge.png", "minimap.png"));
     EXPECT_EQ(Pixel(run, "play.png", kMidX, kMidY), kThrone);
+    // No unit stands on the map at first; the invaders' sprites are there when they walk in.
+    EXPECT_EQ(CountInMap(run, "play0.png", kUnitSprite), 0);
+    EXPECT_GT(CountInMap(run, "play.png", kUnitSprite), 50);
 
     // The save holds slot 1 with a thumbnail of the map (not one flat colour).
     const std::string save = run.SaveDir();
@@ -134,10 +229,24 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
             colours.insert(GameRun::PixelAt(thumb, x, y));
     EXPECT_GT(colours.size(), 8u);
 
+    // The save holds the two parties that came in (a leader each) and invaders that walked from their
+    // entrance up to the throne room.
+    const SavedStage first = ReadStage(run, "zordata001.gd");
+    ASSERT_TRUE(first.loaded);
+    EXPECT_GE(first.leaders, 2);
+    EXPECT_GE(first.units[2].size(), 4u);
+    EXPECT_GT(first.inThroneRoom, 0);
+
     // Loading returns through the loader to the screen without the opening banner, looking at the throne.
     for (const char* name : {"restored1.png", "restored2.png"})
         EXPECT_NE(Pixel(run, name, kMidX, kMidY), kOpeningBanner) << name;
     EXPECT_EQ(Pixel(run, "loaded.png", kMidX, kMidY), kThrone);
+    // Saved again at once (still paused) into slot 2: the same resources, clock, enemies left, phase and
+    // queue, and the same units in the same lists, under the same task IDs, hit points and places.
+    const SavedStage again = ReadStage(run, "zordata002.gd");
+    ASSERT_TRUE(again.loaded);
+    EXPECT_EQ(again.values, first.values);
+    EXPECT_EQ(again.units, first.units);
 
     // Key 1 (developer switch) wins: the victory banner, then the story's victory label.
     EXPECT_EQ(Pixel(run, "victory.png", kMidX, kMidY), kVictoryBanner);
