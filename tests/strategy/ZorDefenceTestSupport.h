@@ -12,7 +12,7 @@
 // not at all, and one that loses the race drops its own copy.
 //
 // Sample-game places used by the tests: the speed radios at (200 + 44 i, 583), the throne and zoom buttons
-// at (352 + 44 i, 583), the unit cards' pick-up buttons at (260 + 90 i, 619), the minimap's diamond
+// at (340 + 44 i, 583), the unit cards' pick-up buttons at (260 + 90 i, 619), the minimap's diamond
 // centred on (101, 672).
 
 #include "ZorEngineTestSupport.h"
