@@ -11,6 +11,8 @@
 namespace
 {
 
+using zortest::ZorTest;
+
 // Both between-stage screens in the running engine, built from the sample game's UI rows, with a small
 // command and town table. The sample's three town buttons carry towns 1-3; layout rows of the test's own
 // add buttons for towns 4 and 5 and one whose value is no town.
@@ -160,7 +162,7 @@ TEST_F(ZorCommandScreenTest, SelectionDrivesHelpAndRunWhichPaysTheMultipliedCost
     EXPECT_EQ(m_Manage.GetCurrentSequence(), m_Strategy);
 }
 
-TEST_F(ZorCommandScreenTest, StatusBarFormatsAndColours)
+TEST_F(ZorTest, CommandStatusBarFormatsAndColours)
 {
     State().m_Resource_Bone = 9999;
     State().m_Resource_Gold = 12345;

@@ -11,6 +11,8 @@
 namespace
 {
 
+using zortest::ZorTest;
+
 // The take-over screen in the running engine (it brings its own saved-unit folder), built from the
 // sample game's UI rows, with the permanent flags in a word of the test's own and the round file in the
 // test's folder.
@@ -153,7 +155,7 @@ TEST_F(ZorTakeOverTest, SavedUnitsAreToggledWithinCapacityAndCarriedOver)
     EXPECT_NE(ready.back()->GetTaskID(), savedID) << "carried units take new task IDs";
 }
 
-TEST_F(ZorTakeOverTest, CardLayoutBySideAndKind)
+TEST_F(ZorTest, UnitCardLayoutBySideAndKind)
 {
     using Kind = ZorUnitCard::Kind;
     std::vector<ZorUnitCard::Element> card;
