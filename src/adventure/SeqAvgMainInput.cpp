@@ -12,6 +12,7 @@
 #include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUIButtonIs.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
 namespace
@@ -221,10 +222,15 @@ int32_t SeqAvgMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
 {
     if (int32_t handled = GxSeqBase::OnUIEvent1(sender, event))
         return handled;
-    if (!sender || !sender->HasKind(GX_TASKKIND_WIDGET))
+    if (!sender)
+        return 0;
+    // The button kind is the click-sound flag: image-set buttons (and the toggles built on them) click,
+    // plain widgets stay silent.
+    if (sender->HasKind(GxTaskUIButtonIs::kKindButton))
+        GxSoundControl::PlaySystemSound(0);
+    if (!sender->HasKind(GX_TASKKIND_WIDGET))
         return 0;
     auto* widget = static_cast<GxTaskUIBase*>(sender);
-    // FIXME: the widgets carry no click-sound flag yet; system sound 0 is played for those that set it.
     const std::wstring name = widget->GetTaskLocalName();
     const GxUserConfig& config = GxTaskUIBase::GetUserConfig();
     GxUserData* data = UserData();

@@ -214,8 +214,7 @@ void SeqConfig::StoreControls()
     if (GxTaskUIBase* w = Control(kFolderSound, L"btn_nextvoice", 1))
         c->m_VoiceStopTiming = w->GetValueAsBool();
 
-    // FIXME: the new opacity reaches the adventure screen's message and name windows once their panel
-    // opacity operation is in; they read the options when next shown.
+    ApplyWindowOpacity();
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
     GxTaskManage* manage = GetManager();
     const GxSystemConfig* sys = SystemConfig();
@@ -285,7 +284,24 @@ void SeqConfig::ResetToDefaults()
     c->SetDefault();
     c->m_ScreenMode = mode;
     LoadControls();
+    ApplyWindowOpacity();
     ApplySoundLevels();
+}
+
+void SeqConfig::ApplyWindowOpacity()
+{
+    GxUserConfig* c = Config();
+    GxTaskManage* manage = GetManager();
+    if (!c || !manage)
+        return;
+    // The adventure screen's windows stay built while this screen runs: they show the new opacity the
+    // moment the player goes back, without waiting for the screen to rebuild them.
+    for (const wchar_t* name : {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain"})
+    {
+        GxTaskBase* task = manage->FindTaskByName(name);
+        if (task && task->HasKind(GX_TASKKIND_WIDGET))
+            static_cast<GxTaskUIBase*>(task)->SetImageAlpha(c->m_TextWindowOpacity);
+    }
 }
 
 int32_t SeqConfig::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)

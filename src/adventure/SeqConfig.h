@@ -56,6 +56,8 @@ private:
     GxTaskUIBase* Control(Folder folder, const wchar_t* name, int32_t index) const;
     bool IsTabSelected(const wchar_t* tab) const;
     void ApplySoundLevels();
+    // Gives the adventure screen's message and name windows the player's window opacity.
+    void ApplyWindowOpacity();
     static GxUserConfig* Config();
 
     GxTaskFolder* m_Folders[kFolderCount] = {};

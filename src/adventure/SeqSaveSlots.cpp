@@ -8,6 +8,8 @@
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "strategy/ZorCore.h"
+#include "strategy/ZorMapModelPool.h"
+#include "strategy/ZorNcPoolUnit.h"
 #include "task/GxTaskManage.h"
 
 void SeqSaveSlots::ThumbnailPos(int32_t plate, int32_t& x, int32_t& y)
@@ -70,19 +72,30 @@ bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring
         GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", gameDataPath.c_str());
         return false;
     }
-    if (!GxFile::CanOpen(zorDataPath) || !zor->LoadGameData(zorDataPath))
+    if (!GxFile::CanOpen(zorDataPath) || !zor->CheckGameData(zorDataPath))
     {
         GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", zorDataPath.c_str());
         return false;
     }
-    // FIXME: the strategy game's campaign-task clear and reset run here once ZorCore has them; the load
-    // above already replaced its state and unit lists whole.
+    // Both files read cleanly: from here the running game gives way to the saved one. The strategy game
+    // drops every unit of its campaign (the invasion's and the take-over's too, which its file does not
+    // hold) and the models and animations of the old dungeon, which the loader sequence builds again.
     data->ResetAdventure(true);
+    zor->ClearCampaignTasks();
+    zor->ResetGame();
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::ReleaseAll();
     if (!data->Load(gameDataPath, true))
     {
         // The file passed its check, so only a scene that lacks a task the file names gets here; the
         // load has put back what it replaced.
         GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
+        return false;
+    }
+    if (!zor->LoadGameData(zorDataPath))
+    {
+        // Only a file changed since its check gets here; the strategy game stays at a new game.
+        GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", zorDataPath.c_str());
         return false;
     }
     return true;

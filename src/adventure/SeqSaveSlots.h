@@ -34,8 +34,8 @@ public:
 
     // Loads a save pair. Both files are checked before anything of the running game is touched: a file
     // that is missing, cut short or corrupt is refused (logged, the player told) and the game goes on as
-    // it was. The strategy file is read first (its load either takes everything or changes nothing), then
-    // the story is reset and the adventure file, already checked, read with its scene.
+    // it was. Then the story and the strategy game are reset (the latter's campaign units and pools
+    // too) and both files, already checked, are read: the adventure file with its scene first.
     static bool LoadGame(const std::wstring& gameDataPath, const std::wstring& zorDataPath);
     // Switches to the sequence the loaded save recorded; the strategy game's loader is entered with
     // param0 2 (it then resumes a loaded game rather than starting a new one).

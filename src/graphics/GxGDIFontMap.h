@@ -45,7 +45,9 @@ private:
     GxGDIFontMapTextureParam* m_pCurrentPage = nullptr;
     int32_t m_Size = 16;
     std::wstring m_Face;
-    // FIXME: nothing attaches an icon image yet, so private-use codes give the empty glyph.
+    // An icon image with its column count, cut into size x size cells for the private-use codes. The
+    // game attaches none (icons beside text are drawn with the bitmap icon fonts), so those codes give the
+    // empty glyph; GetGlyph still cuts from an image should a map be given one.
     std::unique_ptr<GxTexture> m_pIconImage;
     uint32_t m_IconColumns = 0;
 };

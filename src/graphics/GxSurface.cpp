@@ -85,7 +85,8 @@ bool GxSurface::CreateSystemMemory(const std::wstring& name, uint32_t width, uin
 bool GxSurface::CreateDepthStencil(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t quality)
 {
-    // FIXME: multisampled surfaces are not made; every surface has one sample.
+    // Surfaces are single-sample: the game's display settings fix the multisample mode at 0, so the
+    // present parameters, and with them every depth-stencil and render-target request, ask for none.
     (void)multiSample;
     (void)quality;
     return Create(name, width, height, format ? format : GxGraphics::GetDepthStencilFormat(), D3DPOOL_DEFAULT,
@@ -169,7 +170,6 @@ void GxSurface::OnResetDevice()
 
 bool GxSurface::StretchFrom(const PfRect* destRect, GxSurface* source, const PfRect* sourceRect, uint32_t filter)
 {
-    (void)filter;
     if (!source || !m_pTexture || !source->m_pTexture || source == this || source->m_Format != m_Format)
         return false;
     const PfRect d = destRect ? *destRect : PfRect{0, 0, (int32_t)m_Width, (int32_t)m_Height};
@@ -188,7 +188,7 @@ bool GxSurface::StretchFrom(const PfRect* destRect, GxSurface* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    StretchNearest(to, pitch, d, from, fromPitch, s, bytes);
+    StretchTexels(to, pitch, d, from, fromPitch, s, m_Format, filter);
     return PfSucceeded(m_pTexture->UnlockRect());
 }
 

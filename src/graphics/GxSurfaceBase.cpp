@@ -1,9 +1,12 @@
 #include "graphics/GxSurfaceBase.h"
 
 #include "graphics/GxGraphics.h"
+#include "graphics/GxPixelFormat.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLTexture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 bool GxSurfaceBase::SetRenderTarget(uint32_t index)
@@ -57,20 +60,61 @@ bool GxSurfaceBase::LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFun
     return true;
 }
 
-void GxSurfaceBase::StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from,
-                                   uint32_t fromPitch, const PfRect& s, uint32_t bytes)
+void GxSurfaceBase::StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
+                                  const PfRect& s, D3DFORMAT format, uint32_t filter)
 {
-    // FIXME: every filter samples the nearest texel; linear filtering of stretched copies is missing.
+    const uint32_t bytes = GxPixelFormat::GetBytes(format);
     const uint32_t dw = (uint32_t)(d.right - d.left), dh = (uint32_t)(d.bottom - d.top);
     const uint32_t sw = (uint32_t)(s.right - s.left), sh = (uint32_t)(s.bottom - s.top);
+    if (filter != D3DTEXF_LINEAR)
+    {
+        // Point and no filtering take the texel under the destination texel's top-left corner.
+        for (uint32_t y = 0; y < dh; ++y)
+        {
+            const uint32_t sy = (uint32_t)s.top + (uint32_t)((uint64_t)y * sh / dh);
+            for (uint32_t x = 0; x < dw; ++x)
+            {
+                const uint32_t sx = (uint32_t)s.left + (uint32_t)((uint64_t)x * sw / dw);
+                std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes,
+                            from + (size_t)sy * fromPitch + (size_t)sx * bytes, bytes);
+            }
+        }
+        return;
+    }
+    // Linear: each destination texel's centre mapped into the source rectangle, the four source texels
+    // around it weighted by distance, per ARGB channel. Samples beyond the rectangle's edge clamp to it,
+    // so nothing outside the source rectangle bleeds in. A copy at the same size reproduces the source.
+    auto axis = [](uint32_t i, uint32_t out, uint32_t in, int32_t first, int32_t& a, int32_t& b, float& t)
+    {
+        const float c = std::max(((float)i + 0.5f) * (float)in / (float)out - 0.5f, 0.0f);
+        const int32_t base = std::min((int32_t)c, (int32_t)in - 1);
+        t = std::min(c - (float)base, 1.0f);
+        a = first + base;
+        b = first + std::min(base + 1, (int32_t)in - 1);
+    };
+    auto texel = [&](int32_t x, int32_t y)
+    { return GxPixelFormat::ToArgb(from + (size_t)y * fromPitch + (size_t)x * bytes, format); };
     for (uint32_t y = 0; y < dh; ++y)
     {
-        const uint32_t sy = (uint32_t)s.top + (uint32_t)((uint64_t)y * sh / dh);
+        int32_t y0 = 0, y1 = 0;
+        float ty = 0.0f;
+        axis(y, dh, sh, s.top, y0, y1, ty);
         for (uint32_t x = 0; x < dw; ++x)
         {
-            const uint32_t sx = (uint32_t)s.left + (uint32_t)((uint64_t)x * sw / dw);
-            std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes, from + (size_t)sy * fromPitch + (size_t)sx * bytes,
-                        bytes);
+            int32_t x0 = 0, x1 = 0;
+            float tx = 0.0f;
+            axis(x, dw, sw, s.left, x0, x1, tx);
+            const uint32_t c00 = texel(x0, y0), c10 = texel(x1, y0), c01 = texel(x0, y1), c11 = texel(x1, y1);
+            uint8_t argb[4];
+            for (int32_t k = 0; k < 4; ++k)
+            {
+                const int32_t shift = 8 * k;
+                auto channel = [shift](uint32_t c) { return (float)((c >> shift) & 0xFF); };
+                const float top = channel(c00) + (channel(c10) - channel(c00)) * tx;
+                const float bottom = channel(c01) + (channel(c11) - channel(c01)) * tx;
+                argb[k] = (uint8_t)std::lround(std::clamp(top + (bottom - top) * ty, 0.0f, 255.0f));
+            }
+            GxPixelFormat::FromArgbRow(to + (size_t)y * pitch + (size_t)x * bytes, format, argb, 1);
         }
     }
 }

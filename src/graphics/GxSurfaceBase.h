@@ -39,10 +39,11 @@ protected:
     using LogFunction = void (*)(const wchar_t* format, ...);
     bool LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFunction log, const PfRect* rect, void** bits,
                            uint32_t* pitch, uint32_t* width, uint32_t* height, D3DFORMAT* format, bool readOnly);
-    // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`,
-    // `bytes` per texel in both, taking the nearest source texel for each destination one.
-    static void StretchNearest(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
-                               const PfRect& s, uint32_t bytes);
+    // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`, both
+    // in the format: D3DTEXF_LINEAR blends the four source texels around each destination texel, every
+    // other filter takes one source texel.
+    static void StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
+                              const PfRect& s, D3DFORMAT format, uint32_t filter);
 
     PfGLTexture* m_pTexture = nullptr;
     PfGLTexture* m_pMemoryTexture = nullptr;

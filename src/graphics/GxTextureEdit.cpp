@@ -249,7 +249,6 @@ bool GxTexture::BlendImageFromFile(const std::wstring& fileName, int32_t x, int3
 
 bool GxTexture::StretchFrom(const PfRect& destRect, GxTexture* source, const PfRect& sourceRect, uint32_t filter)
 {
-    (void)filter;
     if (!source || !m_pTexture || !source->m_pTexture || source == this)
         return false;
     const PfRect& d = destRect;
@@ -269,7 +268,7 @@ bool GxTexture::StretchFrom(const PfRect& destRect, GxTexture* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    StretchNearest(to, pitch, d, from, fromPitch, s, bytes);
+    StretchTexels(to, pitch, d, from, fromPitch, s, m_Format, filter);
     m_pTexture->UnlockRect();
     return true;
 }

@@ -82,6 +82,9 @@ public:
     // False, nothing changed, for a file that cannot be read, has another root, is cut short or holds a
     // count or index out of range; false after reading everything when a value had another name or type.
     bool LoadGameData(const std::wstring& path);
+    // Reads the file as LoadGameData does and answers whether it would load cleanly, changing nothing:
+    // the load screens check a save before they reset the running game for it.
+    bool CheckGameData(const std::wstring& path);
     // Resources, every kind's level and experience, and the ready units that are not unique; placed
     // player units other than traps are first returned to the ready list.
     bool SaveRoundData(const std::wstring& path, bool binary);
@@ -237,6 +240,12 @@ private:
     int64_t FindNearestInRoom(const ZorTaskUnitEntity& unit, float range, Side side) const;
     int64_t FindWeakestInRoom(const ZorTaskUnitEntity& unit, Side side) const;
     ZorCell ChooseGoalRoom(const ZorTaskUnitEntity& unit, float range, bool typeB) const;
+    enum class GameDataRead
+    {
+        CheckOnly,
+        Apply,
+    };
+    bool ReadGameData(const std::wstring& path, GameDataRead mode);
     void ClearEffects();
     std::vector<ZorTaskUnitEntity*> FieldUnits(int32_t formation, bool woundedOnly) const;
     std::vector<int64_t> PickFieldGroup(std::vector<ZorTaskUnitEntity*> units);

@@ -163,6 +163,16 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
 
 bool ZorCore::LoadGameData(const std::wstring& path)
 {
+    return ReadGameData(path, GameDataRead::Apply);
+}
+
+bool ZorCore::CheckGameData(const std::wstring& path)
+{
+    return ReadGameData(path, GameDataRead::CheckOnly);
+}
+
+bool ZorCore::ReadGameData(const std::wstring& path, GameDataRead mode)
+{
     GxBinBuffer buffer;
     std::unique_ptr<GxContentReaderBase> reader = OpenReader(buffer, path);
     if (!reader)
@@ -241,6 +251,8 @@ bool ZorCore::LoadGameData(const std::wstring& path)
                 m_TaskManage ? m_TaskManage->FindTaskByID(static_cast<uint64_t>(u.m_TaskID)) : nullptr;
             holder && !replaced.count(holder) && !dynamic_cast<const ZorTaskUnitEntity*>(holder))
             return Refuse(L"LoadGameData", L"タスクIDが不正です", path);
+    if (mode == GameDataRead::CheckOnly)
+        return r.GetErrorCount() == 0;
 
     for (GxTaskBase* list : lists)
         ClearUnitList(list);

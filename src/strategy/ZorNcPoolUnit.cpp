@@ -103,6 +103,15 @@ int32_t ZorNcPoolUnit::GetMotionLength(int32_t unitID, int32_t motion)
     return pool.m_Source->GetMotionLength(e->m_Motions[motion]);
 }
 
+bool ZorNcPoolUnit::GetStandingHeight(int32_t unitID, float& height)
+{
+    const Entry* e = GetEntry(unitID);
+    const Pool& pool = Units();
+    if (!e || !e->m_Project || !e->m_Motions[0] || !pool.m_Source)
+        return false;
+    return pool.m_Source->GetMotionHeight(e->m_Project, e->m_Motions[0], height);
+}
+
 int32_t ZorNcPoolUnit::GetLoadIndex()
 {
     return Units().m_LoadIndex;

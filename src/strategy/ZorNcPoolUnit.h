@@ -33,5 +33,8 @@ public:
     static const Entry* GetEntry(int32_t unitID);
     // The motion's length in frames; 0 for none.
     static int32_t GetMotionLength(int32_t unitID, int32_t motion);
+    // The height of the unit kind's standing figure (motion 0 at its first frame); false when the kind
+    // has no standing motion loaded or the source cannot measure it.
+    static bool GetStandingHeight(int32_t unitID, float& height);
     static int32_t GetLoadIndex();
 };

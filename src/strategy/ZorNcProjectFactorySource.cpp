@@ -4,6 +4,8 @@
 #include "animation/GxNcProjectEx.h"
 #include "animation/GxNcProjectFactory.h"
 
+#include <cmath>
+
 const void* ZorNcProjectFactorySource::GetProject(const std::wstring& path, const std::wstring& textureDir)
 {
     GxNcProjectEx* project = GxNcProjectFactory::GetInstance().Get(path, textureDir, m_LoadTextures);
@@ -29,4 +31,18 @@ int32_t ZorNcProjectFactorySource::GetMotionLength(const void* motion) const
 void ZorNcProjectFactorySource::ReleaseProject(const void* project)
 {
     GxNcProjectFactory::GetInstance().Release(const_cast<GxNcProjectEx*>(static_cast<const GxNcProjectEx*>(project)));
+}
+
+bool ZorNcProjectFactorySource::GetMotionHeight(const void* project, const void* motion, float& height)
+{
+    if (!project || !motion)
+        return false;
+    m_Measure.Update(static_cast<const GxNcProjectEx*>(project), static_cast<const GxNcMotion*>(motion), 0, GxVector4(),
+                     nullptr, GxVector4(1.0f, 1.0f, 1.0f, 1.0f), 4, nullptr);
+    m_Measure.CalcBoundingBox();
+    // A motion without a drawn vertex leaves the bounds reset (minimum above maximum): no height.
+    if (m_Measure.m_BoundsMin.y > m_Measure.m_BoundsMax.y)
+        return false;
+    height = std::fabs(m_Measure.m_BoundsMax.y - m_Measure.m_BoundsMin.y);
+    return true;
 }

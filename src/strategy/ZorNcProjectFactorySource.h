@@ -1,5 +1,6 @@
 #pragma once
 
+#include "animation/GxNcMotionSnapShotEx.h"
 #include "strategy/ZorNcProjectSource.h"
 
 // The unit pool's projects through the engine's animation project factory; a project counts as loaded
@@ -15,7 +16,10 @@ public:
     // The motion's total duration in frames.
     int32_t GetMotionLength(const void* motion) const override;
     void ReleaseProject(const void* project) override;
+    // Evaluates the motion at frame 0 in white, untransformed, and measures its bounds.
+    bool GetMotionHeight(const void* project, const void* motion, float& height) override;
 
 private:
     bool m_LoadTextures;
+    GxNcMotionSnapShotEx m_Measure; // kept between calls so measuring allocates only for a larger figure
 };

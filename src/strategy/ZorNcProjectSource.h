@@ -18,4 +18,11 @@ public:
     virtual const void* FindMotion(const void* project, const std::wstring& group, const std::wstring& name) = 0;
     virtual int32_t GetMotionLength(const void* motion) const = 0;
     virtual void ReleaseProject(const void* project) = 0;
+    // The height of the motion's figure at its first frame (the vertical extent of its bounds); false when
+    // the source has no figures (the headless simulation) or the motion draws nothing.
+    virtual bool GetMotionHeight(const void* project, const void* motion, float& height)
+    {
+        (void)project, (void)motion, (void)height;
+        return false;
+    }
 };

@@ -94,6 +94,9 @@ public:
 private:
     void ClearBattleState();
     void PlaceAt(int32_t rx, int32_t rz, int32_t slot);
+    // m_VisualHeight from the standing figure's bounds (its vertical extent / 3.5); traps on the
+    // defence map are lifted 20 more.
+    void MeasureVisualHeight(bool trapLift);
     void UpdateEnemyMove();
     void ChooseNextGoal();
     void WanderInRoom();

@@ -51,6 +51,7 @@ void ZorTaskUnitEntity::InitAsFieldEnemy(int32_t unitID, int32_t level, int32_t 
     m_MotionTime = 0;
     m_AIType = 0;
     m_AICount = 0;
+    MeasureVisualHeight(false);
     ChooseSkills(level);
 }
 

@@ -62,9 +62,17 @@ void ZorTaskUnitEntity::PlaceAt(int32_t rx, int32_t rz, int32_t slot)
     m_MoveTargetDetailPosY = -1;
     m_MotionIndex = 0;
     m_MotionTime = 0;
-    // FIXME: m_VisualHeight comes from the standing motion's bounds once the animation snapshots land;
-    // until then only the trap's fixed lift is added.
-    if (IsTrap())
+    MeasureVisualHeight(true);
+}
+
+void ZorTaskUnitEntity::MeasureVisualHeight(bool trapLift)
+{
+    // A kind whose standing motion is not loaded keeps the height it had; the trap's lift is added all
+    // the same, so a trap placed again without its figure rises by another 20.
+    float figure = 0.0f;
+    if (ZorNcPoolUnit::GetStandingHeight(m_UnitID, figure))
+        m_VisualHeight = figure / 3.5f;
+    if (trapLift && IsTrap())
         m_VisualHeight += 20.0f;
 }
 

@@ -233,6 +233,17 @@ TEST_F(SeqAvgMainScene, HiddenWindowInput)
     EXPECT_EQ(g_MessageWindowHidden, 0);
 }
 
+TEST_F(SeqAvgMainScene, ButtonsClickAndOtherWidgetsStaySilent)
+{
+    ASSERT_NO_FATAL_FAILURE(StartSound());
+    Enter(L"MAIN");
+    m_Screen->OnUIEvent1(Window(), GxUIEvent(Window(), 1, 0));
+    EXPECT_EQ(GxSound::GetOneShotCount(), 0u);
+    GxTaskUIBase* skip = m_Screen->FindWindowButton(L"btn_skip"); // a toggle, built on the image button
+    m_Screen->OnUIEvent1(skip, GxUIEvent(skip, 1, 0));
+    EXPECT_EQ(GxSound::GetOneShotCount(), 1u);
+}
+
 TEST_F(SeqAvgMainScene, ThreeVisibleChoicesOfFiveStandInOrderFiftyMsApart)
 {
     Enter(L"MAIN");

@@ -9,6 +9,7 @@
 #include "core/GxCore.h"
 #include "task/GxTaskFolder.h"
 #include "task/ui/GxTaskUIButtonIs.h"
+#include "task/ui/GxTaskUIPanelFx.h"
 
 #include <gtest/gtest.h>
 
@@ -79,4 +80,16 @@ TEST(SeqConfig, ResetKeepsTheScreenModeAndReloadsTheControls)
     EXPECT_EQ(c.m_Volume_Master, GxUserConfig().m_Volume_Master);
     EXPECT_EQ(c.m_TextWaitTime, GxUserConfig().m_TextWaitTime);
     EXPECT_EQ(master->GetValueAsInt(), c.m_Volume_Master);
+}
+
+TEST(SeqConfig, LeavingAndResettingGiveTheAdventureWindowsTheOpacity)
+{
+    ConfigScreen s;
+    GxTaskUIBase* windows[] = {new GxTaskUIPanelFx(s.tree.root, L"$MESWIN:SeqAvgMain"),
+                               new GxTaskUIPanelFx(s.tree.root, L"$NAMEWIN:SeqAvgMain")};
+    s.Add(SeqConfig::kFolderSystem, L"hsld_winalpha", 0)->SetValue(-120);
+    s.config->OnSequenceLeave();
+    EXPECT_EQ(windows[0]->GetImageAlpha() + windows[1]->GetImageAlpha(), 240);
+    s.config->ResetToDefaults();
+    EXPECT_EQ(windows[0]->GetImageAlpha() + windows[1]->GetImageAlpha(), 2 * GxUserConfig().m_TextWindowOpacity);
 }

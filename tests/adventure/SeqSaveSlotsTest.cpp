@@ -1,6 +1,7 @@
 // Slot numbering and plate geometry, the switch after a load, and the checked load: a save pair that
 // cannot be read leaves the running game as it was.
 #include "../media/SoundTestSupport.h"
+#include "AvgSceneHarness.h"
 #include "../task/TaskTestSupport.h"
 
 #include "adventure/SeqSave.h"
@@ -10,6 +11,7 @@
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
 #include "strategy/ZorCore.h"
+#include "strategy/ZorTaskUnitEntity.h"
 
 #include <gtest/gtest.h>
 
@@ -123,4 +125,23 @@ TEST(SeqSaveSlots, AFailedSaveKeepsTheLastSlotNumber)
     EXPECT_FALSE(std::filesystem::exists(c.folder.Path("gamedata003.gd")));
     EXPECT_FALSE(std::filesystem::exists(c.folder.Path("zordata003.gd")));
     EXPECT_TRUE(c.log.Has(L"No.003"));
+}
+
+TEST_F(AvgScene, LoadingDropsTheCampaignUnitsTheSaveDoesNotHold)
+{
+    ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@msg(\"a\")"}));
+    Enter(L"MAIN");
+    ZorCore* zor = ZorCore::GetInstance();
+    ASSERT_TRUE(zor->AddFirstReadyUnit() && Data().Save(SeqSaveSlots::GameDataPath(1), true) &&
+                zor->SaveGameData(SeqSaveSlots::ZorDataPath(1), true));
+    const int32_t saved = zor->FindList(ZorCore::kUnitReadyList)->GetChildCount();
+    // One more ready unit, and units of an invasion and a take-over under way: none of them saved.
+    ASSERT_TRUE(zor->AddFirstReadyUnit());
+    const wchar_t* lists[] = {ZorCore::kInvEnemyList, ZorCore::kInvPlayerList, ZorCore::kSavedUnitList};
+    for (const wchar_t* list : lists)
+        new ZorTaskUnitEntity(zor->FindList(list));
+    ASSERT_TRUE(SeqSaveSlots::LoadGame(SeqSaveSlots::GameDataPath(1), SeqSaveSlots::ZorDataPath(1)));
+    EXPECT_EQ(zor->FindList(ZorCore::kUnitReadyList)->GetChildCount(), saved);
+    for (const wchar_t* list : lists)
+        EXPECT_EQ(zor->FindList(list)->GetChildCount(), 0) << GxString::ToUtf8(list);
 }

@@ -60,7 +60,7 @@ TEST(GxNcKey, SearchFindsTheLastKeyAtOrBeforeTheTime)
     EXPECT_EQ(GxNcKey::FindKeyIndex(v4.data(), 3, 15), 1);
 }
 
-TEST(GxNcKeyTrack, LoopModesWrapAndHold)
+TEST(GxNcKeyTrack, LoopModesWrapAndHoldAndBeforeTheFirstKeyOnceEachTrackGivesItsValueWithoutKey)
 {
     const auto keys = FloatKeys({{0, 0.0f}, {50, 10.0f}});
     struct Case
@@ -86,10 +86,8 @@ TEST(GxNcKeyTrack, LoopModesWrapAndHold)
     // Stepped tracks take the earlier key whatever its mode.
     std::vector<GxNcUIntKey> vis = {ValueKey<GxNcUIntKey>(0, 3u), ValueKey<GxNcUIntKey>(10, 9u)};
     EXPECT_EQ(GxNcKeyTrack::Evaluate(vis, At(9, 1), 1u).m_Value, 3u);
-}
 
-TEST(GxNcKeyTrack, BeforeTheFirstKeyOnceGivesEachTracksValueWithoutKey)
-{
+    // Before the first key, played once, each track gives its own value without key.
     GxNcLayer l;
     l.m_ScaleKeys = {ValueKey<GxNcVector4Key>(10, GxVector4(3, 3, 3, 3))};
     l.m_PositionKeys = {ValueKey<GxNcVector4Key>(10, GxVector4(3, 3, 3, 3))};

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -139,6 +140,15 @@ private:
     std::wstring m_OldErrorLog;
     std::vector<std::wstring> m_Lines;
 };
+
+// The sample game as tools/samplegen writes it, into the folder.
+inline void GenerateSample(const TempFolder& folder)
+{
+    const char* tools = std::getenv("KV_TOOLS_DIR");
+    ASSERT_NE(tools, nullptr);
+    const std::string command = std::string(tools) + "/samplegen '" + folder.Path().string() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
 
 // Empties process-wide tables (they are too large for the stack, hence the heap copy).
 template <typename... Tables> void ResetTables(Tables&... tables)

@@ -48,23 +48,15 @@ TEST_F(GxDBBaseTest, RowIsAddressedByItsIdAndFieldsFollowColumnOrder)
     EXPECT_EQ(m_Char->GetRow(6)->m_ID, 0);
 }
 
+// The cell conversion itself is GxString::ToInt's (tested with the core); here the table takes its automatic
+// base for the ID and the cells, and an unsigned column wraps negative cells.
 TEST_F(GxDBBaseTest, IntegerCellsUseAutomaticBase)
 {
-    const struct
-    {
-        const wchar_t* cell;
-        int32_t value;
-    } cases[] = {{L"0x10", 16},    {L"010", 8},     {L"09", 0},      {L"-5", -5}, {L"12abc", 12},
-                 {L"\uFF0D3", -3}, {L"\uFF0B5", 5}, {L"  0b101", 5}, {L"word", 0}};
-    std::wstring text = L"0x0A\ta\t1\n"; // the ID takes the automatic base too
-    for (size_t i = 0; i < std::size(cases); ++i)
-        text += GxString::Format(L"%d\ta\t%s\n", static_cast<int>(i + 1), cases[i].cell);
-    EXPECT_TRUE(Load(*m_Char, text));
-    for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(m_Char->GetRow(static_cast<uint32_t>(i + 1))->m_SubLayerNum, cases[i].value) << i;
-    EXPECT_EQ(m_Char->GetRow(10)->m_SubLayerNum, 1);
+    EXPECT_TRUE(Load(*m_Char, L"0x0A\ta\t010\n2\ta\t\uFF0D3\n"));
+    EXPECT_EQ(m_Char->GetRow(10)->m_SubLayerNum, 8);
+    EXPECT_EQ(m_Char->GetRow(2)->m_SubLayerNum, -3);
 
-    auto bgm = std::make_unique<DBBGMMode>(); // unsigned reads like integer
+    auto bgm = std::make_unique<DBBGMMode>();
     EXPECT_TRUE(Load(*bgm, L"1\tbgm01\tbgm01.ogg\t0x100\t2\n2\tbgm02\tbgm02.ogg\t-1\t3\n"));
     EXPECT_EQ(bgm->GetRow(1)->m_LoopPosTime, 256u);
     EXPECT_EQ(bgm->GetRow(2)->m_LoopPosTime, 0xFFFFFFFFu);

@@ -11,22 +11,13 @@ using namespace sndtest;
 
 namespace
 {
-uint32_t s_Now = 1;
-uint32_t FakeClock()
-{
-    return s_Now;
-}
-
-class GxSoundControlTest : public ::testing::Test
+class GxSoundControlTest : public SoundServiceFixture
 {
 protected:
     void SetUp() override
     {
-        PfAudioDevice::SetClock(FakeClock);
-        m_OldDeviceLog = GxLog::GetDeviceLogPath();
-        GxLog::SetDeviceLogPath(m_Folder.Wide("device.log"));
-        ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
-        ASSERT_TRUE(GxSound::Initialize(nullptr));
+        SoundServiceFixture::SetUp();
+        s_Now = 1;
         GxSoundControl::SetTargets(&m_Config, &m_Data);
         WriteToneWave(m_Folder.Path("blip.wav"), 0.1, 441);
         WriteToneWave(m_Folder.Path("tone.wav"), 3.0, 441);
@@ -34,28 +25,10 @@ protected:
     void TearDown() override
     {
         GxSoundControl::SetTargets(nullptr, nullptr);
-        GxSound::Finalize();
-        PfAudioDevice::Close();
-        PfAudioDevice::SetClock(nullptr);
-        GxLog::SetDeviceLogPath(m_OldDeviceLog);
+        SoundServiceFixture::TearDown();
         g_BGMRestrainFactor = 100;
     }
-    std::wstring File(const char* name) { return m_Folder.Wide(name); }
-    std::vector<int16_t> Pull(uint32_t frames)
-    {
-        return PullSynced(frames,
-                          []
-                          {
-                              for (uint32_t c = 0; c < GxSound::kChannelCount; ++c)
-                                  if (!GxSound::GetChannel(c)->GetBuffer().IsFeederIdle())
-                                      return false;
-                              return true;
-                          });
-    }
 
-    ScratchFolder m_Folder;
-    LogCapture m_Log;
-    std::wstring m_OldDeviceLog;
     GxUserConfig m_Config;
     GxUserData m_Data{nullptr};
 };

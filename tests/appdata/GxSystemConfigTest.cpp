@@ -62,12 +62,18 @@ TEST_F(GxSystemConfigTest, DefaultsWithoutEitherFileOrWithAnEmptySetting)
     EXPECT_EQ(Switches(empty), "00011000");
 }
 
-TEST_F(GxSystemConfigTest, SysConfSetsTitleSaveFolderFontsAndMusic)
+// Setting switches are true above zero; sysconf.ini sets the title, save folder, fonts and music.
+TEST_F(GxSystemConfigTest, SysConfAndSettingKeysSetTheirValues)
 {
+    Write(L"setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
+                          "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
     Write(L"system/sysconf.ini", "APP_TITLE = My Game\r\nAPP_SAVEDIR=MyGame_SAVE\r\nFONTSIZE_2=30\r\n"
                                  "BGM_NAME_CGMODE=gallery.ogg\r\nBGM_LOOP_CGMODE=1234\r\nMOV_NAME_OPENING=op.mpg\r\n");
     GxSystemConfig config;
     EXPECT_TRUE(config.LoadSysConf());
+    EXPECT_TRUE(config.LoadSetting());
+    EXPECT_EQ(Switches(config), "10000110");
+    EXPECT_EQ(config.m_TextEditorCommand, L"vi +%d %s");
     EXPECT_EQ(config.GetAppTitle(), L"My Game");
     EXPECT_EQ(config.GetString(SYSSTR_APP_TITLE), L"My Game");
     EXPECT_EQ(config.GetSaveDirName(), L"MyGame_SAVE");
@@ -98,14 +104,4 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
     EXPECT_EQ(packs[4], L"p4.gxp");
     EXPECT_EQ(packs[5], L"p6.gxp");
     EXPECT_EQ(packs.back(), L"p30.gxp");
-}
-
-TEST_F(GxSystemConfigTest, SettingSwitchesAreTrueAboveZero)
-{
-    Write(L"setting.ini", "DebugModeFlag=2\nAutoCompile=-1\nCleanErrorLog=yes\nSkipSlightError=0\n"
-                          "SaveToMyDocuments=0\nDisableMovie=1\nErrorStopNotFound_SE=1\nTextEditorCommand=vi +%d %s\n");
-    GxSystemConfig config;
-    EXPECT_TRUE(config.LoadSetting());
-    EXPECT_EQ(Switches(config), "10000110");
-    EXPECT_EQ(config.m_TextEditorCommand, L"vi +%d %s");
 }

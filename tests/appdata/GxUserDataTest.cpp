@@ -487,25 +487,22 @@ TEST(GxUserData, RestoringLoadColoursTheChoiceButtonsByTheProgress)
 // The sound records in a slot: those of channels still playing survive a save and restart after a
 // restoring load (the music with a one-second fade-in); records of ended sounds are emptied at the save;
 // voice records are kept but never restarted.
-TEST(GxUserData, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
+using GxUserDataSound = sndtest::SoundServiceFixture;
+
+TEST_F(GxUserDataSound, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
 {
     Scene scene;
-    dbtest::TempFolder folder;
-    const std::wstring tone = folder.File(L"tone.wav");
+    const std::wstring tone = File("tone.wav");
     sndtest::WriteToneWave(GxString::ToUtf8(tone), 2.0, 441);
-    const std::wstring oldDeviceLog = GxLog::GetDeviceLogPath();
-    GxLog::SetDeviceLogPath(folder.File(L"device.log"));
-    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
-    ASSERT_TRUE(GxSound::Initialize(nullptr));
     GxUserConfig config;
     GxUserData data(&scene.core);
     GxSoundControl::SetTargets(&config, &data);
     ASSERT_TRUE(GxSoundControl::PlayBGM(tone, 3, 100, 0, 200, false));
     ASSERT_TRUE(GxSoundControl::PlaySE(1, tone, 0, 0, 0, 0));
-    EXPECT_FALSE(GxSoundControl::PlaySE(2, folder.File(L"missing.wav"), 1, 0, 0, 0));
+    EXPECT_FALSE(GxSoundControl::PlaySE(2, File("missing.wav"), 1, 0, 0, 0));
     data.m_VoiceRecord[3].m_FileName = L"voice.ogg";
     data.m_VoiceRecord[3].m_CharID = 5;
-    const std::wstring path = folder.File(L"gamedata002.gd");
+    const std::wstring path = File("gamedata002.gd");
     ASSERT_TRUE(data.Save(path, true));
     EXPECT_TRUE(data.m_SERecord[2].IsEmpty());
 
@@ -528,7 +525,4 @@ TEST(GxUserData, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
     EXPECT_FALSE(GxSound::GetChannelState(GxSoundControl::kFirstVoiceChannel + 3));
 
     GxSoundControl::SetTargets(nullptr, nullptr);
-    GxSound::Finalize();
-    PfAudioDevice::Close();
-    GxLog::SetDeviceLogPath(oldDeviceLog);
 }

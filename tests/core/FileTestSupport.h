@@ -8,6 +8,7 @@
 #include "core/GxFileHandle.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <ftw.h>
 #include <string>
@@ -63,6 +64,13 @@ private:
 
     std::string m_Path;
 };
+
+// A whole file as read from disk, or nothing when it cannot be read.
+inline std::string KvFileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Bytes that differ from position to position, so that misplaced reads show.
 inline std::string KvPatternBytes(size_t size, uint32_t seed)

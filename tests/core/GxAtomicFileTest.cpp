@@ -6,22 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace
 {
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 bool HasTemporary(const std::string& folder)
 {
     for (const auto& e : std::filesystem::directory_iterator(folder))
@@ -39,7 +29,7 @@ TEST(GxAtomicFile, ReplacesWholeOrLeavesTheOldFileAndNoTemporary)
 
     // A committed write replaces the file whole.
     EXPECT_TRUE(GxAtomicFile::WriteFile(dir.Wide("save.dat"), "new bytes", 9));
-    EXPECT_EQ(ReadAll(dir.Abs("save.dat")), "new bytes");
+    EXPECT_EQ(KvFileBytes(dir.Abs("save.dat")), "new bytes");
 
     // A writer dropped before Commit, or aborted, leaves the old file and nothing beside it.
     {
@@ -52,7 +42,7 @@ TEST(GxAtomicFile, ReplacesWholeOrLeavesTheOldFileAndNoTemporary)
     aborted.Write("x", 1);
     aborted.Abort();
     EXPECT_FALSE(aborted.Commit());
-    EXPECT_EQ(ReadAll(dir.Abs("save.dat")), "new bytes");
+    EXPECT_EQ(KvFileBytes(dir.Abs("save.dat")), "new bytes");
     EXPECT_FALSE(HasTemporary(dir.Path()));
 
     // A folder that does not exist fails at Open with a log line.
@@ -85,6 +75,6 @@ TEST(GxAtomicFile, DiskFullFailsTheCommitAndKeepsTheOldFile)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the commit reported success";
-    EXPECT_EQ(ReadAll(dir.Abs("options.dat")), "keep");
+    EXPECT_EQ(KvFileBytes(dir.Abs("options.dat")), "keep");
     EXPECT_FALSE(HasTemporary(dir.Path()));
 }

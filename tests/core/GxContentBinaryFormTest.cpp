@@ -74,7 +74,7 @@ private:
 
 } // namespace
 
-TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersion)
+TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersionAndAWrongRootConsumesNothing)
 {
     EXPECT_EQ(Written([](GxContentBinaryWriter& w) { return w.WriteHeader("BGD", 100); }),
               Bytes({0x42, 0x47, 0x44, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x64}));
@@ -87,6 +87,14 @@ TEST(GxContentBinaryForm, HeaderIsRootNamePaddedToSixteenBytesThenBigEndianVersi
     GxContentBinaryWriter writer(file.Get());
     EXPECT_FALSE(writer.WriteHeader("ABCDEFGHIJKLMNOP", 1));
     EXPECT_TRUE(file.Bytes().empty());
+
+    ErrorLogCapture log;
+    BinaryRecord reader({}, false);
+    uint32_t rootVersion = 0;
+    EXPECT_FALSE(reader.ReadHeader("BGDX", rootVersion));
+    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/FileHeader Isn't BGDX\n");
+    EXPECT_TRUE(reader.ReadHeader("BGD", rootVersion));
 }
 
 TEST(GxContentBinaryForm, ScalarsAndStringsAreTagThenBigEndianPayload)
@@ -123,17 +131,6 @@ TEST(GxContentBinaryForm, HeaderOnlyBufferFailsEveryReadWithOverrunAndTypeErrors
     EXPECT_EQ(reader.GetErrorCount(), 2u);
     EXPECT_EQ(log.Text(), L"GxContentBinaryReader/ReadPos Overrun\n"
                           L"GxContentBinaryReader/ValueType Isn't VALTYPE_GxS32\n");
-}
-
-TEST(GxContentBinaryForm, WrongRootNameFailsAndConsumesNothing)
-{
-    ErrorLogCapture log;
-    BinaryRecord reader({}, false);
-    uint32_t version = 0;
-    EXPECT_FALSE(reader.ReadHeader("BGDX", version));
-    EXPECT_EQ(reader.GetErrorCount(), 1u);
-    EXPECT_EQ(log.Text(), L"GxContentBinaryReader/FileHeader Isn't BGDX\n");
-    EXPECT_TRUE(reader.ReadHeader("BGD", version));
 }
 
 TEST(GxContentBinaryForm, VectorsServeAsQuaternionColourAndEachOther)
@@ -228,7 +225,7 @@ TEST(GxContentBinaryForm, StoredStringsReadWideAndNarrow)
     }
 }
 
-TEST(GxContentBinaryForm, HugeLengthsAndCutValuesAreOverrunsNotWrapAround)
+TEST(GxContentBinaryForm, HugeLengthsCountsAndCutValuesAreOverrunsNotWrapAround)
 {
     for (auto tag : {0x1A, 0x18, 0x1B})
     {
@@ -252,18 +249,15 @@ TEST(GxContentBinaryForm, HugeLengthsAndCutValuesAreOverrunsNotWrapAround)
     EXPECT_EQ(m.m[0][1], 0.0f);
     EXPECT_EQ(reader.GetErrorCount(), 1u);
     EXPECT_TRUE(reader.IsEnd());
-}
 
-TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefusedAndBlocksReplaceTheBuffer)
-{
-    BinaryRecord reader(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
+    BinaryRecord list(Bytes({0x20, 0x7F, 0xFF, 0xFF, 0xFF, 0x05, 0, 0, 0, 1}));
     uint32_t count = 99;
-    EXPECT_FALSE(reader.ListBegin("m_L", count));
+    EXPECT_FALSE(list.ListBegin("m_L", count));
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(reader.GetErrorCount(), 1u);
+    EXPECT_EQ(list.GetErrorCount(), 1u);
     // The reader has given up on the record: what follows fails at once.
-    EXPECT_TRUE(reader.IsEnd());
-    EXPECT_EQ(reader.GetS32("m_A"), 0);
+    EXPECT_TRUE(list.IsEnd());
+    EXPECT_EQ(list.GetS32("m_A"), 0);
     // A binary block replaces the buffer's contents.
     BinaryRecord block(Bytes({0x1B, 0, 0, 0, 2, 0xAB, 0xCD}));
     GxBinBuffer buffer;
@@ -273,3 +267,4 @@ TEST(GxContentBinaryForm, ListCountBeyondTheDataIsRefusedAndBlocksReplaceTheBuff
     EXPECT_EQ(buffer.GetData()[0], 0xAB);
     EXPECT_EQ(buffer.GetData()[1], 0xCD);
 }
+

@@ -1,6 +1,7 @@
 // What both forms share: a record written to a real file by either writer loads into a GxBinBuffer and
 // is read back by the reader its first byte chooses, and the by-value reads give their defaults.
 #include "ContentSampleRecord.h"
+#include "FileTestSupport.h"
 
 #include "core/GxContentBinaryReader.h"
 #include "core/GxContentBinaryWriter.h"
@@ -15,16 +16,6 @@
 
 namespace
 {
-
-bool LoadFile(GxBinBuffer& buffer, const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.empty())
-        return false;
-    std::memcpy(buffer.Alloc(uint32_t(bytes.size())), bytes.data(), bytes.size());
-    return true;
-}
 
 // The client's choice: 'T' selects the text form and its root name, anything else the binary one.
 std::unique_ptr<GxContentReaderBase> OpenReader(const GxBinBuffer& buffer, const char*& root)
@@ -61,7 +52,9 @@ TEST(GxContentReaderBase, RecordsWrittenToFilesReadBackWholeByTheFormTheirFirstB
         std::fclose(file);
 
         GxBinBuffer buffer;
-        ASSERT_TRUE(LoadFile(buffer, path));
+        const std::string bytes = KvFileBytes(path);
+        ASSERT_FALSE(bytes.empty());
+        std::memcpy(buffer.Alloc(uint32_t(bytes.size())), bytes.data(), bytes.size());
         EXPECT_EQ(buffer.First() == 'T', text);
         const char* root = nullptr;
         std::unique_ptr<GxContentReaderBase> reader = OpenReader(buffer, root);

@@ -62,14 +62,12 @@ private:
 
 } // namespace
 
-TEST(GxContentTextForm, HeaderLineIsRootTabVersionAndLongRootIsRefused)
+TEST(GxContentTextForm, HeaderLineIsRootTabVersionAndAWrongRootFailsOnLineOne)
 {
     EXPECT_EQ(Written([](GxContentTextWriter& w) { return w.WriteHeader("TGD", 100); }), "TGD\t100\n");
     EXPECT_EQ(Written([](GxContentTextWriter& w) { return !w.WriteHeader("T234567890123456", 1); }), "");
-}
 
-TEST(GxContentTextForm, WrongRootNameFailsOnLineOneAndNameCheckCanBeSwitchedOff)
-{
+    // A wrong root name fails on line 1; the value-name check can be switched off.
     ErrorLogCapture log;
     TextRecord record("TGD\t100\n");
     uint32_t version = 0;
@@ -268,7 +266,7 @@ TEST(GxContentTextForm, WrongTypeGivesDefaultConsumesTheLineAndNoTypeStandsInFor
     EXPECT_EQ(q.w, 1.0f);
 }
 
-TEST(GxContentTextForm, LinesWithTooFewFieldsAreErrors)
+TEST(GxContentTextForm, LinesWithTooFewFieldsAndSizesBeyondTheRemainingTextAreErrors)
 {
     TextRecord record("0d\tm_V\t1.0\t2.0\n0d\n1a\tm_S\t3\n11\tm_M\t1\n05\n20\tm_L\t\n0b\tm_B\t1\n");
     GxVector3 v(7.0f, 8.0f, 9.0f);
@@ -286,22 +284,19 @@ TEST(GxContentTextForm, LinesWithTooFewFieldsAreErrors)
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(record->GetErrorCount(), 6u);
     EXPECT_TRUE(record->GetBool("m_B"));
-}
 
-TEST(GxContentTextForm, SizesAndCountsBeyondTheRemainingTextAreRefused)
-{
     for (const char* text : {"1b\tm_B\t-5\n00\n", "1b\tm_B\t2000000000\n00\n", "1b\tm_B\t3\n00\n"})
     {
-        TextRecord record(text);
+        TextRecord block(text);
         GxBinBuffer buffer;
-        EXPECT_FALSE(record->ReadBinary("m_B", buffer)) << text;
-        EXPECT_EQ(record->GetErrorCount(), 1u);
+        EXPECT_FALSE(block->ReadBinary("m_B", buffer)) << text;
+        EXPECT_EQ(block->GetErrorCount(), 1u);
     }
-    TextRecord list("20\tm_L\tItem\t4000000000\t{\n05\tm_A\t1\n");
-    uint32_t count = 1;
-    EXPECT_FALSE(list->ListBegin("m_L", count));
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(list->GetErrorCount(), 1u);
+    TextRecord huge("20\tm_L\tItem\t4000000000\t{\n05\tm_A\t1\n");
+    uint32_t hugeCount = 1;
+    EXPECT_FALSE(huge->ListBegin("m_L", hugeCount));
+    EXPECT_EQ(hugeCount, 0u);
+    EXPECT_EQ(huge->GetErrorCount(), 1u);
 }
 
 TEST(GxContentTextForm, NulByteEndsTheRecord)

@@ -109,7 +109,7 @@ TEST_F(GxFrameTimerTest, LatenessLengthensTheNextSlotByAtMostFourMilliseconds)
     EXPECT_EQ(m_Timer.Wait(), 13000);
 }
 
-TEST_F(GxFrameTimerTest, TargetRateTenGivesSixUpdateSteps)
+TEST_F(GxFrameTimerTest, TargetRateTenGivesSixUpdateStepsAndZeroRatesNoPacing)
 {
     m_Timer.m_TargetRate = 10;
     m_Timer.Wait();
@@ -117,12 +117,12 @@ TEST_F(GxFrameTimerTest, TargetRateTenGivesSixUpdateSteps)
     m_Timer.Wait();
     EXPECT_EQ(m_Timer.m_StepCount, 6);
     EXPECT_EQ(m_Timer.m_Accumulator, 100000 - 6 * 16666);
-}
 
-TEST_F(GxFrameTimerTest, ZeroRatesMeanNoPacingAndOneStep)
-{
+    // Zero rates: no pacing and one step.
+    m_Clock.m_Sleeps.clear();
     m_Timer.m_TargetRate = 0;
     m_Timer.m_UpdateRate = 0;
+    m_Timer.Reset();
     m_Timer.Wait();
     m_Clock.m_Now += 1;
     EXPECT_EQ(m_Timer.Wait(), 1000);

@@ -1,5 +1,6 @@
 #include "core/GxLog.h"
 
+#include "FileTestSupport.h"
 #include "core/GxDebugListenerBase.h"
 #include "core/GxString.h"
 
@@ -7,8 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,12 +20,6 @@ struct EchoRecord : GxDebugListenerBase
     std::vector<std::pair<std::wstring, int>> lines;
     void OnOutput(const wchar_t* text, int kind) override { lines.emplace_back(text, kind); }
 };
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 class GxLogTest : public ::testing::Test
 {
@@ -58,7 +51,7 @@ TEST_F(GxLogTest, NewLogsStartWithOneMarkCountErrorsEchoAndDelete)
 {
     GxLog::Debug(L"a%d\n", 1);
     GxLog::Debug(L"\x3042\n");
-    EXPECT_EQ(ReadBytes(m_Dir / "debug.log"), std::string("\xFF\xFE"
+    EXPECT_EQ(KvFileBytes(m_Dir / "debug.log"), std::string("\xFF\xFE"
                                                           "a\0"
                                                           "1\0"
                                                           "\r\0\n\0"
@@ -109,14 +102,14 @@ TEST_F(GxLogTest, ErrorBinaryAppendsBytesAndNarrowErrorsAreWhole)
 {
     GxLog::Error(L"x");
     GxLog::ErrorBinary("ab\n", 3);
-    EXPECT_EQ(ReadBytes(m_Dir / "error.log"), std::string("\xFF\xFE"
+    EXPECT_EQ(KvFileBytes(m_Dir / "error.log"), std::string("\xFF\xFE"
                                                           "x\0"
                                                           "ab\n",
                                                           7));
     EXPECT_EQ(GxLog::GetErrorCount(), 2u);
     // A narrow error longer than its old buffer is whole.
     GxLog::ErrorA("%s|", std::string(3000, 'k').c_str());
-    const std::string bytes = ReadBytes(m_Dir / "error.log");
+    const std::string bytes = KvFileBytes(m_Dir / "error.log");
     ASSERT_EQ(bytes.size(), 7u + 3001u * 2u);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), std::string("|\0", 2));
 }
@@ -138,7 +131,7 @@ TEST_F(GxLogTest, ConcurrentWritersCountExactlyAndGiveOneMarkAndWholeLines)
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(GxLog::GetErrorCount(), 4000u);
-    std::string bytes = ReadBytes(m_Dir / "debug.log");
+    std::string bytes = KvFileBytes(m_Dir / "debug.log");
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     std::wstring text = GxString::FromUtf16LE(bytes.data() + 2, bytes.size() - 2);

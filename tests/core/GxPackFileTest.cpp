@@ -234,7 +234,7 @@ template <typename T> void SetEntry(std::vector<uint8_t>& pack, size_t entryStar
         GxPackWriter::Scramble(p, sizeof(T), at);
 }
 
-TEST_F(GxPackFileTest, MalformedPacksAreRefusedWithOneLogLine)
+TEST_F(GxPackFileTest, MalformedMissingEmptyOrHalfNamedPacksAreRefused)
 {
     struct Case
     {
@@ -297,10 +297,8 @@ TEST_F(GxPackFileTest, MalformedPacksAreRefusedWithOneLogLine)
             EXPECT_EQ(KvReadAll(L"b.txt"), "beta");
             GxFile::UnmountAll();
         }
-}
 
-TEST_F(GxPackFileTest, MissingEmptyOrHalfNamedPacksDoNotMount)
-{
+    // Missing, empty and half-named packs do not mount either.
     EXPECT_FALSE(GxFile::MountPack(m_Dir.Wide("no-such.gxp")));
     GxPackWriter empty;
     std::vector<uint8_t> bytes;

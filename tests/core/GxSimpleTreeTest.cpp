@@ -138,10 +138,9 @@ TEST_F(GxSimpleTreeTest, InsertionInFrontOrAdoptingPlacesTheNode)
         ASSERT_TRUE(insert(Make("N")));
         EXPECT_EQ(Shape(), shape);
     }
-}
 
-TEST_F(GxSimpleTreeTest, AdoptingKeepsNodesOwnChildrenAfterAdopted)
-{
+    // An adopting node keeps its own children after the adopted ones.
+    m_Tree.Clear();
     BuildSample();
     GxSimpleNode* b = m_Tree.Unlink(m_B); // B keeps no children; give it one first
     ASSERT_TRUE(m_Tree.InsertChild(b, Make("X"), Mode::Before));
@@ -219,7 +218,7 @@ TEST_F(GxSimpleTreeTest, LinkedNodeIsNotInsertedAgainNorUnderItsOwnSubtree)
 
 // Unlinking -------------------------------------------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
+TEST_F(GxSimpleTreeTest, UnlinkingPromotesTheNextTopLevelNodeJoinsNeighboursAndIgnoresOutsideNodes)
 {
     BuildSample();
     GxSimpleNode* r = m_Tree.Unlink(nullptr);
@@ -232,10 +231,7 @@ TEST_F(GxSimpleTreeTest, UnlinkingRootPromotesNextTopLevelNode)
     EXPECT_EQ(m_Tree.GetRoot(), nullptr);
     EXPECT_EQ(m_Tree.Unlink(nullptr), nullptr);
     delete m_S;
-}
 
-TEST_F(GxSimpleTreeTest, UnlinkingOutsideNodeChangesNothingAndInsideJoinsNeighbours)
-{
     BuildSample();
     TestNode loose("L", nullptr);
     EXPECT_EQ(m_Tree.Unlink(&loose), &loose);
@@ -255,7 +251,7 @@ TEST_F(GxSimpleTreeTest, UnlinkingOutsideNodeChangesNothingAndInsideJoinsNeighbo
 
 // Deletion --------------------------------------------------------------------------------------------
 
-TEST_F(GxSimpleTreeTest, DeleteChainGoesChildrenFirstAndLaterSiblingsFirst)
+TEST_F(GxSimpleTreeTest, DeleteChainGoesChildrenFirstThenLaterSiblingsAndCutsTheChainWhereItStarts)
 {
     BuildSample();
     ASSERT_TRUE(m_Tree.InsertChild(m_B, Make("X"), Mode::Before));
@@ -265,10 +261,9 @@ TEST_F(GxSimpleTreeTest, DeleteChainGoesChildrenFirstAndLaterSiblingsFirst)
     m_Tree.Clear();
     EXPECT_EQ(m_Deleted, (std::vector<std::string>{"X", "C", "B", "A", "T", "S", "R"}));
     EXPECT_EQ(m_Tree.GetRoot(), nullptr);
-}
 
-TEST_F(GxSimpleTreeTest, DeleteChainFromMiddleCutsChainThere)
-{
+    // From the middle of a chain: the chain is cut there.
+    m_Deleted.clear();
     BuildSample();
     m_Tree.DeleteChain(m_B);
     EXPECT_EQ(Shape(), "R(A) S");

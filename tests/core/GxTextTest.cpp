@@ -73,7 +73,6 @@ TEST_F(GxTextTest, LineEndsEmptyLinesAndNul)
     EXPECT_EQ(Load("d.txt", "a\n\rb\n\fc"), (Lines{L"a", L"b", L"c"}));
     EXPECT_EQ(Load("e.txt", "a\rb\n"), (Lines{L"ab"})); // a lone CR does not end a line
     EXPECT_EQ(Load("f.txt", "\n"), (Lines{L""}));
-    using Lines = std::vector<std::wstring>;
     EXPECT_EQ(Load("nul.txt", std::string("a\nb\0c\nd", 7)), (Lines{L"a", L"b"}));
     EXPECT_EQ(Load("nul8.txt", std::string("\xEF\xBB\xBF"
                                            "x\0y",

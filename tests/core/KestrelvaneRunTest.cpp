@@ -1,5 +1,7 @@
 // Runs the built program headless from a temporary installation folder, as a player would start it.
+#include "FileTestSupport.h"
 #include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -19,27 +20,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-// The program beside the tools in the build tree, or found from this test program's own place
-// (build/tests/) when the environment does not say.
-static fs::path ProgramPath()
-{
-    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
-        return fs::path(tools).parent_path() / "src" / "kestrelvane";
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error)
-        return {};
-    return self.parent_path().parent_path() / "src" / "kestrelvane";
-}
-
-static std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A started copy of the program, its standard error going to a file.
 class RunningProgram
@@ -104,8 +84,8 @@ class KestrelvaneRun : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_Exe = ProgramPath();
-        if (m_Exe.empty() || !fs::exists(m_Exe))
+        m_Exe = std::getenv("KV_GAME_EXE"); // the test main always sets it
+        if (!fs::exists(m_Exe))
             GTEST_SKIP() << "the kestrelvane program is not built";
         char pattern[] = "/tmp/kv_run_XXXXXX";
         m_Temp = mkdtemp(pattern);
@@ -129,6 +109,30 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return ready();
+    }
+    // Starts the program in the folder, lets start-up finish (the device survey in the save folder's
+    // "device.log" stops growing) and the loop run a while, then ends it with SIGTERM: it must still be
+    // running then and end with code 0.
+    void RunAWhile(const fs::path& folder, const fs::path& save, const std::string& err, const char* home = nullptr)
+    {
+        std::error_code error;
+        fs::remove(save / "device.log", error);
+        RunningProgram run(m_Exe, folder, m_Runtime, m_Temp / err, "offscreen", home);
+        uintmax_t lastSize = 0;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                const uintmax_t size = fs::file_size(save / "device.log", error);
+                const bool settled = !error && size > 2 && size == lastSize;
+                lastSize = size;
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                return settled;
+            },
+            std::chrono::seconds(30)))
+            << KvFileBytes(m_Temp / err);
+        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << KvFileBytes(m_Temp / err);
+        kill(run.m_Pid, SIGTERM);
+        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << KvFileBytes(m_Temp / err);
     }
 
     fs::path m_Exe;
@@ -155,9 +159,9 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
             return true;
         },
         std::chrono::seconds(20)))
-        << ReadFile(m_Temp / "first.err");
+        << KvFileBytes(m_Temp / "first.err");
     for (const char* log : logs)
-        EXPECT_EQ(ReadFile(save / log).substr(0, 2), "\xFF\xFE") << log;
+        EXPECT_EQ(KvFileBytes(save / log).substr(0, 2), "\xFF\xFE") << log;
     // Start-up is over when the device surveys in "device.log" (graphics, then sound, whose device takes
     // a moment to open on a loaded machine) have stopped growing for 600 ms; then the main loop runs a
     // while.
@@ -173,7 +177,7 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
             return stableReadings >= 4;
         },
         std::chrono::seconds(20)));
-    ASSERT_EQ(first.WaitExit(std::chrono::milliseconds(0)), -1) << ReadFile(m_Temp / "first.err");
+    ASSERT_EQ(first.WaitExit(std::chrono::milliseconds(0)), -1) << KvFileBytes(m_Temp / "first.err");
 
     // A second copy from the same folder says so and ends without touching the logs.
     const auto before = fs::last_write_time(save / "error.log");
@@ -182,8 +186,8 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
         RunningProgram second(m_Exe, m_Install, m_Runtime, m_Temp / "second.err");
         EXPECT_EQ(second.WaitExit(std::chrono::seconds(20)), 0);
     }
-    EXPECT_NE(ReadFile(m_Temp / "second.err").find("既に起動中です"), std::string::npos)
-        << ReadFile(m_Temp / "second.err");
+    EXPECT_NE(KvFileBytes(m_Temp / "second.err").find("既に起動中です"), std::string::npos)
+        << KvFileBytes(m_Temp / "second.err");
     EXPECT_EQ(fs::last_write_time(save / "error.log"), before);
     EXPECT_EQ(fs::file_size(save / "device.log"), sizeBefore);
 
@@ -191,7 +195,7 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
     kill(first.m_Pid, SIGTERM);
     // The bound only catches a hang: a loaded machine may take longer than the usual tens of
     // milliseconds, and the shut-down time is recorded rather than asserted.
-    EXPECT_EQ(first.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / "first.err");
+    EXPECT_EQ(first.WaitExit(std::chrono::seconds(30)), 0) << KvFileBytes(m_Temp / "first.err");
     RecordProperty(
         "ShutDownMilliseconds",
         static_cast<int>(
@@ -214,7 +218,7 @@ TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
         RunningProgram run(m_Exe, folder, m_Runtime, m_Temp / "long.err");
         EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0);
     }
-    const std::string err = ReadFile(m_Temp / "long.err");
+    const std::string err = KvFileBytes(m_Temp / "long.err");
     EXPECT_NE(err.find("インストール先のパスが長すぎます"), std::string::npos) << err;
     EXPECT_NE(err.find("245"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(folder / "Kestrelvane_SAVE"));
@@ -226,7 +230,7 @@ TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)
     RunningProgram ok(m_Exe, shorter, m_Runtime, m_Temp / "short.err");
     EXPECT_TRUE(
         WaitFor([&] { return fs::exists(shorter / "Kestrelvane_SAVE" / "error.log"); }, std::chrono::seconds(20)))
-        << ReadFile(m_Temp / "short.err");
+        << KvFileBytes(m_Temp / "short.err");
     kill(ok.m_Pid, SIGTERM);
     EXPECT_EQ(ok.WaitExit(std::chrono::seconds(30)), 0);
 }
@@ -242,13 +246,7 @@ static bool RunTool(const std::vector<std::string>& args)
 
 TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
 {
-    const char* toolsEnv = std::getenv("KV_TOOLS_DIR");
-    const fs::path tools = toolsEnv ? fs::path(toolsEnv) : m_Exe.parent_path().parent_path() / "tools";
-    fs::path gxpack = tools / "gxpack";
-    if (!fs::is_regular_file(gxpack))
-        gxpack = tools / "gxpack" / "gxpack";
-    if (!fs::is_regular_file(gxpack))
-        GTEST_SKIP() << "the gxpack tool is not built";
+    const fs::path gxpack = fs::path(std::getenv("KV_TOOLS_DIR")) / "gxpack";
     // "system.gxp", scrambled, names the title, the save folder and a second pack; the second pack
     // holds "setting.ini", which puts the save folder into the installation folder.
     const fs::path sys = m_Temp / "sys";
@@ -263,7 +261,7 @@ TEST_F(KestrelvaneRun, SettingsFromPacksNameTheSaveFolder)
 
     RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "pack.err");
     EXPECT_TRUE(WaitFor([&] { return fs::exists(m_Install / "PackSave" / "device.log"); }, std::chrono::seconds(20)))
-        << ReadFile(m_Temp / "pack.err");
+        << KvFileBytes(m_Temp / "pack.err");
     EXPECT_FALSE(fs::exists(m_Install / "Kestrelvane_SAVE"));
     // The lock is the title's.
     EXPECT_TRUE(fs::exists(m_Runtime / "Pack Title.lock"));
@@ -275,7 +273,7 @@ TEST_F(KestrelvaneRun, WithoutAWindowTheLoopEndsAndShutDownRuns)
 {
     std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\n";
     RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "nowindow.err", "no-such-video-driver");
-    EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0) << ReadFile(m_Temp / "nowindow.err");
+    EXPECT_EQ(run.WaitExit(std::chrono::seconds(20)), 0) << KvFileBytes(m_Temp / "nowindow.err");
     EXPECT_TRUE(fs::exists(m_Install / "Kestrelvane_SAVE" / "error.log"));
 }
 
@@ -287,8 +285,8 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
     RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / "home.err", "offscreen", home.c_str());
     const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
     EXPECT_TRUE(WaitFor([&] { return fs::exists(save / "error.log"); }, std::chrono::seconds(20)))
-        << ReadFile(m_Temp / "home.err");
-    EXPECT_NE(ReadFile(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
+        << KvFileBytes(m_Temp / "home.err");
+    EXPECT_NE(KvFileBytes(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
               std::string::npos);
     kill(run.m_Pid, SIGTERM);
     EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
@@ -301,28 +299,10 @@ TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
     ASSERT_EQ(std::system(generate.c_str()), 0);
     const fs::path home = m_Temp / "home";
     const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
-    // One run: start-up is over once the device survey has stopped growing; the loop then runs a while.
     auto runOnce = [&](const char* name)
     {
-        std::error_code error;
-        fs::remove(save / "device.log", error);
-        RunningProgram run(m_Exe, m_Install, m_Runtime, m_Temp / name, "offscreen", home.c_str());
-        uintmax_t lastSize = 0;
-        ASSERT_TRUE(WaitFor(
-            [&]
-            {
-                const uintmax_t size = fs::file_size(save / "device.log", error);
-                const bool settled = !error && size > 2 && size == lastSize;
-                lastSize = size;
-                std::this_thread::sleep_for(std::chrono::milliseconds(150));
-                return settled;
-            },
-            std::chrono::seconds(30)))
-            << ReadFile(m_Temp / name);
-        ASSERT_EQ(run.WaitExit(std::chrono::milliseconds(300)), -1) << ReadFile(m_Temp / name);
-        kill(run.m_Pid, SIGTERM);
-        EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0) << ReadFile(m_Temp / name);
-        EXPECT_EQ(ReadFile(save / "error.log"), "\xFF\xFE");
+        RunAWhile(m_Install, save, name, home.c_str());
+        EXPECT_EQ(KvFileBytes(save / "error.log"), "\xFF\xFE");
     };
     runOnce("first.err");
     // The player leaves the options saying full screen: the next run starts in it and still says so after.
@@ -333,4 +313,37 @@ TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
     runOnce("second.err");
     ASSERT_TRUE(options.Load(GxString::FromUtf8((save / "userconf.dat").string())));
     EXPECT_EQ(options.m_ScreenMode, 1);
+}
+
+// The player's files: what a test wrote is read at start-up and written back unchanged at shut-down; a
+// damaged progress file is kept aside and the run goes on.
+TEST_F(KestrelvaneRun, OptionsAndProgressSurviveARunAndDamagedProgressIsKeptAside)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    fs::create_directories(save);
+    auto file = [&](const char* name) { return GxString::FromUtf8((save / name).string()); };
+    GxUserConfig options;
+    options.m_Volume_BGM = 50;
+    options.m_LastGameDataFileNum = 3;
+    ASSERT_TRUE(options.Save(file("userconf.dat")));
+    GxUserDataPerman progress(nullptr);
+    progress.SetReadedMessage(40, L"main");
+    progress.m_ExtraOption.Set(10, true);
+    ASSERT_TRUE(progress.Save(file("permanent.dat"), true));
+    const std::string optionBytes = KvFileBytes(save / "userconf.dat");
+    const std::string progressBytes = KvFileBytes(save / "permanent.dat");
+    RunAWhile(m_Install, save, "first.err");
+    EXPECT_TRUE(KvFileBytes(save / "userconf.dat") == optionBytes);
+    EXPECT_TRUE(KvFileBytes(save / "permanent.dat") == progressBytes);
+
+    // Half a progress file: logged, kept under the backup name, the run goes on and ends with a fresh file.
+    const std::string damaged = progressBytes.substr(0, progressBytes.size() / 2);
+    std::ofstream(save / "permanent.dat", std::ios::binary | std::ios::trunc) << damaged;
+    RunAWhile(m_Install, save, "second.err");
+    EXPECT_TRUE(KvFileBytes(save / "permanent.dat.damaged") == damaged);
+    EXPECT_NE(KvFileBytes(save / "error.log").find(GxString::ToUtf16LE(L"permanent.dat.damaged")), std::string::npos);
+    GxUserDataPerman fresh(nullptr);
+    EXPECT_TRUE(fresh.Load(file("permanent.dat")));
+    EXPECT_TRUE(fresh.m_ReadedMessageFlags.empty());
 }

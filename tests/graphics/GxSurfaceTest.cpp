@@ -62,3 +62,25 @@ TEST_F(KvSurface, FileSurfacesSurviveResetAndStretchAndSave)
     big.Release();
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&big));
 }
+
+TEST_F(KvSurface, LinearStretchBlendsNeighboursInsideTheSourceRectangle)
+{
+    // Black, white, and a red texel outside the copied rectangle that must not bleed in.
+    GxSurface row, wide, same;
+    const uint32_t texels[3] = {0xFF000000u, 0xFFFFFFFFu, 0xFFFF0000u};
+    ASSERT_TRUE(row.CreateScratch(L"row", 3, 1, D3DFMT_A8R8G8B8) &&
+                wide.CreateScratch(L"wide", 4, 1, D3DFMT_A8R8G8B8) &&
+                same.CreateScratch(L"same", 3, 1, D3DFMT_A8R8G8B8));
+    std::memcpy(row.GetD3DSurface()->GetData(), texels, sizeof(texels));
+    const PfRect source{0, 0, 2, 1};
+    const std::vector<uint32_t> point{0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu},
+        linear{0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu};
+    for (auto [filter, expected] : {std::pair{D3DTEXF_POINT, point}, std::pair{D3DTEXF_LINEAR, linear}})
+    {
+        ASSERT_TRUE(wide.StretchFrom(nullptr, &row, &source, filter));
+        const uint32_t* got = reinterpret_cast<const uint32_t*>(wide.GetD3DSurface()->GetData());
+        EXPECT_EQ(std::vector<uint32_t>(got, got + 4), expected) << filter;
+    }
+    ASSERT_TRUE(same.StretchFrom(nullptr, &row, nullptr, D3DTEXF_LINEAR)); // same size: a plain copy
+    EXPECT_EQ(std::memcmp(same.GetD3DSurface()->GetData(), texels, sizeof(texels)), 0);
+}

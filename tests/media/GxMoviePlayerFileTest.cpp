@@ -105,7 +105,7 @@ TEST_F(KvMoviePlayer, SeeksLandOnTheFirstFrameAtOrAfterTheTime)
     }
 }
 
-TEST_F(KvMoviePlayer, LoopCountRestartsAtTheLoopPositionThenStopsAtZero)
+TEST_F(KvMoviePlayer, LoopCountRestartsAtTheLoopPositionThenStopsAtZeroAndMinusOneLoopsForEver)
 {
     ASSERT_TRUE(GxMovie::Open(3, Wide(KvMovie("64x48x4-silent.mpg")), nullptr, false, false));
     GxMovie::SetLoopPosition(3, 3.5);
@@ -122,16 +122,15 @@ TEST_F(KvMoviePlayer, LoopCountRestartsAtTheLoopPositionThenStopsAtZero)
     EXPECT_EQ(GxMovie::GetPosition(3), 0.0);
     EXPECT_EQ(GxMovie::GetLoopFlag(3), 0);
     EXPECT_FALSE(player->IsPlaying());
-}
 
-TEST_F(KvMoviePlayer, EndlessLoopKeepsPlaying)
-{
+    // A count of -1 loops for ever.
     ASSERT_TRUE(GxMovie::Open(0, Wide(KvMovie("64x48x4.avi")), nullptr, false, false));
     GxMovie::SetLoopPosition(0, 3.8);
     ASSERT_TRUE(GxMovie::SetPosition(0, 3.8));
     ASSERT_TRUE(GxMovie::Play(0, -1, 0));
-    GxMoviePlayerFile* player = GxMovie::GetPlayer(0);
-    ASSERT_TRUE(PumpUntil([&] { return Restarts(player->GetRenderer()->GetCopyRecords()).size() >= 3; }));
-    EXPECT_TRUE(player->IsPlaying());
+    GxMoviePlayerFile* endless = GxMovie::GetPlayer(0);
+    ASSERT_TRUE(PumpUntil([&] { return Restarts(endless->GetRenderer()->GetCopyRecords()).size() >= 3; }));
+    EXPECT_TRUE(endless->IsPlaying());
     EXPECT_EQ(GxMovie::GetLoopFlag(0), -1);
 }
+

@@ -1,6 +1,7 @@
 // A movie's sound through the mixer, written to a file by SDL's disk driver: level, timing against the
 // pictures, the volume of a playing movie, and no sound at all without the flag.
 #include "MovieTestSupport.h"
+#include "SoundTestSupport.h"
 
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxUserConfig.h"
@@ -27,14 +28,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         KvMovieFixture::TearDown();
     }
-    std::vector<int16_t> ReadSamples(const std::string& file)
-    {
-        std::ifstream in(Path(file), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::vector<int16_t> samples(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-        return samples;
-    }
+    std::vector<int16_t> ReadSamples(const std::string& file) { return sndtest::ReadRaw(Path(file)); }
 };
 
 // The peak of each beep in interleaved stereo: stretches louder than 1000, split by 0.5 s of quiet.

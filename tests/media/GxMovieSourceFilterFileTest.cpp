@@ -40,10 +40,8 @@ TEST(GxMovieSourceFilterFile, PositionsOutsideTheFileAreRefusedAndReadsStopAtThe
 TEST_F(KvMovieFixture, PackedMovieGivesTheFramesOfTheLooseOne)
 {
     const std::string loose = KvMovie("64x48x4.mpg");
-    std::ifstream in(loose, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     GxPackWriter writer;
-    writer.Add(L"kvpacked/op.mpg", bytes);
+    writer.Add(L"kvpacked/op.mpg", KvFileBytes(loose));
     std::vector<uint8_t> pack;
     ASSERT_TRUE(writer.Build(pack, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
     Write("movies.gxp", std::string(pack.begin(), pack.end()));

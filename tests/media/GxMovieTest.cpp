@@ -9,8 +9,7 @@ using KvMovieSlots = KvMovieFixture;
 
 TEST_F(KvMovieSlots, BadFilesFailWithTheirMessageAndLeaveAClosedPlayer)
 {
-    std::ifstream in(KvMovie("640x480x4.mpg"), std::ios::binary);
-    std::string movie((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string movie = KvFileBytes(KvMovie("640x480x4.mpg"));
     std::string noise(64 * 1024, '\0');
     std::mt19937 random(7);
     for (char& c : noise)

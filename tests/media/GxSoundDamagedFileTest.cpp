@@ -6,6 +6,7 @@
 #include "media/GxWavData.h"
 
 #include <cstring>
+#include <functional>
 #include <random>
 
 using namespace sndtest;
@@ -41,74 +42,55 @@ TEST(GxSoundDamagedFile, RefusedOrShortNeverACrash)
         int64_t maxFrames;
         const wchar_t* message; // a part of the log line, or null for none
     };
-    std::vector<Case> cases;
-    auto add = [&](const char* name, std::vector<uint8_t> bytes, const char* ext, int64_t frames, const wchar_t* m) {
-        cases.push_back({name, std::move(bytes), ext, frames, frames, m});
+    // A copy of the bytes with one change made.
+    auto damaged = [](std::vector<uint8_t> b, const std::function<void(std::vector<uint8_t>&)>& change)
+    {
+        change(b);
+        return b;
     };
-    {
-        auto b = pcm;
-        b.resize(44 + 4000 + 2); // cut inside a frame: whole frames play
-        add("cut file", b, ".wav", 1000, nullptr);
-    }
-    {
-        auto b = pcm;
-        b[32] = b[33] = 0; // block align 0
-        add("zero block align", b, ".wav", -1, L"変換フォーマットが識別できません");
-    }
-    {
-        auto b = pcm;
-        Put32(b, Find(b, "data") + 4, 0xFFFFFFF0u); // clamped to what is there
-        add("huge data size", b, ".wav", 44100, nullptr);
-    }
-    {
-        auto b = list;
-        Put32(b, Find(b, "LIST") + 4, 0xFFFFFFF0u); // the scan runs out of the file
-        add("huge chunk size", b, ".wav", -1, L"dataチャンクが見つかりません");
-    }
-    {
-        auto b = pcm;
-        std::memcpy(b.data() + Find(b, "data"), "junk", 4);
-        add("no data chunk", b, ".wav", -1, L"dataチャンクが見つかりません");
-    }
-    {
+    std::vector<uint8_t> garbage(5000);
+    std::mt19937 random(3);
+    for (auto& x : garbage)
+        x = static_cast<uint8_t>(random());
+    const std::vector<Case> cases = {
+        // Cut inside a frame: whole frames play.
+        {"cut file", damaged(pcm, [](auto& b) { b.resize(44 + 4000 + 2); }), ".wav", 1000, 1000, nullptr},
+        {"zero block align", damaged(pcm, [](auto& b) { b[32] = b[33] = 0; }), ".wav", -1, -1,
+         L"変換フォーマットが識別できません"},
+        // A data size past the file is clamped to what is there.
+        {"huge data size", damaged(pcm, [](auto& b) { Put32(b, Find(b, "data") + 4, 0xFFFFFFF0u); }), ".wav", 44100,
+         44100, nullptr},
+        // The chunk scan runs out of the file.
+        {"huge chunk size", damaged(list, [](auto& b) { Put32(b, Find(b, "LIST") + 4, 0xFFFFFFF0u); }), ".wav", -1,
+         -1, L"dataチャンクが見つかりません"},
+        {"no data chunk", damaged(pcm, [](auto& b) { std::memcpy(b.data() + Find(b, "data"), "junk", 4); }), ".wav",
+         -1, -1, L"dataチャンクが見つかりません"},
         // An odd "LIST" written without its pad byte still finds "data" right after it.
-        auto b = list;
-        const size_t at = Find(b, "LIST");
-        b.erase(b.begin() + static_cast<long>(at + 8 + 13));
-        Put32(b, 4, static_cast<uint32_t>(b.size() - 8));
-        add("unpadded odd chunk", b, ".wav", 44100, nullptr);
-    }
-    {
-        auto b = ima;
-        b[Find(b, "fmt ") + 20] = 0; // block align 0 in a compressed file
-        b[Find(b, "fmt ") + 21] = 0;
-        add("compressed zero block align", b, ".wav", -1, L"変換フォーマットが識別できません");
-    }
-    {
-        auto b = ima;
-        b.resize(b.size() / 2);
-        cases.push_back({"cut compressed file", b, ".wav", 20000, 23000, nullptr});
-    }
-    {
-        std::vector<uint8_t> b(5000);
-        std::mt19937 random(3);
-        for (auto& x : b)
-            x = static_cast<uint8_t>(random());
-        add("garbage ogg", b, ".ogg", -1, L"GxSoundLoaderOgg::OpenStream");
-    }
-    {
-        auto b = ogg;
-        b.resize(b.size() / 2);
-        cases.push_back({"cut ogg", b, ".ogg", 0, 44099, nullptr});
-    }
-    {
-        auto b = ogg;
-        for (size_t i = b.size() / 3; i < b.size() / 3 + 600; ++i)
-            b[i] ^= 0x5A;
-        cases.push_back({"damaged ogg", b, ".ogg", 0, 44099, nullptr});
-    }
+        {"unpadded odd chunk",
+         damaged(list,
+                 [](auto& b)
+                 {
+                     b.erase(b.begin() + static_cast<long>(Find(b, "LIST") + 8 + 13));
+                     Put32(b, 4, static_cast<uint32_t>(b.size() - 8));
+                 }),
+         ".wav", 44100, 44100, nullptr},
+        {"compressed zero block align",
+         damaged(ima, [](auto& b) { b[Find(b, "fmt ") + 20] = b[Find(b, "fmt ") + 21] = 0; }), ".wav", -1, -1,
+         L"変換フォーマットが識別できません"},
+        {"cut compressed file", damaged(ima, [](auto& b) { b.resize(b.size() / 2); }), ".wav", 20000, 23000, nullptr},
+        {"garbage ogg", garbage, ".ogg", -1, -1, L"GxSoundLoaderOgg::OpenStream"},
+        {"cut ogg", damaged(ogg, [](auto& b) { b.resize(b.size() / 2); }), ".ogg", 0, 44099, nullptr},
+        {"damaged ogg",
+         damaged(ogg,
+                 [](auto& b)
+                 {
+                     for (size_t i = b.size() / 3; i < b.size() / 3 + 600; ++i)
+                         b[i] ^= 0x5A;
+                 }),
+         ".ogg", 0, 44099, nullptr},
+    };
     ScratchFolder folder;
-    for (Case& c : cases)
+    for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         LogCapture log;

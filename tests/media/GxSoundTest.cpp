@@ -13,12 +13,6 @@ using namespace sndtest;
 
 namespace
 {
-uint32_t s_Now = 0;
-uint32_t FakeClock()
-{
-    return s_Now;
-}
-
 // A decoder far slower than the mixer is pulled: each read takes 15 ms of wall time.
 class SlowDecoder : public GxSoundLoaderMemory
 {
@@ -30,50 +24,16 @@ public:
     }
 };
 
-// The service over the pull output with a clock of the test's; device.log goes to the scratch folder.
-class GxSoundService : public ::testing::Test
+// The shared service fixture with two tones of its own.
+class GxSoundService : public SoundServiceFixture
 {
 protected:
     void SetUp() override
     {
-        s_Now = 0; // the clock may read 0: fades must not take that for "no fade"
-        PfAudioDevice::SetClock(FakeClock);
-        m_OldDeviceLog = GxLog::GetDeviceLogPath();
-        GxLog::SetDeviceLogPath(m_Folder.Wide("device.log"));
-        ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
-        ASSERT_TRUE(GxSound::Initialize(nullptr));
+        SoundServiceFixture::SetUp();
         WriteToneWave(m_Folder.Path("tone.wav"), 4.0, 441);
         WriteToneWave(m_Folder.Path("blip.wav"), 0.05, 882);
     }
-    void TearDown() override
-    {
-        GxSound::Finalize();
-        PfAudioDevice::Close();
-        PfAudioDevice::SetClock(nullptr);
-        GxLog::SetDeviceLogPath(m_OldDeviceLog);
-    }
-    std::wstring File(const char* name) { return m_Folder.Wide(name); }
-    // Mixed output, the feeding threads of every channel caught up between pieces.
-    std::vector<int16_t> Pull(uint32_t frames)
-    {
-        return PullSynced(frames,
-                          []
-                          {
-                              for (uint32_t c = 0; c < GxSound::kChannelCount; ++c)
-                                  if (!GxSound::GetChannel(c)->GetBuffer().IsFeederIdle())
-                                      return false;
-                              return true;
-                          });
-    }
-    void At(uint32_t ms)
-    {
-        s_Now = ms;
-        GxSound::Update();
-    }
-
-    ScratchFolder m_Folder;
-    LogCapture m_Log;
-    std::wstring m_OldDeviceLog;
 };
 } // namespace
 

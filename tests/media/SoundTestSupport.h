@@ -7,7 +7,9 @@
 #include "core/GxDebugListenerBase.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "media/GxSound.h"
 #include "media/GxSoundLoaderBase.h"
+#include "media/GxSoundPlayerStream.h"
 #include "platform/PfAudioDevice.h"
 
 #include <gtest/gtest.h>
@@ -270,5 +272,51 @@ inline std::vector<int16_t> PullSynced(uint32_t frames, const std::function<bool
     }
     return out;
 }
+
+// The sound service over the pull output with a clock of the test's (starting at 0: fades must not take
+// that for "no fade"); device.log goes to the scratch folder.
+class SoundServiceFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        s_Now = 0;
+        PfAudioDevice::SetClock([] { return s_Now; });
+        m_OldDeviceLog = GxLog::GetDeviceLogPath();
+        GxLog::SetDeviceLogPath(m_Folder.Wide("device.log"));
+        ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+        ASSERT_TRUE(GxSound::Initialize(nullptr));
+    }
+    void TearDown() override
+    {
+        GxSound::Finalize();
+        PfAudioDevice::Close();
+        PfAudioDevice::SetClock(nullptr);
+        GxLog::SetDeviceLogPath(m_OldDeviceLog);
+    }
+    std::wstring File(const char* name) { return m_Folder.Wide(name); }
+    // Mixed output, the feeding threads of every channel caught up between pieces.
+    static std::vector<int16_t> Pull(uint32_t frames)
+    {
+        return PullSynced(frames,
+                          []
+                          {
+                              for (uint32_t c = 0; c < GxSound::kChannelCount; ++c)
+                                  if (!GxSound::GetChannel(c)->GetBuffer().IsFeederIdle())
+                                      return false;
+                              return true;
+                          });
+    }
+    static void At(uint32_t ms)
+    {
+        s_Now = ms;
+        GxSound::Update();
+    }
+
+    static inline uint32_t s_Now = 0;
+    ScratchFolder m_Folder;
+    LogCapture m_Log;
+    std::wstring m_OldDeviceLog;
+};
 
 } // namespace sndtest

@@ -40,7 +40,7 @@ protected:
 };
 } // namespace
 
-TEST_F(GxMoaExLog, ErrorsAndWarningsNameScriptAndOneBasedLine)
+TEST_F(GxMoaExLog, ErrorsAndWarningsNameScriptAndOneBasedLineAndLogLinesAreCut)
 {
     GxMoaEx moa;
     moa.Error(L"main", 4, L"%s[%s]", L"Phase_Expr 式に間違いがあります", L"x");
@@ -54,11 +54,7 @@ TEST_F(GxMoaExLog, ErrorsAndWarningsNameScriptAndOneBasedLine)
     EXPECT_EQ(Log("error.log").find(L"quiet"), std::wstring::npos);
     EXPECT_EQ(moa.ResetRunState(), 0);
     EXPECT_EQ(moa.m_ErrorCount, 0u);
-}
 
-TEST_F(GxMoaExLog, LogLinesGoToTheDebugLogCut)
-{
-    GxMoaEx moa;
     moa.Log(L"%s", L"text 100%");
     moa.Log(L"%s", std::wstring(5000, L'a').c_str());
     const std::wstring log = Log("debug.log");

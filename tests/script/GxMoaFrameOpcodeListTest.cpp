@@ -17,7 +17,7 @@ std::shared_ptr<const GxMoaParsedExpression> Parsed()
 }
 } // namespace
 
-TEST(GxMoaFrameOpcodeList, ChangingASharedListChangesOnlyTheFramesCopy)
+TEST(GxMoaFrameOpcodeList, ChangingASharedListChangesOnlyTheFramesCopyAndClearOrAssignEndSharing)
 {
     const auto parsed = Parsed();
     GxMoaFrameOpcodeList a;
@@ -34,11 +34,7 @@ TEST(GxMoaFrameOpcodeList, ChangingASharedListChangesOnlyTheFramesCopy)
     b.Edit()[1].SetInt(6);
     EXPECT_EQ(ListText(b), L"PUSH_INT 6");
     EXPECT_EQ(ListText(parsed->GetList()), L"PUSH_INT 5");
-}
 
-TEST(GxMoaFrameOpcodeList, ClearAndAssignEndSharing)
-{
-    const auto parsed = Parsed();
     GxMoaFrameOpcodeList list;
     list.Share(parsed);
     list.clear();
@@ -53,9 +49,7 @@ TEST(GxMoaFrameOpcodeList, ClearAndAssignEndSharing)
     EXPECT_EQ(parsed->GetList().size(), 2u);
 }
 
-class GxMoaFrameOpcodeListRecord : public ::testing::TestWithParam<Form>
-{
-};
+using GxMoaFrameOpcodeListRecord = ::testing::TestWithParam<Form>;
 
 TEST_P(GxMoaFrameOpcodeListRecord, SharedListSurvivesASaveInsideABuiltin)
 {

@@ -83,7 +83,7 @@ TEST_F(GxMoaHost, CreateAndDestroyPublishOneSetOfObjects)
     EXPECT_EQ(g_MoaBuiltin, nullptr);
 }
 
-TEST_F(GxMoaHost, CompilerThatSucceedsGetsItsArguments)
+TEST_F(GxMoaHost, CompilerGetsItsArgumentsAndAFailureOrFailedStartIsLogged)
 {
     WriteCompiler("okc", "for a in \"$@\"; do echo \"$a\"; done > args.txt\nexit 0\n");
     EXPECT_EQ(CompileScripts(L"okc"), 0);
@@ -91,10 +91,7 @@ TEST_F(GxMoaHost, CompilerThatSucceedsGetsItsArguments)
     const std::string base = fs::current_path().generic_string() + "/";
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), base + "scripts\n" + base + "bincode\n-a\n-mc\n");
     EXPECT_EQ(ErrorLog().find(L"コンパイル"), std::wstring::npos);
-}
 
-TEST_F(GxMoaHost, CompilerThatFailsOrCannotStartIsLogged)
-{
     WriteCompiler("badc", "exit 1\n");
     EXPECT_EQ(CompileScripts(L"badc"), 1);
     EXPECT_NE(ErrorLog().find(L"コンパイル時にエラーが発生したため古いスクリプトを実行しています"), std::wstring::npos);

@@ -131,7 +131,7 @@ TEST(GxMoaParser, RefusalsAndTheirLines)
     }
 }
 
-TEST(GxMoaParser, TerminatorsEndTheExpressionUnconsumed)
+TEST(GxMoaParser, TerminatorsEndTheExpressionUnconsumedAndABreakpointIsAnEmptyOperand)
 {
     for (uint16_t k : {TK_SEMICOLON, TK_COMMA, TK_BRACE_CLOSE, TK_BRACKET_CLOSE, TK_PAREN_CLOSE})
     {
@@ -140,10 +140,7 @@ TEST(GxMoaParser, TerminatorsEndTheExpressionUnconsumed)
         EXPECT_EQ(p.m_List, L"PUSH_VAR x");
         EXPECT_EQ(p.m_End, GxMoaRunPos(0, 1));
     }
-}
 
-TEST(GxMoaParser, BreakpointIsAnEmptyOperandThatRaisesTheFlag)
-{
     const Parsed p = Parse({Tok(TK_BREAKPOINT)});
     EXPECT_TRUE(p.m_Ok);
     EXPECT_TRUE(p.m_Breakpoint);

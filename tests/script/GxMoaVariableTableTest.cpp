@@ -97,7 +97,7 @@ TEST(GxMoaVariableTable, DefinitionsCreateArraysOrPlainValues)
     EXPECT_EQ(local.Find(L"_")->m_Scope, SCOPE_LOCAL);
 }
 
-TEST(GxMoaVariableTable, WriteSelectsTheClass)
+TEST(GxMoaVariableTable, RecordsOfTheClassAreWrittenMergedOnReadAndRefusedWhenDamaged)
 {
     GxMoaVariableTable t;
     const int32_t scopes[] = {SCOPE_LOCAL, SCOPE_STATIC_INGAME, SCOPE_GLOBAL_PERMAN, SCOPE_GLOBAL_INGAME};
@@ -109,10 +109,8 @@ TEST(GxMoaVariableTable, WriteSelectsTheClass)
     for (const auto& [scope, name] : {std::pair{1, "LOCAL"}, {3, "STATIC_INGAME"}, {6, "GLOBAL_INGAME"}})
         expected.U32(254).S32(scope).Str(name);
     EXPECT_EQ(bytes, expected.Get());
-}
 
-TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
-{
+    // Reading keeps the scopes of present variables and skips records of other classes.
     GxMoaVariableTable source;
     source.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_GLOBAL_INGAME;
     source.Find(L"keep")->m_Value.SetInt(5);
@@ -120,10 +118,10 @@ TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
     source.StoreByName(L"added", -1, nullptr)->m_Scope = SCOPE_EXTERN_INGAME;
     for (Form form : {Form::Binary, Form::Text})
     {
-        const auto bytes = WriteBytes(form, [&](GxContentWriterBase* w) { source.Write(w, PERSIST_ALL); });
+        const auto record = WriteBytes(form, [&](GxContentWriterBase* w) { source.Write(w, PERSIST_ALL); });
         GxMoaVariableTable target(TABLE_GLOBAL);
         target.StoreByName(L"keep", -1, nullptr)->m_Scope = SCOPE_LOCAL;
-        auto reader = MakeReader(form, bytes);
+        auto reader = MakeReader(form, record);
         ASSERT_TRUE(target.Read(reader.get(), PERSIST_INGAME));
         EXPECT_EQ(target.Find(L"keep")->m_Value.ToInt64(), 5);
         EXPECT_EQ(target.Find(L"keep")->m_Scope, SCOPE_LOCAL); // the scope stays
@@ -131,10 +129,8 @@ TEST(GxMoaVariableTable, ReadMergesRecordsOfTheClass)
         ASSERT_NE(target.Find(L"added"), nullptr);
         EXPECT_EQ(target.Find(L"added")->m_Scope, SCOPE_EXTERN_INGAME);
     }
-}
 
-TEST(GxMoaVariableTable, DamagedCountsAreRefused)
-{
+    // Damaged counts are refused.
     for (int32_t count : {-1, 0x7FFFFFFF})
     {
         const auto bytes = Bytes().S32(count).U32(254).S32(1).Str("x").Get();
@@ -165,7 +161,7 @@ TEST(GxMoaVariableTable, LookupOrderIsLocalStaticGlobalExtern)
     lone.ResetVariablesOfClass(PERSIST_ALL);
 }
 
-TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
+TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosaveAndPermanentProgressKeepsOnlyPerman)
 {
     Loaded l;
     l.SetAll(5);
@@ -183,25 +179,22 @@ TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosave)
     ASSERT_TRUE(l.moa.ReloadVariables(reader.get(), PERSIST_INGAME));
     ASSERT_TRUE(l.worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME));
     EXPECT_EQ(l.Values({L"si", L"gi", L"ei", L"sn", L"en", L"sp"}), L"5 5 5 1 1 9");
-}
 
-TEST(GxMoaVariableTable, PermanentProgressKeepsOnlyPerman)
-{
-    Loaded l;
-    l.SetAll(6);
-    const auto bytes = WriteBytes(Form::Text,
+    Loaded perm;
+    perm.SetAll(6);
+    const auto permBytes = WriteBytes(Form::Text,
                                   [&](GxContentWriterBase* w)
                                   {
-                                      l.moa.WriteVariables(w, PERSIST_PERMAN);
-                                      l.worker.WriteScriptEntities(w, PERSIST_PERMAN);
+                                      perm.moa.WriteVariables(w, PERSIST_PERMAN);
+                                      perm.worker.WriteScriptEntities(w, PERSIST_PERMAN);
                                   });
-    l.moa.ResetVariablesOfClass(PERSIST_ALL);
-    l.worker.ResetVariablesOfClass(PERSIST_ALL);
-    EXPECT_EQ(l.Value(L"sp"), 1);
-    auto reader = MakeReader(Form::Text, bytes);
-    ASSERT_TRUE(l.moa.ReadVariables(reader.get(), PERSIST_PERMAN));
-    ASSERT_TRUE(l.worker.ReadScriptEntities(reader.get(), PERSIST_PERMAN));
-    EXPECT_EQ(l.Values({L"sp", L"gp", L"ep", L"si"}), L"6 6 6 1");
+    perm.moa.ResetVariablesOfClass(PERSIST_ALL);
+    perm.worker.ResetVariablesOfClass(PERSIST_ALL);
+    EXPECT_EQ(perm.Value(L"sp"), 1);
+    auto permReader = MakeReader(Form::Text, permBytes);
+    ASSERT_TRUE(perm.moa.ReadVariables(permReader.get(), PERSIST_PERMAN));
+    ASSERT_TRUE(perm.worker.ReadScriptEntities(permReader.get(), PERSIST_PERMAN));
+    EXPECT_EQ(perm.Values({L"sp", L"gp", L"ep", L"si"}), L"6 6 6 1");
 }
 
 TEST(GxMoaVariableTable, ResetByClassTouchesOnlyItsScopes)

@@ -205,7 +205,7 @@ TEST(GxMoaWorkerExec, RefusedStatementsStopTheScriptWithTheirLine)
     EXPECT_EQ(p.m_Moa.Lines(L"err:").back(), L"err:[Script=\"t\"/line=1] 処理できないトークンです[;]\n");
 }
 
-TEST(GxMoaWorkerExec, ConditionThatCannotBeEvaluatedStops)
+TEST(GxMoaWorkerExec, ConditionThatCannotBeEvaluatedOrAFrameWithoutItsScriptStops)
 {
     TokenProgram p({{Tok(TK_IF), Tok(TK_PAREN_OPEN), Int(1), Int(2), Tok(TK_PAREN_CLOSE), Tok(TK_BRACE_OPEN)}});
     GxMoaToken& ifToken = p.m_pScript->m_Lines[0].m_Tokens[0];
@@ -215,6 +215,14 @@ TEST(GxMoaWorkerExec, ConditionThatCannotBeEvaluatedStops)
     const Trace errors = p.m_Moa.Lines(L"err:");
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[1], L"err:[Script=\"t\"/line=1] 条件式が評価できません");
+
+    TokenProgram q({{Int(1)}});
+    q.Frame().m_Pos.m_ScriptName = L"nope";
+    q.Frame().m_Pos.m_pEntity = nullptr;
+    EXPECT_FALSE(q.m_Worker->Exec(nullptr));
+    EXPECT_EQ(q.m_Moa.m_ErrorStop, 1);
+    EXPECT_EQ(q.m_Moa.Lines(L"err:"),
+              (Trace{L"err:[Script=\"nope\"/line=1] スクリプトが見つからないので実行できません"}));
 }
 
 TEST(GxMoaWorkerExec, PlainWorkerPassesLabelsTextsAndUnknownWordsInOneCall)
@@ -261,13 +269,3 @@ TEST(GxMoaWorkerExec, InvalidPositionsMoveOnAndTheScriptEnds)
     EXPECT_FALSE(q.m_Worker->IsRunning());
 }
 
-TEST(GxMoaWorkerExec, FrameWithoutItsScriptStops)
-{
-    TokenProgram p({{Int(1)}});
-    p.Frame().m_Pos.m_ScriptName = L"nope";
-    p.Frame().m_Pos.m_pEntity = nullptr;
-    EXPECT_FALSE(p.m_Worker->Exec(nullptr));
-    EXPECT_EQ(p.m_Moa.m_ErrorStop, 1);
-    EXPECT_EQ(p.m_Moa.Lines(L"err:"),
-              (Trace{L"err:[Script=\"nope\"/line=1] スクリプトが見つからないので実行できません"}));
-}

@@ -64,7 +64,7 @@ struct Program
 };
 } // namespace
 
-TEST(GxMoaWorker, StartsAtALabel)
+TEST(GxMoaWorker, StartsAtALabelAndARestartResetsGameVariables)
 {
     Program p;
     EXPECT_FALSE(p.worker.IsRunning());
@@ -80,6 +80,11 @@ TEST(GxMoaWorker, StartsAtALabel)
     ASSERT_TRUE(p.worker.StartAtLabel(L"sub"));
     EXPECT_EQ(p.Depth(), 1u);
     EXPECT_EQ(p.worker.GetCurrentLineIndex(), 2);
+
+    p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.SetInt(9);
+    ASSERT_TRUE(p.worker.RestartInScript(L"other", L"@far"));
+    EXPECT_EQ(p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.ToInt64(), 1);
+    EXPECT_EQ(p.worker.GetCurrentLineIndex(), 1);
 }
 
 TEST(GxMoaWorker, LocalLabelsNeedTheirScript)
@@ -148,7 +153,7 @@ TEST(GxMoaWorker, JumpLeavesNothingOfTheReplacedFrame)
     EXPECT_EQ(p.Frame(0).m_Pos.m_pEntity, p.worker.FindScriptEntity(L"other"));
 }
 
-TEST(GxMoaWorker, CallReturnsWithAValue)
+TEST(GxMoaWorker, CallReturnsWithAValueFinishKeepsItAndStopClearsIt)
 {
     Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
@@ -171,11 +176,7 @@ TEST(GxMoaWorker, CallReturnsWithAValue)
     EXPECT_FALSE(p.worker.IsRunning());
     EXPECT_TRUE(p.worker.m_ReturnValue.IsNull());
     EXPECT_FALSE(p.worker.Return());
-}
 
-TEST(GxMoaWorker, FinishKeepsTheResultAndStopClearsIt)
-{
-    Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
     const GxMoaVariable seven = IntV(7);
     p.worker.Finish(&seven);
@@ -188,16 +189,7 @@ TEST(GxMoaWorker, FinishKeepsTheResultAndStopClearsIt)
     EXPECT_TRUE(p.worker.m_ReturnValue.IsNull());
 }
 
-TEST(GxMoaWorker, RestartResetsGameVariables)
-{
-    Program p;
-    p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.SetInt(9);
-    ASSERT_TRUE(p.worker.RestartInScript(L"other", L"@far"));
-    EXPECT_EQ(p.worker.FindScriptEntity(L"other")->FindVariable(L"st")->m_Value.ToInt64(), 1);
-    EXPECT_EQ(p.worker.GetCurrentLineIndex(), 1);
-}
-
-TEST(GxMoaWorker, CurrentLineQueries)
+TEST(GxMoaWorker, CurrentLineQueriesAndErrorReportsNameScriptAndLine)
 {
     Program p;
     EXPECT_EQ(p.worker.GetCurrentLine(), -1);
@@ -208,11 +200,7 @@ TEST(GxMoaWorker, CurrentLineQueries)
     EXPECT_EQ(p.worker.GetCurrentLine(), 5); // lines 9 to 5 are empty, line 4 has tokens
     p.Frame(0).m_Pos.m_pEntity = nullptr;
     EXPECT_EQ(p.worker.GetCurrentLine(), 10);
-}
 
-TEST(GxMoaWorker, ReportErrorNamesScriptAndLine)
-{
-    Program p;
     p.worker.ReportError(L"goto", static_cast<const GxMoaScriptEntity*>(nullptr), nullptr, L"no label[%s]", L"x");
     ASSERT_TRUE(p.worker.StartAtLabel(L"sub"));
     p.worker.ReportError(L"f", p.worker.FindScriptEntity(L"main"), &p.worker.GetExecStack(), L"%d", 3);
@@ -221,9 +209,7 @@ TEST(GxMoaWorker, ReportErrorNamesScriptAndLine)
     EXPECT_EQ(p.moa.m_ErrorCount, 2u);
 }
 
-class GxMoaWorkerRecord : public ::testing::TestWithParam<Form>
-{
-};
+using GxMoaWorkerRecord = ::testing::TestWithParam<Form>;
 
 TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
 {
@@ -274,7 +260,7 @@ TEST_P(GxMoaWorkerRecord, StacksSurviveASaveInsideACall)
 INSTANTIATE_TEST_SUITE_P(BothForms, GxMoaWorkerRecord, ::testing::Values(Form::Binary, Form::Text),
                          [](const auto& info) { return info.param == Form::Binary ? "Binary" : "Text"; });
 
-TEST(GxMoaWorker, FramesOutsideTheirScriptAreRefused)
+TEST(GxMoaWorker, FramesOutsideTheirScriptAndTruncatedRecordsAreRefused)
 {
     struct Case
     {
@@ -294,10 +280,7 @@ TEST(GxMoaWorker, FramesOutsideTheirScriptAreRefused)
         EXPECT_FALSE(q.worker.Read(reader.get())) << c.m_Line << "," << c.m_Pos << "," << c.m_OpcodePos;
         EXPECT_FALSE(q.worker.IsRunning());
     }
-}
 
-TEST(GxMoaWorker, TruncatedWorkerRecordsAreRefused)
-{
     Program p;
     ASSERT_TRUE(p.worker.StartAtLabel(L"MAIN"));
     ASSERT_TRUE(p.worker.CallLabel(L"sub"));
@@ -313,3 +296,4 @@ TEST(GxMoaWorker, TruncatedWorkerRecordsAreRefused)
         EXPECT_FALSE(q.worker.IsRunning());
     }
 }
+

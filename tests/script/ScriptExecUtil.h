@@ -31,20 +31,21 @@ public:
         ++m_WarningCount;
         va_list args;
         va_start(args, format);
-        const std::wstring text = GxString::FormatV(format, args);
+        Keep(L"warn", scriptName, line, GxString::FormatV(format, args));
         va_end(args);
-        m_Lines.push_back(
-            GxString::Format(L"warn:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1, text.c_str()));
     }
     void Error(const std::wstring& scriptName, int32_t line, const wchar_t* format, ...) override
     {
         ++m_ErrorCount;
         va_list args;
         va_start(args, format);
-        const std::wstring text = GxString::FormatV(format, args);
+        Keep(L"err", scriptName, line, GxString::FormatV(format, args));
         va_end(args);
+    }
+    void Keep(const wchar_t* kind, const std::wstring& scriptName, int32_t line, const std::wstring& text)
+    {
         m_Lines.push_back(
-            GxString::Format(L"err:[Script=\"%s\"/line=%d] %s", scriptName.c_str(), line + 1, text.c_str()));
+            GxString::Format(L"%s:[Script=\"%s\"/line=%d] %s", kind, scriptName.c_str(), line + 1, text.c_str()));
     }
     void Log(const wchar_t* format, ...) override
     {

@@ -155,14 +155,10 @@ struct BuildResult
     std::string m_Messages;
 };
 
-// The folder of the built tools: KV_TOOLS_DIR, else "tools" beside the test program's folder.
+// The folder of the built tools (the test main always sets KV_TOOLS_DIR).
 inline std::string ToolsDir()
 {
-    if (const char* tools = std::getenv("KV_TOOLS_DIR"))
-        return tools;
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (exe.parent_path().parent_path() / "tools").string();
+    return std::getenv("KV_TOOLS_DIR");
 }
 
 // Runs the program builder on a scripts folder; the program goes to out/moacode.mwb.
