@@ -45,14 +45,14 @@ protected:
 
 TEST_F(ZorCoreTargetsTest, RoomSearches)
 {
-    ZorTaskUnitEntity* me = Place(ZorCore::kUnitPlayerList, 12, 2, 1, 10, 6);
+    ZorTaskUnitEntity* me = Place(ZorCore::kUnitPlayerList, 12, 2, 1, 9, 5);
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 5.0f), 0);
     EXPECT_EQ(m_Core->FindRandomEnemyInRoom(*me), 0);
-    ZorTaskUnitEntity* far = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 10, 8);   // distance 2
-    ZorTaskUnitEntity* other = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 10, 6); // another room
+    ZorTaskUnitEntity* far = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 9, 7);   // distance 2
+    ZorTaskUnitEntity* other = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 9, 5); // another room
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 2.0f), 0);                    // exactly at the range: ignored
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 2.5f), Id(far));
-    ZorTaskUnitEntity* near = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 11, 6);
+    ZorTaskUnitEntity* near = Place(ZorCore::kUnitEnemyList, 61, 2, 1, 10, 5);
     EXPECT_EQ(m_Core->FindNearestEnemyInRoom(*me, 5.0f), Id(near));
     EXPECT_EQ(m_Core->FindWeakestEnemyInRoom(*me), 0); // nobody is hurt
     far->m_HP = 50;
@@ -60,7 +60,7 @@ TEST_F(ZorCoreTargetsTest, RoomSearches)
     EXPECT_EQ(m_Core->FindWeakestEnemyInRoom(*me), Id(far)); // the first of equals
     near->m_CreateTimeLeft = 3;                              // not active
     EXPECT_EQ(m_Core->CollectEnemiesInRoom(*me), std::vector<int64_t>{Id(far)});
-    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 2, 1, 9, 6);
+    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 2, 1, 8, 5);
     EXPECT_EQ(m_Core->FindNearestTrapInRoom(*far, 5.0f), Id(trap));
     EXPECT_EQ(m_Core->FindNearestPlayerUnitInRoom(*far, 5.0f), Id(me));
     EXPECT_EQ(m_Core->CollectPlayerUnitsInRoom(*far).size(), 2u);
@@ -70,7 +70,7 @@ TEST_F(ZorCoreTargetsTest, RoomSearches)
 TEST_F(ZorCoreTargetsTest, GoalRoomsPreferUnvisitedRoomsAndFallBackToTheThrone)
 {
     ZorUserData& s = State();
-    ZorTaskUnitEntity* walker = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 6, 6);
+    ZorTaskUnitEntity* walker = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 5, 5);
     GxRandom::Seed(9);
     for (int n = 0; n < 20; ++n)
     {
@@ -87,8 +87,8 @@ TEST_F(ZorCoreTargetsTest, GoalRoomsPreferUnvisitedRoomsAndFallBackToTheThrone)
     EXPECT_EQ(goal.z, s.m_ThroneRoomPosY);
     ZorCell cell{-1, -1};
     ASSERT_TRUE(m_Core->PickCellInRoom(s.GetRoughRoom(1, 1), *walker, cell));
-    EXPECT_LE(std::abs(cell.x - 6) + std::abs(cell.z - 6), 2);
-    EXPECT_FALSE(cell.x == 6 && cell.z == 6);
+    EXPECT_LE(std::abs(cell.x - 5) + std::abs(cell.z - 5), 2);
+    EXPECT_FALSE(cell.x == 5 && cell.z == 5);
 }
 
 TEST_F(ZorCoreTargetsTest, FieldGroupsAndWeights)
@@ -127,7 +127,7 @@ TEST_F(ZorCoreTargetsTest, RosterEdges)
     EXPECT_EQ(m_Popups.m_Texts, std::vector<std::wstring>{L"+5"});
     EXPECT_EQ(m_Core->TakeGold(5000), 0);
 
-    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 6, 6);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 5, 5);
     s.m_RemainEnemyLeft = 0;
     EXPECT_TRUE(m_Core->KillEnemyUnit(Id(invader)));
     EXPECT_EQ(s.m_RemainEnemyLeft, 0);

@@ -1,5 +1,7 @@
 #include "ZorTestSupport.h"
 
+#include "strategy/ZorGeometry.h"
+
 using zortest::MapText;
 
 class ZorMapDataTest : public zortest::ZorTest
@@ -11,22 +13,36 @@ TEST_F(ZorMapDataTest, TestDungeonBuildsRoomsDoorsLinksAndPositions)
     const ZorMapData* map = ZorMapData::GetSlot(1);
     const ZorMapData::Room* b = map->GetMapRoughRoom(2, 1);
     ASSERT_TRUE(b->m_Defined);
-    EXPECT_EQ(b->m_CenterDX, 10);
-    EXPECT_EQ(b->m_CenterDZ, 6);
+    EXPECT_EQ(b->m_CenterDX, 9);
+    EXPECT_EQ(b->m_CenterDZ, 5);
     EXPECT_EQ(b->m_Left, map->GetMapRoughRoom(1, 1));
     EXPECT_EQ(b->m_Right, map->GetMapRoughRoom(3, 1));
     EXPECT_EQ(b->m_Down, map->GetMapRoughRoom(2, 2));
     EXPECT_EQ(b->m_Up, nullptr);
-    EXPECT_EQ(map->GetMapDetailBlock(8, 6)->m_Kind, ZorMapData::kKindDoorHorizontal);
-    EXPECT_EQ(map->GetMapDetailBlock(10, 8)->m_Kind, ZorMapData::kKindDoorVertical);
-    EXPECT_EQ(map->GetMapDetailBlock(9, 5)->m_RowOffset, -1);
-    EXPECT_EQ(map->GetMapDetailBlock(9, 5)->m_ColumnOffset, -1);
+    EXPECT_EQ(map->GetMapDetailBlock(7, 5)->m_Kind, ZorMapData::kKindDoorHorizontal);
+    EXPECT_EQ(map->GetMapDetailBlock(9, 7)->m_Kind, ZorMapData::kKindDoorVertical);
+    EXPECT_EQ(map->GetMapDetailBlock(8, 4)->m_RowOffset, -1);
+    EXPECT_EQ(map->GetMapDetailBlock(8, 4)->m_ColumnOffset, -1);
     EXPECT_EQ(map->GetThronePos(1).m_RX, 2);
     EXPECT_EQ(map->GetThronePos(1).m_RZ, 2);
     EXPECT_EQ(map->GetEntrancePos(0).m_RX, 1);
     EXPECT_EQ(map->GetDifficulty(), 1);
     EXPECT_EQ(map->GetMapDetailBlock(40, 0), nullptr);
     EXPECT_TRUE(m_Log.Contains(L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(dx:40,dz:0)\n"));
+    // Each room's centre cell lies where the screen draws the room.
+    int defined = 0;
+    for (int rz = 0; rz < 10; ++rz)
+        for (int rx = 0; rx < 10; ++rx)
+        {
+            const ZorMapData::Room* room = map->GetMapRoughRoom(rx, rz);
+            if (!room->m_Defined)
+                continue;
+            ++defined;
+            const GxVector4 centre = ZorCellToWorld(room->m_CenterDX, room->m_CenterDZ);
+            EXPECT_EQ(centre.x, (rx - 5) * 80.0f) << rx << "," << rz;
+            EXPECT_EQ(centre.z, (rz - 4) * 80.0f) << rx << "," << rz;
+        }
+    EXPECT_EQ(defined, 7);
 }
 
 TEST_F(ZorMapDataTest, FileQuirksAreReadAsTheFormatSays)

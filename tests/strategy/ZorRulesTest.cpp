@@ -69,9 +69,9 @@ TEST_F(ZorRulesTest, DamageFormulasByHand)
     SkillRow(9, 0, 0, 0)->m_SpecialType = 20; // slayer of classes 5 and 6
     g_DBZorUnit.GetRow(61)->m_DefRate[0] = 20;
     State().m_ReinforceMonster[1] = 1;
-    ZorTaskUnitEntity* defender = Place(ZorCore::kUnitPlayerList, 20, 11, 2, 1, 10, 6);
+    ZorTaskUnitEntity* defender = Place(ZorCore::kUnitPlayerList, 20, 11, 2, 1, 9, 5);
     defender->m_Skills[5].m_SkillID = 9;
-    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 11, 6);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 10, 5);
     ZorRoomState* room = State().GetRoughRoom(2, 1);
     room->m_RoomEffectLevels[7] = 1;
     EXPECT_EQ(defender->GetAttack(), 33);
@@ -80,12 +80,12 @@ TEST_F(ZorRulesTest, DamageFormulasByHand)
     Unit(62, 6, 0, 100, 500, 1);
     room->m_RoomEffectLevels[7] = 0;
     State().m_ReinforceMonster[1] = 0;
-    ZorTaskUnitEntity* brute = Place(ZorCore::kUnitEnemyList, 62, 1, 2, 1, 9, 6);
-    ZorTaskUnitEntity* weak = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 10, 5);
+    ZorTaskUnitEntity* brute = Place(ZorCore::kUnitEnemyList, 62, 1, 2, 1, 8, 5);
+    ZorTaskUnitEntity* weak = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 9, 4);
     EXPECT_EQ(m_Core->CalcEnemyDamage(8, *weak, room, *brute), 95); // capped at 0.95 x 100
 
     g_DBZorUnit.GetRow(61)->m_DefRate[3] = 100;
-    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 2, 1, 9, 5);
+    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 2, 1, 8, 4);
     EXPECT_EQ(m_Core->CalcTrapDamage(8, room, *invader, *trap), 1);
     invader->m_RemainTime[3] = 5;
     for (int i = 0; i < 20; ++i)
@@ -101,7 +101,7 @@ TEST_F(ZorRulesTest, RewardsCostsAndIncome)
     ZorUserData& s = State();
     ZorRoomState* e = s.GetRoughRoom(5, 5);
     e->m_StructID = 7;
-    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 11, 5, 5, 22, 22);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 11, 5, 5, 21, 21);
     ZorReward reward;
     m_Core->AddDefeatReward(reward, *invader, e);
     EXPECT_EQ(reward.bone, 58); // trunc(30 x 1.5 x 1.3)
@@ -146,7 +146,7 @@ TEST_F(ZorRulesTest, RewardsCostsAndIncome)
 TEST_F(ZorRulesTest, ThroneStrikeAndMasterLines)
 {
     ZorUserData& s = State();
-    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 10, 6);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 9, 5);
     invader->m_ExceedGauge = 10000;
     const int32_t bone = s.m_Resource_Bone;
     const int32_t magic = s.m_Resource_Magic;
@@ -226,20 +226,20 @@ TEST_F(ZorRulesTest, ArrivalTimingRefillAndPartyLevels)
 
 TEST_F(ZorRulesTest, RoutesFollowTheDistanceField)
 {
-    ZorTaskUnitEntity* walker = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 5);
-    ASSERT_TRUE(walker->FindPathTo(11, 7));
+    ZorTaskUnitEntity* walker = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 4, 4);
+    ASSERT_TRUE(walker->FindPathTo(10, 6));
     const int32_t distance = 6 + 2; // 6 steps east, 2 south
     ASSERT_EQ(walker->m_MovePath.size(), static_cast<size_t>(distance));
-    int32_t x = 5, z = 5;
+    int32_t x = 4, z = 4;
     for (const ZorMovePathElement& step : walker->m_MovePath)
     {
         EXPECT_EQ(std::abs(step.m_PosX - x) + std::abs(step.m_PosZ - z), 1);
         x = step.m_PosX;
         z = step.m_PosZ;
     }
-    EXPECT_EQ(x, 11);
-    EXPECT_EQ(z, 7);
-    EXPECT_FALSE(walker->FindPathTo(14, 6)); // inside the undug room
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(z, 6);
+    EXPECT_FALSE(walker->FindPathTo(13, 5)); // inside the undug room
     EXPECT_TRUE(walker->m_MovePath.empty());
 }
 
@@ -255,16 +255,16 @@ TEST_F(ZorRulesTest, MendedCases)
 
     // Invaders swept at a stage's start give their count back.
     s.GetUnitState(61)->m_UnitCreateCount = 2;
-    Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 5);
-    Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 6, 5)->Kill(); // fell already: counted down then
+    Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 4, 4);
+    Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 4)->Kill(); // fell already: counted down then
     m_Core->BeginDefence();
     EXPECT_EQ(s.GetUnitState(61)->m_UnitCreateCount, 1);
 
     // An invader felled by its own skill falls as an invader: no leadership is given back.
     ZorNcPoolUnit::Initialize();
     SkillRow(11, 1, 10, 0)->m_SelfDamage = 1000;
-    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 5);
-    ZorTaskUnitEntity* target = Place(ZorCore::kUnitPlayerList, 12, 1, 1, 1, 6, 5);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 4, 4);
+    ZorTaskUnitEntity* target = Place(ZorCore::kUnitPlayerList, 12, 1, 1, 1, 5, 4);
     const int32_t left = s.m_RemainEnemyLeft;
     const int32_t leadership = s.m_Resource_LeadershipUsing;
     ASSERT_TRUE(invader->StartSkill(11, static_cast<int64_t>(target->GetTaskID())));

@@ -49,7 +49,7 @@ TEST_F(ZorTaskUnitEntityTest, GeometryRoundTripsAndNames)
 
 TEST_F(ZorTaskUnitEntityTest, ExperienceLevelsSeveralTimesAndStopsAtTheLimit)
 {
-    ZorTaskUnitEntity* u = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 10, 6);
+    ZorTaskUnitEntity* u = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 9, 5);
     EXPECT_TRUE(u->AddExp(100)); // 101: 40 for level 2, 60 for level 3, one left
     EXPECT_EQ(u->m_Level, 3);
     EXPECT_EQ(u->m_Exp, 1);
@@ -62,7 +62,7 @@ TEST_F(ZorTaskUnitEntityTest, ExperienceLevelsSeveralTimesAndStopsAtTheLimit)
     EXPECT_EQ(u->m_Exp, 502);
     EXPECT_FLOAT_EQ(u->GetExpRate(), 0.0f);
 
-    ZorTaskUnitEntity* target = Place(ZorCore::kUnitEnemyList, 61, 11, 2, 1, 11, 6);
+    ZorTaskUnitEntity* target = Place(ZorCore::kUnitEnemyList, 61, 11, 2, 1, 10, 5);
     g_DBZorUnit.GetRow(61)->m_CostLeadership = 10;
     // Maximum HP 90 x (1 + 10 / 5) = 270: trunc(level factor 2 x 45 / 270 x 10) = 3; with 0.1 more in a
     // working facility 10, trunc(2 x 0.2667 x 10) = 5.
@@ -74,7 +74,7 @@ TEST_F(ZorTaskUnitEntityTest, ExperienceLevelsSeveralTimesAndStopsAtTheLimit)
 
 TEST_F(ZorTaskUnitEntityTest, StatusesHitPointsAndRecovery)
 {
-    ZorTaskUnitEntity* u = Place(ZorCore::kUnitEnemyList, 61, 1, 5, 5, 22, 22);
+    ZorTaskUnitEntity* u = Place(ZorCore::kUnitEnemyList, 61, 1, 5, 5, 21, 21);
     g_DBZorUnit.GetRow(61)->m_DefRate[5] = 50;
     EXPECT_TRUE(u->ApplyStatus(1, 800));
     EXPECT_EQ(u->m_RemainTime[1], 400);
@@ -108,7 +108,7 @@ TEST_F(ZorTaskUnitEntityTest, SurvivalRollsAndFalls)
 {
     ZorUserData& s = State();
     s.GetStructState(15)->m_RoomActiveCount = 10; // survival chance 1.0
-    ZorTaskUnitEntity* unit = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 10, 6);
+    ZorTaskUnitEntity* unit = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 9, 5);
     s.GetRoughRoom(2, 1)->m_UnitEntityIDs[0] = static_cast<int64_t>(unit->GetTaskID());
     unit->m_SlotIndex = 0;
     ZorReward reward;
@@ -116,14 +116,14 @@ TEST_F(ZorTaskUnitEntityTest, SurvivalRollsAndFalls)
     EXPECT_EQ(unit->GetParent(), List(ZorCore::kUnitReadyList)); // fled
     EXPECT_EQ(s.GetRoughRoom(2, 1)->m_UnitEntityIDs[0], 0);
     EXPECT_EQ(reward.damage, 1000);
-    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 2, 1, 9, 6);
+    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 2, 1, 8, 5);
     EXPECT_TRUE(trap->TakeDamage(1000, reward, false, false));
     EXPECT_TRUE(trap->IsBeingRemoved()); // a trap never survives
-    ZorTaskUnitEntity* hurt = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 11, 6);
+    ZorTaskUnitEntity* hurt = Place(ZorCore::kUnitPlayerList, 12, 1, 2, 1, 10, 5);
     EXPECT_FALSE(hurt->TakeDamage(5, reward, false, false));
     EXPECT_EQ(hurt->m_UnitPhase, 2);
     EXPECT_FALSE(hurt->StartSkill(1, 999999));
-    ZorTaskUnitEntity* left = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 9, 6);
+    ZorTaskUnitEntity* left = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 8, 5);
     ASSERT_TRUE(hurt->StartSkill(1, static_cast<int64_t>(left->GetTaskID())));
     EXPECT_EQ(hurt->m_ShowDir, 0); // same row, target to the left
     EXPECT_EQ(hurt->m_UnitPhase, 1);
@@ -131,8 +131,8 @@ TEST_F(ZorTaskUnitEntityTest, SurvivalRollsAndFalls)
 
 TEST_F(ZorTaskUnitEntityTest, StandingStillTakesAThousandUnitsAtItsPace)
 {
-    ZorTaskUnitEntity* u = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 10, 6);
-    u->m_MovePath.assign(1, ZorMovePathElement(-1, 10, 6));
+    ZorTaskUnitEntity* u = Place(ZorCore::kUnitEnemyList, 61, 1, 2, 1, 9, 5);
+    u->m_MovePath.assign(1, ZorMovePathElement(-1, 9, 5));
     int ticks = 0;
     while (!u->m_MovePath.empty() && ticks < 100)
     {

@@ -20,7 +20,8 @@
 namespace zortest
 {
 
-// Cells of a map file, built room by room; room (rx, rz) has its top-left cell at (4 rx + 1, 4 rz + 1).
+// Cells of a map file, built room by room; room (rx, rz) covers cells 4 rx .. 4 rx + 2 by 4 rz .. 4 rz + 2,
+// its centre at (4 rx + 1, 4 rz + 1); the gap cells 4 rx + 3 and 4 rz + 3 hold passages and doors.
 class MapText
 {
 public:
@@ -28,7 +29,7 @@ public:
     {
         for (int z = 0; z < 3; ++z)
             for (int x = 0; x < 3; ++x)
-                Cell(4 * rx + 1 + x, 4 * rz + 1 + z) = GxString::Format(L"B:%d:%d:%s", floor, number, lock);
+                Cell(4 * rx + x, 4 * rz + z) = GxString::Format(L"B:%d:%d:%s", floor, number, lock);
     }
     void Passage(int dx, int dz, int floor = 0) { Cell(dx, dz) = GxString::Format(L"P:%d:0:F", floor); }
     std::wstring& Cell(int dx, int dz) { return m_Cells[dz][dx]; }
@@ -67,12 +68,12 @@ inline MapText TestDungeon()
     m.Room(2, 3, 2, 6);
     m.Room(2, 4, 3, 7);
     m.Room(5, 5, 0, 5);
-    m.Passage(8, 6);
-    m.Passage(12, 6);
-    m.Cell(12, 6) = L"P:0:0:U"; // the way into the locked room C
-    m.Passage(10, 8, 1);
-    m.Passage(10, 12, 2);
-    m.Passage(10, 16, 3);
+    m.Passage(7, 5);
+    m.Passage(11, 5);
+    m.Cell(11, 5) = L"P:0:0:U"; // the way into the locked room C
+    m.Passage(9, 7, 1);
+    m.Passage(9, 11, 2);
+    m.Passage(9, 15, 3);
     m.Line(L"entrance0\t0\t1");
     m.Line(L"throne0\t0\t2");
     m.Line(L"throne1\t1\t4");

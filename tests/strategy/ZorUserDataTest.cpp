@@ -44,19 +44,19 @@ TEST_F(ZorUserDataTest, RebuildDerivesCellsAndDistancesFromTheRooms)
     s.GetRoughRoom(5, 5)->m_StructID = 6; // PassCenter 0
     s.GetRoughRoom(2, 2)->m_Extended = 1; // level 1: above the extension level
     s.RebuildBlockCells();
-    const ZorBlockState* center = s.GetDetailBlock(22, 22);
-    EXPECT_EQ(s.GetBlockState(22, 22), 5);
+    const ZorBlockState* center = s.GetDetailBlock(21, 21);
+    EXPECT_EQ(s.GetBlockState(21, 21), 5);
     EXPECT_EQ(center->m_EnablePass, 0);
     EXPECT_EQ(center->m_ObstacleFlag, 1);
     EXPECT_EQ(center->m_Extended, 1);
-    EXPECT_EQ(s.GetBlockState(10, 6), 8);
-    EXPECT_EQ(s.GetBlockState(8, 6), 7);                 // door between two dug rooms
-    EXPECT_EQ(s.GetDetailBlock(12, 6)->m_EnablePass, 0); // door into the undug room
-    EXPECT_EQ(s.GetBlockState(12, 6), 4);
-    EXPECT_EQ(s.GetBlockState(13, 6), 3);
-    EXPECT_EQ(s.GetDetailBlock(10, 10)->m_Extended, 0); // reset although its room is dug
-    EXPECT_EQ(s.GetDetailBlock(10, 10)->m_DetailDistFromThrone, 100000);
-    EXPECT_EQ(s.GetBlockState(9, 9), 8);
+    EXPECT_EQ(s.GetBlockState(9, 5), 8);
+    EXPECT_EQ(s.GetBlockState(7, 5), 7);                 // door between two dug rooms
+    EXPECT_EQ(s.GetDetailBlock(11, 5)->m_EnablePass, 0); // door into the undug room
+    EXPECT_EQ(s.GetBlockState(11, 5), 4);
+    EXPECT_EQ(s.GetBlockState(12, 5), 3);
+    EXPECT_EQ(s.GetDetailBlock(9, 9)->m_Extended, 0); // reset although its room is dug
+    EXPECT_EQ(s.GetDetailBlock(9, 9)->m_DetailDistFromThrone, 100000);
+    EXPECT_EQ(s.GetBlockState(8, 8), 8);
     EXPECT_EQ(s.GetRoomState(2, 3), 1);
     EXPECT_EQ(s.GetRoomState(3, 1), 3);
     EXPECT_EQ(s.GetRoomState(10, 0), 0);
@@ -151,7 +151,7 @@ TEST_F(ZorUserDataTest, ExtensionMovesTheThroneOpensTheLevelAndLiftsLimits)
     EXPECT_EQ(s.GetRoughRoom(2, 2)->m_StructID, 17);
     EXPECT_EQ(s.GetRoughRoom(2, 2)->m_Extended, 1);
     EXPECT_EQ(s.GetStructState(6)->m_Limit, 2);
-    EXPECT_EQ(s.GetDetailBlock(10, 8)->m_EnablePass, 1);
+    EXPECT_EQ(s.GetDetailBlock(9, 7)->m_EnablePass, 1);
     s.UpgradeFloorExtendLevel();
     s.GetStructState(2)->m_Limit = 5;
     s.GetStructState(3)->m_Limit = 1;
