@@ -5,20 +5,14 @@
 // win that ends at the story's victory label. A truncated stage file is refused.
 #include "support/GameRun.h"
 
+#include "ZorSaveReader.h"
+
 #include "../../tools/samplegen/SampleZorDefence.h"
-#include "appdata/DBTestSupport.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorUnit.h"
-#include "core/GxString.h"
 #include "platform/PfImage.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
 #include "task/GxTaskBase.h"
-#include "task/GxTaskManage.h"
 
 #include <filesystem>
 #include <fstream>
@@ -140,43 +134,26 @@ struct SavedStage
 SavedStage ReadStage(const GameRun& run, const std::string& file)
 {
     SavedStage out;
-    const auto data = [&](const char* name) { return GxString::FromUtf8(run.GameDir() + "/data/" + name); };
-    g_DBZorUnit.Load(data("db_zorunit.txt"));
-    g_DBZorSkill.Load(data("db_zorskill.txt"));
-    g_DBZorStruct.Load(data("db_zorstruct.txt"));
-    g_DBZorEnemy.Load(data("db_zorenemy.txt"));
-    g_DBZorTown.Load(data("db_zortown.txt"));
+    ZorSaveReader reader(run);
+    out.loaded = reader.Load(file);
+    const ZorUserData& s = reader.Data();
+    out.values = {
+        s.m_Resource_Bone, s.m_Resource_Magic,  s.m_Resource_Gold, s.m_Resource_AstarosHP,
+        s.m_TimerCount,    s.m_RemainEnemyLeft, s.m_GamePhase,     static_cast<int32_t>(s.m_NextEnemies.size())};
+    for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
     {
-        GxTaskManage manage;
-        auto* root = new GxTaskBase(&manage);
-        const wchar_t* const lists[] = {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList};
-        for (const wchar_t* name : lists)
-            new GxTaskBase(root, name);
-        ZorCore core(nullptr, &manage);
-        core.GetUserData()->InitNewGame();
-        out.loaded = core.LoadGameData(GxString::FromUtf8(run.SaveDir() + "/" + file));
-        const ZorUserData& s = *core.GetUserData();
-        out.values = {
-            s.m_Resource_Bone, s.m_Resource_Magic,  s.m_Resource_Gold, s.m_Resource_AstarosHP,
-            s.m_TimerCount,    s.m_RemainEnemyLeft, s.m_GamePhase,     static_cast<int32_t>(s.m_NextEnemies.size())};
-        for (const wchar_t* name : lists)
-        {
-            out.units.emplace_back();
-            for (GxTaskBase* t = manage.FindTaskByName(name)->GetFirstChild(); t; t = t->GetNextSibling())
-                if (auto* u = dynamic_cast<ZorTaskUnitEntity*>(t))
+        out.units.emplace_back();
+        for (GxTaskBase* t = reader.First(name); t; t = t->GetNextSibling())
+            if (auto* u = dynamic_cast<ZorTaskUnitEntity*>(t))
+            {
+                out.units.back().emplace_back(u->GetTaskID(), u->m_UnitID, u->m_HP, u->m_DetailPosX, u->m_DetailPosY);
+                if (name == ZorCore::kUnitEnemyList)
                 {
-                    out.units.back().emplace_back(u->GetTaskID(), u->m_UnitID, u->m_HP, u->m_DetailPosX,
-                                                  u->m_DetailPosY);
-                    if (name == ZorCore::kUnitEnemyList)
-                    {
-                        out.leaders += u->m_EnemyLeaderFlag;
-                        out.inThroneRoom +=
-                            u->m_RoughPosX == s.m_ThroneRoomPosX && u->m_RoughPosY == s.m_ThroneRoomPosY;
-                    }
+                    out.leaders += u->m_EnemyLeaderFlag;
+                    out.inThroneRoom += u->m_RoughPosX == s.m_ThroneRoomPosX && u->m_RoughPosY == s.m_ThroneRoomPosY;
                 }
-        }
+            }
     }
-    dbtest::ResetTables(g_DBZorUnit, g_DBZorSkill, g_DBZorStruct, g_DBZorEnemy, g_DBZorTown);
     return out;
 }
 

@@ -6,19 +6,14 @@
 // game back from three saves made on the way.
 #include "support/GameRun.h"
 
+#include "ZorSaveReader.h"
+
 #include "../../tools/samplegen/SampleZorWindows.h"
-#include "appdata/DBTestSupport.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
 #include "appdata/DBZorStruct.h"
-#include "appdata/DBZorTown.h"
 #include "appdata/DBZorUnit.h"
-#include "core/GxString.h"
 #include "platform/PfImage.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorUserData.h"
-#include "task/GxTaskBase.h"
-#include "task/GxTaskManage.h"
 
 #include <algorithm>
 #include <fstream>
@@ -143,35 +138,22 @@ struct SavedDefence
     std::vector<int64_t> ready, placed;
 };
 
-std::vector<SavedDefence> ReadSaves(const GameRun& run, std::initializer_list<const char*> files)
+std::vector<SavedDefence> ReadSaves(ZorSaveReader& reader, std::initializer_list<const char*> files)
 {
     std::vector<SavedDefence> out;
-    GxTaskManage manage;
-    auto* root = new GxTaskBase(&manage);
-    for (const wchar_t* name : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
-        new GxTaskBase(root, name);
-    ZorCore core(nullptr, &manage);
-    const auto ids = [&](const wchar_t* list)
-    {
-        std::vector<int64_t> v;
-        for (GxTaskBase* t = manage.FindTaskByName(list)->GetFirstChild(); t; t = t->GetNextSibling())
-            v.push_back(static_cast<int64_t>(t->GetTaskID()));
-        return v;
-    };
     for (const char* file : files)
     {
         SavedDefence& d = out.emplace_back();
-        ZorUserData& s = *core.GetUserData();
-        s.InitNewGame();
-        d.loaded = core.LoadGameData(GxString::FromUtf8(run.SaveDir() + "/" + file));
+        d.loaded = reader.Load(file);
+        ZorUserData& s = reader.Data();
         d.bone = s.m_Resource_Bone;
         d.magic = s.m_Resource_Magic;
         d.gold = s.m_Resource_Gold;
         d.leadership = s.m_Resource_LeadershipUsing;
         d.throne = *s.GetRoughRoom(4, 4);
         d.west = *s.GetRoughRoom(3, 4);
-        d.ready = ids(ZorCore::kUnitReadyList);
-        d.placed = ids(ZorCore::kUnitPlayerList);
+        d.ready = reader.TaskIDs(ZorCore::kUnitReadyList);
+        d.placed = reader.TaskIDs(ZorCore::kUnitPlayerList);
     }
     return out;
 }
@@ -224,16 +206,10 @@ TEST(GameDefenceWindowsRun, UnitsPlacedAFacilityBuiltAUnitSummonedAndOneDismisse
     EXPECT_GT(CountPixels(run, "dragging.png", 440 - 16, 342 - 16, 36, 36, IsFace), 200);
     EXPECT_EQ(CountPixels(run, "overcapacity.png", 512 - 16, 385 - 16, 36, 36, IsFace), 0);
 
-    const auto data = [&](const char* file) { return GxString::FromUtf8(run.GameDir() + "/data/" + file); };
-    g_DBZorUnit.Load(data("db_zorunit.txt"));
-    g_DBZorSkill.Load(data("db_zorskill.txt"));
-    g_DBZorStruct.Load(data("db_zorstruct.txt"));
-    g_DBZorEnemy.Load(data("db_zorenemy.txt"));
-    g_DBZorTown.Load(data("db_zortown.txt"));
-    const std::vector<SavedDefence> saves = ReadSaves(run, {"zordata001.gd", "zordata002.gd", "zordata003.gd"});
+    ZorSaveReader reader(run);
+    const std::vector<SavedDefence> saves = ReadSaves(reader, {"zordata001.gd", "zordata002.gd", "zordata003.gd"});
     const DBZorStructData barracks = *g_DBZorStruct.GetRow(2);
     const DBZorUnitData goblin = *g_DBZorUnit.GetRow(12);
-    dbtest::ResetTables(g_DBZorUnit, g_DBZorSkill, g_DBZorStruct, g_DBZorEnemy, g_DBZorTown);
     ASSERT_EQ(saves.size(), 3u);
     const SavedDefence& placed = saves[0];
     const SavedDefence& built = saves[1];

@@ -4,19 +4,11 @@
 // end of its battle, and a new round through the take-over screen.
 #include "support/GameRun.h"
 
-#include "appdata/DBTestSupport.h"
-#include "appdata/DBZorEnemy.h"
-#include "appdata/DBZorSkill.h"
-#include "appdata/DBZorStruct.h"
-#include "appdata/DBZorTown.h"
-#include "appdata/DBZorUnit.h"
-#include "core/GxString.h"
+#include "ZorSaveReader.h"
+
 #include "platform/PfImage.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorRoundData.h"
-#include "strategy/ZorUserData.h"
-#include "task/GxTaskBase.h"
-#include "task/GxTaskManage.h"
 
 #include <algorithm>
 #include <memory>
@@ -89,34 +81,12 @@ struct SavedUnits
 SavedUnits ReadSavedUnits(const GameRun& run, const std::string& save)
 {
     SavedUnits out;
-    const auto data = [&](const char* file) { return GxString::FromUtf8(run.GameDir() + "/data/" + file); };
-    g_DBZorUnit.Load(data("db_zorunit.txt"));
-    g_DBZorSkill.Load(data("db_zorskill.txt"));
-    g_DBZorStruct.Load(data("db_zorstruct.txt"));
-    g_DBZorEnemy.Load(data("db_zorenemy.txt"));
-    g_DBZorTown.Load(data("db_zortown.txt"));
-    {
-        GxTaskManage manage;
-        auto* root = new GxTaskBase(&manage);
-        for (const wchar_t* name :
-             {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList, ZorCore::kSavedUnitList})
-            new GxTaskBase(root, name);
-        ZorCore core(nullptr, &manage);
-        core.GetUserData()->InitNewGame();
-        const auto ids = [&](const wchar_t* list)
-        {
-            std::vector<int64_t> v;
-            for (GxTaskBase* t = manage.FindTaskByName(list)->GetFirstChild(); t; t = t->GetNextSibling())
-                v.push_back(static_cast<int64_t>(t->GetTaskID()));
-            return v;
-        };
-        ZorRoundData round;
-        if (core.LoadRoundData(round, GxString::FromUtf8(run.SaveDir() + "/zordata_round.gd")))
-            out.round = ids(ZorCore::kSavedUnitList);
-        if (core.LoadGameData(GxString::FromUtf8(run.SaveDir() + "/" + save)))
-            out.ready = ids(ZorCore::kUnitReadyList);
-    }
-    dbtest::ResetTables(g_DBZorUnit, g_DBZorSkill, g_DBZorStruct, g_DBZorEnemy, g_DBZorTown);
+    ZorSaveReader reader(run, {ZorCore::kSavedUnitList});
+    ZorRoundData round;
+    if (reader.LoadRound(round, "zordata_round.gd"))
+        out.round = reader.TaskIDs(ZorCore::kSavedUnitList);
+    if (reader.Load(save))
+        out.ready = reader.TaskIDs(ZorCore::kUnitReadyList);
     return out;
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
-// A between-stage screen in the running engine (ZorEngineTest), built from the sample game's UI rows:
-// tools/samplegen writes the game once per suite, the tests run in its folder, and the screens' widgets
-// and windows come from its module and layout tables and picture sets, with its icon set in the icon
-// pool. The rules' tables and the dungeon stay ZorTest's. A derived fixture builds its screens after
-// SetUp and deletes them in its TearDown before calling this one's.
+// A strategy screen in the running engine (ZorEngineTest), built from the sample game's UI rows: the
+// tests run in a sample game written by tools/samplegen, and the screens' widgets and windows come from
+// its module and layout tables and picture sets, with its icon set in the icon pool. The rules' tables
+// and the dungeon stay ZorTest's. A derived fixture builds its screens after SetUp and deletes them in
+// its TearDown before calling this one's.
+//
+// CTest runs every case in a process of its own, and writing the sample game takes seconds, so it is
+// written once per build of samplegen into the tools folder (zor-sample-game-<stamp>) and only read
+// from then on: made in a temporary folder beside it and renamed into place, a process sees it whole or
+// not at all, and one that loses the race drops its own copy.
 
 #include "ZorEngineTestSupport.h"
-
-#include "support/GameRun.h"
 
 #include "animation/GxNcCrammedImageSetFactory.h"
 #include "animation/GxNcIconPool.h"
@@ -19,7 +22,10 @@
 #include "task/GxTaskFolder.h"
 #include "task/ui/GxTaskUIBase.h"
 
-#include <memory>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zortest
@@ -27,22 +33,51 @@ namespace zortest
 
 class ZorSampleUITest : public ZorEngineTest
 {
-protected:
-    static void SetUpTestSuite()
+public:
+    // The shared sample game's folder, written first when this build of samplegen has none; "" when it
+    // cannot be had.
+    static std::string SampleGame()
     {
-        s_Game = std::make_unique<GameRun>("zorsampleui");
-        s_Generated = s_Game->Generate();
+        namespace fs = std::filesystem;
+        const char* tools = std::getenv("KV_TOOLS_DIR");
+        struct stat exe = {};
+        if (!tools || stat((std::string(tools) + "/samplegen").c_str(), &exe) != 0)
+            return std::string();
+        const std::string name = "zor-sample-game-" + std::to_string(exe.st_mtime) + "-" + std::to_string(exe.st_size);
+        const fs::path dir = fs::path(tools) / name;
+        std::error_code ec;
+        if (fs::is_directory(dir, ec))
+            return dir.string();
+        std::string temp = (fs::path(tools) / "zor-sample-temp-XXXXXX").string();
+        if (!mkdtemp(temp.data()))
+            return std::string();
+        const std::string command = std::string(tools) + "/samplegen '" + temp + "' > /dev/null 2>&1";
+        if (std::system(command.c_str()) != 0 || (rename(temp.c_str(), dir.c_str()) != 0 && !fs::is_directory(dir, ec)))
+        {
+            fs::remove_all(temp, ec);
+            return std::string();
+        }
+        fs::remove_all(temp, ec); // left only when another process renamed its copy first
+        // Games of earlier builds of samplegen are not read again.
+        for (const fs::directory_entry& e : fs::directory_iterator(tools, ec))
+        {
+            const std::string other = e.path().filename().string();
+            if (other.rfind("zor-sample-game-", 0) == 0 && other != name)
+                fs::remove_all(e.path(), ec);
+        }
+        return dir.string();
     }
-    static void TearDownTestSuite() { s_Game.reset(); }
 
+protected:
     void SetUp() override
     {
         ZorEngineTest::SetUp();
-        ASSERT_TRUE(s_Generated);
+        const std::string game = SampleGame();
+        ASSERT_FALSE(game.empty()) << "no sample game";
         char cwd[4096];
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
         m_SavedCwd = cwd;
-        ASSERT_EQ(chdir(s_Game->GameDir().c_str()), 0);
+        ASSERT_EQ(chdir(game.c_str()), 0);
         for (const wchar_t* file : {L"data/db_uimodule.txt", L"data/db_uimodule_zor.txt"})
             ASSERT_TRUE(g_DBUIModule.Load(file));
         for (const wchar_t* file : {L"data/db_uilayout.txt", L"data/db_uilayout_zor.txt"})
@@ -80,8 +115,6 @@ protected:
         Click(static_cast<int>(p.x + widget->GetWidth() / 2), static_cast<int>(p.y + widget->GetHeight() / 2));
     }
 
-    static inline std::unique_ptr<GameRun> s_Game;
-    static inline bool s_Generated = false;
     std::string m_SavedCwd;
 };
 

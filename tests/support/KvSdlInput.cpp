@@ -32,29 +32,28 @@ void KvSdlInput::MouseTo(int x, int y)
 
 void KvSdlInput::Press(int x, int y, uint8_t button)
 {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button.windowID = WindowID();
-    e.button.button = button;
-    e.button.state = SDL_PRESSED;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    m_Held |= SDL_BUTTON(button);
-    Push(e);
+    Button(x, y, button, true);
 }
 
 void KvSdlInput::Release(int x, int y, uint8_t button)
 {
+    Button(x, y, button, false);
+}
+
+void KvSdlInput::Button(int x, int y, uint8_t button, bool down)
+{
     SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONUP;
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.windowID = WindowID();
     e.button.button = button;
-    e.button.state = SDL_RELEASED;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
     e.button.x = x;
     e.button.y = y;
-    m_Held &= ~SDL_BUTTON(button);
+    if (down)
+        m_Held |= SDL_BUTTON(button);
+    else
+        m_Held &= ~SDL_BUTTON(button);
     Push(e);
 }
 

@@ -37,6 +37,7 @@ public:
     void Tap(SDL_Keycode key) { Key(key, true), Key(key, false); }
 
 private:
+    void Button(int x, int y, uint8_t button, bool down);
     void Push(SDL_Event& event);
     uint32_t WindowID() const { return m_Window ? SDL_GetWindowID(m_Window) : 0; }
 
