@@ -30,18 +30,27 @@ constexpr uint32_t kThrone = SampleRoomColour(17);
 // The units' sprite (the sample's "spark" picture) as drawn on the map, red, green and blue only: the
 // capture's alpha there is what the sprite's blending left.
 constexpr uint32_t kUnitSprite = 0xFFC040u;
+// The fill of the small hit-point bars over hurt units ("hbar_unithp_small_on"); the master's large bar
+// of the same colour stands left of x = 160.
+constexpr uint32_t kUnitBar = 0x40FF60u;
+constexpr uint32_t kRightOfMasterBar = 160;
 
 // The screen looks at the throne room when it is entered: its floor lies at the middle of the map area.
 constexpr uint32_t kMidX = 512, kMidY = 384;
 
 // Places on the screen: the title's Start and Load buttons, the bottom bar's save and load buttons, the
 // first and second save plates, the confirmation's Yes, the save screen's Back, a point of the minimap
-// off its frame. At double speed the first two parties arrive by step 910 and walk up to the throne room;
-// "play" shows them on the way. The game is paused (Z) before the save and stays so after the load, when
+// off its frame, card 0's pick-up button and a slot beside the throne (the pointer then leaves the rooms,
+// whose hovered one would be highlighted). At double speed the first two parties arrive by step 910 and
+// walk up to the throne room, where the goblin placed at step 338 meets them; "play" shows the fight. The game is paused (Z) before the save and stays so after the load, when
 // it is saved again into slot 2.
 const char* const kScript = "90 click 512 384\n"
                             "200 capture opening.png\n"
                             "330 capture play0.png\n"
+                            "332 press 292 639\n"
+                            "336 move 440 342\n"
+                            "338 release 440 342\n"
+                            "339 move 600 200\n"
                             "340 key X\n"
                             "350 key C\n"
                             "360 wheel -1\n"
@@ -94,14 +103,14 @@ int CountInRow(const GameRun& run, const std::string& name, uint32_t y, uint32_t
     return n;
 }
 
-// How many pixels of the map area (above the bottom bars) show the colour (0xRRGGBB).
-int CountInMap(const GameRun& run, const std::string& name, uint32_t colour)
+// How many pixels of the map area (above the bottom bars, right of x = left) show the colour (0xRRGGBB).
+int CountInMap(const GameRun& run, const std::string& name, uint32_t colour, uint32_t left = 0)
 {
     PfImage image;
     int n = 0;
     if (GameRun::LoadPicture(run.Path(name), image))
         for (uint32_t y = 60; y < 508; ++y)
-            for (uint32_t x = 0; x < image.GetWidth(); ++x)
+            for (uint32_t x = left; x < image.GetWidth(); ++x)
                 n += (GameRun::PixelAt(image, x, y) & 0xFFFFFFu) == colour ? 1 : 0;
     return n;
 }
@@ -193,6 +202,9 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     // No unit stands on the map at first; the invaders' sprites are there when they walk in.
     EXPECT_EQ(CountInMap(run, "play0.png", kUnitSprite), 0);
     EXPECT_GT(CountInMap(run, "play.png", kUnitSprite), 50);
+    // The goblin dragged from the unit list beside the throne fights them: bars over the hurt units.
+    EXPECT_EQ(CountInMap(run, "play0.png", kUnitBar, kRightOfMasterBar), 0);
+    EXPECT_GT(CountInMap(run, "play.png", kUnitBar, kRightOfMasterBar), 0);
 
     // The save holds slot 1 with a thumbnail of the map (not one flat colour).
     const std::string save = run.SaveDir();
