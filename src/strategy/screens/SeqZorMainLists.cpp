@@ -56,6 +56,14 @@ GxUIListBoxItem NumberCell(const std::wstring& text, bool red)
     return cell;
 }
 
+// The bone, magic and gold columns every list ends with, red where the stock falls short.
+void AddCostCells(GxUIListBoxItem& item, const ZorUserData& s, int32_t bone, int32_t magic, int32_t gold)
+{
+    item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", bone), bone > s.m_Resource_Bone));
+    item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", magic), magic > s.m_Resource_Magic));
+    item.m_SubItems.push_back(NumberCell(GxString::Format(L"%5d", gold), gold > s.m_Resource_Gold));
+}
+
 GxUIListBoxItem TextCell(const std::wstring& text, uint32_t colour)
 {
     GxUIListBoxItem cell;
@@ -218,9 +226,7 @@ void SeqZorMain::FillStructList(int32_t rx, int32_t rz)
         item.m_SubItems.push_back(
             NumberCell(state->m_Limit > 0 ? GxString::Format(L"%d/%d", count, state->m_Limit) : std::wstring(L"-/-"),
                        state->m_Limit > 0 && count >= state->m_Limit));
-        item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", bone), bone > s->m_Resource_Bone));
-        item.m_SubItems.push_back(NumberCell(GxString::Format(L"%4d", magic), magic > s->m_Resource_Magic));
-        item.m_SubItems.push_back(NumberCell(GxString::Format(L"%5d", gold), gold > s->m_Resource_Gold));
+        AddCostCells(item, *s, bone, magic, gold);
         list->AddItem(item);
     }
 }
@@ -253,12 +259,7 @@ void SeqZorMain::FillSummonList()
             TextCell(named ? ZorGetUnitClassShortName(row->m_Class) : std::wstring(), ClassColour(row->m_Class)));
         item.m_SubItems.push_back(
             NumberCell(GxString::Format(L"%2d", row->m_CostLeadership), row->m_CostLeadership > leadershipLeft));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%4d", row->m_CostBone), row->m_CostBone > s->m_Resource_Bone));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%4d", row->m_CostMagic), row->m_CostMagic > s->m_Resource_Magic));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%5d", row->m_CostGold), row->m_CostGold > s->m_Resource_Gold));
+        AddCostCells(item, *s, row->m_CostBone, row->m_CostMagic, row->m_CostGold);
         list->AddItem(item);
     }
     list->SyncScrollWidget();
@@ -284,12 +285,7 @@ void SeqZorMain::FillTrapList()
         GxUIListBoxItem item = UnitItem(*row, i, code);
         item.m_SubItems.push_back(TextCell(row->m_Range == 1 ? L"一体" : L"部屋", kWhite));
         item.m_SubItems.push_back(NumberCell(GxString::Format(L"%3d", row->m_ATK), false));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%4d", row->m_CostBone), row->m_CostBone > s->m_Resource_Bone));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%4d", row->m_CostMagic), row->m_CostMagic > s->m_Resource_Magic));
-        item.m_SubItems.push_back(
-            NumberCell(GxString::Format(L"%5d", row->m_CostGold), row->m_CostGold > s->m_Resource_Gold));
+        AddCostCells(item, *s, row->m_CostBone, row->m_CostMagic, row->m_CostGold);
         list->AddItem(item);
     }
     // Unlike the summon list, the trap list leaves its scroll bar as it is.

@@ -9,55 +9,43 @@
 
 #include <algorithm>
 
-ZorViewDrawList::Item& ZorViewDrawList::Next()
+ZorViewDrawList::Item& ZorViewDrawList::Next(Kind kind, const std::wstring& text, float x, float y)
 {
     if (m_Count == m_Items.size())
         m_Items.emplace_back();
     Item& item = m_Items[m_Count++];
     item = Item();
+    item.m_Kind = kind;
+    item.m_Text = text;
+    item.m_X = x;
+    item.m_Y = y;
     return item;
 }
 
 void ZorViewDrawList::Icon(const std::wstring& name, float x, float y, uint32_t colour, uint32_t specular)
 {
-    Item& item = Next();
-    item.m_Kind = Kind::Icon;
-    item.m_Text = name;
-    item.m_X = x;
-    item.m_Y = y;
+    Item& item = Next(Kind::Icon, name, x, y);
     item.m_Colour = colour;
     item.m_Specular = specular;
 }
 
 void ZorViewDrawList::Bar(const std::wstring& name, float x, float y, double ratio)
 {
-    Item& item = Next();
-    item.m_Kind = Kind::Bar;
-    item.m_Text = name;
-    item.m_X = x;
-    item.m_Y = y;
+    Item& item = Next(Kind::Bar, name, x, y);
     // NaN (a 0 / 0 that slipped through) counts as empty.
     item.m_Ratio = ratio > 0.0 ? std::min(ratio, 1.0) : 0.0;
 }
 
 void ZorViewDrawList::GdiText(const std::wstring& text, float x, float y, uint32_t colour, int32_t font)
 {
-    Item& item = Next();
-    item.m_Kind = Kind::GdiText;
-    item.m_Text = text;
-    item.m_X = x;
-    item.m_Y = y;
+    Item& item = Next(Kind::GdiText, text, x, y);
     item.m_Colour = colour;
     item.m_Font = font;
 }
 
 void ZorViewDrawList::FontText(const std::wstring& text, float x, float y, int32_t font, uint32_t colour)
 {
-    Item& item = Next();
-    item.m_Kind = Kind::FontText;
-    item.m_Text = text;
-    item.m_X = x;
-    item.m_Y = y;
+    Item& item = Next(Kind::FontText, text, x, y);
     item.m_Colour = colour;
     item.m_Font = font;
 }

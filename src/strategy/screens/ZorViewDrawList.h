@@ -54,7 +54,8 @@ public:
     void Draw(float x0, float y0) const;
 
 private:
-    Item& Next();
+    // The next item, reset, with its kind, text and position set.
+    Item& Next(Kind kind, const std::wstring& text, float x, float y);
 
     std::vector<Item> m_Items;
     size_t m_Count = 0;
