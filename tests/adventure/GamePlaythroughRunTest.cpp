@@ -216,7 +216,9 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     // (Not while goldens are rewritten: it would put the loaded frame over the first.)
     const char* update = std::getenv("KV_UPDATE_GOLDEN");
     if (update == nullptr || std::string(update) == "0")
+    {
         EXPECT_TRUE(GameRun::MatchesGolden(run.Path("choice_back.png"), "adventure", "play_choice.png"));
+    }
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("title_again.png"), "adventure", "play_title_end.png"));
 
     // Slot 3, saved while the first choice was offered, and the quick save, taken after the castle's lord

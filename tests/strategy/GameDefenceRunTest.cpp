@@ -84,14 +84,6 @@ const char* const kScript = "90 click 512 384\n"
                             "2700 close\n"
                             "2730 click 436 304\n";
 
-uint32_t Pixel(const GameRun& run, const std::string& name, uint32_t x, uint32_t y)
-{
-    PfImage image;
-    if (!GameRun::LoadPicture(run.Path(name), image))
-        return 0;
-    return GameRun::PixelAt(image, x, y);
-}
-
 // How many pixels of one row of the capture show the colour.
 int CountInRow(const GameRun& run, const std::string& name, uint32_t y, uint32_t colour)
 {
@@ -187,8 +179,8 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     EXPECT_EQ(run.ReadSaveText("error.log"), "");
 
     // The opening banner holds the stage; then the throne sits where the camera looks.
-    EXPECT_EQ(Pixel(run, "opening.png", kMidX, kMidY), kOpeningBanner);
-    EXPECT_EQ(Pixel(run, "play0.png", kMidX, kMidY), kThrone);
+    EXPECT_EQ(run.CapturePixel("opening.png", kMidX, kMidY), kOpeningBanner);
+    EXPECT_EQ(run.CapturePixel("play0.png", kMidX, kMidY), kThrone);
     // A wheel turn towards the player zooms out: the throne spans fewer pixels of its row.
     const int wide = CountInRow(run, "play0.png", kMidY, kThrone);
     const int narrow = CountInRow(run, "wheel.png", kMidY, kThrone);
@@ -196,9 +188,9 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     EXPECT_LT(narrow, wide);
     // The right edge scrolls the map away from the throne; a minimap click moves it again; T brings it
     // back.
-    EXPECT_NE(Pixel(run, "edge.png", kMidX, kMidY), kThrone);
+    EXPECT_NE(run.CapturePixel("edge.png", kMidX, kMidY), kThrone);
     EXPECT_TRUE(MapDiffers(run, "edge.png", "minimap.png"));
-    EXPECT_EQ(Pixel(run, "play.png", kMidX, kMidY), kThrone);
+    EXPECT_EQ(run.CapturePixel("play.png", kMidX, kMidY), kThrone);
     // No unit stands on the map at first; the invaders' sprites are there when they walk in.
     EXPECT_EQ(CountInMap(run, "play0.png", kUnitSprite), 0);
     EXPECT_GT(CountInMap(run, "play.png", kUnitSprite), 50);
@@ -228,8 +220,8 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
 
     // Loading returns through the loader to the screen without the opening banner, looking at the throne.
     for (const char* name : {"restored1.png", "restored2.png"})
-        EXPECT_NE(Pixel(run, name, kMidX, kMidY), kOpeningBanner) << name;
-    EXPECT_EQ(Pixel(run, "loaded.png", kMidX, kMidY), kThrone);
+        EXPECT_NE(run.CapturePixel(name, kMidX, kMidY), kOpeningBanner) << name;
+    EXPECT_EQ(run.CapturePixel("loaded.png", kMidX, kMidY), kThrone);
     // Saved again at once (still paused) into slot 2: the same resources, clock, enemies left, phase and
     // queue, and the same units in the same lists, under the same task IDs, hit points and places.
     const SavedStage again = ReadStage(run, "zordata002.gd");
@@ -238,7 +230,7 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     EXPECT_EQ(again.units, first.units);
 
     // Key 1 (developer switch) wins: the victory banner, then the story's victory label.
-    EXPECT_EQ(Pixel(run, "victory.png", kMidX, kMidY), kVictoryBanner);
+    EXPECT_EQ(run.CapturePixel("victory.png", kMidX, kMidY), kVictoryBanner);
     EXPECT_NE(run.ReadSaveText("debug.log").find("ZOR_DEF_VICTORY"), std::string::npos);
 
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("opening.png"), "strategy", "zdef_opening.png"));

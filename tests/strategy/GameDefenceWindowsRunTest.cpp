@@ -42,14 +42,6 @@ const char* const kScript = "90 click 512 384\n"
                             "560 close\n"
                             "590 click 436 304\n";
 
-uint32_t Pixel(const GameRun& run, const std::string& name, uint32_t x, uint32_t y)
-{
-    PfImage image;
-    if (!GameRun::LoadPicture(run.Path(name), image))
-        return 0;
-    return GameRun::PixelAt(image, x, y);
-}
-
 // Pixels of a rectangle of the capture that pass the test (-1 when the capture is missing).
 template <typename Test>
 int CountPixels(const GameRun& run, const std::string& name, uint32_t x0, uint32_t y0, uint32_t w, uint32_t h,
@@ -177,10 +169,10 @@ TEST(GameDefenceWindowsRun, RoomWindowFacilityListAndMenu)
 
     // The room window shows the throne's picture at (40, 15) of the window; it is gone once closed.
     const uint32_t picture = kSampleFacilityPictureColour;
-    EXPECT_NE(Pixel(run, "play0.png", 664 + 40 + 104, 15 + 56), picture);
-    EXPECT_EQ(Pixel(run, "room.png", 664 + 40 + 104, 15 + 56), picture);
-    EXPECT_EQ(Pixel(run, "roomagain.png", 664 + 40 + 104, 15 + 56), picture);
-    EXPECT_NE(Pixel(run, "closed.png", 664 + 40 + 104, 15 + 56), picture);
+    EXPECT_NE(run.CapturePixel("play0.png", 664 + 40 + 104, 15 + 56), picture);
+    EXPECT_EQ(run.CapturePixel("room.png", 664 + 40 + 104, 15 + 56), picture);
+    EXPECT_EQ(run.CapturePixel("roomagain.png", 664 + 40 + 104, 15 + 56), picture);
+    EXPECT_NE(run.CapturePixel("closed.png", 664 + 40 + 104, 15 + 56), picture);
     // The facility list: red rows (nothing can be built in the throne room), none once cancelled.
     EXPECT_GT(CountPixels(run, "struct.png", 304, 40, 330, 120, IsRed), 20);
     EXPECT_EQ(CountPixels(run, "roomagain.png", 304, 40, 330, 120, IsRed), 0);

@@ -130,7 +130,9 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     EXPECT_EQ(GameRun::PixelAt(command, 300, 300), 0xFF302018u) << "the command screen's background";
     EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "back on the command screen after the battle";
     if (log.find("ZOR_village_VICTORY:") != std::string::npos)
+    {
         EXPECT_EQ(GameRun::PixelAt(back, 232, 497), 0xFFC02020u) << "the won village's flag at its FlagPosX/FlagPosY";
+    }
     PfImage formation;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("formation.png"), formation));
     EXPECT_EQ(GameRun::PixelAt(formation, 620, 470), 0xFF382028u) << "the invasion screen's background";

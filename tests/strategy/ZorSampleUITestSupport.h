@@ -97,7 +97,9 @@ protected:
             map.Clear();
         dbtest::ResetTables(g_DBUIModule, g_DBUILayout);
         if (!m_SavedCwd.empty())
+        {
             EXPECT_EQ(chdir(m_SavedCwd.c_str()), 0);
+        }
         ZorEngineTest::TearDown();
     }
 

@@ -283,6 +283,12 @@ bool GameRun::LoadPicture(const std::string& path, PfImage& image)
     return ReadBytes(path, bytes) && PfImageDecoder::Decode(bytes.data(), bytes.size(), image, error);
 }
 
+uint32_t GameRun::CapturePixel(const std::string& name, uint32_t x, uint32_t y) const
+{
+    PfImage image;
+    return LoadPicture(Path(name), image) ? PixelAt(image, x, y) : 0;
+}
+
 uint32_t GameRun::PixelAt(const PfImage& image, uint32_t x, uint32_t y)
 {
     if (image.IsEmpty() || x >= image.GetWidth() || y >= image.GetHeight())

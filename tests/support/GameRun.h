@@ -76,6 +76,8 @@ public:
     static bool LoadPicture(const std::string& path, PfImage& image);
     // The colour at (x, y) as 0xAARRGGBB, 0 when out of the picture.
     static uint32_t PixelAt(const PfImage& image, uint32_t x, uint32_t y);
+    // The colour at (x, y) of a capture in the scratch folder, 0 when it cannot be read.
+    uint32_t CapturePixel(const std::string& name, uint32_t x, uint32_t y) const;
     // A capture scaled to 256 x 192 and compared with tests/<folder>/golden/<goldenName>: passes when
     // the mean difference per channel is at most 2 of 255 and at most 0.5 % of pixels differ by more than
     // 24 in a channel. With KV_UPDATE_GOLDEN=1 the golden is written instead (and the check passes).

@@ -272,11 +272,6 @@ int32_t ZorTaskRoomWindowView::Draw(int32_t param, int32_t layer)
     if (m_DrawList.Size() == 0)
         return 0;
     const GxVector4 origin = GetWorldPos();
-    GxGraphics::BeginScene();
-    GxGraphics::ResetRenderStates();
-    GxGraphics::SetTextureFilter(1);
-    GxGraphics::SetBlendMode(0, 2);
-    m_DrawList.Draw(origin.x, origin.y);
-    GxGraphics::EndScene();
+    m_DrawList.DrawOverlay(origin.x, origin.y);
     return 0;
 }

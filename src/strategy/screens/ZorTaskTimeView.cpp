@@ -45,11 +45,6 @@ int32_t ZorTaskTimeView::Draw(int32_t param, int32_t layer)
         return 0;
     const GxVector4 origin = GetWorldPos();
     Layout(*core->GetUserData(), origin.x, origin.y, m_DrawList);
-    GxGraphics::BeginScene();
-    GxGraphics::ResetRenderStates();
-    GxGraphics::SetTextureFilter(1);
-    GxGraphics::SetBlendMode(0, 2);
-    m_DrawList.Draw(0.0f, 0.0f);
-    GxGraphics::EndScene();
+    m_DrawList.DrawOverlay(0.0f, 0.0f);
     return 0;
 }

@@ -98,3 +98,13 @@ void ZorViewDrawList::Draw(float x0, float y0) const
         }
     }
 }
+
+void ZorViewDrawList::DrawOverlay(float x0, float y0) const
+{
+    GxGraphics::BeginScene();
+    GxGraphics::ResetRenderStates();
+    GxGraphics::SetTextureFilter(1);
+    GxGraphics::SetBlendMode(0, 2);
+    Draw(x0, y0);
+    GxGraphics::EndScene();
+}

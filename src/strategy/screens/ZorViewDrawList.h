@@ -52,6 +52,8 @@ public:
 
     // Draws every item at (x0, y0) + its position; the caller has begun the scene.
     void Draw(float x0, float y0) const;
+    // Draws the items as a 2D overlay in a scene of their own: default states, point filter, alpha blend.
+    void DrawOverlay(float x0, float y0) const;
 
 private:
     // The next item, reset, with its kind, text and position set.
