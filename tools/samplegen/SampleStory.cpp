@@ -14,7 +14,7 @@ constexpr int kSampleRate = 22050;
 constexpr int kAmplitude = 12000;
 
 // The story's source files, in the order they are installed.
-const char* const kStorySources[] = {"main.txt", "extra.txt", "campaign.txt", "defence.txt"};
+const char* const kStorySources[] = {"main.txt", "extra.txt", "war.txt", "campaign.txt", "defence.txt"};
 
 } // namespace
 
