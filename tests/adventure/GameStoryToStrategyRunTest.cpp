@@ -1,0 +1,119 @@
+// The sample game's strategy half reached the way a new player reaches it, by clicks alone and without a
+// flag file: from the title through the story, No to "城を出ますか？", the castle's defence chosen, the
+// lord's lines read; on the defence screen the goblins dragged into the throne room, an ossuary built in
+// the dug room beside it, double speed, and the stage won; the campaign's lines, the invasion command,
+// the village on the map, a card dragged into the formation, war, and after the battle the story's last
+// lines and the title again.
+//
+// Places come from the sample's layout rows (tools/samplegen) and the camera's entry view: text advanced
+// by clicks on the message window (512, 540, over the defence screen's battle-log bar, where a click does
+// nothing), and after the invasion at (512, 200), where the title has no button; the first choice item at (512, 255); the dialog's No at (588, 304). Defence screen: card 0 of
+// the unit list at (292, 639); the throne room's four side cells at (440, 342), (584, 428), (584, 342),
+// (440, 428); the dug room west of the throne at (224, 213); the room window's build (884, 148) and OK
+// (974, 148); the facility list's fourth row, the ossuary, at (340, 98). Command screen: the invasion row
+// (700, 163) and run (720, 448); the village's button on the map (220, 480); the invasion bar's first card
+// (120, 681), formation 0's first slot (100, 190), automatic formation (848, 531) and war (848, 738).
+#include "support/GameRun.h"
+
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxString.h"
+
+#include <string>
+
+namespace
+{
+
+// The defence screen's victory banner and the command screen's background (tools/samplegen).
+constexpr uint32_t kVictoryBanner = 0xFFE0C020u;
+constexpr uint32_t kCommandBackground = 0xFF302018u;
+
+std::string Clicks(int from, int to, int x, int y)
+{
+    std::string out;
+    for (int step = from; step < to; step += 30)
+        out += std::to_string(step) + " click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    return out;
+}
+
+std::string Step(int step, const std::string& action)
+{
+    return std::to_string(step) + " " + action + "\n";
+}
+
+// The defence screen is paused on entry; the actions start at step d.
+std::string DefenceActions(int d)
+{
+    std::string out = Step(d - 10, "capture story_defence0.png");
+    const int cells[4][2] = {{440, 342}, {584, 428}, {584, 342}, {440, 428}};
+    for (int i = 0; i < 4; ++i)
+    {
+        const std::string cell = std::to_string(cells[i][0]) + " " + std::to_string(cells[i][1]);
+        out += Step(d + 30 * i, "press 292 639") + Step(d + 30 * i + 10, "move " + cell) +
+               Step(d + 30 * i + 20, "release " + cell);
+    }
+    return out + Step(d + 125, "move 600 200") + Step(d + 130, "capture story_placed.png") +
+           Step(d + 140, "click 224 213") + Step(d + 170, "click 884 148") + Step(d + 200, "click 340 98") +
+           Step(d + 230, "click 974 148") + Step(d + 250, "key C");
+}
+
+std::string CampaignActions(int c)
+{
+    return Step(c, "capture story_command.png") + Step(c + 10, "click 700 163") + Step(c + 40, "click 720 448") +
+           Step(c + 140, "click 220 480") + Step(c + 500, "move 120 681") + Step(c + 505, "press 120 681") +
+           Step(c + 520, "move 300 650") + Step(c + 550, "move 100 190") + Step(c + 560, "release 100 190") +
+           Step(c + 580, "click 848 531") + Step(c + 600, "click 848 738");
+}
+
+} // namespace
+
+TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBackToTheTitle)
+{
+    GameRun run("story-war");
+    ASSERT_TRUE(run.Generate());
+    // Debug mode only makes the story's strategy labels write their log lines; no developer key is used.
+    ASSERT_TRUE(run.SetGameSetting("setting.ini", "DebugModeFlag", "1"));
+    constexpr int kDefence = 2500;  // the defence screen stands paused after its opening
+    constexpr int kVictory = 4050;  // the victory banner
+    constexpr int kCommand = 4750;  // the command screen after the campaign's lines
+    constexpr int kEnd = 7400;      // the title again
+    const std::string script =
+        Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, 1440, 512, 255) +
+        Clicks(1440, 1560, 588, 304) + Clicks(1590, 1830, 512, 255) + Step(1780, "capture story_choice.png") +
+        Clicks(1830, 2400, 512, 540) + Step(1990, "capture story_lesson.png") + DefenceActions(kDefence) +
+        Step(kVictory, "capture story_victory.png") + Clicks(kDefence + 1900, kCommand - 50, 512, 540) +
+        CampaignActions(kCommand) + Clicks(kCommand + 1100, kEnd - 100, 512, 200) +
+        Step(kEnd, "capture story_title_end.png") + Step(kEnd + 10, "key ESCAPE") + Step(kEnd + 50, "click 436 304");
+    const GameRun::Result result = run.Run(script, {}, 400);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(run.ReadSaveText("error.log"), "");
+
+    // The stage was won by play (no winning key), then the campaign's first invasion ran to its town label.
+    const std::string log = run.ReadSaveText("debug.log");
+    const size_t won = log.find("ZOR_DEF_VICTORY:");
+    const size_t campaign = log.find("ZOR_CAMPAIGN:");
+    const size_t invasion = log.find("ZOR_village_START:");
+    ASSERT_NE(won, std::string::npos) << log;
+    EXPECT_EQ(log.find("ZOR_DEF_DEFEATED:"), std::string::npos) << log;
+    ASSERT_NE(campaign, std::string::npos) << log;
+    ASSERT_NE(invasion, std::string::npos) << log;
+    EXPECT_LT(won, campaign);
+    EXPECT_LT(campaign, invasion);
+    const bool ended =
+        log.find("ZOR_village_VICTORY:") != std::string::npos || log.find("ZOR_village_DEFEATED:") != std::string::npos;
+    EXPECT_TRUE(ended) << log;
+
+    EXPECT_EQ(run.CapturePixel("story_victory.png", 512, 384), kVictoryBanner);
+    EXPECT_EQ(run.CapturePixel("story_command.png", 300, 300), kCommandBackground);
+    // The choice was the player's: the castle's defence, the first item.
+    GxUserDataPerman perman(nullptr);
+    ASSERT_TRUE(perman.Load(GxString::FromUtf8(run.SaveDir() + "/permanent.dat")));
+    EXPECT_TRUE(perman.IsSelectedMenu(L"defend_castle", 1));
+    EXPECT_FALSE(perman.IsSelectedMenu(L"defend_castle", 2));
+
+    for (const char* name : {"story_choice.png", "story_lesson.png", "story_placed.png", "story_victory.png",
+                             "story_command.png"})
+        EXPECT_TRUE(GameRun::MatchesGolden(run.Path(name), "adventure", name));
+    // The story ended on the title it started from.
+    EXPECT_TRUE(GameRun::MatchesGolden(run.Path("story_title_end.png"), "adventure", "play_title.png"));
+}
