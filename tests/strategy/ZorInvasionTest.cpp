@@ -101,22 +101,11 @@ TEST_F(ZorInvasionTest, FieldSkillChoiceAndRestrictTimes)
         u->m_HP = u->GetMaxHP();
         return u;
     };
-    auto arm = [](ZorTaskUnitEntity* u, std::initializer_list<int> skills)
-    {
-        for (auto& s : u->m_Skills)
-            s = {0, 5};
-        int slot = 0;
-        for (int id : skills)
-            u->m_Skills[slot++].m_SkillID = id;
-        u->m_SkillCoolingTime = 0;
-        u->m_UnitPhase = 0;
-        u->m_UsingSkillID = 0;
-    };
     auto until = [&](ZorTaskUnitEntity* u, std::initializer_list<int> skills)
     {
         for (int tick = 0; tick < 100; ++tick)
         {
-            arm(u, skills);
+            zortest::Arm(u, skills);
             u->UpdateField();
             if (u->m_UnitPhase == 1)
                 return u->m_UsingSkillID;

@@ -202,19 +202,6 @@ DBZorSkillData* ChoiceSkill(int id, int type, int restrict, int cooling)
     return k;
 }
 
-// Skills into slots 0.., every one charged and the unit idle and cooled down.
-void Arm(ZorTaskUnitEntity* u, std::initializer_list<int> skills)
-{
-    for (auto& s : u->m_Skills)
-        s = {0, 5};
-    int slot = 0;
-    for (int id : skills)
-        u->m_Skills[slot++].m_SkillID = id;
-    u->m_SkillCoolingTime = 0;
-    u->m_UnitPhase = 0;
-    u->m_UsingSkillID = 0;
-}
-
 } // namespace
 
 // A defender's choice: a ready slot whose search finds no one (a heal with nobody hurt) is passed over;
@@ -235,7 +222,7 @@ TEST_F(ZorTaskUnitEntityTest, SkillTargetsAndTheSpecialAttackRestriction)
     const int64_t invaderID = static_cast<int64_t>(invader->GetTaskID());
 
     ZorTaskUnitEntity* caster = Place(ZorCore::kUnitPlayerList, 12, 1, 5, 5, 21, 21);
-    Arm(caster, {42, 40});
+    zortest::Arm(caster, {42, 40});
     for (int tick = 0; tick < 100 && caster->m_UnitPhase != 1; ++tick)
         caster->UpdateDefence();
     ASSERT_EQ(caster->m_UnitPhase, 1);
@@ -248,7 +235,7 @@ TEST_F(ZorTaskUnitEntityTest, SkillTargetsAndTheSpecialAttackRestriction)
     ZorTaskUnitEntity* other = Place(ZorCore::kUnitPlayerList, 12, 1, 5, 5, 20, 21);
     for (int tick = 0; tick < 20; ++tick)
     {
-        Arm(other, {40, 41, 0, 0, 0, 43});
+        zortest::Arm(other, {40, 41, 0, 0, 0, 43});
         room->m_RoomEffectLevels[5] = 2;
         other->UpdateDefence();
         ASSERT_EQ(other->m_UsingSkillID, 41) << tick;
@@ -259,14 +246,14 @@ TEST_F(ZorTaskUnitEntityTest, SkillTargetsAndTheSpecialAttackRestriction)
     EXPECT_EQ(room->m_SpecialAttackRestrictTime, 1);
     m_Core->UpdateRooms();
     EXPECT_EQ(room->m_SpecialAttackRestrictTime, 0);
-    Arm(other, {40});
+    zortest::Arm(other, {40});
     for (int tick = 0; tick < 100 && other->m_UnitPhase != 1; ++tick)
         other->UpdateDefence();
     EXPECT_EQ(other->m_UsingSkillID, 40);
     EXPECT_EQ(room->m_SpecialAttackRestrictTime, 480);
 
     ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 5, 5, 22, 22);
-    Arm(trap, {41});
+    zortest::Arm(trap, {41});
     trap->UpdateDefence(); // the invader stands a cell away
     EXPECT_EQ(trap->m_UnitPhase, 0);
     invader->m_DetailPosY = 22;
@@ -281,14 +268,14 @@ TEST_F(ZorTaskUnitEntityTest, SkillTargetsAndTheSpecialAttackRestriction)
     ZorTaskUnitEntity* raider = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 5);
     for (int tick = 0; tick < 40; ++tick)
     {
-        Arm(raider, {41});
+        zortest::Arm(raider, {41});
         raider->UpdateDefence();
         raider->m_MovePath.clear();
         ASSERT_EQ(raider->m_UnitPhase, 0) << tick;
     }
     for (int tick = 0; tick < 100 && raider->m_UnitPhase != 1; ++tick)
     {
-        Arm(raider, {41, 0, 0, 0, 0, 44});
+        zortest::Arm(raider, {41, 0, 0, 0, 0, 44});
         raider->UpdateDefence();
         raider->m_MovePath.clear();
     }
