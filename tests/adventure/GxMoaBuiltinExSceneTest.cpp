@@ -49,6 +49,9 @@ const std::vector<std::string> kMain = {
     "@sp.alpha(\"誰か\", 0)",
     "*EVENT",
     "@ev(\"ev01a.x.y\", 0, \"norule\")",
+    "*EVENTCASE",
+    "@ev(\"Ev01A\", 0)",
+    "@msg(\"ev\")",
     "*ZOR",
     "@$n = zor_getnotoriety()",
     "@msg(\"zor\")",
@@ -270,6 +273,13 @@ TEST_F(BuiltinScene, EventRecordsTheGalleryAndItsWidePictureBeforeAMissingRuleFa
     EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
     // The wide picture is found under the part of the name before its first dot.
     EXPECT_EQ(Layer(L"$BGWLAYER:SeqAvgMain")->GetCurrentContent().m_ContentFileName, L"cg/ev/ev01a_w.png");
+    // A name whose letter case differs from its gallery cell is recorded under the cell's name.
+    std::filesystem::copy_file(m_Game + "/cg/ev/ev01a.png", m_Game + "/cg/ev/Ev01A.png");
+    m_Core->m_UserDataPerman->m_ShowedCGFlags.clear();
+    Run(L"EVENTCASE");
+    EXPECT_EQ(Window()->GetText(), L"ev");
+    EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
+    EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"Ev01A"), 0u);
 }
 
 TEST_F(BuiltinScene, StrategyNamesReachTheStrategyGamesBuiltins)
