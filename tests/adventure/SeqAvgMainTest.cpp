@@ -376,6 +376,22 @@ TEST_F(SeqAvgMainScene, QuickSaveWritesAFileThatLoadsBack)
     EXPECT_TRUE(Data().CheckFile(path));
 }
 
+TEST_F(SeqAvgMainScene, QuickLoadWithoutAQuickSaveReturnsToTheRecordedScreenUntouched)
+{
+    Enter(L"MAIN");
+    Step();
+    const std::wstring text = Window()->GetText();
+    GxTaskManage* manage = m_Core->m_TaskManage;
+    ASSERT_TRUE(manage->ChangeSequence(L"SeqQuickLoad", 0, 0));
+    manage->ApplyPendingSequence();
+    for (int i = 0; i < 600 && manage->GetCurrentSequenceName() == L"SeqQuickLoad"; ++i)
+        Step();
+    EXPECT_EQ(manage->GetCurrentSequenceName(), L"SeqAvgMain");
+    EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0); // no notice waits for the player
+    EXPECT_EQ(Window()->GetText(), text);
+    EXPECT_EQ(Data().m_MessageLog.size(), 1u);
+}
+
 TEST_F(SeqAvgMainScene, TransitPixelsFollowTheRuleImage)
 {
     Enter(L"MAIN");
