@@ -2,6 +2,7 @@
 // through the core's loop (ZorDefenceTest).
 #include "ZorDefenceTestSupport.h"
 
+#include "appdata/DBZorEnemy.h"
 #include "appdata/DBZorStruct.h"
 #include "strategy/ZorGeometry.h"
 #include "strategy/screens/ZorTaskCamera.h"
@@ -307,8 +308,9 @@ std::vector<int16_t> PullMix()
 } // namespace
 
 // The rules' voices, one-shots, music, pop-ups and cut-ins reach the running screen: the sample's
-// strategy voice (990 Hz) and one-shot (1,320 Hz) in the mixed output, the victory music in the BGM
-// record, "+5" over the gold for 60 steps, and no tick while a cut-in plays.
+// strategy voice (990 Hz) and one-shots (1,320 Hz: a strike on the throne, an invading party's arrival)
+// in the mixed output, the victory music in the BGM record, "+5" over the gold for 60 steps, and no tick
+// while a cut-in plays.
 TEST_F(ZorScreenTest, RulesNotificationsAreHeardAndSeenOnTheScreen)
 {
     GxUserData data(nullptr);
@@ -388,6 +390,20 @@ TEST_F(ZorScreenTest, RulesNotificationsAreHeardAndSeenOnTheScreen)
     Passes(1);
     EXPECT_EQ(State().m_GamePhase, 6);
     EXPECT_EQ(data.m_BGMRecord.m_FileName, L"bgms/j04.ogg");
+
+    // An invading party's arrival plays its one-shot.
+    PullMix();
+    EXPECT_LT(ToneIn(PullMix(), 1320.0), 0.01);
+    DBZorEnemyData* party = g_DBZorEnemy.GetRow(1);
+    party->m_ID = 1;
+    party->m_Name = L"P1";
+    party->m_UnitName[0] = L"U12";
+    State().m_NextEnemies.clear();
+    ASSERT_EQ(State().PushNextEnemy(1, 0, 1, 1, 1), 1);
+    m_Core->UpdateEnemyArrival();
+    EXPECT_FALSE(m_Core->SnapshotUnits(ZorCore::kUnitEnemyList).empty());
+    EXPECT_GT(ToneIn(PullMix(), 1320.0), 0.05);
+    GxSound::StopAllOneShots();
 
     g_FontDataTable[3].Release();
     GxSound::Finalize();
