@@ -31,12 +31,14 @@ static void LogScriptMessages(PfInputScript* script)
 void GxCore::Run()
 {
     // A scripted run: input comes from the script, and every pass is exactly one update step on the
-    // script's virtual clock, with no waiting and no pacing.
+    // script's virtual clock, with no waiting and no pacing. Movies play by that clock too, driven by
+    // the pass rather than by threads of their own.
     PfInputScript* script = PfInputScript::GetActive();
     static GxScriptTimeSource s_ScriptClock;
     if (script)
     {
         m_FrameTimer.SetTimeSource(&s_ScriptClock);
+        GxMovie::SetPassClock(&s_ScriptClock);
         LogScriptMessages(script);
     }
     do
@@ -60,6 +62,8 @@ void GxCore::Run()
             LogScriptMessages(script);
         }
     } while (!m_Quit);
+    if (script)
+        GxMovie::SetPassClock(nullptr);
 }
 
 void GxCore::PumpMessages()

@@ -6,6 +6,7 @@ namespace
 {
 
 GxMoviePlayerFile* s_Players[GxMovie::kSlotCount] = {};
+GxTimeSource* s_PassClock = nullptr;
 
 bool ValidSlot(int slot)
 {
@@ -104,4 +105,14 @@ bool GxMovie::UpdateAll()
         if (player)
             player->Update();
     return true;
+}
+
+void GxMovie::SetPassClock(GxTimeSource* clock)
+{
+    s_PassClock = clock;
+}
+
+GxTimeSource* GxMovie::GetPassClock()
+{
+    return s_PassClock;
 }

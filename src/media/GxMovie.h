@@ -8,6 +8,7 @@
 
 class GxMoviePlayerFile;
 class GxTextureMovie;
+class GxTimeSource;
 
 class GxMovie
 {
@@ -29,7 +30,13 @@ public:
     // The loop count while the slot plays, else 0.
     static int32_t GetLoopFlag(int slot);
     static void SetLoopPosition(int slot, double seconds);
+    // Once a pass of the main loop: each player takes its movie's events (and a driven one does its work).
     static bool UpdateAll();
+    // A scripted run's virtual clock: movies opened from then on have no thread and are driven by
+    // UpdateAll on this clock, so they end on the same pass every run. Null (the default): each movie
+    // runs on its own thread by the process clock.
+    static void SetPassClock(GxTimeSource* clock);
+    static GxTimeSource* GetPassClock();
     // The slot's player, null for an empty or invalid slot (the sound functions set volumes through it).
     static GxMoviePlayerFile* GetPlayer(int slot);
 };

@@ -1,5 +1,7 @@
 #include "media/GxMovieGraph.h"
 
+#include "core/GxTimeSource.h"
+
 #include "media/GxMovieReader.h"
 #include "media/GxMovieRenderer.h"
 #include "media/GxMovieSoundOutput.h"
@@ -19,6 +21,9 @@ constexpr double kSoundPoll = 0.01;
 constexpr uint32_t kSoundAhead = PfMovieAudioResampler::kRate / 4;
 // A picture counts as due this early, so waiting to the microsecond is not needed.
 constexpr double kDueSlack = 0.001;
+// A driven graph's steps in one pass at most (each shows or drops a picture): a bound, never reached by
+// a movie of sane frame rate, against a step that keeps saying "again".
+constexpr int kPumpSteps = 256;
 
 } // namespace
 
@@ -41,6 +46,11 @@ double GxMovieGraph::ClockLocked(uint64_t nowUs)
     return m_ClockBase + (double)(nowUs - m_WallBase) / 1e6 * m_Rate;
 }
 
+uint64_t GxMovieGraph::NowUs()
+{
+    return m_pPassClock ? m_pPassClock->GetTimeUs() : PfClock::GetTimeUs();
+}
+
 bool GxMovieGraph::Run()
 {
     if (!m_pReader)
@@ -51,7 +61,7 @@ bool GxMovieGraph::Run()
             return false;
         if (!m_Running)
         {
-            m_WallBase = PfClock::GetTimeUs();
+            m_WallBase = NowUs();
             m_Running = true;
             // A run after the end without a seek ends again at once, with a fresh event.
             m_Ended = false;
@@ -59,7 +69,7 @@ bool GxMovieGraph::Run()
                 m_pSound->Play();
         }
     }
-    if (!m_Thread.joinable())
+    if (!m_pPassClock && !m_Thread.joinable())
         m_Thread = std::thread(&GxMovieGraph::ThreadMain, this);
     m_Wake.notify_all();
     return true;
@@ -72,7 +82,7 @@ void GxMovieGraph::Stop()
         if (m_Running)
         {
             // Paused, the position stays; the sound clock resumes from the output's frozen count.
-            m_ClockBase = ClockLocked(PfClock::GetTimeUs());
+            m_ClockBase = ClockLocked(NowUs());
             m_Running = false;
         }
         if (m_pSound)
@@ -104,7 +114,7 @@ bool GxMovieGraph::SetPosition(double seconds)
     {
         std::lock_guard<std::mutex> state(m_StateLock);
         m_ClockBase = std::max(0.0, seconds);
-        m_WallBase = PfClock::GetTimeUs();
+        m_WallBase = NowUs();
         m_SoundClock = false;
         m_Ended = false;
         ++m_Generation;
@@ -122,7 +132,7 @@ bool GxMovieGraph::SetPosition(double seconds)
 double GxMovieGraph::GetPosition()
 {
     std::lock_guard<std::mutex> state(m_StateLock);
-    const double position = std::max(0.0, ClockLocked(PfClock::GetTimeUs()));
+    const double position = std::max(0.0, ClockLocked(NowUs()));
     const double duration = m_pReader ? m_pReader->GetDecoder().GetDuration() : 0.0;
     return duration > 0.0 ? std::min(position, duration) : position;
 }
@@ -137,7 +147,7 @@ void GxMovieGraph::SetRate(double rate)
     if (rate <= 0.0)
         return;
     std::lock_guard<std::mutex> state(m_StateLock);
-    const uint64_t now = PfClock::GetTimeUs();
+    const uint64_t now = NowUs();
     if (!m_SoundClock)
     {
         m_ClockBase = ClockLocked(now);
@@ -202,7 +212,7 @@ void GxMovieGraph::FeedSound()
         std::lock_guard<std::mutex> state(m_StateLock);
         if (m_SoundClock)
         {
-            const uint64_t now = PfClock::GetTimeUs();
+            const uint64_t now = NowUs();
             m_ClockBase = ClockLocked(now);
             m_WallBase = now;
             m_SoundClock = false;
@@ -242,7 +252,7 @@ double GxMovieGraph::Step(uint64_t generation)
     double clock;
     {
         std::lock_guard<std::mutex> state(m_StateLock);
-        clock = ClockLocked(PfClock::GetTimeUs());
+        clock = ClockLocked(NowUs());
     }
     if (m_HaveFrame)
     {
@@ -277,6 +287,26 @@ double GxMovieGraph::Step(uint64_t generation)
     }
     m_EventPosted.notify_all();
     return -1.0;
+}
+
+void GxMovieGraph::Pump()
+{
+    if (!m_pPassClock || !m_pReader)
+        return;
+    std::lock_guard<std::mutex> decoder(m_DecoderLock);
+    for (int step = 0; step < kPumpSteps; ++step)
+    {
+        uint64_t generation;
+        {
+            std::lock_guard<std::mutex> state(m_StateLock);
+            if (m_Quit || !m_Running || m_Ended)
+                return;
+            generation = m_Generation;
+        }
+        // 0: a picture went (or was dropped), look again; otherwise the next one is not due in this pass.
+        if (Step(generation) != 0.0)
+            return;
+    }
 }
 
 void GxMovieGraph::ThreadMain()

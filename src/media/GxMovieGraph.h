@@ -3,6 +3,10 @@
 // the sound output filled, and posts the end of the movie as an event for the main thread. The clock is
 // the sound output's played frames while the movie has sound, else the process's monotonic clock.
 //
+// A graph given a pass clock (a scripted run's virtual clock) starts no thread: the main loop drives it
+// once per pass with Pump, which does the thread's work up to that pass's time. Its pictures, sound and
+// end then fall on the same passes however long a pass takes on the machine.
+//
 // Locks: m_DecoderLock guards the reader and the renderer's frame (held by the thread for a decode and a
 // copy, by the main thread for a seek); m_StateLock guards the flags, the clock and the events and is only
 // held briefly, so the main thread's per-pass questions never wait for a decode. Order: decoder, state.
@@ -18,6 +22,7 @@
 class GxMovieReader;
 class GxMovieRenderer;
 class GxMovieSoundOutput;
+class GxTimeSource;
 
 class GxMovieGraph
 {
@@ -36,6 +41,11 @@ public:
     // Owned from here on; null for a movie played without sound.
     void SetSoundOutput(std::unique_ptr<GxMovieSoundOutput> output);
     bool HasSound() const { return m_pSound != nullptr; }
+    // Before the first Run: the graph is driven by Pump on this clock instead of running its thread.
+    void SetPassClock(GxTimeSource* clock) { m_pPassClock = clock; }
+    // Driven graphs only (else nothing): shows every picture due by the pass clock's time, keeps the sound
+    // filled and posts the end when it has come.
+    void Pump();
 
     // Starts (or resumes) playing from the current position; the thread is started on the first run.
     bool Run();
@@ -62,12 +72,15 @@ private:
     // the movie has ended (the thread then sleeps until told otherwise).
     double Step(uint64_t generation);
     double ClockLocked(uint64_t nowUs);
+    // Microseconds of the pass clock when there is one, else of the process clock.
+    uint64_t NowUs();
     void FeedSound();
 
     GxMovieReader* m_pReader = nullptr;
     GxMovieRenderer* m_pRenderer = nullptr;
     std::unique_ptr<GxMovieSoundOutput> m_pSound;
     std::thread m_Thread;
+    GxTimeSource* m_pPassClock = nullptr;
 
     std::mutex m_DecoderLock;
     // Under m_DecoderLock, the thread's own:
@@ -83,7 +96,7 @@ private:
     bool m_Ended = false;
     uint64_t m_Generation = 1; // raised by every seek, so the thread drops what it held
     double m_ClockBase = 0.0;  // movie seconds at m_WallBase (or when stopped, the position)
-    uint64_t m_WallBase = 0;   // process clock, microseconds
+    uint64_t m_WallBase = 0;   // NowUs() at m_ClockBase
     double m_SoundBase = 0.0;  // the movie time of the first sample frame written since the output's reset
     bool m_SoundClock = false; // the clock follows the sound output
     double m_Rate = 1.0;

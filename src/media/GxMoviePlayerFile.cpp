@@ -3,6 +3,7 @@
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "graphics/GxTextureMovie.h"
+#include "media/GxMovie.h"
 #include "media/GxMovieGraph.h"
 #include "media/GxMovieRenderer.h"
 #include "media/GxMovieSoundBuffer.h"
@@ -45,6 +46,7 @@ bool GxMoviePlayerFile::Open(const std::wstring& name, GxTextureMovie* texture, 
         return false;
     }
     m_pGraph = new GxMovieGraph();
+    m_pGraph->SetPassClock(GxMovie::GetPassClock());
     m_pGraph->AddReader(m_pReader);
     m_pRenderer = new GxMovieRenderer(texture, dynamic);
     m_pGraph->AddRenderer(m_pRenderer);
@@ -167,6 +169,7 @@ void GxMoviePlayerFile::Update()
 {
     if (!m_pGraph)
         return;
+    m_pGraph->Pump();
     int32_t code = 0;
     intptr_t param1 = 0, param2 = 0;
     if (!m_pGraph->GetEvent(&code, &param1, &param2, 0) || code != GxMovieGraph::EC_COMPLETE)

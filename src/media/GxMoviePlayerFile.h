@@ -1,7 +1,7 @@
 // A movie played from a file through the engine's file layer: the source stream over the file, the
 // reader (demuxer and decoders), the renderer into a movie texture and the graph that runs them on a
-// thread of its own. Everything here runs on the main thread; the graph's thread only decodes, waits and
-// copies frames.
+// thread of its own (in a scripted run, driven by Update on the pass clock instead: see GxMovie). Everything
+// here runs on the main thread; the graph's thread only decodes, waits and copies frames.
 #pragma once
 
 #include "media/GxMoviePlayerBase.h"

@@ -107,8 +107,7 @@ bool PfInputScript::StartFromEnvironment()
         script->Parse(text.str());
     s_Active = script.release();
     PfAudioDevice::SetClock(&VirtualClockMs);
-    if (!s_Active->m_WavePath.empty())
-        s_Active->OpenWave();
+    s_Active->OpenOutput();
     return true;
 }
 
@@ -435,10 +434,13 @@ void PfInputScript::EndPass(PfGLDevice* device)
     for (const std::string& path : m_PendingCaptures)
         Capture(device, path);
     m_PendingCaptures.clear();
-    if (m_Wave)
+    if (m_Pulling)
     {
         m_Mix.assign(static_cast<size_t>(kFramesPerStep) * 2, 0);
         PfAudioDevice::Pull(m_Mix.data(), kFramesPerStep);
+    }
+    if (m_Wave)
+    {
         const size_t bytes = m_Mix.size() * sizeof(int16_t);
         // The WAVE format is little-endian, as is every machine this runs on.
         if (std::fwrite(m_Mix.data(), 1, bytes, m_Wave) != bytes)
@@ -491,15 +493,19 @@ void PfInputScript::MakeWaveHeader(uint32_t dataBytes, uint8_t h[44])
     put32(40, dataBytes);
 }
 
-bool PfInputScript::OpenWave()
+bool PfInputScript::OpenOutput()
 {
-    // The pull output replaces the sound device for the whole run; the sound system keeps an output that
-    // is already open when it starts.
+    // The pull output replaces the sound device for the whole run, WAVE file or not: a device's own thread
+    // would play the sound by the wall clock, and with it the ends that scenes wait for and the streams'
+    // refills. The sound system keeps an output that is already open when it starts.
     if (!PfAudioDevice::Open(PfAudioDevice::kOutputPull))
     {
         Report(0, "cannot open the pull sound output");
         return false;
     }
+    m_Pulling = true;
+    if (m_WavePath.empty())
+        return true;
     m_Wave = std::fopen(m_WavePath.c_str(), "wb");
     if (!m_Wave)
     {

@@ -4,9 +4,9 @@
 // as real input (translation to window messages, mouse mapping, the task tree's listeners).
 //
 // Under a script the run is deterministic: the frame clock is virtual (each main-loop pass is one update
-// step of 1/60 s, with no sleeping), the sound system's millisecond clock follows it, and when the script
-// names a WAVE file the sound goes to the pull output, which mixes one step of samples (735 frames) per
-// pass into that file.
+// step of 1/60 s, with no sleeping), the sound system's millisecond clock follows it, and the sound goes
+// to the pull output, which mixes one step of samples (735 frames) per pass: into the WAVE file when the
+// script names one, else nowhere.
 //
 // Script lines (blank lines and lines starting with '#' are skipped; words separated by blanks):
 //   <step> move <x> <y>                  pointer to virtual-screen (1024 x 768) coordinates
@@ -73,7 +73,7 @@ public:
     PfInputScript& operator=(const PfInputScript&) = delete;
 
     // Reads the script named by KV_INPUT_SCRIPT, if any, makes it the active one, and opens the pull
-    // output when it names a WAVE file (before the sound system starts, which then keeps it). False when
+    // output and the WAVE file it names (before the sound system starts, which then keeps it). False when
     // the variable is unset or the file cannot be read; problems are in TakeMessages.
     static bool StartFromEnvironment();
     // Flushes the WAVE file and forgets the active script.
@@ -100,7 +100,7 @@ public:
     // window is the game window (its size maps virtual-screen points to window points).
     void BeginPass(PfWindowHandle window);
     // Called after the pass's present: writes due captures from the device's back buffer, mixes one
-    // step of sound into the WAVE file, and moves the clock on to the next pass.
+    // step of sound (into the WAVE file, if any), and moves the clock on to the next pass.
     void EndPass(PfGLDevice* device);
     // True once every line has been played.
     bool IsFinished() const { return m_Next >= m_Lines.size(); }
@@ -120,7 +120,8 @@ public:
 private:
     void Report(int32_t sourceLine, const std::string& text);
     void Push(PfWindowHandle window, const Line& line);
-    bool OpenWave();
+    // The pull output, and the WAVE file when the script names one.
+    bool OpenOutput();
     void CloseWave();
     void Capture(PfGLDevice* device, const std::string& path);
 
@@ -128,6 +129,7 @@ private:
     size_t m_Next = 0;
     uint64_t m_Pass = 0;
     std::string m_WavePath;
+    bool m_Pulling = false; // the pull output opened by this script, mixed every pass
     FILE* m_Wave = nullptr;
     uint64_t m_WaveBytes = 0;
     std::vector<int16_t> m_Mix;

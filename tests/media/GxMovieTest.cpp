@@ -1,7 +1,13 @@
-// The movie slots: refused slots, files that do not play, replacing a playing movie, sound-only files.
+// The movie slots: refused slots, files that do not play, replacing a playing movie, sound-only files, and
+// movies driven by a scripted run's pass clock.
 #include "MovieTestSupport.h"
 
+#include "core/GxTimeSource.h"
 #include "media/GxMovieGraph.h"
+#include "platform/PfAudioDevice.h"
+#include "platform/PfInputScript.h"
+
+#include <vector>
 
 #include <random>
 
@@ -90,4 +96,67 @@ TEST_F(KvMovieSlots, SoundOnlyFileLeavesTheTextureBlackAndEnds)
     EXPECT_NEAR(player->GetDuration(), 0.3, 0.01);
     EXPECT_EQ(TexturePixel(&texture, 5, 5), 0xFF000000u);
     EXPECT_TRUE(player->GetRenderer()->GetCopyRecords().empty());
+}
+
+// A scripted run's movies have no thread: the main loop drives them on its virtual clock, and their sound
+// plays through the pull output one pass at a time. The picture on every pass and the pass the movie ends
+// on are then the same in every run, however long a pass takes (a run with a pause in every pass against
+// one without), with sound or without.
+TEST_F(KvMovieSlots, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryRun)
+{
+    class PassClock final : public GxTimeSource
+    {
+    public:
+        uint64_t GetTimeMs() override { return m_Us / 1000; }
+        uint64_t GetTimeUs() override { return m_Us; }
+        void Sleep(uint32_t) override {}
+        uint64_t m_Us = 5000000;
+    };
+    struct Played
+    {
+        std::vector<int> shown; // the texture's frame number after each pass's update
+        int endPass = -1;       // the first pass after which the movie no longer plays
+    };
+    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+    const auto play = [&](const std::string& name, bool slow)
+    {
+        PassClock clock;
+        GxMovie::SetPassClock(&clock);
+        Played played;
+        EXPECT_TRUE(GxMovie::Open(0, Wide(KvMovie(name)), nullptr, true, false)) << name;
+        EXPECT_TRUE(GxMovie::Play(0, 0, 0)) << name;
+        std::vector<int16_t> mix(PfInputScript::kFramesPerStep * 2);
+        for (int pass = 0; pass < 300 && played.endPass < 0; ++pass)
+        {
+            GxMovie::UpdateAll();
+            GxMoviePlayerFile* player = GxMovie::GetPlayer(0);
+            played.shown.push_back(ShownFrame(player->GetTextureMovie(), 64, 48));
+            if (!player->IsPlaying())
+                played.endPass = pass;
+            if (slow)
+                std::this_thread::sleep_for(std::chrono::milliseconds(pass % 7));
+            PfAudioDevice::Pull(mix.data(), PfInputScript::kFramesPerStep);
+            clock.m_Us += 1000000 / PfInputScript::kStepsPerSecond;
+        }
+        GxMovie::Destroy(0);
+        GxMovie::SetPassClock(nullptr);
+        return played;
+    };
+    for (const char* name : {"64x48x2.mpg", "64x48x2-silent.mpg"})
+    {
+        const Played quick = play(name, false);
+        const Played slow = play(name, true);
+        EXPECT_EQ(quick.endPass, slow.endPass) << name;
+        EXPECT_EQ(quick.shown, slow.shown) << name;
+        // Two seconds of 25 pictures a second at 60 passes a second, each picture on its pass (the white
+        // picture of each whole second carries no number).
+        EXPECT_NEAR(quick.endPass, 120, 3) << name;
+        for (size_t pass = 0; pass < quick.shown.size() && pass < 118; ++pass)
+        {
+            const int due = (int)pass * MoviePattern::kFramesPerSecond / 60;
+            if (!MoviePattern::IsWhiteFrame(due) && !MoviePattern::IsWhiteFrame(due + 1))
+                EXPECT_NEAR(quick.shown[pass], due, 1) << name << " pass " << pass;
+        }
+    }
+    PfAudioDevice::Close();
 }
