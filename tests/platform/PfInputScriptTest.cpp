@@ -1,12 +1,18 @@
 #include "platform/PfInputScript.h"
 
+#include "platform/PfAudioDevice.h"
 #include "platform/PfEventTranslator.h"
 #include "platform/PfPictureFit.h"
+#include "platform/PfSoundBuffer.h"
+#include "platform/PfWaveFormat.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 using Action = PfInputScript::Action;
 
@@ -157,4 +163,42 @@ TEST(PfInputScript, EventsArePushedAtTheirPassAndTranslateLikeRealInput)
     EXPECT_TRUE(script.IsFinished());
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+// A scripted run without a WAVE file still mixes its sound through the pull output, one step a pass, so a
+// sound ends on the same pass whatever the machine's speed (a device would play it by the wall clock).
+TEST(PfInputScript, WithoutAWaveFileTheSoundIsStillMixedOneStepAPass)
+{
+    const std::string path = ::testing::TempDir() + "PfInputScriptNoWave.txt";
+    {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fputs("5 close\n", out);
+        std::fclose(out);
+    }
+    setenv("KV_INPUT_SCRIPT", path.c_str(), 1);
+    ASSERT_TRUE(PfInputScript::StartFromEnvironment());
+    unsetenv("KV_INPUT_SCRIPT");
+    EXPECT_TRUE(PfAudioDevice::IsOpen());
+    EXPECT_EQ(PfAudioDevice::GetDriverName(), "pull");
+
+    PfWaveFormat format;
+    format.wFormatTag = PF_WAVE_FORMAT_PCM;
+    format.nChannels = 2;
+    format.nSamplesPerSec = 44100;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 4;
+    format.nAvgBytesPerSec = 44100 * 4;
+    std::unique_ptr<PfSoundBuffer> sound = PfSoundBuffer::Create(format, 44100 * 4);
+    ASSERT_NE(sound, nullptr);
+    ASSERT_EQ(sound->Play(PfSoundBuffer::kPlayOnce), PfSoundBuffer::kOk);
+    for (int pass = 0; pass < 3; ++pass)
+        PfInputScript::GetActive()->EndPass(nullptr);
+    uint32_t play = 0;
+    sound->GetCurrentPosition(&play, nullptr);
+    EXPECT_EQ(play, 3 * PfInputScript::kFramesPerStep * 4);
+    sound.reset();
+    PfInputScript::Stop();
+    PfAudioDevice::Close();
+    std::remove(path.c_str());
 }
