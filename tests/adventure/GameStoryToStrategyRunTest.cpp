@@ -7,12 +7,14 @@
 //
 // Places come from the sample's layout rows (tools/samplegen) and the camera's entry view: text advanced
 // by clicks on the message window (512, 540, over the defence screen's battle-log bar, where a click does
-// nothing), and after the invasion at (512, 200), where the title has no button; the first choice item at (512, 255); the dialog's No at (588, 304). Defence screen: card 0 of
-// the unit list at (292, 639); the throne room's four side cells at (440, 342), (584, 428), (584, 342),
-// (440, 428); the dug room west of the throne at (224, 213); the room window's build (884, 148) and OK
-// (974, 148); the facility list's fourth row, the ossuary, at (340, 98). Command screen: the invasion row
-// (700, 163) and run (720, 448); the village's button on the map (220, 480); the invasion bar's first card
-// (120, 681), formation 0's first slot (100, 190), automatic formation (848, 531) and war (848, 738).
+// nothing, and beside a standing choice, which it does not take), at (512, 255) before the first choice
+// and after the invasion at (512, 200), where the title has no button; the choices' first item at
+// (512, 255); the dialog's No at (588, 304). Defence screen: card 0 of the unit list at (292, 639); the
+// throne room's four side cells at (440, 342), (584, 428), (584, 342), (440, 428); the dug room west of
+// the throne at (224, 213); the room window's build (884, 148) and OK (974, 148); the facility list's
+// fourth row, the ossuary, at (340, 98). Command screen: the invasion row (700, 163) and run (720, 448);
+// the village's button on the map (220, 480); the invasion bar's first card (120, 681), formation 0's
+// first slot (100, 190), automatic formation (848, 531) and war (848, 738).
 #include "support/GameRun.h"
 
 #include "appdata/GxUserDataPerman.h"
@@ -80,19 +82,29 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     ASSERT_TRUE(run.Generate());
     // Debug mode only makes the story's strategy labels write their log lines; no developer key is used.
     ASSERT_TRUE(run.SetGameSetting("setting.ini", "DebugModeFlag", "1"));
-    constexpr int kDefence = 2500;  // the defence screen stands paused after its opening
-    // The victory banner comes about 1,500 steps after the actions; frames around it are kept, so a small
-    // change of pace in the stage does not miss it.
-    constexpr int kVictoryFrom = 3600, kVictoryTo = 4400;
-    constexpr int kCommand = 4750;  // the command screen after the campaign's lines
-    constexpr int kEnd = 7400;      // the title again
+    // A scripted run is the same on every machine and every run, so the steps below are where things come,
+    // each click stream reaching about 100 steps or more either side of what it is for: the story's second
+    // choice goes at about step 1290 (a click on the dialog's No there would take its second item), the
+    // question "城を出ますか？" comes at about 1490, the castle's choice at about 1790, the defence screen
+    // at about 2400, the victory banner about 1310 steps after the actions start, the command screen about
+    // 150 steps after its lines are first clicked, the invasion's banner about 1630 steps after the command
+    // and the title about 2150 steps after it.
+    constexpr int kDialogFrom = 1400; // No to the question, and the castle's lines read
+    constexpr int kChoiceFrom = 1680; // lines read by the message window, which does not take a choice
+    constexpr int kChoice = 2000;     // the choice stands; its first item clicked
+    constexpr int kDefence = 2700;    // the defence screen stands paused after its opening
+    constexpr int kVictoryFrom = kDefence + 1000, kVictoryTo = kDefence + 1800; // frames kept around the banner
+    constexpr int kCommand = kDefence + 2250;                                 // the command screen
+    constexpr int kEnd = kCommand + 2650;                                     // the title again
     const std::string script =
-        Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, 1440, 512, 255) +
-        Clicks(1440, 1560, 588, 304) + Clicks(1590, 1830, 512, 255) + Step(1780, "capture story_choice.png") +
-        Clicks(1830, 2400, 512, 540) + Step(1990, "capture story_lesson.png") + DefenceActions(kDefence) +
-        VictoryCaptures(kVictoryFrom, kVictoryTo) + Clicks(kDefence + 1900, kCommand - 50, 512, 540) +
-        CampaignActions(kCommand) + Clicks(kCommand + 1100, kEnd - 100, 512, 200) +
-        Step(kEnd, "capture story_title_end.png") + Step(kEnd + 10, "key ESCAPE") + Step(kEnd + 50, "click 436 304");
+        Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, kDialogFrom, 512, 255) +
+        Clicks(kDialogFrom, kChoiceFrom, 588, 304) + Clicks(kChoiceFrom, kChoice, 512, 540) +
+        Step(kChoice - 10, "capture story_choice.png") + Clicks(kChoice, kChoice + 120, 512, 255) +
+        Clicks(kChoice + 120, kDefence - 50, 512, 540) + Step(kChoice + 140, "capture story_lesson.png") +
+        DefenceActions(kDefence) + VictoryCaptures(kVictoryFrom, kVictoryTo) +
+        Clicks(kDefence + 1900, kCommand - 50, 512, 540) + CampaignActions(kCommand) +
+        Clicks(kCommand + 1100, kEnd - 100, 512, 200) + Step(kEnd, "capture story_title_end.png") +
+        Step(kEnd + 10, "key ESCAPE") + Step(kEnd + 50, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 600);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
