@@ -360,16 +360,28 @@ TEST_F(BuiltinScene, WindowCommandsHideShowAndClearTheTwoWindows)
     ASSERT_NE(voice, nullptr);
     const auto shown = [&] { return std::vector<bool>{m_Screen->IsWidgetShown(Window()), m_Screen->IsWidgetShown(name),
                                                       m_Screen->IsWidgetShown(voice)}; };
+    // The speaker's name picture (0xC04060) inside the name window goes and comes back with it.
+    const auto namePicture = [&]
+    {
+        Draw();
+        return (Pixel(162, 540) | 0xFF000000u) == 0xFFC04060u;
+    };
     EXPECT_EQ(shown(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(namePicture());
     Click(); // "msg.hide": both windows and their buttons go, the text stays
     Steps(2);
     EXPECT_TRUE(Data().m_HideWindowByCommandFlag);
     EXPECT_EQ(shown(), (std::vector<bool>{false, false, false}));
+    EXPECT_FALSE(namePicture());
     EXPECT_EQ(Window()->GetText(), L"見える");
     Click(); // "msg.show"
     Steps(2);
     EXPECT_EQ(shown(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(namePicture());
     EXPECT_EQ(Window()->GetText(), L"見える");
+    g_MessageWindowHidden = 1; // the player's hide takes the name picture too
+    EXPECT_FALSE(namePicture());
+    g_MessageWindowHidden = 0;
     Click(); // "msg.clear": the text and the speaker go, the window stays
     Steps(2);
     EXPECT_EQ(Window()->GetText(), L"");
