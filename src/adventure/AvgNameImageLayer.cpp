@@ -4,9 +4,7 @@
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
-AvgNameImageLayer::AvgNameImageLayer(GxTaskBase* window, const wchar_t* globalName) : GxTaskLayer(window, globalName)
-{
-}
+AvgNameImageLayer::AvgNameImageLayer(GxTaskBase* window, const wchar_t* globalName) : GxTaskLayer(window, globalName) {}
 
 int32_t AvgNameImageLayer::Draw(int32_t param, int32_t layer)
 {

@@ -9,13 +9,12 @@ protected:
     void SetUp() override
     {
         AvgScene::SetUp();
-        ASSERT_NO_FATAL_FAILURE(
-            Start({"*MAIN", "@wa.time(100, \"\", 0)", "@wa.click()", "@flash(50, 50)", "@flash.wa()",
-                   "@sel.go(\"A\", \"B\")", "@sel(\"left\", \"right\")", "*A", "*B",
-                   // The music and background voice waits: the first ended by the music's end, the
-                   // second (window hidden, mask 8) only by skipping.
-                   "*SOUND", "@bgm(\"bgm02\")", "@bgm.wa", "@msg(\"曲のあと\")", "@bgv(\"wind\")",
-                   "@bgv.wa(1, 8)", "@msg(\"風のあと\")"}));
+        ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@wa.time(100, \"\", 0)", "@wa.click()", "@flash(50, 50)",
+                                       "@flash.wa()", "@sel.go(\"A\", \"B\")", "@sel(\"left\", \"right\")", "*A", "*B",
+                                       // The music and background voice waits: the first ended by the music's end, the
+                                       // second (window hidden, mask 8) only by skipping.
+                                       "*SOUND", "@bgm(\"bgm02\")", "@bgm.wa", "@msg(\"曲のあと\")", "@bgv(\"wind\")",
+                                       "@bgv.wa(1, 8)", "@msg(\"風のあと\")"}));
     }
 };
 } // namespace

@@ -1,6 +1,7 @@
 // The message, picture and character builtins run by the story script in the scene harness, with their
 // edge cases, their "err:[Script=...]" lines and the mended faults (a script looping without a wait, a
-// builtin inside a text block, a sub-layer past the count, a damaged picture).
+// builtin inside a text block, a sub-layer past the count, a damaged picture, the name picture left on
+// screen by hidden windows).
 #include "AvgSceneHarness.h"
 
 #include "adventure/GxMoaBuiltinEx.h"
@@ -358,8 +359,11 @@ TEST_F(BuiltinScene, WindowCommandsHideShowAndClearTheTwoWindows)
     GxTaskUIBase* name = m_Screen->GetNameWindow();
     GxTaskUIBase* voice = m_Screen->FindWindowButton(L"btn_voice");
     ASSERT_NE(voice, nullptr);
-    const auto shown = [&] { return std::vector<bool>{m_Screen->IsWidgetShown(Window()), m_Screen->IsWidgetShown(name),
-                                                      m_Screen->IsWidgetShown(voice)}; };
+    const auto shown = [&]
+    {
+        return std::vector<bool>{m_Screen->IsWidgetShown(Window()), m_Screen->IsWidgetShown(name),
+                                 m_Screen->IsWidgetShown(voice)};
+    };
     // The speaker's name picture (0xC04060) inside the name window goes and comes back with it.
     const auto namePicture = [&]
     {
@@ -453,7 +457,8 @@ TEST_F(BuiltinScene, ShakeEndStopsTheCharactersShakeAtOnce)
     for (int i = 0; i < 6; ++i)
     {
         Step();
-        moved = moved || lilith->GetVisual().m_ShakeOffsetPos.x != 0.0f || lilith->GetVisual().m_ShakeOffsetPos.y != 0.0f;
+        const GxVector4& offset = lilith->GetVisual().m_ShakeOffsetPos;
+        moved = moved || offset.x != 0.0f || offset.y != 0.0f;
     }
     EXPECT_TRUE(lilith->m_Shake);
     EXPECT_TRUE(moved);

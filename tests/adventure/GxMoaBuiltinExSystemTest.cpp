@@ -133,8 +133,7 @@ TEST(GxMoaBuiltinExReplay, AllRecordsBecomeExactlyWhatTheTablesHold)
     ASSERT_TRUE(s.Call(L"getpassedlabel", Args({StrV(L"RP_D")})));
     EXPECT_EQ(s.Result().GetRawInt(), 1);
     ASSERT_TRUE(s.Call(L"cg.setall"));
-    EXPECT_EQ(s.Perman().m_ShowedCGFlags,
-              (std::map<std::wstring, int32_t>{{L"ev01", 1}, {L"Ev01Z", 1}, {L"ev03", 1}}));
+    EXPECT_EQ(s.Perman().m_ShowedCGFlags, (std::map<std::wstring, int32_t>{{L"ev01", 1}, {L"Ev01Z", 1}, {L"ev03", 1}}));
     ASSERT_TRUE(s.Call(L"rp.unsetall"));
     EXPECT_TRUE(s.Perman().m_PassedReplayLabels.empty());
     EXPECT_EQ(s.Perman().m_ShowedCGFlags.size(), 3u); // the gallery records stay
@@ -160,9 +159,8 @@ TEST(GxMoaBuiltinExSystem, SequenceNamesParametersTitleAndReplayModeAreRead)
     };
     const auto all = [&]
     {
-        return std::vector<std::wstring>{read(L"getcurseqname"),    read(L"getcurseqparam0"),
-                                         read(L"getcurseqparam1"),  read(L"getprevseqname"),
-                                         read(L"getprevseqparam0"), read(L"getprevseqparam1")};
+        return std::vector<std::wstring>{read(L"getcurseqname"),  read(L"getcurseqparam0"),  read(L"getcurseqparam1"),
+                                         read(L"getprevseqname"), read(L"getprevseqparam0"), read(L"getprevseqparam1")};
     };
     EXPECT_EQ(all(), (std::vector<std::wstring>{L"", L"0", L"0", L"", L"0", L"0"}));
     ASSERT_TRUE(s.m_Tasks->ChangeSequence(L"SeqA", 3, 4));
