@@ -19,6 +19,15 @@ void KvSdlInput::Focus(bool gained)
     Push(e);
 }
 
+void KvSdlInput::Hover(bool entered)
+{
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowID();
+    e.window.event = entered ? SDL_WINDOWEVENT_ENTER : SDL_WINDOWEVENT_LEAVE;
+    Push(e);
+}
+
 void KvSdlInput::MouseTo(int x, int y)
 {
     SDL_Event e{};
