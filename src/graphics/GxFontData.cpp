@@ -54,9 +54,8 @@ bool GxFontData::CreateFromResource(const std::wstring& name, const void* data, 
                          m_Texture.GetHeight());
 }
 
-bool GxFontData::CreateFromResourceA(const char* name, const void* data, uint32_t size, uint32_t first,
-                                     uint32_t last, uint32_t cellWidth, uint32_t cellHeight, uint32_t columns,
-                                     uint32_t textureValue)
+bool GxFontData::CreateFromResourceA(const char* name, const void* data, uint32_t size, uint32_t first, uint32_t last,
+                                     uint32_t cellWidth, uint32_t cellHeight, uint32_t columns, uint32_t textureValue)
 {
     return CreateFromResource(GxString::ToWide(name ? name : ""), data, size, first, last, cellWidth, cellHeight,
                               columns, textureValue);

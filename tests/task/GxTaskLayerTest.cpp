@@ -354,8 +354,8 @@ TEST_F(KvLayer, AMovieIsDrawnAtTheSizeAskedForAndItsPlayerIsTheSlots)
     const std::vector<uint32_t> screen = Screen(1024, 768);
     auto at = [&](int x, int y) { return screen[(size_t)y * 1024 + x] & 0xFFFFFF; };
     // (A one-second movie has no all-white frame.)
-    for (auto [x, y, want] : {std::tuple{4, 4, 0xFFFFFFu}, {1019, 4, 0x000000u}, {4, 763, 0x404040u},
-                              {1019, 763, 0x404040u}})
+    for (auto [x, y, want] :
+         {std::tuple{4, 4, 0xFFFFFFu}, {1019, 4, 0x000000u}, {4, 763, 0x404040u}, {1019, 763, 0x404040u}})
         EXPECT_LE(ChannelDistance(at(x, y), want), 24) << x << "," << y << ": " << std::hex << at(x, y);
     // The slots let go of the texture before the layer deletes it.
     GxMovie::DestroyAll();

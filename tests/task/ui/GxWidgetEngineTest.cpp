@@ -134,7 +134,8 @@ TEST_F(GxWidgetEngine, StackedButtonsLightOneAtATimeAsThePointerPasses)
     Pass(16);
     Pass(16);
     // Which buttons show the over look in the last frame, read at their middles.
-    auto lit = [&] {
+    auto lit = [&]
+    {
         std::string out;
         for (int i = 0; i < 3; ++i)
             out += (m_Loop.Pixel(140, 115 + 34 * i) & 0xFFFFFF) == 0x20C040 ? '1' : '0';
@@ -162,8 +163,8 @@ TEST_F(GxWidgetEngine, StackedButtonsLightOneAtATimeAsThePointerPasses)
     EXPECT_EQ(lit(), "000");
     Pass(16);
     // A move reaches the button it enters before the update notices the one it left.
-    EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"7:b0", L"8:b0", L"7:b1", L"7:b2", L"8:b1", L"8:b2", L"7:b1",
-                                                        L"8:b1"}));
+    EXPECT_EQ(seq->m_Events,
+              (std::vector<std::wstring>{L"7:b0", L"8:b0", L"7:b1", L"7:b2", L"8:b1", L"8:b2", L"7:b1", L"8:b1"}));
 }
 
 TEST_F(GxWidgetEngine, CursorRulesRunAgainWhenThePointerComesBackAndAfterAModeSwitch)
