@@ -40,6 +40,7 @@ public:
 
 private:
     void Button(int x, int y, uint8_t button, bool down);
+    void WindowEvent(uint8_t event);
     void Push(SDL_Event& event);
     uint32_t WindowID() const { return m_Window ? SDL_GetWindowID(m_Window) : 0; }
 
