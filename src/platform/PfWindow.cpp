@@ -9,7 +9,6 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-#include <cstring>
 
 PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
 
@@ -134,8 +133,10 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
         else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
             m_EventPointerX = event.button.x, m_EventPointerY = event.button.y;
         else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE && !m_Captured)
+        {
             // Gone from the window: over nothing of it until it comes back with a motion.
             m_EventPointerX = m_EventPointerY = kPointerOutside;
+        }
         m_Translator->Translate(event, m_Translated);
     }
     message = m_Translated[m_TranslatedNext++];
