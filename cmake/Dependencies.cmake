@@ -12,6 +12,8 @@ pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(OGG REQUIRED IMPORTED_TARGET ogg)
 pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale libswresample)
+# Optional: asked whether an X window manager runs, for full screen on an X server without one.
+pkg_check_modules(X11 IMPORTED_TARGET x11)
 
 if(KV_BUILD_TESTS)
   find_package(GTest REQUIRED)

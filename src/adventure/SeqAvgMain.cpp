@@ -1,5 +1,6 @@
 #include "adventure/SeqAvgMain.h"
 
+#include "adventure/AvgNameImageLayer.h"
 #include "adventure/AvgSharedState.h"
 #include "appdata/DBAvgChar.h"
 #include "appdata/DBUILayout.h"
@@ -95,7 +96,7 @@ void SeqAvgMain::BuildTree()
     if (GxTaskUIBase* name = GetNameWindow())
     {
         name->Hide();
-        GxTaskLayer* image = new GxTaskLayer(name, L"$NAMEIMAGE:SeqAvgMain");
+        GxTaskLayer* image = new AvgNameImageLayer(name, L"$NAMEIMAGE:SeqAvgMain");
         image->SetOrderZ(name->GetOrderZ() + 1.0f);
         image->Hide();
     }

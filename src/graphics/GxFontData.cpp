@@ -7,6 +7,14 @@
 
 GxFontData g_FontDataTable[8];
 
+namespace
+{
+// Glyph cells are picture pixels and the texture coordinates divide by the padded power-of-two size, so
+// the picture is placed unscaled at the texture's top left; stretched to the padded size its cells would
+// no longer sit where the table says and the pixel-drawn glyphs would be smeared.
+constexpr bool kStretchPicture = false;
+} // namespace
+
 GxFontData::~GxFontData()
 {
     Release();
@@ -23,7 +31,7 @@ bool GxFontData::Create(const std::wstring& name, const std::wstring& imageFile,
 {
     Release();
     // The picture is not checked: a font whose picture is missing still measures text.
-    m_Texture.CreateFromFile(imageFile, D3DFMT_UNKNOWN, 1, 0, true);
+    m_Texture.CreateFromFile(imageFile, D3DFMT_UNKNOWN, 1, 0, kStretchPicture);
     return m_Table.Build(name, first, last, cellWidth, cellHeight, columns, m_Texture.GetWidth(),
                          m_Texture.GetHeight());
 }
@@ -35,11 +43,29 @@ bool GxFontData::CreateA(const char* name, const char* imageFile, uint32_t first
                   cellWidth, cellHeight, columns);
 }
 
+bool GxFontData::CreateFromResource(const std::wstring& name, const void* data, uint32_t size, uint32_t first,
+                                    uint32_t last, uint32_t cellWidth, uint32_t cellHeight, uint32_t columns,
+                                    uint32_t textureValue)
+{
+    Release();
+    // As with a file, a picture that cannot be decoded leaves a font that still measures text.
+    m_Texture.CreateFromResource(name, data, size, D3DFMT_UNKNOWN, 1, textureValue, kStretchPicture);
+    return m_Table.Build(name, first, last, cellWidth, cellHeight, columns, m_Texture.GetWidth(),
+                         m_Texture.GetHeight());
+}
+
+bool GxFontData::CreateFromResourceA(const char* name, const void* data, uint32_t size, uint32_t first, uint32_t last,
+                                     uint32_t cellWidth, uint32_t cellHeight, uint32_t columns, uint32_t textureValue)
+{
+    return CreateFromResource(GxString::ToWide(name ? name : ""), data, size, first, last, cellWidth, cellHeight,
+                              columns, textureValue);
+}
+
 bool GxFontData::CreateFromFile(const std::wstring& fontFile, const std::wstring& imageFile)
 {
     Release();
     GxBinBuffer buffer;
-    if (!m_Texture.CreateFromFile(imageFile, D3DFMT_UNKNOWN, 1, 0, true) ||
+    if (!m_Texture.CreateFromFile(imageFile, D3DFMT_UNKNOWN, 1, 0, kStretchPicture) ||
         !GxFile::LoadToBuffer(buffer, fontFile, true))
     {
         GxLog::Error(L"Error/GxFontData CreateFromFile Failed(Name:\"%s\")\n", fontFile.c_str());

@@ -28,6 +28,13 @@ public:
                         uint32_t cellWidth, uint32_t cellHeight, uint32_t columns);
     virtual bool CreateA(const char* name, const char* imageFile, uint32_t first, uint32_t last, uint32_t cellWidth,
                          uint32_t cellHeight, uint32_t columns);
+    // The same from a picture file already in memory (the program's own embedded resources); the last
+    // value is handed on to the texture, which does not read it.
+    virtual bool CreateFromResource(const std::wstring& name, const void* data, uint32_t size, uint32_t first,
+                                    uint32_t last, uint32_t cellWidth, uint32_t cellHeight, uint32_t columns,
+                                    uint32_t textureValue);
+    virtual bool CreateFromResourceA(const char* name, const void* data, uint32_t size, uint32_t first, uint32_t last,
+                                     uint32_t cellWidth, uint32_t cellHeight, uint32_t columns, uint32_t textureValue);
     // A font description file and its picture; false with a log line when either cannot be read or the
     // description is damaged.
     virtual bool CreateFromFile(const std::wstring& fontFile, const std::wstring& imageFile);

@@ -5,6 +5,7 @@
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxGraphicsState.h"
 #include "platform/PfGLDevice.h"
+#include "platform/PfWindowFullScreen.h"
 
 const D3DPRESENT_PARAMETERS& GxGraphics::GetPresentParameters(uint32_t mode)
 {
@@ -140,9 +141,13 @@ void GxGraphics::SetWindowStyle(bool windowed)
 {
     PfGLDevice* device = GetDevice();
     const GxDisplaySettings& ds = GxDisplaySettings::Get();
-    // Full screen is already in force through the device reset; a window gets its framed size back.
+    // Full screen was asked for by the device reset (made by hand where no window manager acts on it); a
+    // window gets its framed size back. Either way the window then tells of its new size.
     if (device && windowed)
         device->PlaceWindow(ds.m_WindowWidth, ds.m_WindowHeight);
+    else if (!windowed)
+        PfWindowFullScreen::Cover(GxGraphicsGetState().m_hWnd);
+    PfWindowFullScreen::NoteChange(GxGraphicsGetState().m_hWnd);
 }
 
 bool GxGraphics::NeedsSoftwareVertexShader(uint32_t major, uint32_t minor)

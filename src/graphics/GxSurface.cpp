@@ -170,7 +170,8 @@ void GxSurface::OnResetDevice()
 
 bool GxSurface::StretchFrom(const PfRect* destRect, GxSurface* source, const PfRect* sourceRect, uint32_t filter)
 {
-    if (!source || !m_pTexture || !source->m_pTexture || source == this || source->m_Format != m_Format)
+    if (!source || !m_pTexture || !source->m_pTexture || source == this ||
+        !CanStretchBetween(m_Format, source->m_Format))
         return false;
     const PfRect d = destRect ? *destRect : PfRect{0, 0, (int32_t)m_Width, (int32_t)m_Height};
     const PfRect s = sourceRect ? *sourceRect : PfRect{0, 0, (int32_t)source->m_Width, (int32_t)source->m_Height};
@@ -188,7 +189,7 @@ bool GxSurface::StretchFrom(const PfRect* destRect, GxSurface* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    StretchTexels(to, pitch, d, from, fromPitch, s, m_Format, filter);
+    StretchTexels(to, pitch, d, m_Format, from, fromPitch, s, source->m_Format, filter);
     return PfSucceeded(m_pTexture->UnlockRect());
 }
 

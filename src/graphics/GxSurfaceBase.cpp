@@ -60,23 +60,43 @@ bool GxSurfaceBase::LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFun
     return true;
 }
 
-void GxSurfaceBase::StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
-                                  const PfRect& s, D3DFORMAT format, uint32_t filter)
+bool GxSurfaceBase::CanStretchBetween(D3DFORMAT to, D3DFORMAT from)
 {
-    const uint32_t bytes = GxPixelFormat::GetBytes(format);
+    auto convertible = [](D3DFORMAT f) { return GxPixelFormat::Is32Bit(f) || GxPixelFormat::Is4444(f); };
+    return to == from ? GxPixelFormat::GetBytes(to) != 0 : convertible(to) && convertible(from);
+}
+
+void GxSurfaceBase::StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, D3DFORMAT toFormat, const uint8_t* from,
+                                  uint32_t fromPitch, const PfRect& s, D3DFORMAT fromFormat, uint32_t filter)
+{
+    const uint32_t bytes = GxPixelFormat::GetBytes(toFormat);
+    const uint32_t fromBytes = GxPixelFormat::GetBytes(fromFormat);
     const uint32_t dw = (uint32_t)(d.right - d.left), dh = (uint32_t)(d.bottom - d.top);
     const uint32_t sw = (uint32_t)(s.right - s.left), sh = (uint32_t)(s.bottom - s.top);
+    // A source without alpha counts as opaque once its texels go through ARGB.
+    const uint32_t opaque = fromFormat == D3DFMT_X8R8G8B8 || fromFormat == D3DFMT_X4R4G4B4 ? 0xFF000000u : 0u;
+    auto texel = [&](int32_t x, int32_t y)
+    { return GxPixelFormat::ToArgb(from + (size_t)y * fromPitch + (size_t)x * fromBytes, fromFormat) | opaque; };
+    auto put = [&](uint32_t x, uint32_t y, uint32_t argb)
+    {
+        const uint8_t parts[4] = {(uint8_t)argb, (uint8_t)(argb >> 8), (uint8_t)(argb >> 16), (uint8_t)(argb >> 24)};
+        GxPixelFormat::FromArgbRow(to + (size_t)y * pitch + (size_t)x * bytes, toFormat, parts, 1);
+    };
     if (filter != D3DTEXF_LINEAR)
     {
-        // Point and no filtering take the texel under the destination texel's top-left corner.
+        // Point and no filtering take the texel under the destination texel's top-left corner; between
+        // equal formats its bytes are copied as they are.
         for (uint32_t y = 0; y < dh; ++y)
         {
             const uint32_t sy = (uint32_t)s.top + (uint32_t)((uint64_t)y * sh / dh);
             for (uint32_t x = 0; x < dw; ++x)
             {
                 const uint32_t sx = (uint32_t)s.left + (uint32_t)((uint64_t)x * sw / dw);
-                std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes,
-                            from + (size_t)sy * fromPitch + (size_t)sx * bytes, bytes);
+                if (toFormat == fromFormat)
+                    std::memcpy(to + (size_t)y * pitch + (size_t)x * bytes,
+                                from + (size_t)sy * fromPitch + (size_t)sx * bytes, bytes);
+                else
+                    put(x, y, texel((int32_t)sx, (int32_t)sy));
             }
         }
         return;
@@ -92,8 +112,6 @@ void GxSurfaceBase::StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, 
         a = first + base;
         b = first + std::min(base + 1, (int32_t)in - 1);
     };
-    auto texel = [&](int32_t x, int32_t y)
-    { return GxPixelFormat::ToArgb(from + (size_t)y * fromPitch + (size_t)x * bytes, format); };
     for (uint32_t y = 0; y < dh; ++y)
     {
         int32_t y0 = 0, y1 = 0;
@@ -105,16 +123,16 @@ void GxSurfaceBase::StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, 
             float tx = 0.0f;
             axis(x, dw, sw, s.left, x0, x1, tx);
             const uint32_t c00 = texel(x0, y0), c10 = texel(x1, y0), c01 = texel(x0, y1), c11 = texel(x1, y1);
-            uint8_t argb[4];
+            uint32_t argb = 0;
             for (int32_t k = 0; k < 4; ++k)
             {
                 const int32_t shift = 8 * k;
                 auto channel = [shift](uint32_t c) { return (float)((c >> shift) & 0xFF); };
                 const float top = channel(c00) + (channel(c10) - channel(c00)) * tx;
                 const float bottom = channel(c01) + (channel(c11) - channel(c01)) * tx;
-                argb[k] = (uint8_t)std::lround(std::clamp(top + (bottom - top) * ty, 0.0f, 255.0f));
+                argb |= (uint32_t)std::lround(std::clamp(top + (bottom - top) * ty, 0.0f, 255.0f)) << shift;
             }
-            GxPixelFormat::FromArgbRow(to + (size_t)y * pitch + (size_t)x * bytes, format, argb, 1);
+            put(x, y, argb);
         }
     }
 }

@@ -39,11 +39,15 @@ protected:
     using LogFunction = void (*)(const wchar_t* format, ...);
     bool LockDeviceTexture(PfGLTexture& texture, bool& locked, LogFunction log, const PfRect* rect, void** bits,
                            uint32_t* pitch, uint32_t* width, uint32_t* height, D3DFORMAT* format, bool readOnly);
-    // Fills destination rectangle d, locked at `to`, from source rectangle s of the rows at `from`, both
-    // in the format: D3DTEXF_LINEAR blends the four source texels around each destination texel, every
-    // other filter takes one source texel.
-    static void StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, const uint8_t* from, uint32_t fromPitch,
-                              const PfRect& s, D3DFORMAT format, uint32_t filter);
+    // Whether StretchTexels converts from one format to the other: any format to itself, and between
+    // A8R8G8B8, X8R8G8B8, A4R4G4B4 and X4R4G4B4.
+    static bool CanStretchBetween(D3DFORMAT to, D3DFORMAT from);
+    // Fills destination rectangle d, locked at `to` in toFormat, from source rectangle s of the rows at
+    // `from` in fromFormat, converting through ARGB where they differ (a source without alpha is opaque):
+    // D3DTEXF_LINEAR blends the four source texels around each destination texel, every other filter takes
+    // one source texel.
+    static void StretchTexels(uint8_t* to, uint32_t pitch, const PfRect& d, D3DFORMAT toFormat, const uint8_t* from,
+                              uint32_t fromPitch, const PfRect& s, D3DFORMAT fromFormat, uint32_t filter);
 
     PfGLTexture* m_pTexture = nullptr;
     PfGLTexture* m_pMemoryTexture = nullptr;

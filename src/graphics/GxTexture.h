@@ -57,7 +57,8 @@ public:
     virtual bool FillRect(const PfRect* rect, uint32_t colour);
     virtual bool FillRectScaled(const PfRect& rect, uint32_t colour);
     virtual bool ScrollVertical(int32_t rows, uint32_t colour);
-    // Nearest-texel scaling of a source rectangle into a destination rectangle.
+    // Scales a source rectangle into a destination rectangle (D3DTEXF_LINEAR blends, other filters take
+    // the nearest texel), converting between A8R8G8B8, X8R8G8B8, A4R4G4B4 and X4R4G4B4.
     virtual bool StretchFrom(const PfRect& destRect, GxTexture* source, const PfRect& sourceRect, uint32_t filter);
     // Every out pointer may be null.
     virtual bool LockRect(const PfRect* rect, void** bits, uint32_t* pitch, uint32_t* width, uint32_t* height,

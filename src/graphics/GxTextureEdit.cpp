@@ -257,8 +257,7 @@ bool GxTexture::StretchFrom(const PfRect& destRect, GxTexture* source, const PfR
         d.top >= d.bottom || s.left < 0 || s.top < 0 || s.right > (int32_t)source->m_Width ||
         s.bottom > (int32_t)source->m_Height || s.left >= s.right || s.top >= s.bottom)
         return false;
-    const uint32_t bytes = GxPixelFormat::GetBytes(m_Format);
-    if (bytes == 0 || source->m_Format != m_Format)
+    if (!CanStretchBetween(m_Format, source->m_Format))
         return false;
     if (source->m_ObjectType == OBJTYPE_RENDERTARGET)
         source->m_pTexture->ReadBack();
@@ -268,7 +267,7 @@ bool GxTexture::StretchFrom(const PfRect& destRect, GxTexture* source, const PfR
     uint8_t* to = static_cast<uint8_t*>(m_pTexture->LockRect(&d, 0, &pitch));
     if (!to)
         return false;
-    StretchTexels(to, pitch, d, from, fromPitch, s, m_Format, filter);
+    StretchTexels(to, pitch, d, m_Format, from, fromPitch, s, source->m_Format, filter);
     m_pTexture->UnlockRect();
     return true;
 }

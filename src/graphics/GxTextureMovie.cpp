@@ -35,6 +35,8 @@ void GxTextureMovie::ReleaseTextures()
         m_pTextures[i] = nullptr;
         m_Filled[i] = false;
     }
+    m_FrameWidth = 0;
+    m_FrameHeight = 0;
 }
 
 uint32_t GxTextureMovie::Release()
@@ -257,6 +259,8 @@ PfResult GxTextureMovie::CopyFrame(const uint8_t* frame, uint32_t videoWidth, ui
     }
     if (PfFailed(back->UnlockRect()))
         return E_FAIL;
+    m_FrameWidth = w;
+    m_FrameHeight = h;
     Swap();
     return S_OK;
 }

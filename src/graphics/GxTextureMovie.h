@@ -44,6 +44,13 @@ public:
     // Marks the current texture filled, makes the other current and returns the index that was current.
     virtual uint32_t Swap();
     virtual PfGLTexture* GetD3DTexture() const { return m_pTextures[m_Current]; }
+    // Level 0 of the current texture. As with GxTexture the platform texture is its own surface, so this is
+    // the current texture itself (no ownership passed); null before creation.
+    virtual PfGLTexture* GetSurface() const { return m_pTextures[m_Current]; }
+    // The size of the last frame written: the video's, cut to the texture. 0 x 0 before the first frame.
+    // A movie smaller than the texture fills only this top-left part, which drawing then stretches.
+    uint32_t GetFrameWidth() const { return m_FrameWidth; }
+    uint32_t GetFrameHeight() const { return m_FrameHeight; }
 
     // The frame copy of the movie renderer, on the playback thread: under the lock, the bottom-up 24-bit
     // frame (bytes blue, green, red; stride bytes a row) is converted into the back texture by its format
@@ -66,6 +73,8 @@ private:
     std::atomic<uint32_t> m_Current{0};
     PfGLTexture* m_pTextures[2] = {nullptr, nullptr};
     std::atomic<bool> m_Filled[2] = {false, false};
+    std::atomic<uint32_t> m_FrameWidth{0};
+    std::atomic<uint32_t> m_FrameHeight{0};
     uint32_t m_ClearColour = 0;
     uint32_t m_MipLevels = 0;
     bool m_Locked = false;

@@ -99,12 +99,21 @@ void PfEventTranslator::Translate(const SDL_Event& event, std::vector<GxWindowMe
         case SDL_WINDOWEVENT_CLOSE:
             out.push_back({WM_CLOSE, 0, 0});
             break;
-        case SDL_WINDOWEVENT_MOVED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // A new size (a screen-mode switch among others) may leave the pointer over another part of
+            // the window or the window's mode changed: the cursor rules apply again.
+            out.push_back({WM_WINDOWPOSCHANGED, 0, 0});
+            out.push_back({WM_SETCURSOR, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_MOVED:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
             out.push_back({WM_WINDOWPOSCHANGED, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_ENTER:
+            // The pointer came over the window: the cursor rules apply again.
+            out.push_back({WM_SETCURSOR, 0, 0});
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             out.push_back({WM_PAINT, 0, 0});

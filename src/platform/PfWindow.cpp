@@ -9,7 +9,6 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-#include <cstring>
 
 PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
 
@@ -56,8 +55,6 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
         PfWindowPlacement::Apply(m_Window, width, height);
     m_Proc = proc;
     m_User = user;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    m_PointerFromEvents = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
     m_EventPointerX = m_EventPointerY = 0;
     // The program takes no text input (no IME composition), and keeps the screen saver off while it runs.
     SDL_StopTextInput();
@@ -135,6 +132,11 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
             m_EventPointerX = event.motion.x, m_EventPointerY = event.motion.y;
         else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
             m_EventPointerX = event.button.x, m_EventPointerY = event.button.y;
+        else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE && !m_Captured)
+        {
+            // Gone from the window: over nothing of it until it comes back with a motion.
+            m_EventPointerX = m_EventPointerY = kPointerOutside;
+        }
         m_Translator->Translate(event, m_Translated);
     }
     message = m_Translated[m_TranslatedNext++];
@@ -197,19 +199,7 @@ bool PfWindow::GetCursorPos(int& x, int& y) const
         script->GetPointer(x, y);
         return true;
     }
-    if (m_PointerFromEvents)
-    {
-        x = m_EventPointerX;
-        y = m_EventPointerY;
-        return true;
-    }
-    int gx = 0;
-    int gy = 0;
-    int wx = 0;
-    int wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(m_Window, &wx, &wy);
-    x = gx - wx;
-    y = gy - wy;
+    x = m_EventPointerX;
+    y = m_EventPointerY;
     return true;
 }

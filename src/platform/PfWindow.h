@@ -66,16 +66,18 @@ public:
     bool HasCapture() const { return m_Captured; }
 
     void SetCursorVisible(bool visible);
-    // The cursor in client coordinates (false when the window does not exist). A video driver with no
-    // pointer of its own (offscreen, dummy) has no global mouse state that events move: there the cursor
-    // is where the last mouse event taken off the queue put it, outside the client area included.
+    // The cursor in client coordinates (false when the window does not exist): where the last mouse
+    // event taken off the queue put it, outside the client area included while the mouse is captured, and
+    // (kPointerOutside, kPointerOutside) once it has left the window uncaptured. The desktop's global
+    // pointer is not asked: X servers report it only as it was when their input extension last moved it
+    // (a pointer moved by XTest, as on Xvfb, never moves it), and the offscreen and dummy drivers have none.
     bool GetCursorPos(int& x, int& y) const;
+    static constexpr int kPointerOutside = -1;
 
 private:
     SDL_Window* m_Window = nullptr;
     bool m_VideoStarted = false;
     bool m_Captured = false;
-    bool m_PointerFromEvents = false;
     int m_EventPointerX = 0;
     int m_EventPointerY = 0;
     PfWindowProc m_Proc = nullptr;

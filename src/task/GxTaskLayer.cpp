@@ -249,12 +249,20 @@ bool GxTaskLayer::PlayMovie(int32_t volume)
     return opened;
 }
 
+GxMoviePlayerFile* GxTaskLayer::GetMoviePlayer() const
+{
+    const GxLayerContent& c = m_Contents[m_IndexPos];
+    if (c.m_ContentType != GxLayerContent::kMovie)
+        return nullptr;
+    return GxMovie::GetPlayer(static_cast<int>(c.m_MyChannel));
+}
+
 bool GxTaskLayer::IsMoviePlaying() const
 {
     const GxLayerContent& c = m_Contents[m_IndexPos];
-    if (c.m_ContentType != GxLayerContent::kMovie || !c.m_pTexture)
+    if (!c.m_pTexture)
         return false;
-    GxMoviePlayerFile* player = GxMovie::GetPlayer(static_cast<int>(c.m_MyChannel));
+    GxMoviePlayerFile* player = GetMoviePlayer();
     return player && player->IsPlaying();
 }
 

@@ -18,6 +18,8 @@ class GxGDIFontMap;
 //
 //   GxTaskLayer.cpp      construction, content switches, movie and shake operations
 //   GxTaskLayerDraw.cpp  update, draw registration, draw, save and load
+class GxMoviePlayerFile;
+
 class GxTaskLayer : public GxTaskActor
 {
 public:
@@ -56,6 +58,8 @@ public:
     virtual GxLayerContent& GetCurrentContent() { return m_Contents[m_IndexPos]; }
     virtual void StopMovie();
     virtual bool PlayMovie(int32_t volume);
+    // The movie slot's player of the current content's channel when that content is a movie, else null.
+    virtual GxMoviePlayerFile* GetMoviePlayer() const;
     virtual bool IsMoviePlaying() const;
     virtual double GetMoviePosition() const;
     virtual void StartShake(const GxVector4& amplitude, int32_t ms);

@@ -16,6 +16,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "graphics/GxTextureFlex.h"
+#include "graphics/GxTextureMovie.h"
 #include "media/GxMovie.h"
 #include "task/GxSubLayerContent.h"
 #include "task/GxTaskManage.h"
@@ -263,7 +264,21 @@ void GxTaskLayer::DrawContent(GxLayerContent& c, float factor)
         if (tw <= 0.0f || th <= 0.0f)
             break;
         const GxVector2 offset = c.m_ContentType == GxLayerContent::kMovie ? GxVector2() : v.m_UVOffset;
-        GxGraphics::DrawSprite(c.m_pTexture, world.x, world.y, GxFRect{0, 0, tw, th}, scale, rotation,
+        // A movie fills only the top-left frame-sized part of its texture: that part is stretched over the
+        // size the movie was asked for.
+        float sw = tw, sh = th;
+        GxVector2 drawScale = scale;
+        if (c.m_ContentType == GxLayerContent::kMovie)
+        {
+            const auto* movie = static_cast<const GxTextureMovie*>(c.m_pTexture);
+            if (movie->GetFrameWidth() > 0 && movie->GetFrameHeight() > 0)
+            {
+                sw = static_cast<float>(movie->GetFrameWidth());
+                sh = static_cast<float>(movie->GetFrameHeight());
+                drawScale = GxVector2(scale.x * tw / sw, scale.y * th / sh);
+            }
+        }
+        GxGraphics::DrawSprite(c.m_pTexture, world.x, world.y, GxFRect{0, 0, sw, sh}, drawScale, rotation,
                                GxVector2(v.m_CenterPos.x / tw, v.m_CenterPos.y / th), offset, diffuse, specular, blend);
         break;
     }

@@ -56,7 +56,10 @@ const char* const kStoryScript = "wave story.wav\n"
                                  "961 click 512 640\n"
                                  "1021 click 512 640\n"
                                  "1081 click 512 640\n"
-                                 "1141 click 512 640\n" // the voiced block's second page
+                                 // リリス's "きゃっ" line, its voice over (it ends near 1124): the
+                                 // window's voice button (the ninth, at x 726) plays it again.
+                                 "1130 click 758 732\n"
+                                 "1141 click 512 640\n"
                                  // The first choice: save to slot 3 (Yes to the question), back, take
                                  // the village, then load slot 3 and take the castle.
                                  "1210 capture play_choice.png\n"
@@ -285,6 +288,9 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_GT(at(30, 1.0, kTitleHz), 0.02) << "title music";
     EXPECT_GT(at(600, 0.5, kLilithHz), 0.02) << "voiced line";
     EXPECT_GT(at(2045, 0.5, kLilithHz), 0.02) << "backlog replay";
+    // The voice button: silent before it, her voice again right after it.
+    EXPECT_LT(at(1127, 0.04, kLilithHz), 0.01) << "the line's voice is over";
+    EXPECT_GT(at(1131, 0.15, kLilithHz), 0.02) << "voice button replay";
     for (const uint64_t step : {1140u, 1875u, 2670u})
         EXPECT_GT(at(step, 0.2, kEffectHz), 0.02) << "effect at step " << step;
     // The footstep (the mono IMA ADPCM "step.wav", streamed on an effect channel) before her line.

@@ -1,6 +1,7 @@
 // The message, picture and character builtins run by the story script in the scene harness, with their
 // edge cases, their "err:[Script=...]" lines and the mended faults (a script looping without a wait, a
-// builtin inside a text block, a sub-layer past the count, a damaged picture).
+// builtin inside a text block, a sub-layer past the count, a damaged picture, the name picture left on
+// screen by hidden windows).
 #include "AvgSceneHarness.h"
 
 #include "adventure/GxMoaBuiltinEx.h"
@@ -57,6 +58,37 @@ const std::vector<std::string> kMain = {
     "@msg(\"zor\")",
     "*LOOP",
     "@goto(\"LOOP\")",
+    "*WINDOW",
+    "@msgn(\"リリス\", \"見える\")",
+    "@msg.hide",
+    "@wa.click",
+    "@msg.show",
+    "@wa.click",
+    "@msg.clear",
+    "@wa.click",
+    "@msg.hide",
+    "@msg(\"戻った\")",
+    "*TINT",
+    "@bg(\"room\", 0)",
+    "@bg.color(0x0000FF)",
+    "@wa.click",
+    "@ev.color()",
+    "@wa.click",
+    "@bg.color(0)",
+    "@wa.click",
+    "@bg.color()",
+    "@bg.act_move(100, -50, 500)",
+    "@bg.wa",
+    "@msg(\"着いた\")",
+    "@ev.act_move()",
+    "@ev.wa",
+    "@msg(\"戻った\")",
+    "*SHAKE",
+    "@sp.shake(\"リリス\", 5000, 8, 4)",
+    "@wa.time(200)",
+    "@sp.shake_end(\"リリス\")",
+    "@wa.click",
+    "@sp.shake_end(\"誰か\")",
 };
 // Blocks that run to the end of their scripts.
 const std::vector<std::string> kTextBlock = {"*TEXTBLOCK", "@text(\"リリス\")", "一行目", "二行目", "三行目"};
@@ -318,4 +350,133 @@ TEST_F(BuiltinScene, StrategyNamesReachTheStrategyGamesBuiltins)
     Enter(L"ZOR");
     Step();
     EXPECT_EQ(Window()->GetText(), L"zor") << GxString::ToUtf8(ErrorLog());
+}
+
+TEST_F(BuiltinScene, WindowCommandsHideShowAndClearTheTwoWindows)
+{
+    Enter(L"WINDOW");
+    Steps(60);
+    GxTaskUIBase* name = m_Screen->GetNameWindow();
+    GxTaskUIBase* voice = m_Screen->FindWindowButton(L"btn_voice");
+    ASSERT_NE(voice, nullptr);
+    const auto shown = [&]
+    {
+        return std::vector<bool>{m_Screen->IsWidgetShown(Window()), m_Screen->IsWidgetShown(name),
+                                 m_Screen->IsWidgetShown(voice)};
+    };
+    // The speaker's name picture (0xC04060) inside the name window goes and comes back with it.
+    const auto namePicture = [&]
+    {
+        Draw();
+        return (Pixel(162, 540) | 0xFF000000u) == 0xFFC04060u;
+    };
+    EXPECT_EQ(shown(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(namePicture());
+    Click(); // "msg.hide": both windows and their buttons go, the text stays
+    Steps(2);
+    EXPECT_TRUE(Data().m_HideWindowByCommandFlag);
+    EXPECT_EQ(shown(), (std::vector<bool>{false, false, false}));
+    EXPECT_FALSE(namePicture());
+    EXPECT_EQ(Window()->GetText(), L"見える");
+    Click(); // "msg.show"
+    Steps(2);
+    EXPECT_EQ(shown(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(namePicture());
+    EXPECT_EQ(Window()->GetText(), L"見える");
+    g_MessageWindowHidden = 1; // the player's hide takes the name picture too
+    EXPECT_FALSE(namePicture());
+    g_MessageWindowHidden = 0;
+    Click(); // "msg.clear": the text and the speaker go, the window stays
+    Steps(2);
+    EXPECT_EQ(Window()->GetText(), L"");
+    EXPECT_FALSE(name->IsVisible());
+    EXPECT_FALSE(Layer(L"$NAMEIMAGE:SeqAvgMain")->IsVisible());
+    EXPECT_TRUE(m_Screen->IsWidgetShown(Window()));
+    Click(); // "msg.hide", then a message brings the window back
+    Steps(2);
+    EXPECT_FALSE(Data().m_HideWindowByCommandFlag);
+    EXPECT_TRUE(m_Screen->IsWidgetShown(Window()));
+    EXPECT_EQ(Window()->GetText(), L"戻った");
+    EXPECT_EQ(GxLog::GetErrorCount(), 0u) << GxString::ToUtf8(ErrorLog());
+}
+
+TEST_F(BuiltinScene, BackgroundColourAndMoveUnderEitherName)
+{
+    Enter(L"TINT");
+    Steps(2);
+    GxTaskLayer* bg = Layer(L"$BGLAYER:SeqAvgMain");
+    const auto drawn = [&](int x, int y)
+    {
+        Draw();
+        return Pixel(x, y) | 0xFF000000u;
+    };
+    // The room (0x806040) through a blue tint, then white, then black with alpha 1.
+    EXPECT_EQ(drawn(512, 100), 0xFF000040u);
+    Click();
+    Steps(2);
+    EXPECT_EQ(drawn(512, 100), 0xFF806040u);
+    Click();
+    Steps(2);
+    const GxVector4 black = bg->GetColor0();
+    EXPECT_EQ(std::vector<float>({black.x, black.y, black.z, black.w}), std::vector<float>({0, 0, 0, 1}));
+    EXPECT_EQ(drawn(512, 100), 0xFF000000u);
+
+    // The move is queued with its time and awaited: the script holds until the layer arrives.
+    const float depth = bg->GetPos().z;
+    Click();
+    Steps(15); // 250 ms of 500
+    EXPECT_EQ(Data().m_Hold_EndOfLayerActionSeparate, 15);
+    EXPECT_EQ(Data().m_Hold_EndOfLayerActionSeparate_LayerName, L"$BGLAYER:SeqAvgMain");
+    EXPECT_GT(bg->GetPos().x, 5.0f);
+    EXPECT_LT(bg->GetPos().x, 95.0f);
+    EXPECT_NE(Window()->GetText(), L"着いた");
+    Steps(20);
+    EXPECT_EQ(Window()->GetText(), L"着いた");
+    EXPECT_EQ(Data().m_Hold_EndOfLayerActionSeparate, 0);
+    EXPECT_FLOAT_EQ(bg->GetPos().x, 100.0f);
+    EXPECT_FLOAT_EQ(bg->GetPos().y, -50.0f);
+    EXPECT_FLOAT_EQ(bg->GetPos().z, depth);
+    // Drawn where it moved to: the strip it left on the left is empty.
+    EXPECT_NE(drawn(50, 300), 0xFF806040u);
+    EXPECT_EQ(drawn(150, 300), 0xFF806040u);
+    // No arguments: back to (0, 0) at once.
+    Steps(60);
+    Click();
+    Steps(3);
+    EXPECT_EQ(Window()->GetText(), L"戻った");
+    EXPECT_FLOAT_EQ(bg->GetPos().x, 0.0f);
+    EXPECT_FLOAT_EQ(bg->GetPos().y, 0.0f);
+    EXPECT_EQ(GxLog::GetErrorCount(), 0u) << GxString::ToUtf8(ErrorLog());
+}
+
+TEST_F(BuiltinScene, ShakeEndStopsTheCharactersShakeAtOnce)
+{
+    Enter(L"SHAKE");
+    GxTaskLayer* lilith = m_Screen->FindStandLayer(L"リリス");
+    bool moved = false;
+    for (int i = 0; i < 6; ++i)
+    {
+        Step();
+        const GxVector4& offset = lilith->GetVisual().m_ShakeOffsetPos;
+        moved = moved || offset.x != 0.0f || offset.y != 0.0f;
+    }
+    EXPECT_TRUE(lilith->m_Shake);
+    EXPECT_TRUE(moved);
+    Steps(15); // the 200 ms wait runs out
+    EXPECT_EQ(Data().m_Hold_WaitClick, 15);
+    for (int i = 0; i < 10; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_FALSE(lilith->m_Shake);
+        EXPECT_EQ(lilith->m_ShakeTimeLeft, 0);
+        EXPECT_EQ(lilith->m_ShakeTimeTotal, 0);
+        EXPECT_FLOAT_EQ(lilith->m_ShakeAmplitude.x + lilith->m_ShakeAmplitude.y, 0.0f);
+        EXPECT_FLOAT_EQ(lilith->GetVisual().m_ShakeOffsetPos.x, 0.0f);
+        EXPECT_FLOAT_EQ(lilith->GetVisual().m_ShakeOffsetPos.y, 0.0f);
+        Step();
+    }
+    Click();
+    Steps(2);
+    EXPECT_EQ(Count(L"sp.shake_end:レイヤーが見つかりません。命令が間違っているかキャラ名[誰か]は未定義です"), 1u)
+        << GxString::ToUtf8(ErrorLog());
 }

@@ -2,9 +2,13 @@
 #include "appdata/DBCGMode.h"
 #include "appdata/DBRPMode.h"
 #include "core/GxRandom.h"
+#include "task/GxSeqBase.h"
 #include "task/GxSeqSystemBase.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <set>
 
 using namespace BuiltinTest;
 
@@ -110,4 +114,71 @@ TEST(GxMoaBuiltinExReplay, ReplayAndGalleryRecords)
     EXPECT_NE(errors[3].find(L"cg.set:イベント画像名を指定してください"), std::wstring::npos);
     g_DBRPMode.GetRow(1)->m_Label.clear();
     g_DBCGMode.GetRow(1)->m_FileName[0].clear();
+}
+
+TEST(GxMoaBuiltinExReplay, AllRecordsBecomeExactlyWhatTheTablesHold)
+{
+    Scene s;
+    g_DBRPMode.GetRow(1)->m_Label = L"RP_A";
+    g_DBRPMode.GetRow(4)->m_Label = L"RP_D";
+    g_DBCGMode.GetRow(1)->m_FileName[0] = L"ev01";
+    g_DBCGMode.GetRow(1)->m_FileName[31] = L"Ev01Z"; // past the row's count, in its own letter case
+    g_DBCGMode.GetRow(1)->m_Count = 1;
+    g_DBCGMode.GetRow(3)->m_FileName[2] = L"ev03";
+    s.Perman().m_PassedReplayLabels.insert(L"RP_GONE");
+    s.Perman().m_ShowedCGFlags[L"gone"] = 1;
+
+    ASSERT_TRUE(s.Call(L"rp.setall"));
+    EXPECT_EQ(s.Perman().m_PassedReplayLabels, (std::set<std::wstring>{L"RP_A", L"RP_D"}));
+    ASSERT_TRUE(s.Call(L"getpassedlabel", Args({StrV(L"RP_D")})));
+    EXPECT_EQ(s.Result().GetRawInt(), 1);
+    ASSERT_TRUE(s.Call(L"cg.setall"));
+    EXPECT_EQ(s.Perman().m_ShowedCGFlags, (std::map<std::wstring, int32_t>{{L"ev01", 1}, {L"Ev01Z", 1}, {L"ev03", 1}}));
+    ASSERT_TRUE(s.Call(L"rp.unsetall"));
+    EXPECT_TRUE(s.Perman().m_PassedReplayLabels.empty());
+    EXPECT_EQ(s.Perman().m_ShowedCGFlags.size(), 3u); // the gallery records stay
+    EXPECT_TRUE(s.Errors().empty());
+    for (int row : {1, 4})
+        g_DBRPMode.GetRow(row)->m_Label.clear();
+    g_DBCGMode.GetRow(1)->m_FileName[0].clear();
+    g_DBCGMode.GetRow(1)->m_FileName[31].clear();
+    g_DBCGMode.GetRow(1)->m_Count = 0;
+    g_DBCGMode.GetRow(3)->m_FileName[2].clear();
+}
+
+TEST(GxMoaBuiltinExSystem, SequenceNamesParametersTitleAndReplayModeAreRead)
+{
+    Scene s;
+    new GxSeqBase(s.m_Root, L"SeqA");
+    new GxSeqBase(s.m_Root, L"SeqB");
+    // Each answer as text, the six sequence answers read after each switch.
+    const auto read = [&](const wchar_t* name) -> std::wstring
+    {
+        EXPECT_TRUE(s.Call(name)) << GxString::ToUtf8(name);
+        return s.Result().ToString();
+    };
+    const auto all = [&]
+    {
+        return std::vector<std::wstring>{read(L"getcurseqname"),  read(L"getcurseqparam0"),  read(L"getcurseqparam1"),
+                                         read(L"getprevseqname"), read(L"getprevseqparam0"), read(L"getprevseqparam1")};
+    };
+    EXPECT_EQ(all(), (std::vector<std::wstring>{L"", L"0", L"0", L"", L"0", L"0"}));
+    ASSERT_TRUE(s.m_Tasks->ChangeSequence(L"SeqA", 3, 4));
+    EXPECT_EQ(all()[0], L""); // a pending switch changes nothing yet
+    s.m_Tasks->ApplyPendingSequence();
+    EXPECT_EQ(all(), (std::vector<std::wstring>{L"SeqA", L"3", L"4", L"", L"0", L"0"}));
+    ASSERT_TRUE(s.m_Tasks->ChangeSequence(L"SeqB", 7, 0));
+    s.m_Tasks->ApplyPendingSequence();
+    EXPECT_EQ(all(), (std::vector<std::wstring>{L"SeqB", L"7", L"0", L"SeqA", L"3", L"4"}));
+    ASSERT_TRUE(s.Call(L"getcurseqparam0"));
+    EXPECT_EQ(s.Result().GetType(), static_cast<uint32_t>(GxMoaVariable::TYPE_INT));
+    ASSERT_TRUE(s.Call(L"getprevseqname"));
+    EXPECT_EQ(s.Result().GetType(), static_cast<uint32_t>(GxMoaVariable::TYPE_STR));
+
+    ASSERT_TRUE(s.Call(L"setgamedatatitle", Args({StrV(L"森の出会い")})));
+    EXPECT_EQ(read(L"getgamedatatitle"), L"森の出会い");
+    EXPECT_EQ(read(L"getreplaymode"), L"0");
+    s.Data().m_ReplayMode = true;
+    EXPECT_EQ(read(L"getreplaymode"), L"1");
+    s.Data().m_ReplayMode = false;
 }

@@ -1,5 +1,5 @@
-// The sample game's own story, as samplegen installs it, played on the adventure screen with clicks:
-// every builtin it calls takes its arguments without an error line.
+// The sample game's own story and its extra scene, as samplegen installs them, played on the adventure
+// screen with clicks: every builtin they call takes its arguments without an error line.
 #include "AvgSceneHarness.h"
 
 #include <fstream>
@@ -31,5 +31,20 @@ TEST_F(SampleStoryScene, TheStoryRunsWithoutAnErrorLine)
         Steps(15);
         Click();
     }
+    EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
+}
+
+TEST_F(SampleStoryScene, TheExtraSceneRunsToTheTitle)
+{
+    // extra.txt is installed and compiled beside the story; the test's own main.txt is empty.
+    ASSERT_NO_FATAL_FAILURE(Start({"*MAIN"}));
+    GxTaskManage* manage = m_Core->m_TaskManage;
+    Enter(L"EXTRA");
+    for (int i = 0; i < 40 && manage->GetCurrentSequenceName() == L"SeqAvgMain"; ++i)
+    {
+        Steps(15);
+        Click();
+    }
+    EXPECT_EQ(manage->GetCurrentSequenceName(), L"SeqTitle");
     EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
 }

@@ -201,6 +201,34 @@ TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
     EXPECT_EQ(back.GetPixel(127, 127), 0xFF113355u);
 }
 
+TEST_F(KvTexture, StretchFromConvertsBetweenThirtyTwoAndSixteenBitFormats)
+{
+    GxTexture a8, x8, a4, r565;
+    ASSERT_TRUE(a8.CreateTexture(L"a8", 4, 4, D3DFMT_A8R8G8B8, 1));
+    ASSERT_TRUE(x8.CreateTexture(L"x8", 8, 8, D3DFMT_X8R8G8B8, 1));
+    ASSERT_TRUE(a4.CreateTexture(L"a4", 8, 8, D3DFMT_A4R4G4B4, 1));
+    ASSERT_TRUE(r565.CreateTexture(L"r565", 8, 8, D3DFMT_R5G6B5, 1));
+    // Left half one colour, right half another, half transparent.
+    const PfRect left = {0, 0, 2, 4}, right = {2, 0, 4, 4};
+    ASSERT_TRUE(a8.FillRect(&left, 0xFF123456u));
+    ASSERT_TRUE(a8.FillRect(&right, 0x80ABCDEFu));
+    const PfRect all8 = {0, 0, 8, 8}, all4 = {0, 0, 4, 4};
+    // A8R8G8B8 doubled into A4R4G4B4: top nibbles kept, each source texel over 2 x 2.
+    ASSERT_TRUE(a4.StretchFrom(all8, &a8, all4, D3DTEXF_POINT));
+    KvExpectPixels(a4, {{0, 0, 0xFF113355u}, {3, 7, 0xFF113355u}, {4, 0, 0x88AACCEEu}, {7, 7, 0x88AACCEEu}});
+    // A4R4G4B4 back into X8R8G8B8 at half size: widened nibbles; then X8 into A8 is opaque.
+    ASSERT_TRUE(x8.Fill(0));
+    const PfRect quarter = {0, 0, 4, 4};
+    ASSERT_TRUE(x8.StretchFrom(quarter, &a4, all8, D3DTEXF_POINT));
+    EXPECT_EQ(x8.GetPixel(0, 0) & 0xFFFFFF, 0x113355u);
+    EXPECT_EQ(x8.GetPixel(3, 3) & 0xFFFFFF, 0xAACCEEu);
+    ASSERT_TRUE(a8.StretchFrom(all4, &x8, quarter, D3DTEXF_LINEAR));
+    KvExpectPixels(a8, {{0, 0, 0xFF113355u}, {3, 3, 0xFFAACCEEu}});
+    // Formats outside that family are still refused.
+    EXPECT_FALSE(r565.StretchFrom(all8, &a8, all4, D3DTEXF_POINT));
+    EXPECT_FALSE(a8.StretchFrom(all4, &r565, all4, D3DTEXF_POINT));
+}
+
 TEST_F(KvTexture, SaveToFileAndReloadRoundTrip)
 {
     GxTexture t;

@@ -177,9 +177,14 @@ TEST(PfEventTranslator, WindowEventsBecomeWindowMessages)
     EXPECT_EQ(out[0].wParam, WA_INACTIVE);
     EXPECT_EQ(t.GetKeyState(), 0u);
     EXPECT_EQ(Translated(t, WindowEvent(SDL_WINDOWEVENT_MOVED))[0].message, WM_WINDOWPOSCHANGED);
-    EXPECT_EQ(Translated(t, WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED))[0].message, WM_WINDOWPOSCHANGED);
+    out = Translated(t, WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED));
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].message, WM_WINDOWPOSCHANGED);
+    EXPECT_EQ(out[1].message, WM_SETCURSOR) << "a mode switch changes the size: the cursor rules run again";
     EXPECT_EQ(Translated(t, WindowEvent(SDL_WINDOWEVENT_EXPOSED))[0].message, WM_PAINT);
-    EXPECT_TRUE(Translated(t, WindowEvent(SDL_WINDOWEVENT_ENTER)).empty());
+    // The pointer coming over the window asks for the cursor again.
+    EXPECT_EQ(Translated(t, WindowEvent(SDL_WINDOWEVENT_ENTER))[0].message, WM_SETCURSOR);
+    EXPECT_TRUE(Translated(t, WindowEvent(SDL_WINDOWEVENT_LEAVE)).empty());
 }
 
 TEST(PfEventTranslator, UnmappedEventsGiveNothing)

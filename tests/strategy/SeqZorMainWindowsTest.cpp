@@ -641,7 +641,9 @@ protected:
         ASSERT_TRUE(GisPacker::Build(GxString::ToUtf8(dir), L"icons.gis",
                                      {solid(L"hbar_unithp_large_on.png", 100, 8, 0xFF00FF00),
                                       solid(L"hbar_unitexp_on.png", 80, 4, 0xFF00FF00),
-                                      solid(L"tip_unitinfo_back.png", 280, 180, 0xFF0000FF)},
+                                      solid(L"tip_unitinfo_back.png", 280, 180, 0xFF0000FF),
+                                      solid(L"icon_goblin.png", 52, 52, 0xFF00FF00),
+                                      solid(L"icon_na.png", 52, 52, 0xFFFF0000)},
                                      GncForm::Binary, set, 512));
         ASSERT_TRUE(GxNcImageSetPool::Add(dir + L"icons.gis"));
         GxNcIconPool::Clear();
@@ -738,4 +740,33 @@ TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
     EXPECT_GT(count(red, Red), 10);
     EXPECT_EQ(count(white, Red), 0);
     EXPECT_GT(count(white, +white_), 10);
+}
+
+TEST_F(ZorWindowsDevice, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
+{
+    g_DBZorUnit.GetRow(12)->m_FaceIconImage = L"icon_goblin";
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP();
+    m_Screen->GetUnitList()->UpdateScrollRange();
+    Passes(1);
+    Press(292, 639); // the first card's pick-up button
+    ASSERT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(unit->GetTaskID()));
+    // The face's corner sits 26 up and left of the pointer; read inside it, clear of its edges.
+    auto faceAt = [&](int x, int y)
+    {
+        const PfGLTexture* frame = Frame([&] { m_Screen->Draw(2, 5); });
+        return KvTexel(frame, static_cast<uint32_t>(x - 26 + 10), static_cast<uint32_t>(y - 26 + 10));
+    };
+    // Over a free slot of a room: the face alone.
+    PointAt(kRX, kRZ, 0);
+    EXPECT_TRUE(Green(faceAt(m_PointX, m_PointY))) << std::hex << faceAt(m_PointX, m_PointY);
+    // Over the bottom bar: the half-transparent sign over it.
+    MoveTo(600, 700);
+    const uint32_t crossed = faceAt(600, 700);
+    EXPECT_GT((crossed >> 16) & 0xFF, 100u) << std::hex << crossed;
+    EXPECT_GT((crossed >> 8) & 0xFF, 100u) << "the face shows through";
+    EXPECT_EQ(Run(Frame([&] { m_Screen->Draw(2, 5); }), 0, 700 - 26 + 10, [](uint32_t c) { return (c & 0xFFFFFF) == 0; }),
+              600 - 26) << "nothing left of the icon";
+    Release(600, 700);
+    EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
 }

@@ -10,13 +10,23 @@ void KvSdlInput::Push(SDL_Event& event)
     EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
 }
 
-void KvSdlInput::Focus(bool gained)
+void KvSdlInput::WindowEvent(uint8_t event)
 {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.windowID = WindowID();
-    e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    e.window.event = event;
     Push(e);
+}
+
+void KvSdlInput::Focus(bool gained)
+{
+    WindowEvent(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
+void KvSdlInput::Hover(bool entered)
+{
+    WindowEvent(entered ? SDL_WINDOWEVENT_ENTER : SDL_WINDOWEVENT_LEAVE);
 }
 
 void KvSdlInput::MouseTo(int x, int y)

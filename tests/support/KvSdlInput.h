@@ -23,6 +23,8 @@ public:
     void SetWindow(SDL_Window* window) { m_Window = window; }
     // The window gains (or loses) the keyboard focus: the core's active flag follows.
     void Focus(bool gained = true);
+    // The pointer comes over the window (entered) or goes off it.
+    void Hover(bool entered);
     // A motion to (x, y) carrying the buttons held.
     void MouseTo(int x, int y);
     // A button goes down or up at (x, y) (no motion first: call MouseTo for a pointer that travels).
@@ -38,6 +40,7 @@ public:
 
 private:
     void Button(int x, int y, uint8_t button, bool down);
+    void WindowEvent(uint8_t event);
     void Push(SDL_Event& event);
     uint32_t WindowID() const { return m_Window ? SDL_GetWindowID(m_Window) : 0; }
 

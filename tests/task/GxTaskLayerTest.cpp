@@ -1,7 +1,8 @@
 // Layers: content switches and cross-fades, transition modes and timing, centring, shaking, content
-// records and whole layers through both content forms, the fallback label and damaged saves.
+// records and whole layers through both content forms, the fallback label and damaged saves; a movie drawn
+// at the size asked for and the layer's movie player.
 #include "TaskSaveSupport.h"
-#include "graphics/GraphicsTestSupport.h"
+#include "../media/MovieTestSupport.h"
 
 #include "../../tools/gncwriter/GisPacker.h"
 #include "../../tools/gncwriter/GncProjectWriter.h"
@@ -322,4 +323,40 @@ TEST_F(KvLayer, PicturesPatternsColoursAndMotionFadesMatchTheStoredPicture)
     const std::wstring log = ReadLog("error.log"); // the missing picture's line alone
     EXPECT_EQ(std::count(log.begin(), log.end(), L'\n'), 1) << GxString::ToUtf8(log);
     ReleaseGlobalRenderTargets();
+}
+
+TEST_F(KvLayer, AMovieIsDrawnAtTheSizeAskedForAndItsPlayerIsTheSlots)
+{
+    EXPECT_EQ(m_Layer->GetMoviePlayer(), nullptr) << "empty";
+    ASSERT_TRUE(m_Layer->SetSolidColor(0xFF203040u, 0));
+    EXPECT_EQ(m_Layer->GetMoviePlayer(), nullptr) << "not a movie";
+    // A 320 x 240 movie asked for at 1024 x 768, as @mv("op", 500, 1024, 768, 1) does.
+    const std::wstring movie = GxString::FromUtf8(KvMovie("320x240x1-silent.mpg"));
+    ASSERT_TRUE(m_Layer->SetMovie(movie, 1024, 768, 1, 0.0, 0, false, 0));
+    EXPECT_FALSE(m_Layer->IsMoviePlaying());
+    ASSERT_TRUE(m_Layer->PlayMovie(0));
+    ASSERT_NE(m_Layer->GetMoviePlayer(), nullptr);
+    EXPECT_EQ(m_Layer->GetMoviePlayer(), GxMovie::GetPlayer(1)) << "the first record plays in slot 1";
+    auto* texture = static_cast<GxTextureMovie*>(m_Layer->GetCurrentContent().m_pTexture);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!(texture->IsFilled() && texture->GetFrameWidth() > 0) && std::chrono::steady_clock::now() < end)
+    {
+        GxMovie::UpdateAll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    GxMovie::Stop(1);
+    KvExpectEq<uint32_t>({{texture->GetFrameWidth(), 320}, {texture->GetFrameHeight(), 240}});
+    EXPECT_EQ(texture->GetSurface(), texture->GetD3DTexture());
+
+    // The four corners of the screen show the movie's: the white and black bars above, grey below.
+    ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0));
+    m_Layer->Draw(0, 5);
+    const std::vector<uint32_t> screen = Screen(1024, 768);
+    auto at = [&](int x, int y) { return screen[(size_t)y * 1024 + x] & 0xFFFFFF; };
+    // (A one-second movie has no all-white frame.)
+    for (auto [x, y, want] :
+         {std::tuple{4, 4, 0xFFFFFFu}, {1019, 4, 0x000000u}, {4, 763, 0x404040u}, {1019, 763, 0x404040u}})
+        EXPECT_LE(ChannelDistance(at(x, y), want), 24) << x << "," << y << ": " << std::hex << at(x, y);
+    // The slots let go of the texture before the layer deletes it.
+    GxMovie::DestroyAll();
 }

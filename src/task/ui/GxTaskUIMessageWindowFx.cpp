@@ -59,7 +59,9 @@ void GxTaskUIMessageWindowFx::SetMessage(const std::wstring& text, bool autoClic
                                          bool disableAutoNewline)
 {
     ClearMessage();
-    m_Text = text;
+    // The layout takes a NUL for the end of the text: the message is cut there, so that what remains to
+    // show is counted to the same end.
+    m_Text = text.substr(0, text.find(L'\0'));
     m_Layout.m_EnableAutoClickWait = autoClickWait;
     m_Layout.m_ReadedFlag = readed;
     m_Layout.m_IgnoreKinsoku = ignoreKinsoku;

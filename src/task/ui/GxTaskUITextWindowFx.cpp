@@ -58,7 +58,8 @@ void GxTaskUITextWindowFx::SetMessage(const std::wstring& text, bool ignoreKinso
     ClearMessage();
     m_Layout.m_IgnoreKinsoku = ignoreKinsoku;
     m_Layout.m_DisenableAutoNewline = disableAutoNewline;
-    m_WindowText = text;
+    // Cut at a NUL, where the layout ends the text (see the message window).
+    m_WindowText = text.substr(0, text.find(L'\0'));
     m_Layout.m_TextColor = GetSystemConfig().m_MessageTextColor;
     ShowAll();
 }

@@ -187,6 +187,30 @@ TEST(GxTaskUIMessageWindowFx, ProcessPositionAndFontIndicesAreKeptInRange)
     EXPECT_EQ(w->GetLayout().m_RubyFontIndex, 0);
 }
 
+TEST(GxTaskUIMessageWindowFx, AMessageEndsAtItsFirstNul)
+{
+    WidgetTree t;
+    auto* w = Window(t);
+    // Shown at once (as text already read), then typed: both stop at the NUL and a click finishes it.
+    const std::wstring withNul(L"ab\0cd", 5);
+    w->SetMessage(withNul, true, false, false, false);
+    w->ShowAtOnce(false, false);
+    EXPECT_EQ(w->GetShowCharCount(), 2);
+    EXPECT_EQ(w->GetRemainCharCount(), 0);
+    EXPECT_TRUE(w->ProceedClick());
+    w->SetMessage(withNul, true, false, false, false);
+    for (int step = 0; step < 30; ++step)
+        t.Step(0, 16667);
+    EXPECT_EQ(w->GetShowCharCount(), 2);
+    EXPECT_TRUE(w->ProceedClick());
+
+    auto* text = new GxTaskUITextWindowFx(t.seq);
+    text->SetTextRegion(0, 0, 800, 600);
+    text->SetMessage(std::wstring(L"x\0yz", 4), false, false);
+    EXPECT_EQ(text->GetShowCharCount(), 1);
+    EXPECT_EQ(text->GetRemainCharCount(), 0);
+}
+
 TEST(GxTaskUITextWindowFx, LaysOutAtOnceWithoutWaitsAndRubyLinesSetThePitch)
 {
     WidgetTree t;

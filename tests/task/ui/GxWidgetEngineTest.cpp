@@ -1,7 +1,8 @@
 // The widget family in a running engine: the core's window and frame loop on the device, a sequence holding
 // one widget of each kind built from module and layout rows, and SDL mouse and key events pushed into SDL's
 // queue so they pass the event translator, the window procedure and the manager's walks. Frames are read
-// back and compared with small golden pictures.
+// back and compared with small golden pictures. Buttons stacked as on the title light one at a time under a
+// travelling pointer, and the cursor rules follow the pointer's return and the screen-mode switch.
 #include "WidgetEngineTestSupport.h"
 
 TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
@@ -115,4 +116,75 @@ TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
     Pass(16);
     EXPECT_EQ(GxDisplaySettings::Get().m_ScreenMode, SCRMODE_WINDOW);
     EXPECT_TRUE(seq->m_Events.empty());
+}
+
+TEST_F(GxWidgetEngine, StackedButtonsLightOneAtATimeAsThePointerPasses)
+{
+    PoolSet({WidgetPicture(L"btn_off.png", 80, 30, 0xFF2040C0), WidgetPicture(L"btn_over.png", 80, 30, 0xFF20C040)});
+    GxTaskManage* manage = m_Core.m_TaskManage;
+    GxTaskBase* root = new GxTaskBase(manage);
+    auto* seq = new EventSeq(root, L"SeqButtons");
+    seq->SetAcceptUIEvent(true);
+    GxSeqBase::ResetInputLocks();
+    // Three buttons 4 pixels apart, as the title's column.
+    const wchar_t* names[3] = {L"b0", L"b1", L"b2"};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(Build(seq, ModuleRow(18, L"btn", 0, 0), LayoutRow(names[i], 100.0f, 100.0f + 34.0f * i)), nullptr);
+    manage->ChangeSequence(seq, 0, 0);
+    Pass(16);
+    Pass(16);
+    // Which buttons show the over look in the last frame, read at their middles.
+    auto lit = [&]
+    {
+        std::string out;
+        for (int i = 0; i < 3; ++i)
+            out += (m_Loop.Pixel(140, 115 + 34 * i) & 0xFFFFFF) == 0x20C040 ? '1' : '0';
+        return out;
+    };
+    EXPECT_EQ(lit(), "000");
+    // Down the column in 8-pixel steps from above the first button to below the last.
+    std::vector<std::string> frames;
+    for (int y = 90; y <= 210; y += 8)
+    {
+        m_Input.MouseTo(140, y);
+        Pass(16);
+        const std::string now = lit();
+        if (frames.empty() || frames.back() != now)
+            frames.push_back(now);
+    }
+    // (162 lies on the second button and 170 already on the third.)
+    EXPECT_EQ(frames, (std::vector<std::string>{"000", "100", "000", "010", "001", "000"}));
+    // Back onto the middle one, then off the window: nothing stays lit.
+    m_Input.MouseTo(140, 150);
+    Pass(16);
+    EXPECT_EQ(lit(), "010");
+    m_Input.Hover(false);
+    Pass(16);
+    EXPECT_EQ(lit(), "000");
+    Pass(16);
+    // A move reaches the button it enters before the update notices the one it left.
+    EXPECT_EQ(seq->m_Events,
+              (std::vector<std::wstring>{L"7:b0", L"8:b0", L"7:b1", L"7:b2", L"8:b1", L"8:b2", L"7:b1", L"8:b1"}));
+}
+
+TEST_F(GxWidgetEngine, CursorRulesRunAgainWhenThePointerComesBackAndAfterAModeSwitch)
+{
+    GxDisplaySettings& ds = GxDisplaySettings::Get();
+    // Mode 2: an arrow in a window, hidden in full screen.
+    ds.m_CursorMode = 2;
+    SDL_ShowCursor(SDL_DISABLE);
+    m_Input.Hover(true);
+    Pass(16);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE) << "the pointer's return shows the arrow in a window";
+    // The window tells of its new size by an event of its own, taken by the next pass.
+    m_Input.Tap(SDLK_F4);
+    Pass(16);
+    Pass(16);
+    ASSERT_EQ(ds.m_ScreenMode, SCRMODE_FULLSCREEN);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << "full screen hides it";
+    m_Input.Tap(SDLK_F4);
+    Pass(16);
+    Pass(16);
+    ASSERT_EQ(ds.m_ScreenMode, SCRMODE_WINDOW);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE) << "back in the window it shows again";
 }
