@@ -1,7 +1,6 @@
 #include "media/GxMovieGraph.h"
 
 #include "core/GxTimeSource.h"
-
 #include "media/GxMovieReader.h"
 #include "media/GxMovieRenderer.h"
 #include "media/GxMovieSoundOutput.h"
