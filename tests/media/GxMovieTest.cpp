@@ -155,7 +155,9 @@ TEST_F(KvMovieSlots, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryR
         {
             const int due = (int)pass * MoviePattern::kFramesPerSecond / 60;
             if (!MoviePattern::IsWhiteFrame(due) && !MoviePattern::IsWhiteFrame(due + 1))
+            {
                 EXPECT_NEAR(quick.shown[pass], due, 1) << name << " pass " << pass;
+            }
         }
     }
     PfAudioDevice::Close();
