@@ -1,6 +1,8 @@
 // The sample game's image sets and effect project, drawn and packed at run time (see SampleAnimation.h).
 #include "SampleAnimation.h"
 
+#include "SampleButtonLook.h"
+#include "SampleLabel.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -78,6 +80,93 @@ bool Pack(const std::filesystem::path& folder, const std::wstring& setName, cons
     return true;
 }
 
+// The click-wait mark of an animated panel (UI type 16): a downward arrow in `frames` patterns side by
+// side, bobbing down and back up.
+GisPicture WaitMark(const std::wstring& name, uint32_t w, uint32_t h, uint32_t frames)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = w * frames;
+    pic.m_Height = h;
+    pic.m_Columns = frames;
+    pic.m_Pixels.assign((size_t)pic.m_Width * h, 0u);
+    for (uint32_t f = 0; f < frames; ++f)
+    {
+        const uint32_t drop = (f <= frames / 2 ? f : frames - f) * 2;
+        const uint32_t top = 3 + drop, size = h / 2;
+        for (uint32_t y = 0; y < size && top + y < h; ++y)
+            for (uint32_t x = 0; x < w; ++x)
+            {
+                const uint32_t half = (size - y) * w / (2 * size);
+                const int32_t dx = (int32_t)x - (int32_t)(w / 2);
+                if (dx >= -(int32_t)half && dx <= (int32_t)half)
+                    pic.m_Pixels[(size_t)(top + y) * pic.m_Width + f * w + x] =
+                        (dx == -(int32_t)half || dx == (int32_t)half || y == 0) ? 0xFF101018u : SampleLabel::kColour;
+            }
+    }
+    return pic;
+}
+
+// The pictures of one module row: a help text names what the label says when the module has no short name.
+void ModulePictures(std::map<std::string, std::string>& cells, const std::string& help, std::vector<GisPicture>& pictures)
+{
+    const std::string& image = cells["ImageName"];
+    const std::string& type = cells["UIType"];
+    const uint32_t w = (uint32_t)std::stoi(cells["Width"]);
+    const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
+    const std::wstring base = GxString::FromUtf8(image);
+    const std::wstring label = SampleButtonLook::Label(cells["ModuleName"], help);
+    // Panels and tips (types 15, 17, 45) show one picture under the plain name.
+    if (type == "15" || type == "17" || type == "45")
+    {
+        GisPicture panel = SampleButtonLook::Plate(base + L".png", w, h, 0xE0203048);
+        if (type == "15" && !label.empty())
+            SampleLabel::DrawCentred(panel.m_Pixels, w, h, label, SampleLabel::kColour, (int32_t)h - 6, 2, 2,
+                                     (int32_t)w - 4, (int32_t)h - 4);
+        pictures.push_back(std::move(panel));
+        return;
+    }
+    // An animated panel (type 16) plays the patterns of its picture in turn.
+    if (type == "16")
+    {
+        pictures.push_back(WaitMark(base + L".png", w, h, 6));
+        return;
+    }
+    // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
+    if (type == "40")
+    {
+        pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
+        pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
+        pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
+        return;
+    }
+    // A gauge (type 41): a dark track, the bar shown up to the value, a frame over both.
+    if (type == "41")
+    {
+        pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF181820, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_on.png", w, h, 0xFF40C070, 0));
+        GisPicture front = Panel(base + L"_front.png", w, h, 0xFFFFFFFF, 0);
+        for (uint32_t y = 1; y + 1 < h; ++y)
+            for (uint32_t x = 1; x + 1 < w; ++x)
+                front.m_Pixels[(size_t)y * w + x] = 0;
+        pictures.push_back(std::move(front));
+        return;
+    }
+    const bool slider = type == "30" || type == "31";
+    if (!slider)
+    {
+        SampleButtonLook::Append(pictures, base, w, h, label, SampleButtonLook::LabelAtBottom(cells["ModuleName"]));
+        return;
+    }
+    const uint32_t kw = type == "30" ? 24 : w;
+    const uint32_t kh = type == "31" ? 24 : h;
+    pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
+    pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
+    pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
+    pictures.push_back(Panel(base + L"_na.png", kw, kh, 0xFF505050));
+    pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF202830, 0));
+}
+
 // The image sets the UI module rows name: buttons get their four looks, sliders also their track.
 void WriteModuleSets(const std::filesystem::path& folder, const std::vector<SampleTable>& tables,
                      std::vector<std::string>& problems)
@@ -87,6 +176,16 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
     // adventure screen's buttons).
     sets["ui_common"] = {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)};
     sets["ui_avgmain"] = {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)};
+    // The help text of the first layout row placing each module.
+    std::map<std::string, std::string> help;
+    for (const SampleTable& table : tables)
+        if (table.className == "DBUILayout")
+            for (const SampleRow& row : table.rows)
+            {
+                std::map<std::string, std::string> cells(row.begin(), row.end());
+                if (!cells["Descript"].empty())
+                    help.emplace(cells["ModuleName"], cells["Descript"]);
+            }
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
     {
@@ -99,33 +198,7 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
             const std::string& image = cells["ImageName"];
             if (set.empty() || image.empty() || !seen.insert(set + "/" + image).second)
                 continue;
-            const uint32_t w = (uint32_t)std::stoi(cells["Width"]);
-            const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
-            const std::wstring base = GxString::FromUtf8(image);
-            const bool slider = cells["UIType"] == "30" || cells["UIType"] == "31";
-            const uint32_t kw = slider && cells["UIType"] == "30" ? 24 : w;
-            const uint32_t kh = slider && cells["UIType"] == "31" ? 24 : h;
-            std::vector<GisPicture>& pictures = sets[set];
-            // Panels and tips (types 15, 17, 45) show one picture under the plain name.
-            if (cells["UIType"] == "15" || cells["UIType"] == "17" || cells["UIType"] == "45")
-            {
-                pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
-                continue;
-            }
-            // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
-            if (cells["UIType"] == "40")
-            {
-                pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
-                pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
-                pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
-                continue;
-            }
-            pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
-            pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
-            pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
-            pictures.push_back(Panel(base + L"_na.png", kw, kh, 0xFF505050));
-            if (slider)
-                pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF202830, 0));
+            ModulePictures(cells, help[cells["ModuleName"]], sets[set]);
         }
     }
     for (const auto& [set, pictures] : sets)
