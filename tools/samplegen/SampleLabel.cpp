@@ -40,7 +40,7 @@ int32_t SampleLabel::Measure(const std::wstring& text, int32_t size)
     for (wchar_t c : text)
         if (face->RenderGlyph(static_cast<uint32_t>(c), glyph))
             width += glyph.AdvanceX;
-    return width;
+    return width + 1; // the bold copy reaches one pixel further
 }
 
 int32_t SampleLabel::Fit(const std::wstring& text, int32_t size, int32_t width, int32_t height)
@@ -51,8 +51,8 @@ int32_t SampleLabel::Fit(const std::wstring& text, int32_t size, int32_t width, 
     return std::max(size, kSmallest);
 }
 
-bool SampleLabel::Draw(std::vector<uint32_t>& pixels, uint32_t w, uint32_t h, const std::wstring& text,
-                       uint32_t colour, int32_t size, int32_t x, int32_t y)
+bool SampleLabel::Draw(std::vector<uint32_t>& pixels, uint32_t w, uint32_t h, const std::wstring& text, uint32_t colour,
+                       int32_t size, int32_t x, int32_t y)
 {
     PfFontFace* face = PfFontFace::Get(kFace, size);
     if (!face)
@@ -67,21 +67,25 @@ bool SampleLabel::Draw(std::vector<uint32_t>& pixels, uint32_t w, uint32_t h, co
     {
         if (!face->RenderGlyph(static_cast<uint32_t>(c), glyph))
             continue;
-        for (int32_t gy = 0; gy < glyph.Height; ++gy)
-            for (int32_t gx = 0; gx < glyph.Width; ++gx)
-            {
-                const int32_t px = pen + glyph.OriginX + gx, py = baseline - glyph.OriginY + gy;
-                if (px < 0 || py < 0 || px >= static_cast<int32_t>(w) || py >= static_cast<int32_t>(h))
-                    continue;
-                x0 = std::min(x0, px), y0 = std::min(y0, py), x1 = std::max(x1, px), y1 = std::max(y1, py);
-                uint8_t& at = cover[static_cast<size_t>(py) * w + px];
-                at = std::max(at, glyph.Gray[static_cast<size_t>(gy) * glyph.Pitch + gx]);
-            }
+        // Each glyph twice, one pixel apart, the coverages added: a stroke's two half-covered pixels make one
+        // solid one, so the letters stay bold and solid at the small sizes of the buttons.
+        for (int32_t bold = 0; bold < 2; ++bold)
+            for (int32_t gy = 0; gy < glyph.Height; ++gy)
+                for (int32_t gx = 0; gx < glyph.Width; ++gx)
+                {
+                    const int32_t px = pen + bold + glyph.OriginX + gx, py = baseline - glyph.OriginY + gy;
+                    if (px < 0 || py < 0 || px >= static_cast<int32_t>(w) || py >= static_cast<int32_t>(h))
+                        continue;
+                    x0 = std::min(x0, px), y0 = std::min(y0, py), x1 = std::max(x1, px), y1 = std::max(y1, py);
+                    uint8_t& at = cover[static_cast<size_t>(py) * w + px];
+                    at = static_cast<uint8_t>(std::min(64, at + glyph.Gray[static_cast<size_t>(gy) * glyph.Pitch + gx]));
+                }
         pen += glyph.AdvanceX;
     }
     // Only the line's box and the outline's pixel around it change.
     for (uint32_t py = static_cast<uint32_t>(std::max(0, y0 - 1)); static_cast<int32_t>(py) <= y1 + 1 && py < h; ++py)
-        for (uint32_t px = static_cast<uint32_t>(std::max(0, x0 - 1)); static_cast<int32_t>(px) <= x1 + 1 && px < w; ++px)
+        for (uint32_t px = static_cast<uint32_t>(std::max(0, x0 - 1)); static_cast<int32_t>(px) <= x1 + 1 && px < w;
+             ++px)
         {
             uint32_t near = 0;
             for (int dy = -1; dy <= 1; ++dy)

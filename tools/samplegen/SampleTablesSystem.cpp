@@ -185,6 +185,27 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
         pair(game, "btn_on", "btn_off", i, 70 + 50 * i, 30 + i);
 }
 
+void GiveHelpTextsADelay(std::vector<SampleTable>& tables)
+{
+    constexpr const char* kHelpDelay = "600"; // milliseconds
+    for (SampleTable& table : tables)
+    {
+        if (table.className != "DBUILayout")
+            continue;
+        for (SampleRow& row : table.rows)
+        {
+            const auto help = std::find_if(row.begin(), row.end(), [](const auto& c) { return c.first == "Descript"; });
+            if (help == row.end() || help->second.empty())
+                continue;
+            auto delay = std::find_if(row.begin(), row.end(), [](const auto& c) { return c.first == "AutoHelpTime"; });
+            if (delay == row.end())
+                row.push_back({"AutoHelpTime", kHelpDelay});
+            else if (delay->second.empty() || delay->second == "0")
+                delay->second = kHelpDelay;
+        }
+    }
+}
+
 namespace
 {
 
