@@ -306,6 +306,9 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     blade.m_PositionKeys = {V4(0, -40, -20, 0), V4(20, 40, 20, 0)};
     blade.m_RotationKeys = {V4(0, 0, 0, 0), V4(29, 0, 0, 90)};
     blade.m_OpacityKeys = {F(0, 1.0f), F(29, 0.0f)};
+    // Sparks and glows light up what is under them (additive); the ring is mixed in by its alpha. A layer
+    // left on the default opaque copy would show its transparent corners as a black square.
+    blade.m_BlendMode = 3;
     GxNcLayer& flash = Layer(slash, L"flash");
     for (int32_t i = 0; i < 4; ++i)
         flash.m_ImageKeys.push_back(Image(i * 6, L"ring.png", i));
@@ -315,11 +318,13 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     GxNcLayer& core = Layer(fire, L"core");
     core.m_ImageKeys = {Image(0, L"spark.png", 0)};
     core.m_ScaleKeys = {V4(0, 1, 1, 1, 3, 0.5f), V4(39, 3, 3, 1)};
+    core.m_BlendMode = 3;
     GxNcLayer& nested = Layer(fire, L"nested");
     GxNcImageKey play;
     play.m_MotionGroupName = L"hit";
     play.m_MotionName = L"slash";
     nested.m_ImageKeys = {play};
+    nested.m_BlendMode = 2;
     GxNcMotion& heal = Motion(p, L"heal", L"heal", 45);
     GxNcLayer& glow = Layer(heal, L"glow");
     glow.m_ImageKeys = {Image(0, L"ring.png", 3)};
@@ -327,10 +332,12 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     for (GxVector4& c : green.m_Value)
         c = GxVector4(0.4f, 1.0f, 0.5f, 1.0f);
     glow.m_VertexColorKeys = {green};
+    glow.m_BlendMode = 3;
     glow.m_OpacityKeys = {F(0, 0.0f), F(15, 1.0f), F(44, 0.0f)};
     GxNcLayer& rise = Layer(heal, L"rise");
     rise.m_ImageKeys = {Image(0, L"spark.png", 0)};
     rise.m_PositionKeys = {V4(0, 0, 20, 0), V4(44, 0, -40, 0)};
+    rise.m_BlendMode = 3;
     for (GxNcMotion* m : {&slash, &fire})
     {
         GxNcLayerNode* last = nullptr;

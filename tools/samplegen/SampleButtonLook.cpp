@@ -29,8 +29,10 @@ const char* const s_Labels[][2] = {
     // The strategy screens.
     {"btn_zorrun", "実行"},
     {"btn_gamestart", "開始"},
-    {"btn_town", "町"},
-    {"btn_takeover_choice", "引継ぐ"},
+    {"btn_takeover_time", "時間"},
+    {"btn_takeover_struct", "施設"},
+    {"btn_takeover_gold", "資金"},
+    {"btn_takeover_lerdership", "統率"},
     {"btn_unitlist", "出撃"},
     {"btn_remove", "×"},
     {"btn_zorwin_build", "建設"},
@@ -44,7 +46,6 @@ const char* const s_Labels[][2] = {
     {"btn_lookthrone", "玉座"},
     {"btn_zoom_in", "＋"},
     {"btn_zoom_out", "－"},
-    {"btn_unittab", "一覧"},
 };
 
 // Buttons a screen draws a face or a picture into.
