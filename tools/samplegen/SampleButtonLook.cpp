@@ -93,7 +93,7 @@ GisPicture SampleButtonLook::Plate(const std::wstring& name, uint32_t w, uint32_
             const bool edge = x == margin || y == margin || x + margin + 1 == w || y + margin + 1 == h;
             // From 5/4 of the fill at the top to 3/4 at the bottom.
             const uint32_t shade = Scale(fill, 5 * inner - 2 * (y - margin), 4 * inner);
-            pic.m_Pixels[(size_t)y * w + x] = edge ? 0xFFE8E8F0u : shade;
+            pic.m_Pixels[(size_t)y * w + x] = edge ? 0xFFFFFFFFu : shade;
         }
     return pic;
 }

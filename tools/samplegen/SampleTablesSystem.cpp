@@ -13,7 +13,7 @@ namespace
 {
 
 SampleRow Module(int id, int type, const std::string& name, const std::string& set, const std::string& image, int w,
-                 int h, int clientLeft = 0, int clientTop = 0)
+                 int h, int clientLeft = 0, int clientTop = 0, int font = 0)
 {
     return {{"ID", std::to_string(id)},
             {"UIType", std::to_string(type)},
@@ -27,7 +27,7 @@ SampleRow Module(int id, int type, const std::string& name, const std::string& s
             {"ClientWidth", std::to_string(w - 2 * clientLeft)},
             {"ClientHeight", std::to_string(h - 2 * clientTop)},
             {"ShapeType", "0"},
-            {"FontIndex", "0"}};
+            {"FontIndex", std::to_string(font)}};
 }
 
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
@@ -80,13 +80,14 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
     int id = 106;
     // Text panels (type 17) carry the dialogs' messages; buttons are type 18, the page buttons radio
     // buttons (type 20), the help tip type 45.
-    modules->rows.push_back(Module(id++, 17, "dlg_shutdown", "ui_common", "dlg", 480, 200, 24, 24));
-    modules->rows.push_back(Module(id++, 17, "dlg_user", "ui_common", "dlg", 480, 200, 24, 24));
+    // The dialogs' questions in font 4 (22 pixels), the help tip's text in font 1 (15 pixels).
+    modules->rows.push_back(Module(id++, 17, "dlg_shutdown", "ui_common", "dlg", 480, 200, 24, 24, 4));
+    modules->rows.push_back(Module(id++, 17, "dlg_user", "ui_common", "dlg", 480, 200, 24, 24, 4));
     modules->rows.push_back(Module(id++, 18, "btn_yes", "ui_common", "btn_yes", 120, 40));
     modules->rows.push_back(Module(id++, 18, "btn_no", "ui_common", "btn_no", 120, 40));
     modules->rows.push_back(Module(id++, 18, "btn_ok", "ui_common", "btn_ok", 120, 40));
     modules->rows.push_back(Module(id++, 18, "btn_cancel", "ui_common", "btn_cancel", 120, 40));
-    modules->rows.push_back(Module(id++, 45, "tip_help", "ui_common", "tip", 240, 40, 8, 8));
+    modules->rows.push_back(Module(id++, 45, "tip_help", "ui_common", "tip", 240, 40, 8, 8, 1));
     // One page button per page, each with its number. These and the configuration screen's own buttons
     // take module IDs from 50, below the extra screens'.
     int own = 50;
@@ -253,7 +254,9 @@ std::string Titled(uint32_t top, uint32_t bottom, const wchar_t* title, int32_t 
 std::vector<std::pair<std::string, std::string>> FrontPictures()
 {
     const int32_t titleLeft = 780, titleTop = 8;
-    return {{"cg/ui/bg_title.png", EncodePng(1024, 768, Gradient(0x203060, 0x602040))},
+    std::vector<uint32_t> title = Gradient(0x203060, 0x602040);
+    SampleLabel::DrawCentred(title, 1024, 768, L"Kestrelvane", SampleLabel::kColour, 72, 0, 120, 1024, 80);
+    return {{"cg/ui/bg_title.png", EncodePng(1024, 768, title)},
             {"cg/ui/bg_save.png", Titled(0x204020, 0x103010, L"セーブ", 40, 24)},
             {"cg/ui/bg_load.png", Titled(0x202040, 0x101030, L"ロード", 40, 24)},
             {"cg/ui/bg_avglog.png", EncodePng(1024, 768, Gradient(0x101010, 0x303030))},
