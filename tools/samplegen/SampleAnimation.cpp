@@ -66,6 +66,24 @@ GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint3
     return pic;
 }
 
+// A solid disc of the colour filling a size x size picture, its rim one pixel soft: the units' sprite.
+GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = pic.m_Height = size;
+    pic.m_Pixels.assign((size_t)size * size, 0u);
+    const float c = (size - 1) * 0.5f;
+    for (uint32_t y = 0; y < size; ++y)
+        for (uint32_t x = 0; x < size; ++x)
+        {
+            const float a = c + 0.5f - std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
+            if (a > 0.0f)
+                pic.m_Pixels[(size_t)y * size + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
+        }
+    return pic;
+}
+
 bool Pack(const std::filesystem::path& folder, const std::wstring& setName, const std::vector<GisPicture>& pictures,
           std::vector<std::string>& problems)
 {
@@ -135,9 +153,10 @@ void ModulePictures(std::map<std::string, std::string>& cells, const std::string
     // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
     if (type == "40")
     {
-        pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
-        pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
-        pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
+        // Plain fills, so the entries' text reads on them.
+        pictures.push_back(SampleButtonLook::Plate(base + L"_head.png", w, 12, 0xF0304060, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_body.png", w, 24, 0xF0182030, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_foot.png", w, 12, 0xF0304060, 0));
         return;
     }
     // A gauge (type 41): a dark track, the bar shown up to the value, a frame over both.
@@ -296,7 +315,9 @@ void Chain(GxNcMotion& m)
 void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
-         {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true)}, problems);
+         {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
+          Disc(L"unit.png", 48, 0xFFC040)},
+         problems);
 
     GxNcProject p;
     p.m_ProjectName = L"effect";

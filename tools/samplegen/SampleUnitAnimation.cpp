@@ -44,7 +44,7 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames)
     body.m_BlendMode = 2;
     GxNcImageKey image;
     image.m_ImageSetName = L"effect.gis";
-    image.m_ImageFileName = L"spark.png";
+    image.m_ImageFileName = L"unit.png";
     body.m_ImageKeys = {image};
     GxNcLayerNode* node = new GxNcLayerNode();
     node->m_LayerName = body.m_LayerName;
