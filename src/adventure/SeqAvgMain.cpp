@@ -129,6 +129,9 @@ void SeqAvgMain::BuildWindow(GxTaskBase* parent, const wchar_t* name)
         return;
     window->ApplyLayout(*row);
     window->SetImageAlpha(GxTaskUIBase::GetUserConfig().m_TextWindowOpacity);
+    // A press on the window's frame or on the name plate is the player's click to go on: it passes through
+    // to the screen's own mouse handling (the buttons on the window still take theirs).
+    window->SetEventBlock(false);
     if (window->GetTypeCode() == 9)
         GxTaskControl::CreateUIFromDBUILayout(this, name);
 }

@@ -37,7 +37,7 @@ protected:
             DBUILayoutData* row = g_DBUILayout.GetRow(id);
             row->m_ID = id;
             row->m_ParentName = L"$UI:SeqZorStrategy";
-            row->m_ModuleName = L"btn_town";
+            row->m_ModuleName = L"btn_town_village"; // a town button module of the sample game
             row->m_TaskName = name;
             row->m_Create = row->m_Visible = row->m_Enabled = 1;
             row->m_Left = static_cast<float>(x);

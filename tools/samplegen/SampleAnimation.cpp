@@ -1,6 +1,8 @@
 // The sample game's image sets and effect project, drawn and packed at run time (see SampleAnimation.h).
 #include "SampleAnimation.h"
 
+#include "SampleButtonLook.h"
+#include "SampleLabel.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -64,6 +66,24 @@ GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint3
     return pic;
 }
 
+// A solid disc of the colour filling a size x size picture, its rim one pixel soft: the units' sprite.
+GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = pic.m_Height = size;
+    pic.m_Pixels.assign((size_t)size * size, 0u);
+    const float c = (size - 1) * 0.5f;
+    for (uint32_t y = 0; y < size; ++y)
+        for (uint32_t x = 0; x < size; ++x)
+        {
+            const float a = c + 0.5f - std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
+            if (a > 0.0f)
+                pic.m_Pixels[(size_t)y * size + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
+        }
+    return pic;
+}
+
 bool Pack(const std::filesystem::path& folder, const std::wstring& setName, const std::vector<GisPicture>& pictures,
           std::vector<std::string>& problems)
 {
@@ -78,6 +98,94 @@ bool Pack(const std::filesystem::path& folder, const std::wstring& setName, cons
     return true;
 }
 
+// The click-wait mark of an animated panel (UI type 16): a downward arrow in `frames` patterns side by
+// side, bobbing down and back up.
+GisPicture WaitMark(const std::wstring& name, uint32_t w, uint32_t h, uint32_t frames)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = w * frames;
+    pic.m_Height = h;
+    pic.m_Columns = frames;
+    pic.m_Pixels.assign((size_t)pic.m_Width * h, 0u);
+    for (uint32_t f = 0; f < frames; ++f)
+    {
+        const uint32_t drop = (f <= frames / 2 ? f : frames - f) * 2;
+        const uint32_t top = 3 + drop, size = h / 2;
+        for (uint32_t y = 0; y < size && top + y < h; ++y)
+            for (uint32_t x = 0; x < w; ++x)
+            {
+                const uint32_t half = (size - y) * w / (2 * size);
+                const int32_t dx = (int32_t)x - (int32_t)(w / 2);
+                if (dx >= -(int32_t)half && dx <= (int32_t)half)
+                    pic.m_Pixels[(size_t)(top + y) * pic.m_Width + f * w + x] =
+                        (dx == -(int32_t)half || dx == (int32_t)half || y == 0) ? 0xFF101018u : SampleLabel::kColour;
+            }
+    }
+    return pic;
+}
+
+// The pictures of one module row: a help text names what the label says when the module has no short name.
+void ModulePictures(std::map<std::string, std::string>& cells, const std::string& help, std::vector<GisPicture>& pictures)
+{
+    const std::string& image = cells["ImageName"];
+    const std::string& type = cells["UIType"];
+    const uint32_t w = (uint32_t)std::stoi(cells["Width"]);
+    const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
+    const std::wstring base = GxString::FromUtf8(image);
+    const std::wstring label = SampleButtonLook::Label(cells["ModuleName"], help);
+    // Panels and tips (types 15, 17, 45) show one picture under the plain name.
+    if (type == "15" || type == "17" || type == "45")
+    {
+        GisPicture panel = SampleButtonLook::Plate(base + L".png", w, h, 0xE0203048);
+        if (type == "15" && !label.empty())
+            SampleLabel::DrawCentred(panel.m_Pixels, w, h, label, SampleLabel::kColour, (int32_t)h - 6, 2, 2,
+                                     (int32_t)w - 4, (int32_t)h - 4);
+        pictures.push_back(std::move(panel));
+        return;
+    }
+    // An animated panel (type 16) plays the patterns of its picture in turn.
+    if (type == "16")
+    {
+        pictures.push_back(WaitMark(base + L".png", w, h, 6));
+        return;
+    }
+    // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
+    if (type == "40")
+    {
+        // Plain fills, so the entries' text reads on them.
+        pictures.push_back(SampleButtonLook::Plate(base + L"_head.png", w, 12, 0xF0304060, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_body.png", w, 24, 0xF0182030, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_foot.png", w, 12, 0xF0304060, 0));
+        return;
+    }
+    // A gauge (type 41): a dark track, the bar shown up to the value, a frame over both.
+    if (type == "41")
+    {
+        pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF181820, 0));
+        pictures.push_back(SampleButtonLook::Plate(base + L"_on.png", w, h, 0xFF40C070, 0));
+        GisPicture front = Panel(base + L"_front.png", w, h, 0xFFFFFFFF, 0);
+        for (uint32_t y = 1; y + 1 < h; ++y)
+            for (uint32_t x = 1; x + 1 < w; ++x)
+                front.m_Pixels[(size_t)y * w + x] = 0;
+        pictures.push_back(std::move(front));
+        return;
+    }
+    const bool slider = type == "30" || type == "31";
+    if (!slider)
+    {
+        SampleButtonLook::Append(pictures, base, w, h, label, SampleButtonLook::LabelAtBottom(cells["ModuleName"]));
+        return;
+    }
+    const uint32_t kw = type == "30" ? 24 : w;
+    const uint32_t kh = type == "31" ? 24 : h;
+    pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
+    pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
+    pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
+    pictures.push_back(Panel(base + L"_na.png", kw, kh, 0xFF505050));
+    pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF202830, 0));
+}
+
 // The image sets the UI module rows name: buttons get their four looks, sliders also their track.
 void WriteModuleSets(const std::filesystem::path& folder, const std::vector<SampleTable>& tables,
                      std::vector<std::string>& problems)
@@ -87,6 +195,16 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
     // adventure screen's buttons).
     sets["ui_common"] = {Panel(L"cursor.png", 32, 32, 0xFFE0C040), Panel(L"frame.png", 64, 64, 0xC0203040)};
     sets["ui_avgmain"] = {Panel(L"msgwin.png", 200, 60, 0xC0102040), Panel(L"namewin.png", 120, 32, 0xC0204060)};
+    // The help text of the first layout row placing each module.
+    std::map<std::string, std::string> help;
+    for (const SampleTable& table : tables)
+        if (table.className == "DBUILayout")
+            for (const SampleRow& row : table.rows)
+            {
+                std::map<std::string, std::string> cells(row.begin(), row.end());
+                if (!cells["Descript"].empty())
+                    help.emplace(cells["ModuleName"], cells["Descript"]);
+            }
     std::set<std::string> seen;
     for (const SampleTable& table : tables)
     {
@@ -99,33 +217,7 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
             const std::string& image = cells["ImageName"];
             if (set.empty() || image.empty() || !seen.insert(set + "/" + image).second)
                 continue;
-            const uint32_t w = (uint32_t)std::stoi(cells["Width"]);
-            const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
-            const std::wstring base = GxString::FromUtf8(image);
-            const bool slider = cells["UIType"] == "30" || cells["UIType"] == "31";
-            const uint32_t kw = slider && cells["UIType"] == "30" ? 24 : w;
-            const uint32_t kh = slider && cells["UIType"] == "31" ? 24 : h;
-            std::vector<GisPicture>& pictures = sets[set];
-            // Panels and tips (types 15, 17, 45) show one picture under the plain name.
-            if (cells["UIType"] == "15" || cells["UIType"] == "17" || cells["UIType"] == "45")
-            {
-                pictures.push_back(Panel(base + L".png", w, h, 0xE0203048));
-                continue;
-            }
-            // Menus (type 40) are drawn from a head, a body repeated per item and a foot.
-            if (cells["UIType"] == "40")
-            {
-                pictures.push_back(Panel(base + L"_head.png", w, 12, 0xF0304060, 0));
-                pictures.push_back(Panel(base + L"_body.png", w, 24, 0xF0203040, 0));
-                pictures.push_back(Panel(base + L"_foot.png", w, 12, 0xF0304060, 0));
-                continue;
-            }
-            pictures.push_back(Panel(base + L"_off.png", kw, kh, 0xFF305080));
-            pictures.push_back(Panel(base + L"_on.png", kw, kh, 0xFF6090D0));
-            pictures.push_back(Panel(base + L"_over.png", kw, kh, 0xFF4070B0));
-            pictures.push_back(Panel(base + L"_na.png", kw, kh, 0xFF505050));
-            if (slider)
-                pictures.push_back(Panel(base + L"_back.png", w, h, 0xFF202830, 0));
+            ModulePictures(cells, help[cells["ModuleName"]], sets[set]);
         }
     }
     for (const auto& [set, pictures] : sets)
@@ -223,7 +315,9 @@ void Chain(GxNcMotion& m)
 void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
-         {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true)}, problems);
+         {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
+          Disc(L"unit.png", 48, 0xFFC040)},
+         problems);
 
     GxNcProject p;
     p.m_ProjectName = L"effect";
@@ -233,6 +327,9 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     blade.m_PositionKeys = {V4(0, -40, -20, 0), V4(20, 40, 20, 0)};
     blade.m_RotationKeys = {V4(0, 0, 0, 0), V4(29, 0, 0, 90)};
     blade.m_OpacityKeys = {F(0, 1.0f), F(29, 0.0f)};
+    // Sparks and glows light up what is under them (additive); the ring is mixed in by its alpha. A layer
+    // left on the default opaque copy would show its transparent corners as a black square.
+    blade.m_BlendMode = 3;
     GxNcLayer& flash = Layer(slash, L"flash");
     for (int32_t i = 0; i < 4; ++i)
         flash.m_ImageKeys.push_back(Image(i * 6, L"ring.png", i));
@@ -242,11 +339,13 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     GxNcLayer& core = Layer(fire, L"core");
     core.m_ImageKeys = {Image(0, L"spark.png", 0)};
     core.m_ScaleKeys = {V4(0, 1, 1, 1, 3, 0.5f), V4(39, 3, 3, 1)};
+    core.m_BlendMode = 3;
     GxNcLayer& nested = Layer(fire, L"nested");
     GxNcImageKey play;
     play.m_MotionGroupName = L"hit";
     play.m_MotionName = L"slash";
     nested.m_ImageKeys = {play};
+    nested.m_BlendMode = 2;
     GxNcMotion& heal = Motion(p, L"heal", L"heal", 45);
     GxNcLayer& glow = Layer(heal, L"glow");
     glow.m_ImageKeys = {Image(0, L"ring.png", 3)};
@@ -254,10 +353,12 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
     for (GxVector4& c : green.m_Value)
         c = GxVector4(0.4f, 1.0f, 0.5f, 1.0f);
     glow.m_VertexColorKeys = {green};
+    glow.m_BlendMode = 3;
     glow.m_OpacityKeys = {F(0, 0.0f), F(15, 1.0f), F(44, 0.0f)};
     GxNcLayer& rise = Layer(heal, L"rise");
     rise.m_ImageKeys = {Image(0, L"spark.png", 0)};
     rise.m_PositionKeys = {V4(0, 0, 20, 0), V4(44, 0, -40, 0)};
+    rise.m_BlendMode = 3;
     for (GxNcMotion* m : {&slash, &fire})
     {
         GxNcLayerNode* last = nullptr;

@@ -49,6 +49,9 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, std::vector<GxN
     GxNcLayer& layer = *motion.m_Layers.back();
     layer.m_LayerName = L"body";
     layer.m_LoopMode = 1;
+    // Normal alpha blending: the picture's transparent parts show what is behind (the default opaque copy
+    // would draw them black).
+    layer.m_BlendMode = 2;
     GxNcImageKey image;
     image.m_ImageSetName = L"lilith.gis";
     image.m_ImageFileName = L"body.png";

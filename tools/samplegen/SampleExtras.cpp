@@ -1,9 +1,11 @@
-// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105 and 90..92, layout IDs
+// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105, 80..85 and 90..92, layout IDs
 // 160..228 and 154..156 are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
 // folder small), so a captured frame tells thumbnail, plate and
 // event picture apart by a probe pixel.
 #include "SampleExtras.h"
 
+#include "SampleButtonLook.h"
+#include "SampleLabel.h"
 #include "SamplePng.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -15,7 +17,6 @@
 namespace
 {
 
-constexpr int kFirstModule = 100;
 constexpr int kFirstLayout = 160;
 // The music room's track names: one picture panel per track, beside its select button.
 constexpr int kFirstNameModule = 90;
@@ -28,16 +29,23 @@ constexpr uint32_t kThumbnailColour = 0xFF20C040; // green thumbnails
 constexpr uint32_t kPlateColour = 0xFF806020;     // brown plates
 constexpr uint32_t kEventColours[] = {0xFFC03030, 0xFF3030C0, 0xFFC0C030};
 
-// One module per kind of widget the screens use: (name, UIType, width, height).
+// One module per button the screens use, so each carries its own label: (name, UIType, width, height,
+// label, ID). The thumbnails and the music rows show pictures of their own and have no label.
 const struct
 {
     const char* name;
     const char* type;
     int width;
     int height;
+    const char* label;
+    int id;
 } s_Modules[] = {
-    {"extra_button", "18", 120, 40}, {"extra_radio", "20", 120, 40}, {"extra_page", "20", 40, 40},
-    {"extra_thumb", "18", 160, 90},  {"extra_track", "20", 240, 32}, {"extra_tip", "18", 32, 32},
+    {"extra_back", "18", 120, 40, "戻る", 100},  {"extra_play", "20", 120, 40, "再生", 101},
+    {"extra_page1", "20", 40, 40, "1", 102},     {"extra_thumb", "18", 160, 90, "", 103},
+    {"extra_track", "20", 240, 32, "", 104},     {"extra_tip", "18", 32, 32, "♪", 105},
+    {"extra_prev", "18", 120, 40, "前へ", 80},   {"extra_next", "18", 120, 40, "次へ", 81},
+    {"extra_stop", "20", 120, 40, "停止", 82},   {"extra_bgmprev", "18", 120, 40, "前の曲", 83},
+    {"extra_bgmnext", "18", 120, 40, "次の曲", 84}, {"extra_page2", "20", 40, 40, "2", 85},
 };
 
 SampleTable* Find(std::vector<SampleTable>& tables, const std::string& className, const std::string& file)
@@ -60,7 +68,7 @@ SampleRow Module(int id, const std::string& name, const char* type, int w, int h
 }
 
 SampleRow Layout(int id, const std::string& screen, const char* module, const char* name, int index, int left, int top,
-                 int group = 0, int value = 0)
+                 int group = 0, int value = 0, const char* help = "")
 {
     return {{"ID", std::to_string(id)},
             {"ParentName", "$UI:" + screen},
@@ -76,19 +84,20 @@ SampleRow Layout(int id, const std::string& screen, const char* module, const ch
             {"OrderZ", "0.5"},
             {"GroupID", std::to_string(group)},
             {"Value", std::to_string(value)},
-            {"AutoHelpTime", "0"}};
+            {"AutoHelpTime", "0"},
+            {"Descript", help}};
 }
 
 // btn_back, btn_prev, btn_next, the page buttons 1 and 2 (firstPage on, none for 0) and the 25 thumbnail
 // buttons of a page screen.
 void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select, int firstPage)
 {
-    rows.push_back(Layout(id++, screen, "extra_button", "btn_back", 0, 880, 700));
-    rows.push_back(Layout(id++, screen, "extra_button", "btn_prev", 0, 24, 700));
-    rows.push_back(Layout(id++, screen, "extra_button", "btn_next", 0, 160, 700));
+    rows.push_back(Layout(id++, screen, "extra_back", "btn_back", 0, 880, 700, 0, 0, "戻る"));
+    rows.push_back(Layout(id++, screen, "extra_prev", "btn_prev", 0, 24, 700, 0, 0, "前へ"));
+    rows.push_back(Layout(id++, screen, "extra_next", "btn_next", 0, 160, 700, 0, 0, "次へ"));
     for (int page = 1; page <= 2; ++page)
-        rows.push_back(
-            Layout(id++, screen, "extra_page", "btn_pageselect", page, 300 + 48 * page, 700, 3, page == firstPage));
+        rows.push_back(Layout(id++, screen, page == 1 ? "extra_page1" : "extra_page2", "btn_pageselect", page,
+                              300 + 48 * page, 700, 3, page == firstPage, page == 1 ? "1" : "2"));
     for (int slot = 0; slot < kSlots; ++slot)
         rows.push_back(
             Layout(id++, screen, "extra_thumb", select, slot, 112 + 164 * (slot % 5), 100 + 116 * (slot / 5)));
@@ -186,9 +195,8 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     }
     if (SampleTable* modules = Find(tables, "DBUIModule", "data/db_uimodule.txt"))
     {
-        int id = kFirstModule;
         for (const auto& m : s_Modules)
-            modules->rows.push_back(Module(id++, m.name, m.type, m.width, m.height));
+            modules->rows.push_back(Module(m.id, m.name, m.type, m.width, m.height));
         for (int track = 1; track <= kTracks; ++track)
             modules->rows.push_back(
                 Module(kFirstNameModule + track - 1, TrackNameModule(track), "15", 240, 32, "ui_bgmname"));
@@ -199,11 +207,11 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     std::vector<SampleRow>& rows = layout->rows;
     int id = kFirstLayout;
     const std::string music = "SeqBGMMode";
-    rows.push_back(Layout(id++, music, "extra_button", "btn_back", 0, 880, 700));
-    rows.push_back(Layout(id++, music, "extra_radio", "btn_bgmplay", 0, 300, 600, 1));
-    rows.push_back(Layout(id++, music, "extra_radio", "btn_bgmstop", 0, 440, 600, 1));
-    rows.push_back(Layout(id++, music, "extra_button", "btn_bgmprev", 0, 160, 600));
-    rows.push_back(Layout(id++, music, "extra_button", "btn_bgmnext", 0, 580, 600));
+    rows.push_back(Layout(id++, music, "extra_back", "btn_back", 0, 880, 700, 0, 0, "戻る"));
+    rows.push_back(Layout(id++, music, "extra_play", "btn_bgmplay", 0, 300, 600, 1, 0, "再生"));
+    rows.push_back(Layout(id++, music, "extra_stop", "btn_bgmstop", 0, 440, 600, 1, 0, "停止"));
+    rows.push_back(Layout(id++, music, "extra_bgmprev", "btn_bgmprev", 0, 160, 600, 0, 0, "前の曲"));
+    rows.push_back(Layout(id++, music, "extra_bgmnext", "btn_bgmnext", 0, 580, 600, 0, 0, "次の曲"));
     for (int track = 1; track <= 3; ++track)
         rows.push_back(Layout(id++, music, "extra_track", "btn_bgmselect", track, 400, 120 + 48 * track, 2));
     rows.push_back(Layout(id++, music, "extra_tip", "tip_playing", 0, 363, 168));
@@ -225,10 +233,17 @@ std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
     {
         const char* name;
         uint32_t argb;
-    } backgrounds[] = {{"bg_bgmmode.png", 0xFF102030}, {"bg_cgmode.png", 0xFF201030}, {"bg_rpmode.png", 0xFF102018}};
+        const wchar_t* title;
+    } backgrounds[] = {{"bg_bgmmode.png", 0xFF102030, L"音楽鑑賞"},
+                       {"bg_cgmode.png", 0xFF201030, L"ギャラリー"},
+                       {"bg_rpmode.png", 0xFF102018, L"回想"}};
+    // The screens show these at twice their size: the title, 20 pixels here, reads at 40.
     for (const auto& bg : backgrounds)
-        files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name,
-                           EncodePng(512, 384, std::vector<uint32_t>(512 * 384, bg.argb)));
+    {
+        std::vector<uint32_t> pixels(512 * 384, bg.argb);
+        SampleLabel::DrawLeft(pixels, 512, 384, bg.title, SampleLabel::kColour, 20, 12, 8, 24);
+        files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name, EncodePng(512, 384, pixels));
+    }
     const char* const events[] = {"ev01a", "ev01b", "ev01c", "ev02a", "ev03a", "ev03b", "ev04a", "ev04b"};
     int n = 0;
     for (const char* ev : events)
@@ -252,7 +267,13 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
     std::vector<GisPicture> extra = {Solid(L"tip_cgplate.png", 160, 90, kPlateColour),
                                      Solid(L"tip_rpplate.png", 160, 90, kPlateColour)};
     for (const auto& m : s_Modules)
-        ButtonLooks(extra, m.name, (uint32_t)m.width, (uint32_t)m.height);
+    {
+        if (*m.label)
+            SampleButtonLook::Append(extra, GxString::FromUtf8(m.name), (uint32_t)m.width, (uint32_t)m.height,
+                                     GxString::FromUtf8(m.label), false);
+        else
+            ButtonLooks(extra, m.name, (uint32_t)m.width, (uint32_t)m.height);
+    }
     pack(L"ui_extra.gis", extra);
     std::vector<GisPicture> names;
     for (int track = 1; track <= kTracks; ++track)

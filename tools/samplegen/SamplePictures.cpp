@@ -1,5 +1,7 @@
 #include "SamplePictures.h"
 
+#include "SampleLabel.h"
+
 #include <png.h>
 
 #include <algorithm>
@@ -58,6 +60,19 @@ std::vector<uint32_t> Body(uint32_t head, uint32_t body)
             else if (y >= 200)
                 pixels[static_cast<size_t>(y) * w + x] = body;
         }
+    return pixels;
+}
+
+// A name plate the size of the name window: the speaker's colour with a light edge and the name on it.
+std::vector<uint32_t> NamePlate(const std::wstring& name, uint32_t colour)
+{
+    constexpr uint32_t w = 240, h = 40;
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, colour);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
+            if (x < 2 || y < 2 || x + 2 >= w || y + 2 >= h)
+                pixels[static_cast<size_t>(y) * w + x] = 0xF0E8E0F0u;
+    SampleLabel::DrawLeft(pixels, w, h, name, SampleLabel::kColour, 24, 16, 0, h);
     return pixels;
 }
 
@@ -136,8 +151,8 @@ std::vector<std::pair<std::filesystem::path, std::string>> StoryPictureFiles()
     add("cg/st/zorde/eyes1.png", 320, 640, Part(320, 640, 120, 80, 80, 20, 0xFFFF2020));
     add("cg/st/villager/pose1.png", 320, 640, Body(0xFFE0C0A0, 0xFF806040));
     // Name pictures: shown beside the speech of the two named characters.
-    add("cg/name/リリス.png", 200, 32, Bands(200, 32, {0xFFC04060}));
-    add("cg/name/ゾルデ.png", 200, 32, Bands(200, 32, {0xFF302030}));
+    add("cg/name/リリス.png", 240, 40, NamePlate(L"リリス", 0xE0C04060));
+    add("cg/name/ゾルデ.png", 240, 40, NamePlate(L"ゾルデ", 0xE0503050));
     // Event pictures listed in the gallery, and the wide version of the first, twice the screen's width.
     add("cg/ev/ev01a.png", w, h, Bands(w, h, {0xFFE0A040, 0xFF8040A0}));
     add("cg/ev/ev01a_w.png", 2 * w, h, Bands(2 * w, h, {0xFFE0A040, 0xFF8040A0}));

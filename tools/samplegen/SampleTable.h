@@ -42,6 +42,9 @@ std::vector<SampleTable> ZorTables();
 // Appends the system dialogs', the help tip's and the save and load screens' rows to the adventure UI
 // module and layout tables among tables.
 void AddSystemUIRows(std::vector<SampleTable>& tables);
+// Every layout row with a help text shows it after the mouse rests on the widget for a moment: a hover delay
+// of 0 would never show it.
+void GiveHelpTextsADelay(std::vector<SampleTable>& tables);
 // The title, save and load screens' backgrounds and the missing-picture picture (path, PNG bytes).
 std::vector<std::pair<std::string, std::string>> FrontPictures();
 

@@ -2,6 +2,8 @@
 
 #include "SamplePng.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -57,18 +59,45 @@ std::string Solid(uint32_t w, uint32_t h, uint32_t argb)
     return EncodePng(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, argb));
 }
 
+// A translucent frame for text: a dark fill the picture behind shows through, a two-pixel light edge with
+// cut corners.
+std::vector<uint32_t> TextFrame(uint32_t w, uint32_t h, uint32_t fill)
+{
+    std::vector<uint32_t> argb(static_cast<size_t>(w) * h, 0);
+    constexpr uint32_t kCorner = 6;
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
+        {
+            const uint32_t dx = std::min(x, w - 1 - x), dy = std::min(y, h - 1 - y);
+            if (dx + dy < kCorner)
+                continue;
+            const bool edge = dx < 2 || dy < 2 || dx + dy < kCorner + 2;
+            argb[static_cast<size_t>(y) * w + x] = edge ? 0xE0D8E0F0u : fill;
+        }
+    return argb;
+}
+
 } // namespace
 
 void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
 {
     int moduleID = 32;
-    modules.rows.push_back(Module(moduleID++, "9", "tip_msgwindow", "", "", 900, 180, 40, 30, 820, 130, 0));
-    modules.rows.push_back(Module(moduleID++, "10", "tip_namewindow", "", "", 240, 40, 10, 6, 220, 28, 0));
-    modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40));
-    modules.rows.push_back(Module(moduleID++, "1", "icon_wait", "", "", 24, 24));
+    // The message window reads on its translucent frame in font 2 (23 pixels; a line takes the ruby's
+    // 11 above it, so 35 pixels a line); the name plate in font 3 (24 pixels).
+    modules.rows.push_back(
+        Module(moduleID++, "9", "tip_msgwindow", "", "cg/ui/msgwin", 900, 180, 40, 28, 820, 120, 2));
+    modules.rows.push_back(
+        Module(moduleID++, "10", "tip_namewindow", "", "cg/ui/namewin", 240, 40, 16, 8, 208, 24, 3));
+    // A choice bar draws its text from the top of its client area: 8 pixels down, a 24-pixel line sits in
+    // the middle of the 40-pixel bar.
+    modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40, 0, 8, 480, 24, 3));
+    // The click-wait mark: an arrow bobbing through the patterns of its picture.
+    modules.rows.push_back(Module(moduleID++, "16", "icon_wait", "ui_avgmain", "icon_wait", 24, 24));
     for (const auto& button : s_Buttons)
         modules.rows.push_back(Module(moduleID++, button[1], button[0], "ui_avgmain", button[0], 64, 24));
 
+    // The window's buttons draw over the window (15000) and the name plate (15001), and so over the
+    // characters, whose depths come from the story (1000 and up).
     int layoutID = 229;
     layouts.rows.push_back(
         Layout(layoutID++, "$UI:SeqAvgMain", "tip_msgwindow", "$MESWIN:SeqAvgMain", 62, 570, "15000.0", true));
@@ -78,11 +107,11 @@ void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
     for (const auto& button : s_Buttons)
     {
         layouts.rows.push_back(
-            Layout(layoutID++, "$MESWIN:SeqAvgMain", button[0], button[0], left, 150, "1.0", true, button[2]));
+            Layout(layoutID++, "$MESWIN:SeqAvgMain", button[0], button[0], left, 150, "15002.0", true, button[2]));
         left += 68;
     }
     layouts.rows.push_back(
-        Layout(layoutID++, "$MESWIN:SeqAvgMain", "icon_wait", "icon_wait", 860, 140, "1.0", false));
+        Layout(layoutID++, "$MESWIN:SeqAvgMain", "icon_wait", "icon_wait", 860, 120, "15002.0", false));
 }
 
 std::vector<std::pair<std::string, std::string>> AvgMainPictures()
@@ -101,6 +130,7 @@ std::vector<std::pair<std::string, std::string>> AvgMainPictures()
         {"cg/st/lilith/normal.png", Solid(300, 600, 0xFFE0A0C0)},
         {"cg/st/lilith/smile.png", Solid(120, 60, 0xFFFFD0E0)},
         {"cg/st/zorde/normal.png", Solid(320, 640, 0xFF402040)},
-        {"cg/name/リリス.png", Solid(200, 32, 0xFFFFFFFF)},
+        {"cg/ui/msgwin.png", EncodePng(900, 180, TextFrame(900, 180, 0xB0101830))},
+        {"cg/ui/namewin.png", EncodePng(240, 40, TextFrame(240, 40, 0xD0182848))},
     };
 }

@@ -196,6 +196,7 @@ std::vector<SampleTable> FrontTables()
 
 // The strategy game's UI rows live in their own files but share the ID space of the tables above:
 // modules from 128, layout rows from 256.
+// The command list ends above the command window's help text (y 394 of the window).
 SampleTable ZorUIModule()
 {
     SampleTable table{"DBUIModule", "data/db_uimodule_zor.txt", 256, UIModuleColumns(), {}};
@@ -205,11 +206,11 @@ SampleTable ZorUIModule()
                           {"ImageSetName", ""},
                           {"ImageName", "cg/ui/panel_list"},
                           {"Width", "360"},
-                          {"Height", "320"},
+                          {"Height", "288"},
                           {"ClientLeft", "8"},
                           {"ClientTop", "8"},
                           {"ClientWidth", "328"},
-                          {"ClientHeight", "304"},
+                          {"ClientHeight", "272"},
                           {"ShapeType", "0"},
                           {"FontIndex", "0"}});
     table.rows.push_back({{"ID", "129"},
@@ -218,11 +219,11 @@ SampleTable ZorUIModule()
                           {"ImageSetName", "ui_zormain"},
                           {"ImageName", "vslider"},
                           {"Width", "24"},
-                          {"Height", "320"},
+                          {"Height", "288"},
                           {"ClientLeft", "0"},
                           {"ClientTop", "12"},
                           {"ClientWidth", "24"},
-                          {"ClientHeight", "296"},
+                          {"ClientHeight", "264"},
                           {"ShapeType", "0"},
                           {"FontIndex", "0"}});
     table.rows.push_back(ButtonModule("130", "btn_zorrun", "ui_zormain", "btn_run"));
@@ -232,11 +233,17 @@ SampleTable ZorUIModule()
 SampleTable ZorUILayout()
 {
     SampleTable table{"DBUILayout", "data/db_uilayout_zor.txt", 512, UILayoutColumns(), {}};
+    // The command window stands at depth 12000: its list, scroll bar and button go just above it, or its
+    // picture would cover them.
     table.rows.push_back(
         Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "0", "96", "今週の行動を選びます"));
     table.rows.push_back(
         Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "336", "96", ""));
     table.rows.push_back(
         Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "16", "432", "選んだ行動を実行します"));
+    for (SampleRow& row : table.rows)
+        for (auto& [column, value] : row)
+            if (column == "OrderZ")
+                value = "12001";
     return table;
 }

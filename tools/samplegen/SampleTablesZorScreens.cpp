@@ -11,10 +11,12 @@ SampleRow Module(int id, const char* type, const std::string& name, const std::s
     return UIModuleRow(id, type, name, imageSet, image, w, h);
 }
 
+// The bottom panels stand at depth 11000: the buttons on them go just above.
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int left,
                  int top, const std::string& help, int value = 0)
 {
-    SampleRow row = UILayoutRow(id, parent, module, name, 0, left, top, "0.5", 0, help);
+    const bool onPanel = parent.rfind("$UI:", 0) != 0;
+    SampleRow row = UILayoutRow(id, parent, module, name, 0, left, top, onPanel ? "11001" : "0.5", 0, help);
     if (value != 0)
         row.push_back({"Value", std::to_string(value)});
     return row;
@@ -37,7 +39,9 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
         modules.rows.push_back(Module(m++, "18", button, "ui_zormain", button, 96, 32));
     // The take-over screen loads only the invasion's set.
     modules.rows.push_back(Module(m++, "18", "btn_gamestart", "ui_zorinvmain", "btn_gamestart", 96, 32));
-    modules.rows.push_back(Module(m++, "18", "btn_town", "ui_zormain", "btn_town", 64, 64));
+    // The towns and the take-over choices: a module each, so each picture carries its own name.
+    for (const char* town : {"btn_town_village", "btn_town_fort", "btn_town_capital"})
+        modules.rows.push_back(Module(m++, "18", town, "ui_zormain", town, 64, 64));
     // The defence and invasion screens' windows and menu: panels the views draw over.
     const struct
     {
@@ -53,7 +57,8 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     // A menu module's height is the height of one of its lines (head, each item, foot).
     modules.rows.push_back(Module(m++, "40", "menu_zor", "ui_zormain", "menu_zor", 160, 24));
     // The take-over screen's pieces live in the set that screen adds itself.
-    modules.rows.push_back(Module(m++, "19", "btn_takeover_choice", "ui_zorinvmain", "btn_choice", 160, 32));
+    for (const char* choice : {"btn_takeover_time", "btn_takeover_struct", "btn_takeover_gold", "btn_takeover_lerdership"})
+        modules.rows.push_back(Module(m++, "19", choice, "ui_zorinvmain", choice, 160, 32));
     modules.rows.push_back(Module(m++, "31", "vsld_selectunit", "ui_zorinvmain", "vsld_selectunit", 24, 560));
 
     int l = 280;
@@ -66,18 +71,22 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     {
         const char* name;
         int id, x, y;
-    } towns[] = {{"btn_town_village", 1, 188, 448}, {"btn_town_fort", 2, 428, 288}, {"btn_town_capital", 3, 728, 148}};
+        const char* help;
+    } towns[] = {{"btn_town_village", 1, 188, 448, "村"}, {"btn_town_fort", 2, 428, 288, "砦"},
+                 {"btn_town_capital", 3, 728, 148, "王都"}};
     for (const auto& t : towns)
-        layouts.rows.push_back(Layout(l++, "$UI:SeqZorStrategy", "btn_town", t.name, t.x, t.y, "", t.id));
+        layouts.rows.push_back(Layout(l++, "$UI:SeqZorStrategy", t.name, t.name, t.x, t.y, t.help, t.id));
     layouts.rows.push_back(
         Layout(l++, "$ZORSTRBOTTOM:SeqZorStrategy", "btn_stopthewar", "btn_stopthewar", 8, 200, "戻る"));
     layouts.rows.push_back(
         Layout(l++, "$UI:SeqZorTakeOver", "vsld_selectunit", "vsld_selectunit", 920, 115, "スクロール"));
     int left = 48;
-    for (const char* choice :
-         {"btn_takeover_time", "btn_takeover_struct", "btn_takeover_gold", "btn_takeover_lerdership"})
+    for (const auto& [choice, help] : {std::pair{"btn_takeover_time", "時間を引継ぐ"},
+                                       {"btn_takeover_struct", "施設を引継ぐ"},
+                                       {"btn_takeover_gold", "資金を引継ぐ"},
+                                       {"btn_takeover_lerdership", "統率を引継ぐ"}})
     {
-        layouts.rows.push_back(Layout(l++, "$UI:SeqZorTakeOver", "btn_takeover_choice", choice, left, 64, ""));
+        layouts.rows.push_back(Layout(l++, "$UI:SeqZorTakeOver", choice, choice, left, 64, help));
         left += 170;
     }
     layouts.rows.push_back(
@@ -92,6 +101,6 @@ std::vector<std::pair<std::string, std::string>> ZorScreenPictures()
         {"cg/bg/bg_takeover.png", Solid(1024, 768, 0xFF202838)},
         {"cg/uizor/bg_zorinvmain.png", Solid(1024, 768, 0xFF382028)},
         // The command list's frame (a picture file of its own, as the list box reads it).
-        {"cg/ui/panel_list.png", Solid(360, 320, 0xE0182030)},
+        {"cg/ui/panel_list.png", Solid(360, 288, 0xE0182030)},
     };
 }

@@ -39,9 +39,12 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames)
     GxNcLayer& body = *m.m_Layers.back();
     body.m_LayerName = L"body";
     body.m_LoopMode = 1;
+    // Normal alpha blending: the picture's transparent parts show what is behind (the default opaque copy
+    // would draw them black).
+    body.m_BlendMode = 2;
     GxNcImageKey image;
     image.m_ImageSetName = L"effect.gis";
-    image.m_ImageFileName = L"spark.png";
+    image.m_ImageFileName = L"unit.png";
     body.m_ImageKeys = {image};
     GxNcLayerNode* node = new GxNcLayerNode();
     node->m_LayerName = body.m_LayerName;

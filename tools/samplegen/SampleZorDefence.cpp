@@ -6,6 +6,8 @@
 // [SECTION] effect project
 #include "SampleZorDefence.h"
 
+#include "SampleLabel.h"
+
 #include "../gncwriter/GisPacker.h"
 #include "../gncwriter/GncProjectWriter.h"
 #include "SamplePng.h"
@@ -18,6 +20,8 @@
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -95,6 +99,32 @@ GisPicture Flat(const std::wstring& name, uint32_t w, uint32_t h, uint32_t argb)
     pic.m_Width = w;
     pic.m_Height = h;
     pic.m_Pixels.assign(static_cast<size_t>(w) * h, argb);
+    return pic;
+}
+
+// A banner: its colour with its word along the upper part (the middle row stays the plain colour).
+GisPicture Banner(const std::wstring& name, uint32_t argb, const std::wstring& word)
+{
+    GisPicture pic = Flat(name, 480, 96, argb);
+    SampleLabel::DrawCentred(pic.m_Pixels, 480, 96, word, SampleLabel::kColour, 38, 0, 4, 480, 38);
+    return pic;
+}
+
+// A soft round spot of the colour, opaque in the middle and fading out to its edge; as a ring, only a
+// band around 3/4 of the radius.
+GisPicture Spot(const std::wstring& name, uint32_t size, uint32_t rgb, bool ring)
+{
+    GisPicture pic = Flat(name, size, size, 0);
+    const float c = (size - 1) * 0.5f;
+    for (uint32_t y = 0; y < size; ++y)
+        for (uint32_t x = 0; x < size; ++x)
+        {
+            const float d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c)) / c;
+            float a = ring ? 1.0f - std::fabs(d - 0.75f) * 5.0f : 1.0f - d * d;
+            if (a <= 0.0f)
+                continue;
+            pic.m_Pixels[static_cast<size_t>(y) * size + x] = static_cast<uint32_t>(std::min(a, 1.0f) * 255.0f) << 24 | rgb;
+        }
     return pic;
 }
 
@@ -329,6 +359,8 @@ GxNcMotion& AddMotion(GxNcMotionGroup& g, const std::wstring& name, int32_t end,
     GxNcLayer& layer = *m.m_Layers.back();
     layer.m_LayerName = L"body";
     layer.m_LoopMode = 1;
+    // Normal alpha blending: the soft edges of the puffs and rings show the map through them.
+    layer.m_BlendMode = 2;
     GxNcImageKey image;
     image.m_ImageSetName = L"zoreffect.gis";
     image.m_ImageFileName = picture;
@@ -354,10 +386,11 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
     std::filesystem::create_directories(folder / "gnc" / "gis", error);
     GxNcCrammedImageSet set;
     if (!GisPacker::Build((folder / "gnc" / "gis").string() + "/", L"zoreffect.gis",
-                          {Flat(L"banner_start.png", 480, 96, 0xFF2060C0u),
-                           Flat(L"banner_victory.png", 480, 96, 0xFFE0C020u),
-                           Flat(L"banner_defeated.png", 480, 96, 0xFF802020u), Flat(L"puff.png", 32, 32, 0xFFE0E0F0u),
-                           Flat(L"room.png", 24, 24, 0xFF60E0A0u), Flat(L"cutin.png", 480, 120, 0xFF6020A0u)},
+                          {Banner(L"banner_start.png", 0xFF2060C0u, L"防衛開始"),
+                           Banner(L"banner_victory.png", 0xFFE0C020u, L"勝利"),
+                           Banner(L"banner_defeated.png", 0xFF802020u, L"敗北"), Spot(L"puff.png", 32, 0xE0E0F0u, false),
+                           Spot(L"room.png", 24, 0x60E0A0u, true),
+                           Flat(L"cutin.png", 480, 120, 0xFF6020A0u)},
                           GncForm::Binary, set, 512))
         problems.push_back("cannot write the image set zoreffect.gis");
 
@@ -395,7 +428,13 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
         modules->rows.push_back(Module(m++, "20", radio, 40, 40));
     for (const char* button : {"btn_lookthrone", "btn_zoom_in", "btn_zoom_out"})
         modules->rows.push_back(Module(m++, "18", button, 40, 40));
-    modules->rows.push_back(Module(m++, "20", "btn_unittab", 72, 28));
+    // One module per unit-list tab, so each picture carries its own label.
+    const char* const tabs[][3] = {{"btn_unittab_all", "btn_zortab_all", "全員"},
+                                   {"btn_unittab_ready", "btn_zortab_ready", "出撃可能"},
+                                   {"btn_unittab_heroine", "btn_zortab_heroine", "ヒロイン"},
+                                   {"btn_unittab_healing", "btn_zortab_healing", "治療中"}};
+    for (const auto& tab : tabs)
+        modules->rows.push_back(Module(m++, "20", tab[1], 72, 28));
     modules->rows.push_back(Module(m++, "15", "tip_timelimit", 240, 40));
 
     // The bottom bar "$ZORBOTTOM1" (1024 x 197 at y 571): speed buttons (group 1), the camera's buttons, the
@@ -413,18 +452,20 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
         ++value;
     }
     x += 8;
-    for (const char* button : {"btn_lookthrone", "btn_zoom_in", "btn_zoom_out"})
+    for (const auto& [button, help] : {std::pair{"btn_lookthrone", "玉座を見る"}, {"btn_zoom_in", "拡大"},
+                                       {"btn_zoom_out", "縮小"}})
     {
-        layouts->rows.push_back(Layout(l++, bar, button, button, x, 12, ""));
+        layouts->rows.push_back(Layout(l++, bar, button, button, x, 12, help));
         x += 44;
     }
     value = 0;
-    for (const char* tab : {"btn_unittab_all", "btn_unittab_ready", "btn_unittab_heroine", "btn_unittab_healing"})
-        layouts->rows.push_back(Layout(l++, bar, "btn_unittab", tab, 480 + 76 * value, 16, "", 2, value)), ++value;
+    for (const auto& tab : tabs)
+        layouts->rows.push_back(Layout(l++, bar, tab[1], tab[0], 480 + 76 * value, 16, tab[2], 2, value)), ++value;
     x = 200;
-    for (const char* button : {"btn_zorconfig", "btn_zorsave", "btn_zorload"})
+    for (const auto& [button, help] : {std::pair{"btn_zorconfig", "設定"}, {"btn_zorsave", "セーブ"},
+                                       {"btn_zorload", "ロード"}})
     {
-        layouts->rows.push_back(Layout(l++, bar, button, button, x, 160, ""));
+        layouts->rows.push_back(Layout(l++, bar, button, button, x, 160, help));
         x += 100;
     }
     layouts->rows.push_back(Layout(l++, "$UI:SeqZorMain", "tip_timelimit", "tip_timelimit", 392, 8, "", 0, 0, "0.5"));

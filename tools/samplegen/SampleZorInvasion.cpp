@@ -14,10 +14,12 @@ SampleRow Module(int id, const char* type, const std::string& name, int w, int h
     return UIModuleRow(id, type, name, "ui_zorinvmain", name, w, h);
 }
 
+// The bottom panel stands at depth 11000: the widgets on it go just above, or its picture covers them.
 SampleRow Layout(int id, const std::string& parent, const std::string& module, const std::string& name, int index,
                  int left, int top, const std::string& help, int group = 0)
 {
-    return UILayoutRow(id, parent, module, name, index, left, top, "0.5", group, help);
+    const char* order = parent == "$ZORINVBOTTOM:SeqZorInvMain" ? "11001" : "0.5";
+    return UILayoutRow(id, parent, module, name, index, left, top, order, group, help);
 }
 
 } // namespace

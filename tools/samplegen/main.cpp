@@ -89,6 +89,7 @@ int main(int argc, char** argv)
     AddExtraRows(tables);
     std::vector<std::string> problems;
     AddZorDefenceRows(tables, problems);
+    GiveHelpTextsADelay(tables);
     for (std::string& problem : CheckTables(tables))
         problems.push_back(std::move(problem));
     std::vector<std::pair<std::filesystem::path, std::string>> files;

@@ -1,0 +1,142 @@
+// The sample game's buttons say what they do: every layout row with a help text places a button, tab or
+// toggle whose every look (off, on, over, disabled) carries its label, a clear share of its pixels in the
+// label's colour (cream on the enabled looks, grey on the disabled one), and shows its help after a hover
+// delay. The pictures are read back from the generated image sets through the game's own set reader.
+#include "AnimationTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+using namespace kvanim;
+
+namespace
+{
+
+using Row = std::map<std::string, std::string>;
+
+// The rows of a generated table file: the header line ("#" and the column names) names each cell.
+std::vector<Row> ReadTable(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<Row> rows;
+    std::vector<std::string> columns;
+    std::string line;
+    auto cells = [](std::string text)
+    {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        std::vector<std::string> out(1);
+        for (char c : text)
+        {
+            if (c == '\t')
+                out.emplace_back();
+            else
+                out.back().push_back(c);
+        }
+        return out;
+    };
+    while (std::getline(in, line))
+    {
+        if (columns.empty())
+        {
+            const size_t hash = line.find('#');
+            columns = cells(hash == std::string::npos ? line : line.substr(hash + 1));
+            continue;
+        }
+        const std::vector<std::string> values = cells(line);
+        if (values.size() < 2)
+            continue;
+        Row row;
+        for (size_t i = 0; i < columns.size() && i < values.size(); ++i)
+            row[columns[i]] = values[i];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+constexpr uint32_t kLabelColour = 0xFFFFF4D8u;
+constexpr uint32_t kDisabledLabelColour = 0xFF9C9C9Cu;
+// The least share of a look's pixels in the label's colour: a one-character label on a 20 x 20 button
+// fills about a tenth, a long one on a wide bar a few hundredths.
+constexpr double kLeastShare = 0.01;
+
+} // namespace
+
+TEST_F(KvAnimFixture, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook)
+{
+    const char* tools = std::getenv("KV_TOOLS_DIR");
+    ASSERT_NE(tools, nullptr);
+    ASSERT_EQ(std::system((std::string(tools) + "/samplegen '" + m_Dir + "/game' > /dev/null").c_str()), 0);
+    std::map<std::string, Row> modules;
+    for (const char* file : {"game/data/db_uimodule.txt", "game/data/db_uimodule_zor.txt"})
+        for (const Row& row : ReadTable(Path(file)))
+            modules[row.at("ModuleName")] = row;
+    ASSERT_GT(modules.size(), 50u);
+
+    // The page pictures of a set, decoded once.
+    std::map<std::string, std::vector<PfImage>> pages;
+    auto setOf = [&](const std::string& name) -> GxNcCrammedImageSet*
+    {
+        const std::string path = Path("game/uigis/" + name + ".gis");
+        GxNcCrammedImageSet* set =
+            GxNcCrammedImageSetFactory::GetInstance().GetCrammedImageSet(GxString::FromUtf8(path), false);
+        if (set && !pages.count(name))
+        {
+            std::vector<PfImage>& decoded = pages[name];
+            decoded.resize(set->m_CrammedImages.size());
+            for (size_t i = 0; i < decoded.size(); ++i)
+            {
+                std::ifstream in(Path("game/uigis/" + GxString::ToUtf8(set->m_CrammedImages[i].m_FileName)),
+                                 std::ios::binary);
+                const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                std::string error;
+                EXPECT_TRUE(PfImageDecoder::Decode(bytes.data(), bytes.size(), decoded[i], error)) << error;
+            }
+        }
+        return set;
+    };
+    // The share of an origin image's pixels in the colour.
+    auto share = [&](const std::string& setName, const std::wstring& image, uint32_t colour) -> double
+    {
+        GxNcCrammedImageSet* set = setOf(setName);
+        const GxNcOriginImage* origin = set ? set->FindOriginImage(image) : nullptr;
+        if (!origin || origin->m_ImageWidth * origin->m_ImageHeight == 0)
+            return -1.0;
+        size_t n = 0;
+        for (const GxNcPattern& p : origin->m_Patterns)
+            for (int32_t y = 0; y < p.m_CrammedHeight; ++y)
+                for (int32_t x = 0; x < p.m_CrammedWidth; ++x)
+                    n += pages[setName][p.m_CrammedImageIndex].GetPixel(p.m_CrammedLeft + x, p.m_CrammedTop + y) ==
+                         colour;
+        return static_cast<double>(n) / (origin->m_ImageWidth * origin->m_ImageHeight);
+    };
+
+    size_t checked = 0;
+    for (const char* file : {"game/data/db_uilayout.txt", "game/data/db_uilayout_zor.txt"})
+        for (const Row& row : ReadTable(Path(file)))
+        {
+            if (row.count("Descript") == 0 || row.at("Descript").empty())
+                continue;
+            const std::string where = row.at("TaskName") + " (" + row.at("ModuleName") + ")";
+            EXPECT_GT(std::atoi(row.at("AutoHelpTime").c_str()), 0) << where << ": its help never shows";
+            ASSERT_TRUE(modules.count(row.at("ModuleName"))) << where;
+            const Row& module = modules[row.at("ModuleName")];
+            const int type = std::atoi(module.at("UIType").c_str());
+            // List boxes and scroll bars describe a list or a scroll: their text is the list's own.
+            if (type < 18 || type > 21)
+                continue;
+            ++checked;
+            const std::wstring image = GxString::FromUtf8(module.at("ImageName"));
+            for (const wchar_t* look : {L"_off.png", L"_on.png", L"_over.png", L"_na.png"})
+            {
+                const uint32_t colour = std::wstring(look) == L"_na.png" ? kDisabledLabelColour : kLabelColour;
+                EXPECT_GE(share(module.at("ImageSetName"), image + look, colour), kLeastShare)
+                    << where << " " << GxString::ToUtf8(look);
+            }
+        }
+    // The title, the message window, the dialogs' screens, the configuration, the extras and the strategy
+    // screens' buttons.
+    EXPECT_GT(checked, 100u);
+}
