@@ -11,7 +11,9 @@
 // whose texture is null samples opaque white when it is the first stage; a later stage without a texture
 // ends the stage cascade.
 //
-// Sections: creation and survey, reset and swap chains, targets and clear, states, drawing, present.
+// The class is split by concern: PfGLDevice.cpp (creation, reset, swap chains, present, bound objects),
+// PfGLDeviceStates.cpp (remembered states), PfGLDeviceApply.cpp (their translation into OpenGL),
+// PfGLDeviceTargets.cpp (targets, viewport, clear) and PfGLDeviceDraw.cpp (drawing and batching).
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -184,6 +186,13 @@ public:
     }
 
 private:
+    // The streaming buffers take the vertices and indices of drawing from memory; when full they are
+    // orphaned and filled again from the start, so a draw never waits for the previous ones.
+    static constexpr uint32_t STREAM_BYTES = 4u << 20;
+    static constexpr uint32_t STREAM_INDEX_BYTES = 1u << 20;
+    // 16-bit indices address 65,536 vertices: 16,384 quads per batch.
+    static constexpr uint32_t MAX_BATCH_QUADS = 16384;
+
     enum Dirty : uint32_t
     {
         DIRTY_BLEND = 1u << 0,

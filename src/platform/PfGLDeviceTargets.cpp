@@ -1,0 +1,174 @@
+// Targets and clear: the render targets, depth-stencil surface, viewport and scissor rectangle, the
+// frame buffer they are bound through, and clears.
+#include "platform/PfGLDevice.h"
+
+#include "platform/PfGLDeviceConvert.h"
+#include "platform/PfGLTexture.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+
+using PfGLDeviceConvert::ColorToFloats;
+
+PfResult PfGLDevice::SetRenderTarget(uint32_t index, PfGLTexture* target)
+{
+    if (!m_DeviceCreated || index >= MAX_RENDER_TARGETS)
+        return D3DERR_INVALIDCALL;
+    if (index == 0 && !target)
+        return D3DERR_INVALIDCALL;
+    if (target && (!target->IsCreated() || !target->IsRenderTarget()))
+        return D3DERR_INVALIDCALL;
+    if (m_RenderTargets[index] != target)
+        FlushQuads();
+    m_RenderTargets[index] = target;
+    m_Dirty |= DIRTY_FRAMEBUFFER;
+    if (index == 0)
+    {
+        // As with the device the engine was made for, a new target 0 brings a viewport over all of it.
+        m_Viewport = {0, 0, target->GetWidth(), target->GetHeight(), 0.0f, 1.0f};
+        m_Dirty |= DIRTY_VIEWPORT | DIRTY_UNIFORMS;
+    }
+    return D3D_OK;
+}
+
+PfGLTexture* PfGLDevice::GetRenderTarget(uint32_t index) const
+{
+    return index < MAX_RENDER_TARGETS ? m_RenderTargets[index] : nullptr;
+}
+
+PfResult PfGLDevice::SetDepthStencilSurface(PfGLTexture* depth)
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    if (depth && (!depth->IsCreated() || !depth->IsDepthStencil()))
+        return D3DERR_INVALIDCALL;
+    if (m_DepthStencil != depth)
+        FlushQuads();
+    m_DepthStencil = depth;
+    m_Dirty |= DIRTY_FRAMEBUFFER;
+    return D3D_OK;
+}
+
+PfResult PfGLDevice::SetViewport(const D3DVIEWPORT9& viewport)
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    if (viewport.Width == 0 || viewport.Height == 0)
+        return D3DERR_INVALIDCALL;
+    FlushQuads();
+    m_Viewport = viewport;
+    m_Dirty |= DIRTY_VIEWPORT | DIRTY_UNIFORMS;
+    return D3D_OK;
+}
+
+PfResult PfGLDevice::SetScissorRect(const PfRect& rect)
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    FlushQuads();
+    m_ScissorRect = rect;
+    m_Dirty |= DIRTY_RASTER;
+    return D3D_OK;
+}
+
+PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z,
+                           uint32_t stencil)
+{
+    if (!m_DeviceCreated || !m_RenderTargets[0])
+        return D3DERR_INVALIDCALL;
+    if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_DepthStencil)
+        return D3DERR_INVALIDCALL;
+    FlushQuads();
+    ApplyFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0);
+    ApplyViewport();
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET)
+    {
+        float c[4];
+        ColorToFloats(color, c);
+        glClearColor(c[0], c[1], c[2], c[3]);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_ZBUFFER)
+    {
+        glClearDepth(std::clamp(z, 0.0f, 1.0f));
+        glDepthMask(GL_TRUE);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_STENCIL)
+    {
+        glClearStencil((GLint)stencil);
+        glStencilMask(0xFF);
+        mask |= GL_STENCIL_BUFFER_BIT;
+    }
+    if (!mask)
+        return D3D_OK;
+    // A clear reaches the viewport only, or the parts of the given rectangles inside it.
+    const int32_t vl = (int32_t)m_Viewport.X, vt = (int32_t)m_Viewport.Y;
+    const int32_t vr = vl + (int32_t)m_Viewport.Width, vb = vt + (int32_t)m_Viewport.Height;
+    glEnable(GL_SCISSOR_TEST);
+    const PfRect whole = {vl, vt, vr, vb};
+    if (!rects || count == 0)
+    {
+        rects = &whole;
+        count = 1;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const int32_t l = std::max(rects[i].left, vl), t = std::max(rects[i].top, vt);
+        const int32_t r = std::min(rects[i].right, vr), b = std::min(rects[i].bottom, vb);
+        if (l >= r || t >= b)
+            continue;
+        glScissor(l, t, r - l, b - t);
+        glClear(mask);
+    }
+    m_Dirty |= DIRTY_RASTER | DIRTY_DEPTH | DIRTY_STENCIL;
+    return D3D_OK;
+}
+
+void PfGLDevice::ApplyFramebuffer(bool useDepth)
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
+    const uint32_t depth = useDepth && m_DepthStencil ? m_DepthStencil->GetGLName() : 0;
+    if (!(m_Dirty & DIRTY_FRAMEBUFFER) && depth == m_AttachedDepth)
+        return;
+    if (m_Dirty & DIRTY_FRAMEBUFFER)
+    {
+        m_Dirty &= ~DIRTY_FRAMEBUFFER;
+        // Attachments are made again on every change: a deleted texture's name may come back for a new one.
+        GLenum buffers[MAX_RENDER_TARGETS];
+        for (uint32_t i = 0; i < MAX_RENDER_TARGETS; ++i)
+        {
+            const uint32_t name = m_RenderTargets[i] ? m_RenderTargets[i]->GetGLName() : 0;
+            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
+            buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+        }
+        glDrawBuffers(MAX_RENDER_TARGETS, buffers);
+    }
+    const bool stencil = depth && m_DepthStencil->GetFormat() != D3DFMT_D16 &&
+                         m_DepthStencil->GetFormat() != D3DFMT_D16_LOCKABLE &&
+                         m_DepthStencil->GetFormat() != D3DFMT_D32;
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D, 0, 0);
+    if (depth)
+        glFramebufferTexture2D(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
+                               GL_TEXTURE_2D, depth, 0);
+    m_AttachedDepth = depth;
+    // A depth test without a depth buffer is off, so the depth group follows the attachment.
+    m_Dirty |= DIRTY_DEPTH;
+}
+
+bool PfGLDevice::DrawUsesDepth() const
+{
+    return m_DepthStencil && (m_RenderState[D3DRS_ZENABLE] || m_RenderState[D3DRS_STENCILENABLE]);
+}
+
+void PfGLDevice::ApplyViewport()
+{
+    if (!(m_Dirty & DIRTY_VIEWPORT))
+        return;
+    m_Dirty &= ~DIRTY_VIEWPORT;
+    glViewport((GLint)m_Viewport.X, (GLint)m_Viewport.Y, (GLsizei)m_Viewport.Width, (GLsizei)m_Viewport.Height);
+    glDepthRange(m_Viewport.MinZ, m_Viewport.MaxZ);
+}
