@@ -84,6 +84,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     m_Window = window;
     m_Context = context;
     s_Current = this;
+    SDL_AddEventWatch(WindowEventWatch, this);
+    m_EventWatch = true;
 
     PfGLAdapterInfo& a = m_Adapter;
     a = PfGLAdapterInfo();
@@ -190,6 +192,16 @@ void PfGLDevice::Destroy()
 {
     m_QueuedQuads.clear();
     m_QueuedQuadCount = 0;
+    m_FrameDeferred = false;
+    m_FrameLogging = false;
+    m_ReferenceValid = false;
+    m_FrameLog.clear();
+    m_ReferenceLog.clear();
+    m_FrameLog.shrink_to_fit();
+    m_ReferenceLog.shrink_to_fit();
+    if (m_EventWatch)
+        SDL_DelEventWatch(WindowEventWatch, this);
+    m_EventWatch = false;
     if (m_Context)
     {
         SDL_GL_MakeCurrent(m_Window, (SDL_GLContext)m_Context);
@@ -273,6 +285,10 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
     {
         m_SwapInterval = m_WantedSwapInterval > 1 && SDL_GL_SetSwapInterval(1) == 0 ? 1 : SDL_GL_GetSwapInterval();
     }
+    // A new back buffer holds no frame: nothing held back is drawn into the old one, nothing compared.
+    m_FrameDeferred = false;
+    m_FrameLogging = false;
+    m_ReferenceValid = false;
     SetDefaultStates();
     PfResult hr = m_ImplicitChain.Create(p);
     if (PfFailed(hr))
@@ -281,6 +297,7 @@ PfResult PfGLDevice::Reset(const D3DPRESENT_PARAMETERS& params)
     m_Viewport = {0, 0, p.BackBufferWidth, p.BackBufferHeight, 0.0f, 1.0f};
     for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
         ApplySampler(stage);
+    BeginFrameLog();
     return D3D_OK;
 }
 
@@ -341,12 +358,56 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     {
         PfResult hr = m_InjectedPresentResult;
         m_InjectedPresentResult = D3D_OK;
+        MarkFrameIncomparable();
+        m_ReferenceValid = false;
+        BeginFrameLog();
         return hr;
     }
     FlushQuads();
+    if (chain != &m_ImplicitChain)
+    {
+        PfResult hr = chain->Present(source, dest, window);
+        m_Dirty |= DIRTY_FRAMEBUFFER;
+        return hr;
+    }
+    // The picture is shown again where the window lost it or its size or the present's rectangles changed.
+    PfWindowHandle shownWindow = window ? window : chain->GetPresentParameters().hDeviceWindow;
+    int dw = 0, dh = 0;
+    if (shownWindow)
+        SDL_GL_GetDrawableSize(shownWindow, &dw, &dh);
+    const bool sameShow = !m_WindowExposed.exchange(false) && shownWindow == m_ShownWindow && dw == m_ShownWidth &&
+                          dh == m_ShownHeight && (source != nullptr) == m_ShownHasSource &&
+                          (dest != nullptr) == m_ShownHasDest &&
+                          (!source || std::memcmp(source, &m_ShownSource, sizeof(PfRect)) == 0) &&
+                          (!dest || std::memcmp(dest, &m_ShownDest, sizeof(PfRect)) == 0);
+    // A frame still held back has matched the last shown one all along; of the same length, it is equal.
+    const bool sameFrame = m_FrameDeferred && m_FrameLog.size() == m_ReferenceLog.size();
+    if (sameFrame && sameShow)
+    {
+        ++m_SkippedFrames;
+        m_FrameDeferred = false;
+        BeginFrameLog();
+        return D3D_OK;
+    }
+    if (sameFrame)
+        m_FrameDeferred = false; // the back buffer holds this picture already
+    else
+        PlayDeferredFrame();
     PfResult hr = chain->Present(source, dest, window);
     // Presenting rebinds frame buffers behind the device's back.
     m_Dirty |= DIRTY_FRAMEBUFFER;
+    ++m_PresentedFrames;
+    m_ShownWindow = shownWindow;
+    m_ShownWidth = dw;
+    m_ShownHeight = dh;
+    m_ShownHasSource = source != nullptr;
+    m_ShownHasDest = dest != nullptr;
+    m_ShownSource = source ? *source : PfRect{};
+    m_ShownDest = dest ? *dest : PfRect{};
+    if (m_FrameLogging && !sameFrame)
+        m_ReferenceLog.swap(m_FrameLog);
+    m_ReferenceValid = m_FrameLogging && hr == D3D_OK;
+    BeginFrameLog();
     return hr;
 }
 
@@ -370,6 +431,7 @@ PfResult PfGLDevice::EndScene()
 void PfGLDevice::Finish()
 {
     FlushQuads();
+    PlayDeferredFrame();
     if (m_Context)
         glFinish();
 }

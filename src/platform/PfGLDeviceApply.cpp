@@ -151,6 +151,7 @@ void PfGLDevice::ApplySampler(uint32_t stage)
     if (!sampler)
         return;
     const uint32_t* s = m_SamplerState[stage];
+    std::memcpy(m_AppliedSamplerState[stage], s, sizeof(m_AppliedSamplerState[stage]));
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, (GLint)AddressMode(s[D3DSAMP_ADDRESSU]));
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, (GLint)AddressMode(s[D3DSAMP_ADDRESSV]));
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, (GLint)AddressMode(s[D3DSAMP_ADDRESSW]));
@@ -175,6 +176,13 @@ void PfGLDevice::ApplySampler(uint32_t stage)
             anisotropy = std::clamp((float)s[D3DSAMP_MAXANISOTROPY], 1.0f, m_Adapter.MaxAnisotropy);
         glSamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     }
+}
+
+void PfGLDevice::ApplySamplers()
+{
+    for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
+        if (std::memcmp(m_AppliedSamplerState[stage], m_SamplerState[stage], sizeof(m_SamplerState[stage])) != 0)
+            ApplySampler(stage);
 }
 
 void PfGLDevice::ApplyBlend()
@@ -506,7 +514,9 @@ bool PfGLDevice::PrepareDraw(bool preTransformed)
     // Vertices in memory say what they hold for the draw at hand only.
     m_VertexSpecularBlack = false;
     m_Dirty = 0;
+    ApplySamplers();
     BindTextures();
+    BumpTargetGenerations();
     glBindVertexArray(m_VertexArray);
     return true;
 }

@@ -223,6 +223,24 @@ PfResult PfGLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCo
     uint32_t count;
     if (!vertices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
+    if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || (uint64_t)count * stride > STREAM_BYTES)
+        return D3DERR_INVALIDCALL;
+    const FrameArgs args = {{(uint32_t)type, primitiveCount, stride, 0, 0, 0}, 0.0f};
+    if (LogCommand(FrameOp::DRAW_UP, args, vertices, count * stride))
+    {
+        ++m_DrawCalls;
+        return D3D_OK;
+    }
+    return DrawPrimitiveUPNow(type, primitiveCount, vertices, stride);
+}
+
+PfResult PfGLDevice::DrawPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
+                                        uint32_t stride)
+{
+    GLenum mode;
+    uint32_t count;
+    if (!PrimitiveMode(type, primitiveCount, mode, count))
+        return D3DERR_INVALIDCALL;
     NoteVertexSpecular(vertices, count, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
@@ -245,6 +263,29 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
     if (!vertices || !indices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
     const uint32_t indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
+    const uint64_t vertexBytes = ((uint64_t)minIndex + vertexCount) * stride;
+    if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || vertexBytes == 0 || vertexBytes > STREAM_BYTES ||
+        (uint64_t)count * indexSize > STREAM_INDEX_BYTES)
+        return D3DERR_INVALIDCALL;
+    const FrameArgs args = {{(uint32_t)type, minIndex, vertexCount, primitiveCount, (uint32_t)indexFormat, stride}, 0.0f};
+    if (LogCommand(FrameOp::DRAW_INDEXED_UP, args, vertices, (uint32_t)vertexBytes, indices, count * indexSize))
+    {
+        ++m_DrawCalls;
+        return D3D_OK;
+    }
+    return DrawIndexedPrimitiveUPNow(type, minIndex, vertexCount, primitiveCount, indices, indexFormat, vertices,
+                                     stride);
+}
+
+PfResult PfGLDevice::DrawIndexedPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t minIndex, uint32_t vertexCount,
+                                               uint32_t primitiveCount, const void* indices, D3DFORMAT indexFormat,
+                                               const void* vertices, uint32_t stride)
+{
+    GLenum mode;
+    uint32_t count;
+    if (!PrimitiveMode(type, primitiveCount, mode, count))
+        return D3DERR_INVALIDCALL;
+    const uint32_t indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
     NoteVertexSpecular(vertices, minIndex + vertexCount, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
@@ -261,8 +302,24 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
 
 PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint32_t stride)
 {
-    if (!vertices || quadCount == 0 || stride == 0)
+    if (!vertices || quadCount == 0 || stride == 0 || stride > STREAM_BYTES / 4)
         return D3DERR_INVALIDCALL;
+    if (!m_DeviceCreated || !m_RenderTargets[0])
+        return D3DERR_INVALIDCALL;
+    const uint64_t bytes = (uint64_t)quadCount * 4 * stride;
+    const FrameArgs args = {{quadCount, stride, 0, 0, 0, 0}, 0.0f};
+    if (bytes <= 0xFFFFFFFFu && LogCommand(FrameOp::DRAW_QUADS, args, vertices, (uint32_t)bytes))
+    {
+        // As many calls as drawing them now would make.
+        const uint32_t perBatch = std::min(MAX_BATCH_QUADS, STREAM_BYTES / (4 * stride));
+        m_DrawCalls += (quadCount + perBatch - 1) / perBatch;
+        return D3D_OK;
+    }
+    return DrawQuadsUPNow(quadCount, vertices, stride);
+}
+
+PfResult PfGLDevice::DrawQuadsUPNow(uint32_t quadCount, const void* vertices, uint32_t stride)
+{
     NoteVertexSpecular(vertices, quadCount * 4, stride);
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
@@ -330,6 +387,8 @@ void PfGLDevice::FlushQuads()
 PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount)
 {
     FlushQuads();
+    // A buffer's contents are not followed from frame to frame: a frame drawing from buffers is drawn.
+    MarkFrameIncomparable();
     GLenum mode;
     uint32_t count;
     if (!m_StreamSource || !m_StreamSource->IsCreated() || m_StreamSourceStride == 0 || primitiveCount == 0 ||
@@ -349,6 +408,7 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
 {
     FlushQuads();
+    MarkFrameIncomparable();
     GLenum mode;
     uint32_t count;
     if (m_Declaration && m_FVF == 0)

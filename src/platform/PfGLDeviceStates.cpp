@@ -191,8 +191,8 @@ PfResult PfGLDevice::SetSamplerState(uint32_t stage, uint32_t type, uint32_t val
     if (m_SamplerState[stage][type] == value)
         return D3D_OK;
     FlushQuads();
+    // Sent with the next draw (PrepareDraw), which a deferred frame may never make.
     m_SamplerState[stage][type] = value;
-    ApplySampler(stage);
     return D3D_OK;
 }
 

@@ -80,6 +80,17 @@ PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, 
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !m_DepthStencil)
         return D3DERR_INVALIDCALL;
     FlushQuads();
+    if (!(flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)))
+        return D3D_OK;
+    FrameArgs args = {{count, flags, color, stencil, 0, 0}, z};
+    if (LogCommand(FrameOp::CLEAR, args, rects, rects ? count * (uint32_t)sizeof(PfRect) : 0))
+        return D3D_OK;
+    return ClearNow(count, rects, flags, color, z, stencil);
+}
+
+PfResult PfGLDevice::ClearNow(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z,
+                              uint32_t stencil)
+{
     ApplyFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0);
     ApplyViewport();
     GLbitfield mask = 0;
@@ -125,6 +136,7 @@ PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, 
         glClear(mask);
     }
     m_Dirty |= DIRTY_RASTER | DIRTY_DEPTH | DIRTY_STENCIL;
+    BumpTargetGenerations();
     return D3D_OK;
 }
 

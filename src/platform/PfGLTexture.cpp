@@ -11,12 +11,15 @@
 namespace
 {
 
-// Quads queued on the device may still sample this texture or draw into it: they go first.
-void FlushQueuedQuads()
+// Quads queued on the device, and a frame it has written down but not drawn, may still sample this
+// texture or draw into it: they go first.
+void BeforeChange(const PfGLTexture* texture, bool write)
 {
     if (PfGLDevice* device = PfGLDevice::GetCurrent())
-        device->FlushQuads();
+        device->NoteTextureChange(texture, write);
 }
+
+std::atomic<uint64_t> s_NextGeneration{1};
 
 struct FormatInfo
 {
@@ -201,6 +204,7 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
         Destroy();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
+    BumpContentGeneration();
     // A render target's zeros go to the device now, as it is drawn into there. A plain texture's copy is
     // what counts: its zeros are uploaded at the first bind, unless a fill and upload come first (loaders
     // fill the copy at once, so the zeros would only be sent to be overwritten).
@@ -213,9 +217,14 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     return D3D_OK;
 }
 
+void PfGLTexture::BumpContentGeneration()
+{
+    m_Generation.store(s_NextGeneration.fetch_add(1, std::memory_order_relaxed), std::memory_order_release);
+}
+
 void PfGLTexture::Destroy()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, true);
     PfGLDevice::UnbindFromCurrent(this);
     if (m_Name)
     {
@@ -249,7 +258,7 @@ size_t PfGLTexture::GetMemorySize() const
 
 void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
 {
-    FlushQueuedQuads();
+    BeforeChange(this, (flags & D3DLOCK_READONLY) == 0);
     if (!m_Name || m_Locked || IsDepthStencil())
         return nullptr;
     PfRect r = {0, 0, (int32_t)m_Width, (int32_t)m_Height};
@@ -277,6 +286,8 @@ PfResult PfGLTexture::UnlockRect()
     m_Locked = false;
     if (m_LockFlags & D3DLOCK_READONLY)
         return D3D_OK;
+    BeforeChange(this, true);
+    BumpContentGeneration();
     // Only the thread with the device's context current may upload; others leave it to the next bind.
     if (SDL_GL_GetCurrentContext() != nullptr)
     {
@@ -296,9 +307,10 @@ void PfGLTexture::UploadIfDirty()
 
 PfResult PfGLTexture::Upload()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, true);
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
+    BumpContentGeneration();
     m_Dirty = false;
     UploadRows(0, m_Height);
     return D3D_OK;
@@ -320,7 +332,7 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
 
 PfResult PfGLTexture::ReadBack()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, false);
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     FormatInfo info;

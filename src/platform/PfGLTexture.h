@@ -59,6 +59,15 @@ public:
     // Called by the device before it binds the texture: uploads a copy changed on another thread.
     void UploadIfDirty();
 
+    // A number that changes whenever the contents may have changed (creation, an unlock for writing, an
+    // upload, a clear or draw into it as a target), on any thread. Numbers are unique in the process, so
+    // a texture made anew at the address of a destroyed one never repeats the old one's number.
+    uint64_t GetContentGeneration() const { return m_Generation.load(std::memory_order_acquire); }
+    void BumpContentGeneration();
+    // The device's frame whose written-down commands use this texture (the device's own bookkeeping).
+    uint64_t GetFrameStamp() const { return m_FrameStamp; }
+    void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
+
 private:
     void UploadRows(uint32_t top, uint32_t bottom);
 
@@ -73,4 +82,6 @@ private:
     uint32_t m_LockFlags = 0;
     PfRect m_LockRect = {};
     std::atomic<bool> m_Dirty{false};
+    std::atomic<uint64_t> m_Generation{0};
+    mutable uint64_t m_FrameStamp = 0;
 };
