@@ -153,6 +153,9 @@ void PfGLDevice::ApplyFramebuffer(bool useDepth)
         GLenum buffers[MAX_RENDER_TARGETS];
         for (uint32_t i = 0; i < MAX_RENDER_TARGETS; ++i)
         {
+            // A fresh target's zeros go before anything is drawn into it.
+            if (m_RenderTargets[i])
+                m_RenderTargets[i]->UploadIfDirty();
             const uint32_t name = m_RenderTargets[i] ? m_RenderTargets[i]->GetGLName() : 0;
             glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
             buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;

@@ -30,6 +30,8 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
 {
     if (!m_BackBuffer.IsCreated())
         return D3DERR_INVALIDCALL;
+    // A back buffer never drawn into shows its zeros.
+    m_BackBuffer.UploadIfDirty();
     if (!window)
         window = m_Params.hDeviceWindow;
     if (!window)

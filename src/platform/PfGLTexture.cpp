@@ -6,6 +6,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -188,9 +189,6 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, (GLint)m_Levels - 1);
     if (!depth)
         glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info.swizzle);
-    // The level contents start out zero, as the engine's fresh textures are.
-    if (!depth)
-        m_Data.assign((size_t)m_Width * m_Height * info.bytes, 0);
     uint32_t w = m_Width, h = m_Height;
     for (uint32_t level = 0; level < m_Levels; ++level)
     {
@@ -205,16 +203,56 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     BumpContentGeneration();
-    // A render target's zeros go to the device now, as it is drawn into there. A plain texture's copy is
-    // what counts: its zeros are uploaded at the first bind, unless a fill and upload come first (loaders
-    // fill the copy at once, so the zeros would only be sent to be overwritten).
     if (depth)
         return D3D_OK;
-    if (IsRenderTarget())
-        UploadRows(0, m_Height);
-    else
-        m_Dirty = true;
+    // The contents start out zero, as the engine's fresh textures are. The zeros are sent at the first use
+    // (a bind, a draw into it, a read-back), unless a fill and upload come first: loaders fill a plain
+    // texture's copy at once, and many targets are never used at all. The copy comes zeroed from the
+    // system without being written, so it costs no memory until a loader fills it.
+    if (!IsRenderTarget())
+    {
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+        if (!m_Data)
+        {
+            Destroy();
+            return D3DERR_OUTOFVIDEOMEMORY;
+        }
+    }
+    m_KeepCopy = (usage & D3DUSAGE_DYNAMIC) != 0;
+    m_Dirty = true;
     return D3D_OK;
+}
+
+void PfGLTexture::FreeDeleter::operator()(uint8_t* p) const
+{
+    std::free(p);
+}
+
+bool PfGLTexture::EnsureCopy() const
+{
+    if (m_Data)
+        return true;
+    if (!m_Name || IsDepthStencil())
+        return false;
+    m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!m_Data)
+        return false;
+    // Zeros not yet sent are the contents. Away from the drawing thread OpenGL cannot be asked: the copy
+    // starts as zeros (a texture given its pixels by Upload is not locked on another thread).
+    if (m_Dirty || SDL_GL_GetCurrentContext() == nullptr)
+        return true;
+    FormatInfo info;
+    GetFormatInfo(m_Format, info);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    ScopedBind bind(m_Name);
+    glGetTexImage(GL_TEXTURE_2D, 0, info.format, info.type, m_Data.get());
+    return true;
+}
+
+void PfGLTexture::ReleaseCopy()
+{
+    m_Data.reset();
 }
 
 void PfGLTexture::BumpContentGeneration()
@@ -236,8 +274,9 @@ void PfGLTexture::Destroy()
     m_Levels = 1;
     m_Usage = 0;
     m_Format = D3DFMT_UNKNOWN;
-    m_Data.clear();
-    m_Data.shrink_to_fit();
+    m_Data.reset();
+    m_KeepCopy = false;
+    m_WriteLocks = 0;
     m_Locked = false;
     m_LockFlags = 0;
     m_Dirty = false;
@@ -269,14 +308,24 @@ void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
             r.left >= r.right || r.top >= r.bottom)
             return nullptr;
     }
-    if (IsRenderTarget() && !(flags & D3DLOCK_DISCARD) && PfFailed(ReadBack()))
+    // A texture written more than once (text, movie frames) or from another thread keeps its copy.
+    if (!(flags & D3DLOCK_READONLY) && (++m_WriteLocks > 1 || SDL_GL_GetCurrentContext() == nullptr))
+        m_KeepCopy = true;
+    if (IsRenderTarget() && !(flags & D3DLOCK_DISCARD))
+    {
+        if (PfFailed(ReadBack()))
+            return nullptr;
+    }
+    else if ((flags & D3DLOCK_DISCARD) && !m_Data)
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!EnsureCopy())
         return nullptr;
     m_Locked = true;
     m_LockFlags = flags;
     m_LockRect = r;
     if (pitch)
         *pitch = GetPitch();
-    return m_Data.data() + (size_t)r.top * GetPitch() + (size_t)r.left * GetBytesPerPixel(m_Format);
+    return m_Data.get() + (size_t)r.top * GetPitch() + (size_t)r.left * GetBytesPerPixel(m_Format);
 }
 
 PfResult PfGLTexture::UnlockRect()
@@ -291,8 +340,11 @@ PfResult PfGLTexture::UnlockRect()
     // Only the thread with the device's context current may upload; others leave it to the next bind.
     if (SDL_GL_GetCurrentContext() != nullptr)
     {
-        m_Dirty = false;
-        UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
+        // Rows outside the lock that were never sent go with it.
+        if (m_Dirty.exchange(false))
+            UploadRows(0, m_Height);
+        else
+            UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
     }
     else
         m_Dirty = true;
@@ -311,8 +363,13 @@ PfResult PfGLTexture::Upload()
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     BumpContentGeneration();
+    if (!EnsureCopy())
+        return D3DERR_OUTOFVIDEOMEMORY;
     m_Dirty = false;
     UploadRows(0, m_Height);
+    // A picture filled once: OpenGL holds it now.
+    if (!m_KeepCopy && !IsRenderTarget())
+        ReleaseCopy();
     return D3D_OK;
 }
 
@@ -321,11 +378,22 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
     FormatInfo info;
     if (!GetFormatInfo(m_Format, info) || top >= bottom)
         return;
+    // Without a copy the contents are the zeros a fresh texture starts with; memory the system gives zeroed
+    // and that is only read stays untouched.
+    std::unique_ptr<uint8_t, FreeDeleter> zeros;
+    const uint8_t* rows = m_Data ? m_Data.get() + (size_t)top * GetPitch() : nullptr;
+    if (!rows)
+    {
+        zeros.reset(static_cast<uint8_t*>(std::calloc((size_t)(bottom - top) * GetPitch(), 1)));
+        if (!zeros)
+            return;
+        rows = zeros.get();
+    }
     ScopedBind bind(m_Name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, (GLint)top, (GLsizei)m_Width, (GLsizei)(bottom - top), info.format, info.type,
-                    m_Data.data() + (size_t)top * GetPitch());
+                    rows);
     if (m_Levels > 1)
         glGenerateMipmap(GL_TEXTURE_2D);
 }
@@ -335,6 +403,13 @@ PfResult PfGLTexture::ReadBack()
     BeforeChange(this, false);
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
+    UploadIfDirty();
+    // Read back once, read back again: the copy stays.
+    m_KeepCopy = true;
+    if (!m_Data)
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!m_Data)
+        return D3DERR_OUTOFVIDEOMEMORY;
     FormatInfo info;
     GetFormatInfo(m_Format, info);
     GLint previous = 0;
@@ -351,13 +426,13 @@ PfResult PfGLTexture::ReadBack()
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
         glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, info.format, info.type, m_Data.data());
+        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, info.format, info.type, m_Data.get());
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
     glDeleteFramebuffers(1, &fbo);
     // An X format reads back whatever alpha the target holds; the engine sees it as opaque.
     if (m_Format == D3DFMT_X8R8G8B8)
-        for (size_t i = 3; i < m_Data.size(); i += 4)
-            m_Data[i] = 0xFF;
+        for (size_t i = 3; i < CopyBytes(); i += 4)
+            m_Data.get()[i] = 0xFF;
     return hr;
 }

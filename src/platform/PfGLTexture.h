@@ -4,6 +4,12 @@
 // coordinate v = 0 is the top of the picture. Render targets are drawn into through the device's frame
 // buffer and read back into the copy on demand. Textures are created and drawn on the device's thread; a
 // lock on another thread (movie frames) only touches the copy and leaves the upload to the next bind.
+//
+// The copy is kept only while it is needed. A fresh texture's zeros are neither written nor sent until
+// used (the copy's memory comes zeroed from the system, untouched). A picture filled once and uploaded
+// (Upload) gives its copy up, as OpenGL holds the pixels; a render target has a copy once read back. A
+// copy asked for again (a lock, GetData) is read back from OpenGL on the drawing thread. Textures locked
+// for writing more than once, locked on another thread, or made dynamic keep theirs.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -11,7 +17,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class PfGLTexture
 {
@@ -48,9 +54,12 @@ public:
     PfResult UnlockRect();
     bool IsLocked() const { return m_Locked; }
 
-    // The copy of level 0 as last uploaded or read back, GetPitch bytes a row, top row first.
-    const uint8_t* GetData() const { return m_Data.data(); }
-    uint8_t* GetData() { return m_Data.data(); }
+    // The copy of level 0 as last uploaded or read back, GetPitch bytes a row, top row first (made again
+    // from the texture when it was given up).
+    const uint8_t* GetData() const { return EnsureCopy() ? m_Data.get() : nullptr; }
+    uint8_t* GetData() { return EnsureCopy() ? m_Data.get() : nullptr; }
+    // Whether the processor-side copy exists now (tests of the memory rules).
+    bool HasCopy() const { return m_Data != nullptr; }
     uint32_t GetPitch() const { return m_Width * GetBytesPerPixel(m_Format); }
     // Copies a render target's pixels into the processor-side copy.
     PfResult ReadBack();
@@ -69,7 +78,16 @@ public:
     void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
 
 private:
+    struct FreeDeleter
+    {
+        void operator()(uint8_t* p) const;
+    };
     void UploadRows(uint32_t top, uint32_t bottom);
+    size_t CopyBytes() const { return (size_t)GetPitch() * m_Height; }
+    // Makes the copy when there is none: zeros while the texture has never been sent anything, else the
+    // texture's level 0 read from OpenGL. False when memory runs out.
+    bool EnsureCopy() const;
+    void ReleaseCopy();
 
     uint32_t m_Name = 0;
     uint32_t m_Width = 0;
@@ -77,7 +95,10 @@ private:
     uint32_t m_Levels = 1;
     uint32_t m_Usage = 0;
     D3DFORMAT m_Format = D3DFMT_UNKNOWN;
-    std::vector<uint8_t> m_Data;
+    mutable std::unique_ptr<uint8_t, FreeDeleter> m_Data;
+    // The copy is kept after uploads (see the class comment).
+    bool m_KeepCopy = false;
+    uint32_t m_WriteLocks = 0;
     bool m_Locked = false;
     uint32_t m_LockFlags = 0;
     PfRect m_LockRect = {};
