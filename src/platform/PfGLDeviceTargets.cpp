@@ -143,7 +143,7 @@ PfResult PfGLDevice::ClearNow(uint32_t count, const PfRect* rects, uint32_t flag
 void PfGLDevice::ApplyFramebuffer(bool useDepth)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
-    const uint32_t depth = useDepth && m_DepthStencil ? m_DepthStencil->GetGLName() : 0;
+    const uint32_t depth = useDepth && m_DepthStencil && m_DepthStencil->EnsureStorage() ? m_DepthStencil->GetGLName() : 0;
     if (!(m_Dirty & DIRTY_FRAMEBUFFER) && depth == m_AttachedDepth)
         return;
     if (m_Dirty & DIRTY_FRAMEBUFFER)

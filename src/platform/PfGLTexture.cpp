@@ -189,14 +189,6 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, (GLint)m_Levels - 1);
     if (!depth)
         glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info.swizzle);
-    uint32_t w = m_Width, h = m_Height;
-    for (uint32_t level = 0; level < m_Levels; ++level)
-    {
-        glTexImage2D(GL_TEXTURE_2D, (GLint)level, (GLint)info.internalFormat, (GLsizei)w, (GLsizei)h, 0, info.format,
-                     info.type, nullptr);
-        w = std::max(1u, w / 2);
-        h = std::max(1u, h / 2);
-    }
     if (glGetError() != GL_NO_ERROR)
     {
         Destroy();
@@ -221,6 +213,31 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     m_KeepCopy = (usage & D3DUSAGE_DYNAMIC) != 0;
     m_Dirty = true;
     return D3D_OK;
+}
+
+bool PfGLTexture::EnsureStorage()
+{
+    if (m_HasStorage || !m_Name)
+        return m_HasStorage;
+    // The levels are given their memory at the first use, not at creation: the software rasteriser
+    // fills a texture's memory when it is made, and many textures made at start-up (capture surfaces,
+    // transition targets) are never used on most screens.
+    FormatInfo info;
+    GetFormatInfo(m_Format, info);
+    while (glGetError() != GL_NO_ERROR)
+    {
+    }
+    ScopedBind bind(m_Name);
+    uint32_t w = m_Width, h = m_Height;
+    for (uint32_t level = 0; level < m_Levels; ++level)
+    {
+        glTexImage2D(GL_TEXTURE_2D, (GLint)level, (GLint)info.internalFormat, (GLsizei)w, (GLsizei)h, 0, info.format,
+                     info.type, nullptr);
+        w = std::max(1u, w / 2);
+        h = std::max(1u, h / 2);
+    }
+    m_HasStorage = glGetError() == GL_NO_ERROR;
+    return m_HasStorage;
 }
 
 void PfGLTexture::FreeDeleter::operator()(uint8_t* p) const
@@ -277,6 +294,7 @@ void PfGLTexture::Destroy()
     m_Data.reset();
     m_KeepCopy = false;
     m_WriteLocks = 0;
+    m_HasStorage = false;
     m_Locked = false;
     m_LockFlags = 0;
     m_Dirty = false;
@@ -380,6 +398,8 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
         return;
     // Without a copy the contents are the zeros a fresh texture starts with; memory the system gives zeroed
     // and that is only read stays untouched.
+    if (!EnsureStorage())
+        return;
     std::unique_ptr<uint8_t, FreeDeleter> zeros;
     const uint8_t* rows = m_Data ? m_Data.get() + (size_t)top * GetPitch() : nullptr;
     if (!rows)

@@ -41,6 +41,9 @@ public:
     bool IsRenderTarget() const { return (m_Usage & D3DUSAGE_RENDERTARGET) != 0; }
     bool IsDepthStencil() const { return (m_Usage & D3DUSAGE_DEPTHSTENCIL) != 0; }
     uint32_t GetGLName() const { return m_Name; }
+    // Gives the levels their memory in OpenGL if they have none yet (textures get it at their first use:
+    // an upload, a bind, being drawn into). False when OpenGL runs out of memory.
+    bool EnsureStorage();
     // Bytes of device memory (level 0 and its chain).
     size_t GetMemorySize() const;
 
@@ -99,6 +102,7 @@ private:
     // The copy is kept after uploads (see the class comment).
     bool m_KeepCopy = false;
     uint32_t m_WriteLocks = 0;
+    bool m_HasStorage = false;
     bool m_Locked = false;
     uint32_t m_LockFlags = 0;
     PfRect m_LockRect = {};
