@@ -155,9 +155,11 @@ PfResult PfGLDevice::CreateDevice(const D3DPRESENT_PARAMETERS& params)
     m_StreamIndexBuffer = names[1];
     m_QuadIndexBuffer = names[2];
     glBindBuffer(GL_ARRAY_BUFFER, m_StreamBuffer);
-    glBufferData(GL_ARRAY_BUFFER, STREAM_BYTES, nullptr, GL_STREAM_DRAW);
+    m_StreamCapacity = STREAM_START_BYTES;
+    m_StreamIndexCapacity = STREAM_INDEX_START_BYTES;
+    glBufferData(GL_ARRAY_BUFFER, m_StreamCapacity, nullptr, GL_STREAM_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_StreamIndexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, STREAM_INDEX_BYTES, nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, m_StreamIndexCapacity, nullptr, GL_STREAM_DRAW);
     std::vector<uint16_t> quads(MAX_BATCH_QUADS * 6);
     for (uint32_t q = 0; q < MAX_BATCH_QUADS; ++q)
     {
@@ -236,6 +238,7 @@ void PfGLDevice::Destroy()
     m_Framebuffer = m_VertexArray = m_StreamBuffer = m_StreamIndexBuffer = m_QuadIndexBuffer = 0;
     m_WhiteTexture = 0;
     m_StreamOffset = m_StreamIndexOffset = 0;
+    m_StreamCapacity = m_StreamIndexCapacity = 0;
     m_BoundElementBuffer = 0;
     m_InjectedPresentResult = D3D_OK;
     SetDefaultStates();

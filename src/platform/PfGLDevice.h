@@ -278,8 +278,12 @@ private:
 
     // The streaming buffers take the vertices and indices of drawing from memory; when full they are
     // orphaned and filled again from the start, so a draw never waits for the previous ones.
+    // They start small and grow, up to these sizes, when a draw needs more: the 2D screens' frames take a
+    // few kilobytes, and a software driver's buffers are memory of the process.
     static constexpr uint32_t STREAM_BYTES = 4u << 20;
     static constexpr uint32_t STREAM_INDEX_BYTES = 1u << 20;
+    static constexpr uint32_t STREAM_START_BYTES = 256u << 10;
+    static constexpr uint32_t STREAM_INDEX_START_BYTES = 64u << 10;
     // 16-bit indices address 65,536 vertices: 16,384 quads per batch.
     static constexpr uint32_t MAX_BATCH_QUADS = 16384;
 
@@ -346,6 +350,8 @@ private:
     uint32_t m_StreamIndexBuffer = 0;
     uint32_t m_QuadIndexBuffer = 0;
     uint32_t m_StreamOffset = 0;
+    uint32_t m_StreamCapacity = 0;
+    uint32_t m_StreamIndexCapacity = 0;
     uint32_t m_StreamIndexOffset = 0;
     uint32_t m_BoundElementBuffer = 0;
     uint32_t m_WhiteTexture = 0;

@@ -183,9 +183,11 @@ bool PfGLDevice::StreamVertices(const void* data, uint32_t bytes, uint32_t strid
     // Vertices start on a multiple of the stride so one layout serves every draw of that stride.
     uint32_t offset = (m_StreamOffset + stride - 1) / stride * stride;
     glBindBuffer(GL_ARRAY_BUFFER, m_StreamBuffer);
-    if (offset + bytes > STREAM_BYTES)
+    if (offset + bytes > m_StreamCapacity)
     {
-        glBufferData(GL_ARRAY_BUFFER, STREAM_BYTES, nullptr, GL_STREAM_DRAW);
+        while (m_StreamCapacity < bytes)
+            m_StreamCapacity *= 2;
+        glBufferData(GL_ARRAY_BUFFER, m_StreamCapacity, nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
     void* target = glMapBufferRange(GL_ARRAY_BUFFER, offset, bytes,
@@ -205,9 +207,11 @@ bool PfGLDevice::StreamIndices(const void* data, uint32_t bytes, uint32_t& offse
         return false;
     offset = (m_StreamIndexOffset + 3) & ~3u;
     BindElementBuffer(m_StreamIndexBuffer);
-    if (offset + bytes > STREAM_INDEX_BYTES)
+    if (offset + bytes > m_StreamIndexCapacity)
     {
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, STREAM_INDEX_BYTES, nullptr, GL_STREAM_DRAW);
+        while (m_StreamIndexCapacity < bytes)
+            m_StreamIndexCapacity *= 2;
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, m_StreamIndexCapacity, nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
     glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, offset, bytes, data);
