@@ -91,6 +91,36 @@ PfResult PfGLDevice::Clear(uint32_t count, const PfRect* rects, uint32_t flags, 
 PfResult PfGLDevice::ClearNow(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z,
                               uint32_t stencil)
 {
+    // A depth-stencil surface that has no memory yet keeps a whole clear as its first contents, made when
+    // a draw first tests against it: screens that clear depth every frame but draw without it never give
+    // it memory.
+    const uint32_t depthFlags = flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
+    if (depthFlags && m_DepthStencil && !m_DepthStencil->HasStorage())
+    {
+        const PfGLTexture* depth = m_DepthStencil;
+        auto covers = [&](const PfRect& r)
+        {
+            return r.left <= (int32_t)m_Viewport.X && r.top <= (int32_t)m_Viewport.Y &&
+                   r.right >= (int32_t)(m_Viewport.X + m_Viewport.Width) &&
+                   r.bottom >= (int32_t)(m_Viewport.Y + m_Viewport.Height);
+        };
+        bool whole = m_Viewport.X == 0 && m_Viewport.Y == 0 && m_Viewport.Width >= depth->GetWidth() &&
+                     m_Viewport.Height >= depth->GetHeight();
+        if (whole && rects && count > 0)
+        {
+            bool any = false;
+            for (uint32_t i = 0; i < count && !any; ++i)
+                any = covers(rects[i]);
+            whole = any;
+        }
+        if (whole)
+        {
+            m_DepthStencil->SetPendingClear(depthFlags, std::clamp(z, 0.0f, 1.0f), stencil);
+            flags &= ~depthFlags;
+            if (!(flags & D3DCLEAR_TARGET))
+                return D3D_OK;
+        }
+    }
     ApplyFramebuffer((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0);
     ApplyViewport();
     GLbitfield mask = 0;
@@ -170,6 +200,30 @@ void PfGLDevice::ApplyFramebuffer(bool useDepth)
         glFramebufferTexture2D(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
                                GL_TEXTURE_2D, depth, 0);
     m_AttachedDepth = depth;
+    uint32_t pendingFlags = 0;
+    float pendingZ = 1.0f;
+    uint32_t pendingStencil = 0;
+    if (depth && m_DepthStencil->TakePendingClear(pendingFlags, pendingZ, pendingStencil))
+    {
+        // The whole clear kept while the surface had no memory, over all of it.
+        GLbitfield mask = 0;
+        if (pendingFlags & D3DCLEAR_ZBUFFER)
+        {
+            glClearDepth(pendingZ);
+            glDepthMask(GL_TRUE);
+            mask |= GL_DEPTH_BUFFER_BIT;
+        }
+        if ((pendingFlags & D3DCLEAR_STENCIL) && stencil)
+        {
+            glClearStencil((GLint)pendingStencil);
+            glStencilMask(0xFF);
+            mask |= GL_STENCIL_BUFFER_BIT;
+        }
+        glDisable(GL_SCISSOR_TEST);
+        if (mask)
+            glClear(mask);
+        m_Dirty |= DIRTY_RASTER | DIRTY_STENCIL;
+    }
     // A depth test without a depth buffer is off, so the depth group follows the attachment.
     m_Dirty |= DIRTY_DEPTH;
 }

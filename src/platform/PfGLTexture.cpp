@@ -240,6 +240,26 @@ bool PfGLTexture::EnsureStorage()
     return m_HasStorage;
 }
 
+void PfGLTexture::SetPendingClear(uint32_t flags, float z, uint32_t stencil)
+{
+    m_PendingClearFlags |= flags;
+    if (flags & D3DCLEAR_ZBUFFER)
+        m_PendingClearZ = z;
+    if (flags & D3DCLEAR_STENCIL)
+        m_PendingClearStencil = stencil;
+}
+
+bool PfGLTexture::TakePendingClear(uint32_t& flags, float& z, uint32_t& stencil)
+{
+    if (!m_PendingClearFlags)
+        return false;
+    flags = m_PendingClearFlags;
+    z = m_PendingClearZ;
+    stencil = m_PendingClearStencil;
+    m_PendingClearFlags = 0;
+    return true;
+}
+
 void PfGLTexture::FreeDeleter::operator()(uint8_t* p) const
 {
     std::free(p);
@@ -295,6 +315,7 @@ void PfGLTexture::Destroy()
     m_KeepCopy = false;
     m_WriteLocks = 0;
     m_HasStorage = false;
+    m_PendingClearFlags = 0;
     m_Locked = false;
     m_LockFlags = 0;
     m_Dirty = false;

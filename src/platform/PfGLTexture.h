@@ -44,6 +44,11 @@ public:
     // Gives the levels their memory in OpenGL if they have none yet (textures get it at their first use:
     // an upload, a bind, being drawn into). False when OpenGL runs out of memory.
     bool EnsureStorage();
+    bool HasStorage() const { return m_HasStorage; }
+    // A depth-stencil surface without memory keeps the last whole clear (D3DCLEAR_ZBUFFER and
+    // D3DCLEAR_STENCIL flags, values) for the device to make once it has memory.
+    void SetPendingClear(uint32_t flags, float z, uint32_t stencil);
+    bool TakePendingClear(uint32_t& flags, float& z, uint32_t& stencil);
     // Bytes of device memory (level 0 and its chain).
     size_t GetMemorySize() const;
 
@@ -103,6 +108,9 @@ private:
     bool m_KeepCopy = false;
     uint32_t m_WriteLocks = 0;
     bool m_HasStorage = false;
+    uint32_t m_PendingClearFlags = 0;
+    float m_PendingClearZ = 1.0f;
+    uint32_t m_PendingClearStencil = 0;
     bool m_Locked = false;
     uint32_t m_LockFlags = 0;
     PfRect m_LockRect = {};
