@@ -23,6 +23,7 @@
 #include "platform/PfClock.h"
 #include "support/BenchDevice.h"
 #include "support/BenchGameCore.h"
+#include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
