@@ -19,6 +19,7 @@
 // KV_GAME_EXE, KV_TOOLS_DIR and KV_BARE_GL override the executables and the tools folder of the build.
 #include "adventure/SeqAvgMain.h"
 #include "core/GxLog.h"
+#include "core/GxThreadManage.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfClock.h"
 #include "support/BenchDevice.h"
@@ -221,6 +222,9 @@ struct TypingStage
         if (!device.Open("GameIdleCostBench") || !core.Start())
             return false;
         GxLog::SetErrorLogPath(L"/dev/null");
+        // The core's frame polls the worker threads, which the benchmark core is started without.
+        if (!core->m_ThreadManage)
+            core->m_ThreadManage = new GxThreadManage(nullptr);
         screen = SeqAvgMain::Find();
         GxTaskManage* manage = core->m_TaskManage;
         manage->ChangeSequence(L"SeqAvgMain", 0, 0);
