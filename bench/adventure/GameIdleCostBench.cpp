@@ -269,14 +269,25 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
         const uint32_t remainBefore = window->GetRemainCharCount();
         const double cpu0 = SelfCpuSeconds();
         const uint64_t wall0 = PfClock::GetTimeUs();
+        double typed = 0.0;
+        uint32_t remain = remainBefore;
         while (PfClock::GetTimeUs() - wall0 < static_cast<uint64_t>(kLoopSeconds * 1e6))
+        {
             stage.core->Frame();
+            const uint32_t now = window->GetRemainCharCount();
+            typed += static_cast<double>(remain - now);
+            remain = now;
+            // A finished line starts again: the screen keeps typing.
+            if (now == 0)
+            {
+                stage.screen->ShowMessage(kLongLine, false, false, false);
+                remain = window->GetRemainCharCount();
+            }
+        }
         const double wall = static_cast<double>(PfClock::GetTimeUs() - wall0) * 1e-6;
         state.counters["cpu_ms_per_s"] = (SelfCpuSeconds() - cpu0) * 1000.0 / wall;
-        state.counters["chars_typed"] = static_cast<double>(remainBefore - window->GetRemainCharCount());
+        state.counters["chars_per_s"] = typed / wall;
         state.counters["load_avg_1min"] = load;
-        if (window->GetRemainCharCount() == 0)
-            state.SkipWithError("the line ended before the measurement did");
     }
 }
 
