@@ -273,6 +273,10 @@ void PfGLDevice::ApplyRaster()
         glDisable(GL_CULL_FACE);
         break;
     }
+    if (rs[D3DRS_MULTISAMPLEANTIALIAS])
+        glEnable(GL_MULTISAMPLE);
+    else
+        glDisable(GL_MULTISAMPLE);
     const uint32_t fill = rs[D3DRS_FILLMODE];
     glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
     const uint32_t mask = rs[D3DRS_COLORWRITEENABLE];
@@ -472,7 +476,10 @@ void PfGLDevice::BindTextures()
     {
         PfGLTexture* texture = m_Textures[stage];
         if (texture)
+        {
             texture->UploadIfDirty();
+            texture->Resolve();
+        }
         // Bound at every draw: names of deleted textures come back for new ones, so a remembered binding
         // could point at an object that no longer exists.
         glActiveTexture(GL_TEXTURE0 + stage);

@@ -300,7 +300,10 @@ void PfGLDevice::BumpTargetGenerations()
 {
     for (PfGLTexture* target : m_RenderTargets)
         if (target)
+        {
             target->BumpContentGeneration();
+            target->NoteMultisampleDrawn();
+        }
 }
 
 int PfGLDevice::WindowEventWatch(void* userdata, SDL_Event* event)

@@ -149,6 +149,7 @@ PfResult PfGLDevice::SetRenderState(uint32_t state, uint32_t value)
     case D3DRS_FILLMODE:
     case D3DRS_COLORWRITEENABLE:
     case D3DRS_SCISSORTESTENABLE:
+    case D3DRS_MULTISAMPLEANTIALIAS:
         m_Dirty |= DIRTY_RASTER;
         break;
     default:

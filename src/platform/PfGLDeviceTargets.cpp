@@ -173,7 +173,11 @@ PfResult PfGLDevice::ClearNow(uint32_t count, const PfRect* rects, uint32_t flag
 void PfGLDevice::ApplyFramebuffer(bool useDepth)
 {
     glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
-    const uint32_t depth = useDepth && m_DepthStencil && m_DepthStencil->EnsureStorage() ? m_DepthStencil->GetGLName() : 0;
+    // A depth-stencil surface goes with targets of its own sample count only (as the frame buffer needs).
+    const bool depthMatches = m_DepthStencil && m_RenderTargets[0] &&
+                              m_DepthStencil->GetSamples() == m_RenderTargets[0]->GetSamples();
+    const uint32_t depth =
+        useDepth && depthMatches && m_DepthStencil->EnsureStorage() ? m_DepthStencil->GetGLName() : 0;
     if (!(m_Dirty & DIRTY_FRAMEBUFFER) && depth == m_AttachedDepth)
         return;
     if (m_Dirty & DIRTY_FRAMEBUFFER)
@@ -187,7 +191,12 @@ void PfGLDevice::ApplyFramebuffer(bool useDepth)
             if (m_RenderTargets[i])
                 m_RenderTargets[i]->UploadIfDirty();
             const uint32_t name = m_RenderTargets[i] ? m_RenderTargets[i]->GetGLName() : 0;
-            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
+            // A multisampled target is drawn through its render buffer and resolved when read.
+            const uint32_t samples = m_RenderTargets[i] ? m_RenderTargets[i]->GetMultisampleBuffer() : 0;
+            if (samples)
+                glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_RENDERBUFFER, samples);
+            else
+                glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, name, 0);
             buffers[i] = name ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
         }
         glDrawBuffers(MAX_RENDER_TARGETS, buffers);
@@ -196,9 +205,12 @@ void PfGLDevice::ApplyFramebuffer(bool useDepth)
                          m_DepthStencil->GetFormat() != D3DFMT_D16_LOCKABLE &&
                          m_DepthStencil->GetFormat() != D3DFMT_D32;
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D, 0, 0);
-    if (depth)
-        glFramebufferTexture2D(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
-                               GL_TEXTURE_2D, depth, 0);
+    const GLenum depthAttachment = stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
+    if (depth && m_DepthStencil->GetMultisampleBuffer())
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, depthAttachment, GL_RENDERBUFFER,
+                                  m_DepthStencil->GetMultisampleBuffer());
+    else if (depth)
+        glFramebufferTexture2D(GL_FRAMEBUFFER, depthAttachment, GL_TEXTURE_2D, depth, 0);
     m_AttachedDepth = depth;
     uint32_t pendingFlags = 0;
     float pendingZ = 1.0f;

@@ -22,6 +22,41 @@ void BeforeChange(const PfGLTexture* texture, bool write)
 
 std::atomic<uint64_t> s_NextGeneration{1};
 
+// Copies rows top..bottom between a colour texture and a multisampled render buffer of its size: from the
+// buffer into the texture (a resolve) or back. The frame buffer bindings and the scissor test are put back.
+void BlitBetween(GLuint texture, GLuint buffer, bool resolve, uint32_t width, uint32_t top, uint32_t bottom)
+{
+    GLint drawPrevious = 0, readPrevious = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawPrevious);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readPrevious);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    GLuint fbo[2] = {};
+    glGenFramebuffers(2, fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo[0]);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo[1]);
+    if (resolve)
+    {
+        glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    }
+    else
+    {
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer);
+    }
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    const GLenum attachment = GL_COLOR_ATTACHMENT0;
+    glDrawBuffers(1, &attachment);
+    glBlitFramebuffer(0, (GLint)top, (GLint)width, (GLint)bottom, 0, (GLint)top, (GLint)width, (GLint)bottom,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawPrevious);
+    glDeleteFramebuffers(2, fbo);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+}
+
 struct FormatInfo
 {
     GLenum internalFormat;
@@ -163,7 +198,8 @@ uint32_t PfGLTexture::GetBytesPerPixel(D3DFORMAT format)
     return GetFormatInfo(format, info) ? info.bytes : 0;
 }
 
-PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format)
+PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
+                             uint32_t samples)
 {
     Destroy();
     if (width == 0 || height == 0 || width > 16384 || height > 16384)
@@ -178,6 +214,12 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     m_Usage = usage;
     m_Format = format;
     m_Levels = (depth || (usage & D3DUSAGE_RENDERTARGET)) ? 1 : (levels == 0 ? FullChainLevels(width, height) : levels);
+    if (samples >= 2 && (depth || (usage & D3DUSAGE_RENDERTARGET)))
+    {
+        GLint most = 0;
+        glGetIntegerv(GL_MAX_SAMPLES, &most);
+        m_Samples = most >= 2 ? std::min(samples, (uint32_t)most) : 0;
+    }
     while (glGetError() != GL_NO_ERROR)
     {
     }
@@ -236,6 +278,16 @@ bool PfGLTexture::EnsureStorage()
         w = std::max(1u, w / 2);
         h = std::max(1u, h / 2);
     }
+    if (m_Samples >= 2)
+    {
+        GLuint buffer = 0;
+        glGenRenderbuffers(1, &buffer);
+        m_MultisampleBuffer = buffer;
+        glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, (GLsizei)m_Samples, info.internalFormat, (GLsizei)m_Width,
+                                         (GLsizei)m_Height);
+        glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    }
     m_HasStorage = glGetError() == GL_NO_ERROR;
     return m_HasStorage;
 }
@@ -274,6 +326,8 @@ bool PfGLTexture::EnsureCopy() const
     m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
     if (!m_Data)
         return false;
+    if (SDL_GL_GetCurrentContext() != nullptr)
+        const_cast<PfGLTexture*>(this)->Resolve();
     // Zeros not yet sent are the contents. Away from the drawing thread OpenGL cannot be asked: the copy
     // starts as zeros (a texture given its pixels by Upload is not locked on another thread).
     if (m_Dirty || SDL_GL_GetCurrentContext() == nullptr)
@@ -285,6 +339,15 @@ bool PfGLTexture::EnsureCopy() const
     ScopedBind bind(m_Name);
     glGetTexImage(GL_TEXTURE_2D, 0, info.format, info.type, m_Data.get());
     return true;
+}
+
+void PfGLTexture::Resolve()
+{
+    if (!m_ResolvePending)
+        return;
+    m_ResolvePending = false;
+    if (m_MultisampleBuffer && !IsDepthStencil())
+        BlitBetween(m_Name, m_MultisampleBuffer, true, m_Width, 0, m_Height);
 }
 
 void PfGLTexture::ReleaseCopy()
@@ -306,6 +369,14 @@ void PfGLTexture::Destroy()
         GLuint name = m_Name;
         glDeleteTextures(1, &name);
     }
+    if (m_MultisampleBuffer)
+    {
+        GLuint buffer = m_MultisampleBuffer;
+        glDeleteRenderbuffers(1, &buffer);
+    }
+    m_MultisampleBuffer = 0;
+    m_Samples = 0;
+    m_ResolvePending = false;
     m_Name = 0;
     m_Width = m_Height = 0;
     m_Levels = 1;
@@ -435,6 +506,9 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, (GLint)top, (GLsizei)m_Width, (GLsizei)(bottom - top), info.format, info.type,
                     rows);
+    // What is drawn next goes into the multisampled buffer: it takes the uploaded rows too.
+    if (m_MultisampleBuffer)
+        BlitBetween(m_Name, m_MultisampleBuffer, false, m_Width, top, bottom);
     if (m_Levels > 1)
         glGenerateMipmap(GL_TEXTURE_2D);
 }
@@ -445,6 +519,7 @@ PfResult PfGLTexture::ReadBack()
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
     UploadIfDirty();
+    Resolve();
     // Read back once, read back again: the copy stays.
     m_KeepCopy = true;
     if (!m_Data)

@@ -29,7 +29,11 @@ public:
 
     // levels: 1 for one level, 0 for a full mip chain (rebuilt from level 0 after each upload).
     // usage: 0, D3DUSAGE_RENDERTARGET or D3DUSAGE_DEPTHSTENCIL. Needs the device's context.
-    PfResult Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format);
+    // samples: 2 or more gives a render target or depth-stencil surface that many samples a pixel (a
+    // multisampled render buffer drawn into, resolved into the texture when read, sampled or shown);
+    // counts the implementation lacks fall back to the largest it has, or to one sample where it has none.
+    PfResult Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
+                    uint32_t samples = 0);
     void Destroy();
     bool IsCreated() const { return m_Name != 0; }
 
@@ -45,6 +49,14 @@ public:
     // an upload, a bind, being drawn into). False when OpenGL runs out of memory.
     bool EnsureStorage();
     bool HasStorage() const { return m_HasStorage; }
+    // Samples a pixel of the multisampled buffer, 0 without one.
+    uint32_t GetSamples() const { return m_Samples; }
+    // The multisampled render buffer drawn into instead of the texture (0 without one).
+    uint32_t GetMultisampleBuffer() const { return m_MultisampleBuffer; }
+    // The device drew into the multisampled buffer: the texture is resolved from it before it is next read.
+    void NoteMultisampleDrawn() { m_ResolvePending = m_MultisampleBuffer != 0; }
+    // Resolves the multisampled buffer into the texture if it was drawn into since the last resolve.
+    void Resolve();
     // A depth-stencil surface without memory keeps the last whole clear (D3DCLEAR_ZBUFFER and
     // D3DCLEAR_STENCIL flags, values) for the device to make once it has memory.
     void SetPendingClear(uint32_t flags, float z, uint32_t stencil);
@@ -108,6 +120,9 @@ private:
     bool m_KeepCopy = false;
     uint32_t m_WriteLocks = 0;
     bool m_HasStorage = false;
+    uint32_t m_Samples = 0;
+    uint32_t m_MultisampleBuffer = 0;
+    bool m_ResolvePending = false;
     uint32_t m_PendingClearFlags = 0;
     float m_PendingClearZ = 1.0f;
     uint32_t m_PendingClearStencil = 0;
