@@ -46,7 +46,7 @@ bool GxDebugKeys::OnKey(GxCore* core, uint32_t key)
         if (config->m_TextEditorCommand.empty())
             GxTextEditor::OpenFileAtLine(path, line);
         else
-            GxTextEditor::RunCommandLine(GxTextEditor::BuildCommandLine(config->m_TextEditorCommand, path, line));
+            GxTextEditor::RunTemplate(config->m_TextEditorCommand, path, line); // a path with blanks stays whole
         break;
     }
     default:

@@ -13,6 +13,8 @@
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
+#include <vector>
+
 namespace
 {
 
@@ -31,6 +33,63 @@ std::wstring PositionText(const GxMoaBuiltinCall& call)
 int32_t MessageNumber(const GxMoaBuiltinCall& call)
 {
     return call.m_Worker ? call.m_Worker->GetCurrentOpcodePos() + 1 : 1;
+}
+
+// The pages of a message for the backlog: the text cut at each "%p" (the window's page break), with the
+// line breaks and click waits at a page's edges dropped. The backlog shows an entry in one text window,
+// where "%p" would clear what came before it (the speaker's name and the earlier pages), so each page
+// goes into the log as an entry of its own. A message without "%p" is one page, unchanged.
+std::vector<std::wstring> LogPages(const std::wstring& message)
+{
+    std::vector<std::wstring> pages(1);
+    for (size_t i = 0; i < message.size(); ++i)
+    {
+        if (message[i] == L'%' && i + 1 < message.size())
+        {
+            if (message[i + 1] == L'p')
+                pages.emplace_back();
+            else
+                pages.back() += message.substr(i, 2);
+            ++i;
+            continue;
+        }
+        pages.back() += message[i];
+    }
+    if (pages.size() == 1)
+        return pages;
+    auto isEdgeTag = [](const std::wstring& text, size_t at)
+    { return text.compare(at, 2, L"%r") == 0 || text.compare(at, 2, L"%c") == 0; };
+    std::vector<std::wstring> kept;
+    for (std::wstring& page : pages)
+    {
+        size_t begin = 0, end = page.size();
+        while (end - begin >= 2 && isEdgeTag(page, begin))
+            begin += 2;
+        // A tag ends the page only when its "%" is not itself escaped ("%%r" is text).
+        auto escaped = [&](size_t at)
+        {
+            size_t percents = 0;
+            while (at > begin + percents && page[at - 1 - percents] == L'%')
+                ++percents;
+            return percents % 2 == 1;
+        };
+        while (end - begin >= 2 && isEdgeTag(page, end - 2) && !escaped(end - 2))
+            end -= 2;
+        if (end > begin)
+            kept.push_back(page.substr(begin, end - begin));
+    }
+    if (kept.empty())
+        kept.emplace_back();
+    return kept;
+}
+
+void LogMessage(GxUserData* data, const std::wstring& speaker, const std::wstring& message, bool ignoreKinsoku,
+                bool disableAutoNewline)
+{
+    if (!data)
+        return;
+    for (const std::wstring& page : LogPages(message))
+        data->AddMessageLog(speaker, page, ignoreKinsoku, disableAutoNewline);
 }
 
 } // namespace
@@ -71,8 +130,7 @@ bool GxMoaBuiltinEx::CallMessage(GxMoaBuiltinCall& call)
         screen->ShowMessage(message, read, ignoreKinsoku, false);
         if (perman)
             perman->SetReadedMessage(MessageNumber(call), PositionText(call));
-        if (data)
-            data->AddMessageLog(speaker, message, ignoreKinsoku, false);
+        LogMessage(data, speaker, message, ignoreKinsoku, false);
         return true;
     }
 
@@ -101,7 +159,6 @@ bool GxMoaBuiltinEx::CallMessage(GxMoaBuiltinCall& call)
     screen->ShowMessage(message, read, true, true);
     if (perman)
         perman->SetReadedMessage(number, key);
-    if (data)
-        data->AddMessageLog(speaker, message, true, true);
+    LogMessage(data, speaker, message, true, true);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "adventure/GxMoaBuiltinCall.h"
 #include "adventure/GxMoaBuiltinEx.h"
 #include "adventure/SeqAvgMain.h"
+#include "appdata/DBCGMode.h"
 #include "appdata/GxDBLookup.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserDataPerman.h"
@@ -78,8 +79,10 @@ bool GxMoaBuiltinEx::CallPicture(GxMoaBuiltinCall& call)
     {
         int32_t row = 0, cell = 0;
         GxUserDataPerman* perman = m_Core ? m_Core->m_UserDataPerman : nullptr;
+        // Recorded under the gallery cell's own name: the gallery looks the record up by that name, so
+        // a script naming the picture in another letter case still unlocks it.
         if (perman && FindCGModeFile(row, cell, path))
-            perman->SetShowedCG(path);
+            perman->SetShowedCG(g_DBCGMode.GetRow(row)->m_FileName[cell]);
         const std::wstring base = call.Has(7) ? GxPath::GetBaseName(call.ArgString(7))
                                               : GxPath::GetBaseName(call.ArgString(0)) + L"_w";
         std::wstring widePath = config.GetString(SYSSTR_EV_DIR) + base;

@@ -446,10 +446,11 @@ bool SeqAvgMain::EndHold(int index, bool byInput)
                 GxTaskActor::FinishActions(layer);
                 layer->FinishLocalTransit();
             }
-            data.m_Hold_EndOfLayerActionSeparate_LayerName.clear();
         }
         else if (layer && (!GxTaskActor::IsActionEmpty(layer) || layer->IsLocalTransiting()))
             return false;
+        // Ended either way: a later wait must not find this name left behind.
+        data.m_Hold_EndOfLayerActionSeparate_LayerName.clear();
         break;
     }
     case 5: // music

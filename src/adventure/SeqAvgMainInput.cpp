@@ -9,6 +9,7 @@
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
 #include "core/GxFile.h"
+#include "media/GxSound.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
@@ -253,7 +254,9 @@ int32_t SeqAvgMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
             any = any || !data->m_VoiceRecord[i].IsEmpty();
         if (any)
         {
-            GxSoundControl::StopAllVoices();
+            // Only the channels: the records are what is replayed.
+            for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
+                GxSound::Stop(GxSoundControl::kFirstVoiceChannel + static_cast<uint32_t>(i), 0);
             for (int i = 0; i < GxSoundControl::kSlotCount; ++i)
                 GxSoundControl::ReplayVoice(i);
         }

@@ -226,7 +226,11 @@ void SeqAvgMain::ResetLayers()
         {
             layer->ClearActions();
             layer->GetVisual().Reset();
+            // The reset clears the contents but not the movie layer's fade-out time of a movie that ends
+            // by itself ("mv.autostop" is the only thing that changes it).
+            const int32_t disappear = layer->GetMovieAutoDisappearTime();
             layer->ResetLayer();
+            layer->SetMovieAutoDisappearTime(disappear);
             layer->SetOrderZ(depth);
             layer->Show();
         }

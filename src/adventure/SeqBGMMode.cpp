@@ -69,6 +69,7 @@ int32_t SeqBGMMode::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
 {
     if (GxSeqBase::OnUIEvent1(sender, event) != 0 || !sender)
         return 1;
+    PlayClickSound(sender);
     const std::wstring name = sender->GetTaskLocalName();
     if (name == L"btn_back")
     {

@@ -5,6 +5,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
+#include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
@@ -55,7 +56,19 @@ int32_t SeqQuickLoad::Update(int32_t step, int64_t elapsed)
     if (m_FrameCount > kWaitSteps && !m_Done)
     {
         m_Done = true;
-        if (!LoadQuickData())
+        const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
+        const std::wstring folder = SeqSaveSlots::SaveFolder();
+        const bool saved = sys && !folder.empty() && GxFile::CanOpen(folder + sys->GetString(SYSSTR_QUICKSAVE_FILE));
+        if (!saved)
+        {
+            // No quick save: nothing was reset, so the recorded screen (the one the player came from)
+            // goes on unchanged. A file that is there but cannot be read is told to the player below.
+            if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
+                                                                          ? g_Core->m_UserData->GetRestoreSequence()
+                                                                          : std::wstring()))
+                ReturnToPrevious();
+        }
+        else if (!LoadQuickData())
             SeqSaveSlots::TellPlayer(GetManager(), L"クイックセーブデータを読み込めませんでした");
         else if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
                                                                           ? g_Core->m_UserData->GetRestoreSequence()

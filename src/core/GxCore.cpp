@@ -16,6 +16,7 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
+#include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
@@ -120,7 +121,10 @@ bool GxCore::Initialize()
 
     if (m_SingleInstance->Acquire(GxString::ToUtf8(title)) == PfSingleInstance::Result::HeldElsewhere)
     {
+        // Nothing is set up yet: a termination signal while the box waits closes it and ends the program.
+        PfSignal::SetExitOnSignal(true);
         GxMessageBox(title.c_str(), L"既に起動中です");
+        PfSignal::SetExitOnSignal(false);
         return false;
     }
 

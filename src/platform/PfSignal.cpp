@@ -1,11 +1,15 @@
 #include "platform/PfSignal.h"
 
 #include <csignal>
+#include <unistd.h>
 
 static volatile std::sig_atomic_t s_QuitRequested = 0;
+static volatile std::sig_atomic_t s_ExitOnSignal = 0;
 
 static void OnQuitSignal(int)
 {
+    if (s_ExitOnSignal)
+        _exit(0); // async-signal-safe; the box's window goes with the process
     s_QuitRequested = 1;
 }
 
@@ -30,4 +34,12 @@ bool PfSignal::IsQuitRequested()
 void PfSignal::ClearQuitRequest()
 {
     s_QuitRequested = 0;
+}
+
+void PfSignal::SetExitOnSignal(bool on)
+{
+    s_ExitOnSignal = on ? 1 : 0;
+    // A request that came in just before the box opened ends the program as well.
+    if (on && s_QuitRequested)
+        _exit(0);
 }

@@ -12,4 +12,8 @@ public:
     static bool IsQuitRequested();
     // Clears the flag; for tests.
     static void ClearQuitRequest();
+    // While on, a termination or interrupt signal ends the process at once with status 0 instead of
+    // raising the flag. For a box shown at start-up before anything needs saving (the "already running"
+    // notice): it waits in the box's own loop, where no main loop reads the flag.
+    static void SetExitOnSignal(bool on);
 };

@@ -56,49 +56,50 @@ const char* const kStoryScript = "wave story.wav\n"
                                  "961 click 512 640\n"
                                  "1021 click 512 640\n"
                                  "1081 click 512 640\n"
+                                 "1141 click 512 640\n" // the voiced block's second page
                                  // The first choice: save to slot 3 (Yes to the question), back, take
                                  // the village, then load slot 3 and take the castle.
-                                 "1150 capture play_choice.png\n"
-                                 "1160 click 214 732\n"
-                                 "1210 click 270 462\n"
-                                 "1250 click 436 304\n"
-                                 "1300 capture play_save.png\n"
-                                 "1310 click 940 720\n"
-                                 "1370 click 512 305\n"
-                                 "1500 click 282 732\n"
-                                 "1550 click 270 462\n"
-                                 "1590 click 436 304\n"
-                                 "1700 capture choice_back.png\n"
-                                 "1710 click 512 255\n"
-                                 "1771 click 512 640\n"
+                                 "1210 capture play_choice.png\n"
+                                 "1220 click 214 732\n"
+                                 "1270 click 270 462\n"
+                                 "1310 click 436 304\n"
+                                 "1360 capture play_save.png\n"
+                                 "1370 click 940 720\n"
+                                 "1430 click 512 305\n"
+                                 "1560 click 282 732\n"
+                                 "1610 click 270 462\n"
+                                 "1650 click 436 304\n"
+                                 "1760 capture choice_back.png\n"
+                                 "1770 click 512 255\n"
                                  "1831 click 512 640\n"
                                  "1891 click 512 640\n"
+                                 "1951 click 512 640\n"
                                  // The backlog by the wheel; リリス's "きゃっ" line (fourth) replayed.
-                                 "1930 wheel 1\n"
-                                 "1970 capture play_backlog.png\n"
-                                 "1980 click 96 444\n"
-                                 "2030 click 940 720\n"
+                                 "1990 wheel 1\n"
+                                 "2030 capture play_backlog.png\n"
+                                 "2040 click 96 444\n"
+                                 "2090 click 940 720\n"
                                  // Configuration: sound tab, music to the slider's middle; system tab,
                                  // skipping unread text on; back.
-                                 "2080 click 826 732\n"
-                                 "2130 click 320 60\n"
-                                 "2170 click 720 182\n"
-                                 "2210 click 144 60\n"
-                                 "2250 click 632 316\n"
-                                 "2280 click 768 712\n"
+                                 "2140 click 826 732\n"
+                                 "2190 click 320 60\n"
+                                 "2230 click 720 182\n"
+                                 "2270 click 144 60\n"
+                                 "2310 click 632 316\n"
+                                 "2340 click 768 712\n"
                                  // Quick save and quick load.
-                                 "2330 click 350 732\n"
-                                 "2370 click 418 732\n"
+                                 "2390 click 350 732\n"
+                                 "2430 click 418 732\n"
                                  // Skip mode to the second choice, the fight, skip on to the castle's
                                  // question (Yes) and the story's end on the title.
-                                 "2480 click 622 732\n"
-                                 "2570 click 512 305\n"
-                                 "2590 click 622 732\n"
-                                 "2700 click 436 304\n"
-                                 "2710 click 622 732\n"
-                                 "2800 capture title_again.png\n"
-                                 "2810 key ESCAPE\n"
-                                 "2850 click 436 304\n";
+                                 "2540 click 622 732\n"
+                                 "2630 click 512 305\n"
+                                 "2650 click 622 732\n"
+                                 "2760 click 436 304\n"
+                                 "2770 click 622 732\n"
+                                 "2860 capture title_again.png\n"
+                                 "2870 key ESCAPE\n"
+                                 "2910 click 436 304\n";
 
 const char* const kExtrasScript = "wave extras.wav\n"
                                   // The configuration shows the music at 50.
@@ -233,6 +234,10 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_EQ(slot.m_SelectMenuItemList[1].m_Label, L"PATH_CASTLE");
     EXPECT_TRUE(HasLine(slot, L"リリス", L"こんにちは"));
     EXPECT_TRUE(HasLine(slot, L"村人", L"旅の方"));
+    // The voiced block's two pages, each its own entry with the speaker.
+    EXPECT_TRUE(HasLine(slot, L"リリス", L"私はリリス。%rこの森で生まれ育ったの。"));
+    EXPECT_TRUE(HasLine(slot, L"リリス", L"城までなら案内できるわ。"));
+    EXPECT_FALSE(HasLine(slot, L"リリス", L"%p"));
     GxUserData quick(nullptr);
     ASSERT_TRUE(quick.Load(Wide(run.SaveDir() + "/gamedata_quick.gd"), false));
     EXPECT_EQ(quick.m_GameDataTitle, L"森の出会い");
@@ -279,16 +284,16 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     { return GameRun::ToneLevel(wave, GameRun::StepSeconds(step), seconds, hz); };
     EXPECT_GT(at(30, 1.0, kTitleHz), 0.02) << "title music";
     EXPECT_GT(at(600, 0.5, kLilithHz), 0.02) << "voiced line";
-    EXPECT_GT(at(1985, 0.5, kLilithHz), 0.02) << "backlog replay";
-    for (const uint64_t step : {1080u, 1815u, 2610u})
+    EXPECT_GT(at(2045, 0.5, kLilithHz), 0.02) << "backlog replay";
+    for (const uint64_t step : {1140u, 1875u, 2670u})
         EXPECT_GT(at(step, 0.2, kEffectHz), 0.02) << "effect at step " << step;
     // The footstep (the mono IMA ADPCM "step.wav", streamed on an effect channel) before her line.
     double footstep = 0;
     for (uint64_t step = 60; step < 600; step += 6)
         footstep = std::max(footstep, at(step, 0.2, kEffectHz));
     EXPECT_GT(footstep, 0.02) << "footstep";
-    const double before = 20.0 * std::log10(at(1900, 0.4, kStoryMusicHz) + 1e-9);
-    const double after = 20.0 * std::log10(at(2290, 0.4, kStoryMusicHz) + 1e-9);
+    const double before = 20.0 * std::log10(at(1960, 0.4, kStoryMusicHz) + 1e-9);
+    const double after = 20.0 * std::log10(at(2350, 0.4, kStoryMusicHz) + 1e-9);
     const double curve = (GxUserConfig::LevelToAttenuation(50) - GxUserConfig::LevelToAttenuation(80)) / 100.0;
     EXPECT_NEAR(after - before, curve, 1.0);
 

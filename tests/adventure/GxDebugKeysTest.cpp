@@ -1,11 +1,17 @@
 #include "BuiltinTestSupport.h"
 #include "adventure/GxDebugKeys.h"
+#include "appdata/GxTextEditor.h"
 #include "core/GxLog.h"
 #include "core/GxTime.h"
+#include "script/GxMoaHost.h"
+#include "script/GxMoaWorkerEx.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 using namespace BuiltinTest;
 
@@ -88,4 +94,35 @@ TEST(GxDebugKeys, EditorTargetAndOverlayRule)
     s.Config().m_SkipSlightError = false;
     EXPECT_TRUE(GxDebugKeys::ShouldDrawOverlay(&s.Config(), &s.m_Bench.m_Program.m_Moa));
     GxLog::ResetErrorCount();
+}
+
+TEST(GxDebugKeys, EditorKeyKeepsAScriptPathWithABlankWhole)
+{
+    namespace fs = std::filesystem;
+    Scene s;
+    const fs::path dir = fs::temp_directory_path() / "kv debug keys editor";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "scripts");
+    const fs::path out = dir / "args.txt";
+    const fs::path editor = dir / "editor.sh";
+    std::ofstream(editor) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << out.string()
+                          << ".tmp'\nmv '" << out.string() << ".tmp' '" << out.string() << "'\n";
+    fs::permissions(editor, fs::perms::owner_all);
+    const fs::path oldDir = fs::current_path();
+    fs::current_path(dir);
+    s.Config().m_DebugModeFlag = true;
+    s.Config().m_TextEditorCommand = GxTextEditor::QuoteArgument(GxString::FromUtf8(editor.string())) + L" %file -l%line";
+    GxMoaWorkerEx* oldWorker = g_MoaMainWorker;
+    g_MoaMainWorker = &s.m_Bench.Worker();
+    EXPECT_FALSE(GxDebugKeys::OnKey(&s.m_Core, GxDebugKeys::kKeyF11));
+    g_MoaMainWorker = oldWorker;
+    fs::current_path(oldDir);
+    for (int i = 0; i < 500 && !fs::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(out);
+    std::vector<std::string> args;
+    for (std::string line; std::getline(in, line);)
+        args.push_back(line);
+    EXPECT_EQ(args, (std::vector<std::string>{(dir / "scripts" / "t").string(), "-l1"}));
+    fs::remove_all(dir);
 }

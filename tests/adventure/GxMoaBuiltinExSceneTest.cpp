@@ -49,6 +49,9 @@ const std::vector<std::string> kMain = {
     "@sp.alpha(\"誰か\", 0)",
     "*EVENT",
     "@ev(\"ev01a.x.y\", 0, \"norule\")",
+    "*EVENTCASE",
+    "@ev(\"Ev01A\", 0)",
+    "@msg(\"ev\")",
     "*ZOR",
     "@$n = zor_getnotoriety()",
     "@msg(\"zor\")",
@@ -59,6 +62,10 @@ const std::vector<std::string> kMain = {
 const std::vector<std::string> kTextBlock = {"*TEXTBLOCK", "@text(\"リリス\")", "一行目", "二行目", "三行目"};
 const std::vector<std::string> kStandBlock = {"*STANDBLOCK", "@stand(\"リリス\")", "normal", "smile"};
 const std::vector<std::string> kVoicedText = {"*VOTEXT", "@text(\"リリス\", \"lilith_0002\")", "声の行"};
+// Two pages: the first waits for a click ("%c"), then the page is cleared ("%p"); "%%p" is text.
+const std::vector<std::string> kPagedText = {"*PAGES",       "@text(\"リリス\", \"lilith_0002\")",
+                                             "一ページ目",   "%c%p二ページ目%%p",
+                                             "@endtext",     "@msg(\"後\")"};
 const std::vector<std::string> kBrokenStand = {"*BROKENSTAND", "@stand(\"リリス\")", "broken"};
 
 // Answers goto (a default builtin) by jumping, so a script can loop without a wait.
@@ -89,7 +96,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(Start(kMain, {{"block.txt", kTextBlock},
                                               {"stand.txt", kStandBlock},
                                               {"voiced.txt", kVoicedText},
-                                              {"brokenstand.txt", kBrokenStand}}));
+                                              {"brokenstand.txt", kBrokenStand},
+                                              {"pages.txt", kPagedText}}));
     }
     // Starts another label on the running screen: the window emptied, the error stop cleared, one step.
     void Run(const wchar_t* label)
@@ -142,6 +150,32 @@ TEST_F(BuiltinScene, TextBlockJoinsItsLinesAndEndsWithTheScript)
     const GxMessageLogElement& entry = Data().m_MessageLog.back();
     EXPECT_TRUE(entry.m_IgnoreKinsoku && entry.m_DisenableAutoNewline);
     EXPECT_EQ(entry.m_Name, L"リリス");
+}
+
+TEST_F(BuiltinScene, TwoPageVoicedBlockWaitsAtThePageAndLogsEachPageWithItsSpeaker)
+{
+    ASSERT_NO_FATAL_FAILURE(StartSound());
+    Enter(L"PAGES");
+    Steps(60);
+    EXPECT_TRUE(Window()->IsClickWaiting()); // the first page, typed out, waits
+    EXPECT_EQ(Window()->GetShowCharCount(), 5);
+    Click();
+    Steps(60);
+    EXPECT_EQ(Window()->GetShowCharCount(), 7); // a new page: "二ページ目%p"
+    EXPECT_TRUE(GxSound::GetChannelState(8));  // the voice goes on over the page
+    Click();
+    Step();
+    EXPECT_EQ(Window()->GetText(), L"後");
+    ASSERT_EQ(Data().m_MessageLog.size(), 3u);
+    const std::wstring pages[] = {L"一ページ目", L"二ページ目%%p"};
+    for (int i = 0; i < 2; ++i)
+    {
+        const GxMessageLogElement& entry = Data().m_MessageLog[static_cast<size_t>(i)];
+        EXPECT_EQ(entry.m_Name, L"リリス");
+        EXPECT_EQ(entry.m_Message, pages[i]);
+        EXPECT_EQ(entry.m_VoiceFileName[0], L"voices/lilith/lilith_0002.ogg");
+        EXPECT_TRUE(entry.m_IgnoreKinsoku && entry.m_DisenableAutoNewline);
+    }
 }
 
 TEST_F(BuiltinScene, BuiltinInsideATextBlockIsRefusedInsteadOfHanging)
@@ -270,6 +304,13 @@ TEST_F(BuiltinScene, EventRecordsTheGalleryAndItsWidePictureBeforeAMissingRuleFa
     EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
     // The wide picture is found under the part of the name before its first dot.
     EXPECT_EQ(Layer(L"$BGWLAYER:SeqAvgMain")->GetCurrentContent().m_ContentFileName, L"cg/ev/ev01a_w.png");
+    // A name whose letter case differs from its gallery cell is recorded under the cell's name.
+    std::filesystem::copy_file(m_Game + "/cg/ev/ev01a.png", m_Game + "/cg/ev/Ev01A.png");
+    m_Core->m_UserDataPerman->m_ShowedCGFlags.clear();
+    Run(L"EVENTCASE");
+    EXPECT_EQ(Window()->GetText(), L"ev");
+    EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"ev01a"), 1u);
+    EXPECT_EQ(m_Core->m_UserDataPerman->m_ShowedCGFlags.count(L"Ev01A"), 0u);
 }
 
 TEST_F(BuiltinScene, StrategyNamesReachTheStrategyGamesBuiltins)

@@ -146,6 +146,16 @@ TEST_F(SeqAvgMainScene, HoldsEndByTimeAndStateAndClickByInput)
     EXPECT_NE(d.m_Hold_WaitClick, 0); // never by time
     EXPECT_EQ(Click(), m_Screen);     // consumed by the hold
     EXPECT_EQ(d.m_Hold_WaitClick, 0);
+    // A single-layer wait that ends by itself leaves no layer name behind.
+    lilith->AddActionWait(0, 100);
+    d.m_Hold_EndOfLayerActionSeparate = 2;
+    d.m_Hold_EndOfLayerActionSeparate_LayerName = L"リリス";
+    m_Screen->UpdateHolds(0);
+    EXPECT_EQ(d.m_Hold_EndOfLayerActionSeparate_LayerName, L"リリス");
+    GxTaskActor::StepActions(lilith, 100);
+    m_Screen->UpdateHolds(0);
+    EXPECT_EQ(d.m_Hold_EndOfLayerActionSeparate, 0);
+    EXPECT_EQ(d.m_Hold_EndOfLayerActionSeparate_LayerName, L"");
 }
 
 TEST_F(SeqAvgMainScene, SkipStopsAtUnreadTextUnlessAllowedAndRunsOverReadText)
@@ -212,6 +222,40 @@ TEST_F(SeqAvgMainScene, AutoWaitingForTheVoiceAdvancesOnTheFirstStepAfterItEnds)
         EXPECT_EQ(Window()->GetText(), L"声のあと");
         g_AutoMode = 0;
     }
+}
+
+TEST_F(SeqAvgMainScene, VoiceButtonPlaysTheLineVoiceAgain)
+{
+    ASSERT_NO_FATAL_FAILURE(StartSound());
+    Enter(L"VOICE");
+    Steps(3);
+    ASSERT_EQ(Window()->GetText(), L"声");
+    ASSERT_TRUE(GxSound::GetChannelState(8));
+    GxSound::Stop(8, 0); // the line's voice has ended
+    ASSERT_FALSE(GxSound::GetChannelState(8));
+    GxTaskUIBase* voice = m_Screen->FindWindowButton(L"btn_voice");
+    ASSERT_NE(voice, nullptr);
+    EXPECT_NE(m_Screen->OnUIEvent1(voice, GxUIEvent(voice, 1, 0)), 0);
+    EXPECT_TRUE(GxSound::GetChannelState(8));
+    EXPECT_FALSE(Data().m_VoiceRecord[0].IsEmpty());
+    // Pressed again while it plays: restarted, still recorded.
+    m_Screen->OnUIEvent1(voice, GxUIEvent(voice, 1, 0));
+    EXPECT_TRUE(GxSound::GetChannelState(8));
+    EXPECT_FALSE(Data().m_VoiceRecord[0].IsEmpty());
+}
+
+TEST_F(SeqAvgMainScene, ResetKeepsTheMovieLayerFadeOutTime)
+{
+    Enter(L"MAIN");
+    GxTaskLayer* movie = Layer(L"$MOVIELAYER:SeqAvgMain");
+    ASSERT_NE(movie, nullptr);
+    m_Screen->ResetLayers();
+    EXPECT_EQ(movie->GetMovieAutoDisappearTime(), 800);
+    movie->SetMovieAutoDisappearTime(300); // as "mv.autostop(300)"
+    m_Screen->ResetWindows();
+    EXPECT_EQ(movie->GetMovieAutoDisappearTime(), 300);
+    Data().ResetAdventure(true); // a new game or a load
+    EXPECT_EQ(movie->GetMovieAutoDisappearTime(), 300);
 }
 
 TEST_F(SeqAvgMainScene, HiddenWindowInput)
@@ -330,6 +374,22 @@ TEST_F(SeqAvgMainScene, QuickSaveWritesAFileThatLoadsBack)
     const std::wstring path = Folder() + L"gamedata_quick.gd";
     EXPECT_NE(GxFile::Exists(path), 0);
     EXPECT_TRUE(Data().CheckFile(path));
+}
+
+TEST_F(SeqAvgMainScene, QuickLoadWithoutAQuickSaveReturnsToTheRecordedScreenUntouched)
+{
+    Enter(L"MAIN");
+    Step();
+    const std::wstring text = Window()->GetText();
+    GxTaskManage* manage = m_Core->m_TaskManage;
+    ASSERT_TRUE(manage->ChangeSequence(L"SeqQuickLoad", 0, 0));
+    manage->ApplyPendingSequence();
+    for (int i = 0; i < 600 && manage->GetCurrentSequenceName() == L"SeqQuickLoad"; ++i)
+        Step();
+    EXPECT_EQ(manage->GetCurrentSequenceName(), L"SeqAvgMain");
+    EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0); // no notice waits for the player
+    EXPECT_EQ(Window()->GetText(), text);
+    EXPECT_EQ(Data().m_MessageLog.size(), 1u);
 }
 
 TEST_F(SeqAvgMainScene, TransitPixelsFollowTheRuleImage)

@@ -14,6 +14,8 @@
 #include "core/GxCore.h"
 #include "graphics/GraphicsTestSupport.h"
 #include "graphics/GxGraphics.h"
+#include "media/GxSound.h"
+#include "platform/PfAudioDevice.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -144,16 +146,28 @@ TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
 
 TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
 {
+    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+    ASSERT_TRUE(GxSound::Initialize(nullptr));
     Enter(L"SeqBGMMode", 0);
     // Past the entry transition, during which the screen takes no input.
     Frames(40);
     auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
     EXPECT_EQ(room->GetTrackCount(), 3);
+    // The tracks' name pictures beside their buttons (660, 168 + 48 (i - 1)), on each track's colour.
+    const uint32_t plates[] = {0xFF304050, 0xFF305040, 0xFF504030};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(Near(Pixel(664, 170 + 48 * i), plates[i])) << i << " " << std::hex << Pixel(664, 170 + 48 * i);
+    const size_t clicks = GxSound::GetOneShotCount();
+    g_Core = m_Core.get(); // the system sounds are the core's configuration's
     for (int i = 0; i < 2; ++i)
     {
         ASSERT_TRUE(room->FindWidget(L"btn_bgmnext", 0)->PostUIEventCode(1));
         Frames(1);
     }
+    g_Core = nullptr;
+    EXPECT_EQ(GxSound::GetOneShotCount(), clicks + 2); // the buttons' click sound
+    GxSound::Finalize();
+    PfAudioDevice::Close();
     EXPECT_EQ(room->GetCurrentTrack(), 2);
     EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02.ogg"); // completed as the player needs it
     EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());

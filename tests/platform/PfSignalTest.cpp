@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(PfSignal, TerminationAndInterruptRaiseTheQuitRequest)
 {
@@ -16,6 +18,38 @@ TEST(PfSignal, TerminationAndInterruptRaiseTheQuitRequest)
         EXPECT_TRUE(PfSignal::IsQuitRequested());
     }
     PfSignal::ClearQuitRequest();
+}
+
+TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)
+{
+    // In a child: with the exit switched on, SIGTERM ends it with status 0 at once; a pending request
+    // ends it as the switch goes on; switched off again, the signal only raises the flag (status 3).
+    const struct
+    {
+        bool pendingFirst;
+        bool on;
+        int status;
+    } cases[] = {{false, true, 0}, {true, true, 0}, {false, false, 3}};
+    for (const auto& c : cases)
+    {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            PfSignal::Install();
+            PfSignal::ClearQuitRequest();
+            if (c.pendingFirst)
+                std::raise(SIGTERM);
+            PfSignal::SetExitOnSignal(true);
+            PfSignal::SetExitOnSignal(c.on);
+            std::raise(SIGTERM);
+            _exit(PfSignal::IsQuitRequested() ? 3 : 4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.pendingFirst << c.on;
+    }
 }
 
 TEST(PfClock, NeverZeroAndNeverBackwards)

@@ -77,3 +77,74 @@ TEST_F(ZorInvasionTest, LeaderFallWinsAndReleaseWritesRates)
     EXPECT_EQ(State().m_FieldFormations[1].m_TotalLerderShip, 0);
     EXPECT_TRUE(m_Core->SnapshotUnits(ZorCore::kInvEnemyList).empty());
 }
+
+// On the field a special attack is used only while its formation's restrict time is 0 and sets it to
+// 360 (the other formation keeps its own); a heal sets the formation's heal restriction to 180, so the
+// formation heals no more until the core's formation pass has counted it down. An enemy's attack finds
+// a player unit in whichever formation holds one.
+TEST_F(ZorInvasionTest, FieldSkillChoiceAndRestrictTimes)
+{
+    for (int id : {40, 41, 42})
+    {
+        DBZorSkillData* k = g_DBZorSkill.GetRow(static_cast<uint32_t>(id));
+        k->m_ID = id;
+        k->m_Type = id == 42 ? 2 : 1;
+        k->m_Range = 1;
+        k->m_RestrictFlag = id == 40;
+        k->m_ReadyTime = 1;
+        k->m_CoolingTime = 50;
+    }
+    auto field = [&](int formation, int slot)
+    {
+        ZorTaskUnitEntity* u = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+        EXPECT_TRUE(m_Core->AddUnitToField(static_cast<int64_t>(u->GetTaskID()), formation, slot));
+        u->m_HP = u->GetMaxHP();
+        return u;
+    };
+    auto until = [&](ZorTaskUnitEntity* u, std::initializer_list<int> skills)
+    {
+        for (int tick = 0; tick < 100; ++tick)
+        {
+            zortest::Arm(u, skills);
+            u->UpdateField();
+            if (u->m_UnitPhase == 1)
+                return u->m_UsingSkillID;
+        }
+        return 0;
+    };
+    ZorRoomState* formations = State().m_FieldFormations;
+    ZorTaskUnitEntity* first = field(0, 0);
+    ZorTaskUnitEntity* second = field(0, 1);
+    ZorTaskUnitEntity* lower = field(1, 0);
+    ZorTaskUnitEntity* healer = field(1, 1);
+    ZorTaskUnitEntity* healer2 = field(1, 2);
+
+    EXPECT_EQ(until(first, {40}), 40);
+    EXPECT_EQ(m_Core->FindUnit(first->m_TargetTaskID)->m_FieldPos, 2);
+    EXPECT_EQ(formations[0].m_SpecialAttackRestrictTime, 360);
+    for (int tick = 0; tick < 20; ++tick)
+        EXPECT_EQ(until(second, {40, 41}), 41) << tick;
+    EXPECT_EQ(until(lower, {40}), 40);
+    EXPECT_EQ(formations[1].m_SpecialAttackRestrictTime, 360);
+
+    lower->m_HP -= 10;
+    EXPECT_EQ(until(healer, {42}), 42);
+    EXPECT_EQ(healer->m_TargetTaskID, static_cast<int64_t>(lower->GetTaskID()));
+    EXPECT_EQ(formations[1].m_HealRestrictTime, 180);
+    EXPECT_EQ(until(healer2, {42}), 0);
+    for (int tick = 0; tick < 180; ++tick)
+        m_Core->UpdateFormationEffects();
+    EXPECT_EQ(formations[1].m_HealRestrictTime, 0);
+    EXPECT_EQ(formations[0].m_SpecialAttackRestrictTime, 180);
+    EXPECT_EQ(until(healer2, {42}), 42);
+
+    // Formation 0 emptied: every enemy attack lands on formation 1.
+    ASSERT_TRUE(m_Core->RemoveUnitFromField(0, 0));
+    ASSERT_TRUE(m_Core->RemoveUnitFromField(0, 1));
+    ZorTaskUnitEntity* enemy = m_Core->FindUnit(Enemy().m_UnitEntityIDs[0]);
+    for (int tick = 0; tick < 20; ++tick)
+    {
+        ASSERT_EQ(until(enemy, {41}), 41);
+        EXPECT_EQ(m_Core->FindUnit(enemy->m_TargetTaskID)->m_FieldPos, 1) << tick;
+    }
+}

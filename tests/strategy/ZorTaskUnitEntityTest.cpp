@@ -185,3 +185,147 @@ TEST_F(ZorTaskUnitEntityTest, StageDifficultyByRushMode)
     EXPECT_FLOAT_EQ(s.m_Inst_Difficulty, 1.0f); // halved for few towns on level 0, doubled for notoriety
     EXPECT_GE(s.m_ElectLevel, 31);
 }
+
+namespace
+{
+
+DBZorSkillData* ChoiceSkill(int id, int type, int restrict, int cooling)
+{
+    DBZorSkillData* k = g_DBZorSkill.GetRow(static_cast<uint32_t>(id));
+    k->m_ID = id;
+    k->m_Type = type;
+    k->m_Range = 1;
+    k->m_Power = 10;
+    k->m_RestrictFlag = restrict;
+    k->m_ReadyTime = 1;
+    k->m_CoolingTime = cooling;
+    return k;
+}
+
+} // namespace
+
+// A defender's choice: a ready slot whose search finds no one (a heal with nobody hurt) is passed over;
+// a special attack (restrict flag) is used only while the room's restrict time is 0 and sets it to 480,
+// which the room pass counts down a tick at a time; meanwhile the room's other defenders use their plain
+// attacks, cooling stretched by the room's level 5. A trap strikes only an invader on its own cell; an
+// invader goes for a trap only with passive 35.
+TEST_F(ZorTaskUnitEntityTest, SkillTargetsAndTheSpecialAttackRestriction)
+{
+    ZorUserData& s = State();
+    ChoiceSkill(40, 1, 1, 100);
+    ChoiceSkill(41, 1, 0, 50);
+    ChoiceSkill(42, 2, 0, 30);
+    ChoiceSkill(43, 0, 0, 0)->m_SpecialType = 31;
+    ChoiceSkill(44, 0, 0, 0)->m_SpecialType = 35;
+    ZorRoomState* room = s.GetRoughRoom(5, 5);
+    ZorTaskUnitEntity* invader = Place(ZorCore::kUnitEnemyList, 61, 1, 5, 5, 22, 21);
+    const int64_t invaderID = static_cast<int64_t>(invader->GetTaskID());
+
+    ZorTaskUnitEntity* caster = Place(ZorCore::kUnitPlayerList, 12, 1, 5, 5, 21, 21);
+    zortest::Arm(caster, {42, 40});
+    for (int tick = 0; tick < 100 && caster->m_UnitPhase != 1; ++tick)
+        caster->UpdateDefence();
+    ASSERT_EQ(caster->m_UnitPhase, 1);
+    EXPECT_EQ(caster->m_UsingSkillID, 40);
+    EXPECT_EQ(caster->m_TargetTaskID, invaderID);
+    EXPECT_EQ(caster->m_Skills[1].m_ChargeTime, 0);
+    EXPECT_EQ(caster->m_SkillCoolingTime, 100);
+    EXPECT_EQ(room->m_SpecialAttackRestrictTime, 480);
+
+    ZorTaskUnitEntity* other = Place(ZorCore::kUnitPlayerList, 12, 1, 5, 5, 20, 21);
+    for (int tick = 0; tick < 20; ++tick)
+    {
+        zortest::Arm(other, {40, 41, 0, 0, 0, 43});
+        room->m_RoomEffectLevels[5] = 2;
+        other->UpdateDefence();
+        ASSERT_EQ(other->m_UsingSkillID, 41) << tick;
+        EXPECT_EQ(other->m_SkillCoolingTime, 34); // (0.5 x 2 + 1) x (50 / 10 with passive 31) + 24
+    }
+    for (int tick = 0; tick < 479; ++tick)
+        m_Core->UpdateRooms();
+    EXPECT_EQ(room->m_SpecialAttackRestrictTime, 1);
+    m_Core->UpdateRooms();
+    EXPECT_EQ(room->m_SpecialAttackRestrictTime, 0);
+    zortest::Arm(other, {40});
+    for (int tick = 0; tick < 100 && other->m_UnitPhase != 1; ++tick)
+        other->UpdateDefence();
+    EXPECT_EQ(other->m_UsingSkillID, 40);
+    EXPECT_EQ(room->m_SpecialAttackRestrictTime, 480);
+
+    ZorTaskUnitEntity* trap = Place(ZorCore::kUnitPlayerList, 4, 1, 5, 5, 22, 22);
+    zortest::Arm(trap, {41});
+    trap->UpdateDefence(); // the invader stands a cell away
+    EXPECT_EQ(trap->m_UnitPhase, 0);
+    invader->m_DetailPosY = 22;
+    trap->UpdateDefence();
+    EXPECT_EQ(trap->m_UnitPhase, 1);
+    EXPECT_EQ(trap->m_TargetTaskID, invaderID);
+
+    // In room A an invader a cell from a trap, the only defender there; its wander is undone every tick
+    // so it stays in reach.
+    ZorTaskUnitEntity* snare = Place(ZorCore::kUnitPlayerList, 4, 1, 1, 1, 5, 4);
+    s.GetRoughRoom(1, 1)->m_UnitEntityIDs[0] = static_cast<int64_t>(snare->GetTaskID());
+    ZorTaskUnitEntity* raider = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, 5, 5);
+    for (int tick = 0; tick < 40; ++tick)
+    {
+        zortest::Arm(raider, {41});
+        raider->UpdateDefence();
+        raider->m_MovePath.clear();
+        ASSERT_EQ(raider->m_UnitPhase, 0) << tick;
+    }
+    for (int tick = 0; tick < 100 && raider->m_UnitPhase != 1; ++tick)
+    {
+        zortest::Arm(raider, {41, 0, 0, 0, 0, 44});
+        raider->UpdateDefence();
+        raider->m_MovePath.clear();
+    }
+    EXPECT_EQ(raider->m_UnitPhase, 1);
+    EXPECT_EQ(raider->m_TargetTaskID, static_cast<int64_t>(snare->GetTaskID()));
+}
+
+// An invader needing a new goal walks one room at a time: its path ends at the first cell of the next
+// room on the way, also when the goal lies two rooms on or the walk starts in a passage; a goal in its
+// own room is walked whole.
+TEST_F(ZorTaskUnitEntityTest, NewGoalsAreWalkedOneRoomAtATime)
+{
+    ZorUserData& s = State();
+    s.m_FloorExtendLevel = 1; // D below the throne room B, through the passage (9, 7)
+    s.OpenRoomsOfLevel(1);
+    s.RebuildBlockCells();
+    const struct
+    {
+        int x, z, goalRX, goalRZ, endX, endZ, length;
+    } cases[] = {
+        {5, 5, 2, 1, 8, 5, 3}, // A to the throne room B: up to B's first cell
+        {5, 5, 2, 2, 8, 5, 3}, // A to D through B: the same
+        {7, 5, 2, 2, 8, 5, 1}, // from the passage between A and B
+        {4, 4, 1, 1, -1, -1, 0}, // a cell of A itself
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.z << " to room " << c.goalRX << "," << c.goalRZ);
+        s.m_ThroneRoomPosX = c.goalRX; // no goal visits left: the invader heads for the throne room
+        s.m_ThroneRoomPosY = c.goalRZ;
+        ZorTaskUnitEntity* u = Place(ZorCore::kUnitEnemyList, 61, 1, 1, 1, c.x, c.z);
+        u->m_AICount = 0;
+        u->m_ExceedGauge = 10000;
+        u->UpdateDefence();
+        ASSERT_FALSE(u->m_MovePath.empty());
+        const ZorRoomState* start = s.GetRoomOfBlock(c.x, c.z);
+        const ZorMovePathElement& last = u->m_MovePath.back();
+        if (c.endX >= 0)
+        {
+            EXPECT_EQ(last.m_PosX, c.endX);
+            EXPECT_EQ(last.m_PosZ, c.endZ);
+            EXPECT_EQ(u->m_MovePath.size(), static_cast<size_t>(c.length));
+        }
+        else
+            EXPECT_EQ(s.GetRoomOfBlock(last.m_PosX, last.m_PosZ), start);
+        for (size_t i = 0; i + 1 < u->m_MovePath.size(); ++i)
+        {
+            const ZorRoomState* room = s.GetRoomOfBlock(u->m_MovePath[i].m_PosX, u->m_MovePath[i].m_PosZ);
+            EXPECT_TRUE(room == nullptr || room == start) << i;
+        }
+        u->Kill();
+    }
+}

@@ -13,6 +13,7 @@
 #include "strategy/ZorUserData.h"
 #include "task/GxTaskManage.h"
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -80,6 +81,19 @@ inline MapText TestDungeon()
     m.Line(L"throne2\t2\t6");
     m.Line(L"throne3\t3\t7");
     return m;
+}
+
+// Skills into a unit's slots 0.., every slot charged, the unit idle and cooled down: ready to choose.
+inline void Arm(ZorTaskUnitEntity* u, std::initializer_list<int> skills)
+{
+    for (auto& slot : u->m_Skills)
+        slot = {0, 5};
+    int slot = 0;
+    for (int id : skills)
+        u->m_Skills[slot++].m_SkillID = id;
+    u->m_SkillCoolingTime = 0;
+    u->m_UnitPhase = 0;
+    u->m_UsingSkillID = 0;
 }
 
 // Tables, the test dungeon in slot 1, a task tree with the unit lists, a core after new game.

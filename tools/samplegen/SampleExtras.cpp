@@ -1,5 +1,5 @@
-// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105 and layout IDs 160..228
-// are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
+// The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105 and 90..92, layout IDs
+// 160..228 and 154..156 are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
 // folder small), so a captured frame tells thumbnail, plate and
 // event picture apart by a probe pixel.
 #include "SampleExtras.h"
@@ -17,6 +17,10 @@ namespace
 
 constexpr int kFirstModule = 100;
 constexpr int kFirstLayout = 160;
+// The music room's track names: one picture panel per track, beside its select button.
+constexpr int kFirstNameModule = 90;
+constexpr int kFirstNameLayout = 154;
+constexpr int kTracks = 3;
 constexpr int kSlots = 25;
 
 // Colours the run's probes look for.
@@ -46,10 +50,10 @@ SampleTable* Find(std::vector<SampleTable>& tables, const std::string& className
     return nullptr;
 }
 
-SampleRow Module(int id, const char* name, const char* type, int w, int h)
+SampleRow Module(int id, const std::string& name, const char* type, int w, int h, const char* set = "ui_extra")
 {
     const std::string ws = std::to_string(w), hs = std::to_string(h);
-    return {{"ID", std::to_string(id)}, {"UIType", type},    {"ModuleName", name}, {"ImageSetName", "ui_extra"},
+    return {{"ID", std::to_string(id)}, {"UIType", type},    {"ModuleName", name}, {"ImageSetName", set},
             {"ImageName", name},        {"Width", ws},       {"Height", hs},       {"ClientLeft", "0"},
             {"ClientTop", "0"},         {"ClientWidth", ws}, {"ClientHeight", hs}, {"ShapeType", "0"},
             {"FontIndex", "0"}};
@@ -100,6 +104,54 @@ GisPicture Solid(const std::wstring& name, uint32_t w, uint32_t h, uint32_t argb
     return pic;
 }
 
+// The track names in capitals of 5 x 7 cells, rows top first ('1' is ink).
+const char* NameGlyph(char c)
+{
+    static const std::pair<char, const char*> s_Glyphs[] = {
+        {'1', "00100011000010000100001000010001110"}, {'2', "01110100010000100010001000100011111"},
+        {'3', "11110000010000101110000010000111110"}, {'A', "01110100011000111111100011000110001"},
+        {'D', "11110100011000110001100011000111110"}, {'E', "11111100001000011110100001000011111"},
+        {'I', "01110001000010000100001000010001110"}, {'L', "10000100001000010000100001000011111"},
+        {'M', "10001110111010110101100011000110001"}, {'T', "11111001000010000100001000010000100"},
+        {'Y', "10001100010101000100001000010000100"}, {'Z', "11111000010001000100010001000011111"},
+    };
+    for (const auto& [ch, bits] : s_Glyphs)
+        if (ch == c)
+            return bits;
+    return nullptr;
+}
+
+// A name picture: the text in light ink, three pixels to a cell, on the track's colour.
+GisPicture NamePicture(const std::wstring& file, const char* text, uint32_t argb)
+{
+    GisPicture pic = Solid(file, 240, 32, argb);
+    constexpr uint32_t kInk = 0xFFF0F0E0, kScale = 3;
+    uint32_t left = 12;
+    for (const char* c = text; *c; ++c, left += 6 * kScale)
+    {
+        const char* bits = NameGlyph(*c);
+        for (uint32_t cell = 0; bits && cell < 35; ++cell)
+            if (bits[cell] == '1')
+                for (uint32_t dy = 0; dy < kScale; ++dy)
+                    for (uint32_t dx = 0; dx < kScale; ++dx)
+                        pic.m_Pixels[(size_t)(5 + (cell / 5) * kScale + dy) * 240 + left + (cell % 5) * kScale + dx] =
+                            kInk;
+    }
+    return pic;
+}
+
+// The names of the music table's tracks 1..3 (タイトル, 日常, 迷宮) and their plates' colours.
+const struct
+{
+    const char* text;
+    uint32_t argb;
+} s_TrackNames[kTracks] = {{"1 TITLE", 0xFF304050}, {"2 DAILY", 0xFF305040}, {"3 MAZE", 0xFF504030}};
+
+std::string TrackNameModule(int track)
+{
+    return "bgmname_0" + std::to_string(track);
+}
+
 // The four looks of a button module: a frame only (so thumbnails drawn over them stay visible).
 void ButtonLooks(std::vector<GisPicture>& pictures, const char* name, uint32_t w, uint32_t h)
 {
@@ -137,6 +189,9 @@ void AddExtraRows(std::vector<SampleTable>& tables)
         int id = kFirstModule;
         for (const auto& m : s_Modules)
             modules->rows.push_back(Module(id++, m.name, m.type, m.width, m.height));
+        for (int track = 1; track <= kTracks; ++track)
+            modules->rows.push_back(
+                Module(kFirstNameModule + track - 1, TrackNameModule(track), "15", 240, 32, "ui_bgmname"));
     }
     SampleTable* layout = Find(tables, "DBUILayout", "data/db_uilayout.txt");
     if (!layout)
@@ -152,6 +207,12 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     for (int track = 1; track <= 3; ++track)
         rows.push_back(Layout(id++, music, "extra_track", "btn_bgmselect", track, 400, 120 + 48 * track, 2));
     rows.push_back(Layout(id++, music, "extra_tip", "tip_playing", 0, 363, 168));
+    for (int track = 1; track <= kTracks; ++track)
+    {
+        const std::string module = TrackNameModule(track);
+        rows.push_back(Layout(kFirstNameLayout + track - 1, music, module.c_str(), "tip_bgmname", track, 660,
+                              120 + 48 * track));
+    }
     // The gallery opens on page 0 (no page button on), where only rows with pictures show.
     PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 0);
     PageLayout(rows, id, "SeqRPMode", "btn_rpselect", 1);
@@ -193,9 +254,11 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
     for (const auto& m : s_Modules)
         ButtonLooks(extra, m.name, (uint32_t)m.width, (uint32_t)m.height);
     pack(L"ui_extra.gis", extra);
-    pack(L"ui_bgmname.gis",
-         {Solid(L"bgmname_01.png", 240, 32, 0xFF304050), Solid(L"bgmname_02.png", 240, 32, 0xFF305040),
-          Solid(L"bgmname_03.png", 240, 32, 0xFF504030)});
+    std::vector<GisPicture> names;
+    for (int track = 1; track <= kTracks; ++track)
+        names.push_back(NamePicture(GxString::FromUtf8(TrackNameModule(track) + ".png"), s_TrackNames[track - 1].text,
+                                    s_TrackNames[track - 1].argb));
+    pack(L"ui_bgmname.gis", names);
     std::vector<GisPicture> cg, rp;
     for (const wchar_t* t : {L"thumb_ev01", L"thumb_ev02", L"thumb_ev03", L"thumb_ev04"})
         cg.push_back(Solid(t, 160, 90, kThumbnailColour));
