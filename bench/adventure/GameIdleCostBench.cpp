@@ -18,14 +18,10 @@
 //
 // KV_GAME_EXE, KV_TOOLS_DIR and KV_BARE_GL override the executables and the tools folder of the build.
 #include "adventure/SeqAvgMain.h"
-#include "core/GxLog.h"
-#include "core/GxThreadManage.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfClock.h"
-#include "support/BenchDevice.h"
-#include "support/BenchGameCore.h"
-#include "task/GxTaskLayer.h"
-#include "task/GxTaskManage.h"
+#include "support/BenchAdventureScreen.h"
+#include "support/BenchTools.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
 #include <benchmark/benchmark.h>
@@ -57,12 +53,6 @@ namespace fs = std::filesystem;
 #ifndef KV_BARE_GL_DEFAULT
 #define KV_BARE_GL_DEFAULT ""
 #endif
-
-std::string Setting(const char* name, const char* fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? value : fallback;
-}
 
 double LoadAverage()
 {
@@ -160,7 +150,7 @@ const fs::path& GameFolder()
     {
         const fs::path folder = fs::temp_directory_path() / ("kvbench-idle-game-" + std::to_string(getpid()));
         const std::string command =
-            Setting("KV_TOOLS_DIR", KV_TOOLS_DIR_DEFAULT) + "/samplegen '" + folder.string() + "' > /dev/null 2>&1";
+            BenchTools::Setting("KV_TOOLS_DIR", KV_TOOLS_DIR_DEFAULT) + "/samplegen '" + folder.string() + "' > /dev/null 2>&1";
         return std::system(command.c_str()) == 0 ? folder : fs::path();
     }();
     return s_Folder;
@@ -191,12 +181,12 @@ void ReportProcess(benchmark::State& state, const std::string& exe, const std::s
 // The reference for the two below.
 void BM_IdleBareGLProcess(benchmark::State& state)
 {
-    ReportProcess(state, Setting("KV_BARE_GL", KV_BARE_GL_DEFAULT), "9");
+    ReportProcess(state, BenchTools::Setting("KV_BARE_GL", KV_BARE_GL_DEFAULT), "9");
 }
 
 void BM_IdleTitleProcess(benchmark::State& state)
 {
-    ReportProcess(state, Setting("KV_GAME_EXE", KV_GAME_EXE_DEFAULT), "");
+    ReportProcess(state, BenchTools::Setting("KV_GAME_EXE", KV_GAME_EXE_DEFAULT), "");
 }
 
 // Processor time of this whole process, in seconds.
@@ -209,34 +199,9 @@ double SelfCpuSeconds()
 
 constexpr double kLoopSeconds = 5.0;
 
-struct TypingStage
+struct TypingStage : BenchAdventureScreen
 {
-    BenchDevice device;
-    BenchGameCore core;
-    SeqAvgMain* screen = nullptr;
-    bool ready = false;
-
-    bool Start()
-    {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        if (!device.Open("GameIdleCostBench") || !core.Start())
-            return false;
-        GxLog::SetErrorLogPath(L"/dev/null");
-        // The core's frame polls the worker threads, which the benchmark core is started without.
-        if (!core->m_ThreadManage)
-            core->m_ThreadManage = new GxThreadManage(nullptr);
-        screen = SeqAvgMain::Find();
-        GxTaskManage* manage = core->m_TaskManage;
-        manage->ChangeSequence(L"SeqAvgMain", 0, 0);
-        manage->ApplyPendingSequence();
-        for (int i = 0; i < 600 && !manage->IsSequenceStarted(); ++i)
-            core->Frame();
-        if (!screen)
-            return false;
-        screen->FindLayer(L"$BGLAYER:SeqAvgMain")->SetImage(L"cg/bg/room.png", 0, L"cg/error.png");
-        ready = true;
-        return true;
-    }
+    bool Start() { return BenchAdventureScreen::Start("GameIdleCostBench"); }
 };
 
 TypingStage& Typing()
