@@ -20,6 +20,7 @@
 #include "adventure/SeqAvgMain.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfClock.h"
+#include "platform/PfGLDevice.h"
 #include "support/BenchAdventureScreen.h"
 #include "support/BenchTools.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
@@ -232,6 +233,8 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
         stage.screen->ShowMessage(kLongLine, false, false, false);
         GxTaskUIMessageWindowFx* window = stage.screen->GetMessageWindow();
         const uint32_t remainBefore = window->GetRemainCharCount();
+        PfGLDevice* device = GxGraphics::GetDevice();
+        const uint64_t shown0 = device->GetPresentedFrameCount();
         const double cpu0 = SelfCpuSeconds();
         const uint64_t wall0 = PfClock::GetTimeUs();
         double typed = 0.0;
@@ -252,6 +255,7 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
         const double wall = static_cast<double>(PfClock::GetTimeUs() - wall0) * 1e-6;
         state.counters["cpu_ms_per_s"] = (SelfCpuSeconds() - cpu0) * 1000.0 / wall;
         state.counters["chars_per_s"] = typed / wall;
+        state.counters["frames_drawn_per_s"] = static_cast<double>(device->GetPresentedFrameCount() - shown0) / wall;
         state.counters["load_avg_1min"] = load;
     }
 }
