@@ -9,6 +9,8 @@
 //   build-rel/bench/kv_bench_adventure --benchmark_filter=GameStart
 //
 // KV_GAME_EXE and KV_TOOLS_DIR override the executable and the tools folder of the build.
+#include "support/BenchTools.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -25,12 +27,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-std::string Setting(const char* name, const char* fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? value : fallback;
-}
 
 #ifndef KV_GAME_EXE_DEFAULT
 #define KV_GAME_EXE_DEFAULT ""
@@ -53,7 +49,7 @@ struct Folders
         game = root / "game";
         bare = root / "bare";
         fs::create_directories(bare);
-        const std::string command = Setting("KV_TOOLS_DIR", KV_TOOLS_DIR_DEFAULT) + "/samplegen '" + game.string() +
+        const std::string command = BenchTools::Setting("KV_TOOLS_DIR", KV_TOOLS_DIR_DEFAULT) + "/samplegen '" + game.string() +
                                     "' > /dev/null 2>&1";
         ok = std::system(command.c_str()) == 0;
     }
@@ -84,7 +80,7 @@ double TimeToCapture(const fs::path& folder, const std::string& script)
     const fs::path scriptPath = run / "input.txt";
     std::ofstream(scriptPath) << script << " capture " << capture.string() << "\n";
 
-    const std::string exe = Setting("KV_GAME_EXE", KV_GAME_EXE_DEFAULT);
+    const std::string exe = BenchTools::Setting("KV_GAME_EXE", KV_GAME_EXE_DEFAULT);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0)

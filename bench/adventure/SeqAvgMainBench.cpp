@@ -6,8 +6,7 @@
 #include "core/GxLog.h"
 #include "graphics/GxGraphics.h"
 #include "platform/PfGLDevice.h"
-#include "support/BenchDevice.h"
-#include "support/BenchGameCore.h"
+#include "support/BenchAdventureScreen.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
@@ -19,26 +18,12 @@ namespace
 
 const wchar_t* const kText = L"これは速さを測るための長いメッセージです。一文字ずつ表示されていきます。";
 
-struct Stage
+struct Stage : BenchAdventureScreen
 {
-    BenchDevice device;
-    BenchGameCore core;
-    SeqAvgMain* screen = nullptr;
-    bool ready = false;
-
     bool Start()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        if (!device.Open("SeqAvgMainBench") || !core.Start())
+        if (!BenchAdventureScreen::Start("SeqAvgMainBench"))
             return false;
-        GxLog::SetErrorLogPath(L"/dev/null");
-        screen = SeqAvgMain::Find();
-        GxTaskManage* manage = core->m_TaskManage;
-        manage->ChangeSequence(L"SeqAvgMain", 0, 0);
-        manage->ApplyPendingSequence();
-        for (int i = 0; i < 600 && !manage->IsSequenceStarted(); ++i)
-            Step();
-        screen->FindLayer(L"$BGLAYER:SeqAvgMain")->SetImage(L"cg/bg/room.png", 0, L"cg/error.png");
         const wchar_t* const pictures[] = {L"cg/st/lilith/normal.png", L"cg/st/zorde/normal.png",
                                            L"cg/st/lilith/normal.png"};
         float x = 40.0f;
@@ -50,24 +35,7 @@ struct Stage
             layer->SetPos(GxVector4(x, 140.0f, 0.0f, 0.0f));
             x += 330.0f;
         }
-        ready = screen != nullptr;
-        return ready;
-    }
-
-    // One update step as the core's frame runs it.
-    void Step()
-    {
-        GxTaskManage* manage = core->m_TaskManage;
-        core->ClearRenderLayers();
-        manage->DeleteDeadTasks(manage->GetRootTask());
-        manage->ClearStepFlags();
-        GxTaskBase* current = manage->GetCurrentSequence();
-        if (!manage->IsSequenceStarted())
-            manage->WalkUpdatePreStart(current, 0, 16667);
-        manage->WalkUpdate(current, 0, 16667);
-        manage->WalkUpdate(manage->GetSystemSequence(), 0, 16667);
-        manage->WalkRegisterDraw(current, 0, 16667);
-        manage->WalkRegisterDraw(manage->GetSystemSequence(), 0, 16667);
+        return true;
     }
 };
 

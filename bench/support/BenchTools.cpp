@@ -10,3 +10,9 @@ std::filesystem::path BenchTools::Find(const char* tool)
                           : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools";
     return tools / tool;
 }
+
+std::string BenchTools::Setting(const char* name, const char* fallback)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? value : fallback;
+}

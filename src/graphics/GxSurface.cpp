@@ -33,7 +33,7 @@ uint32_t GxSurface::Release()
 }
 
 bool GxSurface::Create(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format, D3DPOOL pool,
-                       uint32_t objectType, uint32_t usage, const wchar_t* failureFormat)
+                       uint32_t objectType, uint32_t usage, const wchar_t* failureFormat, uint32_t samples)
 {
     ReleaseAll();
     ResetFields();
@@ -47,7 +47,7 @@ bool GxSurface::Create(const std::wstring& name, uint32_t width, uint32_t height
     if (!GxGraphics::GetDevice())
         return false;
     PfGLTexture* surface = new PfGLTexture();
-    const PfResult hr = surface->Create(width, height, 1, usage, format);
+    const PfResult hr = surface->Create(width, height, 1, usage, format, samples);
     if (PfFailed(hr))
     {
         delete surface;
@@ -85,23 +85,19 @@ bool GxSurface::CreateSystemMemory(const std::wstring& name, uint32_t width, uin
 bool GxSurface::CreateDepthStencil(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t quality)
 {
-    // Surfaces are single-sample: the game's display settings fix the multisample mode at 0, so the
-    // present parameters, and with them every depth-stencil and render-target request, ask for none.
-    (void)multiSample;
     (void)quality;
     return Create(name, width, height, format ? format : GxGraphics::GetDepthStencilFormat(), D3DPOOL_DEFAULT,
                   OBJTYPE_DEPTHSTENCIL, D3DUSAGE_DEPTHSTENCIL,
-                  L"Error/Surface CreateDepthStencil Failed(Name:\"%s\" Size:%d,%d %s)\n");
+                  L"Error/Surface CreateDepthStencil Failed(Name:\"%s\" Size:%d,%d %s)\n", (uint32_t)multiSample);
 }
 
 bool GxSurface::CreateRenderTarget(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE multiSample, uint32_t quality)
 {
-    (void)multiSample;
     (void)quality;
     return Create(name, width, height, format ? format : GxGraphics::GetRenderTargetFormat(), D3DPOOL_DEFAULT,
                   OBJTYPE_RENDERTARGET, D3DUSAGE_RENDERTARGET,
-                  L"Error/Surface CreateRenderTarget Failed(Name:\"%s\" Size:%d,%d %s)\n");
+                  L"Error/Surface CreateRenderTarget Failed(Name:\"%s\" Size:%d,%d %s)\n", (uint32_t)multiSample);
 }
 
 bool GxSurface::CreateFromFile(const std::wstring& fileName, D3DFORMAT format, uint32_t colourKey)

@@ -45,7 +45,7 @@ public:
 
 private:
     bool Create(const std::wstring& name, uint32_t width, uint32_t height, D3DFORMAT format, D3DPOOL pool,
-                uint32_t objectType, uint32_t usage, const wchar_t* failureFormat);
+                uint32_t objectType, uint32_t usage, const wchar_t* failureFormat, uint32_t samples = 0);
     void ResetFields();
 
     uint32_t m_Usage = 0;

@@ -83,7 +83,9 @@ void GxSwapChain::CreateDepthStencil()
 {
     // A failed depth-stencil creation is not reported: the chain then has none when selected.
     auto depth = std::make_unique<PfGLTexture>();
-    if (PfSucceeded(depth->Create(m_Width, m_Height, 1, D3DUSAGE_DEPTHSTENCIL, GxGraphics::GetDepthStencilFormat())))
+    // The chain's multisampling, so the two go together in one frame buffer.
+    if (PfSucceeded(depth->Create(m_Width, m_Height, 1, D3DUSAGE_DEPTHSTENCIL, GxGraphics::GetDepthStencilFormat(),
+                                  (uint32_t)m_PresentParameters.MultiSampleType)))
         m_pDepthStencil = std::move(depth);
     else
         m_pDepthStencil.reset();

@@ -11,18 +11,32 @@
 // whose texture is null samples opaque white when it is the first stage; a later stage without a texture
 // ends the stage cascade.
 //
-// Sections: creation and survey, reset and swap chains, targets and clear, states, drawing, present.
+// The class is split by concern: PfGLDevice.cpp (creation, reset, swap chains, present, bound objects),
+// PfGLDeviceStates.cpp (remembered states), PfGLDeviceApply.cpp (their translation into OpenGL),
+// PfGLDeviceTargets.cpp (targets, viewport, clear), PfGLDeviceDraw.cpp (drawing and batching) and
+// PfGLDeviceFrame.cpp (the frame comparison).
+//
+// A frame that changes nothing is neither drawn nor shown. Each frame's clears and draws into the implicit
+// back buffer are written down (the states they were made under, the contents generation of every texture
+// they sample, their vertices); while the frame so far matches the last shown one, nothing is sent to
+// OpenGL. Present finds the whole frame equal and leaves the back buffer and the window as they are; at the
+// first difference, or when anything might observe the back buffer or change a texture the frame uses,
+// the commands written down are played first and the rest of the frame is drawn as it comes. Frames that
+// draw into other targets, draw before a whole-target clear, or depend on depth or stencil values from
+// an earlier frame are always drawn.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
 #include "platform/PfGLShader.h"
 #include "platform/PfGLSwapChain.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+union SDL_Event;
 class PfGLTexture;
 class PfGLVertexBuffer;
 class PfGLIndexBuffer;
@@ -105,6 +119,19 @@ public:
     // Tests: makes the next Present report this result instead of presenting.
     void InjectPresentResult(PfResult hr) { m_InjectedPresentResult = hr; }
 
+    // [frame comparison]
+    // Presents of the implicit chain that showed a picture, and those that found the frame equal to the
+    // last one shown and did nothing.
+    uint64_t GetPresentedFrameCount() const { return m_PresentedFrames; }
+    uint64_t GetSkippedFrameCount() const { return m_SkippedFrames; }
+    // A texture calls this before its contents change, are read or go away (lock, unlock, upload, read
+    // back, destroy): queued quads are sent and a frame written down that uses it is drawn first. write:
+    // the contents change.
+    void NoteTextureChange(const PfGLTexture* texture, bool write);
+    // The window's contents were lost or its size changed: the next present shows the picture again even
+    // when the frame is unchanged. Window events on the device's window call it too.
+    void InvalidatePresented() { m_WindowExposed = true; }
+
     // [targets and clear]
     PfResult SetRenderTarget(uint32_t index, PfGLTexture* target);
     PfGLTexture* GetRenderTarget(uint32_t index) const;
@@ -184,6 +211,82 @@ public:
     }
 
 private:
+    // Everything a clear or draw depends on besides its own arguments; compared byte for byte.
+    struct FrameState
+    {
+        uint32_t RenderState[PF_RENDERSTATE_COUNT];
+        uint32_t StageState[PF_STAGE_COUNT][PF_STAGESTATE_COUNT];
+        uint32_t SamplerState[PF_STAGE_COUNT][14];
+        PfGLTexture* Textures[PF_STAGE_COUNT];
+        uint64_t TextureGenerations[PF_STAGE_COUNT];
+        D3DMATRIX World;
+        D3DMATRIX View;
+        D3DMATRIX Projection;
+        D3DLIGHT9 Lights[MAX_LIGHTS];
+        uint8_t LightEnabled[MAX_LIGHTS];
+        D3DMATERIAL9 Material;
+        PfGLTexture* RenderTargets[MAX_RENDER_TARGETS];
+        PfGLTexture* DepthStencil;
+        D3DVIEWPORT9 Viewport;
+        PfRect ScissorRect;
+        uint32_t FVF;
+    };
+    enum class FrameOp : uint32_t
+    {
+        STATE,
+        CLEAR,
+        DRAW_UP,
+        DRAW_INDEXED_UP,
+        DRAW_QUADS,
+    };
+    struct ClearTarget
+    {
+        PfGLTexture* DepthStencil;
+        D3DVIEWPORT9 Viewport;
+    };
+    struct FrameArgs
+    {
+        uint32_t A[6];
+        float Z;
+    };
+
+    // The frame comparison (PfGLDeviceFrame.cpp).
+    void BeginFrameLog();
+    void CaptureFrameState(FrameState& state) const;
+    void RestoreFrameState(const FrameState& state);
+    // Writes a clear or draw down. True when it is deferred (nothing to send now); false when the caller
+    // draws it now.
+    bool LogCommand(FrameOp op, const FrameArgs& args, const void* data, uint32_t bytes, const void* data2 = nullptr,
+                    uint32_t bytes2 = 0);
+    void AppendLog(const void* data, size_t bytes);
+    // Plays the commands deferred so far; the rest of the frame is drawn as it comes.
+    void PlayDeferredFrame();
+    // This frame cannot be compared (and is drawn as it comes); the next one has nothing to compare with.
+    void MarkFrameIncomparable();
+    // Notes a full-target clear, which frees the frame from what the targets held before.
+    void NoteClear(uint32_t count, const PfRect* rects, uint32_t flags);
+    // The commands themselves, as drawn now or when a deferred frame is played.
+    PfResult ClearNow(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z, uint32_t stencil);
+    PfResult DrawPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
+    PfResult DrawIndexedPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t minIndex, uint32_t vertexCount,
+                                       uint32_t primitiveCount, const void* indices, D3DFORMAT indexFormat,
+                                       const void* vertices, uint32_t stride);
+    PfResult DrawQuadsUPNow(uint32_t quadCount, const void* vertices, uint32_t stride);
+    // Marks the targets' contents changed by a clear or draw sent now.
+    void BumpTargetGenerations();
+    static int WindowEventWatch(void* device, SDL_Event* event);
+
+    // The streaming buffers take the vertices and indices of drawing from memory; when full they are
+    // orphaned and filled again from the start, so a draw never waits for the previous ones.
+    // They start small and grow, up to these sizes, when a draw needs more: the 2D screens' frames take a
+    // few kilobytes, and a software driver's buffers are memory of the process.
+    static constexpr uint32_t STREAM_BYTES = 4u << 20;
+    static constexpr uint32_t STREAM_INDEX_BYTES = 1u << 20;
+    static constexpr uint32_t STREAM_START_BYTES = 256u << 10;
+    static constexpr uint32_t STREAM_INDEX_START_BYTES = 64u << 10;
+    // 16-bit indices address 65,536 vertices: 16,384 quads per batch.
+    static constexpr uint32_t MAX_BATCH_QUADS = 16384;
+
     enum Dirty : uint32_t
     {
         DIRTY_BLEND = 1u << 0,
@@ -199,6 +302,8 @@ private:
     void SetDefaultStates();
     void CreateSamplers();
     void ApplySampler(uint32_t stage);
+    // Sends the sampler states of the stages whose values differ from those last sent.
+    void ApplySamplers();
     bool PrepareDraw(bool preTransformed);
     // PrepareDraw for the flexible vertex format set, pre-transformed when its positions are XYZRHW.
     bool PrepareFVFDraw();
@@ -245,6 +350,8 @@ private:
     uint32_t m_StreamIndexBuffer = 0;
     uint32_t m_QuadIndexBuffer = 0;
     uint32_t m_StreamOffset = 0;
+    uint32_t m_StreamCapacity = 0;
+    uint32_t m_StreamIndexCapacity = 0;
     uint32_t m_StreamIndexOffset = 0;
     uint32_t m_BoundElementBuffer = 0;
     uint32_t m_WhiteTexture = 0;
@@ -297,6 +404,37 @@ private:
     // an unbind followed by a rebind of the same texture (every widget's state reset) keeps one batch;
     // the queue goes out when a quad arrives under other textures, or at any other flush.
     PfGLTexture* m_QueuedTextures[PF_STAGE_COUNT] = {};
+
+    // The frame comparison. The log holds the frame's commands as written down (state blocks, arguments and
+    // vertices); the reference is the log of the last frame shown.
+    std::vector<uint8_t> m_FrameLog;
+    std::vector<uint8_t> m_ReferenceLog;
+    bool m_ReferenceValid = false;
+    // Commands are written down (false once the frame cannot be compared).
+    bool m_FrameLogging = false;
+    // Commands are written down only, not sent; the log so far equals the reference's start.
+    bool m_FrameDeferred = false;
+    bool m_Replaying = false;
+    bool m_ColorCleared = false;
+    bool m_DepthCleared = false;
+    bool m_StencilCleared = false;
+    uint64_t m_FrameSerial = 0;
+    FrameState m_LoggedState = {};
+    bool m_LoggedStateValid = false;
+    // How the last frame was shown: the present's rectangles and window and the drawable size.
+    PfRect m_ShownSource = {};
+    PfRect m_ShownDest = {};
+    bool m_ShownHasSource = false;
+    bool m_ShownHasDest = false;
+    PfWindowHandle m_ShownWindow = nullptr;
+    int m_ShownWidth = 0;
+    int m_ShownHeight = 0;
+    std::atomic<bool> m_WindowExposed{false};
+    bool m_EventWatch = false;
+    uint64_t m_PresentedFrames = 0;
+    uint64_t m_SkippedFrames = 0;
+    // The sampler states last sent to each stage's sampler object.
+    uint32_t m_AppliedSamplerState[PF_STAGE_COUNT][14] = {};
 
     uint64_t m_RenderStateCalls = 0;
     uint64_t m_StageStateCalls = 0;

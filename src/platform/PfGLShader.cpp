@@ -356,6 +356,10 @@ bool PfGLShader::Build(uint32_t stageCount, uint32_t features)
     glAttachShader(program, vs);
     glAttachShader(program, fs);
     glLinkProgram(program);
+    // Detached, the shader objects (their source and compiled code, a few megabytes in a software
+    // driver) go at once rather than living as long as the program.
+    glDetachShader(program, vs);
+    glDetachShader(program, fs);
     glDeleteShader(vs);
     glDeleteShader(fs);
     GLint ok = 0;

@@ -13,8 +13,10 @@ PfResult PfGLSwapChain::Create(const D3DPRESENT_PARAMETERS& params)
     m_Params = params;
     // The back buffer keeps an alpha channel whatever its nominal format: render-target alpha follows the
     // blend equations like any other target's.
-    PfResult hr =
-        m_BackBuffer.Create(params.BackBufferWidth, params.BackBufferHeight, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8);
+    // With multisampling the back buffer is drawn through a multisampled buffer, resolved when shown or read.
+    const uint32_t samples = params.MultiSampleType >= D3DMULTISAMPLE_2_SAMPLES ? (uint32_t)params.MultiSampleType : 0;
+    PfResult hr = m_BackBuffer.Create(params.BackBufferWidth, params.BackBufferHeight, 1, D3DUSAGE_RENDERTARGET,
+                                      D3DFMT_A8R8G8B8, samples);
     if (PfFailed(hr))
         m_Params = {};
     return hr;
@@ -30,6 +32,9 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
 {
     if (!m_BackBuffer.IsCreated())
         return D3DERR_INVALIDCALL;
+    // A back buffer never drawn into shows its zeros.
+    m_BackBuffer.UploadIfDirty();
+    m_BackBuffer.Resolve();
     if (!window)
         window = m_Params.hDeviceWindow;
     if (!window)

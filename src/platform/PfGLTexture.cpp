@@ -6,16 +6,55 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace
 {
 
-// Quads queued on the device may still sample this texture or draw into it: they go first.
-void FlushQueuedQuads()
+// Quads queued on the device, and a frame it has written down but not drawn, may still sample this
+// texture or draw into it: they go first.
+void BeforeChange(const PfGLTexture* texture, bool write)
 {
     if (PfGLDevice* device = PfGLDevice::GetCurrent())
-        device->FlushQuads();
+        device->NoteTextureChange(texture, write);
+}
+
+std::atomic<uint64_t> s_NextGeneration{1};
+
+// Copies rows top..bottom between a colour texture and a multisampled render buffer of its size: from the
+// buffer into the texture (a resolve) or back. The frame buffer bindings and the scissor test are put back.
+void BlitBetween(GLuint texture, GLuint buffer, bool resolve, uint32_t width, uint32_t top, uint32_t bottom)
+{
+    GLint drawPrevious = 0, readPrevious = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawPrevious);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readPrevious);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    GLuint fbo[2] = {};
+    glGenFramebuffers(2, fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo[0]);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo[1]);
+    if (resolve)
+    {
+        glFramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    }
+    else
+    {
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer);
+    }
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    const GLenum attachment = GL_COLOR_ATTACHMENT0;
+    glDrawBuffers(1, &attachment);
+    glBlitFramebuffer(0, (GLint)top, (GLint)width, (GLint)bottom, 0, (GLint)top, (GLint)width, (GLint)bottom,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawPrevious);
+    glDeleteFramebuffers(2, fbo);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
 }
 
 struct FormatInfo
@@ -159,7 +198,8 @@ uint32_t PfGLTexture::GetBytesPerPixel(D3DFORMAT format)
     return GetFormatInfo(format, info) ? info.bytes : 0;
 }
 
-PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format)
+PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
+                             uint32_t samples)
 {
     Destroy();
     if (width == 0 || height == 0 || width > 16384 || height > 16384)
@@ -174,6 +214,12 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     m_Usage = usage;
     m_Format = format;
     m_Levels = (depth || (usage & D3DUSAGE_RENDERTARGET)) ? 1 : (levels == 0 ? FullChainLevels(width, height) : levels);
+    if (samples >= 2 && (depth || (usage & D3DUSAGE_RENDERTARGET)))
+    {
+        GLint most = 0;
+        glGetIntegerv(GL_MAX_SAMPLES, &most);
+        m_Samples = most >= 2 ? std::min(samples, (uint32_t)most) : 0;
+    }
     while (glGetError() != GL_NO_ERROR)
     {
     }
@@ -185,9 +231,45 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, (GLint)m_Levels - 1);
     if (!depth)
         glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info.swizzle);
-    // The level contents start out zero, as the engine's fresh textures are.
-    if (!depth)
-        m_Data.assign((size_t)m_Width * m_Height * info.bytes, 0);
+    if (glGetError() != GL_NO_ERROR)
+    {
+        Destroy();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    BumpContentGeneration();
+    if (depth)
+        return D3D_OK;
+    // The contents start out zero, as the engine's fresh textures are. The zeros are sent at the first use
+    // (a bind, a draw into it, a read-back), unless a fill and upload come first: loaders fill a plain
+    // texture's copy at once, and many targets are never used at all. The copy comes zeroed from the
+    // system without being written, so it costs no memory until a loader fills it.
+    if (!IsRenderTarget())
+    {
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+        if (!m_Data)
+        {
+            Destroy();
+            return D3DERR_OUTOFVIDEOMEMORY;
+        }
+    }
+    m_KeepCopy = (usage & D3DUSAGE_DYNAMIC) != 0;
+    m_Dirty = true;
+    return D3D_OK;
+}
+
+bool PfGLTexture::EnsureStorage()
+{
+    if (m_HasStorage || !m_Name)
+        return m_HasStorage;
+    // The levels are given their memory at the first use, not at creation: the software rasteriser
+    // fills a texture's memory when it is made, and many textures made at start-up (capture surfaces,
+    // transition targets) are never used on most screens.
+    FormatInfo info;
+    GetFormatInfo(m_Format, info);
+    while (glGetError() != GL_NO_ERROR)
+    {
+    }
+    ScopedBind bind(m_Name);
     uint32_t w = m_Width, h = m_Height;
     for (uint32_t level = 0; level < m_Levels; ++level)
     {
@@ -196,39 +278,115 @@ PfResult PfGLTexture::Create(uint32_t width, uint32_t height, uint32_t levels, u
         w = std::max(1u, w / 2);
         h = std::max(1u, h / 2);
     }
-    if (glGetError() != GL_NO_ERROR)
+    if (m_Samples >= 2)
     {
-        Destroy();
-        return D3DERR_OUTOFVIDEOMEMORY;
+        GLuint buffer = 0;
+        glGenRenderbuffers(1, &buffer);
+        m_MultisampleBuffer = buffer;
+        glBindRenderbuffer(GL_RENDERBUFFER, buffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, (GLsizei)m_Samples, info.internalFormat, (GLsizei)m_Width,
+                                         (GLsizei)m_Height);
+        glBindRenderbuffer(GL_RENDERBUFFER, 0);
     }
-    // A render target's zeros go to the device now, as it is drawn into there. A plain texture's copy is
-    // what counts: its zeros are uploaded at the first bind, unless a fill and upload come first (loaders
-    // fill the copy at once, so the zeros would only be sent to be overwritten).
-    if (depth)
-        return D3D_OK;
-    if (IsRenderTarget())
-        UploadRows(0, m_Height);
-    else
-        m_Dirty = true;
-    return D3D_OK;
+    m_HasStorage = glGetError() == GL_NO_ERROR;
+    return m_HasStorage;
+}
+
+void PfGLTexture::SetPendingClear(uint32_t flags, float z, uint32_t stencil)
+{
+    m_PendingClearFlags |= flags;
+    if (flags & D3DCLEAR_ZBUFFER)
+        m_PendingClearZ = z;
+    if (flags & D3DCLEAR_STENCIL)
+        m_PendingClearStencil = stencil;
+}
+
+bool PfGLTexture::TakePendingClear(uint32_t& flags, float& z, uint32_t& stencil)
+{
+    if (!m_PendingClearFlags)
+        return false;
+    flags = m_PendingClearFlags;
+    z = m_PendingClearZ;
+    stencil = m_PendingClearStencil;
+    m_PendingClearFlags = 0;
+    return true;
+}
+
+void PfGLTexture::FreeDeleter::operator()(uint8_t* p) const
+{
+    std::free(p);
+}
+
+bool PfGLTexture::EnsureCopy() const
+{
+    if (m_Data)
+        return true;
+    if (!m_Name || IsDepthStencil())
+        return false;
+    m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!m_Data)
+        return false;
+    if (SDL_GL_GetCurrentContext() != nullptr)
+        const_cast<PfGLTexture*>(this)->Resolve();
+    // Zeros not yet sent are the contents. Away from the drawing thread OpenGL cannot be asked: the copy
+    // starts as zeros (a texture given its pixels by Upload is not locked on another thread).
+    if (m_Dirty || SDL_GL_GetCurrentContext() == nullptr)
+        return true;
+    FormatInfo info;
+    GetFormatInfo(m_Format, info);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    ScopedBind bind(m_Name);
+    glGetTexImage(GL_TEXTURE_2D, 0, info.format, info.type, m_Data.get());
+    return true;
+}
+
+void PfGLTexture::Resolve()
+{
+    if (!m_ResolvePending)
+        return;
+    m_ResolvePending = false;
+    if (m_MultisampleBuffer && !IsDepthStencil())
+        BlitBetween(m_Name, m_MultisampleBuffer, true, m_Width, 0, m_Height);
+}
+
+void PfGLTexture::ReleaseCopy()
+{
+    m_Data.reset();
+}
+
+void PfGLTexture::BumpContentGeneration()
+{
+    m_Generation.store(s_NextGeneration.fetch_add(1, std::memory_order_relaxed), std::memory_order_release);
 }
 
 void PfGLTexture::Destroy()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, true);
     PfGLDevice::UnbindFromCurrent(this);
     if (m_Name)
     {
         GLuint name = m_Name;
         glDeleteTextures(1, &name);
     }
+    if (m_MultisampleBuffer)
+    {
+        GLuint buffer = m_MultisampleBuffer;
+        glDeleteRenderbuffers(1, &buffer);
+    }
+    m_MultisampleBuffer = 0;
+    m_Samples = 0;
+    m_ResolvePending = false;
     m_Name = 0;
     m_Width = m_Height = 0;
     m_Levels = 1;
     m_Usage = 0;
     m_Format = D3DFMT_UNKNOWN;
-    m_Data.clear();
-    m_Data.shrink_to_fit();
+    m_Data.reset();
+    m_KeepCopy = false;
+    m_WriteLocks = 0;
+    m_HasStorage = false;
+    m_PendingClearFlags = 0;
     m_Locked = false;
     m_LockFlags = 0;
     m_Dirty = false;
@@ -249,7 +407,7 @@ size_t PfGLTexture::GetMemorySize() const
 
 void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
 {
-    FlushQueuedQuads();
+    BeforeChange(this, (flags & D3DLOCK_READONLY) == 0);
     if (!m_Name || m_Locked || IsDepthStencil())
         return nullptr;
     PfRect r = {0, 0, (int32_t)m_Width, (int32_t)m_Height};
@@ -260,14 +418,24 @@ void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
             r.left >= r.right || r.top >= r.bottom)
             return nullptr;
     }
-    if (IsRenderTarget() && !(flags & D3DLOCK_DISCARD) && PfFailed(ReadBack()))
+    // A texture written more than once (text, movie frames) or from another thread keeps its copy.
+    if (!(flags & D3DLOCK_READONLY) && (++m_WriteLocks > 1 || SDL_GL_GetCurrentContext() == nullptr))
+        m_KeepCopy = true;
+    if (IsRenderTarget() && !(flags & D3DLOCK_DISCARD))
+    {
+        if (PfFailed(ReadBack()))
+            return nullptr;
+    }
+    else if ((flags & D3DLOCK_DISCARD) && !m_Data)
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!EnsureCopy())
         return nullptr;
     m_Locked = true;
     m_LockFlags = flags;
     m_LockRect = r;
     if (pitch)
         *pitch = GetPitch();
-    return m_Data.data() + (size_t)r.top * GetPitch() + (size_t)r.left * GetBytesPerPixel(m_Format);
+    return m_Data.get() + (size_t)r.top * GetPitch() + (size_t)r.left * GetBytesPerPixel(m_Format);
 }
 
 PfResult PfGLTexture::UnlockRect()
@@ -277,11 +445,16 @@ PfResult PfGLTexture::UnlockRect()
     m_Locked = false;
     if (m_LockFlags & D3DLOCK_READONLY)
         return D3D_OK;
+    BeforeChange(this, true);
+    BumpContentGeneration();
     // Only the thread with the device's context current may upload; others leave it to the next bind.
     if (SDL_GL_GetCurrentContext() != nullptr)
     {
-        m_Dirty = false;
-        UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
+        // Rows outside the lock that were never sent go with it.
+        if (m_Dirty.exchange(false))
+            UploadRows(0, m_Height);
+        else
+            UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
     }
     else
         m_Dirty = true;
@@ -296,11 +469,17 @@ void PfGLTexture::UploadIfDirty()
 
 PfResult PfGLTexture::Upload()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, true);
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
+    BumpContentGeneration();
+    if (!EnsureCopy())
+        return D3DERR_OUTOFVIDEOMEMORY;
     m_Dirty = false;
     UploadRows(0, m_Height);
+    // A picture filled once: OpenGL holds it now.
+    if (!m_KeepCopy && !IsRenderTarget())
+        ReleaseCopy();
     return D3D_OK;
 }
 
@@ -309,20 +488,44 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
     FormatInfo info;
     if (!GetFormatInfo(m_Format, info) || top >= bottom)
         return;
+    // Without a copy the contents are the zeros a fresh texture starts with; memory the system gives zeroed
+    // and that is only read stays untouched.
+    if (!EnsureStorage())
+        return;
+    std::unique_ptr<uint8_t, FreeDeleter> zeros;
+    const uint8_t* rows = m_Data ? m_Data.get() + (size_t)top * GetPitch() : nullptr;
+    if (!rows)
+    {
+        zeros.reset(static_cast<uint8_t*>(std::calloc((size_t)(bottom - top) * GetPitch(), 1)));
+        if (!zeros)
+            return;
+        rows = zeros.get();
+    }
     ScopedBind bind(m_Name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, (GLint)top, (GLsizei)m_Width, (GLsizei)(bottom - top), info.format, info.type,
-                    m_Data.data() + (size_t)top * GetPitch());
+                    rows);
+    // What is drawn next goes into the multisampled buffer: it takes the uploaded rows too.
+    if (m_MultisampleBuffer)
+        BlitBetween(m_Name, m_MultisampleBuffer, false, m_Width, top, bottom);
     if (m_Levels > 1)
         glGenerateMipmap(GL_TEXTURE_2D);
 }
 
 PfResult PfGLTexture::ReadBack()
 {
-    FlushQueuedQuads();
+    BeforeChange(this, false);
     if (!m_Name || IsDepthStencil())
         return D3DERR_INVALIDCALL;
+    UploadIfDirty();
+    Resolve();
+    // Read back once, read back again: the copy stays.
+    m_KeepCopy = true;
+    if (!m_Data)
+        m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    if (!m_Data)
+        return D3DERR_OUTOFVIDEOMEMORY;
     FormatInfo info;
     GetFormatInfo(m_Format, info);
     GLint previous = 0;
@@ -339,13 +542,13 @@ PfResult PfGLTexture::ReadBack()
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
         glReadBuffer(GL_COLOR_ATTACHMENT0);
-        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, info.format, info.type, m_Data.data());
+        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, info.format, info.type, m_Data.get());
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
     glDeleteFramebuffers(1, &fbo);
     // An X format reads back whatever alpha the target holds; the engine sees it as opaque.
     if (m_Format == D3DFMT_X8R8G8B8)
-        for (size_t i = 3; i < m_Data.size(); i += 4)
-            m_Data[i] = 0xFF;
+        for (size_t i = 3; i < CopyBytes(); i += 4)
+            m_Data.get()[i] = 0xFF;
     return hr;
 }

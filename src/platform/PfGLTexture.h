@@ -4,6 +4,12 @@
 // coordinate v = 0 is the top of the picture. Render targets are drawn into through the device's frame
 // buffer and read back into the copy on demand. Textures are created and drawn on the device's thread; a
 // lock on another thread (movie frames) only touches the copy and leaves the upload to the next bind.
+//
+// The copy is kept only while it is needed. A fresh texture's zeros are neither written nor sent until
+// used (the copy's memory comes zeroed from the system, untouched). A picture filled once and uploaded
+// (Upload) gives its copy up, as OpenGL holds the pixels; a render target has a copy once read back. A
+// copy asked for again (a lock, GetData) is read back from OpenGL on the drawing thread. Textures locked
+// for writing more than once, locked on another thread, or made dynamic keep theirs.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -11,7 +17,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class PfGLTexture
 {
@@ -23,7 +29,11 @@ public:
 
     // levels: 1 for one level, 0 for a full mip chain (rebuilt from level 0 after each upload).
     // usage: 0, D3DUSAGE_RENDERTARGET or D3DUSAGE_DEPTHSTENCIL. Needs the device's context.
-    PfResult Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format);
+    // samples: 2 or more gives a render target or depth-stencil surface that many samples a pixel (a
+    // multisampled render buffer drawn into, resolved into the texture when read, sampled or shown);
+    // counts the implementation lacks fall back to the largest it has, or to one sample where it has none.
+    PfResult Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
+                    uint32_t samples = 0);
     void Destroy();
     bool IsCreated() const { return m_Name != 0; }
 
@@ -35,6 +45,22 @@ public:
     bool IsRenderTarget() const { return (m_Usage & D3DUSAGE_RENDERTARGET) != 0; }
     bool IsDepthStencil() const { return (m_Usage & D3DUSAGE_DEPTHSTENCIL) != 0; }
     uint32_t GetGLName() const { return m_Name; }
+    // Gives the levels their memory in OpenGL if they have none yet (textures get it at their first use:
+    // an upload, a bind, being drawn into). False when OpenGL runs out of memory.
+    bool EnsureStorage();
+    bool HasStorage() const { return m_HasStorage; }
+    // Samples a pixel of the multisampled buffer, 0 without one.
+    uint32_t GetSamples() const { return m_Samples; }
+    // The multisampled render buffer drawn into instead of the texture (0 without one).
+    uint32_t GetMultisampleBuffer() const { return m_MultisampleBuffer; }
+    // The device drew into the multisampled buffer: the texture is resolved from it before it is next read.
+    void NoteMultisampleDrawn() { m_ResolvePending = m_MultisampleBuffer != 0; }
+    // Resolves the multisampled buffer into the texture if it was drawn into since the last resolve.
+    void Resolve();
+    // A depth-stencil surface without memory keeps the last whole clear (D3DCLEAR_ZBUFFER and
+    // D3DCLEAR_STENCIL flags, values) for the device to make once it has memory.
+    void SetPendingClear(uint32_t flags, float z, uint32_t stencil);
+    bool TakePendingClear(uint32_t& flags, float& z, uint32_t& stencil);
     // Bytes of device memory (level 0 and its chain).
     size_t GetMemorySize() const;
 
@@ -48,9 +74,12 @@ public:
     PfResult UnlockRect();
     bool IsLocked() const { return m_Locked; }
 
-    // The copy of level 0 as last uploaded or read back, GetPitch bytes a row, top row first.
-    const uint8_t* GetData() const { return m_Data.data(); }
-    uint8_t* GetData() { return m_Data.data(); }
+    // The copy of level 0 as last uploaded or read back, GetPitch bytes a row, top row first (made again
+    // from the texture when it was given up).
+    const uint8_t* GetData() const { return EnsureCopy() ? m_Data.get() : nullptr; }
+    uint8_t* GetData() { return EnsureCopy() ? m_Data.get() : nullptr; }
+    // Whether the processor-side copy exists now (tests of the memory rules).
+    bool HasCopy() const { return m_Data != nullptr; }
     uint32_t GetPitch() const { return m_Width * GetBytesPerPixel(m_Format); }
     // Copies a render target's pixels into the processor-side copy.
     PfResult ReadBack();
@@ -59,8 +88,26 @@ public:
     // Called by the device before it binds the texture: uploads a copy changed on another thread.
     void UploadIfDirty();
 
+    // A number that changes whenever the contents may have changed (creation, an unlock for writing, an
+    // upload, a clear or draw into it as a target), on any thread. Numbers are unique in the process, so
+    // a texture made anew at the address of a destroyed one never repeats the old one's number.
+    uint64_t GetContentGeneration() const { return m_Generation.load(std::memory_order_acquire); }
+    void BumpContentGeneration();
+    // The device's frame whose written-down commands use this texture (the device's own bookkeeping).
+    uint64_t GetFrameStamp() const { return m_FrameStamp; }
+    void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
+
 private:
+    struct FreeDeleter
+    {
+        void operator()(uint8_t* p) const;
+    };
     void UploadRows(uint32_t top, uint32_t bottom);
+    size_t CopyBytes() const { return (size_t)GetPitch() * m_Height; }
+    // Makes the copy when there is none: zeros while the texture has never been sent anything, else the
+    // texture's level 0 read from OpenGL. False when memory runs out.
+    bool EnsureCopy() const;
+    void ReleaseCopy();
 
     uint32_t m_Name = 0;
     uint32_t m_Width = 0;
@@ -68,9 +115,21 @@ private:
     uint32_t m_Levels = 1;
     uint32_t m_Usage = 0;
     D3DFORMAT m_Format = D3DFMT_UNKNOWN;
-    std::vector<uint8_t> m_Data;
+    mutable std::unique_ptr<uint8_t, FreeDeleter> m_Data;
+    // The copy is kept after uploads (see the class comment).
+    bool m_KeepCopy = false;
+    uint32_t m_WriteLocks = 0;
+    bool m_HasStorage = false;
+    uint32_t m_Samples = 0;
+    uint32_t m_MultisampleBuffer = 0;
+    bool m_ResolvePending = false;
+    uint32_t m_PendingClearFlags = 0;
+    float m_PendingClearZ = 1.0f;
+    uint32_t m_PendingClearStencil = 0;
     bool m_Locked = false;
     uint32_t m_LockFlags = 0;
     PfRect m_LockRect = {};
     std::atomic<bool> m_Dirty{false};
+    std::atomic<uint64_t> m_Generation{0};
+    mutable uint64_t m_FrameStamp = 0;
 };

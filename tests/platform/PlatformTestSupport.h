@@ -24,7 +24,10 @@ constexpr uint32_t FVF_2D = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D
 class KvGLDeviceFixture : public ::testing::Test
 {
 protected:
-    KvGLDeviceFixture(uint32_t width, uint32_t height) : m_Width(width), m_Height(height) {}
+    KvGLDeviceFixture(uint32_t width, uint32_t height, uint32_t samples = 0)
+        : m_Width(width), m_Height(height), m_Samples(samples)
+    {
+    }
     void SetUp() override
     {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -43,6 +46,7 @@ protected:
         p.Windowed = 1;
         p.hDeviceWindow = m_Window;
         p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        p.MultiSampleType = (D3DMULTISAMPLE_TYPE)m_Samples;
         ASSERT_EQ(m_Device.CreateDevice(p), D3D_OK) << m_Device.GetErrorLog();
     }
     void TearDown() override
@@ -97,6 +101,7 @@ protected:
     }
 
     uint32_t m_Width, m_Height;
+    uint32_t m_Samples = 0;
     SDL_Window* m_Window = nullptr;
     PfGLDevice m_Device;
 };

@@ -1,0 +1,329 @@
+// The frame comparison: each frame's clears and draws into the implicit back buffer are written down as a
+// log of records (a state block when the states changed, then the command's arguments and vertices). While
+// the log so far equals the start of the last shown frame's log, nothing is sent to OpenGL; Present finds
+// the two logs equal and neither draws nor swaps. At the first difference, or when something may observe
+// the back buffer or change a texture the log uses, the log is played and the frame goes on drawing as it
+// comes.
+//
+// How each input to the picture is covered:
+// - states, transforms, lights, material, viewport, scissor, targets: the state block, compared whole;
+// - textures: their address and content generation, which every lock for writing, upload, re-creation and
+//   draw into them as a target changes; a texture the log uses that is about to change (on the drawing
+//   thread) has the log played first, so the commands see the contents they were written down with;
+// - vertices and indices: copied into the log;
+// - what the back buffer held before: the frame is compared only when a whole-target clear comes before its
+//   first draw, and a draw that uses depth or stencil only after those were cleared whole too;
+// - other targets, buffers' vertices, writes into the back buffer by lock or upload: the frame is drawn;
+// - the window: an expose, a size change or other present rectangles show the kept picture again.
+#include "platform/PfGLDevice.h"
+
+#include "platform/PfGLTexture.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+// [SECTION] the log
+
+void PfGLDevice::BeginFrameLog()
+{
+    ++m_FrameSerial;
+    m_FrameLog.clear();
+    m_LoggedStateValid = false;
+    m_FrameLogging = m_DeviceCreated;
+    m_FrameDeferred = m_FrameLogging && m_ReferenceValid;
+    m_ColorCleared = m_DepthCleared = m_StencilCleared = false;
+}
+
+void PfGLDevice::CaptureFrameState(FrameState& s) const
+{
+    // Whole-struct comparisons need the padding bytes to be equal too.
+    std::memset(&s, 0, sizeof(s));
+    std::memcpy(s.RenderState, m_RenderState, sizeof(s.RenderState));
+    std::memcpy(s.StageState, m_StageState, sizeof(s.StageState));
+    std::memcpy(s.SamplerState, m_SamplerState, sizeof(s.SamplerState));
+    for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
+    {
+        s.Textures[stage] = m_Textures[stage];
+        if (m_Textures[stage])
+        {
+            s.TextureGenerations[stage] = m_Textures[stage]->GetContentGeneration();
+            m_Textures[stage]->SetFrameStamp(m_FrameSerial);
+        }
+    }
+    s.World = m_World;
+    s.View = m_View;
+    s.Projection = m_Projection;
+    std::memcpy(s.Lights, m_Lights, sizeof(s.Lights));
+    for (uint32_t i = 0; i < MAX_LIGHTS; ++i)
+        s.LightEnabled[i] = m_LightEnabled[i] ? 1 : 0;
+    s.Material = m_Material;
+    for (uint32_t i = 0; i < MAX_RENDER_TARGETS; ++i)
+    {
+        s.RenderTargets[i] = m_RenderTargets[i];
+        if (m_RenderTargets[i])
+            m_RenderTargets[i]->SetFrameStamp(m_FrameSerial);
+    }
+    s.DepthStencil = m_DepthStencil;
+    if (m_DepthStencil)
+        m_DepthStencil->SetFrameStamp(m_FrameSerial);
+    s.Viewport = m_Viewport;
+    s.ScissorRect = m_ScissorRect;
+    s.FVF = m_FVF;
+}
+
+void PfGLDevice::RestoreFrameState(const FrameState& s)
+{
+    std::memcpy(m_RenderState, s.RenderState, sizeof(s.RenderState));
+    std::memcpy(m_StageState, s.StageState, sizeof(s.StageState));
+    std::memcpy(m_SamplerState, s.SamplerState, sizeof(s.SamplerState));
+    std::memcpy(m_Textures, s.Textures, sizeof(s.Textures));
+    m_World = s.World;
+    m_View = s.View;
+    m_Projection = s.Projection;
+    std::memcpy(m_Lights, s.Lights, sizeof(s.Lights));
+    for (uint32_t i = 0; i < MAX_LIGHTS; ++i)
+        m_LightEnabled[i] = s.LightEnabled[i] != 0;
+    m_Material = s.Material;
+    std::memcpy(m_RenderTargets, s.RenderTargets, sizeof(s.RenderTargets));
+    m_DepthStencil = s.DepthStencil;
+    m_Viewport = s.Viewport;
+    m_ScissorRect = s.ScissorRect;
+    m_FVF = s.FVF;
+    m_Dirty = DIRTY_ALL;
+}
+
+void PfGLDevice::AppendLog(const void* data, size_t bytes)
+{
+    if (bytes == 0)
+        return;
+    const size_t at = m_FrameLog.size();
+    m_FrameLog.resize(at + bytes);
+    std::memcpy(m_FrameLog.data() + at, data, bytes);
+}
+
+void PfGLDevice::NoteClear(uint32_t count, const PfRect* rects, uint32_t flags)
+{
+    PfGLTexture* target = m_RenderTargets[0];
+    const bool wholeViewport = m_Viewport.X == 0 && m_Viewport.Y == 0 && m_Viewport.Width >= target->GetWidth() &&
+                               m_Viewport.Height >= target->GetHeight();
+    bool whole = wholeViewport && (!rects || count == 0);
+    for (uint32_t i = 0; wholeViewport && rects && i < count && !whole; ++i)
+        whole = rects[i].left <= 0 && rects[i].top <= 0 && rects[i].right >= (int32_t)target->GetWidth() &&
+                rects[i].bottom >= (int32_t)target->GetHeight();
+    if (!whole)
+        return;
+    if (flags & D3DCLEAR_TARGET)
+        m_ColorCleared = true;
+    if (flags & D3DCLEAR_ZBUFFER)
+        m_DepthCleared = true;
+    if (flags & D3DCLEAR_STENCIL)
+        m_StencilCleared = true;
+}
+
+bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data, uint32_t bytes, const void* data2,
+                            uint32_t bytes2)
+{
+    if (m_Replaying || !m_FrameLogging)
+        return false;
+    // Only the implicit back buffer's picture is compared.
+    bool comparable = m_RenderTargets[0] && m_RenderTargets[0] == m_ImplicitChain.GetBackBuffer();
+    for (uint32_t i = 1; i < MAX_RENDER_TARGETS; ++i)
+        comparable = comparable && !m_RenderTargets[i];
+    if (comparable && op == FrameOp::CLEAR)
+        NoteClear(args.A[0], (const PfRect*)data, args.A[1]);
+    else if (comparable)
+    {
+        // A draw blends with, or is tested against, what the targets held: it must be this frame's.
+        comparable = m_ColorCleared;
+        if (m_DepthStencil && (m_RenderState[D3DRS_ZENABLE] || m_RenderState[D3DRS_STENCILENABLE]))
+            comparable = comparable && m_DepthCleared && (!m_RenderState[D3DRS_STENCILENABLE] || m_StencilCleared);
+    }
+    if (!comparable)
+    {
+        MarkFrameIncomparable();
+        return false;
+    }
+
+    const size_t start = m_FrameLog.size();
+    // A clear depends on its targets and viewport alone: it carries them itself (the back buffer is target
+    // 0 of every compared command), so the textures or blending left from the last frame's end do not
+    // make the frames differ.
+    ClearTarget clearTarget;
+    if (op == FrameOp::CLEAR)
+    {
+        std::memset(&clearTarget, 0, sizeof(clearTarget));
+        clearTarget.DepthStencil = m_DepthStencil;
+        clearTarget.Viewport = m_Viewport;
+        data2 = &clearTarget;
+        bytes2 = sizeof(clearTarget);
+        m_RenderTargets[0]->SetFrameStamp(m_FrameSerial);
+        if (m_DepthStencil)
+            m_DepthStencil->SetFrameStamp(m_FrameSerial);
+    }
+    FrameState state;
+    if (op != FrameOp::CLEAR)
+        CaptureFrameState(state);
+    if (op != FrameOp::CLEAR && (!m_LoggedStateValid || std::memcmp(&state, &m_LoggedState, sizeof(state)) != 0))
+    {
+        const FrameOp stateOp = FrameOp::STATE;
+        AppendLog(&stateOp, sizeof(stateOp));
+        AppendLog(&state, sizeof(state));
+        m_LoggedState = state;
+        m_LoggedStateValid = true;
+    }
+    AppendLog(&op, sizeof(op));
+    AppendLog(&args, sizeof(args));
+    AppendLog(&bytes, sizeof(bytes));
+    AppendLog(&bytes2, sizeof(bytes2));
+    AppendLog(data, bytes);
+    AppendLog(data2, bytes2);
+    if (!m_FrameDeferred)
+        return false;
+    const size_t end = m_FrameLog.size();
+    if (end <= m_ReferenceLog.size() &&
+        std::memcmp(m_FrameLog.data() + start, m_ReferenceLog.data() + start, end - start) == 0)
+        return true;
+    // The frame differs from the last one shown: what was held back is drawn, this command with it.
+    PlayDeferredFrame();
+    return true;
+}
+
+// [SECTION] playing the log
+
+void PfGLDevice::PlayDeferredFrame()
+{
+    if (!m_FrameDeferred)
+        return;
+    m_FrameDeferred = false;
+    if (m_FrameLog.empty() || SDL_GL_GetCurrentContext() != (SDL_GLContext)m_Context)
+        return;
+    FrameState live;
+    CaptureFrameState(live);
+    const uint64_t drawCalls = m_DrawCalls;
+    m_Replaying = true;
+    const uint8_t* at = m_FrameLog.data();
+    const uint8_t* const end = at + m_FrameLog.size();
+    while (at < end)
+    {
+        FrameOp op;
+        std::memcpy(&op, at, sizeof(op));
+        at += sizeof(op);
+        if (op == FrameOp::STATE)
+        {
+            FrameState state;
+            std::memcpy(&state, at, sizeof(state));
+            at += sizeof(state);
+            RestoreFrameState(state);
+            continue;
+        }
+        FrameArgs args;
+        uint32_t bytes = 0, bytes2 = 0;
+        std::memcpy(&args, at, sizeof(args));
+        at += sizeof(args);
+        std::memcpy(&bytes, at, sizeof(bytes));
+        at += sizeof(bytes);
+        std::memcpy(&bytes2, at, sizeof(bytes2));
+        at += sizeof(bytes2);
+        const uint8_t* data = at;
+        const uint8_t* data2 = at + bytes;
+        at += (size_t)bytes + bytes2;
+        const uint32_t* a = args.A;
+        switch (op)
+        {
+        case FrameOp::CLEAR:
+        {
+            ClearTarget target;
+            std::memcpy(&target, data2, sizeof(target));
+            PfGLTexture* targets[MAX_RENDER_TARGETS];
+            std::memcpy(targets, m_RenderTargets, sizeof(targets));
+            PfGLTexture* const depth = m_DepthStencil;
+            const D3DVIEWPORT9 viewport = m_Viewport;
+            std::memset(m_RenderTargets, 0, sizeof(m_RenderTargets));
+            m_RenderTargets[0] = m_ImplicitChain.GetBackBuffer();
+            m_DepthStencil = target.DepthStencil;
+            m_Viewport = target.Viewport;
+            m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_VIEWPORT;
+            ClearNow(a[0], bytes ? (const PfRect*)data : nullptr, a[1], a[2], args.Z, a[3]);
+            std::memcpy(m_RenderTargets, targets, sizeof(targets));
+            m_DepthStencil = depth;
+            m_Viewport = viewport;
+            m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_VIEWPORT | DIRTY_UNIFORMS;
+            break;
+        }
+        case FrameOp::DRAW_UP:
+            DrawPrimitiveUPNow((D3DPRIMITIVETYPE)a[0], a[1], data, a[2]);
+            break;
+        case FrameOp::DRAW_INDEXED_UP:
+            DrawIndexedPrimitiveUPNow((D3DPRIMITIVETYPE)a[0], a[1], a[2], a[3], data2, (D3DFORMAT)a[4], data, a[5]);
+            break;
+        case FrameOp::DRAW_QUADS:
+            DrawQuadsUPNow(a[0], data, a[1]);
+            break;
+        default:
+            break;
+        }
+    }
+    m_Replaying = false;
+    m_DrawCalls = drawCalls;
+    RestoreFrameState(live);
+}
+
+void PfGLDevice::MarkFrameIncomparable()
+{
+    PlayDeferredFrame();
+    m_FrameLogging = false;
+    m_FrameLog.clear();
+    m_LoggedStateValid = false;
+}
+
+void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write)
+{
+    // Only the drawing thread sends anything; a movie thread's lock changes the processor-side copy,
+    // uploaded at the next bind, and the generation it changes keeps the next frame from matching.
+    if (!m_Context || SDL_GL_GetCurrentContext() != (SDL_GLContext)m_Context)
+        return;
+    FlushQuads();
+    if (!texture)
+        return;
+    if (m_FrameDeferred && texture->GetFrameStamp() == m_FrameSerial)
+        PlayDeferredFrame();
+    // The back buffer written around the device: its picture is no longer what the log says.
+    if (write && texture == m_ImplicitChain.GetBackBuffer())
+    {
+        MarkFrameIncomparable();
+        m_ReferenceValid = false;
+    }
+}
+
+void PfGLDevice::BumpTargetGenerations()
+{
+    for (PfGLTexture* target : m_RenderTargets)
+        if (target)
+        {
+            target->BumpContentGeneration();
+            target->NoteMultisampleDrawn();
+        }
+}
+
+int PfGLDevice::WindowEventWatch(void* userdata, SDL_Event* event)
+{
+    auto* device = static_cast<PfGLDevice*>(userdata);
+    if (event->type != SDL_WINDOWEVENT || !device->m_Window ||
+        event->window.windowID != SDL_GetWindowID(device->m_Window))
+        return 0;
+    switch (event->window.event)
+    {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        device->InvalidatePresented();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
