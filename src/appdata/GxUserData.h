@@ -41,8 +41,9 @@ public:
     // Suspends the story for the strategy screens: the music, log, choice and script stay.
     void LeaveAdventure();
 
-    // Writes the slot through the atomic writer. False (logged) when a layer, window or button the file
-    // names is missing or the file cannot be written; the old file then stays.
+    // Writes the slot through the atomic writer. False (logged) when a layer or window the file names is
+    // missing or the file cannot be written; the old file then stays. Missing choice buttons (a game whose
+    // UI table has none) leave their records out with a log line, and the save goes on.
     bool Save(const std::wstring& path, bool binary);
     // Reads a slot of either form. The whole file is checked first; with restoreScene the script, the
     // sound records and the scene are read too, and when any of that fails what it replaced is put back
@@ -54,8 +55,8 @@ public:
     bool CheckFile(const std::wstring& path);
 
     // The record into memory as Save writes it; false when the scene lacks a task the file names (its
-    // name in missing).
-    bool WriteToMemory(std::string& bytes, bool binary, std::wstring& missing) const;
+    // name in missing). The first choice button missing, whose record is left out, is named in skipped.
+    bool WriteToMemory(std::string& bytes, bool binary, std::wstring& missing, std::wstring* skipped = nullptr) const;
 
     // The save time written into files; tests fix it, the game leaves it to the clock.
     static std::wstring (*s_SaveTimeSource)();

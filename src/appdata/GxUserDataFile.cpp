@@ -153,8 +153,10 @@ bool SkipToEnd(GxContentReaderBase& r, uint32_t endTag)
     return false;
 }
 
-// Items 10 to 12.
-void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing)
+// Items 10 to 12. The choice buttons exist only when the game's UI table defines them: a missing one
+// leaves its record out (named in skipped for the caller's log line), and the rest of the save goes on.
+void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing,
+                std::wstring& skipped)
 {
     SceneTasks scene(core);
     for (const wchar_t* name : kSceneLayers)
@@ -177,16 +179,24 @@ void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wst
         if (GxTaskBase* window = scene.Find(name))
             window->Save(&w);
     // The count is the item list's size, one more than there are buttons (1 to the limit).
-    GxTaskFolder* select = scene.FindFolder(kSelectFolder);
-    w.ListBegin("SelectButtons", "", static_cast<uint32_t>(itemCount));
+    GxTaskManage* tasks = core ? core->m_TaskManage : nullptr;
+    auto* select = dynamic_cast<GxTaskFolder*>(tasks ? tasks->FindTaskByName(kSelectFolder) : nullptr);
+    skipped.clear();
+    std::vector<GxTaskBase*> buttons;
     for (size_t i = 1; i < itemCount; ++i)
     {
         GxTaskBase* button = select ? select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i)) : nullptr;
         if (button)
-            button->Save(&w);
-        else if (select)
-            scene.Miss(std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]");
+            buttons.push_back(button);
+        else if (skipped.empty())
+            skipped = select ? std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]" : kSelectFolder;
     }
+    // Without every button the count is that of the records written (still one more), so a reader that
+    // bounds a count by the bytes left takes it.
+    const size_t count = skipped.empty() ? itemCount : buttons.size() + 1;
+    w.ListBegin("SelectButtons", "", static_cast<uint32_t>(count));
+    for (GxTaskBase* button : buttons)
+        button->Save(&w);
     w.ListEnd();
     missing = scene.Missing();
 }
@@ -227,21 +237,20 @@ bool ReadScene(GxCore* core, GxContentReaderBase& r, size_t itemCount, std::wstr
     for (const wchar_t* name : kWindows)
         if (!load(name))
             return missing = scene.Missing(), false;
-    GxTaskFolder* select = scene.FindFolder(kSelectFolder);
-    if (!select || !r.ListBegin("SelectButtons", count))
-        return missing = scene.Missing(), false;
-    for (size_t i = 1; i < itemCount && Ok(r) && r.PeekValueType() != VALTYPE_ListEnd; ++i)
+    // As when saving, the choice buttons may not exist: the records from the first missing one on are
+    // dropped, as are records beyond the buttons (a longer list in the file).
+    GxTaskManage* tasks = core ? core->m_TaskManage : nullptr;
+    auto* select = dynamic_cast<GxTaskFolder*>(tasks ? tasks->FindTaskByName(kSelectFolder) : nullptr);
+    if (!r.ListBegin("SelectButtons", count))
+        return false;
+    for (size_t i = 1; select && i < itemCount && Ok(r) && r.PeekValueType() != VALTYPE_ListEnd; ++i)
     {
         GxTaskBase* button = select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i));
         if (!button)
-        {
-            missing = std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]";
-            return false;
-        }
+            break;
         if (!button->Load(&r))
             return false;
     }
-    // Records beyond the buttons (a longer list in the file) are dropped.
     return SkipToEnd(r, VALTYPE_ListEnd) && Ok(r);
 }
 
@@ -515,9 +524,10 @@ void GxUserData::ColourSelectButtons() const
     }
 }
 
-bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& missing) const
+bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& missing, std::wstring* skipped) const
 {
     missing.clear();
+    std::wstring unused;
     const bool ok =
         GxUserFile::WriteToMemory(bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD",
                                   [&](GxContentWriterBase& w)
@@ -525,7 +535,8 @@ bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& mi
                                       WritePlain(w);
                                       GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
                                       WriteSoundRecords(w);
-                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing);
+                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing,
+                                                 skipped ? *skipped : unused);
                                   });
     return ok && missing.empty();
 }
@@ -535,7 +546,12 @@ bool GxUserData::Save(const std::wstring& path, bool binary)
     EmptyEndedSoundRecords();
     std::string bytes;
     std::wstring missing;
-    if (!WriteToMemory(bytes, binary, missing))
+    std::wstring skipped;
+    const bool written = WriteToMemory(bytes, binary, missing, &skipped);
+    if (!skipped.empty())
+        GxLog::Error(L"GxUserData::Save/シーンに%sがないため選択肢ボタンの記録を省きます(%s)\n", skipped.c_str(),
+                     path.c_str());
+    if (!written)
     {
         if (!missing.empty())
             GxLog::Error(L"GxUserData::Save/シーンに%sがありません(%s)\n", missing.c_str(), path.c_str());
@@ -613,12 +629,13 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
     const size_t items = m_SelectMenuItemList.size();
     std::string snapshot;
     std::wstring missing;
+    std::wstring skipped;
     GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "GD",
                               [&](GxContentWriterBase& w)
                               {
                                   GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
                                   WriteSoundRecords(w);
-                                  WriteScene(m_Core, w, items, missing);
+                                  WriteScene(m_Core, w, items, missing, skipped);
                               });
     if (!missing.empty())
     {

@@ -319,15 +319,47 @@ TEST(GxUserData, DamagedSlotsAndMissingTasksAreRefusedAndNothingChanges)
         ASSERT_TRUE(Dump(live) == before) << "case " << i;
     }
 
-    // A scene without one of its buttons: saving fails and leaves the old file; loading fails.
+    // A scene without one of its windows: saving fails and leaves the old file; loading fails.
     dbtest::WriteBytes(path, good);
-    scene.tasks.back()->SetTaskLocalName(L"btn_other", 10);
+    scene.tasks[8]->SetTaskName(L"$OTHERWIN:SeqAvgMain");
     const size_t lines = log.Lines().size();
     EXPECT_FALSE(data.Save(path, true));
     EXPECT_TRUE(usertest::ReadBytes(path) == good);
     EXPECT_FALSE(live.Load(path, true));
     EXPECT_GE(log.Lines().size(), lines + 2);
     EXPECT_EQ(live.m_GameDataTitle, L"live");
+}
+
+// Choice buttons exist only when the game's UI table defines them: a save without one (or without any)
+// leaves their records out with one log line and goes on, and such a slot loads back.
+TEST(GxUserData, MissingChoiceButtonsLeaveTheirRecordsOutAndTheSaveGoesOn)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    const std::wstring path = folder.File(L"gamedata006.gd");
+    scene.tasks.back()->SetTaskLocalName(L"btn_other", 10);
+    size_t lines = log.Lines().size();
+    ASSERT_TRUE(data.Save(path, true));
+    ASSERT_EQ(log.Lines().size(), lines + 1);
+    EXPECT_NE(log.Lines().back().find(L"btn_select[10]"), std::wstring::npos);
+    scene.Scramble();
+    GxUserData loaded(&scene.core);
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(loaded.m_GameDataTitle, data.m_GameDataTitle);
+    EXPECT_EQ(scene.tasks[11]->m_Value, 111); // button 1 read back
+    EXPECT_EQ(scene.tasks[20]->m_Value, -1);  // the renamed one had no record
+
+    // No choice folder at all, as in a game without "btn_select0".
+    scene.select->SetTaskName(L"$NOSELECT:SeqAvgMain");
+    lines = log.Lines().size();
+    ASSERT_TRUE(data.Save(path, true));
+    EXPECT_EQ(log.Lines().size(), lines + 1);
+    scene.Scramble();
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(scene.tasks[0]->m_Value, 100);
 }
 
 TEST(GxUserData, LongerListsAndUnknownStandLayersAreSkipped)
