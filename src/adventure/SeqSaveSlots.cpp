@@ -3,6 +3,7 @@
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPair.h"
 #include "core/GxCore.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
@@ -66,6 +67,8 @@ bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring
         GxLog::Error(L"ロードできません(%s)\n", gameDataPath.c_str());
         return false;
     }
+    // A save of this pair cut short is completed or dropped first, so the checks see a whole pair.
+    GxUserDataPair::Recover(gameDataPath, zorDataPath);
     // CheckFile and LoadGameData log what they found wrong.
     if (!GxFile::CanOpen(gameDataPath) || !data->CheckFile(gameDataPath))
     {

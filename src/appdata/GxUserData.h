@@ -45,6 +45,14 @@ public:
     // missing or the file cannot be written; the old file then stays. Missing choice buttons (a game whose
     // UI table has none) leave their records out with a log line, and the save goes on.
     bool Save(const std::wstring& path, bool binary);
+    // Saves a slot together with its strategy file (strategyBytes, already built) as one pair: both are
+    // written before either replaces its old file, so a failure or a crash leaves the old pair whole
+    // (GxUserDataPair). An empty strategyPath saves the slot alone.
+    bool SavePair(const std::wstring& path, bool binary, const std::wstring& strategyPath,
+                  const std::string& strategyBytes);
+    // The slot's bytes as Save writes them, with Save's log lines; false when the scene lacks a layer or
+    // window.
+    bool WriteSlot(std::string& bytes, bool binary, const std::wstring& path);
     // Reads a slot of either form. The whole file is checked first; with restoreScene the script, the
     // sound records and the scene are read too, and when any of that fails what it replaced is put back
     // from a snapshot. On false nothing has changed.

@@ -21,6 +21,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPair.h"
 #include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserFile.h"
 #include "appdata/GxUserScriptRecord.h"
@@ -541,10 +542,9 @@ bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& mi
     return ok && missing.empty();
 }
 
-bool GxUserData::Save(const std::wstring& path, bool binary)
+bool GxUserData::WriteSlot(std::string& bytes, bool binary, const std::wstring& path)
 {
     EmptyEndedSoundRecords();
-    std::string bytes;
     std::wstring missing;
     std::wstring skipped;
     const bool written = WriteToMemory(bytes, binary, missing, &skipped);
@@ -559,7 +559,20 @@ bool GxUserData::Save(const std::wstring& path, bool binary)
             GxLog::Error(L"GxUserData::Save/データを作成できません(%s)\n", path.c_str());
         return false;
     }
-    return GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+    return true;
+}
+
+bool GxUserData::Save(const std::wstring& path, bool binary)
+{
+    std::string bytes;
+    return WriteSlot(bytes, binary, path) && GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+}
+
+bool GxUserData::SavePair(const std::wstring& path, bool binary, const std::wstring& strategyPath,
+                          const std::string& strategyBytes)
+{
+    std::string bytes;
+    return WriteSlot(bytes, binary, path) && GxUserDataPair::Commit(path, bytes, strategyPath, strategyBytes);
 }
 
 std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, std::string& bytes,

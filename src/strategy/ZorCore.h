@@ -79,6 +79,9 @@ public:
     // The state and the units of the three defence lists; written whole or not at all (false then, the
     // previous file untouched).
     bool SaveGameData(const std::wstring& path, bool binary);
+    // The bytes SaveGameData writes, built in memory (path only names the file in log lines), so a slot
+    // can commit them together with its adventure file.
+    bool WriteGameData(std::string& bytes, bool binary, const std::wstring& path);
     // False, nothing changed, for a file that cannot be read, has another root, is cut short or holds a
     // count or index out of range; false after reading everything when a value had another name or type.
     bool LoadGameData(const std::wstring& path);

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 // Both files are content records under the root "TZOR" (text) or "BZOR" (binary), version 100; the
@@ -133,6 +134,12 @@ std::vector<ZorTaskUnitEntity*> CollectUnits(GxTaskBase* list)
 
 bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
 {
+    std::string bytes;
+    return WriteGameData(bytes, binary, path) && GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+}
+
+bool ZorCore::WriteGameData(std::string& bytes, bool binary, const std::wstring& path)
+{
     MemoryFile memory;
     if (!memory.Get())
         return Refuse(L"SaveGameData", L"メモリを確保できません", path);
@@ -158,7 +165,8 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
     }
     if (!memory.Finish() || !ok)
         return Refuse(L"SaveGameData", L"書き込みに失敗しました", path);
-    return GxAtomicFile::WriteFile(path, memory.Data(), memory.Size());
+    bytes.assign(memory.Data(), memory.Size());
+    return true;
 }
 
 bool ZorCore::LoadGameData(const std::wstring& path)

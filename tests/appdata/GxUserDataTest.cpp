@@ -7,6 +7,7 @@
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPair.h"
 #include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
@@ -557,4 +558,86 @@ TEST_F(GxUserDataSound, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
     EXPECT_FALSE(GxSound::GetChannelState(GxSoundControl::kFirstVoiceChannel + 3));
 
     GxSoundControl::SetTargets(nullptr, nullptr);
+}
+
+// A slot's two files are one pair: a save that fails leaves the old pair and no half-written files; a
+// process killed at any moment of 200 saves leaves, once the slot is recovered, an old or a new pair,
+// never the adventure half of one save with the strategy half of another, never a torn file.
+TEST(GxUserData, SlotPairIsCommittedAsOne)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    const std::wstring game = folder.File(L"gamedata007.gd");
+    const std::wstring zor = folder.File(L"zordata007.gd");
+    auto strategyBytes = [](int i) { return "strategy save " + std::to_string(i) + std::string(3000, 'z'); };
+    data.m_LastSelectNum = -1;
+    ASSERT_TRUE(data.SavePair(game, true, zor, strategyBytes(-1)));
+    const std::string oldGame = usertest::ReadBytes(game);
+    const std::string oldZor = usertest::ReadBytes(zor);
+    // A killed writer's own temporary (".tmp<pid>") is the atomic writer's; the pair's are ".new" and
+    // ".commit".
+    auto leftovers = [&](bool temporaries = true)
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        {
+            const std::string name = entry.path().filename().string();
+            if (name.find(".tmp") != std::string::npos)
+            {
+                if (temporaries)
+                    return true;
+                continue;
+            }
+            if (name.find(".new") != std::string::npos || name.find(".commit") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+
+    // The strategy half cannot be written (a file-size limit below its size stands in for a full disk).
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{2048, 2048};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        data.m_LastSelectNum = 1;
+        _exit(data.SavePair(game, true, zor, strategyBytes(1)) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_TRUE(usertest::ReadBytes(game) == oldGame);
+    EXPECT_TRUE(usertest::ReadBytes(zor) == oldZor);
+    EXPECT_FALSE(leftovers());
+
+    std::mt19937 random(45);
+    for (int round = 0; round < 6; ++round)
+    {
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            GxLog::SetErrorLogPath(L"/dev/null");
+            for (int i = 0; i < 200; ++i)
+            {
+                data.m_LastSelectNum = round * 1000 + i;
+                data.SavePair(game, true, zor, strategyBytes(round * 1000 + i));
+            }
+            _exit(0);
+        }
+        usleep(std::uniform_int_distribution<int>(0, 30000)(random));
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        GxUserDataPair::Recover(game, zor);
+        EXPECT_FALSE(leftovers(false)) << "round " << round;
+        GxUserData loaded(&scene.core);
+        ASSERT_TRUE(loaded.Load(game, false)) << "round " << round;
+        EXPECT_EQ(usertest::ReadBytes(zor), strategyBytes(loaded.m_LastSelectNum)) << "round " << round;
+    }
 }
