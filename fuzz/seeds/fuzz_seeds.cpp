@@ -8,10 +8,13 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "strategy/ZorCore.h"
+#include "strategy/ZorUserData.h"
 #include "task/GxTaskBase.h"
+#include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
 
 #include <cstdio>
@@ -38,7 +41,17 @@ int main(int argc, char** argv)
     auto wide = [](const std::filesystem::path& p) { return GxString::FromUtf8(p.string()); };
     bool ok = true;
 
-    GxUserData slot(nullptr);
+    // The adventure screen's named tasks, as folders without records of their own.
+    GxCore adventure;
+    GxTaskManage scene(&adventure);
+    adventure.m_TaskManage = &scene;
+    auto* top = new GxTaskBase(&scene);
+    for (const wchar_t* name :
+         {L"$VISUAL:SeqAvgMain", L"$BGLAYER:SeqAvgMain", L"$BGWLAYER:SeqAvgMain", L"$MOVIELAYER:SeqAvgMain",
+          L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain", L"$STAND:SeqAvgMain", L"$MESWIN:SeqAvgMain",
+          L"$NAMEWIN:SeqAvgMain", L"$NAMEIMAGE:SeqAvgMain", L"$SELECT:SeqAvgMain"})
+        new GxTaskFolder(top, name);
+    GxUserData slot(&adventure);
     slot.m_GameDataTitle = L"seed";
     slot.m_RestoreSequence = L"SeqAvgMain";
     ok &= slot.Save(wide(folder("fuzz_user_slot") / "gamedata001.gd"), true);
@@ -67,6 +80,7 @@ int main(int argc, char** argv)
         ok &= core->SaveGameData(wide(folder("fuzz_strategy_save") / "zordata_text.gd"), false);
         ok &= core->SaveRoundData(wide(folder("fuzz_strategy_save") / "round.gd"), true);
     }
+    adventure.m_TaskManage = nullptr;
     if (!ok)
         std::fprintf(stderr, "fuzz_seeds: a seed could not be written\n");
     return ok ? 0 : 1;
