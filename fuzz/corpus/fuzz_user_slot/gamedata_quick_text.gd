@@ -1,5 +1,5 @@
 TGD	100
-1a	m_SaveTime	19	"2026/12/07 06:33:34"
+1a	m_SaveTime	19	"2026/01/01 00:00:00"
 1a	m_GameDataTitle	4	"seed"
 1a	m_RestoreSequence	10	"SeqAvgMain"
 1a	m_RestoreSubParam	0	""
