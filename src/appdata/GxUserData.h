@@ -61,6 +61,10 @@ public:
     bool ReadHeader(const std::wstring& path, GxSaveSlotHeader& header);
     // The checks of Load without taking anything: the load screens run it before their reset.
     bool CheckFile(const std::wstring& path);
+    // Load and CheckFile over a slot already read into memory (path only names it in log lines), so a
+    // load can check and then apply the very bytes it checked.
+    bool LoadBytes(const std::string& bytes, const std::wstring& path, bool restoreScene);
+    bool CheckBytes(const std::string& bytes, const std::wstring& path);
 
     // The record into memory as Save writes it; false when the scene lacks a task the file names (its
     // name in missing). The first choice button missing, whose record is left out, is named in skipped.
@@ -111,9 +115,9 @@ private:
     bool ReadPlain(GxContentReaderBase& reader, std::wstring* saveTime);
     // Takes items 1 to 7 from a checked scratch copy.
     void TakePlain(GxUserData& scratch);
-    // Loads and checks a slot: the header, items 1 to 7 read into scratch, a walk over the rest to the
+    // Checks a slot read into bytes: the header, items 1 to 7 read into scratch, a walk over the rest to the
     // data's end. The reader (over bytes) stands after item 7; null after the log line.
-    std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, std::string& bytes, GxUserData& scratch,
+    std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, const std::string& bytes, GxUserData& scratch,
                                                   const wchar_t* owner);
 
     // The ten sound-channel records, in file order BGM, BGV, SE 0..3, voice 0..3. Before a save the

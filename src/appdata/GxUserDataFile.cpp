@@ -575,10 +575,10 @@ bool GxUserData::SavePair(const std::wstring& path, bool binary, const std::wstr
     return WriteSlot(bytes, binary, path) && GxUserDataPair::Commit(path, bytes, strategyPath, strategyBytes);
 }
 
-std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, std::string& bytes,
+std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, const std::string& bytes,
                                                           GxUserData& scratch, const wchar_t* owner)
 {
-    if (!GxUserFile::LoadFile(path, bytes, owner))
+    if (bytes.empty())
         return nullptr;
     std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenChecked(bytes, "GD", false, owner, path);
     if (!reader)
@@ -597,6 +597,11 @@ std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& pa
 bool GxUserData::CheckFile(const std::wstring& path)
 {
     std::string bytes;
+    return GxUserFile::LoadFile(path, bytes, L"GxUserData::Load") && CheckBytes(bytes, path);
+}
+
+bool GxUserData::CheckBytes(const std::string& bytes, const std::wstring& path)
+{
     GxUserData scratch(m_Core);
     return OpenSlot(path, bytes, scratch, L"GxUserData::Load") != nullptr;
 }
@@ -625,8 +630,13 @@ bool GxUserData::ReadHeader(const std::wstring& path, GxSaveSlotHeader& header)
 
 bool GxUserData::Load(const std::wstring& path, bool restoreScene)
 {
-    static const wchar_t* const kOwner = L"GxUserData::Load";
     std::string bytes;
+    return GxUserFile::LoadFile(path, bytes, L"GxUserData::Load") && LoadBytes(bytes, path, restoreScene);
+}
+
+bool GxUserData::LoadBytes(const std::string& bytes, const std::wstring& path, bool restoreScene)
+{
+    static const wchar_t* const kOwner = L"GxUserData::Load";
     GxUserData scratch(m_Core);
     std::unique_ptr<GxContentReaderBase> reader = OpenSlot(path, bytes, scratch, kOwner);
     if (!reader)

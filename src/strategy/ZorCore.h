@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class GxBinBuffer;
 class GxCore;
 class GxTaskBase;
 class GxTaskManage;
@@ -88,6 +89,10 @@ public:
     // Reads the file as LoadGameData does and answers whether it would load cleanly, changing nothing:
     // the load screens check a save before they reset the running game for it.
     bool CheckGameData(const std::wstring& path);
+    // The same two over a file already read into memory (path only names it in log lines), so a load can
+    // check and then apply the very bytes it checked.
+    bool LoadGameData(const GxBinBuffer& buffer, const std::wstring& path);
+    bool CheckGameData(const GxBinBuffer& buffer, const std::wstring& path);
     // Resources, every kind's level and experience, and the ready units that are not unique; placed
     // player units other than traps are first returned to the ready list.
     bool SaveRoundData(const std::wstring& path, bool binary);
@@ -249,6 +254,7 @@ private:
         Apply,
     };
     bool ReadGameData(const std::wstring& path, GameDataRead mode);
+    bool ReadGameData(const GxBinBuffer& buffer, const std::wstring& path, GameDataRead mode);
     void ClearEffects();
     std::vector<ZorTaskUnitEntity*> FieldUnits(int32_t formation, bool woundedOnly) const;
     std::vector<int64_t> PickFieldGroup(std::vector<ZorTaskUnitEntity*> units);
