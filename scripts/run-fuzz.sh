@@ -13,16 +13,18 @@ seconds=${1:-${KV_FUZZ_SECONDS:-20}}
 build=${KV_FUZZ_BUILD_DIR:-build-fuzz}
 jobs=${KV_JOBS:-$(nproc)}
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_FUZZ=ON \
-  -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF > /dev/null
-cmake --build "$build" -j "$jobs"
-
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for src in fuzz/*.cpp; do
     targets+=("fuzz_$(basename "$src" .cpp)")
   done
 fi
+
+# Only the targets are built (not the game, the tools or the seed maker): the engine's libraries and
+# the harnesses.
+CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_FUZZ=ON \
+  -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF > /dev/null
+cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
 findings=$PWD/$build/fuzz-findings
 mkdir -p "$findings"
