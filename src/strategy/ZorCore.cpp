@@ -8,6 +8,7 @@
 #include "strategy/ZorRoundData.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
+#include "strategy/screens/ZorTaskCamera.h"
 #include "task/GxTaskManage.h"
 
 #include <vector>
@@ -41,6 +42,12 @@ ZorCore::~ZorCore()
 GxTaskBase* ZorCore::FindList(const wchar_t* name) const
 {
     return m_TaskManage ? m_TaskManage->FindTaskByName(name) : nullptr;
+}
+
+ZorTaskCamera* ZorCore::GetCamera() const
+{
+    return dynamic_cast<ZorTaskCamera*>(
+        FindList(m_UserData->m_GamePhase > 8 ? L"$ZORCAMERA:SeqZorInvMain" : L"$ZORCAMERA:SeqZorMain"));
 }
 
 void ZorCore::ClearUnitList(GxTaskBase* list)

@@ -15,6 +15,7 @@ class GxCore;
 class GxTaskBase;
 class GxTaskManage;
 class ZorRoundData;
+class ZorTaskCamera;
 class ZorTaskUnitEntity;
 class ZorUserData;
 struct ZorNextEnemy;
@@ -75,6 +76,9 @@ public:
     GxTaskManage* GetTaskManage() const { return m_TaskManage; }
     void SetTaskManage(GxTaskManage* manage) { m_TaskManage = manage; }
     GxTaskBase* FindList(const wchar_t* name) const;
+    // The map camera of the screen in use: the invasion screen's in the invasion phases (above 8), else
+    // the defence screen's; null when that screen is not built.
+    ZorTaskCamera* GetCamera() const;
 
     // --- files (ZorCoreFiles.cpp) ---
     // The state and the units of the three defence lists; written whole or not at all (false then, the

@@ -34,12 +34,12 @@ GxModel* Slot(std::unique_ptr<GxModel>& slot)
 }
 
 // A filled slot is emptied first; then geometry, materials and textures (the model loader reports what
-// fails).
+// fails). The dungeon's models always load in the single-stream layout.
 void LoadModel(GxModel* model, const std::wstring& stem, const std::wstring& textureDir)
 {
     if (model->GetMeshCount() > 0)
         model->Release();
-    if (!model->LoadGeometry(stem + L".geo", false))
+    if (!model->LoadGeometry(stem + L".geo", true))
         return;
     model->LoadMaterial(stem + L".mtl");
     model->LoadTexture(textureDir, -1, 0, 1);

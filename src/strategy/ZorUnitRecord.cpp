@@ -173,5 +173,12 @@ bool ZorUnitRecord::CheckIndexes() const
             return refuse(L"m_MovePath", e.m_PosX);
     if (!within(m_MotionIndex, 0, 3))
         return refuse(L"m_MotionIndex", m_MotionIndex);
+    // Bounds that keep the maximum hit points and the experience sums inside 32 bits.
+    if (!within(m_Level, 1, kMaxLevel))
+        return refuse(L"m_Level", m_Level);
+    if (!within(m_Exp, 0, kMaxExp))
+        return refuse(L"m_Exp", m_Exp);
+    if (!within(m_HP, 0, kMaxHP))
+        return refuse(L"m_HP", m_HP);
     return true;
 }

@@ -19,6 +19,11 @@ struct ZorUnitRecord
     static constexpr int32_t kStatuses = 6;
     // No unit needs more room-flag words (100 rooms) or route steps (1600 cells) than this.
     static constexpr uint32_t kMaxRecordCount = 1600;
+    // The highest level, experience and hit points a record may hold: far above what play reaches, low
+    // enough that the maximum hit points (up to 200 times a row's) and the experience sums stay in range.
+    static constexpr int32_t kMaxLevel = 999;
+    static constexpr int32_t kMaxExp = 99999999;
+    static constexpr int32_t kMaxHP = 99999999;
 
     struct SkillSlot
     {
@@ -77,6 +82,7 @@ struct ZorUnitRecord
     bool SaveRound(GxContentWriterBase& writer) const;
     void LoadRound(GxContentReaderBase& reader);
 
-    // Unit, skill and room indexes within the tables and the grids; false after a log line.
+    // Unit, skill and room indexes within the tables and the grids, and level, experience and hit points
+    // within their bounds; false after a log line.
     bool CheckIndexes() const;
 };

@@ -14,6 +14,7 @@
 #include "strategy/ZorUserData.h"
 #include "task/GxTaskBase.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -35,6 +36,10 @@ constexpr uint32_t kUnitSprite = 0xFFC040u;
 constexpr uint32_t kUnitBar = 0x40FF60u;
 constexpr uint32_t kRightOfMasterBar = 160;
 
+// The sample's strategy voices and one-shots.
+constexpr double kStrategyVoiceHz = 990.0;
+constexpr double kStrategyOneShotHz = 1320.0;
+
 // The screen looks at the throne room when it is entered: its floor lies at the middle of the map area.
 constexpr uint32_t kMidX = 512, kMidY = 384;
 
@@ -44,7 +49,8 @@ constexpr uint32_t kMidX = 512, kMidY = 384;
 // whose hovered one would be highlighted). At double speed the first two parties arrive by step 910 and
 // walk up to the throne room, where the goblin placed at step 338 meets them; "play" shows the fight. The game is paused (Z) before the save and stays so after the load, when
 // it is saved again into slot 2.
-const char* const kScript = "90 click 512 384\n"
+const char* const kScript = "wave mix.wav\n"
+                            "90 click 512 384\n"
                             "200 capture opening.png\n"
                             "330 capture play0.png\n"
                             "332 press 292 639\n"
@@ -83,6 +89,15 @@ const char* const kScript = "90 click 512 384\n"
                             "2500 click 512 384\n"
                             "2700 close\n"
                             "2730 click 436 304\n";
+
+// The strongest the tone of hz is, over 0.2 s windows starting every 6 steps from step `from` to `to`.
+double PeakTone(const GameRun::Wave& wave, uint64_t from, uint64_t to, double hz)
+{
+    double peak = 0;
+    for (uint64_t step = from; step <= to; step += 6)
+        peak = std::max(peak, GameRun::ToneLevel(wave, GameRun::StepSeconds(step), 0.2, hz));
+    return peak;
+}
 
 // How many pixels of one row of the capture show the colour.
 int CountInRow(const GameRun& run, const std::string& name, uint32_t y, uint32_t colour)
@@ -228,6 +243,15 @@ TEST(GameDefenceRun, FromTheTitleThroughPlaySaveLoadAndVictory)
     ASSERT_TRUE(again.loaded);
     EXPECT_EQ(again.values, first.values);
     EXPECT_EQ(again.units, first.units);
+
+    // The strategy voices (990 Hz) and one-shots (1,320 Hz) reach the mixed sound: the master's line as
+    // the stage opens, the one-shot of the parties walking in. Neither plays before the stage.
+    GameRun::Wave wave;
+    ASSERT_TRUE(GameRun::LoadWave(run.Path("mix.wav"), wave));
+    EXPECT_LT(PeakTone(wave, 0, 60, kStrategyVoiceHz), 0.01);
+    EXPECT_GT(PeakTone(wave, 90, 330, kStrategyVoiceHz), 0.05) << "the opening line";
+    EXPECT_LT(PeakTone(wave, 0, 330, kStrategyOneShotHz), 0.01);
+    EXPECT_GT(PeakTone(wave, 330, 1180, kStrategyOneShotHz), 0.05) << "invaders arrive";
 
     // Key 1 (developer switch) wins: the victory banner, then the story's victory label.
     EXPECT_EQ(run.CapturePixel("victory.png", kMidX, kMidY), kVictoryBanner);

@@ -26,6 +26,13 @@ namespace
 // first card, automatic formation and war buttons; formation 0's first slot.
 constexpr const char* kStart = "30 click 512 384\n";
 
+// The sample's invasion banners and sounds: the victory banner of "zoreffect.gnc", the strategy voices,
+// the invasion's music ("bgm03") and the victory music ("j05").
+constexpr uint32_t kVictoryBanner = 0xFFE0C020u;
+constexpr double kVoiceHz = 990.0;
+constexpr double kInvasionMusicHz = 196.0;
+constexpr double kVictoryMusicHz = 294.0;
+
 std::string Step(int step, const std::string& action)
 {
     return std::to_string(step) + " " + action + "\n";
@@ -97,7 +104,7 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     GameRun run("zinv_invasion");
     ASSERT_TRUE(run.Generate());
     ASSERT_TRUE(PrepareCampaign(run));
-    const std::string script = std::string(kStart) + Step(200, "capture command.png") +
+    const std::string script = "wave mix.wav\n" + std::string(kStart) + Step(200, "capture command.png") +
                                // Bone harvest (100 bone), run.
                                Step(210, "click 700 124") + Step(240, "click 720 448") +
                                // The invasion opens the map; the village starts its label and the loader.
@@ -107,7 +114,8 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
                                Step(810, "move 120 681") + Step(815, "press 120 681") + Step(830, "move 300 650") +
                                Step(850, "capture formation.png") + Step(860, "move 100 190") +
                                Step(870, "release 100 190") + Step(890, "click 848 531") + Step(910, "click 848 738") +
-                               Step(914, "capture battle.png") + Step(1300, "capture back.png") + Step(1320, "close") +
+                               Step(914, "capture battle.png") + Step(960, "capture fight.png") +
+                               Step(1060, "capture banner.png") + Step(1300, "capture back.png") + Step(1320, "close") +
                                Step(1350, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
@@ -119,9 +127,24 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     EXPECT_EQ(LinesAfter(log, "ZOR_CMD_HARVEST:", 3), (std::vector<std::string>{"400", "300", "1000"}))
         << "the harvest costs 100 bone and nothing else";
     EXPECT_NE(log.find("ZOR_village_START:"), std::string::npos) << log;
-    const bool ended =
-        log.find("ZOR_village_VICTORY:") != std::string::npos || log.find("ZOR_village_DEFEATED:") != std::string::npos;
-    EXPECT_TRUE(ended) << log;
+    // The village's six stand on the field, its leader in slot 5; the battle started at step 910 is
+    // fought there (still running 50 steps later, no banner yet) until the leader falls and the victory
+    // banner shows, with the master's victory line (990 Hz) and the victory music (294 Hz) replacing the
+    // invasion's (196 Hz).
+    EXPECT_NE(log.find("town 1:invenemy:5=LV"), std::string::npos) << log;
+    EXPECT_NE(log.find("ZOR_village_VICTORY:"), std::string::npos) << log;
+    EXPECT_NE(run.CapturePixel("fight.png", 512, 384), kVictoryBanner);
+    EXPECT_EQ(run.CapturePixel("banner.png", 512, 384), kVictoryBanner);
+    GameRun::Wave wave;
+    ASSERT_TRUE(GameRun::LoadWave(run.Path("mix.wav"), wave));
+    auto tone = [&](uint64_t step, double hz) { return GameRun::ToneLevel(wave, GameRun::StepSeconds(step), 0.2, hz); };
+    EXPECT_GT(tone(912, kVoiceHz), 0.05) << "the battle-start line";
+    EXPECT_LT(tone(990, kVoiceHz), 0.01);
+    EXPECT_GT(tone(1040, kVoiceHz), 0.05) << "the victory line";
+    EXPECT_GT(tone(990, kInvasionMusicHz), 0.05);
+    EXPECT_LT(tone(990, kVictoryMusicHz), 0.01);
+    EXPECT_GT(tone(1100, kVictoryMusicHz), 0.05);
+    EXPECT_LT(tone(1100, kInvasionMusicHz), 0.01);
 
     PfImage command;
     PfImage back;

@@ -1,12 +1,16 @@
 #include "ZorSampleUITestSupport.h"
 
+#include "animation/GxNcEffectPool.h"
+#include "appdata/DBEffect.h"
 #include "appdata/DBZorEnemy.h"
 #include "appdata/DBZorTown.h"
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/screens/SeqZorInvLoader.h"
 #include "strategy/screens/SeqZorInvMain.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
+#include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskInvUnitList.h"
+#include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 
 #include <algorithm>
 
@@ -271,6 +275,67 @@ TEST_F(ZorInvScreenTest, BattleEndGoesThroughTheReleaserWithTheTownsLabel)
     EXPECT_EQ(Formation(0).m_TotalLerderShip, 0);
     EXPECT_LT(State().GetTownState(1)->m_EnemyHPRate[0], 1.01f);
     EXPECT_GT(State().GetTownState(1)->m_EnemyHPRate[0], 0.0f);
+}
+
+// The invasion screen is the rules' listener while it runs, also when the defence screen was never
+// entered: a victory puts its banner under "$EFFECTEND:SeqZorMain" (played here through the proxy) and
+// the screen leaves only once it has ended; field effects project through the invasion camera, which
+// rests facing the field, every slot's unit standing on the lower edge of its drop rectangle.
+TEST_F(ZorInvScreenTest, VictoryBannerHoldsTheSwitchAndTheFieldStandsUnderItsSlots)
+{
+    auto* defence = new GxTaskFolder(m_Root, L"$ROOT:SeqZorMain");
+    for (const wchar_t* name : ZorCore::kEffectLists)
+        new GxTaskFolder(defence, name);
+    ASSERT_TRUE(g_DBEffect.Load(L"data/db_effect.txt"));
+    ASSERT_TRUE(GxNcEffectPool::LoadAllEffect(L"gnc/", L"gnc/gis/"));
+    Ready(12);
+    StartFormation();
+    EXPECT_EQ(m_Core->GetListener(), static_cast<ZorRulesListener*>(m_Screen));
+    EXPECT_EQ(m_Core->GetCamera(), m_Screen->GetCamera());
+
+    const ZorTaskCamera* camera = m_Screen->GetCamera();
+    EXPECT_FLOAT_EQ(camera->GetCurrent().m_Yaw, 0.0f);
+    EXPECT_FLOAT_EQ(camera->GetCurrent().m_Pitch, -30.0f);
+    EXPECT_FLOAT_EQ(camera->GetCurrent().m_Zoom, 2.0f);
+    for (int c = 0; c < ZorTaskCamera::kChannels; ++c)
+        EXPECT_FLOAT_EQ(camera->GetProgress(static_cast<ZorTaskCamera::Channel>(c)), 1.0f);
+    for (int f = 0; f < 2; ++f)
+        for (int slot = 0; slot < 5; ++slot)
+        {
+            const GxVector4 w = ZorCore::GetFieldSlotPosition(slot, f);
+            const GxVector3 p = camera->WorldToScreen(GxVector3(w.x, w.y, w.z));
+            EXPECT_GE(p.x, SeqZorInvMain::SlotLeft(f, slot)) << f << " " << slot;
+            EXPECT_LT(p.x, SeqZorInvMain::SlotLeft(f, slot) + 78.0f) << f << " " << slot;
+            // The figure's foot: on the rectangle's lower edge, within a few pixels.
+            EXPECT_NEAR(p.y, SeqZorInvMain::SlotTop(f) + 78.0f, 6.0f) << f << " " << slot;
+        }
+
+    ClickOn(Bottom(L"btn_autoform"));
+    ClickOn(Bottom(L"btn_openthewar"));
+    m_Core->ShowEffect(L"EFE_MISS", GxVector4(), 71.0f);
+    auto* miss = dynamic_cast<ZorTaskNcEffectOverlay2D*>(List(L"$EFFECT:SeqZorMain")->GetFirstChild());
+    ASSERT_NE(miss, nullptr);
+    const GxVector3 at = miss->GetScreenPos();
+    EXPECT_NEAR(at.x, 512.0f, 1.0f);
+    EXPECT_NEAR(at.y, 384.0f, 1.0f);
+
+    m_Core->InvasionVictory();
+    EXPECT_EQ(State().m_GamePhase, 12);
+    ASSERT_NE(List(L"$EFFECTEND:SeqZorMain")->GetFirstChild(), nullptr);
+    int steps = 0;
+    while (List(L"$EFFECTEND:SeqZorMain")->GetFirstChild() && steps < 300)
+    {
+        EXPECT_FALSE(m_Manage.IsChangeSequencePending()) << steps;
+        Passes(1), ++steps;
+    }
+    EXPECT_GT(steps, 60) << "the banner plays its 90 steps";
+    if (!m_Manage.IsChangeSequencePending())
+        Passes(1);
+    EXPECT_EQ(m_Manage.GetPendingSequence(), m_Releaser);
+    GxNcEffectPool::ReleaseAllEffect();
+    dbtest::ResetTables(g_DBEffect);
+    m_Manage.ClearSequence();
+    delete defence;
 }
 
 TEST_F(ZorInvScreenTest, CallingOffReturnsToTheCommandScreenWithoutRecovery)

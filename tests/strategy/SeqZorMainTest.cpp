@@ -9,7 +9,19 @@
 #include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskUnitList.h"
 
+#include "appdata/GxSoundControl.h"
+#include "appdata/GxUserData.h"
+#include "graphics/GxFontData.h"
+#include "media/GxSound.h"
+#include "media/GxSoundBufferStream.h"
+#include "media/GxSoundPlayerStream.h"
+#include "platform/PfAudioDevice.h"
+#include "task/GxTaskCastString2D.h"
+
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
 
 using ZorScreenTest = zortest::ZorDefenceTest;
 
@@ -254,4 +266,131 @@ TEST_F(ZorScreenTest, ReleaserActsAfterSixtyOneSteps)
     EXPECT_TRUE(m_Manage.IsChangeSequencePending());
     m_Manage.ApplyPendingSequence();
     EXPECT_EQ(m_Manage.GetCurrentParam(0), 7u);
+}
+
+namespace
+{
+
+// The amplitude of a tone of hz in the left channel of interleaved stereo at 44,100 Hz (Goertzel, Hann).
+double ToneIn(const std::vector<int16_t>& stereo, double hz)
+{
+    const size_t n = stereo.size() / 2;
+    double re = 0, im = 0, weights = 0;
+    for (size_t i = 0; i < n; ++i)
+    {
+        const double w = 0.5 - 0.5 * std::cos(2 * M_PI * static_cast<double>(i) / static_cast<double>(n - 1));
+        const double x = stereo[i * 2] / 32768.0 * w;
+        re += x * std::cos(2 * M_PI * hz * static_cast<double>(i) / 44100.0);
+        im += x * std::sin(2 * M_PI * hz * static_cast<double>(i) / 44100.0);
+        weights += w;
+    }
+    return weights > 0 ? 2 * std::sqrt(re * re + im * im) / weights : 0;
+}
+
+// A tenth of a second of the mixed output, every channel's feeder caught up first.
+std::vector<int16_t> PullMix()
+{
+    for (int i = 0; i < 200; ++i)
+    {
+        bool idle = true;
+        for (uint32_t c = 0; c < GxSound::kChannelCount; ++c)
+            idle = idle && GxSound::GetChannel(c)->GetBuffer().IsFeederIdle();
+        if (idle)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::vector<int16_t> out(4410 * 2);
+    PfAudioDevice::Pull(out.data(), 4410);
+    return out;
+}
+
+} // namespace
+
+// The rules' voices, one-shots, music, pop-ups and cut-ins reach the running screen: the sample's
+// strategy voice (990 Hz) and one-shot (1,320 Hz) in the mixed output, the victory music in the BGM
+// record, "+5" over the gold for 60 steps, and no tick while a cut-in plays.
+TEST_F(ZorScreenTest, RulesNotificationsAreHeardAndSeenOnTheScreen)
+{
+    GxUserData data(nullptr);
+    GxSoundControl::SetTargets(m_Loop.m_Core.m_UserConfig, &data);
+    ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
+    ASSERT_TRUE(GxSound::Initialize(nullptr));
+    DBZorVoiceData* master = g_DBZorVoice.GetRow(45);
+    master->m_VoicePath = L"voices/astaros/";
+    master->m_VoiceVolumeID = 1;
+    master->m_Voice[16] = L"zv_astaros_017";
+
+    // The stage opens with the master's line on the voice's sound-effect channel.
+    Enter(m_Screen, SeqZorMain::kParamFresh);
+    EXPECT_GT(ToneIn(PullMix(), 990.0), 0.05);
+    GxSound::Close(4);
+    PullMix();
+    EXPECT_LT(ToneIn(PullMix(), 990.0), 0.01);
+    // A strike on the throne plays its one-shot at the sound-effect volume.
+    m_Core->DamageMaster(1);
+    EXPECT_GT(ToneIn(PullMix(), 1320.0), 0.05);
+    GxSound::StopAllOneShots();
+
+    // "+5" at (924, 619) in green for 60 steps, drawn with the sample's FONT16ANSI (the engine's font 3).
+    ASSERT_TRUE(g_FontDataTable[3].Create(L"FONT16ANSI", L"fonts/FONT16ANSI.png", 32, 90, 14, 16, 8));
+    State().m_GamePhase = 0;
+    State().m_GameState = 0;
+    m_Core->AddGold(5, true);
+    auto popup = [&]() -> GxTaskCastString2D*
+    {
+        for (GxTaskBase* t = Folder(L"$EFFECT:SeqZorMain")->GetFirstChild(); t; t = t->GetNextSibling())
+            if (auto* text = dynamic_cast<GxTaskCastString2D*>(t); text && !text->IsDead())
+                return text;
+        return nullptr;
+    };
+    auto greenNear = [&](int cx, int cy)
+    {
+        int n = 0;
+        for (int y = cy - 12; y <= cy + 12; ++y)
+            for (int x = cx - 24; x <= cx + 24; ++x)
+            {
+                const uint32_t p = Pixel(x, y);
+                n += ((p >> 8) & 0xFF) > 200 && ((p >> 16) & 0xFF) < 80 && (p & 0xFF) > 20 && (p & 0xFF) < 90;
+            }
+        return n;
+    };
+    EXPECT_EQ(greenNear(924, 619), 0);
+    Passes(1);
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->m_Text, L"+5");
+    EXPECT_FLOAT_EQ(popup()->m_Position.x, 924.0f);
+    EXPECT_FLOAT_EQ(popup()->m_Position.y, 619.0f);
+    EXPECT_FLOAT_EQ(popup()->m_DepthKey, 14010.0f);
+    EXPECT_GT(greenNear(924, 619), 0);
+    Passes(60);
+    EXPECT_EQ(popup(), nullptr);
+    EXPECT_EQ(greenNear(924, 619), 0);
+
+    // A skill's cut-in holds the ticks while it plays, then they run again.
+    State().m_GameState = 1;
+    m_Core->ShowSpecialEffect(L"zoreffect.gnc", L"zor", L"cutin", 14010.0f);
+    ASSERT_TRUE(m_Core->IsSpecialEffectPlaying());
+    int32_t held = 0;
+    const int32_t before = State().m_TimerCount;
+    while (m_Core->IsSpecialEffectPlaying() && held < 200)
+    {
+        Passes(1);
+        ++held;
+    }
+    EXPECT_GT(held, 30) << "the cut-in's motion lasts 45 steps";
+    EXPECT_LT(held, 200);
+    EXPECT_LE(State().m_TimerCount - before, 1);
+    Passes(2);
+    EXPECT_GE(State().m_TimerCount - before, 2);
+
+    // A win starts the victory music once.
+    State().m_RemainEnemyLeft = 0;
+    Passes(1);
+    EXPECT_EQ(State().m_GamePhase, 6);
+    EXPECT_EQ(data.m_BGMRecord.m_FileName, L"bgms/j04.ogg");
+
+    g_FontDataTable[3].Release();
+    GxSound::Finalize();
+    PfAudioDevice::Close();
+    GxSoundControl::SetTargets(nullptr, nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "strategy/ZorRoundData.h"
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -152,6 +153,45 @@ TEST_F(ZorCoreFilesTest, OtherVersionsReadAndDamagedFilesAreRefusedUnchanged)
     dbtest::WriteBytes(path, std::regex_replace(ReadAll(path), std::regex("m_InvBGM"), "m_Other"));
     EXPECT_FALSE(m_Core->LoadGameData(path));
     EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)).size(), 2u);
+}
+
+TEST_F(ZorCoreFilesTest, UnitLevelExperienceAndHitPointsOutOfBoundsAreRefusedWithTheirLine)
+{
+    Populate();
+    auto* unit = dynamic_cast<ZorTaskUnitEntity*>(List(ZorCore::kUnitReadyList)->GetFirstChild());
+    unit->m_Level = 37;
+    unit->m_Exp = 1234;
+    unit->m_HP = 321;
+    dbtest::LogCapture log(m_Folder);
+    // A level of 2147483647 would overflow the maximum hit points and the experience steps.
+    const struct
+    {
+        const char* from;
+        const char* to;
+        const wchar_t* line;
+    } cases[] = {
+        {"(m_Level\t)37", "$012147483647", L"m_Level=2147483647"},
+        {"(m_Level\t)37", "$010", L"m_Level=0"},
+        {"(m_Level\t)37", "$011000", L"m_Level=1000"},
+        {"(m_Exp\t)1234", "$01-1", L"m_Exp=-1"},
+        {"(m_Exp\t)1234", "$012147483647", L"m_Exp=2147483647"},
+        {"(m_HP\t)321", "$01-5", L"m_HP=-5"},
+        {"(m_HP\t)321", "$012147483647", L"m_HP=2147483647"},
+    };
+    for (const auto& c : cases)
+    {
+        ExpectRefused(c.from, c.to);
+        const bool logged = std::any_of(log.Lines().begin(), log.Lines().end(), [&](const std::wstring& l)
+                                        { return l.find(c.line) != std::wstring::npos; });
+        EXPECT_TRUE(logged) << c.from << " " << c.to;
+        EXPECT_EQ(unit->m_Level, 37);
+    }
+    // The bounds themselves load.
+    unit->m_Level = ZorUnitRecord::kMaxLevel;
+    unit->m_HP = ZorUnitRecord::kMaxHP;
+    unit->m_Exp = ZorUnitRecord::kMaxExp;
+    ASSERT_TRUE(m_Core->SaveGameData(Path(L"bounds.gd"), true));
+    EXPECT_TRUE(m_Core->LoadGameData(Path(L"bounds.gd")));
 }
 
 TEST_F(ZorCoreFilesTest, FailedWriteKeepsThePreviousFileByteForByte)

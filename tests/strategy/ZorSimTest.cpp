@@ -50,7 +50,7 @@ TEST_F(ZorSimTest, SeedsReplayAndSavesResumeExactly)
     std::string header;
     const std::string first = Run("--seed 5 --ticks 4000", &header);
     ASSERT_EQ(first.rfind("digest ", 0), 0u) << first;
-    EXPECT_EQ(header, "unit projects 13\n"); // every sample unit kind's motions come from its project
+    EXPECT_EQ(header, "unit projects 14\n"); // every sample unit kind's motions come from its project
     EXPECT_EQ(Run("--seed 5 --ticks 4000"), first);
     EXPECT_NE(Run("--seed 6 --ticks 4000"), first);
     const std::string reseeded = Run("--seed 5 --ticks 4000 --reseed-at 2500");

@@ -1,5 +1,9 @@
 #include "SampleSounds.h"
 
+#include "SampleVorbis.h"
+#include "SampleWave.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -49,5 +53,56 @@ std::vector<std::pair<std::filesystem::path, std::string>> SampleSoundFiles()
     for (const auto& s : sounds)
         files.emplace_back(std::filesystem::path("sounds") / "sys" / (std::string(s.name) + ".wav"),
                            ToneWave(s.hz, 0.25));
+    return files;
+}
+
+std::vector<std::pair<std::filesystem::path, std::string>> SampleZorSoundFiles(
+    const std::vector<SampleTable>& tables, std::vector<std::string>& problems)
+{
+    std::vector<std::string> voicePaths;
+    for (const SampleTable& table : tables)
+    {
+        if (table.file != "data/db_zorvoice.txt")
+            continue;
+        for (const SampleRow& row : table.rows)
+        {
+            std::string folder;
+            std::string cells;
+            for (const auto& [column, value] : row)
+            {
+                if (column == "VoicePath")
+                    folder = value;
+                else if (column == "Voice")
+                    cells = value;
+            }
+            for (size_t at = 0; at <= cells.size();)
+            {
+                const size_t end = std::min(cells.find('|', at), cells.size());
+                if (end > at)
+                    voicePaths.push_back(folder + cells.substr(at, end - at) + ".wav");
+                at = end + 1;
+            }
+        }
+    }
+    constexpr int kRate = 22050;
+    constexpr int kAmplitude = 12000;
+    constexpr double kVoiceHz = 990;
+    constexpr double kOneShotHz = 1320;
+    constexpr double kVictoryHz = 294;
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    // Steady tones, long enough to be measured in a recording of a step's span.
+    for (const std::string& path : voicePaths)
+        files.emplace_back(path, PcmWave(SampleTone(kVoiceHz, 800, kRate, kAmplitude), kRate));
+    for (const char* name : {"damage_astaros", "sinnyuu", "tresure_robbed"})
+        files.emplace_back(std::filesystem::path("sounds") / "battle" / (std::string(name) + ".wav"),
+                           PcmWave(SampleTone(kOneShotHz, 500, kRate, kAmplitude), kRate));
+    int serial = 101;
+    for (const char* name : {"j04.ogg", "j05.ogg"})
+    {
+        std::string bytes = EncodeOggVorbis(SampleTone(kVictoryHz, 6000, kRate, kAmplitude), kRate, serial++);
+        if (bytes.empty())
+            problems.push_back(std::string("cannot encode ") + name);
+        files.emplace_back(std::filesystem::path("bgms") / name, std::move(bytes));
+    }
     return files;
 }

@@ -148,7 +148,10 @@ SampleTable ZorEnemy()
     for (int unique = 57; unique <= 65; ++unique)
         rows.push_back(Party(unique, "PT勇者の一行" + std::to_string(unique - 56), "hero|knight|priest", "1.2",
                              "勇者が率いる一行"));
-    rows.push_back(Party(id++, "scouts", "soldier|soldier", "1.0", "斥候の二人組"));
+    // The village's watch: six, its elder the leader in slot 5, weak enough for the first unit of a new
+    // game to win the field alone, so a battle is fought there before the leader falls.
+    rows.push_back(Party(id++, "militia", "villager|villager|villager|villager|villager|villager", "1.0",
+                         "村の自警団"));
     rows.push_back(Party(id++, "knights", "knight|knight|soldier", "1.2", "騎士団の小隊"));
     rows.push_back(Party(id++, "heroes", "hero|knight|knight|soldier|soldier", "1.5", "勇者の一行"));
     return {"DBZorEnemy",
@@ -203,6 +206,14 @@ SampleTable ZorSkill()
                          {"DamageEffect", effect},
                          {"Descript", text}};
     };
+    // Lilith's dark flame shows a cut-in (a motion of "zoreffect.gnc") that holds the game while it plays;
+    // it charges slowly, so her other skills come first.
+    SampleRow flame = skill("4", "darkflame", "闇の炎", "1", "1", "150", "eff_fire", "闇の炎で一体を焼く");
+    for (auto& [column, value] : flame)
+        if (column == "ReadyTime")
+            value = "240";
+    flame.insert(flame.end() - 1,
+                 {{"CutinGNCName", "zoreffect.gnc"}, {"CutinMotionGroup", "zor"}, {"CutinMotion", "cutin"}});
     return {"DBZorSkill",
             "data/db_zorskill.txt",
             160,
@@ -211,6 +222,7 @@ SampleTable ZorSkill()
                 skill("1", "slash", "斬撃", "1", "1", "100", "eff_slash", "一体を斬りつける"),
                 skill("2", "fire", "火炎", "1", "2", "80", "eff_fire", "周囲を焼き払う"),
                 skill("3", "heal", "治癒", "2", "1", "50", "eff_heal", "味方一体を癒す"),
+                flame,
             }};
 }
 
@@ -349,7 +361,7 @@ SampleTable ZorUnit()
             {
                 // Player units; 12 is the first unit of every new game.
                 unit("1", "skeleton", "スケルトン", "2", "0", "150", "12", "1", "2", "倒れても起き上がる骸骨"),
-                unit("3", "lilith", "リリス", "3", "1", "300", "30", "2|3", "2", "魔王に仕える魔女"),
+                unit("3", "lilith", "リリス", "3", "1", "300", "30", "2|3|4", "2", "魔王に仕える魔女"),
                 unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "6", "踏んだ者を刺す罠"),
                 unit("12", "goblin", "ゴブリン", "1", "0", "120", "15", "1", "0", "素早い小鬼"),
                 // Invaders, rows 61-69.
@@ -362,7 +374,21 @@ SampleTable ZorUnit()
                 unit("67", "priest", "司祭", "11", "0", "90", "8", "3|1", "0", "仲間を癒す司祭"),
                 unit("68", "ninja", "忍者", "8", "0", "110", "20", "1", "0", "影に潜む忍者"),
                 unit("69", "exorcist", "退魔師", "12", "0", "120", "18", "1|2", "0", "魔を祓う者"),
+                // The village's watch, who only defend their town.
+                unit("70", "villager", "村人", "5", "0", "24", "1", "1", "0", "村を守る村人"),
             }};
+}
+
+std::string MasterVoices()
+{
+    std::string cells;
+    for (int i = 0; i < 22; ++i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "zv_astaros_%03d", i + 1);
+        cells += (i ? "|" : "") + std::string(name);
+    }
+    return cells;
 }
 
 SampleTable ZorVoice()
@@ -377,12 +403,14 @@ SampleTable ZorVoice()
                  {"VoicePath", "voices/lilith/"},
                  {"VoiceVolumeID", "1"},
                  {"Voice", "zv_lilith_001|zv_lilith_002|zv_lilith_003"}},
-                // Row 45 holds the dungeon master's voices.
+                // Row 45 holds the dungeon master's voices: the rules call cells 7-9 (a treasure taken),
+                // 16-18 (the stage's opening, victory and defeat), 19 (an invasion's battle begins) and
+                // 20-21 (the invasion won or lost).
                 {{"ID", "45"},
                  {"Name", "astaros"},
                  {"VoicePath", "voices/astaros/"},
                  {"VoiceVolumeID", "1"},
-                 {"Voice", "zv_astaros_001|zv_astaros_002"}},
+                 {"Voice", MasterVoices()}},
             }};
 }
 
@@ -422,7 +450,7 @@ SampleTable ZorTown()
             20,
             columns,
             {
-                town("1", "village", "辺境の村", "1", "220.0", "480.5", "0", "1", "scouts"),
+                town("1", "village", "辺境の村", "1", "220.0", "480.5", "0", "1", "militia"),
                 town("2", "fort", "国境の砦", "1", "460.0", "320.0", "1", "5", "knights"),
                 town("3", "capital", "王都", "0", "760.5", "180.0", "2", "10", "heroes"),
             }};

@@ -60,8 +60,9 @@ SampleTable* Find(std::vector<SampleTable>& tables, const std::string& file)
     return nullptr;
 }
 
-// The effects the rules and the screen play, each a motion of "zoreffect.gnc": the three banners of the
-// opening and the end, and a small puff for everything shown on the map.
+// The effects the rules and the screen play, each a motion of "zoreffect.gnc": the banners of the
+// opening and of the defence's and the invasion's end, and a small puff for everything shown on the map.
+// The project also holds the skill cut-in "cutin", a band across the screen.
 struct EffectSpec
 {
     const char* name;
@@ -76,6 +77,7 @@ const EffectSpec kEffects[] = {
     {"EFE_HEALING", "room"},          {"EFE_DEADWALL", "room"},           {"EFE_COBWEB", "room"},
     {"EFE_DAZZLE", "room"},           {"EFE_MUCUS", "room"},              {"EFE_CURSE", "room"},
     {"EFE_MANA02", "room"},           {"EFE_SUMMONS01", "room"},          {"EFE_SUMMONS02", "room"},
+    {"EFE_INV_VICTORY", "victory"},   {"EFE_INV_DEFEATED", "defeated"},
 };
 
 // ---------------------------------------------------------------------------------------------------
@@ -355,7 +357,7 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
                           {Flat(L"banner_start.png", 480, 96, 0xFF2060C0u),
                            Flat(L"banner_victory.png", 480, 96, 0xFFE0C020u),
                            Flat(L"banner_defeated.png", 480, 96, 0xFF802020u), Flat(L"puff.png", 32, 32, 0xFFE0E0F0u),
-                           Flat(L"room.png", 24, 24, 0xFF60E0A0u)},
+                           Flat(L"room.png", 24, 24, 0xFF60E0A0u), Flat(L"cutin.png", 480, 120, 0xFF6020A0u)},
                           GncForm::Binary, set, 512))
         problems.push_back("cannot write the image set zoreffect.gis");
 
@@ -370,6 +372,7 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
     AddMotion(g, L"defeated", 90, L"banner_defeated.png", 1.0f, 1.0f);
     AddMotion(g, L"puff", 20, L"puff.png", 0.5f, 1.5f);
     AddMotion(g, L"room", 60, L"room.png", 1.0f, 1.0f);
+    AddMotion(g, L"cutin", 45, L"cutin.png", 1.0f, 1.0f);
     const std::filesystem::path path = folder / "gnc" / "zoreffect.gnc";
     if (!GncProjectWriter::Write(path.string(), p, {L"zoreffect.gis"}, GncForm::Binary))
         problems.push_back("cannot write " + path.string());

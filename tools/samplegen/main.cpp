@@ -110,6 +110,8 @@ int main(int argc, char** argv)
         files.emplace_back(folder / name, bytes);
     for (const auto& [name, bytes] : SampleSoundFiles())
         files.emplace_back(folder / name, bytes);
+    for (const auto& [name, bytes] : SampleZorSoundFiles(tables, problems))
+        files.emplace_back(folder / name, bytes);
     // The story's pictures first: the extra screens' gallery pictures, written after them, keep the flat
     // colours their checks probe.
     for (const auto& [name, bytes] : StoryPictureFiles())

@@ -65,9 +65,9 @@ SeqZorInvMain::SeqZorInvMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"Se
     bottom->SetEventBlock(false);
     for (const wchar_t* group : {L"$UI:SeqZorInvMain", L"$UIFIELD:SeqZorInvMain", L"$ZORINVBOTTOM:SeqZorInvMain"})
         GxTaskControl::CreateUIFromDBUILayout(this, group);
+    // The field is seen from the front, at rest: each formation slot stands under its drop rectangle.
     m_Camera = new ZorTaskCamera(root, L"$ZORCAMERA:SeqZorInvMain");
-    m_Camera->JumpTo(0.0f, 0.0f);
-    m_Camera->ResetZoom(2.0f, 64.0f);
+    m_Camera->PutAtRest(0.0f, -30.0f, 2.0f, ZorTaskCamera::kDefaultSpeed);
     new ZorTaskInvParamView(bottom, L"$ZORINVPARAMVIEW:SeqZorInvMain");
     m_UnitList = new ZorTaskInvUnitList(bottom, L"$ZORUNITLIST:SeqZorInvMain");
     m_UnitList->SetSlider(BottomWidget(L"hsld_unitlist"));
@@ -119,6 +119,7 @@ void SeqZorInvMain::OnSequenceEnter()
     const std::wstring gis = ConfigString(SYSSTR_UIGIS_DIR, L"uigis/");
     GxNcImageSetPool::Add(gis + L"ui_zorinvmain.gis");
     GxNcImageSetPool::Add(gis + L"ui_zormain.gis");
+    ListenToRules();
     GxTaskManage* manage = GetManager();
     for (int i = 0; i < 4; ++i)
         m_Proxies[i]->SetTarget(manage ? manage->FindTaskByName(ZorCore::kEffectLists[i]) : nullptr);
@@ -164,6 +165,12 @@ void SeqZorInvMain::OnSequenceLeave()
     const std::wstring gis = ConfigString(SYSSTR_UIGIS_DIR, L"uigis/");
     GxNcImageSetPool::Release(gis + L"ui_zorinvmain.gis");
     GxNcImageSetPool::Release(gis + L"ui_zormain.gis");
+}
+
+void SeqZorInvMain::OnRefresh(uint32_t what)
+{
+    if (what & kRefreshUnitList)
+        m_UnitList->UpdateScrollRange();
 }
 
 void SeqZorInvMain::SelectTab()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "strategy/screens/ZorScreenListener.h"
 #include "task/GxSeqTransitBase.h"
 
 #include <cstdint>
@@ -16,11 +17,13 @@ class ZorUserData;
 
 // The invasion screen: ready units are put into two formations of five slots (dragged from the unit
 // list or placed automatically), then the battle runs in the core until it is won or lost, or the
-// player calls the invasion off. The defence screen's effect folders play here through proxies.
+// player calls the invasion off. The defence screen's effect folders play here through proxies; while
+// it is entered it is the rules' screen interface (ZorScreenListener), so the field's effects project
+// through its camera and its victory or defeat banner plays under "$EFFECTEND:SeqZorMain".
 //
 //   SeqZorInvMain.cpp        task tree, entry and leave, per-step order, drawing
 //   SeqZorInvMainInput.cpp   buttons, keys, drag and drop, the automatic formation
-class SeqZorInvMain : public GxSeqTransitBase
+class SeqZorInvMain : public GxSeqTransitBase, public ZorScreenListener
 {
 public:
     static constexpr int32_t kFormations = 2;
@@ -37,6 +40,9 @@ public:
     int32_t OnMouseLeftUp(const float* point, uint32_t keys) override;
     int32_t OnKeyDown(uint32_t key, uint32_t keyData) override;
     int32_t OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event) override;
+
+    // A unit left the field or came back to the ready list: the unit strip's range follows.
+    void OnRefresh(uint32_t what) override;
 
     void UpdateWarButtons();
     void AutoForm();

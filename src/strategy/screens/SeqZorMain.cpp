@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorMain.h"
 
-#include "animation/GxNcEffectPool.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/DBUIModule.h"
@@ -20,7 +19,6 @@
 #include "strategy/screens/ZorTaskMapPointing.h"
 #include "strategy/screens/ZorTaskMapUnit.h"
 #include "strategy/screens/ZorTaskMapView.h"
-#include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
 #include "strategy/screens/ZorTaskParamView.h"
 #include "strategy/screens/ZorTaskTimeView.h"
@@ -138,11 +136,7 @@ SeqZorMain::SeqZorMain(GxTaskBase* parent) : GxSeqTransitBase(parent, L"SeqZorMa
     SetAcceptUIEvent(true);
 }
 
-SeqZorMain::~SeqZorMain()
-{
-    if (ZorCore* core = ZorCore::GetInstance())
-        core->SetListener(nullptr);
-}
+SeqZorMain::~SeqZorMain() = default;
 
 GxTaskUIBase* SeqZorMain::MakeWindow(GxTaskBase* parent, const wchar_t* module, const wchar_t* name)
 {
@@ -211,7 +205,7 @@ void SeqZorMain::OnSequenceEnter()
     const uint32_t p = manage ? manage->GetCurrentParam(0) : 0;
     if (core)
     {
-        core->SetListener(this);
+        ListenToRules();
         ZorUserData* s = core->GetUserData();
         if (p == kParamFresh)
             core->StartDefenceEffect();
@@ -311,39 +305,6 @@ int32_t SeqZorMain::Draw(int32_t param, int32_t layer)
 
 // ---------------------------------------------------------------------------------------------------
 // [SECTION] rules notifications
-
-void SeqZorMain::OnMapEffect(const wchar_t* name, const GxVector4& position, float param)
-{
-    const GxNcEffect* effect = GxNcEffectPool::Find(name);
-    GxTaskBase* folder = GetFolder(L"$EFFECT:SeqZorMain");
-    if (!effect || !effect->m_pMotion || !folder)
-        return;
-    // The rules pass 70 or 71 here: the draw key of the effect among the map's overlays.
-    auto* task = new ZorTaskNcEffectOverlay2D(folder, m_Camera);
-    task->Setup(effect->m_pProject, effect->m_pMotion, position, param, GxVector4(1.0f, 1.0f, 1.0f, 0.0f));
-}
-
-void SeqZorMain::OnScreenEffect(const wchar_t* name, float x, float y, float depth)
-{
-    const std::wstring n = name;
-    const wchar_t* folderName = L"$EFFECT:SeqZorMain";
-    if (n == L"EFE_DEF_START")
-        folderName = L"$EFFECTSTART:SeqZorMain";
-    else if (n == L"EFE_DEF_VICTORY" || n == L"EFE_DEF_DEFEATED")
-        folderName = L"$EFFECTEND:SeqZorMain";
-    const GxNcEffect* effect = GxNcEffectPool::Find(n);
-    GxTaskBase* folder = GetFolder(folderName);
-    if (!effect || !effect->m_pMotion || !folder)
-        return;
-    auto* task = new GxTaskNcEffect2D(folder);
-    task->Setup(effect->m_pProject, effect->m_pMotion, x, y, depth, GxVector4(1.0f, 1.0f, 1.0f, 0.0f),
-                GxVector2(1.0f, 1.0f), GxVector4(), GxVector4());
-}
-
-bool SeqZorMain::IsSpecialEffectPlaying() const
-{
-    return HasChild(L"$EFFECTSPECIAL:SeqZorMain");
-}
 
 void SeqZorMain::OnTextLog(const std::wstring& line)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "strategy/ZorRulesListener.h"
+#include "strategy/screens/ZorScreenListener.h"
 #include "task/GxSeqTransitBase.h"
 
 #include <cstdint>
@@ -23,14 +23,14 @@ class ZorUserData;
 // The dungeon-defence screen. It owns the unit lists, the effect folders and the map tasks, drives the
 // core's defence tick at the chosen speed, turns raw mouse and key input into UI events of its widgets
 // (so that map clicks, keys and widget clicks pass one queue and one input test) and draws the unit
-// being dragged. It is the rules' screen interface while it exists: map effects, the opening, victory
-// and defeat effects, the battle log and refresh requests arrive through ZorRulesListener.
+// being dragged. It is the rules' screen interface while it is the strategy screen in use: effects, sounds
+// and pop-ups (ZorScreenListener), the battle log, window closing and refresh requests.
 //
 //   SeqZorMain.cpp         task tree, entry and leave, per-step order, drawing, rules notifications
 //   SeqZorMainInput.cpp    mouse, keys, UI events, drag and drop
 //   SeqZorMainWindows.cpp  the windows' and menu's open and close operations, the dismissal question
 //   SeqZorMainLists.cpp    the window contents: list boxes, menu items, views; the three lists' rows
-class SeqZorMain : public GxSeqTransitBase, public ZorRulesListener
+class SeqZorMain : public GxSeqTransitBase, public ZorScreenListener
 {
 public:
     // Switch parameters into the screen.
@@ -59,9 +59,6 @@ public:
     int32_t OnUIEvent19(GxTaskBase* sender, const GxUIEvent& event) override;
 
     // --- rules notifications ---
-    void OnMapEffect(const wchar_t* name, const GxVector4& position, float param) override;
-    void OnScreenEffect(const wchar_t* name, float x, float y, float depth) override;
-    bool IsSpecialEffectPlaying() const override;
     void OnTextLog(const std::wstring& line) override;
     void OnCloseWindows(int32_t phase) override;
     void OnRefresh(uint32_t what) override;

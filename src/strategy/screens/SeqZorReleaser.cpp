@@ -17,7 +17,7 @@ SeqZorReleaser::SeqZorReleaser(GxTaskBase* parent, const wchar_t* globalName) : 
     new GxTaskFolder(root, (L"$UI:" + name).c_str());
     auto* layer = new GxTaskLayer(root, (L"$BGLAYER:" + name).c_str());
     layer->SetOrderZ(-10.0f);
-    GxTaskControl::CreateUIFromDBUILayout(this, L"$UI:SeqZorReleaser");
+    GxTaskControl::CreateUIFromDBUILayout(this, (L"$UI:" + name).c_str());
     SetAcceptUIEvent(true);
 }
 
@@ -41,7 +41,6 @@ void SeqZorReleaser::OnSequenceEnter()
 {
     GxSeqTransitBase::OnSequenceEnter();
     SetFrameCount(0);
-    m_Jumped = false;
 }
 
 int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
@@ -49,7 +48,8 @@ int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
     (void)step, (void)elapsed;
     if (DispatchUIEvents(this) == 0 && GetFrameCount() > kWaitSteps)
     {
-        // Asked again on every step until the switch is performed at the start of the next frame.
+        // Asked again on every step until the switch is performed at the start of the next frame; a jump
+        // that found no label pends no switch, so it is tried (and logged) again on the next step.
         GxTaskManage* manage = GetManager();
         if (!m_NextSequence.empty())
         {
@@ -57,11 +57,8 @@ int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
                 manage->ChangeSequence(m_NextSequence.c_str(), static_cast<uint32_t>(m_SwitchParam),
                                        static_cast<uint32_t>(m_SwitchParam >> 32));
         }
-        else if (!m_JumpLabel.empty() && !m_Jumped && !(manage && manage->IsChangeSequencePending()))
-        {
-            m_Jumped = true;
+        else if (!m_JumpLabel.empty() && !(manage && manage->IsChangeSequencePending()))
             SeqAvgMain::JumpTo(m_JumpLabel);
-        }
     }
     AdvanceFrameCount();
     return 0;

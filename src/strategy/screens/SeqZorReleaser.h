@@ -35,7 +35,4 @@ private:
     std::wstring m_NextSequence;
     uint64_t m_SwitchParam = 0;
     std::wstring m_JumpLabel;
-    // The adventure screen's jump is asked once per visit: it starts the script and pends its own switch,
-    // and a missing label is logged by it, not again on every step.
-    bool m_Jumped = false;
 };

@@ -69,6 +69,20 @@ void ZorTaskCamera::LookAtRoom(int32_t rx, int32_t rz, float speed)
     MoveTo(static_cast<float>((rx - 5) * 80), static_cast<float>((rz - 4) * 80), speed);
 }
 
+void ZorTaskCamera::PutAtRest(float yaw, float pitch, float zoom, float speed)
+{
+    m_From.m_Yaw = m_Current.m_Yaw;
+    m_From.m_Zoom = m_Current.m_Zoom;
+    ZorCameraState rest;
+    rest.m_Yaw = yaw;
+    rest.m_Pitch = pitch;
+    rest.m_Zoom = zoom;
+    m_To = m_Current = rest;
+    for (float& p : m_Progress)
+        p = 1.0f;
+    m_Speed[kYaw] = m_Speed[kZoom] = speed;
+}
+
 void ZorTaskCamera::ResetZoom(float zoom, float speed)
 {
     m_From.m_Zoom = m_Current.m_Zoom;

@@ -45,6 +45,9 @@ public:
     void LookAtRoom(int32_t rx, int32_t rz, float speed);
     void ZoomIn();
     void ZoomOut();
+    // Puts the camera at rest looking at the origin with the given turn, slant and zoom: the target and
+    // current poses both hold them, every channel has arrived, and turn and zoom move at speed from now.
+    void PutAtRest(float yaw, float pitch, float zoom, float speed);
     // Restarts the zoom channel from the current zoom towards zoom at the given speed.
     void ResetZoom(float zoom, float speed);
     // x into -350..250 and z into -300..250; y is left alone.
