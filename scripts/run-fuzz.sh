@@ -26,7 +26,9 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -D
   -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
-findings=$PWD/$build/fuzz-findings
+root=$PWD
+build=$(cd "$build" && pwd)
+findings=$build/fuzz-findings
 mkdir -p "$findings"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -36,9 +38,9 @@ for target in "${targets[@]}"; do
   echo "== $target: ${seconds}s"
   # Leaks are findings too; the logs of the engine go nowhere (each target sends them to /dev/null).
   if ! (cd "$scratch" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
-        "$OLDPWD/$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
+        "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 \
-        "$scratch/$target" "$OLDPWD/fuzz/corpus/$target" > "$scratch/$target.log" 2>&1); then
+        "$scratch/$target" "$root/fuzz/corpus/$target" > "$scratch/$target.log" 2>&1); then
     tail -n 60 "$scratch/$target.log"
     failed+=("$target")
   else
