@@ -276,10 +276,15 @@ void SeqAvgMain::ResetLayers()
 void SeqAvgMain::QuickSave()
 {
     const std::wstring folder = g_Core ? g_Core->m_SavePath : std::wstring();
+    // Both halves replace the old quick save together (see GxUserDataPair).
+    ZorCore* zor = ZorCore::GetInstance();
+    const std::wstring strategy = zor ? folder + L"zordata_quick.gd" : std::wstring();
+    std::string strategyBytes;
+    if (zor && !zor->WriteGameData(strategyBytes, true, strategy))
+        return;
     if (GxUserData* data = UserData())
-        data->Save(folder + GxTaskUIBase::GetSystemConfig().GetString(SYSSTR_QUICKSAVE_FILE), true);
-    if (ZorCore* zor = ZorCore::GetInstance())
-        zor->SaveGameData(folder + L"zordata_quick.gd", true);
+        data->SavePair(folder + GxTaskUIBase::GetSystemConfig().GetString(SYSSTR_QUICKSAVE_FILE), true, strategy,
+                       strategyBytes);
 }
 
 void SeqAvgMain::PrepareSave()

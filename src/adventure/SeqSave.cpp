@@ -25,7 +25,12 @@ bool SeqSave::SaveSlot(int32_t slot)
 {
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
     const std::wstring game = SeqSaveSlots::GameDataPath(slot);
-    if (!data || game.empty() || !data->Save(game, true))
+    // The strategy half is built first; both files then replace the old pair together.
+    ZorCore* zor = ZorCore::GetInstance();
+    const std::wstring strategy = zor ? SeqSaveSlots::ZorDataPath(slot) : std::wstring();
+    std::string strategyBytes;
+    if (!data || game.empty() || (zor && !zor->WriteGameData(strategyBytes, true, strategy)) ||
+        !data->SavePair(game, true, strategy, strategyBytes))
     {
         // The old file (if any) is still there and still the slot's; the last-save number stays.
         GxLog::Error(L"セーブできませんでした(No.%03d)\n", slot);
@@ -43,12 +48,7 @@ bool SeqSave::SaveSlot(int32_t slot)
         config->Save(folder + L"userconf.dat");
     if (g_Core->m_UserDataPerman)
         g_Core->m_UserDataPerman->Save(folder + L"permanent.dat", true);
-    bool ok = true;
-    if (ZorCore* zor = ZorCore::GetInstance())
-        ok = zor->SaveGameData(SeqSaveSlots::ZorDataPath(slot), true);
-    if (!ok)
-        SeqSaveSlots::TellPlayer(GetManager(), L"セーブできませんでした");
-    return ok;
+    return true;
 }
 
 int32_t SeqSave::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)

@@ -3,6 +3,9 @@
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPair.h"
+#include "appdata/GxUserFile.h"
+#include "core/GxBinBuffer.h"
 #include "core/GxCore.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
@@ -11,6 +14,8 @@
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
 #include "task/GxTaskManage.h"
+
+#include <cstring>
 
 void SeqSaveSlots::ThumbnailPos(int32_t plate, int32_t& x, int32_t& y)
 {
@@ -57,6 +62,27 @@ std::wstring SeqSaveSlots::ThumbnailPath(int32_t slot)
     return SlotPath(L"thumb%03d.png", slot);
 }
 
+namespace
+{
+// The strategy game and the adventure's pools given back before a game is put in place.
+void ResetRunningGame(GxUserData* data, ZorCore* zor)
+{
+    data->ResetAdventure(true);
+    zor->ClearCampaignTasks();
+    zor->ResetGame();
+    ZorMapModelPool::ReleaseAll();
+    ZorNcPoolUnit::ReleaseAll();
+}
+
+bool ToBuffer(const std::string& bytes, GxBinBuffer& buffer)
+{
+    if (bytes.empty() || bytes.size() > 0xFFFFFFFFu || !buffer.Alloc(static_cast<uint32_t>(bytes.size())))
+        return false;
+    std::memcpy(buffer.GetData(), bytes.data(), bytes.size());
+    return true;
+}
+} // namespace
+
 bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring& zorDataPath)
 {
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
@@ -66,39 +92,52 @@ bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring
         GxLog::Error(L"ロードできません(%s)\n", gameDataPath.c_str());
         return false;
     }
-    // CheckFile and LoadGameData log what they found wrong.
-    if (!GxFile::CanOpen(gameDataPath) || !data->CheckFile(gameDataPath))
+    // A save of this pair cut short is completed or dropped first, so the checks see a whole pair.
+    GxUserDataPair::Recover(gameDataPath, zorDataPath);
+    // Both files are read once and checked; what is put in place below is the very bytes checked, so a
+    // file changed in between cannot reach the running game. CheckBytes and CheckGameData log what they
+    // found wrong.
+    std::string game;
+    GxBinBuffer strategy;
+    if (!GxFile::CanOpen(gameDataPath) || !GxUserFile::LoadFile(gameDataPath, game, L"GxUserData::Load") ||
+        !data->CheckBytes(game, gameDataPath))
     {
         GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", gameDataPath.c_str());
         return false;
     }
-    if (!GxFile::CanOpen(zorDataPath) || !zor->CheckGameData(zorDataPath))
+    if (!GxFile::CanOpen(zorDataPath) || !GxFile::LoadToBuffer(strategy, zorDataPath, false) ||
+        !zor->CheckGameData(strategy, zorDataPath))
     {
         GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", zorDataPath.c_str());
+        return false;
+    }
+    // The running game as it stands, so a load that fails after the checks can put it back.
+    std::string runningGame;
+    std::string runningStrategy;
+    std::wstring missing;
+    // A scene that cannot write itself (a layer or window missing) could not read the file either:
+    // refused before anything is reset.
+    if (!data->WriteToMemory(runningGame, true, missing) || !zor->WriteGameData(runningStrategy, true, zorDataPath))
+    {
+        GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
         return false;
     }
     // Both files read cleanly: from here the running game gives way to the saved one. The strategy game
     // drops every unit of its campaign (the invasion's and the take-over's too, which its file does not
     // hold) and the models and animations of the old dungeon, which the loader sequence builds again.
-    data->ResetAdventure(true);
-    zor->ClearCampaignTasks();
-    zor->ResetGame();
-    ZorMapModelPool::ReleaseAll();
-    ZorNcPoolUnit::ReleaseAll();
-    if (!data->Load(gameDataPath, true))
+    ResetRunningGame(data, zor);
+    if (data->LoadBytes(game, gameDataPath, true) && zor->LoadGameData(strategy, zorDataPath))
+        return true;
+    // Only a scene that lacks a task the file names gets here: the game that was running goes back.
+    GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
+    GxBinBuffer running;
+    if (ToBuffer(runningStrategy, running))
     {
-        // The file passed its check, so only a scene that lacks a task the file names gets here; the
-        // load has put back what it replaced.
-        GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
-        return false;
+        ResetRunningGame(data, zor);
+        data->LoadBytes(runningGame, gameDataPath, true);
+        zor->LoadGameData(running, zorDataPath);
     }
-    if (!zor->LoadGameData(zorDataPath))
-    {
-        // Only a file changed since its check gets here; the strategy game stays at a new game.
-        GxLog::Error(L"セーブデータを読み込めないためロードを中止しました(%s)\n", zorDataPath.c_str());
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool SeqSaveSlots::ChangeToRestoreSequence(GxTaskManage* manage, const std::wstring& sequence)

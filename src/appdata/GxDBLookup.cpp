@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
 namespace
 {
@@ -90,7 +91,7 @@ void UpdateCGModeCounts()
     {
         DBCGModeData* entry = g_DBCGMode.GetRow(i);
         // A Count the row's cells cannot hold would send the gallery past them.
-        constexpr int32_t kMaxCount = static_cast<int32_t>(std::size(DBCGModeData().m_FileName));
+        constexpr int32_t kMaxCount = static_cast<int32_t>(std::extent_v<decltype(DBCGModeData::m_FileName)>);
         if (entry->m_Count < 0 || entry->m_Count > kMaxCount)
         {
             GxLog::Error(L"DBCGMode ID=%d: Count %d is outside 0..%d\n", i, entry->m_Count, kMaxCount);

@@ -140,15 +140,23 @@ bool GxUserConfig::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserConfig::Load";
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner) || !GxUserFile::Check(bytes, "CD", true, kOwner, path))
+    if (!GxUserFile::LoadFile(path, bytes, kOwner))
         return false;
     GxUserConfig scratch(*this);
-    std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenReader(bytes, "CD");
-    // The walk found well-formed values; the typed read also checks each one's type, and the record
-    // must end where the file does.
-    if (!reader || !scratch.Read(*reader) || !reader->IsEnd())
+    // The walk finds well-formed values; the typed read also checks each one's type, and the record
+    // must end where the file does. A file that fails is kept aside (the shut-down's save would
+    // otherwise overwrite it with the defaults) and the fields keep their values.
+    bool ok = GxUserFile::Check(bytes, "CD", true, kOwner, path);
+    if (ok)
     {
-        GxLog::Error(L"%s/設定データが壊れています(%s)\n", kOwner, path.c_str());
+        std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenReader(bytes, "CD");
+        ok = reader && scratch.Read(*reader) && reader->IsEnd();
+        if (!ok)
+            GxLog::Error(L"%s/設定データが壊れています(%s)\n", kOwner, path.c_str());
+    }
+    if (!ok)
+    {
+        GxUserFile::KeepAside(path, kOwner, L"設定データ");
         return false;
     }
     scratch.Clamp();

@@ -41,9 +41,18 @@ public:
     // Suspends the story for the strategy screens: the music, log, choice and script stay.
     void LeaveAdventure();
 
-    // Writes the slot through the atomic writer. False (logged) when a layer, window or button the file
-    // names is missing or the file cannot be written; the old file then stays.
+    // Writes the slot through the atomic writer. False (logged) when a layer or window the file names is
+    // missing or the file cannot be written; the old file then stays. Missing choice buttons (a game whose
+    // UI table has none) leave their records out with a log line, and the save goes on.
     bool Save(const std::wstring& path, bool binary);
+    // Saves a slot together with its strategy file (strategyBytes, already built) as one pair: both are
+    // written before either replaces its old file, so a failure or a crash leaves the old pair whole
+    // (GxUserDataPair). An empty strategyPath saves the slot alone.
+    bool SavePair(const std::wstring& path, bool binary, const std::wstring& strategyPath,
+                  const std::string& strategyBytes);
+    // The slot's bytes as Save writes them, with Save's log lines; false when the scene lacks a layer or
+    // window.
+    bool WriteSlot(std::string& bytes, bool binary, const std::wstring& path);
     // Reads a slot of either form. The whole file is checked first; with restoreScene the script, the
     // sound records and the scene are read too, and when any of that fails what it replaced is put back
     // from a snapshot. On false nothing has changed.
@@ -52,10 +61,14 @@ public:
     bool ReadHeader(const std::wstring& path, GxSaveSlotHeader& header);
     // The checks of Load without taking anything: the load screens run it before their reset.
     bool CheckFile(const std::wstring& path);
+    // Load and CheckFile over a slot already read into memory (path only names it in log lines), so a
+    // load can check and then apply the very bytes it checked.
+    bool LoadBytes(const std::string& bytes, const std::wstring& path, bool restoreScene);
+    bool CheckBytes(const std::string& bytes, const std::wstring& path);
 
     // The record into memory as Save writes it; false when the scene lacks a task the file names (its
-    // name in missing).
-    bool WriteToMemory(std::string& bytes, bool binary, std::wstring& missing) const;
+    // name in missing). The first choice button missing, whose record is left out, is named in skipped.
+    bool WriteToMemory(std::string& bytes, bool binary, std::wstring& missing, std::wstring* skipped = nullptr) const;
 
     // The save time written into files; tests fix it, the game leaves it to the clock.
     static std::wstring (*s_SaveTimeSource)();
@@ -102,9 +115,9 @@ private:
     bool ReadPlain(GxContentReaderBase& reader, std::wstring* saveTime);
     // Takes items 1 to 7 from a checked scratch copy.
     void TakePlain(GxUserData& scratch);
-    // Loads and checks a slot: the header, items 1 to 7 read into scratch, a walk over the rest to the
+    // Checks a slot read into bytes: the header, items 1 to 7 read into scratch, a walk over the rest to the
     // data's end. The reader (over bytes) stands after item 7; null after the log line.
-    std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, std::string& bytes, GxUserData& scratch,
+    std::unique_ptr<GxContentReaderBase> OpenSlot(const std::wstring& path, const std::string& bytes, GxUserData& scratch,
                                                   const wchar_t* owner);
 
     // The ten sound-channel records, in file order BGM, BGV, SE 0..3, voice 0..3. Before a save the

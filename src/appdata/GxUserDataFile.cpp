@@ -21,6 +21,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPair.h"
 #include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserFile.h"
 #include "appdata/GxUserScriptRecord.h"
@@ -153,8 +154,10 @@ bool SkipToEnd(GxContentReaderBase& r, uint32_t endTag)
     return false;
 }
 
-// Items 10 to 12.
-void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing)
+// Items 10 to 12. The choice buttons exist only when the game's UI table defines them: a missing one
+// leaves its record out (named in skipped for the caller's log line), and the rest of the save goes on.
+void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing,
+                std::wstring& skipped)
 {
     SceneTasks scene(core);
     for (const wchar_t* name : kSceneLayers)
@@ -177,16 +180,24 @@ void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wst
         if (GxTaskBase* window = scene.Find(name))
             window->Save(&w);
     // The count is the item list's size, one more than there are buttons (1 to the limit).
-    GxTaskFolder* select = scene.FindFolder(kSelectFolder);
-    w.ListBegin("SelectButtons", "", static_cast<uint32_t>(itemCount));
+    GxTaskManage* tasks = core ? core->m_TaskManage : nullptr;
+    auto* select = dynamic_cast<GxTaskFolder*>(tasks ? tasks->FindTaskByName(kSelectFolder) : nullptr);
+    skipped.clear();
+    std::vector<GxTaskBase*> buttons;
     for (size_t i = 1; i < itemCount; ++i)
     {
         GxTaskBase* button = select ? select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i)) : nullptr;
         if (button)
-            button->Save(&w);
-        else if (select)
-            scene.Miss(std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]");
+            buttons.push_back(button);
+        else if (skipped.empty())
+            skipped = select ? std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]" : kSelectFolder;
     }
+    // Without every button the count is that of the records written (still one more), so a reader that
+    // bounds a count by the bytes left takes it.
+    const size_t count = skipped.empty() ? itemCount : buttons.size() + 1;
+    w.ListBegin("SelectButtons", "", static_cast<uint32_t>(count));
+    for (GxTaskBase* button : buttons)
+        button->Save(&w);
     w.ListEnd();
     missing = scene.Missing();
 }
@@ -227,21 +238,20 @@ bool ReadScene(GxCore* core, GxContentReaderBase& r, size_t itemCount, std::wstr
     for (const wchar_t* name : kWindows)
         if (!load(name))
             return missing = scene.Missing(), false;
-    GxTaskFolder* select = scene.FindFolder(kSelectFolder);
-    if (!select || !r.ListBegin("SelectButtons", count))
-        return missing = scene.Missing(), false;
-    for (size_t i = 1; i < itemCount && Ok(r) && r.PeekValueType() != VALTYPE_ListEnd; ++i)
+    // As when saving, the choice buttons may not exist: the records from the first missing one on are
+    // dropped, as are records beyond the buttons (a longer list in the file).
+    GxTaskManage* tasks = core ? core->m_TaskManage : nullptr;
+    auto* select = dynamic_cast<GxTaskFolder*>(tasks ? tasks->FindTaskByName(kSelectFolder) : nullptr);
+    if (!r.ListBegin("SelectButtons", count))
+        return false;
+    for (size_t i = 1; select && i < itemCount && Ok(r) && r.PeekValueType() != VALTYPE_ListEnd; ++i)
     {
         GxTaskBase* button = select->FindTaskLocal(kSelectButton, static_cast<int32_t>(i));
         if (!button)
-        {
-            missing = std::wstring(kSelectButton) + L"[" + std::to_wstring(i) + L"]";
-            return false;
-        }
+            break;
         if (!button->Load(&r))
             return false;
     }
-    // Records beyond the buttons (a longer list in the file) are dropped.
     return SkipToEnd(r, VALTYPE_ListEnd) && Ok(r);
 }
 
@@ -515,9 +525,10 @@ void GxUserData::ColourSelectButtons() const
     }
 }
 
-bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& missing) const
+bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& missing, std::wstring* skipped) const
 {
     missing.clear();
+    std::wstring unused;
     const bool ok =
         GxUserFile::WriteToMemory(bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD",
                                   [&](GxContentWriterBase& w)
@@ -525,17 +536,22 @@ bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& mi
                                       WritePlain(w);
                                       GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
                                       WriteSoundRecords(w);
-                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing);
+                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing,
+                                                 skipped ? *skipped : unused);
                                   });
     return ok && missing.empty();
 }
 
-bool GxUserData::Save(const std::wstring& path, bool binary)
+bool GxUserData::WriteSlot(std::string& bytes, bool binary, const std::wstring& path)
 {
     EmptyEndedSoundRecords();
-    std::string bytes;
     std::wstring missing;
-    if (!WriteToMemory(bytes, binary, missing))
+    std::wstring skipped;
+    const bool written = WriteToMemory(bytes, binary, missing, &skipped);
+    if (!skipped.empty())
+        GxLog::Error(L"GxUserData::Save/シーンに%sがないため選択肢ボタンの記録を省きます(%s)\n", skipped.c_str(),
+                     path.c_str());
+    if (!written)
     {
         if (!missing.empty())
             GxLog::Error(L"GxUserData::Save/シーンに%sがありません(%s)\n", missing.c_str(), path.c_str());
@@ -543,13 +559,26 @@ bool GxUserData::Save(const std::wstring& path, bool binary)
             GxLog::Error(L"GxUserData::Save/データを作成できません(%s)\n", path.c_str());
         return false;
     }
-    return GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+    return true;
 }
 
-std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, std::string& bytes,
+bool GxUserData::Save(const std::wstring& path, bool binary)
+{
+    std::string bytes;
+    return WriteSlot(bytes, binary, path) && GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+}
+
+bool GxUserData::SavePair(const std::wstring& path, bool binary, const std::wstring& strategyPath,
+                          const std::string& strategyBytes)
+{
+    std::string bytes;
+    return WriteSlot(bytes, binary, path) && GxUserDataPair::Commit(path, bytes, strategyPath, strategyBytes);
+}
+
+std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& path, const std::string& bytes,
                                                           GxUserData& scratch, const wchar_t* owner)
 {
-    if (!GxUserFile::LoadFile(path, bytes, owner))
+    if (bytes.empty())
         return nullptr;
     std::unique_ptr<GxContentReaderBase> reader = GxUserFile::OpenChecked(bytes, "GD", false, owner, path);
     if (!reader)
@@ -568,6 +597,11 @@ std::unique_ptr<GxContentReaderBase> GxUserData::OpenSlot(const std::wstring& pa
 bool GxUserData::CheckFile(const std::wstring& path)
 {
     std::string bytes;
+    return GxUserFile::LoadFile(path, bytes, L"GxUserData::Load") && CheckBytes(bytes, path);
+}
+
+bool GxUserData::CheckBytes(const std::string& bytes, const std::wstring& path)
+{
     GxUserData scratch(m_Core);
     return OpenSlot(path, bytes, scratch, L"GxUserData::Load") != nullptr;
 }
@@ -596,8 +630,13 @@ bool GxUserData::ReadHeader(const std::wstring& path, GxSaveSlotHeader& header)
 
 bool GxUserData::Load(const std::wstring& path, bool restoreScene)
 {
-    static const wchar_t* const kOwner = L"GxUserData::Load";
     std::string bytes;
+    return GxUserFile::LoadFile(path, bytes, L"GxUserData::Load") && LoadBytes(bytes, path, restoreScene);
+}
+
+bool GxUserData::LoadBytes(const std::string& bytes, const std::wstring& path, bool restoreScene)
+{
+    static const wchar_t* const kOwner = L"GxUserData::Load";
     GxUserData scratch(m_Core);
     std::unique_ptr<GxContentReaderBase> reader = OpenSlot(path, bytes, scratch, kOwner);
     if (!reader)
@@ -613,12 +652,13 @@ bool GxUserData::Load(const std::wstring& path, bool restoreScene)
     const size_t items = m_SelectMenuItemList.size();
     std::string snapshot;
     std::wstring missing;
+    std::wstring skipped;
     GxUserFile::WriteToMemory(snapshot, GxUserFile::Form::Binary, "GD",
                               [&](GxContentWriterBase& w)
                               {
                                   GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
                                   WriteSoundRecords(w);
-                                  WriteScene(m_Core, w, items, missing);
+                                  WriteScene(m_Core, w, items, missing, skipped);
                               });
     if (!missing.empty())
     {

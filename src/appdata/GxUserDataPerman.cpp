@@ -174,7 +174,7 @@ bool GxUserDataPerman::Save(const std::wstring& path, bool binary)
 
 std::wstring GxUserDataPerman::BackupPath(const std::wstring& path)
 {
-    return path + L".damaged";
+    return GxUserFile::DamagedPath(path);
 }
 
 bool GxUserDataPerman::Load(const std::wstring& path)
@@ -193,13 +193,7 @@ bool GxUserDataPerman::Load(const std::wstring& path)
             GxLog::Error(L"%s/進行データが壊れています(%s)\n", kOwner, path.c_str());
     }
     if (!ok)
-    {
-        const std::wstring backup = BackupPath(path);
-        if (std::rename(GxPath::ToNative(path).c_str(), GxPath::ToNative(backup).c_str()) == 0)
-            GxLog::Error(L"%s/読み込めなかった進行データを%sに残しました\n", kOwner, backup.c_str());
-        else
-            GxLog::Error(L"%s/読み込めなかった進行データを退避できません(%s)\n", kOwner, path.c_str());
-    }
+        GxUserFile::KeepAside(path, kOwner, L"進行データ");
     return ok;
 }
 

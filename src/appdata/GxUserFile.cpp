@@ -8,6 +8,7 @@
 #include "core/GxContentTextWriter.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
+#include "core/GxPath.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -172,4 +173,13 @@ bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOn
         return true;
     GxLog::Error(L"%s/データが壊れています(%s)\n", owner, path.c_str());
     return false;
+}
+
+void GxUserFile::KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what)
+{
+    const std::wstring backup = DamagedPath(path);
+    if (std::rename(GxPath::ToNative(path).c_str(), GxPath::ToNative(backup).c_str()) == 0)
+        GxLog::Error(L"%s/読み込めなかった%sを%sに残しました\n", owner, what, backup.c_str());
+    else
+        GxLog::Error(L"%s/読み込めなかった%sを退避できません(%s)\n", owner, what, path.c_str());
 }

@@ -51,4 +51,9 @@ public:
     static std::unique_ptr<GxContentReaderBase> Clone(const GxContentReaderBase& reader);
     // A reader positioned after the header of bytes that passed Check.
     static std::unique_ptr<GxContentReaderBase> OpenReader(const std::string& bytes, const char* kind);
+    // Renames a player's file that could not be taken to its name with ".damaged" appended, so the next
+    // save cannot put a fresh record over the only copy; one log line says where it went (what names
+    // the kind of data in the message).
+    static void KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what);
+    static std::wstring DamagedPath(const std::wstring& path) { return path + L".damaged"; }
 };

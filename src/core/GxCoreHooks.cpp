@@ -207,13 +207,11 @@ bool GxCore::OnGameInit()
     GxNcEffectPool::LoadAllEffect(m_SystemConfig->GetGncDir(), m_SystemConfig->GetGisDir());
 
     // Progress first, then the options, so the saves at shut-down write back what was read, never
-    // defaults over the player's files. A missing file is a first run; a damaged one has been logged (and
-    // the progress kept aside) and the defaults stand. Without a save folder there is nothing to read.
-    if (!m_SavePath.empty())
-    {
-        m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
-        m_UserConfig->Load(m_SavePath + L"userconf.dat");
-    }
+    // defaults over the player's files. A missing file is a first run; a damaged one has been logged and
+    // kept aside, and the defaults stand. Both are read from where shut-down writes them: without a save
+    // folder (it could not be made) that is the game folder itself.
+    m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
+    m_UserConfig->Load(m_SavePath + L"userconf.dat");
 
     // A player who left in full screen comes back to it; a screen that refuses it leaves the options
     // saying windowed, so the next run does not try again.

@@ -73,7 +73,7 @@ uint32_t GxInput::HeldFromKeyboard(const uint8_t keys[256], const GxKeyAssignmen
     return held;
 }
 
-uint32_t GxInput::Initialize(PfWindow*)
+uint32_t GxInput::Initialize(PfWindow* window)
 {
     s_Assign.SetDefault();
     s_Assign.Load("key.ini");
@@ -83,8 +83,10 @@ uint32_t GxInput::Initialize(PfWindow*)
     s_RetryCount = 0;
     for (bool& flag : s_NotAcquired)
         flag = false;
-    // The keyboard comes with the window's video subsystem; without it there is no keyboard to read.
-    if (PfInput::OpenKeyboard())
+    // The keyboard comes with the window and its video subsystem; without either there is no keyboard
+    // to read (the video subsystem may be up without a window: one that could not be made, or another
+    // user of SDL in the same process).
+    if (window && PfInput::OpenKeyboard())
         s_Available |= 1;
     else
         GxLog::Error(L"キーボードの初期化に失敗1,%d", -1);

@@ -44,6 +44,7 @@ GxSoundBufferStream::~GxSoundBufferStream()
         live.streams.erase(std::find(live.streams.begin(), live.streams.end(), this));
     }
     Release();
+    JoinStraggler();
 }
 
 bool GxSoundBufferStream::WaitForFeeders(uint32_t timeoutMs)
@@ -77,6 +78,10 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     if (decoder == nullptr || !decoder->IsOpen() || !PfAudioDevice::IsOpen())
         return false;
     Release();
+    // A thread of an earlier ring still inside its read holds that ring: no new one until it ends.
+    if (m_Straggler.joinable())
+        return false;
+    decoder->ClearInterrupt();
     GxMutexScopedLock lock(m_Mutex);
     m_Format = decoder->GetFormat();
     m_Decoder = decoder;
@@ -132,9 +137,20 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     }
     m_StopRequested = false;
     m_Underruns = 0;
+    {
+        std::lock_guard<std::mutex> end(m_EndLock);
+        m_FeederEnded = false;
+    }
     try
     {
-        m_Thread = std::thread(&GxSoundBufferStream::FeedLoop, this);
+        m_Thread = std::thread(
+            [this]
+            {
+                FeedLoop();
+                std::lock_guard<std::mutex> end(m_EndLock);
+                m_FeederEnded = true;
+                m_EndSignal.notify_all();
+            });
     }
     catch (const std::system_error&)
     {
@@ -149,15 +165,31 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
 
 void GxSoundBufferStream::Release()
 {
-    std::thread thread;
+    // Only the owner's thread creates and releases, so the thread handle and the decoder pointer are
+    // read here without the lock, which a feeding thread inside a slow read may be holding.
+    if (m_Straggler.joinable())
     {
-        GxMutexScopedLock lock(m_Mutex);
-        m_StopRequested = true;
-        thread = std::move(m_Thread);
+        if (!WaitFeederEnd(kReleaseWaitMs))
+            return;
+        m_Straggler.join();
     }
+    std::thread thread = std::move(m_Thread);
+    m_StopRequested = true;
     if (thread.joinable())
     {
+        if (m_Decoder)
+            m_Decoder->Interrupt();
         m_Notify.Post();
+        std::this_thread::yield();
+        if (!WaitFeederEnd(kReleaseWaitMs))
+        {
+            // The ring and the decoder are the thread's until its read returns: they stay, silent.
+            GxLog::SlightError(L"Error/GxSoundBufferStream::Release ストリーム再生スレッドが終了しません\n");
+            if (m_Buffer)
+                m_Buffer->Stop();
+            m_Straggler = std::move(thread);
+            return;
+        }
         thread.join();
     }
     GxMutexScopedLock lock(m_Mutex);
@@ -174,6 +206,20 @@ void GxSoundBufferStream::Release()
     m_QueuedBlocks = 0;
     m_LastVolume = 1;
     m_LastPan = 100000;
+}
+
+bool GxSoundBufferStream::WaitFeederEnd(uint32_t timeoutMs)
+{
+    std::unique_lock<std::mutex> end(m_EndLock);
+    return m_EndSignal.wait_for(end, std::chrono::milliseconds(timeoutMs), [this] { return m_FeederEnded; });
+}
+
+void GxSoundBufferStream::JoinStraggler()
+{
+    if (!m_Straggler.joinable())
+        return;
+    m_Straggler.join();
+    Release();
 }
 
 void GxSoundBufferStream::FeedLoop()

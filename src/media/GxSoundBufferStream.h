@@ -5,8 +5,10 @@
 #include "platform/PfWaveFormat.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class GxSoundLoaderBase;
@@ -18,9 +20,12 @@ class PfSoundBuffer;
 // block and refills one.
 //
 // Locks: every operation and the feeding thread take the buffer's own lock; the mixer's lock is taken
-// inside it for a moment by the sound buffer calls. Release never holds the lock while it joins the
-// thread: it sets the stop flag, wakes the thread through the same counted signal (a wake that cannot be
-// lost), unlocks, joins, and only then tears the ring down.
+// inside it for a moment by the sound buffer calls. Release never holds the lock while it waits for the
+// thread: it sets the stop flag, asks the decoder to give up a read in progress, wakes the thread through
+// the same counted signal (a wake that cannot be lost), waits at most kReleaseWaitMs for it to end, and
+// only then tears the ring down. A thread still inside a read that did not give up is left to end by
+// itself: the ring stays as it is (the thread holds it) until the next Create or the destruction, which
+// wait for it.
 //
 // Every stream is listed from construction to destruction in a process-wide list under a lock of its own,
 // so WaitForFeeders can look at all of them; that lock is taken before a buffer's, never inside one.
@@ -30,6 +35,8 @@ public:
     static constexpr uint32_t kBlockCount = 8;
     // Blocks filled before the ring starts and kept queued while playing.
     static constexpr int32_t kQueueTarget = 7;
+    // Longest wait of Release for the feeding thread.
+    static constexpr uint32_t kReleaseWaitMs = 1000;
 
     GxSoundBufferStream();
     virtual ~GxSoundBufferStream();
@@ -69,6 +76,10 @@ private:
     void FeedLoop();
     // Ends the data where it stands: a non-looping sound whose decoder ran dry or failed.
     void EndDataHere();
+    // Waits at most timeoutMs for the feeding thread to leave its loop; true when it has.
+    bool WaitFeederEnd(uint32_t timeoutMs);
+    // Joins a thread that outlived an earlier Release (no time limit: the ring cannot go before it).
+    void JoinStraggler();
 
     GxMutex m_Mutex;
     std::unique_ptr<PfSoundBuffer> m_Buffer;
@@ -80,6 +91,11 @@ private:
     PfAudioSignal m_Notify;
     std::atomic<bool> m_StopRequested{false};
     std::thread m_Thread;
+    // A feeding thread that had not ended when Release stopped waiting for it.
+    std::thread m_Straggler;
+    std::mutex m_EndLock;
+    std::condition_variable m_EndSignal;
+    bool m_FeederEnded = false;
     uint32_t m_WriteCursor = 0;
     uint32_t m_DataPosition = 0;
     uint32_t m_LoopStart = 0;

@@ -7,6 +7,18 @@
 #include <algorithm>
 #include <cstring>
 
+namespace
+{
+// The 16 bytes of the source format at the head of a format chunk (zeros when it is shorter).
+PfWaveFormat CodecSource(const std::vector<uint8_t>& formatChunk)
+{
+    PfWaveFormat source;
+    if (formatChunk.size() >= sizeof(source))
+        std::memcpy(&source, formatChunk.data(), sizeof(source));
+    return source;
+}
+} // namespace
+
 GxSoundLoaderAcm::~GxSoundLoaderAcm()
 {
     Close();
@@ -34,7 +46,8 @@ bool GxSoundLoaderAcm::Open(const std::wstring& name)
         return false;
     }
     // Zero frame sizes or rates are refused here too: every length below divides by them.
-    if (!m_Converter.Setup(header.m_Format))
+    m_UseCodec = false;
+    if (!m_Converter.Setup(header.m_Format) && !SetupCodec(header.m_Format))
     {
         GxFile::Close(m_File);
         GxLog::SlightError(L"Error/GxSoundLoaderAcm::OpenStream 変換フォーマットが識別できません。未対応の形式です\n");
@@ -49,12 +62,23 @@ bool GxSoundLoaderAcm::Open(const std::wstring& name)
     m_DataSize = header.m_DataSize;
     m_SourceLeft = m_DataSize;
     // The smallest whole number of source blocks above 16,383 bytes.
-    const uint32_t unit = m_Converter.GetSourceUnit();
-    m_Source.assign((16383 / unit + 1) * unit, 0);
-    m_Output.assign(m_Converter.FramesFor(m_Source.size()) * m_Converter.GetOutputFormat().nBlockAlign, 0);
-    const uint64_t length = m_Converter.FramesFor(m_DataSize);
-    m_Length =
-        static_cast<uint32_t>(std::min<uint64_t>(length, 0xFFFFFFFFu / m_Converter.GetOutputFormat().nBlockAlign));
+    uint64_t length = 0;
+    if (m_UseCodec)
+    {
+        // The source's samples a second x its data size / its bytes a second; the codec's frames may
+        // end a little before or after that, and Read stops where the decode does.
+        const PfWaveFormat source = CodecSource(header.m_Format);
+        m_Source.assign(16384, 0);
+        length = static_cast<uint64_t>(source.nSamplesPerSec) * m_DataSize / source.nAvgBytesPerSec;
+    }
+    else
+    {
+        const uint32_t unit = m_Converter.GetSourceUnit();
+        m_Source.assign((16383 / unit + 1) * unit, 0);
+        m_Output.assign(m_Converter.FramesFor(m_Source.size()) * m_Converter.GetOutputFormat().nBlockAlign, 0);
+        length = m_Converter.FramesFor(m_DataSize);
+    }
+    m_Length = static_cast<uint32_t>(std::min<uint64_t>(length, 0xFFFFFFFFu / OutputAlign()));
     m_Produced = 0;
     m_End = false;
     m_SourceFill = 0;
@@ -68,6 +92,10 @@ void GxSoundLoaderAcm::Close()
     if (m_File.IsOpen())
         GxFile::Close(m_File);
     m_Converter = GxSoundAcmConverter();
+    m_Codec.Close();
+    m_UseCodec = false;
+    m_CodecFormat = PfWaveFormat();
+    m_Decoded.clear();
     m_DataOffset = m_DataSize = m_SourceLeft = m_Length = 0;
     m_Produced = 0;
     m_End = false;
@@ -76,8 +104,54 @@ void GxSoundLoaderAcm::Close()
     m_SourceFill = m_OutputOffset = m_OutputAvailable = 0;
 }
 
+bool GxSoundLoaderAcm::SetupCodec(const std::vector<uint8_t>& formatChunk)
+{
+    const PfWaveFormat source = CodecSource(formatChunk);
+    if (!PfAudioCodec::Handles(source.wFormatTag) || source.nAvgBytesPerSec == 0 ||
+        !m_Codec.Open(source.wFormatTag, source.nSamplesPerSec, source.nChannels, source.nBlockAlign))
+        return false;
+    m_UseCodec = true;
+    m_CodecFormat = PfWaveFormat();
+    m_CodecFormat.wFormatTag = PF_WAVE_FORMAT_PCM;
+    m_CodecFormat.nChannels = source.nChannels;
+    m_CodecFormat.nSamplesPerSec = source.nSamplesPerSec;
+    m_CodecFormat.wBitsPerSample = 16;
+    m_CodecFormat.nBlockAlign = static_cast<uint16_t>(source.nChannels * 2);
+    m_CodecFormat.nAvgBytesPerSec = source.nSamplesPerSec * m_CodecFormat.nBlockAlign;
+    return true;
+}
+
+// Source bytes in, decoded samples out: a piece of the file through the codec, the last piece with the
+// end, so the codec gives what it still holds.
+bool GxSoundLoaderAcm::RefillFromCodec()
+{
+    m_Decoded.clear();
+    while (m_Decoded.empty())
+    {
+        const uint32_t want = std::min(static_cast<uint32_t>(m_Source.size()), m_SourceLeft);
+        if (want == 0 && m_SourceFill == 0)
+            return false;
+        const uint32_t got = want > 0 ? GxFile::Read(m_Source.data(), want, m_File) : 0;
+        m_SourceLeft = got < want ? 0 : m_SourceLeft - got;
+        // m_SourceFill marks that the end has not yet been given to the codec.
+        const bool end = m_SourceLeft == 0;
+        m_Codec.Decode(m_Source.data(), got, end, m_Decoded);
+        m_SourceFill = end ? 0 : 1;
+        if (end && m_Decoded.empty())
+            return false;
+    }
+    const size_t bytes = m_Decoded.size() * 2;
+    m_Output.resize(bytes);
+    std::memcpy(m_Output.data(), m_Decoded.data(), bytes);
+    m_OutputOffset = 0;
+    m_OutputAvailable = static_cast<uint32_t>(bytes);
+    return true;
+}
+
 bool GxSoundLoaderAcm::Refill()
 {
+    if (m_UseCodec)
+        return RefillFromCodec();
     const uint32_t room = static_cast<uint32_t>(m_Source.size()) - m_SourceFill;
     const uint32_t want = std::min(room, m_SourceLeft);
     if (want > 0)
@@ -131,6 +205,30 @@ bool GxSoundLoaderAcm::Seek(uint32_t frame)
 {
     if (!IsOpen() || frame > m_Length)
         return false;
+    if (m_UseCodec)
+    {
+        if (!GxFile::Seek(m_File, m_DataOffset, 0))
+        {
+            GxLog::SlightError(L"Error/GxSoundLoaderAcm::Seek acmストリームのシークに失敗しました Offset=%d\n",
+                               static_cast<int>(m_DataOffset));
+            return false;
+        }
+        m_Codec.Reset();
+        m_SourceLeft = m_DataSize;
+        m_SourceFill = 1;
+        m_OutputOffset = m_OutputAvailable = 0;
+        m_End = false;
+        uint64_t skip = static_cast<uint64_t>(frame) * OutputAlign();
+        while (skip > 0 && (m_OutputAvailable > 0 || Refill()))
+        {
+            const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(skip, m_OutputAvailable));
+            m_OutputOffset += n;
+            m_OutputAvailable -= n;
+            skip -= n;
+        }
+        m_Produced = static_cast<uint64_t>(frame) * OutputAlign();
+        return true;
+    }
     // From the start of the block holding the frame, then the frames before it in that block dropped.
     const uint32_t perUnit = m_Converter.GetFramesPerBlock();
     const uint64_t offset = static_cast<uint64_t>(frame / perUnit) * m_Converter.GetSourceUnit();
@@ -161,5 +259,5 @@ uint32_t GxSoundLoaderAcm::Tell() const
 {
     if (!IsOpen())
         return 0;
-    return static_cast<uint32_t>(m_Produced / m_Converter.GetOutputFormat().nBlockAlign);
+    return static_cast<uint32_t>(m_Produced / OutputAlign());
 }

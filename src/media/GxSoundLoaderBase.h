@@ -2,6 +2,7 @@
 
 #include "platform/PfWaveFormat.h"
 
+#include <atomic>
 #include <cstdint>
 
 // One decoder: a sound as 16-byte-format PCM, read forward in bytes, positioned in frames (one sample of
@@ -37,6 +38,16 @@ public:
     virtual uint32_t GetLengthMs() const;
     virtual int GetType() const { return kTypeNone; }
 
+    // Asks a read in progress on another thread to give up: a decoder whose read can wait (on a slow
+    // source) looks at IsInterrupted while it waits and fails the read. The stream's release asks this
+    // before it waits for its feeding thread; a new stream clears it.
+    void Interrupt() { m_Interrupted = true; }
+    void ClearInterrupt() { m_Interrupted = false; }
+    bool IsInterrupted() const { return m_Interrupted; }
+
 protected:
     uint32_t m_LoopFrame = 0;
+
+private:
+    std::atomic<bool> m_Interrupted{false};
 };

@@ -24,4 +24,6 @@ enum : uint16_t
     PF_WAVE_FORMAT_ALAW = 6,
     PF_WAVE_FORMAT_MULAW = 7,
     PF_WAVE_FORMAT_IMA_ADPCM = 0x11,
+    PF_WAVE_FORMAT_GSM610 = 0x31,     // decoded through libavcodec (PfAudioCodec)
+    PF_WAVE_FORMAT_MPEGLAYER3 = 0x55, // decoded through libavcodec (PfAudioCodec)
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class GxBinBuffer;
 class GxCore;
 class GxTaskBase;
 class GxTaskManage;
@@ -83,12 +84,19 @@ public:
     // The state and the units of the three defence lists; written whole or not at all (false then, the
     // previous file untouched).
     bool SaveGameData(const std::wstring& path, bool binary);
+    // The bytes SaveGameData writes, built in memory (path only names the file in log lines), so a slot
+    // can commit them together with its adventure file.
+    bool WriteGameData(std::string& bytes, bool binary, const std::wstring& path);
     // False, nothing changed, for a file that cannot be read, has another root, is cut short or holds a
     // count or index out of range; false after reading everything when a value had another name or type.
     bool LoadGameData(const std::wstring& path);
     // Reads the file as LoadGameData does and answers whether it would load cleanly, changing nothing:
     // the load screens check a save before they reset the running game for it.
     bool CheckGameData(const std::wstring& path);
+    // The same two over a file already read into memory (path only names it in log lines), so a load can
+    // check and then apply the very bytes it checked.
+    bool LoadGameData(const GxBinBuffer& buffer, const std::wstring& path);
+    bool CheckGameData(const GxBinBuffer& buffer, const std::wstring& path);
     // Resources, every kind's level and experience, and the ready units that are not unique; placed
     // player units other than traps are first returned to the ready list.
     bool SaveRoundData(const std::wstring& path, bool binary);
@@ -250,6 +258,7 @@ private:
         Apply,
     };
     bool ReadGameData(const std::wstring& path, GameDataRead mode);
+    bool ReadGameData(const GxBinBuffer& buffer, const std::wstring& path, GameDataRead mode);
     void ClearEffects();
     std::vector<ZorTaskUnitEntity*> FieldUnits(int32_t formation, bool woundedOnly) const;
     std::vector<int64_t> PickFieldGroup(std::vector<ZorTaskUnitEntity*> units);

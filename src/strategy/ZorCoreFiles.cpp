@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 // Both files are content records under the root "TZOR" (text) or "BZOR" (binary), version 100; the
@@ -82,9 +83,9 @@ std::unique_ptr<GxContentWriterBase> MakeWriter(FILE* file, bool binary)
 
 // Loads the file and opens the reader its first byte asks for; null when the file cannot be read or its
 // root is not the form's.
-std::unique_ptr<GxContentReaderBase> OpenReader(GxBinBuffer& buffer, const std::wstring& path)
+std::unique_ptr<GxContentReaderBase> ReaderOver(const GxBinBuffer& buffer)
 {
-    if (!GxFile::LoadToBuffer(buffer, path, false) || buffer.GetSize() == 0)
+    if (buffer.GetSize() == 0)
         return nullptr;
     std::unique_ptr<GxContentReaderBase> reader;
     const char* root = nullptr;
@@ -102,6 +103,13 @@ std::unique_ptr<GxContentReaderBase> OpenReader(GxBinBuffer& buffer, const std::
     if (!reader->ReadHeader(root, version))
         return nullptr;
     return reader;
+}
+
+std::unique_ptr<GxContentReaderBase> OpenReader(GxBinBuffer& buffer, const std::wstring& path)
+{
+    if (!GxFile::LoadToBuffer(buffer, path, false))
+        return nullptr;
+    return ReaderOver(buffer);
 }
 
 bool Refuse(const wchar_t* method, const wchar_t* what, const std::wstring& path)
@@ -133,6 +141,12 @@ std::vector<ZorTaskUnitEntity*> CollectUnits(GxTaskBase* list)
 
 bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
 {
+    std::string bytes;
+    return WriteGameData(bytes, binary, path) && GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+}
+
+bool ZorCore::WriteGameData(std::string& bytes, bool binary, const std::wstring& path)
+{
     MemoryFile memory;
     if (!memory.Get())
         return Refuse(L"SaveGameData", L"メモリを確保できません", path);
@@ -158,7 +172,8 @@ bool ZorCore::SaveGameData(const std::wstring& path, bool binary)
     }
     if (!memory.Finish() || !ok)
         return Refuse(L"SaveGameData", L"書き込みに失敗しました", path);
-    return GxAtomicFile::WriteFile(path, memory.Data(), memory.Size());
+    bytes.assign(memory.Data(), memory.Size());
+    return true;
 }
 
 bool ZorCore::LoadGameData(const std::wstring& path)
@@ -171,10 +186,27 @@ bool ZorCore::CheckGameData(const std::wstring& path)
     return ReadGameData(path, GameDataRead::CheckOnly);
 }
 
+bool ZorCore::LoadGameData(const GxBinBuffer& buffer, const std::wstring& path)
+{
+    return ReadGameData(buffer, path, GameDataRead::Apply);
+}
+
+bool ZorCore::CheckGameData(const GxBinBuffer& buffer, const std::wstring& path)
+{
+    return ReadGameData(buffer, path, GameDataRead::CheckOnly);
+}
+
 bool ZorCore::ReadGameData(const std::wstring& path, GameDataRead mode)
 {
     GxBinBuffer buffer;
-    std::unique_ptr<GxContentReaderBase> reader = OpenReader(buffer, path);
+    if (!GxFile::LoadToBuffer(buffer, path, false))
+        return false;
+    return ReadGameData(buffer, path, mode);
+}
+
+bool ZorCore::ReadGameData(const GxBinBuffer& buffer, const std::wstring& path, GameDataRead mode)
+{
+    std::unique_ptr<GxContentReaderBase> reader = ReaderOver(buffer);
     if (!reader)
         return false;
     GxContentReaderBase& r = *reader;

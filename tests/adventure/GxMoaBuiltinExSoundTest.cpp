@@ -28,6 +28,10 @@ protected:
         std::filesystem::current_path(m_Folder.Path(""));
         m_OldDeviceLog = GxLog::GetDeviceLogPath();
         GxLog::SetDeviceLogPath(m_Folder.Wide("device.log"));
+        // The sound service's complaints are slight errors: a start-up hook run earlier in the same
+        // process (SkipSlightError is on by default) must not hide them from these cases.
+        m_OldSkipSlight = GxLog::GetSkipSlightError();
+        GxLog::SetSkipSlightError(false);
         ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
         ASSERT_TRUE(GxSound::Initialize(nullptr));
         GxSoundControl::SetTargets(m_Scene.m_Core.m_UserConfig, m_Scene.m_Core.m_UserData);
@@ -40,6 +44,7 @@ protected:
         GxSound::Finalize();
         PfAudioDevice::Close();
         GxLog::SetDeviceLogPath(m_OldDeviceLog);
+        GxLog::SetSkipSlightError(m_OldSkipSlight);
         std::filesystem::current_path(m_Home);
     }
 
@@ -47,6 +52,7 @@ protected:
     sndtest::LogCapture m_Log;
     std::filesystem::path m_Home;
     std::wstring m_OldDeviceLog;
+    bool m_OldSkipSlight = false;
     Scene m_Scene;
 };
 } // namespace

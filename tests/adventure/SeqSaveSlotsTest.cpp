@@ -9,6 +9,7 @@
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
+#include "appdata/GxUserDataPair.h"
 #include "core/GxCore.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorTaskUnitEntity.h"
@@ -144,4 +145,38 @@ TEST_F(AvgScene, LoadingDropsTheCampaignUnitsTheSaveDoesNotHold)
     EXPECT_EQ(zor->FindList(ZorCore::kUnitReadyList)->GetChildCount(), saved);
     for (const wchar_t* list : lists)
         EXPECT_EQ(zor->FindList(list)->GetChildCount(), 0) << GxString::ToUtf8(list);
+}
+
+// A load that cannot put the saved scene in place (here a window the file names is gone) is refused
+// before the running game is reset: the story and the strategy game go on as they were. A save pair
+// cut short (a marker and new halves left by a killed save) is completed before the checks.
+TEST_F(AvgScene, ALoadThatCannotRestoreLeavesTheRunningGameAndACutSaveIsCompleted)
+{
+    ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@msg(\"a\")"}));
+    Enter(L"MAIN");
+    ZorCore* zor = ZorCore::GetInstance();
+    ASSERT_TRUE(zor->AddFirstReadyUnit() && Data().Save(SeqSaveSlots::GameDataPath(1), true) &&
+                zor->SaveGameData(SeqSaveSlots::ZorDataPath(1), true));
+    ASSERT_TRUE(zor->AddFirstReadyUnit());
+    Data().m_GameDataTitle = L"running";
+    const int32_t running = zor->FindList(ZorCore::kUnitReadyList)->GetChildCount();
+    GxTaskBase* window = g_Core->m_TaskManage->FindTaskByName(L"$NAMEWIN:SeqAvgMain");
+    ASSERT_NE(window, nullptr);
+    window->SetTaskName(L"$GONE:SeqAvgMain");
+    EXPECT_FALSE(SeqSaveSlots::LoadGame(SeqSaveSlots::GameDataPath(1), SeqSaveSlots::ZorDataPath(1)));
+    EXPECT_EQ(Data().m_GameDataTitle, L"running");
+    EXPECT_EQ(zor->FindList(ZorCore::kUnitReadyList)->GetChildCount(), running);
+    window->SetTaskName(L"$NAMEWIN:SeqAvgMain");
+
+    // A save of slot 2 that reached its marker and no further: the load finds the new pair.
+    Data().m_GameDataTitle = L"new pair";
+    const std::wstring game = SeqSaveSlots::GameDataPath(2);
+    const std::wstring strategy = SeqSaveSlots::ZorDataPath(2);
+    ASSERT_TRUE(Data().Save(GxUserDataPair::NewPath(game), true) &&
+                zor->SaveGameData(GxUserDataPair::NewPath(strategy), true));
+    std::ofstream(GxString::ToUtf8(GxUserDataPair::MarkerPath(game))) << "pair";
+    Data().m_GameDataTitle = L"running";
+    ASSERT_TRUE(SeqSaveSlots::LoadGame(game, strategy));
+    EXPECT_EQ(Data().m_GameDataTitle, L"new pair");
+    EXPECT_FALSE(std::filesystem::exists(GxString::ToUtf8(GxUserDataPair::MarkerPath(game))));
 }

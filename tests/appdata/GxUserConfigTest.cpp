@@ -135,6 +135,20 @@ TEST(GxUserConfig, DamagedOrForeignFilesAreRefusedAndNothingChanges)
         EXPECT_FALSE(config.Load(path)) << "case " << i;
         EXPECT_GT(log.Lines().size(), lines) << "case " << i;
         ASSERT_EQ(Dump(config), before) << "case " << i;
+        if (!bad[i].empty())
+        {
+            // Kept aside under its name with ".damaged" appended, said once; the next save cannot
+            // overwrite it, and the next start finds no file and says nothing more.
+            EXPECT_FALSE(std::filesystem::exists(GxString::ToUtf8(path))) << "case " << i;
+            EXPECT_EQ(usertest::ReadBytes(path + L".damaged"), bad[i]) << "case " << i;
+            size_t aside = 0;
+            for (size_t k = lines; k < log.Lines().size(); ++k)
+                aside += log.Lines()[k].find(L"userconf.dat.damaged") != std::wstring::npos;
+            EXPECT_EQ(aside, 1u) << "case " << i;
+            const size_t after = log.Lines().size();
+            EXPECT_FALSE(config.Load(path));
+            EXPECT_EQ(log.Lines().size(), after) << "case " << i;
+        }
     }
     // A missing file is a first run: false without a log line.
     const size_t lines = log.Lines().size();

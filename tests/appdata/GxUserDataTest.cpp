@@ -7,6 +7,7 @@
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPair.h"
 #include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentReaderBase.h"
@@ -319,15 +320,47 @@ TEST(GxUserData, DamagedSlotsAndMissingTasksAreRefusedAndNothingChanges)
         ASSERT_TRUE(Dump(live) == before) << "case " << i;
     }
 
-    // A scene without one of its buttons: saving fails and leaves the old file; loading fails.
+    // A scene without one of its windows: saving fails and leaves the old file; loading fails.
     dbtest::WriteBytes(path, good);
-    scene.tasks.back()->SetTaskLocalName(L"btn_other", 10);
+    scene.tasks[8]->SetTaskName(L"$OTHERWIN:SeqAvgMain");
     const size_t lines = log.Lines().size();
     EXPECT_FALSE(data.Save(path, true));
     EXPECT_TRUE(usertest::ReadBytes(path) == good);
     EXPECT_FALSE(live.Load(path, true));
     EXPECT_GE(log.Lines().size(), lines + 2);
     EXPECT_EQ(live.m_GameDataTitle, L"live");
+}
+
+// Choice buttons exist only when the game's UI table defines them: a save without one (or without any)
+// leaves their records out with one log line and goes on, and such a slot loads back.
+TEST(GxUserData, MissingChoiceButtonsLeaveTheirRecordsOutAndTheSaveGoesOn)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    const std::wstring path = folder.File(L"gamedata006.gd");
+    scene.tasks.back()->SetTaskLocalName(L"btn_other", 10);
+    size_t lines = log.Lines().size();
+    ASSERT_TRUE(data.Save(path, true));
+    ASSERT_EQ(log.Lines().size(), lines + 1);
+    EXPECT_NE(log.Lines().back().find(L"btn_select[10]"), std::wstring::npos);
+    scene.Scramble();
+    GxUserData loaded(&scene.core);
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(loaded.m_GameDataTitle, data.m_GameDataTitle);
+    EXPECT_EQ(scene.tasks[11]->m_Value, 111); // button 1 read back
+    EXPECT_EQ(scene.tasks[20]->m_Value, -1);  // the renamed one had no record
+
+    // No choice folder at all, as in a game without "btn_select0".
+    scene.select->SetTaskName(L"$NOSELECT:SeqAvgMain");
+    lines = log.Lines().size();
+    ASSERT_TRUE(data.Save(path, true));
+    EXPECT_EQ(log.Lines().size(), lines + 1);
+    scene.Scramble();
+    ASSERT_TRUE(loaded.Load(path, true));
+    EXPECT_EQ(scene.tasks[0]->m_Value, 100);
 }
 
 TEST(GxUserData, LongerListsAndUnknownStandLayersAreSkipped)
@@ -525,4 +558,86 @@ TEST_F(GxUserDataSound, SoundRecordsOfPlayingChannelsSurviveASaveAndRestart)
     EXPECT_FALSE(GxSound::GetChannelState(GxSoundControl::kFirstVoiceChannel + 3));
 
     GxSoundControl::SetTargets(nullptr, nullptr);
+}
+
+// A slot's two files are one pair: a save that fails leaves the old pair and no half-written files; a
+// process killed at any moment of 200 saves leaves, once the slot is recovered, an old or a new pair,
+// never the adventure half of one save with the strategy half of another, never a torn file.
+TEST(GxUserData, SlotPairIsCommittedAsOne)
+{
+    Scene scene;
+    dbtest::TempFolder folder;
+    GxUserData data(&scene.core);
+    FillSlot(data, 3);
+    const std::wstring game = folder.File(L"gamedata007.gd");
+    const std::wstring zor = folder.File(L"zordata007.gd");
+    auto strategyBytes = [](int i) { return "strategy save " + std::to_string(i) + std::string(3000, 'z'); };
+    data.m_LastSelectNum = -1;
+    ASSERT_TRUE(data.SavePair(game, true, zor, strategyBytes(-1)));
+    const std::string oldGame = usertest::ReadBytes(game);
+    const std::string oldZor = usertest::ReadBytes(zor);
+    // A killed writer's own temporary (".tmp<pid>") is the atomic writer's; the pair's are ".new" and
+    // ".commit".
+    auto leftovers = [&](bool temporaries = true)
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        {
+            const std::string name = entry.path().filename().string();
+            if (name.find(".tmp") != std::string::npos)
+            {
+                if (temporaries)
+                    return true;
+                continue;
+            }
+            if (name.find(".new") != std::string::npos || name.find(".commit") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+
+    // The strategy half cannot be written (a file-size limit below its size stands in for a full disk).
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{2048, 2048};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        data.m_LastSelectNum = 1;
+        _exit(data.SavePair(game, true, zor, strategyBytes(1)) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_TRUE(usertest::ReadBytes(game) == oldGame);
+    EXPECT_TRUE(usertest::ReadBytes(zor) == oldZor);
+    EXPECT_FALSE(leftovers());
+
+    std::mt19937 random(45);
+    for (int round = 0; round < 6; ++round)
+    {
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            GxLog::SetErrorLogPath(L"/dev/null");
+            for (int i = 0; i < 200; ++i)
+            {
+                data.m_LastSelectNum = round * 1000 + i;
+                data.SavePair(game, true, zor, strategyBytes(round * 1000 + i));
+            }
+            _exit(0);
+        }
+        usleep(std::uniform_int_distribution<int>(0, 30000)(random));
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        GxLog::SetErrorLogPath(L"/dev/null");
+        GxUserDataPair::Recover(game, zor);
+        EXPECT_FALSE(leftovers(false)) << "round " << round;
+        GxUserData loaded(&scene.core);
+        ASSERT_TRUE(loaded.Load(game, false)) << "round " << round;
+        EXPECT_EQ(usertest::ReadBytes(zor), strategyBytes(loaded.m_LastSelectNum)) << "round " << round;
+    }
 }

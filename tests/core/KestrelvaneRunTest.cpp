@@ -347,3 +347,38 @@ TEST_F(KestrelvaneRun, OptionsAndProgressSurviveARunAndDamagedProgressIsKeptAsid
     EXPECT_TRUE(fresh.Load(file("permanent.dat")));
     EXPECT_TRUE(fresh.m_ReadedMessageFlags.empty());
 }
+
+// A documents folder that cannot be made (a plain file stands where the home folder should be): the
+// player's files live in the game folder, and start-up reads them from there, where shut-down writes
+// them. Options come back as saved; a damaged progress file and a damaged options file are kept aside,
+// not overwritten.
+TEST_F(KestrelvaneRun, WithoutASaveFolderTheFilesInTheGameFolderAreReadAndDamageKeptAside)
+{
+    std::ofstream(m_Temp / "blocker") << "not a folder";
+    const fs::path home = m_Temp / "blocker" / "player";
+    auto file = [&](const char* name) { return GxString::FromUtf8((m_Install / name).string()); };
+    GxUserConfig options;
+    options.m_Volume_BGM = 30;
+    options.m_LastGameDataFileNum = 7;
+    ASSERT_TRUE(options.Save(file("userconf.dat")));
+    GxUserDataPerman progress(nullptr);
+    progress.SetReadedMessage(12, L"main");
+    ASSERT_TRUE(progress.Save(file("permanent.dat"), true));
+    const std::string optionBytes = KvFileBytes(m_Install / "userconf.dat");
+    const std::string progressBytes = KvFileBytes(m_Install / "permanent.dat");
+    RunAWhile(m_Install, m_Install, "nofolder.err", home.c_str());
+    EXPECT_NE(KvFileBytes(m_Temp / "nofolder.err").find("セーブフォルダの作成に失敗しました。"), std::string::npos);
+    EXPECT_TRUE(KvFileBytes(m_Install / "userconf.dat") == optionBytes);
+    EXPECT_TRUE(KvFileBytes(m_Install / "permanent.dat") == progressBytes);
+
+    const std::string damagedProgress = progressBytes.substr(0, progressBytes.size() / 2);
+    const std::string damagedOptions = optionBytes.substr(0, optionBytes.size() - 3);
+    std::ofstream(m_Install / "permanent.dat", std::ios::binary | std::ios::trunc) << damagedProgress;
+    std::ofstream(m_Install / "userconf.dat", std::ios::binary | std::ios::trunc) << damagedOptions;
+    RunAWhile(m_Install, m_Install, "nofolder2.err", home.c_str());
+    EXPECT_TRUE(KvFileBytes(m_Install / "permanent.dat.damaged") == damagedProgress);
+    EXPECT_TRUE(KvFileBytes(m_Install / "userconf.dat.damaged") == damagedOptions);
+    GxUserConfig fresh;
+    ASSERT_TRUE(fresh.Load(file("userconf.dat")));
+    EXPECT_EQ(fresh.m_Volume_BGM, GxUserConfig().m_Volume_BGM);
+}

@@ -170,3 +170,95 @@ TEST_F(GxSoundBufferStreamPull, CreatePlayReleaseCyclesLeaveNothingBehind)
     EXPECT_EQ(ThreadCount(), threadsBefore);
     EXPECT_FALSE(m_Stream.IsPlaying());
 }
+
+namespace
+{
+// A decoder over memory whose reads, once armed, wait as a read from a stalled source would: until the
+// stream asks it to give up (when it listens), or until the test lets it go.
+class BlockingDecoder : public GxSoundLoaderMemory
+{
+public:
+    bool Read(void* buffer, uint32_t bytes, uint32_t* bytesRead) override
+    {
+        if (m_Armed)
+        {
+            m_Blocked = true;
+            while (!m_LetGo && !(m_Listens && IsInterrupted()))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            m_Blocked = false;
+            if (!m_LetGo)
+            {
+                *bytesRead = 0;
+                return false;
+            }
+        }
+        return GxSoundLoaderMemory::Read(buffer, bytes, bytesRead);
+    }
+    std::atomic<bool> m_Armed{false};
+    std::atomic<bool> m_Listens{true};
+    std::atomic<bool> m_Blocked{false};
+    std::atomic<bool> m_LetGo{false};
+};
+
+// Plays the stream looping, arms the decoder and pulls past the first block, so the feeding thread sits in a
+// read; then times Release on a thread of its own (a release that never returns is let go after 5 s).
+int64_t ReleaseWhileReadBlocks(GxSoundBufferStream& stream, BlockingDecoder& decoder, GxWavData& sound)
+{
+    EXPECT_TRUE(decoder.Open(&sound));
+    EXPECT_TRUE(stream.Create(&decoder));
+    EXPECT_TRUE(stream.Play(-1, 0, 0, 0, 0, 0)); // endless: every refill reads
+    decoder.m_Armed = true;
+    std::vector<int16_t> out(2 * 12000);
+    PfAudioDevice::Pull(out.data(), 12000);
+    for (int i = 0; i < 5000 && !decoder.m_Blocked; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(decoder.m_Blocked);
+    std::atomic<bool> done{false};
+    const auto start = std::chrono::steady_clock::now();
+    std::atomic<int64_t> took{-1};
+    std::thread releaser(
+        [&]
+        {
+            stream.Release();
+            took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                       .count();
+            done = true;
+        });
+    for (int i = 0; i < 5000 && !done; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!done)
+        decoder.m_LetGo = true;
+    releaser.join();
+    return took;
+}
+} // namespace
+
+// A read that waits does not hold the release: a decoder that gives up when asked ends the feeding thread
+// at once; one that does not is waited for no longer than the bound, and its thread is joined once its
+// read returns, before the stream makes a new ring.
+TEST_F(GxSoundBufferStreamPull, ReleaseWaitsForABlockedReadAtMostTheBound)
+{
+    const size_t threadsBefore = ThreadCount();
+    BlockingDecoder listening;
+    const int64_t quick = ReleaseWhileReadBlocks(m_Stream, listening, m_Sound);
+    EXPECT_GE(quick, 0);
+    EXPECT_LT(quick, 500);
+    EXPECT_FALSE(listening.m_Blocked);
+    EXPECT_FALSE(m_Stream.IsCreated());
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+
+    BlockingDecoder stubborn;
+    stubborn.m_Listens = false;
+    const int64_t bounded = ReleaseWhileReadBlocks(m_Stream, stubborn, m_Sound);
+    EXPECT_GE(bounded, static_cast<int64_t>(GxSoundBufferStream::kReleaseWaitMs) - 50);
+    EXPECT_LT(bounded, static_cast<int64_t>(GxSoundBufferStream::kReleaseWaitMs) + 1000);
+    EXPECT_TRUE(stubborn.m_Blocked);
+    EXPECT_FALSE(m_Stream.IsPlaying());
+    // The old ring is still the thread's: no new one yet.
+    EXPECT_FALSE(m_Stream.Create(&m_Decoder));
+    stubborn.m_LetGo = true;
+    ASSERT_TRUE(m_Stream.Create(&m_Decoder));
+    m_Stream.Release();
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
+}

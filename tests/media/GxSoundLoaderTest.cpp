@@ -95,7 +95,7 @@ TEST(GxSoundLoader, FixturesDecodeToTheirReferences)
 // the end read as 0.
 TEST(GxSoundLoader, SeekMatchesTheDecodeFromTheStart)
 {
-    for (const char* file : {"pcm16_stereo.wav", "ima_stereo.wav", "ms_mono.wav", "vorbis_stereo.ogg"})
+    for (const char* file : {"pcm16_stereo.wav", "ima_stereo.wav", "ms_mono.wav", "vorbis_stereo.ogg", "mp3_stereo.wav"})
     {
         SCOPED_TRACE(file);
         auto decoder = OpenDecoder(file);
@@ -180,4 +180,54 @@ TEST(GxSoundLoader, MsAdpcmTakesTheFilesCoefficients)
     EXPECT_EQ(out[5], 132 - 128); // nibble 8 = -8
     format[0] = 0x55;             // MPEG layer 3: not convertible
     EXPECT_FALSE(converter.Setup(format));
+}
+
+// MPEG layer 3 and GSM 6.10 in WAVE go through libavcodec: the decode is libavcodec's own decode of the
+// same frames (the reference soundgen wrote), its length the one the WAVE header implies give or take
+// the codec's last frame, and the whole-sound decode takes both files (seeks are with the other formats').
+TEST(GxSoundLoader, LibavcodecFormatsDecodeToTheirReferencesAndSeek)
+{
+    struct Case
+    {
+        const char* file;
+        uint16_t channels;
+        uint32_t rate;
+        uint32_t codecFrame; // samples of one codec frame
+    } cases[] = {{"mp3_stereo.wav", 2, 44100, 1152}, {"gsm_mono.wav", 1, 8000, 320}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        auto decoder = OpenDecoder(c.file);
+        ASSERT_TRUE(decoder);
+        EXPECT_EQ(decoder->GetType(), GxSoundLoaderBase::kTypeAcm);
+        const PfWaveFormat format = decoder->GetFormat();
+        EXPECT_EQ(format.wFormatTag, PF_WAVE_FORMAT_PCM);
+        EXPECT_EQ(format.nChannels, c.channels);
+        EXPECT_EQ(format.nSamplesPerSec, c.rate);
+        EXPECT_EQ(format.nBlockAlign, c.channels * 2);
+        const std::vector<int16_t> out = AsSamples(DecodeAll(*decoder));
+        EXPECT_TRUE(decoder->IsEnd());
+        const std::vector<int16_t> reference = ReadRaw(Fixtures().Path(std::string(c.file) + ".ref.raw"));
+        const size_t frames = out.size() / c.channels;
+        EXPECT_LE(frames, static_cast<size_t>(decoder->GetLength()) + c.codecFrame);
+        EXPECT_GE(frames + c.codecFrame, static_cast<size_t>(decoder->GetLength()));
+        ASSERT_EQ(out.size(), reference.size());
+        EXPECT_TRUE(out == reference);
+
+        GxWavData sound;
+        ASSERT_TRUE(sound.Create(Fixtures().Wide(c.file)));
+        EXPECT_GT(sound.GetDataSize(), 0u);
+        EXPECT_EQ(std::memcmp(sound.GetData(), reference.data(), sound.GetDataSize()), 0);
+    }
+
+    // A file cut inside its data still gives the frames it holds, and a plain WAVE decoder refuses it.
+    const std::vector<uint8_t> bytes = ReadBytes(Fixtures().Path("mp3_stereo.wav"));
+    const std::string cut = Fixtures().Path("mp3_cut.wav");
+    WriteBytes(cut, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    GxSoundLoaderAcm acm;
+    ASSERT_TRUE(acm.Open(Fixtures().Wide("mp3_cut.wav")));
+    const std::vector<int16_t> half = AsSamples(DecodeAll(acm));
+    EXPECT_GT(half.size(), 0u);
+    GxSoundLoaderWav wav;
+    EXPECT_FALSE(wav.Open(Fixtures().Wide("mp3_stereo.wav")));
 }

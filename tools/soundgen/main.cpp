@@ -148,13 +148,23 @@ void AppendDecoded(const AVFrame* frame, uint16_t channels, std::vector<int16_t>
 bool EncodeAv(AVCodecID id, const Pcm& pcm, Encoded& out, int cutLast)
 {
     const AVCodec* codec = avcodec_find_encoder(id);
-    const AVCodec* decoder = avcodec_find_decoder(id);
+    // MPEG layer 3 is decoded by the fixed-point decoder, as the engine does, for 16-bit samples as they are.
+    const AVCodec* decoder = id == AV_CODEC_ID_MP3 ? avcodec_find_decoder_by_name("mp3") : avcodec_find_decoder(id);
     if (!codec || !decoder)
         return false;
     AVCodecContext* enc = avcodec_alloc_context3(codec);
     enc->sample_rate = static_cast<int>(pcm.rate);
     av_channel_layout_default(&enc->ch_layout, pcm.channels);
+    // 16-bit samples, interleaved or planar, when the encoder takes them.
     enc->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+    for (const AVSampleFormat* f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f)
+        if (*f == AV_SAMPLE_FMT_S16 || *f == AV_SAMPLE_FMT_S16P)
+        {
+            enc->sample_fmt = *f;
+            break;
+        }
+    if (id == AV_CODEC_ID_MP3)
+        enc->bit_rate = 128000;
     if (avcodec_open2(enc, codec, nullptr) < 0)
         return false;
     const int frameSize = enc->frame_size > 0 ? enc->frame_size : 1024;
@@ -349,6 +359,8 @@ bool WriteWave(const std::string& path, const Pcm& pcm, const std::string& codec
         const AVCodecID id = codec == "ima"    ? AV_CODEC_ID_ADPCM_IMA_WAV
                              : codec == "ms"   ? AV_CODEC_ID_ADPCM_MS
                              : codec == "alaw" ? AV_CODEC_ID_PCM_ALAW
+                             : codec == "mp3"  ? AV_CODEC_ID_MP3
+                             : codec == "gsm"  ? AV_CODEC_ID_GSM_MS
                                                : AV_CODEC_ID_PCM_MULAW;
         Encoded e;
         if (!EncodeAv(id, pcm, e, cutLast))
@@ -369,6 +381,25 @@ bool WriteWave(const std::string& path, const Pcm& pcm, const std::string& codec
             const uint32_t avg =
                 static_cast<uint32_t>(static_cast<uint64_t>(pcm.rate) * e.blockAlign / e.framesPerBlock);
             format = FormatChunk(codec == "ima" ? 0x11 : 2, ch, pcm.rate, avg, e.blockAlign, 4, extra);
+        }
+        else if (codec == "mp3")
+        {
+            // MPEGLAYER3WAVEFORMAT: ID 1, flags 2 (padding off), block size, one frame a block, codec delay.
+            std::vector<uint8_t> extra;
+            Put16(extra, 1);
+            Put16(extra, 2);
+            Put16(extra, 0);
+            Put16(extra, static_cast<uint16_t>(144 * 128000 / pcm.rate));
+            Put16(extra, 1);
+            Put16(extra, 1393);
+            format = FormatChunk(0x55, ch, pcm.rate, 128000 / 8, 1, 0, extra);
+        }
+        else if (codec == "gsm")
+        {
+            // Microsoft GSM 6.10: 65 bytes hold 320 samples; 8,000 Hz gives 1,625 bytes a second.
+            std::vector<uint8_t> extra;
+            Put16(extra, 320);
+            format = FormatChunk(0x31, ch, pcm.rate, pcm.rate * 65 / 320, 65, 0, extra);
         }
         else
             format = FormatChunk(codec == "alaw" ? 6 : 7, ch, pcm.rate, pcm.rate * ch, ch, 8, {});
@@ -412,6 +443,9 @@ int Fixtures(const std::string& folder)
     ok &= WriteWave(d + "ms_cut.wav", mono, "ms", false, 201, true);
     ok &= WriteWave(d + "alaw_stereo.wav", stereo, "alaw", false, 0, true);
     ok &= WriteWave(d + "mulaw_mono.wav", mono, "mulaw", false, 0, true);
+    // Formats the engine hands to libavcodec: MPEG layer 3 in WAVE, and GSM 6.10 (8,000 Hz mono only).
+    ok &= WriteWave(d + "mp3_stereo.wav", stereo, "mp3", false, 0, true);
+    ok &= WriteWave(d + "gsm_mono.wav", MakeTone(1.0, 1000, 0, 8000, 1), "gsm", false, 0, true);
     ok &= WriteOgg(d + "vorbis_stereo.ogg", stereo, true);
     ok &= WriteOgg(d + "vorbis_mono.ogg", mono, true);
     if (!ok)
@@ -440,6 +474,6 @@ int main(int argc, char** argv)
     }
     std::fprintf(stderr, "usage: soundgen fixtures <folder>\n"
                          "       soundgen tone <file.wav|file.ogg> <seconds> <left Hz> <right Hz> [rate] [channels] "
-                         "[pcm16|pcm8|ima|ms|alaw|mulaw]\n");
+                         "[pcm16|pcm8|ima|ms|alaw|mulaw|mp3|gsm]\n");
     return 2;
 }

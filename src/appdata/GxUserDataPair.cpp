@@ -1,0 +1,96 @@
+#include "appdata/GxUserDataPair.h"
+
+#include "core/GxAtomicFile.h"
+#include "core/GxLog.h"
+#include "core/GxPath.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+
+bool Exists(const std::wstring& path)
+{
+    return ::access(GxPath::ToNative(path).c_str(), F_OK) == 0;
+}
+
+void Remove(const std::wstring& path)
+{
+    std::remove(GxPath::ToNative(path).c_str());
+}
+
+bool Rename(const std::wstring& from, const std::wstring& to)
+{
+    return std::rename(GxPath::ToNative(from).c_str(), GxPath::ToNative(to).c_str()) == 0;
+}
+
+// Makes the renames and removals of the folder last, as the atomic writer does for its own rename.
+void SyncFolder(const std::wstring& path)
+{
+    const std::string native = GxPath::ToNative(path);
+    const size_t slash = native.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0)
+    {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+// The marker exists: both new files were complete. Those not yet renamed go into place.
+bool RollForward(const std::wstring& first, const std::wstring& second)
+{
+    bool ok = true;
+    for (const std::wstring* path : {&first, &second})
+        if (!path->empty() && Exists(GxUserDataPair::NewPath(*path)) && !Rename(GxUserDataPair::NewPath(*path), *path))
+        {
+            GxLog::Error(L"GxUserDataPair/セーブデータを置き換えられません(%s)\n", path->c_str());
+            ok = false;
+        }
+    SyncFolder(first);
+    if (ok)
+    {
+        Remove(GxUserDataPair::MarkerPath(first));
+        SyncFolder(first);
+    }
+    return ok;
+}
+
+} // namespace
+
+void GxUserDataPair::Recover(const std::wstring& first, const std::wstring& second)
+{
+    if (Exists(MarkerPath(first)))
+    {
+        GxLog::Error(L"GxUserDataPair/中断されたセーブを完了しました(%s)\n", first.c_str());
+        RollForward(first, second);
+        return;
+    }
+    for (const std::wstring* path : {&first, &second})
+        if (!path->empty() && Exists(NewPath(*path)))
+            Remove(NewPath(*path));
+}
+
+bool GxUserDataPair::Commit(const std::wstring& first, const std::string& firstBytes, const std::wstring& second,
+                            const std::string& secondBytes)
+{
+    Recover(first, second);
+    const bool written = GxAtomicFile::WriteFile(NewPath(first), firstBytes.data(), firstBytes.size()) &&
+                         (second.empty() ||
+                          GxAtomicFile::WriteFile(NewPath(second), secondBytes.data(), secondBytes.size()));
+    static const char kMarker[] = "pair";
+    if (!written || !GxAtomicFile::WriteFile(MarkerPath(first), kMarker, sizeof kMarker - 1))
+    {
+        // No marker: the old pair stands; the halves written go.
+        Remove(NewPath(first));
+        if (!second.empty())
+            Remove(NewPath(second));
+        GxLog::Error(L"GxUserDataPair/セーブできませんでした。前のデータが残っています(%s)\n", first.c_str());
+        return false;
+    }
+    return RollForward(first, second);
+}
