@@ -107,9 +107,15 @@ void GxSoundLoaderAcm::Close()
 bool GxSoundLoaderAcm::SetupCodec(const std::vector<uint8_t>& formatChunk)
 {
     const PfWaveFormat source = CodecSource(formatChunk);
-    if (!PfAudioCodec::Handles(source.wFormatTag) || source.nAvgBytesPerSec == 0 ||
-        !m_Codec.Open(source.wFormatTag, source.nSamplesPerSec, source.nChannels, source.nBlockAlign))
+    if (!PfAudioCodec::Handles(source.wFormatTag) || source.nAvgBytesPerSec == 0)
         return false;
+    std::string reason;
+    if (!m_Codec.Open(source.wFormatTag, source.nSamplesPerSec, source.nChannels, source.nBlockAlign, &reason))
+    {
+        if (!reason.empty())
+            GxLog::SlightError(L"Error/GxSoundLoaderAcm::SetupCodec %S\n", reason.c_str());
+        return false;
+    }
     m_UseCodec = true;
     m_CodecFormat = PfWaveFormat();
     m_CodecFormat.wFormatTag = PF_WAVE_FORMAT_PCM;

@@ -1,18 +1,16 @@
 #include "platform/PfAudioCodec.h"
 
+#include "platform/PfFFmpeg.h"
 #include "platform/PfWaveFormat.h"
-
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavutil/channel_layout.h>
-}
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
+
+// Filled once Open has loaded the libraries.
+const PfFFmpeg& ff = PfFFmpeg::Functions();
 
 int16_t FromFloat(float v)
 {
@@ -55,45 +53,47 @@ bool PfAudioCodec::Handles(uint16_t formatTag)
     return formatTag == PF_WAVE_FORMAT_MPEGLAYER3 || formatTag == PF_WAVE_FORMAT_GSM610;
 }
 
-bool PfAudioCodec::Open(uint16_t formatTag, uint32_t rate, uint16_t channels, uint16_t blockAlign)
+bool PfAudioCodec::Open(uint16_t formatTag, uint32_t rate, uint16_t channels, uint16_t blockAlign, std::string* error)
 {
     Close();
     if (!Handles(formatTag) || channels < 1 || channels > 2 || rate == 0 || rate > 192000)
+        return false;
+    if (!PfFFmpeg::Load(error))
         return false;
     const AVCodec* codec = nullptr;
     if (formatTag == PF_WAVE_FORMAT_MPEGLAYER3)
     {
         // The fixed-point decoder gives 16-bit samples as they are; the float one is the fallback.
-        codec = avcodec_find_decoder_by_name("mp3");
+        codec = ff.avcodec_find_decoder_by_name("mp3");
         if (!codec)
-            codec = avcodec_find_decoder(AV_CODEC_ID_MP3);
+            codec = ff.avcodec_find_decoder(AV_CODEC_ID_MP3);
     }
     else
     {
         // GSM 6.10 in WAVE is the Microsoft packing: mono, two 33-byte frames in 65 bytes.
         if (channels != 1 || blockAlign != 65)
             return false;
-        codec = avcodec_find_decoder(AV_CODEC_ID_GSM_MS);
+        codec = ff.avcodec_find_decoder(AV_CODEC_ID_GSM_MS);
     }
     if (!codec)
         return false;
-    m_Context = avcodec_alloc_context3(codec);
-    m_Packet = av_packet_alloc();
-    m_Frame = av_frame_alloc();
+    m_Context = ff.avcodec_alloc_context3(codec);
+    m_Packet = ff.av_packet_alloc();
+    m_Frame = ff.av_frame_alloc();
     if (!m_Context || !m_Packet || !m_Frame)
     {
         Close();
         return false;
     }
     m_Context->sample_rate = static_cast<int>(rate);
-    av_channel_layout_default(&m_Context->ch_layout, channels);
+    ff.av_channel_layout_default(&m_Context->ch_layout, channels);
     m_Context->block_align = blockAlign;
-    if (avcodec_open2(m_Context, codec, nullptr) < 0)
+    if (ff.avcodec_open2(m_Context, codec, nullptr) < 0)
     {
         Close();
         return false;
     }
-    m_Parser = av_parser_init(codec->id);
+    m_Parser = ff.av_parser_init(codec->id);
     m_Channels = channels;
     m_CodecId = codec->id;
     return true;
@@ -101,12 +101,15 @@ bool PfAudioCodec::Open(uint16_t formatTag, uint32_t rate, uint16_t channels, ui
 
 void PfAudioCodec::Close()
 {
+    // Nothing was made without the libraries.
+    if (!ff.IsLoaded())
+        return;
     if (m_Parser)
-        av_parser_close(m_Parser);
+        ff.av_parser_close(m_Parser);
     m_Parser = nullptr;
-    avcodec_free_context(&m_Context);
-    av_packet_free(&m_Packet);
-    av_frame_free(&m_Frame);
+    ff.avcodec_free_context(&m_Context);
+    ff.av_packet_free(&m_Packet);
+    ff.av_frame_free(&m_Frame);
     m_Channels = 0;
     m_CodecId = 0;
 }
@@ -115,17 +118,17 @@ void PfAudioCodec::Reset()
 {
     if (!m_Context)
         return;
-    avcodec_flush_buffers(m_Context);
+    ff.avcodec_flush_buffers(m_Context);
     if (m_Parser)
     {
-        av_parser_close(m_Parser);
-        m_Parser = av_parser_init(m_CodecId);
+        ff.av_parser_close(m_Parser);
+        m_Parser = ff.av_parser_init(m_CodecId);
     }
 }
 
 void PfAudioCodec::Receive(std::vector<int16_t>& out)
 {
-    while (avcodec_receive_frame(m_Context, m_Frame) == 0)
+    while (ff.avcodec_receive_frame(m_Context, m_Frame) == 0)
     {
         // A frame of another channel count (a damaged header the decoder believed) is dropped: the
         // output keeps the layout the WAVE format promised.
@@ -133,18 +136,18 @@ void PfAudioCodec::Receive(std::vector<int16_t>& out)
             for (int i = 0; i < m_Frame->nb_samples; ++i)
                 for (int c = 0; c < m_Channels; ++c)
                     out.push_back(SampleAt(m_Frame, c, i, m_Channels));
-        av_frame_unref(m_Frame);
+        ff.av_frame_unref(m_Frame);
     }
 }
 
 void PfAudioCodec::SendPacket(const uint8_t* data, int size, std::vector<int16_t>& out)
 {
-    if (av_new_packet(m_Packet, size) < 0)
+    if (ff.av_new_packet(m_Packet, size) < 0)
         return;
     std::copy(data, data + size, m_Packet->data);
     // A packet the decoder refuses (damaged data) is simply not decoded.
-    avcodec_send_packet(m_Context, m_Packet);
-    av_packet_unref(m_Packet);
+    ff.avcodec_send_packet(m_Context, m_Packet);
+    ff.av_packet_unref(m_Packet);
     Receive(out);
 }
 
@@ -169,8 +172,8 @@ void PfAudioCodec::Decode(const uint8_t* data, size_t size, bool end, std::vecto
         {
             uint8_t* packet = nullptr;
             int packetSize = 0;
-            const int used = av_parser_parse2(m_Parser, m_Context, &packet, &packetSize, left > 0 ? at : nullptr,
-                                              left, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+            const int used = ff.av_parser_parse2(m_Parser, m_Context, &packet, &packetSize, left > 0 ? at : nullptr,
+                                                 left, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
             if (used < 0)
                 break;
             at += used;
@@ -184,7 +187,7 @@ void PfAudioCodec::Decode(const uint8_t* data, size_t size, bool end, std::vecto
     }
     if (end)
     {
-        avcodec_send_packet(m_Context, nullptr);
+        ff.avcodec_send_packet(m_Context, nullptr);
         Receive(out);
         Reset();
     }

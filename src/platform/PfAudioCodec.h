@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct AVCodecContext;
@@ -23,8 +24,9 @@ public:
     // True for the format tags this decodes.
     static bool Handles(uint16_t formatTag);
     // Opens the decoder for the WAVE format (its rate, channels and block align); false when the tag is
-    // another, the values make no sense or libavcodec lacks the decoder.
-    bool Open(uint16_t formatTag, uint32_t rate, uint16_t channels, uint16_t blockAlign);
+    // another, the values make no sense or libavcodec lacks the decoder. The first open loads FFmpeg
+    // (PfFFmpeg); when it cannot be loaded, false with the reason in error.
+    bool Open(uint16_t formatTag, uint32_t rate, uint16_t channels, uint16_t blockAlign, std::string* error = nullptr);
     void Close();
     bool IsOpen() const { return m_Context != nullptr; }
 

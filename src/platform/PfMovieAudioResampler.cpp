@@ -1,15 +1,12 @@
 #include "platform/PfMovieAudioResampler.h"
 
-extern "C"
-{
-#include <libavutil/channel_layout.h>
-#include <libavutil/frame.h>
-#include <libavutil/samplefmt.h>
-#include <libswresample/swresample.h>
-}
+#include "platform/PfFFmpeg.h"
 
 namespace
 {
+
+// Filled before any sound is decoded (PfMovieDecoder::Open loads the libraries).
+const PfFFmpeg& ff = PfFFmpeg::Functions();
 
 uint64_t LayoutKey(const AVChannelLayout& layout)
 {
@@ -25,7 +22,8 @@ PfMovieAudioResampler::~PfMovieAudioResampler()
 
 void PfMovieAudioResampler::Reset()
 {
-    swr_free(&m_pContext);
+    if (m_pContext)
+        ff.swr_free(&m_pContext);
     m_InRate = 0;
     m_InFormat = -1;
     m_InLayoutKey = 0;
@@ -45,13 +43,13 @@ int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& o
             AVChannelLayout in;
             // A layout without order (some WAVE files) is taken as the default one of its channel count.
             if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-                av_channel_layout_default(&in, frame->ch_layout.nb_channels);
-            else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
+                ff.av_channel_layout_default(&in, frame->ch_layout.nb_channels);
+            else if (ff.av_channel_layout_copy(&in, &frame->ch_layout) < 0)
                 return -1;
-            const int made = swr_alloc_set_opts2(&m_pContext, &stereo, AV_SAMPLE_FMT_S16, kRate, &in,
+            const int made = ff.swr_alloc_set_opts2(&m_pContext, &stereo, AV_SAMPLE_FMT_S16, kRate, &in,
                                                  (AVSampleFormat)frame->format, frame->sample_rate, 0, nullptr);
-            av_channel_layout_uninit(&in);
-            if (made < 0 || swr_init(m_pContext) < 0)
+            ff.av_channel_layout_uninit(&in);
+            if (made < 0 || ff.swr_init(m_pContext) < 0)
             {
                 Reset();
                 return -1;
@@ -64,14 +62,14 @@ int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& o
     else if (!m_pContext)
         return 0;
     const int inCount = frame ? frame->nb_samples : 0;
-    const int room = swr_get_out_samples(m_pContext, inCount);
+    const int room = ff.swr_get_out_samples(m_pContext, inCount);
     if (room <= 0)
         return 0;
     const size_t at = out.size();
     out.resize(at + (size_t)room * kChannels);
     uint8_t* target = reinterpret_cast<uint8_t*>(out.data() + at);
     const int got =
-        swr_convert(m_pContext, &target, room, frame ? (const uint8_t**)frame->extended_data : nullptr, inCount);
+        ff.swr_convert(m_pContext, &target, room, frame ? (const uint8_t**)frame->extended_data : nullptr, inCount);
     out.resize(at + (size_t)(got > 0 ? got : 0) * kChannels);
     return got < 0 ? -1 : got;
 }

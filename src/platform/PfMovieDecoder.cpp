@@ -1,20 +1,16 @@
 #include "platform/PfMovieDecoder.h"
 
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-#include <libavutil/log.h>
-}
+#include "platform/PfFFmpeg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 
 namespace
 {
+
+// Filled once Open has loaded the libraries.
+const PfFFmpeg& ff = PfFFmpeg::Functions();
 
 // Pictures and sound are compared with seek targets to a tenth of a millisecond: time stamps of 1/90000 s
 // turned into seconds do not land exactly on the time asked for.
@@ -27,31 +23,21 @@ constexpr int kSeekAttempts = 6;
 std::string ErrorText(int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof(text));
+    ff.av_strerror(code, text, sizeof(text));
     return text;
-}
-
-void QuietLibraries()
-{
-    // libav* would print every complaint about a damaged file to the console; the engine logs its own line.
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_FATAL); });
 }
 
 } // namespace
 
-PfMovieDecoder::PfMovieDecoder()
-{
-    QuietLibraries();
-    m_pPacket = av_packet_alloc();
-    m_pFrame = av_frame_alloc();
-}
+PfMovieDecoder::PfMovieDecoder() = default;
 
 PfMovieDecoder::~PfMovieDecoder()
 {
     Close();
-    av_packet_free(&m_pPacket);
-    av_frame_free(&m_pFrame);
+    if (m_pPacket)
+        ff.av_packet_free(&m_pPacket);
+    if (m_pFrame)
+        ff.av_frame_free(&m_pFrame);
 }
 
 const char* PfMovieDecoder::GetFormatName() const
@@ -61,11 +47,14 @@ const char* PfMovieDecoder::GetFormatName() const
 
 void PfMovieDecoder::CloseFormat()
 {
+    // Nothing was opened without the libraries.
+    if (!ff.IsLoaded())
+        return;
     DropHeldVideo();
-    avcodec_free_context(&m_pVideo);
-    avcodec_free_context(&m_pAudio);
+    ff.avcodec_free_context(&m_pVideo);
+    ff.avcodec_free_context(&m_pAudio);
     // The context was opened over our own reader, which libavformat leaves to us.
-    avformat_close_input(&m_pFormat);
+    ff.avformat_close_input(&m_pFormat);
     m_IO.Destroy();
     m_VideoIndex = m_AudioIndex = -1;
 }
@@ -92,6 +81,18 @@ bool PfMovieDecoder::Open(PfMovieByteStream* stream, const char* demuxer, PfMovi
 {
     Close();
     m_Sound = sound;
+    if (!PfFFmpeg::Load(error))
+        return false;
+    if (!m_pPacket)
+        m_pPacket = ff.av_packet_alloc();
+    if (!m_pFrame)
+        m_pFrame = ff.av_frame_alloc();
+    if (!m_pPacket || !m_pFrame)
+    {
+        if (error)
+            *error = "out of memory";
+        return false;
+    }
     std::string first, second;
     if (OpenWith(stream, demuxer, &first))
         return true;
@@ -107,14 +108,14 @@ bool PfMovieDecoder::Open(PfMovieByteStream* stream, const char* demuxer, PfMovi
 bool PfMovieDecoder::OpenCodec(int index, AVCodecContext** context)
 {
     const AVCodecParameters* parameters = m_pFormat->streams[index]->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    const AVCodec* codec = ff.avcodec_find_decoder(parameters->codec_id);
     if (!codec)
         return false;
-    *context = avcodec_alloc_context3(codec);
-    if (!*context || avcodec_parameters_to_context(*context, parameters) < 0 ||
-        avcodec_open2(*context, codec, nullptr) < 0)
+    *context = ff.avcodec_alloc_context3(codec);
+    if (!*context || ff.avcodec_parameters_to_context(*context, parameters) < 0 ||
+        ff.avcodec_open2(*context, codec, nullptr) < 0)
     {
-        avcodec_free_context(context);
+        ff.avcodec_free_context(context);
         return false;
     }
     (*context)->pkt_timebase = m_pFormat->streams[index]->time_base;
@@ -126,12 +127,12 @@ bool PfMovieDecoder::OpenWith(PfMovieByteStream* stream, const char* demuxer, st
     CloseFormat();
     m_Converter.Reset();
     const AVInputFormat* format = nullptr;
-    if (demuxer && !(format = av_find_input_format(demuxer)))
+    if (demuxer && !(format = ff.av_find_input_format(demuxer)))
     {
         *error = std::string("no demuxer ") + demuxer;
         return false;
     }
-    if (!m_IO.Create(stream) || !(m_pFormat = avformat_alloc_context()))
+    if (!m_IO.Create(stream) || !(m_pFormat = ff.avformat_alloc_context()))
     {
         *error = "out of memory";
         CloseFormat();
@@ -140,14 +141,14 @@ bool PfMovieDecoder::OpenWith(PfMovieByteStream* stream, const char* demuxer, st
     m_pFormat->pb = m_IO.GetContext();
     m_pFormat->flags |= AVFMT_FLAG_CUSTOM_IO;
     // On failure avformat_open_input frees the context and clears the pointer.
-    int result = avformat_open_input(&m_pFormat, "", format, nullptr);
+    int result = ff.avformat_open_input(&m_pFormat, "", format, nullptr);
     if (result < 0)
     {
         *error = std::string(demuxer ? demuxer : "probe") + ": " + ErrorText(result);
         CloseFormat();
         return false;
     }
-    result = avformat_find_stream_info(m_pFormat, nullptr);
+    result = ff.avformat_find_stream_info(m_pFormat, nullptr);
     if (result < 0)
     {
         *error = std::string(GetFormatName()) + ": " + ErrorText(result);
@@ -155,10 +156,10 @@ bool PfMovieDecoder::OpenWith(PfMovieByteStream* stream, const char* demuxer, st
         return false;
     }
     m_StartTime = m_pFormat->start_time == AV_NOPTS_VALUE ? 0 : m_pFormat->start_time;
-    m_VideoIndex = av_find_best_stream(m_pFormat, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    m_VideoIndex = ff.av_find_best_stream(m_pFormat, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (m_VideoIndex >= 0 && !OpenCodec(m_VideoIndex, &m_pVideo))
         m_VideoIndex = -1;
-    m_AudioIndex = av_find_best_stream(m_pFormat, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    m_AudioIndex = ff.av_find_best_stream(m_pFormat, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (m_AudioIndex >= 0 && m_Sound == PfMovieSound::Decode && !OpenCodec(m_AudioIndex, &m_pAudio))
         m_AudioIndex = -1;
     if (m_VideoIndex < 0 && m_AudioIndex < 0)
@@ -210,14 +211,14 @@ bool PfMovieDecoder::FeedPacket(bool holdVideo)
 {
     if (m_DemuxEnded || !m_pFormat)
         return false;
-    if (av_read_frame(m_pFormat, m_pPacket) < 0)
+    if (ff.av_read_frame(m_pFormat, m_pPacket) < 0)
     {
         // The end (or an unreadable rest): the sound decoder gives what it still holds now, the picture
         // decoder once the held pictures' packets have gone in (DecodeNextPicture).
         m_DemuxEnded = true;
         if (HasAudio() && !m_AudioEnded)
         {
-            avcodec_send_packet(m_pAudio, nullptr);
+            ff.avcodec_send_packet(m_pAudio, nullptr);
             ReceiveAudio();
             m_AudioEnded = true;
         }
@@ -229,39 +230,39 @@ bool PfMovieDecoder::FeedPacket(bool holdVideo)
         {
             // Sound is being pulled ahead of the pictures: the picture decoder may not take more input
             // before its picture is collected, so the packet waits its turn.
-            AVPacket* held = av_packet_alloc();
+            AVPacket* held = ff.av_packet_alloc();
             if (held)
             {
-                av_packet_move_ref(held, m_pPacket);
+                ff.av_packet_move_ref(held, m_pPacket);
                 m_HeldVideo.push_back(held);
             }
         }
         else
         {
             // A damaged packet is refused here and skipped; the decoder resumes at the next good one.
-            avcodec_send_packet(m_pVideo, m_pPacket);
+            ff.avcodec_send_packet(m_pVideo, m_pPacket);
         }
     }
     else if (m_pPacket->stream_index == m_AudioIndex && HasAudio() && !m_AudioEnded)
     {
-        avcodec_send_packet(m_pAudio, m_pPacket);
+        ff.avcodec_send_packet(m_pAudio, m_pPacket);
         ReceiveAudio();
     }
-    av_packet_unref(m_pPacket);
+    ff.av_packet_unref(m_pPacket);
     return true;
 }
 
 void PfMovieDecoder::DropHeldVideo()
 {
     for (AVPacket* packet : m_HeldVideo)
-        av_packet_free(&packet);
+        ff.av_packet_free(&packet);
     m_HeldVideo.clear();
     m_VideoDrained = false;
 }
 
 void PfMovieDecoder::ReceiveAudio()
 {
-    while (avcodec_receive_frame(m_pAudio, m_pFrame) == 0)
+    while (ff.avcodec_receive_frame(m_pAudio, m_pFrame) == 0)
     {
         const int64_t stamp = m_pFrame->best_effort_timestamp;
         const double time = stamp == AV_NOPTS_VALUE ? m_NextAudioTime : ToSeconds(stamp, m_AudioIndex);
@@ -273,7 +274,7 @@ void PfMovieDecoder::ReceiveAudio()
         }
         const size_t at = m_Queue.size();
         const int got = m_Resampler.Convert(m_pFrame, m_Queue);
-        av_frame_unref(m_pFrame);
+        ff.av_frame_unref(m_pFrame);
         if (got <= 0)
             continue;
         // Sound before a seek target is cut off to the sample.
@@ -292,15 +293,15 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
 {
     for (;;)
     {
-        const int result = avcodec_receive_frame(m_pVideo, m_pFrame);
+        const int result = ff.avcodec_receive_frame(m_pVideo, m_pFrame);
         if (result == AVERROR(EAGAIN))
         {
             if (!m_HeldVideo.empty())
             {
                 AVPacket* held = m_HeldVideo.front();
                 m_HeldVideo.pop_front();
-                avcodec_send_packet(m_pVideo, held);
-                av_packet_free(&held);
+                ff.avcodec_send_packet(m_pVideo, held);
+                ff.av_packet_free(&held);
                 continue;
             }
             if (m_DemuxEnded)
@@ -308,7 +309,7 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
                 if (m_VideoDrained)
                     break;
                 m_VideoDrained = true;
-                avcodec_send_packet(m_pVideo, nullptr);
+                ff.avcodec_send_packet(m_pVideo, nullptr);
                 continue;
             }
             if (!FeedPacket(false))
@@ -325,7 +326,7 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
         if (m_NeedKey && !key)
         {
             // Predicted from a picture before the seek point: not shown, it would be built on grey.
-            av_frame_unref(m_pFrame);
+            ff.av_frame_unref(m_pFrame);
             continue;
         }
         if (m_NeedKey)
@@ -335,13 +336,13 @@ bool PfMovieDecoder::DecodeNextPicture(bool whole)
         }
         if (time + kTimeSlack < m_SeekTarget)
         {
-            av_frame_unref(m_pFrame);
+            ff.av_frame_unref(m_pFrame);
             continue;
         }
         // The first picture of a file must be whole: a truncated file gives a patched-up one otherwise.
         const bool damaged = m_pFrame->decode_error_flags != 0 || (m_pFrame->flags & AV_FRAME_FLAG_CORRUPT);
         const bool converted = !(whole && damaged) && m_Converter.Convert(m_pFrame);
-        av_frame_unref(m_pFrame);
+        ff.av_frame_unref(m_pFrame);
         if (!converted)
             break;
         m_FrameTime = time;
@@ -414,16 +415,16 @@ bool PfMovieDecoder::Seek(double seconds)
         const int64_t stamp = m_StartTime + (int64_t)std::llround(from * AV_TIME_BASE);
         // Key picture at or before the time; a demuxer that cannot seek by time goes back to its first byte
         // and the pictures are decoded forward from there.
-        const bool sought = m_CountTimes ? av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0
-                                         : av_seek_frame(m_pFormat, -1, stamp, AVSEEK_FLAG_BACKWARD) >= 0 ||
-                                               av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
+        const bool sought = m_CountTimes ? ff.av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0
+                                         : ff.av_seek_frame(m_pFormat, -1, stamp, AVSEEK_FLAG_BACKWARD) >= 0 ||
+                                               ff.av_seek_frame(m_pFormat, -1, 0, AVSEEK_FLAG_BYTE) >= 0;
         if (!sought)
             return false;
         m_PictureCount = 0;
         if (m_pVideo)
-            avcodec_flush_buffers(m_pVideo);
+            ff.avcodec_flush_buffers(m_pVideo);
         if (m_pAudio)
-            avcodec_flush_buffers(m_pAudio);
+            ff.avcodec_flush_buffers(m_pAudio);
         m_Resampler.Reset();
         DropHeldVideo();
         m_Queue.clear();

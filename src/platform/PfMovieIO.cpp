@@ -1,13 +1,16 @@
 #include "platform/PfMovieIO.h"
 
-extern "C"
-{
-#include <libavformat/avio.h>
-#include <libavutil/error.h>
-#include <libavutil/mem.h>
-}
+#include "platform/PfFFmpeg.h"
 
 #include <cstdio>
+
+namespace
+{
+
+// Filled once Create has loaded the libraries.
+const PfFFmpeg& ff = PfFFmpeg::Functions();
+
+} // namespace
 
 PfMovieIO::~PfMovieIO()
 {
@@ -17,17 +20,17 @@ PfMovieIO::~PfMovieIO()
 bool PfMovieIO::Create(PfMovieByteStream* stream)
 {
     Destroy();
-    if (!stream)
+    if (!stream || !PfFFmpeg::Load())
         return false;
-    uint8_t* buffer = static_cast<uint8_t*>(av_malloc(kBufferSize));
+    uint8_t* buffer = static_cast<uint8_t*>(ff.av_malloc(kBufferSize));
     if (!buffer)
         return false;
     m_pStream = stream;
     m_Position = 0;
-    m_pContext = avio_alloc_context(buffer, kBufferSize, 0, this, &PfMovieIO::ReadPacket, nullptr, &PfMovieIO::Seek);
+    m_pContext = ff.avio_alloc_context(buffer, kBufferSize, 0, this, &PfMovieIO::ReadPacket, nullptr, &PfMovieIO::Seek);
     if (!m_pContext)
     {
-        av_free(buffer);
+        ff.av_free(buffer);
         m_pStream = nullptr;
         return false;
     }
@@ -39,8 +42,8 @@ void PfMovieIO::Destroy()
     if (m_pContext)
     {
         // The buffer may have been replaced by libavformat; the context's field holds the live one.
-        av_freep(&m_pContext->buffer);
-        avio_context_free(&m_pContext);
+        ff.av_freep(&m_pContext->buffer);
+        ff.avio_context_free(&m_pContext);
     }
     m_pStream = nullptr;
     m_Position = 0;

@@ -21,7 +21,8 @@ public:
     PfMovieIO(const PfMovieIO&) = delete;
     PfMovieIO& operator=(const PfMovieIO&) = delete;
 
-    // Builds the context over the stream (not owned) at position 0; false when memory is short.
+    // Builds the context over the stream (not owned) at position 0; false when memory is short or FFmpeg
+    // cannot be loaded.
     bool Create(PfMovieByteStream* stream);
     void Destroy();
     AVIOContext* GetContext() const { return m_pContext; }
