@@ -129,14 +129,17 @@ bool GxTextureFlex::SetFromSurface(const PfImage& source)
                 return false;
             const uint32_t w = c * kTileSize + kTileSize > W ? W - c * kTileSize : kTileSize;
             const uint32_t h = r * kTileSize + kTileSize > H ? H - r * kTileSize : kTileSize;
-            uint32_t pitch = 0;
-            uint8_t* to = static_cast<uint8_t*>(tile->LockRect(nullptr, 0, &pitch));
+            // Filled once and uploaded, as a loaded picture is: the tile then gives its processor-side copy
+            // up, OpenGL holding the pixels.
+            const uint32_t pitch = tile->GetPitch();
+            uint8_t* to = tile->GetData();
             if (!to)
                 return false;
             for (uint32_t y = 0; y < h; ++y)
                 GxPixelFormat::FromArgbRow(to + (size_t)y * pitch, m_Format,
                                            source.GetRow(r * kTileSize + y) + (size_t)c * kTileSize * 4, w);
-            tile->UnlockRect();
+            if (PfFailed(tile->Upload()))
+                return false;
         }
     return true;
 }

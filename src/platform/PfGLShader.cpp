@@ -307,7 +307,7 @@ bool PfGLShader::Create()
 {
     Destroy();
     m_ErrorLog.clear();
-    return Select(1);
+    return Select(MODULATE_VARIANT, 0);
 }
 
 bool PfGLShader::Select(uint32_t stageCount, uint32_t features)
