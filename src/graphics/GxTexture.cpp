@@ -14,6 +14,8 @@
 #include "platform/PfImageResample.h"
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 GxTexture::~GxTexture()
 {
@@ -145,17 +147,23 @@ bool GxTexture::CreateRenderTarget(const std::wstring& name, uint32_t width, uin
 
 bool GxTexture::FillFromImage(PfGLTexture& texture, const PfImage& image, bool stretch)
 {
-    const D3DFORMAT format = texture.GetFormat();
+    uint8_t* data = texture.GetData();
+    return data &&
+           FillRows(image, texture.GetFormat(), texture.GetWidth(), texture.GetHeight(), stretch, data,
+                    texture.GetPitch()) &&
+           PfSucceeded(texture.Upload());
+}
+
+bool GxTexture::FillRows(const PfImage& image, D3DFORMAT format, uint32_t tw, uint32_t th, bool stretch,
+                         uint8_t* data, uint32_t pitch)
+{
     const uint32_t bytes = GxPixelFormat::GetBytes(format);
     if (bytes == 0 || bytes != PfGLTexture::GetBytesPerPixel(format))
         return false;
-    const uint32_t tw = texture.GetWidth(), th = texture.GetHeight();
     const bool scale = stretch && (tw != image.GetWidth() || th != image.GetHeight());
-    uint8_t* data = texture.GetData();
-    const uint32_t pitch = texture.GetPitch();
-    // 32-bit textures are scaled straight into the texture's copy.
+    // 32-bit textures are scaled straight into the texture's memory.
     if (scale && GxPixelFormat::Is32Bit(format))
-        return PfImageResample::Triangle(image, tw, th, data, pitch) && PfSucceeded(texture.Upload());
+        return PfImageResample::Triangle(image, tw, th, data, pitch);
     PfImage scaled;
     const PfImage* from = &image;
     if (scale)
@@ -177,7 +185,7 @@ bool GxTexture::FillFromImage(PfGLTexture& texture, const PfImage& image, bool s
     }
     if (h < th)
         std::memset(data + (size_t)h * pitch, 0, (size_t)(th - h) * pitch);
-    return PfSucceeded(texture.Upload());
+    return true;
 }
 
 bool GxTexture::LoadImageInto(const std::wstring& fileName, const wchar_t* failureFormat,
@@ -198,7 +206,9 @@ bool GxTexture::DecodeInto(const void* data, uint32_t size, const wchar_t* failu
     {
         PfGLTexture* texture = new PfGLTexture();
         hr = texture->Create(m_Width, m_Height, m_MipLevels, 0, m_Format);
-        if (PfSucceeded(hr) && !FillFromImage(*texture, image, m_Stretch))
+        // The picture decoded and fits: its pixels are made again from the file's bytes when it is first
+        // drawn or read, so a picture loaded for a later screen holds only those bytes until then.
+        if (PfSucceeded(hr) && !DeferFill(*texture, data, size, fileName))
             hr = D3DERR_INVALIDCALL;
         if (PfSucceeded(hr))
         {
@@ -211,6 +221,31 @@ bool GxTexture::DecodeInto(const void* data, uint32_t size, const wchar_t* failu
     if (!error.empty())
         GxLog::Debug(L"%s: %S\n", fileName.c_str(), error.c_str());
     return false;
+}
+
+bool GxTexture::DeferFill(PfGLTexture& texture, const void* data, uint32_t size, const std::wstring& fileName)
+{
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    auto file = std::make_shared<const std::vector<uint8_t>>(bytes, bytes + size);
+    const uint32_t colourKey = m_ColourKey;
+    const bool stretch = m_Stretch;
+    const D3DFORMAT format = texture.GetFormat();
+    const uint32_t width = texture.GetWidth(), height = texture.GetHeight();
+    if (GxPixelFormat::GetBytes(format) != PfGLTexture::GetBytesPerPixel(format))
+        return false;
+    texture.SetDeferredFill(
+        [file, colourKey, stretch, format, width, height, fileName](uint8_t* pixels, uint32_t pitch)
+        {
+            PfImage image;
+            std::string error;
+            if (GxImage::DecodeMemory(file->data(), (uint32_t)file->size(), image, colourKey, error) &&
+                FillRows(image, format, width, height, stretch, pixels, pitch))
+                return true;
+            GxLog::Error(L"Error/Texture picture could not be made again (File=%s %S)\n", fileName.c_str(),
+                         error.c_str());
+            return false;
+        });
+    return true;
 }
 
 bool GxTexture::CreateFromResource(const std::wstring& name, const void* data, uint32_t size, D3DFORMAT format,

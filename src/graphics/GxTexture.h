@@ -90,6 +90,9 @@ public:
     // Puts a decoded picture into the device texture: scaled with the triangle filter when stretch is set
     // and the sizes differ, else at the top left over transparent black. Then uploads.
     static bool FillFromImage(PfGLTexture& texture, const PfImage& image, bool stretch);
+    // The same into texture memory of that format and size, pitch bytes a row.
+    static bool FillRows(const PfImage& image, D3DFORMAT format, uint32_t width, uint32_t height, bool stretch,
+                         uint8_t* data, uint32_t pitch);
 
 protected:
     // Creation steps shared by the operations: drop every reference, store the parameters and the name.
@@ -105,6 +108,8 @@ protected:
     bool LoadImageInto(const std::wstring& fileName, const wchar_t* failureFormat, const std::wstring& messageName);
     bool DecodeInto(const void* data, uint32_t size, const wchar_t* failureFormat, const std::wstring& messageName,
                     const std::wstring& fileName);
+    // Leaves the decoded picture's pixels to the texture's first use, made again from a copy of the bytes.
+    bool DeferFill(PfGLTexture& texture, const void* data, uint32_t size, const std::wstring& fileName);
 
     uint32_t m_MipLevels = 0;
     bool m_Locked = false;

@@ -326,6 +326,15 @@ bool PfGLTexture::EnsureCopy() const
     m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
     if (!m_Data)
         return false;
+    if (m_DeferredFill)
+    {
+        // The pixels are made now; they reach OpenGL with the next upload (nothing was ever sent).
+        Fill fill = std::move(m_DeferredFill);
+        m_DeferredFill = nullptr;
+        fill(m_Data.get(), GetPitch());
+        const_cast<PfGLTexture*>(this)->m_Dirty = true;
+        return true;
+    }
     if (SDL_GL_GetCurrentContext() != nullptr)
         const_cast<PfGLTexture*>(this)->Resolve();
     // Zeros not yet sent are the contents. Away from the drawing thread OpenGL cannot be asked: the copy
@@ -383,6 +392,7 @@ void PfGLTexture::Destroy()
     m_Usage = 0;
     m_Format = D3DFMT_UNKNOWN;
     m_Data.reset();
+    m_DeferredFill = nullptr;
     m_KeepCopy = false;
     m_WriteLocks = 0;
     m_HasStorage = false;
@@ -427,7 +437,11 @@ void* PfGLTexture::LockRect(const PfRect* rect, uint32_t flags, uint32_t* pitch)
             return nullptr;
     }
     else if ((flags & D3DLOCK_DISCARD) && !m_Data)
+    {
+        // The contents are given up: a deferred fill has nothing left to make.
+        m_DeferredFill = nullptr;
         m_Data.reset(static_cast<uint8_t*>(std::calloc(CopyBytes(), 1)));
+    }
     if (!EnsureCopy())
         return nullptr;
     m_Locked = true;
@@ -463,8 +477,22 @@ PfResult PfGLTexture::UnlockRect()
 
 void PfGLTexture::UploadIfDirty()
 {
+    // Drawn with before anything asked for its pixels: made, sent, and the copy given up again.
+    const bool deferred = m_DeferredFill && m_Name && EnsureCopy();
     if (m_Dirty.exchange(false) && m_Name)
         UploadRows(0, m_Height);
+    if (deferred && !m_KeepCopy && !m_Locked)
+        ReleaseCopy();
+}
+
+void PfGLTexture::SetDeferredFill(Fill fill)
+{
+    if (!m_Name || IsRenderTarget() || IsDepthStencil() || m_Locked)
+        return;
+    m_DeferredFill = std::move(fill);
+    // Zeros were never sent (a fresh texture): the fill's pixels are the first contents OpenGL gets.
+    ReleaseCopy();
+    m_Dirty = true;
 }
 
 PfResult PfGLTexture::Upload()

@@ -10,6 +10,10 @@
 // (Upload) gives its copy up, as OpenGL holds the pixels; a render target has a copy once read back. A
 // copy asked for again (a lock, GetData) is read back from OpenGL on the drawing thread. Textures locked
 // for writing more than once, locked on another thread, or made dynamic keep theirs.
+//
+// A loaded picture may leave its pixels to be made at the first use (SetDeferredFill): until something
+// draws with it, locks it, reads it or asks for its copy it holds neither a copy nor memory in OpenGL,
+// so pictures a screen loads but does not show cost only what the loader keeps to make them again.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -17,6 +21,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class PfGLTexture
@@ -85,8 +90,19 @@ public:
     PfResult ReadBack();
     // Uploads the whole processor-side copy now.
     PfResult Upload();
-    // Called by the device before it binds the texture: uploads a copy changed on another thread.
+    // Called by the device before it binds the texture: uploads a copy changed on another thread, or the
+    // pixels of a deferred fill.
     void UploadIfDirty();
+
+    // Writes level 0 (GetPitch bytes a row, top row first) into the memory given; false when it cannot, the
+    // texture then staying zero.
+    using Fill = std::function<bool(uint8_t* data, uint32_t pitch)>;
+    // For a fresh plain texture on the drawing thread: the copy is given up and fill makes the pixels at the
+    // first use instead (a bind uploads them and gives the copy up again; a lock, GetData or a read-back
+    // keeps the copy as an ordinary fill would). Contents are unchanged as far as anyone can see: no new
+    // content generation.
+    void SetDeferredFill(Fill fill);
+    bool HasDeferredFill() const { return static_cast<bool>(m_DeferredFill); }
 
     // A number that changes whenever the contents may have changed (creation, an unlock for writing, an
     // upload, a clear or draw into it as a target), on any thread. Numbers are unique in the process, so
@@ -118,6 +134,8 @@ private:
     mutable std::unique_ptr<uint8_t, FreeDeleter> m_Data;
     // The copy is kept after uploads (see the class comment).
     bool m_KeepCopy = false;
+    // Makes the pixels at the first use (SetDeferredFill); empty once run.
+    mutable Fill m_DeferredFill;
     uint32_t m_WriteLocks = 0;
     bool m_HasStorage = false;
     uint32_t m_Samples = 0;

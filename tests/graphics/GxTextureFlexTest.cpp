@@ -26,6 +26,9 @@ TEST_F(KvTextureFlex, PictureOf800x600MakesSevenByFiveTiles)
     ASSERT_TRUE(flex.CreateFromFile(Wide(m_Dir + "/BG.png"), D3DFMT_A8R8G8B8, 0));
     KvExpectEq<uint32_t>(
         {{flex.GetTileCountX(), 7}, {flex.GetTileCountY(), 5}, {flex.GetWidth(), 800}, {flex.GetRefCount(), 1}});
+    // Filled once and uploaded: no tile keeps a processor-side copy of what OpenGL holds.
+    for (uint32_t i = 0; i < 35; ++i)
+        EXPECT_FALSE(flex.GetTileTextures()[i]->HasCopy()) << i;
     // Every tile holds its part of the picture unscaled. The right column carries 32 columns of picture, the
     // bottom row 88 rows; beyond is transparent.
     KvExpectEq<uint32_t>({{TileTexel(flex, 0, 0, 5, 7), pattern.GetPixel(5, 7)},

@@ -6,6 +6,9 @@
 #include "core/GxColor.h"
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxTexture.h"
+#include "platform/PfGLTexture.h"
+
+#include <algorithm>
 
 using namespace kvimg;
 
@@ -98,7 +101,14 @@ TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
     keyed.SetPixel(3, 4, 0xFF00FF00u);
     WriteFile(Path("key.tga"), EncodeTga(keyed));
     ASSERT_TRUE(t.CreateFromFile(Wide(Path("key.tga")), D3DFMT_A8R8G8B8, 1, 0xFF00FF00u, false));
+    // Loaded but not yet used: the pixels are made at the first use from the bytes read at the load, with
+    // the colour key, whatever the file holds by then.
+    ASSERT_NE(t.GetD3DTexture(), nullptr);
+    EXPECT_TRUE(t.GetD3DTexture()->HasDeferredFill());
+    EXPECT_FALSE(t.GetD3DTexture()->HasStorage());
+    WriteFile(Path("key.tga"), EncodeTga(Pattern(8, 8)));
     KvExpectPixels(t, {{3, 4, 0u}, {2, 4, keyed.GetPixel(2, 4)}});
+    EXPECT_FALSE(t.GetD3DTexture()->HasDeferredFill());
 }
 
 TEST_F(KvTexture, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondLock)
@@ -285,9 +295,11 @@ TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
 
 TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
 {
-    const std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
+    std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
     GxTexture t;
     ASSERT_TRUE(t.CreateFromResource(L"Res/Title", bmp.data(), (uint32_t)bmp.size(), D3DFMT_A8R8G8B8, 1, 0, false));
+    // The texture made its own copy of the bytes for its first use: the caller's memory may go.
+    std::fill(bmp.begin() + 64, bmp.end(), 0x5A);
     EXPECT_EQ(Sizes(t), (std::vector<uint32_t>{512, 256, 300, 200, 1}));
     EXPECT_EQ(t.GetName(), L"res/title");
     EXPECT_EQ(t.GetPixel(10, 10), Pattern(300, 200).GetPixel(10, 10));

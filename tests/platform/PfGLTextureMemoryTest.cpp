@@ -92,3 +92,88 @@ TEST_F(PfGLTextureMemoryTest, DepthClearedBeforeItHasMemoryHoldsTheClearAtTheFir
     EXPECT_EQ(BackPixel(24, 8), 0xFF000000u) << "behind the cleared depth";
     m_Device.SetDepthStencilSurface(nullptr);
 }
+
+// A picture whose pixels are left to its first use: nothing is held until then; a draw makes, sends and
+// gives the copy up again; a read or lock made first keeps the made pixels; a discarding lock drops the
+// fill; a fill that fails leaves transparent black.
+TEST_F(PfGLTextureMemoryTest, DeferredFillMakesThePixelsAtTheFirstUseOnly)
+{
+    int runs = 0;
+    auto fill = [&runs](uint32_t argb)
+    {
+        return [&runs, argb](uint8_t* data, uint32_t pitch)
+        {
+            ++runs;
+            for (uint32_t y = 0; y < 4; ++y)
+                for (uint32_t x = 0; x < 4; ++x)
+                    std::memcpy(data + (size_t)y * pitch + x * 4, &argb, 4);
+            return true;
+        };
+    };
+
+    PfGLTexture drawn;
+    ASSERT_EQ(drawn.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    const uint64_t generation = drawn.GetContentGeneration();
+    drawn.SetDeferredFill(fill(0xFF00FF00));
+    EXPECT_TRUE(drawn.HasDeferredFill());
+    EXPECT_FALSE(drawn.HasCopy());
+    EXPECT_FALSE(drawn.HasStorage());
+    EXPECT_EQ(runs, 0);
+    Modulate2D();
+    m_Device.SetFVF(FVF_2D);
+    m_Device.SetTexture(0, &drawn);
+    ASSERT_EQ(m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0), D3D_OK);
+    KvVertex2D q[4];
+    Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
+    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    EXPECT_EQ(BackPixel(16, 16), 0xFF00FF00u);
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(drawn.HasDeferredFill());
+    EXPECT_FALSE(drawn.HasCopy()) << "OpenGL holds the made pixels";
+    EXPECT_EQ(drawn.GetContentGeneration(), generation) << "the picture was these pixels all along";
+    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    EXPECT_EQ(runs, 1) << "made once";
+    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(drawn.GetData() + drawn.GetPitch() + 4), 0xFF00FF00u);
+    m_Device.SetTexture(0, nullptr);
+
+    // Asked for before any draw: the copy holds the pixels and OpenGL gets them at the bind.
+    PfGLTexture read;
+    ASSERT_EQ(read.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    read.SetDeferredFill(fill(0xFF0000FF));
+    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(read.GetData() + 2 * read.GetPitch() + 8), 0xFF0000FFu);
+    EXPECT_TRUE(read.HasCopy());
+    m_Device.SetTexture(0, &read);
+    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    EXPECT_EQ(BackPixel(5, 5), 0xFF0000FFu);
+    m_Device.SetTexture(0, nullptr);
+
+    // A discarding lock: what is written is the picture, the fill never runs.
+    PfGLTexture discarded;
+    ASSERT_EQ(discarded.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    discarded.SetDeferredFill(fill(0xFFFF0000));
+    uint32_t pitch = 0;
+    auto* bits = static_cast<uint8_t*>(discarded.LockRect(nullptr, D3DLOCK_DISCARD, &pitch));
+    ASSERT_NE(bits, nullptr);
+    const uint32_t white = 0xFFFFFFFFu;
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 4; ++x)
+            std::memcpy(bits + y * pitch + x * 4, &white, 4);
+    ASSERT_EQ(discarded.UnlockRect(), D3D_OK);
+    EXPECT_FALSE(discarded.HasDeferredFill());
+    EXPECT_EQ(Pixel(&discarded, 3, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(runs, 2);
+
+    // A fill that fails: transparent black, and no second attempt.
+    PfGLTexture failed;
+    ASSERT_EQ(failed.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    failed.SetDeferredFill([&runs](uint8_t*, uint32_t) { return ++runs, false; });
+    EXPECT_EQ(Pixel(&failed, 1, 1), 0u);
+    EXPECT_EQ(Pixel(&failed, 2, 2), 0u);
+    EXPECT_EQ(runs, 3);
+
+    // Render targets make their own contents: a fill is refused.
+    PfGLTexture target;
+    ASSERT_EQ(target.Create(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
+    target.SetDeferredFill(fill(0xFFFFFFFF));
+    EXPECT_FALSE(target.HasDeferredFill());
+}
