@@ -101,6 +101,6 @@ std::vector<std::pair<std::string, std::string>> ZorScreenPictures()
         {"cg/bg/bg_takeover.png", Solid(1024, 768, 0xFF202838)},
         {"cg/uizor/bg_zorinvmain.png", Solid(1024, 768, 0xFF382028)},
         // The command list's frame (a picture file of its own, as the list box reads it).
-        {"cg/ui/panel_list.png", Solid(360, 288, 0xE0182030)},
+        {"cg/ui/panel_list.png", Solid(380, 288, 0xE0182030)},
     };
 }
