@@ -4,7 +4,10 @@
 // the offscreen tests read them, and full screen from the server's own screen (its root window).
 //
 // The hover and drag cases are the offscreen ones (GxWidgetEngine, ZorWindowsDevice) with the pointer
-// moved on the server; each move waits, with a bound, until SDL has received it.
+// moved on the server, each move waiting (with a bound) until SDL has received it. The pointer moves in two
+// ways, and the program must follow both: as a pointing device moves it (XTest, which the server also
+// reports as raw device input) and as a program places it (XWarpPointer, as xdotool does, with no raw
+// input: SDL's cached desktop pointer, which it refreshes on raw input only, stays where it was).
 #include "strategy/ZorWindowsTestSupport.h"
 #include "support/KvXServer.h"
 #include "task/ui/WidgetEngineTestSupport.h"
@@ -24,6 +27,12 @@ namespace
 
 constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
 
+enum class Move
+{
+    Device,
+    Warp
+};
+
 // One server for the test program: SDL's video subsystem, once started on it, stays up for the process's
 // life (PfWindow::Create), so a second case in the same process must find the same server. CTest runs
 // each case in a process of its own, so there each case still has a server of its own, which ends with
@@ -42,6 +51,7 @@ public:
     ~XDesk() { Stop(); }
 
     bool Start() { return Server().IsRunning() || Server().Start(kScreenWidth, kScreenHeight); }
+    void SetMove(Move move) { m_Move = move; }
     const std::string& Why() const { return Server().Why(); }
     std::string LastMotion() const { return std::to_string(m_MotionX) + "," + std::to_string(m_MotionY); }
 
@@ -99,16 +109,14 @@ public:
             return true;
         XTranslateCoordinates(m_Display, m_Window, DefaultRootWindow(m_Display), x, y, &rx, &ry, &child);
         const int seen = m_Motions;
-        XTestFakeMotionEvent(m_Display, DefaultScreen(m_Display), rx, ry, CurrentTime);
-        XFlush(m_Display);
+        Place(rx, ry);
         return Until([&] { return m_Motions > seen && m_MotionX == x && m_MotionY == y; });
     }
     // The pointer to the screen's corner, off the window, until SDL has seen it leave.
     bool MoveOff()
     {
         const int seen = m_Leaves;
-        XTestFakeMotionEvent(m_Display, DefaultScreen(m_Display), 0, 0, CurrentTime);
-        XFlush(m_Display);
+        Place(0, 0);
         return Until([&] { return m_Leaves > seen; });
     }
     bool Button(uint8_t button, bool down)
@@ -155,6 +163,15 @@ public:
     }
 
 private:
+    void Place(int rootX, int rootY)
+    {
+        if (m_Move == Move::Device)
+            XTestFakeMotionEvent(m_Display, DefaultScreen(m_Display), rootX, rootY, CurrentTime);
+        else
+            XWarpPointer(m_Display, None, DefaultRootWindow(m_Display), 0, 0, 0, 0, rootX, rootY);
+        XFlush(m_Display);
+    }
+
     static int SDLCALL Watch(void* user, SDL_Event* e)
     {
         auto* desk = static_cast<XDesk*>(user);
@@ -171,6 +188,7 @@ private:
 
     ::Display* m_Display = nullptr;
     ::Window m_Window = 0;
+    Move m_Move = Move::Device;
     std::function<void()> m_Pass;
     int m_Motions = 0, m_MotionX = -1, m_MotionY = -1, m_Buttons = 0, m_KeyUps = 0, m_Leaves = 0;
 };
@@ -214,12 +232,24 @@ protected:
     bool m_Up = false;
 };
 
-// ZorWindowsDevice with its window on the server.
-class ZorWindowsDeviceOnX : public zortest::ZorWindowsDevice
+// The same with the pointer moved either way.
+class GxWidgetEngineOnXPointer : public GxWidgetEngineOnX, public ::testing::WithParamInterface<Move>
 {
 protected:
     void SetUp() override
     {
+        m_Desk.SetMove(GetParam());
+        GxWidgetEngineOnX::SetUp();
+    }
+};
+
+// ZorWindowsDevice with its window on the server, the pointer moved either way.
+class ZorWindowsDeviceOnX : public zortest::ZorWindowsDevice, public ::testing::WithParamInterface<Move>
+{
+protected:
+    void SetUp() override
+    {
+        m_Desk.SetMove(GetParam());
         if (!m_Desk.Start())
             GTEST_SKIP() << "no X server to test on: " << m_Desk.Why();
         m_Up = true;
@@ -266,17 +296,25 @@ bool Near(uint32_t a, uint32_t b)
     return true;
 }
 
+std::string MoveName(const ::testing::TestParamInfo<Move>& info)
+{
+    return info.param == Move::Device ? "MovedByDevice" : "Warped";
+}
+
 } // namespace
 
-TEST_F(GxWidgetEngineOnX, StackedButtonsLightOneAtATimeAsThePointerPasses)
+TEST_P(GxWidgetEngineOnXPointer, StackedButtonsLightOneAtATimeAsThePointerPasses)
 {
     StackedButtonsLightOneAtATime();
 }
 
-TEST_F(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
+TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
 {
     DragTheFirstCardOverASlotAndTheBar();
 }
+
+INSTANTIATE_TEST_SUITE_P(Pointer, GxWidgetEngineOnXPointer, ::testing::Values(Move::Device, Move::Warp), MoveName);
+INSTANTIATE_TEST_SUITE_P(Pointer, ZorWindowsDeviceOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
 
 TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLetterboxed)
 {
