@@ -193,8 +193,9 @@ private:
     int m_Motions = 0, m_MotionX = -1, m_MotionY = -1, m_Buttons = 0, m_KeyUps = 0, m_Leaves = 0;
 };
 
-// GxWidgetEngine with its window on the server.
-class GxWidgetEngineOnX : public GxWidgetEngine
+// An offscreen suite's fixture with its window on the server: the fixture's own set-up runs once the server
+// is up (SDL then opens its window there), and the test goes on once the window shows.
+template <class Fixture> class OnX : public Fixture
 {
 protected:
     void SetUp() override
@@ -202,34 +203,45 @@ protected:
         if (!m_Desk.Start())
             GTEST_SKIP() << "no X server to test on: " << m_Desk.Why();
         m_Up = true;
-        GxWidgetEngine::SetUp();
-        if (HasFatalFailure())
+        Fixture::SetUp();
+        if (this->HasFatalFailure())
             return;
-        ASSERT_TRUE(m_Desk.Attach(m_Core.m_MainWindow->GetSDLWindow(), [this] { Pass(16); }))
+        ASSERT_TRUE(m_Desk.Attach(this->m_Loop.m_Core.m_MainWindow->GetSDLWindow(), [this] { this->m_Loop.Pass(16); }))
             << "the window never showed on the server";
     }
     void TearDown() override
     {
         if (!m_Up)
             return;
-        delete m_Core.m_SystemConfig;
-        m_Core.m_SystemConfig = nullptr;
-        GxWidgetEngine::TearDown();
+        Fixture::TearDown();
         m_Desk.Stop();
     }
-    void PointerTo(int x, int y) override
+    // The pointer to (x, y) of the window, then a pass of the loop.
+    void PointTo(int x, int y)
     {
         ASSERT_TRUE(m_Desk.MoveTo(x, y)) << "no motion to " << x << "," << y << ", the last at " << m_Desk.LastMotion();
-        Pass(16);
+        this->m_Loop.Pass(16);
     }
+
+    XDesk m_Desk;
+    bool m_Up = false;
+};
+
+class GxWidgetEngineOnX : public OnX<GxWidgetEngine>
+{
+protected:
+    void TearDown() override
+    {
+        delete m_Core.m_SystemConfig;
+        m_Core.m_SystemConfig = nullptr;
+        OnX::TearDown();
+    }
+    void PointerTo(int x, int y) override { PointTo(x, y); }
     void PointerOff() override
     {
         ASSERT_TRUE(m_Desk.MoveOff()) << "the pointer never left the window";
         Pass(16);
     }
-
-    XDesk m_Desk;
-    bool m_Up = false;
 };
 
 // The same with the pointer moved either way.
@@ -243,49 +255,27 @@ protected:
     }
 };
 
-// ZorWindowsDevice with its window on the server, the pointer moved either way.
-class ZorWindowsDeviceOnX : public zortest::ZorWindowsDevice, public ::testing::WithParamInterface<Move>
+class ZorWindowsDeviceOnX : public OnX<zortest::ZorWindowsDevice>, public ::testing::WithParamInterface<Move>
 {
 protected:
     void SetUp() override
     {
         m_Desk.SetMove(GetParam());
-        if (!m_Desk.Start())
-            GTEST_SKIP() << "no X server to test on: " << m_Desk.Why();
-        m_Up = true;
-        ZorWindowsDevice::SetUp();
-        if (HasFatalFailure())
-            return;
-        ASSERT_TRUE(m_Desk.Attach(m_Loop.m_Core.m_MainWindow->GetSDLWindow(), [this] { m_Loop.Pass(); }))
-            << "the window never showed on the server";
+        OnX::SetUp();
     }
-    void TearDown() override
-    {
-        if (!m_Up)
-            return;
-        ZorWindowsDevice::TearDown();
-        m_Desk.Stop();
-    }
-    void MoveTo(int x, int y) override
-    {
-        ASSERT_TRUE(m_Desk.MoveTo(x, y)) << "no motion to " << x << "," << y << ", the last at " << m_Desk.LastMotion();
-        m_Loop.Pass();
-    }
+    void MoveTo(int x, int y) override { PointTo(x, y); }
     void Press(int x, int y, uint8_t button) override
     {
-        MoveTo(x, y);
+        PointTo(x, y);
         ASSERT_TRUE(m_Desk.Button(button, true)) << "no press";
         m_Loop.Pass();
     }
     void Release(int x, int y, uint8_t button) override
     {
-        MoveTo(x, y);
+        PointTo(x, y);
         ASSERT_TRUE(m_Desk.Button(button, false)) << "no release";
         m_Loop.Pass();
     }
-
-    XDesk m_Desk;
-    bool m_Up = false;
 };
 
 bool Near(uint32_t a, uint32_t b)
