@@ -429,15 +429,16 @@ TEST_F(PfGLDeviceFrameTest, PartialRedrawOfMovedFadedAndCoveredDrawsEqualsAWhole
                  float x, y, z;
                  uint32_t diffuse;
              } v[4];
-             const float top = changed ? 50.0f : 4.0f;
-             v[0] = {40, top, 0, 0xFFFFFFFF};
-             v[1] = {40, top + 8, 0, 0xFFFFFFFF};
-             v[2] = {56, top + 8, 0, 0xFFFFFFFF};
-             v[3] = {56, top, 0, 0xFFFFFFFF};
+             // Near the top, where a region turned upside down would miss it.
+             const float left = changed ? 24.0f : 4.0f;
+             v[0] = {left, 4, 0, 0xFFFFFFFF};
+             v[1] = {left, 12, 0, 0xFFFFFFFF};
+             v[2] = {left + 16, 12, 0, 0xFFFFFFFF};
+             v[3] = {left + 16, 4, 0, 0xFFFFFFFF};
              m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(v[0]));
              m_Device.SetFVF(FVF_2D);
          },
-         48, 54},
+         8, 8},
     };
     for (const Case& c : cases)
     {
