@@ -388,7 +388,8 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
                           (!dest || std::memcmp(dest, &m_ShownDest, sizeof(PfRect)) == 0);
     // A frame still held back is compared whole with the last one shown.
     const bool sameFrame = m_FrameDeferred && m_FrameLog.size() == m_ReferenceLog.size() &&
-                           std::memcmp(m_FrameLog.data(), m_ReferenceLog.data(), m_FrameLog.size()) == 0;
+                           (m_FrameLog.empty() ||
+                            std::memcmp(m_FrameLog.data(), m_ReferenceLog.data(), m_FrameLog.size()) == 0);
     if (sameFrame && sameShow)
     {
         ++m_SkippedFrames;
