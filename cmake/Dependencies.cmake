@@ -14,6 +14,8 @@ pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale libswresample)
 # Optional: asked whether an X window manager runs, for full screen on an X server without one.
 pkg_check_modules(X11 IMPORTED_TARGET x11)
+# Optional, for tests only: the X test extension's client library moves a real X server's pointer.
+pkg_check_modules(XTST IMPORTED_TARGET xtst)
 
 if(KV_BUILD_TESTS)
   find_package(GTest REQUIRED)

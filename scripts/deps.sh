@@ -11,6 +11,7 @@ packages=(
   libogg-dev libvorbis-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libxtst-dev xvfb
   clang libclang-rt-dev
   locales
 )

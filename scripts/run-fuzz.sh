@@ -3,7 +3,8 @@
 # Any finding (a crash, a sanitizer report, a leak, a time-out) fails the run and its reproducer is kept
 # in the build folder's fuzz-findings/. Usage:
 #   bash scripts/run-fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
-# Seconds default to 20 (KV_FUZZ_SECONDS also sets it); with no target named, every target runs.
+# Seconds default to 20 (KV_FUZZ_SECONDS also sets it); with no target named, every target runs. Targets
+# run side by side, one per core (KV_JOBS sets how many).
 # The seed corpus is never written: new inputs go to a scratch copy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,19 +33,37 @@ findings=$build/fuzz-findings
 mkdir -p "$findings"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-failed=()
-for target in "${targets[@]}"; do
+# One target per core at a time; each keeps its own log, shown when it fails.
+run_target() {
+  local target=$1
   mkdir -p "$scratch/$target" "fuzz/corpus/$target"
-  echo "== $target: ${seconds}s"
   # Leaks are findings too; the logs of the engine go nowhere (each target sends them to /dev/null).
-  if ! (cd "$scratch" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+  if (cd "$scratch" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
         "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 \
         "$scratch/$target" "$root/fuzz/corpus/$target" > "$scratch/$target.log" 2>&1); then
+    touch "$scratch/$target.ok"
+  fi
+}
+running=0
+for target in "${targets[@]}"; do
+  echo "== $target: ${seconds}s"
+  run_target "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait
+failed=()
+for target in "${targets[@]}"; do
+  if [ -e "$scratch/$target.ok" ]; then
+    echo "$target: $(grep -E "^stat::number_of_executed_units" "$scratch/$target.log" || echo done)"
+  else
+    echo "== $target failed:"
     tail -n 60 "$scratch/$target.log"
     failed+=("$target")
-  else
-    grep -E "^stat::number_of_executed_units|^Done " "$scratch/$target.log" || true
   fi
 done
 if [ ${#failed[@]} -ne 0 ]; then

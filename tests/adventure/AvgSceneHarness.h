@@ -42,6 +42,7 @@
 #include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
+#include "support/SampleGameCache.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
@@ -70,8 +71,7 @@ protected:
         const char* tools = std::getenv("KV_TOOLS_DIR");
         ASSERT_NE(tools, nullptr);
         m_Tools = tools;
-        const std::string generate = m_Tools + "/samplegen '" + m_Game + "' > /dev/null";
-        ASSERT_EQ(std::system(generate.c_str()), 0);
+        ASSERT_TRUE(kvtest::CopySampleGame(m_Game));
         GxLog::ResetErrorCount();
     }
     void TearDown() override

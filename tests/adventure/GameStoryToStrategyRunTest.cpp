@@ -68,7 +68,7 @@ std::string VictoryCaptures(int from, int to)
 
 std::string CampaignActions(int c)
 {
-    return Step(c, "capture story_command.png") + Step(c + 10, "click 700 163") + Step(c + 40, "click 720 448") +
+    return Step(c, "capture story_command.png") + Step(c + 10, "click 700 212") + Step(c + 40, "click 720 448") +
            Step(c + 140, "click 220 480") + Step(c + 500, "move 120 681") + Step(c + 505, "press 120 681") +
            Step(c + 520, "move 300 650") + Step(c + 550, "move 100 190") + Step(c + 560, "release 100 190") +
            Step(c + 580, "click 848 531") + Step(c + 600, "click 848 738");

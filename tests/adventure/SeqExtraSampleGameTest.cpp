@@ -16,6 +16,7 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
 #include "platform/PfAudioDevice.h"
+#include "support/SampleGameCache.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -35,9 +36,7 @@ protected:
         KvGraphicsFixture::SetUp();
         Reset();
         m_Game = Path("game");
-        const std::string generate =
-            std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Game + "' >/dev/null";
-        ASSERT_EQ(std::system(generate.c_str()), 0);
+        ASSERT_TRUE(kvtest::CopySampleGame(m_Game));
         m_OldDir = std::filesystem::current_path();
         std::filesystem::current_path(m_Game);
         m_Core = std::make_unique<GxCore>();

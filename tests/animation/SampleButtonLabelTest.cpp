@@ -3,6 +3,7 @@
 // label's colour (cream on the enabled looks, grey on the disabled one), and shows its help after a hover
 // delay. The pictures are read back from the generated image sets through the game's own set reader.
 #include "AnimationTestSupport.h"
+#include "support/SampleGameCache.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -66,9 +67,7 @@ constexpr double kLeastShare = 0.01;
 
 TEST_F(KvAnimFixture, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook)
 {
-    const char* tools = std::getenv("KV_TOOLS_DIR");
-    ASSERT_NE(tools, nullptr);
-    ASSERT_EQ(std::system((std::string(tools) + "/samplegen '" + m_Dir + "/game' > /dev/null").c_str()), 0);
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Dir + "/game"));
     std::map<std::string, Row> modules;
     for (const char* file : {"game/data/db_uimodule.txt", "game/data/db_uimodule_zor.txt"})
         for (const Row& row : ReadTable(Path(file)))

@@ -21,6 +21,7 @@
 #include "core/GxDebugListenerBase.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "support/SampleGameCache.h"
 
 #include <gtest/gtest.h>
 
@@ -141,8 +142,14 @@ private:
     std::vector<std::wstring> m_Lines;
 };
 
-// The sample game as tools/samplegen writes it, into the folder.
+// The sample game as tools/samplegen writes it, into the folder (a copy of the one shared by the tests).
 inline void GenerateSample(const TempFolder& folder)
+{
+    ASSERT_TRUE(kvtest::CopySampleGame(folder.Path().string()));
+}
+
+// A run of tools/samplegen of its own into the folder, for the cases about what samplegen writes.
+inline void RunSamplegen(const TempFolder& folder)
 {
     const char* tools = std::getenv("KV_TOOLS_DIR");
     ASSERT_NE(tools, nullptr);

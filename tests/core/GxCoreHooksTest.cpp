@@ -23,6 +23,7 @@
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
+#include "support/SampleGameCache.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 
@@ -132,8 +133,7 @@ TEST_F(GxCoreHooks, PreInitRecreatesTheDeviceLogAndKeepsTheErrorLogUnlessCleaned
 
 TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
 {
-    const std::string generate = std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Game + "' >/dev/null";
-    ASSERT_EQ(std::system(generate.c_str()), 0);
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Game));
     g_SkipMode = 1;
     g_AutoWaitLeft = 500;
     GxSeqBase::SetOpenDialogCount(3);

@@ -3,6 +3,7 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
+#include "support/SampleGameCache.h"
 
 #include <gtest/gtest.h>
 
@@ -294,9 +295,7 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
 
 TEST_F(KestrelvaneRun, SampleGameRunsWithoutAnErrorAndKeepsFullScreenAcrossRuns)
 {
-    const std::string generate =
-        std::string(std::getenv("KV_TOOLS_DIR")) + "/samplegen '" + m_Install.string() + "' > /dev/null";
-    ASSERT_EQ(std::system(generate.c_str()), 0);
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Install.string()));
     const fs::path home = m_Temp / "home";
     const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
     auto runOnce = [&](const char* name)

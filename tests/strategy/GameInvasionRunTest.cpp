@@ -21,9 +21,10 @@
 namespace
 {
 
-// The sample's command list (from y 104 in the window at x 664): heading, bone harvest, ritual, rest,
-// invasion, new round; the run button below it. The village's button on the map; the invasion bar's
-// first card, automatic formation and war buttons; formation 0's first slot.
+// The sample's command list (rows of 24 pixels from y 104, the window at x 664): heading, bone harvest
+// (y 140), ritual, rest, invasion (y 212), new round (y 236); the run button below it. The village's
+// button on the map; the invasion bar's first card, automatic formation and war buttons; formation 0's
+// first slot.
 constexpr const char* kStart = "30 click 512 384\n";
 
 // The sample's invasion banners and sounds: the victory banner of "zoreffect.gnc", the strategy voices,
@@ -106,9 +107,9 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     ASSERT_TRUE(PrepareCampaign(run));
     const std::string script = "wave mix.wav\n" + std::string(kStart) + Step(200, "capture command.png") +
                                // Bone harvest (100 bone), run.
-                               Step(210, "click 700 124") + Step(240, "click 720 448") +
+                               Step(210, "click 700 140") + Step(240, "click 720 448") +
                                // The invasion opens the map; the village starts its label and the loader.
-                               Step(330, "click 700 163") + Step(350, "click 720 448") + Step(440, "capture map.png") +
+                               Step(330, "click 700 212") + Step(350, "click 720 448") + Step(440, "capture map.png") +
                                Step(450, "click 220 480") +
                                // A card dragged: the free slots show their cursors; dropped on slot 0.
                                Step(810, "move 120 681") + Step(815, "press 120 681") + Step(830, "move 300 650") +
@@ -171,7 +172,7 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     ASSERT_TRUE(PrepareCampaign(run));
     // The new-round command saves the round and ends the story; Start again opens the take-over grid;
     // two cards chosen, then start; the new round saved into slot 1 (asked, Yes).
-    const std::string script = std::string(kStart) + Step(200, "click 700 176") + Step(230, "click 720 448") +
+    const std::string script = std::string(kStart) + Step(200, "click 700 236") + Step(230, "click 720 448") +
                                Step(400, "click 512 384") + Step(600, "click 188 200") + Step(610, "click 476 200") +
                                Step(620, "capture takeover.png") + Step(630, "click 928 716") +
                                Step(800, "capture back.png") + Step(820, "click 871 723") + Step(920, "click 270 200") +
@@ -218,10 +219,10 @@ TEST(GameInvasionRun, SaveOnTheCommandScreenLoadsBackOntoIt)
     // Save into slot 1 (asked, Yes), back; a harvest (bone 500 -> 400); load slot 1 (asked, Yes), which
     // must land on the command screen with the bone saved; a second harvest then leaves 400 again.
     const std::string script = std::string(kStart) + Step(200, "click 871 723") + Step(300, "click 270 200") +
-                               Step(340, "click 436 304") + Step(440, "click 940 720") + Step(540, "click 700 124") +
+                               Step(340, "click 436 304") + Step(440, "click 940 720") + Step(540, "click 700 140") +
                                Step(570, "click 720 448") + Step(700, "click 971 723") + Step(800, "click 270 200") +
                                Step(840, "click 436 304") + Step(990, "capture loaded.png") +
-                               Step(1000, "click 700 124") + Step(1030, "click 720 448") + Step(1150, "close") +
+                               Step(1000, "click 700 140") + Step(1030, "click 720 448") + Step(1150, "close") +
                                Step(1180, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);

@@ -1,7 +1,9 @@
 #include "ZorSampleUITestSupport.h"
 
+#include "appdata/DBUIModule.h"
 #include "appdata/DBZorCommand.h"
 #include "appdata/DBZorTown.h"
+#include "appdata/GxDBLookup.h"
 #include "strategy/screens/SeqZorCommand.h"
 #include "strategy/screens/SeqZorStrategy.h"
 #include "strategy/screens/ZorTaskCommandWindowView.h"
@@ -82,11 +84,13 @@ protected:
                 return i;
         return -1;
     }
-    // A click on a row of the list (the sample list's rows are font 0's size + 2 high).
+    // A click on a row of the list (rows are its module's font size + 2 high).
     void ClickRow(int row)
     {
         ASSERT_GE(row, 0);
-        const int height = GxTaskUIBase::GetSystemConfig().m_FontSize[0] + 2;
+        const DBUIModuleData* module = FindUIModuleData(L"lbox_command");
+        ASSERT_NE(module, nullptr);
+        const int height = GxTaskUIBase::GetSystemConfig().m_FontSize[module->m_FontIndex] + 2;
         const GxVector4 p = List()->GetWorldPos();
         Click(static_cast<int>(p.x) + 40, static_cast<int>(p.y) + List()->GetClientTop() + height * row + height / 2);
     }

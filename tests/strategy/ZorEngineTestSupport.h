@@ -69,18 +69,19 @@ protected:
             m_Loop.Pass();
     }
 
-    void MoveTo(int x, int y)
+    // Virtual so that a fixture on a real X server can move the desktop's pointer instead.
+    virtual void MoveTo(int x, int y)
     {
         m_Loop.m_Input.MouseTo(x, y);
         m_Loop.Pass();
     }
-    void Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT)
+    virtual void Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT)
     {
         m_Loop.m_Input.MouseTo(x, y);
         m_Loop.m_Input.Press(x, y, button);
         m_Loop.Pass();
     }
-    void Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT)
+    virtual void Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT)
     {
         m_Loop.m_Input.MouseTo(x, y);
         m_Loop.m_Input.Release(x, y, button);

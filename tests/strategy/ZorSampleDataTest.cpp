@@ -3,6 +3,7 @@
 #include "ZorTestSupport.h"
 
 #include "strategy/ZorGeometry.h"
+#include "support/SampleGameCache.h"
 
 #include <cstdlib>
 
@@ -12,10 +13,7 @@ protected:
     void SetUp() override
     {
         ZorTest::SetUp();
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        ASSERT_NE(tools, nullptr);
-        const std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        ASSERT_TRUE(kvtest::CopySampleGame(m_Folder.Path().string()));
         dbtest::ResetTables(g_DBZorStruct, g_DBZorUnit, g_DBZorEnemy, g_DBZorSkill, g_DBZorVoice);
         for (auto [table, file] : {std::pair<GxDBBase*, const wchar_t*>{&g_DBZorStruct, L"data/db_zorstruct.txt"},
                                    {&g_DBZorUnit, L"data/db_zorunit.txt"},

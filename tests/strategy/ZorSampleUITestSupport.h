@@ -6,10 +6,7 @@
 // and the dungeon stay ZorTest's. A derived fixture builds its screens after SetUp and deletes them in
 // its TearDown before calling this one's.
 //
-// CTest runs every case in a process of its own, and writing the sample game takes seconds, so it is
-// written once per build of samplegen into the tools folder (zor-sample-game-<stamp>) and only read
-// from then on: made in a temporary folder beside it and renamed into place, a process sees it whole or
-// not at all, and one that loses the race drops its own copy.
+// The sample game is the one shared by every test program (support/SampleGameCache.h), only read.
 
 #include "ZorEngineTestSupport.h"
 
@@ -19,6 +16,7 @@
 #include "appdata/DBUILayout.h"
 #include "appdata/DBUIModule.h"
 #include "graphics/GxGDIFontMap.h"
+#include "support/SampleGameCache.h"
 #include "task/GxTaskFolder.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -34,39 +32,8 @@ namespace zortest
 class ZorSampleUITest : public ZorEngineTest
 {
 public:
-    // The shared sample game's folder, written first when this build of samplegen has none; "" when it
-    // cannot be had.
-    static std::string SampleGame()
-    {
-        namespace fs = std::filesystem;
-        const char* tools = std::getenv("KV_TOOLS_DIR");
-        struct stat exe = {};
-        if (!tools || stat((std::string(tools) + "/samplegen").c_str(), &exe) != 0)
-            return std::string();
-        const std::string name = "zor-sample-game-" + std::to_string(exe.st_mtime) + "-" + std::to_string(exe.st_size);
-        const fs::path dir = fs::path(tools) / name;
-        std::error_code ec;
-        if (fs::is_directory(dir, ec))
-            return dir.string();
-        std::string temp = (fs::path(tools) / "zor-sample-temp-XXXXXX").string();
-        if (!mkdtemp(temp.data()))
-            return std::string();
-        const std::string command = std::string(tools) + "/samplegen '" + temp + "' > /dev/null 2>&1";
-        if (std::system(command.c_str()) != 0 || (rename(temp.c_str(), dir.c_str()) != 0 && !fs::is_directory(dir, ec)))
-        {
-            fs::remove_all(temp, ec);
-            return std::string();
-        }
-        fs::remove_all(temp, ec); // left only when another process renamed its copy first
-        // Games of earlier builds of samplegen are not read again.
-        for (const fs::directory_entry& e : fs::directory_iterator(tools, ec))
-        {
-            const std::string other = e.path().filename().string();
-            if (other.rfind("zor-sample-game-", 0) == 0 && other != name)
-                fs::remove_all(e.path(), ec);
-        }
-        return dir.string();
-    }
+    // The shared sample game's folder; "" when it cannot be had.
+    static std::string SampleGame() { return kvtest::SharedSampleGame(); }
 
 protected:
     void SetUp() override

@@ -4,6 +4,7 @@
 #include "platform/PfImageDecoder.h"
 #include "platform/PfImageResample.h"
 #include "platform/PfPngWriter.h"
+#include "support/SampleGameCache.h"
 
 #include <algorithm>
 #include <chrono>
@@ -116,14 +117,7 @@ bool GameRun::Generate()
         ADD_FAILURE() << "no scratch folder";
         return false;
     }
-    const std::string tools = EnvOr("KV_TOOLS_DIR", "");
-    const std::string command = tools + "/samplegen '" + GameDir() + "' > '" + Path("samplegen.log") + "' 2>&1";
-    if (std::system(command.c_str()) != 0)
-    {
-        ADD_FAILURE() << "samplegen failed: " << command;
-        return false;
-    }
-    return true;
+    return kvtest::CopySampleGame(GameDir());
 }
 
 GameRun::Result GameRun::Run(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env,

@@ -196,7 +196,10 @@ std::vector<SampleTable> FrontTables()
 
 // The strategy game's UI rows live in their own files but share the ID space of the tables above:
 // modules from 128, layout rows from 256.
-// The command list ends above the command window's help text (y 394 of the window).
+// The command list ends above the command window's help text (y 394 of the window). Its text is font 4
+// (22 pixels on a 24-pixel row); a cost cell ("　骨　   100") then runs about 135 pixels past the code's
+// first column of 232, more than the window's 360-pixel width holds, so the list stands 20 pixels out
+// over the window's left edge.
 SampleTable ZorUIModule()
 {
     SampleTable table{"DBUIModule", "data/db_uimodule_zor.txt", 256, UIModuleColumns(), {}};
@@ -205,14 +208,14 @@ SampleTable ZorUIModule()
                           {"ModuleName", "lbox_command"},
                           {"ImageSetName", ""},
                           {"ImageName", "cg/ui/panel_list"},
-                          {"Width", "360"},
+                          {"Width", "380"},
                           {"Height", "288"},
-                          {"ClientLeft", "8"},
+                          {"ClientLeft", "4"},
                           {"ClientTop", "8"},
-                          {"ClientWidth", "328"},
+                          {"ClientWidth", "372"},
                           {"ClientHeight", "272"},
                           {"ShapeType", "0"},
-                          {"FontIndex", "0"}});
+                          {"FontIndex", "4"}});
     table.rows.push_back({{"ID", "129"},
                           {"UIType", "31"},
                           {"ModuleName", "vsld_selectitem"},
@@ -236,9 +239,14 @@ SampleTable ZorUILayout()
     // The command window stands at depth 12000: its list, scroll bar and button go just above it, or its
     // picture would cover them.
     table.rows.push_back(
-        Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "0", "96", "今週の行動を選びます"));
+        Placed("256", "$ZORCOMMAND:SeqZorCommand", "lbox_command", "lbox_command", "-20", "96", "今週の行動を選びます"));
+    // Every command fits in the list's rows, so its scroll bar stays hidden: the cost column runs where it
+    // would stand.
     table.rows.push_back(
         Placed("257", "$ZORCOMMAND:SeqZorCommand", "vsld_selectitem", "vsld_selectitem", "336", "96", ""));
+    for (auto& [column, value] : table.rows.back())
+        if (column == "Visible")
+            value = "0";
     table.rows.push_back(
         Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "16", "432", "選んだ行動を実行します"));
     for (SampleRow& row : table.rows)

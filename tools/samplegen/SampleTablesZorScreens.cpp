@@ -27,6 +27,17 @@ std::string Solid(uint32_t w, uint32_t h, uint32_t argb)
     return EncodePng(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, argb));
 }
 
+// A fill with a one-pixel edge.
+std::string Framed(uint32_t w, uint32_t h, uint32_t fill, uint32_t edge)
+{
+    std::vector<uint32_t> argb(static_cast<size_t>(w) * h, fill);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
+            if (x == 0 || y == 0 || x + 1 == w || y + 1 == h)
+                argb[static_cast<size_t>(y) * w + x] = edge;
+    return EncodePng(w, h, argb);
+}
+
 } // namespace
 
 void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
@@ -100,7 +111,8 @@ std::vector<std::pair<std::string, std::string>> ZorScreenPictures()
         {"cg/bg/bg_zorstrategy.png", Solid(1024, 768, 0xFF284020)},
         {"cg/bg/bg_takeover.png", Solid(1024, 768, 0xFF202838)},
         {"cg/uizor/bg_zorinvmain.png", Solid(1024, 768, 0xFF382028)},
-        // The command list's frame (a picture file of its own, as the list box reads it).
-        {"cg/ui/panel_list.png", Solid(360, 288, 0xE0182030)},
+        // The command list's frame (a picture file of its own, as the list box reads it); its edge shows
+        // where it stands out over the command window's.
+        {"cg/ui/panel_list.png", Framed(380, 288, 0xFF182030, 0xFF8090B0)},
     };
 }

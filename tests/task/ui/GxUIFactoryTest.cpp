@@ -6,6 +6,7 @@
 
 #include "appdata/DBUILayout.h"
 #include "appdata/DBUIModule.h"
+#include "support/SampleGameCache.h"
 #include "task/GxTaskControl.h"
 #include "task/ui/GxTaskUIBase.h"
 #include "task/ui/GxTaskUIButtonIs.h"
@@ -105,10 +106,7 @@ TEST_F(UIFactory, ModuleNameAndIdLookups)
 
 TEST_F(UIFactory, LayoutGroupOfTheSampleTablesIsBuiltInTableOrder)
 {
-    const char* tools = std::getenv("KV_TOOLS_DIR");
-    ASSERT_NE(tools, nullptr);
-    const std::string command = std::string(tools) + "/samplegen '" + m_Folder.Path().string() + "' > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Folder.Path().string()));
     ASSERT_TRUE(g_DBUIModule.Load(m_Folder.File(L"data/db_uimodule.txt")));
     ASSERT_TRUE(g_DBUILayout.Load(m_Folder.File(L"data/db_uilayout.txt")));
     GxTaskFolder* ui = new GxTaskFolder(m_Tree.seq, L"$UI:SeqTitle");

@@ -120,51 +120,7 @@ TEST_F(GxWidgetEngine, PointerEventsDriveEveryWidgetThroughTheWindowProcedure)
 
 TEST_F(GxWidgetEngine, StackedButtonsLightOneAtATimeAsThePointerPasses)
 {
-    PoolSet({WidgetPicture(L"btn_off.png", 80, 30, 0xFF2040C0), WidgetPicture(L"btn_over.png", 80, 30, 0xFF20C040)});
-    GxTaskManage* manage = m_Core.m_TaskManage;
-    GxTaskBase* root = new GxTaskBase(manage);
-    auto* seq = new EventSeq(root, L"SeqButtons");
-    seq->SetAcceptUIEvent(true);
-    GxSeqBase::ResetInputLocks();
-    // Three buttons 4 pixels apart, as the title's column.
-    const wchar_t* names[3] = {L"b0", L"b1", L"b2"};
-    for (int i = 0; i < 3; ++i)
-        ASSERT_NE(Build(seq, ModuleRow(18, L"btn", 0, 0), LayoutRow(names[i], 100.0f, 100.0f + 34.0f * i)), nullptr);
-    manage->ChangeSequence(seq, 0, 0);
-    Pass(16);
-    Pass(16);
-    // Which buttons show the over look in the last frame, read at their middles.
-    auto lit = [&]
-    {
-        std::string out;
-        for (int i = 0; i < 3; ++i)
-            out += (m_Loop.Pixel(140, 115 + 34 * i) & 0xFFFFFF) == 0x20C040 ? '1' : '0';
-        return out;
-    };
-    EXPECT_EQ(lit(), "000");
-    // Down the column in 8-pixel steps from above the first button to below the last.
-    std::vector<std::string> frames;
-    for (int y = 90; y <= 210; y += 8)
-    {
-        m_Input.MouseTo(140, y);
-        Pass(16);
-        const std::string now = lit();
-        if (frames.empty() || frames.back() != now)
-            frames.push_back(now);
-    }
-    // (162 lies on the second button and 170 already on the third.)
-    EXPECT_EQ(frames, (std::vector<std::string>{"000", "100", "000", "010", "001", "000"}));
-    // Back onto the middle one, then off the window: nothing stays lit.
-    m_Input.MouseTo(140, 150);
-    Pass(16);
-    EXPECT_EQ(lit(), "010");
-    m_Input.Hover(false);
-    Pass(16);
-    EXPECT_EQ(lit(), "000");
-    Pass(16);
-    // A move reaches the button it enters before the update notices the one it left.
-    EXPECT_EQ(seq->m_Events,
-              (std::vector<std::wstring>{L"7:b0", L"8:b0", L"7:b1", L"7:b2", L"8:b1", L"8:b2", L"7:b1", L"8:b1"}));
+    StackedButtonsLightOneAtATime();
 }
 
 TEST_F(GxWidgetEngine, CursorRulesRunAgainWhenThePointerComesBackAndAfterAModeSwitch)

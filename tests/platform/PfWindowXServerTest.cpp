@@ -1,0 +1,367 @@
+// The program's window on a real X server, where the pointer is the desktop's and not the test's: an Xvfb
+// of the test's own (KvXServer), the pointer, buttons and keys moved through XTest as a player's hand
+// moves them, so their events come from the server exactly as on a desktop. The frames are read back as
+// the offscreen tests read them, and full screen from the server's own screen (its root window).
+//
+// The hover and drag cases are the offscreen ones (GxWidgetEngine, ZorWindowsDevice) with the pointer
+// moved on the server, each move waiting (with a bound) until SDL has received it. The pointer moves in two
+// ways, and the program must follow both: as a pointing device moves it (XTest, which the server also
+// reports as raw device input) and as a program places it (XWarpPointer, as xdotool does, with no raw
+// input: SDL's cached desktop pointer, which it refreshes on raw input only, stays where it was).
+#include "strategy/ZorWindowsTestSupport.h"
+#include "support/KvXServer.h"
+#include "task/ui/WidgetEngineTestSupport.h"
+
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+
+namespace
+{
+
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
+
+enum class Move
+{
+    Device,
+    Warp
+};
+
+// One server for the test program: SDL's video subsystem, once started on it, stays up for the process's
+// life (PfWindow::Create), so a second case in the same process must find the same server. CTest runs
+// each case in a process of its own, so there each case still has a server of its own, which ends with
+// the process.
+KvXServer& Server()
+{
+    static KvXServer server;
+    return server;
+}
+
+// The desktop side: the server, a connection of the test's own to it, through which input is made and the
+// screen read, and a watch on SDL's queue that sees the server's events arrive.
+class XDesk
+{
+public:
+    ~XDesk() { Stop(); }
+
+    bool Start() { return Server().IsRunning() || Server().Start(kScreenWidth, kScreenHeight); }
+    void SetMove(Move move) { m_Move = move; }
+    const std::string& Why() const { return Server().Why(); }
+    std::string LastMotion() const { return std::to_string(m_MotionX) + "," + std::to_string(m_MotionY); }
+
+    // Once the program's window exists: connects and waits, passing the loop, until the window is shown.
+    bool Attach(SDL_Window* window, std::function<void()> pass)
+    {
+        m_Pass = std::move(pass);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+            return false;
+        m_Window = info.info.x11.window;
+        m_Display = XOpenDisplay(Server().GetDisplay().c_str());
+        if (!m_Display)
+            return false;
+        SDL_AddEventWatch(Watch, this);
+        return Until(
+            [&]
+            {
+                XWindowAttributes a;
+                return XGetWindowAttributes(m_Display, m_Window, &a) && a.map_state == IsViewable;
+            });
+    }
+    void Stop()
+    {
+        if (m_Display)
+        {
+            SDL_DelEventWatch(Watch, this);
+            XCloseDisplay(m_Display);
+            m_Display = nullptr;
+        }
+    }
+
+    // Passes the loop until done() holds; false after 5 s without.
+    bool Until(const std::function<bool()>& done)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done())
+        {
+            if (std::chrono::steady_clock::now() > until)
+                return false;
+            m_Pass();
+        }
+        return true;
+    }
+
+    // The pointer to a pixel of the window's client area, until SDL has the motion there (none comes
+    // when it is there already).
+    bool MoveTo(int x, int y)
+    {
+        int rx = 0, ry = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        ::Window root, child;
+        if (XQueryPointer(m_Display, m_Window, &root, &child, &rx, &ry, &wx, &wy, &mask) && wx == x && wy == y)
+            return true;
+        XTranslateCoordinates(m_Display, m_Window, DefaultRootWindow(m_Display), x, y, &rx, &ry, &child);
+        const int seen = m_Motions;
+        Place(rx, ry);
+        return Until([&] { return m_Motions > seen && m_MotionX == x && m_MotionY == y; });
+    }
+    // The pointer to the screen's corner, off the window, until SDL has seen it leave.
+    bool MoveOff()
+    {
+        const int seen = m_Leaves;
+        Place(0, 0);
+        return Until([&] { return m_Leaves > seen; });
+    }
+    bool Button(uint8_t button, bool down)
+    {
+        const int seen = m_Buttons;
+        XTestFakeButtonEvent(m_Display, button, down, CurrentTime);
+        XFlush(m_Display);
+        return Until([&] { return m_Buttons > seen; });
+    }
+    bool Tap(KeySym key)
+    {
+        const int seen = m_KeyUps;
+        const KeyCode code = XKeysymToKeycode(m_Display, key);
+        XTestFakeKeyEvent(m_Display, code, True, CurrentTime);
+        XTestFakeKeyEvent(m_Display, code, False, CurrentTime);
+        XFlush(m_Display);
+        return Until([&] { return m_KeyUps > seen; });
+    }
+
+    // The server's screen as 0xRRGGBB, row by row.
+    std::vector<uint32_t> Screen()
+    {
+        std::vector<uint32_t> out;
+        XImage* image =
+            XGetImage(m_Display, DefaultRootWindow(m_Display), 0, 0, kScreenWidth, kScreenHeight, AllPlanes, ZPixmap);
+        if (!image)
+            return out;
+        out.reserve(static_cast<size_t>(kScreenWidth) * kScreenHeight);
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x)
+                out.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+        XDestroyImage(image);
+        return out;
+    }
+    // The window's client area on the screen.
+    SDL_Rect Placed()
+    {
+        int x = 0, y = 0;
+        ::Window child;
+        XWindowAttributes a = {};
+        XGetWindowAttributes(m_Display, m_Window, &a);
+        XTranslateCoordinates(m_Display, m_Window, DefaultRootWindow(m_Display), 0, 0, &x, &y, &child);
+        return {x, y, a.width, a.height};
+    }
+
+private:
+    void Place(int rootX, int rootY)
+    {
+        if (m_Move == Move::Device)
+            XTestFakeMotionEvent(m_Display, DefaultScreen(m_Display), rootX, rootY, CurrentTime);
+        else
+            XWarpPointer(m_Display, None, DefaultRootWindow(m_Display), 0, 0, 0, 0, rootX, rootY);
+        XFlush(m_Display);
+    }
+
+    static int SDLCALL Watch(void* user, SDL_Event* e)
+    {
+        auto* desk = static_cast<XDesk*>(user);
+        if (e->type == SDL_MOUSEMOTION)
+            ++desk->m_Motions, desk->m_MotionX = e->motion.x, desk->m_MotionY = e->motion.y;
+        else if (e->type == SDL_MOUSEBUTTONDOWN || e->type == SDL_MOUSEBUTTONUP)
+            ++desk->m_Buttons;
+        else if (e->type == SDL_KEYUP)
+            ++desk->m_KeyUps;
+        else if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_LEAVE)
+            ++desk->m_Leaves;
+        return 1;
+    }
+
+    ::Display* m_Display = nullptr;
+    ::Window m_Window = 0;
+    Move m_Move = Move::Device;
+    std::function<void()> m_Pass;
+    int m_Motions = 0, m_MotionX = -1, m_MotionY = -1, m_Buttons = 0, m_KeyUps = 0, m_Leaves = 0;
+};
+
+// An offscreen suite's fixture with its window on the server: the fixture's own set-up runs once the server
+// is up (SDL then opens its window there), and the test goes on once the window shows.
+template <class Fixture> class OnX : public Fixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!m_Desk.Start())
+            GTEST_SKIP() << "no X server to test on: " << m_Desk.Why();
+        m_Up = true;
+        Fixture::SetUp();
+        if (this->HasFatalFailure())
+            return;
+        ASSERT_TRUE(m_Desk.Attach(this->m_Loop.m_Core.m_MainWindow->GetSDLWindow(), [this] { this->m_Loop.Pass(16); }))
+            << "the window never showed on the server";
+    }
+    void TearDown() override
+    {
+        if (!m_Up)
+            return;
+        Fixture::TearDown();
+        m_Desk.Stop();
+    }
+    // The pointer to (x, y) of the window, then a pass of the loop.
+    void PointTo(int x, int y)
+    {
+        ASSERT_TRUE(m_Desk.MoveTo(x, y)) << "no motion to " << x << "," << y << ", the last at " << m_Desk.LastMotion();
+        this->m_Loop.Pass(16);
+    }
+
+    XDesk m_Desk;
+    bool m_Up = false;
+};
+
+class GxWidgetEngineOnX : public OnX<GxWidgetEngine>
+{
+protected:
+    void TearDown() override
+    {
+        delete m_Core.m_SystemConfig;
+        m_Core.m_SystemConfig = nullptr;
+        OnX::TearDown();
+    }
+    void PointerTo(int x, int y) override { PointTo(x, y); }
+    void PointerOff() override
+    {
+        ASSERT_TRUE(m_Desk.MoveOff()) << "the pointer never left the window";
+        Pass(16);
+    }
+};
+
+// The same with the pointer moved either way.
+class GxWidgetEngineOnXPointer : public GxWidgetEngineOnX, public ::testing::WithParamInterface<Move>
+{
+protected:
+    void SetUp() override
+    {
+        m_Desk.SetMove(GetParam());
+        GxWidgetEngineOnX::SetUp();
+    }
+};
+
+class ZorWindowsDeviceOnX : public OnX<zortest::ZorWindowsDevice>, public ::testing::WithParamInterface<Move>
+{
+protected:
+    void SetUp() override
+    {
+        m_Desk.SetMove(GetParam());
+        OnX::SetUp();
+    }
+    void MoveTo(int x, int y) override { PointTo(x, y); }
+    void Press(int x, int y, uint8_t button) override
+    {
+        PointTo(x, y);
+        ASSERT_TRUE(m_Desk.Button(button, true)) << "no press";
+        m_Loop.Pass();
+    }
+    void Release(int x, int y, uint8_t button) override
+    {
+        PointTo(x, y);
+        ASSERT_TRUE(m_Desk.Button(button, false)) << "no release";
+        m_Loop.Pass();
+    }
+};
+
+bool Near(uint32_t a, uint32_t b)
+{
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8)
+            return false;
+    return true;
+}
+
+std::string MoveName(const ::testing::TestParamInfo<Move>& info)
+{
+    return info.param == Move::Device ? "MovedByDevice" : "Warped";
+}
+
+} // namespace
+
+TEST_P(GxWidgetEngineOnXPointer, StackedButtonsLightOneAtATimeAsThePointerPasses)
+{
+    StackedButtonsLightOneAtATime();
+}
+
+TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
+{
+    DragTheFirstCardOverASlotAndTheBar();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pointer, GxWidgetEngineOnXPointer, ::testing::Values(Move::Device, Move::Warp), MoveName);
+INSTANTIATE_TEST_SUITE_P(Pointer, ZorWindowsDeviceOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
+
+TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLetterboxed)
+{
+    // The whole picture one colour, so its edges show wherever the server has it.
+    constexpr uint32_t kFill = 0x3080E0;
+    m_Core.m_SystemConfig = new GxSystemConfig();
+    m_Core.m_SystemConfig->m_ScreenFillColor = 0xFF000000u | kFill;
+    auto* seq = new EventSeq(new GxTaskBase(m_Core.m_TaskManage), L"SeqFill");
+    m_Core.m_TaskManage->ChangeSequence(seq, 0, 0);
+    std::vector<uint32_t> screen;
+    auto at = [&](int x, int y) { return screen[static_cast<size_t>(y) * kScreenWidth + x]; };
+    // The picture fills exactly the rectangle r of the screen, black around it.
+    auto shows = [&](const SDL_Rect& r)
+    {
+        screen = m_Desk.Screen();
+        if (screen.empty())
+            return false;
+        const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
+        for (int x : {r.x, r.x + r.w / 2, right})
+            for (int y : {r.y, r.y + r.h / 2, bottom})
+                if (!Near(at(x, y), kFill))
+                    return false;
+        if (r.y > 0 && (at(r.x, r.y - 1) != 0 || at(right, r.y - 1) != 0 || at(r.x + r.w / 2, 0) != 0))
+            return false;
+        if (bottom < kScreenHeight - 1 && (at(r.x, bottom + 1) != 0 || at(right, bottom + 1) != 0))
+            return false;
+        if (r.x > 0 && (at(r.x - 1, r.y) != 0 || at(right + 1, bottom) != 0))
+            return false;
+        return true;
+    };
+    const SDL_Rect window = m_Desk.Placed();
+    ASSERT_EQ(window.w, 1024);
+    ASSERT_EQ(window.h, 768);
+    EXPECT_TRUE(m_Desk.Until([&] { return shows(window); })) << "the window's picture";
+
+    // F4 from the keyboard, the pointer over the window (with no window manager, keys go where it is).
+    PointerTo(512, 384);
+    ASSERT_TRUE(m_Desk.Tap(XK_F4));
+    ASSERT_TRUE(m_Desk.Until([&] { return GxDisplaySettings::Get().m_ScreenMode == SCRMODE_FULLSCREEN; }));
+    // 1024 x 768 in 1280 x 1024 is 1280 x 960: bars of 32 rows above and below.
+    EXPECT_TRUE(m_Desk.Until(
+        [&] {
+            return shows({0, 32, 1280, 960});
+        }))
+        << "full screen: top left " << std::hex << at(0, 32) << ", above it " << at(0, 31) << ", bottom right "
+        << at(1279, 991) << ", below it " << at(1279, 992);
+    const SDL_Rect covered = m_Desk.Placed();
+    EXPECT_TRUE(covered.x == 0 && covered.y == 0 && covered.w == kScreenWidth && covered.h == kScreenHeight)
+        << covered.x << "," << covered.y << " " << covered.w << "x" << covered.h;
+
+    ASSERT_TRUE(m_Desk.Tap(XK_F4));
+    ASSERT_TRUE(m_Desk.Until([&] { return GxDisplaySettings::Get().m_ScreenMode == SCRMODE_WINDOW; }));
+    EXPECT_TRUE(m_Desk.Until(
+        [&]
+        {
+            const SDL_Rect back = m_Desk.Placed();
+            return back.w == 1024 && back.h == 768 && shows(back);
+        }))
+        << "back in the window";
+}
