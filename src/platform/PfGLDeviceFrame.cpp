@@ -149,7 +149,6 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
         return false;
     }
 
-    const size_t start = m_FrameLog.size();
     // A clear depends on its targets and viewport alone: it carries them itself (the back buffer is target
     // 0 of every compared command), so the textures or blending left from the last frame's end do not
     // make the frames differ.
@@ -182,7 +181,6 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
     AppendLog(&bytes2, sizeof(bytes2));
     AppendLog(data, bytes);
     AppendLog(data2, bytes2);
-    (void)start;
     // The whole frame is held back: Present compares it with the last one shown, and draws it whole, only
     // where it differs, or not at all.
     return m_FrameDeferred;
