@@ -207,6 +207,7 @@ void PfGLDevice::Destroy()
     if (m_Context)
     {
         SDL_GL_MakeCurrent(m_Window, (SDL_GLContext)m_Context);
+        ReleaseHeldContents();
         m_ImplicitChain.Destroy();
         m_Shader.Destroy();
         GLuint buffers[3] = {m_StreamBuffer, m_StreamIndexBuffer, m_QuadIndexBuffer};
@@ -370,7 +371,9 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     if (chain != &m_ImplicitChain)
     {
         PfResult hr = chain->Present(source, dest, window);
-        m_Dirty |= DIRTY_FRAMEBUFFER;
+        m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_RASTER;
+        // The window may be the implicit chain's: its picture is not the one the next frame starts from.
+        m_ShownWindow = nullptr;
         return hr;
     }
     // The picture is shown again where the window lost it or its size or the present's rectangles changed.
@@ -383,8 +386,10 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
                           (dest != nullptr) == m_ShownHasDest &&
                           (!source || std::memcmp(source, &m_ShownSource, sizeof(PfRect)) == 0) &&
                           (!dest || std::memcmp(dest, &m_ShownDest, sizeof(PfRect)) == 0);
-    // A frame still held back has matched the last shown one all along; of the same length, it is equal.
-    const bool sameFrame = m_FrameDeferred && m_FrameLog.size() == m_ReferenceLog.size();
+    // A frame still held back is compared whole with the last one shown.
+    const bool sameFrame = m_FrameDeferred && m_FrameLog.size() == m_ReferenceLog.size() &&
+                           (m_FrameLog.empty() ||
+                            std::memcmp(m_FrameLog.data(), m_ReferenceLog.data(), m_FrameLog.size()) == 0);
     if (sameFrame && sameShow)
     {
         ++m_SkippedFrames;
@@ -392,15 +397,29 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
         BeginFrameLog();
         return D3D_OK;
     }
+    // The back buffer holds the last shown picture: a frame that differs from it in a few places is drawn
+    // again there only.
+    PfRect damage = {};
+    bool partial = false;
     if (sameFrame)
         m_FrameDeferred = false; // the back buffer holds this picture already
+    else if (m_FrameDeferred && FindFrameDamage(damage))
+    {
+        PlayDeferredFrame(&damage);
+        partial = true;
+        ++m_PartialFrames;
+    }
     else
         PlayDeferredFrame();
-    PfResult hr = chain->Present(source, dest, window);
-    // Presenting rebinds frame buffers behind the device's back.
-    m_Dirty |= DIRTY_FRAMEBUFFER;
+    bool sentPart = false;
+    PfResult hr = chain->Present(source, dest, window, partial && sameShow ? &damage : nullptr, &sentPart);
+    if (sentPart)
+        ++m_PartialPresents;
+    // Presenting rebinds frame buffers and moves the scissor behind the device's back.
+    m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_RASTER;
     ++m_PresentedFrames;
-    m_ShownWindow = shownWindow;
+    // A failed present leaves the window's picture unknown: the next one is sent whole.
+    m_ShownWindow = hr == D3D_OK ? shownWindow : nullptr;
     m_ShownWidth = dw;
     m_ShownHeight = dh;
     m_ShownHasSource = source != nullptr;

@@ -24,6 +24,11 @@
 // the commands written down are played first and the rest of the frame is drawn as it comes. Frames that
 // draw into other targets, draw before a whole-target clear, or depend on depth or stencil values from
 // an earlier frame are always drawn.
+//
+// A frame that differs from the last shown one in a few draws only is drawn again only where those draws
+// reach (PfGLDeviceDamage.cpp): every command of the frame is played with the scissor cut to that region,
+// over the last picture the back buffer still holds, and where the window keeps its picture between
+// presents only that region is sent to it.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -124,10 +129,16 @@ public:
     // last one shown and did nothing.
     uint64_t GetPresentedFrameCount() const { return m_PresentedFrames; }
     uint64_t GetSkippedFrameCount() const { return m_SkippedFrames; }
+    // Frames drawn again only where they differ from the last one shown, and presents that sent only that
+    // part of the picture to the window.
+    uint64_t GetPartialFrameCount() const { return m_PartialFrames; }
+    uint64_t GetPartialPresentCount() const { return m_PartialPresents; }
     // A texture calls this before its contents change, are read or go away (lock, unlock, upload, read
-    // back, destroy): queued quads are sent and a frame written down that uses it is drawn first. write:
-    // the contents change.
-    void NoteTextureChange(const PfGLTexture* texture, bool write);
+    // back, destroy): queued quads are sent. A frame written down that uses it keeps a copy of the contents
+    // it was written with (a new glyph drawn into a text texture after part of the text was drawn), or is
+    // drawn first where no copy can be made, the texture goes away or the back buffer is read. write: the
+    // contents change; destroy: the texture goes away.
+    void NoteTextureChange(const PfGLTexture* texture, bool write, bool destroy = false);
     // The window's contents were lost or its size changed: the next present shows the picture again even
     // when the frame is unchanged. Window events on the device's window call it too.
     void InvalidatePresented() { m_WindowExposed = true; }
@@ -259,8 +270,33 @@ private:
     bool LogCommand(FrameOp op, const FrameArgs& args, const void* data, uint32_t bytes, const void* data2 = nullptr,
                     uint32_t bytes2 = 0);
     void AppendLog(const void* data, size_t bytes);
-    // Plays the commands deferred so far; the rest of the frame is drawn as it comes.
-    void PlayDeferredFrame();
+    // Plays the commands deferred so far; the rest of the frame is drawn as it comes. With a clip, only the
+    // pixels inside it are drawn (a partial redraw over the last picture).
+    void PlayDeferredFrame(const PfRect* clip = nullptr);
+    // One clear or draw of a log as the damage search reads it.
+    struct LoggedCommand
+    {
+        FrameOp Op;
+        // The state block it was written under (null for a clear), and the record itself.
+        const uint8_t* State;
+        const uint8_t* Record;
+        size_t RecordBytes;
+        FrameArgs Args;
+        const uint8_t* Data;
+        uint32_t Bytes;
+        const uint8_t* Data2;
+        uint32_t Bytes2;
+    };
+    // The damage search (PfGLDeviceDamage.cpp). Splits a log into its commands.
+    static void ReadFrameLog(const std::vector<uint8_t>& log, std::vector<LoggedCommand>& commands);
+    // The region of the back buffer where this frame's picture can differ from the last one shown. False
+    // when the frame must be drawn whole: a command whose reach cannot be bounded, depth or stencil in use,
+    // the back buffer sampled, or a region too large to be worth cutting.
+    bool FindFrameDamage(PfRect& damage);
+    // Widens the damage by where a command draws: its quads first..first+count for DRAW_QUADS (all of them
+    // for other commands). False when that cannot be told.
+    bool AddCommandReach(const LoggedCommand& command, uint32_t firstQuad, uint32_t quadCount, PfRect& damage) const;
+    static bool SameCommand(const LoggedCommand& a, const LoggedCommand& b);
     // This frame cannot be compared (and is drawn as it comes); the next one has nothing to compare with.
     void MarkFrameIncomparable();
     // Notes a full-target clear, which frees the frame from what the targets held before.
@@ -433,6 +469,29 @@ private:
     bool m_EventWatch = false;
     uint64_t m_PresentedFrames = 0;
     uint64_t m_SkippedFrames = 0;
+    uint64_t m_PartialFrames = 0;
+    uint64_t m_PartialPresents = 0;
+    // Copies of textures' contents as commands held back were written with, before the textures changed:
+    // the commands' texture and its generation then, and the OpenGL name of the copy. Played commands bind
+    // the copy; it goes when the frame has been played.
+    struct HeldContents
+    {
+        const PfGLTexture* Texture;
+        uint64_t Generation;
+        uint32_t Copy;
+    };
+    static constexpr size_t MAX_HELD_CONTENTS = 8;
+    std::vector<HeldContents> m_HeldContents;
+    // While the log is played: the generations the state block played last was written with.
+    uint64_t m_PlayedGenerations[PF_STAGE_COUNT] = {};
+    uint32_t HeldCopy(const PfGLTexture* texture, uint64_t generation) const;
+    void ReleaseHeldContents();
+    // While a frame is played for a partial redraw: the region its commands are cut to.
+    PfRect m_DamageClip = {};
+    bool m_DamageClipActive = false;
+    // The commands of the last shown frame and of this one, as the damage search reads them.
+    std::vector<LoggedCommand> m_ReferenceCommands;
+    std::vector<LoggedCommand> m_FrameCommands;
     // The sampler states last sent to each stage's sampler object.
     uint32_t m_AppliedSamplerState[PF_STAGE_COUNT][14] = {};
 

@@ -282,11 +282,15 @@ void PfGLDevice::ApplyRaster()
     const uint32_t mask = rs[D3DRS_COLORWRITEENABLE];
     // Write-enable bits are red 1, green 2, blue 4, alpha 8.
     glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
-    if (rs[D3DRS_SCISSORTESTENABLE])
+    if (rs[D3DRS_SCISSORTESTENABLE] || m_DamageClipActive)
     {
+        // A partial redraw cuts every draw to the damaged region as well.
+        PfRect r = rs[D3DRS_SCISSORTESTENABLE] ? m_ScissorRect : m_DamageClip;
+        if (m_DamageClipActive)
+            r = {std::max(r.left, m_DamageClip.left), std::max(r.top, m_DamageClip.top),
+                 std::min(r.right, m_DamageClip.right), std::min(r.bottom, m_DamageClip.bottom)};
         glEnable(GL_SCISSOR_TEST);
-        glScissor(m_ScissorRect.left, m_ScissorRect.top, std::max(0, m_ScissorRect.right - m_ScissorRect.left),
-                  std::max(0, m_ScissorRect.bottom - m_ScissorRect.top));
+        glScissor(r.left, r.top, std::max(0, r.right - r.left), std::max(0, r.bottom - r.top));
     }
     else
         glDisable(GL_SCISSOR_TEST);
@@ -475,7 +479,9 @@ void PfGLDevice::BindTextures()
     for (uint32_t stage = 0; stage < count; ++stage)
     {
         PfGLTexture* texture = m_Textures[stage];
-        if (texture)
+        // A command played from the log whose texture changed since binds the copy of what it saw.
+        const uint32_t held = texture && m_Replaying ? HeldCopy(texture, m_PlayedGenerations[stage]) : 0;
+        if (texture && !held)
         {
             texture->UploadIfDirty();
             texture->Resolve();
@@ -483,7 +489,7 @@ void PfGLDevice::BindTextures()
         // Bound at every draw: names of deleted textures come back for new ones, so a remembered binding
         // could point at an object that no longer exists.
         glActiveTexture(GL_TEXTURE0 + stage);
-        glBindTexture(GL_TEXTURE_2D, texture ? texture->GetGLName() : m_WhiteTexture);
+        glBindTexture(GL_TEXTURE_2D, held ? held : texture ? texture->GetGLName() : m_WhiteTexture);
     }
     glActiveTexture(GL_TEXTURE0);
 }

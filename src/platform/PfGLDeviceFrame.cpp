@@ -1,15 +1,16 @@
 // The frame comparison: each frame's clears and draws into the implicit back buffer are written down as a
 // log of records (a state block when the states changed, then the command's arguments and vertices). While
-// the log so far equals the start of the last shown frame's log, nothing is sent to OpenGL; Present finds
-// the two logs equal and neither draws nor swaps. At the first difference, or when something may observe
-// the back buffer or change a texture the log uses, the log is played and the frame goes on drawing as it
-// comes.
+// the last shown frame's log is there to compare with, nothing is sent to OpenGL until Present: it finds
+// the two logs equal and neither draws nor swaps, or plays the log where the frames differ (the damage,
+// PfGLDeviceDamage.cpp) or whole. When something may observe the back buffer or change a texture the log
+// uses before that, the log is played whole and the frame goes on drawing as it comes.
 //
 // How each input to the picture is covered:
 // - states, transforms, lights, material, viewport, scissor, targets: the state block, compared whole;
 // - textures: their address and content generation, which every lock for writing, upload, re-creation and
 //   draw into them as a target changes; a texture the log uses that is about to change (on the drawing
-//   thread) has the log played first, so the commands see the contents they were written down with;
+//   thread) leaves a copy of its contents that the commands written before bind when they are played, or
+//   has the log played first, so the commands see the contents they were written down with;
 // - vertices and indices: copied into the log;
 // - what the back buffer held before: the frame is compared only when a whole-target clear comes before its
 //   first draw, and a draw that uses depth or stencil only after those were cleared whole too;
@@ -20,6 +21,7 @@
 #include "platform/PfGLTexture.h"
 
 #include <SDL2/SDL.h>
+#include <epoxy/gl.h>
 
 #include <cstring>
 
@@ -27,6 +29,7 @@
 
 void PfGLDevice::BeginFrameLog()
 {
+    ReleaseHeldContents();
     ++m_FrameSerial;
     m_FrameLog.clear();
     m_LoggedStateValid = false;
@@ -78,6 +81,7 @@ void PfGLDevice::RestoreFrameState(const FrameState& s)
     std::memcpy(m_StageState, s.StageState, sizeof(s.StageState));
     std::memcpy(m_SamplerState, s.SamplerState, sizeof(s.SamplerState));
     std::memcpy(m_Textures, s.Textures, sizeof(s.Textures));
+    std::memcpy(m_PlayedGenerations, s.TextureGenerations, sizeof(s.TextureGenerations));
     m_World = s.World;
     m_View = s.View;
     m_Projection = s.Projection;
@@ -145,7 +149,6 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
         return false;
     }
 
-    const size_t start = m_FrameLog.size();
     // A clear depends on its targets and viewport alone: it carries them itself (the back buffer is target
     // 0 of every compared command), so the textures or blending left from the last frame's end do not
     // make the frames differ.
@@ -178,20 +181,14 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
     AppendLog(&bytes2, sizeof(bytes2));
     AppendLog(data, bytes);
     AppendLog(data2, bytes2);
-    if (!m_FrameDeferred)
-        return false;
-    const size_t end = m_FrameLog.size();
-    if (end <= m_ReferenceLog.size() &&
-        std::memcmp(m_FrameLog.data() + start, m_ReferenceLog.data() + start, end - start) == 0)
-        return true;
-    // The frame differs from the last one shown: what was held back is drawn, this command with it.
-    PlayDeferredFrame();
-    return true;
+    // The whole frame is held back: Present compares it with the last one shown, and draws it whole, only
+    // where it differs, or not at all.
+    return m_FrameDeferred;
 }
 
 // [SECTION] playing the log
 
-void PfGLDevice::PlayDeferredFrame()
+void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
 {
     if (!m_FrameDeferred)
         return;
@@ -202,6 +199,9 @@ void PfGLDevice::PlayDeferredFrame()
     CaptureFrameState(live);
     const uint64_t drawCalls = m_DrawCalls;
     m_Replaying = true;
+    m_DamageClipActive = clip != nullptr;
+    if (clip)
+        m_DamageClip = *clip;
     const uint8_t* at = m_FrameLog.data();
     const uint8_t* const end = at + m_FrameLog.size();
     while (at < end)
@@ -265,8 +265,10 @@ void PfGLDevice::PlayDeferredFrame()
         }
     }
     m_Replaying = false;
+    m_DamageClipActive = false;
     m_DrawCalls = drawCalls;
     RestoreFrameState(live);
+    ReleaseHeldContents();
 }
 
 void PfGLDevice::MarkFrameIncomparable()
@@ -277,7 +279,7 @@ void PfGLDevice::MarkFrameIncomparable()
     m_LoggedStateValid = false;
 }
 
-void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write)
+void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write, bool destroy)
 {
     // Only the drawing thread sends anything; a movie thread's lock changes the processor-side copy,
     // uploaded at the next bind, and the generation it changes keeps the next frame from matching.
@@ -287,13 +289,49 @@ void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write)
     if (!texture)
         return;
     if (m_FrameDeferred && texture->GetFrameStamp() == m_FrameSerial)
-        PlayDeferredFrame();
+    {
+        // The held-back commands read the back buffer's picture or the contents written before: reading
+        // another texture needs nothing; a change keeps a copy of what the commands saw when it can.
+        const bool backBuffer = texture == m_ImplicitChain.GetBackBuffer();
+        const uint64_t generation = texture->GetContentGeneration();
+        if (backBuffer || destroy)
+            PlayDeferredFrame();
+        else if (write && !HeldCopy(texture, generation))
+        {
+            const uint32_t copy = m_HeldContents.size() < MAX_HELD_CONTENTS ? texture->CopyContents() : 0;
+            if (copy)
+                m_HeldContents.push_back({texture, generation, copy});
+            else
+                PlayDeferredFrame();
+        }
+    }
     // The back buffer written around the device: its picture is no longer what the log says.
     if (write && texture == m_ImplicitChain.GetBackBuffer())
     {
         MarkFrameIncomparable();
         m_ReferenceValid = false;
     }
+}
+
+uint32_t PfGLDevice::HeldCopy(const PfGLTexture* texture, uint64_t generation) const
+{
+    for (const HeldContents& held : m_HeldContents)
+        if (held.Texture == texture && held.Generation == generation)
+            return held.Copy;
+    return 0;
+}
+
+void PfGLDevice::ReleaseHeldContents()
+{
+    if (m_HeldContents.empty())
+        return;
+    if (m_Context && SDL_GL_GetCurrentContext() == (SDL_GLContext)m_Context)
+        for (const HeldContents& held : m_HeldContents)
+        {
+            const GLuint name = held.Copy;
+            glDeleteTextures(1, &name);
+        }
+    m_HeldContents.clear();
 }
 
 void PfGLDevice::BumpTargetGenerations()

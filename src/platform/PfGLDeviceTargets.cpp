@@ -158,8 +158,16 @@ PfResult PfGLDevice::ClearNow(uint32_t count, const PfRect* rects, uint32_t flag
     }
     for (uint32_t i = 0; i < count; ++i)
     {
-        const int32_t l = std::max(rects[i].left, vl), t = std::max(rects[i].top, vt);
-        const int32_t r = std::min(rects[i].right, vr), b = std::min(rects[i].bottom, vb);
+        int32_t l = std::max(rects[i].left, vl), t = std::max(rects[i].top, vt);
+        int32_t r = std::min(rects[i].right, vr), b = std::min(rects[i].bottom, vb);
+        if (m_DamageClipActive)
+        {
+            // A partial redraw clears inside the damaged region only.
+            l = std::max(l, m_DamageClip.left);
+            t = std::max(t, m_DamageClip.top);
+            r = std::min(r, m_DamageClip.right);
+            b = std::min(b, m_DamageClip.bottom);
+        }
         if (l >= r || t >= b)
             continue;
         glScissor(l, t, r - l, b - t);

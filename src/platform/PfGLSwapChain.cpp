@@ -3,7 +3,13 @@
 #include "platform/PfPictureFit.h"
 
 #include <SDL2/SDL.h>
+#include <epoxy/egl.h>
 #include <epoxy/gl.h>
+#include <epoxy/glx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 PfResult PfGLSwapChain::Create(const D3DPRESENT_PARAMETERS& params)
 {
@@ -28,8 +34,46 @@ void PfGLSwapChain::Destroy()
     m_Params = {};
 }
 
-PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window)
+bool PfGLSwapChain::WindowKeepsPicture()
 {
+    // SDL makes its contexts through GLX on X11 unless told to use EGL, and through EGL everywhere else;
+    // the other interface is not touched (asking it would load its library).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver)
+        return false;
+    const bool glx = std::strcmp(driver, "x11") == 0 && !SDL_GetHintBoolean("SDL_VIDEO_X11_FORCE_EGL", SDL_FALSE);
+    if (glx)
+    {
+        Display* display = glXGetCurrentDisplay();
+        const GLXDrawable drawable = glXGetCurrentDrawable();
+        if (!display || !drawable || !epoxy_has_glx_extension(display, DefaultScreen(display), "GLX_EXT_buffer_age"))
+            return false;
+        unsigned int age = 0;
+        glXQueryDrawable(display, drawable, GLX_BACK_BUFFER_AGE_EXT, &age);
+        return age == 1;
+    }
+    EGLDisplay display = eglGetCurrentDisplay();
+    EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
+    if (display == EGL_NO_DISPLAY || surface == EGL_NO_SURFACE)
+        return false;
+    if (epoxy_has_egl_extension(display, "EGL_EXT_buffer_age"))
+    {
+        EGLint age = 0;
+        return eglQuerySurface(display, surface, EGL_BUFFER_AGE_EXT, &age) && age == 1;
+    }
+    // Only a pixel buffer answers this query; a swap leaves it untouched.
+    EGLint largest = -1;
+    if (eglQuerySurface(display, surface, EGL_LARGEST_PBUFFER, &largest) && largest != -1)
+        return true;
+    EGLint behaviour = 0;
+    return eglQuerySurface(display, surface, EGL_SWAP_BEHAVIOR, &behaviour) && behaviour == EGL_BUFFER_PRESERVED;
+}
+
+PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage,
+                                bool* sentPart)
+{
+    if (sentPart)
+        *sentPart = false;
     if (!m_BackBuffer.IsCreated())
         return D3DERR_INVALIDCALL;
     // A back buffer never drawn into shows its zeros.
@@ -63,9 +107,32 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLint scissorBox[4] = {};
+    glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
     glDisable(GL_SCISSOR_TEST);
+    // Only the changed part where the window still shows the rest: the damage widened by a pixel of the
+    // back buffer (the filter reads the neighbours) taken to the window and widened by one of its pixels.
+    // The bars are there already.
+    const bool part = damage && s.right > s.left && s.bottom > s.top && WindowKeepsPicture();
+    if (part)
+    {
+        const double sx = (double)(d.right - d.left) / (s.right - s.left);
+        const double sy = (double)(d.bottom - d.top) / (s.bottom - s.top);
+        int32_t l = d.left + (int32_t)std::floor((damage->left - 1 - s.left) * sx) - 1;
+        int32_t t = d.top + (int32_t)std::floor((damage->top - 1 - s.top) * sy) - 1;
+        int32_t r = d.left + (int32_t)std::ceil((damage->right + 1 - s.left) * sx) + 1;
+        int32_t b = d.top + (int32_t)std::ceil((damage->bottom + 1 - s.top) * sy) + 1;
+        l = std::max({l, d.left, 0});
+        t = std::max({t, d.top, 0});
+        r = std::min({r, d.right, dw});
+        b = std::min({b, d.bottom, dh});
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(l, dh - std::max(b, t), std::max(0, r - l), std::max(0, b - t));
+        if (sentPart)
+            *sentPart = true;
+    }
     // Bars only where the picture leaves part of the window uncovered.
-    if (!dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
+    else if (!dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
     {
         GLfloat clear[4] = {};
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
@@ -81,8 +148,11 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // top.
     glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, dh - d.top, d.right, dh - d.bottom, GL_COLOR_BUFFER_BIT,
                       GL_LINEAR);
+    glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
+    else
+        glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawPrevious);
     glDeleteFramebuffers(1, &fbo);

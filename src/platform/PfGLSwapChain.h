@@ -24,8 +24,15 @@ public:
     const D3DPRESENT_PARAMETERS& GetPresentParameters() const { return m_Params; }
 
     // source and dest are rectangles of the back buffer and of the window (null: all of it); window null
-    // means the chain's own window.
-    PfResult Present(const PfRect* source, const PfRect* dest, PfWindowHandle window);
+    // means the chain's own window. damage, when given, is the part of the back buffer that changed since
+    // the last present, which showed the rest in the same window the same way: where the window keeps its
+    // picture between presents (WindowKeepsPicture) only that part is sent, and sentPart says so.
+    PfResult Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage = nullptr,
+                     bool* sentPart = nullptr);
+    // The window's drawable still holds the last presented picture when the next frame starts: the driver
+    // says its buffer age is 1, or the surface keeps its contents across a swap (a pixel buffer, which a swap
+    // leaves alone, or a surface whose swap preserves them). Asked of the current context's surface.
+    static bool WindowKeepsPicture();
 
 private:
     D3DPRESENT_PARAMETERS m_Params = {};

@@ -14,10 +14,10 @@ namespace
 
 // Quads queued on the device, and a frame it has written down but not drawn, may still sample this
 // texture or draw into it: they go first.
-void BeforeChange(const PfGLTexture* texture, bool write)
+void BeforeChange(const PfGLTexture* texture, bool write, bool destroy = false)
 {
     if (PfGLDevice* device = PfGLDevice::GetCurrent())
-        device->NoteTextureChange(texture, write);
+        device->NoteTextureChange(texture, write, destroy);
 }
 
 std::atomic<uint64_t> s_NextGeneration{1};
@@ -359,6 +359,30 @@ void PfGLTexture::Resolve()
         BlitBetween(m_Name, m_MultisampleBuffer, true, m_Width, 0, m_Height);
 }
 
+uint32_t PfGLTexture::CopyContents() const
+{
+    FormatInfo info;
+    if (!m_Name || !m_HasStorage || m_Levels != 1 || m_MultisampleBuffer || m_Dirty || IsDepthStencil() ||
+        !GetFormatInfo(m_Format, info))
+        return 0;
+    static const bool s_CopyImage = epoxy_gl_version() >= 43 || epoxy_has_gl_extension("GL_ARB_copy_image");
+    if (!s_CopyImage)
+        return 0;
+    GLuint copy = 0;
+    glGenTextures(1, &copy);
+    {
+        ScopedBind bind(copy);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, info.swizzle);
+        glTexImage2D(GL_TEXTURE_2D, 0, (GLint)info.internalFormat, (GLsizei)m_Width, (GLsizei)m_Height, 0, info.format,
+                     info.type, nullptr);
+    }
+    glCopyImageSubData(m_Name, GL_TEXTURE_2D, 0, 0, 0, 0, copy, GL_TEXTURE_2D, 0, 0, 0, 0, (GLsizei)m_Width,
+                       (GLsizei)m_Height, 1);
+    return copy;
+}
+
 void PfGLTexture::ReleaseCopy()
 {
     m_Data.reset();
@@ -371,7 +395,7 @@ void PfGLTexture::BumpContentGeneration()
 
 void PfGLTexture::Destroy()
 {
-    BeforeChange(this, true);
+    BeforeChange(this, true, true);
     PfGLDevice::UnbindFromCurrent(this);
     if (m_Name)
     {

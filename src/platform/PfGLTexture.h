@@ -111,6 +111,10 @@ public:
     void BumpContentGeneration();
     // The device's frame whose written-down commands use this texture (the device's own bookkeeping).
     uint64_t GetFrameStamp() const { return m_FrameStamp; }
+    // A new OpenGL texture holding a copy of the contents OpenGL has now, for draws held back from before a
+    // change to keep seeing them; the caller deletes it. 0 where no copy can be made (several levels, a
+    // multisampled buffer, contents not yet sent, no copy between images in the driver).
+    uint32_t CopyContents() const;
     void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
 
 private:

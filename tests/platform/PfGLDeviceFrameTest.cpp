@@ -1,9 +1,14 @@
 // The frame comparison: a frame equal to the last one shown is neither drawn nor shown, and every input that
 // changes the picture (a texture's contents, on the drawing thread or another, vertices, a render target
-// drawn into, the window exposed) brings a drawn and shown frame with the new picture.
+// drawn into, the window exposed) brings a drawn and shown frame with the new picture. A frame that differs
+// in a few draws is drawn again only where they reach, and gives the picture a whole redraw gives.
 #include "PlatformTestSupport.h"
 
+#include <epoxy/gl.h>
+
+#include <functional>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -45,6 +50,87 @@ protected:
         return since;
     }
     std::pair<uint64_t, uint64_t> m_Seen;
+
+    // A quad sampling part of its texture.
+    void Part(PfGLTexture* texture, float l, float t, float r, float b, float u0, float u1, uint32_t diffuse)
+    {
+        KvVertex2D q[4];
+        Corners(q, l - 0.5f, t - 0.5f, r - 0.5f, b - 0.5f, diffuse);
+        q[0].u = q[1].u = u0;
+        q[2].u = q[3].u = u1;
+        m_Device.SetTexture(0, texture);
+        ASSERT_EQ(m_Device.QueueQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    }
+    // Writes one colour into columns first..first+count of a texture, all rows.
+    static void Columns(PfGLTexture& texture, uint32_t first, uint32_t count, uint32_t color)
+    {
+        uint32_t pitch = 0;
+        const PfRect rect = {(int32_t)first, 0, (int32_t)(first + count), (int32_t)texture.GetHeight()};
+        auto* bits = static_cast<uint8_t*>(texture.LockRect(&rect, 0, &pitch));
+        ASSERT_NE(bits, nullptr);
+        for (uint32_t y = 0; y < texture.GetHeight(); ++y)
+            for (uint32_t x = 0; x < count; ++x)
+                std::memcpy(bits + y * pitch + x * 4, &color, 4);
+        ASSERT_EQ(texture.UnlockRect(), D3D_OK);
+    }
+    std::vector<uint32_t> BackPicture()
+    {
+        PfGLTexture* back = m_Device.GetSwapChain(0)->GetBackBuffer();
+        EXPECT_EQ(back->ReadBack(), D3D_OK);
+        std::vector<uint32_t> picture(m_Width * m_Height);
+        std::memcpy(picture.data(), back->GetData(), picture.size() * 4);
+        return picture;
+    }
+    // The window's picture, top row first, as the last present left it.
+    std::vector<uint32_t> WindowPicture()
+    {
+        std::vector<uint32_t> rows(m_Width * m_Height), picture(rows.size());
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, (GLsizei)m_Width, (GLsizei)m_Height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+        for (uint32_t y = 0; y < m_Height; ++y)
+            std::memcpy(&picture[y * m_Width], &rows[(m_Height - 1 - y) * m_Width], m_Width * 4);
+        return picture;
+    }
+    struct Pictures
+    {
+        std::vector<uint32_t> Before, Partial, Whole;
+    };
+    // Shows `before`, then `after`, which must be drawn again in part only and sent in part to a window that
+    // keeps its picture; then `after` again drawn whole as it comes (the frame before it cannot be compared
+    // with). after(true) is the second time.
+    Pictures RedrawInPartAndWhole(const std::function<void()>& before, const std::function<void(bool)>& after)
+    {
+        Pictures pictures;
+        Frame(before);
+        Frame(before);
+        pictures.Before = BackPicture();
+        const uint64_t partial = m_Device.GetPartialFrameCount();
+        const uint64_t sentPart = m_Device.GetPartialPresentCount();
+        Frame([&] { after(false); });
+        EXPECT_EQ(m_Device.GetPartialFrameCount(), partial + 1) << "drawn again in part";
+        pictures.Partial = BackPicture();
+        if (PfGLSwapChain::WindowKeepsPicture())
+        {
+            EXPECT_EQ(m_Device.GetPartialPresentCount(), sentPart + 1) << "sent in part";
+        }
+        // The window keeps no alpha.
+        std::vector<uint32_t> shown = WindowPicture(), colours = pictures.Partial;
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            shown[i] &= 0xFFFFFF;
+            colours[i] &= 0xFFFFFF;
+        }
+        EXPECT_TRUE(shown == colours) << "the window shows the whole new picture";
+        // A draw before any clear: the frame cannot be compared, and the next one is drawn as it comes.
+        Frame([&] { Quad(nullptr, 0, 0, 1, 1, 0xFF00FF00); }, false);
+        Frame([&] { after(true); });
+        EXPECT_EQ(m_Device.GetPartialFrameCount(), partial + 1);
+        pictures.Whole = BackPicture();
+        EXPECT_TRUE(pictures.Partial != pictures.Before) << "the change shows";
+        return pictures;
+    }
 };
 
 using Shown = std::pair<uint64_t, uint64_t>;
@@ -226,4 +312,172 @@ TEST_F(PfGLDeviceFrameTest, BackBufferWrittenAroundTheDeviceIsDrawnOver)
     Frame(draw);
     EXPECT_EQ(Counts(), Shown(1, 0));
     EXPECT_EQ(BackPixel(10, 10), 0xFFFFFFFFu);
+}
+
+// A typed character: a new glyph written into the text texture between frames, and its quad added to the
+// batch of glyph quads.
+TEST_F(PfGLDeviceFrameTest, PartialRedrawOfANewGlyphEqualsAWholeRedraw)
+{
+    PfGLTexture text, glyphs, backdrop;
+    ASSERT_EQ(text.Create(16, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    ASSERT_EQ(glyphs.Create(8, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    Solid(backdrop, 0xFF304050);
+    Columns(text, 0, 4, 0xFFFFFFFF);
+    Columns(glyphs, 0, 4, 0xFFFF8000);
+    Columns(glyphs, 4, 4, 0xFF0080FF);
+    auto draw = [&](uint32_t typed)
+    {
+        Quad(&backdrop, 0, 0, 64, 64, 0xFFFFFFFF);
+        Quad(&text, 4, 4, 36, 12, 0xFFFFFFFF);
+        for (uint32_t i = 0; i < typed; ++i)
+            Part(&glyphs, 4.0f + 6 * i, 40, 10.0f + 6 * i, 46, (i % 2) * 0.5f, (i % 2) * 0.5f + 0.5f, 0xFFFFFFFF);
+    };
+    const Pictures p = RedrawInPartAndWhole([&] { draw(3); },
+                                            [&](bool again)
+                                            {
+                                                if (!again)
+                                                    Columns(text, 4, 4, 0xFFFFFF00);
+                                                draw(4);
+                                            });
+    EXPECT_TRUE(p.Partial == p.Whole);
+    EXPECT_EQ(p.Partial[6 * 64 + 13], 0xFFFFFF00u) << "the new glyph in the text texture";
+    EXPECT_EQ(p.Partial[42 * 64 + 23], 0xFF0080FFu) << "the new glyph quad";
+}
+
+// A glyph written into a texture after the frame has drawn it once: the earlier draw keeps the earlier
+// contents, also where it is drawn again in part.
+TEST_F(PfGLDeviceFrameTest, PartialRedrawKeepsContentsATextureHadBeforeItChangedWithinTheFrame)
+{
+    PfGLTexture text;
+    ASSERT_EQ(text.Create(8, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    Columns(text, 0, 8, 0xFFFF0000);
+    auto first = [&] { Quad(&text, 8, 8, 40, 16, 0xFFFFFFFF); };
+    const Pictures p = RedrawInPartAndWhole(first,
+                                            [&](bool again)
+                                            {
+                                                if (again)
+                                                    Columns(text, 0, 8, 0xFFFF0000);
+                                                first();
+                                                Columns(text, 0, 8, 0xFF00FF00);
+                                                Quad(&text, 8, 14, 40, 22, 0xFFFFFFFF);
+                                            });
+    EXPECT_TRUE(p.Partial == p.Whole);
+    EXPECT_EQ(p.Partial[13 * 64 + 20], 0xFFFF0000u) << "the first draw, drawn again, with the old contents";
+    EXPECT_EQ(p.Partial[18 * 64 + 20], 0xFF00FF00u);
+}
+
+// A sprite moved (its old place shows the backdrop again), a layer's alpha changed over another layer, a
+// change under a translucent layer, and a quad placed through the transforms moved.
+TEST_F(PfGLDeviceFrameTest, PartialRedrawOfMovedFadedAndCoveredDrawsEqualsAWholeRedraw)
+{
+    PfGLTexture backdrop, sprite;
+    ASSERT_EQ(backdrop.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    for (uint32_t x = 0; x < 4; ++x)
+        Columns(backdrop, x, 1, 0xFF102030 + x * 0x00203010);
+    Solid(sprite, 0xFFE0C040);
+    auto back = [&] { Quad(&backdrop, 0, 0, 64, 64, 0xFFFFFFFF); };
+    struct Case
+    {
+        const char* name;
+        std::function<void(bool)> draw;
+        int x, y; // a pixel the change reaches
+    };
+    bool changed = false;
+    D3DMATRIX projection = {};
+    // Target pixels straight through: x' = 2x/64 - 1, y' = 1 - 2y/64.
+    projection.m[0][0] = 2.0f / 64;
+    projection.m[1][1] = -2.0f / 64;
+    projection.m[2][2] = 1.0f;
+    projection.m[3][0] = -1.0f;
+    projection.m[3][1] = 1.0f;
+    projection.m[3][3] = 1.0f;
+    const Case cases[] = {
+        {"moved sprite",
+         [&](bool)
+         {
+             back();
+             const float at = changed ? 14.0f : 4.0f;
+             Quad(&sprite, at, at, at + 8, at + 8, 0xFFFFFFFF);
+         },
+         8, 8},
+        {"faded layer over a layer",
+         [&](bool)
+         {
+             back();
+             Quad(nullptr, 16, 16, 40, 40, 0xFF0000FF);
+             Quad(nullptr, 24, 24, 48, 48, changed ? 0x60FF0000 : 0xFFFF0000);
+         },
+         30, 30},
+        {"change under a translucent layer",
+         [&](bool)
+         {
+             back();
+             Quad(nullptr, 16, 16, 32, 32, changed ? 0xFF00FF00 : 0xFFFF0000);
+             Quad(nullptr, 8, 8, 56, 56, 0x80FFFFFF);
+         },
+         20, 20},
+        {"transformed quad moved",
+         [&](bool)
+         {
+             back();
+             m_Device.FlushQuads();
+             m_Device.SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+             m_Device.SetTexture(0, nullptr);
+             m_Device.SetTransform(D3DTS_PROJECTION, projection);
+             struct
+             {
+                 float x, y, z;
+                 uint32_t diffuse;
+             } v[4];
+             // Near the top, where a region turned upside down would miss it.
+             const float left = changed ? 24.0f : 4.0f;
+             v[0] = {left, 4, 0, 0xFFFFFFFF};
+             v[1] = {left, 12, 0, 0xFFFFFFFF};
+             v[2] = {left + 16, 12, 0, 0xFFFFFFFF};
+             v[3] = {left + 16, 4, 0, 0xFFFFFFFF};
+             m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(v[0]));
+             m_Device.SetFVF(FVF_2D);
+         },
+         8, 8},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        changed = false;
+        const Pictures p = RedrawInPartAndWhole([&] { c.draw(false); },
+                                                [&](bool again)
+                                                {
+                                                    changed = true;
+                                                    c.draw(again);
+                                                });
+        EXPECT_TRUE(p.Partial == p.Whole);
+        EXPECT_NE(p.Partial[c.y * 64 + c.x], p.Before[c.y * 64 + c.x]);
+    }
+}
+
+// What cannot be cut to a region is drawn whole: depth in use, or most of the target changed.
+TEST_F(PfGLDeviceFrameTest, FramesThatCannotBeCutAreDrawnWhole)
+{
+    auto draw = [&](uint32_t size) { return [this, size] { Quad(nullptr, 0, 0, (float)size, (float)size, 0xFFFFFFFF); }; };
+    Frame(draw(8));
+    Frame(draw(8));
+    const uint64_t partial = m_Device.GetPartialFrameCount();
+    Frame(draw(60));
+    EXPECT_EQ(m_Device.GetPartialFrameCount(), partial) << "most of the target";
+    EXPECT_EQ(BackPixel(50, 50), 0xFFFFFFFFu);
+    PfGLTexture depth;
+    ASSERT_EQ(depth.Create(64, 64, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24S8), D3D_OK);
+    ASSERT_EQ(m_Device.SetDepthStencilSurface(&depth), D3D_OK);
+    m_Device.SetRenderState(D3DRS_ZENABLE, 1);
+    auto depthFrame = [&](float size)
+    {
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        Quad(nullptr, 0, 0, size, size, 0xFFFFFFFF);
+        ASSERT_EQ(m_Device.Present(m_Device.GetSwapChain(0), nullptr, nullptr, nullptr), D3D_OK);
+    };
+    depthFrame(8);
+    depthFrame(8);
+    depthFrame(10);
+    EXPECT_EQ(m_Device.GetPartialFrameCount(), partial) << "depth in use";
+    EXPECT_EQ(BackPixel(9, 9), 0xFFFFFFFFu);
 }

@@ -1,0 +1,310 @@
+// The damage search: where a frame that differs from the last one shown can differ in its pixels.
+//
+// Each command acts on the pixels inside its reach only, and on each of them the same way whatever the
+// other pixels hold (blending and the tests read the pixel's own values; the back buffer is never
+// sampled). Two frames that both start with a whole clear therefore end with the same pixel wherever
+// every command of one is matched by an equal command (the same record under the same state block, and
+// so the same texture contents) of the other in the same order, and commands without a match reach
+// nowhere. The commands are matched from the start and from the end; those left in between, in both
+// frames, make the damage: the union of their reaches. A batch of quads matched against a batch under the
+// same states is matched quad by quad, so a new glyph adds one quad's reach, not the line's.
+//
+// The reach of a draw is the box of its vertices after the transforms (for pre-transformed vertices, their
+// screen positions), widened by two pixels for rasterisation and lines, cut to its viewport and scissor
+// rectangle; that of a clear, its rectangles in its viewport. Points, vertices behind the eye or not
+// finite reach the whole viewport. A frame whose draws use depth or stencil, sample the back buffer, or
+// sample a texture another thread changed after the draw was written down, is drawn whole.
+#include "platform/PfGLDevice.h"
+
+#include "platform/PfGLTexture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+
+// A damaged region over more than this share of the back buffer is drawn whole.
+constexpr int64_t kMaxDamageShareNumerator = 1;
+constexpr int64_t kMaxDamageShareDenominator = 2;
+// Rasterisation rules, line widths and filtering across a quad's edge stay within this margin.
+constexpr float kReachMargin = 2.0f;
+
+void Unite(PfRect& into, const PfRect& r)
+{
+    if (r.left >= r.right || r.top >= r.bottom)
+        return;
+    if (into.left >= into.right || into.top >= into.bottom)
+    {
+        into = r;
+        return;
+    }
+    into.left = std::min(into.left, r.left);
+    into.top = std::min(into.top, r.top);
+    into.right = std::max(into.right, r.right);
+    into.bottom = std::max(into.bottom, r.bottom);
+}
+
+PfRect Intersect(const PfRect& a, const PfRect& b)
+{
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+PfRect ViewportRect(const D3DVIEWPORT9& v)
+{
+    return {(int32_t)v.X, (int32_t)v.Y, (int32_t)(v.X + v.Width), (int32_t)(v.Y + v.Height)};
+}
+
+// Row vector times matrix, as the transforms are written.
+void Transform(const float in[4], const D3DMATRIX& m, float out[4])
+{
+    for (int c = 0; c < 4; ++c)
+        out[c] = in[0] * m.m[0][c] + in[1] * m.m[1][c] + in[2] * m.m[2][c] + in[3] * m.m[3][c];
+}
+
+} // namespace
+
+void PfGLDevice::ReadFrameLog(const std::vector<uint8_t>& log, std::vector<LoggedCommand>& commands)
+{
+    commands.clear();
+    const uint8_t* at = log.data();
+    const uint8_t* const end = at + log.size();
+    const uint8_t* state = nullptr;
+    while (at < end)
+    {
+        LoggedCommand c;
+        c.Record = at;
+        std::memcpy(&c.Op, at, sizeof(c.Op));
+        at += sizeof(c.Op);
+        if (c.Op == FrameOp::STATE)
+        {
+            state = at;
+            at += sizeof(FrameState);
+            continue;
+        }
+        std::memcpy(&c.Args, at, sizeof(c.Args));
+        at += sizeof(c.Args);
+        std::memcpy(&c.Bytes, at, sizeof(c.Bytes));
+        at += sizeof(c.Bytes);
+        std::memcpy(&c.Bytes2, at, sizeof(c.Bytes2));
+        at += sizeof(c.Bytes2);
+        c.Data = at;
+        c.Data2 = at + c.Bytes;
+        at += (size_t)c.Bytes + c.Bytes2;
+        c.RecordBytes = (size_t)(at - c.Record);
+        c.State = c.Op == FrameOp::CLEAR ? nullptr : state;
+        commands.push_back(c);
+    }
+}
+
+bool PfGLDevice::SameCommand(const LoggedCommand& a, const LoggedCommand& b)
+{
+    if (a.RecordBytes != b.RecordBytes || std::memcmp(a.Record, b.Record, a.RecordBytes) != 0)
+        return false;
+    if (!a.State || !b.State)
+        return a.State == b.State;
+    return a.State == b.State || std::memcmp(a.State, b.State, sizeof(FrameState)) == 0;
+}
+
+bool PfGLDevice::AddCommandReach(const LoggedCommand& command, uint32_t firstQuad, uint32_t quadCount,
+                                 PfRect& damage) const
+{
+    if (command.Op == FrameOp::CLEAR)
+    {
+        ClearTarget target;
+        std::memcpy(&target, command.Data2, sizeof(target));
+        const PfRect viewport = ViewportRect(target.Viewport);
+        const uint32_t count = command.Bytes / sizeof(PfRect);
+        if (count == 0)
+            Unite(damage, viewport);
+        for (uint32_t i = 0; i < count; ++i)
+        {
+            PfRect r;
+            std::memcpy(&r, command.Data + i * sizeof(PfRect), sizeof(r));
+            Unite(damage, Intersect(r, viewport));
+        }
+        return true;
+    }
+    if (!command.State)
+        return false;
+    FrameState s;
+    std::memcpy(&s, command.State, sizeof(s));
+    PfRect limit = ViewportRect(s.Viewport);
+    if (s.RenderState[D3DRS_SCISSORTESTENABLE])
+        limit = Intersect(limit, s.ScissorRect);
+    if (limit.left >= limit.right || limit.top >= limit.bottom)
+        return true;
+
+    uint32_t stride = 0, first = 0, count = 0;
+    D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
+    switch (command.Op)
+    {
+    case FrameOp::DRAW_UP:
+        type = (D3DPRIMITIVETYPE)command.Args.A[0];
+        stride = command.Args.A[2];
+        break;
+    case FrameOp::DRAW_INDEXED_UP:
+        type = (D3DPRIMITIVETYPE)command.Args.A[0];
+        stride = command.Args.A[5];
+        break;
+    case FrameOp::DRAW_QUADS:
+        stride = command.Args.A[1];
+        first = firstQuad * 4;
+        count = quadCount * 4;
+        break;
+    default:
+        return false;
+    }
+    const bool preTransformed = (s.FVF & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW;
+    const uint32_t positionBytes = preTransformed ? 16 : 12;
+    if (stride < positionBytes || (s.FVF & D3DFVF_POSITION_MASK) == 0)
+        return false;
+    if (command.Op != FrameOp::DRAW_QUADS)
+        count = command.Bytes / stride;
+    if ((uint64_t)(first + count) * stride > command.Bytes)
+        return false;
+    // Points are as large as their size states say; whatever that is, they stay in the viewport.
+    if (type == D3DPT_POINTLIST || s.RenderState[D3DRS_FILLMODE] == D3DFILL_POINT)
+    {
+        Unite(damage, limit);
+        return true;
+    }
+    D3DMATRIX worldView = {}, worldViewProjection = {};
+    if (!preTransformed)
+    {
+        for (int r = 0; r < 4; ++r)
+        {
+            Transform(s.World.m[r], s.View, worldView.m[r]);
+            Transform(worldView.m[r], s.Projection, worldViewProjection.m[r]);
+        }
+    }
+    const float vx = (float)s.Viewport.X, vy = (float)s.Viewport.Y;
+    const float vw = (float)s.Viewport.Width, vh = (float)s.Viewport.Height;
+    float minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        float p[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        std::memcpy(p, command.Data + (size_t)(first + i) * stride, positionBytes);
+        float x, y;
+        if (preTransformed)
+        {
+            // Screen positions; the pixel centres lie half a pixel in. A negative reciprocal w puts the
+            // vertex behind the eye.
+            if (p[3] < 0.0f)
+            {
+                Unite(damage, limit);
+                return true;
+            }
+            x = p[0] + 0.5f;
+            y = p[1] + 0.5f;
+        }
+        else
+        {
+            p[3] = 1.0f;
+            float clip[4];
+            Transform(p, worldViewProjection, clip);
+            if (!(clip[3] > 1e-6f))
+            {
+                Unite(damage, limit);
+                return true;
+            }
+            x = vx + (clip[0] / clip[3] + 1.0f) * 0.5f * vw + 0.5f;
+            y = vy + (1.0f - clip[1] / clip[3]) * 0.5f * vh + 0.5f;
+        }
+        if (!std::isfinite(x) || !std::isfinite(y))
+        {
+            Unite(damage, limit);
+            return true;
+        }
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+        maxX = std::max(maxX, x);
+        maxY = std::max(maxY, y);
+    }
+    if (count == 0)
+        return true;
+    auto clampToInt = [](float v) { return (int32_t)std::clamp(v, -1.0e8f, 1.0e8f); };
+    const PfRect reach = {clampToInt(std::floor(minX - kReachMargin)), clampToInt(std::floor(minY - kReachMargin)),
+                          clampToInt(std::ceil(maxX + kReachMargin)), clampToInt(std::ceil(maxY + kReachMargin))};
+    Unite(damage, Intersect(reach, limit));
+    return true;
+}
+
+bool PfGLDevice::FindFrameDamage(PfRect& damage)
+{
+    damage = {};
+    const PfGLTexture* backBuffer = m_ImplicitChain.GetBackBuffer();
+    if (!backBuffer)
+        return false;
+    ReadFrameLog(m_ReferenceLog, m_ReferenceCommands);
+    ReadFrameLog(m_FrameLog, m_FrameCommands);
+    // Depth and stencil keep values outside the region, and a sampled back buffer reads them: drawn whole.
+    for (const std::vector<LoggedCommand>* commands : {&m_ReferenceCommands, &m_FrameCommands})
+        for (const LoggedCommand& c : *commands)
+        {
+            if (!c.State)
+                continue;
+            FrameState s;
+            std::memcpy(&s, c.State, sizeof(s));
+            if (s.DepthStencil && (s.RenderState[D3DRS_ZENABLE] || s.RenderState[D3DRS_STENCILENABLE]))
+                return false;
+            for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
+            {
+                const PfGLTexture* texture = s.Textures[stage];
+                if (texture == backBuffer)
+                    return false;
+                // This frame's textures hold what its commands were written with, or left a copy of it;
+                // another thread's change since then is drawn whole.
+                if (commands == &m_FrameCommands && texture &&
+                    texture->GetContentGeneration() != s.TextureGenerations[stage] &&
+                    !HeldCopy(texture, s.TextureGenerations[stage]))
+                    return false;
+            }
+        }
+    const std::vector<LoggedCommand>& before = m_ReferenceCommands;
+    const std::vector<LoggedCommand>& now = m_FrameCommands;
+    size_t head = 0;
+    while (head < before.size() && head < now.size() && SameCommand(before[head], now[head]))
+        ++head;
+    size_t tail = 0;
+    while (tail < before.size() - head && tail < now.size() - head &&
+           SameCommand(before[before.size() - 1 - tail], now[now.size() - 1 - tail]))
+        ++tail;
+    const size_t beforeCount = before.size() - head - tail, nowCount = now.size() - head - tail;
+    for (size_t i = 0; i < std::max(beforeCount, nowCount); ++i)
+    {
+        const LoggedCommand* a = i < beforeCount ? &before[head + i] : nullptr;
+        const LoggedCommand* b = i < nowCount ? &now[head + i] : nullptr;
+        const bool quadPair = a && b && a->Op == FrameOp::DRAW_QUADS && b->Op == FrameOp::DRAW_QUADS &&
+                              a->Args.A[1] == b->Args.A[1] && a->State && b->State &&
+                              std::memcmp(a->State, b->State, sizeof(FrameState)) == 0;
+        if (quadPair)
+        {
+            // Quads matched from the batches' starts and ends; those in between reach the damage.
+            const uint32_t quadBytes = a->Args.A[1] * 4;
+            const uint32_t na = a->Args.A[0], nb = b->Args.A[0];
+            uint32_t qh = 0, qt = 0;
+            while (qh < na && qh < nb &&
+                   std::memcmp(a->Data + (size_t)qh * quadBytes, b->Data + (size_t)qh * quadBytes, quadBytes) == 0)
+                ++qh;
+            while (qt < na - qh && qt < nb - qh &&
+                   std::memcmp(a->Data + (size_t)(na - 1 - qt) * quadBytes, b->Data + (size_t)(nb - 1 - qt) * quadBytes,
+                               quadBytes) == 0)
+                ++qt;
+            if (!AddCommandReach(*a, qh, na - qh - qt, damage) || !AddCommandReach(*b, qh, nb - qh - qt, damage))
+                return false;
+            continue;
+        }
+        if ((a && !AddCommandReach(*a, 0, a->Op == FrameOp::DRAW_QUADS ? a->Args.A[0] : 0, damage)) ||
+            (b && !AddCommandReach(*b, 0, b->Op == FrameOp::DRAW_QUADS ? b->Args.A[0] : 0, damage)))
+            return false;
+    }
+    damage = Intersect(damage, {0, 0, (int32_t)backBuffer->GetWidth(), (int32_t)backBuffer->GetHeight()});
+    if (damage.left >= damage.right || damage.top >= damage.bottom)
+        damage = {};
+    const int64_t area = (int64_t)(damage.right - damage.left) * (damage.bottom - damage.top);
+    const int64_t whole = (int64_t)backBuffer->GetWidth() * backBuffer->GetHeight();
+    return area * kMaxDamageShareDenominator <= whole * kMaxDamageShareNumerator;
+}
