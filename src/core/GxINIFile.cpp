@@ -15,13 +15,37 @@ bool GxINIFile::Load(const std::wstring& path)
     if (!GxFile::LoadToBufferTerminated(buffer, path))
         return false;
     const char* bytes = reinterpret_cast<const char*>(buffer.GetData());
-    const std::wstring text = bytes ? GxString::ToWide(std::string(bytes, strnlen(bytes, buffer.GetSize()))) : L"";
+    Parse(bytes ? GxString::ToWide(std::string(bytes, strnlen(bytes, buffer.GetSize()))) : L"", nullptr);
+    return true;
+}
 
+bool GxINIFile::LoadSection(const std::wstring& path, const std::wstring& section)
+{
+    m_Values.clear();
+    // Asked first, so that a file the desktop lacks (most of the places searched) logs nothing.
+    GxBinBuffer buffer;
+    if (!GxFile::CanOpen(path) || !GxFile::LoadToBufferTerminated(buffer, path))
+        return false;
+    const char* bytes = reinterpret_cast<const char*>(buffer.GetData());
+    Parse(bytes ? GxString::FromUtf8(std::string(bytes, strnlen(bytes, buffer.GetSize()))) : L"", &section);
+    return true;
+}
+
+void GxINIFile::Parse(const std::wstring& text, const std::wstring* section)
+{
     std::vector<std::wstring> pieces;
     GxString::TokenizeW(pieces, text, L"\n");
+    bool inSection = section == nullptr;
     for (const std::wstring& raw : pieces)
     {
         const std::wstring piece = GxString::Trim(raw, 4);
+        if (section && !piece.empty() && piece[0] == L'[')
+        {
+            inSection = piece == L"[" + *section + L"]";
+            continue;
+        }
+        if (!inSection)
+            continue;
         const size_t equals = piece.find(L'=');
         if (equals == std::wstring::npos)
             continue;
@@ -29,7 +53,6 @@ bool GxINIFile::Load(const std::wstring& path)
         std::wstring value = GxString::Trim(piece.substr(equals + 1), 3);
         m_Values.emplace(std::move(key), std::move(value)); // the first occurrence of a key wins
     }
-    return true;
 }
 
 std::wstring GxINIFile::GetString(const std::wstring& key, const std::wstring& defaultValue) const
