@@ -237,6 +237,7 @@ bool GxCore::Initialize()
 
     OnPreInit();
     PlaceLogs();
+    m_SystemConfig->ReportLoadProblems();
 
     m_TaskManage = new GxTaskManage(this);
     m_TaskManage->SetRenderLists(m_RenderManage, &m_RenderBank);
