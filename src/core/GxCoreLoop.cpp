@@ -52,7 +52,7 @@ void GxCore::Run()
             script->BeginPass(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
         }
         PumpMessages();
-        // Programs started without waiting (the text editor) that have ended are collected here.
+        // Programs started without waiting (the text editor) that the reaper thread cannot watch.
         PfProcess::ReapFinished();
         if ((s_PassCount & 3) == 0)
             GxSound::Update();

@@ -8,9 +8,10 @@
 // this process's own settings with the system.
 //
 // A program started without waiting (the developer's text editor) is a child until its exit status is
-// collected: ReapFinished collects those that have ended, without waiting for the others. The main loop
-// calls it, and every Start calls it first, so no ended child stays a zombie for long and no thread is
-// left behind to wait for one.
+// collected. A reaper thread, started with the first such program and joined when the process ends,
+// sleeps on the programs' process descriptors and collects each exit as it comes, so no ended child
+// stays a zombie and no thread is left detached. Where the system has no process descriptors the main
+// loop's ReapFinished collects them instead (every Start calls it too).
 class PfProcess
 {
 public:
@@ -21,7 +22,8 @@ public:
     // it cannot be started; otherwise exitCode is its exit status, or -1 when it did not exit by itself
     // (killed by a signal).
     static bool Run(const std::vector<std::string>& arguments, int& exitCode);
-    // Collects the exit of every started program that has ended; never waits.
+    // Collects the exit of every started program that has ended and that the reaper thread does not
+    // watch; never waits.
     static void ReapFinished();
     // Started programs whose exit has not been collected yet.
     static size_t GetUnreapedCount();
