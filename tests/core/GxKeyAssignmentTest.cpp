@@ -1,4 +1,8 @@
+#include "FileTestSupport.h"
+
 #include "core/GxKeyAssignment.h"
+#include "core/GxLog.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -92,4 +96,76 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoiAndOverlongLinesCountAsSeveral)
     b.Parse(overlong.data(), overlong.size());
     EXPECT_EQ(b.m_DeviceType[0], 1);
     EXPECT_EQ(b.m_Up[0], 2);
+}
+
+// The file is read through the file layer: a copy in a mounted pack, or a loose one whose name differs
+// in case, is found like any other data file; a missing one is no error.
+TEST(GxKeyAssignment, FileComesThroughTheFileLayer)
+{
+    const std::string text = Block(2, {17, 31, 32, 30, 1, 2, 3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14, 15, 16});
+    KvTempDir dir;
+    KvScopedWorkingDir inDir(dir.Path());
+    GxLog::ResetErrorCount();
+    {
+        GxKeyAssignment a;
+        EXPECT_FALSE(a.Load("key.ini"));
+        EXPECT_EQ(a.m_Up[0], 200);
+    }
+    {
+        GxPackWriter writer;
+        writer.Add(L"key.ini", text);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
+        dir.Write("system.gxp", bytes);
+        ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
+        GxKeyAssignment a;
+        EXPECT_TRUE(a.Load("key.ini"));
+        GxFile::UnmountAll();
+        EXPECT_EQ(a.m_Up[0], 17);
+        EXPECT_EQ(a.m_DeviceType[0], 2);
+    }
+    {
+        dir.Write("KEY.INI", text);
+        GxKeyAssignment a;
+        EXPECT_TRUE(a.Load("key.ini"));
+        EXPECT_EQ(a.m_Left[0], 30);
+    }
+    EXPECT_EQ(GxLog::GetErrorCount(), 0);
+}
+
+// What a damaged "key.ini" reports: value lines with no number or one out of range, and a file that stops
+// inside a block. A file that stops after a whole block is the format's own way to leave column 2 alone.
+TEST(GxKeyAssignment, DamageIsReportedAndWholeBlocksAreNot)
+{
+    const std::string whole = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7});
+    std::string badValues = whole;
+    badValues.replace(badValues.find("\n200\n") + 1, 3, "999");  // line 4: out of range
+    badValues.replace(badValues.find("\n44\n") + 1, 2, "zz");    // line 8: no number, reads as 0
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        std::wstring report;
+    };
+    const Case cases[] = {
+        {"one whole block", whole, L""},
+        {"two whole blocks", whole + whole, L""},
+        {"empty", "", L""},
+        {"bad values", badValues,
+         L"2 value line(s) hold no number, or one out of range that keeps its default (the first is line 4)"},
+        {"device type 7", whole + Block(7, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}),
+         L"1 value line(s) hold no number, or one out of range that keeps its default (the first is line 26)"},
+        {"cut inside block 2", whole + "[player]\n1\nkeyboard\n17\n",
+         L"the file ends at line 28, inside block 2 of 24 lines: the rest keep their defaults"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        GxKeyAssignment a;
+        EXPECT_EQ(a.Parse(c.text.data(), c.text.size()), c.report);
+    }
+    GxKeyAssignment a;
+    a.Parse(badValues.data(), badValues.size());
+    EXPECT_EQ(a.m_Up[0], 200);    // out of range: the default stays
+    EXPECT_EQ(a.m_Button[0][0], 0); // no number: read as 0, as before
 }
