@@ -9,7 +9,7 @@ GxTaskUIButtonIs::GxTaskUIButtonIs(GxTaskBase* parent, const wchar_t* globalName
                                    int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(18);
+    SetTypeCode(kTypeCode);
     AddTaskKind(kKindButton);
 }
 
@@ -117,7 +117,7 @@ int32_t GxTaskUIButtonIs::Draw(int32_t, int32_t)
     GxGraphics::BeginScene();
     GxGraphics::ResetRenderStates();
     GxGraphics::SetTextureFilter(1);
-    DrawImage(GetDrawImage(), GetImageDrawAlpha());
+    DrawImage();
     GxGraphics::EndScene();
     return 0;
 }
