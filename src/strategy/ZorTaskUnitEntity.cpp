@@ -25,6 +25,19 @@ ZorTaskUnitEntity::ZorTaskUnitEntity(GxTaskBase* parent) : GxTaskBase(parent)
     AddListenerMask(GX_LISTENER_MOUSE | GX_LISTENER_KEYINPUT | GX_LISTENER_TRANSIT);
 }
 
+void ZorTaskUnitEntity::ApplyEffectStatus(int32_t effect, ZorBattleGround ground)
+{
+    for (const ZorStatusRule& rule : kStatusRules)
+    {
+        if (rule.m_Status != effect)
+            continue;
+        if (effect == kStatusStun && m_UnitPhase == 1)
+            return;
+        ApplyStatus(effect, ground == ZorBattleGround::Map ? rule.m_MapTicks : rule.m_FieldTicks);
+        return;
+    }
+}
+
 bool ZorTaskUnitEntity::IsTrap() const
 {
     return Row(m_UnitID)->m_Class == kTrapClass;

@@ -308,7 +308,7 @@ void ZorTaskUnitEntity::UpdateDefence()
         --m_DisappearTimeLeft;
     if (IsUnitActive())
     {
-        if (!m_PlayerFlag && !IsStatusOn(3))
+        if (!m_PlayerFlag && !IsStatusOn(kStatusStun))
             UpdateEnemyMove();
         if (!IsBeingRemoved() && m_UnitPhase == 1)
             UpdateSkillMotion();
@@ -471,7 +471,7 @@ void ZorTaskUnitEntity::SelectSkill()
     else
         --m_SkillCoolingTime;
     ZorRoomState* room = GetRoom();
-    if (IsStatusOn(3) || m_UnitPhase == 1 || m_ExceedGauge >= 10000 || !room)
+    if (IsStatusOn(kStatusStun) || m_UnitPhase == 1 || m_ExceedGauge >= 10000 || !room)
         return;
     ZorCore& core = Core();
     for (SkillSlot& slot : m_Skills)
@@ -618,32 +618,12 @@ void ZorTaskUnitEntity::ApplySkillHit(ZorTaskUnitEntity* target, ZorReward& rewa
     int32_t effect = core.RollSpecialEffect(skill, *target);
     if (effect == 0 && IsTrap() && room && room->m_StructID == 13)
         effect = core.RollSpecialEffect(54, *target);
-    switch (effect)
-    {
-    case 1:
-        target->ApplyStatus(1, 800);
-        break;
-    case 2:
-        target->ApplyStatus(2, 1200);
-        break;
-    case 3:
-        if (target->m_UnitPhase != 1)
-            target->ApplyStatus(3, 100);
-        break;
-    case 4:
-        target->ApplyStatus(4, 1200);
-        break;
-    case 5:
-        target->ApplyStatus(5, 1200);
-        break;
-    case 7:
+    if (effect == kEffectDrainCharges)
         core.AddMagic(8 * target->DrainSealedCharges(), true);
-        break;
-    default:
-        break;
-    }
+    else
+        target->ApplyEffectStatus(effect, ZorBattleGround::Map);
     const GxVector4 at = target->GetWorldPos();
-    target->TakeDamage(damage, reward, effect == 6, IsTrap());
+    target->TakeDamage(damage, reward, effect == kEffectInstantKill, IsTrap());
     const std::wstring& name = Skill(skill)->m_DamageEffect;
     if (!name.empty())
         core.ShowEffect(name.c_str(), at, 70.0f);
@@ -656,7 +636,7 @@ void ZorTaskUnitEntity::ApplyHeal(ZorTaskUnitEntity* target)
     if (!target || target->IsBeingRemoved() || target->m_DetailPosX < 0 || !target->IsUnitActive())
         return;
     ZorCore& core = Core();
-    if (IsStatusOn(4))
+    if (IsStatusOn(kStatusSeal))
     {
         core.ShowEffect(L"EFE_MISS", target->GetWorldPos(), 71.0f);
         return;
@@ -729,7 +709,7 @@ void ZorTaskUnitEntity::UpdateHitPoints()
     {
         const int32_t maxHP = GetMaxHP();
         int32_t delta = 0;
-        if (IsStatusOn(1) && counter % 100 == 0)
+        if (IsStatusOn(kStatusPoison) && counter % 100 == 0)
             delta = std::min(static_cast<int32_t>(static_cast<float>(maxHP) / -30.0f), -1);
         else
         {
@@ -746,7 +726,7 @@ void ZorTaskUnitEntity::UpdateHitPoints()
         if (!m_PlayerFlag)
         {
             if (m_UnitPhase != 1 && counter % 80 == 0 && room && GxRandom::Next(100) < 20 && Level(room, 3) != 0)
-                ApplyStatus(3, 15 * Level(room, 3) + 80);
+                ApplyStatus(kStatusStun, 15 * Level(room, 3) + 80);
             bool anyStatus = false;
             for (int32_t t : m_RemainTime)
                 anyStatus = anyStatus || t > 0;
@@ -757,7 +737,7 @@ void ZorTaskUnitEntity::UpdateHitPoints()
                 if (k < 3)
                 {
                     const int32_t e = Core().RollSpecialEffect(s_Skills[k], *this);
-                    if (e == 2 || e == 4 || e == 5)
+                    if (e == kStatusDazed || e == kStatusSeal || e == kStatusBreak)
                         ApplyStatus(e, 600);
                 }
             }
