@@ -34,9 +34,8 @@ void SeqAvgMain::ShowMessage(const std::wstring& text, bool read, bool ignoreKin
     GxTaskUIMessageWindowFx* window = GetMessageWindow();
     if (!window)
         return;
+    // A read message with the fast-show option on is shown whole by the window itself.
     window->SetMessage(text, true, read, ignoreKinsoku, disableAutoNewline);
-    if (read && GxTaskUIBase::GetUserConfig().m_FastShowReadedText)
-        window->ShowAtOnce(false, false);
 }
 
 void SeqAvgMain::ClearMessage()
