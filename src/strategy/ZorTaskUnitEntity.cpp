@@ -5,19 +5,12 @@
 #include "core/GxContentWriterBase.h"
 #include "core/GxRandom.h"
 #include "strategy/ZorCore.h"
+#include "strategy/ZorUnitLookups.h"
 #include "strategy/ZorUserData.h"
 
 #include <algorithm>
 
-namespace
-{
-
-const DBZorUnitData* Row(int32_t unitID)
-{
-    return g_DBZorUnit.GetRow(static_cast<uint32_t>(unitID));
-}
-
-} // namespace
+using namespace ZorUnitLookups;
 
 ZorTaskUnitEntity::ZorTaskUnitEntity(GxTaskBase* parent) : GxTaskBase(parent)
 {

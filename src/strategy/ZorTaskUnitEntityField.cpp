@@ -8,24 +8,12 @@
 #include "core/GxRandom.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorUnitLookups.h"
 #include "strategy/ZorUserData.h"
 
 #include <algorithm>
 
-namespace
-{
-
-const DBZorSkillData* Skill(int32_t id)
-{
-    return g_DBZorSkill.GetRow(static_cast<uint32_t>(id));
-}
-
-ZorCore& Core()
-{
-    return *ZorCore::GetInstance();
-}
-
-} // namespace
+using namespace ZorUnitLookups;
 
 void ZorTaskUnitEntity::InitAsFieldEnemy(int32_t unitID, int32_t level, int32_t slot)
 {
