@@ -1,3 +1,8 @@
+// The typesetting of the message and text windows (see the header for the tags and the two modes).
+//
+// [SECTION] fonts, page and cursor
+// [SECTION] typing one character: ruby marks, tags, placement and the line break after it
+// [SECTION] save and load
 #include "task/ui/GxUIMessageLayout.h"
 
 #include "appdata/GxSystemConfig.h"
@@ -29,6 +34,9 @@ GxUIMessageLayout::GxUIMessageLayout(Mode mode)
       m_UserConfig(&GxTaskUIBase::GetUserConfig())
 {
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Fonts, page and cursor
 
 bool GxUIMessageLayout::SetTextFontIndex(int32_t index, const wchar_t* owner)
 {
@@ -324,7 +332,8 @@ bool GxUIMessageLayout::ClosingRunOverflows(const std::wstring& text) const
 void GxUIMessageLayout::BreakLine(const std::wstring& text)
 {
     // Kinsoku, with the next character: an opening bracket close to the edge goes to the next line with
-    // what follows it; closing punctuation may hang one character past the edge.
+    // what follows it; closing punctuation may hang one character past the edge (a longer run of it was
+    // seen to by PlaceChar, which sent the character before it down).
     const GxSystemConfig& config = *m_SystemConfig;
     const wchar_t next = CharAt(text, m_ProcessPos);
     const bool isNext = next != L'\0';
