@@ -117,7 +117,7 @@ int32_t GxTaskUIButtonIs::Draw(int32_t, int32_t)
     GxGraphics::BeginScene();
     GxGraphics::ResetRenderStates();
     GxGraphics::SetTextureFilter(1);
-    DrawImage();
+    DrawImage(GetDrawImage(), GetImageDrawAlpha());
     GxGraphics::EndScene();
     return 0;
 }
