@@ -175,6 +175,15 @@ TEST(GxTaskUIMessageWindowFx, ClosingPunctuationRunNeverBeginsALine)
     message->SetMessage(L"ああああああああけ！」", false, false, true, false);
     message->ShowAtOnce(true, false);
     EXPECT_EQ(BodyAt(message->GetLayout())[8], (std::pair<int32_t, int32_t>{216, 0})) << "kinsoku ignored";
+
+    // The sample game's line in its 820-wide message window, where "」" once stood alone.
+    auto* sample = Window(t, 820);
+    sample->SetMessage(L"「Tキーで玉座へ戻る。侵入者をすべて倒せば我らの勝ちだ。行け！」", false, false, false, false);
+    sample->ShowAtOnce(true, false);
+    const Points at = BodyAt(sample->GetLayout());
+    ASSERT_EQ(at.size(), 32u);
+    EXPECT_EQ(at[29], (std::pair<int32_t, int32_t>{0, 35})) << "け starts the second line";
+    EXPECT_EQ(at[31], (std::pair<int32_t, int32_t>{54, 35}));
 }
 
 TEST(GxTaskUIMessageWindowFx, PageSavedMidTypingGoesOnIdentically)
