@@ -220,8 +220,8 @@ int64_t ReleaseWhileReadBlocks(GxSoundBufferStream& stream, BlockingDecoder& dec
         [&]
         {
             stream.Release();
-            took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                       .count();
+            took =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             done = true;
         });
     for (int i = 0; i < 5000 && !done; ++i)
