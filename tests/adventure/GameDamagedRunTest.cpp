@@ -82,5 +82,48 @@ TEST(GameDamagedRun, ACutMusicFileAndAMissingPictureAreLoggedAndTheStoryGoesOn)
     // The error picture ("cg/error.png", magenta at its top) stands where the forest would be.
     PfImage message;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("message.png"), message));
-    EXPECT_EQ(GameRun::PixelAt(message, 900, 200) & 0xFFC0C0C0u, 0xFFC000C0u) << std::hex << GameRun::PixelAt(message, 900, 200);
+    EXPECT_EQ(GameRun::PixelAt(message, 900, 200) & 0xFFC0C0C0u, 0xFFC000C0u)
+        << std::hex << GameRun::PixelAt(message, 900, 200);
+}
+
+// The player's permanent progress outlives a damaged program: a run over a program cut to half (which
+// cannot be loaded) and one with the program deleted leave the permanent progress of the run before
+// exactly as it was, the records of every script the program no longer names included.
+TEST(GameDamagedRun, ACutOrMissingProgramKeepsThePermanentProgressOfTheRunBefore)
+{
+    GameRun run("keepperman");
+    ASSERT_TRUE(run.Generate());
+    const std::string permanent = run.SaveDir() + "/permanent.dat";
+    // A first run reads the story's first messages, then quits from the title's menu.
+    GameRun::Result result = run.Run("120 click 512 384\n"
+                                     "181 click 512 640\n"
+                                     "241 click 512 640\n"
+                                     "301 click 512 640\n"
+                                     "360 key ESCAPE\n"
+                                     "400 click 436 304\n",
+                                     {}, 120);
+    ExpectCleanEnd(run, result);
+    std::ifstream first(permanent, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(first)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(before.empty());
+    // The records of the program's scripts ("campaign" has no message of the first scenes).
+    ASSERT_NE(before.find("campaign"), std::string::npos) << "no script records to lose";
+
+    const std::string program = run.GameDir() + "/bincode/moacode.mwb";
+    for (const char* damage : {"cut", "missing"})
+    {
+        if (std::string(damage) == "cut")
+            ASSERT_TRUE(Cut(program, 500));
+        else
+            ASSERT_TRUE(std::filesystem::remove(program));
+        result = run.Run("120 click 512 384\n"
+                         "240 click 512 640\n"
+                         "300 key ESCAPE\n"
+                         "340 click 436 304\n",
+                         {}, 120);
+        ExpectCleanEnd(run, result);
+        std::ifstream after(permanent, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before)
+            << damage;
+    }
 }
