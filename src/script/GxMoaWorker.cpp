@@ -443,6 +443,14 @@ bool GxMoaWorker::Write(GxContentWriterBase* writer) const
 
 bool GxMoaWorker::ValidateFrame(const GxMoaExecStackElement& frame) const
 {
+    // A frame in a script the program lacks (a damaged or changed program) cannot be run again: the
+    // record is refused here, once, instead of failing at every step after the restore.
+    if (!frame.m_Pos.m_ScriptName.empty() && !frame.m_Pos.m_pEntity)
+    {
+        GxLog::Error(L"GxMoaWorker::Read/実行位置のスクリプトがプログラムにないため復元できません[Script=\"%s\"]\n",
+                     frame.m_Pos.m_ScriptName.c_str());
+        return false;
+    }
     bool ok = frame.m_BlockType >= BLOCK_NONE && frame.m_BlockType <= BLOCK_SUB && frame.m_OpcodePos >= 0 &&
               static_cast<size_t>(frame.m_OpcodePos) <= frame.m_OpcodeList.size();
     const GxMoaScript* script = frame.m_Pos.m_pEntity ? frame.m_Pos.m_pEntity->m_pScript : nullptr;
