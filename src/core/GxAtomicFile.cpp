@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -20,8 +21,9 @@ bool GxAtomicFile::Open(const std::wstring& path)
     Abort();
     m_Failed = false;
     m_Path = GxPath::ToNative(path);
-    // A fixed suffix keyed by the process keeps two writers of one file in two processes apart, and a
-    // leftover from a crash is simply overwritten by the next save.
+    // A suffix keyed by the process keeps two writers of one file in two processes apart. A leftover of a
+    // killed process has another process's number, so no later save reuses it: RemoveLeftovers clears
+    // them at start-up.
     m_TempPath = m_Path + ".tmp" + std::to_string((long)getpid());
     m_Fd = ::open(m_TempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (m_Fd < 0)
@@ -114,12 +116,41 @@ bool GxAtomicFile::WriteFile(const std::wstring& path, const void* data, size_t 
     return file.Commit();
 }
 
+uint32_t GxAtomicFile::RemoveLeftovers(const std::wstring& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator it(GxPath::ToNative(folder), error);
+    uint32_t removed = 0;
+    for (; !error && it != fs::directory_iterator(); it.increment(error))
+    {
+        const std::string name = it->path().filename().string();
+        const size_t mark = name.rfind(".tmp");
+        if (mark == std::string::npos || mark == 0 || mark + 4 == name.size() || mark + 4 + 10 < name.size())
+            continue;
+        const std::string pid = name.substr(mark + 4);
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::error_code ignored;
+        // A writer that still runs (another copy's save in progress) keeps its file.
+        if (!it->is_regular_file(ignored) || it->is_symlink(ignored) || fs::exists("/proc/" + pid, ignored))
+            continue;
+        if (fs::remove(it->path(), ignored))
+        {
+            ++removed;
+            GxLog::Debug(L"GxAtomicFile/書きかけのまま残ったファイルを削除しました(%s)\n",
+                         GxString::FromUtf8(it->path().string()).c_str());
+        }
+    }
+    return removed;
+}
+
 void GxAtomicFile::Fail(const wchar_t* what)
 {
     if (m_Failed)
         return;
     m_Failed = true;
     const int error = errno;
-    GxLog::Error(L"GxAtomicFile/ファイルの%sに失敗しました(%s: %S)\n", what,
-                 GxString::FromUtf8(m_Path).c_str(), std::strerror(error));
+    GxLog::Error(L"GxAtomicFile/ファイルの%sに失敗しました(%s: %S)\n", what, GxString::FromUtf8(m_Path).c_str(),
+                 std::strerror(error));
 }
