@@ -127,3 +127,40 @@ TEST(GameDamagedRun, ACutOrMissingProgramKeepsThePermanentProgressOfTheRunBefore
             << damage;
     }
 }
+
+// A save made on the whole program, loaded after the program was cut: its position lies in a script the
+// program no longer has, so the load is refused with one line, and the run goes on with a log that does
+// not grow.
+TEST(GameDamagedRun, ASaveInAScriptTheProgramLacksIsRefusedWithOneLine)
+{
+    GameRun run("lackingscript");
+    ASSERT_TRUE(run.Generate());
+    // The story from the title, saved to slot 3 from the message window, then Esc and Yes.
+    GameRun::Result result = run.Run("60 click 512 384\n"
+                                     "250 click 214 732\n"
+                                     "340 click 270 462\n"
+                                     "390 click 436 304\n"
+                                     "460 click 940 720\n"
+                                     "520 key ESCAPE\n"
+                                     "560 click 436 304\n",
+                                     {}, 120);
+    ExpectCleanEnd(run, result);
+    ASSERT_TRUE(std::filesystem::exists(run.SaveDir() + "/gamedata003.gd"));
+    ASSERT_TRUE(Cut(run.GameDir() + "/bincode/moacode.mwb", 500));
+    // The title's load, slot 3, Yes; the refusal's OK; a while on the title; Esc and Yes.
+    result = run.Run("60 click 512 432\n"
+                     "140 click 270 462\n"
+                     "180 click 436 304\n"
+                     "240 click 512 304\n"
+                     "290 click 940 720\n"
+                     "900 key ESCAPE\n"
+                     "940 click 436 304\n",
+                     {}, 180);
+    ExpectCleanEnd(run, result);
+    const std::string log = run.ReadSaveText("error.log");
+    const std::string refusal = "プログラムにないため復元できません";
+    const size_t first = log.find(refusal);
+    EXPECT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find(refusal, first + 1), std::string::npos) << log;
+    EXPECT_LT(log.size(), 2000u) << log;
+}
