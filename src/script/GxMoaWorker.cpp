@@ -443,14 +443,6 @@ bool GxMoaWorker::Write(GxContentWriterBase* writer) const
 
 bool GxMoaWorker::ValidateFrame(const GxMoaExecStackElement& frame) const
 {
-    // A frame in a script the program lacks (a damaged or changed program) cannot be run again: the
-    // record is refused here, once, instead of failing at every step after the restore.
-    if (!frame.m_Pos.m_ScriptName.empty() && !frame.m_Pos.m_pEntity)
-    {
-        GxLog::Error(L"GxMoaWorker::Read/実行位置のスクリプトがプログラムにないため復元できません[Script=\"%s\"]\n",
-                     frame.m_Pos.m_ScriptName.c_str());
-        return false;
-    }
     bool ok = frame.m_BlockType >= BLOCK_NONE && frame.m_BlockType <= BLOCK_SUB && frame.m_OpcodePos >= 0 &&
               static_cast<size_t>(frame.m_OpcodePos) <= frame.m_OpcodeList.size();
     const GxMoaScript* script = frame.m_Pos.m_pEntity ? frame.m_Pos.m_pEntity->m_pScript : nullptr;
@@ -480,6 +472,7 @@ bool GxMoaWorker::Read(GxContentReaderBase* reader)
         Stop();
         return false;
     };
+    m_LackedScript.clear();
     m_Name = reader->ReadStringW("m_Name");
     m_ExecStack.clear();
     uint32_t count = 0;
@@ -488,7 +481,18 @@ bool GxMoaWorker::Read(GxContentReaderBase* reader)
     for (uint32_t i = 0; i < count; ++i)
     {
         auto frame = std::make_unique<GxMoaExecStackElement>();
-        if (!frame->Read(reader, this) || !ValidateFrame(*frame))
+        if (!frame->Read(reader, this))
+            return fail();
+        // A frame in a script the program lacks (a damaged or changed program) cannot be run again: the
+        // record is refused here, once, instead of failing at every step after the restore.
+        if (!frame->m_Pos.m_ScriptName.empty() && !frame->m_Pos.m_pEntity)
+        {
+            m_LackedScript = frame->m_Pos.m_ScriptName;
+            GxLog::Error(L"GxMoaWorker::Read/実行位置のスクリプトがプログラムにないため復元できません[Script=\"%s\"]\n",
+                         m_LackedScript.c_str());
+            return fail();
+        }
+        if (!ValidateFrame(*frame))
             return fail();
         m_ExecStack.push_back(std::move(frame));
     }

@@ -162,5 +162,7 @@ TEST(GameDamagedRun, ASaveInAScriptTheProgramLacksIsRefusedWithOneLine)
     const size_t first = log.find(refusal);
     EXPECT_NE(first, std::string::npos) << log;
     EXPECT_EQ(log.find(refusal, first + 1), std::string::npos) << log;
+    // The save itself is whole: it is not called damaged.
+    EXPECT_EQ(log.find("セーブデータが壊れています"), std::string::npos) << log;
     EXPECT_LT(log.size(), 2000u) << log;
 }
