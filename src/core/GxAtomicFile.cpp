@@ -3,13 +3,12 @@
 #include "core/GxLog.h"
 #include "core/GxPath.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
+#include "platform/PfProcess.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fcntl.h>
-#include <unistd.h>
+#include <vector>
 
 GxAtomicFile::~GxAtomicFile()
 {
@@ -24,8 +23,8 @@ bool GxAtomicFile::Open(const std::wstring& path)
     // A suffix keyed by the process keeps two writers of one file in two processes apart. A leftover of a
     // killed process has another process's number, so no later save reuses it: RemoveLeftovers clears
     // them at start-up.
-    m_TempPath = m_Path + ".tmp" + std::to_string((long)getpid());
-    m_Fd = ::open(m_TempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m_TempPath = m_Path + ".tmp" + std::to_string(PfProcess::GetCurrentId());
+    m_Fd = PfFileSystem::OpenWrite(m_TempPath, PfFileSystem::WriteMode::Truncate);
     if (m_Fd < 0)
     {
         Fail(L"作成");
@@ -38,19 +37,10 @@ bool GxAtomicFile::Write(const void* data, size_t size)
 {
     if (m_Fd < 0 || m_Failed)
         return false;
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0)
+    if (!PfFileSystem::WriteAll(m_Fd, data, size))
     {
-        const ssize_t written = ::write(m_Fd, bytes, size);
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            Fail(L"書き込み");
-            return false;
-        }
-        bytes += written;
-        size -= (size_t)written;
+        Fail(L"書き込み");
+        return false;
     }
     return true;
 }
@@ -64,7 +54,7 @@ bool GxAtomicFile::Commit()
         Abort();
         return false;
     }
-    if (::fsync(m_Fd) != 0)
+    if (!PfFileSystem::Sync(m_Fd))
     {
         Fail(L"同期");
         Abort();
@@ -72,28 +62,19 @@ bool GxAtomicFile::Commit()
     }
     const int fd = m_Fd;
     m_Fd = -1;
-    if (::close(fd) != 0)
+    if (!PfFileSystem::Close(fd))
     {
         Fail(L"クローズ");
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
         return false;
     }
-    if (std::rename(m_TempPath.c_str(), m_Path.c_str()) != 0)
+    if (!PfFileSystem::Rename(m_TempPath, m_Path))
     {
         Fail(L"置き換え");
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
         return false;
     }
-    // The rename lives in the folder's entry list; sync that too. A folder that cannot be opened for
-    // syncing (unusual permissions) still holds the renamed file, so this is not a failure.
-    const size_t slash = m_Path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : m_Path.substr(0, slash));
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0)
-    {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(m_Path);
     return true;
 }
 
@@ -101,9 +82,9 @@ void GxAtomicFile::Abort()
 {
     if (m_Fd >= 0)
     {
-        ::close(m_Fd);
+        PfFileSystem::Close(m_Fd);
         m_Fd = -1;
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
     }
 }
 
@@ -116,30 +97,38 @@ bool GxAtomicFile::WriteFile(const std::wstring& path, const void* data, size_t 
     return file.Commit();
 }
 
+void GxAtomicFile::SyncFolderOf(const std::string& path)
+{
+    // The rename lives in the folder's entry list; sync that too. A folder that cannot be opened for
+    // syncing (unusual permissions) still holds the renamed file, so this is not a failure.
+    PfFileSystem::SyncFolder(PfFileSystem::FolderOf(path));
+}
+
 uint32_t GxAtomicFile::RemoveLeftovers(const std::wstring& folder)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::directory_iterator it(GxPath::ToNative(folder), error);
+    const std::string native = GxPath::ToNative(folder);
+    std::vector<std::string> names;
+    if (native.empty() || !PfFileSystem::ListFolder(native, names))
+        return 0;
+    const std::string base = native.back() == '/' ? native : native + "/";
     uint32_t removed = 0;
-    for (; !error && it != fs::directory_iterator(); it.increment(error))
+    for (const std::string& name : names)
     {
-        const std::string name = it->path().filename().string();
         const size_t mark = name.rfind(".tmp");
         if (mark == std::string::npos || mark == 0 || mark + 4 == name.size() || mark + 4 + 10 < name.size())
             continue;
         const std::string pid = name.substr(mark + 4);
         if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        std::error_code ignored;
         // A writer that still runs (another copy's save in progress) keeps its file.
-        if (!it->is_regular_file(ignored) || it->is_symlink(ignored) || fs::exists("/proc/" + pid, ignored))
+        PfFileInfo info;
+        if (!PfFileSystem::GetInfo(base + name, info) || !info.m_IsRegular || PfFileSystem::Exists("/proc/" + pid))
             continue;
-        if (fs::remove(it->path(), ignored))
+        if (PfFileSystem::Remove(base + name))
         {
             ++removed;
             GxLog::Debug(L"GxAtomicFile/書きかけのまま残ったファイルを削除しました(%s)\n",
-                         GxString::FromUtf8(it->path().string()).c_str());
+                         GxString::FromUtf8(base + name).c_str());
         }
     }
     return removed;

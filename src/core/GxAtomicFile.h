@@ -39,6 +39,9 @@ public:
 
     // The whole cycle for bytes already in memory.
     static bool WriteFile(const std::wstring& path, const void* data, size_t size);
+    // Syncs the folder holding a file (native path) after a rename into it; a folder that cannot be
+    // synced is not a failure, the renamed file is there either way.
+    static void SyncFolderOf(const std::string& path);
     // Removes the temporaries of writers that ended without Commit or Abort (a killed process) from the
     // folder (engine path): regular files named "<name>.tmp<pid>" whose process no longer runs. Sub-folders
     // and every other file are left alone. Returns how many went; each is logged.

@@ -3,16 +3,13 @@
 #include "core/GxDebugListenerBase.h"
 #include "core/GxDebugWindow.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -81,23 +78,6 @@ void SetPath(LogKind kind, const std::wstring& path)
     state.paths[kind] = path;
 }
 
-bool WriteAll(int fd, const char* data, size_t length)
-{
-    while (length > 0)
-    {
-        ssize_t n = ::write(fd, data, length);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        length -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 std::string ToFileText(const std::wstring& text)
 {
     // Text mode of the wide stream: each "\n" goes out as CR LF.
@@ -118,7 +98,7 @@ std::string ToFileText(const std::wstring& text)
 void CloseLog(LogFile& file)
 {
     if (file.fd >= 0)
-        ::close(file.fd);
+        PfFileSystem::Close(file.fd);
     file.fd = -1;
     file.path.clear();
     file.size = 0;
@@ -127,28 +107,27 @@ void CloseLog(LogFile& file)
 // True when the descriptor still stands for the file at its path (not removed or replaced meanwhile).
 bool StillThere(const LogFile& file)
 {
-    struct stat info;
-    return ::stat(file.path.c_str(), &info) == 0 && static_cast<uint64_t>(info.st_dev) == file.device &&
-           static_cast<uint64_t>(info.st_ino) == file.inode;
+    PfFileInfo info;
+    return PfFileSystem::GetInfo(file.path, info) && info.m_Device == file.device && info.m_Inode == file.inode;
 }
 
 bool OpenLog(LogFile& file, const std::string& native)
 {
     CloseLog(file);
-    const int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = PfFileSystem::OpenWrite(native, PfFileSystem::WriteMode::Append);
     if (fd < 0)
         return false;
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
+    PfFileInfo info;
+    if (!PfFileSystem::GetInfo(fd, info))
     {
-        ::close(fd);
+        PfFileSystem::Close(fd);
         return false;
     }
     file.fd = fd;
     file.path = native;
-    file.size = static_cast<uint64_t>(info.st_size);
-    file.device = static_cast<uint64_t>(info.st_dev);
-    file.inode = static_cast<uint64_t>(info.st_ino);
+    file.size = info.m_Size;
+    file.device = info.m_Device;
+    file.inode = info.m_Inode;
     return true;
 }
 
@@ -164,7 +143,7 @@ bool WriteLog(LogFile& file, const std::string& native, const std::string& bytes
     if (file.size > 0 && file.size + bytes.size() > GxLog::kMaxFileBytes)
     {
         CloseLog(file);
-        ::rename(native.c_str(), (native + ".1").c_str());
+        PfFileSystem::Rename(native, native + ".1");
         if (!OpenLog(file, native))
             return false;
     }
@@ -172,7 +151,7 @@ bool WriteLog(LogFile& file, const std::string& native, const std::string& bytes
     if (markNewFile && file.size == 0)
         out = "\xFF\xFE";
     out += bytes;
-    const bool ok = WriteAll(file.fd, out.data(), out.size());
+    const bool ok = PfFileSystem::WriteAll(file.fd, out.data(), out.size());
     file.size += out.size();
     return ok;
 }
@@ -254,7 +233,7 @@ void DeleteFile(LogKind kind)
     file.lastLine.clear();
     CloseLog(file);
     if (!native.empty())
-        ::unlink(native.c_str());
+        PfFileSystem::Remove(native);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/GxSoundBufferStream.h"
-#include "media/GxSoundPlayerBase.h"
+#include "media/GxSoundPlayerBuffered.h"
 
 #include <memory>
 #include <string>
@@ -11,17 +11,12 @@ class GxWavData;
 
 // A sound streamed through a ring fed by a thread (the 32 channels). Shares its decoder with the ring until it
 // closes; a feeding thread that outlives the close keeps the ring's share until its read returns.
-class GxSoundPlayerStream : public GxSoundPlayerBase
+class GxSoundPlayerStream : public GxSoundPlayerBuffered<GxSoundBufferStream>
 {
 public:
     GxSoundPlayerStream();
     ~GxSoundPlayerStream() override;
     bool Close() override;
-    bool SetPan(int32_t pan) override;
-    int32_t GetVolume() override;
-    int32_t GetPan() override;
-    int32_t GetLoopCount() override;
-    bool IsPlaying() override;
 
     virtual bool PlayFromFile(const std::wstring& name, int32_t loop, int32_t priority, uint32_t startMs,
                               uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs);
@@ -35,13 +30,9 @@ public:
 
     GxSoundBufferStream& GetBuffer() { return m_Buffer; }
 
-protected:
-    bool SetBufferVolume(int32_t volume) override;
-
 private:
     bool Start(const wchar_t* seekMessage, const std::wstring& name, int32_t loop, int32_t priority, uint32_t startMs,
                uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs);
 
-    GxSoundBufferStream m_Buffer;
     std::shared_ptr<GxSoundLoaderBase> m_Decoder;
 };
