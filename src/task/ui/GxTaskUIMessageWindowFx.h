@@ -35,6 +35,7 @@ public:
     virtual int32_t GetTextLength() const;
     virtual int32_t GetShowCharCount() const { return static_cast<int32_t>(m_Layout.m_ShowChars.size()); }
     virtual bool IsReaded() const { return m_Layout.m_ReadedFlag; }
+    void SetReaded(bool readed) { m_Layout.m_ReadedFlag = readed; }
     virtual void SetTextRegion(int32_t left, int32_t top, int32_t width, int32_t height);
     // Kept inside 0 .. the text's length.
     virtual void SetProcessPos(int32_t pos) { m_Layout.SetProcessPos(pos, m_Text); }
