@@ -189,7 +189,8 @@ bool EncodeThumbnailImage(std::string& png, const std::wstring& path)
 {
     GxGlobalRenderTargets& g = g_GlobalRenderTargets;
     std::vector<uint8_t> bytes;
-    if (g.m_Thumbnail.empty() || !PfPngWriter::Encode(g.m_ThumbnailWidth, g.m_ThumbnailHeight, g.m_Thumbnail.data(), bytes))
+    if (g.m_Thumbnail.empty() ||
+        !PfPngWriter::Encode(g.m_ThumbnailWidth, g.m_ThumbnailHeight, g.m_Thumbnail.data(), bytes))
     {
         GxLog::Error(L"SaveThumbnailImage/サムネイルがありません(%s)\n", path.c_str());
         return false;

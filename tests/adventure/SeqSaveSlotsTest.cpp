@@ -268,8 +268,8 @@ TEST_F(AvgScene, ASlotsThumbnailIsCommittedWithItsSave)
 // For a slot and for the quick save.
 TEST_F(AvgScene, ARestoredSceneShowsTheWindowOpacityAndItsMessageAsRead)
 {
-    ASSERT_NO_FATAL_FAILURE(
-        Start({"*MAIN", "はじめの行", "つぎの行", "@goto(\"END\")", "*QUICK", "べつの行", "つぎの行", "*END", "おわりの行"}));
+    ASSERT_NO_FATAL_FAILURE(Start(
+        {"*MAIN", "はじめの行", "つぎの行", "@goto(\"END\")", "*QUICK", "べつの行", "つぎの行", "*END", "おわりの行"}));
     auto* save = dynamic_cast<SeqSave*>(m_Core->m_TaskManage->FindTaskByName(L"SeqSave"));
     auto* load = dynamic_cast<SeqLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqLoad"));
     auto* quick = dynamic_cast<SeqQuickLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqQuickLoad"));
