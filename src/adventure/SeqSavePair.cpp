@@ -7,11 +7,10 @@
 #include "appdata/GxUserDataPair.h"
 #include "core/GxCore.h"
 #include "core/GxPath.h"
+#include "platform/PfFileSystem.h"
 #include "strategy/ZorCore.h"
 #include "task/ui/GxTaskUIBase.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 SeqSavePair SeqSavePair::Slot(int32_t slot)
@@ -52,10 +51,7 @@ bool SeqSavePair::Save() const
     if (!data->WriteSlot(files.front().m_Bytes, true, m_Game) || !GxUserDataPair::Commit(files))
         return false;
     if (!m_Thumbnail.empty() && !thumbnail)
-    {
-        std::error_code ignored;
-        std::filesystem::remove(GxPath::ToNative(m_Thumbnail), ignored);
-    }
+        PfFileSystem::Remove(GxPath::ToNative(m_Thumbnail));
     return true;
 }
 
