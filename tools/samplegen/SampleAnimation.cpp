@@ -3,6 +3,7 @@
 
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
+#include "SampleZorCaptions.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -84,6 +85,35 @@ GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
     return pic;
 }
 
+// The map's unit sprites: the player's side a blue disc in a white ring, the invaders a red triangle
+// pointing up with a dark edge, so the two sides read apart at a glance and at any zoom.
+GisPicture UnitMark(const std::wstring& name, uint32_t size, bool player)
+{
+    GisPicture pic;
+    pic.m_FileName = name;
+    pic.m_Width = pic.m_Height = size;
+    pic.m_Pixels.assign((size_t)size * size, 0u);
+    const float c = (size - 1) * 0.5f;
+    for (uint32_t y = 0; y < size; ++y)
+        for (uint32_t x = 0; x < size; ++x)
+        {
+            uint32_t& px = pic.m_Pixels[(size_t)y * size + x];
+            if (player)
+            {
+                const float d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
+                if (d <= c + 0.5f)
+                    px = d > c - 3.5f ? 0xFFFFFFFFu : 0xFF3070E0u;
+                continue;
+            }
+            // Apex at the top middle, base along the bottom row; the edge is the outer three pixels.
+            const float half = (float)(y + 1) * 0.5f;
+            const float dx = std::fabs(x - c);
+            if (dx <= half)
+                px = (half - dx < 3.0f || y + 3 >= size) ? 0xFF401010u : 0xFFE03030u;
+        }
+    return pic;
+}
+
 bool Pack(const std::filesystem::path& folder, const std::wstring& setName, const std::vector<GisPicture>& pictures,
           std::vector<std::string>& problems)
 {
@@ -134,6 +164,19 @@ void ModulePictures(std::map<std::string, std::string>& cells, const std::string
     const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
     const std::wstring base = GxString::FromUtf8(image);
     const std::wstring label = SampleButtonLook::Label(cells["ModuleName"], help);
+    // A caption: its text alone on a clear ground, so the panel under it shows through.
+    const std::wstring caption = ZorCaptionText(cells["ModuleName"]);
+    if (type == "15" && !caption.empty())
+    {
+        GisPicture pic;
+        pic.m_FileName = base + L".png";
+        pic.m_Width = w;
+        pic.m_Height = h;
+        pic.m_Pixels.assign((size_t)w * h, 0u);
+        SampleLabel::DrawLeft(pic.m_Pixels, w, h, caption, kSampleCaptionColour, kSampleCaptionSize, 1, 0, (int32_t)h);
+        pictures.push_back(std::move(pic));
+        return;
+    }
     // Panels and tips (types 15, 17, 45) show one picture under the plain name.
     if (type == "15" || type == "17" || type == "45")
     {
@@ -224,6 +267,32 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
         Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
 }
 
+// The unit cards' ground (280 x 180): a plain fill with the captions of the numbers the card draws over
+// it (level at y 50, hit points 78, attack 92 and leadership 106 from x 104; the defence rates from
+// (236, 50) down), each caption just left of its number.
+GisPicture CardBack()
+{
+    GisPicture back = SampleButtonLook::Plate(L"tip_unitinfo_back.png", 280, 180, 0xF0202028);
+    const struct
+    {
+        const wchar_t* text;
+        int32_t x, y;
+    } captions[] = {{L"LV", 88, 48}, {L"HP", 88, 76}, {L"攻撃", 88, 90}, {L"統率", 88, 104}, {L"耐性", 206, 48}};
+    for (const auto& c : captions)
+        SampleLabel::DrawLeft(back.m_Pixels, 280, 180, c.text, kSampleCaptionColour, 12, c.x, c.y, 14);
+    return back;
+}
+
+// The frame drawn over a card: its edge alone, so the card's texts stay clear.
+GisPicture CardFrame()
+{
+    GisPicture frame = Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0);
+    for (uint32_t y = 1; y + 1 < 180; ++y)
+        for (uint32_t x = 1; x + 1 < 280; ++x)
+            frame.m_Pixels[(size_t)y * 280 + x] = 0;
+    return frame;
+}
+
 // The icon set of the start-up pools (the common and adventure sets are made with the modules' sets).
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
@@ -231,7 +300,7 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
     std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
-          Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
+          CardBack(), CardFrame(),
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
           Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
           // The invasion field's slot cursor and small hit-point bars.
@@ -316,7 +385,8 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
          {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
-          Disc(L"unit.png", 48, 0xFFC040)},
+          Disc(L"unit.png", 48, 0xFFC040), UnitMark(L"unit_player.png", 48, true),
+          UnitMark(L"unit_invader.png", 48, false)},
          problems);
 
     GxNcProject p;

@@ -33,7 +33,7 @@ const char* const s_Labels[][2] = {
     {"btn_takeover_struct", "施設"},
     {"btn_takeover_gold", "資金"},
     {"btn_takeover_lerdership", "統率"},
-    {"btn_unitlist", "出撃"},
+    {"btn_unitlist", "編成"},
     {"btn_remove", "×"},
     {"btn_zorwin_build", "建設"},
     {"btn_zorwin_trap", "罠"},

@@ -430,7 +430,7 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
         modules->rows.push_back(Module(m++, "18", button, 40, 40));
     // One module per unit-list tab, so each picture carries its own label.
     const char* const tabs[][3] = {{"btn_unittab_all", "btn_zortab_all", "全員"},
-                                   {"btn_unittab_ready", "btn_zortab_ready", "出撃可能"},
+                                   {"btn_unittab_ready", "btn_zortab_ready", "配置可能"},
                                    {"btn_unittab_heroine", "btn_zortab_heroine", "ヒロイン"},
                                    {"btn_unittab_healing", "btn_zortab_healing", "治療中"}};
     for (const auto& tab : tabs)

@@ -106,7 +106,17 @@ std::vector<SampleIcon> ZorWindowIcons()
     // Faces (FaceIconImage) and pictures (VisualImage) of the sample's player units and facilities.
     for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
         icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, kSampleUnitFaceColour, 4});
-    for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"workshop", L"ossuary", L"altar", L"vault",
+    // The invaders' faces (the next-enemy queue shows the first unit of each party), and the cards'
+    // pictures of both sides.
+    const wchar_t* const invaders[] = {L"soldier", L"knight",  L"hero",     L"thief",   L"sorcerer",
+                                       L"shaman",  L"priest", L"ninja",    L"exorcist", L"villager"};
+    for (const wchar_t* unit : invaders)
+        icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, kSampleInvaderFaceColour, 4});
+    for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
+        icons.push_back({std::wstring(L"card_") + unit + L".png", 84, 112, kSampleUnitFaceColour, 2});
+    for (const wchar_t* unit : invaders)
+        icons.push_back({std::wstring(L"card_") + unit + L".png", 84, 112, kSampleInvaderFaceColour, 2});
+    for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"training", L"prison", L"workshop", L"ossuary", L"altar", L"vault",
                                     L"entrance", L"throne", L"locked"})
         icons.push_back({std::wstring(L"struct_") + facility + L".png", 208, 112, kSampleFacilityPictureColour, 4});
     return icons;

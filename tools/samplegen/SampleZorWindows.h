@@ -15,6 +15,7 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
 // Flat colours of the sample's facility pictures and unit faces, for tests that probe captures.
 constexpr uint32_t kSampleFacilityPictureColour = 0xFF405060u;
 constexpr uint32_t kSampleUnitFaceColour = 0xFF807060u;
+constexpr uint32_t kSampleInvaderFaceColour = 0xFF903838u;
 
 // The icons the windows, the unit list, the lord's panel and the cards draw from the icon pool, as plain
 // coloured panels (name with ".png", width, height, ARGB fill, margin).
