@@ -4,6 +4,7 @@
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
 #include "SampleZorCaptions.h"
+#include "SampleZorDefence.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -86,13 +87,16 @@ GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
 }
 
 // The map's unit sprites: the player's side a blue disc in a white ring, the invaders a red triangle
-// pointing up with a dark edge, so the two sides read apart at a glance and at any zoom.
+// pointing up with a dark edge, so the two sides read apart at a glance and at any zoom. The map draws a
+// sprite around its unit's foot point and the floor hides what lies below it, so the mark fills the upper
+// half of a picture twice as high as wide and stands on the floor.
 GisPicture UnitMark(const std::wstring& name, uint32_t size, bool player)
 {
     GisPicture pic;
     pic.m_FileName = name;
-    pic.m_Width = pic.m_Height = size;
-    pic.m_Pixels.assign((size_t)size * size, 0u);
+    pic.m_Width = size;
+    pic.m_Height = 2 * size;
+    pic.m_Pixels.assign((size_t)size * 2 * size, 0u);
     const float c = (size - 1) * 0.5f;
     for (uint32_t y = 0; y < size; ++y)
         for (uint32_t x = 0; x < size; ++x)
@@ -102,14 +106,14 @@ GisPicture UnitMark(const std::wstring& name, uint32_t size, bool player)
             {
                 const float d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
                 if (d <= c + 0.5f)
-                    px = d > c - 3.5f ? 0xFFFFFFFFu : 0xFF3070E0u;
+                    px = d > c - 4.5f ? 0xFFFFFFFFu : 0xFF000000u | kSamplePlayerUnitColour;
                 continue;
             }
-            // Apex at the top middle, base along the bottom row; the edge is the outer three pixels.
+            // Apex at the top middle, base along the bottom row; the edge is the outer four pixels.
             const float half = (float)(y + 1) * 0.5f;
             const float dx = std::fabs(x - c);
             if (dx <= half)
-                px = (half - dx < 3.0f || y + 3 >= size) ? 0xFF401010u : 0xFFE03030u;
+                px = (half - dx < 4.0f || y + 4 >= size) ? 0xFF401010u : 0xFF000000u | kSampleInvaderUnitColour;
         }
     return pic;
 }
@@ -297,7 +301,10 @@ GisPicture CardFrame()
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
+    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 54, 6, 0xFF40C0FF, 0),
+          // The next party's arrival gauge under its 56-pixel face, and the invaders' small gauge.
+          Panel(L"hbar_exceed_large_back.png", 56, 8, 0xFF202020, 0), Panel(L"hbar_exceed_large_on.png", 54, 6, 0xFFE08040, 0),
+          Panel(L"hbar_exceed_small_back.png", 40, 6, 0xFF202020, 0), Panel(L"hbar_exceed_small_on.png", 38, 4, 0xFFE08040, 0),
           Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
           CardBack(), CardFrame(),
@@ -385,8 +392,8 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
          {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
-          Disc(L"unit.png", 48, 0xFFC040), UnitMark(L"unit_player.png", 48, true),
-          UnitMark(L"unit_invader.png", 48, false)},
+          Disc(L"unit.png", 48, 0xFFC040), UnitMark(L"unit_player.png", 64, true),
+          UnitMark(L"unit_invader.png", 64, false)},
          problems);
 
     GxNcProject p;

@@ -13,6 +13,12 @@ namespace
 // Short names where the help text is too long for the button, or where the row has none.
 const char* const s_Labels[][2] = {
     // The message window's buttons.
+    {"btn_save", "セーブ"},
+    {"btn_load", "ロード"},
+    {"btn_rend", "回想終了"},
+    {"btn_auto", "オート"},
+    {"btn_skip", "スキップ"},
+    {"btn_config", "設定"},
     {"btn_qsave", "Qセーブ"},
     {"btn_qload", "Qロード"},
     {"btn_log", "ログ"},
@@ -28,6 +34,14 @@ const char* const s_Labels[][2] = {
     {"btn_voiceplay", "声"},
     // The strategy screens.
     {"btn_zorrun", "実行"},
+    {"btn_zorconfig", "設定"},
+    {"btn_zorsave", "セーブ"},
+    {"btn_zorload", "ロード"},
+    {"btn_stopthewar", "戻る"},
+    {"btn_openthewar", "開戦"},
+    {"btn_cancelthewar", "中止"},
+    {"btn_autoform", "自動編成"},
+    {"btn_removeall", "全員外す"},
     {"btn_gamestart", "開始"},
     {"btn_takeover_time", "時間"},
     {"btn_takeover_struct", "施設"},

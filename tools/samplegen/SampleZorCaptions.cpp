@@ -9,9 +9,9 @@
 namespace
 {
 
-// Two free stretches of the strategy module IDs and three of the layout IDs.
-constexpr int kModuleRanges[][2] = {{176, 194}, {236, 255}};
-constexpr int kLayoutRanges[][2] = {{314, 369}, {468, 511}};
+// The last IDs of the strategy tables, after the invasion screen's rows.
+constexpr int kModuleRanges[][2] = {{240, 255}};
+constexpr int kLayoutRanges[][2] = {{468, 511}};
 
 struct Caption
 {

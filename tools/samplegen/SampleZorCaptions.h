@@ -8,7 +8,7 @@
 // The captions of the numbers the strategy screens draw themselves (resources, leadership, facility
 // counts, weeks and seconds left, invaders to come, formation leadership, the take-over screen's rows):
 // a picture panel (UI type 15, module "cap_...") per caption text, placed beside its number on every
-// screen that draws it. Modules from ID 176, layout rows from ID 314 of the strategy tables.
+// screen that draws it. Modules 240-255 and layout rows 468-511 of the strategy tables.
 void AddZorCaptionRows(SampleTable& modules, SampleTable& layouts, std::vector<std::string>& problems);
 
 // The text a caption module shows; empty for any other module.
