@@ -305,7 +305,7 @@ void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::stri
           // The next party's arrival gauge under its 56-pixel face, and the invaders' small gauge.
           Panel(L"hbar_exceed_large_back.png", 56, 8, 0xFF202020, 0), Panel(L"hbar_exceed_large_on.png", 54, 6, 0xFFE08040, 0),
           Panel(L"hbar_exceed_small_back.png", 40, 6, 0xFF202020, 0), Panel(L"hbar_exceed_small_on.png", 38, 4, 0xFFE08040, 0),
-          Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
+          Panel(L"hbar_unithp_large_on.png", 56, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
           CardBack(), CardFrame(),
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),

@@ -30,8 +30,26 @@ const char* const s_Labels[][2] = {
     {"btn_ok", "OK"},
     {"btn_cancel", "キャンセル"},
     {"tip_new", "NEW"},
+    // The configuration screen.
+    {"btn_tabconf_system", "システム"},
+    {"btn_tabconf_sound", "サウンド"},
+    {"btn_tabconf_voice", "ボイス"},
+    {"btn_tabconf_game", "ゲーム"},
+    {"btn_conf_title", "タイトルへ"},
+    {"btn_conf_init", "初期設定に戻す"},
+    {"btn_conf_exit", "ゲーム終了"},
+    {"btn_conf_back", "戻る"},
+    {"btn_sw_window", "窓"},
+    {"btn_sw_full", "全画面"},
+    {"btn_sw_on", "オン"},
+    {"btn_sw_off", "オフ"},
+    {"btn_sw_voice", "声まで"},
+    {"btn_sw_text", "文字まで"},
+    // The save and load screens.
+    {"btn_back", "戻る"},
     // The backlog.
     {"btn_voiceplay", "声"},
+    {"btn_logback", "戻る"},
     // The strategy screens.
     {"btn_zorrun", "実行"},
     {"btn_zorconfig", "設定"},
@@ -84,6 +102,9 @@ std::wstring SampleButtonLook::Label(const std::string& module, const std::strin
     for (const auto& [name, label] : s_Labels)
         if (module == name)
             return GxString::FromUtf8(label);
+    // The save and load screens' page buttons show their page number.
+    if (module.rfind("btn_page", 0) == 0 && module.size() > 8)
+        return GxString::FromUtf8(module.substr(8));
     return GxString::FromUtf8(help);
 }
 

@@ -91,11 +91,12 @@ void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
 {
     int moduleID = 32;
     // The message window reads on its translucent frame in font 2 (23 pixels; a line takes the ruby's
-    // 11 above it, so 35 pixels a line); the name plate in font 3 (24 pixels).
+    // 11 above it, so 35 pixels a line); the name plate in font 3 (24 pixels), its text area the plate's
+    // whole height, so the name (11 pixels down for the ruby) sits inside the plate's edge.
     modules.rows.push_back(
         Module(moduleID++, "9", "tip_msgwindow", "", "cg/ui/msgwin", 900, 180, 40, 28, 820, 120, 2));
     modules.rows.push_back(
-        Module(moduleID++, "10", "tip_namewindow", "", "cg/ui/namewin", 240, 40, 16, 8, 208, 24, 3));
+        Module(moduleID++, "10", "tip_namewindow", "", "cg/ui/namewin", 240, 40, 16, 0, 208, 40, 3));
     // A choice bar draws its text from the top of its client area: 8 pixels down, a 24-pixel line sits in
     // the middle of the 40-pixel bar.
     modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40, 0, 8, 480, 24, 3));

@@ -49,8 +49,10 @@ void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
     layouts.rows.push_back(Layout(l++, bottom, "hsld_unitlist", "hsld_unitlist", 0, 80, 240, "スクロール"));
     layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "敵に最もよく効く配下から順に両方の枠へ並べる"));
     layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "編成をすべて空ける"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_openthewar", "btn_openthewar", 0, 800, 215, "この編成で戦を始める"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_cancelthewar", "btn_cancelthewar", 0, 904, 215, "攻めるのをやめて戻る"));
+    // The war buttons sit on the bar's lower edge: a help tip opens 24 pixels above the pointer, and from
+    // there it ends below the facility counts' row (to y 701 of the screen).
+    layouts.rows.push_back(Layout(l++, bottom, "btn_openthewar", "btn_openthewar", 0, 800, 229, "この編成で戦を始める"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_cancelthewar", "btn_cancelthewar", 0, 904, 229, "攻めるのをやめて戻る"));
     layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 0, 8, 8, "文字の速さや音量を変える"));
     // One remove button at the top right of each formation slot: formation 0 slots 0-4 are indexes 0-4,
     // formation 1 slots 0-4 are 5-9 (78 x 78 slots from (64, 150) and (104, 378), 100 apart).

@@ -94,7 +94,7 @@ std::vector<SampleIcon> ZorWindowIcons()
 {
     std::vector<SampleIcon> icons = {
         {L"tip_unitroom.png", 350, 64, 0x60304060, 0},         {L"icon_na.png", 56, 56, 0xC0802020, 8},
-        {L"hbar_time_large_back.png", 56, 8, 0xFF202020, 0}, {L"hbar_unithp_large_back.png", 103, 10, 0xFF202020, 0},
+        {L"hbar_time_large_back.png", 56, 8, 0xFF202020, 0}, {L"hbar_unithp_large_back.png", 58, 10, 0xFF202020, 0},
         {L"hbar_unitexp_back.png", 82, 6, 0xFF202020, 0},      {L"hbar_unitexp_on.png", 80, 4, 0xFFE0E040, 0},
         {L"icon_build.png", 56, 56, 0x80C08040, 12},           {L"icon_unitsummon.png", 56, 56, 0x80A040C0, 12},
         {L"icon_unitarrange.png", 56, 56, 0x8040A0C0, 12},     {L"icon_unitheal.png", 56, 56, 0x8040C040, 16},
