@@ -144,8 +144,8 @@ TEST_F(KvAnimFixture, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook)
 namespace
 {
 
-// A number a strategy screen draws itself: the screen (sequence name), the number, and the box it takes
-// on the screen (its cells: FONT16NUM 12 x 16, FONT16ANSI 14 x 16, FONT24NUM 24 x 36).
+// A number a strategy screen draws itself: the screen (sequence name, or the layout group of a window
+// when the screen has several windows at one place), the number, and the box it takes on the screen (its cells: FONT16NUM 12 x 16, FONT16ANSI 14 x 16, FONT24NUM 24 x 36).
 struct DrawnNumber
 {
     const char* screen;
@@ -164,7 +164,20 @@ const DrawnNumber kDrawnNumbers[] = {
     {"SeqZorInvMain", "formation 1 leadership", 128, 492, 84, 16},
     {"SeqZorTakeOver", "gold carried over", 723, 28, 100, 20},
     {"SeqZorTakeOver", "chosen units' leadership", 105, 706, 80, 20},
+    // The first row (y 40, 17 high) of the defence windows' lists, at (8, 40) of windows at x 304: the
+    // columns after the name, as wide as the screen makes them.
+    {"$ZORSTRUCT:SeqZorMain", "facility capacity", 440, 40, 32, 17},
+    {"$ZORSTRUCT:SeqZorMain", "facilities built", 472, 40, 32, 17},
+    {"$ZORSUMMON:SeqZorMain", "unit class", 436, 40, 38, 17},
+    {"$ZORSUMMON:SeqZorMain", "unit leadership", 474, 40, 30, 17},
+    {"$ZORTRAP:SeqZorMain", "trap range", 436, 40, 36, 17},
+    {"$ZORTRAP:SeqZorMain", "trap attack", 472, 40, 32, 17},
 };
+
+// The cost columns, the same in the three windows.
+const char* const kCostWindows[] = {"$ZORSTRUCT:SeqZorMain", "$ZORSUMMON:SeqZorMain", "$ZORTRAP:SeqZorMain"};
+const DrawnNumber kCosts[] = {
+    {"", "bone cost", 504, 40, 40, 17}, {"", "magic cost", 544, 40, 40, 17}, {"", "gold cost", 584, 40, 55, 17}};
 
 const char* const kStatusBarScreens[] = {"SeqZorCommand", "SeqZorStrategy", "SeqZorMain", "SeqZorInvMain"};
 const DrawnNumber kStatusBar[] = {
@@ -180,6 +193,9 @@ const std::map<std::string, std::pair<int, int>> kPanels = {
     {"$ZORSTRBOTTOM:SeqZorStrategy", {715, 507}},
     {"$ZORBOTTOM1:SeqZorMain", {0, 571}},
     {"$ZORINVBOTTOM:SeqZorInvMain", {0, 507}},
+    {"$ZORSTRUCT:SeqZorMain", {304, 0}},
+    {"$ZORSUMMON:SeqZorMain", {304, 0}},
+    {"$ZORTRAP:SeqZorMain", {304, 0}},
 };
 
 // The gap between two boxes: 0 when they touch or overlap.
@@ -203,7 +219,7 @@ TEST_F(KvAnimFixture, EveryNumberAStrategyScreenDrawsHasACaptionBesideIt)
         modules[row.at("ModuleName")] = row;
     struct Box
     {
-        std::string screen, module;
+        std::string parent, screen, module;
         int x, y, w, h;
     };
     std::vector<Box> captions;
@@ -221,7 +237,7 @@ TEST_F(KvAnimFixture, EveryNumberAStrategyScreenDrawsHasACaptionBesideIt)
         ASSERT_TRUE(panel != kPanels.end() || parent.rfind("$UI:", 0) == 0) << parent << ": no known place";
         const int px = panel == kPanels.end() ? 0 : panel->second.first;
         const int py = panel == kPanels.end() ? 0 : panel->second.second;
-        captions.push_back({parent.substr(colon + 1), module, px + std::atoi(row.at("Left").c_str()),
+        captions.push_back({parent, parent.substr(colon + 1), module, px + std::atoi(row.at("Left").c_str()),
                             py + std::atoi(row.at("Top").c_str()), std::atoi(modules[module].at("Width").c_str()),
                             std::atoi(modules[module].at("Height").c_str())});
     }
@@ -229,11 +245,14 @@ TEST_F(KvAnimFixture, EveryNumberAStrategyScreenDrawsHasACaptionBesideIt)
     for (const char* screen : kStatusBarScreens)
         for (DrawnNumber n : kStatusBar)
             numbers.push_back((n.screen = screen, n));
+    for (const char* window : kCostWindows)
+        for (DrawnNumber n : kCosts)
+            numbers.push_back((n.screen = window, n));
     for (const DrawnNumber& n : numbers)
     {
         const Box* beside = nullptr;
         for (const Box& c : captions)
-            if (c.screen == n.screen && Gap(c.x, c.y, c.w, c.h, n.x, n.y, n.w, n.h) <= 20 &&
+            if ((std::string(n.screen).find(':') == std::string::npos ? c.screen : c.parent) == n.screen && Gap(c.x, c.y, c.w, c.h, n.x, n.y, n.w, n.h) <= 20 &&
                 (!beside || Gap(c.x, c.y, c.w, c.h, n.x, n.y, n.w, n.h) <
                                 Gap(beside->x, beside->y, beside->w, beside->h, n.x, n.y, n.w, n.h)))
                 beside = &c;

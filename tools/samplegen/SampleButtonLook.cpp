@@ -68,6 +68,8 @@ const char* const s_Labels[][2] = {
     {"btn_unitlist", "編成"},
     {"btn_remove", "×"},
     {"btn_zorwin_build", "建設"},
+    {"btn_zorwin_run", "決定"},
+    {"btn_zorwin_cancel", "キャンセル"},
     {"btn_zorwin_trap", "罠"},
     {"btn_zorwin_dispose", "解雇"},
     {"btn_zorwin_pick", "配置"},

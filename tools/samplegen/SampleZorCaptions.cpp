@@ -9,9 +9,9 @@
 namespace
 {
 
-// The last IDs of the strategy tables, after the invasion screen's rows.
-constexpr int kModuleRanges[][2] = {{240, 255}};
-constexpr int kLayoutRanges[][2] = {{468, 511}};
+// The IDs after the defence windows' rows and after the invasion screen's rows.
+constexpr int kModuleRanges[][2] = {{216, 224}, {240, 255}};
+constexpr int kLayoutRanges[][2] = {{420, 439}, {468, 511}};
 
 struct Caption
 {
@@ -36,6 +36,15 @@ const Caption s_Captions[] = {
     {"cap_takeover", "次の周回へ連れていく配下と特典を選び、「開始」を押してください"},
     {"cap_takeovergold", "引継ぎ資金"},
     {"cap_takeovercost", "選んだ配下の統率"},
+    // The headings of the build, summon and trap lists' columns.
+    {"cap_facility", "施設"},
+    {"cap_capacity", "定員"},
+    {"cap_count", "数"},
+    {"cap_unit", "配下"},
+    {"cap_class", "種"},
+    {"cap_trap", "罠"},
+    {"cap_range", "範囲"},
+    {"cap_attack", "攻撃"},
 };
 
 // Where a caption stands: its module, the layout group and the place within the group's widget.
@@ -89,13 +98,42 @@ std::vector<Place> Places()
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeover", 48, 24});
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeovergold", 640, 32});
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeovercost", 8, 686});
+    // The defence windows' lists (at (8, 40) of their windows) draw a name and five columns each, the
+    // columns starting where the widths the screen gives them add up to; each heading stands over its
+    // column, in the 16 pixels between the window's buttons and the list.
+    const struct
+    {
+        const char* window;
+        const char* headings[6];
+        int widths[5];
+    } lists[] = {
+        {"$ZORSTRUCT:SeqZorMain", {"cap_facility", "cap_capacity", "cap_count", "cap_bone", "cap_magic", "cap_gold"},
+         {128, 32, 32, 40, 40}},
+        {"$ZORSUMMON:SeqZorMain", {"cap_unit", "cap_class", "cap_leadership", "cap_bone", "cap_magic", "cap_gold"},
+         {124, 38, 30, 40, 40}},
+        {"$ZORTRAP:SeqZorMain", {"cap_trap", "cap_range", "cap_attack", "cap_bone", "cap_magic", "cap_gold"},
+         {124, 36, 32, 40, 40}},
+    };
+    for (const auto& list : lists)
+    {
+        int x = 8;
+        for (int column = 0; column < 6; ++column)
+        {
+            out.push_back({list.window, list.headings[column], x + 2, 23});
+            if (column < 5)
+                x += list.widths[column];
+        }
+    }
     return out;
 }
 
-// Just above the widget the caption stands on: panels 11000, the screens' own folders nothing drawn.
+// Just above the widget the caption stands on: windows 12000, panels 11000, the screens' own folders
+// nothing drawn.
 const char* Depth(const std::string& parent)
 {
-    return parent.rfind("$UI:", 0) == 0 ? "0.5" : "11001";
+    if (parent.rfind("$UI:", 0) == 0)
+        return "0.5";
+    return parent.find("BOTTOM") != std::string::npos ? "11001" : "12001";
 }
 
 } // namespace

@@ -4,9 +4,9 @@ namespace
 {
 
 constexpr int kFirstModule = 195;
-constexpr int kLastModule = 224;
+constexpr int kLastModule = 215; // 216-224: the list headers' captions (SampleZorCaptions.cpp)
 constexpr int kFirstLayout = 370;
-constexpr int kLastLayout = 439;
+constexpr int kLastLayout = 419; // 420-439: the same
 
 SampleRow Module(int id, const char* type, const std::string& name, int w, int h, bool picture = true)
 {
@@ -34,7 +34,7 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     {
         const char* name;
         int w, h;
-    } buttons[] = {{"btn_zorwin_run", 80, 28},    {"btn_zorwin_cancel", 80, 28},  {"btn_zorwin_ok", 80, 28},
+    } buttons[] = {{"btn_zorwin_run", 80, 20},    {"btn_zorwin_cancel", 80, 20},  {"btn_zorwin_ok", 80, 28},
                    {"btn_zorwin_build", 80, 28},  {"btn_zorwin_summon", 36, 24},  {"btn_zorwin_trap", 36, 24},
                    {"btn_zorwin_remove", 36, 24}, {"btn_zorwin_dispose", 36, 24}, {"btn_zorwin_pick", 64, 40},
                    {"btn_zorwin_delete", 20, 20}};
@@ -54,9 +54,12 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     {
         layouts.rows.push_back(Layout(l++, w.window, "lbox_zorwin", w.list, 0, 8, 40, "12001", w.help));
         layouts.rows.push_back(Layout(l++, w.window, "vsld_zorwin", "vsld_selectitem", 0, 336, 40, "12001", ""));
-        layouts.rows.push_back(Layout(l++, w.window, "btn_zorwin_run", "btn_zorrun", 0, 184, 4, "12001", "決定"));
+        // The run and cancel buttons keep to the window's top 22 pixels: the list's column headings stand
+        // under them.
         layouts.rows.push_back(
-            Layout(l++, w.window, "btn_zorwin_cancel", "btn_zorcancel", 0, 272, 4, "12001", "キャンセル"));
+            Layout(l++, w.window, "btn_zorwin_run", "btn_zorrun", 0, 184, 2, "12001", "選んだものを作る"));
+        layouts.rows.push_back(
+            Layout(l++, w.window, "btn_zorwin_cancel", "btn_zorcancel", 0, 272, 2, "12001", "作らずに閉じる"));
     }
     const std::string room = "$ZORROOM:SeqZorMain";
     layouts.rows.push_back(
