@@ -2,6 +2,7 @@
 
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
+#include "core/GxLog.h"
 #include "core/GxString.h"
 
 #include <cstring>
@@ -229,18 +230,29 @@ static bool IsPlainAscii(const std::string& s)
     return true;
 }
 
-bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty)
+bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
+                       bool* endsInsideLine)
 {
+    if (endsInsideLine)
+        *endsInsideLine = false;
     GxBinBuffer buffer;
+    // A file that is missing or cannot be read has been logged by the file layer.
     if (!GxFile::LoadToBuffer(buffer, name, false))
         return false;
     const size_t size = buffer.GetSize();
     const uint8_t* bytes = static_cast<const uint8_t*>(buffer.GetData());
     if (size == 0 || !bytes)
+    {
+        GxLog::Error(L"File read error:%s (the file is empty)\n", name.c_str());
         return false;
+    }
     const int bom = DetectBOM(bytes, size);
     if (bom == kBomUtf16BE)
+    {
+        GxLog::Error(L"File read error:%s (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n",
+                     name.c_str());
         return false;
+    }
 
     uint32_t lineCount = 0;
     if (bom == kBomUtf16LE)
@@ -257,6 +269,8 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
                 end = p; // a NUL ends the text
                 break;
             }
+        if (endsInsideLine)
+            *endsInsideLine = end > begin && end[-1] != u'\n';
         std::wstring line;
         for (const char16_t* p = begin; p < end;)
         {
@@ -275,6 +289,8 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
     const char* end = reinterpret_cast<const char*>(bytes) + size;
     if (const void* nul = std::memchr(begin, 0, static_cast<size_t>(end - begin)))
         end = static_cast<const char*>(nul); // a NUL ends the text
+    if (endsInsideLine)
+        *endsInsideLine = end > begin && end[-1] != '\n';
     const Charset charset = bom == kBomUtf8 ? kCharsetUtf8 : kCharsetAnsi;
     std::string line;
     for (const char* p = begin; p < end;)
