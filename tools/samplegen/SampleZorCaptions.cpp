@@ -58,12 +58,13 @@ struct Place
 // The status bar of the command screen, the strategy map, the defence screen and the invasion screens
 // draws its numbers at the same screen places: bone, magic and gold at y 630 from x 794, 847 and 900,
 // the leadership in use over its maximum at (952, 616), the counts of facilities 2-5 ("LV%d") at y 685
-// from x 797, 850, 903 and 956. Each caption stands just above its number. `dx`, `dy`: the screen place
-// of the bar's panel.
+// from x 797, 850, 903 and 956. Each caption stands above its number, the resources' and the
+// leadership's clear of the "+n" pop-ups that rise over the resources at y 619 when they change. `dx`,
+// `dy`: the screen place of the bar's panel.
 void StatusBar(std::vector<Place>& out, const char* parent, int dx, int dy)
 {
-    const Place bar[] = {{parent, "cap_bone", 796, 612},      {parent, "cap_magic", 847, 612},
-                         {parent, "cap_gold", 902, 612},      {parent, "cap_leadership", 954, 598},
+    const Place bar[] = {{parent, "cap_bone", 796, 598},      {parent, "cap_magic", 847, 598},
+                         {parent, "cap_gold", 902, 598},      {parent, "cap_leadership", 954, 584},
                          {parent, "cap_barracks", 797, 667},  {parent, "cap_treasury", 848, 667},
                          {parent, "cap_training", 901, 667},  {parent, "cap_prison", 956, 667}};
     for (Place p : bar)
