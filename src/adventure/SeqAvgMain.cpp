@@ -11,11 +11,11 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
+#include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxTexture.h"
 #include "media/GxSound.h"
-#include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "task/GxTaskControl.h"
@@ -34,7 +34,7 @@ GxUserData* UserData()
 
 } // namespace
 
-bool (*SeqAvgMain::s_CtrlHeld)() = &PfModifierKeys::IsCtrlHeld;
+bool (*SeqAvgMain::s_CtrlHeld)() = &GxInput::IsCtrlHeld;
 
 // ---------------------------------------------------------------------------------------------------
 // The tree

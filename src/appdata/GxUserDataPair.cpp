@@ -3,42 +3,32 @@
 #include "core/GxAtomicFile.h"
 #include "core/GxLog.h"
 #include "core/GxPath.h"
+#include "platform/PfFileSystem.h"
 
-#include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
 
 bool Exists(const std::wstring& path)
 {
-    return ::access(GxPath::ToNative(path).c_str(), F_OK) == 0;
+    return PfFileSystem::Exists(GxPath::ToNative(path));
 }
 
 void Remove(const std::wstring& path)
 {
-    std::remove(GxPath::ToNative(path).c_str());
+    PfFileSystem::Remove(GxPath::ToNative(path));
 }
 
 bool Rename(const std::wstring& from, const std::wstring& to)
 {
-    return std::rename(GxPath::ToNative(from).c_str(), GxPath::ToNative(to).c_str()) == 0;
+    return PfFileSystem::Rename(GxPath::ToNative(from), GxPath::ToNative(to));
 }
 
-// Makes the renames and removals of the folder last, as the atomic writer does for its own rename.
+// Makes the renames and removals of the folder last, with the atomic writer's own folder sync.
 void SyncFolder(const std::wstring& path)
 {
-    const std::string native = GxPath::ToNative(path);
-    const size_t slash = native.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0)
-    {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    GxAtomicFile::SyncFolderOf(GxPath::ToNative(path));
 }
 
 // The marker exists: both new files were complete. Those not yet renamed go into place.

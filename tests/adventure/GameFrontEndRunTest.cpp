@@ -24,6 +24,7 @@
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorUserData.h"
+#include "support/KvScopedWorkingDir.h"
 #include "task/GxTaskFolder.h"
 
 #include <filesystem>
@@ -127,24 +128,24 @@ TEST(GameFrontEndRun, SaveTitleLoadAndShutdownThenDamagedSavesAreRefused)
         for (const wchar_t* list : {ZorCore::kUnitReadyList, ZorCore::kUnitPlayerList, ZorCore::kUnitEnemyList})
             new GxTaskFolder(tree.root, list);
         // The strategy file is read against the game's tables and maps, as at start-up.
-        const std::filesystem::path oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(run.GameDir());
-        for (auto [table, file] :
-             std::initializer_list<std::pair<GxDBBase*, const wchar_t*>>{{&g_DBZorEnemy, L"data/db_zorenemy.txt"},
-                                                                         {&g_DBZorSkill, L"data/db_zorskill.txt"},
-                                                                         {&g_DBZorStruct, L"data/db_zorstruct.txt"},
-                                                                         {&g_DBZorUnit, L"data/db_zorunit.txt"},
-                                                                         {&g_DBZorTown, L"data/db_zortown.txt"},
-                                                                         {&g_DBZorCommand, L"data/db_zorcommand.txt"}})
-            EXPECT_TRUE(table->Load(file)) << GxString::ToUtf8(file);
-        ZorMapData::LoadAllMaps();
-        ZorCore::Create(&core, &tree.manage);
-        ZorCore::GetInstance()->GetUserData()->InitNewGame();
-        EXPECT_TRUE(ZorCore::GetInstance()->LoadGameData(wide("zordata003.gd")));
-        ZorCore::Destroy();
-        ZorMapData::ResetAllMaps();
-        dbtest::ResetTables(g_DBZorEnemy, g_DBZorSkill, g_DBZorStruct, g_DBZorUnit, g_DBZorTown, g_DBZorCommand);
-        std::filesystem::current_path(oldDir);
+        {
+            const KvScopedWorkingDir inGame(run.GameDir());
+            for (auto [table, file] : std::initializer_list<std::pair<GxDBBase*, const wchar_t*>>{
+                     {&g_DBZorEnemy, L"data/db_zorenemy.txt"},
+                     {&g_DBZorSkill, L"data/db_zorskill.txt"},
+                     {&g_DBZorStruct, L"data/db_zorstruct.txt"},
+                     {&g_DBZorUnit, L"data/db_zorunit.txt"},
+                     {&g_DBZorTown, L"data/db_zortown.txt"},
+                     {&g_DBZorCommand, L"data/db_zorcommand.txt"}})
+                EXPECT_TRUE(table->Load(file)) << GxString::ToUtf8(file);
+            ZorMapData::LoadAllMaps();
+            ZorCore::Create(&core, &tree.manage);
+            ZorCore::GetInstance()->GetUserData()->InitNewGame();
+            EXPECT_TRUE(ZorCore::GetInstance()->LoadGameData(wide("zordata003.gd")));
+            ZorCore::Destroy();
+            ZorMapData::ResetAllMaps();
+            dbtest::ResetTables(g_DBZorEnemy, g_DBZorSkill, g_DBZorStruct, g_DBZorUnit, g_DBZorTown, g_DBZorCommand);
+        }
         GxUserConfig config;
         ASSERT_TRUE(config.Load(wide("userconf.dat")));
         EXPECT_EQ(config.m_LastGameDataFileNum, 3);

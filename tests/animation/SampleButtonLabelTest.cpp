@@ -66,7 +66,9 @@ constexpr double kLeastShare = 0.01;
 
 } // namespace
 
-TEST_F(KvAnimFixture, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook)
+using SampleButtonLabelTest = KvAnimFixture;
+
+TEST_F(SampleButtonLabelTest, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook)
 {
     ASSERT_TRUE(kvtest::CopySampleGame(m_Dir + "/game"));
     std::map<std::string, Row> modules;

@@ -3,6 +3,7 @@
 
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
+#include "SampleUnitAnimation.h"
 #include "SampleZorCaptions.h"
 #include "SampleZorDefence.h"
 #include "SampleZorWindows.h"
@@ -12,6 +13,7 @@
 
 #include "animation/GxNcLayerNode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -68,52 +70,35 @@ GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint3
     return pic;
 }
 
-// A solid disc of the colour filling a size x size picture, its rim one pixel soft: the units' sprite.
-GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
+// A standing figure of the colour, w wide and h tall, its rim one pixel soft: a round head on a body
+// rounded at the shoulders and flat at the feet. The units' sprite; their motions stand it on its feet.
+// The player's units are orange with a round head, the invaders red with a pointed (diamond) head, so the
+// two sides read apart at a glance.
+GisPicture Figure(const std::wstring& name, uint32_t w, uint32_t h, uint32_t rgb, bool pointedHead = false)
 {
     GisPicture pic;
     pic.m_FileName = name;
-    pic.m_Width = pic.m_Height = size;
-    pic.m_Pixels.assign((size_t)size * size, 0u);
-    const float c = (size - 1) * 0.5f;
-    for (uint32_t y = 0; y < size; ++y)
-        for (uint32_t x = 0; x < size; ++x)
+    pic.m_Width = w;
+    pic.m_Height = h;
+    pic.m_Pixels.assign((size_t)w * h, 0u);
+    const float cx = (w - 1) * 0.5f;
+    const float head = w * 0.4f;        // the head's radius
+    const float neck = head * 2.0f + 2; // the body starts below the head
+    const float shoulder = w * 0.5f;    // the body's rounded top
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
         {
-            const float a = c + 0.5f - std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
-            if (a > 0.0f)
-                pic.m_Pixels[(size_t)y * size + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
-        }
-    return pic;
-}
-
-// The map's unit sprites: the player's side a blue disc in a white ring, the invaders a red triangle
-// pointing up with a dark edge, so the two sides read apart at a glance and at any zoom. The map draws a
-// sprite around its unit's foot point and the floor hides what lies below it, so the mark fills the upper
-// half of a picture twice as high as wide and stands on the floor.
-GisPicture UnitMark(const std::wstring& name, uint32_t size, bool player)
-{
-    GisPicture pic;
-    pic.m_FileName = name;
-    pic.m_Width = size;
-    pic.m_Height = 2 * size;
-    pic.m_Pixels.assign((size_t)size * 2 * size, 0u);
-    const float c = (size - 1) * 0.5f;
-    for (uint32_t y = 0; y < size; ++y)
-        for (uint32_t x = 0; x < size; ++x)
-        {
-            uint32_t& px = pic.m_Pixels[(size_t)y * size + x];
-            if (player)
+            const float dx = x - cx;
+            const float dh = y - head;
+            float a = head + 0.5f - (pointedHead ? std::fabs(dx) + std::fabs(dh) : std::sqrt(dx * dx + dh * dh));
+            if (y >= neck)
             {
-                const float d = std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
-                if (d <= c + 0.5f)
-                    px = d > c - 4.5f ? 0xFFFFFFFFu : 0xFF000000u | kSamplePlayerUnitColour;
-                continue;
+                const float top = neck + shoulder;
+                const float dy = y < top ? top - y : 0.0f;
+                a = std::max(a, shoulder + 0.5f - std::sqrt(dx * dx + dy * dy));
             }
-            // Apex at the top middle, base along the bottom row; the edge is the outer four pixels.
-            const float half = (float)(y + 1) * 0.5f;
-            const float dx = std::fabs(x - c);
-            if (dx <= half)
-                px = (half - dx < 4.0f || y + 4 >= size) ? 0xFF401010u : 0xFF000000u | kSampleInvaderUnitColour;
+            if (a > 0.0f)
+                pic.m_Pixels[(size_t)y * w + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
         }
     return pic;
 }
@@ -392,8 +377,8 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
          {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
-          Disc(L"unit.png", 48, 0xFFC040), UnitMark(L"unit_player.png", 64, true),
-          UnitMark(L"unit_invader.png", 64, false)},
+          Figure(L"unit.png", kUnitFigureWidth, kUnitFigureHeight, kSamplePlayerUnitColour),
+          Figure(L"unit_invader.png", kUnitFigureWidth, kUnitFigureHeight, kSampleInvaderUnitColour, true)},
          problems);
 
     GxNcProject p;

@@ -47,6 +47,12 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames,
     image.m_ImageSetName = L"effect.gis";
     image.m_ImageFileName = picture;
     body.m_ImageKeys = {image};
+    // The picture is drawn about its centre; lifted by half its height it stands on the unit's place (the
+    // motions' y runs down the screen).
+    GxNcVector4Key lift;
+    lift.m_Value = GxVector4(0.0f, -0.5f * static_cast<float>(kUnitFigureHeight), 0.0f, 1.0f);
+    lift.m_InterMode = 1;
+    body.m_PositionKeys = {lift};
     GxNcLayerNode* node = new GxNcLayerNode();
     node->m_LayerName = body.m_LayerName;
     node->m_LayerIndex = 0;
@@ -76,7 +82,7 @@ void WriteUnitAnimation(const std::filesystem::path& folder, const std::vector<S
             const std::string attack = Cell(row, "Motion_attack");
             // The player's kinds (classes 1-4) and traps (20) look one way, the invaders another.
             const int kind = std::atoi(Cell(row, "Class").c_str());
-            const std::wstring picture = kind <= 4 || kind == 20 ? L"unit_player.png" : L"unit_invader.png";
+            const std::wstring picture = kind <= 4 || kind == 20 ? L"unit.png" : L"unit_invader.png";
             AddMotion(group, stand.empty() ? L"stand" : Wide(stand), kStand, picture);
             AddMotion(group, attack.empty() ? L"attack" : Wide(attack), kAttack, picture);
             AddMotion(group, L"damage", kDamage, picture);

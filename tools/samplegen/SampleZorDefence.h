@@ -34,8 +34,9 @@ constexpr uint32_t SampleRoomColour(int32_t set)
                       : 0xFF6A7078u;  // a plain dug room
 }
 constexpr uint32_t kSampleScaffoldColour = 0xFFE08020u;
-// The fills of the units' map sprites (RGB): the player's side, the invaders.
-constexpr uint32_t kSamplePlayerUnitColour = 0x3070E0u;
+// The fills of the units' map sprites (RGB): the player's side (orange, round head), the invaders (red,
+// pointed head).
+constexpr uint32_t kSamplePlayerUnitColour = 0xFFC040u;
 constexpr uint32_t kSampleInvaderUnitColour = 0xE03030u;
 constexpr uint32_t kSampleGateColour = 0xFF30B050u;
 constexpr uint32_t kSampleWallColour = 0xFF90A0B0u;

@@ -137,8 +137,11 @@ int32_t SeqZorMain::OnKeyDown(uint32_t key, uint32_t keyData)
 
 bool SeqZorMain::CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) const
 {
+    // The one rule of the drop: the block lit under the pointer, the crossed-out icon and the drop itself
+    // all ask it, so what lights up is what takes the unit.
     const ZorUserData* s = State();
-    if (!s || m_DraggedUnit == 0)
+    ZorCore* core = Core();
+    if (!s || !core || m_DraggedUnit == 0 || GetOpenDialogCount() != 0 || !core->FindUnit(m_DraggedUnit))
         return false;
     const ZorRoomState* room = nullptr;
     if (s->m_GamePhase == 0)
@@ -177,16 +180,21 @@ bool SeqZorMain::CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) con
     return room->m_UnitEntityIDs[slot] == 0;
 }
 
+bool SeqZorMain::IsDropTarget() const
+{
+    int x = 0;
+    int y = 0;
+    if (g_Core)
+        g_Core->GetCursorPos(x, y);
+    int32_t rx = 0, rz = 0, slot = 0;
+    return CanDropAt(static_cast<float>(y), rx, rz, slot);
+}
+
 void SeqZorMain::DropUnit(float y)
 {
-    const int64_t unit = m_DraggedUnit;
-    ZorCore* core = Core();
-    if (unit != 0 && GetOpenDialogCount() == 0 && core && core->FindUnit(unit))
-    {
-        int32_t rx = 0, rz = 0, slot = 0;
-        if (CanDropAt(y, rx, rz, slot))
-            core->ArrangeUnit(unit, rx, rz, slot);
-    }
+    int32_t rx = 0, rz = 0, slot = 0;
+    if (CanDropAt(y, rx, rz, slot))
+        Core()->ArrangeUnit(m_DraggedUnit, rx, rz, slot);
     m_DraggedUnit = 0;
 }
 

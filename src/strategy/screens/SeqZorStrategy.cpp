@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorStrategy.h"
 
-#include "adventure/SeqAvgMain.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/DBZorTown.h"
 #include "appdata/GxSoundControl.h"
@@ -9,6 +8,7 @@
 #include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
@@ -159,6 +159,6 @@ int32_t SeqZorStrategy::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     s->m_NextInvTownID = town;
     if (g_Core && g_Core->m_UserData)
         g_Core->m_UserData->SetGameDataTitle(GxString::Format(L"%sに侵攻", row->m_ShowName.c_str()));
-    SeqAvgMain::JumpTo(row->m_StartLabel);
+    GxMoaAdventureScreen::ReturnToStory(row->m_StartLabel);
     return 1;
 }

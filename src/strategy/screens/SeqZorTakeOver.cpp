@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorTakeOver.h"
 
-#include "adventure/SeqAvgMain.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
@@ -12,6 +11,7 @@
 #include "core/GxVector3.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "strategy/ZorCore.h"
@@ -239,7 +239,7 @@ int32_t SeqZorTakeOver::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         m_UnitInfo->CollectSelected(units);
         if (ZorCore* core = ZorCore::GetInstance())
             core->ApplyTakeOver(units, m_Round);
-        SeqAvgMain::JumpTo(L"ZOR_RETURN_FROM_TAKEOVER");
+        GxMoaAdventureScreen::ReturnToStory(L"ZOR_RETURN_FROM_TAKEOVER");
         GxSoundControl::PlaySystemSound(kSoundDecide);
         return 1;
     }
