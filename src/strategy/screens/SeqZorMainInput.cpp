@@ -32,9 +32,6 @@ constexpr uint32_t kVkT = 0x54;
 constexpr uint32_t kVkX = 0x58;
 constexpr uint32_t kVkZ = 0x5A;
 
-constexpr int kSoundDecide = 5;
-constexpr int kSoundPush = 0;
-
 bool IsInside(const GxTaskBase* task, const wchar_t* name)
 {
     for (const GxTaskBase* t = task ? task->GetParent() : nullptr; t; t = t->GetParent())
@@ -250,7 +247,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
     if (name == L"btn_zorpause" || name == L"btn_zorplay" || name == L"btn_zorplay2x")
     {
         s->m_GameState = name == L"btn_zorpause" ? 0 : name == L"btn_zorplay" ? 1 : 2;
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         return 1;
     }
     if (name == L"btn_zorcancel")
@@ -263,7 +260,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
             return CloseSummonWindow(), 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && name.rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (IsInside(sender, L"$ZORROOM:SeqZorMain"))
     {
         if (name == L"btn_zorok")
