@@ -234,8 +234,11 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
     GxBinBuffer buffer;
     if (!GxFile::LoadToBuffer(buffer, name, false))
         return false;
-    const size_t size = buffer.GetSize();
-    const uint8_t* bytes = static_cast<const uint8_t*>(buffer.GetData());
+    return ReadLines(lines, static_cast<const uint8_t*>(buffer.GetData()), buffer.GetSize(), skipEmpty);
+}
+
+bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty)
+{
     if (size == 0 || !bytes)
         return false;
     const int bom = DetectBOM(bytes, size);

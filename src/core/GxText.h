@@ -30,6 +30,8 @@ public:
     // Appends the file's lines, without their line ends, to lines. False for a missing, empty or
     // UTF-16BE file. A NUL ends the text.
     static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty);
+    // The same over a file's bytes already in memory.
+    static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty);
 
     // One line from start; position is set to where the next line begins. lineCount rises by one for
     // each LF passed. The reader stops on a NUL without passing it.
