@@ -1,7 +1,7 @@
 # Helpers shared by every folder: one static library per subsystem folder, one test program and one
 # benchmark program per folder, all collected by globbing so a new file needs no CMake edit.
 
-set(KV_SUBSYSTEMS platform core graphics animation task script media appdata adventure strategy)
+set(KV_SUBSYSTEMS platform core graphics animation task script media appdata adventure strategy game)
 
 # kv_add_subsystem(<folder> [LIBS <third-party targets>...])
 function(kv_add_subsystem folder)

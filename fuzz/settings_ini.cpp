@@ -28,5 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         config.GetString(id);
     ini.GetInt(L"FONTSIZE_0", 0);
     ini.GetBool(L"AutoCompile", false);
+    // What an author is told about the file, once every value has been read.
+    ini.DescribeProblems();
     return 0;
 }

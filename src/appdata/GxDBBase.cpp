@@ -4,6 +4,7 @@
 #include "core/GxString.h"
 #include "core/GxText.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cfloat>
 #include <cmath>
@@ -78,8 +79,11 @@ const void* GxDBBase::GetRowPtr(uint32_t index) const
 bool GxDBBase::Load(const std::wstring& path)
 {
     std::vector<std::wstring> lines;
-    if (!GxText::LoadLines(lines, path.c_str(), false))
+    bool endsInsideLine = false;
+    if (!GxText::LoadLines(lines, path.c_str(), false, &endsInsideLine))
         return false;
+    if (endsInsideLine)
+        ReportCutLastLine(lines, path);
     return StoreLines(lines);
 }
 
@@ -119,6 +123,21 @@ bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines)
         StoreLine(cells, id);
     }
     return true;
+}
+
+// A file whose last line has no line end and fewer cells than a row was most likely cut short (a broken
+// copy or download): its rows are still taken as the format says, missing cells empty, but the author
+// is told, since the rest of the table is simply not there.
+void GxDBBase::ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const
+{
+    if (lines.empty() || lines.back().empty() || lines.back()[0] == L'#')
+        return;
+    const std::wstring& last = lines.back();
+    const int32_t cells = static_cast<int32_t>(std::count(last.begin(), last.end(), L'\t')) + 1;
+    if (cells >= m_CellsPerLine)
+        return;
+    GxLog::Error(L"%s/%s ends inside line %d (%d of %d cells): the file seems cut short\n", m_ClassName, path.c_str(),
+                 static_cast<int32_t>(lines.size()), cells, m_CellsPerLine);
 }
 
 void GxDBBase::StoreLine(const std::vector<std::wstring>& cells, int32_t id)

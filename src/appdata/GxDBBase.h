@@ -109,6 +109,7 @@ protected:
 private:
     bool StoreLines(const std::vector<std::wstring>& lines);
     void StoreLine(const std::vector<std::wstring>& cells, int32_t id);
+    void ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const;
 
     const wchar_t* m_ClassName;
     const GxDBColumn* m_Columns;

@@ -2,6 +2,7 @@
 
 #include "core/GxFile.h"
 #include "core/GxINIFile.h"
+#include "core/GxLog.h"
 #include "core/GxString.h"
 
 static const wchar_t* const kSysConfPath = L"system/sysconf.ini";
@@ -122,6 +123,9 @@ void GxSystemConfig::ApplySetting(const GxINIFile& ini)
 
 bool GxSystemConfig::LoadSysConf()
 {
+    // Without the file the defaults stand, as a game without one intends.
+    if (!GxFile::Exists(kSysConfPath))
+        return false;
     GxINIFile ini;
     if (!ini.Load(kSysConfPath))
         return false;
@@ -129,6 +133,7 @@ bool GxSystemConfig::LoadSysConf()
     // Each pack is mounted as soon as its key is read, so earlier packs are searched first.
     for (const std::wstring& pack : GetPackNames(ini))
         GxFile::MountPack(pack);
+    NoteProblems(kSysConfPath, ini);
     return true;
 }
 
@@ -140,5 +145,19 @@ bool GxSystemConfig::LoadSetting()
     if (!ini.Load(kSettingPath))
         return false;
     ApplySetting(ini);
+    NoteProblems(kSettingPath, ini);
     return true;
+}
+
+void GxSystemConfig::NoteProblems(const wchar_t* path, const GxINIFile& ini)
+{
+    const std::wstring problems = ini.DescribeProblems();
+    if (!problems.empty())
+        m_LoadProblems.push_back(GxString::Format(L"GxSystemConfig/%s: %s\n", path, problems.c_str()));
+}
+
+void GxSystemConfig::ReportLoadProblems() const
+{
+    for (const std::wstring& line : m_LoadProblems)
+        GxLog::Error(L"%s", line.c_str());
 }

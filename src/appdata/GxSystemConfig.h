@@ -62,6 +62,10 @@ public:
     // Reads "setting.ini" when it exists loose or in a mounted pack. False when it does not or cannot
     // be read; the defaults then stay.
     bool LoadSetting();
+    // The settings files are read before the logs have their place in the save folder: what was wrong
+    // with them (an empty or garbled file, lines no setting reads) is kept and written to the error log
+    // here, one line a file, once the logs are placed.
+    void ReportLoadProblems() const;
 
     // The values of an already read "system/sysconf.ini" / "setting.ini".
     void ApplySysConf(const GxINIFile& ini);
@@ -146,4 +150,8 @@ public:
 
 private:
     std::wstring m_Strings[SYSSTR_COUNT];
+
+private:
+    void NoteProblems(const wchar_t* path, const GxINIFile& ini);
+    std::vector<std::wstring> m_LoadProblems;
 };

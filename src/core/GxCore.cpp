@@ -5,26 +5,35 @@
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCoreScreenService.h"
+#include "core/GxCrtRandom.h"
 #include "core/GxDebugWindow.h"
+#include "core/GxGameHooks.h"
 #include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "core/GxMessageBox.h"
 #include "core/GxPath.h"
 #include "core/GxProfileEx.h"
+#include "core/GxRandom.h"
 #include "core/GxString.h"
 #include "core/GxThreadManage.h"
+#include "core/GxTimeSource.h"
+#include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
+#include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
 
+#include <ctime>
 #include <utility>
 #include <vector>
 
 GxCore* g_Core = nullptr;
+
+static GxGameHooks* s_GameHooks = nullptr;
 
 // The device's before- and after-reset callbacks: the core has nothing to do around a reset.
 static bool NoResetWork(uint32_t, uint32_t)
@@ -104,6 +113,74 @@ std::wstring GxCore::PrepareSaveFolder()
     return std::wstring();
 }
 
+bool GxCore::OnPreInit()
+{
+    // The device log starts afresh on every run; the other two grow across runs unless asked not to.
+    GxLog::DeleteDeviceLog();
+    if (m_SystemConfig->m_CleanErrorLog)
+    {
+        GxLog::DeleteDebugLog();
+        GxLog::DeleteErrorLog();
+    }
+    GxDisplaySettings& ds = GxDisplaySettings::Get();
+    ds.m_WindowWidth = kVirtualWidth;
+    ds.m_WindowHeight = kVirtualHeight;
+    ds.m_BackBufferWidth = kVirtualWidth;
+    ds.m_BackBufferHeight = kVirtualHeight;
+    ds.m_CursorMode = 1;
+    ds.m_ScreenMode = SCRMODE_WINDOW;
+    ds.m_RequestScreenMode = SCRMODE_WINDOW;
+    ds.m_VSyncInterval = 1;
+    ds.m_LockableBackBuffer = false;
+    ds.m_TextureBits = 32;
+    ds.m_BackBufferBits = 32;
+    ds.m_DepthStencilBits = 24;
+    ds.m_RefreshRate = 60;
+    ds.m_SquareTextures = false;
+    ds.m_MultiSampleMode = 0;
+    ds.m_SwapEffect = 2;
+    m_FrameTimer.m_TargetRate = 60;
+    m_FrameTimer.m_UpdateRate = 60;
+    return true;
+}
+
+void GxCore::SeedRandomSources()
+{
+    // A scripted run replays the same input at the same virtual times, so it draws the same numbers too:
+    // its seeds come from the virtual clock alone, not the wall clock.
+    if (const PfInputScript* script = m_SeedClock ? nullptr : PfInputScript::GetActive())
+    {
+        const auto seed = static_cast<uint32_t>(script->GetTimeUs() / 1000);
+        GxCrtRandom::Seed(seed);
+        GxRandom::Seed(seed);
+        return;
+    }
+    GxTimeSource& clock = m_SeedClock ? *m_SeedClock : GxTimeSource::System();
+    // Each sum reads the clock anew; the seeds are the low 32 bits.
+    GxCrtRandom::Seed(static_cast<uint32_t>(clock.GetTimeMs() + static_cast<uint64_t>(std::time(nullptr))));
+    GxRandom::Seed(static_cast<uint32_t>(clock.GetTimeMs() + static_cast<uint64_t>(std::time(nullptr))));
+}
+
+void GxCore::SetGameHooks(GxGameHooks* hooks)
+{
+    s_GameHooks = hooks;
+}
+
+GxGameHooks* GxCore::GetGameHooks()
+{
+    return s_GameHooks;
+}
+
+bool GxCore::OnGameInit()
+{
+    return s_GameHooks ? s_GameHooks->OnGameInit(*this) : true;
+}
+
+bool GxCore::OnGameTerm()
+{
+    return s_GameHooks ? s_GameHooks->OnGameTerm(*this) : true;
+}
+
 void GxCore::PlaceLogs()
 {
     // Every log is there from the start, with its byte-order mark, even before its first line.
@@ -160,6 +237,7 @@ bool GxCore::Initialize()
 
     OnPreInit();
     PlaceLogs();
+    m_SystemConfig->ReportLoadProblems();
 
     m_TaskManage = new GxTaskManage(this);
     m_TaskManage->SetRenderLists(m_RenderManage, &m_RenderBank);

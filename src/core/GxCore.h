@@ -8,6 +8,7 @@
 #include <string>
 
 class GxCoreScreenService;
+class GxGameHooks;
 class GxProfileEx;
 class GxSystemConfig;
 class GxTaskBase;
@@ -24,10 +25,9 @@ class PfWindow;
 // procedure, the main loop with the engine frame. Owns the managers, configurations and user data for
 // the whole run, and holds the main window, the application title and the save-folder path.
 //
-//   GxCore.cpp        construction, start-up, shut-down, save folder
+//   GxCore.cpp        construction, start-up, shut-down, save folder, the calls into the game's hooks
 //   GxCoreWindow.cpp  main window, window procedure, cursor
 //   GxCoreLoop.cpp    main loop, engine frame, draw lists
-//   GxCoreHooks.cpp   pre-start, game start-up and game shut-down hooks
 //   GxCoreCapture.cpp capture of the scene into the global render texture
 //   appdata/GxCoreDebugOverlay.cpp  the developer's overlay
 class GxCore
@@ -70,9 +70,15 @@ public:
     // The cursor in virtual-screen pixels.
     void GetCursorPos(int& x, int& y);
 
+    // Before the task manager exists: the logs of this run and the display defaults.
     bool OnPreInit();
+    // The game's start-up and shut-down, through the installed hooks; true without hooks (nothing to do).
     bool OnGameInit();
     bool OnGameTerm();
+    // The game the core starts and ends (game/GxGameRoot); process-wide, installed by the entry function
+    // before the core starts. Null leaves the core with an empty task tree.
+    static void SetGameHooks(GxGameHooks* hooks);
+    static GxGameHooks* GetGameHooks();
     // Seeds the runtime library's generator and GxRandom, each from the millisecond clock plus the
     // calendar time in seconds, so two runs started within one second still differ.
     void SeedRandomSources();

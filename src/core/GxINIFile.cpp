@@ -8,34 +8,104 @@
 #include <cstring>
 #include <vector>
 
-bool GxINIFile::Load(const std::wstring& path)
+void GxINIFile::Clear()
 {
     m_Values.clear();
+    m_KeyLines.clear();
+    m_NotPairs.clear();
+    m_Asked.clear();
+    m_Empty = false;
+    m_NulOffset = std::wstring::npos;
+}
+
+bool GxINIFile::Load(const std::wstring& path)
+{
+    Clear();
     GxBinBuffer buffer;
     if (!GxFile::LoadToBufferTerminated(buffer, path))
         return false;
     const char* bytes = reinterpret_cast<const char*>(buffer.GetData());
-    const std::wstring text = bytes ? GxString::ToWide(std::string(bytes, strnlen(bytes, buffer.GetSize()))) : L"";
+    // The buffer holds the file and two terminating NULs; a NUL inside the file ends the text early.
+    const size_t size = buffer.GetSize() >= 2 ? buffer.GetSize() - 2 : 0;
+    const size_t length = bytes ? strnlen(bytes, size) : 0;
+    m_Empty = size == 0;
+    if (length < size)
+        m_NulOffset = length;
+    const std::wstring text = length ? GxString::ToWide(std::string(bytes, length)) : L"";
 
-    std::vector<std::wstring> pieces;
-    GxString::TokenizeW(pieces, text, L"\n");
-    for (const std::wstring& raw : pieces)
+    int number = 0;
+    for (size_t start = 0; start < text.size();)
     {
-        const std::wstring piece = GxString::Trim(raw, 4);
+        size_t stop = text.find(L'\n', start);
+        if (stop == std::wstring::npos)
+            stop = text.size();
+        const std::wstring piece = GxString::Trim(text.substr(start, stop - start), 4);
+        start = stop + 1;
+        ++number;
         const size_t equals = piece.find(L'=');
         if (equals == std::wstring::npos)
+        {
+            if (!piece.empty())
+                m_NotPairs.push_back({number, piece});
             continue;
+        }
         std::wstring key = GxString::Trim(piece.substr(0, equals), 3);
         std::wstring value = GxString::Trim(piece.substr(equals + 1), 3);
-        m_Values.emplace(std::move(key), std::move(value)); // the first occurrence of a key wins
+        if (m_Values.emplace(key, std::move(value)).second) // the first occurrence of a key wins
+            m_KeyLines.push_back({number, std::move(key)});
     }
     return true;
 }
 
+const std::wstring* GxINIFile::Find(const std::wstring& key) const
+{
+    m_Asked.insert(key);
+    auto it = m_Values.find(key);
+    return it != m_Values.end() ? &it->second : nullptr;
+}
+
 std::wstring GxINIFile::GetString(const std::wstring& key, const std::wstring& defaultValue) const
 {
-    auto it = m_Values.find(key);
-    return it != m_Values.end() ? it->second : defaultValue;
+    const std::wstring* value = Find(key);
+    return value ? *value : defaultValue;
+}
+
+// A line quoted in a message: control characters (as garbage bytes make them) shown as "?", and no more
+// than 40 characters.
+static std::wstring Quote(const std::wstring& text)
+{
+    std::wstring shown = text.substr(0, 40);
+    for (wchar_t& c : shown)
+        if (c < L' ')
+            c = L'?';
+    return L"\"" + shown + (text.size() > 40 ? L"…\"" : L"\"");
+}
+
+std::wstring GxINIFile::DescribeProblems() const
+{
+    if (m_Empty)
+        return L"the file is empty: every setting keeps its default";
+    std::wstring out;
+    if (m_NulOffset != std::wstring::npos)
+        out = GxString::Format(L"a NUL byte at offset %d ends the text: nothing after it is read",
+                               static_cast<int>(m_NulOffset));
+    std::vector<const LineRef*> ignored;
+    for (const LineRef& line : m_NotPairs)
+        ignored.push_back(&line);
+    for (const LineRef& key : m_KeyLines)
+        if (!m_Asked.count(key.m_Text))
+            ignored.push_back(&key);
+    if (ignored.empty())
+        return out;
+    const LineRef* first = ignored.front();
+    for (const LineRef* line : ignored)
+        if (line->m_Number < first->m_Number)
+            first = line;
+    if (!out.empty())
+        out += L"; ";
+    out += GxString::Format(L"%d line(s) are no known \"key=value\" and were ignored (the first is line %d: %s)",
+                            static_cast<int>(ignored.size()), first->m_Number, Quote(first->m_Text).c_str());
+    return out;
 }
 
 // The runtime library's base-10 conversion, without its dependence on the process locale: leading white
@@ -66,12 +136,12 @@ static int ParseDecimal(const std::wstring& text)
 
 int GxINIFile::GetInt(const std::wstring& key, int defaultValue) const
 {
-    auto it = m_Values.find(key);
-    return it != m_Values.end() ? ParseDecimal(it->second) : defaultValue;
+    const std::wstring* value = Find(key);
+    return value ? ParseDecimal(*value) : defaultValue;
 }
 
 bool GxINIFile::GetBool(const std::wstring& key, bool defaultValue) const
 {
-    auto it = m_Values.find(key);
-    return it != m_Values.end() ? ParseDecimal(it->second) > 0 : defaultValue;
+    const std::wstring* value = Find(key);
+    return value ? ParseDecimal(*value) > 0 : defaultValue;
 }

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 // A flat settings file of "key=value" lines in the system code page, read whole into memory. Keys are
 // compared exactly (case matters); the first line of a key wins. Lines without "=" are ignored.
+//
+// The reader also remembers what an author would want to hear about a damaged or mistyped file: an
+// empty file, a NUL byte that ends the text early, lines that are no "key=value", and keys that nothing
+// asked for. DescribeProblems gives that as one line once every value has been read.
 class GxINIFile
 {
 public:
@@ -13,7 +20,7 @@ public:
 
     // True when the file was read, even when it held no pair.
     bool Load(const std::wstring& path);
-    void Clear() { m_Values.clear(); }
+    void Clear();
 
     std::wstring GetString(const std::wstring& key, const std::wstring& defaultValue) const;
     // The value read as a base-10 integer (leading white space and a sign allowed, clamped to 32 bits).
@@ -23,6 +30,23 @@ public:
 
     size_t GetCount() const { return m_Values.size(); }
 
+    // What is wrong with the file last loaded, in one sentence without the file's name (the caller
+    // names it); "" when nothing is. Keys count as unknown when no Get call has asked for them yet.
+    std::wstring DescribeProblems() const;
+
 private:
+    const std::wstring* Find(const std::wstring& key) const;
+
+    struct LineRef
+    {
+        int m_Number; // counted from 1
+        std::wstring m_Text;
+    };
+
     std::map<std::wstring, std::wstring> m_Values;
+    std::vector<LineRef> m_KeyLines;      // the line of each key's first occurrence, in file order
+    std::vector<LineRef> m_NotPairs;      // non-blank lines without "="
+    mutable std::set<std::wstring> m_Asked;
+    bool m_Empty = false;
+    size_t m_NulOffset = std::wstring::npos; // where a NUL byte ended the text
 };

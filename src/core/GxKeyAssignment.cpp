@@ -1,5 +1,8 @@
 #include "core/GxKeyAssignment.h"
 
+#include "core/GxLog.h"
+#include "core/GxString.h"
+
 #include <cstdio>
 #include <string>
 
@@ -74,13 +77,16 @@ static int32_t ReadInt(const std::string& line)
     return static_cast<int32_t>(value);
 }
 
-static void AssignInRange(int32_t& entry, int32_t value, int32_t limit)
+// True when the line holds a number where the format expects one: blanks, then a sign or a digit.
+static bool HoldsNumber(const std::string& line)
 {
-    if (value >= 0 && value < limit)
-        entry = value;
+    size_t i = line.find_first_not_of(" \t\v\f\r\n");
+    if (i != std::string::npos && (line[i] == '+' || line[i] == '-'))
+        ++i;
+    return i < line.size() && line[i] >= '0' && line[i] <= '9';
 }
 
-void GxKeyAssignment::Parse(const char* text, size_t size)
+std::wstring GxKeyAssignment::Parse(const char* text, size_t size)
 {
     size_t pos = 0;
     auto nextLine = [&](std::string& line) -> bool
@@ -98,30 +104,73 @@ void GxKeyAssignment::Parse(const char* text, size_t size)
         return true;
     };
 
+    int bad = 0;
+    int firstBad = 0;
+    int lineNumber = 0;
+    int endedInBlock = 0; // the block (from 1) the text ended inside, 0 when it ended between blocks
+    // A value in [0, limit) is taken (a line with no number reads as 0, as atoi has it); a value out of
+    // range keeps the default. Both kinds of line are counted for the report.
+    auto take = [&](int32_t& entry, const std::string& line, int32_t value, int32_t limit)
+    {
+        const bool inRange = value >= 0 && value < limit;
+        if (inRange)
+            entry = value;
+        if ((!inRange || !HoldsNumber(line)) && bad++ == 0)
+            firstBad = lineNumber;
+    };
+
     std::string line;
-    for (int column = 0; column < kColumns; ++column)
+    for (int column = 0; column < kColumns && !endedInBlock; ++column)
     {
         for (int n = 1; n <= kBlockLines; ++n)
         {
             if (!nextLine(line))
-                return;
+            {
+                if (n > 1)
+                    endedInBlock = column + 1;
+                else
+                    column = kColumns; // a file that ends between blocks keeps the rest at their defaults
+                break;
+            }
+            ++lineNumber;
             const int32_t v = ReadInt(line);
             if (n == kLineDeviceType)
+            {
+                // Any value is kept, as before; a type no device has reads as no input and is reported.
                 m_DeviceType[column] = v;
+                if (!HoldsNumber(line) || v < 0 || v > 2)
+                {
+                    if (bad++ == 0)
+                        firstBad = lineNumber;
+                }
+            }
             else if (n == kLineUp)
-                AssignInRange(m_Up[column], v, kKeyCodes);
+                take(m_Up[column], line, v, kKeyCodes);
             else if (n == kLineDown)
-                AssignInRange(m_Down[column], v, kKeyCodes);
+                take(m_Down[column], line, v, kKeyCodes);
             else if (n == kLineRight)
-                AssignInRange(m_Right[column], v, kKeyCodes);
+                take(m_Right[column], line, v, kKeyCodes);
             else if (n == kLineLeft)
-                AssignInRange(m_Left[column], v, kKeyCodes);
+                take(m_Left[column], line, v, kKeyCodes);
             else if (n >= kLineFirstButton && n < kLineFirstButton + kButtons)
-                AssignInRange(m_Button[column][n - kLineFirstButton], v, kKeyCodes);
+                take(m_Button[column][n - kLineFirstButton], line, v, kKeyCodes);
             else if (n >= kLineFirstPadButton && n < kLineFirstPadButton + kButtons)
-                AssignInRange(m_PadButton[column][n - kLineFirstPadButton], v, kPadButtons);
+                take(m_PadButton[column][n - kLineFirstPadButton], line, v, kPadButtons);
         }
     }
+
+    std::wstring problems;
+    if (bad)
+        problems = std::to_wstring(bad) + L" value line(s) hold no number, or one out of range that keeps its default (the first " +
+                   L"is line " + std::to_wstring(firstBad) + L")";
+    if (endedInBlock)
+    {
+        if (!problems.empty())
+            problems += L"; ";
+        problems += L"the file ends at line " + std::to_wstring(lineNumber) + L", inside block " +
+                    std::to_wstring(endedInBlock) + L" of 24 lines: the rest keep their defaults";
+    }
+    return problems;
 }
 
 bool GxKeyAssignment::Load(const char* path)
@@ -135,6 +184,8 @@ bool GxKeyAssignment::Load(const char* path)
     while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
         text.append(buffer, got);
     std::fclose(f);
-    Parse(text.data(), text.size());
+    const std::wstring problems = Parse(text.data(), text.size());
+    if (!problems.empty())
+        GxLog::Error(L"GxKeyAssignment/%s: %s\n", GxString::ToWide(path).c_str(), problems.c_str());
     return true;
 }

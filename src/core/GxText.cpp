@@ -2,6 +2,7 @@
 
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
+#include "core/GxLog.h"
 #include "core/GxString.h"
 
 #include <cstring>
@@ -229,16 +230,36 @@ static bool IsPlainAscii(const std::string& s)
     return true;
 }
 
-bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty)
+bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
+                       bool* endsInsideLine)
 {
+    if (endsInsideLine)
+        *endsInsideLine = false;
     GxBinBuffer buffer;
+    // A file that is missing or cannot be read has been logged by the file layer.
     if (!GxFile::LoadToBuffer(buffer, name, false))
         return false;
-    return ReadLines(lines, static_cast<const uint8_t*>(buffer.GetData()), buffer.GetSize(), skipEmpty);
+    const size_t size = buffer.GetSize();
+    const uint8_t* bytes = static_cast<const uint8_t*>(buffer.GetData());
+    if (size == 0 || !bytes)
+    {
+        GxLog::Error(L"File read error:%s (the file is empty)\n", name.c_str());
+        return false;
+    }
+    if (DetectBOM(bytes, size) == kBomUtf16BE)
+    {
+        GxLog::Error(L"File read error:%s (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n",
+                     name.c_str());
+        return false;
+    }
+    return ReadLines(lines, bytes, size, skipEmpty, endsInsideLine);
 }
 
-bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty)
+bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                       bool* endsInsideLine)
 {
+    if (endsInsideLine)
+        *endsInsideLine = false;
     if (size == 0 || !bytes)
         return false;
     const int bom = DetectBOM(bytes, size);
@@ -260,6 +281,8 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
                 end = p; // a NUL ends the text
                 break;
             }
+        if (endsInsideLine)
+            *endsInsideLine = end > begin && end[-1] != u'\n';
         std::wstring line;
         for (const char16_t* p = begin; p < end;)
         {
@@ -278,6 +301,8 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
     const char* end = reinterpret_cast<const char*>(bytes) + size;
     if (const void* nul = std::memchr(begin, 0, static_cast<size_t>(end - begin)))
         end = static_cast<const char*>(nul); // a NUL ends the text
+    if (endsInsideLine)
+        *endsInsideLine = end > begin && end[-1] != '\n';
     const Charset charset = bom == kBomUtf8 ? kCharsetUtf8 : kCharsetAnsi;
     std::string line;
     for (const char* p = begin; p < end;)

@@ -28,10 +28,14 @@ public:
 
     static int DetectBOM(const uint8_t* bytes, size_t size);
     // Appends the file's lines, without their line ends, to lines. False for a missing, empty or
-    // UTF-16BE file. A NUL ends the text.
-    static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty);
-    // The same over a file's bytes already in memory.
-    static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty);
+    // UTF-16BE file, each with one line in the error log naming the file. A NUL ends the text. When
+    // endsInsideLine is given it tells whether the text's last line has no line feed after it, which is
+    // how a file cut short usually looks.
+    static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
+                          bool* endsInsideLine = nullptr);
+    // The same over a file's bytes already in memory, without the log lines (the caller names the file).
+    static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                          bool* endsInsideLine = nullptr);
 
     // One line from start; position is set to where the next line begins. lineCount rises by one for
     // each LF passed. The reader stops on a NUL without passing it.

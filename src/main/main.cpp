@@ -2,6 +2,7 @@
 // installation folder (the current directory) and its settings files.
 #include "core/GxCore.h"
 #include "core/GxFile.h"
+#include "game/GxGameRoot.h"
 #include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 
@@ -27,6 +28,8 @@ int main()
     // system starts, which then keeps the script's pull output.
     PfInputScript::StartFromEnvironment();
 
+    // The core starts and ends the game through these hooks.
+    GxGameRoot::Install();
     g_Core = new GxCore();
     if (g_Core->Initialize())
     {

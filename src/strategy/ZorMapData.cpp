@@ -5,6 +5,7 @@
 #include "core/GxString.h"
 #include "core/GxText.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -125,8 +126,20 @@ ZorMapData::RoomPos ZorMapData::GetThronePos(int32_t i) const
 bool ZorMapData::LoadFromFile(const std::wstring& path)
 {
     std::vector<std::wstring> lines;
-    if (!GxText::LoadLines(lines, path, true))
+    bool endsInsideLine = false;
+    if (!GxText::LoadLines(lines, path, true, &endsInsideLine))
         return false;
+    // A last row with no line end and fewer cells than the map is wide is a file cut short: the rows
+    // that are there are still read, and the author is told.
+    if (endsInsideLine && !lines.empty() && !lines.back().empty() && lines.back()[0] == L'#')
+    {
+        const std::wstring& last = lines.back();
+        const int32_t cells = static_cast<int32_t>(std::count(last.begin(), last.end(), L'\t'));
+        if (cells < kWidth)
+            GxLog::Error(L"ZorMapData::LoadFromFile/%s ends inside its last row (%d of %d cells): the file seems cut "
+                         L"short\n",
+                         path.c_str(), cells, kWidth);
+    }
 
     std::vector<std::wstring> fields;
     for (const std::wstring& line : lines)

@@ -179,6 +179,48 @@ TEST_F(GxDBBaseTest, TableLoadsFromAMountedPack)
     EXPECT_EQ(m_Char->GetRow(4)->m_CharName, L"パック");
 }
 
+// Damage a table file suffers on its way to a player: each kind gets one error line naming the file,
+// and whatever rows could be read stay.
+TEST_F(GxDBBaseTest, DamagedFilesAreNamedInOneErrorLine)
+{
+    const std::wstring path = m_Folder.File(L"data/table.txt");
+    const std::wstring fullRow = L"1\tone\t1\tstand/\tp.gnc\tv/\t3\tc\n";
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        bool loads;
+        std::wstring line;
+    };
+    const Case cases[] = {
+        {"empty file", "", false, L"File read error:" + path + L" (the file is empty)\n"},
+        {"big-endian text", Encode(fullRow, Encoding::Utf16BeBom), false,
+         L"File read error:" + path +
+             L" (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n"},
+        {"cut inside a row", Encode(fullRow + L"2\ttwo\t1\tsta", Encoding::Utf8Bom), true,
+         L"DBAvgChar/" + path + L" ends inside line 2 (4 of 8 cells): the file seems cut short\n"},
+        {"cut in UTF-16LE", Encode(fullRow + L"2\ttwo", Encoding::Utf16LeBom), true,
+         L"DBAvgChar/" + path + L" ends inside line 2 (2 of 8 cells): the file seems cut short\n"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        m_Char = std::make_unique<DBAvgChar>();
+        const size_t before = m_Log.Lines().size();
+        WriteBytes(path, c.bytes);
+        EXPECT_EQ(m_Char->Load(path), c.loads);
+        ASSERT_EQ(m_Log.Lines().size(), before + 1);
+        EXPECT_EQ(m_Log.Lines().back(), c.line);
+        if (c.loads)
+            EXPECT_EQ(m_Char->GetRow(1)->m_CharName, L"one");
+    }
+    // A whole last line without a line end, and a short line that ends with one, are no damage.
+    const size_t before = m_Log.Lines().size();
+    EXPECT_TRUE(Load(*m_Char, fullRow + L"2\ttwo\t1\tstand/\tp.gnc\tv/\t3\tc"));
+    EXPECT_TRUE(Load(*m_Char, fullRow + L"2\ttwo\n# comment without a line end"));
+    EXPECT_EQ(m_Log.Lines().size(), before);
+}
+
 // A table read from its file's bytes in memory takes the rows the file would give, in every encoding,
 // and refuses what the file reader refuses (no bytes, a UTF-16BE signature) the same way.
 TEST_F(GxDBBaseTest, BytesInMemoryLoadAsTheFileWould)

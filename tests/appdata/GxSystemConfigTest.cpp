@@ -105,3 +105,54 @@ TEST_F(GxSystemConfigTest, PackKeysRunFromZeroToThirtySkippingEmptyValues)
     EXPECT_EQ(packs[5], L"p6.gxp");
     EXPECT_EQ(packs.back(), L"p30.gxp");
 }
+
+// A damaged or mistyped settings file still gives a run with the values it could read, and says what was
+// wrong once the logs have their place: one line a file, naming it. A clean file says nothing.
+TEST_F(GxSystemConfigTest, DamagedSettingsFilesAreReportedOnceTheLogsArePlaced)
+{
+    struct Case
+    {
+        const char* what;
+        std::string setting;
+        std::string line; // the report, after "GxSystemConfig/setting.ini: "; "" for none
+    };
+    const Case cases[] = {
+        {"clean", "SkipSlightError=0\r\nDebugModeFlag=1\r\n", ""},
+        {"empty", "", "the file is empty: every setting keeps its default"},
+        {"garbled", "SkipSlightError=0\r\n\x01\x7F garbage\r\nDebugModeFlag=1\r\n",
+         "1 line(s) are no known \"key=value\" and were ignored (the first is line 2: \"?\x7F garbage\")"},
+        {"mistyped key", "SkipSlightError=0\r\nDebugModeFlg=1\r\nAutoCompile\r\n",
+         "2 line(s) are no known \"key=value\" and were ignored (the first is line 2: \"DebugModeFlg\")"},
+        {"NUL inside", std::string("SkipSlightError=0\r\nDebug\0ModeFlag=1\r\n", 37),
+         "a NUL byte at offset 24 ends the text: nothing after it is read; 1 line(s) are no known \"key=value\" and "
+         "were ignored (the first is line 2: \"Debug\")"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Write(L"setting.ini", c.setting);
+        GxSystemConfig config;
+        EXPECT_TRUE(config.LoadSetting());
+        // What could be read is taken.
+        if (c.setting.size() > 20)
+            EXPECT_FALSE(config.m_SkipSlightError);
+        dbtest::LogCapture log(m_Folder);
+        config.ReportLoadProblems();
+        if (c.line.empty())
+            EXPECT_TRUE(log.Lines().empty());
+        else
+            EXPECT_EQ(log.Lines(), std::vector<std::wstring>{GxString::FromUtf8("GxSystemConfig/setting.ini: " + c.line +
+                                                                                "\n")});
+    }
+    // The product file is checked the same way, and a missing one is no damage.
+    Write(L"system/sysconf.ini", "APP_TITLE=Game\r\nAPP_TITEL=typo\r\n");
+    GxSystemConfig config;
+    EXPECT_TRUE(config.LoadSysConf());
+    std::filesystem::remove(m_Folder.Path() / "setting.ini");
+    EXPECT_FALSE(config.LoadSetting());
+    dbtest::LogCapture log(m_Folder);
+    config.ReportLoadProblems();
+    EXPECT_EQ(log.Lines(), std::vector<std::wstring>{L"GxSystemConfig/system/sysconf.ini: 1 line(s) are no known "
+                                                     L"\"key=value\" and were ignored (the first is line 2: "
+                                                     L"\"APP_TITEL\")\n"});
+}

@@ -93,3 +93,40 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoiAndOverlongLinesCountAsSeveral)
     EXPECT_EQ(b.m_DeviceType[0], 1);
     EXPECT_EQ(b.m_Up[0], 2);
 }
+
+// What a damaged "key.ini" reports: value lines with no number or one out of range, and a file that stops
+// inside a block. A file that stops after a whole block is the format's own way to leave column 2 alone.
+TEST(GxKeyAssignment, DamageIsReportedAndWholeBlocksAreNot)
+{
+    const std::string whole = Block(0, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7});
+    std::string badValues = whole;
+    badValues.replace(badValues.find("\n200\n") + 1, 3, "999");  // line 4: out of range
+    badValues.replace(badValues.find("\n44\n") + 1, 2, "zz");    // line 8: no number, reads as 0
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        std::wstring report;
+    };
+    const Case cases[] = {
+        {"one whole block", whole, L""},
+        {"two whole blocks", whole + whole, L""},
+        {"empty", "", L""},
+        {"bad values", badValues,
+         L"2 value line(s) hold no number, or one out of range that keeps its default (the first is line 4)"},
+        {"device type 7", whole + Block(7, {200, 208, 205, 203, 44, 45, 46, 47, 30, 31, 32, 33}, {0, 1, 2, 3, 4, 5, 6, 7}),
+         L"1 value line(s) hold no number, or one out of range that keeps its default (the first is line 26)"},
+        {"cut inside block 2", whole + "[player]\n1\nkeyboard\n17\n",
+         L"the file ends at line 28, inside block 2 of 24 lines: the rest keep their defaults"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        GxKeyAssignment a;
+        EXPECT_EQ(a.Parse(c.text.data(), c.text.size()), c.report);
+    }
+    GxKeyAssignment a;
+    a.Parse(badValues.data(), badValues.size());
+    EXPECT_EQ(a.m_Up[0], 200);    // out of range: the default stays
+    EXPECT_EQ(a.m_Button[0][0], 0); // no number: read as 0, as before
+}

@@ -381,3 +381,44 @@ TEST_F(KestrelvaneRun, WithoutASaveFolderTheFilesInTheGameFolderAreReadAndDamage
     ASSERT_TRUE(fresh.Load(file("userconf.dat")));
     EXPECT_EQ(fresh.m_Volume_BGM, GxUserConfig().m_Volume_BGM);
 }
+
+// Game files damaged on their way to the player (a table emptied or cut, a garbled settings file, a map
+// cut short, a key file out of range): the run goes on, each file is named in the error log at start-up
+// with what is wrong, and nothing the player keeps changes.
+TEST_F(KestrelvaneRun, DamagedGameFilesAreNamedAtStartUpAndThePlayersFilesStay)
+{
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Install.string()));
+    const fs::path home = m_Temp / "home";
+    const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
+    RunAWhile(m_Install, save, "clean.err", home.c_str());
+    ASSERT_EQ(KvFileBytes(save / "error.log"), "\xFF\xFE");
+    const std::string optionBytes = KvFileBytes(save / "userconf.dat");
+    const std::string progressBytes = KvFileBytes(save / "permanent.dat");
+    ASSERT_FALSE(progressBytes.empty());
+
+    // Cut a file in the middle of a line, so that what is left ends inside it.
+    auto cut = [&](const char* name)
+    {
+        std::string bytes = KvFileBytes(m_Install / name);
+        size_t at = bytes.size() / 2;
+        while (at > 0 && (bytes[at - 1] == '\n' || bytes[at - 1] == '\r' || bytes[at - 1] == '\t'))
+            --at;
+        std::ofstream(m_Install / name, std::ios::binary | std::ios::trunc) << bytes.substr(0, at);
+    };
+    std::ofstream(m_Install / "data/db_avgchar.txt", std::ios::trunc);
+    cut("data/db_uilayout.txt");
+    cut("data/db_zormap01.txt");
+    std::ofstream(m_Install / "setting.ini", std::ios::app) << "SkipSlightErorr=0\r\n";
+    std::ofstream(m_Install / "key.ini") << "[player]\n0\nkeys\n999\n";
+    RunAWhile(m_Install, save, "damaged.err", home.c_str());
+
+    const std::string log = KvFileBytes(save / "error.log");
+    for (const wchar_t* line : {L"File read error:data/db_avgchar.txt (the file is empty)",
+                                L"DBUILayout/data/db_uilayout.txt ends inside line", L"the file seems cut short",
+                                L"ZorMapData::LoadFromFile/data/db_zormap01.txt ends inside its last row",
+                                L"GxSystemConfig/setting.ini: 1 line(s) are no known \"key=value\"",
+                                L"\"SkipSlightErorr\"", L"GxKeyAssignment/key.ini: 1 value line(s)"})
+        EXPECT_NE(log.find(GxString::ToUtf16LE(line)), std::string::npos) << GxString::ToUtf8(line);
+    EXPECT_TRUE(KvFileBytes(save / "userconf.dat") == optionBytes);
+    EXPECT_TRUE(KvFileBytes(save / "permanent.dat") == progressBytes);
+}

@@ -112,3 +112,22 @@ TEST_F(ZorMapDataTest, EdgeRoomsMakeNoLinksAndReachNothingPastTheGrid)
     EXPECT_NE(bottom->m_Up, nullptr);
     EXPECT_TRUE(m_Log.Contains(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(dx:38,dz:4)\n"));
 }
+
+// A map cut short or emptied on its way is named in the error log; the rows before the cut are read.
+TEST_F(ZorMapDataTest, CutOrEmptyMapFilesAreNamed)
+{
+    const std::wstring path = m_Folder.File(L"cut.txt");
+    std::wstring text = L"throne0\t0\t1\n#0";
+    for (int dx = 0; dx < 40; ++dx)
+        text += dx == 3 ? L"\tB:0:1:F" : L"\t";
+    text += L"\n#1\tB:0:1:F\tB:0:1:F";
+    dbtest::WriteText(path, text);
+    EXPECT_TRUE(ZorMapData::GetSlot(3)->LoadFromFile(path));
+    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::LoadFromFile/" + path +
+                               L" ends inside its last row (2 of 40 cells): the file seems cut short\n"));
+    EXPECT_EQ(ZorMapData::GetSlot(3)->GetMapDetailBlock(3, 0)->m_Kind, ZorMapData::kKindRoom);
+
+    dbtest::WriteBytes(m_Folder.File(L"empty.txt"), "");
+    EXPECT_FALSE(ZorMapData::GetSlot(3)->LoadFromFile(m_Folder.File(L"empty.txt")));
+    EXPECT_TRUE(m_Log.Contains(L"File read error:" + m_Folder.File(L"empty.txt") + L" (the file is empty)\n"));
+}

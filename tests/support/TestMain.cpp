@@ -1,5 +1,7 @@
 // Shared main for every test program: GoogleTest with the C locale pinned to something other than
 // "C" where the machine has one, so tests notice code that leans on the process locale.
+#include "game/GxGameRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
@@ -26,6 +28,9 @@ int main(int argc, char** argv)
     for (const char* library : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "libEGL.so.1", "libEGL_mesa.so.0",
                                 "libGL.so.1", "libGLX_mesa.so.0", "libgbm.so.1"})
         dlopen(library, RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
+
+    // Every core a test starts runs the game's start-up and shut-down, as the program's does.
+    GxGameRoot::Install();
 
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         std::setlocale(LC_ALL, "C.UTF-8");

@@ -1,11 +1,7 @@
-#include "core/GxCore.h"
+#include "game/GxGameRoot.h"
 
 #include "adventure/AvgSharedState.h"
 #include "adventure/GxMoaBuiltinEx.h"
-#include "animation/GxNcAnimationPools.h"
-#include "animation/GxNcEffectPool.h"
-#include "animation/GxNcIconPool.h"
-#include "animation/GxNcImageSetPool.h"
 #include "adventure/SeqAvgLog.h"
 #include "adventure/SeqAvgMain.h"
 #include "adventure/SeqBGMMode.h"
@@ -43,17 +39,14 @@
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
-#include "core/GxCrtRandom.h"
+#include "core/GxCore.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
-#include "core/GxRandom.h"
-#include "core/GxTimeSource.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxFontData.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
-#include "platform/PfInputScript.h"
 #include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
@@ -73,8 +66,6 @@
 #include "strategy/screens/SeqZorTakeOver.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
-
-#include <ctime>
 
 namespace
 {
@@ -98,50 +89,30 @@ const BitmapFontSpec s_BitmapFonts[] = {
 
 } // namespace
 
-bool GxCore::OnPreInit()
+GxGameRoot& GxGameRoot::Get()
 {
-    // The device log starts afresh on every run; the other two grow across runs unless asked not to.
-    GxLog::DeleteDeviceLog();
-    if (m_SystemConfig->m_CleanErrorLog)
-    {
-        GxLog::DeleteDebugLog();
-        GxLog::DeleteErrorLog();
-    }
-    GxDisplaySettings& ds = GxDisplaySettings::Get();
-    ds.m_WindowWidth = kVirtualWidth;
-    ds.m_WindowHeight = kVirtualHeight;
-    ds.m_BackBufferWidth = kVirtualWidth;
-    ds.m_BackBufferHeight = kVirtualHeight;
-    ds.m_CursorMode = 1;
-    ds.m_ScreenMode = SCRMODE_WINDOW;
-    ds.m_RequestScreenMode = SCRMODE_WINDOW;
-    ds.m_VSyncInterval = 1;
-    ds.m_LockableBackBuffer = false;
-    ds.m_TextureBits = 32;
-    ds.m_BackBufferBits = 32;
-    ds.m_DepthStencilBits = 24;
-    ds.m_RefreshRate = 60;
-    ds.m_SquareTextures = false;
-    ds.m_MultiSampleMode = 0;
-    ds.m_SwapEffect = 2;
-    m_FrameTimer.m_TargetRate = 60;
-    m_FrameTimer.m_UpdateRate = 60;
-    return true;
+    static GxGameRoot s_Root;
+    return s_Root;
+}
+
+void GxGameRoot::Install()
+{
+    GxCore::SetGameHooks(&Get());
 }
 
 // Start-up after every device exists. No step stops it: each loader logs its own failures and the game
 // runs with what could be loaded.
-bool GxCore::OnGameInit()
+bool GxGameRoot::OnGameInit(GxCore& core)
 {
-    if (m_SystemConfig->m_SkipSlightError)
+    if (core.m_SystemConfig->m_SkipSlightError)
         GxLog::SetSkipSlightError(true);
     GxLog::SetConsole(&GxDebugConsoleOutputEx::GetInstance());
 
-    if (m_SystemConfig->m_AutoCompile)
+    if (core.m_SystemConfig->m_AutoCompile)
         CompileScripts();
 
     GxDisplaySettings::Get().m_CursorMode = 1;
-    OnSetCursor();
+    core.OnSetCursor();
     ResetAvgSharedState();
 
     GxNcAnimationPools::EmptyImageSets();
@@ -159,7 +130,7 @@ bool GxCore::OnGameInit()
     g_DBUILayout.Load(L"data/db_uilayout.txt");
     g_DBEffect.Load(L"data/db_effect.txt");
 
-    ZorCore::Create(this, m_TaskManage);
+    ZorCore::Create(&core, core.m_TaskManage);
 
     // The strategy game's UI rows go into the same two tables as the front end's (their IDs lie above).
     g_DBUIModule.Load(L"data/db_uimodule_zor.txt");
@@ -179,11 +150,11 @@ bool GxCore::OnGameInit()
     static ZorNcProjectFactorySource s_UnitProjects;
     ZorNcPoolUnit::SetProjectSource(&s_UnitProjects);
     ZorNcPoolUnit::Initialize();
-    ZorScriptBuiltins::SetSaveFolder(m_SavePath);
-    ZorScriptBuiltins::SetExtraOption(&m_UserDataPerman->m_ExtraOption);
+    ZorScriptBuiltins::SetSaveFolder(core.m_SavePath);
+    ZorScriptBuiltins::SetExtraOption(&core.m_UserDataPerman->m_ExtraOption);
 
     ReleaseGlobalFonts();
-    const std::wstring& fontDir = m_SystemConfig->GetFontDir();
+    const std::wstring& fontDir = core.m_SystemConfig->GetFontDir();
     for (size_t i = 0; i < std::size(s_BitmapFonts); ++i)
     {
         const BitmapFontSpec& f = s_BitmapFonts[i];
@@ -191,41 +162,41 @@ bool GxCore::OnGameInit()
                                   f.m_CellHeight, f.m_Columns);
     }
     for (int i = 0; i < GxSystemConfig::kFontSizes; ++i)
-        g_GDIFontMaps[i].SetFont(m_SystemConfig->m_FontSize[i], nullptr);
+        g_GDIFontMaps[i].SetFont(core.m_SystemConfig->m_FontSize[i], nullptr);
 
     GxMoaBuiltinEx::Install();
-    CreateMoa(this);
+    CreateMoa(&core);
     LoadMoaCode();
 
     // The common sets live in the UI image-set folder ("uigis/").
-    const std::wstring& uiSets = m_SystemConfig->GetString(SYSSTR_UIGIS_DIR);
+    const std::wstring& uiSets = core.m_SystemConfig->GetString(SYSSTR_UIGIS_DIR);
     GxNcImageSetPool::Add(uiSets + L"ui_common.gis");
     GxNcImageSetPool::Add(uiSets + L"ui_avgmain.gis");
     GxNcImageSetPool::Add(uiSets + L"ui_iconpool.gis");
     // Null when the icon set failed to load: the icon pool then stays empty.
     GxNcIconPool::Build(GxNcImageSetPool::Find(uiSets + L"ui_iconpool.gis"));
-    GxNcEffectPool::LoadAllEffect(m_SystemConfig->GetGncDir(), m_SystemConfig->GetGisDir());
+    GxNcEffectPool::LoadAllEffect(core.m_SystemConfig->GetGncDir(), core.m_SystemConfig->GetGisDir());
 
     // Progress first, then the options, so the saves at shut-down write back what was read, never
     // defaults over the player's files. A missing file is a first run; a damaged one has been logged and
     // kept aside, and the defaults stand. Both are read from where shut-down writes them: without a save
     // folder (it could not be made) that is the game folder itself.
-    m_UserDataPerman->Load(m_SavePath + L"permanent.dat");
-    m_UserConfig->Load(m_SavePath + L"userconf.dat");
+    core.m_UserDataPerman->Load(core.m_SavePath + L"permanent.dat");
+    core.m_UserConfig->Load(core.m_SavePath + L"userconf.dat");
 
     // A player who left in full screen comes back to it; a screen that refuses it leaves the options
     // saying windowed, so the next run does not try again.
-    if (m_UserConfig->m_ScreenMode == 1 && GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN))
-        m_UserConfig->m_ScreenMode = 1;
+    if (core.m_UserConfig->m_ScreenMode == 1 && GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN))
+        core.m_UserConfig->m_ScreenMode = 1;
     else
-        m_UserConfig->m_ScreenMode = 0;
+        core.m_UserConfig->m_ScreenMode = 0;
 
     // The root, then the system sequence, which every screen relies on, then the screens in a fixed order.
-    GxTaskBase* root = new GxTaskBase(m_TaskManage);
+    GxTaskBase* root = new GxTaskBase(core.m_TaskManage);
     new SeqSystem(root);
-    GxTaskBase* system = m_TaskManage->FindTaskByName(L"SeqSystem");
+    GxTaskBase* system = core.m_TaskManage->FindTaskByName(L"SeqSystem");
     if (system && (system->GetTaskKind() & GX_TASKKIND_SEQUENCE))
-        m_TaskManage->SetSystemSequence(static_cast<GxSeqBase*>(system));
+        core.m_TaskManage->SetSystemSequence(static_cast<GxSeqBase*>(system));
     new SeqBoot(root);
     new SeqTitle(root);
     new SeqOpening(root);
@@ -249,37 +220,20 @@ bool GxCore::OnGameInit()
     new SeqZorInvMain(root);
     new SeqZorTakeOver(root);
 
-    if (GxTaskBase* boot = m_TaskManage->FindTaskByName(L"SeqBoot"))
-        m_TaskManage->ChangeSequence(boot, 0, 0);
+    if (GxTaskBase* boot = core.m_TaskManage->FindTaskByName(L"SeqBoot"))
+        core.m_TaskManage->ChangeSequence(boot, 0, 0);
     else
         GxLog::Error(L"遷移先のシーケンスが見つかりません(%s)\n", L"SeqBoot");
 
-    SeedRandomSources();
+    core.SeedRandomSources();
 
     // Last: nothing loaded during start-up goes through the cache.
     GxFile::SetCacheEnabled(true);
     return true;
 }
 
-void GxCore::SeedRandomSources()
-{
-    // A scripted run replays the same input at the same virtual times, so it draws the same numbers too:
-    // its seeds come from the virtual clock alone, not the wall clock.
-    if (const PfInputScript* script = m_SeedClock ? nullptr : PfInputScript::GetActive())
-    {
-        const auto seed = static_cast<uint32_t>(script->GetTimeUs() / 1000);
-        GxCrtRandom::Seed(seed);
-        GxRandom::Seed(seed);
-        return;
-    }
-    GxTimeSource& clock = m_SeedClock ? *m_SeedClock : GxTimeSource::System();
-    // Each sum reads the clock anew; the seeds are the low 32 bits.
-    GxCrtRandom::Seed(static_cast<uint32_t>(clock.GetTimeMs() + static_cast<uint64_t>(std::time(nullptr))));
-    GxRandom::Seed(static_cast<uint32_t>(clock.GetTimeMs() + static_cast<uint64_t>(std::time(nullptr))));
-}
-
 // Shut-down after the task manager, and with it every sequence, has gone: nothing references the pools.
-bool GxCore::OnGameTerm()
+bool GxGameRoot::OnGameTerm(GxCore&)
 {
     ReleaseGlobalFonts();
     DestroyMoa();
