@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs every test headless. Extra arguments go to ctest (for example -L core).
+# Installs what is missing, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
+# (the benchmark sources compiled but not linked), and runs every test headless, the layering check
+# among them. Extra arguments go to ctest (for example -L core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +9,7 @@ bash scripts/deps.sh
 
 build=${KV_TEST_BUILD_DIR:-build-tests}
 jobs=$(nproc)
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF > /dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BUILD_BENCH=OFF -DKV_CHECK_BENCH=ON > /dev/null
 cmake --build "$build" -j "$jobs"
 
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy

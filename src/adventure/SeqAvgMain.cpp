@@ -11,11 +11,11 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
+#include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxTexture.h"
 #include "media/GxSound.h"
-#include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "task/GxTaskControl.h"
@@ -34,7 +34,7 @@ GxUserData* UserData()
 
 } // namespace
 
-bool (*SeqAvgMain::s_CtrlHeld)() = &PfModifierKeys::IsCtrlHeld;
+bool (*SeqAvgMain::s_CtrlHeld)() = &GxInput::IsCtrlHeld;
 
 // ---------------------------------------------------------------------------------------------------
 // The tree
@@ -132,7 +132,7 @@ void SeqAvgMain::BuildWindow(GxTaskBase* parent, const wchar_t* name)
     // A press on the window's frame or on the name plate is the player's click to go on: it passes through
     // to the screen's own mouse handling (the buttons on the window still take theirs).
     window->SetEventBlock(false);
-    if (window->GetTypeCode() == 9)
+    if (window->GetTypeCode() == GxTaskUIMessageWindowFx::kTypeCode)
         GxTaskControl::CreateUIFromDBUILayout(this, name);
 }
 
@@ -161,7 +161,7 @@ GxTaskFolder* SeqAvgMain::FindFolder(const wchar_t* globalName) const
 GxTaskUIMessageWindowFx* SeqAvgMain::GetMessageWindow() const
 {
     GxTaskBase* task = GetManager() ? GetManager()->FindTaskByName(L"$MESWIN:SeqAvgMain") : nullptr;
-    return task && task->GetTypeCode() == 9 && task->HasKind(GX_TASKKIND_WIDGET)
+    return task && task->GetTypeCode() == GxTaskUIMessageWindowFx::kTypeCode && task->HasKind(GX_TASKKIND_WIDGET)
                ? static_cast<GxTaskUIMessageWindowFx*>(task)
                : nullptr;
 }

@@ -86,6 +86,7 @@ public:
     bool GetIgnoreKinsoku() const override;
     std::wstring ResolveNameImagePath(const std::wstring& name) const override;
     void SetGlobalFadeOpaque() override;
+    void JumpToStory(const std::wstring& label) override { JumpTo(label); }
 
     // The screen's tasks by name; null when missing.
     static SeqAvgMain* Find();

@@ -1,17 +1,10 @@
 #include "appdata/GxTextEditor.h"
 
 #include "core/GxFile.h"
+#include "core/GxINIFile.h"
 #include "core/GxString.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
+#include "platform/PfFileSystem.h"
+#include "platform/PfProcess.h"
 
 namespace
 {
@@ -38,12 +31,6 @@ std::wstring Trim(const std::wstring& text)
     return text.substr(begin, end - begin);
 }
 
-std::string Env(const char* name, const std::string& fallback)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? std::string(value) : fallback;
-}
-
 std::vector<std::string> SplitPathList(const std::string& list)
 {
     std::vector<std::string> out;
@@ -61,50 +48,12 @@ std::vector<std::string> SplitPathList(const std::string& list)
 }
 
 // The value of a key in one section of a desktop-entry style file (UTF-8); empty when absent.
-std::string ReadIniValue(const std::filesystem::path& path, const std::string& section, const std::string& key)
+std::wstring ReadIniValue(const std::string& path, const wchar_t* section, const wchar_t* key)
 {
-    // Only regular files: reading a folder through a stream throws.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return std::string();
-    std::ifstream in(path);
-    std::string line;
-    bool inSection = false;
-    while (std::getline(in, line))
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line[0] == '[')
-        {
-            inSection = line == "[" + section + "]";
-            continue;
-        }
-        if (!inSection)
-            continue;
-        const size_t eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        std::string name = line.substr(0, eq);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.pop_back();
-        if (name == key)
-            return line.substr(eq + 1);
-    }
-    return std::string();
-}
-
-void ReapInBackground(pid_t pid)
-{
-    // The editor outlives the call; a detached waiter collects its exit status so that no zombie stays.
-    std::thread(
-        [pid]
-        {
-            int status = 0;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
-            {
-            }
-        })
-        .detach();
+    GxINIFile file;
+    if (!file.LoadSection(GxString::FromUtf8(path), section))
+        return std::wstring();
+    return file.GetString(key, std::wstring());
 }
 
 } // namespace
@@ -205,16 +154,8 @@ bool GxTextEditor::RunArguments(const std::vector<std::wstring>& arguments)
     narrow.reserve(arguments.size());
     for (const std::wstring& argument : arguments)
         narrow.push_back(GxString::ToUtf8(argument));
-    std::vector<char*> argv;
-    for (std::string& argument : narrow)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    ReapInBackground(pid);
-    return true;
+    // Not waited for: the main loop collects its exit once it ends (PfProcess::ReapFinished).
+    return PfProcess::Start(narrow);
 }
 
 bool GxTextEditor::RunCommandLine(const std::wstring& commandLine)
@@ -246,26 +187,22 @@ std::wstring GxTextEditor::TakeProgram(const std::wstring& command)
 
 std::wstring GxTextEditor::FindTxtEditor()
 {
-    namespace fs = std::filesystem;
-    const std::string home = Env("HOME", "");
-    const std::string configHome = Env("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config");
-    const std::string dataHome = Env("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share");
-    std::vector<std::string> dataDirs = SplitPathList(Env("XDG_DATA_DIRS", "/usr/local/share:/usr/share"));
-    dataDirs.insert(dataDirs.begin(), dataHome);
+    const PfXdgFolders xdg = PfFileSystem::GetXdgFolders();
+    std::vector<std::string> dataDirs = SplitPathList(xdg.m_DataDirs);
+    dataDirs.insert(dataDirs.begin(), xdg.m_DataHome);
 
-    std::vector<fs::path> lists;
-    if (!configHome.empty())
-        lists.push_back(fs::path(configHome) / "mimeapps.list");
-    for (const std::string& dir : SplitPathList(Env("XDG_CONFIG_DIRS", "/etc/xdg")))
-        lists.push_back(fs::path(dir) / "mimeapps.list");
+    std::vector<std::string> lists;
+    if (!xdg.m_ConfigHome.empty())
+        lists.push_back(xdg.m_ConfigHome + "/mimeapps.list");
+    for (const std::string& dir : SplitPathList(xdg.m_ConfigDirs))
+        lists.push_back(dir + "/mimeapps.list");
     for (const std::string& dir : dataDirs)
         if (!dir.empty())
-            lists.push_back(fs::path(dir) / "applications" / "mimeapps.list");
+            lists.push_back(dir + "/applications/mimeapps.list");
 
-    std::error_code error;
-    for (const fs::path& list : lists)
+    for (const std::string& list : lists)
     {
-        const std::string entries = ReadIniValue(list, "Default Applications", "text/plain");
+        const std::string entries = GxString::ToUtf8(ReadIniValue(list, L"Default Applications", L"text/plain"));
         size_t start = 0;
         while (start < entries.size())
         {
@@ -280,11 +217,11 @@ std::wstring GxTextEditor::FindTxtEditor()
             {
                 if (dir.empty())
                     continue;
-                const fs::path desktop = fs::path(dir) / "applications" / id;
-                if (!fs::is_regular_file(desktop, error))
+                const std::string desktop = dir + "/applications/" + id;
+                PfFileInfo info;
+                if (!PfFileSystem::GetInfo(desktop, info) || !info.m_IsRegular)
                     continue;
-                const std::string exec = ReadIniValue(desktop, "Desktop Entry", "Exec");
-                return TakeProgram(GxString::FromUtf8(exec));
+                return TakeProgram(ReadIniValue(desktop, L"Desktop Entry", L"Exec"));
             }
         }
     }
@@ -320,8 +257,8 @@ std::wstring GxTextEditor::GetKnownEditorArguments(const std::wstring& file, con
 bool GxTextEditor::OpenFileAtLine(const std::wstring& file, int32_t line)
 {
     // Only a loose file can be edited: a script found only in a pack has no file of its own.
-    std::error_code error;
-    if (GxFile::Exists(file) != 1 || !std::filesystem::is_regular_file(GxString::ToUtf8(file), error))
+    PfFileInfo info;
+    if (GxFile::Exists(file) != 1 || !PfFileSystem::GetInfo(GxString::ToUtf8(file), info) || !info.m_IsRegular)
         return false;
     const std::wstring editor = FindTxtEditor();
     if (editor.empty())

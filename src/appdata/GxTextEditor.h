@@ -11,7 +11,8 @@
 // Command lines are split into arguments by the quoting rules the templates are written in: blanks
 // separate arguments, double quotes group, a backslash before a double quote makes it literal (2n
 // backslashes before a quote give n backslashes, 2n + 1 give n and a literal quote; other backslashes are
-// plain). Programs are started from an argument vector, never through a shell, and never waited for.
+// plain). Programs are started from an argument vector, never through a shell, and never waited for: the
+// main loop collects the exit of those that have ended (PfProcess).
 class GxTextEditor
 {
 public:
@@ -23,7 +24,7 @@ public:
     // SplitCommandLine gives it back whole.
     static std::wstring QuoteArgument(const std::wstring& argument);
 
-    // Starts the program of the command line without waiting; a detached waiter collects its exit. False
+    // Starts the program of the command line without waiting; the main loop collects its exit. False
     // when the line names no program or the program cannot be started.
     static bool RunCommandLine(const std::wstring& commandLine);
     static bool RunArguments(const std::vector<std::wstring>& arguments);

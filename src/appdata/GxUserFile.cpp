@@ -9,6 +9,7 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxPath.h"
+#include "platform/PfFileSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -178,7 +179,7 @@ bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOn
 void GxUserFile::KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what)
 {
     const std::wstring backup = DamagedPath(path);
-    if (std::rename(GxPath::ToNative(path).c_str(), GxPath::ToNative(backup).c_str()) == 0)
+    if (PfFileSystem::Rename(GxPath::ToNative(path), GxPath::ToNative(backup)))
         GxLog::Error(L"%s/読み込めなかった%sを%sに残しました\n", owner, what, backup.c_str());
     else
         GxLog::Error(L"%s/読み込めなかった%sを退避できません(%s)\n", owner, what, path.c_str());

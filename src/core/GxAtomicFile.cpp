@@ -3,12 +3,11 @@
 #include "core/GxLog.h"
 #include "core/GxPath.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
+#include "platform/PfProcess.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 GxAtomicFile::~GxAtomicFile()
 {
@@ -22,8 +21,8 @@ bool GxAtomicFile::Open(const std::wstring& path)
     m_Path = GxPath::ToNative(path);
     // A fixed suffix keyed by the process keeps two writers of one file in two processes apart, and a
     // leftover from a crash is simply overwritten by the next save.
-    m_TempPath = m_Path + ".tmp" + std::to_string((long)getpid());
-    m_Fd = ::open(m_TempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m_TempPath = m_Path + ".tmp" + std::to_string(PfProcess::GetCurrentId());
+    m_Fd = PfFileSystem::OpenWrite(m_TempPath, PfFileSystem::WriteMode::Truncate);
     if (m_Fd < 0)
     {
         Fail(L"作成");
@@ -36,19 +35,10 @@ bool GxAtomicFile::Write(const void* data, size_t size)
 {
     if (m_Fd < 0 || m_Failed)
         return false;
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0)
+    if (!PfFileSystem::WriteAll(m_Fd, data, size))
     {
-        const ssize_t written = ::write(m_Fd, bytes, size);
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            Fail(L"書き込み");
-            return false;
-        }
-        bytes += written;
-        size -= (size_t)written;
+        Fail(L"書き込み");
+        return false;
     }
     return true;
 }
@@ -62,7 +52,7 @@ bool GxAtomicFile::Commit()
         Abort();
         return false;
     }
-    if (::fsync(m_Fd) != 0)
+    if (!PfFileSystem::Sync(m_Fd))
     {
         Fail(L"同期");
         Abort();
@@ -70,28 +60,19 @@ bool GxAtomicFile::Commit()
     }
     const int fd = m_Fd;
     m_Fd = -1;
-    if (::close(fd) != 0)
+    if (!PfFileSystem::Close(fd))
     {
         Fail(L"クローズ");
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
         return false;
     }
-    if (std::rename(m_TempPath.c_str(), m_Path.c_str()) != 0)
+    if (!PfFileSystem::Rename(m_TempPath, m_Path))
     {
         Fail(L"置き換え");
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
         return false;
     }
-    // The rename lives in the folder's entry list; sync that too. A folder that cannot be opened for
-    // syncing (unusual permissions) still holds the renamed file, so this is not a failure.
-    const size_t slash = m_Path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : m_Path.substr(0, slash));
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0)
-    {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(m_Path);
     return true;
 }
 
@@ -99,9 +80,9 @@ void GxAtomicFile::Abort()
 {
     if (m_Fd >= 0)
     {
-        ::close(m_Fd);
+        PfFileSystem::Close(m_Fd);
         m_Fd = -1;
-        ::unlink(m_TempPath.c_str());
+        PfFileSystem::Remove(m_TempPath);
     }
 }
 
@@ -112,6 +93,13 @@ bool GxAtomicFile::WriteFile(const std::wstring& path, const void* data, size_t 
         return false;
     file.Write(data, size);
     return file.Commit();
+}
+
+void GxAtomicFile::SyncFolderOf(const std::string& path)
+{
+    // The rename lives in the folder's entry list; sync that too. A folder that cannot be opened for
+    // syncing (unusual permissions) still holds the renamed file, so this is not a failure.
+    PfFileSystem::SyncFolder(PfFileSystem::FolderOf(path));
 }
 
 void GxAtomicFile::Fail(const wchar_t* what)

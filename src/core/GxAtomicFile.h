@@ -37,6 +37,9 @@ public:
 
     // The whole cycle for bytes already in memory.
     static bool WriteFile(const std::wstring& path, const void* data, size_t size);
+    // Syncs the folder holding a file (native path) after a rename into it; a folder that cannot be
+    // synced is not a failure, the renamed file is there either way.
+    static void SyncFolderOf(const std::string& path);
 
 private:
     void Fail(const wchar_t* what);

@@ -13,6 +13,7 @@
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
 #include "platform/PfInputScript.h"
+#include "platform/PfProcess.h"
 #include "platform/PfSignal.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
@@ -51,6 +52,8 @@ void GxCore::Run()
             script->BeginPass(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
         }
         PumpMessages();
+        // Programs started without waiting (the text editor) that the reaper thread cannot watch.
+        PfProcess::ReapFinished();
         if ((s_PassCount & 3) == 0)
             GxSound::Update();
         ++s_PassCount;

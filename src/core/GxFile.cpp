@@ -10,12 +10,9 @@
 #include "core/GxPack.h"
 #include "core/GxPackFileHeaderCache.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 // Process-wide state of the file layer. Built on first use, so that files may be read from static
@@ -47,19 +44,14 @@ uint64_t GxFile::ToFileTime(int64_t seconds, int64_t nanoseconds)
 }
 
 // Sizes are 32-bit throughout the layer; a larger file is refused rather than cut.
-static bool FitsSize(const struct stat& st)
+static bool FitsSize(const PfFileInfo& st)
 {
-    return st.st_size >= 0 && static_cast<uint64_t>(st.st_size) <= 0xFFFFFFFFull;
+    return st.m_Size <= 0xFFFFFFFFull;
 }
 
 static int OpenForReading(const std::string& path)
 {
-    // Non-blocking only so that a FIFO or device cannot hang the open; regular files are unaffected.
-    int fd;
-    do
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return PfFileSystem::OpenRead(path);
 }
 
 int GxFile::Exists(const std::wstring& name)
@@ -95,7 +87,7 @@ bool GxFile::Open(GxFileHandle& handle, const std::wstring& name)
     GxFileSystemState& fs = GetState();
     GxMutexScopedLock lock(&fs.m_Lock);
     std::string osPath;
-    struct stat st;
+    PfFileInfo st;
     GxPackFileHeaderCache* pack = nullptr;
     const uint8_t* entry = nullptr;
     int kind = kAbsent;
@@ -115,17 +107,17 @@ bool GxFile::Open(GxFileHandle& handle, const std::wstring& name)
         int fd = OpenForReading(osPath);
         if (fd < 0)
             return false;
-        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !FitsSize(st))
+        if (!PfFileSystem::GetInfo(fd, st) || !st.m_IsRegular || !FitsSize(st))
         {
-            close(fd);
+            PfFileSystem::Close(fd);
             return false;
         }
         handle.m_Handle = fd;
         handle.m_Open = true;
         handle.m_EOF = false;
         handle.m_Position = 0;
-        handle.m_Size = static_cast<uint32_t>(st.st_size);
-        handle.m_FileTime = ToFileTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+        handle.m_Size = static_cast<uint32_t>(st.m_Size);
+        handle.m_FileTime = ToFileTime(st.m_ModifiedSeconds, st.m_ModifiedNanoseconds);
         return true;
     }
 
@@ -164,9 +156,7 @@ uint32_t GxFile::Read(void* buffer, uint32_t count, GxFileHandle& handle)
     uint32_t got = 0;
     while (got < count)
     {
-        ssize_t n = pread(handle.m_Handle, out + got, count - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const int64_t n = PfFileSystem::ReadAt(handle.m_Handle, out + got, count - got, offset + got);
         if (n <= 0)
             break;
         got += static_cast<uint32_t>(n);
@@ -227,13 +217,13 @@ bool GxFile::CanOpen(const std::wstring& path)
     GxFileSystemState& fs = GetState();
     GxMutexScopedLock lock(&fs.m_Lock);
     std::string osPath;
-    struct stat st;
-    if (!fs.m_Loose.Resolve(path, osPath, &st) || S_ISDIR(st.st_mode))
+    PfFileInfo st;
+    if (!fs.m_Loose.Resolve(path, osPath, &st) || st.m_IsDirectory)
         return false;
     int fd = OpenForReading(osPath);
     if (fd < 0)
         return false;
-    close(fd);
+    PfFileSystem::Close(fd);
     return true;
 }
 
@@ -242,17 +232,17 @@ uint32_t GxFile::GetSize(const std::wstring& name)
     GxFileSystemState& fs = GetState();
     GxMutexScopedLock lock(&fs.m_Lock);
     std::string osPath;
-    struct stat st;
+    PfFileInfo st;
     if (fs.m_Loose.Resolve(name, osPath, &st))
     {
         // Unlike Open, a loose name that cannot be opened falls through to the packs.
         int fd = OpenForReading(osPath);
         if (fd >= 0)
         {
-            bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-            close(fd);
+            bool regular = PfFileSystem::GetInfo(fd, st) && st.m_IsRegular;
+            PfFileSystem::Close(fd);
             if (regular)
-                return FitsSize(st) ? static_cast<uint32_t>(st.st_size) : 0;
+                return FitsSize(st) ? static_cast<uint32_t>(st.m_Size) : 0;
         }
     }
     const uint8_t* entry = FindInPacks(nullptr, nullptr, name);

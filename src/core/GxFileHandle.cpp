@@ -1,6 +1,6 @@
 #include "core/GxFileHandle.h"
 
-#include <unistd.h>
+#include "platform/PfFileSystem.h"
 
 GxFileHandle::~GxFileHandle()
 {
@@ -10,7 +10,7 @@ GxFileHandle::~GxFileHandle()
 void GxFileHandle::Close()
 {
     if (m_Handle >= 0)
-        close(m_Handle);
+        PfFileSystem::Close(m_Handle);
     m_Size = 0;
     m_Handle = -1;
     m_Open = false;

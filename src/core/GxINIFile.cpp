@@ -24,6 +24,23 @@ bool GxINIFile::Load(const std::wstring& path)
     GxBinBuffer buffer;
     if (!GxFile::LoadToBufferTerminated(buffer, path))
         return false;
+    Parse(buffer, Encoding::CodePage, nullptr);
+    return true;
+}
+
+bool GxINIFile::LoadSection(const std::wstring& path, const std::wstring& section)
+{
+    Clear();
+    // Asked first, so that a file the desktop lacks (most of the places searched) logs nothing.
+    GxBinBuffer buffer;
+    if (!GxFile::CanOpen(path) || !GxFile::LoadToBufferTerminated(buffer, path))
+        return false;
+    Parse(buffer, Encoding::Utf8, &section);
+    return true;
+}
+
+void GxINIFile::Parse(const GxBinBuffer& buffer, Encoding encoding, const std::wstring* section)
+{
     const char* bytes = reinterpret_cast<const char*>(buffer.GetData());
     // The buffer holds the file and two terminating NULs; a NUL inside the file ends the text early.
     const size_t size = buffer.GetSize() >= 2 ? buffer.GetSize() - 2 : 0;
@@ -31,9 +48,11 @@ bool GxINIFile::Load(const std::wstring& path)
     m_Empty = size == 0;
     if (length < size)
         m_NulOffset = length;
-    const std::wstring text = length ? GxString::ToWide(std::string(bytes, length)) : L"";
+    const std::string narrow = length ? std::string(bytes, length) : std::string();
+    const std::wstring text = encoding == Encoding::Utf8 ? GxString::FromUtf8(narrow) : GxString::ToWide(narrow);
 
     int number = 0;
+    bool inSection = section == nullptr;
     for (size_t start = 0; start < text.size();)
     {
         size_t stop = text.find(L'\n', start);
@@ -42,6 +61,13 @@ bool GxINIFile::Load(const std::wstring& path)
         const std::wstring piece = GxString::Trim(text.substr(start, stop - start), 4);
         start = stop + 1;
         ++number;
+        if (section && !piece.empty() && piece[0] == L'[')
+        {
+            inSection = piece == L"[" + *section + L"]";
+            continue;
+        }
+        if (!inSection)
+            continue;
         const size_t equals = piece.find(L'=');
         if (equals == std::wstring::npos)
         {
@@ -54,7 +80,6 @@ bool GxINIFile::Load(const std::wstring& path)
         if (m_Values.emplace(key, std::move(value)).second) // the first occurrence of a key wins
             m_KeyLines.push_back({number, std::move(key)});
     }
-    return true;
 }
 
 const std::wstring* GxINIFile::Find(const std::wstring& key) const

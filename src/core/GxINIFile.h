@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+class GxBinBuffer;
+
 // A flat settings file of "key=value" lines in the system code page, read whole into memory. Keys are
 // compared exactly (case matters); the first line of a key wins. Lines without "=" are ignored.
+// LoadSection reads one "[section]" of a sectioned file in UTF-8 instead (the desktop's mimeapps.list
+// and ".desktop" entries).
 //
 // The reader also remembers what an author would want to hear about a damaged or mistyped file: an
 // empty file, a NUL byte that ends the text early, lines that are no "key=value", and keys that nothing
@@ -20,6 +24,9 @@ public:
 
     // True when the file was read, even when it held no pair.
     bool Load(const std::wstring& path);
+    // Only the pairs between the line "[section]" and the next line that begins with "[", the file read
+    // as UTF-8. False, and nothing logged, when the file is not a loose regular file or cannot be read.
+    bool LoadSection(const std::wstring& path, const std::wstring& section);
     void Clear();
 
     std::wstring GetString(const std::wstring& key, const std::wstring& defaultValue) const;
@@ -36,6 +43,13 @@ public:
 
 private:
     const std::wstring* Find(const std::wstring& key) const;
+    enum class Encoding
+    {
+        CodePage,
+        Utf8
+    };
+    // Takes the loaded file (with its two terminating NULs); with a section, only the lines inside it.
+    void Parse(const GxBinBuffer& buffer, Encoding encoding, const std::wstring* section);
 
     struct LineRef
     {

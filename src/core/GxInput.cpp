@@ -2,6 +2,7 @@
 
 #include "core/GxLog.h"
 #include "platform/PfInput.h"
+#include "platform/PfModifierKeys.h"
 
 GxKeyAssignment GxInput::s_Assign;
 GxInputPlayer GxInput::s_Player[2];
@@ -200,4 +201,9 @@ uint32_t GxInput::ReadPlayer(int player)
         return s_Player[player].Advance(held);
     }
     return 0;
+}
+
+bool GxInput::IsCtrlHeld()
+{
+    return PfModifierKeys::IsCtrlHeld();
 }

@@ -49,6 +49,9 @@ public:
     static void Finalize();
     static void Update();
 
+    // Either Ctrl key held now, as the window system reports it (not from queued events).
+    static bool IsCtrlHeld();
+
     // The state word of one player from the current device states.
     static uint32_t ReadPlayer(int player);
 

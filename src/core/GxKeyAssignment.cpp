@@ -1,9 +1,10 @@
 #include "core/GxKeyAssignment.h"
 
+#include "core/GxBinBuffer.h"
+#include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
 
-#include <cstdio>
 #include <string>
 
 // DirectInput key codes of the default assignments: the arrow keys and Z X C V A S D F.
@@ -175,17 +176,14 @@ std::wstring GxKeyAssignment::Parse(const char* text, size_t size)
 
 bool GxKeyAssignment::Load(const char* path)
 {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f)
+    // Through the file layer, so a pack or a loose copy can hold it. The file is optional: its absence is
+    // asked first so that it is not logged as a failed read.
+    const std::wstring name = GxString::FromUtf8(path);
+    GxBinBuffer buffer;
+    if (GxFile::Exists(name) == GxFile::kAbsent || !GxFile::LoadToBuffer(buffer, name, true))
         return false;
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    std::fclose(f);
-    const std::wstring problems = Parse(text.data(), text.size());
+    const std::wstring problems = Parse(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
     if (!problems.empty())
-        GxLog::Error(L"GxKeyAssignment/%s: %s\n", GxString::ToWide(path).c_str(), problems.c_str());
+        GxLog::Error(L"GxKeyAssignment/%s: %s\n", name.c_str(), problems.c_str());
     return true;
 }

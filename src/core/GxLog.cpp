@@ -3,15 +3,12 @@
 #include "core/GxDebugListenerBase.h"
 #include "core/GxDebugWindow.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -59,39 +56,22 @@ void SetPath(LogKind kind, const std::wstring& path)
     state.paths[kind] = path;
 }
 
-bool WriteAll(int fd, const char* data, size_t length)
-{
-    while (length > 0)
-    {
-        ssize_t n = ::write(fd, data, length);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        length -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 bool AppendBytes(const std::wstring& path, const std::string& bytes, bool markNewFile)
 {
     std::string native = GxString::ToUtf8(path);
     if (native.empty())
         return false;
     std::lock_guard<std::mutex> guard(State().writeLock);
-    int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    int fd = PfFileSystem::OpenWrite(native, PfFileSystem::WriteMode::Append);
     if (fd < 0)
         return false;
     std::string out;
-    struct stat info;
-    if (markNewFile && ::fstat(fd, &info) == 0 && info.st_size == 0)
+    PfFileInfo info;
+    if (markNewFile && PfFileSystem::GetInfo(fd, info) && info.m_Size == 0)
         out = "\xFF\xFE";
     out += bytes;
-    bool ok = WriteAll(fd, out.data(), out.size());
-    ok = (::close(fd) == 0) && ok;
+    bool ok = PfFileSystem::WriteAll(fd, out.data(), out.size());
+    ok = PfFileSystem::Close(fd) && ok;
     return ok;
 }
 
@@ -115,7 +95,7 @@ void DeleteFile(LogKind kind)
 {
     std::string native = GxString::ToUtf8(GetPath(kind));
     if (!native.empty())
-        ::unlink(native.c_str());
+        PfFileSystem::Remove(native);
 }
 
 } // namespace

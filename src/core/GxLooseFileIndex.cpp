@@ -3,7 +3,6 @@
 #include "core/GxString.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <vector>
 
 static void LowerAscii(std::string& s)
@@ -15,34 +14,31 @@ static void LowerAscii(std::string& s)
 
 const GxLooseFileIndex::Listing* GxLooseFileIndex::GetListing(const std::string& folder)
 {
-    struct stat st;
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    PfFileInfo st;
+    if (!PfFileSystem::GetInfo(folder, st) || !st.m_IsDirectory)
         return nullptr;
     auto it = m_Listings.find(folder);
     if (it != m_Listings.end())
     {
         const Listing& l = it->second;
-        if (l.m_Device == st.st_dev && l.m_Inode == st.st_ino && l.m_ModTime.tv_sec == st.st_mtim.tv_sec &&
-            l.m_ModTime.tv_nsec == st.st_mtim.tv_nsec)
+        if (l.m_Device == st.m_Device && l.m_Inode == st.m_Inode && l.m_ModSeconds == st.m_ModifiedSeconds &&
+            l.m_ModNanoseconds == st.m_ModifiedNanoseconds)
             return &l;
         m_Listings.erase(it);
     }
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return nullptr;
     std::vector<std::string> names;
-    while (dirent* e = readdir(dir))
-        names.emplace_back(e->d_name);
-    closedir(dir);
+    if (!PfFileSystem::ListFolder(folder, names))
+        return nullptr;
     // Sorted, so that of two names differing only in case the same one is always chosen.
     std::sort(names.begin(), names.end());
 
     if (m_Listings.size() >= kMaxListings)
         m_Listings.clear();
     Listing& l = m_Listings[folder];
-    l.m_ModTime = st.st_mtim;
-    l.m_Device = st.st_dev;
-    l.m_Inode = st.st_ino;
+    l.m_ModSeconds = st.m_ModifiedSeconds;
+    l.m_ModNanoseconds = st.m_ModifiedNanoseconds;
+    l.m_Device = st.m_Device;
+    l.m_Inode = st.m_Inode;
     l.m_Exact.reserve(names.size());
     l.m_Folded.reserve(names.size());
     for (std::string& n : names)
@@ -55,7 +51,7 @@ const GxLooseFileIndex::Listing* GxLooseFileIndex::GetListing(const std::string&
     return &l;
 }
 
-bool GxLooseFileIndex::Resolve(const std::wstring& name, std::string& outPath, struct stat* outStat)
+bool GxLooseFileIndex::Resolve(const std::wstring& name, std::string& outPath, PfFileInfo* outInfo)
 {
     std::string path = GxString::ToUtf8(name);
     if (path.empty() || path.find('\0') != std::string::npos)
@@ -63,12 +59,12 @@ bool GxLooseFileIndex::Resolve(const std::wstring& name, std::string& outPath, s
     for (char& c : path)
         if (c == '\\')
             c = '/';
-    struct stat st;
-    if (stat(path.c_str(), &st) == 0)
+    PfFileInfo st;
+    if (PfFileSystem::GetInfo(path, st))
     {
         outPath = std::move(path);
-        if (outStat)
-            *outStat = st;
+        if (outInfo)
+            *outInfo = st;
         return true;
     }
 
@@ -105,10 +101,10 @@ bool GxLooseFileIndex::Resolve(const std::wstring& name, std::string& outPath, s
             current.push_back('/');
         current += *onDisk;
     }
-    if (current.empty() || stat(current.c_str(), &st) != 0)
+    if (current.empty() || !PfFileSystem::GetInfo(current, st))
         return false;
     outPath = std::move(current);
-    if (outStat)
-        *outStat = st;
+    if (outInfo)
+        *outInfo = st;
     return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <ctime>
+#include "platform/PfFileSystem.h"
+
+#include <cstdint>
 #include <string>
-#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,8 +17,8 @@
 class GxLooseFileIndex
 {
 public:
-    // On success outPath is the name as it stands on disk and outStat its status (files and folders).
-    bool Resolve(const std::wstring& name, std::string& outPath, struct stat* outStat);
+    // On success outPath is the name as it stands on disk and outInfo its status (files and folders).
+    bool Resolve(const std::wstring& name, std::string& outPath, PfFileInfo* outInfo);
     void Clear() { m_Listings.clear(); }
 
     // Folders whose listings are kept at most; beyond it the kept listings are dropped and rebuilt.
@@ -26,9 +27,10 @@ public:
 private:
     struct Listing
     {
-        timespec m_ModTime;
-        dev_t m_Device;
-        ino_t m_Inode;
+        int64_t m_ModSeconds;
+        int64_t m_ModNanoseconds;
+        uint64_t m_Device;
+        uint64_t m_Inode;
         std::unordered_set<std::string> m_Exact;
         std::unordered_map<std::string, std::string> m_Folded; // ASCII-lowered name -> name on disk
     };

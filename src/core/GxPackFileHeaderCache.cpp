@@ -3,13 +3,10 @@
 #include "core/GxLog.h"
 #include "core/GxPack.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Reads exactly count bytes at offset; false on a short read or an error.
 static bool ReadAt(int fd, void* buffer, size_t count, uint64_t offset)
@@ -17,9 +14,7 @@ static bool ReadAt(int fd, void* buffer, size_t count, uint64_t offset)
     uint8_t* p = static_cast<uint8_t*>(buffer);
     while (count > 0)
     {
-        ssize_t n = pread(fd, p, count, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const int64_t n = PfFileSystem::ReadAt(fd, p, count, offset);
         if (n <= 0)
             return false;
         p += n;
@@ -61,17 +56,17 @@ bool GxPackFileHeaderCache::Load(const std::wstring& path, const std::string& os
     if (m_Directory || m_Loaded)
         Clear();
 
-    int fd = open(osPath.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = PfFileSystem::OpenRead(osPath);
     if (fd < 0)
         return false;
 
     const wchar_t* reason = nullptr;
-    struct stat st;
+    PfFileInfo st;
     uint64_t fileSize = 0;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (!PfFileSystem::GetInfo(fd, st) || !st.m_IsRegular)
         reason = L"通常のファイルではありません";
     else
-        fileSize = static_cast<uint64_t>(st.st_size);
+        fileSize = st.m_Size;
 
     if (!reason && (fileSize < kHeaderSize || !ReadAt(fd, m_Header, kHeaderSize, 0)))
         reason = L"ヘッダが48バイトに足りません";
@@ -88,7 +83,7 @@ bool GxPackFileHeaderCache::Load(const std::wstring& path, const std::string& os
         else if (!ReadAt(fd, m_Directory, directorySize, kHeaderSize))
             reason = L"ディレクトリを読めません";
     }
-    close(fd);
+    PfFileSystem::Close(fd);
 
     if (!reason)
         CheckDirectory(fileSize, &reason);

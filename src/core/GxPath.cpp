@@ -1,14 +1,7 @@
 #include "core/GxPath.h"
 
 #include "core/GxString.h"
-
-#include <climits>
-#include <cstdlib>
-#include <fstream>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+#include "platform/PfFileSystem.h"
 
 namespace
 {
@@ -24,49 +17,6 @@ size_t LastSeparatorOrDrive(const std::wstring& path)
     return path.find_last_of(L"\\/:");
 }
 
-std::string HomeDir()
-{
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != 0)
-        return home;
-    struct passwd* entry = getpwuid(getuid());
-    if (entry != nullptr && entry->pw_dir != nullptr)
-        return entry->pw_dir;
-    return std::string();
-}
-
-// The value of XDG_DOCUMENTS_DIR in user-dirs.dirs: a quoted path, absolute or starting with $HOME.
-std::string XdgDocumentsDir(const std::string& home)
-{
-    std::string configHome;
-    const char* xdgConfig = std::getenv("XDG_CONFIG_HOME");
-    if (xdgConfig != nullptr && xdgConfig[0] == '/')
-        configHome = xdgConfig;
-    else
-        configHome = home + "/.config";
-    std::ifstream file(configHome + "/user-dirs.dirs");
-    std::string line;
-    const std::string key = "XDG_DOCUMENTS_DIR=";
-    while (std::getline(file, line))
-    {
-        size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos || line.compare(start, key.size(), key) != 0)
-            continue;
-        std::string value = line.substr(start + key.size());
-        while (!value.empty() && (value.back() == '\r' || value.back() == ' ' || value.back() == '\t'))
-            value.pop_back();
-        if (value.size() < 2 || value.front() != '"' || value.back() != '"')
-            continue;
-        value = value.substr(1, value.size() - 2);
-        if (value.compare(0, 5, "$HOME") == 0)
-            value = home + value.substr(5);
-        else if (value.empty() || value[0] != '/')
-            continue;
-        return value;
-    }
-    return std::string();
-}
-
 } // namespace
 
 std::string GxPath::ToNative(const std::wstring& path)
@@ -76,10 +26,10 @@ std::string GxPath::ToNative(const std::wstring& path)
 
 std::wstring GxPath::GetCurrentDir()
 {
-    std::vector<char> buffer(PATH_MAX);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
+    const std::string current = PfFileSystem::GetCurrentFolder();
+    if (current.empty())
         return std::wstring();
-    std::wstring dir = GxString::ReplaceChar(GxString::FromUtf8(buffer.data()), L'\\', L'/');
+    std::wstring dir = GxString::ReplaceChar(GxString::FromUtf8(current), L'\\', L'/');
     if (dir.empty() || dir.back() != L'/')
         dir += L'/';
     return dir;
@@ -87,12 +37,9 @@ std::wstring GxPath::GetCurrentDir()
 
 std::wstring GxPath::GetMyDocumentsDir()
 {
-    std::string home = HomeDir();
-    if (home.empty())
-        return std::wstring();
-    std::string dir = XdgDocumentsDir(home);
+    const std::string dir = PfFileSystem::GetDocumentsFolder();
     if (dir.empty())
-        dir = home + "/Documents";
+        return std::wstring();
     std::wstring wide = GxString::ReplaceChar(GxString::FromUtf8(dir), L'\\', L'/');
     while (wide.size() > 1 && wide.back() == L'/')
         wide.pop_back();
@@ -101,15 +48,15 @@ std::wstring GxPath::GetMyDocumentsDir()
 
 bool GxPath::DirectoryExists(const std::wstring& path)
 {
-    struct stat info;
+    PfFileInfo info;
     std::string native = ToNative(path);
-    return !native.empty() && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return !native.empty() && PfFileSystem::GetInfo(native, info) && info.m_IsDirectory;
 }
 
 bool GxPath::CreateDirectory(const std::wstring& path)
 {
     std::string native = ToNative(path);
-    return !native.empty() && ::mkdir(native.c_str(), 0755) == 0;
+    return !native.empty() && PfFileSystem::MakeFolder(native);
 }
 
 std::wstring GxPath::AddTrailingSeparator(const std::wstring& path, wchar_t separator)

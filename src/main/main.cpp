@@ -4,16 +4,15 @@
 #include "core/GxFile.h"
 #include "game/GxGameRoot.h"
 #include "platform/PfInputScript.h"
+#include "platform/PfProcess.h"
 #include "platform/PfSignal.h"
-
-#include <malloc.h>
 
 int main()
 {
     // Blocks of 128 KiB and more (decoded pictures, file buffers, pixel copies) come from the system and go
     // back to it when freed. Left to itself the allocator raises that threshold after the first such block
     // is freed, and later ones then leave resident holes in the heap that raise the program's peak memory.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    PfProcess::SetLargeBlockThreshold(128 * 1024);
 
     // SIGTERM and SIGINT end the program through the normal shut-down.
     PfSignal::Install();

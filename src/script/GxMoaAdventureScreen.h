@@ -18,6 +18,10 @@ public:
     static GxMoaAdventureScreen* Find();
     // Registers the scene (null to withdraw it).
     static void Register(GxMoaAdventureScreen* screen);
+    // The way back into the story from another screen (the strategy game's): the main worker starts at
+    // the label and the registered scene comes up over a black background fading in. With no scene
+    // registered the worker still starts, and the missing scene is logged.
+    static void ReturnToStory(const std::wstring& label);
 
     // Scene operations.
     virtual void ShowMessageText(const std::wstring& text, bool readBefore, bool ignoreKinsoku, int32_t flags) = 0;
@@ -47,4 +51,11 @@ public:
     virtual void ResetLayers() {}
     // The global fade layer opaque at once.
     virtual void SetGlobalFadeOpaque() {}
+
+    // The scene's part of ReturnToStory: all of it, from starting the worker to the switch.
+    virtual void JumpToStory(const std::wstring& label) { StartWithoutScene(label); }
+
+protected:
+    // ReturnToStory without a scene: the worker starts at the label and the missing scene is logged.
+    static void StartWithoutScene(const std::wstring& label);
 };

@@ -5,17 +5,14 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "platform/PfFileSystem.h"
+#include "platform/PfProcess.h"
 #include "script/GxMoaBuiltinBase.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaWorkerEx.h"
 
-#include <cerrno>
 #include <filesystem>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 GxMoaEx* g_MoaInstance = nullptr;
 GxMoaWorkerEx* g_MoaMainWorker = nullptr;
@@ -44,8 +41,9 @@ void DestroyMoa()
 
 int CompileScripts(const std::wstring& compilerName)
 {
-    std::error_code ec;
-    std::filesystem::path cwd = std::filesystem::current_path(ec);
+    const std::string current = PfFileSystem::GetCurrentFolder();
+    const bool noFolder = current.empty();
+    std::filesystem::path cwd(current);
     std::filesystem::path compiler(GxString::ToUtf8(compilerName));
     if (!compiler.is_absolute())
         compiler = cwd / compiler;
@@ -55,24 +53,14 @@ int CompileScripts(const std::wstring& compilerName)
 
     std::vector<std::string> args = {compiler.lexically_normal().string(), base + "scripts", base + "bincode", "-a",
                                      "-mc"};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    if (ec || posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+    int exitCode = -1;
+    if (noFolder || !PfProcess::Run(args, exitCode))
     {
         GxLog::Error(L"スクリプトコンパイラの起動に失敗しました\n");
         return 1;
     }
-    int status = 0;
-    pid_t waited;
-    do
-        waited = waitpid(pid, &status, 0);
-    while (waited < 0 && errno == EINTR);
     // A compiler that did not exit by itself (killed by a signal) counts as a failed compile.
-    const int code = (waited == pid && WIFEXITED(status)) ? WEXITSTATUS(status) : 1;
+    const int code = exitCode >= 0 ? exitCode : 1;
     if (code != 0)
     {
         GxLog::Error(L"コンパイル時にエラーが発生したため古いスクリプトを実行しています\n");

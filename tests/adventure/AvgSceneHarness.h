@@ -35,11 +35,11 @@
 #include "core/GxCore.h"
 #include "core/GxCoreScreenService.h"
 #include "core/GxFile.h"
+#include "core/GxInput.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "media/GxSound.h"
 #include "platform/PfAudioDevice.h"
-#include "platform/PfModifierKeys.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "support/SampleGameCache.h"
@@ -158,7 +158,7 @@ protected:
         m_Core->OnGameTerm();
         m_Core.reset();
         g_Core = nullptr;
-        SeqAvgMain::s_CtrlHeld = &PfModifierKeys::IsCtrlHeld;
+        SeqAvgMain::s_CtrlHeld = &GxInput::IsCtrlHeld;
         m_Screen = nullptr;
         std::filesystem::current_path(m_OldDir);
     }

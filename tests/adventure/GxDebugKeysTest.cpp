@@ -5,6 +5,7 @@
 #include "core/GxTime.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -108,15 +109,16 @@ TEST(GxDebugKeys, EditorKeyKeepsAScriptPathWithABlankWhole)
     std::ofstream(editor) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << out.string()
                           << ".tmp'\nmv '" << out.string() << ".tmp' '" << out.string() << "'\n";
     fs::permissions(editor, fs::perms::owner_all);
-    const fs::path oldDir = fs::current_path();
-    fs::current_path(dir);
-    s.Config().m_DebugModeFlag = true;
-    s.Config().m_TextEditorCommand = GxTextEditor::QuoteArgument(GxString::FromUtf8(editor.string())) + L" %file -l%line";
-    GxMoaWorkerEx* oldWorker = g_MoaMainWorker;
-    g_MoaMainWorker = &s.m_Bench.Worker();
-    EXPECT_FALSE(GxDebugKeys::OnKey(&s.m_Core, GxDebugKeys::kKeyF11));
-    g_MoaMainWorker = oldWorker;
-    fs::current_path(oldDir);
+    {
+        const KvScopedWorkingDir inDir(dir);
+        s.Config().m_DebugModeFlag = true;
+        s.Config().m_TextEditorCommand =
+            GxTextEditor::QuoteArgument(GxString::FromUtf8(editor.string())) + L" %file -l%line";
+        GxMoaWorkerEx* oldWorker = g_MoaMainWorker;
+        g_MoaMainWorker = &s.m_Bench.Worker();
+        EXPECT_FALSE(GxDebugKeys::OnKey(&s.m_Core, GxDebugKeys::kKeyF11));
+        g_MoaMainWorker = oldWorker;
+    }
     for (int i = 0; i < 500 && !fs::exists(out); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::ifstream in(out);

@@ -1,4 +1,5 @@
 #include "BuiltinTestSupport.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +49,20 @@ TEST(GxMoaBuiltinExScreen, MovieNamesAnEmptyOrMissingFile)
 {
     Scene s;
     // The movie folder is relative to the current folder, as in the game.
-    const std::filesystem::path home = std::filesystem::current_path();
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kv_builtin_movie";
     std::filesystem::create_directories(dir / "movies");
     std::ofstream(dir / "movies" / "empty.mpg").close();
-    std::filesystem::current_path(dir);
+    // Back in the previous folder, and the folder gone, however the case ends.
+    struct RemoveDir
+    {
+        std::filesystem::path m_Dir;
+        ~RemoveDir()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_Dir, ignored);
+        }
+    } removeDir{dir};
+    KvScopedWorkingDir inDir(dir);
     // An empty file removes the movie; a missing one always fails, whatever the switches.
     EXPECT_TRUE(s.Call(L"mv", Args({StrV(L"empty")})));
     GxTaskLayer* movie = s.Layer(L"$MOVIELAYER:SeqAvgMain");
@@ -65,6 +75,4 @@ TEST(GxMoaBuiltinExScreen, MovieNamesAnEmptyOrMissingFile)
     ASSERT_TRUE(s.Call(L"mv.wa", Args({IntV(1)})));
     EXPECT_EQ(s.Data().m_Hold_EndOfMovie, 15);
     EXPECT_TRUE(s.Data().m_HideWindowByCommandFlag);
-    std::filesystem::current_path(home);
-    std::filesystem::remove_all(dir);
 }

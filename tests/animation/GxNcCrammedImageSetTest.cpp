@@ -30,7 +30,10 @@ void TwoPageSet(GxNcCrammedImageSet& set)
 
 } // namespace
 
-TEST_F(KvAnimFixture, RawUVIsOptionalAndThePatternListDecidesTheCount)
+using GxNcCrammedImageSetTest = KvAnimFixture;
+using GxNcCrammedImageSetDeviceTest = KvAnimGraphicsFixture;
+
+TEST_F(GxNcCrammedImageSetTest, RawUVIsOptionalAndThePatternListDecidesTheCount)
 {
     GxNcCrammedImageSet source;
     TwoPageSet(source);
@@ -64,7 +67,7 @@ TEST_F(KvAnimFixture, RawUVIsOptionalAndThePatternListDecidesTheCount)
     EXPECT_EQ(std::count(log.begin(), log.end(), L'\n'), 8);
 }
 
-TEST_F(KvAnimFixture, UnreadableSetsGiveNothingAndAreTriedAgain)
+TEST_F(GxNcCrammedImageSetTest, UnreadableSetsGiveNothingAndAreTriedAgain)
 {
     GxNcCrammedImageSetFactory& f = GxNcCrammedImageSetFactory::GetInstance();
     Write("x.gis", "Qnot a set");
@@ -100,7 +103,7 @@ TEST_F(KvAnimFixture, UnreadableSetsGiveNothingAndAreTriedAgain)
     }
 }
 
-TEST_F(KvAnimGraphicsFixture, EconomyPagesAreSixteenBitAndAFailedPageUndoesTheSet)
+TEST_F(GxNcCrammedImageSetDeviceTest, EconomyPagesAreSixteenBitAndAFailedPageUndoesTheSet)
 {
     GxNcCrammedImageSet set;
     std::vector<std::vector<uint32_t>> pages;

@@ -6,7 +6,7 @@ using namespace kvanim;
 namespace
 {
 
-class KvAnimFactory : public KvAnimFixture
+class GxNcFactoryTest : public KvAnimFixture
 {
 protected:
     void SetUp() override
@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvAnimFactory, SetCountsAndLetterCase)
+TEST_F(GxNcFactoryTest, SetCountsAndLetterCase)
 {
     GxNcCrammedImageSet* a = Sets().GetCrammedImageSet(WidePath("s.gis"), false);
     ASSERT_NE(a, nullptr);
@@ -47,7 +47,7 @@ TEST_F(KvAnimFactory, SetCountsAndLetterCase)
     EXPECT_EQ(GxLog::GetErrorCount(), before);
 }
 
-TEST_F(KvAnimFactory, MissingProjectIsCachedEmptyAndItsSetsGoWithIt)
+TEST_F(GxNcFactoryTest, MissingProjectIsCachedEmptyAndItsSetsGoWithIt)
 {
     GxNcProjectEx* missing = Projects().Get(WidePath("none.gnc"), WidePath(""), false);
     ASSERT_NE(missing, nullptr);

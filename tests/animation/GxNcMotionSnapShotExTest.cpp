@@ -32,7 +32,7 @@ public:
     std::vector<std::wstring> m_Fired;
 };
 
-class KvSnapShot : public KvAnimFixture
+class GxNcMotionSnapShotExTest : public KvAnimFixture
 {
 protected:
     void SetUp() override
@@ -129,7 +129,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvSnapShot, GeometryOfPatternRectangleAndPlaceholder)
+TEST_F(GxNcMotionSnapShotExTest, GeometryOfPatternRectangleAndPlaceholder)
 {
     GxNcMotionSnapShotEx s;
     Update(s, L"geo", 0, 4, nullptr, GxVector4(100, 50, 0, 0));
@@ -142,7 +142,7 @@ TEST_F(KvSnapShot, GeometryOfPatternRectangleAndPlaceholder)
     EXPECT_EQ(XY(s.GetLayer(3)), XY(s.GetLayer(2))); // a pattern index beyond the image: the placeholder too
 }
 
-TEST_F(KvSnapShot, TreeCombinesMatricesAndInheritsBlend)
+TEST_F(GxNcMotionSnapShotExTest, TreeCombinesMatricesAndInheritsBlend)
 {
     GxNcMotionSnapShotEx s;
     GxMatrix parent;
@@ -161,7 +161,7 @@ TEST_F(KvSnapShot, TreeCombinesMatricesAndInheritsBlend)
     EXPECT_NEAR(c.m_Positions[0].z, 7, 1e-4);
 }
 
-TEST_F(KvSnapShot, NestedTimesAndDepth)
+TEST_F(GxNcMotionSnapShotExTest, NestedTimesAndDepth)
 {
     GxNcLayer& host = *const_cast<GxNcMotion*>(Motion(L"outer"))->m_Layers[0];
     struct Case
@@ -207,7 +207,7 @@ TEST_F(KvSnapShot, NestedTimesAndDepth)
     }
 }
 
-TEST_F(KvSnapShot, ShortMotionsLoopOverOneStepAndKeysFireOnlyOnTheirTime)
+TEST_F(GxNcMotionSnapShotExTest, ShortMotionsLoopOverOneStepAndKeysFireOnlyOnTheirTime)
 {
     GxNcMotionSnapShotEx s;
     KvKeyRecorder recorder;
@@ -221,7 +221,7 @@ TEST_F(KvSnapShot, ShortMotionsLoopOverOneStepAndKeysFireOnlyOnTheirTime)
     EXPECT_EQ(recorder.m_Fired, (std::vector<std::wstring>{L"E63/3"}));
 }
 
-TEST_F(KvSnapShot, BoundsCoverTheCurrentMotionOnly)
+TEST_F(GxNcMotionSnapShotExTest, BoundsCoverTheCurrentMotionOnly)
 {
     GxNcMotionSnapShotEx s;
     s.CalcBoundingBox();
@@ -236,7 +236,7 @@ TEST_F(KvSnapShot, BoundsCoverTheCurrentMotionOnly)
     KvExpectEq<size_t>({{s.m_Layers.size(), 0}, {s.GetMotion() == nullptr, 1}});
 }
 
-TEST_F(KvSnapShot, UnpreparedTreeNodesLogAndEndTheirLevel)
+TEST_F(GxNcMotionSnapShotExTest, UnpreparedTreeNodesLogAndEndTheirLevel)
 {
     GxNcMotion& tree = *const_cast<GxNcMotion*>(Motion(L"tree"));
     GxNcLayerNode* root = static_cast<GxNcLayerNode*>(tree.m_LayerTree.GetRoot());

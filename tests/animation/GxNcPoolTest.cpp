@@ -14,7 +14,7 @@ using namespace kvanim;
 namespace
 {
 
-class KvAnimPool : public KvAnimGraphicsFixture
+class GxNcPoolTest : public KvAnimGraphicsFixture
 {
 protected:
     void SetUp() override
@@ -69,7 +69,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvAnimPool, EffectRowsLoadOnceSkipEmptyAndGiveBackFailedReferences)
+TEST_F(GxNcPoolTest, EffectRowsLoadOnceSkipEmptyAndGiveBackFailedReferences)
 {
     Row(1, L"eff", L"fx.gnc", L"g", L"m");
     Row(2, L"eff", L"FX.gnc", L"g", L"n"); // duplicate name: the first stays
@@ -92,7 +92,7 @@ TEST_F(KvAnimPool, EffectRowsLoadOnceSkipEmptyAndGiveBackFailedReferences)
     EXPECT_TRUE(GxNcEffectPool::LoadAllEffect(Folder(), Folder()));
 }
 
-TEST_F(KvAnimPool, ImageSetsArePooledOnceAndIconsIndexedByShortName)
+TEST_F(GxNcPoolTest, ImageSetsArePooledOnceAndIconsIndexedByShortName)
 {
     const std::wstring name = WidePath("icons.gis");
     EXPECT_TRUE(GxNcImageSetPool::Add(name));
@@ -116,7 +116,7 @@ TEST_F(KvAnimPool, ImageSetsArePooledOnceAndIconsIndexedByShortName)
               std::wstring::npos);
 }
 
-TEST_F(KvAnimPool, PatternDrawsPlaceTheTrimmedPieceAndCutFromItsLeft)
+TEST_F(GxNcPoolTest, PatternDrawsPlaceTheTrimmedPieceAndCutFromItsLeft)
 {
     ASSERT_TRUE(GxNcImageSetPool::Add(WidePath("icons.gis")));
     GxNcIconPool::Build(GxNcImageSetPool::Find(WidePath("icons.gis")));

@@ -97,7 +97,9 @@ std::unique_ptr<GxNcProject> RichProject()
 
 } // namespace
 
-TEST_F(KvAnimFixture, BothFormsReadBackFieldForField)
+using GxNcProjectTest = KvAnimFixture;
+
+TEST_F(GxNcProjectTest, BothFormsReadBackFieldForField)
 {
     std::unique_ptr<GxNcProject> rich = RichProject();
     for (GncForm form : {GncForm::Text, GncForm::Binary})
@@ -131,7 +133,7 @@ TEST_F(KvAnimFixture, BothFormsReadBackFieldForField)
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 
-TEST_F(KvAnimFixture, ReferencesResolveAndMissingOnesLogWithTheirPlace)
+TEST_F(GxNcProjectTest, ReferencesResolveAndMissingOnesLogWithTheirPlace)
 {
     // A set without page textures holding a.png (two patterns).
     GxNcCrammedImageSet set;
@@ -176,7 +178,7 @@ TEST_F(KvAnimFixture, ReferencesResolveAndMissingOnesLogWithTheirPlace)
     EXPECT_EQ(std::count(log.begin(), log.end(), L'\n'), 4) << log;
 }
 
-TEST_F(KvAnimFixture, DamagedProjectsLogAndComeOutEmpty)
+TEST_F(GxNcProjectTest, DamagedProjectsLogAndComeOutEmpty)
 {
     GxNcProject small;
     GxNcMotion& m = AddMotion(small, L"g", L"m", 10);
@@ -215,7 +217,7 @@ TEST_F(KvAnimFixture, DamagedProjectsLogAndComeOutEmpty)
     }
 }
 
-TEST_F(KvAnimFixture, DeeplyNestedStrataReadWithoutRecursion)
+TEST_F(GxNcProjectTest, DeeplyNestedStrataReadWithoutRecursion)
 {
     GxNcProject deep;
     GxNcMotion& m = AddMotion(deep, L"g", L"m", 10);

@@ -28,7 +28,7 @@ public:
     std::wstring m_Name;
 };
 
-class KvSnapDraw : public KvAnimGraphicsFixture
+class GxNcSnapShotDrawTest : public KvAnimGraphicsFixture
 {
 protected:
     void SetUp() override
@@ -117,7 +117,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvSnapDraw, LayersDrawLastToFirstAndSkipWhatIsNotShown)
+TEST_F(GxNcSnapShotDrawTest, LayersDrawLastToFirstAndSkipWhatIsNotShown)
 {
     Update(L"draw");
     const GxMatrix identity;
@@ -144,7 +144,7 @@ TEST_F(KvSnapDraw, LayersDrawLastToFirstAndSkipWhatIsNotShown)
     }
 }
 
-TEST_F(KvSnapDraw, PacketModesDrawScreenWorldOrNothing)
+TEST_F(GxNcSnapShotDrawTest, PacketModesDrawScreenWorldOrNothing)
 {
     Update(L"draw");
     for (uint32_t mode : {2u, 3u, 0u, 4u})
@@ -164,7 +164,7 @@ TEST_F(KvSnapDraw, PacketModesDrawScreenWorldOrNothing)
     empty.Draw(0); // without snapshot: only its states
 }
 
-TEST_F(KvSnapDraw, ScreenAndWorldPicturesMatchTheStoredOnes)
+TEST_F(GxNcSnapShotDrawTest, ScreenAndWorldPicturesMatchTheStoredOnes)
 {
     Update(L"show");
     GxGraphics::SetDrawRecorder(nullptr);

@@ -9,7 +9,10 @@
 
 using namespace kvanim;
 
-TEST_F(KvAnimFixture, PagesReadBackThroughThePatternsGiveThePictures)
+using SampleAnimationDataTest = KvAnimFixture;
+using SampleAnimationDataDeviceTest = KvAnimGraphicsFixture;
+
+TEST_F(SampleAnimationDataTest, PagesReadBackThroughThePatternsGiveThePictures)
 {
     // Shapes with transparent borders and holes, some cut into several patterns, more than one page.
     std::vector<GisPicture> pictures = {Picture(L"a.png", 40, 30, 0xFF112233, 3),
@@ -54,7 +57,7 @@ TEST_F(KvAnimFixture, PagesReadBackThroughThePatternsGiveThePictures)
     EXPECT_EQ(set->FindOriginImage(L"a.png")->m_Patterns[0].m_CrammedOffsetLeft, 3);
 }
 
-TEST_F(KvAnimGraphicsFixture, SampleSetsAndEffectsLoadWithoutAnErrorLine)
+TEST_F(SampleAnimationDataDeviceTest, SampleSetsAndEffectsLoadWithoutAnErrorLine)
 {
     ASSERT_TRUE(kvtest::CopySampleGame(m_Dir + "/game"));
     size_t sets = 0;

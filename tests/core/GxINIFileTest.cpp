@@ -1,6 +1,7 @@
 #include "FileTestSupport.h"
 
 #include "core/GxINIFile.h"
+#include "core/GxLog.h"
 #include "core/GxString.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,28 @@ TEST_F(GxINIFileTest, IntegersSwitchesCodePageAndReloads)
     ASSERT_TRUE(Load(std::string("a=1\0b=2\n", 8)));
     EXPECT_EQ(m_Ini.GetString(L"a", L""), L"1");
     EXPECT_EQ(m_Ini.GetString(L"b", L"none"), L"none");
+}
+
+// A section of a desktop-entry style file: only its own pairs, read as UTF-8, and a file that is not
+// there (or a folder) gives false without an error line.
+TEST_F(GxINIFileTest, SectionReadsOnlyItsOwnPairsAsUtf8)
+{
+    m_Dir.Write("mimeapps.list", "text/plain=outside.desktop\n[Added Associations]\ntext/plain=added.desktop\n"
+                                 "[Default Applications]\r\ntext/plain = first.desktop;second.desktop;\r\n"
+                                 "Name=\xE3\x82\xA8\xE3\x83\x87\xE3\x82\xA3\xE3\x82\xBF\n"
+                                 "[Other]\ntext/plain=other.desktop\n");
+    ASSERT_TRUE(m_Ini.LoadSection(m_Dir.Wide("mimeapps.list"), L"Default Applications"));
+    EXPECT_EQ(m_Ini.GetCount(), 2u);
+    EXPECT_EQ(m_Ini.GetString(L"text/plain", L""), L"first.desktop;second.desktop;");
+    EXPECT_EQ(m_Ini.GetString(L"Name", L""), L"\x30A8\x30C7\x30A3\x30BF");
+    ASSERT_TRUE(m_Ini.LoadSection(m_Dir.Wide("mimeapps.list"), L"Missing"));
+    EXPECT_EQ(m_Ini.GetCount(), 0u);
+
+    GxLog::ResetErrorCount();
+    m_Dir.MakeDir("folder");
+    EXPECT_FALSE(m_Ini.LoadSection(m_Dir.Wide("absent.list"), L"Default Applications"));
+    EXPECT_FALSE(m_Ini.LoadSection(m_Dir.Wide("folder"), L"Default Applications"));
+    EXPECT_EQ(GxLog::GetErrorCount(), 0u);
 }
 
 } // namespace

@@ -1,4 +1,8 @@
+#include "FileTestSupport.h"
+
 #include "core/GxKeyAssignment.h"
+#include "core/GxLog.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +96,41 @@ TEST(GxKeyAssignment, ValuesReadLikeAtoiAndOverlongLinesCountAsSeveral)
     b.Parse(overlong.data(), overlong.size());
     EXPECT_EQ(b.m_DeviceType[0], 1);
     EXPECT_EQ(b.m_Up[0], 2);
+}
+
+// The file is read through the file layer: a copy in a mounted pack, or a loose one whose name differs
+// in case, is found like any other data file; a missing one is no error.
+TEST(GxKeyAssignment, FileComesThroughTheFileLayer)
+{
+    const std::string text = Block(2, {17, 31, 32, 30, 1, 2, 3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14, 15, 16});
+    KvTempDir dir;
+    KvScopedWorkingDir inDir(dir.Path());
+    GxLog::ResetErrorCount();
+    {
+        GxKeyAssignment a;
+        EXPECT_FALSE(a.Load("key.ini"));
+        EXPECT_EQ(a.m_Up[0], 200);
+    }
+    {
+        GxPackWriter writer;
+        writer.Add(L"key.ini", text);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(writer.Build(bytes, GxPackWriter::kNamesUtf16LE, GxPackWriter::kScrambled));
+        dir.Write("system.gxp", bytes);
+        ASSERT_TRUE(GxFile::MountPack(L"system.gxp"));
+        GxKeyAssignment a;
+        EXPECT_TRUE(a.Load("key.ini"));
+        GxFile::UnmountAll();
+        EXPECT_EQ(a.m_Up[0], 17);
+        EXPECT_EQ(a.m_DeviceType[0], 2);
+    }
+    {
+        dir.Write("KEY.INI", text);
+        GxKeyAssignment a;
+        EXPECT_TRUE(a.Load("key.ini"));
+        EXPECT_EQ(a.m_Left[0], 30);
+    }
+    EXPECT_EQ(GxLog::GetErrorCount(), 0);
 }
 
 // What a damaged "key.ini" reports: value lines with no number or one out of range, and a file that stops

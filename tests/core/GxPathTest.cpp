@@ -1,4 +1,5 @@
 #include "core/GxPath.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -103,11 +104,12 @@ TEST_F(GxPathDiskTest, CreateDirectoryMakesOneLevelAndCurrentDirEndsInSlash)
     std::ofstream(m_Dir / "f") << "x";
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/f"));
     EXPECT_FALSE(GxPath::DirectoryExists(base + L"/none"));
-    std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::current_path(m_Dir);
-    std::wstring dir = GxPath::GetCurrentDir();
-    std::wstring full = GxPath::GetFullPath(L"sub/../x\\y.txt");
-    std::filesystem::current_path(old);
+    std::wstring dir, full;
+    {
+        const KvScopedWorkingDir inDir(m_Dir);
+        dir = GxPath::GetCurrentDir();
+        full = GxPath::GetFullPath(L"sub/../x\\y.txt");
+    }
     EXPECT_EQ(dir, std::filesystem::canonical(m_Dir).wstring() + L"/");
     EXPECT_EQ(full, std::filesystem::canonical(m_Dir).wstring() + L"/x/y.txt");
 }

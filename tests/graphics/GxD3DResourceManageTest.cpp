@@ -5,7 +5,7 @@
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxTextureFactory.h"
 
-using KvResourceLeak = KvGraphicsFixture;
+using GxD3DResourceManageTest = KvGraphicsFixture;
 
 namespace
 {
@@ -58,7 +58,7 @@ TEST(GxD3DResourceManage, RegistersOnceAndUnregistersOnce)
     EXPECT_EQ(manage.GetCount(), 2u);
 }
 
-TEST_F(KvResourceLeak, LeakReportNamesEachResourceAndClosesTheRegistry)
+TEST_F(GxD3DResourceManageTest, LeakReportNamesEachResourceAndClosesTheRegistry)
 {
     GxD3DResourceManage manage;
     CountingResource target;
@@ -73,7 +73,7 @@ TEST_F(KvResourceLeak, LeakReportNamesEachResourceAndClosesTheRegistry)
     EXPECT_FALSE(manage.Unregister(&target));
 }
 
-TEST_F(KvResourceLeak, ShutDownReportsResourcesStillRegistered)
+TEST_F(GxD3DResourceManageTest, ShutDownReportsResourcesStillRegistered)
 {
     CountingResource forgotten;
     forgotten.SetType(OBJTYPE_TEXTURE);
@@ -87,7 +87,7 @@ TEST_F(KvResourceLeak, ShutDownReportsResourcesStillRegistered)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsClosed());
 }
 
-TEST_F(KvResourceLeak, ShutDownWarnsOfFactoryHoldingsAndReleasesThemBeforeTheReport)
+TEST_F(GxD3DResourceManageTest, ShutDownWarnsOfFactoryHoldingsAndReleasesThemBeforeTheReport)
 {
     ASSERT_NE(GxTextureFactory::GetInstance().Get(L"Held", GxTextureFactory::kTexture, 16, 16, 1, 0, 0, 0), nullptr);
     GxGraphics::Finalize();

@@ -8,7 +8,7 @@
 #include <bit>
 #include <cmath>
 
-using KvGraphicsRenderState = KvGraphicsFixture;
+using GxGraphicsRenderStateTest = KvGraphicsFixture;
 
 namespace
 {
@@ -73,12 +73,12 @@ void DrawQuad(PfGLDevice* device, uint32_t diffuse)
     EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
 }
 
-class KvBlendPreset : public KvGraphicsRenderState
+class GxGraphicsBlendPresetTest : public GxGraphicsRenderStateTest
 {
 protected:
     void SetUp() override
     {
-        KvGraphicsRenderState::SetUp();
+        GxGraphicsRenderStateTest::SetUp();
         ASSERT_EQ(m_Texture.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
         uint32_t pitch = 0;
         auto* bits = (uint8_t*)m_Texture.LockRect(nullptr, 0, &pitch);
@@ -91,7 +91,7 @@ protected:
     void TearDown() override
     {
         m_Texture.Destroy();
-        KvGraphicsRenderState::TearDown();
+        GxGraphicsRenderStateTest::TearDown();
     }
     uint32_t DrawWith(uint32_t preset)
     {
@@ -109,7 +109,7 @@ protected:
     PfGLTexture m_Texture;
 };
 
-TEST_F(KvBlendPreset, EachPresetGivesThePixelItsTablePredicts)
+TEST_F(GxGraphicsBlendPresetTest, EachPresetGivesThePixelItsTablePredicts)
 {
     for (uint32_t preset = 1; preset <= 9; ++preset)
     {
@@ -119,7 +119,7 @@ TEST_F(KvBlendPreset, EachPresetGivesThePixelItsTablePredicts)
     }
 }
 
-TEST_F(KvBlendPreset, PresetsSurviveAModeSwitch)
+TEST_F(GxGraphicsBlendPresetTest, PresetsSurviveAModeSwitch)
 {
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
@@ -127,7 +127,7 @@ TEST_F(KvBlendPreset, PresetsSurviveAModeSwitch)
         EXPECT_LE(ChannelDistance(DrawWith(preset), Predict(preset)), 1) << preset;
 }
 
-TEST_F(KvBlendPreset, UnknownPresetAppliesTheFallbackAndIsRemembered)
+TEST_F(GxGraphicsBlendPresetTest, UnknownPresetAppliesTheFallbackAndIsRemembered)
 {
     EXPECT_LE(ChannelDistance(DrawWith(10), Predict(2)), 1);
     EXPECT_EQ(GxGraphics::GetBlendMode(0), 10u);
@@ -137,7 +137,7 @@ TEST_F(KvBlendPreset, UnknownPresetAppliesTheFallbackAndIsRemembered)
     EXPECT_EQ(Device()->GetRenderState(D3DRS_DESTBLEND), (uint32_t)D3DBLEND_INVSRCALPHA);
 }
 
-TEST_F(KvGraphicsRenderState, InitialStatesAreTheEngineDefaults)
+TEST_F(GxGraphicsRenderStateTest, InitialStatesAreTheEngineDefaults)
 {
     // Blending, lighting and culling are drawn through by the preset and fill tests.
     PfGLDevice* d = Device();
@@ -150,7 +150,7 @@ TEST_F(KvGraphicsRenderState, InitialStatesAreTheEngineDefaults)
                           {d->IsLightEnabled(1), false}});
 }
 
-TEST_F(KvGraphicsRenderState, RepeatedValueReachesTheDeviceOnce)
+TEST_F(GxGraphicsRenderStateTest, RepeatedValueReachesTheDeviceOnce)
 {
     PfGLDevice* d = Device();
     const uint64_t before = d->GetRenderStateCallCount();
@@ -166,7 +166,7 @@ TEST_F(KvGraphicsRenderState, RepeatedValueReachesTheDeviceOnce)
     EXPECT_LE(d->GetStageStateCallCount(), stages + 4);
 }
 
-TEST_F(KvGraphicsRenderState, ResetSendsEveryRememberedStateAgain)
+TEST_F(GxGraphicsRenderStateTest, ResetSendsEveryRememberedStateAgain)
 {
     PfGLDevice* d = Device();
     GxGraphics::SetRenderState(D3DRS_TEXTUREFACTOR, 0x11223344);
@@ -188,7 +188,7 @@ TEST_F(KvGraphicsRenderState, ResetSendsEveryRememberedStateAgain)
     EXPECT_EQ(d->GetRenderStateCallCount(), after);
 }
 
-TEST_F(KvGraphicsRenderState, AlphaTestOffLeavesReferenceAndFunction)
+TEST_F(GxGraphicsRenderStateTest, AlphaTestOffLeavesReferenceAndFunction)
 {
     PfGLDevice* d = Device();
     GxGraphics::SetAlphaTest(true, 50);
@@ -198,7 +198,7 @@ TEST_F(KvGraphicsRenderState, AlphaTestOffLeavesReferenceAndFunction)
                           {d->GetRenderState(D3DRS_ALPHAFUNC), D3DCMP_GREATEREQUAL}});
 }
 
-TEST_F(KvGraphicsRenderState, PresetsNineAndFallbackLeaveAlphaArgumentAlone)
+TEST_F(GxGraphicsRenderStateTest, PresetsNineAndFallbackLeaveAlphaArgumentAlone)
 {
     PfGLDevice* d = Device();
     GxGraphics::SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_SPECULAR);
@@ -209,7 +209,7 @@ TEST_F(KvGraphicsRenderState, PresetsNineAndFallbackLeaveAlphaArgumentAlone)
     }
 }
 
-TEST_F(KvGraphicsRenderState, PointLightsEnableAtMostFour)
+TEST_F(GxGraphicsRenderStateTest, PointLightsEnableAtMostFour)
 {
     GxGraphics::EnablePointLights(6);
     for (uint32_t i = 1; i <= 4; ++i)
@@ -217,7 +217,7 @@ TEST_F(KvGraphicsRenderState, PointLightsEnableAtMostFour)
     EXPECT_FALSE(Device()->IsLightEnabled(5));
 }
 
-TEST_F(KvGraphicsRenderState, VertexFogScalesByTheProjectionDepth)
+TEST_F(GxGraphicsRenderStateTest, VertexFogScalesByTheProjectionDepth)
 {
     GxGraphics::SetProjectionDepth(1.0f, 101.0f);
     GxGraphics::SetFog(0.5f, 1.0f, false);
@@ -226,7 +226,7 @@ TEST_F(KvGraphicsRenderState, VertexFogScalesByTheProjectionDepth)
     EXPECT_EQ(Device()->GetRenderState(D3DRS_FOGTABLEMODE), (uint32_t)D3DFOG_NONE);
 }
 
-TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
+TEST_F(GxGraphicsRenderStateTest, UntexturedFillTakesTheVertexColour)
 {
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     GxGraphics::ResetRenderStates();
@@ -235,7 +235,7 @@ TEST_F(KvGraphicsRenderState, UntexturedFillTakesTheVertexColour)
     EXPECT_EQ(Pixel(2, 2), 0xFF3366CCu);
 }
 
-TEST_F(KvGraphicsRenderState, InsideOutViewportIsRefusedAndTheOldOneStays)
+TEST_F(GxGraphicsRenderStateTest, InsideOutViewportIsRefusedAndTheOldOneStays)
 {
     const PfRect good = {10, 20, 110, 70};
     ASSERT_TRUE(GxGraphics::SetViewport(&good));

@@ -1,11 +1,11 @@
 // Scene bracketing, render-target stacks with their viewports, and present.
 #include "GraphicsTestSupport.h"
 
-using KvGraphicsScene = KvGraphicsFixture;
+using GxGraphicsSceneTest = KvGraphicsFixture;
 
 static int s_QuitRequests = 0;
 
-TEST_F(KvGraphicsScene, ScenesCountOnceAndAnOpenOneBlocksPresentWithItsLogLine)
+TEST_F(GxGraphicsSceneTest, ScenesCountOnceAndAnOpenOneBlocksPresentWithItsLogLine)
 {
     // Unmatched ends stay at zero.
     EXPECT_FALSE(GxGraphics::EndScene());
@@ -23,7 +23,7 @@ TEST_F(KvGraphicsScene, ScenesCountOnceAndAnOpenOneBlocksPresentWithItsLogLine)
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
 }
 
-TEST_F(KvGraphicsScene, DriverErrorAtPresentAsksForAnOrderlyQuit)
+TEST_F(GxGraphicsSceneTest, DriverErrorAtPresentAsksForAnOrderlyQuit)
 {
     s_QuitRequests = 0;
     GxGraphics::SetQuitRequest(+[] { ++s_QuitRequests; });
@@ -36,7 +36,7 @@ TEST_F(KvGraphicsScene, DriverErrorAtPresentAsksForAnOrderlyQuit)
     EXPECT_EQ(s_QuitRequests, 1);
 }
 
-TEST_F(KvGraphicsScene, PushAndPopRedirectDrawingWithTheirViewports)
+TEST_F(GxGraphicsSceneTest, PushAndPopRedirectDrawingWithTheirViewports)
 {
     KvTestRenderTarget outer, inner;
     ASSERT_TRUE(outer.Create(256, 128));
@@ -78,7 +78,7 @@ TEST_F(KvGraphicsScene, PushAndPopRedirectDrawingWithTheirViewports)
     EXPECT_EQ(Device()->GetRenderTarget(0), backBuffer);
 }
 
-TEST_F(KvGraphicsScene, ZeroRectangleTakesTheWholeSurfaceAndThinOneIsKept)
+TEST_F(GxGraphicsSceneTest, ZeroRectangleTakesTheWholeSurfaceAndThinOneIsKept)
 {
     KvTestRenderTarget target;
     ASSERT_TRUE(target.Create(32, 16));
@@ -93,7 +93,7 @@ TEST_F(KvGraphicsScene, ZeroRectangleTakesTheWholeSurfaceAndThinOneIsKept)
     GxGraphics::PopRenderTarget(0);
 }
 
-TEST_F(KvGraphicsScene, PushWithOwnDepthSurfaceSetsIt)
+TEST_F(GxGraphicsSceneTest, PushWithOwnDepthSurfaceSetsIt)
 {
     KvTestRenderTarget target, depth;
     ASSERT_TRUE(target.Create(32, 32));
@@ -105,7 +105,7 @@ TEST_F(KvGraphicsScene, PushWithOwnDepthSurfaceSetsIt)
     EXPECT_EQ(Device()->GetDepthStencilSurface(), GxGraphics::GetDefaultSwapChain().GetDepthStencilSurface());
 }
 
-TEST_F(KvGraphicsScene, StackLeftAtPresentIsLoggedAndBadIndicesAreRefusedAndSwapChainsEmptyIt)
+TEST_F(GxGraphicsSceneTest, StackLeftAtPresentIsLoggedAndBadIndicesAreRefusedAndSwapChainsEmptyIt)
 {
     KvTestRenderTarget target;
     ASSERT_TRUE(target.Create(16, 16));

@@ -36,7 +36,7 @@ public:
 
 } // namespace
 
-class KvGraphicsScreenMode : public KvGraphicsFixture
+class GxGraphicsScreenModeTest : public KvGraphicsFixture
 {
 protected:
     void SetUp() override
@@ -51,7 +51,7 @@ protected:
     RecordingListener m_Listener;
 };
 
-TEST_F(KvGraphicsScreenMode, ResetWalkLosesAndRestoresEveryResourceInOrder)
+TEST_F(GxGraphicsScreenModeTest, ResetWalkLosesAndRestoresEveryResourceInOrder)
 {
     // Three resources at increasing addresses: the registry walks them by address.
     RecordingResource resources[3] = {RecordingResource("a"), RecordingResource("b"), RecordingResource("c")};
@@ -72,7 +72,7 @@ TEST_F(KvGraphicsScreenMode, ResetWalkLosesAndRestoresEveryResourceInOrder)
         EXPECT_TRUE(GxD3DResourceManage::GetInstance().Unregister(&r));
 }
 
-TEST_F(KvGraphicsScreenMode, WindowToFullScreenAndBackKeepsDrawing)
+TEST_F(GxGraphicsScreenModeTest, WindowToFullScreenAndBackKeepsDrawing)
 {
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREEN));
     EXPECT_EQ(GxGraphics::GetPresentParameters(SCRMODE_FULLSCREEN).Windowed, 0);
@@ -90,7 +90,7 @@ TEST_F(KvGraphicsScreenMode, WindowToFullScreenAndBackKeepsDrawing)
     EXPECT_FALSE(Logged(L"Reset"));
 }
 
-TEST_F(KvGraphicsScreenMode, ModesWithoutPresentParametersAreRefusedAndUnforcedResetDoesNothing)
+TEST_F(GxGraphicsScreenModeTest, ModesWithoutPresentParametersAreRefusedAndUnforcedResetDoesNothing)
 {
     EXPECT_TRUE(GxGraphics::Reset(false, SCRMODE_WINDOW, SCRMODE_WINDOW));
     EXPECT_TRUE(s_Calls.empty());
@@ -105,7 +105,7 @@ TEST_F(KvGraphicsScreenMode, ModesWithoutPresentParametersAreRefusedAndUnforcedR
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
 }
 
-TEST_F(KvGraphicsScreenMode, PushedTargetIsSetAgainAfterTheReset)
+TEST_F(GxGraphicsScreenModeTest, PushedTargetIsSetAgainAfterTheReset)
 {
     KvTestRenderTarget target;
     ASSERT_TRUE(target.Create(64, 32));
@@ -118,7 +118,7 @@ TEST_F(KvGraphicsScreenMode, PushedTargetIsSetAgainAfterTheReset)
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
 }
 
-TEST_F(KvGraphicsScreenMode, VSyncAndMultiSampleSettingsShapeThePresentParameters)
+TEST_F(GxGraphicsScreenModeTest, VSyncAndMultiSampleSettingsShapeThePresentParameters)
 {
     GxDisplaySettings& ds = GxDisplaySettings::Get();
     D3DPRESENT_PARAMETERS p;

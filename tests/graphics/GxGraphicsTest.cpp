@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
-using KvGraphicsStartup = KvGraphicsFixture;
+using GxGraphicsStartupTest = KvGraphicsFixture;
 
-TEST_F(KvGraphicsStartup, StartUpClearToOpaqueRedReachesTheBackBuffer)
+TEST_F(GxGraphicsStartupTest, StartUpClearToOpaqueRedReachesTheBackBuffer)
 {
     ASSERT_TRUE(GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0));
     KvExpectEq<uint32_t>({{Pixel(0, 0), 0xFFFF0000u},
@@ -16,7 +16,7 @@ TEST_F(KvGraphicsStartup, StartUpClearToOpaqueRedReachesTheBackBuffer)
     EXPECT_TRUE(GxGraphics::Present(nullptr, nullptr, nullptr));
 }
 
-TEST_F(KvGraphicsStartup, DeviceLogHoldsTheSurvey)
+TEST_F(GxGraphicsStartupTest, DeviceLogHoldsTheSurvey)
 {
     const std::wstring log = ReadLog("device.log");
     for (const wchar_t* line :
@@ -57,7 +57,7 @@ TEST_F(KvGraphicsStartup, DeviceLogHoldsTheSurvey)
     EXPECT_NE(log.substr(at, 40).find(L"llvmpipe"), std::wstring::npos);
 }
 
-TEST_F(KvGraphicsStartup, CapabilitiesReachTheirReaders)
+TEST_F(GxGraphicsStartupTest, CapabilitiesReachTheirReaders)
 {
     const GxDeviceCaps& caps = GxGraphics::GetDeviceCaps();
     EXPECT_GE(caps.MaxTextureWidth, 4096u);
@@ -69,7 +69,7 @@ TEST_F(KvGraphicsStartup, CapabilitiesReachTheirReaders)
     EXPECT_TRUE(GxGraphics::NeedsSoftwareVertexShader(3, 1));
 }
 
-TEST_F(KvGraphicsStartup, FinalizeLeavesNoDeviceAndOperationsFailAndStartWithoutWindowFails)
+TEST_F(GxGraphicsStartupTest, FinalizeLeavesNoDeviceAndOperationsFailAndStartWithoutWindowFails)
 {
     GxGraphics::Finalize();
     EXPECT_EQ(GxGraphics::GetDevice(), nullptr);

@@ -12,7 +12,7 @@ using namespace kvimg;
 namespace
 {
 
-using KvImageFiles = KvScratchFixture;
+using GxImageTest = KvScratchFixture;
 
 bool Decode(const std::vector<uint8_t>& bytes, PfImage& image)
 {
@@ -30,7 +30,7 @@ void ExpectSamePicture(const PfImage& a, const PfImage& b)
 
 } // namespace
 
-TEST_F(KvImageFiles, EveryReaderDecodesThePatternExactly)
+TEST_F(GxImageTest, EveryReaderDecodesThePatternExactly)
 {
     const PfImage pattern = Pattern(37, 23);
     for (const auto& bytes : {EncodeBmp(pattern), EncodeTga(pattern), EncodeTga(pattern, true), EncodeDds(pattern)})
@@ -45,7 +45,7 @@ TEST_F(KvImageFiles, EveryReaderDecodesThePatternExactly)
     ExpectSamePicture(png, pattern);
 }
 
-TEST_F(KvImageFiles, JpegDecodesCloseToItsSource)
+TEST_F(GxImageTest, JpegDecodesCloseToItsSource)
 {
     ASSERT_TRUE(WriteJpeg(Path("p.jpg"), 64, 48));
     PfImage image;
@@ -55,7 +55,7 @@ TEST_F(KvImageFiles, JpegDecodesCloseToItsSource)
     EXPECT_GT(image.GetPixel(0, 0) & 0xFF, 200u);
 }
 
-TEST_F(KvImageFiles, SizesComeFromHeadersWhateverTheCase)
+TEST_F(GxImageTest, SizesComeFromHeadersWhateverTheCase)
 {
     const PfImage pattern = Pattern(300, 200);
     ASSERT_TRUE(WritePng(Path("a.PNG"), pattern));
@@ -75,7 +75,7 @@ TEST_F(KvImageFiles, SizesComeFromHeadersWhateverTheCase)
     }
 }
 
-TEST_F(KvImageFiles, ContentDecidesExceptForThePngExtension)
+TEST_F(GxImageTest, ContentDecidesExceptForThePngExtension)
 {
     ASSERT_TRUE(WriteJpeg(Path("jpeg.png"), 16, 16));
     ASSERT_TRUE(WritePng(Path("png.jpg"), Pattern(20, 10)));
@@ -86,7 +86,7 @@ TEST_F(KvImageFiles, ContentDecidesExceptForThePngExtension)
     EXPECT_EQ(info.Width, 20u);
 }
 
-TEST_F(KvImageFiles, PngShorterThanItsHeaderIsRefused)
+TEST_F(GxImageTest, PngShorterThanItsHeaderIsRefused)
 {
     ASSERT_TRUE(WritePng(Path("full.png"), Pattern(8, 8)));
     std::vector<uint8_t> bytes = ReadFile(Path("full.png"));
@@ -102,7 +102,7 @@ TEST_F(KvImageFiles, PngShorterThanItsHeaderIsRefused)
     EXPECT_TRUE(Logged(L"Error/GetInfoFromFile Open error"));
 }
 
-TEST_F(KvImageFiles, DxtBlocksDecode)
+TEST_F(GxImageTest, DxtBlocksDecode)
 {
     // DXT1: end points red (0xF800) and blue (0x001F), indices 0,1,2,3 in the first row.
     std::vector<uint8_t> dxt1 = DdsHeader(4, 4, 0x4, PF_MAKEFOURCC('D', 'X', 'T', '1'), 0, 0, 0, 0, 0);
@@ -122,7 +122,7 @@ TEST_F(KvImageFiles, DxtBlocksDecode)
     EXPECT_EQ(image.GetPixel(2, 2), 0x00FFFFFFu);
 }
 
-TEST_F(KvImageFiles, TruncatedAndCorruptFilesFailCleanly)
+TEST_F(GxImageTest, TruncatedAndCorruptFilesFailCleanly)
 {
     const PfImage pattern = Pattern(40, 30);
     ASSERT_TRUE(WritePng(Path("p.png"), pattern));
@@ -161,7 +161,7 @@ TEST_F(KvImageFiles, TruncatedAndCorruptFilesFailCleanly)
     }
 }
 
-TEST_F(KvImageFiles, HugeSizesAreRefusedBeforeAllocating)
+TEST_F(GxImageTest, HugeSizesAreRefusedBeforeAllocating)
 {
     PfImage image;
     std::string error;
@@ -178,7 +178,7 @@ TEST_F(KvImageFiles, HugeSizesAreRefusedBeforeAllocating)
     EXPECT_TRUE(image.IsEmpty());
 }
 
-TEST_F(KvImageFiles, ColourKeyMakesMatchingPixelsTransparentBlack)
+TEST_F(GxImageTest, ColourKeyMakesMatchingPixelsTransparentBlack)
 {
     PfImage pattern = Pattern(4, 4);
     pattern.SetPixel(1, 1, 0xFFFF00FFu);
@@ -189,7 +189,7 @@ TEST_F(KvImageFiles, ColourKeyMakesMatchingPixelsTransparentBlack)
     KvExpectPixels(image, {{1, 1, 0u}, {0, 0, pattern.GetPixel(0, 0)}});
 }
 
-TEST_F(KvImageFiles, SaveToPngWritesRgbaFromBgraAndReloads)
+TEST_F(GxImageTest, SaveToPngWritesRgbaFromBgraAndReloads)
 {
     std::vector<uint8_t> pixels(128 * 96 * 4);
     for (size_t i = 0; i < pixels.size(); ++i)
@@ -207,7 +207,7 @@ TEST_F(KvImageFiles, SaveToPngWritesRgbaFromBgraAndReloads)
     EXPECT_EQ(GxImage::SaveToPNG(Wide(Path("none/thumb.png")), 4, 4, pixels.data()), 0);
 }
 
-TEST_F(KvImageFiles, TriangleResampleKeepsFlatColourAndEdges)
+TEST_F(GxImageTest, TriangleResampleKeepsFlatColourAndEdges)
 {
     PfImage flat;
     flat.Allocate(30, 20);
@@ -222,7 +222,7 @@ TEST_F(KvImageFiles, TriangleResampleKeepsFlatColourAndEdges)
     EXPECT_EQ(out.GetPixel(1, 1) & 0xFFFFFF, 0x336699u);
 }
 
-TEST_F(KvImageFiles, InfoFromMemoryReadsAnyFormatAndLogsFailures)
+TEST_F(GxImageTest, InfoFromMemoryReadsAnyFormatAndLogsFailures)
 {
     const std::vector<uint8_t> bmp = EncodeBmp(Pattern(12, 34));
     uint32_t w = 0, h = 0;

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-using KvShaderEffect = KvGraphicsFixture;
+using GxShaderEffectTest = KvGraphicsFixture;
 
 namespace
 {
@@ -70,7 +70,7 @@ TEST(GxEffectScanner, RefusesUnbalancedAndBrokenSources)
     EXPECT_TRUE(scanner.Scan("", "empty.fx"));
 }
 
-TEST_F(KvShaderEffect, TablesFromAnEffectFile)
+TEST_F(GxShaderEffectTest, TablesFromAnEffectFile)
 {
     std::ofstream(m_Dir + "/default.fx") << kDefaultFx;
     GxShaderEffect effect;
@@ -106,7 +106,7 @@ TEST_F(KvShaderEffect, TablesFromAnEffectFile)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&effect));
 }
 
-TEST_F(KvShaderEffect, LowerCaseNamesMatchAndMissingNamesGiveMinusOne)
+TEST_F(GxShaderEffectTest, LowerCaseNamesMatchAndMissingNamesGiveMinusOne)
 {
     const char* fx = "float4x4 world; float time;";
     GxShaderEffect effect;
@@ -119,7 +119,7 @@ TEST_F(KvShaderEffect, LowerCaseNamesMatchAndMissingNamesGiveMinusOne)
         EXPECT_EQ(i, -1);
 }
 
-TEST_F(KvShaderEffect, CompileErrorWritesTheLineAndTheMessages)
+TEST_F(GxShaderEffectTest, CompileErrorWritesTheLineAndTheMessages)
 {
     std::ofstream(m_Dir + "/bad.fx") << "float4 f() {\n  return 0;\n";
     GxShaderEffect effect;

@@ -8,9 +8,9 @@
 #include "platform/PfImageDecoder.h"
 
 using namespace kvimg;
-using KvSurface = KvGraphicsFixture;
+using GxSurfaceTest = KvGraphicsFixture;
 
-TEST_F(KvSurface, SystemMemorySurfaceKeepsItsSizeAndComesBackEmptyAfterReset)
+TEST_F(GxSurfaceTest, SystemMemorySurfaceKeepsItsSizeAndComesBackEmptyAfterReset)
 {
     GxSurface s;
     ASSERT_TRUE(s.CreateSystemMemory(L"", 1024, 768, D3DFMT_X8R8G8B8));
@@ -23,7 +23,7 @@ TEST_F(KvSurface, SystemMemorySurfaceKeepsItsSizeAndComesBackEmptyAfterReset)
     EXPECT_EQ(s.GetD3DSurface()->GetData()[0], 0);
 }
 
-TEST_F(KvSurface, DefaultFormatsByKind)
+TEST_F(GxSurfaceTest, DefaultFormatsByKind)
 {
     GxSurface depth, target, plain;
     ASSERT_TRUE(depth.CreateDepthStencil(L"Depth", 256, 256, D3DFMT_UNKNOWN, D3DMULTISAMPLE_NONE, 0));
@@ -35,7 +35,7 @@ TEST_F(KvSurface, DefaultFormatsByKind)
                           {plain.GetFormat(), GxGraphics::GetTextureFormat()}});
 }
 
-TEST_F(KvSurface, FileSurfacesSurviveResetAndStretchAndSave)
+TEST_F(GxSurfaceTest, FileSurfacesSurviveResetAndStretchAndSave)
 {
     PfImage pattern = Pattern(20, 10);
     WriteFile(m_Dir + "/s.bmp", EncodeBmp(pattern));
@@ -63,7 +63,7 @@ TEST_F(KvSurface, FileSurfacesSurviveResetAndStretchAndSave)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&big));
 }
 
-TEST_F(KvSurface, LinearStretchBlendsNeighboursInsideTheSourceRectangle)
+TEST_F(GxSurfaceTest, LinearStretchBlendsNeighboursInsideTheSourceRectangle)
 {
     // Black, white, and a red texel outside the copied rectangle that must not bleed in.
     GxSurface row, wide, same;

@@ -3,9 +3,9 @@
 
 #include "graphics/GxD3DResourceManage.h"
 
-using KvGraphicsSwapChain = KvGraphicsFixture;
+using GxSwapChainTest = KvGraphicsFixture;
 
-TEST_F(KvGraphicsSwapChain, InsetShrinksTheDefaultViewport)
+TEST_F(GxSwapChainTest, InsetShrinksTheDefaultViewport)
 {
     GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
     const PfRect inset = {8, 8, 8, 8};
@@ -17,7 +17,7 @@ TEST_F(KvGraphicsSwapChain, InsetShrinksTheDefaultViewport)
     EXPECT_EQ(Viewport(), (std::vector<uint32_t>{8, 8, 1008, 752}));
 }
 
-TEST_F(KvGraphicsSwapChain, DefaultChainKeepsItsSizeAcrossAModeSwitch)
+TEST_F(GxSwapChainTest, DefaultChainKeepsItsSizeAcrossAModeSwitch)
 {
     GxSwapChain& chain = GxGraphics::GetDefaultSwapChain();
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_FULLSCREENX2));
@@ -29,7 +29,7 @@ TEST_F(KvGraphicsSwapChain, DefaultChainKeepsItsSizeAcrossAModeSwitch)
     ASSERT_TRUE(GxGraphics::ChangeScreenMode(SCRMODE_WINDOW));
 }
 
-TEST_F(KvGraphicsSwapChain, AdditionalChainIsRegisteredAndSurvivesAReset)
+TEST_F(GxSwapChainTest, AdditionalChainIsRegisteredAndSurvivesAReset)
 {
     GxSwapChain chain;
     ASSERT_TRUE(chain.Create(L"Extra", nullptr, 320, 240, nullptr));

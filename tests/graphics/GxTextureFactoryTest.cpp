@@ -21,7 +21,7 @@ using namespace kvimg;
 namespace
 {
 
-class KvFactory : public KvGraphicsFixture
+class GxTextureFactoryTest : public KvGraphicsFixture
 {
 protected:
     void TearDown() override
@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvFactory, NamesDifferingInCaseShareOneObject)
+TEST_F(GxTextureFactoryTest, NamesDifferingInCaseShareOneObject)
 {
     GxTextureFactory& f = GxTextureFactory::GetInstance();
     GxTextureBase* a = f.Get(L"Work/Plain", GxTextureFactory::kTexture, 64, 32, 1, D3DFMT_A8R8G8B8, 0, 0);
@@ -55,7 +55,7 @@ TEST_F(KvFactory, NamesDifferingInCaseShareOneObject)
                        L"exist(nothing)"));
 }
 
-TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
+TEST_F(GxTextureFactoryTest, TypesSelectTheObjectAndUnknownTypesGiveNull)
 {
     GxTextureFactory& f = GxTextureFactory::GetInstance();
     ASSERT_TRUE(WritePng(m_Dir + "/pic.png", Pattern(300, 200)));
@@ -89,7 +89,7 @@ TEST_F(KvFactory, TypesSelectTheObjectAndUnknownTypesGiveNull)
     EXPECT_EQ(f.GetCount(), count + 1);
 }
 
-TEST_F(KvFactory, ClearDeletesHeldObjectsAndShutDownWarns)
+TEST_F(GxTextureFactoryTest, ClearDeletesHeldObjectsAndShutDownWarns)
 {
     GxTextureFactory::GetInstance().Get(L"a", GxTextureFactory::kTexture, 4, 4, 1, 0, 0, 0);
     GxTextureFactory::GetInstance().Get(L"a", GxTextureFactory::kTexture, 4, 4, 1, 0, 0, 0);
@@ -114,7 +114,7 @@ TEST_F(KvFactory, ClearDeletesHeldObjectsAndShutDownWarns)
     EXPECT_TRUE(Logged(L"Warning/GxShaderFactory You tried to release the shader does not exist"));
 }
 
-TEST_F(KvFactory, TwoThreadsAskingForOneNameGetOneObject)
+TEST_F(GxTextureFactoryTest, TwoThreadsAskingForOneNameGetOneObject)
 {
     GxShaderFactory& f = GxShaderFactory::GetInstance();
     std::ofstream(m_Dir + "/t.fx") << "float Time;";

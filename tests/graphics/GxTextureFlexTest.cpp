@@ -6,7 +6,7 @@
 #include "graphics/GxTextureFlex.h"
 
 using namespace kvimg;
-using KvTextureFlex = KvGraphicsFixture;
+using GxTextureFlexTest = KvGraphicsFixture;
 
 namespace
 {
@@ -18,7 +18,7 @@ uint32_t TileTexel(const GxTextureFlex& flex, uint32_t c, uint32_t r, uint32_t x
 
 } // namespace
 
-TEST_F(KvTextureFlex, PictureOf800x600MakesSevenByFiveTiles)
+TEST_F(GxTextureFlexTest, PictureOf800x600MakesSevenByFiveTiles)
 {
     const PfImage pattern = Pattern(800, 600);
     ASSERT_TRUE(WritePng(m_Dir + "/bg.png", pattern));
@@ -43,7 +43,7 @@ TEST_F(KvTextureFlex, PictureOf800x600MakesSevenByFiveTiles)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&flex));
 }
 
-TEST_F(KvTextureFlex, TileCountsAndMemory)
+TEST_F(GxTextureFlexTest, TileCountsAndMemory)
 {
     GxTextureFlex flex;
     ASSERT_TRUE(flex.CreateTexture(L"Big", 1024, 768, D3DFMT_A8R8G8B8));
@@ -55,7 +55,7 @@ TEST_F(KvTextureFlex, TileCountsAndMemory)
     EXPECT_EQ(flex.GetMemorySize(), 0u);
 }
 
-TEST_F(KvTextureFlex, ColourKeyAndBadFiles)
+TEST_F(GxTextureFlexTest, ColourKeyAndBadFiles)
 {
     PfImage pattern = Pattern(130, 10);
     pattern.SetPixel(129, 9, 0xFFFF00FFu);

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-using KvTextureMovie = KvGraphicsFixture;
+using GxTextureMovieTest = KvGraphicsFixture;
 
 namespace
 {
@@ -29,7 +29,7 @@ std::vector<uint8_t> Frame(uint32_t w, uint32_t h)
 
 } // namespace
 
-TEST_F(KvTextureMovie, CreatesTwoClearedPowerOfTwoTextures)
+TEST_F(GxTextureMovieTest, CreatesTwoClearedPowerOfTwoTextures)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"Movie", 640, 480, D3DFMT_A8R8G8B8, 0xFF000000u, false));
@@ -49,7 +49,7 @@ TEST_F(KvTextureMovie, CreatesTwoClearedPowerOfTwoTextures)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&movie));
 }
 
-TEST_F(KvTextureMovie, SwapReturnsThePreviousIndexAndMarksItFilled)
+TEST_F(GxTextureMovieTest, SwapReturnsThePreviousIndexAndMarksItFilled)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"", 16, 16, D3DFMT_UNKNOWN, 0, false));
@@ -62,7 +62,7 @@ TEST_F(KvTextureMovie, SwapReturnsThePreviousIndexAndMarksItFilled)
     EXPECT_TRUE(movie.IsFilled());
 }
 
-TEST_F(KvTextureMovie, SecondLockFailsWithTheAlreadyLockedLine)
+TEST_F(GxTextureMovieTest, SecondLockFailsWithTheAlreadyLockedLine)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"lock", 8, 8, D3DFMT_A4R4G4B4, 0xFF102030u, false));
@@ -77,7 +77,7 @@ TEST_F(KvTextureMovie, SecondLockFailsWithTheAlreadyLockedLine)
     EXPECT_FALSE(movie.UnlockRect(0));
 }
 
-TEST_F(KvTextureMovie, FramesFromAPlaybackThreadReachTheDeviceAfterUpload)
+TEST_F(GxTextureMovieTest, FramesFromAPlaybackThreadReachTheDeviceAfterUpload)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"play", 640, 480, D3DFMT_X8R8G8B8, 0xFF000000u, false));
@@ -101,7 +101,7 @@ TEST_F(KvTextureMovie, FramesFromAPlaybackThreadReachTheDeviceAfterUpload)
     EXPECT_EQ(movie.CopyFrame(nullptr, 640, 480, 0), (PfResult)0x80004003u);
 }
 
-TEST_F(KvTextureMovie, SixteenBitFramesConvertByFormat)
+TEST_F(GxTextureMovieTest, SixteenBitFramesConvertByFormat)
 {
     GxTextureMovie movie;
     ASSERT_TRUE(movie.Create(L"p16", 4, 4, D3DFMT_A4R4G4B4, 0, false));

@@ -15,7 +15,7 @@ using namespace kvimg;
 namespace
 {
 
-class KvTexture : public KvGraphicsFixture
+class GxTextureTest : public KvGraphicsFixture
 {
 protected:
     // Writes the 300 x 200 pattern in the five formats; returns their names.
@@ -48,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvTexture, PicturesOfEveryFormatLoadAsPowerOfTwoTextures)
+TEST_F(GxTextureTest, PicturesOfEveryFormatLoadAsPowerOfTwoTextures)
 {
     for (const std::string& name : WriteAllFormats())
     {
@@ -65,7 +65,7 @@ TEST_F(KvTexture, PicturesOfEveryFormatLoadAsPowerOfTwoTextures)
     }
 }
 
-TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
+TEST_F(GxTextureTest, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
 {
     WriteAllFormats();
     GxTexture t;
@@ -87,7 +87,7 @@ TEST_F(KvTexture, StretchScalesOverTheWholeTextureAndSquareRuleApplies)
     EXPECT_EQ(tiny.GetName(), L"tiny");
 }
 
-TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
+TEST_F(GxTextureTest, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
 {
     const PfImage pattern = Pattern(256, 256);
     WriteFile(Path("square.tga"), EncodeTga(pattern));
@@ -111,7 +111,7 @@ TEST_F(KvTexture, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPixels)
     EXPECT_FALSE(t.GetD3DTexture()->HasDeferredFill());
 }
 
-TEST_F(KvTexture, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondLock)
+TEST_F(GxTextureTest, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondLock)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"T16", 8, 8, D3DFMT_A4R4G4B4, 1));
@@ -136,7 +136,7 @@ TEST_F(KvTexture, Fill16BitStoresReducedColourReadsBackWidenedAndRefusesASecondL
     KvExpectPixels(t, {{1, 1, 0xAABBCCDDu}, {8, 0, 0u}});
 }
 
-TEST_F(KvTexture, ScrollVerticalMovesRowsAndFillsTheRest)
+TEST_F(GxTextureTest, ScrollVerticalMovesRowsAndFillsTheRest)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"scroll", 4, 4, D3DFMT_A8R8G8B8, 1));
@@ -151,7 +151,7 @@ TEST_F(KvTexture, ScrollVerticalMovesRowsAndFillsTheRest)
     KvExpectPixels(t, {{2, 0, 0x22u}, {2, 1, 0x22u}, {2, 2, 0x22u}, {2, 3, 0x22u}});
 }
 
-TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
+TEST_F(GxTextureTest, BlendImageFromFileMixesByAlpha)
 {
     PfImage src;
     src.Allocate(2, 1);
@@ -183,7 +183,7 @@ TEST_F(KvTexture, BlendImageFromFileMixesByAlpha)
     KvExpectEq<uint32_t>({{empty.GetWidth(), 2}, {empty.GetMipLevels(), 1}});
 }
 
-TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
+TEST_F(GxTextureTest, CopyFromConvertsAndClipsOnAllSides)
 {
     GxTexture src32, dst32, dst16;
     ASSERT_TRUE(src32.CreateTexture(L"src", 128, 128, D3DFMT_A8R8G8B8, 1));
@@ -211,7 +211,7 @@ TEST_F(KvTexture, CopyFromConvertsAndClipsOnAllSides)
     EXPECT_EQ(back.GetPixel(127, 127), 0xFF113355u);
 }
 
-TEST_F(KvTexture, StretchFromConvertsBetweenThirtyTwoAndSixteenBitFormats)
+TEST_F(GxTextureTest, StretchFromConvertsBetweenThirtyTwoAndSixteenBitFormats)
 {
     GxTexture a8, x8, a4, r565;
     ASSERT_TRUE(a8.CreateTexture(L"a8", 4, 4, D3DFMT_A8R8G8B8, 1));
@@ -239,7 +239,7 @@ TEST_F(KvTexture, StretchFromConvertsBetweenThirtyTwoAndSixteenBitFormats)
     EXPECT_FALSE(a8.StretchFrom(all4, &r565, all4, D3DTEXF_POINT));
 }
 
-TEST_F(KvTexture, SaveToFileAndReloadRoundTrip)
+TEST_F(GxTextureTest, SaveToFileAndReloadRoundTrip)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"save", 16, 8, D3DFMT_A8R8G8B8, 1));
@@ -257,7 +257,7 @@ TEST_F(KvTexture, SaveToFileAndReloadRoundTrip)
     EXPECT_EQ(r.GetRefCount(), 1u);
 }
 
-TEST_F(KvTexture, RenderTargetReadsBackWhatWasDrawn)
+TEST_F(GxTextureTest, RenderTargetReadsBackWhatWasDrawn)
 {
     GxTexture rt;
     ASSERT_TRUE(rt.CreateRenderTarget(L"RT", 64, 32, D3DFMT_UNKNOWN));
@@ -277,7 +277,7 @@ TEST_F(KvTexture, RenderTargetReadsBackWhatWasDrawn)
     EXPECT_EQ(rt.GetPixel(0, 0) & 0x00FFFFFFu, 0u);
 }
 
-TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
+TEST_F(GxTextureTest, CreatingAgainKeepsOneRegistrationAndOneReference)
 {
     GxTexture t;
     ASSERT_TRUE(t.CreateTexture(L"first", 4, 4, D3DFMT_A8R8G8B8, 1));
@@ -293,7 +293,7 @@ TEST_F(KvTexture, CreatingAgainKeepsOneRegistrationAndOneReference)
     EXPECT_FALSE(GxD3DResourceManage::GetInstance().IsRegistered(&missing));
 }
 
-TEST_F(KvTexture, ResourcePicturesLoadFromMemory)
+TEST_F(GxTextureTest, ResourcePicturesLoadFromMemory)
 {
     std::vector<uint8_t> bmp = EncodeBmp(Pattern(300, 200));
     GxTexture t;

@@ -9,7 +9,7 @@
 namespace
 {
 
-class KvMovieLayer : public KvMovieFixture
+class GxMovieLayerTest : public KvMovieFixture
 {
 protected:
     void SetUp() override
@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvMovieLayer, LayerShowsItsMovieAndResumesItAfterALoad)
+TEST_F(GxMovieLayerTest, LayerShowsItsMovieAndResumesItAfterALoad)
 {
     GxTaskLayer* layer = new GxTaskLayer(m_Root, L"movie");
     // Endless (the layer hands the slot its count less one), so the save finds it playing.
@@ -72,7 +72,7 @@ TEST_F(KvMovieLayer, LayerShowsItsMovieAndResumesItAfterALoad)
     EXPECT_EQ(GxMovie::GetLoopFlag(slot), -1);
 }
 
-TEST_F(KvMovieLayer, MoviePlayedOnceStaysUntilItEndsThenDisappears)
+TEST_F(GxMovieLayerTest, MoviePlayedOnceStaysUntilItEndsThenDisappears)
 {
     GxTaskLayer* layer = new GxTaskLayer(m_Root, L"once");
     ASSERT_TRUE(layer->SetMovie(Wide(KvMovie("64x48x4-silent.mpg")), 64, 48, 1, 0.0, 0, true, 0));

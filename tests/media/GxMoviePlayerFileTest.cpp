@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-using KvMoviePlayer = KvMovieFixture;
+using GxMoviePlayerFileTest = KvMovieFixture;
 
 namespace
 {
@@ -20,7 +20,7 @@ std::vector<double> Restarts(const std::vector<GxMovieRenderer::CopyRecord>& rec
 
 } // namespace
 
-TEST_F(KvMoviePlayer, FramesLandUprightInTheTopLeftOfTheTexture)
+TEST_F(GxMoviePlayerFileTest, FramesLandUprightInTheTopLeftOfTheTexture)
 {
     GxTextureMovie texture;
     ASSERT_TRUE(texture.Create(L"movie", 1024, 512, D3DFMT_A8R8G8B8, 0xFF000000u, false));
@@ -49,7 +49,7 @@ TEST_F(KvMoviePlayer, FramesLandUprightInTheTopLeftOfTheTexture)
     KvExpectEq<uint32_t>({{KvTexel(current, 700, 10), 0xFF000000u}, {KvTexel(current, 10, 490), 0xFF000000u}});
 }
 
-TEST_F(KvMoviePlayer, SixteenBitTexturesGetTheirConversions)
+TEST_F(GxMoviePlayerFileTest, SixteenBitTexturesGetTheirConversions)
 {
     const struct
     {
@@ -69,7 +69,7 @@ TEST_F(KvMoviePlayer, SixteenBitTexturesGetTheirConversions)
     }
 }
 
-TEST_F(KvMoviePlayer, WithoutATextureTheRendererMakesAnOpaqueBlackOneOfTheVideoSize)
+TEST_F(GxMoviePlayerFileTest, WithoutATextureTheRendererMakesAnOpaqueBlackOneOfTheVideoSize)
 {
     ASSERT_TRUE(GxMovie::Open(2, Wide(KvMovie("64x48x4.mpg")), nullptr, false, true));
     GxMoviePlayerFile* player = GxMovie::GetPlayer(2);
@@ -87,7 +87,7 @@ TEST_F(KvMoviePlayer, WithoutATextureTheRendererMakesAnOpaqueBlackOneOfTheVideoS
     EXPECT_EQ(sy, 48.0f / texture->GetHeight());
 }
 
-TEST_F(KvMoviePlayer, SeeksLandOnTheFirstFrameAtOrAfterTheTime)
+TEST_F(GxMoviePlayerFileTest, SeeksLandOnTheFirstFrameAtOrAfterTheTime)
 {
     // MPEG-1 with predicted pictures (the seek must go back to a key picture), the same as a bare stream
     // without time stamps (pictures timed by their count) and all-key MJPEG.
@@ -105,7 +105,7 @@ TEST_F(KvMoviePlayer, SeeksLandOnTheFirstFrameAtOrAfterTheTime)
     }
 }
 
-TEST_F(KvMoviePlayer, LoopCountRestartsAtTheLoopPositionThenStopsAtZeroAndMinusOneLoopsForEver)
+TEST_F(GxMoviePlayerFileTest, LoopCountRestartsAtTheLoopPositionThenStopsAtZeroAndMinusOneLoopsForEver)
 {
     ASSERT_TRUE(GxMovie::Open(3, Wide(KvMovie("64x48x4-silent.mpg")), nullptr, false, false));
     GxMovie::SetLoopPosition(3, 3.5);

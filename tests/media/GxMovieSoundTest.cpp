@@ -12,7 +12,7 @@
 namespace
 {
 
-class KvMovieSound : public KvMovieFixture
+class GxMovieSoundTest : public KvMovieFixture
 {
 protected:
     bool OpenDisk(const std::string& file)
@@ -51,7 +51,7 @@ std::vector<int> BeepPeaks(const std::vector<int16_t>& samples)
 
 } // namespace
 
-TEST_F(KvMovieSound, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
+TEST_F(GxMovieSoundTest, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
 {
     const std::wstring movie = Wide(KvMovie("640x480x10.mpg"));
     // Without the flag: a second and a half (one beep) and nothing reaches the output.
@@ -103,7 +103,7 @@ TEST_F(KvMovieSound, SoundPlaysAtTheMovieVolumeInStepWithThePictures)
     }
 }
 
-TEST_F(KvMovieSound, PicturesOutlastingTheSoundPlayOnToTheEnd)
+TEST_F(GxMovieSoundTest, PicturesOutlastingTheSoundPlayOnToTheEnd)
 {
     ASSERT_TRUE(OpenDisk("short.raw"));
     ASSERT_TRUE(GxMovie::Open(0, Wide(KvMovie("64x48x4-short.avi")), nullptr, true, false));

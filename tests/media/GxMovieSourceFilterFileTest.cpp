@@ -37,7 +37,9 @@ TEST(GxMovieSourceFilterFile, PositionsOutsideTheFileAreRefusedAndReadsStopAtThe
     EXPECT_EQ(missing.Read(buffer, 10, false, &got), kPfResultFalse);
 }
 
-TEST_F(KvMovieFixture, PackedMovieGivesTheFramesOfTheLooseOne)
+using GxMovieSourceFilterFileTest = KvMovieFixture;
+
+TEST_F(GxMovieSourceFilterFileTest, PackedMovieGivesTheFramesOfTheLooseOne)
 {
     const std::string loose = KvMovie("64x48x4.mpg");
     GxPackWriter writer;

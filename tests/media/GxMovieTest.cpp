@@ -11,9 +11,9 @@
 
 #include <random>
 
-using KvMovieSlots = KvMovieFixture;
+using GxMovieTest = KvMovieFixture;
 
-TEST_F(KvMovieSlots, BadFilesFailWithTheirMessageAndLeaveAClosedPlayer)
+TEST_F(GxMovieTest, BadFilesFailWithTheirMessageAndLeaveAClosedPlayer)
 {
     const std::string movie = KvFileBytes(KvMovie("640x480x4.mpg"));
     std::string noise(64 * 1024, '\0');
@@ -45,7 +45,7 @@ TEST_F(KvMovieSlots, BadFilesFailWithTheirMessageAndLeaveAClosedPlayer)
     EXPECT_FALSE(Logged(unplayable + L"。再生可能なのはavi,mpgのみです (File=" + WidePath("cut.mpg")));
 }
 
-TEST_F(KvMovieSlots, SlotsOutsideZeroToThreeAreRefused)
+TEST_F(GxMovieTest, SlotsOutsideZeroToThreeAreRefused)
 {
     const std::wstring movie = Wide(KvMovie("64x48x4.mpg"));
     for (int slot : {-1, 4, 1000})
@@ -63,7 +63,7 @@ TEST_F(KvMovieSlots, SlotsOutsideZeroToThreeAreRefused)
     EXPECT_TRUE(GxMovie::StopAll());
 }
 
-TEST_F(KvMovieSlots, OpeningOverAPlayingMovieEndsItsThreadFirst)
+TEST_F(GxMovieTest, OpeningOverAPlayingMovieEndsItsThreadFirst)
 {
     GxTextureMovie first;
     ASSERT_TRUE(first.Create(L"", 64, 48, D3DFMT_A8R8G8B8, 0xFF000000u, false));
@@ -78,7 +78,7 @@ TEST_F(KvMovieSlots, OpeningOverAPlayingMovieEndsItsThreadFirst)
     EXPECT_EQ(first.GetCurrentIndex(), index);
 }
 
-TEST_F(KvMovieSlots, SoundOnlyFileLeavesTheTextureBlackAndEnds)
+TEST_F(GxMovieTest, SoundOnlyFileLeavesTheTextureBlackAndEnds)
 {
     // A 0.3 s WAVE file of silence, played without its sound: it lasts its duration by the clock.
     const uint32_t frames = 13230, bytes = frames * 4;
@@ -102,7 +102,7 @@ TEST_F(KvMovieSlots, SoundOnlyFileLeavesTheTextureBlackAndEnds)
 // plays through the pull output one pass at a time. The picture on every pass and the pass the movie ends
 // on are then the same in every run, however long a pass takes (a run with a pause in every pass against
 // one without), with sound or without.
-TEST_F(KvMovieSlots, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryRun)
+TEST_F(GxMovieTest, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryRun)
 {
     class PassClock final : public GxTimeSource
     {

@@ -1,6 +1,7 @@
 #include "platform/PfMessageBox.h"
 
 #include "core/GxMessageBox.h"
+#include "support/KvScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 
 TEST(PfMessageBox, HeadlessWritesCaptionAndTextToStandardError)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    KvScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
     EXPECT_FALSE(PfMessageBox::CanShow());
     testing::internal::CaptureStderr();
     EXPECT_TRUE(PfMessageBox::Show("\xE8\xB5\xB7\xE5\x8B\x95", "line"));
@@ -19,7 +20,7 @@ TEST(PfMessageBox, HeadlessWritesCaptionAndTextToStandardError)
 
 TEST(PfMessageBox, EngineMessageBoxFormatsWideTextAndReturnsOk)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    KvScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
     testing::internal::CaptureStderr();
     int result = GxMessageBox(L"\x8d77\x52d5\x3067\x304d\x307e\x305b\x3093", L"path %d: %s\n", 245, L"C:/x");
     std::string written = testing::internal::GetCapturedStderr();
@@ -31,16 +32,8 @@ TEST(PfMessageBox, EngineMessageBoxFormatsWideTextAndReturnsOk)
 
 TEST(PfMessageBox, NoDisplayMeansNoBox)
 {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    std::string saved = driver != nullptr ? driver : "";
-    unsetenv("SDL_VIDEODRIVER");
-    const char* display = std::getenv("DISPLAY");
-    std::string savedDisplay = display != nullptr ? display : "";
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    const KvScopedEnv driver("SDL_VIDEODRIVER");
+    const KvScopedEnv display("DISPLAY");
+    const KvScopedEnv wayland("WAYLAND_DISPLAY");
     EXPECT_FALSE(PfMessageBox::CanShow());
-    if (display != nullptr)
-        setenv("DISPLAY", savedDisplay.c_str(), 1);
-    if (driver != nullptr)
-        setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
 }

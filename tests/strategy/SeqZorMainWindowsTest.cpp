@@ -78,6 +78,49 @@ TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
     EXPECT_EQ(Count(), 0);
 }
 
+// The end of a stage closes the user dialog whatever asked it, with the close sound, and then the window
+// the phase names; the stage's opening leaves a dialog alone.
+TEST_F(ZorWindowsTest, VictoryAndDefeatCloseAnyUserDialogWithTheCloseSound)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void()> end;
+        const wchar_t* key;
+        int phase;
+        bool closed;
+    } cases[] = {
+        {"victory over a dismissal", [&] { m_Core->DefenceVictory(); }, L"DISPOSEUNIT", 6, true},
+        {"defeat over a dismissal", [&] { m_Core->DefenceDefeat(); }, L"DISPOSEUNIT", 7, true},
+        {"victory over another question", [&] { m_Core->DefenceVictory(); }, L"OTHER", 6, true},
+        {"defeat over another question", [&] { m_Core->DefenceDefeat(); }, L"OTHER", 7, true},
+        {"opening", [&] { m_Core->StartDefenceEffect(); }, L"OTHER", 5, false},
+    };
+    for (const auto& c : cases)
+    {
+        State().m_GamePhase = 0;
+        OpenRoom();
+        ASSERT_EQ(Phase(), 1) << c.what;
+        m_System->OpenUserDialog(c.key, L"?", 3); // yes and no
+        m_System->m_CloseSounds.clear();
+        c.end();
+        EXPECT_EQ(Phase(), c.phase) << c.what;
+        EXPECT_EQ(m_System->m_Dialog->IsActive(), !c.closed) << c.what;
+        EXPECT_EQ(m_System->m_CloseSounds, c.closed ? std::vector<bool>{true} : std::vector<bool>{}) << c.what;
+        EXPECT_EQ(Count(), c.closed ? 0 : 1) << c.what;
+        // With the question gone the room window closes too.
+        EXPECT_EQ(Shown(L"$ZORROOM:SeqZorMain"), !c.closed) << c.what;
+        m_System->CloseUserDialog(false);
+        m_Screen->CloseRoomWindow();
+    }
+    // Nothing open: nothing is closed and the count stays at 0.
+    State().m_GamePhase = 0;
+    m_System->m_CloseSounds.clear();
+    m_Core->DefenceVictory();
+    EXPECT_TRUE(m_System->m_CloseSounds.empty());
+    EXPECT_EQ(Count(), 0);
+}
+
 TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
 {
     auto& st = State();
@@ -510,4 +553,62 @@ TEST_F(ZorWindowsDevice, UnbuildableFacilitiesAreDrawnInRed)
 TEST_F(ZorWindowsDevice, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
 {
     DragTheFirstCardOverASlotAndTheBar();
+}
+
+// One rule for a carried unit: the map lights the block under the pointer, the face is drawn without
+// the crossed-out sign, and letting go places the unit, all three or none of them. Room A takes three
+// units (slots 0-2); the throne's facility takes none.
+TEST_F(ZorWindowsDevice, TheLitBlockTheSignAndTheDropFollowOneRule)
+{
+    g_DBZorUnit.GetRow(12)->m_FaceIconImage = L"icon_goblin";
+    const ZorTaskUnitEntity* taken = Place(kRX, kRZ, 1, 12);
+    const int throneRX = State().m_ThroneRoomPosX, throneRZ = State().m_ThroneRoomPosY;
+    ASSERT_EQ(Room(throneRX, throneRZ)->m_StructID, 17);
+    g_DBZorStruct.GetRow(17)->m_Capacity = 0;
+    auto* view = dynamic_cast<ZorTaskMapView*>(m_Manage.FindTaskByName(L"$ZORMAPVIEW:SeqZorMain"));
+    ASSERT_NE(view, nullptr);
+    const ZorCell centre{Room(kRX, kRZ)->m_MapRoom->m_CenterDX, Room(kRX, kRZ)->m_MapRoom->m_CenterDZ};
+    struct Case
+    {
+        const char* what;
+        int rx, rz, code; // a room and a step code from its centre (0-3 sides, 4 centre, 5-8 corners)
+        bool takes;
+    } cases[] = {
+        {"the centre, slot 4, past the capacity", kRX, kRZ, 4, false},
+        {"a corner, no slot", kRX, kRZ, 5, false},
+        {"a full slot", kRX, kRZ, 1, false},
+        {"slot 3, past the capacity", kRX, kRZ, 3, false},
+        {"a room whose facility takes no unit", throneRX, throneRZ, 0, false},
+        {"the passage beside the room", -1, -1, -1, false},
+        {"a free slot", kRX, kRZ, 0, true},
+    };
+    // One unit carried again and again: a refused drop leaves it in the ready list, first in the list.
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP();
+    m_Screen->GetUnitList()->UpdateScrollRange();
+    Passes(1);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Press(292, 639); // the first card's pick-up button
+        ASSERT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(unit->GetTaskID()));
+        if (c.rx < 0)
+            PointAtCell(centre.x + 2, centre.z);
+        else
+            PointAt(c.rx, c.rz, c.code);
+        const auto& items = view->GetDrawnItems();
+        const bool lit = std::any_of(items.begin(), items.end(), [](const ZorTaskMapView::Item& it)
+                                     { return it.m_Kind == ZorTaskMapView::kCursor01; });
+        const PfGLTexture* frame = Frame([&] { m_Screen->Draw(2, 5); });
+        const uint32_t face = KvTexel(frame, static_cast<uint32_t>(m_PointX - 16), static_cast<uint32_t>(m_PointY - 16));
+        Release(m_PointX, m_PointY);
+        const bool placed = unit->GetParent() == List(ZorCore::kUnitPlayerList);
+        EXPECT_EQ(lit, c.takes);
+        EXPECT_EQ(Green(face), c.takes) << std::hex << face;
+        EXPECT_EQ(placed, c.takes);
+        EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
+    }
+    EXPECT_EQ(Room(kRX, kRZ)->m_UnitEntityIDs[1], static_cast<int64_t>(taken->GetTaskID()));
+    EXPECT_EQ(Room(kRX, kRZ)->m_UnitEntityIDs[0], static_cast<int64_t>(unit->GetTaskID()));
+    EXPECT_EQ(Room(throneRX, throneRZ)->m_UnitEntityIDs[0], 0);
 }

@@ -24,7 +24,7 @@
 namespace
 {
 
-class KvLayer : public KvGraphicsFixture
+class GxTaskLayerTest : public KvGraphicsFixture
 {
 protected:
     void SetUp() override
@@ -82,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(KvLayer, SwitchesCrossFadeFromTheShownContent)
+TEST_F(GxTaskLayerTest, SwitchesCrossFadeFromTheShownContent)
 {
     GxTaskLayer& l = *m_Layer;
     ASSERT_TRUE(l.SetImage(WidePath("a.png"), 0, L""));
@@ -123,7 +123,7 @@ TEST_F(KvLayer, SwitchesCrossFadeFromTheShownContent)
     EXPECT_NE(log.find(L"gone.png"), std::wstring::npos);
 }
 
-TEST_F(KvLayer, TransitionModesAndShaking)
+TEST_F(GxTaskLayerTest, TransitionModesAndShaking)
 {
     struct Case
     {
@@ -158,7 +158,7 @@ TEST_F(KvLayer, TransitionModesAndShaking)
     EXPECT_FALSE(m_Layer->m_Shake);
 }
 
-TEST_F(KvLayer, ContentRecordsRoundTripAndRebuildTheirObjects)
+TEST_F(GxTaskLayerTest, ContentRecordsRoundTripAndRebuildTheirObjects)
 {
     GxLayerContent content;
     content.SetSubLayerCount(3);
@@ -220,7 +220,7 @@ TEST_F(KvLayer, ContentRecordsRoundTripAndRebuildTheirObjects)
     EXPECT_TRUE(Logged(L"GxTaskLayer:サブレイヤーに読み込めません。インデックスを超えている可能性があります:"));
 }
 
-TEST_F(KvLayer, DamagedSavesFailWithALogLine)
+TEST_F(GxTaskLayerTest, DamagedSavesFailWithALogLine)
 {
     m_Layer->SetSolidColor(0xFF000000u, 0);
     const auto bytes = SaveRecord(ContentForm::Binary, [&](GxContentWriterBase* w) { return m_Layer->Save(w); });
@@ -246,7 +246,7 @@ TEST_F(KvLayer, DamagedSavesFailWithALogLine)
     EXPECT_TRUE(Logged(L"GxLayerContent::Restore/ムービーチャンネルが範囲外です:9"));
 }
 
-TEST_F(KvLayer, PicturesPatternsColoursAndMotionFadesMatchTheStoredPicture)
+TEST_F(GxTaskLayerTest, PicturesPatternsColoursAndMotionFadesMatchTheStoredPicture)
 {
     CreateGlobalRenderTargets();
     // A motion of two overlapping opaque squares (red over blue): faded as one picture, no blue shows
@@ -325,7 +325,7 @@ TEST_F(KvLayer, PicturesPatternsColoursAndMotionFadesMatchTheStoredPicture)
     ReleaseGlobalRenderTargets();
 }
 
-TEST_F(KvLayer, AMovieIsDrawnAtTheSizeAskedForAndItsPlayerIsTheSlots)
+TEST_F(GxTaskLayerTest, AMovieIsDrawnAtTheSizeAskedForAndItsPlayerIsTheSlots)
 {
     EXPECT_EQ(m_Layer->GetMoviePlayer(), nullptr) << "empty";
     ASSERT_TRUE(m_Layer->SetSolidColor(0xFF203040u, 0));

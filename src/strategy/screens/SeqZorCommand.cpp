@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorCommand.h"
 
-#include "adventure/SeqAvgMain.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/DBZorCommand.h"
@@ -14,6 +13,7 @@
 #include "core/GxRandom.h"
 #include "core/GxString.h"
 #include "media/GxSound.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "strategy/ZorCore.h"
@@ -33,8 +33,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kRed = 0xFFFF0000;
 
@@ -333,7 +331,7 @@ int32_t SeqZorCommand::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     GxTaskManage* manage = GetManager();
     if (name == L"btn_zorrun")
     {
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         ZorUserData* s = State();
         const int32_t id = m_WindowView->GetSelectedCommandID();
         const DBZorCommandData* row = g_DBZorCommand.GetRow(static_cast<uint32_t>(id));
@@ -348,11 +346,11 @@ int32_t SeqZorCommand::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         if (int32_t* have = ResourceOf(*s, row->m_ResourceType))
             *have -= row->m_ResourceAmount * MultiFactor(*s, id);
         if (static_cast<size_t>(id) < s->m_CommandStates.size())
-            SeqAvgMain::JumpTo(s->m_CommandStates[id].m_Label);
+            GxMoaAdventureScreen::ReturnToStory(s->m_CommandStates[id].m_Label);
         return 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && name.rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (!manage)
         return 0;
     if (name == L"btn_zorconfig")

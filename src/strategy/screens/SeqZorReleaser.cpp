@@ -1,6 +1,6 @@
 #include "strategy/screens/SeqZorReleaser.h"
 
-#include "adventure/SeqAvgMain.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapModelPool.h"
 #include "strategy/ZorNcPoolUnit.h"
@@ -58,7 +58,7 @@ int32_t SeqZorReleaser::Update(int32_t step, int64_t elapsed)
                                        static_cast<uint32_t>(m_SwitchParam >> 32));
         }
         else if (!m_JumpLabel.empty() && !(manage && manage->IsChangeSequencePending()))
-            SeqAvgMain::JumpTo(m_JumpLabel);
+            GxMoaAdventureScreen::ReturnToStory(m_JumpLabel);
     }
     AdvanceFrameCount();
     return 0;

@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorStrategy.h"
 
-#include "adventure/SeqAvgMain.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/DBZorTown.h"
 #include "appdata/GxSoundControl.h"
@@ -9,6 +8,7 @@
 #include "core/GxCore.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
@@ -22,8 +22,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 constexpr int32_t kTowns = 19;
 
 std::wstring ConfigString(int index)
@@ -138,7 +136,7 @@ int32_t SeqZorStrategy::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     GxTaskManage* manage = GetManager();
     if (sender->GetTaskLocalName() == L"btn_stopthewar")
     {
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
         GxTaskBase* command = manage ? manage->FindTaskByName(L"SeqZorCommand") : nullptr;
         if (command)
             manage->ChangeSequence(command, 0, 0);
@@ -155,10 +153,10 @@ int32_t SeqZorStrategy::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     const DBZorTownData* row = town <= kTowns ? g_DBZorTown.GetRow(static_cast<uint32_t>(town)) : nullptr;
     if (!row)
         return 0;
-    GxSoundControl::PlaySystemSound(kSoundDecide);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
     s->m_NextInvTownID = town;
     if (g_Core && g_Core->m_UserData)
         g_Core->m_UserData->SetGameDataTitle(GxString::Format(L"%sに侵攻", row->m_ShowName.c_str()));
-    SeqAvgMain::JumpTo(row->m_StartLabel);
+    GxMoaAdventureScreen::ReturnToStory(row->m_StartLabel);
     return 1;
 }

@@ -1,6 +1,5 @@
 #include "strategy/screens/SeqZorTakeOver.h"
 
-#include "adventure/SeqAvgMain.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
@@ -12,6 +11,7 @@
 #include "core/GxVector3.h"
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
+#include "script/GxMoaAdventureScreen.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
 #include "strategy/ZorCore.h"
@@ -30,8 +30,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 // The GDI font of size setting "FONTSIZE_4".
 constexpr int kFontMap = 4;
 
@@ -239,11 +237,11 @@ int32_t SeqZorTakeOver::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         m_UnitInfo->CollectSelected(units);
         if (ZorCore* core = ZorCore::GetInstance())
             core->ApplyTakeOver(units, m_Round);
-        SeqAvgMain::JumpTo(L"ZOR_RETURN_FROM_TAKEOVER");
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxMoaAdventureScreen::ReturnToStory(L"ZOR_RETURN_FROM_TAKEOVER");
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         return 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && sender->GetTaskLocalName().rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     return 0;
 }
