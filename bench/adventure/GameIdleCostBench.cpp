@@ -24,6 +24,7 @@
 #include "platform/PfClock.h"
 #include "platform/PfGLDevice.h"
 #include "support/BenchAdventureScreen.h"
+#include "support/BenchProcessStats.h"
 #include "support/BenchTools.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
@@ -44,40 +45,6 @@
 
 namespace
 {
-
-double LoadAverage()
-{
-    double load = 0.0;
-    if (FILE* f = std::fopen("/proc/loadavg", "r"))
-    {
-        if (std::fscanf(f, "%lf", &load) != 1)
-            load = 0.0;
-        std::fclose(f);
-    }
-    return load;
-}
-
-// User and system time of a process, all its threads, in seconds.
-double ProcessCpuSeconds(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // Fields after the command's closing parenthesis: state is field 3, utime 14, stime 15.
-    const size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return -1.0;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    double utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-    {
-        if (i == 14)
-            utime = std::atof(field.c_str());
-        if (i == 15)
-            stime = std::atof(field.c_str());
-    }
-    return (utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 // Processor time of this whole process, in seconds.
 double SelfCpuSeconds()
@@ -118,7 +85,7 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
     }
     for (auto _ : state)
     {
-        const double load = LoadAverage();
+        const double load = BenchLoadAverage();
         stage.screen->ShowMessage(kLongLine, false, false, false);
         GxTaskUIMessageWindowFx* window = stage.screen->GetMessageWindow();
         const uint32_t remainBefore = window->GetRemainCharCount();
@@ -127,7 +94,7 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
         const uint64_t inPart0 = device->GetPartialFrameCount();
         const uint64_t sentPart0 = device->GetPartialPresentCount();
         const pid_t server = static_cast<pid_t>(std::atoi(BenchTools::Setting("KV_XSERVER_PID", "0").c_str()));
-        const double server0 = server > 0 ? ProcessCpuSeconds(server) : 0.0;
+        const double server0 = server > 0 ? BenchProcessCpuSeconds(server) : 0.0;
         const double cpu0 = SelfCpuSeconds();
         const uint64_t wall0 = PfClock::GetTimeUs();
         double typed = 0.0;
@@ -148,7 +115,7 @@ void BM_IdleTypingLineEngineLoop(benchmark::State& state)
         const double wall = static_cast<double>(PfClock::GetTimeUs() - wall0) * 1e-6;
         state.counters["cpu_ms_per_s"] = (SelfCpuSeconds() - cpu0) * 1000.0 / wall;
         if (server > 0)
-            state.counters["xserver_cpu_ms_per_s"] = (ProcessCpuSeconds(server) - server0) * 1000.0 / wall;
+            state.counters["xserver_cpu_ms_per_s"] = (BenchProcessCpuSeconds(server) - server0) * 1000.0 / wall;
         state.counters["chars_per_s"] = typed / wall;
         const double shown = static_cast<double>(device->GetPresentedFrameCount() - shown0);
         state.counters["frames_drawn_per_s"] = shown / wall;
@@ -186,7 +153,7 @@ void BM_IdleFadeAndBlackHold(benchmark::State& state)
     }
     for (auto _ : state)
     {
-        const double load = LoadAverage();
+        const double load = BenchLoadAverage();
         SeqAvgMain::GlobalFadeIn(0);
         RunFrames(stage, 0.5);
         SeqAvgMain::GlobalFadeOut(1000);
@@ -213,7 +180,7 @@ void BM_IdleBareClearPresentLoop(benchmark::State& state)
     }
     for (auto _ : state)
     {
-        const double load = LoadAverage();
+        const double load = BenchLoadAverage();
         const double cpu0 = SelfCpuSeconds();
         const uint64_t wall0 = PfClock::GetTimeUs();
         uint64_t next = wall0;

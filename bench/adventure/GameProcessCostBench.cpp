@@ -26,6 +26,7 @@
 //   DISPLAY=:18 build-rel/bench/kv_bench_adventure --benchmark_filter=Process
 //
 // KV_GAME_EXE, KV_TOOLS_DIR, KV_BARE_GL and KV_PRESENT_PROBE override the build's programs and tools.
+#include "support/BenchProcessStats.h"
 #include "support/BenchTools.h"
 
 #include <benchmark/benchmark.h>
@@ -62,39 +63,6 @@ using Clock = std::chrono::steady_clock;
 #ifndef KV_PRESENT_PROBE_DEFAULT
 #define KV_PRESENT_PROBE_DEFAULT ""
 #endif
-
-double LoadAverage()
-{
-    double load = 0.0;
-    if (FILE* f = std::fopen("/proc/loadavg", "r"))
-    {
-        if (std::fscanf(f, "%lf", &load) != 1)
-            load = 0.0;
-        std::fclose(f);
-    }
-    return load;
-}
-
-// User and system time of a process, all its threads, in seconds.
-double ProcessCpuSeconds(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return -1.0;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    double utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-    {
-        if (i == 14)
-            utime = std::atof(field.c_str());
-        if (i == 15)
-            stime = std::atof(field.c_str());
-    }
-    return (utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 double PeakMiB(pid_t pid)
 {
@@ -197,9 +165,9 @@ public:
     // Processor time per second and presents per second over the next `seconds`.
     std::pair<double, double> Measure(double seconds) const
     {
-        const double cpu0 = ProcessCpuSeconds(m_Pid), t0 = Since();
+        const double cpu0 = BenchProcessCpuSeconds(m_Pid), t0 = Since();
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-        const double cpu1 = ProcessCpuSeconds(m_Pid), t1 = Since();
+        const double cpu1 = BenchProcessCpuSeconds(m_Pid), t1 = Since();
         if (cpu0 < 0.0 || cpu1 < cpu0)
             return {-1.0, -1.0};
         return {(cpu1 - cpu0) * 1000.0 / (t1 - t0), static_cast<double>(PresentsBetween(t0, t1)) / (t1 - t0)};
@@ -280,7 +248,7 @@ void MeasureIdle(benchmark::State& state, const std::string& exe, const std::str
     }
     for (auto _ : state)
     {
-        state.counters["load_avg_1min"] = LoadAverage();
+        state.counters["load_avg_1min"] = BenchLoadAverage();
         ProcessRun run(exe, argument, game);
         run.SleepUntil(3.0);
         const auto [cpu, presents] = run.Measure(5.0);
@@ -323,7 +291,7 @@ void BM_DefenceStageProcess(benchmark::State& state)
     }
     for (auto _ : state)
     {
-        state.counters["load_avg_1min"] = LoadAverage();
+        state.counters["load_avg_1min"] = BenchLoadAverage();
         ProcessRun run(exe, "", game);
         run.SleepUntil(2.0);
         // The title's start; the stage loads and the defence screen opens paused.
