@@ -5,6 +5,7 @@
 #include "adventure/AvgSharedState.h"
 #include "appdata/DBAvgChar.h"
 #include "appdata/GxGlobalRenderTargets.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -15,7 +16,6 @@
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
-#include "strategy/ZorCore.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
@@ -277,7 +277,7 @@ void SeqAvgMain::QuickSave()
 {
     const std::wstring folder = g_Core ? g_Core->m_SavePath : std::wstring();
     // Both halves replace the old quick save together (see GxUserDataPair).
-    ZorCore* zor = ZorCore::GetInstance();
+    GxStrategyGame* zor = GxStrategyGame::Running();
     const std::wstring strategy = zor ? folder + L"zordata_quick.gd" : std::wstring();
     std::string strategyBytes;
     if (zor && !zor->WriteGameData(strategyBytes, true, strategy))

@@ -2,12 +2,12 @@
 
 #include "adventure/SeqSystem.h"
 #include "appdata/GxGlobalRenderTargets.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCore.h"
 #include "core/GxLog.h"
-#include "strategy/ZorCore.h"
 #include "task/GxUIEvent.h"
 
 SeqSave::SeqSave(GxTaskBase* parent) : SeqSaveLoadBase(parent, L"SeqSave", Screen::Save) {}
@@ -26,7 +26,7 @@ bool SeqSave::SaveSlot(int32_t slot)
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
     const std::wstring game = SeqSaveSlots::GameDataPath(slot);
     // The strategy half is built first; both files then replace the old pair together.
-    ZorCore* zor = ZorCore::GetInstance();
+    GxStrategyGame* zor = GxStrategyGame::Running();
     const std::wstring strategy = zor ? SeqSaveSlots::ZorDataPath(slot) : std::wstring();
     std::string strategyBytes;
     if (!data || game.empty() || (zor && !zor->WriteGameData(strategyBytes, true, strategy)) ||

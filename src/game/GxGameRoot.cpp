@@ -54,6 +54,7 @@
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/ZorScriptBuiltins.h"
+#include "strategy/ZorStrategyGame.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
 #include "strategy/screens/SeqZorInvLoader.h"
@@ -98,6 +99,8 @@ GxGameRoot& GxGameRoot::Get()
 void GxGameRoot::Install()
 {
     GxCore::SetGameHooks(&Get());
+    // The front end reaches the strategy game (saves, resets, "zor_" builtins) through its interface.
+    GxStrategyGame::Register(&ZorStrategyGame::Get());
 }
 
 // Start-up after every device exists. No step stops it: each loader logs its own failures and the game
