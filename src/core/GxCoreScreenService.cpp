@@ -8,7 +8,6 @@
 #include "core/GxVector2.h"
 #include "core/GxVector3.h"
 #include "graphics/GxGraphics.h"
-#include "graphics/GxSurface.h"
 #include "graphics/GxTexture.h"
 #include "platform/GxWindowMessage.h"
 #include "platform/PfWindow.h"
