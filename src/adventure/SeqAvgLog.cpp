@@ -141,7 +141,7 @@ int32_t SeqAvgLog::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     if (GxSeqBase::OnUIEvent1(sender, event) != 0 || !sender)
         return 0;
     if (sender->GetTaskKind() & GxTaskUIButtonIs::kKindButton)
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     const std::wstring name = sender->GetTaskLocalName();
     const int32_t top = Scroll(m_TopIndex, name, LogCount());
     if (top != m_TopIndex)

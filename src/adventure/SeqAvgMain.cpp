@@ -132,7 +132,7 @@ void SeqAvgMain::BuildWindow(GxTaskBase* parent, const wchar_t* name)
     // A press on the window's frame or on the name plate is the player's click to go on: it passes through
     // to the screen's own mouse handling (the buttons on the window still take theirs).
     window->SetEventBlock(false);
-    if (window->GetTypeCode() == 9)
+    if (window->GetTypeCode() == GxTaskUIMessageWindowFx::kTypeCode)
         GxTaskControl::CreateUIFromDBUILayout(this, name);
 }
 
@@ -161,7 +161,7 @@ GxTaskFolder* SeqAvgMain::FindFolder(const wchar_t* globalName) const
 GxTaskUIMessageWindowFx* SeqAvgMain::GetMessageWindow() const
 {
     GxTaskBase* task = GetManager() ? GetManager()->FindTaskByName(L"$MESWIN:SeqAvgMain") : nullptr;
-    return task && task->GetTypeCode() == 9 && task->HasKind(GX_TASKKIND_WIDGET)
+    return task && task->GetTypeCode() == GxTaskUIMessageWindowFx::kTypeCode && task->HasKind(GX_TASKKIND_WIDGET)
                ? static_cast<GxTaskUIMessageWindowFx*>(task)
                : nullptr;
 }

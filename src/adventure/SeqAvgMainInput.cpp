@@ -228,7 +228,7 @@ int32_t SeqAvgMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     // The button kind is the click-sound flag: image-set buttons (and the toggles built on them) click,
     // plain widgets stay silent.
     if (sender->HasKind(GxTaskUIButtonIs::kKindButton))
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (!sender->HasKind(GX_TASKKIND_WIDGET))
         return 0;
     auto* widget = static_cast<GxTaskUIBase*>(sender);

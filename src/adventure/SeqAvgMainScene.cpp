@@ -44,7 +44,7 @@ const std::wstring& ErrorPicture()
 
 void SetButtonTextColor(GxTaskUIBase* button, uint32_t argb)
 {
-    if (button && button->GetTypeCode() == 21)
+    if (button && button->GetTypeCode() == GxTaskUITextButtonIs::kTypeCode)
         static_cast<GxTaskUITextButtonIs*>(button)->SetTextColor(argb);
 }
 

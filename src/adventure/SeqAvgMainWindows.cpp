@@ -35,6 +35,8 @@ void SeqAvgMain::ShowMessage(const std::wstring& text, bool read, bool ignoreKin
     if (!window)
         return;
     window->SetMessage(text, true, read, ignoreKinsoku, disableAutoNewline);
+    // The window has already shown a read message whole; this second call only clears the typing wait
+    // that showing it added up, so the script goes on at once instead of waiting out the typing time.
     if (read && GxTaskUIBase::GetUserConfig().m_FastShowReadedText)
         window->ShowAtOnce(false, false);
 }

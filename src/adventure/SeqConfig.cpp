@@ -309,7 +309,7 @@ int32_t SeqConfig::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     if (GxSeqBase::OnUIEvent1(sender, event) != 0 || !sender)
         return 0;
     if (sender->GetTaskKind() & GxTaskUIButtonIs::kKindButton)
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     const std::wstring name = sender->GetTaskLocalName();
     GxUserConfig* c = Config();
     GxTaskManage* manage = GetManager();

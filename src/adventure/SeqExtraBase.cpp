@@ -145,7 +145,7 @@ std::wstring SeqExtraBase::MusicPath(const std::wstring& name)
 void SeqExtraBase::PlayClickSound(GxTaskBase* sender)
 {
     if (sender && sender->HasKind(GxTaskUIButtonIs::kKindButton))
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
 }
 
 bool SeqExtraBase::SwitchTo(const wchar_t* name, uint32_t param0, uint32_t param1)

@@ -36,7 +36,7 @@ bool SeqLoad::ConfirmLoad()
         return false;
     SeqSaveSlots::ChangeToRestoreSequence(
         GetManager(), g_Core && g_Core->m_UserData ? g_Core->m_UserData->GetRestoreSequence() : std::wstring());
-    GxSoundControl::PlaySystemSound(3);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundClose);
     return true;
 }
 

@@ -218,7 +218,7 @@ int32_t SeqSaveLoadBase::OnMouseRightDown(const float*, uint32_t, int32_t)
 void SeqSaveLoadBase::PlayClickSound(GxTaskBase* sender)
 {
     if (sender && (sender->GetTaskKind() & GxTaskUIButtonIs::kKindButton))
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
 }
 
 void SeqSaveLoadBase::GoBack()

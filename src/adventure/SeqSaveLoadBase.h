@@ -39,7 +39,6 @@ public:
     void RefreshPlates();
 
     const GxSaveSlotHeader& GetHeader(int32_t plate) const { return m_Headers[plate & 7]; }
-    int32_t GetChosenSlot() const { return m_ChosenSlot; }
     // Where the last-save indicator went on the last refresh; false when it was hidden.
     bool GetTipNewPos(int32_t& x, int32_t& y) const;
 

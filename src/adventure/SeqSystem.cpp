@@ -20,8 +20,6 @@
 namespace
 {
 constexpr uint32_t kVirtualKeyEscape = 0x1B;
-constexpr int kSystemSoundOpen = 2;
-constexpr int kSystemSoundClose = 3;
 // Both dialogs sit centred, a little above the middle of the screen.
 constexpr int32_t kDialogOffsetY = -120;
 constexpr float kShutdownDepth = 19000.0f;
@@ -195,7 +193,7 @@ void SeqSystem::OpenUserDialog(const wchar_t* key, const wchar_t* message, int32
     SetShown(FindDialogButton(L"dlg_user", L"btn_dlguser_yes", 0), yesNo);
     SetShown(FindDialogButton(L"dlg_user", L"btn_dlguser_no", 0), yesNo);
     SetShown(FindDialogButton(L"dlg_user", L"btn_dlguser_ok", 1), !pair && !yesNo);
-    GxSoundControl::PlaySystemSound(kSystemSoundOpen);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundOpen);
 }
 
 void SeqSystem::CloseUserDialog(bool playSound)
@@ -203,7 +201,7 @@ void SeqSystem::CloseUserDialog(bool playSound)
     if (GxTaskUIBase* dialog = FindWidget(L"dlg_user"))
         dialog->Suspend();
     if (playSound)
-        GxSoundControl::PlaySystemSound(kSystemSoundClose);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundClose);
     DecrementOpenDialogCount();
 }
 
@@ -227,7 +225,7 @@ void SeqSystem::OpenShutdownDialog()
         dialog->SetModalPriority(GetOpenDialogCount());
         dialog->Resume();
     }
-    GxSoundControl::PlaySystemSound(kSystemSoundOpen);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundOpen);
 }
 
 void SeqSystem::CloseShutdownDialog(bool playSound)
@@ -235,7 +233,7 @@ void SeqSystem::CloseShutdownDialog(bool playSound)
     if (GxTaskUIBase* dialog = FindWidget(L"dlg_shutdown"))
         dialog->Suspend();
     if (playSound)
-        GxSoundControl::PlaySystemSound(kSystemSoundClose);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundClose);
     DecrementOpenDialogCount();
 }
 

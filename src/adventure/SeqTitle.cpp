@@ -99,7 +99,7 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     if (!sender)
         return 0;
     if (sender->GetTaskKind() & GxTaskUIButtonIs::kKindButton)
-        GxSoundControl::PlaySystemSound(0);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     GxTaskManage* manage = GetManager();
     if (!manage)
         return 0;

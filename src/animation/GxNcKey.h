@@ -35,13 +35,4 @@ public:
             return 0;
         return FindKeyIndex<GxNcVector4Key>(0, keys, n, t);
     }
-
-    // Key i modulo n (a negative remainder has n added): the key after the last one is the first one.
-    template <typename Key> static const Key& FetchKeyModulo(const Key* keys, int32_t n, int32_t i)
-    {
-        int32_t r = i % n;
-        if (r < 0)
-            r += n;
-        return keys[r];
-    }
 };

@@ -25,6 +25,13 @@ public:
     static constexpr uint32_t kFirstSEChannel = 4;
     static constexpr uint32_t kFirstVoiceChannel = 8;
     static constexpr int kSystemSoundCount = 6;
+    // The system sounds: indices into the system configuration's list.
+    static constexpr int kSystemSoundPush = 0;
+    static constexpr int kSystemSoundCancel = 1;
+    static constexpr int kSystemSoundOpen = 2;
+    static constexpr int kSystemSoundClose = 3;
+    static constexpr int kSystemSoundDrop = 4;
+    static constexpr int kSystemSoundDecide = 5;
 
     // With skipIfSame and the BGM record naming the same file (exact comparison), nothing happens.
     static bool PlayBGM(const std::wstring& name, int32_t loopCount, uint32_t startMs, uint32_t fadeMs, uint32_t loopMs,
@@ -39,7 +46,7 @@ public:
     // No record is written.
     static bool PlaySEWithVoiceVolume(int slot, int32_t voiceVolumeID, const std::wstring& name);
     static bool PlayOneShot(const std::wstring& name);
-    // "push", "cancel", "open", "close", "drop", "decide": the system configuration's list, 0..5.
+    // One of the six above ("push", "cancel", "open", "close", "drop", "decide").
     static bool PlaySystemSound(int index);
     static bool StopBGM(uint32_t fadeMs);
     static bool StopBGV(uint32_t fadeMs);

@@ -144,8 +144,6 @@ public:
 private:
     intptr_t DefaultProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
     bool DispatchMouse(uint32_t message, uintptr_t wParam, intptr_t lParam);
-    void WalkPress(GxTaskBase* (GxTaskManage::*walk)(GxTaskBase*, const float*, uint32_t), const float* point,
-                   uint32_t keys);
     void NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint32_t), const float* point, uint32_t keys);
     void HandleEngineKey(uint32_t key);
     void PlaceLogs();

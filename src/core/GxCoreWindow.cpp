@@ -117,17 +117,6 @@ void GxCore::GetCursorPos(int& x, int& y)
     y = static_cast<int>(vy);
 }
 
-// A press goes to the system sequence first and, when nothing there took it, to the current one.
-void GxCore::WalkPress(GxTaskBase* (GxTaskManage::*walk)(GxTaskBase*, const float*, uint32_t), const float* point,
-                       uint32_t keys)
-{
-    GxTaskBase* system = m_TaskManage->GetSystemSequence();
-    GxTaskBase* current = m_TaskManage->GetCurrentSequence();
-    GxTaskBase* taken = system ? (m_TaskManage->*walk)(system, point, keys) : nullptr;
-    if (!taken && current && m_TaskManage->IsSequenceEntered())
-        (m_TaskManage->*walk)(current, point, keys);
-}
-
 // A release counts only while this window holds the capture, which it then gives back.
 void GxCore::NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint32_t), const float* point, uint32_t keys)
 {
@@ -150,33 +139,33 @@ bool GxCore::DispatchMouse(uint32_t message, uintptr_t wParam, intptr_t lParam)
         return true;
     case WM_LBUTTONDOWN:
         m_MainWindow->SetCapture();
-        WalkPress(&GxTaskManage::WalkMouseLeftDown, point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseLeftDown, point, keys);
         return true;
     case WM_LBUTTONUP:
         NotifyRelease(&GxTaskManage::OnMouseLeftUp, point, keys);
         return true;
     case WM_LBUTTONDBLCLK:
-        WalkPress(&GxTaskManage::WalkMouseLeftDoubleClick, point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseLeftDoubleClick, point, keys);
         return true;
     case WM_RBUTTONDOWN:
         m_MainWindow->SetCapture();
-        WalkPress(&GxTaskManage::WalkMouseRightDown, point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseRightDown, point, keys);
         return true;
     case WM_RBUTTONUP:
         NotifyRelease(&GxTaskManage::OnMouseRightUp, point, keys);
         return true;
     case WM_RBUTTONDBLCLK:
-        m_TaskManage->DispatchMouseRightDoubleClick(point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseRightDoubleClick, point, keys);
         return true;
     case WM_MBUTTONDOWN:
         m_MainWindow->SetCapture();
-        WalkPress(&GxTaskManage::WalkMouseMiddleDown, point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseMiddleDown, point, keys);
         return true;
     case WM_MBUTTONUP:
         NotifyRelease(&GxTaskManage::OnMouseMiddleUp, point, keys);
         return true;
     case WM_MBUTTONDBLCLK:
-        WalkPress(&GxTaskManage::WalkMouseMiddleDoubleClick, point, keys);
+        m_TaskManage->DispatchPress(&GxTaskManage::WalkMouseMiddleDoubleClick, point, keys);
         return true;
     case WM_MOUSEWHEEL:
     {

@@ -19,40 +19,6 @@ bool GxSoundPlayerStatic::Close()
     return stopped;
 }
 
-bool GxSoundPlayerStatic::SetPan(int32_t pan)
-{
-    return m_Buffer.SetPan(pan);
-}
-
-int32_t GxSoundPlayerStatic::GetVolume()
-{
-    int32_t volume = 0;
-    m_Buffer.GetVolume(&volume);
-    return volume;
-}
-
-int32_t GxSoundPlayerStatic::GetPan()
-{
-    int32_t pan = 0;
-    m_Buffer.GetPan(&pan);
-    return pan;
-}
-
-int32_t GxSoundPlayerStatic::GetLoopCount()
-{
-    return m_Buffer.GetLoopCount();
-}
-
-bool GxSoundPlayerStatic::IsPlaying()
-{
-    return m_Buffer.IsPlaying();
-}
-
-bool GxSoundPlayerStatic::SetBufferVolume(int32_t volume)
-{
-    return m_Buffer.SetVolume(volume);
-}
-
 void GxSoundPlayerStatic::OnStoppedByItself()
 {
     if (m_Buffer.IsCreated())

@@ -1,23 +1,18 @@
 #pragma once
 
 #include "media/GxSoundBufferStatic.h"
-#include "media/GxSoundPlayerBase.h"
+#include "media/GxSoundPlayerBuffered.h"
 
 #include <string>
 
 class GxWavData;
 
 // A whole sound copied into one buffer (one-shot effects). Repeats only on loop -1.
-class GxSoundPlayerStatic : public GxSoundPlayerBase
+class GxSoundPlayerStatic : public GxSoundPlayerBuffered<GxSoundBufferStatic>
 {
 public:
     ~GxSoundPlayerStatic() override;
     bool Close() override;
-    bool SetPan(int32_t pan) override;
-    int32_t GetVolume() override;
-    int32_t GetPan() override;
-    int32_t GetLoopCount() override;
-    bool IsPlaying() override;
 
     virtual bool PlayFromFile(const std::wstring& name, int32_t loop, int32_t priority, uint32_t startMs,
                               uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs);
@@ -27,12 +22,9 @@ public:
                                 int32_t volume, int32_t pan);
 
 protected:
-    bool SetBufferVolume(int32_t volume) override;
     void OnStoppedByItself() override;
 
 private:
     bool Start(GxSoundLoaderBase& decoder, const wchar_t* seekMessage, const std::wstring& name, int32_t loop,
                int32_t priority, uint32_t startMs, uint32_t fadeInMs, int32_t volume, int32_t pan);
-
-    GxSoundBufferStatic m_Buffer;
 };

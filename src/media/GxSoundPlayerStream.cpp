@@ -25,40 +25,6 @@ bool GxSoundPlayerStream::Close()
     return stopped;
 }
 
-bool GxSoundPlayerStream::SetPan(int32_t pan)
-{
-    return m_Buffer.SetPan(pan);
-}
-
-int32_t GxSoundPlayerStream::GetVolume()
-{
-    int32_t volume = 0;
-    m_Buffer.GetVolume(&volume);
-    return volume;
-}
-
-int32_t GxSoundPlayerStream::GetPan()
-{
-    int32_t pan = 0;
-    m_Buffer.GetPan(&pan);
-    return pan;
-}
-
-int32_t GxSoundPlayerStream::GetLoopCount()
-{
-    return m_Buffer.GetLoopCount();
-}
-
-bool GxSoundPlayerStream::IsPlaying()
-{
-    return m_Buffer.IsPlaying();
-}
-
-bool GxSoundPlayerStream::SetBufferVolume(int32_t volume)
-{
-    return m_Buffer.SetVolume(volume);
-}
-
 bool GxSoundPlayerStream::Start(const wchar_t* seekMessage, const std::wstring& name, int32_t loop, int32_t priority,
                                 uint32_t startMs, uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs)
 {

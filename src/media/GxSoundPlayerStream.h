@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/GxSoundBufferStream.h"
-#include "media/GxSoundPlayerBase.h"
+#include "media/GxSoundPlayerBuffered.h"
 
 #include <memory>
 #include <string>
@@ -10,17 +10,12 @@ class GxSoundLoaderBase;
 class GxWavData;
 
 // A sound streamed through a ring fed by a thread (the 32 channels). Keeps its decoder until it closes.
-class GxSoundPlayerStream : public GxSoundPlayerBase
+class GxSoundPlayerStream : public GxSoundPlayerBuffered<GxSoundBufferStream>
 {
 public:
     GxSoundPlayerStream();
     ~GxSoundPlayerStream() override;
     bool Close() override;
-    bool SetPan(int32_t pan) override;
-    int32_t GetVolume() override;
-    int32_t GetPan() override;
-    int32_t GetLoopCount() override;
-    bool IsPlaying() override;
 
     virtual bool PlayFromFile(const std::wstring& name, int32_t loop, int32_t priority, uint32_t startMs,
                               uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs);
@@ -31,13 +26,9 @@ public:
 
     GxSoundBufferStream& GetBuffer() { return m_Buffer; }
 
-protected:
-    bool SetBufferVolume(int32_t volume) override;
-
 private:
     bool Start(const wchar_t* seekMessage, const std::wstring& name, int32_t loop, int32_t priority, uint32_t startMs,
                uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs);
 
-    GxSoundBufferStream m_Buffer;
     std::unique_ptr<GxSoundLoaderBase> m_Decoder;
 };

@@ -1,3 +1,12 @@
+// The expression machine: one Run per Exec_Opcode call steps through the top frame's opcode list on the
+// worker's value stack. Each opcode family has its own member of Run; a builtin that removes the frame
+// it was called from ends the run. After the run, the frame look-ups and the error reports that
+// builtins and the scheduler share.
+//
+// [SECTION] the run: stack access, binary and unary operators, arrays, builtin calls, variables,
+//           assignments, the opcode loop (Run::Go)
+// [SECTION] frames and the value stack
+// [SECTION] error reports
 #include "script/GxMoaMachine.h"
 
 #include "core/GxString.h"
@@ -8,6 +17,10 @@
 #include "script/GxMoaScript.h"
 #include "script/GxMoaScriptEntity.h"
 #include "script/GxMoaWorker.h"
+
+// ---------------------------------------------------------------------------------------------------
+// The run
+// ---------------------------------------------------------------------------------------------------
 
 namespace
 {
@@ -612,6 +625,10 @@ int Run::Go()
 }
 } // namespace
 
+// ---------------------------------------------------------------------------------------------------
+// Frames and the value stack
+// ---------------------------------------------------------------------------------------------------
+
 GxMoaScript* GxMoaMachine::FindFrameScript(GxMoa* moa, GxMoaExecStackElement* frame)
 {
     if (!frame)
@@ -649,6 +666,10 @@ bool GxMoaMachine::Exec_PushStack(GxMoa* moa, GxMoaScript* script, GxMoaWorker* 
     worker->m_ValueStack.push_back(value);
     return true;
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Error reports
+// ---------------------------------------------------------------------------------------------------
 
 namespace
 {

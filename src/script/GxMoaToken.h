@@ -133,7 +133,6 @@ public:
     // A copy of position i, or line 0 / pos -1 when the token carries none.
     GxMoaRunPos GetJumpPos(int i) const;
     int32_t GetJumpLine(int i) const { return GetJumpPos(i).m_Line; }
-    void ClearJumpPos() { m_JumpPos.reset(); }
 
     double GetFloat() const;
     void SetFloat(double value);

@@ -1,3 +1,16 @@
+// The script runtime's one value type: construction and the shared text of Str and RefVar, conversions
+// between the types (with the script language's rules for text that is not a number), arrays grown by
+// index within kMaxArraySize, the operators and comparisons of expressions (Int arithmetic wraps, a Float
+// on either side makes the result a Float, text joins with "+"), and the dump text and stored records
+// (nested arrays read to a bounded depth).
+//
+// [SECTION] helpers: blanks, float to integer, wrapping arithmetic, ordering
+// [SECTION] construction, ownership
+// [SECTION] conversions
+// [SECTION] arrays
+// [SECTION] operators
+// [SECTION] comparisons
+// [SECTION] dump text and records
 #include "script/GxMoaVariable.h"
 
 #include "core/GxContentReaderBase.h"
@@ -10,6 +23,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+// ---------------------------------------------------------------------------------------------------
+// Helpers: blanks, float to integer, wrapping arithmetic, ordering
+// ---------------------------------------------------------------------------------------------------
 
 namespace
 {

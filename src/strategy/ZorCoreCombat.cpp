@@ -96,29 +96,29 @@ int32_t AtLeastOne(float d)
 
 bool ZorCore::CheckTrapHit(int32_t skill, const ZorRoomState* room, const ZorTaskUnitEntity& target)
 {
-    const float h = target.IsStatusOn(2) ? 0.5f : 1.0f;
+    const float h = target.IsStatusOn(kStatusDazed) ? 0.5f : 1.0f;
     const float e = HitElement(Skill(skill)->m_Element, target, h);
     float p = (100.0f - Def(target, 3) * h) / 100.0f * e + 0.1f * Level(room, 4);
     if (Working(room, 13))
         p += 0.25f;
-    if (target.IsStatusOn(3))
+    if (target.IsStatusOn(kStatusStun))
         p = 1.0f;
     return Chance(p);
 }
 
 bool ZorCore::CheckUnitHit(int32_t skill, const ZorTaskUnitEntity& target, const ZorTaskUnitEntity& attacker)
 {
-    const float hT = target.IsStatusOn(2) ? 0.5f : 1.0f;
-    const float hA = attacker.IsStatusOn(2) ? 0.5f : 1.0f;
+    const float hT = target.IsStatusOn(kStatusDazed) ? 0.5f : 1.0f;
+    const float hA = attacker.IsStatusOn(kStatusDazed) ? 0.5f : 1.0f;
     float e = HitElement(Skill(skill)->m_Element, target, hT);
-    if (target.IsStatusOn(3))
+    if (target.IsStatusOn(kStatusStun))
         e = 1.0f;
     float p = hA * e;
     const int32_t targetClass = Row(target)->m_Class;
     for (int32_t code = 20; code <= 27; ++code)
         if (attacker.HasSkillSpecialType(code) && SlayerCovers(code, targetClass))
             p += 0.2f;
-    if (attacker.IsStatusOn(4) && Skill(skill)->m_SealFlag)
+    if (attacker.IsStatusOn(kStatusSeal) && Skill(skill)->m_SealFlag)
         p *= 0.2f;
     return Chance(p);
 }
@@ -183,8 +183,8 @@ int32_t ZorCore::CalcTrapDamage(int32_t skill, const ZorRoomState* room, const Z
                                 const ZorTaskUnitEntity& trap) const
 {
     const float power = Power(skill, trap);
-    float m = target.IsStatusOn(2) ? 1.3f : 1.0f;
-    const float h5 = target.IsStatusOn(5) ? 0.5f : 1.0f;
+    float m = target.IsStatusOn(kStatusDazed) ? 1.3f : 1.0f;
+    const float h5 = target.IsStatusOn(kStatusBreak) ? 0.5f : 1.0f;
     switch (Skill(skill)->m_Element)
     {
     case 1:
@@ -212,7 +212,7 @@ int32_t ZorCore::CalcDamage(int32_t skill, const ZorTaskUnitEntity& attacker, co
                             const ZorTaskUnitEntity& target) const
 {
     const float power = Power(skill, attacker);
-    const float h5 = target.IsStatusOn(5) ? 0.5f : 1.0f;
+    const float h5 = target.IsStatusOn(kStatusBreak) ? 0.5f : 1.0f;
     float f = 1.0f;
     switch (Skill(skill)->m_Element)
     {
@@ -242,7 +242,7 @@ int32_t ZorCore::CalcEnemyDamage(int32_t skill, const ZorTaskUnitEntity& target,
                                  const ZorTaskUnitEntity& attacker) const
 {
     const float power = Power(skill, attacker);
-    const float h5 = target.IsStatusOn(5) ? 0.5f : 1.0f;
+    const float h5 = target.IsStatusOn(kStatusBreak) ? 0.5f : 1.0f;
     float f = 1.0f;
     switch (Skill(skill)->m_Element)
     {

@@ -5,24 +5,30 @@
 #include "core/GxContentWriterBase.h"
 #include "core/GxRandom.h"
 #include "strategy/ZorCore.h"
+#include "strategy/ZorUnitLookups.h"
 #include "strategy/ZorUserData.h"
 
 #include <algorithm>
 
-namespace
-{
-
-const DBZorUnitData* Row(int32_t unitID)
-{
-    return g_DBZorUnit.GetRow(static_cast<uint32_t>(unitID));
-}
-
-} // namespace
+using namespace ZorUnitLookups;
 
 ZorTaskUnitEntity::ZorTaskUnitEntity(GxTaskBase* parent) : GxTaskBase(parent)
 {
     SetGlobalState(GX_TASKSTATE_SUSPENDED);
     AddListenerMask(GX_LISTENER_MOUSE | GX_LISTENER_KEYINPUT | GX_LISTENER_TRANSIT);
+}
+
+void ZorTaskUnitEntity::ApplyEffectStatus(int32_t effect, ZorBattleGround ground)
+{
+    for (const ZorStatusRule& rule : kStatusRules)
+    {
+        if (rule.m_Status != effect)
+            continue;
+        if (effect == kStatusStun && m_UnitPhase == 1)
+            return;
+        ApplyStatus(effect, ground == ZorBattleGround::Map ? rule.m_MapTicks : rule.m_FieldTicks);
+        return;
+    }
 }
 
 bool ZorTaskUnitEntity::IsTrap() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "strategy/ZorUnitRecord.h"
+#include "strategy/ZorUnitStatus.h"
 #include "task/GxTaskBase.h"
 
 #include <cstdint>
@@ -62,6 +63,8 @@ public:
     bool HasRoomFlag(int32_t n) const;
 
     bool ApplyStatus(int32_t status, int32_t duration);
+    // The status a special effect gives by the status rules (nothing for any other effect).
+    void ApplyEffectStatus(int32_t effect, ZorBattleGround ground);
     int32_t DrainSealedCharges();
     bool FindPathTo(int32_t x, int32_t z);
     bool StartSkill(int32_t skill, int64_t target);

@@ -8,24 +8,12 @@
 #include "core/GxRandom.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorUnitLookups.h"
 #include "strategy/ZorUserData.h"
 
 #include <algorithm>
 
-namespace
-{
-
-const DBZorSkillData* Skill(int32_t id)
-{
-    return g_DBZorSkill.GetRow(static_cast<uint32_t>(id));
-}
-
-ZorCore& Core()
-{
-    return *ZorCore::GetInstance();
-}
-
-} // namespace
+using namespace ZorUnitLookups;
 
 void ZorTaskUnitEntity::InitAsFieldEnemy(int32_t unitID, int32_t level, int32_t slot)
 {
@@ -104,7 +92,7 @@ void ZorTaskUnitEntity::SelectFieldSkill()
     else
         --m_SkillCoolingTime;
     ZorRoomState* formation = GetFormation();
-    if (IsStatusOn(3) || m_UnitPhase == 1 || !formation)
+    if (IsStatusOn(kStatusStun) || m_UnitPhase == 1 || !formation)
         return;
     ZorCore& core = Core();
     for (SkillSlot& slot : m_Skills)
@@ -200,27 +188,8 @@ void ZorTaskUnitEntity::ApplyFieldSkillHit(ZorTaskUnitEntity* target, ZorReward&
         core.ShowEffect(L"EFE_MISS", target->GetWorldPos(), 71.0f);
         return;
     }
-    switch (core.RollSpecialEffect(skill, *target))
-    {
-    case 1:
-        target->ApplyStatus(1, 400);
-        break;
-    case 2:
-        target->ApplyStatus(2, 300);
-        break;
-    case 3:
-        if (target->m_UnitPhase != 1)
-            target->ApplyStatus(3, 50);
-        break;
-    case 4:
-        target->ApplyStatus(4, 300);
-        break;
-    case 5:
-        target->ApplyStatus(5, 300);
-        break;
-    default:
-        break;
-    }
+    // Instant kills and charge drains work only on the defence map.
+    target->ApplyEffectStatus(core.RollSpecialEffect(skill, *target), ZorBattleGround::Field);
     const GxVector4 at = target->GetWorldPos();
     target->TakeFieldDamage(damage, reward);
     const std::wstring& name = Skill(skill)->m_DamageEffect;
@@ -235,7 +204,7 @@ void ZorTaskUnitEntity::ApplyFieldHeal(ZorTaskUnitEntity* target)
     if (!target || target->IsBeingRemoved() || target->m_FieldPos == -1 || !target->IsUnitActive())
         return;
     ZorCore& core = Core();
-    if (IsStatusOn(4))
+    if (IsStatusOn(kStatusSeal))
     {
         core.ShowEffect(L"EFE_MISS", target->GetWorldPos(), 71.0f);
         return;
@@ -290,7 +259,7 @@ void ZorTaskUnitEntity::UpdateFieldHitPoints()
     const int32_t counter = GetFrameCount();
     const int32_t maxHP = GetMaxHP();
     int32_t delta = 0;
-    if (IsStatusOn(1) && counter % 100 == 0)
+    if (IsStatusOn(kStatusPoison) && counter % 100 == 0)
         delta = std::min(static_cast<int32_t>(static_cast<float>(maxHP) / -30.0f), -1);
     else if (HasSkillSpecialType(18) && counter % 80 == 0)
         delta = 2;

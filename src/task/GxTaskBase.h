@@ -162,7 +162,6 @@ public:
     uint32_t GetTaskFlags() const { return m_Flags; }
     void SetTaskFlags(uint32_t flags) { m_Flags = flags; }
     void AddTaskFlags(uint32_t bits) { m_Flags |= bits; }
-    void RemoveTaskFlags(uint32_t bits) { m_Flags &= ~bits; }
     uint32_t GetListenerMask() const { return m_ListenerMask; }
     void SetListenerMask(uint32_t mask) { m_ListenerMask = mask; }
     void AddListenerMask(uint32_t bits) { m_ListenerMask |= bits; }

@@ -86,8 +86,10 @@ public:
     GxTaskBase* WalkMouseRightDoubleClick(GxTaskBase* first, const float* point, uint32_t keys);
     GxTaskBase* WalkMouseMiddleDown(GxTaskBase* first, const float* point, uint32_t keys);
     GxTaskBase* WalkMouseMiddleDoubleClick(GxTaskBase* first, const float* point, uint32_t keys);
-    // Right double-click over the system sequence, then the current one.
-    GxTaskBase* DispatchMouseRightDoubleClick(const float* point, uint32_t keys);
+    using PressWalk = GxTaskBase* (GxTaskManage::*)(GxTaskBase*, const float*, uint32_t);
+    // The one way a press reaches the tree: one of the six walks above over the system sequence and,
+    // when nothing there took it, over the current sequence once it is entered. The taking task or null.
+    GxTaskBase* DispatchPress(PressWalk walk, const float* point, uint32_t keys);
 
     // The other input walks over one run; the taking task or null.
     GxTaskBase* WalkThread0(GxTaskBase* first, const wchar_t* name, GxThreadObject* thread, uint32_t value1,

@@ -205,15 +205,15 @@ GX_MOUSE_WALK(WalkMouseMiddleDown, OnMouseMiddleDown, 0)
 GX_MOUSE_WALK(WalkMouseMiddleDoubleClick, OnMouseMiddleDown, 1)
 #undef GX_MOUSE_WALK
 
-GxTaskBase* GxTaskManage::DispatchMouseRightDoubleClick(const float* point, uint32_t keys)
+GxTaskBase* GxTaskManage::DispatchPress(PressWalk walk, const float* point, uint32_t keys)
 {
     if (m_SystemSequence)
     {
-        if (GxTaskBase* taken = WalkMouseRightDoubleClick(m_SystemSequence, point, keys))
+        if (GxTaskBase* taken = (this->*walk)(m_SystemSequence, point, keys))
             return taken;
     }
     if (m_SequenceEntered && m_CurrentSequence)
-        return WalkMouseRightDoubleClick(m_CurrentSequence, point, keys);
+        return (this->*walk)(m_CurrentSequence, point, keys);
     return nullptr;
 }
 

@@ -2,8 +2,9 @@
 // flag file: from the title through the story, No to "城を出ますか？", the castle's defence chosen, the
 // lord's lines read; on the defence screen the goblins dragged into the throne room, an ossuary built in
 // the dug room beside it, double speed, and the stage won; the campaign's lines, the invasion command,
-// the village on the map, a card dragged into the formation, war, and after the battle the story's last
-// lines and the title again.
+// the village on the map, a card dragged into the formation, war, the village taken (its label, the
+// invasion's victory banner, the story's line for a won village read, not the one for a lost village),
+// and the story's last lines and the title again.
 //
 // Places come from the sample's layout rows (tools/samplegen) and the camera's entry view: text advanced
 // by clicks on the message window (512, 540, over the defence screen's battle-log bar, where a click does
@@ -20,6 +21,7 @@
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
 
+#include <fstream>
 #include <string>
 
 namespace
@@ -58,12 +60,39 @@ std::string DefenceActions(int d)
            Step(d + 230, "click 974 148") + Step(d + 250, "key C");
 }
 
-std::string VictoryCaptures(int from, int to)
+std::string VictoryCaptures(const std::string& prefix, int from, int to)
 {
     std::string out;
     for (int step = from; step < to; step += 40)
-        out += Step(step + 5, "capture story_end" + std::to_string(step) + ".png");
+        out += Step(step + 5, "capture " + prefix + std::to_string(step) + ".png");
     return out;
+}
+
+// The first frame of prefix<step>.png, from .. to, that shows the victory banner; "" when none does.
+std::string BannerFrame(const GameRun& run, const std::string& prefix, int from, int to)
+{
+    for (int step = from; step < to; step += 40)
+        if (run.CapturePixel(prefix + std::to_string(step) + ".png", 512, 384) == kVictoryBanner)
+            return prefix + std::to_string(step) + ".png";
+    return {};
+}
+
+// The line number of the first text line after a label in a script of the game (0 when none).
+int FirstLineAfter(const std::string& script, const std::string& label)
+{
+    std::ifstream in(script);
+    std::string line;
+    bool inLabel = false;
+    for (int n = 1; std::getline(in, line); ++n)
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "*" + label)
+            inLabel = true;
+        else if (inLabel && !line.empty() && line[0] != '@' && line[0] != '*' && line.rfind("//", 0) != 0)
+            return n;
+    }
+    return 0;
 }
 
 std::string CampaignActions(int c)
@@ -95,15 +124,16 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     constexpr int kDefence = 2700;    // the defence screen stands paused after its opening
     constexpr int kVictoryFrom = kDefence + 1000, kVictoryTo = kDefence + 1800; // frames kept around the banner
     constexpr int kCommand = kDefence + 2250;                                 // the command screen
-    constexpr int kEnd = kCommand + 2650;                                     // the title again
+    constexpr int kInvasionFrom = kCommand + 1400, kInvasionTo = kCommand + 1900; // the invasion's banner
+    constexpr int kEnd = kCommand + 2650;                                         // the title again
     const std::string script =
         Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, kDialogFrom, 512, 255) +
         Clicks(kDialogFrom, kChoiceFrom, 588, 304) + Clicks(kChoiceFrom, kChoice, 512, 540) +
         Step(kChoice - 10, "capture story_choice.png") + Clicks(kChoice, kChoice + 120, 512, 255) +
         Clicks(kChoice + 120, kDefence - 50, 512, 540) + Step(kChoice + 140, "capture story_lesson.png") +
-        DefenceActions(kDefence) + VictoryCaptures(kVictoryFrom, kVictoryTo) +
+        DefenceActions(kDefence) + VictoryCaptures("story_end", kVictoryFrom, kVictoryTo) +
         Clicks(kDefence + 1900, kCommand - 50, 512, 540) + CampaignActions(kCommand) +
-        Clicks(kCommand + 1100, kEnd - 100, 512, 200) + Step(kEnd, "capture story_title_end.png") +
+        VictoryCaptures("story_inv", kInvasionFrom, kInvasionTo) + Clicks(kCommand + 1100, kEnd - 100, 512, 200) + Step(kEnd, "capture story_title_end.png") +
         Step(kEnd + 10, "key ESCAPE") + Step(kEnd + 50, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 600);
     ASSERT_FALSE(result.timedOut);
@@ -121,14 +151,14 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     ASSERT_NE(invasion, std::string::npos) << log;
     EXPECT_LT(won, campaign);
     EXPECT_LT(campaign, invasion);
-    const bool ended =
-        log.find("ZOR_village_VICTORY:") != std::string::npos || log.find("ZOR_village_DEFEATED:") != std::string::npos;
-    EXPECT_TRUE(ended) << log;
+    // The village was taken: its victory label, the invasion's banner, and the story's line after it read.
+    const size_t taken = log.find("ZOR_village_VICTORY:");
+    EXPECT_NE(taken, std::string::npos) << log;
+    EXPECT_LT(invasion, taken);
+    EXPECT_EQ(log.find("ZOR_village_DEFEATED:"), std::string::npos) << log;
+    EXPECT_NE(BannerFrame(run, "story_inv", kInvasionFrom, kInvasionTo), "") << "no frame shows the invasion won";
 
-    std::string victory;
-    for (int step = kVictoryFrom; step < kVictoryTo && victory.empty(); step += 40)
-        if (run.CapturePixel("story_end" + std::to_string(step) + ".png", 512, 384) == kVictoryBanner)
-            victory = "story_end" + std::to_string(step) + ".png";
+    const std::string victory = BannerFrame(run, "story_end", kVictoryFrom, kVictoryTo);
     ASSERT_FALSE(victory.empty()) << "no frame shows the victory banner";
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path(victory), "adventure", "story_victory.png"));
     EXPECT_EQ(run.CapturePixel("story_command.png", 300, 300), kCommandBackground);
@@ -137,6 +167,11 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     ASSERT_TRUE(perman.Load(GxString::FromUtf8(run.SaveDir() + "/permanent.dat")));
     EXPECT_TRUE(perman.IsSelectedMenu(L"defend_castle", 1));
     EXPECT_FALSE(perman.IsSelectedMenu(L"defend_castle", 2));
+    const int wonLine = FirstLineAfter(run.GameDir() + "/scripts/war.txt", "CAMPAIGN_FIRST_WON");
+    const int lostLine = FirstLineAfter(run.GameDir() + "/scripts/war.txt", "CAMPAIGN_FIRST_LOST");
+    ASSERT_TRUE(wonLine > 0 && lostLine > 0);
+    EXPECT_TRUE(perman.IsReadedMessage(L"war", wonLine)) << "the line after the village was taken";
+    EXPECT_FALSE(perman.IsReadedMessage(L"war", lostLine));
 
     for (const char* name : {"story_choice.png", "story_lesson.png", "story_placed.png", "story_command.png"})
         EXPECT_TRUE(GameRun::MatchesGolden(run.Path(name), "adventure", name));

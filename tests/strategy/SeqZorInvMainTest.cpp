@@ -5,6 +5,7 @@
 #include "appdata/DBZorEnemy.h"
 #include "appdata/DBZorTown.h"
 #include "strategy/ZorNcPoolUnit.h"
+#include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/screens/SeqZorInvLoader.h"
 #include "strategy/screens/SeqZorInvMain.h"
 #include "strategy/screens/SeqZorInvReleaser.h"
@@ -358,3 +359,76 @@ TEST_F(ZorInvScreenTest, CallingOffReturnsToTheCommandScreenWithoutRecovery)
 }
 
 } // namespace
+
+namespace
+{
+
+// The sample's figure (orange) and the hit-point bar's fill (green) on the frame.
+bool Figure(uint32_t c)
+{
+    return ((c >> 16) & 0xFF) > 0xE0 && ((c >> 8) & 0xFF) > 0xA0 && ((c >> 8) & 0xFF) < 0xE0 && (c & 0xFF) < 0x70;
+}
+bool BarFill(uint32_t c)
+{
+    return ((c >> 8) & 0xFF) > ((c >> 16) & 0xFF) + 0x30;
+}
+
+} // namespace
+
+// A unit put into a formation slot stands in that slot on the screen: the sample's figure, drawn from its
+// own project, rises from the slot's lower edge through the slot's rectangle, inside its columns, and its
+// hit-point bar is just over its head, inside the same columns.
+TEST_F(ZorInvScreenTest, FiguresStandInTheirSlotsUnderTheirBars)
+{
+    ZorNcProjectFactorySource projects;
+    ZorNcProjectSource* saved = ZorNcPoolUnit::GetProjectSource();
+    ZorNcPoolUnit::SetProjectSource(&projects);
+    g_DBZorUnit.GetRow(12)->m_GNCName = L"unit_goblin.gnc";
+    g_DBZorUnit.GetRow(12)->m_MotionGroup = L"unit";
+    ZorNcPoolUnit::Initialize();
+    while (ZorNcPoolUnit::PrepareLoading(L"gnc/", L"gnc/gis/") != 0)
+        ;
+    StartFormation();
+    for (int f = 0; f < 2; ++f)
+        for (int s = 0; s < 5; ++s)
+            ASSERT_TRUE(m_Core->AddUnitToField(Ready(12), f, s));
+    Passes(2);
+    for (int f = 0; f < 2; ++f)
+        for (int s = 0; s < 5; ++s)
+        {
+            SCOPED_TRACE(testing::Message() << "formation " << f << " slot " << s);
+            const int left = static_cast<int>(SeqZorInvMain::SlotLeft(f, s)), right = left + 78;
+            const int top = static_cast<int>(SeqZorInvMain::SlotTop(f)), bottom = top + 78;
+            const GxVector4 w = ZorCore::GetFieldSlotPosition(s, f);
+            const GxVector3 p = m_Screen->GetCamera()->WorldToScreen(GxVector3(w.x, w.y, w.z));
+            const int x = static_cast<int>(p.x);
+            // Down the figure's middle: its feet at the slot's lower edge, its body through the rectangle.
+            int feet = bottom + 40;
+            while (feet > top - 200 && !Figure(Pixel(x, feet)))
+                --feet;
+            int head = feet; // the highest figure pixel (the head stands apart from the shoulders)
+            for (int y = feet; y > feet - 200 && y > 0; --y)
+                if (Figure(Pixel(x, y)))
+                    head = y;
+            EXPECT_NEAR(feet, bottom, 6);
+            EXPECT_LT(head, top) << "the figure fills its rectangle's height";
+            // Across the figure inside the rectangle: within the slot's columns.
+            int from = x, to = x;
+            while (Figure(Pixel(from - 1, bottom - 10)))
+                --from;
+            while (Figure(Pixel(to + 1, bottom - 10)))
+                ++to;
+            EXPECT_GE(from, left);
+            EXPECT_LT(to, right);
+            EXPECT_GT(to - from, 20) << "a figure, not a sliver";
+            // The bar: the first green above the head, a few pixels up, inside the same columns.
+            int bar = head - 1;
+            while (bar > head - 40 && !BarFill(Pixel(x - 10, bar)))
+                --bar;
+            EXPECT_GT(bar, head - 16) << "the bar is just over the head";
+            EXPECT_GE(x - 20, left);
+            EXPECT_LT(x + 20, right);
+        }
+    ZorNcPoolUnit::ReleaseAll();
+    ZorNcPoolUnit::SetProjectSource(saved);
+}

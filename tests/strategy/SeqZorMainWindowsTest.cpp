@@ -511,3 +511,61 @@ TEST_F(ZorWindowsDevice, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWher
 {
     DragTheFirstCardOverASlotAndTheBar();
 }
+
+// One rule for a carried unit: the map lights the block under the pointer, the face is drawn without
+// the crossed-out sign, and letting go places the unit, all three or none of them. Room A takes three
+// units (slots 0-2); the throne's facility takes none.
+TEST_F(ZorWindowsDevice, TheLitBlockTheSignAndTheDropFollowOneRule)
+{
+    g_DBZorUnit.GetRow(12)->m_FaceIconImage = L"icon_goblin";
+    const ZorTaskUnitEntity* taken = Place(kRX, kRZ, 1, 12);
+    const int throneRX = State().m_ThroneRoomPosX, throneRZ = State().m_ThroneRoomPosY;
+    ASSERT_EQ(Room(throneRX, throneRZ)->m_StructID, 17);
+    g_DBZorStruct.GetRow(17)->m_Capacity = 0;
+    auto* view = dynamic_cast<ZorTaskMapView*>(m_Manage.FindTaskByName(L"$ZORMAPVIEW:SeqZorMain"));
+    ASSERT_NE(view, nullptr);
+    const ZorCell centre{Room(kRX, kRZ)->m_MapRoom->m_CenterDX, Room(kRX, kRZ)->m_MapRoom->m_CenterDZ};
+    struct Case
+    {
+        const char* what;
+        int rx, rz, code; // a room and a step code from its centre (0-3 sides, 4 centre, 5-8 corners)
+        bool takes;
+    } cases[] = {
+        {"the centre, slot 4, past the capacity", kRX, kRZ, 4, false},
+        {"a corner, no slot", kRX, kRZ, 5, false},
+        {"a full slot", kRX, kRZ, 1, false},
+        {"slot 3, past the capacity", kRX, kRZ, 3, false},
+        {"a room whose facility takes no unit", throneRX, throneRZ, 0, false},
+        {"the passage beside the room", -1, -1, -1, false},
+        {"a free slot", kRX, kRZ, 0, true},
+    };
+    // One unit carried again and again: a refused drop leaves it in the ready list, first in the list.
+    ZorTaskUnitEntity* unit = AddUnit(ZorCore::kUnitReadyList, 12, 1);
+    unit->m_HP = unit->GetMaxHP();
+    m_Screen->GetUnitList()->UpdateScrollRange();
+    Passes(1);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Press(292, 639); // the first card's pick-up button
+        ASSERT_EQ(m_Screen->GetDraggedUnit(), static_cast<int64_t>(unit->GetTaskID()));
+        if (c.rx < 0)
+            PointAtCell(centre.x + 2, centre.z);
+        else
+            PointAt(c.rx, c.rz, c.code);
+        const auto& items = view->GetDrawnItems();
+        const bool lit = std::any_of(items.begin(), items.end(), [](const ZorTaskMapView::Item& it)
+                                     { return it.m_Kind == ZorTaskMapView::kCursor01; });
+        const PfGLTexture* frame = Frame([&] { m_Screen->Draw(2, 5); });
+        const uint32_t face = KvTexel(frame, static_cast<uint32_t>(m_PointX - 16), static_cast<uint32_t>(m_PointY - 16));
+        Release(m_PointX, m_PointY);
+        const bool placed = unit->GetParent() == List(ZorCore::kUnitPlayerList);
+        EXPECT_EQ(lit, c.takes);
+        EXPECT_EQ(Green(face), c.takes) << std::hex << face;
+        EXPECT_EQ(placed, c.takes);
+        EXPECT_EQ(m_Screen->GetDraggedUnit(), 0);
+    }
+    EXPECT_EQ(Room(kRX, kRZ)->m_UnitEntityIDs[1], static_cast<int64_t>(taken->GetTaskID()));
+    EXPECT_EQ(Room(kRX, kRZ)->m_UnitEntityIDs[0], static_cast<int64_t>(unit->GetTaskID()));
+    EXPECT_EQ(Room(throneRX, throneRZ)->m_UnitEntityIDs[0], 0);
+}

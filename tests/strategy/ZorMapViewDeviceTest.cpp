@@ -9,6 +9,7 @@
 #include "core/GxCore.h"
 #include "graphics/GxDisplaySettings.h"
 #include "graphics/GxGraphics.h"
+#include "graphics/GxModel.h"
 #include "graphics/GxTextureFactory.h"
 #include "platform/PfGLDevice.h"
 #include "platform/PfGLTexture.h"
@@ -160,4 +161,37 @@ TEST_F(ZorMapViewDevice, UnitSpritesQueueFarthestFirstAndSkipWhatCannotShow)
     sprites->GetList().Clear();
     ZorNcPoolUnit::ReleaseAll();
     ZorNcPoolUnit::SetProjectSource(nullptr);
+}
+
+// The dungeon's models are read in the single-stream form: every subset of every pooled model has the
+// one 52-byte vertex stream and its declaration (kind 5), whatever layers its file names.
+TEST_F(ZorMapViewDevice, PooledModelsHoldTheSingleStreamLayout)
+{
+    std::vector<const GxModel*> models;
+    for (int32_t i = 0; i < ZorMapModelPool::kShared; ++i)
+        models.push_back(ZorMapModelPool::GetShared(i));
+    for (int32_t n = 1; n < ZorMapModelPool::kBases; ++n)
+    {
+        models.push_back(ZorMapModelPool::GetBase(n));
+        for (int32_t j = 0; j < 4; ++j)
+        {
+            models.push_back(ZorMapModelPool::GetGate(n, j));
+            models.push_back(ZorMapModelPool::GetWall(n, j));
+        }
+    }
+    int subsets = 0;
+    for (const GxModel* model : models)
+    {
+        ASSERT_NE(model, nullptr);
+        for (uint32_t m = 0; m < model->GetMeshCount(); ++m)
+        {
+            const GxMesh& mesh = model->GetMesh(m);
+            for (uint32_t k = 0; k < mesh.m_SubsetCount; ++k, ++subsets)
+            {
+                EXPECT_TRUE(mesh.m_pSubsets[k].IsSingleStream()) << mesh.m_PartsName;
+                EXPECT_EQ(mesh.m_pSubsets[k].GetDeclarationKind(), 5u) << mesh.m_PartsName;
+            }
+        }
+    }
+    EXPECT_GT(subsets, 10); // the shared models and the sample's room sets were read
 }

@@ -11,6 +11,7 @@
 #include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/ZorTaskItemWindowView.h"
 #include "strategy/screens/ZorTaskMapPointing.h"
+#include "strategy/screens/ZorTaskMapView.h"
 #include "strategy/screens/ZorTaskRoomWindowView.h"
 #include "strategy/screens/ZorTaskTimeView.h"
 #include "strategy/screens/ZorTaskUnitInfo.h"
@@ -27,6 +28,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxGraphics.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <tuple>
@@ -136,8 +138,12 @@ protected:
     void PointAt(int rx, int rz, int slot, float x = 512.0f, float y = 300.0f)
     {
         const ZorCell d = ZorDirToDelta(slot);
-        const GxVector4 w =
-            ZorCellToWorld(Room(rx, rz)->m_MapRoom->m_CenterDX + d.x, Room(rx, rz)->m_MapRoom->m_CenterDZ + d.z);
+        PointAtCell(Room(rx, rz)->m_MapRoom->m_CenterDX + d.x, Room(rx, rz)->m_MapRoom->m_CenterDZ + d.z, x, y);
+    }
+    // The same for any cell of the map.
+    void PointAtCell(int cellX, int cellZ, float x = 512.0f, float y = 300.0f)
+    {
+        const GxVector4 w = ZorCellToWorld(cellX, cellZ);
         ZorTaskCamera* camera = m_Screen->GetCamera();
         auto at = [&](float tx, float tz)
         {

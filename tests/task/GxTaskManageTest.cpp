@@ -154,17 +154,22 @@ TEST(GxTaskManageWalk, EveryInputWalkReachesItsOperationAndHonoursOnlyItsKindsMa
          [](G& m) { return m.OnMouseMove(kPoint, 1); }},
         {L"MW", M, [](G& m, GxTaskBase* f) { return m.WalkMouseWheel(f, kPoint, -120, 0); },
          [](G& m) { return m.OnMouseWheel(kPoint, -120, 0); }},
-        {L"LD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDown(f, kPoint, 1); }, nullptr},
-        {L"LD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDoubleClick(f, kPoint, 1); }, nullptr},
+        {L"LD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDown(f, kPoint, 1); },
+         [](G& m) { return m.DispatchPress(&G::WalkMouseLeftDown, kPoint, 1) ? 1 : 0; }},
+        {L"LD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftDoubleClick(f, kPoint, 1); },
+         [](G& m) { return m.DispatchPress(&G::WalkMouseLeftDoubleClick, kPoint, 1) ? 1 : 0; }},
         {L"LU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseLeftUp(f, kPoint, 0); },
          [](G& m) { return m.OnMouseLeftUp(kPoint, 0); }},
-        {L"RD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDown(f, kPoint, 2); }, nullptr},
+        {L"RD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDown(f, kPoint, 2); },
+         [](G& m) { return m.DispatchPress(&G::WalkMouseRightDown, kPoint, 2) ? 1 : 0; }},
         {L"RD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightDoubleClick(f, kPoint, 2); },
-         [](G& m) { return m.DispatchMouseRightDoubleClick(kPoint, 2) ? 1 : 0; }},
+         [](G& m) { return m.DispatchPress(&G::WalkMouseRightDoubleClick, kPoint, 2) ? 1 : 0; }},
         {L"RU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseRightUp(f, kPoint, 0); },
          [](G& m) { return m.OnMouseRightUp(kPoint, 0); }},
-        {L"MD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDown(f, kPoint, 16); }, nullptr},
-        {L"MD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDoubleClick(f, kPoint, 16); }, nullptr},
+        {L"MD", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDown(f, kPoint, 16); },
+         [](G& m) { return m.DispatchPress(&G::WalkMouseMiddleDown, kPoint, 16) ? 1 : 0; }},
+        {L"MD2", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleDoubleClick(f, kPoint, 16); },
+         [](G& m) { return m.DispatchPress(&G::WalkMouseMiddleDoubleClick, kPoint, 16) ? 1 : 0; }},
         {L"MU", M, [](G& m, GxTaskBase* f) { return m.WalkMouseMiddleUp(f, kPoint, 0); },
          [](G& m) { return m.OnMouseMiddleUp(kPoint, 0); }},
         {L"KD", K, [](G& m, GxTaskBase* f) { return m.WalkKeyDown(f, 65, 0); },
@@ -227,7 +232,7 @@ TEST(GxTaskManageWalk, ManagerDispatchTriesSystemSequenceThenEnteredCurrent)
     t.s1->m_Take = 0;
     t.a2->m_Take = 3;
     EXPECT_EQ(t.manage.OnThread0(L"w", nullptr, 0, 0), 3);
-    EXPECT_EQ(t.manage.DispatchMouseRightDoubleClick(kPoint, 0), t.a2);
+    EXPECT_EQ(t.manage.DispatchPress(&GxTaskManage::WalkMouseRightDoubleClick, kPoint, 0), t.a2);
     // A pending switch hides the current sequence from input until it is performed.
     t.manage.ChangeSequence(t.b, 0, 0);
     EXPECT_EQ(Record(t.j, [&] { EXPECT_EQ(t.manage.OnActivate(), 0); }), J(L"Act:s1 Act:sys"));

@@ -3,6 +3,7 @@
 
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
+#include "SampleUnitAnimation.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -10,6 +11,7 @@
 
 #include "animation/GxNcLayerNode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -66,20 +68,33 @@ GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint3
     return pic;
 }
 
-// A solid disc of the colour filling a size x size picture, its rim one pixel soft: the units' sprite.
-GisPicture Disc(const std::wstring& name, uint32_t size, uint32_t rgb)
+// A standing figure of the colour, w wide and h tall, its rim one pixel soft: a round head on a body
+// rounded at the shoulders and flat at the feet. The units' sprite; their motions stand it on its feet.
+GisPicture Figure(const std::wstring& name, uint32_t w, uint32_t h, uint32_t rgb)
 {
     GisPicture pic;
     pic.m_FileName = name;
-    pic.m_Width = pic.m_Height = size;
-    pic.m_Pixels.assign((size_t)size * size, 0u);
-    const float c = (size - 1) * 0.5f;
-    for (uint32_t y = 0; y < size; ++y)
-        for (uint32_t x = 0; x < size; ++x)
+    pic.m_Width = w;
+    pic.m_Height = h;
+    pic.m_Pixels.assign((size_t)w * h, 0u);
+    const float cx = (w - 1) * 0.5f;
+    const float head = w * 0.4f;        // the head's radius
+    const float neck = head * 2.0f + 2; // the body starts below the head
+    const float shoulder = w * 0.5f;    // the body's rounded top
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x)
         {
-            const float a = c + 0.5f - std::sqrt((x - c) * (x - c) + (y - c) * (y - c));
+            const float dx = x - cx;
+            const float dh = y - head;
+            float a = head + 0.5f - std::sqrt(dx * dx + dh * dh);
+            if (y >= neck)
+            {
+                const float top = neck + shoulder;
+                const float dy = y < top ? top - y : 0.0f;
+                a = std::max(a, shoulder + 0.5f - std::sqrt(dx * dx + dy * dy));
+            }
             if (a > 0.0f)
-                pic.m_Pixels[(size_t)y * size + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
+                pic.m_Pixels[(size_t)y * w + x] = (uint32_t)((a > 1.0f ? 1.0f : a) * 255.0f) << 24 | rgb;
         }
     return pic;
 }
@@ -316,7 +331,7 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
          {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
-          Disc(L"unit.png", 48, 0xFFC040)},
+          Figure(L"unit.png", kUnitFigureWidth, kUnitFigureHeight, 0xFFC040)},
          problems);
 
     GxNcProject p;

@@ -46,6 +46,12 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames)
     image.m_ImageSetName = L"effect.gis";
     image.m_ImageFileName = L"unit.png";
     body.m_ImageKeys = {image};
+    // The picture is drawn about its centre; lifted by half its height it stands on the unit's place (the
+    // motions' y runs down the screen).
+    GxNcVector4Key lift;
+    lift.m_Value = GxVector4(0.0f, -0.5f * static_cast<float>(kUnitFigureHeight), 0.0f, 1.0f);
+    lift.m_InterMode = 1;
+    body.m_PositionKeys = {lift};
     GxNcLayerNode* node = new GxNcLayerNode();
     node->m_LayerName = body.m_LayerName;
     node->m_LayerIndex = 0;

@@ -33,8 +33,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kRed = 0xFFFF0000;
 
@@ -333,7 +331,7 @@ int32_t SeqZorCommand::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     GxTaskManage* manage = GetManager();
     if (name == L"btn_zorrun")
     {
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         ZorUserData* s = State();
         const int32_t id = m_WindowView->GetSelectedCommandID();
         const DBZorCommandData* row = g_DBZorCommand.GetRow(static_cast<uint32_t>(id));
@@ -352,7 +350,7 @@ int32_t SeqZorCommand::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         return 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && name.rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (!manage)
         return 0;
     if (name == L"btn_zorconfig")

@@ -14,8 +14,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 constexpr uint32_t kVk0 = 0x30;
 constexpr uint32_t kVk1 = 0x31;
 constexpr int32_t kTrapClass = 20;
@@ -253,11 +251,11 @@ int32_t SeqZorInvMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         UpdateWarButtons();
         if (GxTaskBase* field = manage ? manage->FindTaskByName(L"$UIFIELD:SeqZorInvMain") : nullptr)
             field->Suspend();
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         return 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && name.rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (name == L"btn_cancelthewar")
     {
         if (auto* releaser =

@@ -297,8 +297,7 @@ int32_t SeqZorMain::Draw(int32_t param, int32_t layer)
     const float iy = static_cast<float>(y) - 26.0f;
     if (const DBZorUnitData* row = g_DBZorUnit.GetRow(unit->m_UnitID))
         GxNcIconPool::DrawString(row->m_FaceIconImage, 1.0f, 1.0f, ix, iy, 0.0f, 0xFFFFFFFF);
-    int32_t rx = 0, rz = 0, slot = 0;
-    if (!CanDropAt(static_cast<float>(y), rx, rz, slot))
+    if (!IsDropTarget())
         GxNcIconPool::DrawString(L"icon_na", 1.0f, 1.0f, ix, iy, 0.0f, 0x80FFFFFF);
     return 0;
 }

@@ -85,8 +85,11 @@ public:
     // "dlg_user" or "dlg_shutdown" of the system sequence is showing: windows neither open nor close.
     bool IsSystemDialogOpen() const;
 
-    // Whether the dragged unit could be dropped with the cursor at y now (phase, place, slot and room).
+    // Whether the dragged unit could be dropped with the cursor at y now (no dialog, the unit's task, phase,
+    // place, slot and room), and where. The map's cursor, the crossed-out icon and the drop all use it.
     bool CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) const;
+    // CanDropAt at the cursor's place now.
+    bool IsDropTarget() const;
     // The drop on release: places the dragged unit when it may, then forgets it either way.
     void DropUnit(float y);
 

@@ -32,9 +32,6 @@ constexpr uint32_t kVkT = 0x54;
 constexpr uint32_t kVkX = 0x58;
 constexpr uint32_t kVkZ = 0x5A;
 
-constexpr int kSoundDecide = 5;
-constexpr int kSoundPush = 0;
-
 bool IsInside(const GxTaskBase* task, const wchar_t* name)
 {
     for (const GxTaskBase* t = task ? task->GetParent() : nullptr; t; t = t->GetParent())
@@ -137,8 +134,11 @@ int32_t SeqZorMain::OnKeyDown(uint32_t key, uint32_t keyData)
 
 bool SeqZorMain::CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) const
 {
+    // The one rule of the drop: the block lit under the pointer, the crossed-out icon and the drop itself
+    // all ask it, so what lights up is what takes the unit.
     const ZorUserData* s = State();
-    if (!s || m_DraggedUnit == 0)
+    ZorCore* core = Core();
+    if (!s || !core || m_DraggedUnit == 0 || GetOpenDialogCount() != 0 || !core->FindUnit(m_DraggedUnit))
         return false;
     const ZorRoomState* room = nullptr;
     if (s->m_GamePhase == 0)
@@ -177,16 +177,21 @@ bool SeqZorMain::CanDropAt(float y, int32_t& rx, int32_t& rz, int32_t& slot) con
     return room->m_UnitEntityIDs[slot] == 0;
 }
 
+bool SeqZorMain::IsDropTarget() const
+{
+    int x = 0;
+    int y = 0;
+    if (g_Core)
+        g_Core->GetCursorPos(x, y);
+    int32_t rx = 0, rz = 0, slot = 0;
+    return CanDropAt(static_cast<float>(y), rx, rz, slot);
+}
+
 void SeqZorMain::DropUnit(float y)
 {
-    const int64_t unit = m_DraggedUnit;
-    ZorCore* core = Core();
-    if (unit != 0 && GetOpenDialogCount() == 0 && core && core->FindUnit(unit))
-    {
-        int32_t rx = 0, rz = 0, slot = 0;
-        if (CanDropAt(y, rx, rz, slot))
-            core->ArrangeUnit(unit, rx, rz, slot);
-    }
+    int32_t rx = 0, rz = 0, slot = 0;
+    if (CanDropAt(y, rx, rz, slot))
+        Core()->ArrangeUnit(m_DraggedUnit, rx, rz, slot);
     m_DraggedUnit = 0;
 }
 
@@ -242,7 +247,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
     if (name == L"btn_zorpause" || name == L"btn_zorplay" || name == L"btn_zorplay2x")
     {
         s->m_GameState = name == L"btn_zorpause" ? 0 : name == L"btn_zorplay" ? 1 : 2;
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         return 1;
     }
     if (name == L"btn_zorcancel")
@@ -255,7 +260,7 @@ int32_t SeqZorMain::HandleClick(GxTaskBase* sender)
             return CloseSummonWindow(), 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && name.rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     if (IsInside(sender, L"$ZORROOM:SeqZorMain"))
     {
         if (name == L"btn_zorok")

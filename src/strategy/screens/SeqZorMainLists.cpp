@@ -29,7 +29,6 @@ namespace
 
 constexpr uint32_t kRed = 0xFFFF0000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
-constexpr int kSoundDecide = 5;
 // Numbers are drawn with the bitmap digits, names with the list's font map.
 constexpr int32_t kNumberFont = 1;
 
@@ -333,5 +332,5 @@ void SeqZorMain::ChooseListItem(int32_t phase)
         else
             CloseTrapWindow();
     }
-    GxSoundControl::PlaySystemSound(kSoundDecide);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
 }

@@ -28,9 +28,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundOpen = 2;
-constexpr int kSoundClose = 3;
 constexpr int32_t kUserDialogYesNo = 3;
 
 void SetPhase(ZorUserData* s, int32_t phase)
@@ -97,7 +94,7 @@ void SeqZorMain::SetRoomWindowSlot(int32_t slot)
 
 void SeqZorMain::OpenModalWindow(const wchar_t* name, int32_t phase)
 {
-    GxSoundControl::PlaySystemSound(kSoundOpen);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundOpen);
     SetPhase(State(), phase);
     SetOpenDialogCount(GetOpenDialogCount() + 1);
     if (auto* window = dynamic_cast<GxTaskUIBase*>(GetFolder(name)))
@@ -109,7 +106,7 @@ void SeqZorMain::OpenModalWindow(const wchar_t* name, int32_t phase)
 
 void SeqZorMain::CloseModalWindow(const wchar_t* name)
 {
-    GxSoundControl::PlaySystemSound(kSoundClose);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundClose);
     SetWindowShown(name, false);
 }
 
@@ -120,7 +117,7 @@ void SeqZorMain::OpenRoomWindow(int32_t rx, int32_t rz)
 {
     if (IsSystemDialogOpen())
         return;
-    GxSoundControl::PlaySystemSound(kSoundOpen);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundOpen);
     m_RoomView->SetRoom(rx, rz);
     m_RoomView->SetSelectedSlot(-1);
     UpdateRoomWindowButtons();
@@ -133,7 +130,7 @@ void SeqZorMain::CloseRoomWindow()
 {
     if (IsSystemDialogOpen())
         return;
-    GxSoundControl::PlaySystemSound(kSoundClose);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundClose);
     SetPhase(State(), 0);
     SetWindowShown(L"$ZORROOM:SeqZorMain", false);
     EnableSystemButtons();
@@ -377,7 +374,7 @@ void SeqZorMain::OpenMenu(float x, float y)
     if (menuWindow)
         menuWindow->SetModalPriority(GetOpenDialogCount());
     SetPhase(s, 8);
-    GxSoundControl::PlaySystemSound(kSoundPush);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
 }
 
 void SeqZorMain::CloseMenu()

@@ -22,8 +22,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 constexpr int32_t kTowns = 19;
 
 std::wstring ConfigString(int index)
@@ -138,7 +136,7 @@ int32_t SeqZorStrategy::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     GxTaskManage* manage = GetManager();
     if (sender->GetTaskLocalName() == L"btn_stopthewar")
     {
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
         GxTaskBase* command = manage ? manage->FindTaskByName(L"SeqZorCommand") : nullptr;
         if (command)
             manage->ChangeSequence(command, 0, 0);
@@ -155,7 +153,7 @@ int32_t SeqZorStrategy::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     const DBZorTownData* row = town <= kTowns ? g_DBZorTown.GetRow(static_cast<uint32_t>(town)) : nullptr;
     if (!row)
         return 0;
-    GxSoundControl::PlaySystemSound(kSoundDecide);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
     s->m_NextInvTownID = town;
     if (g_Core && g_Core->m_UserData)
         g_Core->m_UserData->SetGameDataTitle(GxString::Format(L"%sに侵攻", row->m_ShowName.c_str()));

@@ -30,8 +30,6 @@
 namespace
 {
 
-constexpr int kSoundPush = 0;
-constexpr int kSoundDecide = 5;
 // The GDI font of size setting "FONTSIZE_4".
 constexpr int kFontMap = 4;
 
@@ -240,10 +238,10 @@ int32_t SeqZorTakeOver::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
         if (ZorCore* core = ZorCore::GetInstance())
             core->ApplyTakeOver(units, m_Round);
         GxMoaAdventureScreen::ReturnToStory(L"ZOR_RETURN_FROM_TAKEOVER");
-        GxSoundControl::PlaySystemSound(kSoundDecide);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDecide);
         return 1;
     }
     if (sender->HasKind(GX_TASKKIND_WIDGET) && sender->GetTaskLocalName().rfind(L"btn_", 0) == 0)
-        GxSoundControl::PlaySystemSound(kSoundPush);
+        GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundPush);
     return 0;
 }

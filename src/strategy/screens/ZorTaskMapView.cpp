@@ -41,15 +41,19 @@ void AddCursor(std::vector<ZorTaskMapView::Item>& out, ZorTaskMapView::Kind kind
     out.push_back(item);
 }
 
-void AddBlockCursor(const ZorUserData& s, int32_t bx, int32_t bz, std::vector<ZorTaskMapView::Item>& out)
+void AddBlockCursorAt(int32_t bx, int32_t bz, std::vector<ZorTaskMapView::Item>& out)
 {
-    if (s.GetBlockState(bx, bz) <= 6)
-        return;
     const GxVector4 c = ZorCellToWorld(bx, bz);
     GxMatrix m;
     m.Scaling(0.8f, 0.8f, 0.8f);
     m.AddTranslation(c.x, 0.1f, c.z);
     AddCursor(out, ZorTaskMapView::kCursor01, m);
+}
+
+void AddBlockCursor(const ZorUserData& s, int32_t bx, int32_t bz, std::vector<ZorTaskMapView::Item>& out)
+{
+    if (s.GetBlockState(bx, bz) > 6)
+        AddBlockCursorAt(bx, bz, out);
 }
 
 void AddRoomCursor(int32_t rx, int32_t rz, std::vector<ZorTaskMapView::Item>& out)
@@ -135,9 +139,20 @@ void ZorTaskMapView::CollectItems(const ZorUserData& s, const CursorInput& curso
     {
         if (cursor.m_PointX < 0)
             break;
-        AddBlockCursor(s, cursor.m_PointX, cursor.m_PointZ, out);
         const ZorBlockState* b = s.GetDetailBlock(cursor.m_PointX, cursor.m_PointZ);
         const ZorMapData::Block* def = b ? b->m_MapBlock : nullptr;
+        // While a unit is carried the cursor marks only the slot that would take it, and its room.
+        if (cursor.m_Dragging)
+        {
+            if (!cursor.m_DropValid)
+                break;
+            AddBlockCursorAt(cursor.m_PointX, cursor.m_PointZ, out);
+            if (const ZorRoomState* room = s.GetRoomOfBlock(cursor.m_PointX, cursor.m_PointZ);
+                room && room->m_MapRoom)
+                AddRoomCursor(room->m_MapRoom->m_RX, room->m_MapRoom->m_RZ, out);
+            break;
+        }
+        AddBlockCursor(s, cursor.m_PointX, cursor.m_PointZ, out);
         if (!def || def->m_Kind != ZorMapData::kKindRoom || (def->m_RX == 0 && def->m_RZ == 0))
             break;
         const int32_t st = s.GetRoomState(def->m_RX, def->m_RZ);
@@ -146,6 +161,11 @@ void ZorTaskMapView::CollectItems(const ZorUserData& s, const CursorInput& curso
         break;
     }
     case 1:
+        // A unit carried with the room window open goes to the window's selected slot: the room is lit
+        // only when that slot takes it.
+        if (cursor.m_RoomX >= 0 && (!cursor.m_Dragging || cursor.m_DropValid))
+            AddRoomCursor(cursor.m_RoomX, cursor.m_RoomZ, out);
+        break;
     case 2:
     case 3:
     case 4:
@@ -203,6 +223,8 @@ ZorTaskMapView::CursorInput ZorTaskMapView::ReadCursorInput(const ZorUserData& s
         in.m_RoomZ = screen->GetRoomWindowRZ();
         in.m_MenuX = screen->GetMenuBlockX();
         in.m_MenuZ = screen->GetMenuBlockZ();
+        in.m_Dragging = screen->GetDraggedUnit() != 0;
+        in.m_DropValid = in.m_Dragging && screen->IsDropTarget();
     }
     return in;
 }

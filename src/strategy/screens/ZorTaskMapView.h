@@ -45,6 +45,8 @@ public:
         int32_t m_PointX = -1, m_PointZ = -1; // pointed block
         int32_t m_RoomX = -1, m_RoomZ = -1;   // room of the room window
         int32_t m_MenuX = -1, m_MenuZ = -1;   // block of the context menu
+        bool m_Dragging = false;              // a unit is carried from the unit list
+        bool m_DropValid = false;             // and letting it go now would place it
     };
     // Room model sets the pool holds.
     static constexpr int32_t kSets = 20;
@@ -59,6 +61,8 @@ public:
     static void CollectItems(const ZorUserData& state, const CursorInput& cursor, std::vector<Item>& out);
     // The pool's model for an item; null when the pool has none.
     static GxModel* ResolveModel(const Item& item);
+    // What the last draw walked over.
+    const std::vector<Item>& GetDrawnItems() const { return m_Items; }
 
 private:
     CursorInput ReadCursorInput(const ZorUserData& state) const;

@@ -15,8 +15,6 @@
 namespace
 {
 
-constexpr int kSoundDrop = 4;
-
 int32_t LeadershipCost(const ZorTaskUnitEntity* unit)
 {
     const DBZorUnitData* row = unit ? g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID)) : nullptr;
@@ -105,7 +103,7 @@ bool ZorTaskTakeOverUnitInfo::Toggle(int32_t k)
         m_Selected[k] = 0;
         m_SelectedCost -= cost;
     }
-    GxSoundControl::PlaySystemSound(kSoundDrop);
+    GxSoundControl::PlaySystemSound(GxSoundControl::kSystemSoundDrop);
     return true;
 }
 

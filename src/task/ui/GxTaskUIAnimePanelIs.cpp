@@ -4,7 +4,7 @@ GxTaskUIAnimePanelIs::GxTaskUIAnimePanelIs(GxTaskBase* parent, const wchar_t* gl
                                            int32_t localIndex)
     : GxTaskUIPanelIs(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(16);
+    SetTypeCode(kTypeCode);
     m_EventBlockFlag = false;
 }
 

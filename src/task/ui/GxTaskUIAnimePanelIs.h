@@ -7,6 +7,8 @@
 class GxTaskUIAnimePanelIs : public GxTaskUIPanelIs
 {
 public:
+    static constexpr int32_t kTypeCode = 16;
+
     GxTaskUIAnimePanelIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                          int32_t localIndex = 0);
     ~GxTaskUIAnimePanelIs() override;

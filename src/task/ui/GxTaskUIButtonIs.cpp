@@ -9,7 +9,7 @@ GxTaskUIButtonIs::GxTaskUIButtonIs(GxTaskBase* parent, const wchar_t* globalName
                                    int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(18);
+    SetTypeCode(kTypeCode);
     AddTaskKind(kKindButton);
 }
 

@@ -9,6 +9,8 @@
 class GxTaskUIButtonIs : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 18;
+
     // Runtime kind bit of the buttons.
     static constexpr uint32_t kKindButton = 128;
 
@@ -39,6 +41,8 @@ protected:
     virtual const GxNcOriginImage* GetDrawImage() const;
     // Draws the image with the widget matrix and alpha.
     void DrawImage(const GxNcOriginImage* image, float alpha) const;
+    // The look the button shows now, as its Draw draws it.
+    void DrawImage() const { DrawImage(GetDrawImage(), GetImageDrawAlpha()); }
     float GetImageDrawAlpha() const;
 
     GxUIImageTable m_Images;

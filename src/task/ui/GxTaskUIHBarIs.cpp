@@ -11,7 +11,7 @@ GxTaskUIHBarIs::GxTaskUIHBarIs(GxTaskBase* parent, const wchar_t* globalName, co
                                int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(41);
+    SetTypeCode(kTypeCode);
     m_EventBlockFlag = false;
 }
 

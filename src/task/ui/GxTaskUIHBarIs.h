@@ -9,6 +9,8 @@
 class GxTaskUIHBarIs : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 41;
+
     GxTaskUIHBarIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                    int32_t localIndex = 0);
     ~GxTaskUIHBarIs() override;

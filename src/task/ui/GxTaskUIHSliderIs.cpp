@@ -4,7 +4,7 @@ GxTaskUIHSliderIs::GxTaskUIHSliderIs(GxTaskBase* parent, const wchar_t* globalNa
                                      int32_t localIndex)
     : GxTaskUISliderIs(Axis::Horizontal, parent, globalName, localName, localIndex)
 {
-    SetTypeCode(30);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIHSliderIs::~GxTaskUIHSliderIs() = default;

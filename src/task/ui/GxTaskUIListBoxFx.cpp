@@ -37,7 +37,7 @@ GxTaskUIListBoxFx::GxTaskUIListBoxFx(GxTaskBase* parent, const wchar_t* globalNa
     : GxTaskUIPanelFx(parent, globalName, localName, localIndex), m_TextFontSize(GetSystemConfig().m_FontSize[1]),
       m_EdgeColor(GetSystemConfig().m_WidgetSecondColor)
 {
-    SetTypeCode(50);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIListBoxFx::~GxTaskUIListBoxFx()

@@ -14,6 +14,8 @@ class GxTextureFlex;
 class GxTaskUIListBoxFx : public GxTaskUIPanelFx
 {
 public:
+    static constexpr int32_t kTypeCode = 50;
+
     GxTaskUIListBoxFx(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                       int32_t localIndex = 0);
     ~GxTaskUIListBoxFx() override;

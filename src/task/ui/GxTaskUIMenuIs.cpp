@@ -13,7 +13,7 @@ GxTaskUIMenuIs::GxTaskUIMenuIs(GxTaskBase* parent, const wchar_t* globalName, co
                                int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(40);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIMenuIs::~GxTaskUIMenuIs() = default;

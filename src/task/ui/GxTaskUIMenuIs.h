@@ -13,6 +13,8 @@
 class GxTaskUIMenuIs : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 40;
+
     GxTaskUIMenuIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                    int32_t localIndex = 0);
     ~GxTaskUIMenuIs() override;

@@ -1,48 +1,20 @@
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
-#include "appdata/DBUIModule.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxString.h"
-#include "graphics/GxGraphics.h"
 #include "task/GxTaskManage.h"
-#include "task/ui/GxUIMessageDraw.h"
 
 GxTaskUIMessageWindowFx::GxTaskUIMessageWindowFx(GxTaskBase* parent, const wchar_t* globalName,
                                                  const wchar_t* localName, int32_t localIndex)
-    : GxTaskUIPanelFx(parent, globalName, localName, localIndex)
+    : GxTaskUIMessagePanelFx(parent, globalName, localName, localIndex, GxUIMessageLayout::Mode::Message, kTypeCode,
+                             L"GxTaskUIMessageWindowFx")
 {
-    SetTypeCode(9);
 }
 
 GxTaskUIMessageWindowFx::~GxTaskUIMessageWindowFx() = default;
-
-void GxTaskUIMessageWindowFx::SetTextFontIndex(int32_t index)
-{
-    m_Layout.SetTextFontIndex(index, L"GxTaskUIMessageWindowFx");
-}
-
-void GxTaskUIMessageWindowFx::SetRubyFontIndex(int32_t index)
-{
-    m_Layout.SetRubyFontIndex(index, L"GxTaskUIMessageWindowFx");
-}
-
-void GxTaskUIMessageWindowFx::ApplyModule(const DBUIModuleData& row)
-{
-    GxTaskUIPanelFx::ApplyModule(row);
-    SetTextFontIndex(row.m_FontIndex);
-    SetTextRegion(row.m_ClientLeft, row.m_ClientTop, row.m_ClientWidth, row.m_ClientHeight);
-}
-
-void GxTaskUIMessageWindowFx::SetTextRegion(int32_t left, int32_t top, int32_t width, int32_t height)
-{
-    m_Layout.m_TextRegionLeft = left;
-    m_Layout.m_TextRegionTop = top;
-    m_Layout.m_TextRegionWidth = width;
-    m_Layout.m_TextRegionHeight = height;
-}
 
 void GxTaskUIMessageWindowFx::SetText(const wchar_t* text)
 {
@@ -122,21 +94,8 @@ bool GxTaskUIMessageWindowFx::ShowAtOnce(bool throughClickWaits, bool onlyIfRead
 
 int32_t GxTaskUIMessageWindowFx::Draw(int32_t, int32_t)
 {
-    if (!IsShown())
-        return 0;
-    GxGraphics::BeginScene();
-    GxGraphics::ResetRenderStates();
-    GxGraphics::SetTextureFilter(1);
-    DrawImage();
-    if (m_Layout.m_VisibleText)
-    {
-        const uint32_t readColor = m_Layout.m_ReadedFlag && GetUserConfig().m_ChangeColorReadedText
-                                       ? GetSystemConfig().m_ReadTextColor
-                                       : GetSystemConfig().m_MessageTextColor;
-        GxUIMessageDraw::Draw(m_Layout, *this, readColor);
-    }
-    GxGraphics::EndScene();
-    return 0;
+    const bool readColor = m_Layout.m_ReadedFlag && GetUserConfig().m_ChangeColorReadedText;
+    return DrawPage(readColor ? GetSystemConfig().m_ReadTextColor : GetSystemConfig().m_MessageTextColor);
 }
 
 bool GxTaskUIMessageWindowFx::Save(GxContentWriterBase* writer)
@@ -157,6 +116,6 @@ bool GxTaskUIMessageWindowFx::Load(GxContentReaderBase* reader)
     if (!GxTaskUIBase::Load(reader))
         return false;
     reader->ReadString("m_Text", m_Text);
-    const bool loaded = m_Layout.Load(reader, m_Text, L"GxTaskUIMessageWindowFx");
+    const bool loaded = m_Layout.Load(reader, m_Text, GetClassName());
     return loaded && reader->GetErrorCount() == 0;
 }

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "task/ui/GxTaskUIPanelFx.h"
-#include "task/ui/GxUIMessageLayout.h"
+#include "task/ui/GxTaskUIMessagePanelFx.h"
 
 // The typewriter message window of the adventure screen (UI type 9): a picture panel that types its
 // message (the widget's m_Text) at the player's text speed into a text region, with rubies, inline tags,
 // kinsoku line breaking and click waits. The whole page and typing state is stored, so a loaded game shows
 // the page exactly as it was.
-class GxTaskUIMessageWindowFx : public GxTaskUIPanelFx
+class GxTaskUIMessageWindowFx : public GxTaskUIMessagePanelFx
 {
 public:
+    static constexpr int32_t kTypeCode = 9;
+
     GxTaskUIMessageWindowFx(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                             int32_t localIndex = 0);
     ~GxTaskUIMessageWindowFx() override;
@@ -20,22 +21,15 @@ public:
     int32_t Draw(int32_t param, int32_t layer) override;
     bool Save(GxContentWriterBase* writer) override;
     bool Load(GxContentReaderBase* reader) override;
-    void ApplyModule(const DBUIModuleData& row) override;
     // SetMessage(text, automatic click wait, not read, kinsoku, automatic line breaks).
     void SetText(const wchar_t* text) override;
 
-    virtual void SetTextFontIndex(int32_t index);
-    virtual void SetRubyFontIndex(int32_t index);
-    virtual void ShowText() { m_Layout.m_VisibleText = true; }
-    virtual void HideText() { m_Layout.m_VisibleText = false; }
     virtual void SetMessage(const std::wstring& text, bool autoClickWait, bool readed, bool ignoreKinsoku,
                             bool disableAutoNewline);
     virtual void ClearMessage();
     // In UTF-16 units.
     virtual int32_t GetTextLength() const;
-    virtual int32_t GetShowCharCount() const { return static_cast<int32_t>(m_Layout.m_ShowChars.size()); }
     virtual bool IsReaded() const { return m_Layout.m_ReadedFlag; }
-    virtual void SetTextRegion(int32_t left, int32_t top, int32_t width, int32_t height);
     // Kept inside 0 .. the text's length.
     virtual void SetProcessPos(int32_t pos) { m_Layout.SetProcessPos(pos, m_Text); }
     virtual int32_t GetProcessPos() const { return m_Layout.m_ProcessPos; }
@@ -47,11 +41,4 @@ public:
     virtual bool ProceedClick();
     virtual bool ShowAtOnce(bool throughClickWaits, bool onlyIfReaded);
     virtual bool ShowNextChar() { return m_Layout.ShowNextChar(m_Text); }
-    virtual void NewLine() { m_Layout.NewLine(); }
-    virtual void ClearPage() { m_Layout.ClearPage(); }
-
-    const GxUIMessageLayout& GetLayout() const { return m_Layout; }
-
-private:
-    GxUIMessageLayout m_Layout{GxUIMessageLayout::Mode::Message};
 };

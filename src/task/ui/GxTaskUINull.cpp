@@ -3,7 +3,7 @@
 GxTaskUINull::GxTaskUINull(GxTaskBase* parent, const wchar_t* globalName, const wchar_t* localName, int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(1);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUINull::~GxTaskUINull() = default;

@@ -7,6 +7,8 @@
 class GxTaskUINull : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 1;
+
     GxTaskUINull(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                  int32_t localIndex = 0);
     ~GxTaskUINull() override;

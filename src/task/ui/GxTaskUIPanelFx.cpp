@@ -17,7 +17,7 @@ GxTaskUIPanelFx::GxTaskUIPanelFx(GxTaskBase* parent, const wchar_t* globalName, 
                                  int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(8);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIPanelFx::~GxTaskUIPanelFx()

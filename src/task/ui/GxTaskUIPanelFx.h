@@ -11,6 +11,8 @@ class GxTextureBase;
 class GxTaskUIPanelFx : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 8;
+
     GxTaskUIPanelFx(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                     int32_t localIndex = 0);
     ~GxTaskUIPanelFx() override;

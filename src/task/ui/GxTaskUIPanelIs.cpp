@@ -9,7 +9,7 @@ GxTaskUIPanelIs::GxTaskUIPanelIs(GxTaskBase* parent, const wchar_t* globalName, 
                                  int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(15);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIPanelIs::~GxTaskUIPanelIs() = default;

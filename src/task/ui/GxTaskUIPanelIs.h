@@ -8,6 +8,8 @@
 class GxTaskUIPanelIs : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 15;
+
     GxTaskUIPanelIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                     int32_t localIndex = 0);
     ~GxTaskUIPanelIs() override;

@@ -25,7 +25,7 @@ GxTaskUITextLogFx::GxTaskUITextLogFx(GxTaskBase* parent, const wchar_t* globalNa
     : GxTaskUIPanelFx(parent, globalName, localName, localIndex), m_TextFontSize(GetSystemConfig().m_FontSize[1]),
       m_EdgeColor(GetSystemConfig().m_WidgetSecondColor)
 {
-    SetTypeCode(51);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUITextLogFx::~GxTaskUITextLogFx() = default;

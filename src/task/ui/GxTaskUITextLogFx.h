@@ -20,6 +20,8 @@ struct GxTextLogElement
 class GxTaskUITextLogFx : public GxTaskUIPanelFx
 {
 public:
+    static constexpr int32_t kTypeCode = 51;
+
     GxTaskUITextLogFx(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                       int32_t localIndex = 0);
     ~GxTaskUITextLogFx() override;

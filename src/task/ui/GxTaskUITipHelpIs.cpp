@@ -16,7 +16,7 @@ GxTaskUITipHelpIs::GxTaskUITipHelpIs(GxTaskBase* parent, const wchar_t* globalNa
                                      int32_t localIndex)
     : GxTaskUIBase(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(45);
+    SetTypeCode(kTypeCode);
     m_EventBlockFlag = false;
     m_ModalFlag = true;
 }

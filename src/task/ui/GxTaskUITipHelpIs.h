@@ -11,6 +11,7 @@
 class GxTaskUITipHelpIs : public GxTaskUIBase
 {
 public:
+    static constexpr int32_t kTypeCode = 45;
     static constexpr int32_t kCell = 16;
 
     GxTaskUITipHelpIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,

@@ -8,7 +8,7 @@ GxTaskUIToggleButtonIs::GxTaskUIToggleButtonIs(GxTaskBase* parent, const wchar_t
                                                int32_t localIndex)
     : GxTaskUIButtonIs(parent, globalName, localName, localIndex)
 {
-    SetTypeCode(19);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIToggleButtonIs::~GxTaskUIToggleButtonIs() = default;

@@ -8,6 +8,8 @@
 class GxTaskUIToggleButtonIs : public GxTaskUIButtonIs
 {
 public:
+    static constexpr int32_t kTypeCode = 19;
+
     GxTaskUIToggleButtonIs(GxTaskBase* parent, const wchar_t* globalName = nullptr, const wchar_t* localName = nullptr,
                            int32_t localIndex = 0);
     ~GxTaskUIToggleButtonIs() override;

@@ -4,7 +4,7 @@ GxTaskUIVSliderIs::GxTaskUIVSliderIs(GxTaskBase* parent, const wchar_t* globalNa
                                      int32_t localIndex)
     : GxTaskUISliderIs(Axis::Vertical, parent, globalName, localName, localIndex)
 {
-    SetTypeCode(31);
+    SetTypeCode(kTypeCode);
 }
 
 GxTaskUIVSliderIs::~GxTaskUIVSliderIs() = default;

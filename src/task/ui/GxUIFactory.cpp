@@ -41,25 +41,25 @@ MakeFn FindMaker(int32_t uiType)
 {
     switch (uiType)
     {
-    case 1: return &Make<GxTaskUINull>;
-    case 8: return &Make<GxTaskUIPanelFx>;
-    case 9: return &Make<GxTaskUIMessageWindowFx>;
-    case 10: return &Make<GxTaskUITextWindowFx>;
-    case 11: return &Make<GxTaskUITextPanelFx>;
-    case 15: return &Make<GxTaskUIPanelIs>;
-    case 16: return &Make<GxTaskUIAnimePanelIs>;
-    case 17: return &Make<GxTaskUITextPanelIs>;
-    case 18: return &Make<GxTaskUIButtonIs>;
-    case 19: return &Make<GxTaskUIToggleButtonIs>;
-    case 20: return &Make<GxTaskUIRadioButtonIs>;
-    case 21: return &Make<GxTaskUITextButtonIs>;
-    case 30: return &Make<GxTaskUIHSliderIs>;
-    case 31: return &Make<GxTaskUIVSliderIs>;
-    case 40: return &Make<GxTaskUIMenuIs>;
-    case 41: return &Make<GxTaskUIHBarIs>;
-    case 45: return &Make<GxTaskUITipHelpIs>;
-    case 50: return &Make<GxTaskUIListBoxFx>;
-    case 51: return &Make<GxTaskUITextLogFx>;
+    case GxTaskUINull::kTypeCode: return &Make<GxTaskUINull>;
+    case GxTaskUIPanelFx::kTypeCode: return &Make<GxTaskUIPanelFx>;
+    case GxTaskUIMessageWindowFx::kTypeCode: return &Make<GxTaskUIMessageWindowFx>;
+    case GxTaskUITextWindowFx::kTypeCode: return &Make<GxTaskUITextWindowFx>;
+    case GxTaskUITextPanelFx::kTypeCode: return &Make<GxTaskUITextPanelFx>;
+    case GxTaskUIPanelIs::kTypeCode: return &Make<GxTaskUIPanelIs>;
+    case GxTaskUIAnimePanelIs::kTypeCode: return &Make<GxTaskUIAnimePanelIs>;
+    case GxTaskUITextPanelIs::kTypeCode: return &Make<GxTaskUITextPanelIs>;
+    case GxTaskUIButtonIs::kTypeCode: return &Make<GxTaskUIButtonIs>;
+    case GxTaskUIToggleButtonIs::kTypeCode: return &Make<GxTaskUIToggleButtonIs>;
+    case GxTaskUIRadioButtonIs::kTypeCode: return &Make<GxTaskUIRadioButtonIs>;
+    case GxTaskUITextButtonIs::kTypeCode: return &Make<GxTaskUITextButtonIs>;
+    case GxTaskUIHSliderIs::kTypeCode: return &Make<GxTaskUIHSliderIs>;
+    case GxTaskUIVSliderIs::kTypeCode: return &Make<GxTaskUIVSliderIs>;
+    case GxTaskUIMenuIs::kTypeCode: return &Make<GxTaskUIMenuIs>;
+    case GxTaskUIHBarIs::kTypeCode: return &Make<GxTaskUIHBarIs>;
+    case GxTaskUITipHelpIs::kTypeCode: return &Make<GxTaskUITipHelpIs>;
+    case GxTaskUIListBoxFx::kTypeCode: return &Make<GxTaskUIListBoxFx>;
+    case GxTaskUITextLogFx::kTypeCode: return &Make<GxTaskUITextLogFx>;
     default: return nullptr;
     }
 }

@@ -1,3 +1,8 @@
+// The typesetting of the message and text windows (see the header for the tags and the two modes).
+//
+// [SECTION] fonts, page and cursor
+// [SECTION] typing one character: ruby marks, tags, placement and the line break after it
+// [SECTION] save and load
 #include "task/ui/GxUIMessageLayout.h"
 
 #include "appdata/GxSystemConfig.h"
@@ -29,6 +34,9 @@ GxUIMessageLayout::GxUIMessageLayout(Mode mode)
       m_UserConfig(&GxTaskUIBase::GetUserConfig())
 {
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Fonts, page and cursor
 
 bool GxUIMessageLayout::SetTextFontIndex(int32_t index, const wchar_t* owner)
 {
@@ -131,9 +139,11 @@ bool GxUIMessageLayout::ScanTagNumber(const std::wstring& text, uint32_t& value)
     return true;
 }
 
+// ---------------------------------------------------------------------------------------------------
+// Typing one character: ruby marks, tags, placement and the line break after it
+
 bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
 {
-    const GxSystemConfig& config = *m_SystemConfig;
     const int32_t length = static_cast<int32_t>(text.size());
     m_ProcessPos = std::clamp(m_ProcessPos, 0, length);
     if (m_ProcessPos >= length)
@@ -141,117 +151,155 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
         m_RubyMode = false;
         return true;
     }
-    auto at = [&](int32_t i) { return i < length ? text[static_cast<size_t>(i)] : L'\0'; };
-
+    const size_t rubiesBefore = m_Rubies.size();
     for (;;)
     {
         if (IsAtEnd(text))
             return EndOfText();
-        const wchar_t c = at(m_ProcessPos);
-        if (m_RubyMode && c == config.m_RubySeparator)
-        {
-            // The reading was taken when the ruby opened; skip it and go on with whatever follows the
-            // close, tags and rubies included.
-            while (m_ProcessPos < length && at(m_ProcessPos) != config.m_RubyClose)
-                ++m_ProcessPos;
-            if (m_ProcessPos < length)
-                ++m_ProcessPos;
-            m_RubyMode = false;
+        Step step = ReadRubyMark(text);
+        if (step == Step::NotMine)
+            step = ReadTag(text);
+        if (step == Step::Again)
             continue;
-        }
-        if (c == config.m_RubyOpen)
-        {
-            ++m_ProcessPos;
-            int32_t base = 0;
-            int32_t i = m_ProcessPos;
-            for (; i < length && at(i) != config.m_RubySeparator; ++i)
-                base += BodyAdvance(at(i));
-            if (i >= length)
-                return false; // no reading: the "≪" is dropped and the text shows plain
-            Ruby ruby;
-            for (++i; i < length && at(i) != config.m_RubyClose; ++i)
-            {
-                ruby.m_Text += at(i);
-                ruby.m_RubyCharWidth += RubyAdvance(at(i));
-            }
-            ruby.m_RubyUnderCharWidth = base;
-            ruby.m_OffsetPos =
-                GxVector3(static_cast<float>(std::max(0, m_CursorX - (m_TextFontSize / 2 + m_TextMarginWidth))),
-                          static_cast<float>(m_CursorY), 0.0f);
-            m_Rubies.push_back(ruby);
-            m_RubyMode = true;
-            // An empty base goes straight on to skipping the reading.
-            if (at(m_ProcessPos) == config.m_RubySeparator)
-                continue;
-            break;
-        }
-        if (c != L'%')
-            break;
-        ++m_ProcessPos;
-        if (m_ProcessPos >= length)
-            return EndOfText();
-        const wchar_t tag = at(m_ProcessPos);
-        if (tag == L'r')
-        {
-            ++m_ProcessPos;
-            NewLine();
+        if (step == Step::Stop)
             return false;
-        }
-        if (tag == L'p')
-        {
-            ++m_ProcessPos;
-            ClearPage();
-            return false;
-        }
-        if (tag == L'c')
-        {
-            ++m_ProcessPos;
-            if (m_Mode == Mode::Message)
-                m_ClickWaiting = true;
+        if (step == Step::StopAtWait)
             return true;
-        }
-        if (tag == L'w')
-        {
-            ++m_ProcessPos;
-            const bool message = m_Mode == Mode::Message;
-            if (at(m_ProcessPos) == L'(')
-            {
-                ++m_ProcessPos;
-                uint32_t ms = 0;
-                if (ScanTagNumber(text, ms) && message)
-                    m_WaitTimeLeft = static_cast<int32_t>(static_cast<uint32_t>(m_WaitTimeLeft) + ms);
-            }
-            else if (message)
-            {
-                m_WaitTimeLeft += m_UserConfig->m_TextLongWaitTime;
-            }
-            return false;
-        }
-        if (tag == L'a')
-        {
-            ++m_ProcessPos;
-            if (at(m_ProcessPos) == L'(')
-            {
-                ++m_ProcessPos;
-                uint32_t colour = 0;
-                if (ScanTagNumber(text, colour))
-                {
-                    m_TextColor = colour | 0xFF000000u;
-                    m_ChangeColor = m_Mode == Mode::Message;
-                }
-            }
-            else
-            {
-                m_ChangeColor = false;
-                m_TextColor = config.m_MessageTextColor;
-            }
-            continue;
-        }
-        break; // "%" and any other character: that character is shown
+        break;
     }
+    PlaceChar(text, rubiesBefore);
+    BreakLine(text);
+    if (IsAtEnd(text))
+        return EndOfText();
+    return false;
+}
 
-    // Show the character.
-    const wchar_t c = at(m_ProcessPos);
+wchar_t GxUIMessageLayout::CharAt(const std::wstring& text, int32_t i)
+{
+    return i >= 0 && i < static_cast<int32_t>(text.size()) ? text[static_cast<size_t>(i)] : L'\0';
+}
+
+GxUIMessageLayout::Step GxUIMessageLayout::ReadRubyMark(const std::wstring& text)
+{
+    const GxSystemConfig& config = *m_SystemConfig;
+    const int32_t length = static_cast<int32_t>(text.size());
+    const wchar_t c = CharAt(text, m_ProcessPos);
+    if (m_RubyMode && c == config.m_RubySeparator)
+    {
+        // The reading was taken when the ruby opened; skip it and go on with whatever follows the
+        // close, tags and rubies included.
+        while (m_ProcessPos < length && CharAt(text, m_ProcessPos) != config.m_RubyClose)
+            ++m_ProcessPos;
+        if (m_ProcessPos < length)
+            ++m_ProcessPos;
+        m_RubyMode = false;
+        return Step::Again;
+    }
+    if (c != config.m_RubyOpen)
+        return Step::NotMine;
+    ++m_ProcessPos;
+    int32_t base = 0;
+    int32_t i = m_ProcessPos;
+    for (; i < length && CharAt(text, i) != config.m_RubySeparator; ++i)
+        base += BodyAdvance(CharAt(text, i));
+    if (i >= length)
+        return Step::Stop; // no reading: the "≪" is dropped and the text shows plain
+    Ruby ruby;
+    for (++i; i < length && CharAt(text, i) != config.m_RubyClose; ++i)
+    {
+        ruby.m_Text += CharAt(text, i);
+        ruby.m_RubyCharWidth += RubyAdvance(CharAt(text, i));
+    }
+    ruby.m_RubyUnderCharWidth = base;
+    ruby.m_OffsetPos = RubyAnchor();
+    m_Rubies.push_back(ruby);
+    m_RubyMode = true;
+    // An empty base goes straight on to skipping the reading.
+    return CharAt(text, m_ProcessPos) == config.m_RubySeparator ? Step::Again : Step::Show;
+}
+
+GxVector3 GxUIMessageLayout::RubyAnchor() const
+{
+    return GxVector3(static_cast<float>(std::max(0, m_CursorX - (m_TextFontSize / 2 + m_TextMarginWidth))),
+                     static_cast<float>(m_CursorY), 0.0f);
+}
+
+GxUIMessageLayout::Step GxUIMessageLayout::ReadTag(const std::wstring& text)
+{
+    const int32_t length = static_cast<int32_t>(text.size());
+    if (CharAt(text, m_ProcessPos) != L'%')
+        return Step::Show;
+    ++m_ProcessPos;
+    if (m_ProcessPos >= length)
+    {
+        EndOfText();
+        return Step::StopAtWait;
+    }
+    const bool message = m_Mode == Mode::Message;
+    switch (CharAt(text, m_ProcessPos))
+    {
+    case L'r':
+        ++m_ProcessPos;
+        NewLine();
+        return Step::Stop;
+    case L'p':
+        ++m_ProcessPos;
+        ClearPage();
+        return Step::Stop;
+    case L'c':
+        ++m_ProcessPos;
+        if (message)
+            m_ClickWaiting = true;
+        return Step::StopAtWait;
+    case L'w':
+        ++m_ProcessPos;
+        if (CharAt(text, m_ProcessPos) == L'(')
+        {
+            ++m_ProcessPos;
+            uint32_t ms = 0;
+            if (ScanTagNumber(text, ms) && message)
+                m_WaitTimeLeft = static_cast<int32_t>(static_cast<uint32_t>(m_WaitTimeLeft) + ms);
+        }
+        else if (message)
+        {
+            m_WaitTimeLeft += m_UserConfig->m_TextLongWaitTime;
+        }
+        return Step::Stop;
+    case L'a':
+        ++m_ProcessPos;
+        if (CharAt(text, m_ProcessPos) == L'(')
+        {
+            ++m_ProcessPos;
+            uint32_t colour = 0;
+            if (ScanTagNumber(text, colour))
+            {
+                m_TextColor = colour | 0xFF000000u;
+                m_ChangeColor = message;
+            }
+        }
+        else
+        {
+            m_ChangeColor = false;
+            m_TextColor = m_SystemConfig->m_MessageTextColor;
+        }
+        return Step::Again;
+    default:
+        return Step::Show; // "%" and any other character: that character is shown
+    }
+}
+
+void GxUIMessageLayout::PlaceChar(const std::wstring& text, size_t rubiesBefore)
+{
+    const wchar_t c = CharAt(text, m_ProcessPos);
+    const bool closing = m_SystemConfig->m_LineStartProhibited.find(c) != std::wstring::npos;
+    if (m_CursorX > 0 && !closing && !m_IgnoreKinsoku && !m_DisenableAutoNewline && ClosingRunOverflows(text))
+    {
+        // The closing punctuation after this character cannot all hang at the edge, and a line must
+        // not begin with it: this character goes to the next line and takes the punctuation along.
+        NewLine();
+        if (m_Rubies.size() > rubiesBefore)
+            m_Rubies.back().m_OffsetPos = RubyAnchor();
+    }
     ShowChar shown;
     shown.m_Char = static_cast<uint32_t>(c);
     shown.m_OffsetPos = GxVector3(static_cast<float>(m_CursorX), static_cast<float>(m_CursorY), 0.0f);
@@ -262,10 +310,32 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
         m_WaitTimeLeft += m_UserConfig->m_TextWaitTime;
     ++m_ProcessPos;
     m_CursorX += BodyAdvance(c);
+}
 
+bool GxUIMessageLayout::ClosingRunOverflows(const std::wstring& text) const
+{
+    // BreakLine played forward over the characters that must not begin a line right after the one at
+    // the position: only the first of them may hang past the edge, so a break would fall inside the run.
+    const std::wstring& noStart = m_SystemConfig->m_LineStartProhibited;
+    int32_t x = m_CursorX + BodyAdvance(CharAt(text, m_ProcessPos));
+    for (int32_t i = m_ProcessPos + 1;; ++i)
+    {
+        const wchar_t next = CharAt(text, i);
+        if (next == L'\0' || noStart.find(next) == std::wstring::npos)
+            return false;
+        if (x + m_TextMarginWidth + m_TextFontSize >= m_TextRegionWidth && x >= m_TextRegionWidth)
+            return true;
+        x += BodyAdvance(next);
+    }
+}
+
+void GxUIMessageLayout::BreakLine(const std::wstring& text)
+{
     // Kinsoku, with the next character: an opening bracket close to the edge goes to the next line with
-    // what follows it; closing punctuation may hang one character past the edge.
-    const wchar_t next = at(m_ProcessPos);
+    // what follows it; closing punctuation may hang one character past the edge (a longer run of it was
+    // seen to by PlaceChar, which sent the character before it down).
+    const GxSystemConfig& config = *m_SystemConfig;
+    const wchar_t next = CharAt(text, m_ProcessPos);
     const bool isNext = next != L'\0';
     if (m_CursorX + 2 * (m_TextMarginWidth + m_TextFontSize) >= m_TextRegionWidth && isNext &&
         config.m_LineEndProhibited.find(next) != std::wstring::npos && !m_IgnoreKinsoku && !m_DisenableAutoNewline)
@@ -276,9 +346,6 @@ bool GxUIMessageLayout::ShowNextChar(const std::wstring& text)
         if (!hangs || m_CursorX >= m_TextRegionWidth)
             NewLine();
     }
-    if (IsAtEnd(text))
-        return EndOfText();
-    return false;
 }
 
 bool GxUIMessageLayout::ShowRun(const std::wstring& text, bool stopAtClickWait)

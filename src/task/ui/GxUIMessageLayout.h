@@ -147,6 +147,34 @@ public:
     bool m_RubyLine = true;
 
 private:
+    // What a reading step of ShowNextChar leaves to it: the step was not for this character, the loop
+    // goes on, the call ends (false), the call ends at a stop (true), or the character is shown.
+    enum class Step
+    {
+        NotMine,
+        Again,
+        Stop,
+        StopAtWait,
+        Show,
+    };
+
+    // The character at i, NUL outside the text.
+    static wchar_t CharAt(const std::wstring& text, int32_t i);
+    // "≪" opens a ruby (its record is made now), "／" in a ruby skips the reading.
+    Step ReadRubyMark(const std::wstring& text);
+    // "%" tags; any other character is to be shown.
+    Step ReadTag(const std::wstring& text);
+    // Where a ruby opened now is anchored.
+    GxVector3 RubyAnchor() const;
+    // Appends the character at the position to the page and moves the cursor past it. A ruby opened in
+    // this call (beyond rubiesBefore) moves with the character when it goes to the next line.
+    void PlaceChar(const std::wstring& text, size_t rubiesBefore);
+    // True when the characters that must not begin a line right after the one at the position would,
+    // by BreakLine's rules, be broken inside their run.
+    bool ClosingRunOverflows(const std::wstring& text) const;
+    // Kinsoku line breaking after a placed character, by the one that follows it.
+    void BreakLine(const std::wstring& text);
+
     // The run's configurations, taken once: both live for the whole run (the player's options change
     // inside the same object).
     const GxSystemConfig* m_SystemConfig;

@@ -144,6 +144,48 @@ TEST(GxTaskUIMessageWindowFx, KinsokuHangsClosingAndMovesOpeningPunctuation)
     EXPECT_EQ(BodyAt(w->GetLayout())[11], (std::pair<int32_t, int32_t>{297, 0})) << "no automatic new line";
 }
 
+TEST(GxTaskUIMessageWindowFx, ClosingPunctuationRunNeverBeginsALine)
+{
+    // "！」" at the edge: only "！" may hang, so "け" goes down with both rather than leave "」" alone
+    // at the start of the next line. Both windows, every position of the run against the edge.
+    WidgetTree t;
+    auto* message = Window(t, 270);
+    auto* text = new GxTaskUITextWindowFx(t.seq, nullptr, L"text", 0);
+    text->SetTextRegion(0, 0, 270, 600);
+    const std::wstring noStart = L"！」";
+    for (int32_t lead = 0; lead < 12; ++lead)
+    {
+        const std::wstring line = std::wstring(static_cast<size_t>(lead), L'あ') + L"行け！」";
+        message->SetMessage(line, false, false, false, false);
+        message->ShowAtOnce(true, false);
+        text->SetMessage(line, false, false);
+        for (const GxUIMessageLayout* layout : {&message->GetLayout(), &text->GetLayout()})
+            for (const auto& ch : layout->m_ShowChars)
+                EXPECT_FALSE(ch.m_OffsetPos.x == 0.0f && ch.m_OffsetPos.y > 0.0f &&
+                             noStart.find(static_cast<wchar_t>(ch.m_Char)) != std::wstring::npos)
+                    << "lead " << lead << " mode " << static_cast<int>(layout->m_Mode);
+    }
+    message->SetMessage(L"ああああああああけ！」", false, false, false, false);
+    message->ShowAtOnce(true, false);
+    EXPECT_EQ(BodyAt(message->GetLayout())[8], (std::pair<int32_t, int32_t>{0, 35})) << "け goes down";
+    EXPECT_EQ(BodyAt(message->GetLayout())[10], (std::pair<int32_t, int32_t>{54, 35}));
+    message->SetMessage(L"あああああああけ！」", false, false, false, false);
+    message->ShowAtOnce(true, false);
+    EXPECT_EQ(BodyAt(message->GetLayout())[9], (std::pair<int32_t, int32_t>{243, 0})) << "a run that fits hangs";
+    message->SetMessage(L"ああああああああけ！」", false, false, true, false);
+    message->ShowAtOnce(true, false);
+    EXPECT_EQ(BodyAt(message->GetLayout())[8], (std::pair<int32_t, int32_t>{216, 0})) << "kinsoku ignored";
+
+    // The sample game's line in its 820-wide message window, where "」" once stood alone.
+    auto* sample = Window(t, 820);
+    sample->SetMessage(L"「Tキーで玉座へ戻る。侵入者をすべて倒せば我らの勝ちだ。行け！」", false, false, false, false);
+    sample->ShowAtOnce(true, false);
+    const Points at = BodyAt(sample->GetLayout());
+    ASSERT_EQ(at.size(), 32u);
+    EXPECT_EQ(at[29], (std::pair<int32_t, int32_t>{0, 35})) << "け starts the second line";
+    EXPECT_EQ(at[31], (std::pair<int32_t, int32_t>{54, 35}));
+}
+
 TEST(GxTaskUIMessageWindowFx, PageSavedMidTypingGoesOnIdentically)
 {
     for (ContentForm form : {ContentForm::Binary, ContentForm::Text})
