@@ -1,6 +1,28 @@
 #include "platform/PfGLBuffer.h"
 
+#include "platform/PfGLDevice.h"
+
 #include <epoxy/gl.h>
+
+#include <atomic>
+
+namespace
+{
+
+std::atomic<uint64_t> s_NextGeneration{1};
+
+} // namespace
+
+void PfGLBuffer::BumpContentGeneration()
+{
+    m_Generation = s_NextGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+void PfGLBuffer::BeforeChange() const
+{
+    if (PfGLDevice* device = PfGLDevice::GetCurrent())
+        device->NoteBufferChange(this);
+}
 
 PfGLBuffer::~PfGLBuffer()
 {
@@ -9,6 +31,7 @@ PfGLBuffer::~PfGLBuffer()
 
 void PfGLBuffer::CreateStorage(uint32_t length)
 {
+    BumpContentGeneration();
     m_Data.assign(length, 0);
     GLuint name = 0;
     glGenBuffers(1, &name);
@@ -26,6 +49,8 @@ void PfGLBuffer::DestroyStorage()
 {
     if (m_Name)
     {
+        BeforeChange();
+        BumpContentGeneration();
         GLuint name = m_Name;
         glDeleteBuffers(1, &name);
     }
@@ -42,6 +67,9 @@ void* PfGLBuffer::Lock(uint32_t offset, uint32_t size, uint32_t flags)
         size = (uint32_t)m_Data.size() - offset;
     if (size > m_Data.size() - offset)
         return nullptr;
+    // Draws written down but not yet made read the contents as they are now.
+    if (!(flags & D3DLOCK_READONLY))
+        BeforeChange();
     m_Locked = true;
     m_LockOffset = offset;
     m_LockSize = size;
@@ -56,6 +84,7 @@ PfResult PfGLBuffer::Unlock()
     m_Locked = false;
     if ((m_LockFlags & D3DLOCK_READONLY) || m_LockSize == 0)
         return D3D_OK;
+    BumpContentGeneration();
     GLint previous = 0;
     glGetIntegerv(GL_COPY_WRITE_BUFFER_BINDING, &previous);
     glBindBuffer(GL_COPY_WRITE_BUFFER, m_Name);

@@ -1,5 +1,9 @@
 // What vertex and index buffers share: device memory plus a processor-side copy that Lock hands out and
 // Unlock uploads. Created and drawn on the device's thread.
+//
+// Like a texture, a buffer carries a contents generation, new at every creation and every unlock that may
+// have written it (unique among all buffers), which the device's frame comparison records with each draw
+// from the buffer: an unchanged generation means unchanged vertices or indices.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -22,6 +26,11 @@ public:
     void* Lock(uint32_t offset, uint32_t size, uint32_t flags);
     PfResult Unlock();
 
+    uint64_t GetContentGeneration() const { return m_Generation; }
+    // The device's frame counter when a draw from this buffer was last written down (PfGLDevice).
+    uint64_t GetFrameStamp() const { return m_FrameStamp; }
+    void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
+
 protected:
     PfGLBuffer() = default;
     ~PfGLBuffer();
@@ -31,7 +40,13 @@ protected:
     void DestroyStorage();
 
 private:
+    void BumpContentGeneration();
+    // Tells the device the contents are about to change or go away.
+    void BeforeChange() const;
+
     uint32_t m_Name = 0;
+    uint64_t m_Generation = 0;
+    mutable uint64_t m_FrameStamp = 0;
     std::vector<uint8_t> m_Data;
     bool m_Locked = false;
     uint32_t m_LockOffset = 0;

@@ -218,6 +218,9 @@ void PfGLDevice::Destroy()
         name = m_Framebuffer;
         if (name)
             glDeleteFramebuffers(1, &name);
+        name = m_ReadFramebuffer;
+        if (name)
+            glDeleteFramebuffers(1, &name);
         name = m_WhiteTexture;
         if (name)
             glDeleteTextures(1, &name);
@@ -237,6 +240,7 @@ void PfGLDevice::Destroy()
     m_Window = nullptr;
     m_DeviceCreated = false;
     m_Framebuffer = m_VertexArray = m_StreamBuffer = m_StreamIndexBuffer = m_QuadIndexBuffer = 0;
+    m_ReadFramebuffer = 0;
     m_WhiteTexture = 0;
     m_StreamOffset = m_StreamIndexOffset = 0;
     m_StreamCapacity = m_StreamIndexCapacity = 0;
@@ -405,9 +409,23 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
         m_FrameDeferred = false; // the back buffer holds this picture already
     else if (m_FrameDeferred && FindFrameDamage(damage))
     {
+        // Different commands may still make the same pixels (a glyph drawn on its own in one frame and
+        // with its line in the next): where the region drawn again holds what it held, nothing is shown.
+        const bool looked = sameShow && ReadBackRegion(damage, m_RegionBefore);
         PlayDeferredFrame(&damage);
         partial = true;
         ++m_PartialFrames;
+        const bool unchanged = sameShow && (damage.left >= damage.right || damage.top >= damage.bottom ||
+                                            (looked && ReadBackRegion(damage, m_RegionAfter) &&
+                                             m_RegionBefore == m_RegionAfter));
+        if (unchanged)
+        {
+            ++m_SkippedFrames;
+            m_ReferenceLog.swap(m_FrameLog);
+            m_ReferenceValid = true;
+            BeginFrameLog();
+            return D3D_OK;
+        }
     }
     else
         PlayDeferredFrame();
@@ -487,6 +505,7 @@ void PfGLDevice::Unbind(const PfGLVertexBuffer* buffer)
 {
     if (!buffer)
         return;
+    NoteBufferChange(buffer);
     if (m_StreamSource == buffer)
         m_StreamSource = nullptr;
     for (PfGLVertexBuffer*& stream : m_Streams)
@@ -498,6 +517,7 @@ void PfGLDevice::Unbind(const PfGLIndexBuffer* buffer)
 {
     if (!buffer)
         return;
+    NoteBufferChange(buffer);
     if (m_Indices == buffer)
         m_Indices = nullptr;
     // The name goes back to OpenGL and may come out again for a new buffer, which the remembered binding
@@ -508,6 +528,13 @@ void PfGLDevice::Unbind(const PfGLIndexBuffer* buffer)
 
 void PfGLDevice::Unbind(const PfGLVertexDeclaration* declaration)
 {
+    // Draws written down name their declaration by its address, which a new one may take: held-back draws
+    // are made now, and the next frame is not compared with this one.
+    if (declaration && m_Context && SDL_GL_GetCurrentContext() == (SDL_GLContext)m_Context)
+    {
+        MarkFrameIncomparable();
+        m_ReferenceValid = false;
+    }
     if (declaration && m_Declaration == declaration)
     {
         m_Declaration = nullptr;

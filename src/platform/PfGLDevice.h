@@ -16,19 +16,22 @@
 // PfGLDeviceTargets.cpp (targets, viewport, clear), PfGLDeviceDraw.cpp (drawing and batching) and
 // PfGLDeviceFrame.cpp (the frame comparison).
 //
-// A frame that changes nothing is neither drawn nor shown. Each frame's clears and draws into the implicit
-// back buffer are written down (the states they were made under, the contents generation of every texture
-// they sample, their vertices); while the frame so far matches the last shown one, nothing is sent to
-// OpenGL. Present finds the whole frame equal and leaves the back buffer and the window as they are; at the
-// first difference, or when anything might observe the back buffer or change a texture the frame uses,
-// the commands written down are played first and the rest of the frame is drawn as it comes. Frames that
-// draw into other targets, draw before a whole-target clear, or depend on depth or stencil values from
-// an earlier frame are always drawn.
+// A frame that changes nothing is neither drawn nor shown. Each frame's clears and draws are written down
+// (the states they were made under, the contents generation of every texture and buffer they read, their
+// vertices); while the frame so far matches the last shown one, nothing is sent to OpenGL. Present finds
+// the whole frame equal and leaves the back buffer, the other targets and the window as they are; at the
+// first difference, or when anything might observe a target drawn in the frame or change a texture or
+// buffer the frame uses, the commands written down are played first and the rest of the frame is drawn as
+// it comes. Draws into a render target other than the back buffer are compared with the rest when the
+// target was cleared whole in the frame before them (a layer drawn into a picture of its own, then shown).
+// Frames that draw into several targets at once, draw before a whole-target clear (or a quad covering the
+// back buffer opaquely), or depend on depth or stencil values from an earlier frame are always drawn.
 //
-// A frame that differs from the last shown one in a few draws only is drawn again only where those draws
-// reach (PfGLDeviceDamage.cpp): every command of the frame is played with the scissor cut to that region,
-// over the last picture the back buffer still holds, and where the window keeps its picture between
-// presents only that region is sent to it.
+// A frame that differs from the last shown one in a few draws only, into the back buffer only and
+// without depth, is drawn again only where those draws reach (PfGLDeviceDamage.cpp): every command of the
+// frame is played with the scissor cut to that region, over the last picture the back buffer still holds,
+// and only that region is sent to the window where the window keeps its picture between presents or the
+// platform can copy a part of the picture to it. Other changed frames are drawn whole.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -42,6 +45,7 @@
 #include <vector>
 
 union SDL_Event;
+class PfGLBuffer;
 class PfGLTexture;
 class PfGLVertexBuffer;
 class PfGLIndexBuffer;
@@ -139,6 +143,9 @@ public:
     // drawn first where no copy can be made, the texture goes away or the back buffer is read. write: the
     // contents change; destroy: the texture goes away.
     void NoteTextureChange(const PfGLTexture* texture, bool write, bool destroy = false);
+    // A vertex or index buffer calls this before its contents change or go away: a frame written down that
+    // draws from it is drawn first.
+    void NoteBufferChange(const PfGLBuffer* buffer);
     // The window's contents were lost or its size changed: the next present shows the picture again even
     // when the frame is unchanged. Window events on the device's window call it too.
     void InvalidatePresented() { m_WindowExposed = true; }
@@ -249,11 +256,32 @@ private:
         DRAW_UP,
         DRAW_INDEXED_UP,
         DRAW_QUADS,
+        DRAW_BUFFERS,
     };
     struct ClearTarget
     {
+        PfGLTexture* Target;
         PfGLTexture* DepthStencil;
         D3DVIEWPORT9 Viewport;
+    };
+    // What a draw from buffers reads besides the states: the streams, indices and declaration set, with
+    // the buffers' contents generations.
+    enum class BufferDraw : uint32_t
+    {
+        PRIMITIVE,
+        INDEXED,
+    };
+    struct BufferBinding
+    {
+        BufferDraw Kind;
+        uint32_t Type;
+        PfGLVertexBuffer* Streams[4];
+        uint64_t StreamGenerations[4];
+        uint32_t Offsets[4];
+        uint32_t Strides[4];
+        PfGLIndexBuffer* Indices;
+        uint64_t IndexGeneration;
+        PfGLVertexDeclaration* Declaration;
     };
     struct FrameArgs
     {
@@ -296,11 +324,19 @@ private:
     // Widens the damage by where a command draws: its quads first..first+count for DRAW_QUADS (all of them
     // for other commands). False when that cannot be told.
     bool AddCommandReach(const LoggedCommand& command, uint32_t firstQuad, uint32_t quadCount, PfRect& damage) const;
+    // The back buffer's pixels in the region (BGRA rows); false when they cannot be read.
+    bool ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels);
     static bool SameCommand(const LoggedCommand& a, const LoggedCommand& b);
     // This frame cannot be compared (and is drawn as it comes); the next one has nothing to compare with.
     void MarkFrameIncomparable();
     // Notes a full-target clear, which frees the frame from what the targets held before.
     void NoteClear(uint32_t count, const PfRect* rects, uint32_t flags);
+    // The texture was cleared whole in this frame, for all of the given clear flags.
+    bool ClearedInFrame(const PfGLTexture* texture, uint32_t flags) const;
+    // The first quad of a batch from which on the batch alone makes the back buffer's colours: a quad over
+    // all of it drawn opaque under the states set now (a fade held at black). quadCount when none does.
+    uint32_t FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertices, uint32_t stride) const;
+    void CaptureBufferBinding(BufferBinding& binding, BufferDraw kind, uint32_t type) const;
     // The commands themselves, as drawn now or when a deferred frame is played.
     PfResult ClearNow(uint32_t count, const PfRect* rects, uint32_t flags, uint32_t color, float z, uint32_t stencil);
     PfResult DrawPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices, uint32_t stride);
@@ -308,6 +344,11 @@ private:
                                        uint32_t primitiveCount, const void* indices, D3DFORMAT indexFormat,
                                        const void* vertices, uint32_t stride);
     PfResult DrawQuadsUPNow(uint32_t quadCount, const void* vertices, uint32_t stride);
+    // With check, only whether the draw from buffers could be made (the call's result), nothing drawn.
+    PfResult DrawPrimitiveNow(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount, bool check = false);
+    PfResult DrawIndexedPrimitiveNow(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
+                                     uint32_t startIndex, uint32_t primitiveCount, bool check = false);
+    PfResult PlayBufferDraw(const FrameArgs& args, const BufferBinding& binding);
     // Marks the targets' contents changed by a clear or draw sent now.
     void BumpTargetGenerations();
     static int WindowEventWatch(void* device, SDL_Event* event);
@@ -367,7 +408,7 @@ private:
     uint32_t StageCount() const;
     uint32_t ShaderFVF() const;
     PfResult DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
-                                 uint32_t vertexCount, uint32_t startIndex);
+                                 uint32_t vertexCount, uint32_t startIndex, bool check);
 
     PfWindowHandle m_Window = nullptr;
     void* m_Context = nullptr;
@@ -451,9 +492,14 @@ private:
     // Commands are written down only, not sent; the log so far equals the reference's start.
     bool m_FrameDeferred = false;
     bool m_Replaying = false;
-    bool m_ColorCleared = false;
-    bool m_DepthCleared = false;
-    bool m_StencilCleared = false;
+    // The targets and depth-stencil surfaces cleared whole in this frame, with the clear flags.
+    std::vector<std::pair<const PfGLTexture*, uint32_t>> m_FrameCleared;
+    // This frame has drawn into a target other than the back buffer, or used depth or stencil.
+    bool m_FrameWroteTargets = false;
+    bool m_FrameUsedDepth = false;
+    // The frame's last whole clear of depth and stencil, as written down (a covering quad keeps it).
+    FrameArgs m_DepthClearArgs = {};
+    ClearTarget m_DepthClearTarget = {};
     uint64_t m_FrameSerial = 0;
     FrameState m_LoggedState = {};
     bool m_LoggedStateValid = false;
@@ -492,6 +538,10 @@ private:
     // The commands of the last shown frame and of this one, as the damage search reads them.
     std::vector<LoggedCommand> m_ReferenceCommands;
     std::vector<LoggedCommand> m_FrameCommands;
+    // A frame buffer for reading the back buffer, and a damaged region's pixels before it was drawn again.
+    uint32_t m_ReadFramebuffer = 0;
+    std::vector<uint8_t> m_RegionBefore;
+    std::vector<uint8_t> m_RegionAfter;
     // The sampler states last sent to each stage's sampler object.
     uint32_t m_AppliedSamplerState[PF_STAGE_COUNT][14] = {};
 

@@ -12,11 +12,14 @@
 // The reach of a draw is the box of its vertices after the transforms (for pre-transformed vertices, their
 // screen positions), widened by two pixels for rasterisation and lines, cut to its viewport and scissor
 // rectangle; that of a clear, its rectangles in its viewport. Points, vertices behind the eye or not
-// finite reach the whole viewport. A frame whose draws use depth or stencil, sample the back buffer, or
-// sample a texture another thread changed after the draw was written down, is drawn whole.
+// finite reach the whole viewport. A frame whose draws use depth or stencil, draw into other targets,
+// draw from buffers, sample the back buffer, or sample a texture another thread changed after the draw
+// was written down, is drawn whole.
 #include "platform/PfGLDevice.h"
 
 #include "platform/PfGLTexture.h"
+
+#include <epoxy/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -244,11 +247,20 @@ bool PfGLDevice::FindFrameDamage(PfRect& damage)
     for (const std::vector<LoggedCommand>* commands : {&m_ReferenceCommands, &m_FrameCommands})
         for (const LoggedCommand& c : *commands)
         {
+            if (c.Op == FrameOp::CLEAR)
+            {
+                // Clears of other targets: the frame is drawn whole.
+                ClearTarget target;
+                std::memcpy(&target, c.Data2, sizeof(target));
+                if (target.Target != backBuffer)
+                    return false;
+            }
             if (!c.State)
                 continue;
             FrameState s;
             std::memcpy(&s, c.State, sizeof(s));
-            if (s.DepthStencil && (s.RenderState[D3DRS_ZENABLE] || s.RenderState[D3DRS_STENCILENABLE]))
+            if (s.RenderTargets[0] != backBuffer ||
+                (s.DepthStencil && (s.RenderState[D3DRS_ZENABLE] || s.RenderState[D3DRS_STENCILENABLE])))
                 return false;
             for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
             {
@@ -307,4 +319,82 @@ bool PfGLDevice::FindFrameDamage(PfRect& damage)
     const int64_t area = (int64_t)(damage.right - damage.left) * (damage.bottom - damage.top);
     const int64_t whole = (int64_t)backBuffer->GetWidth() * backBuffer->GetHeight();
     return area * kMaxDamageShareDenominator <= whole * kMaxDamageShareNumerator;
+}
+
+uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertices, uint32_t stride) const
+{
+    // The states under which a quad's pixels do not depend on what the back buffer held: written whole,
+    // untested, and blended (if at all) so that an opaque source replaces the destination.
+    const uint32_t* rs = m_RenderState;
+    const PfGLTexture* target = m_RenderTargets[0];
+    if ((m_FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW || !(m_FVF & D3DFVF_DIFFUSE) || !target ||
+        m_Viewport.X != 0 || m_Viewport.Y != 0 || m_Viewport.Width < target->GetWidth() ||
+        m_Viewport.Height < target->GetHeight() || rs[D3DRS_ALPHATESTENABLE] || rs[D3DRS_SCISSORTESTENABLE] ||
+        (rs[D3DRS_COLORWRITEENABLE] & 0xF) != 0xF || rs[D3DRS_FILLMODE] != D3DFILL_SOLID ||
+        (rs[D3DRS_CULLMODE] != D3DCULL_NONE && rs[D3DRS_CULLMODE] != D3DCULL_CCW))
+        return quadCount;
+    const bool blended = rs[D3DRS_ALPHABLENDENABLE] != 0;
+    if (blended)
+    {
+        // The source's alpha is the vertices' alone: no texture on the first two stages, and the first
+        // stage's alpha taken from the diffuse colour (or the first stage's opaque white) unmodified.
+        const uint32_t op = m_StageState[0][D3DTSS_ALPHAOP];
+        auto plain = [](uint32_t arg)
+        {
+            return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT || arg == D3DTA_TEXTURE;
+        };
+        if (m_Textures[0] || m_Textures[1] || rs[D3DRS_SEPARATEALPHABLENDENABLE] ||
+            rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD ||
+            !(rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA || rs[D3DRS_SRCBLEND] == D3DBLEND_ONE) ||
+            !(rs[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA || rs[D3DRS_DESTBLEND] == D3DBLEND_ZERO) ||
+            !(op == D3DTOP_MODULATE || op == D3DTOP_SELECTARG1 || op == D3DTOP_SELECTARG2) ||
+            !plain(m_StageState[0][D3DTSS_ALPHAARG1]) || !plain(m_StageState[0][D3DTSS_ALPHAARG2]))
+            return quadCount;
+    }
+    const uint32_t diffuseOffset = 16 + ((m_FVF & D3DFVF_PSIZE) ? 4 : 0);
+    if (stride < diffuseOffset + 4)
+        return quadCount;
+    const float right = (float)target->GetWidth() - 0.5f, bottom = (float)target->GetHeight() - 0.5f;
+    for (uint32_t q = quadCount; q-- > 0;)
+    {
+        // Fan order: top-left, bottom-left, bottom-right, top-right.
+        float p[4][4];
+        bool opaque = true;
+        for (uint32_t v = 0; v < 4; ++v)
+        {
+            const uint8_t* vertex = vertices + ((size_t)q * 4 + v) * stride;
+            std::memcpy(p[v], vertex, sizeof(p[v]));
+            uint32_t diffuse = 0;
+            std::memcpy(&diffuse, vertex + diffuseOffset, sizeof(diffuse));
+            opaque = opaque && (!blended || (diffuse >> 24) == 0xFF) && p[v][2] >= 0.0f && p[v][2] <= 1.0f &&
+                     p[v][3] > 0.0f && std::isfinite(p[v][3]);
+        }
+        if (opaque && p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right &&
+            p[0][1] <= -0.5f && p[3][1] <= -0.5f && p[1][1] >= bottom && p[2][1] >= bottom)
+            return q;
+    }
+    return quadCount;
+}
+
+bool PfGLDevice::ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels)
+{
+    PfGLTexture* backBuffer = m_ImplicitChain.GetBackBuffer();
+    // A multisampled back buffer would have to be resolved first: not worth it for this.
+    if (!backBuffer || backBuffer->GetMultisampleBuffer() || region.left >= region.right ||
+        region.top >= region.bottom)
+        return false;
+    const GLsizei w = region.right - region.left, h = region.bottom - region.top;
+    pixels.resize((size_t)w * h * 4);
+    GLint previous = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
+    if (!m_ReadFramebuffer)
+        glGenFramebuffers(1, &m_ReadFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_ReadFramebuffer);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBuffer->GetGLName(), 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(region.left, region.top, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
+    return glGetError() == GL_NO_ERROR;
 }

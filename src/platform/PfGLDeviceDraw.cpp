@@ -388,11 +388,88 @@ void PfGLDevice::FlushQuads()
     m_Dirty |= DIRTY_UNIFORMS;
 }
 
+void PfGLDevice::CaptureBufferBinding(BufferBinding& binding, BufferDraw kind, uint32_t type) const
+{
+    // Compared byte for byte: the padding too.
+    std::memset(&binding, 0, sizeof(binding));
+    binding.Kind = kind;
+    binding.Type = type;
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        binding.Streams[s] = m_Streams[s];
+        binding.Offsets[s] = m_StreamOffsets[s];
+        binding.Strides[s] = m_StreamStrides[s];
+        if (m_Streams[s])
+        {
+            binding.StreamGenerations[s] = m_Streams[s]->GetContentGeneration();
+            m_Streams[s]->SetFrameStamp(m_FrameSerial);
+        }
+    }
+    binding.Indices = m_Indices;
+    if (m_Indices)
+    {
+        binding.IndexGeneration = m_Indices->GetContentGeneration();
+        m_Indices->SetFrameStamp(m_FrameSerial);
+    }
+    binding.Declaration = m_Declaration;
+}
+
+PfResult PfGLDevice::PlayBufferDraw(const FrameArgs& args, const BufferBinding& binding)
+{
+    // The streams, indices and declaration the draw was written down with, for the draw alone.
+    PfGLVertexBuffer* streams[DECLARED_STREAMS];
+    uint32_t offsets[DECLARED_STREAMS], strides[DECLARED_STREAMS];
+    std::memcpy(streams, m_Streams, sizeof(streams));
+    std::memcpy(offsets, m_StreamOffsets, sizeof(offsets));
+    std::memcpy(strides, m_StreamStrides, sizeof(strides));
+    PfGLIndexBuffer* const indices = m_Indices;
+    PfGLVertexDeclaration* const declaration = m_Declaration;
+    std::memcpy(m_Streams, binding.Streams, sizeof(m_Streams));
+    std::memcpy(m_StreamOffsets, binding.Offsets, sizeof(m_StreamOffsets));
+    std::memcpy(m_StreamStrides, binding.Strides, sizeof(m_StreamStrides));
+    m_Indices = binding.Indices;
+    m_Declaration = binding.Declaration;
+    PfGLVertexBuffer* const source = m_StreamSource;
+    const uint32_t sourceOffset = m_StreamSourceOffset, sourceStride = m_StreamSourceStride;
+    m_StreamSource = m_Streams[0];
+    m_StreamSourceOffset = m_StreamOffsets[0];
+    m_StreamSourceStride = m_StreamStrides[0];
+    m_Dirty |= DIRTY_UNIFORMS;
+    const uint32_t* a = args.A;
+    const PfResult hr = binding.Kind == BufferDraw::PRIMITIVE
+                            ? DrawPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, a[0], a[1])
+                            : DrawIndexedPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, (int32_t)a[0], a[1], a[2], a[3], a[4]);
+    std::memcpy(m_Streams, streams, sizeof(m_Streams));
+    std::memcpy(m_StreamOffsets, offsets, sizeof(m_StreamOffsets));
+    std::memcpy(m_StreamStrides, strides, sizeof(m_StreamStrides));
+    m_Indices = indices;
+    m_Declaration = declaration;
+    m_StreamSource = source;
+    m_StreamSourceOffset = sourceOffset;
+    m_StreamSourceStride = sourceStride;
+    m_Dirty |= DIRTY_UNIFORMS;
+    return hr;
+}
+
 PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount)
 {
     FlushQuads();
-    // A buffer's contents are not followed from frame to frame: a frame drawing from buffers is drawn.
-    MarkFrameIncomparable();
+    const PfResult checked = DrawPrimitiveNow(type, startVertex, primitiveCount, true);
+    if (PfFailed(checked))
+        return checked;
+    BufferBinding binding;
+    CaptureBufferBinding(binding, BufferDraw::PRIMITIVE, (uint32_t)type);
+    const FrameArgs args = {{startVertex, primitiveCount, 0, 0, 0, 0}, 0.0f};
+    if (LogCommand(FrameOp::DRAW_BUFFERS, args, &binding, sizeof(binding)))
+    {
+        ++m_DrawCalls;
+        return D3D_OK;
+    }
+    return DrawPrimitiveNow(type, startVertex, primitiveCount);
+}
+
+PfResult PfGLDevice::DrawPrimitiveNow(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount, bool check)
+{
     GLenum mode;
     uint32_t count;
     if (!m_StreamSource || !m_StreamSource->IsCreated() || m_StreamSourceStride == 0 || primitiveCount == 0 ||
@@ -400,6 +477,8 @@ PfResult PfGLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, 
         return D3DERR_INVALIDCALL;
     if (m_StreamSourceOffset + (uint64_t)(startVertex + count) * m_StreamSourceStride > m_StreamSource->GetLength())
         return D3DERR_INVALIDCALL;
+    if (check)
+        return D3D_OK;
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     BindVertexLayout(m_StreamSource->GetGLName(), m_FVF, m_StreamSourceStride, m_StreamSourceOffset);
@@ -412,14 +491,32 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
 {
     FlushQuads();
-    MarkFrameIncomparable();
+    const PfResult checked =
+        DrawIndexedPrimitiveNow(type, baseVertex, minIndex, vertexCount, startIndex, primitiveCount, true);
+    if (PfFailed(checked))
+        return checked;
+    BufferBinding binding;
+    CaptureBufferBinding(binding, BufferDraw::INDEXED, (uint32_t)type);
+    const FrameArgs args = {{(uint32_t)baseVertex, minIndex, vertexCount, startIndex, primitiveCount, 0}, 0.0f};
+    if (LogCommand(FrameOp::DRAW_BUFFERS, args, &binding, sizeof(binding)))
+    {
+        ++m_DrawCalls;
+        return D3D_OK;
+    }
+    return DrawIndexedPrimitiveNow(type, baseVertex, minIndex, vertexCount, startIndex, primitiveCount);
+}
+
+PfResult PfGLDevice::DrawIndexedPrimitiveNow(D3DPRIMITIVETYPE type, int32_t baseVertex, uint32_t minIndex,
+                                             uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount,
+                                             bool check)
+{
     GLenum mode;
     uint32_t count;
     if (m_Declaration && m_FVF == 0)
     {
         if (primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
             return D3DERR_INVALIDCALL;
-        return DrawIndexedDeclared(mode, count, baseVertex, minIndex, vertexCount, startIndex);
+        return DrawIndexedDeclared(mode, count, baseVertex, minIndex, vertexCount, startIndex, check);
     }
     (void)minIndex;
     (void)vertexCount;
@@ -429,6 +526,8 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
     const uint32_t indexSize = m_Indices->GetIndexSize();
     if ((uint64_t)(startIndex + count) * indexSize > m_Indices->GetLength())
         return D3DERR_INVALIDCALL;
+    if (check)
+        return D3D_OK;
     if (!PrepareFVFDraw())
         return D3DERR_INVALIDCALL;
     BindVertexLayout(m_StreamSource->GetGLName(), m_FVF, m_StreamSourceStride, m_StreamSourceOffset);
@@ -440,7 +539,7 @@ PfResult PfGLDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVer
 }
 
 PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
-                                         uint32_t vertexCount, uint32_t startIndex)
+                                         uint32_t vertexCount, uint32_t startIndex, bool check)
 {
     if (!m_Indices || !m_Indices->IsCreated() || baseVertex < 0)
         return D3DERR_INVALIDCALL;
@@ -461,6 +560,8 @@ PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t 
         if (m_StreamOffsets[s] + (lastVertex - 1) * stride + m_Declaration->GetStreamExtent(s) > buffer->GetLength())
             return D3DERR_INVALIDCALL;
     }
+    if (check)
+        return D3D_OK;
     if (!PrepareDraw(false))
         return D3DERR_INVALIDCALL;
     m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);

@@ -1,9 +1,9 @@
-// The frame comparison: each frame's clears and draws into the implicit back buffer are written down as a
-// log of records (a state block when the states changed, then the command's arguments and vertices). While
-// the last shown frame's log is there to compare with, nothing is sent to OpenGL until Present: it finds
-// the two logs equal and neither draws nor swaps, or plays the log where the frames differ (the damage,
-// PfGLDeviceDamage.cpp) or whole. When something may observe the back buffer or change a texture the log
-// uses before that, the log is played whole and the frame goes on drawing as it comes.
+// The frame comparison: each frame's clears and draws are written down as a log of records (a state block
+// when the states changed, then the command's arguments and vertices). While the last shown frame's log is
+// there to compare with, nothing is sent to OpenGL until Present: it finds the two logs equal and neither
+// draws nor swaps, or plays the log where the frames differ (the damage, PfGLDeviceDamage.cpp) or whole.
+// When something may observe a target the log draws into or change a texture or buffer the log uses before
+// that, the log is played whole and the frame goes on drawing as it comes.
 //
 // How each input to the picture is covered:
 // - states, transforms, lights, material, viewport, scissor, targets: the state block, compared whole;
@@ -11,14 +11,21 @@
 //   draw into them as a target changes; a texture the log uses that is about to change (on the drawing
 //   thread) leaves a copy of its contents that the commands written before bind when they are played, or
 //   has the log played first, so the commands see the contents they were written down with;
-// - vertices and indices: copied into the log;
-// - what the back buffer held before: the frame is compared only when a whole-target clear comes before its
-//   first draw, and a draw that uses depth or stencil only after those were cleared whole too;
-// - other targets, buffers' vertices, writes into the back buffer by lock or upload: the frame is drawn;
+// - a render target drawn earlier in the same frame: its contents are what the frame's own commands made
+//   (it was cleared whole before them), so it is recorded as this frame's and not by its generation;
+// - vertices and indices from memory: copied into the log; from buffers: the buffers, their contents
+//   generations, offsets and strides, the index buffer and the declaration (a buffer about to change or go
+//   away has the log played first);
+// - what a target held before: the frame is compared only when a whole-target clear comes before its
+//   first draw into each target (for the back buffer, a quad covering it opaquely does too), and a draw
+//   that uses depth or stencil only after those were cleared whole too;
+// - several targets at once, writes into the back buffer by lock or upload: the frame is drawn;
 // - the window: an expose, a size change or other present rectangles show the kept picture again.
 #include "platform/PfGLDevice.h"
 
+#include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLTexture.h"
+#include "platform/PfGLVertexBuffer.h"
 
 #include <SDL2/SDL.h>
 #include <epoxy/gl.h>
@@ -35,7 +42,11 @@ void PfGLDevice::BeginFrameLog()
     m_LoggedStateValid = false;
     m_FrameLogging = m_DeviceCreated;
     m_FrameDeferred = m_FrameLogging && m_ReferenceValid;
-    m_ColorCleared = m_DepthCleared = m_StencilCleared = false;
+    m_FrameCleared.clear();
+    m_FrameWroteTargets = false;
+    m_FrameUsedDepth = false;
+    m_DepthClearTarget = {};
+    m_DepthClearArgs = {};
 }
 
 void PfGLDevice::CaptureFrameState(FrameState& s) const
@@ -50,7 +61,10 @@ void PfGLDevice::CaptureFrameState(FrameState& s) const
         s.Textures[stage] = m_Textures[stage];
         if (m_Textures[stage])
         {
-            s.TextureGenerations[stage] = m_Textures[stage]->GetContentGeneration();
+            // A target this frame drew into holds what the frame's own commands made: 0 stands for that.
+            s.TextureGenerations[stage] = m_Textures[stage]->GetWrittenStamp() == m_FrameSerial
+                                              ? 0
+                                              : m_Textures[stage]->GetContentGeneration();
             m_Textures[stage]->SetFrameStamp(m_FrameSerial);
         }
     }
@@ -117,12 +131,31 @@ void PfGLDevice::NoteClear(uint32_t count, const PfRect* rects, uint32_t flags)
                 rects[i].bottom >= (int32_t)target->GetHeight();
     if (!whole)
         return;
-    if (flags & D3DCLEAR_TARGET)
-        m_ColorCleared = true;
-    if (flags & D3DCLEAR_ZBUFFER)
-        m_DepthCleared = true;
-    if (flags & D3DCLEAR_STENCIL)
-        m_StencilCleared = true;
+    auto note = [this](const PfGLTexture* texture, uint32_t cleared)
+    {
+        if (!texture || !cleared)
+            return;
+        for (auto& entry : m_FrameCleared)
+            if (entry.first == texture)
+            {
+                entry.second |= cleared;
+                return;
+            }
+        m_FrameCleared.push_back({texture, cleared});
+    };
+    note(target, flags & D3DCLEAR_TARGET);
+    // The depth-stencil surface is cleared whole only where it is no larger than the target.
+    if (m_DepthStencil && m_DepthStencil->GetWidth() <= target->GetWidth() &&
+        m_DepthStencil->GetHeight() <= target->GetHeight())
+        note(m_DepthStencil, flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL));
+}
+
+bool PfGLDevice::ClearedInFrame(const PfGLTexture* texture, uint32_t flags) const
+{
+    for (const auto& entry : m_FrameCleared)
+        if (entry.first == texture)
+            return (entry.second & flags) == flags;
+    return false;
 }
 
 bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data, uint32_t bytes, const void* data2,
@@ -130,37 +163,99 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
 {
     if (m_Replaying || !m_FrameLogging)
         return false;
-    // Only the implicit back buffer's picture is compared.
-    bool comparable = m_RenderTargets[0] && m_RenderTargets[0] == m_ImplicitChain.GetBackBuffer();
+    PfGLTexture* const target = m_RenderTargets[0];
+    PfGLTexture* const backBuffer = m_ImplicitChain.GetBackBuffer();
+    // One target at a time; the back buffer's picture, and those of targets cleared whole in the frame.
+    bool comparable = target != nullptr && backBuffer != nullptr;
     for (uint32_t i = 1; i < MAX_RENDER_TARGETS; ++i)
         comparable = comparable && !m_RenderTargets[i];
+    const bool usesDepth = m_DepthStencil && (m_RenderState[D3DRS_ZENABLE] || m_RenderState[D3DRS_STENCILENABLE]);
+    uint32_t firstQuad = 0;
     if (comparable && op == FrameOp::CLEAR)
+    {
         NoteClear(args.A[0], (const PfRect*)data, args.A[1]);
+        // The last whole clear of depth and stencil, which a covering quad keeps.
+        const uint32_t depthFlags = args.A[1] & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
+        if (depthFlags && m_DepthStencil && ClearedInFrame(m_DepthStencil, depthFlags))
+        {
+            m_DepthClearArgs = args;
+            m_DepthClearArgs.A[0] = 0;
+            m_DepthClearArgs.A[1] = depthFlags;
+            m_DepthClearArgs.A[2] = 0;
+            std::memset(&m_DepthClearTarget, 0, sizeof(m_DepthClearTarget));
+            m_DepthClearTarget.Target = target;
+            m_DepthClearTarget.DepthStencil = m_DepthStencil;
+            m_DepthClearTarget.Viewport = m_Viewport;
+        }
+    }
     else if (comparable)
     {
+        // A quad over the whole back buffer drawn opaquely frees the frame from what came before it, as a
+        // clear does: what the frame drew before is left out (a black hold over a moving scene).
+        if (op == FrameOp::DRAW_QUADS && target == backBuffer && !m_FrameWroteTargets && !m_FrameUsedDepth &&
+            !usesDepth)
+        {
+            // Commands already sent are drawn over by the quad: the log describes the picture all the same.
+            firstQuad = FirstCoveringQuad(args.A[0], (const uint8_t*)data, args.A[1]);
+            if (firstQuad < args.A[0])
+            {
+                // Depth and stencil cleared whole before stay so, and their clear stays in the log.
+                const PfGLTexture* depth = m_DepthClearTarget.DepthStencil;
+                const uint32_t depthFlags = m_DepthClearArgs.A[1];
+                const bool keepDepth = depth && ClearedInFrame(depth, depthFlags);
+                m_FrameLog.clear();
+                m_LoggedStateValid = false;
+                m_FrameCleared.clear();
+                m_FrameCleared.push_back({backBuffer, D3DCLEAR_TARGET});
+                if (keepDepth)
+                {
+                    m_FrameCleared.push_back({depth, depthFlags});
+                    const FrameOp clearOp = FrameOp::CLEAR;
+                    const uint32_t rectBytes = 0, targetBytes = sizeof(m_DepthClearTarget);
+                    AppendLog(&clearOp, sizeof(clearOp));
+                    AppendLog(&m_DepthClearArgs, sizeof(m_DepthClearArgs));
+                    AppendLog(&rectBytes, sizeof(rectBytes));
+                    AppendLog(&targetBytes, sizeof(targetBytes));
+                    AppendLog(&m_DepthClearTarget, sizeof(m_DepthClearTarget));
+                }
+            }
+            else
+                firstQuad = 0;
+        }
         // A draw blends with, or is tested against, what the targets held: it must be this frame's.
-        comparable = m_ColorCleared;
-        if (m_DepthStencil && (m_RenderState[D3DRS_ZENABLE] || m_RenderState[D3DRS_STENCILENABLE]))
-            comparable = comparable && m_DepthCleared && (!m_RenderState[D3DRS_STENCILENABLE] || m_StencilCleared);
+        comparable = ClearedInFrame(target, D3DCLEAR_TARGET);
+        if (usesDepth)
+        {
+            m_FrameUsedDepth = true;
+            comparable = comparable &&
+                         ClearedInFrame(m_DepthStencil, m_RenderState[D3DRS_STENCILENABLE]
+                                                            ? D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL
+                                                            : D3DCLEAR_ZBUFFER);
+        }
     }
     if (!comparable)
     {
         MarkFrameIncomparable();
         return false;
     }
+    if (target != backBuffer)
+    {
+        target->SetWrittenStamp(m_FrameSerial);
+        m_FrameWroteTargets = true;
+    }
 
-    // A clear depends on its targets and viewport alone: it carries them itself (the back buffer is target
-    // 0 of every compared command), so the textures or blending left from the last frame's end do not
-    // make the frames differ.
+    // A clear depends on its targets and viewport alone: it carries them itself, so the textures or
+    // blending left from the last frame's end do not make the frames differ.
     ClearTarget clearTarget;
     if (op == FrameOp::CLEAR)
     {
         std::memset(&clearTarget, 0, sizeof(clearTarget));
+        clearTarget.Target = target;
         clearTarget.DepthStencil = m_DepthStencil;
         clearTarget.Viewport = m_Viewport;
         data2 = &clearTarget;
         bytes2 = sizeof(clearTarget);
-        m_RenderTargets[0]->SetFrameStamp(m_FrameSerial);
+        target->SetFrameStamp(m_FrameSerial);
         if (m_DepthStencil)
             m_DepthStencil->SetFrameStamp(m_FrameSerial);
     }
@@ -175,8 +270,17 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
         m_LoggedState = state;
         m_LoggedStateValid = true;
     }
+    FrameArgs logged = args;
+    if (firstQuad > 0)
+    {
+        // Only the quads from the covering one on.
+        const uint32_t quadBytes = args.A[1] * 4;
+        logged.A[0] -= firstQuad;
+        data = (const uint8_t*)data + (size_t)firstQuad * quadBytes;
+        bytes -= firstQuad * quadBytes;
+    }
     AppendLog(&op, sizeof(op));
-    AppendLog(&args, sizeof(args));
+    AppendLog(&logged, sizeof(logged));
     AppendLog(&bytes, sizeof(bytes));
     AppendLog(&bytes2, sizeof(bytes2));
     AppendLog(data, bytes);
@@ -240,7 +344,7 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
             PfGLTexture* const depth = m_DepthStencil;
             const D3DVIEWPORT9 viewport = m_Viewport;
             std::memset(m_RenderTargets, 0, sizeof(m_RenderTargets));
-            m_RenderTargets[0] = m_ImplicitChain.GetBackBuffer();
+            m_RenderTargets[0] = target.Target;
             m_DepthStencil = target.DepthStencil;
             m_Viewport = target.Viewport;
             m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_VIEWPORT;
@@ -260,6 +364,13 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
         case FrameOp::DRAW_QUADS:
             DrawQuadsUPNow(a[0], data, a[1]);
             break;
+        case FrameOp::DRAW_BUFFERS:
+        {
+            BufferBinding binding;
+            std::memcpy(&binding, data, sizeof(binding));
+            PlayBufferDraw(args, binding);
+            break;
+        }
         default:
             break;
         }
@@ -288,6 +399,9 @@ void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write, bool 
     FlushQuads();
     if (!texture)
         return;
+    // A target the held-back commands draw into does not hold their picture yet.
+    if (m_FrameDeferred && texture->GetWrittenStamp() == m_FrameSerial)
+        PlayDeferredFrame();
     if (m_FrameDeferred && texture->GetFrameStamp() == m_FrameSerial)
     {
         // The held-back commands read the back buffer's picture or the contents written before: reading
@@ -311,6 +425,14 @@ void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write, bool 
         MarkFrameIncomparable();
         m_ReferenceValid = false;
     }
+}
+
+void PfGLDevice::NoteBufferChange(const PfGLBuffer* buffer)
+{
+    if (!m_Context || SDL_GL_GetCurrentContext() != (SDL_GLContext)m_Context)
+        return;
+    if (m_FrameDeferred && buffer && buffer->GetFrameStamp() == m_FrameSerial)
+        PlayDeferredFrame();
 }
 
 uint32_t PfGLDevice::HeldCopy(const PfGLTexture* texture, uint64_t generation) const

@@ -69,6 +69,22 @@ bool PfGLSwapChain::WindowKeepsPicture()
     return eglQuerySurface(display, surface, EGL_SWAP_BEHAVIOR, &behaviour) && behaviour == EGL_BUFFER_PRESERVED;
 }
 
+bool PfGLSwapChain::CanCopySubBuffer()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0 || SDL_GetHintBoolean("SDL_VIDEO_X11_FORCE_EGL", SDL_FALSE))
+        return false;
+    Display* display = glXGetCurrentDisplay();
+    return display && glXGetCurrentDrawable() &&
+           epoxy_has_glx_extension(display, DefaultScreen(display), "GLX_MESA_copy_sub_buffer");
+}
+
+void PfGLSwapChain::CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    // The rectangle's rows count from the bottom, as OpenGL's do.
+    glXCopySubBufferMESA(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, width, height);
+}
+
 PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage,
                                 bool* sentPart)
 {
@@ -113,8 +129,16 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // Only the changed part where the window still shows the rest: the damage widened by a pixel of the
     // back buffer (the filter reads the neighbours) taken to the window and widened by one of its pixels.
     // The bars are there already.
-    const bool part = damage && s.right > s.left && s.bottom > s.top && WindowKeepsPicture();
-    if (part)
+    const bool keeps = damage && s.right > s.left && s.bottom > s.top && WindowKeepsPicture();
+    // Without a kept picture, a platform that copies a part of the window's back buffer to the screen
+    // (GLX_MESA_copy_sub_buffer: Xvfb's and other software GLX) is sent the changed part alone. The
+    // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
+    const bool copyPart = damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer();
+    const bool backHoldsPicture = copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw &&
+                                  m_CopiedHeight == dh;
+    const bool part = keeps || backHoldsPicture;
+    PfRect windowPart = {};
+    if (keeps || copyPart)
     {
         const double sx = (double)(d.right - d.left) / (s.right - s.left);
         const double sy = (double)(d.bottom - d.top) / (s.bottom - s.top);
@@ -126,13 +150,17 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
         t = std::max({t, d.top, 0});
         r = std::min({r, d.right, dw});
         b = std::min({b, d.bottom, dh});
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(l, dh - std::max(b, t), std::max(0, r - l), std::max(0, b - t));
+        windowPart = {l, t, r, b};
+        if (part)
+        {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(l, dh - std::max(b, t), std::max(0, r - l), std::max(0, b - t));
+        }
         if (sentPart)
             *sentPart = true;
     }
     // Bars only where the picture leaves part of the window uncovered.
-    else if (!dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
+    if (!part && !dest && (d.left > 0 || d.top > 0 || d.right < dw || d.bottom < dh))
     {
         GLfloat clear[4] = {};
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
@@ -156,7 +184,15 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawPrevious);
     glDeleteFramebuffers(1, &fbo);
-    SDL_GL_SwapWindow(window);
+    if (copyPart)
+        CopySubBuffer(windowPart.left, dh - std::max(windowPart.bottom, windowPart.top),
+                      std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
+    else
+        SDL_GL_SwapWindow(window);
+    m_CopiedPart = copyPart;
+    m_CopiedWindow = window;
+    m_CopiedWidth = dw;
+    m_CopiedHeight = dh;
     if (window != previous && previous)
         SDL_GL_MakeCurrent(previous, context);
     GLenum error = glGetError();

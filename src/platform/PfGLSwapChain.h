@@ -1,7 +1,8 @@
 // One swap chain of the OpenGL device: an off-screen colour target of the back-buffer size and the window it
 // is shown in. Present shows the colour target in the window's drawable area, scaled uniformly and centred
 // between black bars unless a destination is given (turning it upside down, since the engine's rows run top
-// first), and swaps the window's buffers.
+// first), and swaps the window's buffers, or copies the changed part of the window's back buffer to the
+// screen where the platform can and the window keeps no picture of its own.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -33,8 +34,19 @@ public:
     // says its buffer age is 1, or the surface keeps its contents across a swap (a pixel buffer, which a swap
     // leaves alone, or a surface whose swap preserves them). Asked of the current context's surface.
     static bool WindowKeepsPicture();
+    // The platform copies a rectangle of the window's back buffer to the screen without a swap (GLX on X11
+    // with GLX_MESA_copy_sub_buffer), for the current context's window.
+    static bool CanCopySubBuffer();
 
 private:
+    static void CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height);
+
     D3DPRESENT_PARAMETERS m_Params = {};
+    // The last present copied a part of the window's back buffer (no swap), which therefore still holds
+    // the whole picture: the window, and its drawable size then.
+    bool m_CopiedPart = false;
+    PfWindowHandle m_CopiedWindow = nullptr;
+    int32_t m_CopiedWidth = 0;
+    int32_t m_CopiedHeight = 0;
     PfGLTexture m_BackBuffer;
 };

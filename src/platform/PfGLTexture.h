@@ -116,6 +116,9 @@ public:
     // multisampled buffer, contents not yet sent, no copy between images in the driver).
     uint32_t CopyContents() const;
     void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
+    // The device's frame whose written-down commands draw into this texture as a target.
+    uint64_t GetWrittenStamp() const { return m_WrittenStamp; }
+    void SetWrittenStamp(uint64_t frame) const { m_WrittenStamp = frame; }
 
 private:
     struct FreeDeleter
@@ -154,4 +157,5 @@ private:
     std::atomic<bool> m_Dirty{false};
     std::atomic<uint64_t> m_Generation{0};
     mutable uint64_t m_FrameStamp = 0;
+    mutable uint64_t m_WrittenStamp = 0;
 };

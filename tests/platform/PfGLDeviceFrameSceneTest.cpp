@@ -1,0 +1,444 @@
+// The frame comparison beyond 2D quads: a lit, depth-tested scene drawn from vertex and index buffers, a
+// layer drawn into a render target of its own, a black hold over a moving scene, a newly typed glyph, and
+// a change of one render state alone. An unchanged frame is neither drawn nor shown and holds the picture
+// a whole redraw gives; any input that changes the picture shows at once, drawn as a whole redraw draws it.
+#include "PlatformTestSupport.h"
+
+#include "platform/PfGLIndexBuffer.h"
+#include "platform/PfGLVertexBuffer.h"
+
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+struct LitVertex
+{
+    float x, y, z;
+    float nx, ny, nz;
+    uint32_t diffuse;
+};
+constexpr uint32_t FVF_LIT = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
+
+class PfGLDeviceFrameSceneTest : public KvGLDeviceFixture
+{
+protected:
+    PfGLDeviceFrameSceneTest() : KvGLDeviceFixture(64, 64) {}
+
+    void Frame(const std::function<void()>& draw, bool clear = true)
+    {
+        if (clear)
+            m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        draw();
+        ASSERT_EQ(m_Device.Present(m_Device.GetSwapChain(0), nullptr, nullptr, nullptr), D3D_OK);
+    }
+    // Presents that showed a picture and presents that found nothing to show, since the last call.
+    std::pair<uint64_t, uint64_t> Counts()
+    {
+        const std::pair<uint64_t, uint64_t> now = {m_Device.GetPresentedFrameCount(), m_Device.GetSkippedFrameCount()};
+        const std::pair<uint64_t, uint64_t> since = {now.first - m_Seen.first, now.second - m_Seen.second};
+        m_Seen = now;
+        return since;
+    }
+    std::vector<uint32_t> BackPicture()
+    {
+        PfGLTexture* back = m_Device.GetSwapChain(0)->GetBackBuffer();
+        EXPECT_EQ(back->ReadBack(), D3D_OK);
+        std::vector<uint32_t> picture(m_Width * m_Height);
+        std::memcpy(picture.data(), back->GetData(), picture.size() * 4);
+        return picture;
+    }
+    // A frame that cannot be compared (a draw before any clear): the next one is drawn as it comes.
+    void BreakComparison()
+    {
+        Frame([&] { Quad(nullptr, 0, 0, 1, 1, 0xFF00FF00); }, false);
+    }
+    void Quad(PfGLTexture* texture, float l, float t, float r, float b, uint32_t diffuse)
+    {
+        KvVertex2D q[4];
+        Corners(q, l - 0.5f, t - 0.5f, r - 0.5f, b - 0.5f, diffuse);
+        m_Device.SetFVF(FVF_2D);
+        m_Device.SetTexture(0, texture);
+        ASSERT_EQ(m_Device.QueueQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    }
+    // Shows `before` twice (the second is not drawn), then `after`, which must be shown at once with the
+    // picture it gives when drawn whole as it comes. Returns the two pictures.
+    std::pair<std::vector<uint32_t>, std::vector<uint32_t>> ChangeShowsAsAWholeRedraw(
+        const std::function<void()>& before, const std::function<void()>& after, bool clear = true)
+    {
+        Frame(before, clear);
+        Counts();
+        Frame(before, clear);
+        EXPECT_EQ(Counts(), Shown(0, 1)) << "the unchanged frame is not drawn";
+        const std::vector<uint32_t> old = BackPicture();
+        Frame(after, clear);
+        EXPECT_EQ(Counts(), Shown(1, 0)) << "the change is shown";
+        const std::vector<uint32_t> changed = BackPicture();
+        BreakComparison();
+        Frame(after, clear);
+        EXPECT_TRUE(changed == BackPicture()) << "as a whole redraw draws it";
+        EXPECT_TRUE(changed != old) << "the case changes the picture";
+        return {old, changed};
+    }
+    using Shown = std::pair<uint64_t, uint64_t>;
+    std::pair<uint64_t, uint64_t> m_Seen;
+};
+
+// Two triangles at two depths from one vertex buffer (the first drawn through the index buffer), lit by a
+// directional light, the nearer drawn first so that the depth test decides their overlap.
+class PfGLDeviceFrame3DTest : public PfGLDeviceFrameSceneTest
+{
+protected:
+    void SetUp() override
+    {
+        PfGLDeviceFrameSceneTest::SetUp();
+        ASSERT_EQ(m_Depth.Create(64, 64, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24S8), D3D_OK);
+        ASSERT_EQ(m_Vertices.Create(6 * sizeof(LitVertex), FVF_LIT), D3D_OK);
+        ASSERT_EQ(m_Indices.Create(6 * sizeof(uint16_t), D3DFMT_INDEX16), D3D_OK);
+        ResetScene();
+    }
+    void ResetScene()
+    {
+        const LitVertex v[6] = {
+            {-0.8f, -0.8f, 0.3f, 0, 0, -1, 0xFFFF4040}, {-0.8f, 0.6f, 0.3f, 0, 0, -1, 0xFFFF4040},
+            {0.4f, 0.6f, 0.3f, 0, 0, -1, 0xFFFF4040},   {-0.2f, -0.9f, 0.6f, 0, 0, -1, 0xFF40FF40},
+            {-0.2f, 0.9f, 0.6f, 0, 0, -1, 0xFF40FF40},  {0.9f, 0.0f, 0.6f, 0, 0, -1, 0xFF40FF40},
+        };
+        WriteVertices(v, 0, 6);
+        const uint16_t indices[6] = {0, 1, 2, 3, 4, 5};
+        WriteIndices(indices);
+        m_Light.Type = D3DLIGHT_DIRECTIONAL;
+        m_Light.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+        m_Light.Direction = {0.0f, 0.0f, 1.0f};
+        m_Material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+        m_World = m_View = m_Projection = {};
+        for (int i = 0; i < 4; ++i)
+            m_World.m[i][i] = m_View.m[i][i] = m_Projection.m[i][i] = 1.0f;
+        m_ZEnable = 1;
+        m_ZFunc = D3DCMP_LESSEQUAL;
+    }
+    void WriteVertices(const LitVertex* v, uint32_t first, uint32_t count)
+    {
+        void* bits = m_Vertices.Lock(first * sizeof(LitVertex), count * sizeof(LitVertex), 0);
+        ASSERT_NE(bits, nullptr);
+        std::memcpy(bits, v, count * sizeof(LitVertex));
+        ASSERT_EQ(m_Vertices.Unlock(), D3D_OK);
+    }
+    void WriteIndices(const uint16_t* indices)
+    {
+        void* bits = m_Indices.Lock(0, 0, 0);
+        ASSERT_NE(bits, nullptr);
+        std::memcpy(bits, indices, 6 * sizeof(uint16_t));
+        ASSERT_EQ(m_Indices.Unlock(), D3D_OK);
+    }
+    void Scene()
+    {
+        m_Device.SetDepthStencilSurface(&m_Depth);
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        m_Device.SetRenderState(D3DRS_ZENABLE, m_ZEnable);
+        m_Device.SetRenderState(D3DRS_ZFUNC, m_ZFunc);
+        m_Device.SetRenderState(D3DRS_LIGHTING, 1);
+        m_Device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        m_Device.SetTexture(0, nullptr);
+        m_Device.SetTransform(D3DTS_WORLD, m_World);
+        m_Device.SetTransform(D3DTS_VIEW, m_View);
+        m_Device.SetTransform(D3DTS_PROJECTION, m_Projection);
+        m_Device.SetLight(0, m_Light);
+        m_Device.LightEnable(0, true);
+        m_Device.SetMaterial(m_Material);
+        m_Device.SetFVF(FVF_LIT);
+        m_Device.SetStreamSource(0, &m_Vertices, 0, sizeof(LitVertex));
+        m_Device.SetIndices(&m_Indices);
+        ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 1), D3D_OK);
+        ASSERT_EQ(m_Device.DrawPrimitive(D3DPT_TRIANGLELIST, 3, 1), D3D_OK);
+    }
+    std::vector<uint32_t> WholeScene()
+    {
+        BreakComparison();
+        Frame([&] { Scene(); }, false);
+        return BackPicture();
+    }
+
+    PfGLTexture m_Depth;
+    PfGLVertexBuffer m_Vertices;
+    PfGLIndexBuffer m_Indices;
+    D3DLIGHT9 m_Light = {};
+    D3DMATERIAL9 m_Material = {};
+    D3DMATRIX m_World = {}, m_View = {}, m_Projection = {};
+    uint32_t m_ZEnable = 1;
+    uint32_t m_ZFunc = D3DCMP_LESSEQUAL;
+};
+
+} // namespace
+
+TEST_F(PfGLDeviceFrame3DTest, UnchangedSceneIsNotDrawnAndHoldsTheWholeRedrawsPicture)
+{
+    const std::vector<uint32_t> whole = WholeScene();
+    EXPECT_GT((whole[32 * 64 + 16] >> 16) & 0xFF, 0xC0u) << "the nearer triangle, lit straight on";
+    EXPECT_LT((whole[32 * 64 + 16] >> 8) & 0xFF, 0x80u);
+    Counts();
+    Frame([&] { Scene(); }, false);
+    Frame([&] { Scene(); }, false);
+    EXPECT_EQ(Counts(), Shown(0, 2));
+    EXPECT_TRUE(BackPicture() == whole);
+}
+
+// Each input to a 3D frame: a buffer's vertices or indices, a transform, the light, the depth test.
+TEST_F(PfGLDeviceFrame3DTest, AnyChangedInputToTheSceneIsShownAsAWholeRedraw)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> change;
+    };
+    const LitVertex moved = {-0.2f, -0.8f, 0.3f, 0, 0, -1, 0xFFFF4040};
+    const uint16_t otherTriangle[6] = {3, 4, 5, 3, 4, 5};
+    const Case cases[] = {
+        {"vertex buffer", [&] { WriteVertices(&moved, 0, 1); }},
+        {"index buffer", [&] { WriteIndices(otherTriangle); }},
+        {"world transform", [&] { m_World.m[3][0] = 0.25f; }},
+        {"view transform", [&] { m_View.m[1][1] = 0.5f; }},
+        {"projection", [&] { m_Projection.m[0][0] = 0.5f; }},
+        {"light direction", [&] { m_Light.Direction = {0.6f, 0.0f, 0.8f}; }},
+        {"light colour", [&] { m_Light.Diffuse = {0.5f, 0.5f, 1.0f, 1.0f}; }},
+        {"depth test off", [&] { m_ZEnable = 0; }},
+        {"depth function", [&] { m_ZFunc = D3DCMP_GREATER; }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ResetScene();
+        bool changed = false;
+        ChangeShowsAsAWholeRedraw([&] { Scene(); },
+                                  [&]
+                                  {
+                                      if (!changed)
+                                          c.change();
+                                      changed = true;
+                                      Scene();
+                                  },
+                                  false);
+    }
+}
+
+// A buffer written after a held-back draw from it: the draw keeps the vertices it was made with.
+TEST_F(PfGLDeviceFrame3DTest, BufferChangedWithinAHeldBackFrameKeepsItsEarlierDraw)
+{
+    Frame([&] { Scene(); }, false);
+    const LitVertex far[3] = {{0.5f, 0.5f, 0.3f, 0, 0, -1, 0xFFFF4040},
+                              {0.6f, 0.5f, 0.3f, 0, 0, -1, 0xFFFF4040},
+                              {0.6f, 0.6f, 0.3f, 0, 0, -1, 0xFFFF4040}};
+    Frame(
+        [&]
+        {
+            Scene();
+            WriteVertices(far, 0, 3);
+        },
+        false);
+    const uint32_t drawn = BackPixel(16, 32);
+    EXPECT_GT((drawn >> 16) & 0xFF, 0xC0u) << "the first draw, with the vertices it was made with";
+    EXPECT_LT((drawn >> 8) & 0xFF, 0x80u);
+}
+
+// A layer drawn into a target of its own, cleared whole first, then shown over the back buffer: equal
+// frames are not drawn; a change in what goes into the target is shown at once.
+TEST_F(PfGLDeviceFrameSceneTest, RenderTargetPassClearedWholeIsCompared)
+{
+    Modulate2D();
+    PfGLTexture target;
+    ASSERT_EQ(target.Create(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
+    PfGLTexture* back = m_Device.GetSwapChain(0)->GetBackBuffer();
+    uint32_t colour = 0xFFFF0000;
+    auto layer = [&](bool clear)
+    {
+        return [&, clear]
+        {
+            m_Device.SetRenderTarget(0, &target);
+            if (clear)
+                m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+            Quad(nullptr, 8, 8, 24, 24, colour);
+            m_Device.FlushQuads();
+            m_Device.SetRenderTarget(0, back);
+            m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+            Quad(&target, 0, 0, 64, 64, 0xFFFFFFFF);
+        };
+    };
+    const auto [old, changed] = ChangeShowsAsAWholeRedraw(layer(true),
+                                                          [&]
+                                                          {
+                                                              colour = 0xFF00FF00;
+                                                              layer(true)();
+                                                          },
+                                                          false);
+    EXPECT_EQ(old[16 * 64 + 16], 0xFFFF0000u);
+    EXPECT_EQ(changed[16 * 64 + 16], 0xFF00FF00u);
+    EXPECT_EQ(Pixel(&target, 16, 16), 0xFF00FF00u) << "the target holds its picture";
+    // Drawn over what it held: drawn every frame.
+    Frame(layer(false), false);
+    Counts();
+    Frame(layer(false), false);
+    EXPECT_EQ(Counts(), Shown(1, 0));
+}
+
+// The story's fade held at black over a scene that still moves under it: presented once.
+TEST_F(PfGLDeviceFrameSceneTest, BlackHoldOverAMovingScenePresentsOnce)
+{
+    Modulate2D();
+    m_Device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    auto frame = [&](float at, uint32_t fade)
+    {
+        return [this, at, fade]
+        {
+            Quad(nullptr, at, 8, at + 8, 16, 0xFFFFFFFF);
+            Quad(nullptr, 0, 0, 64, 64, fade);
+        };
+    };
+    Frame(frame(0, 0xFF000000));
+    Counts();
+    for (float at = 1; at < 5; ++at)
+        Frame(frame(at, 0xFF000000));
+    EXPECT_EQ(Counts(), Shown(0, 4));
+    EXPECT_EQ(BackPixel(4, 12), 0xFF000000u);
+    // Still fading: the scene shows through and every frame is shown.
+    for (float at = 1; at < 5; ++at)
+        Frame(frame(at, 0xF0000000));
+    EXPECT_EQ(Counts(), Shown(4, 0));
+    EXPECT_NE(BackPixel(6, 12) & 0xFFFFFF, 0u);
+}
+
+// A typed character: the frame the glyph is first written into the glyph texture (after the line's earlier
+// glyphs were drawn from it) is shown; the next, which draws the same line in one batch, is not.
+TEST_F(PfGLDeviceFrameSceneTest, TypedCharacterPresentsOnce)
+{
+    Modulate2D();
+    m_Device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    PfGLTexture glyphs;
+    ASSERT_EQ(glyphs.Create(16, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    auto write = [&](uint32_t slot)
+    {
+        uint32_t pitch = 0;
+        const PfRect rect = {(int32_t)slot * 4, 0, (int32_t)slot * 4 + 4, 4};
+        auto* bits = static_cast<uint8_t*>(glyphs.LockRect(&rect, 0, &pitch));
+        ASSERT_NE(bits, nullptr);
+        const uint32_t colour = 0xFF204080 + slot * 0x00302010;
+        for (uint32_t y = 0; y < 4; ++y)
+            for (uint32_t x = 0; x < 4; ++x)
+                std::memcpy(bits + y * pitch + x * 4, &colour, 4);
+        ASSERT_EQ(glyphs.UnlockRect(), D3D_OK);
+    };
+    auto glyph = [&](uint32_t slot)
+    {
+        KvVertex2D q[4];
+        Corners(q, 4.0f + 8 * slot - 0.5f, 40 - 0.5f, 12.0f + 8 * slot - 0.5f, 48 - 0.5f, 0xFFFFFFFF);
+        for (KvVertex2D& v : q)
+            v.u = (v.u + (float)slot) / 4.0f;
+        m_Device.SetFVF(FVF_2D);
+        m_Device.SetTexture(0, &glyphs);
+        ASSERT_EQ(m_Device.QueueQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    };
+    auto line = [&](uint32_t typed, bool newGlyph)
+    {
+        return [&, typed, newGlyph]
+        {
+            Quad(nullptr, 0, 32, 64, 56, 0xFF303030);
+            for (uint32_t i = 0; i + 1 < typed; ++i)
+                glyph(i);
+            if (newGlyph)
+                write(typed - 1);
+            glyph(typed - 1);
+        };
+    };
+    write(0);
+    Frame(line(1, false));
+    Frame(line(1, false));
+    Counts();
+    for (uint32_t typed = 2; typed <= 4; ++typed)
+    {
+        SCOPED_TRACE(typed);
+        Frame(line(typed, true));
+        EXPECT_EQ(Counts(), Shown(1, 0)) << "the new character";
+        const std::vector<uint32_t> shown = BackPicture();
+        Frame(line(typed, false));
+        EXPECT_EQ(Counts(), Shown(0, 1)) << "the same picture again";
+        EXPECT_TRUE(BackPicture() == shown);
+        EXPECT_EQ(shown[44 * 64 + 8 * typed], 0xFF204080 + (typed - 1) * 0x00302010);
+    }
+}
+
+// Only one render state differs from the last frame: the frame is shown, drawn as a whole redraw draws it.
+TEST_F(PfGLDeviceFrameSceneTest, ChangeOfOneRenderStateAloneIsShownAsAWholeRedraw)
+{
+    PfGLTexture checker;
+    ASSERT_EQ(checker.Create(2, 2, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    {
+        uint32_t pitch = 0;
+        auto* bits = static_cast<uint8_t*>(checker.LockRect(nullptr, 0, &pitch));
+        ASSERT_NE(bits, nullptr);
+        const uint32_t texels[4] = {0xFFFFFFFF, 0x40000000, 0x40000000, 0xFFFFFFFF};
+        for (int i = 0; i < 4; ++i)
+            std::memcpy(bits + (i / 2) * pitch + (i % 2) * 4, &texels[i], 4);
+        ASSERT_EQ(checker.UnlockRect(), D3D_OK);
+    }
+    struct Case
+    {
+        const char* name;
+        std::function<void(bool)> set; // false: the state before, true: after
+    };
+    auto rs = [this](uint32_t state, uint32_t before, uint32_t after)
+    { return [this, state, before, after](bool changed) { m_Device.SetRenderState(state, changed ? after : before); }; };
+    const Case cases[] = {
+        {"blend", rs(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA, D3DBLEND_ONE)},
+        {"sampler", [this](bool changed)
+         { m_Device.SetSamplerState(0, D3DSAMP_MAGFILTER, changed ? D3DTEXF_LINEAR : D3DTEXF_POINT); }},
+        {"stage", [this](bool changed)
+         { m_Device.SetTextureStageState(0, D3DTSS_COLOROP, changed ? D3DTOP_SELECTARG2 : D3DTOP_MODULATE); }},
+        {"texture factor",
+         [this](bool changed)
+         {
+             m_Device.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+             m_Device.SetRenderState(D3DRS_TEXTUREFACTOR, changed ? 0xFF2080FF : 0xFFFFFFFF);
+         }},
+        {"colour write", rs(D3DRS_COLORWRITEENABLE, 0xF, 0x5)},
+        {"scissor",
+         [this](bool changed)
+         {
+             m_Device.SetScissorRect({0, 0, 20, 64});
+             m_Device.SetRenderState(D3DRS_SCISSORTESTENABLE, changed ? 1 : 0);
+         }},
+        {"alpha test",
+         [this](bool changed)
+         {
+             m_Device.SetRenderState(D3DRS_ALPHAREF, 0x80);
+             m_Device.SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+             m_Device.SetRenderState(D3DRS_ALPHATESTENABLE, changed ? 1 : 0);
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Modulate2D();
+        m_Device.SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+        auto draw = [&](bool changed)
+        {
+            return [&, changed]
+            {
+                c.set(false);
+                m_Device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+                m_Device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+                m_Device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+                Quad(nullptr, 0, 0, 64, 64, 0xFF806040);
+                m_Device.FlushQuads();
+                c.set(changed);
+                Quad(&checker, 0, 0, 64, 64, 0xFFFFFFFF);
+                m_Device.FlushQuads();
+                c.set(false);
+            };
+        };
+        ChangeShowsAsAWholeRedraw(draw(false), draw(true));
+    }
+}
