@@ -3,9 +3,9 @@
 #include "adventure/SeqAvgMain.h"
 
 #include "adventure/AvgSharedState.h"
+#include "adventure/SeqSavePair.h"
 #include "appdata/DBAvgChar.h"
 #include "appdata/GxGlobalRenderTargets.h"
-#include "appdata/GxStrategyGame.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
@@ -275,16 +275,9 @@ void SeqAvgMain::ResetLayers()
 
 void SeqAvgMain::QuickSave()
 {
-    const std::wstring folder = g_Core ? g_Core->m_SavePath : std::wstring();
-    // Both halves replace the old quick save together (see GxUserDataPair).
-    GxStrategyGame* zor = GxStrategyGame::Running();
-    const std::wstring strategy = zor ? folder + L"zordata_quick.gd" : std::wstring();
-    std::string strategyBytes;
-    if (zor && !zor->WriteGameData(strategyBytes, true, strategy))
-        return;
-    if (GxUserData* data = UserData())
-        data->SavePair(folder + GxTaskUIBase::GetSystemConfig().GetString(SYSSTR_QUICKSAVE_FILE), true, strategy,
-                       strategyBytes);
+    // Both halves replace the old quick save together; the writers log their own failures and nothing
+    // is told to the player.
+    SeqSavePair::Quick().Save();
 }
 
 void SeqAvgMain::PrepareSave()

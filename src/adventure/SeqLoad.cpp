@@ -1,5 +1,6 @@
 #include "adventure/SeqLoad.h"
 
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxUserData.h"
@@ -21,7 +22,7 @@ int32_t SeqLoad::Update(int32_t step, int64_t elapsed)
 
 bool SeqLoad::LoadSlot(int32_t slot)
 {
-    if (SeqSaveSlots::LoadGame(SeqSaveSlots::GameDataPath(slot), SeqSaveSlots::ZorDataPath(slot)))
+    if (SeqSaveSlots::LoadGame(SeqSavePair::Slot(slot)))
         return true;
     SeqSaveSlots::TellPlayer(GetManager(), L"セーブデータを読み込めませんでした");
     return false;

@@ -1,5 +1,6 @@
 #include "adventure/SeqQuickLoad.h"
 
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSaveSlots.h"
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSystemConfig.h"
@@ -36,7 +37,7 @@ bool SeqQuickLoad::LoadQuickData()
     const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
     if (folder.empty() || !sys)
         return false;
-    return SeqSaveSlots::LoadGame(folder + sys->GetString(SYSSTR_QUICKSAVE_FILE), folder + L"zordata_quick.gd");
+    return SeqSaveSlots::LoadGame(SeqSavePair::Quick());
 }
 
 void SeqQuickLoad::ReturnToPrevious()
@@ -58,6 +59,8 @@ int32_t SeqQuickLoad::Update(int32_t step, int64_t elapsed)
         m_Done = true;
         const GxSystemConfig* sys = g_Core ? g_Core->m_SystemConfig : nullptr;
         const std::wstring folder = SeqSaveSlots::SaveFolder();
+        // A quick save cut short after its marker is completed first, so it is found.
+        SeqSavePair::Quick().Recover();
         const bool saved = sys && !folder.empty() && GxFile::CanOpen(folder + sys->GetString(SYSSTR_QUICKSAVE_FILE));
         if (!saved)
         {

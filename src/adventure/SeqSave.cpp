@@ -1,10 +1,8 @@
 #include "adventure/SeqSave.h"
 
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSystem.h"
-#include "appdata/GxGlobalRenderTargets.h"
-#include "appdata/GxStrategyGame.h"
 #include "appdata/GxUserConfig.h"
-#include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCore.h"
 #include "core/GxLog.h"
@@ -23,22 +21,14 @@ int32_t SeqSave::Update(int32_t step, int64_t elapsed)
 
 bool SeqSave::SaveSlot(int32_t slot)
 {
-    GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
-    const std::wstring game = SeqSaveSlots::GameDataPath(slot);
-    // The strategy half is built first; both files then replace the old pair together.
-    GxStrategyGame* zor = GxStrategyGame::Running();
-    const std::wstring strategy = zor ? SeqSaveSlots::ZorDataPath(slot) : std::wstring();
-    std::string strategyBytes;
-    if (!data || game.empty() || (zor && !zor->WriteGameData(strategyBytes, true, strategy)) ||
-        !data->SavePair(game, true, strategy, strategyBytes))
+    // The adventure file, the strategy file and the thumbnail replace the slot's old ones together.
+    if (!SeqSavePair::Slot(slot).Save())
     {
-        // The old file (if any) is still there and still the slot's; the last-save number stays.
+        // The old files (if any) are still there and still the slot's; the last-save number stays.
         GxLog::Error(L"セーブできませんでした(No.%03d)\n", slot);
         SeqSaveSlots::TellPlayer(GetManager(), L"セーブできませんでした");
         return false;
     }
-    // The services log their own failures; a missing thumbnail only leaves the plate's picture empty.
-    SaveThumbnailImage(SeqSaveSlots::ThumbnailPath(slot));
     GxUserConfig* config = g_Core->m_UserConfig;
     if (config)
         config->m_LastGameDataFileNum = slot;

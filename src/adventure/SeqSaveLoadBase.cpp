@@ -1,5 +1,6 @@
 #include "adventure/SeqSaveLoadBase.h"
 
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSystem.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
@@ -116,6 +117,8 @@ void SeqSaveLoadBase::RefreshPlates()
         if (load && plate)
             plate->SetEnabled(false);
         const int32_t n = SeqSaveSlots::SlotOf(page, i);
+        // A save of the slot cut short is completed or dropped first: the plate shows what a load gives.
+        SeqSavePair::Slot(n).Recover();
         const std::wstring thumb = SeqSaveSlots::ThumbnailPath(n);
         if (!thumb.empty() && GxFile::CanOpen(thumb) && GxGraphics::IsInitialized())
             m_Thumbnails[i]->CreateFromFile(thumb, D3DFMT_A8R8G8B8, 1, 0, false);

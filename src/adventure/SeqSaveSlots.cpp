@@ -1,10 +1,10 @@
 #include "adventure/SeqSaveSlots.h"
 
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxStrategyGame.h"
 #include "appdata/GxUserData.h"
-#include "appdata/GxUserDataPair.h"
 #include "appdata/GxUserFile.h"
 #include "core/GxBinBuffer.h"
 #include "core/GxCore.h"
@@ -80,6 +80,13 @@ bool ToBuffer(const std::string& bytes, GxBinBuffer& buffer)
 
 bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring& zorDataPath)
 {
+    return LoadGame(SeqSavePair{gameDataPath, zorDataPath, std::wstring()});
+}
+
+bool SeqSaveSlots::LoadGame(const SeqSavePair& files)
+{
+    const std::wstring& gameDataPath = files.m_Game;
+    const std::wstring& zorDataPath = files.m_Strategy;
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
     GxStrategyGame* zor = GxStrategyGame::Running();
     if (!data || !zor || gameDataPath.empty())
@@ -87,8 +94,8 @@ bool SeqSaveSlots::LoadGame(const std::wstring& gameDataPath, const std::wstring
         GxLog::Error(L"ロードできません(%s)\n", gameDataPath.c_str());
         return false;
     }
-    // A save of this pair cut short is completed or dropped first, so the checks see a whole pair.
-    GxUserDataPair::Recover(gameDataPath, zorDataPath);
+    // A save of these files cut short is completed or dropped first, so the checks see a whole save.
+    files.Recover();
     // Both files are read once and checked; what is put in place below is the very bytes checked, so a
     // file changed in between cannot reach the running game. CheckBytes and CheckGameData log what they
     // found wrong.

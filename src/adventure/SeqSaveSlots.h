@@ -4,6 +4,7 @@
 #include <string>
 
 class GxSaveSlotHeader;
+class SeqSavePair;
 class GxTaskManage;
 
 // What the save, load and quick-load screens share about slots: numbering, the plates' geometry, the
@@ -36,6 +37,9 @@ public:
     // that is missing, cut short or corrupt is refused (logged, the player told) and the game goes on as
     // it was. Then the story and the strategy game are reset (the latter's campaign units and pools
     // too) and both files, already checked, are read: the adventure file with its scene first.
+    // A save of the files cut short is completed or dropped first (SeqSavePair::Recover), thumbnail
+    // included.
+    static bool LoadGame(const SeqSavePair& files);
     static bool LoadGame(const std::wstring& gameDataPath, const std::wstring& zorDataPath);
     // Switches to the sequence the loaded save recorded; the strategy game's loader is entered with
     // param0 2 (it then resumes a loaded game rather than starting a new one).

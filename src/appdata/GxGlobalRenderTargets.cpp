@@ -6,6 +6,7 @@
 #include "graphics/GxGDIFontMap.h"
 #include "graphics/GxImage.h"
 #include "platform/PfGLTexture.h"
+#include "platform/PfPngWriter.h"
 
 #include <algorithm>
 
@@ -182,6 +183,20 @@ bool SaveThumbnailImage(const std::wstring& path)
         return false;
     }
     return GxImage::SaveToPNG(path, g.m_ThumbnailWidth, g.m_ThumbnailHeight, g.m_Thumbnail.data()) != 0;
+}
+
+bool EncodeThumbnailImage(std::string& png, const std::wstring& path)
+{
+    GxGlobalRenderTargets& g = g_GlobalRenderTargets;
+    std::vector<uint8_t> bytes;
+    if (g.m_Thumbnail.empty() ||
+        !PfPngWriter::Encode(g.m_ThumbnailWidth, g.m_ThumbnailHeight, g.m_Thumbnail.data(), bytes))
+    {
+        GxLog::Error(L"SaveThumbnailImage/サムネイルがありません(%s)\n", path.c_str());
+        return false;
+    }
+    png.assign(bytes.begin(), bytes.end());
+    return true;
 }
 
 void ReleaseGlobalFonts()

@@ -51,5 +51,8 @@ bool BuildRuleTransitionTexture(GxTexture* target, float progress);
 bool MakeThumbnailImage();
 // Writes the thumbnail buffer as a PNG through the atomic writer; false (logged) keeps an old file.
 bool SaveThumbnailImage(const std::wstring& path);
+// The thumbnail buffer as the bytes of that PNG, for a save that writes it with its other files; false
+// (logged, naming path) when there is no thumbnail.
+bool EncodeThumbnailImage(std::string& png, const std::wstring& path);
 // Empties the six GDI font maps and releases the eight bitmap fonts.
 void ReleaseGlobalFonts();

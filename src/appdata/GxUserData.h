@@ -55,7 +55,8 @@ public:
     bool WriteSlot(std::string& bytes, bool binary, const std::wstring& path);
     // Reads a slot of either form. The whole file is checked first; with restoreScene the script, the
     // sound records and the scene are read too, and when any of that fails what it replaced is put back
-    // from a snapshot. On false nothing has changed.
+    // from a snapshot. On false nothing has changed. A restored scene's message and name windows take
+    // the player's present window opacity, and the message on its page counts as read.
     bool Load(const std::wstring& path, bool restoreScene);
     // Items 1 and 2 only, for the slot plates; changes nothing else.
     bool ReadHeader(const std::wstring& path, GxSaveSlotHeader& header);

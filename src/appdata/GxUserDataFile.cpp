@@ -37,6 +37,7 @@
 #include "task/GxTaskBase.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskManage.h"
+#include "task/ui/GxTaskUIMessageWindowFx.h"
 #include "task/ui/GxTaskUITextButtonIs.h"
 
 #include <memory>
@@ -253,6 +254,23 @@ bool ReadScene(GxCore* core, GxContentReaderBase& r, size_t itemCount, std::wstr
             return false;
     }
     return SkipToEnd(r, VALTYPE_ListEnd) && Ok(r);
+}
+
+// What a restored scene takes from the present rather than from its file. The windows show the player's
+// opacity, which may have changed since the save. The message on the page was shown before the save, and
+// showing it marked it read, so it is drawn and skipped as read.
+void AfterRestore(GxCore* core)
+{
+    GxTaskManage* tasks = core ? core->m_TaskManage : nullptr;
+    if (!tasks)
+        return;
+    if (const GxUserConfig* config = core->m_UserConfig)
+        for (const wchar_t* name : {kWindows[0], kWindows[1]})
+            if (auto* window = dynamic_cast<GxTaskUIBase*>(tasks->FindTaskByName(name)))
+                window->SetImageAlpha(config->m_TextWindowOpacity);
+    if (auto* message = dynamic_cast<GxTaskUIMessageWindowFx*>(tasks->FindTaskByName(kWindows[0]));
+        message && message->GetTextLength() > 0)
+        message->SetReaded(true);
 }
 
 } // namespace
@@ -691,5 +709,6 @@ bool GxUserData::LoadBytes(const std::string& bytes, const std::wstring& path, b
     TakeSoundRecords(scratch);
     RestartSounds();
     ColourSelectButtons();
+    AfterRestore(m_Core);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/PfFileSystem.h"
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -31,16 +32,17 @@ void SyncFolder(const std::wstring& path)
     GxAtomicFile::SyncFolderOf(GxPath::ToNative(path));
 }
 
-// The marker exists: both new files were complete. Those not yet renamed go into place.
-bool RollForward(const std::wstring& first, const std::wstring& second)
+// The marker exists: every new file was complete. Those not yet renamed go into place.
+bool RollForward(const std::vector<std::wstring>& paths)
 {
     bool ok = true;
-    for (const std::wstring* path : {&first, &second})
-        if (!path->empty() && Exists(GxUserDataPair::NewPath(*path)) && !Rename(GxUserDataPair::NewPath(*path), *path))
+    for (const std::wstring& path : paths)
+        if (!path.empty() && Exists(GxUserDataPair::NewPath(path)) && !Rename(GxUserDataPair::NewPath(path), path))
         {
-            GxLog::Error(L"GxUserDataPair/セーブデータを置き換えられません(%s)\n", path->c_str());
+            GxLog::Error(L"GxUserDataPair/セーブデータを置き換えられません(%s)\n", path.c_str());
             ok = false;
         }
+    const std::wstring& first = paths.front();
     SyncFolder(first);
     if (ok)
     {
@@ -54,33 +56,52 @@ bool RollForward(const std::wstring& first, const std::wstring& second)
 
 void GxUserDataPair::Recover(const std::wstring& first, const std::wstring& second)
 {
-    if (Exists(MarkerPath(first)))
+    Recover(std::vector<std::wstring>{first, second});
+}
+
+void GxUserDataPair::Recover(const std::vector<std::wstring>& paths)
+{
+    if (paths.empty() || paths.front().empty())
+        return;
+    if (Exists(MarkerPath(paths.front())))
     {
-        GxLog::Error(L"GxUserDataPair/中断されたセーブを完了しました(%s)\n", first.c_str());
-        RollForward(first, second);
+        GxLog::Error(L"GxUserDataPair/中断されたセーブを完了しました(%s)\n", paths.front().c_str());
+        RollForward(paths);
         return;
     }
-    for (const std::wstring* path : {&first, &second})
-        if (!path->empty() && Exists(NewPath(*path)))
-            Remove(NewPath(*path));
+    for (const std::wstring& path : paths)
+        if (!path.empty() && Exists(NewPath(path)))
+            Remove(NewPath(path));
 }
 
 bool GxUserDataPair::Commit(const std::wstring& first, const std::string& firstBytes, const std::wstring& second,
                             const std::string& secondBytes)
 {
-    Recover(first, second);
-    const bool written = GxAtomicFile::WriteFile(NewPath(first), firstBytes.data(), firstBytes.size()) &&
-                         (second.empty() ||
-                          GxAtomicFile::WriteFile(NewPath(second), secondBytes.data(), secondBytes.size()));
+    return Commit({{first, firstBytes}, {second, secondBytes}});
+}
+
+bool GxUserDataPair::Commit(const std::vector<File>& files)
+{
+    std::vector<std::wstring> paths;
+    for (const File& file : files)
+        paths.push_back(file.m_Path);
+    if (paths.empty() || paths.front().empty())
+        return false;
+    const std::wstring& first = paths.front();
+    Recover(paths);
+    bool written = true;
+    for (const File& file : files)
+        written = written && (file.m_Path.empty() ||
+                              GxAtomicFile::WriteFile(NewPath(file.m_Path), file.m_Bytes.data(), file.m_Bytes.size()));
     static const char kMarker[] = "pair";
     if (!written || !GxAtomicFile::WriteFile(MarkerPath(first), kMarker, sizeof kMarker - 1))
     {
-        // No marker: the old pair stands; the halves written go.
-        Remove(NewPath(first));
-        if (!second.empty())
-            Remove(NewPath(second));
+        // No marker: the old files stand; the new ones written go.
+        for (const std::wstring& path : paths)
+            if (!path.empty())
+                Remove(NewPath(path));
         GxLog::Error(L"GxUserDataPair/セーブできませんでした。前のデータが残っています(%s)\n", first.c_str());
         return false;
     }
-    return RollForward(first, second);
+    return RollForward(paths);
 }

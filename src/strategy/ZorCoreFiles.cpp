@@ -353,6 +353,9 @@ bool ZorCore::LoadRoundData(ZorRoundData& round, const std::wstring& path)
         r.Read("m_Level", s.m_Level);
         r.Read("m_Exp", s.m_Exp);
     }
+    for (size_t i = 0; i < staging.m_UnitStates.size(); ++i)
+        if (!staging.m_UnitStates[i].CheckLevels(L"ZorCore::LoadRoundData", i))
+            return Refuse(L"LoadRoundData", L"不正なファイルです", path);
     if (r.IsEnd())
         return Refuse(L"LoadRoundData", L"ファイルが途中で切れています", path);
     uint32_t errors = r.GetErrorCount();

@@ -96,14 +96,17 @@ void ZorCore::ClosingEffect(const wchar_t* name, int32_t voice, int32_t phase)
     m_UserData->m_GamePhase = phase;
 }
 
+// The end of a stage closes any question still open, before the windows (which stay while it shows).
 void ZorCore::DefenceVictory()
 {
+    m_Listener->OnCloseDialog();
     ClosingEffect(L"EFE_DEF_VICTORY", 17, 6);
     m_Listener->OnBGM(L"j04.ogg");
 }
 
 void ZorCore::DefenceDefeat()
 {
+    m_Listener->OnCloseDialog();
     ClosingEffect(L"EFE_DEF_DEFEATED", 18, 7);
 }
 

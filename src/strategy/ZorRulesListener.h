@@ -45,7 +45,9 @@ public:
     virtual void OnVoice(const std::wstring& path, int32_t volumeID) { (void)path, (void)volumeID; }
     virtual void OnOneShot(const wchar_t* path) { (void)path; }
     virtual void OnBGM(const wchar_t* file) { (void)file; }
-    // Closes the open dialog and whichever defence window the phase names (1-4).
+    // Closes the user dialog, whatever asked it, with the close sound (a stage ends under it).
+    virtual void OnCloseDialog() {}
+    // Closes whichever defence window the phase names (1-4).
     virtual void OnCloseWindows(int32_t phase) { (void)phase; }
     virtual void OnRefresh(uint32_t what) { (void)what; }
 };

@@ -200,7 +200,9 @@ const std::unordered_map<std::wstring, Builtin>& Table()
              const int32_t c = a.Int(0);
              if (c < 0 || c >= ZorUserData::kReinforceClasses)
                  return false;
-             ++S().m_ReinforceMonster[c];
+             // Kept where a save of it still loads.
+             if (S().m_ReinforceMonster[c] < ZorUserData::kMaxReinforceLevel)
+                 ++S().m_ReinforceMonster[c];
              return true;
          }},
         {L"zor_setinvnexttownname",

@@ -2,6 +2,8 @@
 
 #include "core/GxContentReaderBase.h"
 #include "core/GxContentWriterBase.h"
+#include "core/GxLog.h"
+#include "strategy/ZorUnitRecord.h"
 
 bool ZorUnitState::Save(GxContentWriterBase& writer) const
 {
@@ -21,4 +23,18 @@ void ZorUnitState::Load(GxContentReaderBase& reader)
     reader.Read("m_Level", m_Level);
     reader.Read("m_Exp", m_Exp);
     reader.Read("m_UnitCreateCount", m_UnitCreateCount);
+}
+
+bool ZorUnitState::CheckLevels(const wchar_t* owner, size_t index) const
+{
+    auto refuse = [&](const wchar_t* what, int32_t value)
+    {
+        GxLog::Error(L"%s/範囲外の値です(%s=%d,UnitID=%d)\n", owner, what, value, static_cast<int32_t>(index));
+        return false;
+    };
+    if (m_Level < 1 || m_Level > ZorUnitRecord::kMaxLevel)
+        return refuse(L"m_Level", m_Level);
+    if (m_Exp < 0 || m_Exp > ZorUnitRecord::kMaxExp)
+        return refuse(L"m_Exp", m_Exp);
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class GxContentReaderBase;
@@ -20,4 +21,8 @@ struct ZorUnitState
 
     bool Save(GxContentWriterBase& writer) const;
     void Load(GxContentReaderBase& reader);
+    // The level and experience lie inside the bounds of a unit's own record (ZorUnitRecord), which a
+    // unique unit summoned of this kind takes over; false after a log line under the owner's name with
+    // the kind's index.
+    bool CheckLevels(const wchar_t* owner, size_t index) const;
 };

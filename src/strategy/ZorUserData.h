@@ -43,6 +43,9 @@ public:
     static constexpr int32_t kRooms = 10;
     static constexpr int32_t kRoomCount = kRooms * kRooms;
     static constexpr int32_t kReinforceClasses = 24;
+    // The highest reinforcement level of a class: far above what play reaches, low enough that the ten
+    // hit points and three attack points it adds per level stay in range.
+    static constexpr int32_t kMaxReinforceLevel = 99999;
     static constexpr int32_t kFieldFormations = 3;
     static constexpr int32_t kUnreached = 100000;
 
@@ -77,8 +80,9 @@ public:
     bool Load(GxContentReaderBase& reader, uint32_t maxQueue, bool& refused);
     void SaveInstanceParams(GxContentWriterBase& writer, bool& ok) const;
     void LoadInstanceParams(GxContentReaderBase& reader);
-    // The indexes of a loaded state all lie in their ranges (map, throne, facilities in rooms, list IDs);
-    // false after a log line naming the first one that does not.
+    // The indexes of a loaded state all lie in their ranges (map, throne, facilities in rooms, list IDs),
+    // and so do the kinds' levels and experience and the reinforcement levels; false after a log line
+    // naming the first one that does not.
     bool CheckIndexes() const;
 
     // --- cells and rooms (ZorUserDataCells.cpp) ---

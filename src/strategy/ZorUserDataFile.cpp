@@ -192,6 +192,12 @@ bool ZorUserData::CheckIndexes() const
     for (size_t i = 0; i < m_UnitStates.size(); ++i)
         if (m_UnitStates[i].m_ID != 0 && m_UnitStates[i].m_ID != static_cast<int32_t>(i))
             return refuse(L"ZorUnitState::m_ID", m_UnitStates[i].m_ID);
+    for (size_t i = 0; i < m_UnitStates.size(); ++i)
+        if (!m_UnitStates[i].CheckLevels(L"ZorUserData::Load", i))
+            return false;
+    for (int32_t level : m_ReinforceMonster)
+        if (level < 0 || level > kMaxReinforceLevel)
+            return refuse(L"m_ReinforceMonster", level);
     for (const ZorNextEnemy& e : m_NextEnemies)
     {
         if (e.m_PartyID < 0 || e.m_PartyID >= kEnemyPartyCount)

@@ -4,19 +4,29 @@
 #include "AvgSceneHarness.h"
 #include "../task/TaskTestSupport.h"
 
+#include "adventure/SeqLoad.h"
+#include "adventure/SeqQuickLoad.h"
 #include "adventure/SeqSave.h"
 #include "adventure/SeqSaveSlots.h"
+#include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSaveSlotHeader.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPair.h"
 #include "core/GxCore.h"
+#include "graphics/GxImage.h"
+#include "platform/PfImage.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorTaskUnitEntity.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
+#include <functional>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using sndtest::LogCapture;
 using sndtest::ScratchFolder;
@@ -179,4 +189,122 @@ TEST_F(AvgScene, ALoadThatCannotRestoreLeavesTheRunningGameAndACutSaveIsComplete
     ASSERT_TRUE(SeqSaveSlots::LoadGame(game, strategy));
     EXPECT_EQ(Data().m_GameDataTitle, L"new pair");
     EXPECT_FALSE(std::filesystem::exists(GxString::ToUtf8(GxUserDataPair::MarkerPath(game))));
+}
+
+namespace
+{
+
+// The picture of a thumbnail file: the blue of its first pixel, -1 without a readable file.
+int PictureOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    PfImage image;
+    std::string error;
+    if (bytes.empty() || !GxImage::DecodeMemory(bytes.data(), static_cast<uint32_t>(bytes.size()), image, 0, error))
+        return -1;
+    return image.GetData()[0];
+}
+
+} // namespace
+
+// A slot's thumbnail is one of its files. A save killed at any moment leaves, once the slot is recovered,
+// the picture of the same save as the adventure file, never the picture of the save before; a save with no
+// picture to write leaves the slot without one rather than with an older one.
+TEST_F(AvgScene, ASlotsThumbnailIsCommittedWithItsSave)
+{
+    ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@msg(\"a\")"}));
+    Enter(L"MAIN");
+    auto* save = dynamic_cast<SeqSave*>(m_Core->m_TaskManage->FindTaskByName(L"SeqSave"));
+    auto* load = dynamic_cast<SeqLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqLoad"));
+    ASSERT_TRUE(save && load);
+    std::vector<uint8_t>& picture = g_GlobalRenderTargets.m_Thumbnail;
+    ASSERT_FALSE(picture.empty());
+    // The plates shown are those of another page, so no save touches the device.
+    Options().m_GameDataPage = 5;
+    const std::string thumb = Path("thumb003.png");
+    // Save i: its title and every colour byte of its picture carry i.
+    auto saveNumbered = [&](int i)
+    {
+        Data().m_GameDataTitle = std::to_wstring(i);
+        for (size_t p = 0; p < picture.size(); p += 4)
+            picture[p] = picture[p + 1] = picture[p + 2] = static_cast<uint8_t>(1 + i % 250);
+        return save->SaveSlot(3);
+    };
+    ASSERT_TRUE(saveNumbered(0));
+    ASSERT_EQ(PictureOf(thumb), 1);
+
+    std::mt19937 random(50);
+    for (int round = 1; round <= 8; ++round)
+    {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+        {
+            GxLog::SetErrorLogPath(L"/dev/null");
+            for (int i = 0; i < 200; ++i)
+                saveNumbered(round * 1000 + i);
+            _exit(0);
+        }
+        usleep(std::uniform_int_distribution<int>(20000, 150000)(random));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(load->LoadSlot(3)) << "round " << round;
+        const int title = std::stoi(Data().m_GameDataTitle);
+        EXPECT_EQ(PictureOf(thumb), 1 + title % 250) << "round " << round << ", save " << title;
+    }
+
+    // No picture to write (no capture was ever made): the slot keeps none.
+    ASSERT_TRUE(saveNumbered(7));
+    picture.clear();
+    Data().m_GameDataTitle = L"8";
+    EXPECT_TRUE(save->SaveSlot(3));
+    EXPECT_EQ(PictureOf(thumb), -1);
+}
+
+// What a restored scene takes from the present: the windows show the player's opacity, which changed
+// after the save, and the message on the page, shown before the save, is read, so Ctrl skips past it.
+// For a slot and for the quick save.
+TEST_F(AvgScene, ARestoredSceneShowsTheWindowOpacityAndItsMessageAsRead)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(
+        {"*MAIN", "はじめの行", "つぎの行", "@goto(\"END\")", "*QUICK", "べつの行", "つぎの行", "*END", "おわりの行"}));
+    auto* save = dynamic_cast<SeqSave*>(m_Core->m_TaskManage->FindTaskByName(L"SeqSave"));
+    auto* load = dynamic_cast<SeqLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqLoad"));
+    auto* quick = dynamic_cast<SeqQuickLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqQuickLoad"));
+    ASSERT_TRUE(save && load && quick);
+    Options().m_GameDataPage = 5;
+    const struct
+    {
+        const char* what;
+        const wchar_t* label;
+        const wchar_t* line; // shown for the first time when saved
+        std::function<bool()> save, load;
+    } cases[] = {
+        {"slot", L"MAIN", L"はじめの行", [&] { return save->SaveSlot(4); }, [&] { return load->LoadSlot(4); }},
+        {"quick save", L"QUICK", L"べつの行", [&] { return m_Screen->QuickSave(), true; },
+         [&] { return quick->LoadQuickData(); }},
+    };
+    for (const auto& c : cases)
+    {
+        m_Screen->ClearMessage();
+        Enter(c.label);
+        Step();
+        ASSERT_EQ(Window()->GetText(), c.line) << c.what;
+        ASSERT_FALSE(Window()->IsReaded()) << c.what;
+        Options().m_TextWindowOpacity = 255;
+        ASSERT_TRUE(c.save()) << c.what;
+        Options().m_TextWindowOpacity = 96;
+        ASSERT_TRUE(c.load()) << c.what;
+        EXPECT_EQ(Window()->GetText(), c.line) << c.what;
+        for (const wchar_t* name : {L"$MESWIN:SeqAvgMain", L"$NAMEWIN:SeqAvgMain"})
+            EXPECT_EQ(dynamic_cast<GxTaskUIBase*>(m_Core->m_TaskManage->FindTaskByName(name))->GetImageAlpha(), 96)
+                << c.what << " " << GxString::ToUtf8(name);
+        EXPECT_TRUE(Window()->IsReaded()) << c.what;
+        s_Ctrl = true;
+        Steps(20);
+        s_Ctrl = false;
+        EXPECT_NE(Window()->GetText(), c.line) << c.what << ": skip stopped on the restored line";
+    }
 }

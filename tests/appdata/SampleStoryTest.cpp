@@ -4,8 +4,10 @@
 #include "DBTestSupport.h"
 
 #include "core/GxString.h"
+#include "graphics/GxImage.h"
 #include "media/GxSoundLoaderAcm.h"
 #include "media/GxSoundLoaderFactory.h"
+#include "platform/PfImage.h"
 
 #include <gtest/gtest.h>
 
@@ -123,4 +125,38 @@ TEST(SampleStoryTest, StorySettingsAndTablesAgree)
                                 "cg/name/リリス.png", "cg/st/lilith/eyes1.png", "movies/op.mpg", "gnc/lilith.gnc",
                                 "bincode/moacode.mwb"})
         EXPECT_TRUE(std::filesystem::exists(folder.Path() / std::filesystem::u8path(picture))) << picture;
+}
+
+// A wide picture ("<name>_w", which "ev" loads beside the event picture and a save's thumbnail shows) is
+// the wide version of the picture the player sees: as high, at least as wide, and the same where the two
+// overlap.
+TEST(SampleStoryTest, EachWidePictureIsTheWideVersionOfItsPicture)
+{
+    TempFolder folder;
+    GenerateSample(folder);
+    auto decode = [](const std::filesystem::path& path, PfImage& image)
+    {
+        const std::string bytes = Read(path);
+        std::string error;
+        return GxImage::DecodeMemory(bytes.data(), static_cast<uint32_t>(bytes.size()), image, 0, error);
+    };
+    int wides = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() / "cg" / "ev"))
+    {
+        const std::string name = entry.path().stem().string();
+        if (name.size() < 2 || name.compare(name.size() - 2, 2, "_w") != 0)
+            continue;
+        ++wides;
+        PfImage wide, picture;
+        ASSERT_TRUE(decode(entry.path(), wide)) << name;
+        ASSERT_TRUE(decode(entry.path().parent_path() / (name.substr(0, name.size() - 2) + ".png"), picture)) << name;
+        EXPECT_EQ(wide.GetHeight(), picture.GetHeight()) << name;
+        ASSERT_GE(wide.GetWidth(), picture.GetWidth()) << name;
+        int differing = 0;
+        for (uint32_t y = 0; y < std::min(wide.GetHeight(), picture.GetHeight()); ++y)
+            for (uint32_t x = 0; x < picture.GetWidth(); ++x)
+                differing += wide.GetPixel(x, y) != picture.GetPixel(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << name;
+    }
+    EXPECT_GE(wides, 1);
 }

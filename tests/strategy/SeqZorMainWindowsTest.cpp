@@ -78,6 +78,49 @@ TEST_F(ZorWindowsTest, NothingOpensOrClosesWhileTheUserDialogShows)
     EXPECT_EQ(Count(), 0);
 }
 
+// The end of a stage closes the user dialog whatever asked it, with the close sound, and then the window
+// the phase names; the stage's opening leaves a dialog alone.
+TEST_F(ZorWindowsTest, VictoryAndDefeatCloseAnyUserDialogWithTheCloseSound)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void()> end;
+        const wchar_t* key;
+        int phase;
+        bool closed;
+    } cases[] = {
+        {"victory over a dismissal", [&] { m_Core->DefenceVictory(); }, L"DISPOSEUNIT", 6, true},
+        {"defeat over a dismissal", [&] { m_Core->DefenceDefeat(); }, L"DISPOSEUNIT", 7, true},
+        {"victory over another question", [&] { m_Core->DefenceVictory(); }, L"OTHER", 6, true},
+        {"defeat over another question", [&] { m_Core->DefenceDefeat(); }, L"OTHER", 7, true},
+        {"opening", [&] { m_Core->StartDefenceEffect(); }, L"OTHER", 5, false},
+    };
+    for (const auto& c : cases)
+    {
+        State().m_GamePhase = 0;
+        OpenRoom();
+        ASSERT_EQ(Phase(), 1) << c.what;
+        m_System->OpenUserDialog(c.key, L"?", 3); // yes and no
+        m_System->m_CloseSounds.clear();
+        c.end();
+        EXPECT_EQ(Phase(), c.phase) << c.what;
+        EXPECT_EQ(m_System->m_Dialog->IsActive(), !c.closed) << c.what;
+        EXPECT_EQ(m_System->m_CloseSounds, c.closed ? std::vector<bool>{true} : std::vector<bool>{}) << c.what;
+        EXPECT_EQ(Count(), c.closed ? 0 : 1) << c.what;
+        // With the question gone the room window closes too.
+        EXPECT_EQ(Shown(L"$ZORROOM:SeqZorMain"), !c.closed) << c.what;
+        m_System->CloseUserDialog(false);
+        m_Screen->CloseRoomWindow();
+    }
+    // Nothing open: nothing is closed and the count stays at 0.
+    State().m_GamePhase = 0;
+    m_System->m_CloseSounds.clear();
+    m_Core->DefenceVictory();
+    EXPECT_TRUE(m_System->m_CloseSounds.empty());
+    EXPECT_EQ(Count(), 0);
+}
+
 TEST_F(ZorWindowsTest, FacilityListFiltersColoursAndCosts)
 {
     auto& st = State();

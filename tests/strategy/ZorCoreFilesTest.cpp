@@ -162,7 +162,17 @@ TEST_F(ZorCoreFilesTest, UnitLevelExperienceAndHitPointsOutOfBoundsAreRefusedWit
     unit->m_Level = 37;
     unit->m_Exp = 1234;
     unit->m_HP = 321;
+    // A unit kind's level and experience (a unique unit summoned takes them over) and a class's
+    // reinforcement level (ten hit points a level) are bounded like the unit's own.
+    State().m_UnitStates[5].m_Level = 41;
+    State().m_UnitStates[5].m_Exp = 4567;
+    State().m_ReinforceMonster[2] = 7;
     dbtest::LogCapture log(m_Folder);
+    auto logged = [&](const wchar_t* line)
+    {
+        return std::any_of(log.Lines().begin(), log.Lines().end(),
+                           [&](const std::wstring& l) { return l.find(line) != std::wstring::npos; });
+    };
     // A level of 2147483647 would overflow the maximum hit points and the experience steps.
     const struct
     {
@@ -177,21 +187,50 @@ TEST_F(ZorCoreFilesTest, UnitLevelExperienceAndHitPointsOutOfBoundsAreRefusedWit
         {"(m_Exp\t)1234", "$012147483647", L"m_Exp=2147483647"},
         {"(m_HP\t)321", "$01-5", L"m_HP=-5"},
         {"(m_HP\t)321", "$012147483647", L"m_HP=2147483647"},
+        {"(m_Level\t)41", "$012147483647", L"m_Level=2147483647,UnitID=5"},
+        {"(m_Level\t)41", "$010", L"m_Level=0,UnitID=5"},
+        {"(m_Exp\t)4567", "$01-1", L"m_Exp=-1,UnitID=5"},
+        {"(m_Exp\t)4567", "$012147483647", L"m_Exp=2147483647,UnitID=5"},
+        {"(m_ReinforceMonster\t)7", "$01300000000", L"m_ReinforceMonster=300000000"},
+        {"(m_ReinforceMonster\t)7", "$01-1", L"m_ReinforceMonster=-1"},
     };
     for (const auto& c : cases)
     {
         ExpectRefused(c.from, c.to);
-        const bool logged = std::any_of(log.Lines().begin(), log.Lines().end(), [&](const std::wstring& l)
-                                        { return l.find(c.line) != std::wstring::npos; });
-        EXPECT_TRUE(logged) << c.from << " " << c.to;
+        EXPECT_TRUE(logged(c.line)) << c.from << " " << c.to;
         EXPECT_EQ(unit->m_Level, 37);
+        EXPECT_EQ(State().m_UnitStates[5].m_Level, 41);
+        EXPECT_EQ(State().m_ReinforceMonster[2], 7);
+    }
+    // The take-over file carries the kinds' levels and experience too: refused the same way, the
+    // take-over data and its units as they were.
+    const std::wstring roundPath = Path(L"zordata_round.gd");
+    for (const auto& c : {cases[7], cases[8], cases[9], cases[10]})
+    {
+        ASSERT_TRUE(m_Core->SaveRoundData(roundPath, false));
+        dbtest::WriteBytes(roundPath, std::regex_replace(ReadAll(roundPath), std::regex(c.from), c.to,
+                                                         std::regex_constants::format_first_only));
+        ZorRoundData round;
+        round.m_UnitStates[5].m_Level = 3;
+        const size_t saved = Units(List(ZorCore::kSavedUnitList)).size();
+        EXPECT_FALSE(m_Core->LoadRoundData(round, roundPath)) << c.from << " " << c.to;
+        EXPECT_EQ(round.m_UnitStates[5].m_Level, 3);
+        EXPECT_EQ(Units(List(ZorCore::kSavedUnitList)).size(), saved);
+        EXPECT_TRUE(logged(c.line)) << c.from << " " << c.to;
     }
     // The bounds themselves load.
     unit->m_Level = ZorUnitRecord::kMaxLevel;
     unit->m_HP = ZorUnitRecord::kMaxHP;
     unit->m_Exp = ZorUnitRecord::kMaxExp;
+    State().m_UnitStates[5].m_Level = ZorUnitRecord::kMaxLevel;
+    State().m_UnitStates[5].m_Exp = ZorUnitRecord::kMaxExp;
+    State().m_ReinforceMonster[2] = ZorUserData::kMaxReinforceLevel;
     ASSERT_TRUE(m_Core->SaveGameData(Path(L"bounds.gd"), true));
     EXPECT_TRUE(m_Core->LoadGameData(Path(L"bounds.gd")));
+    ASSERT_TRUE(m_Core->SaveRoundData(roundPath, true));
+    ZorRoundData round;
+    EXPECT_TRUE(m_Core->LoadRoundData(round, roundPath));
+    EXPECT_EQ(round.m_UnitStates[5].m_Level, ZorUnitRecord::kMaxLevel);
 }
 
 TEST_F(ZorCoreFilesTest, FailedWriteKeepsThePreviousFileByteForByte)

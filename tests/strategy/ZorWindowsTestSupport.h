@@ -73,8 +73,14 @@ public:
         SetOpenDialogCount(GetOpenDialogCount() + 1);
         m_Dialog->Resume();
     }
+    void CloseUserDialog(bool playSound) override
+    {
+        m_CloseSounds.push_back(playSound);
+        GxSeqSystemBase::CloseUserDialog(playSound);
+    }
     GxTaskUINull* m_Dialog;
     std::wstring m_Message;
+    std::vector<bool> m_CloseSounds; // the sound flag of each close of the user dialog
 };
 
 // The screen entered with the user dialog's system sequence. The entrance room A (1, 1), beside the

@@ -249,6 +249,10 @@ std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
     for (const char* ev : events)
         files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev) + ".png"),
                            EncodePng(512, 384, std::vector<uint32_t>(512 * 384, kEventColours[n++ % 3])));
+    // The wide version of the first, which "ev" loads beside it and a save's thumbnail shows: the same
+    // picture, twice as wide.
+    files.emplace_back(std::filesystem::path("cg") / "ev" / "ev01a_w.png",
+                       EncodePng(1024, 384, std::vector<uint32_t>(1024 * 384, kEventColours[0])));
     return files;
 }
 

@@ -153,9 +153,9 @@ std::vector<std::pair<std::filesystem::path, std::string>> StoryPictureFiles()
     // Name pictures: shown beside the speech of the two named characters.
     add("cg/name/リリス.png", 240, 40, NamePlate(L"リリス", 0xE0C04060));
     add("cg/name/ゾルデ.png", 240, 40, NamePlate(L"ゾルデ", 0xE0503050));
-    // Event pictures listed in the gallery, and the wide version of the first, twice the screen's width.
+    // Event pictures listed in the gallery (the extra screens' flat pictures replace them; the wide version
+    // of the first is written with those, so it shows the same picture).
     add("cg/ev/ev01a.png", w, h, Bands(w, h, {0xFFE0A040, 0xFF8040A0}));
-    add("cg/ev/ev01a_w.png", 2 * w, h, Bands(2 * w, h, {0xFFE0A040, 0xFF8040A0}));
     add("cg/ev/ev01b.png", w, h, Bands(w, h, {0xFF40A0E0, 0xFFA04080}));
     add("cg/ev/ev01c.png", w, h, Bands(w, h, {0xFF40E0A0, 0xFF804040}));
     add("cg/ev/ev02a.png", w, h, Bands(w, h, {0xFFA0A0A0, 0xFF404040}));

@@ -60,6 +60,7 @@ public:
 
     // --- rules notifications ---
     void OnTextLog(const std::wstring& line) override;
+    void OnCloseDialog() override;
     void OnCloseWindows(int32_t phase) override;
     void OnRefresh(uint32_t what) override;
 

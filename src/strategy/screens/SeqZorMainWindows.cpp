@@ -412,15 +412,20 @@ void SeqZorMain::MakeSaveThumbnail()
     MakeThumbnailImage();
 }
 
-void SeqZorMain::OnCloseWindows(int32_t phase)
+void SeqZorMain::OnCloseDialog()
 {
     GxTaskManage* manage = GetManager();
-    if (auto* system = manage ? dynamic_cast<GxSeqSystemBase*>(manage->GetSystemSequence()) : nullptr;
-        system && system->GetUserDialogKey() == L"DISPOSEUNIT" && IsSystemDialogOpen())
-    {
-        m_DisposeUnit = 0;
-        system->CloseUserDialog(false);
-    }
+    auto* system = manage ? dynamic_cast<GxSeqSystemBase*>(manage->GetSystemSequence()) : nullptr;
+    GxTaskBase* dialog = manage ? manage->FindTaskByName(L"dlg_user") : nullptr;
+    if (!system || !dialog || !dialog->IsActive())
+        return;
+    // A dismissal asked and never answered is dropped with its question.
+    m_DisposeUnit = 0;
+    system->CloseUserDialog(true);
+}
+
+void SeqZorMain::OnCloseWindows(int32_t phase)
+{
     switch (phase)
     {
     case 1:

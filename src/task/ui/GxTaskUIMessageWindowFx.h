@@ -30,6 +30,7 @@ public:
     // In UTF-16 units.
     virtual int32_t GetTextLength() const;
     virtual bool IsReaded() const { return m_Layout.m_ReadedFlag; }
+    void SetReaded(bool readed) { m_Layout.m_ReadedFlag = readed; }
     // Kept inside 0 .. the text's length.
     virtual void SetProcessPos(int32_t pos) { m_Layout.SetProcessPos(pos, m_Text); }
     virtual int32_t GetProcessPos() const { return m_Layout.m_ProcessPos; }
