@@ -5,6 +5,7 @@
 #include "AnimationTestSupport.h"
 #include "support/SampleGameCache.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -140,4 +141,127 @@ TEST_F(SampleButtonLabelTest, EveryButtonWithAHelpTextCarriesItsLabelInEveryLook
     // The title, the message window, the dialogs' screens, the configuration, the extras and the strategy
     // screens' buttons.
     EXPECT_GT(checked, 100u);
+}
+
+namespace
+{
+
+// A number a strategy screen draws itself: the screen (sequence name, or the layout group of a window
+// when the screen has several windows at one place), the number, and the box it takes on the screen (its cells: FONT16NUM 12 x 16, FONT16ANSI 14 x 16, FONT24NUM 24 x 36).
+struct DrawnNumber
+{
+    const char* screen;
+    const char* what;
+    int x, y, w, h;
+};
+
+const DrawnNumber kDrawnNumbers[] = {
+    // The status bar of every strategy screen, at the same screen places on each.
+    {"SeqZorCommand", "weeks left", 27, 37, 48, 36},
+    {"SeqZorStrategy", "weeks left", 27, 37, 48, 36},
+    {"SeqZorMain", "invaders to come", 16, 40, 36, 16},
+    {"SeqZorMain", "next parties' sizes", 148, 54, 460, 16},
+    {"SeqZorInvMain", "seconds left", 948, 37, 48, 36},
+    {"SeqZorInvMain", "formation 0 leadership", 88, 264, 84, 16},
+    {"SeqZorInvMain", "formation 1 leadership", 128, 492, 84, 16},
+    {"SeqZorTakeOver", "gold carried over", 723, 28, 100, 20},
+    {"SeqZorTakeOver", "chosen units' leadership", 105, 706, 80, 20},
+    // The first row (y 40, 17 high) of the defence windows' lists, at (8, 40) of windows at x 304: the
+    // columns after the name, as wide as the screen makes them.
+    {"$ZORSTRUCT:SeqZorMain", "facility capacity", 440, 40, 32, 17},
+    {"$ZORSTRUCT:SeqZorMain", "facilities built", 472, 40, 32, 17},
+    {"$ZORSUMMON:SeqZorMain", "unit class", 436, 40, 38, 17},
+    {"$ZORSUMMON:SeqZorMain", "unit leadership", 474, 40, 30, 17},
+    {"$ZORTRAP:SeqZorMain", "trap range", 436, 40, 36, 17},
+    {"$ZORTRAP:SeqZorMain", "trap attack", 472, 40, 32, 17},
+};
+
+// The cost columns, the same in the three windows.
+const char* const kCostWindows[] = {"$ZORSTRUCT:SeqZorMain", "$ZORSUMMON:SeqZorMain", "$ZORTRAP:SeqZorMain"};
+const DrawnNumber kCosts[] = {
+    {"", "bone cost", 504, 40, 40, 17}, {"", "magic cost", 544, 40, 40, 17}, {"", "gold cost", 584, 40, 55, 17}};
+
+const char* const kStatusBarScreens[] = {"SeqZorCommand", "SeqZorStrategy", "SeqZorMain", "SeqZorInvMain"};
+const DrawnNumber kStatusBar[] = {
+    {"", "bone", 794, 630, 48, 16},          {"", "magic", 847, 630, 48, 16},
+    {"", "gold", 900, 630, 48, 16},          {"", "leadership", 952, 616, 48, 32},
+    {"", "facility 2 count", 797, 685, 42, 16}, {"", "facility 3 count", 850, 685, 42, 16},
+    {"", "facility 4 count", 903, 685, 42, 16}, {"", "facility 5 count", 956, 685, 42, 16},
+};
+
+// Where the screens put the panels their layout groups stand on; a "$UI:" group is the screen itself.
+const std::map<std::string, std::pair<int, int>> kPanels = {
+    {"$ZORCOMBOTTOM:SeqZorCommand", {715, 507}},
+    {"$ZORSTRBOTTOM:SeqZorStrategy", {715, 507}},
+    {"$ZORBOTTOM1:SeqZorMain", {0, 571}},
+    {"$ZORINVBOTTOM:SeqZorInvMain", {0, 507}},
+    {"$ZORSTRUCT:SeqZorMain", {304, 0}},
+    {"$ZORSUMMON:SeqZorMain", {304, 0}},
+    {"$ZORTRAP:SeqZorMain", {304, 0}},
+};
+
+// The gap between two boxes: 0 when they touch or overlap.
+int Gap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh)
+{
+    const int dx = std::max({0, bx - (ax + aw), ax - (bx + bw)});
+    const int dy = std::max({0, by - (ay + ah), ay - (by + bh)});
+    return std::max(dx, dy);
+}
+
+} // namespace
+
+// Every number a strategy screen draws by itself (resources, leadership, facility counts, weeks, seconds,
+// invaders, formation leadership, the take-over sums) has a caption of its own screen's layout beside it:
+// a caption panel ("cap_" module, UI type 15) no more than 20 pixels from the number's box and not over it.
+TEST_F(KvAnimFixture, EveryNumberAStrategyScreenDrawsHasACaptionBesideIt)
+{
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Dir + "/game"));
+    std::map<std::string, Row> modules;
+    for (const Row& row : ReadTable(Path("game/data/db_uimodule_zor.txt")))
+        modules[row.at("ModuleName")] = row;
+    struct Box
+    {
+        std::string parent, screen, module;
+        int x, y, w, h;
+    };
+    std::vector<Box> captions;
+    for (const Row& row : ReadTable(Path("game/data/db_uilayout_zor.txt")))
+    {
+        const std::string& module = row.at("ModuleName");
+        if (module.rfind("cap_", 0) != 0)
+            continue;
+        ASSERT_TRUE(modules.count(module)) << module;
+        EXPECT_EQ(modules[module].at("UIType"), "15") << module;
+        const std::string& parent = row.at("ParentName");
+        const size_t colon = parent.find(':');
+        ASSERT_NE(colon, std::string::npos) << parent;
+        const auto panel = kPanels.find(parent);
+        ASSERT_TRUE(panel != kPanels.end() || parent.rfind("$UI:", 0) == 0) << parent << ": no known place";
+        const int px = panel == kPanels.end() ? 0 : panel->second.first;
+        const int py = panel == kPanels.end() ? 0 : panel->second.second;
+        captions.push_back({parent, parent.substr(colon + 1), module, px + std::atoi(row.at("Left").c_str()),
+                            py + std::atoi(row.at("Top").c_str()), std::atoi(modules[module].at("Width").c_str()),
+                            std::atoi(modules[module].at("Height").c_str())});
+    }
+    std::vector<DrawnNumber> numbers(std::begin(kDrawnNumbers), std::end(kDrawnNumbers));
+    for (const char* screen : kStatusBarScreens)
+        for (DrawnNumber n : kStatusBar)
+            numbers.push_back((n.screen = screen, n));
+    for (const char* window : kCostWindows)
+        for (DrawnNumber n : kCosts)
+            numbers.push_back((n.screen = window, n));
+    for (const DrawnNumber& n : numbers)
+    {
+        const Box* beside = nullptr;
+        for (const Box& c : captions)
+            if ((std::string(n.screen).find(':') == std::string::npos ? c.screen : c.parent) == n.screen && Gap(c.x, c.y, c.w, c.h, n.x, n.y, n.w, n.h) <= 20 &&
+                (!beside || Gap(c.x, c.y, c.w, c.h, n.x, n.y, n.w, n.h) <
+                                Gap(beside->x, beside->y, beside->w, beside->h, n.x, n.y, n.w, n.h)))
+                beside = &c;
+        ASSERT_NE(beside, nullptr) << n.screen << ": the " << n.what << " has no caption";
+        // A caption over its number would hide it: they may touch, never cross.
+        const bool crosses = beside->x < n.x + n.w && n.x < beside->x + beside->w && beside->y < n.y + n.h &&
+                             n.y < beside->y + beside->h;
+        EXPECT_FALSE(crosses) << n.screen << ": " << beside->module << " covers the " << n.what;
+    }
 }

@@ -28,9 +28,9 @@ namespace
 constexpr uint32_t kOpeningBanner = 0xFF2060C0u;
 constexpr uint32_t kVictoryBanner = 0xFFE0C020u;
 constexpr uint32_t kThrone = SampleRoomColour(17);
-// The units' sprite (the sample's "unit" disc) as drawn on the map, red, green and blue only: the
+// The invaders' sprite (the sample's red figure) as drawn on the map, red, green and blue only: the
 // capture's alpha there is what the sprite's blending left.
-constexpr uint32_t kUnitSprite = 0xFFC040u;
+constexpr uint32_t kUnitSprite = kSampleInvaderUnitColour;
 // The fill of the small hit-point bars over hurt units ("hbar_unithp_small_on"); the master's large bar
 // of the same colour stands left of x = 160.
 constexpr uint32_t kUnitBar = 0x40FF60u;

@@ -4,6 +4,8 @@
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
 #include "SampleUnitAnimation.h"
+#include "SampleZorCaptions.h"
+#include "SampleZorDefence.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -70,7 +72,9 @@ GisPicture Round(const std::wstring& name, uint32_t size, uint32_t frames, uint3
 
 // A standing figure of the colour, w wide and h tall, its rim one pixel soft: a round head on a body
 // rounded at the shoulders and flat at the feet. The units' sprite; their motions stand it on its feet.
-GisPicture Figure(const std::wstring& name, uint32_t w, uint32_t h, uint32_t rgb)
+// The player's units are orange with a round head, the invaders red with a pointed (diamond) head, so the
+// two sides read apart at a glance.
+GisPicture Figure(const std::wstring& name, uint32_t w, uint32_t h, uint32_t rgb, bool pointedHead = false)
 {
     GisPicture pic;
     pic.m_FileName = name;
@@ -86,7 +90,7 @@ GisPicture Figure(const std::wstring& name, uint32_t w, uint32_t h, uint32_t rgb
         {
             const float dx = x - cx;
             const float dh = y - head;
-            float a = head + 0.5f - std::sqrt(dx * dx + dh * dh);
+            float a = head + 0.5f - (pointedHead ? std::fabs(dx) + std::fabs(dh) : std::sqrt(dx * dx + dh * dh));
             if (y >= neck)
             {
                 const float top = neck + shoulder;
@@ -149,6 +153,19 @@ void ModulePictures(std::map<std::string, std::string>& cells, const std::string
     const uint32_t h = (uint32_t)std::stoi(cells["Height"]);
     const std::wstring base = GxString::FromUtf8(image);
     const std::wstring label = SampleButtonLook::Label(cells["ModuleName"], help);
+    // A caption: its text alone on a clear ground, so the panel under it shows through.
+    const std::wstring caption = ZorCaptionText(cells["ModuleName"]);
+    if (type == "15" && !caption.empty())
+    {
+        GisPicture pic;
+        pic.m_FileName = base + L".png";
+        pic.m_Width = w;
+        pic.m_Height = h;
+        pic.m_Pixels.assign((size_t)w * h, 0u);
+        SampleLabel::DrawLeft(pic.m_Pixels, w, h, caption, kSampleCaptionColour, kSampleCaptionSize, 1, 0, (int32_t)h);
+        pictures.push_back(std::move(pic));
+        return;
+    }
     // Panels and tips (types 15, 17, 45) show one picture under the plain name.
     if (type == "15" || type == "17" || type == "45")
     {
@@ -239,14 +256,43 @@ void WriteModuleSets(const std::filesystem::path& folder, const std::vector<Samp
         Pack(folder / "uigis", GxString::FromUtf8(set) + L".gis", pictures, problems);
 }
 
+// The unit cards' ground (280 x 180): a plain fill with the captions of the numbers the card draws over
+// it (level at y 50, hit points 78, attack 92 and leadership 106 from x 104; the defence rates from
+// (236, 50) down), each caption just left of its number.
+GisPicture CardBack()
+{
+    GisPicture back = SampleButtonLook::Plate(L"tip_unitinfo_back.png", 280, 180, 0xF0202028);
+    const struct
+    {
+        const wchar_t* text;
+        int32_t x, y;
+    } captions[] = {{L"LV", 88, 48}, {L"HP", 88, 76}, {L"攻撃", 88, 90}, {L"統率", 88, 104}, {L"耐性", 206, 48}};
+    for (const auto& c : captions)
+        SampleLabel::DrawLeft(back.m_Pixels, 280, 180, c.text, kSampleCaptionColour, 12, c.x, c.y, 14);
+    return back;
+}
+
+// The frame drawn over a card: its edge alone, so the card's texts stay clear.
+GisPicture CardFrame()
+{
+    GisPicture frame = Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0);
+    for (uint32_t y = 1; y + 1 < 180; ++y)
+        for (uint32_t x = 1; x + 1 < 280; ++x)
+            frame.m_Pixels[(size_t)y * 280 + x] = 0;
+    return frame;
+}
+
 // The icon set of the start-up pools (the common and adventure sets are made with the modules' sets).
 void WriteStartUpSets(const std::filesystem::path& folder, std::vector<std::string>& problems)
 {
     const std::filesystem::path uigis = folder / "uigis";
-    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 200, 12, 0xFF40C0FF, 0),
-          Panel(L"hbar_unithp_large_on.png", 101, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
+    std::vector<GisPicture> icons = {Panel(L"hbar_time_large_on.png", 54, 6, 0xFF40C0FF, 0),
+          // The next party's arrival gauge under its 56-pixel face, and the invaders' small gauge.
+          Panel(L"hbar_exceed_large_back.png", 56, 8, 0xFF202020, 0), Panel(L"hbar_exceed_large_on.png", 54, 6, 0xFFE08040, 0),
+          Panel(L"hbar_exceed_small_back.png", 40, 6, 0xFF202020, 0), Panel(L"hbar_exceed_small_on.png", 38, 4, 0xFFE08040, 0),
+          Panel(L"hbar_unithp_large_on.png", 56, 8, 0xFF40FF60, 0), Panel(L"icon_gold.png", 24, 24, 0xFFE0C000),
           Panel(L"icon_mana.png", 24, 24, 0xFF4060FF), Panel(L"icon_dominionflag.png", 24, 32, 0xFFC02020),
-          Panel(L"tip_unitinfo_back.png", 280, 180, 0xE0202028), Panel(L"tip_unitinfo_over.png", 280, 180, 0x40FFFFFF, 0),
+          CardBack(), CardFrame(),
           Panel(L"tip_unitinfo_player.png", 280, 8, 0xFF3060C0), Panel(L"tip_unitinfo_enemy.png", 280, 8, 0xFFC03030),
           Panel(L"tip_unitinfo_trap.png", 280, 8, 0xFF808030),
           // The invasion field's slot cursor and small hit-point bars.
@@ -331,7 +377,8 @@ void WriteEffects(const std::filesystem::path& folder, std::vector<std::string>&
 {
     Pack(folder / "gnc" / "gis", L"effect.gis",
          {Round(L"spark.png", 32, 1, 0xFFC040, false), Round(L"ring.png", 64, 4, 0x80E0FF, true),
-          Figure(L"unit.png", kUnitFigureWidth, kUnitFigureHeight, 0xFFC040)},
+          Figure(L"unit.png", kUnitFigureWidth, kUnitFigureHeight, kSamplePlayerUnitColour),
+          Figure(L"unit_invader.png", kUnitFigureWidth, kUnitFigureHeight, kSampleInvaderUnitColour, true)},
          problems);
 
     GxNcProject p;

@@ -13,6 +13,12 @@ namespace
 // Short names where the help text is too long for the button, or where the row has none.
 const char* const s_Labels[][2] = {
     // The message window's buttons.
+    {"btn_save", "セーブ"},
+    {"btn_load", "ロード"},
+    {"btn_rend", "回想終了"},
+    {"btn_auto", "オート"},
+    {"btn_skip", "スキップ"},
+    {"btn_config", "設定"},
     {"btn_qsave", "Qセーブ"},
     {"btn_qload", "Qロード"},
     {"btn_log", "ログ"},
@@ -24,18 +30,46 @@ const char* const s_Labels[][2] = {
     {"btn_ok", "OK"},
     {"btn_cancel", "キャンセル"},
     {"tip_new", "NEW"},
+    // The configuration screen.
+    {"btn_tabconf_system", "システム"},
+    {"btn_tabconf_sound", "サウンド"},
+    {"btn_tabconf_voice", "ボイス"},
+    {"btn_tabconf_game", "ゲーム"},
+    {"btn_conf_title", "タイトルへ"},
+    {"btn_conf_init", "初期設定に戻す"},
+    {"btn_conf_exit", "ゲーム終了"},
+    {"btn_conf_back", "戻る"},
+    {"btn_sw_window", "窓"},
+    {"btn_sw_full", "全画面"},
+    {"btn_sw_on", "オン"},
+    {"btn_sw_off", "オフ"},
+    {"btn_sw_voice", "声まで"},
+    {"btn_sw_text", "文字まで"},
+    // The save and load screens.
+    {"btn_back", "戻る"},
     // The backlog.
     {"btn_voiceplay", "声"},
+    {"btn_logback", "戻る"},
     // The strategy screens.
     {"btn_zorrun", "実行"},
+    {"btn_zorconfig", "設定"},
+    {"btn_zorsave", "セーブ"},
+    {"btn_zorload", "ロード"},
+    {"btn_stopthewar", "戻る"},
+    {"btn_openthewar", "開戦"},
+    {"btn_cancelthewar", "中止"},
+    {"btn_autoform", "自動編成"},
+    {"btn_removeall", "全員外す"},
     {"btn_gamestart", "開始"},
     {"btn_takeover_time", "時間"},
     {"btn_takeover_struct", "施設"},
     {"btn_takeover_gold", "資金"},
     {"btn_takeover_lerdership", "統率"},
-    {"btn_unitlist", "出撃"},
+    {"btn_unitlist", "編成"},
     {"btn_remove", "×"},
     {"btn_zorwin_build", "建設"},
+    {"btn_zorwin_run", "決定"},
+    {"btn_zorwin_cancel", "キャンセル"},
     {"btn_zorwin_trap", "罠"},
     {"btn_zorwin_dispose", "解雇"},
     {"btn_zorwin_pick", "配置"},
@@ -70,6 +104,9 @@ std::wstring SampleButtonLook::Label(const std::string& module, const std::strin
     for (const auto& [name, label] : s_Labels)
         if (module == name)
             return GxString::FromUtf8(label);
+    // The save and load screens' page buttons show their page number.
+    if (module.rfind("btn_page", 0) == 0 && module.size() > 8)
+        return GxString::FromUtf8(module.substr(8));
     return GxString::FromUtf8(help);
 }
 

@@ -92,12 +92,12 @@ SampleRow Layout(int id, const std::string& screen, const char* module, const ch
 // buttons of a page screen.
 void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select, int firstPage)
 {
-    rows.push_back(Layout(id++, screen, "extra_back", "btn_back", 0, 880, 700, 0, 0, "戻る"));
-    rows.push_back(Layout(id++, screen, "extra_prev", "btn_prev", 0, 24, 700, 0, 0, "前へ"));
-    rows.push_back(Layout(id++, screen, "extra_next", "btn_next", 0, 160, 700, 0, 0, "次へ"));
+    rows.push_back(Layout(id++, screen, "extra_back", "btn_back", 0, 880, 700, 0, 0, "タイトルへ戻る"));
+    rows.push_back(Layout(id++, screen, "extra_prev", "btn_prev", 0, 24, 700, 0, 0, "前のページを見る"));
+    rows.push_back(Layout(id++, screen, "extra_next", "btn_next", 0, 160, 700, 0, 0, "次のページを見る"));
     for (int page = 1; page <= 2; ++page)
         rows.push_back(Layout(id++, screen, page == 1 ? "extra_page1" : "extra_page2", "btn_pageselect", page,
-                              300 + 48 * page, 700, 3, page == firstPage, page == 1 ? "1" : "2"));
+                              300 + 48 * page, 700, 3, page == firstPage, page == 1 ? "1ページ目" : "2ページ目"));
     for (int slot = 0; slot < kSlots; ++slot)
         rows.push_back(
             Layout(id++, screen, "extra_thumb", select, slot, 112 + 164 * (slot % 5), 100 + 116 * (slot / 5)));
@@ -207,11 +207,11 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     std::vector<SampleRow>& rows = layout->rows;
     int id = kFirstLayout;
     const std::string music = "SeqBGMMode";
-    rows.push_back(Layout(id++, music, "extra_back", "btn_back", 0, 880, 700, 0, 0, "戻る"));
-    rows.push_back(Layout(id++, music, "extra_play", "btn_bgmplay", 0, 300, 600, 1, 0, "再生"));
-    rows.push_back(Layout(id++, music, "extra_stop", "btn_bgmstop", 0, 440, 600, 1, 0, "停止"));
-    rows.push_back(Layout(id++, music, "extra_bgmprev", "btn_bgmprev", 0, 160, 600, 0, 0, "前の曲"));
-    rows.push_back(Layout(id++, music, "extra_bgmnext", "btn_bgmnext", 0, 580, 600, 0, 0, "次の曲"));
+    rows.push_back(Layout(id++, music, "extra_back", "btn_back", 0, 880, 700, 0, 0, "タイトルへ戻る"));
+    rows.push_back(Layout(id++, music, "extra_play", "btn_bgmplay", 0, 300, 600, 1, 0, "選んだ曲を流す"));
+    rows.push_back(Layout(id++, music, "extra_stop", "btn_bgmstop", 0, 440, 600, 1, 0, "曲を止める"));
+    rows.push_back(Layout(id++, music, "extra_bgmprev", "btn_bgmprev", 0, 160, 600, 0, 0, "一つ前の曲を流す"));
+    rows.push_back(Layout(id++, music, "extra_bgmnext", "btn_bgmnext", 0, 580, 600, 0, 0, "一つ後の曲を流す"));
     for (int track = 1; track <= 3; ++track)
         rows.push_back(Layout(id++, music, "extra_track", "btn_bgmselect", track, 400, 120 + 48 * track, 2));
     rows.push_back(Layout(id++, music, "extra_tip", "tip_playing", 0, 363, 168));
@@ -234,25 +234,33 @@ std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
         const char* name;
         uint32_t argb;
         const wchar_t* title;
-    } backgrounds[] = {{"bg_bgmmode.png", 0xFF102030, L"音楽鑑賞"},
-                       {"bg_cgmode.png", 0xFF201030, L"ギャラリー"},
-                       {"bg_rpmode.png", 0xFF102018, L"回想"}};
-    // The screens show these at twice their size: the title, 20 pixels here, reads at 40.
+        bool completion;
+    } backgrounds[] = {{"bg_bgmmode.png", 0xFF102030, L"音楽鑑賞", false},
+                       {"bg_cgmode.png", 0xFF201030, L"ギャラリー", true},
+                       {"bg_rpmode.png", 0xFF102018, L"回想", true}};
+    // Screen-sized, the title at the top left. The gallery and the replay screen draw how much of them is
+    // seen as a number ("%3d" from (868, 53)): its caption stands before it and the per cent sign after.
     for (const auto& bg : backgrounds)
     {
-        std::vector<uint32_t> pixels(512 * 384, bg.argb);
-        SampleLabel::DrawLeft(pixels, 512, 384, bg.title, SampleLabel::kColour, 20, 12, 8, 24);
-        files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name, EncodePng(512, 384, pixels));
+        std::vector<uint32_t> pixels(1024 * 768, bg.argb);
+        SampleLabel::DrawLeft(pixels, 1024, 768, bg.title, SampleLabel::kColour, 40, 24, 16, 48);
+        if (bg.completion)
+        {
+            SampleLabel::DrawLeft(pixels, 1024, 768, L"達成率", SampleLabel::kColour, 22, 780, 54, 28);
+            SampleLabel::DrawLeft(pixels, 1024, 768, L"%", SampleLabel::kColour, 22, 946, 54, 28);
+        }
+        files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name, EncodePng(1024, 768, pixels));
     }
     const char* const events[] = {"ev01a", "ev01b", "ev01c", "ev02a", "ev03a", "ev03b", "ev04a", "ev04b"};
     int n = 0;
+    // Event pictures fill the screen (the story shows ev01a and ev02a as its scenes, the viewer each).
     for (const char* ev : events)
         files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev) + ".png"),
-                           EncodePng(512, 384, std::vector<uint32_t>(512 * 384, kEventColours[n++ % 3])));
+                           EncodePng(1024, 768, std::vector<uint32_t>(1024 * 768, kEventColours[n++ % 3])));
     // The wide version of the first, which "ev" loads beside it and a save's thumbnail shows: the same
     // picture, twice as wide.
     files.emplace_back(std::filesystem::path("cg") / "ev" / "ev01a_w.png",
-                       EncodePng(1024, 384, std::vector<uint32_t>(1024 * 384, kEventColours[0])));
+                       EncodePng(2048, 768, std::vector<uint32_t>(2048 * 768, kEventColours[0])));
     return files;
 }
 
@@ -287,8 +295,15 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
     std::vector<GisPicture> cg, rp;
     for (const wchar_t* t : {L"thumb_ev01", L"thumb_ev02", L"thumb_ev03", L"thumb_ev04"})
         cg.push_back(Solid(t, 160, 90, kThumbnailColour));
-    for (const wchar_t* t : {L"thumb_rp01", L"thumb_rp02", L"thumb_rp03"})
-        rp.push_back(Solid(t, 160, 90, kThumbnailColour));
+    // A replay thumbnail carries its scene's name (the row's help text) along its lower edge; the middle
+    // keeps the plain colour.
+    for (const auto& [t, name] : {std::pair{L"thumb_rp01", L"出会い"}, {L"thumb_rp02", L"決戦前夜"},
+                                  {L"thumb_rp03", L"未定"}})
+    {
+        GisPicture thumb = Solid(t, 160, 90, kThumbnailColour);
+        SampleLabel::DrawCentred(thumb.m_Pixels, 160, 90, name, SampleLabel::kColour, 18, 0, 66, 160, 22);
+        rp.push_back(std::move(thumb));
+    }
     pack(L"th_cgmode.gis", cg);
     pack(L"th_rpmode.gis", rp);
 }

@@ -63,6 +63,19 @@ std::string FontImage(const FontSpec& font)
         const char* glyph = Glyph(static_cast<char>(font.first + i));
         const uint32_t left = (i % font.columns) * font.cellWidth + (font.cellWidth - 3 * scale) / 2;
         const uint32_t top = (i / font.columns) * font.cellHeight + (font.cellHeight - 5 * scale) / 2;
+        if (font.first + i == '/')
+        {
+            // A slash on a three-pixel grid reads as a tick: draw it as one straight stroke from the
+            // box's top right to its bottom left, as thick as the other glyphs' strokes.
+            const uint32_t w = 3 * scale, h = 5 * scale;
+            for (uint32_t gy = 0; gy < h; ++gy)
+            {
+                const uint32_t x = (w - scale) * (h - 1 - gy) / (h - 1);
+                for (uint32_t t = 0; t < scale; ++t)
+                    pixels[static_cast<size_t>(top + gy) * width + left + x + t] = 0xFFFFFFFFu;
+            }
+            continue;
+        }
         for (uint32_t gy = 0; gy < 5 * scale; ++gy)
             for (uint32_t gx = 0; gx < 3 * scale; ++gx)
                 if (glyph[(gy / scale) * 3 + gx / scale] == '1')

@@ -46,12 +46,20 @@ SampleRow Layout(int id, const std::string& parent, const std::string& module, c
             {"Descript", help}};
 }
 
-// The window's buttons: module name, UI type (18 push, 19 on/off), help text.
+// The window's buttons: module name, UI type (18 push, 19 on/off), help text (what the button does; its
+// label is its short name in SampleButtonLook.cpp).
 const char* const s_Buttons[][3] = {
-    {"btn_save", "18", "セーブ"},      {"btn_load", "18", "ロード"},     {"btn_qsave", "18", "クイックセーブ"},
-    {"btn_qload", "18", "クイックロード"}, {"btn_rend", "18", "回想終了"}, {"btn_auto", "19", "オート"},
-    {"btn_skip", "19", "スキップ"},    {"btn_log", "18", "バックログ"}, {"btn_voice", "18", "ボイス再生"},
-    {"btn_config", "18", "設定"},      {"btn_hide", "18", "ウィンドウを隠す"},
+    {"btn_save", "18", "セーブ画面を開く"},
+    {"btn_load", "18", "ロード画面を開く"},
+    {"btn_qsave", "18", "今の場面をすぐに保存する"},
+    {"btn_qload", "18", "クイックセーブした場面に戻る"},
+    {"btn_rend", "18", "回想を終えてタイトルへ戻る"},
+    {"btn_auto", "19", "文章を自動で進める"},
+    {"btn_skip", "19", "読んだ文章を飛ばす"},
+    {"btn_log", "18", "これまでの文章を読み返す"},
+    {"btn_voice", "18", "今の台詞の声をもう一度聞く"},
+    {"btn_config", "18", "文字の速さや音量を変える"},
+    {"btn_hide", "18", "ウィンドウを隠す（右クリックでも）"},
 };
 
 std::string Solid(uint32_t w, uint32_t h, uint32_t argb)
@@ -83,11 +91,12 @@ void AddAvgMainRows(SampleTable& modules, SampleTable& layouts)
 {
     int moduleID = 32;
     // The message window reads on its translucent frame in font 2 (23 pixels; a line takes the ruby's
-    // 11 above it, so 35 pixels a line); the name plate in font 3 (24 pixels).
+    // 11 above it, so 35 pixels a line); the name plate in font 3 (24 pixels), its text area the plate's
+    // whole height, so the name (11 pixels down for the ruby) sits inside the plate's edge.
     modules.rows.push_back(
         Module(moduleID++, "9", "tip_msgwindow", "", "cg/ui/msgwin", 900, 180, 40, 28, 820, 120, 2));
     modules.rows.push_back(
-        Module(moduleID++, "10", "tip_namewindow", "", "cg/ui/namewin", 240, 40, 16, 8, 208, 24, 3));
+        Module(moduleID++, "10", "tip_namewindow", "", "cg/ui/namewin", 240, 40, 16, 0, 208, 40, 3));
     // A choice bar draws its text from the top of its client area: 8 pixels down, a 24-pixel line sits in
     // the middle of the 40-pixel bar.
     modules.rows.push_back(Module(moduleID++, "21", "btn_select0", "ui_avgmain", "btn_select", 480, 40, 0, 8, 480, 24, 3));

@@ -248,7 +248,7 @@ SampleTable ZorUILayout()
         if (column == "Visible")
             value = "0";
     table.rows.push_back(
-        Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "16", "432", "選んだ行動を実行します"));
+        Placed("258", "$ZORCOMMAND:SeqZorCommand", "btn_zorrun", "btn_zorrun", "16", "440", "選んだ行動を実行します"));
     for (SampleRow& row : table.rows)
         for (auto& [column, value] : row)
             if (column == "OrderZ")

@@ -41,7 +41,8 @@ void AddBacklogRows(std::vector<SampleTable>& tables)
     if (!modules || !layout)
         return;
     int id = kFirstModule;
-    modules->rows.push_back(Module(id++, "10", "tip_logwindow", "", "", 800, 100, 8));
+    // The log lines read in the message window's own size (font 2, 23 pixels): two lines to an entry.
+    modules->rows.push_back(UIModuleRow(id++, "10", "tip_logwindow", "", "", 800, 112, 8, 2));
     modules->rows.push_back(Module(id++, "18", "btn_voiceplay", "ui_avgmain", "btn_voiceplay", 48, 32, 0));
     modules->rows.push_back(Module(id++, "18", "btn_logback", "ui_avgmain", "btn_logback", 120, 40, 0));
 
@@ -50,7 +51,7 @@ void AddBacklogRows(std::vector<SampleTable>& tables)
     {
         const int top = kLineTop + kLineStep * i;
         layout->rows.push_back(Layout(row++, "tip_logwindow", "tip_logwindow", i, 144, top, ""));
-        layout->rows.push_back(Layout(row++, "btn_voiceplay", "btn_voiceplay", i, 72, top + 8, "ボイス再生"));
+        layout->rows.push_back(Layout(row++, "btn_voiceplay", "btn_voiceplay", i, 72, top + 8, "この台詞の声をもう一度聞く"));
     }
-    layout->rows.push_back(Layout(row++, "btn_logback", "btn_back", 0, 880, 700, "戻る"));
+    layout->rows.push_back(Layout(row++, "btn_logback", "btn_back", 0, 880, 700, "物語に戻る"));
 }

@@ -105,14 +105,14 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
         {
             const std::string name = (k < 10 ? "b0" : "b") + std::to_string(k);
             layout->rows.push_back(Layout(row++, screen, "btn_page" + std::to_string(k), name, 0, 52 + 48 * (k - 1), 80,
-                                          true, 1, std::to_string(k)));
+                                          true, 1, std::to_string(k) + "ページ目のスロット"));
         }
         // Plate i: column i / 4, row i % 4, framing the thumbnail at (52 + 484 c, 150 + 131 r).
         for (int i = 0; i < 8; ++i)
             layout->rows.push_back(
                 Layout(row++, screen, "btn_fileplate", "btn_fileplate", i, 40 + 484 * (i / 4), 140 + 131 * (i % 4)));
         layout->rows.push_back(Layout(row++, screen, "tip_new", "tip_new", 0, 446, 151, false));
-        layout->rows.push_back(Layout(row++, screen, "btn_back", "btn_back", 0, 880, 700, true, 0, "戻る"));
+        layout->rows.push_back(Layout(row++, screen, "btn_back", "btn_back", 0, 880, 700, true, 0, "元の画面に戻る"));
     }
 
     // The configuration screen: tabs and screen buttons in $UI, one folder per tab. On/off pairs are
@@ -120,10 +120,11 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
     // Every tab, screen button and switch is a module of its own, so each picture carries its own label.
     const std::string ui = "$UI:SeqConfig", sys = "$UI_SYSTEM:SeqConfig", snd = "$UI_SOUND:SeqConfig",
                       voice = "$UI_VOICE:SeqConfig", game = "$UI_GAME:SeqConfig";
-    const char* const tabs[][2] = {{"btn_tabconf_system", "システム"},
-                                   {"btn_tabconf_sound", "サウンド"},
-                                   {"btn_tabconf_voice", "ボイス"},
-                                   {"btn_tabconf_game", "ゲーム"}};
+    // Help texts say what a tab or button holds; the labels are the short names in SampleButtonLook.cpp.
+    const char* const tabs[][2] = {{"btn_tabconf_system", "画面と文章の設定"},
+                                   {"btn_tabconf_sound", "音量と文章の進み方"},
+                                   {"btn_tabconf_voice", "人物ごとの声の音量"},
+                                   {"btn_tabconf_game", "戦いの演出の設定"}};
     int tab = 0;
     for (const auto& [name, help] : tabs)
     {
@@ -131,10 +132,10 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
         layout->rows.push_back(Valued(row++, ui, name, name, 0, 64 + 176 * tab, 40, 1, tab == 0 ? 1 : 0, 0, 1, help));
         ++tab;
     }
-    const char* const screenButtons[][3] = {{"btn_title", "btn_conf_title", "タイトルへ"},
-                                            {"btn_init", "btn_conf_init", "初期設定に戻す"},
-                                            {"btn_exit", "btn_conf_exit", "ゲーム終了"},
-                                            {"btn_back", "btn_conf_back", "戻る"}};
+    const char* const screenButtons[][3] = {{"btn_title", "btn_conf_title", "タイトル画面に戻る"},
+                                            {"btn_init", "btn_conf_init", "すべての設定を最初の値にする"},
+                                            {"btn_exit", "btn_conf_exit", "ゲームを終える"},
+                                            {"btn_back", "btn_conf_back", "元の画面に戻る"}};
     int x = 64;
     for (const auto& [name, module, help] : screenButtons)
     {
@@ -144,12 +145,12 @@ void AddSystemUIRows(std::vector<SampleTable>& tables)
     }
     modules->rows.push_back(Module(id++, 30, "hsld_config", "ui_config", "hslider", 320, 24));
     // The switches: (task name, module, label) for each side of a pair.
-    const char* const switches[][3] = {{"btn_window", "btn_sw_window", "窓"},
-                                       {"btn_fullscreen", "btn_sw_full", "全画面"},
-                                       {"btn_on", "btn_sw_on", "オン"},
-                                       {"btn_off", "btn_sw_off", "オフ"},
-                                       {"btn_nextvoice", "btn_sw_voice", "声まで"},
-                                       {"btn_nexttext", "btn_sw_text", "文字まで"}};
+    const char* const switches[][3] = {{"btn_window", "btn_sw_window", "ウィンドウで遊ぶ"},
+                                       {"btn_fullscreen", "btn_sw_full", "画面いっぱいで遊ぶ"},
+                                       {"btn_on", "btn_sw_on", "この項目を使う"},
+                                       {"btn_off", "btn_sw_off", "この項目を使わない"},
+                                       {"btn_nextvoice", "btn_sw_voice", "声が終わってから次へ"},
+                                       {"btn_nexttext", "btn_sw_text", "文字が出たら次へ"}};
     for (const auto& sw : switches)
         modules->rows.push_back(Module(own++, 20, sw[1], "ui_config", std::string(sw[1]).substr(4), 64, 32));
     auto switchOf = [&](const char* task) -> const char* const*
@@ -265,7 +266,7 @@ std::vector<std::pair<std::string, std::string>> FrontPictures()
                     {{L"画面モード", 120, 32},
                      {L"文字の速さ", 170, 24},
                      {L"オートの速さ", 210, 24},
-                     {L"ウィンドウの濃さ", 250, 24},
+                     {L"ウィンドウの透明度", 250, 24},
                      {L"未読もスキップする", 300, 32},
                      {L"既読の文章は一度に表示", 350, 32},
                      {L"既読の文章の色を変える", 400, 32},

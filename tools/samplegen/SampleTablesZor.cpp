@@ -4,6 +4,7 @@
 #include "SampleTable.h"
 #include "SampleTablesZorScreens.h"
 #include "SampleZorInvasion.h"
+#include "SampleZorCaptions.h"
 #include "SampleZorWindows.h"
 
 #include <cctype>
@@ -276,6 +277,9 @@ SampleTable ZorStruct()
                 fixed("1", "room", "部屋", "1", "掘り広げた部屋"),
                 facility("2", "barracks", "兵舎", "1", "0", "魔物を召喚できる"),
                 facility("3", "treasury", "宝物庫", "0", "2", "財宝を蓄える"),
+                // Facilities 2-5 are the ones the status bars count; 4 and 5 are not built in the sample.
+                facility("4", "training", "訓練場", "0", "2", "配下を鍛える"),
+                facility("5", "prison", "牢獄", "0", "2", "捕らえた者を閉じ込める"),
                 workshop,
                 facility("7", "ossuary", "骨置き場", "1", "0", "骨を集める"),
                 facility("8", "altar", "魔力の祭壇", "1", "0", "魔力を集める"),
@@ -489,10 +493,10 @@ SampleTable ZorCommand()
              {"Descript"}},
             {
                 command("1", "heading", "【今週の行動】", "1", "0", "S", "0", ""),
-                command("2", "harvest", "骨集め", "1", "0", "B", "100", "骨を集める"),
-                command("3", "ritual", "儀式", "1", "0", "M", "50", "魔力を蓄える"),
-                command("4", "plunder", "略奪", "0", "0", "G", "200", "近くの村から金を奪う"),
-                command("5", "rest", "休息", "1", "0", "N", "0", "何もせずに休む"),
+                command("2", "harvest", "骨集め", "1", "0", "B", "100", "骨で人手を雇い、骨を集める"),
+                command("3", "ritual", "儀式", "1", "0", "M", "50", "魔力を捧げる儀式で、魔力を蓄える"),
+                command("4", "plunder", "略奪", "0", "0", "G", "200", "近くの村から金を300奪う"),
+                command("5", "rest", "休息", "1", "0", "N", "0", "何もせずに１週間休む"),
                 command("6", "invade", "侵攻", "1", "1", "N", "0", "地図を開いて攻める町を選ぶ"),
                 command("7", "newround", "新たな周回", "1", "0", "N", "0", "今の配下を連れて次の周回へ"),
             }};
@@ -508,6 +512,7 @@ std::vector<SampleTable> ZorTables()
     AddZorInvasionRows(modules, layouts);
     std::vector<std::string> problems;
     AddZorWindowRows(modules, layouts, problems);
+    AddZorCaptionRows(modules, layouts, problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "%s\n", problem.c_str());
     return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};

@@ -74,9 +74,9 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
 
     int l = 280;
     const std::string bottom = "$ZORCOMBOTTOM:SeqZorCommand";
-    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 8, 200, "設定"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_zorsave", "btn_zorsave", 108, 200, "セーブ"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_zorload", "btn_zorload", 208, 200, "ロード"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 8, 200, "文字の速さや音量を変える"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorsave", "btn_zorsave", 108, 200, "今の週を保存する"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorload", "btn_zorload", 208, 200, "保存した場面を読み込む"));
     // The towns of db_zortown.txt: button name and its place on the map, the town ID as the value.
     const struct
     {
@@ -88,7 +88,7 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
     for (const auto& t : towns)
         layouts.rows.push_back(Layout(l++, "$UI:SeqZorStrategy", t.name, t.name, t.x, t.y, t.help, t.id));
     layouts.rows.push_back(
-        Layout(l++, "$ZORSTRBOTTOM:SeqZorStrategy", "btn_stopthewar", "btn_stopthewar", 8, 200, "戻る"));
+        Layout(l++, "$ZORSTRBOTTOM:SeqZorStrategy", "btn_stopthewar", "btn_stopthewar", 8, 200, "攻めずに指令画面へ戻る"));
     layouts.rows.push_back(
         Layout(l++, "$UI:SeqZorTakeOver", "vsld_selectunit", "vsld_selectunit", 920, 115, "スクロール"));
     int left = 48;

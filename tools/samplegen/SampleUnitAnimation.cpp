@@ -5,6 +5,7 @@
 #include "animation/GxNcImageKey.h"
 #include "animation/GxNcLayerNode.h"
 
+#include <cstdlib>
 #include <memory>
 
 namespace
@@ -29,7 +30,7 @@ std::wstring Wide(const std::string& ascii)
     return std::wstring(ascii.begin(), ascii.end());
 }
 
-void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames)
+void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames, const std::wstring& picture)
 {
     group.m_Motions.push_back(std::make_unique<GxNcMotion>());
     GxNcMotion& m = *group.m_Motions.back();
@@ -44,7 +45,7 @@ void AddMotion(GxNcMotionGroup& group, const std::wstring& name, int32_t frames)
     body.m_BlendMode = 2;
     GxNcImageKey image;
     image.m_ImageSetName = L"effect.gis";
-    image.m_ImageFileName = L"unit.png";
+    image.m_ImageFileName = picture;
     body.m_ImageKeys = {image};
     // The picture is drawn about its centre; lifted by half its height it stands on the unit's place (the
     // motions' y runs down the screen).
@@ -79,10 +80,13 @@ void WriteUnitAnimation(const std::filesystem::path& folder, const std::vector<S
             group.m_MotionGroupName = Wide(Cell(row, "MotionGroup"));
             const std::string stand = Cell(row, "Motion_stand");
             const std::string attack = Cell(row, "Motion_attack");
-            AddMotion(group, stand.empty() ? L"stand" : Wide(stand), kStand);
-            AddMotion(group, attack.empty() ? L"attack" : Wide(attack), kAttack);
-            AddMotion(group, L"damage", kDamage);
-            AddMotion(group, L"walk", kWalk);
+            // The player's kinds (classes 1-4) and traps (20) look one way, the invaders another.
+            const int kind = std::atoi(Cell(row, "Class").c_str());
+            const std::wstring picture = kind <= 4 || kind == 20 ? L"unit.png" : L"unit_invader.png";
+            AddMotion(group, stand.empty() ? L"stand" : Wide(stand), kStand, picture);
+            AddMotion(group, attack.empty() ? L"attack" : Wide(attack), kAttack, picture);
+            AddMotion(group, L"damage", kDamage, picture);
+            AddMotion(group, L"walk", kWalk, picture);
             // The name is the project file's; the engine replaces its extension by ".gnc".
             const std::filesystem::path path = folder / "gnc" / std::filesystem::path(gnc).replace_extension(".gnc");
             if (!GncProjectWriter::Write(path.string(), project, {L"effect.gis"}, GncForm::Binary))

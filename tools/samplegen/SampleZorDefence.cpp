@@ -65,7 +65,8 @@ SampleTable* Find(std::vector<SampleTable>& tables, const std::string& file)
 }
 
 // The effects the rules and the screen play, each a motion of "zoreffect.gnc": the banners of the
-// opening and of the defence's and the invasion's end, and a small puff for everything shown on the map.
+// opening and of the defence's and the invasion's end, a small puff for everything shown on the map, and
+// a line that lights up under a resource's digits when it rises or falls (the pop-up stands on them).
 // The project also holds the skill cut-in "cutin", a band across the screen.
 struct EffectSpec
 {
@@ -77,7 +78,7 @@ const EffectSpec kEffects[] = {
     {"EFE_BUILD_STRUCT", "puff"},     {"EFE_APPEAR_ENEMY", "puff"},       {"EFE_APPEAR_FRIEND", "puff"},
     {"EFE_APPEAR_TRAP", "puff"},      {"EFE_DEAD_ENEMY", "puff"},         {"EFE_DEAD_FRIEND", "puff"},
     {"EFE_DISAPPEAR", "puff"},        {"EFE_DISAPPEAR_ENEMY", "puff"},    {"EFE_MISS", "puff"},
-    {"EFE_RECOVER", "puff"},          {"EFE_PAUP", "puff"},               {"EFE_PADOWN", "puff"},
+    {"EFE_RECOVER", "puff"},          {"EFE_PAUP", "gain"},               {"EFE_PADOWN", "loss"},
     {"EFE_HEALING", "room"},          {"EFE_DEADWALL", "room"},           {"EFE_COBWEB", "room"},
     {"EFE_DAZZLE", "room"},           {"EFE_MUCUS", "room"},              {"EFE_CURSE", "room"},
     {"EFE_MANA02", "room"},           {"EFE_SUMMONS01", "room"},          {"EFE_SUMMONS02", "room"},
@@ -390,7 +391,8 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
                            Banner(L"banner_victory.png", 0xFFE0C020u, L"勝利"),
                            Banner(L"banner_defeated.png", 0xFF802020u, L"敗北"), Spot(L"puff.png", 32, 0xE0E0F0u, false),
                            Spot(L"room.png", 24, 0x60E0A0u, true),
-                           Flat(L"cutin.png", 480, 120, 0xFF6020A0u)},
+                           Flat(L"cutin.png", 480, 120, 0xFF6020A0u), Flat(L"gain.png", 44, 3, 0xFF40FF60u),
+                           Flat(L"loss.png", 44, 3, 0xFFFF4020u)},
                           GncForm::Binary, set, 512))
         problems.push_back("cannot write the image set zoreffect.gis");
 
@@ -406,6 +408,15 @@ void WriteEffectProject(const std::filesystem::path& folder, std::vector<std::st
     AddMotion(g, L"puff", 20, L"puff.png", 0.5f, 1.5f);
     AddMotion(g, L"room", 60, L"room.png", 1.0f, 1.0f);
     AddMotion(g, L"cutin", 45, L"cutin.png", 1.0f, 1.0f);
+    // The resource pop-ups play at the digits' middle: their line shows 20 pixels lower, under the
+    // digits, and keeps the number itself clear.
+    for (const wchar_t* name : {L"gain", L"loss"})
+    {
+        GxNcMotion& line = AddMotion(g, name, 40, std::wstring(name) + L".png", 1.0f, 1.0f);
+        GxNcVector4Key at;
+        at.m_Value = GxVector4(0.0f, 20.0f, 0.0f, 1.0f);
+        line.m_Layers.back()->m_PositionKeys = {at};
+    }
     const std::filesystem::path path = folder / "gnc" / "zoreffect.gnc";
     if (!GncProjectWriter::Write(path.string(), p, {L"zoreffect.gis"}, GncForm::Binary))
         problems.push_back("cannot write " + path.string());
@@ -430,7 +441,7 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
         modules->rows.push_back(Module(m++, "18", button, 40, 40));
     // One module per unit-list tab, so each picture carries its own label.
     const char* const tabs[][3] = {{"btn_unittab_all", "btn_zortab_all", "全員"},
-                                   {"btn_unittab_ready", "btn_zortab_ready", "出撃可能"},
+                                   {"btn_unittab_ready", "btn_zortab_ready", "配置可能"},
                                    {"btn_unittab_heroine", "btn_zortab_heroine", "ヒロイン"},
                                    {"btn_unittab_healing", "btn_zortab_healing", "治療中"}};
     for (const auto& tab : tabs)
@@ -462,8 +473,9 @@ void AddZorDefenceRows(std::vector<SampleTable>& tables, std::vector<std::string
     for (const auto& tab : tabs)
         layouts->rows.push_back(Layout(l++, bar, tab[1], tab[0], 480 + 76 * value, 16, tab[2], 2, value)), ++value;
     x = 200;
-    for (const auto& [button, help] : {std::pair{"btn_zorconfig", "設定"}, {"btn_zorsave", "セーブ"},
-                                       {"btn_zorload", "ロード"}})
+    for (const auto& [button, help] : {std::pair{"btn_zorconfig", "文字の速さや音量を変える"},
+                                       {"btn_zorsave", "防衛の途中を保存する"},
+                                       {"btn_zorload", "保存した場面を読み込む"}})
     {
         layouts->rows.push_back(Layout(l++, bar, button, button, x, 160, help));
         x += 100;

@@ -22,9 +22,22 @@ constexpr uint32_t SampleRoomColour(int32_t set)
            : set == 17 ? 0xFFC09018u  // throne
            : set == 18 ? 0xFF584038u  // locked room, also shown for rooms being dug out
            : set == 15 ? 0xFF507040u  // command post
-                       : 0xFF6A7078u;
+           // A finished facility shows in its own colour, so the player sees it is built.
+           : set == 2 ? 0xFF985040u   // barracks
+           : set == 3 ? 0xFFA08858u   // treasury
+           : set == 4 ? 0xFF788840u   // training ground
+           : set == 5 ? 0xFF505068u   // prison
+           : set == 6 ? 0xFF806048u   // trap workshop
+           : set == 7 ? 0xFFE0D8C0u   // ossuary: bone
+           : set == 8 ? 0xFF8058D0u   // altar: magic
+           : set == 9 ? 0xFF30A8A0u   // vault
+                      : 0xFF6A7078u;  // a plain dug room
 }
 constexpr uint32_t kSampleScaffoldColour = 0xFFE08020u;
+// The fills of the units' map sprites (RGB): the player's side (orange, round head), the invaders (red,
+// pointed head).
+constexpr uint32_t kSamplePlayerUnitColour = 0xFFC040u;
+constexpr uint32_t kSampleInvaderUnitColour = 0xE03030u;
 constexpr uint32_t kSampleGateColour = 0xFF30B050u;
 constexpr uint32_t kSampleWallColour = 0xFF90A0B0u;
 // Heights (world units above the room's floor) of the tops, and how far from the room's centre the top

@@ -5,7 +5,7 @@
 namespace
 {
 
-// This screen's ID ranges: modules 225-254, layouts 440-511.
+// This screen's ID ranges: modules 225-239, layouts 440-467 (the captions take the rest).
 constexpr int kFirstModule = 225;
 constexpr int kFirstLayout = 440;
 
@@ -38,20 +38,22 @@ void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
     int l = kFirstLayout;
     const std::string bottom = "$ZORINVBOTTOM:SeqZorInvMain";
     const char* const tabs[][2] = {{"btn_unittab_all", "すべて"},
-                                   {"btn_unittab_ready", "出撃可能"},
+                                   {"btn_unittab_ready", "編成可能"},
                                    {"btn_unittab_heroine", "ヒロイン"},
                                    {"btn_unittab_employment", "配置中"}};
     for (int i = 0; i < 4; ++i)
         layouts.rows.push_back(Layout(l++, bottom, tabs[i][0], tabs[i][0], 0, 80 + 100 * i, 76, tabs[i][1], 1));
     // The cards are drawn by the unit list over these buttons (80 + 90 i, from y 112 of the bar).
     for (int i = 0; i < 8; ++i)
-        layouts.rows.push_back(Layout(l++, bottom, "btn_unitlist", "btn_unitlist", i, 78 + 90 * i, 110, "出撃させる"));
+        layouts.rows.push_back(Layout(l++, bottom, "btn_unitlist", "btn_unitlist", i, 78 + 90 * i, 110, "この配下を編成に加える"));
     layouts.rows.push_back(Layout(l++, bottom, "hsld_unitlist", "hsld_unitlist", 0, 80, 240, "スクロール"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "自動編成"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "全員外す"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_openthewar", "btn_openthewar", 0, 800, 215, "開戦"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_cancelthewar", "btn_cancelthewar", 0, 904, 215, "中止"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 0, 8, 215, "設定"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "敵に最もよく効く配下から順に両方の枠へ並べる"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "編成をすべて空ける"));
+    // The war buttons sit on the bar's lower edge: a help tip opens 24 pixels above the pointer, and from
+    // there it ends below the facility counts' row (to y 701 of the screen).
+    layouts.rows.push_back(Layout(l++, bottom, "btn_openthewar", "btn_openthewar", 0, 800, 229, "この編成で戦を始める"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_cancelthewar", "btn_cancelthewar", 0, 904, 229, "攻めるのをやめて戻る"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_zorconfig", "btn_zorconfig", 0, 8, 8, "文字の速さや音量を変える"));
     // One remove button at the top right of each formation slot: formation 0 slots 0-4 are indexes 0-4,
     // formation 1 slots 0-4 are 5-9 (78 x 78 slots from (64, 150) and (104, 378), 100 apart).
     for (int i = 0; i < 10; ++i)

@@ -4,9 +4,9 @@ namespace
 {
 
 constexpr int kFirstModule = 195;
-constexpr int kLastModule = 224;
+constexpr int kLastModule = 215; // 216-224: the list headers' captions (SampleZorCaptions.cpp)
 constexpr int kFirstLayout = 370;
-constexpr int kLastLayout = 439;
+constexpr int kLastLayout = 419; // 420-439: the same
 
 SampleRow Module(int id, const char* type, const std::string& name, int w, int h, bool picture = true)
 {
@@ -34,7 +34,7 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     {
         const char* name;
         int w, h;
-    } buttons[] = {{"btn_zorwin_run", 80, 28},    {"btn_zorwin_cancel", 80, 28},  {"btn_zorwin_ok", 80, 28},
+    } buttons[] = {{"btn_zorwin_run", 80, 20},    {"btn_zorwin_cancel", 80, 20},  {"btn_zorwin_ok", 80, 28},
                    {"btn_zorwin_build", 80, 28},  {"btn_zorwin_summon", 36, 24},  {"btn_zorwin_trap", 36, 24},
                    {"btn_zorwin_remove", 36, 24}, {"btn_zorwin_dispose", 36, 24}, {"btn_zorwin_pick", 64, 40},
                    {"btn_zorwin_delete", 20, 20}};
@@ -54,9 +54,12 @@ void AddZorWindowRows(SampleTable& modules, SampleTable& layouts, std::vector<st
     {
         layouts.rows.push_back(Layout(l++, w.window, "lbox_zorwin", w.list, 0, 8, 40, "12001", w.help));
         layouts.rows.push_back(Layout(l++, w.window, "vsld_zorwin", "vsld_selectitem", 0, 336, 40, "12001", ""));
-        layouts.rows.push_back(Layout(l++, w.window, "btn_zorwin_run", "btn_zorrun", 0, 184, 4, "12001", "決定"));
+        // The run and cancel buttons keep to the window's top 22 pixels: the list's column headings stand
+        // under them.
         layouts.rows.push_back(
-            Layout(l++, w.window, "btn_zorwin_cancel", "btn_zorcancel", 0, 272, 4, "12001", "キャンセル"));
+            Layout(l++, w.window, "btn_zorwin_run", "btn_zorrun", 0, 184, 2, "12001", "選んだものを作る"));
+        layouts.rows.push_back(
+            Layout(l++, w.window, "btn_zorwin_cancel", "btn_zorcancel", 0, 272, 2, "12001", "作らずに閉じる"));
     }
     const std::string room = "$ZORROOM:SeqZorMain";
     layouts.rows.push_back(
@@ -94,7 +97,7 @@ std::vector<SampleIcon> ZorWindowIcons()
 {
     std::vector<SampleIcon> icons = {
         {L"tip_unitroom.png", 350, 64, 0x60304060, 0},         {L"icon_na.png", 56, 56, 0xC0802020, 8},
-        {L"hbar_time_large_back.png", 202, 14, 0xFF202020, 0}, {L"hbar_unithp_large_back.png", 103, 10, 0xFF202020, 0},
+        {L"hbar_time_large_back.png", 56, 8, 0xFF202020, 0}, {L"hbar_unithp_large_back.png", 58, 10, 0xFF202020, 0},
         {L"hbar_unitexp_back.png", 82, 6, 0xFF202020, 0},      {L"hbar_unitexp_on.png", 80, 4, 0xFFE0E040, 0},
         {L"icon_build.png", 56, 56, 0x80C08040, 12},           {L"icon_unitsummon.png", 56, 56, 0x80A040C0, 12},
         {L"icon_unitarrange.png", 56, 56, 0x8040A0C0, 12},     {L"icon_unitheal.png", 56, 56, 0x8040C040, 16},
@@ -106,7 +109,17 @@ std::vector<SampleIcon> ZorWindowIcons()
     // Faces (FaceIconImage) and pictures (VisualImage) of the sample's player units and facilities.
     for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
         icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, kSampleUnitFaceColour, 4});
-    for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"workshop", L"ossuary", L"altar", L"vault",
+    // The invaders' faces (the next-enemy queue shows the first unit of each party), and the cards'
+    // pictures of both sides.
+    const wchar_t* const invaders[] = {L"soldier", L"knight",  L"hero",     L"thief",   L"sorcerer",
+                                       L"shaman",  L"priest", L"ninja",    L"exorcist", L"villager"};
+    for (const wchar_t* unit : invaders)
+        icons.push_back({std::wstring(L"icon_") + unit + L".png", 56, 56, kSampleInvaderFaceColour, 4});
+    for (const wchar_t* unit : {L"skeleton", L"lilith", L"spike", L"goblin"})
+        icons.push_back({std::wstring(L"card_") + unit + L".png", 84, 112, kSampleUnitFaceColour, 2});
+    for (const wchar_t* unit : invaders)
+        icons.push_back({std::wstring(L"card_") + unit + L".png", 84, 112, kSampleInvaderFaceColour, 2});
+    for (const wchar_t* facility : {L"room", L"barracks", L"treasury", L"training", L"prison", L"workshop", L"ossuary", L"altar", L"vault",
                                     L"entrance", L"throne", L"locked"})
         icons.push_back({std::wstring(L"struct_") + facility + L".png", 208, 112, kSampleFacilityPictureColour, 4});
     return icons;
