@@ -157,8 +157,7 @@ bool SkipToEnd(GxContentReaderBase& r, uint32_t endTag)
 
 // Items 10 to 12. The choice buttons exist only when the game's UI table defines them: a missing one
 // leaves its record out (named in skipped for the caller's log line), and the rest of the save goes on.
-void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing,
-                std::wstring& skipped)
+void WriteScene(GxCore* core, GxContentWriterBase& w, size_t itemCount, std::wstring& missing, std::wstring& skipped)
 {
     SceneTasks scene(core);
     for (const wchar_t* name : kSceneLayers)
@@ -547,16 +546,15 @@ bool GxUserData::WriteToMemory(std::string& bytes, bool binary, std::wstring& mi
 {
     missing.clear();
     std::wstring unused;
-    const bool ok =
-        GxUserFile::WriteToMemory(bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD",
-                                  [&](GxContentWriterBase& w)
-                                  {
-                                      WritePlain(w);
-                                      GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
-                                      WriteSoundRecords(w);
-                                      WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing,
-                                                 skipped ? *skipped : unused);
-                                  });
+    const bool ok = GxUserFile::WriteToMemory(
+        bytes, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "GD",
+        [&](GxContentWriterBase& w)
+        {
+            WritePlain(w);
+            GxUserScriptRecord::Write(w, PERSIST_INGAME, GxUserScriptRecord::Worker::With);
+            WriteSoundRecords(w);
+            WriteScene(m_Core, w, m_SelectMenuItemList.size(), missing, skipped ? *skipped : unused);
+        });
     return ok && missing.empty();
 }
 
@@ -690,6 +688,8 @@ bool GxUserData::LoadBytes(const std::string& bytes, const std::wstring& path, b
                     reader->IsEnd() && Ok(*reader);
     if (!ok)
     {
+        // A position in a script the program lacks is logged as that, not as damage.
+        const bool lackedScript = GxUserScriptRecord::LastReadLackedScript();
         // Everything read so far went into the script and the scene: put the snapshot back.
         if (std::unique_ptr<GxContentReaderBase> back = GxUserFile::OpenReader(snapshot, "GD"))
         {
@@ -701,7 +701,7 @@ bool GxUserData::LoadBytes(const std::string& bytes, const std::wstring& path, b
         }
         if (!missing.empty())
             GxLog::Error(L"%s/シーンに%sがありません(%s)\n", kOwner, missing.c_str(), path.c_str());
-        else
+        else if (!lackedScript)
             GxLog::Error(L"%s/セーブデータが壊れています(%s)\n", kOwner, path.c_str());
         return false;
     }

@@ -32,3 +32,8 @@ bool GxUserScriptRecord::Read(GxContentReaderBase& reader, int32_t persistClass,
         ok = ok && main->Read(&reader);
     return ok && reader.GetErrorCount() == 0;
 }
+
+bool GxUserScriptRecord::LastReadLackedScript()
+{
+    return g_MoaMainWorker && !static_cast<GxMoaWorker*>(g_MoaMainWorker)->m_LackedScript.empty();
+}

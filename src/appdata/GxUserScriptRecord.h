@@ -22,4 +22,7 @@ public:
     static void Write(GxContentWriterBase& writer, int32_t persistClass, Worker worker);
     // Resets the class, then reads; true when the reader reported no error.
     static bool Read(GxContentReaderBase& reader, int32_t persistClass, Worker worker);
+    // True when the last Read with the worker was refused for a position in a script the program lacks
+    // (the runtime has logged which).
+    static bool LastReadLackedScript();
 };

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 GxAtomicFile::~GxAtomicFile()
 {
@@ -19,8 +20,9 @@ bool GxAtomicFile::Open(const std::wstring& path)
     Abort();
     m_Failed = false;
     m_Path = GxPath::ToNative(path);
-    // A fixed suffix keyed by the process keeps two writers of one file in two processes apart, and a
-    // leftover from a crash is simply overwritten by the next save.
+    // A suffix keyed by the process keeps two writers of one file in two processes apart. A leftover of a
+    // killed process has another process's number, so no later save reuses it: RemoveLeftovers clears
+    // them at start-up.
     m_TempPath = m_Path + ".tmp" + std::to_string(PfProcess::GetCurrentId());
     m_Fd = PfFileSystem::OpenWrite(m_TempPath, PfFileSystem::WriteMode::Truncate);
     if (m_Fd < 0)
@@ -102,12 +104,42 @@ void GxAtomicFile::SyncFolderOf(const std::string& path)
     PfFileSystem::SyncFolder(PfFileSystem::FolderOf(path));
 }
 
+uint32_t GxAtomicFile::RemoveLeftovers(const std::wstring& folder)
+{
+    const std::string native = GxPath::ToNative(folder);
+    std::vector<std::string> names;
+    if (native.empty() || !PfFileSystem::ListFolder(native, names))
+        return 0;
+    const std::string base = native.back() == '/' ? native : native + "/";
+    uint32_t removed = 0;
+    for (const std::string& name : names)
+    {
+        const size_t mark = name.rfind(".tmp");
+        if (mark == std::string::npos || mark == 0 || mark + 4 == name.size() || mark + 4 + 10 < name.size())
+            continue;
+        const std::string pid = name.substr(mark + 4);
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        // A writer that still runs (another copy's save in progress) keeps its file.
+        PfFileInfo info;
+        if (!PfFileSystem::GetInfo(base + name, info) || !info.m_IsRegular || PfFileSystem::Exists("/proc/" + pid))
+            continue;
+        if (PfFileSystem::Remove(base + name))
+        {
+            ++removed;
+            GxLog::Debug(L"GxAtomicFile/書きかけのまま残ったファイルを削除しました(%s)\n",
+                         GxString::FromUtf8(base + name).c_str());
+        }
+    }
+    return removed;
+}
+
 void GxAtomicFile::Fail(const wchar_t* what)
 {
     if (m_Failed)
         return;
     m_Failed = true;
     const int error = errno;
-    GxLog::Error(L"GxAtomicFile/ファイルの%sに失敗しました(%s: %S)\n", what,
-                 GxString::FromUtf8(m_Path).c_str(), std::strerror(error));
+    GxLog::Error(L"GxAtomicFile/ファイルの%sに失敗しました(%s: %S)\n", what, GxString::FromUtf8(m_Path).c_str(),
+                 std::strerror(error));
 }

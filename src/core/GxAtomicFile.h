@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Writes a file the player cares about (saves, settings, progress, thumbnails) so that a crash, a full
@@ -14,7 +15,8 @@
 //   if (!file.Commit()) ...;      // false: the old file is intact and the temporary is gone
 //
 // A writer that goes out of scope without Commit removes its temporary. Failures are logged once with
-// the file's name.
+// the file's name. The temporary is "<name>.tmp<pid>"; one left by a process killed while writing is
+// removed by RemoveLeftovers, which start-up runs on the save folder.
 class GxAtomicFile
 {
 public:
@@ -40,6 +42,10 @@ public:
     // Syncs the folder holding a file (native path) after a rename into it; a folder that cannot be
     // synced is not a failure, the renamed file is there either way.
     static void SyncFolderOf(const std::string& path);
+    // Removes the temporaries of writers that ended without Commit or Abort (a killed process) from the
+    // folder (engine path): regular files named "<name>.tmp<pid>" whose process no longer runs. Sub-folders
+    // and every other file are left alone. Returns how many went; each is logged.
+    static uint32_t RemoveLeftovers(const std::wstring& folder);
 
 private:
     void Fail(const wchar_t* what);

@@ -4,6 +4,7 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
+#include "core/GxAtomicFile.h"
 #include "core/GxCoreScreenService.h"
 #include "core/GxCrtRandom.h"
 #include "core/GxDebugWindow.h"
@@ -237,6 +238,9 @@ bool GxCore::Initialize()
 
     OnPreInit();
     PlaceLogs();
+    // Saves cut short by a kill left their temporaries; this copy holds the folder now.
+    if (!m_SavePath.empty())
+        GxAtomicFile::RemoveLeftovers(m_SavePath);
     m_SystemConfig->ReportLoadProblems();
 
     m_TaskManage = new GxTaskManage(this);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace
@@ -21,6 +22,20 @@ enum LogKind
     kLogCount
 };
 
+// One log file, kept open from its first line. Every line goes to the system at once (no buffering in
+// the process), so a crash loses nothing already logged. A line that comes again right after itself is
+// counted instead of written; the count goes out as a line of its own when another line comes, when
+// the file is left or at exit.
+struct LogFile
+{
+    std::string path; // native path the descriptor was opened at
+    int fd = -1;
+    uint64_t size = 0;
+    uint64_t device = 0, inode = 0;
+    std::wstring lastLine; // the last whole line written ("\n"-ended), empty after other text
+    uint32_t repeats = 0;  // times lastLine came again since it was written
+};
+
 // Process-wide state. The paths are set on the main thread but read by any thread that logs, so they
 // sit behind a lock; the count, the console and the switch are atomics.
 struct LogState
@@ -28,13 +43,20 @@ struct LogState
     std::mutex pathLock;
     std::wstring paths[kLogCount] = {L"error.log", L"debug.log", L"device.log"};
     // Serialises the appends so two threads never both see a new file and both write the mark, and
-    // one line is never split by another.
+    // one line is never split by another. Guards the open files.
     std::mutex writeLock;
+    LogFile files[kLogCount];
 };
+
+void FlushRepeatsAtExit();
 
 LogState& State()
 {
-    static LogState* s_State = new LogState(); // never destroyed: logging works during static shut-down
+    static LogState* s_State = []
+    {
+        std::atexit(FlushRepeatsAtExit);
+        return new LogState(); // never destroyed: logging works during static shut-down
+    }();
     return *s_State;
 }
 
@@ -56,23 +78,132 @@ void SetPath(LogKind kind, const std::wstring& path)
     state.paths[kind] = path;
 }
 
-bool AppendBytes(const std::wstring& path, const std::string& bytes, bool markNewFile)
+std::string ToFileText(const std::wstring& text)
 {
-    std::string native = GxString::ToUtf8(path);
-    if (native.empty())
-        return false;
-    std::lock_guard<std::mutex> guard(State().writeLock);
-    int fd = PfFileSystem::OpenWrite(native, PfFileSystem::WriteMode::Append);
+    // Text mode of the wide stream: each "\n" goes out as CR LF.
+    std::wstring lines;
+    lines.reserve(text.size() + 8);
+    for (wchar_t c : text)
+    {
+        if (c == L'\n')
+            lines += L"\r\n";
+        else
+            lines.push_back(c);
+    }
+    return GxString::ToUtf16LE(lines);
+}
+
+// The following work under the write lock.
+
+void CloseLog(LogFile& file)
+{
+    if (file.fd >= 0)
+        PfFileSystem::Close(file.fd);
+    file.fd = -1;
+    file.path.clear();
+    file.size = 0;
+}
+
+// True when the descriptor still stands for the file at its path (not removed or replaced meanwhile).
+bool StillThere(const LogFile& file)
+{
+    PfFileInfo info;
+    return PfFileSystem::GetInfo(file.path, info) && info.m_Device == file.device && info.m_Inode == file.inode;
+}
+
+bool OpenLog(LogFile& file, const std::string& native)
+{
+    CloseLog(file);
+    const int fd = PfFileSystem::OpenWrite(native, PfFileSystem::WriteMode::Append);
     if (fd < 0)
         return false;
-    std::string out;
     PfFileInfo info;
-    if (markNewFile && PfFileSystem::GetInfo(fd, info) && info.m_Size == 0)
+    if (!PfFileSystem::GetInfo(fd, info))
+    {
+        PfFileSystem::Close(fd);
+        return false;
+    }
+    file.fd = fd;
+    file.path = native;
+    file.size = info.m_Size;
+    file.device = info.m_Device;
+    file.inode = info.m_Inode;
+    return true;
+}
+
+// Appends bytes to the log at native, opening it when it is not the open one; a new file starts with
+// the mark when markNewFile. A file that would grow past the limit is first moved to "<name>.1" (in
+// place of the older part) and a new one started, so each log keeps at most two parts.
+bool WriteLog(LogFile& file, const std::string& native, const std::string& bytes, bool markNewFile)
+{
+    if (native.empty())
+        return false;
+    if ((file.fd < 0 || file.path != native || !StillThere(file)) && !OpenLog(file, native))
+        return false;
+    if (file.size > 0 && file.size + bytes.size() > GxLog::kMaxFileBytes)
+    {
+        CloseLog(file);
+        PfFileSystem::Rename(native, native + ".1");
+        if (!OpenLog(file, native))
+            return false;
+    }
+    std::string out;
+    if (markNewFile && file.size == 0)
         out = "\xFF\xFE";
     out += bytes;
-    bool ok = PfFileSystem::WriteAll(fd, out.data(), out.size());
-    ok = PfFileSystem::Close(fd) && ok;
+    const bool ok = PfFileSystem::WriteAll(file.fd, out.data(), out.size());
+    file.size += out.size();
     return ok;
+}
+
+// Writes the count of a run of repeated lines, if any, to the file the run was written to.
+void FlushRepeats(LogFile& file)
+{
+    if (file.repeats > 0 && file.fd >= 0 && StillThere(file))
+        WriteLog(file, file.path, ToFileText(GxString::Format(L"(repeated %u more times)\n", file.repeats)), true);
+    file.repeats = 0;
+}
+
+void FlushRepeatsAtExit()
+{
+    LogState& state = State();
+    std::lock_guard<std::mutex> guard(state.writeLock);
+    for (LogFile& file : state.files)
+        FlushRepeats(file);
+}
+
+// One message of a log: written, or counted when it is the same whole line as the one before.
+bool AppendMessage(LogKind kind, const std::wstring& text)
+{
+    const std::string native = GxString::ToUtf8(GetPath(kind));
+    LogState& state = State();
+    std::lock_guard<std::mutex> guard(state.writeLock);
+    LogFile& file = state.files[kind];
+    const bool wholeLine = !text.empty() && text.back() == L'\n';
+    if (wholeLine && text == file.lastLine && file.path == native && file.fd >= 0)
+    {
+        ++file.repeats;
+        return true;
+    }
+    if (file.path != native || !wholeLine || text != file.lastLine)
+        FlushRepeats(file);
+    file.lastLine = wholeLine ? text : std::wstring();
+    return WriteLog(file, native, ToFileText(text), true);
+}
+
+// Bytes for one of the logs outside a message (the start-up mark, raw bytes): they end a run of repeats.
+bool AppendToLog(LogKind kind, const std::string& bytes, bool markNewFile)
+{
+    const std::string native = GxString::ToUtf8(GetPath(kind));
+    LogState& state = State();
+    std::lock_guard<std::mutex> guard(state.writeLock);
+    LogFile& file = state.files[kind];
+    if (!bytes.empty())
+    {
+        FlushRepeats(file);
+        file.lastLine.clear();
+    }
+    return WriteLog(file, native, bytes, markNewFile);
 }
 
 void Echo(const std::wstring& text, int kind)
@@ -86,7 +217,7 @@ void CountedWrite(const std::wstring& text, int echoKind)
 {
     // Counted before the file is opened, so a line that cannot be written still counts.
     ++g_ErrorCount;
-    GxLog::AppendText(GetPath(kLogError), text);
+    AppendMessage(kLogError, text);
     GxDebugWindow::AddLine(text);
     Echo(text, echoKind);
 }
@@ -94,6 +225,13 @@ void CountedWrite(const std::wstring& text, int echoKind)
 void DeleteFile(LogKind kind)
 {
     std::string native = GxString::ToUtf8(GetPath(kind));
+    LogState& state = State();
+    std::lock_guard<std::mutex> guard(state.writeLock);
+    LogFile& file = state.files[kind];
+    // A run of repeats in the file that goes is not counted into the next one.
+    file.repeats = 0;
+    file.lastLine.clear();
+    CloseLog(file);
     if (!native.empty())
         PfFileSystem::Remove(native);
 }
@@ -102,17 +240,14 @@ void DeleteFile(LogKind kind)
 
 bool GxLog::AppendText(const std::wstring& path, const std::wstring& text)
 {
-    // Text mode of the wide stream: each "\n" goes out as CR LF.
-    std::wstring lines;
-    lines.reserve(text.size() + 8);
-    for (wchar_t c : text)
-    {
-        if (c == L'\n')
-            lines += L"\r\n";
-        else
-            lines.push_back(c);
-    }
-    return AppendBytes(path, GxString::ToUtf16LE(lines), true);
+    // One of the logs goes through its open file; any other file is opened for this text alone.
+    for (int kind = 0; kind < kLogCount; ++kind)
+        if (path == GetPath(static_cast<LogKind>(kind)))
+            return AppendToLog(static_cast<LogKind>(kind), ToFileText(text), true);
+    LogFile once;
+    const bool ok = WriteLog(once, GxString::ToUtf8(path), ToFileText(text), true);
+    CloseLog(once);
+    return ok;
 }
 
 void GxLog::Error(const wchar_t* format, ...)
@@ -150,7 +285,7 @@ void GxLog::ErrorBinary(const void* bytes, size_t length)
     ++g_ErrorCount;
     if (bytes == nullptr || length == 0)
         return;
-    AppendBytes(GetPath(kLogError), std::string(static_cast<const char*>(bytes), length), false);
+    AppendToLog(kLogError, std::string(static_cast<const char*>(bytes), length), false);
 }
 
 void GxLog::Debug(const wchar_t* format, ...)
@@ -159,7 +294,7 @@ void GxLog::Debug(const wchar_t* format, ...)
     va_start(args, format);
     std::wstring text = GxString::FormatV(format, args);
     va_end(args);
-    AppendText(GetPath(kLogDebug), text);
+    AppendMessage(kLogDebug, text);
     Echo(text, 2);
 }
 
@@ -169,7 +304,7 @@ void GxLog::Device(const wchar_t* format, ...)
     va_start(args, format);
     std::wstring text = GxString::FormatV(format, args);
     va_end(args);
-    AppendText(GetPath(kLogDevice), text);
+    AppendMessage(kLogDevice, text);
 }
 
 void GxLog::ResetErrorCount()

@@ -15,14 +15,20 @@ class GxDebugListenerBase;
 //   Device                     -> "device.log", not counted, no echo
 //
 // Logs are UTF-16LE text: a new file starts with the byte-order mark FF FE and every "\n" of a
-// message is written as CR LF. Each write opens, appends and closes its file; a file that cannot be
-// opened loses that line silently, while the count and the echo still happen. Counted lines also enter
-// the debug window's ring. The paths start as the
-// bare names (current directory) until start-up points them into the save folder.
+// message is written as CR LF. A log is opened at its first line and kept open (opened again when its
+// path changes or the file was removed or replaced meanwhile); each line reaches the file at once. A
+// file that cannot be opened loses that line silently, while the count and the echo still happen.
+// Counted lines also enter the debug window's ring. A message that is the same whole line as the one
+// just before it in the same log is not written again: the run is counted and written as one line,
+// "(repeated N more times)", when another line comes (or at exit). A log that would grow past
+// kMaxFileBytes is moved to "<name>.1" (replacing the older part) and started anew. The paths start as
+// the bare names (current directory) until start-up points them into the save folder.
 // Formats are the Microsoft-style wide formats of GxString::Format; pass strings as .c_str().
 class GxLog
 {
 public:
+    static constexpr uint64_t kMaxFileBytes = 2 * 1024 * 1024;
+
     static void Error(const wchar_t* format, ...);
     // Does nothing at all (no count, no write, no echo) while minor errors are switched off.
     static void SlightError(const wchar_t* format, ...);

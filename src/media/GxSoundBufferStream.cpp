@@ -75,6 +75,11 @@ bool GxSoundBufferStream::WaitForFeeders(uint32_t timeoutMs)
 
 bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
 {
+    return Create(std::shared_ptr<GxSoundLoaderBase>(decoder, [](GxSoundLoaderBase*) {}));
+}
+
+bool GxSoundBufferStream::Create(std::shared_ptr<GxSoundLoaderBase> decoder)
+{
     if (decoder == nullptr || !decoder->IsOpen() || !PfAudioDevice::IsOpen())
         return false;
     Release();
@@ -84,13 +89,13 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     decoder->ClearInterrupt();
     GxMutexScopedLock lock(m_Mutex);
     m_Format = decoder->GetFormat();
-    m_Decoder = decoder;
+    m_Decoder = std::move(decoder);
     const uint32_t align = m_Format.nBlockAlign;
     if (align == 0)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStream::Create セカンダリバッファ作成に失敗しました %x\n",
                            static_cast<uint32_t>(PfSoundBuffer::kErrBadFormat));
-        m_Decoder = nullptr;
+        m_Decoder.reset();
         m_Format = PfWaveFormat();
         return false;
     }
@@ -103,21 +108,21 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStream::Create セカンダリバッファ作成に失敗しました %x\n",
                            static_cast<uint32_t>(PfSoundBuffer::kErrBadFormat));
-        m_Decoder = nullptr;
+        m_Decoder.reset();
         m_Format = PfWaveFormat();
         return false;
     }
     m_BlockSize = static_cast<uint32_t>(block);
     m_RingSize = m_BlockSize * kBlockCount;
     m_DataSize = static_cast<uint32_t>(
-        std::min<uint64_t>(static_cast<uint64_t>(decoder->GetLength()) * align, 0xFFFFFFFFu / align * align));
+        std::min<uint64_t>(static_cast<uint64_t>(m_Decoder->GetLength()) * align, 0xFFFFFFFFu / align * align));
     PfResult result = 0;
     m_Buffer = PfSoundBuffer::Create(m_Format, m_RingSize, &result);
     if (!m_Buffer)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStream::Create セカンダリバッファ作成に失敗しました %x\n",
                            static_cast<uint32_t>(result));
-        m_Decoder = nullptr;
+        m_Decoder.reset();
         m_RingSize = m_BlockSize = m_DataSize = 0;
         m_Format = PfWaveFormat();
         return false;
@@ -131,7 +136,7 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStream::Create IDirectSoundNotify通知位置の設定に失敗しました\n");
         m_Buffer.reset();
-        m_Decoder = nullptr;
+        m_Decoder.reset();
         m_RingSize = m_BlockSize = m_DataSize = 0;
         return false;
     }
@@ -156,7 +161,7 @@ bool GxSoundBufferStream::Create(GxSoundLoaderBase* decoder)
     {
         GxLog::SlightError(L"Error/GxSoundBufferStream::Create ストリーム再生スレッドの作成に失敗しました\n");
         m_Buffer.reset();
-        m_Decoder = nullptr;
+        m_Decoder.reset();
         m_RingSize = m_BlockSize = m_DataSize = 0;
         return false;
     }
@@ -183,7 +188,8 @@ void GxSoundBufferStream::Release()
         std::this_thread::yield();
         if (!WaitFeederEnd(kReleaseWaitMs))
         {
-            // The ring and the decoder are the thread's until its read returns: they stay, silent.
+            // The ring and the decoder are the thread's until its read returns: they stay, silent, and
+            // the stream's share keeps the decoder alive whatever its owner does meanwhile.
             GxLog::SlightError(L"Error/GxSoundBufferStream::Release ストリーム再生スレッドが終了しません\n");
             if (m_Buffer)
                 m_Buffer->Stop();
@@ -199,7 +205,7 @@ void GxSoundBufferStream::Release()
     m_Buffer.reset();
     m_Notify.Reset();
     m_Format = PfWaveFormat();
-    m_Decoder = nullptr;
+    m_Decoder.reset();
     m_RingSize = m_DataSize = m_BlockSize = 0;
     m_WriteCursor = m_DataPosition = m_LoopStart = m_LoopEnd = m_DataEnd = 0;
     m_LoopsLeft = 0;
@@ -373,14 +379,14 @@ bool GxSoundBufferStream::PlayAt(int32_t loop, int32_t, uint32_t startFrame, uin
 
 bool GxSoundBufferStream::Stop()
 {
-    GxMutexScopedLock lock(m_Mutex);
+    // Without the buffer's lock, as IsPlaying (below): a feeding thread inside a slow read holds it.
     if (!m_Buffer)
         return false;
     m_Buffer->Stop();
     return true;
 }
 
-// IsPlaying and SetVolume run on the owner's thread every update of every voice, so they skip the
+// Stop, IsPlaying and SetVolume run on the owner's thread every update of every voice, so they skip the
 // buffer's lock: they touch only the sound buffer's play state (guarded by the mixer) and the remembered
 // level, and only the owner's thread ever creates, releases or sets those; the feeding thread reads the
 // ring and the decoder, never them.

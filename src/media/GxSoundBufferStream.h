@@ -24,8 +24,9 @@ class PfSoundBuffer;
 // thread: it sets the stop flag, asks the decoder to give up a read in progress, wakes the thread through
 // the same counted signal (a wake that cannot be lost), waits at most kReleaseWaitMs for it to end, and
 // only then tears the ring down. A thread still inside a read that did not give up is left to end by
-// itself: the ring stays as it is (the thread holds it) until the next Create or the destruction, which
-// wait for it.
+// itself: the ring and the decoder stay as they are (the thread holds them; the stream shares ownership
+// of the decoder, so its owner may drop it at once) until the next Create or the destruction, which wait
+// for it. Stop and IsPlaying do not take the buffer's lock, so a close never waits on a slow read.
 //
 // Every stream is listed from construction to destruction in a process-wide list under a lock of its own,
 // so WaitForFeeders can look at all of them; that lock is taken before a buffer's, never inside one.
@@ -41,6 +42,10 @@ public:
     GxSoundBufferStream();
     virtual ~GxSoundBufferStream();
 
+    // The stream keeps a share of the decoder until its feeding thread has ended.
+    bool Create(std::shared_ptr<GxSoundLoaderBase> decoder);
+    // A decoder the caller keeps alive for as long as the stream (a stream's destruction waits for its
+    // feeding thread).
     bool Create(GxSoundLoaderBase* decoder);
     // Must not be called with the buffer's lock held by the caller.
     void Release();
@@ -84,7 +89,7 @@ private:
     GxMutex m_Mutex;
     std::unique_ptr<PfSoundBuffer> m_Buffer;
     PfWaveFormat m_Format;
-    GxSoundLoaderBase* m_Decoder = nullptr;
+    std::shared_ptr<GxSoundLoaderBase> m_Decoder;
     uint32_t m_RingSize = 0;
     uint32_t m_DataSize = 0;
     uint32_t m_BlockSize = 0;

@@ -19,7 +19,8 @@ bool GxSoundPlayerStream::Close()
     const uint32_t loopPosition = m_LoopPosition;
     ClearFields();
     m_LoopPosition = loopPosition;
-    // The ring and its thread go first: the thread reads the decoder.
+    // The ring and its thread go first: the thread reads the decoder. A thread that does not end within the
+    // release's bound keeps the ring's share of the decoder, so dropping ours frees nothing it reads.
     m_Buffer.Release();
     m_Decoder.reset();
     return stopped;
@@ -28,7 +29,7 @@ bool GxSoundPlayerStream::Close()
 bool GxSoundPlayerStream::Start(const wchar_t* seekMessage, const std::wstring& name, int32_t loop, int32_t priority,
                                 uint32_t startMs, uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs)
 {
-    if (!m_Buffer.Create(m_Decoder.get()))
+    if (!m_Buffer.Create(m_Decoder))
     {
         Close();
         return false;
@@ -92,4 +93,15 @@ bool GxSoundPlayerStream::PlayFromMemory(GxWavData* sound, int32_t loop, int32_t
     m_Decoder = std::move(decoder);
     return Start(L"GxSoundPlayerStream::PlayFromMemory シーク不可能な位置が指定されました\n", L"", loop, priority,
                  startMs, fadeInMs, volume, pan, loopMs);
+}
+
+bool GxSoundPlayerStream::PlayDecoder(std::shared_ptr<GxSoundLoaderBase> decoder, int32_t loop, int32_t priority,
+                                      uint32_t startMs, uint32_t fadeInMs, int32_t volume, int32_t pan, uint32_t loopMs)
+{
+    Close();
+    if (!decoder || !decoder->IsOpen())
+        return false;
+    m_Decoder = std::move(decoder);
+    return Start(L"GxSoundPlayerStream::PlayDecoder シーク不可能な位置が指定されました\n", L"", loop, priority, startMs,
+                 fadeInMs, volume, pan, loopMs);
 }

@@ -2,12 +2,33 @@
 
 #include <SDL.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace
 {
+
+// The process showing a box, while it shows one (0 otherwise).
+std::atomic<pid_t> s_BoxOwner{0};
+
+// SDL draws an X11 box in a child it forks and waits for. That child must not outlive the program (a
+// program ended by a signal while its box is open would leave the box on screen): it is killed when its
+// parent ends, and ends at once when the parent has already gone. Only async-signal-safe calls here.
+void TieBoxChildToParent()
+{
+    const pid_t owner = s_BoxOwner.load();
+    if (owner == 0)
+        return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != owner)
+        _exit(0);
+}
 
 bool IsHeadlessDriver(const char* driver)
 {
@@ -37,7 +58,16 @@ bool PfMessageBox::CanShow()
 
 bool PfMessageBox::Show(const std::string& caption, const std::string& text)
 {
-    if (CanShow() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr) == 0)
-        return true;
+    if (CanShow())
+    {
+        static const bool s_Registered = pthread_atfork(nullptr, nullptr, TieBoxChildToParent) == 0;
+        (void)s_Registered;
+        s_BoxOwner = getpid();
+        const bool shown =
+            SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr) == 0;
+        s_BoxOwner = 0;
+        if (shown)
+            return true;
+    }
     return WriteToStandardError(caption, text);
 }

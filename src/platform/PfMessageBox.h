@@ -4,7 +4,8 @@
 
 // A modal information box with an OK button over SDL. Headless (no display, or the offscreen or dummy
 // video driver) the caption and text are written to standard error instead, so a run without a
-// display never waits for a click. Texts are UTF-8.
+// display never waits for a click. Texts are UTF-8. A box goes with the program: when the program ends
+// (a signal, a kill) while its box is open, the box closes too.
 class PfMessageBox
 {
 public:

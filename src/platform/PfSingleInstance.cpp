@@ -1,10 +1,28 @@
 #include "platform/PfSingleInstance.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+namespace
+{
+// The descriptor of the held lock, for the fork handler (-1 when none is held).
+std::atomic<int> s_HeldFd{-1};
+
+// In a child made by fork (SDL shows its message boxes from one): the child's copy of the lock's
+// descriptor goes at once, so the lock stays this process's alone and ends with it, whatever the child
+// does. Only async-signal-safe calls here.
+void CloseLockInChild()
+{
+    const int fd = s_HeldFd.load();
+    if (fd >= 0)
+        close(fd);
+}
+} // namespace
 
 PfSingleInstance::~PfSingleInstance()
 {
@@ -52,6 +70,9 @@ PfSingleInstance::Result PfSingleInstance::Acquire(const std::string& titleUtf8)
         return held ? Result::HeldElsewhere : Result::Acquired;
     }
     m_Fd = fd;
+    static const bool s_Registered = pthread_atfork(nullptr, nullptr, CloseLockInChild) == 0;
+    (void)s_Registered;
+    s_HeldFd = fd;
     return Result::Acquired;
 }
 
@@ -60,6 +81,8 @@ void PfSingleInstance::Release()
     if (m_Fd >= 0)
     {
         // The file itself stays: removing it would race with a copy that has just opened it.
+        if (s_HeldFd.load() == m_Fd)
+            s_HeldFd = -1;
         flock(m_Fd, LOCK_UN);
         close(m_Fd);
         m_Fd = -1;

@@ -65,8 +65,16 @@ GxMoaVariableSet* GxMoaWorker::LookupVariable(const std::wstring& name, const Gx
 bool GxMoaWorker::WriteScriptEntities(GxContentWriterBase* writer, int32_t persistClass) const
 {
     m_GlobalTable.Write(writer, persistClass);
-    writer->Write("m_pScriptEntitySize", static_cast<int32_t>(m_ScriptEntities.size()));
+    // The program's scripts and the records kept for scripts it lacks, in name order.
+    std::map<std::wstring, const GxMoaScriptEntity*> records;
+    const auto unknown = m_UnknownScriptRecords.find(persistClass);
+    if (unknown != m_UnknownScriptRecords.end())
+        for (const auto& entry : unknown->second)
+            records.emplace(entry.first, entry.second.get());
     for (const auto& entry : m_ScriptEntities)
+        records[entry.first] = entry.second.get();
+    writer->Write("m_pScriptEntitySize", static_cast<int32_t>(records.size()));
+    for (const auto& entry : records)
     {
         writer->WriteString("m_ScriptName", entry.first);
         entry.second->Write(writer, persistClass);
@@ -126,8 +134,11 @@ bool GxMoaWorker::ReloadScriptEntities(GxContentReaderBase* reader, int32_t pers
             ok = entity->Reload(reader, persistClass);
         else
         {
-            GxMoaScriptEntity scratch(m_pMoa, this, nullptr);
-            ok = scratch.Read(reader, persistClass);
+            // A script the program lacks: its record is kept as read, to be written back.
+            auto record = std::make_unique<GxMoaScriptEntity>(m_pMoa, this, nullptr);
+            ok = record->Read(reader, persistClass);
+            if (ok)
+                m_UnknownScriptRecords[persistClass][name] = std::move(record);
         }
     }
     // Variables added to the program since the save get their initial values.
@@ -172,6 +183,10 @@ void GxMoaWorker::RecreateGlobalVariables()
 
 void GxMoaWorker::ResetVariablesOfClass(int32_t persistClass)
 {
+    if (persistClass == PERSIST_ALL)
+        m_UnknownScriptRecords.clear();
+    else
+        m_UnknownScriptRecords.erase(persistClass);
     if (!m_pMoa)
         return;
     for (size_t i = 0; i < m_GlobalTable.GetCount(); ++i)
@@ -457,6 +472,7 @@ bool GxMoaWorker::Read(GxContentReaderBase* reader)
         Stop();
         return false;
     };
+    m_LackedScript.clear();
     m_Name = reader->ReadStringW("m_Name");
     m_ExecStack.clear();
     uint32_t count = 0;
@@ -465,7 +481,18 @@ bool GxMoaWorker::Read(GxContentReaderBase* reader)
     for (uint32_t i = 0; i < count; ++i)
     {
         auto frame = std::make_unique<GxMoaExecStackElement>();
-        if (!frame->Read(reader, this) || !ValidateFrame(*frame))
+        if (!frame->Read(reader, this))
+            return fail();
+        // A frame in a script the program lacks (a damaged or changed program) cannot be run again: the
+        // record is refused here, once, instead of failing at every step after the restore.
+        if (!frame->m_Pos.m_ScriptName.empty() && !frame->m_Pos.m_pEntity)
+        {
+            m_LackedScript = frame->m_Pos.m_ScriptName;
+            GxLog::Error(L"GxMoaWorker::Read/実行位置のスクリプトがプログラムにないため復元できません[Script=\"%s\"]\n",
+                         m_LackedScript.c_str());
+            return fail();
+        }
+        if (!ValidateFrame(*frame))
             return fail();
         m_ExecStack.push_back(std::move(frame));
     }

@@ -99,6 +99,13 @@ public:
     std::wstring m_Name = L"MAIN_WORKER";
     GxMoaVariableTable m_GlobalTable{TABLE_GLOBAL};
     std::map<std::wstring, std::unique_ptr<GxMoaScriptEntity>> m_ScriptEntities;
+    // Records of scripts the program lacks (a damaged or changed program), by persistence class: a reload
+    // keeps them whole and a write puts them back, so they are not lost with the next save. A reset of
+    // the class forgets them.
+    std::map<int32_t, std::map<std::wstring, std::unique_ptr<GxMoaScriptEntity>>> m_UnknownScriptRecords;
+    // The script the program lacks that the last Read found a frame in (it refused the record); empty
+    // when it found none.
+    std::wstring m_LackedScript;
     GxMoaExecStack m_ExecStack;
     std::vector<GxMoaVariable> m_ValueStack;
     GxMoaVariable m_ReturnValue;

@@ -82,5 +82,87 @@ TEST(GameDamagedRun, ACutMusicFileAndAMissingPictureAreLoggedAndTheStoryGoesOn)
     // The error picture ("cg/error.png", magenta at its top) stands where the forest would be.
     PfImage message;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("message.png"), message));
-    EXPECT_EQ(GameRun::PixelAt(message, 900, 200) & 0xFFC0C0C0u, 0xFFC000C0u) << std::hex << GameRun::PixelAt(message, 900, 200);
+    EXPECT_EQ(GameRun::PixelAt(message, 900, 200) & 0xFFC0C0C0u, 0xFFC000C0u)
+        << std::hex << GameRun::PixelAt(message, 900, 200);
+}
+
+// The player's permanent progress outlives a damaged program: a run over a program cut to half (which
+// cannot be loaded) and one with the program deleted leave the permanent progress of the run before
+// exactly as it was, the records of every script the program no longer names included.
+TEST(GameDamagedRun, ACutOrMissingProgramKeepsThePermanentProgressOfTheRunBefore)
+{
+    GameRun run("keepperman");
+    ASSERT_TRUE(run.Generate());
+    const std::string permanent = run.SaveDir() + "/permanent.dat";
+    // A first run reads the story's first messages, then quits from the title's menu.
+    GameRun::Result result = run.Run("120 click 512 384\n"
+                                     "181 click 512 640\n"
+                                     "241 click 512 640\n"
+                                     "301 click 512 640\n"
+                                     "360 key ESCAPE\n"
+                                     "400 click 436 304\n",
+                                     {}, 120);
+    ExpectCleanEnd(run, result);
+    std::ifstream first(permanent, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(first)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(before.empty());
+    // The records of the program's scripts ("campaign" has no message of the first scenes).
+    ASSERT_NE(before.find("campaign"), std::string::npos) << "no script records to lose";
+
+    const std::string program = run.GameDir() + "/bincode/moacode.mwb";
+    for (const char* damage : {"cut", "missing"})
+    {
+        if (std::string(damage) == "cut")
+            ASSERT_TRUE(Cut(program, 500));
+        else
+            ASSERT_TRUE(std::filesystem::remove(program));
+        result = run.Run("120 click 512 384\n"
+                         "240 click 512 640\n"
+                         "300 key ESCAPE\n"
+                         "340 click 436 304\n",
+                         {}, 120);
+        ExpectCleanEnd(run, result);
+        std::ifstream after(permanent, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before)
+            << damage;
+    }
+}
+
+// A save made on the whole program, loaded after the program was cut: its position lies in a script the
+// program no longer has, so the load is refused with one line, and the run goes on with a log that does
+// not grow.
+TEST(GameDamagedRun, ASaveInAScriptTheProgramLacksIsRefusedWithOneLine)
+{
+    GameRun run("lackingscript");
+    ASSERT_TRUE(run.Generate());
+    // The story from the title, saved to slot 3 from the message window, then Esc and Yes.
+    GameRun::Result result = run.Run("60 click 512 384\n"
+                                     "250 click 214 732\n"
+                                     "340 click 270 462\n"
+                                     "390 click 436 304\n"
+                                     "460 click 940 720\n"
+                                     "520 key ESCAPE\n"
+                                     "560 click 436 304\n",
+                                     {}, 120);
+    ExpectCleanEnd(run, result);
+    ASSERT_TRUE(std::filesystem::exists(run.SaveDir() + "/gamedata003.gd"));
+    ASSERT_TRUE(Cut(run.GameDir() + "/bincode/moacode.mwb", 500));
+    // The title's load, slot 3, Yes; the refusal's OK; a while on the title; Esc and Yes.
+    result = run.Run("60 click 512 432\n"
+                     "140 click 270 462\n"
+                     "180 click 436 304\n"
+                     "240 click 512 304\n"
+                     "290 click 940 720\n"
+                     "900 key ESCAPE\n"
+                     "940 click 436 304\n",
+                     {}, 180);
+    ExpectCleanEnd(run, result);
+    const std::string log = run.ReadSaveText("error.log");
+    const std::string refusal = "プログラムにないため復元できません";
+    const size_t first = log.find(refusal);
+    EXPECT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find(refusal, first + 1), std::string::npos) << log;
+    // The save itself is whole: it is not called damaged.
+    EXPECT_EQ(log.find("セーブデータが壊れています"), std::string::npos) << log;
+    EXPECT_LT(log.size(), 2000u) << log;
 }

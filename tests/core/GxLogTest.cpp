@@ -52,12 +52,12 @@ TEST_F(GxLogTest, NewLogsStartWithOneMarkCountErrorsEchoAndDelete)
     GxLog::Debug(L"a%d\n", 1);
     GxLog::Debug(L"\x3042\n");
     EXPECT_EQ(KvFileBytes(m_Dir / "debug.log"), std::string("\xFF\xFE"
-                                                          "a\0"
-                                                          "1\0"
-                                                          "\r\0\n\0"
-                                                          "\x42\x30"
-                                                          "\r\0\n\0",
-                                                          16));
+                                                            "a\0"
+                                                            "1\0"
+                                                            "\r\0\n\0"
+                                                            "\x42\x30"
+                                                            "\r\0\n\0",
+                                                            16));
     EchoRecord echo;
     GxLog::SetConsole(&echo);
     GxLog::Error(L"e%s\n", L"1");
@@ -103,9 +103,9 @@ TEST_F(GxLogTest, ErrorBinaryAppendsBytesAndNarrowErrorsAreWhole)
     GxLog::Error(L"x");
     GxLog::ErrorBinary("ab\n", 3);
     EXPECT_EQ(KvFileBytes(m_Dir / "error.log"), std::string("\xFF\xFE"
-                                                          "x\0"
-                                                          "ab\n",
-                                                          7));
+                                                            "x\0"
+                                                            "ab\n",
+                                                            7));
     EXPECT_EQ(GxLog::GetErrorCount(), 2u);
     // A narrow error longer than its old buffer is whole.
     GxLog::ErrorA("%s|", std::string(3000, 'k').c_str());
@@ -141,4 +141,90 @@ TEST_F(GxLogTest, ConcurrentWritersCountExactlyAndGiveOneMarkAndWholeLines)
         ++lines;
     EXPECT_EQ(lines, 200u);
     EXPECT_EQ(text.size(), 200u * 19u);
+}
+
+namespace
+{
+std::wstring LogText(const std::filesystem::path& path)
+{
+    const std::string bytes = KvFileBytes(path);
+    if (bytes.size() < 2 || bytes.substr(0, 2) != "\xFF\xFE")
+        return L"?";
+    return GxString::FromUtf16LE(bytes.data() + 2, bytes.size() - 2);
+}
+
+// Descriptors of this process open on the file.
+int OpenCount(const std::filesystem::path& file)
+{
+    int count = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec))
+    {
+        std::error_code ignored;
+        if (std::filesystem::read_symlink(entry.path(), ignored) == file)
+            ++count;
+    }
+    return count;
+}
+} // namespace
+
+// A line that comes again and again is written once and counted (every one still counts as an error and
+// is echoed); text that is not a whole line is never folded.
+TEST_F(GxLogTest, ALineRepeatedBackToBackIsWrittenOnceWithItsCount)
+{
+    EchoRecord echo;
+    GxLog::SetConsole(&echo);
+    for (int i = 0; i < 1000; ++i)
+        GxLog::Error(L"GxMoaWorker/step failed\n");
+    GxLog::Error(L"other\n");
+    GxLog::Error(L"other\n");
+    GxLog::Error(L"last\n");
+    EXPECT_EQ(GxLog::GetErrorCount(), 1003u);
+    EXPECT_EQ(echo.lines.size(), 1003u);
+    EXPECT_EQ(LogText(m_Dir / "error.log"), L"GxMoaWorker/step failed\r\n(repeated 999 more times)\r\nother\r\n"
+                                            L"(repeated 1 more times)\r\nlast\r\n");
+    for (int i = 0; i < 3; ++i)
+        GxLog::Device(L"\t");
+    GxLog::Device(L"v\n");
+    GxLog::Device(L"v\n");
+    GxLog::Device(L"w\n");
+    EXPECT_EQ(LogText(m_Dir / "device.log"), L"\t\t\tv\r\n(repeated 1 more times)\r\nw\r\n");
+}
+
+// A log past its size starts anew, its previous part kept as "<name>.1"; no part grows past the limit
+// and no line is lost or split between the two newest parts.
+TEST_F(GxLogTest, ALogPastItsSizeLimitKeepsThePreviousPartAsDotOne)
+{
+    const std::wstring line = L"a distinct line of the debug log, number %06d\n";
+    const size_t lineBytes = 2 * (GxString::Format(line.c_str(), 0).size() + 1);
+    const int count = static_cast<int>(GxLog::kMaxFileBytes * 3 / 2 / lineBytes);
+    for (int i = 0; i < count; ++i)
+        GxLog::Debug(line.c_str(), i);
+    const std::wstring older = LogText(m_Dir / "debug.log.1"), newer = LogText(m_Dir / "debug.log");
+    EXPECT_LE(KvFileBytes(m_Dir / "debug.log.1").size(), GxLog::kMaxFileBytes);
+    EXPECT_LE(KvFileBytes(m_Dir / "debug.log").size(), GxLog::kMaxFileBytes);
+    EXPECT_FALSE(older.empty() || newer.empty() || older == L"?" || newer == L"?");
+    std::wstring all = older + newer;
+    for (size_t at = 0; (at = all.find(L"\r\n", at)) != std::wstring::npos;)
+        all.replace(at, 2, L"\n");
+    EXPECT_EQ(all.size() * 2, static_cast<size_t>(count) * (lineBytes - 2));
+    EXPECT_TRUE(all.starts_with(GxString::Format(line.c_str(), 0)));
+    EXPECT_TRUE(all.ends_with(GxString::Format(line.c_str(), count - 1)));
+}
+
+// A log is opened once and kept open, yet every line is in the file as soon as it is logged; a log
+// removed meanwhile is made again with its mark.
+TEST_F(GxLogTest, ALogIsOpenedOnceAndEveryLineIsInTheFileAtOnce)
+{
+    const std::filesystem::path device = m_Dir / "device.log";
+    for (int i = 0; i < 200; ++i)
+    {
+        GxLog::Device(L"line %d\n", i);
+        ASSERT_TRUE(LogText(device).ends_with(GxString::Format(L"line %d\r\n", i))) << i;
+        ASSERT_EQ(OpenCount(device), 1) << i;
+    }
+    std::filesystem::remove(device);
+    GxLog::Device(L"again\n");
+    EXPECT_EQ(LogText(device), L"again\r\n");
+    EXPECT_EQ(OpenCount(device), 1);
 }

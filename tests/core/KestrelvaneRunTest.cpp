@@ -287,8 +287,9 @@ TEST_F(KestrelvaneRun, FreshAccountGetsItsDocumentsFolderMadeWithParents)
     const fs::path save = home / "Documents" / "Kestrelvane_SAVE";
     EXPECT_TRUE(WaitFor([&] { return fs::exists(save / "error.log"); }, std::chrono::seconds(20)))
         << KvFileBytes(m_Temp / "home.err");
-    EXPECT_NE(KvFileBytes(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
-              std::string::npos);
+    EXPECT_NE(
+        KvFileBytes(m_Temp / "home.err").find("マイドキュメントにセーブフォルダ[Kestrelvane_SAVE]を作成しました。"),
+        std::string::npos);
     kill(run.m_Pid, SIGTERM);
     EXPECT_EQ(run.WaitExit(std::chrono::seconds(30)), 0);
 }
@@ -421,4 +422,30 @@ TEST_F(KestrelvaneRun, DamagedGameFilesAreNamedAtStartUpAndThePlayersFilesStay)
         EXPECT_NE(log.find(GxString::ToUtf16LE(line)), std::string::npos) << GxString::ToUtf8(line);
     EXPECT_TRUE(KvFileBytes(save / "userconf.dat") == optionBytes);
     EXPECT_TRUE(KvFileBytes(save / "permanent.dat") == progressBytes);
+}
+
+// Saves cut short by a kill leave "<name>.tmp<pid>" in the save folder: start-up removes those of
+// processes that no longer run, and nothing else (other names, a live writer's file, folders, files
+// below the save folder).
+TEST_F(KestrelvaneRun, LeftoverTemporariesOfKilledSavesGoAtStartUp)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    fs::create_directories(save / "backup");
+    fs::create_directories(save / "old.tmp9999997");
+    // Process numbers above the kernel's largest (4,194,304) never run.
+    const std::vector<std::string> leftovers = {"gamedata001.gd.tmp9999999", "permanent.dat.tmp9999998",
+                                                "thumb001.png.tmp99999999"};
+    const std::vector<std::string> kept = {"notes.tmp", "mine.tmp12x", "permanent.dat.tmp" + std::to_string(getpid()),
+                                           "backup/gamedata002.gd.tmp9999996", ".tmp9999995"};
+    for (const std::string& name : leftovers)
+        std::ofstream(save / name) << "cut";
+    for (const std::string& name : kept)
+        std::ofstream(save / name) << "kept";
+    RunAWhile(m_Install, save, "run.err");
+    for (const std::string& name : leftovers)
+        EXPECT_FALSE(fs::exists(save / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_EQ(KvFileBytes(save / name), "kept") << name;
+    EXPECT_TRUE(fs::is_directory(save / "old.tmp9999997"));
 }

@@ -220,8 +220,8 @@ int64_t ReleaseWhileReadBlocks(GxSoundBufferStream& stream, BlockingDecoder& dec
         [&]
         {
             stream.Release();
-            took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                       .count();
+            took =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             done = true;
         });
     for (int i = 0; i < 5000 && !done; ++i)
@@ -259,6 +259,78 @@ TEST_F(GxSoundBufferStreamPull, ReleaseWaitsForABlockedReadAtMostTheBound)
     stubborn.m_LetGo = true;
     ASSERT_TRUE(m_Stream.Create(&m_Decoder));
     m_Stream.Release();
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
+}
+
+namespace
+{
+// A decoder whose reads, once armed, take 1.5 s and never give up when asked (a stalled source). What it
+// knows of its read lives outside it, so the test can follow the read after the decoder is gone.
+struct SlowReadProbe
+{
+    std::atomic<bool> armed{false};
+    std::atomic<int> entered{0};
+    std::atomic<int> left{0};
+};
+
+class SlowReadDecoder : public GxSoundLoaderMemory
+{
+public:
+    explicit SlowReadDecoder(SlowReadProbe& probe) : m_Probe(probe) {}
+    bool Read(void* buffer, uint32_t bytes, uint32_t* bytesRead) override
+    {
+        if (m_Probe.armed)
+        {
+            ++m_Probe.entered;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            ++m_Probe.left;
+        }
+        // Reads the decoder's own fields after the wait: freed memory here is a use after free.
+        return GxSoundLoaderMemory::Read(buffer, bytes, bytesRead);
+    }
+
+private:
+    SlowReadProbe& m_Probe;
+};
+} // namespace
+
+// A channel closed while its feeding thread is inside a read that outlasts the release's bound: the close
+// returns within the bound, and the decoder the channel drops stays alive until the read has returned and
+// the thread has left it (the sanitizer build reports a use after free otherwise). Then the channel plays
+// again and goes away cleanly.
+TEST_F(GxSoundBufferStreamPull, AChannelClosedDuringASlowReadFreesNothingTheReadStillUses)
+{
+    const size_t threadsBefore = ThreadCount();
+    SlowReadProbe probe;
+    auto channel = std::make_unique<GxSoundPlayerStream>();
+    auto decoder = std::make_shared<SlowReadDecoder>(probe);
+    ASSERT_TRUE(decoder->Open(&m_Sound));
+    ASSERT_TRUE(channel->PlayDecoder(std::move(decoder), -1, 0, 0, 0, 0, 0, 0));
+    probe.armed = true;
+    std::vector<int16_t> out(2 * 12000);
+    PfAudioDevice::Pull(out.data(), 12000);
+    for (int i = 0; i < 5000 && probe.entered == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(probe.entered, 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    channel->Close();
+    const auto took =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(took, static_cast<int64_t>(GxSoundBufferStream::kReleaseWaitMs) + 300);
+    EXPECT_EQ(probe.left, 0) << "the close waited for the whole read";
+    EXPECT_FALSE(channel->IsPlaying());
+
+    // The read returns into the dropped decoder and the thread goes on through the ring's refill.
+    for (int i = 0; i < 5000 && probe.left == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(probe.left, 1);
+    probe.armed = false;
+    auto again = std::make_shared<GxSoundLoaderMemory>();
+    ASSERT_TRUE(again->Open(&m_Sound));
+    EXPECT_TRUE(channel->PlayDecoder(std::move(again), 0, 0, 0, 0, 0, 0, 0));
+    channel.reset();
     EXPECT_EQ(ThreadCount(), threadsBefore);
     EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
 }

@@ -1,5 +1,7 @@
-// Real-time runs through SDL's "disk" audio driver, which writes the mixed output to a file: the
-// streaming path as the game drives it, with the feeding threads racing the audio thread.
+// The streaming path as the main loop drives it, on the virtual clock of recorded runs: every 60 Hz pass
+// moves the sound system's clock on by one step and mixes one step of samples (735 frames) from the pull
+// output, after the feeding threads have dealt with what the last mix used. The written output is the
+// same on a loaded machine as on an idle one, so the levels and times below hold exactly.
 #include "SoundTestSupport.h"
 
 #include "media/GxSound.h"
@@ -9,40 +11,50 @@ using namespace sndtest;
 
 namespace
 {
-// The disk driver in place of the environment's for the life of the object.
-class DiskAudio
+constexpr uint32_t kStepsPerSecond = 60;
+constexpr uint32_t kFramesPerStep = 44100 / kStepsPerSecond;
+
+// The pull output and the virtual clock for the life of the object; the sound system keeps the output.
+class VirtualRun
 {
 public:
-    explicit DiskAudio(const std::string& file)
+    VirtualRun()
     {
-        const char* driver = std::getenv("SDL_AUDIODRIVER");
-        m_OldDriver = driver ? driver : "";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+        s_Pass = 0;
+        PfAudioDevice::SetClock(&ClockMs);
+        m_Opened = PfAudioDevice::Open(PfAudioDevice::kOutputPull);
     }
-    ~DiskAudio()
+    ~VirtualRun()
     {
-        setenv("SDL_AUDIODRIVER", m_OldDriver.c_str(), 1);
-        unsetenv("SDL_DISKAUDIOFILE");
+        PfAudioDevice::Close();
+        PfAudioDevice::SetClock(nullptr);
     }
+    bool IsOpen() const { return m_Opened; }
+    // Runs passes for ms of virtual time, updating the sound every fourth pass as the main loop does, and
+    // mixing each pass's step of sound into the output.
+    void RunFrames(uint32_t ms)
+    {
+        const uint64_t end = s_Pass + static_cast<uint64_t>(ms) * kStepsPerSecond / 1000;
+        while (s_Pass < end)
+        {
+            if ((s_Pass & 3) == 0)
+                GxSound::Update();
+            const size_t at = m_Out.size();
+            m_Out.resize(at + kFramesPerStep * 2);
+            PfAudioDevice::Pull(m_Out.data() + at, kFramesPerStep);
+            ++s_Pass;
+        }
+    }
+    const std::vector<int16_t>& Output() const { return m_Out; }
 
 private:
-    std::string m_OldDriver;
-};
+    // A non-zero start: a fade takes a time of 0 for "never started".
+    static uint32_t ClockMs() { return static_cast<uint32_t>(1000 + s_Pass * 1000 / kStepsPerSecond); }
 
-// Runs 60 Hz passes for ms of real time, updating the sound every fourth pass as the main loop does.
-void RunFrames(uint32_t ms, uint32_t& pass)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    auto next = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if ((pass++ & 3) == 0)
-            GxSound::Update();
-        next += std::chrono::microseconds(16667);
-        std::this_thread::sleep_until(next);
-    }
-}
+    static inline uint64_t s_Pass = 0;
+    bool m_Opened = false;
+    std::vector<int16_t> m_Out;
+};
 
 // The offset of needle's start inside haystack's first search samples (stereo frames), or -1.
 long FindStart(const std::vector<int16_t>& haystack, const std::vector<int16_t>& needle, size_t search)
@@ -104,19 +116,19 @@ TEST(GxSoundDiskOutput, StreamedOggMatchesItsDecode)
     const std::vector<int16_t> reference = ReadRaw(ogg + ".ref.raw");
     ASSERT_EQ(reference.size(), 30u * 44100 * 2);
     GxLog::SetDeviceLogPath(folder.Wide("device.log"));
+    std::vector<int16_t> out;
     {
-        DiskAudio disk(folder.Path("out.raw"));
-        ASSERT_TRUE(GxSound::Initialize(nullptr)) << PfAudioDevice::GetLastError();
-        EXPECT_EQ(PfAudioDevice::GetDriverName(), "disk");
+        VirtualRun run;
+        ASSERT_TRUE(run.IsOpen()) << PfAudioDevice::GetLastError();
+        ASSERT_TRUE(GxSound::Initialize(nullptr));
         ASSERT_TRUE(GxSound::PlayFile(5, GxString::FromUtf8(ogg), 0, 0, 0, 0, 0, 0));
-        uint32_t pass = 0;
-        RunFrames(31000, pass);
+        run.RunFrames(31000);
         EXPECT_FALSE(GxSound::GetChannelState(5));
         EXPECT_EQ(GxSound::GetChannel(5)->GetBuffer().GetUnderrunCount(), 0u);
         GxSound::Finalize();
+        out = run.Output();
     }
     GxLog::SetDeviceLogPath(L"device.log");
-    const std::vector<int16_t> out = ReadRaw(folder.Path("out.raw"));
     const long start = FindStart(out, reference, 44100);
     ASSERT_GE(start, 0) << "the sound's start is not in the output's first second";
     ASSERT_GE(out.size(), start + reference.size());
@@ -138,37 +150,38 @@ TEST(GxSoundDiskOutput, FadesCrossFadeAndOneShotInTheWrittenOutput)
           " tone '" + shot + "' 0.3 1000 1000 44100 2 ima", " tone '" + effect + "' 0.5 660 660"})
         ASSERT_EQ(std::system((ToolPath("soundgen") + command).c_str()), 0) << command;
     GxLog::SetDeviceLogPath(folder.Wide("device.log"));
+    std::vector<int16_t> out;
     {
-        DiskAudio disk(folder.Path("out.raw"));
+        VirtualRun run;
+        ASSERT_TRUE(run.IsOpen()) << PfAudioDevice::GetLastError();
         ASSERT_TRUE(GxSound::Initialize(nullptr));
-        uint32_t pass = 0;
-        RunFrames(300, pass);
+        run.RunFrames(300);
         ASSERT_TRUE(GxSound::PlayBGM(GxString::FromUtf8(first), -1, 0, 1000, 0, 0, 0));
-        RunFrames(2000, pass);
+        run.RunFrames(2000);
         ASSERT_TRUE(GxSound::PlayBGM(GxString::FromUtf8(second), -1, 0, 1000, 0, 0, 0));
-        RunFrames(1500, pass);
+        run.RunFrames(1500);
         ASSERT_TRUE(GxSound::PlayOneShot(nullptr, GxString::FromUtf8(shot), 0, 0, 0, 0, 0));
-        RunFrames(700, pass);
+        run.RunFrames(700);
         ASSERT_TRUE(GxSound::PlayFile(4, GxString::FromUtf8(effect), -1, 0, 0, 0, 0, 0));
-        RunFrames(1000, pass);
+        run.RunFrames(1000);
         ASSERT_TRUE(GxSound::Stop(4, 500));
-        RunFrames(800, pass);
+        run.RunFrames(800);
         EXPECT_FALSE(GxSound::GetChannelState(4));
         GxSound::Finalize();
+        out = run.Output();
     }
     GxLog::SetDeviceLogPath(L"device.log");
-    const std::vector<int16_t> out = ReadRaw(folder.Path("out.raw"));
     const double full = 20 * std::log10(12000 / 32768.0);
     constexpr size_t kSecond = 44100;
-    // The first music rises from -32 dB to its level over one second, linear in dB, stepped every
-    // fourth pass (one update, 67 ms, of slack).
+    // Each update sets the level the clock gives at its pass and holds it for four passes (one update
+    // every fourth pass, passes 0, 4, 8...): the middle of a hold shows that level.
+    auto HoldDb = [&](size_t pass, double hz)
+    { return ToneDb(out, pass * kFramesPerStep + 2 * kFramesPerStep, 2205, hz); };
+    // The first music, called before pass 18, rises from -32 dB to its level over one second, linear in dB.
     const size_t a = FirstSound(out, 0);
-    ASSERT_NE(a, SIZE_MAX);
-    for (double t : {0.1, 0.3, 0.5, 0.7, 0.9})
-    {
-        const double expected = full - 32 + 32 * t;
-        EXPECT_NEAR(ToneDb(out, a + static_cast<size_t>(t * kSecond), 4410, 220), expected, 2.5) << t;
-    }
+    ASSERT_EQ(a, 18 * kFramesPerStep);
+    for (size_t pass = 20; pass < 18 + 60; pass += 4)
+        EXPECT_NEAR(HoldDb(pass, 220), full - 32 + 32 * (pass - 18) / 60.0, 0.5) << pass;
     EXPECT_NEAR(ToneDb(out, a + 3 * kSecond / 2, 8820, 220), full, 0.5);
     // The second comes in as the first goes (the call came two seconds after the first); after the
     // cross-fade only the second is left.
@@ -178,23 +191,24 @@ TEST(GxSoundDiskOutput, FadesCrossFadeAndOneShotInTheWrittenOutput)
     EXPECT_NEAR(ToneDb(out, b + kSecond / 2, 8820, 247), full - 16, 5);
     EXPECT_LT(ToneDb(out, b + 27 * kSecond / 20, 13230, 220), full - 50);
     EXPECT_NEAR(ToneDb(out, b + 27 * kSecond / 20, 13230, 247), full, 0.5);
-    // The one-shot sounds for 0.3 s, once. Later events are found in the output itself: the wall clock
-    // that scheduled them drifts against the device's on a loaded machine.
+    // The one-shot sounds for 0.3 s, once, from its call 3.5 s after the first music's (the onset is found
+    // a Hann half-window early at most).
     const size_t c = ToneOnset(out, b + kSecond, 1000, full - 20);
     ASSERT_NE(c, SIZE_MAX);
+    EXPECT_NEAR(static_cast<double>(c - a) / kSecond, 3.5, 0.03);
     size_t heard = 0;
     for (size_t f = c; f < c + 2 * kSecond / 3; f += 441)
         heard += ToneDb(out, f, 882, 1000) > full - 20;
     EXPECT_NEAR(heard * 0.01, 0.3, 0.05);
-    // The looping effect sounds past its own length, fades out from one second on and is gone.
+    // The looping effect, called 0.7 s later, sounds past its own length; stopped a second after it came,
+    // it fades to -32 dB over half a second, linear in dB and stepped every fourth pass, and is gone.
     const size_t d = ToneOnset(out, c, 660, full - 20);
     ASSERT_NE(d, SIZE_MAX);
-    EXPECT_NEAR(ToneDb(out, d + 4 * kSecond / 5, 4410, 660), full, 0.5);
-    // The fade's exact start follows the wall clock; what must hold is a steady fall to -32 dB, then silence.
-    const double levels[] = {ToneDb(out, d + 21 * kSecond / 20, 2205, 660), ToneDb(out, d + 5 * kSecond / 4, 2205, 660),
-                             ToneDb(out, d + 29 * kSecond / 20, 2205, 660)};
-    EXPECT_GT(levels[0], levels[1] + 3);
-    EXPECT_GT(levels[1], levels[2] + 3);
-    EXPECT_GT(levels[1], full - 34);
-    EXPECT_LT(ToneDb(out, d + 17 * kSecond / 10, 4410, 660), full - 50);
+    EXPECT_NEAR(static_cast<double>(d - a) / kSecond, 4.2, 0.03);
+    const size_t stopPass = 330, e = stopPass * kFramesPerStep;
+    EXPECT_EQ(e, a + 52 * kSecond / 10);
+    EXPECT_NEAR(ToneDb(out, e - kSecond / 5, 4410, 660), full, 0.5);
+    for (size_t pass = 332; pass < stopPass + 30; pass += 4)
+        EXPECT_NEAR(HoldDb(pass, 660), full - 32 * (pass - stopPass) / 30.0, 0.5) << pass;
+    EXPECT_LT(ToneDb(out, e + 7 * kSecond / 10, 4410, 660), full - 50);
 }

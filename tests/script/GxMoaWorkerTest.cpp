@@ -1,6 +1,7 @@
 #include "script/GxMoaWorker.h"
 
 #include "ScriptExecUtil.h"
+#include "core/GxLog.h"
 #include "core/GxString.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaMachine.h"
@@ -297,3 +298,38 @@ TEST(GxMoaWorker, FramesOutsideTheirScriptAndTruncatedRecordsAreRefused)
     }
 }
 
+// A program that lacks a script (a damaged or changed program file): a saved position in it is refused
+// with one counted line, the worker left stopped; the permanent records of that script come back from a
+// reload and are written again as they were, a value of 10 included.
+TEST(GxMoaWorker, AScriptTheProgramLacksIsRefusedAsAPositionAndKeptAsARecord)
+{
+    Program p;
+    ASSERT_TRUE(p.worker.StartInScript(L"other", L"@far"));
+    const auto position = WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { p.worker.Write(w); });
+    Program q;
+    q.moa.m_ScriptDefine.erase(L"other");
+    q.worker.CreateGlobalVariables();
+    ASSERT_TRUE(q.worker.StartAtLabel(L"MAIN"));
+    auto reader = MakeReader(Form::Binary, position);
+    const uint32_t errors = GxLog::GetErrorCount();
+    EXPECT_FALSE(q.worker.Read(reader.get()));
+    EXPECT_EQ(GxLog::GetErrorCount(), errors + 1);
+    EXPECT_FALSE(q.worker.IsRunning());
+
+    GxMoaVariableSet* kept = p.worker.FindScriptEntity(L"other")->m_Table.Find(L"st");
+    ASSERT_NE(kept, nullptr);
+    kept->m_Scope = SCOPE_STATIC_PERMAN;
+    kept->m_Value = IntV(10);
+    const auto records =
+        WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { p.worker.WriteScriptEntities(w, PERSIST_PERMAN); });
+    auto again = MakeReader(Form::Binary, records);
+    ASSERT_TRUE(q.worker.ReloadScriptEntities(again.get(), PERSIST_PERMAN));
+    EXPECT_EQ(
+        WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { q.worker.WriteScriptEntities(w, PERSIST_PERMAN); }),
+        records);
+    // A reset of the class forgets them.
+    q.worker.ResetVariablesOfClass(PERSIST_PERMAN);
+    EXPECT_NE(
+        WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { q.worker.WriteScriptEntities(w, PERSIST_PERMAN); }),
+        records);
+}
