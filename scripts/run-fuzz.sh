@@ -37,8 +37,10 @@ trap 'rm -rf "$scratch"' EXIT
 run_target() {
   local target=$1
   mkdir -p "$scratch/$target" "fuzz/corpus/$target"
-  # Leaks are findings too; the logs of the engine go nowhere (each target sends them to /dev/null).
+  # Leaks are findings too (but those of fuzz/lsan.supp, inside system libraries); the logs of the engine
+  # go nowhere (each target sends them to /dev/null).
   if (cd "$scratch" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+        LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0 \
         "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 \
         "$scratch/$target" "$root/fuzz/corpus/$target" > "$scratch/$target.log" 2>&1); then

@@ -84,7 +84,19 @@ bool GxDBBase::Load(const std::wstring& path)
         return false;
     if (endsInsideLine)
         ReportCutLastLine(lines, path);
+    return StoreLines(lines);
+}
 
+bool GxDBBase::LoadFromMemory(const void* data, size_t size)
+{
+    std::vector<std::wstring> lines;
+    if (!GxText::ReadLines(lines, static_cast<const uint8_t*>(data), size, false))
+        return false;
+    return StoreLines(lines);
+}
+
+bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines)
+{
     std::vector<std::wstring> cells;
     for (const std::wstring& line : lines)
     {

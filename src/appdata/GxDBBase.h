@@ -84,6 +84,8 @@ public:
     // the whole row of its ID. False when the file cannot be read, or when a line carries an ID outside
     // the table: then the rows read before that line stay and the rest of the file is not read.
     bool Load(const std::wstring& path);
+    // The same over a table file's bytes already in memory.
+    bool LoadFromMemory(const void* data, size_t size);
 
     // Address of the column's (first) field in the row; null for ID, for a name that is no column and
     // for a row index out of range.
@@ -105,6 +107,7 @@ protected:
     int32_t FindRowByName(const std::wstring& name) const;
 
 private:
+    bool StoreLines(const std::vector<std::wstring>& lines);
     void StoreLine(const std::vector<std::wstring>& cells, int32_t id);
     void ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const;
 

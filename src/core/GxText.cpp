@@ -246,13 +246,25 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
         GxLog::Error(L"File read error:%s (the file is empty)\n", name.c_str());
         return false;
     }
-    const int bom = DetectBOM(bytes, size);
-    if (bom == kBomUtf16BE)
+    if (DetectBOM(bytes, size) == kBomUtf16BE)
     {
         GxLog::Error(L"File read error:%s (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n",
                      name.c_str());
         return false;
     }
+    return ReadLines(lines, bytes, size, skipEmpty, endsInsideLine);
+}
+
+bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                       bool* endsInsideLine)
+{
+    if (endsInsideLine)
+        *endsInsideLine = false;
+    if (size == 0 || !bytes)
+        return false;
+    const int bom = DetectBOM(bytes, size);
+    if (bom == kBomUtf16BE)
+        return false;
 
     uint32_t lineCount = 0;
     if (bom == kBomUtf16LE)

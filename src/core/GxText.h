@@ -33,6 +33,9 @@ public:
     // how a file cut short usually looks.
     static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
                           bool* endsInsideLine = nullptr);
+    // The same over a file's bytes already in memory, without the log lines (the caller names the file).
+    static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                          bool* endsInsideLine = nullptr);
 
     // One line from start; position is set to where the next line begins. lineCount rises by one for
     // each LF passed. The reader stops on a NUL without passing it.

@@ -242,12 +242,9 @@ void GxMoa::RecreateExternVariables()
 
 void GxMoa::ResetVariablesOfClass(int32_t persistClass)
 {
-    for (size_t i = 0; i < m_ExternTable.GetCount(); ++i)
-    {
-        GxMoaVariableSet* set = m_ExternTable.GetAt(i);
-        if (GxMoaScope::IsExtern(set->m_Scope) && GxMoaScope::IsInClass(set->m_Scope, persistClass))
-            GxMoaVariableTable::ResetFromDefinition(*set, FindVariableDefinition(set->m_Name));
-    }
+    m_ExternTable.ResetClass(
+        persistClass, [](int32_t scope) { return GxMoaScope::IsExtern(scope); },
+        [this](const std::wstring& name) { return FindVariableDefinition(name); });
 }
 
 bool GxMoa::ResetGameVariables()

@@ -37,12 +37,9 @@ void GxMoaScriptEntity::ResetVariablesOfClass(int32_t persistClass)
 {
     if (!m_pScript)
         return;
-    for (size_t i = 0; i < m_Table.GetCount(); ++i)
-    {
-        GxMoaVariableSet* set = m_Table.GetAt(i);
-        if (GxMoaScope::IsInClass(set->m_Scope, persistClass))
-            GxMoaVariableTable::ResetFromDefinition(*set, m_pScript->FindVariableDefinition(set->m_Name));
-    }
+    m_Table.ResetClass(
+        persistClass, [](int32_t) { return true; },
+        [this](const std::wstring& name) { return m_pScript->FindVariableDefinition(name); });
 }
 
 bool GxMoaScriptEntity::Write(GxContentWriterBase* writer, int32_t persistClass) const

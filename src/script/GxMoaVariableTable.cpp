@@ -16,7 +16,8 @@ GxMoaVariableTable::~GxMoaVariableTable()
         NoteLayoutChange();
 }
 
-GxMoaVariableTable::GxMoaVariableTable(const GxMoaVariableTable& other) : m_TableKind(other.m_TableKind)
+GxMoaVariableTable::GxMoaVariableTable(const GxMoaVariableTable& other)
+    : m_TableKind(other.m_TableKind), m_AddedByRead(other.m_AddedByRead)
 {
     for (const auto& set : other.m_Sets)
         Append(std::make_unique<GxMoaVariableSet>(*set));
@@ -28,6 +29,7 @@ GxMoaVariableTable& GxMoaVariableTable::operator=(const GxMoaVariableTable& othe
     {
         Clear();
         m_TableKind = other.m_TableKind;
+        m_AddedByRead = other.m_AddedByRead;
         for (const auto& set : other.m_Sets)
             Append(std::make_unique<GxMoaVariableSet>(*set));
     }
@@ -75,6 +77,37 @@ void GxMoaVariableTable::ResetFromDefinition(GxMoaVariableSet& set, const GxMoaV
         set.m_Value.MakeArray(def->m_ArraySize);
 }
 
+void GxMoaVariableTable::ResetClass(
+    int32_t persistClass, const std::function<bool(int32_t scope)>& inScope,
+    const std::function<const GxMoaVariableDefinition*(const std::wstring& name)>& definitionOf)
+{
+    bool removed = false;
+    for (auto it = m_Sets.begin(); it != m_Sets.end();)
+    {
+        GxMoaVariableSet& set = **it;
+        if (!GxMoaScope::IsInClass(set.m_Scope, persistClass))
+        {
+            ++it;
+            continue;
+        }
+        const GxMoaVariableDefinition* def = definitionOf(set.m_Name);
+        // A name only a file gave goes whatever scope the file gave it, as the read took it by class.
+        if (!def && m_AddedByRead.count(set.m_Name) != 0)
+        {
+            m_AddedByRead.erase(set.m_Name);
+            m_Index.erase(set.m_Name);
+            it = m_Sets.erase(it);
+            removed = true;
+            continue;
+        }
+        if (inScope(set.m_Scope))
+            ResetFromDefinition(set, def);
+        ++it;
+    }
+    if (removed)
+        NoteLayoutChange();
+}
+
 int32_t GxMoaVariableTable::GetDefaultScope() const
 {
     switch (m_TableKind)
@@ -107,6 +140,7 @@ void GxMoaVariableTable::Clear()
         NoteLayoutChange();
     m_Index.clear();
     m_Sets.clear();
+    m_AddedByRead.clear();
 }
 
 void GxMoaVariableTable::Dump(std::wstring& out, int indent) const
@@ -151,7 +185,10 @@ bool GxMoaVariableTable::Read(GxContentReaderBase* reader, int32_t persistClass)
         if (GxMoaVariableSet* existing = Find(record->m_Name))
             existing->m_Value = std::move(record->m_Value);
         else
+        {
+            m_AddedByRead.insert(record->m_Name);
             Append(std::move(record));
+        }
     }
     return Ok(reader);
 }

@@ -7,9 +7,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class GxMoaVariableDefinition;
@@ -38,6 +40,12 @@ public:
     void Add(const std::wstring& name, const GxMoaVariable& value);
     void AddFromDefinition(const GxMoaVariableDefinition& def);
     static void ResetFromDefinition(GxMoaVariableSet& set, const GxMoaVariableDefinition* def);
+    // Puts every variable of the persistence class that inScope accepts back to its definition
+    // (definitionOf, by name). One without a definition becomes Null, except one that a read added
+    // (a name only a file gave): that one is removed, so a reset followed by a read gives exactly what
+    // the read takes, whatever an earlier read added.
+    void ResetClass(int32_t persistClass, const std::function<bool(int32_t scope)>& inScope,
+                    const std::function<const GxMoaVariableDefinition*(const std::wstring& name)>& definitionOf);
     // Finds or appends (with the table's default scope) and stores the value at the index (-1: the
     // whole value). Null when the index is beyond the array size limit.
     GxMoaVariableSet* StoreByName(const std::wstring& name, int64_t index, const GxMoaVariable* value);
@@ -69,6 +77,7 @@ private:
     int32_t m_TableKind;
     std::vector<std::unique_ptr<GxMoaVariableSet>> m_Sets;
     std::unordered_map<std::wstring, GxMoaVariableSet*> m_Index;
+    std::unordered_set<std::wstring> m_AddedByRead;
 
     static std::atomic<uint64_t> s_LayoutVersion;
 };

@@ -189,12 +189,9 @@ void GxMoaWorker::ResetVariablesOfClass(int32_t persistClass)
         m_UnknownScriptRecords.erase(persistClass);
     if (!m_pMoa)
         return;
-    for (size_t i = 0; i < m_GlobalTable.GetCount(); ++i)
-    {
-        GxMoaVariableSet* set = m_GlobalTable.GetAt(i);
-        if (GxMoaScope::IsGlobal(set->m_Scope) && GxMoaScope::IsInClass(set->m_Scope, persistClass))
-            GxMoaVariableTable::ResetFromDefinition(*set, m_pMoa->FindVariableDefinition(set->m_Name));
-    }
+    m_GlobalTable.ResetClass(
+        persistClass, [](int32_t scope) { return GxMoaScope::IsGlobal(scope); },
+        [this](const std::wstring& name) { return m_pMoa->FindVariableDefinition(name); });
     for (auto& entry : m_ScriptEntities)
         entry.second->ResetVariablesOfClass(persistClass);
 }

@@ -220,3 +220,28 @@ TEST_F(GxDBBaseTest, DamagedFilesAreNamedInOneErrorLine)
     EXPECT_TRUE(Load(*m_Char, fullRow + L"2\ttwo\n# comment without a line end"));
     EXPECT_EQ(m_Log.Lines().size(), before);
 }
+
+// A table read from its file's bytes in memory takes the rows the file would give, in every encoding,
+// and refuses what the file reader refuses (no bytes, a UTF-16BE signature) the same way.
+TEST_F(GxDBBaseTest, BytesInMemoryLoadAsTheFileWould)
+{
+    const std::wstring text = L"#ID\tCharName\r\n3\tミレイ\t2\r\n\r\n5\t\"q\"\t1\r\n";
+    for (Encoding encoding : {Encoding::Utf8Bom, Encoding::Utf16LeBom, Encoding::Cp932})
+    {
+        const std::string bytes = Encode(text, encoding);
+        auto fromFile = std::make_unique<DBAvgChar>();
+        std::swap(m_Char, fromFile);
+        ASSERT_TRUE(Load(*m_Char, text, encoding));
+        const std::wstring rows = Row(3) + L"/" + Row(5);
+        std::swap(m_Char, fromFile);
+        ASSERT_TRUE(m_Char->LoadFromMemory(bytes.data(), bytes.size()));
+        EXPECT_EQ(Row(3) + L"/" + Row(5), rows);
+        EXPECT_EQ(m_Char->GetMaxID(), 5);
+    }
+    auto empty = std::make_unique<DBAvgChar>();
+    EXPECT_FALSE(empty->LoadFromMemory(nullptr, 0));
+    const std::string bigEndian = Encode(L"1\tx\r\n", Encoding::Utf16BeBom);
+    EXPECT_FALSE(empty->LoadFromMemory(bigEndian.data(), bigEndian.size()));
+    EXPECT_FALSE(empty->LoadFromMemory("100\tx\n", 6));
+    EXPECT_TRUE(m_Log.Contains(L"DBAvgChar/ID out of range(100)\n"));
+}

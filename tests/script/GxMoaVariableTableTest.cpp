@@ -252,3 +252,42 @@ TEST(GxMoaVariableTable, DumpTexts)
     EXPECT_NE(out.find(L"------Script:a\nScope:STATIC_PERMAN\n    $sp=1(Int)\n"), std::wstring::npos);
     EXPECT_NE(out.find(L"------ExecStack:0\n"), std::wstring::npos);
 }
+
+// A refused slot load puts the script state back by reading a snapshot over what the damaged record
+// added: the reset before each read must drop variables only a file named (no definition), or the
+// snapshot would leave them behind, emptied, and the refused load would have changed the game.
+TEST(GxMoaVariableTable, ReloadingASnapshotDropsVariablesOnlyAFileNamed)
+{
+    auto record = [](Loaded& l)
+    {
+        return WriteBytes(Form::Binary,
+                          [&](GxContentWriterBase* w)
+                          {
+                              l.moa.WriteVariables(w, PERSIST_INGAME);
+                              l.worker.WriteScriptEntities(w, PERSIST_INGAME);
+                          });
+    };
+    auto reload = [](Loaded& l, const std::vector<uint8_t>& bytes)
+    {
+        auto reader = MakeReader(Form::Binary, bytes);
+        return l.moa.ReloadVariables(reader.get(), PERSIST_INGAME) &&
+               l.worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME);
+    };
+    Loaded live;
+    live.SetAll(5);
+    const auto snapshot = record(live);
+
+    Loaded damaged;
+    damaged.A()->m_Table.Add(L"static_gone", IntV(7));
+    damaged.worker.m_GlobalTable.Add(L"global_gone", IntV(7));
+    damaged.moa.GetVariableTable()->Add(L"extern_gone", IntV(7));
+    ASSERT_TRUE(reload(live, record(damaged)));
+    ASSERT_NE(live.A()->FindVariable(L"static_gone"), nullptr);
+
+    ASSERT_TRUE(reload(live, snapshot));
+    EXPECT_EQ(live.A()->FindVariable(L"static_gone"), nullptr);
+    EXPECT_EQ(live.worker.m_GlobalTable.Find(L"global_gone"), nullptr);
+    EXPECT_EQ(live.moa.GetVariableTable()->Find(L"extern_gone"), nullptr);
+    EXPECT_EQ(record(live), snapshot);
+    EXPECT_EQ(live.Values({L"si", L"gi", L"ei"}), L"5 5 5");
+}
