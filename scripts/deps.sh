@@ -12,6 +12,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev xvfb
+  xfonts-base # the X font set with Japanese glyphs that message boxes are drawn with
   clang libclang-rt-dev
   locales
 )

@@ -123,6 +123,9 @@ public:
     bool m_Active = false;
     bool m_Running = false;
     bool m_Quit = false;
+    // A frame has been presented since the start: until then a frame drawn while its sequence is being
+    // left is not shown.
+    bool m_PictureShown = false;
     GxFrameTimer m_FrameTimer;
     GxTaskManage* m_TaskManage = nullptr;
     GxThreadManage* m_ThreadManage = nullptr;

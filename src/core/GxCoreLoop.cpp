@@ -52,6 +52,10 @@ void GxCore::Run()
             script->BeginPass(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
         }
         PumpMessages();
+        // A quit ends the loop at once: no frame is waited for and drawn that nobody will see. A scripted
+        // run draws the pass out, its captures and sound taken as recorded.
+        if (m_Quit && !script)
+            break;
         // Programs started without waiting (the text editor) that the reaper thread cannot watch.
         PfProcess::ReapFinished();
         if ((s_PassCount & 3) == 0)
@@ -149,5 +153,13 @@ void GxCore::Frame()
 
     DrawRenderLayers();
     GxDebugWindow::PaintIfDirty();
+    // The window's first picture is the first sequence's own: a frame drawn while a sequence is being left
+    // before anything was shown (the boot sequence passing straight on to the title) is not presented.
+    if (!m_PictureShown && m_TaskManage->IsChangeSequencePending())
+    {
+        GxGraphics::DiscardFrame();
+        return;
+    }
+    m_PictureShown = true;
     GxGraphics::Present(nullptr, nullptr, m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr);
 }

@@ -1,6 +1,7 @@
 #include "core/GxFrameTimer.h"
 
 #include "core/GxTimeSource.h"
+#include "platform/PfSignal.h"
 
 #include <algorithm>
 
@@ -67,7 +68,8 @@ int64_t GxFrameTimer::Wait()
         // of 70 % of the remaining milliseconds less 5 ms followed by a spin suits a coarse system sleep;
         // here it would keep a core busy for most of every frame.)
         m_Source->SleepUntil(m_LastStart + static_cast<uint64_t>(slot));
-        for (now = Now(); static_cast<int64_t>(now - m_LastStart) < slot; now = Now())
+        // A quit request wakes the sleep early: the rest of the slot is not read off the clock.
+        for (now = Now(); static_cast<int64_t>(now - m_LastStart) < slot && !PfSignal::IsQuitRequested(); now = Now())
         {
         }
     }

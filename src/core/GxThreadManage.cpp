@@ -4,8 +4,6 @@
 #include "core/GxThreadListenerBase.h"
 #include "core/GxThreadObject.h"
 
-#include <chrono>
-#include <thread>
 
 GxThreadManage::GxThreadManage(GxThreadListenerBase* defaultListener) : m_DefaultListener(defaultListener) {}
 
@@ -57,8 +55,8 @@ uint32_t GxThreadManage::GetLiveCount()
 
 void GxThreadManage::WaitAll()
 {
-    while (GetLiveCount() > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::unique_lock<std::mutex> lock(m_EndMutex);
+    m_Ended.wait(lock, [this] { return GetLiveCount() == 0; });
 }
 
 bool GxThreadManage::Register(GxThreadObject* thread)
@@ -79,7 +77,13 @@ void GxThreadManage::PostMessage(GxThreadObject* thread, const std::wstring& nam
 
 void GxThreadManage::Finish(GxThreadObject* thread, const std::wstring& name, uint32_t value1, uint32_t value2)
 {
-    GxMutexScopedLock lock(m_Mutex);
-    m_Records.push_back(GxThreadRecord{GxThreadRecord::KindFinished, name, thread, value1, value2});
-    m_Live.erase(thread);
+    // The end is signalled under the waiter's lock: once WaitAll sees the set empty, no worker touches
+    // the manager again.
+    std::lock_guard<std::mutex> ended(m_EndMutex);
+    {
+        GxMutexScopedLock lock(m_Mutex);
+        m_Records.push_back(GxThreadRecord{GxThreadRecord::KindFinished, name, thread, value1, value2});
+        m_Live.erase(thread);
+    }
+    m_Ended.notify_all();
 }

@@ -3,8 +3,10 @@
 #include "core/GxMutex.h"
 #include "core/GxThreadRecord.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -31,7 +33,7 @@ public:
     void RequestStop();
     bool IsStopRequested();
     uint32_t GetLiveCount();
-    // Returns when no worker is alive, looking every 20 ms.
+    // Returns as soon as no worker is alive.
     void WaitAll();
 
     // --- Worker side ---
@@ -46,6 +48,9 @@ private:
     std::deque<GxThreadRecord> m_Records;
     std::set<GxThreadObject*> m_Live;
     GxMutex m_Mutex;
+    // Finish signals the end of a worker here; WaitAll waits on it (taken before m_Mutex, never inside it).
+    std::mutex m_EndMutex;
+    std::condition_variable m_Ended;
     bool m_StopRequested = false;
     GxThreadListenerBase* m_DefaultListener;
 };

@@ -91,6 +91,8 @@ public:
     static GxSwapChain* GetSwapChain();
     static GxSwapChain& GetDefaultSwapChain();
     static bool Present(const PfRect* source, const PfRect* dest, PfWindowHandle window);
+    // Ends the frame without showing it (the window keeps its picture).
+    static bool DiscardFrame();
 
     // Render states, lights, fog and blend presets.
     static bool SetRenderState(uint32_t state, uint32_t value);

@@ -229,6 +229,12 @@ GxSwapChain* GxGraphics::GetSwapChain()
     return GxGraphicsGetState().m_pSwapChain;
 }
 
+bool GxGraphics::DiscardFrame()
+{
+    PfGLDevice* device = GetDevice();
+    return device && GxGraphicsGetState().m_SceneCount == 0 && device->DiscardFrame() == D3D_OK;
+}
+
 bool GxGraphics::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window)
 {
     GxGraphicsState& s = GxGraphicsGetState();

@@ -3,6 +3,7 @@
 #include "core/GxCore.h"
 #include "core/GxFile.h"
 #include "game/GxGameRoot.h"
+#include "platform/PfAudioDevice.h"
 #include "platform/PfInputScript.h"
 #include "platform/PfProcess.h"
 #include "platform/PfSignal.h"
@@ -33,6 +34,8 @@ int main()
     if (g_Core->Initialize())
     {
         g_Core->Run();
+        // The process ends next: the sound device falls silent without waiting for its thread.
+        PfAudioDevice::SilenceForExit();
         g_Core->Finalize();
     }
     delete g_Core;

@@ -89,6 +89,19 @@ void PfAudioDevice::Close()
     CloseLocked();
 }
 
+void PfAudioDevice::SilenceForExit()
+{
+    std::lock_guard<std::mutex> lock(s_DeviceMutex);
+    if (!s_Open || s_Output != kOutputDevice)
+        return;
+    // Pausing waits for a callback in progress; none runs after it.
+    SDL_PauseAudioDevice(s_Device, 1);
+    PfAudioMixer::Get().SetOpen(false);
+    s_Device = 0;
+    s_Open = false;
+    s_DriverName.clear();
+}
+
 bool PfAudioDevice::IsOpen()
 {
     std::lock_guard<std::mutex> lock(s_DeviceMutex);

@@ -47,6 +47,10 @@ public:
     // False (and nothing open) when SDL has no usable audio device; opening again first closes.
     static bool Open(Output output);
     static void Close();
+    // At the process's end: the device falls silent (no callback runs after this returns) and is closed as
+    // far as callers can tell, but SDL's device and its thread, which finishes sleeping out a period before
+    // it can be joined, are left for the process's end to take.
+    static void SilenceForExit();
     static bool IsOpen();
     static Output GetOutput();
     // The SDL driver in use ("pulseaudio", "disk", "dummy"), "pull" for the pull output, "" when closed.

@@ -358,6 +358,18 @@ PfResult PfGLDevice::CreateAdditionalSwapChain(const D3DPRESENT_PARAMETERS& para
     return D3D_OK;
 }
 
+PfResult PfGLDevice::DiscardFrame()
+{
+    if (!m_DeviceCreated)
+        return D3DERR_INVALIDCALL;
+    FlushQuads();
+    PlayDeferredFrame();
+    // The back buffer no longer holds the picture the window shows.
+    m_ReferenceValid = false;
+    BeginFrameLog();
+    return D3D_OK;
+}
+
 PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const PfRect* dest, PfWindowHandle window)
 {
     if (!m_DeviceCreated || !chain)

@@ -125,6 +125,9 @@ public:
     // A further chain for a window of its own; the caller owns it.
     PfResult CreateAdditionalSwapChain(const D3DPRESENT_PARAMETERS& params, std::unique_ptr<PfGLSwapChain>& chain);
     PfResult Present(PfGLSwapChain* chain, const PfRect* source, const PfRect* dest, PfWindowHandle window);
+    // Ends the frame without showing it: its pixels are made in the back buffer (a read-back sees them),
+    // the window keeps its picture, and the next frame is drawn whole.
+    PfResult DiscardFrame();
     // Tests: makes the next Present report this result instead of presenting.
     void InjectPresentResult(PfResult hr) { m_InjectedPresentResult = hr; }
 

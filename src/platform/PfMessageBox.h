@@ -13,4 +13,9 @@ public:
     static bool Show(const std::string& caption, const std::string& text);
     // True when a message box could be shown on this machine.
     static bool CanShow();
+    // The character-type locale the box is drawn under: null when the environment already names a UTF-8
+    // one, else "C.UTF-8". SDL's X11 box draws our UTF-8 text with the X font set of the environment's
+    // locale; under a locale that is not UTF-8 (none set at all, as on many minimal systems) X converts
+    // the text to that locale's character sets and Japanese comes out as mojibake.
+    static const char* LocaleForBox();
 };

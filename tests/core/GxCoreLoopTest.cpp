@@ -1,10 +1,12 @@
 // The engine frame: fixed steps after a stall, only the last step's draw registrations drawn, a pending
-// sequence switch ending the steps, and the frame-rate title of the debug switch.
+// sequence switch ending the steps, the frame-rate title of the debug switch, and a quit signal ending the
+// loop before another frame.
 #include "appdata/GxSystemConfig.h"
 #include "core/GxCore.h"
 #include "core/GxThreadManage.h"
 #include "core/GxTimeSource.h"
 #include "graphics/GxDisplaySettings.h"
+#include "platform/PfSignal.h"
 #include "platform/PfWindow.h"
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
@@ -13,6 +15,7 @@
 #include <SDL2/SDL_video.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -137,4 +140,17 @@ TEST_F(GxCoreLoopTest, FrameRateTitleOnlyInAWindowWithTheDebugSwitch)
         EXPECT_EQ(std::string(SDL_GetWindowTitle(window)), "plain");
     }
     ds.m_ScreenMode = mode;
+}
+
+TEST_F(GxCoreLoopTest, ATerminateSignalEndsTheLoopWithoutAnotherFrame)
+{
+    PfSignal::Install();
+    std::raise(SIGTERM);
+    ASSERT_TRUE(PfSignal::IsQuitRequested());
+    m_Core.Run();
+    PfSignal::ClearQuitRequest();
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    EXPECT_TRUE(m_Seq->m_Elapsed.empty());
+    EXPECT_TRUE(m_Seq->m_Drawn.empty());
 }
