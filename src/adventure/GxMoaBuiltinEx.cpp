@@ -2,6 +2,7 @@
 
 #include "adventure/GxMoaBuiltinCall.h"
 #include "appdata/DBZorTown.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
@@ -11,8 +12,6 @@
 #include "script/GxMoaHost.h"
 #include "script/GxMoaVariable.h"
 #include "script/GxMoaWorker.h"
-#include "strategy/ZorCore.h"
-#include "strategy/ZorUserData.h"
 #include "task/GxTaskManage.h"
 
 #include <climits>
@@ -321,14 +320,15 @@ bool GxMoaBuiltinEx::CallOwn(GxMoaBuiltinCall& call)
     }
     else if (name == L"zor_getresourceleadershipbase" || name == L"zor_getinvnexttownname")
     {
-        ZorCore* zor = ZorCore::GetInstance();
-        const ZorUserData* state = zor ? zor->GetUserData() : nullptr;
-        if (!state)
+        const GxStrategyGame* strategy = GxStrategyGame::Find();
+        const bool leadership = name == L"zor_getresourceleadershipbase";
+        int32_t value = 0;
+        if (!strategy || !(leadership ? strategy->GetLeadershipBase(value) : strategy->GetNextInvTownID(value)))
             return call.Fail(L"戦略ゲームのデータがありません");
-        if (name == L"zor_getresourceleadershipbase")
-            result.SetInt(state->m_Resource_LeadershipBase);
+        if (leadership)
+            result.SetInt(value);
         else
-            result.SetString(g_DBZorTown.GetRow(static_cast<uint32_t>(state->m_NextInvTownID))->m_Name);
+            result.SetString(g_DBZorTown.GetRow(static_cast<uint32_t>(value))->m_Name);
     }
     else
         return false;

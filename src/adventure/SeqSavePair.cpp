@@ -2,13 +2,13 @@
 
 #include "adventure/SeqSaveSlots.h"
 #include "appdata/GxGlobalRenderTargets.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPair.h"
 #include "core/GxCore.h"
 #include "core/GxPath.h"
 #include "platform/PfFileSystem.h"
-#include "strategy/ZorCore.h"
 #include "task/ui/GxTaskUIBase.h"
 
 #include <vector>
@@ -34,7 +34,7 @@ bool SeqSavePair::Save() const
         return false;
     std::vector<GxUserDataPair::File> files{{m_Game, std::string()}};
     // The strategy half is built first; it logs its own failure.
-    if (ZorCore* zor = ZorCore::GetInstance())
+    if (GxStrategyGame* zor = GxStrategyGame::Running())
     {
         files.push_back({m_Strategy, std::string()});
         if (!zor->WriteGameData(files.back().m_Bytes, true, m_Strategy))

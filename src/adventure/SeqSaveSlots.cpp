@@ -3,6 +3,7 @@
 #include "adventure/SeqSavePair.h"
 #include "adventure/SeqSystem.h"
 #include "appdata/GxSaveSlotHeader.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserFile.h"
 #include "core/GxBinBuffer.h"
@@ -10,9 +11,6 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
-#include "strategy/ZorCore.h"
-#include "strategy/ZorMapModelPool.h"
-#include "strategy/ZorNcPoolUnit.h"
 #include "task/GxTaskManage.h"
 
 #include <cstring>
@@ -65,13 +63,10 @@ std::wstring SeqSaveSlots::ThumbnailPath(int32_t slot)
 namespace
 {
 // The strategy game and the adventure's pools given back before a game is put in place.
-void ResetRunningGame(GxUserData* data, ZorCore* zor)
+void ResetRunningGame(GxUserData* data, GxStrategyGame* zor)
 {
     data->ResetAdventure(true);
-    zor->ClearCampaignTasks();
-    zor->ResetGame();
-    ZorMapModelPool::ReleaseAll();
-    ZorNcPoolUnit::ReleaseAll();
+    zor->ResetForLoad();
 }
 
 bool ToBuffer(const std::string& bytes, GxBinBuffer& buffer)
@@ -93,7 +88,7 @@ bool SeqSaveSlots::LoadGame(const SeqSavePair& files)
     const std::wstring& gameDataPath = files.m_Game;
     const std::wstring& zorDataPath = files.m_Strategy;
     GxUserData* data = g_Core ? g_Core->m_UserData : nullptr;
-    ZorCore* zor = ZorCore::GetInstance();
+    GxStrategyGame* zor = GxStrategyGame::Running();
     if (!data || !zor || gameDataPath.empty())
     {
         GxLog::Error(L"ロードできません(%s)\n", gameDataPath.c_str());

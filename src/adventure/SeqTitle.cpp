@@ -4,6 +4,7 @@
 #include "adventure/SeqSystem.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
+#include "appdata/GxStrategyGame.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserData.h"
 #include "appdata/GxUserDataPerman.h"
@@ -11,9 +12,6 @@
 #include "core/GxLog.h"
 #include "script/GxMoaHost.h"
 #include "script/GxMoaWorkerEx.h"
-#include "strategy/ZorCore.h"
-#include "strategy/ZorMapModelPool.h"
-#include "strategy/ZorNcPoolUnit.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
@@ -70,17 +68,8 @@ void SeqTitle::OnSequenceEnter()
     GxNcImageSetPool::Add(ImageSetPath());
     if (g_Core && g_Core->m_UserData)
         g_Core->m_UserData->ResetAdventure(false);
-    if (ZorCore* zor = ZorCore::GetInstance())
-    {
-        zor->ClearCampaignTasks();
-        zor->ResetGame();
-        // The ready list belongs to the strategy screen; without it there is nothing to fill.
-        if (zor->FindList(ZorCore::kUnitReadyList))
-            for (int32_t i = 0; i < kFirstUnits; ++i)
-                zor->AddFirstReadyUnit();
-    }
-    ZorMapModelPool::ReleaseAll();
-    ZorNcPoolUnit::ReleaseAll();
+    if (GxStrategyGame* strategy = GxStrategyGame::Find())
+        strategy->ResetForTitle(kFirstUnits);
     if (sys)
         PlayTitleMusic(sys->GetString(SYSSTR_BGM_DIR), sys->m_BGMName[0], sys->m_BGMLoop[0]);
     const bool extras =

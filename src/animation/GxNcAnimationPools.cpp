@@ -5,19 +5,7 @@
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
 #include "animation/GxNcProjectFactory.h"
-#include "appdata/GxSystemConfig.h"
 #include "core/GxCore.h"
-
-void GxNcAnimationPools::Fill(const GxSystemConfig& config)
-{
-    const std::wstring& uigis = config.GetString(SYSSTR_UIGIS_DIR);
-    GxNcImageSetPool::ReleaseAll();
-    GxNcIconPool::Clear();
-    for (const wchar_t* name : {L"ui_common.gis", L"ui_avgmain.gis", L"ui_iconpool.gis"})
-        GxNcImageSetPool::Add(uigis + name);
-    GxNcIconPool::Build(GxNcImageSetPool::Find(uigis + L"ui_iconpool.gis"));
-    GxNcEffectPool::LoadAllEffect(config.GetGncDir(), config.GetGisDir());
-}
 
 void GxNcAnimationPools::EmptyImageSets()
 {

@@ -1,16 +1,11 @@
 #pragma once
 
-class GxSystemConfig;
-
-// The animation pools' part in the game's start-up and shut-down, and the factories' part in the engine's
-// finalisation, each in its fixed order.
+// The animation pools' part in the game's shut-down, and the factories' part in the engine's finalisation,
+// each in its fixed order. The game's start-up fills the pools itself (GxGameRoot), from the folders of
+// the system configuration.
 class GxNcAnimationPools
 {
 public:
-    // The image-set pool emptied, then the common UI sets "ui_common.gis", "ui_avgmain.gis" and
-    // "ui_iconpool.gis" from the UI image-set folder, the icon index over the last, and every effect of the
-    // effect table from the animation folders. Runs once the tables are loaded.
-    static void Fill(const GxSystemConfig& config);
     // At the game's shut-down, the image-set pool (with the icon index over it) first, the effect pool
     // after the other game data; both before the factories report.
     static void EmptyImageSets();

@@ -17,6 +17,7 @@
 #include "adventure/SeqSystem.h"
 #include "adventure/SeqTitle.h"
 #include "animation/GxNcAnimationPools.h"
+#include "animation/GxNcCallbackSystemSound.h"
 #include "animation/GxNcEffectPool.h"
 #include "animation/GxNcIconPool.h"
 #include "animation/GxNcImageSetPool.h"
@@ -54,6 +55,7 @@
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/ZorScriptBuiltins.h"
+#include "strategy/ZorStrategyGame.h"
 #include "strategy/ZorUserData.h"
 #include "strategy/screens/SeqZorCommand.h"
 #include "strategy/screens/SeqZorInvLoader.h"
@@ -87,6 +89,13 @@ const BitmapFontSpec s_BitmapFonts[] = {
     {L"FONT16ANSI", 32, 90, 14, 16, 8}, {L"FONT24NUM", 47, 57, 24, 36, 5}, {L"FONT16COND", 47, 57, 16, 16, 8},
 };
 
+// The sound keys of played effects: once, at the player's sound-effect volume.
+void PlayEffectSound(const std::wstring& path)
+{
+    const int32_t volume = (g_Core && g_Core->m_UserConfig) ? g_Core->m_UserConfig->GetSoundVolume() : 0;
+    GxSound::PlayOneShot(nullptr, path, 0, 0, 0, volume, 0);
+}
+
 } // namespace
 
 GxGameRoot& GxGameRoot::Get()
@@ -98,6 +107,9 @@ GxGameRoot& GxGameRoot::Get()
 void GxGameRoot::Install()
 {
     GxCore::SetGameHooks(&Get());
+    // The front end reaches the strategy game (saves, resets, "zor_" builtins) through its interface.
+    GxStrategyGame::Register(&ZorStrategyGame::Get());
+    GxNcCallbackSystemSound::SetSoundPlayer(&PlayEffectSound);
 }
 
 // Start-up after every device exists. No step stops it: each loader logs its own failures and the game

@@ -11,7 +11,7 @@ class GxGameRoot final : public GxGameHooks
 public:
     // The one instance, made on first use and never destroyed (it holds no state of its own).
     static GxGameRoot& Get();
-    // Installs the instance as the core's game hooks.
+    // Installs the instance as the core's game hooks and the strategy game as the front end's.
     static void Install();
 
     bool OnGameInit(GxCore& core) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/GxWindowMessage.h"
+#include "platform/GxWindowMessage.h"
 
 #include <SDL2/SDL_events.h>
 

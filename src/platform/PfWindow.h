@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/GxWindowMessage.h"
+#include "platform/GxWindowMessage.h"
 
 #include <cstdint>
 #include <deque>

@@ -3,8 +3,8 @@
 
 #include "appdata/GxUserConfig.h"
 #include "core/GxCore.h"
-#include "core/GxWindowMessage.h"
 #include "graphics/GxD3DResourceManage.h"
+#include "platform/GxWindowMessage.h"
 #include "task/GxTaskManage.h"
 
 #include <tuple>

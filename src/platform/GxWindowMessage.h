@@ -5,7 +5,8 @@
 // The messages of the main window, in the shape the window procedure takes them: a message number,
 // a word parameter and a long parameter, with the numbers, key-state bits and virtual-key codes of the
 // Windows message model that the task tree's listeners are written against. The platform layer
-// translates its native events into these.
+// translates its native events into these, so the vocabulary lives here, at the bottom, for every folder
+// above to include; it is plain data and knows no system.
 struct GxWindowMessage
 {
     uint32_t message = 0;
