@@ -212,7 +212,9 @@ TEST_F(GxDBBaseTest, DamagedFilesAreNamedInOneErrorLine)
         ASSERT_EQ(m_Log.Lines().size(), before + 1);
         EXPECT_EQ(m_Log.Lines().back(), c.line);
         if (c.loads)
+        {
             EXPECT_EQ(m_Char->GetRow(1)->m_CharName, L"one");
+        }
     }
     // A whole last line without a line end, and a short line that ends with one, are no damage.
     const size_t before = m_Log.Lines().size();

@@ -135,14 +135,20 @@ TEST_F(GxSystemConfigTest, DamagedSettingsFilesAreReportedOnceTheLogsArePlaced)
         EXPECT_TRUE(config.LoadSetting());
         // What could be read is taken.
         if (c.setting.size() > 20)
+        {
             EXPECT_FALSE(config.m_SkipSlightError);
+        }
         dbtest::LogCapture log(m_Folder);
         config.ReportLoadProblems();
         if (c.line.empty())
+        {
             EXPECT_TRUE(log.Lines().empty());
+        }
         else
+        {
             EXPECT_EQ(log.Lines(), std::vector<std::wstring>{GxString::FromUtf8("GxSystemConfig/setting.ini: " + c.line +
                                                                                 "\n")});
+        }
     }
     // The product file is checked the same way, and a missing one is no damage.
     Write(L"system/sysconf.ini", "APP_TITLE=Game\r\nAPP_TITEL=typo\r\n");
