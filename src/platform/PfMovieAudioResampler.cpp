@@ -33,7 +33,11 @@ int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& o
 {
     if (frame)
     {
-        if (frame->sample_rate <= 0 || frame->ch_layout.nb_channels <= 0)
+        // A damaged stream can claim any rate or channel count; the resampler's filter grows with the
+        // ratio of the rates, and for absurd ones building it takes minutes and gigabytes. Such sound is
+        // refused like any other that cannot be converted.
+        if (frame->sample_rate < kMinRate || frame->sample_rate > kMaxRate || frame->ch_layout.nb_channels <= 0 ||
+            frame->ch_layout.nb_channels > kMaxChannels)
             return -1;
         const uint64_t key = LayoutKey(frame->ch_layout);
         if (!m_pContext || frame->sample_rate != m_InRate || frame->format != m_InFormat || key != m_InLayoutKey)

@@ -13,6 +13,10 @@ class PfMovieAudioResampler
 public:
     static constexpr int kRate = 44100;
     static constexpr int kChannels = 2;
+    // The input a movie's sound may have: the rates and channel counts real recordings use.
+    static constexpr int kMinRate = 1000;
+    static constexpr int kMaxRate = 384000;
+    static constexpr int kMaxChannels = 64;
 
     PfMovieAudioResampler() = default;
     ~PfMovieAudioResampler();
