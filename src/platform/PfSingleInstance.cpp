@@ -32,6 +32,9 @@ PfSingleInstance::~PfSingleInstance()
 std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
 {
     std::string folder;
+    // The runtime folder is the user's own; the temporary folder is shared by every user of the machine,
+    // so a lock there carries the user's number: one user's copy never keeps another's from starting.
+    std::string user;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/')
         folder = runtime;
@@ -39,6 +42,7 @@ std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
     {
         const char* tmp = std::getenv("TMPDIR");
         folder = (tmp && tmp[0] == '/') ? tmp : "/tmp";
+        user = "-" + std::to_string(getuid());
     }
     if (folder.back() != '/')
         folder += '/';
@@ -51,14 +55,15 @@ std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
     // A file name is limited to 255 bytes; keep room for the suffix.
     if (name.size() > 200)
         name.resize(200);
-    return folder + name + ".lock";
+    return folder + name + user + ".lock";
 }
 
 PfSingleInstance::Result PfSingleInstance::Acquire(const std::string& titleUtf8)
 {
     Release();
     const std::string path = GetLockPath(titleUtf8);
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A link planted in a shared folder under the lock's name is not followed into somebody's file.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return Result::Acquired;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0)

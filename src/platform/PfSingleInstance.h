@@ -3,7 +3,8 @@
 #include <string>
 
 // Keeps a second copy of the program from running: the first copy holds an exclusive lock on a file
-// named after the application title, in $XDG_RUNTIME_DIR or else the temporary folder. The lock is
+// named after the application title, in $XDG_RUNTIME_DIR or else the temporary folder (there with the
+// user's number in the name, as that folder is shared). The lock is
 // the kernel's (flock), so it goes away with the process however that ends. A child made by fork (SDL
 // shows message boxes from one) drops its copy of the lock at once, so no child can keep the lock after
 // the program has ended.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,8 +87,23 @@ TEST(PfSingleInstance, LockFileLivesInTheRuntimeFolderWithSlashesReplaced)
     EXPECT_EQ(PfSingleInstance::GetLockPath("a/b"), dir.m_Dir + "/a_b.lock");
     EXPECT_EQ(PfSingleInstance::GetLockPath(".."), dir.m_Dir + "/_...lock");
     unsetenv("XDG_RUNTIME_DIR");
+    // In the shared temporary folder every user has a lock of their own.
     const std::string fallback = PfSingleInstance::GetLockPath("t");
-    EXPECT_EQ(fallback.substr(fallback.size() - 7), "/t.lock");
+    const std::string mine = "/t-" + std::to_string(getuid()) + ".lock";
+    ASSERT_GE(fallback.size(), mine.size());
+    EXPECT_EQ(fallback.substr(fallback.size() - mine.size()), mine);
+}
+
+TEST(PfSingleInstance, ALinkPlantedUnderTheLocksNameIsNotFollowed)
+{
+    RuntimeDirScope dir;
+    const std::string target = dir.m_Dir + "/someone-elses-file";
+    { std::ofstream(target) << "kept"; }
+    ASSERT_EQ(symlink(target.c_str(), PfSingleInstance::GetLockPath("Kestrelvane").c_str()), 0);
+    PfSingleInstance lock;
+    // The program still starts, unguarded as with a folder it cannot write, holding nothing of that file.
+    EXPECT_EQ(lock.Acquire("Kestrelvane"), PfSingleInstance::Result::Acquired);
+    EXPECT_FALSE(lock.IsHeld());
 }
 
 TEST(PfSingleInstance, UnwritableFolderDoesNotStopTheProgram)
