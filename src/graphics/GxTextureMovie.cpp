@@ -83,6 +83,9 @@ bool GxTextureMovie::CreateOne(uint32_t index, const wchar_t* failureFormat, boo
             GxLog::Error(failureFormat, m_Width, m_Height, index, GxGraphics::GetErrorText(hr).c_str());
         return false;
     }
+    // Frames are written on the decoding thread, where the copy could not be read back from OpenGL: the
+    // clear colour filled here stays in the copy for them.
+    texture->KeepCopy();
     m_pTextures[index] = texture;
     Fill(index, m_ClearColour);
     return true;

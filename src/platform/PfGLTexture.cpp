@@ -493,6 +493,10 @@ PfResult PfGLTexture::UnlockRect()
             UploadRows(0, m_Height);
         else
             UploadRows((uint32_t)m_LockRect.top, (uint32_t)m_LockRect.bottom);
+        // A picture filled by one lock: OpenGL holds it now, as after Upload. A later lock or GetData reads
+        // it back; a second lock for writing keeps the copy from then on.
+        if (!m_KeepCopy && !IsRenderTarget() && m_HasStorage)
+            ReleaseCopy();
     }
     else
         m_Dirty = true;

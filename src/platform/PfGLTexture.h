@@ -6,10 +6,11 @@
 // lock on another thread (movie frames) only touches the copy and leaves the upload to the next bind.
 //
 // The copy is kept only while it is needed. A fresh texture's zeros are neither written nor sent until
-// used (the copy's memory comes zeroed from the system, untouched). A picture filled once and uploaded
-// (Upload) gives its copy up, as OpenGL holds the pixels; a render target has a copy once read back. A
-// copy asked for again (a lock, GetData) is read back from OpenGL on the drawing thread. Textures locked
-// for writing more than once, locked on another thread, or made dynamic keep theirs.
+// used (the copy's memory comes zeroed from the system, untouched). A picture filled once (Upload, or a
+// single LockRect and UnlockRect on the drawing thread) gives its copy up, as OpenGL holds the pixels; a
+// render target has a copy once read back. A copy asked for again (a lock, GetData) is read back from
+// OpenGL on the drawing thread. Textures locked for writing more than once, locked on another thread (or
+// marked KeepCopy for it), or made dynamic keep theirs.
 //
 // A loaded picture may leave its pixels to be made at the first use (SetDeferredFill): until something
 // draws with it, locks it, reads it or asks for its copy it holds neither a copy nor memory in OpenGL,
@@ -85,6 +86,9 @@ public:
     uint8_t* GetData() { return EnsureCopy() ? m_Data.get() : nullptr; }
     // Whether the processor-side copy exists now (tests of the memory rules).
     bool HasCopy() const { return m_Data != nullptr; }
+    // The copy is kept from now on: for a texture that another thread will lock (movie frames), as the copy
+    // cannot be read back from OpenGL there.
+    void KeepCopy() { m_KeepCopy = true; }
     uint32_t GetPitch() const { return m_Width * GetBytesPerPixel(m_Format); }
     // Copies a render target's pixels into the processor-side copy.
     PfResult ReadBack();

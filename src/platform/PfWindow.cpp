@@ -39,6 +39,11 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
         width = std::min(width, desktop.w);
         height = std::min(height, desktop.h);
     }
+    // The window is only ever sent finished pictures (the device draws into a back buffer of its own and
+    // copies it over): it needs no depth or stencil buffer, which a software rasteriser would keep in the
+    // process's memory. The buffers' sizes are taken when the window is made.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (style == PfWindowStyle::Borderless)
         flags |= SDL_WINDOW_BORDERLESS;

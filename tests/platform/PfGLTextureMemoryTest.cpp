@@ -1,7 +1,10 @@
-// What a texture keeps in memory: a picture uploaded once gives its processor-side copy up and still reads
-// back its pixels; textures written often keep theirs; a depth surface cleared before it has memory gets
-// that clear when a draw first tests against it.
+// What a texture keeps in memory: a picture uploaded once, or filled by one lock, gives its processor-side
+// copy up and still reads back its pixels; textures written often, from another thread, dynamic or drawn
+// into keep theirs; a depth surface cleared before it has memory gets that clear when a draw first tests
+// against it.
 #include "PlatformTestSupport.h"
+
+#include <thread>
 
 namespace
 {
@@ -14,6 +17,33 @@ protected:
     {
         uint32_t argb = 0;
         std::memcpy(&argb, texture.GetData() + (size_t)y * texture.GetPitch() + (size_t)x * 4, 4);
+        return argb;
+    }
+    // Writes a pattern of the pixel's place (plus base) into rect's pixels through one lock.
+    static bool FillByLock(PfGLTexture& texture, const PfRect* rect, uint32_t base)
+    {
+        uint32_t pitch = 0;
+        auto* bits = static_cast<uint8_t*>(texture.LockRect(rect, 0, &pitch));
+        if (!bits)
+            return false;
+        const PfRect r = rect ? *rect : PfRect{0, 0, (int32_t)texture.GetWidth(), (int32_t)texture.GetHeight()};
+        for (int32_t y = 0; y < r.bottom - r.top; ++y)
+            for (int32_t x = 0; x < r.right - r.left; ++x)
+            {
+                const uint32_t argb = base | ((uint32_t)(r.left + x) << 8) | (uint32_t)(r.top + y);
+                std::memcpy(bits + (size_t)y * pitch + (size_t)x * 4, &argb, 4);
+            }
+        return texture.UnlockRect() == D3D_OK;
+    }
+    // The pixel at x, y through a read-only lock.
+    static uint32_t Locked(PfGLTexture& texture, uint32_t x, uint32_t y)
+    {
+        uint32_t pitch = 0;
+        auto* bits = static_cast<const uint8_t*>(texture.LockRect(nullptr, D3DLOCK_READONLY, &pitch));
+        uint32_t argb = 0xDEADBEEFu;
+        if (bits)
+            std::memcpy(&argb, bits + (size_t)y * pitch + (size_t)x * 4, 4);
+        texture.UnlockRect();
         return argb;
     }
 };
@@ -47,6 +77,102 @@ TEST_F(PfGLTextureMemoryTest, UploadedPictureGivesItsCopyUpAndStillReadsBack)
     EXPECT_TRUE(picture.HasCopy());
     ASSERT_EQ(picture.Upload(), D3D_OK);
     EXPECT_TRUE(picture.HasCopy());
+}
+
+// A picture filled by a single lock on the drawing thread is held by OpenGL alone; a later lock reads the
+// same pixels back, and a second lock for writing keeps the copy from then on without losing the rows it
+// did not touch.
+TEST_F(PfGLTextureMemoryTest, PictureFilledByOneLockGivesItsCopyUpUntilWrittenAgain)
+{
+    PfGLTexture picture;
+    ASSERT_EQ(picture.Create(8, 8, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    ASSERT_TRUE(FillByLock(picture, nullptr, 0xFF000000u));
+    EXPECT_FALSE(picture.HasCopy()) << "OpenGL holds the pixels";
+    EXPECT_TRUE(picture.HasStorage());
+    EXPECT_EQ(Locked(picture, 5, 3), 0xFF000503u) << "read back from the texture";
+    EXPECT_EQ(Locked(picture, 0, 7), 0xFF000007u);
+    EXPECT_TRUE(picture.HasCopy()) << "a copy read back stays";
+
+    // Drawn with, it still shows the pattern.
+    Modulate2D();
+    m_Device.SetFVF(FVF_2D);
+    m_Device.SetTexture(0, &picture);
+    KvVertex2D q[4];
+    Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
+    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    m_Device.SetTexture(0, nullptr);
+    EXPECT_EQ(BackPixel(1, 1), 0xFF000000u);
+    EXPECT_EQ(BackPixel(30, 30), 0xFF000707u);
+
+    // A fresh picture whose first lock covers part of it: the zeros around it are sent along.
+    PfGLTexture part;
+    ASSERT_EQ(part.Create(8, 8, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    const PfRect middle = {2, 2, 6, 6};
+    ASSERT_TRUE(FillByLock(part, &middle, 0xFF000000u));
+    EXPECT_FALSE(part.HasCopy());
+    EXPECT_EQ(Locked(part, 3, 4), 0xFF000304u);
+    EXPECT_EQ(Locked(part, 7, 7), 0u);
+
+    // Written a second time (a glyph placed beside the first): the copy stays, both writes are there.
+    PfGLTexture glyphs;
+    ASSERT_EQ(glyphs.Create(8, 8, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    const PfRect left = {0, 0, 4, 8}, right = {4, 0, 8, 8};
+    ASSERT_TRUE(FillByLock(glyphs, &left, 0xFF000000u));
+    EXPECT_FALSE(glyphs.HasCopy());
+    ASSERT_TRUE(FillByLock(glyphs, &right, 0x80000000u));
+    EXPECT_TRUE(glyphs.HasCopy()) << "written more than once";
+    EXPECT_EQ(At(glyphs, 1, 6), 0xFF000106u) << "the first write was read back before the second";
+    EXPECT_EQ(At(glyphs, 6, 2), 0x80000602u);
+    ASSERT_TRUE(FillByLock(glyphs, &left, 0x40000000u));
+    EXPECT_TRUE(glyphs.HasCopy());
+    EXPECT_EQ(Locked(glyphs, 3, 3), 0x40000303u);
+}
+
+// Textures that must keep their copy after one lock: a dynamic texture, a render target, one locked on a
+// thread without the device's context, and one marked for such locks (movie frames: filled with a clear
+// colour on the drawing thread, then written in part by the decoding thread, where OpenGL cannot be asked
+// for the pixels the copy gave up).
+TEST_F(PfGLTextureMemoryTest, TexturesLockedOnceKeepTheirCopyWhereItCannotBeGivenUp)
+{
+    PfGLTexture dynamic;
+    ASSERT_EQ(dynamic.Create(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8), D3D_OK);
+    ASSERT_TRUE(FillByLock(dynamic, nullptr, 0xFF000000u));
+    EXPECT_TRUE(dynamic.HasCopy());
+
+    PfGLTexture target;
+    ASSERT_EQ(target.Create(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
+    ASSERT_TRUE(FillByLock(target, nullptr, 0xFF000000u));
+    EXPECT_TRUE(target.HasCopy());
+    EXPECT_EQ(Pixel(&target, 2, 1), 0xFF000201u);
+
+    PfGLTexture threaded;
+    ASSERT_EQ(threaded.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    bool filled = false;
+    std::thread other([&] { filled = FillByLock(threaded, nullptr, 0xFF000000u); });
+    other.join();
+    ASSERT_TRUE(filled);
+    EXPECT_TRUE(threaded.HasCopy()) << "the upload waits for the next bind";
+    EXPECT_EQ(Locked(threaded, 3, 2), 0xFF000302u);
+
+    PfGLTexture frame;
+    ASSERT_EQ(frame.Create(8, 8, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    frame.KeepCopy();
+    ASSERT_TRUE(FillByLock(frame, nullptr, 0xFF000000u));
+    EXPECT_TRUE(frame.HasCopy());
+    const PfRect video = {0, 0, 4, 4};
+    std::thread decoder([&] { filled = FillByLock(frame, &video, 0x80000000u); });
+    decoder.join();
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(At(frame, 2, 2), 0x80000202u) << "the frame's part";
+    EXPECT_EQ(At(frame, 6, 6), 0xFF000606u) << "the clear fill outside it survives";
+    Modulate2D();
+    m_Device.SetFVF(FVF_2D);
+    m_Device.SetTexture(0, &frame);
+    KvVertex2D q[4];
+    Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
+    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    m_Device.SetTexture(0, nullptr);
+    EXPECT_EQ(BackPixel(28, 28), 0xFF000707u) << "sent at the bind";
 }
 
 TEST_F(PfGLTextureMemoryTest, FreshTargetIsZeroWhenFirstDrawnIntoOrRead)
