@@ -142,10 +142,8 @@ bool GxImage::CreateScratchSurfaceFromFile(const std::wstring& fileName, PfImage
                      GxGraphics::GetErrorText(D3DERR_INVALIDCALL).c_str());
         return false;
     }
-    // Decoded at once into pixels the caller keeps or sends to OpenGL: the file's bytes are not kept in the
-    // file cache besides them.
     GxBinBuffer buffer;
-    GxFile::LoadToBuffer(buffer, fileName, false);
+    GxFile::LoadToBuffer(buffer, fileName, true);
     std::string error;
     if (buffer.GetSize() == 0 || !DecodeMemory(buffer.GetData(), buffer.GetSize(), image, colourKey, error))
     {

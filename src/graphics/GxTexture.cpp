@@ -191,11 +191,8 @@ bool GxTexture::FillRows(const PfImage& image, D3DFORMAT format, uint32_t tw, ui
 bool GxTexture::LoadImageInto(const std::wstring& fileName, const wchar_t* failureFormat,
                               const std::wstring& messageName)
 {
-    // The file's bytes are not kept in the file cache: the texture keeps its own to make the pixels from
-    // (DeferFill), and a second copy for a later load of the same picture would be held for nothing while
-    // this one lives.
     GxBinBuffer buffer;
-    GxFile::LoadToBuffer(buffer, fileName, false);
+    GxFile::LoadToBuffer(buffer, fileName, true);
     return DecodeInto(buffer.GetData(), buffer.GetSize(), failureFormat, messageName, fileName);
 }
 

@@ -4,8 +4,6 @@
 #include "ImageTestSupport.h"
 
 #include "core/GxColor.h"
-#include "core/GxFile.h"
-#include "core/GxFileCache.h"
 #include "graphics/GxD3DResourceManage.h"
 #include "graphics/GxTexture.h"
 #include "platform/PfGLTexture.h"
@@ -113,33 +111,21 @@ TEST_F(GxTextureTest, PowerOfTwoPicturesAreNeverFilteredAndColourKeyClearsKeyPix
     EXPECT_FALSE(t.GetD3DTexture()->HasDeferredFill());
 }
 
-// A picture loaded but not drawn holds neither pixels nor memory in OpenGL, and its file's bytes only
-// once (the texture's own, not a second copy in the file cache); loaded again it reads the file again.
-// Written by one lock it gives the copy up again, the change kept.
-TEST_F(GxTextureTest, LoadedPictureHoldsOnlyItsFileBytesUntilUsed)
+// A picture loaded but not drawn holds neither pixels nor memory in OpenGL; loaded again it shows the same
+// pixels. Written by one lock it gives the copy up again, the change kept.
+TEST_F(GxTextureTest, LoadedPictureHoldsNoPixelsUntilUsedAndOneLockGivesItsCopyUp)
 {
     const PfImage pattern = Pattern(64, 32);
     ASSERT_TRUE(WritePng(Path("held.png"), pattern));
-    GxFileCache& cache = GxFile::GetCache();
-    const bool cacheWas = cache.IsEnabled();
-    const uint32_t capacityWas = cache.GetCapacity(), limitWas = cache.GetFileLimit();
-    GxFile::SetCacheEnabled(true);
-    GxFile::SetCacheCapacity(1u << 20);
-    GxFile::SetCacheFileLimit(1u << 20);
-    cache.Clear();
     GxTexture t;
     ASSERT_TRUE(t.CreateFromFile(Wide(Path("held.png")), D3DFMT_A8R8G8B8, 1, 0, false));
     ASSERT_NE(t.GetD3DTexture(), nullptr);
     EXPECT_TRUE(t.GetD3DTexture()->HasDeferredFill());
     EXPECT_FALSE(t.GetD3DTexture()->HasCopy());
     EXPECT_FALSE(t.GetD3DTexture()->HasStorage());
-    EXPECT_EQ(cache.GetEntryCount(), 0u) << "the texture keeps the bytes it needs";
     GxTexture again;
     ASSERT_TRUE(again.CreateFromFile(Wide(Path("held.png")), D3DFMT_A8R8G8B8, 1, 0, false));
     KvExpectPixels(again, {{5, 7, pattern.GetPixel(5, 7)}, {63, 31, pattern.GetPixel(63, 31)}});
-    GxFile::SetCacheEnabled(cacheWas);
-    GxFile::SetCacheCapacity(capacityWas);
-    GxFile::SetCacheFileLimit(limitWas);
 
     SetTexel(t, 9, 9, 0xFF123456u);
     EXPECT_FALSE(t.GetD3DTexture()->HasCopy()) << "filled by one lock, OpenGL holds it";
