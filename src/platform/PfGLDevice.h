@@ -327,6 +327,9 @@ private:
     // Widens the damage by where a command draws: its quads first..first+count for DRAW_QUADS (all of them
     // for other commands). False when that cannot be told.
     bool AddCommandReach(const LoggedCommand& command, uint32_t firstQuad, uint32_t quadCount, PfRect& damage) const;
+    // Whether a command of the log (under the state block given) can change a pixel of the region.
+    bool ReachesRegion(FrameOp op, const FrameArgs& args, const uint8_t* data, uint32_t bytes, const uint8_t* data2,
+                       uint32_t bytes2, const uint8_t* state, const PfRect& region) const;
     // The back buffer's pixels in the region (BGRA rows); false when they cannot be read.
     bool ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels);
     static bool SameCommand(const LoggedCommand& a, const LoggedCommand& b);
