@@ -139,6 +139,8 @@ public:
     // Frames drawn again only where they differ from the last one shown, and presents that sent only that
     // part of the picture to the window.
     uint64_t GetPartialFrameCount() const { return m_PartialFrames; }
+    // Draws of those frames left out because they reach nowhere in the region drawn again.
+    uint64_t GetDrawsLeftOutCount() const { return m_DrawsLeftOut; }
     uint64_t GetPartialPresentCount() const { return m_PartialPresents; }
     // A texture calls this before its contents change, are read or go away (lock, unlock, upload, read
     // back, destroy): queued quads are sent. A frame written down that uses it keeps a copy of the contents
@@ -522,6 +524,7 @@ private:
     uint64_t m_PresentedFrames = 0;
     uint64_t m_SkippedFrames = 0;
     uint64_t m_PartialFrames = 0;
+    uint64_t m_DrawsLeftOut = 0;
     uint64_t m_PartialPresents = 0;
     // Copies of textures' contents as commands held back were written with, before the textures changed:
     // the commands' texture and its generation then, and the OpenGL name of the copy. Played commands bind

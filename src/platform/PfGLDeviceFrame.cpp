@@ -338,7 +338,10 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
         // Drawn again only where it differs: a draw that reaches nowhere inside the damaged region would
         // only be cut away by the scissor, after the rasteriser had taken it in.
         if (clip && op != FrameOp::CLEAR && !ReachesRegion(op, args, data, bytes, data2, bytes2, stateRecord, *clip))
+        {
+            ++m_DrawsLeftOut;
             continue;
+        }
         switch (op)
         {
         case FrameOp::CLEAR:
