@@ -139,6 +139,8 @@ public:
     // Frames drawn again only where they differ from the last one shown, and presents that sent only that
     // part of the picture to the window.
     uint64_t GetPartialFrameCount() const { return m_PartialFrames; }
+    // Draws of those frames left out because they reach nowhere in the region drawn again.
+    uint64_t GetDrawsLeftOutCount() const { return m_DrawsLeftOut; }
     uint64_t GetPartialPresentCount() const { return m_PartialPresents; }
     // A texture calls this before its contents change, are read or go away (lock, unlock, upload, read
     // back, destroy): queued quads are sent. A frame written down that uses it keeps a copy of the contents
@@ -327,6 +329,9 @@ private:
     // Widens the damage by where a command draws: its quads first..first+count for DRAW_QUADS (all of them
     // for other commands). False when that cannot be told.
     bool AddCommandReach(const LoggedCommand& command, uint32_t firstQuad, uint32_t quadCount, PfRect& damage) const;
+    // Whether a command of the log (under the state block given) can change a pixel of the region.
+    bool ReachesRegion(FrameOp op, const FrameArgs& args, const uint8_t* data, uint32_t bytes, const uint8_t* data2,
+                       uint32_t bytes2, const uint8_t* state, const PfRect& region) const;
     // The back buffer's pixels in the region (BGRA rows); false when they cannot be read.
     bool ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels);
     static bool SameCommand(const LoggedCommand& a, const LoggedCommand& b);
@@ -519,6 +524,7 @@ private:
     uint64_t m_PresentedFrames = 0;
     uint64_t m_SkippedFrames = 0;
     uint64_t m_PartialFrames = 0;
+    uint64_t m_DrawsLeftOut = 0;
     uint64_t m_PartialPresents = 0;
     // Copies of textures' contents as commands held back were written with, before the textures changed:
     // the commands' texture and its generation then, and the OpenGL name of the copy. Played commands bind

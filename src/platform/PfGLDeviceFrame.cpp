@@ -115,9 +115,9 @@ void PfGLDevice::AppendLog(const void* data, size_t bytes)
 {
     if (bytes == 0)
         return;
-    const size_t at = m_FrameLog.size();
-    m_FrameLog.resize(at + bytes);
-    std::memcpy(m_FrameLog.data() + at, data, bytes);
+    // Inserted, not resized and copied over: the log's bytes are written once, not zeroed first.
+    const uint8_t* from = static_cast<const uint8_t*>(data);
+    m_FrameLog.insert(m_FrameLog.end(), from, from + bytes);
 }
 
 void PfGLDevice::NoteClear(uint32_t count, const PfRect* rects, uint32_t flags)
@@ -308,6 +308,7 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
         m_DamageClip = *clip;
     const uint8_t* at = m_FrameLog.data();
     const uint8_t* const end = at + m_FrameLog.size();
+    const uint8_t* stateRecord = nullptr;
     while (at < end)
     {
         FrameOp op;
@@ -317,6 +318,7 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
         {
             FrameState state;
             std::memcpy(&state, at, sizeof(state));
+            stateRecord = at;
             at += sizeof(state);
             RestoreFrameState(state);
             continue;
@@ -333,6 +335,13 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
         const uint8_t* data2 = at + bytes;
         at += (size_t)bytes + bytes2;
         const uint32_t* a = args.A;
+        // Drawn again only where it differs: a draw that reaches nowhere inside the damaged region would
+        // only be cut away by the scissor, after the rasteriser had taken it in.
+        if (clip && op != FrameOp::CLEAR && !ReachesRegion(op, args, data, bytes, data2, bytes2, stateRecord, *clip))
+        {
+            ++m_DrawsLeftOut;
+            continue;
+        }
         switch (op)
         {
         case FrameOp::CLEAR:
@@ -380,6 +389,25 @@ void PfGLDevice::PlayDeferredFrame(const PfRect* clip)
     m_DrawCalls = drawCalls;
     RestoreFrameState(live);
     ReleaseHeldContents();
+}
+
+bool PfGLDevice::ReachesRegion(FrameOp op, const FrameArgs& args, const uint8_t* data, uint32_t bytes,
+                               const uint8_t* data2, uint32_t bytes2, const uint8_t* state, const PfRect& region) const
+{
+    LoggedCommand command = {};
+    command.Op = op;
+    command.State = state;
+    command.Args = args;
+    command.Data = data;
+    command.Bytes = bytes;
+    command.Data2 = data2;
+    command.Bytes2 = bytes2;
+    PfRect reach = {};
+    // A reach that cannot be worked out (draws from buffers, unknown layouts) counts as everywhere.
+    if (!AddCommandReach(command, 0, op == FrameOp::DRAW_QUADS ? args.A[0] : 0, reach))
+        return true;
+    return reach.left < reach.right && reach.top < reach.bottom && reach.left < region.right &&
+           region.left < reach.right && reach.top < region.bottom && region.top < reach.bottom;
 }
 
 void PfGLDevice::MarkFrameIncomparable()

@@ -204,7 +204,32 @@ void GxTaskBase::Kill()
     if (m_GlobalState == GX_TASKSTATE_DEAD)
         return;
     m_GlobalState = GX_TASKSTATE_DEAD;
+    NoteSweepWork(m_GlobalState, m_Flags);
     OnKill();
+}
+
+void GxTaskBase::SetGlobalState(uint32_t state)
+{
+    m_GlobalState = state;
+    NoteSweepWork(m_GlobalState, m_Flags);
+}
+
+void GxTaskBase::SetTaskFlags(uint32_t flags)
+{
+    m_Flags = flags;
+    NoteSweepWork(m_GlobalState, m_Flags);
+}
+
+void GxTaskBase::AddTaskFlags(uint32_t bits)
+{
+    m_Flags |= bits;
+    NoteSweepWork(m_GlobalState, m_Flags);
+}
+
+void GxTaskBase::NoteSweepWork(uint32_t state, uint32_t flags)
+{
+    if (m_Manage && (state == GX_TASKSTATE_DEAD || (flags & GX_TASKFLAG_STOP_STEP)))
+        m_Manage->m_SweepPending = true;
 }
 
 void GxTaskBase::ResumeChildren()
@@ -252,6 +277,7 @@ bool GxTaskBase::Load(GxContentReaderBase* reader)
     reader->Read("m_GlobalState", state);
     reader->Read("m_TaskID", id);
     m_GlobalState = state;
+    NoteSweepWork(m_GlobalState, m_Flags);
     m_TaskID = static_cast<uint64_t>(id);
     if (m_TaskID != 0 && m_Manage)
         m_Manage->RegisterTaskID(this, m_TaskID);

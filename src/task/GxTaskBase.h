@@ -122,7 +122,7 @@ public:
     virtual std::wstring GetTaskPath() const;
 
     virtual uint32_t GetGlobalState() const { return m_GlobalState; }
-    virtual void SetGlobalState(uint32_t state) { m_GlobalState = state; }
+    virtual void SetGlobalState(uint32_t state);
     virtual bool IsActive() const { return m_GlobalState == GX_TASKSTATE_ACTIVE; }
     virtual bool IsSuspended() const { return m_GlobalState == GX_TASKSTATE_SUSPENDED; }
     virtual bool IsDead() const { return m_GlobalState == GX_TASKSTATE_DEAD; }
@@ -160,8 +160,8 @@ public:
     int32_t GetChildCount() const { return m_ChildCount; }
 
     uint32_t GetTaskFlags() const { return m_Flags; }
-    void SetTaskFlags(uint32_t flags) { m_Flags = flags; }
-    void AddTaskFlags(uint32_t bits) { m_Flags |= bits; }
+    void SetTaskFlags(uint32_t flags);
+    void AddTaskFlags(uint32_t bits);
     uint32_t GetListenerMask() const { return m_ListenerMask; }
     void SetListenerMask(uint32_t mask) { m_ListenerMask = mask; }
     void AddListenerMask(uint32_t bits) { m_ListenerMask |= bits; }
@@ -186,6 +186,8 @@ private:
     void Unlink();
     void UnregisterLocalName();
     bool RegisterLocalName();
+    // Tells the manager that its next dead-task sweep has work: this task died or carries a one-step stop.
+    void NoteSweepWork(uint32_t state, uint32_t flags);
 
     uint32_t m_Flags = 0;
     uint32_t m_ListenerMask = 0;

@@ -178,6 +178,8 @@ private:
     template <class Call> int32_t DispatchBoth(uint32_t selfBit, uint32_t childBit, Call& call);
     template <class Call> void WalkHook(GxTaskBase* first, Call& call);
     bool WalkUpdateRun(GxTaskBase* first, int32_t step, int64_t elapsed);
+    // The sweep's walk; true when a dead task is left in the run.
+    bool SweepRun(GxTaskBase* first);
     bool WalkPreStartRun(GxTaskBase* first, int32_t step, int64_t elapsed);
     bool ChangeSequenceChecked(GxTaskBase* task, uint32_t param0, uint32_t param1);
 
@@ -186,6 +188,9 @@ private:
     GxCore* m_Core = nullptr;
     GxTaskBase* m_RootTask = nullptr;
     int32_t m_LiveTaskCount = 0;
+    // Set when a task dies or takes a one-step stop; a sweep from the root with it clear has nothing to
+    // do and is skipped.
+    bool m_SweepPending = true;
     GxSeqBase* m_SystemSequence = nullptr;
     GxSeqBase* m_CurrentSequence = nullptr;
     std::wstring m_CurrentName;

@@ -128,25 +128,46 @@ void GxTaskManage::WalkExtraHook3(GxTaskBase* first)
 }
 
 // Every sibling of the run (the sweep ignores the end-of-run flag), children first, so that a dead parent
-// whose dead children go in this sweep is examined in the same sweep.
+// whose dead children go in this sweep is examined in the same sweep. A sweep of the whole tree when no
+// task has died or taken a one-step stop since the last one finds nothing and is skipped: the frame runs
+// it every step over every task.
 int32_t GxTaskManage::DeleteDeadTasks(GxTaskBase* first)
 {
+    const bool whole = first && first == m_RootTask;
+    if (whole && !m_SweepPending)
+        return m_LiveTaskCount;
+    // A task's destructor may kill another task or set a stop behind the walk: that marks the flag again.
+    if (whole)
+        m_SweepPending = false;
+    const bool deadLeft = SweepRun(first);
+    if (whole && deadLeft)
+        m_SweepPending = true;
+    return m_LiveTaskCount;
+}
+
+bool GxTaskManage::SweepRun(GxTaskBase* first)
+{
+    bool deadLeft = false;
     for (GxTaskBase* t = first; t;)
     {
         GxTaskBase* next = t->m_NextSibling;
         t->m_Flags &= ~GX_TASKFLAG_STOP_STEP;
         if (t->m_FirstChild)
-            DeleteDeadTasks(t->m_FirstChild);
-        if (t->IsDead() && t->m_ChildCount == 0)
+            deadLeft = SweepRun(t->m_FirstChild) || deadLeft;
+        if (t->IsDead())
         {
-            if (t->GetDeleteDelay() < 1)
+            if (t->m_ChildCount == 0 && t->GetDeleteDelay() < 1)
                 delete t;
             else
-                t->DecrementDeleteDelay();
+            {
+                if (t->m_ChildCount == 0)
+                    t->DecrementDeleteDelay();
+                deadLeft = true;
+            }
         }
         t = next;
     }
-    return m_LiveTaskCount;
+    return deadLeft;
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -370,6 +370,42 @@ TEST_F(PfGLDeviceFrameSceneTest, TypedCharacterPresentsOnce)
     }
 }
 
+// A frame drawn again where it changed leaves out the draws that reach nowhere in that region, and keeps
+// those that do, even when they only overlap its edge or lie under the change: the picture is the whole
+// redraw's.
+TEST_F(PfGLDeviceFrameSceneTest, PartialRedrawLeavesOutOnlyDrawsOutsideTheRegion)
+{
+    Modulate2D();
+    m_Device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    auto draw = [&](uint32_t changing)
+    {
+        return [&, changing]
+        {
+            // Each quad a draw of its own: the whole back buffer, one under the change, one touching its
+            // edge, two far away; then the half-transparent quad that changes.
+            const float quads[][4] = {{0, 0, 64, 64}, {20, 20, 30, 30}, {29, 10, 40, 22}, {50, 50, 60, 60}, {0, 50, 8, 60}};
+            const uint32_t colours[] = {0xFF102030, 0xFF80FF00, 0xFF0040FF, 0xFFFF0000, 0xFF00FF00};
+            for (size_t i = 0; i < 5; ++i)
+            {
+                Quad(nullptr, quads[i][0], quads[i][1], quads[i][2], quads[i][3], colours[i]);
+                m_Device.FlushQuads();
+            }
+            Quad(nullptr, 16, 16, 26, 26, changing);
+            m_Device.FlushQuads();
+        };
+    };
+    const uint64_t leftOut = m_Device.GetDrawsLeftOutCount();
+    const uint64_t partial = m_Device.GetPartialFrameCount();
+    const auto [old, changed] = ChangeShowsAsAWholeRedraw(draw(0x80FFFFFF), draw(0x800000FF));
+    EXPECT_EQ(m_Device.GetPartialFrameCount() - partial, 1u);
+    EXPECT_EQ(m_Device.GetDrawsLeftOutCount() - leftOut, 2u) << "the two quads far away";
+    // Under the change, the earlier quads show through it; outside it the picture stayed.
+    EXPECT_NE(changed[22 * 64 + 22], old[22 * 64 + 22]);
+    EXPECT_EQ(changed[55 * 64 + 55], 0xFFFF0000u);
+}
+
 // Only one render state differs from the last frame: the frame is shown, drawn as a whole redraw draws it.
 TEST_F(PfGLDeviceFrameSceneTest, ChangeOfOneRenderStateAloneIsShownAsAWholeRedraw)
 {

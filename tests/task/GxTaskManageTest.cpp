@@ -287,6 +287,66 @@ TEST(GxTaskManageSweep, DeadParentWaitsForItsChildrenAndTheSweepIgnoresTheEndOfR
     EXPECT_EQ(t.b->GetChildCount(), 0);
 }
 
+namespace
+{
+
+// A task that kills another when it is deleted: the sweep deleting it must not forget that death.
+class KillerOnDelete : public GxTaskBase
+{
+public:
+    KillerOnDelete(GxTaskBase* parent, GxTaskBase* victim) : GxTaskBase(parent), m_Victim(victim) {}
+    ~KillerOnDelete() override { m_Victim->Kill(); }
+
+private:
+    GxTaskBase* m_Victim;
+};
+
+} // namespace
+
+// Sweeps of the whole tree with nothing dead are skipped; a death, a stop or a countdown after them is
+// still seen by the next sweep.
+TEST(GxTaskManageSweep, IdleSweepsAreSkippedYetLaterDeathsStopsAndCountdownsAreSeen)
+{
+    WalkTree t;
+    const int32_t live = t.manage.GetLiveTaskCount();
+    for (int i = 0; i < 3; ++i)
+        t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), live);
+
+    t.a2->Kill();
+    t.a2->SetDeleteDelay(0);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(Children(t.a), (Tasks{t.a1}));
+    EXPECT_EQ(t.manage.GetLiveTaskCount(), live - 1);
+
+    t.a11->AddTaskFlags(GX_TASKFLAG_STOP_STEP);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_FALSE(t.a11->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+    t.s1->SetTaskFlags(GX_TASKFLAG_STOP_STEP);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_FALSE(t.s1->GetTaskFlags() & GX_TASKFLAG_STOP_STEP);
+
+    // A dead task waiting out its delay keeps the sweeps going until it is gone.
+    t.b1->SetGlobalState(GX_TASKSTATE_DEAD);
+    t.b1->SetDeleteDelay(2);
+    t.manage.DeleteDeadTasks(t.root);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.b->GetChildCount(), 1);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.b->GetChildCount(), 0);
+
+    // Killed by another task's destructor during a sweep, behind the walk.
+    GxTaskBase* killer = new KillerOnDelete(t.b, t.a12);
+    killer->Kill();
+    killer->SetDeleteDelay(0);
+    t.a12->SetDeleteDelay(0);
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(t.b->GetChildCount(), 0);
+    EXPECT_TRUE(t.a12->IsDead());
+    t.manage.DeleteDeadTasks(t.root);
+    EXPECT_EQ(Children(t.a1), (Tasks{t.a11}));
+}
+
 TEST(GxTaskManageSweep, DeletingTheTreeDeletesEveryTask)
 {
     auto manage = std::make_unique<GxTaskManage>();

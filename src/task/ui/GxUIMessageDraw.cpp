@@ -9,11 +9,12 @@
 #include "task/ui/GxUIMessageLayout.h"
 #include "task/ui/GxUITextLayout.h"
 
+#include <vector>
+
 namespace
 {
-void Glyph(int32_t font, uint32_t c, float x, float y, const GxVector2& scale, uint32_t color, uint32_t blend)
+void Glyph(const GxGDIFontGlyph& glyph, float x, float y, const GxVector2& scale, uint32_t color, uint32_t blend)
 {
-    const GxGDIFontGlyph glyph = g_GDIFontMaps[font].GetGlyph(c);
     if (!glyph.m_pTexture)
         return;
     GxImageRect image;
@@ -41,35 +42,48 @@ void GxUIMessageDraw::Draw(const GxUIMessageLayout& layout, const GxTaskUIBase& 
         sy = origin.y + scale.y * (static_cast<float>(y) + d);
     };
     const bool rubies = layout.m_Mode == GxUIMessageLayout::Mode::Message || layout.m_RubyLine;
+    // Every glyph is asked for before any is drawn, in the order they are drawn: a character shown for the
+    // first time is written into its glyph page before the page's earlier glyphs are drawn from it this
+    // frame, so the text stays one batch from one picture of the page, as it is in the frames after.
+    static thread_local std::vector<GxGDIFontGlyph> s_Glyphs;
+    s_Glyphs.clear();
+    if (rubies)
+        layout.ForEachRubyGlyph([&](wchar_t c, int32_t, int32_t)
+                                { s_Glyphs.push_back(g_GDIFontMaps[layout.m_RubyFontIndex].GetGlyph(c)); });
+    layout.ForEachBodyGlyph([&](const GxUIMessageLayout::ShowChar& ch, int32_t, int32_t)
+                            { s_Glyphs.push_back(g_GDIFontMaps[layout.m_TextFontIndex].GetGlyph(ch.m_Char)); });
+    size_t next = 0;
     if (rubies)
     {
         layout.ForEachRubyGlyph(
-            [&](wchar_t c, int32_t x, int32_t y)
+            [&](wchar_t, int32_t x, int32_t y)
             {
+                const GxGDIFontGlyph& glyph = s_Glyphs[next++];
                 float sx = 0.0f;
                 float sy = 0.0f;
                 if (layout.m_UseShadow)
                 {
                     at(x, y, 1.0f, sx, sy);
-                    Glyph(layout.m_RubyFontIndex, static_cast<uint32_t>(c), sx, sy, scale, shadow, blend);
+                    Glyph(glyph, sx, sy, scale, shadow, blend);
                 }
                 at(x, y, 0.0f, sx, sy);
-                Glyph(layout.m_RubyFontIndex, static_cast<uint32_t>(c), sx, sy, scale, current, blend);
+                Glyph(glyph, sx, sy, scale, current, blend);
             });
     }
     const bool message = layout.m_Mode == GxUIMessageLayout::Mode::Message;
     layout.ForEachBodyGlyph(
         [&](const GxUIMessageLayout::ShowChar& ch, int32_t x, int32_t y)
         {
+            const GxGDIFontGlyph& glyph = s_Glyphs[next++];
             float sx = 0.0f;
             float sy = 0.0f;
             if (layout.m_UseShadow)
             {
                 at(x, y, 2.0f, sx, sy);
-                Glyph(layout.m_TextFontIndex, ch.m_Char, sx, sy, scale, shadow, 2);
+                Glyph(glyph, sx, sy, scale, shadow, 2);
             }
             const uint32_t color = !message || ch.m_ChangeColorFlag ? ch.m_Color : unflaggedColor;
             at(x, y, 0.0f, sx, sy);
-            Glyph(layout.m_TextFontIndex, ch.m_Char, sx, sy, scale, GxUITextLayout::FadeColor(color, alpha), blend);
+            Glyph(glyph, sx, sy, scale, GxUITextLayout::FadeColor(color, alpha), blend);
         });
 }

@@ -3,6 +3,8 @@
 // waits as the adventure screen does; wheel events and clicks drive a list box and a menu.
 #include "WidgetEngineTestSupport.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -104,4 +106,63 @@ TEST_F(GxWidgetEngine, MessageWindowTypesPagesAndListsFollowTheWheel)
     EXPECT_EQ(seq->m_Values, (std::vector<int32_t>{5, 524}));
     EXPECT_EQ(seq->m_Events, (std::vector<std::wstring>{L"18:list", L"18:menu"}));
     EXPECT_LE(Golden("list_menu.png", 600, 300, 300, 310), 200u);
+}
+
+// Characters typed for the first time: each frame that shows one writes its glyph into the page before the
+// text is drawn from it, so the text stays one batch and the next frame, the same picture, is neither
+// drawn again nor presented. The picture is the one a whole redraw gives.
+TEST_F(GxWidgetEngine, NewGlyphsTypedDrawEachFrameInPartOnceAndMatchAWholeRedraw)
+{
+    GxTaskManage* manage = m_Core.m_TaskManage;
+    GxTaskBase* root = new GxTaskBase(manage);
+    auto* sys = new GxSeqSystemBase(root, L"SeqSystem");
+    manage->SetSystemSequence(sys);
+    auto* seq = new ClickSeq(root, L"SeqText");
+    DBUIModuleData messageModule = ModuleRow(9, L"", 0, 0);
+    messageModule.m_ImageName.clear();
+    messageModule.m_FontIndex = 2;
+    messageModule.m_ClientLeft = 10;
+    messageModule.m_ClientTop = 10;
+    messageModule.m_ClientWidth = 400;
+    messageModule.m_ClientHeight = 200;
+    auto* message = static_cast<GxTaskUIMessageWindowFx*>(
+        Build(seq, messageModule, LayoutRow(L"mes", 20.0f, 300.0f, L"あいうえおかきくけこさしすせそたちつてと")));
+    ASSERT_NE(message, nullptr);
+    manage->ChangeSequence(seq, 0, 0);
+    Pass(16);
+    Pass(16);
+    PfGLDevice* device = GxGraphics::GetDevice();
+    const size_t glyphs0 = g_GDIFontMaps[2].GetGlyphCount();
+    const int32_t typed0 = message->GetShowCharCount();
+    const uint64_t shown0 = device->GetPresentedFrameCount();
+    const uint64_t partial0 = device->GetPartialFrameCount();
+    for (int i = 0; i < 30; ++i)
+        Pass(16);
+    const int32_t typed = message->GetShowCharCount() - typed0;
+    ASSERT_GE(typed, 4);
+    ASSERT_GT(message->GetRemainCharCount(), 0u);
+    EXPECT_EQ(g_GDIFontMaps[2].GetGlyphCount() - glyphs0, (size_t)typed) << "every character is new";
+    EXPECT_EQ(device->GetPresentedFrameCount() - shown0, (uint64_t)typed);
+    EXPECT_EQ(device->GetPartialFrameCount() - partial0, (uint64_t)typed) << "no frame drawn again for nothing";
+
+    PfGLTexture* target = device->GetRenderTarget(0);
+    ASSERT_TRUE(target && target->ReadBack() == D3D_OK);
+    std::vector<uint32_t> typedPicture;
+    for (uint32_t y = 300; y < 340; ++y)
+        for (uint32_t x = 20; x < 420; ++x)
+            typedPicture.push_back(KvTexel(target, x, y));
+    // Typing held where it is, the same page drawn whole.
+    manage->SetUpdateSuspended(true);
+    GxGraphics::DiscardFrame();
+    Pass(16);
+    ASSERT_TRUE(target->ReadBack() == D3D_OK);
+    std::vector<uint32_t> wholePicture;
+    for (uint32_t y = 300; y < 340; ++y)
+        for (uint32_t x = 20; x < 420; ++x)
+            wholePicture.push_back(KvTexel(target, x, y));
+    manage->SetUpdateSuspended(false);
+    EXPECT_TRUE(typedPicture == wholePicture);
+    EXPECT_TRUE(std::any_of(typedPicture.begin(), typedPicture.end(),
+                            [&](uint32_t texel) { return texel != typedPicture.front(); }))
+        << "the text shows";
 }
