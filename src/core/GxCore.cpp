@@ -22,6 +22,7 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
+#include "platform/PfFontconfigStart.h"
 #include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
@@ -40,6 +41,12 @@ static GxGameHooks* s_GameHooks = nullptr;
 static bool NoResetWork(uint32_t, uint32_t)
 {
     return true;
+}
+
+// fontconfig's failure to load, from the first face lookup that waited for it.
+static void LogFontconfigFailure(const std::string& text)
+{
+    GxLog::Error(L"%s\n", GxString::FromUtf8(text).c_str());
 }
 
 // The device's request for an orderly quit (a present that failed inside the driver).
@@ -192,6 +199,9 @@ void GxCore::PlaceLogs()
 
 bool GxCore::Initialize()
 {
+    // fontconfig loads beside the window and device creation; the first text waits for it.
+    PfFontconfigStart::SetFailureLog(LogFontconfigFailure);
+    PfFontconfigStart::Begin();
     m_SystemConfig = new GxSystemConfig();
     m_SystemConfig->LoadSysConf();
     m_SystemConfig->LoadSetting();
