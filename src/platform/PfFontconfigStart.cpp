@@ -12,7 +12,7 @@ enum class State
 {
     Idle,    // nothing loaded, no thread
     Loading, // the thread runs or has not been joined
-    Done,    // joined; s_Up tells how it went
+    Done,    // joined; up tells how it went
 };
 
 struct Start
@@ -24,20 +24,14 @@ struct Start
     bool reported = false;
     PfFontconfigStart::Loader loader = nullptr;
     PfFontconfigStart::FailureLog log = nullptr;
-
-    // A loading still under way when the program ends is waited for: its thread must not outlive the
-    // tables it writes.
-    ~Start()
-    {
-        if (thread.joinable())
-            thread.join();
-    }
 };
 
 Start& TheStart()
 {
-    static Start s_Start;
-    return s_Start;
+    // Never destroyed: the faces' clean-up at exit (Shutdown) may run after static destructors, and a
+    // loading still under way when the program ends simply ends with it.
+    static Start* s_Start = new Start();
+    return *s_Start;
 }
 
 PfFontconfigStart::Loader LoaderOf(const Start& start)
