@@ -199,9 +199,7 @@ void GxCore::PlaceLogs()
 
 bool GxCore::Initialize()
 {
-    // fontconfig loads beside the window and device creation; the first text waits for it.
     PfFontconfigStart::SetFailureLog(LogFontconfigFailure);
-    PfFontconfigStart::Begin();
     m_SystemConfig = new GxSystemConfig();
     m_SystemConfig->LoadSysConf();
     m_SystemConfig->LoadSetting();
@@ -270,6 +268,9 @@ bool GxCore::Initialize()
     // Opaque red until the first frame is drawn; nothing is presented yet.
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
+    // fontconfig loads beside the game's start-up loading; the first text waits for it. (Begun earlier,
+    // its reading and mapping of files competes with the loading of the graphics driver.)
+    PfFontconfigStart::Begin();
     GxInput::Initialize(m_MainWindow);
     GxSound::Initialize(m_MainWindow);
     GxMovie::Initialize();

@@ -70,8 +70,8 @@ bool PfDebugWindow::Create()
     m_Visible = false;
     m_NeedsPaint = true;
     s_Open = this;
-    // The font is looked up when the window is first painted: fontconfig may still be loading now.
-    PfFontconfigStart::Begin();
+    // The font is looked up when the window is first painted: fontconfig may still be loading then, or not
+    // be loaded at all yet.
     m_FontTried = false;
     return true;
 }

@@ -119,12 +119,21 @@ TEST_F(PfFontconfigStartTest, FailedBackgroundLoadIsLoggedOnceAndLeavesNoFace)
     EXPECT_EQ(s_Logged.size(), 1u);
 }
 
-TEST_F(PfFontconfigStartTest, DebugWindowFindsItsFontAtFirstPaintWhileLoadingRuns)
+TEST_F(PfFontconfigStartTest, DebugWindowLooksItsFontUpAtFirstPaint)
 {
     PfFontconfigStart::SetLoader(SlowLoader);
+    // Made before anything loaded fontconfig, the window loads nothing itself.
+    {
+        PfDebugWindow debug;
+        ASSERT_TRUE(debug.Create());
+        EXPECT_FALSE(PfFontconfigStart::IsPending());
+        EXPECT_EQ(s_Loads, 0);
+        debug.Destroy();
+    }
+    // Painted while the background loading still runs: the paint waits for it and draws the text.
+    PfFontconfigStart::Begin();
     PfDebugWindow debug;
     ASSERT_TRUE(debug.Create());
-    // Creating the window began the loading and did not wait for it.
     EXPECT_TRUE(PfFontconfigStart::IsPending());
     debug.Paint("WWWW\n");
     EXPECT_FALSE(PfFontconfigStart::IsPending());
