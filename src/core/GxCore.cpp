@@ -22,6 +22,7 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxMovie.h"
 #include "media/GxSound.h"
+#include "platform/PfFontconfigStart.h"
 #include "platform/PfInputScript.h"
 #include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
@@ -40,6 +41,12 @@ static GxGameHooks* s_GameHooks = nullptr;
 static bool NoResetWork(uint32_t, uint32_t)
 {
     return true;
+}
+
+// fontconfig's failure to load, from the first face lookup that waited for it.
+static void LogFontconfigFailure(const std::string& text)
+{
+    GxLog::Error(L"%s\n", GxString::FromUtf8(text).c_str());
 }
 
 // The device's request for an orderly quit (a present that failed inside the driver).
@@ -192,6 +199,7 @@ void GxCore::PlaceLogs()
 
 bool GxCore::Initialize()
 {
+    PfFontconfigStart::SetFailureLog(LogFontconfigFailure);
     m_SystemConfig = new GxSystemConfig();
     m_SystemConfig->LoadSysConf();
     m_SystemConfig->LoadSetting();
@@ -260,6 +268,9 @@ bool GxCore::Initialize()
     // Opaque red until the first frame is drawn; nothing is presented yet.
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
+    // fontconfig loads beside the game's start-up loading; the first text waits for it. (Begun earlier,
+    // its reading and mapping of files competes with the loading of the graphics driver.)
+    PfFontconfigStart::Begin();
     GxInput::Initialize(m_MainWindow);
     GxSound::Initialize(m_MainWindow);
     GxMovie::Initialize();

@@ -126,6 +126,7 @@ void GxDebugWindow::Paint()
 void GxDebugWindow::PaintIfDirty()
 {
     DebugWindowState& state = State();
-    if (state.window && (IsDirty() || state.window->NeedsPaint()))
+    // A hidden window is painted when it is shown (showing it asks for a paint): nobody sees it before.
+    if (state.window && state.window->IsVisible() && (IsDirty() || state.window->NeedsPaint()))
         Paint();
 }

@@ -1,5 +1,7 @@
 #include "platform/PfDebugWindow.h"
 
+#include "platform/PfFontconfigStart.h"
+
 #include <SDL.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -68,7 +70,9 @@ bool PfDebugWindow::Create()
     m_Visible = false;
     m_NeedsPaint = true;
     s_Open = this;
-    OpenFont();
+    // The font is looked up when the window is first painted: fontconfig may still be loading then, or not
+    // be loaded at all yet.
+    m_FontTried = false;
     return true;
 }
 
@@ -82,6 +86,7 @@ void PfDebugWindow::Destroy()
         FT_Done_FreeType(m_FontLibrary);
     m_Face = nullptr;
     m_FontLibrary = nullptr;
+    m_FontTried = false;
     if (m_Window != nullptr)
         SDL_DestroyWindow(m_Window);
     m_Window = nullptr;
@@ -94,17 +99,17 @@ void PfDebugWindow::Destroy()
 
 bool PfDebugWindow::OpenFont()
 {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr)
+    if (!PfFontconfigStart::Wait())
         return false;
     std::string file;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("monospace:lang=ja"));
     if (pattern != nullptr)
     {
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        // The default configuration, shared with the game's own faces.
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config, pattern, &result);
+        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
         FcChar8* path = nullptr;
         if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path != nullptr)
             file = reinterpret_cast<const char*>(path);
@@ -112,7 +117,6 @@ bool PfDebugWindow::OpenFont()
             FcPatternDestroy(match);
         FcPatternDestroy(pattern);
     }
-    FcConfigDestroy(config);
     if (file.empty() || FT_Init_FreeType(&m_FontLibrary) != 0)
         return false;
     if (FT_New_Face(m_FontLibrary, file.c_str(), 0, &m_Face) != 0)
@@ -159,6 +163,11 @@ void PfDebugWindow::Paint(const std::string& text)
     if (surface == nullptr)
         return;
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 255, 255));
+    if (!m_FontTried)
+    {
+        m_FontTried = true;
+        OpenFont();
+    }
     if (m_Face != nullptr && SDL_LockSurface(surface) == 0)
     {
         int lineHeight = kPixelSize + 2;

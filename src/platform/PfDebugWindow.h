@@ -10,8 +10,8 @@ struct FT_FaceRec_;
 
 // The developer's small text window: a second SDL window of 240 x 320 pixels at (0, 0), titled
 // "DebugWindow", created hidden. Alt+F11 while it has the keyboard focus shows or hides it; closing it
-// only hides it. Its text is drawn with a Japanese-capable font found through fontconfig, black on
-// white, broken at the window's width.
+// only hides it. Its text is drawn with a Japanese-capable font found through fontconfig (looked up at the
+// first paint), black on white, broken at the window's width.
 class PfDebugWindow
 {
 public:
@@ -47,4 +47,6 @@ private:
     bool m_OwnsVideo = false;
     FT_LibraryRec_* m_FontLibrary = nullptr;
     FT_FaceRec_* m_Face = nullptr;
+    // The font is looked up once, at the first paint.
+    bool m_FontTried = false;
 };

@@ -1,5 +1,7 @@
 #include "platform/PfFontFace.h"
 
+#include "platform/PfFontconfigStart.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -24,7 +26,6 @@ struct FaceFile
 };
 
 FT_Library s_Library = nullptr;
-bool s_FontconfigUp = false;
 bool s_ExitHookSet = false;
 std::map<std::pair<std::wstring, int32_t>, std::unique_ptr<PfFontFace>> s_Faces;
 std::map<std::wstring, FaceFile> s_FaceFiles;
@@ -134,9 +135,8 @@ const FaceFile* FindFaceFile(const std::wstring& faceName)
     if (it != s_FaceFiles.end())
         return it->second.Path.empty() ? nullptr : &it->second;
     FaceFile chosen;
-    if (!s_FontconfigUp)
-        s_FontconfigUp = FcInit() != FcFalse;
-    if (s_FontconfigUp)
+    // The configuration may still be loading on the thread start-up began it on.
+    if (PfFontconfigStart::Wait())
     {
         FaceFile fallback;
         for (const std::string& family : Candidates(faceName))
@@ -209,11 +209,7 @@ void PfFontFace::ClearCache()
         FT_Done_FreeType(s_Library);
         s_Library = nullptr;
     }
-    if (s_FontconfigUp)
-    {
-        FcFini();
-        s_FontconfigUp = false;
-    }
+    PfFontconfigStart::Shutdown();
 }
 
 size_t PfFontFace::GetCacheSize()

@@ -1,6 +1,7 @@
 #include "core/GxDebugWindow.h"
 
 #include "core/GxLog.h"
+#include "platform/PfFontconfigStart.h"
 
 #include <gtest/gtest.h>
 
@@ -32,4 +33,32 @@ TEST(GxDebugWindow, RingKeepsTheLast32CutLinesAndCountedErrors)
     GxDebugWindow::Paint(); // no window: only the flag changes
     EXPECT_FALSE(GxDebugWindow::IsDirty());
     GxLog::SetErrorLogPath(L"error.log");
+}
+
+// The game's loop paints the window only while it is shown: a hidden window is never painted, so nothing
+// (fontconfig's loading for its font above all) is done for it before someone shows it.
+TEST(GxDebugWindow, OnlyAShownWindowIsPaintedByTheLoop)
+{
+    static int s_Loads = 0;
+    s_Loads = 0;
+    PfFontconfigStart::Shutdown();
+    PfFontconfigStart::SetLoader([] {
+        ++s_Loads;
+        return PfFontconfigStart::LoadConfiguration();
+    });
+    GxDebugWindow::Clear();
+    ASSERT_TRUE(GxDebugWindow::Create());
+    GxDebugWindow::AddLine(L"Error/hidden\n");
+    GxDebugWindow::PaintIfDirty();
+    EXPECT_TRUE(GxDebugWindow::IsDirty());
+    EXPECT_EQ(s_Loads, 0);
+    GxDebugWindow::Toggle();
+    ASSERT_TRUE(GxDebugWindow::IsVisible());
+    GxDebugWindow::PaintIfDirty();
+    EXPECT_FALSE(GxDebugWindow::IsDirty());
+    EXPECT_EQ(s_Loads, 1);
+    GxDebugWindow::Destroy();
+    GxDebugWindow::Clear();
+    PfFontconfigStart::Shutdown();
+    PfFontconfigStart::SetLoader(nullptr);
 }
