@@ -35,6 +35,17 @@ protected:
             }
         return texture.UnlockRect() == D3D_OK;
     }
+    // Draws the texture over the whole 32 x 32 back buffer, then unbinds it.
+    void DrawWhole(PfGLTexture& texture)
+    {
+        Modulate2D();
+        m_Device.SetFVF(FVF_2D);
+        m_Device.SetTexture(0, &texture);
+        KvVertex2D q[4];
+        Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
+        ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+        m_Device.SetTexture(0, nullptr);
+    }
     // The pixel at x, y through a read-only lock.
     static uint32_t Locked(PfGLTexture& texture, uint32_t x, uint32_t y)
     {
@@ -94,13 +105,7 @@ TEST_F(PfGLTextureMemoryTest, PictureFilledByOneLockGivesItsCopyUpUntilWrittenAg
     EXPECT_TRUE(picture.HasCopy()) << "a copy read back stays";
 
     // Drawn with, it still shows the pattern.
-    Modulate2D();
-    m_Device.SetFVF(FVF_2D);
-    m_Device.SetTexture(0, &picture);
-    KvVertex2D q[4];
-    Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
-    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
-    m_Device.SetTexture(0, nullptr);
+    DrawWhole(picture);
     EXPECT_EQ(BackPixel(1, 1), 0xFF000000u);
     EXPECT_EQ(BackPixel(30, 30), 0xFF000707u);
 
@@ -165,13 +170,7 @@ TEST_F(PfGLTextureMemoryTest, TexturesLockedOnceKeepTheirCopyWhereItCannotBeGive
     ASSERT_TRUE(filled);
     EXPECT_EQ(At(frame, 2, 2), 0x80000202u) << "the frame's part";
     EXPECT_EQ(At(frame, 6, 6), 0xFF000606u) << "the clear fill outside it survives";
-    Modulate2D();
-    m_Device.SetFVF(FVF_2D);
-    m_Device.SetTexture(0, &frame);
-    KvVertex2D q[4];
-    Corners(q, -0.5f, -0.5f, 31.5f, 31.5f, 0xFFFFFFFF);
-    ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
-    m_Device.SetTexture(0, nullptr);
+    DrawWhole(frame);
     EXPECT_EQ(BackPixel(28, 28), 0xFF000707u) << "sent at the bind";
 }
 

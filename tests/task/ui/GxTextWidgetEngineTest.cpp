@@ -24,6 +24,20 @@ public:
     std::vector<bool> m_Proceeded;
 };
 
+// A message window of the second font without a frame picture, its client area at (10, 10) and the width
+// given, typing text at (20, 300).
+GxTaskUIMessageWindowFx* BuildMessage(GxTaskBase* parent, int32_t clientWidth, const wchar_t* text)
+{
+    DBUIModuleData module = ModuleRow(9, L"", 0, 0);
+    module.m_ImageName.clear();
+    module.m_FontIndex = 2;
+    module.m_ClientLeft = 10;
+    module.m_ClientTop = 10;
+    module.m_ClientWidth = clientWidth;
+    module.m_ClientHeight = 200;
+    return static_cast<GxTaskUIMessageWindowFx*>(Build(parent, module, LayoutRow(L"mes", 20.0f, 300.0f, text)));
+}
+
 } // namespace
 
 TEST_F(GxWidgetEngine, MessageWindowTypesPagesAndListsFollowTheWheel)
@@ -40,16 +54,7 @@ TEST_F(GxWidgetEngine, MessageWindowTypesPagesAndListsFollowTheWheel)
     seq->SetAcceptUIEvent(true);
     GxSeqBase::ResetInputLocks();
 
-    DBUIModuleData messageModule = ModuleRow(9, L"", 0, 0);
-    messageModule.m_ImageName.clear();
-    messageModule.m_FontIndex = 2;
-    messageModule.m_ClientLeft = 10;
-    messageModule.m_ClientTop = 10;
-    messageModule.m_ClientWidth = 270;
-    messageModule.m_ClientHeight = 200;
-    auto* message = static_cast<GxTaskUIMessageWindowFx*>(
-        Build(seq, messageModule,
-              LayoutRow(L"mes", 20.0f, 300.0f, L"ああ≪漢字／かんじ≫%a(0xFF6060)赤い%a字%c%pあああああああああ。い")));
+    auto* message = BuildMessage(seq, 270, L"ああ≪漢字／かんじ≫%a(0xFF6060)赤い%a字%c%pあああああああああ。い");
     seq->m_Message = message;
     DBUIModuleData listModule = ModuleRow(50, L"list_bg", 0, 0);
     listModule.m_ImageSetName.clear();
@@ -118,15 +123,7 @@ TEST_F(GxWidgetEngine, NewGlyphsTypedDrawEachFrameInPartOnceAndMatchAWholeRedraw
     auto* sys = new GxSeqSystemBase(root, L"SeqSystem");
     manage->SetSystemSequence(sys);
     auto* seq = new ClickSeq(root, L"SeqText");
-    DBUIModuleData messageModule = ModuleRow(9, L"", 0, 0);
-    messageModule.m_ImageName.clear();
-    messageModule.m_FontIndex = 2;
-    messageModule.m_ClientLeft = 10;
-    messageModule.m_ClientTop = 10;
-    messageModule.m_ClientWidth = 400;
-    messageModule.m_ClientHeight = 200;
-    auto* message = static_cast<GxTaskUIMessageWindowFx*>(
-        Build(seq, messageModule, LayoutRow(L"mes", 20.0f, 300.0f, L"あいうえおかきくけこさしすせそたちつてと")));
+    auto* message = BuildMessage(seq, 400, L"あいうえおかきくけこさしすせそたちつてと");
     ASSERT_NE(message, nullptr);
     manage->ChangeSequence(seq, 0, 0);
     Pass(16);
