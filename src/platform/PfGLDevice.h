@@ -297,6 +297,9 @@ private:
     // The frame comparison (PfGLDeviceFrame.cpp).
     void BeginFrameLog();
     void CaptureFrameState(FrameState& state) const;
+    // Whether the device's state now is the one last written into the log, as CaptureFrameState would find
+    // it, read in place: most draws of a frame change nothing, and a whole capture to compare costs more.
+    bool LiveStateIsLogged() const;
     void RestoreFrameState(const FrameState& state);
     // Writes a clear or draw down. True when it is deferred (nothing to send now); false when the caller
     // draws it now.

@@ -89,6 +89,34 @@ void PfGLDevice::CaptureFrameState(FrameState& s) const
     s.FVF = m_FVF;
 }
 
+bool PfGLDevice::LiveStateIsLogged() const
+{
+    const FrameState& s = m_LoggedState;
+    const auto same = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof(a)) == 0; };
+    if (!same(s.RenderState, m_RenderState) || !same(s.StageState, m_StageState) ||
+        !same(s.SamplerState, m_SamplerState) || !same(s.Textures, m_Textures))
+        return false;
+    for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
+    {
+        if (!m_Textures[stage])
+            continue;
+        const uint64_t generation = m_Textures[stage]->GetWrittenStamp() == m_FrameSerial
+                                        ? 0
+                                        : m_Textures[stage]->GetContentGeneration();
+        if (s.TextureGenerations[stage] != generation)
+            return false;
+    }
+    for (uint32_t i = 0; i < MAX_LIGHTS; ++i)
+        if (s.LightEnabled[i] != (m_LightEnabled[i] ? 1 : 0))
+            return false;
+    // The textures, targets and depth surface named are those of the logged state: they carry this frame's
+    // stamp from its capture already.
+    return same(s.World, m_World) && same(s.View, m_View) && same(s.Projection, m_Projection) &&
+           same(s.Lights, m_Lights) && same(s.Material, m_Material) && same(s.RenderTargets, m_RenderTargets) &&
+           s.DepthStencil == m_DepthStencil && same(s.Viewport, m_Viewport) && same(s.ScissorRect, m_ScissorRect) &&
+           s.FVF == m_FVF;
+}
+
 void PfGLDevice::RestoreFrameState(const FrameState& s)
 {
     std::memcpy(m_RenderState, s.RenderState, sizeof(s.RenderState));
@@ -259,16 +287,13 @@ bool PfGLDevice::LogCommand(FrameOp op, const FrameArgs& args, const void* data,
         if (m_DepthStencil)
             m_DepthStencil->SetFrameStamp(m_FrameSerial);
     }
-    FrameState state;
-    if (op != FrameOp::CLEAR)
-        CaptureFrameState(state);
-    if (op != FrameOp::CLEAR && (!m_LoggedStateValid || std::memcmp(&state, &m_LoggedState, sizeof(state)) != 0))
+    if (op != FrameOp::CLEAR && !(m_LoggedStateValid && LiveStateIsLogged()))
     {
         const FrameOp stateOp = FrameOp::STATE;
-        AppendLog(&stateOp, sizeof(stateOp));
-        AppendLog(&state, sizeof(state));
-        m_LoggedState = state;
+        CaptureFrameState(m_LoggedState);
         m_LoggedStateValid = true;
+        AppendLog(&stateOp, sizeof(stateOp));
+        AppendLog(&m_LoggedState, sizeof(m_LoggedState));
     }
     FrameArgs logged = args;
     if (firstQuad > 0)

@@ -132,7 +132,8 @@ protected:
         std::memcpy(bits, indices, 6 * sizeof(uint16_t));
         ASSERT_EQ(m_Indices.Unlock(), D3D_OK);
     }
-    void Scene()
+    // between: called between the scene's two draws.
+    void Scene(const std::function<void()>& between = {})
     {
         m_Device.SetDepthStencilSurface(&m_Depth);
         m_Device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
@@ -151,6 +152,8 @@ protected:
         m_Device.SetStreamSource(0, &m_Vertices, 0, sizeof(LitVertex));
         m_Device.SetIndices(&m_Indices);
         ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 1), D3D_OK);
+        if (between)
+            between();
         ASSERT_EQ(m_Device.DrawPrimitive(D3DPT_TRIANGLELIST, 3, 1), D3D_OK);
     }
     std::vector<uint32_t> WholeScene()
@@ -217,6 +220,46 @@ TEST_F(PfGLDeviceFrame3DTest, AnyChangedInputToTheSceneIsShownAsAWholeRedraw)
                                           c.change();
                                       changed = true;
                                       Scene();
+                                  },
+                                  false);
+    }
+}
+
+// An input changed between two draws of one frame reaches the second draw alone, when the frame is drawn
+// from what was written down as when it is drawn as it comes.
+TEST_F(PfGLDeviceFrame3DTest, InputChangedBetweenTwoDrawsOfAFrameReachesTheSecond)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> change;
+    };
+    D3DMATRIX shifted = m_World;
+    shifted.m[3][0] = 0.25f;
+    D3DLIGHT9 side = m_Light;
+    side.Direction = {0.6f, 0.0f, 0.8f};
+    D3DMATERIAL9 blue = m_Material;
+    blue.Emissive = {0.0f, 0.0f, 1.0f, 1.0f};
+    const Case cases[] = {
+        {"world transform", [&] { m_Device.SetTransform(D3DTS_WORLD, shifted); }},
+        {"view transform", [&] { m_Device.SetTransform(D3DTS_VIEW, shifted); }},
+        {"projection", [&] { m_Device.SetTransform(D3DTS_PROJECTION, shifted); }},
+        {"light", [&] { m_Device.SetLight(0, side); }},
+        {"light switched off", [&] { m_Device.LightEnable(0, false); }},
+        {"material", [&] { m_Device.SetMaterial(blue); }},
+        {"viewport", [&] { m_Device.SetViewport({0, 0, 32, 32, 0.0f, 1.0f}); }},
+        {"render state", [&] { m_Device.SetRenderState(D3DRS_ZFUNC, D3DCMP_NEVER); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ResetScene();
+        m_Device.SetViewport({0, 0, 64, 64, 0.0f, 1.0f});
+        ChangeShowsAsAWholeRedraw([&] { Scene(); },
+                                  [&]
+                                  {
+                                      Scene(c.change);
+                                      m_Device.SetViewport({0, 0, 64, 64, 0.0f, 1.0f});
                                   },
                                   false);
     }
