@@ -13,9 +13,9 @@ inline void FuzzQuietLogs()
 {
     static const bool s_Quiet = []
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        GxLog::SetDebugLogPath(L"/dev/null");
-        GxLog::SetDeviceLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
+        GxLog::SetDebugLogPath(L"");
+        GxLog::SetDeviceLogPath(L"");
         return true;
     }();
     (void)s_Quiet;

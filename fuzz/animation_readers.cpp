@@ -15,7 +15,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
     return 0;
 }
 

@@ -165,7 +165,7 @@ static void ReadAsClient(GxContentReaderBase& reader, const char* root)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
     return 0;
 }
 

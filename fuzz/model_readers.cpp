@@ -19,8 +19,8 @@ std::wstring TempPath()
 {
     static const std::wstring s_Path = []
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        GxLog::SetDebugLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
+        GxLog::SetDebugLogPath(L"");
         const std::string path = "/tmp/kvfuzz_model_" + std::to_string(getpid());
         return std::wstring(path.begin(), path.end());
     }();

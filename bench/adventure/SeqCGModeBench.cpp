@@ -27,7 +27,7 @@ struct Gallery
 
     Gallery()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         for (int32_t row = 0; row < 200; ++row)
         {
             DBCGModeData* entry = g_DBCGMode.GetRow(row);

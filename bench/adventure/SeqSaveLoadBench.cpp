@@ -44,7 +44,7 @@ struct Stage
     // the message window's save button does), then slots 1 to 8 saved so the load screen's page is full.
     bool Start()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         if (!g_Core && !StartCore())
             return false;
         GxTaskManage* manage = g_Core->m_TaskManage;
@@ -72,7 +72,7 @@ struct Stage
     {
         if (!device.Open("SeqSaveLoadBench") || !core.Start())
             return false;
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         return true;
     }
 

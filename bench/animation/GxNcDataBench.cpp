@@ -27,7 +27,7 @@ std::vector<uint8_t> ProjectBytes()
     static std::vector<uint8_t> s_Bytes;
     if (!s_Bytes.empty())
         return s_Bytes;
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
     GxNcProject p;
     p.m_MotionGroups.push_back(std::make_unique<GxNcMotionGroup>());
     p.m_MotionGroups[0]->m_Motions.push_back(std::make_unique<GxNcMotion>());

@@ -136,7 +136,7 @@ struct Stage
 
     bool Start()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         if (!device.Open("GxNcPlayBench"))
             return false;
         char pattern[] = "/tmp/kvncplayXXXXXX";

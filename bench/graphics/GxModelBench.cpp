@@ -129,8 +129,8 @@ struct Screen
 
     Screen()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        GxLog::SetDeviceLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
+        GxLog::SetDeviceLogPath(L"");
         m_Ready = m_Device.Open("GxModelBench", BenchDevice::kSwapCopy);
     }
     ~Screen() { m_Device.Close(); }

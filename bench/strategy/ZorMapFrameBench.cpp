@@ -45,8 +45,8 @@ struct Stage : BenchZorCore
 
     Stage()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
-        GxLog::SetDeviceLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
+        GxLog::SetDeviceLogPath(L"");
         ready = device.Open("ZorMapFrameBench", BenchDevice::kSwapCopy);
         if (!ready)
             return;

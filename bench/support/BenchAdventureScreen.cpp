@@ -8,10 +8,10 @@
 
 bool BenchAdventureScreen::Start(const char* title)
 {
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
     if (!device.Open(title) || !core.Start())
         return false;
-    GxLog::SetErrorLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
     // The core's frame polls the worker threads, which the benchmark core is started without.
     if (!core->m_ThreadManage)
         core->m_ThreadManage = new GxThreadManage(nullptr);

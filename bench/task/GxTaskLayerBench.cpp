@@ -36,7 +36,7 @@ struct Stage
 
     bool Start()
     {
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         if (!device.Open("GxTaskLayerBench") || !CreateGlobalRenderTargets())
             return false;
         char pattern[] = "/tmp/kvlayerXXXXXX";

@@ -38,9 +38,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: fuzz_seeds <corpus folder>\n");
         return 2;
     }
-    GxLog::SetErrorLogPath(L"/dev/null");
-    GxLog::SetDebugLogPath(L"/dev/null");
-    GxLog::SetDeviceLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
+    GxLog::SetDebugLogPath(L"");
+    GxLog::SetDeviceLogPath(L"");
     const std::filesystem::path root = argv[1];
     auto folder = [&](const char* target)
     {

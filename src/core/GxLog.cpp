@@ -32,6 +32,10 @@ struct LogFile
     int fd = -1;
     uint64_t size = 0;
     uint64_t device = 0, inode = 0;
+    // Whether the log may be moved aside when full: only a regular file that its path names directly.
+    // A device (a harness pointing a log at /dev/null, run as root) or a link must never be renamed, or
+    // the rename would move the device or the link and leave a new regular file in its place.
+    bool rotatable = false;
     std::wstring lastLine; // the last whole line written ("\n"-ended), empty after other text
     uint32_t repeats = 0;  // times lastLine came again since it was written
 };
@@ -102,6 +106,7 @@ void CloseLog(LogFile& file)
     file.fd = -1;
     file.path.clear();
     file.size = 0;
+    file.rotatable = false;
 }
 
 // True when the descriptor still stands for the file at its path (not removed or replaced meanwhile).
@@ -109,6 +114,14 @@ bool StillThere(const LogFile& file)
 {
     PfFileInfo info;
     return PfFileSystem::GetInfo(file.path, info) && info.m_Device == file.device && info.m_Inode == file.inode;
+}
+
+// True when the path itself, a link not followed, is the regular file the descriptor writes to.
+bool PathIsOpenRegularFile(const LogFile& file)
+{
+    PfFileInfo info;
+    return PfFileSystem::GetLinkInfo(file.path, info) && info.m_IsRegular && info.m_Device == file.device &&
+           info.m_Inode == file.inode;
 }
 
 bool OpenLog(LogFile& file, const std::string& native)
@@ -128,19 +141,23 @@ bool OpenLog(LogFile& file, const std::string& native)
     file.size = info.m_Size;
     file.device = info.m_Device;
     file.inode = info.m_Inode;
+    file.rotatable = info.m_IsRegular && PathIsOpenRegularFile(file);
     return true;
 }
 
 // Appends bytes to the log at native, opening it when it is not the open one; a new file starts with
 // the mark when markNewFile. A file that would grow past the limit is first moved to "<name>.1" (in
-// place of the older part) and a new one started, so each log keeps at most two parts.
+// place of the older part) and a new one started, so each log keeps at most two parts. Only a regular
+// file named directly by its path is moved; anything else (a device, a link) is written on as it is.
 bool WriteLog(LogFile& file, const std::string& native, const std::string& bytes, bool markNewFile)
 {
     if (native.empty())
         return false;
     if ((file.fd < 0 || file.path != native || !StillThere(file)) && !OpenLog(file, native))
         return false;
-    if (file.size > 0 && file.size + bytes.size() > GxLog::kMaxFileBytes)
+    // The path is looked at again just before the rename: it may have been replaced since the open.
+    if (file.rotatable && file.size > 0 && file.size + bytes.size() > GxLog::kMaxFileBytes &&
+        PathIsOpenRegularFile(file))
     {
         CloseLog(file);
         PfFileSystem::Rename(native, native + ".1");

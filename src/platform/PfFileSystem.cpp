@@ -18,6 +18,7 @@ void FillInfo(const struct stat& st, PfFileInfo& info)
 {
     info.m_IsRegular = S_ISREG(st.st_mode);
     info.m_IsDirectory = S_ISDIR(st.st_mode);
+    info.m_IsLink = S_ISLNK(st.st_mode);
     info.m_Size = st.st_size < 0 ? 0 : static_cast<uint64_t>(st.st_size);
     info.m_ModifiedSeconds = st.st_mtim.tv_sec;
     info.m_ModifiedNanoseconds = st.st_mtim.tv_nsec;
@@ -136,6 +137,15 @@ bool PfFileSystem::GetInfo(const std::string& path, PfFileInfo& info)
 {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
+        return false;
+    FillInfo(st, info);
+    return true;
+}
+
+bool PfFileSystem::GetLinkInfo(const std::string& path, PfFileInfo& info)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
         return false;
     FillInfo(st, info);
     return true;

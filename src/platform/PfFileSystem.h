@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-// What the file system says about one name (the name itself when it is a link, its target).
+// What the file system says about one name (for a link, about its target, except through GetLinkInfo).
 struct PfFileInfo
 {
     bool m_IsRegular = false;
     bool m_IsDirectory = false;
+    bool m_IsLink = false; // only from GetLinkInfo: the other calls describe a link's target
     uint64_t m_Size = 0;
     // Last modification, seconds and nanoseconds since 1970-01-01 UTC.
     int64_t m_ModifiedSeconds = 0;
@@ -56,6 +57,9 @@ public:
     static bool Sync(int fd);
     static bool GetInfo(int fd, PfFileInfo& info);
     static bool GetInfo(const std::string& path, PfFileInfo& info);
+    // The name itself, a link not followed: a link is neither regular nor a folder, and its pair is
+    // the link's own.
+    static bool GetLinkInfo(const std::string& path, PfFileInfo& info);
 
     // Replaces to with from in one step (both in one folder).
     static bool Rename(const std::string& from, const std::string& to);

@@ -223,8 +223,8 @@ TEST_F(GxCoreWindowTest, F4TogglesFullScreenAndTellsTheListeners)
 {
     const std::wstring errorLog = GxLog::GetErrorLogPath();
     const std::wstring deviceLog = GxLog::GetDeviceLogPath();
-    GxLog::SetErrorLogPath(L"/dev/null");
-    GxLog::SetDeviceLogPath(L"/dev/null");
+    GxLog::SetErrorLogPath(L"");
+    GxLog::SetDeviceLogPath(L"");
     GxUserConfig config;
     m_Core.m_UserConfig = &config;
     ASSERT_TRUE(GxGraphics::Initialize(m_Core.m_MainWindow->GetSDLWindow(), nullptr, nullptr, nullptr));

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <vector>
 
@@ -227,4 +230,68 @@ TEST_F(GxLogTest, ALogIsOpenedOnceAndEveryLineIsInTheFileAtOnce)
     GxLog::Device(L"again\n");
     EXPECT_EQ(LogText(device), L"again\r\n");
     EXPECT_EQ(OpenCount(device), 1);
+}
+
+// Logs pointed at something other than a regular file (a harness sending them to a device, a link set up
+// by hand) are written through but never moved aside when they pass the size limit: the rename would move
+// the device node or the link itself and leave a regular file full of log text in its place.
+namespace
+{
+
+// Writes 3 MiB of distinct lines through the error log, past the size limit.
+void WriteThreeMebibytes()
+{
+    const std::wstring filler(1000, L'x');
+    const size_t lineBytes = 2 * (filler.size() + 9); // " %06d" and CR LF, two bytes a character
+    for (size_t written = 0, i = 0; written < 3u * 1024 * 1024; written += lineBytes, ++i)
+        GxLog::Error(L"%s %06d\n", filler.c_str(), static_cast<int>(i));
+}
+
+bool ExistsNoFollow(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+} // namespace
+
+TEST_F(GxLogTest, ALogOnADeviceNodeIsNeverMovedAside)
+{
+    // A null device node of the test's own, never the system's /dev/null.
+    const std::filesystem::path node = m_Dir / "null";
+    const dev_t number = makedev(1, 3);
+    if (mknod(node.c_str(), S_IFCHR | 0666, number) != 0)
+        GTEST_SKIP() << "no device node can be made here (mknod needs the right to make devices)";
+    const int fd = open(node.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        GTEST_SKIP() << "the device node cannot be opened here (a file system mounted without devices)";
+    close(fd);
+    GxLog::SetErrorLogPath(GxString::FromUtf8(node.string()));
+    WriteThreeMebibytes();
+    struct stat st = {};
+    ASSERT_EQ(lstat(node.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(st.st_rdev, number);
+    EXPECT_FALSE(ExistsNoFollow(m_Dir / "null.1"));
+}
+
+TEST_F(GxLogTest, ALogThroughALinkIsNeverMovedAside)
+{
+    const std::filesystem::path toNull = m_Dir / "null.log", toFile = m_Dir / "linked.log";
+    const std::filesystem::path target = m_Dir / "target.log";
+    std::filesystem::create_symlink("/dev/null", toNull);
+    std::filesystem::create_symlink(target, toFile);
+    for (const std::filesystem::path& link : {toNull, toFile})
+    {
+        GxLog::SetErrorLogPath(GxString::FromUtf8(link.string()));
+        WriteThreeMebibytes();
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
+        EXPECT_FALSE(ExistsNoFollow(link.string() + ".1")) << link;
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(toNull), "/dev/null");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_EQ(std::filesystem::read_symlink(toFile), target);
+    // The file behind the link keeps every line, in one part.
+    EXPECT_GT(std::filesystem::file_size(target), 3u * 1024 * 1024);
+    EXPECT_FALSE(ExistsNoFollow(m_Dir / "target.log.1"));
 }
