@@ -117,12 +117,18 @@ uint32_t GxAtomicFile::RemoveLeftovers(const std::wstring& folder)
         const size_t mark = name.rfind(".tmp");
         if (mark == std::string::npos || mark == 0 || mark + 4 == name.size() || mark + 4 + 10 < name.size())
             continue;
-        const std::string pid = name.substr(mark + 4);
-        if (pid.find_first_not_of("0123456789") != std::string::npos)
+        const std::string digits = name.substr(mark + 4);
+        if (digits.find_first_not_of("0123456789") != std::string::npos)
             continue;
+        // The digits are read as a number: "/proc" names a process without leading zeros, so a padded
+        // "0015802" is looked up as 15802. At most ten digits fit in 64 bits with room to spare.
+        uint64_t pid = 0;
+        for (char digit : digits)
+            pid = pid * 10 + static_cast<uint64_t>(digit - '0');
         // A writer that still runs (another copy's save in progress) keeps its file.
         PfFileInfo info;
-        if (!PfFileSystem::GetInfo(base + name, info) || !info.m_IsRegular || PfFileSystem::Exists("/proc/" + pid))
+        if (!PfFileSystem::GetInfo(base + name, info) || !info.m_IsRegular ||
+            PfFileSystem::Exists("/proc/" + std::to_string(pid)))
             continue;
         if (PfFileSystem::Remove(base + name))
         {

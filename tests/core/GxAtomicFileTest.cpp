@@ -7,8 +7,11 @@
 
 #include <filesystem>
 #include <csignal>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -67,7 +70,7 @@ TEST(GxAtomicFile, DiskFullFailsTheCommitAndKeepsTheOldFile)
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{16, 16};
         setrlimit(RLIMIT_FSIZE, &limit);
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         const std::string big(100, 'x');
         _exit(GxAtomicFile::WriteFile(dir.Wide("options.dat"), big.data(), big.size()) ? 1 : 0);
     }
@@ -77,4 +80,29 @@ TEST(GxAtomicFile, DiskFullFailsTheCommitAndKeepsTheOldFile)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the commit reported success";
     EXPECT_EQ(KvFileBytes(dir.Abs("options.dat")), "keep");
     EXPECT_FALSE(HasTemporary(dir.Path()));
+}
+
+// Temporaries "<name>.tmp<pid>" left by killed writers go; those of a process that still runs stay, however
+// its number is written (leading zeros included), and so does every other name.
+TEST(GxAtomicFile, LeftoversOfEndedWritersGoAndThoseOfRunningOnesStay)
+{
+    KvTempDir dir;
+    const std::wstring debugLog = GxLog::GetDebugLogPath();
+    GxLog::SetDebugLogPath(L"");
+    const std::string self = std::to_string(getpid());
+    // Process numbers above the kernel's largest (4,194,304) never run.
+    const std::vector<std::string> ended = {"a.gd.tmp9999999", "b.gd.tmp0009999999", "c.dat.tmp0"};
+    const std::vector<std::string> running = {"d.gd.tmp" + self, "e.gd.tmp00" + self,
+                                              "f.gd.tmp" + std::string(10 - self.size(), '0') + self};
+    const std::vector<std::string> others = {"g.tmp", "h.tmp12x", ".tmp9999998", "i.tmp99999999999"};
+    for (const auto* names : {&ended, &running, &others})
+        for (const std::string& name : *names)
+            dir.Write(name, std::string("cut"));
+    EXPECT_EQ(GxAtomicFile::RemoveLeftovers(dir.Wide("")), ended.size());
+    for (const std::string& name : ended)
+        EXPECT_FALSE(std::filesystem::exists(dir.Abs(name))) << name;
+    for (const auto* names : {&running, &others})
+        for (const std::string& name : *names)
+            EXPECT_EQ(KvFileBytes(dir.Abs(name)), "cut") << name;
+    GxLog::SetDebugLogPath(debugLog);
 }
