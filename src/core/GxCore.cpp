@@ -69,6 +69,17 @@ GxCore::~GxCore()
     m_MainWindow = nullptr;
 }
 
+// A box shown at start-up waits in its own loop, where no main loop reads the quit flag, and comes before
+// anything the player keeps is loaded: a termination or interrupt signal while it is open ends the
+// program at once with status 0 (a logout or a service stop does not wait for a click), taking the box
+// with it.
+static void ShowStartUpBox(const std::wstring& caption, const std::wstring& text)
+{
+    PfSignal::SetExitOnSignal(true);
+    GxMessageBox(caption.c_str(), L"%s", text.c_str());
+    PfSignal::SetExitOnSignal(false);
+}
+
 bool GxCore::IsInstallPathTooLong(const std::wstring& currentDir)
 {
     return GxString::CountUtf16Units(currentDir) > kMaxInstallPath;
@@ -114,10 +125,10 @@ std::wstring GxCore::PrepareSaveFolder()
         return GxPath::AddTrailingSeparator(path, L'/');
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
-        GxMessageBox(m_Title.c_str(), created, name.c_str());
+        ShowStartUpBox(m_Title, GxString::Format(created, name.c_str()));
         return GxPath::AddTrailingSeparator(path, L'/');
     }
-    GxMessageBox(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
+    ShowStartUpBox(m_Title, L"セーブフォルダの作成に失敗しました。");
     return std::wstring();
 }
 
@@ -207,20 +218,17 @@ bool GxCore::Initialize()
 
     if (m_SingleInstance->Acquire(GxString::ToUtf8(title)) == PfSingleInstance::Result::HeldElsewhere)
     {
-        // Nothing is set up yet: a termination signal while the box waits closes it and ends the program.
-        PfSignal::SetExitOnSignal(true);
-        GxMessageBox(title.c_str(), L"既に起動中です");
-        PfSignal::SetExitOnSignal(false);
+        ShowStartUpBox(title, L"既に起動中です");
         return false;
     }
 
     if (IsInstallPathTooLong(GxPath::GetCurrentDir()))
     {
-        GxMessageBox(title.c_str(),
-                     L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダにインストールしてみてく"
-                     L"ださい。\n("
-                     L"インストール可能なパス最大長は%d文字です)",
-                     static_cast<int>(kMaxInstallPath + 1));
+        ShowStartUpBox(title,
+                       GxString::Format(L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダ"
+                                        L"にインストールしてみてください。\n(インストール可能なパス最大長は%d"
+                                        L"文字です)",
+                                        static_cast<int>(kMaxInstallPath + 1)));
         return false;
     }
 

@@ -186,6 +186,21 @@ TEST_F(MessageBoxOnX, AKilledCopyTakesItsBoxAndItsLockWithIt)
     EXPECT_EQ(output.find("既に起動中です"), std::string::npos) << output;
 }
 
+// The first run's box saying the save folder was made waits for a click; a SIGTERM while it is open (a
+// logout, a service stop) ends the program at once with status 0, and the box goes with it.
+TEST_F(MessageBoxOnX, AFirstRunsBoxGoesWithItsSignal)
+{
+    const pid_t first = StartCopy(m_Run, "first.log");
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitFor([&] { return GroupMembers(first).size() >= 2; }, 60))
+        << "no box process: " << Output(m_Run, "first.log");
+    ASSERT_EQ(access(m_Run.SaveDir().c_str(), F_OK), 0) << "the box came before the save folder was made";
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitExit(first, 1), 0) << "still running a second after the signal";
+    EXPECT_TRUE(WaitFor([&] { return GroupMembers(first).empty(); }, 5)) << "the box outlived its program";
+    EndGroup(first);
+}
+
 // A second copy says "already running" in a box; ended by SIGTERM while the box is open (status 0), it
 // takes the box with it. The first copy goes on and ends by SIGTERM too.
 TEST_F(MessageBoxOnX, ASecondCopysBoxGoesWithItsSignal)
