@@ -9,8 +9,8 @@ class GxPath
 public:
     // The current directory with "/" separators and a trailing "/"; empty when it cannot be read.
     static std::wstring GetCurrentDir();
-    // The user's documents folder: XDG_DOCUMENTS_DIR from the user's user-dirs.dirs, else
-    // $HOME/Documents; no trailing separator; empty when there is no home folder.
+    // The user's documents folder: the variable XDG_DOCUMENTS_DIR, else XDG_DOCUMENTS_DIR from the
+    // user's user-dirs.dirs, else $HOME/Documents; no trailing separator; empty when none of them is known.
     static std::wstring GetMyDocumentsDir();
     static bool DirectoryExists(const std::wstring& path);
     // One level (parents are not made); false when it exists already or cannot be made.

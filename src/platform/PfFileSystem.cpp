@@ -219,6 +219,11 @@ std::string PfFileSystem::GetHomeFolder()
 
 std::string PfFileSystem::GetDocumentsFolder()
 {
+    // The variable, when the session sets it, overrides the file, as for the desktop's own lookups; a
+    // value that is no absolute path is not one (it would depend on the working folder).
+    const char* variable = std::getenv("XDG_DOCUMENTS_DIR");
+    if (variable != nullptr && variable[0] == '/')
+        return variable;
     const std::string home = GetHomeFolder();
     if (home.empty())
         return std::string();

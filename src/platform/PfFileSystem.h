@@ -79,8 +79,9 @@ public:
 
     // The user's home folder: $HOME, else the account's entry; empty when neither is known.
     static std::string GetHomeFolder();
-    // The user's documents folder: XDG_DOCUMENTS_DIR of the XDG user-dirs file ($XDG_CONFIG_HOME, else
-    // ~/.config, "/user-dirs.dirs"), else ~/Documents; empty without a home folder.
+    // The user's documents folder: the variable XDG_DOCUMENTS_DIR when it holds an absolute path, else
+    // XDG_DOCUMENTS_DIR of the XDG user-dirs file ($XDG_CONFIG_HOME, else ~/.config, "/user-dirs.dirs"),
+    // else ~/Documents; empty when the variable is not set and there is no home folder.
     static std::string GetDocumentsFolder();
     // The XDG base folders, read from the environment now.
     static PfXdgFolders GetXdgFolders();

@@ -1,4 +1,5 @@
 #include "core/GxPath.h"
+#include "support/KvScopedEnv.h"
 #include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,7 @@ protected:
 
 TEST_F(GxPathDiskTest, DocumentsFolderReadsUserDirsOrFallsBackToHomeDocuments)
 {
+    const KvScopedEnv documents("XDG_DOCUMENTS_DIR");
     EXPECT_EQ(GxPath::GetMyDocumentsDir(), GxPath::GetFullPath(std::filesystem::path(m_Dir / "Documents").wstring()));
     std::filesystem::create_directories(m_Dir / ".config");
     std::ofstream(m_Dir / ".config" / "user-dirs.dirs") << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"

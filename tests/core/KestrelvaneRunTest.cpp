@@ -44,6 +44,7 @@ public:
             {
                 setenv("HOME", home, 1);
                 unsetenv("XDG_CONFIG_HOME");
+                unsetenv("XDG_DOCUMENTS_DIR");
             }
             // No leak check at exit: the GL driver unloads itself before it, leaving reports that name no
             // module and cannot be suppressed; the engine's own code is leak-checked by the unit tests.

@@ -128,10 +128,37 @@ TEST_F(PfFileSystemTest, DocumentsFolderComesFromTheUserDirsFile)
 {
     const KvScopedEnv home("HOME", m_Dir.c_str());
     const KvScopedEnv config("XDG_CONFIG_HOME");
+    const KvScopedEnv documents("XDG_DOCUMENTS_DIR");
     EXPECT_EQ(PfFileSystem::GetDocumentsFolder(), m_Dir + "/Documents");
     std::filesystem::create_directories(Path(".config"));
     std::ofstream(Path(".config/user-dirs.dirs")) << "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n";
     EXPECT_EQ(PfFileSystem::GetDocumentsFolder(), m_Dir + "/Docs");
+}
+
+// The variable comes before the user-dirs file and the home folder; an empty or relative value is passed
+// over.
+TEST_F(PfFileSystemTest, DocumentsFolderVariableComesFirst)
+{
+    const KvScopedEnv config("XDG_CONFIG_HOME");
+    std::filesystem::create_directories(Path(".config"));
+    std::ofstream(Path(".config/user-dirs.dirs")) << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n";
+    {
+        const KvScopedEnv home("HOME", m_Dir.c_str());
+        const KvScopedEnv documents("XDG_DOCUMENTS_DIR", "/elsewhere/Papers");
+        EXPECT_EQ(PfFileSystem::GetDocumentsFolder(), "/elsewhere/Papers");
+    }
+    for (const char* passedOver : {"", "Papers"})
+    {
+        const KvScopedEnv home("HOME", m_Dir.c_str());
+        const KvScopedEnv documents("XDG_DOCUMENTS_DIR", passedOver);
+        EXPECT_EQ(PfFileSystem::GetDocumentsFolder(), m_Dir + "/Docs") << passedOver;
+    }
+    {
+        // Without a home folder the variable still names the folder.
+        const KvScopedEnv home("HOME", "");
+        const KvScopedEnv documents("XDG_DOCUMENTS_DIR", "/elsewhere/Papers");
+        EXPECT_EQ(PfFileSystem::GetDocumentsFolder(), "/elsewhere/Papers");
+    }
 }
 
 } // namespace
