@@ -241,7 +241,7 @@ TEST_F(AvgScene, ASlotsThumbnailIsCommittedWithItsSave)
         ASSERT_GE(child, 0);
         if (child == 0)
         {
-            GxLog::SetErrorLogPath(L"/dev/null");
+            GxLog::SetErrorLogPath(L"");
             for (int i = 0; i < 200; ++i)
                 saveNumbered(round * 1000 + i);
             _exit(0);

@@ -399,7 +399,7 @@ TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{512, 512};
         setrlimit(RLIMIT_FSIZE, &limit);
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         _exit(data.Save(path, true) ? 1 : 0);
     }
     int status = 0;
@@ -417,7 +417,7 @@ TEST(GxUserData, FailedOrInterruptedSavesLeaveALoadableFile)
         ASSERT_GE(child, 0);
         if (child == 0)
         {
-            GxLog::SetErrorLogPath(L"/dev/null");
+            GxLog::SetErrorLogPath(L"");
             for (int i = 0; i < 200; ++i)
             {
                 data.m_LastSelectNum = i;
@@ -603,7 +603,7 @@ TEST(GxUserData, SlotPairIsCommittedAsOne)
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{2048, 2048};
         setrlimit(RLIMIT_FSIZE, &limit);
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         data.m_LastSelectNum = 1;
         _exit(data.SavePair(game, true, zor, strategyBytes(1)) ? 1 : 0);
     }
@@ -622,7 +622,7 @@ TEST(GxUserData, SlotPairIsCommittedAsOne)
         ASSERT_GE(child, 0);
         if (child == 0)
         {
-            GxLog::SetErrorLogPath(L"/dev/null");
+            GxLog::SetErrorLogPath(L"");
             for (int i = 0; i < 200; ++i)
             {
                 data.m_LastSelectNum = round * 1000 + i;
@@ -633,7 +633,7 @@ TEST(GxUserData, SlotPairIsCommittedAsOne)
         usleep(std::uniform_int_distribution<int>(0, 30000)(random));
         kill(child, SIGKILL);
         waitpid(child, &status, 0);
-        GxLog::SetErrorLogPath(L"/dev/null");
+        GxLog::SetErrorLogPath(L"");
         GxUserDataPair::Recover(game, zor);
         EXPECT_FALSE(leftovers(false)) << "round " << round;
         GxUserData loaded(&scene.core);

@@ -214,7 +214,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zorsim: no game folder %s\n", o.game.c_str());
         return 2;
     }
-    GxLog::SetErrorLogPath(std::getenv("ZORSIM_LOG") ? L"/tmp/zorsim_err.log" : L"/dev/null");
+    GxLog::SetErrorLogPath(std::getenv("ZORSIM_LOG") ? L"/tmp/zorsim_err.log" : L"");
     const std::pair<GxDBBase*, const wchar_t*> tables[] = {
         {&g_DBZorEnemy, L"data/db_zorenemy.txt"},    {&g_DBZorSkill, L"data/db_zorskill.txt"},
         {&g_DBZorStruct, L"data/db_zorstruct.txt"},  {&g_DBZorUnit, L"data/db_zorunit.txt"},
