@@ -24,7 +24,6 @@
 #include "media/GxSound.h"
 #include "platform/PfFontconfigStart.h"
 #include "platform/PfInputScript.h"
-#include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
@@ -67,17 +66,6 @@ GxCore::~GxCore()
     DeleteGameData();
     delete m_MainWindow;
     m_MainWindow = nullptr;
-}
-
-// A box shown at start-up waits in its own loop, where no main loop reads the quit flag, and comes before
-// anything the player keeps is loaded: a termination or interrupt signal while it is open ends the
-// program at once with status 0 (a logout or a service stop does not wait for a click), taking the box
-// with it.
-static void ShowStartUpBox(const std::wstring& caption, const std::wstring& text)
-{
-    PfSignal::SetExitOnSignal(true);
-    GxMessageBox(caption.c_str(), L"%s", text.c_str());
-    PfSignal::SetExitOnSignal(false);
 }
 
 bool GxCore::IsInstallPathTooLong(const std::wstring& currentDir)
@@ -125,10 +113,10 @@ std::wstring GxCore::PrepareSaveFolder()
         return GxPath::AddTrailingSeparator(path, L'/');
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
-        ShowStartUpBox(m_Title, GxString::Format(created, name.c_str()));
+        GxStartUpMessageBox(m_Title.c_str(), created, name.c_str());
         return GxPath::AddTrailingSeparator(path, L'/');
     }
-    ShowStartUpBox(m_Title, L"セーブフォルダの作成に失敗しました。");
+    GxStartUpMessageBox(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
     return std::wstring();
 }
 
@@ -218,17 +206,16 @@ bool GxCore::Initialize()
 
     if (m_SingleInstance->Acquire(GxString::ToUtf8(title)) == PfSingleInstance::Result::HeldElsewhere)
     {
-        ShowStartUpBox(title, L"既に起動中です");
+        GxStartUpMessageBox(title.c_str(), L"既に起動中です");
         return false;
     }
 
     if (IsInstallPathTooLong(GxPath::GetCurrentDir()))
     {
-        ShowStartUpBox(title,
-                       GxString::Format(L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダ"
-                                        L"にインストールしてみてください。\n(インストール可能なパス最大長は%d"
-                                        L"文字です)",
-                                        static_cast<int>(kMaxInstallPath + 1)));
+        GxStartUpMessageBox(title.c_str(),
+                            L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダにインストール"
+                            L"してみてください。\n(インストール可能なパス最大長は%d文字です)",
+                            static_cast<int>(kMaxInstallPath + 1));
         return false;
     }
 
