@@ -153,6 +153,13 @@ bool SeqSaveSlots::ChangeToRestoreSequence(GxTaskManage* manage, const std::wstr
     return manage && manage->ChangeSequence(sequence.c_str(), RestoreParam(sequence), 0);
 }
 
+std::wstring SeqSaveSlots::UnreadableProgramNotice()
+{
+    // The notice has no line break of its own: the first sentence fills the dialog's line, so the file's
+    // name starts the second.
+    return std::wstring(L"ゲームのプログラムを読めませんでした。(") + kMoaCodePath + L")";
+}
+
 void SeqSaveSlots::TellPlayer(GxTaskManage* manage, const wchar_t* message)
 {
     auto* system = manage ? dynamic_cast<SeqSystem*>(manage->GetSystemSequence()) : nullptr;

@@ -133,10 +133,8 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     if ((name == L"btn_title_start" || name == L"btn_title_extra") && IsMoaCodeUnreadable())
     {
         // Without its program the story has nothing to run: the player is told why instead of being
-        // left on a black screen, and stays on the title. The notice has no line break of its own: its
-        // first sentence fills the dialog's line, so the file's name starts the second.
-        const std::wstring message = std::wstring(L"ゲームのプログラムを読めませんでした。(") + kMoaCodePath + L")";
-        SeqSaveSlots::TellPlayer(manage, message.c_str());
+        // left on a black screen, and stays on the title.
+        SeqSaveSlots::TellPlayer(manage, SeqSaveSlots::UnreadableProgramNotice().c_str());
         return 1;
     }
     if (name == L"btn_title_start")
