@@ -3,6 +3,8 @@
 #include "adventure/SeqAvgMain.h"
 
 #include "adventure/AvgSharedState.h"
+#include "adventure/SeqSaveSlots.h"
+#include "adventure/SeqSystem.h"
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
@@ -263,6 +265,14 @@ int32_t SeqAvgMain::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     }
     else if (name == L"btn_qsave")
         QuickSave();
+    else if (name == L"btn_dlguser_ok")
+    {
+        // The notice of a failed quick save; the script's own dialogs were answered by the base above.
+        auto* system = GetManager() ? dynamic_cast<SeqSystem*>(GetManager()->GetSystemSequence()) : nullptr;
+        if (!system || system->GetUserDialogKey() != SeqSaveSlots::kFileErrorKey)
+            return 0;
+        system->CloseUserDialog(true);
+    }
     else if (name == L"btn_qload")
     {
         const std::wstring path = (g_Core ? g_Core->m_SavePath : std::wstring()) +

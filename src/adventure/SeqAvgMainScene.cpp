@@ -4,6 +4,7 @@
 
 #include "adventure/AvgSharedState.h"
 #include "adventure/SeqSavePair.h"
+#include "adventure/SeqSaveSlots.h"
 #include "appdata/DBAvgChar.h"
 #include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSystemConfig.h"
@@ -275,9 +276,13 @@ void SeqAvgMain::ResetLayers()
 
 void SeqAvgMain::QuickSave()
 {
-    // Both halves replace the old quick save together; the writers log their own failures and nothing
-    // is told to the player.
-    SeqSavePair::Quick().Save();
+    // Both halves replace the old quick save together; the writers log their own failures. A success
+    // stays silent, but a failure (a full disk, a folder that cannot be written) is told the way the
+    // slot save tells it: the old quick save is still there, and the player must not believe otherwise.
+    if (SeqSavePair::Quick().Save())
+        return;
+    GxLog::Error(L"クイックセーブできませんでした\n");
+    SeqSaveSlots::TellPlayer(GetManager(), L"セーブできませんでした");
 }
 
 void SeqAvgMain::PrepareSave()

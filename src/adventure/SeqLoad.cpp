@@ -6,6 +6,7 @@
 #include "appdata/GxUserData.h"
 #include "core/GxCore.h"
 #include "core/GxLog.h"
+#include "script/GxMoaHost.h"
 #include "task/GxTaskManage.h"
 #include "task/GxUIEvent.h"
 
@@ -24,7 +25,9 @@ bool SeqLoad::LoadSlot(int32_t slot)
 {
     if (SeqSaveSlots::LoadGame(SeqSavePair::Slot(slot)))
         return true;
-    SeqSaveSlots::TellPlayer(GetManager(), L"セーブデータを読み込めませんでした");
+    // Over a program that could not be read no save can be restored: the program is named, not the save.
+    SeqSaveSlots::TellPlayer(GetManager(), IsMoaCodeUnreadable() ? SeqSaveSlots::UnreadableProgramNotice().c_str()
+                                                                 : L"セーブデータを読み込めませんでした");
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "core/GxCore.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
+#include "script/GxMoaHost.h"
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
@@ -67,12 +68,14 @@ int32_t SeqQuickLoad::Update(int32_t step, int64_t elapsed)
             // No quick save: nothing was reset, so the recorded screen (the one the player came from)
             // goes on unchanged. A file that is there but cannot be read is told to the player below.
             if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
-                                                                          ? g_Core->m_UserData->GetRestoreSequence()
-                                                                          : std::wstring()))
+                                                                         ? g_Core->m_UserData->GetRestoreSequence()
+                                                                         : std::wstring()))
                 ReturnToPrevious();
         }
         else if (!LoadQuickData())
-            SeqSaveSlots::TellPlayer(GetManager(), L"クイックセーブデータを読み込めませんでした");
+            SeqSaveSlots::TellPlayer(GetManager(), IsMoaCodeUnreadable()
+                                                       ? SeqSaveSlots::UnreadableProgramNotice().c_str()
+                                                       : L"クイックセーブデータを読み込めませんでした");
         else if (!SeqSaveSlots::ChangeToRestoreSequence(GetManager(), g_Core && g_Core->m_UserData
                                                                           ? g_Core->m_UserData->GetRestoreSequence()
                                                                           : std::wstring()))

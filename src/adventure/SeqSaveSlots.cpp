@@ -11,6 +11,7 @@
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
+#include "script/GxMoaHost.h"
 #include "task/GxTaskManage.h"
 
 #include <cstring>
@@ -130,8 +131,13 @@ bool SeqSaveSlots::LoadGame(const SeqSavePair& files)
     ResetRunningGame(data, zor);
     if (data->LoadBytes(game, gameDataPath, true) && zor->LoadGameData(strategy, zorDataPath))
         return true;
-    // Only a scene that lacks a task the file names gets here: the game that was running goes back.
-    GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
+    // A scene that lacks a task the file names gets here, and so does every save over a program that
+    // could not be read (its scripts are all missing); the game that was running goes back.
+    if (IsMoaCodeUnreadable())
+        GxLog::Error(L"ゲームのプログラム(%s)を読み込めなかったためセーブデータを復元できませんでした(%s)\n",
+                     kMoaCodePath, gameDataPath.c_str());
+    else
+        GxLog::Error(L"セーブデータのシーンを復元できませんでした(%s)\n", gameDataPath.c_str());
     GxBinBuffer running;
     if (ToBuffer(runningStrategy, running))
     {
@@ -145,6 +151,13 @@ bool SeqSaveSlots::LoadGame(const SeqSavePair& files)
 bool SeqSaveSlots::ChangeToRestoreSequence(GxTaskManage* manage, const std::wstring& sequence)
 {
     return manage && manage->ChangeSequence(sequence.c_str(), RestoreParam(sequence), 0);
+}
+
+std::wstring SeqSaveSlots::UnreadableProgramNotice()
+{
+    // The notice has no line break of its own: the first sentence fills the dialog's line, so the file's
+    // name starts the second.
+    return std::wstring(L"ゲームのプログラムを読めませんでした。(") + kMoaCodePath + L")";
 }
 
 void SeqSaveSlots::TellPlayer(GxTaskManage* manage, const wchar_t* message)

@@ -47,4 +47,7 @@ public:
     static uint32_t RestoreParam(const std::wstring& sequence) { return sequence == L"SeqZorLoader" ? 2u : 0u; }
     // The lone-OK user dialog with the message, under kFileErrorKey.
     static void TellPlayer(GxTaskManage* manage, const wchar_t* message);
+    // What the player is told when the story's program could not be read, naming its file; the title and
+    // the loads say this in place of blaming a save.
+    static std::wstring UnreadableProgramNotice();
 };

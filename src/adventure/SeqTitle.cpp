@@ -1,6 +1,7 @@
 #include "adventure/SeqTitle.h"
 
 #include "adventure/SeqAvgMain.h"
+#include "adventure/SeqSaveSlots.h"
 #include "adventure/SeqSystem.h"
 #include "animation/GxNcImageSetPool.h"
 #include "appdata/GxSoundControl.h"
@@ -119,6 +120,22 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
             manage->ChangeSequence(target.sequence, 0, 0);
             return 1;
         }
+    }
+    if (name == L"btn_dlguser_ok")
+    {
+        // The notice below; the script's own dialogs were answered by the base above.
+        auto* system = dynamic_cast<SeqSystem*>(manage->GetSystemSequence());
+        if (!system || system->GetUserDialogKey() != SeqSaveSlots::kFileErrorKey)
+            return 0;
+        system->CloseUserDialog(true);
+        return 1;
+    }
+    if ((name == L"btn_title_start" || name == L"btn_title_extra") && IsMoaCodeUnreadable())
+    {
+        // Without its program the story has nothing to run: the player is told why instead of being
+        // left on a black screen, and stays on the title.
+        SeqSaveSlots::TellPlayer(manage, SeqSaveSlots::UnreadableProgramNotice().c_str());
+        return 1;
     }
     if (name == L"btn_title_start")
     {

@@ -284,8 +284,7 @@ void GxCore::Finalize()
     m_ThreadManage->Poll();
 
     m_TaskManage->ClearSequence();
-    m_UserConfig->Save(m_SavePath + L"userconf.dat");
-    m_UserDataPerman->Save(m_SavePath + L"permanent.dat", true);
+    SaveAtExit();
 
     delete m_ThreadManage;
     m_ThreadManage = nullptr;
@@ -307,6 +306,29 @@ void GxCore::Finalize()
     GxInput::Finalize();
     GxGraphics::Finalize();
     GxDebugWindow::Destroy();
+}
+
+bool GxCore::SaveAtExit()
+{
+    // Both are tried whatever the other did; each writer logs its own failure, and its old file stays.
+    const bool options = m_UserConfig && m_UserConfig->Save(m_SavePath + L"userconf.dat");
+    const bool progress = m_UserDataPerman && m_UserDataPerman->Save(m_SavePath + L"permanent.dat", true);
+    if (options && progress)
+        return true;
+    const wchar_t* what = !options && !progress ? L"設定と進行状況" : (!options ? L"設定" : L"進行状況");
+    // Without a save folder the files go to the game folder, the current one.
+    const std::wstring folder = m_SavePath.empty() ? GxPath::GetCurrentDir() : m_SavePath;
+    GxLog::Error(L"終了時に%sを保存できませんでした(%s)\n", what, folder.c_str());
+    if (PfSignal::IsQuitRequested())
+        return false;
+    // A signal while the box waits ends the program at once: nothing is left to save.
+    PfSignal::SetExitOnSignal(true);
+    GxMessageBox(
+        m_Title.c_str(),
+        L"%sを保存できませんでした。\nセーブフォルダ[%s]に書き込めるか、ディスクに空きがあるか確かめてください。", what,
+        folder.c_str());
+    PfSignal::SetExitOnSignal(false);
+    return false;
 }
 
 // The registered factories' report and clear steps, in registration order.

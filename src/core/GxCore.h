@@ -50,6 +50,10 @@ public:
     bool Initialize();
     void Run();
     void Finalize();
+    // The shut-down's writes of the options ("userconf.dat") and the progress ("permanent.dat") to the
+    // save folder; false when either failed. A failure is logged; after a quit the player chose it is
+    // also told in one box naming the folder, after a termination signal the log alone says it.
+    bool SaveAtExit();
 
     // One engine frame: wait for the slot, run the update steps, draw and present.
     void Frame();

@@ -19,9 +19,12 @@ GxMoaWorkerEx* g_MoaMainWorker = nullptr;
 GxMoaBuiltinBase* g_MoaBuiltin = nullptr;
 GxMoaBuiltinCreator g_MoaBuiltinCreator = nullptr;
 
+static bool s_MoaCodeUnreadable = false;
+
 void CreateMoa(GxCore* core)
 {
     DestroyMoa();
+    s_MoaCodeUnreadable = false;
     g_MoaInstance = new GxMoaEx();
     g_MoaMainWorker = new GxMoaWorkerEx(g_MoaInstance, core);
     g_MoaBuiltin = g_MoaBuiltinCreator ? g_MoaBuiltinCreator(core) : nullptr;
@@ -37,6 +40,7 @@ void DestroyMoa()
     g_MoaMainWorker = nullptr;
     delete g_MoaInstance;
     g_MoaInstance = nullptr;
+    s_MoaCodeUnreadable = false;
 }
 
 int CompileScripts(const std::wstring& compilerName)
@@ -74,19 +78,28 @@ bool LoadMoaCode(const std::wstring& path)
     if (!g_MoaInstance)
         return false;
     GxBinBuffer buffer;
-    bool ok = GxFile::LoadToBuffer(buffer, path, false) && buffer.GetSize() > 0;
+    // A missing or unreadable file has been named by the file layer; an empty one reads without error
+    // and is named here like a cut one.
+    const bool read = GxFile::LoadToBuffer(buffer, path, false);
+    bool ok = read && buffer.GetSize() > 0;
     if (ok)
     {
         GxContentBinaryReader* reader = new GxContentBinaryReader(buffer.GetData(), buffer.GetSize());
         ok = g_MoaInstance->Read(reader);
         delete reader;
-        if (!ok)
-            GxLog::Error(L"LoadMoaCode/スクリプトプログラムが壊れているため読み込めません(%s)\n", path.c_str());
     }
+    if (read && !ok)
+        GxLog::Error(L"LoadMoaCode/スクリプトプログラムが壊れているため読み込めません(%s)\n", path.c_str());
+    s_MoaCodeUnreadable = !ok;
     // After a failure the runtime is empty, so this leaves no EXTERN, GLOBAL or STATIC variable.
     g_MoaInstance->CreateExternVariables();
     if (g_MoaMainWorker)
         g_MoaMainWorker->CreateGlobalVariables();
     buffer.Free();
     return ok;
+}
+
+bool IsMoaCodeUnreadable()
+{
+    return s_MoaCodeUnreadable;
 }

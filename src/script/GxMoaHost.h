@@ -32,5 +32,9 @@ void DestroyMoa();
 // or 1 when it cannot be started. The compiler is started with an argument vector, never through a
 // shell, so no path needs quoting.
 int CompileScripts(const std::wstring& compilerName = kMoaCompilerName);
-// Loads the compiled program into the runtime and creates the EXTERN, GLOBAL and STATIC variables.
+// Loads the compiled program into the runtime and creates the EXTERN, GLOBAL and STATIC variables. A
+// missing, empty or damaged file leaves the runtime empty, with a line naming the file.
 bool LoadMoaCode(const std::wstring& path = kMoaCodePath);
+// True after a LoadMoaCode that could not read the program, until the runtime is made again or a load
+// succeeds. The screens that start the story tell the player, since the story has nothing to run.
+bool IsMoaCodeUnreadable();

@@ -48,13 +48,43 @@ TEST(GameDamagedRun, ACutProgramFileIsLoggedAndTheTitleStillEnds)
     ASSERT_TRUE(run.Generate());
     ASSERT_TRUE(Cut(run.GameDir() + "/bincode/moacode.mwb", 500));
     ASSERT_TRUE(run.SetGameSetting("setting.ini", "SkipSlightError", "0"));
+    // "はじめから", the notice's OK, Esc and Yes.
     const GameRun::Result result = run.Run("120 click 512 384\n"
-                                           "240 click 512 640\n"
+                                           "240 click 512 304\n"
                                            "300 key ESCAPE\n"
                                            "340 click 436 304\n",
                                            {}, 120);
     ExpectCleanEnd(run, result);
     EXPECT_NE(run.ReadSaveText("error.log").find("moacode"), std::string::npos) << run.ReadSaveText("error.log");
+}
+
+// An emptied program: one line names it, and "はじめから" tells the player in a notice on the title instead
+// of starting a story that has nothing to run; its OK leaves the title as it was.
+TEST(GameDamagedRun, AnEmptiedProgramIsNamedOnceAndToldOnTheTitle)
+{
+    GameRun run("emptyprogram");
+    ASSERT_TRUE(run.Generate());
+    ASSERT_TRUE(Cut(run.GameDir() + "/bincode/moacode.mwb", 0));
+    const GameRun::Result result = run.Run("120 click 512 384\n"
+                                           "180 capture told.png\n"
+                                           "190 click 512 304\n"
+                                           "250 capture title.png\n"
+                                           "260 key ESCAPE\n"
+                                           "300 click 436 304\n",
+                                           {}, 120);
+    ExpectCleanEnd(run, result);
+    const std::string log = run.ReadSaveText("error.log");
+    const size_t first = log.find("bincode/moacode.mwb");
+    EXPECT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find("bincode/moacode.mwb", first + 1), std::string::npos) << log;
+    PfImage told;
+    PfImage title;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("told.png"), told));
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("title.png"), title));
+    // The notice's frame (white at its left edge), then the title without it, not the story's black.
+    EXPECT_EQ(GameRun::PixelAt(told, 274, 250) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_NE(GameRun::PixelAt(title, 274, 250) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_NE(GameRun::PixelAt(title, 100, 300) & 0xFFFFFF, 0u);
 }
 
 TEST(GameDamagedRun, ACutMusicFileAndAMissingPictureAreLoggedAndTheStoryGoesOn)
@@ -117,7 +147,7 @@ TEST(GameDamagedRun, ACutOrMissingProgramKeepsThePermanentProgressOfTheRunBefore
         else
             ASSERT_TRUE(std::filesystem::remove(program));
         result = run.Run("120 click 512 384\n"
-                         "240 click 512 640\n"
+                         "240 click 512 304\n"
                          "300 key ESCAPE\n"
                          "340 click 436 304\n",
                          {}, 120);
@@ -162,7 +192,9 @@ TEST(GameDamagedRun, ASaveInAScriptTheProgramLacksIsRefusedWithOneLine)
     const size_t first = log.find(refusal);
     EXPECT_NE(first, std::string::npos) << log;
     EXPECT_EQ(log.find(refusal, first + 1), std::string::npos) << log;
-    // The save itself is whole: it is not called damaged.
+    // The save itself is whole: it is not called damaged, nor its scene unrestorable; the program is named.
     EXPECT_EQ(log.find("セーブデータが壊れています"), std::string::npos) << log;
+    EXPECT_EQ(log.find("セーブデータのシーンを復元できませんでした"), std::string::npos) << log;
+    EXPECT_NE(log.find("ゲームのプログラム(bincode/moacode.mwb)を読み込めなかったため"), std::string::npos) << log;
     EXPECT_LT(log.size(), 2000u) << log;
 }

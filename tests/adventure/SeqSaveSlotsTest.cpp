@@ -16,6 +16,7 @@
 #include "core/GxCore.h"
 #include "graphics/GxImage.h"
 #include "platform/PfImage.h"
+#include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorTaskUnitEntity.h"
 
@@ -189,6 +190,27 @@ TEST_F(AvgScene, ALoadThatCannotRestoreLeavesTheRunningGameAndACutSaveIsComplete
     ASSERT_TRUE(SeqSaveSlots::LoadGame(game, strategy));
     EXPECT_EQ(Data().m_GameDataTitle, L"new pair");
     EXPECT_FALSE(std::filesystem::exists(GxString::ToUtf8(GxUserDataPair::MarkerPath(game))));
+}
+
+// Over a program that could not be read (emptied, then read again as a start-up over it does) no save can
+// be restored: the refusal names the program to the player and in the log, and blames no save.
+TEST_F(AvgScene, ALoadOverAnUnreadableProgramNamesTheProgramNotTheSave)
+{
+    ASSERT_NO_FATAL_FAILURE(Start({"*MAIN", "@msg(\"a\")"}));
+    Enter(L"MAIN");
+    ASSERT_TRUE(Data().Save(SeqSaveSlots::GameDataPath(1), true) &&
+                ZorCore::GetInstance()->SaveGameData(SeqSaveSlots::ZorDataPath(1), true));
+    std::ofstream("bincode/moacode.mwb", std::ios::binary | std::ios::trunc);
+    CreateMoa(g_Core);
+    ASSERT_FALSE(LoadMoaCode());
+    auto* load = dynamic_cast<SeqLoad*>(g_Core->m_TaskManage->FindTaskByName(L"SeqLoad"));
+    ASSERT_NE(load, nullptr);
+    EXPECT_FALSE(load->LoadSlot(1));
+    auto* dialog = dynamic_cast<GxTaskUIBase*>(g_Core->m_TaskManage->FindTaskByName(L"dlg_user"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->GetText(), L"ゲームのプログラムを読めませんでした。(bincode/moacode.mwb)");
+    EXPECT_TRUE(Logged(L"ゲームのプログラム(bincode/moacode.mwb)を読み込めなかったため"));
+    EXPECT_FALSE(Logged(L"セーブデータのシーンを復元できませんでした"));
 }
 
 namespace

@@ -349,6 +349,24 @@ TEST_F(KestrelvaneRun, OptionsAndProgressSurviveARunAndDamagedProgressIsKeptAsid
     EXPECT_TRUE(fresh.m_ReadedMessageFlags.empty());
 }
 
+// Options and progress that cannot be written at a shut-down asked for by SIGTERM (a folder, not empty,
+// stands where each file goes, so the replacing rename fails even for root): the log names both and the
+// folder, and no box is shown (headless, a box's text would go to the program's standard error).
+TEST_F(KestrelvaneRun, ExitWritesRefusedAfterSigtermAreLoggedWithoutABox)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    for (const char* name : {"userconf.dat", "permanent.dat"})
+        fs::create_directories(save / name / "inside");
+    RunAWhile(m_Install, save, "run.err");
+    const std::string log = KvFileBytes(save / "error.log");
+    const std::wstring line =
+        L"終了時に設定と進行状況を保存できませんでした(" + GxString::FromUtf8(save.string()) + L"/)";
+    EXPECT_NE(log.find(GxString::ToUtf16LE(line)), std::string::npos);
+    EXPECT_EQ(KvFileBytes(m_Temp / "run.err").find("保存できませんでした"), std::string::npos)
+        << KvFileBytes(m_Temp / "run.err");
+}
+
 // A documents folder that cannot be made (a plain file stands where the home folder should be): the
 // player's files live in the game folder, and start-up reads them from there, where shut-down writes
 // them. Options come back as saved; a damaged progress file and a damaged options file are kept aside,

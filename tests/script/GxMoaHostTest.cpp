@@ -134,3 +134,33 @@ TEST_F(GxMoaHost, MissingOrDamagedProgramLeavesTheRuntimeEmpty)
     EXPECT_TRUE(g_MoaMainWorker->m_ScriptEntities.empty());
     EXPECT_EQ(g_MoaMainWorker->FindVariable(L"v"), nullptr);
 }
+
+// A program file emptied or cut is named in the log the same way, once, and the runtime says it could not
+// read a program until a load succeeds or the runtime is made again.
+TEST_F(GxMoaHost, EmptiedOrCutProgramIsNamedAndMarkedUnreadable)
+{
+    WriteFile(m_Dir / "scripts" / "a.txt", "*A\n@global $v = 1\n");
+    ASSERT_EQ(CompileScripts(GxString::FromUtf8(ToolsDir() + "/moabuild")), 0);
+    const auto whole = ReadFile(m_Dir / "bincode" / "moacode.mwb");
+    CreateMoa(nullptr);
+    const std::wstring line = L"スクリプトプログラムが壊れているため読み込めません(bincode/moacode.mwb)";
+    for (const size_t keep : {size_t{0}, whole.size() / 2})
+    {
+        SCOPED_TRACE(keep);
+        fs::remove(m_Dir / "error.log");
+        WriteFile(m_Dir / "bincode" / "moacode.mwb", std::string(whole.begin(), whole.begin() + keep));
+        EXPECT_FALSE(LoadMoaCode());
+        EXPECT_TRUE(IsMoaCodeUnreadable());
+        const std::wstring log = ErrorLog();
+        const size_t first = log.find(line);
+        EXPECT_NE(first, std::wstring::npos) << GxString::ToUtf8(log);
+        EXPECT_EQ(log.find(line, first + 1), std::wstring::npos) << GxString::ToUtf8(log);
+    }
+    WriteFile(m_Dir / "bincode" / "moacode.mwb", std::string(whole.begin(), whole.end()));
+    EXPECT_TRUE(LoadMoaCode());
+    EXPECT_FALSE(IsMoaCodeUnreadable());
+    WriteFile(m_Dir / "bincode" / "moacode.mwb", "");
+    EXPECT_FALSE(LoadMoaCode());
+    CreateMoa(nullptr);
+    EXPECT_FALSE(IsMoaCodeUnreadable());
+}

@@ -1,0 +1,88 @@
+// The options and progress written at shut-down into a save folder that refuses them: each failure is
+// logged; a quit the player chose is told in one box naming the folder (written to standard error when
+// no display can show a box, as here), a termination signal leaves the log alone.
+#include "appdata/GxUserConfig.h"
+#include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
+#include "core/GxString.h"
+#include "graphics/GraphicsTestSupport.h"
+#include "platform/PfSignal.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+namespace
+{
+
+class GxCoreSaveAtExit : public KvScratchFixture
+{
+protected:
+    void SetUp() override
+    {
+        KvScratchFixture::SetUp();
+        m_Core.m_Title = L"SaveAtExitTest";
+        m_Core.m_SavePath = Folder();
+        m_Core.m_UserConfig = new GxUserConfig();
+        m_Core.m_UserDataPerman = new GxUserDataPerman(&m_Core);
+    }
+    void TearDown() override
+    {
+        PfSignal::ClearQuitRequest();
+        std::signal(SIGTERM, SIG_DFL);
+        std::signal(SIGINT, SIG_DFL);
+        KvScratchFixture::TearDown();
+    }
+    // A folder (not empty) where the file should be: the replacing rename fails, root or not.
+    void Block(const char* name) const { std::filesystem::create_directories(Path(name) + "/inside"); }
+    static size_t Count(const std::string& text, const std::string& part)
+    {
+        size_t count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++count;
+        return count;
+    }
+
+    GxCore m_Core;
+};
+
+} // namespace
+
+TEST_F(GxCoreSaveAtExit, WrittenFilesNeitherLogNorAsk)
+{
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(m_Core.SaveAtExit());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(std::filesystem::is_regular_file(Path("userconf.dat")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(Path("permanent.dat")));
+    EXPECT_FALSE(Logged(L"保存できませんでした"));
+}
+
+TEST_F(GxCoreSaveAtExit, AFailureAfterThePlayersQuitIsLoggedAndToldInOneBoxNamingTheFolder)
+{
+    Block("userconf.dat");
+    Block("permanent.dat");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(m_Core.SaveAtExit());
+    const std::string box = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Count(box, "[SaveAtExitTest]"), 1u) << box;
+    EXPECT_NE(box.find("設定と進行状況を保存できませんでした"), std::string::npos) << box;
+    EXPECT_NE(box.find(GxString::ToUtf8(Folder())), std::string::npos) << box;
+    EXPECT_TRUE(Logged(L"終了時に設定と進行状況を保存できませんでした(" + Folder() + L")"));
+}
+
+TEST_F(GxCoreSaveAtExit, AFailureAfterASignalIsLoggedOnly)
+{
+    Block("permanent.dat");
+    PfSignal::Install();
+    std::raise(SIGTERM);
+    ASSERT_TRUE(PfSignal::IsQuitRequested());
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(m_Core.SaveAtExit());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    // The options were written; only the progress is named.
+    EXPECT_TRUE(std::filesystem::is_regular_file(Path("userconf.dat")));
+    EXPECT_TRUE(Logged(L"終了時に進行状況を保存できませんでした(" + Folder() + L")"));
+}
