@@ -24,6 +24,7 @@
 #include "media/GxSound.h"
 #include "platform/PfFontconfigStart.h"
 #include "platform/PfInputScript.h"
+#include "platform/PfSignal.h"
 #include "platform/PfSingleInstance.h"
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
@@ -113,10 +114,10 @@ std::wstring GxCore::PrepareSaveFolder()
         return GxPath::AddTrailingSeparator(path, L'/');
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
-        GxStartUpMessageBox(m_Title.c_str(), created, name.c_str());
+        GxMessageBoxEndingOnSignal(m_Title.c_str(), created, name.c_str());
         return GxPath::AddTrailingSeparator(path, L'/');
     }
-    GxStartUpMessageBox(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
+    GxMessageBoxEndingOnSignal(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
     return std::wstring();
 }
 
@@ -206,16 +207,17 @@ bool GxCore::Initialize()
 
     if (m_SingleInstance->Acquire(GxString::ToUtf8(title)) == PfSingleInstance::Result::HeldElsewhere)
     {
-        GxStartUpMessageBox(title.c_str(), L"既に起動中です");
+        GxMessageBoxEndingOnSignal(title.c_str(), L"既に起動中です");
         return false;
     }
 
     if (IsInstallPathTooLong(GxPath::GetCurrentDir()))
     {
-        GxStartUpMessageBox(title.c_str(),
-                            L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダにインストール"
-                            L"してみてください。\n(インストール可能なパス最大長は%d文字です)",
-                            static_cast<int>(kMaxInstallPath + 1));
+        GxMessageBoxEndingOnSignal(
+            title.c_str(),
+            L"インストール先のパスが長すぎます。\nお手数ですがもっと階層の浅いフォルダにインストール"
+            L"してみてください。\n(インストール可能なパス最大長は%d文字です)",
+            static_cast<int>(kMaxInstallPath + 1));
         return false;
     }
 
@@ -322,12 +324,10 @@ bool GxCore::SaveAtExit()
     if (PfSignal::IsQuitRequested())
         return false;
     // A signal while the box waits ends the program at once: nothing is left to save.
-    PfSignal::SetExitOnSignal(true);
-    GxMessageBox(
+    GxMessageBoxEndingOnSignal(
         m_Title.c_str(),
         L"%sを保存できませんでした。\nセーブフォルダ[%s]に書き込めるか、ディスクに空きがあるか確かめてください。", what,
         folder.c_str());
-    PfSignal::SetExitOnSignal(false);
     return false;
 }
 

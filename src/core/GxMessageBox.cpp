@@ -21,7 +21,7 @@ int GxMessageBox(const wchar_t* caption, const wchar_t* format, ...)
     return ShowBox(caption, text);
 }
 
-int GxStartUpMessageBox(const wchar_t* caption, const wchar_t* format, ...)
+int GxMessageBoxEndingOnSignal(const wchar_t* caption, const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);

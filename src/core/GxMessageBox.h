@@ -6,8 +6,8 @@
 // Returns 1 (OK) once the box was shown or the text written, 0 when neither could be done.
 int GxMessageBox(const wchar_t* caption, const wchar_t* format, ...);
 
-// The same box for the moments before the game has started (start-up and the device's creation): it
-// waits in a loop of its own where no main loop reads the quit flag, and nothing the player keeps is
-// loaded yet, so a termination or interrupt signal while it is open ends the program at once with
-// status 0 instead of waiting for a click (a logout or a service stop does not wait out its timeout).
-int GxStartUpMessageBox(const wchar_t* caption, const wchar_t* format, ...);
+// The same box for the moments when nothing the player keeps is at stake (start-up, the device's
+// creation, the last box of the exit): it waits in a loop of its own where no main loop reads the quit
+// flag, so a termination or interrupt signal while it is open ends the program at once with status 0
+// instead of waiting for a click (a logout or a service stop does not wait out its timeout).
+int GxMessageBoxEndingOnSignal(const wchar_t* caption, const wchar_t* format, ...);

@@ -538,7 +538,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     if (!window)
     {
         GxLog::Error(L"Direct3DCreate9 Failed m_hWnd is NULL\n");
-        GxStartUpMessageBox(L"起動できません", L"ウインドウハンドルが取得できません");
+        GxMessageBoxEndingOnSignal(L"起動できません", L"ウインドウハンドルが取得できません");
         return false;
     }
     s.m_pDevice = std::make_unique<PfGLDevice>();
@@ -547,7 +547,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     {
         GxLog::Error(L"Direct3DCreate9 Failed\n");
         GxLog::Error(L"%S\n", s.m_pDevice->GetErrorLog().c_str());
-        GxStartUpMessageBox(
+        GxMessageBoxEndingOnSignal(
             L"起動できません",
             L"Direct3Dの初期化に失敗しました\n1.DirectX9.0c August "
             L"2009以降の最新版をインストールして下さい\n2.ビデオカードが推奨環境を満たしているか確認して下さい");
@@ -562,8 +562,8 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     }
     if (!LogDeviceCaps())
     {
-        GxStartUpMessageBox(L"ビデオデバイス情報が取得できません",
-                            L"デフォルト設定で起動しますが正常に動作しない可能性があります");
+        GxMessageBoxEndingOnSignal(L"ビデオデバイス情報が取得できません",
+                                   L"デフォルト設定で起動しますが正常に動作しない可能性があります");
         s.m_WindowModeEnabled = true;
         s.m_ForceFullScreen = false;
     }
@@ -620,7 +620,7 @@ bool GxGraphics::Initialize(PfWindowHandle window, GxGraphicsResetListener* list
     {
         GxLog::Error(L"D3D9 CreateDevice Failed(Code:0x%x %s)\n", (unsigned)hr, GetErrorText(hr).c_str());
         GxLog::Error(L"%S\n", s.m_pDevice->GetErrorLog().c_str());
-        GxStartUpMessageBox(
+        GxMessageBoxEndingOnSignal(
             L"起動できません",
             L"Direct3Dデバイスの作成に失敗しました(Code:0x%x)\n1.最新のDirectX(August "
             L"2009以降)をインストールして下さい\n2.ビデオカードが推奨環境を満たしているか確認して下さい",
