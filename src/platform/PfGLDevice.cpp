@@ -386,6 +386,8 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     FlushQuads();
     if (chain != &m_ImplicitChain)
     {
+        // Its back buffer holds the commands held back for it only once they are made.
+        NoteTextureChange(chain->GetBackBuffer(), false);
         PfResult hr = chain->Present(source, dest, window);
         m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_RASTER;
         // The window may be the implicit chain's: its picture is not the one the next frame starts from.

@@ -478,6 +478,14 @@ void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write, bool 
         MarkFrameIncomparable();
         m_ReferenceValid = false;
     }
+    // A target the last frame drew into, written around the device before this frame draws into it: a
+    // frame equal to the last one would leave the target holding what was written, not what its commands
+    // make. The frame is drawn, and shown, as it comes.
+    else if (write && texture->GetWrittenStamp() != 0 && texture->GetWrittenStamp() + 1 == m_FrameSerial)
+    {
+        PlayDeferredFrame();
+        m_ReferenceValid = false;
+    }
 }
 
 void PfGLDevice::NoteBufferChange(const PfGLBuffer* buffer)

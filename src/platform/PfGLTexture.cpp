@@ -517,8 +517,15 @@ void PfGLTexture::SetDeferredFill(Fill fill)
 {
     if (!m_Name || IsRenderTarget() || IsDepthStencil() || m_Locked)
         return;
+    // A texture drawn with already (its contents sent, or written into a frame's commands) gets new
+    // pixels: the draws made or held back before keep the old ones, and the frames after see new contents.
+    if (m_HasStorage || m_FrameStamp != 0)
+    {
+        BeforeChange(this, true);
+        BumpContentGeneration();
+    }
     m_DeferredFill = std::move(fill);
-    // Zeros were never sent (a fresh texture): the fill's pixels are the first contents OpenGL gets.
+    // The fill's pixels are the contents OpenGL gets next.
     ReleaseCopy();
     m_Dirty = true;
 }

@@ -101,10 +101,10 @@ public:
     // Writes level 0 (GetPitch bytes a row, top row first) into the memory given; false when it cannot, the
     // texture then staying zero.
     using Fill = std::function<bool(uint8_t* data, uint32_t pitch)>;
-    // For a fresh plain texture on the drawing thread: the copy is given up and fill makes the pixels at the
+    // For a plain texture on the drawing thread: the copy is given up and fill makes the pixels at the
     // first use instead (a bind uploads them and gives the copy up again; a lock, GetData or a read-back
-    // keeps the copy as an ordinary fill would). Contents are unchanged as far as anyone can see: no new
-    // content generation.
+    // keeps the copy as an ordinary fill would). On a fresh texture the contents are unchanged as far as
+    // anyone can see: no new content generation. On one drawn with already they change as a lock's would.
     void SetDeferredFill(Fill fill);
     bool HasDeferredFill() const { return static_cast<bool>(m_DeferredFill); }
 
