@@ -19,7 +19,8 @@
 // - what a target held before: the frame is compared only when a whole-target clear comes before its
 //   first draw into each target (for the back buffer, a quad covering it opaquely does too), and a draw
 //   that uses depth or stencil only after those were cleared whole too;
-// - several targets at once, writes into the back buffer by lock or upload: the frame is drawn;
+// - several targets at once, writes into the back buffer by lock or upload: the frame is drawn; so is one
+//   after a target the last frame drew into was written by lock or upload, which its pass must draw over;
 // - the window: an expose, a size change or other present rectangles show the kept picture again.
 #include "platform/PfGLDevice.h"
 
