@@ -12,6 +12,9 @@
 // - the screen's global fade going to black over a second, then the black hold after it (two seconds):
 //   processor time per second and presents of each. Aim: the hold at most 30 ms a second, presented once.
 //
+// - the story's black picture faded in over black for a second (a scene change): processor time per
+//   second and presents. Aim: about the floor, at most 60 ms a second, presented once.
+//
 // - the same typing over 600 frames on a clock that moves only when the frame timer sleeps (a frame
 //   every sixtieth of a second, never waiting): the same work every run, for instruction counts under
 //   callgrind (--toggle-collect='*SteppedTypingFrames*'), cold (the screen's first frames) and warm (the
@@ -32,6 +35,7 @@
 #include "support/BenchAdventureScreen.h"
 #include "support/BenchProcessStats.h"
 #include "support/BenchTools.h"
+#include "task/GxTaskLayer.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
 #include <benchmark/benchmark.h>
@@ -254,6 +258,37 @@ void BM_IdleFadeAndBlackHold(benchmark::State& state)
     }
 }
 
+// The story's scene change: the black picture shown under the opaque fade layer, then faded in over a
+// second (a script's bg("黒", 0) and fin(1000)). Every frame of that second gives the black picture the
+// window shows already: it should cost about what the black hold costs, presented about once.
+void BM_IdleBlackFadeIn(benchmark::State& state)
+{
+    TypingStage& stage = Typing();
+    if (!stage.ready)
+    {
+        state.SkipWithError("no adventure screen");
+        return;
+    }
+    for (auto _ : state)
+    {
+        const double load = BenchLoadAverage();
+        // The scene change comes before the scene's first message: no message window.
+        GxTaskUIMessageWindowFx* window = stage.screen->GetMessageWindow();
+        window->Hide();
+        SeqAvgMain::GlobalFadeOut(0);
+        SeqAvgMain::SetBlackBackground();
+        RunFrames(stage, 0.5);
+        SeqAvgMain::GlobalFadeIn(1000);
+        const auto [fadeCpu, fadePresents] = RunFrames(stage, 1.0);
+        stage.screen->FindLayer(L"$BGLAYER:SeqAvgMain")->SetImage(L"cg/bg/room.png", 0, L"cg/error.png");
+        window->Show();
+        RunFrames(stage, 0.2);
+        state.counters["black_fade_in_cpu_ms_per_s"] = fadeCpu;
+        state.counters["black_fade_in_presents"] = static_cast<double>(fadePresents);
+        state.counters["load_avg_1min"] = load;
+    }
+}
+
 // The same process presenting one cleared frame sixty times a second, sleeping in between.
 void BM_IdleBareClearPresentLoop(benchmark::State& state)
 {
@@ -287,6 +322,7 @@ void BM_IdleBareClearPresentLoop(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_IdleFadeAndBlackHold)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdleBlackFadeIn)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleBareClearPresentLoop)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleTypingLineEngineLoop)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleSteppedTyping)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);

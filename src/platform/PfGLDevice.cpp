@@ -386,6 +386,8 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     FlushQuads();
     if (chain != &m_ImplicitChain)
     {
+        // Its back buffer holds the commands held back for it only once they are made.
+        NoteTextureChange(chain->GetBackBuffer(), false);
         PfResult hr = chain->Present(source, dest, window);
         m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_RASTER;
         // The window may be the implicit chain's: its picture is not the one the next frame starts from.
@@ -413,6 +415,24 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
         BeginFrameLog();
         return D3D_OK;
     }
+    // Other commands may still give the same picture: where both frames' pictures are of one colour at a
+    // point and their commands after it are equal (PfGLDeviceDamage.cpp). The log then describes what the
+    // back buffer holds as well as the last one did. A held-back frame's log names only textures that are
+    // still there (one going away has it drawn).
+    const bool heldBack = m_FrameDeferred;
+    uint32_t colour = 0;
+    size_t after = 0;
+    if (!sameFrame && heldBack && sameShow && m_ReferenceColourKnown &&
+        FindColourPoint(m_FrameLog, m_ColourCommands, colour, after) && colour == m_ReferenceColour &&
+        SameAfterColourPoint(after, m_ReferenceColourAfter))
+    {
+        ++m_SkippedFrames;
+        m_FrameDeferred = false;
+        m_ReferenceLog.swap(m_FrameLog);
+        m_ReferenceColourAfter = after;
+        BeginFrameLog();
+        return D3D_OK;
+    }
     // The back buffer holds the last shown picture: a frame that differs from it in a few places is drawn
     // again there only.
     PfRect damage = {};
@@ -435,6 +455,8 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
             ++m_SkippedFrames;
             m_ReferenceLog.swap(m_FrameLog);
             m_ReferenceValid = true;
+            m_ReferenceColourKnown =
+                FindColourPoint(m_ReferenceLog, m_ColourCommands, m_ReferenceColour, m_ReferenceColourAfter);
             BeginFrameLog();
             return D3D_OK;
         }
@@ -457,7 +479,12 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     m_ShownSource = source ? *source : PfRect{};
     m_ShownDest = dest ? *dest : PfRect{};
     if (m_FrameLogging && !sameFrame)
+    {
         m_ReferenceLog.swap(m_FrameLog);
+        // Its textures' colours are known now that it has been drawn (a picture made at its first use).
+        m_ReferenceColourKnown =
+            heldBack && FindColourPoint(m_ReferenceLog, m_ColourCommands, m_ReferenceColour, m_ReferenceColourAfter);
+    }
     m_ReferenceValid = m_FrameLogging && hr == D3D_OK;
     BeginFrameLog();
     return hr;

@@ -31,7 +31,9 @@
 // without depth, is drawn again only where those draws reach (PfGLDeviceDamage.cpp): every command of the
 // frame is played with the scissor cut to that region, over the last picture the back buffer still holds,
 // and only that region is sent to the window where the window keeps its picture between presents or the
-// platform can copy a part of the picture to it. Other changed frames are drawn whole.
+// platform can copy a part of the picture to it. Other changed frames are drawn whole, unless the picture
+// is, at some point of both frames, all of one colour known exactly, the same in both, and the commands
+// after that point are equal (a black picture faded in over black): then they are neither drawn nor shown.
 #pragma once
 
 #include "platform/PfD3DTypes.h"
@@ -338,6 +340,17 @@ private:
     // The back buffer's pixels in the region (BGRA rows); false when they cannot be read.
     bool ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels);
     static bool SameCommand(const LoggedCommand& a, const LoggedCommand& b);
+    // The last point of a log (the first command after it, commands.size() at its end) where every pixel
+    // of the back buffer is of one colour known exactly, and the colour; false where there is none, or the
+    // log draws into other targets or uses depth or stencil. Reads the textures the log names: only for a
+    // log whose textures are all still there. commands: the log's, as ReadFrameLog gives them.
+    bool FindColourPoint(const std::vector<uint8_t>& log, std::vector<LoggedCommand>& commands, uint32_t& argb,
+                         size_t& after);
+    // Whether this frame's commands after its colour point (m_ColourCommands) equal the last shown frame's
+    // after its own.
+    bool SameAfterColourPoint(size_t frameAfter, size_t referenceAfter);
+    // The colour a quad of the log draws before blending, where it is one colour known exactly.
+    bool QuadSourceColour(const FrameState& state, const uint8_t* quad, uint32_t stride, uint32_t& argb) const;
     // This frame cannot be compared (and is drawn as it comes); the next one has nothing to compare with.
     void MarkFrameIncomparable();
     // Notes a full-target clear, which frees the frame from what the targets held before.
@@ -550,6 +563,13 @@ private:
     // The commands of the last shown frame and of this one, as the damage search reads them.
     std::vector<LoggedCommand> m_ReferenceCommands;
     std::vector<LoggedCommand> m_FrameCommands;
+    // The last shown frame's colour point (FindColourPoint): whether it has one, the colour and the first
+    // command after it; the commands and state block the colour search reads.
+    bool m_ReferenceColourKnown = false;
+    uint32_t m_ReferenceColour = 0;
+    size_t m_ReferenceColourAfter = 0;
+    std::vector<LoggedCommand> m_ColourCommands;
+    FrameState m_ColourState = {};
     // A frame buffer for reading the back buffer, and a damaged region's pixels before it was drawn again.
     uint32_t m_ReadFramebuffer = 0;
     std::vector<uint8_t> m_RegionBefore;

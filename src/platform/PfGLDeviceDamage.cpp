@@ -1,4 +1,5 @@
-// The damage search: where a frame that differs from the last one shown can differ in its pixels.
+// The damage search: where a frame that differs from the last one shown can differ in its pixels; and
+// frames whose whole picture is one known colour (the last section).
 //
 // Each command acts on the pixels inside its reach only, and on each of them the same way whatever the
 // other pixels hold (blending and the tests read the pixel's own values; the back buffer is never
@@ -397,4 +398,249 @@ bool PfGLDevice::ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixe
     glReadPixels(region.left, region.top, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
     return glGetError() == GL_NO_ERROR;
+}
+
+// [SECTION] frames of one colour
+//
+// Where a frame's picture is all one colour at some point, what came before that point no longer matters:
+// two frames whose pictures are the same colour there, and whose commands after it are equal, make the
+// same picture (each command acts on each pixel from that pixel's own values). So a black picture faded
+// in over black under the same message window needs neither drawing nor showing however the fade's alpha
+// differs.
+//
+// The colour is followed through the log only where every step is exact in any rasteriser: a whole clear
+// gives it; a quad whose source colour is known (vertices of one colour, a texture of one colour or none,
+// modulated where one factor of each channel is 0 or 255) gives it where the quad covers the target and
+// replaces what was there, and keeps it where it blends that same colour back (a black quad of any alpha
+// over black). Anything else drawn into the back buffer makes it unknown until the next whole cover.
+// Frames that draw into other targets or use depth or stencil are left to the comparisons above.
+//
+// Where the back buffer's format has no alpha, the alpha channel is not part of the picture: a frame left
+// out this way keeps the alpha the last drawn one left.
+
+namespace
+{
+
+// A stage argument's value: the vertices' colour, the texture's or the texture factor (no modifiers).
+bool StageArgument(uint32_t arg, uint32_t diffuse, uint32_t texel, uint32_t factor, uint32_t& value)
+{
+    switch (arg)
+    {
+    case D3DTA_DIFFUSE:
+    case D3DTA_CURRENT:
+        value = diffuse;
+        return true;
+    case D3DTA_TEXTURE:
+        value = texel;
+        return true;
+    case D3DTA_TFACTOR:
+        value = factor;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One stage operation on the channels of mask (colour or alpha), exact only where each product has a
+// factor of 0 or 255.
+bool StageOperation(uint32_t op, uint32_t a, uint32_t b, uint32_t mask, uint32_t& result)
+{
+    if (op == D3DTOP_SELECTARG1 || op == D3DTOP_SELECTARG2)
+    {
+        result = (op == D3DTOP_SELECTARG1 ? a : b) & mask;
+        return true;
+    }
+    if (op != D3DTOP_MODULATE)
+        return false;
+    result = 0;
+    for (uint32_t shift = 0; shift < 32; shift += 8)
+    {
+        if (!((mask >> shift) & 0xFF))
+            continue;
+        const uint32_t x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+        if (x != 0 && x != 0xFF && y != 0 && y != 0xFF)
+            return false;
+        result |= (x == 0 || y == 0 ? 0 : x == 0xFF ? y : x) << shift;
+    }
+    return true;
+}
+
+} // namespace
+
+bool PfGLDevice::QuadSourceColour(const FrameState& s, const uint8_t* quad, uint32_t stride, uint32_t& argb) const
+{
+    const uint32_t* rs = s.RenderState;
+    if ((s.FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW || !(s.FVF & D3DFVF_DIFFUSE) || rs[D3DRS_FOGENABLE])
+        return false;
+    const uint32_t diffuseOffset = 16 + ((s.FVF & D3DFVF_PSIZE) ? 4 : 0);
+    const bool specular = (s.FVF & D3DFVF_SPECULAR) && rs[D3DRS_SPECULARENABLE];
+    if (stride < diffuseOffset + (specular ? 8 : 4))
+        return false;
+    uint32_t diffuse = 0;
+    std::memcpy(&diffuse, quad + diffuseOffset, sizeof(diffuse));
+    for (uint32_t v = 0; v < 4; ++v)
+    {
+        uint32_t d = 0, sp = 0;
+        std::memcpy(&d, quad + v * stride + diffuseOffset, sizeof(d));
+        if (specular)
+            std::memcpy(&sp, quad + v * stride + diffuseOffset + 4, sizeof(sp));
+        if (d != diffuse || (sp & 0xFFFFFF) != 0)
+            return false;
+    }
+    // The first stage alone: a later one with a texture takes part, and its colour is not followed.
+    const uint32_t* stage = s.StageState[0];
+    if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE || (s.Textures[1] && s.StageState[1][D3DTSS_COLOROP] != D3DTOP_DISABLE))
+        return false;
+    uint32_t texel = 0xFFFFFFFFu;
+    if (const PfGLTexture* texture = s.Textures[0])
+    {
+        // The contents the draw was written down with, of one colour, and no border colour sampled.
+        if (s.TextureGenerations[0] != texture->GetContentGeneration() || !texture->GetUniformColour(texel) ||
+            s.SamplerState[0][D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER ||
+            s.SamplerState[0][D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER)
+            return false;
+    }
+    const uint32_t factor = rs[D3DRS_TEXTUREFACTOR];
+    uint32_t c1 = 0, c2 = 0, a1 = 0, a2 = 0, colour = 0, alpha = 0;
+    if (!StageArgument(stage[D3DTSS_COLORARG1], diffuse, texel, factor, c1) ||
+        !StageArgument(stage[D3DTSS_COLORARG2], diffuse, texel, factor, c2) ||
+        !StageArgument(stage[D3DTSS_ALPHAARG1], diffuse, texel, factor, a1) ||
+        !StageArgument(stage[D3DTSS_ALPHAARG2], diffuse, texel, factor, a2) ||
+        !StageOperation(stage[D3DTSS_COLOROP], c1, c2, 0x00FFFFFFu, colour) ||
+        !StageOperation(stage[D3DTSS_ALPHAOP], a1, a2, 0xFF000000u, alpha))
+        return false;
+    argb = colour | alpha;
+    return true;
+}
+
+bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<LoggedCommand>& commands, uint32_t& argb,
+                                 size_t& after)
+{
+    const PfGLTexture* backBuffer = m_ImplicitChain.GetBackBuffer();
+    if (!backBuffer || backBuffer->GetMultisampleBuffer())
+        return false;
+    // The window shows no alpha, and a back buffer asked for in a format without alpha (the X formats the
+    // display modes give) has none to show: only its colour channels make the picture. The target itself
+    // keeps an alpha channel whatever its format, which blending still follows when the frame is drawn.
+    const D3DFORMAT format = m_ImplicitChain.GetPresentParameters().BackBufferFormat;
+    const bool alphaKept = format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4 ||
+                           format == D3DFMT_A2R10G10B10;
+    const uint32_t kept = alphaKept ? 0xFFFFFFFFu : 0x00FFFFFFu;
+    const int32_t width = (int32_t)backBuffer->GetWidth(), height = (int32_t)backBuffer->GetHeight();
+    const float right = (float)width - 0.5f, bottom = (float)height - 0.5f;
+    ReadFrameLog(log, commands);
+    bool known = false, found = false;
+    uint32_t held = 0;
+    const uint8_t* stateRecord = nullptr;
+    FrameState& s = m_ColourState;
+    for (size_t i = 0; i < commands.size(); ++i)
+    {
+        const LoggedCommand& c = commands[i];
+        if (c.Op == FrameOp::CLEAR)
+        {
+            ClearTarget target;
+            std::memcpy(&target, c.Data2, sizeof(target));
+            if (target.Target != backBuffer)
+                return false;
+            const D3DVIEWPORT9& v = target.Viewport;
+            const bool whole =
+                c.Bytes == 0 && v.X == 0 && v.Y == 0 && (int32_t)v.Width >= width && (int32_t)v.Height >= height;
+            if (c.Args.A[1] & D3DCLEAR_TARGET)
+            {
+                const bool same = known && ((c.Args.A[2] ^ held) & kept) == 0;
+                if (whole)
+                    held = c.Args.A[2] & kept;
+                known = whole || same;
+            }
+        }
+        else
+        {
+            if (c.State != stateRecord)
+            {
+                stateRecord = c.State;
+                std::memcpy(&s, c.State, sizeof(s));
+            }
+            const uint32_t* rs = s.RenderState;
+            if (s.RenderTargets[0] != backBuffer || (s.DepthStencil && (rs[D3DRS_ZENABLE] || rs[D3DRS_STENCILENABLE])))
+                return false;
+            const uint32_t stride = c.Args.A[1];
+            const uint32_t src = rs[D3DRS_SRCBLEND], dest = rs[D3DRS_DESTBLEND];
+            const bool blended = rs[D3DRS_ALPHABLENDENABLE] && !(src == D3DBLEND_ONE && dest == D3DBLEND_ZERO);
+            // The alpha channel's own blend matters only where alpha is part of the picture.
+            if (c.Op != FrameOp::DRAW_QUADS || (uint64_t)c.Args.A[0] * 4 * stride > c.Bytes ||
+                (blended && ((alphaKept && rs[D3DRS_SEPARATEALPHABLENDENABLE]) || rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD ||
+                             src != D3DBLEND_SRCALPHA || dest != D3DBLEND_INVSRCALPHA)))
+                known = false;
+            // Where a quad covers: every pixel of the target written, untested and unclipped.
+            const bool writesAll = !rs[D3DRS_ALPHATESTENABLE] && !rs[D3DRS_SCISSORTESTENABLE] &&
+                                   (rs[D3DRS_COLORWRITEENABLE] & 0xF) == 0xF && rs[D3DRS_FILLMODE] == D3DFILL_SOLID &&
+                                   (rs[D3DRS_CULLMODE] == D3DCULL_NONE || rs[D3DRS_CULLMODE] == D3DCULL_CCW) &&
+                                   s.Viewport.X == 0 && s.Viewport.Y == 0 && (int32_t)s.Viewport.Width >= width &&
+                                   (int32_t)s.Viewport.Height >= height;
+            for (uint32_t q = 0;
+                 c.Op == FrameOp::DRAW_QUADS && q < c.Args.A[0] && (uint64_t)(q + 1) * 4 * stride <= c.Bytes; ++q)
+            {
+                const uint8_t* quad = c.Data + (size_t)q * 4 * stride;
+                uint32_t source = 0;
+                if (!QuadSourceColour(s, quad, stride, source))
+                {
+                    known = false;
+                    continue;
+                }
+                const uint32_t alpha = source >> 24;
+                // The pixels the quad writes, from the colour held (when known) where it blends.
+                bool exact = !(blended && ((alphaKept && rs[D3DRS_SEPARATEALPHABLENDENABLE]) ||
+                                           rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD || src != D3DBLEND_SRCALPHA ||
+                                           dest != D3DBLEND_INVSRCALPHA));
+                uint32_t result = source & kept;
+                if (blended && alpha == 0)
+                    result = held, exact = exact && known;
+                else if (blended && alpha != 0xFF)
+                    exact = exact && known && !alphaKept && (source & 0xFFFFFF) == 0 && (held & 0xFFFFFF) == 0;
+                bool covers = writesAll && exact;
+                for (uint32_t v = 0; v < 4 && covers; ++v)
+                {
+                    float p[4];
+                    std::memcpy(p, quad + v * stride, sizeof(p));
+                    covers = p[2] >= 0.0f && p[2] <= 1.0f && p[3] > 0.0f && std::isfinite(p[3]);
+                }
+                if (covers)
+                {
+                    float p[4][2];
+                    for (uint32_t v = 0; v < 4; ++v)
+                        std::memcpy(p[v], quad + v * stride, sizeof(p[v]));
+                    // Fan order: top-left, bottom-left, bottom-right, top-right.
+                    covers = p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right &&
+                             p[0][1] <= -0.5f && p[3][1] <= -0.5f && p[1][1] >= bottom && p[2][1] >= bottom;
+                }
+                if (covers)
+                {
+                    known = true;
+                    held = result;
+                }
+                else
+                    known = known && exact && result == held;
+            }
+        }
+        if (known)
+        {
+            found = true;
+            argb = held;
+            after = i + 1;
+        }
+    }
+    return found;
+}
+
+bool PfGLDevice::SameAfterColourPoint(size_t frameAfter, size_t referenceAfter)
+{
+    ReadFrameLog(m_ReferenceLog, m_ReferenceCommands);
+    const std::vector<LoggedCommand>& frame = m_ColourCommands;
+    const std::vector<LoggedCommand>& reference = m_ReferenceCommands;
+    if (frame.size() - frameAfter != reference.size() - referenceAfter)
+        return false;
+    for (size_t i = 0; frameAfter + i < frame.size(); ++i)
+        if (!SameCommand(frame[frameAfter + i], reference[referenceAfter + i]))
+            return false;
+    return true;
 }

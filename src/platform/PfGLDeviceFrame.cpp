@@ -19,7 +19,8 @@
 // - what a target held before: the frame is compared only when a whole-target clear comes before its
 //   first draw into each target (for the back buffer, a quad covering it opaquely does too), and a draw
 //   that uses depth or stencil only after those were cleared whole too;
-// - several targets at once, writes into the back buffer by lock or upload: the frame is drawn;
+// - several targets at once, writes into the back buffer by lock or upload: the frame is drawn; so is one
+//   after a target the last frame drew into was written by lock or upload, which its pass must draw over;
 // - the window: an expose, a size change or other present rectangles show the kept picture again.
 #include "platform/PfGLDevice.h"
 
@@ -476,6 +477,14 @@ void PfGLDevice::NoteTextureChange(const PfGLTexture* texture, bool write, bool 
     if (write && texture == m_ImplicitChain.GetBackBuffer())
     {
         MarkFrameIncomparable();
+        m_ReferenceValid = false;
+    }
+    // A target the last frame drew into, written around the device before this frame draws into it: a
+    // frame equal to the last one would leave the target holding what was written, not what its commands
+    // make. The frame is drawn, and shown, as it comes.
+    else if (write && texture->GetWrittenStamp() != 0 && texture->GetWrittenStamp() + 1 == m_FrameSerial)
+    {
+        PlayDeferredFrame();
         m_ReferenceValid = false;
     }
 }

@@ -417,6 +417,7 @@ void PfGLTexture::Destroy()
     m_Format = D3DFMT_UNKNOWN;
     m_Data.reset();
     m_DeferredFill = nullptr;
+    m_UniformGeneration = 0;
     m_KeepCopy = false;
     m_WriteLocks = 0;
     m_HasStorage = false;
@@ -517,8 +518,16 @@ void PfGLTexture::SetDeferredFill(Fill fill)
 {
     if (!m_Name || IsRenderTarget() || IsDepthStencil() || m_Locked)
         return;
+    // A texture drawn with already (its contents sent, or written into a frame's commands) gets new
+    // pixels: the draws made or held back before keep the old ones, and the frames after see new contents.
+    if (m_HasStorage || m_FrameStamp != 0)
+    {
+        BeforeChange(this, true);
+        BumpContentGeneration();
+    }
     m_DeferredFill = std::move(fill);
-    // Zeros were never sent (a fresh texture): the fill's pixels are the first contents OpenGL gets.
+    m_UniformGeneration = 0;
+    // The fill's pixels are the contents OpenGL gets next.
     ReleaseCopy();
     m_Dirty = true;
 }
@@ -548,6 +557,11 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
     // and that is only read stays untouched.
     if (!EnsureStorage())
         return;
+    m_UniformGeneration = 0;
+    // A picture sent whole once (a loaded background) is looked at for one colour; copies kept to be
+    // written again (text, movie frames) are not.
+    if (top == 0 && bottom == m_Height && m_Data && !m_KeepCopy)
+        FindUniformColour();
     std::unique_ptr<uint8_t, FreeDeleter> zeros;
     const uint8_t* rows = m_Data ? m_Data.get() + (size_t)top * GetPitch() : nullptr;
     if (!rows)
@@ -567,6 +581,34 @@ void PfGLTexture::UploadRows(uint32_t top, uint32_t bottom)
         BlitBetween(m_Name, m_MultisampleBuffer, false, m_Width, top, bottom);
     if (m_Levels > 1)
         glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+void PfGLTexture::FindUniformColour()
+{
+    if (m_Format != D3DFMT_A8R8G8B8 && m_Format != D3DFMT_X8R8G8B8)
+        return;
+    const uint64_t generation = GetContentGeneration();
+    const uint8_t* pixels = m_Data.get();
+    const size_t pitch = GetPitch();
+    // The first row of one colour, then every row equal to it; a picture stops at its first differing pixel.
+    for (size_t x = 4; x < pitch; x += 4)
+        if (std::memcmp(pixels + x, pixels, 4) != 0)
+            return;
+    for (uint32_t y = 1; y < m_Height; ++y)
+        if (std::memcmp(pixels + y * pitch, pixels, pitch) != 0)
+            return;
+    std::memcpy(&m_UniformColour, pixels, 4);
+    if (m_Format == D3DFMT_X8R8G8B8)
+        m_UniformColour |= 0xFF000000u;
+    m_UniformGeneration = generation;
+}
+
+bool PfGLTexture::GetUniformColour(uint32_t& argb) const
+{
+    if (m_UniformGeneration == 0 || m_UniformGeneration != GetContentGeneration() || m_DeferredFill || m_Dirty)
+        return false;
+    argb = m_UniformColour;
+    return true;
 }
 
 PfResult PfGLTexture::ReadBack()

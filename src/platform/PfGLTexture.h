@@ -101,10 +101,10 @@ public:
     // Writes level 0 (GetPitch bytes a row, top row first) into the memory given; false when it cannot, the
     // texture then staying zero.
     using Fill = std::function<bool(uint8_t* data, uint32_t pitch)>;
-    // For a fresh plain texture on the drawing thread: the copy is given up and fill makes the pixels at the
+    // For a plain texture on the drawing thread: the copy is given up and fill makes the pixels at the
     // first use instead (a bind uploads them and gives the copy up again; a lock, GetData or a read-back
-    // keeps the copy as an ordinary fill would). Contents are unchanged as far as anyone can see: no new
-    // content generation.
+    // keeps the copy as an ordinary fill would). On a fresh texture the contents are unchanged as far as
+    // anyone can see: no new content generation. On one drawn with already they change as a lock's would.
     void SetDeferredFill(Fill fill);
     bool HasDeferredFill() const { return static_cast<bool>(m_DeferredFill); }
 
@@ -120,6 +120,10 @@ public:
     // multisampled buffer, contents not yet sent, no copy between images in the driver).
     uint32_t CopyContents() const;
     void SetFrameStamp(uint64_t frame) const { m_FrameStamp = frame; }
+    // The colour every pixel holds (ARGB as a draw samples it, an X format's alpha opaque), where the
+    // contents were last sent whole from the copy and are of one colour (a black background); false where
+    // that is not known. Found for one contents generation, so any change makes it unknown again.
+    bool GetUniformColour(uint32_t& argb) const;
     // The device's frame whose written-down commands draw into this texture as a target.
     uint64_t GetWrittenStamp() const { return m_WrittenStamp; }
     void SetWrittenStamp(uint64_t frame) const { m_WrittenStamp = frame; }
@@ -130,6 +134,8 @@ private:
         void operator()(uint8_t* p) const;
     };
     void UploadRows(uint32_t top, uint32_t bottom);
+    // Notes the copy's colour when all its pixels are of one (GetUniformColour).
+    void FindUniformColour();
     size_t CopyBytes() const { return (size_t)GetPitch() * m_Height; }
     // Makes the copy when there is none: zeros while the texture has never been sent anything, else the
     // texture's level 0 read from OpenGL. False when memory runs out.
@@ -160,6 +166,9 @@ private:
     PfRect m_LockRect = {};
     std::atomic<bool> m_Dirty{false};
     std::atomic<uint64_t> m_Generation{0};
+    // The one colour of the contents of generation m_UniformGeneration (0: none known).
+    uint32_t m_UniformColour = 0;
+    uint64_t m_UniformGeneration = 0;
     mutable uint64_t m_FrameStamp = 0;
     mutable uint64_t m_WrittenStamp = 0;
 };

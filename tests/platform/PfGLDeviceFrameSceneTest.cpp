@@ -7,6 +7,7 @@
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLVertexBuffer.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -350,6 +351,72 @@ TEST_F(PfGLDeviceFrameSceneTest, BlackHoldOverAMovingScenePresentsOnce)
         Frame(frame(at, 0xF0000000));
     EXPECT_EQ(Counts(), Shown(4, 0));
     EXPECT_NE(BackPixel(6, 12) & 0xFFFFFF, 0u);
+}
+
+// The story's scene change: a black picture (made at its first use, as a loaded background is) under the
+// fade layer, which goes from opaque to clear, and a window drawn over both. Every frame gives the picture
+// shown already: only the first that draws the black picture is shown. Over a picture of another colour
+// every frame is shown, and what changes over the black afterwards shows at once.
+TEST_F(PfGLDeviceFrameSceneTest, BlackPictureFadedInOverBlackPresentsOnce)
+{
+    Modulate2D();
+    m_Device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    PfGLTexture black, grey;
+    ASSERT_EQ(black.Create(16, 16, 1, 0, D3DFMT_X8R8G8B8), D3D_OK);
+    black.SetDeferredFill(
+        [](uint8_t* data, uint32_t pitch)
+        {
+            for (uint32_t y = 0; y < 16; ++y)
+                std::memset(data + (size_t)y * pitch, 0, 16 * 4);
+            return true;
+        });
+    ASSERT_EQ(grey.Create(4, 4, 1, 0, D3DFMT_A8R8G8B8), D3D_OK);
+    uint32_t pitch = 0;
+    auto* bits = static_cast<uint32_t*>(grey.LockRect(nullptr, 0, &pitch));
+    ASSERT_NE(bits, nullptr);
+    std::fill(bits, bits + 16, 0xFF404040u);
+    ASSERT_EQ(grey.UnlockRect(), D3D_OK);
+    uint32_t window = 0xFF806040;
+    auto frame = [&](PfGLTexture* picture, uint32_t fade)
+    {
+        return [this, picture, fade, &window]
+        {
+            Quad(picture, 0, 0, 64, 64, 0xFFFFFFFF);
+            if (fade > 0)
+                Quad(nullptr, 0, 0, 64, 64, fade << 24);
+            m_Device.FlushQuads();
+            Quad(nullptr, 8, 40, 56, 56, window);
+        };
+    };
+    Frame(frame(&black, 255));
+    Frame(frame(&black, 255));
+    Counts();
+    for (uint32_t fade = 255; fade > 0; fade -= 15)
+        Frame(frame(&black, fade));
+    Frame(frame(&black, 0));
+    EXPECT_EQ(Counts(), Shown(1, 17)) << "shown when the picture is first drawn";
+    const std::vector<uint32_t> shown = BackPicture();
+    EXPECT_EQ(shown[48 * 64 + 32], 0xFF806040u);
+    EXPECT_TRUE(std::all_of(shown.begin(), shown.begin() + 40 * 64, [](uint32_t p) { return (p & 0xFFFFFF) == 0; }));
+    BreakComparison();
+    Frame(frame(&black, 120));
+    const std::vector<uint32_t> whole = BackPicture();
+    for (size_t i = 0; i < whole.size(); ++i)
+        EXPECT_EQ(whole[i] & 0xFFFFFF, shown[i] & 0xFFFFFF) << "the colours a whole redraw gives, at " << i;
+
+    window = 0xFFFFFFFF;
+    Frame(frame(&black, 100));
+    EXPECT_EQ(BackPixel(32, 48), 0xFFFFFFFFu) << "a change over the black shows";
+    EXPECT_EQ(BackPixel(32, 20) & 0xFFFFFF, 0u);
+
+    Frame(frame(&grey, 255));
+    Counts();
+    for (uint32_t fade = 240; fade > 0; fade -= 60)
+        Frame(frame(&grey, fade));
+    EXPECT_EQ(Counts(), Shown(4, 0)) << "a fade over another colour changes the picture";
+    EXPECT_NE(BackPixel(10, 10) & 0xFFFFFF, 0u);
 }
 
 // A typed character: the frame the glyph is first written into the glyph texture (after the line's earlier

@@ -7,6 +7,7 @@
 #include <epoxy/gl.h>
 
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -484,4 +485,93 @@ TEST_F(PfGLDeviceFrameTest, FramesThatCannotBeCutAreDrawnWhole)
     depthFrame(10);
     EXPECT_EQ(m_Device.GetPartialFrameCount(), partial) << "depth in use";
     EXPECT_EQ(BackPixel(9, 9), 0xFFFFFFFFu);
+}
+
+// A layer's render target written through a lock between frames, then drawn by the same pass as before:
+// the pass is made again, and the target holds its picture, not the lock's.
+TEST_F(PfGLDeviceFrameTest, RenderTargetLockedBetweenFramesHoldsThePassesPictureAgain)
+{
+    PfGLTexture target;
+    ASSERT_EQ(target.Create(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8), D3D_OK);
+    PfGLTexture* back = m_Device.GetSwapChain(0)->GetBackBuffer();
+    auto pass = [&]
+    {
+        m_Device.SetRenderTarget(0, &target);
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
+        Quad(nullptr, 0, 0, 8, 16, 0xFF0000FF);
+        m_Device.FlushQuads();
+        m_Device.SetRenderTarget(0, back);
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        Quad(&target, 0, 0, 32, 32, 0xFFFFFFFF);
+    };
+    Frame(pass, false);
+    Frame(pass, false);
+    Counts();
+    Frame(pass, false);
+    EXPECT_EQ(Counts(), Shown(0, 1)) << "an unchanged pass is not drawn";
+    Columns(target, 0, 16, 0xFF00FF00);
+    Frame(pass, false);
+    EXPECT_EQ(Pixel(&target, 12, 4), 0xFFFF0000u) << "the pass's clear, not the lock's colour";
+    EXPECT_EQ(Pixel(&target, 4, 4), 0xFF0000FFu) << "the pass's quad";
+    EXPECT_EQ(BackPixel(24, 8), 0xFFFF0000u);
+    Frame(pass, false);
+    EXPECT_EQ(Pixel(&target, 12, 4), 0xFFFF0000u);
+}
+
+// A picture drawn with, then left to be made again at its next use from other pixels: the next frame shows
+// them.
+TEST_F(PfGLDeviceFrameTest, DeferredFillOfADrawnPictureIsShown)
+{
+    PfGLTexture picture;
+    Solid(picture, 0xFFFF0000);
+    auto draw = [&] { Quad(&picture, 0, 0, 32, 32, 0xFFFFFFFF); };
+    Frame(draw);
+    Frame(draw);
+    Counts();
+    picture.SetDeferredFill(
+        [](uint8_t* data, uint32_t pitch)
+        {
+            const uint32_t green = 0xFF00FF00;
+            for (uint32_t y = 0; y < 4; ++y)
+                for (uint32_t x = 0; x < 4; ++x)
+                    std::memcpy(data + (size_t)y * pitch + x * 4, &green, 4);
+            return true;
+        });
+    Frame(draw);
+    EXPECT_EQ(Counts(), Shown(1, 0));
+    EXPECT_EQ(BackPixel(10, 10), 0xFF00FF00u);
+    Frame(draw);
+    EXPECT_EQ(Counts(), Shown(0, 1));
+}
+
+// A further swap chain drawn in the frame of the implicit one, whose draws are held back: its present
+// shows what the frame drew into it, not what its back buffer held before.
+TEST_F(PfGLDeviceFrameTest, FurtherSwapChainShowsTheFramesOwnPicture)
+{
+    std::unique_ptr<PfGLSwapChain> further;
+    ASSERT_EQ(m_Device.CreateAdditionalSwapChain(m_Device.GetSwapChain(0)->GetPresentParameters(), further), D3D_OK);
+    PfGLTexture* back = m_Device.GetSwapChain(0)->GetBackBuffer();
+    uint32_t colour = 0xFFFF0000;
+    auto frame = [&]
+    {
+        m_Device.SetRenderTarget(0, back);
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        Quad(nullptr, 0, 0, 8, 8, 0xFFFFFFFF);
+        m_Device.SetRenderTarget(0, further->GetBackBuffer());
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+        Quad(nullptr, 0, 0, 8, 8, 0xFFFFFFFF);
+        ASSERT_EQ(m_Device.Present(further.get(), nullptr, nullptr, nullptr), D3D_OK);
+        const std::vector<uint32_t> shown = WindowPicture();
+        EXPECT_EQ(shown[20 * m_Width + 20] & 0xFFFFFF, colour & 0xFFFFFF) << "the further window's own colour";
+        EXPECT_EQ(shown[4 * m_Width + 4] & 0xFFFFFF, 0xFFFFFFu);
+        m_Device.SetRenderTarget(0, back);
+        ASSERT_EQ(m_Device.Present(m_Device.GetSwapChain(0), nullptr, nullptr, nullptr), D3D_OK);
+    };
+    frame();
+    frame();
+    colour = 0xFF00FF00;
+    frame();
+    colour = 0xFF0000FF;
+    frame();
+    EXPECT_EQ(BackPixel(20, 20), 0xFF000000u) << "the implicit chain keeps its own picture";
 }
