@@ -77,19 +77,22 @@ std::string BannerFrame(const GameRun& run, const std::string& prefix, int from,
     return {};
 }
 
-// The line number of the first text line after a label in a script of the game (0 when none).
+// The line number of the first text line after a label in a script of the game (0 when none); the picture
+// names of a "stand" block are no text.
 int FirstLineAfter(const std::string& script, const std::string& label)
 {
     std::ifstream in(script);
     std::string line;
-    bool inLabel = false;
+    bool inLabel = false, inStand = false;
     for (int n = 1; std::getline(in, line); ++n)
     {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line == "*" + label)
             inLabel = true;
-        else if (inLabel && !line.empty() && line[0] != '@' && line[0] != '*' && line.rfind("//", 0) != 0)
+        else if (line.rfind("@stand(", 0) == 0 || line == "@endstand")
+            inStand = line != "@endstand";
+        else if (inLabel && !inStand && !line.empty() && line[0] != '@' && line[0] != '*' && line.rfind("//", 0) != 0)
             return n;
     }
     return 0;

@@ -1,28 +1,38 @@
 // The sample game's own story and its extra scene, as samplegen installs them, played on the adventure
-// screen with clicks: every builtin they call takes its arguments without an error line.
+// screen with clicks: every builtin they call takes its arguments without an error line, and whoever
+// speaks under a name picture stands on the screen.
 #include "AvgSceneHarness.h"
 
+#include <algorithm>
 #include <fstream>
+#include <set>
 
 namespace
 {
 
 class SampleStoryScene : public AvgScene
 {
+protected:
+    // The installed main script, so the story's other files compile beside it.
+    std::vector<std::string> StoryLines() const
+    {
+        std::vector<std::string> story;
+        std::ifstream in(m_Game + "/scripts/main.txt", std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+        {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            story.push_back(line);
+        }
+        return story;
+    }
 };
 
 } // namespace
 
 TEST_F(SampleStoryScene, TheStoryRunsWithoutAnErrorLine)
 {
-    std::vector<std::string> story;
-    std::ifstream in(m_Game + "/scripts/main.txt", std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        story.push_back(line);
-    }
+    const std::vector<std::string> story = StoryLines();
     ASSERT_GT(story.size(), 50u);
     ASSERT_NO_FATAL_FAILURE(Start(story));
     Enter(L"MAIN");
@@ -46,5 +56,65 @@ TEST_F(SampleStoryScene, TheExtraSceneRunsToTheTitle)
         Click();
     }
     EXPECT_EQ(manage->GetCurrentSequenceName(), L"SeqTitle");
+    EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
+}
+
+TEST_F(SampleStoryScene, EveryNamedSpeakerStandsOnTheScreen)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(StoryLines()));
+    GxTaskManage* manage = m_Core->m_TaskManage;
+    GxTaskLayer* nameImage = Layer(L"$NAMEIMAGE:SeqAvgMain");
+    ASSERT_NE(nameImage, nullptr);
+    const std::wstring speakers[] = {L"リリス", L"ゾルデ"};
+    // Scenes that open on a new picture (which takes the characters away) or come from another screen, and
+    // the speakers each must be heard in; every one is entered with nobody on the screen and no name shown,
+    // as the story reaches it. A scene may run on into the next one, whose speakers are checked too.
+    const std::pair<const wchar_t*, std::set<std::wstring>> scenes[] = {
+        {L"PATH_VILLAGE", {L"リリス"}},
+        {L"CASTLE_STAY", {L"リリス", L"ゾルデ"}},
+        {L"CASTLE_DEFENDED", {L"ゾルデ"}},
+        {L"CASTLE_FALLEN", {L"ゾルデ"}},
+        {L"CAMPAIGN_FIRST_WON", {L"リリス", L"ゾルデ"}},
+        {L"CAMPAIGN_FIRST_LOST", {L"リリス", L"ゾルデ"}},
+        {L"EXTRA", {L"リリス"}}};
+    for (const auto& [label, expected] : scenes)
+    {
+        SCOPED_TRACE(GxString::ToUtf8(label));
+        for (const std::wstring& name : speakers)
+            m_Screen->FindStandLayer(name)->ResetLayer();
+        m_Screen->HideSpeakerName();
+        ASSERT_NO_FATAL_FAILURE(Enter(label));
+        std::set<std::wstring> heard;
+        std::set<std::wstring> bare; // "name: line" of each line spoken with no figure
+        for (int i = 0; i < 12 && manage->GetCurrentSequenceName() == L"SeqAvgMain"; ++i)
+        {
+            Steps(15);
+            for (const std::wstring& name : speakers)
+            {
+                if (!m_Screen->IsWidgetShown(Window()) || !nameImage->IsVisible() ||
+                    nameImage->GetCurrentContent().m_ContentFileName.find(name) == std::wstring::npos)
+                    continue;
+                heard.insert(name);
+                GxTaskLayer* figure = m_Screen->FindStandLayer(name);
+                const int32_t content = figure->GetCurrentContent().m_ContentType;
+                if (content == GxLayerContent::kNone || content == GxLayerContent::kEmpty || !figure->IsVisible() ||
+                    figure->GetAlpha() == 0)
+                    bare.insert(name + L": " + Window()->GetText());
+            }
+            Click();
+        }
+        std::wstring lines;
+        for (const std::wstring& line : bare)
+            lines += L"\n  " + line;
+        EXPECT_TRUE(bare.empty()) << "spoken with no figure on the screen:" << GxString::ToUtf8(lines);
+        EXPECT_TRUE(std::includes(heard.begin(), heard.end(), expected.begin(), expected.end()))
+            << "speakers heard: " << heard.size();
+        // Away from the adventure screen, so the next scene enters it afresh.
+        if (manage->GetCurrentSequenceName() == L"SeqAvgMain")
+        {
+            manage->ChangeSequence(L"SeqTitle", 0, 0);
+            manage->ApplyPendingSequence();
+        }
+    }
     EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
 }

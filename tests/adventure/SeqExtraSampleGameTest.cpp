@@ -1,6 +1,6 @@
 // The extra screens in the generated sample game with a real device: the gallery's page shows the shown
-// entry's thumbnail and the plate of an entry not yet shown, the viewer the entry's first shown picture,
-// and nothing is logged on the way.
+// entry's thumbnail (its first picture made small) and the plate of an entry not yet shown, the viewer the
+// entry's first shown picture, the replay page a tile for each scene, and nothing is logged on the way.
 #include "adventure/SeqBGMMode.h"
 #include "adventure/SeqCGMode.h"
 #include "adventure/SeqCGModeView.h"
@@ -16,6 +16,8 @@
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
 #include "platform/PfAudioDevice.h"
+#include "platform/PfImage.h"
+#include "platform/PfImageDecoder.h"
 #include "support/SampleGameCache.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
@@ -23,6 +25,8 @@
 #include <thread>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace
@@ -98,6 +102,17 @@ protected:
             GxGraphics::EndScene();
     }
     bool Near(uint32_t pixel, uint32_t expected) { return ChannelDistance(pixel | 0xFF000000u, expected) <= 8; }
+    // The middle pixel of a picture of the game folder, as the file holds it (0 when it cannot be read).
+    uint32_t PictureMiddle(const std::string& file)
+    {
+        std::ifstream in(m_Game + "/" + file, std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        PfImage image;
+        std::string error;
+        if (!PfImageDecoder::Decode(bytes.data(), bytes.size(), image, error))
+            return 0;
+        return image.GetPixel(image.GetWidth() / 2, image.GetHeight() / 2);
+    }
 
     std::unique_ptr<GxCore> m_Core;
     GxUserData m_Data{nullptr};
@@ -115,8 +130,9 @@ TEST_F(ExtraSampleGame, GalleryPageAndViewerShowTheirPictures)
     auto* gallery = static_cast<SeqCGMode*>(Manage()->FindTaskByName(L"SeqCGMode"));
     ASSERT_EQ(gallery->GetPageEntries(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(gallery->GetCompletionText(), L" 12"); // 1 of 8 pictures
-    // Slot 0 at (112, 100): entry 1's green thumbnail; slot 1 at (276, 100): the brown plate of entry 2.
-    EXPECT_TRUE(Near(Pixel(112 + 80, 100 + 45), 0xFF20C040)) << std::hex << Pixel(192, 145);
+    // Slot 0 at (112, 100): entry 1's thumbnail, its red first picture; slot 1 at (276, 100): the brown plate
+    // of entry 2.
+    EXPECT_TRUE(Near(Pixel(112 + 80, 100 + 45), 0xFFC03030)) << std::hex << Pixel(192, 145);
     EXPECT_TRUE(Near(Pixel(276 + 80, 100 + 45), 0xFF806020)) << std::hex << Pixel(356, 145);
 
     Enter(L"SeqBoot", 0);
@@ -129,19 +145,67 @@ TEST_F(ExtraSampleGame, GalleryPageAndViewerShowTheirPictures)
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 
+TEST_F(ExtraSampleGame, EveryGalleryThumbnailIsItsEntrysFirstPicture)
+{
+    for (const wchar_t* picture : {L"ev01a", L"ev02a", L"ev03a", L"ev04a"})
+        m_Core->m_UserDataPerman->m_ShowedCGFlags[picture] = 1;
+    Enter(L"SeqCGMode", 0);
+    Frames(40); // past the entry transition, so the page buttons take clicks
+    auto* gallery = static_cast<SeqCGMode*>(Manage()->FindTaskByName(L"SeqCGMode"));
+    size_t checked = 0;
+    for (int page = 0; page < 2; ++page)
+    {
+        if (page == 1)
+        {
+            ASSERT_TRUE(gallery->FindWidget(L"btn_next", 0)->PostUIEventCode(1));
+            Frames(1);
+        }
+        const std::vector<int32_t> entries = gallery->GetPageEntries();
+        for (size_t slot = 0; slot < entries.size(); ++slot, ++checked)
+        {
+            const std::wstring first = g_DBCGMode.GetRow(entries[slot])->m_FileName[0];
+            const uint32_t expected = PictureMiddle("cg/ev/" + GxString::ToUtf8(first) + ".png");
+            const int x = 112 + 164 * static_cast<int>(slot) + 80, y = 100 + 45;
+            EXPECT_TRUE(Near(Pixel(x, y), expected | 0xFF000000u))
+                << "entry " << entries[slot] << ": " << std::hex << Pixel(x, y) << " for " << expected;
+        }
+    }
+    EXPECT_EQ(checked, 4u);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
 TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
 {
     m_Core->m_UserDataPerman->m_PassedReplayLabels.insert(L"REPLAY_01");
     Enter(L"SeqRPMode", 0);
     Frames(3);
     auto* replay = static_cast<SeqRPMode*>(Manage()->FindTaskByName(L"SeqRPMode"));
-    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{1, 2, 3}));
+    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(replay->GetCompletionText(), L" 50");
     EXPECT_TRUE(m_Data.m_ReplayMode);
-    // Slot 0: the passed scene's thumbnail; slot 1: a scene not passed; slot 2: the row without a label.
-    for (const auto& [x, colour] :
-         std::vector<std::pair<int, uint32_t>>{{112, 0xFF20C040u}, {276, 0xFF806020u}, {440, 0xFF806020u}})
+    // Slot 0: the passed scene's thumbnail, the forest it opens in (the ground at the middle); slot 1: a
+    // scene not passed.
+    for (const auto& [x, colour] : std::vector<std::pair<int, uint32_t>>{{112, 0xFF206020u}, {276, 0xFF806020u}})
         EXPECT_TRUE(Near(Pixel(x + 80, 145), colour)) << x << " " << std::hex << Pixel(x + 80, 145);
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+TEST_F(ExtraSampleGame, EveryReplayTileIsAScenePassedWhenTheRateIsFull)
+{
+    for (const wchar_t* label : {L"REPLAY_01", L"REPLAY_02"})
+        m_Core->m_UserDataPerman->m_PassedReplayLabels.insert(label);
+    Enter(L"SeqRPMode", 0);
+    Frames(3);
+    auto* replay = static_cast<SeqRPMode*>(Manage()->FindTaskByName(L"SeqRPMode"));
+    EXPECT_EQ(replay->GetCompletionText(), L"100");
+    const std::vector<int32_t> entries = replay->GetPageEntries();
+    ASSERT_FALSE(entries.empty());
+    for (size_t slot = 0; slot < entries.size(); ++slot)
+    {
+        EXPECT_TRUE(replay->FindWidget(L"btn_rpselect", static_cast<int32_t>(slot))->IsEnabled()) << slot;
+        const int x = 112 + 164 * static_cast<int>(slot) + 80;
+        EXPECT_FALSE(Near(Pixel(x, 145), 0xFF806020u)) << "slot " << slot << " shows a plate";
+    }
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 

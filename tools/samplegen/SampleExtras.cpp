@@ -1,11 +1,12 @@
 // The extra screens of the sample game (see SampleExtras.h). Module IDs 100..105, 80..85 and 90..92, layout IDs
-// 160..228 and 154..156 are theirs; every picture has one plain colour per kind (pictures 512 x 384, a quarter of the screen, to keep the
-// folder small), so a captured frame tells thumbnail, plate and
-// event picture apart by a probe pixel.
+// 160..228 and 154..156 are theirs. Each event picture has a plain colour of its own and every thumbnail is
+// its picture made small (a gallery entry's first picture, a replay scene's background), while the plates
+// of what has not been seen are brown: a captured frame tells them apart by a probe pixel.
 #include "SampleExtras.h"
 
 #include "SampleButtonLook.h"
 #include "SampleLabel.h"
+#include "SamplePictures.h"
 #include "SamplePng.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -13,6 +14,7 @@
 #include "core/GxString.h"
 
 #include <cstdint>
+#include <tuple>
 
 namespace
 {
@@ -24,10 +26,37 @@ constexpr int kFirstNameLayout = 154;
 constexpr int kTracks = 3;
 constexpr int kSlots = 25;
 
-// Colours the run's probes look for.
-constexpr uint32_t kThumbnailColour = 0xFF20C040; // green thumbnails
-constexpr uint32_t kPlateColour = 0xFF806020;     // brown plates
-constexpr uint32_t kEventColours[] = {0xFFC03030, 0xFF3030C0, 0xFFC0C030};
+// Colours the run's probes look for: the plates and each event picture.
+constexpr uint32_t kPlateColour = 0xFF806020; // brown plates
+constexpr uint32_t kScreenWidth = 1024, kScreenHeight = 768;
+constexpr uint32_t kThumbWidth = 160, kThumbHeight = 90;
+const struct
+{
+    const char* name;
+    uint32_t argb;
+} s_Events[] = {{"ev01a", 0xFFC03030}, {"ev01b", 0xFF3030C0}, {"ev01c", 0xFFC0C030}, {"ev02a", 0xFF30A0A0},
+                {"ev03a", 0xFFA040C0}, {"ev03b", 0xFFE08030}, {"ev04a", 0xFF6070E0}, {"ev04b", 0xFFE070A0}};
+
+std::vector<uint32_t> EventPixels(const std::string& name, uint32_t width = kScreenWidth)
+{
+    for (const auto& ev : s_Events)
+        if (name == ev.name)
+            return std::vector<uint32_t>((size_t)width * kScreenHeight, ev.argb);
+    return {};
+}
+
+// A screen-sized picture made thumbnail-sized: each thumbnail pixel takes the picture's pixel at the
+// middle of the area it covers.
+std::vector<uint32_t> Shrink(const std::vector<uint32_t>& screen)
+{
+    std::vector<uint32_t> thumb((size_t)kThumbWidth * kThumbHeight);
+    for (uint32_t y = 0; y < kThumbHeight; ++y)
+        for (uint32_t x = 0; x < kThumbWidth; ++x)
+            thumb[(size_t)y * kThumbWidth + x] =
+                screen[(size_t)((2 * y + 1) * kScreenHeight / (2 * kThumbHeight)) * kScreenWidth +
+                       (2 * x + 1) * kScreenWidth / (2 * kThumbWidth)];
+    return thumb;
+}
 
 // One module per button the screens use, so each carries its own label: (name, UIType, width, height,
 // label, ID). The thumbnails and the music rows show pictures of their own and have no label.
@@ -191,7 +220,6 @@ void AddExtraRows(std::vector<SampleTable>& tables)
             for (auto& [column, value] : row)
                 if (column == "Group")
                     value = "1";
-        rp->rows.push_back({{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_rp03"}, {"Help", "未定"}});
     }
     if (SampleTable* modules = Find(tables, "DBUIModule", "data/db_uimodule.txt"))
     {
@@ -251,16 +279,14 @@ std::vector<std::pair<std::filesystem::path, std::string>> ExtraFiles()
         }
         files.emplace_back(std::filesystem::path("cg") / "ui" / bg.name, EncodePng(1024, 768, pixels));
     }
-    const char* const events[] = {"ev01a", "ev01b", "ev01c", "ev02a", "ev03a", "ev03b", "ev04a", "ev04b"};
-    int n = 0;
     // Event pictures fill the screen (the story shows ev01a and ev02a as its scenes, the viewer each).
-    for (const char* ev : events)
-        files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev) + ".png"),
-                           EncodePng(1024, 768, std::vector<uint32_t>(1024 * 768, kEventColours[n++ % 3])));
+    for (const auto& ev : s_Events)
+        files.emplace_back(std::filesystem::path("cg") / "ev" / (std::string(ev.name) + ".png"),
+                           EncodePng(kScreenWidth, kScreenHeight, EventPixels(ev.name)));
     // The wide version of the first, which "ev" loads beside it and a save's thumbnail shows: the same
     // picture, twice as wide.
     files.emplace_back(std::filesystem::path("cg") / "ev" / "ev01a_w.png",
-                       EncodePng(2048, 768, std::vector<uint32_t>(2048 * 768, kEventColours[0])));
+                       EncodePng(2 * kScreenWidth, kScreenHeight, EventPixels("ev01a", 2 * kScreenWidth)));
     return files;
 }
 
@@ -275,9 +301,16 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
         if (!GisPacker::Build(uigis.string() + "/", name, pictures, GncForm::Binary, set, 512))
             problems.push_back("cannot write the image set uigis/" + GxString::ToUtf8(name));
     };
-    // The buttons' looks share "ui_extra.gis" with the plates: the screens pool that set on entry.
-    std::vector<GisPicture> extra = {Solid(L"tip_cgplate.png", 160, 90, kPlateColour),
-                                     Solid(L"tip_rpplate.png", 160, 90, kPlateColour)};
+    // The buttons' looks share "ui_extra.gis" with the plates: the screens pool that set on entry. A plate
+    // stands for a picture or a scene not seen yet, and says so along its lower edge.
+    std::vector<GisPicture> extra;
+    for (const wchar_t* plate : {L"tip_cgplate.png", L"tip_rpplate.png"})
+    {
+        GisPicture pic = Solid(plate, kThumbWidth, kThumbHeight, kPlateColour);
+        SampleLabel::DrawCentred(pic.m_Pixels, kThumbWidth, kThumbHeight, L"まだ見ていない", SampleLabel::kColour, 18,
+                                 0, 66, kThumbWidth, 22);
+        extra.push_back(std::move(pic));
+    }
     for (const auto& m : s_Modules)
     {
         if (*m.label)
@@ -293,15 +326,26 @@ void WriteExtraSets(const std::filesystem::path& folder, std::vector<std::string
                                     s_TrackNames[track - 1].argb));
     pack(L"ui_bgmname.gis", names);
     std::vector<GisPicture> cg, rp;
-    for (const wchar_t* t : {L"thumb_ev01", L"thumb_ev02", L"thumb_ev03", L"thumb_ev04"})
-        cg.push_back(Solid(t, 160, 90, kThumbnailColour));
-    // A replay thumbnail carries its scene's name (the row's help text) along its lower edge; the middle
-    // keeps the plain colour.
-    for (const auto& [t, name] : {std::pair{L"thumb_rp01", L"出会い"}, {L"thumb_rp02", L"決戦前夜"},
-                                  {L"thumb_rp03", L"未定"}})
+    auto thumbnail = [](const wchar_t* name, const std::vector<uint32_t>& screen)
     {
-        GisPicture thumb = Solid(t, 160, 90, kThumbnailColour);
-        SampleLabel::DrawCentred(thumb.m_Pixels, 160, 90, name, SampleLabel::kColour, 18, 0, 66, 160, 22);
+        GisPicture thumb = Solid(name, kThumbWidth, kThumbHeight, 0);
+        thumb.m_Pixels = Shrink(screen);
+        return thumb;
+    };
+    // A gallery entry's thumbnail is its first picture (the table's first FileName cell).
+    for (const auto& [t, first] : {std::pair{L"thumb_ev01", "ev01a"},
+                                   {L"thumb_ev02", "ev02a"},
+                                   {L"thumb_ev03", "ev03a"},
+                                   {L"thumb_ev04", "ev04a"}})
+        cg.push_back(thumbnail(t, EventPixels(first)));
+    // A replay thumbnail is the background its scene opens on, with the scene's name (the row's help
+    // text) along its lower edge.
+    for (const auto& [t, name, background] :
+         {std::tuple{L"thumb_rp01", L"出会い", "forest"}, std::tuple{L"thumb_rp02", L"決戦前夜", "castle"}})
+    {
+        GisPicture thumb = thumbnail(t, StoryBackground(background));
+        SampleLabel::DrawCentred(thumb.m_Pixels, kThumbWidth, kThumbHeight, name, SampleLabel::kColour, 18, 0, 66,
+                                 kThumbWidth, 22);
         rp.push_back(std::move(thumb));
     }
     pack(L"th_cgmode.gis", cg);

@@ -94,6 +94,18 @@ std::vector<uint32_t> Rule(bool circle)
 
 } // namespace
 
+std::vector<uint32_t> StoryBackground(const std::string& name)
+{
+    const uint32_t w = kScreenWidth, h = kScreenHeight;
+    if (name == "forest")
+        return Bands(w, h, {0xFF4080C0, 0xFF4080C0, 0xFF206020, 0xFF206020});
+    if (name == "castle")
+        return Bands(w, h, {0xFF302040, 0xFF302040, 0xFF605060, 0xFF605060});
+    if (name == "village")
+        return Bands(w, h, {0xFF80C0E0, 0xFF80C0E0, 0xFFA08040, 0xFFA08040});
+    return Bands(w, h, {0xFF000000});
+}
+
 std::string EncodeStoryPng(uint32_t width, uint32_t height, const std::vector<uint32_t>& argb)
 {
     std::string out;
@@ -138,10 +150,9 @@ std::vector<std::pair<std::filesystem::path, std::string>> StoryPictureFiles()
     };
     const uint32_t w = kScreenWidth, h = kScreenHeight;
     // Backgrounds: sky over ground, so a probe in the upper and the lower half tells them apart.
-    add("cg/bg/黒.png", w, h, Bands(w, h, {0xFF000000}));
-    add("cg/bg/forest.png", w, h, Bands(w, h, {0xFF4080C0, 0xFF4080C0, 0xFF206020, 0xFF206020}));
-    add("cg/bg/castle.png", w, h, Bands(w, h, {0xFF302040, 0xFF302040, 0xFF605060, 0xFF605060}));
-    add("cg/bg/village.png", w, h, Bands(w, h, {0xFF80C0E0, 0xFF80C0E0, 0xFFA08040, 0xFFA08040}));
+    add("cg/bg/黒.png", w, h, StoryBackground("黒"));
+    for (const char* name : {"forest", "castle", "village"})
+        add((std::string("cg/bg/") + name + ".png").c_str(), w, h, StoryBackground(name));
     add("cg/error.png", 64, 64, Bands(64, 64, {0xFFFF00FF}));
     // Characters: a body and two sub-layer parts (eyes, mouth) at fixed places over the head.
     add("cg/st/lilith/pose1.png", 320, 640, Body(0xFFF0D0C0, 0xFFC04060));
