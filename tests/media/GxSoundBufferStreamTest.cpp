@@ -1,6 +1,7 @@
 #include "SoundTestSupport.h"
 
 #include "media/GxSoundBufferStream.h"
+#include "media/GxSoundCache.h"
 #include "media/GxSoundLoaderMemory.h"
 #include "media/GxWavData.h"
 #include "platform/PfAudioMixer.h"
@@ -330,6 +331,74 @@ TEST_F(GxSoundBufferStreamPull, AChannelClosedDuringASlowReadFreesNothingTheRead
     auto again = std::make_shared<GxSoundLoaderMemory>();
     ASSERT_TRUE(again->Open(&m_Sound));
     EXPECT_TRUE(channel->PlayDecoder(std::move(again), 0, 0, 0, 0, 0, 0, 0));
+    channel.reset();
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
+}
+
+namespace
+{
+// A memory decoder whose next read, once armed, waits until the test lets it go and never gives up when
+// asked; it keeps the frame it read from and the bytes it got.
+class GatedReadDecoder : public GxSoundLoaderMemory
+{
+public:
+    bool Read(void* buffer, uint32_t bytes, uint32_t* bytesRead) override
+    {
+        if (!m_Armed.exchange(false))
+            return GxSoundLoaderMemory::Read(buffer, bytes, bytesRead);
+        m_Blocked = true;
+        while (!m_LetGo)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        m_From = Tell();
+        const bool read = GxSoundLoaderMemory::Read(buffer, bytes, bytesRead);
+        const uint8_t* got = static_cast<const uint8_t*>(buffer);
+        m_Got.assign(got, got + (read ? *bytesRead : 0));
+        m_Done = true;
+        return read;
+    }
+    std::atomic<bool> m_Armed{false};
+    std::atomic<bool> m_Blocked{false};
+    std::atomic<bool> m_LetGo{false};
+    std::atomic<bool> m_Done{false};
+    uint32_t m_From = 0;
+    std::vector<uint8_t> m_Got;
+};
+} // namespace
+
+// A channel streaming a sound of the cache is closed while its feeding thread sits in a read past the
+// release's bound, and the cache then drops the sound: the read, let go afterwards, still gets the
+// sound's own samples (the sanitizer build reports a use after free otherwise), and the thread ends.
+TEST_F(GxSoundBufferStreamPull, ASoundPurgedFromTheCacheWhileAStragglerReadsIsStillReadWhole)
+{
+    const size_t threadsBefore = ThreadCount();
+    const std::wstring name = Fixtures().Wide("pcm16_stereo.wav");
+    GxSoundCache cache;
+    GxWavData* cached = cache.Get(name);
+    ASSERT_NE(cached, nullptr);
+    auto decoder = std::make_shared<GatedReadDecoder>();
+    ASSERT_TRUE(decoder->Open(cached));
+    cache.EndUse(name);
+    auto channel = std::make_unique<GxSoundPlayerStream>();
+    ASSERT_TRUE(channel->PlayDecoder(decoder, -1, 0, 0, 0, 0, 0, 0));
+    decoder->m_Armed = true;
+    std::vector<int16_t> out(2 * 12000);
+    PfAudioDevice::Pull(out.data(), 12000);
+    ASSERT_TRUE(WaitUntil([&] { return decoder->m_Blocked.load(); }));
+
+    channel->Close();
+    ASSERT_FALSE(decoder->m_Done) << "the close waited for the read";
+    EXPECT_TRUE(cache.PurgeUnused());
+    EXPECT_EQ(cache.GetCount(), 0u);
+    EXPECT_FALSE(cache.Contains(name));
+
+    decoder->m_LetGo = true;
+    ASSERT_TRUE(WaitUntil([&] { return decoder->m_Done.load(); }));
+    const std::vector<int16_t> got = AsSamples(decoder->m_Got);
+    ASSERT_FALSE(got.empty());
+    ASSERT_LE(decoder->m_From * 2 + got.size(), m_Source.size());
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), m_Source.begin() + decoder->m_From * 2));
+    decoder.reset();
     channel.reset();
     EXPECT_EQ(ThreadCount(), threadsBefore);
     EXPECT_EQ(PfAudioMixer::Get().GetBufferCount(), 0u);
