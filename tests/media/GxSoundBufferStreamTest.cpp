@@ -32,6 +32,14 @@ size_t ThreadCount()
     return n;
 }
 
+// The thread count the tests come back to, taken after a first thread has come and gone: ThreadSanitizer
+// starts a helper thread of its own with the process's first thread, which would count as left behind.
+size_t ThreadBaseline()
+{
+    std::thread([] {}).join();
+    return ThreadCount();
+}
+
 class GxSoundBufferStreamPull : public ::testing::Test
 {
 protected:
@@ -150,7 +158,7 @@ TEST_F(GxSoundBufferStreamPull, PlaysLikeTheReference)
 TEST_F(GxSoundBufferStreamPull, CreatePlayReleaseCyclesLeaveNothingBehind)
 {
     constexpr uint32_t kFramesPerPass = 44100 / 60;
-    const size_t threadsBefore = ThreadCount();
+    const size_t threadsBefore = ThreadBaseline();
     LogCapture log;
     std::vector<int16_t> out(2 * kFramesPerPass);
     int leftBehind = 0;
@@ -244,7 +252,7 @@ int64_t ReleaseWhileReadBlocks(GxSoundBufferStream& stream, BlockingDecoder& dec
 // read returns, before the stream makes a new ring.
 TEST_F(GxSoundBufferStreamPull, ReleaseWaitsForABlockedReadAtMostTheBound)
 {
-    const size_t threadsBefore = ThreadCount();
+    const size_t threadsBefore = ThreadBaseline();
     BlockingDecoder listening;
     const int64_t quick = ReleaseWhileReadBlocks(m_Stream, listening, m_Sound);
     EXPECT_GE(quick, 0);
@@ -307,7 +315,7 @@ private:
 // again and goes away cleanly.
 TEST_F(GxSoundBufferStreamPull, AChannelClosedDuringASlowReadFreesNothingTheReadStillUses)
 {
-    const size_t threadsBefore = ThreadCount();
+    const size_t threadsBefore = ThreadBaseline();
     SlowReadProbe probe;
     auto channel = std::make_unique<GxSoundPlayerStream>();
     auto decoder = std::make_shared<SlowReadDecoder>(probe);
@@ -376,7 +384,7 @@ public:
 // sound's own samples (the sanitizer build reports a use after free otherwise), and the thread ends.
 TEST_F(GxSoundBufferStreamPull, ASoundPurgedFromTheCacheWhileAStragglerReadsIsStillReadWhole)
 {
-    const size_t threadsBefore = ThreadCount();
+    const size_t threadsBefore = ThreadBaseline();
     const std::wstring name = Fixtures().Wide("pcm16_stereo.wav");
     GxSoundCache cache;
     GxWavData* cached = cache.Get(name);
