@@ -4,23 +4,30 @@
 //   IMA ADPCM and A-law decodes of the same length vs. that bare Ogg decode;
 //   16 voices mixed for one second of output vs. one second of real time (read the time as a fraction);
 //   a one-shot start of a cached one-second sound vs. a memcpy of its PCM;
-//   GxSound::Update with 32 fading channels and 16 one-shots vs. 48 bare buffer volume sets.
+//   GxSound::Update with 32 fading channels and 16 one-shots vs. 48 bare buffer volume sets;
+//   a stream's release (its feeding thread woken, ended and joined, the ring unlinked) while a mixer thread
+//   pulls vs. a bare thread started and joined.
 // Fixtures come from tools/soundgen.
 #include "../../tools/gxpack/GxPackWriter.h"
 
 #include "core/GxFile.h"
 #include "media/GxSound.h"
+#include "media/GxSoundBufferStream.h"
 #include "media/GxSoundCache.h"
 #include "media/GxSoundLoaderAcm.h"
+#include "media/GxSoundLoaderMemory.h"
 #include "media/GxSoundLoaderOgg.h"
 #include "media/GxSoundPlayerStream.h"
 #include "platform/PfAudioDevice.h"
 #include "platform/PfSoundBuffer.h"
+#include "media/GxWavData.h"
 #include "platform/PfVorbisFile.h"
 #include "support/BenchTools.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +35,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -276,4 +284,51 @@ void BM_48BareVolumeSets(benchmark::State& state)
     PfAudioDevice::Close();
 }
 BENCHMARK(BM_48BareVolumeSets)->Unit(benchmark::kMicrosecond);
+
+// --- stream release ----------------------------------------------------------------------------------
+
+void BM_BareThreadStartJoin(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        std::thread thread([] { benchmark::ClobberMemory(); });
+        thread.join();
+    }
+}
+BENCHMARK(BM_BareThreadStartJoin)->Unit(benchmark::kMicrosecond);
+
+// Only the release is timed; the create and the start (a thread start and seven blocks read) are not.
+void BM_StreamReleaseWhileMixing(benchmark::State& state)
+{
+    PfAudioDevice::Open(PfAudioDevice::kOutputPull);
+    GxWavData sound;
+    if (!sound.Create(Data().Wide("sounds/shot.wav")))
+        std::abort();
+    GxSoundLoaderMemory decoder;
+    decoder.Open(&sound);
+    std::atomic<bool> stop{false};
+    std::thread mixer(
+        [&]
+        {
+            std::vector<int16_t> out(2 * 512);
+            while (!stop)
+            {
+                PfAudioDevice::Pull(out.data(), 512);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    GxSoundBufferStream stream;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        stream.Create(&decoder);
+        stream.Play(-1, 0, 0, 0, 0, 0);
+        state.ResumeTiming();
+        stream.Release();
+    }
+    stop = true;
+    mixer.join();
+    PfAudioDevice::Close();
+}
+BENCHMARK(BM_StreamReleaseWhileMixing)->Unit(benchmark::kMicrosecond);
 } // namespace

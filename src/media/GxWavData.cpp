@@ -17,7 +17,7 @@ GxWavData::~GxWavData()
 void GxWavData::Reset()
 {
     Free();
-    m_LastUseTime = 0;
+    m_LastUseTime->store(0, std::memory_order_relaxed);
     m_Name.clear();
     m_UseCount = 0;
     m_Resident = false;
@@ -151,5 +151,5 @@ bool GxWavData::GetSample(int16_t* left, int16_t* right, uint32_t frame) const
 
 void GxWavData::Touch()
 {
-    m_LastUseTime = PfAudioDevice::GetTimeMs();
+    m_LastUseTime->store(PfAudioDevice::GetTimeMs(), std::memory_order_relaxed);
 }

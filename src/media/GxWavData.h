@@ -2,12 +2,18 @@
 
 #include "platform/PfWaveFormat.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 // A whole sound decoded into memory: the unit the sound cache shares. The name it was made from is kept
 // in ASCII lower case as the cache's key.
+//
+// The PCM and the last-use time are held through shared pointers: a memory decoder takes a share of both
+// when it opens, so a stream's feeding thread left inside a read after its release (the stream's bounded
+// wait) still reads bytes and touches a time that exist, even when the cache has dropped the sound
+// meanwhile. The time is atomic: that thread and the main thread write it, the cache reads it.
 class GxWavData
 {
 public:
@@ -38,16 +44,21 @@ public:
     // A frame as two 16-bit values: mono gives its sample twice; 8-bit samples are scaled by 257.
     virtual bool GetSample(int16_t* left, int16_t* right, uint32_t frame) const;
     virtual void Touch();
+    // The PCM as it is now, shared: kept alive for the holder whatever happens to this sound afterwards.
+    std::shared_ptr<uint8_t[]> ShareData() const { return m_Data; }
+    // The last-use time, shared: a holder's Touch goes on counting after the sound is gone.
+    std::shared_ptr<std::atomic<uint32_t>> ShareLastUseTime() const { return m_LastUseTime; }
     virtual const std::wstring& GetName() const { return m_Name; }
     virtual uint32_t GetDataSize() const { return m_DataSize; }
     virtual uint32_t GetLength() const { return m_Length; }
     virtual void SetResident(bool resident) { m_Resident = resident; }
     virtual bool IsResident() const { return m_Resident; }
-    virtual uint32_t GetLastUseTime() const { return m_LastUseTime; }
+    virtual uint32_t GetLastUseTime() const { return m_LastUseTime->load(std::memory_order_relaxed); }
 
 private:
-    std::unique_ptr<uint8_t[]> m_Data;
-    uint32_t m_LastUseTime = 0;
+    std::shared_ptr<uint8_t[]> m_Data;
+    // Made with the sound and never replaced, so every share of it stays the sound's own clock.
+    const std::shared_ptr<std::atomic<uint32_t>> m_LastUseTime = std::make_shared<std::atomic<uint32_t>>(0);
     PfWaveFormat m_Format;
     std::wstring m_Name;
     int32_t m_UseCount = 0;

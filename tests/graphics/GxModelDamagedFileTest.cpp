@@ -5,6 +5,7 @@
 
 #include "graphics/GxModel.h"
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -197,24 +198,62 @@ TEST_F(GxModelDamagedFileTest, TruncatedFilesFailAndLeaveAnEmptyModel)
     }
 }
 
+// Bytes changed at random: a file that fails to load says so in the log and leaves an empty model; one that
+// loads keeps every drawable subset inside its own buffers (its triangles within its indices, its indices
+// within its vertices, its vertices within the vertex buffers), and a draw hands the device no other subset.
 TEST_F(GxModelDamagedFileTest, ScrambledFilesNeverReachPastTheirData)
 {
     std::mt19937 random(9);
+    uint32_t loaded = 0, refused = 0, drawable = 0;
     for (bool text : {true, false})
     {
         const std::string good = KvWriteRecord(OneMesh(1 | 0x40 | 4), text);
-        KvQuietErrorLog quiet;
         for (int round = 0; round < 400; ++round)
         {
+            SCOPED_TRACE(std::string(text ? "text" : "binary") + " round " + std::to_string(round));
             std::string bytes = good;
             const int flips = 1 + (int)(random() % 4);
             for (int f = 0; f < flips; ++f)
                 bytes[random() % bytes.size()] = (char)(random() & 0xFF);
+            KvQuietErrorLog quiet;
             GxModel model;
-            model.LoadGeometry(Write("mix.geo", bytes), round % 2 == 0);
+            if (!model.LoadGeometry(Write("mix.geo", bytes), round % 2 == 0))
+            {
+                ++refused;
+                EXPECT_GT(quiet.Logged(), 0u);
+                EXPECT_EQ(model.GetMeshCount(), 0u);
+                EXPECT_TRUE(model.GetParts().m_PartsList.empty());
+            }
+            else
+                ++loaded;
+            uint32_t drawableHere = 0;
+            for (uint32_t m = 0; m < model.GetMeshCount(); ++m)
+                for (uint32_t i = 0; i < model.GetMesh(m).m_SubsetCount; ++i)
+                {
+                    GxMeshSubset& s = model.GetMesh(m).m_pSubsets[i];
+                    if (!s.m_Drawable)
+                        continue;
+                    ++drawableHere;
+                    ASSERT_LE(s.m_VertexCount, s.GetBufferVertexCount());
+                    ASSERT_LE((uint64_t)s.m_PolygonCount * 3, s.GetIndexBufferCount());
+                    void* data = nullptr;
+                    ASSERT_TRUE(s.LockIndexBuffer(0, &data));
+                    const uint16_t* indices = static_cast<const uint16_t*>(data);
+                    EXPECT_EQ(std::count_if(indices, indices + s.m_PolygonCount * 3,
+                                            [&](uint16_t v) { return v >= s.m_VertexCount; }),
+                              0);
+                    s.UnlockIndexBuffer();
+                }
+            drawable += drawableHere;
+            const uint64_t calls = Device()->GetDrawCallCount();
             Draw(model);
+            EXPECT_LE(Device()->GetDrawCallCount() - calls, drawableHere);
         }
     }
+    // Both outcomes came up, and subsets were drawn.
+    EXPECT_GT(loaded, 0u);
+    EXPECT_GT(refused, 0u);
+    EXPECT_GT(drawable, 0u);
 }
 
 TEST_F(GxModelDamagedFileTest, DeeplyNestedSkeletonIsRefused)

@@ -2,7 +2,6 @@
 // movies driven by a scripted run's pass clock.
 #include "MovieTestSupport.h"
 
-#include "core/GxTimeSource.h"
 #include "media/GxMovieGraph.h"
 #include "platform/PfAudioDevice.h"
 #include "platform/PfInputScript.h"
@@ -104,14 +103,6 @@ TEST_F(GxMovieTest, SoundOnlyFileLeavesTheTextureBlackAndEnds)
 // one without), with sound or without.
 TEST_F(GxMovieTest, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryRun)
 {
-    class PassClock final : public GxTimeSource
-    {
-    public:
-        uint64_t GetTimeMs() override { return m_Us / 1000; }
-        uint64_t GetTimeUs() override { return m_Us; }
-        void Sleep(uint32_t) override {}
-        uint64_t m_Us = 5000000;
-    };
     struct Played
     {
         std::vector<int> shown; // the texture's frame number after each pass's update
@@ -120,7 +111,7 @@ TEST_F(GxMovieTest, DrivenByThePassClockAMovieShowsAndEndsOnTheSamePassesEveryRu
     ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
     const auto play = [&](const std::string& name, bool slow)
     {
-        PassClock clock;
+        KvPassClock clock;
         GxMovie::SetPassClock(&clock);
         Played played;
         EXPECT_TRUE(GxMovie::Open(0, Wide(KvMovie(name)), nullptr, true, false)) << name;

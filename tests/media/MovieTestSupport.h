@@ -7,6 +7,7 @@
 #include "../graphics/GraphicsTestSupport.h"
 #include "../../tools/moviegen/MoviePattern.h"
 
+#include "core/GxTimeSource.h"
 #include "graphics/GxTextureMovie.h"
 #include "media/GxMovie.h"
 #include "media/GxMoviePlayerFile.h"
@@ -64,6 +65,16 @@ inline std::string KvMovie(const std::string& name)
     made[name] = path;
     return path;
 }
+
+// A scripted run's pass clock: the test moves it on by hand, one pass at a time.
+class KvPassClock final : public GxTimeSource
+{
+public:
+    uint64_t GetTimeMs() override { return m_Us / 1000; }
+    uint64_t GetTimeUs() override { return m_Us; }
+    void Sleep(uint32_t) override {}
+    uint64_t m_Us = 5000000;
+};
 
 class KvMovieFixture : public KvGraphicsFixture
 {

@@ -218,35 +218,6 @@ private:
     std::vector<std::wstring> m_Lines;
 };
 
-// Durations of calls in ms. A call that waits on nothing stays far below 50 ms; on a loaded machine the
-// scheduler alone can delay a thread join past that now and then, so tests bound the median tightly and
-// the slowest call loosely (a stall on a lock or a one-second wait still fails the bound).
-class CallTimes
-{
-public:
-    template <typename F> void Time(F&& call)
-    {
-        const auto begin = std::chrono::steady_clock::now();
-        call();
-        m_Ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
-    }
-    double Percentile(double p) const
-    {
-        std::vector<double> sorted = m_Ms;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted.empty() ? 0 : sorted[static_cast<size_t>(p * (sorted.size() - 1))];
-    }
-    double Max() const { return Percentile(1.0); }
-    void ExpectQuick() const
-    {
-        EXPECT_LE(Percentile(0.5), 10.0);
-        EXPECT_LE(Max(), 500.0);
-    }
-
-private:
-    std::vector<double> m_Ms;
-};
-
 // Waits (at most 5 s) until ready() holds.
 inline bool WaitUntil(const std::function<bool()>& ready)
 {
