@@ -89,7 +89,7 @@ void GxNcMotion::Read(GxContentReaderBase& r)
     r.Read("m_PlayTime", m_PlayTime);
     r.Read("m_EndTime", m_EndTime);
 
-    // A layer is at least its names, its 21 numbers and its eleven key lists, empty.
+    // A layer is at least its names, its 19 numbers and its eleven key lists, empty.
     const uint64_t leastLayer =
         r.LeastSize({g_ContentValueString, g_ContentValueString, g_ContentValueU32, g_ContentValueS32,
                      g_ContentValueU32, g_ContentValueU32, g_ContentValueS32}) +
