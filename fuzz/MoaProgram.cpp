@@ -6,7 +6,9 @@
 // walked token by token and written back.
 //
 // Input: a 4-byte little-endian length, that many bytes of program, then the record. The length's top
-// bit asks for the permanent form; a record starting with 'T' is read as text, else as binary.
+// bit asks for the permanent form. A record starting with 'T' is read as text from the byte after it (a
+// text record has no header of its own, so its lines begin with a tag: the 'T' only chooses the form),
+// any other as binary.
 #include "FuzzSupport.h"
 #include "appdata/GxUserScriptRecord.h"
 #include "core/GxContentBinaryReader.h"
@@ -64,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::unique_ptr<GxContentReaderBase> reader;
     const uint32_t length = static_cast<uint32_t>(recordSize);
     if (recordSize && record[0] == 'T')
-        reader = std::make_unique<GxContentTextReader>(record.get(), length);
+        reader = std::make_unique<GxContentTextReader>(record.get() + 1, length - 1);
     else
         reader = std::make_unique<GxContentBinaryReader>(record.get(), length);
     if (permanent)

@@ -5,7 +5,8 @@
 #   bash scripts/run-fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
 # Seconds default to 20 (KV_FUZZ_SECONDS also sets it); with no target named, every target runs. Targets
 # run side by side, one per core (KV_JOBS sets how many).
-# The seed corpus is never written: new inputs go to a scratch copy.
+# The seed corpus is never written: new inputs go to a scratch copy. Inputs that once failed are kept in
+# fuzz/regressions/<target>/, which fuzz/make-corpus.sh leaves alone, and run with the seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,13 +38,23 @@ trap 'rm -rf "$scratch"' EXIT
 run_target() {
   local target=$1
   mkdir -p "$scratch/$target" "fuzz/corpus/$target"
+  # The model and animation readers check every count against the whole file, and their files run to
+  # hundreds of KB: they get inputs up to 1 MB rather than libFuzzer's 4 KB.
+  local options=()
+  case $target in
+    fuzz_model_readers | fuzz_animation_readers) options=(-max_len=1048576) ;;
+  esac
+  # libFuzzer writes new inputs into the first folder only: the scratch copy comes first, then the seeds
+  # and the kept regressions, which are only read.
+  local folders=("$scratch/$target" "$root/fuzz/corpus/$target")
+  [ -d "fuzz/regressions/$target" ] && folders+=("$root/fuzz/regressions/$target")
   # Leaks are findings too (but those of fuzz/lsan.supp, inside system libraries); the logs of the engine
   # go nowhere (each target sends them to /dev/null).
   if (cd "$scratch" && ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
         LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0 \
         "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
-        -artifact_prefix="$findings/$target-" -print_final_stats=1 \
-        "$scratch/$target" "$root/fuzz/corpus/$target" > "$scratch/$target.log" 2>&1); then
+        -artifact_prefix="$findings/$target-" -print_final_stats=1 ${options[@]+"${options[@]}"} \
+        "${folders[@]}" > "$scratch/$target.log" 2>&1); then
     touch "$scratch/$target.ok"
   fi
 }

@@ -1,5 +1,7 @@
-// Animation data: reading a 200-layer binary project against a bare SkipValue walk of the same bytes, and
-// the key search against std::upper_bound over the same 10,000 key records. Compare each pair within one run.
+// Animation data: reading a 200-layer binary project against a bare SkipValue walk of the same bytes, a
+// project whose stage count is raised to a million (a million zero bytes after it) refused against the same
+// walk of its bytes, and the key search against std::upper_bound over the same 10,000 key records. Compare
+// each pair within one run.
 #include "../../tools/gncwriter/GncProjectWriter.h"
 
 #include "animation/GxNcKey.h"
@@ -106,6 +108,62 @@ void BM_ProjectSkipValueWalk(benchmark::State& state)
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)bytes.size());
 }
 BENCHMARK(BM_ProjectSkipValueWalk);
+
+// The small project of one empty motion with its stage count at a million and a million zero bytes after
+// it: the stage list (empty in the file) is the one whose end is followed by the image-set list.
+std::vector<uint8_t> RaisedStageBytes()
+{
+    static std::vector<uint8_t> s_Bytes;
+    if (!s_Bytes.empty())
+        return s_Bytes;
+    GxNcProject p;
+    char path[] = "/tmp/kvgncbenchXXXXXX";
+    const int fd = mkstemp(path);
+    close(fd);
+    GncProjectWriter::Write(path, p, {}, GncForm::Binary);
+    std::ifstream in(path, std::ios::binary);
+    s_Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::remove(path);
+    // ... stage list: 0x20, count, 0x21; image-set list: 0x20, count 0, 0x21.
+    const size_t at = s_Bytes.size() - 12;
+    const uint32_t count = 1000000;
+    for (int i = 0; i < 4; ++i)
+        s_Bytes[at + 1 + i] = (uint8_t)((count >> (24 - 8 * i)) & 0xFF);
+    s_Bytes.resize(s_Bytes.size() + count, 0);
+    return s_Bytes;
+}
+
+void BM_RaisedStageCountRefused(benchmark::State& state)
+{
+    const std::vector<uint8_t> bytes = RaisedStageBytes();
+    for (auto _ : state)
+    {
+        GxContentBinaryReader r(bytes.data(), (uint32_t)bytes.size());
+        uint32_t version = 0;
+        r.ReadHeader("BNCPROJ", version);
+        GxNcProject p;
+        std::vector<std::wstring> sets;
+        if (p.Read(r, sets))
+            state.SkipWithError("a raised stage count was taken");
+    }
+}
+BENCHMARK(BM_RaisedStageCountRefused);
+
+void BM_RaisedStageSkipValueWalk_Reference(benchmark::State& state)
+{
+    const std::vector<uint8_t> bytes = RaisedStageBytes();
+    for (auto _ : state)
+    {
+        GxContentBinaryReader r(bytes.data(), (uint32_t)bytes.size());
+        uint32_t version = 0;
+        r.ReadHeader("BNCPROJ", version);
+        int values = 0;
+        while (!r.IsEnd() && r.SkipValue())
+            ++values;
+        benchmark::DoNotOptimize(values);
+    }
+}
+BENCHMARK(BM_RaisedStageSkipValueWalk_Reference);
 
 struct SearchData
 {

@@ -87,8 +87,15 @@ int main(int argc, char** argv)
         slot.m_GameDataTitle = L"seed";
         slot.m_RestoreSequence = L"SeqAvgMain";
         ok &= slot.Save(wide(folder("fuzz_user_slot") / "gamedata_start.gd"), true);
-        scene.MessageWindow()->SetMessage(L"リリス「ようこそ、[魔王城|まおうじょう]へ。」", true, false, false, false);
+        // The page shown whole, so the slot holds its characters and the reading over "魔王城"; layers with
+        // actions still queued.
+        scene.MessageWindow()->SetMessage(L"リリス「ようこそ、≪魔王城／まおうじょう≫へ。」", true, false, false, false);
+        scene.MessageWindow()->ProceedClick();
         scene.Layer(1)->SetSolidColor(0xFF204060u, 0);
+        scene.Layer(1)->AddActionWait(0, 500);
+        scene.Layer(1)->AddActionFadeIn(300);
+        scene.Layer(2)->AddActionMove(400, GxVector4(32.0f, -16.0f, 0.0f, 0.0f), 1);
+        scene.Layer(2)->AddActionHide();
         scene.Layer(4)->SetAlpha(128);
         slot.m_IsSelecting = true;
         slot.m_SelectMenuItemList[1].m_Text = L"はい";
@@ -103,7 +110,8 @@ int main(int argc, char** argv)
         ok &= slot.Save(wide(folder("fuzz_user_slot") / "gamedata_quick_text.gd"), false);
 
         // The scene's compiled program followed by script records as a slot and "permanent.dat" hold them:
-        // a 4-byte length (top bit: the permanent form), the program, the record.
+        // a 4-byte length (top bit: the permanent form), the program, the record; a text record behind the
+        // "T" that makes the target read it as text.
         const std::string program = written(true, [](GxContentWriterBase& w) { g_MoaInstance->Write(&w); });
         auto moa = [&](const char* name, bool permanent, bool binary)
         {
@@ -119,7 +127,7 @@ int main(int argc, char** argv)
             std::string bytes;
             for (int i = 0; i < 4; ++i)
                 bytes += static_cast<char>((head >> (8 * i)) & 0xFF);
-            put(folder("fuzz_MoaProgram") / name, bytes + program + record);
+            put(folder("fuzz_MoaProgram") / name, bytes + program + (binary ? "" : "T") + record);
         };
         moa("slot_record.bin", false, true);
         moa("slot_record_text.bin", false, false);
@@ -162,6 +170,12 @@ int main(int argc, char** argv)
             new GxTaskBase(root, name);
         auto core = std::make_unique<ZorCore>(nullptr, &manage);
         core->GetUserData()->InitNewGame();
+        // Units in the ready list, so a load that passes the checks builds them.
+        ok &= core->AddFirstReadyUnit();
+        ZorUnitRecord record;
+        record.m_UnitID = 3;
+        record.m_Level = 2;
+        ok &= core->AddReadyUnitFromRecord(record);
         ok &= core->SaveGameData(wide(folder("fuzz_strategy_save") / "zordata001.gd"), true);
         // The text form of a slot is some 340 KB, which would slow every run of the target: the text
         // reader is seeded by the round file's text form instead.

@@ -13,8 +13,11 @@ GxNcCrammedImageSet::~GxNcCrammedImageSet()
 
 bool GxNcCrammedImageSet::Read(GxContentReaderBase& reader)
 {
+    // Every count is held to what the bytes left can hold at its item's least size.
     uint32_t count = 0;
-    reader.ListBegin("m_CrammedImageArray", count);
+    reader.ListBegin("m_CrammedImageArray", count,
+                     reader.LeastSize({g_ContentValueString, g_ContentValueS32, g_ContentValueS32, g_ContentValueS32,
+                                       g_ContentValueU32}));
     m_CrammedImages.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -32,7 +35,12 @@ bool GxNcCrammedImageSet::Read(GxContentReaderBase& reader)
     }
     reader.ListEnd();
 
-    reader.ListBegin("m_OriginImageArray", count);
+    reader.ListBegin("m_OriginImageArray", count,
+                     reader.LeastSize({g_ContentValueString, g_ContentValueS32, g_ContentValueS32, g_ContentValueS32,
+                                       g_ContentValueU32, g_ContentValueEmptyList}));
+    const uint64_t leastPattern =
+        11 * reader.LeastSize({g_ContentValueS32}) +
+        reader.LeastSize({g_ContentValueF32, g_ContentValueF32, g_ContentValueU32, g_ContentValueU32});
     m_OriginImages.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -44,7 +52,7 @@ bool GxNcCrammedImageSet::Read(GxContentReaderBase& reader)
         reader.Read("m_ImageHeight", image.m_ImageHeight);
         reader.Read("m_PreserveFlag", image.m_PreserveFlag);
         uint32_t patterns = 0;
-        reader.ListBegin("m_PatternArray", patterns);
+        reader.ListBegin("m_PatternArray", patterns, leastPattern);
         image.m_Patterns.reserve(patterns < 256 ? patterns : 256);
         for (uint32_t j = 0; j < patterns; ++j)
         {

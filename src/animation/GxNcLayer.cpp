@@ -66,12 +66,49 @@ void ReadKey(GxContentReaderBase& r, GxNcVector4x5Key& key)
     r.Read("m_SelectedLocalFlags", key.m_SelectedLocalFlags);
 }
 
-// An unnamed list of keys. Key lists do not stop at earlier errors: the reader's own checks make a damaged
-// list end quickly.
+// The least bytes of one key of each kind: its time, its value and the four values every key ends with.
+uint64_t LeastKeyTail(GxContentReaderBase& r)
+{
+    return r.LeastSize({g_ContentValueU32, g_ContentValueF32, g_ContentValueF32, g_ContentValueU32});
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcImageKey*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueString, g_ContentValueString, g_ContentValueString,
+                        g_ContentValueString, g_ContentValueS32, g_ContentValueS32, g_ContentValueS32,
+                        g_ContentValueS32, g_ContentValueU32}) +
+           LeastKeyTail(r);
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcVector4Key*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueVector4}) + LeastKeyTail(r);
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcVector2Key*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueVector2}) + LeastKeyTail(r);
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcFloatKey*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueF32}) + LeastKeyTail(r);
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcUIntKey*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueU32}) + LeastKeyTail(r);
+}
+uint64_t LeastKeySize(GxContentReaderBase& r, const GxNcVector4x5Key*)
+{
+    return r.LeastSize({g_ContentValueS32, g_ContentValueVector4, g_ContentValueVector4, g_ContentValueVector4,
+                        g_ContentValueVector4, g_ContentValueVector4, g_ContentValueU32}) +
+           LeastKeyTail(r);
+}
+
+// An unnamed list of keys, its count held to what the bytes left can hold at the least size of its key.
+// Nothing is read once a value has failed: the loader throws a damaged project away.
 template <typename Key> void ReadKeys(GxContentReaderBase& r, std::vector<Key>& keys)
 {
+    if (r.GetErrorCount() != 0)
+        return;
     uint32_t count = 0;
-    r.ListBegin("", count);
+    r.ListBegin("", count, LeastKeySize(r, static_cast<const Key*>(nullptr)));
     keys.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {

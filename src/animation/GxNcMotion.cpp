@@ -12,10 +12,15 @@
 namespace
 {
 
+// Nothing is read once a value has failed: the loader throws a damaged project away. Counts are held to
+// what the bytes left can hold at each key's least size.
 void ReadKeys(GxContentReaderBase& r, std::vector<GxNcSoundKey>& keys)
 {
+    if (r.GetErrorCount() != 0)
+        return;
     uint32_t count = 0;
-    r.ListBegin("", count);
+    r.ListBegin("", count,
+                r.LeastSize({g_ContentValueS32, g_ContentValueString, g_ContentValueU32, g_ContentValueU32}));
     keys.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -35,8 +40,12 @@ void ReadKeys(GxContentReaderBase& r, std::vector<GxNcSoundKey>& keys)
 
 void ReadKeys(GxContentReaderBase& r, std::vector<GxNcEventKey>& keys)
 {
+    if (r.GetErrorCount() != 0)
+        return;
     uint32_t count = 0;
-    r.ListBegin("", count);
+    r.ListBegin("", count,
+                r.LeastSize({g_ContentValueS32, g_ContentValueS32, g_ContentValueU32, g_ContentValueString,
+                             g_ContentValueU32, g_ContentValueF32, g_ContentValueF32, g_ContentValueU32}));
     keys.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -80,8 +89,13 @@ void GxNcMotion::Read(GxContentReaderBase& r)
     r.Read("m_PlayTime", m_PlayTime);
     r.Read("m_EndTime", m_EndTime);
 
+    // A layer is at least its names, its 19 numbers and its eleven key lists, empty.
+    const uint64_t leastLayer =
+        r.LeastSize({g_ContentValueString, g_ContentValueString, g_ContentValueU32, g_ContentValueS32,
+                     g_ContentValueU32, g_ContentValueU32, g_ContentValueS32}) +
+        14 * r.LeastSize({g_ContentValueU32}) + 11 * r.LeastSize({g_ContentValueEmptyList});
     uint32_t count = 0;
-    r.ListBegin("m_LayerList", count);
+    r.ListBegin("m_LayerList", count, leastLayer);
     m_Layers.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -142,7 +156,8 @@ void GxNcMotion::ReadLayerTree(GxContentReaderBase& r)
     r.TreeBegin("m_LayerTree");
     for (;;)
     {
-        if (r.PeekValueType() == VALTYPE_TreeStratumBegin)
+        // No stratum is opened after a failed read: the open ones are closed and the tree ends.
+        if (r.PeekValueType() == VALTYPE_TreeStratumBegin && r.GetErrorCount() == 0)
         {
             r.TreeStratumBegin();
             GxNcLayerNode* node = new GxNcLayerNode();

@@ -9,8 +9,13 @@ void GxNcMotionGroup::Read(GxContentReaderBase& r)
     r.ReadString("m_MotionGroupName", m_MotionGroupName);
     r.ReadString("m_EnumName", m_EnumName);
     r.Read("m_MotionGroupID", m_MotionGroupID);
+    // A motion is at least its names and times, its layer, sound and four event lists, empty, and its tree.
+    const uint64_t leastMotion =
+        r.LeastSize({g_ContentValueString, g_ContentValueString, g_ContentValueU32, g_ContentValueS32,
+                     g_ContentValueS32, g_ContentValueS32, g_ContentValueS32}) +
+        6 * r.LeastSize({g_ContentValueEmptyList});
     uint32_t count = 0;
-    r.ListBegin("m_MotionList", count);
+    r.ListBegin("m_MotionList", count, leastMotion);
     m_Motions.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {

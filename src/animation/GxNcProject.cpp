@@ -8,6 +8,16 @@
 
 #include <memory>
 
+namespace
+{
+
+// A stage item stores no value at all, so the bytes left cannot bound how many there are, and each one
+// read costs an empty record of a few hundred bytes. The editor makes a handful per project: a count
+// above this is taken for damage.
+constexpr uint32_t kMaxStages = 4096;
+
+} // namespace
+
 bool GxNcProject::Load(const std::wstring& path, std::vector<std::wstring>& imageSetNames)
 {
     GxBinBuffer buffer;
@@ -28,10 +38,9 @@ bool GxNcProject::Load(const std::wstring& path, std::vector<std::wstring>& imag
     if (!reader->ReadHeader(root, version))
         return false;
     std::vector<std::wstring> names;
-    Read(*reader, names);
     // A project whose values break off would otherwise come out as a row of empty records that still
     // counts as loaded.
-    if (reader->GetErrorCount() != 0)
+    if (!Read(*reader, names))
     {
         GxLog::Error(L"GxNcProject::Load/プロジェクトファイルが壊れています:%ls\n", path.c_str());
         Clear();
@@ -41,8 +50,9 @@ bool GxNcProject::Load(const std::wstring& path, std::vector<std::wstring>& imag
     return true;
 }
 
-void GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageSetNames)
+bool GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageSetNames)
 {
+    bool stagesRefused = false;
     r.ReadString("m_ProjectName", m_ProjectName);
     r.Read("m_IssuableMotionID", m_IssuableMotionID);
     r.Read("m_IssuableLayerID", m_IssuableLayerID);
@@ -54,8 +64,10 @@ void GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageS
     r.Read("m_IssuableReserveID2", m_IssuableReserveID2);
     r.Read("m_IssuableReserveID3", m_IssuableReserveID3);
 
+    // Every count is held to what the bytes left can hold at its item's least size.
     uint32_t count = 0;
-    r.ListBegin("m_MotionGroupList", count);
+    r.ListBegin("m_MotionGroupList", count,
+                r.LeastSize({g_ContentValueString, g_ContentValueString, g_ContentValueU32, g_ContentValueEmptyList}));
     m_MotionGroups.reserve(count < 256 ? count : 256);
     for (uint32_t i = 0; i < count; ++i)
     {
@@ -69,7 +81,12 @@ void GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageS
     r.ListEnd();
 
     r.ListBegin("m_StageList", count);
-    // Stage items hold no values, so a damaged count is bounded only by the bytes left: stop on damage.
+    if (count > kMaxStages)
+    {
+        GxLog::Error(L"GxNcProject::Read/ステージ数が多すぎます(%u>%u)\n", count, kMaxStages);
+        stagesRefused = true;
+        count = 0;
+    }
     for (uint32_t i = 0; i < count && r.GetErrorCount() == 0; ++i)
     {
         r.ListItemBegin();
@@ -78,7 +95,7 @@ void GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageS
     }
     r.ListEnd();
 
-    r.ListBegin("m_ImageSetFileNameList", count);
+    r.ListBegin("m_ImageSetFileNameList", count, r.LeastSize({g_ContentValueString}));
     for (uint32_t i = 0; i < count; ++i)
     {
         r.ListItemBegin();
@@ -88,6 +105,7 @@ void GxNcProject::Read(GxContentReaderBase& r, std::vector<std::wstring>& imageS
             break;
     }
     r.ListEnd();
+    return !stagesRefused && r.GetErrorCount() == 0;
 }
 
 void GxNcProject::Clear()

@@ -24,8 +24,9 @@ public:
     // file names it lists. False when the file cannot be read as a project: no header, or values that break
     // off or do not match; then the project is left empty.
     bool Load(const std::wstring& path, std::vector<std::wstring>& imageSetNames);
-    // The values after the header, in file order.
-    void Read(GxContentReaderBase& reader, std::vector<std::wstring>& imageSetNames);
+    // The values after the header, in file order. False when a value failed to read or a count was taken
+    // for damage (then what was read is not to be used).
+    bool Read(GxContentReaderBase& reader, std::vector<std::wstring>& imageSetNames);
     // The name emptied, groups and stages deleted.
     void Clear();
 

@@ -204,6 +204,24 @@ bool GxContentBinaryReader::ReadValue(const char*, const GxContentValueDesc& des
     return false;
 }
 
+// A tag and its payload. A four-float vector may be stored as a three-float one, so it can take 13 bytes;
+// a string is at least its count and terminator, a list its count and its end tag.
+uint32_t GxContentBinaryReader::LeastValueSize(const GxContentValueDesc& desc) const
+{
+    switch (desc.m_Tag)
+    {
+    case VALTYPE_GxStringUTF8:
+    case VALTYPE_GxStringSJIS:
+        return 1 + 4 + 1;
+    case VALTYPE_ListBegin:
+        return 1 + 4 + 1;
+    case VALTYPE_GxVector4:
+        return 1 + 3 * 4;
+    default:
+        return 1 + uint32_t(desc.m_Count) * GxContentComponentSize(desc.m_Component);
+    }
+}
+
 bool GxContentBinaryReader::ReadStringBytes(std::string& text, uint8_t& tag)
 {
     text.clear();

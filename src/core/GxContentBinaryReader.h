@@ -19,6 +19,7 @@ public:
     std::string ReadStringA(const char* name) override;
     std::wstring ReadStringW(const char* name) override;
     bool ReadBinary(const char* name, GxBinBuffer& value) override;
+    using GxContentReaderBase::ListBegin;
     bool ListBegin(const char* name, uint32_t& count) override;
     bool ListEnd() override;
     bool TreeBegin(const char* name) override;
@@ -30,6 +31,7 @@ public:
 
 protected:
     bool ReadValue(const char* name, const GxContentValueDesc& desc, void* components) override;
+    uint32_t LeastValueSize(const GxContentValueDesc& desc) const override;
 
 private:
     uint32_t Remaining() const { return static_cast<uint32_t>(m_End - m_Cursor); }

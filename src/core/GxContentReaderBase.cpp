@@ -37,6 +37,27 @@ void GxContentReaderBase::LogError(const char* format, ...)
         GxLog::ErrorA("%s", "GxContentReader/Too many errors in this record; the rest are counted, not logged\n");
 }
 
+bool GxContentReaderBase::ListBegin(const char* name, uint32_t& count, uint64_t leastItemSize)
+{
+    if (!ListBegin(name, count))
+        return false;
+    const uint64_t remaining = m_Cursor ? static_cast<uint64_t>(m_End - m_Cursor) : 0;
+    if (uint64_t(count) * leastItemSize <= remaining)
+        return true;
+    LogError("GxContentReader/List %s Count %u Exceeds What The Remaining %llu Bytes Hold\n", name ? name : "", count,
+             static_cast<unsigned long long>(remaining));
+    count = 0;
+    return false;
+}
+
+uint64_t GxContentReaderBase::LeastSize(std::initializer_list<GxContentValueDesc> values) const
+{
+    uint64_t size = 0;
+    for (const GxContentValueDesc& desc : values)
+        size += LeastValueSize(desc);
+    return size;
+}
+
 //----------------------------------------------------------------------------------------------------
 // Typed reads: each value goes through the form's ReadValue as an array of components.
 

@@ -14,6 +14,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class GxBinBuffer;
@@ -103,6 +104,14 @@ public:
     // A failed ListBegin gives the count 0. A count that cannot fit in what remains of the data is
     // refused, so a damaged count never drives a client into a huge allocation or an endless loop.
     virtual bool ListBegin(const char* name, uint32_t& count) = 0;
+    // ListBegin for a list whose every item takes at least leastItemSize bytes (LeastSize): a count that
+    // the bytes left cannot hold is refused like any damage (logged, counted, count 0), before the client
+    // reserves anything or loops for it.
+    bool ListBegin(const char* name, uint32_t& count, uint64_t leastItemSize);
+    // The least bytes that one stored value of each kind listed takes in this form, summed: what a list
+    // item made of them needs at the least. g_ContentValueString stands for a string and
+    // g_ContentValueEmptyList for a nested list.
+    uint64_t LeastSize(std::initializer_list<GxContentValueDesc> values) const;
     virtual bool ListEnd() = 0;
     bool ListItemBegin() { return true; }
     bool ListItemEnd() { return true; }
@@ -126,6 +135,8 @@ protected:
     // Reads one stored value of the described type into its components (an array of the component
     // type, of at least desc.m_Count elements; four floats for the three- and four-float vectors).
     virtual bool ReadValue(const char* name, const GxContentValueDesc& desc, void* components) = 0;
+    // The least bytes one stored value of the described kind takes in this form (LeastSize).
+    virtual uint32_t LeastValueSize(const GxContentValueDesc& desc) const = 0;
     // Reads a composite value through its components (GxContentComponents).
     template <typename T> bool ReadComponents(const char* name, T& value);
 

@@ -175,6 +175,24 @@ bool GxContentTextReader::ReadValue(const char* name, const GxContentValueDesc& 
     return true;
 }
 
+// A line of at least its tag (one hexadecimal digit below 16, two from there), the TABs before the name and
+// each further field, all fields empty, and its line end: a string line has four fields, a list's begin
+// four and its end only the tag.
+uint32_t GxContentTextReader::LeastValueSize(const GxContentValueDesc& desc) const
+{
+    const uint32_t tag = desc.m_Tag < 16 ? 1 : 2;
+    switch (desc.m_Tag)
+    {
+    case VALTYPE_GxStringUTF8:
+    case VALTYPE_GxStringSJIS:
+        return tag + 3 + 1;
+    case VALTYPE_ListBegin:
+        return (tag + 3 + 1) + (2 + 1);
+    default:
+        return tag + 1 + uint32_t(desc.m_Count) + 1;
+    }
+}
+
 bool GxContentTextReader::ReadStringField(const char* name, std::string_view& quoted, int32_t& tag)
 {
     tag = ReadFields();

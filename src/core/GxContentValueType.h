@@ -92,6 +92,12 @@ inline constexpr GxContentValueDesc g_ContentValuePoint2{VALTYPE_GxPoint2, 2, Gx
 inline constexpr GxContentValueDesc g_ContentValuePoint3{VALTYPE_GxPoint3, 3, GxContentComponent::S32, "GxPoint3"};
 inline constexpr GxContentValueDesc g_ContentValuePoint4{VALTYPE_GxPoint4, 4, GxContentComponent::S32, "GxPoint4"};
 
+// Stand-ins for the values that have no fixed components, as GxContentReaderBase::LeastSize takes them:
+// a string of no characters and a nested list of no items (its begin and its end).
+inline constexpr GxContentValueDesc g_ContentValueString{VALTYPE_GxStringUTF8, 0, GxContentComponent::U8,
+                                                         "GxStringUTF8"};
+inline constexpr GxContentValueDesc g_ContentValueEmptyList{VALTYPE_ListBegin, 0, GxContentComponent::U32, "ListBegin"};
+
 // Bytes of one component in the binary form.
 inline constexpr uint32_t GxContentComponentSize(GxContentComponent component)
 {

@@ -26,11 +26,18 @@ bool GxMaterialSet::Load(const std::wstring& path)
 
 void GxMaterialSet::ReadMaterialList(GxContentReaderBase& reader)
 {
+    // A material is at least its name, four colours, eight numbers and an empty texture list: the count is
+    // held to what the bytes left can hold before anything is reserved for it.
+    const uint64_t least = reader.LeastSize(
+        {g_ContentValueString, g_ContentValueFColor, g_ContentValueFColor, g_ContentValueFColor, g_ContentValueFColor,
+         g_ContentValueF32, g_ContentValueF32, g_ContentValueF32, g_ContentValueF32, g_ContentValueU32,
+         g_ContentValueU32, g_ContentValueU32, g_ContentValueU32, g_ContentValueEmptyList});
     uint32_t count = 0;
-    if (!reader.ListBegin("m_MaterialList", count))
+    if (!reader.ListBegin("m_MaterialList", count, least))
         return;
     m_Materials.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
+    const uint32_t errors = reader.GetErrorCount();
+    for (uint32_t i = 0; i < count && reader.GetErrorCount() == errors; ++i)
     {
         GxMaterial m;
         reader.ReadString("m_MaterialName", m.m_MaterialName);
@@ -54,12 +61,13 @@ void GxMaterialSet::ReadMaterialList(GxContentReaderBase& reader)
             m.m_TextureCount = GxMaterial::MAX_TEXTURES;
         }
         uint32_t params = 0;
-        if (reader.ListBegin("m_TextureParamList", params))
+        if (reader.ListBegin("m_TextureParamList", params,
+                             reader.LeastSize({g_ContentValueString, g_ContentValueU32, g_ContentValueU32})))
         {
             if (params > GxMaterial::MAX_TEXTURES)
                 GxLog::Error(L"GxMaterialSet::ReadMaterialList/テクスチャパラメータが多すぎます(%s:%u)\n",
                              m.m_MaterialName.c_str(), params);
-            for (uint32_t k = 0; k < params; ++k)
+            for (uint32_t k = 0; k < params && reader.GetErrorCount() == errors; ++k)
             {
                 // Slots past the eighth are read and dropped, so the values after the list stay in step.
                 GxMaterialTextureParam dropped;

@@ -6,6 +6,11 @@
 // pass its vertices, or that names more triangles than it has indices, is kept but never drawn; a mesh or
 // bone naming no part is dropped; a mesh part whose entity names no mesh becomes a plain part. Each case
 // logs one line. A file the reader found damaged is not loaded at all.
+//
+// Every count the file gives is held to what the bytes after it can hold, each item at its least encoded
+// size in the file's form (GxContentReaderBase::LeastSize), before anything is reserved or made for it;
+// and every list stops at the first value that fails to read, since nothing of such a file is kept. So a
+// damaged count costs no more than the file's own size.
 #include "graphics/GxModel.h"
 
 #include "core/GxColor.h"
@@ -58,6 +63,12 @@ struct SubsetReadContext
     }
 };
 
+// True while nothing has failed to read: every item loop stops at the first failure.
+bool Intact(const GxContentReaderBase& reader)
+{
+    return reader.GetErrorCount() == 0;
+}
+
 // Closes a vertex list. A list that does not end where it should stops the read, except in the legacy
 // form, which reads on.
 bool EndLayerList(const SubsetReadContext& c, GxContentReaderBase& reader, const wchar_t* list)
@@ -78,7 +89,8 @@ bool ReadLayerDefault(SubsetReadContext& c, GxContentReaderBase& reader)
 {
     GxMeshSubset& s = c.m_Subset;
     uint32_t count = 0;
-    reader.ListBegin("m_pVertexLayerDefault", count);
+    reader.ListBegin("m_pVertexLayerDefault", count,
+                     reader.LeastSize({g_ContentValueVector3, g_ContentValueVector3, g_ContentValueFColor}));
     c.CheckLength("m_pVertexLayerDefault", count);
     void* data = nullptr;
     bool locked = false;
@@ -89,7 +101,7 @@ bool ReadLayerDefault(SubsetReadContext& c, GxContentReaderBase& reader)
         locked = s.LockLayerDefault(0, &data);
     if (locked)
         t = {(uint8_t*)data, c.m_Legacy ? 52u : 28u, 0, c.m_Writable};
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < count && Intact(reader); ++i)
     {
         const GxVector3 pos = reader.GetVector3("m_Pos");
         const GxVector3 normal = reader.GetVector3("m_Normal");
@@ -111,16 +123,16 @@ bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
 {
     GxMeshSubset& s = c.m_Subset;
     uint32_t layers = 0;
-    reader.ListBegin("m_pVertexLayerUV", layers);
+    reader.ListBegin("m_pVertexLayerUV", layers, reader.LeastSize({g_ContentValueEmptyList}));
     const uint32_t made = c.m_Legacy ? 1 : s.GetBufferUVLayerCount();
     // The single stream keeps layer 0 by design; otherwise layers past the buffers made are a mismatch.
     if (layers > GxMeshSubset::MAX_UV_LAYERS || (!c.m_Legacy && c.m_Writable > 0 && layers > made))
         GxLog::Error(L"ReadMeshSubset/UVレイヤがバッファより多いので超過分を読み捨てます(%s:%u>%u)\n", c.m_Path.c_str(),
                      layers, made);
-    for (uint32_t k = 0; k < layers; ++k)
+    for (uint32_t k = 0; k < layers && Intact(reader); ++k)
     {
         uint32_t count = 0;
-        reader.ListBegin("m_UVAry", count);
+        reader.ListBegin("m_UVAry", count, reader.LeastSize({g_ContentValueVector2}));
         c.CheckLength("m_UVAry", count);
         void* data = nullptr;
         bool locked = false;
@@ -132,7 +144,7 @@ bool ReadLayerUV(SubsetReadContext& c, GxContentReaderBase& reader)
             if (locked)
                 t = {(uint8_t*)data, c.m_Legacy ? 52u : 8u, c.m_Legacy ? 28u : 0u, c.m_Writable};
         }
-        for (uint32_t i = 0; i < count; ++i)
+        for (uint32_t i = 0; i < count && Intact(reader); ++i)
         {
             const GxVector2 uv = reader.GetVector2("m_UV");
             if (uint8_t* at = t.At(i))
@@ -153,7 +165,9 @@ bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
 {
     GxMeshSubset& s = c.m_Subset;
     uint32_t count = 0;
-    reader.ListBegin("m_pVertexLayerBoneWeight", count);
+    reader.ListBegin("m_pVertexLayerBoneWeight", count,
+                     reader.LeastSize({g_ContentValueU32, g_ContentValueVector4, g_ContentValueS32, g_ContentValueS32,
+                                       g_ContentValueS32, g_ContentValueS32}));
     c.CheckLength("m_pVertexLayerBoneWeight", count);
     void* data = nullptr;
     bool locked = false;
@@ -164,7 +178,7 @@ bool ReadLayerBoneWeight(SubsetReadContext& c, GxContentReaderBase& reader)
         locked = s.HasLayerBoneWeight() && s.LockLayerBoneWeight(0, &data);
     if (locked)
         t = {(uint8_t*)data, c.m_Legacy ? 52u : 16u, c.m_Legacy ? 36u : 0u, c.m_Writable};
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < count && Intact(reader); ++i)
     {
         reader.GetU32("m_AffectBoneCount");
         const GxVector4 weight = reader.GetVector4("m_Weight");
@@ -187,7 +201,7 @@ bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
 {
     GxMeshSubset& s = c.m_Subset;
     uint32_t count = 0;
-    reader.ListBegin("m_pVertexLayerTangent", count);
+    reader.ListBegin("m_pVertexLayerTangent", count, reader.LeastSize({g_ContentValueVector3}));
     c.CheckLength("m_pVertexLayerTangent", count);
     void* data = nullptr;
     // The single stream has no room for tangents: they are read and dropped.
@@ -195,7 +209,7 @@ bool ReadLayerTangent(SubsetReadContext& c, GxContentReaderBase& reader)
     LayerTarget t;
     if (locked)
         t = {(uint8_t*)data, 12u, 0u, c.m_Writable};
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < count && Intact(reader); ++i)
     {
         const GxVector3 tangent = reader.GetVector3("m_Tangent");
         if (uint8_t* at = t.At(i))
@@ -231,7 +245,7 @@ bool ReadMeshSubset(GxMeshSubset& s, uint32_t mask, bool legacy, const std::wstr
     }
 
     uint32_t indexCount = 0;
-    reader.ListBegin("m_pVertexIndexAry", indexCount);
+    reader.ListBegin("m_pVertexIndexAry", indexCount, reader.LeastSize({g_ContentValueU16}));
     s.m_VertexIndexCount = indexCount;
     uint16_t* indices = nullptr;
     if (indexCount > 0 && s.CreateIndexBuffer(indexCount))
@@ -243,7 +257,7 @@ bool ReadMeshSubset(GxMeshSubset& s, uint32_t mask, bool legacy, const std::wstr
     if (indexCount > 0 && !indices)
         drawable = false;
     uint32_t outOfRange = 0;
-    for (uint32_t i = 0; i < indexCount; ++i)
+    for (uint32_t i = 0; i < indexCount && Intact(reader); ++i)
     {
         const uint16_t v = reader.GetU16("");
         if (indices)
@@ -334,14 +348,19 @@ bool GxModel::ReadGeometry(bool legacy, GxContentReaderBase& reader)
         ReadSkeleton(m_pParts->m_Skeleton, nullptr, reader);
     reader.TreeEnd();
 
+    // A mesh is at least its values and its two lists, empty.
+    const uint64_t leastMesh =
+        reader.LeastSize({g_ContentValueString, g_ContentValueS32, g_ContentValueU32, g_ContentValueU32,
+                          g_ContentValueVector3, g_ContentValueVector3, g_ContentValueVector3, g_ContentValueF32,
+                          g_ContentValueMatrix, g_ContentValueEmptyList, g_ContentValueEmptyList});
     uint32_t count = 0;
-    reader.ListBegin("m_MeshList", count);
-    if (count > 0)
+    reader.ListBegin("m_MeshList", count, leastMesh);
+    if (count > 0 && Intact(reader))
     {
         m_pMeshes = std::make_unique<GxMesh[]>(count);
         m_MeshCount = count;
     }
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < m_MeshCount && Intact(reader); ++i)
         ReadMesh(m_pMeshes[i], legacy, reader);
     reader.ListEnd();
 
@@ -358,11 +377,15 @@ bool GxModel::ReadGeometry(bool legacy, GxContentReaderBase& reader)
 
 void GxModel::ReadPartsList(GxContentReaderBase& reader)
 {
+    const uint64_t least =
+        reader.LeastSize({g_ContentValueString, g_ContentValueU32, g_ContentValueU32, g_ContentValueF32,
+                          g_ContentValueS32, g_ContentValueMatrix, g_ContentValueMatrix, g_ContentValueVector3,
+                          g_ContentValueVector3, g_ContentValueQuat, g_ContentValueVector3});
     uint32_t count = 0;
-    reader.ListBegin("m_PartsList", count);
+    reader.ListBegin("m_PartsList", count, least);
     std::vector<GxParts>& parts = m_pParts->m_PartsList;
     parts.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
+    for (uint32_t i = 0; i < count && Intact(reader); ++i)
     {
         GxParts p;
         reader.ReadString("m_PartsName", p.m_PartsName);
@@ -395,9 +418,9 @@ void GxModel::ReadMesh(GxMesh& mesh, bool legacy, GxContentReaderBase& reader)
     reader.Read("m_GeometricPoseMatrix", mesh.m_GeometricPoseMatrix);
 
     uint32_t bones = 0;
-    reader.ListBegin("m_pLocalBoneTableAry", bones);
+    reader.ListBegin("m_pLocalBoneTableAry", bones, reader.LeastSize({g_ContentValueS32, g_ContentValueMatrix}));
     mesh.m_LocalBones.reserve(bones);
-    for (uint32_t i = 0; i < bones; ++i)
+    for (uint32_t i = 0; i < bones && Intact(reader); ++i)
     {
         GxLocalBone bone;
         reader.Read("m_PartsIndex", bone.m_PartsIndex);
@@ -408,14 +431,18 @@ void GxModel::ReadMesh(GxMesh& mesh, bool legacy, GxContentReaderBase& reader)
     mesh.m_HasBones = !mesh.m_LocalBones.empty();
     mesh.m_SingleStream = legacy;
 
+    // A subset is at least its counts and names, its index list and its default vertex list, both empty.
+    const uint64_t leastSubset = reader.LeastSize(
+        {g_ContentValueU32, g_ContentValueU32, g_ContentValueU32, g_ContentValueString, g_ContentValueS32,
+         g_ContentValueU32, g_ContentValueU32, g_ContentValueEmptyList, g_ContentValueEmptyList});
     uint32_t subsets = 0;
-    reader.ListBegin("m_pMeshSubsetAry", subsets);
-    if (subsets > 0)
+    reader.ListBegin("m_pMeshSubsetAry", subsets, leastSubset);
+    if (subsets > 0 && Intact(reader))
     {
         mesh.m_pSubsets = std::make_unique<GxMeshSubset[]>(subsets);
         mesh.m_SubsetCount = subsets;
     }
-    for (uint32_t i = 0; i < subsets; ++i)
+    for (uint32_t i = 0; i < mesh.m_SubsetCount && Intact(reader); ++i)
     {
         mesh.m_pSubsets[i].m_pMesh = &mesh;
         ReadMeshSubset(mesh.m_pSubsets[i], mesh.m_VertexLayer, legacy, m_Name, reader);

@@ -1,6 +1,8 @@
 // Projects written by the tools' writer in both forms read back field for field; references resolve or log;
 // damaged files give a log line and an empty project.
 #include "AnimationTestSupport.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -214,6 +216,36 @@ TEST_F(GxNcProjectTest, DamagedProjectsLogAndComeOutEmpty)
         flipped[i] = (char)(flipped[i] ^ 0xA5);
         bool result = false;
         load(flipped, result);
+    }
+}
+
+// A count raised with zero bytes after the file, so it fits the file at one byte an item but not at the
+// least size of its items: the project is refused at about the file's own cost (read whole, once). First the
+// sample game's stage list at a million (its items store nothing, so only their number can be judged), then
+// every list of the file.
+TEST_F(GxNcProjectTest, RaisedCountsCostNoMoreThanTheFile)
+{
+    const std::string seed = kvtest::SampleGameBytes("gnc/lilith.gnc");
+    // The stage list is empty and the image-set list follows it.
+    const size_t stages = seed.rfind(std::string("\x20\0\0\0\0\x21\x20", 7));
+    ASSERT_NE(stages, std::string::npos);
+    auto load = [&](const std::string& bytes)
+    {
+        Write("raised.gnc", bytes);
+        KvHeapPeak peak;
+        GxNcProject p;
+        std::vector<std::wstring> sets;
+        const bool loaded = p.Load(WidePath("raised.gnc"), sets);
+        EXPECT_LT(peak.Bytes(), 2 * bytes.size() + (1u << 20));
+        return loaded;
+    };
+    const uint32_t before = GxLog::GetErrorCount();
+    EXPECT_FALSE(load(kvtest::RaiseListCount(seed, stages, 1000000, 1000000)));
+    EXPECT_GT(GxLog::GetErrorCount(), before);
+    for (size_t at : kvtest::ListBeginCandidates(seed))
+    {
+        SCOPED_TRACE(at);
+        load(kvtest::RaiseListCount(seed, at, 1000000, 1000000));
     }
 }
 

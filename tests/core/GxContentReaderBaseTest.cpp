@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 namespace
@@ -109,4 +110,95 @@ TEST(GxContentReaderBase, ByValueReadsGiveDefaultsOnFailure)
     EXPECT_FALSE(reader.ReadString("m", text));
     EXPECT_EQ(text, L"");
     EXPECT_EQ(reader.GetErrorCount(), 12u);
+}
+
+// Lists of one kind of value written at its smallest (no name, zero, no text, no items) in either form: the
+// least size a reader gives for the kind never passes what was written, so a count that is really there is
+// taken; a count one past what the bytes after it could hold at that size is refused and logged, though
+// it would still fit them at one byte an item.
+TEST(GxContentReaderBase, ListCountsAreHeldToTheLeastSizeOfTheirItems)
+{
+    using Writer = GxContentWriterBase;
+    const GxVector2 v2{};
+    const GxVector3 v3{};
+    const GxVector4 v4{};
+    const GxFColor colour{};
+    const GxQuaternion quat{};
+    const GxMatrix matrix{};
+    const struct
+    {
+        GxContentValueDesc desc;
+        std::function<void(Writer&)> write;
+    } kinds[] = {
+        {g_ContentValueU16, [](Writer& w) { w.Write("", uint16_t(0)); }},
+        {g_ContentValueS32, [](Writer& w) { w.Write("", int32_t(0)); }},
+        {g_ContentValueU32, [](Writer& w) { w.Write("", uint32_t(0)); }},
+        {g_ContentValueF32, [](Writer& w) { w.Write("", 0.0f); }},
+        {g_ContentValueVector2, [&](Writer& w) { w.Write("", &v2); }},
+        {g_ContentValueVector3, [&](Writer& w) { w.Write("", &v3); }},
+        {g_ContentValueVector4, [&](Writer& w) { w.Write("", &v4); }},
+        {g_ContentValueFColor, [&](Writer& w) { w.Write("", &colour); }},
+        {g_ContentValueQuat, [&](Writer& w) { w.Write("", &quat); }},
+        {g_ContentValueMatrix, [&](Writer& w) { w.Write("", &matrix); }},
+        {g_ContentValueString, [](Writer& w) { w.WriteString("", ""); }},
+        {g_ContentValueEmptyList, [](Writer& w) { w.ListBegin("", "", 0), w.ListEnd(); }},
+    };
+    constexpr uint32_t kItems = 40;
+    // The record's bytes and how many of them follow the list's count.
+    auto make = [](bool text, uint32_t count, const std::function<void(Writer&)>& item, size_t& afterCount)
+    {
+        MemoryFile head, file;
+        for (MemoryFile* f : {&head, &file})
+        {
+            std::unique_ptr<Writer> w;
+            if (text)
+                w = std::make_unique<GxContentTextWriter>(f->Get());
+            else
+                w = std::make_unique<GxContentBinaryWriter>(f->Get());
+            w->WriteHeader(text ? "TLIST" : "BLIST", 1);
+            w->ListBegin("", "", count);
+            if (f == &head)
+                continue;
+            for (uint32_t i = 0; i < kItems; ++i)
+                item(*w);
+            w->ListEnd();
+        }
+        const std::string bytes = file.Bytes();
+        afterCount = bytes.size() - head.Bytes().size();
+        return bytes;
+    };
+    for (bool text : {true, false})
+        for (const auto& kind : kinds)
+        {
+            SCOPED_TRACE(std::string(text ? "text " : "binary ") + kind.desc.m_TypeName);
+            ErrorLogCapture log;
+            size_t after = 0;
+            std::string bytes = make(text, kItems, kind.write, after);
+            std::unique_ptr<GxContentReaderBase> r;
+            if (text)
+                r = std::make_unique<GxContentTextReader>(bytes.data(), (uint32_t)bytes.size());
+            else
+                r = std::make_unique<GxContentBinaryReader>(bytes.data(), (uint32_t)bytes.size());
+            uint32_t version = 0, count = 0;
+            ASSERT_TRUE(r->ReadHeader(text ? "TLIST" : "BLIST", version));
+            const uint64_t least = r->LeastSize({kind.desc});
+            ASSERT_GE(least, 2u);
+            EXPECT_TRUE(r->ListBegin("", count, least));
+            EXPECT_EQ(count, kItems);
+            EXPECT_EQ(r->GetErrorCount(), 0u);
+
+            const uint32_t raised = (uint32_t)(after / least) + 1;
+            ASSERT_LE(raised, after);
+            bytes = make(text, raised, kind.write, after);
+            if (text)
+                r = std::make_unique<GxContentTextReader>(bytes.data(), (uint32_t)bytes.size());
+            else
+                r = std::make_unique<GxContentBinaryReader>(bytes.data(), (uint32_t)bytes.size());
+            ASSERT_TRUE(r->ReadHeader(text ? "TLIST" : "BLIST", version));
+            const uint32_t logged = GxLog::GetErrorCount();
+            EXPECT_FALSE(r->ListBegin("", count, least));
+            EXPECT_EQ(count, 0u);
+            EXPECT_EQ(r->GetErrorCount(), 1u);
+            EXPECT_EQ(GxLog::GetErrorCount(), logged + 1);
+        }
 }

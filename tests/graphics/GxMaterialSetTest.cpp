@@ -5,6 +5,8 @@
 #include "graphics/GxMaterialSet.h"
 #include "graphics/GxTextureBase.h"
 #include "graphics/GxTextureFactory.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 namespace
 {
@@ -124,6 +126,34 @@ TEST_F(GxMaterialSetTest, EveryFailingMaterialIsReportedAndTheSetFails)
     const KvTestMaterialFile none{{KvTestMaterial{}}};
     ASSERT_TRUE(set.Load(Write("none.mtl", KvWriteRecord(none, false))));
     EXPECT_TRUE(set.LoadTextures(L"/nonexistent/", -1, 0, 1));
+}
+
+// The sample game's material file with a count raised and zero bytes after it: the count fits the file at
+// one byte an item, not at a material's least size. The set is refused at about the file's own cost (the
+// file read whole, once), whichever list the raised count begins.
+TEST_F(GxMaterialSetTest, CountPastWhatTheFileHoldsIsRefusedAtTheFilesOwnCost)
+{
+    const std::string seed = kvtest::SampleGameBytes("models/room_19_wall00.mtl");
+    ASSERT_GT(seed.size(), 25u);
+    ASSERT_EQ(seed[20], 0x20) << "the material list begins after the root name and the version";
+    KvQuietErrorLog quiet;
+    auto load = [&](const std::string& bytes)
+    {
+        const std::wstring path = Write("raised.mtl", bytes);
+        KvHeapPeak peak;
+        GxMaterialSet set;
+        const bool loaded = set.Load(path);
+        EXPECT_LT(peak.Bytes(), 2 * bytes.size() + (1u << 20));
+        return std::make_pair(loaded, set.GetCount());
+    };
+    const uint32_t before = quiet.Logged();
+    EXPECT_EQ(load(kvtest::RaiseListCount(seed, 20, 4000000, 4000000)), std::make_pair(false, 0u));
+    EXPECT_GT(quiet.Logged(), before);
+    for (size_t at : kvtest::ListBeginCandidates(seed))
+    {
+        SCOPED_TRACE(at);
+        load(kvtest::RaiseListCount(seed, at, 1000000, 1000000));
+    }
 }
 
 TEST_F(GxMaterialSetTest, TexturesComeFromTheFolderAndFileNameJoinedAsTheyAre)

@@ -4,6 +4,8 @@
 #include "ModelTestSupport.h"
 
 #include "graphics/GxModel.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 #include <algorithm>
 #include <functional>
@@ -254,6 +256,38 @@ TEST_F(GxModelDamagedFileTest, ScrambledFilesNeverReachPastTheirData)
     EXPECT_GT(loaded, 0u);
     EXPECT_GT(refused, 0u);
     EXPECT_GT(drawable, 0u);
+}
+
+// A count raised with zero bytes after the file, so it fits the file at one byte an item but not at the
+// least size of its items: the file is refused at about its own cost (read whole, once). First the sample
+// game's parts list at four million; then every list of the sample file and of a mesh with bones, subsets
+// and every vertex layer, each at a million.
+TEST_F(GxModelDamagedFileTest, RaisedCountsCostNoMoreThanTheFile)
+{
+    const std::string seed = kvtest::SampleGameBytes("models/scaffold.geo");
+    ASSERT_GT(seed.size(), 25u);
+    ASSERT_EQ(seed[20], 0x20) << "the parts list begins after the root name and the version";
+    KvQuietErrorLog quiet;
+    auto load = [&](const std::string& bytes, bool legacy)
+    {
+        const std::wstring path = Write("raised.geo", bytes);
+        KvHeapPeak peak;
+        GxModel model;
+        const bool loaded = model.LoadGeometry(path, legacy);
+        EXPECT_LT(peak.Bytes(), 2 * bytes.size() + (1u << 20));
+        Draw(model);
+        return loaded;
+    };
+    const uint32_t before = quiet.Logged();
+    EXPECT_FALSE(load(kvtest::RaiseListCount(seed, 20, 4000000, 4000000), true));
+    EXPECT_GT(quiet.Logged(), before);
+    const std::string mesh = KvWriteRecord(OneMesh(1 | 0x40 | 4), false);
+    for (const std::string& good : {seed, mesh})
+        for (size_t at : kvtest::ListBeginCandidates(good))
+        {
+            SCOPED_TRACE(at);
+            load(kvtest::RaiseListCount(good, at, 1000000, 1000000), at % 2 == 0);
+        }
 }
 
 TEST_F(GxModelDamagedFileTest, DeeplyNestedSkeletonIsRefused)

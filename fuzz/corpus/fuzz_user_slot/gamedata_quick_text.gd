@@ -354,7 +354,23 @@ TGD	100
 0c	m_UVOffset	0.000000	0.000000
 0d	m_ShakeOffsetPos	0.000000	0.000000	0.000000
 05	m_BlendMode	2
-20	m_ActionList		0	{
+20	m_ActionList		2	{
+05	m_ActionType	0
+05	m_TimeLeft	500
+05	m_TimeTotal	500
+0d	m_Start	0.000000	0.000000	0.000000
+0d	m_End	0.000000	0.000000	0.000000
+06	m_InterMode	1
+05	m_InterParam	0
+0b	m_InitCompleted	0
+05	m_ActionType	1
+05	m_TimeLeft	300
+05	m_TimeTotal	300
+0d	m_Start	0.000000	0.000000	0.000000
+0d	m_End	255.000000	0.000000	0.000000
+06	m_InterMode	1
+05	m_InterParam	0
+0b	m_InitCompleted	0
 21	}
 20	m_ActionList		0	{
 21	}
@@ -422,7 +438,23 @@ TGD	100
 0c	m_UVOffset	0.000000	0.000000
 0d	m_ShakeOffsetPos	0.000000	0.000000	0.000000
 05	m_BlendMode	2
-20	m_ActionList		0	{
+20	m_ActionList		2	{
+05	m_ActionType	2
+05	m_TimeLeft	400
+05	m_TimeTotal	400
+0d	m_Start	0.000000	0.000000	0.000000
+0d	m_End	32.000000	-16.000000	0.000000
+06	m_InterMode	1
+05	m_InterParam	0
+0b	m_InitCompleted	0
+05	m_ActionType	9
+05	m_TimeLeft	0
+05	m_TimeTotal	0
+0d	m_Start	0.000000	0.000000	0.000000
+0d	m_End	0.000000	0.000000	0.000000
+06	m_InterMode	1
+05	m_InterParam	0
+0b	m_InitCompleted	0
 21	}
 20	m_ActionList		0	{
 21	}
@@ -870,7 +902,7 @@ TGD	100
 0a	m_Change	0.000000
 05	m_GroupID	0
 05	m_ModuleID	0
-1a	m_Text	66	"リリス「ようこそ、[魔王城|まおうじょう]へ。」"
+1a	m_Text	72	"リリス「ようこそ、≪魔王城／まおうじょう≫へ。」"
 1a	m_Label	0	""
 05	m_AutoHelpTime	-1
 1a	m_Descript	0	""
@@ -889,10 +921,74 @@ TGD	100
 05	m_HoverCount	0
 06	m_EventReportFlags	4294967295
 0b	m_EventBlockFlag	1
-1a	m_Text	66	"リリス「ようこそ、[魔王城|まおうじょう]へ。」"
-20	m_ShowChars		0	{
+1a	m_Text	72	"リリス「ようこそ、≪魔王城／まおうじょう≫へ。」"
+20	m_ShowChars		15	{
+04	m_Char	12522
+0d	m_OffsetPos	0.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12522
+0d	m_OffsetPos	27.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12473
+0d	m_OffsetPos	54.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12300
+0d	m_OffsetPos	81.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12424
+0d	m_OffsetPos	108.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12358
+0d	m_OffsetPos	135.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12371
+0d	m_OffsetPos	162.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12381
+0d	m_OffsetPos	189.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12289
+0d	m_OffsetPos	216.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	39764
+0d	m_OffsetPos	243.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	29579
+0d	m_OffsetPos	270.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	22478
+0d	m_OffsetPos	297.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12408
+0d	m_OffsetPos	324.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12290
+0d	m_OffsetPos	351.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
+04	m_Char	12301
+0d	m_OffsetPos	378.000000	0.000000	0.000000
+06	m_Color	4294967295
+0b	m_ChangeColorFlag	0
 21	}
-20	m_Rubies		0	{
+20	m_Rubies		1	{
+1a	m_Text	18	"まおうじょう"
+05	m_RubyCharWidth	66
+05	m_RubyUnderCharWidth	81
+0d	m_OffsetPos	228.000000	0.000000	0.000000
 21	}
 05	m_TextRegionLeft	0
 05	m_TextRegionTop	0
@@ -905,9 +1001,9 @@ TGD	100
 05	m_TextMarginWidth	4
 05	m_RubyMarginHeight	11
 05	m_TextTotalHeight	35
-05	m_ProcessPos	0
+05	m_ProcessPos	24
 0b	m_RubyMode	0
-05	m_CursorX	0
+05	m_CursorX	405
 05	m_CursorY	0
 06	m_TextColor	4294967295
 06	m_ShadowColor	2147483648
@@ -915,11 +1011,11 @@ TGD	100
 0b	m_VisibleText	1
 0b	m_UseShadow	1
 0b	m_EnableAutoClickWait	1
-0b	m_ClickWaiting	0
+0b	m_ClickWaiting	1
 0b	m_ReadedFlag	0
 0b	m_IgnoreKinsoku	0
 0b	m_DisenableAutoNewline	0
-05	m_WaitTimeLeft	0
+05	m_WaitTimeLeft	900
 06	m_GlobalState	1
 07	m_TaskID	0
 0b	m_Visible	1

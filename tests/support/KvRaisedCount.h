@@ -1,0 +1,50 @@
+#pragma once
+
+// Damaged binary content records made from good ones: a list count raised and zero bytes appended, so the
+// count still fits the file's length at one byte an item but not at any item's real size. The readers'
+// cost tests make them from the sample game's own files (SharedSampleGame), the files the fuzz seeds are.
+
+#include "support/SampleGameCache.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace kvtest
+{
+
+// The bytes of a file of the shared sample game ("" when there is none).
+inline std::string SampleGameBytes(const std::string& relative)
+{
+    const std::string game = SharedSampleGame();
+    if (game.empty())
+        return {};
+    std::ifstream in(game + "/" + relative, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The binary record with the big-endian count after the list-begin tag at `at` set to count, and `zeros`
+// zero bytes after its end.
+inline std::string RaiseListCount(std::string bytes, size_t at, uint32_t count, size_t zeros)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + 1 + i] = static_cast<char>((count >> (24 - 8 * i)) & 0xFF);
+    bytes.append(zeros, '\0');
+    return bytes;
+}
+
+// Every place past the record's 20-byte head where a list could begin: a list-begin tag (0x20) with a
+// count of at most 0xFFFF after it. Some are bytes of other values; raising them damages the record some
+// other way, which must be as cheap.
+inline std::vector<size_t> ListBeginCandidates(const std::string& bytes)
+{
+    std::vector<size_t> at;
+    for (size_t i = 20; i + 5 <= bytes.size(); ++i)
+        if (bytes[i] == 0x20 && bytes[i + 1] == 0 && bytes[i + 2] == 0)
+            at.push_back(i);
+    return at;
+}
+
+} // namespace kvtest
