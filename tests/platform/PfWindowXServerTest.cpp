@@ -278,6 +278,24 @@ protected:
     }
 };
 
+// The defence screen in a window smaller than the server's screen, the pointer taken off it to the
+// screen's corner.
+class ZorCameraOnX : public OnX<zortest::ZorDefenceTest>, public ::testing::WithParamInterface<Move>
+{
+protected:
+    void SetUp() override
+    {
+        m_Desk.SetMove(GetParam());
+        OnX::SetUp();
+    }
+    void MoveTo(int x, int y) override { PointTo(x, y); }
+    void PointerOff() override
+    {
+        ASSERT_TRUE(m_Desk.MoveOff()) << "the pointer never left the window";
+        m_Loop.Pass();
+    }
+};
+
 bool Near(uint32_t a, uint32_t b)
 {
     for (int shift = 0; shift < 24; shift += 8)
@@ -305,6 +323,15 @@ TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutW
 
 INSTANTIATE_TEST_SUITE_P(Pointer, GxWidgetEngineOnXPointer, ::testing::Values(Move::Device, Move::Warp), MoveName);
 INSTANTIATE_TEST_SUITE_P(Pointer, ZorWindowsDeviceOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
+
+TEST_P(ZorCameraOnX, TheMapKeepsStillWhileThePointerIsAway)
+{
+    const SDL_Rect window = m_Desk.Placed();
+    ASSERT_TRUE(window.x > 0 && window.y > 0) << "the screen's corner is off the window";
+    TheMapKeepsStillWhileThePointerIsAway();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pointer, ZorCameraOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
 
 TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLetterboxed)
 {
