@@ -247,12 +247,15 @@ bool SeqSystem::IsShutdownDialogOpen() const
 
 // The dialog asks only when the player can answer it: without the dialog or its Yes button (a damaged UI
 // module table) there would be no way out, so the game ends without asking.
-bool SeqSystem::CanAskBeforeClosing() const
+bool SeqSystem::CanAskBeforeClosing()
 {
     const GxTaskUIBase* dialog = FindWidget(L"dlg_shutdown");
     if (dialog && FindDialogButton(L"dlg_shutdown", L"btn_dlgshutdown_yes", 0))
         return true;
-    GxLog::Error(L"終了確認ダイアログ(dlg_shutdown)を表示できないため確認せずに終了します\n");
+    // Once: Esc asks for the close, which comes back here.
+    if (!m_NoDialogLogged)
+        GxLog::Error(L"終了確認ダイアログ(dlg_shutdown)を表示できないため確認せずに終了します\n");
+    m_NoDialogLogged = true;
     return false;
 }
 

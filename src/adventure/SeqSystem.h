@@ -55,7 +55,7 @@ public:
 
 private:
     void BuildWidgets();
-    bool CanAskBeforeClosing() const;
+    bool CanAskBeforeClosing();
     static void LoadWidgetImages(GxTaskBase* first);
     GxTaskUIBase* FindWidget(const wchar_t* name) const;
     GxTaskUIBase* FindDialogButton(const wchar_t* dialog, const wchar_t* localName, int32_t localIndex) const;
@@ -64,4 +64,5 @@ private:
 
     std::wstring m_ShutdownDialogKey;
     uint32_t m_FrameCount = 0;
+    bool m_NoDialogLogged = false;
 };
