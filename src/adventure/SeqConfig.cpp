@@ -14,6 +14,7 @@
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
+#include "task/GxTaskScreenService.h"
 #include "task/GxUIEvent.h"
 #include "task/ui/GxTaskUIButtonIs.h"
 #include "task/ui/GxTaskUITextButtonIs.h"
@@ -365,8 +366,12 @@ int32_t SeqConfig::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     }
     if (name == L"btn_exit")
     {
-        if (system)
-            system->OnCloseRequest();
+        // As the window's close button (see the title's exit button).
+        if (!system || system->OnCloseRequest() == 0)
+        {
+            if (manage)
+                manage->GetScreenService()->RequestClose();
+        }
         return 1;
     }
     if (name == L"btn_back")

@@ -5,6 +5,7 @@
 #include "appdata/GxSoundControl.h"
 #include "appdata/GxUserConfig.h"
 #include "core/GxCore.h"
+#include "core/GxLog.h"
 #include "core/GxVector4.h"
 #include "graphics/GxGraphics.h"
 #include "media/GxSound.h"
@@ -12,6 +13,7 @@
 #include "script/GxMoaHost.h"
 #include "task/GxTaskControl.h"
 #include "task/GxTaskManage.h"
+#include "task/GxTaskScreenService.h"
 #include "task/GxTaskRenderManage.h"
 #include "task/ui/GxTaskUIBase.h"
 
@@ -243,9 +245,23 @@ bool SeqSystem::IsShutdownDialogOpen() const
     return dialog && dialog->IsActive();
 }
 
+// The dialog asks only when the player can answer it: without the dialog or its Yes button (a damaged UI
+// module table) there would be no way out, so the game ends without asking.
+bool SeqSystem::CanAskBeforeClosing()
+{
+    const GxTaskUIBase* dialog = FindWidget(L"dlg_shutdown");
+    if (dialog && FindDialogButton(L"dlg_shutdown", L"btn_dlgshutdown_yes", 0))
+        return true;
+    // Once: Esc asks for the close, which comes back here.
+    if (!m_NoDialogLogged)
+        GxLog::Error(L"終了確認ダイアログ(dlg_shutdown)を表示できないため確認せずに終了します\n");
+    m_NoDialogLogged = true;
+    return false;
+}
+
 int32_t SeqSystem::OnCloseRequest()
 {
-    if (IsShutdownDialogOpen())
+    if (IsShutdownDialogOpen() || !CanAskBeforeClosing())
         return 0;
     OpenShutdownDialog();
     return 1;
@@ -259,8 +275,10 @@ int32_t SeqSystem::OnKeyDown(uint32_t key, uint32_t)
         return 0;
     if (IsShutdownDialogOpen())
         CloseShutdownDialog(true);
-    else
+    else if (CanAskBeforeClosing())
         OpenShutdownDialog();
+    else if (GxTaskManage* manage = GetManager())
+        manage->GetScreenService()->RequestClose(); // the window's own close, with its shut-down
     return 1;
 }
 

@@ -36,9 +36,10 @@ public:
     const std::wstring& GetShutdownDialogKey() const { return m_ShutdownDialogKey; }
 
     // A close request opens the shutdown dialog and keeps the window; with the dialog already open (its
-    // Yes posts the close) the close goes ahead.
+    // Yes posts the close), or with no dialog to answer, the close goes ahead.
     int32_t OnCloseRequest() override;
-    // Esc toggles the shutdown dialog, unless the player has hidden the message window.
+    // Esc toggles the shutdown dialog, unless the player has hidden the message window; with no dialog to
+    // answer it asks the window to close.
     int32_t OnKeyDown(uint32_t key, uint32_t keyData) override;
     int32_t Update(int32_t step, int64_t elapsed) override;
     int32_t RegisterDraw(int32_t step, int64_t elapsed) override;
@@ -54,6 +55,7 @@ public:
 
 private:
     void BuildWidgets();
+    bool CanAskBeforeClosing();
     static void LoadWidgetImages(GxTaskBase* first);
     GxTaskUIBase* FindWidget(const wchar_t* name) const;
     GxTaskUIBase* FindDialogButton(const wchar_t* dialog, const wchar_t* localName, int32_t localIndex) const;
@@ -62,4 +64,5 @@ private:
 
     std::wstring m_ShutdownDialogKey;
     uint32_t m_FrameCount = 0;
+    bool m_NoDialogLogged = false;
 };

@@ -17,6 +17,7 @@
 #include "task/GxTaskFolder.h"
 #include "task/GxTaskLayer.h"
 #include "task/GxTaskManage.h"
+#include "task/GxTaskScreenService.h"
 #include "task/GxUIEvent.h"
 #include "task/ui/GxTaskUIBase.h"
 #include "task/ui/GxTaskUIButtonIs.h"
@@ -154,9 +155,11 @@ int32_t SeqTitle::OnUIEvent1(GxTaskBase* sender, const GxUIEvent& event)
     }
     if (name == L"btn_title_exit")
     {
-        // As the window's close button: the system sequence opens the shutdown dialog.
-        if (GxTaskBase* system = manage->GetSystemSequence())
-            system->OnCloseRequest();
+        // As the window's close button: the system sequence opens the shutdown dialog, or, when it lets the
+        // close go ahead (it has no dialog to ask with), the window closes.
+        GxTaskBase* system = manage->GetSystemSequence();
+        if (!system || system->OnCloseRequest() == 0)
+            manage->GetScreenService()->RequestClose();
         return 1;
     }
     return 0;

@@ -97,12 +97,12 @@ void GxCore::MapMouse(const MouseMapping& mapping, int x, int y, float& vx, floa
     }
 }
 
-void GxCore::GetCursorPos(int& x, int& y)
+bool GxCore::GetCursorPos(int& x, int& y)
 {
     x = 0;
     y = 0;
     if (!m_MainWindow)
-        return;
+        return false;
     int cx = 0;
     int cy = 0;
     m_MainWindow->GetCursorPos(cx, cy);
@@ -115,6 +115,7 @@ void GxCore::GetCursorPos(int& x, int& y)
     MapMouse(m_MouseMapping, cx, cy, vx, vy);
     x = static_cast<int>(vx);
     y = static_cast<int>(vy);
+    return m_MainWindow->IsPointerOver();
 }
 
 // A release counts only while this window holds the capture, which it then gives back.

@@ -470,6 +470,11 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     // Presenting rebinds frame buffers and moves the scissor behind the device's back.
     m_Dirty |= DIRTY_FRAMEBUFFER | DIRTY_RASTER;
     ++m_PresentedFrames;
+    // A window resized from outside may take its new size in the driver only after this present's swap
+    // (software GL reads it then), so this present may have gone through a buffer of the old size: the next
+    // one is sent whole too, even when its frame is unchanged.
+    if (shownWindow == m_ShownWindow && (dw != m_ShownWidth || dh != m_ShownHeight))
+        m_WindowExposed = true;
     // A failed present leaves the window's picture unknown: the next one is sent whole.
     m_ShownWindow = hr == D3D_OK ? shownWindow : nullptr;
     m_ShownWidth = dw;

@@ -85,6 +85,18 @@ void PfGLSwapChain::CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t h
     glXCopySubBufferMESA(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, width, height);
 }
 
+bool PfGLSwapChain::DrawableIs(int32_t width, int32_t height)
+{
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned int w = 0, h = 0, border = 0, depth = 0;
+    if (!display || !drawable || !XGetGeometry(display, drawable, &root, &x, &y, &w, &h, &border, &depth))
+        return false;
+    return static_cast<int32_t>(w) == width && static_cast<int32_t>(h) == height;
+}
+
 PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage,
                                 bool* sentPart)
 {
@@ -122,6 +134,17 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
+    // Software GL (Mesa's, as on Xvfb) learns a window's new size only from a viewport set while the
+    // window is drawn to; every draw of ours goes to the back buffer texture, so without this a window
+    // resized from outside keeps being shown through a buffer of its old size (the picture cut to the old
+    // size, and parts copied outside that buffer refused by the X server).
+    if (window != m_CopiedWindow || dw != m_CopiedWidth || dh != m_CopiedHeight)
+    {
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        glViewport(0, 0, dw, dh);
+        glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    }
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     GLint scissorBox[4] = {};
     glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
@@ -133,9 +156,12 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // Without a kept picture, a platform that copies a part of the window's back buffer to the screen
     // (GLX_MESA_copy_sub_buffer: Xvfb's and other software GLX) is sent the changed part alone. The
     // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
-    const bool copyPart = damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer();
-    const bool backHoldsPicture = copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw &&
-                                  m_CopiedHeight == dh;
+    // The part is copied only while the server's window is the size it is drawn for: a part of a buffer sized
+    // otherwise may lie outside it, which the X server refuses with an error that ends the program.
+    const bool copyPart =
+        damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() && DrawableIs(dw, dh);
+    const bool backHoldsPicture =
+        copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw && m_CopiedHeight == dh;
     const bool part = keeps || backHoldsPicture;
     PfRect windowPart = {};
     if (keeps || copyPart)

@@ -40,6 +40,9 @@ public:
 
 private:
     static void CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height);
+    // The current GLX drawable has this size on the X server now (one round trip). SDL's size lags a resize
+    // made from outside until its event is read, while software GLX sizes its buffer from the server's.
+    static bool DrawableIs(int32_t width, int32_t height);
 
     D3DPRESENT_PARAMETERS m_Params = {};
     // The last present copied a part of the window's back buffer (no swap), which therefore still holds

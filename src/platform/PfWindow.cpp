@@ -134,13 +134,14 @@ bool PfWindow::PeekMessage(GxWindowMessage& message)
         if (PfDebugWindow::DispatchEvent(event))
             continue;
         if (event.type == SDL_MOUSEMOTION)
-            m_EventPointerX = event.motion.x, m_EventPointerY = event.motion.y;
+            m_EventPointerX = event.motion.x, m_EventPointerY = event.motion.y, m_PointerOver = true;
         else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
-            m_EventPointerX = event.button.x, m_EventPointerY = event.button.y;
+            m_EventPointerX = event.button.x, m_EventPointerY = event.button.y, m_PointerOver = true;
         else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE && !m_Captured)
         {
             // Gone from the window: over nothing of it until it comes back with a motion.
             m_EventPointerX = m_EventPointerY = kPointerOutside;
+            m_PointerOver = false;
         }
         m_Translator->Translate(event, m_Translated);
     }
@@ -183,6 +184,14 @@ void PfWindow::ReleaseCapture()
     if (!m_Captured)
         return;
     m_Captured = false;
+    // A captured pointer let go outside the client area gets no leave event: it is gone from the window now.
+    int w = 0, h = 0;
+    GetClientSize(w, h);
+    if (m_EventPointerX < 0 || m_EventPointerY < 0 || m_EventPointerX >= w || m_EventPointerY >= h)
+    {
+        m_EventPointerX = m_EventPointerY = kPointerOutside;
+        m_PointerOver = false;
+    }
     if (m_VideoStarted)
         SDL_CaptureMouse(SDL_FALSE);
 }
@@ -191,6 +200,13 @@ void PfWindow::SetCursorVisible(bool visible)
 {
     if (m_VideoStarted)
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool PfWindow::IsPointerOver() const
+{
+    if (!m_Window)
+        return false;
+    return PfInputScript::GetActive() || m_Captured || m_PointerOver;
 }
 
 bool PfWindow::GetCursorPos(int& x, int& y) const

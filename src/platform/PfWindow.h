@@ -73,6 +73,10 @@ public:
     // (a pointer moved by XTest, as on Xvfb, never moves it), and the offscreen and dummy drivers have none.
     bool GetCursorPos(int& x, int& y) const;
     static constexpr int kPointerOutside = -1;
+    // Whether the pointer is over the client area, or held by this window's capture wherever it is. False
+    // until a mouse event has placed it, once it has left the window uncaptured, and once a capture is let
+    // go with the pointer outside (no leave follows then). A recorded input script always has its pointer.
+    bool IsPointerOver() const;
 
 private:
     SDL_Window* m_Window = nullptr;
@@ -80,6 +84,7 @@ private:
     bool m_Captured = false;
     int m_EventPointerX = 0;
     int m_EventPointerY = 0;
+    bool m_PointerOver = false;
     PfWindowProc m_Proc = nullptr;
     void* m_User = nullptr;
     std::deque<GxWindowMessage> m_Posted;

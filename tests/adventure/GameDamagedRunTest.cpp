@@ -198,3 +198,40 @@ TEST(GameDamagedRun, ASaveInAScriptTheProgramLacksIsRefusedWithOneLine)
     EXPECT_NE(log.find("ゲームのプログラム(bincode/moacode.mwb)を読み込めなかったため"), std::string::npos) << log;
     EXPECT_LT(log.size(), 2000u) << log;
 }
+
+// With the UI module table emptied or garbled the title has no buttons and the shutdown dialog cannot be
+// built. The window's close button and Esc each still end the program the ordinary way: a clean exit
+// that writes the options and the permanent progress, with the missing dialog logged (and the emptied
+// table named).
+TEST(GameDamagedRun, ADamagedUIModuleTableStillLetsThePlayerQuit)
+{
+    const struct
+    {
+        const char* damage;
+        const char* script;
+    } cases[] = {{"empty", "120 close\n"}, {"garbled", "120 key ESCAPE\n"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.damage);
+        GameRun run(std::string("uimodule") + c.damage);
+        ASSERT_TRUE(run.Generate());
+        const std::string table = run.GameDir() + "/data/db_uimodule.txt";
+        std::ifstream in(table, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        // Garbled: the bytes in reverse order, so no name, number or line survives as it was.
+        bytes = std::string(c.damage) == "empty" ? std::string() : std::string(bytes.rbegin(), bytes.rend());
+        std::ofstream(table, std::ios::binary | std::ios::trunc) << bytes;
+
+        const GameRun::Result result = run.Run(c.script, {}, 60);
+        ExpectCleanEnd(run, result);
+        EXPECT_TRUE(std::filesystem::exists(run.SaveDir() + "/userconf.dat"));
+        EXPECT_TRUE(std::filesystem::exists(run.SaveDir() + "/permanent.dat"));
+        const std::string log = run.ReadSaveText("error.log");
+        if (std::string(c.damage) == "empty")
+        {
+            EXPECT_NE(log.find("db_uimodule.txt"), std::string::npos) << log;
+        }
+        EXPECT_NE(log.find("dlg_shutdown"), std::string::npos) << log;
+    }
+}

@@ -112,6 +112,34 @@ TEST(SeqSystem, EscTogglesTheShutdownDialogAndTheCloseVetoLetsTheSecondPass)
     EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
 }
 
+// A damaged UI module table leaves the dialog (or its Yes) unbuilt: nothing could answer it, so Esc and the
+// close request end the game the window's way, and no dialog is counted as open.
+TEST(SeqSystem, WithoutADialogToAnswerEscAndTheCloseRequestEndTheGame)
+{
+    for (const char* missing : {"dialog", "yes"})
+    {
+        SCOPED_TRACE(missing);
+        TaskTree t;
+        RecordingScreenService service;
+        t.manage.SetScreenService(&service);
+        auto* sys = new SeqSystem(t.root);
+        t.manage.SetSystemSequence(sys);
+        ResetAvgSharedState();
+        if (std::string(missing) == "yes")
+            (new GxTaskUITextPanelIs(sys, L"dlg_shutdown", L"dlg_shutdown", -1))->Suspend();
+        GxSeqBase* screen = new GxSeqBase(t.root, L"SeqScreen");
+        t.Enter(screen);
+
+        EXPECT_EQ(sys->OnCloseRequest(), 0); // not vetoed: the window closes
+        EXPECT_EQ(sys->OnKeyDown(0x1B, 0), 1);
+        EXPECT_EQ(service.closeRequests, 1);
+        EXPECT_FALSE(sys->IsShutdownDialogOpen());
+        EXPECT_EQ(GxSeqBase::GetOpenDialogCount(), 0);
+        t.manage.SetScreenService(nullptr);
+    }
+    ResetAvgSharedState();
+}
+
 TEST(SeqSystem, DuckingFallsAndClimbsBackOverTwentyFiveFrames)
 {
     int32_t f = 100;

@@ -8,6 +8,7 @@
 // ways, and the program must follow both: as a pointing device moves it (XTest, which the server also
 // reports as raw device input) and as a program places it (XWarpPointer, as xdotool does, with no raw
 // input: SDL's cached desktop pointer, which it refreshes on raw input only, stays where it was).
+#include "graphics/GxDraw.h"
 #include "strategy/ZorWindowsTestSupport.h"
 #include "support/KvXServer.h"
 #include "task/ui/WidgetEngineTestSupport.h"
@@ -136,6 +137,15 @@ public:
         return Until([&] { return m_KeyUps > seen; });
     }
 
+    // The window to a new size, as a program without a window manager sets it (xdotool windowsize),
+    // until SDL has the size.
+    bool Resize(int w, int h)
+    {
+        XResizeWindow(m_Display, m_Window, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        XFlush(m_Display);
+        return Until([&] { return m_SizeW == w && m_SizeH == h; });
+    }
+
     // The server's screen as 0xRRGGBB, row by row.
     std::vector<uint32_t> Screen()
     {
@@ -183,6 +193,8 @@ private:
             ++desk->m_KeyUps;
         else if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_LEAVE)
             ++desk->m_Leaves;
+        else if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            desk->m_SizeW = e->window.data1, desk->m_SizeH = e->window.data2;
         return 1;
     }
 
@@ -191,6 +203,7 @@ private:
     Move m_Move = Move::Device;
     std::function<void()> m_Pass;
     int m_Motions = 0, m_MotionX = -1, m_MotionY = -1, m_Buttons = 0, m_KeyUps = 0, m_Leaves = 0;
+    int m_SizeW = 0, m_SizeH = 0;
 };
 
 // An offscreen suite's fixture with its window on the server: the fixture's own set-up runs once the server
@@ -278,6 +291,24 @@ protected:
     }
 };
 
+// The defence screen in a window smaller than the server's screen, the pointer taken off it to the
+// screen's corner.
+class ZorCameraOnX : public OnX<zortest::ZorDefenceTest>, public ::testing::WithParamInterface<Move>
+{
+protected:
+    void SetUp() override
+    {
+        m_Desk.SetMove(GetParam());
+        OnX::SetUp();
+    }
+    void MoveTo(int x, int y) override { PointTo(x, y); }
+    void PointerOff() override
+    {
+        ASSERT_TRUE(m_Desk.MoveOff()) << "the pointer never left the window";
+        m_Loop.Pass();
+    }
+};
+
 bool Near(uint32_t a, uint32_t b)
 {
     for (int shift = 0; shift < 24; shift += 8)
@@ -285,6 +316,48 @@ bool Near(uint32_t a, uint32_t b)
             return false;
     return true;
 }
+
+// The picture, one colour, fills exactly the rectangle r of the screen (read at its corners, edge middles
+// and centre), black around it.
+bool ShowsFill(const std::vector<uint32_t>& screen, const SDL_Rect& r, uint32_t fill)
+{
+    if (screen.empty())
+        return false;
+    auto at = [&](int x, int y) { return screen[static_cast<size_t>(y) * kScreenWidth + x]; };
+    const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
+    for (int x : {r.x, r.x + r.w / 2, right})
+        for (int y : {r.y, r.y + r.h / 2, bottom})
+            if (!Near(at(x, y), fill))
+                return false;
+    if (r.y > 0 && (at(r.x, r.y - 1) != 0 || at(right, r.y - 1) != 0 || at(r.x + r.w / 2, 0) != 0))
+        return false;
+    if (bottom < kScreenHeight - 1 && (at(r.x, bottom + 1) != 0 || at(right, bottom + 1) != 0))
+        return false;
+    if (r.x > 0 && at(r.x - 1, r.y) != 0)
+        return false;
+    if (r.x > 0 && right < kScreenWidth - 1 && at(right + 1, bottom) != 0)
+        return false;
+    return true;
+}
+
+// A still picture of one colour but for a small square near its bottom right that changes every frame, as
+// a story screen's waiting mark blinks: the frames differ in that square alone and are presented in part.
+class BlinkSeq : public EventSeq
+{
+public:
+    using EventSeq::EventSeq;
+    int32_t Draw(int32_t param, int32_t layer) override
+    {
+        GxSeqBase::Draw(param, layer);
+        GxGraphics::BeginScene();
+        GxDraw::FillRect({960.0f, 700.0f, 976.0f, 716.0f}, (++m_Frames & 1) ? 0xFFFFFFFFu : 0xFF000000u, 0, 0);
+        GxGraphics::EndScene();
+        return 0;
+    }
+
+private:
+    uint32_t m_Frames = 0;
+};
 
 std::string MoveName(const ::testing::TestParamInfo<Move>& info)
 {
@@ -306,6 +379,15 @@ TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutW
 INSTANTIATE_TEST_SUITE_P(Pointer, GxWidgetEngineOnXPointer, ::testing::Values(Move::Device, Move::Warp), MoveName);
 INSTANTIATE_TEST_SUITE_P(Pointer, ZorWindowsDeviceOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
 
+TEST_P(ZorCameraOnX, TheMapKeepsStillWhileThePointerIsAway)
+{
+    const SDL_Rect window = m_Desk.Placed();
+    ASSERT_TRUE(window.x > 0 && window.y > 0) << "the screen's corner is off the window";
+    TheMapKeepsStillWhileThePointerIsAway();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pointer, ZorCameraOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
+
 TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLetterboxed)
 {
     // The whole picture one colour, so its edges show wherever the server has it.
@@ -316,24 +398,10 @@ TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLet
     m_Core.m_TaskManage->ChangeSequence(seq, 0, 0);
     std::vector<uint32_t> screen;
     auto at = [&](int x, int y) { return screen[static_cast<size_t>(y) * kScreenWidth + x]; };
-    // The picture fills exactly the rectangle r of the screen, black around it.
     auto shows = [&](const SDL_Rect& r)
     {
         screen = m_Desk.Screen();
-        if (screen.empty())
-            return false;
-        const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
-        for (int x : {r.x, r.x + r.w / 2, right})
-            for (int y : {r.y, r.y + r.h / 2, bottom})
-                if (!Near(at(x, y), kFill))
-                    return false;
-        if (r.y > 0 && (at(r.x, r.y - 1) != 0 || at(right, r.y - 1) != 0 || at(r.x + r.w / 2, 0) != 0))
-            return false;
-        if (bottom < kScreenHeight - 1 && (at(r.x, bottom + 1) != 0 || at(right, bottom + 1) != 0))
-            return false;
-        if (r.x > 0 && (at(r.x - 1, r.y) != 0 || at(right + 1, bottom) != 0))
-            return false;
-        return true;
+        return ShowsFill(screen, r, kFill);
     };
     const SDL_Rect window = m_Desk.Placed();
     ASSERT_EQ(window.w, 1024);
@@ -364,4 +432,45 @@ TEST_F(GxWidgetEngineOnX, FullScreenWithoutAWindowManagerShowsTheWholePictureLet
             return back.w == 1024 && back.h == 768 && shows(back);
         }))
         << "back in the window";
+}
+
+// Sizes forced on the window from outside with no window manager (800 x 600, 1280 x 960, 800 x 600 with a
+// click, 1024 x 768) while a small part of the picture changes every frame: after each the window shows
+// the whole picture at its new size, not what the old size held.
+TEST_F(GxWidgetEngineOnX, ForcedWindowSizesShowTheWholePictureAtEachSize)
+{
+    constexpr uint32_t kFill = 0x3080E0;
+    m_Core.m_SystemConfig = new GxSystemConfig();
+    m_Core.m_SystemConfig->m_ScreenFillColor = 0xFF000000u | kFill;
+    auto* seq = new BlinkSeq(new GxTaskBase(m_Core.m_TaskManage), L"SeqBlink");
+    m_Core.m_TaskManage->ChangeSequence(seq, 0, 0);
+    const SDL_Rect start = m_Desk.Placed();
+    ASSERT_TRUE(m_Desk.Until([&] { return ShowsFill(m_Desk.Screen(), start, kFill); })) << "the first picture";
+    for (int round = 0; round < 3; ++round)
+    {
+        const struct
+        {
+            int w, h;
+            bool click;
+        } sizes[] = {{800, 600, false}, {1280, 960, false}, {800, 600, true}, {1024, 768, false}};
+        for (const auto& size : sizes)
+        {
+            SCOPED_TRACE(std::to_string(round) + ": " + std::to_string(size.w) + "x" + std::to_string(size.h));
+            ASSERT_TRUE(m_Desk.Resize(size.w, size.h));
+            if (size.click)
+            {
+                PointerTo(size.w / 2, size.h / 2);
+                ASSERT_TRUE(m_Desk.Button(1, true));
+                ASSERT_TRUE(m_Desk.Button(1, false));
+            }
+            // The picture keeps its shape: the part of the screen it covers in the window as placed.
+            const SDL_Rect window = m_Desk.Placed();
+            const int w = std::min(window.w, window.h * 4 / 3), h = w * 3 / 4;
+            SDL_Rect picture = {window.x + (window.w - w) / 2, window.y + (window.h - h) / 2, w, h};
+            picture.w = std::min(picture.w, kScreenWidth - picture.x); // what of it is on the screen
+            picture.h = std::min(picture.h, kScreenHeight - picture.y);
+            EXPECT_TRUE(m_Desk.Until([&] { return ShowsFill(m_Desk.Screen(), picture, kFill); }))
+                << picture.x << "," << picture.y << " " << picture.w << "x" << picture.h;
+        }
+    }
 }

@@ -13,6 +13,7 @@
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/screens/SeqZorLoader.h"
 #include "strategy/screens/SeqZorMain.h"
+#include "strategy/screens/ZorTaskCamera.h"
 #include "strategy/screens/SeqZorReleaser.h"
 #include "task/ui/GxTaskUIRadioButtonIs.h"
 
@@ -54,6 +55,33 @@ protected:
     }
     GxTaskUIRadioButtonIs* Radio(const wchar_t* name) { return dynamic_cast<GxTaskUIRadioButtonIs*>(Widget(name)); }
     GxTaskBase* Folder(const wchar_t* name) { return m_Manage.FindTaskByName(name); }
+
+    // The pointer goes off the window, uncaptured. Virtual so that a fixture on a real X server can move
+    // the desktop's pointer away instead.
+    virtual void PointerOff()
+    {
+        m_Loop.m_Input.Hover(false);
+        m_Loop.Pass();
+    }
+
+    // The pointer over the map near its top-left corner (clear of the edge zones), then gone from the
+    // window: a pointer outside is at no edge, so the map keeps still for as long as it stays away.
+    void TheMapKeepsStillWhileThePointerIsAway()
+    {
+        Enter(m_Screen, SeqZorMain::kParamBack);
+        ZorTaskCamera* camera = m_Screen->GetCamera();
+        ASSERT_NE(camera, nullptr);
+        camera->ResetZoom(2.0f, 4096.0f);
+        camera->JumpTo(0.0f, 0.0f);
+        MoveTo(40, 40);
+        Passes(2);
+        ASSERT_EQ(camera->GetProgress(ZorTaskCamera::kTarget), 1.0f) << "the map moved with the pointer over it";
+        PointerOff();
+        Passes(30);
+        EXPECT_EQ(camera->GetProgress(ZorTaskCamera::kTarget), 1.0f);
+        EXPECT_EQ(camera->GetCurrent().m_Target.x, 0.0f);
+        EXPECT_EQ(camera->GetCurrent().m_Target.z, 0.0f);
+    }
 
     SeqZorLoader* m_Loader = nullptr;
     SeqZorReleaser* m_Releaser = nullptr;

@@ -65,6 +65,13 @@ TEST(ZorTaskCameraControl, EdgeZonesArrowsAndDragMoveTheTarget)
         r.control->Step(c.x, c.y, 100, 100);
         EXPECT_EQ(r.camera->GetProgress(ZorTaskCamera::kTarget) < 1.0f, c.moves) << c.x << "," << c.y;
     }
+    for (const Case& c : {Case{-1, -1, false}, Case{1050, 300, false}})
+    {
+        // A pointer outside the window is at no edge, wherever it was last seen.
+        CameraRig r;
+        r.control->Step(c.x, c.y, 100, 100, ZorTaskCameraControl::Pointer::Outside);
+        EXPECT_EQ(r.camera->GetProgress(ZorTaskCamera::kTarget), 1.0f) << c.x << "," << c.y;
+    }
     {
         // Speed 0 still matches the zone but moves by nothing.
         CameraRig r;
@@ -188,4 +195,30 @@ TEST_F(ZorCameraInput, TheEdgeScrollsAndTheCursorPicksTheCellUnderIt)
     m_Loop.m_Input.Focus(false);
     MoveTo(x, y);
     EXPECT_FALSE(pointing->HasBlock());
+}
+
+TEST_F(ZorCameraInput, TheMapKeepsStillWhileThePointerIsAway)
+{
+    TheMapKeepsStillWhileThePointerIsAway();
+}
+
+// A middle-button drag holds the pointer: past the right edge the map still scrolls, but once the button is
+// let go out there the pointer is gone from the window and the map stops.
+TEST_F(ZorCameraInput, ADragLetGoPastTheEdgeStopsTheScrolling)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    camera->ResetZoom(2.0f, 4096.0f);
+    camera->JumpTo(0.0f, 0.0f);
+    Press(512, 300, SDL_BUTTON_MIDDLE);
+    MoveTo(1050, 300);
+    const float dragged = camera->GetCurrent().m_Target.x;
+    Passes(4);
+    EXPECT_NE(camera->GetCurrent().m_Target.x, dragged) << "held past the edge, the map scrolls";
+    Release(1050, 300, SDL_BUTTON_MIDDLE);
+    Passes(2); // an edge move under way ends on the next step
+    const GxVector4 at = camera->GetCurrent().m_Target;
+    Passes(10); // short of the clamp, which would stop the map anyway
+    EXPECT_EQ(camera->GetCurrent().m_Target.x, at.x);
+    EXPECT_EQ(camera->GetCurrent().m_Target.z, at.z);
 }

@@ -47,30 +47,34 @@ int32_t ZorTaskCameraControl::Update(int32_t step, int64_t elapsed)
         return 0;
     int x = 0;
     int y = 0;
-    g_Core->GetCursorPos(x, y);
+    const Pointer pointer = g_Core->GetCursorPos(x, y) ? Pointer::Over : Pointer::Outside;
     const GxUserConfig& config = GxTaskUIBase::GetUserConfig();
-    Step(x, y, config.m_Game_MapScrollSpeed_ScreenEdge, config.m_Game_MapScrollSpeed_CursorKey);
+    Step(x, y, config.m_Game_MapScrollSpeed_ScreenEdge, config.m_Game_MapScrollSpeed_CursorKey, pointer);
     return 0;
 }
 
-void ZorTaskCameraControl::Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed)
+void ZorTaskCameraControl::Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed, Pointer pointer)
 {
     if (!m_Camera)
         return;
     const ZorCameraState& cur = m_Camera->GetCurrent();
-    // The zones reach past the screen so that a cursor held outside a window still scrolls; the borders
-    // themselves (16 and 1008, 16 and 752) do not.
+    // The zones reach past the screen so that a cursor held outside the window by its capture still
+    // scrolls; the borders themselves (16 and 1008, 16 and 752) do not. A cursor gone from the window is
+    // at no edge, whichever side it left by.
     int32_t dx = 0;
     int32_t dy = 0;
     bool edge = false;
-    if (x > -64 && x < 16)
-        dx = x - 24, edge = true;
-    if (x > 1008 && x < 1088)
-        dx = x - 1000, edge = true;
-    if (y > -64 && y < 16)
-        dy = y - 24, edge = true;
-    if (y > 752 && y < 832)
-        dy = y - 744, edge = true;
+    if (pointer == Pointer::Over)
+    {
+        if (x > -64 && x < 16)
+            dx = x - 24, edge = true;
+        if (x > 1008 && x < 1088)
+            dx = x - 1000, edge = true;
+        if (y > -64 && y < 16)
+            dy = y - 24, edge = true;
+        if (y > 752 && y < 832)
+            dy = y - 744, edge = true;
+    }
     if (edge)
     {
         const float s = static_cast<float>(edgeSpeed) / 100.0f;

@@ -25,9 +25,16 @@ public:
     int32_t OnKeyDown(uint32_t key, uint32_t keyData) override;
     int32_t OnKeyUp(uint32_t key, uint32_t keyData) override;
 
+    // Where the cursor is for edge scrolling: over the window (or held by its capture), or outside it,
+    // where it is at no edge whatever its last place.
+    enum class Pointer
+    {
+        Over,
+        Outside,
+    };
     // One step of edge scrolling and arrow keys with the cursor at (x, y); edgeSpeed and keySpeed are
     // the player's percentages.
-    void Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed);
+    void Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed, Pointer pointer = Pointer::Over);
     bool IsDragging() const { return m_Dragging; }
 
 private:
