@@ -40,6 +40,18 @@ int32_t ReadInt(const std::wstring& cell)
     return GxString::ToInt(cell.c_str(), nullptr, 0, false);
 }
 
+// A cell that starts with a number, after blanks and a sign, as ReadInt reads it.
+bool HoldsNumber(const std::wstring& cell)
+{
+    const wchar_t* end = nullptr;
+    GxString::ToInt(cell.c_str(), &end, 0, false);
+    size_t start = cell.find_first_not_of(L" \t");
+    if (start != std::wstring::npos &&
+        (cell[start] == L'-' || cell[start] == L'+' || cell[start] == 0xFF0D || cell[start] == 0xFF0B))
+        ++start;
+    return end != nullptr && start != std::wstring::npos && end > cell.c_str() + start;
+}
+
 bool IsQuote(wchar_t c)
 {
     return c == L'"' || c == L'\'';
@@ -84,7 +96,7 @@ bool GxDBBase::Load(const std::wstring& path)
         return false;
     if (endsInsideLine)
         ReportCutLastLine(lines, path);
-    return StoreLines(lines);
+    return StoreLines(lines, path);
 }
 
 bool GxDBBase::LoadFromMemory(const void* data, size_t size)
@@ -92,14 +104,20 @@ bool GxDBBase::LoadFromMemory(const void* data, size_t size)
     std::vector<std::wstring> lines;
     if (!GxText::ReadLines(lines, static_cast<const uint8_t*>(data), size, false))
         return false;
-    return StoreLines(lines);
+    return StoreLines(lines, std::wstring());
 }
 
-bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines)
+bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines, const std::wstring& source)
 {
     std::vector<std::wstring> cells;
+    // A line whose first cell holds no number is stored as row 0, as the format has it; many such lines
+    // mean a garbled or foreign file, so they are named once for the whole file.
+    int32_t notRows = 0;
+    int32_t firstNotRow = 0;
+    int32_t lineNumber = 0;
     for (const std::wstring& line : lines)
     {
+        ++lineNumber;
         if (line.empty() || line[0] == L'#')
             continue;
         GxString::Split(cells, line, L"\t", static_cast<uint32_t>(m_CellsPerLine));
@@ -111,6 +129,8 @@ bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines)
                 cell = GxString::Unquote(cell, 0);
         }
 
+        if (!HoldsNumber(cells[0]) && notRows++ == 0)
+            firstNotRow = lineNumber;
         int32_t id = ReadInt(cells[0]);
         if (id < 0 || id >= m_Capacity)
         {
@@ -122,6 +142,10 @@ bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines)
             m_MaxID = id;
         StoreLine(cells, id);
     }
+    if (notRows > 0)
+        GxLog::Error(
+            L"%s/%s: %d lines from line %d have no ID number and were stored as row 0: the file may be damaged\n",
+            m_ClassName, source.empty() ? L"(memory)" : source.c_str(), notRows, firstNotRow);
     return true;
 }
 

@@ -107,7 +107,8 @@ protected:
     int32_t FindRowByName(const std::wstring& name) const;
 
 private:
-    bool StoreLines(const std::vector<std::wstring>& lines);
+    // source names the file in the log line about lines that are no rows; empty for bytes in memory.
+    bool StoreLines(const std::vector<std::wstring>& lines, const std::wstring& source);
     void StoreLine(const std::vector<std::wstring>& cells, int32_t id);
     void ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const;
 

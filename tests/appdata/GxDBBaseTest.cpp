@@ -96,7 +96,8 @@ TEST_F(GxDBBaseTest, DuplicateIdTakesTheLastLineEntirelyAndMissingOrExtraCellsAr
     EXPECT_EQ(Row(5), L"5|second|2||||0|");
     EXPECT_EQ(Row(2), L"2|a|1|b|c|d|2|e");
     EXPECT_EQ(m_Char->GetRow(0)->m_CharName, L"word");
-    EXPECT_TRUE(m_Log.Lines().empty());
+    ASSERT_EQ(m_Log.Lines().size(), 1u); // only the lines without an ID are named
+    EXPECT_NE(m_Log.Lines()[0].find(L"2 lines from line 4 have no ID number"), std::wstring::npos);
 }
 
 TEST_F(GxDBBaseTest, SecondFileMergesIntoTheSameIdSpace)
@@ -221,6 +222,24 @@ TEST_F(GxDBBaseTest, DamagedFilesAreNamedInOneErrorLine)
     EXPECT_TRUE(Load(*m_Char, fullRow + L"2\ttwo\t1\tstand/\tp.gnc\tv/\t3\tc"));
     EXPECT_TRUE(Load(*m_Char, fullRow + L"2\ttwo\n# comment without a line end"));
     EXPECT_EQ(m_Log.Lines().size(), before);
+}
+
+// A garbled table (here its text reversed, so no line starts with its ID) is named in one line with the
+// count of its lines that have no ID, while the real rows still load.
+TEST_F(GxDBBaseTest, LinesWithoutAnIdNumberAreNamedOnce)
+{
+    const std::wstring path = m_Folder.File(L"data/table.txt");
+    std::wstring garbled = L"3\tthree\t1\tstand/\tp.gnc\tv/\t3\tc\n";
+    std::wstring reversed(garbled.rbegin(), garbled.rend());
+    const std::wstring text = L"#ID\tCharName\n1\tone\t1\n" + reversed + L"\n\tnone\t9\n2\ttwo\t2\n-\tx\n";
+    const size_t before = m_Log.Lines().size();
+    EXPECT_TRUE(Load(*m_Char, text));
+    ASSERT_EQ(m_Log.Lines().size(), before + 1);
+    EXPECT_EQ(m_Log.Lines().back(), L"DBAvgChar/" + path +
+                                        L": 3 lines from line 4 have no ID number and were stored as row 0: the file "
+                                        L"may be damaged\n");
+    EXPECT_EQ(m_Char->GetRow(1)->m_CharName, L"one");
+    EXPECT_EQ(m_Char->GetRow(2)->m_CharName, L"two");
 }
 
 // A table read from its file's bytes in memory takes the rows the file would give, in every encoding,
