@@ -155,6 +155,9 @@ SampleTable ZorEnemy()
                          "村の自警団"));
     rows.push_back(Party(id++, "knights", "knight|knight|soldier", "1.2", "騎士団の小隊"));
     rows.push_back(Party(id++, "heroes", "hero|knight|knight|soldier|soldier", "1.5", "勇者の一行"));
+    // The story's first defence names this pair as its first and its named party (war.txt), so a new
+    // player meets two scouts first and no hero's party.
+    rows.push_back(Party(id++, "scouts", "thief|thief", "1.0", "城を探りに来た斥候"));
     return {"DBZorEnemy",
             "data/db_zorenemy.txt",
             120,
