@@ -188,6 +188,10 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     ASSERT_NE(saved, std::string::npos) << log;
     ASSERT_NE(returned, std::string::npos) << log;
     EXPECT_LT(saved, returned);
+    // The finished round opened the bonuses the screen offers, all ticked, and they are granted: half of
+    // the 1000 gold carried on top of the new game's 1000, ten more weeks than the new game's 40, and a
+    // leadership base of 150.
+    EXPECT_EQ(LinesAfter(log, "ZOR_RETURN_FROM_TAKEOVER:", 3), (std::vector<std::string>{"1500", "50", "150"}));
 
     PfImage takeover;
     PfImage back;
