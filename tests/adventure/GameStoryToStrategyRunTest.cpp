@@ -22,7 +22,9 @@
 #include "core/GxString.h"
 
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -75,6 +77,19 @@ std::string BannerFrame(const GameRun& run, const std::string& prefix, int from,
         if (run.CapturePixel(prefix + std::to_string(step) + ".png", 512, 384) == kVictoryBanner)
             return prefix + std::to_string(step) + ".png";
     return {};
+}
+
+// The count lines of the log after its first line that starts with head (fewer when the log ends).
+std::vector<std::string> LinesAfter(const std::string& log, const std::string& head, size_t count)
+{
+    std::vector<std::string> lines;
+    const size_t at = log.find("\n" + head);
+    std::istringstream in(at == std::string::npos ? std::string() : log.substr(at + 1));
+    std::string line;
+    std::getline(in, line);
+    while (lines.size() < count && std::getline(in, line))
+        lines.push_back(line);
+    return lines;
 }
 
 // The line number of the first text line after a label in a script of the game (0 when none).
@@ -151,6 +166,8 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     ASSERT_NE(invasion, std::string::npos) << log;
     EXPECT_LT(won, campaign);
     EXPECT_LT(campaign, invasion);
+    // The campaign goes on with the bone, magic and gold the defence ended with.
+    EXPECT_EQ(LinesAfter(log, "ZOR_CAMPAIGN:", 3), LinesAfter(log, "ZOR_DEF_VICTORY:", 3));
     // The village was taken: its victory label, the invasion's banner, and the story's line after it read.
     const size_t taken = log.find("ZOR_village_VICTORY:");
     EXPECT_NE(taken, std::string::npos) << log;
