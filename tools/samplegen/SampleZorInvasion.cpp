@@ -40,7 +40,9 @@ void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
     const char* const tabs[][2] = {{"btn_unittab_all", "すべて"},
                                    {"btn_unittab_ready", "編成可能"},
                                    {"btn_unittab_heroine", "ヒロイン"},
-                                   {"btn_unittab_employment", "配置中"}};
+                                   // Units standing in the dungeon's rooms, not those being healed
+                                   // (the defence screen's fourth tab).
+                                   {"btn_unittab_employment", "部屋の配下"}};
     for (int i = 0; i < 4; ++i)
         layouts.rows.push_back(Layout(l++, bottom, tabs[i][0], tabs[i][0], 0, 80 + 100 * i, 76, tabs[i][1], 1));
     // The cards are drawn by the unit list over these buttons (80 + 90 i, from y 112 of the bar).
