@@ -131,7 +131,7 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     // choice goes at about step 1290 (a click on the dialog's No there would take its second item), the
     // question "城を出ますか？" comes at about 1490, the castle's choice at about 1790, the defence screen
     // at about 2400, the victory banner about 1310 steps after the actions start, the command screen about
-    // 150 steps after its lines are first clicked, the invasion's banner about 1630 steps after the command
+    // 150 steps after its lines are first clicked, the invasion's banner 640 to 1500 steps after the command
     // and the title about 2150 steps after it.
     constexpr int kDialogFrom = 1400; // No to the question, and the castle's lines read
     constexpr int kChoiceFrom = 1680; // lines read by the message window, which does not take a choice
@@ -139,7 +139,7 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     constexpr int kDefence = 2700;    // the defence screen stands paused after its opening
     constexpr int kVictoryFrom = kDefence + 1000, kVictoryTo = kDefence + 1800; // frames kept around the banner
     constexpr int kCommand = kDefence + 2250;                                 // the command screen
-    constexpr int kInvasionFrom = kCommand + 1400, kInvasionTo = kCommand + 1900; // the invasion's banner
+    constexpr int kInvasionFrom = kCommand + 640, kInvasionTo = kCommand + 1500;  // the invasion's banner
     constexpr int kEnd = kCommand + 2650;                                         // the title again
     const std::string script =
         Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, kDialogFrom, 512, 255) +
