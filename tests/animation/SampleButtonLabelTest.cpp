@@ -164,6 +164,7 @@ const DrawnNumber kDrawnNumbers[] = {
     {"SeqZorMain", "first next party's size", 145, 54, 12, 16},
     // The first unit card's leadership in the defence screen's unit list.
     {"SeqZorMain", "first unit card's leadership", 262, 660, 12, 16},
+    {"SeqZorInvMain", "first unit card's leadership", 84, 660, 12, 16},
     {"SeqZorInvMain", "seconds left", 948, 37, 48, 36},
     {"SeqZorInvMain", "formation 0 leadership", 88, 264, 84, 16},
     {"SeqZorInvMain", "formation 1 leadership", 128, 492, 84, 16},

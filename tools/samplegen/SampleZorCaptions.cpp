@@ -99,6 +99,8 @@ std::vector<Place> Places()
     // Each unit card of the defence screen's list draws its unit's leadership at (x + 2, 90) of the list
     // (card 0 at screen x 262, y 661): the caption stands before the first card's number.
     out.push_back({"$ZORBOTTOM1:SeqZorMain", "cap_leadership", 228, 90});
+    // The invasion screen's cards do the same from (80, 619): card 0's leadership at (85, 661).
+    out.push_back({"$ZORINVBOTTOM:SeqZorInvMain", "cap_leadership", 46, 154});
     // The room window draws its six effect levels in two columns of three from (276, 22); the command
     // list (at (-20, 96) of its window, text from 4 pixels in) its names and, 232 pixels on, their costs.
     out.push_back({"$ZORROOM:SeqZorMain", "cap_roomeffect", 276, 4});
