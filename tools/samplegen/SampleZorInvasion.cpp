@@ -49,7 +49,8 @@ void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
     for (int i = 0; i < 8; ++i)
         layouts.rows.push_back(Layout(l++, bottom, "btn_unitlist", "btn_unitlist", i, 78 + 90 * i, 110, "この配下を編成に加える"));
     layouts.rows.push_back(Layout(l++, bottom, "hsld_unitlist", "hsld_unitlist", 0, 80, 240, "スクロール"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "敵に最もよく効く配下から順に両方の枠へ並べる"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8,
+                                  "部屋にいない傷の癒えた配下を、敵によく効く順に両方の枠へ並べる"));
     layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "編成をすべて空ける"));
     // The war buttons sit on the bar's lower edge: a help tip opens 24 pixels above the pointer, and from
     // there it ends below the facility counts' row (to y 701 of the screen).
