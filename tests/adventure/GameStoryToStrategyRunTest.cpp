@@ -22,7 +22,9 @@
 #include "core/GxString.h"
 
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -77,6 +79,19 @@ std::string BannerFrame(const GameRun& run, const std::string& prefix, int from,
     return {};
 }
 
+// The count lines of the log after its first line that starts with head (fewer when the log ends).
+std::vector<std::string> LinesAfter(const std::string& log, const std::string& head, size_t count)
+{
+    std::vector<std::string> lines;
+    const size_t at = log.find("\n" + head);
+    std::istringstream in(at == std::string::npos ? std::string() : log.substr(at + 1));
+    std::string line;
+    std::getline(in, line);
+    while (lines.size() < count && std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
 // The line number of the first text line after a label in a script of the game (0 when none); the picture
 // names of a "stand" block are no text.
 int FirstLineAfter(const std::string& script, const std::string& label)
@@ -119,7 +134,7 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     // choice goes at about step 1290 (a click on the dialog's No there would take its second item), the
     // question "城を出ますか？" comes at about 1490, the castle's choice at about 1790, the defence screen
     // at about 2400, the victory banner about 1310 steps after the actions start, the command screen about
-    // 150 steps after its lines are first clicked, the invasion's banner about 1630 steps after the command
+    // 150 steps after its lines are first clicked, the invasion's banner 640 to 1500 steps after the command
     // and the title about 2150 steps after it.
     constexpr int kDialogFrom = 1400; // No to the question, and the castle's lines read
     constexpr int kChoiceFrom = 1680; // lines read by the message window, which does not take a choice
@@ -127,7 +142,7 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     constexpr int kDefence = 2700;    // the defence screen stands paused after its opening
     constexpr int kVictoryFrom = kDefence + 1000, kVictoryTo = kDefence + 1800; // frames kept around the banner
     constexpr int kCommand = kDefence + 2250;                                 // the command screen
-    constexpr int kInvasionFrom = kCommand + 1400, kInvasionTo = kCommand + 1900; // the invasion's banner
+    constexpr int kInvasionFrom = kCommand + 640, kInvasionTo = kCommand + 1500;  // the invasion's banner
     constexpr int kEnd = kCommand + 2650;                                         // the title again
     const std::string script =
         Step(90, "capture story_title.png") + Step(120, "click 512 384") + Clicks(180, kDialogFrom, 512, 255) +
@@ -154,6 +169,8 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
     ASSERT_NE(invasion, std::string::npos) << log;
     EXPECT_LT(won, campaign);
     EXPECT_LT(campaign, invasion);
+    // The campaign goes on with the bone, magic and gold the defence ended with.
+    EXPECT_EQ(LinesAfter(log, "ZOR_CAMPAIGN:", 3), LinesAfter(log, "ZOR_DEF_VICTORY:", 3));
     // The village was taken: its victory label, the invasion's banner, and the story's line after it read.
     const size_t taken = log.find("ZOR_village_VICTORY:");
     EXPECT_NE(taken, std::string::npos) << log;

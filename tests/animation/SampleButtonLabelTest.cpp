@@ -160,7 +160,11 @@ const DrawnNumber kDrawnNumbers[] = {
     {"SeqZorCommand", "weeks left", 27, 37, 48, 36},
     {"SeqZorStrategy", "weeks left", 27, 37, 48, 36},
     {"SeqZorMain", "invaders to come", 16, 40, 36, 16},
-    {"SeqZorMain", "next parties' sizes", 148, 54, 460, 16},
+    // The queue of the next parties starts at (105, 14) however few it holds: the first party's size.
+    {"SeqZorMain", "first next party's size", 145, 54, 12, 16},
+    // The first unit card's leadership in the defence screen's unit list.
+    {"SeqZorMain", "first unit card's leadership", 262, 660, 12, 16},
+    {"SeqZorInvMain", "first unit card's leadership", 84, 660, 12, 16},
     {"SeqZorInvMain", "seconds left", 948, 37, 48, 36},
     {"SeqZorInvMain", "formation 0 leadership", 88, 264, 84, 16},
     {"SeqZorInvMain", "formation 1 leadership", 128, 492, 84, 16},
@@ -174,6 +178,11 @@ const DrawnNumber kDrawnNumbers[] = {
     {"$ZORSUMMON:SeqZorMain", "unit leadership", 474, 40, 30, 17},
     {"$ZORTRAP:SeqZorMain", "trap range", 436, 40, 36, 17},
     {"$ZORTRAP:SeqZorMain", "trap attack", 472, 40, 32, 17},
+    // The room window's six effect levels, two columns of three from (294, 22) of the window; the command
+    // list's first row (from (648, 104), 24 high): the names, and 232 pixels on the costs.
+    {"$ZORROOM:SeqZorMain", "room effect levels", 958, 22, 52, 48},
+    {"$ZORCOMMAND:SeqZorCommand", "command names", 648, 104, 232, 24},
+    {"$ZORCOMMAND:SeqZorCommand", "command costs", 880, 104, 96, 24},
 };
 
 // The cost columns, the same in the three windows.
@@ -198,6 +207,8 @@ const std::map<std::string, std::pair<int, int>> kPanels = {
     {"$ZORSTRUCT:SeqZorMain", {304, 0}},
     {"$ZORSUMMON:SeqZorMain", {304, 0}},
     {"$ZORTRAP:SeqZorMain", {304, 0}},
+    {"$ZORROOM:SeqZorMain", {664, 0}},
+    {"$ZORCOMMAND:SeqZorCommand", {664, 0}},
 };
 
 // The gap between two boxes: 0 when they touch or overlap.

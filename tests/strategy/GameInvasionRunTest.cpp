@@ -116,8 +116,8 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
                                Step(850, "capture formation.png") + Step(860, "move 100 190") +
                                Step(870, "release 100 190") + Step(890, "click 848 531") + Step(910, "click 848 738") +
                                Step(914, "capture battle.png") + Step(960, "capture fight.png") +
-                               Step(1060, "capture banner.png") + Step(1300, "capture back.png") + Step(1320, "close") +
-                               Step(1350, "click 436 304");
+                               Step(1100, "capture banner.png") + Step(1400, "capture back.png") + Step(1420, "close") +
+                               Step(1450, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
@@ -141,11 +141,11 @@ TEST(GameInvasionRun, PaidCommandAndTheVillagesInvasionRunToTheTownsLabel)
     auto tone = [&](uint64_t step, double hz) { return GameRun::ToneLevel(wave, GameRun::StepSeconds(step), 0.2, hz); };
     EXPECT_GT(tone(912, kVoiceHz), 0.05) << "the battle-start line";
     EXPECT_LT(tone(990, kVoiceHz), 0.01);
-    EXPECT_GT(tone(1040, kVoiceHz), 0.05) << "the victory line";
+    EXPECT_GT(tone(1080, kVoiceHz), 0.05) << "the victory line";
     EXPECT_GT(tone(990, kInvasionMusicHz), 0.05);
     EXPECT_LT(tone(990, kVictoryMusicHz), 0.01);
-    EXPECT_GT(tone(1100, kVictoryMusicHz), 0.05);
-    EXPECT_LT(tone(1100, kInvasionMusicHz), 0.01);
+    EXPECT_GT(tone(1140, kVictoryMusicHz), 0.05);
+    EXPECT_LT(tone(1140, kInvasionMusicHz), 0.01);
 
     PfImage command;
     PfImage back;
@@ -188,6 +188,10 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     ASSERT_NE(saved, std::string::npos) << log;
     ASSERT_NE(returned, std::string::npos) << log;
     EXPECT_LT(saved, returned);
+    // The finished round opened the bonuses the screen offers, all ticked, and they are granted: half of
+    // the 1000 gold carried on top of the new game's 1000, ten more weeks than the new game's 40, and a
+    // leadership base of 150.
+    EXPECT_EQ(LinesAfter(log, "ZOR_RETURN_FROM_TAKEOVER:", 3), (std::vector<std::string>{"1500", "50", "150"}));
 
     PfImage takeover;
     PfImage back;

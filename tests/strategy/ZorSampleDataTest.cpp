@@ -1,11 +1,17 @@
 // The sample game's strategy data, as tools/samplegen writes it, loads without a log line and fits the
-// IDs and layout the rules fix: the first dungeon opens level by level with its throne and entrances.
+// IDs and layout the rules fix: the first dungeon opens level by level with its throne and entrances, and
+// every enemy party the story's scripts name is a row of the party table.
 #include "ZorTestSupport.h"
 
+#include "appdata/ZorGlobals.h"
 #include "strategy/ZorGeometry.h"
 #include "support/SampleGameCache.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
 class ZorSampleDataTest : public zortest::ZorTest
 {
@@ -66,4 +72,23 @@ TEST_F(ZorSampleDataTest, FirstDungeonOpensLevelByLevel)
                 EXPECT_EQ(centre.z, (rz - 4) * 80.0f) << slot << ": " << rx << "," << rz;
             }
     EXPECT_TRUE(m_Log.Lines().empty()) << GxString::ToUtf8(m_Log.Lines().front());
+}
+
+// A party name the table lacks reads as row 0 without a word, and a stage set up with it plans its
+// invaders as if no party had been named (a hero's party may come in its place).
+TEST_F(ZorSampleDataTest, EveryPartyTheStoryNamesIsInTheTable)
+{
+    const std::regex call(R"re(@zor_setdef(?:first|boss)party\("([^"]*)"\))re");
+    int named = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(m_Folder.Path() / "scripts"))
+    {
+        std::ifstream in(entry.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string script = text.str();
+        for (std::sregex_iterator it(script.begin(), script.end(), call), end; it != end; ++it, ++named)
+            EXPECT_NE(ZorGlobals::FindEnemy(GxString::FromUtf8((*it)[1].str())), 0)
+                << entry.path().filename().string() << ": " << (*it)[1].str();
+    }
+    EXPECT_GE(named, 2) << "the story's first defence names its parties";
 }

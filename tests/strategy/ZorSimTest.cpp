@@ -1,5 +1,6 @@
 // tools/zorsim on the sample game: a seed replays the same stages, a save in either form loses nothing
-// a resumed stage needs, and a long run keeps the rules' invariants.
+// a resumed stage needs, a long run keeps the rules' invariants, and the story's first stage played by
+// the lord's lessons is won.
 #include "appdata/DBTestSupport.h"
 #include "support/SampleGameCache.h"
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -23,8 +25,9 @@ protected:
         ASSERT_TRUE(kvtest::CopySampleGame(m_Folder.Path().string()));
     }
 
-    // The last line of a run (its digest), or the exit status when the run failed; first gets the first.
-    std::string Run(const std::string& args, std::string* first = nullptr)
+    // The last line of a run (its digest), or the exit status when the run failed; first gets the first,
+    // and lines every line.
+    std::string Run(const std::string& args, std::string* first = nullptr, std::vector<std::string>* lines = nullptr)
     {
         const std::string command = m_Tools + "/zorsim '" + m_Folder.Path().string() + "' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
@@ -34,6 +37,8 @@ protected:
         {
             if (first && first->empty())
                 *first = line.data();
+            if (lines)
+                lines->push_back(line.data());
             out = line.data();
         }
         const int status = pipe ? pclose(pipe) : -1;
@@ -63,4 +68,19 @@ TEST_F(ZorSimTest, LongRunKeepsTheInvariants)
 {
     const std::string out = Run("--seed 11 --ticks 20000 --units 15 --check");
     EXPECT_EQ(out.rfind("digest ", 0), 0u) << out;
+}
+
+// The new game's goblins, four of them in the throne room, and an ossuary beside it win the stage the
+// story sets up, whatever the invaders the seed brings.
+TEST_F(ZorSimTest, FirstDefenceFollowingTheLessonsIsWon)
+{
+    for (int seed = 1; seed <= 16; ++seed)
+    {
+        std::vector<std::string> lines;
+        const std::string last =
+            Run("--seed " + std::to_string(seed) + " --ticks 20000 --first-defence", nullptr, &lines);
+        ASSERT_EQ(last.rfind("digest ", 0), 0u) << seed << ": " << last;
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2].rfind("won ", 0), 0u) << seed << ": " << lines[lines.size() - 2];
+    }
 }

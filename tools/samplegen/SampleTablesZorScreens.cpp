@@ -93,7 +93,7 @@ void AddZorScreenRows(SampleTable& modules, SampleTable& layouts)
         Layout(l++, "$UI:SeqZorTakeOver", "vsld_selectunit", "vsld_selectunit", 920, 115, "スクロール"));
     int left = 48;
     for (const auto& [choice, help] : {std::pair{"btn_takeover_time", "時間を引継ぐ"},
-                                       {"btn_takeover_struct", "施設を引継ぐ"},
+                                       {"btn_takeover_struct", "施設を引継ぐ（この見本では得られない）"},
                                        {"btn_takeover_gold", "資金を引継ぐ"},
                                        {"btn_takeover_lerdership", "統率を引継ぐ"}})
     {

@@ -9,9 +9,10 @@
 namespace
 {
 
-// The IDs after the defence windows' rows and after the invasion screen's rows.
-constexpr int kModuleRanges[][2] = {{216, 224}, {240, 255}};
-constexpr int kLayoutRanges[][2] = {{420, 439}, {468, 511}};
+// The IDs after the defence windows' rows and after the invasion screen's rows, then those after the
+// command window's rows.
+constexpr int kModuleRanges[][2] = {{216, 224}, {240, 255}, {131, 139}};
+constexpr int kLayoutRanges[][2] = {{420, 439}, {468, 511}, {259, 279}};
 
 struct Caption
 {
@@ -31,7 +32,7 @@ const Caption s_Captions[] = {
     {"cap_prison", "牢獄"},
     {"cap_weeks", "残り週"},
     {"cap_invaders", "残る侵入者"},
-    {"cap_nextenemy", "← 次に来る侵入者と人数"},
+    {"cap_nextenemy", "↑ 次に来る侵入者と人数"},
     {"cap_seconds", "残り秒"},
     {"cap_takeover", "次の周回へ連れていく配下と特典を選び、「開始」を押してください"},
     {"cap_takeovergold", "引継ぎ資金"},
@@ -45,6 +46,10 @@ const Caption s_Captions[] = {
     {"cap_trap", "罠"},
     {"cap_range", "範囲"},
     {"cap_attack", "攻撃"},
+    // The room window's six effect levels and the command list's two columns.
+    {"cap_roomeffect", "部屋の効果"},
+    {"cap_command", "行動"},
+    {"cap_cost", "費用"},
 };
 
 // Where a caption stands: its module, the layout group and the place within the group's widget.
@@ -83,14 +88,24 @@ std::vector<Place> Places()
     StatusBar(out, "$ZORBOTTOM1:SeqZorMain", 0, 571);
     StatusBar(out, "$ZORINVBOTTOM:SeqZorInvMain", 0, 507);
     // The weeks left (27, 37) of the command screen and the map; the invaders still to come (16, 40) and
-    // the queue of the next parties (eight icons from (108, 14), 64 apart, their sizes at +40, +40; the
-    // caption stands after the last) of the
-    // defence screen; the seconds left (948, 37) and the two formations' leadership (88, 264) and
-    // (128, 492) of the invasion screen.
+    // the queue of the next parties of the defence screen (up to eight icons from (105, 14), 64 apart,
+    // their sizes at +40, +40, the first one's arrival bar at y 70: a stage often shows only two or three,
+    // so the caption stands under the first, where every queue begins); the seconds left (948, 37) and the
+    // two formations' leadership (88, 264) and (128, 492) of the invasion screen.
     out.push_back({"$UI:SeqZorCommand", "cap_weeks", 28, 16});
     out.push_back({"$UI:SeqZorStrategy", "cap_weeks", 28, 16});
     out.push_back({"$UI:SeqZorMain", "cap_invaders", 8, 22});
-    out.push_back({"$UI:SeqZorMain", "cap_nextenemy", 616, 26});
+    out.push_back({"$UI:SeqZorMain", "cap_nextenemy", 105, 80});
+    // Each unit card of the defence screen's list draws its unit's leadership at (x + 2, 90) of the list
+    // (card 0 at screen x 262, y 661): the caption stands before the first card's number.
+    out.push_back({"$ZORBOTTOM1:SeqZorMain", "cap_leadership", 228, 90});
+    // The invasion screen's cards do the same from (80, 619): card 0's leadership at (85, 661).
+    out.push_back({"$ZORINVBOTTOM:SeqZorInvMain", "cap_leadership", 46, 154});
+    // The room window draws its six effect levels in two columns of three from (276, 22); the command
+    // list (at (-20, 96) of its window, text from 4 pixels in) its names and, 232 pixels on, their costs.
+    out.push_back({"$ZORROOM:SeqZorMain", "cap_roomeffect", 276, 4});
+    out.push_back({"$ZORCOMMAND:SeqZorCommand", "cap_command", -14, 78});
+    out.push_back({"$ZORCOMMAND:SeqZorCommand", "cap_cost", 218, 78});
     out.push_back({"$UI:SeqZorInvMain", "cap_seconds", 950, 16});
     out.push_back({"$UI:SeqZorInvMain", "cap_leadership", 52, 265});
     out.push_back({"$UI:SeqZorInvMain", "cap_leadership", 92, 493});

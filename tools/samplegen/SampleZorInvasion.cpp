@@ -40,14 +40,17 @@ void AddZorInvasionRows(SampleTable& modules, SampleTable& layouts)
     const char* const tabs[][2] = {{"btn_unittab_all", "すべて"},
                                    {"btn_unittab_ready", "編成可能"},
                                    {"btn_unittab_heroine", "ヒロイン"},
-                                   {"btn_unittab_employment", "配置中"}};
+                                   // Units standing in the dungeon's rooms, not those being healed
+                                   // (the defence screen's fourth tab).
+                                   {"btn_unittab_employment", "部屋の配下"}};
     for (int i = 0; i < 4; ++i)
         layouts.rows.push_back(Layout(l++, bottom, tabs[i][0], tabs[i][0], 0, 80 + 100 * i, 76, tabs[i][1], 1));
     // The cards are drawn by the unit list over these buttons (80 + 90 i, from y 112 of the bar).
     for (int i = 0; i < 8; ++i)
         layouts.rows.push_back(Layout(l++, bottom, "btn_unitlist", "btn_unitlist", i, 78 + 90 * i, 110, "この配下を編成に加える"));
     layouts.rows.push_back(Layout(l++, bottom, "hsld_unitlist", "hsld_unitlist", 0, 80, 240, "スクロール"));
-    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8, "敵に最もよく効く配下から順に両方の枠へ並べる"));
+    layouts.rows.push_back(Layout(l++, bottom, "btn_autoform", "btn_autoform", 0, 800, 8,
+                                  "部屋にいない傷の癒えた配下を、敵によく効く順に両方の枠へ並べる"));
     layouts.rows.push_back(Layout(l++, bottom, "btn_removeall", "btn_removeall", 0, 904, 8, "編成をすべて空ける"));
     // The war buttons sit on the bar's lower edge: a help tip opens 24 pixels above the pointer, and from
     // there it ends below the facility counts' row (to y 701 of the screen).

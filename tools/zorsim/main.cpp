@@ -1,4 +1,5 @@
 // zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] [--reseed-at T2] [--check]
+// zorsim GAME --seed N --ticks T --first-defence
 //
 // Plays defence stages of a game folder (as tools/samplegen writes it) without a window: loads the
 // strategy tables and the dungeon maps, starts a new game, places the first ready unit and summons N more
@@ -12,6 +13,12 @@
 // breach: resources 0..99999, master HP >= 0, leadership in use equal to the owned units' costs, room
 // slots and units pointing at each other, and enemies left never rising within a stage.
 //
+// --first-defence plays instead the story's first stage the way the lord's lessons teach it: the new
+// game's five goblins, four of them dragged into the throne room, an ossuary built in a room beside it,
+// and the stage set up by the "@zor_" lines that scripts/war.txt runs at CASTLE_DEFENCE before it opens
+// the screen. It stops when that stage ends, or after T ticks, and prints "won", "lost" or "unfinished"
+// with the invaders beaten before the digest.
+//
 // Motion lengths come from the units' animation projects in the game folder (loaded without textures);
 // a unit kind without a readable project gets fixed lengths (stand 60, attack 30, damage 20, walk 40
 // frames), since a unit without motions would never hit.
@@ -23,26 +30,32 @@
 #include "appdata/DBZorTown.h"
 #include "appdata/DBZorUnit.h"
 #include "appdata/DBZorVoice.h"
+#include "appdata/ZorGlobals.h"
 #include "core/GxBinBuffer.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxRandom.h"
 #include "core/GxString.h"
+#include "script/GxMoaVariable.h"
 #include "strategy/ZorCore.h"
 #include "strategy/ZorMapData.h"
 #include "strategy/ZorNcPoolUnit.h"
 #include "strategy/ZorNcProjectFactorySource.h"
 #include "strategy/ZorNcProjectSource.h"
+#include "strategy/ZorScriptBuiltins.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
 #include "task/GxTaskManage.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -115,6 +128,7 @@ struct Options
     int64_t reseedAt = -1;
     bool binary = false;
     bool check = false;
+    bool firstDefence = false;
 };
 
 bool Parse(int argc, char** argv, Options& o)
@@ -128,6 +142,8 @@ bool Parse(int argc, char** argv, Options& o)
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
         if (a == "--check")
             o.check = true;
+        else if (a == "--first-defence")
+            o.firstDefence = true;
         else if (!v)
             return false;
         else if (a == "--seed")
@@ -154,6 +170,78 @@ uint64_t Fnv1a(const uint8_t* data, size_t size)
     for (size_t i = 0; i < size; ++i)
         h = (h ^ data[i]) * 1099511628211ull;
     return h;
+}
+
+// Runs the "@zor_name(arguments)" lines of a script from a label up to its "@zor_jumptodef" through the
+// builtins, arguments being whole numbers or quoted texts without commas; false for a line the
+// builtins refuse or when the label or the jump is missing.
+bool RunStageSetUp(const std::string& script, const std::string& label)
+{
+    std::ifstream in(script);
+    std::string line;
+    bool inLabel = false;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!inLabel)
+        {
+            inLabel = line == label;
+            continue;
+        }
+        if (line == "@zor_jumptodef")
+            return true;
+        const size_t open = line.find('(');
+        if (line.rfind("@zor_", 0) != 0 || open == std::string::npos || line.back() != ')')
+            continue;
+        GxMoaVariable args;
+        GxMoaVariable result;
+        args.MakeArray(0);
+        const std::string inner = line.substr(open + 1, line.size() - open - 2);
+        int32_t index = 0;
+        for (size_t at = 0; at <= inner.size() && !inner.empty(); ++index)
+        {
+            const size_t comma = std::min(inner.find(',', at), inner.size());
+            std::string arg = inner.substr(at, comma - at);
+            arg.erase(0, arg.find_first_not_of(' '));
+            GxMoaVariable value;
+            if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"')
+                value.SetString(GxString::FromUtf8(arg.substr(1, arg.size() - 2)));
+            else
+                value.SetInt(std::strtoll(arg.c_str(), nullptr, 10));
+            args.Store(index, value);
+            at = comma + 1;
+        }
+        const std::string name = line.substr(1, open - 1);
+        if (!ZorScriptBuiltins::Call(GxString::FromUtf8(name), args, result))
+        {
+            std::fprintf(stderr, "zorsim: %s refused: %s\n", script.c_str(), line.c_str());
+            return false;
+        }
+    }
+    std::fprintf(stderr, "zorsim: %s has no %s ending in @zor_jumptodef\n", script.c_str(), label.c_str());
+    return false;
+}
+
+// The new game's five goblins, four dragged into the throne room's slots, and an ossuary in the first
+// room beside the throne that takes it.
+bool FollowTheLessons(ZorCore& core)
+{
+    ZorUserData& s = *core.GetUserData();
+    for (int i = 0; i < 5; ++i)
+        if (!core.AddFirstReadyUnit())
+            return false;
+    const std::vector<int64_t> ready = core.SnapshotUnits(ZorCore::kUnitReadyList);
+    for (int32_t slot = 0; slot < 4; ++slot)
+        if (!core.ArrangeUnit(ready[slot], s.m_ThroneRoomPosX, s.m_ThroneRoomPosY, slot))
+            return false;
+    const int32_t ossuary = ZorGlobals::FindStruct(L"ossuary");
+    const int32_t steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto& step : steps)
+        if (ossuary != 0 && core.BuildStruct(ossuary, s.m_ThroneRoomPosX + step[0], s.m_ThroneRoomPosY + step[1]))
+            return true;
+    std::fprintf(stderr, "zorsim: no room beside the throne takes an ossuary\n");
+    return false;
 }
 
 // The invariants; a message for the first one broken, empty when all hold.
@@ -204,7 +292,7 @@ int main(int argc, char** argv)
     if (!Parse(argc, argv, o))
     {
         std::fprintf(stderr, "usage: zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] "
-                             "[--reseed-at T2] [--check]\n");
+                             "[--reseed-at T2] [--check] [--first-defence]\n");
         return 2;
     }
     std::error_code ignored;
@@ -245,18 +333,28 @@ int main(int argc, char** argv)
 
     GxRandom::Seed(o.seed);
     core.ResetGame();
-    core.AddFirstReadyUnit();
     ZorUserData& s = *core.GetUserData();
-    s.m_Resource_Bone = s.m_Resource_Magic = s.m_Resource_Gold = 99999;
-    int32_t placed = 0;
-    for (int32_t i = 0; i < ZorUserData::kRoomCount && placed < o.units; ++i)
-        for (int32_t slot = 0; slot < 5 && placed < o.units; ++slot)
-        {
-            const int32_t kind = 12;
-            if (s.GetRoomState(i % 10, i / 10) == 8 && core.SummonUnit(i % 10, i / 10, slot, kind))
-                ++placed;
-        }
+    if (o.firstDefence)
+    {
+        if (!RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLessons(core))
+            return 1;
+    }
+    else
+    {
+        core.AddFirstReadyUnit();
+        s.m_Resource_Bone = s.m_Resource_Magic = s.m_Resource_Gold = 99999;
+        int32_t placed = 0;
+        for (int32_t i = 0; i < ZorUserData::kRoomCount && placed < o.units; ++i)
+            for (int32_t slot = 0; slot < 5 && placed < o.units; ++slot)
+            {
+                const int32_t kind = 12;
+                if (s.GetRoomState(i % 10, i / 10) == 8 && core.SummonUnit(i % 10, i / 10, slot, kind))
+                    ++placed;
+            }
+    }
     core.BeginDefence();
+    const int32_t total = s.m_RemainEnemyLeft;
+    const char* outcome = "unfinished";
 
     int32_t lastLeft = s.m_RemainEnemyLeft;
     int32_t stages = 1;
@@ -279,6 +377,11 @@ int main(int argc, char** argv)
             s.m_GamePhase = 0; // the opening effect has ended
         if (core.UpdateDefence(1) == 0)
         {
+            if (o.firstDefence)
+            {
+                outcome = s.m_Resource_AstarosHP > 0 ? "won" : "lost";
+                break;
+            }
             core.EndDefence();
             core.BeginDefence();
             lastLeft = s.m_RemainEnemyLeft;
@@ -298,6 +401,10 @@ int main(int argc, char** argv)
                         core.SnapshotUnits(ZorCore::kUnitPlayerList).size(),
                         core.SnapshotUnits(ZorCore::kUnitEnemyList).size());
     }
+
+    if (o.firstDefence)
+        std::printf("%s %d of %d invaders beaten, lord %d/%d\n", outcome, total - s.m_RemainEnemyLeft, total,
+                    s.m_Resource_AstarosHP, s.m_Resource_AstarosHPMax);
 
     const std::wstring path = GxString::FromUtf8(
         (std::filesystem::temp_directory_path() / ("zorsim_final_" + std::to_string(getpid()) + ".gd")).string());
