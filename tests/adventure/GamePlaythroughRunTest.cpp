@@ -8,7 +8,8 @@
 // Steps come from the sample's layout rows (tools/samplegen): title buttons 240 x 48 from (392, 360),
 // the message window's buttons 64 x 24 from (182, 720) every 68, choice buttons at y 255 and 305, save
 // and load plates 460 x 120 from (40, 140) (slot 3 is the third of the first column), the dialogs' Yes at
-// (436, 304), the backlog's voice buttons at (72, 68 + 120 i), extra screens' thumbnails from (112, 100).
+// (436, 304), the backlog's voice buttons at (72, 68 + 120 i), extra screens' thumbnails from (112, 100) and
+// their page buttons 40 x 40 from (348, 700) every 48.
 #include "support/GameRun.h"
 
 #include "appdata/GxUserConfig.h"
@@ -123,9 +124,10 @@ const char* const kExtrasScript = "wave extras.wav\n"
                                   "920 click 520 232\n"
                                   "1100 click 500 620\n"
                                   "1200 click 940 720\n"
-                                  // Replay: the second scene to its end.
+                                  // Replay: the second scene (page 2's first) to its end.
                                   "1300 click 512 528\n"
-                                  "1420 click 356 145\n"
+                                  "1400 click 416 720\n"
+                                  "1420 click 192 145\n"
                                   "1590 capture play_replay.png\n"
                                   "1600 key RETURN\n"
                                   "1700 key RETURN\n"
