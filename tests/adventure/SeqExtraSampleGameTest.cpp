@@ -262,10 +262,10 @@ TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
     Frames(40);
     auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
     EXPECT_EQ(room->GetTrackCount(), 3);
-    // The tracks' name pictures beside their buttons (660, 168 + 48 (i - 1)), on each track's colour.
+    // The tracks' name pictures in their buttons (400, 168 + 48 (i - 1)), on each track's colour.
     const uint32_t plates[] = {0xFF304050, 0xFF305040, 0xFF504030};
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(Near(Pixel(664, 170 + 48 * i), plates[i])) << i << " " << std::hex << Pixel(664, 170 + 48 * i);
+        EXPECT_TRUE(Near(Pixel(404, 171 + 48 * i), plates[i])) << i << " " << std::hex << Pixel(404, 171 + 48 * i);
     const size_t clicks = GxSound::GetOneShotCount();
     g_Core = m_Core.get(); // the system sounds are the core's configuration's
     for (int i = 0; i < 2; ++i)
@@ -283,6 +283,27 @@ TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
     EXPECT_EQ(room->GetCurrentTrack(), 2);
     EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02.ogg"); // completed as the player needs it
     EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+// A track's name stands in its select button: a press at the middle of the name, through the input walk as
+// the player's mouse goes, chooses that track.
+TEST_F(ExtraSampleGame, MusicRoomTrackNameChoosesItsTrack)
+{
+    Enter(L"SeqBGMMode", 0);
+    Frames(40); // past the entry transition, during which the screen takes no input
+    auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
+    for (int32_t track : {3, 1})
+    {
+        GxTaskUIBase* name = room->FindWidget(L"tip_bgmname", track);
+        ASSERT_NE(name, nullptr) << track;
+        const GxVector4 pos = name->GetPos();
+        const float point[2] = {pos.x + name->GetWidth() / 2.0f, pos.y + name->GetHeight() / 2.0f};
+        Manage()->WalkMouseLeftDown(Manage()->GetCurrentSequence(), point, 1);
+        Manage()->WalkMouseLeftUp(Manage()->GetCurrentSequence(), point, 0);
+        Frames(1);
+        EXPECT_EQ(room->GetCurrentTrack(), track) << "a press on the name at " << point[0] << ", " << point[1];
+    }
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 

@@ -20,7 +20,8 @@ namespace
 {
 
 constexpr int kFirstLayout = 160;
-// The music room's track names: one picture panel per track, beside its select button.
+// The music room's track names: one picture panel per track, lying in its select button (whose looks are a
+// frame only), so a click on a name chooses its track.
 constexpr int kFirstNameModule = 90;
 constexpr int kFirstNameLayout = 154;
 constexpr int kTracks = 3;
@@ -237,8 +238,12 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     for (int track = 1; track <= kTracks; ++track)
     {
         const std::string module = TrackNameModule(track);
-        rows.push_back(Layout(kFirstNameLayout + track - 1, music, module.c_str(), "tip_bgmname", track, 660,
-                              120 + 48 * track));
+        rows.push_back(
+            Layout(kFirstNameLayout + track - 1, music, module.c_str(), "tip_bgmname", track, 400, 120 + 48 * track));
+        // A panel that takes input would catch the click meant for the button under it.
+        for (auto& [column, value] : rows.back())
+            if (column == "Enabled")
+                value = "0";
     }
     // Both open on page 1, its button on: the page buttons' index is the page their rows name in Group.
     PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 1);
