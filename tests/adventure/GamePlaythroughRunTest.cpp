@@ -95,15 +95,25 @@ const char* const kStoryScript = "wave story.wav\n"
                                  "2390 click 350 732\n"
                                  "2430 click 418 732\n"
                                  // Skip mode to the second choice, the fight, skip on to the castle's
-                                 // question (Yes) and the story's end on the title.
+                                 // question (Yes); the ending's lines over its two pictures read by
+                                 // clicks (above the title's buttons, where the title takes none) and
+                                 // the story's end on the title.
                                  "2540 click 622 732\n"
                                  "2630 click 512 305\n"
                                  "2650 click 622 732\n"
                                  "2760 click 436 304\n"
                                  "2770 click 622 732\n"
-                                 "2860 capture title_again.png\n"
-                                 "2870 key ESCAPE\n"
-                                 "2910 click 436 304\n";
+                                 "2830 click 512 200\n"
+                                 "2860 click 512 200\n"
+                                 "2890 click 512 200\n"
+                                 "2920 click 512 200\n"
+                                 "2950 click 512 200\n"
+                                 "2980 click 512 200\n"
+                                 "3010 click 512 200\n"
+                                 "3040 click 512 200\n"
+                                 "3150 capture title_again.png\n"
+                                 "3160 key ESCAPE\n"
+                                 "3200 click 436 304\n";
 
 const char* const kExtrasScript = "wave extras.wav\n"
                                   // The configuration shows the music at 50.
@@ -270,8 +280,10 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_TRUE(perman.IsSelectedMenu(L"forest_path", 2));
     EXPECT_TRUE(perman.IsSelectedMenu(L"talk_to_lord", 2));
     EXPECT_FALSE(perman.IsSelectedMenu(L"talk_to_lord", 1));
-    for (const wchar_t* name : {L"ev01a", L"ev01b", L"ev01c", L"ev02a"})
+    // Leaving the castle shows the gallery's third entry; the fourth is the castle's war's.
+    for (const wchar_t* name : {L"ev01a", L"ev01b", L"ev01c", L"ev02a", L"ev03a", L"ev03b"})
         EXPECT_EQ(perman.m_ShowedCGFlags.count(name), 1u) << GxString::ToUtf8(name);
+    EXPECT_EQ(perman.m_ShowedCGFlags.count(L"ev04a"), 0u);
     EXPECT_EQ(perman.m_PassedReplayLabels.count(L"REPLAY_01"), 1u);
     EXPECT_EQ(perman.m_PassedReplayLabels.count(L"REPLAY_02"), 1u);
     EXPECT_TRUE(perman.m_ExtraOption.IsSet(10));
