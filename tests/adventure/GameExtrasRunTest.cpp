@@ -20,6 +20,7 @@ constexpr uint32_t kEventRed = 0xFFC03030;    // ev01a
 constexpr uint32_t kForestGround = 0xFF206020; // the lower half of "forest"
 constexpr uint32_t kEventYellow = 0xFFC0C030; // ev01c
 constexpr uint32_t kForestSky = 0xFF4080C0;   // the upper half of "forest"
+constexpr uint32_t kReplayBackground = 0xFF102018; // "bg_rpmode.png"
 
 // Track 2 of the music table is the story's "bgm02", a 247 Hz tone; the title plays 220 Hz, the gallery
 // 196 Hz.
@@ -94,7 +95,7 @@ TEST(GameExtrasRun, GalleryViewerMusicRoomAndReplayFromTheTitle)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(run.ReadSaveText("error.log"), "");
 
-    // Gallery page 0: entry 1 (slot 0) has shown pictures, entry 2 (slot 1) none.
+    // Gallery page 1: entry 1 (slot 0) has shown pictures, entry 2 (slot 1) none.
     for (const char* name : {"gallery.png", "gallery_back.png"})
     {
         PfImage page;
@@ -114,14 +115,14 @@ TEST(GameExtrasRun, GalleryViewerMusicRoomAndReplayFromTheTitle)
         ASSERT_TRUE(GameRun::LoadPicture(run.Path(view.capture), picture)) << view.capture;
         EXPECT_TRUE(Probe(picture, 100, 100, view.colour)) << view.capture;
     }
-    // The replay screen before and after the scene: the passed scene's thumbnail, then the plate of the
-    // scene not passed.
+    // The replay screen before and after the scene: page 1 holds the passed scene's thumbnail alone (the
+    // scene not passed is page 2's).
     for (const char* name : {"replay.png", "replay_back.png"})
     {
         PfImage page;
         ASSERT_TRUE(GameRun::LoadPicture(run.Path(name), page)) << name;
         EXPECT_TRUE(Probe(page, 192, 145, kForestGround)) << name;
-        EXPECT_TRUE(Probe(page, 356, 145, kPlate)) << name;
+        EXPECT_TRUE(Probe(page, 356, 145, kReplayBackground)) << name;
     }
     // Between the two the scene ran on the adventure screen; at the end the title came back.
     for (const char* name : {"scene.png", "title.png"})

@@ -8,7 +8,8 @@
 // Steps come from the sample's layout rows (tools/samplegen): title buttons 240 x 48 from (392, 360),
 // the message window's buttons 64 x 24 from (182, 720) every 68, choice buttons at y 255 and 305, save
 // and load plates 460 x 120 from (40, 140) (slot 3 is the third of the first column), the dialogs' Yes at
-// (436, 304), the backlog's voice buttons at (72, 68 + 120 i), extra screens' thumbnails from (112, 100).
+// (436, 304), the backlog's voice buttons at (72, 68 + 120 i), extra screens' thumbnails from (112, 100) and
+// their page buttons 40 x 40 from (348, 700) every 48.
 #include "support/GameRun.h"
 
 #include "appdata/GxUserConfig.h"
@@ -94,15 +95,25 @@ const char* const kStoryScript = "wave story.wav\n"
                                  "2390 click 350 732\n"
                                  "2430 click 418 732\n"
                                  // Skip mode to the second choice, the fight, skip on to the castle's
-                                 // question (Yes) and the story's end on the title.
+                                 // question (Yes); the ending's lines over its two pictures read by
+                                 // clicks (above the title's buttons, where the title takes none) and
+                                 // the story's end on the title.
                                  "2540 click 622 732\n"
                                  "2630 click 512 305\n"
                                  "2650 click 622 732\n"
                                  "2760 click 436 304\n"
                                  "2770 click 622 732\n"
-                                 "2860 capture title_again.png\n"
-                                 "2870 key ESCAPE\n"
-                                 "2910 click 436 304\n";
+                                 "2830 click 512 200\n"
+                                 "2860 click 512 200\n"
+                                 "2890 click 512 200\n"
+                                 "2920 click 512 200\n"
+                                 "2950 click 512 200\n"
+                                 "2980 click 512 200\n"
+                                 "3010 click 512 200\n"
+                                 "3040 click 512 200\n"
+                                 "3150 capture title_again.png\n"
+                                 "3160 key ESCAPE\n"
+                                 "3200 click 436 304\n";
 
 const char* const kExtrasScript = "wave extras.wav\n"
                                   // The configuration shows the music at 50.
@@ -123,9 +134,10 @@ const char* const kExtrasScript = "wave extras.wav\n"
                                   "920 click 520 232\n"
                                   "1100 click 500 620\n"
                                   "1200 click 940 720\n"
-                                  // Replay: the second scene to its end.
+                                  // Replay: the second scene (page 2's first) to its end.
                                   "1300 click 512 528\n"
-                                  "1420 click 356 145\n"
+                                  "1400 click 416 720\n"
+                                  "1420 click 192 145\n"
                                   "1590 capture play_replay.png\n"
                                   "1600 key RETURN\n"
                                   "1700 key RETURN\n"
@@ -268,8 +280,10 @@ TEST(GamePlaythroughRun, TheStoryToItsEndThenTheExtras)
     EXPECT_TRUE(perman.IsSelectedMenu(L"forest_path", 2));
     EXPECT_TRUE(perman.IsSelectedMenu(L"talk_to_lord", 2));
     EXPECT_FALSE(perman.IsSelectedMenu(L"talk_to_lord", 1));
-    for (const wchar_t* name : {L"ev01a", L"ev01b", L"ev01c", L"ev02a"})
+    // Leaving the castle shows the gallery's third entry; the fourth is the castle's war's.
+    for (const wchar_t* name : {L"ev01a", L"ev01b", L"ev01c", L"ev02a", L"ev03a", L"ev03b"})
         EXPECT_EQ(perman.m_ShowedCGFlags.count(name), 1u) << GxString::ToUtf8(name);
+    EXPECT_EQ(perman.m_ShowedCGFlags.count(L"ev04a"), 0u);
     EXPECT_EQ(perman.m_PassedReplayLabels.count(L"REPLAY_01"), 1u);
     EXPECT_EQ(perman.m_PassedReplayLabels.count(L"REPLAY_02"), 1u);
     EXPECT_TRUE(perman.m_ExtraOption.IsSet(10));

@@ -21,6 +21,7 @@
 #include "support/SampleGameCache.h"
 #include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIBase.h"
+#include "task/ui/GxTaskUIRadioButtonIs.h"
 
 #include <thread>
 #include <chrono>
@@ -178,15 +179,21 @@ TEST_F(ExtraSampleGame, ReplayPageShowsPassedScenesAndPlates)
 {
     m_Core->m_UserDataPerman->m_PassedReplayLabels.insert(L"REPLAY_01");
     Enter(L"SeqRPMode", 0);
-    Frames(3);
+    Frames(40); // past the entry transition, so the page buttons take clicks
     auto* replay = static_cast<SeqRPMode*>(Manage()->FindTaskByName(L"SeqRPMode"));
-    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{1, 2}));
+    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{1}));
     EXPECT_EQ(replay->GetCompletionText(), L" 50");
     EXPECT_TRUE(m_Data.m_ReplayMode);
-    // Slot 0: the passed scene's thumbnail, the forest it opens in (the ground at the middle); slot 1: a
-    // scene not passed.
-    for (const auto& [x, colour] : std::vector<std::pair<int, uint32_t>>{{112, 0xFF206020u}, {276, 0xFF806020u}})
-        EXPECT_TRUE(Near(Pixel(x + 80, 145), colour)) << x << " " << std::hex << Pixel(x + 80, 145);
+    // Page 1, slot 0: the passed scene's thumbnail, the forest it opens in (the ground at the middle).
+    EXPECT_TRUE(Near(Pixel(192, 145), 0xFF206020u)) << std::hex << Pixel(192, 145);
+    // Page 2, slot 0: the scene not passed, its plate.
+    auto* second = static_cast<GxTaskUIRadioButtonIs*>(replay->FindWidget(L"btn_pageselect", 2));
+    ASSERT_NE(second, nullptr);
+    second->Select();
+    ASSERT_TRUE(second->PostUIEventCode(1));
+    Frames(1);
+    ASSERT_EQ(replay->GetPageEntries(), (std::vector<int32_t>{2}));
+    EXPECT_TRUE(Near(Pixel(192, 145), 0xFF806020u)) << std::hex << Pixel(192, 145);
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 
@@ -209,6 +216,43 @@ TEST_F(ExtraSampleGame, EveryReplayTileIsAScenePassedWhenTheRateIsFull)
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 
+// Both page screens open on a page whose button is on, and each page button shows the rows of its own page,
+// none of them empty: the buttons' index and the tables' Group count pages alike, from 1.
+TEST_F(ExtraSampleGame, EveryPageButtonShowsItsOwnPage)
+{
+    const struct
+    {
+        const wchar_t* screen;
+        int32_t (*group)(int32_t id);
+    } screens[] = {{L"SeqCGMode", [](int32_t id) { return g_DBCGMode.GetRow(id)->m_Group; }},
+                   {L"SeqRPMode", [](int32_t id) { return g_DBRPMode.GetRow(id)->m_Group; }}};
+    for (const auto& [name, group] : screens)
+    {
+        SCOPED_TRACE(GxString::ToUtf8(name));
+        Enter(name, 0);
+        Frames(40); // past the entry transition, so the page buttons take clicks
+        auto* screen = static_cast<SeqExtraPage*>(Manage()->FindTaskByName(name));
+        EXPECT_EQ(screen->GetCurrentPage(), 1);
+        EXPECT_EQ(screen->GetCheckedPage(), screen->GetCurrentPage());
+        EXPECT_EQ(screen->GetLastPage(), 2);
+        for (int32_t page = 1; page <= 2; ++page)
+        {
+            auto* button = static_cast<GxTaskUIRadioButtonIs*>(screen->FindWidget(L"btn_pageselect", page));
+            ASSERT_NE(button, nullptr) << page;
+            button->Select(); // a press turns the radio button on before its click arrives
+            ASSERT_TRUE(button->PostUIEventCode(1));
+            Frames(1);
+            EXPECT_EQ(screen->GetCurrentPage(), page);
+            const std::vector<int32_t> entries = screen->GetPageEntries();
+            EXPECT_FALSE(entries.empty()) << "page " << page;
+            for (int32_t id : entries)
+                EXPECT_EQ(group(id), page) << "row " << id;
+        }
+        Enter(L"SeqBoot", 0);
+    }
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
 TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
 {
     ASSERT_TRUE(PfAudioDevice::Open(PfAudioDevice::kOutputPull));
@@ -218,10 +262,10 @@ TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
     Frames(40);
     auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
     EXPECT_EQ(room->GetTrackCount(), 3);
-    // The tracks' name pictures beside their buttons (660, 168 + 48 (i - 1)), on each track's colour.
+    // The tracks' name pictures in their buttons (400, 168 + 48 (i - 1)), on each track's colour.
     const uint32_t plates[] = {0xFF304050, 0xFF305040, 0xFF504030};
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(Near(Pixel(664, 170 + 48 * i), plates[i])) << i << " " << std::hex << Pixel(664, 170 + 48 * i);
+        EXPECT_TRUE(Near(Pixel(404, 171 + 48 * i), plates[i])) << i << " " << std::hex << Pixel(404, 171 + 48 * i);
     const size_t clicks = GxSound::GetOneShotCount();
     g_Core = m_Core.get(); // the system sounds are the core's configuration's
     for (int i = 0; i < 2; ++i)
@@ -239,6 +283,27 @@ TEST_F(ExtraSampleGame, MusicRoomBuildsItsLayoutAndPlaysTheSecondTrack)
     EXPECT_EQ(room->GetCurrentTrack(), 2);
     EXPECT_EQ(m_Data.m_BGMRecord.m_FileName, L"bgms/bgm02.ogg"); // completed as the player needs it
     EXPECT_TRUE(room->FindWidget(L"tip_playing", 0)->IsVisible());
+    EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+// A track's name stands in its select button: a press at the middle of the name, through the input walk as
+// the player's mouse goes, chooses that track.
+TEST_F(ExtraSampleGame, MusicRoomTrackNameChoosesItsTrack)
+{
+    Enter(L"SeqBGMMode", 0);
+    Frames(40); // past the entry transition, during which the screen takes no input
+    auto* room = static_cast<SeqBGMMode*>(Manage()->FindTaskByName(L"SeqBGMMode"));
+    for (int32_t track : {3, 1})
+    {
+        GxTaskUIBase* name = room->FindWidget(L"tip_bgmname", track);
+        ASSERT_NE(name, nullptr) << track;
+        const GxVector4 pos = name->GetPos();
+        const float point[2] = {pos.x + name->GetWidth() / 2.0f, pos.y + name->GetHeight() / 2.0f};
+        Manage()->WalkMouseLeftDown(Manage()->GetCurrentSequence(), point, 1);
+        Manage()->WalkMouseLeftUp(Manage()->GetCurrentSequence(), point, 0);
+        Frames(1);
+        EXPECT_EQ(room->GetCurrentTrack(), track) << "a press on the name at " << point[0] << ", " << point[1];
+    }
     EXPECT_EQ(ReadLog("error.log"), L"");
 }
 
@@ -268,9 +333,12 @@ TEST_F(ExtraSampleGame, MissingThumbnailsAreLoggedOncePerRowAndTheButtonsStillWo
         Enter(L"SeqCGMode", 0);
         Frames(40);
         auto* gallery = static_cast<SeqCGMode*>(Manage()->FindTaskByName(L"SeqCGMode"));
-        ASSERT_TRUE(gallery->FindWidget(L"btn_next", 0)->PostUIEventCode(1));
+        // Page 2 by its button, whichever page the visit opened on.
+        auto* second = static_cast<GxTaskUIRadioButtonIs*>(gallery->FindWidget(L"btn_pageselect", 2));
+        ASSERT_NE(second, nullptr);
+        second->Select();
+        ASSERT_TRUE(second->PostUIEventCode(1));
         Frames(1);
-        // Page 0, then page 1 by the page button left on, wrapping to itself.
         EXPECT_EQ(gallery->GetPageEntries(), (std::vector<int32_t>{3, 4}));
         ASSERT_TRUE(gallery->FindWidget(L"btn_cgselect", 0)->PostUIEventCode(1));
         Frames(1);

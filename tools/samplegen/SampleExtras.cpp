@@ -20,7 +20,8 @@ namespace
 {
 
 constexpr int kFirstLayout = 160;
-// The music room's track names: one picture panel per track, beside its select button.
+// The music room's track names: one picture panel per track, lying in its select button (whose looks are a
+// frame only), so a click on a name chooses its track.
 constexpr int kFirstNameModule = 90;
 constexpr int kFirstNameLayout = 154;
 constexpr int kTracks = 3;
@@ -117,8 +118,8 @@ SampleRow Layout(int id, const std::string& screen, const char* module, const ch
             {"Descript", help}};
 }
 
-// btn_back, btn_prev, btn_next, the page buttons 1 and 2 (firstPage on, none for 0) and the 25 thumbnail
-// buttons of a page screen.
+// btn_back, btn_prev, btn_next, the page buttons 1 and 2 (firstPage on) and the 25 thumbnail buttons of a
+// page screen.
 void PageLayout(std::vector<SampleRow>& rows, int& id, const std::string& screen, const char* select, int firstPage)
 {
     rows.push_back(Layout(id++, screen, "extra_back", "btn_back", 0, 880, 700, 0, 0, "タイトルへ戻る"));
@@ -211,16 +212,7 @@ void ButtonLooks(std::vector<GisPicture>& pictures, const char* name, uint32_t w
 void AddExtraRows(std::vector<SampleTable>& tables)
 {
     if (SampleTable* cg = Find(tables, "DBCGMode", "data/db_cgmode.txt"))
-        cg->rows.push_back({{"ID", "4"}, {"Group", "1"}, {"Thumbnail", "thumb_ev04"}, {"FileName", "ev04a|ev04b"}});
-    if (SampleTable* rp = Find(tables, "DBRPMode", "data/db_rpmode.txt"))
-    {
-        // Every row of a replay page takes a slot, so the scenes move to page 1 (turned on in the layout),
-        // away from the empty rows of page 0.
-        for (SampleRow& row : rp->rows)
-            for (auto& [column, value] : row)
-                if (column == "Group")
-                    value = "1";
-    }
+        cg->rows.push_back({{"ID", "4"}, {"Group", "2"}, {"Thumbnail", "thumb_ev04"}, {"FileName", "ev04a|ev04b"}});
     if (SampleTable* modules = Find(tables, "DBUIModule", "data/db_uimodule.txt"))
     {
         for (const auto& m : s_Modules)
@@ -246,11 +238,15 @@ void AddExtraRows(std::vector<SampleTable>& tables)
     for (int track = 1; track <= kTracks; ++track)
     {
         const std::string module = TrackNameModule(track);
-        rows.push_back(Layout(kFirstNameLayout + track - 1, music, module.c_str(), "tip_bgmname", track, 660,
-                              120 + 48 * track));
+        rows.push_back(
+            Layout(kFirstNameLayout + track - 1, music, module.c_str(), "tip_bgmname", track, 400, 120 + 48 * track));
+        // A panel that takes input would catch the click meant for the button under it.
+        for (auto& [column, value] : rows.back())
+            if (column == "Enabled")
+                value = "0";
     }
-    // The gallery opens on page 0 (no page button on), where only rows with pictures show.
-    PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 0);
+    // Both open on page 1, its button on: the page buttons' index is the page their rows name in Group.
+    PageLayout(rows, id, "SeqCGMode", "btn_cgselect", 1);
     PageLayout(rows, id, "SeqRPMode", "btn_rpselect", 1);
 }
 

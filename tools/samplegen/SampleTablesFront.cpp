@@ -67,12 +67,12 @@ SampleTable CGMode()
             {{"ID"}, {"Group"}, {"Thumbnail"}, {"FileName", 32}, {"Count"}},
             {
                 {{"ID", "1"},
-                 {"Group", "0"},
+                 {"Group", "1"},
                  {"Thumbnail", "thumb_ev01"},
                  {"FileName", "ev01a|ev01b|ev01c"},
                  {"Count", "3"}},
-                {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_ev02"}, {"FileName", "ev02a"}, {"Count", "1"}},
-                {{"ID", "3"}, {"Group", "1"}, {"Thumbnail", "thumb_ev03"}, {"FileName", "ev03a|ev03b"}},
+                {{"ID", "2"}, {"Group", "1"}, {"Thumbnail", "thumb_ev02"}, {"FileName", "ev02a"}, {"Count", "1"}},
+                {{"ID", "3"}, {"Group", "2"}, {"Thumbnail", "thumb_ev03"}, {"FileName", "ev03a|ev03b"}},
             }};
 }
 
@@ -83,9 +83,11 @@ SampleTable RPMode()
         "data/db_rpmode.txt",
         200,
         {{"ID"}, {"Group"}, {"Thumbnail"}, {"Label"}, {"Help"}},
+        // Pages count from 1, as the page buttons do: every row of a page takes a slot, so page 0 would be the
+        // table's empty rows. One scene a page, the forest's and the castle's, so each page button has its own.
         {
-            {{"ID", "1"}, {"Group", "0"}, {"Thumbnail", "thumb_rp01"}, {"Label", "REPLAY_01"}, {"Help", "出会い"}},
-            {{"ID", "2"}, {"Group", "0"}, {"Thumbnail", "thumb_rp02"}, {"Label", "REPLAY_02"}, {"Help", "決戦前夜"}},
+            {{"ID", "1"}, {"Group", "1"}, {"Thumbnail", "thumb_rp01"}, {"Label", "REPLAY_01"}, {"Help", "出会い"}},
+            {{"ID", "2"}, {"Group", "2"}, {"Thumbnail", "thumb_rp02"}, {"Label", "REPLAY_02"}, {"Help", "決戦前夜"}},
         }};
 }
 
