@@ -23,6 +23,34 @@
 namespace
 {
 
+// The bytes the writer makes of a project in its binary form.
+std::vector<uint8_t> BinaryBytes(const GxNcProject& p, const std::vector<std::wstring>& imageSets)
+{
+    char path[] = "/tmp/kvgncbenchXXXXXX";
+    const int fd = mkstemp(path);
+    close(fd);
+    GncProjectWriter::Write(path, p, imageSets, GncForm::Binary);
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), (std::istreambuf_iterator<char>()));
+    std::remove(path);
+    return bytes;
+}
+
+// A bare SkipValue walk over a project's bytes: the floor its reader is measured against.
+void SkipValueWalk(benchmark::State& state, const std::vector<uint8_t>& bytes)
+{
+    for (auto _ : state)
+    {
+        GxContentBinaryReader r(bytes.data(), (uint32_t)bytes.size());
+        uint32_t version = 0;
+        r.ReadHeader("BNCPROJ", version);
+        int values = 0;
+        while (!r.IsEnd() && r.SkipValue())
+            ++values;
+        benchmark::DoNotOptimize(values);
+    }
+}
+
 // Every track of every layer holds a few keys, as an authored effect does.
 std::vector<uint8_t> ProjectBytes()
 {
@@ -65,13 +93,7 @@ std::vector<uint8_t> ProjectBytes()
             m.m_LayerTree.SetRoot(node, GxSimpleTree::InsertMode::Before);
         last = node;
     }
-    char path[] = "/tmp/kvgncbenchXXXXXX";
-    const int fd = mkstemp(path);
-    close(fd);
-    GncProjectWriter::Write(path, p, {L"effect.gis"}, GncForm::Binary);
-    std::ifstream in(path, std::ios::binary);
-    s_Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    std::remove(path);
+    s_Bytes = BinaryBytes(p, {L"effect.gis"});
     return s_Bytes;
 }
 
@@ -95,16 +117,7 @@ BENCHMARK(BM_ProjectRead);
 void BM_ProjectSkipValueWalk(benchmark::State& state)
 {
     const std::vector<uint8_t> bytes = ProjectBytes();
-    for (auto _ : state)
-    {
-        GxContentBinaryReader r(bytes.data(), (uint32_t)bytes.size());
-        uint32_t version = 0;
-        r.ReadHeader("BNCPROJ", version);
-        int values = 0;
-        while (!r.IsEnd() && r.SkipValue())
-            ++values;
-        benchmark::DoNotOptimize(values);
-    }
+    SkipValueWalk(state, bytes);
     state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)bytes.size());
 }
 BENCHMARK(BM_ProjectSkipValueWalk);
@@ -116,14 +129,7 @@ std::vector<uint8_t> RaisedStageBytes()
     static std::vector<uint8_t> s_Bytes;
     if (!s_Bytes.empty())
         return s_Bytes;
-    GxNcProject p;
-    char path[] = "/tmp/kvgncbenchXXXXXX";
-    const int fd = mkstemp(path);
-    close(fd);
-    GncProjectWriter::Write(path, p, {}, GncForm::Binary);
-    std::ifstream in(path, std::ios::binary);
-    s_Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    std::remove(path);
+    s_Bytes = BinaryBytes(GxNcProject(), {});
     // ... stage list: 0x20, count, 0x21; image-set list: 0x20, count 0, 0x21.
     const size_t at = s_Bytes.size() - 12;
     const uint32_t count = 1000000;
@@ -152,16 +158,7 @@ BENCHMARK(BM_RaisedStageCountRefused);
 void BM_RaisedStageSkipValueWalk_Reference(benchmark::State& state)
 {
     const std::vector<uint8_t> bytes = RaisedStageBytes();
-    for (auto _ : state)
-    {
-        GxContentBinaryReader r(bytes.data(), (uint32_t)bytes.size());
-        uint32_t version = 0;
-        r.ReadHeader("BNCPROJ", version);
-        int values = 0;
-        while (!r.IsEnd() && r.SkipValue())
-            ++values;
-        benchmark::DoNotOptimize(values);
-    }
+    SkipValueWalk(state, bytes);
 }
 BENCHMARK(BM_RaisedStageSkipValueWalk_Reference);
 
