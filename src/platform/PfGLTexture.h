@@ -149,8 +149,9 @@ private:
     uint32_t m_Usage = 0;
     D3DFORMAT m_Format = D3DFMT_UNKNOWN;
     mutable std::unique_ptr<uint8_t, FreeDeleter> m_Data;
-    // The copy is kept after uploads (see the class comment).
-    bool m_KeepCopy = false;
+    // The copy is kept after uploads (see the class comment). Atomic: a lock on another thread (a movie
+    // frame) sets it while the drawing thread's uploads read it.
+    std::atomic<bool> m_KeepCopy{false};
     // Makes the pixels at the first use (SetDeferredFill); empty once run.
     mutable Fill m_DeferredFill;
     uint32_t m_WriteLocks = 0;
