@@ -71,9 +71,10 @@ public:
     // window, the quit flag is set at once so the loop still ends.
     void Quit();
     bool OnSetCursor();
-    // The cursor in virtual-screen pixels. False when it is at no place of the window: outside it
-    // uncaptured (x and y then hold the window's outside mark mapped, near -1, -1, which is no edge and
-    // no widget), not yet placed by any mouse event, or there is no window.
+    // The cursor in virtual-screen pixels, off the window too (beyond 0..1023 and 0..767 then) where the
+    // desktop says where it is. False when its place is not known: off the window uncaptured with no
+    // desktop pointer to ask (x and y then hold the window's outside mark mapped, near -1, -1, which is
+    // no edge and no widget), not yet placed by any mouse event nor the desktop, or there is no window.
     bool GetCursorPos(int& x, int& y);
 
     // Before the task manager exists: the logs of this run and the display defaults.

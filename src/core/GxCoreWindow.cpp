@@ -106,6 +106,11 @@ bool GxCore::GetCursorPos(int& x, int& y)
     int cx = 0;
     int cy = 0;
     m_MainWindow->GetCursorPos(cx, cy);
+    // Over the window, or held by its capture, the pointer is where its mouse events put it; away from it,
+    // where the desktop has it, mapped as inside (far off the window that is far off the virtual screen).
+    bool known = m_MainWindow->IsPointerOver();
+    if (!known)
+        known = m_MainWindow->GetDesktopPointer(cx, cy);
     int w = 0;
     int h = 0;
     m_MainWindow->GetClientSize(w, h);
@@ -115,7 +120,7 @@ bool GxCore::GetCursorPos(int& x, int& y)
     MapMouse(m_MouseMapping, cx, cy, vx, vy);
     x = static_cast<int>(vx);
     y = static_cast<int>(vy);
-    return m_MainWindow->IsPointerOver();
+    return known;
 }
 
 // A release counts only while this window holds the capture, which it then gives back.

@@ -7,8 +7,14 @@
 #include "platform/PfWindowPlacement.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
 
 #include <algorithm>
+#include <cstring>
+
+#if KV_HAVE_X11
+#include <X11/Xlib.h>
+#endif
 
 PfWindow::PfWindow() : m_Translator(std::make_unique<PfEventTranslator>()) {}
 
@@ -222,5 +228,39 @@ bool PfWindow::GetCursorPos(int& x, int& y) const
     }
     x = m_EventPointerX;
     y = m_EventPointerY;
+    return true;
+}
+
+bool PfWindow::GetDesktopPointer(int& x, int& y) const
+{
+    if (!m_Window)
+        return false;
+    // Only an X desktop lets any program ask where its pointer is.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0)
+        return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(m_Window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+#if KV_HAVE_X11
+    ::Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+    unsigned int buttons = 0;
+    // False when the pointer is on another screen of the server than the window.
+    if (!XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, &rootX, &rootY, &windowX, &windowY,
+                       &buttons))
+        return false;
+    x = windowX;
+    y = windowY;
+#else
+    // Built without the X client library: SDL's copy of the desktop pointer (it follows a pointing device,
+    // not a program's warps), less the window's place.
+    int globalX = 0, globalY = 0, left = 0, top = 0;
+    SDL_GetGlobalMouseState(&globalX, &globalY);
+    SDL_GetWindowPosition(m_Window, &left, &top);
+    x = globalX - left;
+    y = globalY - top;
+#endif
     return true;
 }

@@ -68,15 +68,20 @@ public:
     void SetCursorVisible(bool visible);
     // The cursor in client coordinates (false when the window does not exist): where the last mouse
     // event taken off the queue put it, outside the client area included while the mouse is captured, and
-    // (kPointerOutside, kPointerOutside) once it has left the window uncaptured. The desktop's global
-    // pointer is not asked: X servers report it only as it was when their input extension last moved it
-    // (a pointer moved by XTest, as on Xvfb, never moves it), and the offscreen and dummy drivers have none.
+    // (kPointerOutside, kPointerOutside) once it has left the window uncaptured.
     bool GetCursorPos(int& x, int& y) const;
     static constexpr int kPointerOutside = -1;
     // Whether the pointer is over the client area, or held by this window's capture wherever it is. False
     // until a mouse event has placed it, once it has left the window uncaptured, and once a capture is let
     // go with the pointer outside (no leave follows then). A recorded input script always has its pointer.
     bool IsPointerOver() const;
+    // Where the desktop has the pointer now, in client coordinates, so wherever it is off the window too.
+    // False, with x and y left alone, where there is no desktop pointer to ask: the offscreen and dummy
+    // drivers, window systems that keep it from programs (Wayland), the pointer on another X screen, or
+    // no window. On X the server is asked each time (when built with its client library): SDL's own copy
+    // of the desktop pointer is refreshed on raw device input only, so a pointer placed by a program
+    // (XWarpPointer, xdotool) would leave it stale.
+    bool GetDesktopPointer(int& x, int& y) const;
 
 private:
     SDL_Window* m_Window = nullptr;

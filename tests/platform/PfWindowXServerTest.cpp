@@ -113,12 +113,21 @@ public:
         Place(rx, ry);
         return Until([&] { return m_Motions > seen && m_MotionX == x && m_MotionY == y; });
     }
-    // The pointer to the screen's corner, off the window, until SDL has seen it leave.
-    bool MoveOff()
+    // The pointer to (rootX, rootY) of the screen (its corner unless given), off the window: until SDL has
+    // seen it leave when it was over the window, else until the server has it there (no event reaches the
+    // window then).
+    bool MoveOff(int rootX = 0, int rootY = 0)
     {
+        const SDL_Rect window = Placed();
+        int rx = 0, ry = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        ::Window root, child;
+        const bool over = XQueryPointer(m_Display, m_Window, &root, &child, &rx, &ry, &wx, &wy, &mask) && wx >= 0 &&
+                          wy >= 0 && wx < window.w && wy < window.h;
         const int seen = m_Leaves;
-        Place(0, 0);
-        return Until([&] { return m_Leaves > seen; });
+        Place(rootX, rootY);
+        XSync(m_Display, False);
+        return !over || Until([&] { return m_Leaves > seen; });
     }
     bool Button(uint8_t button, bool down)
     {
@@ -291,8 +300,9 @@ protected:
     }
 };
 
-// The defence screen in a window smaller than the server's screen, the pointer taken off it to the
-// screen's corner.
+// The defence screen in an 800 x 600 window (a client pixel is 1.28 virtual units), clear of the server's
+// screen's sides by more than 200 pixels to the right, so that the pointer can be taken off it there and
+// to the screen's corner. Places are the window's client pixels.
 class ZorCameraOnX : public OnX<zortest::ZorDefenceTest>, public ::testing::WithParamInterface<Move>
 {
 protected:
@@ -300,13 +310,42 @@ protected:
     {
         m_Desk.SetMove(GetParam());
         OnX::SetUp();
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        ASSERT_TRUE(m_Desk.Resize(800, 600)) << "the window kept its size";
+        m_Window = m_Desk.Placed();
+        ASSERT_TRUE(m_Window.x > 0 && m_Window.y > 0 && m_Window.x + m_Window.w + 200 < kScreenWidth)
+            << "the window at " << m_Window.x << "," << m_Window.y;
     }
     void MoveTo(int x, int y) override { PointTo(x, y); }
-    void PointerOff() override
+    void Press(int x, int y, uint8_t button) override
     {
-        ASSERT_TRUE(m_Desk.MoveOff()) << "the pointer never left the window";
+        PointTo(x, y);
+        ASSERT_TRUE(m_Desk.Button(button, true)) << "no press";
         m_Loop.Pass();
     }
+    void Release(int x, int y, uint8_t button) override
+    {
+        PointTo(x, y);
+        ASSERT_TRUE(m_Desk.Button(button, false)) << "no release";
+        m_Loop.Pass();
+    }
+    // The pointer off the window, uncaptured, to (x, y) of its client area.
+    void PointOff(int x, int y)
+    {
+        ASSERT_TRUE(m_Desk.MoveOff(m_Window.x + x, m_Window.y + y)) << "the pointer never left the window";
+        m_Loop.Pass();
+    }
+    // Whether the map keeps still: an edge move under way ends on the next step, then ten more.
+    bool KeepsStill(ZorTaskCamera* camera)
+    {
+        Passes(2);
+        const GxVector4 at = camera->GetCurrent().m_Target;
+        Passes(10);
+        return camera->GetCurrent().m_Target.x == at.x && camera->GetCurrent().m_Target.z == at.z;
+    }
+
+    SDL_Rect m_Window = {};
 };
 
 bool Near(uint32_t a, uint32_t b)
@@ -379,11 +418,41 @@ TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutW
 INSTANTIATE_TEST_SUITE_P(Pointer, GxWidgetEngineOnXPointer, ::testing::Values(Move::Device, Move::Warp), MoveName);
 INSTANTIATE_TEST_SUITE_P(Pointer, ZorWindowsDeviceOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);
 
-TEST_P(ZorCameraOnX, TheMapKeepsStillWhileThePointerIsAway)
+// The edge zones reach 64 virtual units past the screen, off the window too: just past its right side the
+// map scrolls, further off and far past the top left corner it keeps still. A middle-button drag taken past
+// the side drags the map and scrolls it, and let go there the pointer is still in the zone.
+TEST_P(ZorCameraOnX, TheEdgeZonesReachJustPastTheWindow)
 {
-    const SDL_Rect window = m_Desk.Placed();
-    ASSERT_TRUE(window.x > 0 && window.y > 0) << "the screen's corner is off the window";
-    TheMapKeepsStillWhileThePointerIsAway();
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    ZorTaskCamera* camera = m_Screen->GetCamera();
+    ASSERT_NE(camera, nullptr);
+    camera->ResetZoom(2.0f, 4096.0f);
+    camera->JumpTo(0.0f, 0.0f);
+    const int right = m_Window.w, middle = m_Window.h / 2;
+    MoveTo(400, 300);
+    ASSERT_TRUE(KeepsStill(camera)) << "the map moved with the pointer over it";
+
+    PointOff(right + 24, middle); // 30 units past the screen's right side
+    Passes(10);
+    EXPECT_GT(camera->GetCurrent().m_Target.x, 0.0f) << "just past the side, the map scrolls";
+    PointOff(right + 200, middle); // 256 units past
+    EXPECT_TRUE(KeepsStill(camera)) << "far past the side";
+    PointOff(-m_Window.x, -m_Window.y);
+    EXPECT_TRUE(KeepsStill(camera)) << "at the screen's corner";
+
+    camera->JumpTo(0.0f, 0.0f);
+    Press(400, 300, SDL_BUTTON_MIDDLE);
+    MoveTo(right + 24, middle);
+    const float dragged = camera->GetCurrent().m_Target.x;
+    EXPECT_LT(dragged, 0.0f) << "the map follows the drag";
+    Passes(4);
+    EXPECT_GT(camera->GetCurrent().m_Target.x, dragged) << "held past the side, the map scrolls";
+    Release(right + 24, middle, SDL_BUTTON_MIDDLE);
+    const float released = camera->GetCurrent().m_Target.x;
+    Passes(4);
+    EXPECT_GT(camera->GetCurrent().m_Target.x, released) << "let go just past the side, the map scrolls on";
+    PointOff(right + 200, middle);
+    EXPECT_TRUE(KeepsStill(camera)) << "far past the side after the drag";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pointer, ZorCameraOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);

@@ -56,16 +56,16 @@ protected:
     GxTaskUIRadioButtonIs* Radio(const wchar_t* name) { return dynamic_cast<GxTaskUIRadioButtonIs*>(Widget(name)); }
     GxTaskBase* Folder(const wchar_t* name) { return m_Manage.FindTaskByName(name); }
 
-    // The pointer goes off the window, uncaptured. Virtual so that a fixture on a real X server can move
-    // the desktop's pointer away instead.
-    virtual void PointerOff()
+    // The pointer goes off the window, uncaptured; offscreen there is no desktop to say where it went.
+    void PointerOff()
     {
         m_Loop.m_Input.Hover(false);
         m_Loop.Pass();
     }
 
     // The pointer over the map near its top-left corner (clear of the edge zones), then gone from the
-    // window: a pointer outside is at no edge, so the map keeps still for as long as it stays away.
+    // window to no known place: such a pointer is at no edge, so the map keeps still for as long as it
+    // stays away.
     void TheMapKeepsStillWhileThePointerIsAway()
     {
         Enter(m_Screen, SeqZorMain::kParamBack);

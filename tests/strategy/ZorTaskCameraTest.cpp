@@ -67,9 +67,9 @@ TEST(ZorTaskCameraControl, EdgeZonesArrowsAndDragMoveTheTarget)
     }
     for (const Case& c : {Case{-1, -1, false}, Case{1050, 300, false}})
     {
-        // A pointer outside the window is at no edge, wherever it was last seen.
+        // A pointer whose place is not known is at no edge, wherever it was last seen.
         CameraRig r;
-        r.control->Step(c.x, c.y, 100, 100, ZorTaskCameraControl::Pointer::Outside);
+        r.control->Step(c.x, c.y, 100, 100, ZorTaskCameraControl::Pointer::Unknown);
         EXPECT_EQ(r.camera->GetProgress(ZorTaskCamera::kTarget), 1.0f) << c.x << "," << c.y;
     }
     {

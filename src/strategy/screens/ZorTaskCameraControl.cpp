@@ -47,7 +47,7 @@ int32_t ZorTaskCameraControl::Update(int32_t step, int64_t elapsed)
         return 0;
     int x = 0;
     int y = 0;
-    const Pointer pointer = g_Core->GetCursorPos(x, y) ? Pointer::Over : Pointer::Outside;
+    const Pointer pointer = g_Core->GetCursorPos(x, y) ? Pointer::Known : Pointer::Unknown;
     const GxUserConfig& config = GxTaskUIBase::GetUserConfig();
     Step(x, y, config.m_Game_MapScrollSpeed_ScreenEdge, config.m_Game_MapScrollSpeed_CursorKey, pointer);
     return 0;
@@ -58,13 +58,13 @@ void ZorTaskCameraControl::Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t
     if (!m_Camera)
         return;
     const ZorCameraState& cur = m_Camera->GetCurrent();
-    // The zones reach past the screen so that a cursor held outside the window by its capture still
-    // scrolls; the borders themselves (16 and 1008, 16 and 752) do not. A cursor gone from the window is
-    // at no edge, whichever side it left by.
+    // The zones reach 64 units past the screen, so that a cursor just off the window (held there by the
+    // capture, or simply moved there) still scrolls, and one further away does not; the borders
+    // themselves (16 and 1008, 16 and 752) do not. A cursor whose place is not known is at no edge.
     int32_t dx = 0;
     int32_t dy = 0;
     bool edge = false;
-    if (pointer == Pointer::Over)
+    if (pointer == Pointer::Known)
     {
         if (x > -64 && x < 16)
             dx = x - 24, edge = true;

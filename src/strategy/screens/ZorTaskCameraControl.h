@@ -25,16 +25,17 @@ public:
     int32_t OnKeyDown(uint32_t key, uint32_t keyData) override;
     int32_t OnKeyUp(uint32_t key, uint32_t keyData) override;
 
-    // Where the cursor is for edge scrolling: over the window (or held by its capture), or outside it,
-    // where it is at no edge whatever its last place.
+    // Whether the cursor's place is known for edge scrolling: over the window, held by its capture, or
+    // off it where the desktop says; or not known (off the window with no desktop to ask), when it is at
+    // no edge whatever its last place.
     enum class Pointer
     {
-        Over,
-        Outside,
+        Known,
+        Unknown,
     };
     // One step of edge scrolling and arrow keys with the cursor at (x, y); edgeSpeed and keySpeed are
     // the player's percentages.
-    void Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed, Pointer pointer = Pointer::Over);
+    void Step(int32_t x, int32_t y, int32_t edgeSpeed, int32_t keySpeed, Pointer pointer = Pointer::Known);
     bool IsDragging() const { return m_Dragging; }
 
 private:
