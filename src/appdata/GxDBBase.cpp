@@ -102,8 +102,14 @@ bool GxDBBase::Load(const std::wstring& path)
 bool GxDBBase::LoadFromMemory(const void* data, size_t size)
 {
     std::vector<std::wstring> lines;
-    if (!GxText::ReadLines(lines, static_cast<const uint8_t*>(data), size, false))
+    uint32_t nulLine = 0;
+    if (!GxText::ReadLines(lines, static_cast<const uint8_t*>(data), size, false, nullptr, &nulLine))
         return false;
+    // Named as the file reader names it, since no file name comes with the bytes.
+    if (nulLine != 0)
+        GxLog::Error(L"%s/(memory): a NUL byte on line %u ends the text: what comes before it is read, nothing "
+                     L"after it\n",
+                     m_ClassName, nulLine);
     return StoreLines(lines, std::wstring());
 }
 

@@ -5,6 +5,7 @@
 #include "core/GxLog.h"
 #include "core/GxString.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Bytes taken by the narrow character at p: a CP932 lead byte joins the byte after it unless that byte
@@ -222,6 +223,12 @@ void GxText::ReadQuotedStringW(std::wstring& out, const wchar_t* start, const wc
     ReadQuotedWide(out, start, position, lineCount, end);
 }
 
+// The line (from 1) of the unit at `at`: one more than the line feeds before it.
+template <typename Unit> static uint32_t LineOf(const Unit* begin, const Unit* at)
+{
+    return 1 + static_cast<uint32_t>(std::count(begin, at, static_cast<Unit>('\n')));
+}
+
 static bool IsPlainAscii(const std::string& s)
 {
     for (char c : s)
@@ -230,8 +237,7 @@ static bool IsPlainAscii(const std::string& s)
     return true;
 }
 
-bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
-                       bool* endsInsideLine)
+bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty, bool* endsInsideLine)
 {
     if (endsInsideLine)
         *endsInsideLine = false;
@@ -252,14 +258,24 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
                      name.c_str());
         return false;
     }
-    return ReadLines(lines, bytes, size, skipEmpty, endsInsideLine);
+    uint32_t nulLine = 0;
+    const bool read = ReadLines(lines, bytes, size, skipEmpty, endsInsideLine, &nulLine);
+    // A text file holds no NUL: one there is damage (a garbled copy, a disk that lost a block), and
+    // every line from it on is missing from what the caller gets.
+    if (nulLine != 0)
+        GxLog::Error(L"File read error:%s (a NUL byte on line %u ends the text: what comes before it is "
+                     L"read, nothing after it)\n",
+                     name.c_str(), nulLine);
+    return read;
 }
 
 bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
-                       bool* endsInsideLine)
+                       bool* endsInsideLine, uint32_t* nulLine)
 {
     if (endsInsideLine)
         *endsInsideLine = false;
+    if (nulLine)
+        *nulLine = 0;
     if (size == 0 || !bytes)
         return false;
     const int bom = DetectBOM(bytes, size);
@@ -274,15 +290,13 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
         std::u16string units(size / 2, u'\0');
         std::memcpy(units.data(), bytes, units.size() * 2);
         const char16_t* begin = units.data() + 1; // past U+FEFF
-        const char16_t* end = units.data() + units.size();
-        for (const char16_t* p = begin; p < end; ++p)
-            if (*p == 0)
-            {
-                end = p; // a NUL ends the text
-                break;
-            }
+        const char16_t* whole = units.data() + units.size();
+        const char16_t* end = std::find(begin, whole, u'\0'); // a NUL ends the text
+        const bool endedByNul = end != whole;
+        if (endedByNul && nulLine)
+            *nulLine = LineOf(begin, end);
         if (endsInsideLine)
-            *endsInsideLine = end > begin && end[-1] != u'\n';
+            *endsInsideLine = end > begin && end[-1] != u'\n' && !endedByNul;
         std::wstring line;
         for (const char16_t* p = begin; p < end;)
         {
@@ -299,10 +313,16 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
 
     const char* begin = reinterpret_cast<const char*>(bytes) + (bom == kBomUtf8 ? 3 : 0);
     const char* end = reinterpret_cast<const char*>(bytes) + size;
+    bool endedByNul = false;
     if (const void* nul = std::memchr(begin, 0, static_cast<size_t>(end - begin)))
+    {
         end = static_cast<const char*>(nul); // a NUL ends the text
+        endedByNul = true;
+        if (nulLine)
+            *nulLine = LineOf(begin, end);
+    }
     if (endsInsideLine)
-        *endsInsideLine = end > begin && end[-1] != '\n';
+        *endsInsideLine = end > begin && end[-1] != '\n' && !endedByNul;
     const Charset charset = bom == kBomUtf8 ? kCharsetUtf8 : kCharsetAnsi;
     std::string line;
     for (const char* p = begin; p < end;)

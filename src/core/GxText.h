@@ -28,14 +28,16 @@ public:
 
     static int DetectBOM(const uint8_t* bytes, size_t size);
     // Appends the file's lines, without their line ends, to lines. False for a missing, empty or
-    // UTF-16BE file, each with one line in the error log naming the file. A NUL ends the text. When
+    // UTF-16BE file, each with one line in the error log naming the file. A NUL ends the text: the lines
+    // before it are kept, and one line in the error log names the file and the NUL's line. When
     // endsInsideLine is given it tells whether the text's last line has no line feed after it, which is
-    // how a file cut short usually looks.
+    // how a file cut short usually looks (a text ended by a NUL is not: the NUL has been named instead).
     static bool LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty,
                           bool* endsInsideLine = nullptr);
     // The same over a file's bytes already in memory, without the log lines (the caller names the file).
+    // When nulLine is given it receives the line (from 1) on which a NUL ended the text, 0 for none.
     static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
-                          bool* endsInsideLine = nullptr);
+                          bool* endsInsideLine = nullptr, uint32_t* nulLine = nullptr);
 
     // One line from start; position is set to where the next line begins. lineCount rises by one for
     // each LF passed. The reader stops on a NUL without passing it.

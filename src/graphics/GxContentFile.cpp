@@ -7,8 +7,14 @@
 bool GxContentFile::Open(const std::wstring& path, const char* textRoot, const char* binaryRoot)
 {
     m_pReader.reset();
-    if (!GxFile::LoadToBuffer(m_Buffer, path, true) || m_Buffer.GetSize() == 0)
+    m_Empty = false;
+    if (!GxFile::LoadToBuffer(m_Buffer, path, true))
         return false;
+    if (m_Buffer.GetSize() == 0)
+    {
+        m_Empty = true;
+        return false;
+    }
     const char* root;
     if (m_Buffer.First() == 'T')
     {

@@ -13,11 +13,14 @@ class GxContentFile
 {
 public:
     // Loads `path`, picks the reader by the first byte and reads the header of root record
-    // textRoot / binaryRoot. False for a missing or empty file.
+    // textRoot / binaryRoot. False for a missing or empty file: the file layer names a missing one, and
+    // IsEmpty tells the loader that the file was there with no bytes, for it to name.
     bool Open(const std::wstring& path, const char* textRoot, const char* binaryRoot);
+    bool IsEmpty() const { return m_Empty; }
     GxContentReaderBase& GetReader() { return *m_pReader; }
 
 private:
     GxBinBuffer m_Buffer;
     std::unique_ptr<GxContentReaderBase> m_pReader;
+    bool m_Empty = false;
 };

@@ -13,7 +13,12 @@ bool GxMaterialSet::Load(const std::wstring& path)
     Clear();
     GxContentFile file;
     if (!file.Open(path, "TMTL", "BMTL"))
+    {
+        // An emptied file is as damaged as a cut one and named the same way.
+        if (file.IsEmpty())
+            GxLog::Error(L"GxMaterialSet::Load/材質ファイルが空です(%s)\n", path.c_str());
         return false;
+    }
     GxContentReaderBase& reader = file.GetReader();
     ReadMaterialList(reader);
     if (reader.GetErrorCount() != 0)

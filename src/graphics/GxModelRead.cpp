@@ -315,7 +315,12 @@ bool GxModel::LoadGeometry(const std::wstring& path, bool legacy)
     m_pState->m_Parts.clear();
     GxContentFile file;
     if (!file.Open(path, "TGEO", "BGEO"))
+    {
+        // An emptied file is as damaged as a cut one and named the same way.
+        if (file.IsEmpty())
+            GxLog::Error(L"GxModel::LoadGeometry/ジオメトリファイルが空です(%s)\n", path.c_str());
         return false;
+    }
     GxContentReaderBase& reader = file.GetReader();
     // The name is in place while reading, for the messages; it stays only when the load succeeds.
     m_Name = GxString::ToLower(path);

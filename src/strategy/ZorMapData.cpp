@@ -76,6 +76,7 @@ void ZorMapData::Reset()
         m_ThronePos[i] = RoomPos();
     }
     m_Difficulty = 1;
+    m_Path.clear();
 }
 
 ZorMapData::Block* ZorMapData::BlockAt(int32_t dx, int32_t dz)
@@ -125,6 +126,7 @@ ZorMapData::RoomPos ZorMapData::GetThronePos(int32_t i) const
 
 bool ZorMapData::LoadFromFile(const std::wstring& path)
 {
+    m_Path = path;
     std::vector<std::wstring> lines;
     bool endsInsideLine = false;
     if (!GxText::LoadLines(lines, path, true, &endsInsideLine))
@@ -153,7 +155,7 @@ bool ZorMapData::LoadFromFile(const std::wstring& path)
             // No comment lines exist: "#" followed by anything that is no number is row 0.
             int32_t dz = ReadInt(key.substr(1));
             if (dz < 0 || dz >= kWidth)
-                GxLog::Error(L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(dx:%d,dz:%d)\n", 0, dz);
+                GxLog::Error(L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(%s dx:%d,dz:%d)\n", path.c_str(), 0, dz);
             else
                 ReadRow(dz, &fields[1]);
             continue;
@@ -211,7 +213,7 @@ void ZorMapData::ReadRow(int32_t dz, const std::wstring* cells)
         else
             structureError = true;
         if (structureError)
-            GxLog::Error(L"ZorMapData::LoadFromFile/構造エラー(dx:%d,dz:%d)\n", dx, dz);
+            GxLog::Error(L"ZorMapData::LoadFromFile/構造エラー(%s dx:%d,dz:%d)\n", m_Path.c_str(), dx, dz);
     }
 }
 
@@ -261,7 +263,7 @@ void ZorMapData::ConstructRoughDataRoom(int32_t dx, int32_t dz)
             b->m_RZ = rz;
         }
     if (sizeError)
-        GxLog::Error(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(dx:%d,dz:%d)\n", dx, dz);
+        GxLog::Error(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(%s dx:%d,dz:%d)\n", m_Path.c_str(), dx, dz);
 
     Block* center = BlockAt(dx + 1, dz + 1);
     if (!center || rx >= kRooms || rz >= kRooms)
@@ -310,7 +312,7 @@ void ZorMapData::ConstructRoughDataPath(int32_t dx, int32_t dz)
     else if (IsRoomCell(dx, dz - 1) || IsRoomCell(dx, dz + 1))
         b.m_Kind = kKindDoorVertical;
     else
-        GxLog::Error(L"ZorMapData::ConstructRoughDataPath/接続できない通路(dx:%d,dz:%d)\n", dx, dz);
+        GxLog::Error(L"ZorMapData::ConstructRoughDataPath/接続できない通路(%s dx:%d,dz:%d)\n", m_Path.c_str(), dx, dz);
     b.m_Placed = 1;
 }
 
@@ -324,6 +326,7 @@ ZorMapData::RoomPos ZorMapData::FindRoom(int32_t floorLevel, int32_t roomNumber)
                 r.m_Center->m_RoomNumber == roomNumber)
                 return RoomPos{rx, rz};
         }
-    GxLog::Error(L"ZorMapData::FindRoom/ROOM見つかりません(floorlevel:%d,roomnumber:%d)\n", floorLevel, roomNumber);
+    GxLog::Error(L"ZorMapData::FindRoom/ROOM見つかりません(%s floorlevel:%d,roomnumber:%d)\n", m_Path.c_str(),
+                 floorLevel, roomNumber);
     return RoomPos();
 }

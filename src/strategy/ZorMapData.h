@@ -111,4 +111,6 @@ private:
     RoomRef m_Thrones[kThrones];
     RoomPos m_ThronePos[kThrones];
     int32_t m_Difficulty = 1;
+    // The file the map was read from: the messages about its cells name it, since five maps share them.
+    std::wstring m_Path;
 };

@@ -266,3 +266,50 @@ TEST_F(GxDBBaseTest, BytesInMemoryLoadAsTheFileWould)
     EXPECT_FALSE(empty->LoadFromMemory("100\tx\n", 6));
     EXPECT_TRUE(m_Log.Contains(L"DBAvgChar/ID out of range(100)\n"));
 }
+
+// A NUL byte ends a table's text wherever it falls (over a row's ID digit, inside a row, in every
+// encoding): one error line names the file and the NUL's line and says the rest is not read, the rows
+// before it stay, and a NUL inside a row is not taken for a file cut short.
+TEST_F(GxDBBaseTest, NulByteIsNamedWithItsLineWhereverItFalls)
+{
+    const std::wstring path = m_Folder.File(L"data/table.txt");
+    const std::wstring head = L"#ID\tCharName\n1\tone\t1\tstand/\tp.gnc\tv/\t3\tc\n";
+    const std::wstring tail = L"3\tthree\t1\tstand/\tp.gnc\tv/\t3\tc\n";
+    struct Case
+    {
+        const char* what;
+        std::wstring before, after;
+        Encoding encoding;
+        uint32_t line;
+    };
+    const Case cases[] = {
+        {"over the ID digit", head, L"\tリリス\t1\tstand/\tp.gnc\tv/\t3\tc\n" + tail, Encoding::Utf8Bom, 3},
+        {"inside a row", head + L"2\tリ", L"リス\t1\n" + tail, Encoding::Cp932, 3},
+        {"UTF-16LE, first line", L"", head + tail, Encoding::Utf16LeBom, 1},
+        {"UTF-16LE, after the rows", head + tail, L"", Encoding::Utf16LeBom, 4},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const size_t signature = c.encoding == Encoding::Utf8Bom ? 3 : c.encoding == Encoding::Utf16LeBom ? 2 : 0;
+        const std::string bytes = Encode(c.before, c.encoding) +
+                                  std::string(c.encoding == Encoding::Utf16LeBom ? 2 : 1, '\0') +
+                                  Encode(c.after, c.encoding).substr(signature);
+        m_Char = std::make_unique<DBAvgChar>();
+        const size_t before = m_Log.Lines().size();
+        WriteBytes(path, bytes);
+        EXPECT_TRUE(m_Char->Load(path));
+        ASSERT_EQ(m_Log.Lines().size(), before + 1);
+        EXPECT_EQ(m_Log.Lines().back(),
+                  GxString::Format(L"File read error:%s (a NUL byte on line %u ends the text: what comes before it "
+                                   L"is read, nothing after it)\n",
+                                   path.c_str(), c.line));
+        EXPECT_EQ(m_Char->GetRow(1)->m_CharName, c.line > 2 ? L"one" : L"");
+        EXPECT_EQ(m_Char->GetRow(3)->m_CharName, c.line > 3 ? L"three" : L"");
+    }
+    // Bytes in memory are named the same way, by the table's class.
+    const std::string bytes = Encode(head, Encoding::Utf8Bom) + std::string(1, '\0') + "3\tthree\n";
+    EXPECT_TRUE(m_Char->LoadFromMemory(bytes.data(), bytes.size()));
+    EXPECT_EQ(m_Log.Lines().back(), L"DBAvgChar/(memory): a NUL byte on line 3 ends the text: what comes before it "
+                                    L"is read, nothing after it\n");
+}

@@ -101,6 +101,18 @@ TEST_F(GxMaterialSetTest, MissingEmptyOrDamagedFileFails)
     }
 }
 
+// An emptied file is named in the error log as a cut one is; a missing file by the file layer alone.
+TEST_F(GxMaterialSetTest, EmptiedFileIsNamed)
+{
+    GxMaterialSet set;
+    const std::wstring empty = Write("empty.mtl", "");
+    const uint32_t before = GxLog::GetErrorCount();
+    EXPECT_FALSE(set.Load(empty));
+    EXPECT_TRUE(Logged(L"GxMaterialSet::Load/材質ファイルが空です(" + empty + L")\r\n"));
+    EXPECT_FALSE(set.Load(WidePath("missing.mtl")));
+    EXPECT_EQ(GxLog::GetErrorCount() - before, 2u);
+}
+
 TEST_F(GxMaterialSetTest, D3DMaterialScalesEveryAlpha)
 {
     GxMaterial fresh;

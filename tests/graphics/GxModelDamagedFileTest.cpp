@@ -290,6 +290,20 @@ TEST_F(GxModelDamagedFileTest, RaisedCountsCostNoMoreThanTheFile)
         }
 }
 
+// An emptied file fails like a cut one and is named in the error log as one; a missing file is named by
+// the file layer alone.
+TEST_F(GxModelDamagedFileTest, EmptiedFileIsNamed)
+{
+    GxModel model;
+    const std::wstring empty = Write("empty.geo", "");
+    const uint32_t before = GxLog::GetErrorCount();
+    EXPECT_FALSE(model.LoadGeometry(empty, true));
+    EXPECT_TRUE(Logged(L"GxModel::LoadGeometry/ジオメトリファイルが空です(" + empty + L")\r\n"));
+    EXPECT_FALSE(model.LoadGeometry(WidePath("missing.geo"), false));
+    EXPECT_EQ(GxLog::GetErrorCount() - before, 2u);
+    EXPECT_EQ(model.GetMeshCount(), 0u);
+}
+
 TEST_F(GxModelDamagedFileTest, DeeplyNestedSkeletonIsRefused)
 {
     KvTestGeometry g = OneMesh();

@@ -69,12 +69,13 @@ TEST_F(ZorMapDataTest, FileQuirksAreReadAsTheFormatSays)
     EXPECT_EQ(map->GetEntrancePos(1).m_RX, 0);
     EXPECT_EQ(map->GetEntrancePos(1).m_RZ, 0);
     EXPECT_EQ(map->GetDifficulty(), 3);
-    for (const wchar_t* line :
-         {L"ZorMapData::LoadFromFile/構造エラー(dx:5,dz:2)\n", L"ZorMapData::LoadFromFile/構造エラー(dx:6,dz:2)\n",
-          L"ZorMapData::ConstructRoughDataPath/接続できない通路(dx:20,dz:20)\n",
-          L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(dx:0,dz:45)\n",
-          L"ZorMapData::FindRoom/ROOM見つかりません(floorlevel:0,roomnumber:99)\n"})
-        EXPECT_TRUE(m_Log.Contains(line)) << GxString::ToUtf8(line);
+    const std::wstring file = m_Folder.File(L"map2.txt");
+    for (const wchar_t* line : {L"ZorMapData::LoadFromFile/構造エラー(%s dx:5,dz:2)\n",
+                                L"ZorMapData::LoadFromFile/構造エラー(%s dx:6,dz:2)\n",
+                                L"ZorMapData::ConstructRoughDataPath/接続できない通路(%s dx:20,dz:20)\n",
+                                L"ZorMapData::GetMapDetailBlock/MAP外にアクセス(%s dx:0,dz:45)\n",
+                                L"ZorMapData::FindRoom/ROOM見つかりません(%s floorlevel:0,roomnumber:99)\n"})
+        EXPECT_TRUE(m_Log.Contains(GxString::Format(line, file.c_str()))) << GxString::ToUtf8(line);
     EXPECT_FALSE(ZorMapData::GetSlot(3)->LoadFromFile(m_Folder.File(L"missing.txt")));
 }
 
@@ -110,7 +111,8 @@ TEST_F(ZorMapDataTest, EdgeRoomsMakeNoLinksAndReachNothingPastTheGrid)
     ASSERT_TRUE(bottom->m_Defined);
     EXPECT_EQ(bottom->m_Down, nullptr);
     EXPECT_NE(bottom->m_Up, nullptr);
-    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(dx:38,dz:4)\n"));
+    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(" + m_Folder.File(L"map2.txt") +
+                               L" dx:38,dz:4)\n"));
 }
 
 // A map cut short or emptied on its way is named in the error log; the rows before the cut are read.
@@ -130,4 +132,20 @@ TEST_F(ZorMapDataTest, CutOrEmptyMapFilesAreNamed)
     dbtest::WriteBytes(m_Folder.File(L"empty.txt"), "");
     EXPECT_FALSE(ZorMapData::GetSlot(3)->LoadFromFile(m_Folder.File(L"empty.txt")));
     EXPECT_TRUE(m_Log.Contains(L"File read error:" + m_Folder.File(L"empty.txt") + L" (the file is empty)\n"));
+}
+
+// With five maps in play, each error about a map's cells names the file it came from.
+TEST_F(ZorMapDataTest, CellErrorsNameTheirMapFile)
+{
+    MapText broken;
+    broken.Cell(24, 4) = L"B:0:1";
+    MapText small;
+    small.Cell(8, 8) = L"B:0:2:F";
+    ASSERT_TRUE(LoadMap(2, broken));
+    ASSERT_TRUE(LoadMap(3, small));
+    const std::wstring brokenFile = m_Folder.File(L"map2.txt");
+    const std::wstring smallFile = m_Folder.File(L"map3.txt");
+    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::LoadFromFile/構造エラー(" + brokenFile + L" dx:24,dz:4)\n"));
+    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(" + brokenFile + L" dx:24,dz:4)\n"));
+    EXPECT_TRUE(m_Log.Contains(L"ZorMapData::ConstructRoughDataRoom/ROOMサイズ異常(" + smallFile + L" dx:8,dz:8)\n"));
 }
