@@ -670,6 +670,57 @@ public:
         states();
         Cover(&m_Black, k < 2 ? WHITE : MAGENTA);
     }
+    // States that keep a quad from some of the pixels it lies over: a scissor and a viewport over the left
+    // half (the viewport with a depth range), an alpha test the quad fails.
+    void LeftHalfScissor()
+    {
+        m_Device.SetScissorRect({0, 0, 32, 64});
+        Rs(D3DRS_SCISSORTESTENABLE, 1);
+    }
+    void LeftHalfViewport() { m_Device.SetViewport({0, 0, 32, 64, 0.25f, 0.75f}); }
+    void FailingAlphaTest()
+    {
+        Rs(D3DRS_ALPHATESTENABLE, 1);
+        Rs(D3DRS_ALPHAFUNC, D3DCMP_LESS);
+        Rs(D3DRS_ALPHAREF, 0x80);
+    }
+    // Fog of the whole colour (pre-transformed vertices take it from their specular alpha, 0 here): red,
+    // then yellow.
+    void Fog(int k)
+    {
+        Rs(D3DRS_FOGENABLE, 1);
+        Rs(D3DRS_FOGCOLOR, k < 2 ? 0xFFFF0000 : 0xFFFFFF00);
+    }
+    // A second stage with a texture, passing the colour of `colour` on with the alpha of `alpha`.
+    void SecondStage(PfGLTexture* texture, uint32_t colour, uint32_t alpha)
+    {
+        m_Device.SetTexture(1, texture);
+        Ts(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        Ts(1, D3DTSS_COLORARG1, colour);
+        Ts(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        Ts(1, D3DTSS_ALPHAARG1, alpha);
+    }
+    // A depth-stencil surface cleared with the target (depth to z) and its test on: the quad fails it.
+    void FailingDepthOrStencil(int k, uint32_t test)
+    {
+        m_Device.SetDepthStencilSurface(&m_Depth);
+        ClearTo(k < 2 ? WHITE : GREEN, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0.25f);
+        Rs(D3DRS_ALPHABLENDENABLE, 0);
+        Rs(test, 1);
+        Rs(D3DRS_ZFUNC, D3DCMP_GREATER);
+        Rs(D3DRS_STENCILFUNC, D3DCMP_NEVER);
+        Cover(nullptr, k < 2 ? BLACK : BLUE);
+    }
+    // Blending one times the source and zero times the destination by the equation given, over a clear
+    // (white, then green), with the grey texture.
+    void OneAndZero(int k, uint32_t clear, uint32_t op)
+    {
+        ClearTo(clear);
+        Rs(D3DRS_SRCBLEND, D3DBLEND_ONE);
+        Rs(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+        Rs(D3DRS_BLENDOP, op);
+        Cover(&m_Grey, WHITE);
+    }
     // The 2D states every frame starts and ends with.
     void Base()
     {
@@ -683,6 +734,8 @@ public:
             Rs(state, 0);
         Rs(D3DRS_COLORWRITEENABLE, 0xF);
         Rs(D3DRS_FILLMODE, D3DFILL_SOLID);
+        Rs(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+        Rs(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
         Rs(UNNAMED_STATE, 0);
         Ts(0, D3DTSS_RESULTARG, D3DTA_CURRENT);
         Ts(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
@@ -763,63 +816,14 @@ const FrameRuleCase s_CoveringCases[] = {
      }},
     // Under states it follows.
     {"CulledClockwise", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_CULLMODE, D3DCULL_CW); }); }},
-    {"Scissor",
-     [](T& t, int k)
-     {
-         t.Covered(k, false,
-                   [&]
-                   {
-                       t.Device().SetScissorRect({0, 0, 32, 64});
-                       t.Rs(D3DRS_SCISSORTESTENABLE, 1);
-                   });
-     }},
-    {"AlphaTest",
-     [](T& t, int k)
-     {
-         t.Covered(k, false,
-                   [&]
-                   {
-                       t.Rs(D3DRS_ALPHATESTENABLE, 1);
-                       t.Rs(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-                       t.Rs(D3DRS_ALPHAREF, 0x80);
-                   });
-     }},
+    {"Scissor", [](T& t, int k) { t.Covered(k, false, [&] { t.LeftHalfScissor(); }); }},
+    {"AlphaTest", [](T& t, int k) { t.Covered(k, false, [&] { t.FailingAlphaTest(); }); }},
     {"ColourMask", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_COLORWRITEENABLE, 0x1); }); }},
-    {"ViewportAndDepthRange",
-     [](T& t, int k) {
-         t.Covered(k, false, [&] { t.Device().SetViewport({0, 0, 32, 64, 0.25f, 0.75f}); });
-     }},
+    {"ViewportAndDepthRange", [](T& t, int k) { t.Covered(k, false, [&] { t.LeftHalfViewport(); }); }},
     {"Wireframe", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_FILLMODE, D3DFILL_WIREFRAME); }); }},
-    {"Fog",
-     [](T& t, int k)
-     {
-         t.Covered(k, false,
-                   [&]
-                   {
-                       t.Rs(D3DRS_FOGENABLE, 1);
-                       t.Rs(D3DRS_FOGCOLOR, k < 2 ? 0xFFFF0000 : 0xFFFFFF00);
-                   });
-     }},
-    {"Depth",
-     [](T& t, int k)
-     {
-         t.Device().SetDepthStencilSurface(&t.m_Depth);
-         t.ClearTo(k < 2 ? T::WHITE : T::GREEN, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0.25f);
-         t.Rs(D3DRS_ALPHABLENDENABLE, 0);
-         t.Rs(D3DRS_ZENABLE, 1);
-         t.Rs(D3DRS_ZFUNC, D3DCMP_GREATER);
-         t.Cover(nullptr, k < 2 ? T::BLACK : T::BLUE);
-     }},
-    {"Stencil",
-     [](T& t, int k)
-     {
-         t.Device().SetDepthStencilSurface(&t.m_Depth);
-         t.ClearTo(k < 2 ? T::WHITE : T::GREEN, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
-         t.Rs(D3DRS_ALPHABLENDENABLE, 0);
-         t.Rs(D3DRS_STENCILENABLE, 1);
-         t.Rs(D3DRS_STENCILFUNC, D3DCMP_NEVER);
-         t.Cover(nullptr, k < 2 ? T::BLACK : T::BLUE);
-     }},
+    {"Fog", [](T& t, int k) { t.Covered(k, false, [&] { t.Fog(k); }); }},
+    {"Depth", [](T& t, int k) { t.FailingDepthOrStencil(k, D3DRS_ZENABLE); }},
+    {"Stencil", [](T& t, int k) { t.FailingDepthOrStencil(k, D3DRS_STENCILENABLE); }},
     {"ClearTexture",
      [](T& t, int k)
      {
@@ -827,18 +831,7 @@ const FrameRuleCase s_CoveringCases[] = {
          t.Cover(&t.m_Clear, k < 2 ? T::BLACK : T::BLUE);
      }},
     {"SecondStage",
-     [](T& t, int k)
-     {
-         t.Covered(k, true,
-                   [&]
-                   {
-                       t.Device().SetTexture(1, &t.m_Clear);
-                       t.Ts(1, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-                       t.Ts(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-                       t.Ts(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-                       t.Ts(1, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-                   });
-     }},
+     [](T& t, int k) { t.Covered(k, true, [&] { t.SecondStage(&t.m_Clear, D3DTA_CURRENT, D3DTA_TEXTURE); }); }},
 };
 
 const FrameRuleCase s_OneColourCases[] = {
@@ -846,34 +839,11 @@ const FrameRuleCase s_OneColourCases[] = {
     // not give the source, an alpha channel read back by a later blend, the colour past a normal.
     {"CulledCounterClockwise", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_CULLMODE, D3DCULL_CCW); }); }},
     {"FirstStageResultToTemp", [](T& t, int k) { t.BlackOver(k, [&] { t.Ts(0, D3DTSS_RESULTARG, D3DTA_TEMP); }); }},
-    {"MinOfOneAndZero",
-     [](T& t, int k)
-     {
-         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
-         t.Rs(D3DRS_SRCBLEND, D3DBLEND_ONE);
-         t.Rs(D3DRS_DESTBLEND, D3DBLEND_ZERO);
-         t.Rs(D3DRS_BLENDOP, D3DBLENDOP_MIN);
-         t.Cover(&t.m_Grey, T::WHITE);
-     }},
-    {"MaxOfOneAndZero",
-     [](T& t, int k)
-     {
-         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
-         t.Rs(D3DRS_SRCBLEND, D3DBLEND_ONE);
-         t.Rs(D3DRS_DESTBLEND, D3DBLEND_ZERO);
-         t.Rs(D3DRS_BLENDOP, D3DBLENDOP_MAX);
-         t.Cover(&t.m_Grey, T::WHITE);
-     }},
+    {"MinOfOneAndZero", [](T& t, int k) { t.OneAndZero(k, k < 2 ? T::WHITE : T::GREEN, D3DBLENDOP_MIN); }},
+    {"MaxOfOneAndZero", [](T& t, int k) { t.OneAndZero(k, k < 2 ? T::WHITE : T::GREEN, D3DBLENDOP_MAX); }},
     // Black whatever the source (none of it is taken from the destination), then the source itself.
     {"ReverseSubtractOfOneAndZero",
-     [](T& t, int k)
-     {
-         t.ClearTo(T::WHITE);
-         t.Rs(D3DRS_SRCBLEND, D3DBLEND_ONE);
-         t.Rs(D3DRS_DESTBLEND, D3DBLEND_ZERO);
-         t.Rs(D3DRS_BLENDOP, k < 2 ? D3DBLENDOP_REVSUBTRACT : D3DBLENDOP_ADD);
-         t.Cover(&t.m_Grey, T::WHITE);
-     }},
+     [](T& t, int k) { t.OneAndZero(k, T::WHITE, k < 2 ? D3DBLENDOP_REVSUBTRACT : D3DBLENDOP_ADD); }},
     {"DestinationAlphaReadLater",
      [](T& t, int k)
      {
@@ -891,56 +861,14 @@ const FrameRuleCase s_OneColourCases[] = {
          t.CoverWithNormal(0.0f, k < 2 ? T::WHITE : T::MAGENTA);
      }},
     // Under states it follows.
-    {"Scissor",
-     [](T& t, int k)
-     {
-         t.BlackOver(k,
-                     [&]
-                     {
-                         t.Device().SetScissorRect({0, 0, 32, 64});
-                         t.Rs(D3DRS_SCISSORTESTENABLE, 1);
-                     });
-     }},
-    {"AlphaTest",
-     [](T& t, int k)
-     {
-         t.BlackOver(k,
-                     [&]
-                     {
-                         t.Rs(D3DRS_ALPHATESTENABLE, 1);
-                         t.Rs(D3DRS_ALPHAFUNC, D3DCMP_LESS);
-                         t.Rs(D3DRS_ALPHAREF, 0x80);
-                     });
-     }},
+    {"Scissor", [](T& t, int k) { t.BlackOver(k, [&] { t.LeftHalfScissor(); }); }},
+    {"AlphaTest", [](T& t, int k) { t.BlackOver(k, [&] { t.FailingAlphaTest(); }); }},
     {"ColourMask", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_COLORWRITEENABLE, 0x1); }); }},
-    {"ViewportAndDepthRange",
-     [](T& t, int k) {
-         t.BlackOver(k, [&] { t.Device().SetViewport({0, 0, 32, 64, 0.25f, 0.75f}); });
-     }},
+    {"ViewportAndDepthRange", [](T& t, int k) { t.BlackOver(k, [&] { t.LeftHalfViewport(); }); }},
     {"Wireframe", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_FILLMODE, D3DFILL_WIREFRAME); }); }},
-    {"Fog",
-     [](T& t, int k)
-     {
-         t.BlackOver(k,
-                     [&]
-                     {
-                         t.Rs(D3DRS_FOGENABLE, 1);
-                         t.Rs(D3DRS_FOGCOLOR, k < 2 ? 0xFFFF0000 : 0xFFFFFF00);
-                     });
-     }},
+    {"Fog", [](T& t, int k) { t.BlackOver(k, [&] { t.Fog(k); }); }},
     {"SecondStage",
-     [](T& t, int k)
-     {
-         t.BlackOver(k,
-                     [&]
-                     {
-                         t.Device().SetTexture(1, &t.m_Grey);
-                         t.Ts(1, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-                         t.Ts(1, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-                         t.Ts(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-                         t.Ts(1, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-                     });
-     }},
+     [](T& t, int k) { t.BlackOver(k, [&] { t.SecondStage(&t.m_Grey, D3DTA_DIFFUSE, D3DTA_CURRENT); }); }},
     {"StageAdd", [](T& t, int k) { t.BlackOver(k, [&] { t.Ts(0, D3DTSS_COLOROP, D3DTOP_ADD); }); }},
     {"Specular",
      [](T& t, int k)
