@@ -700,7 +700,7 @@ public:
         Ts(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
         Ts(1, D3DTSS_ALPHAARG1, alpha);
     }
-    // A depth-stencil surface cleared with the target (depth to z) and its test on: the quad fails it.
+    // A depth-stencil surface cleared with the target (depth to 0.25) and its test on: the quad fails it.
     void FailingDepthOrStencil(int k, uint32_t test)
     {
         m_Device.SetDepthStencilSurface(&m_Depth);
