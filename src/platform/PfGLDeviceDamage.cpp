@@ -1,5 +1,6 @@
-// The damage search: where a frame that differs from the last one shown can differ in its pixels; and
-// frames whose whole picture is one known colour (the last section).
+// The damage search: where a frame that differs from the last one shown can differ in its pixels; the
+// states under which a quad's pixels can be read from its vertices (the covering quad, a section of its
+// own); and frames whose whole picture is one known colour (the last section).
 //
 // Each command acts on the pixels inside its reach only, and on each of them the same way whatever the
 // other pixels hold (blending and the tests read the pixel's own values; the back buffer is never
