@@ -349,7 +349,8 @@ private:
     // Whether this frame's commands after its colour point (m_ColourCommands) equal the last shown frame's
     // after its own.
     bool SameAfterColourPoint(size_t frameAfter, size_t referenceAfter);
-    // The colour a quad of the log draws before blending, where it is one colour known exactly.
+    // The colour a quad of the log draws before blending, where it is one colour known exactly. Only under
+    // the states the colour point models (checked once per state block by FindColourPoint).
     bool QuadSourceColour(const FrameState& state, const uint8_t* quad, uint32_t stride, uint32_t& argb) const;
     // This frame cannot be compared (and is drawn as it comes); the next one has nothing to compare with.
     void MarkFrameIncomparable();
@@ -358,7 +359,8 @@ private:
     // The texture was cleared whole in this frame, for all of the given clear flags.
     bool ClearedInFrame(const PfGLTexture* texture, uint32_t flags) const;
     // The first quad of a batch from which on the batch alone makes the back buffer's colours: a quad over
-    // all of it drawn opaque under the states set now (a fade held at black). quadCount when none does.
+    // all of it drawn opaque under the states set now (a fade held at black), where every state is one the
+    // rule models (PfGLDeviceDamage.cpp). quadCount when none does.
     uint32_t FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertices, uint32_t stride) const;
     void CaptureBufferBinding(BufferBinding& binding, BufferDraw kind, uint32_t type) const;
     // The commands themselves, as drawn now or when a deferred frame is played.

@@ -1,5 +1,6 @@
-// The damage search: where a frame that differs from the last one shown can differ in its pixels; and
-// frames whose whole picture is one known colour (the last section).
+// The damage search: where a frame that differs from the last one shown can differ in its pixels; the
+// states under which a quad's pixels can be read from its vertices (the covering quad, a section of its
+// own); and frames whose whole picture is one known colour (the last section).
 //
 // Each command acts on the pixels inside its reach only, and on each of them the same way whatever the
 // other pixels hold (blending and the tests read the pixel's own values; the back buffer is never
@@ -322,28 +323,319 @@ bool PfGLDevice::FindFrameDamage(PfRect& damage)
     return area * kMaxDamageShareDenominator <= whole * kMaxDamageShareNumerator;
 }
 
+bool PfGLDevice::ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels)
+{
+    PfGLTexture* backBuffer = m_ImplicitChain.GetBackBuffer();
+    // A multisampled back buffer would have to be resolved first: not worth it for this.
+    if (!backBuffer || backBuffer->GetMultisampleBuffer() || region.left >= region.right ||
+        region.top >= region.bottom)
+        return false;
+    const GLsizei w = region.right - region.left, h = region.bottom - region.top;
+    pixels.resize((size_t)w * h * 4);
+    GLint previous = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
+    if (!m_ReadFramebuffer)
+        glGenFramebuffers(1, &m_ReadFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_ReadFramebuffer);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBuffer->GetGLName(), 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(region.left, region.top, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
+    return glGetError() == GL_NO_ERROR;
+}
+
+// [SECTION] the states the rules model
+//
+// Two rules read a frame's picture from its commands rather than from its pixels: the covering quad (a quad
+// over the whole back buffer that replaces every pixel lets the frame drop what came before it) and the
+// colour point (below). Each reads a pre-transformed quad's vertices and the few states it follows itself;
+// its reading holds only where every other state has the value it takes for granted. The table below holds
+// both columns, one line per state the device knows; a state it does not name must keep its initial value
+// (0), so a state added to the device later refuses both rules until it is named here.
+
+namespace
+{
+
+// The values a rule accepts of a state: any, or those of a set (each below 32).
+struct Accepts
+{
+    bool Any;
+    uint32_t Values;
+};
+constexpr Accepts ANY = {true, 0};
+template <typename... V> constexpr Accepts Only(V... values)
+{
+    return {false, ((1u << (uint32_t)values) | ...)};
+}
+
+enum class StateGroup : uint8_t
+{
+    RENDER,
+    STAGE,   // of the first stage; of later ones the rules ask only that they be off where that matters
+    SAMPLER, // of the first stage, where it has a texture
+};
+
+// COVERING: the quad writes every pixel of the back buffer, and (FirstCoveringQuad) from its own vertices
+// alone. The colour point asks the same of a quad that covers. ONE_COLOUR: the pixels a quad writes have
+// the colour QuadSourceColour reads from its vertices, first stage and blend.
+struct ModelledState
+{
+    StateGroup Group;
+    uint32_t State;
+    Accepts Covering;
+    Accepts OneColour;
+};
+
+constexpr StateGroup RS = StateGroup::RENDER, TSS = StateGroup::STAGE, SAMP = StateGroup::SAMPLER;
+constexpr ModelledState kModelledStates[] = {
+    // Depth and stencil in use refuse both rules (RulesModel); otherwise these do nothing.
+    {RS, D3DRS_ZENABLE, ANY, ANY},
+    {RS, D3DRS_ZWRITEENABLE, ANY, ANY},
+    {RS, D3DRS_ZFUNC, ANY, ANY},
+    {RS, D3DRS_DEPTHBIAS, ANY, ANY},
+    {RS, D3DRS_SLOPESCALEDEPTHBIAS, ANY, ANY},
+    {RS, D3DRS_STENCILENABLE, ANY, ANY},
+    {RS, D3DRS_STENCILFAIL, ANY, ANY},
+    {RS, D3DRS_STENCILZFAIL, ANY, ANY},
+    {RS, D3DRS_STENCILPASS, ANY, ANY},
+    {RS, D3DRS_STENCILFUNC, ANY, ANY},
+    {RS, D3DRS_STENCILREF, ANY, ANY},
+    {RS, D3DRS_STENCILMASK, ANY, ANY},
+    {RS, D3DRS_STENCILWRITEMASK, ANY, ANY},
+    // Where a quad writes. The fan (top-left, bottom-left, bottom-right, top-right) turns counter-clockwise
+    // on the screen: culling counter-clockwise faces leaves nothing drawn. Whatever does not cover the
+    // back buffer keeps the colour point only where it writes the colour held (FindColourPoint).
+    {RS, D3DRS_FILLMODE, Only(D3DFILL_SOLID), ANY},
+    {RS, D3DRS_CULLMODE, Only(D3DCULL_NONE, D3DCULL_CW), ANY},
+    {RS, D3DRS_SCISSORTESTENABLE, Only(0), ANY},
+    {RS, D3DRS_ALPHATESTENABLE, Only(0), ANY},
+    {RS, D3DRS_ALPHAFUNC, ANY, ANY},
+    {RS, D3DRS_ALPHAREF, ANY, ANY},
+    {RS, D3DRS_COLORWRITEENABLE, Only(0xF), ANY},
+    // The last pixel of lines, and multisampling: a quad over every pixel covers each of its samples, and
+    // the colour point is not looked for in a multisampled back buffer.
+    {RS, D3DRS_LASTPIXEL, ANY, ANY},
+    {RS, D3DRS_MULTISAMPLEANTIALIAS, ANY, ANY},
+    // Blending: followed by each rule itself (FirstCoveringQuad, BlendOf).
+    {RS, D3DRS_ALPHABLENDENABLE, ANY, ANY},
+    {RS, D3DRS_SRCBLEND, ANY, ANY},
+    {RS, D3DRS_DESTBLEND, ANY, ANY},
+    {RS, D3DRS_BLENDOP, ANY, ANY},
+    {RS, D3DRS_SEPARATEALPHABLENDENABLE, ANY, ANY},
+    {RS, D3DRS_SRCBLENDALPHA, ANY, ANY},
+    {RS, D3DRS_DESTBLENDALPHA, ANY, ANY},
+    {RS, D3DRS_BLENDOPALPHA, ANY, ANY},
+    {RS, D3DRS_BLENDFACTOR, ANY, ANY},
+    // The colour: the covering quad's does not matter (fog and specular leave alpha as it is); the colour
+    // point follows the texture factor and a black specular colour, not fog.
+    {RS, D3DRS_TEXTUREFACTOR, ANY, ANY},
+    {RS, D3DRS_SPECULARENABLE, ANY, ANY},
+    {RS, D3DRS_FOGENABLE, ANY, Only(0)},
+    {RS, D3DRS_FOGCOLOR, ANY, ANY},
+    {RS, D3DRS_FOGTABLEMODE, ANY, ANY},
+    {RS, D3DRS_FOGVERTEXMODE, ANY, ANY},
+    {RS, D3DRS_FOGSTART, ANY, ANY},
+    {RS, D3DRS_FOGEND, ANY, ANY},
+    {RS, D3DRS_FOGDENSITY, ANY, ANY},
+    {RS, D3DRS_RANGEFOGENABLE, ANY, ANY},
+    // Pre-transformed vertices are neither lit nor clipped (their depth is clamped); shading and dithering
+    // are not applied, and vertices of one colour shade alike.
+    {RS, D3DRS_LIGHTING, ANY, ANY},
+    {RS, D3DRS_AMBIENT, ANY, ANY},
+    {RS, D3DRS_COLORVERTEX, ANY, ANY},
+    {RS, D3DRS_LOCALVIEWER, ANY, ANY},
+    {RS, D3DRS_NORMALIZENORMALS, ANY, ANY},
+    {RS, D3DRS_DIFFUSEMATERIALSOURCE, ANY, ANY},
+    {RS, D3DRS_SPECULARMATERIALSOURCE, ANY, ANY},
+    {RS, D3DRS_AMBIENTMATERIALSOURCE, ANY, ANY},
+    {RS, D3DRS_EMISSIVEMATERIALSOURCE, ANY, ANY},
+    {RS, D3DRS_CLIPPING, ANY, ANY},
+    {RS, D3DRS_SHADEMODE, ANY, ANY},
+    {RS, D3DRS_DITHERENABLE, ANY, ANY},
+    // The first stage: its operations and arguments are followed (the covering quad's alpha where it
+    // blends, the colour point's colour); coordinates do not change a texture of one colour, and only the
+    // operations neither rule follows read the third arguments and the constant. Its result is the
+    // pixel's: kept aside in the temporary register, the pixel is the diffuse colour.
+    {TSS, D3DTSS_COLOROP, ANY, ANY},
+    {TSS, D3DTSS_COLORARG1, ANY, ANY},
+    {TSS, D3DTSS_COLORARG2, ANY, ANY},
+    {TSS, D3DTSS_ALPHAOP, ANY, ANY},
+    {TSS, D3DTSS_ALPHAARG1, ANY, ANY},
+    {TSS, D3DTSS_ALPHAARG2, ANY, ANY},
+    {TSS, D3DTSS_TEXCOORDINDEX, ANY, ANY},
+    {TSS, D3DTSS_TEXTURETRANSFORMFLAGS, ANY, ANY},
+    {TSS, D3DTSS_COLORARG0, ANY, ANY},
+    {TSS, D3DTSS_ALPHAARG0, ANY, ANY},
+    {TSS, D3DTSS_CONSTANT, ANY, ANY},
+    {TSS, D3DTSS_RESULTARG, Only(D3DTA_CURRENT), Only(D3DTA_CURRENT)},
+    // Its texture: every texel and level of a texture of one colour is that colour, but the border's is
+    // another.
+    {SAMP, D3DSAMP_ADDRESSU, ANY,
+     Only(D3DTADDRESS_WRAP, D3DTADDRESS_MIRROR, D3DTADDRESS_CLAMP, D3DTADDRESS_MIRRORONCE)},
+    {SAMP, D3DSAMP_ADDRESSV, ANY,
+     Only(D3DTADDRESS_WRAP, D3DTADDRESS_MIRROR, D3DTADDRESS_CLAMP, D3DTADDRESS_MIRRORONCE)},
+    {SAMP, D3DSAMP_ADDRESSW, ANY, ANY},
+    {SAMP, D3DSAMP_BORDERCOLOR, ANY, ANY},
+    {SAMP, D3DSAMP_MAGFILTER, ANY, ANY},
+    {SAMP, D3DSAMP_MINFILTER, ANY, ANY},
+    {SAMP, D3DSAMP_MIPFILTER, ANY, ANY},
+    {SAMP, D3DSAMP_MIPMAPLODBIAS, ANY, ANY},
+    {SAMP, D3DSAMP_MAXMIPLEVEL, ANY, ANY},
+    {SAMP, D3DSAMP_MAXANISOTROPY, ANY, ANY},
+};
+
+enum QuadRule : uint32_t
+{
+    COVERING,
+    ONE_COLOUR,
+    QUAD_RULE_COUNT,
+};
+constexpr uint32_t kSamplerStateCount = 14;
+
+// The table by state, each state not named at its initial value.
+struct RuleTable
+{
+    Accepts Render[PF_RENDERSTATE_COUNT];
+    Accepts Stage[PF_STAGESTATE_COUNT];
+    Accepts Sampler[kSamplerStateCount];
+};
+struct RuleTables
+{
+    RuleTable Rule[QUAD_RULE_COUNT];
+};
+constexpr RuleTables BuildRuleTables()
+{
+    RuleTables tables = {};
+    for (RuleTable& table : tables.Rule)
+    {
+        for (Accepts& a : table.Render)
+            a = Only(0);
+        for (Accepts& a : table.Stage)
+            a = Only(0);
+        for (Accepts& a : table.Sampler)
+            a = Only(0);
+    }
+    for (const ModelledState& m : kModelledStates)
+        for (uint32_t rule = 0; rule < QUAD_RULE_COUNT; ++rule)
+        {
+            RuleTable& table = tables.Rule[rule];
+            Accepts& a = m.Group == StateGroup::RENDER  ? table.Render[m.State]
+                         : m.Group == StateGroup::STAGE ? table.Stage[m.State]
+                                                        : table.Sampler[m.State];
+            a = rule == COVERING ? m.Covering : m.OneColour;
+        }
+    return tables;
+}
+constexpr RuleTables kRuleTables = BuildRuleTables();
+
+bool Accepted(const Accepts& a, uint32_t value)
+{
+    return a.Any || (value < 32 && ((a.Values >> value) & 1));
+}
+
+// The states a quad is drawn under, read in place from the device or from a state block.
+struct QuadStates
+{
+    const uint32_t* RenderState;
+    const uint32_t (*StageState)[PF_STAGESTATE_COUNT];
+    const uint32_t (*SamplerState)[kSamplerStateCount];
+    PfGLTexture* const* Textures;
+    const PfGLTexture* DepthStencil;
+    const D3DVIEWPORT9& Viewport;
+    uint32_t FVF;
+};
+
+// The vertex layout bits the rules read: a pre-transformed position, a normal (skipped), a point size
+// (skipped), the diffuse and specular colours and texture coordinates (after the colours).
+constexpr uint32_t kKnownFVF =
+    D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK;
+
+// Where the diffuse colour lies in a pre-transformed vertex, as the device lays the attributes out.
+uint32_t DiffuseOffset(uint32_t fvf)
+{
+    return 16 + ((fvf & D3DFVF_NORMAL) ? 12 : 0) + ((fvf & D3DFVF_PSIZE) ? 4 : 0);
+}
+
+// Whether the rule's reading of a quad holds under these states, into a back buffer of this size.
+bool RulesModel(QuadRule rule, const QuadStates& s, uint32_t width, uint32_t height)
+{
+    const RuleTable& table = kRuleTables.Rule[rule];
+    const uint32_t* rs = s.RenderState;
+    for (uint32_t i = 0; i < PF_RENDERSTATE_COUNT; ++i)
+        if (!Accepted(table.Render[i], rs[i]))
+            return false;
+    for (uint32_t i = 0; i < PF_STAGESTATE_COUNT; ++i)
+        if (!Accepted(table.Stage[i], s.StageState[0][i]))
+            return false;
+    for (uint32_t i = 0; s.Textures[0] && i < kSamplerStateCount; ++i)
+        if (!Accepted(table.Sampler[i], s.SamplerState[0][i]))
+            return false;
+    if ((s.FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW || !(s.FVF & D3DFVF_DIFFUSE) || (s.FVF & ~kKnownFVF) ||
+        (s.DepthStencil && (rs[D3DRS_ZENABLE] || rs[D3DRS_STENCILENABLE])))
+        return false;
+    if (rule == COVERING)
+        return s.Viewport.X == 0 && s.Viewport.Y == 0 && s.Viewport.Width >= width && s.Viewport.Height >= height;
+    // The first stage alone, as the shader's cascade runs it: a later one with a texture takes part.
+    return s.StageState[0][D3DTSS_COLOROP] != D3DTOP_DISABLE &&
+           !(s.Textures[1] && s.StageState[1][D3DTSS_COLOROP] != D3DTOP_DISABLE);
+}
+
+// How a quad's source meets the pixel under it: written as it is, laid over it by the source's alpha, or
+// otherwise. alphaCounts: the alpha channel's own blend counts too (else only the colour's is read).
+enum class QuadBlend
+{
+    SOURCE,
+    OVER,
+    OTHER,
+};
+QuadBlend BlendOf(const uint32_t* rs, bool alphaCounts)
+{
+    if (!rs[D3DRS_ALPHABLENDENABLE])
+        return QuadBlend::SOURCE;
+    // One times the source, zero times the destination, added or subtracted: MIN, MAX and REVSUBTRACT
+    // ignore the factors or turn the source around.
+    auto source = [](uint32_t src, uint32_t dest, uint32_t op)
+    { return src == D3DBLEND_ONE && dest == D3DBLEND_ZERO && (op == D3DBLENDOP_ADD || op == D3DBLENDOP_SUBTRACT); };
+    const bool alphaApart = alphaCounts && rs[D3DRS_SEPARATEALPHABLENDENABLE];
+    if (source(rs[D3DRS_SRCBLEND], rs[D3DRS_DESTBLEND], rs[D3DRS_BLENDOP]) &&
+        (!alphaApart || source(rs[D3DRS_SRCBLENDALPHA], rs[D3DRS_DESTBLENDALPHA], rs[D3DRS_BLENDOPALPHA])))
+        return QuadBlend::SOURCE;
+    if (!alphaApart && rs[D3DRS_BLENDOP] == D3DBLENDOP_ADD && rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA &&
+        rs[D3DRS_DESTBLEND] == D3DBLEND_INVSRCALPHA)
+        return QuadBlend::OVER;
+    return QuadBlend::OTHER;
+}
+
+// Whether a draw's colour depends on the alpha the back buffer holds.
+bool ReadsDestinationAlpha(const uint32_t* rs)
+{
+    auto reads = [](uint32_t factor)
+    { return factor == D3DBLEND_DESTALPHA || factor == D3DBLEND_INVDESTALPHA || factor == D3DBLEND_SRCALPHASAT; };
+    return rs[D3DRS_ALPHABLENDENABLE] && (reads(rs[D3DRS_SRCBLEND]) || reads(rs[D3DRS_DESTBLEND]));
+}
+
+} // namespace
+
 uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertices, uint32_t stride) const
 {
     // The states under which a quad's pixels do not depend on what the back buffer held: written whole,
     // untested, and blended (if at all) so that an opaque source replaces the destination.
     const uint32_t* rs = m_RenderState;
     const PfGLTexture* target = m_RenderTargets[0];
-    if ((m_FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW || !(m_FVF & D3DFVF_DIFFUSE) || !target ||
-        m_Viewport.X != 0 || m_Viewport.Y != 0 || m_Viewport.Width < target->GetWidth() ||
-        m_Viewport.Height < target->GetHeight() || rs[D3DRS_ALPHATESTENABLE] || rs[D3DRS_SCISSORTESTENABLE] ||
-        (rs[D3DRS_COLORWRITEENABLE] & 0xF) != 0xF || rs[D3DRS_FILLMODE] != D3DFILL_SOLID ||
-        (rs[D3DRS_CULLMODE] != D3DCULL_NONE && rs[D3DRS_CULLMODE] != D3DCULL_CCW))
+    if (!target ||
+        !RulesModel(COVERING,
+                    {m_RenderState, m_StageState, m_SamplerState, m_Textures, m_DepthStencil, m_Viewport, m_FVF},
+                    target->GetWidth(), target->GetHeight()))
         return quadCount;
-    const bool blended = rs[D3DRS_ALPHABLENDENABLE] != 0;
+    const bool blended = BlendOf(rs, true) != QuadBlend::SOURCE;
     if (blended)
     {
         // The source's alpha is the vertices' alone: no texture on the first two stages, and the first
         // stage's alpha taken from the diffuse colour (or the first stage's opaque white) unmodified.
         const uint32_t op = m_StageState[0][D3DTSS_ALPHAOP];
-        auto plain = [](uint32_t arg)
-        {
-            return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT || arg == D3DTA_TEXTURE;
-        };
+        auto plain = [](uint32_t arg) { return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT || arg == D3DTA_TEXTURE; };
         if (m_Textures[0] || m_Textures[1] || rs[D3DRS_SEPARATEALPHABLENDENABLE] ||
             rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD ||
             !(rs[D3DRS_SRCBLEND] == D3DBLEND_SRCALPHA || rs[D3DRS_SRCBLEND] == D3DBLEND_ONE) ||
@@ -352,7 +644,7 @@ uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertic
             !plain(m_StageState[0][D3DTSS_ALPHAARG1]) || !plain(m_StageState[0][D3DTSS_ALPHAARG2]))
             return quadCount;
     }
-    const uint32_t diffuseOffset = 16 + ((m_FVF & D3DFVF_PSIZE) ? 4 : 0);
+    const uint32_t diffuseOffset = DiffuseOffset(m_FVF);
     if (stride < diffuseOffset + 4)
         return quadCount;
     const float right = (float)target->GetWidth() - 0.5f, bottom = (float)target->GetHeight() - 0.5f;
@@ -377,29 +669,6 @@ uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertic
     return quadCount;
 }
 
-bool PfGLDevice::ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixels)
-{
-    PfGLTexture* backBuffer = m_ImplicitChain.GetBackBuffer();
-    // A multisampled back buffer would have to be resolved first: not worth it for this.
-    if (!backBuffer || backBuffer->GetMultisampleBuffer() || region.left >= region.right ||
-        region.top >= region.bottom)
-        return false;
-    const GLsizei w = region.right - region.left, h = region.bottom - region.top;
-    pixels.resize((size_t)w * h * 4);
-    GLint previous = 0;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previous);
-    if (!m_ReadFramebuffer)
-        glGenFramebuffers(1, &m_ReadFramebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_ReadFramebuffer);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBuffer->GetGLName(), 0);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(region.left, region.top, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)previous);
-    return glGetError() == GL_NO_ERROR;
-}
-
 // [SECTION] frames of one colour
 //
 // Where a frame's picture is all one colour at some point, what came before that point no longer matters:
@@ -416,7 +685,8 @@ bool PfGLDevice::ReadBackRegion(const PfRect& region, std::vector<uint8_t>& pixe
 // Frames that draw into other targets or use depth or stencil are left to the comparisons above.
 //
 // Where the back buffer's format has no alpha, the alpha channel is not part of the picture: a frame left
-// out this way keeps the alpha the last drawn one left.
+// out this way keeps the alpha the last drawn one left. The target keeps an alpha channel all the same, which
+// the colour does not follow: a blend after the point that reads it makes the point no use.
 
 namespace
 {
@@ -469,10 +739,10 @@ bool StageOperation(uint32_t op, uint32_t a, uint32_t b, uint32_t mask, uint32_t
 
 bool PfGLDevice::QuadSourceColour(const FrameState& s, const uint8_t* quad, uint32_t stride, uint32_t& argb) const
 {
+    // The states are those the rule models (RulesModel); the quad's vertices of one colour, their specular
+    // colour black where it is added.
     const uint32_t* rs = s.RenderState;
-    if ((s.FVF & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW || !(s.FVF & D3DFVF_DIFFUSE) || rs[D3DRS_FOGENABLE])
-        return false;
-    const uint32_t diffuseOffset = 16 + ((s.FVF & D3DFVF_PSIZE) ? 4 : 0);
+    const uint32_t diffuseOffset = DiffuseOffset(s.FVF);
     const bool specular = (s.FVF & D3DFVF_SPECULAR) && rs[D3DRS_SPECULARENABLE];
     if (stride < diffuseOffset + (specular ? 8 : 4))
         return false;
@@ -487,17 +757,12 @@ bool PfGLDevice::QuadSourceColour(const FrameState& s, const uint8_t* quad, uint
         if (d != diffuse || (sp & 0xFFFFFF) != 0)
             return false;
     }
-    // The first stage alone: a later one with a texture takes part, and its colour is not followed.
     const uint32_t* stage = s.StageState[0];
-    if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE || (s.Textures[1] && s.StageState[1][D3DTSS_COLOROP] != D3DTOP_DISABLE))
-        return false;
     uint32_t texel = 0xFFFFFFFFu;
     if (const PfGLTexture* texture = s.Textures[0])
     {
-        // The contents the draw was written down with, of one colour, and no border colour sampled.
-        if (s.TextureGenerations[0] != texture->GetContentGeneration() || !texture->GetUniformColour(texel) ||
-            s.SamplerState[0][D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER ||
-            s.SamplerState[0][D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER)
+        // The contents the draw was written down with, of one colour.
+        if (s.TextureGenerations[0] != texture->GetContentGeneration() || !texture->GetUniformColour(texel))
             return false;
     }
     const uint32_t factor = rs[D3DRS_TEXTUREFACTOR];
@@ -531,7 +796,13 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
     ReadFrameLog(log, commands);
     bool known = false, found = false;
     uint32_t held = 0;
+    // Under the state block read last: whether the rule reads its quads' colours, whether a quad over the
+    // target writes all of it, the blend, and whether the blend reads the alpha the colour does not follow.
     const uint8_t* stateRecord = nullptr;
+    bool colourRead = false, writesAll = false, readsAlpha = false;
+    QuadBlend blend = QuadBlend::OTHER;
+    // A command after the point found so far reads that alpha.
+    bool alphaRead = false;
     FrameState& s = m_ColourState;
     for (size_t i = 0; i < commands.size(); ++i)
     {
@@ -559,26 +830,28 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
             {
                 stateRecord = c.State;
                 std::memcpy(&s, c.State, sizeof(s));
+                const uint32_t* rs = s.RenderState;
+                if (s.RenderTargets[0] != backBuffer ||
+                    (s.DepthStencil && (rs[D3DRS_ZENABLE] || rs[D3DRS_STENCILENABLE])))
+                    return false;
+                for (const PfGLTexture* texture : s.Textures)
+                    if (texture == backBuffer)
+                        return false;
+                const QuadStates states = {s.RenderState,  s.StageState, s.SamplerState, s.Textures,
+                                           s.DepthStencil, s.Viewport,   s.FVF};
+                colourRead = RulesModel(ONE_COLOUR, states, (uint32_t)width, (uint32_t)height);
+                writesAll = RulesModel(COVERING, states, (uint32_t)width, (uint32_t)height);
+                blend = BlendOf(rs, alphaKept);
+                readsAlpha = !alphaKept && ReadsDestinationAlpha(rs);
             }
-            const uint32_t* rs = s.RenderState;
-            if (s.RenderTargets[0] != backBuffer || (s.DepthStencil && (rs[D3DRS_ZENABLE] || rs[D3DRS_STENCILENABLE])))
-                return false;
+            alphaRead = alphaRead || readsAlpha;
             const uint32_t stride = c.Args.A[1];
-            const uint32_t src = rs[D3DRS_SRCBLEND], dest = rs[D3DRS_DESTBLEND];
-            const bool blended = rs[D3DRS_ALPHABLENDENABLE] && !(src == D3DBLEND_ONE && dest == D3DBLEND_ZERO);
-            // The alpha channel's own blend matters only where alpha is part of the picture.
-            if (c.Op != FrameOp::DRAW_QUADS || (uint64_t)c.Args.A[0] * 4 * stride > c.Bytes ||
-                (blended && ((alphaKept && rs[D3DRS_SEPARATEALPHABLENDENABLE]) || rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD ||
-                             src != D3DBLEND_SRCALPHA || dest != D3DBLEND_INVSRCALPHA)))
+            if (c.Op != FrameOp::DRAW_QUADS || (uint64_t)c.Args.A[0] * 4 * stride > c.Bytes || !colourRead ||
+                blend == QuadBlend::OTHER)
                 known = false;
-            // Where a quad covers: every pixel of the target written, untested and unclipped.
-            const bool writesAll = !rs[D3DRS_ALPHATESTENABLE] && !rs[D3DRS_SCISSORTESTENABLE] &&
-                                   (rs[D3DRS_COLORWRITEENABLE] & 0xF) == 0xF && rs[D3DRS_FILLMODE] == D3DFILL_SOLID &&
-                                   (rs[D3DRS_CULLMODE] == D3DCULL_NONE || rs[D3DRS_CULLMODE] == D3DCULL_CCW) &&
-                                   s.Viewport.X == 0 && s.Viewport.Y == 0 && (int32_t)s.Viewport.Width >= width &&
-                                   (int32_t)s.Viewport.Height >= height;
-            for (uint32_t q = 0;
-                 c.Op == FrameOp::DRAW_QUADS && q < c.Args.A[0] && (uint64_t)(q + 1) * 4 * stride <= c.Bytes; ++q)
+            for (uint32_t q = 0; c.Op == FrameOp::DRAW_QUADS && colourRead && q < c.Args.A[0] &&
+                                 (uint64_t)(q + 1) * 4 * stride <= c.Bytes;
+                 ++q)
             {
                 const uint8_t* quad = c.Data + (size_t)q * 4 * stride;
                 uint32_t source = 0;
@@ -589,14 +862,13 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
                 }
                 const uint32_t alpha = source >> 24;
                 // The pixels the quad writes, from the colour held (when known) where it blends.
-                bool exact = !(blended && ((alphaKept && rs[D3DRS_SEPARATEALPHABLENDENABLE]) ||
-                                           rs[D3DRS_BLENDOP] != D3DBLENDOP_ADD || src != D3DBLEND_SRCALPHA ||
-                                           dest != D3DBLEND_INVSRCALPHA));
+                bool exact = blend != QuadBlend::OTHER;
                 uint32_t result = source & kept;
-                if (blended && alpha == 0)
+                if (blend == QuadBlend::OVER && alpha == 0)
                     result = held, exact = exact && known;
-                else if (blended && alpha != 0xFF)
+                else if (blend == QuadBlend::OVER && alpha != 0xFF)
                     exact = exact && known && !alphaKept && (source & 0xFFFFFF) == 0 && (held & 0xFFFFFF) == 0;
+                // Where it covers: every pixel of the target written, untested and unclipped.
                 bool covers = writesAll && exact;
                 for (uint32_t v = 0; v < 4 && covers; ++v)
                 {
@@ -627,9 +899,10 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
             found = true;
             argb = held;
             after = i + 1;
+            alphaRead = false;
         }
     }
-    return found;
+    return found && !alphaRead;
 }
 
 bool PfGLDevice::SameAfterColourPoint(size_t frameAfter, size_t referenceAfter)

@@ -8,7 +8,9 @@
 #include "platform/PfGLVertexBuffer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace
@@ -586,5 +588,332 @@ TEST_F(PfGLDeviceFrameSceneTest, ChangeOfOneRenderStateAloneIsShownAsAWholeRedra
             };
         };
         ChangeShowsAsAWholeRedraw(draw(false), draw(true));
+    }
+}
+
+// The two rules that read a frame's picture from its commands, each under the states it models and under
+// states it does not: a quad over the whole back buffer that lets the frame drop what came before it, and a
+// point where the picture is one known colour, after which equal commands leave the frame out. Each case
+// draws frame k = 0, 1 (the picture before; 1 differs from 0 only in a small mark, so it is drawn and its
+// colour point found) and 2 (the picture after), which must show what a whole redraw of it shows.
+namespace
+{
+
+class PfGLDeviceFrameRuleTest;
+struct FrameRuleCase
+{
+    const char* Name;
+    void (*Draw)(PfGLDeviceFrameRuleTest& t, int k);
+};
+
+class PfGLDeviceFrameRuleTest : public PfGLDeviceFrameSceneTest, public ::testing::WithParamInterface<FrameRuleCase>
+{
+public:
+    static constexpr uint32_t WHITE = 0xFFFFFFFF, GREEN = 0xFF00FF00, BLACK = 0xFF000000, BLUE = 0xFF0000FF,
+                              MAGENTA = 0xFFFF00FF;
+    static constexpr uint32_t UNNAMED_STATE = 194;
+    void SetUp() override
+    {
+        PfGLDeviceFrameSceneTest::SetUp();
+        Solid(m_Black, BLACK);
+        Solid(m_Grey, 0xFF808080);
+        Solid(m_Clear, 0x00FFFFFF);
+        ASSERT_EQ(m_Depth.Create(64, 64, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24S8), D3D_OK);
+    }
+    PfGLDevice& Device() { return m_Device; }
+    void Rs(uint32_t state, uint32_t value) { m_Device.SetRenderState(state, value); }
+    void Ts(uint32_t stage, uint32_t type, uint32_t value) { m_Device.SetTextureStageState(stage, type, value); }
+    void ClearTo(uint32_t argb, uint32_t flags = D3DCLEAR_TARGET, float z = 1.0f)
+    {
+        m_Device.Clear(0, nullptr, flags, argb, z, 0);
+    }
+    // A quad over the whole back buffer, drawn on its own.
+    void Cover(PfGLTexture* texture, uint32_t diffuse, uint32_t specular = 0)
+    {
+        KvVertex2D q[4];
+        Corners(q, -0.5f, -0.5f, 63.5f, 63.5f, diffuse);
+        for (KvVertex2D& v : q)
+            v.specular = specular;
+        m_Device.SetFVF(FVF_2D);
+        m_Device.SetTexture(0, texture);
+        ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
+    }
+    // The same quad in a pre-transformed layout with a normal before the colour.
+    void CoverWithNormal(float normal, uint32_t diffuse)
+    {
+        struct Vertex
+        {
+            float x, y, z, rhw, nx, ny, nz;
+            uint32_t diffuse;
+        } q[4];
+        const float corners[4][2] = {{-0.5f, -0.5f}, {-0.5f, 63.5f}, {63.5f, 63.5f}, {63.5f, -0.5f}};
+        for (int i = 0; i < 4; ++i)
+            q[i] = {corners[i][0], corners[i][1], 0.0f, 1.0f, normal, normal, normal, diffuse};
+        m_Device.SetFVF(D3DFVF_XYZRHW | D3DFVF_NORMAL | D3DFVF_DIFFUSE);
+        m_Device.SetTexture(0, nullptr);
+        ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(Vertex)), D3D_OK);
+    }
+    // A whole clear (white, then green), the case's states, and an opaque quad over everything (black, then
+    // blue): the covering quad.
+    void Covered(int k, bool blended, const std::function<void()>& states)
+    {
+        ClearTo(k < 2 ? WHITE : GREEN);
+        Rs(D3DRS_ALPHABLENDENABLE, blended ? 1 : 0);
+        states();
+        Cover(nullptr, k < 2 ? BLACK : BLUE);
+    }
+    // A whole clear (white, then green), the case's states, and the black texture blended over everything
+    // (its vertices white, then magenta): a picture of one colour, black, that no covering quad gives.
+    void BlackOver(int k, const std::function<void()>& states)
+    {
+        ClearTo(k < 2 ? WHITE : GREEN);
+        states();
+        Cover(&m_Black, k < 2 ? WHITE : MAGENTA);
+    }
+    // States that keep a quad from some of the pixels it lies over: a scissor and a viewport over the left
+    // half (the viewport with a depth range), an alpha test the quad fails.
+    void LeftHalfScissor()
+    {
+        m_Device.SetScissorRect({0, 0, 32, 64});
+        Rs(D3DRS_SCISSORTESTENABLE, 1);
+    }
+    void LeftHalfViewport() { m_Device.SetViewport({0, 0, 32, 64, 0.25f, 0.75f}); }
+    void FailingAlphaTest()
+    {
+        Rs(D3DRS_ALPHATESTENABLE, 1);
+        Rs(D3DRS_ALPHAFUNC, D3DCMP_LESS);
+        Rs(D3DRS_ALPHAREF, 0x80);
+    }
+    // Fog of the whole colour (pre-transformed vertices take it from their specular alpha, 0 here): red,
+    // then yellow.
+    void Fog(int k)
+    {
+        Rs(D3DRS_FOGENABLE, 1);
+        Rs(D3DRS_FOGCOLOR, k < 2 ? 0xFFFF0000 : 0xFFFFFF00);
+    }
+    // A second stage with a texture, passing the colour of `colour` on with the alpha of `alpha`.
+    void SecondStage(PfGLTexture* texture, uint32_t colour, uint32_t alpha)
+    {
+        m_Device.SetTexture(1, texture);
+        Ts(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        Ts(1, D3DTSS_COLORARG1, colour);
+        Ts(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        Ts(1, D3DTSS_ALPHAARG1, alpha);
+    }
+    // A depth-stencil surface cleared with the target (depth to 0.25) and its test on: the quad fails it.
+    void FailingDepthOrStencil(int k, uint32_t test)
+    {
+        m_Device.SetDepthStencilSurface(&m_Depth);
+        ClearTo(k < 2 ? WHITE : GREEN, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0.25f);
+        Rs(D3DRS_ALPHABLENDENABLE, 0);
+        Rs(test, 1);
+        Rs(D3DRS_ZFUNC, D3DCMP_GREATER);
+        Rs(D3DRS_STENCILFUNC, D3DCMP_NEVER);
+        Cover(nullptr, k < 2 ? BLACK : BLUE);
+    }
+    // Blending one times the source and zero times the destination by the equation given, over a clear
+    // (white, then green), with the grey texture.
+    void OneAndZero(int k, uint32_t clear, uint32_t op)
+    {
+        ClearTo(clear);
+        Rs(D3DRS_SRCBLEND, D3DBLEND_ONE);
+        Rs(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+        Rs(D3DRS_BLENDOP, op);
+        Cover(&m_Grey, WHITE);
+    }
+    // The 2D states every frame starts and ends with.
+    void Base()
+    {
+        Modulate2D();
+        Rs(D3DRS_ALPHABLENDENABLE, 1);
+        Rs(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        Rs(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        Rs(D3DRS_BLENDOP, D3DBLENDOP_ADD);
+        for (uint32_t state : {D3DRS_SCISSORTESTENABLE, D3DRS_ALPHATESTENABLE, D3DRS_FOGENABLE, D3DRS_SPECULARENABLE,
+                               D3DRS_ZENABLE, D3DRS_STENCILENABLE})
+            Rs(state, 0);
+        Rs(D3DRS_COLORWRITEENABLE, 0xF);
+        Rs(D3DRS_FILLMODE, D3DFILL_SOLID);
+        Rs(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+        Rs(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+        Rs(UNNAMED_STATE, 0);
+        Ts(0, D3DTSS_RESULTARG, D3DTA_CURRENT);
+        Ts(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        Ts(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+        m_Device.SetTexture(1, nullptr);
+        m_Device.SetDepthStencilSurface(nullptr);
+        m_Device.SetViewport({0, 0, 64, 64, 0.0f, 1.0f});
+    }
+    std::vector<uint32_t> Colours()
+    {
+        std::vector<uint32_t> picture = BackPicture();
+        for (uint32_t& p : picture)
+            p &= 0xFFFFFF;
+        return picture;
+    }
+    // Frame k of a case, between the 2D states and with a small mark that moves after the first frame.
+    void RuleFrame(void (*draw)(PfGLDeviceFrameRuleTest&, int), int k)
+    {
+        Frame(
+            [this, draw, k]
+            {
+                Base();
+                draw(*this, k);
+                Base();
+                const float at = k == 0 ? 0.0f : 8.0f;
+                Quad(nullptr, at, 60, at + 4, 64, MAGENTA);
+                m_Device.FlushQuads();
+            },
+            false);
+    }
+    void ExpectTheWholeRedrawsPicture()
+    {
+        const FrameRuleCase& c = GetParam();
+        RuleFrame(c.Draw, 0);
+        RuleFrame(c.Draw, 1);
+        const std::vector<uint32_t> before = Colours();
+        RuleFrame(c.Draw, 2);
+        const std::vector<uint32_t> shown = Colours();
+        BreakComparison();
+        RuleFrame(c.Draw, 2);
+        const std::vector<uint32_t> whole = Colours();
+        const auto differ = std::mismatch(shown.begin(), shown.end(), whole.begin());
+        EXPECT_TRUE(differ.first == shown.end())
+            << "shown " << std::hex << *differ.first << " where a whole redraw gives " << *differ.second << " at "
+            << std::dec << (differ.first - shown.begin());
+        EXPECT_TRUE(whole != before) << "the case changes the picture";
+    }
+
+    PfGLTexture m_Black, m_Grey, m_Clear, m_Depth;
+};
+
+class PfGLDeviceCoveringQuadTest : public PfGLDeviceFrameRuleTest
+{
+};
+class PfGLDeviceOneColourFrameTest : public PfGLDeviceFrameRuleTest
+{
+};
+
+std::string RuleCaseName(const ::testing::TestParamInfo<FrameRuleCase>& info)
+{
+    return info.param.Name;
+}
+void PrintTo(const FrameRuleCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+using T = PfGLDeviceFrameRuleTest;
+
+const FrameRuleCase s_CoveringCases[] = {
+    // Under states it does not model: culled, or transparent where its colour lies past a normal.
+    {"CulledCounterClockwise", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_CULLMODE, D3DCULL_CCW); }); }},
+    {"ColourAfterANormal",
+     [](T& t, int k)
+     {
+         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
+         t.CoverWithNormal(-INFINITY, 0x00000000);
+     }},
+    // Under states it follows.
+    {"CulledClockwise", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_CULLMODE, D3DCULL_CW); }); }},
+    {"Scissor", [](T& t, int k) { t.Covered(k, false, [&] { t.LeftHalfScissor(); }); }},
+    {"AlphaTest", [](T& t, int k) { t.Covered(k, false, [&] { t.FailingAlphaTest(); }); }},
+    {"ColourMask", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_COLORWRITEENABLE, 0x1); }); }},
+    {"ViewportAndDepthRange", [](T& t, int k) { t.Covered(k, false, [&] { t.LeftHalfViewport(); }); }},
+    {"Wireframe", [](T& t, int k) { t.Covered(k, false, [&] { t.Rs(D3DRS_FILLMODE, D3DFILL_WIREFRAME); }); }},
+    {"Fog", [](T& t, int k) { t.Covered(k, false, [&] { t.Fog(k); }); }},
+    {"Depth", [](T& t, int k) { t.FailingDepthOrStencil(k, D3DRS_ZENABLE); }},
+    {"Stencil", [](T& t, int k) { t.FailingDepthOrStencil(k, D3DRS_STENCILENABLE); }},
+    {"ClearTexture",
+     [](T& t, int k)
+     {
+         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
+         t.Cover(&t.m_Clear, k < 2 ? T::BLACK : T::BLUE);
+     }},
+    {"SecondStage",
+     [](T& t, int k) { t.Covered(k, true, [&] { t.SecondStage(&t.m_Clear, D3DTA_CURRENT, D3DTA_TEXTURE); }); }},
+};
+
+const FrameRuleCase s_OneColourCases[] = {
+    // Under states it does not model: culled, the first stage's result kept aside, blend equations that do
+    // not give the source, an alpha channel read back by a later blend, the colour past a normal.
+    {"CulledCounterClockwise", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_CULLMODE, D3DCULL_CCW); }); }},
+    {"FirstStageResultToTemp", [](T& t, int k) { t.BlackOver(k, [&] { t.Ts(0, D3DTSS_RESULTARG, D3DTA_TEMP); }); }},
+    {"MinOfOneAndZero", [](T& t, int k) { t.OneAndZero(k, k < 2 ? T::WHITE : T::GREEN, D3DBLENDOP_MIN); }},
+    {"MaxOfOneAndZero", [](T& t, int k) { t.OneAndZero(k, k < 2 ? T::WHITE : T::GREEN, D3DBLENDOP_MAX); }},
+    // Black whatever the source (none of it is taken from the destination), then the source itself.
+    {"ReverseSubtractOfOneAndZero",
+     [](T& t, int k) { t.OneAndZero(k, T::WHITE, k < 2 ? D3DBLENDOP_REVSUBTRACT : D3DBLENDOP_ADD); }},
+    {"DestinationAlphaReadLater",
+     [](T& t, int k)
+     {
+         t.ClearTo(0x00000000);
+         t.Cover(nullptr, (k == 0 ? 0xFFu : k == 1 ? 0x80u : 0x40u) << 24);
+         t.Rs(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
+         t.Rs(D3DRS_DESTBLEND, D3DBLEND_ONE);
+         t.Cover(nullptr, T::WHITE);
+     }},
+    {"ColourAfterANormal",
+     [](T& t, int k)
+     {
+         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
+         t.Rs(D3DRS_ALPHABLENDENABLE, 0);
+         t.CoverWithNormal(0.0f, k < 2 ? T::WHITE : T::MAGENTA);
+     }},
+    // Under states it follows.
+    {"Scissor", [](T& t, int k) { t.BlackOver(k, [&] { t.LeftHalfScissor(); }); }},
+    {"AlphaTest", [](T& t, int k) { t.BlackOver(k, [&] { t.FailingAlphaTest(); }); }},
+    {"ColourMask", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_COLORWRITEENABLE, 0x1); }); }},
+    {"ViewportAndDepthRange", [](T& t, int k) { t.BlackOver(k, [&] { t.LeftHalfViewport(); }); }},
+    {"Wireframe", [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(D3DRS_FILLMODE, D3DFILL_WIREFRAME); }); }},
+    {"Fog", [](T& t, int k) { t.BlackOver(k, [&] { t.Fog(k); }); }},
+    {"SecondStage",
+     [](T& t, int k) { t.BlackOver(k, [&] { t.SecondStage(&t.m_Grey, D3DTA_DIFFUSE, D3DTA_CURRENT); }); }},
+    {"StageAdd", [](T& t, int k) { t.BlackOver(k, [&] { t.Ts(0, D3DTSS_COLOROP, D3DTOP_ADD); }); }},
+    {"Specular",
+     [](T& t, int k)
+     {
+         t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
+         t.Rs(D3DRS_SPECULARENABLE, 1);
+         t.Cover(&t.m_Black, T::WHITE, k < 2 ? 0x000000FF : 0x00FF0000);
+     }},
+};
+
+} // namespace
+
+TEST_P(PfGLDeviceCoveringQuadTest, FrameAfterItShowsTheWholeRedrawsPicture)
+{
+    ExpectTheWholeRedrawsPicture();
+}
+INSTANTIATE_TEST_SUITE_P(States, PfGLDeviceCoveringQuadTest, ::testing::ValuesIn(s_CoveringCases), RuleCaseName);
+
+TEST_P(PfGLDeviceOneColourFrameTest, FrameLeftOutShowsTheWholeRedrawsPicture)
+{
+    ExpectTheWholeRedrawsPicture();
+}
+INSTANTIATE_TEST_SUITE_P(States, PfGLDeviceOneColourFrameTest, ::testing::ValuesIn(s_OneColourCases), RuleCaseName);
+
+// A render state the rules do not name (one the device does not apply yet) refuses both: a frame whose
+// clear under the quad differs is drawn and shown, though its picture is the same.
+TEST_F(PfGLDeviceFrameRuleTest, StateTheRulesDoNotNameRefusesBoth)
+{
+    void (*const cases[])(T&, int) = {
+        [](T& t, int k)
+        {
+            t.ClearTo(k < 2 ? T::WHITE : T::GREEN);
+            t.Rs(D3DRS_ALPHABLENDENABLE, 0);
+            t.Rs(T::UNNAMED_STATE, 1);
+            t.Cover(nullptr, T::BLACK);
+        },
+        [](T& t, int k) { t.BlackOver(k, [&] { t.Rs(T::UNNAMED_STATE, 1); }); },
+    };
+    for (auto draw : cases)
+    {
+        RuleFrame(draw, 0);
+        RuleFrame(draw, 1);
+        Counts();
+        RuleFrame(draw, 2);
+        EXPECT_EQ(Counts(), Shown(1, 0));
+        BreakComparison();
     }
 }
