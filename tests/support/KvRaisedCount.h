@@ -2,11 +2,13 @@
 
 // Damaged binary content records made from good ones: a list count raised and zero bytes appended, so the
 // count still fits the file's length at one byte an item but not at any item's real size. The readers'
-// cost tests make them from the sample game's own files (SharedSampleGame), the files the fuzz seeds are.
+// cost tests make them from the sample game's own files (SharedSampleGame), the files the fuzz seeds are,
+// and from the player-file seeds of the fuzz corpus.
 
 #include "support/SampleGameCache.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,6 +24,14 @@ inline std::string SampleGameBytes(const std::string& relative)
     if (game.empty())
         return {};
     std::ifstream in(game + "/" + relative, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The bytes of a seed of the fuzz corpus (fuzz/corpus/<target>/<file>, "" when there is none).
+inline std::string CorpusSeedBytes(const std::string& relative)
+{
+    const char* source = std::getenv("KV_SOURCE_DIR");
+    std::ifstream in(std::string(source ? source : ".") + "/fuzz/corpus/" + relative, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
