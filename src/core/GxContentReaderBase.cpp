@@ -41,12 +41,20 @@ bool GxContentReaderBase::ListBegin(const char* name, uint32_t& count, uint64_t 
 {
     if (!ListBegin(name, count))
         return false;
-    const uint64_t remaining = m_Cursor ? static_cast<uint64_t>(m_End - m_Cursor) : 0;
-    if (uint64_t(count) * leastItemSize <= remaining)
+    if (CheckCount(name, count, leastItemSize))
         return true;
-    LogError("GxContentReader/List %s Count %u Exceeds What The Remaining %llu Bytes Hold\n", name ? name : "", count,
-             static_cast<unsigned long long>(remaining));
     count = 0;
+    return false;
+}
+
+bool GxContentReaderBase::CheckCount(const char* name, uint64_t count, uint64_t leastItemSize)
+{
+    const uint64_t remaining = m_Cursor ? static_cast<uint64_t>(m_End - m_Cursor) : 0;
+    // Neither factor exceeds 2^32 in use, so the product cannot wrap.
+    if (count * leastItemSize <= remaining)
+        return true;
+    LogError("GxContentReader/List %s Count %llu Exceeds What The Remaining %llu Bytes Hold\n", name ? name : "",
+             static_cast<unsigned long long>(count), static_cast<unsigned long long>(remaining));
     return false;
 }
 

@@ -108,6 +108,9 @@ public:
     // the bytes left cannot hold is refused like any damage (logged, counted, count 0), before the client
     // reserves anything or loops for it.
     bool ListBegin(const char* name, uint32_t& count, uint64_t leastItemSize);
+    // The same hold for a count stored as a plain value before its items: true when count items of at
+    // least leastItemSize bytes each fit in the bytes left; otherwise logged and counted like any damage.
+    bool CheckCount(const char* name, uint64_t count, uint64_t leastItemSize);
     // The least bytes that one stored value of each kind listed takes in this form, summed: what a list
     // item made of them needs at the least. g_ContentValueString stands for a string and
     // g_ContentValueEmptyList for a nested list.

@@ -7,6 +7,7 @@
 #include "core/GxContentBinaryWriter.h"
 #include "core/GxContentTextReader.h"
 #include "core/GxContentTextWriter.h"
+#include "core/GxContentValueType.h"
 #include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "strategy/ZorRoundData.h"
@@ -14,6 +15,7 @@
 #include "strategy/ZorUserData.h"
 #include "task/GxTaskManage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -27,18 +29,21 @@
 //
 // Reading goes into staging copies first: the whole file is read and checked (counts against the bytes
 // of the file, indexes against their ranges, task IDs unique and below the next ID) before the state
-// or any unit list is touched. A value of another name or type does not stop the load; it only makes
-// the result false.
+// or any unit list is touched. A value of another name or type in the game state does not stop the load;
+// it only makes the result false. The unit records are made one by one as they are read, their count
+// held first to what the bytes left can hold at a record's least size, and a record that fails to read
+// refuses the file: a damaged count costs no more than the bytes behind it.
 
 namespace
 {
 
 constexpr uint32_t kVersion = 100;
-// The smallest stored value is a tag and a one-byte boolean; a unit record has 58 values or more, a
-// queue entry 11, so these bound what a file of a given size can hold.
+// The smallest stored value is a tag and a one-byte boolean; a queue entry has 11 values, so this bounds
+// what a file of a given size can hold.
 constexpr uint32_t kMinValueBytes = 2;
-constexpr uint32_t kMinUnitBytes = 20 * kMinValueBytes;
 constexpr uint32_t kMinQueueBytes = 11 * kMinValueBytes;
+// Records made ahead of their reads; more are added as they are read.
+constexpr size_t kReservedUnits = 64;
 
 // A FILE* over a growing memory block for the content writers.
 class MemoryFile
@@ -236,25 +241,28 @@ bool ZorCore::ReadGameData(const GxBinBuffer& buffer, const std::wstring& path, 
             return Refuse(L"LoadGameData", L"ユニット数が不正です", path);
         total += static_cast<uint64_t>(counts[i]);
     }
-    if (total * kMinUnitBytes > size)
+    // A record is its fields, the task's state and its ID.
+    const uint64_t leastUnit = ZorUnitRecord::LeastFieldsSize(r) + r.LeastSize({g_ContentValueU32, g_ContentValueS64});
+    if (!r.CheckCount("unit_count", total, leastUnit))
         return Refuse(L"LoadGameData", L"ユニット数が不正です", path);
 
-    std::vector<StagedUnit> units(static_cast<size_t>(total));
+    std::vector<StagedUnit> units;
+    units.reserve(std::min<size_t>(static_cast<size_t>(total), kReservedUnits));
     std::set<int64_t> ids;
     const uint32_t maxCount = std::min<uint32_t>(size / 5, ZorUnitRecord::kMaxRecordCount);
-    for (StagedUnit& u : units)
+    for (uint64_t n = 0; n < total; ++n)
     {
         if (r.IsEnd())
             return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+        errors = r.GetErrorCount();
+        StagedUnit& u = units.emplace_back();
         u.m_Record.LoadFields(r, maxCount, refused);
         if (refused || !u.m_Record.CheckIndexes())
             return Refuse(L"LoadGameData", L"不正なユニットです", path);
         u.m_GlobalState = r.GetU32("m_GlobalState");
-        errors = r.GetErrorCount();
         u.m_TaskID = r.GetS64("m_TaskID");
-        lastReadOk = r.GetErrorCount() == errors;
-        if (!lastReadOk && r.IsEnd())
-            return Refuse(L"LoadGameData", L"ファイルが途中で切れています", path);
+        if (r.GetErrorCount() != errors)
+            return Refuse(L"LoadGameData", r.IsEnd() ? L"ファイルが途中で切れています" : L"不正なユニットです", path);
         if (u.m_TaskID <= 0 || u.m_TaskID >= staging->m_NextUnitTaskID || !ids.insert(u.m_TaskID).second)
             return Refuse(L"LoadGameData", L"タスクIDが不正です", path);
         if (u.m_GlobalState < 1 || u.m_GlobalState > 3)
@@ -340,7 +348,6 @@ bool ZorCore::LoadRoundData(ZorRoundData& round, const std::wstring& path)
     if (!reader)
         return false;
     GxContentReaderBase& r = *reader;
-    const uint32_t size = buffer.GetSize();
 
     ZorRoundData staging = round;
     for (int32_t i = 0; i < 4; ++i)
@@ -362,17 +369,21 @@ bool ZorCore::LoadRoundData(ZorRoundData& round, const std::wstring& path)
     const int32_t count = r.GetS32("unitready_count");
     bool lastReadOk = r.GetErrorCount() == errors;
     GxTaskBase* list = FindList(kSavedUnitList);
-    if (count < 0 || static_cast<uint64_t>(count) * kMinUnitBytes > size || (count > 0 && !list))
+    if (count < 0 || (count > 0 && !list) ||
+        !r.CheckCount("unitready_count", static_cast<uint64_t>(count), ZorUnitRecord::LeastRoundSize(r)))
         return Refuse(L"LoadRoundData", L"ユニット数が不正です", path);
 
-    std::vector<ZorUnitRecord> units(static_cast<size_t>(count));
-    for (ZorUnitRecord& u : units)
+    std::vector<ZorUnitRecord> units;
+    units.reserve(std::min<size_t>(static_cast<size_t>(count), kReservedUnits));
+    for (int32_t n = 0; n < count; ++n)
     {
         if (r.IsEnd())
             return Refuse(L"LoadRoundData", L"ファイルが途中で切れています", path);
         errors = r.GetErrorCount();
+        ZorUnitRecord& u = units.emplace_back();
         u.LoadRound(r);
-        lastReadOk = r.GetErrorCount() == errors;
+        if (r.GetErrorCount() != errors)
+            return Refuse(L"LoadRoundData", r.IsEnd() ? L"ファイルが途中で切れています" : L"不正なユニットです", path);
         if (!u.CheckIndexes())
             return Refuse(L"LoadRoundData", L"不正なユニットです", path);
     }

@@ -1,6 +1,7 @@
 #include "strategy/ZorUnitRecord.h"
 
 #include "core/GxContentReaderBase.h"
+#include "core/GxContentValueType.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxLog.h"
 
@@ -141,6 +142,26 @@ void ZorUnitRecord::LoadRound(GxContentReaderBase& r)
     r.Read("m_SkillCoolingTime", m_SkillCoolingTime);
     for (int32_t& t : m_RemainTime)
         r.Read("m_RemainTime", t);
+}
+
+uint64_t ZorUnitRecord::LeastFieldsSize(const GxContentReaderBase& r)
+{
+    // The flag, twelve numbers, the height, six numbers (to the gauge), the skills, their cooling
+    // time and the six statuses; then the phase to the position, the party to the AI, the two counts
+    // and the five numbers after the route.
+    return r.LeastSize({g_ContentValueBool, g_ContentValueF32}) + 18 * r.LeastSize({g_ContentValueS32}) +
+           (2 * kSkillSlots + 1 + kStatuses) * r.LeastSize({g_ContentValueS32}) +
+           r.LeastSize({g_ContentValueS32, g_ContentValueS32, g_ContentValueS64, g_ContentValueS32, g_ContentValueS32,
+                        g_ContentValueVector3, g_ContentValueS32, g_ContentValueBool, g_ContentValueS32,
+                        g_ContentValueS32, g_ContentValueU32, g_ContentValueU32}) +
+           5 * r.LeastSize({g_ContentValueS32});
+}
+
+uint64_t ZorUnitRecord::LeastRoundSize(const GxContentReaderBase& r)
+{
+    // The flag, ten numbers, the skills, their cooling time and the six statuses.
+    return r.LeastSize({g_ContentValueBool}) +
+           (10 + 2 * kSkillSlots + 1 + kStatuses) * r.LeastSize({g_ContentValueS32});
 }
 
 bool ZorUnitRecord::CheckIndexes() const

@@ -82,6 +82,11 @@ struct ZorUnitRecord
     bool SaveRound(GxContentWriterBase& writer) const;
     void LoadRound(GxContentReaderBase& reader);
 
+    // The least bytes the fields of a full record (LoadFields, no flag words and no route) and of a short
+    // one take in the reader's form: what a count of records is held to.
+    static uint64_t LeastFieldsSize(const GxContentReaderBase& reader);
+    static uint64_t LeastRoundSize(const GxContentReaderBase& reader);
+
     // Unit, skill and room indexes within the tables and the grids, and level, experience and hit points
     // within their bounds; false after a log line.
     bool CheckIndexes() const;

@@ -6,6 +6,7 @@
 #include "animation/GxNcProjectFactory.h"
 #include "appdata/GxUserConfig.h"
 #include "core/GxContentReaderBase.h"
+#include "core/GxContentValueType.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxCore.h"
 #include "core/GxLog.h"
@@ -79,15 +80,23 @@ bool GxLayerContent::Load(GxContentReaderBase* r)
     r->Read("m_LoopStartPos", m_LoopStartPos);
     r->Read("m_MovieCurrentTime", m_MovieCurrentTime);
     r->Read("m_MovieAutoDisappear", m_MovieAutoDisappear);
+    // A sub-layer stores five values; a count the bytes left cannot hold at their least size is refused.
+    // Each sub-layer is made as it is read and the list ends at its first failed read, so a damaged
+    // count costs no more than the bytes behind it.
     uint32_t count = 0;
-    r->ListBegin("m_pSubLayerList", count);
-    // The reader refuses counts the bytes left cannot hold, and every sub-layer stores five values.
-    SetSubLayerCount(static_cast<int32_t>(count));
-    for (GxSubLayerContent* sub : m_pSubLayerList)
+    r->ListBegin("m_pSubLayerList", count,
+                 r->LeastSize({g_ContentValueS32, g_ContentValueString, g_ContentValueS32, g_ContentValueS32,
+                               g_ContentValueVector2}));
+    SetSubLayerCount(0);
+    for (uint32_t i = 0; i < count; ++i)
     {
+        GxSubLayerContent* sub = new GxSubLayerContent();
+        m_pSubLayerList.push_back(sub);
         r->ListItemBegin();
-        sub->Load(r);
+        const bool read = sub->Load(r);
         r->ListItemEnd();
+        if (!read)
+            break;
     }
     r->ListEnd();
     return true;

@@ -222,7 +222,8 @@ TEST_F(GxNcProjectTest, DamagedProjectsLogAndComeOutEmpty)
 // A count raised with zero bytes after the file, so it fits the file at one byte an item but not at the
 // least size of its items: the project is refused at about the file's own cost (read whole, once). First the
 // sample game's stage list at a million (its items store nothing, so only their number can be judged), then
-// every list of the file.
+// every list of the file, and every list again over copies of its own items, which all read: only the hold
+// on the count keeps those from being built (the image-set names cost several times their bytes).
 TEST_F(GxNcProjectTest, RaisedCountsCostNoMoreThanTheFile)
 {
     const std::string seed = kvtest::SampleGameBytes("gnc/lilith.gnc");
@@ -246,6 +247,9 @@ TEST_F(GxNcProjectTest, RaisedCountsCostNoMoreThanTheFile)
     {
         SCOPED_TRACE(at);
         load(kvtest::RaiseListCount(seed, at, 1000000, 1000000));
+        const std::string copies = kvtest::RaiseListCountOverCopies(seed, at, 1000000, 1000000);
+        if (!copies.empty())
+            load(copies);
     }
 }
 

@@ -1,8 +1,11 @@
 #include "ZorTestSupport.h"
 
 #include "strategy/ZorRoundData.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -286,6 +289,62 @@ TEST_F(ZorCoreFilesTest, TakeOverFileCarriesCommonReadyUnitsAndEveryLevel)
     EXPECT_FALSE(m_Core->LoadRoundData(round, path));
     EXPECT_EQ(round.m_Resource_Gold, 0);
     EXPECT_EQ(Units(List(ZorCore::kSavedUnitList)).size(), 2u);
+}
+
+// The strategy seeds of the fuzz corpus (binary form) with their ready-unit count raised and a mebibyte of
+// zero bytes after the file: a count that fits the file at 40 bytes a unit but not at a unit record's least
+// size, and one that fits at that size too but whose records beyond the seed's two fail to read. The slot's
+// check and load and the take-over file's load refuse each well within a second, at about the seed's own
+// cost.
+TEST_F(ZorCoreFilesTest, RaisedUnitCountsInTheSeedFilesCostNoMoreThanTheFile)
+{
+    const struct
+    {
+        const char* seed;
+        size_t at; // the count's tag
+        bool slot;
+        uint32_t fitting; // a count the bytes left hold at a record's least size
+    } cases[] = {{"fuzz_strategy_save/zordata001.gd", 67869, true, 3000},
+                 {"fuzz_strategy_save/round.gd", 1655, false, 6000}};
+    const std::wstring path = Path(L"raised.gd");
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.seed);
+        const std::string seed = kvtest::CorpusSeedBytes(c.seed);
+        ASSERT_GT(seed.size(), c.at + 5);
+        ASSERT_EQ(seed.substr(c.at, 5), std::string("\x05\0\0\0\x02", 5)); // a 32-bit value, two units
+        auto load = [&](const std::string& bytes, uint64_t& peakBytes)
+        {
+            dbtest::WriteBytes(path, bytes);
+            const auto start = std::chrono::steady_clock::now();
+            KvHeapPeak peak;
+            bool read = false;
+            if (c.slot)
+                read = m_Core->CheckGameData(path) && m_Core->LoadGameData(path);
+            else
+            {
+                ZorRoundData round;
+                read = m_Core->LoadRoundData(round, path);
+            }
+            peakBytes = peak.Bytes();
+            EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+            return read;
+        };
+        uint64_t own = 0;
+        ASSERT_TRUE(load(seed, own)); // the seed itself reaches its units
+        constexpr size_t kZeros = 1u << 20;
+        for (uint32_t count : {static_cast<uint32_t>((seed.size() + kZeros) / 40), c.fitting})
+        {
+            SCOPED_TRACE(count);
+            const size_t ready = Units(List(ZorCore::kUnitReadyList)).size();
+            const size_t saved = Units(List(ZorCore::kSavedUnitList)).size();
+            uint64_t raised = 0;
+            EXPECT_FALSE(load(kvtest::RaiseListCount(seed, c.at, count, kZeros), raised));
+            EXPECT_LT(raised, own + kZeros + (1u << 20));
+            EXPECT_EQ(Units(List(ZorCore::kUnitReadyList)).size(), ready);
+            EXPECT_EQ(Units(List(ZorCore::kSavedUnitList)).size(), saved);
+        }
+    }
 }
 
 TEST_F(ZorCoreFilesTest, TakeOverAppliesChoicesAndCarriesUnitsWithNewIDs)

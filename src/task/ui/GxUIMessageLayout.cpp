@@ -8,6 +8,7 @@
 #include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "core/GxContentReaderBase.h"
+#include "core/GxContentValueType.h"
 #include "core/GxContentWriterBase.h"
 #include "core/GxLog.h"
 #include "core/GxString.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 namespace
 {
@@ -455,11 +457,15 @@ void GxUIMessageLayout::Save(GxContentWriterBase* writer, const std::wstring& te
 
 bool GxUIMessageLayout::Load(GxContentReaderBase* reader, const std::wstring& text, const wchar_t* owner)
 {
-    // A page never holds more characters than a save could sensibly carry; a larger count is damage.
+    // A page never holds more characters than a save could sensibly carry; a larger count is damage. Both
+    // counts are held to what the bytes left can hold at their items' least size too, and every item is
+    // made as it is read: a damaged count costs no more than the bytes behind it.
     constexpr uint32_t kMaxRecords = 65536;
     const uint32_t errors = reader->GetErrorCount();
     uint32_t count = 0;
-    reader->ListBegin("m_ShowChars", count);
+    reader->ListBegin(
+        "m_ShowChars", count,
+        reader->LeastSize({g_ContentValueU16, g_ContentValueVector3, g_ContentValueU32, g_ContentValueBool}));
     if (count > kMaxRecords)
     {
         GxLog::Error(L"%s::Load/文字数が不正です(%u)\n", owner, count);
@@ -496,21 +502,25 @@ bool GxUIMessageLayout::Load(GxContentReaderBase* reader, const std::wstring& te
         m_ShowChars.push_back(ch);
     }
     reader->ListEnd();
-    reader->ListBegin("m_Rubies", count);
+    reader->ListBegin(
+        "m_Rubies", count,
+        reader->LeastSize({g_ContentValueString, g_ContentValueS32, g_ContentValueS32, g_ContentValueVector3}));
     if (count > kMaxRecords)
     {
         GxLog::Error(L"%s::Load/ルビ数が不正です(%u)\n", owner, count);
         return false;
     }
-    m_Rubies.assign(count, Ruby());
+    m_Rubies.clear();
     for (uint32_t i = 0; i < count && reader->GetErrorCount() == errors; ++i)
     {
+        Ruby ruby;
         reader->ListItemBegin();
-        reader->ReadString("m_Text", m_Rubies[i].m_Text);
-        reader->Read("m_RubyCharWidth", m_Rubies[i].m_RubyCharWidth);
-        reader->Read("m_RubyUnderCharWidth", m_Rubies[i].m_RubyUnderCharWidth);
-        reader->Read("m_OffsetPos", m_Rubies[i].m_OffsetPos);
+        reader->ReadString("m_Text", ruby.m_Text);
+        reader->Read("m_RubyCharWidth", ruby.m_RubyCharWidth);
+        reader->Read("m_RubyUnderCharWidth", ruby.m_RubyUnderCharWidth);
+        reader->Read("m_OffsetPos", ruby.m_OffsetPos);
         reader->ListItemEnd();
+        m_Rubies.push_back(std::move(ruby));
     }
     reader->ListEnd();
     int32_t textIndex = m_TextFontIndex;

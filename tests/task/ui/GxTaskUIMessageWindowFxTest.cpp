@@ -1,6 +1,7 @@
 #include "WidgetTestSupport.h"
 
 #include "../TaskSaveSupport.h"
+#include "support/KvHeapPeak.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 #include "task/ui/GxTaskUITextWindowFx.h"
 
@@ -212,6 +213,32 @@ TEST(GxTaskUIMessageWindowFx, PageSavedMidTypingGoesOnIdentically)
         EXPECT_EQ(b->GetLayout().m_Rubies.size(), 1u);
         EXPECT_EQ(b->GetTextLength(), a->GetTextLength());
     }
+}
+
+// A saved page whose ruby count is raised to the most a page may hold, with as many zero bytes after the
+// record: the count fits at one byte a ruby but not at a ruby's four values, and is refused before anything
+// is set aside for it.
+TEST(GxTaskUIMessageWindowFx, RaisedRubyCountCostsNoMoreThanThePage)
+{
+    WidgetTree t;
+    auto* a = Window(t);
+    a->SetMessage(L"≪漢字／かんじ≫です", true, false, false, false);
+    a->ShowAtOnce(true, false);
+    const auto saved = SaveRecord(ContentForm::Text, [&](GxContentWriterBase* w) { return a->Save(w); });
+    std::string text(saved.begin(), saved.end());
+    const std::string list = "\tm_Rubies\t\t1\t";
+    const size_t at = text.find(list);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, list.size(), "\tm_Rubies\t\t65536\t");
+    text.append(65536, '\0');
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+
+    auto* b = new GxTaskUIMessageWindowFx(t.seq, nullptr, L"loaded", 0);
+    auto reader = OpenRecord(ContentForm::Text, bytes);
+    KvHeapPeak peak;
+    EXPECT_FALSE(b->Load(reader.get()));
+    EXPECT_LT(peak.Bytes(), 512u * 1024);
+    EXPECT_TRUE(b->GetLayout().m_Rubies.empty());
 }
 
 TEST(GxTaskUIMessageWindowFx, ProcessPositionAndFontIndicesAreKeptInRange)
