@@ -292,8 +292,8 @@ TEST_F(KvAnimFixture, TheGreyTakeOverChoiceSaysWhyUnderIt)
     ASSERT_NE(button, layouts.end());
     ASSERT_TRUE(modules.count("btn_takeover_struct"));
     const int left = std::atoi(button->at("Left").c_str());
-    const int bottom = std::atoi(button->at("Top").c_str()) +
-                       std::atoi(modules["btn_takeover_struct"].at("Height").c_str());
+    const int bottom =
+        std::atoi(button->at("Top").c_str()) + std::atoi(modules["btn_takeover_struct"].at("Height").c_str());
     bool found = false;
     for (const Row& row : layouts)
     {

@@ -176,13 +176,12 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     std::string lines;
     for (int step = 300; step <= 500; step += 40)
         lines += Step(step, "click 512 300");
-    const std::string script = std::string(kStart) + Step(200, "click 700 236") + Step(230, "click 720 448") +
-                               Step(290, "capture newround.png") + lines + Step(700, "click 512 384") +
-                               Step(900, "click 188 200") + Step(910, "click 476 200") +
-                               Step(920, "capture takeover.png") + Step(930, "click 928 716") +
-                               Step(1100, "capture back.png") + Step(1120, "click 871 723") +
-                               Step(1220, "click 270 200") + Step(1260, "click 436 304") +
-                               Step(1360, "click 940 720") + Step(1460, "close") + Step(1490, "click 436 304");
+    const std::string script =
+        std::string(kStart) + Step(200, "click 700 236") + Step(230, "click 720 448") +
+        Step(290, "capture newround.png") + lines + Step(700, "click 512 384") + Step(900, "click 188 200") +
+        Step(910, "click 476 200") + Step(920, "capture takeover.png") + Step(930, "click 928 716") +
+        Step(1100, "capture back.png") + Step(1120, "click 871 723") + Step(1220, "click 270 200") +
+        Step(1260, "click 436 304") + Step(1360, "click 940 720") + Step(1460, "close") + Step(1490, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);

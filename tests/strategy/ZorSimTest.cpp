@@ -104,6 +104,7 @@ TEST_F(ZorSimTest, NextRoundFollowingTheLessonsIsWon)
         EXPECT_EQ(results[0].rfind("won ", 0), 0u) << seed << ": first round " << results[0];
         EXPECT_EQ(results[1].rfind("won ", 0), 0u) << seed << ": next round " << results[1];
         EXPECT_EQ(results[2].rfind("carried 5 units, ", 0), 0u) << seed << ": " << results[2];
-        EXPECT_NE(results[2].find(", weeks 50, leadership base 150, "), std::string::npos) << seed << ": " << results[2];
+        EXPECT_NE(results[2].find(", weeks 50, leadership base 150, "), std::string::npos)
+            << seed << ": " << results[2];
     }
 }
