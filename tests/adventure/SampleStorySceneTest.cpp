@@ -77,6 +77,7 @@ TEST_F(SampleStoryScene, EveryNamedSpeakerStandsOnTheScreen)
         {L"CASTLE_FALLEN", {L"ゾルデ"}},
         {L"CAMPAIGN_FIRST_WON", {L"リリス", L"ゾルデ"}},
         {L"CAMPAIGN_FIRST_LOST", {L"リリス", L"ゾルデ"}},
+        {L"ZOR_CMD_NEWROUND", {L"ゾルデ"}},
         {L"EXTRA", {L"リリス"}}};
     for (const auto& [label, expected] : scenes)
     {
@@ -117,6 +118,30 @@ TEST_F(SampleStoryScene, EveryNamedSpeakerStandsOnTheScreen)
             manage->ApplyPendingSequence();
         }
     }
+    EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
+}
+
+// "新たな周回" ends the story on the title: on the way there the lord says that the next round begins, and
+// how the player reaches its take-over.
+TEST_F(SampleStoryScene, ANewRoundSaysTheNextRoundBeginsBeforeTheTitle)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(StoryLines()));
+    GxTaskManage* manage = m_Core->m_TaskManage;
+    Enter(L"ZOR_CMD_NEWROUND");
+    std::vector<std::wstring> said;
+    for (int i = 0; i < 20 && manage->GetCurrentSequenceName() == L"SeqAvgMain"; ++i)
+    {
+        Steps(15);
+        if (m_Screen->IsWidgetShown(Window()) && (said.empty() || said.back() != Window()->GetText()))
+            said.push_back(Window()->GetText());
+        Click();
+    }
+    EXPECT_EQ(manage->GetCurrentSequenceName(), L"SeqTitle");
+    const auto tells = [&](const wchar_t* words)
+    { return std::any_of(said.begin(), said.end(), [&](const std::wstring& t) { return t.find(words) != t.npos; }); };
+    EXPECT_TRUE(tells(L"次の周回")) << "lines shown: " << said.size();
+    EXPECT_TRUE(tells(L"はじめから"));
+    EXPECT_TRUE(tells(L"引継ぎ"));
     EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
 }
 

@@ -276,3 +276,39 @@ TEST_F(KvAnimFixture, EveryNumberAStrategyScreenDrawsHasACaptionBesideIt)
         EXPECT_FALSE(crosses) << n.screen << ": " << beside->module << " covers the " << n.what;
     }
 }
+
+// The take-over's facility choice stays grey in the sample (no round opens it), and a disabled button takes
+// no hover, so its help tip never shows: a caption stands just under the button instead, clear of the
+// button itself and of the unit grid below (from y 115), where the player reads it without a hover.
+TEST_F(KvAnimFixture, TheGreyTakeOverChoiceSaysWhyUnderIt)
+{
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Dir + "/game"));
+    std::map<std::string, Row> modules;
+    for (const Row& row : ReadTable(Path("game/data/db_uimodule_zor.txt")))
+        modules[row.at("ModuleName")] = row;
+    const std::vector<Row> layouts = ReadTable(Path("game/data/db_uilayout_zor.txt"));
+    const auto button = std::find_if(layouts.begin(), layouts.end(),
+                                     [](const Row& r) { return r.at("TaskName") == "btn_takeover_struct"; });
+    ASSERT_NE(button, layouts.end());
+    ASSERT_TRUE(modules.count("btn_takeover_struct"));
+    const int left = std::atoi(button->at("Left").c_str());
+    const int bottom =
+        std::atoi(button->at("Top").c_str()) + std::atoi(modules["btn_takeover_struct"].at("Height").c_str());
+    bool found = false;
+    for (const Row& row : layouts)
+    {
+        const std::string& module = row.at("ModuleName");
+        if (row.at("ParentName") != "$UI:SeqZorTakeOver" || module.rfind("cap_", 0) != 0)
+            continue;
+        const int x = std::atoi(row.at("Left").c_str());
+        const int y = std::atoi(row.at("Top").c_str());
+        const int h = std::atoi(modules[module].at("Height").c_str());
+        if (x < left - 8 || x > left + 8 || y < bottom || y > bottom + 8)
+            continue;
+        found = true;
+        EXPECT_EQ(row.at("Visible"), "1") << module;
+        EXPECT_LE(y + h, 115) << module << " reaches into the unit grid";
+        EXPECT_GT(std::atoi(modules[module].at("Width").c_str()), 100) << module << ": too short to say why";
+    }
+    EXPECT_TRUE(found) << "nothing under the grey facility choice says why it is grey";
+}

@@ -170,14 +170,18 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     GameRun run("zinv_takeover");
     ASSERT_TRUE(run.Generate());
     ASSERT_TRUE(PrepareCampaign(run));
-    // The new-round command saves the round and ends the story; Start again opens the take-over grid;
-    // two cards chosen, then start; the new round saved into slot 1 (asked, Yes).
-    const std::string script = std::string(kStart) + Step(200, "click 700 236") + Step(230, "click 720 448") +
-                               Step(400, "click 512 384") + Step(600, "click 188 200") + Step(610, "click 476 200") +
-                               Step(620, "capture takeover.png") + Step(630, "click 928 716") +
-                               Step(800, "capture back.png") + Step(820, "click 871 723") + Step(920, "click 270 200") +
-                               Step(960, "click 436 304") + Step(1060, "click 940 720") + Step(1160, "close") +
-                               Step(1190, "click 436 304");
+    // The new-round command saves the round and ends the story after the lord's two lines (clicked
+    // through, the clicks after them falling on an empty part of the title); Start again opens the
+    // take-over grid; two cards chosen, then start; the new round saved into slot 1 (asked, Yes).
+    std::string lines;
+    for (int step = 300; step <= 500; step += 40)
+        lines += Step(step, "click 512 300");
+    const std::string script =
+        std::string(kStart) + Step(200, "click 700 236") + Step(230, "click 720 448") +
+        Step(290, "capture newround.png") + lines + Step(700, "click 512 384") + Step(900, "click 188 200") +
+        Step(910, "click 476 200") + Step(920, "capture takeover.png") + Step(930, "click 928 716") +
+        Step(1100, "capture back.png") + Step(1120, "click 871 723") + Step(1220, "click 270 200") +
+        Step(1260, "click 436 304") + Step(1360, "click 940 720") + Step(1460, "close") + Step(1490, "click 436 304");
     const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
@@ -198,6 +202,9 @@ TEST(GameInvasionRun, NewRoundKeepsTheUnitsChosenOnTheTakeOverScreen)
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("takeover.png"), takeover));
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("back.png"), back));
     EXPECT_EQ(GameRun::PixelAt(takeover, 500, 600), 0xFF202838u) << "the take-over screen's background";
+    PfImage newRound;
+    ASSERT_TRUE(GameRun::LoadPicture(run.Path("newround.png"), newRound));
+    EXPECT_NE(GameRun::PixelAt(newRound, 300, 300), 0xFF302018u) << "the new round's lines follow the command screen";
     EXPECT_EQ(GameRun::PixelAt(back, 300, 300), 0xFF302018u) << "the new round starts on the command screen";
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("takeover.png"), "strategy", "zinv_takeover.png"));
 

@@ -1,6 +1,6 @@
 // tools/zorsim on the sample game: a seed replays the same stages, a save in either form loses nothing
 // a resumed stage needs, a long run keeps the rules' invariants, and the story's first stage played by
-// the lord's lessons is won.
+// the lord's lessons is won, in the first round and in the round after "新たな周回".
 #include "appdata/DBTestSupport.h"
 #include "support/SampleGameCache.h"
 
@@ -82,5 +82,29 @@ TEST_F(ZorSimTest, FirstDefenceFollowingTheLessonsIsWon)
         ASSERT_EQ(last.rfind("digest ", 0), 0u) << seed << ": " << last;
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2].rfind("won ", 0), 0u) << seed << ": " << lines[lines.size() - 2];
+    }
+}
+
+// The round after "新たな周回" repeats the story and its lessons on the random draws the first left: its
+// stage is won too, whatever invaders it brings, and the take-over after it carries the saved goblins with
+// the bonuses the finished round opened (ten more weeks, half the gold, a leadership base of 150).
+TEST_F(ZorSimTest, NextRoundFollowingTheLessonsIsWon)
+{
+    for (int seed = 1; seed <= 16; ++seed)
+    {
+        std::vector<std::string> lines;
+        const std::string last = Run("--seed " + std::to_string(seed) + " --ticks 20000 --next-round", nullptr, &lines);
+        ASSERT_EQ(last.rfind("digest ", 0), 0u) << seed << ": " << last;
+        // The two rounds' outcome lines and the take-over's, without the progress lines between them.
+        std::vector<std::string> results;
+        for (const std::string& line : lines)
+            if (line.rfind("tick ", 0) != 0 && line.rfind("unit projects ", 0) != 0 && line != last)
+                results.push_back(line);
+        ASSERT_EQ(results.size(), 3u) << seed << ": " << (results.empty() ? "" : results.back());
+        EXPECT_EQ(results[0].rfind("won ", 0), 0u) << seed << ": first round " << results[0];
+        EXPECT_EQ(results[1].rfind("won ", 0), 0u) << seed << ": next round " << results[1];
+        EXPECT_EQ(results[2].rfind("carried 5 units, ", 0), 0u) << seed << ": " << results[2];
+        EXPECT_NE(results[2].find(", weeks 50, leadership base 150, "), std::string::npos)
+            << seed << ": " << results[2];
     }
 }

@@ -37,6 +37,9 @@ const Caption s_Captions[] = {
     {"cap_takeover", "次の周回へ連れていく配下と特典を選び、「開始」を押してください"},
     {"cap_takeovergold", "引継ぎ資金"},
     {"cap_takeovercost", "選んだ配下の統率"},
+    // Under the facility choice, which stays grey: a disabled button takes no hover, so its help tip
+    // never shows, and this line says why instead.
+    {"cap_takeoverstruct", "↑ この見本には引継ぐ施設がない"},
     // The headings of the build, summon and trap lists' columns.
     {"cap_facility", "施設"},
     {"cap_capacity", "定員"},
@@ -114,6 +117,8 @@ std::vector<Place> Places()
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeover", 48, 24});
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeovergold", 640, 32});
     out.push_back({"$UI:SeqZorTakeOver", "cap_takeovercost", 8, 686});
+    // The facility choice (at (218, 64), 160 x 32): the line just under it, above the unit grid (y 115).
+    out.push_back({"$UI:SeqZorTakeOver", "cap_takeoverstruct", 218, 98});
     // The defence windows' lists (at (8, 40) of their windows) draw a name and five columns each, the
     // columns starting where the widths the screen gives them add up to; each heading stands over its
     // column, in the 16 pixels between the window's buttons and the list.

@@ -1,5 +1,5 @@
 // zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] [--reseed-at T2] [--check]
-// zorsim GAME --seed N --ticks T --first-defence
+// zorsim GAME --seed N --ticks T --first-defence [--next-round]
 //
 // Plays defence stages of a game folder (as tools/samplegen writes it) without a window: loads the
 // strategy tables and the dungeon maps, starts a new game, places the first ready unit and summons N more
@@ -18,6 +18,14 @@
 // and the stage set up by the "@zor_" lines that scripts/war.txt runs at CASTLE_DEFENCE before it opens
 // the screen. It stops when that stage ends, or after T ticks, and prints "won", "lost" or "unfinished"
 // with the invaders beaten before the digest.
+//
+// --next-round goes on, as a player who won that stage and chose "新たな周回" on the command screen: the
+// round file is written (the units go back to the ready list first), the story's "ZOR_CMD_NEWROUND"
+// grants its permanent take-over bonuses ("@setextraoption" lines of scripts/campaign.txt), the title
+// starts a new game and the story leads through the same lessons into the same stage again, on the
+// random draws that follow. Its outcome line follows the first's; then the take-over the campaign opens
+// after it: every choice those bonuses offer ticked and the saved units chosen in order within the
+// capacity, printed as "carried N units, gold G, weeks W, leadership base L, ready R".
 //
 // Motion lengths come from the units' animation projects in the game folder (loaded without textures);
 // a unit kind without a readable project gets fixed lengths (stand 60, attack 30, damage 20, walk 40
@@ -45,6 +53,7 @@
 #include "strategy/ZorScriptBuiltins.h"
 #include "strategy/ZorTaskUnitEntity.h"
 #include "strategy/ZorUserData.h"
+#include "strategy/screens/SeqZorTakeOver.h"
 #include "task/GxTaskManage.h"
 
 #include <algorithm>
@@ -129,6 +138,7 @@ struct Options
     bool binary = false;
     bool check = false;
     bool firstDefence = false;
+    bool nextRound = false;
 };
 
 bool Parse(int argc, char** argv, Options& o)
@@ -144,6 +154,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.check = true;
         else if (a == "--first-defence")
             o.firstDefence = true;
+        else if (a == "--next-round")
+            o.nextRound = o.firstDefence = true;
         else if (!v)
             return false;
         else if (a == "--seed")
@@ -223,6 +235,33 @@ bool RunStageSetUp(const std::string& script, const std::string& label)
     return false;
 }
 
+// The permanent flags the "@setextraoption(bit, on)" lines of a label set, up to its "@jumptotitle"; false
+// when the label or its end is missing.
+bool ReadExtraOptions(const std::string& script, const std::string& label, uint32_t& bits)
+{
+    std::ifstream in(script);
+    std::string line;
+    bool inLabel = false;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!inLabel)
+        {
+            inLabel = line == label;
+            continue;
+        }
+        if (line == "@jumptotitle")
+            return true;
+        int bit = 0;
+        int on = 0;
+        if (std::sscanf(line.c_str(), "@setextraoption(%d, %d)", &bit, &on) == 2 && bit >= 0 && bit < 32)
+            bits = on != 0 ? bits | (1u << bit) : bits & ~(1u << bit);
+    }
+    std::fprintf(stderr, "zorsim: %s has no %s ending in @jumptotitle\n", script.c_str(), label.c_str());
+    return false;
+}
+
 // The new game's five goblins, four dragged into the throne room's slots, and an ossuary in the first
 // room beside the throne that takes it.
 bool FollowTheLessons(ZorCore& core)
@@ -284,6 +323,137 @@ std::string CheckInvariants(ZorCore& core, int32_t& lastLeft)
     return {};
 }
 
+// Begins a stage and runs it for up to T ticks, beginning a new one whenever one ends; a lesson stage
+// stops at its end instead, its outcome ("won", "lost" or "unfinished") and invaders beaten printed. False
+// when a save fails or an invariant breaks.
+bool PlayStage(ZorCore& core, GxTaskManage& manage, GxTaskBase* root, const Options& o, const char*& outcome)
+{
+    ZorUserData& s = *core.GetUserData();
+    std::error_code ignored;
+    core.BeginDefence();
+    const int32_t total = s.m_RemainEnemyLeft;
+    outcome = "unfinished";
+
+    int32_t lastLeft = s.m_RemainEnemyLeft;
+    int32_t stages = 1;
+    for (int64_t tick = 0; tick < o.ticks; ++tick)
+    {
+        if (tick == o.saveAt)
+        {
+            const std::wstring path = GxString::FromUtf8(
+                (std::filesystem::temp_directory_path() / ("zorsim_" + std::to_string(getpid()) + ".gd")).string());
+            if (!core.SaveGameData(path, o.binary) || !core.LoadGameData(path))
+            {
+                std::fprintf(stderr, "zorsim: save and load at tick %" PRId64 " failed\n", tick);
+                return false;
+            }
+            std::filesystem::remove(GxString::ToUtf8(path), ignored);
+        }
+        if (tick == o.saveAt || tick == o.reseedAt)
+            GxRandom::Seed(o.seed + static_cast<uint32_t>(tick));
+        if (s.m_GamePhase == 5)
+            s.m_GamePhase = 0; // the opening effect has ended
+        if (core.UpdateDefence(1) == 0)
+        {
+            if (o.firstDefence)
+            {
+                outcome = s.m_Resource_AstarosHP > 0 ? "won" : "lost";
+                break;
+            }
+            core.EndDefence();
+            core.BeginDefence();
+            lastLeft = s.m_RemainEnemyLeft;
+            ++stages;
+        }
+        manage.DeleteDeadTasks(root);
+        if (o.check)
+            if (std::string broken = CheckInvariants(core, lastLeft); !broken.empty())
+            {
+                std::fprintf(stderr, "zorsim: tick %" PRId64 ": %s\n", tick, broken.c_str());
+                return false;
+            }
+        if ((tick + 1) % 600 == 0)
+            std::printf("tick %" PRId64 " stage %d bone %d magic %d gold %d hp %d left %d queued %zu units %zu/%zu\n",
+                        tick + 1, stages, s.m_Resource_Bone, s.m_Resource_Magic, s.m_Resource_Gold,
+                        s.m_Resource_AstarosHP, s.m_RemainEnemyLeft, s.m_NextEnemies.size(),
+                        core.SnapshotUnits(ZorCore::kUnitPlayerList).size(),
+                        core.SnapshotUnits(ZorCore::kUnitEnemyList).size());
+    }
+
+    if (o.firstDefence)
+        std::printf("%s %d of %d invaders beaten, lord %d/%d\n", outcome, total - s.m_RemainEnemyLeft, total,
+                    s.m_Resource_AstarosHP, s.m_Resource_AstarosHPMax);
+    return true;
+}
+
+// "新たな周回" after a won lesson stage, the new game the title starts with the next round's lessons and
+// stage, and the take-over the campaign opens after it.
+bool PlayNextRound(ZorCore& core, GxTaskManage& manage, GxTaskBase* root, const Options& o, const char* firstOutcome)
+{
+    if (std::strcmp(firstOutcome, "won") != 0)
+    {
+        std::fprintf(stderr, "zorsim: the first round's stage was not won, so no new round follows\n");
+        return false;
+    }
+    uint32_t bonuses = 0;
+    if (!ReadExtraOptions("scripts/campaign.txt", "*ZOR_CMD_NEWROUND", bonuses))
+        return false;
+    core.EndDefence();
+    std::error_code ignored;
+    const std::wstring path = GxString::FromUtf8(
+        (std::filesystem::temp_directory_path() / ("zorsim_round_" + std::to_string(getpid()) + ".gd")).string());
+    if (!core.SaveRoundData(path, false))
+    {
+        std::fprintf(stderr, "zorsim: cannot write the round file\n");
+        return false;
+    }
+    // The title's new game: the campaign's units and the state back to the start.
+    core.ClearCampaignTasks();
+    core.ResetGame();
+    manage.DeleteDeadTasks(root);
+    if (!RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLessons(core))
+        return false;
+    Options next = o;
+    next.saveAt = next.reseedAt = -1;
+    const char* outcome = "unfinished";
+    if (!PlayStage(core, manage, root, next, outcome))
+        return false;
+    core.EndDefence();
+
+    ZorRoundData round;
+    const bool read = core.LoadRoundData(round, path);
+    std::filesystem::remove(GxString::ToUtf8(path), ignored);
+    if (!read)
+    {
+        std::fprintf(stderr, "zorsim: cannot read the round file back\n");
+        return false;
+    }
+    std::vector<ZorTaskUnitEntity*> chosen;
+    int32_t cost = 0;
+    const int32_t capacity = SeqZorTakeOver::CapacityOf(bonuses);
+    GxTaskBase* saved = core.FindList(ZorCore::kSavedUnitList);
+    for (GxTaskBase* t = saved ? saved->GetFirstChild() : nullptr; t; t = t->GetNextSibling())
+        if (auto* unit = dynamic_cast<ZorTaskUnitEntity*>(t))
+        {
+            const int32_t unitCost = g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID))->m_CostLeadership;
+            if (cost + unitCost <= capacity)
+            {
+                chosen.push_back(unit);
+                cost += unitCost;
+            }
+        }
+    for (const SeqZorTakeOver::Choice& choice : SeqZorTakeOver::kChoices)
+        if (SeqZorTakeOver::IsChoiceOffered(bonuses, choice.m_Bit))
+            round.m_ChoiceFlags |= choice.m_Bit;
+    core.ApplyTakeOver(chosen, round, bonuses);
+    core.ClearUnitList(saved);
+    const ZorUserData& s = *core.GetUserData();
+    std::printf("carried %zu units, gold %d, weeks %d, leadership base %d, ready %zu\n", chosen.size(),
+                s.m_Resource_Gold, s.m_AstarosWeekLimit, s.m_Resource_LeadershipBase,
+                core.SnapshotUnits(ZorCore::kUnitReadyList).size());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -292,7 +462,7 @@ int main(int argc, char** argv)
     if (!Parse(argc, argv, o))
     {
         std::fprintf(stderr, "usage: zorsim GAME --seed N --ticks T [--units N] [--save-at T2 --form text|binary] "
-                             "[--reseed-at T2] [--check] [--first-defence]\n");
+                             "[--reseed-at T2] [--check] [--first-defence [--next-round]]\n");
         return 2;
     }
     std::error_code ignored;
@@ -352,59 +522,9 @@ int main(int argc, char** argv)
                     ++placed;
             }
     }
-    core.BeginDefence();
-    const int32_t total = s.m_RemainEnemyLeft;
     const char* outcome = "unfinished";
-
-    int32_t lastLeft = s.m_RemainEnemyLeft;
-    int32_t stages = 1;
-    for (int64_t tick = 0; tick < o.ticks; ++tick)
-    {
-        if (tick == o.saveAt)
-        {
-            const std::wstring path = GxString::FromUtf8(
-                (std::filesystem::temp_directory_path() / ("zorsim_" + std::to_string(getpid()) + ".gd")).string());
-            if (!core.SaveGameData(path, o.binary) || !core.LoadGameData(path))
-            {
-                std::fprintf(stderr, "zorsim: save and load at tick %" PRId64 " failed\n", tick);
-                return 1;
-            }
-            std::filesystem::remove(GxString::ToUtf8(path), ignored);
-        }
-        if (tick == o.saveAt || tick == o.reseedAt)
-            GxRandom::Seed(o.seed + static_cast<uint32_t>(tick));
-        if (s.m_GamePhase == 5)
-            s.m_GamePhase = 0; // the opening effect has ended
-        if (core.UpdateDefence(1) == 0)
-        {
-            if (o.firstDefence)
-            {
-                outcome = s.m_Resource_AstarosHP > 0 ? "won" : "lost";
-                break;
-            }
-            core.EndDefence();
-            core.BeginDefence();
-            lastLeft = s.m_RemainEnemyLeft;
-            ++stages;
-        }
-        manage.DeleteDeadTasks(root);
-        if (o.check)
-            if (std::string broken = CheckInvariants(core, lastLeft); !broken.empty())
-            {
-                std::fprintf(stderr, "zorsim: tick %" PRId64 ": %s\n", tick, broken.c_str());
-                return 1;
-            }
-        if ((tick + 1) % 600 == 0)
-            std::printf("tick %" PRId64 " stage %d bone %d magic %d gold %d hp %d left %d queued %zu units %zu/%zu\n",
-                        tick + 1, stages, s.m_Resource_Bone, s.m_Resource_Magic, s.m_Resource_Gold,
-                        s.m_Resource_AstarosHP, s.m_RemainEnemyLeft, s.m_NextEnemies.size(),
-                        core.SnapshotUnits(ZorCore::kUnitPlayerList).size(),
-                        core.SnapshotUnits(ZorCore::kUnitEnemyList).size());
-    }
-
-    if (o.firstDefence)
-        std::printf("%s %d of %d invaders beaten, lord %d/%d\n", outcome, total - s.m_RemainEnemyLeft, total,
-                    s.m_Resource_AstarosHP, s.m_Resource_AstarosHPMax);
+    if (!PlayStage(core, manage, root, o, outcome) || (o.nextRound && !PlayNextRound(core, manage, root, o, outcome)))
+        return 1;
 
     const std::wstring path = GxString::FromUtf8(
         (std::filesystem::temp_directory_path() / ("zorsim_final_" + std::to_string(getpid()) + ".gd")).string());
