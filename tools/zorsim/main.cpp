@@ -184,10 +184,10 @@ uint64_t Fnv1a(const uint8_t* data, size_t size)
     return h;
 }
 
-// Runs the "@zor_name(arguments)" lines of a script from a label up to its "@zor_jumptodef" through the
-// builtins, arguments being whole numbers or quoted texts without commas; false for a line the
-// builtins refuse or when the label or the jump is missing.
-bool RunStageSetUp(const std::string& script, const std::string& label)
+// Calls take(line) for each line of a script after the line `label` up to the line `last`; false, with a
+// word on stderr, when the label or its end is missing, and false at once when take refuses a line.
+template <typename Take>
+bool ForEachLineOfLabel(const std::string& script, const std::string& label, const std::string& last, Take take)
 {
     std::ifstream in(script);
     std::string line;
@@ -201,65 +201,66 @@ bool RunStageSetUp(const std::string& script, const std::string& label)
             inLabel = line == label;
             continue;
         }
-        if (line == "@zor_jumptodef")
+        if (line == last)
             return true;
-        const size_t open = line.find('(');
-        if (line.rfind("@zor_", 0) != 0 || open == std::string::npos || line.back() != ')')
-            continue;
-        GxMoaVariable args;
-        GxMoaVariable result;
-        args.MakeArray(0);
-        const std::string inner = line.substr(open + 1, line.size() - open - 2);
-        int32_t index = 0;
-        for (size_t at = 0; at <= inner.size() && !inner.empty(); ++index)
-        {
-            const size_t comma = std::min(inner.find(',', at), inner.size());
-            std::string arg = inner.substr(at, comma - at);
-            arg.erase(0, arg.find_first_not_of(' '));
-            GxMoaVariable value;
-            if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"')
-                value.SetString(GxString::FromUtf8(arg.substr(1, arg.size() - 2)));
-            else
-                value.SetInt(std::strtoll(arg.c_str(), nullptr, 10));
-            args.Store(index, value);
-            at = comma + 1;
-        }
-        const std::string name = line.substr(1, open - 1);
-        if (!ZorScriptBuiltins::Call(GxString::FromUtf8(name), args, result))
-        {
-            std::fprintf(stderr, "zorsim: %s refused: %s\n", script.c_str(), line.c_str());
+        if (!take(line))
             return false;
-        }
     }
-    std::fprintf(stderr, "zorsim: %s has no %s ending in @zor_jumptodef\n", script.c_str(), label.c_str());
+    std::fprintf(stderr, "zorsim: %s has no %s ending in %s\n", script.c_str(), label.c_str(), last.c_str());
     return false;
+}
+
+// Runs the "@zor_name(arguments)" lines of a script from a label up to its "@zor_jumptodef" through the
+// builtins, arguments being whole numbers or quoted texts without commas; false for a line the
+// builtins refuse or when the label or the jump is missing.
+bool RunStageSetUp(const std::string& script, const std::string& label)
+{
+    return ForEachLineOfLabel(script, label, "@zor_jumptodef",
+                              [&](const std::string& line)
+                              {
+                                  const size_t open = line.find('(');
+                                  if (line.rfind("@zor_", 0) != 0 || open == std::string::npos || line.back() != ')')
+                                      return true;
+                                  GxMoaVariable args;
+                                  GxMoaVariable result;
+                                  args.MakeArray(0);
+                                  const std::string inner = line.substr(open + 1, line.size() - open - 2);
+                                  int32_t index = 0;
+                                  for (size_t at = 0; at <= inner.size() && !inner.empty(); ++index)
+                                  {
+                                      const size_t comma = std::min(inner.find(',', at), inner.size());
+                                      std::string arg = inner.substr(at, comma - at);
+                                      arg.erase(0, arg.find_first_not_of(' '));
+                                      GxMoaVariable value;
+                                      if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"')
+                                          value.SetString(GxString::FromUtf8(arg.substr(1, arg.size() - 2)));
+                                      else
+                                          value.SetInt(std::strtoll(arg.c_str(), nullptr, 10));
+                                      args.Store(index, value);
+                                      at = comma + 1;
+                                  }
+                                  const std::string name = line.substr(1, open - 1);
+                                  if (ZorScriptBuiltins::Call(GxString::FromUtf8(name), args, result))
+                                      return true;
+                                  std::fprintf(stderr, "zorsim: %s refused: %s\n", script.c_str(), line.c_str());
+                                  return false;
+                              });
 }
 
 // The permanent flags the "@setextraoption(bit, on)" lines of a label set, up to its "@jumptotitle"; false
 // when the label or its end is missing.
 bool ReadExtraOptions(const std::string& script, const std::string& label, uint32_t& bits)
 {
-    std::ifstream in(script);
-    std::string line;
-    bool inLabel = false;
-    while (std::getline(in, line))
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!inLabel)
-        {
-            inLabel = line == label;
-            continue;
-        }
-        if (line == "@jumptotitle")
-            return true;
-        int bit = 0;
-        int on = 0;
-        if (std::sscanf(line.c_str(), "@setextraoption(%d, %d)", &bit, &on) == 2 && bit >= 0 && bit < 32)
-            bits = on != 0 ? bits | (1u << bit) : bits & ~(1u << bit);
-    }
-    std::fprintf(stderr, "zorsim: %s has no %s ending in @jumptotitle\n", script.c_str(), label.c_str());
-    return false;
+    return ForEachLineOfLabel(script, label, "@jumptotitle",
+                              [&](const std::string& line)
+                              {
+                                  int bit = 0;
+                                  int on = 0;
+                                  if (std::sscanf(line.c_str(), "@setextraoption(%d, %d)", &bit, &on) == 2 &&
+                                      bit >= 0 && bit < 32)
+                                      bits = on != 0 ? bits | (1u << bit) : bits & ~(1u << bit);
+                                  return true;
+                              });
 }
 
 // The new game's five goblins, four dragged into the throne room's slots, and an ossuary in the first
