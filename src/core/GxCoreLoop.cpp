@@ -53,8 +53,9 @@ void GxCore::Run()
         }
         PumpMessages();
         // A quit ends the loop at once: no frame is waited for and drawn that nobody will see. A scripted
-        // run draws the pass out, its captures and sound taken as recorded.
-        if (m_Quit && !script)
+        // run draws the pass of its own quit out, its captures and sound taken as recorded; a signal ends
+        // any run here.
+        if (m_Quit && (!script || PfSignal::IsQuitRequested()))
             break;
         // Programs started without waiting (the text editor) that the reaper thread cannot watch.
         PfProcess::ReapFinished();
@@ -63,6 +64,12 @@ void GxCore::Run()
         ++s_PassCount;
         GxMovie::UpdateAll();
         Frame();
+        // A signal that came during the pass ended its frame undrawn: nothing of it is captured or mixed.
+        if (PfSignal::IsQuitRequested())
+        {
+            m_Quit = true;
+            break;
+        }
         if (script)
         {
             script->EndPass(GxGraphics::IsInitialized() ? GxGraphics::GetDevice() : nullptr);
@@ -125,7 +132,8 @@ void GxCore::Frame()
     }
 
     GxTaskBase* system = m_TaskManage->GetSystemSequence();
-    for (int32_t step = 0; step < m_FrameTimer.m_StepCount; ++step)
+    // A signal (during the wait or a step) ends the steps too.
+    for (int32_t step = 0; step < m_FrameTimer.m_StepCount && !PfSignal::IsQuitRequested(); ++step)
     {
         ClearRenderLayers();
         m_TaskManage->DeleteDeadTasks(m_TaskManage->GetRootTask());
@@ -151,8 +159,20 @@ void GxCore::Frame()
             break;
     }
 
+    // A signal ends the pass: the frame nobody will see is neither drawn nor shown (the shut-down follows).
+    if (PfSignal::IsQuitRequested())
+    {
+        GxGraphics::DropFrame();
+        return;
+    }
     DrawRenderLayers();
     GxDebugWindow::PaintIfDirty();
+    // Drawing may take long on a busy machine: a signal that came meanwhile gives the frame up as well.
+    if (PfSignal::IsQuitRequested())
+    {
+        GxGraphics::DropFrame();
+        return;
+    }
     // The window's first picture is the first sequence's own: a frame drawn while a sequence is being left
     // before anything was shown (the boot sequence passing straight on to the title) is not presented.
     if (!m_PictureShown && m_TaskManage->IsChangeSequencePending())

@@ -93,6 +93,8 @@ public:
     static bool Present(const PfRect* source, const PfRect* dest, PfWindowHandle window);
     // Ends the frame without showing it (the window keeps its picture).
     static bool DiscardFrame();
+    // Gives the frame up at a quit, neither drawn nor shown.
+    static void DropFrame();
 
     // Render states, lights, fog and blend presets.
     static bool SetRenderState(uint32_t state, uint32_t value);

@@ -235,6 +235,12 @@ bool GxGraphics::DiscardFrame()
     return device && GxGraphicsGetState().m_SceneCount == 0 && device->DiscardFrame() == D3D_OK;
 }
 
+void GxGraphics::DropFrame()
+{
+    if (PfGLDevice* device = GetDevice())
+        device->DropFrame();
+}
+
 bool GxGraphics::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window)
 {
     GxGraphicsState& s = GxGraphicsGetState();

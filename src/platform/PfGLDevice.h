@@ -130,6 +130,9 @@ public:
     // Ends the frame without showing it: its pixels are made in the back buffer (a read-back sees them),
     // the window keeps its picture, and the next frame is drawn whole.
     PfResult DiscardFrame();
+    // Gives the frame up at a quit: the quads still queued and the commands held back are forgotten, not
+    // drawn, and nothing is shown. The back buffer's picture is unknown after it.
+    void DropFrame();
     // Tests: makes the next Present report this result instead of presenting.
     void InjectPresentResult(PfResult hr) { m_InjectedPresentResult = hr; }
 

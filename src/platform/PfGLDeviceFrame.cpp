@@ -436,6 +436,15 @@ bool PfGLDevice::ReachesRegion(FrameOp op, const FrameArgs& args, const uint8_t*
            region.left < reach.right && reach.top < region.bottom && region.top < reach.bottom;
 }
 
+void PfGLDevice::DropFrame()
+{
+    m_QueuedQuadCount = 0;
+    m_FrameDeferred = false;
+    m_ReferenceValid = false;
+    if (m_DeviceCreated)
+        BeginFrameLog();
+}
+
 void PfGLDevice::MarkFrameIncomparable()
 {
     PlayDeferredFrame();

@@ -1,6 +1,6 @@
 // The engine frame: fixed steps after a stall, only the last step's draw registrations drawn, a pending
 // sequence switch ending the steps, the frame-rate title of the debug switch, and a quit signal ending the
-// loop before another frame.
+// loop before another frame or the frame under way before its draw.
 #include "appdata/GxSystemConfig.h"
 #include "core/GxCore.h"
 #include "core/GxThreadManage.h"
@@ -42,6 +42,8 @@ public:
         m_Elapsed.push_back(elapsed);
         if (step == m_SwitchAt && m_Next)
             GetManager()->ChangeSequence(m_Next, 0, 0);
+        if (step == m_SignalAt)
+            std::raise(SIGTERM);
         return 0;
     }
     int32_t RegisterDraw(int32_t step, int64_t) override
@@ -57,6 +59,7 @@ public:
     std::vector<int64_t> m_Elapsed;
     std::vector<int32_t> m_Drawn;
     int32_t m_SwitchAt = -1;
+    int32_t m_SignalAt = -1; // the step whose update raises SIGTERM
     GxTaskBase* m_Next = nullptr;
 };
 
@@ -152,5 +155,18 @@ TEST_F(GxCoreLoopTest, ATerminateSignalEndsTheLoopWithoutAnotherFrame)
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
     EXPECT_TRUE(m_Seq->m_Elapsed.empty());
+    EXPECT_TRUE(m_Seq->m_Drawn.empty());
+}
+
+TEST_F(GxCoreLoopTest, ATerminateSignalDuringAStepEndsTheFrameUndrawn)
+{
+    PfSignal::Install();
+    m_Seq->m_SignalAt = 0;
+    m_Clock.m_Now += 100; // a stall: six steps due
+    m_Core.Frame();
+    PfSignal::ClearQuitRequest();
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    EXPECT_EQ(m_Seq->m_Elapsed.size(), 1u);
     EXPECT_TRUE(m_Seq->m_Drawn.empty());
 }

@@ -123,12 +123,19 @@ bool GameRun::Generate()
 GameRun::Result GameRun::Run(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env,
                              int timeoutSeconds)
 {
-    Result result;
+    const pid_t child = Start(script, env);
+    if (child < 0)
+        return Result();
+    return Finish(child, std::chrono::seconds(timeoutSeconds));
+}
+
+pid_t GameRun::Start(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env)
+{
     const std::string exe = EnvOr("KV_GAME_EXE", "");
     if (exe.empty() || m_Root.empty())
     {
         ADD_FAILURE() << "KV_GAME_EXE is not set";
-        return result;
+        return -1;
     }
     const std::string scriptPath = Path("input.txt");
     {
@@ -185,7 +192,7 @@ GameRun::Result GameRun::Run(const std::string& script, const std::vector<std::p
     if (child < 0)
     {
         ADD_FAILURE() << "fork failed";
-        return result;
+        return -1;
     }
     if (child == 0)
     {
@@ -196,8 +203,14 @@ GameRun::Result GameRun::Run(const std::string& script, const std::vector<std::p
         execve(program.c_str(), argv, envp.data());
         _exit(127);
     }
+    return child;
+}
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+GameRun::Result GameRun::Finish(pid_t child, std::chrono::milliseconds limit)
+{
+    Result result;
+    const std::string outPath = Path("stdout.log");
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
     for (;;)
     {

@@ -19,10 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <sys/types.h>
 
 class PfImage;
 
@@ -58,6 +61,11 @@ public:
     // killed and timedOut set). The script should end the run itself (Esc and Yes, or "close").
     Result Run(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env = {},
                int timeoutSeconds = 300);
+    // Run in two halves, for a test that acts on the running program (a signal): Start writes the script
+    // and starts the program, returning its process id (-1 and a test failure when it cannot); Finish
+    // waits for that process at most `limit`, then kills it.
+    pid_t Start(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env = {});
+    Result Finish(pid_t child, std::chrono::milliseconds limit);
 
     const std::string& Root() const { return m_Root; }
     std::string Path(const std::string& name) const { return m_Root + "/" + name; }
