@@ -177,8 +177,8 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
     // The part is copied only while the server's window is the size it is drawn for: a part of a buffer sized
     // otherwise may lie outside it, which the X server refuses with an error that ends the program.
-    const bool copyPart = damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() &&
-                          sizeKnown && atDrawableSize;
+    const bool copyPart =
+        damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() && sizeKnown && atDrawableSize;
     const bool backHoldsPicture =
         copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw && m_CopiedHeight == dh;
     const bool part = keeps || backHoldsPicture;
