@@ -132,7 +132,7 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // drawable has that size too (PfGLDevice keeps presenting until one present has had it).
     int32_t serverWidth = 0, serverHeight = 0;
     const bool sizeKnown = DrawableSize(serverWidth, serverHeight);
-    const bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
+    bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
     PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
     if (source)
         s = *source;
@@ -234,6 +234,10 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
                       std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
     else
         SDL_GL_SwapWindow(window);
+    // The driver takes the drawable's size while the picture is drawn: where the server's changed before
+    // the picture went out, it may have taken either.
+    if (sizeKnown && atDrawableSize && DrawableSize(serverWidth, serverHeight))
+        atDrawableSize = serverWidth == dw && serverHeight == dh;
     m_CopiedPart = copyPart;
     m_ShownAtDrawableSize = atDrawableSize;
     m_CopiedWindow = window;
