@@ -475,6 +475,11 @@ PfResult PfGLDevice::Present(PfGLSwapChain* chain, const PfRect* source, const P
     // one is sent whole too, even when its frame is unchanged.
     if (shownWindow == m_ShownWindow && (dw != m_ShownWidth || dh != m_ShownHeight))
         m_WindowExposed = true;
+    // Nor is a present safe that was drawn for a size the window system's drawable did not have then (the
+    // server applies a resize later than SDL reports it, or earlier): every following one is sent whole,
+    // even when its frame is unchanged, until one has been drawn at the drawable's own size.
+    if (!chain->WasShownAtDrawableSize())
+        m_WindowExposed = true;
     // A failed present leaves the window's picture unknown: the next one is sent whole.
     m_ShownWindow = hr == D3D_OK ? shownWindow : nullptr;
     m_ShownWidth = dw;

@@ -85,8 +85,17 @@ void PfGLSwapChain::CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t h
     glXCopySubBufferMESA(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, width, height);
 }
 
-bool PfGLSwapChain::DrawableIs(int32_t width, int32_t height)
+bool PfGLSwapChain::DrawableSize(int32_t& width, int32_t& height) const
 {
+    if (m_InjectedDrawable.right > 0 && m_InjectedDrawable.bottom > 0)
+    {
+        width = m_InjectedDrawable.right;
+        height = m_InjectedDrawable.bottom;
+        return true;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "x11") != 0 || SDL_GetHintBoolean("SDL_VIDEO_X11_FORCE_EGL", SDL_FALSE))
+        return false;
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
     Window root = 0;
@@ -94,7 +103,9 @@ bool PfGLSwapChain::DrawableIs(int32_t width, int32_t height)
     unsigned int w = 0, h = 0, border = 0, depth = 0;
     if (!display || !drawable || !XGetGeometry(display, drawable, &root, &x, &y, &w, &h, &border, &depth))
         return false;
-    return static_cast<int32_t>(w) == width && static_cast<int32_t>(h) == height;
+    width = static_cast<int32_t>(w);
+    height = static_cast<int32_t>(h);
+    return true;
 }
 
 PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage,
@@ -117,6 +128,11 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
         return D3DERR_INVALIDCALL;
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
+    // The picture is fitted to SDL's size of the window; it shows as drawn only where the window system's
+    // drawable has that size too (PfGLDevice keeps presenting until one present has had it).
+    int32_t serverWidth = 0, serverHeight = 0;
+    const bool sizeKnown = DrawableSize(serverWidth, serverHeight);
+    bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
     PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
     if (source)
         s = *source;
@@ -137,8 +153,11 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // Software GL (Mesa's, as on Xvfb) learns a window's new size only from a viewport set while the
     // window is drawn to; every draw of ours goes to the back buffer texture, so without this a window
     // resized from outside keeps being shown through a buffer of its old size (the picture cut to the old
-    // size, and parts copied outside that buffer refused by the X server).
-    if (window != m_CopiedWindow || dw != m_CopiedWidth || dh != m_CopiedHeight)
+    // size, and parts copied outside that buffer refused by the X server). The same is done for every
+    // present while the server's size and SDL's disagree and for the first one after, so the buffer takes
+    // the size the server settles on.
+    if (window != m_CopiedWindow || dw != m_CopiedWidth || dh != m_CopiedHeight || !atDrawableSize ||
+        !m_ShownAtDrawableSize)
     {
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
@@ -159,7 +178,7 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // The part is copied only while the server's window is the size it is drawn for: a part of a buffer sized
     // otherwise may lie outside it, which the X server refuses with an error that ends the program.
     const bool copyPart =
-        damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() && DrawableIs(dw, dh);
+        damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() && sizeKnown && atDrawableSize;
     const bool backHoldsPicture =
         copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw && m_CopiedHeight == dh;
     const bool part = keeps || backHoldsPicture;
@@ -215,7 +234,12 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
                       std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
     else
         SDL_GL_SwapWindow(window);
+    // The driver takes the drawable's size while the picture is drawn: where the server's changed before
+    // the picture went out, it may have taken either.
+    if (sizeKnown && atDrawableSize && DrawableSize(serverWidth, serverHeight))
+        atDrawableSize = serverWidth == dw && serverHeight == dh;
     m_CopiedPart = copyPart;
+    m_ShownAtDrawableSize = atDrawableSize;
     m_CopiedWindow = window;
     m_CopiedWidth = dw;
     m_CopiedHeight = dh;

@@ -37,12 +37,21 @@ public:
     // The platform copies a rectangle of the window's back buffer to the screen without a swap (GLX on X11
     // with GLX_MESA_copy_sub_buffer), for the current context's window.
     static bool CanCopySubBuffer();
+    // The last present drew for the size the window system gave the window's drawable then. False while
+    // the server has not yet applied a size SDL already reports (or has applied one SDL does not report
+    // yet): the picture went through a buffer of another size and may show cut, squeezed or not at all.
+    // Where no server can be asked (anything but GLX), true.
+    bool WasShownAtDrawableSize() const { return m_ShownAtDrawableSize; }
+    // Tests: the window system reports this size for the window's drawable, as a server that applies a
+    // resize late does; 0 x 0 asks the server again.
+    void InjectDrawableSize(int32_t width, int32_t height) { m_InjectedDrawable = {0, 0, width, height}; }
 
 private:
     static void CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height);
-    // The current GLX drawable has this size on the X server now (one round trip). SDL's size lags a resize
+    // The size the window system has for the window's drawable now: the current GLX drawable's on the X
+    // server (one round trip), or the injected one. False where it cannot be told. SDL's size lags a resize
     // made from outside until its event is read, while software GLX sizes its buffer from the server's.
-    static bool DrawableIs(int32_t width, int32_t height);
+    bool DrawableSize(int32_t& width, int32_t& height) const;
 
     D3DPRESENT_PARAMETERS m_Params = {};
     // The last present copied a part of the window's back buffer (no swap), which therefore still holds
@@ -51,5 +60,7 @@ private:
     PfWindowHandle m_CopiedWindow = nullptr;
     int32_t m_CopiedWidth = 0;
     int32_t m_CopiedHeight = 0;
+    bool m_ShownAtDrawableSize = true;
+    PfRect m_InjectedDrawable = {};
     PfGLTexture m_BackBuffer;
 };

@@ -302,6 +302,41 @@ TEST_F(PfGLDeviceFrameTest, ExposedWindowIsShownAgain)
     EXPECT_EQ(Counts(), Shown(1, 0));
 }
 
+// A resize the window system's drawable takes only some presents later (a loaded X server, software GL):
+// the presents before it went through a buffer of the old size, so even an unchanged frame is shown, and
+// shown whole, until one has been made at the drawable's size; then equal frames are left out again.
+TEST_F(PfGLDeviceFrameTest, ResizedWindowIsShownWholeUntilItsDrawableHasTheSize)
+{
+    PfGLSwapChain* chain = m_Device.GetSwapChain(0);
+    auto draw = [&] { Quad(nullptr, 0, 0, 32, 32, 0xFFFFFFFF); };
+    Frame(draw);
+    Frame(draw);
+    Counts();
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(m_Window, &w, &h);
+    chain->InjectDrawableSize(w, h);
+    SDL_SetWindowSize(m_Window, w + 16, h + 16);
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    const uint64_t sentPart = m_Device.GetPartialPresentCount();
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        Frame(draw);
+        EXPECT_EQ(Counts(), Shown(1, 0)) << "the same frame " << frame << " before the drawable has the size";
+    }
+    // A frame changed in a small part is not sent in part either: the window holds no right picture yet.
+    Frame([&] { Quad(nullptr, 40, 40, 42, 42, 0xFFFF0000); });
+    EXPECT_EQ(Counts(), Shown(1, 0));
+    EXPECT_EQ(m_Device.GetPartialPresentCount(), sentPart);
+
+    chain->InjectDrawableSize(w + 16, h + 16);
+    Frame(draw);
+    EXPECT_EQ(Counts(), Shown(1, 0)) << "the first present at the drawable's size";
+    Frame(draw);
+    Frame(draw);
+    EXPECT_EQ(Counts(), Shown(0, 2)) << "then equal frames are left out";
+    chain->InjectDrawableSize(0, 0);
+}
+
 TEST_F(PfGLDeviceFrameTest, BackBufferWrittenAroundTheDeviceIsDrawnOver)
 {
     auto draw = [&] { Quad(nullptr, 0, 0, 32, 32, 0xFFFFFFFF); };

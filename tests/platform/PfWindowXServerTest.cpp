@@ -19,9 +19,16 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -155,6 +162,16 @@ public:
         return Until([&] { return m_SizeW == w && m_SizeH == h; });
     }
 
+    // The window's whole area to be drawn again, as the server asks when something that covered it goes,
+    // until SDL has the expose.
+    bool ExposeWindow()
+    {
+        const int seen = m_Exposes;
+        XClearArea(m_Display, m_Window, 0, 0, 0, 0, True);
+        XFlush(m_Display);
+        return Until([&] { return m_Exposes > seen; });
+    }
+
     // The server's screen as 0xRRGGBB, row by row.
     std::vector<uint32_t> Screen()
     {
@@ -204,6 +221,8 @@ private:
             ++desk->m_Leaves;
         else if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             desk->m_SizeW = e->window.data1, desk->m_SizeH = e->window.data2;
+        else if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_EXPOSED)
+            ++desk->m_Exposes;
         return 1;
     }
 
@@ -213,6 +232,7 @@ private:
     std::function<void()> m_Pass;
     int m_Motions = 0, m_MotionX = -1, m_MotionY = -1, m_Buttons = 0, m_KeyUps = 0, m_Leaves = 0;
     int m_SizeW = 0, m_SizeH = 0;
+    int m_Exposes = 0;
 };
 
 // An offscreen suite's fixture with its window on the server: the fixture's own set-up runs once the server
@@ -398,6 +418,65 @@ private:
     uint32_t m_Frames = 0;
 };
 
+// A still picture with shapes a wrong scale or place shows on: a frame of colour over the screen's fill,
+// two bars of other colours and a square in a corner. Every frame is the same, so the device leaves all
+// but the first presents of a size out.
+class StillSeq : public EventSeq
+{
+public:
+    using EventSeq::EventSeq;
+    int32_t Draw(int32_t param, int32_t layer) override
+    {
+        GxSeqBase::Draw(param, layer);
+        GxGraphics::BeginScene();
+        GxDraw::FillRect({0.0f, 0.0f, 1024.0f, 24.0f}, 0xFFE0C020u, 0, 0);
+        GxDraw::FillRect({0.0f, 744.0f, 1024.0f, 768.0f}, 0xFFE0C020u, 0, 0);
+        GxDraw::FillRect({100.0f, 200.0f, 924.0f, 260.0f}, 0xFF20C040u, 0, 0);
+        GxDraw::FillRect({300.0f, 500.0f, 700.0f, 520.0f}, 0xFFC02060u, 0, 0);
+        GxDraw::FillRect({960.0f, 680.0f, 1000.0f, 720.0f}, 0xFFFFFFFFu, 0, 0);
+        GxGraphics::EndScene();
+        return 0;
+    }
+};
+
+// Every core kept busy by a child process of the test's own for as long as it lives (and a minute at
+// most), as on a loaded machine: the X server and the software rasteriser then lag the program.
+class BusyCores
+{
+public:
+    BusyCores()
+    {
+        const long cores = sysconf(_SC_NPROCESSORS_ONLN);
+        for (long i = 0; i < std::clamp(cores, 1L, 16L); ++i)
+        {
+            const pid_t child = fork();
+            if (child == 0)
+            {
+                timespec start = {}, now = {};
+                clock_gettime(CLOCK_MONOTONIC, &start);
+                do
+                    clock_gettime(CLOCK_MONOTONIC, &now);
+                while (now.tv_sec - start.tv_sec < 60);
+                _exit(0);
+            }
+            if (child > 0)
+                m_Children.push_back(child);
+        }
+    }
+    ~BusyCores()
+    {
+        for (pid_t child : m_Children)
+            kill(child, SIGKILL);
+        for (pid_t child : m_Children)
+            waitpid(child, nullptr, 0);
+    }
+    BusyCores(const BusyCores&) = delete;
+    BusyCores& operator=(const BusyCores&) = delete;
+
+private:
+    std::vector<pid_t> m_Children;
+};
+
 std::string MoveName(const ::testing::TestParamInfo<Move>& info)
 {
     return info.param == Move::Device ? "MovedByDevice" : "Warped";
@@ -540,6 +619,80 @@ TEST_F(GxWidgetEngineOnX, ForcedWindowSizesShowTheWholePictureAtEachSize)
             picture.h = std::min(picture.h, kScreenHeight - picture.y);
             EXPECT_TRUE(m_Desk.Until([&] { return ShowsFill(m_Desk.Screen(), picture, kFill); }))
                 << picture.x << "," << picture.y << " " << picture.w << "x" << picture.h;
+        }
+    }
+}
+
+// A still picture after each size change of the window, the cores busy: F4 to full screen and back, and
+// sizes forced from outside. Half a second on, the screen must show what the same frame drawn again whole
+// (on an expose) shows: not the old picture, nor the new one fitted to the old size.
+TEST_F(GxWidgetEngineOnX, StillPictureAfterEachSizeChangeIsTheWholeRedrawsPicture)
+{
+    m_Core.m_SystemConfig = new GxSystemConfig();
+    m_Core.m_SystemConfig->m_ScreenFillColor = 0xFF3080E0u;
+    auto* seq = new StillSeq(new GxTaskBase(m_Core.m_TaskManage), L"SeqStill");
+    m_Core.m_TaskManage->ChangeSequence(seq, 0, 0);
+    const SDL_Rect start = m_Desk.Placed();
+    auto firstShown = [&]
+    {
+        const std::vector<uint32_t> screen = m_Desk.Screen();
+        return !screen.empty() &&
+               Near(screen[static_cast<size_t>(start.y + 100) * kScreenWidth + start.x + 10], 0x3080E0);
+    };
+    ASSERT_TRUE(m_Desk.Until(firstShown)) << "the first picture";
+    BusyCores busy;
+    // The loop runs on for ms of real time, as the program's does between frames.
+    auto runFor = [&](int ms)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < until)
+        {
+            Pass(16);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    // The window's part of the screen.
+    auto windowPixels = [&](const SDL_Rect& r)
+    {
+        const std::vector<uint32_t> screen = m_Desk.Screen();
+        std::vector<uint32_t> part;
+        for (int y = std::max(r.y, 0); y < std::min(r.y + r.h, kScreenHeight) && !screen.empty(); ++y)
+            for (int x = std::max(r.x, 0); x < std::min(r.x + r.w, kScreenWidth); ++x)
+                part.push_back(screen[static_cast<size_t>(y) * kScreenWidth + x]);
+        return part;
+    };
+    auto expectWholePicture = [&](const std::string& what)
+    {
+        runFor(500);
+        const SDL_Rect window = m_Desk.Placed();
+        const std::vector<uint32_t> shown = windowPixels(window);
+        ASSERT_TRUE(m_Desk.ExposeWindow()) << what << ": no expose";
+        runFor(500);
+        const std::vector<uint32_t> whole = windowPixels(window);
+        ASSERT_FALSE(shown.empty()) << what << ": the screen could not be read";
+        ASSERT_EQ(shown.size(), whole.size()) << what;
+        size_t differing = 0;
+        for (size_t i = 0; i < shown.size(); ++i)
+            differing += shown[i] != whole[i];
+        EXPECT_EQ(differing, 0u) << what << ": pixels of the " << window.w << "x" << window.h
+                                 << " window unlike the whole redraw";
+    };
+
+    for (int round = 0; round < 2; ++round)
+    {
+        const std::string name = "round " + std::to_string(round);
+        PointerTo(512, 384);
+        ASSERT_TRUE(m_Desk.Tap(XK_F4));
+        ASSERT_TRUE(m_Desk.Until([&] { return GxDisplaySettings::Get().m_ScreenMode == SCRMODE_FULLSCREEN; }));
+        expectWholePicture(name + ", full screen");
+        ASSERT_TRUE(m_Desk.Tap(XK_F4));
+        ASSERT_TRUE(m_Desk.Until([&] { return GxDisplaySettings::Get().m_ScreenMode == SCRMODE_WINDOW; }));
+        expectWholePicture(name + ", back in the window");
+        for (const SDL_Point size :
+             {SDL_Point{800, 600}, SDL_Point{1280, 960}, SDL_Point{800, 600}, SDL_Point{1024, 768}})
+        {
+            ASSERT_TRUE(m_Desk.Resize(size.x, size.y));
+            expectWholePicture(name + ", forced to " + std::to_string(size.x) + "x" + std::to_string(size.y));
         }
     }
 }
