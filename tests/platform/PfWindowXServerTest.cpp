@@ -10,6 +10,7 @@
 // input: SDL's cached desktop pointer, which it refreshes on raw input only, stays where it was).
 #include "graphics/GxDraw.h"
 #include "strategy/ZorWindowsTestSupport.h"
+#include "support/KvBusyCores.h"
 #include "support/KvXServer.h"
 #include "task/ui/WidgetEngineTestSupport.h"
 
@@ -21,13 +22,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -439,44 +436,6 @@ public:
     }
 };
 
-// Every core kept busy by a child process of the test's own for as long as it lives (and a minute at
-// most), as on a loaded machine: the X server and the software rasteriser then lag the program.
-class BusyCores
-{
-public:
-    BusyCores()
-    {
-        const long cores = sysconf(_SC_NPROCESSORS_ONLN);
-        for (long i = 0; i < std::clamp(cores, 1L, 16L); ++i)
-        {
-            const pid_t child = fork();
-            if (child == 0)
-            {
-                timespec start = {}, now = {};
-                clock_gettime(CLOCK_MONOTONIC, &start);
-                do
-                    clock_gettime(CLOCK_MONOTONIC, &now);
-                while (now.tv_sec - start.tv_sec < 60);
-                _exit(0);
-            }
-            if (child > 0)
-                m_Children.push_back(child);
-        }
-    }
-    ~BusyCores()
-    {
-        for (pid_t child : m_Children)
-            kill(child, SIGKILL);
-        for (pid_t child : m_Children)
-            waitpid(child, nullptr, 0);
-    }
-    BusyCores(const BusyCores&) = delete;
-    BusyCores& operator=(const BusyCores&) = delete;
-
-private:
-    std::vector<pid_t> m_Children;
-};
-
 std::string MoveName(const ::testing::TestParamInfo<Move>& info)
 {
     return info.param == Move::Device ? "MovedByDevice" : "Warped";
@@ -640,7 +599,7 @@ TEST_F(GxWidgetEngineOnX, StillPictureAfterEachSizeChangeIsTheWholeRedrawsPictur
                Near(screen[static_cast<size_t>(start.y + 100) * kScreenWidth + start.x + 10], 0x3080E0);
     };
     ASSERT_TRUE(m_Desk.Until(firstShown)) << "the first picture";
-    BusyCores busy;
+    KvBusyCores busy;
     // The loop runs on for ms of real time, as the program's does between frames.
     auto runFor = [&](int ms)
     {

@@ -2,8 +2,8 @@
 // core is busy: no pass after the one under way is drawn, the process is gone within a second, and the
 // options and progress are still written on the way out.
 #include "support/GameRun.h"
+#include "support/KvBusyCores.h"
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -11,9 +11,7 @@
 #include <iostream>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,43 +21,6 @@ namespace
 // The passes the script captures.
 constexpr int kFirstCapture = 400;
 constexpr int kLastCapture = 999;
-
-// Children spinning on every core for as long as they live: at most `bound`, and not past this process.
-class BusyCores
-{
-public:
-    explicit BusyCores(std::chrono::seconds bound)
-    {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 0; i < cores; ++i)
-        {
-            const pid_t child = fork();
-            if (child == 0)
-            {
-                prctl(PR_SET_PDEATHSIG, SIGKILL);
-                const auto end = std::chrono::steady_clock::now() + bound;
-                while (std::chrono::steady_clock::now() < end)
-                {
-                }
-                _exit(0);
-            }
-            if (child > 0)
-                m_Children.push_back(child);
-        }
-    }
-    ~BusyCores()
-    {
-        for (pid_t child : m_Children)
-            kill(child, SIGKILL);
-        for (pid_t child : m_Children)
-            waitpid(child, nullptr, 0);
-    }
-    BusyCores(const BusyCores&) = delete;
-    BusyCores& operator=(const BusyCores&) = delete;
-
-private:
-    std::vector<pid_t> m_Children;
-};
 
 // The highest pass of the script's captures ("c<pass>.png") written so far, 0 when none.
 int LastCapture(const GameRun& run)
@@ -111,7 +72,7 @@ TEST(GameDefenceSignalRun, SigtermOnABusyMachineEndsADoubleSpeedRunWithinASecond
         std::chrono::steady_clock::duration took{};
         GameRun::Result result;
         {
-            BusyCores busy(std::chrono::seconds(30));
+            KvBusyCores busy(std::chrono::seconds(30));
             // The stop lands at a different point of a pass each time.
             std::this_thread::sleep_for(std::chrono::milliseconds(200 + attempt * 17));
             kill(child, SIGSTOP);
