@@ -294,58 +294,49 @@ protected:
     }
 };
 
-class ZorWindowsDeviceOnX : public OnX<zortest::ZorWindowsDevice>, public ::testing::WithParamInterface<Move>
+// A strategy screen's fixture on the server, its pointer moved either way and its buttons pressed there.
+template <class Fixture> class ZorPointerOnX : public OnX<Fixture>, public ::testing::WithParamInterface<Move>
 {
 protected:
     void SetUp() override
     {
-        m_Desk.SetMove(GetParam());
-        OnX::SetUp();
+        this->m_Desk.SetMove(this->GetParam());
+        OnX<Fixture>::SetUp();
     }
-    void MoveTo(int x, int y) override { PointTo(x, y); }
+    void MoveTo(int x, int y) override { this->PointTo(x, y); }
     void Press(int x, int y, uint8_t button) override
     {
-        PointTo(x, y);
-        ASSERT_TRUE(m_Desk.Button(button, true)) << "no press";
-        m_Loop.Pass();
+        this->PointTo(x, y);
+        ASSERT_TRUE(this->m_Desk.Button(button, true)) << "no press";
+        this->m_Loop.Pass();
     }
     void Release(int x, int y, uint8_t button) override
     {
-        PointTo(x, y);
-        ASSERT_TRUE(m_Desk.Button(button, false)) << "no release";
-        m_Loop.Pass();
+        this->PointTo(x, y);
+        ASSERT_TRUE(this->m_Desk.Button(button, false)) << "no release";
+        this->m_Loop.Pass();
     }
+};
+
+class ZorWindowsDeviceOnX : public ZorPointerOnX<zortest::ZorWindowsDevice>
+{
 };
 
 // The defence screen in an 800 x 600 window (a client pixel is 1.28 virtual units), clear of the server's
 // screen's sides by more than 200 pixels to the right, so that the pointer can be taken off it there and
 // to the screen's corner. Places are the window's client pixels.
-class ZorCameraOnX : public OnX<zortest::ZorDefenceTest>, public ::testing::WithParamInterface<Move>
+class ZorCameraOnX : public ZorPointerOnX<zortest::ZorDefenceTest>
 {
 protected:
     void SetUp() override
     {
-        m_Desk.SetMove(GetParam());
-        OnX::SetUp();
+        ZorPointerOnX::SetUp();
         if (HasFatalFailure() || IsSkipped())
             return;
         ASSERT_TRUE(m_Desk.Resize(800, 600)) << "the window kept its size";
         m_Window = m_Desk.Placed();
         ASSERT_TRUE(m_Window.x > 0 && m_Window.y > 0 && m_Window.x + m_Window.w + 200 < kScreenWidth)
             << "the window at " << m_Window.x << "," << m_Window.y;
-    }
-    void MoveTo(int x, int y) override { PointTo(x, y); }
-    void Press(int x, int y, uint8_t button) override
-    {
-        PointTo(x, y);
-        ASSERT_TRUE(m_Desk.Button(button, true)) << "no press";
-        m_Loop.Pass();
-    }
-    void Release(int x, int y, uint8_t button) override
-    {
-        PointTo(x, y);
-        ASSERT_TRUE(m_Desk.Button(button, false)) << "no release";
-        m_Loop.Pass();
     }
     // The pointer off the window, uncaptured, to (x, y) of its client area.
     void PointOff(int x, int y)
