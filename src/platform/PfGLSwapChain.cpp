@@ -129,10 +129,12 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     // The picture is fitted to SDL's size of the window; it shows as drawn only where the window system's
-    // drawable has that size too (PfGLDevice keeps presenting until one present has had it).
+    // drawable has that size too (PfGLDevice keeps presenting until one present has had it). A size the
+    // server takes while this picture goes out is seen by the next present: either SDL reports it by then
+    // (a new size, presented whole) or the server's and SDL's still differ.
     int32_t serverWidth = 0, serverHeight = 0;
     const bool sizeKnown = DrawableSize(serverWidth, serverHeight);
-    bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
+    const bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
     PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
     if (source)
         s = *source;
@@ -234,10 +236,6 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
                       std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
     else
         SDL_GL_SwapWindow(window);
-    // The driver takes the drawable's size while the picture is drawn: where the server's changed before
-    // the picture went out, it may have taken either.
-    if (sizeKnown && atDrawableSize && DrawableSize(serverWidth, serverHeight))
-        atDrawableSize = serverWidth == dw && serverHeight == dh;
     m_CopiedPart = copyPart;
     m_ShownAtDrawableSize = atDrawableSize;
     m_CopiedWindow = window;

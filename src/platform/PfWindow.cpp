@@ -10,7 +10,6 @@
 #include <SDL2/SDL_syswm.h>
 
 #include <algorithm>
-#include <cstring>
 
 #if KV_HAVE_X11
 #include <X11/Xlib.h>
@@ -236,9 +235,6 @@ bool PfWindow::GetDesktopPointer(int& x, int& y) const
     if (!m_Window)
         return false;
     // Only an X desktop lets any program ask where its pointer is.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || std::strcmp(driver, "x11") != 0)
-        return false;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(m_Window, &info) || info.subsystem != SDL_SYSWM_X11)
