@@ -8,8 +8,9 @@
 //
 // States are remembered here and turned into OpenGL state and shader uniforms lazily, at the next draw or
 // clear, and only for the groups that changed. Sampler states live in one sampler object per stage. A stage
-// whose texture is null samples opaque white when it is the first stage; a later stage without a texture
-// ends the stage cascade.
+// whose texture is null reads opaque white when it is the first stage, whatever its sampler states (as the
+// fixed-function pipeline's texture argument of a stage without a texture is 1, 1, 1, 1); a later stage
+// without a texture ends the stage cascade.
 //
 // The class is split by concern: PfGLDevice.cpp (creation, reset, swap chains, present, bound objects),
 // PfGLDeviceStates.cpp (remembered states), PfGLDeviceApply.cpp (their translation into OpenGL),
@@ -462,6 +463,8 @@ private:
     uint32_t m_BoundElementBuffer = 0;
     uint32_t m_WhiteTexture = 0;
     uint32_t m_Samplers[PF_STAGE_COUNT] = {};
+    // The sampler object bound to each texture unit now: the stage's own, or none for the white stand-in.
+    uint32_t m_BoundSamplers[PF_STAGE_COUNT] = {};
     uint32_t m_LayoutBuffer = 0;
     uint32_t m_LayoutFVF = 0xFFFFFFFF;
     uint32_t m_LayoutStride = 0;

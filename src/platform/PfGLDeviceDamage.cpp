@@ -569,6 +569,8 @@ bool RulesModel(QuadRule rule, const QuadStates& s, uint32_t width, uint32_t hei
     for (uint32_t i = 0; i < PF_STAGESTATE_COUNT; ++i)
         if (!Accepted(table.Stage[i], s.StageState[0][i]))
             return false;
+    // A stage without a texture reads white through no sampler (BindTextures): its sampler states matter
+    // only with a texture.
     for (uint32_t i = 0; s.Textures[0] && i < kSamplerStateCount; ++i)
         if (!Accepted(table.Sampler[i], s.SamplerState[0][i]))
             return false;

@@ -784,6 +784,17 @@ public:
         EXPECT_TRUE(whole != before) << "the case changes the picture";
     }
 
+    // A stage without a texture whose sampler reads a transparent border around the texture it does not
+    // have, filtered so that the border would blend into every pixel.
+    void TransparentBorder()
+    {
+        for (uint32_t address : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV})
+            m_Device.SetSamplerState(0, address, D3DTADDRESS_BORDER);
+        m_Device.SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0x00000000);
+        m_Device.SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+        m_Device.SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    }
+
     PfGLTexture m_Black, m_Grey, m_Clear, m_Depth;
 };
 
@@ -832,6 +843,8 @@ const FrameRuleCase s_CoveringCases[] = {
      }},
     {"SecondStage",
      [](T& t, int k) { t.Covered(k, true, [&] { t.SecondStage(&t.m_Clear, D3DTA_CURRENT, D3DTA_TEXTURE); }); }},
+    // No texture: the stage reads opaque white whatever its sampler says.
+    {"BorderOfAStageWithoutTexture", [](T& t, int k) { t.Covered(k, true, [&] { t.TransparentBorder(); }); }},
 };
 
 const FrameRuleCase s_OneColourCases[] = {
