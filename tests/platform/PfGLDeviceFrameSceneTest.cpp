@@ -627,11 +627,11 @@ public:
     {
         m_Device.Clear(0, nullptr, flags, argb, z, 0);
     }
-    // A quad over the whole back buffer, drawn on its own.
+    // A quad over the whole back buffer, drawn on its own, its corners m_Reach past the outer pixels.
     void Cover(PfGLTexture* texture, uint32_t diffuse, uint32_t specular = 0)
     {
         KvVertex2D q[4];
-        Corners(q, -0.5f, -0.5f, 63.5f, 63.5f, diffuse);
+        Corners(q, -0.5f - m_Reach, -0.5f - m_Reach, 63.5f + m_Reach, 63.5f + m_Reach, diffuse);
         for (KvVertex2D& v : q)
             v.specular = specular;
         m_Device.SetFVF(FVF_2D);
@@ -796,6 +796,7 @@ public:
     }
 
     PfGLTexture m_Black, m_Grey, m_Clear, m_Depth;
+    float m_Reach = 0.0f;
 };
 
 class PfGLDeviceCoveringQuadTest : public PfGLDeviceFrameRuleTest
@@ -845,6 +846,9 @@ const FrameRuleCase s_CoveringCases[] = {
      [](T& t, int k) { t.Covered(k, true, [&] { t.SecondStage(&t.m_Clear, D3DTA_CURRENT, D3DTA_TEXTURE); }); }},
     // No texture: the stage reads opaque white whatever its sampler says.
     {"BorderOfAStageWithoutTexture", [](T& t, int k) { t.Covered(k, true, [&] { t.TransparentBorder(); }); }},
+    // Corners the rasteriser does not draw whole: at infinity (nothing drawn), far out (part drawn).
+    {"CornersAtInfinity", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = INFINITY; }); }},
+    {"CornersFarOut", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = 1e30f; }); }},
 };
 
 const FrameRuleCase s_OneColourCases[] = {
@@ -890,6 +894,8 @@ const FrameRuleCase s_OneColourCases[] = {
          t.Rs(D3DRS_SPECULARENABLE, 1);
          t.Cover(&t.m_Black, T::WHITE, k < 2 ? 0x000000FF : 0x00FF0000);
      }},
+    {"CornersAtInfinity", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = INFINITY; }); }},
+    {"CornersFarOut", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = 1e30f; }); }},
 };
 
 } // namespace
