@@ -439,6 +439,15 @@ private:
     uint32_t ShaderFVF() const;
     PfResult DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
                                  uint32_t vertexCount, uint32_t startIndex, bool check);
+    // The non-indexed draw from buffers under a vertex declaration.
+    PfResult DrawDeclared(uint32_t mode, uint32_t startVertex, uint32_t count, bool check);
+    // Whether every stream the declaration reads holds the vertices below vertexEnd.
+    bool DeclaredStreamsHold(uint64_t vertexEnd) const;
+    // Vertices handed over in memory (streamed into the device's buffer) are laid out by the vertex
+    // declaration when one replaces the FVF, else by the FVF. ReadsMemoryVertices: whether vertices of
+    // this stride hold all the declaration reads.
+    bool ReadsMemoryVertices(uint32_t stride) const;
+    void BindStreamedLayout(uint32_t stride);
 
     PfWindowHandle m_Window = nullptr;
     void* m_Context = nullptr;
