@@ -259,6 +259,8 @@ private:
         D3DVIEWPORT9 Viewport;
         PfRect ScissorRect;
         uint32_t FVF;
+        // The layout of vertices handed over in memory where it replaces the FVF (0).
+        PfGLVertexDeclaration* Declaration;
     };
     enum class FrameOp : uint32_t
     {

@@ -6,10 +6,12 @@
 
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLVertexBuffer.h"
+#include "platform/PfGLVertexDeclaration.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -589,6 +591,48 @@ TEST_F(PfGLDeviceFrameSceneTest, ChangeOfOneRenderStateAloneIsShownAsAWholeRedra
         };
         ChangeShowsAsAWholeRedraw(draw(false), draw(true));
     }
+}
+
+// Vertices handed over in memory under a vertex declaration, which says which of their two colours is
+// drawn: a frame that differs from the last in the declaration alone is shown, drawn as a whole redraw
+// draws it.
+TEST_F(PfGLDeviceFrameSceneTest, ChangeOfTheVertexDeclarationAloneIsShownAsAWholeRedraw)
+{
+    struct Vertex
+    {
+        float x, y, z;
+        uint32_t first, second;
+    };
+    const D3DVERTEXELEMENT9 firstColour[] = {
+        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+        {0, 12, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+        D3DDECL_END,
+    };
+    D3DVERTEXELEMENT9 secondColour[3];
+    std::copy(std::begin(firstColour), std::end(firstColour), secondColour);
+    secondColour[1].Offset = 16;
+    PfGLVertexDeclaration first, second;
+    ASSERT_EQ(first.Create(firstColour), D3D_OK);
+    ASSERT_EQ(second.Create(secondColour), D3D_OK);
+    Modulate2D();
+    const Vertex square[4] = {{-1, -1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {1, -1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {1, 1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {-1, 1, 0.5f, 0xFFFF0000, 0xFF00FF00}};
+    auto draw = [&](PfGLVertexDeclaration* declaration)
+    {
+        return [&, declaration]
+        {
+            m_Device.SetTexture(0, nullptr);
+            ASSERT_EQ(m_Device.SetVertexDeclaration(declaration), D3D_OK);
+            ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, square, sizeof(Vertex)), D3D_OK);
+        };
+    };
+    // Making the declarations ended the comparison of the frame under way.
+    BreakComparison();
+    const auto [old, changed] = ChangeShowsAsAWholeRedraw(draw(&first), draw(&second));
+    EXPECT_EQ(old[32 * 64 + 32], 0xFFFF0000u);
+    EXPECT_EQ(changed[32 * 64 + 32], 0xFF00FF00u);
 }
 
 // The two rules that read a frame's picture from its commands, each under the states it models and under
