@@ -178,6 +178,11 @@ PfResult PfGLDevice::CreateDevice(const D3DPRESENT_PARAMETERS& params)
     const uint32_t white = 0xFFFFFFFF;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, &white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    // Read through these and no sampler object (BindTextures): white at any coordinate.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     CreateSamplers();
     glUseProgram(m_Shader.GetProgram());
     m_DeviceCreated = true;
@@ -231,6 +236,8 @@ void PfGLDevice::Destroy()
                 glDeleteSamplers(1, &name);
             sampler = 0;
         }
+        for (uint32_t& bound : m_BoundSamplers)
+            bound = 0;
         SDL_GL_MakeCurrent(m_Window, nullptr);
         SDL_GL_DeleteContext((SDL_GLContext)m_Context);
     }

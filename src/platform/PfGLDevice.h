@@ -8,8 +8,9 @@
 //
 // States are remembered here and turned into OpenGL state and shader uniforms lazily, at the next draw or
 // clear, and only for the groups that changed. Sampler states live in one sampler object per stage. A stage
-// whose texture is null samples opaque white when it is the first stage; a later stage without a texture
-// ends the stage cascade.
+// whose texture is null reads opaque white when it is the first stage, whatever its sampler states (as the
+// fixed-function pipeline's texture argument of a stage without a texture is 1, 1, 1, 1); a later stage
+// without a texture ends the stage cascade.
 //
 // The class is split by concern: PfGLDevice.cpp (creation, reset, swap chains, present, bound objects),
 // PfGLDeviceStates.cpp (remembered states), PfGLDeviceApply.cpp (their translation into OpenGL),
@@ -258,6 +259,8 @@ private:
         D3DVIEWPORT9 Viewport;
         PfRect ScissorRect;
         uint32_t FVF;
+        // The layout of vertices handed over in memory where it replaces the FVF (0).
+        PfGLVertexDeclaration* Declaration;
     };
     enum class FrameOp : uint32_t
     {
@@ -438,6 +441,15 @@ private:
     uint32_t ShaderFVF() const;
     PfResult DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t baseVertex, uint32_t minIndex,
                                  uint32_t vertexCount, uint32_t startIndex, bool check);
+    // The non-indexed draw from buffers under a vertex declaration.
+    PfResult DrawDeclared(uint32_t mode, uint32_t startVertex, uint32_t count, bool check);
+    // Whether every stream the declaration reads holds the vertices below vertexEnd.
+    bool DeclaredStreamsHold(uint64_t vertexEnd) const;
+    // Vertices handed over in memory (streamed into the device's buffer) are laid out by the vertex
+    // declaration when one replaces the FVF, else by the FVF. ReadsMemoryVertices: whether vertices of
+    // this stride hold all the declaration reads.
+    bool ReadsMemoryVertices(uint32_t stride) const;
+    void BindStreamedLayout(uint32_t stride);
 
     PfWindowHandle m_Window = nullptr;
     void* m_Context = nullptr;
@@ -462,6 +474,8 @@ private:
     uint32_t m_BoundElementBuffer = 0;
     uint32_t m_WhiteTexture = 0;
     uint32_t m_Samplers[PF_STAGE_COUNT] = {};
+    // The sampler object bound to each texture unit now: the stage's own, or none for the white stand-in.
+    uint32_t m_BoundSamplers[PF_STAGE_COUNT] = {};
     uint32_t m_LayoutBuffer = 0;
     uint32_t m_LayoutFVF = 0xFFFFFFFF;
     uint32_t m_LayoutStride = 0;

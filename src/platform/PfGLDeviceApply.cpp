@@ -140,6 +140,7 @@ void PfGLDevice::CreateSamplers()
     for (uint32_t stage = 0; stage < PF_STAGE_COUNT; ++stage)
     {
         m_Samplers[stage] = names[stage];
+        m_BoundSamplers[stage] = names[stage];
         glBindSampler(stage, names[stage]);
         ApplySampler(stage);
     }
@@ -490,6 +491,15 @@ void PfGLDevice::BindTextures()
         // could point at an object that no longer exists.
         glActiveTexture(GL_TEXTURE0 + stage);
         glBindTexture(GL_TEXTURE_2D, held ? held : texture ? texture->GetGLName() : m_WhiteTexture);
+        // A stage without a texture reads opaque white whatever its sampler states say: the stand-in is
+        // read through no sampler object, by its own nearest, clamped filtering, so a border address mode
+        // or a border colour left on the stage does not blend into it.
+        const uint32_t sampler = texture ? m_Samplers[stage] : 0;
+        if (m_BoundSamplers[stage] != sampler)
+        {
+            glBindSampler(stage, sampler);
+            m_BoundSamplers[stage] = sampler;
+        }
     }
     glActiveTexture(GL_TEXTURE0);
 }

@@ -569,6 +569,8 @@ bool RulesModel(QuadRule rule, const QuadStates& s, uint32_t width, uint32_t hei
     for (uint32_t i = 0; i < PF_STAGESTATE_COUNT; ++i)
         if (!Accepted(table.Stage[i], s.StageState[0][i]))
             return false;
+    // A stage without a texture reads white through no sampler (BindTextures): its sampler states matter
+    // only with a texture.
     for (uint32_t i = 0; s.Textures[0] && i < kSamplerStateCount; ++i)
         if (!Accepted(table.Sampler[i], s.SamplerState[0][i]))
             return false;
@@ -616,6 +618,32 @@ bool ReadsDestinationAlpha(const uint32_t* rs)
     return rs[D3DRS_ALPHABLENDENABLE] && (reads(rs[D3DRS_SRCBLEND]) || reads(rs[D3DRS_DESTBLEND]));
 }
 
+// How far past the back buffer's edges a covering quad's corners may lie, in sizes of the back buffer. Its
+// clip coordinates then stay within a few units, which any rasteriser clips and fills exactly; corners far
+// out are not drawn whole (at 1e30 a software rasteriser fills half the target, at infinity nothing).
+constexpr float kCoverReach = 1.0f;
+
+// Whether a pre-transformed quad (fan order: top-left, bottom-left, bottom-right, top-right) is drawn over
+// every pixel of a width x height back buffer: its corners past the outer pixel centres, finite and within
+// reach, its depth inside the range and its reciprocal w positive.
+bool QuadCoversTarget(const uint8_t* quad, uint32_t stride, uint32_t width, uint32_t height)
+{
+    const float right = (float)width - 0.5f, bottom = (float)height - 0.5f;
+    const float reachX = (float)width * kCoverReach, reachY = (float)height * kCoverReach;
+    float p[4][4];
+    for (uint32_t v = 0; v < 4; ++v)
+    {
+        std::memcpy(p[v], quad + (size_t)v * stride, sizeof(p[v]));
+        // Each test fails for NaN.
+        if (!(p[v][0] >= -0.5f - reachX && p[v][0] <= right + reachX && p[v][1] >= -0.5f - reachY &&
+              p[v][1] <= bottom + reachY && p[v][2] >= 0.0f && p[v][2] <= 1.0f && p[v][3] > 0.0f &&
+              std::isfinite(p[v][3])))
+            return false;
+    }
+    return p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right && p[0][1] <= -0.5f &&
+           p[3][1] <= -0.5f && p[1][1] >= bottom && p[2][1] >= bottom;
+}
+
 } // namespace
 
 uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertices, uint32_t stride) const
@@ -647,23 +675,17 @@ uint32_t PfGLDevice::FirstCoveringQuad(uint32_t quadCount, const uint8_t* vertic
     const uint32_t diffuseOffset = DiffuseOffset(m_FVF);
     if (stride < diffuseOffset + 4)
         return quadCount;
-    const float right = (float)target->GetWidth() - 0.5f, bottom = (float)target->GetHeight() - 0.5f;
     for (uint32_t q = quadCount; q-- > 0;)
     {
-        // Fan order: top-left, bottom-left, bottom-right, top-right.
-        float p[4][4];
+        const uint8_t* quad = vertices + (size_t)q * 4 * stride;
         bool opaque = true;
-        for (uint32_t v = 0; v < 4; ++v)
+        for (uint32_t v = 0; v < 4 && blended; ++v)
         {
-            const uint8_t* vertex = vertices + ((size_t)q * 4 + v) * stride;
-            std::memcpy(p[v], vertex, sizeof(p[v]));
             uint32_t diffuse = 0;
-            std::memcpy(&diffuse, vertex + diffuseOffset, sizeof(diffuse));
-            opaque = opaque && (!blended || (diffuse >> 24) == 0xFF) && p[v][2] >= 0.0f && p[v][2] <= 1.0f &&
-                     p[v][3] > 0.0f && std::isfinite(p[v][3]);
+            std::memcpy(&diffuse, quad + (size_t)v * stride + diffuseOffset, sizeof(diffuse));
+            opaque = opaque && (diffuse >> 24) == 0xFF;
         }
-        if (opaque && p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right &&
-            p[0][1] <= -0.5f && p[3][1] <= -0.5f && p[1][1] >= bottom && p[2][1] >= bottom)
+        if (opaque && QuadCoversTarget(quad, stride, target->GetWidth(), target->GetHeight()))
             return q;
     }
     return quadCount;
@@ -792,7 +814,6 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
                            format == D3DFMT_A2R10G10B10;
     const uint32_t kept = alphaKept ? 0xFFFFFFFFu : 0x00FFFFFFu;
     const int32_t width = (int32_t)backBuffer->GetWidth(), height = (int32_t)backBuffer->GetHeight();
-    const float right = (float)width - 0.5f, bottom = (float)height - 0.5f;
     ReadFrameLog(log, commands);
     bool known = false, found = false;
     uint32_t held = 0;
@@ -869,22 +890,8 @@ bool PfGLDevice::FindColourPoint(const std::vector<uint8_t>& log, std::vector<Lo
                 else if (blend == QuadBlend::OVER && alpha != 0xFF)
                     exact = exact && known && !alphaKept && (source & 0xFFFFFF) == 0 && (held & 0xFFFFFF) == 0;
                 // Where it covers: every pixel of the target written, untested and unclipped.
-                bool covers = writesAll && exact;
-                for (uint32_t v = 0; v < 4 && covers; ++v)
-                {
-                    float p[4];
-                    std::memcpy(p, quad + v * stride, sizeof(p));
-                    covers = p[2] >= 0.0f && p[2] <= 1.0f && p[3] > 0.0f && std::isfinite(p[3]);
-                }
-                if (covers)
-                {
-                    float p[4][2];
-                    for (uint32_t v = 0; v < 4; ++v)
-                        std::memcpy(p[v], quad + v * stride, sizeof(p[v]));
-                    // Fan order: top-left, bottom-left, bottom-right, top-right.
-                    covers = p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right &&
-                             p[0][1] <= -0.5f && p[3][1] <= -0.5f && p[1][1] >= bottom && p[2][1] >= bottom;
-                }
+                const bool covers =
+                    writesAll && exact && QuadCoversTarget(quad, stride, (uint32_t)width, (uint32_t)height);
                 if (covers)
                 {
                     known = true;

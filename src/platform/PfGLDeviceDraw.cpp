@@ -105,6 +105,24 @@ uint32_t PfGLDevice::ShaderFVF() const
     return (m_FVF == 0 && m_Declaration) ? m_Declaration->GetEquivalentFVF() : m_FVF;
 }
 
+bool PfGLDevice::ReadsMemoryVertices(uint32_t stride) const
+{
+    return !(m_FVF == 0 && m_Declaration) || m_Declaration->ReadsFromMemory(stride);
+}
+
+void PfGLDevice::BindStreamedLayout(uint32_t stride)
+{
+    if (m_FVF == 0 && m_Declaration)
+    {
+        m_Declaration->BindMemoryLayout(m_StreamBuffer, stride, 0);
+        // The device's vertex array no longer holds the layout BindVertexLayout remembers.
+        m_LayoutBuffer = 0;
+        m_LayoutFVF = 0xFFFFFFFF;
+        return;
+    }
+    BindVertexLayout(m_StreamBuffer, m_FVF, stride, 0);
+}
+
 PfResult PfGLDevice::SetStreamSource(uint32_t stream, PfGLVertexBuffer* buffer, uint32_t offset, uint32_t stride)
 {
     if (!m_DeviceCreated || stream >= 16)
@@ -227,7 +245,8 @@ PfResult PfGLDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCo
     uint32_t count;
     if (!vertices || primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
-    if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || (uint64_t)count * stride > STREAM_BYTES)
+    if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || (uint64_t)count * stride > STREAM_BYTES ||
+        !ReadsMemoryVertices(stride))
         return D3DERR_INVALIDCALL;
     const FrameArgs args = {{(uint32_t)type, primitiveCount, stride, 0, 0, 0}, 0.0f};
     if (LogCommand(FrameOp::DRAW_UP, args, vertices, count * stride))
@@ -251,7 +270,7 @@ PfResult PfGLDevice::DrawPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t primitiv
     uint32_t first = 0;
     if (!StreamVertices(vertices, count * stride, stride, first))
         return D3DERR_INVALIDCALL;
-    BindVertexLayout(m_StreamBuffer, m_FVF, stride, 0);
+    BindStreamedLayout(stride);
     glDrawArrays(mode, (GLint)first, (GLsizei)count);
     ++m_DrawCalls;
     return D3D_OK;
@@ -269,7 +288,7 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
     const uint32_t indexSize = indexFormat == D3DFMT_INDEX32 ? 4 : 2;
     const uint64_t vertexBytes = ((uint64_t)minIndex + vertexCount) * stride;
     if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || vertexBytes == 0 || vertexBytes > STREAM_BYTES ||
-        (uint64_t)count * indexSize > STREAM_INDEX_BYTES)
+        (uint64_t)count * indexSize > STREAM_INDEX_BYTES || !ReadsMemoryVertices(stride))
         return D3DERR_INVALIDCALL;
     const FrameArgs args = {{(uint32_t)type, minIndex, vertexCount, primitiveCount, (uint32_t)indexFormat, stride}, 0.0f};
     if (LogCommand(FrameOp::DRAW_INDEXED_UP, args, vertices, (uint32_t)vertexBytes, indices, count * indexSize))
@@ -297,7 +316,7 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUPNow(D3DPRIMITIVETYPE type, uint32_t m
     if (!StreamVertices(vertices, (minIndex + vertexCount) * stride, stride, first) ||
         !StreamIndices(indices, count * indexSize, indexOffset))
         return D3DERR_INVALIDCALL;
-    BindVertexLayout(m_StreamBuffer, m_FVF, stride, 0);
+    BindStreamedLayout(stride);
     glDrawElementsBaseVertex(mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              (const void*)(uintptr_t)indexOffset, (GLint)first);
     ++m_DrawCalls;
@@ -308,7 +327,7 @@ PfResult PfGLDevice::DrawQuadsUP(uint32_t quadCount, const void* vertices, uint3
 {
     if (!vertices || quadCount == 0 || stride == 0 || stride > STREAM_BYTES / 4)
         return D3DERR_INVALIDCALL;
-    if (!m_DeviceCreated || !m_RenderTargets[0])
+    if (!m_DeviceCreated || !m_RenderTargets[0] || !ReadsMemoryVertices(stride))
         return D3DERR_INVALIDCALL;
     const uint64_t bytes = (uint64_t)quadCount * 4 * stride;
     const FrameArgs args = {{quadCount, stride, 0, 0, 0, 0}, 0.0f};
@@ -335,7 +354,7 @@ PfResult PfGLDevice::DrawQuadsUPNow(uint32_t quadCount, const void* vertices, ui
         uint32_t first = 0;
         if (!StreamVertices(bytes, n * 4 * stride, stride, first))
             return D3DERR_INVALIDCALL;
-        BindVertexLayout(m_StreamBuffer, m_FVF, stride, 0);
+        BindStreamedLayout(stride);
         BindElementBuffer(m_QuadIndexBuffer);
         glDrawElementsBaseVertex(GL_TRIANGLES, (GLsizei)(n * 6), GL_UNSIGNED_SHORT, nullptr, (GLint)first);
         ++m_DrawCalls;
@@ -472,6 +491,12 @@ PfResult PfGLDevice::DrawPrimitiveNow(D3DPRIMITIVETYPE type, uint32_t startVerte
 {
     GLenum mode;
     uint32_t count;
+    if (m_Declaration && m_FVF == 0)
+    {
+        if (primitiveCount == 0 || !PrimitiveMode(type, primitiveCount, mode, count))
+            return D3DERR_INVALIDCALL;
+        return DrawDeclared(mode, startVertex, count, check);
+    }
     if (!m_StreamSource || !m_StreamSource->IsCreated() || m_StreamSourceStride == 0 || primitiveCount == 0 ||
         !PrimitiveMode(type, primitiveCount, mode, count))
         return D3DERR_INVALIDCALL;
@@ -546,20 +571,9 @@ PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t 
     const uint32_t indexSize = m_Indices->GetIndexSize();
     if ((uint64_t)(startIndex + (uint64_t)count) * indexSize > m_Indices->GetLength())
         return D3DERR_INVALIDCALL;
-    // Every stream the shader reads must hold the vertices the call names; the caller vouches that its
-    // indices stay below minIndex + vertexCount.
-    const uint64_t lastVertex = (uint64_t)baseVertex + minIndex + vertexCount;
-    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
-    {
-        if (!(m_Declaration->GetUsedStreams() & (1u << s)))
-            continue;
-        PfGLVertexBuffer* buffer = m_Streams[s];
-        const uint32_t stride = m_StreamStrides[s];
-        if (!buffer || !buffer->IsCreated() || stride < m_Declaration->GetStreamExtent(s) || lastVertex == 0)
-            return D3DERR_INVALIDCALL;
-        if (m_StreamOffsets[s] + (lastVertex - 1) * stride + m_Declaration->GetStreamExtent(s) > buffer->GetLength())
-            return D3DERR_INVALIDCALL;
-    }
+    // The caller vouches that its indices stay below minIndex + vertexCount.
+    if (!DeclaredStreamsHold((uint64_t)baseVertex + minIndex + vertexCount))
+        return D3DERR_INVALIDCALL;
     if (check)
         return D3D_OK;
     if (!PrepareDraw(false))
@@ -567,6 +581,39 @@ PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t 
     m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
     glDrawElementsBaseVertex((GLenum)mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    // Back to the device's own vertex array, whose bindings the other draws rely on.
+    glBindVertexArray(m_VertexArray);
+    ++m_DrawCalls;
+    return D3D_OK;
+}
+
+bool PfGLDevice::DeclaredStreamsHold(uint64_t vertexEnd) const
+{
+    // Every stream the shader reads must hold the vertices below vertexEnd.
+    for (uint32_t s = 0; s < DECLARED_STREAMS; ++s)
+    {
+        if (!(m_Declaration->GetUsedStreams() & (1u << s)))
+            continue;
+        PfGLVertexBuffer* buffer = m_Streams[s];
+        const uint32_t stride = m_StreamStrides[s];
+        if (!buffer || !buffer->IsCreated() || stride < m_Declaration->GetStreamExtent(s) || vertexEnd == 0)
+            return false;
+        if (m_StreamOffsets[s] + (vertexEnd - 1) * stride + m_Declaration->GetStreamExtent(s) > buffer->GetLength())
+            return false;
+    }
+    return true;
+}
+
+PfResult PfGLDevice::DrawDeclared(uint32_t mode, uint32_t startVertex, uint32_t count, bool check)
+{
+    if (!DeclaredStreamsHold((uint64_t)startVertex + count))
+        return D3DERR_INVALIDCALL;
+    if (check)
+        return D3D_OK;
+    if (!PrepareDraw(false))
+        return D3DERR_INVALIDCALL;
+    m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
+    glDrawArrays((GLenum)mode, (GLint)startVertex, (GLsizei)count);
     // Back to the device's own vertex array, whose bindings the other draws rely on.
     glBindVertexArray(m_VertexArray);
     ++m_DrawCalls;

@@ -6,7 +6,9 @@
 // that, the log is played whole and the frame goes on drawing as it comes.
 //
 // How each input to the picture is covered:
-// - states, transforms, lights, material, viewport, scissor, targets: the state block, compared whole;
+// - states, transforms, lights, material, viewport, scissor, targets, the vertex format or declaration:
+//   the state block, compared whole (a declaration by its address, which a new one takes only after the
+//   old one has played the log and ended the comparison);
 // - textures: their address and content generation, which every lock for writing, upload, re-creation and
 //   draw into them as a target changes; a texture the log uses that is about to change (on the drawing
 //   thread) leaves a copy of its contents that the commands written before bind when they are played, or
@@ -88,6 +90,7 @@ void PfGLDevice::CaptureFrameState(FrameState& s) const
     s.Viewport = m_Viewport;
     s.ScissorRect = m_ScissorRect;
     s.FVF = m_FVF;
+    s.Declaration = m_Declaration;
 }
 
 bool PfGLDevice::LiveStateIsLogged() const
@@ -115,7 +118,7 @@ bool PfGLDevice::LiveStateIsLogged() const
     return same(s.World, m_World) && same(s.View, m_View) && same(s.Projection, m_Projection) &&
            same(s.Lights, m_Lights) && same(s.Material, m_Material) && same(s.RenderTargets, m_RenderTargets) &&
            s.DepthStencil == m_DepthStencil && same(s.Viewport, m_Viewport) && same(s.ScissorRect, m_ScissorRect) &&
-           s.FVF == m_FVF;
+           s.FVF == m_FVF && s.Declaration == m_Declaration;
 }
 
 void PfGLDevice::RestoreFrameState(const FrameState& s)
@@ -137,6 +140,7 @@ void PfGLDevice::RestoreFrameState(const FrameState& s)
     m_Viewport = s.Viewport;
     m_ScissorRect = s.ScissorRect;
     m_FVF = s.FVF;
+    m_Declaration = s.Declaration;
     m_Dirty = DIRTY_ALL;
 }
 

@@ -165,6 +165,7 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
         glGetIntegerv(GL_VIEWPORT, viewport);
         glViewport(0, 0, dw, dh);
         glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+        ++m_SizeNotices;
     }
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     GLint scissorBox[4] = {};

@@ -45,6 +45,8 @@ public:
     // Tests: the window system reports this size for the window's drawable, as a server that applies a
     // resize late does; 0 x 0 asks the server again.
     void InjectDrawableSize(int32_t width, int32_t height) { m_InjectedDrawable = {0, 0, width, height}; }
+    // Presents that had the window's buffer take the window's size (software GL sizes it only then).
+    uint64_t GetSizeNoticeCount() const { return m_SizeNotices; }
 
 private:
     static void CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height);
@@ -61,6 +63,7 @@ private:
     int32_t m_CopiedWidth = 0;
     int32_t m_CopiedHeight = 0;
     bool m_ShownAtDrawableSize = true;
+    uint64_t m_SizeNotices = 0;
     PfRect m_InjectedDrawable = {};
     PfGLTexture m_BackBuffer;
 };

@@ -153,25 +153,8 @@ void PfGLVertexDeclaration::Bind(PfGLVertexBuffer* const* streams, const uint32_
             const int32_t attribute = AttributeOf(e);
             if (attribute < 0)
                 continue;
-            const uintptr_t offset = (uintptr_t)offsets[e.Stream] + e.Offset;
             glBindBuffer(GL_ARRAY_BUFFER, streams[e.Stream]->GetGLName());
-            glEnableVertexAttribArray((GLuint)attribute);
-            switch (e.Type)
-            {
-            case D3DDECLTYPE_D3DCOLOR:
-                // Packed ARGB is the bytes B, G, R, A in memory: OpenGL's BGRA size keeps that order.
-                glVertexAttribPointer((GLuint)attribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, (GLsizei)strides[e.Stream],
-                                      (const void*)offset);
-                break;
-            case D3DDECLTYPE_UBYTE4:
-                glVertexAttribPointer((GLuint)attribute, 4, GL_UNSIGNED_BYTE, GL_FALSE, (GLsizei)strides[e.Stream],
-                                      (const void*)offset);
-                break;
-            default:
-                glVertexAttribPointer((GLuint)attribute, (GLint)(TypeBytes(e.Type) / 4), GL_FLOAT, GL_FALSE,
-                                      (GLsizei)strides[e.Stream], (const void*)offset);
-                break;
-            }
+            PointElement(e, strides[e.Stream], offsets[e.Stream]);
         }
         for (uint32_t s = 0; s < MAX_STREAMS; ++s)
         {
@@ -186,4 +169,40 @@ void PfGLVertexDeclaration::Bind(PfGLVertexBuffer* const* streams, const uint32_
     // The element binding belongs to the vertex array. Bound at every draw: a vertex array keeps a deleted
     // buffer alive under its old binding, while the name may already stand for a new one.
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices ? indices->GetGLName() : 0);
+}
+
+void PfGLVertexDeclaration::PointElement(const D3DVERTEXELEMENT9& e, uint32_t stride, uintptr_t offset)
+{
+    const int32_t attribute = AttributeOf(e);
+    if (attribute < 0)
+        return;
+    const void* at = (const void*)(offset + e.Offset);
+    glEnableVertexAttribArray((GLuint)attribute);
+    switch (e.Type)
+    {
+    case D3DDECLTYPE_D3DCOLOR:
+        // Packed ARGB is the bytes B, G, R, A in memory: OpenGL's BGRA size keeps that order.
+        glVertexAttribPointer((GLuint)attribute, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, (GLsizei)stride, at);
+        break;
+    case D3DDECLTYPE_UBYTE4:
+        glVertexAttribPointer((GLuint)attribute, 4, GL_UNSIGNED_BYTE, GL_FALSE, (GLsizei)stride, at);
+        break;
+    default:
+        glVertexAttribPointer((GLuint)attribute, (GLint)(TypeBytes(e.Type) / 4), GL_FLOAT, GL_FALSE, (GLsizei)stride,
+                              at);
+        break;
+    }
+}
+
+void PfGLVertexDeclaration::BindMemoryLayout(uint32_t buffer, uint32_t stride, uintptr_t offset) const
+{
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    for (GLuint a = PfGLShader::A_POSITION; a <= PfGLShader::A_TEX1; ++a)
+        glDisableVertexAttribArray(a);
+    for (const D3DVERTEXELEMENT9& e : m_Elements)
+        if (e.Stream == 0)
+            PointElement(e, stride, offset);
+    // Coordinates not fed read (0, 0), as the flexible formats' layouts leave them.
+    glVertexAttrib2f(PfGLShader::A_TEX0, 0.0f, 0.0f);
+    glVertexAttrib2f(PfGLShader::A_TEX1, 0.0f, 0.0f);
 }

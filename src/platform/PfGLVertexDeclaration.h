@@ -84,7 +84,18 @@ public:
     void Bind(PfGLVertexBuffer* const* streams, const uint32_t* offsets, const uint32_t* strides,
               PfGLIndexBuffer* indices);
 
+    // Vertices handed over in memory come as stream 0 alone, `stride` bytes each: whether the shader's
+    // inputs all lie in such a vertex.
+    bool ReadsFromMemory(uint32_t stride) const { return (m_UsedStreams & ~1u) == 0 && stride >= m_Extent[0]; }
+    // Points the vertex array bound now (the device's own) at such vertices in `buffer` from byte `offset`
+    // on; the inputs the declaration does not feed are switched off. Checked by ReadsFromMemory first.
+    void BindMemoryLayout(uint32_t buffer, uint32_t stride, uintptr_t offset) const;
+
 private:
+    // Points the attribute the element feeds at its place in vertices `stride` bytes apart from `offset`
+    // on, in the array buffer bound now.
+    static void PointElement(const D3DVERTEXELEMENT9& e, uint32_t stride, uintptr_t offset);
+
     std::vector<D3DVERTEXELEMENT9> m_Elements;
     uint32_t m_VertexArray = 0;
     uint32_t m_FVF = 0;

@@ -6,10 +6,12 @@
 
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLVertexBuffer.h"
+#include "platform/PfGLVertexDeclaration.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -591,6 +593,48 @@ TEST_F(PfGLDeviceFrameSceneTest, ChangeOfOneRenderStateAloneIsShownAsAWholeRedra
     }
 }
 
+// Vertices handed over in memory under a vertex declaration, which says which of their two colours is
+// drawn: a frame that differs from the last in the declaration alone is shown, drawn as a whole redraw
+// draws it.
+TEST_F(PfGLDeviceFrameSceneTest, ChangeOfTheVertexDeclarationAloneIsShownAsAWholeRedraw)
+{
+    struct Vertex
+    {
+        float x, y, z;
+        uint32_t first, second;
+    };
+    const D3DVERTEXELEMENT9 firstColour[] = {
+        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+        {0, 12, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+        D3DDECL_END,
+    };
+    D3DVERTEXELEMENT9 secondColour[3];
+    std::copy(std::begin(firstColour), std::end(firstColour), secondColour);
+    secondColour[1].Offset = 16;
+    PfGLVertexDeclaration first, second;
+    ASSERT_EQ(first.Create(firstColour), D3D_OK);
+    ASSERT_EQ(second.Create(secondColour), D3D_OK);
+    Modulate2D();
+    const Vertex square[4] = {{-1, -1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {1, -1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {1, 1, 0.5f, 0xFFFF0000, 0xFF00FF00},
+                              {-1, 1, 0.5f, 0xFFFF0000, 0xFF00FF00}};
+    auto draw = [&](PfGLVertexDeclaration* declaration)
+    {
+        return [&, declaration]
+        {
+            m_Device.SetTexture(0, nullptr);
+            ASSERT_EQ(m_Device.SetVertexDeclaration(declaration), D3D_OK);
+            ASSERT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, square, sizeof(Vertex)), D3D_OK);
+        };
+    };
+    // Making the declarations ended the comparison of the frame under way.
+    BreakComparison();
+    const auto [old, changed] = ChangeShowsAsAWholeRedraw(draw(&first), draw(&second));
+    EXPECT_EQ(old[32 * 64 + 32], 0xFFFF0000u);
+    EXPECT_EQ(changed[32 * 64 + 32], 0xFF00FF00u);
+}
+
 // The two rules that read a frame's picture from its commands, each under the states it models and under
 // states it does not: a quad over the whole back buffer that lets the frame drop what came before it, and a
 // point where the picture is one known colour, after which equal commands leave the frame out. Each case
@@ -627,11 +671,11 @@ public:
     {
         m_Device.Clear(0, nullptr, flags, argb, z, 0);
     }
-    // A quad over the whole back buffer, drawn on its own.
+    // A quad over the whole back buffer, drawn on its own, its corners m_Reach past the outer pixels.
     void Cover(PfGLTexture* texture, uint32_t diffuse, uint32_t specular = 0)
     {
         KvVertex2D q[4];
-        Corners(q, -0.5f, -0.5f, 63.5f, 63.5f, diffuse);
+        Corners(q, -0.5f - m_Reach, -0.5f - m_Reach, 63.5f + m_Reach, 63.5f + m_Reach, diffuse);
         for (KvVertex2D& v : q)
             v.specular = specular;
         m_Device.SetFVF(FVF_2D);
@@ -784,7 +828,19 @@ public:
         EXPECT_TRUE(whole != before) << "the case changes the picture";
     }
 
+    // A stage without a texture whose sampler reads a transparent border around the texture it does not
+    // have, filtered so that the border would blend into every pixel.
+    void TransparentBorder()
+    {
+        for (uint32_t address : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV})
+            m_Device.SetSamplerState(0, address, D3DTADDRESS_BORDER);
+        m_Device.SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0x00000000);
+        m_Device.SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+        m_Device.SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    }
+
     PfGLTexture m_Black, m_Grey, m_Clear, m_Depth;
+    float m_Reach = 0.0f;
 };
 
 class PfGLDeviceCoveringQuadTest : public PfGLDeviceFrameRuleTest
@@ -832,6 +888,11 @@ const FrameRuleCase s_CoveringCases[] = {
      }},
     {"SecondStage",
      [](T& t, int k) { t.Covered(k, true, [&] { t.SecondStage(&t.m_Clear, D3DTA_CURRENT, D3DTA_TEXTURE); }); }},
+    // No texture: the stage reads opaque white whatever its sampler says.
+    {"BorderOfAStageWithoutTexture", [](T& t, int k) { t.Covered(k, true, [&] { t.TransparentBorder(); }); }},
+    // Corners the rasteriser does not draw whole: at infinity (nothing drawn), far out (part drawn).
+    {"CornersAtInfinity", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = INFINITY; }); }},
+    {"CornersFarOut", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = 1e30f; }); }},
 };
 
 const FrameRuleCase s_OneColourCases[] = {
@@ -877,6 +938,8 @@ const FrameRuleCase s_OneColourCases[] = {
          t.Rs(D3DRS_SPECULARENABLE, 1);
          t.Cover(&t.m_Black, T::WHITE, k < 2 ? 0x000000FF : 0x00FF0000);
      }},
+    {"CornersAtInfinity", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = INFINITY; }); }},
+    {"CornersFarOut", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = 1e30f; }); }},
 };
 
 } // namespace

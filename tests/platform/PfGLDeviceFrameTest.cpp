@@ -337,6 +337,34 @@ TEST_F(PfGLDeviceFrameTest, ResizedWindowIsShownWholeUntilItsDrawableHasTheSize)
     chain->InjectDrawableSize(0, 0);
 }
 
+// The swap chain's half of the same guard: software GL sizes the window's buffer only when told, so every
+// present is told the window's size while the server's size and SDL's differ, and the first present after
+// they agree is told once more (the buffer may have taken the old size at the last telling); then no more.
+TEST_F(PfGLDeviceFrameTest, WindowsBufferIsToldItsSizeUntilAPresentHasHadIt)
+{
+    PfGLSwapChain* chain = m_Device.GetSwapChain(0);
+    auto draw = [&] { Quad(nullptr, 0, 0, 32, 32, 0xFFFFFFFF); };
+    Frame(draw);
+    Frame(draw);
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(m_Window, &w, &h);
+    chain->InjectDrawableSize(w, h);
+    SDL_SetWindowSize(m_Window, w + 16, h + 16);
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    uint64_t told = chain->GetSizeNoticeCount();
+    for (int frame = 0; frame < 3; ++frame)
+        Frame(draw);
+    EXPECT_EQ(chain->GetSizeNoticeCount() - told, 3u) << "each present while the server has the old size";
+    told = chain->GetSizeNoticeCount();
+    chain->InjectDrawableSize(w + 16, h + 16);
+    Frame(draw);
+    EXPECT_EQ(chain->GetSizeNoticeCount() - told, 1u) << "the first present at the server's size";
+    told = chain->GetSizeNoticeCount();
+    Frame([&] { Quad(nullptr, 40, 40, 42, 42, 0xFFFF0000); });
+    EXPECT_EQ(chain->GetSizeNoticeCount() - told, 0u) << "then the buffer has the size";
+    chain->InjectDrawableSize(0, 0);
+}
+
 TEST_F(PfGLDeviceFrameTest, BackBufferWrittenAroundTheDeviceIsDrawnOver)
 {
     auto draw = [&] { Quad(nullptr, 0, 0, 32, 32, 0xFFFFFFFF); };

@@ -7,7 +7,10 @@
 #include "platform/PfGLVertexBuffer.h"
 #include "platform/PfGLVertexDeclaration.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -106,6 +109,51 @@ TEST_F(PfGLVertexDeclarationTest, StreamsFeedPositionColourAndTextureCoordinate)
     m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     ASSERT_EQ(m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
     EXPECT_EQ(BackPixel(5, 60) & 0xFFFFFF, 0x20C040u);
+}
+
+// Every kind of draw, from buffers or from memory, indexed or not, takes the colour the declaration gives
+// the vertices; vertices in memory come as one stream, so a declaration that reads another, or a vertex too
+// short for the elements, is refused.
+TEST_F(PfGLVertexDeclarationTest, EveryDrawTakesTheDeclaredColour)
+{
+    constexpr D3DVERTEXELEMENT9 kOneStream[] = {
+        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+        {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+        D3DDECL_END,
+    };
+    PfGLVertexDeclaration oneStream;
+    ASSERT_EQ(oneStream.Create(kOneStream), D3D_OK);
+    Bind();
+    ASSERT_EQ(m_Device.SetVertexDeclaration(&oneStream), D3D_OK);
+    m_Device.SetTexture(0, nullptr);
+    const Position* square = (const Position*)m_Positions.Lock(0, 0, 0);
+    ASSERT_NE(square, nullptr);
+    const std::vector<Position> vertices(square, square + 4);
+    m_Positions.Unlock();
+    const uint16_t fan[4] = {0, 1, 2, 3};
+    const std::pair<const char*, std::function<PfResult()>> draws[] = {
+        {"from buffers, indexed", [&] { return m_Device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2); }},
+        {"from buffers", [&] { return m_Device.DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2); }},
+        {"from memory",
+         [&] { return m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, vertices.data(), sizeof(Position)); }},
+        {"from memory, indexed",
+         [&]
+         {
+             return m_Device.DrawIndexedPrimitiveUP(D3DPT_TRIANGLEFAN, 0, 4, 2, fan, D3DFMT_INDEX16, vertices.data(),
+                                                    sizeof(Position));
+         }},
+    };
+    for (const auto& [name, draw] : draws)
+    {
+        SCOPED_TRACE(name);
+        m_Device.Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        ASSERT_EQ(draw(), D3D_OK);
+        EXPECT_EQ(BackPixel(32, 32), 0xFF20C040u);
+    }
+    EXPECT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, vertices.data(), 24), D3DERR_INVALIDCALL);
+    ASSERT_EQ(m_Device.SetVertexDeclaration(&m_Declaration), D3D_OK);
+    EXPECT_EQ(m_Device.DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, vertices.data(), sizeof(Position)), D3DERR_INVALIDCALL);
+    m_Device.SetVertexDeclaration(nullptr);
 }
 
 TEST_F(PfGLVertexDeclarationTest, DrawPastAStreamOrTheIndicesIsRefused)
