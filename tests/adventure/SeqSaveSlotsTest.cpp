@@ -7,6 +7,7 @@
 #include "adventure/SeqLoad.h"
 #include "adventure/SeqQuickLoad.h"
 #include "adventure/SeqSave.h"
+#include "adventure/SeqSavePair.h"
 #include "adventure/SeqSaveSlots.h"
 #include "appdata/GxGlobalRenderTargets.h"
 #include "appdata/GxSaveSlotHeader.h"
@@ -329,4 +330,87 @@ TEST_F(AvgScene, ARestoredSceneShowsTheWindowOpacityAndItsMessageAsRead)
         s_Ctrl = false;
         EXPECT_NE(Window()->GetText(), c.line) << c.what << ": skip stopped on the restored line";
     }
+}
+
+// After a load the name plate shows what it showed when the save was made: a name as text, a name picture,
+// or no name. For a slot and the quick save, each file in the binary form the game writes and in the text
+// form, which a load reads alike.
+TEST_F(AvgScene, ARestoredScenesNamePlateShowsItsSpeaker)
+{
+    ASSERT_NO_FATAL_FAILURE(
+        Start({"*TEXTNAME", "@setnameidentifymode(3)", "村人「旅の方、城には近づかないほうがいい。」", "*PICTURE",
+               "@setnameidentifymode(2)", "リリス「こんにちは。」", "*NONAME", "地の文の行"}));
+    auto* save = dynamic_cast<SeqSave*>(m_Core->m_TaskManage->FindTaskByName(L"SeqSave"));
+    auto* load = dynamic_cast<SeqLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqLoad"));
+    auto* quick = dynamic_cast<SeqQuickLoad*>(m_Core->m_TaskManage->FindTaskByName(L"SeqQuickLoad"));
+    GxTaskUIBase* window = m_Screen->GetNameWindow();
+    GxTaskLayer* picture = Layer(L"$NAMEIMAGE:SeqAvgMain");
+    ASSERT_TRUE(save && load && quick && window && picture);
+    Options().m_GameDataPage = 5;
+    // The plate's text and visibility, its picture's file and visibility.
+    auto plate = [&]
+    {
+        return std::make_tuple(GxString::ToUtf8(window->GetText()), m_Screen->IsWidgetShown(window),
+                               GxString::ToUtf8(picture->GetCurrentContent().m_ContentFileName), picture->IsVisible());
+    };
+    // The plate as drawn.
+    auto pixels = [&]
+    {
+        Step();
+        Draw();
+        const std::vector<uint32_t> screen = Screen(1024, 768);
+        const GxVector4 at = window->GetWorldPos();
+        std::vector<uint32_t> drawn;
+        for (int y = static_cast<int>(at.y); y < static_cast<int>(at.y) + window->GetHeight() && y < 768; ++y)
+            for (int x = static_cast<int>(at.x); x < static_cast<int>(at.x) + window->GetWidth() && x < 1024; ++x)
+                drawn.push_back(screen[static_cast<size_t>(y) * 1024 + x]);
+        return drawn;
+    };
+    const struct
+    {
+        const char* what;
+        std::function<bool()> save;
+        std::wstring path;
+        std::function<bool()> load;
+    } ways[] = {
+        {"slot", [&] { return save->SaveSlot(4); }, SeqSaveSlots::GameDataPath(4), [&] { return load->LoadSlot(4); }},
+        {"quick save", [&] { return m_Screen->QuickSave(), true; }, SeqSavePair::Quick().m_Game,
+         [&] { return quick->LoadQuickData(); }},
+    };
+    // Each line's label and the plate it shows.
+    const std::pair<const wchar_t*, decltype(plate())> lines[] = {{L"TEXTNAME", {"村人", true, "", false}},
+                                                                  {L"PICTURE", {"", true, "cg/name/リリス.png", true}},
+                                                                  {L"NONAME", {"", false, "", false}}};
+    for (const auto& way : ways)
+        for (const bool binary : {true, false})
+            for (const auto& [label, shown] : lines)
+            {
+                SCOPED_TRACE(std::string(way.what) + (binary ? ", binary, " : ", text, ") + GxString::ToUtf8(label));
+                m_Screen->ClearMessage();
+                Enter(label);
+                // The line and its name come together, a step or two after the entry.
+                for (int i = 0; i < 60 && Window()->GetText().empty(); ++i)
+                    Step();
+                ASSERT_EQ(plate(), shown);
+                const std::vector<uint32_t> before = pixels();
+                ASSERT_TRUE(way.save());
+                // The game writes the binary form; the text form of the same state replaces it.
+                if (!binary)
+                {
+                    ASSERT_TRUE(Data().Save(way.path, false));
+                }
+                std::ifstream file(GxString::ToUtf8(way.path), std::ios::binary);
+                ASSERT_EQ(file.peek() == 'T', !binary);
+                file.close();
+                // Another name on the plate, which the load must replace.
+                m_Screen->SetSpeakerName(L"ゾルデ", 1);
+                ASSERT_TRUE(way.load());
+                EXPECT_EQ(plate(), shown);
+                const std::vector<uint32_t> after = pixels();
+                ASSERT_EQ(after.size(), before.size());
+                size_t differ = 0;
+                for (size_t i = 0; i < before.size(); ++i)
+                    differ += ChannelDistance(before[i], after[i]) > 8;
+                EXPECT_EQ(differ, 0u) << "pixels of the plate unlike those at the save";
+            }
 }

@@ -19,7 +19,7 @@ void GxTaskUITextWindowFx::SetText(const wchar_t* text)
 
 void GxTaskUITextWindowFx::ClearMessage()
 {
-    m_WindowText.clear();
+    m_Text.clear();
     m_Layout.ClearPage();
     m_Layout.m_ProcessPos = 0;
     m_Layout.m_RubyMode = false;
@@ -31,20 +31,30 @@ void GxTaskUITextWindowFx::SetMessage(const std::wstring& text, bool ignoreKinso
     m_Layout.m_IgnoreKinsoku = ignoreKinsoku;
     m_Layout.m_DisenableAutoNewline = disableAutoNewline;
     // Cut at a NUL, where the layout ends the text (see the message window).
-    m_WindowText = text.substr(0, text.find(L'\0'));
+    m_Text = text.substr(0, text.find(L'\0'));
     m_Layout.m_TextColor = GetSystemConfig().m_MessageTextColor;
     ShowAll();
 }
 
+bool GxTaskUITextWindowFx::Load(GxContentReaderBase* reader)
+{
+    if (!GxTaskUIMessagePanelFx::Load(reader))
+        return false;
+    // The record brings the text back but not its page: without this the window would show what it
+    // showed before the load (after a scene reset, nothing).
+    SetMessage(std::wstring(m_Text), false, false);
+    return true;
+}
+
 int32_t GxTaskUITextWindowFx::GetTextLength() const
 {
-    return static_cast<int32_t>(GxString::CountUtf16Units(m_WindowText));
+    return static_cast<int32_t>(GxString::CountUtf16Units(m_Text));
 }
 
 bool GxTaskUITextWindowFx::ShowAll()
 {
     if (GetRemainCharCount() > 0)
-        m_Layout.ShowRun(m_WindowText, false);
+        m_Layout.ShowRun(m_Text, false);
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "task/ui/GxTaskUITextButtonIs.h"
 #include "task/ui/GxTaskUITextPanelFx.h"
 #include "task/ui/GxTaskUITextPanelIs.h"
+#include "task/ui/GxTaskUITextWindowFx.h"
 
 #include <gtest/gtest.h>
 
@@ -43,5 +44,27 @@ TEST(GxTaskUIRecord, EveryWidgetReadsBackItsOwnRecord)
             EXPECT_TRUE(b->Load(reader.get())) << name;
             EXPECT_EQ(b->GetMax(), 10.0) << name;
         }
+    }
+}
+
+// A text window's record holds its text, and a window read from it lays that text out, whatever it showed
+// before: the adventure screen's name plate comes back this way after a load.
+TEST(GxTaskUIRecord, ATextWindowReadsBackItsText)
+{
+    for (ContentForm form : {ContentForm::Binary, ContentForm::Text})
+    {
+        WidgetTree t;
+        auto* a = new GxTaskUITextWindowFx(t.seq);
+        a->SetText(L"村人");
+        const auto bytes = SaveRecord(form, [&](GxContentWriterBase* w) { return a->Save(w); });
+        auto* b = new GxTaskUITextWindowFx(t.seq);
+        b->SetText(L"ゾルデ・ヴァイス");
+        auto reader = OpenRecord(form, bytes);
+        ASSERT_TRUE(b->Load(reader.get()));
+        EXPECT_EQ(b->GetText(), L"村人");
+        EXPECT_EQ(b->GetTextLength(), 2);
+        EXPECT_EQ(b->GetRemainCharCount(), 0);
+        EXPECT_EQ(b->GetShowCharCount(), a->GetShowCharCount());
+        EXPECT_GT(a->GetShowCharCount(), 0);
     }
 }
