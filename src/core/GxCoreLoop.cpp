@@ -31,9 +31,6 @@ static void LogScriptMessages(PfInputScript* script)
 
 void GxCore::Run()
 {
-    // A scripted run: input comes from the script, and every pass is exactly one update step on the
-    // script's virtual clock, with no waiting and no pacing. Movies play by that clock too, driven by
-    // the pass rather than by threads of their own.
     // A signal during start-up, or just after it, ends the run before its first pass: not even the first
     // sequence is entered.
     if (PfSignal::IsQuitRequested())
@@ -41,6 +38,9 @@ void GxCore::Run()
         m_Quit = true;
         return;
     }
+    // A scripted run: input comes from the script, and every pass is exactly one update step on the
+    // script's virtual clock, with no waiting and no pacing. Movies play by that clock too, driven by
+    // the pass rather than by threads of their own.
     PfInputScript* script = PfInputScript::GetActive();
     static GxScriptTimeSource s_ScriptClock;
     if (script)
