@@ -111,7 +111,9 @@ TEST_F(GxCoreStartUpSignal, ASignalBetweenTheStepsEndsStartUpBeforeTheFirstPass)
         core.Run();
         EXPECT_EQ(core.m_FrameTimer.m_FrameCount, 0u);
         if (game.m_Seq)
+        {
             EXPECT_EQ(game.m_Seq->m_Entered, 0);
+        }
         core.Finalize();
         EXPECT_EQ(game.m_Terms, 1);
         // Nobody read the options: the player's file stays as it was.
