@@ -139,6 +139,7 @@ bool GxUserConfig::Save(const std::wstring& path)
 bool GxUserConfig::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserConfig::Load";
+    m_Loaded = true;
     std::string bytes;
     if (!GxUserFile::LoadFile(path, bytes, kOwner))
         return false;

@@ -24,6 +24,9 @@ public:
     // are clamped to 0..100 and the window opacity to 0..255, so a damaged value cannot reach the sound
     // or drawing code.
     bool Load(const std::wstring& path);
+    // Whether Load has run, whatever it found (a missing file is a first run). Until then the fields are
+    // the defaults rather than the player's, and the shut-down does not write them over the player's file.
+    bool IsLoaded() const { return m_Loaded; }
 
     // The record after the header, in file order.
     void Write(GxContentWriterBase& writer) const;
@@ -77,4 +80,6 @@ public:
 
 private:
     void Clamp();
+
+    bool m_Loaded = false;
 };

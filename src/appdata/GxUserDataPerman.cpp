@@ -180,6 +180,7 @@ std::wstring GxUserDataPerman::BackupPath(const std::wstring& path)
 bool GxUserDataPerman::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserDataPerman::Load";
+    m_Loaded = true;
     std::string bytes;
     if (!GxUserFile::LoadFile(path, bytes, kOwner))
         return false;

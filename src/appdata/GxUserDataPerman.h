@@ -44,6 +44,9 @@ public:
     // but cannot be taken is first renamed to the backup name (BackupPath), so the save at shut-down
     // cannot put a fresh record over the only copy of the player's progress.
     bool Load(const std::wstring& path);
+    // Whether Load has run, whatever it found (a missing file is a first run). Until then nothing of the
+    // player's progress is held, and the shut-down does not write the empty record over the player's file.
+    bool IsLoaded() const { return m_Loaded; }
     static std::wstring BackupPath(const std::wstring& path);
 
     void Write(GxContentWriterBase& writer) const;
@@ -59,4 +62,6 @@ public:
 
 private:
     bool Apply(GxUserDataPerman& scratch, GxContentReaderBase& reader);
+
+    bool m_Loaded = false;
 };

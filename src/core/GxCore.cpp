@@ -256,8 +256,15 @@ bool GxCore::Initialize()
     m_UserData = new GxUserData(this);
     m_UserDataPerman = new GxUserDataPerman(this);
 
+    // From here on all that the shut-down needs exists, so a signal is answered between the steps that
+    // take long on a busy machine (the window, the device, the sound device, the game's loading) rather
+    // than after all of them.
+    if (IsStartUpCut(L"window"))
+        return true;
     if (!CreateMainWindow())
         Quit();
+    if (IsStartUpCut(L"device"))
+        return true;
     GxGraphics::SetQuitRequest(QuitFromDevice);
     if (!GxGraphics::Initialize(m_MainWindow ? m_MainWindow->GetSDLWindow() : nullptr, nullptr, NoResetWork,
                                 NoResetWork))
@@ -265,6 +272,8 @@ bool GxCore::Initialize()
     // Opaque red until the first frame is drawn; nothing is presented yet.
     GxGraphics::Clear(D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
 
+    if (IsStartUpCut(L"input and sound"))
+        return true;
     // fontconfig loads beside the game's start-up loading; the first text waits for it. (Begun earlier,
     // its reading and mapping of files competes with the loading of the graphics driver.)
     PfFontconfigStart::Begin();
@@ -272,8 +281,27 @@ bool GxCore::Initialize()
     GxSound::Initialize(m_MainWindow);
     GxMovie::Initialize();
 
+    if (IsStartUpCut(L"game"))
+        return true;
     OnGameInit();
+    if (IsStartUpCut(L"main loop"))
+        return true;
     m_Running = true;
+    // From here a signal is answered by the main loop, after the player's files were read: a watcher (a
+    // test, a player's report) can tell the two apart by this line.
+    GxLog::Debug(L"GxCore::Initialize/起動しました\n");
+    return true;
+}
+
+bool GxCore::IsStartUpCut(const wchar_t* nextStep)
+{
+    if (m_StartUpProbe)
+        m_StartUpProbe(nextStep);
+    if (!PfSignal::IsQuitRequested())
+        return false;
+    if (!m_Quit)
+        GxLog::Debug(L"GxCore::Initialize/起動中に終了の合図を受けました(%sの前で終了します)\n", nextStep);
+    m_Quit = true;
     return true;
 }
 
@@ -313,8 +341,12 @@ void GxCore::Finalize()
 bool GxCore::SaveAtExit()
 {
     // Both are tried whatever the other did; each writer logs its own failure, and its old file stays.
-    const bool options = m_UserConfig && m_UserConfig->Save(m_SavePath + L"userconf.dat");
-    const bool progress = m_UserDataPerman && m_UserDataPerman->Save(m_SavePath + L"permanent.dat", true);
+    // One not yet read (start-up cut short by a signal) holds defaults, not the player's: the player's
+    // file stays as it is, and that is no failure.
+    const bool options =
+        m_UserConfig && (!m_UserConfig->IsLoaded() || m_UserConfig->Save(m_SavePath + L"userconf.dat"));
+    const bool progress = m_UserDataPerman && (!m_UserDataPerman->IsLoaded() ||
+                                               m_UserDataPerman->Save(m_SavePath + L"permanent.dat", true));
     if (options && progress)
         return true;
     const wchar_t* what = !options && !progress ? L"設定と進行状況" : (!options ? L"設定" : L"進行状況");

@@ -4,6 +4,7 @@
 #include "task/GxTaskRenderManage.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,13 +47,16 @@ public:
     GxCore(const GxCore&) = delete;
     GxCore& operator=(const GxCore&) = delete;
 
-    // True when the program may run its main loop.
+    // True when the program may run its main loop. A signal during start-up cuts it short at the next
+    // step (IsStartUpCut) with the quit flag set and true all the same: the main loop then runs no pass
+    // and Finalize is the normal shut-down over what was made so far.
     bool Initialize();
     void Run();
     void Finalize();
     // The shut-down's writes of the options ("userconf.dat") and the progress ("permanent.dat") to the
     // save folder; false when either failed. A failure is logged; after a quit the player chose it is
-    // also told in one box naming the folder, after a termination signal the log alone says it.
+    // also told in one box naming the folder, after a termination signal the log alone says it. Either
+    // is written only once start-up has read it: a start-up cut short leaves the player's file alone.
     bool SaveAtExit();
 
     // One engine frame: wait for the slot, run the update steps, draw and present.
@@ -76,6 +80,11 @@ public:
     // desktop pointer to ask (x and y then hold the window's outside mark mapped, near -1, -1, which is
     // no edge and no widget), not yet placed by any mouse event nor the desktop, or there is no window.
     bool GetCursorPos(int& x, int& y);
+
+    // Asked between the steps of start-up, the core's own and the game's: true, with the quit flag set,
+    // when a termination signal has come, and the caller then goes on to the shut-down at once.
+    // nextStep names the step not taken, for the debug log.
+    bool IsStartUpCut(const wchar_t* nextStep);
 
     // Before the task manager exists: the logs of this run and the display defaults.
     bool OnPreInit();
@@ -147,6 +156,9 @@ public:
     std::wstring m_SavePath;
     // The millisecond clock the random seeds are taken from; null means the system's clock.
     GxTimeSource* m_SeedClock = nullptr;
+    // Called by IsStartUpCut before it looks at the signal, with the step about to begin: lets a test
+    // raise the signal at a chosen point of start-up. Empty in the program.
+    std::function<void(const wchar_t* nextStep)> m_StartUpProbe;
 
     // The last good mouse mapping.
     MouseMapping m_MouseMapping;

@@ -31,6 +31,13 @@ static void LogScriptMessages(PfInputScript* script)
 
 void GxCore::Run()
 {
+    // A signal during start-up, or just after it, ends the run before its first pass: not even the first
+    // sequence is entered.
+    if (PfSignal::IsQuitRequested())
+    {
+        m_Quit = true;
+        return;
+    }
     // A scripted run: input comes from the script, and every pass is exactly one update step on the
     // script's virtual clock, with no waiting and no pacing. Movies play by that clock too, driven by
     // the pass rather than by threads of their own.
@@ -93,7 +100,7 @@ void GxCore::PumpMessages()
                 m_MainWindow->DispatchMessage(message);
         }
     }
-    // SIGTERM / SIGINT: the normal shut-down, without asking anyone.
+    // SIGTERM / SIGINT / SIGHUP: the normal shut-down, without asking anyone.
     if (PfSignal::IsQuitRequested())
         m_Quit = true;
 }

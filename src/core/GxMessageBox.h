@@ -8,6 +8,6 @@ int GxMessageBox(const wchar_t* caption, const wchar_t* format, ...);
 
 // The same box for the moments when nothing the player keeps is at stake (start-up, the device's
 // creation, the last box of the exit): it waits in a loop of its own where no main loop reads the quit
-// flag, so a termination or interrupt signal while it is open ends the program at once with status 0
+// flag, so a termination, interrupt or hang-up signal while it is open ends the program at once with status 0
 // instead of waiting for a click (a logout or a service stop does not wait out its timeout).
 int GxMessageBoxEndingOnSignal(const wchar_t* caption, const wchar_t* format, ...);

@@ -112,8 +112,9 @@ void GxGameRoot::Install()
     GxNcCallbackSystemSound::SetSoundPlayer(&PlayEffectSound);
 }
 
-// Start-up after every device exists. No step stops it: each loader logs its own failures and the game
-// runs with what could be loaded.
+// Start-up after every device exists. No failure stops it: each loader logs its own failures and the game
+// runs with what could be loaded. A termination signal does, at the next step (GxCore::IsStartUpCut): the
+// shut-down then follows, and writes back only the player's files that were read.
 bool GxGameRoot::OnGameInit(GxCore& core)
 {
     if (core.m_SystemConfig->m_SkipSlightError)
@@ -122,6 +123,8 @@ bool GxGameRoot::OnGameInit(GxCore& core)
 
     if (core.m_SystemConfig->m_AutoCompile)
         CompileScripts();
+    if (core.IsStartUpCut(L"tables"))
+        return true;
 
     GxDisplaySettings::Get().m_CursorMode = 1;
     core.OnSetCursor();
@@ -155,6 +158,8 @@ bool GxGameRoot::OnGameInit(GxCore& core)
     g_DBZorTown.Load(L"data/db_zortown.txt");
     g_DBZorCommand.Load(L"data/db_zorcommand.txt");
 
+    if (core.IsStartUpCut(L"maps"))
+        return true;
     ZorMapData::LoadAllMaps();
     ZorCore::GetInstance()->GetUserData()->InitNewGame();
     // Nothing is loaded yet; this puts the stage loader back at the pool's first entry.
@@ -165,6 +170,8 @@ bool GxGameRoot::OnGameInit(GxCore& core)
     ZorScriptBuiltins::SetSaveFolder(core.m_SavePath);
     ZorScriptBuiltins::SetExtraOption(&core.m_UserDataPerman->m_ExtraOption);
 
+    if (core.IsStartUpCut(L"fonts"))
+        return true;
     ReleaseGlobalFonts();
     const std::wstring& fontDir = core.m_SystemConfig->GetFontDir();
     for (size_t i = 0; i < std::size(s_BitmapFonts); ++i)
@@ -176,10 +183,14 @@ bool GxGameRoot::OnGameInit(GxCore& core)
     for (int i = 0; i < GxSystemConfig::kFontSizes; ++i)
         g_GDIFontMaps[i].SetFont(core.m_SystemConfig->m_FontSize[i], nullptr);
 
+    if (core.IsStartUpCut(L"script program"))
+        return true;
     GxMoaBuiltinEx::Install();
     CreateMoa(&core);
     LoadMoaCode();
 
+    if (core.IsStartUpCut(L"image sets"))
+        return true;
     // The common sets live in the UI image-set folder ("uigis/").
     const std::wstring& uiSets = core.m_SystemConfig->GetString(SYSSTR_UIGIS_DIR);
     GxNcImageSetPool::Add(uiSets + L"ui_common.gis");
@@ -187,7 +198,11 @@ bool GxGameRoot::OnGameInit(GxCore& core)
     GxNcImageSetPool::Add(uiSets + L"ui_iconpool.gis");
     // Null when the icon set failed to load: the icon pool then stays empty.
     GxNcIconPool::Build(GxNcImageSetPool::Find(uiSets + L"ui_iconpool.gis"));
+    if (core.IsStartUpCut(L"effects"))
+        return true;
     GxNcEffectPool::LoadAllEffect(core.m_SystemConfig->GetGncDir(), core.m_SystemConfig->GetGisDir());
+    if (core.IsStartUpCut(L"player's files"))
+        return true;
 
     // Progress first, then the options, so the saves at shut-down write back what was read, never
     // defaults over the player's files. A missing file is a first run; a damaged one has been logged and
@@ -203,6 +218,8 @@ bool GxGameRoot::OnGameInit(GxCore& core)
     else
         core.m_UserConfig->m_ScreenMode = 0;
 
+    if (core.IsStartUpCut(L"screens"))
+        return true;
     // The root, then the system sequence, which every screen relies on, then the screens in a fixed order.
     GxTaskBase* root = new GxTaskBase(core.m_TaskManage);
     new SeqSystem(root);

@@ -15,7 +15,7 @@ int main()
     // is freed, and later ones then leave resident holes in the heap that raise the program's peak memory.
     PfProcess::SetLargeBlockThreshold(128 * 1024);
 
-    // SIGTERM and SIGINT end the program through the normal shut-down.
+    // SIGTERM, SIGINT and SIGHUP end the program through the normal shut-down.
     PfSignal::Install();
 
     // The cache holds 180 MiB in all and no file over 1 MiB; the game's start-up switches it on.

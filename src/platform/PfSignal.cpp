@@ -1,6 +1,7 @@
 #include "platform/PfSignal.h"
 
 #include <csignal>
+#include <initializer_list>
 #include <unistd.h>
 
 static volatile std::sig_atomic_t s_QuitRequested = 0;
@@ -22,8 +23,10 @@ void PfSignal::Install()
     sigemptyset(&sa.sa_mask);
     // No SA_RESTART: a sleeping frame timer wakes up at once and the loop sees the request.
     sa.sa_flags = 0;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
+    // A hang-up (the terminal that started the game closed, the session ended) is answered like a
+    // termination: left to its default it would end the process without the exit writes.
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
 }
 
 bool PfSignal::IsQuitRequested()

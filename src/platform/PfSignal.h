@@ -1,7 +1,8 @@
 #pragma once
 
-// SIGTERM and SIGINT as an orderly quit request: the handlers only raise a flag, which the main loop
-// reads once per pass and answers with the normal shut-down (settings and progress are saved).
+// SIGTERM, SIGINT and SIGHUP as an orderly quit request: the handlers only raise a flag, which start-up
+// reads between its steps and the main loop once per pass, and either answers with the normal shut-down
+// (settings and progress are saved).
 class PfSignal
 {
 public:
@@ -12,7 +13,7 @@ public:
     static bool IsQuitRequested();
     // Clears the flag; for tests.
     static void ClearQuitRequest();
-    // While on, a termination or interrupt signal ends the process at once with status 0 instead of
+    // While on, a termination, interrupt or hang-up signal ends the process at once with status 0 instead of
     // raising the flag. For a box shown at start-up before anything needs saving (the "already running"
     // notice): it waits in the box's own loop, where no main loop reads the flag.
     static void SetExitOnSignal(bool on);

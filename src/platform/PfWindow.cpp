@@ -26,7 +26,7 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
                       void* user)
 {
     Destroy();
-    // SIGINT and SIGTERM are the program's own (an orderly quit that no listener may veto); SDL would
+    // SIGINT, SIGTERM and SIGHUP are the program's own (an orderly quit that no listener may veto); SDL would
     // otherwise turn them into a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The video subsystem stays up until the process ends: shutting it down unloads the GL driver

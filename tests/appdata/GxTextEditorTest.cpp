@@ -129,10 +129,11 @@ protected:
         std::ofstream(m_Dir / "data" / "applications" / "kvfake.desktop")
             << "[Desktop Action New]\nExec=wrong\n[Desktop Entry]\nName=Fake\nExec=" << exec << "\n";
     }
-    // The recorded arguments, once the editor has written them.
+    // The recorded arguments, once the editor has written them (waiting at least 60 s: only an editor
+    // that never starts is slower, however loaded the machine).
     std::vector<std::string> WaitForArguments()
     {
-        for (int i = 0; i < 500 && !fs::exists(m_Out); ++i)
+        for (int i = 0; i < 6000 && !fs::exists(m_Out); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::ifstream in(m_Out);
         std::vector<std::string> lines;
@@ -140,10 +141,11 @@ protected:
             lines.push_back(line);
         return lines;
     }
-    // True once no child of this process has ended unreaped (WNOWAIT looks without reaping).
+    // True once no child of this process has ended unreaped (WNOWAIT looks without reaping), within at
+    // least 60 s.
     static bool NoZombieSoon()
     {
-        for (int i = 0; i < 500; ++i)
+        for (int i = 0; i < 6000; ++i)
         {
             siginfo_t info{};
             if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == 0)

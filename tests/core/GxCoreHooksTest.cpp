@@ -20,6 +20,7 @@
 #include "graphics/GxFontData.h"
 #include "graphics/GxGDIFontMap.h"
 #include "platform/PfInputScript.h"
+#include "platform/PfSignal.h"
 #include "script/GxMoaEx.h"
 #include "script/GxMoaHost.h"
 #include "strategy/ZorCore.h"
@@ -27,8 +28,10 @@
 #include "task/GxSeqBase.h"
 #include "task/GxTaskManage.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -82,6 +85,7 @@ protected:
         m_Core->m_UserDataPerman = new GxUserDataPerman(m_Core.get());
         m_Core->m_SavePath = Folder();
         m_Core->m_TaskManage = new GxTaskManage(m_Core.get());
+        m_Core->m_StartUpProbe = m_Probe;
         m_ResourcesBefore = Resources();
         EXPECT_TRUE(m_Core->OnGameInit());
     }
@@ -98,6 +102,8 @@ protected:
     }
 
     std::unique_ptr<GxCore> m_Core;
+    // Handed to the core as its start-up probe.
+    std::function<void(const wchar_t*)> m_Probe;
     std::string m_Game;
     std::filesystem::path m_OldDir;
     size_t m_ResourcesBefore = 0;
@@ -193,6 +199,48 @@ TEST_F(GxCoreHooks, GameInitLoadsTheSampleGameAndTermGivesEverythingBack)
     EXPECT_EQ(g_GDIFontMaps[1].GetPageCount(), 0u);
     EXPECT_EQ(Resources(), m_ResourcesBefore);
     EXPECT_EQ(ReadLog("error.log"), L"");
+}
+
+// A termination signal during the game's start-up stops it at the next step, before the screens are built;
+// the player's files are written back at shut-down only once they have been read, so a stop before them
+// leaves the player's options and progress as they were.
+TEST_F(GxCoreHooks, ASignalDuringGameInitStopsAtTheNextStepAndWritesBackOnlyWhatWasRead)
+{
+    ASSERT_TRUE(kvtest::CopySampleGame(m_Game));
+    GxUserConfig options;
+    options.m_Volume_BGM = 35;
+    ASSERT_TRUE(options.Save(Folder() + L"userconf.dat"));
+    GxUserDataPerman progress(nullptr);
+    progress.SetReadedMessage(40, L"main");
+    ASSERT_TRUE(progress.Save(Folder() + L"permanent.dat", true));
+    PfSignal::Install();
+    for (auto [cutAt, read] : {std::pair{L"player's files", false}, {L"screens", true}})
+    {
+        SCOPED_TRACE(GxString::ToUtf8(cutAt));
+        PfSignal::ClearQuitRequest();
+        m_Probe = [cutAt = std::wstring(cutAt)](const wchar_t* step)
+        {
+            if (step == cutAt)
+                std::raise(SIGTERM);
+        };
+        Start();
+        EXPECT_TRUE(m_Core->m_Quit);
+        EXPECT_EQ(m_Core->m_TaskManage->GetRootTask(), nullptr);
+        EXPECT_FALSE(m_Core->m_TaskManage->IsChangeSequencePending());
+        EXPECT_EQ(m_Core->m_UserConfig->m_Volume_BGM, read ? 35 : 80);
+        EXPECT_EQ(m_Core->m_UserDataPerman->IsReadedMessage(L"main", 40), read);
+        EXPECT_TRUE(m_Core->SaveAtExit());
+        Stop();
+        GxUserConfig kept;
+        ASSERT_TRUE(kept.Load(Folder() + L"userconf.dat"));
+        EXPECT_EQ(kept.m_Volume_BGM, 35);
+        GxUserDataPerman keptProgress(nullptr);
+        ASSERT_TRUE(keptProgress.Load(Folder() + L"permanent.dat"));
+        EXPECT_TRUE(keptProgress.IsReadedMessage(L"main", 40));
+    }
+    m_Probe = nullptr;
+    PfSignal::ClearQuitRequest();
+    std::signal(SIGTERM, SIG_DFL);
 }
 
 TEST_F(GxCoreHooks, EmptyFolderLogsEachMissingFileAndStillStarts)

@@ -1,6 +1,7 @@
 // The options and progress written at shut-down into a save folder that refuses them: each failure is
 // logged; a quit the player chose is told in one box naming the folder (written to standard error when
 // no display can show a box, as here), a termination signal leaves the log alone.
+#include "FileTestSupport.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCore.h"
@@ -27,6 +28,9 @@ protected:
         m_Core.m_SavePath = Folder();
         m_Core.m_UserConfig = new GxUserConfig();
         m_Core.m_UserDataPerman = new GxUserDataPerman(&m_Core);
+        // As start-up leaves them on a first run: read, with no file found.
+        m_Core.m_UserConfig->Load(WidePath("userconf.dat"));
+        m_Core.m_UserDataPerman->Load(WidePath("permanent.dat"));
     }
     void TearDown() override
     {
@@ -58,6 +62,25 @@ TEST_F(GxCoreSaveAtExit, WrittenFilesNeitherLogNorAsk)
     EXPECT_TRUE(std::filesystem::is_regular_file(Path("userconf.dat")));
     EXPECT_TRUE(std::filesystem::is_regular_file(Path("permanent.dat")));
     EXPECT_FALSE(Logged(L"保存できませんでした"));
+}
+
+// Start-up cut short by a signal before it read the player's files: the defaults held are not written over
+// them, and that is no failure.
+TEST_F(GxCoreSaveAtExit, FilesNotReadYetAreLeftAsTheyWere)
+{
+    GxUserConfig players;
+    players.m_Volume_BGM = 35;
+    ASSERT_TRUE(players.Save(Folder() + L"userconf.dat"));
+    const std::string progress = "the player's progress";
+    std::ofstream(Path("permanent.dat"), std::ios::binary) << progress;
+    const std::string options = KvFileBytes(Path("userconf.dat"));
+    delete m_Core.m_UserConfig;
+    m_Core.m_UserConfig = new GxUserConfig();
+    delete m_Core.m_UserDataPerman;
+    m_Core.m_UserDataPerman = new GxUserDataPerman(&m_Core);
+    EXPECT_TRUE(m_Core.SaveAtExit());
+    EXPECT_TRUE(KvFileBytes(Path("userconf.dat")) == options);
+    EXPECT_EQ(KvFileBytes(Path("permanent.dat")), progress);
 }
 
 TEST_F(GxCoreSaveAtExit, AFailureAfterThePlayersQuitIsLoggedAndToldInOneBoxNamingTheFolder)

@@ -81,10 +81,11 @@ TEST(GxThreadManage, DefaultListenerOrNoneTakesRecordsOfThreadsWithoutOne)
     EXPECT_TRUE(finished.IsFinished());
     EXPECT_EQ(finished.GetResult(), 42u);
     EXPECT_EQ(bare.Poll(), 0u);
-    // With no worker left WaitAll returns at once.
+    // With no worker left WaitAll returns at once: a wait for a worker that is not there never would. The
+    // bound only tells that from a loaded machine's lateness.
     auto start = std::chrono::steady_clock::now();
     bare.WaitAll();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
 TEST(GxThreadManage, StopRefusesNewWorkersAndWaitAllSeesRunningOnesEnd)

@@ -91,7 +91,7 @@ TEST_F(GxMovieTest, SoundOnlyFileLeavesTheTextureBlackAndEnds)
     ASSERT_TRUE(GxMovie::Open(2, Write("voice.wav", wav), &texture, false, false));
     ASSERT_TRUE(GxMovie::Play(2, 0, 0));
     GxMoviePlayerFile* player = GxMovie::GetPlayer(2);
-    ASSERT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 5.0));
+    ASSERT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }));
     EXPECT_NEAR(player->GetDuration(), 0.3, 0.01);
     EXPECT_EQ(TexturePixel(&texture, 5, 5), 0xFF000000u);
     EXPECT_TRUE(player->GetRenderer()->GetCopyRecords().empty());

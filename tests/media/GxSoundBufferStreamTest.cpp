@@ -222,7 +222,7 @@ struct ReleaseOutcome
 };
 
 // Plays the stream looping, arms the decoder and pulls past the first block, so the feeding thread sits in a
-// read; then releases on a thread of its own (a release that never returns is let go after 5 s).
+// read; then releases on a thread of its own (a release that never returns is let go after 30 s).
 ReleaseOutcome ReleaseWhileReadBlocks(GxSoundBufferStream& stream, BlockingDecoder& decoder, GxWavData& sound)
 {
     EXPECT_TRUE(decoder.Open(&sound));

@@ -88,7 +88,7 @@ protected:
     static std::wstring Wide(const std::string& path) { return GxString::FromUtf8(path); }
 
     // Runs the main loop's movie update until done() holds or the time is up; false on time-out.
-    template <typename Done> static bool PumpUntil(Done done, double seconds = 20.0)
+    template <typename Done> static bool PumpUntil(Done done, double seconds = 120.0)
     {
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (!done())

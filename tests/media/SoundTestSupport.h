@@ -218,10 +218,11 @@ private:
     std::vector<std::wstring> m_Lines;
 };
 
-// Waits (at most 5 s) until ready() holds.
+// Waits (at least 30 s of 1 ms sleeps) until ready() holds: the bound only tells a thread that never gets
+// there from a loaded machine's lateness.
 inline bool WaitUntil(const std::function<bool()>& ready)
 {
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 30000; ++i)
     {
         if (ready())
             return true;

@@ -28,14 +28,16 @@ TEST(PfProcess, RunGivesTheExitStatusOrMinusOneForAKilledProgram)
 TEST(PfProcess, StartedProgramsAreReapedOnceTheyEnd)
 {
     const size_t before = PfProcess::GetUnreapedCount();
-    ASSERT_TRUE(PfProcess::Start({"sleep", "5"}));
+    // The sleeper lets go of the output this test's runner waits on, so its long sleep holds nobody up.
+    ASSERT_TRUE(PfProcess::Start({"sh", "-c", "exec sleep 90 > /dev/null 2>&1 < /dev/null"}));
     ASSERT_TRUE(PfProcess::Start({"sh", "-c", "exit 0"}));
     EXPECT_GE(PfProcess::GetUnreapedCount(), before + 1);
     EXPECT_FALSE(PfProcess::Start({"no-such-program-kv"}));
     EXPECT_FALSE(PfProcess::Start({""}));
 
     // Nobody here waits or calls ReapFinished: the reaper thread collects it.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    // The sleeper outlives the wait by far, however slowly a loaded machine reaps the short one.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (PfProcess::GetUnreapedCount() > before + 1 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     // The short one is gone; the sleeper stays a child until it ends.

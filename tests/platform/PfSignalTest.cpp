@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-TEST(PfSignal, TerminationAndInterruptRaiseTheQuitRequest)
+TEST(PfSignal, TerminationInterruptAndHangUpRaiseTheQuitRequest)
 {
     PfSignal::Install();
-    for (int sig : {SIGTERM, SIGINT})
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
     {
         PfSignal::ClearQuitRequest();
         EXPECT_FALSE(PfSignal::IsQuitRequested());
@@ -22,14 +22,16 @@ TEST(PfSignal, TerminationAndInterruptRaiseTheQuitRequest)
 
 TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)
 {
-    // In a child: with the exit switched on, SIGTERM ends it with status 0 at once; a pending request
-    // ends it as the switch goes on; switched off again, the signal only raises the flag (status 3).
+    // In a child: with the exit switched on, SIGTERM (or a hang-up) ends it with status 0 at once; a pending
+    // request ends it as the switch goes on; switched off again, the signal only raises the flag (status 3).
     const struct
     {
         bool pendingFirst;
         bool on;
         int status;
-    } cases[] = {{false, true, 0}, {true, true, 0}, {false, false, 3}};
+        int sig;
+    } cases[] = {{false, true, 0, SIGTERM}, {true, true, 0, SIGTERM}, {false, false, 3, SIGTERM},
+                 {false, true, 0, SIGHUP},  {true, true, 0, SIGHUP},  {false, false, 3, SIGHUP}};
     for (const auto& c : cases)
     {
         const pid_t child = fork();
@@ -39,16 +41,16 @@ TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)
             PfSignal::Install();
             PfSignal::ClearQuitRequest();
             if (c.pendingFirst)
-                std::raise(SIGTERM);
+                std::raise(c.sig);
             PfSignal::SetExitOnSignal(true);
             PfSignal::SetExitOnSignal(c.on);
-            std::raise(SIGTERM);
+            std::raise(c.sig);
             _exit(PfSignal::IsQuitRequested() ? 3 : 4);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.pendingFirst << c.on;
+        ASSERT_TRUE(WIFEXITED(status)) << "signal " << c.sig;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.pendingFirst << c.on << " signal " << c.sig;
     }
 }
 

@@ -18,8 +18,8 @@ namespace
 {
 
 constexpr int kFirstDisplay = 90, kDisplays = 40;
-// A server on a loaded machine may take a few seconds to come up; one that has not by then never will.
-constexpr int kStartTimeoutMs = 10000;
+// A server on a loaded machine may take many seconds to come up; one that has not by then never will.
+constexpr int kStartTimeoutMs = 120000;
 
 std::string FindOnPath(const char* name)
 {

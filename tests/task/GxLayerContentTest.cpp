@@ -65,5 +65,7 @@ TEST(GxLayerContent, RaisedSubLayerCountInASlotCostsNoMoreThanTheFile)
     EXPECT_GT(damaged.m_Errors, 0u);
     EXPECT_LE(damaged.m_SubLayers, 1);
     EXPECT_LT(damaged.m_PeakBytes, own.m_PeakBytes + (1u << 20));
-    EXPECT_LT(damaged.m_Seconds, 1.0);
+    // The peak above is the measure of cost; the clock only catches a read that runs on over the raised
+    // count, with a bound no loaded machine reaches for a file this size.
+    EXPECT_LT(damaged.m_Seconds, 20.0);
 }

@@ -338,7 +338,7 @@ TEST_F(GxTaskLayerTest, AMovieIsDrawnAtTheSizeAskedForAndItsPlayerIsTheSlots)
     ASSERT_NE(m_Layer->GetMoviePlayer(), nullptr);
     EXPECT_EQ(m_Layer->GetMoviePlayer(), GxMovie::GetPlayer(1)) << "the first record plays in slot 1";
     auto* texture = static_cast<GxTextureMovie*>(m_Layer->GetCurrentContent().m_pTexture);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!(texture->IsFilled() && texture->GetFrameWidth() > 0) && std::chrono::steady_clock::now() < end)
     {
         GxMovie::UpdateAll();
