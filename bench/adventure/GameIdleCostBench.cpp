@@ -20,6 +20,13 @@
 //   callgrind (--toggle-collect='*SteppedTypingFrames*'), cold (the screen's first frames) and warm (the
 //   line typed once before); frames, characters and presents.
 //
+// - the title standing still, its buttons reading the cursor at every update step, for five seconds with
+//   the pointer over the window and five with it gone off the window: processor time per second of each
+//   (and the X server's, as above), main-loop passes per second, and how often the window system was asked
+//   where the desktop pointer is. Off the window should cost what over it does, within a few per cent,
+//   asking the desktop never (the title has no reader that wants the pointer past the window). Run last:
+//   it leaves the title as the current screen.
+//
 // The machine's load average is reported with each figure: other work on a shared machine slows the
 // rasteriser's threads and the figures with them.
 //
@@ -30,14 +37,17 @@
 #include "adventure/SeqAvgMain.h"
 #include "core/GxTimeSource.h"
 #include "graphics/GxGraphics.h"
+#include "platform/PfWindow.h"
 #include "platform/PfClock.h"
 #include "platform/PfGLDevice.h"
 #include "support/BenchAdventureScreen.h"
 #include "support/BenchProcessStats.h"
 #include "support/BenchTools.h"
 #include "task/GxTaskLayer.h"
+#include "task/GxTaskManage.h"
 #include "task/ui/GxTaskUIMessageWindowFx.h"
 
+#include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -197,7 +207,8 @@ void BM_IdleSteppedTyping(benchmark::State& state)
         {
             state.PauseTiming();
             // The warm-up is a lambda's call, not the collected function's.
-            [&] {
+            [&]
+            {
                 stage.core->m_FrameTimer.SetTimeSource(&clock);
                 stage.screen->ShowMessage(kLongLine, false, false, false);
                 for (int i = 0; i < kFrames; ++i)
@@ -319,6 +330,100 @@ void BM_IdleBareClearPresentLoop(benchmark::State& state)
     }
 }
 
+struct PointerRun
+{
+    double cpuMsPerS = 0.0;
+    double serverCpuMsPerS = 0.0;
+    double passesPerS = 0.0;
+    double desktopAsksPerS = 0.0;
+};
+
+// The core's frames for the given seconds at the real pace, the pointer over the window or off it: SDL is
+// told so by the events a pointer makes (and under X the server's pointer is moved there as well), and the
+// window takes them before the frames run.
+PointerRun RunWithPointer(TypingStage& stage, bool over, double seconds)
+{
+    PfWindow& window = stage.device.GetWindow();
+    SDL_Window* sdl = window.GetSDLWindow();
+    SDL_Event e{};
+    if (over)
+    {
+        // Over the title's empty lower right, clear of its buttons.
+        SDL_WarpMouseInWindow(sdl, 900, 700);
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = SDL_GetWindowID(sdl);
+        e.motion.x = 900;
+        e.motion.y = 700;
+    }
+    else
+    {
+        SDL_WarpMouseGlobal(0, 0);
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = SDL_GetWindowID(sdl);
+        e.window.event = SDL_WINDOWEVENT_LEAVE;
+    }
+    SDL_Delay(50);
+    SDL_PushEvent(&e);
+    stage.core->PumpMessages();
+
+    const pid_t server = static_cast<pid_t>(std::atoi(BenchTools::Setting("KV_XSERVER_PID", "0").c_str()));
+    const double server0 = server > 0 ? BenchProcessCpuSeconds(server) : 0.0;
+    const uint64_t asks0 = window.GetDesktopPointerQueries();
+    const double cpu0 = SelfCpuSeconds();
+    const uint64_t wall0 = PfClock::GetTimeUs();
+    uint64_t passes = 0;
+    while (PfClock::GetTimeUs() - wall0 < static_cast<uint64_t>(seconds * 1e6))
+    {
+        stage.core->Frame();
+        ++passes;
+    }
+    const double wall = static_cast<double>(PfClock::GetTimeUs() - wall0) * 1e-6;
+    PointerRun run;
+    run.cpuMsPerS = (SelfCpuSeconds() - cpu0) * 1000.0 / wall;
+    if (server > 0)
+        run.serverCpuMsPerS = (BenchProcessCpuSeconds(server) - server0) * 1000.0 / wall;
+    run.passesPerS = static_cast<double>(passes) / wall;
+    run.desktopAsksPerS = static_cast<double>(window.GetDesktopPointerQueries() - asks0) / wall;
+    return run;
+}
+
+void BM_IdleTitlePointerOverAndOff(benchmark::State& state)
+{
+    TypingStage& stage = Typing();
+    if (!stage.ready)
+    {
+        state.SkipWithError("no adventure screen");
+        return;
+    }
+    GxTaskManage* manage = stage.core->m_TaskManage;
+    manage->ChangeSequence(L"SeqTitle", 0, 0);
+    // The core reads the pointer off its main window: the benchmark's own window, lent for this run.
+    stage.core->m_MainWindow = &stage.device.GetWindow();
+    // Past the switch's fades: the title stands still.
+    manage->ApplyPendingSequence();
+    RunFrames(stage, 2.0);
+    for (auto _ : state)
+    {
+        const double load = BenchLoadAverage();
+        const PointerRun over = RunWithPointer(stage, true, kLoopSeconds);
+        const PointerRun off = RunWithPointer(stage, false, kLoopSeconds);
+        state.counters["over_cpu_ms_per_s"] = over.cpuMsPerS;
+        state.counters["off_cpu_ms_per_s"] = off.cpuMsPerS;
+        state.counters["off_over_cpu_ratio"] = over.cpuMsPerS > 0.0 ? off.cpuMsPerS / over.cpuMsPerS : 0.0;
+        if (BenchTools::Setting("KV_XSERVER_PID", "0") != "0")
+        {
+            state.counters["over_xserver_cpu_ms_per_s"] = over.serverCpuMsPerS;
+            state.counters["off_xserver_cpu_ms_per_s"] = off.serverCpuMsPerS;
+        }
+        state.counters["over_passes_per_s"] = over.passesPerS;
+        state.counters["off_passes_per_s"] = off.passesPerS;
+        state.counters["over_desktop_asks_per_s"] = over.desktopAsksPerS;
+        state.counters["off_desktop_asks_per_s"] = off.desktopAsksPerS;
+        state.counters["load_avg_1min"] = load;
+    }
+    stage.core->m_MainWindow = nullptr;
+}
+
 } // namespace
 
 BENCHMARK(BM_IdleFadeAndBlackHold)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -326,3 +431,5 @@ BENCHMARK(BM_IdleBlackFadeIn)->Iterations(1)->UseRealTime()->Unit(benchmark::kMi
 BENCHMARK(BM_IdleBareClearPresentLoop)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleTypingLineEngineLoop)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleSteppedTyping)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+// Last: it leaves the title on screen.
+BENCHMARK(BM_IdleTitlePointerOverAndOff)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -75,11 +75,18 @@ public:
     // window, the quit flag is set at once so the loop still ends.
     void Quit();
     bool OnSetCursor();
-    // The cursor in virtual-screen pixels, off the window too (beyond 0..1023 and 0..767 then) where the
-    // desktop says where it is. False when its place is not known: off the window uncaptured with no
-    // desktop pointer to ask (x and y then hold the window's outside mark mapped, near -1, -1, which is
-    // no edge and no widget), not yet placed by any mouse event nor the desktop, or there is no window.
+    // The cursor in virtual-screen pixels as everything that asks what lies under it takes it (widgets,
+    // tips, the dragged unit): over the window, or held by its capture, where its mouse events put it.
+    // Anywhere else it is over nothing: false, with x and y the window's outside mark mapped (near -1, -1,
+    // no edge and no widget); also before any mouse event has placed it, and without a window. The
+    // desktop is never asked: nothing under the cursor needs to know more than that it is not over it.
     bool GetCursorPos(int& x, int& y);
+    // The same, except that off the window uncaptured the cursor is where the desktop has it (beyond
+    // 0..1023 and 0..767 then), for the one reader that acts on a pointer just past the window: the defence
+    // map's edge zones. False when its place is not known (no desktop pointer to ask). The desktop is asked
+    // at most once a frame, on the first need, and its answer serves every step and caller of that frame:
+    // on a slow X server each ask waits for a round trip.
+    bool GetCursorPosPastWindow(int& x, int& y);
 
     // Asked between the steps of start-up, the core's own and the game's: true, with the quit flag set,
     // when a termination signal has come, and the caller then goes on to the shut-down at once.
@@ -168,6 +175,9 @@ private:
     bool DispatchMouse(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void NotifyRelease(int32_t (GxTaskManage::*listener)(const float*, uint32_t), const float* point, uint32_t keys);
     void HandleEngineKey(uint32_t key);
+    // The cursor in client coordinates mapped to the virtual screen; off the window, from the desktop
+    // when pastWindow asks for it.
+    bool MapCursor(bool pastWindow, int& x, int& y);
     void PlaceLogs();
     // Deletes the configuration, the user data and the profile; safe to call again.
     void DeleteGameData();
@@ -176,6 +186,11 @@ private:
 
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;
+    // The desktop's answer for the current frame, in client coordinates; Frame forgets it.
+    bool m_DesktopPointerAsked = false;
+    bool m_DesktopPointerKnown = false;
+    int m_DesktopPointerX = 0;
+    int m_DesktopPointerY = 0;
 };
 
 // The core of the process, set by the entry function.

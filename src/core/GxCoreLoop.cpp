@@ -123,6 +123,8 @@ void GxCore::DrawRenderLayers()
 void GxCore::Frame()
 {
     m_FrameTimer.Wait();
+    // The desktop pointer is asked afresh in each frame, once at most, by whoever needs it first.
+    m_DesktopPointerAsked = false;
 
     const uint32_t mode = GxDisplaySettings::Get().m_ScreenMode;
     const bool windowed =

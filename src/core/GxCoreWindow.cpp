@@ -99,18 +99,42 @@ void GxCore::MapMouse(const MouseMapping& mapping, int x, int y, float& vx, floa
 
 bool GxCore::GetCursorPos(int& x, int& y)
 {
+    return MapCursor(false, x, y);
+}
+
+bool GxCore::GetCursorPosPastWindow(int& x, int& y)
+{
+    return MapCursor(true, x, y);
+}
+
+bool GxCore::MapCursor(bool pastWindow, int& x, int& y)
+{
     x = 0;
     y = 0;
     if (!m_MainWindow)
         return false;
-    int cx = 0;
-    int cy = 0;
-    m_MainWindow->GetCursorPos(cx, cy);
     // Over the window, or held by its capture, the pointer is where its mouse events put it; away from it,
-    // where the desktop has it, mapped as inside (far off the window that is far off the virtual screen).
+    // at the outside mark, or where the desktop has it, mapped as inside (far off the window that is far
+    // off the virtual screen).
+    int cx = PfWindow::kPointerOutside;
+    int cy = PfWindow::kPointerOutside;
     bool known = m_MainWindow->IsPointerOver();
-    if (!known)
-        known = m_MainWindow->GetDesktopPointer(cx, cy);
+    if (known)
+        m_MainWindow->GetCursorPos(cx, cy);
+    else if (pastWindow)
+    {
+        if (!m_DesktopPointerAsked)
+        {
+            m_DesktopPointerAsked = true;
+            m_DesktopPointerKnown = m_MainWindow->GetDesktopPointer(m_DesktopPointerX, m_DesktopPointerY);
+        }
+        known = m_DesktopPointerKnown;
+        if (known)
+        {
+            cx = m_DesktopPointerX;
+            cy = m_DesktopPointerY;
+        }
+    }
     int w = 0;
     int h = 0;
     m_MainWindow->GetClientSize(w, h);

@@ -230,10 +230,11 @@ bool PfWindow::GetCursorPos(int& x, int& y) const
     return true;
 }
 
-bool PfWindow::GetDesktopPointer(int& x, int& y) const
+bool PfWindow::GetDesktopPointer(int& x, int& y)
 {
     if (!m_Window)
         return false;
+    ++m_DesktopPointerQueries;
     // Only an X desktop lets any program ask where its pointer is.
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

@@ -80,8 +80,11 @@ public:
     // drivers, window systems that keep it from programs (Wayland), the pointer on another X screen, or
     // no window. On X the server is asked each time (when built with its client library): SDL's own copy
     // of the desktop pointer is refreshed on raw device input only, so a pointer placed by a program
-    // (XWarpPointer, xdotool) would leave it stale.
-    bool GetDesktopPointer(int& x, int& y) const;
+    // (XWarpPointer, xdotool) would leave it stale. Where the server is slow each ask waits on it, so
+    // callers ask sparingly (GxCore asks at most once a frame).
+    bool GetDesktopPointer(int& x, int& y);
+    // How many times the window system has been asked for the desktop pointer, over this object's life.
+    uint64_t GetDesktopPointerQueries() const { return m_DesktopPointerQueries; }
 
 private:
     SDL_Window* m_Window = nullptr;
@@ -90,6 +93,7 @@ private:
     int m_EventPointerX = 0;
     int m_EventPointerY = 0;
     bool m_PointerOver = false;
+    uint64_t m_DesktopPointerQueries = 0;
     PfWindowProc m_Proc = nullptr;
     void* m_User = nullptr;
     std::deque<GxWindowMessage> m_Posted;

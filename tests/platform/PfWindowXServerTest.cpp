@@ -440,6 +440,11 @@ TEST_P(GxWidgetEngineOnXPointer, StackedButtonsLightOneAtATimeAsThePointerPasses
     StackedButtonsLightOneAtATime();
 }
 
+TEST_P(GxWidgetEngineOnXPointer, ButtonsNeverAskTheServerWhereAPointerOffTheWindowWent)
+{
+    ButtonsLeaveTheDesktopAlone();
+}
+
 TEST_P(ZorWindowsDeviceOnX, TheDraggedUnitsFaceFollowsThePointerAndIsCrossedOutWhereItCannotGo)
 {
     DragTheFirstCardOverASlotAndTheBar();
@@ -483,6 +488,19 @@ TEST_P(ZorCameraOnX, TheEdgeZonesReachJustPastTheWindow)
     EXPECT_GT(camera->GetCurrent().m_Target.x, released) << "let go just past the side, the map scrolls on";
     PointOff(right + 200, middle);
     EXPECT_TRUE(KeepsStill(camera)) << "far past the side after the drag";
+}
+
+// Off the window, the server is asked where the pointer went once a pass, for the map's edge zones alone:
+// the bars' many buttons never ask.
+TEST_P(ZorCameraOnX, APointerOffTheWindowIsAskedOfTheServerOnceAPass)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    MoveTo(400, 300);
+    PointOff(m_Window.w + 200, m_Window.h / 2);
+    const PfWindow* window = m_Loop.m_Core.m_MainWindow;
+    const uint64_t before = window->GetDesktopPointerQueries();
+    Passes(10);
+    EXPECT_EQ(window->GetDesktopPointerQueries() - before, 10u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pointer, ZorCameraOnX, ::testing::Values(Move::Device, Move::Warp), MoveName);

@@ -202,6 +202,37 @@ TEST_F(ZorCameraInput, TheMapKeepsStillWhileThePointerIsAway)
     TheMapKeepsStillWhileThePointerIsAway();
 }
 
+// The defence screen, its bars full of buttons, with the pointer gone from the window: only the map's edge
+// zones want to know where it went, and the desktop is asked once a pass however many update steps the pass
+// runs; while the window is inactive (no edge scrolling) and with the pointer back over it, never.
+TEST_F(ZorCameraInput, APointerOffTheWindowIsAskedOfTheDesktopOnceAPass)
+{
+    Enter(m_Screen, SeqZorMain::kParamBack);
+    MoveTo(512, 300);
+    PointerOff();
+    const PfWindow* window = m_Loop.m_Core.m_MainWindow;
+    auto asked = [&](int passes, uint32_t ms)
+    {
+        const uint64_t before = window->GetDesktopPointerQueries();
+        m_Loop.Passes(passes, ms);
+        return window->GetDesktopPointerQueries() - before;
+    };
+    GxFrameTimer& timer = m_Loop.m_Core.m_FrameTimer;
+    timer.m_FixedStep = true; // 50 ms a pass: three steps of a sixtieth of a second
+    m_Loop.Pass(50);
+    ASSERT_GE(timer.m_StepCount, 3);
+    EXPECT_EQ(asked(10, 50), 10u);
+    timer.m_FixedStep = false;
+    EXPECT_EQ(asked(10, 16), 10u);
+
+    m_Loop.m_Input.Focus(false);
+    m_Loop.Pass();
+    EXPECT_EQ(asked(10, 16), 0u) << "inactive";
+    m_Loop.m_Input.Focus(true);
+    MoveTo(512, 300);
+    EXPECT_EQ(asked(10, 16), 0u) << "over the window";
+}
+
 // A middle-button drag holds the pointer: past the right edge the map still scrolls, but once the button is
 // let go out there the pointer is gone from the window and the map stops.
 TEST_F(ZorCameraInput, ADragLetGoPastTheEdgeStopsTheScrolling)

@@ -47,7 +47,7 @@ int32_t ZorTaskCameraControl::Update(int32_t step, int64_t elapsed)
         return 0;
     int x = 0;
     int y = 0;
-    const Pointer pointer = g_Core->GetCursorPos(x, y) ? Pointer::Known : Pointer::Unknown;
+    const Pointer pointer = g_Core->GetCursorPosPastWindow(x, y) ? Pointer::Known : Pointer::Unknown;
     const GxUserConfig& config = GxTaskUIBase::GetUserConfig();
     Step(x, y, config.m_Game_MapScrollSpeed_ScreenEdge, config.m_Game_MapScrollSpeed_CursorKey, pointer);
     return 0;

@@ -123,6 +123,11 @@ TEST_F(GxWidgetEngine, StackedButtonsLightOneAtATimeAsThePointerPasses)
     StackedButtonsLightOneAtATime();
 }
 
+TEST_F(GxWidgetEngine, ButtonsNeverAskTheDesktopWhereAPointerOffTheWindowWent)
+{
+    ButtonsLeaveTheDesktopAlone();
+}
+
 TEST_F(GxWidgetEngine, CursorRulesRunAgainWhenThePointerComesBackAndAfterAModeSwitch)
 {
     GxDisplaySettings& ds = GxDisplaySettings::Get();

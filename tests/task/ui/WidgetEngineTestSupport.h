@@ -187,7 +187,9 @@ protected:
     // Three buttons 4 pixels apart, as the title's column, passed by the pointer from above the first to
     // below the last, back onto the middle one and off the window: each lights while the pointer is over
     // it and no other does, and nothing stays lit.
-    void StackedButtonsLightOneAtATime()
+    // The three buttons of the column at (100, 100 + 34 i), 80 x 30, in a sequence made current and run
+    // two passes; null (with a failure) when one cannot be built.
+    EventSeq* ButtonColumn()
     {
         PoolSet(
             {WidgetPicture(L"btn_off.png", 80, 30, 0xFF2040C0), WidgetPicture(L"btn_over.png", 80, 30, 0xFF20C040)});
@@ -198,19 +200,32 @@ protected:
         GxSeqBase::ResetInputLocks();
         const wchar_t* names[3] = {L"b0", L"b1", L"b2"};
         for (int i = 0; i < 3; ++i)
-            ASSERT_NE(Build(seq, ModuleRow(18, L"btn", 0, 0), LayoutRow(names[i], 100.0f, 100.0f + 34.0f * i)),
-                      nullptr);
+        {
+            if (!Build(seq, ModuleRow(18, L"btn", 0, 0), LayoutRow(names[i], 100.0f, 100.0f + 34.0f * i)))
+            {
+                ADD_FAILURE() << "button " << i << " not built";
+                return nullptr;
+            }
+        }
         manage->ChangeSequence(seq, 0, 0);
         Pass(16);
         Pass(16);
-        // Which buttons show the over look in the last frame, read at their middles.
-        auto lit = [&]
-        {
-            std::string out;
-            for (int i = 0; i < 3; ++i)
-                out += (m_Loop.Pixel(140, 115 + 34 * i) & 0xFFFFFF) == 0x20C040 ? '1' : '0';
-            return out;
-        };
+        return seq;
+    }
+    // Which buttons of the column show the over look in the last frame, read at their middles.
+    std::string LitButtons()
+    {
+        std::string out;
+        for (int i = 0; i < 3; ++i)
+            out += (m_Loop.Pixel(140, 115 + 34 * i) & 0xFFFFFF) == 0x20C040 ? '1' : '0';
+        return out;
+    }
+
+    void StackedButtonsLightOneAtATime()
+    {
+        EventSeq* seq = ButtonColumn();
+        ASSERT_NE(seq, nullptr);
+        auto lit = [&] { return LitButtons(); };
         EXPECT_EQ(lit(), "000");
         // Down the column in 8-pixel steps.
         std::vector<std::string> frames;
@@ -231,6 +246,22 @@ protected:
         // A move reaches the button it enters before the update notices the one it left.
         EXPECT_EQ(seq->m_Events,
                   (std::vector<std::wstring>{L"7:b0", L"8:b0", L"7:b1", L"7:b2", L"8:b1", L"8:b2", L"7:b1", L"8:b1"}));
+    }
+
+    // The column with the pointer gone from the window after resting on a button: a pointer off the
+    // window is over none of them, which is all they need to know, so no pass asks the desktop where it
+    // went (on an X server each ask is a round trip to it).
+    void ButtonsLeaveTheDesktopAlone()
+    {
+        ASSERT_NE(ButtonColumn(), nullptr);
+        PointerTo(140, 150);
+        EXPECT_EQ(LitButtons(), "010");
+        PointerOff();
+        const uint64_t before = m_Core.m_MainWindow->GetDesktopPointerQueries();
+        for (int i = 0; i < 20; ++i)
+            Pass(16);
+        EXPECT_EQ(LitButtons(), "000");
+        EXPECT_EQ(m_Core.m_MainWindow->GetDesktopPointerQueries() - before, 0u) << "desktop asks in 20 passes";
     }
 
     KvEngineLoop m_Loop;
