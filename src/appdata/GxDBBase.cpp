@@ -88,86 +88,103 @@ const void* GxDBBase::GetRowPtr(uint32_t index) const
     return const_cast<GxDBBase*>(this)->GetRowPtr(index);
 }
 
+struct GxDBBase::LoadState
+{
+    std::vector<std::wstring> m_Cells;
+    int32_t m_LineNumber = 0;
+    // A line whose first cell holds no number is stored as row 0, as the format has it; many such lines
+    // mean a garbled or foreign file, so they are named once for the whole file.
+    int32_t m_NotRows = 0;
+    int32_t m_FirstNotRow = 0;
+    // Set by an ID outside the table: no line after it is stored.
+    bool m_Refused = false;
+    // The last line seen, for the check of a file cut short.
+    std::wstring m_Last;
+};
+
 bool GxDBBase::Load(const std::wstring& path)
 {
-    std::vector<std::wstring> lines;
+    LoadState state;
     bool endsInsideLine = false;
-    if (!GxText::LoadLines(lines, path.c_str(), false, &endsInsideLine))
+    if (!GxText::LoadLines(
+            path, false, [&](const std::wstring& line) { TakeLine(state, line); }, &endsInsideLine))
         return false;
     if (endsInsideLine)
-        ReportCutLastLine(lines, path);
-    return StoreLines(lines, path);
+        ReportCutLastLine(state, path);
+    return FinishLoad(state, path);
 }
 
 bool GxDBBase::LoadFromMemory(const void* data, size_t size)
 {
-    std::vector<std::wstring> lines;
+    LoadState state;
     uint32_t nulLine = 0;
-    if (!GxText::ReadLines(lines, static_cast<const uint8_t*>(data), size, false, nullptr, &nulLine))
+    if (!GxText::ReadLines(
+            static_cast<const uint8_t*>(data), size, false, [&](const std::wstring& line) { TakeLine(state, line); },
+            nullptr, &nulLine))
         return false;
     // Named as the file reader names it, since no file name comes with the bytes.
     if (nulLine != 0)
         GxLog::Error(L"%s/(memory): a NUL byte on line %u ends the text: what comes before it is read, nothing "
                      L"after it\n",
                      m_ClassName, nulLine);
-    return StoreLines(lines, std::wstring());
+    return FinishLoad(state, std::wstring());
 }
 
-bool GxDBBase::StoreLines(const std::vector<std::wstring>& lines, const std::wstring& source)
+void GxDBBase::TakeLine(LoadState& state, const std::wstring& line)
 {
-    std::vector<std::wstring> cells;
-    // A line whose first cell holds no number is stored as row 0, as the format has it; many such lines
-    // mean a garbled or foreign file, so they are named once for the whole file.
-    int32_t notRows = 0;
-    int32_t firstNotRow = 0;
-    int32_t lineNumber = 0;
-    for (const std::wstring& line : lines)
+    ++state.m_LineNumber;
+    state.m_Last = line;
+    if (state.m_Refused || line.empty() || line[0] == L'#')
+        return;
+    std::vector<std::wstring>& cells = state.m_Cells;
+    GxString::Split(cells, line, L"\t", static_cast<uint32_t>(m_CellsPerLine));
+    // Split answers exactly the count asked for; the rows below rely on it.
+    cells.resize(static_cast<size_t>(m_CellsPerLine));
+    for (std::wstring& cell : cells)
     {
-        ++lineNumber;
-        if (line.empty() || line[0] == L'#')
-            continue;
-        GxString::Split(cells, line, L"\t", static_cast<uint32_t>(m_CellsPerLine));
-        // Split answers exactly the count asked for; the rows below rely on it.
-        cells.resize(static_cast<size_t>(m_CellsPerLine));
-        for (std::wstring& cell : cells)
-        {
-            if (!cell.empty() && IsQuote(cell[0]))
-                cell = GxString::Unquote(cell, 0);
-        }
-
-        if (!HoldsNumber(cells[0]) && notRows++ == 0)
-            firstNotRow = lineNumber;
-        int32_t id = ReadInt(cells[0]);
-        if (id < 0 || id >= m_Capacity)
-        {
-            // The rows read so far stay; nothing past the array is ever written.
-            GxLog::Error(L"%s/ID out of range(%d)\n", m_ClassName, id);
-            return false;
-        }
-        if (id > m_MaxID)
-            m_MaxID = id;
-        StoreLine(cells, id);
+        if (!cell.empty() && IsQuote(cell[0]))
+            cell = GxString::Unquote(cell, 0);
     }
-    if (notRows > 0)
+
+    if (!HoldsNumber(cells[0]) && state.m_NotRows++ == 0)
+        state.m_FirstNotRow = state.m_LineNumber;
+    int32_t id = ReadInt(cells[0]);
+    if (id < 0 || id >= m_Capacity)
+    {
+        // The rows read so far stay; nothing past the array is ever written.
+        GxLog::Error(L"%s/ID out of range(%d)\n", m_ClassName, id);
+        state.m_Refused = true;
+        return;
+    }
+    if (id > m_MaxID)
+        m_MaxID = id;
+    StoreLine(cells, id);
+}
+
+bool GxDBBase::FinishLoad(const LoadState& state, const std::wstring& source) const
+{
+    if (state.m_Refused)
+        return false;
+    if (state.m_NotRows > 0)
         GxLog::Error(
             L"%s/%s: %d lines from line %d have no ID number and were stored as row 0: the file may be damaged\n",
-            m_ClassName, source.empty() ? L"(memory)" : source.c_str(), notRows, firstNotRow);
+            m_ClassName, source.empty() ? L"(memory)" : source.c_str(), state.m_NotRows, state.m_FirstNotRow);
     return true;
 }
 
 // A file whose last line has no line end and fewer cells than a row was most likely cut short (a broken
 // copy or download): its rows are still taken as the format says, missing cells empty, but the author
 // is told, since the rest of the table is simply not there.
-void GxDBBase::ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const
+void GxDBBase::ReportCutLastLine(const LoadState& state, const std::wstring& path) const
 {
-    if (lines.empty() || lines.back().empty() || lines.back()[0] == L'#')
+    const std::wstring& last = state.m_Last;
+    if (state.m_LineNumber == 0 || last.empty() || last[0] == L'#')
         return;
-    const std::wstring& last = lines.back();
     const int32_t cells = static_cast<int32_t>(std::count(last.begin(), last.end(), L'\t')) + 1;
     if (cells >= m_CellsPerLine)
         return;
     GxLog::Error(L"%s/%s ends inside line %d (%d of %d cells): the file seems cut short\n", m_ClassName, path.c_str(),
-                 static_cast<int32_t>(lines.size()), cells, m_CellsPerLine);
+                 state.m_LineNumber, cells, m_CellsPerLine);
 }
 
 void GxDBBase::StoreLine(const std::vector<std::wstring>& cells, int32_t id)

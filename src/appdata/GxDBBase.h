@@ -107,10 +107,14 @@ protected:
     int32_t FindRowByName(const std::wstring& name) const;
 
 private:
+    // A load takes its file line by line as the text reader walks it, so that it holds about the file
+    // and one line, never a string for every line; LoadState is what it carries from line to line.
+    struct LoadState;
+    void TakeLine(LoadState& state, const std::wstring& line);
     // source names the file in the log line about lines that are no rows; empty for bytes in memory.
-    bool StoreLines(const std::vector<std::wstring>& lines, const std::wstring& source);
+    bool FinishLoad(const LoadState& state, const std::wstring& source) const;
     void StoreLine(const std::vector<std::wstring>& cells, int32_t id);
-    void ReportCutLastLine(const std::vector<std::wstring>& lines, const std::wstring& path) const;
+    void ReportCutLastLine(const LoadState& state, const std::wstring& path) const;
 
     const wchar_t* m_ClassName;
     const GxDBColumn* m_Columns;

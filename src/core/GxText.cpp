@@ -239,6 +239,19 @@ static bool IsPlainAscii(const std::string& s)
 
 bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& name, bool skipEmpty, bool* endsInsideLine)
 {
+    return LoadLines(
+        name, skipEmpty, [&](const std::wstring& line) { lines.push_back(line); }, endsInsideLine);
+}
+
+bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                       bool* endsInsideLine, uint32_t* nulLine)
+{
+    return ReadLines(
+        bytes, size, skipEmpty, [&](const std::wstring& line) { lines.push_back(line); }, endsInsideLine, nulLine);
+}
+
+bool GxText::LoadLines(const std::wstring& name, bool skipEmpty, const LineVisitor& each, bool* endsInsideLine)
+{
     if (endsInsideLine)
         *endsInsideLine = false;
     GxBinBuffer buffer;
@@ -259,7 +272,7 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
         return false;
     }
     uint32_t nulLine = 0;
-    const bool read = ReadLines(lines, bytes, size, skipEmpty, endsInsideLine, &nulLine);
+    const bool read = ReadLines(bytes, size, skipEmpty, each, endsInsideLine, &nulLine);
     // A text file holds no NUL: one there is damage (a garbled copy, a disk that lost a block), and
     // every line from it on is missing from what the caller gets.
     if (nulLine != 0)
@@ -269,8 +282,8 @@ bool GxText::LoadLines(std::vector<std::wstring>& lines, const std::wstring& nam
     return read;
 }
 
-bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
-                       bool* endsInsideLine, uint32_t* nulLine)
+bool GxText::ReadLines(const uint8_t* bytes, size_t size, bool skipEmpty, const LineVisitor& each, bool* endsInsideLine,
+                       uint32_t* nulLine)
 {
     if (endsInsideLine)
         *endsInsideLine = false;
@@ -306,7 +319,7 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
                 break;
             p = next;
             if (!(skipEmpty && line.empty()))
-                lines.push_back(line);
+                each(line);
         }
         return true;
     }
@@ -325,6 +338,7 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
         *endsInsideLine = end > begin && end[-1] != '\n' && !endedByNul;
     const Charset charset = bom == kBomUtf8 ? kCharsetUtf8 : kCharsetAnsi;
     std::string line;
+    std::wstring wide;
     for (const char* p = begin; p < end;)
     {
         const char* next = p;
@@ -335,9 +349,10 @@ bool GxText::ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, s
         if (skipEmpty && line.empty())
             continue;
         if (IsPlainAscii(line))
-            lines.emplace_back(line.begin(), line.end());
+            wide.assign(line.begin(), line.end());
         else
-            lines.push_back(charset == kCharsetUtf8 ? GxString::FromUtf8(line) : GxString::ToWide(line));
+            wide = charset == kCharsetUtf8 ? GxString::FromUtf8(line) : GxString::ToWide(line);
+        each(wide);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,15 @@ public:
     // The same over a file's bytes already in memory, without the log lines (the caller names the file).
     // When nulLine is given it receives the line (from 1) on which a NUL ended the text, 0 for none.
     static bool ReadLines(std::vector<std::wstring>& lines, const uint8_t* bytes, size_t size, bool skipEmpty,
+                          bool* endsInsideLine = nullptr, uint32_t* nulLine = nullptr);
+    // LoadLines and ReadLines without the list: each line is handed to `each` as it is read, in one
+    // string reused for every line, so a reader that takes a file line by line holds about the file and
+    // not a string for each of its lines (an empty line kept in a list costs more than thirty times its
+    // one byte). endsInsideLine and nulLine are set before the first line is handed over.
+    using LineVisitor = std::function<void(const std::wstring& line)>;
+    static bool LoadLines(const std::wstring& name, bool skipEmpty, const LineVisitor& each,
+                          bool* endsInsideLine = nullptr);
+    static bool ReadLines(const uint8_t* bytes, size_t size, bool skipEmpty, const LineVisitor& each,
                           bool* endsInsideLine = nullptr, uint32_t* nulLine = nullptr);
 
     // One line from start; position is set to where the next line begins. lineCount rises by one for

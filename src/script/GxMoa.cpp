@@ -25,6 +25,8 @@ void GxMoa::Clear()
     m_BuiltinDefine.clear();
     m_NamedValue.clear();
     m_ScriptDefine.clear();
+    m_VariableIndex.Invalidate();
+    m_BuiltinIndex.Invalidate();
 }
 
 int GxMoa::ResetRunState()
@@ -87,18 +89,12 @@ GxMoaLabelDefinition* GxMoa::FindLabel(const std::wstring& name) const
 
 GxMoaVariableDefinition* GxMoa::FindVariableDefinition(const std::wstring& name)
 {
-    for (GxMoaVariableDefinition& def : m_VariableDefine)
-        if (def.m_Name == name)
-            return &def;
-    return nullptr;
+    return m_VariableIndex.Find(m_VariableDefine, name);
 }
 
 GxMoaBuiltinDefinition* GxMoa::FindBuiltinDefinition(const std::wstring& name)
 {
-    for (GxMoaBuiltinDefinition& def : m_BuiltinDefine)
-        if (def.m_Name == name)
-            return &def;
-    return nullptr;
+    return m_BuiltinIndex.Find(m_BuiltinDefine, name);
 }
 
 GxMoaVariable* GxMoa::FindNamedValue(const std::wstring& name) const
@@ -201,6 +197,8 @@ bool GxMoa::Read(GxContentReaderBase* reader)
     }
     if (!EndList(reader))
         return fail();
+    m_VariableIndex.Build(m_VariableDefine);
+    m_BuiltinIndex.Build(m_BuiltinDefine);
     return true;
 }
 

@@ -7,6 +7,7 @@
 // labels, its variable definitions and its lines of tokens.
 
 #include "script/GxMoaBuiltinDefinition.h"
+#include "script/GxMoaDefinitionIndex.h"
 #include "script/GxMoaLabelDefinition.h"
 #include "script/GxMoaScript.h"
 #include "script/GxMoaVariableDefinition.h"
@@ -94,4 +95,8 @@ public:
     uint8_t m_Breakpoint = 0;
     uint32_t m_ErrorCount = 0;
     uint32_t m_WarningCount = 0;
+
+private:
+    GxMoaDefinitionIndex<GxMoaVariableDefinition> m_VariableIndex;
+    GxMoaDefinitionIndex<GxMoaBuiltinDefinition> m_BuiltinIndex;
 };

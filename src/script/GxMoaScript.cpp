@@ -17,6 +17,7 @@ void GxMoaScript::Clear()
     m_VariableDefine.clear();
     m_Lines.clear();
     m_pParseCache.reset();
+    m_VariableIndex.Invalidate();
 }
 
 GxMoaLabelDefinition* GxMoaScript::FindLabel(const std::wstring& name) const
@@ -27,10 +28,7 @@ GxMoaLabelDefinition* GxMoaScript::FindLabel(const std::wstring& name) const
 
 GxMoaVariableDefinition* GxMoaScript::FindVariableDefinition(const std::wstring& name)
 {
-    for (GxMoaVariableDefinition& def : m_VariableDefine)
-        if (def.m_Name == name)
-            return &def;
-    return nullptr;
+    return m_VariableIndex.Find(m_VariableDefine, name);
 }
 
 const GxMoaVariableDefinition* GxMoaScript::FindVariableDefinition(const std::wstring& name) const
@@ -93,6 +91,7 @@ bool GxMoaScript::Read(GxContentReaderBase* reader)
         if (!m_VariableDefine.back().Read(reader))
             return false;
     }
+    m_VariableIndex.Build(m_VariableDefine);
     if (!EndList(reader) || !BeginList(reader, "m_Lines", count))
         return false;
     for (uint32_t i = 0; i < count; ++i)

@@ -2,6 +2,7 @@
 // One compiled script: its name, local labels, variable definitions and its lines of tokens, one line
 // per source line.
 
+#include "script/GxMoaDefinitionIndex.h"
 #include "script/GxMoaLabelDefinition.h"
 #include "script/GxMoaScriptStep.h"
 #include "script/GxMoaVariableDefinition.h"
@@ -69,4 +70,7 @@ public:
     GxMoa* m_pMoa = nullptr;
     // Expressions already parsed, by start position (not stored; dropped with the lines by Clear).
     mutable std::shared_ptr<GxMoaParseCache> m_pParseCache;
+
+private:
+    GxMoaDefinitionIndex<GxMoaVariableDefinition> m_VariableIndex;
 };

@@ -81,31 +81,37 @@ void GxMoaVariableTable::ResetClass(
     int32_t persistClass, const std::function<bool(int32_t scope)>& inScope,
     const std::function<const GxMoaVariableDefinition*(const std::wstring& name)>& definitionOf)
 {
-    bool removed = false;
-    for (auto it = m_Sets.begin(); it != m_Sets.end();)
+    // The sets that stay slide down over the removed ones in the same pass, in their order: a slot can
+    // name hundreds of thousands of variables, and erasing them one at a time would move the rest of the
+    // table once for each.
+    size_t kept = 0;
+    for (size_t i = 0; i < m_Sets.size(); ++i)
     {
-        GxMoaVariableSet& set = **it;
-        if (!GxMoaScope::IsInClass(set.m_Scope, persistClass))
+        GxMoaVariableSet& set = *m_Sets[i];
+        bool keep = true;
+        if (GxMoaScope::IsInClass(set.m_Scope, persistClass))
         {
-            ++it;
-            continue;
+            const GxMoaVariableDefinition* def = definitionOf(set.m_Name);
+            // A name only a file gave goes whatever scope the file gave it, as the read took it by class.
+            if (!def && m_AddedByRead.erase(set.m_Name) != 0)
+            {
+                m_Index.erase(set.m_Name);
+                keep = false;
+            }
+            else if (inScope(set.m_Scope))
+                ResetFromDefinition(set, def);
         }
-        const GxMoaVariableDefinition* def = definitionOf(set.m_Name);
-        // A name only a file gave goes whatever scope the file gave it, as the read took it by class.
-        if (!def && m_AddedByRead.count(set.m_Name) != 0)
-        {
-            m_AddedByRead.erase(set.m_Name);
-            m_Index.erase(set.m_Name);
-            it = m_Sets.erase(it);
-            removed = true;
+        if (!keep)
             continue;
-        }
-        if (inScope(set.m_Scope))
-            ResetFromDefinition(set, def);
-        ++it;
+        if (kept != i)
+            m_Sets[kept] = std::move(m_Sets[i]); // frees the removed set that held this place
+        ++kept;
     }
-    if (removed)
+    if (kept != m_Sets.size())
+    {
+        m_Sets.resize(kept);
         NoteLayoutChange();
+    }
 }
 
 int32_t GxMoaVariableTable::GetDefaultScope() const

@@ -2,6 +2,8 @@
 
 #include "../../tools/gxpack/GxPackWriter.h"
 #include "DBTestSupport.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 #include <gtest/gtest.h>
 
@@ -196,8 +198,7 @@ TEST_F(GxDBBaseTest, DamagedFilesAreNamedInOneErrorLine)
     const Case cases[] = {
         {"empty file", "", false, L"File read error:" + path + L" (the file is empty)\n"},
         {"big-endian text", Encode(fullRow, Encoding::Utf16BeBom), false,
-         L"File read error:" + path +
-             L" (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n"},
+         L"File read error:" + path + L" (UTF-16 big-endian text is not read; save it as UTF-8 or UTF-16LE)\n"},
         {"cut inside a row", Encode(fullRow + L"2\ttwo\t1\tsta", Encoding::Utf8Bom), true,
          L"DBAvgChar/" + path + L" ends inside line 2 (4 of 8 cells): the file seems cut short\n"},
         {"cut in UTF-16LE", Encode(fullRow + L"2\ttwo", Encoding::Utf16LeBom), true,
@@ -312,4 +313,39 @@ TEST_F(GxDBBaseTest, NulByteIsNamedWithItsLineWhereverItFalls)
     EXPECT_TRUE(m_Char->LoadFromMemory(bytes.data(), bytes.size()));
     EXPECT_EQ(m_Log.Lines().back(), L"DBAvgChar/(memory): a NUL byte on line 3 ends the text: what comes before it "
                                     L"is read, nothing after it\n");
+}
+
+// The character table of the fuzz corpus (its seed's first byte chooses the table) with 4 MiB of empty
+// lines after it, as a padded or garbled copy may have: the same rows load, and the load holds about the
+// file, not a string for each of its lines.
+TEST_F(GxDBBaseTest, EmptyLinesCostAboutTheirBytes)
+{
+    const std::string seed = kvtest::CorpusSeedBytes("fuzz_DataTable/db_avgchar.txt").substr(1);
+    ASSERT_FALSE(seed.empty());
+    const std::wstring path = m_Folder.File(L"data/table.txt");
+    auto rows = [&]()
+    {
+        std::wstring all;
+        for (int32_t id = 0; id < m_Char->GetCapacity(); ++id)
+            all += Row(static_cast<uint32_t>(id)) + L"\n";
+        return all;
+    };
+    WriteBytes(path, seed);
+    ASSERT_TRUE(m_Char->Load(path));
+    ASSERT_GT(m_Char->GetMaxID(), 0);
+    const std::wstring seedRows = rows();
+
+    const std::string padded = seed + std::string(size_t{4} << 20, '\n');
+    WriteBytes(path, padded);
+    m_Char = std::make_unique<DBAvgChar>();
+    bool loaded = false;
+    uint64_t peakBytes = 0;
+    {
+        KvHeapPeak peak;
+        loaded = m_Char->Load(path);
+        peakBytes = peak.Bytes();
+    }
+    EXPECT_TRUE(loaded);
+    EXPECT_LT(peakBytes, 2 * padded.size());
+    EXPECT_EQ(rows(), seedRows);
 }

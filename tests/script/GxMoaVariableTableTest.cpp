@@ -4,8 +4,12 @@
 #include "script/GxMoa.h"
 #include "script/GxMoaScope.h"
 #include "script/GxMoaWorker.h"
+#include "support/KvRaisedCount.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
 
 using namespace ScriptTest;
 
@@ -72,6 +76,89 @@ struct Loaded
     {
         for (const wchar_t* n : {L"sp", L"si", L"sn", L"gp", L"gi", L"gn", L"ep", L"ei", L"en"})
             A()->FindVariable(n)->m_Value.SetInt(v);
+    }
+};
+
+// The least thread CPU time, in seconds, that `run` takes over three tries, each after its own `prepare`
+// (untimed). The cost tests compare two sizes of one input by it: CPU time leaves out the waits of a loaded
+// machine, and the least of three leaves out most of its cache misses.
+double LeastCpuSeconds(const std::function<void()>& prepare, const std::function<void()>& run)
+{
+    auto now = []()
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    };
+    double least = 1e30;
+    for (int i = 0; i < 3; ++i)
+    {
+        prepare();
+        const double start = now();
+        run();
+        least = std::min(least, now() - start);
+    }
+    return least;
+}
+
+// A cost in proportion to its input grows about four times from one size to four times that size; one
+// that grows with the square grows sixteen times. Half-way between, with room for the larger size's
+// cache misses.
+constexpr double kMostGrowthAtFourTimesTheSize = 8.0;
+
+// Resetting the same variables of a program with sixteen times the other definitions costs about as much
+// when each definition is found by its name (somewhat more for the larger index's cache misses), and over
+// ten times as much when the definitions are searched from the front.
+constexpr double kMostGrowthWithOtherDefinitions = 5.0;
+
+// The program and the slot's script record of the fuzz corpus's slot seed (a 4-byte little-endian length,
+// the program, then the record).
+struct SlotSeed
+{
+    std::vector<uint8_t> m_Program;
+    std::vector<uint8_t> m_Record;
+};
+
+SlotSeed ReadSlotSeed()
+{
+    const std::string bytes = kvtest::CorpusSeedBytes("fuzz_MoaProgram/slot_record.bin");
+    SlotSeed seed;
+    if (bytes.size() < 4)
+        return seed;
+    const size_t length =
+        static_cast<uint8_t>(bytes[0]) | static_cast<uint8_t>(bytes[1]) << 8 | static_cast<uint8_t>(bytes[2]) << 16;
+    if (4 + length > bytes.size())
+        return seed;
+    seed.m_Program.assign(bytes.begin() + 4, bytes.begin() + 4 + static_cast<ptrdiff_t>(length));
+    seed.m_Record.assign(bytes.begin() + 4 + static_cast<ptrdiff_t>(length), bytes.end());
+    return seed;
+}
+
+// A program read from its bytes as start-up reads it, with its EXTERN, GLOBAL and STATIC variables made.
+struct Started
+{
+    GxMoa moa;
+    GxMoaWorker worker{&moa};
+    explicit Started(const std::vector<uint8_t>& program)
+    {
+        auto reader = MakeReader(Form::Binary, program);
+        EXPECT_TRUE(moa.Read(reader.get()));
+        moa.CreateExternVariables();
+        worker.CreateGlobalVariables();
+    }
+    // The slot's variables of the saved class read as a slot load reads them.
+    bool Reload(const std::vector<uint8_t>& record)
+    {
+        auto reader = MakeReader(Form::Binary, record);
+        return moa.ReloadVariables(reader.get(), PERSIST_INGAME) &&
+               worker.ReloadScriptEntities(reader.get(), PERSIST_INGAME);
+    }
+    std::wstring ExternNames()
+    {
+        std::wstring out;
+        for (size_t i = 0; i < moa.GetVariableTable()->GetCount(); ++i)
+            out += moa.GetVariableTable()->GetAt(i)->m_Name + L" ";
+        return out;
     }
 };
 } // namespace
@@ -183,11 +270,11 @@ TEST(GxMoaVariableTable, SaveSlotKeepsIngameAndResetsNosaveAndPermanentProgressK
     Loaded perm;
     perm.SetAll(6);
     const auto permBytes = WriteBytes(Form::Text,
-                                  [&](GxContentWriterBase* w)
-                                  {
-                                      perm.moa.WriteVariables(w, PERSIST_PERMAN);
-                                      perm.worker.WriteScriptEntities(w, PERSIST_PERMAN);
-                                  });
+                                      [&](GxContentWriterBase* w)
+                                      {
+                                          perm.moa.WriteVariables(w, PERSIST_PERMAN);
+                                          perm.worker.WriteScriptEntities(w, PERSIST_PERMAN);
+                                      });
     perm.moa.ResetVariablesOfClass(PERSIST_ALL);
     perm.worker.ResetVariablesOfClass(PERSIST_ALL);
     EXPECT_EQ(perm.Value(L"sp"), 1);
@@ -290,4 +377,105 @@ TEST(GxMoaVariableTable, ReloadingASnapshotDropsVariablesOnlyAFileNamed)
     EXPECT_EQ(live.moa.GetVariableTable()->Find(L"extern_gone"), nullptr);
     EXPECT_EQ(record(live), snapshot);
     EXPECT_EQ(live.Values({L"si", L"gi", L"ei"}), L"5 5 5");
+}
+
+// The slot seed's record with `extra` EXTERN variables no program defines (Null, as a damaged or foreign
+// slot may carry): reloading it adds them, and the reset before the next load removes them all again. That
+// reset must cost in proportion to the table, not remove them one at a time from the middle of it.
+TEST(GxMoaVariableTable, ResetDropsVariablesOnlyASlotNamedAtACostInProportionToThem)
+{
+    const SlotSeed seed = ReadSlotSeed();
+    ASSERT_FALSE(seed.m_Record.empty());
+    auto grown = [&](int extra)
+    {
+        Started saved(seed.m_Program);
+        EXPECT_TRUE(saved.Reload(seed.m_Record));
+        for (int i = 0; i < extra; ++i)
+            saved.moa.GetVariableTable()->StoreNullByName(L"slot_only_" + std::to_wstring(i), -1);
+        return WriteBytes(Form::Binary,
+                          [&](GxContentWriterBase* w)
+                          {
+                              saved.moa.WriteVariables(w, PERSIST_INGAME);
+                              saved.worker.WriteScriptEntities(w, PERSIST_INGAME);
+                          });
+    };
+    auto resetSeconds = [&](int extra)
+    {
+        const std::vector<uint8_t> record = grown(extra);
+        std::unique_ptr<Started> live;
+        return LeastCpuSeconds(
+            [&]()
+            {
+                live = std::make_unique<Started>(seed.m_Program);
+                ASSERT_TRUE(live->Reload(record));
+                ASSERT_GE(live->moa.GetVariableTable()->GetCount(), static_cast<size_t>(extra));
+            },
+            [&]() { live->moa.ResetGameVariables(); });
+    };
+    // Every slot-only variable goes; the program's own stay, in their order.
+    Started fresh(seed.m_Program);
+    Started live(seed.m_Program);
+    ASSERT_TRUE(live.Reload(grown(100)));
+    live.moa.ResetGameVariables();
+    EXPECT_EQ(live.ExternNames(), fresh.ExternNames());
+
+    const double small = resetSeconds(4096);
+    const double large = resetSeconds(4 * 4096);
+    EXPECT_LT(large, kMostGrowthAtFourTimesTheSize * small) << small << " s, then " << large << " s";
+}
+
+// The sample program of the fuzz corpus with 4096 more EXTERN, GLOBAL and STATIC definitions each, and
+// `others` definitions before them that make no variable (scope NONE), read as start-up reads it. A reset
+// looks up the definition of every variable it resets: what that costs must not depend on how many other
+// definitions the program holds, as it does when the lookup searches them from the front.
+TEST(GxMoaVariableTable, ResetLooksUpDefinitionsAtACostThatTheirNumberDoesNotRaise)
+{
+    const std::string seedBytes = kvtest::CorpusSeedBytes("fuzz_MoaProgram/sample_program.bin");
+    ASSERT_GT(seedBytes.size(), 4u);
+    const std::vector<uint8_t> seed(seedBytes.begin() + 4, seedBytes.end());
+    constexpr int kReset = 4096;
+    auto program = [&](int others)
+    {
+        Started sample(seed);
+        GxMoaScript& script = *sample.moa.m_ScriptDefine.begin()->second;
+        for (int i = 0; i < others; ++i)
+        {
+            const std::wstring n = std::to_wstring(i);
+            sample.moa.m_VariableDefine.push_back(Def(L"other_" + n, SCOPE_NONE, i));
+            script.m_VariableDefine.push_back(Def(L"other_" + n, SCOPE_NONE, i, script.m_ScriptName));
+        }
+        for (int i = 0; i < kReset; ++i)
+        {
+            const std::wstring n = std::to_wstring(i);
+            sample.moa.m_VariableDefine.push_back(Def(L"extern_" + n, SCOPE_EXTERN_INGAME, i));
+            sample.moa.m_VariableDefine.push_back(Def(L"global_" + n, SCOPE_GLOBAL_INGAME, i));
+            script.m_VariableDefine.push_back(Def(L"static_" + n, SCOPE_STATIC_INGAME, i, script.m_ScriptName));
+        }
+        return WriteBytes(Form::Binary, [&](GxContentWriterBase* w) { sample.moa.Write(w); });
+    };
+    struct Costs
+    {
+        double m_Runtime;
+        double m_Worker;
+    };
+    auto resetSeconds = [&](int others)
+    {
+        Started live(program(others));
+        GxMoaVariableSet* probe = live.moa.GetVariableTable()->Find(L"extern_7");
+        EXPECT_NE(probe, nullptr);
+        if (!probe)
+            return Costs{};
+        auto change = [&]() { probe->m_Value.SetInt(-1); };
+        Costs costs{};
+        costs.m_Runtime = LeastCpuSeconds(change, [&]() { live.moa.ResetGameVariables(); });
+        EXPECT_EQ(probe->m_Value.ToInt64(), 7);
+        costs.m_Worker = LeastCpuSeconds([]() {}, [&]() { live.worker.ResetGame(); });
+        return costs;
+    };
+    const Costs few = resetSeconds(kReset);
+    const Costs many = resetSeconds(16 * kReset);
+    EXPECT_LT(many.m_Runtime, kMostGrowthWithOtherDefinitions * few.m_Runtime)
+        << few.m_Runtime << " s, then " << many.m_Runtime << " s";
+    EXPECT_LT(many.m_Worker, kMostGrowthWithOtherDefinitions * few.m_Worker)
+        << few.m_Worker << " s, then " << many.m_Worker << " s";
 }
