@@ -160,8 +160,8 @@ TEST_F(SampleStoryScene, TheDefenceLessonSaysWhereAUnitCanStand)
             said.push_back(Window()->GetText());
         Click();
     }
-    const auto drop = std::find_if(said.begin(), said.end(),
-                                   [](const std::wstring& t) { return t.find(L"ドラッグ") != t.npos; });
+    const auto drop =
+        std::find_if(said.begin(), said.end(), [](const std::wstring& t) { return t.find(L"ドラッグ") != t.npos; });
     ASSERT_NE(drop, said.end()) << "lines shown: " << said.size();
     // The drop's own line and the one after it.
     const std::wstring lesson = *drop + (drop + 1 != said.end() ? drop[1] : L"");
