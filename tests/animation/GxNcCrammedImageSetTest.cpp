@@ -1,8 +1,10 @@
 // Crammed image sets: optional raw UVs, the pattern list's own count, page links, economy pages, failing
-// pages; damaged files give no set.
+// pages; damaged files give no set, and a raised list count costs no more than the file.
 #include "AnimationTestSupport.h"
 
 #include "graphics/GxTexture.h"
+#include "support/KvHeapPeak.h"
+#include "support/KvRaisedCount.h"
 
 #include <fstream>
 
@@ -145,4 +147,42 @@ TEST_F(GxNcCrammedImageSetDeviceTest, EconomyPagesAreSixteenBitAndAFailedPageUnd
     EXPECT_NE(log.find(L"GetCrammedImageSet:Load Failed:"), std::wstring::npos);
     EXPECT_EQ(GxNcCrammedImageSetFactory::GetInstance().GetCount(), 0u);
     EXPECT_EQ(GxTextureFactory::GetInstance().GetCount(), 0u);
+}
+
+// Each of the three lists raised, alone with zero bytes after it or over copies of its own items: a count
+// the bytes left cannot hold at its item's least size is refused before any item is built. The items are
+// as small as they are stored (empty names, no raw UVs), so building them costs well above their bytes.
+TEST_F(GxNcCrammedImageSetTest, RaisedCountsCostNoMoreThanTheFile)
+{
+    GxNcCrammedImageSet lean;
+    // Mostly pictures without patterns: a pattern costs about its bytes in memory, a picture several times.
+    lean.m_CrammedImages.resize(3);
+    lean.m_OriginImages.resize(12);
+    lean.m_OriginImages[0].m_Patterns.resize(3);
+    ASSERT_TRUE(GisImageSetWriter::Write(Path("lean.gis"), lean, GncForm::Binary, false));
+    std::ifstream in(Path("lean.gis"), std::ios::binary);
+    const std::string seed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    GxNcCrammedImageSetFactory& f = GxNcCrammedImageSetFactory::GetInstance();
+    auto load = [&](const std::string& bytes)
+    {
+        Write("raised.gis", bytes);
+        KvHeapPeak peak;
+        const uint32_t before = GxLog::GetErrorCount();
+        GxNcCrammedImageSet* set = f.GetCrammedImageSet(WidePath("raised.gis"), false);
+        EXPECT_LT(peak.Bytes(), 2 * bytes.size() + (1u << 20));
+        EXPECT_EQ(set, nullptr);
+        EXPECT_GT(GxLog::GetErrorCount(), before);
+        if (set)
+            f.Release(set);
+    };
+    const std::vector<size_t> lists = kvtest::ListBeginCandidates(seed);
+    ASSERT_GE(lists.size(), 5u); // the two arrays and the pictures' pattern lists
+    for (size_t at : lists)
+    {
+        SCOPED_TRACE(at);
+        load(kvtest::RaiseListCount(seed, at, 1000000, 1000000));
+        const std::string copies = kvtest::RaiseListCountOverCopies(seed, at, 1000000, 4000000);
+        if (!copies.empty())
+            load(copies);
+    }
 }
