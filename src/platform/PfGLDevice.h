@@ -43,6 +43,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -445,6 +446,9 @@ private:
     PfResult DrawDeclared(uint32_t mode, uint32_t startVertex, uint32_t count, bool check);
     // Whether every stream the declaration reads holds the vertices below vertexEnd.
     bool DeclaredStreamsHold(uint64_t vertexEnd) const;
+    // The draw of either above once its streams are checked: nothing more when only checking, else the
+    // declaration's vertex array bound around the draw.
+    PfResult DrawThroughDeclaration(bool check, const std::function<void()>& draw);
     // Vertices handed over in memory (streamed into the device's buffer) are laid out by the vertex
     // declaration when one replaces the FVF, else by the FVF. ReadsMemoryVertices: whether vertices of
     // this stride hold all the declaration reads.

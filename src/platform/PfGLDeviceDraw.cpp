@@ -290,7 +290,8 @@ PfResult PfGLDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t minI
     if (!m_DeviceCreated || !m_RenderTargets[0] || stride == 0 || vertexBytes == 0 || vertexBytes > STREAM_BYTES ||
         (uint64_t)count * indexSize > STREAM_INDEX_BYTES || !ReadsMemoryVertices(stride))
         return D3DERR_INVALIDCALL;
-    const FrameArgs args = {{(uint32_t)type, minIndex, vertexCount, primitiveCount, (uint32_t)indexFormat, stride}, 0.0f};
+    const FrameArgs args = {{(uint32_t)type, minIndex, vertexCount, primitiveCount, (uint32_t)indexFormat, stride},
+                            0.0f};
     if (LogCommand(FrameOp::DRAW_INDEXED_UP, args, vertices, (uint32_t)vertexBytes, indices, count * indexSize))
     {
         ++m_DrawCalls;
@@ -455,9 +456,10 @@ PfResult PfGLDevice::PlayBufferDraw(const FrameArgs& args, const BufferBinding& 
     m_StreamSourceStride = m_StreamStrides[0];
     m_Dirty |= DIRTY_UNIFORMS;
     const uint32_t* a = args.A;
-    const PfResult hr = binding.Kind == BufferDraw::PRIMITIVE
-                            ? DrawPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, a[0], a[1])
-                            : DrawIndexedPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, (int32_t)a[0], a[1], a[2], a[3], a[4]);
+    const PfResult hr =
+        binding.Kind == BufferDraw::PRIMITIVE
+            ? DrawPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, a[0], a[1])
+            : DrawIndexedPrimitiveNow((D3DPRIMITIVETYPE)binding.Type, (int32_t)a[0], a[1], a[2], a[3], a[4]);
     std::memcpy(m_Streams, streams, sizeof(m_Streams));
     std::memcpy(m_StreamOffsets, offsets, sizeof(m_StreamOffsets));
     std::memcpy(m_StreamStrides, strides, sizeof(m_StreamStrides));
@@ -574,13 +576,23 @@ PfResult PfGLDevice::DrawIndexedDeclared(uint32_t mode, uint32_t count, int32_t 
     // The caller vouches that its indices stay below minIndex + vertexCount.
     if (!DeclaredStreamsHold((uint64_t)baseVertex + minIndex + vertexCount))
         return D3DERR_INVALIDCALL;
+    return DrawThroughDeclaration(
+        check,
+        [&]()
+        {
+            glDrawElementsBaseVertex((GLenum)mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                     (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+        });
+}
+
+PfResult PfGLDevice::DrawThroughDeclaration(bool check, const std::function<void()>& draw)
+{
     if (check)
         return D3D_OK;
     if (!PrepareDraw(false))
         return D3DERR_INVALIDCALL;
     m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
-    glDrawElementsBaseVertex((GLenum)mode, (GLsizei)count, indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             (const void*)(uintptr_t)(startIndex * indexSize), baseVertex);
+    draw();
     // Back to the device's own vertex array, whose bindings the other draws rely on.
     glBindVertexArray(m_VertexArray);
     ++m_DrawCalls;
@@ -608,14 +620,5 @@ PfResult PfGLDevice::DrawDeclared(uint32_t mode, uint32_t startVertex, uint32_t 
 {
     if (!DeclaredStreamsHold((uint64_t)startVertex + count))
         return D3DERR_INVALIDCALL;
-    if (check)
-        return D3D_OK;
-    if (!PrepareDraw(false))
-        return D3DERR_INVALIDCALL;
-    m_Declaration->Bind(m_Streams, m_StreamOffsets, m_StreamStrides, m_Indices);
-    glDrawArrays((GLenum)mode, (GLint)startVertex, (GLsizei)count);
-    // Back to the device's own vertex array, whose bindings the other draws rely on.
-    glBindVertexArray(m_VertexArray);
-    ++m_DrawCalls;
-    return D3D_OK;
+    return DrawThroughDeclaration(check, [&]() { glDrawArrays((GLenum)mode, (GLint)startVertex, (GLsizei)count); });
 }
