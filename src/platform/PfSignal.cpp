@@ -24,9 +24,18 @@ void PfSignal::Install()
     // No SA_RESTART: a sleeping frame timer wakes up at once and the loop sees the request.
     sa.sa_flags = 0;
     // A hang-up (the terminal that started the game closed, the session ended) is answered like a
-    // termination: left to its default it would end the process without the exit writes.
+    // termination: left to its default it would end the process without the exit writes. One that
+    // whoever started the game already ignores (nohup) stays ignored: the game is meant to outlive its
+    // terminal then.
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
+    {
+        struct sigaction old
+        {
+        };
+        if (sig == SIGHUP && sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+            continue;
         sigaction(sig, &sa, nullptr);
+    }
 }
 
 bool PfSignal::IsQuitRequested()

@@ -6,9 +6,10 @@
 class PfSignal
 {
 public:
-    // Installs the handlers (idempotent). SDL's own signal handlers must be kept out (SDL_Init with
-    // the hint SDL_HINT_NO_SIGNAL_HANDLERS), or SDL would turn the signals into a close request
-    // that a listener could veto.
+    // Installs the handlers (idempotent); a hang-up ignored when the process started (nohup) stays
+    // ignored. SDL's own signal handlers must be kept out (SDL_Init with the hint
+    // SDL_HINT_NO_SIGNAL_HANDLERS), or SDL would turn the signals into a close request that a listener
+    // could veto.
     static void Install();
     static bool IsQuitRequested();
     // Clears the flag; for tests.

@@ -36,6 +36,8 @@ public:
         m_Pid = fork();
         if (m_Pid == 0)
         {
+            // A runner started by nohup ignores hang-ups, and so would the program.
+            signal(SIGHUP, SIG_DFL);
             if (chdir(folder.c_str()) != 0)
                 _exit(120);
             int fd = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

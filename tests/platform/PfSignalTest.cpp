@@ -9,6 +9,8 @@
 
 TEST(PfSignal, TerminationInterruptAndHangUpRaiseTheQuitRequest)
 {
+    // Whatever the test runner was started under.
+    std::signal(SIGHUP, SIG_DFL);
     PfSignal::Install();
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
     {
@@ -17,7 +19,13 @@ TEST(PfSignal, TerminationInterruptAndHangUpRaiseTheQuitRequest)
         std::raise(sig);
         EXPECT_TRUE(PfSignal::IsQuitRequested());
     }
+    // Started under nohup: the hang-up stays ignored, the game outlives its terminal.
     PfSignal::ClearQuitRequest();
+    std::signal(SIGHUP, SIG_IGN);
+    PfSignal::Install();
+    std::raise(SIGHUP);
+    EXPECT_FALSE(PfSignal::IsQuitRequested());
+    std::signal(SIGHUP, SIG_DFL);
 }
 
 TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)
@@ -38,6 +46,7 @@ TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)
         ASSERT_GE(child, 0);
         if (child == 0)
         {
+            std::signal(SIGHUP, SIG_DFL);
             PfSignal::Install();
             PfSignal::ClearQuitRequest();
             if (c.pendingFirst)

@@ -196,6 +196,8 @@ pid_t GameRun::Start(const std::string& script, const std::vector<std::pair<std:
     }
     if (child == 0)
     {
+        // The program answers a hang-up unless it starts with it ignored, as under a runner started by nohup.
+        signal(SIGHUP, SIG_DFL);
         if (chdir(gameDir.c_str()) != 0)
             _exit(126);
         if (FILE* out = std::freopen(outPath.c_str(), "w", stdout))
