@@ -623,9 +623,15 @@ bool ReadsDestinationAlpha(const uint32_t* rs)
 // out are not drawn whole (at 1e30 a software rasteriser fills half the target, at infinity nothing).
 constexpr float kCoverReach = 1.0f;
 
+// The reciprocal w a covering quad's corners may have. The device draws a pre-transformed vertex at
+// w = 1 / rhw, so the clip coordinates scale with w: a tiny w underflows (at rhw 1e38 nothing is drawn) and a
+// huge one loses the colour's interpolation (at rhw 2e-38 the quad comes out black). Within 2^-16..2^16 both
+// stay a few orders of magnitude from float's limits; a 2D quad has rhw 1.
+constexpr float kRhwLeast = 1.0f / 65536.0f, kRhwMost = 65536.0f;
+
 // Whether a pre-transformed quad (fan order: top-left, bottom-left, bottom-right, top-right) is drawn over
 // every pixel of a width x height back buffer: its corners past the outer pixel centres, finite and within
-// reach, its depth inside the range and its reciprocal w positive.
+// reach, its depth inside the range and its reciprocal w within bounds.
 bool QuadCoversTarget(const uint8_t* quad, uint32_t stride, uint32_t width, uint32_t height)
 {
     const float right = (float)width - 0.5f, bottom = (float)height - 0.5f;
@@ -636,8 +642,8 @@ bool QuadCoversTarget(const uint8_t* quad, uint32_t stride, uint32_t width, uint
         std::memcpy(p[v], quad + (size_t)v * stride, sizeof(p[v]));
         // Each test fails for NaN.
         if (!(p[v][0] >= -0.5f - reachX && p[v][0] <= right + reachX && p[v][1] >= -0.5f - reachY &&
-              p[v][1] <= bottom + reachY && p[v][2] >= 0.0f && p[v][2] <= 1.0f && p[v][3] > 0.0f &&
-              std::isfinite(p[v][3])))
+              p[v][1] <= bottom + reachY && p[v][2] >= 0.0f && p[v][2] <= 1.0f && p[v][3] >= kRhwLeast &&
+              p[v][3] <= kRhwMost))
             return false;
     }
     return p[0][0] <= -0.5f && p[1][0] <= -0.5f && p[2][0] >= right && p[3][0] >= right && p[0][1] <= -0.5f &&

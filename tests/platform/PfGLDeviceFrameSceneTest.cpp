@@ -677,7 +677,7 @@ public:
         KvVertex2D q[4];
         Corners(q, -0.5f - m_Reach, -0.5f - m_Reach, 63.5f + m_Reach, 63.5f + m_Reach, diffuse);
         for (KvVertex2D& v : q)
-            v.specular = specular;
+            v.specular = specular, v.rhw = m_Rhw;
         m_Device.SetFVF(FVF_2D);
         m_Device.SetTexture(0, texture);
         ASSERT_EQ(m_Device.DrawQuadsUP(1, q, sizeof(KvVertex2D)), D3D_OK);
@@ -841,6 +841,7 @@ public:
 
     PfGLTexture m_Black, m_Grey, m_Clear, m_Depth;
     float m_Reach = 0.0f;
+    float m_Rhw = 1.0f;
 };
 
 class PfGLDeviceCoveringQuadTest : public PfGLDeviceFrameRuleTest
@@ -893,6 +894,8 @@ const FrameRuleCase s_CoveringCases[] = {
     // Corners the rasteriser does not draw whole: at infinity (nothing drawn), far out (part drawn).
     {"CornersAtInfinity", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = INFINITY; }); }},
     {"CornersFarOut", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Reach = 1e30f; }); }},
+    // A reciprocal w so large that the device draws nothing.
+    {"RhwNearTheFloatsTop", [](T& t, int k) { t.Covered(k, false, [&] { t.m_Rhw = 1e38f; }); }},
 };
 
 const FrameRuleCase s_OneColourCases[] = {
@@ -940,6 +943,7 @@ const FrameRuleCase s_OneColourCases[] = {
      }},
     {"CornersAtInfinity", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = INFINITY; }); }},
     {"CornersFarOut", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Reach = 1e30f; }); }},
+    {"RhwNearTheFloatsTop", [](T& t, int k) { t.BlackOver(k, [&] { t.m_Rhw = 1e38f; }); }},
 };
 
 } // namespace
@@ -979,4 +983,24 @@ TEST_F(PfGLDeviceFrameRuleTest, StateTheRulesDoNotNameRefusesBoth)
         EXPECT_EQ(Counts(), Shown(1, 0));
         BreakComparison();
     }
+}
+
+// A quad at a reciprocal w near the float's bottom is drawn at a w near its top, where some rasterisers lose
+// its colour (black has been seen): it gives no colour point, so the next frame, of the colour the quad was
+// meant to have, is drawn rather than taken as the same picture.
+TEST_F(PfGLDeviceFrameRuleTest, QuadAtAnRhwNearTheFloatsBottomGivesNoColourPoint)
+{
+    auto draw = [](T& t, int k)
+    {
+        t.ClearTo(T::GREEN);
+        t.Rs(D3DRS_ALPHABLENDENABLE, 0);
+        t.m_Rhw = k < 2 ? 2e-38f : 1.0f;
+        t.Cover(nullptr, T::WHITE);
+        t.m_Rhw = 1.0f;
+    };
+    RuleFrame(draw, 0);
+    RuleFrame(draw, 1);
+    Counts();
+    RuleFrame(draw, 2);
+    EXPECT_EQ(Counts(), Shown(1, 0));
 }
