@@ -14,6 +14,7 @@ packages=(
   libx11-dev libxtst-dev xvfb
   xfonts-base # the X font set with Japanese glyphs that message boxes are drawn with
   clang libclang-rt-dev
+  valgrind # the memcheck run over the movie and sound seeds (tests/CMakeLists.txt)
   locales
 )
 

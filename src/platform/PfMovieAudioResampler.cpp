@@ -29,6 +29,21 @@ void PfMovieAudioResampler::Reset()
     m_InLayoutKey = 0;
 }
 
+bool PfMovieAudioResampler::MakeInputLayout(const AVChannelLayout& frameLayout, AVChannelLayout* in)
+{
+    // av_channel_layout_copy first frees what its destination holds, and av_channel_layout_default sets only
+    // some fields when no standard layout has the channel count: storage left as it was could read as a
+    // custom layout whose stray map pointer gets freed, or pass a stray mask on to the resampler.
+    *in = AVChannelLayout{};
+    // A layout without order (some WAVE files) is taken as the default one of its channel count.
+    if (frameLayout.order == AV_CHANNEL_ORDER_UNSPEC)
+    {
+        ff.av_channel_layout_default(in, frameLayout.nb_channels);
+        return true;
+    }
+    return ff.av_channel_layout_copy(in, &frameLayout) >= 0;
+}
+
 int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& out)
 {
     if (frame)
@@ -44,11 +59,8 @@ int PfMovieAudioResampler::Convert(const AVFrame* frame, std::vector<int16_t>& o
         {
             Reset();
             AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-            AVChannelLayout in;
-            // A layout without order (some WAVE files) is taken as the default one of its channel count.
-            if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-                ff.av_channel_layout_default(&in, frame->ch_layout.nb_channels);
-            else if (ff.av_channel_layout_copy(&in, &frame->ch_layout) < 0)
+            AVChannelLayout in; // set whole by MakeInputLayout
+            if (!MakeInputLayout(frame->ch_layout, &in))
                 return -1;
             const int made = ff.swr_alloc_set_opts2(&m_pContext, &stereo, AV_SAMPLE_FMT_S16, kRate, &in,
                                                  (AVSampleFormat)frame->format, frame->sample_rate, 0, nullptr);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+struct AVChannelLayout;
 struct AVFrame;
 struct SwrContext;
 
@@ -28,6 +29,11 @@ public:
     int Convert(const AVFrame* frame, std::vector<int16_t>& out);
     // Drops what the resampler holds; the next frame sets it up afresh.
     void Reset();
+
+    // Sets in to the layout a frame of the given one is read as (one without order as the default layout
+    // of its channel count); false when it cannot be copied. in may be fresh storage holding anything: it
+    // is overwritten whole, never read or freed. The caller frees the result with av_channel_layout_uninit.
+    static bool MakeInputLayout(const AVChannelLayout& frameLayout, AVChannelLayout* in);
 
 private:
     SwrContext* m_pContext = nullptr;

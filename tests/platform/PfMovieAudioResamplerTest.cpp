@@ -1,6 +1,7 @@
 // A movie's sound in any rate, format and layout comes out as 44,100 Hz signed 16-bit stereo; sound a damaged
 // stream claims at a rate or channel count no recording has is refused before a filter is built for it, and
-// the resampler still converts the good sound that follows.
+// the resampler still converts the good sound that follows. The layout handed to the resampler is built in
+// storage that may hold anything before.
 #include "platform/PfFFmpeg.h"
 #include "platform/PfMovieAudioResampler.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -110,6 +112,63 @@ TEST_F(PfMovieAudioResamplerTest, AbsurdRatesAndChannelCountsAreRefusedAndGoodSo
     {
     }
     EXPECT_NEAR((double)out.size() / 2, 4410, 32);
+}
+
+TEST_F(PfMovieAudioResamplerTest, InputLayoutIsBuiltWholeInStorageThatHeldAnything)
+{
+    const PfFFmpeg& ff = PfFFmpeg::Functions();
+    // Never allocated: storage that reads as a custom layout over it must not have it freed (the sanitizer,
+    // or the C library's allocator check, stops the test if it is).
+    static AVChannelCustom s_NotAllocated[3] = {};
+    AVChannelCustom frontPair[2] = {};
+    frontPair[0].id = AV_CHAN_FRONT_LEFT;
+    frontPair[1].id = AV_CHAN_FRONT_RIGHT;
+    AVChannelLayout custom = {};
+    custom.order = AV_CHANNEL_ORDER_CUSTOM;
+    custom.nb_channels = 2;
+    custom.u.map = frontPair;
+    auto layout = [](AVChannelOrder order, int channels, uint64_t mask)
+    {
+        AVChannelLayout made = {};
+        made.order = order;
+        made.nb_channels = channels;
+        made.u.mask = mask;
+        return made;
+    };
+    // Stereo and 5.1 as decoders give them, a custom map, and layouts without order: two channels (read as
+    // stereo) and a count no standard layout has (left without order, and nothing else set).
+    const AVChannelLayout layouts[] = {layout(AV_CHANNEL_ORDER_NATIVE, 2, AV_CH_LAYOUT_STEREO),
+                                       layout(AV_CHANNEL_ORDER_NATIVE, 6, AV_CH_LAYOUT_5POINT1), custom,
+                                       layout(AV_CHANNEL_ORDER_UNSPEC, 2, 0), layout(AV_CHANNEL_ORDER_UNSPEC, 29, 0)};
+    for (size_t i = 0; i < std::size(layouts); ++i)
+    {
+        const AVChannelLayout& frameLayout = layouts[i];
+        AVChannelLayout expected = {};
+        if (frameLayout.order == AV_CHANNEL_ORDER_UNSPEC)
+            ff.av_channel_layout_default(&expected, frameLayout.nb_channels);
+        else
+            ASSERT_GE(ff.av_channel_layout_copy(&expected, &frameLayout), 0);
+
+        AVChannelLayout in;
+        std::memset(&in, 0xA5, sizeof(in));
+        in.order = AV_CHANNEL_ORDER_CUSTOM;
+        in.nb_channels = 3;
+        in.u.map = s_NotAllocated;
+        ASSERT_TRUE(PfMovieAudioResampler::MakeInputLayout(frameLayout, &in)) << "layout " << i;
+        EXPECT_EQ(in.order, expected.order) << "layout " << i;
+        EXPECT_EQ(in.nb_channels, expected.nb_channels) << "layout " << i;
+        EXPECT_EQ(in.opaque, nullptr) << "layout " << i;
+        if (in.order == AV_CHANNEL_ORDER_CUSTOM)
+        {
+            EXPECT_NE(in.u.map, frontPair);
+            for (int c = 0; c < in.nb_channels; ++c)
+                EXPECT_EQ(in.u.map[c].id, frontPair[c].id) << "channel " << c;
+        }
+        else
+            EXPECT_EQ(in.u.mask, expected.u.mask) << "layout " << i;
+        ff.av_channel_layout_uninit(&in);
+        ff.av_channel_layout_uninit(&expected);
+    }
 }
 
 } // namespace
