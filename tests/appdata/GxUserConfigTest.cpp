@@ -189,7 +189,7 @@ TEST(GxUserConfig, EachDamagedFileKeepsItsOwnCopy)
 }
 
 // Options kept elsewhere through a link: the save replaces the file the link points to, the link stays
-// the same link, and no temporary is left beside either.
+// the same link, and no temporary is left beside either; a damaged target is kept aside beside itself.
 TEST(GxUserConfig, ALinkIsWrittenThroughAndStays)
 {
     dbtest::TempFolder folder;
@@ -208,4 +208,12 @@ TEST(GxUserConfig, ALinkIsWrittenThroughAndStays)
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
         names.insert(entry.path().lexically_relative(folder.Path()).string());
     EXPECT_EQ(names, (std::set<std::string>{"userconf.dat", "kept", "kept/conf.dat"}));
+
+    // Damaged behind the link: the file it points to is moved aside, and the link is written through.
+    dbtest::WriteBytes(target, "damaged");
+    EXPECT_FALSE(GxUserConfig().Load(path));
+    EXPECT_EQ(usertest::ReadBytes(target + L".damaged"), "damaged");
+    ASSERT_TRUE(Sample().Save(path));
+    EXPECT_EQ(usertest::StateOf(path).m_Inode, link.m_Inode);
+    EXPECT_EQ(usertest::ReadBytes(target), Dump(Sample()));
 }

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace
 {
@@ -92,20 +93,13 @@ TEST_F(GxCoreSaveAtExit, FilesNotReadYetAreLeftAsTheyWere)
 // exit asks nothing: the log told the player once, at start-up, naming each file and the reason.
 TEST_F(GxCoreSaveAtExit, FilesThatCannotBeReadAreNeverWrittenOver)
 {
-    struct State
-    {
-        std::string bytes;
-        std::filesystem::perms mode;
-        uint64_t device;
-        uint64_t inode;
-        bool operator==(const State&) const = default;
-    };
+    // Bytes, mode and identity.
     auto stateOf = [&](const char* name)
     {
         PfFileInfo info;
         EXPECT_TRUE(PfFileSystem::GetLinkInfo(Path(name), info));
-        return State{KvFileBytes(Path(name)), std::filesystem::status(Path(name)).permissions(), info.m_Device,
-                     info.m_Inode};
+        return std::make_tuple(KvFileBytes(Path(name)), std::filesystem::status(Path(name)).permissions(),
+                               info.m_Device, info.m_Inode);
     };
     GxUserConfig players;
     players.m_Volume_BGM = 35;
@@ -113,8 +107,8 @@ TEST_F(GxCoreSaveAtExit, FilesThatCannotBeReadAreNeverWrittenOver)
     GxUserDataPerman progress(&m_Core);
     progress.SetReadedMessage(12, L"main");
     ASSERT_TRUE(progress.Save(WidePath("permanent.dat"), true));
-    const State options = stateOf("userconf.dat");
-    const State reached = stateOf("permanent.dat");
+    const auto options = stateOf("userconf.dat");
+    const auto reached = stateOf("permanent.dat");
 
     static const GxUserFile::SystemRead refuse = [](const std::string&, size_t, std::string& bytes, int& error)
     {
