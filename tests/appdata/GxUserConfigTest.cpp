@@ -193,6 +193,7 @@ TEST(GxUserConfig, EachDamagedFileKeepsItsOwnCopy)
 TEST(GxUserConfig, ALinkIsWrittenThroughAndStays)
 {
     dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
     const std::wstring path = folder.File(L"userconf.dat");
     const std::wstring target = folder.File(L"kept/conf.dat");
     dbtest::WriteBytes(target, "old");
