@@ -132,6 +132,11 @@ void GxUserConfig::Clamp()
 
 bool GxUserConfig::Save(const std::wstring& path)
 {
+    if (path == m_LeftAlone)
+    {
+        GxLog::Debug(L"GxUserConfig::Save/読み込めなかった設定データには書き込みません(%s)\n", path.c_str());
+        return false;
+    }
     return GxUserFile::Save(path, GxUserFile::Form::Binary, "CD",
                             [this](GxContentWriterBase& writer) { Write(writer); });
 }
@@ -139,10 +144,26 @@ bool GxUserConfig::Save(const std::wstring& path)
 bool GxUserConfig::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserConfig::Load";
-    m_Loaded = true;
+    static const wchar_t* const kWhat = L"設定データ";
+    m_Loaded = false;
+    m_LeftAlone.clear();
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner))
+    std::wstring reason;
+    switch (GxUserFile::ReadFile(path, bytes, kOwner, reason))
+    {
+    case GxUserFile::Found::Bytes:
+        break;
+    case GxUserFile::Found::Unreadable:
+        // The player's options, not a first run: the defaults stand for this run only.
+        GxUserFile::TellLeftAlone(path, kOwner, kWhat, reason);
+        m_LeftAlone = path;
         return false;
+    case GxUserFile::Found::Missing:
+    case GxUserFile::Found::Empty:
+    case GxUserFile::Found::NotAFile:
+        m_Loaded = true;
+        return false;
+    }
     GxUserConfig scratch(*this);
     // The walk finds well-formed values; the typed read also checks each one's type, and the record
     // must end where the file does. A file that fails is kept aside (the shut-down's save would
@@ -157,10 +178,15 @@ bool GxUserConfig::Load(const std::wstring& path)
     }
     if (!ok)
     {
-        GxUserFile::KeepAside(path, kOwner, L"設定データ");
+        if (GxUserFile::KeepAside(path, kOwner, kWhat))
+            m_Loaded = true;
+        else
+            m_LeftAlone = path;
         return false;
     }
     scratch.Clamp();
+    // The copy carries the scratch's marks; this object has now read the player's file.
     *this = scratch;
+    m_Loaded = true;
     return true;
 }

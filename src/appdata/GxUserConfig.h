@@ -18,14 +18,18 @@ public:
     // Every option but the save page and the last slot, which only the construction sets: the
     // configuration screen's "defaults" keeps them.
     void SetDefault();
-    // Writes the options through the atomic writer; false (logged) keeps the old file.
+    // Writes the options through the atomic writer; false (logged) keeps the old file. False without
+    // writing for the file Load left alone.
     bool Save(const std::wstring& path);
     // Checks the whole file before taking anything: on false every field keeps its value. Percentages
     // are clamped to 0..100 and the window opacity to 0..255, so a damaged value cannot reach the sound
-    // or drawing code.
+    // or drawing code. A damaged file is kept aside (GxUserFile::KeepAside); one that is there but
+    // cannot be read, or kept aside, is the player's and is left alone: this object never writes over
+    // it, and the run goes on with the fields as they were.
     bool Load(const std::wstring& path);
-    // Whether Load has run, whatever it found (a missing file is a first run). Until then the fields are
-    // the defaults rather than the player's, and the shut-down does not write them over the player's file.
+    // Whether Load has run and the player's file is either read or free to be written (none there: a
+    // first run; a damaged one kept aside). Until then the fields are not the player's, and the
+    // shut-down does not write them over the player's file.
     bool IsLoaded() const { return m_Loaded; }
 
     // The record after the header, in file order.
@@ -82,4 +86,5 @@ private:
     void Clamp();
 
     bool m_Loaded = false;
+    std::wstring m_LeftAlone; // the file Load could neither read nor keep aside
 };

@@ -168,6 +168,11 @@ bool GxUserDataPerman::ReadPlain(GxContentReaderBase& r)
 
 bool GxUserDataPerman::Save(const std::wstring& path, bool binary)
 {
+    if (path == m_LeftAlone)
+    {
+        GxLog::Debug(L"GxUserDataPerman::Save/読み込めなかった進行データには書き込みません(%s)\n", path.c_str());
+        return false;
+    }
     return GxUserFile::Save(path, binary ? GxUserFile::Form::Binary : GxUserFile::Form::Text, "PD",
                             [this](GxContentWriterBase& writer) { Write(writer); });
 }
@@ -180,10 +185,27 @@ std::wstring GxUserDataPerman::BackupPath(const std::wstring& path)
 bool GxUserDataPerman::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserDataPerman::Load";
-    m_Loaded = true;
+    static const wchar_t* const kWhat = L"進行データ";
+    m_Loaded = false;
+    m_LeftAlone.clear();
     std::string bytes;
-    if (!GxUserFile::LoadFile(path, bytes, kOwner))
+    std::wstring reason;
+    switch (GxUserFile::ReadFile(path, bytes, kOwner, reason))
+    {
+    case GxUserFile::Found::Bytes:
+        break;
+    case GxUserFile::Found::Unreadable:
+        // The player's progress, not a first run: this run starts from nothing and keeps what it
+        // reaches in memory only.
+        GxUserFile::TellLeftAlone(path, kOwner, kWhat, reason);
+        m_LeftAlone = path;
         return false;
+    case GxUserFile::Found::Missing:
+    case GxUserFile::Found::Empty:
+    case GxUserFile::Found::NotAFile:
+        m_Loaded = true;
+        return false;
+    }
     bool ok = GxUserFile::Check(bytes, "PD", false, kOwner, path);
     if (ok)
     {
@@ -193,8 +215,10 @@ bool GxUserDataPerman::Load(const std::wstring& path)
         if (!ok)
             GxLog::Error(L"%s/進行データが壊れています(%s)\n", kOwner, path.c_str());
     }
-    if (!ok)
-        GxUserFile::KeepAside(path, kOwner, L"進行データ");
+    if (ok || GxUserFile::KeepAside(path, kOwner, kWhat))
+        m_Loaded = true;
+    else
+        m_LeftAlone = path;
     return ok;
 }
 

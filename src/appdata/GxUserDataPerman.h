@@ -38,14 +38,18 @@ public:
     // Every picture of every gallery entry, and nothing else.
     void ShowAllCG();
 
-    // Writes through the atomic writer; false (logged) keeps the old file.
+    // Writes through the atomic writer; false (logged) keeps the old file. False without writing for
+    // the file Load left alone.
     bool Save(const std::wstring& path, bool binary);
-    // Checks the whole file before taking anything; on false nothing has changed. A file that exists
-    // but cannot be taken is first renamed to the backup name (BackupPath), so the save at shut-down
-    // cannot put a fresh record over the only copy of the player's progress.
+    // Checks the whole file before taking anything; on false nothing has changed. A file that cannot be
+    // taken is first moved to a backup name (GxUserFile::KeepAside, the first is BackupPath), so the
+    // save at shut-down cannot put a fresh record over the only copy of the player's progress. One that
+    // is there but cannot be read, or moved, is left alone: this object never writes over it, and what
+    // the run reaches is held in memory only.
     bool Load(const std::wstring& path);
-    // Whether Load has run, whatever it found (a missing file is a first run). Until then nothing of the
-    // player's progress is held, and the shut-down does not write the empty record over the player's file.
+    // Whether Load has run and the player's file is either read or free to be written (none there: a
+    // first run; a damaged one moved aside). Until then nothing of the player's progress is held, and
+    // the shut-down does not write the record over the player's file.
     bool IsLoaded() const { return m_Loaded; }
     static std::wstring BackupPath(const std::wstring& path);
 
@@ -64,4 +68,5 @@ private:
     bool Apply(GxUserDataPerman& scratch, GxContentReaderBase& reader);
 
     bool m_Loaded = false;
+    std::wstring m_LeftAlone; // the file Load could neither read nor move aside
 };

@@ -1,16 +1,16 @@
 #include "appdata/GxUserFile.h"
 
 #include "core/GxAtomicFile.h"
-#include "core/GxBinBuffer.h"
 #include "core/GxContentBinaryReader.h"
 #include "core/GxContentBinaryWriter.h"
 #include "core/GxContentTextReader.h"
 #include "core/GxContentTextWriter.h"
-#include "core/GxFile.h"
 #include "core/GxLog.h"
 #include "core/GxPath.h"
+#include "core/GxString.h"
 #include "platform/PfFileSystem.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +18,8 @@
 
 namespace
 {
+
+GxUserFile::SystemRead s_SystemRead = &PfFileSystem::ReadWhole;
 
 std::string RootName(bool text, const char* kind)
 {
@@ -61,24 +63,50 @@ bool GxUserFile::Save(const std::wstring& path, Form form, const char* kind, con
         GxLog::Error(L"GxUserFile::Save/データを作成できません(%s)\n", path.c_str());
         return false;
     }
-    return GxAtomicFile::WriteFile(path, bytes.data(), bytes.size());
+    // The temporary goes beside the file the link points to, so the rename replaces that file, not the
+    // link.
+    const std::wstring target = GxString::FromUtf8(PfFileSystem::FollowLinks(GxPath::ToNative(path)));
+    return GxAtomicFile::WriteFile(target, bytes.data(), bytes.size());
+}
+
+GxUserFile::Found GxUserFile::ReadFile(const std::wstring& path, std::string& bytes, const wchar_t* owner,
+                                       std::wstring& reason)
+{
+    bytes.clear();
+    reason.clear();
+    int error = 0;
+    // The readers take 32-bit sizes.
+    switch (s_SystemRead(GxPath::ToNative(path), 0xFFFFFFFFu, bytes, error))
+    {
+    case PfFileSystem::ReadResult::Missing:
+        return Found::Missing;
+    case PfFileSystem::ReadResult::NotAFile:
+        GxLog::Error(L"%s/ファイルではありません(%s)\n", owner, path.c_str());
+        return Found::NotAFile;
+    case PfFileSystem::ReadResult::Refused:
+        reason = GxString::FromUtf8(PfFileSystem::ErrorText(error));
+        return Found::Unreadable;
+    case PfFileSystem::ReadResult::Read:
+        break;
+    }
+    if (!bytes.empty())
+        return Found::Bytes;
+    GxLog::Error(L"%s/ファイルが空です(%s)\n", owner, path.c_str());
+    return Found::Empty;
 }
 
 bool GxUserFile::LoadFile(const std::wstring& path, std::string& bytes, const wchar_t* owner)
 {
-    bytes.clear();
-    if (GxFile::Exists(path) == 0)
-        return false;
-    GxBinBuffer buffer;
-    if (!GxFile::LoadToBuffer(buffer, path, false))
-        return false;
-    if (buffer.GetSize() == 0)
-    {
-        GxLog::Error(L"%s/ファイルが空です(%s)\n", owner, path.c_str());
-        return false;
-    }
-    bytes.assign(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize());
-    return true;
+    std::wstring reason;
+    const Found found = ReadFile(path, bytes, owner, reason);
+    if (found == Found::Unreadable)
+        GxLog::Error(L"%s/ファイルを読み込めません(%s: %s)\n", owner, path.c_str(), reason.c_str());
+    return found == Found::Bytes;
+}
+
+void GxUserFile::SetSystemRead(SystemRead read)
+{
+    s_SystemRead = read ? read : &PfFileSystem::ReadWhole;
 }
 
 std::unique_ptr<GxContentReaderBase> GxUserFile::OpenReader(const std::string& bytes, const char* kind)
@@ -176,11 +204,41 @@ bool GxUserFile::Check(const std::string& bytes, const char* kind, bool binaryOn
     return false;
 }
 
-void GxUserFile::KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what)
+std::wstring GxUserFile::DamagedPath(const std::wstring& path, int copy)
 {
-    const std::wstring backup = DamagedPath(path);
-    if (PfFileSystem::Rename(GxPath::ToNative(path), GxPath::ToNative(backup)))
+    return path + L".damaged" + (copy == 0 ? std::wstring() : L"." + std::to_wstring(copy));
+}
+
+bool GxUserFile::KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what)
+{
+    const std::wstring file = GxString::FromUtf8(PfFileSystem::FollowLinks(GxPath::ToNative(path)));
+    // A name counts as taken whatever holds it, a dangling link too: no copy of the player's is replaced.
+    int copy = 0;
+    PfFileInfo info;
+    while (copy < kMaxDamagedCopies && PfFileSystem::GetLinkInfo(GxPath::ToNative(DamagedPath(file, copy)), info))
+        ++copy;
+    if (copy == kMaxDamagedCopies)
+    {
+        GxLog::Error(L"%s/%sの控えが既に%d個あるため、読み込めなかったファイルはそのまま残します。"
+                     L"古い控えを片付けてください(%s)\n",
+                     owner, what, kMaxDamagedCopies, path.c_str());
+        return false;
+    }
+    const std::wstring backup = DamagedPath(file, copy);
+    if (PfFileSystem::Rename(GxPath::ToNative(file), GxPath::ToNative(backup)))
+    {
         GxLog::Error(L"%s/読み込めなかった%sを%sに残しました\n", owner, what, backup.c_str());
-    else
-        GxLog::Error(L"%s/読み込めなかった%sを退避できません(%s)\n", owner, what, path.c_str());
+        return true;
+    }
+    const std::wstring reason = GxString::FromUtf8(PfFileSystem::ErrorText(errno));
+    GxLog::Error(L"%s/読み込めなかった%sを退避できないため、そのまま残し、書き換えません(%s: %s)\n", owner, what,
+                 path.c_str(), reason.c_str());
+    return false;
+}
+
+void GxUserFile::TellLeftAlone(const std::wstring& path, const wchar_t* owner, const wchar_t* what,
+                               const std::wstring& reason)
+{
+    GxLog::Error(L"%s/%sを読み込めません。ファイルはそのまま残して書き換えず、今回は初期状態で続けます(%s: %s)\n",
+                 owner, what, path.c_str(), reason.c_str());
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/PfFileSystem.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,12 +33,30 @@ public:
 
     // The header and the body into out, in the chosen form; false when a write failed.
     static bool WriteToMemory(std::string& out, Form form, const char* kind, const Body& body);
-    // WriteToMemory, then the atomic writer. False (logged) leaves the old file as it was.
+    // WriteToMemory, then the atomic writer. False (logged) leaves the old file as it was. A path that is
+    // a link is written through: the file it points to is replaced, beside itself, and the link stays.
     static bool Save(const std::wstring& path, Form form, const char* kind, const Body& body);
 
-    // Loads the whole file. A file that does not exist gives false without a log line (a first run has
-    // none); an unreadable or empty one gives false with one.
+    enum class Found
+    {
+        Bytes,     // read whole, not empty
+        Missing,   // no file of that name: a first run
+        Empty,     // logged
+        NotAFile,  // a folder (or a FIFO, a device) has the name: logged, nothing of the player's
+        Unreadable // a file is there but could not be opened or read (no permission, an I/O error)
+    };
+    // Reads the whole file; an unreadable one is not logged here, its reason (the system's words) goes
+    // to reason for the caller's line.
+    static Found ReadFile(const std::wstring& path, std::string& bytes, const wchar_t* owner, std::wstring& reason);
+    // ReadFile for callers that only need the bytes: a missing file gives false without a log line,
+    // anything else but the bytes gives false with one.
     static bool LoadFile(const std::wstring& path, std::string& bytes, const wchar_t* owner);
+    // The call ReadFile reads through: PfFileSystem::ReadWhole unless a test puts in one that refuses
+    // as the system does a player without the rights (a test run by root reads even a mode-000 file).
+    // Null puts the system's call back.
+    using SystemRead = PfFileSystem::ReadResult (*)(const std::string& path, size_t maxBytes, std::string& bytes,
+                                                    int& error);
+    static void SetSystemRead(SystemRead read);
     // Checks the bytes: the header of the kind ("CD", "GD", "PD") in the form the first byte names
     // (binaryOnly refuses the text form) and a walk over every value ending at the data's end. Logs the
     // first fault with the owner and the file name and answers false.
@@ -51,9 +72,18 @@ public:
     static std::unique_ptr<GxContentReaderBase> Clone(const GxContentReaderBase& reader);
     // A reader positioned after the header of bytes that passed Check.
     static std::unique_ptr<GxContentReaderBase> OpenReader(const std::string& bytes, const char* kind);
-    // Renames a player's file that could not be taken to its name with ".damaged" appended, so the next
-    // save cannot put a fresh record over the only copy; one log line says where it went (what names
-    // the kind of data in the message).
-    static void KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what);
-    static std::wstring DamagedPath(const std::wstring& path) { return path + L".damaged"; }
+    // Moves a player's file that could not be taken to the first free name of DamagedPath, so the next
+    // save cannot put a fresh record over it; each damaged file the player had keeps its own copy. A
+    // link is followed: its target is moved and the link stays, to be written through. One log line says
+    // where it went (what names the kind of data). False when it could not be moved (the copies are all
+    // taken, the folder refuses): the file then stays where it is, also logged, and must not be written
+    // over.
+    static bool KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what);
+    // The line that tells the player a file of theirs could not be read (reason) and is left as it is,
+    // never written over in this run, while the run goes on with the defaults.
+    static void TellLeftAlone(const std::wstring& path, const wchar_t* owner, const wchar_t* what,
+                              const std::wstring& reason);
+    // "<name>.damaged" for the first copy, then "<name>.damaged.1" up to ".damaged.<kMaxDamagedCopies - 1>".
+    static std::wstring DamagedPath(const std::wstring& path, int copy = 0);
+    static constexpr int kMaxDamagedCopies = 10;
 };

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
@@ -149,6 +150,70 @@ bool PfFileSystem::GetLinkInfo(const std::string& path, PfFileInfo& info)
         return false;
     FillInfo(st, info);
     return true;
+}
+
+PfFileSystem::ReadResult PfFileSystem::ReadWhole(const std::string& path, size_t maxBytes, std::string& bytes,
+                                                 int& error)
+{
+    bytes.clear();
+    error = 0;
+    const int fd = OpenRead(path);
+    if (fd < 0)
+    {
+        error = errno;
+        return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::Refused;
+    }
+    PfFileInfo info;
+    ReadResult failure = ReadResult::Refused;
+    if (!GetInfo(fd, info))
+        error = errno;
+    else if (!info.m_IsRegular)
+    {
+        error = info.m_IsDirectory ? EISDIR : EINVAL;
+        failure = ReadResult::NotAFile;
+    }
+    else if (info.m_Size > maxBytes)
+        error = EFBIG;
+    // The size is a hint: a file that grows or shrinks meanwhile is read to its end as it stands then.
+    std::vector<char> buffer(64 * 1024);
+    while (error == 0)
+    {
+        const int64_t n = ReadAt(fd, buffer.data(), buffer.size(), bytes.size());
+        if (n < 0)
+            error = errno;
+        else if (n == 0)
+            break;
+        else if (bytes.size() + static_cast<size_t>(n) > maxBytes)
+            error = EFBIG;
+        else
+            bytes.append(buffer.data(), static_cast<size_t>(n));
+    }
+    Close(fd);
+    if (error == 0)
+        return ReadResult::Read;
+    bytes.clear();
+    return failure;
+}
+
+std::string PfFileSystem::ErrorText(int error)
+{
+    return std::strerror(error);
+}
+
+std::string PfFileSystem::FollowLinks(const std::string& path)
+{
+    std::string name = path;
+    std::vector<char> target(PATH_MAX + 1);
+    for (int hop = 0; hop < kMaxLinks; ++hop)
+    {
+        const ssize_t n = ::readlink(name.c_str(), target.data(), target.size());
+        // Not a link (or no name at all), or a target too long to be a path.
+        if (n <= 0 || static_cast<size_t>(n) >= target.size())
+            break;
+        const std::string to(target.data(), static_cast<size_t>(n));
+        name = to[0] == '/' || name.find('/') == std::string::npos ? to : FolderOf(name) + "/" + to;
+    }
+    return name;
 }
 
 bool PfFileSystem::Rename(const std::string& from, const std::string& to)

@@ -61,6 +61,25 @@ public:
     // the link's own.
     static bool GetLinkInfo(const std::string& path, PfFileInfo& info);
 
+    enum class ReadResult
+    {
+        Read,
+        Missing,  // nothing has the name (or a folder on the way is missing)
+        NotAFile, // a folder, a FIFO or a device has it (EISDIR for a folder, else EINVAL)
+        Refused   // a file has it but could not be read: see the error number
+    };
+    // Reads a whole regular file of at most maxBytes into bytes. Refused covers a file that cannot be
+    // opened or read (no permission, an I/O error) and one larger than maxBytes; error then holds the
+    // system's error number (EFBIG for the size).
+    static ReadResult ReadWhole(const std::string& path, size_t maxBytes, std::string& bytes, int& error);
+    // The system's text for an error number ("Permission denied").
+    static std::string ErrorText(int error);
+    // The name a path stands for once the links it names are followed, each relative link from its own
+    // folder, at most kMaxLinks of them (beyond that, and for a path that is no link, the path as far as
+    // it got). A link to a name that does not exist gives that name.
+    static std::string FollowLinks(const std::string& path);
+    static constexpr int kMaxLinks = 40;
+
     // Replaces to with from in one step (both in one folder).
     static bool Rename(const std::string& from, const std::string& to);
     static bool Remove(const std::string& path);

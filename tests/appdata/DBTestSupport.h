@@ -110,20 +110,23 @@ inline void WriteText(const std::wstring& path, const std::wstring& text, Encodi
     WriteBytes(path, Encode(text, encoding));
 }
 
-// Collects the error lines echoed while it lives; the error log itself goes into the scratch folder.
+// Collects the error lines echoed while it lives; the error and debug logs go into the scratch folder.
 class LogCapture : public GxDebugListenerBase
 {
 public:
     explicit LogCapture(const TempFolder& folder)
-        : m_OldConsole(GxLog::GetConsole()), m_OldErrorLog(GxLog::GetErrorLogPath())
+        : m_OldConsole(GxLog::GetConsole()), m_OldErrorLog(GxLog::GetErrorLogPath()),
+          m_OldDebugLog(GxLog::GetDebugLogPath())
     {
         GxLog::SetErrorLogPath(folder.File(L"error.log"));
+        GxLog::SetDebugLogPath(folder.File(L"debug.log"));
         GxLog::SetConsole(this);
     }
     ~LogCapture() override
     {
         GxLog::SetConsole(m_OldConsole);
         GxLog::SetErrorLogPath(m_OldErrorLog);
+        GxLog::SetDebugLogPath(m_OldDebugLog);
     }
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
@@ -139,6 +142,7 @@ public:
 private:
     GxDebugListenerBase* m_OldConsole;
     std::wstring m_OldErrorLog;
+    std::wstring m_OldDebugLog;
     std::vector<std::wstring> m_Lines;
 };
 

@@ -3,6 +3,8 @@
 #include "UserFileTestSupport.h"
 #include "appdata/GxUserFile.h"
 
+#include <set>
+
 namespace
 {
 
@@ -148,10 +150,71 @@ TEST(GxUserConfig, DamagedOrForeignFilesAreRefusedAndNothingChanges)
             const size_t after = log.Lines().size();
             EXPECT_FALSE(config.Load(path));
             EXPECT_EQ(log.Lines().size(), after) << "case " << i;
+            // The next case's damage would otherwise take the next copy's name.
+            std::filesystem::remove(GxString::ToUtf8(path + L".damaged"));
         }
     }
     // A missing file is a first run: false without a log line.
     const size_t lines = log.Lines().size();
     EXPECT_FALSE(config.Load(folder.File(L"none.dat")));
     EXPECT_EQ(log.Lines().size(), lines);
+}
+
+// Each damaged file the player had keeps its own copy; once every copy's name is taken the damaged file
+// stays where it is, and no save of this run replaces it.
+TEST(GxUserConfig, EachDamagedFileKeepsItsOwnCopy)
+{
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    const std::wstring path = folder.File(L"userconf.dat");
+    GxUserConfig config;
+    for (int i = 0; i < GxUserFile::kMaxDamagedCopies; ++i)
+    {
+        dbtest::WriteBytes(path, "damaged " + std::to_string(i));
+        EXPECT_FALSE(config.Load(path));
+        EXPECT_TRUE(config.IsLoaded()) << i; // the name is free: the shut-down may write it
+    }
+    for (int i = 0; i < GxUserFile::kMaxDamagedCopies; ++i)
+        EXPECT_EQ(usertest::ReadBytes(GxUserFile::DamagedPath(path, i)), "damaged " + std::to_string(i));
+    EXPECT_EQ(GxUserFile::DamagedPath(path, 2), path + L".damaged.2");
+
+    dbtest::WriteBytes(path, "one more");
+    const usertest::FileState before = usertest::StateOf(path);
+    EXPECT_FALSE(config.Load(path));
+    EXPECT_FALSE(config.IsLoaded());
+    EXPECT_FALSE(config.Save(path));
+    EXPECT_EQ(usertest::StateOf(path), before);
+    EXPECT_FALSE(
+        std::filesystem::exists(GxString::ToUtf8(GxUserFile::DamagedPath(path, GxUserFile::kMaxDamagedCopies))));
+}
+
+// Options kept elsewhere through a link: the save replaces the file the link points to, the link stays
+// the same link, and no temporary is left beside either; a damaged target is kept aside beside itself.
+TEST(GxUserConfig, ALinkIsWrittenThroughAndStays)
+{
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    const std::wstring path = folder.File(L"userconf.dat");
+    const std::wstring target = folder.File(L"kept/conf.dat");
+    dbtest::WriteBytes(target, "old");
+    std::filesystem::create_symlink("kept/conf.dat", GxString::ToUtf8(path));
+    const usertest::FileState link = usertest::StateOf(path);
+    ASSERT_TRUE(Sample().Save(path));
+    const usertest::FileState after = usertest::StateOf(path);
+    EXPECT_TRUE(std::filesystem::is_symlink(GxString::ToUtf8(path)));
+    EXPECT_EQ(std::filesystem::read_symlink(GxString::ToUtf8(path)), "kept/conf.dat");
+    EXPECT_EQ(after.m_Inode, link.m_Inode);
+    EXPECT_EQ(after.m_Bytes, Dump(Sample()));
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path()))
+        names.insert(entry.path().lexically_relative(folder.Path()).string());
+    EXPECT_EQ(names, (std::set<std::string>{"userconf.dat", "kept", "kept/conf.dat"}));
+
+    // Damaged behind the link: the file it points to is moved aside, and the link is written through.
+    dbtest::WriteBytes(target, "damaged");
+    EXPECT_FALSE(GxUserConfig().Load(path));
+    EXPECT_EQ(usertest::ReadBytes(target + L".damaged"), "damaged");
+    ASSERT_TRUE(Sample().Save(path));
+    EXPECT_EQ(usertest::StateOf(path).m_Inode, link.m_Inode);
+    EXPECT_EQ(usertest::ReadBytes(target), Dump(Sample()));
 }

@@ -7,7 +7,9 @@
 #include "script/GxMoaHost.h"
 #include "script/GxMoaScope.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 
 using usertest::Golden;
 
@@ -124,9 +126,41 @@ TEST(GxUserDataPerman, DamagedFileIsRefusedKeptAsideAndNothingChanges)
             // The damaged file waits under the backup name; the next save cannot overwrite it.
             EXPECT_FALSE(std::filesystem::exists(GxString::ToUtf8(path))) << "case " << i;
             EXPECT_EQ(usertest::ReadBytes(GxUserDataPerman::BackupPath(path)), bad[i]) << "case " << i;
+            std::filesystem::remove(GxString::ToUtf8(GxUserDataPerman::BackupPath(path)));
         }
     }
     // Every truncation, header flip and huge count is refused.
     EXPECT_GE(refused, withScript.size() + 20 + counts.size() - 1);
     EXPECT_EQ(ScriptRuntime::Value().ToInt(), 9);
+}
+
+// A save folder restored from another account's backup: the progress is there but this account may not
+// read it. The run goes on from nothing, says so once with the system's reason, and never writes over the
+// file. Root reads a mode-000 file, so there the case is skipped (the injected refusal of the core's
+// shut-down test covers it).
+TEST(GxUserDataPerman, AFileOfMode000IsLeftAsItIs)
+{
+    dbtest::TempFolder folder;
+    dbtest::LogCapture log(folder);
+    const std::wstring path = folder.File(L"permanent.dat");
+    ASSERT_TRUE(Sample().Save(path, true));
+    const std::string bytes = usertest::ReadBytes(path);
+    const std::string native = GxString::ToUtf8(path);
+    std::filesystem::permissions(native, std::filesystem::perms::none);
+    if (std::ifstream(native).is_open())
+        GTEST_SKIP() << "this process reads a mode-000 file";
+    const usertest::FileState before = usertest::StateOf(path);
+    GxUserDataPerman p(nullptr);
+    EXPECT_FALSE(p.Load(path));
+    EXPECT_FALSE(p.IsLoaded());
+    EXPECT_EQ(Dump(p), Dump(GxUserDataPerman(nullptr)));
+    size_t told = 0;
+    for (const std::wstring& line : log.Lines())
+        told += line.find(path + L": " + GxString::FromUtf8(PfFileSystem::ErrorText(EACCES))) != std::wstring::npos;
+    EXPECT_EQ(told, 1u);
+    p.SetReadedMessage(1, L"main");
+    EXPECT_FALSE(p.Save(path, true));
+    EXPECT_EQ(usertest::StateOf(path), before);
+    std::filesystem::permissions(native, std::filesystem::perms::owner_read);
+    EXPECT_EQ(usertest::ReadBytes(path), bytes);
 }

@@ -12,8 +12,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace usertest
@@ -118,6 +120,31 @@ inline std::string ReadBytes(const std::wstring& path)
 {
     std::ifstream in(GxString::ToUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// What a run must leave of a player's file as it found it: the bytes, the mode and which file it is
+// (device and inode). A link is described by itself (lstat), its bytes read through it.
+struct FileState
+{
+    std::string m_Bytes;
+    mode_t m_Mode = 0;
+    dev_t m_Device = 0;
+    ino_t m_Inode = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+inline FileState StateOf(const std::wstring& path)
+{
+    FileState state;
+    struct stat st = {};
+    if (lstat(GxString::ToUtf8(path).c_str(), &st) == 0)
+    {
+        state.m_Mode = st.st_mode;
+        state.m_Device = st.st_dev;
+        state.m_Inode = st.st_ino;
+    }
+    state.m_Bytes = ReadBytes(path);
+    return state;
 }
 
 // Every way the tests damage a file: each truncation, each header byte flipped, and 0xFFFFFFFF written

@@ -4,16 +4,20 @@
 #include "FileTestSupport.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
+#include "appdata/GxUserFile.h"
 #include "core/GxCore.h"
 #include "core/GxString.h"
 #include "graphics/GraphicsTestSupport.h"
+#include "platform/PfFileSystem.h"
 #include "platform/PfSignal.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace
 {
@@ -81,6 +85,56 @@ TEST_F(GxCoreSaveAtExit, FilesNotReadYetAreLeftAsTheyWere)
     EXPECT_TRUE(m_Core.SaveAtExit());
     EXPECT_TRUE(KvFileBytes(Path("userconf.dat")) == options);
     EXPECT_EQ(KvFileBytes(Path("permanent.dat")), progress);
+}
+
+// A save folder restored from another account's backup: both files are there, but this account may not
+// read them (refused here as the system refuses such a player; a test run by root reads even a mode-000
+// file). The run goes on with defaults; neither a slot save nor the shut-down writes over them, and the
+// exit asks nothing: the log told the player once, at start-up, naming each file and the reason.
+TEST_F(GxCoreSaveAtExit, FilesThatCannotBeReadAreNeverWrittenOver)
+{
+    // Bytes, mode and identity.
+    auto stateOf = [&](const char* name)
+    {
+        PfFileInfo info;
+        EXPECT_TRUE(PfFileSystem::GetLinkInfo(Path(name), info));
+        return std::make_tuple(KvFileBytes(Path(name)), std::filesystem::status(Path(name)).permissions(),
+                               info.m_Device, info.m_Inode);
+    };
+    GxUserConfig players;
+    players.m_Volume_BGM = 35;
+    ASSERT_TRUE(players.Save(WidePath("userconf.dat")));
+    GxUserDataPerman progress(&m_Core);
+    progress.SetReadedMessage(12, L"main");
+    ASSERT_TRUE(progress.Save(WidePath("permanent.dat"), true));
+    const auto options = stateOf("userconf.dat");
+    const auto reached = stateOf("permanent.dat");
+
+    static const GxUserFile::SystemRead refuse = [](const std::string&, size_t, std::string& bytes, int& error)
+    {
+        bytes.clear();
+        error = EACCES;
+        return PfFileSystem::ReadResult::Refused;
+    };
+    GxUserFile::SetSystemRead(refuse);
+    m_Core.m_UserConfig->Load(WidePath("userconf.dat"));
+    m_Core.m_UserDataPerman->Load(WidePath("permanent.dat"));
+    GxUserFile::SetSystemRead(nullptr);
+    EXPECT_EQ(m_Core.m_UserConfig->m_Volume_BGM, 80);
+    // What a slot save writes after the slot itself.
+    m_Core.m_UserDataPerman->SetReadedMessage(3, L"main");
+    EXPECT_FALSE(m_Core.m_UserConfig->Save(WidePath("userconf.dat")));
+    EXPECT_FALSE(m_Core.m_UserDataPerman->Save(WidePath("permanent.dat"), true));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(m_Core.SaveAtExit());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    EXPECT_TRUE(stateOf("userconf.dat") == options);
+    EXPECT_TRUE(stateOf("permanent.dat") == reached);
+    const std::string log = GxString::ToUtf8(ReadLog("error.log"));
+    const std::string reason = ": " + PfFileSystem::ErrorText(EACCES) + ")";
+    EXPECT_EQ(Count(log, Path("userconf.dat") + reason), 1u) << log;
+    EXPECT_EQ(Count(log, Path("permanent.dat") + reason), 1u) << log;
 }
 
 TEST_F(GxCoreSaveAtExit, AFailureAfterThePlayersQuitIsLoggedAndToldInOneBoxNamingTheFolder)

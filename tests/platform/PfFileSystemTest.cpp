@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -98,6 +99,46 @@ TEST_F(PfFileSystemTest, FoldersAreMadeListedAndTold)
     for (const Case& c :
          {Case{"name.dat", "."}, Case{"/name.dat", "/"}, Case{"a/b/name.dat", "a/b"}, Case{"/a/name.dat", "/a"}})
         EXPECT_EQ(PfFileSystem::FolderOf(c.path), c.folder) << c.path;
+}
+
+// A name nothing holds, a name held by no file, and a file that cannot be read are told apart.
+TEST_F(PfFileSystemTest, WholeReadsTellAMissingNameFromARefusedOne)
+{
+    std::ofstream(Path("file.dat")) << "abcdef";
+    EXPECT_TRUE(PfFileSystem::MakeFolder(Path("folder")));
+    struct Case
+    {
+        const char* name;
+        size_t maxBytes;
+        PfFileSystem::ReadResult result;
+        int error;
+    };
+    using R = PfFileSystem::ReadResult;
+    for (const Case& c : {Case{"file.dat", 6, R::Read, 0}, Case{"none.dat", 6, R::Missing, ENOENT},
+                          Case{"none/file.dat", 6, R::Missing, ENOENT}, Case{"file.dat/x", 6, R::Missing, ENOTDIR},
+                          Case{"folder", 6, R::NotAFile, EISDIR}, Case{"file.dat", 5, R::Refused, EFBIG}})
+    {
+        std::string bytes = "left over";
+        int error = -1;
+        EXPECT_EQ(PfFileSystem::ReadWhole(Path(c.name), c.maxBytes, bytes, error), c.result) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+        EXPECT_EQ(bytes, c.result == R::Read ? "abcdef" : "") << c.name;
+    }
+    EXPECT_NE(PfFileSystem::ErrorText(EISDIR), PfFileSystem::ErrorText(EFBIG));
+}
+
+// Links are followed to the name they end at, relative ones from their own folder; a loop ends.
+TEST_F(PfFileSystemTest, LinksAreFollowedToTheirLastName)
+{
+    EXPECT_TRUE(PfFileSystem::MakeFolder(Path("sub")));
+    std::filesystem::create_symlink("sub/middle", Path("first"));
+    std::filesystem::create_symlink(Path("end"), Path("sub/middle"));
+    std::filesystem::create_symlink("../gone", Path("sub/dangling"));
+    std::filesystem::create_symlink("loop", Path("loop"));
+    EXPECT_EQ(PfFileSystem::FollowLinks(Path("first")), Path("end"));
+    EXPECT_EQ(PfFileSystem::FollowLinks(Path("sub/dangling")), Path("sub/../gone"));
+    EXPECT_EQ(PfFileSystem::FollowLinks(Path("plain")), Path("plain"));
+    EXPECT_EQ(PfFileSystem::FollowLinks(Path("loop")), Path("loop"));
 }
 
 TEST(PfFileSystem, XdgFoldersFollowTheVariablesOrTheirDefaults)
