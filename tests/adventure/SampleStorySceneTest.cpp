@@ -145,15 +145,17 @@ TEST_F(SampleStoryScene, ANewRoundSaysTheNextRoundBeginsBeforeTheTitle)
     EXPECT_EQ(ErrorLog(), L"") << GxString::ToUtf8(ErrorLog());
 }
 
-// The defence lesson says where a goblin can be dropped: the throne room's middle takes no unit (a drop
-// there is refused without a word), only the four cells around it, which lie up-left, up-right, down-left
-// and down-right of it on the screen and light up white under a unit that can stand there.
+// The defence lesson says where a goblin can be dropped and what wins: the throne room's middle takes no
+// unit (a drop there is refused without a word), only the four cells around it, which lie up-left,
+// up-right, down-left and down-right of it on the screen and light up white under a unit that can stand
+// there; a goblin goes in each of the four, and the green squares outside the floor, the doorways to the
+// rooms beside it, take none.
 TEST_F(SampleStoryScene, TheDefenceLessonSaysWhereAUnitCanStand)
 {
     ASSERT_NO_FATAL_FAILURE(Start(StoryLines()));
     Enter(L"CASTLE_DEFENCE");
     std::vector<std::wstring> said;
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 14; ++i)
     {
         Steps(15);
         if (m_Screen->IsWidgetShown(Window()) && (said.empty() || said.back() != Window()->GetText()))
@@ -163,9 +165,12 @@ TEST_F(SampleStoryScene, TheDefenceLessonSaysWhereAUnitCanStand)
     const auto drop =
         std::find_if(said.begin(), said.end(), [](const std::wstring& t) { return t.find(L"ドラッグ") != t.npos; });
     ASSERT_NE(drop, said.end()) << "lines shown: " << said.size();
-    // The drop's own line and the one after it.
-    const std::wstring lesson = *drop + (drop + 1 != said.end() ? drop[1] : L"");
-    for (const wchar_t* words : {L"玉座の間", L"真ん中には置けぬ", L"左上", L"右上", L"左下", L"右下", L"白く光"})
+    // The drop's own line and the two after it.
+    std::wstring lesson;
+    for (auto line = drop; line != said.end() && line - drop < 3; ++line)
+        lesson += *line;
+    for (const wchar_t* words : {L"玉座の間", L"真ん中には置けぬ", L"左上", L"右上", L"左下", L"右下", L"白く光",
+                                 L"一体ずつ、四つのマスすべてに置け", L"緑の四角は隣室への出入口"})
         EXPECT_NE(lesson.find(words), std::wstring::npos) << GxString::ToUtf8(words);
 }
 

@@ -1,12 +1,16 @@
 // tools/zorsim on the sample game: a seed replays the same stages, a save in either form loses nothing
 // a resumed stage needs, a long run keeps the rules' invariants, and the story's first stage played by
-// the lord's lessons is won, in the first round and in the round after "新たな周回".
+// the lord's lessons is won, in the first round and in the round after "新たな周回", the lessons being
+// those the game's script says.
 #include "appdata/DBTestSupport.h"
 #include "support/SampleGameCache.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,8 +74,8 @@ TEST_F(ZorSimTest, LongRunKeepsTheInvariants)
     EXPECT_EQ(out.rfind("digest ", 0), 0u) << out;
 }
 
-// The new game's goblins, four of them in the throne room, and an ossuary beside it win the stage the
-// story sets up, whatever the invaders the seed brings.
+// What the lord's lesson tells a new player (a goblin in each of the throne room's four cells, an ossuary
+// beside it), done as it says, wins the stage the story sets up, whatever the invaders the seed brings.
 TEST_F(ZorSimTest, FirstDefenceFollowingTheLessonsIsWon)
 {
     for (int seed = 1; seed <= 16; ++seed)
@@ -107,4 +111,24 @@ TEST_F(ZorSimTest, NextRoundFollowingTheLessonsIsWon)
         EXPECT_NE(results[2].find(", weeks 50, leadership base 150, "), std::string::npos)
             << seed << ": " << results[2];
     }
+}
+
+// The lesson played is the one the game says: a script whose lesson line reads otherwise is refused, not
+// played by what the simulator was built with.
+TEST_F(ZorSimTest, FirstDefenceRefusesAScriptThatDoesNotSayTheLesson)
+{
+    const std::string script = m_Folder.Path().string() + "/scripts/war.txt";
+    std::ifstream in(script, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const size_t at = text.find("四つのマスすべてに置け");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, std::string("四つのマスすべて").size(), "四つのマスのどれか");
+    std::ofstream(script, std::ios::binary | std::ios::trunc) << text;
+    std::vector<std::string> lines;
+    const std::string last = Run("--seed 1 --ticks 20000 --first-defence", nullptr, &lines);
+    EXPECT_EQ(last.rfind("status ", 0), 0u) << last;
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.find("does not say") != std::string::npos; }))
+        << last;
 }

@@ -1,5 +1,6 @@
 #include "SampleStory.h"
 
+#include "SampleDefenceLesson.h"
 #include "SampleVorbis.h"
 #include "SampleWave.h"
 
@@ -15,6 +16,21 @@ constexpr int kAmplitude = 12000;
 
 // The story's source files, in the order they are installed.
 const char* const kStorySources[] = {"main.txt", "extra.txt", "war.txt", "campaign.txt", "defence.txt"};
+
+// The story source with the defence lesson's lines in place of its mark line; false when it has no such
+// line or more than one.
+bool PutDefenceLesson(std::string& text)
+{
+    const std::string mark = std::string(kSampleDefenceLessonMark) + "\n";
+    const size_t at = text.find(mark);
+    if (at == std::string::npos || (at != 0 && text[at - 1] != '\n') || text.find(mark, at + 1) != std::string::npos)
+        return false;
+    std::string lines;
+    for (const SampleDefenceLesson& line : kSampleDefenceLesson)
+        lines += SampleDefenceLessonLine(line) + "\n";
+    text.replace(at, mark.size(), lines);
+    return true;
+}
 
 } // namespace
 
@@ -32,7 +48,10 @@ std::vector<std::pair<std::filesystem::path, std::string>> StoryScriptFiles(std:
             problems.push_back("cannot read the story source " + (sources / name).string());
             continue;
         }
-        files.emplace_back(std::filesystem::path("scripts") / name, text.str());
+        std::string script = text.str();
+        if (std::string(name) == "war.txt" && !PutDefenceLesson(script))
+            problems.push_back("the story source war.txt has no single line " + std::string(kSampleDefenceLessonMark));
+        files.emplace_back(std::filesystem::path("scripts") / name, std::move(script));
     }
     return files;
 }

@@ -372,7 +372,8 @@ SampleTable ZorUnit()
                 unit("4", "spike", "棘の罠", "20", "0", "1", "40", "", "6", "踏んだ者を刺す罠"),
                 // Hitting hard enough, and lasting long enough against the rush party of four or five, that
                 // four of the new game's five, in the throne room, win the story's first defence whatever
-                // invaders it brings, in the first round and in the next (tools/zorsim --next-round).
+                // invaders it brings, in the first round and in the next (the lesson, SampleDefenceLesson.h,
+                // tells a player so; tools/zorsim --first-defence and --next-round play it).
                 unit("12", "goblin", "ゴブリン", "1", "0", "240", "30", "1", "0", "素早い小鬼"),
                 // Invaders, rows 61-69.
                 unit("61", "soldier", "兵士", "5", "0", "100", "10", "1", "0", "王国の兵士"),

@@ -13,11 +13,14 @@
 // breach: resources 0..99999, master HP >= 0, leadership in use equal to the owned units' costs, room
 // slots and units pointing at each other, and enemies left never rising within a stage.
 //
-// --first-defence plays instead the story's first stage the way the lord's lessons teach it: the new
-// game's five goblins, four of them dragged into the throne room, an ossuary built in a room beside it,
-// and the stage set up by the "@zor_" lines that scripts/war.txt runs at CASTLE_DEFENCE before it opens
-// the screen. It stops when that stage ends, or after T ticks, and prints "won", "lost" or "unfinished"
-// with the invaders beaten before the digest.
+// --first-defence plays instead the story's first stage the way the lord's lesson teaches it, doing what
+// its lines ask and nothing more: the lines and what each asks come from one table,
+// tools/samplegen/SampleDefenceLesson.h, from which samplegen writes them into the game's scripts/war.txt,
+// and the run refuses a game whose script at CASTLE_DEFENCE does not say them. With the new game's five
+// goblins ready, the lesson as it stands puts a goblin in each of the throne room's four slots and builds
+// an ossuary in a dug room beside the throne; the stage is the one the "@zor_" lines that the script runs
+// at CASTLE_DEFENCE set up before it opens the screen. It stops when that stage ends, or after T ticks,
+// and prints "won", "lost" or "unfinished" with the invaders beaten before the digest.
 //
 // --next-round goes on, as a player who won that stage and chose "新たな周回" on the command screen: the
 // round file is written (the units go back to the ready list first), the story's "ZOR_CMD_NEWROUND"
@@ -56,6 +59,8 @@
 #include "strategy/screens/SeqZorTakeOver.h"
 #include "task/GxTaskManage.h"
 
+#include "SampleDefenceLesson.h"
+
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -63,6 +68,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -263,25 +269,81 @@ bool ReadExtraOptions(const std::string& script, const std::string& label, uint3
                               });
 }
 
-// The new game's five goblins, four dragged into the throne room's slots, and an ossuary in the first
-// room beside the throne that takes it.
-bool FollowTheLessons(ZorCore& core)
+// True when the lines of a script's label up to its "@zor_jumptodef" say the lesson's lines in their
+// order (other lines may come between them); otherwise false, with the first line missing on stderr.
+bool ScriptSaysTheLesson(const std::string& script, const std::string& label)
+{
+    size_t next = 0;
+    const size_t count = std::size(kSampleDefenceLesson);
+    if (!ForEachLineOfLabel(script, label, "@zor_jumptodef",
+                            [&](const std::string& line)
+                            {
+                                if (next < count && line == SampleDefenceLessonLine(kSampleDefenceLesson[next]))
+                                    ++next;
+                                return true;
+                            }))
+        return false;
+    if (next == count)
+        return true;
+    std::fprintf(stderr, "zorsim: %s does not say at %s: %s\n", script.c_str(), label.c_str(),
+                 SampleDefenceLessonLine(kSampleDefenceLesson[next]).c_str());
+    return false;
+}
+
+// The new game's five goblins ready, then what each line of the lesson asks, in its order: units of a
+// kind dragged from the ready list into the throne room's slots, one to a slot from the first, and a
+// facility built in the first room beside the throne that takes it.
+bool FollowTheLesson(ZorCore& core)
 {
     ZorUserData& s = *core.GetUserData();
     for (int i = 0; i < 5; ++i)
         if (!core.AddFirstReadyUnit())
             return false;
-    const std::vector<int64_t> ready = core.SnapshotUnits(ZorCore::kUnitReadyList);
-    for (int32_t slot = 0; slot < 4; ++slot)
-        if (!core.ArrangeUnit(ready[slot], s.m_ThroneRoomPosX, s.m_ThroneRoomPosY, slot))
-            return false;
-    const int32_t ossuary = ZorGlobals::FindStruct(L"ossuary");
-    const int32_t steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto& step : steps)
-        if (ossuary != 0 && core.BuildStruct(ossuary, s.m_ThroneRoomPosX + step[0], s.m_ThroneRoomPosY + step[1]))
-            return true;
-    std::fprintf(stderr, "zorsim: no room beside the throne takes an ossuary\n");
-    return false;
+    for (const SampleDefenceLesson& line : kSampleDefenceLesson)
+    {
+        const std::wstring name = GxString::FromUtf8(line.m_Name);
+        if (line.m_Act == SampleDefenceLesson::Act::PlaceInThrone)
+        {
+            // "One in each slot" holds only while the count is the throne room's capacity.
+            const ZorRoomState* throne = s.GetRoughRoom(s.m_ThroneRoomPosX, s.m_ThroneRoomPosY);
+            const DBZorStructData* row = throne ? g_DBZorStruct.GetRow(throne->m_StructID) : nullptr;
+            if (!row || row->m_Capacity != line.m_Count)
+            {
+                std::fprintf(stderr, "zorsim: the lesson fills %d slots of the throne room, which has %d\n",
+                             line.m_Count, row ? row->m_Capacity : 0);
+                return false;
+            }
+            int32_t slot = 0;
+            for (int64_t id : core.SnapshotUnits(ZorCore::kUnitReadyList))
+            {
+                const ZorTaskUnitEntity* unit = core.FindUnit(id);
+                if (slot < line.m_Count && unit &&
+                    g_DBZorUnit.GetRow(static_cast<uint32_t>(unit->m_UnitID))->m_Name == name &&
+                    core.ArrangeUnit(id, s.m_ThroneRoomPosX, s.m_ThroneRoomPosY, slot))
+                    ++slot;
+            }
+            if (slot < line.m_Count)
+            {
+                std::fprintf(stderr, "zorsim: %d of the %d %s units the lesson places are ready\n", slot, line.m_Count,
+                             line.m_Name);
+                return false;
+            }
+        }
+        else if (line.m_Act == SampleDefenceLesson::Act::BuildBeside)
+        {
+            const int32_t facility = ZorGlobals::FindStruct(name);
+            const int32_t steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+            bool built = false;
+            for (int32_t i = 0; i < 4 && facility != 0 && !built; ++i)
+                built = core.BuildStruct(facility, s.m_ThroneRoomPosX + steps[i][0], s.m_ThroneRoomPosY + steps[i][1]);
+            if (!built)
+            {
+                std::fprintf(stderr, "zorsim: no room beside the throne takes the %s\n", line.m_Name);
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 // The invariants; a message for the first one broken, empty when all hold.
@@ -412,7 +474,7 @@ bool PlayNextRound(ZorCore& core, GxTaskManage& manage, GxTaskBase* root, const 
     core.ClearCampaignTasks();
     core.ResetGame();
     manage.DeleteDeadTasks(root);
-    if (!RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLessons(core))
+    if (!RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLesson(core))
         return false;
     Options next = o;
     next.saveAt = next.reseedAt = -1;
@@ -507,7 +569,8 @@ int main(int argc, char** argv)
     ZorUserData& s = *core.GetUserData();
     if (o.firstDefence)
     {
-        if (!RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLessons(core))
+        if (!ScriptSaysTheLesson("scripts/war.txt", "*CASTLE_DEFENCE") ||
+            !RunStageSetUp("scripts/war.txt", "*CASTLE_DEFENCE") || !FollowTheLesson(core))
             return 1;
     }
     else
