@@ -25,8 +25,6 @@ void GxMoa::Clear()
     m_BuiltinDefine.clear();
     m_NamedValue.clear();
     m_ScriptDefine.clear();
-    m_VariableIndex.Invalidate();
-    m_BuiltinIndex.Invalidate();
 }
 
 int GxMoa::ResetRunState()
@@ -87,14 +85,14 @@ GxMoaLabelDefinition* GxMoa::FindLabel(const std::wstring& name) const
     return it == m_LabelDefine.end() ? nullptr : it->second.get();
 }
 
-GxMoaVariableDefinition* GxMoa::FindVariableDefinition(const std::wstring& name)
+const GxMoaVariableDefinition* GxMoa::FindVariableDefinition(const std::wstring& name) const
 {
-    return m_VariableIndex.Find(m_VariableDefine, name);
+    return m_VariableDefine.Find(name);
 }
 
-GxMoaBuiltinDefinition* GxMoa::FindBuiltinDefinition(const std::wstring& name)
+const GxMoaBuiltinDefinition* GxMoa::FindBuiltinDefinition(const std::wstring& name) const
 {
-    return m_BuiltinIndex.Find(m_BuiltinDefine, name);
+    return m_BuiltinDefine.Find(name);
 }
 
 GxMoaVariable* GxMoa::FindNamedValue(const std::wstring& name) const
@@ -172,17 +170,19 @@ bool GxMoa::Read(GxContentReaderBase* reader)
         return fail();
     for (uint32_t i = 0; i < count; ++i)
     {
-        m_VariableDefine.emplace_back();
-        if (!m_VariableDefine.back().Read(reader))
+        GxMoaVariableDefinition def;
+        if (!def.Read(reader))
             return fail();
+        m_VariableDefine.push_back(std::move(def));
     }
     if (!EndList(reader) || !BeginList(reader, "m_BuiltinDefine", count))
         return fail();
     for (uint32_t i = 0; i < count; ++i)
     {
-        m_BuiltinDefine.emplace_back();
-        if (!m_BuiltinDefine.back().Read(reader))
+        GxMoaBuiltinDefinition def;
+        if (!def.Read(reader))
             return fail();
+        m_BuiltinDefine.push_back(std::move(def));
     }
     if (!EndList(reader) || !BeginList(reader, "m_pScriptDefine", count))
         return fail();
@@ -197,8 +197,6 @@ bool GxMoa::Read(GxContentReaderBase* reader)
     }
     if (!EndList(reader))
         return fail();
-    m_VariableIndex.Build(m_VariableDefine);
-    m_BuiltinIndex.Build(m_BuiltinDefine);
     return true;
 }
 

@@ -7,7 +7,7 @@
 // labels, its variable definitions and its lines of tokens.
 
 #include "script/GxMoaBuiltinDefinition.h"
-#include "script/GxMoaDefinitionIndex.h"
+#include "script/GxMoaDefinitionList.h"
 #include "script/GxMoaLabelDefinition.h"
 #include "script/GxMoaScript.h"
 #include "script/GxMoaVariableDefinition.h"
@@ -38,8 +38,8 @@ public:
     virtual bool AddBuiltinDefinition(const GxMoaBuiltinDefinition& def);
     virtual bool AddNamedValue(const std::wstring& name, const GxMoaVariable& value);
     virtual GxMoaLabelDefinition* FindLabel(const std::wstring& name) const;
-    virtual GxMoaVariableDefinition* FindVariableDefinition(const std::wstring& name);
-    virtual GxMoaBuiltinDefinition* FindBuiltinDefinition(const std::wstring& name);
+    virtual const GxMoaVariableDefinition* FindVariableDefinition(const std::wstring& name) const;
+    virtual const GxMoaBuiltinDefinition* FindBuiltinDefinition(const std::wstring& name) const;
     virtual GxMoaVariable* FindNamedValue(const std::wstring& name) const;
     virtual GxMoaScript* FindScript(const std::wstring& name) const;
     virtual GxMoaVariableTable* GetVariableTable() { return &m_ExternTable; }
@@ -84,8 +84,8 @@ public:
     bool AddScript(std::unique_ptr<GxMoaScript> script);
 
     std::map<std::wstring, std::unique_ptr<GxMoaLabelDefinition>> m_LabelDefine;
-    std::vector<GxMoaVariableDefinition> m_VariableDefine;
-    std::vector<GxMoaBuiltinDefinition> m_BuiltinDefine;
+    GxMoaDefinitionList<GxMoaVariableDefinition> m_VariableDefine;
+    GxMoaDefinitionList<GxMoaBuiltinDefinition> m_BuiltinDefine;
     std::map<std::wstring, std::unique_ptr<GxMoaVariable>> m_NamedValue;
     std::map<std::wstring, std::unique_ptr<GxMoaScript>> m_ScriptDefine;
     std::vector<GxMoaVariable> m_RunState;
@@ -95,8 +95,4 @@ public:
     uint8_t m_Breakpoint = 0;
     uint32_t m_ErrorCount = 0;
     uint32_t m_WarningCount = 0;
-
-private:
-    GxMoaDefinitionIndex<GxMoaVariableDefinition> m_VariableIndex;
-    GxMoaDefinitionIndex<GxMoaBuiltinDefinition> m_BuiltinIndex;
 };

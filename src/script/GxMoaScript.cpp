@@ -17,7 +17,6 @@ void GxMoaScript::Clear()
     m_VariableDefine.clear();
     m_Lines.clear();
     m_pParseCache.reset();
-    m_VariableIndex.Invalidate();
 }
 
 GxMoaLabelDefinition* GxMoaScript::FindLabel(const std::wstring& name) const
@@ -26,14 +25,9 @@ GxMoaLabelDefinition* GxMoaScript::FindLabel(const std::wstring& name) const
     return it == m_LabelDefine.end() ? nullptr : it->second.get();
 }
 
-GxMoaVariableDefinition* GxMoaScript::FindVariableDefinition(const std::wstring& name)
-{
-    return m_VariableIndex.Find(m_VariableDefine, name);
-}
-
 const GxMoaVariableDefinition* GxMoaScript::FindVariableDefinition(const std::wstring& name) const
 {
-    return const_cast<GxMoaScript*>(this)->FindVariableDefinition(name);
+    return m_VariableDefine.Find(name);
 }
 
 bool GxMoaScript::AddLabel(const GxMoaLabelDefinition& label)
@@ -87,11 +81,11 @@ bool GxMoaScript::Read(GxContentReaderBase* reader)
         return false;
     for (uint32_t i = 0; i < count; ++i)
     {
-        m_VariableDefine.emplace_back();
-        if (!m_VariableDefine.back().Read(reader))
+        GxMoaVariableDefinition def;
+        if (!def.Read(reader))
             return false;
+        m_VariableDefine.push_back(std::move(def));
     }
-    m_VariableIndex.Build(m_VariableDefine);
     if (!EndList(reader) || !BeginList(reader, "m_Lines", count))
         return false;
     for (uint32_t i = 0; i < count; ++i)

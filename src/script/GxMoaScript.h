@@ -2,7 +2,7 @@
 // One compiled script: its name, local labels, variable definitions and its lines of tokens, one line
 // per source line.
 
-#include "script/GxMoaDefinitionIndex.h"
+#include "script/GxMoaDefinitionList.h"
 #include "script/GxMoaLabelDefinition.h"
 #include "script/GxMoaScriptStep.h"
 #include "script/GxMoaVariableDefinition.h"
@@ -26,7 +26,6 @@ public:
     void Clear();
 
     GxMoaLabelDefinition* FindLabel(const std::wstring& name) const;
-    GxMoaVariableDefinition* FindVariableDefinition(const std::wstring& name);
     const GxMoaVariableDefinition* FindVariableDefinition(const std::wstring& name) const;
     // Inserts a copy under its name; false (nothing inserted) when the name exists.
     bool AddLabel(const GxMoaLabelDefinition& label);
@@ -65,12 +64,9 @@ public:
 
     std::wstring m_ScriptName;
     std::map<std::wstring, std::unique_ptr<GxMoaLabelDefinition>> m_LabelDefine;
-    std::vector<GxMoaVariableDefinition> m_VariableDefine;
+    GxMoaDefinitionList<GxMoaVariableDefinition> m_VariableDefine;
     std::vector<GxMoaScriptStep> m_Lines;
     GxMoa* m_pMoa = nullptr;
     // Expressions already parsed, by start position (not stored; dropped with the lines by Clear).
     mutable std::shared_ptr<GxMoaParseCache> m_pParseCache;
-
-private:
-    GxMoaDefinitionIndex<GxMoaVariableDefinition> m_VariableIndex;
 };

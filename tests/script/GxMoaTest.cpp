@@ -172,6 +172,44 @@ TEST(GxMoaProgram, DuplicatesKeepTheFirstRecordAndAddOperationsRefuseTakenNames)
     EXPECT_EQ(added.FindVariableDefinition(L"v"), nullptr);
 }
 
+// After each kind of edit to the program's variable definitions, every name is found where a search
+// from the front finds it: the first definition of the name, or none.
+TEST(GxMoaProgram, DefinitionsAreFoundAsASearchFromTheFrontFindsThemAfterEveryEdit)
+{
+    auto def = [](const wchar_t* name, int32_t line)
+    {
+        GxMoaVariableDefinition d;
+        d.m_Name = name;
+        d.m_Line = line;
+        return d;
+    };
+    GxMoa moa;
+    auto expectFrontSearchFinds = [&](const char* edit)
+    {
+        for (const wchar_t* name : {L"a", L"b", L"c"})
+        {
+            const GxMoaVariableDefinition* first = nullptr;
+            for (const GxMoaVariableDefinition& d : moa.m_VariableDefine)
+                if (d.m_Name == name && !first)
+                    first = &d;
+            EXPECT_EQ(moa.FindVariableDefinition(name), first) << edit << ": $" << name;
+        }
+    };
+    for (const auto& d : {def(L"c", 0), def(L"b", 1), def(L"a", 2)})
+        moa.m_VariableDefine.push_back(d);
+    expectFrontSearchFinds("appended");
+    moa.m_VariableDefine.erase(moa.m_VariableDefine.begin());
+    moa.m_VariableDefine.push_back(def(L"a", 3)); // as many as before, the first "a" one place earlier
+    expectFrontSearchFinds("erased and appended");
+    moa.m_VariableDefine = {def(L"b", 4), def(L"a", 5), def(L"c", 6)};
+    expectFrontSearchFinds("reassigned");
+    moa.m_VariableDefine = {def(L"a", 7), def(L"a", 8), def(L"b", 9)};
+    expectFrontSearchFinds("reassigned with a name twice");
+    moa.m_VariableDefine.clear();
+    moa.m_VariableDefine.push_back(def(L"c", 10));
+    expectFrontSearchFinds("cleared and appended");
+}
+
 TEST(GxMoaProgram, TokenRecordsStoreOnlyWhatTheyCarryAndNameTablesHaveTheirBounds)
 {
     GxMoaToken bare(TK_ADD);

@@ -101,15 +101,19 @@ double LeastCpuSeconds(const std::function<void()>& prepare, const std::function
     return least;
 }
 
-// A cost in proportion to its input grows about four times from one size to four times that size; one
-// that grows with the square grows sixteen times. Half-way between, with room for the larger size's
-// cache misses.
-constexpr double kMostGrowthAtFourTimesTheSize = 8.0;
+// The cost tests compare one input at two sizes far enough apart that no build type or load can make a
+// linear cost look quadratic or the other way round. A cost in proportion to its input grows 128 times
+// from one size to 128 times that size, and up to about six times more on a loaded machine when the larger
+// size no longer fits the processor's caches; one that grows with the square grows about ten thousand
+// times. The bound lies between, over three times from each.
+constexpr int kSizeStep = 128;
+constexpr double kMostGrowthAtTheLargerSize = 20.0 * kSizeStep;
 
-// Resetting the same variables of a program with sixteen times the other definitions costs about as much
-// when each definition is found by its name (somewhat more for the larger index's cache misses), and over
-// ten times as much when the definitions are searched from the front.
-constexpr double kMostGrowthWithOtherDefinitions = 5.0;
+// Resetting the same variables of a program with 256 times the other definitions costs about as much when
+// each definition is found by its name, and about a hundred times as much or more when the definitions
+// are searched from the front, where most of them stand. The bound lies about ten times from each.
+constexpr int kOtherDefinitionsStep = 256;
+constexpr double kMostGrowthWithOtherDefinitions = 10.0;
 
 // The program and the slot's script record of the fuzz corpus's slot seed (a 4-byte little-endian length,
 // the program, then the record).
@@ -419,12 +423,12 @@ TEST(GxMoaVariableTable, ResetDropsVariablesOnlyASlotNamedAtACostInProportionToT
     live.moa.ResetGameVariables();
     EXPECT_EQ(live.ExternNames(), fresh.ExternNames());
 
-    const double small = resetSeconds(4096);
-    const double large = resetSeconds(4 * 4096);
-    EXPECT_LT(large, kMostGrowthAtFourTimesTheSize * small) << small << " s, then " << large << " s";
+    const double small = resetSeconds(512);
+    const double large = resetSeconds(kSizeStep * 512);
+    EXPECT_LT(large, kMostGrowthAtTheLargerSize * small) << small << " s, then " << large << " s";
 }
 
-// The sample program of the fuzz corpus with 4096 more EXTERN, GLOBAL and STATIC definitions each, and
+// The sample program of the fuzz corpus with 256 more EXTERN, GLOBAL and STATIC definitions each, and
 // `others` definitions before them that make no variable (scope NONE), read as start-up reads it. A reset
 // looks up the definition of every variable it resets: what that costs must not depend on how many other
 // definitions the program holds, as it does when the lookup searches them from the front.
@@ -433,7 +437,7 @@ TEST(GxMoaVariableTable, ResetLooksUpDefinitionsAtACostThatTheirNumberDoesNotRai
     const std::string seedBytes = kvtest::CorpusSeedBytes("fuzz_MoaProgram/sample_program.bin");
     ASSERT_GT(seedBytes.size(), 4u);
     const std::vector<uint8_t> seed(seedBytes.begin() + 4, seedBytes.end());
-    constexpr int kReset = 4096;
+    constexpr int kReset = 256;
     auto program = [&](int others)
     {
         Started sample(seed);
@@ -473,7 +477,7 @@ TEST(GxMoaVariableTable, ResetLooksUpDefinitionsAtACostThatTheirNumberDoesNotRai
         return costs;
     };
     const Costs few = resetSeconds(kReset);
-    const Costs many = resetSeconds(16 * kReset);
+    const Costs many = resetSeconds(kOtherDefinitionsStep * kReset);
     EXPECT_LT(many.m_Runtime, kMostGrowthWithOtherDefinitions * few.m_Runtime)
         << few.m_Runtime << " s, then " << many.m_Runtime << " s";
     EXPECT_LT(many.m_Worker, kMostGrowthWithOtherDefinitions * few.m_Worker)

@@ -1,5 +1,6 @@
 // The program builder (tools/moabuild), driven as the engine and the sample game drive it.
 
+#include "../../tools/moabuild/MoaBuilder.h"
 #include "ScriptExecUtil.h"
 #include "script/GxMoa.h"
 #include "script/GxMoaBuiltinTable.h"
@@ -19,6 +20,25 @@ struct Built : SourceProgram
     using SourceProgram::SourceProgram;
     const GxMoaScript& Script(const std::wstring& name) const { return *m_Moa.FindScript(name); }
 };
+
+// Compiles, in this process, a story of a label and `count` GLOBAL and `count` STATIC declarations; how
+// many names the program's definition lists took into their indexes on the way.
+size_t NamesIndexedCompiling(int count)
+{
+    std::string source = "*MAIN\n";
+    for (int i = 0; i < count; ++i)
+        source += "@global $g" + std::to_string(i) + " = 1\n@static $s" + std::to_string(i) + " = 1\n";
+    GxMoa moa;
+    MoaBuilder builder(moa);
+    EXPECT_TRUE(builder.AddSource("scripts/s.txt", source));
+    builder.Finish();
+    const GxMoaScript* script = moa.FindScript(L"s");
+    EXPECT_EQ(moa.m_VariableDefine.size(), static_cast<size_t>(count));
+    if (!script)
+        return 0;
+    EXPECT_EQ(script->m_VariableDefine.size(), static_cast<size_t>(count));
+    return moa.m_VariableDefine.GetIndexedCount() + script->m_VariableDefine.GetIndexedCount();
+}
 
 std::vector<uint16_t> Kinds(const GxMoaScript& s, int32_t line)
 {
@@ -154,6 +174,15 @@ TEST(Moabuild, DeclarationsGoToTheirScopes)
     EXPECT_TRUE(b.m_Moa.FindVariableDefinition(L"n")->m_InitValue.IsNull());
     EXPECT_EQ(s.GetToken(2, 0).m_Kind, TK_GLOBAL);
     EXPECT_EQ(s.GetToken(2, 1).m_Kind, TK_NOSAVE);
+}
+
+// The compiler looks each declared name up before it adds the declaration: that must cost the same at
+// every size, so four times the declarations index four times the names, not sixteen times.
+TEST(Moabuild, DeclarationsAreIndexedAtAConstantCostEach)
+{
+    const size_t few = NamesIndexedCompiling(1000);
+    const size_t many = NamesIndexedCompiling(4000);
+    EXPECT_LT(many, 8 * few) << few << " names, then " << many;
 }
 
 TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
