@@ -29,6 +29,7 @@
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
 
+#include <cstring>
 #include <ctime>
 #include <utility>
 #include <vector>
@@ -57,7 +58,7 @@ static void QuitFromDevice()
 }
 
 GxCore::GxCore()
-    : m_SingleInstance(std::make_unique<PfSingleInstance>()),
+    : m_SingleInstance(std::make_unique<PfSingleInstance>()), m_SaveFolderLock(std::make_unique<PfSingleInstance>()),
       m_ScreenService(std::make_unique<GxCoreScreenService>(this))
 {
 }
@@ -189,6 +190,17 @@ bool GxCore::OnGameTerm()
     return s_GameHooks ? s_GameHooks->OnGameTerm(*this) : true;
 }
 
+// A lock that could not be taken keeps no other copy out: the log names its file and the reason, and the
+// copy runs on. Refusing would stop the game on a read-only medium, where it cannot save and so cannot
+// overwrite anything the player keeps either.
+static void LogUnavailableLock(const PfSingleInstance& lock, const wchar_t* guarded)
+{
+    if (lock.GetError() == 0)
+        return;
+    GxLog::Error(L"GxCore::Initialize/ロックファイルを使えません(%s: %S)。%sで別のコピーが起動しても止められません\n",
+                 GxString::FromUtf8(lock.GetPath()).c_str(), std::strerror(lock.GetError()), guarded);
+}
+
 void GxCore::PlaceLogs()
 {
     // Every log is there from the start, with its byte-order mark, even before its first line.
@@ -233,6 +245,17 @@ bool GxCore::Initialize()
     m_Profile->Reset();
 
     m_SavePath = PrepareSaveFolder();
+    // Each copy writes back at its end the player's files as it read them, so of two copies on one save
+    // folder the last to end would undo the other's progress. The folder's own lock keeps the second out
+    // whatever session or runtime folder it was started from. Without a save folder the files are the
+    // game folder's, and so is the lock.
+    const std::wstring lockFolder = m_SavePath.empty() ? GxPath::GetCurrentDir() : m_SavePath;
+    if (m_SaveFolderLock->AcquireFile(GxPath::ToNative(lockFolder + kSaveFolderLockName)) ==
+        PfSingleInstance::Result::HeldElsewhere)
+    {
+        GxMessageBoxEndingOnSignal(title.c_str(), L"既に起動中です");
+        return false;
+    }
 
     GxLog::ResetErrorCount();
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
@@ -243,6 +266,8 @@ bool GxCore::Initialize()
 
     OnPreInit();
     PlaceLogs();
+    LogUnavailableLock(*m_SingleInstance, L"このセッション");
+    LogUnavailableLock(*m_SaveFolderLock, L"同じセーブフォルダ");
     // Saves cut short by a kill left their temporaries; this copy holds the folder now.
     if (!m_SavePath.empty())
         GxAtomicFile::RemoveLeftovers(m_SavePath);

@@ -40,6 +40,8 @@ public:
     static constexpr int kVirtualHeight = 768;
     // The longest installation path (current directory with its trailing "/"), in UTF-16 units.
     static constexpr size_t kMaxInstallPath = 244;
+    // The file in the save folder whose lock the running copy holds.
+    static constexpr const wchar_t* kSaveFolderLockName = L"instance.lock";
 
     GxCore();
     virtual ~GxCore();
@@ -184,7 +186,10 @@ private:
     // The same without the profile.
     void DeleteConfiguration();
 
+    // The title's lock in the session, and the save folder's: a copy from another session (another or no
+    // runtime folder) on the same save folder meets the second.
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
+    std::unique_ptr<PfSingleInstance> m_SaveFolderLock;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;
     // The desktop's answer for the current frame, in client coordinates; Frame forgets it.
     bool m_DesktopPointerAsked = false;
