@@ -148,12 +148,13 @@ TEST(PfSingleInstance, EveryLockEndsWithItsProcessThoughAForkedChildLivesOn)
                      : 'n';
         if (fork() == 0)
         {
-            // Lives until the test closes its end of the pipe.
+            // Past fork's return the child's handlers have run: only now does the test go on. It lives
+            // until the test closes its end of the pipe.
+            (void)!write(ready[1], &c, 1);
             close(done[1]);
             (void)!read(done[0], &c, 1);
             _exit(0);
         }
-        (void)!write(ready[1], &c, 1);
         _exit(0);
     }
     char c = 0;
