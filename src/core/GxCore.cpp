@@ -88,8 +88,9 @@ static bool CreateDirectoryWithParents(const std::wstring& path)
     return GxPath::CreateDirectory(path) || GxPath::DirectoryExists(path);
 }
 
-std::wstring GxCore::PrepareSaveFolder()
+std::wstring GxCore::PrepareSaveFolder(const wchar_t*& made)
 {
+    made = nullptr;
     const std::wstring& name = m_SystemConfig->GetSaveDirName();
     std::wstring base;
     const wchar_t* created;
@@ -115,7 +116,7 @@ std::wstring GxCore::PrepareSaveFolder()
         return GxPath::AddTrailingSeparator(path, L'/');
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
-        GxMessageBoxEndingOnSignal(m_Title.c_str(), created, name.c_str());
+        made = created;
         return GxPath::AddTrailingSeparator(path, L'/');
     }
     GxMessageBoxEndingOnSignal(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
@@ -244,11 +245,13 @@ bool GxCore::Initialize()
     m_Profile = new GxProfileEx();
     m_Profile->Reset();
 
-    m_SavePath = PrepareSaveFolder();
+    const wchar_t* made = nullptr;
+    m_SavePath = PrepareSaveFolder(made);
     // Each copy writes back at its end the player's files as it read them, so of two copies on one save
     // folder the last to end would undo the other's progress. The folder's own lock keeps the second out
-    // whatever session or runtime folder it was started from. Without a save folder the files are the
-    // game folder's, and so is the lock.
+    // whatever session or runtime folder it was started from. It is taken before the box that says the
+    // folder was made, which waits for the player: a copy started meanwhile meets it. Without a save
+    // folder the files are the game folder's, and so is the lock.
     const std::wstring lockFolder = m_SavePath.empty() ? GxPath::GetCurrentDir() : m_SavePath;
     if (m_SaveFolderLock->AcquireFile(GxPath::ToNative(lockFolder + kSaveFolderLockName)) ==
         PfSingleInstance::Result::HeldElsewhere)
@@ -256,6 +259,8 @@ bool GxCore::Initialize()
         GxMessageBoxEndingOnSignal(title.c_str(), L"既に起動中です");
         return false;
     }
+    if (made)
+        GxMessageBoxEndingOnSignal(title.c_str(), made, m_SystemConfig->GetSaveDirName().c_str());
 
     GxLog::ResetErrorCount();
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");

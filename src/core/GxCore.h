@@ -128,8 +128,10 @@ public:
     static void MapMouse(const MouseMapping& mapping, int x, int y, float& vx, float& vy);
     // Whether an installation folder (current directory with its trailing "/") is too long to run from.
     static bool IsInstallPathTooLong(const std::wstring& currentDir);
-    // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made.
-    std::wstring PrepareSaveFolder();
+    // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made
+    // (a box says so). A folder made now leaves in `made` the message that says so (with %s for its name),
+    // for the caller to show once it holds the folder's lock; else `made` is null.
+    std::wstring PrepareSaveFolder(const wchar_t*& made);
 
     GxCoreScreenService* GetScreenService() const { return m_ScreenService.get(); }
 
