@@ -29,6 +29,7 @@
 #include "platform/PfWindow.h"
 #include "task/GxTaskManage.h"
 
+#include <cstring>
 #include <ctime>
 #include <utility>
 #include <vector>
@@ -57,7 +58,7 @@ static void QuitFromDevice()
 }
 
 GxCore::GxCore()
-    : m_SingleInstance(std::make_unique<PfSingleInstance>()),
+    : m_SingleInstance(std::make_unique<PfSingleInstance>()), m_SaveFolderLock(std::make_unique<PfSingleInstance>()),
       m_ScreenService(std::make_unique<GxCoreScreenService>(this))
 {
 }
@@ -87,8 +88,9 @@ static bool CreateDirectoryWithParents(const std::wstring& path)
     return GxPath::CreateDirectory(path) || GxPath::DirectoryExists(path);
 }
 
-std::wstring GxCore::PrepareSaveFolder()
+std::wstring GxCore::PrepareSaveFolder(const wchar_t*& made)
 {
+    made = nullptr;
     const std::wstring& name = m_SystemConfig->GetSaveDirName();
     std::wstring base;
     const wchar_t* created;
@@ -114,7 +116,7 @@ std::wstring GxCore::PrepareSaveFolder()
         return GxPath::AddTrailingSeparator(path, L'/');
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
-        GxMessageBoxEndingOnSignal(m_Title.c_str(), created, name.c_str());
+        made = created;
         return GxPath::AddTrailingSeparator(path, L'/');
     }
     GxMessageBoxEndingOnSignal(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
@@ -189,6 +191,17 @@ bool GxCore::OnGameTerm()
     return s_GameHooks ? s_GameHooks->OnGameTerm(*this) : true;
 }
 
+// A lock that could not be taken keeps no other copy out: the log names its file and the reason, and the
+// copy runs on. Refusing would stop the game on a read-only medium, where it cannot save and so cannot
+// overwrite anything the player keeps either.
+static void LogUnavailableLock(const PfSingleInstance& lock, const wchar_t* guarded)
+{
+    if (lock.GetError() == 0)
+        return;
+    GxLog::Error(L"GxCore::Initialize/ロックファイルを使えません(%s: %S)。%sで別のコピーが起動しても止められません\n",
+                 GxString::FromUtf8(lock.GetPath()).c_str(), std::strerror(lock.GetError()), guarded);
+}
+
 void GxCore::PlaceLogs()
 {
     // Every log is there from the start, with its byte-order mark, even before its first line.
@@ -232,7 +245,22 @@ bool GxCore::Initialize()
     m_Profile = new GxProfileEx();
     m_Profile->Reset();
 
-    m_SavePath = PrepareSaveFolder();
+    const wchar_t* made = nullptr;
+    m_SavePath = PrepareSaveFolder(made);
+    // Each copy writes back at its end the player's files as it read them, so of two copies on one save
+    // folder the last to end would undo the other's progress. The folder's own lock keeps the second out
+    // whatever session or runtime folder it was started from. It is taken before the box that says the
+    // folder was made, which waits for the player: a copy started meanwhile meets it. Without a save
+    // folder the files are the game folder's, and so is the lock.
+    const std::wstring lockFolder = m_SavePath.empty() ? GxPath::GetCurrentDir() : m_SavePath;
+    if (m_SaveFolderLock->AcquireFile(GxPath::ToNative(lockFolder + kSaveFolderLockName)) ==
+        PfSingleInstance::Result::HeldElsewhere)
+    {
+        GxMessageBoxEndingOnSignal(title.c_str(), L"既に起動中です");
+        return false;
+    }
+    if (made)
+        GxMessageBoxEndingOnSignal(title.c_str(), made, m_SystemConfig->GetSaveDirName().c_str());
 
     GxLog::ResetErrorCount();
     GxLog::SetDebugLogPath(m_SavePath + L"debug.log");
@@ -243,6 +271,8 @@ bool GxCore::Initialize()
 
     OnPreInit();
     PlaceLogs();
+    LogUnavailableLock(*m_SingleInstance, L"このセッション");
+    LogUnavailableLock(*m_SaveFolderLock, L"同じセーブフォルダ");
     // Saves cut short by a kill left their temporaries; this copy holds the folder now.
     if (!m_SavePath.empty())
         GxAtomicFile::RemoveLeftovers(m_SavePath);

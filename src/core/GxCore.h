@@ -40,6 +40,8 @@ public:
     static constexpr int kVirtualHeight = 768;
     // The longest installation path (current directory with its trailing "/"), in UTF-16 units.
     static constexpr size_t kMaxInstallPath = 244;
+    // The file in the save folder whose lock the running copy holds.
+    static constexpr const wchar_t* kSaveFolderLockName = L"instance.lock";
 
     GxCore();
     virtual ~GxCore();
@@ -126,8 +128,10 @@ public:
     static void MapMouse(const MouseMapping& mapping, int x, int y, float& vx, float& vy);
     // Whether an installation folder (current directory with its trailing "/") is too long to run from.
     static bool IsInstallPathTooLong(const std::wstring& currentDir);
-    // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made.
-    std::wstring PrepareSaveFolder();
+    // Chooses and makes the save folder; the path with a trailing "/", or empty when it could not be made
+    // (a box says so). A folder made now leaves in `made` the message that says so (with %s for its name),
+    // for the caller to show once it holds the folder's lock; else `made` is null.
+    std::wstring PrepareSaveFolder(const wchar_t*& made);
 
     GxCoreScreenService* GetScreenService() const { return m_ScreenService.get(); }
 
@@ -184,7 +188,10 @@ private:
     // The same without the profile.
     void DeleteConfiguration();
 
+    // The title's lock in the session, and the save folder's: a copy from another session (another or no
+    // runtime folder) on the same save folder meets the second.
     std::unique_ptr<PfSingleInstance> m_SingleInstance;
+    std::unique_ptr<PfSingleInstance> m_SaveFolderLock;
     std::unique_ptr<GxCoreScreenService> m_ScreenService;
     // The desktop's answer for the current frame, in client coordinates; Frame forgets it.
     bool m_DesktopPointerAsked = false;

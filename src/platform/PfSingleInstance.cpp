@@ -6,21 +6,54 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
-// The descriptor of the held lock, for the fork handler (-1 when none is held).
-std::atomic<int> s_HeldFd{-1};
+// The descriptors of the held locks, for the fork handler (-1 in a free slot). The program holds two; a
+// lock beyond the slots still works, only a forked child could keep it a while longer.
+std::atomic<int> s_HeldFds[4] = {-1, -1, -1, -1};
 
-// In a child made by fork (SDL shows its message boxes from one): the child's copy of the lock's
-// descriptor goes at once, so the lock stays this process's alone and ends with it, whatever the child
+// In a child made by fork (SDL shows its message boxes from one): the child's copies of the locks'
+// descriptors go at once, so each lock stays this process's alone and ends with it, whatever the child
 // does. Only async-signal-safe calls here.
-void CloseLockInChild()
+void CloseLocksInChild()
 {
-    const int fd = s_HeldFd.load();
-    if (fd >= 0)
-        close(fd);
+    for (std::atomic<int>& slot : s_HeldFds)
+    {
+        const int fd = slot.load();
+        if (fd >= 0)
+            close(fd);
+    }
+}
+
+void RememberHeld(int fd)
+{
+    static const bool s_Registered = pthread_atfork(nullptr, nullptr, CloseLocksInChild) == 0;
+    (void)s_Registered;
+    for (std::atomic<int>& slot : s_HeldFds)
+    {
+        int free = -1;
+        if (slot.compare_exchange_strong(free, fd))
+            return;
+    }
+}
+
+void ForgetHeld(int fd)
+{
+    for (std::atomic<int>& slot : s_HeldFds)
+    {
+        int held = fd;
+        if (slot.compare_exchange_strong(held, -1))
+            return;
+    }
+}
+
+bool IsFolder(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 } // namespace
 
@@ -33,10 +66,12 @@ std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
 {
     std::string folder;
     // The runtime folder is the user's own; the temporary folder is shared by every user of the machine,
-    // so a lock there carries the user's number: one user's copy never keeps another's from starting.
+    // so a lock there carries the user's number: one user's copy never keeps another's from starting. A
+    // runtime folder that is named but missing (a session that has ended, a variable carried over into
+    // another login) would leave every copy without a lock, so the temporary folder stands in for it.
     std::string user;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/')
+    if (runtime && runtime[0] == '/' && IsFolder(runtime))
         folder = runtime;
     else
     {
@@ -60,24 +95,34 @@ std::string PfSingleInstance::GetLockPath(const std::string& titleUtf8)
 
 PfSingleInstance::Result PfSingleInstance::Acquire(const std::string& titleUtf8)
 {
+    return AcquireFile(GetLockPath(titleUtf8));
+}
+
+PfSingleInstance::Result PfSingleInstance::AcquireFile(const std::string& path)
+{
     Release();
-    const std::string path = GetLockPath(titleUtf8);
+    m_Path = path;
+    m_Error = 0;
     // A link planted in a shared folder under the lock's name is not followed into somebody's file.
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return Result::Acquired;
+    {
+        m_Error = errno;
+        return Result::Unavailable;
+    }
     while (flock(fd, LOCK_EX | LOCK_NB) != 0)
     {
         if (errno == EINTR)
             continue;
-        const bool held = errno == EWOULDBLOCK;
+        const int error = errno;
         close(fd);
-        return held ? Result::HeldElsewhere : Result::Acquired;
+        if (error == EWOULDBLOCK)
+            return Result::HeldElsewhere;
+        m_Error = error;
+        return Result::Unavailable;
     }
     m_Fd = fd;
-    static const bool s_Registered = pthread_atfork(nullptr, nullptr, CloseLockInChild) == 0;
-    (void)s_Registered;
-    s_HeldFd = fd;
+    RememberHeld(fd);
     return Result::Acquired;
 }
 
@@ -86,8 +131,7 @@ void PfSingleInstance::Release()
     if (m_Fd >= 0)
     {
         // The file itself stays: removing it would race with a copy that has just opened it.
-        if (s_HeldFd.load() == m_Fd)
-            s_HeldFd = -1;
+        ForgetHeld(m_Fd);
         flock(m_Fd, LOCK_UN);
         close(m_Fd);
         m_Fd = -1;

@@ -2,6 +2,7 @@
 #include "FileTestSupport.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
+#include "core/GxCore.h"
 #include "core/GxString.h"
 #include "support/SampleGameCache.h"
 
@@ -208,6 +209,60 @@ TEST_F(KestrelvaneRun, MakesItsSaveFolderAndLogsAndEndsCleanlyOnSigterm)
         "ShutDownMilliseconds",
         static_cast<int>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent).count()));
+}
+
+// A copy started from another session (over ssh: another runtime folder, or none) on the same save folder
+// would write back at its end the progress it read at its start over the first copy's: it says so and
+// ends before it reads or logs anything, and the first copy's progress is what its own end writes.
+TEST_F(KestrelvaneRun, ACopyFromAnotherSessionOnTheSameSaveFolderIsRefused)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    fs::create_directories(save);
+    GxUserDataPerman progress(nullptr);
+    progress.SetReadedMessage(40, L"main");
+    ASSERT_TRUE(progress.Save(GxString::FromUtf8((save / "permanent.dat").string()), true));
+    const std::string progressBytes = KvFileBytes(save / "permanent.dat");
+
+    RunningProgram first(m_Exe, m_Install, m_Runtime, m_Temp / "first.err");
+    ASSERT_TRUE(WaitFor([&] { return StartUps(save) == 1; }, kPatience)) << KvFileBytes(m_Temp / "first.err");
+    const fs::path otherRuntime = m_Temp / "other-runtime";
+    fs::create_directories(otherRuntime);
+    {
+        RunningProgram second(m_Exe, m_Install, otherRuntime, m_Temp / "second.err");
+        // It ends, or (let in) comes through start-up: whichever comes first.
+        int code = -1;
+        ASSERT_TRUE(WaitFor(
+            [&]
+            {
+                code = second.WaitExit(std::chrono::milliseconds(1));
+                return code != -1 || StartUps(save) > 1;
+            },
+            kPatience));
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(StartUps(save), 1u);
+    }
+    EXPECT_NE(KvFileBytes(m_Temp / "second.err").find("既に起動中です"), std::string::npos)
+        << KvFileBytes(m_Temp / "second.err");
+
+    kill(first.m_Pid, SIGTERM);
+    EXPECT_EQ(first.WaitExit(kPatience), 0) << KvFileBytes(m_Temp / "first.err");
+    EXPECT_TRUE(KvFileBytes(save / "permanent.dat") == progressBytes);
+}
+
+// A save folder whose lock file cannot be opened (a folder stands under its name): the run goes on, and
+// the error log names the file and the reason.
+TEST_F(KestrelvaneRun, ASaveFolderLockThatCannotBeOpenedIsLogged)
+{
+    std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
+    const fs::path save = m_Install / "Kestrelvane_SAVE";
+    const fs::path lock = save / GxCore::kSaveFolderLockName;
+    fs::create_directories(lock);
+    RunAWhile(m_Install, save, "run.err");
+    const std::string log = KvFileBytes(save / "error.log");
+    const std::wstring named = L"ロックファイルを使えません(" + GxString::FromUtf8(lock.string()) + L": ";
+    EXPECT_NE(log.find(GxString::ToUtf16LE(named)), std::string::npos)
+        << GxString::ToUtf8(GxString::FromUtf16LE(log.data(), log.size()));
 }
 
 TEST_F(KestrelvaneRun, RefusesAnInstallationPathLongerThan244Characters)

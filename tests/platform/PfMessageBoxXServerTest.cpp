@@ -107,10 +107,10 @@ pid_t StartCopy(const GameRun& run, const std::string& outName)
     return child;
 }
 
-// True when some process holds the lock file of the run's runtime folder.
-bool LockHeld(const GameRun& run)
+// True when some process holds a lock file of the folder (the run's runtime folder, its save folder).
+bool LockHeld(const std::string& path)
 {
-    DIR* folder = opendir(run.Path("run").c_str());
+    DIR* folder = opendir(path.c_str());
     if (!folder)
         return false;
     bool held = false;
@@ -119,7 +119,7 @@ bool LockHeld(const GameRun& run)
         const std::string name = entry->d_name;
         if (name.size() < 5 || name.substr(name.size() - 5) != ".lock")
             continue;
-        const int fd = open(run.Path("run/" + name).c_str(), O_RDWR | O_CLOEXEC);
+        const int fd = open((path + "/" + name).c_str(), O_RDWR | O_CLOEXEC);
         if (fd < 0)
             continue;
         if (flock(fd, LOCK_EX | LOCK_NB) != 0)
@@ -175,11 +175,15 @@ TEST_F(MessageBoxOnX, AKilledCopyTakesItsBoxAndItsLockWithIt)
     ASSERT_GT(first, 0);
     const bool boxShown = WaitFor([&] { return GroupMembers(first).size() >= 2; }, 60);
     EXPECT_TRUE(boxShown) << "no box process: " << Output(m_Run, "first.log");
-    EXPECT_TRUE(LockHeld(m_Run));
+    EXPECT_TRUE(LockHeld(m_Run.Path("run")));
+    // The folder just made is locked before the box waits: a copy started meanwhile from another session
+    // is kept out of it.
+    EXPECT_TRUE(LockHeld(m_Run.SaveDir()));
     kill(first, SIGKILL);
     EXPECT_EQ(WaitExit(first, kEndSeconds), 128 + SIGKILL);
     EXPECT_TRUE(WaitFor([&] { return GroupMembers(first).empty(); }, kEndSeconds)) << "the box outlived its program";
-    EXPECT_FALSE(LockHeld(m_Run)) << "a child of the killed copy holds the lock";
+    EXPECT_FALSE(LockHeld(m_Run.Path("run"))) << "a child of the killed copy holds the lock";
+    EXPECT_FALSE(LockHeld(m_Run.SaveDir())) << "a child of the killed copy holds the save folder's lock";
     EndGroup(first);
 
     // The next copy is not refused: it runs and ends by its script.
@@ -213,7 +217,7 @@ TEST_F(MessageBoxOnX, ASecondCopysBoxGoesWithItsSignal)
     ASSERT_EQ(m_Run.Run("120 close\n160 click 436 304\n", {}, 120).exitCode, 0);
     const pid_t first = StartCopy(m_Run, "first.log");
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(WaitFor([&] { return LockHeld(m_Run); }, 60)) << Output(m_Run, "first.log");
+    ASSERT_TRUE(WaitFor([&] { return LockHeld(m_Run.Path("run")); }, 60)) << Output(m_Run, "first.log");
     const pid_t second = StartCopy(m_Run, "second.log");
     ASSERT_GT(second, 0);
     EXPECT_TRUE(WaitFor([&] { return GroupMembers(second).size() >= 2; }, 60))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -92,6 +93,9 @@ TEST(PfSingleInstance, LockFileLivesInTheRuntimeFolderWithSlashesReplaced)
     const std::string mine = "/t-" + std::to_string(getuid()) + ".lock";
     ASSERT_GE(fallback.size(), mine.size());
     EXPECT_EQ(fallback.substr(fallback.size() - mine.size()), mine);
+    // A runtime folder that is named but gone takes no lock file: the temporary folder does.
+    setenv("XDG_RUNTIME_DIR", (dir.m_Dir + "/gone").c_str(), 1);
+    EXPECT_EQ(PfSingleInstance::GetLockPath("t"), fallback);
 }
 
 TEST(PfSingleInstance, ALinkPlantedUnderTheLocksNameIsNotFollowed)
@@ -101,15 +105,67 @@ TEST(PfSingleInstance, ALinkPlantedUnderTheLocksNameIsNotFollowed)
     { std::ofstream(target) << "kept"; }
     ASSERT_EQ(symlink(target.c_str(), PfSingleInstance::GetLockPath("Kestrelvane").c_str()), 0);
     PfSingleInstance lock;
-    // The program still starts, unguarded as with a folder it cannot write, holding nothing of that file.
-    EXPECT_EQ(lock.Acquire("Kestrelvane"), PfSingleInstance::Result::Acquired);
+    // Said, as with a folder it cannot write, holding nothing of that file.
+    EXPECT_EQ(lock.Acquire("Kestrelvane"), PfSingleInstance::Result::Unavailable);
+    EXPECT_EQ(lock.GetError(), ELOOP);
+    EXPECT_FALSE(lock.IsHeld());
+    std::string text;
+    std::ifstream(target) >> text;
+    EXPECT_EQ(text, "kept");
+}
+
+TEST(PfSingleInstance, AFolderNoFileCanBeMadeInGivesTheFileAndTheReason)
+{
+    RuntimeDirScope dir;
+    // An existing folder where not even root makes a file.
+    setenv("XDG_RUNTIME_DIR", "/proc", 1);
+    PfSingleInstance lock;
+    EXPECT_EQ(lock.Acquire("Kestrelvane"), PfSingleInstance::Result::Unavailable);
+    EXPECT_EQ(lock.GetPath(), "/proc/Kestrelvane.lock");
+    EXPECT_NE(lock.GetError(), 0);
     EXPECT_FALSE(lock.IsHeld());
 }
 
-TEST(PfSingleInstance, UnwritableFolderDoesNotStopTheProgram)
+// SDL's message boxes come from a forked child that may outlive the program a moment: neither of the
+// program's two locks stays with it.
+TEST(PfSingleInstance, EveryLockEndsWithItsProcessThoughAForkedChildLivesOn)
 {
     RuntimeDirScope dir;
-    setenv("XDG_RUNTIME_DIR", "/proc/no-such-folder", 1);
-    PfSingleInstance lock;
-    EXPECT_EQ(lock.Acquire("Kestrelvane"), PfSingleInstance::Result::Acquired);
+    const std::string folderLock = dir.m_Dir + "/instance.lock";
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        PfSingleInstance title;
+        PfSingleInstance folder;
+        char c = title.Acquire("Kestrelvane") == PfSingleInstance::Result::Acquired &&
+                         folder.AcquireFile(folderLock) == PfSingleInstance::Result::Acquired
+                     ? 'y'
+                     : 'n';
+        if (fork() == 0)
+        {
+            // Past fork's return the child's handlers have run: only now does the test go on. It lives
+            // until the test closes its end of the pipe.
+            (void)!write(ready[1], &c, 1);
+            close(done[1]);
+            (void)!read(done[0], &c, 1);
+            _exit(0);
+        }
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    int status = 0;
+    waitpid(child, &status, 0);
+    PfSingleInstance title;
+    PfSingleInstance folder;
+    EXPECT_EQ(title.Acquire("Kestrelvane"), PfSingleInstance::Result::Acquired);
+    EXPECT_EQ(folder.AcquireFile(folderLock), PfSingleInstance::Result::Acquired);
+    for (int fd : {ready[0], ready[1], done[0], done[1]})
+        close(fd);
 }
