@@ -3,6 +3,7 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
+#include "support/KvSignalName.h"
 #include "support/SampleGameCache.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,17 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+// Set when a started program was ended by a signal: the case's folder, with the program's output and logs,
+// stays for reading.
+static bool s_KeepFolder = false;
 
 // How long a start-up step or an exit may take before the program counts as hung. Only a hang is judged by
 // the clock: a loaded machine has taken 17 s over an exit's teardown and file syncs.
@@ -32,10 +38,16 @@ class RunningProgram
 public:
     RunningProgram(const fs::path& exe, const fs::path& folder, const fs::path& runtimeDir, const fs::path& errFile,
                    const char* videoDriver = "offscreen", const char* home = nullptr)
+        : m_ErrFile(errFile)
     {
+        const pid_t parent = getpid();
         m_Pid = fork();
         if (m_Pid == 0)
         {
+            // It dies with a test process killed by the runner's time limit.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                _exit(122);
             // A runner started by nohup ignores hang-ups, and so would the program.
             signal(SIGHUP, SIG_DFL);
             if (chdir(folder.c_str()) != 0)
@@ -67,7 +79,8 @@ public:
             waitpid(m_Pid, nullptr, 0);
         }
     }
-    // Waits for the end up to the time given; the exit code, or -1 when still running or killed.
+    // Waits for the end up to the time given; the exit code, or -1 when still running or killed. A program
+    // ended by a signal is a failure that names it.
     int WaitExit(std::chrono::milliseconds limit)
     {
         const auto end = std::chrono::steady_clock::now() + limit;
@@ -77,6 +90,12 @@ public:
             if (waitpid(m_Pid, &status, WNOHANG) == m_Pid)
             {
                 m_Done = true;
+                if (WIFSIGNALED(status))
+                {
+                    s_KeepFolder = true;
+                    ADD_FAILURE() << "the program was ended by " << KvSignalName(WTERMSIG(status))
+                                  << "; its folder is kept: " << m_ErrFile.parent_path().string();
+                }
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -85,6 +104,7 @@ public:
     }
     pid_t m_Pid = -1;
     bool m_Done = false;
+    fs::path m_ErrFile;
 };
 
 class KestrelvaneRun : public ::testing::Test
@@ -104,8 +124,9 @@ protected:
     }
     void TearDown() override
     {
-        if (!m_Temp.empty())
+        if (!m_Temp.empty() && !s_KeepFolder)
             fs::remove_all(m_Temp);
+        s_KeepFolder = false;
     }
     static bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit)
     {

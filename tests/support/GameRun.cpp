@@ -4,6 +4,7 @@
 #include "platform/PfImageDecoder.h"
 #include "platform/PfImageResample.h"
 #include "platform/PfPngWriter.h"
+#include "support/KvSignalName.h"
 #include "support/SampleGameCache.h"
 
 #include <algorithm>
@@ -93,14 +94,6 @@ std::string MakeScratchFolder(const std::string& name)
 {
     std::string pattern = "/tmp/kve2e-" + name + "-XXXXXX";
     return mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
-// "SIGSEGV (Segmentation fault)".
-std::string SignalName(int sig)
-{
-    const char* abbreviation = sigabbrev_np(sig);
-    return (abbreviation ? "SIG" + std::string(abbreviation) : "signal " + std::to_string(sig)) + " (" +
-           strsignal(sig) + ")";
 }
 
 } // namespace
@@ -270,7 +263,7 @@ GameRun::Result GameRun::Finish(pid_t child, std::chrono::milliseconds limit)
     else if (WIFSIGNALED(status))
     {
         m_Keep = true;
-        ADD_FAILURE() << "the program was ended by " << SignalName(WTERMSIG(status))
+        ADD_FAILURE() << "the program was ended by " << KvSignalName(WTERMSIG(status))
                       << "; its folder is kept: " << m_Root;
     }
     if (result.exitCode != 0 || result.timedOut)
