@@ -3,6 +3,7 @@
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxString.h"
+#include "support/KvFolderGuard.h"
 #include "support/KvSignalName.h"
 #include "support/SampleGameCache.h"
 
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -117,6 +119,7 @@ protected:
             GTEST_SKIP() << "the kestrelvane program is not built";
         char pattern[] = "/tmp/kv_run_XXXXXX";
         m_Temp = mkdtemp(pattern);
+        m_Guard.emplace(m_Temp.string());
         m_Install = m_Temp / "game";
         m_Runtime = m_Temp / "runtime";
         fs::create_directories(m_Install);
@@ -127,6 +130,7 @@ protected:
         if (!m_Temp.empty() && !s_KeepFolder)
             fs::remove_all(m_Temp);
         s_KeepFolder = false;
+        m_Guard.reset();
     }
     static bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit)
     {
@@ -166,6 +170,7 @@ protected:
 
     fs::path m_Exe;
     fs::path m_Temp;
+    std::optional<KvFolderGuard> m_Guard;
     fs::path m_Install;
     fs::path m_Runtime;
 };
