@@ -85,11 +85,6 @@ std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes)
     return out;
 }
 
-} // namespace
-
-namespace
-{
-
 std::string MakeScratchFolder(const std::string& name)
 {
     std::string pattern = "/tmp/kve2e-" + name + "-XXXXXX";
