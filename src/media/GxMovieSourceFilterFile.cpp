@@ -39,10 +39,10 @@ PfResult GxMovieSourceFilterFile::Read(uint8_t* buffer, uint32_t bytes, bool, ui
     bytes = (uint32_t)std::min<int64_t>(bytes, left);
     if (bytes == 0)
         return kPfResultFalse;
-    if (m_DataRate != kUnlimitedRate && m_DataRate != 0)
+    const uint64_t arrival = ArrivalMs((uint64_t)m_Position + bytes, m_DataRate);
+    if (arrival > 0)
     {
-        // The bytes up to the end of this read "arrive" at the data rate after the stream was made.
-        const uint64_t due = m_CreateTime + (uint64_t)(m_Position + bytes) / m_DataRate;
+        const uint64_t due = m_CreateTime + arrival;
         const uint64_t now = PfClock::GetTimeMs();
         if (due > now)
             PfClock::SleepMs((uint32_t)std::min<uint64_t>(due - now, 0xFFFFFFFFu));
@@ -54,6 +54,13 @@ PfResult GxMovieSourceFilterFile::Read(uint8_t* buffer, uint32_t bytes, bool, ui
     if (bytesRead)
         *bytesRead = got;
     return S_OK;
+}
+
+uint64_t GxMovieSourceFilterFile::ArrivalMs(uint64_t end, uint32_t dataRate)
+{
+    if (dataRate == kUnlimitedRate || dataRate == 0)
+        return 0;
+    return end / dataRate;
 }
 
 int64_t GxMovieSourceFilterFile::Size(int64_t* available)

@@ -29,6 +29,10 @@ public:
     void Lock() override { m_Lock.Lock(); }
     void Unlock() override { m_Lock.Unlock(); }
 
+    // Milliseconds after the stream was made at which its first `end` bytes have all arrived: `end` over the
+    // rate, rounded down; 0, at once, at the unlimited rate or 0. A read waits until then.
+    static uint64_t ArrivalMs(uint64_t end, uint32_t dataRate);
+
 private:
     GxMutex m_Lock;
     GxFileHandle m_File;

@@ -25,10 +25,13 @@ public:
         const char* made = mkdtemp(pattern);
         m_Path = made ? made : "";
     }
-    ~KvTempDir()
+    ~KvTempDir() { Remove(); }
+    // Removes the folder now, for a process that will leave without running destructors.
+    void Remove()
     {
         if (!m_Path.empty())
             nftw(m_Path.c_str(), &RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
+        m_Path.clear();
     }
     KvTempDir(const KvTempDir&) = delete;
     KvTempDir& operator=(const KvTempDir&) = delete;

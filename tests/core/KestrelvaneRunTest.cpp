@@ -4,6 +4,8 @@
 #include "appdata/GxUserDataPerman.h"
 #include "core/GxCore.h"
 #include "core/GxString.h"
+#include "support/KvFolderGuard.h"
+#include "support/KvSignalName.h"
 #include "support/SampleGameCache.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +17,19 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+// Set when a started program was ended by a signal: the case's folder, with the program's output and logs,
+// stays for reading.
+static bool s_KeepFolder = false;
 
 // How long a start-up step or an exit may take before the program counts as hung. Only a hang is judged by
 // the clock: a loaded machine has taken 17 s over an exit's teardown and file syncs.
@@ -33,10 +41,16 @@ class RunningProgram
 public:
     RunningProgram(const fs::path& exe, const fs::path& folder, const fs::path& runtimeDir, const fs::path& errFile,
                    const char* videoDriver = "offscreen", const char* home = nullptr)
+        : m_ErrFile(errFile)
     {
+        const pid_t parent = getpid();
         m_Pid = fork();
         if (m_Pid == 0)
         {
+            // It dies with a test process killed by the runner's time limit.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                _exit(122);
             // A runner started by nohup ignores hang-ups, and so would the program.
             signal(SIGHUP, SIG_DFL);
             if (chdir(folder.c_str()) != 0)
@@ -68,7 +82,8 @@ public:
             waitpid(m_Pid, nullptr, 0);
         }
     }
-    // Waits for the end up to the time given; the exit code, or -1 when still running or killed.
+    // Waits for the end up to the time given; the exit code, or -1 when still running or killed. A program
+    // ended by a signal is a failure that names it.
     int WaitExit(std::chrono::milliseconds limit)
     {
         const auto end = std::chrono::steady_clock::now() + limit;
@@ -78,6 +93,12 @@ public:
             if (waitpid(m_Pid, &status, WNOHANG) == m_Pid)
             {
                 m_Done = true;
+                if (WIFSIGNALED(status))
+                {
+                    s_KeepFolder = true;
+                    ADD_FAILURE() << "the program was ended by " << KvSignalName(WTERMSIG(status))
+                                  << "; its folder is kept: " << m_ErrFile.parent_path().string();
+                }
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -86,6 +107,7 @@ public:
     }
     pid_t m_Pid = -1;
     bool m_Done = false;
+    fs::path m_ErrFile;
 };
 
 class KestrelvaneRun : public ::testing::Test
@@ -98,6 +120,7 @@ protected:
             GTEST_SKIP() << "the kestrelvane program is not built";
         char pattern[] = "/tmp/kv_run_XXXXXX";
         m_Temp = mkdtemp(pattern);
+        m_Guard.emplace(m_Temp.string());
         m_Install = m_Temp / "game";
         m_Runtime = m_Temp / "runtime";
         fs::create_directories(m_Install);
@@ -105,8 +128,10 @@ protected:
     }
     void TearDown() override
     {
-        if (!m_Temp.empty())
+        if (!m_Temp.empty() && !s_KeepFolder)
             fs::remove_all(m_Temp);
+        s_KeepFolder = false;
+        m_Guard.reset();
     }
     static bool WaitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit)
     {
@@ -146,6 +171,7 @@ protected:
 
     fs::path m_Exe;
     fs::path m_Temp;
+    std::optional<KvFolderGuard> m_Guard;
     fs::path m_Install;
     fs::path m_Runtime;
 };

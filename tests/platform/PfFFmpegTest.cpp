@@ -84,32 +84,32 @@ bool Mapped(const std::string& file)
     return handle != nullptr;
 }
 
-// Exits 0 when the libraries come in only with the first movie, which then decodes its first picture.
-void LoadedOnlyByTheFirstMovie(const std::string& movie)
+// 0 when the libraries come in only with the first movie, which then decodes its first picture.
+int LoadedOnlyByTheFirstMovie(const std::string& movie)
 {
     for (const std::string& file : PfFFmpeg::DefaultFiles())
         if (Mapped(file))
-            std::exit(1);
+            return 1;
     KvMemoryMovieStream stream(movie);
     PfMovieDecoder decoder;
     PfAudioCodec codec;
     if (PfFFmpeg::Functions().IsLoaded() || Mapped(PfFFmpeg::DefaultFiles().back()))
-        std::exit(2);
+        return 2;
     std::string error;
     if (stream.Empty() || !decoder.Open(&stream, "mpeg", PfMovieSound::Decode, &error))
-        std::exit(3);
+        return 3;
     if (!Mapped(PfFFmpeg::DefaultFiles().back()) || !decoder.HasVideo() || decoder.GetWidth() != 64 ||
         !decoder.NextVideoFrame() || !decoder.GetFrame())
-        std::exit(4);
+        return 4;
     // The sound decoders come from the same loading.
     if (!codec.Open(PF_WAVE_FORMAT_MPEGLAYER3, 44100, 2, 1))
-        std::exit(5);
-    std::exit(0);
+        return 5;
+    return 0;
 }
 
-// Exits 0 when a missing library makes a movie and an MP3 sound fail with the reason, and closing and
+// 0 when a missing library makes a movie and an MP3 sound fail with the reason, and closing and
 // destroying what never opened is safe.
-void MissingLibraryFailsSafely(const std::string& movie)
+int MissingLibraryFailsSafely(const std::string& movie)
 {
     PfFFmpeg::SetFiles({"libavutil-kv-missing.so.0"});
     KvMemoryMovieStream stream(movie);
@@ -117,25 +117,33 @@ void MissingLibraryFailsSafely(const std::string& movie)
         PfMovieDecoder decoder;
         std::string error;
         if (decoder.Open(&stream, "mpeg", PfMovieSound::Decode, &error) || decoder.IsOpen())
-            std::exit(1);
+            return 1;
         if (error.find("FFmpeg is not available") == std::string::npos ||
             error.find("libavutil-kv-missing.so.0") == std::string::npos)
-            std::exit(2);
+            return 2;
         decoder.Close();
         if (decoder.NextVideoFrame() || decoder.Seek(0.5))
-            std::exit(3);
+            return 3;
     }
     PfAudioCodec codec;
     std::string reason;
     if (codec.Open(PF_WAVE_FORMAT_MPEGLAYER3, 44100, 2, 1, &reason) || reason.empty())
-        std::exit(4);
+        return 4;
     std::vector<int16_t> samples;
     codec.Decode(nullptr, 0, true, samples);
     // The second try gives the same answer without trying again.
     std::string again;
     if (PfFFmpeg::Load(&again) || again != reason)
-        std::exit(5);
-    std::exit(0);
+        return 5;
+    return 0;
+}
+
+// Leaves the fresh process a case's statement runs in with the code. That process ran the case from its
+// start, fixture and movie included, and exit passes every destructor: its folder goes first.
+[[noreturn]] void ExitRemoving(KvTempDir& folder, int code)
+{
+    folder.Remove();
+    std::exit(code);
 }
 
 class PfFFmpegTest : public ::testing::Test
@@ -151,14 +159,14 @@ TEST_F(PfFFmpegTest, LibrariesComeInWithTheFirstMovieWhichThenDecodes)
 {
     const std::string movie = MakeMovie(m_Folder);
     ASSERT_FALSE(movie.empty()) << "moviegen";
-    EXPECT_EXIT(LoadedOnlyByTheFirstMovie(movie), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(ExitRemoving(m_Folder, LoadedOnlyByTheFirstMovie(movie)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PfFFmpegTest, AMissingLibraryLeavesMoviesAndCompressedSoundClosedWithTheReason)
 {
     const std::string movie = MakeMovie(m_Folder);
     ASSERT_FALSE(movie.empty()) << "moviegen";
-    EXPECT_EXIT(MissingLibraryFailsSafely(movie), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(ExitRemoving(m_Folder, MissingLibraryFailsSafely(movie)), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PfFFmpegTest, LoadingFromFilesNamesWhatIsMissingAndLeavesTheTableEmpty)

@@ -4,6 +4,7 @@
 #include "platform/PfImageDecoder.h"
 #include "platform/PfImageResample.h"
 #include "platform/PfPngWriter.h"
+#include "support/KvSignalName.h"
 #include "support/SampleGameCache.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <iostream>
 #include <iterator>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -83,13 +85,16 @@ std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes)
     return out;
 }
 
-} // namespace
-
-GameRun::GameRun(const std::string& name)
+std::string MakeScratchFolder(const std::string& name)
 {
     std::string pattern = "/tmp/kve2e-" + name + "-XXXXXX";
-    if (const char* made = mkdtemp(pattern.data()))
-        m_Root = made;
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+} // namespace
+
+GameRun::GameRun(const std::string& name) : m_Root(MakeScratchFolder(name)), m_Guard(m_Root)
+{
     m_Keep = EnvOr("KV_KEEP_E2E", "0") != "0";
     std::error_code error;
     std::filesystem::create_directories(HomeDir(), error);
@@ -99,15 +104,22 @@ GameRun::GameRun(const std::string& name)
 
 GameRun::~GameRun()
 {
+    // A case that returned between Start and Finish: its program would go on writing to the folder.
+    for (const pid_t child : m_Running)
+    {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
     if (m_Root.empty())
         return;
     if (m_Keep)
-    {
         std::cout << "[ kept    ] " << m_Root << std::endl;
-        return;
+    else
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_Root, error);
     }
-    std::error_code error;
-    std::filesystem::remove_all(m_Root, error);
+    m_Guard.Release();
 }
 
 bool GameRun::Generate()
@@ -188,6 +200,7 @@ pid_t GameRun::Start(const std::string& script, const std::vector<std::pair<std:
 
     const std::string gameDir = GameDir();
     const std::string outPath = Path("stdout.log");
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child < 0)
     {
@@ -196,6 +209,11 @@ pid_t GameRun::Start(const std::string& script, const std::vector<std::pair<std:
     }
     if (child == 0)
     {
+        // A test process killed by the runner's time limit takes its program with it (the signal runs'
+        // script has no end of its own).
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(125);
         // The program answers a hang-up unless it starts with it ignored, as under a runner started by nohup.
         signal(SIGHUP, SIG_DFL);
         if (chdir(gameDir.c_str()) != 0)
@@ -205,6 +223,7 @@ pid_t GameRun::Start(const std::string& script, const std::vector<std::pair<std:
         execve(program.c_str(), argv, envp.data());
         _exit(127);
     }
+    m_Running.push_back(child);
     return child;
 }
 
@@ -228,10 +247,20 @@ GameRun::Result GameRun::Finish(pid_t child, std::chrono::milliseconds limit)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    m_Running.erase(std::remove(m_Running.begin(), m_Running.end(), child), m_Running.end());
     if (WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))
         result.exitCode = 128 + WTERMSIG(status);
+    // The log and captures of a run that went wrong are what tells why: the folder stays for reading.
+    if (result.timedOut)
+        m_Keep = true;
+    else if (WIFSIGNALED(status))
+    {
+        m_Keep = true;
+        ADD_FAILURE() << "the program was ended by " << KvSignalName(WTERMSIG(status))
+                      << "; its folder is kept: " << m_Root;
+    }
     if (result.exitCode != 0 || result.timedOut)
     {
         // The program's own output (sanitizer reports among it) says why; show its end with the failure.

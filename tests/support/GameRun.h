@@ -17,6 +17,8 @@
 //   EXPECT_GT(GameRun::ToneLevel(wave, 0.2, 0.3, 220.0), 0.01);
 #pragma once
 
+#include "support/KvFolderGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -44,8 +46,10 @@ public:
         std::vector<float> right; // -1..1
     };
 
-    // Makes the scratch folder /tmp/kve2e-<name>-XXXXXX with home/ and run/ in it. KV_KEEP_E2E=1 keeps it
-    // after the run (its path is printed) for looking at captures and logs by hand.
+    // Makes the scratch folder /tmp/kve2e-<name>-XXXXXX with home/ and run/ in it, removed again when the
+    // object goes, or by a watcher process when the test process is killed first. KV_KEEP_E2E=1 keeps it
+    // after the run (its path is printed) for looking at captures and logs by hand; so does a run that a
+    // signal ended or that timed out.
     explicit GameRun(const std::string& name);
     ~GameRun();
     GameRun(const GameRun&) = delete;
@@ -63,7 +67,10 @@ public:
                int timeoutSeconds = 300);
     // Run in two halves, for a test that acts on the running program (a signal): Start writes the script
     // and starts the program, returning its process id (-1 and a test failure when it cannot); Finish
-    // waits for that process at most `limit`, then kills it.
+    // waits for that process at most `limit`, then kills it. A program started here dies with the test
+    // process, and one still running when the object goes is killed then.
+    //
+    // A program ended by a signal (a crash) is a test failure naming the signal, and keeps the folder.
     pid_t Start(const std::string& script, const std::vector<std::pair<std::string, std::string>>& env = {});
     Result Finish(pid_t child, std::chrono::milliseconds limit);
 
@@ -106,4 +113,6 @@ public:
 private:
     std::string m_Root;
     bool m_Keep = false;
+    KvFolderGuard m_Guard;
+    std::vector<pid_t> m_Running; // started and not yet waited for
 };

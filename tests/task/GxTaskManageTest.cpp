@@ -7,20 +7,37 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace
 {
 
-// The refusals of the task tree are logged: keep their lines out of the working directory.
+// The refusals of the task tree are logged: keep their lines out of the working directory, in files of
+// this process's own (the cases run as processes side by side), removed when it is done.
 class TaskLogEnvironment : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
         const std::filesystem::path dir = std::filesystem::temp_directory_path();
-        GxLog::SetErrorLogPath((dir / L"kv_tests_task_error.log").wstring());
-        GxLog::SetDebugLogPath((dir / L"kv_tests_task_debug.log").wstring());
+        const std::wstring process = std::to_wstring(getpid());
+        m_Error = dir / (L"kv_tests_task_" + process + L"_error.log");
+        m_Debug = dir / (L"kv_tests_task_" + process + L"_debug.log");
+        GxLog::SetErrorLogPath(m_Error.wstring());
+        GxLog::SetDebugLogPath(m_Debug.wstring());
     }
+    void TearDown() override
+    {
+        GxLog::SetErrorLogPath(L"");
+        GxLog::SetDebugLogPath(L"");
+        std::error_code error;
+        std::filesystem::remove(m_Error, error);
+        std::filesystem::remove(m_Debug, error);
+    }
+
+private:
+    std::filesystem::path m_Error;
+    std::filesystem::path m_Debug;
 };
 ::testing::Environment* const s_LogEnvironment = ::testing::AddGlobalTestEnvironment(new TaskLogEnvironment);
 
