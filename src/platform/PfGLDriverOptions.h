@@ -6,9 +6,10 @@
 // without the fence's lock, so the scene the fence belongs to can be ended and the fence freed between the
 // last worker's count and its unlock of the fence's mutex. That late unlock writes zeros into a freed block
 // of the heap, and the allocator later crashes on its free list. It takes a worker held off the processor
-// at just that point, so it shows only on a busy machine, and in no sanitizer of ours (the write is the
-// driver's own, inside libc). With no worker threads the rasteriser draws on the thread that flushes, and
-// every fence is done before it is seen.
+// at just that point, so it shows only on a busy machine; AddressSanitizer cannot see the write (it is
+// libc's unlock) and ThreadSanitizer shows it as a race inside the driver, between the fence's destruction
+// and its lock. With no worker threads the rasteriser draws on the thread that flushes, and every fence is
+// done before it is seen.
 //
 // Only the software rasteriser reads the option: hardware drivers draw as before. A count the environment
 // already names (a developer measuring the workers) is left as it is.
