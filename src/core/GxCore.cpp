@@ -366,6 +366,10 @@ void GxCore::Finalize()
     GxInput::Finalize();
     GxGraphics::Finalize();
     GxDebugWindow::Destroy();
+    // The fontconfig loading begun at start-up is waited for by the first text; a run that ends before any
+    // text (a signal during start-up or on a screen of pictures alone) joins it here, so no thread is left
+    // inside fontconfig's loading while the process exits under it.
+    PfFontconfigStart::Shutdown();
 }
 
 bool GxCore::SaveAtExit()

@@ -1,6 +1,7 @@
 #include "platform/PfDebugWindow.h"
 
 #include "platform/PfFontconfigStart.h"
+#include "platform/PfGLDriverOptions.h"
 
 #include <SDL.h>
 #include <fontconfig/fontconfig.h>
@@ -49,6 +50,8 @@ bool PfDebugWindow::Create()
 {
     if (m_Window != nullptr)
         return true;
+    // This window starts the video subsystem before the game's own does (at start-up it is made first).
+    PfGLDriverOptions::Apply();
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
     {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)

@@ -4,6 +4,7 @@
 // Sections: creation and survey, reset and swap chains, scenes, bound objects.
 #include "platform/PfGLDevice.h"
 
+#include "platform/PfGLDriverOptions.h"
 #include "platform/PfGLIndexBuffer.h"
 #include "platform/PfGLTexture.h"
 #include "platform/PfGLVertexBuffer.h"
@@ -61,6 +62,8 @@ PfResult PfGLDevice::CreateContext(PfWindowHandle window)
     m_ErrorLog.clear();
     if (!window)
         return D3DERR_INVALIDCALL;
+    // Done already where PfWindow made the window; a window made otherwise may not have loaded the driver yet.
+    PfGLDriverOptions::Apply();
     // One hold on the OpenGL library for the rest of the process: destroying the last window would
     // otherwise unload the driver, and with it the attribution of its own allocations.
     static const bool s_LibraryHeld = SDL_GL_LoadLibrary(nullptr) == 0;

@@ -1,11 +1,16 @@
 #include "platform/PfSignal.h"
 
+#include <atomic>
 #include <csignal>
 #include <initializer_list>
 #include <unistd.h>
 
-static volatile std::sig_atomic_t s_QuitRequested = 0;
-static volatile std::sig_atomic_t s_ExitOnSignal = 0;
+// The kernel gives a process's signal to any of its threads that does not block it (a sound feeder, a
+// driver's worker), while the main loop reads the flag: a lock-free atomic is both safe in a handler and
+// seen across threads, where a volatile sig_atomic_t is only the former.
+static_assert(std::atomic<int>::is_always_lock_free);
+static std::atomic<int> s_QuitRequested{0};
+static std::atomic<int> s_ExitOnSignal{0};
 
 static void OnQuitSignal(int)
 {

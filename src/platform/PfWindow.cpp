@@ -3,6 +3,7 @@
 #include "platform/PfDebugWindow.h"
 
 #include "platform/PfEventTranslator.h"
+#include "platform/PfGLDriverOptions.h"
 #include "platform/PfInputScript.h"
 #include "platform/PfWindowPlacement.h"
 
@@ -29,6 +30,7 @@ bool PfWindow::Create(const std::string& titleUtf8, int width, int height, PfWin
     // SIGINT, SIGTERM and SIGHUP are the program's own (an orderly quit that no listener may veto); SDL would
     // otherwise turn them into a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    PfGLDriverOptions::Apply();
     // The video subsystem stays up until the process ends: shutting it down unloads the GL driver
     // libraries, whose allocations then could no longer be told apart from the program's own.
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)

@@ -6,6 +6,7 @@
 #include "core/GxCore.h"
 #include "core/GxGameHooks.h"
 #include "graphics/GraphicsTestSupport.h"
+#include "platform/PfFontconfigStart.h"
 #include "platform/PfSignal.h"
 #include "support/KvScopedEnv.h"
 #include "support/KvScopedWorkingDir.h"
@@ -119,4 +120,32 @@ TEST_F(GxCoreStartUpSignal, ASignalBetweenTheStepsEndsStartUpBeforeTheFirstPass)
         // Nobody read the options: the player's file stays as it was.
         EXPECT_TRUE(KvFileBytes(Path("game/Kestrelvane_SAVE/userconf.dat")) == before);
     }
+}
+
+// Start-up begins fontconfig's loading on a thread of its own, joined by the first text; a start cut short
+// before any text leaves that thread to the shut-down, which joins it rather than exit with it still loading.
+TEST_F(GxCoreStartUpSignal, AStartEndedBeforeAnyTextJoinsTheFontconfigLoading)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(Path("game/Kestrelvane_SAVE"));
+    fs::create_directories(Path("runtime"));
+    std::ofstream(Path("game/setting.ini")) << "SaveToMyDocuments=0\r\n";
+    KvScopedWorkingDir folder(Path("game"));
+    KvScopedEnv runtime("XDG_RUNTIME_DIR", Path("runtime").c_str());
+    PfSignal::Install();
+    PfSignal::ClearQuitRequest();
+    PfFontconfigStart::Shutdown();
+    CountingGame game;
+    GxCore::SetGameHooks(&game);
+    GxCore core;
+    core.m_StartUpProbe = [&](const wchar_t* step)
+    {
+        if (std::wstring(step) == L"game")
+            std::raise(SIGTERM);
+    };
+    ASSERT_TRUE(core.Initialize());
+    ASSERT_TRUE(PfFontconfigStart::IsPending());
+    core.Run();
+    core.Finalize();
+    EXPECT_FALSE(PfFontconfigStart::IsPending());
 }

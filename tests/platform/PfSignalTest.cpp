@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <pthread.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 TEST(PfSignal, TerminationInterruptAndHangUpRaiseTheQuitRequest)
@@ -26,6 +29,31 @@ TEST(PfSignal, TerminationInterruptAndHangUpRaiseTheQuitRequest)
     std::raise(SIGHUP);
     EXPECT_FALSE(PfSignal::IsQuitRequested());
     std::signal(SIGHUP, SIG_DFL);
+}
+
+// The kernel may hand the signal to any thread (a sound feeder, a driver's worker): the request taken there is
+// seen by the main loop, which reads it while that thread runs on. (Under ThreadSanitizer a flag that is not
+// an atomic shows as a race here.)
+TEST(PfSignal, ARequestTakenOnAnotherThreadReachesTheMainLoop)
+{
+    std::signal(SIGHUP, SIG_DFL);
+    PfSignal::Install();
+    PfSignal::ClearQuitRequest();
+    std::thread worker(
+        []
+        {
+            while (!PfSignal::IsQuitRequested())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    ASSERT_EQ(pthread_kill(worker.native_handle(), SIGTERM), 0);
+    // Only a hang is judged by the clock.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool seen = false;
+    while (!(seen = PfSignal::IsQuitRequested()) && std::chrono::steady_clock::now() < limit)
+        std::this_thread::yield();
+    worker.join();
+    EXPECT_TRUE(seen);
+    PfSignal::ClearQuitRequest();
 }
 
 TEST(PfSignal, WhileABoxWaitsATerminationSignalEndsTheProcess)

@@ -4,6 +4,7 @@
 // textures for the device tests.
 
 #include "platform/PfGLDevice.h"
+#include "platform/PfGLDriverOptions.h"
 #include "platform/PfGLSwapChain.h"
 #include "platform/PfGLTexture.h"
 
@@ -30,6 +31,8 @@ protected:
     }
     void SetUp() override
     {
+        // The driver options the program's own windows start with, before this window loads the driver.
+        PfGLDriverOptions::Apply();
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         // One extra hold on the OpenGL library keeps it loaded when the last window goes, so the driver's
         // own caches stay attributable to it for the leak checker.
