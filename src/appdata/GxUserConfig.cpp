@@ -145,25 +145,9 @@ bool GxUserConfig::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserConfig::Load";
     static const wchar_t* const kWhat = L"設定データ";
-    m_Loaded = false;
-    m_LeftAlone.clear();
     std::string bytes;
-    std::wstring reason;
-    switch (GxUserFile::ReadFile(path, bytes, kOwner, reason))
-    {
-    case GxUserFile::Found::Bytes:
-        break;
-    case GxUserFile::Found::Unreadable:
-        // The player's options, not a first run: the defaults stand for this run only.
-        GxUserFile::TellLeftAlone(path, kOwner, kWhat, reason);
-        m_LeftAlone = path;
+    if (!GxUserFile::ReadForLoad(path, bytes, kOwner, kWhat, m_Loaded, m_LeftAlone))
         return false;
-    case GxUserFile::Found::Missing:
-    case GxUserFile::Found::Empty:
-    case GxUserFile::Found::NotAFile:
-        m_Loaded = true;
-        return false;
-    }
     GxUserConfig scratch(*this);
     // The walk finds well-formed values; the typed read also checks each one's type, and the record
     // must end where the file does. A file that fails is kept aside (the shut-down's save would

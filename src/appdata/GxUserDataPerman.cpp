@@ -186,26 +186,9 @@ bool GxUserDataPerman::Load(const std::wstring& path)
 {
     static const wchar_t* const kOwner = L"GxUserDataPerman::Load";
     static const wchar_t* const kWhat = L"進行データ";
-    m_Loaded = false;
-    m_LeftAlone.clear();
     std::string bytes;
-    std::wstring reason;
-    switch (GxUserFile::ReadFile(path, bytes, kOwner, reason))
-    {
-    case GxUserFile::Found::Bytes:
-        break;
-    case GxUserFile::Found::Unreadable:
-        // The player's progress, not a first run: this run starts from nothing and keeps what it
-        // reaches in memory only.
-        GxUserFile::TellLeftAlone(path, kOwner, kWhat, reason);
-        m_LeftAlone = path;
+    if (!GxUserFile::ReadForLoad(path, bytes, kOwner, kWhat, m_Loaded, m_LeftAlone))
         return false;
-    case GxUserFile::Found::Missing:
-    case GxUserFile::Found::Empty:
-    case GxUserFile::Found::NotAFile:
-        m_Loaded = true;
-        return false;
-    }
     bool ok = GxUserFile::Check(bytes, "PD", false, kOwner, path);
     if (ok)
     {

@@ -236,9 +236,26 @@ bool GxUserFile::KeepAside(const std::wstring& path, const wchar_t* owner, const
     return false;
 }
 
-void GxUserFile::TellLeftAlone(const std::wstring& path, const wchar_t* owner, const wchar_t* what,
-                               const std::wstring& reason)
+bool GxUserFile::ReadForLoad(const std::wstring& path, std::string& bytes, const wchar_t* owner, const wchar_t* what,
+                             bool& loaded, std::wstring& leftAlone)
 {
-    GxLog::Error(L"%s/%sを読み込めません。ファイルはそのまま残して書き換えず、今回は初期状態で続けます(%s: %s)\n",
-                 owner, what, path.c_str(), reason.c_str());
+    loaded = false;
+    leftAlone.clear();
+    std::wstring reason;
+    switch (ReadFile(path, bytes, owner, reason))
+    {
+    case Found::Bytes:
+        return true;
+    case Found::Unreadable:
+        GxLog::Error(L"%s/%sを読み込めません。ファイルはそのまま残して書き換えず、今回は初期状態で続けます(%s: %s)\n",
+                     owner, what, path.c_str(), reason.c_str());
+        leftAlone = path;
+        return false;
+    case Found::Missing:
+    case Found::Empty:
+    case Found::NotAFile:
+        break;
+    }
+    loaded = true;
+    return false;
 }

@@ -79,10 +79,12 @@ public:
     // taken, the folder refuses): the file then stays where it is, also logged, and must not be written
     // over.
     static bool KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what);
-    // The line that tells the player a file of theirs could not be read (reason) and is left as it is,
-    // never written over in this run, while the run goes on with the defaults.
-    static void TellLeftAlone(const std::wstring& path, const wchar_t* owner, const wchar_t* what,
-                              const std::wstring& reason);
+    // ReadFile for a player's file that the exit and the slot saves write back: true with bytes to check.
+    // Otherwise false, with loaded true where the file may be written (none there, empty, not a file: a
+    // first run) and false, leftAlone set to the path and the player told once, where it is there but
+    // cannot be read: never written over in this run, which goes on with the defaults.
+    static bool ReadForLoad(const std::wstring& path, std::string& bytes, const wchar_t* owner, const wchar_t* what,
+                            bool& loaded, std::wstring& leftAlone);
     // "<name>.damaged" for the first copy, then "<name>.damaged.1" up to ".damaged.<kMaxDamagedCopies - 1>".
     static std::wstring DamagedPath(const std::wstring& path, int copy = 0);
     static constexpr int kMaxDamagedCopies = 10;

@@ -7,6 +7,7 @@
 #include "platform/PfAudioCodec.h"
 #include "platform/PfFFmpeg.h"
 #include "platform/PfMovieDecoder.h"
+#include "support/KvMemoryMovieStream.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,7 +15,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,41 +25,6 @@ namespace
 // .mpg .avi .mov .mpv .dat .mpa .wav .mpeg .m1v .mp3 .AVI and none; null leaves it to the probe.
 const char* const kDemuxers[] = {"mpeg", "avi",  "mov",   "mpegvideo", "mpeg", "mp3",
                                  "wav",  "mpeg", nullptr, nullptr,     "avi",  nullptr};
-
-class KvBytesMovieStream : public PfMovieByteStream
-{
-public:
-    explicit KvBytesMovieStream(std::vector<uint8_t> bytes) : m_Bytes(std::move(bytes)) {}
-    PfResult SetPointer(int64_t position) override
-    {
-        if (position < 0 || position > (int64_t)m_Bytes.size())
-            return kPfResultFalse;
-        m_Position = (size_t)position;
-        return S_OK;
-    }
-    PfResult Read(uint8_t* buffer, uint32_t bytes, bool, uint32_t* bytesRead) override
-    {
-        const size_t n = std::min<size_t>(bytes, m_Bytes.size() - m_Position);
-        std::copy_n(m_Bytes.begin() + (ptrdiff_t)m_Position, n, buffer);
-        m_Position += n;
-        *bytesRead = (uint32_t)n;
-        return n ? S_OK : kPfResultFalse;
-    }
-    int64_t Size(int64_t* available) override
-    {
-        if (available)
-            *available = (int64_t)m_Bytes.size();
-        return (int64_t)m_Bytes.size();
-    }
-    uint32_t Alignment() override { return 1; }
-    void Lock() override { m_Lock.lock(); }
-    void Unlock() override { m_Lock.unlock(); }
-
-private:
-    std::vector<uint8_t> m_Bytes;
-    size_t m_Position = 0;
-    std::mutex m_Lock;
-};
 
 uint32_t Le32(const uint8_t* p)
 {
@@ -102,7 +67,7 @@ void DecodeWaveSound(const std::vector<uint8_t>& file)
 void PlayMovie(const std::vector<uint8_t>& input)
 {
     const std::vector<uint8_t> file(input.begin() + 1, input.end());
-    KvBytesMovieStream stream(file);
+    KvMemoryMovieStream stream(file);
     PfMovieDecoder decoder;
     std::string error;
     if (decoder.Open(&stream, kDemuxers[input[0] % std::size(kDemuxers)], PfMovieSound::Decode, &error))

@@ -5,6 +5,7 @@
 // The cases about the process's own loading run in a fresh process each (death-test style "threadsafe"
 // starts the test program again), since any earlier case may have loaded the libraries already.
 #include "../core/FileTestSupport.h"
+#include "support/KvMemoryMovieStream.h"
 
 #include "platform/PfAudioCodec.h"
 #include "platform/PfFFmpeg.h"
@@ -17,54 +18,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace
 {
-
-// A whole movie file in memory.
-class KvMemoryMovieStream : public PfMovieByteStream
-{
-public:
-    explicit KvMemoryMovieStream(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        m_Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    bool Empty() const { return m_Bytes.empty(); }
-    PfResult SetPointer(int64_t position) override
-    {
-        if (position < 0 || position > (int64_t)m_Bytes.size())
-            return kPfResultFalse;
-        m_Position = (size_t)position;
-        return S_OK;
-    }
-    PfResult Read(uint8_t* buffer, uint32_t bytes, bool, uint32_t* bytesRead) override
-    {
-        const size_t n = std::min<size_t>(bytes, m_Bytes.size() - m_Position);
-        std::copy(m_Bytes.begin() + (ptrdiff_t)m_Position, m_Bytes.begin() + (ptrdiff_t)(m_Position + n), buffer);
-        m_Position += n;
-        *bytesRead = (uint32_t)n;
-        return n ? S_OK : kPfResultFalse;
-    }
-    int64_t Size(int64_t* available) override
-    {
-        if (available)
-            *available = (int64_t)m_Bytes.size();
-        return (int64_t)m_Bytes.size();
-    }
-    uint32_t Alignment() override { return 1; }
-    void Lock() override { m_Lock.lock(); }
-    void Unlock() override { m_Lock.unlock(); }
-
-private:
-    std::vector<char> m_Bytes;
-    size_t m_Position = 0;
-    std::mutex m_Lock;
-};
 
 // A 64 x 48 MPEG-1 movie of one second made by tools/moviegen (which links FFmpeg itself, in its own
 // process).
@@ -90,7 +48,7 @@ int LoadedOnlyByTheFirstMovie(const std::string& movie)
     for (const std::string& file : PfFFmpeg::DefaultFiles())
         if (Mapped(file))
             return 1;
-    KvMemoryMovieStream stream(movie);
+    KvMemoryMovieStream stream(KvMemoryMovieStream::ReadFile(movie));
     PfMovieDecoder decoder;
     PfAudioCodec codec;
     if (PfFFmpeg::Functions().IsLoaded() || Mapped(PfFFmpeg::DefaultFiles().back()))
@@ -112,7 +70,7 @@ int LoadedOnlyByTheFirstMovie(const std::string& movie)
 int MissingLibraryFailsSafely(const std::string& movie)
 {
     PfFFmpeg::SetFiles({"libavutil-kv-missing.so.0"});
-    KvMemoryMovieStream stream(movie);
+    KvMemoryMovieStream stream(KvMemoryMovieStream::ReadFile(movie));
     {
         PfMovieDecoder decoder;
         std::string error;
