@@ -128,6 +128,20 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
         return D3DERR_INVALIDCALL;
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
+    PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
+    if (source)
+        s = *source;
+    // Software GLX sizes the window's buffer from the server's window when it next draws to the window
+    // after a swap (or a viewport set, below), and a part copied to the screen later is cut from that buffer
+    // as given: a part outside it is a request the X server refuses (ending the program), or, without shared
+    // memory, a read past the buffer. A resize from outside can come between our look at the server's size
+    // and the driver's own, so where a part may be copied the server is held for this client from before
+    // the look until the part is sent: the driver then reads the size we saw, or keeps the one it had when
+    // the last part was sent.
+    const bool mayCopyPart = damage && s.right > s.left && s.bottom > s.top && CanCopySubBuffer();
+    Display* grabbed = mayCopyPart ? glXGetCurrentDisplay() : nullptr;
+    if (grabbed)
+        XGrabServer(grabbed);
     // The picture is fitted to SDL's size of the window; it shows as drawn only where the window system's
     // drawable has that size too (PfGLDevice keeps presenting until one present has had it). A size the
     // server takes while this picture goes out is seen by the next present: either SDL reports it by then
@@ -135,9 +149,6 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     int32_t serverWidth = 0, serverHeight = 0;
     const bool sizeKnown = DrawableSize(serverWidth, serverHeight);
     const bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
-    PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
-    if (source)
-        s = *source;
     // Without a destination the picture keeps its shape: scaled uniformly and centred, black bars beside
     // or above and below it (the mouse is mapped back through the same rectangle).
     const PfRect d = dest ? *dest : PfPictureFit::Fit(s.right - s.left, s.bottom - s.top, dw, dh);
@@ -178,10 +189,20 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     // Without a kept picture, a platform that copies a part of the window's back buffer to the screen
     // (GLX_MESA_copy_sub_buffer: Xvfb's and other software GLX) is sent the changed part alone. The
     // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
-    // The part is copied only while the server's window is the size it is drawn for: a part of a buffer sized
-    // otherwise may lie outside it, which the X server refuses with an error that ends the program.
-    const bool copyPart =
-        damage && !keeps && s.right > s.left && s.bottom > s.top && CanCopySubBuffer() && sizeKnown && atDrawableSize;
+    // The part is copied only where the driver's buffer is the size it is drawn for. The server's window has
+    // that size (held so); after a swap here the driver reads it at the blit below, and after a part sent
+    // here (no swap since) the driver kept the size that part was drawn for, which must be this one too.
+    // Another window shown since leaves the driver's buffer for this one unknown: the picture goes whole.
+    const bool driverAtSize =
+        window == m_CopiedWindow && (!m_CopiedPart || (m_CopiedWidth == dw && m_CopiedHeight == dh));
+    const bool copyPart = grabbed && !keeps && sizeKnown && atDrawableSize && driverAtSize;
+    // A swap sends the driver's whole buffer, which the server cuts to the window whatever their sizes.
+    if (grabbed && !copyPart)
+    {
+        XUngrabServer(grabbed);
+        XFlush(grabbed);
+        grabbed = nullptr;
+    }
     const bool backHoldsPicture =
         copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw && m_CopiedHeight == dh;
     const bool part = keeps || backHoldsPicture;
@@ -237,6 +258,11 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
                       std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
     else
         SDL_GL_SwapWindow(window);
+    if (grabbed)
+    {
+        XUngrabServer(grabbed);
+        XFlush(grabbed);
+    }
     m_CopiedPart = copyPart;
     m_ShownAtDrawableSize = atDrawableSize;
     m_CopiedWindow = window;
