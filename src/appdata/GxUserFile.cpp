@@ -81,7 +81,7 @@ GxUserFile::Found GxUserFile::ReadFile(const std::wstring& path, std::string& by
     case PfFileSystem::ReadResult::Missing:
         return Found::Missing;
     case PfFileSystem::ReadResult::NotAFile:
-        GxLog::Error(L"%s/ファイルではありません(%s)\n", owner, path.c_str());
+        reason = error == EISDIR ? L"フォルダです" : L"通常のファイルではありません";
         return Found::NotAFile;
     case PfFileSystem::ReadResult::Refused:
         reason = GxString::FromUtf8(PfFileSystem::ErrorText(error));
@@ -99,7 +99,7 @@ bool GxUserFile::LoadFile(const std::wstring& path, std::string& bytes, const wc
 {
     std::wstring reason;
     const Found found = ReadFile(path, bytes, owner, reason);
-    if (found == Found::Unreadable)
+    if (found == Found::Unreadable || found == Found::NotAFile)
         GxLog::Error(L"%s/ファイルを読み込めません(%s: %s)\n", owner, path.c_str(), reason.c_str());
     return found == Found::Bytes;
 }
@@ -247,13 +247,13 @@ bool GxUserFile::ReadForLoad(const std::wstring& path, std::string& bytes, const
     case Found::Bytes:
         return true;
     case Found::Unreadable:
+    case Found::NotAFile:
         GxLog::Error(L"%s/%sを読み込めません。ファイルはそのまま残して書き換えず、今回は初期状態で続けます(%s: %s)\n",
                      owner, what, path.c_str(), reason.c_str());
         leftAlone = path;
         return false;
     case Found::Missing:
     case Found::Empty:
-    case Found::NotAFile:
         break;
     }
     loaded = true;

@@ -42,11 +42,11 @@ public:
         Bytes,     // read whole, not empty
         Missing,   // no file of that name: a first run
         Empty,     // logged
-        NotAFile,  // a folder (or a FIFO, a device) has the name: logged, nothing of the player's
+        NotAFile,  // a folder, a FIFO or a device has the name (or a link to one)
         Unreadable // a file is there but could not be opened or read (no permission, an I/O error)
     };
-    // Reads the whole file; an unreadable one is not logged here, its reason (the system's words) goes
-    // to reason for the caller's line.
+    // Reads the whole file; an unreadable one or one that is no file is not logged here, its reason (the
+    // system's words, or what is there instead) goes to reason for the caller's line.
     static Found ReadFile(const std::wstring& path, std::string& bytes, const wchar_t* owner, std::wstring& reason);
     // ReadFile for callers that only need the bytes: a missing file gives false without a log line,
     // anything else but the bytes gives false with one.
@@ -80,9 +80,11 @@ public:
     // over.
     static bool KeepAside(const std::wstring& path, const wchar_t* owner, const wchar_t* what);
     // ReadFile for a player's file that the exit and the slot saves write back: true with bytes to check.
-    // Otherwise false, with loaded true where the file may be written (none there, empty, not a file: a
-    // first run) and false, leftAlone set to the path and the player told once, where it is there but
-    // cannot be read: never written over in this run, which goes on with the defaults.
+    // Otherwise false, with loaded true where the file may be written (none there, empty: a first run)
+    // and false, leftAlone set to the path and the player told once, where something is there that
+    // cannot be read or is no file (a folder, a FIFO, a device, or a link to one: the player may have
+    // put a link to /dev/null there so that nothing is kept): never replaced or written through in this
+    // run, which goes on with the defaults.
     static bool ReadForLoad(const std::wstring& path, std::string& bytes, const wchar_t* owner, const wchar_t* what,
                             bool& loaded, std::wstring& leftAlone);
     // "<name>.damaged" for the first copy, then "<name>.damaged.1" up to ".damaged.<kMaxDamagedCopies - 1>".

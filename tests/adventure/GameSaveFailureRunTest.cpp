@@ -125,9 +125,11 @@ TEST(GameSaveFailureRun, ExitWritesRefusedAfterThePlayersQuitAreToldInOneBox)
 {
     GameRun run("exitrefused");
     ASSERT_TRUE(run.Generate());
-    // A folder (not empty) where each file should be: the replacing rename fails, root or not.
+    // Each name a link into a folder that is not there: nothing to read at start-up, and the write
+    // through it fails, root or not.
+    std::filesystem::create_directories(run.SaveDir());
     for (const char* name : {"userconf.dat", "permanent.dat"})
-        std::filesystem::create_directories(run.SaveDir() + "/" + name + "/inside");
+        std::filesystem::create_symlink(std::string("missing/") + name, run.SaveDir() + "/" + name);
     const GameRun::Result result =
         run.Run(Line(120, "key ESCAPE") + Line(160, std::string("click ") + kDialogYes), {}, 120);
     ASSERT_FALSE(result.timedOut);

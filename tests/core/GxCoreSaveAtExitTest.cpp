@@ -15,8 +15,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <tuple>
 
 namespace
@@ -135,6 +138,79 @@ TEST_F(GxCoreSaveAtExit, FilesThatCannotBeReadAreNeverWrittenOver)
     const std::string reason = ": " + PfFileSystem::ErrorText(EACCES) + ")";
     EXPECT_EQ(Count(log, Path("userconf.dat") + reason), 1u) << log;
     EXPECT_EQ(Count(log, Path("permanent.dat") + reason), 1u) << log;
+}
+
+// Something the player put at a file's name that is no file: a device node (a link to /dev/null keeps
+// nothing), a FIFO, a folder, each there itself or behind a link. As for a file that cannot be read: one
+// line names it and what is there, the run goes on with defaults, and neither a slot save nor the exit
+// replaces it, renames over it or writes through it, nor asks anything.
+TEST_F(GxCoreSaveAtExit, NamesHeldByNoFileAreLeftAsTheyAre)
+{
+    namespace fs = std::filesystem;
+    // The name's own kind and identity, and those of what it names, its last change and the link's text.
+    auto stateOf = [](const std::string& path)
+    {
+        struct stat own = {}, named = {};
+        EXPECT_EQ(lstat(path.c_str(), &own), 0) << path;
+        EXPECT_EQ(stat(path.c_str(), &named), 0) << path;
+        std::error_code noLink;
+        return std::make_tuple(own.st_mode, own.st_dev, own.st_ino, named.st_mode, named.st_dev, named.st_ino,
+                               named.st_rdev, named.st_mtim.tv_sec, named.st_mtim.tv_nsec,
+                               fs::read_symlink(path, noLink).string());
+    };
+    const struct
+    {
+        const char* kind;
+        int (*make)(const char* path);
+        const char* reason;
+    } kinds[] = {
+        // Any reason for the device: where the folder's mount forbids devices, opening it is refused first.
+        {"device", [](const char* p) { return mknod(p, S_IFCHR | 0666, makedev(1, 3)); }, ""},
+        {"fifo", [](const char* p) { return mkfifo(p, 0644); }, "通常のファイルではありません"},
+        {"folder", [](const char* p) { return mkdir(p, 0755); }, "フォルダです"},
+    };
+    for (const auto& k : kinds)
+        for (const bool linked : {false, true})
+        {
+            const std::string folder = Path(std::string(k.kind) + (linked ? "-linked" : ""));
+            SCOPED_TRACE(folder);
+            fs::create_directories(folder + "/kept");
+            const std::string names[] = {folder + "/userconf.dat", folder + "/permanent.dat"};
+            bool made = true;
+            for (const std::string& name : names)
+            {
+                const std::string kept = folder + "/kept/" + fs::path(name).filename().string();
+                made = made && k.make((linked ? kept : name).c_str()) == 0;
+                if (linked)
+                    fs::create_symlink(kept, name);
+            }
+            if (!made && std::string(k.kind) == "device")
+            {
+                std::printf("no device node may be made here: the device cases are skipped\n");
+                continue;
+            }
+            ASSERT_TRUE(made);
+            auto state = [&] { return std::make_tuple(stateOf(names[0]), stateOf(names[1])); };
+            const auto before = state();
+            m_Core.m_SavePath = GxString::FromUtf8(folder + "/");
+            m_Core.m_UserConfig->Load(m_Core.m_SavePath + L"userconf.dat");
+            m_Core.m_UserDataPerman->Load(m_Core.m_SavePath + L"permanent.dat");
+            EXPECT_TRUE(state() == before);
+            // What a slot save writes after the slot itself.
+            EXPECT_FALSE(m_Core.m_UserConfig->Save(m_Core.m_SavePath + L"userconf.dat"));
+            EXPECT_FALSE(m_Core.m_UserDataPerman->Save(m_Core.m_SavePath + L"permanent.dat", true));
+            EXPECT_TRUE(state() == before);
+            testing::internal::CaptureStderr();
+            EXPECT_TRUE(m_Core.SaveAtExit());
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+            EXPECT_TRUE(state() == before);
+            const std::string log = GxString::ToUtf8(ReadLog("error.log"));
+            for (const std::string& name : names)
+            {
+                EXPECT_EQ(Count(log, name + ": " + k.reason), 1u) << log;
+                EXPECT_EQ(Count(log, name), 1u) << log;
+            }
+        }
 }
 
 TEST_F(GxCoreSaveAtExit, AFailureAfterThePlayersQuitIsLoggedAndToldInOneBoxNamingTheFolder)

@@ -447,15 +447,17 @@ TEST_F(KestrelvaneRun, AHangUpEndsTheRunWithTheExitWrites)
     EXPECT_TRUE(progress.Load(GxString::FromUtf8((save / "permanent.dat").string())));
 }
 
-// Options and progress that cannot be written at a shut-down asked for by SIGTERM (a folder, not empty,
-// stands where each file goes, so the replacing rename fails even for root): the log names both and the
-// folder, and no box is shown (headless, a box's text would go to the program's standard error).
+// Options and progress that cannot be written at a shut-down asked for by SIGTERM (each name is a link
+// into a folder that is not there: nothing to read at start-up, and the write through it fails even for
+// root): the log names both and the folder, and no box is shown (headless, a box's text would go to the
+// program's standard error).
 TEST_F(KestrelvaneRun, ExitWritesRefusedAfterSigtermAreLoggedWithoutABox)
 {
     std::ofstream(m_Install / "setting.ini") << "SaveToMyDocuments=0\r\n";
     const fs::path save = m_Install / "Kestrelvane_SAVE";
+    fs::create_directories(save);
     for (const char* name : {"userconf.dat", "permanent.dat"})
-        fs::create_directories(save / name / "inside");
+        fs::create_symlink(fs::path("missing") / name, save / name);
     RunAWhile(m_Install, save, "run.err");
     const std::string log = KvFileBytes(save / "error.log");
     const std::wstring line =
