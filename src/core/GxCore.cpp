@@ -114,11 +114,17 @@ std::wstring GxCore::PrepareSaveFolder(const wchar_t*& made)
         path = GxPath::Combine(base, name, L'/');
     if (!path.empty() && GxPath::DirectoryExists(path))
         return GxPath::AddTrailingSeparator(path, L'/');
+    if (m_StartUpProbe)
+        m_StartUpProbe(L"save folder");
     if (!path.empty() && GxPath::CreateDirectory(path))
     {
         made = created;
         return GxPath::AddTrailingSeparator(path, L'/');
     }
+    // A copy started at the same moment may have made it since the test above: the folder is there, so
+    // this copy goes on with it (and meets that copy's lock), without saying it made it.
+    if (!path.empty() && GxPath::DirectoryExists(path))
+        return GxPath::AddTrailingSeparator(path, L'/');
     GxMessageBoxEndingOnSignal(m_Title.c_str(), L"セーブフォルダの作成に失敗しました。");
     return std::wstring();
 }

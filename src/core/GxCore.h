@@ -167,8 +167,10 @@ public:
     std::wstring m_SavePath;
     // The millisecond clock the random seeds are taken from; null means the system's clock.
     GxTimeSource* m_SeedClock = nullptr;
-    // Called by IsStartUpCut before it looks at the signal, with the step about to begin: lets a test
-    // raise the signal at a chosen point of start-up. Empty in the program.
+    // Called by IsStartUpCut before it looks at the signal, with the step about to begin, and by
+    // PrepareSaveFolder with "save folder" between its test for the folder and the make: lets a test
+    // raise the signal at a chosen point of start-up, or act there as another copy would. Empty in the
+    // program.
     std::function<void(const wchar_t* nextStep)> m_StartUpProbe;
 
     // The last good mouse mapping.

@@ -1,7 +1,9 @@
 // The options and progress written at shut-down into a save folder that refuses them: each failure is
 // logged; a quit the player chose is told in one box naming the folder (written to standard error when
-// no display can show a box, as here), a termination signal leaves the log alone.
+// no display can show a box, as here), a termination signal leaves the log alone. Also the save folder
+// itself, as start-up finds or makes it.
 #include "FileTestSupport.h"
+#include "appdata/GxSystemConfig.h"
 #include "appdata/GxUserConfig.h"
 #include "appdata/GxUserDataPerman.h"
 #include "appdata/GxUserFile.h"
@@ -10,6 +12,7 @@
 #include "graphics/GraphicsTestSupport.h"
 #include "platform/PfFileSystem.h"
 #include "platform/PfSignal.h"
+#include "support/KvScopedWorkingDir.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +214,26 @@ TEST_F(GxCoreSaveAtExit, NamesHeldByNoFileAreLeftAsTheyAre)
                 EXPECT_EQ(Count(log, name), 1u) << log;
             }
         }
+}
+
+// Another copy started at the same moment makes the save folder between this copy's test for it and its
+// make: this copy goes on with that folder and does not say it made it.
+TEST_F(GxCoreSaveAtExit, ASaveFolderMadeMeanwhileByAnotherCopyIsUsed)
+{
+    m_Core.m_SystemConfig = new GxSystemConfig();
+    m_Core.m_SystemConfig->m_SaveToMyDocuments = false;
+    const std::string folder = Path(GxString::ToUtf8(m_Core.m_SystemConfig->GetSaveDirName()));
+    KvScopedWorkingDir game(Path(""));
+    m_Core.m_StartUpProbe = [&](const wchar_t* step)
+    {
+        if (std::wstring(step) == L"save folder")
+            std::filesystem::create_directory(folder);
+    };
+    const wchar_t* made = L"";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(m_Core.PrepareSaveFolder(made), GxString::FromUtf8(folder + "/"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(made, nullptr);
 }
 
 TEST_F(GxCoreSaveAtExit, AFailureAfterThePlayersQuitIsLoggedAndToldInOneBoxNamingTheFolder)
