@@ -207,6 +207,10 @@ void SeqAvgMain::OnSequenceEnter()
     GxUserData* data = UserData();
     if (data)
         data->SetRestoreSequence(L"SeqAvgMain");
+    // A scene read from a save holds the wide picture as it was written; one written while it showed
+    // would cover the movie layer (the picture only serves the thumbnail, see PrepareSave).
+    if (GxTaskLayer* wide = FindLayer(L"$BGWLAYER:SeqAvgMain"))
+        wide->Hide();
     const bool replay = data && data->m_ReplayMode;
     for (const wchar_t* name : {L"btn_save", L"btn_load", L"btn_qsave", L"btn_qload"})
         if (GxTaskUIBase* button = FindWindowButton(name))

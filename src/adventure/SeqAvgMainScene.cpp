@@ -219,9 +219,17 @@ void SeqAvgMain::ResetLayers()
         visual->ClearActions();
         visual->GetVisual().Reset();
     }
-    const std::pair<const wchar_t*, float> pictures[] = {
-        {L"$BGLAYER:SeqAvgMain", -100.0f}, {L"$BGWLAYER:SeqAvgMain", -10.0f}, {L"$MOVIELAYER:SeqAvgMain", -20.0f}};
-    for (const auto& [name, depth] : pictures)
+    // The wide picture serves the save's thumbnail alone: PrepareSave shows it for its capture and hides
+    // it again. Shown on the screen it would stand in front of the movie layer and hide every movie.
+    const struct
+    {
+        const wchar_t* name;
+        float depth;
+        bool shown;
+    } pictures[] = {{L"$BGLAYER:SeqAvgMain", -100.0f, true},
+                    {L"$BGWLAYER:SeqAvgMain", -10.0f, false},
+                    {L"$MOVIELAYER:SeqAvgMain", -20.0f, true}};
+    for (const auto& [name, depth, shown] : pictures)
     {
         if (GxTaskLayer* layer = FindLayer(name))
         {
@@ -233,7 +241,7 @@ void SeqAvgMain::ResetLayers()
             layer->ResetLayer();
             layer->SetMovieAutoDisappearTime(disappear);
             layer->SetOrderZ(depth);
-            layer->Show();
+            shown ? layer->Show() : layer->Hide();
         }
     }
     for (const wchar_t* name : {L"$GLOBALFLASH:SeqAvgMain", L"$GLOBALFADE:SeqAvgMain"})

@@ -1,6 +1,6 @@
 // The real program on the sample game with a permanent progress of shown pictures and a passed scene: the
 // title's gallery, an entry's pictures in the viewer and back, the music room's second track and its stop,
-// a replay scene to its end and back to the replay screen, the title again and its extra scene.
+// a replay scene to its end and back to the replay screen, the title again and its extra scene fading in.
 #include "support/GameRun.h"
 
 #include "appdata/GxUserDataPerman.h"
@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 namespace
 {
@@ -38,6 +39,9 @@ constexpr double kTrackTwoHz = 247.0;
     }
     return ::testing::AssertionSuccess();
 }
+
+// The extra scene's button is clicked at kExtraFrom; its picture stands by kExtraTo.
+constexpr int kExtraFrom = 2200, kExtraTo = 2380;
 
 // Steps of the recorded input: every screen change is given a second to settle before the next action.
 const char* const kScript = "wave mix.wav\n"
@@ -90,7 +94,11 @@ TEST(GameExtrasRun, GalleryViewerMusicRoomAndReplayFromTheTitle)
         perman.m_ExtraOption.Set(10, true); // the title's extra button
         ASSERT_TRUE(perman.Save(GxString::FromUtf8(run.SaveDir() + "/permanent.dat"), true));
     }
-    const GameRun::Result result = run.Run(kScript, {}, 240);
+    // The extra scene's fade-in, a capture every 10 steps after its button.
+    std::string script = kScript;
+    for (int step = kExtraFrom; step < kExtraTo; step += 10)
+        script += std::to_string(step) + " capture extra_" + std::to_string(step) + ".png\n";
+    const GameRun::Result result = run.Run(script, {}, 240);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(run.ReadSaveText("error.log"), "");
@@ -135,6 +143,20 @@ TEST(GameExtrasRun, GalleryViewerMusicRoomAndReplayFromTheTitle)
     PfImage extra;
     ASSERT_TRUE(GameRun::LoadPicture(run.Path("extra.png"), extra));
     EXPECT_TRUE(Probe(extra, 100, 100, kForestSky));
+    // After the title had gone to black, the scene came out of black over its second of fade-in: the sky's
+    // blue stood between black and its own in several frames, not at once.
+    bool black = false;
+    int between = 0;
+    for (int step = kExtraFrom; step < kExtraTo; step += 10)
+    {
+        const uint32_t blue = run.CapturePixel("extra_" + std::to_string(step) + ".png", 100, 100) & 0xFF;
+        if (blue < 8)
+            black = true;
+        else if (black && blue > 0x18 && blue < (kForestSky & 0xFF) - 0x18)
+            ++between;
+    }
+    EXPECT_TRUE(black);
+    EXPECT_GE(between, 3);
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("gallery.png"), "adventure", "extras_gallery.png"));
     EXPECT_TRUE(GameRun::MatchesGolden(run.Path("viewer_a.png"), "adventure", "extras_viewer.png"));
 

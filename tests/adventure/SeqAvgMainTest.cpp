@@ -258,6 +258,18 @@ TEST_F(SeqAvgMainScene, ResetKeepsTheMovieLayerFadeOutTime)
     EXPECT_EQ(movie->GetMovieAutoDisappearTime(), 300);
 }
 
+TEST_F(SeqAvgMainScene, WidePictureOnlyServesTheThumbnailAndStaysHidden)
+{
+    Enter(L"MAIN");
+    GxTaskLayer* wide = Layer(L"$BGWLAYER:SeqAvgMain");
+    ASSERT_NE(wide, nullptr);
+    m_Screen->ResetLayers();
+    EXPECT_FALSE(wide->IsVisible());
+    wide->Show(); // as a scene read from a save written while it showed
+    m_Screen->OnSequenceEnter();
+    EXPECT_FALSE(wide->IsVisible());
+}
+
 TEST_F(SeqAvgMainScene, HiddenWindowInput)
 {
     Enter(L"MAIN");
