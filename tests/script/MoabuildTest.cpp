@@ -21,9 +21,9 @@ struct Built : SourceProgram
     const GxMoaScript& Script(const std::wstring& name) const { return *m_Moa.FindScript(name); }
 };
 
-// Compiles, in this process, a story of a label and `count` GLOBAL and `count` STATIC declarations; how
-// many names the program's definition lists took into their indexes on the way.
-size_t NamesIndexedCompiling(int count)
+// Compiles, in this process, a story of a label and `count` GLOBAL and `count` STATIC declarations; the
+// steps the program's definition lists took on the way, indexing names and looking them up.
+size_t DefinitionStepsCompiling(int count)
 {
     std::string source = "*MAIN\n";
     for (int i = 0; i < count; ++i)
@@ -37,7 +37,7 @@ size_t NamesIndexedCompiling(int count)
     if (!script)
         return 0;
     EXPECT_EQ(script->m_VariableDefine.size(), static_cast<size_t>(count));
-    return moa.m_VariableDefine.GetIndexedCount() + script->m_VariableDefine.GetIndexedCount();
+    return moa.m_VariableDefine.GetStepCount() + script->m_VariableDefine.GetStepCount();
 }
 
 std::vector<uint16_t> Kinds(const GxMoaScript& s, int32_t line)
@@ -177,11 +177,11 @@ TEST(Moabuild, DeclarationsGoToTheirScopes)
 }
 
 // The compiler looks each declared name up before it adds the declaration: that must cost the same at
-// every size, so four times the declarations index four times the names, not sixteen times.
+// every size, so four times the declarations take four times the steps, not sixteen times.
 TEST(Moabuild, DeclarationsAreIndexedAtAConstantCostEach)
 {
-    const size_t few = NamesIndexedCompiling(1000);
-    const size_t many = NamesIndexedCompiling(4000);
+    const size_t few = DefinitionStepsCompiling(1000);
+    const size_t many = DefinitionStepsCompiling(4000);
     EXPECT_LT(many, 8 * few) << few << " names, then " << many;
 }
 
