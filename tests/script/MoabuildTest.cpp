@@ -40,6 +40,29 @@ size_t DefinitionStepsCompiling(int count)
     return moa.m_VariableDefine.GetStepCount() + script->m_VariableDefine.GetStepCount();
 }
 
+// Compiles, in this process, `depth` nested ifs around `depth` nested loops around a line for each of
+// `depth` declared variables; the steps the loop check took.
+size_t LoopCheckStepsCompiling(int depth)
+{
+    std::string source = "*MAIN\n@global $a = 0\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@global $u" + std::to_string(i) + " = 0\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@if ($a) {\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@while ($a < 1) {\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@$u" + std::to_string(i) + " = 1\n";
+    for (int i = 0; i < 2 * depth; ++i)
+        source += "@}\n";
+    GxMoa moa;
+    MoaBuilder builder(moa);
+    EXPECT_TRUE(builder.AddSource("scripts/s.txt", source));
+    builder.Finish();
+    EXPECT_EQ(builder.GetWarningCount(), 0);
+    return builder.GetLoopCheckSteps();
+}
+
 std::vector<uint16_t> Kinds(const GxMoaScript& s, int32_t line)
 {
     std::vector<uint16_t> kinds;
@@ -116,7 +139,8 @@ TEST(Moabuild, IfElseChainsCarryTheirJumpPositions)
 
 TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
 {
-    Built b({{"w.txt", "@static $n = 0\n@while ($n < 3) {\n@  $n++\n@  $tmp = $n\n@  if ($flag) {\n@  }\n@}\n"}});
+    Built b({{"w.txt", "@static $n = 0\n@while ($n < 3) {\n@  $n++\n@  $tmp = $n\n@  if ($flag) {\n@  }\n@}\n"
+                       "@while ($n < 9) {\n@  while ($n < 5) {\n@    $deep = 1\n@  }\n@}\n"}});
     ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"w");
     EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_LABEL, TK_IF, TK_PAREN_OPEN, TK_VARIABLE, TK_LT, TK_INT,
@@ -136,6 +160,9 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
     // $tmp is LOCAL and lost at every jump back: warned; the STATIC $n is not.
     EXPECT_NE(b.m_Build.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
     EXPECT_EQ(b.m_Build.m_Messages.find("$n,"), std::string::npos);
+    // A variable of a nested loop is reported once, at the outermost loop.
+    EXPECT_NE(b.m_Build.m_Messages.find("w.txt:8: warning: the loop uses $deep"), std::string::npos);
+    EXPECT_EQ(b.m_Build.m_Messages.find("$deep"), b.m_Build.m_Messages.rfind("$deep")) << b.m_Build.m_Messages;
 }
 
 TEST(Moabuild, LayerCommandsNameTheirBuiltin)
@@ -183,6 +210,15 @@ TEST(Moabuild, DeclarationsAreIndexedAtAConstantCostEach)
     const size_t few = DefinitionStepsCompiling(1000);
     const size_t many = DefinitionStepsCompiling(4000);
     EXPECT_LT(many, 8 * few) << few << " names, then " << many;
+}
+
+// Each line notes its variables for the outermost loop alone and finds that loop without walking the
+// blocks around it: four times the depth (and the lines) takes four times the steps, not sixteen times.
+TEST(Moabuild, NestingCostsTheSameStepsALineAtEveryDepth)
+{
+    const size_t few = LoopCheckStepsCompiling(250);
+    const size_t many = LoopCheckStepsCompiling(1000);
+    EXPECT_LT(many, 8 * few) << few << " steps, then " << many;
 }
 
 TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)
