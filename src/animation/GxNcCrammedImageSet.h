@@ -4,8 +4,10 @@
 #include "animation/GxObjectRefCountNotAutoDelete.h"
 #include "animation/GxNcOriginImage.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class GxContentReaderBase;
@@ -28,8 +30,13 @@ public:
     // Every page's texture from directory + its file name; a page that fails logs and the loop goes on.
     // False when at least one failed.
     bool LoadAttachedTexture(const std::wstring& directory);
-    // The first origin image whose name equals the name exactly (case-sensitive), else null.
+    // The first origin image whose name equals the name exactly (case-sensitive), else null. Found through
+    // the index Read builds (a set may hold thousands of images, each looked up once per key of every layer
+    // that shows it), so only images of a set that was read are found.
     const GxNcOriginImage* FindOriginImage(const std::wstring& name) const;
+    // How many names FindOriginImage has compared since the set was made. Tests read it to see a name
+    // found at a constant cost.
+    uint64_t GetNamesCompared() const { return m_NamesCompared.load(std::memory_order_relaxed); }
     // At count 0 the set empties itself and gives its page textures back; the factory deletes it.
     uint32_t Release() override;
 
@@ -51,4 +58,8 @@ public:
 
 private:
     void Clear();
+
+    // Each image name to the place of its first image in m_OriginImages.
+    std::unordered_map<std::wstring, size_t> m_OriginImageIndex;
+    mutable std::atomic<uint64_t> m_NamesCompared{0};
 };

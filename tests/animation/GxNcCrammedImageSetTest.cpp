@@ -1,5 +1,6 @@
 // Crammed image sets: optional raw UVs, the pattern list's own count, page links, economy pages, failing
-// pages; damaged files give no set, and a raised list count costs no more than the file.
+// pages, names found at a constant cost; damaged files give no set, and a raised list count costs no more
+// than the file.
 #include "AnimationTestSupport.h"
 
 #include "graphics/GxTexture.h"
@@ -103,6 +104,32 @@ TEST_F(GxNcCrammedImageSetTest, UnreadableSetsGiveNothingAndAreTriedAgain)
         if (set)
             f.Release(set);
     }
+}
+
+// Four times the images, each looked up once, compare about four times the names, not sixteen times. The
+// first of two images with one name is the one found.
+TEST_F(GxNcCrammedImageSetTest, ANameIsFoundAtAConstantCost)
+{
+    auto namesCompared = [&](size_t count)
+    {
+        GxNcCrammedImageSet source;
+        source.m_OriginImages.resize(count + 1);
+        for (size_t i = 0; i < count; ++i)
+            source.m_OriginImages[i].m_FileName = L"i" + std::to_wstring(i) + L".png";
+        source.m_OriginImages.back().m_FileName = L"i0.png";
+        const std::string name = "n" + std::to_string(count) + ".gis";
+        EXPECT_TRUE(GisImageSetWriter::Write(Path(name), source, GncForm::Binary));
+        GxNcCrammedImageSet* set = GxNcCrammedImageSetFactory::GetInstance().GetCrammedImageSet(WidePath(name), false);
+        if (!set)
+            return uint64_t{0};
+        for (size_t i = 0; i < count; ++i)
+            EXPECT_EQ(set->FindOriginImage(L"i" + std::to_wstring(i) + L".png"), &set->m_OriginImages[i]) << i;
+        return set->GetNamesCompared();
+    };
+    const uint64_t few = namesCompared(1000);
+    const uint64_t many = namesCompared(4000);
+    EXPECT_GE(few, 1000u);
+    EXPECT_LT(many, 8 * few) << few << " names, then " << many;
 }
 
 TEST_F(GxNcCrammedImageSetDeviceTest, EconomyPagesAreSixteenBitAndAFailedPageUndoesTheSet)

@@ -21,9 +21,9 @@ struct Built : SourceProgram
     const GxMoaScript& Script(const std::wstring& name) const { return *m_Moa.FindScript(name); }
 };
 
-// Compiles, in this process, a story of a label and `count` GLOBAL and `count` STATIC declarations; how
-// many names the program's definition lists took into their indexes on the way.
-size_t NamesIndexedCompiling(int count)
+// Compiles, in this process, a story of a label and `count` GLOBAL and `count` STATIC declarations; the
+// steps the program's definition lists took on the way, indexing names and looking them up.
+size_t DefinitionStepsCompiling(int count)
 {
     std::string source = "*MAIN\n";
     for (int i = 0; i < count; ++i)
@@ -37,7 +37,30 @@ size_t NamesIndexedCompiling(int count)
     if (!script)
         return 0;
     EXPECT_EQ(script->m_VariableDefine.size(), static_cast<size_t>(count));
-    return moa.m_VariableDefine.GetIndexedCount() + script->m_VariableDefine.GetIndexedCount();
+    return moa.m_VariableDefine.GetStepCount() + script->m_VariableDefine.GetStepCount();
+}
+
+// Compiles, in this process, `depth` nested ifs around `depth` nested loops around a line for each of
+// `depth` declared variables; the steps the loop check took.
+size_t LoopCheckStepsCompiling(int depth)
+{
+    std::string source = "*MAIN\n@global $a = 0\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@global $u" + std::to_string(i) + " = 0\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@if ($a) {\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@while ($a < 1) {\n";
+    for (int i = 0; i < depth; ++i)
+        source += "@$u" + std::to_string(i) + " = 1\n";
+    for (int i = 0; i < 2 * depth; ++i)
+        source += "@}\n";
+    GxMoa moa;
+    MoaBuilder builder(moa);
+    EXPECT_TRUE(builder.AddSource("scripts/s.txt", source));
+    builder.Finish();
+    EXPECT_EQ(builder.GetWarningCount(), 0);
+    return builder.GetLoopCheckSteps();
 }
 
 std::vector<uint16_t> Kinds(const GxMoaScript& s, int32_t line)
@@ -116,7 +139,8 @@ TEST(Moabuild, IfElseChainsCarryTheirJumpPositions)
 
 TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
 {
-    Built b({{"w.txt", "@static $n = 0\n@while ($n < 3) {\n@  $n++\n@  $tmp = $n\n@  if ($flag) {\n@  }\n@}\n"}});
+    Built b({{"w.txt", "@static $n = 0\n@while ($n < 3) {\n@  $n++\n@  $tmp = $n\n@  if ($flag) {\n@  }\n@}\n"
+                       "@while ($n < 9) {\n@  while ($n < 5) {\n@    $deep = 1\n@  }\n@}\n"}});
     ASSERT_EQ(b.m_Build.m_ExitCode, 0) << b.m_Build.m_Messages;
     const GxMoaScript& s = b.Script(L"w");
     EXPECT_EQ(Kinds(s, 1), (std::vector<uint16_t>{TK_LABEL, TK_IF, TK_PAREN_OPEN, TK_VARIABLE, TK_LT, TK_INT,
@@ -136,6 +160,9 @@ TEST(Moabuild, WhileBecomesALabelAnIfAndAJump)
     // $tmp is LOCAL and lost at every jump back: warned; the STATIC $n is not.
     EXPECT_NE(b.m_Build.m_Messages.find("w.txt:2: warning: the loop uses $tmp"), std::string::npos);
     EXPECT_EQ(b.m_Build.m_Messages.find("$n,"), std::string::npos);
+    // A variable of a nested loop is reported once, at the outermost loop.
+    EXPECT_NE(b.m_Build.m_Messages.find("w.txt:8: warning: the loop uses $deep"), std::string::npos);
+    EXPECT_EQ(b.m_Build.m_Messages.find("$deep"), b.m_Build.m_Messages.rfind("$deep")) << b.m_Build.m_Messages;
 }
 
 TEST(Moabuild, LayerCommandsNameTheirBuiltin)
@@ -177,12 +204,21 @@ TEST(Moabuild, DeclarationsGoToTheirScopes)
 }
 
 // The compiler looks each declared name up before it adds the declaration: that must cost the same at
-// every size, so four times the declarations index four times the names, not sixteen times.
+// every size, so four times the declarations take four times the steps, not sixteen times.
 TEST(Moabuild, DeclarationsAreIndexedAtAConstantCostEach)
 {
-    const size_t few = NamesIndexedCompiling(1000);
-    const size_t many = NamesIndexedCompiling(4000);
+    const size_t few = DefinitionStepsCompiling(1000);
+    const size_t many = DefinitionStepsCompiling(4000);
     EXPECT_LT(many, 8 * few) << few << " names, then " << many;
+}
+
+// Each line notes its variables for the outermost loop alone and finds that loop without walking the
+// blocks around it: four times the depth (and the lines) takes four times the steps, not sixteen times.
+TEST(Moabuild, NestingCostsTheSameStepsALineAtEveryDepth)
+{
+    const size_t few = LoopCheckStepsCompiling(250);
+    const size_t many = LoopCheckStepsCompiling(1000);
+    EXPECT_LT(many, 8 * few) << few << " steps, then " << many;
 }
 
 TEST(Moabuild, ErrorsAreReportedByLineAndNothingIsWritten)

@@ -633,11 +633,17 @@ bool MoaBuilder::CompileDeclaration(const std::vector<Lexeme>& lex, int32_t line
 
 void MoaBuilder::NoteVariables(const std::vector<GxMoaToken>& tokens)
 {
-    for (Block& b : m_Blocks)
-        if (!b.m_LoopLabel.empty())
-            for (const GxMoaToken& t : tokens)
-                if (t.m_Kind == TK_VARIABLE || t.m_Kind == TK_ARRAY_VARIABLE)
-                    b.m_LoopVariables.insert(t.GetStr());
+    ++m_LoopCheckSteps; // the outermost loop is known by its place: one block looked at
+    if (m_OutermostLoop == std::string::npos)
+        return;
+    for (const GxMoaToken& t : tokens)
+    {
+        if (t.m_Kind == TK_VARIABLE || t.m_Kind == TK_ARRAY_VARIABLE)
+        {
+            ++m_LoopCheckSteps;
+            m_LoopVariables.insert(t.GetStr());
+        }
+    }
 }
 
 bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
@@ -665,6 +671,8 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
         b.m_LoopLabel = std::move(loopLabel);
         b.m_LoopLine = line;
         b.m_PlainElse = plainElse;
+        if (!b.m_LoopLabel.empty() && m_OutermostLoop == std::string::npos)
+            m_OutermostLoop = m_Blocks.size();
         out.emplace_back(TK_BRACE_OPEN);
         // The "{" carries its matching "}" as position 0, filled in when the block closes.
         out.back().SetJumpPos(0, GxMoaRunPos(0, -1));
@@ -735,7 +743,12 @@ bool MoaBuilder::CompileStatement(const std::wstring& text, int32_t line)
             target.SetStr(block.m_LoopLabel);
             out.push_back(std::move(target));
             out.emplace_back(TK_PAREN_CLOSE);
-            m_LoopChecks.push_back({m_File, block.m_LoopLine, m_pScript->m_ScriptName, block.m_LoopVariables});
+            if (m_Blocks.size() == m_OutermostLoop)
+            {
+                m_LoopChecks.push_back({m_File, block.m_LoopLine, m_pScript->m_ScriptName, std::move(m_LoopVariables)});
+                m_LoopVariables.clear();
+                m_OutermostLoop = std::string::npos;
+            }
         }
         std::vector<GxMoaToken>& openLine = m_pScript->m_Lines[static_cast<size_t>(block.m_OpenPos.m_Line)].m_Tokens;
         openLine[static_cast<size_t>(block.m_OpenPos.m_Pos)].SetJumpPos(
@@ -894,7 +907,8 @@ bool MoaBuilder::CompileLine(const std::wstring& raw, int32_t line)
             }
             return false;
         }
-        // Every variable a loop's lines use (its own condition included: its block is open now).
+        // Every variable the lines of an outermost loop use (its own condition included: its block is open
+        // now).
         NoteVariables(out);
         return true;
     }
@@ -909,6 +923,8 @@ bool MoaBuilder::AddSource(const std::string& fileName, const std::string& utf8)
 {
     m_File = fileName;
     m_Blocks.clear();
+    m_OutermostLoop = std::string::npos;
+    m_LoopVariables.clear();
     const int errorsBefore = m_ErrorCount;
     std::wstring text;
     int badLine = 0;
@@ -955,6 +971,8 @@ bool MoaBuilder::AddSource(const std::string& fileName, const std::string& utf8)
         if (!b.m_Broken)
             Error(b.m_OpenPos.m_Line, "this block is not closed");
     m_Blocks.clear();
+    m_OutermostLoop = std::string::npos;
+    m_LoopVariables.clear();
     m_Moa.AddScript(std::move(script));
     m_pScript = nullptr;
     return m_ErrorCount == errorsBefore;
@@ -967,6 +985,7 @@ void MoaBuilder::Finish()
         const GxMoaScript* script = m_Moa.FindScript(check.m_Script);
         for (const std::wstring& name : check.m_Variables)
         {
+            ++m_LoopCheckSteps;
             const GxMoaVariableDefinition* def = script ? script->FindVariableDefinition(name) : nullptr;
             if (!def)
                 def = m_Moa.FindVariableDefinition(name);
