@@ -85,6 +85,7 @@ bool GxNcCrammedImageSet::Read(GxContentReaderBase& reader)
         reader.ListItemEnd();
         m_OriginImageIndex.try_emplace(image.m_FileName, m_OriginImages.size());
         m_OriginImages.push_back(std::move(image));
+        m_IndexedImages = m_OriginImages.size();
         if (reader.GetErrorCount() != 0)
             break;
     }
@@ -134,8 +135,18 @@ bool GxNcCrammedImageSet::LoadAttachedTexture(const std::wstring& directory)
 
 const GxNcOriginImage* GxNcCrammedImageSet::FindOriginImage(const std::wstring& name) const
 {
-    if (m_OriginImageIndex.empty())
+    // A set filled by hand (the packing tool, tests) has no index, or one that no longer covers every
+    // image: it is searched from the front.
+    if (m_IndexedImages != m_OriginImages.size())
+    {
+        for (const GxNcOriginImage& image : m_OriginImages)
+        {
+            m_NamesCompared.fetch_add(1, std::memory_order_relaxed);
+            if (image.m_FileName == name)
+                return &image;
+        }
         return nullptr;
+    }
     // The bucket's names are compared here rather than in the map's find, so each comparison is counted.
     const size_t bucket = m_OriginImageIndex.bucket(name);
     for (auto it = m_OriginImageIndex.begin(bucket); it != m_OriginImageIndex.end(bucket); ++it)
@@ -168,4 +179,5 @@ void GxNcCrammedImageSet::Clear()
     m_CrammedImages.clear();
     m_OriginImages.clear();
     m_OriginImageIndex.clear();
+    m_IndexedImages = 0;
 }

@@ -32,7 +32,7 @@ public:
     bool LoadAttachedTexture(const std::wstring& directory);
     // The first origin image whose name equals the name exactly (case-sensitive), else null. Found through
     // the index Read builds (a set may hold thousands of images, each looked up once per key of every layer
-    // that shows it), so only images of a set that was read are found.
+    // that shows it); a set whose images were changed in number since is searched from the front.
     const GxNcOriginImage* FindOriginImage(const std::wstring& name) const;
     // How many names FindOriginImage has compared since the set was made. Tests read it to see a name
     // found at a constant cost.
@@ -59,7 +59,9 @@ public:
 private:
     void Clear();
 
-    // Each image name to the place of its first image in m_OriginImages.
+    // Each image name to the place of its first image in m_OriginImages, for the first m_IndexedImages
+    // images (all of them after a read).
     std::unordered_map<std::wstring, size_t> m_OriginImageIndex;
+    size_t m_IndexedImages = 0;
     mutable std::atomic<uint64_t> m_NamesCompared{0};
 };

@@ -124,6 +124,8 @@ TEST_F(GxNcCrammedImageSetTest, ANameIsFoundAtAConstantCost)
             return uint64_t{0};
         for (size_t i = 0; i < count; ++i)
             EXPECT_EQ(set->FindOriginImage(L"i" + std::to_wstring(i) + L".png"), &set->m_OriginImages[i]) << i;
+        // The set filled by hand, never read, still finds its first image of a name.
+        EXPECT_EQ(source.FindOriginImage(L"i0.png"), &source.m_OriginImages[0]);
         return set->GetNamesCompared();
     };
     const uint64_t few = namesCompared(1000);
