@@ -20,6 +20,7 @@
 #include "platform/PfImageDecoder.h"
 #include "platform/PfPngWriter.h"
 #include "platform/PfWindow.h"
+#include "support/KvFolderGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@
 #include <fstream>
 #include <ftw.h>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -43,6 +45,7 @@ protected:
         const char* made = mkdtemp(pattern);
         ASSERT_NE(made, nullptr);
         m_Dir = made;
+        m_Guard.emplace(m_Dir);
         m_SavedDevice = GxLog::GetDeviceLogPath();
         m_SavedError = GxLog::GetErrorLogPath();
         m_SavedDebug = GxLog::GetDebugLogPath();
@@ -57,6 +60,7 @@ protected:
         GxLog::SetDebugLogPath(m_SavedDebug);
         if (!m_Dir.empty())
             nftw(m_Dir.c_str(), &RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
+        m_Guard.reset();
     }
     static int RemoveOne(const char* path, const struct stat*, int, struct FTW*) { return remove(path); }
 
@@ -94,6 +98,8 @@ protected:
     }
 
     std::string m_Dir;
+    // Removes the folder when the process is killed before TearDown.
+    std::optional<KvFolderGuard> m_Guard;
     std::wstring m_SavedDevice, m_SavedError, m_SavedDebug;
 };
 

@@ -2,11 +2,12 @@
 
 // A virtual X server (Xvfb) of a test process's own, for tests that run the program's window on a real X
 // server instead of the offscreen driver. Test processes run in parallel: every server takes the first
-// display number from :90 up that no other server holds and listens on its local socket only. It ends
-// with Stop, or with the test process however that ends.
+// display number of the 40 from :90 (from KV_X_DISPLAY_BASE when set) that no other server holds and
+// listens on its local socket only. It ends with Stop, or with the test process however that ends.
 //
 //   Start(w, h)  the server with one screen of w x h x 24 on a black root, up and accepting connections;
-//                DISPLAY and SDL_VIDEODRIVER=x11 then point this process's SDL at it
+//                DISPLAY and SDL_VIDEODRIVER=x11 then point this process's SDL at it. Under CI (CI=true) a
+//                server that cannot start also records a failure, so the case that then skips fails
 //   Stop()       SDL's video shut (it holds a connection to the server), the environment as it was, the
 //                server ended
 //   Why()        why Start failed (no Xvfb, no free display, the server never came up)
@@ -30,6 +31,7 @@ public:
     const std::string& Why() const { return m_Why; }
 
 private:
+    bool TryStart(int width, int height);
     // One server on display `number`; false when it exits first (the number is taken) or never comes up.
     bool Launch(const std::string& xvfb, int number, int width, int height);
     void SetEnv(const char* name, const char* value);

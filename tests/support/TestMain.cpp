@@ -3,6 +3,7 @@
 #include "core/GxLog.h"
 #include "core/GxString.h"
 #include "game/GxGameRoot.h"
+#include "support/KvFolderGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,12 @@ namespace
 {
 
 // The engine's logs, for the cases that do not point them elsewhere: a folder of the process's own,
-// removed when it ends, rather than files in the working folder that every run of the suite adds to.
+// removed when it ends, rather than files in the working folder that every run of the suite adds to. A
+// process killed by the runner's time limit runs no exit handler: its guard's watcher removes the folder.
 std::string s_LogFolder;
 pid_t s_LogOwner = 0;
+// Never destroyed: a child forked for a death test leaves without touching its parent's watcher.
+KvFolderGuard* s_LogGuard = nullptr;
 
 void RemoveLogFolder()
 {
@@ -33,6 +37,8 @@ void RemoveLogFolder()
     std::error_code error;
     std::filesystem::remove_all(s_LogFolder, error);
     s_LogFolder.clear();
+    if (s_LogGuard)
+        s_LogGuard->Release();
 }
 
 void UseOwnLogFolder()
@@ -42,6 +48,7 @@ void UseOwnLogFolder()
         return;
     s_LogFolder = pattern;
     s_LogOwner = getpid();
+    s_LogGuard = new KvFolderGuard(s_LogFolder);
     std::atexit(RemoveLogFolder);
     GxLog::SetErrorLogPath(GxString::FromUtf8(s_LogFolder + "/error.log"));
     GxLog::SetDebugLogPath(GxString::FromUtf8(s_LogFolder + "/debug.log"));
