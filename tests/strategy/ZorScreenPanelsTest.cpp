@@ -6,6 +6,10 @@
 #include "graphics/GxTexture.h"
 #include "task/GxSeqSystemBase.h"
 
+#include "appdata/DBUILayout.h"
+#include "appdata/DBUIModule.h"
+#include "support/SampleGameCache.h"
+
 #include "appdata/DBZorEnemy.h"
 #include "strategy/ZorNextEnemy.h"
 #include "animation/GxNcMotion.h"
@@ -15,7 +19,9 @@
 #include "task/GxTaskRenderManage.h"
 #include "strategy/screens/ZorTaskNcEffectOverlay2D.h"
 #include "strategy/screens/ZorTaskNextEnemy.h"
+#include "strategy/screens/ZorTaskInvParamView.h"
 #include "strategy/screens/ZorTaskParamView.h"
+#include "strategy/screens/ZorTaskStrParamView.h"
 #include "strategy/screens/ZorTaskUIMiniMap.h"
 
 using zortest::ZorTest;
@@ -52,6 +58,80 @@ TEST_F(ZorTest, ParamViewGreysOutUnbuiltLevelsAndAddsLeadership)
     EXPECT_EQ(t[6].m_Colour, 0xFF808080u);
     EXPECT_EQ(t[7].m_Text, L"LV2");
     EXPECT_EQ(t[7].m_Colour, 0xFFFFFFFFu);
+}
+
+// At the largest values the sample reaches (bone, magic and gold in four large digits or five small ones,
+// leadership 999 over 999, a facility count of one digit) each number of the status bar lies whole on one
+// line inside a field of the sample's bar that holds no other number, and no two fields of a screen
+// overlap or touch, so neighbouring numbers read apart. The texts are the panels' own layouts.
+TEST(ZorTaskParamView, EveryStatusBarNumberStandsInAFieldOfItsOwnAtItsWidest)
+{
+    struct Box
+    {
+        float x, y, w, h;
+    };
+    // The bars' layout groups, by screen, and where the screens put them.
+    const std::pair<std::wstring, Box> bars[] = {{L"$ZORCOMBOTTOM:SeqZorCommand", {715, 507, 0, 0}},
+                                                 {L"$ZORSTRBOTTOM:SeqZorStrategy", {715, 507, 0, 0}},
+                                                 {L"$ZORBOTTOM1:SeqZorMain", {0, 571, 0, 0}},
+                                                 {L"$ZORINVBOTTOM:SeqZorInvMain", {0, 507, 0, 0}}};
+    const std::string game = kvtest::SharedSampleGame();
+    ASSERT_TRUE(!game.empty() && g_DBUIModule.Load(GxString::FromUtf8(game + "/data/db_uimodule_zor.txt")) &&
+                g_DBUILayout.Load(GxString::FromUtf8(game + "/data/db_uilayout_zor.txt")));
+    std::vector<Box> fields[4];
+    for (int32_t id = 0; id <= g_DBUILayout.GetMaxID(); ++id)
+        for (int32_t m = 0; m <= g_DBUIModule.GetMaxID(); ++m)
+            for (int bar = 0; bar < 4; ++bar)
+            {
+                const DBUILayoutData* row = g_DBUILayout.GetRow(id);
+                const DBUIModuleData* module = g_DBUIModule.GetRow(m);
+                if (row->m_ParentName == bars[bar].first && row->m_ModuleName.rfind(L"fld_", 0) == 0 &&
+                    module->m_ModuleName == row->m_ModuleName)
+                    fields[bar].push_back({bars[bar].second.x + row->m_Left, bars[bar].second.y + row->m_Top,
+                                           float(module->m_Width), float(module->m_Height)});
+            }
+    dbtest::ResetTables(g_DBUIModule, g_DBUILayout);
+
+    ZorUserData s;
+    s.m_StructStates.resize(6);
+    for (ZorStructState& state : s.m_StructStates)
+        state.m_RoomActiveCount = 9;
+    s.m_Resource_LeadershipBase = s.m_Resource_LeadershipUsing = 999;
+    const float cellWidths[] = {8, 8, 12, 14}; // fonts 0-3, all 16 high
+    for (int32_t resource : {9999, 99999})
+    {
+        s.m_Resource_Bone = s.m_Resource_Magic = s.m_Resource_Gold = resource;
+        ZorPanelText texts[4][ZorTaskInvParamView::kTexts];
+        ZorTaskStrParamView::Layout(s, texts[0]);
+        ZorTaskStrParamView::Layout(s, texts[1]);
+        ZorTaskParamView::Layout(s, 0.0f, 571.0f, texts[2]);
+        ZorTaskInvParamView::Layout(s, 0.0f, 507.0f, texts[3]);
+        for (int bar = 0; bar < 4; ++bar)
+        {
+            std::map<std::ptrdiff_t, int> numberInField; // the leadership in use (3) over its maximum is one number
+            for (int i = 0; i < ZorTaskParamView::kTexts; ++i)
+            {
+                const ZorPanelText& t = texts[bar][i];
+                const Box b{t.m_X, t.m_Y, cellWidths[t.m_Font] * float(t.m_Text.size()), 16.0f};
+                auto field = fields[bar].begin();
+                while (field != fields[bar].end() &&
+                       !(b.x >= field->x && b.y >= field->y && b.x + b.w <= field->x + field->w &&
+                         b.y + b.h <= field->y + field->h))
+                    ++field;
+                const std::string where = GxString::ToUtf8(bars[bar].first + L": \"" + t.m_Text + L"\"");
+                ASSERT_TRUE(field != fields[bar].end()) << where << " stands in no field";
+                const int number = i == 4 ? 3 : i;
+                EXPECT_EQ(numberInField.emplace(field - fields[bar].begin(), number).first->second, number)
+                    << where << " shares a field";
+            }
+        }
+    }
+    for (const std::vector<Box>& f : fields)
+        for (size_t a = 0; a < f.size(); ++a)
+            for (size_t b = a + 1; b < f.size(); ++b)
+                EXPECT_TRUE(f[a].x + f[a].w < f[b].x || f[b].x + f[b].w < f[a].x || f[a].y + f[a].h < f[b].y ||
+                            f[b].y + f[b].h < f[a].y)
+                    << "fields " << a << " and " << b << " of one screen meet";
 }
 
 TEST_F(ZorTest, MiniMapColoursBlocksAndKeepsThem)

@@ -6,6 +6,7 @@
 #include "SampleUnitAnimation.h"
 #include "SampleZorCaptions.h"
 #include "SampleZorDefence.h"
+#include "SampleZorNumberFields.h"
 #include "SampleZorWindows.h"
 
 #include "../gncwriter/GisPacker.h"
@@ -163,6 +164,17 @@ void ModulePictures(std::map<std::string, std::string>& cells, const std::string
         pic.m_Height = h;
         pic.m_Pixels.assign((size_t)w * h, 0u);
         SampleLabel::DrawLeft(pic.m_Pixels, w, h, caption, kSampleCaptionColour, kSampleCaptionSize, 1, 0, (int32_t)h);
+        pictures.push_back(std::move(pic));
+        return;
+    }
+    // A number's field: a plain dark fill the bar shows around.
+    if (type == "15" && IsZorNumberField(cells["ModuleName"]))
+    {
+        GisPicture pic;
+        pic.m_FileName = base + L".png";
+        pic.m_Width = w;
+        pic.m_Height = h;
+        pic.m_Pixels.assign((size_t)w * h, kSampleNumberFieldColour);
         pictures.push_back(std::move(pic));
         return;
     }

@@ -57,28 +57,33 @@ std::string FontImage(const FontSpec& font)
     const uint32_t width = font.columns * font.cellWidth;
     const uint32_t height = rows * font.cellHeight;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0x00FFFFFFu);
-    const uint32_t scale = std::max<uint32_t>(1, std::min((font.cellWidth - 2) / 3, (font.cellHeight - 2) / 5));
+    // Each pixel of the alphabet becomes a block sx wide and sy tall: sy as the cell allows with a pixel
+    // to spare above and below and two beside, sx as the cell allows with two pixels to spare beside, at
+    // most one more than sy. The digits of one number then stand two or three pixels apart, closer than
+    // two numbers drawn a few pixels past each other's last cell.
+    const uint32_t sy = std::max<uint32_t>(1, std::min((font.cellWidth - 2) / 3, (font.cellHeight - 2) / 5));
+    const uint32_t sx = std::max<uint32_t>(1, std::min((font.cellWidth - 2) / 3, sy + 1));
     for (uint32_t i = 0; i < count; ++i)
     {
         const char* glyph = Glyph(static_cast<char>(font.first + i));
-        const uint32_t left = (i % font.columns) * font.cellWidth + (font.cellWidth - 3 * scale) / 2;
-        const uint32_t top = (i / font.columns) * font.cellHeight + (font.cellHeight - 5 * scale) / 2;
+        const uint32_t left = (i % font.columns) * font.cellWidth + (font.cellWidth - 3 * sx) / 2;
+        const uint32_t top = (i / font.columns) * font.cellHeight + (font.cellHeight - 5 * sy) / 2;
         if (font.first + i == '/')
         {
             // A slash on a three-pixel grid reads as a tick: draw it as one straight stroke from the
             // box's top right to its bottom left, as thick as the other glyphs' strokes.
-            const uint32_t w = 3 * scale, h = 5 * scale;
+            const uint32_t w = 3 * sx, h = 5 * sy;
             for (uint32_t gy = 0; gy < h; ++gy)
             {
-                const uint32_t x = (w - scale) * (h - 1 - gy) / (h - 1);
-                for (uint32_t t = 0; t < scale; ++t)
+                const uint32_t x = (w - sx) * (h - 1 - gy) / (h - 1);
+                for (uint32_t t = 0; t < sx; ++t)
                     pixels[static_cast<size_t>(top + gy) * width + left + x + t] = 0xFFFFFFFFu;
             }
             continue;
         }
-        for (uint32_t gy = 0; gy < 5 * scale; ++gy)
-            for (uint32_t gx = 0; gx < 3 * scale; ++gx)
-                if (glyph[(gy / scale) * 3 + gx / scale] == '1')
+        for (uint32_t gy = 0; gy < 5 * sy; ++gy)
+            for (uint32_t gx = 0; gx < 3 * sx; ++gx)
+                if (glyph[(gy / sy) * 3 + gx / sx] == '1')
                     pixels[static_cast<size_t>(top + gy) * width + left + gx] = 0xFFFFFFFFu;
     }
     return EncodePng(width, height, pixels);

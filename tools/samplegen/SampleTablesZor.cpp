@@ -5,6 +5,7 @@
 #include "SampleTablesZorScreens.h"
 #include "SampleZorInvasion.h"
 #include "SampleZorCaptions.h"
+#include "SampleZorNumberFields.h"
 #include "SampleZorWindows.h"
 
 #include <cctype>
@@ -520,6 +521,7 @@ std::vector<SampleTable> ZorTables()
     std::vector<std::string> problems;
     AddZorWindowRows(modules, layouts, problems);
     AddZorCaptionRows(modules, layouts, problems);
+    AddZorNumberFieldRows(modules, layouts);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "%s\n", problem.c_str());
     return {modules, layouts, ZorEnemy(), ZorSkill(), ZorStruct(), ZorUnit(), ZorVoice(), ZorTown(), ZorCommand()};
