@@ -108,6 +108,45 @@ bool PfGLSwapChain::DrawableSize(int32_t& width, int32_t& height) const
     return true;
 }
 
+namespace
+{
+
+// The search of the queued events for a notice of the window's size other than the one looked for.
+struct QueuedResize
+{
+    GLXDrawable window;
+    int32_t width, height;
+    bool found;
+
+    // Notes a match and keeps every event queued.
+    static Bool Match(Display*, XEvent* event, XPointer arg)
+    {
+        auto* look = reinterpret_cast<QueuedResize*>(arg);
+        if (event->type == ConfigureNotify && event->xconfigure.window == look->window &&
+            (event->xconfigure.width != look->width || event->xconfigure.height != look->height))
+            look->found = true;
+        return False;
+    }
+};
+
+} // namespace
+
+bool PfGLSwapChain::ResizeQueued(int32_t width, int32_t height)
+{
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (!display || !drawable)
+        return false;
+    // Every size the server gives the window is told to this connection (SDL asks for the window's
+    // structure changes) before any answer the server sends after it, the driver's look at the size among
+    // them: a look that saw another size than width x height left that size's notice in the queue. The
+    // scan reads what has come in without waiting and takes no event from SDL.
+    QueuedResize look = {drawable, width, height, false};
+    XEvent event;
+    XCheckIfEvent(display, &event, &QueuedResize::Match, reinterpret_cast<XPointer>(&look));
+    return look.found;
+}
+
 PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWindowHandle window, const PfRect* damage,
                                 bool* sentPart)
 {
@@ -131,17 +170,6 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     PfRect s = {0, 0, (int32_t)m_BackBuffer.GetWidth(), (int32_t)m_BackBuffer.GetHeight()};
     if (source)
         s = *source;
-    // Software GLX sizes the window's buffer from the server's window when it next draws to the window
-    // after a swap (or a viewport set, below), and a part copied to the screen later is cut from that buffer
-    // as given: a part outside it is a request the X server refuses (ending the program), or, without shared
-    // memory, a read past the buffer. A resize from outside can come between our look at the server's size
-    // and the driver's own, so where a part may be copied the server is held for this client from before
-    // the look until the part is sent: the driver then reads the size we saw, or keeps the one it had when
-    // the last part was sent.
-    const bool mayCopyPart = damage && s.right > s.left && s.bottom > s.top && CanCopySubBuffer();
-    Display* grabbed = mayCopyPart ? glXGetCurrentDisplay() : nullptr;
-    if (grabbed)
-        XGrabServer(grabbed);
     // The picture is fitted to SDL's size of the window; it shows as drawn only where the window system's
     // drawable has that size too (PfGLDevice keeps presenting until one present has had it). A size the
     // server takes while this picture goes out is seen by the next present: either SDL reports it by then
@@ -149,6 +177,25 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     int32_t serverWidth = 0, serverHeight = 0;
     const bool sizeKnown = DrawableSize(serverWidth, serverHeight);
     const bool atDrawableSize = !sizeKnown || (serverWidth == dw && serverHeight == dh);
+    // Only the changed part where the window still shows the rest (see below).
+    const bool keeps = damage && s.right > s.left && s.bottom > s.top && WindowKeepsPicture();
+    // Without a kept picture, a platform that copies a part of the window's back buffer to the screen
+    // (GLX_MESA_copy_sub_buffer: Xvfb's and other software GLX) is sent the changed part alone. The
+    // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
+    // Software GLX sizes that buffer from the server's window when it first draws to the window after a
+    // swap (at the blit below), and cuts a copied part from it as given: a part outside it is a request
+    // the X server refuses (ending the program), or, without shared memory, a read past the buffer. So a
+    // part is copied only where the driver's buffer is known to be the size it is drawn for: after a part
+    // sent here (no swap since) the driver kept the size that part was drawn for, which must be this one;
+    // after a swap it reads the server's size at the blit, which is the one looked at above unless the
+    // window took another size meanwhile (ResizeQueued, asked once the driver has read it). Another window
+    // shown since leaves the driver's buffer for this one unknown: the picture goes whole.
+    const bool driverAtSize =
+        window == m_CopiedWindow && (!m_CopiedPart || (m_CopiedWidth == dw && m_CopiedHeight == dh));
+    bool copyPart = damage && s.right > s.left && s.bottom > s.top && !keeps && CanCopySubBuffer() && sizeKnown &&
+                    atDrawableSize && driverAtSize;
+    if (m_StepWatch)
+        m_StepWatch(PresentStep::Looked, copyPart);
     // Without a destination the picture keeps its shape: scaled uniformly and centred, black bars beside
     // or above and below it (the mouse is mapped back through the same rectangle).
     const PfRect d = dest ? *dest : PfPictureFit::Fit(s.right - s.left, s.bottom - s.top, dw, dh);
@@ -182,27 +229,8 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     GLint scissorBox[4] = {};
     glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
     glDisable(GL_SCISSOR_TEST);
-    // Only the changed part where the window still shows the rest: the damage widened by a pixel of the
-    // back buffer (the filter reads the neighbours) taken to the window and widened by one of its pixels.
-    // The bars are there already.
-    const bool keeps = damage && s.right > s.left && s.bottom > s.top && WindowKeepsPicture();
-    // Without a kept picture, a platform that copies a part of the window's back buffer to the screen
-    // (GLX_MESA_copy_sub_buffer: Xvfb's and other software GLX) is sent the changed part alone. The
-    // window's back buffer then keeps the whole picture for the next part, unless a swap came between.
-    // The part is copied only where the driver's buffer is the size it is drawn for. The server's window has
-    // that size (held so); after a swap here the driver reads it at the blit below, and after a part sent
-    // here (no swap since) the driver kept the size that part was drawn for, which must be this one too.
-    // Another window shown since leaves the driver's buffer for this one unknown: the picture goes whole.
-    const bool driverAtSize =
-        window == m_CopiedWindow && (!m_CopiedPart || (m_CopiedWidth == dw && m_CopiedHeight == dh));
-    const bool copyPart = grabbed && !keeps && sizeKnown && atDrawableSize && driverAtSize;
-    // A swap sends the driver's whole buffer, which the server cuts to the window whatever their sizes.
-    if (grabbed && !copyPart)
-    {
-        XUngrabServer(grabbed);
-        XFlush(grabbed);
-        grabbed = nullptr;
-    }
+    // The changed part: the damage widened by a pixel of the back buffer (the filter reads the neighbours)
+    // taken to the window and widened by one of its pixels. The bars are there already.
     const bool backHoldsPicture =
         copyPart && m_CopiedPart && m_CopiedWindow == window && m_CopiedWidth == dw && m_CopiedHeight == dh;
     const bool part = keeps || backHoldsPicture;
@@ -253,18 +281,25 @@ PfResult PfGLSwapChain::Present(const PfRect* source, const PfRect* dest, PfWind
     glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readPrevious);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, (GLuint)drawPrevious);
     glDeleteFramebuffers(1, &fbo);
+    // A size the window took after the look is not copied into: the picture goes whole by a swap instead,
+    // which sends the driver's whole buffer (cut by the server to the window whatever their sizes; one
+    // that held the whole picture before this part still does) and has the driver read the size again, and
+    // the next present is sent whole at the size then.
+    const bool resized = copyPart && ResizeQueued(dw, dh);
+    copyPart = copyPart && !resized;
+    if (resized && sentPart)
+        *sentPart = false;
+    if (m_StepWatch)
+        m_StepWatch(PresentStep::Drawn, copyPart);
     if (copyPart)
         CopySubBuffer(windowPart.left, dh - std::max(windowPart.bottom, windowPart.top),
                       std::max(0, windowPart.right - windowPart.left), std::max(0, windowPart.bottom - windowPart.top));
     else
         SDL_GL_SwapWindow(window);
-    if (grabbed)
-    {
-        XUngrabServer(grabbed);
-        XFlush(grabbed);
-    }
+    if (m_StepWatch)
+        m_StepWatch(PresentStep::Sent, copyPart);
     m_CopiedPart = copyPart;
-    m_ShownAtDrawableSize = atDrawableSize;
+    m_ShownAtDrawableSize = atDrawableSize && !resized;
     m_CopiedWindow = window;
     m_CopiedWidth = dw;
     m_CopiedHeight = dh;

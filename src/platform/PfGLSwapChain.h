@@ -8,6 +8,8 @@
 #include "platform/PfD3DTypes.h"
 #include "platform/PfGLTexture.h"
 
+#include <functional>
+
 class PfGLSwapChain
 {
 public:
@@ -47,6 +49,17 @@ public:
     void InjectDrawableSize(int32_t width, int32_t height) { m_InjectedDrawable = {0, 0, width, height}; }
     // Presents that had the window's buffer take the window's size (software GL sizes it only then).
     uint64_t GetSizeNoticeCount() const { return m_SizeNotices; }
+    // The steps of a present: the window's size looked at, the picture drawn into the window's back
+    // buffer, the picture sent to the screen.
+    enum class PresentStep
+    {
+        Looked,
+        Drawn,
+        Sent
+    };
+    // Tests: called at each step of every present, as a debugger stopped there would be, with whether only
+    // the changed part is (to be) sent; null stops it.
+    void WatchSteps(std::function<void(PresentStep step, bool part)> watch) { m_StepWatch = std::move(watch); }
 
 private:
     static void CopySubBuffer(int32_t x, int32_t y, int32_t width, int32_t height);
@@ -54,6 +67,9 @@ private:
     // server (one round trip), or the injected one. False where it cannot be told. SDL's size lags a resize
     // made from outside until its event is read, while software GLX sizes its buffer from the server's.
     bool DrawableSize(int32_t& width, int32_t& height) const;
+    // The X server gave the current GLX drawable a size other than width x height, and its notice waits
+    // unread in the queue: told after SDL last read the window's size, before any later answer.
+    static bool ResizeQueued(int32_t width, int32_t height);
 
     D3DPRESENT_PARAMETERS m_Params = {};
     // The last present copied a part of the window's back buffer (no swap), which therefore still holds
@@ -65,5 +81,6 @@ private:
     bool m_ShownAtDrawableSize = true;
     uint64_t m_SizeNotices = 0;
     PfRect m_InjectedDrawable = {};
+    std::function<void(PresentStep, bool)> m_StepWatch;
     PfGLTexture m_BackBuffer;
 };

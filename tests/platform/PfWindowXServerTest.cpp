@@ -9,12 +9,14 @@
 // reports as raw device input) and as a program places it (XWarpPointer, as xdotool does, with no raw
 // input: SDL's cached desktop pointer, which it refreshes on raw input only, stays where it was).
 #include "graphics/GxDraw.h"
+#include "platform/PfGLSwapChain.h"
 #include "strategy/ZorWindowsTestSupport.h"
 #include "support/KvBusyCores.h"
 #include "support/KvXServer.h"
 #include "task/ui/WidgetEngineTestSupport.h"
 
 #include <SDL2/SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -24,6 +26,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <poll.h>
 #include <thread>
 #include <vector>
 
@@ -158,6 +161,27 @@ public:
         XResizeWindow(m_Display, m_Window, static_cast<unsigned>(w), static_cast<unsigned>(h));
         XFlush(m_Display);
         return Until([&] { return m_SizeW == w && m_SizeH == h; });
+    }
+
+    // Whether the server carries out a request of this connection within 10 s, waited for without blocking
+    // (the program may be stopped in the middle of a present meanwhile): the window forced to w x h, or
+    // without a size a property of the root window changed, until the server's notice of it comes.
+    bool Served(int w = 0, int h = 0)
+    {
+        const ::Window target = w ? m_Window : DefaultRootWindow(m_Display);
+        XSelectInput(m_Display, target, w ? StructureNotifyMask : PropertyChangeMask);
+        if (w)
+            XResizeWindow(m_Display, m_Window, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        else
+            XChangeProperty(m_Display, target, XA_CUT_BUFFER7, XA_STRING, 8, PropModeReplace, nullptr, 0);
+        XFlush(m_Display);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (pollfd fd = {ConnectionNumber(m_Display), POLLIN, 0}; std::chrono::steady_clock::now() < until;
+             poll(&fd, 1, 50))
+            for (XEvent e; XCheckTypedWindowEvent(m_Display, target, w ? ConfigureNotify : PropertyNotify, &e);)
+                if (!w || (e.xconfigure.width == w && e.xconfigure.height == h))
+                    return true;
+        return false;
     }
 
     // The window's whole area to be drawn again, as the server asks when something that covered it goes,
@@ -593,6 +617,37 @@ TEST_F(GxWidgetEngineOnX, ForcedWindowSizesShowTheWholePictureAtEachSize)
                 << picture.x << "," << picture.y << " " << picture.w << "x" << picture.h;
         }
     }
+}
+
+// The program stopped at each step of a present, sending a changed part or the whole picture, as a debugger
+// or a stop signal stops it there: the server goes on serving another client. Sizes forced then, after the
+// program's look at the window's size and before the driver's own (the first part after a whole picture),
+// end in the whole picture at the last one.
+TEST_F(GxWidgetEngineOnX, StoppedInAPresentTheProgramKeepsNoOtherClientWaiting)
+{
+    constexpr uint32_t kFill = 0x3080E0;
+    m_Core.m_SystemConfig = new GxSystemConfig();
+    m_Core.m_SystemConfig->m_ScreenFillColor = 0xFF000000u | kFill;
+    m_Core.m_TaskManage->ChangeSequence(new BlinkSeq(new GxTaskBase(m_Core.m_TaskManage), L"SeqBlink"), 0, 0);
+    const SDL_Rect start = m_Desk.Placed();
+    using Step = PfGLSwapChain::PresentStep;
+    PfGLSwapChain* chain = GxGraphics::GetDevice()->GetSwapChain(0);
+    int stops[3][2] = {}, forced = 0, unserved = 0;
+    bool afterWhole = false;
+    chain->WatchSteps(
+        [&](Step step, bool part)
+        {
+            const int seen = ++stops[static_cast<int>(step)][part];
+            const bool force = step == Step::Looked && part && afterWhole && forced < 4;
+            forced += force;
+            if (!unserved && (force || seen == 1))
+                unserved += !(force ? m_Desk.Served(forced % 2 ? 800 : 1024, forced % 2 ? 600 : 768) : m_Desk.Served());
+            afterWhole = step == Step::Sent ? !part : afterWhole;
+        });
+    EXPECT_TRUE(m_Desk.Until([&] { return unserved || (forced == 4 && stops[2][1] > 0); }));
+    chain->WatchSteps(nullptr);
+    ASSERT_EQ(unserved, 0) << "requests of another client left waiting by a stopped program";
+    EXPECT_TRUE(m_Desk.Until([&] { return ShowsFill(m_Desk.Screen(), start, kFill); }));
 }
 
 // A still picture after each size change of the window, the cores busy: F4 to full screen and back, and
