@@ -33,8 +33,12 @@ std::vector<pid_t> GroupMembers(pid_t group)
         const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
         if (pid <= 0)
             continue;
+        // One line; a process that ends between the open and the read fails the read (no exception, as a
+        // stream iterator would throw) and is passed over.
         std::ifstream stat("/proc/" + std::string(entry->d_name) + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        std::string text;
+        if (!std::getline(stat, text))
+            continue;
         // pid (comm) state ppid pgrp ...: the name may hold blanks, so fields are read after its ")".
         const size_t close = text.rfind(')');
         if (close == std::string::npos)
