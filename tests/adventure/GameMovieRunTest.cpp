@@ -37,7 +37,7 @@ TEST(GameMovieRun, TheStorysMovieIsSeenWithoutASave)
     for (int step = kMovieFrom; step < kMovieTo; step += 10)
         script += std::to_string(step + 5) + " capture movie_" + std::to_string(step) + ".png\n";
     script += "1700 close\n1740 click 436 304\n";
-    const GameRun::Result result = run.Run(script, {}, 240);
+    const GameRun::Result result = run.Run(script, {}, 360);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(run.ReadSaveText("error.log"), "");

@@ -153,7 +153,7 @@ TEST(GameStoryToStrategyRun, TheStoryLeadsThroughTheDefenceAndTheFirstInvasionBa
         Clicks(kDefence + 1900, kCommand - 50, 512, 540) + CampaignActions(kCommand) +
         VictoryCaptures("story_inv", kInvasionFrom, kInvasionTo) + Clicks(kCommand + 1100, kEnd - 100, 512, 200) + Step(kEnd, "capture story_title_end.png") +
         Step(kEnd + 10, "key ESCAPE") + Step(kEnd + 50, "click 436 304");
-    const GameRun::Result result = run.Run(script, {}, 600);
+    const GameRun::Result result = run.Run(script, {}, 840);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(run.ReadSaveText("error.log"), "");
